@@ -1,0 +1,31 @@
+// Error reporting. Errors never stop the program: a report is written and the failing
+// operation returns an empty result.
+#pragma once
+#include <string>
+
+// The report line: prefix, then "(" + " File: " F " " + " Code: " C " " + ") " when a file
+// or code is given, then the message.
+std::string BuildReportLine(const std::string& message, const std::string& file, const std::string& code,
+                            const std::string& prefix);
+
+// Hands the line to the console's error log (when the console is set up), then prints it.
+int Error(const std::string& message, const std::string& file = "", const std::string& code = "",
+          const std::string& prefix = "ERROR ");
+// Prints the line only.
+int Warning(const std::string& message, const std::string& file = "", const std::string& code = "",
+            const std::string& prefix = "WARNING ");
+int ErrorScreen(const std::string& message, const std::string& file = "", const std::string& code = "");
+int ErrorSearch(const std::string& message, const std::string& file = "", const std::string& code = "");
+int ErrorNoFile(const std::string& url, const std::string& file = "", const std::string& code = "");
+int ErrorImg(const std::string& url, const std::string& file = "", const std::string& code = "");
+// Shown over the picture by the console; nothing goes to standard output.
+int CriticalError(const std::string& text);
+
+// Writes one line to standard output (the runtime's Print).
+void Print(const std::string& line);
+
+// Where the console takes its lines. The console installs these when it starts; until then
+// (and in tests) they do nothing.
+using ReportSink = void (*)(const std::string& line);
+void SetErrorConsoleSink(ReportSink sink);
+void SetCriticalConsoleSink(ReportSink sink);

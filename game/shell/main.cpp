@@ -1,0 +1,3 @@
+#include "game/Game.h"
+
+int main(int, char**) { return 0; }

@@ -1,0 +1,331 @@
+#include "platform/Files.h"
+
+#include "platform/Strings.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+static int RawType(const std::string& p) {
+    struct stat st;
+    if (p.empty() || ::stat(p.c_str(), &st) != 0) return 0;
+    if (S_ISDIR(st.st_mode)) return 2;
+    if (S_ISREG(st.st_mode)) return 1;
+    return 0;
+}
+
+std::string ResolvePath(const std::string& path) {
+    if (path.empty() || RawType(path) != 0) return path;
+    // Walk the components, matching each against the folder's entries without regard to case.
+    std::string cur;
+    size_t i = 0;
+    if (path[0] == '/') {
+        cur = "/";
+        i = 1;
+    }
+    while (i <= path.size()) {
+        size_t slash = path.find('/', i);
+        if (slash == std::string::npos) slash = path.size();
+        std::string comp = path.substr(i, slash - i);
+        std::string next;
+        if (comp.empty() || comp == "." || comp == "..") {
+            next = cur.empty() ? comp : (cur == "/" ? "/" + comp : cur + "/" + comp);
+            if (comp.empty()) next = cur;
+        } else {
+            std::string candidate = cur.empty() ? comp : (cur == "/" ? "/" + comp : cur + "/" + comp);
+            if (RawType(candidate) != 0) {
+                next = candidate;
+            } else {
+                std::string folder = cur.empty() ? "." : cur;
+                std::string found;
+                if (DIR* d = ::opendir(folder.c_str())) {
+                    std::vector<std::string> names;
+                    while (dirent* e = ::readdir(d)) names.emplace_back(e->d_name);
+                    ::closedir(d);
+                    std::sort(names.begin(), names.end());
+                    for (const auto& n : names)
+                        if (EqualsNoCase(n, comp)) {
+                            found = n;
+                            break;
+                        }
+                }
+                if (found.empty()) {
+                    // Nothing matches: keep what was resolved, and the rest as given.
+                    std::string rest = path.substr(i);
+                    return cur.empty() ? rest : (cur == "/" ? "/" + rest : cur + "/" + rest);
+                }
+                next = cur.empty() ? found : (cur == "/" ? "/" + found : cur + "/" + found);
+            }
+        }
+        cur = next;
+        if (slash >= path.size()) break;
+        i = slash + 1;
+        if (i == path.size()) {
+            cur += "/";
+            break;
+        }
+    }
+    return cur;
+}
+
+int FileType(const std::string& path) { return RawType(ResolvePath(path)); }
+
+int64_t FileSize(const std::string& path) {
+    struct stat st;
+    std::string p = ResolvePath(path);
+    if (::stat(p.c_str(), &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+int64_t FileTime(const std::string& path) {
+    struct stat st;
+    std::string p = ResolvePath(path);
+    if (::stat(p.c_str(), &st) != 0) return 0;
+    return static_cast<int64_t>(st.st_mtime);
+}
+
+bool CreateDir(const std::string& path, bool recurse) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    std::string p = ResolvePath(path);
+    if (RawType(p) == 2) return true;
+    if (recurse) fs::create_directories(p, ec);
+    else fs::create_directory(p, ec);
+    return RawType(p) == 2;
+}
+
+bool DeleteFile(const std::string& path) {
+    std::string p = ResolvePath(path);
+    if (RawType(p) != 1) return false;
+    return ::unlink(p.c_str()) == 0;
+}
+
+bool DeleteDir(const std::string& path, bool recurse) {
+    std::string p = ResolvePath(path);
+    if (RawType(p) != 2) return false;
+    std::error_code ec;
+    if (recurse) fs::remove_all(p, ec);
+    else fs::remove(p, ec);
+    return RawType(p) == 0;
+}
+
+bool CopyFile(const std::string& src, const std::string& dst) {
+    std::string bytes;
+    if (!LoadBytes(src, bytes)) return false;
+    return SaveBytes(dst, bytes);
+}
+
+bool CopyDir(const std::string& src, const std::string& dst) {
+    std::string s = ResolvePath(src);
+    if (RawType(s) != 2) return false;
+    if (!CreateDir(dst)) return false;
+    for (const auto& name : ReadDir(s)) {
+        std::string from = s + "/" + name, to = dst + "/" + name;
+        bool ok = RawType(from) == 2 ? CopyDir(from, to) : CopyFile(from, to);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+bool RenameFile(const std::string& src, const std::string& dst) {
+    return ::rename(ResolvePath(src).c_str(), dst.c_str()) == 0;
+}
+
+std::vector<std::string> ReadDir(const std::string& path) {
+    std::vector<std::string> names;
+    std::string p = ResolvePath(path);
+    if (DIR* d = ::opendir(p.c_str())) {
+        while (dirent* e = ::readdir(d)) {
+            std::string n = e->d_name;
+            if (n != "." && n != "..") names.push_back(n);
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string CurrentDir() {
+    std::error_code ec;
+    return fs::current_path(ec).string();
+}
+
+std::string RealPath(const std::string& path) {
+    std::error_code ec;
+    fs::path p = fs::absolute(fs::path(path), ec);
+    return p.lexically_normal().string();
+}
+
+std::string ExtractDir(const std::string& path) {
+    size_t s = path.find_last_of('/');
+    if (s == std::string::npos) return "";
+    if (s == 0) return "/";
+    return path.substr(0, s);
+}
+
+std::string StripDir(const std::string& path) {
+    size_t s = path.find_last_of('/');
+    return s == std::string::npos ? path : path.substr(s + 1);
+}
+
+std::string ExtractExt(const std::string& path) {
+    size_t dot = path.find_last_of('.');
+    size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    return path.substr(dot + 1);
+}
+
+std::string StripExt(const std::string& path) {
+    size_t dot = path.find_last_of('.');
+    size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
+    return path.substr(0, dot);
+}
+
+std::string StripAll(const std::string& path) { return StripExt(StripDir(path)); }
+
+std::string JoinPath(const std::string& a, const std::string& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    bool as = a.back() == '/', bs = b.front() == '/';
+    if (as && bs) return a + b.substr(1);
+    if (as || bs) return a + b;
+    return a + "/" + b;
+}
+
+bool PathIsInside(const std::string& folder, const std::string& path) {
+    fs::path base = fs::path(RealPath(folder));
+    fs::path full = fs::path(path).is_absolute() ? fs::path(path) : base / path;
+    full = full.lexically_normal();
+    auto rel = full.lexically_relative(base);
+    if (rel.empty()) return false;
+    auto first = *rel.begin();
+    return first != ".." && !rel.is_absolute();
+}
+
+bool LoadBytes(const std::string& path, std::string& out) {
+    std::string p = ResolvePath(path);
+    if (RawType(p) != 1) return false;
+    std::ifstream in(p, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    out = ss.str();
+    return true;
+}
+
+bool SaveBytes(const std::string& path, const std::string& bytes) {
+    if (path.empty()) return false;
+    // Resolve an existing folder written in another case, then write beside the target.
+    std::string dir = ExtractDir(path);
+    std::string target = path;
+    if (!dir.empty()) {
+        std::string rdir = ResolvePath(dir);
+        if (RawType(rdir) != 2) return false;
+        target = rdir + "/" + StripDir(path);
+    }
+    std::string existing = ResolvePath(target);
+    if (RawType(existing) == 1) target = existing;
+    std::string tmp = target + ".tmp-" + std::to_string(::getpid());
+    FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (::fsync(fileno(f)) == 0) && ok;
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok || ::rename(tmp.c_str(), target.c_str()) != 0) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string DecodeText(const std::string& b) {
+    auto u8 = [&](size_t i) { return static_cast<unsigned char>(b[i]); };
+    std::string out;
+    if (b.size() >= 3 && u8(0) == 0xEF && u8(1) == 0xBB && u8(2) == 0xBF) return b.substr(3);
+    bool le = b.size() >= 2 && u8(0) == 0xFF && u8(1) == 0xFE;
+    bool be = b.size() >= 2 && u8(0) == 0xFE && u8(1) == 0xFF;
+    if (le || be) {
+        std::u32string cps;
+        for (size_t i = 2; i + 1 < b.size(); i += 2) {
+            char16_t u = le ? static_cast<char16_t>(u8(i) | (u8(i + 1) << 8))
+                            : static_cast<char16_t>((u8(i) << 8) | u8(i + 1));
+            if (u >= 0xD800 && u <= 0xDBFF && i + 3 < b.size()) {
+                char16_t lo = le ? static_cast<char16_t>(u8(i + 2) | (u8(i + 3) << 8))
+                                 : static_cast<char16_t>((u8(i + 2) << 8) | u8(i + 3));
+                if (lo >= 0xDC00 && lo <= 0xDFFF) {
+                    cps += static_cast<char32_t>(0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
+                    i += 2;
+                    continue;
+                }
+            }
+            cps += static_cast<char32_t>(u);
+        }
+        return Utf32ToUtf8(cps);
+    }
+    out.reserve(b.size());
+    for (char c : b) AppendUtf8(out, static_cast<unsigned char>(c));
+    return out;
+}
+
+std::string EncodeText(const std::string& utf8) {
+    std::u32string cps = Utf8ToUtf32(utf8);
+    bool latin1 = std::all_of(cps.begin(), cps.end(), [](char32_t c) { return c < 256; });
+    std::string out;
+    if (latin1) {
+        out.reserve(cps.size());
+        for (char32_t c : cps) out += static_cast<char>(c);
+        return out;
+    }
+    out = "\xFF\xFE";
+    auto put = [&](char16_t u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+    };
+    for (char32_t c : cps) {
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            put(static_cast<char16_t>(0xD800 + (c >> 10)));
+            put(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+        } else {
+            put(static_cast<char16_t>(c));
+        }
+    }
+    return out;
+}
+
+std::string LoadText(const std::string& path, bool* ok) {
+    std::string bytes;
+    bool read = LoadBytes(path, bytes);
+    if (ok) *ok = read;
+    return read ? DecodeText(bytes) : std::string();
+}
+
+bool SaveText(const std::string& text, const std::string& path) { return SaveBytes(path, EncodeText(text)); }
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string cur;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(cur);
+            cur.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) lines.push_back(cur);
+    return lines;
+}

@@ -1,0 +1,62 @@
+// File system and text streams. Every reading function resolves its path without regard to
+// letter case when the exact path does not exist (the data was written for a case-insensitive
+// file system). Files a player depends on are written atomically: a temporary file, then rename.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// 0 nothing there, 1 a file, 2 a folder.
+int FileType(const std::string& path);
+int64_t FileSize(const std::string& path);  // -1 when missing
+// Modification time in seconds since the epoch, 0 when missing.
+int64_t FileTime(const std::string& path);
+
+// The path as it exists on disk: the exact path when it exists, else the first entry of each
+// folder that matches the next component without regard to case. When nothing matches, the
+// part that exists is resolved and the rest returned unchanged.
+std::string ResolvePath(const std::string& path);
+
+// Creates the folder and its missing parents; true when it exists afterwards.
+bool CreateDir(const std::string& path, bool recurse = true);
+bool DeleteFile(const std::string& path);
+// Removes a folder, with its contents when recurse is set.
+bool DeleteDir(const std::string& path, bool recurse = true);
+bool CopyFile(const std::string& src, const std::string& dst);
+bool CopyDir(const std::string& src, const std::string& dst);
+bool RenameFile(const std::string& src, const std::string& dst);
+// Names in a folder (files and folders), sorted, without "." and "..".
+std::vector<std::string> ReadDir(const std::string& path);
+std::string CurrentDir();
+// Absolute, normalised path (need not exist).
+std::string RealPath(const std::string& path);
+
+// Path splitting, "/"-separated: ExtractDir("a/b/c.txt") = "a/b", StripDir = "c.txt",
+// ExtractExt = "txt", StripExt = "a/b/c", StripAll = "c".
+std::string ExtractDir(const std::string& path);
+std::string StripDir(const std::string& path);
+std::string ExtractExt(const std::string& path);
+std::string StripExt(const std::string& path);
+std::string StripAll(const std::string& path);
+// Joins with exactly one "/" between the parts.
+std::string JoinPath(const std::string& a, const std::string& b);
+// True when `path`, once normalised, stays inside `folder` (no "..", no absolute escape).
+bool PathIsInside(const std::string& folder, const std::string& path);
+
+// Whole file as bytes; false when it cannot be read.
+bool LoadBytes(const std::string& path, std::string& out);
+// Writes atomically (temporary file in the same folder, then rename).
+bool SaveBytes(const std::string& path, const std::string& bytes);
+
+// Whole text, decoded to UTF-8: a byte-order mark selects UTF-8, UTF-16LE or UTF-16BE;
+// without one the file is read as Latin-1. Sets `ok` (when given) to whether it was read.
+std::string LoadText(const std::string& path, bool* ok = nullptr);
+// Writes Latin-1 when every character is below 256, else UTF-16LE with a byte-order mark.
+// Atomic. Returns false when the file cannot be written (for example a missing folder).
+bool SaveText(const std::string& text, const std::string& path);
+// The encodings used by LoadText/SaveText, for code that handles bytes itself.
+std::string DecodeText(const std::string& bytes);
+std::string EncodeText(const std::string& utf8);
+
+// Lines of a text, split at "\n", "\r\n" or "\r"; a final empty line is dropped.
+std::vector<std::string> SplitLines(const std::string& text);

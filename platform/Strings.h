@@ -1,0 +1,45 @@
+// The runtime's string helpers: trimming, case, and locale-independent number <-> text.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Removes characters <= ' ' from both ends.
+std::string Trim(std::string_view s);
+// ASCII upper / lower case (bytes >= 0x80, i.e. the rest of UTF-8, are left alone).
+std::string Upper(std::string_view s);
+std::string Lower(std::string_view s);
+// Case-insensitive (ASCII) equality.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Text to int by the runtime's rules: leading blanks, optional sign, "$" hex or "%" binary,
+// stops at the first character that does not fit, 0 when nothing fits. Wraps like a 32-bit int.
+int32_t StringToInt(std::string_view s);
+// Text to 64-bit int by the same rules.
+int64_t StringToLong(std::string_view s);
+// Text to float/double, independent of the C locale: leading blanks, sign, digits, ".",
+// exponent; stops at the first character that does not fit; 0 when nothing fits.
+float StringToFloat(std::string_view s);
+double StringToDouble(std::string_view s);
+
+// The runtime's text form of a float: "%#.9g" ("0.500000000", "20.0000000").
+std::string FloatToString(float f);
+// The text form of a double: "%#.17g".
+std::string DoubleToString(double d);
+// Decimal text of an int.
+std::string IntToString(int64_t i);
+
+// Replaces every occurrence of `from` (non-empty) by `to`.
+std::string Replace(std::string_view s, std::string_view from, std::string_view to);
+bool StartsWith(std::string_view s, std::string_view prefix);
+bool EndsWith(std::string_view s, std::string_view suffix);
+bool StartsWithNoCase(std::string_view s, std::string_view prefix);
+bool EndsWithNoCase(std::string_view s, std::string_view suffix);
+
+// UTF-8 <-> code points. Invalid bytes decode as U+FFFD.
+std::u32string Utf8ToUtf32(std::string_view s);
+std::string Utf32ToUtf8(std::u32string_view s);
+void AppendUtf8(std::string& out, char32_t cp);
+// Number of code points in a UTF-8 string.
+size_t Utf8Length(std::string_view s);

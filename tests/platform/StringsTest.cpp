@@ -1,0 +1,37 @@
+#include "platform/Strings.h"
+
+#include <gtest/gtest.h>
+
+TEST(Strings, StringToIntFollowsRuntimeRules) {
+    struct Case { const char* text; int32_t value; };
+    const Case cases[] = {
+        {"42", 42}, {"  -17", -17}, {"+8", 8}, {"$ff", 255}, {"$FF", 255}, {"%101", 5},
+        {"12abc", 12}, {"abc", 0}, {"", 0}, {"-$10", -16}, {"3.9", 3}, {"%102", 2}, {"4294967297", 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(StringToInt(c.text), c.value) << c.text;
+}
+
+TEST(Strings, FloatTextFormsRoundTrip) {
+    EXPECT_EQ(FloatToString(0.5f), "0.500000000");
+    EXPECT_EQ(FloatToString(20.0f), "20.0000000");
+    EXPECT_EQ(FloatToString(-1.25f), "-1.25000000");
+    for (float f : {0.1f, 1.0f / 3.0f, 123456.789f, -0.0001f, 3e20f})
+        EXPECT_EQ(StringToFloat(FloatToString(f)), f) << f;
+    EXPECT_FLOAT_EQ(StringToFloat("  2.5xyz"), 2.5f);
+    EXPECT_FLOAT_EQ(StringToFloat("+.5"), 0.5f);
+    EXPECT_FLOAT_EQ(StringToFloat("1e3"), 1000.0f);
+    EXPECT_FLOAT_EQ(StringToFloat("1e"), 1.0f);
+    EXPECT_EQ(StringToFloat("."), 0.0f);
+    EXPECT_EQ(StringToFloat("x1"), 0.0f);
+}
+
+TEST(Strings, TrimCaseAndUtf8) {
+    EXPECT_EQ(Trim("  a b \t\r\n"), "a b");
+    EXPECT_EQ(Upper("abcZ\xc3\xa9"), "ABCZ\xc3\xa9");
+    EXPECT_TRUE(EqualsNoCase("Level", "LEVEL"));
+    EXPECT_FALSE(EqualsNoCase("Level", "Levels"));
+    std::string s = "a\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80";
+    EXPECT_EQ(Utf8Length(s), 4u);
+    EXPECT_EQ(Utf32ToUtf8(Utf8ToUtf32(s)), s);
+    EXPECT_EQ(Replace("a-b-c", "-", "::"), "a::b::c");
+}

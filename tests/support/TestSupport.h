@@ -1,0 +1,30 @@
+// Small helpers shared by the test suites.
+#pragma once
+#include <string>
+
+namespace testsupport {
+
+// The repository's root folder (where data/ lives).
+std::string SourceDir();
+// The game executable built beside the tests.
+std::string GameExe();
+
+// A fresh temporary folder, removed when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    // path() + "/" + name
+    std::string file(const std::string& name) const;
+private:
+    std::string path_;
+};
+
+// Whole-file helpers working on raw bytes.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace testsupport
