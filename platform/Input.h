@@ -2,8 +2,11 @@
 // or by injected events (the test harness and tests). Keys are Windows virtual-key numbers.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+union SDL_Event;
 
 // A few virtual-key numbers used by the engine and the game (the full table is in Input.cpp).
 enum : int {
@@ -16,31 +19,48 @@ enum : int {
     KEY_LSHIFT = 160, KEY_RSHIFT = 161, KEY_LCONTROL = 162, KEY_RCONTROL = 163, KEY_LALT = 164, KEY_RALT = 165,
 };
 
-// Pumps the platform's events into the polled state (no-op before the window layer starts).
+// Pumps the platform's events into the polled state (no-op before the window layer starts),
+// then runs the poll hooks (those run even without a window).
 void PollSystem();
+
+// Work that must run on the main thread every time the events are pumped (network replies,
+// for instance). Returns an id for RemovePollHook.
+int AddPollHook(std::function<void()> hook);
+void RemovePollHook(int id);
+// Sees every platform event before the input state takes it (the window layer uses it for
+// resizes and exposes). One handler; an empty function removes it.
+void SetSystemEventHandler(std::function<void(const SDL_Event&)> handler);
+
+// The virtual-key number of an SDL scancode, 0 when the key has none.
+int VirtualKeyFromScancode(int scancode);
 
 // Number of presses of the key since the last call for it; reading clears the count.
 int KeyHit(int key);
-// Whether the key is held now.
+// Whether the key is held now. The generic Shift, Control and Alt (16, 17, 18) are held
+// while either of their left and right keys is.
 bool KeyDown(int key);
-// Forgets all key hits, held keys and typed characters.
+// Forgets all key hits, held keys and typed characters. A key still physically down reads
+// as up until it is pressed again.
 void FlushKeys();
-// Next typed character (a Unicode code point), 0 when none. Backspace, Enter and Escape
-// also arrive here as 8, 13 and 27.
+// Next typed character (a Unicode code point), 0 when none. Backspace, Tab, Enter and Escape
+// also arrive here as 8, 9, 13 and 27 (repeating while held).
 int GetChar();
 
 // Buttons: 1 left, 2 right, 3 middle.
 int MouseHit(int button);
 bool MouseDown(int button);
-// Pointer position in window pixels, and the wheel position in notches since start.
+// Pointer position in window pixels, and the wheel position in notches since start
+// (rolling away from the player counts up).
 int MouseX();
 int MouseY();
 int MouseZ();
-// Forgets button hits and held buttons.
+// Forgets button hits and held buttons (a button still down reads as up until pressed
+// again). The position and the wheel stay.
 void FlushMouse();
 
-// The window asked to close (quit request), and the application is in the background
-// (focus lost or minimised).
+// The window asked to close (quit request; it stays set once made), and the application is
+// in the background (focus lost or minimised). AppSuspended pumps the events first, so a
+// loop waiting for the window to come back sees it come back.
 bool AppTerminate();
 bool AppSuspended();
 
@@ -48,6 +68,8 @@ bool AppSuspended();
 void InjectKeyDown(int key);
 void InjectKeyUp(int key);
 void InjectChar(int codepoint);
+// Typed text (UTF-8), as the platform's text input delivers it.
+void InjectText(const std::string& utf8);
 void InjectMouseMove(int windowX, int windowY);
 void InjectMouseButton(int button, bool down);
 void InjectWheel(int notches);
@@ -57,13 +79,35 @@ void InjectSuspended(bool suspended);
 void ResetInput();
 
 // One line of an input script, applied before the frame with that number runs.
+//
+// Script format: a text file, one event per line, "<frame> <kind> <arguments>"; fields are
+// separated by blanks, kind names are matched without regard to case; blank lines and lines
+// whose first non-blank character is '#' are ignored. Frames count from 0.
+//   12 move 512 384     pointer to logical (virtual-screen) x, y (reals)
+//   12 down 1           mouse button down (1 left, 2 right, 3 middle)
+//   14 up 1             mouse button up
+//   20 keydown 81       key down by virtual-key number (1..255)
+//   21 keyup 81         key up
+//   30 text hello you   typed text: everything after "text" and one blank, kept as written
+//   31 wheel -1         wheel moved by whole notches
+//   40 quit             the window's close request
+//   50 suspend 1        application to the background (1) or back (0)
+// A bad line is reported in `errors` as "Line N: reason" and skipped. The events come back
+// ordered by frame, keeping the file's order within a frame.
 struct InputEvent {
-    enum Kind { MouseMove, MouseDownEv, MouseUpEv, KeyDownEv, KeyUpEv, Text, Wheel, Quit };
+    enum Kind { MouseMove, MouseDownEv, MouseUpEv, KeyDownEv, KeyUpEv, Text, Wheel, Quit, Suspend };
     int frame = 0;
     Kind kind = MouseMove;
     float x = 0, y = 0;  // MouseMove: logical (virtual-screen) coordinates
-    int value = 0;       // button, key or wheel notches
+    int value = 0;       // button, key, wheel notches, or 1/0 for Suspend
     std::string text;    // Text
 };
-// Reads a script; bad lines are reported in `errors` and skipped.
+// Reads a script; bad lines are reported in `errors` and skipped. A file that cannot be
+// read gives no events and one error.
 std::vector<InputEvent> LoadInputScript(const std::string& path, std::vector<std::string>* errors = nullptr);
+// Parses script text (the same format, without the file).
+std::vector<InputEvent> ParseInputScript(const std::string& text, std::vector<std::string>* errors = nullptr);
+// Applies one event through the injection functions. A move goes to `moveLogical` (which
+// maps logical coordinates to the window); without it the coordinates are taken as window
+// pixels, truncated.
+void ApplyInputEvent(const InputEvent& event, const std::function<void(float x, float y)>& moveLogical = {});

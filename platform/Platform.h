@@ -1,4 +1,7 @@
 // The platform layer: window, drawing, images, fonts, audio, input, files, clock and random.
 #pragma once
+#include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Input.h"
+#include "platform/Random.h"
 #include "platform/Strings.h"

@@ -1,0 +1,91 @@
+#include "engine/Interpolation.h"
+
+float Lerp(float a, float b, float t) { return a + (b - a) * t; }
+
+float QuadBezier(float start, float end, float control, float t) {
+    return start + 2.0f * t * (control - start) + t * t * (start + end - 2.0f * control);
+}
+
+float CubicBezier(float start, float end, float control1, float control2, float t) {
+    const double u = 1.0 - static_cast<double>(t);
+    const double td = t;
+    return static_cast<float>(start * u * u * u + 3.0 * control1 * u * u * td + 3.0 * control2 * u * td * td +
+                              end * td * td * td);
+}
+
+namespace {
+// The integer difference blended as a real, the sum truncated toward zero.
+int32_t LerpChannel(int32_t a, int32_t b, float t) {
+    return static_cast<int32_t>(static_cast<double>(a) + static_cast<double>(b - a) * static_cast<double>(t));
+}
+}  // namespace
+
+void LerpRGB(TRGB& out, const TRGB& a, const TRGB& b, float t) {
+    out.r = LerpChannel(a.r, b.r, t);
+    out.g = LerpChannel(a.g, b.g, t);
+    out.b = LerpChannel(a.b, b.b, t);
+    out.a = a.a + (b.a - a.a) * t;
+}
+
+void LerpDim(TDim& out, const TDim& a, const TDim& b, float t) {
+    out.x = Lerp(a.x, b.x, t);
+    out.y = Lerp(a.y, b.y, t);
+    out.w = Lerp(a.w, b.w, t);
+    out.h = Lerp(a.h, b.h, t);
+}
+
+void QuadBezierDimXY(TDim& out, const TDim& a, const TDim& b, float cx, float cy, float t) {
+    out.x = QuadBezier(a.x, b.x, cx, t);
+    out.y = QuadBezier(a.y, b.y, cy, t);
+}
+
+void CubicBezierDimXY(TDim& out, const TDim& a, const TDim& b, float c1x, float c1y, float c2x, float c2y,
+                      float t) {
+    out.x = CubicBezier(a.x, b.x, c1x, c2x, t);
+    out.y = CubicBezier(a.y, b.y, c1y, c2y, t);
+}
+
+void QuadBezierDim(TDim& out, const TDim& a, const TDim& b, const TDim& c, float t) {
+    QuadBezierDimXY(out, a, b, c.x, c.y, t);
+}
+
+void CubicBezierDim(TDim& out, const TDim& a, const TDim& b, const TDim& c1, const TDim& c2, float t) {
+    CubicBezierDimXY(out, a, b, c1.x, c1.y, c2.x, c2.y, t);
+}
+
+void LerpTFR(TTFR& out, const TTFR& a, const TTFR& b, float t) {
+    const float e = a.GetSplatPer(t);
+    out.sx = a.sx + (b.sx - a.sx) * e;
+    out.sy = a.sy + (b.sy - a.sy) * e;
+    out.Rotation = a.Rotation + (b.Rotation - a.Rotation) * e;
+}
+
+std::shared_ptr<TRGB> CreateLerpRGB(const TRGB& a, const TRGB& b, float t) {
+    auto out = std::make_shared<TRGB>();
+    LerpRGB(*out, a, b, t);
+    return out;
+}
+
+std::shared_ptr<TDim> CreateLerpDim(const TDim& a, const TDim& b, float t) {
+    auto out = std::make_shared<TDim>();
+    LerpDim(*out, a, b, t);
+    return out;
+}
+
+std::shared_ptr<TDim> CreateQuadBezierDim(const TDim& a, const TDim& b, const TDim& c, float t) {
+    auto out = std::make_shared<TDim>();
+    QuadBezierDim(*out, a, b, c, t);
+    return out;
+}
+
+std::shared_ptr<TDim> CreateCubicBezierDim(const TDim& a, const TDim& b, const TDim& c1, const TDim& c2, float t) {
+    auto out = std::make_shared<TDim>();
+    CubicBezierDim(*out, a, b, c1, c2, t);
+    return out;
+}
+
+std::shared_ptr<TTFR> CreateLerpTFR(const TTFR& a, const TTFR& b, float t) {
+    auto out = std::make_shared<TTFR>();
+    LerpTFR(*out, a, b, t);
+    return out;
+}

@@ -1,0 +1,253 @@
+#include "engine/System/Paths.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "engine/System/Error.h"
+#include "platform/Files.h"
+#include "platform/Strings.h"
+
+std::string bDir;
+std::string AppFolder = "GameData/";
+std::string AppRealPath;
+std::string AppResources = "App/";
+std::string AppResourcesData = "Data/";
+std::string AppLangDir = "Local/";
+std::string LangMod = "en";
+std::string LocalizeDir;
+std::string AppDataRootFolderName = "/.Dravenholt";
+std::string AppFolderName;
+std::string AppDataRootFolder;
+std::string AppDataFolder;
+std::string AppVersionFileUrl;
+
+namespace {
+
+AppPathOptions gOptions;
+
+// The engine's version source below AppVersionFileUrl.
+const char* const kVersionSource = "engine/System/Version.h";
+
+// An absolute, normalised folder path ending in one slash.
+std::string AsFolder(const std::string& path) {
+    std::string p = RealPath(path);
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    if (p != "/") p += "/";
+    return p;
+}
+
+// A language code names one folder below AppLangDir: no separators, no "." or "..".
+bool IsUsableLangCode(const std::string& code) {
+    if (code.empty() || code == "." || code == "..") return false;
+    return code.find('/') == std::string::npos && code.find('\\') == std::string::npos;
+}
+
+bool MakeFolder(const std::string& path) {
+    if (FileType(path) == 2) return true;
+    if (CreateDir(path, true)) return true;
+    Error("Couldn't create folder '" + path + "'!", "Paths", "AppInitDataFolder()");
+    return false;
+}
+
+}  // namespace
+
+void SetAppPathOptions(const AppPathOptions& options) { gOptions = options; }
+const AppPathOptions& GetAppPathOptions() { return gOptions; }
+
+AppPathOptions ParseAppPathOptions(const std::vector<std::string>& args) {
+    AppPathOptions o;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        for (auto [flag, target] : {std::pair{"--data", &o.dataDir}, std::pair{"--user-dir", &o.userDir}}) {
+            std::string f = flag;
+            if (a == f && i + 1 < args.size()) {
+                *target = args[++i];
+                break;
+            }
+            if (StartsWith(a, f + "=")) {
+                *target = a.substr(f.size() + 1);
+                break;
+            }
+        }
+    }
+    return o;
+}
+
+std::string AppFile() {
+    char buf[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return "";
+    return std::string(buf, static_cast<size_t>(n));
+}
+
+std::string AppDir() { return ExtractDir(AppFile()); }
+
+std::string ChooseAppDataDir(const std::string& dataOption, const std::string& workDir, const std::string& exeDir) {
+    if (!dataOption.empty()) {
+        std::string dir = AsFolder(dataOption);
+        if (FileType(dir) != 2) Error("Data folder '" + dir + "' not found!", "Paths", "GetAppDir()");
+        return dir;
+    }
+    if (FileType(JoinPath(workDir, "IgnoreMacInsideFolder.txt")) != 0) {
+        return workDir.empty() ? AppFolder : AsFolder(JoinPath(workDir, AppFolder));
+    }
+    std::string beside = AsFolder(JoinPath(exeDir, "data"));
+    if (FileType(beside) == 2) return beside;
+    std::string above = AsFolder(JoinPath(exeDir, "../data"));
+    if (FileType(above) == 2) return above;
+    Error("Data folder not found beside the executable ('" + beside + "' or '" + above + "')!", "Paths",
+          "GetAppDir()");
+    return beside;
+}
+
+std::string GetAppDir() {
+    std::string dir = ChooseAppDataDir(gOptions.dataDir, "", AppDir());
+    // The relative AppFolder is already turned back into "#BDIR#" by CheckIfUrlIsInsideApp.
+    AppRealPath = dir == AppFolder ? std::string() : dir;
+    return dir;
+}
+
+int SetAppRootFolderName(const std::string& name) {
+    AppDataRootFolderName = "/." + name;
+    return 0;
+}
+int SetAppDataFolderName(const std::string& name) {
+    AppFolderName = name;
+    return 0;
+}
+int SetAppFolderName(const std::string& name) {
+    AppFolder = name;
+    return 0;
+}
+int SetAppLangDir(const std::string& dir) {
+    AppLangDir = dir;
+    return 0;
+}
+int SetAppResourcesFolder(const std::string& dir) {
+    AppResources = dir;
+    return 0;
+}
+int SetAppResourcesData(const std::string& dir) {
+    AppResourcesData = dir;
+    return 0;
+}
+int SetAppVersionUrl(const std::string& url) {
+    AppVersionFileUrl = url;
+    return 0;
+}
+
+std::string HomeDir() {
+    if (const char* h = std::getenv("HOME"); h && *h) return h;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    return "";
+}
+
+std::string GetSpecialFolder() { return ""; }
+
+std::string AppUserRoot() {
+    std::string root = gOptions.userDir;
+    if (root.empty()) {
+        // XDG says a relative value is to be ignored.
+        const char* x = std::getenv("XDG_DATA_HOME");
+        if (x && x[0] == '/') root = x;
+        else root = HomeDir() + "/.local/share";
+    }
+    while (root.size() > 1 && root.back() == '/') root.pop_back();
+    return root;
+}
+
+void AppInitFolders() {
+    AppInitDataFolder();
+    AppInitLangDir();
+}
+
+bool AppInitDataFolder() {
+    AppDataRootFolder = Replace(AppUserRoot() + AppDataRootFolderName, "\\", "/");
+    AppDataFolder = Replace(AppDataRootFolder + "/" + AppFolderName, "\\", "/");
+    // Each folder is made with its missing parents; a failure is reported once, and the folders
+    // below a failed one are not attempted.
+    return MakeFolder(AppDataRootFolder) && MakeFolder(AppDataFolder) && MakeFolder(AppDataFolder + "/Data") &&
+           MakeFolder(AppDataFolder + "/Profiles");
+}
+
+void AppInitLangDir() {
+    std::string url = bDir + AppResources + AppResourcesData + "Localize.txt";
+    if (FileType(url) == 1) {
+        std::string code = Trim(LoadText(url));
+        if (IsUsableLangCode(code)) {
+            LangMod = code;
+        } else {
+            Error("Language code '" + code + "' in '" + url + "' is not a folder name; using '" + LangMod + "'!",
+                  "Paths", "AppInitLangDir()");
+        }
+    }
+    LocalizeDir = bDir + AppLangDir + LangMod + "/";
+}
+
+std::string ConvertAppPath(const std::string& path) {
+    std::string p = path;
+    p = Replace(p, "#BDIR#", bDir);
+    p = Replace(p, "#LOCAL#", LocalizeDir);
+    p = Replace(p, "#APPDIR#", AppResources);
+    p = Replace(p, "#APPDATA#", AppResourcesData);
+    p = Replace(p, "[BDIR]", bDir);
+    p = Replace(p, "[LOCAL]", LocalizeDir);
+    p = Replace(p, "[APPDIR]", AppResources);
+    p = Replace(p, "[APPDATA]", AppResourcesData);
+    return p;
+}
+
+std::string CheckIfUrlIsInsideApp(const std::string& url) {
+    std::string u = Replace(url, AppRealPath, "#BDIR#");
+    return Replace(u, AppFolder, "#BDIR#");
+}
+
+std::string AddVersionNumber(const std::string& text) {
+    return "\"" + IntToString(static_cast<int64_t>(StringToInt(Replace(text, "\"", ""))) + 1) + "\"";
+}
+
+void AppInitVersion() {
+    std::string url = AppVersionFileUrl + kVersionSource;
+    if (FileType(url) != 1) {
+        Warning("Version file not found!", "Version", "Function AppVersionInit()");
+        return;
+    }
+    std::string text = LoadText(url);
+    std::vector<std::string> words;
+    std::string cur;
+    for (char c : text + " ") {
+        if (c == ' ' || c == '\n') {
+            if (!cur.empty()) words.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    for (size_t i = 3; i < words.size(); ++i) {
+        if (Upper(words[i - 3]) == "CONST" && Upper(words[i - 2]) == "APPVERSION:STRING" && words[i - 1] == "=") {
+            std::string head = words[i - 3] + " " + words[i - 2] + " " + words[i - 1] + " ";
+            text = Replace(text, head + words[i], head + AddVersionNumber(words[i]));
+            if (!SaveText(text, url)) Error("Couldn't save '" + url + "'!", "Version", "Function AppVersionInit()");
+            return;
+        }
+    }
+}
+
+void ResetAppPaths() {
+    bDir.clear();
+    AppFolder = "GameData/";
+    AppRealPath.clear();
+    AppResources = "App/";
+    AppResourcesData = "Data/";
+    AppLangDir = "Local/";
+    LangMod = "en";
+    LocalizeDir.clear();
+    AppDataRootFolderName = "/.Dravenholt";
+    AppFolderName.clear();
+    AppDataRootFolder.clear();
+    AppDataFolder.clear();
+    AppVersionFileUrl.clear();
+    gOptions = AppPathOptions{};
+}

@@ -1,0 +1,995 @@
+#include "engine/data/BlockFile.h"
+
+#include "engine/System/Error.h"
+#include "platform/Files.h"
+#include "platform/Strings.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+
+// =============================================================================================
+// Case mapping of names.
+
+namespace {
+
+char32_t UpperCp(char32_t c) {
+    if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - 32 : c;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+    if (c == 0xFF) return 0x178;
+    if (c >= 0x100 && c <= 0x17F) {
+        bool evenUpper = (c <= 0x137) || (c >= 0x14A && c <= 0x177);
+        bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+        if (evenUpper && (c & 1)) return c - 1;
+        if (oddUpper && !(c & 1)) return c - 1;
+        return c;
+    }
+    if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? 0x3A3 : c - 32;
+    if (c == 0x3AC) return 0x386;
+    if (c >= 0x3AD && c <= 0x3AF) return c - 37;
+    if (c == 0x3CC) return 0x38C;
+    if (c == 0x3CD || c == 0x3CE) return c - 63;
+    if (c >= 0x430 && c <= 0x44F) return c - 32;
+    if (c >= 0x450 && c <= 0x45F) return c - 80;
+    return c;
+}
+
+char32_t LowerCp(char32_t c) {
+    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+    if (c == 0x178) return 0xFF;
+    if (c >= 0x100 && c <= 0x17F) {
+        bool evenUpper = (c <= 0x137) || (c >= 0x14A && c <= 0x177);
+        bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+        if (evenUpper && !(c & 1)) return c + 1;
+        if (oddUpper && (c & 1)) return c + 1;
+        return c;
+    }
+    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;
+    if (c == 0x386) return 0x3AC;
+    if (c >= 0x388 && c <= 0x38A) return c + 37;
+    if (c == 0x38C) return 0x3CC;
+    if (c == 0x38E || c == 0x38F) return c + 63;
+    if (c >= 0x410 && c <= 0x42F) return c + 32;
+    if (c >= 0x400 && c <= 0x40F) return c + 80;
+    return c;
+}
+
+bool IsAscii(std::string_view s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+template <char32_t (*Map)(char32_t), char (*MapAscii)(char)>
+std::string MapCase(std::string_view s) {
+    std::string out(s);
+    if (IsAscii(s)) {
+        for (char& c : out) c = MapAscii(c);
+        return out;
+    }
+    std::u32string cps = Utf8ToUtf32(s);
+    for (char32_t& c : cps) c = Map(c);
+    return Utf32ToUtf8(cps);
+}
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string_view TrimView(std::string_view s) {
+    size_t a = 0, b = s.size();
+    while (a < b && IsBlank(s[a])) ++a;
+    while (b > a && IsBlank(s[b - 1])) --b;
+    return s.substr(a, b - a);
+}
+
+}  // namespace
+
+std::string NameUpper(std::string_view s) { return MapCase<UpperCp, AsciiUpper>(s); }
+std::string NameLower(std::string_view s) { return MapCase<LowerCp, AsciiLower>(s); }
+
+bool NamesEqual(std::string_view a, std::string_view b) {
+    if (IsAscii(a) && IsAscii(b)) {
+        if (a.size() != b.size()) return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+        return true;
+    }
+    return NameUpper(a) == NameUpper(b);
+}
+
+// =============================================================================================
+// Numbers in the writer's forms.
+
+namespace {
+
+void AppendInt(std::string& out, int32_t v) {
+    char buf[16];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, r.ptr);
+}
+
+// Appends the float as C's "%#.9g" writes it (widened to double): nine significant digits,
+// the decimal point always present, trailing zeros kept, the exponent form for exponents below
+// -4 or from 9 up.
+void AppendReal(std::string& out, float f) {
+    double d = static_cast<double>(f);
+    if (!std::isfinite(d)) {
+        out += FloatToString(f);
+        return;
+    }
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific, 8);
+    std::string_view sci(buf, static_cast<size_t>(r.ptr - buf));
+    size_t e = sci.find('e');
+    int exp = 0;
+    std::from_chars(sci.data() + e + (sci[e + 1] == '+' ? 2 : 1), sci.data() + sci.size(), exp);
+    if (exp < -4 || exp >= 9) {
+        out.append(sci);
+        return;
+    }
+    r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed, 8 - exp);
+    out.append(buf, r.ptr);
+    if (exp == 8) out += '.';
+}
+
+bool NeedsEscapes(std::string_view s) {
+    for (char c : s)
+        if (c == '"' || c == '\n' || c == '\r') return true;
+    return false;
+}
+
+void AppendValue(std::string& out, const std::string& v, int32_t type) {
+    switch (type) {
+        case BF_TEXT:
+            if (!NeedsEscapes(v)) {
+                out += '"';
+                out += v;
+                out += '"';
+            } else {
+                // A backslash before the opening quote marks a text with escapes, so that quotes
+                // and line breaks inside a text never break the file's structure.
+                out += "\\\"";
+                for (char c : v) {
+                    switch (c) {
+                        case '"': out += "\\\""; break;
+                        case '\\': out += "\\\\"; break;
+                        case '\n': out += "\\n"; break;
+                        case '\r': out += "\\r"; break;
+                        default: out += c;
+                    }
+                }
+                out += '"';
+            }
+            break;
+        case BF_INT: AppendInt(out, StringToInt(v)); break;
+        case BF_REAL: AppendReal(out, StringToFloat(v)); break;
+        case BF_BOOL:
+            if (EqualsNoCase(v, "true") || EqualsNoCase(v, "false"))
+                out += v;
+            else
+                AppendValue(out, v, BF_TEXT);  // anything else would not read back as one value
+            break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+// =============================================================================================
+// TBlockFile
+
+TBlockFile::~TBlockFile() {
+    if (SubFiles.empty()) return;
+    // Tear the tree down with a work list: a deeply nested file must not exhaust the stack.
+    TBlockFileList pending;
+    pending.swap(SubFiles);
+    while (!pending.empty()) {
+        TBlockFilePtr p = std::move(pending.back());
+        pending.pop_back();
+        if (p && p.use_count() == 1 && !p->SubFiles.empty()) {
+            pending.insert(pending.end(), std::make_move_iterator(p->SubFiles.begin()),
+                           std::make_move_iterator(p->SubFiles.end()));
+            p->SubFiles.clear();
+        }
+    }
+}
+
+int TBlockFile::isIndex(int i) const { return (i >= 0 && i < GetSize()) ? 1 : 0; }
+
+TBlockFilePtr TBlockFile::isBlock(std::string_view childName) const {
+    for (const auto& c : SubFiles)
+        if (c && NamesEqual(c->name, childName)) return c;
+    return nullptr;
+}
+
+TBlockFilePtr TBlockFile::GetBlock(std::string_view childName) const {
+    if (auto c = isBlock(childName)) return c;
+    return std::make_shared<TBlockFile>();
+}
+
+TBlockFilePtr TBlockFile::GetBlockNO_NEW(std::string_view childName) const { return isBlock(childName); }
+
+std::string TBlockFile::GetString(int i) const { return isIndex(i) ? Value[static_cast<size_t>(i)] : std::string(); }
+
+float TBlockFile::GetFloat(int i) const { return isIndex(i) ? StringToFloat(Value[static_cast<size_t>(i)]) : 0.0f; }
+
+int32_t TBlockFile::GetInt(int i) const { return isIndex(i) ? StringToInt(Value[static_cast<size_t>(i)]) : 0; }
+
+int32_t TBlockFile::GetBool(int i) const {
+    if (!isIndex(i)) return 0;
+    const std::string& v = Value[static_cast<size_t>(i)];
+    std::string_view t = TrimView(v);
+    if (EqualsNoCase(t, "TRUE")) return 1;
+    if (EqualsNoCase(t, "FALSE")) return 0;
+    return StringToInt(v);
+}
+
+int TBlockFile::AddBlock(TBlockFilePtr node) {
+    if (node) SubFiles.push_back(std::move(node));
+    return 0;
+}
+
+int TBlockFile::AddEntry(std::string value, int i, int type) {
+    if (i < 0) return 0;
+    if (i >= GetSize()) Resize(i + 1);
+    Value[static_cast<size_t>(i)] = std::move(value);
+    typ[static_cast<size_t>(i)] = type;
+    return 0;
+}
+
+int TBlockFile::Resize(int n) {
+    if (n < 0) n = 0;
+    Value.resize(static_cast<size_t>(n));
+    typ.resize(static_cast<size_t>(n), BF_TEXT);
+    return 0;
+}
+
+int TBlockFile::GetSize() const { return static_cast<int>(Value.size()); }
+
+void TBlockFile::AppendText(std::string& out, std::string& indent) const {
+    if (MyType == BF_BLOCK) {
+        out += indent;
+        out += name;
+        out += "{\n";
+        indent += '\t';
+        for (const auto& c : SubFiles)
+            if (c) c->AppendText(out, indent);
+        indent.pop_back();
+        out += indent;
+        out += "}\n";
+    } else if (MyType == BF_ENTRY) {
+        if (Value.empty()) return;
+        out += indent;
+        out += name;
+        out += " = ";
+        for (size_t i = 0; i < Value.size(); ++i) {
+            if (i) out += ", ";
+            AppendValue(out, Value[i], i < typ.size() ? typ[i] : BF_TEXT);
+        }
+        out += '\n';
+    }
+}
+
+std::string TBlockFile::ToString2(const std::string& indent) const {
+    std::string out;
+    std::string ind = indent;
+    AppendText(out, ind);
+    return out;
+}
+
+// =============================================================================================
+// Tokens
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "-1.50000000e+10": the exponent form the writer gives very large and very small reals.
+bool IsExponentReal(std::string_view s) {
+    size_t i = 0, n = s.size();
+    if (i < n && s[i] == '-') ++i;
+    size_t d = i;
+    while (i < n && IsDigit(s[i])) ++i;
+    if (i == d || i >= n || s[i] != '.') return false;
+    ++i;
+    while (i < n && IsDigit(s[i])) ++i;
+    if (i >= n || (s[i] != 'e' && s[i] != 'E')) return false;
+    ++i;
+    if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t x = i;
+    while (i < n && IsDigit(s[i])) ++i;
+    return i == n && i > x;
+}
+
+}  // namespace
+
+int GetEntryType(std::string_view text) {
+    std::string_view t = TrimView(text);
+    if (t.empty()) return BF_TEXT;
+    if (EqualsNoCase(t, "TRUE") || EqualsNoCase(t, "FALSE")) return BF_BOOL;
+    bool real = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (IsDigit(c)) continue;
+        if (c == '.') {
+            real = true;
+            continue;
+        }
+        if (IsBlank(c)) continue;
+        if (c == '-' && i == 0) continue;
+        return BF_TEXT;
+    }
+    return real ? BF_REAL : BF_INT;
+}
+
+int TToken::GetEntryType() const {
+    if (Quoted) return BF_TEXT;  // a quoted text stays text, so "007" or "1 2" keep their form
+    int t = ::GetEntryType(T);
+    if (t == BF_TEXT && IsExponentReal(T)) return BF_REAL;
+    return t;
+}
+
+int TToken::FindType(TToken* prev) {
+    if (Quoted || T.size() != 1) return 0;
+    switch (T[0]) {
+        case '{':
+            MyType = 3;
+            if (prev) prev->MyType = 2;
+            break;
+        case '}': MyType = 4; break;
+        case '=':
+            MyType = 6;
+            if (prev) prev->MyType = 1;
+            break;
+        case ';':
+        case '\n': MyType = 5; break;
+        case '"': MyType = 7; break;
+        case ',': MyType = 8; break;
+        default: break;
+    }
+    return 0;
+}
+
+std::string TToken::ToString() const {
+    return "<LINE " + std::to_string(Line) + " CHAR " + std::to_string(Char) + " TYPE = " + std::to_string(MyType) +
+           " > " + T;
+}
+
+TToken TokenCreator::CreateToken(std::string text, int ch, int line) {
+    TToken t;
+    t.Char = ch - static_cast<int>(Utf8Length(text)) + 1;
+    t.Line = line;
+    t.T = std::move(text);
+    return t;
+}
+
+// The tokenizer. Words end at a blank, tab, ",", "=", "{", "}", "\", ";", a double quote or a
+// line feed; each of these marks (blanks and tabs excepted) is a token of its own. Between
+// double quotes only the closing quote and the line feed end the text. A backslash right before
+// an opening quote opens a text with escapes (\" \\ \n \r). A carriage return right before a
+// line feed is dropped. The token before "{" becomes a block name, the token before "=" an
+// entry name. Tokens are made on demand, so that a large file is never held as tokens whole.
+class TokenStream {
+public:
+    TokenStream(std::string_view text, TTokenQueue& q) : s_(text), q_(q) {}
+
+    // Makes at least one more token; false when the text is used up and nothing was made.
+    bool Step() {
+        if (done_) return false;
+        const size_t before = produced_;
+        while (produced_ == before) {
+            if (i_ >= s_.size()) {
+                // A last word with no line feed after it is still a token.
+                if (quote_ != 0 || textStart_ != kNone) Flush(s_.size());
+                done_ = true;
+                return produced_ != before;
+            }
+            StepChar();
+        }
+        return true;
+    }
+
+private:
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+
+    enum CharClass : unsigned char { kOrdinary, kBlank, kMark, kQuote, kBackslash, kLineFeed };
+
+    static const CharClass* Classes() {
+        static const auto table = [] {
+            std::array<CharClass, 256> t{};
+            t[' '] = t['\t'] = kBlank;
+            for (unsigned char c : {',', '=', '{', '}', ';'}) t[c] = kMark;
+            t['"'] = kQuote;
+            t['\\'] = kBackslash;
+            t['\n'] = kLineFeed;
+            return t;
+        }();
+        return table.data();
+    }
+
+    static bool Counts(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+    static int MarkKind(char c) {
+        switch (c) {
+            case '{': return 3;
+            case '}': return 4;
+            case '=': return 6;
+            case ';': return 5;
+            case '"': return 7;
+            case ',': return 8;
+            default: return 0;
+        }
+    }
+
+    void StepChar() {
+        const size_t n = s_.size();
+        const char c = s_[i_];
+        if (c == '\n') {
+            size_t end = i_;
+            if (quote_ == 2) {
+                if (i_ > 0 && s_[i_ - 1] == '\r' && !buf_.empty() && buf_.back() == '\r') buf_.pop_back();
+            } else if (textStart_ != kNone && end > textStart_ && s_[end - 1] == '\r') {
+                --end;
+            }
+            Flush(end);
+            AddMark(5);
+            ++line_;
+            col_ = 1;
+            ++i_;
+            return;
+        }
+        if (quote_ == 2) {
+            if (c == '\\' && i_ + 1 < n) {
+                const char e = s_[i_ + 1];
+                const char put = e == '"' ? '"' : e == '\\' ? '\\' : e == 'n' ? '\n' : e == 'r' ? '\r' : 0;
+                if (put) {
+                    buf_ += put;
+                    i_ += 2;
+                    col_ += 2;
+                    return;
+                }
+            }
+            if (c == '"') {
+                Flush(i_);
+                AddMark(7);
+                quote_ = 0;
+            } else {
+                buf_ += c;
+            }
+            if (Counts(c)) ++col_;
+            ++i_;
+            return;
+        }
+        if (c == '"') {
+            Flush(i_);
+            AddMark(7);
+            quote_ = quote_ ? 0 : 1;
+            ++col_;
+            ++i_;
+            return;
+        }
+        if (quote_ == 1) {
+            // Plain quoted text runs to the closing quote or the line's end.
+            if (textStart_ == kNone) {
+                textStart_ = i_;
+                textCol_ = col_;
+            }
+            while (i_ < n && s_[i_] != '"' && s_[i_] != '\n') {
+                if (Counts(s_[i_])) ++col_;
+                ++i_;
+            }
+            return;
+        }
+        const CharClass* cls = Classes();
+        switch (cls[static_cast<unsigned char>(c)]) {
+            case kOrdinary:
+                if (textStart_ == kNone) {
+                    textStart_ = i_;
+                    textCol_ = col_;
+                }
+                while (i_ < n && cls[static_cast<unsigned char>(s_[i_])] == kOrdinary) {
+                    if (Counts(s_[i_])) ++col_;
+                    ++i_;
+                }
+                return;
+            case kBlank:
+                Flush(i_);
+                break;
+            case kBackslash:
+                if (i_ + 1 < n && s_[i_ + 1] == '"') {
+                    Flush(i_);
+                    ++col_;
+                    ++i_;
+                    AddMark(7);
+                    quote_ = 2;
+                    ++col_;
+                    ++i_;
+                    textCol_ = col_;
+                    return;
+                }
+                Flush(i_);
+                AddMark(0);
+                break;
+            default:
+                Flush(i_);
+                AddMark(MarkKind(c));
+                break;
+        }
+        ++col_;
+        ++i_;
+    }
+
+    // Ends the text being collected at `end` (exclusive) and adds it as a token.
+    void Flush(size_t end) {
+        if (quote_ == 2) {
+            Push(std::move(buf_), textCol_, true);
+            buf_.clear();
+            textStart_ = kNone;
+            return;
+        }
+        if (quote_ == 1) {
+            // A quoted text, kept even when empty or blank.
+            const bool none = textStart_ == kNone;
+            const size_t start = none ? end : textStart_;
+            Push(std::string(s_.substr(start, end - start)), none ? col_ : textCol_, true);
+            textStart_ = kNone;
+            return;
+        }
+        if (textStart_ == kNone) return;
+        std::string_view w = s_.substr(textStart_, end - textStart_);
+        textStart_ = kNone;
+        if (TrimView(w).empty()) return;
+        Push(std::string(w), textCol_, false);
+    }
+
+    // Adds the mark at the current character; it classifies itself and retypes the token before.
+    void AddMark(int kind) {
+        TToken& t = Push(std::string(1, s_[i_]), col_, false);
+        // The very first token of a text is never classified: it keeps kind 0.
+        if (produced_ > 1) {
+            t.MyType = kind;
+            TToken& prev = q_.items[q_.items.size() - 2];
+            if (kind == 3) prev.MyType = 2;
+            if (kind == 6) prev.MyType = 1;
+        }
+    }
+
+    TToken& Push(std::string text, int col, bool quoted) {
+        TToken& t = q_.items.emplace_back();
+        t.Char = col;
+        t.Line = line_;
+        t.T = std::move(text);
+        t.Quoted = quoted;
+        ++produced_;
+        return t;
+    }
+
+    std::string_view s_;
+    TTokenQueue& q_;
+    size_t i_ = 0;
+    size_t produced_ = 0;
+    bool done_ = false;
+    int line_ = 1;
+    int col_ = 1;
+    int quote_ = 0;  // 0 outside quotes, 1 inside plain quotes, 2 inside a text with escapes
+    size_t textStart_ = kNone;
+    int textCol_ = 1;
+    std::string buf_;
+};
+
+bool TTokenQueue::Has(size_t idx) {
+    // A token's kind is final once the token after it exists (a mark retypes the token before).
+    while (source && items.size() < idx + 2 && source->Step()) {
+    }
+    return idx < items.size();
+}
+
+TTokenQueue TokenCreator::CreateTokens(std::string_view text) {
+    TTokenQueue q;
+    q.items.reserve(text.size() / 4 + 16);
+    TokenStream stream(text, q);
+    while (stream.Step()) {
+    }
+    return q;
+}
+
+// =============================================================================================
+// Parser
+
+namespace {
+// Deeper nesting than this is reported and skipped: no data file comes near it, and it keeps
+// a hostile file from exhausting memory or the stack.
+constexpr size_t kMaxDepth = 1000;
+// Consumed tokens of a streamed queue are dropped in batches of this many.
+constexpr size_t kCompactAt = 4096;
+}  // namespace
+
+TBlockParser::TBlockParser() : BlockFile(std::make_shared<TBlockFile>()) {}
+
+void TBlockParser::ParseError(const TToken& token, const std::string& message) {
+    Print("ERROR (Line " + std::to_string(token.Line) + " Char " + std::to_string(token.Char) + "): " + message + "!");
+}
+
+int TBlockParser::AddEntry(const std::string& name, TTokenQueue& tokens) {
+    auto node = std::make_shared<TBlockFile>();
+    node->MyType = BF_ENTRY;
+    node->name = NameLower(name);
+    TBlockFile& entry = *node;
+    BlockFile->AddBlock(std::move(node));
+
+    bool eqSeen = false;
+    bool inQuote = false;
+    bool has = false;
+    int index = 0;
+    // The reader walks the queue with its own cursor; every look removes the queue's first token
+    // except when the token looked at is a "}", which thus stays for the enclosing block (and
+    // after a "}" taken as a value, the removals lag one token behind the cursor).
+    size_t cur = tokens.head;
+    while (tokens.Has(cur)) {
+        TToken& t = tokens.items[cur];
+        if (t.MyType != 4) ++tokens.head;
+        const bool removed = cur < tokens.head;
+        ++cur;
+        const int k = t.MyType;
+        if (k == 5) return 0;
+        if (k == 7) {
+            if (inQuote) has = true;
+            inQuote = !inQuote;
+            continue;
+        }
+        if (!eqSeen && k != 6) {
+            ParseError(t, "No '=' character");
+            return 0;
+        }
+        if (eqSeen && k == 6) {
+            ParseError(t, "Character '=' found again in the same entry");
+            return 0;
+        }
+        if (k == 8 && !has) {
+            ParseError(t, "Coma (',') before data entry!");
+            return 0;
+        }
+        if (k == 6) {
+            eqSeen = true;
+            continue;
+        }
+        if (has && k == 8) {
+            ++index;
+            has = false;
+            continue;
+        }
+        if (has) return 0;
+        if (entry.Value.empty()) {
+            entry.Value.reserve(4);
+            entry.typ.reserve(4);
+        }
+        const int type = t.GetEntryType();
+        entry.AddEntry(removed ? std::move(t.T) : t.T, index, type);
+        has = true;
+    }
+    return 0;
+}
+
+TBlockFilePtr TBlockParser::Parse(const std::string& name, TTokenQueue& tokens) {
+    BlockFile->name = NameUpper(name);
+    // Nested blocks are parsed with an explicit stack of parsers sharing the one queue.
+    std::vector<TBlockParser> stack;
+    stack.reserve(16);
+    TBlockParser* current = this;
+    while (true) {
+        if (tokens.source && tokens.head >= kCompactAt) {
+            tokens.items.erase(tokens.items.begin(), tokens.items.begin() + static_cast<ptrdiff_t>(tokens.head));
+            tokens.head = 0;
+        }
+        if (!tokens.Has(tokens.head)) break;
+        TToken& t = tokens.items[tokens.head++];
+        switch (t.MyType) {
+            case 2: {
+                if (stack.size() + 1 >= kMaxDepth) {
+                    ParseError(t, "Blocks nested too deeply");
+                    int depth = 0;
+                    while (tokens.Has(tokens.head)) {
+                        const int k = tokens.items[tokens.head++].MyType;
+                        if (k == 3) ++depth;
+                        if (k == 4 && --depth <= 0) break;
+                    }
+                    break;
+                }
+                TBlockParser child;
+                child.BlockFile->name = NameUpper(t.T);
+                current->BlockFile->AddBlock(child.BlockFile);
+                stack.push_back(std::move(child));
+                current = &stack.back();
+                break;
+            }
+            case 1: {
+                std::string entryName = std::move(t.T);
+                current->AddEntry(entryName, tokens);
+                break;
+            }
+            case 4:
+                if (stack.empty()) return BlockFile;
+                stack.pop_back();
+                current = stack.empty() ? this : &stack.back();
+                break;
+            default: break;
+        }
+    }
+    return BlockFile;
+}
+
+TBlockFilePtr ParseBlockFileText(std::string_view text, const std::string& name) {
+    TTokenQueue tokens;
+    tokens.items.reserve(kCompactAt * 2 + 16);
+    TokenStream stream(text, tokens);
+    tokens.source = &stream;
+    TBlockParser parser;
+    return parser.Parse(name, tokens);
+}
+
+
+// =============================================================================================
+// Building
+
+TBlockFilePtr CreateBlockFile(const std::string& name, const TBlockFilePtr& parent) {
+    auto b = std::make_shared<TBlockFile>();
+    b->name = name;
+    if (parent) parent->AddBlock(b);
+    return b;
+}
+
+int AddBlockFile(const TBlockFilePtr& parent, const TBlockFilePtr& child) {
+    if (parent) parent->AddBlock(child);
+    return 0;
+}
+
+TBlockFilePtr CreateNewStringEntry(const TBlockFilePtr& block, const std::string& name) {
+    auto e = std::make_shared<TBlockFile>();
+    e->MyType = BF_ENTRY;
+    e->name = name;
+    if (block) block->AddBlock(e);
+    return e;
+}
+
+namespace {
+int StoreValue(const TBlockFilePtr& block, const std::string& name, std::string value, int type, int index,
+               int forceNew) {
+    if (!block) return 0;
+    TBlockFilePtr node = forceNew ? nullptr : block->isBlock(name);
+    if (!node) node = CreateBlockFile(name, block);
+    node->MyType = BF_ENTRY;
+    node->AddEntry(std::move(value), index, type);
+    return 0;
+}
+}  // namespace
+
+int AddStringToBlock(const TBlockFilePtr& block, const std::string& name, const std::string& value, int index,
+                     int forceNew) {
+    return StoreValue(block, name, value, BF_TEXT, index, forceNew);
+}
+
+int AddIntToBlock(const TBlockFilePtr& block, const std::string& name, int32_t value, int index, int forceNew) {
+    return StoreValue(block, name, std::to_string(value), BF_INT, index, forceNew);
+}
+
+int AddFloatToBlock(const TBlockFilePtr& block, const std::string& name, float value, int index, int forceNew) {
+    std::string text;
+    AppendReal(text, value);
+    return StoreValue(block, name, std::move(text), BF_REAL, index, forceNew);
+}
+
+int AddBoolToBlock(const TBlockFilePtr& block, const std::string& name, int value, int index, int forceNew) {
+    return StoreValue(block, name, value ? "true" : "false", BF_BOOL, index, forceNew);
+}
+
+// =============================================================================================
+// Saving and loading
+
+std::string BlockFileToText(const TBlockFilePtr& root) {
+    std::string out;
+    if (!root) return out;
+    std::string indent;
+    for (const auto& c : root->SubFiles)
+        if (c) c->AppendText(out, indent);
+    return out;
+}
+
+std::string EncodeBlockFileText(std::string_view utf8) {
+    if (IsAscii(utf8)) return std::string(utf8);
+    std::u32string cps = Utf8ToUtf32(utf8);
+    bool latin1 = true;
+    for (char32_t c : cps)
+        if (c > 0xFF) {
+            latin1 = false;
+            break;
+        }
+    if (!latin1) return "\xEF\xBB\xBF" + std::string(utf8);
+    std::string out;
+    out.reserve(cps.size());
+    for (char32_t c : cps) out += static_cast<char>(c);
+    return out;
+}
+
+bool SaveBlockFile(const TBlockFilePtr& root) {
+    if (!root) {
+        Error("No block file to save!", "BlockFile", "SaveBlockFile()");
+        return false;
+    }
+    if (root->name.empty() || !SaveBytes(root->name, EncodeBlockFileText(BlockFileToText(root)))) {
+        Error("Couldn't write block file! Url = " + root->name, "BlockFile", "SaveBlockFile()");
+        return false;
+    }
+    return true;
+}
+
+TBlockFilePtr LoadBlockFile(const std::string& path) {
+    bool ok = false;
+    std::string text = FileType(path) == 1 ? LoadText(path, &ok) : std::string();
+    if (!ok) {
+        ErrorNoFile(path, "BlockFile", "LoadBlockFile()");
+        return CreateBlockFile(path);
+    }
+    TBlockFilePtr root = ParseBlockFileText(text, path);
+    // The root keeps the path as given, so that saving it again writes the same file.
+    root->name = path;
+    return root;
+}
+
+// =============================================================================================
+// Paths and lookups
+
+namespace {
+
+// Cuts at the first "::". The first step drops single colons after its first character.
+void SplitPath(std::string_view path, std::string& scratch, std::string_view& first, std::string_view& rest) {
+    if (path.size() < 2) {
+        first = path;
+        rest = {};
+        return;
+    }
+    size_t cut = path.size();
+    for (size_t i = 1; i < path.size(); ++i)
+        if (path[i] == ':' && path[i - 1] == ':') {
+            cut = i;
+            break;
+        }
+    std::string_view head = path.substr(0, cut);
+    rest = cut < path.size() ? path.substr(cut + 1) : std::string_view();
+    if (head.find(':', 1) == std::string_view::npos) {
+        first = head;
+        return;
+    }
+    scratch.clear();
+    scratch += head[0];
+    for (size_t i = 1; i < head.size(); ++i)
+        if (head[i] != ':') scratch += head[i];
+    first = scratch;
+}
+
+// The node at the path, or null; never allocates a node.
+TBlockFile* FindPath(const TBlockFilePtr& block, std::string_view path) {
+    TBlockFile* cur = block.get();
+    std::string scratch;
+    while (cur) {
+        std::string_view first, rest;
+        SplitPath(path, scratch, first, rest);
+        first = TrimView(first);
+        rest = TrimView(rest);
+        TBlockFile* next = nullptr;
+        for (const auto& c : cur->SubFiles)
+            if (c && NamesEqual(c->name, first)) {
+                next = c.get();
+                break;
+            }
+        cur = next;
+        if (rest.empty()) return cur;
+        path = rest;
+    }
+    return nullptr;
+}
+
+TBlockFilePtr FindPathPtr(const TBlockFilePtr& block, std::string_view path) {
+    TBlockFilePtr cur = block;
+    std::string scratch;
+    while (cur) {
+        std::string_view first, rest;
+        SplitPath(path, scratch, first, rest);
+        first = TrimView(first);
+        rest = TrimView(rest);
+        cur = cur->isBlock(first);
+        if (rest.empty()) return cur;
+        path = rest;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> CutBFPath(std::string_view path) {
+    if (path.size() < 2) return {std::string(path)};
+    std::string scratch;
+    std::string_view first, rest;
+    SplitPath(path, scratch, first, rest);
+    return {std::string(first), std::string(rest)};
+}
+
+std::string CutBFPathFirst(std::string_view path) { return CutBFPath(path)[0]; }
+
+std::string CutBFPathRest(std::string_view path) {
+    auto parts = CutBFPath(path);
+    return parts.size() > 1 ? parts[1] : std::string();
+}
+
+TBlockFilePtr GetBlockFile(const TBlockFilePtr& block, std::string_view path) {
+    if (auto n = FindPathPtr(block, path)) return n;
+    return std::make_shared<TBlockFile>();
+}
+
+TBlockFilePtr GetBlockEntry(const TBlockFilePtr& block, std::string_view path) { return GetBlockFile(block, path); }
+
+TBlockFilePtr GetBlockFileNO_NEW(const TBlockFilePtr& block, std::string_view path) {
+    return FindPathPtr(block, path);
+}
+
+TBlockFilePtr GetBlockEntryNO_NEW(const TBlockFilePtr& block, std::string_view path) {
+    return FindPathPtr(block, path);
+}
+
+std::string GetBFString(const TBlockFilePtr& block, std::string_view path, int index) {
+    TBlockFile* n = FindPath(block, path);
+    return n ? n->GetString(index) : std::string();
+}
+
+float GetBFNumber(const TBlockFilePtr& block, std::string_view path, int index) {
+    TBlockFile* n = FindPath(block, path);
+    return n ? n->GetFloat(index) : 0.0f;
+}
+
+float GetBfFloat(const TBlockFilePtr& block, std::string_view path, int index) {
+    return GetBFNumber(block, path, index);
+}
+
+int32_t GetBFInt(const TBlockFilePtr& block, std::string_view path, int index) {
+    TBlockFile* n = FindPath(block, path);
+    return n ? n->GetInt(index) : 0;
+}
+
+int32_t GetBFBool(const TBlockFilePtr& block, std::string_view path, int index) {
+    TBlockFile* n = FindPath(block, path);
+    return n ? n->GetBool(index) : 0;
+}
+
+int isBFEntry(const TBlockFilePtr& block, std::string_view path) { return FindPath(block, path) ? 1 : 0; }
+
+int isBFBlock(const TBlockFilePtr& block, std::string_view name) {
+    return (block && block->isBlock(name)) ? 1 : 0;
+}
+
+TBlockFileList GetBlockFilesList(const TBlockFilePtr& block, std::string_view name) {
+    TBlockFileList out;
+    if (!block) return out;
+    for (const auto& c : block->SubFiles)
+        if (c && c->MyType == BF_BLOCK && NamesEqual(c->name, name)) out.push_back(c);
+    return out;
+}
+
+TBlockFileList GetBlockFilesOnly(const TBlockFilePtr& block) {
+    TBlockFileList out;
+    if (!block) return out;
+    for (const auto& c : block->SubFiles)
+        if (c && c->MyType == BF_BLOCK) out.push_back(c);
+    return out;
+}
+
+TBlockFileList GetBlockFileEntrysList(const TBlockFilePtr& block, std::string_view name) {
+    TBlockFileList out;
+    if (!block) return out;
+    for (const auto& c : block->SubFiles)
+        if (c && c->MyType != BF_BLOCK && (name.empty() || NamesEqual(c->name, name))) out.push_back(c);
+    return out;
+}

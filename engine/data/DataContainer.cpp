@@ -1,0 +1,163 @@
+#include "engine/data/DataContainer.h"
+
+#include "engine/System/Error.h"
+#include "engine/data/BlockFile.h"
+#include "platform/Strings.h"
+
+namespace {
+
+// Digits with at most one "-" as the first character, and `points` "." (trimmed text).
+bool IsNumberText(std::string_view text, bool needPoint) {
+    std::string t = Trim(text);
+    int points = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+        char c = t[i];
+        if (c >= '0' && c <= '9') continue;
+        if (c == '-' && i == 0) continue;
+        if (c == '.') {
+            ++points;
+            continue;
+        }
+        return false;
+    }
+    return needPoint ? points == 1 : points == 0;
+}
+
+bool IsFloatText(std::string_view text) { return !Trim(text).empty() && IsNumberText(text, true); }
+bool IsIntText(std::string_view text) { return IsNumberText(text, false); }
+bool IsBoolText(std::string_view text) { return EqualsNoCase(text, "TRUE") || EqualsNoCase(text, "FALSE"); }
+
+// The name with its first character upper-cased.
+std::string Capitalize(const std::string& s) {
+    if (s.empty()) return s;
+    size_t n = 1;
+    while (n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) ++n;
+    return NameUpper(std::string_view(s).substr(0, n)) + s.substr(n);
+}
+
+}  // namespace
+
+std::string TDataFieldInt::ToString() const { return std::to_string(data); }
+std::string TDataFieldFloat::ToString() const { return FloatToString(data); }
+std::string TDataFieldString::ToString() const { return data; }
+
+std::string TDataContainer::ToString() const {
+    std::string out = "CONTAINER: " + Name + "\n" + std::string(53, '=') + "\n";
+    for (const auto& f : Fields)
+        if (f) out += f->Name + " = " + f->ToString() + "\n";
+    return out;
+}
+
+void TDataContainer::AddField(TDataFieldPtr field) {
+    if (field) Fields.push_back(std::move(field));
+}
+
+void TDataContainer::AddDataField(TDataFieldPtr field) { AddField(std::move(field)); }
+
+TDataFieldPtr TDataContainer::GetField(std::string_view name) const {
+    for (const auto& f : Fields)
+        if (f && NamesEqual(f->Name, name)) return f;
+    Error("No Data Field '" + std::string(name) + "' found!", "DataContainer", "GetField()", "ERROR ");
+    return nullptr;
+}
+
+std::string TDataContainer::GetFieldString(std::string_view name) const {
+    TDataFieldPtr f = GetField(name);
+    if (auto s = dynamic_cast<TDataFieldString*>(f.get())) return s->data;
+    return f ? f->ToString() : std::string();
+}
+
+float TDataContainer::GetFieldFloat(std::string_view name) const {
+    TDataFieldPtr f = GetField(name);
+    if (auto x = dynamic_cast<TDataFieldFloat*>(f.get())) return x->data;
+    if (auto i = dynamic_cast<TDataFieldInt*>(f.get())) return static_cast<float>(i->data);
+    return 0.0f;
+}
+
+int32_t TDataContainer::GetFieldInt(std::string_view name) const {
+    TDataFieldPtr f = GetField(name);
+    if (auto i = dynamic_cast<TDataFieldInt*>(f.get())) return i->data;
+    if (auto x = dynamic_cast<TDataFieldFloat*>(f.get())) {
+        // Truncate toward zero; out-of-range values saturate instead of being undefined.
+        float v = x->data;
+        if (!(v == v)) return 0;
+        if (v >= 2147483647.0f) return INT32_MAX;
+        if (v <= -2147483648.0f) return INT32_MIN;
+        return static_cast<int32_t>(v);
+    }
+    return 0;
+}
+
+void AddDataField(const TDataContainerPtr& container, TDataFieldPtr field) {
+    if (container) container->AddDataField(std::move(field));
+}
+
+TDataContainerPtr CreateDataContainer(const std::string& name) {
+    auto c = std::make_shared<TDataContainer>();
+    c->Name = name;
+    return c;
+}
+
+std::shared_ptr<TDataFieldInt> CreateDataInt(const std::string& name, int32_t value) {
+    auto f = std::make_shared<TDataFieldInt>();
+    f->Name = Capitalize(name);
+    f->data = value;
+    return f;
+}
+
+std::shared_ptr<TDataFieldFloat> CreateDataFloat(const std::string& name, float value) {
+    auto f = std::make_shared<TDataFieldFloat>();
+    f->Name = Capitalize(name);
+    f->data = value;
+    return f;
+}
+
+std::shared_ptr<TDataFieldString> CreateDataString(const std::string& name, const std::string& value) {
+    auto f = std::make_shared<TDataFieldString>();
+    f->Name = Capitalize(name);
+    f->data = value;
+    return f;
+}
+
+TDataFieldPtr ConvertIniParamToDataField(const TIniParamPtr& param) {
+    if (!param) return nullptr;
+    const std::string& text = param->data;
+    if (IsFloatText(text)) {
+        auto f = std::make_shared<TDataFieldFloat>();
+        f->Name = param->id;
+        f->data = param->GetFloat();
+        return f;
+    }
+    if (IsIntText(text) || IsBoolText(text)) {
+        auto f = std::make_shared<TDataFieldInt>();
+        f->Name = param->id;
+        f->data = param->GetInt();  // "TRUE" reads as 1, "FALSE" as 0
+        return f;
+    }
+    auto f = std::make_shared<TDataFieldString>();
+    f->Name = param->id;
+    f->data = text;
+    return f;
+}
+
+TDataContainerPtr ConvertIniBlockToDataContainer(const TIniBlockPtr& block) {
+    if (!block) return nullptr;
+    auto c = CreateDataContainer(block->name);
+    for (const auto& p : block->params) {
+        TDataFieldPtr f = ConvertIniParamToDataField(p);
+        if (!f) {
+            Error("Couldn't convert TIniParam(" + (p ? p->id : std::string()) + ") to TDataField!", "DataContainer",
+                  "ConvertIniBlockToDataContainer()", "ERROR ");
+            continue;
+        }
+        c->AddField(std::move(f));
+    }
+    return c;
+}
+
+TDataContainerList LoadDataContainersFromIniFile(const std::string& path) {
+    TDataContainerList out;
+    for (const auto& b : LoadIniFile(path))
+        if (auto c = ConvertIniBlockToDataContainer(b)) out.push_back(std::move(c));
+    return out;
+}

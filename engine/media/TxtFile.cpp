@@ -1,0 +1,92 @@
+#include "engine/media/TxtFile.h"
+
+#include "engine/System/Error.h"
+#include "engine/System/Paths.h"
+#include "platform/Files.h"
+#include "platform/Strings.h"
+
+std::vector<std::string> SplitTxtLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) lines.push_back(std::move(current));
+    return lines;
+}
+
+std::shared_ptr<TTxtFile> LoadTxtFile(const std::string& url) {
+    auto file = std::make_shared<TTxtFile>();
+    std::string path = Replace(url, "#LANG#", LangMod);
+    bool ok = false;
+    std::string text = LoadText(path, &ok);
+    if (!ok) {
+        ErrorNoFile(path, "TxtFile", "LoadTxtFile()");
+        return file;
+    }
+    file->txt = SplitTxtLines(text);
+    return file;
+}
+
+bool SaveTxtFile(const std::shared_ptr<TTxtFile>& file, const std::string& url) {
+    std::string text;
+    if (file) {
+        for (const auto& line : file->txt) {
+            text += line;
+            text += '\n';
+        }
+    }
+    if (SaveText(text, url)) return true;
+    Error("Couldn't save text file '" + url + "'!", "TxtFile", "SaveTxtFile()");
+    return false;
+}
+
+std::string GetTxtLine(const std::shared_ptr<TTxtFile>& file, int n) {
+    if (!file || n < 1 || n > file->Lines()) return "";
+    return file->txt[static_cast<size_t>(n - 1)];
+}
+
+namespace {
+// True when some component of the path is "..".
+bool ClimbsOut(const std::string& path) {
+    std::string p = Replace(path, "\\", "/");
+    size_t start = 0;
+    while (start <= p.size()) {
+        size_t end = p.find('/', start);
+        if (end == std::string::npos) end = p.size();
+        if (p.compare(start, end - start, "..") == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+}  // namespace
+
+std::string GetTxtRefLine(const std::string& ref, const std::string& base) {
+    if (ref.size() < 2) return "";
+    std::string inner = ref.substr(1, ref.size() - 2);
+    size_t bar = inner.find('|');
+    std::string path = inner.substr(0, bar);
+    std::string number;
+    if (bar != std::string::npos) {
+        number = inner.substr(bar + 1);
+        number = number.substr(0, number.find('|'));
+    }
+    if (ClimbsOut(path)) {
+        Error("Text reference '" + ref + "' leaves its folder!", "TxtFile", "GetTxtRefLine()");
+        return "";
+    }
+    // Without a usable line number the result is empty whatever the file holds.
+    int n = StringToInt(number);
+    if (n < 1) return "";
+    return GetTxtLine(LoadTxtFile(base + path), n);
+}
+
+std::string ResolveTxtRef(const std::string& text) {
+    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') return GetTxtRefLine(text, "");
+    return text;
+}

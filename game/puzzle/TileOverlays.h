@@ -1,0 +1,73 @@
+// The animated layers a tile shows: the cover, the cross, the coloured box and the error
+// icon. Each has an alpha and a scale that walk toward their targets, a start time before
+// which it stands still, a start event (its sound) and an optional hint charge sent when it
+// starts. An overlay advances only in Update, which its tile's drawing calls every frame the
+// tile is drawn, so a tile that is not on screen starts its overlays when it is drawn again.
+#pragma once
+#include <memory>
+
+class TTile;
+
+class TTileAdd {
+public:
+    // Steps per frame at 60 frames per second, multiplied by the frame factor.
+    static float AlphaSpeed;
+    static float ScaleSpeed;
+
+    int LastX = 0;  // where the overlay was last drawn: the start of a hint charge
+    int LastY = 0;
+    float Alpha = 1.0f;
+    float Scale = 1.0f;
+    float Rotation = 0.0f;
+    float dAlphA = 1.0f;  // target alpha
+    float dScale = 1.0f;  // target scale
+    int time = 0;         // application time before which the overlay stands still
+    int ReleaseHint = 0;  // 1: send a hint charge when the overlay starts
+    int isShowing = 0;    // 1: shown, and its start event is still to come
+    int isRight = 1;      // 1: the box and the cross play the right sound when they start
+
+    virtual ~TTileAdd() = default;
+
+    int ReleaseHintAdd();
+    // Remembers where the overlay is drawn for the tile centred at (x, y).
+    virtual int SetDrawPlace(float x, float y, const TTile& tile);
+    int UpdateAlpha();
+    int UpdateScale();
+    int UpdateRotation();
+    // Advances the overlay once: nothing before its start time; then the hint charge, the
+    // start event, the alpha and the scale.
+    int Update();
+    int ShowNow();
+    virtual int Show(int delay);
+    int Hide(int delay);
+    int HideNow();
+    // 1 while the alpha or the scale differs from its target.
+    int isAction() const;
+    int ReleaseTheHint();
+    virtual int OnShowStart();
+};
+
+class TTileCover : public TTileAdd {};
+
+// Shown on a wrong move; drawn at 0.4 of the box's size, a quarter tile right of and below
+// the tile's centre.
+class TTileError : public TTileAdd {
+public:
+    int SetDrawPlace(float x, float y, const TTile& tile) override;
+    // Grows from nothing at full alpha once the delay has passed.
+    int Show(int delay) override;
+    int OnShowStart() override;
+};
+
+class TTileMark : public TTileAdd {
+public:
+    // As the error's, but only when the cross is neither shown nor about to be.
+    int Show(int delay) override;
+    int OnShowStart() override;
+};
+
+class TTileBox : public TTileAdd {
+public:
+    int Show(int delay) override;
+    int OnShowStart() override;
+};

@@ -1,0 +1,60 @@
+#include "platform/Clock.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// The platform's start: the first moment this module is touched (static initialisation).
+const SteadyClock::time_point g_start = SteadyClock::now();
+
+bool g_fixedOn = false;
+double g_fixedStep = 1000.0 / 60.0;
+int64_t g_fixedSteps = 0;
+int32_t (*g_source)() = nullptr;
+
+// A 64-bit millisecond count wrapped to 32 bits the way the runtime's counter wraps.
+int32_t Wrap32(int64_t ms) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms))); }
+
+}  // namespace
+
+double MilliSecsExact() {
+    if (g_source) return static_cast<double>(g_source());
+    // Steps times the step length keeps no running sum, so no rounding error piles up.
+    if (g_fixedOn) return static_cast<double>(g_fixedSteps) * g_fixedStep;
+    return std::chrono::duration<double, std::milli>(SteadyClock::now() - g_start).count();
+}
+
+int32_t MilliSecs() {
+    if (g_source) return g_source();
+    // The small allowance keeps a product like 3 x 16.666... that lands a hair under a whole
+    // number from reading one millisecond short.
+    return Wrap32(static_cast<int64_t>(std::floor(MilliSecsExact() + 1e-7)));
+}
+
+void Delay(int ms) {
+    if (g_fixedOn || ms <= 0) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void SetFixedClock(bool on, double msPerStep) {
+    g_fixedOn = on;
+    g_fixedStep = (std::isfinite(msPerStep) && msPerStep > 0) ? msPerStep : 1000.0 / 60.0;
+    g_fixedSteps = 0;
+}
+
+bool FixedClockOn() { return g_fixedOn; }
+
+void AdvanceFixedClock() {
+    if (g_fixedOn) ++g_fixedSteps;
+}
+
+void SetClockSource(int32_t (*source)()) { g_source = source; }
+
+void ResetClock() {
+    g_source = nullptr;
+    SetFixedClock(false);
+}

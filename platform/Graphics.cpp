@@ -1,0 +1,626 @@
+#include "platform/Graphics.h"
+
+#include <SDL2/SDL.h>
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "platform/Clock.h"
+#include "platform/GLTexture.h"
+#include "platform/Image.h"
+#include "platform/Input.h"
+
+namespace {
+
+struct DrawState {
+    int r = 255, g = 255, b = 255;
+    float alpha = 1.0f;
+    float scaleX = 1.0f, scaleY = 1.0f;
+    float rotation = 0.0f;
+    // The 2x2 matrix of scale and rotation: X = lx * ix + ly * iy, Y = lx * jx + ly * jy.
+    float ix = 1.0f, iy = 0.0f, jx = 0.0f, jy = 1.0f;
+    int blend = ALPHABLEND;
+    float originX = 0.0f, originY = 0.0f;
+    float handleX = 0.0f, handleY = 0.0f;
+    int viewX = 0, viewY = 0, viewW = 0, viewH = 0;
+    int clsR = 0, clsG = 0, clsB = 0;
+    float lineWidth = 1.0f;
+};
+
+DrawState gState;
+
+SDL_Window* gWindow = nullptr;
+SDL_GLContext gContext = nullptr;
+int gGeneration = 0;
+int gNextGeneration = 1;
+std::string gTitle = "Quiltora";
+std::string gError;
+
+int gWidth = 0, gHeight = 0, gDepth = 0, gHertz = 60;
+// The window's real size in window points and its drawable size in pixels.
+int gWinW = 0, gWinH = 0, gPixW = 0, gPixH = 0;
+float gVirtualW = 0.0f, gVirtualH = 0.0f;
+
+int gOverrideW = 0, gOverrideH = 0;
+GraphicsRefusal gRefusal = nullptr;
+
+// GL state already applied, so that it is set only when it changes (-1: unknown).
+int gAppliedBlend = -1;
+int gAppliedTexturing = -1;
+int gSwapInterval = -1;
+
+std::chrono::steady_clock::time_point gNextFrame{};
+bool gPaceStarted = false;
+
+bool InitVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        gError = std::string("SDL video: ") + SDL_GetError();
+        return false;
+    }
+    return true;
+}
+
+void UpdateMatrix() {
+    double rad = static_cast<double>(gState.rotation) * 3.14159265358979323846 / 180.0;
+    float c = static_cast<float>(std::cos(rad));
+    float s = static_cast<float>(std::sin(rad));
+    gState.ix = c * gState.scaleX;
+    gState.iy = -s * gState.scaleY;
+    gState.jx = s * gState.scaleX;
+    gState.jy = c * gState.scaleY;
+}
+
+// Half a real pixel in virtual units, so that points and lines hit pixel centres.
+float HalfPixelX() { return gPixW > 0 ? 0.5f * gVirtualW / static_cast<float>(gPixW) : 0.5f; }
+float HalfPixelY() { return gPixH > 0 ? 0.5f * gVirtualH / static_cast<float>(gPixH) : 0.5f; }
+
+void ApplyScissor() {
+    if (!gContext || gVirtualW <= 0.0f || gVirtualH <= 0.0f) return;
+    float sx = static_cast<float>(gPixW) / gVirtualW;
+    float sy = static_cast<float>(gPixH) / gVirtualH;
+    int x0 = static_cast<int>(std::floor(static_cast<float>(gState.viewX) * sx + 0.5f));
+    int y0 = static_cast<int>(std::floor(static_cast<float>(gState.viewY) * sy + 0.5f));
+    int x1 = static_cast<int>(std::floor(static_cast<float>(gState.viewX + std::max(gState.viewW, 0)) * sx + 0.5f));
+    int y1 = static_cast<int>(std::floor(static_cast<float>(gState.viewY + std::max(gState.viewH, 0)) * sy + 0.5f));
+    x0 = std::clamp(x0, 0, gPixW);
+    x1 = std::clamp(x1, 0, gPixW);
+    y0 = std::clamp(y0, 0, gPixH);
+    y1 = std::clamp(y1, 0, gPixH);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x0, gPixH - y1, std::max(x1 - x0, 0), std::max(y1 - y0, 0));
+}
+
+void ApplyView() {
+    if (!gContext) return;
+    glViewport(0, 0, gPixW, gPixH);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, gVirtualW, gVirtualH, 0.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    ApplyScissor();
+}
+
+void ApplyBlend() {
+    if (gAppliedBlend == gState.blend) return;
+    gAppliedBlend = gState.blend;
+    switch (gState.blend) {
+        case MASKBLEND:
+            glDisable(GL_BLEND);
+            glEnable(GL_ALPHA_TEST);
+            glAlphaFunc(GL_GEQUAL, 0.5f);
+            break;
+        case SOLIDBLEND:
+            glDisable(GL_BLEND);
+            glDisable(GL_ALPHA_TEST);
+            break;
+        case LIGHTBLEND:
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+            glDisable(GL_ALPHA_TEST);
+            break;
+        case SHADEBLEND:
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_DST_COLOR, GL_ZERO);
+            glDisable(GL_ALPHA_TEST);
+            break;
+        default:  // ALPHABLEND
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glDisable(GL_ALPHA_TEST);
+            break;
+    }
+}
+
+// Sets the GL state for one shape; false when nothing can be drawn.
+bool PrepareDraw(bool textured) {
+    if (!gContext) return false;
+    ApplyBlend();
+    int t = textured ? 1 : 0;
+    if (gAppliedTexturing != t) {
+        if (textured) glEnable(GL_TEXTURE_2D);
+        else glDisable(GL_TEXTURE_2D);
+        gAppliedTexturing = t;
+    }
+    glColor4f(static_cast<float>(gState.r) / 255.0f, static_cast<float>(gState.g) / 255.0f,
+              static_cast<float>(gState.b) / 255.0f, gState.alpha);
+    return true;
+}
+
+// A point relative to the draw point, through scale and rotation, placed at (x, y) + origin.
+inline void Transform(float lx, float ly, float x, float y, float& outX, float& outY) {
+    outX = x + gState.originX + lx * gState.ix + ly * gState.iy;
+    outY = y + gState.originY + lx * gState.jx + ly * gState.jy;
+}
+
+void InitContextState() {
+    gAppliedBlend = -1;
+    gAppliedTexturing = -1;
+    gSwapInterval = -1;
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+void RefreshSizes() {
+    if (!gWindow) return;
+    SDL_GetWindowSize(gWindow, &gWinW, &gWinH);
+    int pw = 0, ph = 0;
+    SDL_GL_GetDrawableSize(gWindow, &pw, &ph);
+    if (pw <= 0 || ph <= 0) {
+        pw = gWinW;
+        ph = gWinH;
+    }
+    if (pw != gPixW || ph != gPixH) {
+        gPixW = pw;
+        gPixH = ph;
+        ApplyView();
+    }
+}
+
+void Pace(int hertz) {
+    using clock = std::chrono::steady_clock;
+    auto period = std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(1.0 / hertz));
+    auto now = clock::now();
+    // A frame that fell behind by more than one period starts the pace again instead of
+    // running the following frames unpaced to catch up.
+    if (!gPaceStarted || now > gNextFrame + period) {
+        gPaceStarted = true;
+        gNextFrame = now + period;
+        return;
+    }
+    if (now < gNextFrame) std::this_thread::sleep_until(gNextFrame);
+    gNextFrame += period;
+}
+
+}  // namespace
+
+// ---- Internals shared with images and fonts ----
+
+int GLContextGeneration() { return gContext ? gGeneration : 0; }
+
+void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1,
+                float x, float y) {
+    if (!gContext) return;
+    bool textured = false;
+    if (texture) {
+        if (!texture->Bind()) return;
+        textured = true;
+    }
+    if (!PrepareDraw(textured)) return;
+    float ax, ay, bx, by, cx, cy, dx, dy;
+    Transform(x0, y0, x, y, ax, ay);
+    Transform(x1, y0, x, y, bx, by);
+    Transform(x1, y1, x, y, cx, cy);
+    Transform(x0, y1, x, y, dx, dy);
+    glBegin(GL_QUADS);
+    glTexCoord2f(u0, v0);
+    glVertex2f(ax, ay);
+    glTexCoord2f(u1, v0);
+    glVertex2f(bx, by);
+    glTexCoord2f(u1, v1);
+    glVertex2f(cx, cy);
+    glTexCoord2f(u0, v1);
+    glVertex2f(dx, dy);
+    glEnd();
+}
+
+// ---- Window ----
+
+bool Graphics(int width, int height, int depth, int hertz, int flags) {
+    (void)flags;
+    gError.clear();
+    if (width <= 0 || height <= 0) {
+        gError = "bad size";
+        return false;
+    }
+    if (gRefusal && gRefusal(width, height, depth)) {
+        gError = "refused";
+        return false;
+    }
+    if (!InitVideo()) return false;
+
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    // Moving the one context to a new window needs windows of the same pixel format.
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+
+    Uint32 windowFlags = SDL_WINDOW_OPENGL;
+    int posX = SDL_WINDOWPOS_CENTERED, posY = SDL_WINDOWPOS_CENTERED;
+    if (depth != 0) {
+        posX = posY = 0;
+        if (gOverrideW > 0 && gOverrideH > 0) {
+            // An emulated desktop: a borderless window of the asked size stands for the screen.
+            windowFlags |= SDL_WINDOW_BORDERLESS;
+        } else {
+            SDL_DisplayMode desk;
+            if (SDL_GetDesktopDisplayMode(0, &desk) == 0 && desk.w == width && desk.h == height)
+                windowFlags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+            else
+                windowFlags |= SDL_WINDOW_FULLSCREEN;
+        }
+    }
+    SDL_Window* window = SDL_CreateWindow(gTitle.c_str(), posX, posY, width, height, windowFlags);
+    if (!window) {
+        gError = std::string("window: ") + SDL_GetError();
+        return false;
+    }
+    if (!gContext) {
+        gContext = SDL_GL_CreateContext(window);
+        if (!gContext) {
+            gError = std::string("OpenGL context: ") + SDL_GetError();
+            SDL_DestroyWindow(window);
+            return false;
+        }
+        gGeneration = gNextGeneration++;
+        InitContextState();
+    } else if (SDL_GL_MakeCurrent(window, gContext) != 0) {
+        gError = std::string("OpenGL context: ") + SDL_GetError();
+        SDL_DestroyWindow(window);
+        if (gWindow) SDL_GL_MakeCurrent(gWindow, gContext);
+        return false;
+    }
+    if (gWindow) SDL_DestroyWindow(gWindow);
+    gWindow = window;
+    gSwapInterval = -1;
+
+    gWidth = width;
+    gHeight = height;
+    gDepth = depth;
+    gHertz = hertz > 0 ? hertz : 60;
+    gPaceStarted = false;
+    gPixW = gPixH = -1;
+    gVirtualW = static_cast<float>(width);
+    gVirtualH = static_cast<float>(height);
+    gState.viewX = gState.viewY = 0;
+    gState.viewW = width;
+    gState.viewH = height;
+    RefreshSizes();
+
+    // Start from a black picture.
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ApplyScissor();
+    return true;
+}
+
+void EndGraphics() {
+    if (gContext) {
+        SDL_GL_DeleteContext(gContext);
+        gContext = nullptr;
+    }
+    if (gWindow) {
+        SDL_DestroyWindow(gWindow);
+        gWindow = nullptr;
+    }
+    gWidth = gHeight = gDepth = 0;
+    gWinW = gWinH = gPixW = gPixH = 0;
+    gGeneration = 0;
+}
+
+bool GraphicsOpen() { return gWindow != nullptr; }
+int GraphicsWidth() { return gWidth; }
+int GraphicsHeight() { return gHeight; }
+int GraphicsDepth() { return gDepth; }
+int GraphicsHertz() { return gHertz; }
+std::string GraphicsError() { return gError; }
+
+void SetAppTitle(const std::string& title) {
+    gTitle = title;
+    if (gWindow) SDL_SetWindowTitle(gWindow, title.c_str());
+}
+
+void Flip(int sync) {
+    if (gWindow && gContext) {
+        int interval = sync > 0 ? 1 : 0;
+        if (interval != gSwapInterval) {
+            SDL_GL_SetSwapInterval(interval);
+            gSwapInterval = interval;
+        }
+        SDL_GL_SwapWindow(gWindow);
+        RefreshSizes();
+    }
+    if (FixedClockOn()) {
+        AdvanceFixedClock();
+        return;
+    }
+    if (sync != 0) Pace(gHertz > 0 ? gHertz : 60);
+}
+
+int SystemDesktopWidth() {
+    if (gOverrideW > 0) return gOverrideW;
+    SDL_DisplayMode mode;
+    if (!InitVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+    return mode.w;
+}
+
+int SystemDesktopHeight() {
+    if (gOverrideH > 0) return gOverrideH;
+    SDL_DisplayMode mode;
+    if (!InitVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+    return mode.h;
+}
+
+void SetDesktopSizeOverride(int width, int height) {
+    if (width > 0 && height > 0) {
+        gOverrideW = width;
+        gOverrideH = height;
+    } else {
+        gOverrideW = gOverrideH = 0;
+    }
+}
+
+void SetGraphicsRefusal(GraphicsRefusal refuse) { gRefusal = refuse; }
+
+void ShowMouse() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
+}
+
+void HideMouse() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_DISABLE);
+}
+
+// ---- Draw state ----
+
+void SetColor(int r, int g, int b) {
+    gState.r = std::clamp(r, 0, 255);
+    gState.g = std::clamp(g, 0, 255);
+    gState.b = std::clamp(b, 0, 255);
+}
+
+void GetColor(int& r, int& g, int& b) {
+    r = gState.r;
+    g = gState.g;
+    b = gState.b;
+}
+
+void SetAlpha(float alpha) {
+    if (std::isnan(alpha)) alpha = 0.0f;
+    gState.alpha = std::clamp(alpha, 0.0f, 1.0f);
+}
+
+float GetAlpha() { return gState.alpha; }
+
+void SetScale(float sx, float sy) {
+    gState.scaleX = sx;
+    gState.scaleY = sy;
+    UpdateMatrix();
+}
+
+void GetScale(float& sx, float& sy) {
+    sx = gState.scaleX;
+    sy = gState.scaleY;
+}
+
+void SetRotation(float degrees) {
+    gState.rotation = degrees;
+    UpdateMatrix();
+}
+
+float GetRotation() { return gState.rotation; }
+
+void SetBlend(int blend) {
+    if (blend >= MASKBLEND && blend <= SHADEBLEND) gState.blend = blend;
+}
+
+int GetBlend() { return gState.blend; }
+
+void SetOrigin(float x, float y) {
+    gState.originX = x;
+    gState.originY = y;
+}
+
+void GetOrigin(float& x, float& y) {
+    x = gState.originX;
+    y = gState.originY;
+}
+
+void SetHandle(float x, float y) {
+    gState.handleX = x;
+    gState.handleY = y;
+}
+
+void GetHandle(float& x, float& y) {
+    x = gState.handleX;
+    y = gState.handleY;
+}
+
+void SetViewport(int x, int y, int width, int height) {
+    gState.viewX = x;
+    gState.viewY = y;
+    gState.viewW = width;
+    gState.viewH = height;
+    ApplyScissor();
+}
+
+void GetViewport(int& x, int& y, int& width, int& height) {
+    x = gState.viewX;
+    y = gState.viewY;
+    width = gState.viewW;
+    height = gState.viewH;
+}
+
+void SetClsColor(int r, int g, int b) {
+    gState.clsR = std::clamp(r, 0, 255);
+    gState.clsG = std::clamp(g, 0, 255);
+    gState.clsB = std::clamp(b, 0, 255);
+}
+
+void GetClsColor(int& r, int& g, int& b) {
+    r = gState.clsR;
+    g = gState.clsG;
+    b = gState.clsB;
+}
+
+void SetLineWidth(float width) { gState.lineWidth = width > 0.0f ? width : 1.0f; }
+float GetLineWidth() { return gState.lineWidth; }
+
+void ResetDrawState() {
+    gState = DrawState{};
+    gState.viewW = static_cast<int>(std::ceil(gVirtualW));
+    gState.viewH = static_cast<int>(std::ceil(gVirtualH));
+    ApplyScissor();
+}
+
+void Cls() {
+    if (!gContext) return;
+    glClearColor(static_cast<float>(gState.clsR) / 255.0f, static_cast<float>(gState.clsG) / 255.0f,
+                 static_cast<float>(gState.clsB) / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void SetVirtualResolution(float width, float height) {
+    if (!(width > 0.0f) || !(height > 0.0f)) return;
+    gVirtualW = width;
+    gVirtualH = height;
+    ApplyView();
+}
+
+float VirtualResolutionWidth() { return gVirtualW; }
+float VirtualResolutionHeight() { return gVirtualH; }
+
+float VirtualMouseX() {
+    if (gWinW <= 0) return static_cast<float>(MouseX());
+    return static_cast<float>(MouseX()) * gVirtualW / static_cast<float>(gWinW);
+}
+
+float VirtualMouseY() {
+    if (gWinH <= 0) return static_cast<float>(MouseY());
+    return static_cast<float>(MouseY()) * gVirtualH / static_cast<float>(gWinH);
+}
+
+void MoveVirtualMouse(float x, float y) {
+    float wx = x, wy = y;
+    if (gVirtualW > 0.0f && gVirtualH > 0.0f && gWinW > 0 && gWinH > 0) {
+        wx = x * static_cast<float>(gWinW) / gVirtualW;
+        wy = y * static_cast<float>(gWinH) / gVirtualH;
+    }
+    int px = static_cast<int>(std::floor(wx + 0.5f));
+    int py = static_cast<int>(std::floor(wy + 0.5f));
+    if (gWindow && SDL_GetMouseFocus() == gWindow) SDL_WarpMouseInWindow(gWindow, px, py);
+    InjectMouseMove(px, py);
+}
+
+// ---- Primitives ----
+
+void Plot(float x, float y) {
+    if (!PrepareDraw(false)) return;
+    glPointSize(1.0f);
+    glBegin(GL_POINTS);
+    glVertex2f(x + gState.originX + HalfPixelX(), y + gState.originY + HalfPixelY());
+    glEnd();
+}
+
+void DrawLine(float x1, float y1, float x2, float y2, bool drawLastPixel) {
+    if (!PrepareDraw(false)) return;
+    float ax, ay, bx, by;
+    Transform(-gState.handleX, -gState.handleY, x1, y1, ax, ay);
+    Transform(x2 - x1 - gState.handleX, y2 - y1 - gState.handleY, x1, y1, bx, by);
+    float hx = HalfPixelX(), hy = HalfPixelY();
+    glLineWidth(gState.lineWidth);
+    glBegin(GL_LINES);
+    glVertex2f(ax + hx, ay + hy);
+    glVertex2f(bx + hx, by + hy);
+    glEnd();
+    if (drawLastPixel) {
+        glPointSize(gState.lineWidth);
+        glBegin(GL_POINTS);
+        glVertex2f(bx + hx, by + hy);
+        glEnd();
+    }
+}
+
+void DrawRect(float x, float y, float width, float height) {
+    GLDrawQuad(nullptr, -gState.handleX, -gState.handleY, width - gState.handleX, height - gState.handleY, 0, 0, 0, 0,
+               x, y);
+}
+
+void DrawOval(float x, float y, float width, float height) {
+    if (!PrepareDraw(false)) return;
+    float rx = width * 0.5f, ry = height * 0.5f;
+    float cx = rx - gState.handleX, cy = ry - gState.handleY;
+    float pixelsPerUnit = gVirtualW > 0.0f ? static_cast<float>(gPixW) / gVirtualW : 1.0f;
+    float radius = (std::fabs(rx * gState.scaleX) + std::fabs(ry * gState.scaleY)) * 0.5f * pixelsPerUnit;
+    int segments = std::clamp(static_cast<int>(radius * 2.0f), 12, 360);
+    float px, py;
+    glBegin(GL_TRIANGLE_FAN);
+    Transform(cx, cy, x, y, px, py);
+    glVertex2f(px, py);
+    for (int i = 0; i <= segments; ++i) {
+        double a = 2.0 * 3.14159265358979323846 * i / segments;
+        Transform(cx + rx * static_cast<float>(std::cos(a)), cy + ry * static_cast<float>(std::sin(a)), x, y, px, py);
+        glVertex2f(px, py);
+    }
+    glEnd();
+}
+
+void DrawPoly(const std::vector<float>& xy) {
+    if (xy.size() < 6) return;
+    if (!PrepareDraw(false)) return;
+    glBegin(GL_TRIANGLE_FAN);
+    for (size_t i = 0; i + 1 < xy.size(); i += 2) {
+        float px, py;
+        Transform(xy[i] - gState.handleX, xy[i + 1] - gState.handleY, 0.0f, 0.0f, px, py);
+        glVertex2f(px, py);
+    }
+    glEnd();
+}
+
+std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) {
+    if (!gContext || !gWindow || width <= 0 || height <= 0) return nullptr;
+    auto pixmap = CreatePixmap(width, height);
+    if (!pixmap) return nullptr;
+    int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    int x1 = std::min(x + width, gPixW), y1 = std::min(y + height, gPixH);
+    if (x1 <= x0 || y1 <= y0) return pixmap;
+    int w = x1 - x0, h = y1 - y0;
+    std::vector<uint8_t> rows(static_cast<size_t>(w) * h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x0, gPixH - y1, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+    for (int row = 0; row < h; ++row) {
+        // GL rows run bottom to top.
+        const uint8_t* src = rows.data() + static_cast<size_t>(h - 1 - row) * w * 4;
+        uint8_t* dst = pixmap->PixelPtr(x0 - x, y0 - y + row);
+        for (int i = 0; i < w; ++i) {
+            dst[i * 4 + 0] = src[i * 4 + 0];
+            dst[i * 4 + 1] = src[i * 4 + 1];
+            dst[i * 4 + 2] = src[i * 4 + 2];
+            dst[i * 4 + 3] = 255;  // the screen is opaque
+        }
+    }
+    return pixmap;
+}

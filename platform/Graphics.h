@@ -1,0 +1,116 @@
+// The window layer and the 2D drawing layer: one SDL2 window with one OpenGL 2.1 context that
+// lives for the whole run, and immediate drawing under one global draw state.
+//
+// Coordinates: drawing happens in virtual coordinates (0..VirtualResolutionWidth across the
+// window, 0..VirtualResolutionHeight down it), which equal window pixels until
+// SetVirtualResolution changes them. Every drawing position has the origin added; scale and
+// rotation (degrees, clockwise on screen) turn the drawn shape about its draw point, and the
+// handle is the point of the shape that lands on the draw point.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+class TPixmap;
+
+// Blend modes.
+enum : int {
+    MASKBLEND = 1,   // opaque where alpha >= 0.5, nothing elsewhere
+    SOLIDBLEND = 2,  // opaque, alpha ignored
+    ALPHABLEND = 3,  // mixed by alpha
+    LIGHTBLEND = 4,  // added to what is there (times alpha)
+    SHADEBLEND = 5,  // multiplied with what is there
+};
+
+// ---- Window ----
+
+// Opens a window (depth 0) or a full screen (depth 32 or any non-zero depth) of width x height
+// pixels, replacing what was open. Hertz sets the pace of Flip (60 when 0). The GL context is
+// made once and moved to each new window, so textures and fonts survive. False when the
+// window cannot be made (what was open before stays open).
+bool Graphics(int width, int height, int depth = 0, int hertz = 60, int flags = 0);
+// Closes the window and the context (images and fonts are uploaded again when drawn next).
+void EndGraphics();
+bool GraphicsOpen();
+int GraphicsWidth();
+int GraphicsHeight();
+// 0 for a window, the depth asked for a full screen.
+int GraphicsDepth();
+int GraphicsHertz();
+// Why the last Graphics call failed.
+std::string GraphicsError();
+void SetAppTitle(const std::string& title);
+
+// Shows the frame. sync 0: at once; sync 1: with vertical sync; sync -1: paced by a timer to the
+// opened hertz. With 1 or -1 the loop never runs faster than the hertz, even where vertical sync
+// does nothing. Under the fixed-step clock (platform/Clock.h) it does not wait and advances the
+// clock by one step instead.
+void Flip(int sync = -1);
+
+// The desktop size in pixels; a test override (0, 0 clears it) makes full-screen openings use
+// a borderless window of the overridden size, so a 1920x1080 desktop can be emulated headless.
+int SystemDesktopWidth();
+int SystemDesktopHeight();
+void SetDesktopSizeOverride(int width, int height);
+// Tests: when set, every Graphics call is offered to it first and fails when it answers true.
+using GraphicsRefusal = bool (*)(int width, int height, int depth);
+void SetGraphicsRefusal(GraphicsRefusal refuse);
+
+void ShowMouse();
+void HideMouse();
+
+// ---- Draw state ----
+
+void SetColor(int r, int g, int b);  // each clamped to 0..255
+void GetColor(int& r, int& g, int& b);
+void SetAlpha(float alpha);  // clamped to 0..1
+float GetAlpha();
+void SetScale(float sx, float sy);
+void GetScale(float& sx, float& sy);
+void SetRotation(float degrees);
+float GetRotation();
+void SetBlend(int blend);  // values other than 1..5 are ignored
+int GetBlend();
+void SetOrigin(float x, float y);
+void GetOrigin(float& x, float& y);
+// The handle of primitives and text (images carry their own).
+void SetHandle(float x, float y);
+void GetHandle(float& x, float& y);
+// The clip rectangle, in virtual coordinates.
+void SetViewport(int x, int y, int width, int height);
+void GetViewport(int& x, int& y, int& width, int& height);
+void SetClsColor(int r, int g, int b);
+void GetClsColor(int& r, int& g, int& b);
+void SetLineWidth(float width);
+float GetLineWidth();
+// Colour 255,255,255, alpha 1, scale 1, rotation 0, blend ALPHABLEND, origin and handle 0,
+// line width 1, clear colour black, viewport the whole virtual area.
+void ResetDrawState();
+
+// Clears the viewport in the clear colour.
+void Cls();
+
+void SetVirtualResolution(float width, float height);
+float VirtualResolutionWidth();
+float VirtualResolutionHeight();
+// The pointer (platform/Input.h, window pixels) in virtual coordinates.
+float VirtualMouseX();
+float VirtualMouseY();
+// Moves the pointer to a virtual position (the polled state follows at once).
+void MoveVirtualMouse(float x, float y);
+
+// ---- Primitives ----
+
+void Plot(float x, float y);
+// From (x1, y1) to (x2, y2); the shape turns about (x1, y1). The end pixel is drawn only when
+// drawLastPixel is set.
+void DrawLine(float x1, float y1, float x2, float y2, bool drawLastPixel = true);
+void DrawRect(float x, float y, float width, float height);
+// The filled ellipse inside the rectangle.
+void DrawOval(float x, float y, float width, float height);
+// A filled convex polygon of the points x0, y0, x1, y1, ... (at least three points).
+void DrawPoly(const std::vector<float>& xy);
+
+// Reads the window's pixels (window pixels, top-left origin; the part outside the window is
+// left transparent). Null without a window or for an empty rectangle.
+std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height);

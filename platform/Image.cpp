@@ -1,0 +1,669 @@
+#include "platform/Image.h"
+
+#include <png.h>
+#include <cstdio>  // jpeglib.h needs FILE
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <csetjmp>
+#include <cstring>
+
+#include "platform/Files.h"
+#include "platform/GLTexture.h"
+#include "platform/Graphics.h"
+
+namespace {
+
+// Larger pictures are refused rather than allocated (a damaged header must not exhaust memory).
+constexpr int kMaxSide = 32768;
+constexpr int64_t kMaxPixels = int64_t(1) << 26;
+
+int gAutoFlags = FILTEREDIMAGE;
+bool gAutoMidHandle = false;
+int gMaskR = 0, gMaskG = 0, gMaskB = 0;
+
+uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t Le32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
+}
+
+void SetRGBA(uint8_t* d, int r, int g, int b, int a) {
+    d[0] = static_cast<uint8_t>(r);
+    d[1] = static_cast<uint8_t>(g);
+    d[2] = static_cast<uint8_t>(b);
+    d[3] = static_cast<uint8_t>(a);
+}
+
+// Pictures whose alpha bytes are all zero were written without alpha (32-bit BMP and TGA
+// writers often leave the fourth byte empty): make them opaque.
+void OpaqueIfAlphaEmpty(TPixmap& p) {
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (p.PixelPtr(x, y)[3] != 0) return;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) p.PixelPtr(x, y)[3] = 255;
+}
+
+// ---- PNG ----
+
+TPixmapPtr DecodePNG(const uint8_t* data, size_t size) {
+    png_image image;
+    std::memset(&image, 0, sizeof(image));
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, data, size)) return nullptr;
+    image.format = PNG_FORMAT_RGBA;
+    auto pixmap = CreatePixmap(static_cast<int>(image.width), static_cast<int>(image.height));
+    if (!pixmap || image.width > static_cast<png_uint_32>(kMaxSide) || image.height > static_cast<png_uint_32>(kMaxSide)) {
+        png_image_free(&image);
+        return nullptr;
+    }
+    if (!png_image_finish_read(&image, nullptr, pixmap->pixels.data(), pixmap->pitch, nullptr)) {
+        png_image_free(&image);
+        return nullptr;
+    }
+    return pixmap;
+}
+
+// ---- JPEG ----
+
+struct JpegError {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+void JpegErrorExit(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<JpegError*>(cinfo->err);
+    std::longjmp(err->jump, 1);
+}
+
+void JpegSilent(j_common_ptr) {}
+
+// Kept free of objects with destructors: a decoding error jumps back into it.
+bool DecodeJPEGInto(jpeg_decompress_struct* cinfo, JpegError* err, const uint8_t* data, size_t size,
+                    std::vector<uint8_t>* out, int* width, int* height, int* components, bool* adobe) {
+    if (setjmp(err->jump)) return false;
+    jpeg_create_decompress(cinfo);
+    jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
+    if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return false;
+    if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK)
+        cinfo->out_color_space = JCS_CMYK;
+    else
+        cinfo->out_color_space = JCS_RGB;
+    jpeg_start_decompress(cinfo);
+    int w = static_cast<int>(cinfo->output_width), h = static_cast<int>(cinfo->output_height);
+    int comps = cinfo->output_components;
+    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || static_cast<int64_t>(w) * h > kMaxPixels) return false;
+    if (comps != 3 && comps != 4) return false;
+    out->resize(static_cast<size_t>(w) * h * comps);
+    while (cinfo->output_scanline < cinfo->output_height) {
+        JSAMPROW row = out->data() + static_cast<size_t>(cinfo->output_scanline) * w * comps;
+        if (jpeg_read_scanlines(cinfo, &row, 1) != 1) return false;
+    }
+    *adobe = cinfo->saw_Adobe_marker != 0;
+    jpeg_finish_decompress(cinfo);
+    *width = w;
+    *height = h;
+    *components = comps;
+    return true;
+}
+
+TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size) {
+    jpeg_decompress_struct cinfo;
+    JpegError err;
+    std::memset(&cinfo, 0, sizeof(cinfo));
+    cinfo.err = jpeg_std_error(&err.base);
+    err.base.error_exit = JpegErrorExit;
+    err.base.output_message = JpegSilent;
+    std::vector<uint8_t> samples;
+    int w = 0, h = 0, comps = 0;
+    bool adobe = false;
+    bool ok = DecodeJPEGInto(&cinfo, &err, data, size, &samples, &w, &h, &comps, &adobe);
+    jpeg_destroy_decompress(&cinfo);
+    if (!ok) return nullptr;
+    auto pixmap = CreatePixmap(w, h);
+    if (!pixmap) return nullptr;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* s = samples.data() + static_cast<size_t>(y) * w * comps;
+        for (int x = 0; x < w; ++x, s += comps) {
+            uint8_t* d = pixmap->PixelPtr(x, y);
+            if (comps == 3) {
+                SetRGBA(d, s[0], s[1], s[2], 255);
+            } else {
+                // Adobe writes CMYK inverted; others plainly.
+                int c = s[0], m = s[1], ye = s[2], k = s[3];
+                if (!adobe) {
+                    c = 255 - c;
+                    m = 255 - m;
+                    ye = 255 - ye;
+                    k = 255 - k;
+                }
+                SetRGBA(d, c * k / 255, m * k / 255, ye * k / 255, 255);
+            }
+        }
+    }
+    return pixmap;
+}
+
+// ---- BMP ----
+
+// The 8-bit value of a channel held under `mask` in `v`.
+int MaskedChannel(uint32_t v, uint32_t mask) {
+    if (mask == 0) return 0;
+    int shift = std::countr_zero(mask);
+    uint32_t bits = mask >> shift;
+    uint32_t maxValue = bits;  // all ones below the channel's width (the mask may have gaps: still fine)
+    uint32_t value = (v & mask) >> shift;
+    return static_cast<int>((static_cast<uint64_t>(value) * 255 + maxValue / 2) / maxValue);
+}
+
+TPixmapPtr DecodeBMP(const uint8_t* data, size_t size) {
+    if (size < 26 || data[0] != 'B' || data[1] != 'M') return nullptr;
+    uint32_t dataOffset = Le32(data + 10);
+    uint32_t headerSize = Le32(data + 14);
+    if (headerSize < 12 || 14 + static_cast<uint64_t>(headerSize) > size) return nullptr;
+    int64_t width, height;
+    int bpp;
+    uint32_t compression = 0, colorsUsed = 0;
+    size_t paletteEntry = 4;
+    if (headerSize == 12) {
+        width = Le16(data + 18);
+        height = static_cast<int16_t>(Le16(data + 20));
+        bpp = Le16(data + 24);
+        paletteEntry = 3;
+    } else {
+        if (headerSize < 40) return nullptr;
+        width = static_cast<int32_t>(Le32(data + 18));
+        height = static_cast<int32_t>(Le32(data + 22));
+        bpp = Le16(data + 28);
+        compression = Le32(data + 30);
+        colorsUsed = Le32(data + 46);
+    }
+    bool topDown = height < 0;
+    if (topDown) height = -height;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
+        return nullptr;
+
+    uint32_t maskR = 0, maskG = 0, maskB = 0, maskA = 0;
+    size_t afterHeader = 14 + headerSize;
+    if (compression == 3 || compression == 6) {  // BI_BITFIELDS, BI_ALPHABITFIELDS
+        if (bpp != 16 && bpp != 32) return nullptr;
+        size_t maskCount = compression == 6 ? 4 : 3;
+        const uint8_t* masks;
+        if (headerSize >= 52) {
+            masks = data + 54;
+            if (headerSize >= 56) maskCount = 4;
+        } else {
+            masks = data + afterHeader;
+            if (afterHeader + maskCount * 4 > size) return nullptr;
+            afterHeader += maskCount * 4;
+        }
+        maskR = Le32(masks);
+        maskG = Le32(masks + 4);
+        maskB = Le32(masks + 8);
+        if (maskCount == 4) maskA = Le32(masks + 12);
+    } else if (compression != 0) {
+        return nullptr;  // run-length and embedded JPEG/PNG pictures are not supported
+    } else if (bpp == 16) {
+        maskR = 0x7C00;
+        maskG = 0x03E0;
+        maskB = 0x001F;
+    }
+
+    std::vector<uint8_t> palette;  // RGB triples
+    if (bpp == 1 || bpp == 4 || bpp == 8) {
+        size_t count = colorsUsed ? colorsUsed : (size_t(1) << bpp);
+        if (count > 256) return nullptr;
+        if (afterHeader + count * paletteEntry > size) return nullptr;
+        palette.resize(256 * 3, 0);
+        for (size_t i = 0; i < count; ++i) {
+            const uint8_t* e = data + afterHeader + i * paletteEntry;
+            palette[i * 3 + 0] = e[2];
+            palette[i * 3 + 1] = e[1];
+            palette[i * 3 + 2] = e[0];
+        }
+    } else if (bpp != 16 && bpp != 24 && bpp != 32) {
+        return nullptr;
+    }
+
+    uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
+    if (dataOffset > size || stride * static_cast<uint64_t>(height) > size - dataOffset) return nullptr;
+    auto pixmap = CreatePixmap(static_cast<int>(width), static_cast<int>(height));
+    if (!pixmap) return nullptr;
+    bool hasAlpha = (bpp == 32 && (compression == 0 || maskA != 0));
+    for (int64_t row = 0; row < height; ++row) {
+        const uint8_t* src = data + dataOffset + stride * static_cast<uint64_t>(row);
+        int y = static_cast<int>(topDown ? row : height - 1 - row);
+        for (int64_t x = 0; x < width; ++x) {
+            uint8_t* d = pixmap->PixelPtr(static_cast<int>(x), y);
+            switch (bpp) {
+                case 1:
+                case 4:
+                case 8: {
+                    int64_t bit = x * bpp;
+                    int index = (src[bit / 8] >> (8 - bpp - bit % 8)) & ((1 << bpp) - 1);
+                    SetRGBA(d, palette[index * 3], palette[index * 3 + 1], palette[index * 3 + 2], 255);
+                    break;
+                }
+                case 16: {
+                    uint32_t v = Le16(src + x * 2);
+                    SetRGBA(d, MaskedChannel(v, maskR), MaskedChannel(v, maskG), MaskedChannel(v, maskB),
+                            maskA ? MaskedChannel(v, maskA) : 255);
+                    break;
+                }
+                case 24: {
+                    const uint8_t* s = src + x * 3;
+                    SetRGBA(d, s[2], s[1], s[0], 255);
+                    break;
+                }
+                default: {  // 32
+                    const uint8_t* s = src + x * 4;
+                    if (compression == 0) {
+                        SetRGBA(d, s[2], s[1], s[0], s[3]);
+                    } else {
+                        uint32_t v = Le32(s);
+                        SetRGBA(d, MaskedChannel(v, maskR), MaskedChannel(v, maskG), MaskedChannel(v, maskB),
+                                maskA ? MaskedChannel(v, maskA) : 255);
+                    }
+                    break;
+                }
+            }
+        }
+    }
+    if (hasAlpha) OpaqueIfAlphaEmpty(*pixmap);
+    return pixmap;
+}
+
+// ---- TGA ----
+
+// One colour of `bytes` bytes (2, 3 or 4; 1 grey, 2 grey+alpha when grey is set) into RGBA.
+void TgaColor(const uint8_t* s, int bytes, bool grey, uint8_t* d) {
+    if (grey) {
+        SetRGBA(d, s[0], s[0], s[0], bytes == 2 ? s[1] : 255);
+        return;
+    }
+    switch (bytes) {
+        case 2: {
+            int v = Le16(s);
+            int r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
+            SetRGBA(d, (r * 255 + 15) / 31, (g * 255 + 15) / 31, (b * 255 + 15) / 31, 255);
+            break;
+        }
+        case 3:
+            SetRGBA(d, s[2], s[1], s[0], 255);
+            break;
+        default:
+            SetRGBA(d, s[2], s[1], s[0], s[3]);
+            break;
+    }
+}
+
+TPixmapPtr DecodeTGA(const uint8_t* data, size_t size) {
+    if (size < 18) return nullptr;
+    int idLength = data[0], mapType = data[1], type = data[2];
+    int mapFirst = Le16(data + 3), mapLength = Le16(data + 5), mapEntryBits = data[7];
+    int width = Le16(data + 12), height = Le16(data + 14), bpp = data[16], descriptor = data[17];
+    if (mapType > 1 || width == 0 || height == 0) return nullptr;
+    bool rle = type >= 9;
+    int baseType = rle ? type - 8 : type;
+    if (baseType < 1 || baseType > 3 || (type > 3 && type < 9) || type > 11) return nullptr;
+    bool grey = baseType == 3;
+    if (baseType == 1 && (mapType != 1 || (bpp != 8 && bpp != 16))) return nullptr;
+    if (baseType == 2 && bpp != 15 && bpp != 16 && bpp != 24 && bpp != 32) return nullptr;
+    if (grey && bpp != 8 && bpp != 16) return nullptr;
+
+    size_t pos = 18 + static_cast<size_t>(idLength);
+    std::vector<uint8_t> map;  // RGBA entries
+    if (mapType == 1) {
+        int entryBytes = (mapEntryBits + 7) / 8;
+        if (entryBytes < 2 || entryBytes > 4) return nullptr;
+        size_t mapSize = static_cast<size_t>(mapLength) * entryBytes;
+        if (pos + mapSize > size) return nullptr;
+        if (baseType == 1) {
+            map.resize(static_cast<size_t>(mapLength) * 4);
+            for (int i = 0; i < mapLength; ++i) TgaColor(data + pos + i * entryBytes, entryBytes, false, &map[i * 4]);
+        }
+        pos += mapSize;
+    }
+
+    auto pixmap = CreatePixmap(width, height);
+    if (!pixmap) return nullptr;
+    int pixelBytes = (bpp + 7) / 8;
+    bool topDown = (descriptor & 0x20) != 0;
+    bool rightToLeft = (descriptor & 0x10) != 0;
+    size_t total = static_cast<size_t>(width) * height;
+
+    auto put = [&](size_t index, const uint8_t* s) -> bool {
+        int x = static_cast<int>(index % width), y = static_cast<int>(index / width);
+        if (!topDown) y = height - 1 - y;
+        if (rightToLeft) x = width - 1 - x;
+        uint8_t* d = pixmap->PixelPtr(x, y);
+        if (baseType == 1) {
+            int entry = (pixelBytes == 1 ? s[0] : Le16(s)) - mapFirst;
+            if (entry < 0 || entry >= mapLength) return false;
+            std::memcpy(d, &map[entry * 4], 4);
+        } else {
+            TgaColor(s, pixelBytes, grey, d);
+        }
+        return true;
+    };
+
+    size_t index = 0;
+    while (index < total) {
+        if (!rle) {
+            if (pos + pixelBytes > size) return nullptr;
+            if (!put(index++, data + pos)) return nullptr;
+            pos += pixelBytes;
+            continue;
+        }
+        if (pos >= size) return nullptr;
+        int header = data[pos++];
+        size_t count = static_cast<size_t>(header & 0x7F) + 1;
+        if (index + count > total) return nullptr;
+        if (header & 0x80) {
+            if (pos + pixelBytes > size) return nullptr;
+            for (size_t i = 0; i < count; ++i)
+                if (!put(index++, data + pos)) return nullptr;
+            pos += pixelBytes;
+        } else {
+            if (pos + count * pixelBytes > size) return nullptr;
+            for (size_t i = 0; i < count; ++i, pos += pixelBytes)
+                if (!put(index++, data + pos)) return nullptr;
+        }
+    }
+    if (bpp == 32 || (baseType == 1 && mapEntryBits == 32)) OpaqueIfAlphaEmpty(*pixmap);
+    return pixmap;
+}
+
+void ApplyMask(TPixmap& p) {
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            uint8_t* d = p.PixelPtr(x, y);
+            if (d[0] == gMaskR && d[1] == gMaskG && d[2] == gMaskB) d[3] = 0;
+        }
+}
+
+int EffectiveFlags(int flags) { return flags == -1 ? gAutoFlags : flags; }
+
+TImagePtr MakeImage(std::vector<TPixmapPtr> frames, int flags) {
+    if (frames.empty() || !frames[0]) return nullptr;
+    auto image = std::make_shared<TImage>();
+    image->flags = flags;
+    image->width = frames[0]->width;
+    image->height = frames[0]->height;
+    for (auto& frame : frames) {
+        if (flags & MASKEDIMAGE) ApplyMask(*frame);
+        image->textures.push_back(
+            std::make_shared<TGLTexture>(frame, (flags & FILTEREDIMAGE) != 0, (flags & MIPMAPPEDIMAGE) != 0));
+        image->pixmaps.push_back(std::move(frame));
+    }
+    if (gAutoMidHandle) MidHandleImage(image);
+    return image;
+}
+
+TGLTexture* FrameTexture(const TImagePtr& image, int frame) {
+    if (!image || frame < 0 || frame >= image->FrameCount() || frame >= static_cast<int>(image->textures.size()))
+        return nullptr;
+    return image->textures[frame].get();
+}
+
+}  // namespace
+
+// ---- Pixmaps ----
+
+int TPixmap::ReadPixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    const uint8_t* p = PixelPtr(x, y);
+    return static_cast<int>((static_cast<uint32_t>(p[3]) << 24) | (static_cast<uint32_t>(p[0]) << 16) |
+                            (static_cast<uint32_t>(p[1]) << 8) | p[2]);
+}
+
+void TPixmap::WritePixel(int x, int y, int argb) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return;
+    uint32_t v = static_cast<uint32_t>(argb);
+    SetRGBA(PixelPtr(x, y), (v >> 16) & 255, (v >> 8) & 255, v & 255, v >> 24);
+}
+
+void TPixmap::ClearPixels(int argb) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) WritePixel(x, y, argb);
+}
+
+TPixmapPtr CreatePixmap(int width, int height) {
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        static_cast<int64_t>(width) * height > kMaxPixels)
+        return nullptr;
+    auto p = std::make_shared<TPixmap>();
+    p->width = width;
+    p->height = height;
+    p->pitch = width * 4;
+    p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
+    return p;
+}
+
+TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap) {
+    if (!pixmap) return nullptr;
+    return std::make_shared<TPixmap>(*pixmap);
+}
+
+TPixmapPtr ResizePixmap(const TPixmapPtr& pixmap, int width, int height) {
+    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
+    auto out = CreatePixmap(width, height);
+    if (!out) return nullptr;
+    float fx = static_cast<float>(pixmap->width) / width, fy = static_cast<float>(pixmap->height) / height;
+    for (int y = 0; y < height; ++y) {
+        float sy = std::max((y + 0.5f) * fy - 0.5f, 0.0f);
+        int y0 = std::min(static_cast<int>(sy), pixmap->height - 1), y1 = std::min(y0 + 1, pixmap->height - 1);
+        float ty = sy - y0;
+        for (int x = 0; x < width; ++x) {
+            float sx = std::max((x + 0.5f) * fx - 0.5f, 0.0f);
+            int x0 = std::min(static_cast<int>(sx), pixmap->width - 1), x1 = std::min(x0 + 1, pixmap->width - 1);
+            float tx = sx - x0;
+            const uint8_t *a = pixmap->PixelPtr(x0, y0), *b = pixmap->PixelPtr(x1, y0);
+            const uint8_t *c = pixmap->PixelPtr(x0, y1), *d = pixmap->PixelPtr(x1, y1);
+            uint8_t* o = out->PixelPtr(x, y);
+            for (int i = 0; i < 4; ++i) {
+                float top = a[i] + (b[i] - a[i]) * tx, bottom = c[i] + (d[i] - c[i]) * tx;
+                o[i] = static_cast<uint8_t>(std::clamp(top + (bottom - top) * ty + 0.5f, 0.0f, 255.0f));
+            }
+        }
+    }
+    return out;
+}
+
+int PixmapWidth(const TPixmapPtr& pixmap) { return pixmap ? pixmap->width : 0; }
+int PixmapHeight(const TPixmapPtr& pixmap) { return pixmap ? pixmap->height : 0; }
+int ReadPixel(const TPixmapPtr& pixmap, int x, int y) { return pixmap ? pixmap->ReadPixel(x, y) : 0; }
+void WritePixel(const TPixmapPtr& pixmap, int x, int y, int argb) {
+    if (pixmap) pixmap->WritePixel(x, y, argb);
+}
+
+TPixmapPtr LoadPixmapFromMemory(const std::string& bytes) {
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    size_t size = bytes.size();
+    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return DecodePNG(data, size);
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size);
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBMP(data, size);
+    return DecodeTGA(data, size);
+}
+
+TPixmapPtr LoadPixmap(const std::string& path) {
+    std::string bytes;
+    if (path.empty() || !LoadBytes(path, bytes)) return nullptr;
+    return LoadPixmapFromMemory(bytes);
+}
+
+std::string EncodePNG(const TPixmapPtr& pixmap) {
+    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return {};
+    png_image image;
+    std::memset(&image, 0, sizeof(image));
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(pixmap->width);
+    image.height = static_cast<png_uint_32>(pixmap->height);
+    image.format = PNG_FORMAT_RGBA;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixmap->pixels.data(), pixmap->pitch, nullptr))
+        return {};
+    std::string out(size, '\0');
+    if (!png_image_write_to_memory(&image, out.data(), &size, 0, pixmap->pixels.data(), pixmap->pitch, nullptr))
+        return {};
+    out.resize(size);
+    return out;
+}
+
+bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path) {
+    std::string bytes = EncodePNG(pixmap);
+    if (bytes.empty() || path.empty()) return false;
+    return SaveBytes(path, bytes);
+}
+
+// ---- Images ----
+
+void AutoImageFlags(int flags) { gAutoFlags = flags == -1 ? FILTEREDIMAGE : flags; }
+int GetAutoImageFlags() { return gAutoFlags; }
+void AutoMidHandle(bool on) { gAutoMidHandle = on; }
+
+void SetMaskColor(int r, int g, int b) {
+    gMaskR = std::clamp(r, 0, 255);
+    gMaskG = std::clamp(g, 0, 255);
+    gMaskB = std::clamp(b, 0, 255);
+}
+
+void ResetImageSettings() {
+    gAutoFlags = FILTEREDIMAGE;
+    gAutoMidHandle = false;
+    gMaskR = gMaskG = gMaskB = 0;
+}
+
+TImagePtr LoadImage(const std::string& path, int flags) { return LoadImage(LoadPixmap(path), flags); }
+
+TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
+    if (!pixmap) return nullptr;
+    return MakeImage({CopyPixmap(pixmap)}, EffectiveFlags(flags));
+}
+
+TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags) {
+    return LoadAnimImage(LoadPixmap(path), cellWidth, cellHeight, first, count, flags);
+}
+
+TImagePtr LoadAnimImage(const TPixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count, int flags) {
+    if (!pixmap || cellWidth <= 0 || cellHeight <= 0 || first < 0 || count <= 0) return nullptr;
+    int across = pixmap->width / cellWidth, down = pixmap->height / cellHeight;
+    int64_t cells = static_cast<int64_t>(across) * down;
+    if (static_cast<int64_t>(first) + count > cells) return nullptr;
+    std::vector<TPixmapPtr> frames;
+    for (int i = first; i < first + count; ++i) {
+        auto frame = CreatePixmap(cellWidth, cellHeight);
+        if (!frame) return nullptr;
+        int cx = (i % across) * cellWidth, cy = (i / across) * cellHeight;
+        for (int y = 0; y < cellHeight; ++y)
+            std::memcpy(frame->PixelPtr(0, y), pixmap->PixelPtr(cx, cy + y), static_cast<size_t>(cellWidth) * 4);
+        frames.push_back(std::move(frame));
+    }
+    return MakeImage(std::move(frames), EffectiveFlags(flags));
+}
+
+TImagePtr CreateImage(int width, int height, int frames, int flags) {
+    if (frames <= 0) return nullptr;
+    std::vector<TPixmapPtr> pixmaps;
+    for (int i = 0; i < frames; ++i) {
+        auto p = CreatePixmap(width, height);
+        if (!p) return nullptr;
+        pixmaps.push_back(std::move(p));
+    }
+    // Blank frames are not masked: they are meant to be filled.
+    return MakeImage(std::move(pixmaps), EffectiveFlags(flags) & ~MASKEDIMAGE);
+}
+
+void SetImageHandle(const TImagePtr& image, float x, float y) {
+    if (!image) return;
+    image->handle_x = x;
+    image->handle_y = y;
+}
+
+void MidHandleImage(const TImagePtr& image) {
+    if (image) SetImageHandle(image, image->width * 0.5f, image->height * 0.5f);
+}
+
+float ImageHandleX(const TImagePtr& image) { return image ? image->handle_x : 0.0f; }
+float ImageHandleY(const TImagePtr& image) { return image ? image->handle_y : 0.0f; }
+int ImageWidth(const TImagePtr& image) { return image ? image->width : 0; }
+int ImageHeight(const TImagePtr& image) { return image ? image->height : 0; }
+int ImageFrames(const TImagePtr& image) { return image ? image->FrameCount() : 0; }
+
+TPixmapPtr LockImage(const TImagePtr& image, int frame) {
+    if (!FrameTexture(image, frame)) return nullptr;
+    return image->pixmaps[frame];
+}
+
+void UnlockImage(const TImagePtr& image, int frame) {
+    if (TGLTexture* texture = FrameTexture(image, frame)) texture->Invalidate();
+}
+
+void GrabImage(const TImagePtr& image, float x, float y, int frame) {
+    TGLTexture* texture = FrameTexture(image, frame);
+    if (!texture || !GraphicsOpen()) return;
+    float ox, oy;
+    GetOrigin(ox, oy);
+    float sx = VirtualResolutionWidth() > 0 ? GraphicsWidth() / VirtualResolutionWidth() : 1.0f;
+    float sy = VirtualResolutionHeight() > 0 ? GraphicsHeight() / VirtualResolutionHeight() : 1.0f;
+    int px = static_cast<int>(std::floor((x + ox - image->handle_x) * sx + 0.5f));
+    int py = static_cast<int>(std::floor((y + oy - image->handle_y) * sy + 0.5f));
+    auto grabbed = GrabPixmap(px, py, image->width, image->height);
+    if (!grabbed) return;
+    image->pixmaps[frame]->pixels = grabbed->pixels;
+    texture->Invalidate();
+}
+
+void DrawImage(const TImagePtr& image, float x, float y, int frame) {
+    TGLTexture* texture = FrameTexture(image, frame);
+    if (!texture) return;
+    float w = static_cast<float>(image->width), h = static_cast<float>(image->height);
+    GLDrawQuad(texture, -image->handle_x, -image->handle_y, w - image->handle_x, h - image->handle_y, 0.0f, 0.0f, 1.0f,
+               1.0f, x, y);
+}
+
+void DrawImageRect(const TImagePtr& image, float x, float y, float width, float height, int frame) {
+    TGLTexture* texture = FrameTexture(image, frame);
+    if (!texture) return;
+    float hx = image->handle_x * width / static_cast<float>(image->width);
+    float hy = image->handle_y * height / static_cast<float>(image->height);
+    GLDrawQuad(texture, -hx, -hy, width - hx, height - hy, 0.0f, 0.0f, 1.0f, 1.0f, x, y);
+}
+
+void DrawSubImageRect(const TImagePtr& image, float x, float y, float width, float height, float sx, float sy,
+                      float sw, float sh, float hx, float hy, int frame) {
+    TGLTexture* texture = FrameTexture(image, frame);
+    if (!texture || sw == 0.0f || sh == 0.0f) return;
+    float iw = static_cast<float>(image->width), ih = static_cast<float>(image->height);
+    float thx = hx * width / sw, thy = hy * height / sh;
+    GLDrawQuad(texture, -thx, -thy, width - thx, height - thy, sx / iw, sy / ih, (sx + sw) / iw, (sy + sh) / ih, x,
+               y);
+}
+
+void TileImage(const TImagePtr& image, float x, float y, int frame) {
+    TGLTexture* texture = FrameTexture(image, frame);
+    if (!texture) return;
+    float scaleX, scaleY, ox, oy;
+    GetScale(scaleX, scaleY);
+    GetOrigin(ox, oy);
+    float tw = std::fabs(image->width * scaleX), th = std::fabs(image->height * scaleY);
+    if (tw < 1.0f || th < 1.0f) return;
+    int vx, vy, vw, vh;
+    GetViewport(vx, vy, vw, vh);
+    if (vw <= 0 || vh <= 0) return;
+    // The viewport in drawing coordinates (before the origin is added).
+    float left = vx - ox, top = vy - oy, right = left + vw, bottom = top + vh;
+    float startX = x - image->handle_x * scaleX, startY = y - image->handle_y * scaleY;
+    startX += std::floor((left - startX) / tw) * tw;
+    startY += std::floor((top - startY) / th) * th;
+    float rotation = GetRotation();
+    SetRotation(0.0f);
+    SetScale(1.0f, 1.0f);
+    for (float ty = startY; ty < bottom; ty += th)
+        for (float tx = startX; tx < right; tx += tw) GLDrawQuad(texture, 0.0f, 0.0f, tw, th, 0.0f, 0.0f, 1.0f, 1.0f, tx, ty);
+    SetScale(scaleX, scaleY);
+    SetRotation(rotation);
+}

@@ -1,0 +1,120 @@
+// Pixmaps (RGBA pixel buffers), image decoding and PNG writing, and images: textures drawn
+// under the global draw state of platform/Graphics.h, one texture per animation frame.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Pixels in memory order R, G, B, A (8 bits each), rows top to bottom, `pitch` bytes apart.
+class TPixmap {
+public:
+    int width = 0;
+    int height = 0;
+    int pitch = 0;
+    std::vector<uint8_t> pixels;
+
+    // Pointer to the pixel (x, y); the caller keeps x and y inside the pixmap.
+    uint8_t* PixelPtr(int x, int y) { return pixels.data() + static_cast<size_t>(y) * pitch + static_cast<size_t>(x) * 4; }
+    const uint8_t* PixelPtr(int x, int y) const { return pixels.data() + static_cast<size_t>(y) * pitch + static_cast<size_t>(x) * 4; }
+    // A pixel as 0xAARRGGBB; 0 outside the pixmap.
+    int ReadPixel(int x, int y) const;
+    // Writes 0xAARRGGBB; ignored outside the pixmap.
+    void WritePixel(int x, int y, int argb);
+    // Fills every pixel with 0xAARRGGBB.
+    void ClearPixels(int argb);
+};
+using TPixmapPtr = std::shared_ptr<TPixmap>;
+
+// A new pixmap with every pixel 0 (transparent black); null for sizes below 1 or absurdly large.
+TPixmapPtr CreatePixmap(int width, int height);
+TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap);
+// A resampled copy (bilinear); null for a null pixmap or a bad size.
+TPixmapPtr ResizePixmap(const TPixmapPtr& pixmap, int width, int height);
+int PixmapWidth(const TPixmapPtr& pixmap);
+int PixmapHeight(const TPixmapPtr& pixmap);
+int ReadPixel(const TPixmapPtr& pixmap, int x, int y);
+void WritePixel(const TPixmapPtr& pixmap, int x, int y, int argb);
+
+// Decodes a PNG, JPEG, BMP or TGA file (the kind is told by the content, TGA by elimination);
+// null when the file is missing, of another kind, damaged or truncated.
+TPixmapPtr LoadPixmap(const std::string& path);
+TPixmapPtr LoadPixmapFromMemory(const std::string& bytes);
+// Writes the pixmap as an RGBA PNG, atomically; false when it cannot be written.
+bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path);
+// The PNG bytes of a pixmap; empty on failure.
+std::string EncodePNG(const TPixmapPtr& pixmap);
+
+// Image flags.
+enum : int {
+    MASKEDIMAGE = 1,     // pixels of the mask colour become transparent
+    FILTEREDIMAGE = 2,   // smooth (bilinear) sampling when scaled or rotated
+    MIPMAPPEDIMAGE = 4,  // mipmaps for drawing much smaller than the picture
+    DYNAMICIMAGE = 8,    // the pixels are changed often (LockImage); accepted, nothing more
+};
+
+class TGLTexture;
+
+// A drawable picture with one or more frames of the same size and one handle point.
+class TImage {
+public:
+    int width = 0;
+    int height = 0;
+    float handle_x = 0;
+    float handle_y = 0;
+    int flags = 0;
+    // One pixmap and one texture per frame; the texture is made when the frame is first drawn.
+    std::vector<TPixmapPtr> pixmaps;
+    std::vector<std::shared_ptr<TGLTexture>> textures;
+
+    int FrameCount() const { return static_cast<int>(pixmaps.size()); }
+};
+using TImagePtr = std::shared_ptr<TImage>;
+
+// Flags used when a loading call passes -1 (FILTEREDIMAGE at start).
+void AutoImageFlags(int flags);
+int GetAutoImageFlags();
+// When on, new images get their handle in their middle.
+void AutoMidHandle(bool on);
+// The colour that MASKEDIMAGE makes transparent (black at start).
+void SetMaskColor(int r, int g, int b);
+// Back to the start state of the three settings above (tests).
+void ResetImageSettings();
+
+// Null when the file cannot be decoded (or the pixmap is null).
+TImagePtr LoadImage(const std::string& path, int flags = -1);
+TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags = -1);
+// Cuts the picture into cells of cellWidth x cellHeight, left to right then top to bottom, and
+// keeps `count` of them starting at cell `first`. Null when no cell fits.
+TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags = -1);
+TImagePtr LoadAnimImage(const TPixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count, int flags = -1);
+// Frames of transparent pixels.
+TImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
+
+void SetImageHandle(const TImagePtr& image, float x, float y);
+void MidHandleImage(const TImagePtr& image);
+float ImageHandleX(const TImagePtr& image);
+float ImageHandleY(const TImagePtr& image);
+int ImageWidth(const TImagePtr& image);
+int ImageHeight(const TImagePtr& image);
+int ImageFrames(const TImagePtr& image);
+
+// The frame's pixels for changing; UnlockImage sends the change to the texture. Null for a bad frame.
+TPixmapPtr LockImage(const TImagePtr& image, int frame = 0);
+void UnlockImage(const TImagePtr& image, int frame = 0);
+// Copies the window's pixels under the virtual position (x, y) (less the handle) into the frame.
+void GrabImage(const TImagePtr& image, float x, float y, int frame = 0);
+
+// Drawing under the global draw state: the handle point is placed at (x, y) (plus the origin),
+// scale and rotation turn the picture about that point. A null image or a frame out of range
+// draws nothing.
+void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
+// The frame stretched to width x height; the handle is stretched with it.
+void DrawImageRect(const TImagePtr& image, float x, float y, float width, float height, int frame = 0);
+// The source rectangle (sx, sy, sw, sh) of the frame drawn into width x height at (x, y); the
+// handle (hx, hy) is a point of the source rectangle, in source pixels, stretched with it.
+void DrawSubImageRect(const TImagePtr& image, float x, float y, float width, float height, float sx, float sy,
+                      float sw, float sh, float hx = 0, float hy = 0, int frame = 0);
+// Repeats the frame over the whole viewport, aligned so that one copy starts at (x, y); uses the
+// scale but not the rotation.
+void TileImage(const TImagePtr& image, float x = 0, float y = 0, int frame = 0);

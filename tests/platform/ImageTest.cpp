@@ -1,0 +1,235 @@
+// Pixmaps and the picture decoders: PNG round trip, JPEG, hand-made BMP and TGA files, and
+// damaged files that must give nothing rather than crash.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+#include <string>
+#include <vector>
+
+#include "platform/Image.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+std::string Le16(int v) { return {static_cast<char>(v & 255), static_cast<char>((v >> 8) & 255)}; }
+std::string Le32(int64_t v) { return Le16(static_cast<int>(v & 0xFFFF)) + Le16(static_cast<int>((v >> 16) & 0xFFFF)); }
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s.push_back(static_cast<char>(v));
+    return s;
+}
+
+// A BMP with a 40-byte header; `extra` (palette or masks) sits between header and pixels.
+std::string Bmp(int64_t w, int64_t h, int bpp, int compression, const std::string& extra, const std::string& pixels,
+                int colorsUsed = 0) {
+    std::string info = Le32(40) + Le32(w) + Le32(h) + Le16(1) + Le16(bpp) + Le32(compression) +
+                       Le32(static_cast<int64_t>(pixels.size())) + Le32(2835) + Le32(2835) + Le32(colorsUsed) + Le32(0);
+    int offset = 14 + 40 + static_cast<int>(extra.size());
+    return "BM" + Le32(offset + static_cast<int64_t>(pixels.size())) + Le32(0) + Le32(offset) + info + extra + pixels;
+}
+
+std::string Tga(int mapType, int type, int mapLength, int mapBits, int w, int h, int bpp, int descriptor,
+                const std::string& body) {
+    return Bytes({0, mapType, type}) + Le16(0) + Le16(mapLength) + Bytes({mapBits}) + Le16(0) + Le16(0) + Le16(w) +
+           Le16(h) + Bytes({bpp, descriptor}) + body;
+}
+
+std::string Jpeg(int w, int h, int components, const std::vector<uint8_t>& samples) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = w;
+    cinfo.image_height = h;
+    cinfo.input_components = components;
+    cinfo.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<uint8_t*>(samples.data()) + cinfo.next_scanline * w * components;
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::string out(reinterpret_cast<char*>(buffer), size);
+    jpeg_destroy_compress(&cinfo);
+    free(buffer);
+    return out;
+}
+
+struct Pixel {
+    int x, y;
+    uint32_t argb;
+};
+
+const uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
+
+TEST(PixmapTest, PixelsAreArgbIntsAndOutOfRangeIsHarmless) {
+    auto p = CreatePixmap(3, 2);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->pitch, 12);
+    p->WritePixel(1, 1, int(0x80402010));
+    EXPECT_EQ(uint32_t(p->ReadPixel(1, 1)), 0x80402010u);
+    const uint8_t* bytes = p->PixelPtr(1, 1);
+    EXPECT_EQ(bytes[0], 0x40);  // red first in memory
+    EXPECT_EQ(bytes[3], 0x80);
+    p->WritePixel(3, 0, -1);
+    p->WritePixel(-1, 0, -1);
+    EXPECT_EQ(p->ReadPixel(3, 0), 0);
+    EXPECT_EQ(p->ReadPixel(0, -1), 0);
+    EXPECT_FALSE(CreatePixmap(0, 5));
+    EXPECT_FALSE(CreatePixmap(100000, 100000));
+}
+
+TEST(PixmapTest, PngRoundTripKeepsEveryPixelAndAlpha) {
+    testsupport::TempDir dir;
+    auto p = CreatePixmap(5, 3);
+    const uint32_t values[] = {0xFFFF0000, 0x00000000, 0x80123456, 0xFFFFFFFF, 0x01ABCDEF};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) p->WritePixel(x, y, int(values[(x + y) % 5]));
+    ASSERT_TRUE(SavePixmapPNG(p, dir.file("round.png")));
+    auto back = LoadPixmap(dir.file("round.png"));
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->width, 5);
+    ASSERT_EQ(back->height, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) EXPECT_EQ(back->ReadPixel(x, y), p->ReadPixel(x, y)) << x << "," << y;
+
+    EXPECT_FALSE(SavePixmapPNG(p, dir.file("no/such/folder/x.png")));
+    EXPECT_FALSE(SavePixmapPNG(nullptr, dir.file("null.png")));
+    EXPECT_FALSE(LoadPixmap(dir.file("missing.png")));
+}
+
+TEST(PixmapTest, JpegDecodesColourAndGrey) {
+    std::vector<uint8_t> rgb(16 * 16 * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+        rgb[i] = 200;
+        rgb[i + 1] = 30;
+        rgb[i + 2] = 60;
+    }
+    auto colour = LoadPixmapFromMemory(Jpeg(16, 16, 3, rgb));
+    ASSERT_TRUE(colour);
+    EXPECT_EQ(colour->width, 16);
+    uint32_t v = uint32_t(colour->ReadPixel(8, 8));
+    EXPECT_EQ(v >> 24, 255u);
+    EXPECT_NEAR(int((v >> 16) & 255), 200, 6);
+    EXPECT_NEAR(int((v >> 8) & 255), 30, 6);
+    EXPECT_NEAR(int(v & 255), 60, 6);
+
+    auto grey = LoadPixmapFromMemory(Jpeg(8, 4, 1, std::vector<uint8_t>(32, 90)));
+    ASSERT_TRUE(grey);
+    uint32_t g = uint32_t(grey->ReadPixel(3, 3));
+    EXPECT_NEAR(int(g & 255), 90, 3);
+    EXPECT_EQ((g >> 16) & 255, g & 255);
+}
+
+TEST(PixmapTest, BmpAndTgaVariantsDecode) {
+    const std::string palette2 = Bytes({0, 0, 255, 0, 0, 255, 0, 0});  // red, green (BGRx)
+    const struct {
+        const char* name;
+        std::string file;
+        int w, h;
+        std::vector<Pixel> pixels;
+    } cases[] = {
+        {"bmp 24-bit bottom-up with row padding",
+         Bmp(2, 2, 24, 0, "", Bytes({255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0})), 2, 2,
+         {{0, 0, kRed}, {1, 0, kGreen}, {0, 1, kBlue}, {1, 1, kWhite}}},
+        {"bmp 32-bit top-down with alpha", Bmp(1, -2, 32, 0, "", Bytes({0x10, 0x20, 0x30, 0x80, 0, 0, 0, 255})), 1, 2,
+         {{0, 0, 0x80302010}, {0, 1, kBlack}}},
+        {"bmp 32-bit without alpha is opaque", Bmp(1, 1, 32, 0, "", Bytes({0, 0, 255, 0})), 1, 1, {{0, 0, kRed}}},
+        {"bmp 8-bit palette", Bmp(3, 1, 8, 0, palette2, Bytes({1, 0, 1, 0}), 2), 3, 1,
+         {{0, 0, kGreen}, {1, 0, kRed}, {2, 0, kGreen}}},
+        {"bmp 1-bit palette", Bmp(8, 1, 1, 0, palette2, Bytes({0xA0, 0, 0, 0}), 2), 8, 1,
+         {{0, 0, kGreen}, {1, 0, kRed}, {2, 0, kGreen}, {7, 0, kRed}}},
+        {"bmp 16-bit 5-5-5", Bmp(1, 1, 16, 0, "", Bytes({0x00, 0x7C, 0, 0})), 1, 1, {{0, 0, kRed}}},
+        {"bmp 16-bit bit fields 5-6-5", Bmp(1, 1, 16, 3, Le32(0xF800) + Le32(0x07E0) + Le32(0x001F), Bytes({0xE0, 0x07, 0, 0})),
+         1, 1, {{0, 0, kGreen}}},
+        {"tga true colour bottom-up", Tga(0, 2, 0, 0, 2, 2, 24, 0, Bytes({255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 255, 0})),
+         2, 2, {{0, 0, kRed}, {1, 0, kGreen}, {0, 1, kBlue}, {1, 1, kWhite}}},
+        {"tga run-length 32-bit top-down",
+         Tga(0, 10, 0, 0, 3, 1, 32, 0x28, Bytes({0x81, 0x10, 0x20, 0x30, 0x40, 0x00, 0, 0, 255, 255})), 3, 1,
+         {{0, 0, 0x40302010}, {1, 0, 0x40302010}, {2, 0, kRed}}},
+        {"tga grey", Tga(0, 3, 0, 0, 2, 1, 8, 0x20, Bytes({0, 0x80})), 2, 1, {{0, 0, kBlack}, {1, 0, 0xFF808080}}},
+        {"tga colour-mapped", Tga(1, 1, 2, 24, 2, 1, 8, 0x20, Bytes({0, 0, 255, 0, 255, 0, 1, 0})), 2, 1,
+         {{0, 0, kGreen}, {1, 0, kRed}}},
+        {"tga right-to-left", Tga(0, 3, 0, 0, 2, 1, 8, 0x30, Bytes({0, 0xFF})), 2, 1, {{0, 0, kWhite}, {1, 0, kBlack}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto p = LoadPixmapFromMemory(c.file);
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->width, c.w);
+        EXPECT_EQ(p->height, c.h);
+        for (const auto& px : c.pixels) EXPECT_EQ(uint32_t(p->ReadPixel(px.x, px.y)), px.argb) << px.x << "," << px.y;
+    }
+}
+
+TEST(PixmapTest, DamagedFilesGiveNothing) {
+    std::string goodBmp = Bmp(2, 2, 24, 0, "", std::string(16, '\0'));
+    std::vector<uint8_t> grey(64 * 64, 128);
+    std::string goodJpeg = Jpeg(64, 64, 1, grey);
+    std::string goodPng;
+    {
+        testsupport::TempDir dir;
+        auto p = CreatePixmap(4, 4);
+        ASSERT_TRUE(SavePixmapPNG(p, dir.file("p.png")));
+        goodPng = testsupport::ReadFileBytes(dir.file("p.png"));
+    }
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"empty", ""},
+        {"text", "just some text that is no picture"},
+        {"png cut short", goodPng.substr(0, goodPng.size() / 2)},
+        {"jpeg cut short", goodJpeg.substr(0, 120)},
+        {"bmp pixels cut short", goodBmp.substr(0, goodBmp.size() - 4)},
+        {"bmp of absurd size", Bmp(100000, 100000, 24, 0, "", std::string(16, '\0'))},
+        {"bmp run-length", Bmp(2, 2, 8, 1, std::string(8, '\0'), std::string(8, '\0'), 2)},
+        {"bmp palette missing", Bmp(2, 1, 8, 0, "", Bytes({0, 0, 0, 0}))},
+        {"tga run longer than the picture", Tga(0, 10, 0, 0, 1, 1, 24, 0, Bytes({0x85, 1, 2, 3}))},
+        {"tga index outside its map", Tga(1, 1, 2, 24, 1, 1, 8, 0, Bytes({0, 0, 255, 0, 255, 0, 5}))},
+        {"tga pixels cut short", Tga(0, 2, 0, 0, 2, 2, 32, 0, Bytes({1, 2, 3, 4}))},
+        {"tga unknown kind", Tga(0, 7, 0, 0, 1, 1, 24, 0, Bytes({1, 2, 3}))},
+    };
+    for (const auto& c : cases) EXPECT_FALSE(LoadPixmapFromMemory(c.bytes)) << c.name;
+}
+
+TEST(ImageTest, AnimImageCutsCellsInReadingOrder) {
+    // Six 2 x 2 cells in a 3 x 2 grid; cell i is coloured 0xFF0000i0 + i.
+    auto sheet = CreatePixmap(6, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) sheet->WritePixel(x, y, int(0xFF000000u | uint32_t((y / 2) * 3 + x / 2)));
+    auto image = LoadAnimImage(sheet, 2, 2, 2, 3);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(ImageFrames(image), 3);
+    EXPECT_EQ(ImageWidth(image), 2);
+    for (int f = 0; f < 3; ++f) EXPECT_EQ(image->pixmaps[f]->ReadPixel(1, 1) & 0xFF, 2 + f);
+    EXPECT_FALSE(LoadAnimImage(sheet, 2, 2, 4, 3));
+    EXPECT_FALSE(LoadAnimImage(sheet, 0, 2, 0, 1));
+    EXPECT_FALSE(LoadAnimImage(TPixmapPtr(), 2, 2, 0, 1));
+}
+
+TEST(ImageTest, HandlesAndAutoSettings) {
+    auto image = CreateImage(10, 6, 2);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(ImageFrames(image), 2);
+    MidHandleImage(image);
+    EXPECT_FLOAT_EQ(ImageHandleX(image), 5.0f);
+    EXPECT_FLOAT_EQ(ImageHandleY(image), 3.0f);
+    AutoMidHandle(true);
+    auto mid = LoadImage(CreatePixmap(4, 8));
+    EXPECT_FLOAT_EQ(ImageHandleY(mid), 4.0f);
+    ResetImageSettings();
+    EXPECT_FLOAT_EQ(ImageHandleY(LoadImage(CreatePixmap(4, 8))), 0.0f);
+    EXPECT_FALSE(LockImage(image, 2));
+    EXPECT_EQ(ImageWidth(nullptr), 0);
+}
+
+}  // namespace
