@@ -54,6 +54,7 @@ int gSwapInterval = -1;
 
 std::chrono::steady_clock::time_point gNextFrame{};
 bool gPaceStarted = false;
+bool gCursorHidden = false;
 
 bool InitVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -185,9 +186,9 @@ void RefreshSizes() {
     }
 }
 
-void Pace(int hertz) {
+void Pace(double seconds) {
     using clock = std::chrono::steady_clock;
-    auto period = std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(1.0 / hertz));
+    auto period = std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(seconds));
     auto now = clock::now();
     // A frame that fell behind by more than one period starts the pace again instead of
     // running the following frames unpaced to catch up.
@@ -247,6 +248,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     }
     if (!InitVideo()) return false;
 
+    // Every window gets the same attributes, so the one context can move between them.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -255,8 +257,6 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    // Moving the one context to a new window needs windows of the same pixel format.
-    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
 
     Uint32 windowFlags = SDL_WINDOW_OPENGL;
     int posX = SDL_WINDOWPOS_CENTERED, posY = SDL_WINDOWPOS_CENTERED;
@@ -296,6 +296,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     if (gWindow) SDL_DestroyWindow(gWindow);
     gWindow = window;
     gSwapInterval = -1;
+    SDL_ShowCursor(gCursorHidden ? SDL_DISABLE : SDL_ENABLE);
 
     gWidth = width;
     gHeight = height;
@@ -358,7 +359,11 @@ void Flip(int sync) {
         AdvanceFixedClock();
         return;
     }
-    if (sync != 0) Pace(gHertz > 0 ? gHertz : 60);
+    // With vertical sync the timer only caps the rate (slightly above the hertz, so that it never
+    // makes a working vertical sync miss a refresh); without it the timer sets the pace.
+    double period = 1.0 / (gHertz > 0 ? gHertz : 60);
+    if (sync > 0) Pace(period * 0.95);
+    else if (sync < 0) Pace(period);
 }
 
 int SystemDesktopWidth() {
@@ -387,10 +392,12 @@ void SetDesktopSizeOverride(int width, int height) {
 void SetGraphicsRefusal(GraphicsRefusal refuse) { gRefusal = refuse; }
 
 void ShowMouse() {
+    gCursorHidden = false;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
 }
 
 void HideMouse() {
+    gCursorHidden = true;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_DISABLE);
 }
 

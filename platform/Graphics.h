@@ -41,10 +41,10 @@ int GraphicsHertz();
 std::string GraphicsError();
 void SetAppTitle(const std::string& title);
 
-// Shows the frame. sync 0: at once; sync 1: with vertical sync; sync -1: paced by a timer to the
-// opened hertz. With 1 or -1 the loop never runs faster than the hertz, even where vertical sync
-// does nothing. Under the fixed-step clock (platform/Clock.h) it does not wait and advances the
-// clock by one step instead.
+// Shows the frame. sync 0: at once; sync -1: paced by a timer to the opened hertz; sync 1: with
+// vertical sync, and a timer cap slightly above the hertz for where vertical sync does nothing.
+// Under the fixed-step clock (platform/Clock.h) it does not wait and advances the clock by one
+// step instead.
 void Flip(int sync = -1);
 
 // The desktop size in pixels; a test override (0, 0 clears it) makes full-screen openings use

@@ -2,6 +2,9 @@
 #pragma once
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Font.h"
+#include "platform/Graphics.h"
+#include "platform/Image.h"
 #include "platform/Input.h"
 #include "platform/Random.h"
 #include "platform/Strings.h"

@@ -80,6 +80,7 @@ TEST_F(DisplayTest, EachSettingOpensItsModeAndFillsTheRecord) {
 }
 
 TEST_F(DisplayTest, RefusedFullScreenFallsBackToAWindowAndSaysSo) {
+    EndGraphics();  // start-up: nothing open yet
     gRefuseDepth = 32;
     AppSettings::SetFullScreen(1);
     AppSettings::SetStretched(0);
@@ -124,6 +125,7 @@ TEST_F(DisplayTest, RefusedWindowIsRetriedAtASizeTheDesktopHolds) {
 }
 
 TEST_F(DisplayTest, NothingOpenedIsReportedAndLeavesTheRecordEmpty) {
+    EndGraphics();
     gRefuseAll = true;
     ::testing::internal::CaptureStdout();
     EXPECT_FALSE(openScreenASPECT(1024, 768, 1, 0));
