@@ -5,6 +5,7 @@
 #include "game/puzzle/Hints.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
+#include "game/puzzle/LineSolver.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"

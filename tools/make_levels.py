@@ -58,8 +58,10 @@ def motif(name, art):
 
 
 # ---------------------------------------------------------------------------------------
-# Pictures. Letters are palette letters (see PALETTE); a level may recolour them.
+# Pictures, in play order. Letters are palette letters (see PALETTE).
 # ---------------------------------------------------------------------------------------
+
+# --- One colour. ---
 
 motif("heart5", """
 .R.R.
@@ -76,6 +78,7 @@ WWWWW
 .W.W.
 .W.W.
 """)
+
 motif("tree5", """
 ..F..
 .FFF.
@@ -83,27 +86,7 @@ FFFFF
 ..F..
 ..F..
 """)
-motif("note5", """
-..NN.
-..N.N
-..N..
-NNN..
-NNN..
-""")
-motif("arrow5", """
-..B..
-.BBB.
-B.B.B
-..B..
-..B..
-""")
-motif("boat5", """
-.B...
-.BB..
-.BBB.
-BBBBB
-.BBB.
-""")
+
 motif("fish5", """
 .....
 .OO.O
@@ -111,6 +94,7 @@ O.OOO
 .OO.O
 .....
 """)
+
 motif("bell5", """
 ..Y..
 .YYY.
@@ -118,16 +102,31 @@ motif("bell5", """
 YYYYY
 ..Y..
 """)
-motif("cat8", """
-C......C
-CC....CC
-CCCCCCCC
-C.CCCC.C
-CCCCCCCC
-CCC..CCC
-.CCCCCC.
-..CCCC..
+
+motif("boat5", """
+.B...
+.BB..
+.BBB.
+BBBBB
+.BBB.
 """)
+
+motif("arrow5", """
+..B..
+.BBB.
+B.B.B
+..B..
+..B..
+""")
+
+motif("crown9", """
+Y...Y...Y
+YY.YYY.YY
+YYYYYYYYY
+Y.YY.YY.Y
+YYYYYYYYY
+""")
+
 motif("key10", """
 .YYY......
 YY.YY.....
@@ -135,70 +134,20 @@ Y...YYYYYY
 YY.YY..Y.Y
 .YYY...Y.Y
 """)
-motif("umbrella9", """
-....P....
-..PPPPP..
-.PPPPPPP.
-PPPPPPPPP
-P.P.P.P.P
-....P....
-....P....
-....P.P..
-.....P...
+
+motif("ghost10", """
+...AAAA...
+.AAAAAAAA.
+AAAAAAAAAA
+AA.AAAA.AA
+AA.AAAA.AA
+AAAAAAAAAA
+AAAA..AAAA
+AAAAAAAAAA
+AAAAAAAAAA
+A.AAA.AAA.
 """)
-motif("anchor9", """
-....N....
-...N.N...
-....N....
-.NNNNNNN.
-....N....
-N...N...N
-NN..N..NN
-.NN.N.NN.
-..NNNNN..
-""")
-motif("star9", """
-....Y....
-....Y....
-...YYY...
-YYYYYYYYY
-.YYYYYYY.
-..YYYYY..
-..YYYYY..
-.YYY.YYY.
-.YY...YY.
-""")
-motif("apple9", """
-.....R...
-....R....
-.RRR.RRR.
-RRRRRRRRR
-RRRRRRRRR
-RRRRRRRRR
-RRRRRRRRR
-.RRRRRRR.
-..RR.RR..
-""")
-motif("ghost8", """
-..AAAA..
-.AAAAAA.
-AA.AA.AA
-AA.AA.AA
-AAAAAAAA
-AAAAAAAA
-AAAAAAAA
-AA.AA.AA
-""")
-motif("duck10", """
-..YYY.....
-.YY.Y.....
-YYYYY.....
-..YYY...Y.
-..YYYYYYYY
-.YYYYYYYYY
-..YYYYYYY.
-...YYYYY..
-""")
+
 motif("rocket7", """
 ...R...
 ..RRR..
@@ -211,101 +160,7 @@ RRRRRRR
 RR.R.RR
 R..R..R
 """)
-motif("crown9", """
-Y...Y...Y
-YY.YYY.YY
-YYYYYYYYY
-Y.YY.YY.Y
-YYYYYYYYY
-""")
-motif("cat9", """
-C...C....
-CC.CC....
-CCCCC....
-C.C.C....
-CCCCC...C
-.CCC....C
-.CCCC...C
-CCCCCC..C
-CCCCCCCCC
-CCCCCCCC.
-""")
-motif("bunny8", """
-.AA..AA.
-.AA..AA.
-.AA..AA.
-.AAAAAA.
-AAAAAAAA
-AA.AA.AA
-AAAAAAAA
-AAA..AAA
-.AAAAAA.
-..AAAA..
-""")
-motif("teapot12", """
-.....B......
-....BBB.....
-..BBBBBBB...
-B.BBBBBBB.BB
-BBBBBBBBBB.B
-.BBBBBBBBB.B
-..BBBBBBBBB.
-...BBBBBBB..
-""")
 
-motif("elephant13", """
-...AAA.......
-..AAAAAAAAAA.
-.AA.AAAAAAAAA
-.AAAAAAAAAAAA
-AAAAAAAAAAAAA
-A..AAAAAAAAA.
-A..AA...AA...
-A..AA...AA...
-""")
-motif("butterfly11", """
-PPP.....PPP
-PPPP.P.PPPP
-PPPPPPPPPPP
-.PPPPPPPPP.
-...PPPPP...
-..PPPPPPP..
-.PPPPPPPPP.
-.PPPP.PPPP.
-..PP...PP..
-""")
-motif("car12", """
-....RRRRR...
-...RR.R.RR..
-..RR..R..RR.
-RRRRRRRRRRRR
-RRRRRRRRRRRR
-RR..RRRR..RR
-..RR....RR..
-""")
-motif("castle11", """
-A.A.....A.A
-AAA.....AAA
-AAA.A.A.AAA
-AAAAAAAAAAA
-AAA.AAA.AAA
-AAAAAAAAAAA
-AAAA...AAAA
-AAAA...AAAA
-AAAA...AAAA
-""")
-motif("cactus9", """
-....G....
-...GGG...
-...GGG.GG
-GG.GGG.GG
-GG.GGGGGG
-GGGGGG...
-...GGG...
-.GGGGGGG.
-..GGGGG..
-..GGGGG..
-""")
 motif("bulb8", """
 ..YYYY..
 .YYYYYY.
@@ -318,6 +173,104 @@ YYYYYYYY
 ..YYYY..
 ...YY...
 """)
+
+motif("bunny8", """
+.AA..AA.
+.AA..AA.
+.AA..AA.
+.AAAAAA.
+AAAAAAAA
+AA.AA.AA
+AAAAAAAA
+AAA..AAA
+.AAAAAA.
+..AAAA..
+""")
+
+motif("anchor9", """
+....N....
+...N.N...
+....N....
+.NNNNNNN.
+....N....
+N...N...N
+NN..N..NN
+.NN.N.NN.
+..NNNNN..
+""")
+
+motif("apple9", """
+.....R...
+....R....
+.RRR.RRR.
+RRRRRRRRR
+RRRRRRRRR
+RRRRRRRRR
+RRRRRRRRR
+.RRRRRRR.
+..RR.RR..
+""")
+
+motif("star9", """
+....Y....
+....Y....
+...YYY...
+YYYYYYYYY
+.YYYYYYY.
+..YYYYY..
+..YYYYY..
+.YYY.YYY.
+.YY...YY.
+""")
+
+motif("umbrella9", """
+....P....
+..PPPPP..
+.PPPPPPP.
+PPPPPPPPP
+P.P.P.P.P
+....P....
+....P....
+....P.P..
+.....P...
+""")
+
+motif("car12", """
+....RRRRR...
+...RR.R.RR..
+..RR..R..RR.
+RRRRRRRRRRRR
+RRRRRRRRRRRR
+RR..RRRR..RR
+..RR....RR..
+""")
+
+motif("cactus9", """
+....G....
+...GGG...
+...GGG.GG
+GG.GGG.GG
+GG.GGGGGG
+GGGGGG...
+...GGG...
+.GGGGGGG.
+..GGGGG..
+..GGGGG..
+""")
+
+motif("cat9", """
+C...C....
+CC.CC....
+CCCCC....
+C.C.C....
+CCCCC...C
+.CCC....C
+.CCCC...C
+CCCCCC..C
+CCCCCCCCC
+CCCCCCCC.
+""")
+
 motif("mushroom10", """
 ...RRRR...
 .RRRRRRRR.
@@ -329,16 +282,51 @@ RRRRRRRRRR
 ...R..R...
 ...RRRR...
 """)
-motif("whale12", """
-...........B
-..........BB
-..BBBBB..BB.
-.BBBBBBBBBB.
-BB.BBBBBBB..
-BBBBBBBBBB..
-.BBBBBBBB...
-..BBBBB.....
+
+motif("teapot12", """
+.....B......
+....BBB.....
+..BBBBBBB...
+B.BBBBBBB.BB
+BBBBBBBBBB.B
+.BBBBBBBBB.B
+..BBBBBBBBB.
+...BBBBBBB..
 """)
+
+motif("whale12", """
+...........T
+..........TT
+..TTTTT..TT.
+.TTTTTTTTTT.
+TT.TTTTTTT..
+TTTTTTTTTT..
+.TTTTTTTT...
+..TTTTT.....
+""")
+
+motif("bat11", """
+C.........C
+CC..C.C..CC
+CCC.CCC.CCC
+CCCCCCCCCCC
+CCCCCCCCCCC
+CCC.CCC.CCC
+C.C..C..C.C
+""")
+
+motif("castle11", """
+A.A.....A.A
+AAA.....AAA
+AAA.A.A.AAA
+AAAAAAAAAAA
+AAA.AAA.AAA
+AAAAAAAAAAA
+AAAA...AAAA
+AAAA...AAAA
+AAAA...AAAA
+""")
+
 motif("plane11", """
 .....S.....
 ....SSS....
@@ -350,72 +338,44 @@ SSSSSSSSSSS
 ...SSSSS...
 ....S.S....
 """)
-motif("cherries11", """
-........FF.
-......FFF..
-.....FF.F..
-....FF..F..
-...FF...F..
-.RRR...RRR.
-RRRRR.RRRRR
-RRRRR.RRRRR
-RRRRR.RRRRR
-.RRR...RRR.
+
+motif("elephant13", """
+...AAA.......
+..AAAAAAAAAA.
+.AA.AAAAAAAAA
+.AAAAAAAAAAAA
+AAAAAAAAAAAAA
+A..AAAAAAAAA.
+A..AA...AA...
+A..AA...AA...
 """)
-motif("strawberry9", """
-..G.G.G..
-...GGG...
-.RRGGGRR.
-RRRRRRRRR
-RR.RRR.RR
-RRRRRRRRR
-.RRR.RRR.
-.RRRRRRR.
-..RRRRR..
-...RRR...
+
+# --- Two colours. ---
+
+motif("mouse11", """
+.AAA...AAA.
+AAKAA.AAKAA
+AKKKAAAKKKA
+.AAAAAAAAA.
+..A.AAA.A..
+..AAAAAAA..
+...AAKAA...
+....AAA....
 """)
-motif("carrot10", """
-.GG.G.GG.
-..GGGGG..
-...GGG...
-..OOOOO..
-..OOOOO..
-..O.OOO..
-..OOOOO..
-...OOO...
-...OO.O..
-...OOO...
-....O....
+
+motif("acorn9", """
+....W....
+...WW....
+.WWWWWWW.
+WWWWWWWWW
+WWWWWWWWW
+.DDDDDDD.
+.DDDDDDD.
+..DDDDD..
+...DDD...
+....D....
 """)
-motif("tulip9", """
-RR..R..RR
-RR.RRR.RR
-RRRRRRRRR
-RRRRRRRRR
-RRRRRRRRR
-.RRRRRRR.
-..RRRRR..
-....G....
-....G..G.
-.G..G.GG.
-.GG.GGG..
-..GGG....
-....G....
-""")
-motif("icecream10", """
-...KKKK...
-..KKKKKK..
-.KKKKKKKK.
-.KKKKKKKK.
-KKKKKKKKKK
-.DDDDDDDD.
-.DD.DD.DD.
-..DDDDDD..
-..D.DD.D..
-...DDDD...
-...DDDD...
-....DD....
-""")
+
 motif("ladybug10", """
 ....CC....
 ...CCCC...
@@ -427,17 +387,18 @@ RRCRRCRRCR
 .RRRRCRRR.
 ..RRRCRR..
 """)
-motif("pumpkin11", """
-.....F.....
-....FF.....
-..OOOOOOO..
-.OOOOOOOOO.
-OO..OOO..OO
-OOOOOOOOOOO
-OO.O.O.O.OO
-OOO.O.O.OOO
-.OOOOOOOOO.
-..OOOOOOO..
+
+motif("strawberry9", """
+..G.G.G..
+...GGG...
+.RRGGGRR.
+RRRRRRRRR
+RR.RRR.RR
+RRRRRRRRR
+.RRR.RRR.
+.RRRRRRR.
+..RRRRR..
+...RRR...
 """)
 
 motif("balloon8", """
@@ -466,17 +427,44 @@ GGCCCCCCCCGG
 ..GGGGGGGG..
 """)
 
-motif("acorn9", """
-....W....
-...WW....
-.WWWWWWW.
-WWWWWWWWW
-WWWWWWWWW
-.DDDDDDD.
-.DDDDDDD.
-..DDDDD..
-...DDD...
-....D....
+motif("carrot10", """
+.GG.G.GG.
+..GGGGG..
+...GGG...
+..OOOOO..
+..OOOOO..
+..O.OOO..
+..OOOOO..
+...OOO...
+...OO.O..
+...OOO...
+....O....
+""")
+
+motif("sailboat10", """
+....W.....
+....WE....
+....WEE...
+...EWEEE..
+..EEWEEEE.
+.EEEWEEEEE
+....W.....
+WWWWWWWWWW
+.WWWWWWWW.
+..WWWWWW..
+""")
+
+motif("cherries11", """
+........FF.
+......FFF..
+.....FF.F..
+....FF..F..
+...FF...F..
+.RRR...RRR.
+RRRRR.RRRRR
+RRRRR.RRRRR
+RRRRR.RRRRR
+.RRR...RRR.
 """)
 
 motif("cupcake10", """
@@ -491,6 +479,63 @@ KKKKKKKKKK
 .WW.WW.WW.
 ..W.WW.W..
 ..WWWWWW..
+""")
+
+motif("octopus11", """
+...PPPPP...
+..PPPPPPP..
+.PPPPPPPPP.
+.PPEPPPEPP.
+.PPEPPPEPP.
+.PPPPPPPPP.
+..PPPPPPP..
+.PP.P.P.PP.
+P.P.P.P.P.P
+P..P..P..P.
+""")
+
+motif("pumpkin11", """
+.....F.....
+....FF.....
+..OOOOOOO..
+.OOOOOOOOO.
+OO..OOO..OO
+OOOOOOOOOOO
+OO.O.O.O.OO
+OOO.O.O.OOO
+.OOOOOOOOO.
+..OOOOOOO..
+""")
+
+motif("tulip9", """
+RR..R..RR
+RR.RRR.RR
+RRRRRRRRR
+RRRRRRRRR
+RRRRRRRRR
+.RRRRRRR.
+..RRRRR..
+....G....
+....G..G.
+.G..G.GG.
+.GG.GGG..
+..GGG....
+....G....
+""")
+
+motif("icecream10", """
+...KKKK...
+..KKKKKK..
+.KKKKKKKK.
+.KKKKKKKK.
+KKKKKKKKKK
+.DDDDDDDD.
+.DD.DD.DD.
+..DDDDDD..
+..D.DD.D..
+...DDDD...
+...DDDD...
+....DD....
 """)
 
 motif("pear10", """
@@ -508,29 +553,32 @@ YYYYYYYYYY
 ..YYYYYY..
 """)
 
-motif("sailboat10", """
-....W.....
-....WE....
-....WEE...
-...EWEEE..
-..EEWEEEE.
-.EEEWEEEEE
-....W.....
-WWWWWWWWWW
-.WWWWWWWW.
-..WWWWWW..
+motif("turtle15", """
+.....FFFFF.....
+...FFGGFGGFF...
+..FGGGFFFGGGF..
+.FGGFFGGGFFGF.G
+FFFFFFFFFFFFFGG
+.FFFFFFFFFFFFGG
+..GG......GG...
+..GG......GG...
 """)
 
-motif("mouse11", """
-.AAA...AAA.
-AAKAA.AAKAA
-AKKKAAAKKKA
-.AAAAAAAAA.
-..A.AAA.A..
-..AAAAAAA..
-...AAKAA...
-....AAA....
+motif("panda12", """
+.CC......CC.
+CCCEEEEEECCC
+.CEEEEEEEEC.
+.EEEEEEEEEE.
+EECCEEEECCEE
+ECCECEECECCE
+EECCEEEECCEE
+EEEEECCEEEEE
+EEEEECCEEEEE
+.EEEEEEEEEE.
+..EEEEEEEE..
 """)
+
+# --- Three colours. ---
 
 motif("watermelon14", """
 RRRRRRRRRRRRRR
@@ -540,30 +588,6 @@ GGRRCRRRRRCRGG
 .GGRRRRRRRRGG.
 ..GGGRRRRGGG..
 ....GGGGGG....
-""")
-
-motif("mug11", """
-BBBBBBBBB..
-BBEEBEEBBBB
-BEEEEEEEB.B
-BEEEEEEEB.B
-BBEEEEEBB.B
-BBBEEEBBBBB
-BBBBEBBBB..
-BBBBBBBBB..
-.BBBBBBB...
-""")
-
-motif("bee14", """
-....SSS..SSS..
-...SSSSSSSSSS.
-...SSSSSSSSSS.
-....SSS..SSS..
-..YYCCYYCCYCC.
-.YYYCCYYCCYCCC
-CYYYCCYYCCYC.C
-.YYYCCYYCCYCCC
-..YYCCYYCCYCC.
 """)
 
 motif("penguin9", """
@@ -579,6 +603,45 @@ C.CEEEC.C
 ..CEEEC..
 ...CCC...
 ..OO.OO..
+""")
+
+motif("snowman9", """
+...CCC...
+...CCC...
+..CCCCC..
+..EEEEE..
+..ECECE..
+..EEOOE..
+...EEE...
+..EEEEE..
+.EEECEEE.
+.EEEEEEE.
+.EEECEEE.
+..EEEEE..
+""")
+
+motif("bee14", """
+....SSS..SSS..
+...SSSSSSSSSS.
+...SSSSSSSSSS.
+....SSS..SSS..
+..YYCCYYCCYCC.
+.YYYCCYYCCYCCC
+CYYYCCYYCCYC.C
+.YYYCCYYCCYCCC
+..YYCCYYCCYCC.
+""")
+
+motif("clownfish14", """
+.....OO.......
+...OOEOOOE..OO
+..OOOEOOOEOOOO
+.OCOOEOOOEOOEO
+OOOOOEOOOEOOOO
+.OOOOEOOOEOOEO
+..OOOEOOOEOOOO
+...OOEOOOE..OO
+.....OO.......
 """)
 
 motif("lighthouse9", """
@@ -598,141 +661,6 @@ YY.YYY.YY
 .RRRRRRR.
 """)
 
-motif("snowman9", """
-...CCC...
-...CCC...
-..CCCCC..
-..EEEEE..
-..ECECE..
-..EEOOE..
-...EEE...
-..EEEEE..
-.EEECEEE.
-.EEEEEEE.
-.EEECEEE.
-..EEEEE..
-""")
-
-motif("candle7", """
-...O...
-..OO...
-..OYO..
-.OYYYO.
-.OYYYO.
-..OOO..
-.EEEEE.
-.EEEEE.
-.EE.EE.
-.EEEEE.
-.EEEEE.
-OOOOOOO
-.OOOOO.
-""")
-
-motif("parrot10", """
-...RRRR...
-..RRRRRR..
-.YR.RRRRR.
-YYRRRRRRR.
-YYYRRRRRR.
-.Y.RRRRRR.
-...RRRBBBR
-...RRBBBBR
-...RRBBBBB
-....RBBBBB
-....RRBBB.
-.....RBBB.
-.....RB...
-......B...
-.....BBB..
-""")
-
-motif("owl11", """
-.W.......W.
-.WW.....WW.
-.WWWWWWWWW.
-WWYYYWYYYWW
-WYY.YWY.YYW
-WWYYYWYYYWW
-WWWWWDWWWWW
-WWWDDDDDWWW
-WWDD.D.DDWW
-WWDDDDDDDWW
-WWDD.D.DDWW
-.WWDDDDDWW.
-..WWWWWWW..
-...D...D...
-""")
-
-motif("fox13", """
-O...........O
-OO.........OO
-OOO.......OOO
-OOOOOOOOOOOOO
-OOOOOOOOOOOOO
-OOCOOOOOOOCOO
-EOOOOOOOOOOOE
-EEEOOOOOOOEEE
-.EEEEOOOEEEE.
-..EEEEEEEEE..
-...EEECEEE...
-....EEEEE....
-""")
-
-motif("panda12", """
-.CC......CC.
-CCCEEEEEECCC
-.CEEEEEEEEC.
-.EEEEEEEEEE.
-EECCEEEECCEE
-ECCECEECECCE
-EECCEEEECCEE
-EEEEECCEEEEE
-EEEEECCEEEEE
-.EEEEEEEEEE.
-..EEEEEEEE..
-""")
-
-motif("clownfish14", """
-.....OO.......
-...OOEOOOE..OO
-..OOOEOOOEOOOO
-.OCOOEOOOEOOEO
-OOOOOEOOOEOOOO
-.OOOOEOOOEOOEO
-..OOOEOOOEOOOO
-...OOEOOOE..OO
-.....OO.......
-""")
-
-motif("turtle15", """
-.....FFFFF.....
-...FFGGFGGFF...
-..FGGGFFFGGGF..
-.FGGFFGGGFFGF.G
-FFFFFFFFFFFFFGG
-.FFFFFFFFFFFFGG
-..GG......GG...
-..GG......GG...
-""")
-
-motif("robot11", """
-.....R.....
-.....A.....
-..AAAAAAA..
-..ASSASSA..
-..AAAAAAA..
-..AARRRAA..
-...AAAAA...
-.AAAAAAAAA.
-A.ASSSSSA.A
-A.ASRRRSA.A
-A.ASSSSSA.A
-..AAAAAAA..
-..AA...AA..
-..AA...AA..
-""")
-
 motif("cake13", """
 ...R..R..R...
 ...R..R..R...
@@ -744,6 +672,89 @@ motif("cake13", """
 .KKKKKKKKKKK.
 .KKKKKKKKKKK.
 EEEEEEEEEEEEE
+""")
+
+motif("crab13", """
+.RR.......RR.
+RRRR.....RRRR
+RR.R.C.C.R.RR
+.RRR.E.E.RRR.
+...RRRRRRR...
+.RRRRRRRRRRR.
+RRRRRRRRRRRRR
+..RRRRRRRRR..
+.RR.R...R.RR.
+RR..R...R..RR
+""")
+
+motif("dog13", """
+..WWW...WWW..
+.WWWDDDDDWWW.
+.WWDDDDDDDWW.
+WWWDCDDDCDWWW
+WWWDDDDDDDWWW
+WW.DDDDDDD.WW
+WW.DDCCCDD.WW
+...DDDCDDD...
+...DDCDCDD...
+....DDDDD....
+""")
+
+motif("cactuspot11", """
+....KKK....
+....GGG....
+...GGGGG...
+...GGGGG.GG
+GG.GGGGG.GG
+GG.GGGGG.GG
+GGGGGGGGGGG
+...GGGGG...
+...GGGGG...
+.OOOOOOOOO.
+..OOOOOOO..
+..OOOOOOO..
+...OOOOO...
+""")
+
+motif("cottage13", """
+.....RR...WW.
+....RRRR..WW.
+...RRRRRRRWW.
+..RRRRRRRRRR.
+.RRRRRRRRRRRR
+RRRRRRRRRRRRR
+.DDDDDDDDDDD.
+.DWWDDDDDWWD.
+.DWWDDWWDWWD.
+.DDDDDWWDDDD.
+.DDDDDWWDDDD.
+""")
+
+motif("grapes12", """
+.....W......
+.....W..GGG.
+.....W.GGGGG
+..PP.PP..GG.
+.PPPPPPPP...
+..PP.PP.PP..
+.PPPPPPPPP..
+..PPPP.PP...
+...PPPPPP...
+...PP.PP....
+....PPPP....
+.....PP.....
+""")
+
+motif("ufo17", """
+......SSSSS......
+.....SSGGGSS.....
+....SSG.G.GSS....
+....SSGGGGGSS....
+..AAAAAAAAAAAAA..
+AAAGAAAGAAAGAAAGA
+.AAAAAAAAAAAAAAA.
+...AAAAAAAAAAA...
+....G..G..G..G...
 """)
 
 motif("airballoon11", """
@@ -763,231 +774,53 @@ RRRRYYYRRRR
 ....WWW....
 """)
 
-motif("cottage13", """
-.....RR...WW.
-....RRRR..WW.
-...RRRRRRRWW.
-..RRRRRRRRRR.
-.RRRRRRRRRRRR
-RRRRRRRRRRRRR
-.DDDDDDDDDDD.
-.DWWDDDDDWWD.
-.DWWDDWWDWWD.
-.DDDDDWWDDDD.
-.DDDDDWWDDDD.
+motif("owl11", """
+.W.......W.
+.WW.....WW.
+.WWWWWWWWW.
+WWYYYWYYYWW
+WYY.YWY.YYW
+WWYYYWYYYWW
+WWWWWDWWWWW
+WWWDDDDDWWW
+WWDD.D.DDWW
+WWDDDDDDDWW
+WWDD.D.DDWW
+.WWDDDDDWW.
+..WWWWWWW..
+...D...D...
 """)
 
-motif("rose10", """
-..RRRRR...
-.RRR.RRR..
-RR.RR..RR.
-RR.RRRR.R.
-.RR....RR.
-..RRRRRR..
-....G.....
-...GG.GG..
-..GGG.GGG.
-...G..GG..
-....G.....
-....G.....
-""")
-
-motif("cactuspot11", """
-....KKK....
-....GGG....
-...GGGGG...
-...GGGGG.GG
-GG.GGGGG.GG
-GG.GGGGG.GG
-GGGGGGGGGGG
-...GGGGG...
-...GGGGG...
-.OOOOOOOOO.
-..OOOOOOO..
-..OOOOOOO..
-...OOOOO...
-""")
-
-motif("crab13", """
-.RR.......RR.
-RRRR.....RRRR
-RR.R.C.C.R.RR
-.RRR.E.E.RRR.
-...RRRRRRR...
-.RRRRRRRRRRR.
-RRRRRRRRRRRRR
-..RRRRRRRRR..
-.RR.R...R.RR.
-RR..R...R..RR
-""")
-
-motif("octopus11", """
-...PPPPP...
-..PPPPPPP..
-.PPPPPPPPP.
-.PPEPPPEPP.
-.PPEPPPEPP.
-.PPPPPPPPP.
-..PPPPPPP..
-.PP.P.P.PP.
-P.P.P.P.P.P
-P..P..P..P.
-""")
-
-motif("train20", """
-..CCCC..............
-...CC.........CCCCCC
-...CC..........RRRR.
-...CC..........RYYR.
-.RRRRRRRRRR....RYYR.
-YRRRRRRRRRRRRRRRRRRR
-RRRRRRRRRRRRRRRRRRRR
-RRRYYRRRRRRRRRRRRRRR
-CCCCCCCCCCCCCCCCCCCC
-..CCC....CCC...CCC..
-.CC.CC..CC.CC.CC.CC.
-..CCC....CCC...CCC..
-""")
-
-motif("castle17", """
-...R.........R...
-..RRR.......RRR..
-.RRRRR.....RRRRR.
-.AAAAA.....AAAAA.
-.AAWAA.A.A.AAWAA.
-.AAWAAAAAAAAAWAA.
-.AAAAAAAAAAAAAAA.
-.AAAAAAWWWAAAAAA.
-.AAAAAWWWWWAAAAA.
-.AAAAAWWWWWAAAAA.
-AAAAAAWWWWWAAAAAA
-""")
-
-motif("rocket11", """
+motif("robot11", """
 .....R.....
-....RRR....
-...RRRRR...
-...EEEEE...
-..EEESEEE..
-..EESSSEE..
-..EEESEEE..
-..EEEEEEE..
-..EEEEEEE..
-.REEEEEEER.
-RREEEEEEERR
-RRREEEEERRR
-RR.EEEEE.RR
-....RRR....
-....R.R....
+.....A.....
+..AAAAAAA..
+..ASSASSA..
+..AAAAAAA..
+..AARRRAA..
+...AAAAA...
+.AAAAAAAAA.
+A.ASSSSSA.A
+A.ASRRRSA.A
+A.ASSSSSA.A
+..AAAAAAA..
+..AA...AA..
+..AA...AA..
 """)
 
-motif("sailboat20", """
-.........R..........
-.........RR.........
-........ER.E........
-.......EER.EE.......
-......EEER.EEE......
-.....EEEER.EEEE.....
-....EEEEER.EEEEE....
-...EEEEEER.EEEEEE...
-..EEEEEEER.EEEEEEE..
-.........R..........
-..RRRRRRRRRRRRRRRR..
-...RRRRRRRRRRRRRR...
-....RRRRRRRRRRRR....
-BB.BBBB.BBBB.BBB.BBB
-BBBBBBBBBBBBBBBBBBBB
-""")
-
-motif("dinosaur20", """
-...............GGG..
-..............GGGGG.
-..............G.GGGG
-..............GGG...
-..............GGG...
-.............GGG....
-.....FFFF....GGG....
-...FFGGGGFF.GGG.....
-..FGGGGGGGGFGGG.....
-.GGGGGGGGGGGGGG.....
-GGYYYYYYYYYYGG......
-G.GGYYYYYYYGG.......
-..GGG...GGG.........
-..GGG...GGG.........
-""")
-
-motif("whale20", """
-......S.S...........
-.......S............
-......SSS...........
-...BBBBBBBBB........
-.BBBBBBBBBBBBB....BB
-BBBBBBBBBBBBBBB..BBB
-BB.BBBBBBBBBBBBBBBB.
-BBBBBBBBBBBBBBBBBB..
-EEEEEEEBBBBBBBBB....
-.EEEEEEEEBBBBB......
-..EEEEEE............
-""")
-
-motif("giraffe13", """
-...C.C.......
-...YYYY......
-..YYCYY......
-YYYYYYY......
-...YYW.......
-...YWW.......
-...YYY.......
-...WWY.......
-...YYYYWWYYY.
-...YYYYWWYYYY
-...YWWYYYYWW.
-...YWWYYYYWY.
-...YYYYYYYYY.
-...Y.Y...Y.Y.
-...C.C...C.C.
-""")
-
-motif("butterfly17", """
-.PPP..CC.CC..PPP.
-PPPPP...C...PPPPP
-PPOOPP..C..PPOOPP
-PPOOPPP.C.PPPOOPP
-PPPPPPPPCPPPPPPPP
-.PPPPPPPCPPPPPPP.
-..PPPPPPCPPPPPP..
-...PPPPPCPPPPP...
-..PPPPPPCPPPPPP..
-.PPOOPPPCPPPOOPP.
-.PPOOPP.C.PPOOPP.
-..PPPP.....PPPP..
-...PP.......PP...
-""")
-
-motif("chest16", """
-..WWWWWWWWWWWW..
-.WYWWWWWWWWWWYW.
-WWYWWWWWWWWWWYWW
-WWYWWWWWWWWWWYWW
-YYYYYYYYYYYYYYYY
-WWYWWWWYYWWWWYWW
-WWYWWWYCCYWWWYWW
-WWYWWWWYYWWWWYWW
-WWYWWWWWWWWWWYWW
-WWYWWWWWWWWWWYWW
-YYYYYYYYYYYYYYYY
-""")
-
-motif("guitar20", """
-.OOO....OOO.........
-OOOOO..OOOOO........
-OOOOOOOOOOOOO.......
-OOOOOOOCCCOOO.....WW
-OOWOOOCCCCCOOWWWWWWW
-OOOOOOOCCCOOO.....WW
-OOOOOOOOOOOOO.......
-OOOOO..OOOOO........
-.OOO....OOO.........
+motif("fox13", """
+O...........O
+OO.........OO
+OOO.......OOO
+OOOOOOOOOOOOO
+OOOOOOOOOOOOO
+OOCOOOOOOOCOO
+EOOOOOOOOOOOE
+EEEOOOOOOOEEE
+.EEEEOOOEEEE.
+..EEEEEEEEE..
+...EEECEEE...
+....EEEEE....
 """)
 
 motif("camera16", """
@@ -1003,108 +836,44 @@ CCCCCAAAAAACCCCC
 CCCCCCCCCCCCCCCC
 """)
 
-motif("umbrella15", """
-.......W.......
-....RREEERR....
-..RRRREEERRRR..
-.RRRRREEERRRRR.
-RRRRRREEERRRRRR
-R.RRR.EEE.RRR.R
-.......W.......
-.......W.......
-.......W.......
-.......W.......
-.......W.......
-.....W.W.......
-.....WWW.......
+motif("hedgehog18", """
+....W.W.W.W.......
+..W.WWWWWWWWW.....
+.WWWWWWWWWWWWW....
+WWWWWWWWWWWWWDD...
+.WWWWWWWWWWWDDDD..
+WWWWWWWWWWWDDCDDD.
+.WWWWWWWWWWDDDDDDC
+..WWWWWWWWWDDDDD..
+...DD....DD.......
 """)
 
-motif("tractor18", """
-.C......CCCCCC....
-.C......C....C....
-.C......C....C....
-.C......C....C....
-RRRRRRRRRRRRRRR...
-RRRRRRRRRRRRRRRR..
-RRRRRRRRRRRRRRRRR.
-..CCC....CCCCCC...
-.CCYCC..CCCCCCCC..
-.CYYYC..CCCYYCCC..
-.CCYCC..CCYYYYCC..
-..CCC...CCCYYCCC..
-.........CCCCCC...
+motif("burger15", """
+....DDDDDDD....
+..DDD.DDDD.DD..
+.DD.DDDD.DDDDD.
+DDDDDDDDDDDDDDD
+GGGGGGGGGGGGGGG
+.G.GG.GGG.GG.G.
+WWWWWWWWWWWWWWW
+WWWWWWWWWWWWWWW
+.WWWWWWWWWWWWW.
+DDDDDDDDDDDDDDD
+.DDDDDDDDDDDDD.
 """)
 
-motif("bus20", """
-..YYYYYYYYYYYYYYYYY.
-.YYYYYYYYYYYYYYYYYYY
-.YSSSYSSSYSSSYSSYSSY
-.YSSSYSSSYSSSYSSYSSY
-YYYYYYYYYYYYYYYYYSSY
-YYYYYYYYYYYYYYYYYSSY
-CYYYYYYYYYYYYYYYYYYY
-YYYYCCCYYYYYYYCCCYYC
-....CCC.......CCC...
-""")
-
-motif("submarine20", """
-........YY..........
-.........Y..........
-.........Y..........
-.......YYYYYY.......
-.......YYYYYY.......
-..YYYYYYYYYYYYYYYY..
-.YYYSSYYSSYYSSYYYYYO
-YYYYSSYYSSYYSSYYYYOO
-.YYYYYYYYYYYYYYYYYYO
-..YYYYYYYYYYYYYYYY..
-""")
-
-motif("ufo17", """
-......SSSSS......
-.....SSGGGSS.....
-....SSG.G.GSS....
-....SSGGGGGSS....
-..AAAAAAAAAAAAA..
-AAAGAAAGAAAGAAAGA
-.AAAAAAAAAAAAAAA.
-...AAAAAAAAAAA...
-....G..G..G..G...
-""")
-
-motif("mushhouse14", """
-.....RRRR.....
-...RRRRRRRR...
-..RREERRRRRR..
-.RRREERRRREERR
-RRRRRRRRRREERR
-RRREERRRRRRRRR
-RRRRRRRERRRRRR
-..EEEEEEEEEE..
-..EEWWEEEEEE..
-..EEWWEEEWWE..
-..EEEEEEEWWE..
-..EEEEEEEWWE..
-..EEEEEEEWWE..
-WWWWWWWWWWWWWW
-""")
-
-motif("appletree15", """
-.....GGGGG.....
-...GGGGGGGGG...
-..GGGRGGGGGGG..
-.GGGGGGGGGRGGG.
-.GGRGGGGGGGGGG.
-GGGGGGGRGGGGGGG
-GGGGGGGGGGGGRGG
-.GGRGGGGGGGGGG.
-.GGGGGGRGGGGGG.
-..GGGGGGGGGGG..
-....GGWWWGG....
-......WWW......
-......WWW......
-......WWW......
-....WWWWWWW....
+motif("piggy15", """
+.KK.........KK.
+.KKK.......KKK.
+.KKKKKKKKKKKKK.
+KKKKKKKKKKKKKKK
+KKKCKKKKKKKCKKK
+KKKKKKKKKKKKKKK
+KKKKKRRRRRKKKKK
+KKKKRRCRCRRKKKK
+KKKKKRRRRRKKKKK
+.KKKKKKKKKKKKK.
+..KKKKKKKKKKK..
 """)
 
 motif("pineapple11", """
@@ -1125,76 +894,36 @@ motif("pineapple11", """
 ...YYOYY...
 """)
 
-motif("grapes12", """
-.....W......
-.....W..GGG.
-.....W.GGGGG
-..PP.PP..GG.
-.PPPPPPPP...
-..PP.PP.PP..
-.PPPPPPPPP..
-..PPPP.PP...
-...PPPPPP...
-...PP.PP....
-....PPPP....
-.....PP.....
+motif("rocket11", """
+.....R.....
+....RRR....
+...RRRRR...
+...EEEEE...
+..EEESEEE..
+..EESSSEE..
+..EEESEEE..
+..EEEEEEE..
+..EEEEEEE..
+.REEEEEEER.
+RREEEEEEERR
+RRREEEEERRR
+RR.EEEEE.RR
+....RRR....
+....R.R....
 """)
 
-motif("tropical18", """
-......YYY.........
-.....YYYY.........
-...BBBBBBBBB...YY.
-..BBBYBBBYBBB.YYY.
-.BBBBYBBBYBBBBYYY.
-BBCBBYBBBYBBBBYYYY
-BBBBBYBBBYBBBBYYY.
-.BBBBYBBBYBBBBYYY.
-..BBBYBBBYBBB.YYY.
-...BBBBBBBBB...YY.
-.....YYYY.........
-......YY..........
-""")
-
-motif("dog13", """
-..WWW...WWW..
-.WWWDDDDDWWW.
-.WWDDDDDDDWW.
-WWWDCDDDCDWWW
-WWWDDDDDDDWWW
-WW.DDDDDDD.WW
-WW.DDCCCDD.WW
-...DDDCDDD...
-...DDCDCDD...
-....DDDDD....
-""")
-
-motif("gingercat15", """
-.O...........O.
-.OO.........OO.
-.OEO.......OEO.
-.OEEOOOOOOOEEO.
-.OOOOCOCOCOOOO.
-OOOOOOOOOOOOOOO
-OOCCCOOOOOCCCOO
-OOCECOOOOOCECOO
-OOOOOOOOOOOOOOO
-OOOOOOOCOOOOOOO
-EEEOOOCCCOOOEEE
-.EEEEEEOEEEEEE.
-..EEEEEEEEEEE..
-....EEEEEEE....
-""")
-
-motif("hedgehog18", """
-....W.W.W.W.......
-..W.WWWWWWWWW.....
-.WWWWWWWWWWWWW....
-WWWWWWWWWWWWWDD...
-.WWWWWWWWWWWDDDD..
-WWWWWWWWWWWDDCDDD.
-.WWWWWWWWWWDDDDDDC
-..WWWWWWWWWDDDDD..
-...DD....DD.......
+motif("chest16", """
+..WWWWWWWWWWWW..
+.WYWWWWWWWWWWYW.
+WWYWWWWWWWWWWYWW
+WWYWWWWWWWWWWYWW
+YYYYYYYYYYYYYYYY
+WWYWWWWYYWWWWYWW
+WWYWWWYCCYWWWYWW
+WWYWWWWYYWWWWYWW
+WWYWWWWWWWWWWYWW
+WWYWWWWWWWWWWYWW
+YYYYYYYYYYYYYYYY
 """)
 
 motif("bird15", """
@@ -1212,104 +941,43 @@ WWWWWWWOWOWWWWW
 ...WW..........
 """)
 
-motif("lion15", """
-...OOOOOOOOO...
-..OOOOOOOOOOO..
-.OOOOYYYYYOOOO.
-.OOOYYYYYYYOOO.
-OOOYYYYYYYYYOOO
-OOOYWYYYYYWYOOO
-OOOYYYYYYYYYOOO
-OOOYYYYWYYYYOOO
-OOOYYYWWWYYYOOO
-OOOYYYYWYYYYOOO
-.OOOYYWYWYYOOO.
-.OOOOYYYYYOOOO.
-..OOOOOOOOOOO..
-...OOOOOOOOO...
+motif("bus20", """
+..YYYYYYYYYYYYYYYYY.
+.YYYYYYYYYYYYYYYYYYY
+.YSSSYSSSYSSSYSSYSSY
+.YSSSYSSSYSSSYSSYSSY
+YYYYYYYYYYYYYYYYYSSY
+YYYYYYYYYYYYYYYYYSSY
+CYYYYYYYYYYYYYYYYYYY
+YYYYCCCYYYYYYYCCCYYC
+....CCC.......CCC...
 """)
 
-motif("night20", """
-NNNNNNNNNNNNNNNNNNNN
-NNNYNNNNNNNNNNNYYYNN
-NNYYYNNNNNNNNNNNYYYN
-NNNYNNNNNNYNNNNNNYYY
-NNNNNNNNNNNNNNNNNYYY
-NNNNNNNNNNNNNNNNNYYY
-NNNNNNYNNNNNNNNNYYYN
-NNNNNYYYNNNNNNNYYYNN
-NNNNNNYNNNNNNNNNNNNN
-NYNNNNNNNNNNYNNNNNNN
-NNNNNNNNNNNNNNNNNNNN
-NNNNEEENNNNNNNNEEENN
-NNEEEEEEENNNNEEEEEEE
-EEEEEEEEEEEEEEEEEEEE
-EEEEEEEEEEEEEEEEEEEE
+motif("donut15", """
+....KKKKKKK....
+..KKKKBBKKKKK..
+.KKBKKKKKKKBKK.
+KKKBKKKKBBKKKKK
+KKKKKK...KKKBKK
+KKKKK.....KKBKK
+DKKBK.....KKKKD
+DDKBKK...KKKKDD
+DDDKKKKBBKKKDDD
+.DDDDKKKKKDDDD.
+..DDDDDDDDDDD..
+....DDDDDDD....
 """)
 
-motif("rainbow20", """
-......RRRRRRRR......
-....RRRRRRRRRRRR....
-...RRYYYYYYYYYYRR...
-..RRYYYYYYYYYYYYRR..
-.RRYYBBBBBBBBBBYYRR.
-.RYYBBBBBBBBBBBBYYR.
-RRYBBB........BBBYRR
-RYYBB..........BBYYR
-RYBB............BBYR
-RYBB............BBYR
-RYBB............BBYR
-""")
-
-motif("pirateship20", """
-.....C.......C......
-.....CC......CC.....
-.....W.......W......
-...EEEEE...EEEEEEE..
-...EEEEE...EEEEEEE..
-..EEEEEEE.EEEEEEEEE.
-..EEEEEEE.EEEEEEEEE.
-...EEEEE...EEEEEEE..
-.....W.......W......
-WW...W.......W....WW
-WWWWWWWWWWWWWWWWWWWW
-.WWWEWWWEWWWEWWWEWW.
-..WWWWWWWWWWWWWWWW..
-...WWWWWWWWWWWWWW...
-""")
-
-motif("city20", """
-...............YYY..
-..............YY....
-..CCCC........YY....
-..CYYC.........YYY..
-..CCCC...CCC........
-..CYYC...CYC...CCCC.
-..CCCC...CCC...CYYC.
-CCCYYC...CYC...CCCC.
-CYCCCC.CCCCCCC.CYYC.
-CCCYYC.CYCYCYC.CCCCC
-CYCCCC.CCCCCCC.CYYCC
-CCCYYC.CYCYCYC.CCCCC
-CYCCCCCCCCCCCCCCYYCC
-CCCCCCCCCCCCCCCCCCCC
-""")
-
-motif("housegarden20", """
-...............GGG..
-......RR......GGGGG.
-.....RRRR....GGGGGGG
-....RRRRRR...GGGGGGG
-...RRRRRRRR..GGGGGGG
-..RRRRRRRRRR..GGGGG.
-.RRRRRRRRRRRR..GGG..
-...EEEEEEEEE....G...
-...EE.EEE.EE....G...
-...EE.EEE.EE....G...
-...EEEERREEE....G...
-...EEEERREEE....G...
-...EEEERREEE....G...
-GGGGGGGGGGGGGGGGGGGG
+motif("guitar20", """
+.OOO....OOO.........
+OOOOO..OOOOO........
+OOOOOOOOOOOOO.......
+OOOOOOOCCCOOO.....WW
+OOWOOOCCCCCOOWWWWWWW
+OOOOOOOCCCOOO.....WW
+OOOOOOOOOOOOO.......
+OOOOO..OOOOO........
+.OOO....OOO.........
 """)
 
 motif("teddy15", """
@@ -1344,6 +1012,214 @@ YY.YYYYYYY.YY
 ...WWWWWWW...
 """)
 
+motif("castle17", """
+...R.........R...
+..RRR.......RRR..
+.RRRRR.....RRRRR.
+.AAAAA.....AAAAA.
+.AAWAA.A.A.AAWAA.
+.AAWAAAAAAAAAWAA.
+.AAAAAAAAAAAAAAA.
+.AAAAAAWWWAAAAAA.
+.AAAAAWWWWWAAAAA.
+.AAAAAWWWWWAAAAA.
+AAAAAAWWWWWAAAAAA
+""")
+
+motif("sheep16", """
+.....EE.EE......
+...EEEEEEEEEE...
+..EEEEEEEEEEEE..
+.EEEEEEEEEEEEEE.
+CCEEEEEEEEEEEEEE
+C.CEEEEEEEEEEEEE
+CCCEEEEEEEEEEEE.
+.CCEEEEEEEEEEEE.
+...EEEEEEEEEEE..
+....C.C...C.C...
+....C.C...C.C...
+GGGGGGGGGGGGGGGG
+""")
+
+motif("giraffe13", """
+...C.C.......
+...YYYY......
+..YYCYY......
+YYYYYYY......
+...YYW.......
+...YWW.......
+...YYY.......
+...WWY.......
+...YYYYWWYYY.
+...YYYYWWYYYY
+...YWWYYYYWW.
+...YWWYYYYWY.
+...YYYYYYYYY.
+...Y.Y...Y.Y.
+...C.C...C.C.
+""")
+
+motif("kite13", """
+......B......
+....RRBYY....
+..RRRRBYYYY..
+BBBBBBBBBBBBB
+.YYYYYBRRRRR.
+..YYYYBRRRR..
+..YYYYBRRRR..
+...YYYBRRR...
+...YYYBRRR...
+....YYBRR....
+....YYBRR....
+.....YBR.....
+......B......
+.....B.......
+......B......
+""")
+
+motif("umbrella15", """
+.......W.......
+....RREEERR....
+..RRRREEERRRR..
+.RRRRREEERRRRR.
+RRRRRREEERRRRRR
+R.RRR.EEE.RRR.R
+.......W.......
+.......W.......
+.......W.......
+.......W.......
+.......W.......
+.....W.W.......
+.....WWW.......
+""")
+
+motif("mushhouse14", """
+.....RRRR.....
+...RRRRRRRR...
+..RREERRRRRR..
+.RRREERRRREERR
+RRRRRRRRRREERR
+RRREERRRRRRRRR
+RRRRRRRERRRRRR
+..EEEEEEEEEE..
+..EEWWEEEEEE..
+..EEWWEEEWWE..
+..EEEEEEEWWE..
+..EEEEEEEWWE..
+..EEEEEEEWWE..
+WWWWWWWWWWWWWW
+""")
+
+motif("submarine20", """
+........YY..........
+.........Y..........
+.........Y..........
+.......YYYYYY.......
+.......YYYYYY.......
+..YYYYYYYYYYYYYYYY..
+.YYYSSYYSSYYSSYYYYYO
+YYYYSSYYSSYYSSYYYYOO
+.YYYYYYYYYYYYYYYYYYO
+..YYYYYYYYYYYYYYYY..
+""")
+
+motif("gingercat15", """
+.O...........O.
+.OO.........OO.
+.OEO.......OEO.
+.OEEOOOOOOOEEO.
+.OOOOCOCOCOOOO.
+OOOOOOOOOOOOOOO
+OOCCCOOOOOCCCOO
+OOCECOOOOOCECOO
+OOOOOOOOOOOOOOO
+OOOOOOOCOOOOOOO
+EEEOOOCCCOOOEEE
+.EEEEEEOEEEEEE.
+..EEEEEEEEEEE..
+....EEEEEEE....
+""")
+
+motif("lion15", """
+...OOOOOOOOO...
+..OOOOOOOOOOO..
+.OOOOYYYYYOOOO.
+.OOOYYYYYYYOOO.
+OOOYYYYYYYYYOOO
+OOOYWYYYYYWYOOO
+OOOYYYYYYYYYOOO
+OOOYYYYWYYYYOOO
+OOOYYYWWWYYYOOO
+OOOYYYYWYYYYOOO
+.OOOYYWYWYYOOO.
+.OOOOYYYYYOOOO.
+..OOOOOOOOOOO..
+...OOOOOOOOO...
+""")
+
+motif("tropical18", """
+......YYY.........
+.....YYYY.........
+...BBBBBBBBB...YY.
+..BBBYBBBYBBB.YYY.
+.BBBBYBBBYBBBBYYY.
+BBCBBYBBBYBBBBYYYY
+BBBBBYBBBYBBBBYYY.
+.BBBBYBBBYBBBBYYY.
+..BBBYBBBYBBB.YYY.
+...BBBBBBBBB...YY.
+.....YYYY.........
+......YY..........
+""")
+
+motif("whale20", """
+......S.S...........
+.......S............
+......SSS...........
+...BBBBBBBBB........
+.BBBBBBBBBBBBB....BB
+BBBBBBBBBBBBBBB..BBB
+BB.BBBBBBBBBBBBBBBB.
+BBBBBBBBBBBBBBBBBB..
+EEEEEEEBBBBBBBBB....
+.EEEEEEEEBBBBB......
+..EEEEEE............
+""")
+
+motif("butterfly17", """
+.PPP..CC.CC..PPP.
+PPPPP...C...PPPPP
+PPOOPP..C..PPOOPP
+PPOOPPP.C.PPPOOPP
+PPPPPPPPCPPPPPPPP
+.PPPPPPPCPPPPPPP.
+..PPPPPPCPPPPPP..
+...PPPPPCPPPPP...
+..PPPPPPCPPPPPP..
+.PPOOPPPCPPPOOPP.
+.PPOOPP.C.PPOOPP.
+..PPPP.....PPPP..
+...PP.......PP...
+""")
+
+motif("appletree15", """
+.....GGGGG.....
+...GGGGGGGGG...
+..GGGRGGGGGGG..
+.GGGGGGGGGRGGG.
+.GGRGGGGGGGGGG.
+GGGGGGGRGGGGGGG
+GGGGGGGGGGGGRGG
+.GGRGGGGGGGGGG.
+.GGGGGGRGGGGGG.
+..GGGGGGGGGGG..
+....GGWWWGG....
+......WWW......
+......WWW......
+......WWW......
+....WWWWWWW....
+""")
+
 motif("pizza15", """
 OOOOOOOOOOOOOOO
 OOOOOOOOOOOOOOO
@@ -1360,100 +1236,6 @@ OOOOOOOOOOOOOOO
 ......YYY......
 ......YY.......
 .......Y.......
-""")
-
-motif("donut15", """
-.....DDDDD.....
-...DDKKKKKDD...
-..DKKBKKKKKKD..
-.DKKKKKKKBKKKD.
-.DKBKKKKKKKKKD.
-DKKKKK...KKBKKD
-DKKKK.....KKKKD
-DKKBK.....KKKKD
-DKKKK.....KBKKD
-DKKKKK...KKKKKD
-.DKKKBKKKKKKKD.
-.DDKKKKKKKBKDD.
-..DDKKKKKKKDD..
-...DDDDDDDDD...
-.....DDDDD.....
-""")
-
-motif("burger15", """
-....DDDDDDD....
-..DDD.DDDD.DD..
-.DD.DDDD.DDDDD.
-DDDDDDDDDDDDDDD
-GGGGGGGGGGGGGGG
-.G.GG.GGG.GG.G.
-WWWWWWWWWWWWWWW
-WWWWWWWWWWWWWWW
-.WWWWWWWWWWWWW.
-DDDDDDDDDDDDDDD
-.DDDDDDDDDDDDD.
-""")
-
-motif("chick12", """
-....YYYY....
-...YYYYYY...
-..YY.YYYYY..
-.OOYYYYYYY..
-..OYYYYYYYY.
-.YYYYYYYYYYY
-.YEYYEYYEYYE
-.EEEYEEEYEEE
-EEEEEEEEEEEE
-EEEEEEEEEEEE
-.EEEEEEEEEE.
-..EEEEEEEE..
-""")
-
-motif("kite13", """
-......R......
-.....RRY.....
-....RRRYY....
-...RRRRYYY...
-..RRRRRYYYY..
-.RRRRRRYYYYY.
-YYYYYYYRRRRRR
-.YYYYYYRRRRR.
-..YYYYYRRRR..
-...YYYYRRR...
-....YYYRR....
-.....YYR.....
-......B......
-.....BBB.....
-......B......
-""")
-
-motif("piggy15", """
-.KK.........KK.
-.KKK.......KKK.
-.KKKKKKKKKKKKK.
-KKKKKKKKKKKKKKK
-KKKCKKKKKKKCKKK
-KKKKKKKKKKKKKKK
-KKKKKRRRRRKKKKK
-KKKKRRCRCRRKKKK
-KKKKKRRRRRKKKKK
-.KKKKKKKKKKKKK.
-..KKKKKKKKKKK..
-""")
-
-motif("sheep16", """
-.....EE.EE......
-...EEEEEEEEEE...
-..EEEEEEEEEEEE..
-.EEEEEEEEEEEEEE.
-CCEEEEEEEEEEEEEE
-C.CEEEEEEEEEEEEE
-CCCEEEEEEEEEEEE.
-.CCEEEEEEEEEEEE.
-...EEEEEEEEEEE..
-....C.C...C.C...
-....C.C...C.C...
-GGGGGGGGGGGGGGGG
 """)
 
 motif("xmastree15", """
@@ -1474,11 +1256,217 @@ motif("xmastree15", """
 ......WWW......
 """)
 
+motif("tractor18", """
+.C......CCCCCC....
+.C......C....C....
+.C......C....C....
+.C......C....C....
+RRRRRRRRRRRRRRR...
+RRRRRRRRRRRRRRRR..
+RRRRRRRRRRRRRRRRR.
+..CCC....CCCCCC...
+.CCYCC..CCCCCCCC..
+.CYYYC..CCCYYCCC..
+.CCYCC..CCYYYYCC..
+..CCC...CCCYYCCC..
+.........CCCCCC...
+""")
+
+motif("train20", """
+..CCCC..............
+...CC.........CCCCCC
+...CC..........RRRR.
+...CC..........RYYR.
+.RRRRRRRRRR....RYYR.
+YRRRRRRRRRRRRRRRRRRR
+RRRRRRRRRRRRRRRRRRRR
+RRRYYRRRRRRRRRRRRRRR
+CCCCCCCCCCCCCCCCCCCC
+..CCC....CCC...CCC..
+.CC.CC..CC.CC.CC.CC.
+..CCC....CCC...CCC..
+""")
+
+motif("housegarden20", """
+...............GGG..
+......RR......GGGGG.
+.....RRRR....GGGGGGG
+....RRRRRR...GGGGGGG
+...RRRRRRRR..GGGGGGG
+..RRRRRRRRRR..GGGGG.
+.RRRRRRRRRRRR..GGG..
+...EEEEEEEEE....G...
+...EE.EEE.EE....G...
+...EE.EEE.EE....G...
+...EEEERREEE....G...
+...EEEERREEE....G...
+...EEEERREEE....G...
+GGGGGGGGGGGGGGGGGGGG
+""")
+
+motif("pirateship20", """
+.....C.......C......
+.....CC......CC.....
+.....W.......W......
+...EEEEE...EEEEEEE..
+...EEEEE...EEEEEEE..
+..EEEEEEE.EEEEEEEEE.
+..EEEEEEE.EEEEEEEEE.
+...EEEEE...EEEEEEE..
+.....W.......W......
+WW...W.......W....WW
+WWWWWWWWWWWWWWWWWWWW
+.WWWEWWWEWWWEWWWEWW.
+..WWWWWWWWWWWWWWWW..
+...WWWWWWWWWWWWWW...
+""")
+
+motif("aquarium20", """
+SSSSSSSSSSSSSSSS.SSS
+SSSSSSSSSSSSSSS.SSSS
+SSSOOOSSSSSSSSSS.SSS
+SSOOOOOSSOSSSSSSSSSS
+SO.OOOOOOOSSSSSSSSSS
+SSOOOOOSSOSSSSSSSSSS
+SSSOOOSSSSSSSSSSSSSS
+SSSSSSSSSSSSSSOOOSSS
+SSSSSSSSSSOSSOOOOOSS
+SSSSSSSSSSOOOOOOO.OS
+SSGSSSSSSSOSSOOOOOSS
+SSGGSSGSSSSSSSOOOSSS
+SGGSSSGGSSSSSSSSSGSS
+SSGGSGGSSSSSSSSSGGSS
+SGGGSSGGSSSSSSSGGGGS
+""")
+
+motif("city20", """
+...............YYY..
+..............YY....
+..CCCC........YY....
+..CYYC.........YYY..
+..CCCC...CCC........
+..CYYC...CYC...CCCC.
+..CCCC...CCC...CYYC.
+CCCYYC...CYC...CCCC.
+CYCCCC.CCCCCCC.CYYC.
+CCCYYC.CYCYCYC.CCCCC
+CYCCCC.CCCCCCC.CYYCC
+CCCYYC.CYCYCYC.CCCCC
+CYCCCCCCCCCCCCCCYYCC
+CCCCCCCCCCCCCCCCCCCC
+AAAAAAAAAAAAAAAAAAAA
+""")
+
+motif("dinosaur20", """
+...............GGG..
+..............GGGGG.
+..............G.GGGG
+..............GGG...
+..............GGG...
+.............GGG....
+.....FFFF....GGG....
+...FFGGGGFF.GGG.....
+..FGGGGGGGGFGGG.....
+.GGGGGGGGGGGGGG.....
+GGYYYYYYYYYYGG......
+G.GGYYYYYYYGG.......
+..GGG...GGG.........
+..GGG...GGG.........
+FFFFFFFFFFFFFFFFFFFF
+""")
+
+motif("night20", """
+NNNNNNNNNNNNNNNNNNNN
+NNNYNNNNNNNNNNNYYYNN
+NNYYYNNNNNNNNNNNYYYN
+NNNYNNNNNNYNNNNNNYYY
+NNNNNNNNNNNNNNNNNYYY
+NNNNNNNNNNNNNNNNNYYY
+NNNNNNYNNNNNNNNNYYYN
+NNNNNYYYNNNNNNNYYYNN
+NNNNNNYNNNNNNNNNNNNN
+NYNNNNNNNNNNYNNNNNNN
+NNNNNNNNNNNNNNNNNNNN
+NNNNEEENNNNNNNNEEENN
+NNEEEEEEENNNNEEEEEEE
+EEEEEEEEEEEEEEEEEEEE
+EEEEEEEEEEEEEEEEEEEE
+""")
+
+motif("owlnight20", """
+NNNNNNNNNNNNNNNNNNNN
+NNNNNNNNNNNNNNYYYNNN
+NNNNNNNNNNNNNYYNNNNN
+NNNNWNNNNNWNNYYNNNNN
+NNNNWWWWWWWNNYYNNNNN
+NNNWWWWWWWWWNNYYYNNN
+NNNWYYYWYYYWNNNNNNNN
+NNNWYNYWYNYWNNNNNNNN
+NNNWYYYWYYYWNNNNNNNN
+NNNWWWWYWWWWNNNNNNNN
+NNNWWWWWWWWWNNNNNNNN
+NNNNWWWWWWWNNNNNNNNN
+NNNNNYNNNYNNNNNNNNNN
+WWWWWWWWWWWWWWWWWWWW
+NNNNNNNNNNNNNNNWWNNN
+""")
+
+motif("sailboat20", """
+.........R..........
+.........RR.........
+........ER.E........
+.......EER.EE.......
+......EEER.EEE......
+.....EEEER.EEEE.....
+....EEEEER.EEEEE....
+...EEEEEER.EEEEEE...
+..EEEEEEER.EEEEEEE..
+.........R..........
+..RRRRRRRRRRRRRRRR..
+...RRRRRRRRRRRRRR...
+....RRRRRRRRRRRR....
+BB.BBBB.BBBB.BBB.BBB
+BBBBBBBBBBBBBBBBBBBB
+""")
+
+motif("volcano20", """
+.........R..........
+.......R.R.R........
+........RRR.........
+........ARA.........
+.......AARAA........
+......AAARAAA.......
+.....AAAAARAAA......
+....AAAAAAARAAA.....
+...AAAAAAAARAAAA....
+..AAAAAAAAAAAAAAA...
+.AAAAAAAAAAAAAAAAA..
+BBBBBBBBBBBBBBBBBBBB
+B.BBBB.BBBBB.BBBB.BB
+BBBBBBBBBBBBBBBBBBBB
+BBB.BBBBB.BBBBB.BBBB
+""")
+
+
 # ---------------------------------------------------------------------------------------
-# The hundred levels in play order: (motif, recolouring "XY XY ..." or "", mirrored).
+# The hundred levels in play order: from small one-colour grids to the largest boards.
 # ---------------------------------------------------------------------------------------
 LEVELS = [
-    ("heart5", "", False),
+    "heart5", "house5", "tree5", "fish5", "bell5", "boat5", "arrow5", "crown9", "key10",
+    "ghost10", "rocket7", "bulb8", "bunny8", "anchor9", "apple9", "star9", "umbrella9",
+    "car12", "cactus9", "cat9", "mushroom10", "teapot12", "whale12", "bat11",
+    "castle11", "plane11", "elephant13", "mouse11", "acorn9", "ladybug10", "strawberry9",
+    "balloon8", "frog12", "carrot10", "sailboat10", "cherries11", "cupcake10", "octopus11",
+    "pumpkin11", "tulip9", "icecream10", "pear10", "turtle15", "panda12", "watermelon14",
+    "penguin9", "snowman9", "bee14", "clownfish14", "lighthouse9", "cake13", "crab13",
+    "dog13", "cactuspot11", "cottage13", "grapes12", "ufo17", "airballoon11", "owl11",
+    "robot11", "fox13", "camera16", "hedgehog18", "burger15", "piggy15", "pineapple11",
+    "rocket11", "chest16", "bird15", "bus20", "donut15", "guitar20", "teddy15", "trophy13",
+    "castle17", "sheep16", "giraffe13", "kite13", "umbrella15", "mushhouse14",
+    "submarine20", "gingercat15", "lion15", "tropical18", "whale20", "butterfly17",
+    "appletree15", "pizza15", "xmastree15", "tractor18", "train20", "housegarden20",
+    "pirateship20", "aquarium20", "city20", "dinosaur20", "night20", "owlnight20",
+    "sailboat20", "volcano20",
 ]
 
 
@@ -1607,13 +1595,11 @@ def fail(msg):
     sys.exit(1)
 
 
-def build_level(number, name, recolour, mirror):
-    art = MOTIFS.get(name)
-    if art is None:
+def build_level(number, name):
+    rows = MOTIFS.get(name)
+    if rows is None:
         fail("level %d: no picture named %s" % (number, name))
     where = "level %d (%s)" % (number, name)
-    swap = {p[0]: p[1] for p in recolour.split()}
-    rows = ["".join(swap.get(ch, ch) for ch in (r[::-1] if mirror else r)) for r in art]
     cols = len(rows[0])
     if any(len(r) != cols for r in rows):
         fail(where + ": rows of different lengths")
@@ -1726,7 +1712,9 @@ def main(argv):
             mini = args.pop(0)
         else:
             fail("usage: make_levels.py [--data DIR] [--mini FILE]")
-    levels = [build_level(i + 1, *entry) for i, entry in enumerate(LEVELS)]
+    if len(LEVELS) != 100 or len(set(LEVELS)) != len(LEVELS):
+        fail("the level list must name one hundred different pictures")
+    levels = [build_level(i + 1, name) for i, name in enumerate(LEVELS)]
     seen = {}
     for lv in levels:
         key = (lv["cols"], lv["rows"], tuple(tuple(lv["ids"][v - 1] if v else 0 for v in r)

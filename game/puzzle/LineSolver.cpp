@@ -1,7 +1,12 @@
 #include "game/puzzle/LineSolver.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <deque>
+
+#include "engine/data/BlockFile.h"
+#include "platform/Files.h"
+#include "platform/Strings.h"
 
 namespace {
 
@@ -82,6 +87,21 @@ void SolveOneLine(const std::vector<int>& runs, int n, LineWork& w) {
         acc += w.cover[p];
         w.on[p] = acc > 0;
     }
+}
+
+// The blank-separated words of a text.
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> out;
+    std::string word;
+    for (char ch : text + " ") {
+        if (ch == ' ') {
+            if (!word.empty()) out.push_back(word);
+            word.clear();
+        } else {
+            word += ch;
+        }
+    }
+    return out;
 }
 
 bool RunsValid(const std::vector<std::vector<std::vector<int>>>& runs, int colours, int lines,
@@ -223,4 +243,52 @@ bool IsSolvableByLineLogic(int cols, int rows, int colours, const std::vector<in
     if (!clues.Valid) return false;
     const TLineSolveResult r = SolveByLineLogic(clues);
     return r.Consistent && r.Complete && r.Cells == cells;
+}
+
+bool LoadLevelPicture(const std::string& path, TLevelPicture& out, std::string* error) {
+    out = TLevelPicture();
+    auto fail = [&](const std::string& why) {
+        if (error) *error = path + ": " + why;
+        out = TLevelPicture();
+        return false;
+    };
+    if (FileType(path) != 1) return fail("no such file");
+    const TBlockFilePtr root = LoadBlockFile(path);
+    const TBlockFilePtr level = GetBlockFileNO_NEW(root, "Level");
+    if (!level) return fail("no \"Level\" block");
+
+    const float cols = GetBFNumber(level, "Data::Dims", 0);
+    const float rows = GetBFNumber(level, "Data::Dims", 1);
+    if (!(cols >= 1 && cols <= LevelPictureMaxSide && rows >= 1 && rows <= LevelPictureMaxSide))
+        return fail("grid size out of range");
+    out.Cols = static_cast<int>(cols);
+    out.Rows = static_cast<int>(rows);
+    out.Size = static_cast<int>(GetBFNumber(level, "Data::Size"));
+
+    for (const std::string& piece : Words(GetBFString(level, "Data::Colors"))) {
+        const int id = StringToInt(piece);
+        if (id <= 0) return fail("colour id \"" + piece + "\" is not positive");
+        if (std::find(out.ColorIds.begin(), out.ColorIds.end(), id) != out.ColorIds.end())
+            return fail("colour id " + piece + " listed twice");
+        out.ColorIds.push_back(id);
+    }
+    if (out.ColorIds.empty()) return fail("no colours");
+
+    out.Cells.assign(static_cast<size_t>(out.Cols) * out.Rows, 0);
+    for (int y = 0; y < out.Rows; ++y) {
+        const std::string name = "Row" + std::to_string(y);
+        const TBlockFilePtr row = GetBlockEntryNO_NEW(level, "Tiles::" + name);
+        if (!row || row->MyType != BF_ENTRY || row->GetSize() != out.Cols)
+            return fail(name + " missing or not " + std::to_string(out.Cols) + " values");
+        for (int x = 0; x < out.Cols; ++x) {
+            if (row->typ[x] != BF_INT) return fail(name + " holds a value that is no integer");
+            const int id = row->GetInt(x);
+            if (id == 0) continue;
+            const auto it = std::find(out.ColorIds.begin(), out.ColorIds.end(), id);
+            if (it == out.ColorIds.end())
+                return fail(name + " holds colour id " + std::to_string(id) + " not in the colour list");
+            out.Cells[static_cast<size_t>(y) * out.Cols + x] = static_cast<int>(it - out.ColorIds.begin()) + 1;
+        }
+    }
+    return true;
 }

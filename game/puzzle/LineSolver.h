@@ -10,6 +10,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The clues of one picture. Colours are numbered 1..Colours; 0 is an empty cell.
@@ -44,3 +45,22 @@ TLineSolveResult SolveByLineLogic(const TLineClues& clues);
 
 // True when line logic alone, from the picture's own clues, gives back exactly that picture.
 bool IsSolvableByLineLogic(int cols, int rows, int colours, const std::vector<int>& cells);
+
+// The solution picture of a ".PACLevel" file, read straight from the block file (the "Level"
+// block's "Data" and "Tiles"), for the fairness checks and tools.
+struct TLevelPicture {
+    int Cols = 0;
+    int Rows = 0;
+    int Size = 0;                // the tile-size index
+    std::vector<int> ColorIds;   // the colour id of each layer, in layer order
+    std::vector<int> Cells;      // per cell (y * Cols + x): 0 empty, else layer index + 1
+};
+
+// Largest number of columns or rows LoadLevelPicture accepts.
+constexpr int LevelPictureMaxSide = 1000;
+
+// Reads a level file's picture. Returns false, with the reason in `error`, when the file is
+// missing or its grid is malformed: no colours, a repeated or non-positive colour id, a size
+// outside 1..LevelPictureMaxSide, a row entry missing or holding the wrong number of values, a
+// value that is no integer, or a cell id that the colour list lacks.
+bool LoadLevelPicture(const std::string& path, TLevelPicture& out, std::string* error = nullptr);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "game/puzzle/LineSolver.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -13,6 +15,8 @@ struct SolveCase {
     std::vector<int> cells;
     bool solvable;
 };
+
+void PrintTo(const SolveCase& c, std::ostream* os) { *os << c.name; }
 
 class LineSolverCases : public ::testing::TestWithParam<SolveCase> {};
 
@@ -42,6 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         SolveCase{"SwappedColours", 2, 2, 2, {1, 2, 2, 1}, false},
         // Runs of different colours touch ("1 1 2"): one solution.
         SolveCase{"TouchingColours", 3, 3, 2, {1, 1, 2, 1, 0, 2, 2, 2, 2}, true},
+        // A colour of a line is settled only once the other colour of the same line is.
+        SolveCase{"ColoursOfOneLineHelpEachOther", 3, 2, 2, {2, 1, 2, 1, 2, 0}, true},
         // A blank picture: every line has no run, so every cell is empty.
         SolveCase{"Blank", 4, 2, 1, std::vector<int>(8, 0), true}),
     [](const ::testing::TestParamInfo<SolveCase>& info) { return std::string(info.param.name); });
@@ -91,6 +97,54 @@ TEST(LineSolver, MalformedInputGivesInvalidCluesAndNoSolution) {
         TLineClues c = BuildLineClues(2, 2, 1, {1, 0, 0, 1});
         c.ColRuns[0][0] = {run};
         EXPECT_FALSE(SolveByLineLogic(c).Consistent) << run;
+    }
+}
+
+std::string LevelText(const std::string& colors, const std::string& rows) {
+    return "Level{\n\tData{\n\t\tDims = 3, 2\n\t\tSize = 4\n\t\tColors = \"" + colors +
+           "\"\n\t}\n\tTiles{\n" + rows + "\t}\n}\n";
+}
+
+TEST(LevelPicture, ReadsCellsAsLayersOfTheColourList) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("Level-1.PACLevel");
+    // "3 1": layer 0 holds colour id 3, layer 1 colour id 1.
+    testsupport::WriteFileBytes(path, LevelText("3 1", "\t\tRow0 = 1, 0, 3\n\t\tRow1 = 3, 3, 0\n"));
+    TLevelPicture p;
+    std::string error;
+    ASSERT_TRUE(LoadLevelPicture(path, p, &error)) << error;
+    EXPECT_EQ(p.Cols, 3);
+    EXPECT_EQ(p.Rows, 2);
+    EXPECT_EQ(p.Size, 4);
+    EXPECT_EQ(p.ColorIds, (std::vector<int>{3, 1}));
+    EXPECT_EQ(p.Cells, (std::vector<int>{2, 0, 1, 1, 1, 0}));
+}
+
+TEST(LevelPicture, RejectsMalformedFilesWithAReason) {
+    const std::string goodRows = "\t\tRow0 = 1, 0, 1\n\t\tRow1 = 0, 1, 0\n";
+    struct Bad {
+        const char* what;
+        std::string text;  // empty: no file at all
+    };
+    const std::vector<Bad> bad = {
+        {"missing file", ""},
+        {"no colours", LevelText("", goodRows)},
+        {"colour listed twice", LevelText("1 1", goodRows)},
+        {"id not in the list", LevelText("1", "\t\tRow0 = 1, 0, 2\n\t\tRow1 = 0, 1, 0\n")},
+        {"short row", LevelText("1", "\t\tRow0 = 1, 0\n\t\tRow1 = 0, 1, 0\n")},
+        {"missing row", LevelText("1", "\t\tRow0 = 1, 0, 1\n")},
+        {"value no integer", LevelText("1", "\t\tRow0 = 1, x, 1\n\t\tRow1 = 0, 1, 0\n")},
+        {"zero width", "Level{\n\tData{\n\t\tDims = 0, 2\n\t\tColors = \"1\"\n\t}\n}\n"},
+    };
+    for (const Bad& b : bad) {
+        testsupport::TempDir dir;
+        const std::string path = dir.file("Level-1.PACLevel");
+        if (!b.text.empty()) testsupport::WriteFileBytes(path, b.text);
+        TLevelPicture p;
+        std::string error;
+        EXPECT_FALSE(LoadLevelPicture(path, p, &error)) << b.what;
+        EXPECT_FALSE(error.empty()) << b.what;
+        EXPECT_TRUE(p.Cells.empty()) << b.what;
     }
 }
 
