@@ -1,0 +1,74 @@
+#include "engine/media/AppFont.h"
+
+#include "engine/System/Error.h"
+#include "engine/System/Paths.h"
+#include "engine/data/BlockFile.h"
+#include "platform/Files.h"
+#include "platform/Strings.h"
+
+namespace {
+
+// The key a font file is known by: its absolute, normalised path without regard to case.
+std::string FontKey(const std::string& url) { return Upper(RealPath(url)); }
+
+// A size read as a number, cut toward zero (out-of-range values give 0: no such font).
+int TruncSize(float v) { return (v > -2147483648.0f && v < 2147483648.0f) ? static_cast<int>(v) : 0; }
+
+std::string DefaultFontsListUrl() { return bDir + AppResources + AppResourcesData + "Fonts.dat"; }
+
+}  // namespace
+
+void TAppFont::Reload() { font = LoadImageFont(url, size, SMOOTHFONT); }
+
+TImageFontPtr AppFontManager::LoadManagerFont(const std::string& url, int size) {
+    const std::string key = FontKey(url);
+    for (const auto& f : FontsLoaded)
+        if (f && f->size == size && FontKey(f->url) == key) return f->font;
+    if (FileType(url) == 0) ErrorNoFile(url, "Managers", "FontManager.LoadManagerFont");
+    return AddFont(url, size);
+}
+
+TImageFontPtr AppFontManager::AddFont(const std::string& url, int size) { return AddAppFont(url, size)->font; }
+
+TAppFontPtr AppFontManager::AddAppFont(const std::string& url, int size) {
+    auto f = std::make_shared<TAppFont>();
+    f->url = url;
+    f->size = size;
+    f->font = LoadImageFont(url, size, SMOOTHFONT);
+    FontsLoaded.push_back(f);
+    return f;
+}
+
+void AppFontManager::LoadFonts(const std::string& url) {
+    TBlockFilePtr root = LoadBlockFile(url);
+    for (const auto& block : GetBlockFilesList(root, "FONT")) {
+        GetAppFont(ConvertAppPath(GetBFString(block, "URL", 0)), TruncSize(GetBFNumber(block, "SIZE", 0)));
+    }
+    FontsListUrl = url;
+}
+
+void AppFontManager::Save() {
+    if (FontsListUrl.empty()) FontsListUrl = DefaultFontsListUrl();
+    TBlockFilePtr root = CreateBlockFile(FontsListUrl);
+    for (const auto& f : FontsLoaded) {
+        if (!f) continue;
+        TBlockFilePtr block = CreateBlockFile("FONT", root);
+        AddStringToBlock(block, "Url", f->url, 0, 0);
+        AddIntToBlock(block, "Size", f->size, 0, 0);
+    }
+    SaveBlockFile(root);
+}
+
+void AppFontManager::Reset() {
+    FontsLoaded.clear();
+    FontsListUrl.clear();
+}
+
+TImageFontPtr GetAppFont(const std::string& url, int size) { return AppFontManager::LoadManagerFont(url, size); }
+
+void LoadAppFonts(const std::string& url) { AppFontManager::LoadFonts(url); }
+
+void AppInitFonts() {
+    const std::string url = DefaultFontsListUrl();
+    if (FileType(url) != 0) LoadAppFonts(url);
+}
