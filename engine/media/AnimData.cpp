@@ -1,0 +1,101 @@
+#include "engine/media/AnimData.h"
+
+#include <cmath>
+
+#include "engine/Basics.h"
+#include "engine/System/Error.h"
+#include "engine/System/Paths.h"
+#include "engine/data/BlockFile.h"
+#include "engine/media/Img.h"
+#include "platform/Files.h"
+#include "platform/Strings.h"
+
+namespace {
+
+const char* const kFile = "AnimData";
+
+// A number truncated toward zero; values no int can hold give 0.
+int TruncToInt(float v) {
+    if (!std::isfinite(v) || v >= 2147483648.0f || v < -2147483648.0f) return 0;
+    return static_cast<int>(v);
+}
+
+// The frame images of a "Frames" block, in the order of its FRAME entries.
+std::vector<TImagePtr> LoadAnimObjectFrames(const TBlockFilePtr& framesBlock, const TBlockFileList& entries,
+                                            int flags) {
+    int globalX = 0, globalY = 0;
+    if (isBFEntry(framesBlock, "GlobalHandle")) {
+        globalX = GetBFInt(framesBlock, "GlobalHandle", 0);
+        globalY = GetBFInt(framesBlock, "GlobalHandle", 1);
+    }
+    std::vector<TImagePtr> frames;
+    for (const TBlockFilePtr& entry : entries) {
+        if (!entry || NameUpper(entry->name) != "FRAME") continue;
+        std::string path = ConvertAppPath(entry->GetString(0));
+        TImagePtr image = LoadImage(path, flags);
+        if (!image) {
+            if (FileType(ResolvePath(path)) != 1) {
+                ErrorNoFile(path, kFile, "LoadAnimObject");
+            } else {
+                ErrorImg(path, kFile, "LoadAnimObject");
+            }
+            // The frame keeps its place and shows the placeholder. A copy, so that its handle
+            // does not move the placeholder everyone else draws.
+            TImagePtr empty = TImg::EmptyImage();
+            if (empty) image = std::make_shared<TImage>(*empty);
+        }
+        if (image) {
+            SetImageHandle(image, static_cast<float>(globalX), static_cast<float>(globalY));
+            if (entry->isIndex(1)) {
+                SetImageHandle(image, static_cast<float>(entry->GetInt(1)), static_cast<float>(entry->GetInt(2)));
+            }
+        }
+        frames.push_back(image);
+    }
+    return frames;
+}
+
+// One sequence per "Anim" block, in order.
+std::vector<TAnimDataPtr> LoadAnimObjectAnims(const TBlockFileList& animBlocks) {
+    std::vector<TAnimDataPtr> anims;
+    for (const TBlockFilePtr& block : animBlocks) {
+        auto anim = std::make_shared<TAnimData>();
+        anim->id = TruncToInt(GetBFNumber(block, "id"));
+        anim->FromString(GetBFString(block, "Data"));
+        anims.push_back(anim);
+    }
+    return anims;
+}
+
+}  // namespace
+
+int TAnimData::FromString(const std::string& text) {
+    std::vector<std::string> steps = SplitString(text, " ");
+    std::vector<int> frames(steps.size(), 0);
+    std::vector<int> delays(steps.size(), 0);
+    int delay = 100;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        std::vector<std::string> parts = SplitString(steps[i], "|");
+        if (!parts.empty()) frames[i] = StringToInt(parts[0]);
+        if (parts.size() > 1) delay = StringToInt(parts[1]);
+        delays[i] = delay;
+    }
+    Frames = std::move(frames);
+    FrameDelay = std::move(delays);
+    return 0;
+}
+
+TAnimDataPtr TAnimObject::GetAnim(int animId) const {
+    for (const TAnimDataPtr& anim : Anims)
+        if (anim && anim->id == animId) return anim;
+    return nullptr;
+}
+
+TAnimObjectPtr LoadAnimObject(const std::string& path, int flags) {
+    auto obj = std::make_shared<TAnimObject>();
+    TBlockFilePtr root = LoadBlockFile(path);
+    TBlockFilePtr framesBlock = GetBlockFile(root, "Frames");
+    obj->Frames = LoadAnimObjectFrames(framesBlock, GetBlockFileEntrysList(framesBlock, ""), flags);
+    obj->Anims = LoadAnimObjectAnims(GetBlockFilesList(GetBlockFile(root, "Anims"), "Anim"));
+    return obj;
+}
