@@ -1,0 +1,403 @@
+#include "platform/Audio.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_mixer.h>
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/Files.h"
+
+// ---------------------------------------------------------------------------------------------
+// Sounds and channels.
+
+class TSound {
+public:
+    TAudioSamplePtr sample;
+    bool looped = false;
+    // The sample converted to the device's format, built on the first cue of each opening of
+    // the device (generation tells which opening it belongs to).
+    std::vector<Uint8> buffer;
+    Mix_Chunk* chunk = nullptr;
+    int generation = -1;
+
+    ~TSound();
+};
+
+class TChannel {
+public:
+    int index = -1;       // mixer channel, -1 once stopped or dead
+    int generation = -1;  // the device opening the index belongs to
+    TSoundPtr sound;      // keeps the chunk alive while the channel may play it
+    float volume = 0.0f;
+
+    ~TChannel();
+};
+
+namespace {
+
+struct AudioState {
+    bool open = false;
+    bool failed = false;  // the last attempt to open failed; not retried until closed
+    int generation = 0;   // counts openings, so objects of an earlier opening are recognised
+    int frequency = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    SDL_AudioDeviceID device = 0;  // the mixer's device when it could be found, else 0
+    std::vector<bool> taken;       // mixer channels owned by a TChannel
+};
+
+// Never destroyed: channel and sound objects held by other modules' globals may go after this
+// module's globals at exit.
+AudioState& g_audio = *new AudioState;
+
+constexpr int kFirstChannelCount = 32;
+
+// The mixer is usable (SDL may have been shut down under it at exit).
+bool MixerUp() { return g_audio.open && SDL_WasInit(SDL_INIT_AUDIO) != 0; }
+
+bool Current(const TChannel* c) {
+    return c && c->index >= 0 && c->generation == g_audio.generation &&
+           c->index < static_cast<int>(g_audio.taken.size()) && MixerUp();
+}
+
+// Frees a sound's chunk: through the mixer while its device is open, else the bare memory.
+void DropChunk(TSound& s) {
+    if (!s.chunk) return;
+    if (s.generation == g_audio.generation && MixerUp()) Mix_FreeChunk(s.chunk);
+    else SDL_free(s.chunk);
+    s.chunk = nullptr;
+}
+
+void ReleaseIndex(TChannel* c) {
+    if (Current(c)) {
+        Mix_HaltChannel(c->index);
+        g_audio.taken[static_cast<size_t>(c->index)] = false;
+    }
+    c->index = -1;
+}
+
+// The device that Mix_OpenAudio opened: the one id that went from stopped to playing. Lets
+// CueSound hold the mixer between starting and pausing a channel.
+SDL_AudioDeviceID FindNewDevice(const std::vector<SDL_AudioStatus>& before) {
+    for (size_t i = 0; i < before.size(); ++i) {
+        SDL_AudioDeviceID id = static_cast<SDL_AudioDeviceID>(i + 1);
+        if (before[i] == SDL_AUDIO_STOPPED && SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) return id;
+    }
+    return 0;
+}
+
+// The mixer marks a paused channel with the tick count of the pause, so a pause at tick 0 (the
+// first millisecond after SDL starts its clock) would not hold.
+void PauseMixerChannel(int index) {
+    while (SDL_GetTicks() == 0) SDL_Delay(1);
+    Mix_Pause(index);
+}
+
+int FreeChannelIndex() {
+    for (size_t i = 0; i < g_audio.taken.size(); ++i) {
+        if (!g_audio.taken[i]) return static_cast<int>(i);
+    }
+    // All taken: double the mixer's channels (running channels carry on).
+    size_t old = g_audio.taken.size();
+    size_t grown = std::max<size_t>(old * 2, kFirstChannelCount);
+    int got = Mix_AllocateChannels(static_cast<int>(grown));
+    if (got <= static_cast<int>(old)) return -1;
+    g_audio.taken.resize(static_cast<size_t>(got), false);
+    for (int i = static_cast<int>(old); i < got; ++i) Mix_Volume(i, 0);
+    return static_cast<int>(old);
+}
+
+// Builds the sound's chunk in the device's format for the current opening.
+bool PrepareChunk(TSound& s) {
+    if (s.chunk && s.generation == g_audio.generation) return true;
+    DropChunk(s);  // a chunk of an earlier opening of the device
+    s.buffer.clear();
+    const TAudioSample& a = *s.sample;
+    if (a.length <= 0 || a.samples.empty()) return false;
+    SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(a.channels), a.hertz,
+                                                 g_audio.format, static_cast<Uint8>(g_audio.channels),
+                                                 g_audio.frequency);
+    if (!stream) return false;
+    bool ok = SDL_AudioStreamPut(stream, a.samples.data(), static_cast<int>(a.samples.size() * sizeof(int16_t))) == 0 &&
+              SDL_AudioStreamFlush(stream) == 0;
+    if (ok) {
+        int avail = SDL_AudioStreamAvailable(stream);
+        s.buffer.resize(static_cast<size_t>(std::max(avail, 0)));
+        int got = avail > 0 ? SDL_AudioStreamGet(stream, s.buffer.data(), avail) : 0;
+        s.buffer.resize(static_cast<size_t>(std::max(got, 0)));
+        ok = !s.buffer.empty();
+    }
+    SDL_FreeAudioStream(stream);
+    if (!ok) {
+        s.buffer.clear();
+        return false;
+    }
+    s.chunk = Mix_QuickLoad_RAW(s.buffer.data(), static_cast<Uint32>(s.buffer.size()));
+    if (!s.chunk) {
+        s.buffer.clear();
+        return false;
+    }
+    s.generation = g_audio.generation;
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Decoding.
+
+struct MemoryReader {
+    const std::string* bytes;
+    size_t pos;
+};
+
+size_t MemRead(void* ptr, size_t size, size_t nmemb, void* source) {
+    auto* r = static_cast<MemoryReader*>(source);
+    if (size == 0) return 0;
+    size_t left = r->bytes->size() - r->pos;
+    size_t n = std::min(nmemb, left / size);
+    std::memcpy(ptr, r->bytes->data() + r->pos, n * size);
+    r->pos += n * size;
+    return n;
+}
+
+int MemSeek(void* source, ogg_int64_t offset, int whence) {
+    auto* r = static_cast<MemoryReader*>(source);
+    ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<ogg_int64_t>(r->pos)
+                                                                 : static_cast<ogg_int64_t>(r->bytes->size());
+    ogg_int64_t target = base + offset;
+    if (target < 0 || target > static_cast<ogg_int64_t>(r->bytes->size())) return -1;
+    r->pos = static_cast<size_t>(target);
+    return 0;
+}
+
+long MemTell(void* source) { return static_cast<long>(static_cast<MemoryReader*>(source)->pos); }
+
+TAudioSamplePtr DecodeVorbis(const std::string& bytes) {
+    MemoryReader reader{&bytes, 0};
+    ov_callbacks callbacks{MemRead, MemSeek, nullptr, MemTell};
+    OggVorbis_File vf;
+    if (ov_open_callbacks(&reader, &vf, nullptr, 0, callbacks) != 0) return nullptr;
+    vorbis_info* info = ov_info(&vf, -1);
+    if (!info || info->channels < 1 || info->rate < 1) {
+        ov_clear(&vf);
+        return nullptr;
+    }
+    auto sample = std::make_shared<TAudioSample>();
+    sample->channels = info->channels;
+    sample->hertz = static_cast<int32_t>(info->rate);
+    ogg_int64_t total = ov_pcm_total(&vf, -1);
+    if (total > 0 && total < (1 << 26)) sample->samples.reserve(static_cast<size_t>(total) * static_cast<size_t>(info->channels));
+    const int bigEndian = SDL_BYTEORDER == SDL_BIG_ENDIAN ? 1 : 0;
+    char buf[8192];
+    for (;;) {
+        int section = 0;
+        long got = ov_read(&vf, buf, sizeof buf, bigEndian, 2, 1, &section);
+        if (got == OV_HOLE) continue;  // a gap in the stream: go on with the next data
+        if (got <= 0) break;           // end, or damage that cannot be passed
+        vorbis_info* now = ov_info(&vf, section);
+        if (!now || now->channels != sample->channels) break;  // a chained stream of another layout
+        size_t values = static_cast<size_t>(got) / sizeof(int16_t);
+        size_t at = sample->samples.size();
+        sample->samples.resize(at + values);
+        std::memcpy(sample->samples.data() + at, buf, values * sizeof(int16_t));
+    }
+    ov_clear(&vf);
+    sample->samples.resize(sample->samples.size() - sample->samples.size() % static_cast<size_t>(sample->channels));
+    sample->length = static_cast<int32_t>(sample->samples.size() / static_cast<size_t>(sample->channels));
+    if (sample->length == 0) return nullptr;
+    return sample;
+}
+
+TAudioSamplePtr DecodeWav(const std::string& bytes) {
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    if (!rw) return nullptr;
+    SDL_AudioSpec spec;
+    Uint8* data = nullptr;
+    Uint32 len = 0;
+    if (!SDL_LoadWAV_RW(rw, 1, &spec, &data, &len)) return nullptr;
+    TAudioSamplePtr sample;
+    if (spec.channels >= 1 && spec.freq >= 1) {
+        // Same rate and channel count, only the sample format changes to signed 16-bit.
+        SDL_AudioCVT cvt;
+        int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, spec.channels, spec.freq);
+        if (built >= 0) {
+            std::vector<Uint8> work(static_cast<size_t>(len) * static_cast<size_t>(std::max(cvt.len_mult, 1)));
+            std::memcpy(work.data(), data, len);
+            cvt.buf = work.data();
+            cvt.len = static_cast<int>(len);
+            int outLen = static_cast<int>(len);
+            bool ok = true;
+            if (built == 1) {
+                ok = SDL_ConvertAudio(&cvt) == 0;
+                outLen = cvt.len_cvt;
+            }
+            size_t frameBytes = sizeof(int16_t) * spec.channels;
+            if (ok && outLen > 0) {
+                sample = std::make_shared<TAudioSample>();
+                sample->channels = spec.channels;
+                sample->hertz = spec.freq;
+                sample->length = static_cast<int32_t>(static_cast<size_t>(outLen) / frameBytes);
+                sample->samples.resize(static_cast<size_t>(sample->length) * spec.channels);
+                std::memcpy(sample->samples.data(), work.data(), sample->samples.size() * sizeof(int16_t));
+                if (sample->length == 0) sample = nullptr;
+            }
+        }
+    }
+    SDL_FreeWAV(data);
+    return sample;
+}
+
+}  // namespace
+
+// Channels keep their sound alive, so none plays this chunk any more.
+TSound::~TSound() { DropChunk(*this); }
+
+TChannel::~TChannel() { ReleaseIndex(this); }
+
+TAudioSamplePtr CreateAudioSample(int32_t length, int32_t hertz, int32_t channels) {
+    if (hertz < 1 || channels < 1) return nullptr;
+    auto s = std::make_shared<TAudioSample>();
+    s->length = std::max(length, 0);
+    s->hertz = hertz;
+    s->channels = channels;
+    s->samples.assign(static_cast<size_t>(s->length) * static_cast<size_t>(channels), 0);
+    return s;
+}
+
+TAudioSamplePtr DecodeAudioSample(const std::string& bytes) {
+    if (bytes.size() >= 4 && bytes.compare(0, 4, "OggS") == 0) return DecodeVorbis(bytes);
+    if (bytes.size() >= 12 && bytes.compare(0, 4, "RIFF") == 0 && bytes.compare(8, 4, "WAVE") == 0) return DecodeWav(bytes);
+    return nullptr;
+}
+
+TAudioSamplePtr LoadAudioSample(const std::string& path) {
+    std::string bytes;
+    if (path.empty() || !LoadBytes(path, bytes)) return nullptr;
+    return DecodeAudioSample(bytes);
+}
+
+TSoundPtr LoadSound(const TAudioSamplePtr& sample, int flags) {
+    if (!sample || sample->length <= 0 || sample->hertz < 1 || sample->channels < 1 ||
+        sample->samples.size() < static_cast<size_t>(sample->length) * static_cast<size_t>(sample->channels)) {
+        return nullptr;
+    }
+    auto s = std::make_shared<TSound>();
+    s->sample = sample;
+    s->looped = (flags & SOUND_LOOP) != 0;
+    return s;
+}
+
+TSoundPtr LoadSound(const std::string& path, int flags) { return LoadSound(LoadAudioSample(path), flags); }
+
+int32_t SoundLengthMs(const TSoundPtr& sound) {
+    if (!sound || !sound->sample || sound->sample->hertz < 1) return 0;
+    return static_cast<int32_t>(static_cast<int64_t>(sound->sample->length) * 1000 / sound->sample->hertz);
+}
+
+bool OpenAudioDevice() {
+    if (g_audio.open && !MixerUp()) CloseAudioDevice();  // SDL was shut down under the mixer
+    if (g_audio.open) return true;
+    if (g_audio.failed) return false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        g_audio.failed = true;
+        return false;
+    }
+    std::vector<SDL_AudioStatus> before(16);
+    for (size_t i = 0; i < before.size(); ++i) before[i] = SDL_GetAudioDeviceStatus(static_cast<SDL_AudioDeviceID>(i + 1));
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        g_audio.failed = true;
+        return false;
+    }
+    int freq = 0, chans = 0;
+    Uint16 fmt = 0;
+    Mix_QuerySpec(&freq, &fmt, &chans);
+    g_audio.frequency = freq;
+    g_audio.format = fmt;
+    g_audio.channels = chans;
+    g_audio.device = FindNewDevice(before);
+    int got = Mix_AllocateChannels(kFirstChannelCount);
+    g_audio.taken.assign(static_cast<size_t>(std::max(got, 0)), false);
+    for (int i = 0; i < got; ++i) Mix_Volume(i, 0);
+    g_audio.open = true;
+    ++g_audio.generation;
+    return true;
+}
+
+bool AudioDeviceOpen() { return g_audio.open; }
+
+int AudioChannelCount() { return g_audio.open ? static_cast<int>(g_audio.taken.size()) : 0; }
+
+int AudioChannelsInUse() {
+    if (!g_audio.open) return 0;
+    return static_cast<int>(std::count(g_audio.taken.begin(), g_audio.taken.end(), true));
+}
+
+void CloseAudioDevice() {
+    if (g_audio.open) {
+        Mix_HaltChannel(-1);
+        Mix_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    g_audio.open = false;
+    g_audio.failed = false;
+    g_audio.device = 0;
+    g_audio.taken.clear();
+    ++g_audio.generation;  // channels and chunks of this opening are dead now
+}
+
+TChannelPtr CueSound(const TSoundPtr& sound) {
+    if (!sound || !sound->sample) return nullptr;
+    if (!OpenAudioDevice()) return nullptr;
+    if (!PrepareChunk(*sound)) return nullptr;
+    int index = FreeChannelIndex();
+    if (index < 0) return nullptr;
+    // Start and pause under the mixer's lock, so not one frame of the sound is mixed before
+    // the resume; the volume is 0 as well, in case the lock could not be had.
+    if (g_audio.device) SDL_LockAudioDevice(g_audio.device);
+    Mix_Volume(index, 0);
+    int played = Mix_PlayChannel(index, sound->chunk, sound->looped ? -1 : 0);
+    if (played >= 0) PauseMixerChannel(index);
+    if (g_audio.device) SDL_UnlockAudioDevice(g_audio.device);
+    if (played < 0) return nullptr;
+    auto channel = std::make_shared<TChannel>();
+    channel->index = index;
+    channel->generation = g_audio.generation;
+    channel->sound = sound;
+    g_audio.taken[static_cast<size_t>(index)] = true;
+    return channel;
+}
+
+void SetChannelVolume(const TChannelPtr& channel, float volume) {
+    if (!channel) return;
+    if (!(volume >= 0.0f)) volume = 0.0f;  // also NaN
+    if (volume > 1.0f) volume = 1.0f;
+    channel->volume = volume;
+    if (Current(channel.get())) Mix_Volume(channel->index, static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)));
+}
+
+void ResumeChannel(const TChannelPtr& channel) {
+    if (Current(channel.get())) Mix_Resume(channel->index);
+}
+
+void PauseChannel(const TChannelPtr& channel) {
+    if (Current(channel.get())) PauseMixerChannel(channel->index);
+}
+
+void StopChannel(const TChannelPtr& channel) {
+    if (channel) ReleaseIndex(channel.get());
+}
+
+bool ChannelPlaying(const TChannelPtr& channel) {
+    if (!Current(channel.get())) return false;
+    return Mix_Playing(channel->index) != 0 && Mix_Paused(channel->index) == 0;
+}
+
+bool ChannelPaused(const TChannelPtr& channel) {
+    if (!Current(channel.get())) return false;
+    return Mix_Playing(channel->index) != 0 && Mix_Paused(channel->index) != 0;
+}
+
+float ChannelVolume(const TChannelPtr& channel) { return channel ? channel->volume : 0.0f; }

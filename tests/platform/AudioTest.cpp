@@ -1,0 +1,219 @@
+#include "platform/Audio.h"
+
+#include <SDL2/SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "support/TestSupport.h"
+
+namespace {
+
+// A RIFF WAVE file of the given PCM layout holding a loud square wave.
+std::string MakeWav(int hertz, int channels, int bits, int frames) {
+    auto le = [](std::string& s, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    std::string data;
+    for (int f = 0; f < frames; ++f) {
+        bool high = (f / 20) % 2 == 0;
+        for (int c = 0; c < channels; ++c) {
+            if (bits == 8) data.push_back(static_cast<char>(high ? 255 : 0));
+            else le(data, static_cast<uint16_t>(high ? 30000 : -30000), 2);
+        }
+    }
+    std::string s = "RIFF";
+    le(s, static_cast<uint32_t>(36 + data.size()), 4);
+    s += "WAVEfmt ";
+    le(s, 16, 4);
+    le(s, 1, 2);
+    le(s, static_cast<uint32_t>(channels), 2);
+    le(s, static_cast<uint32_t>(hertz), 4);
+    le(s, static_cast<uint32_t>(hertz * channels * bits / 8), 4);
+    le(s, static_cast<uint32_t>(channels * bits / 8), 2);
+    le(s, static_cast<uint32_t>(bits), 2);
+    s += "data";
+    le(s, static_cast<uint32_t>(data.size()), 4);
+    return s + data;
+}
+
+TSoundPtr MakeSound(int frames, int flags) { return LoadSound(DecodeAudioSample(MakeWav(22050, 1, 16, frames)), flags); }
+
+// Polls until cond holds or the deadline passes (the mixer runs on its own thread).
+bool WaitFor(const std::function<bool()>& cond, int ms = 5000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        if (cond()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return cond();
+}
+
+// Peak of everything the mixer wrote since the last reset (captured after mixing).
+std::atomic<int> g_peak{0};
+std::atomic<int> g_mixes{0};
+void CapturePeak(void*, Uint8* stream, int len) {
+    int peak = 0;
+    const auto* s = reinterpret_cast<const int16_t*>(stream);
+    for (int i = 0; i < len / 2; ++i) peak = std::max(peak, std::abs(static_cast<int>(s[i])));
+    int seen = g_peak.load();
+    while (peak > seen && !g_peak.compare_exchange_weak(seen, peak)) {
+    }
+    ++g_mixes;
+}
+
+class AudioTest : public ::testing::Test {
+protected:
+    void SetUp() override { CloseAudioDevice(); }
+    void TearDown() override {
+        if (AudioDeviceOpen()) Mix_SetPostMix(nullptr, nullptr);
+        CloseAudioDevice();
+    }
+};
+
+TEST_F(AudioTest, DecodesWavAndVorbisWithLengthAndRate) {
+    struct Case { int hertz, channels, bits, frames; };
+    for (Case c : {Case{8000, 1, 8, 800}, Case{22050, 2, 16, 2205}, Case{44100, 1, 16, 1}}) {
+        SCOPED_TRACE(testing::Message() << c.hertz << " Hz, " << c.channels << " ch, " << c.bits << " bits");
+        TAudioSamplePtr s = DecodeAudioSample(MakeWav(c.hertz, c.channels, c.bits, c.frames));
+        ASSERT_TRUE(s);
+        EXPECT_EQ(s->hertz, c.hertz);
+        EXPECT_EQ(s->channels, c.channels);
+        EXPECT_EQ(s->length, c.frames);
+        ASSERT_EQ(s->samples.size(), static_cast<size_t>(c.frames * c.channels));
+        EXPECT_GT(s->samples[0], 25000);  // the loud first half-wave, 8-bit widened to 16
+    }
+
+    // The game's own click (path written in another case: resolved on disk).
+    TAudioSamplePtr click = LoadAudioSample(testsupport::SourceDir() + "/data/sound/SFX/Click.ogg");
+    ASSERT_TRUE(click);
+    EXPECT_EQ(click->hertz, 22050);
+    EXPECT_EQ(click->channels, 1);
+    EXPECT_GT(click->length, 22050 / 100);
+    EXPECT_LT(click->length, 22050 / 5);
+    int peak = 0;
+    for (int16_t v : click->samples) peak = std::max(peak, std::abs(static_cast<int>(v)));
+    EXPECT_GT(peak, 10000);
+    EXPECT_EQ(SoundLengthMs(LoadSound(click, 0)), static_cast<int>(int64_t{click->length} * 1000 / 22050));
+}
+
+TEST_F(AudioTest, BadInputGivesNothingAndNothingFails) {
+    testsupport::TempDir dir;
+    testsupport::WriteFileBytes(dir.file("junk.ogg"), "OggS but not really a vorbis stream");
+    std::string wav = MakeWav(22050, 1, 16, 100);
+    testsupport::WriteFileBytes(dir.file("cut.wav"), wav.substr(0, 30));
+    for (const std::string& path : {dir.file("missing.ogg"), dir.file("junk.ogg"), dir.file("cut.wav"), std::string()}) {
+        EXPECT_FALSE(LoadAudioSample(path)) << path;
+        EXPECT_FALSE(LoadSound(path, SOUND_LOOP)) << path;
+    }
+    EXPECT_FALSE(LoadSound(CreateAudioSample(0, 22050, 1), 0));  // no frames, nothing to play
+    EXPECT_FALSE(CueSound(nullptr));
+    TChannelPtr none;
+    SetChannelVolume(none, 1.0f);
+    ResumeChannel(none);
+    PauseChannel(none);
+    StopChannel(none);
+    EXPECT_FALSE(ChannelPlaying(none));
+}
+
+// One sound cued on two channels: each is paused, resumed and stopped on its own.
+TEST_F(AudioTest, OneSoundOnTwoChannelsEachControlledAlone) {
+    TSoundPtr loop = MakeSound(2205, SOUND_LOOP);
+    ASSERT_TRUE(loop);
+    TChannelPtr a = CueSound(loop), b = CueSound(loop);
+    ASSERT_TRUE(a && b);
+    ASSERT_TRUE(AudioDeviceOpen());
+    EXPECT_EQ(AudioChannelsInUse(), 2);
+    EXPECT_FALSE(ChannelPlaying(a));  // cued paused
+    EXPECT_TRUE(ChannelPaused(a));
+
+    ResumeChannel(a);
+    ResumeChannel(b);
+    EXPECT_TRUE(ChannelPlaying(a));
+    EXPECT_TRUE(ChannelPlaying(b));
+
+    PauseChannel(a);
+    EXPECT_FALSE(ChannelPlaying(a));
+    EXPECT_TRUE(ChannelPlaying(b));
+    ResumeChannel(a);
+    EXPECT_TRUE(ChannelPlaying(a));
+
+    StopChannel(b);
+    EXPECT_FALSE(ChannelPlaying(b));
+    EXPECT_FALSE(ChannelPaused(b));
+    ResumeChannel(b);  // a stopped channel does not come back
+    EXPECT_FALSE(ChannelPlaying(b));
+    EXPECT_TRUE(ChannelPlaying(a));
+    EXPECT_EQ(AudioChannelsInUse(), 1);
+
+    // A channel goes quiet with its last reference: no sound plays on without an owner.
+    a.reset();
+    EXPECT_EQ(AudioChannelsInUse(), 0);
+    EXPECT_EQ(Mix_Playing(-1), 0);
+}
+
+TEST_F(AudioTest, ShortSoundEndsWhileLoopingSoundPlaysOn) {
+    TChannelPtr shortOne = CueSound(MakeSound(1102, 0));  // 50 ms
+    TChannelPtr looping = CueSound(MakeSound(1102, SOUND_LOOP));
+    ASSERT_TRUE(shortOne && looping);
+    ResumeChannel(shortOne);
+    ResumeChannel(looping);
+    EXPECT_TRUE(WaitFor([&] { return !ChannelPlaying(shortOne); })) << "time passes under the dummy driver";
+    EXPECT_FALSE(ChannelPaused(shortOne));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_TRUE(ChannelPlaying(looping));
+}
+
+// Nothing of a cued sound reaches the mix before its resume, even at full volume.
+TEST_F(AudioTest, CuedChannelIsSilentUntilResumed) {
+    TChannelPtr ch = CueSound(MakeSound(22050, SOUND_LOOP));
+    ASSERT_TRUE(ch);
+    Mix_SetPostMix(CapturePeak, nullptr);
+    // Waits for n whole mixes after this call (one may be under way when it starts).
+    auto mixes = [](int n) {
+        int start = g_mixes.load();
+        return WaitFor([&] { return g_mixes.load() >= start + n + 1; });
+    };
+    SetChannelVolume(ch, 1.0f);
+    g_peak = 0;
+    ASSERT_TRUE(mixes(4));
+    EXPECT_EQ(g_peak.load(), 0);
+    ResumeChannel(ch);
+    EXPECT_TRUE(WaitFor([] { return g_peak.load() > 20000; }));
+
+    SetChannelVolume(ch, 0.0f);
+    ASSERT_TRUE(mixes(1));  // a buffer mixed before the change
+    g_peak = 0;
+    ASSERT_TRUE(mixes(4));
+    EXPECT_EQ(g_peak.load(), 0);
+    EXPECT_TRUE(ChannelPlaying(ch));  // volume 0 is not the end of a sound
+}
+
+TEST_F(AudioTest, ChannelsGrowWhenAllAreTaken) {
+    TSoundPtr s = MakeSound(2205, SOUND_LOOP);
+    ASSERT_TRUE(CueSound(s));  // opens the device
+    int start = AudioChannelCount();
+    std::vector<TChannelPtr> held;
+    for (int i = 0; i < start + 5; ++i) {
+        held.push_back(CueSound(s));
+        ASSERT_TRUE(held.back()) << "channel " << i;
+        ResumeChannel(held.back());
+    }
+    EXPECT_GT(AudioChannelCount(), start);
+    for (const TChannelPtr& c : held) EXPECT_TRUE(ChannelPlaying(c));
+
+    // Closing the device leaves the objects dead, not dangling.
+    CloseAudioDevice();
+    EXPECT_FALSE(ChannelPlaying(held.front()));
+    StopChannel(held.front());
+    held.clear();
+    EXPECT_TRUE(CueSound(s));  // reopens and converts the sound anew
+}
+
+}  // namespace
