@@ -1,5 +1,6 @@
 // The platform layer: window, drawing, images, fonts, audio, input, files, clock and random.
 #pragma once
+#include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
