@@ -1,0 +1,44 @@
+#include "game/shell/Pause.h"
+
+#include "engine/System/Aspect.h"
+#include "engine/System/Paths.h"
+#include "engine/media/AppFont.h"
+#include "engine/media/SoundManager.h"
+#include "platform/Files.h"
+#include "platform/Graphics.h"
+#include "platform/Input.h"
+#include "platform/Strings.h"
+
+std::string TxtGamePaused;
+TImageFontPtr PauseFont;
+
+int SetupPause() {
+    TxtGamePaused = Trim(LoadText(bDir + "Local/" + LangMod + "/Paused.txt"));
+    PauseFont = GetAppFont(bDir + "App/Fonts/font.ttf", 42);
+    return 0;
+}
+
+int PauseGame() {
+    AppSoundManager::Pause();
+    do {
+        Cls();
+        SetColor(255, 255, 255);
+        SetRotation(0);
+        SetScale(1, 1);
+        SetBlend(3);
+        SetAlpha(1);
+        SetImageFont(PauseFont);
+        int x = 512 - TextWidth(TxtGamePaused) / 2;
+        int y = 384 - TextHeight(TxtGamePaused) / 2;
+        DrawText(TxtGamePaused, static_cast<float>(x), static_cast<float>(y));
+        Flip(-1);
+        AspectCls();
+    } while (AppSuspended());
+    AppSoundManager::UnPause();
+    return 0;
+}
+
+void ResetPause() {
+    TxtGamePaused.clear();
+    PauseFont.reset();
+}
