@@ -215,11 +215,21 @@ bool PathIsInside(const std::string& folder, const std::string& path) {
 bool LoadBytes(const std::string& path, std::string& out) {
     std::string p = ResolvePath(path);
     if (RawType(p) != 1) return false;
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    out = ss.str();
+    FILE* f = std::fopen(p.c_str(), "rb");
+    if (!f) return false;
+    // Read in one go when the size is known, then whatever a growing file still holds.
+    std::string data;
+    struct stat st;
+    if (::fstat(fileno(f), &st) == 0 && st.st_size > 0) data.resize(static_cast<size_t>(st.st_size));
+    size_t got = data.empty() ? 0 : std::fread(data.data(), 1, data.size(), f);
+    data.resize(got);
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    if (!ok) return false;
+    out = std::move(data);
     return true;
 }
 
@@ -273,8 +283,13 @@ std::string DecodeText(const std::string& b) {
         }
         return Utf32ToUtf8(cps);
     }
-    out.reserve(b.size());
-    for (char c : b) AppendUtf8(out, static_cast<unsigned char>(c));
+    // Latin-1: plain ASCII (by far the most common) passes through unchanged.
+    size_t firstHigh = 0;
+    while (firstHigh < b.size() && static_cast<unsigned char>(b[firstHigh]) < 0x80) ++firstHigh;
+    if (firstHigh == b.size()) return b;
+    out.reserve(b.size() + b.size() / 8);
+    out.append(b, 0, firstHigh);
+    for (size_t i = firstHigh; i < b.size(); ++i) AppendUtf8(out, static_cast<unsigned char>(b[i]));
     return out;
 }
 

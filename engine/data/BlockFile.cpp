@@ -4,11 +4,15 @@
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <new>
 
 // =============================================================================================
 // Case mapping of names.
@@ -63,20 +67,22 @@ bool IsAscii(std::string_view s) {
     return true;
 }
 
-template <char32_t (*Map)(char32_t), char (*MapAscii)(char)>
-std::string MapCase(std::string_view s) {
-    std::string out(s);
-    if (IsAscii(s)) {
-        for (char& c : out) c = MapAscii(c);
-        return out;
-    }
-    std::u32string cps = Utf8ToUtf32(s);
-    for (char32_t& c : cps) c = Map(c);
-    return Utf32ToUtf8(cps);
-}
-
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+template <char32_t (*Map)(char32_t), char (*MapAscii)(char)>
+std::string MapCase(std::string_view s) {
+    std::string out(s.size(), '\0');
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (static_cast<unsigned char>(s[i]) >= 0x80) {
+            std::u32string cps = Utf8ToUtf32(s);
+            for (char32_t& c : cps) c = Map(c);
+            return Utf32ToUtf8(cps);
+        }
+        out[i] = MapAscii(s[i]);
+    }
+    return out;
+}
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -87,6 +93,21 @@ std::string_view TrimView(std::string_view s) {
     return s.substr(a, b - a);
 }
 
+}  // namespace
+
+namespace {
+// Writes the mapped name into dst, reusing its storage.
+template <char32_t (*Map)(char32_t), char (*MapAscii)(char)>
+void AssignCase(std::string& dst, std::string_view s) {
+    dst.resize(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (static_cast<unsigned char>(s[i]) >= 0x80) {
+            dst = MapCase<Map, MapAscii>(s);
+            return;
+        }
+        dst[i] = MapAscii(s[i]);
+    }
+}
 }  // namespace
 
 std::string NameUpper(std::string_view s) { return MapCase<UpperCp, AsciiUpper>(s); }
@@ -230,13 +251,15 @@ int32_t TBlockFile::GetBool(int i) const {
 }
 
 int TBlockFile::AddBlock(TBlockFilePtr node) {
-    if (node) SubFiles.push_back(std::move(node));
+    if (!node) return 0;
+    if (SubFiles.capacity() == 0) SubFiles.reserve(4);
+    SubFiles.push_back(std::move(node));
     return 0;
 }
 
 int TBlockFile::AddEntry(std::string value, int i, int type) {
     if (i < 0) return 0;
-    if (i >= GetSize()) Resize(i + 1);
+    if (i >= GetSize() || typ.size() != Value.size()) Resize(std::max(i + 1, GetSize()));
     Value[static_cast<size_t>(i)] = std::move(value);
     typ[static_cast<size_t>(i)] = type;
     return 0;
@@ -311,10 +334,9 @@ bool IsExponentReal(std::string_view s) {
 int GetEntryType(std::string_view text) {
     std::string_view t = TrimView(text);
     if (t.empty()) return BF_TEXT;
-    if (EqualsNoCase(t, "TRUE") || EqualsNoCase(t, "FALSE")) return BF_BOOL;
     bool real = false;
     for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
+        const char c = text[i];
         if (IsDigit(c)) continue;
         if (c == '.') {
             real = true;
@@ -322,17 +344,23 @@ int GetEntryType(std::string_view text) {
         }
         if (IsBlank(c)) continue;
         if (c == '-' && i == 0) continue;
-        return BF_TEXT;
+        return (EqualsNoCase(t, "TRUE") || EqualsNoCase(t, "FALSE")) ? BF_BOOL : BF_TEXT;
     }
     return real ? BF_REAL : BF_INT;
 }
 
-int TToken::GetEntryType() const {
-    if (Quoted) return BF_TEXT;  // a quoted text stays text, so "007" or "1 2" keep their form
-    int t = ::GetEntryType(T);
-    if (t == BF_TEXT && IsExponentReal(T)) return BF_REAL;
+namespace {
+// The type code of a value token. A quoted text stays text, so "007" or "1 2" keep their form;
+// an unquoted real in the writer's exponent form is a real.
+int ValueType(std::string_view text, bool quoted) {
+    if (quoted) return BF_TEXT;
+    int t = GetEntryType(text);
+    if (t == BF_TEXT && IsExponentReal(text)) return BF_REAL;
     return t;
 }
+}  // namespace
+
+int TToken::GetEntryType() const { return ValueType(T, Quoted); }
 
 int TToken::FindType(TToken* prev) {
     if (Quoted || T.size() != 1) return 0;
@@ -368,6 +396,20 @@ TToken TokenCreator::CreateToken(std::string text, int ch, int line) {
     return t;
 }
 
+namespace {
+
+// A token as the reader keeps it: its text is a piece of the source text, or, for a text with
+// escapes, a string of its own.
+struct LightToken {
+    size_t off = 0;  // offset in the source, or index in the owned texts
+    size_t len = 0;
+    int32_t line = 0;
+    int32_t col = 0;
+    int8_t kind = 0;
+    bool quoted = false;
+    bool owned = false;
+};
+
 // The tokenizer. Words end at a blank, tab, ",", "=", "{", "}", "\", ";", a double quote or a
 // line feed; each of these marks (blanks and tabs excepted) is a token of its own. Between
 // double quotes only the closing quote and the line feed end the text. A backslash right before
@@ -376,7 +418,126 @@ TToken TokenCreator::CreateToken(std::string text, int ch, int line) {
 // entry name. Tokens are made on demand, so that a large file is never held as tokens whole.
 class TokenStream {
 public:
-    TokenStream(std::string_view text, TTokenQueue& q) : s_(text), q_(q) {}
+    explicit TokenStream(std::string_view text) : s_(text) { items.reserve(kWindow + 64); }
+
+    std::vector<LightToken> items;
+    std::vector<std::string> owned;
+    size_t head = 0;
+
+    static constexpr size_t kWindow = 4096;
+
+    // True when token idx exists; its kind is then final (a mark retypes the token before it,
+    // so the token after it is made first).
+    bool Has(size_t idx) {
+        while (items.size() < idx + 2) {
+            // A line feed's kind is final already when the next line cannot retype it.
+            if (items.size() == idx + 1 && IsLineFeed(items[idx]) && !NextLineRetypes(i_)) break;
+            if (!Step()) break;
+        }
+        return idx < items.size();
+    }
+
+    // A well-formed line read straight into the tree, bypassing the tokens.
+    struct SimpleLine {
+        enum Kind { kEmpty, kOpen, kClose, kEntry } kind = kEmpty;
+        std::string_view name;
+        std::vector<std::pair<std::string_view, bool>> values;  // text, quoted
+    };
+
+    // Reads the line at the current position when it is one of: an empty line, "name{", "}",
+    // or "name = value, ..." with plain words or plain quoted texts, and when the next line
+    // does not retype its line feed. Reads it exactly as the tokens would. Anything else (or a
+    // position inside a line) leaves everything untouched and returns false.
+    bool SimpleLineAt(SimpleLine& out) {
+        const size_t n = s_.size();
+        if (done_ || quote_ != 0 || textStart_ != kNone || col_ != 1 || i_ >= n) return false;
+        const CharClass* cls = Classes();
+        const char* s = s_.data();
+        auto word = [&](size_t j) { return cls[static_cast<unsigned char>(s[j])] == kOrdinary; };
+
+        out.values.clear();
+        size_t j = i_;
+        while (j < n && (s[j] == ' ' || s[j] == '\t')) ++j;
+        size_t end = LineEndAt(j);
+        if (end != kNone) {
+            out.kind = SimpleLine::kEmpty;
+        } else if (j < n && s[j] == '}') {
+            ++j;
+            while (j < n && (s[j] == ' ' || s[j] == '\t')) ++j;
+            end = LineEndAt(j);
+            if (end == kNone) return false;
+            // The very first token of a text is never classified, so a first "}" is ignored.
+            out.kind = produced_ == 0 ? SimpleLine::kEmpty : SimpleLine::kClose;
+        } else if (j < n && word(j)) {
+            const size_t nameStart = j;
+            while (j < n && word(j)) ++j;
+            out.name = s_.substr(nameStart, j - nameStart);
+            if (!HasVisible(out.name)) return false;
+            while (j < n && (s[j] == ' ' || s[j] == '\t')) ++j;
+            if (j < n && s[j] == '{') {
+                ++j;
+                while (j < n && (s[j] == ' ' || s[j] == '\t')) ++j;
+                end = LineEndAt(j);
+                if (end == kNone) return false;
+                out.kind = SimpleLine::kOpen;
+            } else if (j < n && s[j] == '=') {
+                out.kind = SimpleLine::kEntry;
+                ++j;
+                while (true) {
+                    while (j < n && (s[j] == ' ' || s[j] == '\t')) ++j;
+                    if (j >= n) return false;
+                    if (s[j] == '"') {
+                        const char* close = static_cast<const char*>(std::memchr(s + j + 1, '"', n - j - 1));
+                        if (!close) return false;
+                        const size_t q = static_cast<size_t>(close - s);
+                        if (std::memchr(s + j + 1, '\n', q - j - 1)) return false;
+                        out.values.emplace_back(s_.substr(j + 1, q - j - 1), true);
+                        j = q + 1;
+                    } else if (word(j)) {
+                        const size_t w = j;
+                        while (j < n && word(j)) ++j;
+                        size_t e = j;
+                        // A CR right before the line feed is not part of the word.
+                        if (s[e - 1] == '\r' && e < n && s[e] == '\n') --e;
+                        std::string_view v = s_.substr(w, e - w);
+                        if (!HasVisible(v)) return false;
+                        out.values.emplace_back(v, false);
+                    } else {
+                        return false;
+                    }
+                    while (j < n && (s[j] == ' ' || s[j] == '\t')) ++j;
+                    if (j < n && s[j] == ',') {
+                        ++j;
+                        continue;
+                    }
+                    end = LineEndAt(j);
+                    if (end == kNone) return false;
+                    break;
+                }
+            } else {
+                return false;
+            }
+        } else {
+            return false;
+        }
+        if (NextLineRetypes(end)) return false;
+        // The line held no error, so its columns are not needed; the next starts at column 1.
+        i_ = end;
+        ++line_;
+        ++produced_;
+        return true;
+    }
+
+    std::string_view Text(const LightToken& t) const {
+        return t.owned ? std::string_view(owned[t.off]) : s_.substr(t.off, t.len);
+    }
+
+    // Drops the tokens already consumed.
+    void Compact() {
+        if (head < kWindow) return;
+        items.erase(items.begin(), items.begin() + static_cast<ptrdiff_t>(head));
+        head = 0;
+    }
 
     // Makes at least one more token; false when the text is used up and nothing was made.
     bool Step() {
@@ -414,7 +575,30 @@ private:
 
     static bool Counts(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
-    static int MarkKind(char c) {
+    // The position after the line feed when j stands at it (or at a CR before it), else kNone.
+    size_t LineEndAt(size_t j) const {
+        if (j < s_.size() && s_[j] == '\r') ++j;
+        return (j < s_.size() && s_[j] == '\n') ? j + 1 : kNone;
+    }
+
+    // Whether the text holds a character above code 32 (so it is not dropped as blank).
+    static bool HasVisible(std::string_view v) {
+        for (char c : v)
+            if (static_cast<unsigned char>(c) > 32) return true;
+        return false;
+    }
+
+    bool IsLineFeed(const LightToken& t) const { return !t.owned && t.len == 1 && s_[t.off] == '\n'; }
+
+    // Whether the first token from position j (the start of a line, outside quotes) will be a
+    // "{" or "=", which would retype the line feed before it.
+    bool NextLineRetypes(size_t j) const {
+        if (quote_ != 0) return false;
+        while (j < s_.size() && static_cast<unsigned char>(s_[j]) <= 32 && s_[j] != '\n') ++j;
+        return j < s_.size() && (s_[j] == '{' || s_[j] == '=');
+    }
+
+    static int8_t MarkKind(char c) {
         switch (c) {
             case '{': return 3;
             case '}': return 4;
@@ -497,9 +681,7 @@ private:
                     ++i_;
                 }
                 return;
-            case kBlank:
-                Flush(i_);
-                break;
+            case kBlank: Flush(i_); break;
             case kBackslash:
                 if (i_ + 1 < n && s_[i_ + 1] == '"') {
                     Flush(i_);
@@ -527,8 +709,10 @@ private:
     // Ends the text being collected at `end` (exclusive) and adds it as a token.
     void Flush(size_t end) {
         if (quote_ == 2) {
-            Push(std::move(buf_), textCol_, true);
+            owned.push_back(std::move(buf_));
             buf_.clear();
+            LightToken& t = Push(owned.size() - 1, 0, textCol_);
+            t.quoted = t.owned = true;
             textStart_ = kNone;
             return;
         }
@@ -536,41 +720,43 @@ private:
             // A quoted text, kept even when empty or blank.
             const bool none = textStart_ == kNone;
             const size_t start = none ? end : textStart_;
-            Push(std::string(s_.substr(start, end - start)), none ? col_ : textCol_, true);
+            Push(start, end - start, none ? col_ : textCol_).quoted = true;
             textStart_ = kNone;
             return;
         }
         if (textStart_ == kNone) return;
-        std::string_view w = s_.substr(textStart_, end - textStart_);
+        const size_t start = textStart_;
         textStart_ = kNone;
-        if (TrimView(w).empty()) return;
-        Push(std::string(w), textCol_, false);
+        if (TrimView(s_.substr(start, end - start)).empty()) return;
+        Push(start, end - start, textCol_);
     }
 
     // Adds the mark at the current character; it classifies itself and retypes the token before.
-    void AddMark(int kind) {
-        TToken& t = Push(std::string(1, s_[i_]), col_, false);
+    void AddMark(int8_t kind) {
+        LightToken& t = Push(i_, 1, col_);
         // The very first token of a text is never classified: it keeps kind 0.
         if (produced_ > 1) {
-            t.MyType = kind;
-            TToken& prev = q_.items[q_.items.size() - 2];
-            if (kind == 3) prev.MyType = 2;
-            if (kind == 6) prev.MyType = 1;
+            t.kind = kind;
+            // The token before may already be read and dropped; its kind no longer matters then.
+            if (items.size() >= 2) {
+                LightToken& prev = items[items.size() - 2];
+                if (kind == 3) prev.kind = 2;
+                if (kind == 6) prev.kind = 1;
+            }
         }
     }
 
-    TToken& Push(std::string text, int col, bool quoted) {
-        TToken& t = q_.items.emplace_back();
-        t.Char = col;
-        t.Line = line_;
-        t.T = std::move(text);
-        t.Quoted = quoted;
+    LightToken& Push(size_t off, size_t len, int col) {
+        LightToken& t = items.emplace_back();
+        t.off = off;
+        t.len = len;
+        t.line = line_;
+        t.col = col;
         ++produced_;
         return t;
     }
 
     std::string_view s_;
-    TTokenQueue& q_;
     size_t i_ = 0;
     size_t produced_ = 0;
     bool done_ = false;
@@ -582,77 +768,200 @@ private:
     std::string buf_;
 };
 
-bool TTokenQueue::Has(size_t idx) {
-    // A token's kind is final once the token after it exists (a mark retypes the token before).
-    while (source && items.size() < idx + 2 && source->Step()) {
+// The parser's view of a streamed token list.
+struct StreamQueue {
+    TokenStream& ts;
+    size_t& head() { return ts.head; }
+    bool Has(size_t i) { return ts.Has(i); }
+    int Kind(size_t i) const { return ts.items[i].kind; }
+    std::string_view Text(size_t i) const { return ts.Text(ts.items[i]); }
+    int Type(size_t i) const { return ValueType(Text(i), ts.items[i].quoted); }
+    std::string Take(size_t i) {
+        const LightToken& t = ts.items[i];
+        return t.owned ? std::move(ts.owned[t.off]) : std::string(Text(i));
     }
-    return idx < items.size();
-}
-
-TTokenQueue TokenCreator::CreateTokens(std::string_view text) {
-    TTokenQueue q;
-    q.items.reserve(text.size() / 4 + 16);
-    TokenStream stream(text, q);
-    while (stream.Step()) {
+    void Error(size_t i, const std::string& message) const {
+        TToken t;
+        t.Line = ts.items[i].line;
+        t.Char = ts.items[i].col;
+        TBlockParser::ParseError(t, message);
     }
-    return q;
-}
+    void Compact() { ts.Compact(); }
+    bool Simple(TokenStream::SimpleLine& line) { return ts.head == ts.items.size() && ts.SimpleLineAt(line); }
+};
 
-// =============================================================================================
-// Parser
+// The parser's view of a whole token list.
+struct ListQueue {
+    TTokenQueue& q;
+    size_t& head() { return q.head; }
+    bool Has(size_t i) const { return i < q.items.size(); }
+    int Kind(size_t i) const { return q.items[i].MyType; }
+    std::string_view Text(size_t i) const { return q.items[i].T; }
+    int Type(size_t i) const { return q.items[i].GetEntryType(); }
+    std::string Take(size_t i) { return std::move(q.items[i].T); }
+    void Error(size_t i, const std::string& message) const { TBlockParser::ParseError(q.items[i], message); }
+    void Compact() {}
+    bool Simple(TokenStream::SimpleLine&) { return false; }
+};
 
-namespace {
 // Deeper nesting than this is reported and skipped: no data file comes near it, and it keeps
 // a hostile file from exhausting memory or the stack.
 constexpr size_t kMaxDepth = 1000;
-// Consumed tokens of a streamed queue are dropped in batches of this many.
-constexpr size_t kCompactAt = 4096;
-}  // namespace
 
-TBlockParser::TBlockParser() : BlockFile(std::make_shared<TBlockFile>()) {}
+// Nodes read from a text are carved from shared slabs, one allocation for hundreds of nodes
+// instead of one each. A slab is aligned to its size, so a node finds its slab from its own
+// address; the slab is released when the parse that filled it is over and its last node is gone.
+class NodeSlab {
+public:
+    static constexpr size_t kBytes = 64 * 1024;
 
-void TBlockParser::ParseError(const TToken& token, const std::string& message) {
-    Print("ERROR (Line " + std::to_string(token.Line) + " Char " + std::to_string(token.Char) + "): " + message + "!");
-}
+    static NodeSlab* New() {
+        void* mem = ::operator new(kBytes, std::align_val_t(kBytes));
+        return ::new (mem) NodeSlab;  // the node memory is left uninitialised
+    }
 
-int TBlockParser::AddEntry(const std::string& name, TTokenQueue& tokens) {
-    auto node = std::make_shared<TBlockFile>();
+    // Room for `bytes`, or null when the slab is full. Only the parse that owns the slab calls it.
+    void* Take(size_t bytes) {
+        const size_t need = (bytes + 15) & ~size_t(15);
+        if (used_ + need > kBytes) return nullptr;
+        void* p = reinterpret_cast<unsigned char*>(this) + used_;
+        used_ += need;
+        ++carved_;
+        return p;
+    }
+
+    static void Give(void* p) {
+        auto* slab = reinterpret_cast<NodeSlab*>(reinterpret_cast<uintptr_t>(p) & ~uintptr_t(kBytes - 1));
+        if (slab->balance_.fetch_sub(1, std::memory_order_acq_rel) == 1 &&
+            slab->closed_.load(std::memory_order_acquire))
+            slab->Destroy();
+    }
+
+    // The parse is done with the slab: it goes with its last node (or now, when it has none).
+    void Release() {
+        closed_.store(true, std::memory_order_release);
+        if (balance_.fetch_add(static_cast<intptr_t>(carved_), std::memory_order_acq_rel) +
+                static_cast<intptr_t>(carved_) ==
+            0)
+            Destroy();
+    }
+
+private:
+    NodeSlab() = default;
+    void Destroy() {
+        this->~NodeSlab();
+        ::operator delete(this, std::align_val_t(kBytes));
+    }
+    // Nodes carved (counted by the parse alone) minus nodes released (balance_, which the parse
+    // adds its count to when it closes the slab).
+    std::atomic<intptr_t> balance_{0};
+    std::atomic<bool> closed_{false};
+    size_t carved_ = 0;
+    size_t used_ = 64;  // nodes start after this header
+};
+
+// The slabs of the parse running now. Parsing is never re-entered, but nesting is kept safe.
+class NodeArena {
+public:
+    NodeArena() : outer_(current_) { current_ = this; }
+    NodeArena(const NodeArena&) = delete;
+    NodeArena& operator=(const NodeArena&) = delete;
+    ~NodeArena() {
+        if (slab_) slab_->Release();
+        current_ = outer_;
+    }
+    static void* Take(size_t bytes) {
+        NodeArena* a = current_;
+        if (!a || bytes > NodeSlab::kBytes / 8) throw std::bad_alloc();  // (never for a node)
+        void* p = a->slab_ ? a->slab_->Take(bytes) : nullptr;
+        if (!p) {
+            if (a->slab_) a->slab_->Release();
+            a->slab_ = NodeSlab::New();
+            p = a->slab_->Take(bytes);
+        }
+        return p;
+    }
+
+private:
+    static inline NodeArena* current_ = nullptr;
+    NodeArena* outer_;
+    NodeSlab* slab_ = nullptr;
+};
+
+template <class T>
+struct SlabAllocator {
+    using value_type = T;
+    SlabAllocator() = default;
+    template <class U>
+    SlabAllocator(const SlabAllocator<U>&) {}
+    T* allocate(size_t n) { return static_cast<T*>(NodeArena::Take(sizeof(T) * n)); }
+    void deallocate(T* p, size_t) { NodeSlab::Give(p); }
+    template <class U>
+    bool operator==(const SlabAllocator<U>&) const {
+        return true;
+    }
+};
+
+// What one parse keeps: the node arena and the values of the entry being read.
+struct ParseContext {
+    NodeArena arena;
+    std::vector<std::string> v;
+    std::vector<int32_t> t;
+
+    TBlockFilePtr NewNode() { return std::allocate_shared<TBlockFile>(SlabAllocator<TBlockFile>()); }
+
+    void Set(size_t i, std::string value, int32_t type) {
+        if (i >= v.size()) {
+            v.resize(i + 1);
+            t.resize(i + 1, BF_TEXT);
+        }
+        v[i] = std::move(value);
+        t[i] = type;
+    }
+    void MoveInto(TBlockFile& e) {
+        e.Value.assign(std::make_move_iterator(v.begin()), std::make_move_iterator(v.end()));
+        e.typ.assign(t.begin(), t.end());
+        v.clear();
+        t.clear();
+    }
+};
+
+template <class Q>
+void ReadEntry(TBlockFile& block, std::string_view name, Q& q, ParseContext& values) {
+    auto node = values.NewNode();
     node->MyType = BF_ENTRY;
-    node->name = NameLower(name);
+    AssignCase<LowerCp, AsciiLower>(node->name, name);
     TBlockFile& entry = *node;
-    BlockFile->AddBlock(std::move(node));
+    block.AddBlock(std::move(node));
 
     bool eqSeen = false;
     bool inQuote = false;
     bool has = false;
-    int index = 0;
+    size_t index = 0;
+    size_t& head = q.head();
     // The reader walks the queue with its own cursor; every look removes the queue's first token
     // except when the token looked at is a "}", which thus stays for the enclosing block (and
     // after a "}" taken as a value, the removals lag one token behind the cursor).
-    size_t cur = tokens.head;
-    while (tokens.Has(cur)) {
-        TToken& t = tokens.items[cur];
-        if (t.MyType != 4) ++tokens.head;
-        const bool removed = cur < tokens.head;
-        ++cur;
-        const int k = t.MyType;
-        if (k == 5) return 0;
+    for (size_t cur = head; q.Has(cur); ++cur) {
+        const int k = q.Kind(cur);
+        if (k != 4) ++head;
+        if (k == 5) break;
         if (k == 7) {
             if (inQuote) has = true;
             inQuote = !inQuote;
             continue;
         }
         if (!eqSeen && k != 6) {
-            ParseError(t, "No '=' character");
-            return 0;
+            q.Error(cur, "No '=' character");
+            break;
         }
         if (eqSeen && k == 6) {
-            ParseError(t, "Character '=' found again in the same entry");
-            return 0;
+            q.Error(cur, "Character '=' found again in the same entry");
+            break;
         }
         if (k == 8 && !has) {
-            ParseError(t, "Coma (',') before data entry!");
-            return 0;
+            q.Error(cur, "Coma (',') before data entry!");
+            break;
         }
         if (k == 6) {
             eqSeen = true;
@@ -663,75 +972,143 @@ int TBlockParser::AddEntry(const std::string& name, TTokenQueue& tokens) {
             has = false;
             continue;
         }
-        if (has) return 0;
-        if (entry.Value.empty()) {
-            entry.Value.reserve(4);
-            entry.typ.reserve(4);
-        }
-        const int type = t.GetEntryType();
-        entry.AddEntry(removed ? std::move(t.T) : t.T, index, type);
+        if (has) break;
+        const int type = q.Type(cur);
+        const bool removed = cur < head;  // a token left in the queue keeps its text
+        values.Set(index, removed ? q.Take(cur) : std::string(q.Text(cur)), type);
         has = true;
     }
-    return 0;
+    values.MoveInto(entry);
 }
 
-TBlockFilePtr TBlockParser::Parse(const std::string& name, TTokenQueue& tokens) {
-    BlockFile->name = NameUpper(name);
-    // Nested blocks are parsed with an explicit stack of parsers sharing the one queue.
-    std::vector<TBlockParser> stack;
+template <class Q>
+void ReadBlocks(TBlockFile& root, Q& q) {
+    ParseContext values;
+    // Nested blocks are read with an explicit stack sharing the one queue.
+    std::vector<TBlockFile*> stack;
     stack.reserve(16);
-    TBlockParser* current = this;
+    TBlockFile* current = &root;
+    size_t& head = q.head();
+    TokenStream::SimpleLine line;
     while (true) {
-        if (tokens.source && tokens.head >= kCompactAt) {
-            tokens.items.erase(tokens.items.begin(), tokens.items.begin() + static_cast<ptrdiff_t>(tokens.head));
-            tokens.head = 0;
+        q.Compact();
+        // Well-formed lines are read directly; near the depth limit the token path reports it.
+        if (stack.size() + 2 < kMaxDepth && q.Simple(line)) {
+            switch (line.kind) {
+                case TokenStream::SimpleLine::kOpen: {
+                    auto child = values.NewNode();
+                    AssignCase<UpperCp, AsciiUpper>(child->name, line.name);
+                    TBlockFile* raw = child.get();
+                    current->AddBlock(std::move(child));
+                    stack.push_back(current);
+                    current = raw;
+                    break;
+                }
+                case TokenStream::SimpleLine::kClose:
+                    if (stack.empty()) return;
+                    current = stack.back();
+                    stack.pop_back();
+                    break;
+                case TokenStream::SimpleLine::kEntry: {
+                    auto node = values.NewNode();
+                    node->MyType = BF_ENTRY;
+                    AssignCase<LowerCp, AsciiLower>(node->name, line.name);
+                    node->Value.reserve(line.values.size());
+                    node->typ.reserve(line.values.size());
+                    for (const auto& [text, quoted] : line.values) {
+                        node->Value.emplace_back(text);
+                        node->typ.push_back(ValueType(text, quoted));
+                    }
+                    current->AddBlock(std::move(node));
+                    break;
+                }
+                default: break;
+            }
+            continue;
         }
-        if (!tokens.Has(tokens.head)) break;
-        TToken& t = tokens.items[tokens.head++];
-        switch (t.MyType) {
+        if (!q.Has(head)) return;
+        const size_t i = head++;
+        switch (q.Kind(i)) {
             case 2: {
                 if (stack.size() + 1 >= kMaxDepth) {
-                    ParseError(t, "Blocks nested too deeply");
+                    q.Error(i, "Blocks nested too deeply");
                     int depth = 0;
-                    while (tokens.Has(tokens.head)) {
-                        const int k = tokens.items[tokens.head++].MyType;
+                    while (q.Has(head)) {
+                        const int k = q.Kind(head++);
                         if (k == 3) ++depth;
                         if (k == 4 && --depth <= 0) break;
                     }
                     break;
                 }
-                TBlockParser child;
-                child.BlockFile->name = NameUpper(t.T);
-                current->BlockFile->AddBlock(child.BlockFile);
-                stack.push_back(std::move(child));
-                current = &stack.back();
+                auto child = values.NewNode();
+                AssignCase<UpperCp, AsciiUpper>(child->name, q.Text(i));
+                TBlockFile* raw = child.get();
+                current->AddBlock(std::move(child));
+                stack.push_back(current);
+                current = raw;
                 break;
             }
-            case 1: {
-                std::string entryName = std::move(t.T);
-                current->AddEntry(entryName, tokens);
-                break;
-            }
+            case 1: ReadEntry(*current, q.Text(i), q, values); break;
             case 4:
-                if (stack.empty()) return BlockFile;
+                if (stack.empty()) return;
+                current = stack.back();
                 stack.pop_back();
-                current = stack.empty() ? this : &stack.back();
                 break;
             default: break;
         }
     }
+}
+
+}  // namespace
+
+TTokenQueue TokenCreator::CreateTokens(std::string_view text) {
+    TokenStream ts(text);
+    while (ts.Step()) {
+    }
+    TTokenQueue q;
+    q.items.reserve(ts.items.size());
+    for (const LightToken& l : ts.items) {
+        TToken& t = q.items.emplace_back();
+        t.Char = l.col;
+        t.Line = l.line;
+        t.T = std::string(ts.Text(l));
+        t.MyType = l.kind;
+        t.Quoted = l.quoted;
+    }
+    return q;
+}
+
+// =============================================================================================
+// Parser
+
+TBlockParser::TBlockParser() : BlockFile(std::make_shared<TBlockFile>()) {}
+
+void TBlockParser::ParseError(const TToken& token, const std::string& message) {
+    Print("ERROR (Line " + std::to_string(token.Line) + " Char " + std::to_string(token.Char) + "): " + message + "!");
+}
+
+int TBlockParser::AddEntry(const std::string& name, TTokenQueue& tokens) {
+    ListQueue q{tokens};
+    ParseContext values;
+    ReadEntry(*BlockFile, name, q, values);
+    return 0;
+}
+
+TBlockFilePtr TBlockParser::Parse(const std::string& name, TTokenQueue& tokens) {
+    BlockFile->name = NameUpper(name);
+    ListQueue q{tokens};
+    ReadBlocks(*BlockFile, q);
     return BlockFile;
 }
 
 TBlockFilePtr ParseBlockFileText(std::string_view text, const std::string& name) {
-    TTokenQueue tokens;
-    tokens.items.reserve(kCompactAt * 2 + 16);
-    TokenStream stream(text, tokens);
-    tokens.source = &stream;
-    TBlockParser parser;
-    return parser.Parse(name, tokens);
+    auto root = std::make_shared<TBlockFile>();
+    root->name = NameUpper(name);
+    TokenStream ts(text);
+    StreamQueue q{ts};
+    ReadBlocks(*root, q);
+    return root;
 }
-
 
 // =============================================================================================
 // Building
@@ -828,12 +1205,13 @@ bool SaveBlockFile(const TBlockFilePtr& root) {
 }
 
 TBlockFilePtr LoadBlockFile(const std::string& path) {
-    bool ok = false;
-    std::string text = FileType(path) == 1 ? LoadText(path, &ok) : std::string();
-    if (!ok) {
+    std::string text;
+    if (FileType(path) != 1 || !LoadBytes(path, text)) {
         ErrorNoFile(path, "BlockFile", "LoadBlockFile()");
         return CreateBlockFile(path);
     }
+    // Plain ASCII needs no decoding; a byte-order mark or Latin-1 bytes do.
+    if (!IsAscii(text)) text = DecodeText(text);
     TBlockFilePtr root = ParseBlockFileText(text, path);
     // The root keeps the path as given, so that saving it again writes the same file.
     root->name = path;
@@ -911,7 +1289,7 @@ TBlockFilePtr FindPathPtr(const TBlockFilePtr& block, std::string_view path) {
 }  // namespace
 
 std::vector<std::string> CutBFPath(std::string_view path) {
-    if (path.size() < 2) return {std::string(path)};
+    if (Utf8Length(path) < 2) return {std::string(path)};
     std::string scratch;
     std::string_view first, rest;
     SplitPath(path, scratch, first, rest);
@@ -932,9 +1310,7 @@ TBlockFilePtr GetBlockFile(const TBlockFilePtr& block, std::string_view path) {
 
 TBlockFilePtr GetBlockEntry(const TBlockFilePtr& block, std::string_view path) { return GetBlockFile(block, path); }
 
-TBlockFilePtr GetBlockFileNO_NEW(const TBlockFilePtr& block, std::string_view path) {
-    return FindPathPtr(block, path);
-}
+TBlockFilePtr GetBlockFileNO_NEW(const TBlockFilePtr& block, std::string_view path) { return FindPathPtr(block, path); }
 
 TBlockFilePtr GetBlockEntryNO_NEW(const TBlockFilePtr& block, std::string_view path) {
     return FindPathPtr(block, path);
@@ -966,9 +1342,7 @@ int32_t GetBFBool(const TBlockFilePtr& block, std::string_view path, int index) 
 
 int isBFEntry(const TBlockFilePtr& block, std::string_view path) { return FindPath(block, path) ? 1 : 0; }
 
-int isBFBlock(const TBlockFilePtr& block, std::string_view name) {
-    return (block && block->isBlock(name)) ? 1 : 0;
-}
+int isBFBlock(const TBlockFilePtr& block, std::string_view name) { return (block && block->isBlock(name)) ? 1 : 0; }
 
 TBlockFileList GetBlockFilesList(const TBlockFilePtr& block, std::string_view name) {
     TBlockFileList out;

@@ -35,7 +35,7 @@ constexpr int32_t BF_BOOL = 3;  // written as stored, without quotes
 
 class TBlockFile {
 public:
-    TBlockFile() = default;
+    TBlockFile() {}  // (user-provided: nodes are made by the million and need no zero-fill)
     // Releases deep trees without deep recursion.
     ~TBlockFile();
     TBlockFile(const TBlockFile&) = delete;
@@ -108,18 +108,11 @@ public:
 // 2 when it also holds a "."; 0 for anything else ("+5", "1e5", "abc").
 int GetEntryType(std::string_view text);
 
-class TokenStream;
-
-// A token list consumed from the front by the parser. Either filled whole (CreateTokens) or fed
-// on demand from a TokenStream (the reader's path, which keeps only a window of tokens).
+// A token list consumed from the front by the parser.
 struct TTokenQueue {
     std::vector<TToken> items;
     size_t head = 0;
-    TokenStream* source = nullptr;
-    // True when token idx exists (making tokens from the source as needed); its kind is then
-    // final.
-    bool Has(size_t idx);
-    bool empty() { return !Has(head); }
+    bool empty() const { return head >= items.size(); }
 };
 
 class TokenCreator {
@@ -143,7 +136,8 @@ public:
     int AddEntry(const std::string& name, TTokenQueue& tokens);
 };
 
-// Tokenizes and parses a whole text; the root is named `name` upper-cased.
+// Tokenizes and parses a whole text; the root is named `name` upper-cased. (The same reading as
+// CreateTokens and Parse, without holding every token of the text at once.)
 TBlockFilePtr ParseBlockFileText(std::string_view text, const std::string& name);
 
 // ---------------------------------------------------------------------------------------------
@@ -160,16 +154,13 @@ TBlockFilePtr CreateNewStringEntry(const TBlockFilePtr& block, const std::string
 // Store a value at `index` of the entry `name` (a plain name, not a path) of `block`: the first
 // child of that name is reused (turned into an entry) unless forceNew is not 0 or there is none,
 // then a new entry is appended. Gaps below index are filled with "" of code 0. Return 0.
-int AddStringToBlock(const TBlockFilePtr& block, const std::string& name, const std::string& value,
-                     int index = 0, int forceNew = 0);
-int AddIntToBlock(const TBlockFilePtr& block, const std::string& name, int32_t value, int index = 0,
-                  int forceNew = 0);
+int AddStringToBlock(const TBlockFilePtr& block, const std::string& name, const std::string& value, int index = 0,
+                     int forceNew = 0);
+int AddIntToBlock(const TBlockFilePtr& block, const std::string& name, int32_t value, int index = 0, int forceNew = 0);
 // Stored as "%#.9g" (0.25 -> "0.250000000").
-int AddFloatToBlock(const TBlockFilePtr& block, const std::string& name, float value, int index = 0,
-                    int forceNew = 0);
+int AddFloatToBlock(const TBlockFilePtr& block, const std::string& name, float value, int index = 0, int forceNew = 0);
 // Stored as "true" (value not 0) or "false".
-int AddBoolToBlock(const TBlockFilePtr& block, const std::string& name, int value, int index = 0,
-                   int forceNew = 0);
+int AddBoolToBlock(const TBlockFilePtr& block, const std::string& name, int value, int index = 0, int forceNew = 0);
 
 // ---------------------------------------------------------------------------------------------
 // Saving and loading.

@@ -1,41 +1,9 @@
 #include "engine/data/DataContainer.h"
 
+#include "engine/Basics.h"
 #include "engine/System/Error.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Strings.h"
-
-namespace {
-
-// Digits with at most one "-" as the first character, and `points` "." (trimmed text).
-bool IsNumberText(std::string_view text, bool needPoint) {
-    std::string t = Trim(text);
-    int points = 0;
-    for (size_t i = 0; i < t.size(); ++i) {
-        char c = t[i];
-        if (c >= '0' && c <= '9') continue;
-        if (c == '-' && i == 0) continue;
-        if (c == '.') {
-            ++points;
-            continue;
-        }
-        return false;
-    }
-    return needPoint ? points == 1 : points == 0;
-}
-
-bool IsFloatText(std::string_view text) { return !Trim(text).empty() && IsNumberText(text, true); }
-bool IsIntText(std::string_view text) { return IsNumberText(text, false); }
-bool IsBoolText(std::string_view text) { return EqualsNoCase(text, "TRUE") || EqualsNoCase(text, "FALSE"); }
-
-// The name with its first character upper-cased.
-std::string Capitalize(const std::string& s) {
-    if (s.empty()) return s;
-    size_t n = 1;
-    while (n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) ++n;
-    return NameUpper(std::string_view(s).substr(0, n)) + s.substr(n);
-}
-
-}  // namespace
 
 std::string TDataFieldInt::ToString() const { return std::to_string(data); }
 std::string TDataFieldFloat::ToString() const { return FloatToString(data); }
@@ -100,21 +68,21 @@ TDataContainerPtr CreateDataContainer(const std::string& name) {
 
 std::shared_ptr<TDataFieldInt> CreateDataInt(const std::string& name, int32_t value) {
     auto f = std::make_shared<TDataFieldInt>();
-    f->Name = Capitalize(name);
+    f->Name = CapitalizeString(name);
     f->data = value;
     return f;
 }
 
 std::shared_ptr<TDataFieldFloat> CreateDataFloat(const std::string& name, float value) {
     auto f = std::make_shared<TDataFieldFloat>();
-    f->Name = Capitalize(name);
+    f->Name = CapitalizeString(name);
     f->data = value;
     return f;
 }
 
 std::shared_ptr<TDataFieldString> CreateDataString(const std::string& name, const std::string& value) {
     auto f = std::make_shared<TDataFieldString>();
-    f->Name = Capitalize(name);
+    f->Name = CapitalizeString(name);
     f->data = value;
     return f;
 }
@@ -122,13 +90,14 @@ std::shared_ptr<TDataFieldString> CreateDataString(const std::string& name, cons
 TDataFieldPtr ConvertIniParamToDataField(const TIniParamPtr& param) {
     if (!param) return nullptr;
     const std::string& text = param->data;
-    if (IsFloatText(text)) {
+    const int kind = GetValueType(text);
+    if (kind == 1) {
         auto f = std::make_shared<TDataFieldFloat>();
         f->Name = param->id;
         f->data = param->GetFloat();
         return f;
     }
-    if (IsIntText(text) || IsBoolText(text)) {
+    if (kind == 0) {
         auto f = std::make_shared<TDataFieldInt>();
         f->Name = param->id;
         f->data = param->GetInt();  // "TRUE" reads as 1, "FALSE" as 0

@@ -107,8 +107,8 @@ TEST(BlockFileWriter, NormalisesValuesByTypeCode) {
 TEST(BlockFileWriter, RealsMatchTheRuntimeFloatText) {
     // The writer's own real formatting must agree with "%#.9g" for every kind of float.
     std::mt19937 rng(7);
-    std::vector<float> values = {0.0f, -0.0f, 1.0f, 0.5f, 1e-5f, 1e-4f, 99999.99f, 1e9f, 1e8f, 999999999.0f,
-                                 3.4028235e38f, 1.17549435e-38f, 1e-40f, -123.456f};
+    std::vector<float> values = {0.0f, -0.0f, 1.0f,         0.5f,          1e-5f,           1e-4f,  99999.99f,
+                                 1e9f, 1e8f,  999999999.0f, 3.4028235e38f, 1.17549435e-38f, 1e-40f, -123.456f};
     for (int i = 0; i < 20000; ++i) {
         uint32_t u = rng();
         float f;
@@ -213,8 +213,8 @@ TEST(BlockFileReader, TokensCarryLineColumnAndKind) {
     std::vector<std::string> got;
     for (const auto& t : q.items) got.push_back(t.ToString());
     std::vector<std::string> want = {
-        "<LINE 1 CHAR 1 TYPE = 2 > Ab", "<LINE 1 CHAR 3 TYPE = 3 > {",  "<LINE 1 CHAR 4 TYPE = 5 > \n",
-        "<LINE 2 CHAR 2 TYPE = 1 > k",  "<LINE 2 CHAR 4 TYPE = 6 > =",  "<LINE 2 CHAR 6 TYPE = 7 > \"",
+        "<LINE 1 CHAR 1 TYPE = 2 > Ab",  "<LINE 1 CHAR 3 TYPE = 3 > {",   "<LINE 1 CHAR 4 TYPE = 5 > \n",
+        "<LINE 2 CHAR 2 TYPE = 1 > k",   "<LINE 2 CHAR 4 TYPE = 6 > =",   "<LINE 2 CHAR 6 TYPE = 7 > \"",
         "<LINE 2 CHAR 7 TYPE = 0 > v w", "<LINE 2 CHAR 10 TYPE = 7 > \"", "<LINE 2 CHAR 11 TYPE = 5 > \n",
         "<LINE 3 CHAR 1 TYPE = 4 > }",
     };
@@ -225,11 +225,65 @@ TEST(BlockFileReader, ValueTyping) {
     struct Case {
         const char* text;
         int type;
-    } cases[] = {{"-5", BF_INT},  {"12", BF_INT},   {"-", BF_INT},     {"1 2", BF_INT},  {"0.5", BF_REAL},
-                 {".", BF_REAL},  {"1.2.3", BF_REAL}, {" true ", BF_BOOL}, {"False", BF_BOOL}, {"", BF_TEXT},
-                 {"  ", BF_TEXT}, {"+5", BF_TEXT},  {"1e5", BF_TEXT},  {"abc", BF_TEXT}, {"5-", BF_TEXT},
-                 {"1.00000000e+10", BF_TEXT}};
+    } cases[] = {{"-5", BF_INT},     {"12", BF_INT},   {"-", BF_INT},      {"1 2", BF_INT},
+                 {"0.5", BF_REAL},   {".", BF_REAL},   {"1.2.3", BF_REAL}, {" true ", BF_BOOL},
+                 {"False", BF_BOOL}, {"", BF_TEXT},    {"  ", BF_TEXT},    {"+5", BF_TEXT},
+                 {"1e5", BF_TEXT},   {"abc", BF_TEXT}, {"5-", BF_TEXT},    {"1.00000000e+10", BF_TEXT}};
     for (const auto& c : cases) EXPECT_EQ(GetEntryType(c.text), c.type) << "'" << c.text << "'";
+}
+
+TEST(BlockFileReader, DirectReadingMatchesTheTokenPath) {
+    // The reader takes well-formed lines straight into the tree; whatever the text, the result
+    // and the printed errors must equal those of the plain token path.
+    const std::vector<std::string> pieces = {
+        "Name = 1, \"a b\"\n",
+        "Blk{\n",
+        "}\n",
+        "\n",
+        "  x = y\r\n",
+        "\tR = 0.5, -2, true\n",
+        "Q = \"\", 3\n",
+        "A",
+        "b2",
+        " ",
+        "\t",
+        "=",
+        ",",
+        "{",
+        "}",
+        ";",
+        "\"",
+        "\\\"",
+        "\\",
+        "\n",
+        "\r\n",
+        "\r",
+        "5",
+        "-1.5",
+        "\"q r\"",
+        "é",
+        "1.00000000e+10",
+        "\x01",
+        "E = \\\"e\\n\"\n",
+    };
+    std::mt19937 rng(42);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int count = round == 0 ? 12000 : static_cast<int>(rng() % 40);
+        for (int i = 0; i < count; ++i) text += pieces[rng() % pieces.size()];
+
+        testing::internal::CaptureStdout();
+        TBlockFilePtr direct = ParseBlockFileText(text, "f");
+        std::string directOut = testing::internal::GetCapturedStdout();
+        testing::internal::CaptureStdout();
+        TTokenQueue tokens = TokenCreator::CreateTokens(text);
+        TBlockParser parser;
+        TBlockFilePtr viaTokens = parser.Parse("f", tokens);
+        std::string tokensOut = testing::internal::GetCapturedStdout();
+
+        ASSERT_EQ(Dump(direct), Dump(viaTokens)) << "text: " << text;
+        ASSERT_EQ(directOut, tokensOut) << "text: " << text;
+    }
 }
 
 TEST(BlockFileReader, DeepNestingIsReportedNotFatal) {
@@ -258,8 +312,23 @@ TEST(BlockFileReader, DeepNestingIsReportedNotFatal) {
 TEST(BlockFileRoundTrip, WhatIsWrittenReadsBackIdentically) {
     testsupport::TempDir dir;
     const std::vector<std::string> texts = {
-        "plain", "", "  ", " padded ", "007", "1 2", "-", "1.5", "true", "say \"hi\"", "two\nlines",
-        "crlf\r\nend", "back\\slash \\\" mix", "tab\there", "{ } = ; , \\", "café", "Łódź ✓ 😀",
+        "plain",
+        "",
+        "  ",
+        " padded ",
+        "007",
+        "1 2",
+        "-",
+        "1.5",
+        "true",
+        "say \"hi\"",
+        "two\nlines",
+        "crlf\r\nend",
+        "back\\slash \\\" mix",
+        "tab\there",
+        "{ } = ; , \\",
+        "café",
+        "Łódź ✓ 😀",
     };
     const std::vector<float> reals = {0.0f, -0.0f, 0.1f, 1e10f, -3.4028235e38f, 1e-40f, 1e-5f, 123456789.0f};
     const std::vector<int32_t> ints = {0, -1, 2147483647, -2147483647 - 1};
@@ -309,7 +378,9 @@ TEST(BlockFileRoundTrip, WhatIsWrittenReadsBackIdentically) {
 TEST(BlockFileRoundTrip, LatinOneAndUtf8FilesAreDecoded) {
     testsupport::TempDir dir;
     testsupport::WriteFileBytes(dir.file("l.dat"), "A = \"caf\xE9\"\n");
-    testsupport::WriteFileBytes(dir.file("u.dat"), "\xEF\xBB\xBF" "A = \"\xC5\x81\xC3\xB3\x64\xC5\xBA\"\n");
+    testsupport::WriteFileBytes(dir.file("u.dat"),
+                                "\xEF\xBB\xBF"
+                                "A = \"\xC5\x81\xC3\xB3\x64\xC5\xBA\"\n");
     EXPECT_EQ(GetBFString(LoadBlockFile(dir.file("l.dat")), "A"), "café");
     EXPECT_EQ(GetBFString(LoadBlockFile(dir.file("u.dat")), "A"), "Łódź");
 }
@@ -351,6 +422,7 @@ TEST(BlockFilePaths, CutBFPath) {
         {"::X", {":", "X"}},
         {"X", {"X"}},
         {"", {""}},
+        {"é", {"é"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CutBFPath(c.path), c.parts) << c.path;

@@ -12,9 +12,9 @@ TEST(DataContainer, ValuesAreTypedByTheirText) {
         char kind;  // i, f or s
         float value;
     } cases[] = {
-        {"1024", 'i', 1024}, {"-3", 'i', -3}, {"-", 'i', 0},    {"TRUE", 'i', 1}, {"false", 'i', 0},
-        {"0.5", 'f', 0.5f}, {"-.5", 'f', -0.5f}, {"7.", 'f', 7}, {".", 'f', 0},   {"1e5", 's', 0},
-        {"+5", 's', 0},     {"1.2.3", 's', 0}, {"abc", 's', 0}, {"0.5f", 's', 0},
+        {"1024", 'i', 1024}, {"-3", 'i', -3},     {"-", 'i', 0},   {"TRUE", 'i', 1}, {"false", 'i', 0},
+        {"0.5", 'f', 0.5f},  {"-.5", 'f', -0.5f}, {"7.", 'f', 7},  {".", 'f', 0},    {"1e5", 's', 0},
+        {"+5", 's', 0},      {"1.2.3", 's', 0},   {"abc", 's', 0}, {"0.5f", 's', 0},
     };
     for (const auto& c : cases) {
         auto p = std::make_shared<TIniParam>();
