@@ -3,8 +3,19 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "engine/AppAnimator.h"
+#include "engine/Asset.h"
+#include "engine/Control.h"
+#include "engine/DrawObject.h"
 #include "engine/Mouse.h"
 #include "engine/System/Error.h"
+#include "engine/System/Paths.h"
+#include "engine/media/TxtFile.h"
+#include "platform/Files.h"
+#include "platform/Input.h"
+#include "platform/Strings.h"
+
+TAppScreen* TAppScreen::CurrentlyLoadingScreen = nullptr;
 
 namespace {
 
@@ -14,6 +25,19 @@ void ForgetScreen(TAppBasicObj& node, const TAppScreen* screen) {
         if (sub) ForgetScreen(*sub, screen);
 }
 
+// The folder of a file path followed by "/"; "" for a bare file name (the working folder, never
+// the file-system root).
+std::string FolderOf(const std::string& url) {
+    const std::string dir = ExtractDir(url);
+    return dir.empty() ? std::string() : dir + "/";
+}
+
+// The default text file of a screen file: <language folder><base name>.txt.
+std::string DefaultTextFileUrl(const std::string& screenUrl) { return LocalizeDir + StripAll(screenUrl) + ".txt"; }
+
+// A text-file path as the text-file reader takes it ("#LANG#" names the language).
+std::string TextFilePath(const std::string& url) { return Replace(url, "#LANG#", LangMod); }
+
 }  // namespace
 
 TAppScreen::~TAppScreen() {
@@ -21,19 +45,297 @@ TAppScreen::~TAppScreen() {
         if (obj) ForgetScreen(*obj, this);
     for (auto& obj : DrawLayers)
         if (obj) ForgetScreen(*obj, this);
+    // The loaders' globals never point at a screen that is gone.
+    if (CurrentlyLoadingScreen == this) CurrentlyLoadingScreen = nullptr;
+    if (TAsset::CurrScreen == this) TAsset::CurrScreen = nullptr;
+    if (TAppDrawObject::CurrScreen == this) TAppDrawObject::CurrScreen = nullptr;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Frame passes
 
 int TAppScreen::Updating() {
     if (isEnabled == 0) return 0;
+    UpdateAtStart();
     UpdateObjects();
+    UpdateAtEnd();
+    UpdateObjectType();
+    UpdatePopUps();
+    if (auto* self = dynamic_cast<TAppPopUp*>(this)) {
+        if (self->OnHideCheck() != 0) self->Hide();
+    }
+    if (isLocked == 0) {
+        OnUpdate();
+        Update();
+        if (!ActivePopUps.empty()) {
+            const TAppPopUpPtr top = ActivePopUps.back();  // kept alive through its Interface
+            if (top) top->Interface();
+        } else {
+            Interface();
+        }
+    }
     return 0;
 }
 
 int TAppScreen::Drawing() {
     Draw();
     DrawObjects();
+    OnDraw();
+    DrawPopUps();
     return 0;
 }
+
+int TAppScreen::UpdateObjects() {
+    ClearClicksAndOvers();
+    if (Mouse::LeftHolded == 0) CurrHoldedObject = nullptr;
+    // A snapshot: an object's update may add or remove objects.
+    const TGameObjectList objects = Objects;
+    for (auto& obj : objects)
+        if (obj) obj->Updating();
+    return 0;
+}
+
+int TAppScreen::UpdatePopUps() {
+    if (isPopUpScreen() != 0 || ActivePopUps.empty()) return 0;
+    const TAppPopUpPtr top = ActivePopUps.back();  // it may hide itself while it updates
+    if (top) top->Updating();
+    return 0;
+}
+
+int TAppScreen::DrawPopUps() {
+    const TAppPopUpList shown = ActivePopUps;
+    for (auto& popup : shown)
+        if (popup) popup->Drawing();
+    return 0;
+}
+
+int TAppScreen::DrawObjects() {
+    const TGameObjectList layers = DrawLayers;
+    for (auto& obj : layers)
+        if (obj) obj->Drawing();
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading
+
+int TAppScreen::Load(const TBlockFilePtr&, TLoadList*) {
+    if (!FileUrl.empty()) LoadFromFile(FileUrl);
+    return 0;
+}
+
+int TAppScreen::LoadFromFile(const std::string& url) {
+    if (isNotToBeLoaded != 0) return 0;
+    // A folder is no screen file either (the block-file reader must be given a file).
+    if (FileType(url) != 1) {
+        FileUrl = url;
+        Warning("No screen file '" + url + "' found", "AppScreen", "LoadFromFile(url:string)");
+        return 0;
+    }
+    TAsset::CurrScreen = this;
+    TBlockFilePtr root = LoadBlockFile(url);
+    FileUrl = url;
+    TextFileUrl = DefaultTextFileUrl(FileUrl);
+    CurrentlyLoadingScreen = this;
+    _LoadData(root);
+    _LoadTextFile(TextFileUrl);
+    _LoadFlags(root);
+    TLoadList list;
+    _LoadObjects(GetBlockFile(root, "Objects"), &list);
+    return 0;
+}
+
+int TAppScreen::_LoadData(const TBlockFilePtr& root) {
+    name = GetBFString(root, "Data::name", 0);
+    TxtFileUrlOverride = GetBFString(root, "Data::TxtFileUrl", 0);
+    if (!TxtFileUrlOverride.empty()) TextFileUrl = TxtFileUrlOverride;
+    return 0;
+}
+
+int TAppScreen::_LoadFlags(const TBlockFilePtr& root) {
+    isSetupedAtLoading = static_cast<int32_t>(GetBFNumber(root, "Flags::isSetupedAtLoading", 0));
+    isFreedByLeave = static_cast<int32_t>(GetBFNumber(root, "Flags::isFreedByLeave", 0));
+    return 0;
+}
+
+int TAppScreen::_LoadTextFile(const std::string& url) {
+    if (isNotUsingText != 0) return 0;
+    // Tested where the reader will look: "#LANG#" stands for the language folder.
+    if (FileType(TextFilePath(url)) == 0) {
+        Error("Unable to load txt file '" + url + "' for screen '" + name + "'! - No such file or directory!");
+        return 0;
+    }
+    TxtFile = LoadTxtFile(url);
+    return 0;
+}
+
+int TAppScreen::_LoadObjects(const TBlockFilePtr& objects, TLoadList* list) {
+    TAppDrawObject::CurrScreen = this;
+    const std::string exportDir = FolderOf(FileUrl) + "GameObjects";
+    for (auto& block : GetBlockFilesList(objects, "GAMEOBJECT")) {
+        const std::string ref = GetBFString(block, "LoadObject", 0);
+        TGameObjectPtr obj;
+        if (!ref.empty()) {
+            const std::string path = exportDir + "/" + ref;
+            // A reference names a folder (or file) of this screen's "GameObjects": never one
+            // elsewhere.
+            if (PathIsInside(exportDir, path)) obj = LoadGameObjectFromUrl(path, nullptr);
+        } else {
+            obj = LoadGameObject(block, list, "");
+        }
+        if (!obj) continue;
+        AddObject(obj);
+        obj->UpdateSettings();
+        obj->UpdateSubObjectsSettings();
+    }
+    TAppDrawObject::CurrScreen = nullptr;
+    RebuildDrawingLayers();
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saving
+
+std::string TAppScreen::SaveToFile(const std::string& url) {
+    if (!url.empty()) FileUrl = url;
+    // No file dialog here: a screen without a path has nowhere to be written.
+    if (FileUrl.empty()) return "";
+    TBlockFilePtr root = CreateBlockFile(FileUrl, nullptr);
+    // The texts go back where they were read from: the file the screen file named, else the
+    // default file of this screen file.
+    TextFileUrl = TxtFileUrlOverride.empty() ? DefaultTextFileUrl(FileUrl) : TxtFileUrlOverride;
+    _SaveData(root);
+    _SaveAssets(root);
+    _SaveFlags(root);
+    _SaveObjects(root);
+    _SaveTextFile(TextFileUrl);
+    if (!SaveBlockFile(root)) return "";
+    return FileUrl;
+}
+
+int TAppScreen::_SaveData(const TBlockFilePtr& root) {
+    TBlockFilePtr data = CreateBlockFile("Data", root);
+    AddStringToBlock(data, "Name", name, 0);
+    if (!TxtFileUrlOverride.empty()) AddStringToBlock(data, "TxtFileUrl", TxtFileUrlOverride, 0);
+    return 0;
+}
+
+int TAppScreen::_SaveAssets(const TBlockFilePtr& root) {
+    TBlockFilePtr block = CreateBlockFile("Assets", root);
+    for (auto& asset : Assets)
+        if (asset && asset->doNotSaveInScreen == 0) asset->Save(CreateBlockFile("Asset", block));
+    return 0;
+}
+
+int TAppScreen::_SaveFlags(const TBlockFilePtr& root) {
+    TBlockFilePtr flags = CreateBlockFile("Flags", root);
+    AddIntToBlock(flags, "isSetupedAtLoading", isSetupedAtLoading, 0);
+    AddIntToBlock(flags, "isFreedByLeave", isFreedByLeave, 0);
+    return 0;
+}
+
+int TAppScreen::_SaveObjects(const TBlockFilePtr& root) {
+    TBlockFilePtr block = CreateBlockFile("Objects", root);
+    const std::string exportDir = FolderOf(FileUrl) + "GameObjects";
+    std::vector<std::string> usedFolders;
+    for (auto& obj : Objects) {
+        if (!obj || obj->isNotSaved != 0) continue;
+        obj->Prefix.clear();
+        if (obj->isGlobal != 0) continue;
+        if (obj->isSavedInternaly != 0) {
+            obj->Save(block);
+            continue;
+        }
+        if (FileType(exportDir) != 2) CreateDir(exportDir, false);
+        TBlockFilePtr ref = CreateBlockFile("GameObject", block);
+        // Objects sharing a name get folders of their own, so none overwrites another.
+        AddStringToBlock(ref, "LoadObject", ExportGameObject(exportDir + "/", obj.get(), &usedFolders), 0);
+    }
+    return 0;
+}
+
+int TAppScreen::_SaveTextFile(const std::string& url) {
+    if (!TxtFile) TxtFile = std::make_shared<TTxtFile>();
+    const std::string path = TextFilePath(url);
+    // A screen that holds no texts (never loaded, or the file was missing) must not wipe a text
+    // file that is there.
+    if (TxtFile->txt.empty() && FileType(path) != 0) return 0;
+    SaveTxtFile(TxtFile, path);
+    return 0;
+}
+
+int TAppScreen::SetupAssets() {
+    const TAssetList assets = Assets;
+    for (auto& asset : assets)
+        if (asset && asset->doAutoLoad != 0) asset->LoadAsset();
+    return 0;
+}
+
+int TAppScreen::Setup() { return OnSetup(); }
+
+int TAppScreen::Init(const std::string& screenName, const std::string& url) {
+    name = screenName;
+    FileUrl = url;
+    Control::AddScreen(SharedFrom<TAppScreen>(this));
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Getting and finding
+
+TGameObjectPtr TAppScreen::FindObject(const std::string& objName) {
+    for (auto& obj : Objects) {
+        if (!obj) continue;
+        if (obj->name == objName) return obj;
+        if (auto found = obj->FindObject(objName)) return found;
+    }
+    Warning("Couldn't find object named '" + objName + "'!");
+    return nullptr;
+}
+
+TGameObjectPtr TAppScreen::FindObjectInd(int objId) {
+    for (auto& obj : Objects) {
+        if (!obj) continue;
+        if (obj->id == objId) return obj;
+        if (auto found = obj->FindObjectInd(objId)) return found;
+    }
+    Warning("Couldn't find object with id '" + std::to_string(objId) + "'!");
+    return nullptr;
+}
+
+std::string TAppScreen::GetPath() { return FolderOf(FileUrl); }
+
+std::string TAppScreen::GetNewAssetName(const std::string& assetName) {
+    const std::string wanted = Upper(assetName);
+    int count = 0;
+    for (auto& asset : Assets)
+        if (asset && Upper(asset->name) == wanted) ++count;
+    return count == 0 ? assetName : assetName + "_" + std::to_string(count);
+}
+
+TAssetList TAppScreen::GetAssetsArray() { return Assets; }
+
+TGameObjectList TAppScreen::GetObjectsArray() {
+    if (!Objects.empty()) _go = Objects.back();
+    return Objects;
+}
+
+TGameObjectPtr TAppScreen::GetFirstGameObject() {
+    for (auto& obj : Objects)
+        if (obj) return obj;
+    return nullptr;
+}
+
+std::string TAppScreen::GetTxt(int line) {
+    if (!TxtFile) {
+        Error("TxtFile for screen '" + name + "' not initiated!");
+        return "";
+    }
+    return GetTxtLine(TxtFile, line);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layers
 
 TGameObjectList TAppScreen::CreateAllObjectsList() {
     TAppBasicObjList nodes;
@@ -72,12 +374,19 @@ int TAppScreen::LayerUpdateSortFunc(const TGameObject& a, const TGameObject& b) 
     return a.UpdateLayer - b.UpdateLayer;
 }
 
-int TAppScreen::AddObject(const TGameObjectPtr& object) {
-    if (!object) return 0;
-    object->SetScreen(this);
-    Objects.push_back(object);
-    RebuildDrawingLayers();
+// ---------------------------------------------------------------------------------------------
+// Removing and adding
+
+int TAppScreen::RemoveAsset(const std::shared_ptr<TAsset>& asset) {
+    auto it = std::find(Assets.begin(), Assets.end(), asset);
+    if (it != Assets.end()) Assets.erase(it);
     return 0;
+}
+
+int TAppScreen::RemoveAssetByInd(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= Assets.size()) return 0;
+    const std::shared_ptr<TAsset> asset = Assets[static_cast<size_t>(index)];
+    return RemoveAsset(asset);
 }
 
 int TAppScreen::RemoveObject(TGameObject* object) {
@@ -102,6 +411,11 @@ int TAppScreen::RemoveObjectFromLayers(TGameObject* object) {
     return 0;
 }
 
+int TAppScreen::CheckObjectSubReliance(TGameObject* object) {
+    if (object != nullptr && object->Comp_Animator) object->Comp_Animator->CheckAnimationsReliance();
+    return 0;
+}
+
 int TAppScreen::EnableAllObjects() {
     const TGameObjectList objects = Objects;
     for (auto& obj : objects)
@@ -109,46 +423,49 @@ int TAppScreen::EnableAllObjects() {
     return 0;
 }
 
-TGameObjectPtr TAppScreen::FindObject(const std::string& objName) {
-    for (auto& obj : Objects) {
-        if (!obj) continue;
-        if (obj->name == objName) return obj;
-        if (auto found = obj->FindObject(objName)) return found;
-    }
-    Warning("Couldn't find object named '" + objName + "'!");
-    return nullptr;
-}
-
-TGameObjectPtr TAppScreen::FindObjectInd(int objId) {
-    for (auto& obj : Objects) {
-        if (!obj) continue;
-        if (obj->id == objId) return obj;
-        if (auto found = obj->FindObjectInd(objId)) return found;
-    }
-    Warning("Couldn't find object with id '" + std::to_string(objId) + "'!");
-    return nullptr;
-}
-
-int TAppScreen::UpdateObjects() {
-    ClearClicksAndOvers();
-    if (Mouse::LeftHolded == 0) CurrHoldedObject = nullptr;
-    // A snapshot: an object's update may add or remove objects.
-    const TGameObjectList objects = Objects;
-    for (auto& obj : objects)
-        if (obj) obj->Updating();
+int TAppScreen::AddObject(const TGameObjectPtr& object) {
+    if (!object) return 0;
+    object->SetScreen(this);
+    Objects.push_back(object);
+    RebuildDrawingLayers();
     return 0;
 }
 
-int TAppScreen::DrawObjects() {
-    const TGameObjectList layers = DrawLayers;
-    for (auto& obj : layers)
-        if (obj) obj->Drawing();
+int TAppScreen::AddAsset(const std::shared_ptr<TAsset>& asset) {
+    if (asset) Assets.push_back(asset);
     return 0;
 }
 
-int TAppScreen::ClearClicksAndOvers() {
-    CurrOverObject = nullptr;
-    CurrClickObject = nullptr;
+int AddObjectToScreen(TAppScreen* screen, const TGameObjectPtr& object) {
+    return screen != nullptr ? screen->AddObject(object) : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Objects
+
+int TAppScreen::MoveObject(TAppBasicObj* object, TAppBasicObj* parent) {
+    if (object == nullptr) return 0;
+    // Into itself or into one of its own sub-objects would cut the branch off the tree.
+    if (parent == object || object->isObjectMySub(parent)) {
+        CriticalError("Object '" + object->name + "' can't be moved into one of it's children!");
+        return 0;
+    }
+    const std::shared_ptr<TAppBasicObj> keep = SharedFrom<TAppBasicObj>(object);
+    if (!keep) return 0;
+    if (object->Parent != nullptr) {
+        CheckObjectSubReliance(dynamic_cast<TGameObject*>(object->Parent));
+        object->RemoveFromParent();
+    } else {
+        auto it = std::find_if(Objects.begin(), Objects.end(),
+                               [object](const TGameObjectPtr& o) { return o.get() == object; });
+        if (it != Objects.end()) Objects.erase(it);
+    }
+    if (parent == nullptr) {
+        if (auto go = std::dynamic_pointer_cast<TGameObject>(keep)) Objects.push_back(go);
+    } else {
+        parent->AddSubObject(keep);
+        CheckObjectSubReliance(dynamic_cast<TGameObject*>(parent));
+    }
     return 0;
 }
 
@@ -165,6 +482,79 @@ int TAppScreen::ClickObjectId() { return CurrClickObject ? CurrClickObject->id :
 std::string TAppScreen::OverObjectName() { return CurrOverObject ? CurrOverObject->name : std::string(); }
 std::string TAppScreen::ClickObjectName() { return CurrClickObject ? CurrClickObject->name : std::string(); }
 
+int TAppScreen::ClearClicksAndOvers() {
+    CurrOverObject = nullptr;
+    CurrClickObject = nullptr;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Life cycle
+
+int TAppScreen::Start() {
+    if (AllReadyStarted != 0) return 0;
+    AllReadyStarted = 1;
+    StartObjects();
+    OnStart();
+    return 0;
+}
+
+int TAppScreen::StartObjects() {
+    const TGameObjectList objects = Objects;
+    for (auto& obj : objects)
+        if (obj) obj->Start();
+    RebuildDrawingLayers();
+    RebuildUpdatingLayers();
+    return 0;
+}
+
+int TAppScreen::Prepare() {
+    Start();
+    PreparingObjects();
+    OnPrepare();
+    return 0;
+}
+
+int TAppScreen::PreparingObjects() {
+    const TGameObjectList objects = Objects;
+    for (auto& obj : objects)
+        if (obj) obj->EnterScreen();
+    return 0;
+}
+
+int TAppScreen::LeavingObjects() {
+    const TGameObjectList objects = Objects;
+    for (auto& obj : objects)
+        if (obj) obj->LeaveScreen();
+    return 0;
+}
+
+int TAppScreen::Leaving() {
+    LeavingObjects();
+    OnLeave();
+    if (isFreedByLeave != 0) Free();
+    return 0;
+}
+
+int TAppScreen::Free() {
+    FreeObjects();
+    OnFree();
+    AllReadyStarted = 0;
+    return 0;
+}
+
+int TAppScreen::FreeObjectAsset(TGameObject* object) {
+    if (object != nullptr) object->OnFreeAsset();
+    return 0;
+}
+
+int TAppScreen::FreeObjects() {
+    const TGameObjectList objects = Objects;
+    for (auto& obj : objects)
+        if (obj) obj->OnFree();
+    return 0;
+}
+
 int TAppScreen::Lock() {
     isLocked = 1;
     OnLock();
@@ -176,3 +566,78 @@ int TAppScreen::UnLock() {
     OnUnlock();
     return 0;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Pop-ups
+
+int TAppScreen::ShowPopUp(const std::shared_ptr<TAppPopUp>& popup) {
+    FlushKeys();
+    Mouse::Clear();
+    if (!popup || isPopUp(popup.get()) != 0) return 0;
+    const TAppPopUpPtr keep = popup;
+    ActivePopUps.push_back(keep);
+    keep->_shownOn = this;
+    keep->Show();
+    keep->_shownOn = nullptr;
+    keep->Updating();
+    return 0;
+}
+
+int TAppScreen::HidePopUp(const TAppPopUp* popup) {
+    auto it = std::find_if(ActivePopUps.begin(), ActivePopUps.end(),
+                           [popup](const TAppPopUpPtr& p) { return p.get() == popup; });
+    if (it == ActivePopUps.end()) return 0;
+    const TAppPopUpPtr keep = *it;
+    ActivePopUps.erase(it);
+    if (keep) keep->UnLock();
+    return 0;
+}
+
+int TAppScreen::HideAllPopUps() {
+    const TAppPopUpList shown = ActivePopUps;
+    for (auto& popup : shown) HidePopUp(popup.get());
+    return 0;
+}
+
+int TAppScreen::isPopUp(const TAppPopUp* popup) {
+    if (popup == nullptr) return 0;
+    for (auto& p : ActivePopUps)
+        if (p.get() == popup) return 1;
+    return 0;
+}
+
+int TAppScreen::isPopUp(const std::string& popupName) {
+    if (popupName.empty()) return 0;
+    for (auto& p : ActivePopUps)
+        if (p && p->name == popupName) return 1;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TAppPopUp
+
+int TAppPopUp::Init(const std::string& popupName, const std::string& url) {
+    name = popupName;
+    FileUrl = url;
+    Control::AddPopUp(SharedFrom<TAppPopUp>(this));
+    return 0;
+}
+
+int TAppPopUp::Show() {
+    if (_shownOn != nullptr)
+        CurrScreen = SharedFrom<TAppScreen>(_shownOn);
+    else
+        CurrScreen = Control::CurrScreen;
+    Start();
+    isEnabled = 1;
+    OnShow();
+    return 0;
+}
+
+int TAppPopUp::Hide() {
+    OnHide();
+    if (auto screen = CurrScreen.lock()) screen->HidePopUp(this);
+    return 0;
+}
+
+int TAppPopUp::StartHiding() { return Hide(); }

@@ -212,7 +212,10 @@ int TAppEmitter::Start() {
         // Once the pool is exhausted no further emission could give a particle.
         if (!Package || Package->Particles.empty()) break;
         Emit();
-        if (EmitedParticle) EmitedParticle->MoveInTime(half);
+        // Nor after an emission that gave none (a blend without a pool): nothing comes back to
+        // the pool meanwhile, and a long life at a high rate would otherwise spin for ages.
+        if (!EmitedParticle) break;
+        EmitedParticle->MoveInTime(half);
     }
     return 0;
 }

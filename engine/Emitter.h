@@ -119,8 +119,9 @@ public:
     float GetX() override;
     float GetY() override;
     // Pre-filling (when the preset says so): (MaxLifeTime / 1000) * CountPerSecond particles,
-    // each moved half of MaxLifeTime into its life; stops early once the pool is exhausted. The
-    // game object's own start is not run.
+    // each moved half of MaxLifeTime into its life; stops early once an emission gives no
+    // particle (the pool is exhausted, or the blend has no pool). The game object's own start
+    // is not run.
     int Start() override;
     int OnDisable() override { return Pause(); }
     int OnEnable() override { return Unpause(); }

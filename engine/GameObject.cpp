@@ -949,8 +949,11 @@ std::string GameObjectFolderName(const std::string& objName) {
     return out;
 }
 
-int TGameObject::_ExportSubObject(TGameObject* sub, std::vector<std::string>& usedFolders, const TBlockFilePtr& ref) {
-    const std::string base = GameObjectFolderName(sub->name);
+namespace {
+
+// base, or base + "_2", "_3"... when a folder of that name (letter case aside) is taken; the
+// result is added to the taken list.
+std::string UniqueFolder(const std::string& base, std::vector<std::string>& usedFolders) {
     auto used = [&usedFolders](const std::string& f) {
         return std::any_of(usedFolders.begin(), usedFolders.end(),
                            [&f](const std::string& u) { return EqualsNoCase(u, f); });
@@ -958,14 +961,22 @@ int TGameObject::_ExportSubObject(TGameObject* sub, std::vector<std::string>& us
     std::string folder = base;
     for (int n = 2; used(folder); ++n) folder = base + "_" + std::to_string(n);
     usedFolders.push_back(folder);
+    return folder;
+}
+
+}  // namespace
+
+int TGameObject::_ExportSubObject(TGameObject* sub, std::vector<std::string>& usedFolders, const TBlockFilePtr& ref) {
+    const std::string folder = UniqueFolder(GameObjectFolderName(sub->name), usedFolders);
     AddStringToBlock(ref, "LoadObject", folder, 0);
     ExportInto(TrimSeparators(Prefix + "SubObjects"), folder, sub);
     return 0;
 }
 
-std::string ExportGameObject(const std::string& path, TGameObject* obj) {
+std::string ExportGameObject(const std::string& path, TGameObject* obj, std::vector<std::string>* usedFolders) {
     if (obj == nullptr) return "";
-    const std::string folder = GameObjectFolderName(obj->name);
+    std::string folder = GameObjectFolderName(obj->name);
+    if (usedFolders != nullptr) folder = UniqueFolder(folder, *usedFolders);
     ExportInto(TrimSeparators(path), folder, obj);
     return folder;
 }

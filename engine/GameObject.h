@@ -277,4 +277,7 @@ std::string GameObjectFolderName(const std::string& objName);
 // without a trailing separator): path/F/F.GameObject with F = GameObjectFolderName(name), and
 // each sub-object under path/F/SubObjects/ the same way. Sub-objects whose folder names clash
 // (letter case aside) get "_2", "_3"... behind, so none overwrites another. Returns F.
-std::string ExportGameObject(const std::string& path, TGameObject* obj);
+// usedFolders (when given) lists the folders already written into path by the caller: F then
+// gets the same "_2", "_3"... treatment against them and is added to the list.
+std::string ExportGameObject(const std::string& path, TGameObject* obj,
+                             std::vector<std::string>* usedFolders = nullptr);

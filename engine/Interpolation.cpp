@@ -1,5 +1,7 @@
 #include "engine/Interpolation.h"
 
+#include "engine/data/Gradient.h"
+
 float Lerp(float a, float b, float t) { return a + (b - a) * t; }
 
 float QuadBezier(float start, float end, float control, float t) {
@@ -25,6 +27,10 @@ void LerpRGB(TRGB& out, const TRGB& a, const TRGB& b, float t) {
     out.g = LerpChannel(a.g, b.g, t);
     out.b = LerpChannel(a.b, b.b, t);
     out.a = a.a + (b.a - a.a) * t;
+}
+
+void GradientPutRGB(TRGB& out, const std::shared_ptr<TGradient>& gradient, float t) {
+    if (gradient) gradient->PutRGB(out, t);
 }
 
 void LerpDim(TDim& out, const TDim& a, const TDim& b, float t) {
@@ -63,6 +69,12 @@ void LerpTFR(TTFR& out, const TTFR& a, const TTFR& b, float t) {
 std::shared_ptr<TRGB> CreateLerpRGB(const TRGB& a, const TRGB& b, float t) {
     auto out = std::make_shared<TRGB>();
     LerpRGB(*out, a, b, t);
+    return out;
+}
+
+std::shared_ptr<TRGB> CreateGradientRGB(const std::shared_ptr<TGradient>& gradient, float t) {
+    auto out = std::make_shared<TRGB>();
+    GradientPutRGB(*out, gradient, t);
     return out;
 }
 

@@ -6,6 +6,8 @@
 
 #include "engine/data/ValueTypes.h"
 
+class TGradient;
+
 // a + (b - a) * t
 float Lerp(float a, float b, float t);
 // Quadratic Bezier from start to end bent toward control (note: end before control).
@@ -17,6 +19,8 @@ float CubicBezier(float start, float end, float control1, float control2, float 
 // r, g, b: the integer difference blended as a real and truncated toward zero (0 -> 255 at
 // 0.5 gives 127); a: the same blend as a float; position untouched; nothing clamped.
 void LerpRGB(TRGB& out, const TRGB& a, const TRGB& b, float t);
+// out = the gradient's colour at t (TGradient::PutRGB); a null gradient leaves out unchanged.
+void GradientPutRGB(TRGB& out, const std::shared_ptr<TGradient>& gradient, float t);
 // x, y, w, h blended; nothing else touched (no squash kind).
 void LerpDim(TDim& out, const TDim& a, const TDim& b, float t);
 // x, y along a Bezier path; w, h and the rest untouched.
@@ -31,6 +35,8 @@ void CubicBezierDim(TDim& out, const TDim& a, const TDim& b, const TDim& c1, con
 void LerpTFR(TTFR& out, const TTFR& a, const TTFR& b, float t);
 
 std::shared_ptr<TRGB> CreateLerpRGB(const TRGB& a, const TRGB& b, float t);
+// A new colour with the defaults (0, 0, 0, alpha 1, position 1) filled by GradientPutRGB.
+std::shared_ptr<TRGB> CreateGradientRGB(const std::shared_ptr<TGradient>& gradient, float t);
 std::shared_ptr<TDim> CreateLerpDim(const TDim& a, const TDim& b, float t);
 std::shared_ptr<TDim> CreateQuadBezierDim(const TDim& a, const TDim& b, const TDim& c, float t);
 std::shared_ptr<TDim> CreateCubicBezierDim(const TDim& a, const TDim& b, const TDim& c1, const TDim& c2, float t);

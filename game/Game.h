@@ -11,3 +11,6 @@
 #include "game/puzzle/Tile.h"
 #include "game/puzzle/TileOverlays.h"
 #include "game/shell/SpecialLoads.h"
+#include "game/shell/AppInit.h"
+#include "game/shell/Pause.h"
+#include "game/shell/StartScreen.h"

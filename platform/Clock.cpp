@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <ctime>
 #include <thread>
 
 namespace {
@@ -57,4 +59,31 @@ void SetClockSource(int32_t (*source)()) { g_source = source; }
 void ResetClock() {
     g_source = nullptr;
     SetFixedClock(false);
+}
+
+namespace {
+
+std::tm LocalNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!localtime_r(&now, &local)) local = std::tm{};
+    return local;
+}
+
+}  // namespace
+
+std::string CurrentDate() {
+    static const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::tm t = LocalNow();
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d %s %04d", t.tm_mday, kMonths[(t.tm_mon % 12 + 12) % 12], t.tm_year + 1900);
+    return buf;
+}
+
+std::string CurrentTime() {
+    std::tm t = LocalNow();
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.tm_hour, t.tm_min, t.tm_sec);
+    return buf;
 }

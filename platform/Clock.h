@@ -1,6 +1,7 @@
 // The millisecond clock, and a fixed-step clock for repeatable headless runs.
 #pragma once
 #include <cstdint>
+#include <string>
 
 // Milliseconds since the platform started (wraps like a 32-bit int). Always the floor of
 // MilliSecsExact().
@@ -22,3 +23,8 @@ void AdvanceFixedClock();
 void SetClockSource(int32_t (*source)());
 // Back to the real clock (tests).
 void ResetClock();
+
+// The local date as "DD Mon YYYY" ("07 Mar 2025": day with two digits, English month
+// abbreviation) and the local time as "HH:MM:SS" (24-hour clock), whatever the C locale.
+std::string CurrentDate();
+std::string CurrentTime();

@@ -195,6 +195,9 @@ TPixmapPtr DecodeBMP(const uint8_t* data, size_t size) {
         if (headerSize >= 52) {
             masks = data + 54;
             if (headerSize >= 56) maskCount = 4;
+            // An alpha mask asked for by the compression but not held by a short header would
+            // lie past the header: refuse a file that ends before it.
+            if (54 + maskCount * 4 > size) return nullptr;
         } else {
             masks = data + afterHeader;
             if (afterHeader + maskCount * 4 > size) return nullptr;

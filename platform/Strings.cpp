@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <locale.h>
+#include <stdlib.h>
 
 std::string Trim(std::string_view s) {
     size_t b = 0, e = s.size();
@@ -103,8 +105,11 @@ static T ParseReal(std::string_view s) {
     T v = 0;
     auto res = std::from_chars(num.data(), num.data() + num.size(), v, std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range) {
-        // Too large or too small: fall back to the nearest representable reading.
-        return static_cast<T>(std::strtod(std::string(num).c_str(), nullptr));
+        // Too large or too small: the nearest reading (infinity or zero, with the sign), from
+        // the C library's parser under the fixed "C" locale, whatever the program's locale.
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        if (!cLocale) return 0;
+        return static_cast<T>(strtold_l(std::string(num).c_str(), nullptr, cLocale));
     }
     return v;
 }

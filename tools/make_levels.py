@@ -18,6 +18,9 @@ import os
 import sys
 
 # The palette: (letter used in the art, name, r, g, b). Colour id = position + 1.
+# The clue numbers are drawn in their colour: over dark backs, or over light backs when the
+# colour is so dark that red, green and blue are all below 75. A colour must therefore be
+# either that dark or light enough to read on the dark backs (see check_palette).
 PALETTE = [
     ("R", "Red", 220, 50, 47),
     ("O", "Orange", 245, 140, 30),
@@ -26,7 +29,7 @@ PALETTE = [
     ("F", "Forest", 30, 110, 60),
     ("S", "Sky", 95, 175, 235),
     ("B", "Blue", 40, 90, 200),
-    ("N", "Navy", 35, 45, 100),
+    ("N", "Navy", 30, 40, 72),
     ("P", "Purple", 140, 80, 180),
     ("K", "Pink", 245, 140, 180),
     ("W", "Brown", 135, 85, 45),
@@ -42,8 +45,11 @@ COLOUR_ID = {p[0]: i + 1 for i, p in enumerate(PALETTE)}
 GRID_SIZES = [24, 28, 32, 36, 40, 44, 48, 52, 56, 64, 72]
 
 # Room for the board: the block of clue numbers and grid is centred at (462, 384) of the
-# 1024 x 768 screen, left of the game panel. Clue-number images are assumed at most 0.45
-# of a tile high and 0.3 (one digit) or 0.5 (two digits) of a tile wide when drawn.
+# 1024 x 768 screen, left of the game panel's strip (x 924 to 1024). Clue-number images are
+# assumed at most 0.45 of a tile high and 0.3 (one digit) or 0.5 (two digits) of a tile wide
+# when drawn: for the first image set, drawn for 128-pixel tiles, at most 57.6 pixels high
+# and 38.4 or 64 wide (the second set in the same proportions). The test over data/ lays the
+# levels out with the game's own code and the real images once they exist.
 BOARD_MAX_W, BOARD_MAX_H = 860, 730
 NUM_H, NUM_W1, NUM_W2 = 0.45, 0.30, 0.50
 
@@ -1590,6 +1596,17 @@ def line_solve(cols, rows, colours, grid):
 # Building and checking the levels.
 # ---------------------------------------------------------------------------------------
 
+DARK_CHANNEL, MIN_LUMINANCE = 75, 80
+
+
+def check_palette():
+    for letter, name, r, g, b in PALETTE:
+        too_dark = r < DARK_CHANNEL and g < DARK_CHANNEL and b < DARK_CHANNEL
+        if not too_dark and 0.2126 * r + 0.7152 * g + 0.0722 * b < MIN_LUMINANCE:
+            fail("colour %s is too dark to read on the dark clue backs, yet not dark enough "
+                 "for the light ones" % name)
+
+
 def fail(msg):
     sys.stderr.write("make_levels: " + msg + "\n")
     sys.exit(1)
@@ -1714,6 +1731,7 @@ def main(argv):
             fail("usage: make_levels.py [--data DIR] [--mini FILE]")
     if len(LEVELS) != 100 or len(set(LEVELS)) != len(LEVELS):
         fail("the level list must name one hundred different pictures")
+    check_palette()
     levels = [build_level(i + 1, name) for i, name in enumerate(LEVELS)]
     seen = {}
     for lv in levels:

@@ -67,8 +67,10 @@ void TDeltaTime::Update() {
     OldTimeExact = now;
     OldTime = CurrTime;
 
-    if (CurrTime > CheckTime) {
-        CheckTime = CurrTime + 1000;
+    // Compared and advanced the way the 32-bit platform counter wraps, so a run that outlasts
+    // the counter's range goes on counting frames.
+    if (static_cast<int32_t>(static_cast<uint32_t>(CurrTime) - static_cast<uint32_t>(CheckTime)) > 0) {
+        CheckTime = static_cast<int32_t>(static_cast<uint32_t>(CurrTime) + 1000u);
         CurrFps = FPSCounter;
         FPSCounter = 0;
     } else {

@@ -1087,6 +1087,12 @@ void TBlockParser::ParseError(const TToken& token, const std::string& message) {
     Print("ERROR (Line " + std::to_string(token.Line) + " Char " + std::to_string(token.Char) + "): " + message + "!");
 }
 
+int TBlockParser::AddBlock(const std::string& name, TTokenQueue& tokens) {
+    TBlockParser child;
+    BlockFile->AddBlock(child.Parse(name, tokens));
+    return 0;
+}
+
 int TBlockParser::AddEntry(const std::string& name, TTokenQueue& tokens) {
     ListQueue q{tokens};
     ParseContext values;

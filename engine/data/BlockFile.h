@@ -132,6 +132,9 @@ public:
     static void ParseError(const TToken& token, const std::string& message);
     // Parses the tokens (from the queue's front) into BlockFile, named `name` upper-cased.
     TBlockFilePtr Parse(const std::string& name, TTokenQueue& tokens);
+    // Reads the block named `name` from the queue's front (its "{" first, up to its own "}") with
+    // a new parser and appends the finished block to BlockFile's children. Returns 0.
+    int AddBlock(const std::string& name, TTokenQueue& tokens);
     // Reads one entry named `name` (lower-cased) from the queue's front into BlockFile.
     int AddEntry(const std::string& name, TTokenQueue& tokens);
 };

@@ -6,39 +6,6 @@
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
-namespace {
-
-// Draws the asset's object at the game object's position.
-class TAVODrawObject : public TAppDrawObject {
-public:
-    TAVOAssetPtr avo;
-
-    int Draw(float x, float y) override {
-        if (avo) avo->Draw(x, y);
-        return 0;
-    }
-    int GetWidth() override { return width; }
-    int GetHeight() override { return height; }
-    std::string GetTypeString() override { return "TAppDrawObjectAVO"; }
-    std::shared_ptr<TAppDrawObject> Copy() override {
-        auto copy = std::make_shared<TAVODrawObject>();
-        copy->avo = avo;
-        copy->width = width;
-        copy->height = height;
-        return copy;
-    }
-};
-
-std::shared_ptr<TAppDrawObject> MakeAVODrawObject(const TAVOAssetPtr& asset, int width, int height) {
-    auto d = std::make_shared<TAVODrawObject>();
-    d->avo = asset;
-    d->width = width;
-    d->height = height;
-    return d;
-}
-
-}  // namespace
-
 TAppVectorObjPtr TAVO::_LoadedAvo() const { return AVOAsset ? AVOAsset->Avo : nullptr; }
 
 TAppVectorObjPtr TAVO::_AvoOrReport() {
@@ -147,7 +114,7 @@ int TAVO::UpdateObject() {
 
 int TAVO::SetAVO(const TAVOAssetPtr& asset) {
     AVOAsset = asset;
-    SetDrawObject(MakeAVODrawObject(asset, 64, 64));
+    SetDrawObject(CreateAppDrawObject_AVO(asset, 64, 64));
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include "engine/System/Error.h"
 #include "engine/System/Paths.h"
 #include "platform/Files.h"
+#include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
@@ -286,8 +287,9 @@ TAppVector* TAppVectorObj::GetOverVector() {
     };
     TAppVector* result = findOver();
     if (KeyHit(68)) {
-        // Developer inspection: every pivot with its coordinates until space is hit.
-        while (!KeyHit(32)) {
+        // Developer inspection: every pivot with its coordinates until space is hit (or the
+        // window is asked to close, so that a closed window never leaves the loop spinning).
+        while (!KeyHit(32) && !AppTerminate()) {
             Cls();
             SetScale(1, 1);
             SetRotation(0);
@@ -295,6 +297,7 @@ TAppVector* TAppVectorObj::GetOverVector() {
             SetColor(255, 255, 255);
             for (TAppVector* p : AllVectors) {
                 DrawRect(p->DrawX, p->DrawY, 2, 2);
+                DrawText(FloatToString(p->DrawX) + ", " + FloatToString(p->DrawY), p->DrawX, p->DrawY);
                 if (p == result) {
                     SetColor(255, 0, 255);
                     DrawRect(p->DrawX, p->DrawY, 2, 2);

@@ -239,6 +239,12 @@ int TAppVector::Free() {
 }
 
 int TAppVector::ReCountAnimsData() {
+    // The root keeps the animations it loaded: rebuilding its list from itself would empty it.
+    if (Root == this) {
+        for (const auto& v : vectors)
+            if (v) v->ReCountAnimsData();
+        return 0;
+    }
     anims.clear();
     animsTab.clear();
     if (Root) {

@@ -130,6 +130,11 @@ bool _LoadPacLevel_Tiles(TPACLevel& level, const TBlockFilePtr& levelBlock, cons
         reader.Report("filled cells but no colours");
         return false;
     }
+    // A level without a colour layer has nothing to play (and nothing to show on the board).
+    if (level.Colors == 0) {
+        reader.Report("no colours");
+        return false;
+    }
     if (unlisted != 0)
         reader.Warn("colour id " + IntToString(unlisted) + " in \"Tiles\" is not listed in \"Colors\"");
     for (int c = 0; c < level.Colors; ++c)

@@ -8,9 +8,9 @@
 //   Hints = "<slots>", HintWasUsed = n
 // Names are compared without regard to case.
 //
-// The reader checks what it reads: a file that is missing, has no cells, more colours than a
-// level can show, filled cells but no colours, or a run longer than the clue images go gives an
-// error line and no level. Smaller faults are reported and repaired so that a level in progress
+// The reader checks what it reads: a file that is missing, has no cells, no colours or more
+// than a level can show, or a run longer than the clue images go gives an error line and no
+// level. Smaller faults are reported and repaired so that a level in progress
 // is never thrown away for them: a size index outside the size table is brought inside it, a
 // star count outside 0..3 is clamped, bad hint slots read what fits, and colour ids outside the
 // palette are reported (they are drawn without a palette colour).

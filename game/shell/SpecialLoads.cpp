@@ -41,7 +41,11 @@ void ResetPlayFieldTables() {
     TSpecialLoads::PomNumImages.clear();
 }
 
-std::shared_ptr<TSpecialLoads> CreateSpecialLoadsScreen() { return std::make_shared<TSpecialLoads>(); }
+std::shared_ptr<TSpecialLoads> CreateSpecialLoadsScreen() {
+    auto screen = std::make_shared<TSpecialLoads>();
+    screen->Init("Special Loadings", "");
+    return screen;
+}
 
 int TSpecialLoads::Setup() {
     SetupLoadedData();

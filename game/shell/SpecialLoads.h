@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/AppScreen.h"
+
 class TRGB;
 
 // Per size index: the tile side in virtual pixels, half of it, the drawing scale of the tile
@@ -34,15 +36,15 @@ float NumberScaleAt(int size);
 int NumberSizesIndexAt(int size);
 std::shared_ptr<TRGB> TileRGBOfId(int colorId);
 
-// The special-loads set-up. It owns no screen file and is never shown.
-class TSpecialLoads {
+// The special-loads screen: a registered screen without a screen file that is never shown.
+// The loading screen runs its Setup in the set-up phase of screens, before the other screens'.
+class TSpecialLoads : public TAppScreen {
 public:
     // Height in pixels of the value-0 image of each clue-number set, in set order.
     static std::vector<float> PomNumImages;
 
-    virtual ~TSpecialLoads() = default;
-    // SetupLoadedData, SetupNumberSizes, SetupNumImagesSizes, SetupScales.
-    int Setup();
+    // SetupLoadedData, SetupNumberSizes, SetupNumImagesSizes, SetupScales (no OnSetup).
+    int Setup() override;
     // GridSize from "Game/PlayField/GridSizes.txt", TileRGB from "Game/PlayField/RGBS.txt".
     virtual int SetupLoadedData();
     // PomNumImages from the heights of "Game/PlayField/Numbers/<k>-0.png".
@@ -54,6 +56,7 @@ public:
 };
 
 extern std::shared_ptr<TSpecialLoads> SpecialLoads;
+// A new special-loads screen, named "Special Loadings" and registered with Control.
 std::shared_ptr<TSpecialLoads> CreateSpecialLoadsScreen();
 
 // The number-image set of each of n size indices: the first n / 2 take set 0, the rest set 1;

@@ -100,13 +100,22 @@ TEST_F(EmitterTest, StartPreFillsHalfALifeAhead) {
         auto e = MakeEmitter(c.cps, c.maxLife, c.pool);
         e->Start();
         EXPECT_EQ(e->Package->CountInUse(), c.filled) << c.maxLife << " ms at " << c.cps;
-        for (const auto& p : e->Package->AlphaParticlesInUse)
+        for (const auto& p : e->Package->AlphaParticlesInUse) {
             if (p) ASSERT_EQ(p->WaitTime, 10000 - c.maxLife / 2);
+        }
     }
     auto off = MakeEmitter(64, 2500);
     PresetOf(off).isStarted = 0;
     off->Start();
     EXPECT_EQ(off->Package->CountInUse(), 0);
+
+    // A blend without a pool gives no particle: the pre-filling ends there rather than running
+    // through a huge count of emissions that cannot succeed.
+    auto noPool = MakeEmitter(2000000000, 2000000000, 16);
+    PresetOf(noPool).Blend = 5;
+    noPool->Start();
+    EXPECT_EQ(noPool->Package->CountInUse(), 0);
+    EXPECT_EQ(noPool->Package->Particles.size(), 16u);
 }
 
 TEST_F(EmitterTest, EmitParticleDrawsItsRandomNumbersInAFixedOrder) {
@@ -365,8 +374,9 @@ TEST_F(EmitterTest, ShippedPresetsLoadWithTheirImages) {
 }
 
 TEST_F(EmitterTest, DrawsItsParticlesAtItsPositionInAFrame) {
-    if (!GraphicsOpen() || GraphicsWidth() < 200 || GraphicsHeight() < 150)
+    if (!GraphicsOpen() || GraphicsWidth() < 200 || GraphicsHeight() < 150) {
         ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
+    }
     SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
     ResetDrawState();
     SetClsColor(0, 0, 0);

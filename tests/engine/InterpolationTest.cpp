@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "engine/data/Gradient.h"
+
 namespace {
 TRGB Rgb(int r, int g, int b, float a, float position = 1.0f) {
     TRGB c;
@@ -114,4 +118,24 @@ TEST(Interpolation, LerpTFRFollowsTheStartKeyframesSquash) {
     EXPECT_FLOAT_EQ(made->Rotation, 100 * 0.70710677f);
     EXPECT_EQ(made->Position, 0);
     EXPECT_EQ(made->isSplaszczenie, 0);
+}
+
+TEST(Interpolation, GradientColourIntoAnExistingOrANewColour) {
+    auto gradient = std::make_shared<TGradient>();
+    gradient->FromString("255,255,255,1.00000000,0.00000000#0,0,0,0.00000000,1.00000000");
+    TRGB out = Rgb(1, 2, 3, 1, 0.3f);
+    GradientPutRGB(out, gradient, 0.5f);
+    EXPECT_EQ((std::vector<int>{out.r, out.g, out.b}), (std::vector<int>{127, 127, 127}));
+    EXPECT_FLOAT_EQ(out.a, 0.5f);
+    EXPECT_FLOAT_EQ(out.position, 0.3f);  // the target's own position stays
+
+    auto made = CreateGradientRGB(gradient, 0.25f);
+    EXPECT_EQ((std::vector<int>{made->r, made->g, made->b}), (std::vector<int>{191, 191, 191}));
+    EXPECT_FLOAT_EQ(made->a, 0.75f);
+    EXPECT_FLOAT_EQ(made->position, 1.0f);
+
+    // No gradient: the colour is left as it was.
+    GradientPutRGB(out, nullptr, 0.5f);
+    EXPECT_EQ(out.r, 127);
+    EXPECT_EQ(CreateGradientRGB(nullptr, 0.5f)->a, 1.0f);
 }

@@ -193,6 +193,9 @@ TEST(PixmapTest, DamagedFilesGiveNothing) {
         {"bmp of absurd size", Bmp(100000, 100000, 24, 0, "", std::string(16, '\0'))},
         {"bmp run-length", Bmp(2, 2, 8, 1, std::string(8, '\0'), std::string(8, '\0'), 2)},
         {"bmp palette missing", Bmp(2, 1, 8, 0, "", Bytes({0, 0, 0, 0}))},
+        {"bmp alpha mask past a short header",
+         "BM" + Le32(66) + Le32(0) + Le32(66) + Le32(52) + Le32(1) + Le32(1) + Le16(1) + Le16(32) + Le32(6) + Le32(4) +
+             Le32(2835) + Le32(2835) + Le32(0) + Le32(0) + Le32(0xFF0000) + Le32(0xFF00) + Le32(0xFF)},
         {"tga run longer than the picture", Tga(0, 10, 0, 0, 1, 1, 24, 0, Bytes({0x85, 1, 2, 3}))},
         {"tga index outside its map", Tga(1, 1, 2, 24, 1, 1, 8, 0, Bytes({0, 0, 255, 0, 255, 0, 5}))},
         {"tga pixels cut short", Tga(0, 2, 0, 0, 2, 2, 32, 0, Bytes({1, 2, 3, 4}))},

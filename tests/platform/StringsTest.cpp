@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 TEST(Strings, StringToIntFollowsRuntimeRules) {
     struct Case { const char* text; int32_t value; };
     const Case cases[] = {
@@ -23,6 +25,11 @@ TEST(Strings, FloatTextFormsRoundTrip) {
     EXPECT_FLOAT_EQ(StringToFloat("1e"), 1.0f);
     EXPECT_EQ(StringToFloat("."), 0.0f);
     EXPECT_EQ(StringToFloat("x1"), 0.0f);
+    // Beyond the type's range: infinity or zero with the sign, never a cut-off reading.
+    EXPECT_EQ(StringToFloat("1e39"), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(StringToFloat("-2.5e39"), -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(StringToDouble("1.5e400"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(StringToFloat("1e-60"), 0.0f);
 }
 
 TEST(Strings, TrimCaseAndUtf8) {

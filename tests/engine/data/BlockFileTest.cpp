@@ -221,6 +221,21 @@ TEST(BlockFileReader, TokensCarryLineColumnAndKind) {
     EXPECT_EQ(got, want);
 }
 
+TEST(BlockFileReader, ParserPiecesShareOneTokenQueue) {
+    // A nested block consumes its tokens up to its own "}"; the caller goes on after it.
+    TTokenQueue q = TokenCreator::CreateTokens("X{A = 1\n\tY{\n\t}\n}\nB = 2, 3\n");
+    TBlockParser parser;
+    ASSERT_EQ(q.items[q.head++].T, "X");
+    parser.AddBlock("X", q);
+    ASSERT_EQ(q.items[q.head++].T, "\n");
+    ASSERT_EQ(q.items[q.head++].T, "B");
+    parser.AddEntry("B", q);
+    std::string d;
+    for (const auto& c : parser.BlockFile->SubFiles) d += Dump(c) + " ";
+    EXPECT_EQ(d, "X{a=[1:1] Y{}} b=[1:2,1:3] ");
+    EXPECT_TRUE(q.empty());
+}
+
 TEST(BlockFileReader, ValueTyping) {
     struct Case {
         const char* text;

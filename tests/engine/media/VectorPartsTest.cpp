@@ -150,6 +150,9 @@ TEST_F(VectorPartsTest, AnimationsAreSelectedByExactNameOrIndex) {
         root->AddAnim(anim);
     }
     ASSERT_EQ(child->anims.size(), 3u);
+    root->ReCountAnimsData();  // asked of the root too, it keeps its own list
+    ASSERT_EQ(root->anims.size(), 3u);
+    EXPECT_EQ(child->anims.size(), 3u);
     EXPECT_EQ(root->GetAnim("Walk"), root->anims[2]);
     EXPECT_EQ(root->GetAnim("WALK"), nullptr);
     EXPECT_EQ(root->SetCurrAnim("Walk", 0.25f), 2);

@@ -163,6 +163,7 @@ TEST_F(LevelFilesTest, BadFilesGiveAnErrorLineAndNoLevelWithoutTouchingTheFile) 
         {"negative", "\t\tDims = -3, 4\n\t\tColors = \"1\"\n", "", "grid of -3 x 4"},
         {"huge", "\t\tDims = 100000, 100000\n\t\tColors = \"1\"\n", "", "grid of 100000 x 100000"},
         {"no colours", "\t\tDims = 2, 2\n", kTiles2x2, "filled cells but no colours"},
+        {"blank without colours", "\t\tDims = 2, 2\n\t\tColors = \"\"\n", "", "no colours"},
         {"too many colours", "\t\tDims = 2, 2\n\t\tColors = \"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17\"\n",
          kTiles2x2, "17 colours"},
         {"run of 21", "\t\tDims = 21, 1\n\t\tColors = \"1\"\n", run21, "a run of 21 cells"},

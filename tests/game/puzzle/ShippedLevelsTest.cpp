@@ -1,13 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "engine/System/Paths.h"
 #include "engine/data/BlockFile.h"
+#include "game/puzzle/BoardLayout.h"
+#include "game/puzzle/Level.h"
+#include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/LineSolver.h"
+#include "game/puzzle/Numbers.h"
+#include "game/puzzle/PlayHooks.h"
+#include "game/shell/SpecialLoads.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 #include "support/TestSupport.h"
@@ -55,7 +63,11 @@ TEST(PlayFieldTables, SizesArePositiveAndPaletteEntriesAreWholeColours) {
         }
         ASSERT_EQ(rgb.size(), 5u) << e->name;
         for (int i = 0; i < 3; ++i) EXPECT_TRUE(rgb[i] >= 0 && rgb[i] <= 255) << e->name;
-        dark = dark || (rgb[0] < 75 && rgb[1] < 75 && rgb[2] < 75);
+        // Clue numbers are drawn in their colour over dark backs, or over light backs when
+        // all three channels are below 75: a colour in between would be hard to read.
+        const bool tooDark = rgb[0] < 75 && rgb[1] < 75 && rgb[2] < 75;
+        EXPECT_TRUE(tooDark || 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2] >= 80.0) << e->name;
+        dark = dark || tooDark;
         light = light || (rgb[0] > 200 && rgb[1] > 200 && rgb[2] > 200);
     }
     EXPECT_GE(colours, 3);
@@ -121,6 +133,125 @@ TEST(ShippedLevels, EveryLevelIsSolvedFromItsCluesAlone) {
         EXPECT_TRUE(r.Complete) << "line logic leaves cells undecided: the level needs guessing";
         EXPECT_EQ(r.Cells, p.Cells);
     }
+}
+
+// The clue-number images the levels are fitted to while data/ holds none: the first image set,
+// drawn for 128-pixel tiles, 57.6 pixels high, a one-digit number 38.4 wide and a two-digit one
+// 64 wide (tools/make_levels.py fits the levels to the same sizes). Real images replace them.
+constexpr float kNumberImageH = 57.6f;
+constexpr float kNumberImageW1 = 38.4f;
+constexpr float kNumberImageW2 = 64.0f;
+
+// Width and height from a PNG file's header.
+bool PngSize(const std::string& path, float& w, float& h) {
+    const std::string b = FileType(path) == 1 ? testsupport::ReadFileBytes(path) : std::string();
+    if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return false;
+    auto at = [&](int i) {
+        uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(b[i + k]);
+        return static_cast<float>(v);
+    };
+    w = at(16);
+    h = at(20);
+    return true;
+}
+
+// The game's start-up on data/: the play-field tables, and the clue-number image sizes.
+class ShippedLevelsOnScreen : public ::testing::Test {
+protected:
+    std::string savedDir;
+
+    void SetUp() override {
+        savedDir = bDir;
+        bDir = DataPath("");
+        ResetPlayFieldTables();
+        ResetPuzzleGlobals();
+        testing::internal::CaptureStdout();
+        TSpecialLoads().Setup();
+        testing::internal::GetCapturedStdout();  // the images may be missing still
+        PuzzlePlayHooks::NumberImageSize = [sizes = std::map<std::pair<int, int>, std::pair<float, float>>()](
+                                               int set, int value, float& w, float& h) mutable {
+            auto [it, added] = sizes.try_emplace({set, value});
+            if (added) {
+                const std::string image = DataPath("Game/PlayField/Numbers/" + std::to_string(set) + "-" +
+                                                   std::to_string(value) + ".png");
+                if (!PngSize(image, it->second.first, it->second.second))
+                    it->second = {value < 10 ? kNumberImageW1 : kNumberImageW2, kNumberImageH};
+            }
+            w = it->second.first;
+            h = it->second.second;
+            return true;
+        };
+    }
+    void TearDown() override {
+        bDir = savedDir;
+        ResetPuzzleGlobals();
+        ResetPlayFieldTables();
+    }
+};
+
+// Every level loads through the game's own reader without a complaint, and on the 1024 x 768
+// screen its grid and every clue number (grown by the hover) stay inside the board's area,
+// left of the panel strip that the centring keeps free, with the size label on screen.
+TEST_F(ShippedLevelsOnScreen, EveryLevelLoadsAndFitsTheBoardArea) {
+    const float right = 2.0f * BoardCentreX;  // the block is centred on the board area
+    const float bottom = 768.0f;
+    const float hover = 1.2f;
+    ASSERT_FALSE(GridSize.empty());
+    for (int n = 1; n <= kLevels; ++n) {
+        SCOPED_TRACE("Level-" + std::to_string(n));
+        testing::internal::CaptureStdout();
+        auto level = std::dynamic_pointer_cast<TPACLevel>(LoadLevel(LevelPath(n)));
+        const std::string out = testing::internal::GetCapturedStdout();
+        ASSERT_NE(level, nullptr) << out;
+        EXPECT_EQ(out, "") << "the level file should load without an error or warning";
+        ASSERT_TRUE(level->Colors >= 1 && level->Colors <= 3);
+        for (int id : level->ColorArr) EXPECT_NE(TileRGBOfId(id), nullptr) << id;
+        EXPECT_LE(level->LongestRun(), MaxClueValue);
+
+        level->Center();  // as the game screen does every frame
+        EXPECT_GE(level->x, 0.0f);
+        EXPECT_LE(level->x + level->GridWidth, right);
+        EXPECT_LE(level->y + level->GridHeight, bottom);
+        // The size label is centred 68 pixels left of and 24 above the grid's corner: room on
+        // screen for a label of up to 96 by 48 pixels.
+        EXPECT_GE(level->x - 68.0f, 48.0f);
+        EXPECT_GE(level->y - 24.0f, 24.0f);
+
+        const float scale = NumberScaleAt(level->Size) * hover * 0.5f;
+        float left = right, top = bottom;
+        for (const auto* lines : {&level->NumberV, &level->NumberH})
+            for (const auto& line : lines->Cells())
+                for (const auto& number : line->Number) {
+                    float w = 0, h = 0;
+                    PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(number->Size), number->Value, w, h);
+                    left = std::min(left, number->DrawX - w * scale);
+                    top = std::min(top, number->DrawY - h * scale);
+                }
+        EXPECT_GE(left, 0.0f) << "a row clue runs off the left edge";
+        EXPECT_GE(top, 0.0f) << "a column clue runs off the top edge";
+    }
+}
+
+// The levels grow: the colours never fall back, and every block of ten levels has more cells
+// on average than the block before it.
+TEST(ShippedLevels, GrowInSizeAndColours) {
+    int lastColours = 0, lastCells = 0, blockCells = 0;
+    for (int n = 1; n <= kLevels; ++n) {
+        SCOPED_TRACE("Level-" + std::to_string(n));
+        TLevelPicture p;
+        ASSERT_TRUE(LoadLevelPicture(LevelPath(n), p));
+        const int colours = static_cast<int>(p.ColorIds.size());
+        EXPECT_GE(colours, lastColours);
+        lastColours = colours;
+        blockCells += p.Cols * p.Rows;
+        if (n % 10 == 0) {
+            EXPECT_GT(blockCells, lastCells);
+            lastCells = blockCells;
+            blockCells = 0;
+        }
+    }
+    EXPECT_EQ(lastColours, 3);
 }
 
 }  // namespace

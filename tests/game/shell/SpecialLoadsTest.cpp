@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/Control.h"
 #include "engine/System/Paths.h"
 #include "engine/data/ValueTypes.h"
 #include "game/shell/SpecialLoads.h"
@@ -95,6 +96,25 @@ TEST_F(SpecialLoadsTest, MissingFilesAreReportedAndLeaveUsableTables) {
     EXPECT_TRUE(GridSize.empty());
     EXPECT_EQ(GridSizeAt(0), 0.0f);
     EXPECT_EQ(NumberSizesIndexAt(3), 0);
+}
+
+// The loading screen sets the registered screens up through Control: the special loads are
+// one of them, without a file, and their set-up fills the tables.
+TEST_F(SpecialLoadsTest, FactoryRegistersAScreenWhoseSetupFillsTheTables) {
+    Control::Reset();
+    Put("GridSizes.txt", "40\n");
+    auto screen = CreateSpecialLoadsScreen();
+    EXPECT_EQ(screen->name, "Special Loadings");
+    EXPECT_EQ(screen->FileUrl, "");
+    EXPECT_EQ(screen->isNotToBeLoaded, 0);
+    EXPECT_EQ(screen->isNotUsingText, 0);
+    ASSERT_EQ(Control::GetScreenById("Special Loadings"), screen);
+    testing::internal::CaptureStdout();
+    Control::SetupScreen(0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(GridSize, std::vector<float>{40.0f});
+    EXPECT_EQ(GridScale, std::vector<float>{40.0f / 128});
+    Control::Reset();
 }
 
 }  // namespace

@@ -1,0 +1,437 @@
+#include "engine/Control.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "engine/AppScreen.h"
+#include "engine/Console.h"
+#include "engine/GameObject.h"
+#include "engine/Mouse.h"
+#include "engine/ScreenCrosser.h"
+#include "engine/System/AppTime.h"
+#include "engine/System/Aspect.h"
+#include "engine/System/Display.h"
+#include "engine/System/Error.h"
+#include "engine/media/SoundManager.h"
+#include "platform/Audio.h"
+#include "platform/Font.h"
+#include "platform/Graphics.h"
+#include "platform/Input.h"
+#include "platform/Strings.h"
+
+namespace {
+
+constexpr int kKeyLeftCommand = 91;
+constexpr int kKeyLeftControl = 162;
+constexpr int kKeyF = 70;
+constexpr int kKeyQ = 81;
+constexpr int kKeyE = 69;
+
+// Closes what the platform holds open and ends the process at once. Static objects are not
+// destroyed: screens, textures and channels held by globals would otherwise be torn down in an
+// arbitrary order after the window and the audio device are gone. Everything the game must keep
+// has been written by the save-at-end list before this runs.
+void DefaultAppExit() {
+    CloseAudioDevice();
+    EndGraphics();
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+void ResetDrawStateForOverlay() {
+    SetBlend(3);
+    SetAlpha(1.0f);
+    SetScale(1.0f, 1.0f);
+    SetRotation(0.0f);
+    SetImageFont(nullptr);
+}
+
+}  // namespace
+
+std::vector<std::shared_ptr<TAppScreen>> Control::Screens;
+std::vector<std::shared_ptr<TAppPopUp>> Control::PopUps;
+std::shared_ptr<TAppScreen> Control::CurrScreen;
+std::vector<std::shared_ptr<TGameObject>> Control::GlobalObjects;
+std::vector<std::shared_ptr<TAppObj>> Control::ToSaveAtEndList;
+int32_t Control::isFPSShowOn = 0;
+int32_t Control::isBorderShowOn = 0;
+std::string Control::txtNoActScreen = "NO ACT SCREEN";
+int32_t Control::FrameLimit = -1;
+int32_t Control::FrameCount = 0;
+std::function<void(int32_t)> Control::FrameStartHook;
+std::function<void()> Control::BeforeFlipHook;
+bool Control::isEnded = false;
+
+ControlHook PauseGameHook = nullptr;
+ControlScreenCheck isLoadingScreenHook = nullptr;
+ControlHook DrawMouseCursorHook = nullptr;
+ControlAssetHook AddGlobalAssetHook = nullptr;
+std::function<void()> AppEndHook;
+std::function<void()> AppExitFunction = &DefaultAppExit;
+
+// ---------------------------------------------------------------------------------------------
+// Registration
+
+int Control::AddScreen(const std::shared_ptr<TAppScreen>& screen) {
+    if (!screen) {
+        ErrorScreen("Trying to add an NULL screen!", "Control", "Control");
+        return 0;
+    }
+    if (isScreenExists(screen.get())) {
+        ErrorScreen(screen->name + " Screen allready exists!", "Control", "Control");
+        return 0;
+    }
+    Screens.push_back(screen);
+    return 0;
+}
+
+int Control::AddPopUp(const std::shared_ptr<TAppPopUp>& popup) {
+    if (!popup) {
+        ErrorScreen("Trying to add an NULL popup!", "Control", "Control");
+        return 0;
+    }
+    if (isPopUpExists(popup.get())) {
+        ErrorScreen(popup->name + " PopUp allready exists!", "Control", "Control");
+        return 0;
+    }
+    PopUps.push_back(popup);
+    return 0;
+}
+
+int Control::AddGlobalObject(const std::shared_ptr<TGameObject>& obj) {
+    if (obj) GlobalObjects.push_back(obj);
+    return 0;
+}
+
+int Control::AddToSaveList(const std::shared_ptr<TAppObj>& obj) {
+    if (obj) ToSaveAtEndList.push_back(obj);
+    return 0;
+}
+
+int Control::isScreenExists(const TAppScreen* screen) {
+    for (const auto& s : Screens)
+        if (s.get() == screen) return 1;
+    return 0;
+}
+
+int Control::isPopUpExists(const TAppPopUp* popup) {
+    for (const auto& p : PopUps)
+        if (p.get() == popup) return 1;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lookup
+
+std::shared_ptr<TAppScreen> Control::GetScreenById(const std::string& screenName) {
+    std::string wanted = Upper(screenName);
+    for (const auto& s : Screens)
+        if (Upper(s->name) == wanted) return s;
+    return nullptr;
+}
+
+std::shared_ptr<TAppScreen> Control::GetAppScreen(const std::string& screenId) {
+    std::string wanted = Upper(screenId);
+    for (const auto& s : Screens)
+        if (std::to_string(s->id) == wanted) return s;
+    return nullptr;
+}
+
+std::shared_ptr<TAppScreen> Control::GetCurrentScreenOnly() { return CurrScreen; }
+
+std::string Control::GetCurrentScreenOnlyName() { return CurrScreen ? CurrScreen->name : std::string(); }
+
+std::string Control::GetCurentScreenName() { return GetCurrentScreenOnlyName(); }
+
+std::shared_ptr<TAppScreen> Control::GetCurrentScreen() {
+    if (!CurrScreen) return nullptr;
+    if (!CurrScreen->ActivePopUps.empty() && CurrScreen->ActivePopUps.back()) return CurrScreen->ActivePopUps.back();
+    return CurrScreen;
+}
+
+int Control::isScreen(const TAppScreen* screen) { return screen != nullptr && screen == CurrScreen.get() ? 1 : 0; }
+
+int Control::isScreen(const std::string& screenName) {
+    return !screenName.empty() && CurrScreen && CurrScreen->name == screenName ? 1 : 0;
+}
+
+int Control::GetScreensNumber() { return static_cast<int>(Screens.size()); }
+
+int Control::SetupScreen(int i) {
+    if (i < 0 || i >= GetScreensNumber()) return 0;
+    Screens[static_cast<size_t>(i)]->Setup();
+    return 0;
+}
+
+std::shared_ptr<TGameObject> Control::GetTemplate(const std::string& templateName) {
+    for (const auto& s : Screens) {
+        TGameObjectPtr found = s->GetGlobalTemplate(templateName);
+        if (found) return found;
+    }
+    ErrorSearch("No global temaplate '" + templateName + "' found!", "Control", "Control");
+    return nullptr;
+}
+
+int Control::CanBeSuspended() {
+    if (CurrScreen && isLoadingScreenHook && isLoadingScreenHook(CurrScreen.get())) return 0;
+    return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Switching
+
+int Control::SetScreen(const std::shared_ptr<TAppScreen>& screen) {
+    FlushKeys();
+    Mouse::Clear();
+    if (dynamic_cast<TAppScreenCrosser*>(screen.get())) return 0;
+    // Held here so that a screen freed by its own leave outlives the call.
+    std::shared_ptr<TAppScreen> old = CurrScreen;
+    if (old) old->Leaving();
+    CurrScreen = screen;
+    if (screen) {
+        screen->UnLock();
+        screen->Prepare();
+    }
+    return 0;
+}
+
+int Control::SetScreenInstant(const std::shared_ptr<TAppScreen>& screen) {
+    CurrScreen = screen;
+    if (screen) screen->UnLock();
+    return 0;
+}
+
+int AddToSaveAtEndList(const std::shared_ptr<TAppObj>& obj) { return Control::AddToSaveList(obj); }
+
+int SetAppScreen(const std::shared_ptr<TAppScreen>& screen) { return Control::SetScreen(screen); }
+
+int SetAppScreenInstant(const std::shared_ptr<TAppScreen>& screen) { return Control::SetScreenInstant(screen); }
+
+int GoToScreen(const std::shared_ptr<TAppScreen>& screen, TAppScreenCallback callback) {
+    if (CurrScreenCrosser) return SetCurrScreenByCross(screen, std::move(callback));
+    if (Control::CurrScreen) Control::CurrScreen->HideAllPopUps();
+    // Without the fade the callback still runs at the moment of the switch: before the old
+    // screen leaves and the new one is prepared.
+    if (callback) callback();
+    return SetAppScreen(screen);
+}
+
+int ShowAppPopUp(const std::shared_ptr<TAppPopUp>& popup) {
+    if (Control::CurrScreen && popup) Control::CurrScreen->ShowPopUp(popup);
+    return 0;
+}
+
+int HideAppPopUp(const std::shared_ptr<TAppPopUp>& popup) {
+    if (popup) popup->Hide();
+    return 0;
+}
+
+int isAppPopUpHidden(const std::shared_ptr<TAppPopUp>& popup) {
+    if (!Control::CurrScreen) return 1;
+    return Control::CurrScreen->isPopUp(popup.get()) ? 0 : 1;
+}
+
+std::vector<std::shared_ptr<TAppScreen>> GetScreensList() { return Control::Screens; }
+
+std::vector<std::shared_ptr<TAppPopUp>> GetPopUpsList() {
+    std::vector<std::shared_ptr<TAppPopUp>> list;
+    for (const auto& p : Control::PopUps)
+        if (!p->isAtEndSetuped) list.push_back(p);
+    for (const auto& p : Control::PopUps)
+        if (p->isAtEndSetuped) list.push_back(p);
+    return list;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Frame
+
+int Control::UpdateSystem() {
+    UpdateDelta();
+    Mouse::Update();
+    UpdateAppMillisecs();
+    AppSoundManager::Update();
+    if (AppTerminate()) {
+        AppEnd();
+        if (isEnded) return 0;
+    }
+    if (KeyDown(kKeyLeftCommand)) {
+        if (KeyHit(kKeyF)) GraphicsSwitchFullScreen();
+        if (KeyHit(kKeyQ)) AppEnd();
+    }
+    return 0;
+}
+
+int Control::UpdateConsole() { return Console::Update(); }
+
+int Control::UpdateGlobalObjects() {
+    // A copy: an object's update may register further global objects.
+    std::vector<std::shared_ptr<TGameObject>> objects = GlobalObjects;
+    for (const auto& obj : objects) obj->Updating();
+    return 0;
+}
+
+int Control::Update() {
+    UpdateSystem();
+    if (isEnded) return 0;
+    UpdateGlobalObjects();
+    if (!CurrScreen) return 0;
+    if (AppSuspended() && CanBeSuspended() && PauseGameHook) PauseGameHook();
+    // Held for the pass: the screen may switch away from itself while it updates.
+    std::shared_ptr<TAppScreen> screen = CurrScreen;
+    screen->Updating();
+    return 0;
+}
+
+int Control::NoScreen() {
+    ResetDrawStateForOverlay();
+    SetColor(255, 255, 255);
+    int x = GetGraphicsWidth() / 2 - TextWidth(txtNoActScreen) / 2;
+    int y = GetGraphicsHeight() / 2 - TextHeight(txtNoActScreen) / 2;
+    DrawText(txtNoActScreen, static_cast<float>(x), static_cast<float>(y));
+    return 0;
+}
+
+int Control::DrawConsole() { return Console::Draw(); }
+
+int Control::DrawFPS() {
+    if (!isFPSShowOn) return 0;
+    SetColor(0, 0, 0);
+    ResetDrawStateForOverlay();
+    std::string text = "FPS: " + std::to_string(GetAppFPS());
+    DrawRect(4, 4, static_cast<float>(TextWidth(text) + 8), static_cast<float>(TextHeight("A") + 8));
+    SetColor(255, 255, 255);
+    DrawText(text, 8, 8);
+    return 0;
+}
+
+int Control::DrawScreenBorder() {
+    if (!isBorderShowOn) return 0;
+    SetColor(255, 0, 0);
+    SetAlpha(1.0f);
+    SetBlend(3);
+    SetRotation(0.0f);
+    SetScale(1.0f, 1.0f);
+    float w = static_cast<float>(GetGraphicsWidth());
+    float h = static_cast<float>(GetGraphicsHeight());
+    DrawRect(0, 0, 1, h);
+    DrawRect(w, 0, 1, h);
+    return 0;
+}
+
+int Control::Draw() {
+    if (!CurrScreen) {
+        NoScreen();
+        return 0;
+    }
+    std::shared_ptr<TAppScreen> screen = CurrScreen;
+    screen->Drawing();
+    DrawFPS();
+    DrawScreenBorder();
+    return 0;
+}
+
+int Control::MainLoop() {
+    Init();
+    while (!isEnded) {
+        if (FrameLimit >= 0 && FrameCount >= FrameLimit) {
+            AppEnd();
+            break;
+        }
+        int32_t frame = FrameCount++;
+        try {
+            if (FrameStartHook) FrameStartHook(frame);
+            Cls();
+            Update();
+            if (isEnded) break;
+            UpdateConsole();
+            Draw();
+            DrawConsole();
+            if (DrawMouseCursorHook) DrawMouseCursorHook();
+            SetColor(0, 0, 0);
+            SetScale(1.0f, 1.0f);
+            SetRotation(0.0f);
+            SetBlend(3);
+            DrawRect(1194, 0, 2, 768);
+            DrawRect(-171, 767, 1366, 2);
+            if (BeforeFlipHook) BeforeFlipHook();
+            Flip(-1);
+            AspectCls();
+            if (KeyDown(kKeyLeftControl) && KeyHit(kKeyE))
+                Console::AddCritical(CreateCriticalLine("Editor unavailable without Debug Mode Build!", 0));
+        } catch (const std::exception& e) {
+            // A fault inside one frame is reported; the game goes on with the next frame.
+            Error(std::string("Frame ") + std::to_string(frame) + " failed: " + e.what(), "Control", "MainLoop");
+        } catch (...) {
+            Error("Frame " + std::to_string(frame) + " failed", "Control", "MainLoop");
+        }
+    }
+    return 0;
+}
+
+void Control::Reset() {
+    Screens.clear();
+    PopUps.clear();
+    CurrScreen.reset();
+    GlobalObjects.clear();
+    ToSaveAtEndList.clear();
+    isFPSShowOn = 0;
+    isBorderShowOn = 0;
+    txtNoActScreen = "NO ACT SCREEN";
+    FrameLimit = -1;
+    FrameCount = 0;
+    FrameStartHook = nullptr;
+    BeforeFlipHook = nullptr;
+    isEnded = false;
+    PauseGameHook = nullptr;
+    isLoadingScreenHook = nullptr;
+    DrawMouseCursorHook = nullptr;
+    AddGlobalAssetHook = nullptr;
+    AppEndHook = nullptr;
+    AppExitFunction = &DefaultAppExit;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start, run, end
+
+int AddAppGlobalAsset(const std::shared_ptr<TAsset>& asset) {
+    if (!asset || !AddGlobalAssetHook) return 0;
+    AddGlobalAssetHook(asset);
+    return 1;
+}
+
+int AppInitControl() {
+    Control::Init();
+    return InitConsole();
+}
+
+int AppRun() { return Control::MainLoop(); }
+
+int AppEnd() {
+    // Once only: a quit request and Command+Q in one frame, or a save that reports a quit, must
+    // not save twice.
+    if (Control::isEnded) return 0;
+    Control::isEnded = true;
+    std::vector<std::shared_ptr<TAppObj>> list = Control::ToSaveAtEndList;
+    for (const auto& obj : list) {
+        if (!obj) continue;
+        try {
+            obj->SaveAtEnd();
+        } catch (const std::exception& e) {
+            Error(std::string("Saving at exit failed: ") + e.what(), "Control", "AppEnd");
+        } catch (...) {
+            Error("Saving at exit failed", "Control", "AppEnd");
+        }
+    }
+    if (AppEndHook) {
+        try {
+            AppEndHook();
+        } catch (...) {
+            Error("The end-of-run step failed", "Control", "AppEnd");
+        }
+    }
+    if (AppExitFunction) AppExitFunction();
+    return 0;
+}
+
+int QuitApp() { return AppEnd(); }

@@ -1,0 +1,110 @@
+#include "engine/ScreenCrosser.h"
+
+#include "engine/Control.h"
+#include "engine/System/AppTime.h"
+#include "platform/Graphics.h"
+
+TAppScreenCrosserPtr CurrScreenCrosser;
+
+TAppScreenCrosser::TAppScreenCrosser() : Percent(CreateAppPerTimer(500)) {}
+
+int TAppScreenCrosser::OnDraw() {
+    switch (State) {
+        case 0:
+            if (Screen[0]) Screen[0]->Drawing();
+            DrawFade(Percent->Per);
+            break;
+        case 1:
+            if (Screen[1]) Screen[1]->Drawing();
+            DrawFade(1.0f - Percent->Per);
+            break;
+        default: break;
+    }
+    return 0;
+}
+
+int TAppScreenCrosser::OnUpdate() {
+    Percent->Count(0);
+    if (Percent->Per == 1.0f) {
+        if (Bylo != 0) SwitchCrosser();
+        Bylo = 1;
+    }
+    return 0;
+}
+
+int TAppScreenCrosser::DrawFade(float alpha) {
+    SetColor(0, 0, 0);
+    SetBlend(3);
+    SetRotation(0.0f);
+    SetScale(1.0f, 1.0f);
+    SetAlpha(alpha);
+    DrawRect(-171.0f, 0.0f, 1366.0f, 768.0f);
+    return 0;
+}
+
+int TAppScreenCrosser::SwitchCrosser() {
+    if (State == 0) {
+        ExecuteFunction();
+        // Read after the callback: a change it asks for replaces the target.
+        if (const std::shared_ptr<TAppScreen> from = Screen[0]) {
+            from->Leaving();
+            from->HideAllPopUps();
+        }
+        if (const std::shared_ptr<TAppScreen> to = Screen[1]) {
+            to->Start();
+            to->Prepare();
+            to->Drawing();
+        }
+        Percent->Start();
+        ResetDelta();
+        State = 1;
+        _switched = 1;
+    } else if (State == 1) {
+        if (Screen[1]) SetAppScreenInstant(Screen[1]);
+    }
+    return 0;
+}
+
+int TAppScreenCrosser::ExecuteFunction() {
+    if (Func) {
+        // A copy: the callback may start another change, which replaces Func.
+        const TCrossCallback run = Func;
+        run();
+    }
+    return 0;
+}
+
+int TAppScreenCrosser::SetData(const std::shared_ptr<TAppScreen>& from, const std::shared_ptr<TAppScreen>& to,
+                               TCrossCallback callback) {
+    if (dynamic_cast<TAppScreenCrosser*>(from.get()) != nullptr) {
+        // A change during a fade. Before the switch nothing has left yet: the first screen still
+        // fades out. After it the first screen has left and the one fading in is on display: it
+        // fades out now and leaves at the next switch (never the first screen a second time).
+        if (_switched != 0) Screen[0] = Screen[1];
+    } else {
+        Screen[0] = from;
+    }
+    Reset();
+    Func = std::move(callback);
+    Screen[1] = to;
+    return 0;
+}
+
+int TAppScreenCrosser::Reset() {
+    Percent->Start();
+    State = 0;
+    Func = nullptr;
+    Bylo = 0;
+    _switched = 0;
+    return 0;
+}
+
+TAppScreenCrosserPtr CreateAppCrosser() { return std::make_shared<TAppScreenCrosser>(); }
+
+int SetCurrScreenByCross(const std::shared_ptr<TAppScreen>& screen, TCrossCallback callback) {
+    // A fade towards no screen would never end: it could not make its target current.
+    if (!CurrScreenCrosser || !screen) return 0;
+    CurrScreenCrosser->SetData(Control::CurrScreen, screen, std::move(callback));
+    SetAppScreenInstant(CurrScreenCrosser);
+    return 0;
+}

@@ -1,0 +1,66 @@
+// The cross-fade between screens: the old screen fades to black over 500 ms, stays fully black
+// for one more frame, then the callback runs, the old screen leaves (its pop-ups are taken off
+// without OnHide), the new one starts and is prepared, and it fades in over 500 ms; only then
+// does it become the current screen. The fade is itself a screen, made current for the whole
+// change; it has no file, no objects and no pop-ups and is not registered with Control.
+//
+// A change asked for while a fade runs restarts the fade towards the new target. Each screen is
+// left exactly once: before the switch nothing has been left yet and the first screen still
+// fades out; after the switch the screen that was being faded in is the one faded out and left.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "engine/AppScreen.h"
+#include "engine/Timers.h"
+
+// Run once, at full black. Plain function pointers and lambdas both fit.
+using TCrossCallback = std::function<void()>;
+
+class TAppScreenCrosser : public TAppScreen {
+public:
+    std::shared_ptr<TAppPerTimer> Percent;  // progress of the current half, 500 ms
+    // 0: the screen faded out; 1: the screen faded in.
+    std::array<std::shared_ptr<TAppScreen>, 2> Screen;
+    int32_t State = 0;  // 0 fading out, 1 fading in
+    TCrossCallback Func;
+    int32_t Bylo = 0;  // set once Percent has been seen at its end
+
+    TAppScreenCrosser();
+
+    // State 0: screen 0, then black at alpha Per; state 1: screen 1, then black at 1 - Per.
+    int OnDraw() override;
+    // Advances Percent (by the frame delta); at 1.0 switches when Bylo is already set, then
+    // sets Bylo.
+    int OnUpdate() override;
+    // Black at that alpha over the whole wide area (-171, 0, 1366 x 768). Leaves the draw
+    // state so.
+    virtual int DrawFade(float alpha);
+    // State 0: callback, screen 0 leaves and loses its pop-ups, screen 1 starts, is prepared
+    // and drawn once, the timer restarts, the delta is reset, State 1. State 1: screen 1
+    // becomes current (unlocked).
+    virtual int SwitchCrosser();
+    virtual int ExecuteFunction();
+    // Reset; from (unless it is a crosser: then the screen on display stays the one faded out),
+    // to and the callback are stored.
+    virtual int SetData(const std::shared_ptr<TAppScreen>& from, const std::shared_ptr<TAppScreen>& to,
+                        TCrossCallback callback);
+    // Percent from 0, State 0, no callback, Bylo 0.
+    virtual int Reset();
+
+private:
+    // The switch of state 0 has run: screen 0 has left and screen 1 has been prepared.
+    int32_t _switched = 0;
+};
+
+using TAppScreenCrosserPtr = std::shared_ptr<TAppScreenCrosser>;
+
+// The crosser used for screen changes (made by the program's start-up); null when none.
+extern TAppScreenCrosserPtr CurrScreenCrosser;
+
+TAppScreenCrosserPtr CreateAppCrosser();
+// CurrScreenCrosser takes the change from Control's current screen to screen and becomes the
+// current screen at once (nothing is left yet and no input is discarded).
+int SetCurrScreenByCross(const std::shared_ptr<TAppScreen>& screen, TCrossCallback callback);

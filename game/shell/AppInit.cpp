@@ -1,0 +1,86 @@
+#include "game/shell/AppInit.h"
+
+#include "engine/AppScreen.h"
+#include "engine/Basics.h"
+#include "engine/Component.h"
+#include "engine/Console.h"
+#include "engine/Control.h"
+#include "engine/Emitter.h"
+#include "engine/GameObject.h"
+#include "engine/ScreenCrosser.h"
+#include "engine/System/AppTime.h"
+#include "engine/System/Display.h"
+#include "engine/System/Error.h"
+#include "engine/System/Paths.h"
+#include "engine/System/Settings.h"
+#include "engine/data/ValueTypes.h"
+#include "engine/media/AVO.h"
+#include "engine/media/SoundManager.h"
+#include "engine/media/StyledText.h"
+#include "game/shell/Pause.h"
+#include "game/shell/StartScreen.h"
+#include "platform/Files.h"
+#include "platform/Font.h"
+#include "platform/Graphics.h"
+
+namespace {
+void RunPauseGame() { PauseGame(); }
+}  // namespace
+
+void InitProgramGlobals() {
+    InitComponentNames();
+    CurrScreenCrosser = CreateAppCrosser();
+    Console::AddCommand(std::make_shared<TCCSaveScreen>());
+    Console::AddCommand(std::make_shared<TCCShowScreenBorders>());
+    deltaTime = TDeltaTime::Create(60.0f);
+    deltaTime->SetFPS(60.0f);
+    bDir = GetAppDir();
+    if (FileType(bDir) != 2) Error("Data folder not found: " + bDir, "AppInit", "InitProgramGlobals");
+    SetDefaultFontPath(bDir + "fonts/DejaVuSans.ttf");
+    CheatsOn = FileType("Cheats.txt");
+    InitGameObjectNames();
+    InitColorConstants();
+}
+
+void InstallEngineModules() {
+    InstallAVO();
+    InstallEmitters();
+    AppInitSoundsHook = &AppInitSounds;
+    PauseGameHook = &RunPauseGame;
+}
+
+void CreateAppScreens() { StartScreen = CreateStartScreen(); }
+
+void SetAppFolderNames() {
+    SetAppRootFolderName("Velkaro");
+    SetAppDataFolderName("Quiltora-2");
+}
+
+int AppInit() {
+    InitSinCosTables();
+    AppInitFolders();
+    AppInitSettings();
+    SetAppTitle("Quiltora");
+    AppInitGraphics();
+    AppInitManagers();
+    SetupPause();
+    AppInitControl();
+    // Until the options pop-up exists, the settings are written at exit from here.
+    AddToSaveAtEndList(std::make_shared<TSettingsSaver>());
+    return 0;
+}
+
+std::shared_ptr<TAppScreen> StartFirstScreen() {
+    std::shared_ptr<TAppScreen> screen = StartScreen;
+    if (!screen) return nullptr;
+    screen->Load(nullptr, nullptr);
+    screen->SetupAssets();
+    screen->Setup();
+    SetAppScreen(screen);
+    return screen;
+}
+
+int TSettingsSaver::SaveAtEnd() {
+    if (AppSettings::SaveData()) Print("Settings saved: " + AppSettings::UserFileUrl());
+    return 0;
+}
