@@ -13,6 +13,7 @@
 #include "engine/System/Error.h"
 #include "engine/System/Paths.h"
 #include "engine/System/Settings.h"
+#include "engine/UI_Object.h"
 #include "engine/data/ValueTypes.h"
 #include "engine/media/AVO.h"
 #include "engine/media/SoundManager.h"
@@ -45,6 +46,7 @@ void InitProgramGlobals() {
 void InstallEngineModules() {
     InstallAVO();
     InstallEmitters();
+    InstallWidgets();
     AppInitSoundsHook = &AppInitSounds;
     PauseGameHook = &RunPauseGame;
 }

@@ -1,5 +1,7 @@
 #include "game/shell/StartScreen.h"
 
+#include <utility>
+
 #include "engine/Asset.h"
 #include "engine/DrawObject.h"
 #include "engine/GameObject.h"
@@ -51,6 +53,12 @@ int TStartScreen::OnPrepare() {
         if (auto bird = std::dynamic_pointer_cast<TAVO>(obj)) bird->PlayAnim(BirdAnim, BirdAnimTime, 1);
     }
     return 0;
+}
+
+int TStartScreen::Interface() {
+    if (!CurrClickObject || CurrClickObject->name != "Play") return 0;
+    std::swap(BirdAnim, BirdOtherAnim);
+    return OnPrepare();
 }
 
 TStartScreenPtr CreateStartScreen() {

@@ -24,8 +24,13 @@ public:
 
     // The objects of the file, then the draw objects their blocks describe.
     int _LoadObjects(const TBlockFilePtr& objects, TLoadList* list) override;
+    // The second animation the "Play" button switches to, and back.
+    std::string BirdOtherAnim = "Bob";
+
     // Starts the bird's animation, looped.
     int OnPrepare() override;
+    // A click on "Play" switches the bird between its two animations.
+    int Interface() override;
 
     // Builds the draw object of the "DrawObject" block of one "GameObject" block (and of its
     // sub-objects' blocks) for the object of the same name.

@@ -126,4 +126,25 @@ TEST(HarnessTest, ConsoleLinesAreDrawnOverTheScreenAndExpire) {
     }
 }
 
+TEST(HarnessTest, PlayButtonShowsItsViewsUnderTheMouse) {
+    // The pointer away, over the button, and pressed on it; the views fade in over 10 frames.
+    const struct {
+        const char* script;
+        uint32_t colour;
+    } cases[] = {
+        {"0 move 100 100\n", 0xF08E50u},
+        {"0 move 512 618\n", 0xFDB071u},
+        {"0 move 512 618\n10 down 1\n", 0xC75A2Cu},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        testsupport::TempDir dir;
+        testsupport::WriteFileBytes(dir.file("input.txt"), c.script);
+        GameRun run = RunGame(dir, "--frames 40 --input " + Quote(dir.file("input.txt")));
+        ASSERT_EQ(run.status, 0);
+        ASSERT_TRUE(run.shot);
+        EXPECT_TRUE(Near(Rgb(run.shot, 591, 600), c.colour, 3)) << std::hex << Rgb(run.shot, 591, 600);
+    }
+}
+
 }  // namespace

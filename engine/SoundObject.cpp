@@ -1,0 +1,190 @@
+#include "engine/SoundObject.h"
+
+#include <cmath>
+#include <limits>
+
+#include "engine/AppScreen.h"
+#include "engine/Asset.h"
+#include "engine/System/Error.h"
+#include "engine/System/Paths.h"
+#include "platform/Files.h"
+#include "platform/Strings.h"
+
+namespace {
+
+// A number of a data file as an int, truncated toward zero (0 for what no int can hold).
+int32_t Trunc(float v) {
+    if (!std::isfinite(v)) return 0;
+    if (v >= static_cast<float>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+    if (v <= static_cast<float>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(v);
+}
+
+// file inside the folder prefix; the file alone for an empty prefix (the working folder, never
+// the file-system root).
+std::string InFolder(const std::string& prefix, const std::string& file) {
+    if (prefix.empty()) return file;
+    return Replace(prefix + "/" + file, "//", "/");
+}
+
+// The path of a file named after an object beside a screen file in folder dir; "" when the
+// name is no plain file name (it would lead out of that folder).
+std::string BesideScreenFile(const std::string& dir, const std::string& objName, const std::string& ext) {
+    if (objName.empty() || objName == "." || objName == ".." || objName.find_first_of("/\\") != std::string::npos)
+        return "";
+    return InFolder(dir, objName + ext);
+}
+
+int NoAsset(const std::string& what, const std::string& objName) {
+    Error(what + " in object '" + Upper(objName) + "': No Sound Asset!", "", "", "ERROR ");
+    return 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Playing
+
+int TSoundObject::SetVolume(float v) {
+    Volume = v;
+    return 0;
+}
+
+int TSoundObject::Sound_Play(float vol, float target, float speed) {
+    if (!Snd) return NoAsset("Can't play sound", name);
+    if (vol == -1.0f) vol = 1.0f;
+    if (target == -1.0f) target = 1.0f;
+    Snd->Play(vol, target, speed);
+    return 0;
+}
+
+int TSoundObject::Sound_Resume() {
+    if (!Snd) return NoAsset("Can't resume playing sound", name);
+    Snd->Resume();
+    return 0;
+}
+
+int TSoundObject::Sound_Pause() {
+    if (!Snd) return NoAsset("Can't pause playing sound", name);
+    Snd->Pause();
+    return 0;
+}
+
+int TSoundObject::Sound_Stop() {
+    if (!Snd) return NoAsset("Can't stop playing sound", name);
+    Snd->Stop();
+    return 0;
+}
+
+int TSoundObject::Sound_Hide(float speed) {
+    if (Snd) Snd->Hide(speed);
+    return 0;
+}
+
+int TSoundObject::SetDataToAsset() {
+    if (!Snd) return 0;
+    Snd->isLooped = isLooped;
+    Snd->isMusic = isMusic;
+    Snd->isLoadedOnDemand = isLoadedOnDemand;
+    Snd->TimeInterwal = TimeInterwal;
+    Snd->SetData();
+    return 0;
+}
+
+int TSoundObject::SetSnd(const std::shared_ptr<TSoundAsset>& asset) {
+    Snd = asset;
+    return 0;
+}
+
+int TSoundObject::OnFree() {
+    if (!Snd) return 0;
+    Snd->FreeAsset();
+    Snd = nullptr;
+    return 0;
+}
+
+TGameObjectPtr TSoundObject::Copy() {
+    auto copy = std::make_shared<TSoundObject>();
+    CopyStandard(copy.get());
+    copy->Snd = Snd;
+    copy->isLooped = isLooped;
+    copy->isMusic = isMusic;
+    copy->isLoadedOnDemand = isLoadedOnDemand;
+    copy->Volume = Volume;
+    copy->TimeInterwal = TimeInterwal;
+    copy->DontSaveUrl = DontSaveUrl;
+    return copy;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+int TSoundObject::SaveMyData(const TBlockFilePtr& block) {
+    if (!Snd) return 0;
+    if (DontSaveUrl == 0) {
+        if (isExporting != 0) {
+            // The export carries a copy of the sound file beside the object, read from the
+            // expanded path (a "#BDIR#" path names no file as it stands).
+            const std::string target = InFolder(Prefix, "sound." + ExtractExt(Snd->url));
+            const std::string source = ConvertAppPath(Snd->url);
+            if (!EqualsNoCase(Trim(target), Trim(source)) && !CopyFile(source, target))
+                CriticalError("Couldn't export sound '" + Snd->url + "'!");
+        } else {
+            AddStringToBlock(block, "SoundUrl", Snd->url, 0);
+        }
+    }
+    AddIntToBlock(block, "isLooped", isLooped, 0);
+    AddIntToBlock(block, "isMusic", isMusic, 0);
+    AddIntToBlock(block, "isLoadedOnDemand", isLoadedOnDemand, 0);
+    AddFloatToBlock(block, "Volume", Volume, 0);
+    AddIntToBlock(block, "TimeStep", TimeInterwal, 0);
+    return 0;
+}
+
+int TSoundObject::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
+    std::string url = GetBFString(block, "SoundUrl", 0);
+    if (url.empty()) {
+        url = InFolder(Prefix, "sound.ogg");
+        if (FileType(url) != 1) url = InFolder(Prefix, "sound.wav");
+    }
+    // A sound named after the object beside the screen file overrides the saved path; ".wav"
+    // wins over ".ogg".
+    if (TAppScreen* screen = TAppScreen::CurrentlyLoadingScreen) {
+        const std::string dir = ExtractDir(screen->FileUrl);
+        for (const char* ext : {".ogg", ".wav"}) {
+            const std::string path = BesideScreenFile(dir, name, ext);
+            if (!path.empty() && FileType(path) != 0) {
+                url = path;
+                DontSaveUrl = 1;
+            }
+        }
+    }
+    isLooped = Trunc(GetBFNumber(block, "isLooped", 0));
+    isMusic = Trunc(GetBFNumber(block, "isMusic", 0));
+    isLoadedOnDemand = Trunc(GetBFNumber(block, "isLoadedOnDemand", 0));
+    Volume = GetBFNumber(block, "Volume", 0);
+    TimeInterwal = Trunc(GetBFNumber(block, "TimeStep", 0));
+    SetSnd(CreateEmptySoundAsset(url, isLooped, isMusic, isLoadedOnDemand));
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creating
+
+TSoundObjectPtr CreateSoundObject(const TSoundSource& src, int isLooped, int isMusic, int isLoadedOnDemand,
+                                  TGameObject* parent) {
+    auto obj = std::make_shared<TSoundObject>();
+    obj->name = obj->GetTypeStr();
+    if (const auto* path = std::get_if<std::string>(&src); path && !path->empty()) {
+        TAppSoundPtr sound = CreateAppSound(*path, isLooped, isMusic);
+        obj->SetSnd(CreateSoundAsset(sound, isLooped, isMusic, isLoadedOnDemand));
+    } else if (const auto* sound = std::get_if<TAppSoundPtr>(&src); sound && *sound) {
+        obj->SetSnd(CreateSoundAsset(*sound, isLooped, isMusic, isLoadedOnDemand));
+    }
+    if (parent != nullptr) parent->AddSubObject(obj);
+    return obj;
+}
+
+void InstallSoundObject() {
+    RegisterGameObjectType(8, [] { return std::make_shared<TSoundObject>(); });
+}
