@@ -1,19 +1,22 @@
 #include "engine/AppState.h"
 
 #include "engine/System/Paths.h"
+#include "engine/media/AppFont.h"
 #include "platform/Files.h"
 
 namespace {
 
-TImageFontPtr LoadFontDirect(const std::string& path, int size) {
-    return LoadImageFont(ResolvePath(ConvertAppPath(path)), size);
+// The font manager's font of that file and size: one font per file and size for the whole run,
+// shared by every state, text class and screen that names it.
+TImageFontPtr ManagerFont(const std::string& path, int size) {
+    return GetAppFont(ResolvePath(ConvertAppPath(path)), size);
 }
 
-AppStateFontSource gFontSource = &LoadFontDirect;
+AppStateFontSource gFontSource = &ManagerFont;
 
 }  // namespace
 
-void SetAppStateFontSource(AppStateFontSource source) { gFontSource = source ? source : &LoadFontDirect; }
+void SetAppStateFontSource(AppStateFontSource source) { gFontSource = source ? source : &ManagerFont; }
 
 TImageFontPtr LoadAppStateFont(const std::string& path, int size) { return gFontSource(path, size); }
 

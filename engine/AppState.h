@@ -51,8 +51,8 @@ TAppStatePtr CreateDefaultAppState();
 TAppStatePtr LoadAppState(const TBlockFilePtr& block);
 
 // Where states get their fonts: (path as written in the file, pixel size) -> font or null.
-// The default loads the file directly (placeholders resolved); the font manager installs its
-// own shared lookup when it starts.
+// The default asks the font manager (placeholders resolved), so states share its fonts; tests
+// may install their own lookup.
 using AppStateFontSource = TImageFontPtr (*)(const std::string& path, int size);
 void SetAppStateFontSource(AppStateFontSource source);  // null restores the default
 TImageFontPtr LoadAppStateFont(const std::string& path, int size);

@@ -2,6 +2,7 @@
 
 #include "engine/GameObject.h"
 #include "engine/Mouse.h"
+#include "engine/data/BoxedNumbers.h"
 
 int TAppCollider::Free() {
     Shape = nullptr;
@@ -37,7 +38,7 @@ int TAppCollider::Load(const TBlockFilePtr& block, TLoadList*) {
 
 int TAppCollider::isPointInArea(float x, float y) {
     if (!Shape || Obj == nullptr) return 0;
-    return Shape->PointIn(Obj->DrawX, static_cast<int>(Obj->DrawY), x, y, Obj->DrawRotation, Obj->DrawScaleX,
+    return Shape->PointIn(Obj->DrawX, TruncateToInt(Obj->DrawY), x, y, Obj->DrawRotation, Obj->DrawScaleX,
                           Obj->DrawScaleY);
 }
 

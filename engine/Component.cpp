@@ -8,6 +8,7 @@
 #include "engine/GameObject.h"
 #include "engine/System/Error.h"
 #include "engine/Triggers.h"
+#include "engine/data/BoxedNumbers.h"
 #include "platform/Strings.h"
 
 std::vector<std::string> COMPONENTS_NAMES = {"Animator", "Collider", "Data Block", "Drawer", "Triggers"};
@@ -83,7 +84,7 @@ TAppObjComponentPtr CreateNewAppComponentByType(int kind) {
 }
 
 TAppObjComponentPtr LoadAppComponent(TGameObject* obj, const TBlockFilePtr& block, TLoadList* list) {
-    const int kind = static_cast<int>(GetBFNumber(block, "Type", 0));
+    const int kind = TruncateToInt(GetBFNumber(block, "Type", 0));
     TAppObjComponentPtr component = CreateNewAppComponentByType(kind);
     if (!component) {
         // A kind without a class (a "Drawer" block, a newer file) is passed over.

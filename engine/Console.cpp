@@ -202,7 +202,8 @@ int Console::DrawWpis() {
 }
 
 int Console::DrawCriticals() {
-    if (Criticals.empty()) return 0;
+    // The draw state is set every frame, lines or not: the frame's last strips rely on the
+    // alpha being 1 here.
     SetImageFont(nullptr);
     SetAlpha(1.0f);
     SetBlend(3);

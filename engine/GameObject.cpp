@@ -9,6 +9,7 @@
 #include "engine/DrawObject.h"
 #include "engine/Mouse.h"
 #include "engine/System/Error.h"
+#include "engine/data/BoxedNumbers.h"
 #include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/Strings.h"
@@ -766,19 +767,19 @@ int TGameObject::Load(const TBlockFilePtr& block, TLoadList* list) {
 
 int TGameObject::_LoadBasics(const TBlockFilePtr& block, TLoadList*) {
     name = GetBFString(block, "Basic::Name", 0);
-    id = static_cast<int32_t>(GetBFNumber(block, "Basic::Id", 0));
-    DrawLayer = static_cast<int32_t>(GetBFNumber(block, "Basic::DrawLayer", 0));
-    UpdateLayer = static_cast<int32_t>(GetBFNumber(block, "Basic::UpdateLayer", 0));
+    id = TruncateToInt(GetBFNumber(block, "Basic::Id", 0));
+    DrawLayer = TruncateToInt(GetBFNumber(block, "Basic::DrawLayer", 0));
+    UpdateLayer = TruncateToInt(GetBFNumber(block, "Basic::UpdateLayer", 0));
     return 0;
 }
 
 int TGameObject::_LoadFlags(const TBlockFilePtr& block, TLoadList*) {
-    isGlobal = static_cast<int32_t>(GetBFNumber(block, "Flags::isGlobal", 0));
-    isSavedInternaly = static_cast<int32_t>(GetBFNumber(block, "Flags::isSavedInternaly", 0));
-    isNotSaved = static_cast<int32_t>(GetBFNumber(block, "Flags::isNotSaved", 0));
-    isUpdatedWithDraw = static_cast<int32_t>(GetBFNumber(block, "Flags::isUpdatedWithDraw", 0));
+    isGlobal = TruncateToInt(GetBFNumber(block, "Flags::isGlobal", 0));
+    isSavedInternaly = TruncateToInt(GetBFNumber(block, "Flags::isSavedInternaly", 0));
+    isNotSaved = TruncateToInt(GetBFNumber(block, "Flags::isNotSaved", 0));
+    isUpdatedWithDraw = TruncateToInt(GetBFNumber(block, "Flags::isUpdatedWithDraw", 0));
     if (isBFEntry(block, "Flags::isAssetToBeLoad"))
-        isAssetToBeLoad = static_cast<int32_t>(GetBFNumber(block, "Flags::isAssetToBeLoad", 0));
+        isAssetToBeLoad = TruncateToInt(GetBFNumber(block, "Flags::isAssetToBeLoad", 0));
     return 0;
 }
 
@@ -870,7 +871,7 @@ TGameObjectPtr CreateNewGameObjectByType(int type) {
 // Game-object blocks, files and folders
 
 TGameObjectPtr LoadGameObject(const TBlockFilePtr& block, TLoadList* list, const std::string& prefix) {
-    const int type = static_cast<int>(GetBFNumber(block, "Basic::Type", 0));
+    const int type = TruncateToInt(GetBFNumber(block, "Basic::Type", 0));
     TGameObjectPtr obj = CreateNewGameObjectByType(type);
     if (!obj) return nullptr;
     obj->Prefix = prefix;

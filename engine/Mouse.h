@@ -3,16 +3,76 @@
 // pressed count and a held flag. Game code reads the fields and calls InRect instead of
 // receiving events.
 //
-// The engine's own cursors (TMouseCursor, the cursor list, Cursor and DefaultCursor, loading
-// "Mouse.dat" and Mouse.Draw) come with the block files and image assets they are built on;
-// they belong in this class and this file.
+// The engine's own cursors come from "Mouse.dat" (in the data folder's "App/Data/"): any number
+// of "CURSOR" blocks ("img", "Id", "Name", "Handle", "Rotation", "Scale", "Alpha") and a
+// "SETTINGS" block whose "DefaultCursor" names the default cursor by id. While the custom-cursor
+// setting is on, Mouse::Draw hides the system pointer and draws the current cursor at the
+// pointer, once per frame after the console; otherwise the system pointer shows.
 #pragma once
+#include <memory>
+#include <string>
+#include <vector>
 
 // A global horizontal shift of the pointer; 0, and nothing in the game writes it.
 extern int ScreenStepX;
 
+class TBlockFile;
+class TImageAsset;
+class TMouseCursor;
+using TMouseCursorPtr = std::shared_ptr<TMouseCursor>;
+
+// One cursor of "Mouse.dat".
+class TMouseCursor {
+public:
+    int id = 0;                         // the number by which it is chosen
+    std::string Name;                   // the name by which it is chosen
+    std::shared_ptr<TImageAsset> img;   // its picture; loaded with the global assets
+    int hx = 0, hy = 0;                 // the hotspot: the image pixel that sits at the pointer
+    float ScaleX = 1.0f, ScaleY = 1.0f;
+    float Alpha = 1.0f;
+    float Rotation = 0.0f;              // degrees
+
+    virtual ~TMouseCursor() = default;
+
+    // Colour white, the cursor's rotation, scale and alpha, alpha blending; the image with its
+    // hotspot at (x, y), in logical coordinates. The draw state is left as set.
+    virtual void Draw(int x, int y);
+    // Nothing (a cursor does not animate).
+    virtual void Update() {}
+    // Reads a "CURSOR" block. A "Scale" whose first value is 0 keeps the scale 1, 1; an "Alpha"
+    // of 0 keeps the alpha 1. The image is made, not loaded: it goes to the game's global assets
+    // (loaded before the first frame), or is loaded at once when the game takes none.
+    virtual void Load(const std::shared_ptr<TBlockFile>& block);
+};
+
 class Mouse {
 public:
+    // ---- Cursors ----
+    // The cursor drawn; none until set or until the first custom drawing takes DefaultCursor.
+    static TMouseCursorPtr Cursor;
+    // The cursor whose id "SETTINGS::DefaultCursor" names; none when no cursor has that id.
+    static TMouseCursorPtr DefaultCursor;
+    // Every cursor of "Mouse.dat", in file order.
+    static std::vector<TMouseCursorPtr> CursorsList;
+
+    // Reads "Mouse.dat" into CursorsList and sets DefaultCursor. A missing file is reported
+    // (warning) and leaves no cursors: the system pointer is shown.
+    static void LoadCursors();
+    // Loads the image of every cursor whose image is not loaded yet.
+    static void LoadAssets();
+    // The first cursor of that name (any letter case), or of that id; null after a warning when
+    // none has it.
+    static TMouseCursorPtr GetMouseCursor(const std::string& name);
+    static TMouseCursorPtr GetMouseCursorInd(int id);
+    // Cursor = the cursor found (none when not found).
+    static void SetMouseCursor(const std::string& name);
+    static void SetMouseCursorInd(int id);
+    // Once per frame: with the custom cursor off, or no cursor to draw, or a cursor whose image
+    // is not (or could not be) loaded, the system pointer shows. Otherwise the system pointer is
+    // hidden and the cursor drawn where the pointer is now.
+    static void Draw();
+
+    // ---- Polled state ----
     // Pointer position in logical coordinates (may be negative or beyond the logical size
     // over the letterbox bands).
     static int x, y;
@@ -51,9 +111,11 @@ public:
     // InRect(x - 4, y - 4, 8, 8).
     static int InPoint(int x, int y);
 
-    // Every field back to 0 (tests).
+    // Every field back to 0 and no cursors (tests).
     static void Reset();
 };
 
 // Mouse::Update().
 void UpdateMouse();
+// Mouse::LoadCursors(): the last step of the media managers' start-up.
+void AppInitMouse();

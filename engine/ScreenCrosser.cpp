@@ -66,9 +66,12 @@ int TAppScreenCrosser::SwitchCrosser() {
 }
 
 int TAppScreenCrosser::ExecuteFunction() {
-    if (Func) {
-        // A copy: the callback may start another change, which replaces Func.
-        const TCrossCallback run = Func;
+    // A callback may itself ask for another change, which brings a callback of its own: that
+    // one runs too, at the same full black, so that no change loses its callback. Each is taken
+    // out before it runs, so each runs once.
+    while (Func) {
+        const TCrossCallback run = std::move(Func);
+        Func = nullptr;
         run();
     }
     return 0;

@@ -42,6 +42,7 @@ public:
     // and drawn once, the timer restarts, the delta is reset, State 1. State 1: screen 1
     // becomes current (unlocked).
     virtual int SwitchCrosser();
+    // Runs the callback once (and the callback of a change that callback asks for).
     virtual int ExecuteFunction();
     // Reset; from (unless it is a crosser: then the screen on display stays the one faded out),
     // to and the callback are stored.

@@ -7,7 +7,9 @@
 #include "engine/AppObj.h"
 #include "engine/Basics.h"
 #include "engine/DrawObject.h"
+#include "engine/data/BoxedNumbers.h"
 #include "platform/Graphics.h"
+#include "platform/Strings.h"
 
 namespace {
 
@@ -18,7 +20,27 @@ float PolarDist(float dx, float dy) {
 float PolarAngle(float dx, float dy) { return static_cast<float>(ATan2Deg(dy, dx)); }
 
 // Truncation toward zero to the grid of 8 pixels.
-float Snap8(float v) { return static_cast<float>(static_cast<int32_t>(v / 8.0f) * 8); }
+float Snap8(float v) { return static_cast<float>(static_cast<int64_t>(TruncateToInt(v / 8.0f)) * 8); }
+
+// The largest i in 1..limit with an entry "Point<i>" in block (names without regard to case, the
+// number written without leading zeros, as a lookup by name finds it); 0 when there is none.
+int32_t LastPointEntry(const TBlockFilePtr& block, int32_t limit) {
+    int32_t last = 0;
+    if (!block) return last;
+    for (const auto& child : block->SubFiles) {
+        if (!child || child->MyType != BF_ENTRY) continue;
+        const std::string& entry = child->name;
+        if (entry.size() < 6 || entry.size() > 15 || !StartsWithNoCase(entry, "Point") || entry[5] == '0') continue;
+        int64_t i = 0;
+        bool digits = true;
+        for (size_t k = 5; k < entry.size() && digits; ++k) {
+            digits = entry[k] >= '0' && entry[k] <= '9';
+            i = i * 10 + (entry[k] - '0');
+        }
+        if (digits && i <= limit && i > last) last = static_cast<int32_t>(i);
+    }
+    return last;
+}
 
 }  // namespace
 
@@ -49,7 +71,7 @@ int TAppShape::CountPoly(float x, float y, float rotation, float scaleX, float s
 }
 
 int TAppShape::PointOver(float px, float py) {
-    return PointInPolygon(static_cast<int32_t>(px), static_cast<int32_t>(py), DrawPolyX, DrawPolyY);
+    return PointInPolygon(TruncateToInt(px), TruncateToInt(py), DrawPolyX, DrawPolyY);
 }
 
 int TAppShape::PointIn(float x, int y, float px, float py, float rotation, float scaleX, float scaleY) {
@@ -90,8 +112,13 @@ int TAppShape::Save(const TBlockFilePtr& block) {
 }
 
 int TAppShape::Load(const TBlockFilePtr& block) {
-    int32_t n = static_cast<int32_t>(GetBFNumber(block, "Points", 0));
+    int32_t n = TruncateToInt(GetBFNumber(block, "Points", 0));
     if (n < 0) n = 0;  // a negative count reads as no points
+    // Points past the last "Point<i>" entry all read as the same zero point, at the centre; a
+    // run of equal points changes neither the outline nor any point test, so one of them is
+    // kept. A damaged count thus never asks for more points than the block can describe.
+    const int32_t last = LastPointEntry(block, n);
+    if (n > static_cast<int64_t>(last) + 1) n = last + 1;
     std::vector<float> dist(n), rot(n);
     CDist = GetBFNumber(block, "Center", 0);
     CAngle = GetBFNumber(block, "Center", 1);

@@ -1,12 +1,17 @@
 #include "game/shell/AppInit.h"
 
+#include <memory>
+#include <vector>
+
 #include "engine/AppScreen.h"
+#include "engine/Asset.h"
 #include "engine/Basics.h"
 #include "engine/Component.h"
 #include "engine/Console.h"
 #include "engine/Control.h"
 #include "engine/Emitter.h"
 #include "engine/GameObject.h"
+#include "engine/Mouse.h"
 #include "engine/ScreenCrosser.h"
 #include "engine/System/AppTime.h"
 #include "engine/System/Display.h"
@@ -26,6 +31,12 @@
 
 namespace {
 void RunPauseGame() { PauseGame(); }
+void DrawMouseCursor() { Mouse::Draw(); }
+
+// The assets handed to the loading screen for its last phase (the cursor images). Until the
+// game has a loading screen, the start-up loads them right after the first screen's assets.
+std::vector<std::shared_ptr<TAsset>> gGlobalAssets;
+void KeepGlobalAsset(const std::shared_ptr<TAsset>& asset) { gGlobalAssets.push_back(asset); }
 }  // namespace
 
 void InitProgramGlobals() {
@@ -48,7 +59,10 @@ void InstallEngineModules() {
     InstallEmitters();
     InstallWidgets();
     AppInitSoundsHook = &AppInitSounds;
+    AppInitMouseHook = &AppInitMouse;
     PauseGameHook = &RunPauseGame;
+    AddGlobalAssetHook = &KeepGlobalAsset;
+    DrawMouseCursorHook = &DrawMouseCursor;
 }
 
 void CreateAppScreens() { StartScreen = CreateStartScreen(); }
@@ -74,12 +88,22 @@ int AppInit() {
 
 std::shared_ptr<TAppScreen> StartFirstScreen() {
     std::shared_ptr<TAppScreen> screen = StartScreen;
-    if (!screen) return nullptr;
+    if (!screen) {
+        LoadGlobalAssets();
+        return nullptr;
+    }
     screen->Load(nullptr, nullptr);
     screen->SetupAssets();
+    LoadGlobalAssets();
     screen->Setup();
     SetAppScreen(screen);
     return screen;
+}
+
+void LoadGlobalAssets() {
+    for (const auto& asset : gGlobalAssets)
+        if (asset) asset->LoadAsset();
+    gGlobalAssets.clear();
 }
 
 int TSettingsSaver::SaveAtEnd() {

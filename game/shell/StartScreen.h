@@ -8,7 +8,8 @@
 // "Class"); the screen builds it for the object of that name once the file has loaded. An image
 // draw object gets an image asset of the screen for its "Image" file, centred on the object's
 // point when the block says "MidHandle = 1". Objects of every kind (the vector-animation bird,
-// the petal emitter) load through the engine's object factory as usual.
+// the petal emitter) load through the engine's object factory as usual. Saving the screen writes
+// the plain objects' draw objects back the same way.
 #pragma once
 #include <memory>
 #include <string>
@@ -32,9 +33,16 @@ public:
     // A click on "Play" switches the bird between its two animations.
     int Interface() override;
 
+    // The objects as the engine writes them, then each inline object's draw object beside its
+    // block, so that saving the screen (the console's SAVESCREEN) keeps its pictures and texts.
+    int _SaveObjects(const TBlockFilePtr& root) override;
+
     // Builds the draw object of the "DrawObject" block of one "GameObject" block (and of its
     // sub-objects' blocks) for the object of the same name.
     virtual int LoadDrawObjects(const TBlockFilePtr& objectBlock);
+    // Writes the object's draw object (and its sub-objects' ones) into its "GameObject" block,
+    // as LoadDrawObjects reads it.
+    virtual int SaveDrawObjects(TGameObject& obj, const TBlockFilePtr& objectBlock);
 };
 
 using TStartScreenPtr = std::shared_ptr<TStartScreen>;

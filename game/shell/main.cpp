@@ -8,6 +8,7 @@
 //   --fixed-delta      every frame advances the clock by exactly 1000/60 ms, no waiting
 //   --input FILE       replay an input script (platform/Input.h), events keyed by frame from 0
 //   --screenshot FILE  write the last frame as PNG when the run ends
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>

@@ -147,4 +147,29 @@ TEST(HarnessTest, PlayButtonShowsItsViewsUnderTheMouse) {
     }
 }
 
+TEST(HarnessTest, ClickingPlaySwitchesTheBirdsAnimation) {
+    // The same 40 frames with the pointer resting on the button, and with a click on it (press
+    // at frame 10, release at 14): only the bird's pose differs, and after the release the button
+    // shows its OVER view again.
+    GameRun runs[2];
+    const char* scripts[2] = {"0 move 512 618\n", "0 move 512 618\n10 down 1\n14 up 1\n"};
+    for (int i = 0; i < 2; ++i) {
+        testsupport::TempDir dir;
+        testsupport::WriteFileBytes(dir.file("input.txt"), scripts[i]);
+        runs[i] = RunGame(dir, "--frames 40 --input " + Quote(dir.file("input.txt")));
+        ASSERT_EQ(runs[i].status, 0);
+        ASSERT_TRUE(runs[i].shot);
+    }
+    auto differing = [&](int x0, int y0, int w, int h) {
+        int n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x)
+                if (Rgb(runs[0].shot, x, y) != Rgb(runs[1].shot, x, y)) ++n;
+        return n;
+    };
+    EXPECT_GT(differing(kX + 689, 440, 200, 120), 500);  // the bird, in another animation
+    EXPECT_EQ(differing(0, 0, kX + 689, 560), 0);        // the sky, the panel and the petals
+    EXPECT_TRUE(Near(Rgb(runs[1].shot, 591, 600), 0xFDB071u, 3)) << std::hex << Rgb(runs[1].shot, 591, 600);
+}
+
 }  // namespace

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "engine/AppState.h"
+#include "engine/System/Paths.h"
+#include "engine/media/AppFont.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -75,6 +78,23 @@ TEST(AppState, MissingEntriesReadAsTypeDefaults) {
     EXPECT_EQ(s->rgb->a, 1.0f);
     EXPECT_EQ(s->tfr->sx, 1.0f);  // no "TFR": unscaled
     EXPECT_EQ(s->fontUrl, "");
+}
+
+TEST(AppState, FontsAreTheFontManagersShared) {
+    testsupport::TempDir dir;
+    const std::string savedBDir = bDir;
+    bDir = dir.path() + "/";
+    AppFontManager::Reset();
+    testsupport::WriteFileBytes(dir.file("Title.ttf"),
+                                testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"));
+    auto block = ParseBlockFileText("Name = \"Big\"\nFont = \"#BDIR#Title.ttf\", 18\n", "State");
+    auto first = LoadAppState(block);
+    auto second = LoadAppState(block);
+    ASSERT_NE(first->font, nullptr);
+    EXPECT_EQ(second->font, first->font);
+    EXPECT_EQ(GetAppFont(bDir + "Title.ttf", 18), first->font);
+    AppFontManager::Reset();
+    bDir = savedBDir;
 }
 
 }  // namespace

@@ -319,37 +319,45 @@ TEST_F(ControlTest, MainLoopRunsTheFrameStepsInOrderAndEndsThroughAppEnd) {
 
 TEST_F(ControlTest, FrameDrawsScreenThenOverlaysThenStrips) {
     OpenDisplay();
+    // A screen that leaves a faint alpha behind: the strips are drawn opaque all the same, with
+    // or without the overlays (the console's drawing sets the alpha every frame).
     struct TFilled : TAppScreen {
         int OnDraw() override {
             SetColor(0, 128, 255);
             SetAlpha(1);
             DrawRect(0, 0, 1024, 768);
+            SetAlpha(0.3f);
             return 0;
         }
     };
-    auto screen = std::make_shared<TFilled>();
-    screen->Init("Filled", "");
-    SetAppScreen(screen);
-    Control::isFPSShowOn = 1;
-    Control::isBorderShowOn = 1;
-    uint32_t fpsBox = 0, fpsText = 0, border = 0, strip = 0, open = 0;
-    Control::BeforeFlipHook = [&] {
-        fpsBox = PixelAt(5, 5);
-        border = PixelAt(0, 300);
-        strip = PixelAt(1000, 767);
-        open = PixelAt(500, 300);
-        // Some pixel of the white "FPS: " text inside the box.
-        for (int y = 8; y < 8 + TextHeight("A") && !fpsText; ++y)
-            for (int x = 8; x < 40 && !fpsText; ++x)
-                if (PixelAt(x, y) == 0xFFFFFFu) fpsText = 1;
-    };
-    Control::FrameLimit = 1;
-    AppRun();
-    EXPECT_EQ(open, 0x0080FFu);
-    EXPECT_EQ(fpsBox, 0x000000u);
-    EXPECT_EQ(fpsText, 1u);
-    EXPECT_EQ(border, 0xFF0000u);
-    EXPECT_EQ(strip, 0x000000u);
+    for (int overlays : {1, 0}) {
+        SCOPED_TRACE(overlays);
+        Control::Reset();
+        AppExitFunction = [] { Log("exit"); };
+        auto screen = std::make_shared<TFilled>();
+        screen->Init("Filled", "");
+        SetAppScreen(screen);
+        Control::isFPSShowOn = overlays;
+        Control::isBorderShowOn = overlays;
+        uint32_t fpsBox = 0, fpsText = 0, border = 0, strip = 0, open = 0;
+        Control::BeforeFlipHook = [&] {
+            fpsBox = PixelAt(5, 5);
+            border = PixelAt(0, 300);
+            strip = PixelAt(1000, 767);
+            open = PixelAt(500, 300);
+            // Some pixel of the white "FPS: " text inside the box.
+            for (int y = 8; y < 8 + TextHeight("A") && !fpsText; ++y)
+                for (int x = 8; x < 40 && !fpsText; ++x)
+                    if (PixelAt(x, y) == 0xFFFFFFu) fpsText = 1;
+        };
+        Control::FrameLimit = 1;
+        AppRun();
+        EXPECT_EQ(open, 0x0080FFu);
+        EXPECT_EQ(fpsBox, overlays ? 0x000000u : 0x0080FFu);
+        EXPECT_EQ(fpsText, overlays ? 1u : 0u);
+        EXPECT_EQ(border, overlays ? 0xFF0000u : 0x0080FFu);
+        EXPECT_EQ(strip, 0x000000u);
+    }
 }
 
 TEST_F(ControlTest, NoCurrentScreenShowsOnlyTheNotice) {

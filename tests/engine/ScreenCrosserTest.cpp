@@ -156,6 +156,20 @@ TEST_F(ScreenCrosserTest, AChangeDuringAFadeLeavesEachScreenOnce) {
     }
 }
 
+// A callback that itself asks for a change: both callbacks run once, at full black, and the
+// change ends on the second target; the first target is never prepared nor left.
+TEST_F(ScreenCrosserTest, AChangeAskedForByTheCallbackKeepsItsOwnCallback) {
+    Log().clear();
+    GoToScreen(b, [this] {
+        Note("f", "B");
+        GoToScreen(c, [] { Note("f", "C"); });
+    });
+    RunFade();
+    EXPECT_EQ(Control::CurrScreen, c);
+    EXPECT_EQ(LogOf({"f.", "A.OnLeave", "B.OnPrepare", "B.OnLeave", "C.OnPrepare"}),
+              (std::vector<std::string>{"f.B", "f.C", "A.OnLeave", "C.OnPrepare"}));
+}
+
 TEST_F(ScreenCrosserTest, SetDataAndNullScreens) {
     // No current screen: the fade-out draws only black and nothing is left.
     Control::Reset();

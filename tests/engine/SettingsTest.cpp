@@ -199,5 +199,5 @@ TEST_F(Settings, ShippedDataOpensAWindowWithBands) {
     EXPECT_EQ(FileType(LocalizeDir), 2);
     std::string out = Load();
     EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
-    ExpectLive({0, 0, 0.8f, 0.8f, 0, 0}, "shipped Init.ini");
+    ExpectLive({0, 0, 0.8f, 0.8f, 1, 0}, "shipped Init.ini");
 }

@@ -139,6 +139,14 @@ TEST(Shape, SaveAndLoad) {
     EXPECT_EQ(loaded->PolyRot, src->PolyRot);
     EXPECT_EQ(loaded->DrawPolyX.size(), 4u);
 
+    // A damaged count loads the points that are there, and tests like the count that fits them.
+    const std::string square = "Center = 0, 0\nPoint1 = 10, 0\nPoint2 = 10, 90\nPoint3 = 10, 180\n";
+    auto fits = LoadAppShape(ParseBlockFileText("Points = 4\n" + square, "s"));
+    auto damaged = LoadAppShape(ParseBlockFileText("Points = 2000000000\n" + square, "s"));
+    EXPECT_EQ(damaged->PolyDist, fits->PolyDist);
+    for (const auto& [x, y] : std::vector<std::pair<float, float>>{{3, 3}, {-3, 3}, {3, -3}, {-3, -3}, {8, 1}})
+        EXPECT_EQ(damaged->PointIn(0, 0, x, y, 0, 1, 1), fits->PointIn(0, 0, x, y, 0, 1, 1)) << x << "," << y;
+
     for (const char* text : {"", "Points = -3\n"}) {
         auto s = LoadAppShape(ParseBlockFileText(text, "s"));
         EXPECT_TRUE(s->PolyDist.empty());
