@@ -1,4 +1,5 @@
 #include "engine/AppAnimator.h"
+#include "engine/Basics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,14 +13,6 @@
 namespace {
 
 const char* const kSource = "AppAnimator";
-
-// A number read from a file, truncated toward zero and kept within the int range.
-int32_t TruncToInt(float v) {
-    if (!(v == v)) return 0;  // NaN
-    if (v >= 2147483647.0f) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
 
 // The game-object sub-objects of obj, in order.
 std::vector<TGameObject*> GameSubObjects(TGameObject* obj) {

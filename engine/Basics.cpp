@@ -377,3 +377,10 @@ void DrawCubicBezier(float x0, float y0, float x1, float y1, float c1x, float c1
         py = CubicBezier(y0, y1, c1y, c2y, t);
     });
 }
+
+int32_t TruncToInt(double v) {
+    if (std::isnan(v)) return 0;
+    if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(v);
+}

@@ -117,6 +117,10 @@ extern std::array<float, 360> SinTable;
 extern std::array<float, 360> CosTable;
 void InitSinCosTables();
 
+// A number read from a file as an int: truncated toward zero, NaN as 0, and values beyond the
+// int range held at its ends (a plain cast is undefined there).
+int32_t TruncToInt(double v);
+
 // The per-frame step that carries a value over 0..1 in ms milliseconds at fps frames a second:
 // 1 / ((ms / 1000) * fps). A duration (or rate) of 0 or less means "at once": the step is the
 // largest float, which UpdatePer turns into arrival at the target (never infinity or NaN).

@@ -1,4 +1,5 @@
 #include "engine/Collider.h"
+#include "engine/Basics.h"
 
 #include "engine/GameObject.h"
 #include "engine/Mouse.h"
@@ -38,7 +39,7 @@ int TAppCollider::Load(const TBlockFilePtr& block, TLoadList*) {
 
 int TAppCollider::isPointInArea(float x, float y) {
     if (!Shape || Obj == nullptr) return 0;
-    return Shape->PointIn(Obj->DrawX, TruncateToInt(Obj->DrawY), x, y, Obj->DrawRotation, Obj->DrawScaleX,
+    return Shape->PointIn(Obj->DrawX, TruncToInt(Obj->DrawY), x, y, Obj->DrawRotation, Obj->DrawScaleX,
                           Obj->DrawScaleY);
 }
 

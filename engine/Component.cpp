@@ -1,4 +1,5 @@
 #include "engine/Component.h"
+#include "engine/Basics.h"
 
 #include <map>
 
@@ -84,7 +85,7 @@ TAppObjComponentPtr CreateNewAppComponentByType(int kind) {
 }
 
 TAppObjComponentPtr LoadAppComponent(TGameObject* obj, const TBlockFilePtr& block, TLoadList* list) {
-    const int kind = TruncateToInt(GetBFNumber(block, "Type", 0));
+    const int kind = TruncToInt(GetBFNumber(block, "Type", 0));
     TAppObjComponentPtr component = CreateNewAppComponentByType(kind);
     if (!component) {
         // A kind without a class (a "Drawer" block, a newer file) is passed over.

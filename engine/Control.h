@@ -158,7 +158,7 @@ extern ControlHook PauseGameHook;
 // default.
 using ControlScreenCheck = bool (*)(const TAppScreen* screen);
 extern ControlScreenCheck isLoadingScreenHook;
-// Draws the engine's mouse cursor each frame (until the cursors of "Mouse.dat" exist).
+// Draws the mouse cursor each frame, after the console (the program points it at Mouse::Draw).
 extern ControlHook DrawMouseCursorHook;
 // Hands an asset to the game's loading screen, which loads it in its last phase.
 using ControlAssetHook = void (*)(const std::shared_ptr<TAsset>& asset);

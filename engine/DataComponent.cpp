@@ -257,7 +257,7 @@ int TAppDataComponent::Save(const TBlockFilePtr& block) {
 int TAppDataComponent::Load(const TBlockFilePtr& block, TLoadList*) {
     if (!block) return 0;
     LoadBase(block);
-    const int64_t count = TruncateToInt(GetBFNumber(block, "Fields", 0));
+    const int64_t count = TruncToInt(GetBFNumber(block, "Fields", 0));
     if (count <= 0) return 0;
     // The entries "Field1" .. "Field<count>" that the block really holds, by number (the first
     // of each name, as a lookup by name finds it). Walking the block instead of counting up to

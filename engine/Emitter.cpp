@@ -1,4 +1,5 @@
 #include "engine/Emitter.h"
+#include "engine/Basics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,13 +17,6 @@
 namespace {
 
 const char* const kFile = "Emitter";
-
-int32_t TruncToInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    if (v <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
 
 int32_t ClampToInt(int64_t v) {
     if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();

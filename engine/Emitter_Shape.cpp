@@ -12,15 +12,6 @@
 
 namespace {
 
-// Toward zero, held inside the int range (NaN gives 0), so odd data never makes the conversion
-// undefined.
-int Trunc(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-    if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-    return static_cast<int>(v);
-}
-
 void OutlineState() {
     SetScale(1.0f, 1.0f);
     SetRotation(0.0f);
@@ -93,15 +84,15 @@ std::string TAppEmitterShape::ToString() { return "POINT)" + GetValuesString(); 
 
 int TAEShapeElipse::GetRandomX() {
     PomRot = static_cast<float>(Rnd(V(4), V(4) + V(5)));
-    return Trunc(CosDeg(PomRot) * Rnd(V(2), V(0)));
+    return TruncToInt(CosDeg(PomRot) * Rnd(V(2), V(0)));
 }
 
-int TAEShapeElipse::GetRandomY() { return Trunc(SinDeg(PomRot) * Rnd(V(3), V(1))); }
+int TAEShapeElipse::GetRandomY() { return TruncToInt(SinDeg(PomRot) * Rnd(V(3), V(1))); }
 
 int TAEShapeElipse::Draw(float x, float y) {
     OutlineState();
-    const int from = Trunc(V(4));
-    const int to = Trunc(static_cast<double>(V(4) + V(5)));
+    const int from = TruncToInt(V(4));
+    const int to = TruncToInt(static_cast<double>(V(4) + V(5)));
     const float radii[2][2] = {{V(2), V(3)}, {V(0), V(1)}};
     for (const auto& radius : radii) {
         bool first = true;
@@ -112,8 +103,8 @@ int TAEShapeElipse::Draw(float x, float y) {
             if (!first)
                 DrawLine(static_cast<float>(px), static_cast<float>(py), static_cast<float>(lastX),
                          static_cast<float>(lastY), true);
-            lastX = Trunc(px);
-            lastY = Trunc(py);
+            lastX = TruncToInt(px);
+            lastY = TruncToInt(py);
             first = false;
         }
     }
@@ -127,9 +118,9 @@ std::string TAEShapeElipse::ToString() { return "ELIPSE)" + GetValuesString(); }
 // ---------------------------------------------------------------------------------------------
 // Box
 
-int TAEShapeBox::GetRandomX() { return Trunc(Rnd(-V(0), V(0))); }
+int TAEShapeBox::GetRandomX() { return TruncToInt(Rnd(-V(0), V(0))); }
 
-int TAEShapeBox::GetRandomY() { return Trunc(Rnd(-V(1), V(1))); }
+int TAEShapeBox::GetRandomY() { return TruncToInt(Rnd(-V(1), V(1))); }
 
 int TAEShapeBox::Draw(float x, float y) {
     OutlineState();
@@ -150,12 +141,12 @@ std::string TAEShapeBox::ToString() { return "BOX)" + GetValuesString(); }
 
 int TAEShapeLine::GetRandomX() {
     PomRot = static_cast<float>(Rand(0, 360));
-    PomOdl = static_cast<float>(Rand(0, Trunc(V(1))));
-    Odl = static_cast<float>(Rand(0, Trunc(V(2))));
-    return Trunc(CosDeg(PomRot) * PomOdl + CosDeg(V(0)) * Odl);
+    PomOdl = static_cast<float>(Rand(0, TruncToInt(V(1))));
+    Odl = static_cast<float>(Rand(0, TruncToInt(V(2))));
+    return TruncToInt(CosDeg(PomRot) * PomOdl + CosDeg(V(0)) * Odl);
 }
 
-int TAEShapeLine::GetRandomY() { return Trunc(SinDeg(PomRot) * PomOdl + SinDeg(V(0)) * Odl); }
+int TAEShapeLine::GetRandomY() { return TruncToInt(SinDeg(PomRot) * PomOdl + SinDeg(V(0)) * Odl); }
 
 int TAEShapeLine::Draw(float, float) { return 0; }
 

@@ -1,4 +1,5 @@
 #include "engine/GameObject.h"
+#include "engine/Basics.h"
 
 #include <algorithm>
 #include <map>
@@ -767,19 +768,19 @@ int TGameObject::Load(const TBlockFilePtr& block, TLoadList* list) {
 
 int TGameObject::_LoadBasics(const TBlockFilePtr& block, TLoadList*) {
     name = GetBFString(block, "Basic::Name", 0);
-    id = TruncateToInt(GetBFNumber(block, "Basic::Id", 0));
-    DrawLayer = TruncateToInt(GetBFNumber(block, "Basic::DrawLayer", 0));
-    UpdateLayer = TruncateToInt(GetBFNumber(block, "Basic::UpdateLayer", 0));
+    id = TruncToInt(GetBFNumber(block, "Basic::Id", 0));
+    DrawLayer = TruncToInt(GetBFNumber(block, "Basic::DrawLayer", 0));
+    UpdateLayer = TruncToInt(GetBFNumber(block, "Basic::UpdateLayer", 0));
     return 0;
 }
 
 int TGameObject::_LoadFlags(const TBlockFilePtr& block, TLoadList*) {
-    isGlobal = TruncateToInt(GetBFNumber(block, "Flags::isGlobal", 0));
-    isSavedInternaly = TruncateToInt(GetBFNumber(block, "Flags::isSavedInternaly", 0));
-    isNotSaved = TruncateToInt(GetBFNumber(block, "Flags::isNotSaved", 0));
-    isUpdatedWithDraw = TruncateToInt(GetBFNumber(block, "Flags::isUpdatedWithDraw", 0));
+    isGlobal = TruncToInt(GetBFNumber(block, "Flags::isGlobal", 0));
+    isSavedInternaly = TruncToInt(GetBFNumber(block, "Flags::isSavedInternaly", 0));
+    isNotSaved = TruncToInt(GetBFNumber(block, "Flags::isNotSaved", 0));
+    isUpdatedWithDraw = TruncToInt(GetBFNumber(block, "Flags::isUpdatedWithDraw", 0));
     if (isBFEntry(block, "Flags::isAssetToBeLoad"))
-        isAssetToBeLoad = TruncateToInt(GetBFNumber(block, "Flags::isAssetToBeLoad", 0));
+        isAssetToBeLoad = TruncToInt(GetBFNumber(block, "Flags::isAssetToBeLoad", 0));
     return 0;
 }
 
@@ -871,7 +872,7 @@ TGameObjectPtr CreateNewGameObjectByType(int type) {
 // Game-object blocks, files and folders
 
 TGameObjectPtr LoadGameObject(const TBlockFilePtr& block, TLoadList* list, const std::string& prefix) {
-    const int type = TruncateToInt(GetBFNumber(block, "Basic::Type", 0));
+    const int type = TruncToInt(GetBFNumber(block, "Basic::Type", 0));
     TGameObjectPtr obj = CreateNewGameObjectByType(type);
     if (!obj) return nullptr;
     obj->Prefix = prefix;

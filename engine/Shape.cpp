@@ -20,7 +20,7 @@ float PolarDist(float dx, float dy) {
 float PolarAngle(float dx, float dy) { return static_cast<float>(ATan2Deg(dy, dx)); }
 
 // Truncation toward zero to the grid of 8 pixels.
-float Snap8(float v) { return static_cast<float>(static_cast<int64_t>(TruncateToInt(v / 8.0f)) * 8); }
+float Snap8(float v) { return static_cast<float>(static_cast<int64_t>(TruncToInt(v / 8.0f)) * 8); }
 
 // The largest i in 1..limit with an entry "Point<i>" in block (names without regard to case, the
 // number written without leading zeros, as a lookup by name finds it); 0 when there is none.
@@ -71,7 +71,7 @@ int TAppShape::CountPoly(float x, float y, float rotation, float scaleX, float s
 }
 
 int TAppShape::PointOver(float px, float py) {
-    return PointInPolygon(TruncateToInt(px), TruncateToInt(py), DrawPolyX, DrawPolyY);
+    return PointInPolygon(TruncToInt(px), TruncToInt(py), DrawPolyX, DrawPolyY);
 }
 
 int TAppShape::PointIn(float x, int y, float px, float py, float rotation, float scaleX, float scaleY) {
@@ -112,7 +112,7 @@ int TAppShape::Save(const TBlockFilePtr& block) {
 }
 
 int TAppShape::Load(const TBlockFilePtr& block) {
-    int32_t n = TruncateToInt(GetBFNumber(block, "Points", 0));
+    int32_t n = TruncToInt(GetBFNumber(block, "Points", 0));
     if (n < 0) n = 0;  // a negative count reads as no points
     // Points past the last "Point<i>" entry all read as the same zero point, at the centre; a
     // run of equal points changes neither the outline nor any point test, so one of them is

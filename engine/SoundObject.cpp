@@ -1,4 +1,5 @@
 #include "engine/SoundObject.h"
+#include "engine/Basics.h"
 
 #include <cmath>
 #include <limits>
@@ -11,29 +12,6 @@
 #include "platform/Strings.h"
 
 namespace {
-
-// A number of a data file as an int, truncated toward zero (0 for what no int can hold).
-int32_t Trunc(float v) {
-    if (!std::isfinite(v)) return 0;
-    if (v >= static_cast<float>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    if (v <= static_cast<float>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
-// file inside the folder prefix; the file alone for an empty prefix (the working folder, never
-// the file-system root).
-std::string InFolder(const std::string& prefix, const std::string& file) {
-    if (prefix.empty()) return file;
-    return Replace(prefix + "/" + file, "//", "/");
-}
-
-// The path of a file named after an object beside a screen file in folder dir; "" when the
-// name is no plain file name (it would lead out of that folder).
-std::string BesideScreenFile(const std::string& dir, const std::string& objName, const std::string& ext) {
-    if (objName.empty() || objName == "." || objName == ".." || objName.find_first_of("/\\") != std::string::npos)
-        return "";
-    return InFolder(dir, objName + ext);
-}
 
 int NoAsset(const std::string& what, const std::string& objName) {
     Error(what + " in object '" + Upper(objName) + "': No Sound Asset!", "", "", "ERROR ");
@@ -125,7 +103,7 @@ int TSoundObject::SaveMyData(const TBlockFilePtr& block) {
         if (isExporting != 0) {
             // The export carries a copy of the sound file beside the object, read from the
             // expanded path (a "#BDIR#" path names no file as it stands).
-            const std::string target = InFolder(Prefix, "sound." + ExtractExt(Snd->url));
+            const std::string target = PathInFolder(Prefix, "sound." + ExtractExt(Snd->url));
             const std::string source = ConvertAppPath(Snd->url);
             if (!EqualsNoCase(Trim(target), Trim(source)) && !CopyFile(source, target))
                 CriticalError("Couldn't export sound '" + Snd->url + "'!");
@@ -144,26 +122,26 @@ int TSoundObject::SaveMyData(const TBlockFilePtr& block) {
 int TSoundObject::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
     std::string url = GetBFString(block, "SoundUrl", 0);
     if (url.empty()) {
-        url = InFolder(Prefix, "sound.ogg");
-        if (FileType(url) != 1) url = InFolder(Prefix, "sound.wav");
+        url = PathInFolder(Prefix, "sound.ogg");
+        if (FileType(url) != 1) url = PathInFolder(Prefix, "sound.wav");
     }
     // A sound named after the object beside the screen file overrides the saved path; ".wav"
     // wins over ".ogg".
     if (TAppScreen* screen = TAppScreen::CurrentlyLoadingScreen) {
         const std::string dir = ExtractDir(screen->FileUrl);
         for (const char* ext : {".ogg", ".wav"}) {
-            const std::string path = BesideScreenFile(dir, name, ext);
+            const std::string path = FileBesideScreen(dir, name, ext);
             if (!path.empty() && FileType(path) != 0) {
                 url = path;
                 DontSaveUrl = 1;
             }
         }
     }
-    isLooped = Trunc(GetBFNumber(block, "isLooped", 0));
-    isMusic = Trunc(GetBFNumber(block, "isMusic", 0));
-    isLoadedOnDemand = Trunc(GetBFNumber(block, "isLoadedOnDemand", 0));
+    isLooped = TruncToInt(GetBFNumber(block, "isLooped", 0));
+    isMusic = TruncToInt(GetBFNumber(block, "isMusic", 0));
+    isLoadedOnDemand = TruncToInt(GetBFNumber(block, "isLoadedOnDemand", 0));
     Volume = GetBFNumber(block, "Volume", 0);
-    TimeInterwal = Trunc(GetBFNumber(block, "TimeStep", 0));
+    TimeInterwal = TruncToInt(GetBFNumber(block, "TimeStep", 0));
     SetSnd(CreateEmptySoundAsset(url, isLooped, isMusic, isLoadedOnDemand));
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "engine/UI_Object.h"
+#include "engine/Basics.h"
 
 #include <cmath>
 #include <limits>
@@ -20,29 +21,6 @@ namespace {
 
 const char* const kSource = "UI_Object";
 
-// A number of a data file as an int, truncated toward zero (0 for what no int can hold).
-int32_t Trunc(float v) {
-    if (!std::isfinite(v)) return 0;
-    if (v >= static_cast<float>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    if (v <= static_cast<float>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
-// file inside the folder prefix; the file alone for an empty prefix (the working folder, never
-// the file-system root).
-std::string InFolder(const std::string& prefix, const std::string& file) {
-    if (prefix.empty()) return file;
-    return Replace(prefix + "/" + file, "//", "/");
-}
-
-// The path of a file named after a widget beside a screen file in folder dir; "" when the name
-// is no plain file name (it would lead out of that folder).
-std::string BesideScreenFile(const std::string& dir, const std::string& objName, const std::string& ext) {
-    if (objName.empty() || objName == "." || objName == ".." || objName.find_first_of("/\\") != std::string::npos)
-        return "";
-    return InFolder(dir, objName + ext);
-}
-
 template <class T>
 std::shared_ptr<T> SubAs(TUIButton& button, int i) {
     return std::dynamic_pointer_cast<T>(button.GetFromSubObjectsList(i));
@@ -50,8 +28,8 @@ std::shared_ptr<T> SubAs(TUIButton& button, int i) {
 
 // Width and Height from the two values of "Sizes".
 void LoadSizes(TUIObject& widget, const TBlockFilePtr& block) {
-    widget.Width = Trunc(GetBFNumber(block, "Sizes", 0));
-    widget.Height = Trunc(GetBFNumber(block, "Sizes", 1));
+    widget.Width = TruncToInt(GetBFNumber(block, "Sizes", 0));
+    widget.Height = TruncToInt(GetBFNumber(block, "Sizes", 1));
 }
 
 void SaveSizes(const TUIObject& widget, const TBlockFilePtr& block) {
@@ -160,7 +138,7 @@ int TUIImage::SaveMyData(const TBlockFilePtr& block) {
         if (isExporting != 0) {
             // The export carries a copy of the picture beside the object, read from the
             // expanded path (a "#BDIR#" path names no file as it stands).
-            const std::string target = InFolder(Prefix, "image." + ExtractExt(Img->url));
+            const std::string target = PathInFolder(Prefix, "image." + ExtractExt(Img->url));
             const std::string source = ConvertAppPath(Img->url);
             if (Upper(Trim(target)) != Upper(Trim(source)) && !CopyFile(source, target))
                 CriticalError("Couldn't export image '" + Img->url + "'!");
@@ -176,15 +154,15 @@ int TUIImage::SaveMyData(const TBlockFilePtr& block) {
 int TUIImage::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
     std::string url = GetBFString(block, "Imageurl", 0);
     if (url.empty()) {
-        url = InFolder(Prefix, "image.png");
-        if (FileType(url) != 1) url = InFolder(Prefix, "image.jpg");
+        url = PathInFolder(Prefix, "image.png");
+        if (FileType(url) != 1) url = PathInFolder(Prefix, "image.jpg");
     }
     // A picture named after the widget beside the screen file replaces the saved path; the JPEG
     // wins when both exist.
     if (TAppScreen* screen = TAppScreen::CurrentlyLoadingScreen) {
         const std::string dir = ExtractDir(screen->FileUrl);
         for (const char* ext : {".png", ".jpg"}) {
-            const std::string path = BesideScreenFile(dir, name, ext);
+            const std::string path = FileBesideScreen(dir, name, ext);
             if (!path.empty() && FileType(path) != 0) {
                 url = path;
                 DontSaveUrl = 1;
@@ -193,8 +171,8 @@ int TUIImage::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
     }
     std::shared_ptr<TImageAsset> asset = CreateEmptyImageAsset(url, 0, 0, 0, 0, 0);
     if (asset) asset->doAutoLoad = isAssetToBeLoad;
-    hx = Trunc(GetBFNumber(block, "Handle", 0));
-    hy = Trunc(GetBFNumber(block, "Handle", 1));
+    hx = TruncToInt(GetBFNumber(block, "Handle", 0));
+    hy = TruncToInt(GetBFNumber(block, "Handle", 1));
     SetImg(asset);
     return 0;
 }
@@ -279,7 +257,7 @@ int TUIText::SaveMyData(const TBlockFilePtr& block) {
 
 int TUIText::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
     LoadSizes(*this, block);
-    const int n = Trunc(GetBFNumber(block, "TextLine", 0));
+    const int n = TruncToInt(GetBFNumber(block, "TextLine", 0));
     if (n != 0) {
         // The line number is kept either way, so saving writes the reference back.
         TextLine = n;

@@ -9,9 +9,9 @@ Python 3 standard library only.
 """
 import math
 import os
-import struct
 import sys
-import zlib
+
+from pngwrite import write_png
 
 WIDTH, HEIGHT = 220, 56
 RADIUS = 16.0
@@ -51,17 +51,6 @@ def pixel(x, y, top, bottom, rim):
     share = rim_hits / covered
     colour = [round(fill[i] * (1 - share) + rim[i] * share) for i in range(3)]
     return (colour[0], colour[1], colour[2], round(255 * covered / samples ** 2))
-
-
-def write_png(path, rows):
-    raw = b"".join(b"\x00" + bytes(v for p in row for v in p) for row in rows)
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", WIDTH, HEIGHT, 8, 6, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
 def main():

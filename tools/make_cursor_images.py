@@ -12,9 +12,9 @@ Python 3 standard library only.
 """
 import math
 import os
-import struct
 import sys
-import zlib
+
+from pngwrite import write_png
 
 SIZE = 32
 SAMPLES = 4            # per axis, for smooth edges
@@ -102,20 +102,6 @@ def hand():
     palm = rounded_box(7.6, 16.0, 29.8, 30.6, 4.5)
     thumb = capsule(9.6, 23.0, 3.6, 16.4, 2.9)
     return render([index, middle, ring, little, palm, thumb], creases=[index, middle, ring, little])
-
-
-def write_png(path, rows):
-    raw = b"".join(b"\x00" + bytes(v for p in row for v in p) for row in rows)
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-
-    png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(raw, 9))
-    png += chunk(b"IEND", b"")
-    with open(path, "wb") as f:
-        f.write(png)
 
 
 def main():

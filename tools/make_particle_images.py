@@ -10,25 +10,13 @@ Run from the repository root:  python3 tools/make_particle_images.py
 """
 import math
 import os
-import struct
-import zlib
+
+from pngwrite import png_bytes
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "data", "Particles")
 
 SUPER = 4  # samples per pixel along each axis, for smooth edges
-
-
-def png_bytes(width, height, rgba_rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(row) for row in rgba_rows)
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))
 
 
 def render(size, alpha_at):

@@ -11,9 +11,9 @@ Run from the repository root:  python3 tools/make_vector_anim.py
 """
 import math
 import os
-import struct
 import sys
-import zlib
+
+from pngwrite import png_bytes
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "data", "Anims", "Bird")
@@ -28,18 +28,6 @@ SUPER = 4  # samples per pixel along each axis, for smooth edges
 
 
 # ---- PNG -------------------------------------------------------------------------------------
-
-def png_bytes(width, height, rgba_rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(row) for row in rgba_rows)
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))
-
 
 def render(width, height, shapes):
     """shapes: list of (inside(x, y) -> bool, colour); later shapes paint over earlier ones."""

@@ -251,3 +251,14 @@ void ResetAppPaths() {
     AppVersionFileUrl.clear();
     gOptions = AppPathOptions{};
 }
+
+std::string PathInFolder(const std::string& prefix, const std::string& file) {
+    if (prefix.empty()) return file;
+    return Replace(prefix + "/" + file, "//", "/");
+}
+
+std::string FileBesideScreen(const std::string& dir, const std::string& objName, const std::string& ext) {
+    if (objName.empty() || objName == "." || objName == ".." || objName.find_first_of("/\\") != std::string::npos)
+        return "";
+    return PathInFolder(dir, objName + ext);
+}

@@ -82,3 +82,10 @@ std::string AddVersionNumber(const std::string& text);
 
 // Back to the values before start-up (tests).
 void ResetAppPaths();
+
+// file inside the folder prefix; the file alone for an empty prefix (the working folder, never
+// the file-system root).
+std::string PathInFolder(const std::string& prefix, const std::string& file);
+// The path of a file named after an object (objName + ext) beside a screen file in folder dir;
+// "" when the name is no plain file name (it would lead out of that folder).
+std::string FileBesideScreen(const std::string& dir, const std::string& objName, const std::string& ext);

@@ -1,22 +1,14 @@
 #include "engine/data/BoxedNumbers.h"
+#include "engine/Basics.h"
 
 #include <cmath>
 #include <limits>
 
 #include "platform/Strings.h"
 
-int32_t TruncateToInt(float value) {
-    if (std::isnan(value)) return 0;
-    // 2^31 as a float; every float below it truncates into range.
-    constexpr float kLimit = 2147483648.0f;
-    if (value >= kLimit) return std::numeric_limits<int32_t>::max();
-    if (value < -kLimit) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
-
 std::string TFloatObj::ToString() const { return FloatToString(v); }
 
-int32_t TFloatObj::ToInt() const { return TruncateToInt(v); }
+int32_t TFloatObj::ToInt() const { return TruncToInt(v); }
 
 std::shared_ptr<TIntObj> TFloatObj::ToIntObj() const { return CreateAppIntObj(ToInt()); }
 
@@ -42,7 +34,7 @@ int32_t FloatObjectsSortFunction(const TFloatObj& a, const TFloatObj& b) {
     const float pb = b.v * 100000.0f;
     const float pa = a.v * 100000.0f;
     const float diff = pb - pa;
-    return TruncateToInt(diff);
+    return TruncToInt(diff);
 }
 
 int32_t FloatObjectsSortFunction(const std::shared_ptr<TFloatObj>& a, const std::shared_ptr<TFloatObj>& b) {

@@ -35,8 +35,6 @@ public:
 std::shared_ptr<TFloatObj> CreateAppFloatObj(float v);
 std::shared_ptr<TIntObj> CreateAppIntObj(int32_t v);
 
-// A float truncated toward zero into an int: NaN gives 0, values beyond the int range its ends.
-int32_t TruncateToInt(float value);
 
 // trunc(b.v * 100000 - a.v * 100000) in 32-bit floats: positive when b is larger by at least
 // 0.00001, negative when a is, 0 for values closer than that. A null box counts as 0.

@@ -120,7 +120,7 @@ int32_t TGradient::GradientSortFunction(const TRGB& o1, const TRGB& o2) {
     const float p2 = 1000.0f * o2.position;
     const float p1 = 1000.0f * o1.position;
     const float diff = p2 - p1;
-    return TruncateToInt(diff);
+    return TruncToInt(diff);
 }
 
 void TGradient::Sort() {

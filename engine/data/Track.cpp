@@ -84,7 +84,7 @@ int32_t TTrack::TrackSortFunction(const TDim& a, const TDim& b) {
     const float pb = 1000.0f * b.position;
     const float pa = 1000.0f * a.position;
     const float diff = pb - pa;
-    return TruncateToInt(diff);
+    return TruncToInt(diff);
 }
 
 int TTrack::Sort() {

@@ -105,7 +105,7 @@ int32_t TTransform::TFRSortFunction(const TTFR& a, const TTFR& b) {
     const float pb = 1000.0f * b.Position;
     const float pa = 1000.0f * a.Position;
     const float diff = pb - pa;
-    return TruncateToInt(diff);
+    return TruncToInt(diff);
 }
 
 int TTransform::Sort() {
@@ -180,8 +180,8 @@ float TTransform::CountValue(float value, float h) {
 int TTransform::_Plot(float x, float y, float w, float h, bool solid) {
     SetColor(100, 100, 100);
     DrawRect(x, y + h * 0.5f, w, 1.0f);  // the zero line
-    const auto ix = TruncateToInt(x);
-    const auto iy = TruncateToInt(y);
+    const auto ix = TruncToInt(x);
+    const auto iy = TruncToInt(y);
     const std::shared_ptr<TTFR>* prev = nullptr;
     float prevX = 0, prevSx = 0, prevSy = 0;
     for (const auto& stop : tfr) {

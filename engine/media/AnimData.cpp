@@ -14,12 +14,6 @@ namespace {
 
 const char* const kFile = "AnimData";
 
-// A number truncated toward zero; values no int can hold give 0.
-int TruncToInt(float v) {
-    if (!std::isfinite(v) || v >= 2147483648.0f || v < -2147483648.0f) return 0;
-    return static_cast<int>(v);
-}
-
 // The frame images of a "Frames" block, in the order of its FRAME entries.
 std::vector<TImagePtr> LoadAnimObjectFrames(const TBlockFilePtr& framesBlock, const TBlockFileList& entries,
                                             int flags) {

@@ -1,4 +1,5 @@
 #include "engine/media/AppFont.h"
+#include "engine/Basics.h"
 
 #include "engine/System/Error.h"
 #include "engine/System/Paths.h"
@@ -10,9 +11,6 @@ namespace {
 
 // The key a font file is known by: its absolute, normalised path without regard to case.
 std::string FontKey(const std::string& url) { return Upper(RealPath(url)); }
-
-// A size read as a number, cut toward zero (out-of-range values give 0: no such font).
-int TruncSize(float v) { return (v > -2147483648.0f && v < 2147483648.0f) ? static_cast<int>(v) : 0; }
 
 std::string DefaultFontsListUrl() { return bDir + AppResources + AppResourcesData + "Fonts.dat"; }
 
@@ -42,7 +40,7 @@ TAppFontPtr AppFontManager::AddAppFont(const std::string& url, int size) {
 void AppFontManager::LoadFonts(const std::string& url) {
     TBlockFilePtr root = LoadBlockFile(url);
     for (const auto& block : GetBlockFilesList(root, "FONT")) {
-        GetAppFont(ConvertAppPath(GetBFString(block, "URL", 0)), TruncSize(GetBFNumber(block, "SIZE", 0)));
+        GetAppFont(ConvertAppPath(GetBFString(block, "URL", 0)), TruncToInt(GetBFNumber(block, "SIZE", 0)));
     }
     FontsListUrl = url;
 }

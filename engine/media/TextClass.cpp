@@ -12,11 +12,6 @@
 
 namespace {
 
-// A number read from a file, cut toward zero (out-of-range values give 0).
-int32_t TruncNumber(float v) {
-    return (v > -2147483648.0f && v < 2147483648.0f) ? static_cast<int32_t>(v) : 0;
-}
-
 std::string DefaultClassListUrl() { return bDir + AppResources + AppResourcesData + "Classes.dat"; }
 
 }  // namespace
@@ -157,11 +152,11 @@ void TTextClass::Load(const TBlockFilePtr& block) {
         Shadow = std::make_shared<TDim>();
         Shadow->FromString(s);
     }
-    HAlign = TruncNumber(GetBFNumber(block, "halign", 0));
-    VAlign = TruncNumber(GetBFNumber(block, "valign", 0));
+    HAlign = TruncToInt(GetBFNumber(block, "halign", 0));
+    VAlign = TruncToInt(GetBFNumber(block, "valign", 0));
     VSpace = GetBFNumber(block, "Vspace", 0);
     cFontUrl = GetBFString(block, "Font", 0);
-    cFontSize = TruncNumber(GetBFNumber(block, "Font", 1));
+    cFontSize = TruncToInt(GetBFNumber(block, "Font", 1));
     if (!cFontUrl.empty()) Font = GetAppFont(ConvertAppPath(cFontUrl), cFontSize);
 }
 

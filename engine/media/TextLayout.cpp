@@ -17,14 +17,6 @@ TextRenderer gRenderer;
 double DegCos(double deg) { return std::cos(deg * 3.14159265358979323846 / 180.0); }
 double DegSin(double deg) { return std::sin(deg * 3.14159265358979323846 / 180.0); }
 
-// A real cut toward zero to an int, with out-of-range values held at the ends.
-int TruncToInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return 2147483647;
-    if (v <= -2147483648.0) return -2147483647 - 1;
-    return static_cast<int>(v);
-}
-
 // The wrap rule: the word joins the line when the joined text still fits (an exact fit counts).
 bool Fits(const std::string& current, const std::string& word, float width) {
     return static_cast<float>(LayoutTextWidth(current + " " + word)) <= width;

@@ -101,7 +101,9 @@ TEST_F(EmitterTest, StartPreFillsHalfALifeAhead) {
         e->Start();
         EXPECT_EQ(e->Package->CountInUse(), c.filled) << c.maxLife << " ms at " << c.cps;
         for (const auto& p : e->Package->AlphaParticlesInUse) {
-            if (p) ASSERT_EQ(p->WaitTime, 10000 - c.maxLife / 2);
+            if (p) {
+                ASSERT_EQ(p->WaitTime, 10000 - c.maxLife / 2);
+            }
         }
     }
     auto off = MakeEmitter(64, 2500);

@@ -1,4 +1,5 @@
 #include "engine/data/BoxedNumbers.h"
+#include "engine/Basics.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +28,9 @@ TEST(BoxedNumbers, BoxesConvertAndPrint) {
     EXPECT_EQ(CreateAppIntObj(-42)->ToString(), "-42");
     EXPECT_EQ(CreateAppIntObj(7)->ToFloat(), 7.0f);
     // Truncation never wanders into undefined conversions.
-    EXPECT_EQ(TruncateToInt(std::numeric_limits<float>::quiet_NaN()), 0);
-    EXPECT_EQ(TruncateToInt(1e20f), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(TruncateToInt(-1e20f), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(TruncToInt(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(TruncToInt(1e20f), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(TruncToInt(-1e20f), std::numeric_limits<int32_t>::min());
 }
 
 TEST(BoxedNumbers, SortFunctionTreatsNearValuesAsEqual) {
