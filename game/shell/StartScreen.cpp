@@ -8,6 +8,7 @@
 #include "engine/System/Paths.h"
 #include "engine/data/BlockFile.h"
 #include "engine/media/AVO.h"
+#include "engine/media/SoundManager.h"
 
 TStartScreenPtr StartScreen;
 const std::string StartScreenFile = "screens/Start/Start.AppScreen";
@@ -86,7 +87,18 @@ int TStartScreen::SaveDrawObjects(TGameObject& obj, const TBlockFilePtr& objectB
     return 0;
 }
 
+int TStartScreen::OnSetup() {
+    if (AppSoundManager::MusicsList.empty()) AppSoundManager::LoadMusics();
+    return 0;
+}
+
 int TStartScreen::OnPrepare() {
+    StartBird();
+    AppSoundManager::PlayLevelSound();
+    return 0;
+}
+
+int TStartScreen::StartBird() {
     for (const TGameObjectPtr& obj : Objects) {
         if (obj->name != BirdName) continue;
         if (auto bird = std::dynamic_pointer_cast<TAVO>(obj)) bird->PlayAnim(BirdAnim, BirdAnimTime, 1);
@@ -97,7 +109,7 @@ int TStartScreen::OnPrepare() {
 int TStartScreen::Interface() {
     if (!CurrClickObject || CurrClickObject->name != "Play") return 0;
     std::swap(BirdAnim, BirdOtherAnim);
-    return OnPrepare();
+    return StartBird();
 }
 
 TStartScreenPtr CreateStartScreen() {

@@ -28,8 +28,12 @@ public:
     // The second animation the "Play" button switches to, and back.
     std::string BirdOtherAnim = "Bob";
 
-    // Starts the bird's animation, looped.
+    // Reads the music tracks (once for the whole program).
+    int OnSetup() override;
+    // Starts the bird's animation and the next music track.
     int OnPrepare() override;
+    // Starts the bird's current animation, looped.
+    virtual int StartBird();
     // A click on "Play" switches the bird between its two animations.
     int Interface() override;
 

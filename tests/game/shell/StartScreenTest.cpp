@@ -6,6 +6,7 @@
 #include "engine/System/Paths.h"
 #include "engine/UI_Object.h"
 #include "engine/media/AVO.h"
+#include "engine/media/SoundManager.h"
 #include "platform/Graphics.h"
 #include "support/TestSupport.h"
 
@@ -94,4 +95,19 @@ TEST(StartScreenTest, SavingKeepsTheDrawObjects) {
 
     LocalizeDir = oldLocalizeDir;
     Control::Reset();
+}
+
+// The start screen reads the shipped music tracks once and plays the first one when it is
+// entered; a second set-up does not read them again.
+TEST(StartScreenTest, EnteringPlaysTheFirstMusicTrack) {
+    bDir = testsupport::SourceDir() + "/data/";
+    AppSoundManager::Reset();
+    TStartScreen screen;
+    screen.OnSetup();
+    ASSERT_EQ(AppSoundManager::MusicsList.size(), 6u);
+    screen.OnSetup();
+    EXPECT_EQ(AppSoundManager::MusicsList.size(), 6u);
+    screen.OnPrepare();
+    EXPECT_EQ(AppSoundManager::CurrMusic, AppSoundManager::MusicsList[0]);
+    AppSoundManager::Reset();
 }
