@@ -27,7 +27,7 @@
 #include "engine/Basics.h"
 #include "engine/Mouse.h"
 #include "engine/System/AppTime.h"
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "engine/System/Display.h"
 #include "engine/System/Error.h"
 #include "engine/System/Paths.h"

@@ -5,7 +5,7 @@
 
 #include "engine/Asset.h"
 #include "engine/Control.h"
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "engine/System/Error.h"
 #include "engine/System/Paths.h"
 #include "engine/System/Settings.h"

@@ -10,7 +10,7 @@
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
 #include "game/puzzle/TileOverlays.h"
-#include "game/shell/SpecialLoads.h"
+#include "game/shell/PlayFieldTables.h"
 #include "game/shell/AppInit.h"
 #include "game/shell/Pause.h"
 #include "game/shell/StartScreen.h"

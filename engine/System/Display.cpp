@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "engine/System/Error.h"
 #include "engine/System/Settings.h"
 #include "platform/Graphics.h"

@@ -10,7 +10,7 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/SpecialLoads.h"
+#include "game/shell/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

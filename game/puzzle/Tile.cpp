@@ -3,7 +3,7 @@
 #include "engine/Mouse.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/PlayHooks.h"
-#include "game/shell/SpecialLoads.h"
+#include "game/shell/PlayFieldTables.h"
 #include "platform/Strings.h"
 
 float TTile::CurrAlpha = 0.0f;

@@ -1,6 +1,6 @@
 #include "game/shell/Pause.h"
 
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "engine/System/Paths.h"
 #include "engine/media/AppFont.h"
 #include "engine/media/SoundManager.h"

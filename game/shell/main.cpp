@@ -15,7 +15,7 @@
 
 #include "engine/Console.h"
 #include "engine/Control.h"
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "engine/System/Error.h"
 #include "engine/System/Paths.h"
 #include "game/shell/AppInit.h"

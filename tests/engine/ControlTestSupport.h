@@ -14,7 +14,7 @@
 #include "engine/Mouse.h"
 #include "engine/ScreenCrosser.h"
 #include "engine/System/AppTime.h"
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "engine/System/Display.h"
 #include "engine/System/Error.h"
 #include "platform/Clock.h"

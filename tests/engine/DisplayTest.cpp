@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "engine/System/Display.h"
 #include "engine/System/Settings.h"
 #include "platform/Graphics.h"

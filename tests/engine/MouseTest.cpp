@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 

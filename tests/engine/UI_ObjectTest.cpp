@@ -14,7 +14,7 @@
 #include "engine/Mouse.h"
 #include "engine/SoundObject.h"
 #include "engine/System/AppTime.h"
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "engine/System/Error.h"
 #include "engine/System/Paths.h"
 #include "engine/UI_Object.h"

@@ -3,7 +3,7 @@
 #include "engine/Control.h"
 #include "engine/System/Paths.h"
 #include "engine/data/ValueTypes.h"
-#include "game/shell/SpecialLoads.h"
+#include "game/shell/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

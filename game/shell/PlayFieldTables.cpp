@@ -1,4 +1,4 @@
-#include "game/shell/SpecialLoads.h"
+#include "game/shell/PlayFieldTables.h"
 
 #include <algorithm>
 

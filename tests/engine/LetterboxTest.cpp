@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "platform/Input.h"

@@ -1,4 +1,4 @@
-#include "engine/System/Aspect.h"
+#include "engine/System/Letterbox.h"
 
 #include <algorithm>
 #include <cmath>
