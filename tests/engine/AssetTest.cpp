@@ -17,6 +17,7 @@
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 using testsupport::TempDir;
@@ -26,16 +27,8 @@ namespace {
 std::vector<std::string> gErrors;
 void CaptureError(const std::string& line) { gErrors.push_back(line); }
 
-struct Rgb {
-    int r, g, b;
-};
-std::ostream& operator<<(std::ostream& os, const Rgb& c) {
-    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
-bool Near(const Rgb& a, const Rgb& b, int tol = 3) {
-    return std::abs(a.r - b.r) <= tol && std::abs(a.g - b.g) <= tol && std::abs(a.b - b.b) <= tol;
-}
-
+using testsupport::Rgb;
+::testing::AssertionResult Near(const Rgb& a, const Rgb& b, int tol = 3) { return testsupport::NearRgb(a, b, tol); }
 const Rgb kBack{40, 60, 80};
 const Rgb kShaded{20, 30, 40};  // kBack under black at alpha 0.5
 const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
@@ -242,10 +235,7 @@ protected:
         Cls();
     }
     void Grab() { frame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()); }
-    Rgb At(int x, int y) const {
-        const int v = frame->ReadPixel(x, y);
-        return {(v >> 16) & 255, (v >> 8) & 255, v & 255};
-    }
+    Rgb At(int x, int y) const { return testsupport::RgbAt(frame, x, y); }
     void Expect(int x, int y, const Rgb& want, const std::string& what) {
         EXPECT_TRUE(Near(At(x, y), want)) << what << " at (" << x << ", " << y << "): got " << At(x, y)
                                           << " want " << want;

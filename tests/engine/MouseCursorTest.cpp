@@ -21,6 +21,7 @@
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "platform/Input.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 using testsupport::TempDir;
@@ -183,16 +184,8 @@ TEST_F(MouseCursorTest, ImagesGoToTheGameGlobalAssetsOrLoadAtOnce) {
 // ---------------------------------------------------------------------------------------------
 // Drawing in a 1024 x 768 window (logical = window pixels).
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-};
-std::ostream& operator<<(std::ostream& os, const Rgb& c) {
-    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
-bool Near(const Rgb& a, const Rgb& b, int tol = 3) {
-    return std::abs(a.r - b.r) <= tol && std::abs(a.g - b.g) <= tol && std::abs(a.b - b.b) <= tol;
-}
+using testsupport::Rgb;
+::testing::AssertionResult Near(const Rgb& a, const Rgb& b, int tol = 3) { return testsupport::NearRgb(a, b, tol); }
 const Rgb kBack{20, 40, 60}, kRed{255, 0, 0}, kGreen{0, 255, 0};
 
 bool SystemPointerShown() { return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE; }
@@ -234,10 +227,7 @@ protected:
         Mouse::Draw();
         frame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
     }
-    Rgb At(int x, int y) const {
-        const int v = frame->ReadPixel(x, y);
-        return {(v >> 16) & 255, (v >> 8) & 255, v & 255};
-    }
+    Rgb At(int x, int y) const { return testsupport::RgbAt(frame, x, y); }
 };
 
 TEST_F(MouseCursorDrawTest, SystemPointerWhenTheCustomCursorIsOffOrCannotBeDrawn) {

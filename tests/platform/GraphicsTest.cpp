@@ -10,25 +10,16 @@
 #include "platform/Clock.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
+using testsupport::Rgb;
 
-Rgb At(const TPixmapPtr& p, int x, int y) {
-    int v = p->ReadPixel(x, y);
-    return {(v >> 16) & 255, (v >> 8) & 255, v & 255};
-}
-
+Rgb At(const TPixmapPtr& p, int x, int y) { return testsupport::RgbAt(p, x, y); }
 ::testing::AssertionResult Near(Rgb got, Rgb want, int tolerance = 2) {
-    if (std::abs(got.r - want.r) <= tolerance && std::abs(got.g - want.g) <= tolerance &&
-        std::abs(got.b - want.b) <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got (" << got.r << ", " << got.g << ", " << got.b << ") want ("
-                                         << want.r << ", " << want.g << ", " << want.b << ")";
+    return testsupport::NearRgb(got, want, tolerance);
 }
 
 const Rgb kBackground{100, 150, 200};

@@ -11,6 +11,7 @@
 #include "engine/media/ImgTex.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 using testsupport::TempDir;
@@ -18,18 +19,11 @@ using testsupport::WriteFileBytes;
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
+using testsupport::Rgb;
 
 const Rgb kBack{40, 60, 80};
 const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
 const Rgb kMagenta{255, 0, 255}, kBlack{0, 0, 0};
-
-std::ostream& operator<<(std::ostream& os, const Rgb& c) {
-    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
 
 // A 32 x 16 texture of four 16 x 8 quadrants: red, green / blue, white.
 void WriteQuadrants(const std::string& path) {
@@ -68,15 +62,12 @@ protected:
     }
     std::string Url(const std::string& name) const { return dir.file("quads.png|" + name); }
     void Grab() { frame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()); }
-    Rgb At(int x, int y) const {
-        int v = frame->ReadPixel(x, y);
-        return {(v >> 16) & 255, (v >> 8) & 255, v & 255};
-    }
+    Rgb At(int x, int y) const { return testsupport::RgbAt(frame, x, y); }
     // Every probe (x, y, colour) read back from the last grab, within a small tolerance.
     void ExpectPixels(const std::vector<std::pair<std::pair<int, int>, Rgb>>& probes, const std::string& what) {
         for (const auto& [pt, want] : probes) {
             Rgb got = At(pt.first, pt.second);
-            EXPECT_TRUE(std::abs(got.r - want.r) <= 2 && std::abs(got.g - want.g) <= 2 && std::abs(got.b - want.b) <= 2)
+            EXPECT_TRUE(testsupport::NearRgb(got, want, 2))
                 << what << " at (" << pt.first << ", " << pt.second << "): got " << got << " want " << want;
         }
     }
