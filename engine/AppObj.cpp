@@ -9,10 +9,6 @@
 #include "engine/GameObject.h"
 #include "platform/Graphics.h"
 
-double SinDeg(double degrees) { return std::sin(degrees * (std::numbers::pi / 180.0)); }
-double CosDeg(double degrees) { return std::cos(degrees * (std::numbers::pi / 180.0)); }
-double ATan2Deg(double y, double x) { return std::atan2(y, x) * (180.0 / std::numbers::pi); }
-
 // ---------------------------------------------------------------------------------------------
 // TAppObj
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/data/BlockFile.h"
+#include "platform/Maths.h"
 
 class TAppAbstract;
 class TAppObj;
@@ -158,7 +159,3 @@ protected:
     TAppState* _State();
 };
 
-// Degree-based trigonometry of the math layer, in double precision.
-double SinDeg(double degrees);
-double CosDeg(double degrees);
-double ATan2Deg(double y, double x);

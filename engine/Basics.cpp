@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
+#include "platform/Maths.h"
 #include "platform/Random.h"
 #include "platform/Strings.h"
 
@@ -51,8 +52,6 @@ std::vector<std::string> SplitAtChars(const std::string& text, const std::vector
     return out;
 }
 
-double SinDegrees(double deg) { return std::sin(deg * (std::numbers::pi / 180.0)); }
-double CosDegrees(double deg) { return std::cos(deg * (std::numbers::pi / 180.0)); }
 
 }  // namespace
 
@@ -230,8 +229,8 @@ std::array<float, 360> CosTable{};
 
 void InitSinCosTables() {
     for (int i = 0; i < 360; ++i) {
-        SinTable[i] = static_cast<float>(SinDegrees(i));
-        CosTable[i] = static_cast<float>(CosDegrees(i));
+        SinTable[i] = static_cast<float>(SinDeg(i));
+        CosTable[i] = static_cast<float>(CosDeg(i));
     }
 }
 

@@ -9,7 +9,6 @@
 #include "engine/System/Display.h"
 #include "engine/System/Error.h"
 #include "engine/System/Paths.h"
-#include "engine/media/StyledText.h"
 #include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/Strings.h"
@@ -460,8 +459,6 @@ void AppEmittersPresetsSave() {}
 
 void InstallEmitters() {
     RegisterGameObjectType(6, [] { return std::make_shared<TAppBasicEmitter>(); });
-    AppInitEmitterPresetsHook = AppInitEmitterPresets;
-    AppEmittersPresetsSaveHook = AppEmittersPresetsSave;
 }
 
 void ResetEmitters() {

@@ -216,8 +216,7 @@ void AppInitEmitterPresets();
 // Editing routine; writes nothing.
 void AppEmittersPresetsSave();
 
-// Start-up: object type 6 builds TAppBasicEmitter, and the managers' start-up reads the presets
-// (AppInitManagers). The program calls this once before AppInit.
+// Start-up: object type 6 builds TAppBasicEmitter. The program calls this once before AppInit.
 void InstallEmitters();
 // Back to the start state: no presets, no scratch, no last particle (tests).
 void ResetEmitters();

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/Asset.h"
+#include "engine/Basics.h"
 #include "engine/Control.h"
 #include "engine/System/Letterbox.h"
 #include "engine/System/Error.h"
@@ -18,12 +19,6 @@
 int ScreenStepX = 0;
 
 namespace {
-
-// Toward zero; 0 for what no int can hold.
-int TruncToInt(double v) {
-    if (!std::isfinite(v) || v <= -2147483649.0 || v >= 2147483648.0) return 0;
-    return static_cast<int>(v);
-}
 
 // A whole number of a block-file value, read in double so that every int id stays exact.
 int NumberToInt(const TBlockFilePtr& block, const char* path, int index = 0) {

@@ -7,5 +7,6 @@
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "platform/Input.h"
+#include "platform/Maths.h"
 #include "platform/Random.h"
 #include "platform/Strings.h"

@@ -7,12 +7,10 @@
 #include "engine/Basics.h"
 #include "engine/System/AppTime.h"
 #include "platform/Graphics.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 namespace {
-
-double SinDegrees(double deg) { return std::sin(deg * (std::numbers::pi / 180.0)); }
-double CosDegrees(double deg) { return std::cos(deg * (std::numbers::pi / 180.0)); }
 
 // Field setters for FromString: piece i goes to field i; a piece that is there (even empty) sets
 // its field, a missing one leaves it alone.
@@ -128,12 +126,12 @@ float SplatPer(int32_t kind, float per) {
     switch (kind) {
         case 0: return per;
         // The product is taken in single precision, the sine in double, as the engine always has.
-        case 1: return static_cast<float>(SinDegrees(90.0f * per));
-        case 2: return static_cast<float>(SinDegrees(180.0f * per));
-        case 3: return static_cast<float>(SinDegrees(360.0f * per));
-        case 4: return static_cast<float>(CosDegrees(90.0f * per));
-        case 5: return static_cast<float>(CosDegrees(180.0f * per));
-        case 6: return static_cast<float>(CosDegrees(360.0f * per));
+        case 1: return static_cast<float>(SinDeg(90.0f * per));
+        case 2: return static_cast<float>(SinDeg(180.0f * per));
+        case 3: return static_cast<float>(SinDeg(360.0f * per));
+        case 4: return static_cast<float>(CosDeg(90.0f * per));
+        case 5: return static_cast<float>(CosDeg(180.0f * per));
+        case 6: return static_cast<float>(CosDeg(360.0f * per));
         default: return 0.0f;
     }
 }

@@ -1,23 +1,22 @@
 #include "engine/media/StyledText.h"
 
+#include "engine/Emitter.h"
+#include "engine/Mouse.h"
 #include "engine/media/AppFont.h"
+#include "engine/media/SoundManager.h"
 #include "engine/media/TextLayout.h"
 #include "platform/Graphics.h"
 
-namespace {
-void NoStep() {}
-}  // namespace
-
-AppManagerHook AppInitEmitterPresetsHook = NoStep;
-AppManagerHook AppInitSoundsHook = NoStep;
-AppManagerHook AppInitMouseHook = NoStep;
-AppManagerHook AppEmittersPresetsSaveHook = NoStep;
+AppManagerHook AppInitEmitterPresetsHook = AppInitEmitterPresets;
+AppManagerHook AppInitSoundsHook = AppInitSounds;
+AppManagerHook AppInitMouseHook = AppInitMouse;
+AppManagerHook AppEmittersPresetsSaveHook = AppEmittersPresetsSave;
 
 void ResetAppManagerHooks() {
-    AppInitEmitterPresetsHook = NoStep;
-    AppInitSoundsHook = NoStep;
-    AppInitMouseHook = NoStep;
-    AppEmittersPresetsSaveHook = NoStep;
+    AppInitEmitterPresetsHook = AppInitEmitterPresets;
+    AppInitSoundsHook = AppInitSounds;
+    AppInitMouseHook = AppInitMouse;
+    AppEmittersPresetsSaveHook = AppEmittersPresetsSave;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -57,15 +57,15 @@ void DrawClassTextRight(const std::string& text, float x, float y);
 void DrawClassTextCenter(const std::string& text, float x, float y);
 void DrawClassTextWrapped(const std::string& text, float x, float y, int width, int align, float vSpace);
 
-// The start-up steps of the managers that live outside this module. Each does nothing until
-// its module installs its own: emitter presets, sounds, mouse cursors, and the emitter
-// presets' save step.
+// The start-up steps of the managers that live outside this module: emitter presets, sounds,
+// mouse cursors, and the emitter presets' save step. They point at those modules' own steps;
+// tests replace them to watch the order.
 using AppManagerHook = void (*)();
 extern AppManagerHook AppInitEmitterPresetsHook;
 extern AppManagerHook AppInitSoundsHook;
 extern AppManagerHook AppInitMouseHook;
 extern AppManagerHook AppEmittersPresetsSaveHook;
-// Back to the do-nothing steps (tests).
+// Back to the modules' own steps (tests).
 void ResetAppManagerHooks();
 
 // Start-up: text classes, fonts, emitter presets, sounds, mouse cursors, in this order.

@@ -7,15 +7,12 @@
 #include "engine/media/TextClass.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 namespace {
 
 TextRenderer gRenderer;
-
-// Degrees to the runtime's trigonometry (double precision, as the runtime computes it).
-double DegCos(double deg) { return std::cos(deg * 3.14159265358979323846 / 180.0); }
-double DegSin(double deg) { return std::sin(deg * 3.14159265358979323846 / 180.0); }
 
 // The wrap rule: the word joins the line when the joined text still fits (an exact fit counts).
 bool Fits(const std::string& current, const std::string& word, float width) {
@@ -123,8 +120,8 @@ float TAppTextLine::DrawJust(float x, float y, const TClass* cls) const {
         for (const auto& w : list) {
             if (!w) continue;
             double ang = static_cast<double>(w->Angle) + r;
-            int dx = TruncToInt(DegCos(ang) * w->Dist * sx);
-            int dy = TruncToInt(DegSin(ang) * w->Dist * sy);
+            int dx = TruncToInt(CosDeg(ang) * w->Dist * sx);
+            int dy = TruncToInt(SinDeg(ang) * w->Dist * sy);
             w->Draw(x + static_cast<float>(dx), y + static_cast<float>(dy));
         }
     } else {

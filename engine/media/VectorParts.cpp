@@ -8,14 +8,12 @@
 #include "engine/media/VectorObj.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 namespace {
 
 constexpr double kDegToRad = std::numbers::pi / 180.0;
-
-double CosDeg(double deg) { return std::cos(deg * kDegToRad); }
-double SinDeg(double deg) { return std::sin(deg * kDegToRad); }
 
 // The draw state kept by the whole-object drawing functions (they do not nest).
 struct SavedDrawState {

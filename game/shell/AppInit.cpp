@@ -58,8 +58,6 @@ void InstallEngineModules() {
     InstallAVO();
     InstallEmitters();
     InstallWidgets();
-    AppInitSoundsHook = &AppInitSounds;
-    AppInitMouseHook = &AppInitMouse;
     PauseGameHook = &RunPauseGame;
     AddGlobalAssetHook = &KeepGlobalAsset;
     DrawMouseCursorHook = &DrawMouseCursor;
