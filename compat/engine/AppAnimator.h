@@ -1,0 +1,2 @@
+#pragma once
+#include "engine/object/AppAnimator.h"
