@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/System/AppTime.h"
+#include "engine/system/AppTime.h"
 #include "engine/data/ValueTypes.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"

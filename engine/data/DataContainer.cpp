@@ -1,7 +1,7 @@
 #include "engine/data/DataContainer.h"
 
-#include "engine/Basics.h"
-#include "engine/System/Error.h"
+#include "engine/system/Basics.h"
+#include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Strings.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/Basics.h"
+#include "engine/system/Basics.h"
 #include "engine/data/BoxedNumbers.h"
 
 std::shared_ptr<TRGB> TGradient::CounterRGB = std::make_shared<TRGB>();

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/Basics.h"
-#include "engine/System/Error.h"
+#include "engine/system/Basics.h"
+#include "engine/system/Error.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

@@ -1,6 +1,6 @@
 #include "engine/data/ValuePersistence.h"
 
-#include "engine/System/Error.h"
+#include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Files.h"
 

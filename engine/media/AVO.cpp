@@ -1,8 +1,8 @@
 #include "engine/media/AVO.h"
 
-#include "engine/DrawObject.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/screen/DrawObject.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

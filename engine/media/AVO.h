@@ -15,9 +15,9 @@
 #include <memory>
 #include <string>
 
-#include "engine/Asset.h"
-#include "engine/GameObject.h"
-#include "engine/Timers.h"
+#include "engine/screen/Asset.h"
+#include "engine/object/GameObject.h"
+#include "engine/system/Timers.h"
 #include "engine/media/VectorObj.h"
 
 class TAVO;

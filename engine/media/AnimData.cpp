@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "engine/Basics.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Basics.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "engine/data/BlockFile.h"
 #include "engine/media/Img.h"
 #include "platform/Files.h"

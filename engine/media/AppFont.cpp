@@ -1,8 +1,8 @@
 #include "engine/media/AppFont.h"
-#include "engine/Basics.h"
+#include "engine/system/Basics.h"
 
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"

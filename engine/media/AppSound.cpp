@@ -1,9 +1,9 @@
 #include "engine/media/AppSound.h"
 
-#include "engine/System/AppTime.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
-#include "engine/System/Settings.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
+#include "engine/system/Settings.h"
 #include "engine/media/SoundManager.h"
 
 TAppSoundPtr CreateAppSound(const std::string& url, int isLooped, int isMusic) {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"

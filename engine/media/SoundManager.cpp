@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "engine/System/AppTime.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
-#include "engine/System/Settings.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
+#include "engine/system/Settings.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Files.h"
 #include "platform/Input.h"

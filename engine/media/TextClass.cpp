@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/Basics.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Basics.h"
+#include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
 #include "engine/media/TextLayout.h"
 #include "platform/Files.h"

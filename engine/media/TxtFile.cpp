@@ -1,7 +1,7 @@
 #include "engine/media/TxtFile.h"
 
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

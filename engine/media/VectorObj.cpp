@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "engine/Mouse.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/ui/Mouse.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/System/Error.h"
+#include "engine/system/Error.h"
 #include "engine/media/VectorObj.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

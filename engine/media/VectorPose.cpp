@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/System/Error.h"
+#include "engine/system/Error.h"
 #include "engine/media/VectorParts.h"
 #include "platform/Strings.h"
 

@@ -1,13 +1,13 @@
-#include "engine/AppAnimator.h"
-#include "engine/Basics.h"
+#include "engine/object/AppAnimator.h"
+#include "engine/system/Basics.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "engine/GameObject.h"
-#include "engine/System/AppTime.h"
-#include "engine/System/Error.h"
+#include "engine/object/GameObject.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Error.h"
 #include "platform/Strings.h"
 
 namespace {

@@ -36,9 +36,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppState.h"
-#include "engine/Component.h"
-#include "engine/Timers.h"
+#include "engine/object/AppState.h"
+#include "engine/object/Component.h"
+#include "engine/system/Timers.h"
 #include "engine/data/BlockFile.h"
 #include "engine/data/Gradient.h"
 #include "engine/data/Track.h"

@@ -1,12 +1,12 @@
-#include "engine/AppObj.h"
+#include "engine/object/AppObj.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "engine/AppScreen.h"
-#include "engine/AppState.h"
-#include "engine/GameObject.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/object/AppState.h"
+#include "engine/object/GameObject.h"
 #include "platform/Graphics.h"
 
 // ---------------------------------------------------------------------------------------------

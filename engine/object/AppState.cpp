@@ -1,6 +1,6 @@
-#include "engine/AppState.h"
+#include "engine/object/AppState.h"
 
-#include "engine/System/Paths.h"
+#include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
 #include "platform/Files.h"
 

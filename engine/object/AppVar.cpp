@@ -1,7 +1,7 @@
-#include "engine/AppVar.h"
+#include "engine/object/AppVar.h"
 
-#include "engine/Basics.h"
-#include "engine/System/AppTime.h"
+#include "engine/system/Basics.h"
+#include "engine/system/AppTime.h"
 #include "platform/Strings.h"
 
 int TAppVar::update() {

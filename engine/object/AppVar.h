@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppObj.h"
+#include "engine/object/AppObj.h"
 
 class TAppVar : public TAppObj {
 public:

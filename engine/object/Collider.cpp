@@ -1,8 +1,8 @@
-#include "engine/Collider.h"
-#include "engine/Basics.h"
+#include "engine/object/Collider.h"
+#include "engine/system/Basics.h"
 
-#include "engine/GameObject.h"
-#include "engine/Mouse.h"
+#include "engine/object/GameObject.h"
+#include "engine/ui/Mouse.h"
 #include "engine/data/BoxedNumbers.h"
 
 int TAppCollider::Free() {

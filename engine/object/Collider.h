@@ -4,8 +4,8 @@
 #pragma once
 #include <memory>
 
-#include "engine/Component.h"
-#include "engine/Shape.h"
+#include "engine/object/Component.h"
+#include "engine/object/Shape.h"
 
 class TAppCollider : public TAppObjComponent {
 public:

@@ -1,14 +1,14 @@
-#include "engine/Component.h"
-#include "engine/Basics.h"
+#include "engine/object/Component.h"
+#include "engine/system/Basics.h"
 
 #include <map>
 
-#include "engine/AppAnimator.h"
-#include "engine/Collider.h"
-#include "engine/DataComponent.h"
-#include "engine/GameObject.h"
-#include "engine/System/Error.h"
-#include "engine/Triggers.h"
+#include "engine/object/AppAnimator.h"
+#include "engine/object/Collider.h"
+#include "engine/object/DataComponent.h"
+#include "engine/object/GameObject.h"
+#include "engine/system/Error.h"
+#include "engine/object/Triggers.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Strings.h"
 

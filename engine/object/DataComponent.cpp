@@ -1,10 +1,10 @@
-#include "engine/DataComponent.h"
+#include "engine/object/DataComponent.h"
 
 #include <algorithm>
 #include <map>
 
-#include "engine/Basics.h"
-#include "engine/GameObject.h"
+#include "engine/system/Basics.h"
+#include "engine/object/GameObject.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Strings.h"
 

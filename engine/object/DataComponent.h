@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Component.h"
+#include "engine/object/Component.h"
 
 class TAppData;
 using TAppDataPtr = std::shared_ptr<TAppData>;

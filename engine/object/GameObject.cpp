@@ -1,15 +1,15 @@
-#include "engine/GameObject.h"
-#include "engine/Basics.h"
+#include "engine/object/GameObject.h"
+#include "engine/system/Basics.h"
 
 #include <algorithm>
 #include <map>
 
-#include "engine/AppAnimator.h"
-#include "engine/AppScreen.h"
-#include "engine/Collider.h"
-#include "engine/DrawObject.h"
-#include "engine/Mouse.h"
-#include "engine/System/Error.h"
+#include "engine/object/AppAnimator.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/object/Collider.h"
+#include "engine/screen/DrawObject.h"
+#include "engine/ui/Mouse.h"
+#include "engine/system/Error.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Files.h"
 #include "platform/Random.h"

@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppObj.h"
-#include "engine/AppState.h"
-#include "engine/Component.h"
+#include "engine/object/AppObj.h"
+#include "engine/object/AppState.h"
+#include "engine/object/Component.h"
 
 class TAppObjAnimator;
 class TAppCollider;

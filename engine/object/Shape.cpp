@@ -1,12 +1,12 @@
-#include "engine/Shape.h"
+#include "engine/object/Shape.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "engine/AppObj.h"
-#include "engine/Basics.h"
-#include "engine/DrawObject.h"
+#include "engine/object/AppObj.h"
+#include "engine/system/Basics.h"
+#include "engine/screen/DrawObject.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Graphics.h"
 #include "platform/Strings.h"

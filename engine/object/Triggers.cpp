@@ -1,6 +1,6 @@
-#include "engine/Triggers.h"
+#include "engine/object/Triggers.h"
 
-#include "engine/GameObject.h"
+#include "engine/object/GameObject.h"
 
 // ---------------------------------------------------------------------------------------------
 // Trigger

@@ -17,7 +17,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/Component.h"
+#include "engine/object/Component.h"
 
 // What a trigger does. Update returns non-zero once the action has finished.
 class TATAction {

@@ -1,8 +1,8 @@
-#include "engine/Colorizer.h"
+#include "engine/particles/Colorizer.h"
 
-#include "engine/Basics.h"
-#include "engine/Particles.h"
-#include "engine/System/Error.h"
+#include "engine/system/Basics.h"
+#include "engine/particles/Particles.h"
+#include "engine/system/Error.h"
 #include "engine/data/GradientLibrary.h"
 #include "platform/Graphics.h"
 #include "platform/Random.h"

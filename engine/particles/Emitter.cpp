@@ -1,14 +1,14 @@
-#include "engine/Emitter.h"
-#include "engine/Basics.h"
+#include "engine/particles/Emitter.h"
+#include "engine/system/Basics.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "engine/System/AppTime.h"
-#include "engine/System/Display.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Display.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/Strings.h"

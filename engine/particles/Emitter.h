@@ -30,11 +30,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/Colorizer.h"
-#include "engine/Emitter_Shape.h"
-#include "engine/GameObject.h"
-#include "engine/Particles.h"
-#include "engine/Transformer.h"
+#include "engine/particles/Colorizer.h"
+#include "engine/particles/Emitter_Shape.h"
+#include "engine/object/GameObject.h"
+#include "engine/particles/Particles.h"
+#include "engine/particles/Transformer.h"
 #include "engine/data/BlockFile.h"
 #include "engine/media/Img.h"
 

@@ -1,11 +1,11 @@
-#include "engine/Emitter_Shape.h"
+#include "engine/particles/Emitter_Shape.h"
 
 #include <cmath>
 #include <limits>
 
-#include "engine/AppObj.h"
-#include "engine/Basics.h"
-#include "engine/System/Error.h"
+#include "engine/object/AppObj.h"
+#include "engine/system/Basics.h"
+#include "engine/system/Error.h"
 #include "platform/Graphics.h"
 #include "platform/Random.h"
 #include "platform/Strings.h"

@@ -1,8 +1,8 @@
-#include "engine/Transformer.h"
+#include "engine/particles/Transformer.h"
 
-#include "engine/Basics.h"
-#include "engine/Particles.h"
-#include "engine/System/Error.h"
+#include "engine/system/Basics.h"
+#include "engine/particles/Particles.h"
+#include "engine/system/Error.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Random.h"

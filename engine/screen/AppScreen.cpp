@@ -1,15 +1,15 @@
-#include "engine/AppScreen.h"
+#include "engine/screen/AppScreen.h"
 
 #include <algorithm>
 #include <unordered_set>
 
-#include "engine/AppAnimator.h"
-#include "engine/Asset.h"
-#include "engine/Control.h"
-#include "engine/DrawObject.h"
-#include "engine/Mouse.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/object/AppAnimator.h"
+#include "engine/screen/Asset.h"
+#include "engine/screen/Control.h"
+#include "engine/screen/DrawObject.h"
+#include "engine/ui/Mouse.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "engine/media/TxtFile.h"
 #include "platform/Files.h"
 #include "platform/Input.h"

@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppObj.h"
-#include "engine/GameObject.h"
+#include "engine/object/AppObj.h"
+#include "engine/object/GameObject.h"
 
 class TAsset;
 class TAppPopUp;

@@ -1,8 +1,8 @@
-#include "engine/Asset.h"
+#include "engine/screen/Asset.h"
 
-#include "engine/AppScreen.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"

@@ -1,18 +1,18 @@
-#include "engine/Control.h"
+#include "engine/screen/Control.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 
-#include "engine/AppScreen.h"
-#include "engine/Console.h"
-#include "engine/GameObject.h"
-#include "engine/Mouse.h"
-#include "engine/ScreenCrosser.h"
-#include "engine/System/AppTime.h"
-#include "engine/System/Letterbox.h"
-#include "engine/System/Display.h"
-#include "engine/System/Error.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/screen/Console.h"
+#include "engine/object/GameObject.h"
+#include "engine/ui/Mouse.h"
+#include "engine/screen/ScreenCrosser.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Display.h"
+#include "engine/system/Error.h"
 #include "engine/media/SoundManager.h"
 #include "platform/Audio.h"
 #include "platform/Font.h"

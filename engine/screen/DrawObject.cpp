@@ -1,11 +1,11 @@
-#include "engine/DrawObject.h"
+#include "engine/screen/DrawObject.h"
 
 #include <cmath>
 
-#include "engine/AppScreen.h"
-#include "engine/GameObject.h"
-#include "engine/Shape.h"
-#include "engine/System/Error.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/object/GameObject.h"
+#include "engine/object/Shape.h"
+#include "engine/system/Error.h"
 #include "engine/media/TxtFile.h"
 #include "platform/Files.h"
 #include "platform/Font.h"

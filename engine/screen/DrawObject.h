@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Asset.h"
+#include "engine/screen/Asset.h"
 #include "engine/data/BlockFile.h"
 #include "engine/media/TextClass.h"
 #include "engine/media/TextLayout.h"

@@ -1,7 +1,7 @@
-#include "engine/ScreenCrosser.h"
+#include "engine/screen/ScreenCrosser.h"
 
-#include "engine/Control.h"
-#include "engine/System/AppTime.h"
+#include "engine/screen/Control.h"
+#include "engine/system/AppTime.h"
 #include "platform/Graphics.h"
 
 TAppScreenCrosserPtr CurrScreenCrosser;

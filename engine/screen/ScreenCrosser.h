@@ -13,8 +13,8 @@
 #include <functional>
 #include <memory>
 
-#include "engine/AppScreen.h"
-#include "engine/Timers.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/system/Timers.h"
 
 // Run once, at full black. Plain function pointers and lambdas both fit.
 using TCrossCallback = std::function<void()>;

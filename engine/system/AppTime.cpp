@@ -1,4 +1,4 @@
-#include "engine/System/AppTime.h"
+#include "engine/system/AppTime.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "engine/Basics.h"
+#include "engine/system/Basics.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,8 +6,8 @@
 #include <limits>
 #include <numbers>
 
-#include "engine/System/AppTime.h"
-#include "engine/System/Error.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"

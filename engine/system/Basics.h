@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Interpolation.h"
+#include "engine/data/Interpolation.h"
 #include "platform/Image.h"
 #include "engine/data/ValueTypes.h"
 

@@ -1,10 +1,10 @@
-#include "engine/System/Display.h"
+#include "engine/system/Display.h"
 
 #include <string>
 
-#include "engine/System/Letterbox.h"
-#include "engine/System/Error.h"
-#include "engine/System/Settings.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Error.h"
+#include "engine/system/Settings.h"
 #include "platform/Graphics.h"
 
 int OpenedGraphics::DeviceWidth = 0;

@@ -1,4 +1,4 @@
-#include "engine/System/Letterbox.h"
+#include "engine/system/Letterbox.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
-#include "engine/System/Paths.h"
+#include "engine/system/Paths.h"
 
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "engine/System/Error.h"
+#include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
@@ -28,7 +28,7 @@ namespace {
 AppPathOptions gOptions;
 
 // The engine's version source below AppVersionFileUrl.
-const char* const kVersionSource = "engine/System/Version.h";
+const char* const kVersionSource = "engine/system/Version.h";
 
 // An absolute, normalised folder path ending in one slash.
 std::string AsFolder(const std::string& path) {

@@ -1,10 +1,10 @@
-#include "engine/System/Settings.h"
+#include "engine/system/Settings.h"
 
 #include <cmath>
 #include <optional>
 
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

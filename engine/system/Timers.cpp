@@ -1,9 +1,9 @@
-#include "engine/Timers.h"
+#include "engine/system/Timers.h"
 
 #include <cmath>
 
-#include "engine/Basics.h"
-#include "engine/System/AppTime.h"
+#include "engine/system/Basics.h"
+#include "engine/system/AppTime.h"
 #include "platform/Random.h"
 
 namespace {

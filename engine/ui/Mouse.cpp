@@ -1,15 +1,15 @@
-#include "engine/Mouse.h"
+#include "engine/ui/Mouse.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "engine/Asset.h"
-#include "engine/Basics.h"
-#include "engine/Control.h"
-#include "engine/System/Letterbox.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
-#include "engine/System/Settings.h"
+#include "engine/screen/Asset.h"
+#include "engine/system/Basics.h"
+#include "engine/screen/Control.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
+#include "engine/system/Settings.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

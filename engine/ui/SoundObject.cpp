@@ -1,13 +1,13 @@
-#include "engine/SoundObject.h"
-#include "engine/Basics.h"
+#include "engine/ui/SoundObject.h"
+#include "engine/system/Basics.h"
 
 #include <cmath>
 #include <limits>
 
-#include "engine/AppScreen.h"
-#include "engine/Asset.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/screen/Asset.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

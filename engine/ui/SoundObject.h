@@ -18,7 +18,7 @@
 #include <string>
 #include <variant>
 
-#include "engine/GameObject.h"
+#include "engine/object/GameObject.h"
 #include "engine/media/AppSound.h"
 
 class TSoundAsset;

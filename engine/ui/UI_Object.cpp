@@ -1,17 +1,17 @@
-#include "engine/UI_Object.h"
-#include "engine/Basics.h"
+#include "engine/ui/UI_Object.h"
+#include "engine/system/Basics.h"
 
 #include <cmath>
 #include <limits>
 
-#include "engine/AppScreen.h"
-#include "engine/Asset.h"
-#include "engine/Collider.h"
-#include "engine/DrawObject.h"
-#include "engine/Mouse.h"
-#include "engine/SoundObject.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/screen/Asset.h"
+#include "engine/object/Collider.h"
+#include "engine/screen/DrawObject.h"
+#include "engine/ui/Mouse.h"
+#include "engine/ui/SoundObject.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "engine/media/SoundManager.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

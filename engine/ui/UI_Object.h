@@ -28,8 +28,8 @@
 #include <variant>
 #include <vector>
 
-#include "engine/AppVar.h"
-#include "engine/GameObject.h"
+#include "engine/object/AppVar.h"
+#include "engine/object/GameObject.h"
 #include "engine/media/AppSound.h"
 #include "engine/media/Img.h"
 #include "engine/media/TextClass.h"

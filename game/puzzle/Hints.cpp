@@ -1,6 +1,6 @@
 #include "game/puzzle/Hints.h"
 
-#include "engine/System/Error.h"
+#include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
 #include "game/puzzle/Level.h"
 #include "platform/Strings.h"

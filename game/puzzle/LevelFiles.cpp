@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/System/Error.h"
+#include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/Mouse.h"
-#include "engine/System/AppTime.h"
+#include "engine/ui/Mouse.h"
+#include "engine/system/AppTime.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"

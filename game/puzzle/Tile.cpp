@@ -1,6 +1,6 @@
 #include "game/puzzle/Tile.h"
 
-#include "engine/Mouse.h"
+#include "engine/ui/Mouse.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/shell/PlayFieldTables.h"

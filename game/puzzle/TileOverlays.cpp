@@ -1,6 +1,6 @@
 #include "game/puzzle/TileOverlays.h"
 
-#include "engine/System/AppTime.h"
+#include "engine/system/AppTime.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
 

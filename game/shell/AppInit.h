@@ -7,7 +7,7 @@
 #pragma once
 #include <memory>
 
-#include "engine/AppObj.h"
+#include "engine/object/AppObj.h"
 
 // The engine's program globals: object-type and component words, easing names and colour
 // constants, the cross-fade screen, the console commands (TCCSaveScreen, then

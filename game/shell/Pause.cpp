@@ -1,7 +1,7 @@
 #include "game/shell/Pause.h"
 
-#include "engine/System/Letterbox.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
 #include "engine/media/SoundManager.h"
 #include "platform/Files.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "engine/Basics.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Basics.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "engine/data/ValuePersistence.h"
 #include "engine/data/ValueTypes.h"
 #include "platform/Files.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppScreen.h"
+#include "engine/screen/AppScreen.h"
 
 class TRGB;
 

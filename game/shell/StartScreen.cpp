@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "engine/Asset.h"
-#include "engine/DrawObject.h"
-#include "engine/GameObject.h"
-#include "engine/System/Paths.h"
+#include "engine/screen/Asset.h"
+#include "engine/screen/DrawObject.h"
+#include "engine/object/GameObject.h"
+#include "engine/system/Paths.h"
 #include "engine/data/BlockFile.h"
 #include "engine/media/AVO.h"
 #include "engine/media/SoundManager.h"

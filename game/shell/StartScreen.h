@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/AppScreen.h"
+#include "engine/screen/AppScreen.h"
 
 class TStartScreen : public TAppScreen {
 public:

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/Console.h"
-#include "engine/Control.h"
-#include "engine/System/Letterbox.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/screen/Console.h"
+#include "engine/screen/Control.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "game/shell/AppInit.h"
 #include "platform/Clock.h"
 #include "platform/Graphics.h"

@@ -1,4 +1,4 @@
-#include "engine/Interpolation.h"
+#include "engine/data/Interpolation.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/System/AppTime.h"
+#include "engine/system/AppTime.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/System/AppTime.h"
-#include "engine/System/Error.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "support/TestSupport.h"

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "engine/data/BlockFile.h"
 #include "engine/media/AppFont.h"
 #include "platform/Files.h"

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/System/AppTime.h"
-#include "engine/System/Paths.h"
-#include "engine/System/Settings.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Paths.h"
+#include "engine/system/Settings.h"
 #include "engine/media/SoundManager.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/System/Paths.h"
+#include "engine/system/Paths.h"
 #include "platform/Image.h"
 #include "platform/Strings.h"
 #include "support/TestSupport.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "engine/System/Paths.h"
+#include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
 #include "engine/media/StyledText.h"
 #include "engine/media/TextClass.h"

@@ -1,8 +1,8 @@
 // Text classes: the block form read and written, generic parameters, copies, and the registry.
 #include <gtest/gtest.h>
 
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "engine/data/BlockFile.h"
 #include "engine/media/AppFont.h"
 #include "engine/media/TextClass.h"

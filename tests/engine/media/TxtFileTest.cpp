@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/System/Paths.h"
+#include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Mouse.h"
-#include "engine/System/Error.h"
+#include "engine/ui/Mouse.h"
+#include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/System/Error.h"
+#include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
 #include "engine/media/VectorParts.h"
 

@@ -1,4 +1,4 @@
-#include "engine/AppAnimator.h"
+#include "engine/object/AppAnimator.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/GameObject.h"
-#include "engine/System/AppTime.h"
-#include "engine/System/Error.h"
+#include "engine/object/GameObject.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Error.h"
 #include "platform/Clock.h"
 
 namespace {

@@ -3,11 +3,11 @@
 
 #include <array>
 
-#include "engine/AppObj.h"
-#include "engine/AppScreen.h"
-#include "engine/AppState.h"
-#include "engine/Collider.h"
-#include "engine/GameObject.h"
+#include "engine/object/AppObj.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/object/AppState.h"
+#include "engine/object/Collider.h"
+#include "engine/object/GameObject.h"
 #include "platform/Graphics.h"
 
 namespace {

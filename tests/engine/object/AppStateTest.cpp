@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppState.h"
-#include "engine/System/Paths.h"
+#include "engine/object/AppState.h"
+#include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
 #include "support/TestSupport.h"
 

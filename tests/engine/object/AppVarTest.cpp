@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "engine/AppVar.h"
-#include "engine/System/AppTime.h"
+#include "engine/object/AppVar.h"
+#include "engine/system/AppTime.h"
 #include "platform/Random.h"
 
 namespace {

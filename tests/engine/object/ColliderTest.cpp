@@ -1,9 +1,9 @@
 // The collider component: its hit area over the object, copies, its block, and sizing.
 #include <gtest/gtest.h>
 
-#include "engine/Collider.h"
-#include "engine/GameObject.h"
-#include "engine/Mouse.h"
+#include "engine/object/Collider.h"
+#include "engine/object/GameObject.h"
+#include "engine/ui/Mouse.h"
 
 namespace {
 

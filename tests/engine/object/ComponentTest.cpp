@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/Collider.h"
-#include "engine/Component.h"
-#include "engine/GameObject.h"
-#include "engine/System/Error.h"
+#include "engine/object/Collider.h"
+#include "engine/object/Component.h"
+#include "engine/object/GameObject.h"
+#include "engine/system/Error.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "engine/DataComponent.h"
+#include "engine/object/DataComponent.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/GameObject.h"
+#include "engine/object/GameObject.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppAnimator.h"
-#include "engine/AppScreen.h"
-#include "engine/Collider.h"
-#include "engine/DrawObject.h"
-#include "engine/GameObject.h"
-#include "engine/Mouse.h"
-#include "engine/System/Error.h"
+#include "engine/object/AppAnimator.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/object/Collider.h"
+#include "engine/screen/DrawObject.h"
+#include "engine/object/GameObject.h"
+#include "engine/ui/Mouse.h"
+#include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "engine/DrawObject.h"
-#include "engine/Shape.h"
+#include "engine/screen/DrawObject.h"
+#include "engine/object/Shape.h"
 
 namespace {
 

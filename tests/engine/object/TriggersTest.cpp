@@ -1,11 +1,11 @@
-#include "engine/Triggers.h"
+#include "engine/object/Triggers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/GameObject.h"
+#include "engine/object/GameObject.h"
 
 namespace {
 

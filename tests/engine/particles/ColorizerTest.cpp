@@ -1,13 +1,13 @@
 // Particle colorizers: their text forms, what each kind does to a particle, and the random
 // numbers it draws.
-#include "engine/Colorizer.h"
+#include "engine/particles/Colorizer.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "EmitterTestSupport.h"
-#include "engine/Particles.h"
+#include "engine/particles/Particles.h"
 #include "engine/data/GradientLibrary.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Emitter shapes: text forms, random offsets and the order of their random draws.
-#include "engine/Emitter_Shape.h"
+#include "engine/particles/Emitter_Shape.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 
 #include "EmitterTestSupport.h"
-#include "engine/AppObj.h"
+#include "engine/object/AppObj.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Emitters and their presets: emission timing, pre-filling, the birth of a particle, the "EP"
 // block, loading as object type 6, the presets file, and drawing in a real frame.
-#include "engine/Emitter.h"
+#include "engine/particles/Emitter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "EmitterTestSupport.h"
-#include "engine/AppObj.h"
-#include "engine/System/Paths.h"
+#include "engine/object/AppObj.h"
+#include "engine/system/Paths.h"
 #include "engine/media/ImgTex.h"
 #include "engine/media/StyledText.h"
 #include "platform/Files.h"

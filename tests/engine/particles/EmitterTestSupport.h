@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/Basics.h"
-#include "engine/Emitter.h"
-#include "engine/System/AppTime.h"
-#include "engine/System/Error.h"
+#include "engine/system/Basics.h"
+#include "engine/particles/Emitter.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Error.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 

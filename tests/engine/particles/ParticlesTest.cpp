@@ -1,6 +1,6 @@
 // The engine's particle pool and particles: taking and giving back, life, motion and gravity,
 // pre-filling moves.
-#include "engine/Particles.h"
+#include "engine/particles/Particles.h"
 
 #include <gtest/gtest.h>
 

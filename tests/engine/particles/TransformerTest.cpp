@@ -1,13 +1,13 @@
 // Particle transformers: their text forms, what each kind does to a particle, and the random
 // numbers it draws.
-#include "engine/Transformer.h"
+#include "engine/particles/Transformer.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "EmitterTestSupport.h"
-#include "engine/Particles.h"
+#include "engine/particles/Particles.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppScreen.h"
-#include "engine/GameObject.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/object/GameObject.h"
 #include "engine/media/TxtFile.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 #include "support/TestSupport.h"
-#include "tests/engine/AppScreenTestSupport.h"
+#include "engine/screen/AppScreenTestSupport.h"
 
 namespace {
 

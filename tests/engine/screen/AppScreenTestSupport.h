@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppScreen.h"
-#include "engine/Asset.h"
-#include "engine/Control.h"
-#include "engine/DrawObject.h"
-#include "engine/GameObject.h"
-#include "engine/Mouse.h"
-#include "engine/ScreenCrosser.h"
-#include "engine/System/AppTime.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/screen/Asset.h"
+#include "engine/screen/Control.h"
+#include "engine/screen/DrawObject.h"
+#include "engine/object/GameObject.h"
+#include "engine/ui/Mouse.h"
+#include "engine/screen/ScreenCrosser.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "platform/Input.h"
 
 namespace screentest {

@@ -1,7 +1,7 @@
 // Assets: sharing by url within the screen loaded last, image loading and drawing by mode in a
 // real headless frame, the placeholders of missing resources, and the sound asset's forwarding
 // and error lines.
-#include "engine/Asset.h"
+#include "engine/screen/Asset.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppScreen.h"
-#include "engine/System/Error.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/system/Error.h"
 #include "engine/media/AppSoundTestSupport.h"
 #include "engine/media/ImgTex.h"
 #include "platform/Font.h"

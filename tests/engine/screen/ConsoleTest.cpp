@@ -1,7 +1,7 @@
 // The developer console: coloured letters and quotes, lines and their wrapping, the commands,
 // typing, the console key behind developer mode, the critical lines and their timer, and what
 // is drawn.
-#include "engine/Console.h"
+#include "engine/screen/Console.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The frame driver: its registry and lookups, screen switching with and without the fade,
 // pop-ups through the registry, the per-frame update and system keys, the frame loop's order,
 // its overlays, and the exit path.
-#include "engine/Control.h"
+#include "engine/screen/Control.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/GameObject.h"
+#include "engine/object/GameObject.h"
 #include "platform/Font.h"
 #include "ControlTestSupport.h"
 

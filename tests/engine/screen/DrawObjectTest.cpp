@@ -1,7 +1,7 @@
 // Draw objects: the factory and the "DrawObject" block, sizes, shapes and copies, the text kind's
 // layout and placement (with exact fake metrics), where its numbered lines come from, and real
 // frames drawn by the rectangle, image and text kinds.
-#include "engine/DrawObject.h"
+#include "engine/screen/DrawObject.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppScreen.h"
-#include "engine/GameObject.h"
-#include "engine/Shape.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/object/GameObject.h"
+#include "engine/object/Shape.h"
 #include "engine/media/TextLayoutTestSupport.h"
 #include "engine/media/TxtFile.h"
 #include "platform/Files.h"

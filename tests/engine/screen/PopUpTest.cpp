@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppScreen.h"
-#include "tests/engine/AppScreenTestSupport.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/screen/AppScreenTestSupport.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/ScreenCrosser.h"
+#include "engine/screen/ScreenCrosser.h"
 #include "platform/Graphics.h"
-#include "tests/engine/AppScreenTestSupport.h"
+#include "engine/screen/AppScreenTestSupport.h"
 
 namespace {
 

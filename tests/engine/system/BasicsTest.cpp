@@ -1,4 +1,4 @@
-#include "engine/Basics.h"
+#include "engine/system/Basics.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <limits>
 #include <memory>
 
-#include "engine/System/AppTime.h"
+#include "engine/system/AppTime.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"

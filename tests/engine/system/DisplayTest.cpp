@@ -6,9 +6,9 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/System/Letterbox.h"
-#include "engine/System/Display.h"
-#include "engine/System/Settings.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Display.h"
+#include "engine/system/Settings.h"
 #include "platform/Graphics.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/System/Error.h"
+#include "engine/system/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/System/Paths.h"
+#include "engine/system/Paths.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -208,8 +208,8 @@ TEST_F(Paths, VersionNumberIsRaised) {
     TempDir t;
     SetAppVersionUrl(t.path() + "/");
     CreateDir(t.file("engine/System"));
-    WriteFileBytes(t.file("engine/System/Version.h"), "// v\nConst AppVersion:String = \"7\"\nx\n");
+    WriteFileBytes(t.file("engine/system/Version.h"), "// v\nConst AppVersion:String = \"7\"\nx\n");
     AppInitVersion();
-    EXPECT_EQ(testsupport::ReadFileBytes(t.file("engine/System/Version.h")),
+    EXPECT_EQ(testsupport::ReadFileBytes(t.file("engine/system/Version.h")),
               "// v\nConst AppVersion:String = \"8\"\nx\n");
 }

@@ -1,10 +1,10 @@
-#include "engine/System/Settings.h"
+#include "engine/system/Settings.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
-#include "engine/System/Paths.h"
+#include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

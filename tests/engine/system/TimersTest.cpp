@@ -1,4 +1,4 @@
-#include "engine/Timers.h"
+#include "engine/system/Timers.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "engine/System/AppTime.h"
+#include "engine/system/AppTime.h"
 #include "platform/Random.h"
 
 namespace {

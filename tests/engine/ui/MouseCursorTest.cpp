@@ -1,7 +1,7 @@
 // The engine's cursors: reading "Mouse.dat", the lookups and their warnings, the images' route
 // through the game's global assets, and Mouse::Draw in a real headless frame (the system pointer
 // or the cursor with its hotspot at the pointer).
-#include "engine/Mouse.h"
+#include "engine/ui/Mouse.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/Asset.h"
-#include "engine/Control.h"
-#include "engine/System/Letterbox.h"
-#include "engine/System/Paths.h"
-#include "engine/System/Settings.h"
+#include "engine/screen/Asset.h"
+#include "engine/screen/Control.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Paths.h"
+#include "engine/system/Settings.h"
 #include "engine/media/ImgTex.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

@@ -1,8 +1,8 @@
-#include "engine/Mouse.h"
+#include "engine/ui/Mouse.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/System/Letterbox.h"
+#include "engine/system/Letterbox.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 

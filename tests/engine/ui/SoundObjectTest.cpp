@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/AppScreen.h"
-#include "engine/Asset.h"
-#include "engine/DrawObject.h"
-#include "engine/GameObject.h"
-#include "engine/SoundObject.h"
-#include "engine/System/Error.h"
-#include "engine/System/Paths.h"
-#include "engine/UI_Object.h"
+#include "engine/screen/AppScreen.h"
+#include "engine/screen/Asset.h"
+#include "engine/screen/DrawObject.h"
+#include "engine/object/GameObject.h"
+#include "engine/ui/SoundObject.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
+#include "engine/ui/UI_Object.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PuzzleTestSupport.h"
-#include "engine/Mouse.h"
+#include "engine/ui/Mouse.h"
 
 using namespace puzzletest;
 

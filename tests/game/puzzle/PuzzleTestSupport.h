@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Mouse.h"
-#include "engine/System/AppTime.h"
+#include "engine/ui/Mouse.h"
+#include "engine/system/AppTime.h"
 #include "engine/data/ValueTypes.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"

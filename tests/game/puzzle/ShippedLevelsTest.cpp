@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/System/Paths.h"
+#include "engine/system/Paths.h"
 #include "engine/data/BlockFile.h"
 #include "game/puzzle/BoardLayout.h"
 #include "game/puzzle/Level.h"

@@ -1,7 +1,7 @@
 #include "game/shell/Pause.h"
 
-#include "engine/System/Letterbox.h"
-#include "engine/System/Paths.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Paths.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "support/TestSupport.h"

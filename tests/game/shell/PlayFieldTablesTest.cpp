@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/Control.h"
-#include "engine/System/Paths.h"
+#include "engine/screen/Control.h"
+#include "engine/system/Paths.h"
 #include "engine/data/ValueTypes.h"
 #include "game/shell/PlayFieldTables.h"
 #include "platform/Files.h"

@@ -1,2 +1,0 @@
-#pragma once
-#include "engine/ui/SoundObject.h"

@@ -1,2 +1,0 @@
-#pragma once
-#include "engine/ui/UI_Object.h"

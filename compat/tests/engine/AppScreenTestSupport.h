@@ -1,2 +1,0 @@
-#pragma once
-#include "engine/screen/AppScreenTestSupport.h"
