@@ -4,8 +4,15 @@
 
 #include "engine/screen/AppScreen.h"
 
+class TLevel;
+
 class TMainGame : public TAppScreen {
 public:
+    // The level being played (in play a TPACLevel).
+    std::shared_ptr<TLevel> CurrLevel;
+
+    // Makes level the level the screen plays, before the switch to the screen.
+    virtual int SetData(const std::shared_ptr<TLevel>& level);
 };
 
 using TMainGamePtr = std::shared_ptr<TMainGame>;
