@@ -5,6 +5,7 @@
 #include "engine/system/Basics.h"
 #include "engine/system/Display.h"
 #include "engine/system/Error.h"
+#include "engine/system/FileRequester.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "engine/system/Settings.h"

@@ -1,4 +1,4 @@
-// The platform layer: window, drawing, images, fonts, audio, input, files, clock and random.
+// The platform layer: window, drawing, images, fonts, audio, input, files, clock, random and system services.
 #pragma once
 #include "platform/Audio.h"
 #include "platform/Clock.h"
@@ -10,3 +10,4 @@
 #include "platform/Maths.h"
 #include "platform/Random.h"
 #include "platform/Strings.h"
+#include "platform/System.h"

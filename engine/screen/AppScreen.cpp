@@ -9,6 +9,7 @@
 #include "engine/screen/DrawObject.h"
 #include "engine/ui/Mouse.h"
 #include "engine/system/Error.h"
+#include "engine/system/FileRequester.h"
 #include "engine/system/Paths.h"
 #include "engine/media/TxtFile.h"
 #include "platform/Files.h"
@@ -198,7 +199,8 @@ int TAppScreen::_LoadObjects(const TBlockFilePtr& objects, TLoadList* list) {
 
 std::string TAppScreen::SaveToFile(const std::string& url) {
     if (!url.empty()) FileUrl = url;
-    // No file dialog here: a screen without a path has nowhere to be written.
+    // A screen that never had a path asks the player for one; cancelled, nothing is written.
+    if (FileUrl.empty()) FileUrl = RequestFile("Enter screen file name", "Screen Files:AppScreen", true, "");
     if (FileUrl.empty()) return "";
     TBlockFilePtr root = CreateBlockFile(FileUrl, nullptr);
     // The texts go back where they were read from: the file the screen file named, else the

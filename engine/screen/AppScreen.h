@@ -96,8 +96,9 @@ public:
     virtual int _SaveFlags(const TBlockFilePtr& root);
     virtual int _SaveObjects(const TBlockFilePtr& root);
     virtual int _SaveTextFile(const std::string& url);
-    // Writes the screen file (url, else FileUrl), the exported objects and the text file;
-    // returns the path written, "" when there is none to write to.
+    // Writes the screen file (url, else FileUrl, else a path the player picks in the file
+    // chooser), the exported objects and the text file; returns the path written, "" when
+    // there is none to write to.
     virtual std::string SaveToFile(const std::string& url);
     // LoadAsset on every asset whose doAutoLoad is set, in order.
     virtual int SetupAssets();

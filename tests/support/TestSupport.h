@@ -23,6 +23,22 @@ private:
     std::string path_;
 };
 
+// Sets (or, with nullptr, removes) an environment variable until the object goes.
+class ScopedEnv {
+public:
+    ScopedEnv(const std::string& name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+private:
+    std::string name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+// Writes an executable shell script.
+void WriteScript(const std::string& path, const std::string& body);
+
 // Whole-file helpers working on raw bytes.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

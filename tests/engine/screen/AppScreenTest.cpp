@@ -8,6 +8,7 @@
 #include "engine/screen/AppScreen.h"
 #include "engine/object/GameObject.h"
 #include "engine/media/TxtFile.h"
+#include "engine/system/FileRequester.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 #include "support/TestSupport.h"
@@ -239,8 +240,33 @@ TEST_F(AppScreenTest, SavingWithoutTextsNeverWipesATextFile) {
     auto blank = MakeScreen("Fresh");
     EXPECT_EQ(blank->SaveToFile(fresh), fresh);
     EXPECT_EQ(FileType(LocalizeDir + "Fresh.txt"), 1);
-    // No path anywhere: nothing to write.
-    EXPECT_EQ(MakeScreen("Nameless")->SaveToFile(""), "");
+}
+
+TEST_F(AppScreenTest, SavingWithoutAPathAsksTheFileChooser) {
+    const std::string chosen = dir.path() + "/Picked.AppScreen";
+    const std::string argsFile = dir.path() + "/args";
+    const std::string chooser = dir.path() + "/zenity";
+    testsupport::WriteScript(chooser, "printf '%s\\n' \"$@\" > '" + argsFile + "'\necho '" + chosen + "'\n");
+    SetFileChooserProgram(chooser);
+    auto screen = MakeScreen("Nameless");
+    EXPECT_EQ(screen->SaveToFile(""), chosen);
+    EXPECT_EQ(screen->FileUrl, chosen);
+    EXPECT_EQ(ReadFileBytes(argsFile), "--file-selection\n--title=Enter screen file name\n--save\n"
+                                       "--confirm-overwrite\n--file-filter=Screen Files | *.AppScreen\n");
+    EXPECT_EQ(GetBFString(GetBlockFile(LoadBlockFile(chosen), "Data"), "Name"), "Nameless");
+
+    // Cancelled in the chooser: nothing is written, the screen keeps no path.
+    testsupport::WriteScript(chooser, "exit 1\n");
+    auto other = MakeScreen("Other");
+    EXPECT_EQ(other->SaveToFile(""), "");
+    EXPECT_EQ(other->FileUrl, "");
+
+    // No chooser can be shown (the tests run offscreen): a warning, and nothing is written.
+    SetFileChooserProgram("");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(other->SaveToFile(""), "");
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("WARNING"), std::string::npos);
+    EXPECT_EQ(ReadDir(dir.path()), (std::vector<std::string>{"Local", "Picked.AppScreen", "args", "screens", "zenity"}));
 }
 
 TEST_F(AppScreenTest, LoadingEdgeCases) {

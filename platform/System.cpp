@@ -1,0 +1,98 @@
+#include "platform/System.h"
+
+#include <SDL2/SDL.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/Strings.h"
+
+extern char** environ;
+
+std::string FindProgram(const std::string& name) {
+    if (name.empty() || name.find('/') != std::string::npos) return "";
+    const char* path = std::getenv("PATH");
+    if (!path) return "";
+    const std::string all = path;
+    size_t start = 0;
+    while (start <= all.size()) {
+        size_t end = all.find(':', start);
+        if (end == std::string::npos) end = all.size();
+        const std::string dir = all.substr(start, end - start);
+        start = end + 1;
+        // An empty entry would mean the working folder: never look there for a program.
+        if (dir.empty() || dir[0] != '/') continue;
+        const std::string candidate = dir + "/" + name;
+        struct stat st {};
+        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+    }
+    return "";
+}
+
+std::string RunProgram(const std::vector<std::string>& argv, int* exitCode) {
+    if (exitCode) *exitCode = -1;
+    if (argv.empty() || argv[0].empty()) return "";
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return "";
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+
+    std::vector<char*> args;
+    args.reserve(argv.size() + 1);
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    if (spawned != 0) {
+        close(fds[0]);
+        return "";
+    }
+
+    std::string out;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = read(fds[0], buf, sizeof buf);
+        if (n > 0) {
+            out.append(buf, static_cast<size_t>(n));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            break;
+        }
+    }
+    close(fds[0]);
+
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return out;
+    }
+    if (exitCode && WIFEXITED(status)) *exitCode = WEXITSTATUS(status);
+    return out;
+}
+
+bool DesktopAvailable() {
+    std::string driver;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        if (const char* current = SDL_GetCurrentVideoDriver()) driver = current;
+    }
+    if (driver.empty()) {
+        // The variable may list several drivers; SDL tries the first one first.
+        if (const char* wanted = std::getenv("SDL_VIDEODRIVER")) driver = Trim(std::string(wanted).substr(0, std::string(wanted).find(',')));
+    }
+    if (EqualsNoCase(driver, "offscreen") || EqualsNoCase(driver, "dummy")) return false;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
