@@ -321,3 +321,9 @@ int DrawAvoAsset(const TAVOAssetPtr& asset, float x, float y) {
     if (!asset) return TAVOAsset::DrawEmpty(static_cast<int>(x), static_cast<int>(y));
     return asset->Draw(x, y);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Text and font assets
+
+TTextAssetPtr LoadAsset_Text(const std::string&) { return nullptr; }
+TFontAssetPtr LoadAsset_Font(const std::string&) { return nullptr; }

@@ -184,7 +184,14 @@ TAVOAssetPtr CreateEmptyAVOAsset(const std::string& url);
 int DrawAvoAsset(const TAVOAssetPtr& asset, float x, float y);
 
 // ---------------------------------------------------------------------------------------------
-// Kinds without behaviour of their own: nothing makes them yet.
+// Kinds without behaviour of their own: they save, load and free nothing, and nothing makes
+// them yet (texts come from text files and fonts from the font manager).
 
 class TTextAsset : public TAsset {};
 class TFontAsset : public TAsset {};
+using TTextAssetPtr = std::shared_ptr<TTextAsset>;
+using TFontAssetPtr = std::shared_ptr<TFontAsset>;
+
+// Loaders for the two kinds: they load nothing and give null, and no screen joins anything.
+TTextAssetPtr LoadAsset_Text(const std::string& url);
+TFontAssetPtr LoadAsset_Font(const std::string& url);

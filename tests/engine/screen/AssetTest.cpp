@@ -137,6 +137,28 @@ TEST_F(AssetTest, EachKindWritesItsAssetBlock) {
     EXPECT_EQ(BlockFileToText(soundBlock), "");
 }
 
+TEST_F(AssetTest, TextAndFontAssetsLoadNothingAndJoinNoScreen) {
+    TAppScreen screen;
+    TAsset::CurrScreen = &screen;
+    const std::string font = testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf";
+    EXPECT_EQ(LoadAsset_Text(font), nullptr);
+    EXPECT_EQ(LoadAsset_Font(font), nullptr);
+    EXPECT_EQ(LoadAsset_Font(""), nullptr);
+    EXPECT_TRUE(screen.Assets.empty());
+    EXPECT_EQ(CheckIfAssetExist(font), nullptr);
+
+    // Made by hand, the two kinds write an empty block and load and free nothing.
+    for (TAssetPtr asset : {TAssetPtr(std::make_shared<TTextAsset>()), TAssetPtr(std::make_shared<TFontAsset>())}) {
+        asset->url = font;
+        auto block = CreateBlockFile("Asset");
+        EXPECT_EQ(asset->Save(block), 0);
+        EXPECT_EQ(asset->LoadAsset(), 0);
+        EXPECT_EQ(asset->FreeAsset(), 0);
+        EXPECT_EQ(BlockFileToText(block), "");
+    }
+    EXPECT_TRUE(gErrors.empty());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Image loading
 
