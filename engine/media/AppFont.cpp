@@ -19,10 +19,12 @@ std::string DefaultFontsListUrl() { return bDir + AppResources + AppResourcesDat
 void TAppFont::Reload() { font = LoadImageFont(url, size, SMOOTHFONT); }
 
 TImageFontPtr AppFontManager::LoadManagerFont(const std::string& url, int size) {
+    // Every request for a missing file is reported, also when an earlier one left its (empty)
+    // entry: each caller learns that its text falls back to the default font.
+    if (FileType(url) == 0) ErrorNoFile(url, "Managers", "FontManager.LoadManagerFont");
     const std::string key = FontKey(url);
     for (const auto& f : FontsLoaded)
         if (f && f->size == size && FontKey(f->url) == key) return f->font;
-    if (FileType(url) == 0) ErrorNoFile(url, "Managers", "FontManager.LoadManagerFont");
     return AddFont(url, size);
 }
 
