@@ -1,6 +1,7 @@
 // The game: puzzle play, the shell, the kingdom, effects and the online screens.
 #pragma once
 #include "engine/Engine.h"
+#include "game/effects/Effects.h"
 #include "game/puzzle/BoardLayout.h"
 #include "game/puzzle/Hints.h"
 #include "game/puzzle/Level.h"

@@ -23,6 +23,7 @@
 #include "engine/media/AVO.h"
 #include "engine/media/SoundManager.h"
 #include "engine/media/StyledText.h"
+#include "game/effects/EffectsStartup.h"
 #include "game/shell/Pause.h"
 #include "game/shell/StartScreen.h"
 #include "platform/Files.h"
@@ -52,6 +53,8 @@ void InitProgramGlobals() {
     CheatsOn = FileType("Cheats.txt");
     InitGameObjectNames();
     InitColorConstants();
+
+    InitEngParticles();  // keyframe particle effects: the basic package
 }
 
 void InstallEngineModules() {
