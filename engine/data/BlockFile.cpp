@@ -804,6 +804,10 @@ struct ListQueue {
     bool Simple(TokenStream::SimpleLine&) { return false; }
 };
 
+// Problems of the text being read (syntax errors, blocks left open, a "}" closing no block),
+// counted for LoadBlockFileChecked. The reader keeps going after each.
+int gReadProblems = 0;
+
 // Deeper nesting than this is reported and skipped: no data file comes near it, and it keeps
 // a hostile file from exhausting memory or the stack.
 constexpr size_t kMaxDepth = 1000;
@@ -1005,7 +1009,10 @@ void ReadBlocks(TBlockFile& root, Q& q) {
                     break;
                 }
                 case TokenStream::SimpleLine::kClose:
-                    if (stack.empty()) return;
+                    if (stack.empty()) {
+                        ++gReadProblems;
+                        return;
+                    }
                     current = stack.back();
                     stack.pop_back();
                     break;
@@ -1026,7 +1033,10 @@ void ReadBlocks(TBlockFile& root, Q& q) {
             }
             continue;
         }
-        if (!q.Has(head)) return;
+        if (!q.Has(head)) {
+            if (!stack.empty()) ++gReadProblems;  // the text ends inside a block: cut short
+            return;
+        }
         const size_t i = head++;
         switch (q.Kind(i)) {
             case 2: {
@@ -1049,8 +1059,15 @@ void ReadBlocks(TBlockFile& root, Q& q) {
                 break;
             }
             case 1: ReadEntry(*current, q.Text(i), q, values); break;
+            case 0:
+            case 6:
+            case 7:
+            case 8: ++gReadProblems; break;  // a word, "=", quote or "," that starts nothing
             case 4:
-                if (stack.empty()) return;
+                if (stack.empty()) {
+                    ++gReadProblems;
+                    return;
+                }
                 current = stack.back();
                 stack.pop_back();
                 break;
@@ -1084,6 +1101,7 @@ TTokenQueue TokenCreator::CreateTokens(std::string_view text) {
 TBlockParser::TBlockParser() : BlockFile(std::make_shared<TBlockFile>()) {}
 
 void TBlockParser::ParseError(const TToken& token, const std::string& message) {
+    ++gReadProblems;
     Print("ERROR (Line " + std::to_string(token.Line) + " Char " + std::to_string(token.Char) + "): " + message + "!");
 }
 
@@ -1211,6 +1229,12 @@ bool SaveBlockFile(const TBlockFilePtr& root) {
 }
 
 TBlockFilePtr LoadBlockFile(const std::string& path) {
+    bool whole = false;
+    return LoadBlockFileChecked(path, whole);
+}
+
+TBlockFilePtr LoadBlockFileChecked(const std::string& path, bool& whole) {
+    whole = false;
     std::string text;
     if (FileType(path) != 1 || !LoadBytes(path, text)) {
         ErrorNoFile(path, "BlockFile", "LoadBlockFile()");
@@ -1218,7 +1242,9 @@ TBlockFilePtr LoadBlockFile(const std::string& path) {
     }
     // Plain ASCII needs no decoding; a byte-order mark or Latin-1 bytes do.
     if (!IsAscii(text)) text = DecodeText(text);
+    const int problemsBefore = gReadProblems;
     TBlockFilePtr root = ParseBlockFileText(text, path);
+    whole = gReadProblems == problemsBefore;
     // The root keeps the path as given, so that saving it again writes the same file.
     root->name = path;
     return root;

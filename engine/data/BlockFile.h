@@ -179,6 +179,10 @@ bool SaveBlockFile(const TBlockFilePtr& root);
 // Reads and parses a file. The root is named by the path and holds the file's top-level nodes.
 // A missing or unreadable file reports an error line and gives an empty root. Never null.
 TBlockFilePtr LoadBlockFile(const std::string& path);
+// The same reading, also telling whether the file was whole: it could be read, the reader met
+// no syntax error, every block was closed and no "}" closed a block that was never opened. A
+// file cut short or damaged reads as far as it goes and gives false (a missing one too).
+TBlockFilePtr LoadBlockFileChecked(const std::string& path, bool& whole);
 
 // ---------------------------------------------------------------------------------------------
 // Paths and lookups. Each path step is trimmed; names ignore case.

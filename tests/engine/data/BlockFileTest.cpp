@@ -421,6 +421,37 @@ TEST(BlockFileFiles, FailuresAreReportedAndNeverFatal) {
     EXPECT_EQ(testsupport::ReadFileBytes(empty->name), "");
 }
 
+TEST(BlockFileFiles, CheckedLoadTellsWholeFilesFromDamagedOnes) {
+    testsupport::TempDir dir;
+    struct Case {
+        const char* text;
+        bool whole;
+    };
+    const Case cases[] = {
+        {"Data{\n\tName = \"Ann\"\n}\nLevels{\n\ti = 0\n}\n", true},
+        {"", true},                                        // empty, but nothing wrong with it
+        {"Data{\n\tName = \"Ann\"\n\tLevel = 5\n", false},  // cut short inside a block
+        {"Data{\n\tName = \"An", false},                   // cut inside a quoted text
+        {"Data{\n}\n}\nLevels{\n}\n", false},             // a "}" that closes nothing
+        {"Data{\n\tName \"Ann\"\n}\n", false},             // an entry without "="
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        testsupport::WriteFileBytes(dir.file("f.dat"), c.text);
+        bool whole = !c.whole;
+        testing::internal::CaptureStdout();
+        auto root = LoadBlockFileChecked(dir.file("f.dat"), whole);
+        testing::internal::GetCapturedStdout();
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(whole, c.whole);
+    }
+    bool whole = true;
+    testing::internal::CaptureStdout();
+    LoadBlockFileChecked(dir.file("none.dat"), whole);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(whole);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Paths and lookups
 

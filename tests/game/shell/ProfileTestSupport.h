@@ -1,0 +1,81 @@
+// Shared fixture of the profile tests: a per-user folder and a data folder of their own, with a
+// few small level files, the play-field tables, and the screens the game flow switches to.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/screen/AppScreen.h"
+#include "engine/screen/Control.h"
+#include "engine/media/SoundManager.h"
+#include "engine/system/Paths.h"
+#include "game/kingdom/KingdomObject.h"
+#include "game/puzzle/LevelFiles.h"
+#include "game/puzzle/MainGame.h"
+#include "game/puzzle/PuzzleTestSupport.h"
+#include "game/shell/Awards.h"
+#include "game/shell/Options.h"
+#include "game/shell/Profile.h"
+#include "game/shell/ProfileManager.h"
+#include "platform/Files.h"
+#include "support/TestSupport.h"
+
+namespace profiletest {
+
+// The picture of every level the fixture writes: three colours on a 4 x 3 grid.
+inline std::shared_ptr<TPACLevel> SmallLevel() {
+    return puzzletest::MakeLevel({"1.2.", "3311", ".2.."}, {3, 1, 2}, 1);
+}
+
+class ProfileTest : public puzzletest::PuzzleTest {
+protected:
+    testsupport::TempDir user;
+    testsupport::TempDir data;
+    std::string oldBDir, oldAppDataFolder;
+    std::shared_ptr<TAppScreen> stages, kingdom;
+    AppSoundManager::MusicNumberGetter oldGetMusic = AppSoundManager::GetMusicNumber;
+    AppSoundManager::MusicNumberSetter oldSetMusic = AppSoundManager::SetMusicNumber;
+
+    void SetUp() override {
+        PuzzleTest::SetUp();
+        oldBDir = bDir;
+        oldAppDataFolder = AppDataFolder;
+        bDir = data.path() + "/";
+        AppDataFolder = user.path();
+        CreateDir(user.file("Profiles"));
+        CreateDir(data.file("Game/Levels/Picross"));
+        for (int n : {1, 2, 3, 100}) WriteLevelFile(n);
+
+        Control::Reset();
+        Game = CreateMainGame();
+        stages = std::make_shared<TAppScreen>();
+        stages->Init("Stages", "");
+        kingdom = std::make_shared<TAppScreen>();
+        kingdom->Init("Kingdom", "");
+    }
+    void TearDown() override {
+        Control::Reset();
+        OptionsSettings::Reset();
+        AppSoundManager::GetMusicNumber = oldGetMusic;
+        AppSoundManager::SetMusicNumber = oldSetMusic;
+        Game = nullptr;
+        Profiles = nullptr;
+        ResetProfileGlobals();
+        AllKingdomObjects.clear();
+        AwardsList.clear();
+        bDir = oldBDir;
+        AppDataFolder = oldAppDataFolder;
+        PuzzleTest::TearDown();
+    }
+
+    void WriteLevelFile(int n) {
+        auto level = SmallLevel();
+        level->Score = 100 * n;  // tells the levels apart
+        ASSERT_TRUE(SavePacLevel(level, data.file("Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel"), 1));
+    }
+
+    std::string ProfilesFile(const std::string& name) const { return user.file("Profiles/" + name); }
+};
+
+}  // namespace profiletest
