@@ -3,6 +3,8 @@
 #include "engine/Engine.h"
 #include "game/effects/Effects.h"
 #include "game/puzzle/BoardLayout.h"
+#include "game/puzzle/FlyingTiles.h"
+#include "game/puzzle/GamePanel.h"
 #include "game/puzzle/Hints.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"

@@ -41,6 +41,11 @@ public:
     std::array<int, HintSlots> HintIsLoaded{};
     std::array<float, HintSlots> HintAddParts{};
     int HintWasUsed = 0;
+    // How play on the game screen ended: isLevelWon is set when every colour was finished
+    // (the level goes to the level summary), isLevelLost at the sixth mistake (the lose pop-up
+    // follows). Both stay 0 while the level is in play; neither is stored in the level file.
+    int isLevelWon = 0;
+    int isLevelLost = 0;
 
     virtual ~TLevel() = default;
 
@@ -116,6 +121,9 @@ public:
     int InitColorCheck() { return 0; }
     // InitNumbers, InitSubPositions, InitSizes, InitAfterLoading.
     int InitAll();
+    // Every tile of every layer draws itself once at (0, 0) (its overlays take their first
+    // step), then the viewport is cleared.
+    int PrepareAllCovers();
     int isTileAtColRow(int x, int y) const;
     std::shared_ptr<TPTile> isTileResolved(int x, int y) const;
     int ClearRow(int layer, int y);

@@ -1,19 +1,568 @@
 #include "game/puzzle/MainGame.h"
 
+#include <cstdio>
+
+#include "engine/data/ValueTypes.h"
+#include "engine/media/AppFont.h"
+#include "engine/media/AppSound.h"
+#include "engine/media/Img.h"
+#include "engine/media/SoundManager.h"
+#include "engine/screen/Console.h"
+#include "engine/screen/Control.h"
+#include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
+#include "engine/system/Settings.h"
+#include "engine/ui/UI_Object.h"
+#include "game/puzzle/FlyingTiles.h"
+#include "game/puzzle/GamePanel.h"
 #include "game/puzzle/Level.h"
+#include "game/puzzle/Numbers.h"
+#include "game/puzzle/PlayHooks.h"
+#include "game/puzzle/Tile.h"
 #include "game/shell/Options.h"
+#include "game/shell/PlayFieldTables.h"
+#include "platform/Graphics.h"
+#include "platform/Input.h"
+#include "platform/Random.h"
 
 TMainGamePtr Game;
 
-int TMainGame::SetData(const std::shared_ptr<TLevel>& level) {
-    CurrLevel = level;
-    return 0;
+// ---------------------------------------------------------------------------------------------
+// Settings and hooks
+
+float MainGameSettings::OverAlpha = 0.15f;
+int MainGameSettings::UnCoverTimeInterwal = 25;
+int MainGameSettings::Star3Seconds = 360;
+int MainGameSettings::Star2Seconds = 720;
+int MainGameSettings::isColorSensitive = 0;
+std::shared_ptr<TAppSound> MainGameSettings::SndHint;
+std::shared_ptr<TAppSound> MainGameSettings::SndHintLoad;
+std::shared_ptr<TAppSound> MainGameSettings::SndHintLoaded;
+std::shared_ptr<TAppSound> MainGameSettings::SndLose;
+std::shared_ptr<TAppSound> MainGameSettings::SndTileRight;
+std::shared_ptr<TAppSound> MainGameSettings::SndTileWrong;
+std::shared_ptr<TAppSound> MainGameSettings::SndWin;
+
+std::function<void()> MainGameHooks::SetupHints;
+std::function<void()> MainGameHooks::ClearFlights;
+std::function<void(int, int, int, int)> MainGameHooks::StarFlyIn;
+std::function<void(int, int)> MainGameHooks::StarDrop;
+std::function<void(int, int, int, int, int)> MainGameHooks::StarToSummary;
+std::function<void()> MainGameHooks::DrawFlyHints;
+std::function<void(TAppScreen*)> MainGameHooks::DrawFlyingStars;
+
+void ResetMainGameHooks() {
+    MainGameHooks::SetupHints = nullptr;
+    MainGameHooks::ClearFlights = nullptr;
+    MainGameHooks::StarFlyIn = nullptr;
+    MainGameHooks::StarDrop = nullptr;
+    MainGameHooks::StarToSummary = nullptr;
+    MainGameHooks::DrawFlyHints = nullptr;
+    MainGameHooks::DrawFlyingStars = nullptr;
 }
+
+static void PlaySound(const std::shared_ptr<TAppSound>& sound) {
+    if (sound) sound->Play(1.0f, -1.0f, 0.05f);
+}
+
+std::string LevelTimeString(int seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+TMainGame::TMainGame() = default;
+
+TMainGame::~TMainGame() = default;
 
 TMainGamePtr CreateMainGame() {
     auto game = std::make_shared<TMainGame>();
     game->Init("GameScreen", bDir + "Screens/MainGame/GameScreen.AppScreen");
     OptionsSettings::AddScreen(game);
+    // The tiles report to the one game screen.
+    PuzzlePlayHooks::AddMistake = [] {
+        if (Game) Game->AddMistake();
+    };
+    PuzzlePlayHooks::GetScoreAdd = [] { return MainGameSettings::GetScoreAdd(); };
+    PuzzlePlayHooks::TileSound = [](bool right) {
+        PlaySound(right ? MainGameSettings::SndTileRight : MainGameSettings::SndTileWrong);
+    };
     return game;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Set-up
+
+int TMainGame::OnSetup() {
+    // The music tracks are read once for the whole program.
+    if (AppSoundManager::MusicsList.empty()) AppSoundManager::LoadMusics();
+    if (MainGameHooks::SetupHints) MainGameHooks::SetupHints();
+    SetupTilesImages();
+    SetupNumbers();
+    SetupUI();
+    SetupSounds();
+    return 0;
+}
+
+int TMainGame::SetupUI() {
+    GamePanel::Setup();
+    auto load = [](const char* path) { return LoadImg(bDir + path); };
+    Gradient = load("Screens/MainGame/Gradient.png");
+    SetImgHandle(Gradient, 31, 0);
+    Gradient2 = load("Screens/MainGame/gradient2.png");
+    SetImgHandle(Gradient2, 0, 31);
+    LightGradient = load("Screens/MainGame/lgradient2.png");
+    SetImgHandle(LightGradient, 31, 0);
+    LightGradient2 = load("Screens/MainGame/lgradient.png");
+    SetImgHandle(LightGradient2, 0, 31);
+    Waste = load("Screens/MainGame/WasteImg.png");
+    SetImgHandle(Waste, 16, 16);
+    DimPanel = load("Screens/MainGame/Dims.png");
+    MidHandleImg(DimPanel);
+    DimFont = GetAppFont(bDir + "App/Fonts/font.ttf", 24);
+    return 0;
+}
+
+int TMainGame::SetupSounds() {
+    auto make = [](const char* path) { return CreateAppSound(bDir + path, 0, 0); };
+    SndHint = make("Sound/Sfx/Game_Hint.ogg");
+    SndHintLoad = make("Sound/Sfx/hint-load.ogg");
+    SndHintLoaded = make("Sound/Sfx/hintuse.ogg");
+    SndLose = make("Sound/Sfx/Lose.ogg");
+    SndTileRight = make("Sound/Sfx/Tile-Right.ogg");
+    SndTileWrong = make("Sound/Sfx/Tile-Wrong.ogg");
+    SndWin = make("Sound/Sfx/win.ogg");
+    // However many tiles of a line open together, the right sound rings at most every 100 ms.
+    if (SndTileRight) SndTileRight->TimeInterwal = 100;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Prepare
+
+int TMainGame::OnPrepare() {
+    PreparePanel();
+    PrepareClears();
+    PrepareGame();
+    PrepareLevel();
+    PrepareBegin();
+    PrepareProfile();
+    PrepareBackground();
+    PrepareStars();
+    return 0;
+}
+
+int TMainGame::PreparePanel() {
+    GamePanel::Prepare();
+    GamePanel::UpdateScreenPosition();
+    if (GamePanel::MainPanel) GamePanel::MainPanel->UpdateAllTheSettings();
+    return 0;
+}
+
+int TMainGame::PrepareClears() {
+    if (MainGameHooks::ClearFlights) MainGameHooks::ClearFlights();
+    ClearFlyingTiles();
+    return 0;
+}
+
+int TMainGame::PrepareGame() {
+    NumbersAlpha = 0.0f;
+    dNumbersAlpha = 0.0f;
+    AppSoundManager::PlayLevelSound();
+    SetCurrState(1);
+    SetCurrentColor(0);
+    GamePanel::Update();
+    if (GamePanel::ColorBoxImage)
+        if (auto rgb = GetCurrColorRGB()) {
+            GamePanel::ColorBoxImage->SetRGB(rgb->r, rgb->g, rgb->b);
+            GamePanel::ColorBoxImage->UpdateSettings();
+        }
+    return 0;
+}
+
+int TMainGame::PrepareLevel() {
+    isLevelVisible = 1;
+    if (CurrPacLevel) CurrPacLevel->PrepareAllCovers();
+    GamePanel::Prepare();
+    if (CurrLevel) CurrLevel->Center();
+    CurrOver = nullptr;
+    CurrPicked = nullptr;
+    if (HoldedList) HoldedList->clear();
+    HoldedList = nullptr;
+    return 0;
+}
+
+int TMainGame::PrepareBegin() {
+    if (CurrLevel) CurrLevel->Center();
+    if (Rand(1, 3) == 1) Prepare_Begin_1();
+    else Prepare_Begin_3();
+    return 0;
+}
+
+// The opening flights start two seconds after the screen is entered.
+constexpr int kFlyInDelay = 2000;
+
+int TMainGame::Prepare_Begin_1() {
+    if (!CurrPacLevel) return 0;
+    const TPACLevel& level = *CurrPacLevel;
+    int k = 0;
+    for (int x = level.Cols - 1; x >= 0; --x)
+        for (int y = level.Rows - 1; y >= 0; --y, ++k) {
+            // A cell whose colour was found flies in showing that colour.
+            auto tile = GetShownTile(x, y);
+            if (!tile) continue;
+            int a = 0, b = 768;
+            if (Rand(0, 1) == 1) std::swap(a, b);
+            const int dx = static_cast<int>(tile->DrawX), dy = static_cast<int>(tile->DrawY);
+            CreateFlyingTile(tile, -128, dy, dx, dy, -128, a, dx, b, 1, 1, 0, 1, 0, 0, kFlyInDelay + 5 * k);
+        }
+    return 0;
+}
+
+int TMainGame::Prepare_Begin_2() {
+    if (!CurrPacLevel) return 0;
+    const TPACLevel& level = *CurrPacLevel;
+    for (int x = 0; x < level.Cols; ++x)
+        for (int y = 0; y < level.Rows; ++y) {
+            auto tile = GetShownTile(x, y);
+            if (!tile) continue;
+            const int dx = static_cast<int>(tile->DrawX), dy = static_cast<int>(tile->DrawY);
+            CreateFlyingTile(tile, dx, dy + 768, dx, dy, dx, dy + 704, dx, dy, 1, 1, 0, 1, 0, 0,
+                             2500 + 5 * (x + 1) * (y + 1));
+        }
+    return 0;
+}
+
+int TMainGame::Prepare_Begin_3() {
+    if (!CurrPacLevel) return 0;
+    const TPACLevel& level = *CurrPacLevel;
+    for (int x = 0; x < level.Cols; ++x)
+        for (int y = 0; y < level.Rows; ++y) {
+            auto tile = GetShownTile(x, y);
+            if (!tile) continue;
+            const int dx = static_cast<int>(tile->DrawX), dy = static_cast<int>(tile->DrawY);
+            auto flight = CreateFlyingTile(tile, dx, dy + 768, dx, dy, dx, dy + 768, dx, dy, 1, 1, 0, 1, 0, 0,
+                                           kFlyInDelay + 10 * (x + y));
+            flight->Speed = 0.02f;
+        }
+    return 0;
+}
+
+int TMainGame::PrepareProfile() { return 0; }
+
+// The ten backgrounds of the screen file.
+constexpr int kFirstBackground = 1001;
+constexpr int kBackgrounds = 10;
+
+int TMainGame::PrepareBackground() {
+    for (int i = 0; i < kBackgrounds; ++i)
+        if (auto bg = FindObjectInd(kFirstBackground + i)) bg->Disable();
+    if (auto bg = FindObjectInd(1000 + Rand(1, kBackgrounds))) {
+        bg->Enable();
+        bg->LoadAsset();
+    }
+    return 0;
+}
+
+int TMainGame::SetCurrBackground(int n) {
+    for (int i = 0; i < kBackgrounds; ++i)
+        if (auto bg = FindObjectInd(kFirstBackground + i)) {
+            FreeObjectAsset(bg.get());
+            bg->Disable();
+        }
+    if (auto bg = FindObjectInd(1000 + n)) {
+        bg->Enable();
+        bg->LoadAsset();
+    }
+    return 0;
+}
+
+int TMainGame::PrepareStars() {
+    if (!CurrPacLevel) return 0;
+    const int stars = CurrPacLevel->CurrStars;
+    GamePanel::Stars_Set(stars);
+    if (!MainGameHooks::StarFlyIn) return 0;
+    for (int i = 0; i < stars && i < 3; ++i) {
+        const auto& star = GamePanel::Stars[i];
+        if (!star) continue;
+        const int sx = static_cast<int>(star->DrawX);
+        // Three stars drop in from straight above; fewer come in from the lower right.
+        if (stars == 3) MainGameHooks::StarFlyIn(sx, -128, 1000 * (i + 1), i);
+        else MainGameHooks::StarFlyIn(1024, 900, 1000 * (i + 1), i);
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Frame
+
+int TMainGame::Update() {
+    UpdatePanel();
+    UpdateNumberAlpha();
+    UpdateLevel();
+    UpdateState();
+    UpdateControl();
+    UpdateEditor();
+    if (CheatsOn && KeyHit(49)) GamePanel::Stars_TurnOff(2);
+    return 0;
+}
+
+int TMainGame::UpdatePanel() { return GamePanel::Update(); }
+
+int TMainGame::UpdateNumberAlpha() {
+    const float step = 0.05f * delta;
+    if (NumbersAlpha < dNumbersAlpha) {
+        NumbersAlpha += step;
+        if (NumbersAlpha > dNumbersAlpha) NumbersAlpha = dNumbersAlpha;
+    } else if (NumbersAlpha > dNumbersAlpha) {
+        NumbersAlpha -= step;
+        if (NumbersAlpha < dNumbersAlpha) NumbersAlpha = dNumbersAlpha;
+    }
+    return 0;
+}
+
+int TMainGame::UpdateLevel() {
+    if (CurrLevel) CurrLevel->Center();
+    if (ActivePopUps.empty() && CurrPacLevel) PAC_UpdateLevel();
+    return 0;
+}
+
+int TMainGame::UpdateOver() {
+    if (CurrPacLevel) PAC_UpdateOver();
+    return 0;
+}
+
+int TMainGame::UpdateControl() {
+    if (ActivePopUps.empty() && CurrPacLevel) PAC_UpdateControl();
+    return 0;
+}
+
+int TMainGame::UpdateState() {
+    switch (CurrState) {
+        case 1: return UpdateState_Begin();
+        case 0: return UpdateState_Normal();
+        case 2: return UpdateState_Win();
+        case 3: return UpdateState_Lose();
+        default: return 0;
+    }
+}
+
+int TMainGame::UpdateState_Begin() {
+    if (FlyingTiles.empty()) {
+        dNumbersAlpha = 1.0f;
+        SetCurrState(0);
+    }
+    return 0;
+}
+
+int TMainGame::UpdateState_Normal() {
+    UpdateTime();
+    UpdateOver();
+    UpdateControl();
+    if (CheckWin()) WIN();
+    return 0;
+}
+
+int TMainGame::UpdateState_Win() {
+    if (CurrPacLevel) PAC_UpdateNumbers();
+    if (CurrLevel && CurrLevel->NumbersHidden()) {
+        isLevelVisible = 0;
+    }
+    return 0;
+}
+
+int TMainGame::UpdateState_Lose() {
+    if (AppMilliSecs() > LoseTime) {
+        CurrState = 4;
+    }
+    return 0;
+}
+
+int TMainGame::OnDraw() {
+    DrawLevel();
+    DrawFlyingTiles();
+    DrawCurrColor();
+    DrawPanel();
+    if (MainGameHooks::DrawFlyHints) MainGameHooks::DrawFlyHints();
+    if (MainGameHooks::DrawFlyingStars) MainGameHooks::DrawFlyingStars(this);
+    DrawEditorDebug();
+    return 0;
+}
+
+int TMainGame::OnLeave() { return 0; }
+
+int TMainGame::DrawLevel() {
+    SetAlpha(1.0f);
+    SetScale(1.0f, 1.0f);
+    SetRotation(0.0f);
+    SetColor(255, 255, 255);
+    SetBlend(3);
+    if (isLevelVisible == 1 && CurrPacLevel) PAC_DrawLevel();
+    return 0;
+}
+
+int TMainGame::DrawPanel() { return GamePanel::Draw(); }
+
+// ---------------------------------------------------------------------------------------------
+// The level and its colours
+
+int TMainGame::SetData(const std::shared_ptr<TLevel>& level) {
+    CurrLevel = level;
+    CurrPacLevel = std::dynamic_pointer_cast<TPACLevel>(level);
+    CurrColorIndex = 0;
+    GamePanel::SetData(level);
+    return 0;
+}
+
+int TMainGame::SetCurrState(int state) {
+    CurrState = state;
+    return 0;
+}
+
+int TMainGame::SetCurrentColor(int index) {
+    CurrColorIndex = index;
+    if (CurrPacLevel) PAC_UpdateRowsAndColsAutoClear();
+    return 0;
+}
+
+int TMainGame::SetNextColor() {
+    if (CheckWin() || !CurrLevel) return 0;
+    const int colours = CurrLevel->Colors;
+    do {
+        CurrColorIndex = CurrColorIndex >= colours - 1 ? 0 : CurrColorIndex + 1;
+    } while (CurrLevel->ColorDone[CurrColorIndex] != 0);
+    if (CurrPacLevel) PAC_UpdateRowsAndColsAutoClear();
+    return 0;
+}
+
+std::shared_ptr<TRGB> TMainGame::GetCurrColorRGB() { return GetColorRGBByIndex(CurrColorIndex); }
+
+std::shared_ptr<TRGB> TMainGame::GetColorRGBByIndex(int index) {
+    if (!CurrLevel || index < 0 || index >= static_cast<int>(CurrLevel->ColorArr.size())) return nullptr;
+    return TileRGBOfId(CurrLevel->ColorArr[index]);
+}
+
+int TMainGame::FinishColor(int colour) {
+    if (CurrLevel && colour >= 0 && colour < static_cast<int>(CurrLevel->ColorDone.size()))
+        CurrLevel->ColorDone[colour] = 1;
+    return 0;
+}
+
+int TMainGame::CheckWin() {
+    if (!CurrLevel) return 0;
+    int won = 1;
+    for (int c = 0; c < CurrLevel->Colors; ++c)
+        if (c >= static_cast<int>(CurrLevel->ColorDone.size()) || CurrLevel->ColorDone[c] == 0) won = 0;
+    return won;
+}
+
+int TMainGame::GoMenu() {
+    ShowAppPopUp(Options);
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stars, mistakes, the clock and the level's end
+
+int TMainGame::UpdateTime() {
+    if (!CurrLevel) return 0;
+    const int now = AppMilliSecs();
+    if (now > LevelTime) {
+        LevelTime = now + 1000;
+        CurrLevel->LevelSeconds += 1;
+        if (CurrLevel->LevelSeconds == Star3Seconds) RemoveStar();
+        if (CurrLevel->LevelSeconds == Star2Seconds) RemoveStar();
+    }
+    return 0;
+}
+
+int TMainGame::RemoveStar() {
+    if (!CurrPacLevel || CurrPacLevel->CurrStars == 0) return 0;
+    CurrPacLevel->CurrStars -= 1;
+    GamePanel::Stars_TurnOff(CurrPacLevel->CurrStars);
+    return 0;
+}
+
+int TMainGame::DropStar(int x, int y) {
+    if (MainGameHooks::StarDrop) MainGameHooks::StarDrop(x, y);
+    return 0;
+}
+
+int TMainGame::AddMistake() {
+    if (CurrState == 3 || !CurrPacLevel) return 0;
+    if (CurrPacLevel->Mistakes == 0) RemoveStar();
+    CurrPacLevel->Mistakes += 1;
+    if (CurrPacLevel->Mistakes > 5) LOSE();
+    return 0;
+}
+
+int TMainGame::WIN() {
+    StarsAtLevelEnd = GamePanel::GetStars();
+    if (AppSettings::SoundVolume != 0.0f) AppSoundManager::HideMusicTemporary(3000);
+    PlaySound(SndWin);
+    SetCurrState(2);
+    if (CurrLevel) {
+        CurrLevel->isLevelWon = 1;
+        CurrLevel->HideNumbers();
+    }
+    dNumbersAlpha = 0.0f;
+    // The lit stars fly to their places on the level summary, one a second.
+    static const int targets[3][2] = {{588, 142}, {652, 132}, {716, 142}};
+    for (int i = 0; i < 3; ++i) {
+        const auto& star = GamePanel::Stars[i];
+        if (!star || !star->isEnabled) continue;
+        star->Disable();
+        if (MainGameHooks::StarToSummary)
+            MainGameHooks::StarToSummary(static_cast<int>(star->DrawX), static_cast<int>(star->DrawY), targets[i][0],
+                                         targets[i][1], 1000 * i);
+    }
+    return 0;
+}
+
+int TMainGame::LOSE() {
+    if (CurrPacLevel) {
+        const TPACLevel& level = *CurrPacLevel;
+        for (int y = 0; y < level.Rows; ++y)
+            for (int x = 0; x < level.Cols; ++x) {
+                // The cell falls away showing what the board shows there, and no layer's tile
+                // of it stays behind in place.
+                auto tile = GetShownTile(x, y);
+                if (!tile) continue;
+                const int dx = static_cast<int>(tile->DrawX), dy = static_cast<int>(tile->DrawY);
+                CreateFlyingTile_Out(tile, dx, dy, dx, dy + 800, dx, dy, dx, dy + 800, 1, 1, 1, 0, 0, 0,
+                                     1000 + 10 * (x + y), 1);
+            }
+    }
+    dNumbersAlpha = 0.0f;
+    LoseTime = AppMilliSecs() + 2000;
+    PlaySound(SndLose);
+    CurrState = 3;
+    if (CurrLevel) CurrLevel->isLevelLost = 1;
+    return 0;
+}
+
+int TMainGame::GetLevelStars() { return StarsAtLevelEnd; }
+int TMainGame::GetLevelTotalScore() { return CurrLevel ? CurrLevel->Score : 0; }
+int TMainGame::GetMistakes() { return CurrPacLevel ? CurrPacLevel->Mistakes : 0; }
+int TMainGame::GetLevelTime() { return CurrLevel ? CurrLevel->LevelSeconds : 0; }
+std::string TMainGame::GetTimeString() { return LevelTimeString(GetLevelTime()); }
+
+int TMainGame::_drawSpecArrow(float x1, float y1, float x2, float y2, float cx, float cy, const TRGB& colour) {
+    SetColor(colour.r, colour.g, colour.b);
+    SetBlend(3);
+    SetScale(1.0f, 1.0f);
+    SetAlpha(1.0f);
+    SetRotation(0.0f);
+    float px = x1, py = y1;
+    for (float t = 0.0f; t <= 1.0f; t += 0.05f) {
+        const float qx = x1 + 2.0f * t * (cx - x1) + t * t * (x1 - 2.0f * cx + x2);
+        const float qy = y1 + 2.0f * t * (cy - y1) + t * t * (y1 - 2.0f * cy + y2);
+        DrawLine(px, py, qx, qy, true);
+        px = qx;
+        py = qy;
+    }
+    return 0;
 }

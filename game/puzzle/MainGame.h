@@ -1,18 +1,245 @@
-// The game screen: the one screen on which a picture-logic level is played.
+// The game screen: the one screen on which every picture-logic level is played.
+//
+// One object, Game, built as a chain of layers over the engine's screen:
+//   TAppScreen > MainGameSettings > MainGame_PACLogic > TMainGame
+// MainGameSettings holds the static tuning values and sounds of play; MainGame_PACLogic the
+// clue-grid level in play, its moves and judging (MainGamePAC.cpp) and the board's drawing
+// (BoardDrawing.cpp); TMainGame the set-up, the prepare sequence with the opening fly-in, the
+// screen's states, the frame order, the colours, the stars, the mistakes, the clock and the
+// level's end (MainGame.cpp).
+//
+// Screen states (CurrState): 0 Normal, 1 Begin (tiles flying in), 2 Win (clue numbers fading
+// out before the level summary), 3 Lose (tiles falling away before the lose pop-up), 4 the lose
+// pop-up shown.
 #pragma once
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/screen/AppScreen.h"
+#include "engine/media/Img.h"
+#include "platform/Font.h"
 
 class TLevel;
+class TPACLevel;
+class TPTile;
+class TTile;
+class TPNumber;
+class TRGB;
+class TAppSound;
+class TEngParticlePackage;
 
-class TMainGame : public TAppScreen {
+// The parts of play drawn over the board that live in their own modules: the stars that fly to
+// and from the panel and to the level summary, and the hints with their charges. Each hook does
+// nothing until its module sets it.
+struct MainGameHooks {
+    // The hints' set-up, run once by the screen's set-up.
+    static std::function<void()> SetupHints;
+    // Empties the lists of flying hints, hint charges and flying stars (every prepare).
+    static std::function<void()> ClearFlights;
+    // A star flies from (x, y) onto panel star `star` (0..2) after delay ms.
+    static std::function<void(int x, int y, int delay, int star)> StarFlyIn;
+    // A star falls from the panel at (x, y).
+    static std::function<void(int x, int y)> StarDrop;
+    // A lit panel star at (x, y) flies to (tx, ty) on the level summary after delay ms.
+    static std::function<void(int x, int y, int tx, int ty, int delay)> StarToSummary;
+    // Draws the flying hints, then the flying stars, over the board and the panel.
+    static std::function<void()> DrawFlyHints;
+    static std::function<void(TAppScreen* screen)> DrawFlyingStars;
+};
+// Back to the do-nothing hooks (tests).
+void ResetMainGameHooks();
+
+// The static tuning of play, shared by the whole program.
+class MainGameSettings : public TAppScreen {
 public:
-    // The level being played (in play a TPACLevel).
-    std::shared_ptr<TLevel> CurrLevel;
+    static float OverAlpha;              // the hover highlight of a tile
+    static int UnCoverTimeInterwal;      // ms between the judged tiles of one line
+    static int Star3Seconds;             // level second at which the clock takes a star
+    static int Star2Seconds;             // ... and the next one
+    static int isColorSensitive;         // 1: numbers of too-dark colours white on dark backs
+    static std::shared_ptr<TAppSound> SndHint;
+    static std::shared_ptr<TAppSound> SndHintLoad;
+    static std::shared_ptr<TAppSound> SndHintLoaded;
+    static std::shared_ptr<TAppSound> SndLose;
+    static std::shared_ptr<TAppSound> SndTileRight;
+    static std::shared_ptr<TAppSound> SndTileWrong;
+    static std::shared_ptr<TAppSound> SndWin;
 
-    // Makes level the level the screen plays, before the switch to the screen.
+    // The score one correctly uncovered tile adds to its level.
+    static int GetScoreAdd() { return 1; }
+};
+
+// 1 when red, green and blue are each below MainGame_PACLogic::MinCol (75): clue numbers in
+// such a colour are not readable over the dark backs.
+int isColorTooDark(const TRGB& rgb);
+
+// The clue-grid layer: the level in play, the current colour and tool, the hover, the held
+// line and the board's drawing.
+class MainGame_PACLogic : public MainGameSettings {
+public:
+    static int MinCol;              // the darkness threshold of isColorTooDark
+    static TImgPtr Waste;           // the icon at the pointer over the waste corner
+    static TImgPtr DimPanel;        // the back of the size label
+    static TImageFontPtr DimFont;   // the size label's font
+
+    std::shared_ptr<TPACLevel> CurrPacLevel;  // the level in play, or null
+    int CurrColorIndex = 0;                   // the colour layer being played
+    std::shared_ptr<TPTile> CurrOver;         // the current layer's tile under the pointer
+    std::shared_ptr<TPTile> CurrPicked;       // no role in play
+    std::shared_ptr<TPNumber> CurrOverNumber;
+    int CurrTool = 0;  // 0 the hand (left uncovers, right crosses), 1 the hammer (both cross)
+    // The held line: null when no move is under way; its first element is the anchor, the rest
+    // follow away from it.
+    std::shared_ptr<std::vector<std::shared_ptr<TPTile>>> HoldedList;
+    std::shared_ptr<TPTile> TempOver;  // this frame's hover, before it is committed
+    std::shared_ptr<TPNumber> TempOverNum;
+    TImgPtr Gradient, Gradient2;            // dark backs of the row and column clues
+    TImgPtr LightGradient, LightGradient2;  // light backs for too-dark colours
+    float ColorsY = 0;
+    float NumbersAlpha = 0;   // alpha of the clue numbers and the board's decorations
+    float dNumbersAlpha = 0;  // its target
+    int HoldedMouseButton = 0;  // the button that started the held line: 1 left, 2 right
+    std::shared_ptr<TPTile> LastCurrOver;  // CurrOver at the end of the previous control step
+    int Editor_PickedColor = 0;
+
+    // ---- Drawing (BoardDrawing.cpp) ----
+    virtual int PAC_DrawNumbersBacks();
+    virtual int PAC_DrawNumbersBacks2();
+    virtual int PAC_DrawNumbers();
+    virtual int PAC_DrawEditor() { return 0; }
+    virtual int PAC_DrawOver();
+    virtual int PAC_DrawHolded();
+    virtual int PAC_DrawDividors();
+    virtual int PAC_DrawDims();
+    // The whole board: size label, clue backs, tiles, dividers, clue numbers, hover, held line
+    // and the waste icon.
+    virtual int PAC_DrawLevel();
+
+    // ---- Update ----
+    // Updates every tile of every layer and finds the hover of the current layer.
+    virtual int PAC_UpdateTiles();
+    // Updates every clue line and finds the hovered number of the current colour.
+    virtual int PAC_UpdateNumbers();
+    // Clears the solved lines of the current colour; finishes the colour when all are solved.
+    virtual int PAC_UpdateRowsAndColsAutoClear();
+    // PAC_UpdateTiles, PAC_UpdateNumbers, PAC_UpdateRowsAndColsAutoClear.
+    virtual int PAC_UpdateLevel();
+    // Commits this frame's hover.
+    virtual int PAC_UpdateOver();
+    // The move: cancel, start, reshape or judge the held line.
+    virtual int PAC_UpdateControl();
+
+    // ---- Moves ----
+    virtual int PAC_SetCurrTool(int tool);
+    virtual int PAC_CreateHolded_Poziomo(const std::shared_ptr<TPTile>& anchor, int dx);
+    virtual int PAC_CreateHolded_Pionowo(const std::shared_ptr<TPTile>& anchor, int dy);
+    virtual int PAC_CreateHoldedList();
+    // Judges every covered tile of the held line at once (overlays 25 ms apart), or drops the
+    // line over the waste corner.
+    virtual int PAC_UseTool(int button);
+    virtual int PAC_ResetHolded();
+    // Whether the held line's button is still down.
+    virtual int MouseHolded();
+    // Picks the button of a new line: 1 when one is down.
+    virtual int MouseHoldedStart();
+    // 1 while the pointer is above and left of the board's top-left corner.
+    virtual int isWasteOver();
+
+    // The tile the board shows for a cell: the highest layer's tile in which the cell's colour
+    // was found, else the current layer's tile. Null outside the grid.
+    std::shared_ptr<TPTile> GetShownTile(int x, int y) const;
+
+    // What the logic asks of the screen above it.
+    virtual int FinishColor(int colour) = 0;
+    virtual int SetNextColor() = 0;
+    virtual std::shared_ptr<TRGB> GetCurrColorRGB() = 0;
+
+protected:
+    // The board's top-left corner from the first tile, each truncated.
+    bool BoardCorner(int& left, int& top) const;
+};
+
+class TMainGame : public MainGame_PACLogic {
+public:
+    std::shared_ptr<TEngParticlePackage> HintParticle;  // flying hints and stars emit here
+    std::shared_ptr<TLevel> CurrLevel;  // the level being played
+    int CurrState = 0;       // 0 Normal, 1 Begin, 2 Win, 3 Lose, 4 lose pop-up shown
+    int LevelTime = 0;       // application ms after which the level clock ticks next
+    int LoseTime = 0;        // application ms after which the lose pop-up shows
+    int isLevelVisible = 0;  // whether the board is drawn
+    int StarsAtLevelEnd = 0;
+
+    TMainGame();
+    ~TMainGame() override;
+
+    // ---- Engine hooks ----
+    int Update() override;
+    int OnSetup() override;
+    int OnStart() override { return 0; }
+    int OnPrepare() override;
+    int OnLeave() override;
+    int OnDraw() override;
+
+    virtual int SetupUI();
+    virtual int SetupSounds();
+    virtual int _drawSpecArrow(float x1, float y1, float x2, float y2, float cx, float cy, const TRGB& colour);
+    virtual int DrawLevel();
+    virtual int DrawEditorDebug() { return 0; }
+    virtual int DrawCurrColor() { return 0; }
+    virtual int DrawPanel();
+    virtual int UpdatePanel();
+    virtual int UpdateLevel();
+    virtual int UpdateOver();
+    // The level clock: one second per 1000 ms of Normal play; stars at 360 and 720 seconds.
+    virtual int UpdateTime();
+    virtual int UpdateControl();
+    virtual int UpdateState_Normal();
+    virtual int UpdateState_Begin();
+    virtual int UpdateState_Win();
+    virtual int UpdateState_Lose();
+    virtual int UpdateState();
+    virtual int UpdateEditor() { return 0; }
+    virtual int UpdateNumberAlpha();
+    // The opening fly-ins: from the left along a curve, or straight up from below.
+    virtual int Prepare_Begin_1();
+    virtual int Prepare_Begin_2();
+    virtual int Prepare_Begin_3();
+    virtual int PrepareBegin();
+    virtual int PrepareBackground();
+    virtual int PrepareClears();
+    virtual int PrepareProfile();
+    virtual int PrepareStars();
+    virtual int PrepareLevel();
+    virtual int PrepareGame();
+    virtual int PreparePanel();
+    virtual int DropStar(int x, int y);
+    virtual int RemoveStar();
+    // One wrong tile: the first mistake takes a star, the sixth loses the level.
+    virtual int AddMistake();
+    virtual int SetNextColor() override;
+    virtual int SetCurrentColor(int index);
+    // Hands the screen the level to play; OnPrepare prepares it when the screen is entered.
     virtual int SetData(const std::shared_ptr<TLevel>& level);
+    virtual int SetCurrBackground(int n);
+    virtual int SetCurrState(int state);
+    std::shared_ptr<TRGB> GetCurrColorRGB() override;
+    virtual std::shared_ptr<TRGB> GetColorRGBByIndex(int index);
+    // For the level summary, after a win.
+    virtual int GetLevelStars();
+    virtual int GetLevelTotalScore();
+    virtual int GetMistakes();
+    virtual int GetLevelTime();
+    // "mm:ss", each at least two digits.
+    virtual std::string GetTimeString();
+    int FinishColor(int colour) override;
+    virtual int GoMenu();
+    virtual int WIN();
+    virtual int LOSE();
+    // 1 when every colour of the level is finished.
+    virtual int CheckWin();
+
 };
 
 using TMainGamePtr = std::shared_ptr<TMainGame>;
@@ -24,3 +251,6 @@ extern TMainGamePtr Game;
 // bDir + "Screens/MainGame/GameScreen.AppScreen"; the options pop-up offers Menu and Replay
 // over it.
 TMainGamePtr CreateMainGame();
+
+// "mm:ss" for a number of seconds: minutes and seconds each with at least two digits.
+std::string LevelTimeString(int seconds);

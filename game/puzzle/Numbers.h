@@ -3,11 +3,13 @@
 // once its run and the cells on both sides of it are solved; a line whose runs are all solved
 // asks the level to finish the line, and a line whose crosses have all appeared fades out.
 #pragma once
+#include <array>
 #include <memory>
 #include <vector>
 
 class TPACLevel;
 class TPTile;
+class TImageAsset;
 
 // Number images exist for the values 0 to 20: no run may be longer.
 constexpr int MaxClueValue = 20;
@@ -25,6 +27,10 @@ public:
     // The shine every number shares: its phase and target (0 or 1).
     static float ShineA;
     static float dShineA;
+    // The number images [set, value] for the values 0 to 20 of both sets, and the cross drawn
+    // over a crossed number (NumberDrawing.cpp).
+    static std::array<std::array<std::shared_ptr<TImageAsset>, MaxClueValue + 1>, 2> NumImg;
+    static std::shared_ptr<TImageAsset> CrossImg;
 
     std::vector<std::shared_ptr<TPTile>> Tiles;  // the run's cells in line order
     std::shared_ptr<TPTile> StartKr;             // the cell before the run; null at the border
@@ -66,6 +72,9 @@ public:
     // The image's width (1.5 times it for the value 1) and height, in image pixels.
     float GetWidth() const;
     float GetHeight() const;
+    // Draws the number in its layer's colour (crossed, shining, grown by the hover); with
+    // highlight set, a light layer over it (its line holds the hovered cell).
+    int Draw(int highlight);
 
     // Advances the shared shine once.
     static int UpdateNumberShine();
@@ -96,6 +105,8 @@ public:
     int Hide();
     int Reset();
     int ShowUp();
+    // Every number, highlighted when the game's hovered cell lies in this line.
+    int Draw();
     // Places the numbers: the first next to the grid, each further one farther out.
     int CountNumbersPosition();
     int CountAllNumbersValue() const;
@@ -112,3 +123,7 @@ std::shared_ptr<TPNumber> CreatePNumber(TPACLevel* level, const std::vector<std:
 // Numbers is not empty: Level and Size come from its first number.
 std::shared_ptr<TNumberLine> CreateNumberLine(const std::vector<std::shared_ptr<TPNumber>>& numbers, int pionowo,
                                               int rc, int colorIndex);
+
+// Makes the number, cross and dot images (not loaded: they go to the loading screen's global
+// assets, or load at once without one) and lets the layout measure the numbers by the images.
+int SetupNumbers();

@@ -2,6 +2,7 @@
 // (grid place, screen place, hit box, size index, the flying tile carrying its picture);
 // TPTile is the cell of the clue-grid puzzle, which judges the player's moves on itself.
 #pragma once
+#include <array>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,7 @@ class TLevel;
 class TPACLevel;
 class TFlyingTile;
 class TRGB;
+class TImageAsset;
 
 class TTile {
 public:
@@ -41,6 +43,30 @@ public:
     virtual std::shared_ptr<TRGB> MyRGB() { return nullptr; }
     // Sets (or with null clears) the carrier on every layer's tile of this cell.
     virtual int SetFlyingTile(const std::shared_ptr<TFlyingTile>& flyingTile);
+
+    // ---- Drawing (TileDrawing.cpp) ----
+    // The images every tile shares, 128 x 128 drawn about (64, 64) and scaled by GridScale so
+    // that one fills a cell: the box (tinted with the cell's colour), the cross, the filled
+    // cross, the error icon, the cover, the held-line marker and the crossing marker's hammer.
+    static std::array<std::shared_ptr<TImageAsset>, 1> TileImg;
+    static std::shared_ptr<TImageAsset> XImg;
+    static std::shared_ptr<TImageAsset> XFillImg;
+    static std::shared_ptr<TImageAsset> ErrImg;
+    static std::shared_ptr<TImageAsset> GridImg;
+    static std::shared_ptr<TImageAsset> HoldImg;
+    static std::shared_ptr<TImageAsset> HammerImg;
+
+    // The cell's look centred at (x, y) in the current draw alpha and scale; y of -150000 means
+    // the tile's own place.
+    virtual int DrawCore(float x, float y);
+    // Nothing while a flight carries the cell; else DrawCore.
+    virtual int Draw(float x, float y);
+    // The hover highlight over the cell (nothing while a flight carries it).
+    virtual int DrawOver();
+    // The held-line marker: `number` counts the cells from the anchor; mode 1 is crossing (a
+    // red number and the hammer), any other uncovering (the number in the current colour).
+    virtual int DrawHold(int number, int mode);
+    virtual std::shared_ptr<TImageAsset> GetTileImage();
 };
 
 class TPTile : public TTile {
@@ -81,6 +107,16 @@ public:
     // Reads the save text; missing pieces leave their fields alone.
     int GetFromString(const std::string& text);
 
+    // The cover, or the box or the cross, then the error icon.
+    int DrawCore(float x, float y) override;
+    // The full coloured box whatever the state (a solution tile not carried by a flight).
+    int DrawForcedRevealed();
+    int DrawPossible() { return 0; }
+
 private:
     TPACLevel* PacLevel() const;
 };
+
+// Makes the shared tile images (not loaded: the loading screen loads them with its global
+// assets, or they load at once when there is none).
+void SetupTilesImages();

@@ -4,9 +4,11 @@
 // starts. An overlay advances only in Update, which its tile's drawing calls every frame the
 // tile is drawn, so a tile that is not on screen starts its overlays when it is drawn again.
 #pragma once
+#include <array>
 #include <memory>
 
 class TTile;
+class TImageAsset;
 
 class TTileAdd {
 public:
@@ -45,9 +47,22 @@ public:
     int isAction() const;
     int ReleaseTheHint();
     virtual int OnShowStart();
+
+    // Advances the overlay; 1 when there is nothing to draw (alpha or scale 0), else sets the
+    // draw alpha, scale and rotation for the tile and returns 0.
+    int DrawingSet(const TTile& tile);
+    // Draws the overlay centred at (x, y) for the tile (and remembers where).
+    virtual int Draw(float x, float y, TTile& tile);
+
+protected:
+    // DrawingSet, then the image at (x, y).
+    int DrawImageOverlay(const std::shared_ptr<TImageAsset>& image, float x, float y, TTile& tile);
 };
 
-class TTileCover : public TTileAdd {};
+class TTileCover : public TTileAdd {
+public:
+    int Draw(float x, float y, TTile& tile) override;
+};
 
 // Shown on a wrong move; drawn at 0.4 of the box's size, a quarter tile right of and below
 // the tile's centre.
@@ -57,6 +72,7 @@ public:
     // Grows from nothing at full alpha once the delay has passed.
     int Show(int delay) override;
     int OnShowStart() override;
+    int Draw(float x, float y, TTile& tile) override;
 };
 
 class TTileMark : public TTileAdd {
@@ -64,10 +80,22 @@ public:
     // As the error's, but only when the cross is neither shown nor about to be.
     int Show(int delay) override;
     int OnShowStart() override;
+    int Draw(float x, float y, TTile& tile) override;
 };
 
 class TTileBox : public TTileAdd {
 public:
     int Show(int delay) override;
     int OnShowStart() override;
+    // The tile's box image tinted with its colour.
+    int Draw(float x, float y, TTile& tile) override;
+    // The full box at alpha 1, without advancing.
+    int DrawForced(float x, float y, TTile& tile);
+};
+
+// The number inside a neighbour-count cell. Only its dot images exist so far: they are loaded
+// with the clue numbers, one per number image set.
+class TTileNumber : public TTileAdd {
+public:
+    static std::array<std::shared_ptr<TImageAsset>, 2> DotImg;
 };

@@ -1,0 +1,102 @@
+// Drawing of the clue numbers, and their images.
+#include <string>
+
+#include "engine/data/ValueTypes.h"
+#include "engine/screen/Asset.h"
+#include "engine/screen/Control.h"
+#include "engine/system/Paths.h"
+#include "game/puzzle/MainGame.h"
+#include "game/puzzle/Numbers.h"
+#include "game/puzzle/PlayHooks.h"
+#include "game/puzzle/Tile.h"
+#include "game/puzzle/TileOverlays.h"
+#include "game/shell/PlayFieldTables.h"
+#include "platform/Graphics.h"
+#include "platform/Maths.h"
+#include "platform/Strings.h"
+
+std::array<std::array<std::shared_ptr<TImageAsset>, MaxClueValue + 1>, 2> TPNumber::NumImg;
+std::shared_ptr<TImageAsset> TPNumber::CrossImg;
+
+int TPNumber::Draw(int highlight) {
+    const float A = Game ? Game->NumbersAlpha : 1.0f;
+    // Nothing of the number shows at alpha 0 (the opening fly-in, a finished line).
+    if (Alpha * A <= 0.0f) return 0;
+    const float s = Scale * NumberScaleAt(Size) * (1.0f + 0.2f * Over);
+    const auto& image = NumImg[ImgInd(Size)][ImageValue(Value)];
+    SetScale(s, s);
+    SetRotation(0.0f);
+    SetBlend(3);
+    const std::shared_ptr<TRGB> colour = TileRGBOfId(TileColor + 1);
+    float crossPercent = CrossAlphaPercent;
+    if (colour && isColorTooDark(*colour) && MainGameSettings::isColorSensitive) {
+        SetColor(255, 255, 255);
+        crossPercent = CrossAlphaPercentForDarkNumbers;
+    } else if (colour) {
+        SetColor(colour->r, colour->g, colour->b);
+    } else {
+        SetColor(255, 255, 255);
+    }
+    const float shown = Alpha * (1.0f - Cross * crossPercent) * A;
+    SetAlpha(shown);
+    DrawImageAsset(image, DrawX, DrawY, -1, 1.0f);
+    if (Cross != 0.0f) {
+        SetColor(255, 255, 255);
+        SetAlpha(Cross * Alpha * (1.0f - Cross * CrossAlphaPercent) * A);
+        SetScale(s * 0.5f, s * 0.5f);
+        DrawImageAsset(CrossImg, DrawX, DrawY, -1, 1.0f);
+        // The shine layers keep the number's own size.
+        SetScale(s, s);
+    }
+    if (!isDone()) {
+        SetBlend(4);
+        SetColor(255, 255, 255);
+        const float shine = static_cast<float>(SinDeg(90.0 * ShineA)) * 0.2f * Alpha * A;
+        if (shine > 0.0f) {
+            SetAlpha(shine);
+            DrawImageAsset(image, DrawX, DrawY, -1, 1.0f);
+        }
+        if (highlight) {
+            SetAlpha(Alpha * A * 0.25f);
+            DrawImageAsset(image, DrawX, DrawY, -1, 1.0f);
+        }
+        SetBlend(3);
+    }
+    SetScale(1.0f, 1.0f);
+    return 0;
+}
+
+int TNumberLine::Draw() {
+    int highlight = 0;
+    if (Game && Game->CurrOver) highlight = (Pionowo == 1 ? Game->CurrOver->x : Game->CurrOver->y) == RC ? 1 : 0;
+    for (auto& n : Number) n->Draw(highlight);
+    return 0;
+}
+
+int SetupNumbers() {
+    auto global = [](const std::shared_ptr<TImageAsset>& asset) {
+        if (!AddAppGlobalAsset(asset)) asset->LoadAsset();
+    };
+    TPNumber::CrossImg = CreateEmptyImageAsset(bDir + "Screens/MainGame/Cross.png", 0, 0, 1, 1, 1);
+    TPNumber::CrossImg->isMidHandled = 1;
+    global(TPNumber::CrossImg);
+    for (int k = 0; k < 2; ++k) {
+        const std::string folder = bDir + "Game/PlayField/Numbers/" + IntToString(k) + "-";
+        for (int n = 0; n <= MaxClueValue; ++n) {
+            TPNumber::NumImg[k][n] = CreateEmptyImageAsset(folder + IntToString(n) + ".png", 0, 0, 1, 1, 1);
+            global(TPNumber::NumImg[k][n]);
+        }
+        TTileNumber::DotImg[k] = CreateEmptyImageAsset(folder + "dot.png", 0, 0, 1, 1, 1);
+        global(TTileNumber::DotImg[k]);
+    }
+    // The layout places the numbers by their images' sizes once they are loaded.
+    PuzzlePlayHooks::NumberImageSize = [](int set, int value, float& w, float& h) {
+        if (set < 0 || set > 1 || value < 0 || value > MaxClueValue) return false;
+        const auto& image = TPNumber::NumImg[set][value];
+        if (!image || ImageAssetHeight(image) <= 0) return false;
+        w = static_cast<float>(ImageAssetWidth(image));
+        h = static_cast<float>(ImageAssetHeight(image));
+        return true;
+    };
+    return 0;
+}

@@ -1,0 +1,141 @@
+// The game screen in-process on data/: the window (1366 x 768 with the 1024 x 768 picture in
+// the middle), the fixed clock, the play-field tables, the game screen loaded and set up, a
+// level handed over and the screen entered; then whole frames through the engine's frame
+// driver with input injected the way the platform delivers it.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/screen/Control.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Display.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Paths.h"
+#include "engine/ui/Mouse.h"
+#include "engine/ui/UI_Object.h"
+#include "engine/media/SoundManager.h"
+#include "game/puzzle/FlyingTiles.h"
+#include "game/puzzle/GamePanel.h"
+#include "game/puzzle/Level.h"
+#include "game/puzzle/LevelFiles.h"
+#include "game/puzzle/MainGame.h"
+#include "game/puzzle/PlayHooks.h"
+#include "game/puzzle/Tile.h"
+#include "game/shell/PlayFieldTables.h"
+#include "platform/Clock.h"
+#include "platform/Graphics.h"
+#include "platform/Image.h"
+#include "platform/Input.h"
+#include "platform/Random.h"
+#include "support/TestSupport.h"
+
+namespace gamescreen {
+
+inline std::string LevelFile(int n) {
+    return testsupport::SourceDir() + "/data/Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel";
+}
+
+class GameScreenTest : public ::testing::Test {
+protected:
+    std::string savedDir, savedLocalize;
+
+    void SetUp() override {
+        savedDir = bDir;
+        savedLocalize = LocalizeDir;
+        bDir = testsupport::SourceDir() + "/data/";
+        LocalizeDir = bDir + "Local/en/";
+        Control::Reset();
+        ResetAppTime();
+        ResetInput();
+        Mouse::Reset();
+        ResetRnd();
+        SetFixedClock(true);
+        ASSERT_TRUE(openScreenASPECT(1024, 768, 0, 0));
+        InstallWidgets();
+        ResetPlayFieldTables();
+        ResetPuzzleGlobals();
+        ResetMainGameHooks();
+        GamePanel::Reset();
+        TSpecialLoads().Setup();
+        Game = CreateMainGame();
+        Game->Load(nullptr, nullptr);
+        Game->SetupAssets();
+        Game->Setup();
+    }
+
+    void TearDown() override {
+        ClearFlyingTiles();
+        GamePanel::Reset();
+        Game = nullptr;
+        Control::Reset();
+        ResetMainGameHooks();
+        ResetPuzzleGlobals();
+        ResetPlayFieldTables();
+        AppSoundManager::Reset();
+        ResetInput();
+        Mouse::Reset();
+        SetFixedClock(false);
+        ResetClock();
+        bDir = savedDir;
+        LocalizeDir = savedLocalize;
+    }
+
+    // Hands the level to the screen and enters it, as the profile does.
+    std::shared_ptr<TPACLevel> Play(const std::shared_ptr<TPACLevel>& level) {
+        Game->SetData(level);
+        SetAppScreen(Game);
+        return level;
+    }
+    std::shared_ptr<TPACLevel> Play(int n) { return Play(LoadPacLevel(LevelFile(n))); }
+
+    // One whole frame of the engine's loop; with grab, the frame's picture as it is flipped.
+    TPixmapPtr Frame(bool grab = false) {
+        Cls();
+        Control::Update();
+        Control::Draw();
+        TPixmapPtr shot = grab ? GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()) : nullptr;
+        Flip(-1);
+        AspectCls();
+        return shot;
+    }
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i) Frame();
+    }
+    // Frames until the opening fly-in has landed and play begins.
+    void UntilPlay() {
+        for (int i = 0; i < 2000 && Game->CurrState != 0; ++i) Frame();
+        ASSERT_EQ(Game->CurrState, 0);
+    }
+
+    // The pointer to a point of the 1024 x 768 picture.
+    void MoveTo(float x, float y) {
+        const float sx = static_cast<float>(GraphicsWidth()) / VirtualResolutionWidth();
+        const float sy = static_cast<float>(GraphicsHeight()) / VirtualResolutionHeight();
+        InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f),
+                        static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
+    }
+    void MoveToCell(const TPACLevel& level, int x, int y) {
+        auto t = level.Tile.At(0, x, y);
+        ASSERT_TRUE(t);
+        MoveTo(t->DrawX, t->DrawY);
+    }
+    void Down(int button) { InjectMouseButton(button, true); }
+    void Up(int button) { InjectMouseButton(button, false); }
+
+    // A move: press on one cell, drag to another along the frames, release.
+    void Drag(const TPACLevel& level, int x1, int y1, int x2, int y2, int button) {
+        MoveToCell(level, x1, y1);
+        Frame();
+        Down(button);
+        Frame();
+        MoveToCell(level, x2, y2);
+        Frame();
+        Up(button);
+        Frame();
+    }
+
+};
+
+}  // namespace gamescreen
