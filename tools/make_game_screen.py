@@ -101,7 +101,7 @@ def draw_card(cr, w, h):
     cr.restore()
     # Wells under the stars, the colours, the hints, the tools and the counter.
     ox, oy = -CARD_X, -CARD_Y  # from panel coordinates to the card's pixels
-    well(cr, 16, STARS_Y - CARD_Y - 4, w - 36, 66, 14)
+    well(cr, 16, STARS_Y - CARD_Y - 6, w - 36, 64, 14)
     well(cr, 16, COLORS_Y - CARD_Y - 8, w - 36, 134, 14)
     well(cr, 16, HINTS_Y - CARD_Y - 10, w - 36, 190, 14)
     well(cr, 16, TOOLS_Y - CARD_Y - 10, w - 36, 86, 14)
@@ -119,10 +119,10 @@ def star_path(cr, cx, cy, outer, inner):
 
 def draw_star(cr, w, h):
     c = w / 2
-    star_path(cr, c, c + 2, 24, 11)
+    star_path(cr, c, c + 2, 21, 9.5)
     cr.set_source_rgba(0.25, 0.1, 0.0, 0.35)
     cr.fill()
-    star_path(cr, c, c, 24, 11)
+    star_path(cr, c, c, 21, 9.5)
     g = cairo.LinearGradient(0, 0, 0, h)
     g.add_color_stop_rgba(0, *rgb("#fff3a6"))
     g.add_color_stop_rgba(0.5, *rgb("#ffd23c"))
@@ -133,14 +133,14 @@ def draw_star(cr, w, h):
     cr.set_line_width(2.5)
     cr.set_source_rgba(*rgb("#9a5a10"))
     cr.stroke()
-    star_path(cr, c - 3, c - 4, 9, 4)
+    star_path(cr, c - 3, c - 4, 8, 3.5)
     cr.set_source_rgba(1, 1, 1, 0.6)
     cr.fill()
 
 
 def draw_star_slot(cr, w, h):
     c = w / 2
-    star_path(cr, c, c, 24, 11)
+    star_path(cr, c, c, 21, 9.5)
     cr.set_source_rgba(0.08, 0.02, 0.05, 0.45)
     cr.fill_preserve()
     cr.set_line_join(cairo.LINE_JOIN_ROUND)
@@ -231,6 +231,7 @@ BUTTON_VIEWS = (("Normal", "#f6a35c", "#d9682e", "#7a3212"),
 # Layout (y of each group, relative to the panel's place)
 
 STARS_Y = 28
+STAR, STAR_STEP = 46, 46
 COLORS_Y = 112
 HINTS_Y = 272
 TOOLS_Y = 486
@@ -330,16 +331,14 @@ def build_objects():
     for n in range(1, 11):
         objects.append(picture("Background%d" % n, 1000 + n, -171, 0, 0, load=0, enabled=0))
 
-    mid = CARD_X + MID  # the card's middle in panel coordinates
-    star_step = 56
     stars = []
     for i in range(3):
-        sx = mid + (i - 1) * star_step - 26 - CARD_X
-        sy = (4 if i == 1 else 12)
+        sx = MID + (i - 1) * STAR_STEP - STAR // 2
+        sy = 4 if i == 1 else 10
         stars.append(picture("StarSlot%d" % (i + 1), 2011 + i, sx, sy, 11, url="PanelStarSlot"))
     for i in range(3):
-        sx = mid + (i - 1) * star_step - 26 - CARD_X
-        sy = (4 if i == 1 else 12)
+        sx = MID + (i - 1) * STAR_STEP - STAR // 2
+        sy = 4 if i == 1 else 10
         stars.append(picture("Star%d" % (i + 1), 2001 + i, sx, sy, 12, url="PanelStar"))
 
     colors = [picture("PickerColorImage", 2101, MID - 32, 0, 12),
@@ -362,7 +361,7 @@ def build_objects():
         Obj("HintsPanel", 2200, 0, CARD_X, HINTS_Y, layer=10, subs=hints),
         Obj("ToolsPanel", 2300, 0, CARD_X, TOOLS_Y, layer=10, subs=tools),
         Obj("Mistakes", 2400, TEXT, CARD_X + 10, MISTAKES_Y, layer=14,
-            own=["Sizes = %d, 32" % (CARD_W - 20), "TextLine = 1", 'Class = "Text"']),
+            own=["Sizes = %d, 32" % (CARD_W - 20), "TextLine = 1", 'Class = "GamePanel"']),
         button("MenuButton", 2500, CARD_X + MID - 66, BUTTONS_Y, 56, 56,
                ["MenuNormal", "MenuOver", "MenuClick", "MenuDisabled"], 14),
         button("HelpButton", 2510, CARD_X + MID + 10, BUTTONS_Y, 56, 56,
@@ -391,8 +390,8 @@ def write_screen():
 def main():
     os.makedirs(SCREEN_DIR, exist_ok=True)
     image("PanelBack", CARD_W, CARD_H, draw_card)
-    image("PanelStar", 52, 52, draw_star)
-    image("PanelStarSlot", 52, 52, draw_star_slot)
+    image("PanelStar", STAR, STAR, draw_star)
+    image("PanelStarSlot", STAR, STAR, draw_star_slot)
     image("PickerColorImage", 64, 64, draw_swatch)
     for view, glow, press in (("Normal", 0, False), ("Over", 0.7, False), ("Click", 0.4, True),
                               ("Disabled", 0, False)):

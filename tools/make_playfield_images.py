@@ -120,15 +120,15 @@ def stitch(cr, colour, inset=17, width=3.0, radius=10):
 def make_cover():
     s, cr = surface(TILE, TILE)
     cr.rectangle(0, 0, TILE, TILE)
-    cr.set_source(vertical(cr, 0, TILE, rgb("#fdf8ee"), rgb("#efe3cf")))
+    cr.set_source(vertical(cr, 0, TILE, rgb("#f8eedc"), rgb("#e8d8bd")))
     cr.fill()
     g = cairo.RadialGradient(44, 38, 4, 44, 38, 80)
-    g.add_color_stop_rgba(0, 1, 1, 1, 0.55)
+    g.add_color_stop_rgba(0, 1, 1, 1, 0.45)
     g.add_color_stop_rgba(1, 1, 1, 1, 0.0)
     cr.set_source(g)
     cr.rectangle(0, 0, TILE, TILE)
     cr.fill()
-    stitch(cr, rgb("#d9c6a6", 0.9))
+    stitch(cr, rgb("#cfb48c", 0.85))
     bevel(cr, rgb("#ffffff", 0.85), rgb("#c8b190", 0.9), 5)
     border(cr, rgb("#9d8566", 0.95), 2.5)
     save(s, FIELD, "Grid.png")
@@ -180,9 +180,9 @@ def cross_strokes(cr, a, b, width, colour):
 def make_cross():
     s, cr = surface(TILE, TILE)
     pressed_patch(cr)
-    cross_strokes(cr, 42, 86, 11, rgb("#fbf5ea", 0.9))
+    cross_strokes(cr, 44, 84, 10, rgb("#fbf5ea", 0.8))
     cr.translate(-1.5, -1.5)
-    cross_strokes(cr, 42, 86, 10, rgb("#8f7657", 0.95))
+    cross_strokes(cr, 44, 84, 9, rgb("#a08762", 0.9))
     save(s, FIELD, "X.png")
 
 
@@ -337,8 +337,8 @@ def ramp(t):
 def make_backs():
     # 32 columns (rows) of which the last lies on the board's edge.
     for name, colour, alpha, horizontal in (
-            ("Gradient.png", "#2b1a22", 0.78, True),
-            ("gradient2.png", "#2b1a22", 0.78, False),
+            ("Gradient.png", "#3a2230", 0.74, True),
+            ("gradient2.png", "#3a2230", 0.74, False),
             ("lgradient2.png", "#fff8ec", 0.88, True),
             ("lgradient.png", "#fff8ec", 0.88, False)):
         w, h = (32, 1) if horizontal else (1, 32)

@@ -13,6 +13,7 @@
 #include "engine/system/Paths.h"
 #include "engine/system/Settings.h"
 #include "engine/ui/UI_Object.h"
+#include "game/effects/EngParticle.h"
 #include "game/puzzle/FlyingTiles.h"
 #include "game/puzzle/GamePanel.h"
 #include "game/puzzle/Level.h"
@@ -74,7 +75,7 @@ std::string LevelTimeString(int seconds) {
 // ---------------------------------------------------------------------------------------------
 // Construction
 
-TMainGame::TMainGame() = default;
+TMainGame::TMainGame() : HintParticle(CreateEngParticlePackage(4000)) {}
 
 TMainGame::~TMainGame() = default;
 
@@ -387,6 +388,7 @@ int TMainGame::OnDraw() {
     DrawCurrColor();
     DrawPanel();
     if (MainGameHooks::DrawFlyHints) MainGameHooks::DrawFlyHints();
+    DrawEngPackage(HintParticle);
     if (MainGameHooks::DrawFlyingStars) MainGameHooks::DrawFlyingStars(this);
     DrawEditorDebug();
     return 0;

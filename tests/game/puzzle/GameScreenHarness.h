@@ -5,8 +5,10 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
@@ -16,6 +18,7 @@
 #include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "engine/media/SoundManager.h"
+#include "engine/media/TextClass.h"
 #include "game/puzzle/FlyingTiles.h"
 #include "game/puzzle/GamePanel.h"
 #include "game/puzzle/Level.h"
@@ -54,6 +57,7 @@ protected:
         SetFixedClock(true);
         ASSERT_TRUE(openScreenASPECT(1024, 768, 0, 0));
         InstallWidgets();
+        AppInitClasses();
         ResetPlayFieldTables();
         ResetPuzzleGlobals();
         ResetMainGameHooks();
@@ -74,6 +78,7 @@ protected:
         ResetPuzzleGlobals();
         ResetPlayFieldTables();
         AppSoundManager::Reset();
+        AppClassManager::Reset();
         ResetInput();
         Mouse::Reset();
         SetFixedClock(false);
@@ -89,6 +94,34 @@ protected:
         return level;
     }
     std::shared_ptr<TPACLevel> Play(int n) { return Play(LoadPacLevel(LevelFile(n))); }
+
+    // A level made in memory: one text row per grid row, '.' an empty cell and '1' to '3' a cell
+    // of the first, second or third colour (palette ids 1, 6 and 8: red, sky and navy).
+    static std::shared_ptr<TPACLevel> MakeLevel(const std::vector<std::string>& rows, int size = 8,
+                                                std::vector<int> colours = {1, 6, 8}) {
+        auto level = std::make_shared<TPACLevel>();
+        level->Rows = static_cast<int>(rows.size());
+        level->Cols = static_cast<int>(rows[0].size());
+        level->Size = size;
+        int used = 1;
+        for (const auto& row : rows)
+            for (char c : row)
+                if (c >= '1' && c <= '3') used = std::max(used, c - '0');
+        colours.resize(used);
+        level->ColorArr = colours;
+        level->Colors = used;
+        level->ColorDone.assign(used, 0);
+        level->InitArray();
+        for (int y = 0; y < level->Rows; ++y)
+            for (int x = 0; x < level->Cols; ++x)
+                if (rows[y][x] != '.') {
+                    const int layer = rows[y][x] - '1';
+                    level->Tile(layer, x, y)->isTile = level->ColorArr[layer];
+                }
+        level->InitAll();
+        level->Center();
+        return level;
+    }
 
     // One whole frame of the engine's loop; with grab, the frame's picture as it is flipped.
     TPixmapPtr Frame(bool grab = false) {

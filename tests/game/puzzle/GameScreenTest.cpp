@@ -1,21 +1,349 @@
+// Play on the game screen through the real input path: injected mouse and keys, whole frames of
+// the engine's frame driver, the fixed clock (1000/60 ms a frame).
 #include "game/puzzle/GameScreenHarness.h"
+
+#include <utility>
+#include <vector>
+
+#include "engine/system/AppTime.h"
+#include "game/puzzle/Numbers.h"
+#include "game/puzzle/TileOverlays.h"
+#include "support/Pixels.h"
 
 namespace {
 using gamescreen::GameScreenTest;
 
-TEST_F(GameScreenTest, Look) {
-    auto level = Play(15);
-    Frames(10);
-    SavePixmapPNG(Frame(true), "/tmp/gs_fly.png");
+// The covered state of a row of the first layer, as text: 'c' covered, '-' no longer.
+std::string CoveredRow(const TPACLevel& level, int y, int layer = 0) {
+    std::string row;
+    for (int x = 0; x < level.Cols; ++x) row += level.Tile(layer, x, y)->isCovered ? 'c' : '-';
+    return row;
+}
+
+// Every overlay start with its sound, as the tiles report them: (application ms, right sound).
+struct SoundLog {
+    std::vector<std::pair<int, bool>> starts;
+    explicit SoundLog() {
+        auto play = PuzzlePlayHooks::TileSound;
+        PuzzlePlayHooks::TileSound = [this, play](bool right) {
+            starts.emplace_back(AppMilliSecs(), right);
+            if (play) play(right);
+        };
+    }
+};
+
+TEST_F(GameScreenTest, ALineIsJudgedAtReleaseAndItsTilesShow25MsApart) {
+    auto level = Play(MakeLevel({"11111.",
+                                 "1.1.1.",
+                                 "111111"}));
     UntilPlay();
-    Frames(30);
-    MoveToCell(*level, 2, 2);
+    SoundLog sounds;
+
+    // Press on the first cell and drag along the row: nothing is judged while the line is held.
+    MoveToCell(*level, 0, 0);
     Frame();
     Down(1);
     Frame();
-    MoveToCell(*level, 2, 5);
+    MoveToCell(*level, 5, 0);
     Frames(3);
-    SavePixmapPNG(Frame(true), "/tmp/gs_play.png");
+    ASSERT_TRUE(Game->HoldedList);
+    EXPECT_EQ(Game->HoldedList->size(), 6u);
+    EXPECT_EQ(CoveredRow(*level, 0), "cccccc");
+
+    Up(1);
+    Frame();
+    const int release = AppMilliSecs();
+    // Every tile of the line at once, in the release frame: five right, one wrong.
+    EXPECT_EQ(CoveredRow(*level, 0), "------");
+    EXPECT_EQ(level->TIlesUncovered, 5);
+    EXPECT_EQ(level->Score, 5);
+    EXPECT_EQ(level->Mistakes, 1);
+    EXPECT_EQ(level->CurrStars, 2);
+    EXPECT_FALSE(Game->HoldedList);
+    // Only the overlays wait: the i-th tile from the anchor starts 25 ms x i after the release.
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(level->Tile(0, i, 0)->pTile->time, release + 25 * i) << i;
+    EXPECT_EQ(level->Tile(0, 5, 0)->pError->time, release + 125);
+    EXPECT_EQ(level->Tile(0, 5, 0)->pMark->time, release + 125);
+    EXPECT_EQ(level->Tile(0, 4, 0)->pTile->Scale, 0.0f) << "the fifth box waits for its 100 ms";
+
+    Frames(12);
+    // Each start comes in the first frame at or after its time, the wrong tile's two together.
+    ASSERT_EQ(sounds.starts.size(), 7u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(sounds.starts[i].second);
+        EXPECT_GE(sounds.starts[i].first, release + 25 * i) << i;
+        EXPECT_LT(sounds.starts[i].first, release + 25 * i + 17) << i;
+    }
+    EXPECT_EQ(sounds.starts[5].first, sounds.starts[6].first);
+    EXPECT_GE(sounds.starts[5].first, release + 125);
+    EXPECT_EQ(sounds.starts[5].second + sounds.starts[6].second, 1) << "a cross and the wrong sound";
+}
+
+TEST_F(GameScreenTest, FourMistakesThenALineWithThreeWrongTilesEndsAtSixAndLoses) {
+    auto level = Play(MakeLevel({"1.1.1.1.",
+                                 "1.1.1.1.",
+                                 "11111111"}));
+    UntilPlay();
+    // Four single wrong uncovers: the first takes a star.
+    for (int x : {1, 3, 5, 7}) Drag(*level, x, 0, x, 0, 1);
+    EXPECT_EQ(level->Mistakes, 4);
+    EXPECT_EQ(level->CurrStars, 2);
+    EXPECT_EQ(Game->CurrState, 0);
+
+    // Cells 1, 3 and 5 of the second row are wrong: the fifth mistake, the sixth (the loss) and
+    // one judged after the loss, which no longer counts.
+    Drag(*level, 1, 1, 5, 1, 1);
+    EXPECT_EQ(level->Mistakes, 6);
+    EXPECT_EQ(Game->CurrState, 3);
+    EXPECT_EQ(level->isLevelLost, 1);
+    EXPECT_EQ(level->isLevelWon, 0);
+    EXPECT_EQ(CoveredRow(*level, 1), "c-----cc") << "the whole line was still judged";
+    EXPECT_EQ(level->TIlesUncovered, 2);
+
+    // Every cell falls away; the pop-up's moment comes 2000 ms after the loss.
+    EXPECT_EQ(FlyingTiles.size(), static_cast<size_t>(level->Cols * level->Rows));
+    const int lost = AppMilliSecs();
+    while (AppMilliSecs() <= lost + 2000) {
+        EXPECT_EQ(Game->CurrState, 3);
+        Frame();
+    }
+    Frame();
+    EXPECT_EQ(Game->CurrState, 4);
+    // More wrong moves change nothing now.
+    Drag(*level, 7, 1, 7, 1, 1);
+    EXPECT_EQ(level->Mistakes, 6);
+}
+
+TEST_F(GameScreenTest, TheClockTakesAStarAt360And720SecondsOfPlay) {
+    auto level = Play(MakeLevel({"1.1", ".1.", "1.1"}));
+    // The opening fly-in does not count.
+    while (Game->CurrState != 0) {
+        EXPECT_EQ(level->LevelSeconds, 0);
+        Frame();
+    }
+    EXPECT_EQ(level->LevelSeconds, 0);
+    Frame();
+    EXPECT_EQ(level->LevelSeconds, 1) << "the first second counts on the first frame of play";
+    // Frames without drawing: the clock ticks in the update.
+    auto until = [&](int seconds) {
+        while (level->LevelSeconds < seconds) {
+            Control::Update();
+            AdvanceFixedClock();
+        }
+    };
+    const int start = AppMilliSecs();
+    until(359);
+    EXPECT_EQ(level->CurrStars, 3);
+    until(360);
+    EXPECT_EQ(level->CurrStars, 2);
+    EXPECT_EQ(GamePanel::GetStars(), 2);
+    until(719);
+    EXPECT_EQ(level->CurrStars, 2);
+    until(720);
+    EXPECT_EQ(level->CurrStars, 1);
+    EXPECT_EQ(GamePanel::GetStars(), 1);
+    // A counted second lasts at least 1000 ms.
+    EXPECT_GE(AppMilliSecs() - start, 719 * 1000);
+    until(2000);
+    EXPECT_EQ(level->CurrStars, 1);
+}
+
+TEST_F(GameScreenTest, ARestoredLevelWithMistakesTakesNoFurtherStar) {
+    testsupport::TempDir dir;
+    {
+        auto level = Play(MakeLevel({"1.1.", ".1.1", "1.1.", ".1.1"}));
+        UntilPlay();
+        Drag(*level, 1, 0, 1, 0, 1);
+        ASSERT_EQ(level->Mistakes, 1);
+        ASSERT_EQ(level->CurrStars, 2);
+        level->LevelSeconds = 400;  // past the first mark of the clock
+        ASSERT_TRUE(SaveLevel(level, dir.file("progress.PACLEVEL")));
+    }
+    auto level = Play(LoadPacLevel(dir.file("progress.PACLEVEL")));
+    ASSERT_TRUE(level);
+    UntilPlay();
+    EXPECT_EQ(GamePanel::GetStars(), 2);
+    Drag(*level, 3, 0, 3, 0, 1);
+    EXPECT_EQ(level->Mistakes, 2);
+    EXPECT_EQ(level->CurrStars, 2) << "only a level's first mistake takes a star";
+    EXPECT_GT(level->LevelSeconds, 400);
+    EXPECT_EQ(level->CurrStars, 2) << "the 360th second was counted before the save";
+}
+
+TEST_F(GameScreenTest, TheSecondButtonOrSpaceCancelsALineAndTheWasteCornerDropsIt) {
+    auto level = Play(MakeLevel({"1.1.", "1111", ".1.1"}));
+    UntilPlay();
+    // The right button pressed during a left drag: the line goes, nothing is judged.
+    MoveToCell(*level, 0, 1);
+    Frame();
+    Down(1);
+    Frame();
+    MoveToCell(*level, 3, 1);
+    Frame();
+    Down(3 - 1);
+    Frame();
+    Up(2);
+    Up(1);
+    Frames(2);
+    EXPECT_EQ(CoveredRow(*level, 1), "cccc");
+    EXPECT_FALSE(Game->HoldedList && !Game->HoldedList->empty());
+
+    // Space while one button is held.
+    MoveToCell(*level, 0, 1);
+    Frame();
+    Down(1);
+    Frame();
+    MoveToCell(*level, 2, 1);
+    Frame();
+    InjectKeyDown(32);
+    Frame();
+    InjectKeyUp(32);
+    Up(1);
+    Frames(2);
+    EXPECT_EQ(CoveredRow(*level, 1), "cccc");
+
+    // A line released over the corner above the row clues and left of the column clues.
+    MoveToCell(*level, 0, 1);
+    Frame();
+    Down(1);
+    Frame();
+    MoveToCell(*level, 3, 1);
+    Frame();
+    int left = 0, top = 0;
+    auto corner = level->Tile(0, 0, 0);
+    left = static_cast<int>(corner->DrawX - GridSizeHalfAt(level->Size));
+    top = static_cast<int>(corner->DrawY - GridSizeHalfAt(level->Size));
+    MoveTo(static_cast<float>(left - 20), static_cast<float>(top - 20));
+    Frame();
+    EXPECT_EQ(Game->isWasteOver(), 1);
+    ASSERT_TRUE(Game->HoldedList);
+    EXPECT_EQ(Game->HoldedList->size(), 4u) << "off the board the line keeps its shape";
+    Up(1);
+    Frames(2);
+    EXPECT_EQ(CoveredRow(*level, 1), "cccc");
+    EXPECT_EQ(level->Mistakes, 0);
+    ASSERT_TRUE(Game->HoldedList);
+    EXPECT_TRUE(Game->HoldedList->empty()) << "dropped, until the pointer leaves the corner";
+
+    // A release off the board elsewhere judges the line.
+    MoveToCell(*level, 0, 1);
+    Frame();
+    Down(1);
+    Frame();
+    MoveToCell(*level, 3, 1);
+    Frame();
+    MoveTo(static_cast<float>(left - 20), level->Tile(0, 0, 1)->DrawY);
+    Frame();
+    Up(1);
+    Frame();
+    EXPECT_EQ(CoveredRow(*level, 1), "----");
+    EXPECT_EQ(level->Mistakes, 0);
+}
+
+TEST_F(GameScreenTest, TheHammerCrossesWithEitherButtonAndADiagonalMakesAColumn) {
+    auto level = Play(MakeLevel({"1..1", ".11.", ".11.", "1..1"}));
+    UntilPlay();
+    Game->PAC_SetCurrTool(1);
+    // From (1, 0) to (2, 3): |dx| 1 < |dy| 3, a column; its four cells crossed with the left
+    // button: two right, two wrong.
+    Drag(*level, 1, 0, 2, 3, 1);
+    EXPECT_EQ(level->TilesCrossed, 2);
+    EXPECT_EQ(level->TIlesUncovered, 0);
+    EXPECT_EQ(level->Mistakes, 2);
+    for (int y = 0; y < 4; ++y) EXPECT_EQ(level->Tile(0, 1, y)->isCovered, 0) << y;
+    // A diagonal drag, |dx| = |dy|, is a column too; the right button crosses as well.
+    Drag(*level, 3, 1, 2, 2, 2);
+    EXPECT_EQ(level->Tile(0, 3, 1)->isCovered, 0);
+    EXPECT_EQ(level->Tile(0, 3, 2)->isCovered, 0);
+    EXPECT_EQ(level->Tile(0, 2, 2)->isCovered, 1);
+    EXPECT_EQ(level->TilesCrossed, 4);
+}
+
+// The board on a plain white backdrop: the backgrounds off, the window cleared white.
+class BoardPictureTest : public GameScreenTest {
+protected:
+    void PlainBackdrop() {
+        for (int id = 1001; id <= 1010; ++id)
+            if (auto bg = Game->FindObjectInd(id)) bg->Disable();
+        SetClsColor(255, 255, 255);
+    }
+    void TearDown() override {
+        SetClsColor(0, 0, 0);
+        GameScreenTest::TearDown();
+    }
+    // A window pixel at a point of the picture.
+    testsupport::Rgb At(const TPixmapPtr& p, float x, float y) {
+        return testsupport::RgbAt(p, static_cast<int>(x + AspectOffsetX), static_cast<int>(y + AspectOffsetY));
+    }
+};
+
+TEST_F(BoardPictureTest, ALostLevelLeavesNoCellInPlaceNotEvenOneSolvedInAnotherColour) {
+    auto level = Play(MakeLevel({"1122", "1122", "2211", "2211"}));
+    PlainBackdrop();
+    UntilPlay();
+    // Cell (2, 0) found in the second colour's layer; then back to the first colour.
+    Game->SetCurrentColor(1);
+    Drag(*level, 2, 0, 2, 0, 1);
+    ASSERT_EQ(level->Tile(1, 2, 0)->isCovered, 0);
+    Game->SetCurrentColor(0);
+    for (auto [x, y] : {std::pair{3, 0}, {2, 1}, {3, 1}, {0, 2}, {1, 2}, {0, 3}}) Drag(*level, x, y, x, y, 1);
+    ASSERT_EQ(Game->CurrState, 3);
+    for (int c = 0; c < level->Colors; ++c) EXPECT_TRUE(level->Tile(c, 2, 0)->FlyingTile) << "layer " << c;
+    // Two seconds on every cell has fallen away and faded.
+    const int lost = AppMilliSecs();
+    while (AppMilliSecs() < lost + 3000) Frame();
+    auto cell = level->Tile(0, 2, 0);
+    TPixmapPtr shot = Frame(true);
+    EXPECT_EQ(At(shot, cell->DrawX, cell->DrawY), (testsupport::Rgb{255, 255, 255}));
+    EXPECT_EQ(At(shot, level->Tile(0, 0, 0)->DrawX, level->Tile(0, 0, 0)->DrawY), (testsupport::Rgb{255, 255, 255}));
+}
+
+TEST_F(BoardPictureTest, TheColumnCluesBackReachesOverTwoStackedNumbers) {
+    // Column 0 holds two runs: two numbers stacked above the board.
+    auto level = Play(MakeLevel({"1.1", "...", "1.1", "1.1"}, 8));
+    PlainBackdrop();
+    UntilPlay();
+    Frames(30);  // the clue numbers have faded in
+    ASSERT_GT(level->NumbersHeight + 32, 96) << "the back's scale has a fraction worth seeing";
+    const float g = GridSizeAt(level->Size);
+    auto t = level->Tile(0, 0, 0);
+    const float top = t->DrawY - g * 0.5f;
+    const float between = t->DrawX + g * 0.5f;  // between the first two columns' numbers
+    const float scale = static_cast<float>(level->NumbersHeight + 32) / 32.0f * 1.2f;
+    // Where the back's row 9 lies: darkened by the back, whose alpha there is about a fifth.
+    TPixmapPtr shot = Frame(true);
+    const testsupport::Rgb shaded = At(shot, between, top - (31.0f - 9.0f) * scale);
+    EXPECT_LT(shaded.r, 230) << shaded;
+    EXPECT_EQ(At(shot, between, top - 34.0f * scale), (testsupport::Rgb{255, 255, 255}));
+}
+
+TEST_F(BoardPictureTest, GuideLinesUnderTheTilesLieOnTheDividers) {
+    auto level = Play(MakeLevel({"111111111111", "1.1.1.1.1.1.", "111111111111"}, 5));
+    PlainBackdrop();
+    UntilPlay();
+    Frames(30);
+    // Columns 5 and 6 taken off the board (as while their tiles fly): what lies under them shows.
+    auto away = std::make_shared<TFlyingTile>();
+    for (int x : {5, 6})
+        for (int y = 0; y < level->Rows; ++y) level->Tile(0, x, y)->FlyingTile = away;
+    TPixmapPtr shot = Frame(true);
+    const float g = GridSizeAt(level->Size);
+    const float midY = level->Tile(0, 0, 1)->DrawY;
+    const float edge = level->Tile(0, 5, 0)->DrawX - g * 0.5f;
+    // The divider over the edge and the guide line under it, both black at half alpha.
+    EXPECT_LT(At(shot, edge, midY).r, 100);
+    EXPECT_LT(At(shot, edge - 1.0f, midY).r, 100);
+    // Nothing through the middle of column 6.
+    EXPECT_EQ(At(shot, level->Tile(0, 6, 0)->DrawX, midY), (testsupport::Rgb{255, 255, 255}));
+    EXPECT_EQ(At(shot, level->Tile(0, 6, 0)->DrawX - 1.0f, midY), (testsupport::Rgb{255, 255, 255}));
+    for (int x : {5, 6})
+        for (int y = 0; y < level->Rows; ++y) level->Tile(0, x, y)->FlyingTile = nullptr;
+}
+
+TEST(GameScreenTime, TimeStringsHaveTwoDigitMinutesAndSeconds) {
+    const std::pair<int, const char*> table[] = {
+        {0, "00:00"}, {9, "00:09"}, {75, "01:15"}, {605, "10:05"}, {3599, "59:59"}, {6000, "100:00"}};
+    for (const auto& [seconds, text] : table) EXPECT_EQ(LevelTimeString(seconds), text) << seconds;
 }
 
 }  // namespace

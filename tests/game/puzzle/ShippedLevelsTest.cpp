@@ -135,13 +135,6 @@ TEST(ShippedLevels, EveryLevelIsSolvedFromItsCluesAlone) {
     }
 }
 
-// The clue-number images the levels are fitted to while data/ holds none: the first image set,
-// drawn for 128-pixel tiles, 57.6 pixels high, a one-digit number 38.4 wide and a two-digit one
-// 64 wide (tools/make_levels.py fits the levels to the same sizes). Real images replace them.
-constexpr float kNumberImageH = 57.6f;
-constexpr float kNumberImageW1 = 38.4f;
-constexpr float kNumberImageW2 = 64.0f;
-
 // Width and height from a PNG file's header.
 bool PngSize(const std::string& path, float& w, float& h) {
     const std::string b = FileType(path) == 1 ? testsupport::ReadFileBytes(path) : std::string();
@@ -168,19 +161,19 @@ protected:
         ResetPuzzleGlobals();
         testing::internal::CaptureStdout();
         TSpecialLoads().Setup();
-        testing::internal::GetCapturedStdout();  // the images may be missing still
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        // The sizes of the shipped clue-number images, as the layout measures them.
         PuzzlePlayHooks::NumberImageSize = [sizes = std::map<std::pair<int, int>, std::pair<float, float>>()](
                                                int set, int value, float& w, float& h) mutable {
             auto [it, added] = sizes.try_emplace({set, value});
             if (added) {
                 const std::string image = DataPath("Game/PlayField/Numbers/" + std::to_string(set) + "-" +
                                                    std::to_string(value) + ".png");
-                if (!PngSize(image, it->second.first, it->second.second))
-                    it->second = {value < 10 ? kNumberImageW1 : kNumberImageW2, kNumberImageH};
+                EXPECT_TRUE(PngSize(image, it->second.first, it->second.second)) << image;
             }
             w = it->second.first;
             h = it->second.second;
-            return true;
+            return w > 0.0f && h > 0.0f;
         };
     }
     void TearDown() override {
@@ -225,6 +218,8 @@ TEST_F(ShippedLevelsOnScreen, EveryLevelLoadsAndFitsTheBoardArea) {
                 for (const auto& number : line->Number) {
                     float w = 0, h = 0;
                     PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(number->Size), number->Value, w, h);
+                    // Readable on the smallest tiles: at least 13 pixels high on screen.
+                    EXPECT_GE(h * NumberScaleAt(level->Size), 13.0f);
                     left = std::min(left, number->DrawX - w * scale);
                     top = std::min(top, number->DrawY - h * scale);
                 }
