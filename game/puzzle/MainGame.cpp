@@ -22,6 +22,7 @@
 #include "game/puzzle/Tile.h"
 #include "game/shell/Options.h"
 #include "game/shell/PlayFieldTables.h"
+#include "game/shell/Profile.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Random.h"
@@ -252,7 +253,11 @@ int TMainGame::Prepare_Begin_3() {
     return 0;
 }
 
-int TMainGame::PrepareProfile() { return 0; }
+int TMainGame::PrepareProfile() {
+    // Continuing the saved game comes back here.
+    if (Profile) Profile->CurrScreen = name;
+    return 0;
+}
 
 // The ten backgrounds of the screen file.
 constexpr int kFirstBackground = 1001;

@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""Whole-process CPU per frame of the game screen at 60 frames per second, headless on the
+software renderer (Mesa's llvmpipe), for a 10 x 10 and a 20 x 15 board of three colours.
+
+    python3 bench/frame_cpu.py [--exe build/quiltora] [--runs 3]
+
+The game runs paced at 60 frames per second, as a player sees it, with a level started by
+--level. Each board is run twice, ending after F1 and after F2 frames, both well past the opening
+fly-in; the difference of the two runs' CPU time (user and system, every thread of the process,
+the renderer's included) over F2 - F1 frames is the cost of a frame of play, without the start-up.
+The 10 x 10 board is a three-colour level made here in a copy of data/ that links every other
+file; the 20 x 15 board is the hundredth level. Goal: at most 2.8 ms a frame on the 10 x 10 board.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+F1, F2 = 420, 1020
+
+# A 10 x 10 picture of three colours (palette ids 1, 6 and 4): 1, 2, 3 mark the layers.
+BOARD_10 = [
+    "..111111..",
+    ".12222221.",
+    "1223333221",
+    "1233..3321",
+    "123.33.321",
+    "123.33.321",
+    "1233..3321",
+    "1223333221",
+    ".12222221.",
+    "..111111..",
+]
+COLOURS_10 = [1, 6, 4]
+
+
+def level_text(rows, colours, size):
+    lines = ["Level{", "\tData{", "\t\tDims = %d, %d" % (len(rows[0]), len(rows)), "\t\tSize = %d" % size,
+             '\t\tColors = "%s"' % " ".join(str(c) for c in colours), "\t\tPosition = 0, 0"]
+    for entry in ("Seconds", "Score", "Mistakes", "TilesUncovered", "TilesCrossed"):
+        lines.append("\t\t%s = 0" % entry)
+    lines += ["\t}", "\tTiles{"]
+    for y, row in enumerate(rows):
+        ids = [str(colours[int(c) - 1]) if c != "." else "0" for c in row]
+        lines.append("\t\tRow%d = %s" % (y, ", ".join(ids)))
+    lines += ["\t}", "}"]
+    return "\n".join(lines) + "\n"
+
+
+def data_copy(tmp):
+    """data/ linked entry by entry, with level 10 replaced by the 10 x 10 three-colour board."""
+    src = os.path.join(ROOT, "data")
+    dst = os.path.join(tmp, "data")
+    for dirpath, dirnames, filenames in os.walk(src):
+        rel = os.path.relpath(dirpath, src)
+        os.makedirs(os.path.join(dst, rel), exist_ok=True)
+        for name in filenames:
+            os.symlink(os.path.join(dirpath, name), os.path.join(dst, rel, name))
+    level = os.path.join(dst, "Game", "Levels", "Picross", "Level-10.PACLevel")
+    os.remove(level)
+    with open(level, "w", encoding="ascii", newline="\n") as f:
+        f.write(level_text(BOARD_10, COLOURS_10, 8))
+    return dst
+
+
+def cpu_seconds(exe, data, level, frames):
+    user = tempfile.mkdtemp(prefix="quiltora-bench-")
+    env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
+    try:
+        proc = subprocess.Popen([exe, "--data", data, "--user-dir", user, "--level", str(level),
+                                 "--frames", str(frames)], env=env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(proc.pid, 0)
+        if status != 0:
+            sys.exit("the game failed (status %d)" % status)
+        return usage.ru_utime + usage.ru_stime
+    finally:
+        shutil.rmtree(user, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--exe", default=os.path.join(ROOT, "build", "quiltora"))
+    parser.add_argument("--runs", type=int, default=3)
+    args = parser.parse_args()
+    with tempfile.TemporaryDirectory() as tmp:
+        data = data_copy(tmp)
+        for label, level in (("10x10, 3 colours", 10), ("20x15, 3 colours", 100)):
+            per_frame = []
+            for _ in range(args.runs):
+                short = cpu_seconds(args.exe, data, level, F1)
+                long = cpu_seconds(args.exe, data, level, F2)
+                per_frame.append((long - short) / (F2 - F1) * 1000.0)
+            per_frame.sort()
+            print("%-18s %.2f ms CPU a frame (median of %d; runs %s)" % (
+                label, per_frame[len(per_frame) // 2], len(per_frame), ", ".join("%.2f" % v for v in per_frame)))
+
+
+if __name__ == "__main__":
+    main()
