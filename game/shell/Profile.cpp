@@ -501,13 +501,12 @@ void RestartCurrPlayerLevel() {
 }
 
 int isLevelOver(const TLevel* level) {
+    if (!level) return 0;
+    if (level->isLevelWon || level->isLevelLost) return 1;
+    // The flags are not stored in level files: a level read back with the losing mistake made
+    // is lost all the same.
     auto pac = dynamic_cast<const TPACLevel*>(level);
-    if (!pac) return 0;
-    if (pac->Mistakes >= LevelMistakesToLose) return 1;
-    if (pac->ColorDone.empty()) return 0;
-    for (int done : pac->ColorDone)
-        if (!done) return 0;
-    return 1;
+    return pac && pac->Mistakes >= LevelMistakesToLose ? 1 : 0;
 }
 
 std::string SetFileAside(const std::string& path) {

@@ -199,8 +199,8 @@ TProfilePtr CreateNewProfile(const std::string& name);
 // Profile->Game_RestartLevel(): the callback of every screen switch that restarts the level.
 void RestartCurrPlayerLevel();
 
-// 1 when the level is over: lost (its mistakes reached the limit) or won (every colour
-// finished). Such a level is never resumed.
+// 1 when play of the level is over: the game screen marked it won or lost (isLevelWon,
+// isLevelLost), or it holds the losing mistake. Such a level is never resumed.
 int isLevelOver(const TLevel* level);
 
 // Renames a file that could not be read to path + ".bad" (".bad2", ".bad3", ... when that is

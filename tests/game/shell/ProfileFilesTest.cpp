@@ -413,8 +413,10 @@ TEST_F(ProfileFilesTest, ALostLevelIsNeverSavedAsPlayInProgress) {
     writer->SaveAtEnd();
     ASSERT_EQ(FileType(ProfilesFile("65-110-110.PACLEVEL")), 1);
 
-    // The sixth mistake loses the level; the player quits on the lose pop-up.
-    level->Mistakes = 6;
+    // The sixth mistake loses the level on the game screen; the player quits on the lose pop-up.
+    Game->SetData(level);
+    Game->AddMistake();
+    EXPECT_EQ(level->isLevelLost, 1);
     writer->SaveAtEnd();
     EXPECT_EQ(FileType(ProfilesFile("65-110-110.PACLEVEL")), 0);
 

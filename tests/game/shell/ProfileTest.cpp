@@ -216,21 +216,22 @@ TEST_F(ProfileTest, ContinueResumesPlayInProgressButNeverALostOrWonLevel) {
     EXPECT_EQ(Control::CurrScreen, Game);
     EXPECT_EQ(Game->CurrLevel, inProgress);
 
-    // A lost level starts afresh.
-    inProgress->Mistakes = 6;
-    Control::SetScreen(stages);
-    p->Game_Continue();
-    EXPECT_EQ(Control::CurrScreen, Game);
-    ASSERT_NE(Game->CurrLevel, inProgress);
-    EXPECT_EQ(std::dynamic_pointer_cast<TPACLevel>(Game->CurrLevel)->Mistakes, 0);
-    EXPECT_EQ(Game->CurrLevel->Score, 300);
-
-    // So does a won one (every colour finished).
-    auto won = SmallLevel();
-    won->ColorDone.assign(won->ColorDone.size(), 1);
-    p->CurrLevel = won;
-    p->Game_Continue();
-    EXPECT_NE(Game->CurrLevel, won);
+    // A level the game screen marked lost or won starts afresh, and so does one read back with
+    // the losing mistake made.
+    for (int how = 0; how < 3; ++how) {
+        SCOPED_TRACE(how);
+        auto over = SmallLevel();
+        over->Mistakes = how == 2 ? 6 : 1;
+        over->isLevelLost = how == 0;
+        over->isLevelWon = how == 1;
+        p->CurrLevel = over;
+        Control::SetScreen(stages);
+        p->Game_Continue();
+        EXPECT_EQ(Control::CurrScreen, Game);
+        ASSERT_NE(Game->CurrLevel, over);
+        EXPECT_EQ(std::dynamic_pointer_cast<TPACLevel>(Game->CurrLevel)->Mistakes, 0);
+        EXPECT_EQ(Game->CurrLevel->Score, 300);
+    }
 
     // No current level yet: the level of number Level.
     p->CurrLevel = nullptr;
