@@ -1,36 +1,17 @@
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "BenchData.h"
 #include "game/puzzle/LineSolver.h"
 #include "platform/Files.h"
 
 namespace {
 
-// The repository's data/ folder: $QUILTORA_DATA, else the first "data" folder holding the
-// levels found upwards from the working folder or from the benchmark's own folder.
-std::string FindDataDir() {
-    if (const char* env = std::getenv("QUILTORA_DATA")) return env;
-    std::vector<std::string> starts = {CurrentDir()};
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) starts.push_back(exe.parent_path().string());
-    for (std::string dir : starts) {
-        for (int up = 0; up < 6 && !dir.empty(); ++up) {
-            const std::string data = JoinPath(dir, "data");
-            if (FileType(JoinPath(data, "Game/Levels/Picross/Level-1.PACLevel")) == 1) return data;
-            dir = ExtractDir(dir);
-        }
-    }
-    return "";
-}
-
 // The line solver over the clues of all one hundred shipped levels, per iteration.
 void BM_LineSolveAllLevels(benchmark::State& state) {
-    const std::string data = FindDataDir();
+    const std::string data = FindDataDir("Game/Levels/Picross/Level-1.PACLevel");
     std::vector<TLineClues> levels;
     for (int n = 1; n <= 100; ++n) {
         TLevelPicture p;

@@ -136,15 +136,9 @@ def ray(ctx, w, h):            # 7: a light ray, a thin spindle bright along its
     ctx.restore()
 
 
-def flare(ctx, w, h):          # 8: a sparkle flare, a soft core with four thin spikes
-    glow(ctx, w / 2, h / 2, w * 0.3, 0.9, 2.5)
-    for angle, length in ((0, 0.5), (90, 0.5), (45, 0.3), (135, 0.3)):
-        ctx.save()
-        ctx.translate(w / 2, h / 2)
-        ctx.rotate(math.radians(angle))
-        ctx.scale(1.0, 0.09)
-        glow(ctx, 0, 0, w * length - 1, 1.0, 1.5)
-        ctx.restore()
+def spark_puff(ctx, w, h):     # 8: a bright soft core in a lumpy puff: a spark when added, a puff of smoke when blended
+    blob(ctx, w, h, 8, 5, 0.2, 0.22, 0.3, 0.55)
+    glow(ctx, w / 2, h / 2, w * 0.22, 1.0, 2.0)
 
 
 def blob(ctx, w, h, seed, lumps, spread, size, core, peak):
@@ -194,7 +188,7 @@ IMAGES = [  # (name, width, height, drawing), in image-number order
     ("GLOW", 64, 64, soft_glow),
     ("DIAMOND", 32, 32, diamond),
     ("RAY", 12, 32, ray),
-    ("FLARE", 48, 48, flare),
+    ("SPARKPUFF", 48, 48, spark_puff),
     ("PUFF", 48, 48, puff),
     ("CLOUD", 48, 48, cloud),
     ("WISP", 48, 48, wisp),

@@ -13,5 +13,8 @@ inline int T(double v) { return TruncToInt(v); }
 inline float Clamp255(float v) { return v > 255.0f ? 255.0f : (v < 0.0f ? 0.0f : v); }
 inline float Sin(float degrees) { return static_cast<float>(SinDeg(degrees)); }
 inline float Cos(float degrees) { return static_cast<float>(CosDeg(degrees)); }
+// A decimal constant of the recipes, a single-precision value, for use in double arithmetic:
+// S(0.7f) * 230 is 160.99999..., which truncates to 160.
+constexpr double S(float v) { return v; }
 
 }  // namespace recipe

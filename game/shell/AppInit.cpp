@@ -54,7 +54,7 @@ void InitProgramGlobals() {
     InitGameObjectNames();
     InitColorConstants();
 
-    InitEngParticles();  // keyframe particle effects: the basic package
+    InitEngParticles();  // keyframe particle effects: the basic package, the EFFECT command
 }
 
 void InstallEngineModules() {
