@@ -31,8 +31,10 @@ int TEngParticle::draw(float alphaFactor, float dx, float dy) {
     if (!isOnUse) return 0;
     update();
     if (!visible) return 0;
+    const float shownAlpha = alpha * alphaFactor;
+    if (shownAlpha <= 0.0f) return 1;  // drawn, and nothing to see
     SetScale(sx, sy);
-    SetAlpha(alpha * alphaFactor);
+    SetAlpha(shownAlpha);
     SetRotation(rotation);
     SetBlend(blend);
     SetColor(r, g, b);
