@@ -11,7 +11,7 @@
 //
 // Image numbers index TEngParticle::standardImg (data/Effects/Particles/ParticlesList.txt):
 // 0 five-pointed star, 1 four-pointed sparkle, 3 water drop, 5 soft glow, 7 light ray,
-// 8 sparkle flare, 9 round puff, 10 cloud puff, 11 wispy puff, 12 spot glow, 13 star.
+// 8 spark puff, 9 round puff, 10 cloud puff, 11 wispy puff, 12 spot glow, 13 star.
 #pragma once
 #include "game/effects/EngParticle.h"
 #include "platform/Image.h"
