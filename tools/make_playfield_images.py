@@ -120,7 +120,7 @@ def stitch(cr, colour, inset=17, width=3.0, radius=10):
 def make_cover():
     s, cr = surface(TILE, TILE)
     cr.rectangle(0, 0, TILE, TILE)
-    cr.set_source(vertical(cr, 0, TILE, rgb("#f8eedc"), rgb("#e8d8bd")))
+    cr.set_source(vertical(cr, 0, TILE, rgb("#e9e4f0"), rgb("#d3cbdf")))
     cr.fill()
     g = cairo.RadialGradient(44, 38, 4, 44, 38, 80)
     g.add_color_stop_rgba(0, 1, 1, 1, 0.45)
@@ -128,9 +128,9 @@ def make_cover():
     cr.set_source(g)
     cr.rectangle(0, 0, TILE, TILE)
     cr.fill()
-    stitch(cr, rgb("#cfb48c", 0.85))
-    bevel(cr, rgb("#ffffff", 0.85), rgb("#c8b190", 0.9), 5)
-    border(cr, rgb("#9d8566", 0.95), 2.5)
+    stitch(cr, rgb("#a99dbd", 0.85))
+    bevel(cr, rgb("#ffffff", 0.85), rgb("#aa9fbd", 0.9), 5)
+    border(cr, rgb("#7d7190", 0.95), 2.5)
     save(s, FIELD, "Grid.png")
 
 
@@ -159,11 +159,11 @@ def make_box():
 def pressed_patch(cr):
     """The flat, slightly sunken patch of a cell known to be empty."""
     cr.rectangle(0, 0, TILE, TILE)
-    cr.set_source(vertical(cr, 0, TILE, rgb("#e4d8c4"), rgb("#ece2d2")))
+    cr.set_source(vertical(cr, 0, TILE, rgb("#c6bdd3"), rgb("#d2cadd")))
     cr.fill()
     # Sunken: the shade falls on the top and left edges.
-    bevel(cr, rgb("#b9a384", 0.8), rgb("#fbf5ea", 0.8), 4)
-    border(cr, rgb("#9d8566", 0.95), 2.5)
+    bevel(cr, rgb("#9d91b2", 0.8), rgb("#e6e0ee", 0.8), 4)
+    border(cr, rgb("#7d7190", 0.95), 2.5)
 
 
 def cross_strokes(cr, a, b, width, colour):
@@ -180,17 +180,17 @@ def cross_strokes(cr, a, b, width, colour):
 def make_cross():
     s, cr = surface(TILE, TILE)
     pressed_patch(cr)
-    cross_strokes(cr, 44, 84, 10, rgb("#fbf5ea", 0.8))
+    cross_strokes(cr, 44, 84, 10, rgb("#eee9f4", 0.8))
     cr.translate(-1.5, -1.5)
-    cross_strokes(cr, 44, 84, 9, rgb("#a08762", 0.9))
+    cross_strokes(cr, 44, 84, 9, rgb("#7a6d90", 0.9))
     save(s, FIELD, "X.png")
 
 
 def make_cross_fill():
     s, cr = surface(TILE, TILE)
     pressed_patch(cr)
-    cross_strokes(cr, 30, 98, 26, rgb("#6d5842", 0.9))
-    cross_strokes(cr, 30, 98, 16, rgb("#8f7657", 1.0))
+    cross_strokes(cr, 30, 98, 26, rgb("#5e5275", 0.9))
+    cross_strokes(cr, 30, 98, 16, rgb("#7a6d90", 1.0))
     save(s, FIELD, "x-fill.png")
 
 

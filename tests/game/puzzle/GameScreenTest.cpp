@@ -340,6 +340,38 @@ TEST_F(BoardPictureTest, GuideLinesUnderTheTilesLieOnTheDividers) {
         for (int y = 0; y < level->Rows; ++y) level->Tile(0, x, y)->FlyingTile = nullptr;
 }
 
+TEST_F(GameScreenTest, TheScreenLoadsCleanlyAndEveryLevelShowsOneOfItsTenBackgrounds) {
+    // A second game screen made, loaded and played the way the start-up does it: no complaint.
+    testing::internal::CaptureStdout();
+    Game = CreateMainGame();
+    Game->Load(nullptr, nullptr);
+    Game->SetupAssets();
+    Game->Setup();
+    for (int n : {1, 2, 3}) {
+        Play(n);
+        Frames(3);
+        int shown = 0;
+        for (int id = 1001; id <= 1010; ++id) {
+            auto bg = std::dynamic_pointer_cast<TUIImage>(Game->FindObjectInd(id));
+            ASSERT_TRUE(bg) << id;
+            if (bg->isEnabled) {
+                ++shown;
+                EXPECT_GT(bg->GetWidth(), 0) << "the background shown is loaded";
+            }
+        }
+        EXPECT_EQ(shown, 1);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    // The panel's objects are all there.
+    ASSERT_TRUE(GamePanel::MainPanel);
+    for (const char* name : {"MenuButton", "HelpButton", "StarsPanel", "ColorsPicker", "HintsPanel", "ToolsPanel",
+                             "Mistakes", "PickerColor", "PickerColorImage", "Picker-Color-1", "Picker-Color-2",
+                             "Picker-Color-3", "Hint-1", "Hint-6", "ToolHand", "ToolHammer", "Star1", "Star3"})
+        EXPECT_TRUE(GamePanel::MainPanel->FindObject(name)) << name;
+    // At the window's right edge: 1024 + the 171-pixel strip beside the picture.
+    EXPECT_EQ(GamePanel::MainPanel->DrawX, 1195.0f);
+}
+
 TEST(GameScreenTime, TimeStringsHaveTwoDigitMinutesAndSeconds) {
     const std::pair<int, const char*> table[] = {
         {0, "00:00"}, {9, "00:09"}, {75, "01:15"}, {605, "10:05"}, {3599, "59:59"}, {6000, "100:00"}};
