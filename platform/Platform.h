@@ -1,4 +1,4 @@
-// The platform layer: window, drawing, images, fonts, audio, input, files, clock, random and system services.
+// The platform layer: window, drawing, images, fonts, audio, input, files, clock, random, sockets and system services.
 #pragma once
 #include "platform/Audio.h"
 #include "platform/Clock.h"
@@ -9,5 +9,6 @@
 #include "platform/Input.h"
 #include "platform/Maths.h"
 #include "platform/Random.h"
+#include "platform/Socket.h"
 #include "platform/Strings.h"
 #include "platform/System.h"
