@@ -23,3 +23,6 @@
 #include "game/shell/AppInit.h"
 #include "game/shell/Pause.h"
 #include "game/shell/StartScreen.h"
+#include "online/EnBlock.h"
+#include "online/NewsletterSender.h"
+#include "online/SendHttp.h"
