@@ -51,6 +51,8 @@ GraphicsRefusal gRefusal = nullptr;
 int gAppliedBlend = -1;
 int gAppliedTexturing = -1;
 int gSwapInterval = -1;
+// The window belongs to SDL's offscreen video driver (headless runs).
+bool gWindowHasNoDisplay = false;
 
 std::chrono::steady_clock::time_point gNextFrame{};
 bool gPaceStarted = false;
@@ -296,6 +298,10 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     if (gWindow) SDL_DestroyWindow(gWindow);
     gWindow = window;
     gSwapInterval = -1;
+    {
+        const char* driver = SDL_GetCurrentVideoDriver();
+        gWindowHasNoDisplay = driver != nullptr && std::string(driver) == "offscreen";
+    }
     SDL_ShowCursor(gCursorHidden ? SDL_DISABLE : SDL_ENABLE);
 
     gWidth = width;
@@ -353,6 +359,9 @@ void Flip(int sync) {
             gSwapInterval = interval;
         }
         SDL_GL_SwapWindow(gWindow);
+        // Without a display the swap never waits for the frame, and the software renderer queues
+        // frame after frame without bound (its memory grows all run long): wait for it here.
+        if (gWindowHasNoDisplay) glFinish();
         RefreshSizes();
     }
     if (FixedClockOn()) {

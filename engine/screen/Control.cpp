@@ -369,6 +369,26 @@ int Control::MainLoop() {
     return 0;
 }
 
+int Control::BeginOwnLoopFrame() {
+    if (isEnded) return 1;
+    if (FrameLimit >= 0 && FrameCount >= FrameLimit) {
+        AppEnd();
+        return 1;
+    }
+    int32_t frame = FrameCount++;
+    if (FrameStartHook) FrameStartHook(frame);
+    if (AppTerminate()) {
+        AppEnd();
+        return 1;
+    }
+    return isEnded ? 1 : 0;
+}
+
+int Control::BeforeOwnLoopFlip() {
+    if (BeforeFlipHook) BeforeFlipHook();
+    return 0;
+}
+
 void Control::Reset() {
     Screens.clear();
     PopUps.clear();

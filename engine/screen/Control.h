@@ -114,6 +114,14 @@ public:
     static int Draw();
     // The frame loop; returns only when an exit function that returns was installed (tests).
     static int MainLoop();
+    // A blocking loop of the game's own that draws before the frame loop runs (the partner
+    // splash) calls this at the start of each of its frames: the frame is counted with the
+    // frame loop's frames, the harness's frame-start hook runs, and the program ends the normal
+    // way (AppEnd) when the frame limit is reached or the window was asked to close. Returns 1
+    // when the program is ending and the loop must stop, else 0.
+    static int BeginOwnLoopFrame();
+    // Such a loop calls this just before its flip (the harness's before-flip hook).
+    static int BeforeOwnLoopFlip();
 
     // Back to the start state: empty registry, no current screen, overlays off, harness and
     // game hooks cleared, the default exit (tests).

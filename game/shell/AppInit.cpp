@@ -1,31 +1,52 @@
 #include "game/shell/AppInit.h"
 
 #include <memory>
-#include <vector>
 
-#include "engine/screen/AppScreen.h"
-#include "engine/screen/Asset.h"
-#include "engine/system/Basics.h"
 #include "engine/object/Component.h"
+#include "engine/object/GameObject.h"
+#include "engine/particles/Emitter.h"
+#include "engine/screen/Asset.h"
 #include "engine/screen/Console.h"
 #include "engine/screen/Control.h"
-#include "engine/particles/Emitter.h"
-#include "engine/object/GameObject.h"
-#include "engine/ui/Mouse.h"
 #include "engine/screen/ScreenCrosser.h"
 #include "engine/system/AppTime.h"
+#include "engine/system/Basics.h"
 #include "engine/system/Display.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/system/Settings.h"
+#include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "engine/data/ValueTypes.h"
 #include "engine/media/AVO.h"
 #include "engine/media/SoundManager.h"
 #include "engine/media/StyledText.h"
 #include "game/effects/EffectsStartup.h"
+#include "game/effects/EngParticle.h"
+#include "game/kingdom/Kingdom.h"
+#include "game/puzzle/MainGame.h"
+#include "game/shell/AwardScreen.h"
+#include "game/shell/Awards.h"
+#include "game/shell/Branding.h"
+#include "game/shell/ContinuePopUp.h"
+#include "game/shell/Credits.h"
+#include "game/shell/EnterName.h"
+#include "game/shell/GiveAward.h"
+#include "game/shell/Help.h"
+#include "game/shell/InfoPopUp.h"
+#include "game/shell/KingdomHelp.h"
+#include "game/shell/LevelSummary.h"
+#include "game/shell/LoadingScreen.h"
+#include "game/shell/LoseScreen.h"
+#include "game/shell/MainMenu.h"
+#include "game/shell/Options.h"
 #include "game/shell/Pause.h"
-#include "game/shell/StartScreen.h"
+#include "game/shell/PlayFieldTables.h"
+#include "game/shell/ProfileManager.h"
+#include "game/shell/StagesScreen.h"
+#include "online/Launcher.h"
+#include "online/NewsLetter.h"
+#include "online/RateScreen.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
@@ -33,12 +54,20 @@
 namespace {
 void RunPauseGame() { PauseGame(); }
 void DrawMouseCursor() { Mouse::Draw(); }
-
-// The assets handed to the loading screen for its last phase (the cursor images). Until the
-// game has a loading screen, the start-up loads them right after the first screen's assets.
-std::vector<std::shared_ptr<TAsset>> gGlobalAssets;
-void KeepGlobalAsset(const std::shared_ptr<TAsset>& asset) { gGlobalAssets.push_back(asset); }
+bool IsLoadingScreen(const TAppScreen* screen) { return LoadingScreen && screen == LoadingScreen.get(); }
+void KeepGlobalAsset(const std::shared_ptr<TAsset>& asset) {
+    if (LoadingScreen)
+        LoadingScreen->AddGlobalAsset(asset);
+    else if (asset)
+        asset->LoadAsset();
+}
 }  // namespace
+
+void InitClassGlobals() {
+    TEngParticlePackage::allPackages.clear();
+    OptionsSettings::Reset();
+    TLevelSummary::Package = CreateEngParticlePackage(500);
+}
 
 void InitProgramGlobals() {
     InitComponentNames();
@@ -51,10 +80,9 @@ void InitProgramGlobals() {
     if (FileType(bDir) != 2) Error("Data folder not found: " + bDir, "AppInit", "InitProgramGlobals");
     SetDefaultFontPath(bDir + "fonts/DejaVuSans.ttf");
     CheatsOn = FileType("Cheats.txt");
+    SetAppVersionUrl(AppDir() + "/src/app/");
     InitGameObjectNames();
     InitColorConstants();
-
-    InitEngParticles();  // keyframe particle effects: the basic package, the EFFECT command
 }
 
 void InstallEngineModules() {
@@ -62,15 +90,52 @@ void InstallEngineModules() {
     InstallEmitters();
     InstallWidgets();
     PauseGameHook = &RunPauseGame;
+    isLoadingScreenHook = &IsLoadingScreen;
     AddGlobalAssetHook = &KeepGlobalAsset;
     DrawMouseCursorHook = &DrawMouseCursor;
 }
 
-void CreateAppScreens() { StartScreen = CreateStartScreen(); }
+void CreateAppScreens() {
+    LoadingScreen = CreateAppLoadingScreen();
+    Profiles = CreateProfileManager();
+    Options = CreateAppOptionsPopUp();
+    InfoPopUp = CreateInfoPopUp();
+    EnterName = CreateEnterName();
+    branding = std::make_shared<TBranding>();
+    SpecialLoads = CreateSpecialLoadsScreen();
+    // The package of the effects given none.
+    InitEngParticles();
+    // The flying-star list of puzzle play comes here.
+    MainMenu = CreateMainMenu();
+    Game = CreateMainGame();
+    Kingdom = CreateKingdomScreen();
+    StagesScreen = CreateStagesScreen();
+    Credits = CreateCreditsScreen();
+    ContinuePopUp = CreateContinuePopUp();
+    LevelSummary = CreateLevelSummary();
+    LoseScreen = CreateLoseScreen();
+    HelpScreen = CreateHelpScreen();
+    KingdomHelpScreen = CreateKingdomHelpScreen();
+    AwardsList.clear();  // filled by the awards pop-up's set-up
+    AwardsShow = CreateAwardScreen();
+    GiveAward = CreateGiveAward();
+
+    NewsLetterOn = FileType(bDir + "newsletter");
+    NewsLetter = std::make_shared<TNewsLetter>();
+    LauncherOn = FileType(bDir + "Launcher");
+    StoreBuild = StoreBuildSetting();
+    RateScreen = TRateScreen::Create();
+}
 
 void SetAppFolderNames() {
     SetAppRootFolderName("Velkaro");
     SetAppDataFolderName("Quiltora-2");
+}
+
+int AppInitLauncher() {
+    InitLauncher(LauncherAppId, StoreBuild != 0 ? LauncherStoreUrl : LauncherWebsiteUrl);
+    ShowLauncher();
+    return 0;
 }
 
 int AppInit() {
@@ -79,35 +144,18 @@ int AppInit() {
     AppInitSettings();
     SetAppTitle("Quiltora");
     AppInitGraphics();
+    AppInitLauncher();
     AppInitManagers();
     SetupPause();
+    AppInitBranding();
     AppInitControl();
-    // Until the options pop-up exists, the settings are written at exit from here.
-    AddToSaveAtEndList(std::make_shared<TSettingsSaver>());
     return 0;
 }
 
-std::shared_ptr<TAppScreen> StartFirstScreen() {
-    std::shared_ptr<TAppScreen> screen = StartScreen;
-    if (!screen) {
-        LoadGlobalAssets();
-        return nullptr;
-    }
-    screen->Load(nullptr, nullptr);
-    screen->SetupAssets();
-    LoadGlobalAssets();
-    screen->Setup();
-    SetAppScreen(screen);
-    return screen;
-}
-
-void LoadGlobalAssets() {
-    for (const auto& asset : gGlobalAssets)
-        if (asset) asset->LoadAsset();
-    gGlobalAssets.clear();
-}
-
-int TSettingsSaver::SaveAtEnd() {
-    if (AppSettings::SaveData()) Print("Settings saved: " + AppSettings::UserFileUrl());
-    return 0;
+void StartLoadingScreen() {
+    if (!LoadingScreen) return;
+    LoadingScreen->SetStartScreen(MainMenu);
+    Control::SetScreenInstant(LoadingScreen);
+    LoadingScreen->OnBegin();
+    LoadingScreen->Start();
 }

@@ -1,42 +1,39 @@
-// The game's start-up around the engine: the program globals, the screens, the engine
-// initialisation in its fixed order, and the first screen.
+// The game's start-up around the engine: the class and program globals, every screen and
+// pop-up of the game, the engine initialisation in its fixed order, and the loading screen.
 //
-// main runs, in this order: InitProgramGlobals, InstallEngineModules, CreateAppScreens,
-// SetAppFolderNames, AppInit, StartFirstScreen, then AppRun (the frame loop, which ends the
-// program through AppEnd).
+// main runs, in this order: InitClassGlobals, InitProgramGlobals, InstallEngineModules,
+// CreateAppScreens, SetAppFolderNames, AppInit, LoadNewsLetter, StartLoadingScreen, then AppRun
+// (the frame loop, which ends the program through AppEnd).
 #pragma once
-#include <memory>
 
-#include "engine/object/AppObj.h"
-
+// The game classes' static values that start-up gives: the list of keyframe particle packages,
+// the options' screens with Menu and Replay, the level summary's particle package.
+void InitClassGlobals();
 // The engine's program globals: object-type and component words, easing names and colour
 // constants, the cross-fade screen, the console commands (TCCSaveScreen, then
 // TCCShowScreenBorders), the frame clock at 60 frames per second, bDir (and the default font
-// beside it), CheatsOn from "Cheats.txt" in the working folder.
+// beside it), CheatsOn from "Cheats.txt" in the working folder, the version file's folder.
 void InitProgramGlobals();
-// The object types and start-up steps of the engine modules that register themselves: vector
-// animations (type 4), emitters (type 6 and the emitter presets), the sound manager's and the
-// mouse cursors' start-up, and the game's hooks into the frame driver (the pause loop, the global
-// assets kept for LoadGlobalAssets, the mouse cursor drawn every frame).
+// The object types and start-up steps of the engine modules that register themselves (vector
+// animations, emitters, widgets), and the game's hooks into the frame driver: the pause loop,
+// which screen is the loading screen, the global assets handed to it, the mouse cursor.
 void InstallEngineModules();
-// Every screen and pop-up of the game, registered with Control in creation order; for now the
-// start screen.
+// Every screen and pop-up, created through its factory and registered with Control in this
+// order: loading screen; profiles, options, message and name-entry pop-ups; the splash object;
+// special loads; (the basic particle package;) main menu, game, kingdom, stages map, credits;
+// continue pop-up; level summary; lose, help and kingdom help pop-ups; (the awards list;) awards
+// and award pop-ups. Then the build flags ("newsletter" and "Launcher" in the data folder, the
+// store edition), the newsletter window and the rate screen.
 void CreateAppScreens();
 // The per-user folders: ".Velkaro" and inside it "Quiltora-2".
 void SetAppFolderNames();
-// Sine tables, per-user folders and language, settings, window, media managers (text classes,
-// fonts, emitter presets, sounds, cursors), the game's pause screen, frame driver and console.
+// Sine tables; per-user folders and language; settings; window; launcher; media managers (text
+// classes, fonts, emitter presets, sounds, cursors) and the pause screen's text; the partner
+// splash screens; frame driver and console.
 int AppInit();
-// Loads the start screen (file, assets, the global assets, set-up) and makes it current;
-// returns it.
-std::shared_ptr<class TAppScreen> StartFirstScreen();
-// Loads the global assets handed over since the last call (the cursor images), standing in for
-// the loading screen's last phase.
-void LoadGlobalAssets();
-
-// Writes the per-user settings when the program ends (the options pop-up takes this over once
-// it exists). Prints "Settings saved" after writing them.
-class TSettingsSaver : public TAppObj {
-public:
-    int SaveAtEnd() override;
-};
+// Registers the cross-promotion launcher with the endpoint of the edition and shows it once
+// (both only when the launcher is switched on).
+int AppInitLauncher();
+// The loading screen becomes current at once with the main menu as the screen after it, loads
+// its own file and starts.
+void StartLoadingScreen();

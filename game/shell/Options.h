@@ -20,7 +20,14 @@ public:
 
 class TOptions : public OptionsSettings {
 public:
+    // At exit: writes the per-user settings, unless they were never loaded or the file already
+    // holds exactly these values (a run that changed nothing leaves the file's bytes alone).
+    int SaveAtEnd() override;
 };
+
+// True when the per-user "Settings.ini" exists and every value the settings would write reads
+// back equal from it (numbers compared as numbers, texts without regard to case).
+bool SettingsFileIsCurrent();
 
 using TOptionsPtr = std::shared_ptr<TOptions>;
 

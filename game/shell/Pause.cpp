@@ -1,5 +1,7 @@
 #include "game/shell/Pause.h"
 
+#include "engine/screen/Control.h"
+#include "engine/system/AppTime.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
@@ -33,8 +35,16 @@ int PauseGame() {
         DrawText(TxtGamePaused, static_cast<float>(x), static_cast<float>(y));
         Flip(-1);
         AspectCls();
+        // A close request while in the background ends the game at once, the normal way.
+        if (AppTerminate()) break;
     } while (AppSuspended());
     AppSoundManager::UnPause();
+    if (AppTerminate()) {
+        AppEnd();
+        return 0;
+    }
+    // The time spent paused is not one long frame for whatever moves next.
+    ResetDelta();
     return 0;
 }
 

@@ -1,14 +1,22 @@
-// The program's entry point: the game's start-up, then the engine's frame loop, which ends the
-// program through AppEnd (the window's close request, Command+Q, or the harness's frame limit).
+// The program's entry point: the game's start-up (globals, every screen and pop-up, the engine's
+// initialisation with the partner splash screens, the loading screen), then the engine's frame
+// loop, which ends the program through AppEnd (the window's close request, Command+Q, or the
+// harness's frame limit).
 //
 // Options:
 //   --data DIR         the data folder (else data/ beside the executable, then ../data/)
 //   --user-dir DIR     the per-user folder (created when missing)
-//   --frames N         end after N frames, the normal way (the save-at-end list runs)
+//   --frames N         end after N drawn frames (splash screens included), the normal way (the
+//                      save-at-end list runs)
 //   --fixed-delta      every frame advances the clock by exactly 1000/60 ms, no waiting
 //   --input FILE       replay an input script (platform/Input.h), events keyed by frame from 0
 //   --screenshot FILE  write the last frame as PNG when the run ends
+//   --timings          print start-up timings and memory on standard output (see StartupTimings)
+#include <sys/resource.h>
+#include <time.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +27,8 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "game/shell/AppInit.h"
+#include "game/shell/MainMenu.h"
+#include "online/NewsLetter.h"
 #include "platform/Clock.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
@@ -32,6 +42,7 @@ struct HarnessOptions {
     std::string screenshot;
     int frames = -1;  // -1: until the program is ended
     bool fixedDelta = false;
+    bool timings = false;
 };
 
 // The harness options; --data and --user-dir are the folders' (ParseAppPathOptions).
@@ -61,6 +72,8 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             if (!n.empty()) options.frames = std::max(StringToInt(n), 0);
         } else if (arg == "--fixed-delta") {
             options.fixedDelta = true;
+        } else if (arg == "--timings") {
+            options.timings = true;
         } else {
             Warning("Unknown option " + arg, "main", "ParseHarnessOptions");
         }
@@ -76,6 +89,51 @@ void MoveLogical(float x, float y) {
     float sx = static_cast<float>(GraphicsWidth()) / vw;
     float sy = static_cast<float>(GraphicsHeight()) / vh;
     InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f), static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
+}
+
+// Milliseconds of the monotonic clock (CLOCK_MONOTONIC), which a benchmark script that starts
+// the process reads too.
+double MonotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+// Start-up timings, one line each when first reached, all on the monotonic clock in
+// milliseconds (with the frame's number):
+//   "timing main <ms>"                 main entered
+//   "timing first-frame <ms> <frame>"  the first frame is about to be shown (splash or loading)
+//   "timing loading <ms> <frame>"      the first frame of the frame loop (the splash is over)
+//   "timing main-menu <ms> <frame>"    the first frame with the main menu current, all loaded
+//   "memory peak-kb <kB>"              the process's peak resident memory at that point
+void InstallStartupTimings() {
+    auto flipped = std::make_shared<bool>(false);
+    auto loading = std::make_shared<bool>(false);
+    auto menu = std::make_shared<bool>(false);
+    auto previousFlip = Control::BeforeFlipHook;
+    Control::BeforeFlipHook = [flipped, previousFlip] {
+        if (!*flipped) {
+            *flipped = true;
+            std::printf("timing first-frame %.3f %d\n", MonotonicMs(), Control::FrameCount - 1);
+            std::fflush(stdout);
+        }
+        if (previousFlip) previousFlip();
+    };
+    auto previousStart = Control::FrameStartHook;
+    Control::FrameStartHook = [loading, menu, previousStart](int32_t frame) {
+        if (previousStart) previousStart(frame);
+        if (!*loading && Control::CurrScreen) {
+            *loading = true;
+            std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
+        }
+        if (!*menu && MainMenu && Control::CurrScreen == MainMenu) {
+            *menu = true;
+            rusage usage{};
+            getrusage(RUSAGE_SELF, &usage);
+            std::printf("timing main-menu %.3f %d\nmemory peak-kb %ld\n", MonotonicMs(), frame, usage.ru_maxrss);
+        }
+        std::fflush(stdout);
+    };
 }
 
 // Frame limit, replayed input and the screenshot of the last frame, through the frame driver's
@@ -94,6 +152,8 @@ void InstallHarness(const HarnessOptions& options) {
         };
     }
 
+    if (options.timings) InstallStartupTimings();
+
     if (!options.screenshot.empty()) {
         auto lastFrame = std::make_shared<TPixmapPtr>();
         Control::BeforeFlipHook = [lastFrame] { *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()); };
@@ -110,20 +170,24 @@ void InstallHarness(const HarnessOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const double mainEntered = MonotonicMs();
     std::vector<std::string> args(argv + 1, argv + argc);
     HarnessOptions options = ParseHarnessOptions(args);
+    if (options.timings) std::printf("timing main %.3f\n", mainEntered);
     SetAppPathOptions(ParseAppPathOptions(args));
     SetFixedClock(options.fixedDelta);
     // Reports made during start-up reach the console's log once the window is open.
     InstallConsoleSinks();
 
+    InitClassGlobals();
     InitProgramGlobals();
     InstallEngineModules();
     CreateAppScreens();
     SetAppFolderNames();
-    AppInit();
-    StartFirstScreen();
-
+    // The harness counts the splash screens' frames too, so it is in place before AppInit.
     InstallHarness(options);
+    AppInit();
+    LoadNewsLetter();
+    StartLoadingScreen();
     return AppRun();
 }

@@ -1,6 +1,7 @@
 // The real executable run headless on data/: with the custom cursor on (the default of
-// "Init.ini") the game's arrow is drawn with its tip on the moved pointer; with it off in the
-// player's settings nothing is drawn there.
+// "Init.ini") the game's arrow is drawn with its tip on the moved pointer once its images are
+// loaded (the loading screen's last phase); with it off in the player's settings nothing is drawn
+// there.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -42,7 +43,7 @@ TEST(CursorTest, ArrowIsDrawnAtTheMovedPointerWhileTheCustomCursorIsOn) {
         testsupport::WriteFileBytes(dir.file("input.txt"), "0 move 300 200\n");
         std::string command = "timeout 60 " + Quote(testsupport::GameExe()) + " --data " +
                               Quote(testsupport::SourceDir() + "/data") + " --user-dir " + Quote(dir.file("user")) +
-                              " --fixed-delta --frames 5 --input " + Quote(dir.file("input.txt")) + " --screenshot " +
+                              " --fixed-delta --frames 360 --input " + Quote(dir.file("input.txt")) + " --screenshot " +
                               Quote(dir.file("shot.png")) + " > /dev/null 2>&1";
         int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);

@@ -1,0 +1,13 @@
+#include "game/shell/LevelSummary.h"
+
+#include "engine/system/Paths.h"
+#include "game/effects/EngParticle.h"
+
+TLevelSummaryPtr LevelSummary;
+std::shared_ptr<TEngParticlePackage> TLevelSummary::Package;
+
+TLevelSummaryPtr CreateLevelSummary() {
+    auto screen = std::make_shared<TLevelSummary>();
+    screen->Init("Level Summary", bDir + "PopUps/LevelSummary/LevelSummary.AppScreen");
+    return screen;
+}

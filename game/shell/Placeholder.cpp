@@ -1,2 +1,0 @@
-// Keeps the game library non-empty until its first sources arrive.
-#include "game/Game.h"

@@ -1,0 +1,172 @@
+// The real executable started headless on data/: the partner splash, the loading screen and the
+// cross-fade lead to the main menu; the engine draws its console over the screen and the strips
+// over both; every way out ends through AppEnd; and quitting at any moment of start-up leaves the
+// player's files exactly as they were.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "e2e/GameRun.h"
+#include "platform/Files.h"
+
+namespace {
+
+using namespace e2e;
+
+// The main menu's look, at points that the cross-fade and the falling petals leave alone.
+void ExpectMainMenu(const TPixmapPtr& s) {
+    ASSERT_TRUE(s);
+    ASSERT_EQ(s->width, 1366);
+    ASSERT_EQ(s->height, 768);
+    EXPECT_TRUE(Near(Rgb(s, 20, 40), 0x5888C6u, 6)) << std::hex << Rgb(s, 20, 40);  // the sky, beside the screen too
+    EXPECT_TRUE(Near(Rgb(s, kX + 380, 330), 0x47557Du, 6)) << std::hex << Rgb(s, kX + 380, 330);  // the panel
+    EXPECT_TRUE(Near(Rgb(s, kX + 420, 356), 0xF4AB7Du, 6)) << std::hex << Rgb(s, kX + 420, 356);  // Play
+    EXPECT_TRUE(Near(Rgb(s, kX + 512, 160), 0x59331Cu, 12)) << std::hex << Rgb(s, kX + 512, 160);  // the title's outline
+    // The two black strips, drawn last.
+    EXPECT_EQ(Rgb(s, 1365, 300), 0x000000u);
+    EXPECT_EQ(Rgb(s, 600, 767), 0x000000u);
+}
+
+TEST(StartupTest, ReachesTheMainMenuThroughSplashAndLoading) {
+    testsupport::TempDir dir;
+    GameRun run = RunGame(dir, "--timings --frames " + std::to_string(kMenuFrames));
+    ASSERT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("timing main-menu "), std::string::npos) << run.output;
+    ExpectMainMenu(run.shot);
+    // The first run leaves the settings it started with for the next one.
+    EXPECT_EQ(FileType(dir.file("user/.Velkaro/Quiltora-2/Data/Settings.ini")), 1);
+}
+
+TEST(StartupTest, TheSplashAndTheLoadingScreenShowTheirPictures) {
+    const struct {
+        int frames;
+        int x, y;
+        uint32_t colour;
+        int tolerance;
+    } cases[] = {
+        {60, kX + 512, 240, 0xDF5958u, 12},      // the red patch of the partner's emblem
+        {60, 100, 300, 0x000000u, 0},            // black beside the 1024-wide picture
+        {200, kX + 260, 620, 0x23243Bu, 10},     // the loading bar's empty track
+        {200, kX + 512, 330, 0xFFF0C4u, 40},     // the title on the loading screen's card
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frames);
+        testsupport::TempDir dir;
+        GameRun run = RunGame(dir, "--frames " + std::to_string(c.frames));
+        ASSERT_EQ(run.status, 0);
+        ASSERT_TRUE(run.shot);
+        EXPECT_TRUE(Near(Rgb(run.shot, c.x, c.y), c.colour, c.tolerance)) << std::hex << Rgb(run.shot, c.x, c.y);
+    }
+}
+
+// A per-user folder as a player leaves it: hand-written settings (another spelling than the game
+// writes, same values) and profile files.
+std::map<std::string, std::string> FillUserFolder(const testsupport::TempDir& dir) {
+    const std::string root = dir.file("user/.Velkaro/Quiltora-2/");
+    std::map<std::string, std::string> files{
+        {"Data/Settings.ini",
+         "[SCREEN]\nWindowWidth=1024\nWindowHeight=768\nVirtualWidth=1024\nVirtualHeight=768\nfullscreen = 0\n"
+         "Stretched = 1\n\n[LANG]\nLangDir = en\n\n[VOLUME]\nSoundVolume = 0.75\nMusicVolume = 0.25\n\n"
+         "[OTHER]\nCustomCursor = 1\nGameWasRated = 0\n"},
+        {"Profiles/Profiles.dat", "Settings{\n\tCurrProfile = \"7\"\n}\nProfile{\n\tId = \"7\"\n\tName = \"Ada\"\n}\n"},
+        {"Profiles/7.AppProfile", "Profile{\n\tScore = 1234\n}\n"},
+        {"Profiles/7.PACLEVEL", "level in progress\n"},
+    };
+    for (const auto& [name, bytes] : files) testsupport::WriteFileBytes(root + name, bytes);
+    return files;
+}
+
+std::map<std::string, std::string> ReadUserFolder(const testsupport::TempDir& dir) {
+    const std::string root = dir.file("user/.Velkaro/Quiltora-2/");
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+        if (entry.is_regular_file())
+            files[entry.path().string().substr(root.size())] = testsupport::ReadFileBytes(entry.path().string());
+    return files;
+}
+
+TEST(StartupTest, QuittingAtAnyFrameOfStartUpLeavesThePlayersFilesAsTheyWere) {
+    // The splash (fading in, held, fading out), the loading screen (fading in, loading files,
+    // setting up, loading assets), the cross-fade and the main menu; a close request at frame 0
+    // is already there when the splash starts.
+    for (int frame : {0, 1, 30, 100, 141, 142, 150, 186, 200, 215, 240, 262, 280, 300, kMenuFrames}) {
+        SCOPED_TRACE(frame);
+        testsupport::TempDir dir;
+        const auto before = FillUserFolder(dir);
+        GameRun run = RunGame(dir, "--frames 2000" + Script(dir, std::to_string(frame) + " quit\n"));
+        ASSERT_EQ(run.status, 0);
+        // Ended the normal way, writing its last frame (at frame 0 none was drawn yet).
+        EXPECT_EQ(run.shot != nullptr, frame > 0);
+        EXPECT_EQ(ReadUserFolder(dir), before);
+    }
+}
+
+TEST(StartupTest, ShippedDataLoadsWithoutAReport) {
+    if (FileType(testsupport::SourceDir() + "/data/Game/PlayField/Numbers") == 0)
+        GTEST_SKIP() << "the clue-number images that the special loads measure come with the game screen";
+    testsupport::TempDir dir;
+    FillUserFolder(dir);
+    GameRun run = RunGame(dir, "--frames " + std::to_string(kMenuFrames));
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("WARNING"), std::string::npos) << run.output;
+}
+
+TEST(StartupTest, CloseRequestAndCommandQInOneFrameEndTheRunThere) {
+    testsupport::TempDir dir;
+    const int at = kMenuFrames;
+    GameRun run = RunGame(dir, "--frames 1000000 --timings" +
+                                   Script(dir, "0 move 300 200\n" + std::to_string(at) + " keydown 91\n" +
+                                                   std::to_string(at) + " keydown 81\n" + std::to_string(at) +
+                                                   " quit\n"));
+    ASSERT_EQ(run.status, 0);
+    ExpectMainMenu(run.shot);  // the last frame drawn was the main menu's
+}
+
+TEST(StartupTest, ConsoleLinesAreDrawnOverTheScreenAndExpire) {
+    // Control+E: the critical line "Editor unavailable..." in red on a black box at the bottom
+    // left.
+    const std::string at = std::to_string(kMenuFrames);
+    const struct {
+        int frames;
+        bool shown;
+    } cases[] = {
+        {kMenuFrames + 10, true},
+        {kMenuFrames + 200, false},  // 3000 ms later it is gone, also without the developer marker
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frames);
+        testsupport::TempDir dir;
+        GameRun run = RunGame(dir, "--frames " + std::to_string(c.frames) +
+                                       Script(dir, at + " keydown 162\n" + at + " keydown 69\n"));
+        ASSERT_EQ(run.status, 0);
+        ASSERT_TRUE(run.shot);
+        EXPECT_EQ(Rgb(run.shot, kX + 3, 753) == 0x000000u, c.shown);
+        EXPECT_EQ(AnyPixel(run.shot, kX + 4, 754, 120, 13, 0xFF0000u), c.shown);
+    }
+}
+
+TEST(StartupTest, TheMenusButtonsShowTheirViewsUnderTheMouse) {
+    // The pointer away, over Play, and pressed on it; the views fade in over 10 frames.
+    const std::string press = std::to_string(kMenuFrames - 20);
+    const struct {
+        std::string script;
+        uint32_t colour;
+    } cases[] = {
+        {"0 move 100 100\n", 0xF4AB7Du},
+        {"0 move 512 374\n", 0xFEC496u},
+        {"0 move 512 374\n" + press + " down 1\n", 0xC75A2Cu},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        testsupport::TempDir dir;
+        GameRun run = RunGame(dir, "--frames " + std::to_string(kMenuFrames) + Script(dir, c.script));
+        ASSERT_EQ(run.status, 0);
+        ASSERT_TRUE(run.shot);
+        EXPECT_TRUE(Near(Rgb(run.shot, kX + 420, 356), c.colour, 6)) << std::hex << Rgb(run.shot, kX + 420, 356);
+    }
+}
+
+}  // namespace
