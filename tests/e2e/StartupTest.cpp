@@ -61,45 +61,54 @@ TEST(StartupTest, TheSplashAndTheLoadingScreenShowTheirPictures) {
     }
 }
 
-// A per-user folder as a player leaves it: hand-written settings (another spelling than the game
-// writes, same values) and profile files.
-std::map<std::string, std::string> FillUserFolder(const testsupport::TempDir& dir) {
-    const std::string root = dir.file("user/.Velkaro/Quiltora-2/");
-    std::map<std::string, std::string> files{
-        {"Data/Settings.ini",
-         "[SCREEN]\nWindowWidth=1024\nWindowHeight=768\nVirtualWidth=1024\nVirtualHeight=768\nfullscreen = 0\n"
-         "Stretched = 1\n\n[LANG]\nLangDir = en\n\n[VOLUME]\nSoundVolume = 0.75\nMusicVolume = 0.25\n\n"
-         "[OTHER]\nCustomCursor = 1\nGameWasRated = 0\n"},
-        {"Profiles/Profiles.dat", "Settings{\n\tCurrProfile = \"7\"\n}\nProfile{\n\tId = \"7\"\n\tName = \"Ada\"\n}\n"},
-        {"Profiles/7.AppProfile", "Profile{\n\tScore = 1234\n}\n"},
-        {"Profiles/7.PACLEVEL", "level in progress\n"},
-    };
-    for (const auto& [name, bytes] : files) testsupport::WriteFileBytes(root + name, bytes);
-    return files;
-}
-
-std::map<std::string, std::string> ReadUserFolder(const testsupport::TempDir& dir) {
-    const std::string root = dir.file("user/.Velkaro/Quiltora-2/");
+std::map<std::string, std::string> ReadUserFolder(const std::string& user) {
+    const std::string root = user + "/.Velkaro/Quiltora-2/";
     std::map<std::string, std::string> files;
+    if (FileType(root) != 2) return files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
         if (entry.is_regular_file())
             files[entry.path().string().substr(root.size())] = testsupport::ReadFileBytes(entry.path().string());
     return files;
 }
 
+void WriteUserFolder(const std::string& user, const std::map<std::string, std::string>& files) {
+    for (const auto& [name, bytes] : files) testsupport::WriteFileBytes(user + "/.Velkaro/Quiltora-2/" + name, bytes);
+}
+
+// A per-user folder as a player leaves it: the files of a game started twice to the main menu
+// (the first run makes the files, the second writes them as every later run does), with the
+// settings then edited by hand (another spelling than the game writes, the same values).
+const std::map<std::string, std::string>& PlayersFolder() {
+    static const std::map<std::string, std::string> files = [] {
+        testsupport::TempDir dir;
+        for (int run = 0; run < 2; ++run) EXPECT_EQ(RunGame(dir, "--frames " + std::to_string(kMenuFrames)).status, 0);
+        auto played = ReadUserFolder(dir.file("user"));
+        EXPECT_EQ(played.count("Data/Settings.ini"), 1u);
+        EXPECT_EQ(played.count("Profiles/Profiles.dat"), 1u);
+        EXPECT_GE(played.size(), 3u);  // and the player's own file
+        played["Data/Settings.ini"] =
+            "[SCREEN]\nWindowWidth=1024\nWindowHeight=768\nVirtualWidth=1024\nVirtualHeight=768\n"
+            "fullscreen = 0\nStretched = 1\n\n[LANG]\nLangDir = en\n\n[VOLUME]\nSoundVolume = 0.75\n"
+            "MusicVolume = 0.25\n\n[OTHER]\nCustomCursor = 1\nGameWasRated = 0\n";
+        return played;
+    }();
+    return files;
+}
+
 TEST(StartupTest, QuittingAtAnyFrameOfStartUpLeavesThePlayersFilesAsTheyWere) {
+    const auto& before = PlayersFolder();
     // The splash (fading in, held, fading out), the loading screen (fading in, loading files,
     // setting up, loading assets), the cross-fade and the main menu; a close request at frame 0
     // is already there when the splash starts.
     for (int frame : {0, 1, 30, 100, 141, 142, 150, 186, 200, 215, 240, 262, 280, 300, kMenuFrames}) {
         SCOPED_TRACE(frame);
         testsupport::TempDir dir;
-        const auto before = FillUserFolder(dir);
+        WriteUserFolder(dir.file("user"), before);
         GameRun run = RunGame(dir, "--frames 2000" + Script(dir, std::to_string(frame) + " quit\n"));
         ASSERT_EQ(run.status, 0);
         // Ended the normal way, writing its last frame (at frame 0 none was drawn yet).
         EXPECT_EQ(run.shot != nullptr, frame > 0);
-        EXPECT_EQ(ReadUserFolder(dir), before);
+        EXPECT_EQ(ReadUserFolder(dir.file("user")), before);
     }
 }
 
@@ -107,7 +116,7 @@ TEST(StartupTest, ShippedDataLoadsWithoutAReport) {
     if (FileType(testsupport::SourceDir() + "/data/Game/PlayField/Numbers") == 0)
         GTEST_SKIP() << "the clue-number images that the special loads measure come with the game screen";
     testsupport::TempDir dir;
-    FillUserFolder(dir);
+    WriteUserFolder(dir.file("user"), PlayersFolder());
     GameRun run = RunGame(dir, "--frames " + std::to_string(kMenuFrames));
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
