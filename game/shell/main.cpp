@@ -11,7 +11,8 @@
 //   --fixed-delta      every frame advances the clock by exactly 1000/60 ms, no waiting
 //   --input FILE       replay an input script (platform/Input.h), events keyed by frame from 0
 //   --screenshot FILE  write the last frame as PNG when the run ends
-//   --timings          print start-up timings and memory on standard output (see StartupTimings)
+//   --menu-frames N    end, the normal way, N frames after the main menu became current
+//   --timings          print start-up timings and memory on standard output (InstallHarness)
 #include <sys/resource.h>
 #include <time.h>
 
@@ -43,6 +44,7 @@ struct HarnessOptions {
     int frames = -1;  // -1: until the program is ended
     bool fixedDelta = false;
     bool timings = false;
+    int menuFrames = -1;  // -1: no limit counted from the main menu
 };
 
 // The harness options; --data and --user-dir are the folders' (ParseAppPathOptions).
@@ -74,6 +76,10 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             options.fixedDelta = true;
         } else if (arg == "--timings") {
             options.timings = true;
+        } else if (arg == "--menu-frames") {
+            std::string n;
+            value(n);
+            if (!n.empty()) options.menuFrames = std::max(StringToInt(n), 0);
         } else {
             Warning("Unknown option " + arg, "main", "ParseHarnessOptions");
         }
@@ -99,64 +105,63 @@ double MonotonicMs() {
     return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
 }
 
-// Start-up timings, one line each when first reached, all on the monotonic clock in
-// milliseconds (with the frame's number):
+// The harness's hooks into the frame driver: replayed input, start-up timings, the end a number
+// of frames after the main menu came, and the screenshot of the last frame.
+//
+// Start-up timings ("--timings"), one line each when first reached, on the monotonic clock in
+// milliseconds with the frame's number:
 //   "timing main <ms>"                 main entered
 //   "timing first-frame <ms> <frame>"  the first frame is about to be shown (splash or loading)
 //   "timing loading <ms> <frame>"      the first frame of the frame loop (the splash is over)
 //   "timing main-menu <ms> <frame>"    the first frame with the main menu current, all loaded
 //   "memory peak-kb <kB>"              the process's peak resident memory at that point
-void InstallStartupTimings() {
+void InstallHarness(const HarnessOptions& options) {
+    Control::FrameLimit = options.frames;
+
+    auto events = std::make_shared<std::vector<InputEvent>>();
+    if (!options.input.empty()) {
+        std::vector<std::string> errors;
+        *events = LoadInputScript(options.input, &errors);
+        for (const std::string& e : errors) Error(e, options.input, "LoadInputScript");
+    }
+    auto next = std::make_shared<size_t>(0);
+    auto loadingSeen = std::make_shared<bool>(false);
+    auto menuFrame = std::make_shared<int32_t>(-1);
+    const bool timings = options.timings;
+    const int menuFrames = options.menuFrames;
+    Control::FrameStartHook = [=](int32_t frame) {
+        while (*next < events->size() && (*events)[*next].frame <= frame)
+            ApplyInputEvent((*events)[(*next)++], &MoveLogical);
+        if (timings && !*loadingSeen && Control::CurrScreen) {
+            *loadingSeen = true;
+            std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
+        }
+        if (*menuFrame < 0 && MainMenu && Control::CurrScreen == MainMenu) {
+            *menuFrame = frame;
+            if (timings) {
+                rusage usage{};
+                getrusage(RUSAGE_SELF, &usage);
+                std::printf("timing main-menu %.3f %d\nmemory peak-kb %ld\n", MonotonicMs(), frame, usage.ru_maxrss);
+            }
+        }
+        // The frame limit counted from the main menu: this frame is the last one run.
+        if (menuFrames >= 0 && *menuFrame >= 0 && frame >= *menuFrame + menuFrames)
+            Control::FrameLimit = Control::FrameLimit < 0 ? frame + 1 : std::min(Control::FrameLimit, frame + 1);
+        std::fflush(stdout);
+    };
+
     auto flipped = std::make_shared<bool>(false);
-    auto loading = std::make_shared<bool>(false);
-    auto menu = std::make_shared<bool>(false);
-    auto previousFlip = Control::BeforeFlipHook;
-    Control::BeforeFlipHook = [flipped, previousFlip] {
-        if (!*flipped) {
+    auto lastFrame = std::make_shared<TPixmapPtr>();
+    const bool grab = !options.screenshot.empty();
+    Control::BeforeFlipHook = [=] {
+        if (timings && !*flipped) {
             *flipped = true;
             std::printf("timing first-frame %.3f %d\n", MonotonicMs(), Control::FrameCount - 1);
             std::fflush(stdout);
         }
-        if (previousFlip) previousFlip();
+        if (grab) *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
     };
-    auto previousStart = Control::FrameStartHook;
-    Control::FrameStartHook = [loading, menu, previousStart](int32_t frame) {
-        if (previousStart) previousStart(frame);
-        if (!*loading && Control::CurrScreen) {
-            *loading = true;
-            std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
-        }
-        if (!*menu && MainMenu && Control::CurrScreen == MainMenu) {
-            *menu = true;
-            rusage usage{};
-            getrusage(RUSAGE_SELF, &usage);
-            std::printf("timing main-menu %.3f %d\nmemory peak-kb %ld\n", MonotonicMs(), frame, usage.ru_maxrss);
-        }
-        std::fflush(stdout);
-    };
-}
-
-// Frame limit, replayed input and the screenshot of the last frame, through the frame driver's
-// harness hooks.
-void InstallHarness(const HarnessOptions& options) {
-    Control::FrameLimit = options.frames;
-
-    if (!options.input.empty()) {
-        std::vector<std::string> errors;
-        auto events = std::make_shared<std::vector<InputEvent>>(LoadInputScript(options.input, &errors));
-        for (const std::string& e : errors) Error(e, options.input, "LoadInputScript");
-        auto next = std::make_shared<size_t>(0);
-        Control::FrameStartHook = [events, next](int32_t frame) {
-            while (*next < events->size() && (*events)[*next].frame <= frame)
-                ApplyInputEvent((*events)[(*next)++], &MoveLogical);
-        };
-    }
-
-    if (options.timings) InstallStartupTimings();
-
-    if (!options.screenshot.empty()) {
-        auto lastFrame = std::make_shared<TPixmapPtr>();
-        Control::BeforeFlipHook = [lastFrame] { *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()); };
+    if (grab) {
         std::string path = options.screenshot;
         AppEndHook = [lastFrame, path] {
             if (!*lastFrame)

@@ -43,7 +43,7 @@ TEST(CursorTest, ArrowIsDrawnAtTheMovedPointerWhileTheCustomCursorIsOn) {
         testsupport::WriteFileBytes(dir.file("input.txt"), "0 move 300 200\n");
         std::string command = "timeout 60 " + Quote(testsupport::GameExe()) + " --data " +
                               Quote(testsupport::SourceDir() + "/data") + " --user-dir " + Quote(dir.file("user")) +
-                              " --fixed-delta --frames 360 --input " + Quote(dir.file("input.txt")) + " --screenshot " +
+                              " --fixed-delta --menu-frames 5 --frames 5000 --input " + Quote(dir.file("input.txt")) + " --screenshot " +
                               Quote(dir.file("shot.png")) + " > /dev/null 2>&1";
         int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);

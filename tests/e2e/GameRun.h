@@ -11,10 +11,6 @@
 
 namespace e2e {
 
-// Frames from the start to a main menu fully shown: the partner splash, the loading screen and
-// the cross-fade take about 300 frames; the margin keeps the tests from depending on the exact
-// number of items loaded.
-constexpr int kMenuFrames = 360;
 // The logical screen sits 171 pixels from the left of the 1366 x 768 window.
 constexpr int kX = 171;
 
@@ -40,6 +36,34 @@ inline GameRun RunGame(const testsupport::TempDir& dir, const std::string& args)
     run.shot = LoadPixmap(dir.file("shot.png"));
     return run;
 }
+
+// Where start-up stands, from one run printing its timings: the first frame of the loading
+// screen (the partner splash is over) and the first frame with the main menu current. Measured
+// once per test program, so the tests follow the number of items the game loads.
+struct StartupFrames {
+    int loading = -1;
+    int menu = -1;
+};
+
+inline int TimingFrame(const std::string& output, const std::string& mark) {
+    const size_t at = output.find("timing " + mark + " ");
+    if (at == std::string::npos) return -1;
+    const size_t end = output.find('\n', at);
+    const std::string line = output.substr(at, end - at);
+    return std::atoi(line.substr(line.rfind(' ') + 1).c_str());
+}
+
+inline const StartupFrames& Startup() {
+    static const StartupFrames frames = [] {
+        testsupport::TempDir dir;
+        GameRun run = RunGame(dir, "--timings --menu-frames 0 --frames 5000");
+        return StartupFrames{TimingFrame(run.output, "loading"), TimingFrame(run.output, "main-menu")};
+    }();
+    return frames;
+}
+
+// The frame at which the main menu is fully shown: its buttons' views have faded in.
+inline int MenuShown() { return Startup().menu + 30; }
 
 // A replayed input script written into dir, as the option that plays it.
 inline std::string Script(const testsupport::TempDir& dir, const std::string& lines) {

@@ -31,9 +31,12 @@ void ExpectMainMenu(const TPixmapPtr& s) {
 
 TEST(StartupTest, ReachesTheMainMenuThroughSplashAndLoading) {
     testsupport::TempDir dir;
-    GameRun run = RunGame(dir, "--timings --frames " + std::to_string(kMenuFrames));
+    GameRun run = RunGame(dir, "--timings --menu-frames 30 --frames 5000");
     ASSERT_EQ(run.status, 0);
-    EXPECT_NE(run.output.find("timing main-menu "), std::string::npos) << run.output;
+    // The splash comes first, then the loading screen, then the menu.
+    EXPECT_EQ(TimingFrame(run.output, "first-frame"), 0);
+    EXPECT_GT(TimingFrame(run.output, "loading"), 100);
+    EXPECT_GT(TimingFrame(run.output, "main-menu"), TimingFrame(run.output, "loading") + 40);
     ExpectMainMenu(run.shot);
     // The first run leaves the settings it started with for the next one.
     EXPECT_EQ(FileType(dir.file("user/.Velkaro/Quiltora-2/Data/Settings.ini")), 1);
@@ -48,8 +51,9 @@ TEST(StartupTest, TheSplashAndTheLoadingScreenShowTheirPictures) {
     } cases[] = {
         {60, kX + 512, 240, 0xDF5958u, 12},      // the red patch of the partner's emblem
         {60, 100, 300, 0x000000u, 0},            // black beside the 1024-wide picture
-        {200, kX + 260, 620, 0x23243Bu, 10},     // the loading bar's empty track
-        {200, kX + 512, 330, 0xFFF0C4u, 40},     // the title on the loading screen's card
+        // The loading screen, faded in, before its bar starts to fill.
+        {Startup().loading + 55, kX + 260, 620, 0x23243Bu, 10},  // the loading bar's empty track
+        {Startup().loading + 55, kX + 512, 330, 0xFFF0C4u, 40},  // the title on the card
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.frames);
@@ -81,7 +85,7 @@ void WriteUserFolder(const std::string& user, const std::map<std::string, std::s
 const std::map<std::string, std::string>& PlayersFolder() {
     static const std::map<std::string, std::string> files = [] {
         testsupport::TempDir dir;
-        for (int run = 0; run < 2; ++run) EXPECT_EQ(RunGame(dir, "--frames " + std::to_string(kMenuFrames)).status, 0);
+        for (int run = 0; run < 2; ++run) EXPECT_EQ(RunGame(dir, "--menu-frames 0 --frames 5000").status, 0);
         auto played = ReadUserFolder(dir.file("user"));
         EXPECT_EQ(played.count("Data/Settings.ini"), 1u);
         EXPECT_EQ(played.count("Profiles/Profiles.dat"), 1u);
@@ -97,10 +101,16 @@ const std::map<std::string, std::string>& PlayersFolder() {
 
 TEST(StartupTest, QuittingAtAnyFrameOfStartUpLeavesThePlayersFilesAsTheyWere) {
     const auto& before = PlayersFolder();
-    // The splash (fading in, held, fading out), the loading screen (fading in, loading files,
-    // setting up, loading assets), the cross-fade and the main menu; a close request at frame 0
-    // is already there when the splash starts.
-    for (int frame : {0, 1, 30, 100, 141, 142, 150, 186, 200, 215, 240, 262, 280, 300, kMenuFrames}) {
+    // The splash (fading in, held, fading out), the loading screen (fading in, then loading,
+    // setting up and loading assets; the players are read after every other set-up), the
+    // cross-fade and the main menu; a close request at frame 0 is already there when the splash
+    // starts.
+    const int L = Startup().loading, M = Startup().menu;
+    ASSERT_GT(L, 0);
+    ASSERT_GT(M, L);
+    const int loaded = L + 42;  // the first frame that loads an item
+    for (int frame : {0, 1, 30, L - 30, L - 1, L, L + 20, loaded, loaded + 10, loaded + 20, loaded + 30,
+                      loaded + 40, loaded + 60, (loaded + M) / 2, M - 30, M - 1, M, M + 1}) {
         SCOPED_TRACE(frame);
         testsupport::TempDir dir;
         WriteUserFolder(dir.file("user"), before);
@@ -113,11 +123,9 @@ TEST(StartupTest, QuittingAtAnyFrameOfStartUpLeavesThePlayersFilesAsTheyWere) {
 }
 
 TEST(StartupTest, ShippedDataLoadsWithoutAReport) {
-    if (FileType(testsupport::SourceDir() + "/data/Game/PlayField/Numbers") == 0)
-        GTEST_SKIP() << "the clue-number images that the special loads measure come with the game screen";
     testsupport::TempDir dir;
     WriteUserFolder(dir.file("user"), PlayersFolder());
-    GameRun run = RunGame(dir, "--frames " + std::to_string(kMenuFrames));
+    GameRun run = RunGame(dir, "--menu-frames 0 --frames 5000");
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("WARNING"), std::string::npos) << run.output;
@@ -125,7 +133,7 @@ TEST(StartupTest, ShippedDataLoadsWithoutAReport) {
 
 TEST(StartupTest, CloseRequestAndCommandQInOneFrameEndTheRunThere) {
     testsupport::TempDir dir;
-    const int at = kMenuFrames;
+    const int at = MenuShown();
     GameRun run = RunGame(dir, "--frames 1000000 --timings" +
                                    Script(dir, "0 move 300 200\n" + std::to_string(at) + " keydown 91\n" +
                                                    std::to_string(at) + " keydown 81\n" + std::to_string(at) +
@@ -137,13 +145,13 @@ TEST(StartupTest, CloseRequestAndCommandQInOneFrameEndTheRunThere) {
 TEST(StartupTest, ConsoleLinesAreDrawnOverTheScreenAndExpire) {
     // Control+E: the critical line "Editor unavailable..." in red on a black box at the bottom
     // left.
-    const std::string at = std::to_string(kMenuFrames);
+    const std::string at = std::to_string(MenuShown());
     const struct {
         int frames;
         bool shown;
     } cases[] = {
-        {kMenuFrames + 10, true},
-        {kMenuFrames + 200, false},  // 3000 ms later it is gone, also without the developer marker
+        {MenuShown() + 10, true},
+        {MenuShown() + 200, false},  // 3000 ms later it is gone, also without the developer marker
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.frames);
@@ -159,7 +167,7 @@ TEST(StartupTest, ConsoleLinesAreDrawnOverTheScreenAndExpire) {
 
 TEST(StartupTest, TheMenusButtonsShowTheirViewsUnderTheMouse) {
     // The pointer away, over Play, and pressed on it; the views fade in over 10 frames.
-    const std::string press = std::to_string(kMenuFrames - 20);
+    const std::string press = std::to_string(MenuShown() - 20);
     const struct {
         std::string script;
         uint32_t colour;
@@ -171,7 +179,7 @@ TEST(StartupTest, TheMenusButtonsShowTheirViewsUnderTheMouse) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);
         testsupport::TempDir dir;
-        GameRun run = RunGame(dir, "--frames " + std::to_string(kMenuFrames) + Script(dir, c.script));
+        GameRun run = RunGame(dir, "--frames " + std::to_string(MenuShown()) + Script(dir, c.script));
         ASSERT_EQ(run.status, 0);
         ASSERT_TRUE(run.shot);
         EXPECT_TRUE(Near(Rgb(run.shot, kX + 420, 356), c.colour, 6)) << std::hex << Rgb(run.shot, kX + 420, 356);
