@@ -7,11 +7,13 @@
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
+#include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomObject.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/shell/Awards.h"
+#include "game/shell/StagesScreen.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
@@ -26,6 +28,16 @@ constexpr int LevelMistakesToLose = 6;
 
 // A number entry read as the profiles read numbers: a real, truncated toward zero.
 int ReadNumber(const TBlockFilePtr& block, std::string_view path) { return TruncToInt(GetBFNumber(block, path)); }
+
+// Switches to the screen through the cross-fade; a screen that was never made is reported and
+// the player stays where they are.
+void SwitchTo(const std::shared_ptr<TAppScreen>& screen, const char* what) {
+    if (!screen) {
+        Error(std::string("No ") + what + " to go to", kSource, "TProfile");
+        return;
+    }
+    GoToScreen(screen, nullptr);
+}
 
 // The numbered entries prefix + 1 .. prefix + i of a block, i being its count "i". A damaged
 // count cannot run the reading on and on: it is held to the entries the block has, and numbers
@@ -224,7 +236,7 @@ int TProfile::Game_PlayNextLevel() {
         return 0;
     }
     if (Game) Game->SetData(CurrLevel);
-    GoToScreen(Game, nullptr);
+    SwitchTo(Game, "game screen");
     return 0;
 }
 
@@ -236,7 +248,7 @@ int TProfile::Game_RestartLevel() {
 
 int TProfile::Game_IncriseLevel() {
     Level = std::min(Level + 1, MaxLevel);
-    GoToScreen(Control::GetScreenById("Kingdom"), nullptr);
+    SwitchTo(Kingdom, "kingdom");
     return 0;
 }
 
@@ -265,7 +277,7 @@ int TProfile::Game_StartNew() {
     Levels.clear();
 
     Level_Unlock(1);
-    GoToScreen(Control::GetScreenById("Stages"), nullptr);
+    SwitchTo(StagesScreen, "stages map");
     return 0;
 }
 
@@ -286,7 +298,10 @@ int TProfile::Game_Continue() {
             target = nullptr;  // the level file was reported; the stages map lets the player go on
         }
     }
-    GoToScreen(target ? target : Control::GetScreenById("Stages"), nullptr);
+    if (target)
+        SwitchTo(target, CurrScreen.c_str());
+    else
+        SwitchTo(StagesScreen, "stages map");
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "engine/screen/Control.h"
 #include "engine/media/SoundManager.h"
 #include "engine/system/Paths.h"
+#include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomObject.h"
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
@@ -18,6 +19,7 @@
 #include "game/shell/Options.h"
 #include "game/shell/Profile.h"
 #include "game/shell/ProfileManager.h"
+#include "game/shell/StagesScreen.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 
@@ -49,10 +51,10 @@ protected:
 
         Control::Reset();
         Game = CreateMainGame();
-        stages = std::make_shared<TAppScreen>();
-        stages->Init("Stages", "");
-        kingdom = std::make_shared<TAppScreen>();
-        kingdom->Init("Kingdom", "");
+        StagesScreen = CreateStagesScreen();
+        stages = StagesScreen;
+        Kingdom = CreateKingdomScreen();
+        kingdom = Kingdom;
     }
     void TearDown() override {
         Control::Reset();
@@ -60,6 +62,8 @@ protected:
         AppSoundManager::GetMusicNumber = oldGetMusic;
         AppSoundManager::SetMusicNumber = oldSetMusic;
         Game = nullptr;
+        StagesScreen = nullptr;
+        Kingdom = nullptr;
         Profiles = nullptr;
         ResetProfileGlobals();
         AllKingdomObjects.clear();
