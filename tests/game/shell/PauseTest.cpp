@@ -1,7 +1,11 @@
 #include "game/shell/Pause.h"
 
+#include "engine/object/AppObj.h"
+#include "engine/screen/Control.h"
+#include "engine/system/AppTime.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
+#include "platform/Clock.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "support/TestSupport.h"
@@ -50,4 +54,57 @@ TEST_F(PauseTest, DrawsAtLeastOneFrameAndWaitsForTheWindowToComeBack) {
     EXPECT_GE(frames, 4);
     EXPECT_FALSE(AppSuspended());
     RemovePollHook(id);
+}
+
+namespace {
+class PauseSaver : public TAppObj {
+public:
+    int saves = 0;
+    int SaveAtEnd() override { return ++saves; }
+};
+}  // namespace
+
+TEST_F(PauseTest, ACloseRequestInTheBackgroundEndsTheGameAtOnce) {
+    Control::Reset();
+    AppExitFunction = [] {};  // AppEnd returns
+    auto saver = std::make_shared<PauseSaver>();
+    Control::AddToSaveList(saver);
+    InjectSuspended(true);
+    int frames = 0;
+    int id = AddPollHook([&] {
+        // The request comes on the third frame; the window never comes back.
+        if (++frames == 3) InjectQuit();
+    });
+    PauseGame();
+    RemovePollHook(id);
+    EXPECT_LE(frames, 6);  // not one more pass than it takes to see the request
+    EXPECT_TRUE(Control::isEnded);
+    EXPECT_EQ(saver->saves, 1);
+    Control::Reset();
+}
+
+TEST_F(PauseTest, TheTimeSpentPausedIsNotOneLongFrame) {
+    // A clock that jumps by a minute while paused: the next frame's delta measures only the
+    // frame itself.
+    static int32_t now = 0;
+    SetClockSource([] { return now; });
+    UpdateDelta();
+    now += 16;
+    UpdateDelta();
+    InjectSuspended(true);
+    static bool away = true;
+    away = true;
+    int id = AddPollHook([] {
+        if (!away) return;
+        away = false;
+        now += 60000;
+        InjectSuspended(false);
+    });
+    PauseGame();
+    RemovePollHook(id);
+    now += 17;
+    UpdateDelta();
+    EXPECT_NEAR(delta, 17.0f / (1000.0f / 60.0f), 0.01f);
+    SetClockSource(nullptr);
+    ResetAppTime();
 }
