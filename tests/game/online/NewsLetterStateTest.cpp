@@ -1,0 +1,127 @@
+// The newsletter's saved state: "Newsletter.dat" in the maker's folder, shared with the maker's
+// other games, and the marker that stops the window for good.
+#include <gtest/gtest.h>
+
+#include "engine/system/Paths.h"
+#include "online/NewsLetterState.h"
+#include "platform/Files.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+using testsupport::WriteFileBytes;
+
+class NewsLetterStateTest : public ::testing::Test {
+protected:
+    TempDir home;
+    std::string oldRoot, oldFolder, oldName;
+
+    void SetUp() override {
+        oldRoot = AppDataRootFolder;
+        oldFolder = AppDataFolder;
+        oldName = AppFolderName;
+        AppDataRootFolder = home.path() + "/.Velkaro";
+        AppFolderName = "Quiltora-2";
+        AppDataFolder = AppDataRootFolder + "/" + AppFolderName;
+        CreateDir(AppDataFolder);
+        ResetNewsLetterState();
+        NewsLetterOn = 2;
+    }
+    void TearDown() override {
+        ResetNewsLetterState();
+        AppDataRootFolder = oldRoot;
+        AppDataFolder = oldFolder;
+        AppFolderName = oldName;
+    }
+    std::string StateFile() const { return AppDataRootFolder + "/Newsletter.dat"; }
+    std::string Marker() const { return AppDataFolder + "/DontShowMeNewsLetter.txt"; }
+    // A new run reading the state.
+    void Restart() {
+        ResetNewsLetterState();
+        NewsLetterOn = 2;
+        testing::internal::CaptureStdout();
+        LoadNewsLetter();
+        output = testing::internal::GetCapturedStdout();
+    }
+    std::string output;
+};
+
+TEST_F(NewsLetterStateTest, CountersSurviveARestartAndAFirstRunStartsAtZero) {
+    Restart();
+    EXPECT_EQ(output, "Newsletter: " + StateFile() + "\n");  // no file yet: no problem reported
+    EXPECT_EQ(Newsletter_Minutes + Newsletter_Seconds + Newsletter_IleRazy + Newsletter_Zapisany, 0);
+    EXPECT_EQ(MyAppName, "Quiltora_2");
+
+    Newsletter_Minutes = 12;
+    Newsletter_Seconds = 40;
+    Newsletter_IleRazy = 2;
+    ASSERT_EQ(SaveNewsLetter(), 0);
+    EXPECT_EQ(ReadFileBytes(StateFile()),
+              "NewsLetter {\n\tSubscribed = 0\n\tQuiltora_2 {\n\t\tSeconds = 40\n\t\tMinutes = 12\n"
+              "\t\tHowManyTimes = 2\n\t}\n\n}\n\n");
+    EXPECT_EQ(FileType(Marker()), 0);
+
+    Restart();
+    EXPECT_EQ(Newsletter_Minutes, 12);
+    EXPECT_EQ(Newsletter_Seconds, 40);
+    EXPECT_EQ(Newsletter_IleRazy, 2);
+    EXPECT_EQ(Newsletter_NiePokazujWiecej, 0);
+}
+
+TEST_F(NewsLetterStateTest, ASignUpWritesTheFlagAndTheMarkerAndKeepsOtherGamesGroups) {
+    const std::string other = "NewsLetter {\n\tSubscribed = 0\n\tOther_Game {\n\t\tMinutes = 7\n\t\tName = \"x\"\n\t}\n\n}\n\n";
+    WriteFileBytes(StateFile(), other);
+    Restart();
+    Newsletter_Zapisany = 1;
+    Newsletter_NiePokazujWiecej = 1;
+    Newsletter_IleRazy = 1;
+    ASSERT_EQ(SaveNewsLetter(), 0);
+    EXPECT_EQ(ReadFileBytes(Marker()), "Dont show newsletter in this game");
+    EXPECT_EQ(ReadFileBytes(StateFile()),
+              "NewsLetter {\n\tSubscribed = 1\n\tOther_Game {\n\t\tMinutes = 7\n\t\tName = \"x\"\n\t}\n\n"
+              "\tQuiltora_2 {\n\t\tSeconds = 0\n\t\tMinutes = 0\n\t\tHowManyTimes = 1\n\t}\n\n}\n\n");
+
+    Restart();
+    EXPECT_EQ(Newsletter_Zapisany, 1);
+    EXPECT_NE(Newsletter_NiePokazujWiecej, 0);
+    // The marker removed by hand brings the flag back down at the next start.
+    DeleteFile(Marker());
+    Restart();
+    EXPECT_EQ(Newsletter_NiePokazujWiecej, 0);
+
+    // A save without a file read first starts from the file on disk, not from nothing.
+    ResetNewsLetterState();
+    NewsLetterOn = 2;
+    Newsletter_Minutes = 3;
+    ASSERT_EQ(SaveNewsLetter(), 0);
+    EXPECT_NE(ReadFileBytes(StateFile()).find("Other_Game {"), std::string::npos);
+}
+
+TEST_F(NewsLetterStateTest, ADamagedSharedFileIsNeverOverwritten) {
+    const std::string damaged = "NewsLetter {\n\tOther_Game {\n\t\tMinutes = 7\n\t}\n\n";
+    WriteFileBytes(StateFile(), damaged);
+    Restart();
+    EXPECT_NE(output.find("Napotkano problem : Blad nawiasow klamrowych!"), std::string::npos);
+    EXPECT_EQ(Newsletter_Minutes, 0);
+    Newsletter_NiePokazujWiecej = 1;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(SaveNewsLetter(), -1);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadFileBytes(StateFile()), damaged);
+    EXPECT_EQ(FileType(Marker()), 1);  // the choice not to be asked again still holds
+
+    // With the newsletter off nothing is read or written.
+    DeleteFile(StateFile());
+    DeleteFile(Marker());
+    ResetNewsLetterState();
+    Newsletter_Minutes = 5;
+    Newsletter_NiePokazujWiecej = 1;
+    EXPECT_EQ(SaveNewsLetter(), 0);
+    EXPECT_EQ(LoadNewsLetter(), 0);
+    EXPECT_EQ(FileType(StateFile()), 0);
+    EXPECT_EQ(FileType(Marker()), 0);
+}
+
+}  // namespace

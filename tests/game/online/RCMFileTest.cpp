@@ -1,0 +1,158 @@
+// The brace-structured key file: its exact written form, reading it back, the values that once
+// broke it, and a damaged file that must survive.
+#include <gtest/gtest.h>
+
+#include "online/RCMFile.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+using testsupport::WriteFileBytes;
+
+const std::string kGolden =
+    "NewsLetter {\n"
+    "\tSubscribed = 1\n"
+    "\tSome_Game {\n"
+    "\t\tSeconds = 12\n"
+    "\t\tMinutes = 5\n"
+    "\t\tHowManyTimes = 2\n"
+    "\t}\n"
+    "\n"
+    "}\n"
+    "\n";
+
+TRCMFilePtr Parsed(const std::string& text) {
+    TempDir dir;
+    WriteFileBytes(dir.file("k.dat"), text);
+    return LoadRCMFile(dir.file("k.dat"));
+}
+
+TEST(RCMFileTest, TheNewsletterFileIsWrittenByteForByteAndReadBack) {
+    TempDir dir;
+    TRCMFilePtr f = CreateRCMFile();
+    f->setFloat("NewsLetter::Subscribed", 1, 0);
+    f->setFloat("NewsLetter::Some_Game::Seconds", 12, 0);
+    f->setFloat("NewsLetter::Some_Game::Minutes", 5, 0);
+    f->setFloat("NewsLetter::Some_Game::HowManyTimes", 2, 0);
+    ASSERT_EQ(f->save(dir.file("Newsletter.dat")), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("Newsletter.dat")), kGolden);
+
+    TRCMFilePtr back = LoadRCMFile(dir.file("Newsletter.dat"));
+    EXPECT_EQ(back->_grupa->_id, "MAINGROUP");
+    EXPECT_EQ(back->getFloat("newsletter::subscribed", 0, 0), 1.0f);  // names ignore case
+    EXPECT_EQ(back->getFloat("NewsLetter::Some_Game::Seconds", 0, 0), 12.0f);
+    EXPECT_EQ(back->getFloat("NewsLetter::some_game::Minutes", 0, 0), 5.0f);
+    EXPECT_EQ(back->getFloat("NewsLetter::Some_Game::HowManyTimes", 0, 0), 2.0f);
+    EXPECT_EQ(back->ToString(), kGolden);
+    EXPECT_EQ(back->getFloat("NewsLetter::Other::Seconds", 0, 1), 0.0f);
+    EXPECT_EQ(back->getString("NewsLetter::Subscribed", 5), "");
+}
+
+TEST(RCMFileTest, NumbersValuesAndGroupsTakeTheirWrittenForms) {
+    TRCMFilePtr f = CreateRCMFile();
+    f->setFloat("G::Half", 2.5f, 0);
+    f->setFloat("G::Whole", 30, 0);
+    f->setFloat("G::Third", 7, 2);  // two empty values before it
+    f->setString("G::Text", "a, b", 0);
+    f->setString("G::Text", "c", 1);
+    f->setFloat("G::Text", 4, 2);  // an existing text entry keeps its kind
+    f->setFloat("Root", 9, 0);     // an entry of the root itself is never written
+    f->setFloat("Only::Sub::X", 1, 0);
+    f->setFloat("A::::x", 3, 0);   // an empty group name: no header, no closing line
+    EXPECT_EQ(f->setFloat("G::Neg", 1, -1), -1);
+    EXPECT_EQ(f->ToString(),
+              "G {\n"
+              "\tHalf = 2.50000000\n"
+              "\tWhole = 30\n"
+              "\tThird = 0, 0, 7\n"
+              "\tText = \"a, b\", \"c\", \"4.00000000\"\n"
+              "}\n\n"
+              "Only {\n"
+              "\n"
+              "\tSub {\n"
+              "\t\tX = 1\n"
+              "\t}\n\n"
+              "}\n\n"
+              "A {\n"
+              "\n"
+              "\t\tx = 3\n"
+              "}\n\n");
+    EXPECT_EQ(f->getFloat("Root", 0, 0), 9.0f);
+
+    TRCMFilePtr back = Parsed(f->ToString());
+    EXPECT_EQ(back->getFloat("G::Half", 0, 0), 2.5f);
+    EXPECT_EQ(back->getString("G::Text", 0), "a, b");  // a comma inside quotes stays
+    EXPECT_EQ(back->getString("G::Text", 2), "4.00000000");
+    EXPECT_EQ(back->getFloat("G::Third", 2, 0), 7.0f);
+    EXPECT_EQ(back->getFloat("A::x", 0, 0), 3.0f);  // the empty group melted into A
+}
+
+TEST(RCMFileTest, ReadingFollowsTheLineRules) {
+    TRCMFilePtr f = Parsed(
+        "G {\n"
+        "\tshort=\"abc\"\n"   // no blank after "=": the first character is lost
+        "\tjoined\n"          // no "=": runs on into the next line
+        "\tx = -4\n"
+        "\tSub {\n"
+        "\t\ty = 1\n"
+        "\t}\n"
+        "\tafter = 2\n"       // after a subgroup: the header's text leads its name
+        "}");
+    EXPECT_EQ(f->getString("G::short", 0), "bc");
+    EXPECT_EQ(f->getFloat("G::joined\tx", 0, 0), -4.0f);
+    EXPECT_EQ(f->getFloat("G::Sub::y", 0, 0), 1.0f);
+    TRCMGroupPtr g = f->getGroup({"G", "x"});
+    ASSERT_TRUE(g);
+    ASSERT_EQ(g->_listaWpisow.size(), 3u);
+    EXPECT_EQ(g->_listaWpisow[2]->_id, "Sub \tafter");
+}
+
+TEST(RCMFileTest, TextValuesThatOnceBrokeTheFileComeBackWhole) {
+    const std::vector<std::string> values = {"a {b} c", "x = y", "say \"hi\"", "two\nlines\r\n", "back\\slash \\7B",
+                                             "comma, here", "Zoë"};
+    TRCMFilePtr f = CreateRCMFile();
+    for (size_t i = 0; i < values.size(); ++i) f->setString("Texts::v" + std::to_string(i), values[i], 0);
+    f->setFloat("Texts::After", 5, 0);
+    TempDir dir;
+    ASSERT_EQ(f->save(dir.file("k.dat")), 0);
+    TRCMFilePtr back = LoadRCMFile(dir.file("k.dat"));
+    for (size_t i = 0; i < values.size(); ++i) EXPECT_EQ(back->getString("Texts::v" + std::to_string(i), 0), values[i]);
+    EXPECT_EQ(back->getFloat("Texts::After", 0, 0), 5.0f);
+
+    // Names that cannot be written are refused, not written broken.
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(f->setFloat("Bad{Group::x", 1, 0), -1);
+    EXPECT_EQ(f->setString("G::na=me", "v", 0), -1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Napotkano problem : "), std::string::npos);
+    EXPECT_EQ(f->getGroup({"Bad{Group", "x"}), nullptr);
+}
+
+TEST(RCMFileTest, AFileThatCannotBeReadIsReportedAndLeftUntouched) {
+    TempDir dir;
+    const std::string damaged = "NewsLetter {\n\tOther_Game {\n\t\tMinutes = 7\n\t}\n\n";  // one "}" short
+    WriteFileBytes(dir.file("Newsletter.dat"), damaged);
+    testing::internal::CaptureStdout();
+    TRCMFilePtr f = LoadRCMFile(dir.file("Newsletter.dat"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Napotkano problem : Blad nawiasow klamrowych! \"{\" - 2 \"}\" - 1\n");
+    EXPECT_EQ(f->getFloat("NewsLetter::Other_Game::Minutes", 0, 0), 0.0f);
+
+    f->setFloat("NewsLetter::Subscribed", 1, 0);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(f->save(dir.file("Newsletter.dat")), -1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Napotkano problem : "), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(dir.file("Newsletter.dat")), damaged);
+    EXPECT_EQ(f->save(dir.file("Elsewhere.dat")), 0);  // another path is written as usual
+
+    // Braces inside quoted values are not counted; a missing file is reported and reads empty.
+    EXPECT_FALSE(Parsed("G {\n\tt = \"{\"\n}\n")->_unreadable);
+    testing::internal::CaptureStdout();
+    TRCMFilePtr missing = LoadRCMFile(dir.file("none.dat"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Napotkano problem : Nie znaleziono pliku : " + dir.file("none.dat") + "\n");
+    EXPECT_EQ(missing->save(dir.file("none.dat")), 0);  // nothing there to keep
+}
+
+}  // namespace
