@@ -169,13 +169,11 @@ TEST(SendHttpTest, AStalledServerIsGivenUpWhileFramesKeepComing) {
     int steps = 0;
     const auto t1 = std::chrono::steady_clock::now();
     while (!stepped.Finished() && ElapsedMs(t1) < 5000) {
-        const auto s0 = std::chrono::steady_clock::now();
         stepped.Step(0);
-        EXPECT_LT(ElapsedMs(s0), 50);
         ++steps;
     }
     EXPECT_EQ(stepped.State(), THttpState::Failed);
-    EXPECT_GT(steps, 1);
+    EXPECT_GT(steps, 100);  // a step that waited would allow a dozen in those 200 ms
 }
 
 TEST(SendHttpTest, AnEndlessReplyIsCutOffAtItsBound) {
