@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "e2e/GameRun.h"
 #include "platform/Files.h"
@@ -79,6 +80,12 @@ void WriteUserFolder(const std::string& user, const std::map<std::string, std::s
     for (const auto& [name, bytes] : files) testsupport::WriteFileBytes(user + "/.Velkaro/Quiltora-2/" + name, bytes);
 }
 
+// Settings written by hand: another spelling than the game writes, the same values as it would.
+const char* const kHandWrittenSettings =
+    "[SCREEN]\nWindowWidth=1024\nWindowHeight=768\nVirtualWidth=1024\nVirtualHeight=768\nfullscreen = 0\n"
+    "Stretched = 1\n\n[LANG]\nLangDir = en\n\n[VOLUME]\nSoundVolume = 0.75\nMusicVolume = 0.25\n\n"
+    "[OTHER]\nCustomCursor = 1\nGameWasRated = 0\n";
+
 // A per-user folder as a player leaves it: the files of a game started twice to the main menu
 // (the first run makes the files, the second writes them as every later run does), with the
 // settings then edited by hand (another spelling than the game writes, the same values).
@@ -90,36 +97,51 @@ const std::map<std::string, std::string>& PlayersFolder() {
         EXPECT_EQ(played.count("Data/Settings.ini"), 1u);
         EXPECT_EQ(played.count("Profiles/Profiles.dat"), 1u);
         EXPECT_GE(played.size(), 3u);  // and the player's own file
-        played["Data/Settings.ini"] =
-            "[SCREEN]\nWindowWidth=1024\nWindowHeight=768\nVirtualWidth=1024\nVirtualHeight=768\n"
-            "fullscreen = 0\nStretched = 1\n\n[LANG]\nLangDir = en\n\n[VOLUME]\nSoundVolume = 0.75\n"
-            "MusicVolume = 0.25\n\n[OTHER]\nCustomCursor = 1\nGameWasRated = 0\n";
+        played["Data/Settings.ini"] = kHandWrittenSettings;
         return played;
     }();
     return files;
 }
 
-TEST(StartupTest, QuittingAtAnyFrameOfStartUpLeavesThePlayersFilesAsTheyWere) {
-    const auto& before = PlayersFolder();
-    // The splash (fading in, held, fading out), the loading screen (fading in, then loading,
-    // setting up and loading assets; the players are read after every other set-up), the
-    // cross-fade and the main menu; a close request at frame 0 is already there when the splash
-    // starts.
-    const int L = Startup().loading, M = Startup().menu;
-    ASSERT_GT(L, 0);
-    ASSERT_GT(M, L);
-    const int loaded = L + 42;  // the first frame that loads an item
-    for (int frame : {0, 1, 30, L - 30, L - 1, L, L + 20, loaded, loaded + 10, loaded + 20, loaded + 30,
-                      loaded + 40, loaded + 60, (loaded + M) / 2, M - 30, M - 1, M, M + 1}) {
+// Quits at each of the frames with the per-user folder filled with these files, and checks that
+// every file is left byte for byte as it was and no file is added.
+void ExpectQuitsLeaveTheFolder(const std::map<std::string, std::string>& before, const std::vector<int>& frames) {
+    for (int frame : frames) {
         SCOPED_TRACE(frame);
         testsupport::TempDir dir;
         WriteUserFolder(dir.file("user"), before);
-        GameRun run = RunGame(dir, "--frames 2000" + Script(dir, std::to_string(frame) + " quit\n"));
+        GameRun run = RunGame(dir, "--frames 5000" + Script(dir, std::to_string(frame) + " quit\n"));
         ASSERT_EQ(run.status, 0);
         // Ended the normal way, writing its last frame (at frame 0 none was drawn yet).
         EXPECT_EQ(run.shot != nullptr, frame > 0);
         EXPECT_EQ(ReadUserFolder(dir.file("user")), before);
     }
+}
+
+TEST(StartupTest, QuittingBeforeThePlayersAreReadWritesNothing) {
+    // Nothing of the players' files is read before the profiles pop-up's set-up, the last of the
+    // loading screen's set-ups: even files the game could not read stay as they are. The splash
+    // (fading in, held, fading out) and the loading screen (fading in, loading files, setting
+    // up); a close request at frame 0 is already there when the splash starts.
+    const std::map<std::string, std::string> before{
+        {"Data/Settings.ini", kHandWrittenSettings},
+        {"Profiles/Profiles.dat", "not what the game writes\n"},
+        {"Profiles/7.AppProfile", "Data{\n\tName = \"Ada\"\n"},
+    };
+    const int L = Startup().loading;
+    ASSERT_GT(L, 0);
+    const int loaded = L + 42;  // the first frame that loads an item
+    ExpectQuitsLeaveTheFolder(before, {0, 1, 30, L - 1, L, L + 20, loaded, loaded + 15, loaded + 30});
+}
+
+TEST(StartupTest, QuittingLaterLeavesThePlayersFilesAsTheyWere) {
+    // From the players' set-up on (the profiles pop-up is set up after every other set-up),
+    // through the asset phases and the cross-fade to the main menu.
+    const auto& before = PlayersFolder();
+    const int L = Startup().loading, M = Startup().menu;
+    ASSERT_GT(M, L);
+    const int loaded = L + 42;
+    ExpectQuitsLeaveTheFolder(before, {loaded + 45, loaded + 70, (loaded + M) / 2, M - 1, M, M + 1});
 }
 
 TEST(StartupTest, ShippedDataLoadsWithoutAReport) {
