@@ -89,12 +89,13 @@ void AppSettings::LoadData() {
     if (!haveInit) Error("File 'Init.ini' not found!", "Settings", "Loading AppSettings");
 
     // The player's own file wins whenever it holds settings, with or without "Init.ini".
-    if (!AppDataFolder.empty() && FileType(userUrl) == 1) {
+    // A player's first run has no file of its own yet: that is no fault, "Init.ini" serves.
+    if (AppDataFolder.empty()) {
+        Warning("AppDataFolder not initiated!", "Settings", "Function LoadData()");
+    } else if (FileType(userUrl) == 1) {
         LoadSettings(userUrl);
         if (!Datas.empty()) return;
         Warning("'" + userUrl + "' holds no settings!", "Settings", "Function LoadData()");
-    } else {
-        Warning("AppDataFolder not initiated!", "Settings", "Function LoadData()");
     }
     if (haveInit) {
         LoadSettings(initUrl);
