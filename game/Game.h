@@ -31,6 +31,7 @@
 #include "game/shell/LoseScreen.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/Options.h"
+#include "game/shell/PanelAnimation.h"
 #include "game/shell/Pause.h"
 #include "game/shell/PlayFieldTables.h"
 #include "game/shell/Profile.h"

@@ -1,0 +1,15 @@
+#include "game/shell/PanelAnimation.h"
+
+#include "engine/object/GameObject.h"
+
+void PlayPanelShow(TGameObject* panel) {
+    if (panel) panel->Animation_PlayId(PanelShowAnimation, PanelAnimationMs, 0, 0.0f, 0, 1);
+}
+
+void PlayPanelHide(TGameObject* panel) {
+    if (panel) panel->Animation_PlayId(PanelHideAnimation, PanelAnimationMs, 0, 0.0f, 0, 1);
+}
+
+bool isPanelHidden(TGameObject* panel) {
+    return panel && panel->isCurrentAnimationId(PanelHideAnimation) && panel->Animation_Finished();
+}
