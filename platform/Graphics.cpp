@@ -12,6 +12,7 @@
 #include "platform/GLTexture.h"
 #include "platform/Image.h"
 #include "platform/Input.h"
+#include "platform/Maths.h"
 
 namespace {
 
@@ -85,10 +86,10 @@ void ApplyScissor() {
     if (!gContext || gVirtualW <= 0.0f || gVirtualH <= 0.0f) return;
     float sx = static_cast<float>(gPixW) / gVirtualW;
     float sy = static_cast<float>(gPixH) / gVirtualH;
-    int x0 = static_cast<int>(std::floor(static_cast<float>(gState.viewX) * sx + 0.5f));
-    int y0 = static_cast<int>(std::floor(static_cast<float>(gState.viewY) * sy + 0.5f));
-    int x1 = static_cast<int>(std::floor(static_cast<float>(gState.viewX + std::max(gState.viewW, 0)) * sx + 0.5f));
-    int y1 = static_cast<int>(std::floor(static_cast<float>(gState.viewY + std::max(gState.viewH, 0)) * sy + 0.5f));
+    int x0 = TruncToInt(std::floor(static_cast<float>(gState.viewX) * sx + 0.5f));
+    int y0 = TruncToInt(std::floor(static_cast<float>(gState.viewY) * sy + 0.5f));
+    int x1 = TruncToInt(std::floor(static_cast<float>(double(gState.viewX) + std::max(gState.viewW, 0)) * sx + 0.5f));
+    int y1 = TruncToInt(std::floor(static_cast<float>(double(gState.viewY) + std::max(gState.viewH, 0)) * sy + 0.5f));
     x0 = std::clamp(x0, 0, gPixW);
     x1 = std::clamp(x1, 0, gPixW);
     y0 = std::clamp(y0, 0, gPixH);
@@ -507,8 +508,8 @@ float GetLineWidth() { return gState.lineWidth; }
 
 void ResetDrawState() {
     gState = DrawState{};
-    gState.viewW = static_cast<int>(std::ceil(gVirtualW));
-    gState.viewH = static_cast<int>(std::ceil(gVirtualH));
+    gState.viewW = TruncToInt(std::ceil(gVirtualW));
+    gState.viewH = TruncToInt(std::ceil(gVirtualH));
     ApplyScissor();
 }
 
@@ -545,8 +546,8 @@ void MoveVirtualMouse(float x, float y) {
         wx = x * static_cast<float>(gWinW) / gVirtualW;
         wy = y * static_cast<float>(gWinH) / gVirtualH;
     }
-    int px = static_cast<int>(std::floor(wx + 0.5f));
-    int py = static_cast<int>(std::floor(wy + 0.5f));
+    int px = TruncToInt(std::floor(wx + 0.5f));
+    int py = TruncToInt(std::floor(wy + 0.5f));
     if (gWindow && SDL_GetMouseFocus() == gWindow) SDL_WarpMouseInWindow(gWindow, px, py);
     InjectMouseMove(px, py);
 }
@@ -591,7 +592,7 @@ void DrawOval(float x, float y, float width, float height) {
     float cx = rx - gState.handleX, cy = ry - gState.handleY;
     float pixelsPerUnit = gVirtualW > 0.0f ? static_cast<float>(gPixW) / gVirtualW : 1.0f;
     float radius = (std::fabs(rx * gState.scaleX) + std::fabs(ry * gState.scaleY)) * 0.5f * pixelsPerUnit;
-    int segments = std::clamp(static_cast<int>(radius * 2.0f), 12, 360);
+    int segments = std::clamp(TruncToInt(radius * 2.0f), 12, 360);
     float px, py;
     glBegin(GL_TRIANGLE_FAN);
     Transform(cx, cy, x, y, px, py);

@@ -47,11 +47,7 @@ int32_t TDataContainer::GetFieldInt(std::string_view name) const {
     if (auto i = dynamic_cast<TDataFieldInt*>(f.get())) return i->data;
     if (auto x = dynamic_cast<TDataFieldFloat*>(f.get())) {
         // Truncate toward zero; out-of-range values saturate instead of being undefined.
-        float v = x->data;
-        if (!(v == v)) return 0;
-        if (v >= 2147483647.0f) return INT32_MAX;
-        if (v <= -2147483648.0f) return INT32_MIN;
-        return static_cast<int32_t>(v);
+        return TruncToInt(x->data);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "engine/data/Interpolation.h"
 
 #include "engine/data/Gradient.h"
+#include "platform/Maths.h"
 
 float Lerp(float a, float b, float t) { return a + (b - a) * t; }
 
@@ -16,9 +17,10 @@ float CubicBezier(float start, float end, float control1, float control2, float 
 }
 
 namespace {
-// The integer difference blended as a real, the sum truncated toward zero.
+// The difference blended as a real, the sum truncated toward zero (saturating: channels read
+// from files may lie far apart).
 int32_t LerpChannel(int32_t a, int32_t b, float t) {
-    return static_cast<int32_t>(static_cast<double>(a) + static_cast<double>(b - a) * static_cast<double>(t));
+    return TruncToInt(static_cast<double>(a) + (static_cast<double>(b) - a) * static_cast<double>(t));
 }
 }  // namespace
 

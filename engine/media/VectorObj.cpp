@@ -10,6 +10,7 @@
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 int32_t TAppVectorObj::CenterR = 0;
@@ -80,7 +81,7 @@ int TAppVectorObj::LoadGFX(const TBlockFilePtr& bf, const std::string& folder, i
     Root = this;
     if (!bf) return 0;
     TBlockFilePtr block = GetBlockFile(bf, "GFX");
-    int count = static_cast<int>(GetBFNumber(bf, "GFX::gfxs", 0));
+    int count = TruncToInt(GetBFNumber(bf, "GFX::gfxs", 0));
     // The count is only a claim: never make more slots than there are names for.
     const int listed = HighestImageEntry(block) + 1;
     if (count < 0) count = 0;
@@ -201,19 +202,22 @@ int TAppVectorObj::CountCorners(int flag) {
         if (p->rect) {
             for (int k = 0; k < 4; ++k) extend(p->rect->polyX[k], p->rect->polyY[k]);
         } else {
-            extend(static_cast<int32_t>(p->DrawX), static_cast<int32_t>(p->DrawY));
+            extend(TruncToInt(p->DrawX), TruncToInt(p->DrawY));
         }
     }
     const float boxX = static_cast<float>(minX) - DrawX;
     const float boxY = static_cast<float>(minY) - DrawY;
+    // Corners far apart give the widest extent an int holds, never an overflow.
+    const int32_t width = TruncToInt(static_cast<double>(maxX) - minX);
+    const int32_t height = TruncToInt(static_cast<double>(maxY) - minY);
     if (flag != 0) {
-        CurrState->TempWidth = maxX - minX;
-        CurrState->TempHeight = maxY - minY;
+        CurrState->TempWidth = width;
+        CurrState->TempHeight = height;
         CurrState->tempBox = CreateDim(boxX, boxY, static_cast<float>(CurrState->TempWidth),
                                        static_cast<float>(CurrState->TempHeight));
     } else {
-        CurrState->Width = maxX - minX;
-        CurrState->Height = maxY - minY;
+        CurrState->Width = width;
+        CurrState->Height = height;
         if (TAppVectorStatePtr stored = GetState(CurrStateInd)) {
             stored->Width = CurrState->Width;
             stored->Height = CurrState->Height;
@@ -281,7 +285,7 @@ TAppVector* TAppVectorObj::GetOverVector() {
         TAppVector* found = nullptr;
         for (TAppVector* p : AllVectors) {
             p->over = 0;
-            if (Mouse::InPoint(static_cast<int>(p->DrawX), static_cast<int>(p->DrawY))) found = p;
+            if (Mouse::InPoint(TruncToInt(p->DrawX), TruncToInt(p->DrawY))) found = p;
         }
         return found;
     };

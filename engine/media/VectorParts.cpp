@@ -152,7 +152,7 @@ TAppVectorPtr CreateVector(float dist, float angle) {
     return v;
 }
 
-int CompareVectorLayers(const TAppVector& a, const TAppVector& b) { return a.Layer - b.Layer; }
+int CompareVectorLayers(const TAppVector& a, const TAppVector& b) { return (a.Layer > b.Layer) - (a.Layer < b.Layer); }
 
 // ---- Block files ----
 
@@ -189,7 +189,7 @@ int TAppVector::SaveVector(const TBlockFilePtr& parent) {
 
 int TAppVector::_LoadBaseData(const TBlockFilePtr& block) {
     name = GetBFString(block, "Name", 0);
-    Layer = static_cast<int32_t>(GetBFNumber(block, "Layer", 0));
+    Layer = TruncToInt(GetBFNumber(block, "Layer", 0));
     return 0;
 }
 
@@ -347,15 +347,15 @@ int TAppVector::CountMyRect() {
     const float sx = DrawScaleX, sy = DrawScaleY;
     const float w = static_cast<float>(GetWidth()), h = static_cast<float>(GetHeight());
     const float hx = CurrState->hx, hy = CurrState->hy;
-    const int32_t ox[4] = {static_cast<int32_t>(-hx * sx), static_cast<int32_t>((w - hx) * sx),
-                           static_cast<int32_t>((w - hx) * sx), static_cast<int32_t>(-hx * sx)};
-    const int32_t oy[4] = {static_cast<int32_t>(-hy * sy), static_cast<int32_t>(-hy * sy),
-                           static_cast<int32_t>((h - hy) * sy), static_cast<int32_t>((h - hy) * sy)};
+    const int32_t ox[4] = {TruncToInt(-hx * sx), TruncToInt((w - hx) * sx), TruncToInt((w - hx) * sx),
+                           TruncToInt(-hx * sx)};
+    const int32_t oy[4] = {TruncToInt(-hy * sy), TruncToInt(-hy * sy), TruncToInt((h - hy) * sy),
+                           TruncToInt((h - hy) * sy)};
     for (int k = 0; k < 4; ++k) {
         double d = std::sqrt(double(ox[k]) * ox[k] + double(oy[k]) * oy[k]);
         double a = std::atan2(double(oy[k]), double(ox[k])) / kDegToRad;
-        rect->polyX[k] = static_cast<int32_t>(DrawX + CosDeg(a + DrawRot) * d);
-        rect->polyY[k] = static_cast<int32_t>(DrawY + SinDeg(a + DrawRot) * d);
+        rect->polyX[k] = TruncToInt(DrawX + CosDeg(a + DrawRot) * d);
+        rect->polyY[k] = TruncToInt(DrawY + SinDeg(a + DrawRot) * d);
     }
     return 0;
 }
@@ -388,7 +388,7 @@ int TAppVector::DrawMyGFX() {
     SetScale(DrawScaleX, DrawScaleY);
     SetAlpha(DrawAlpha);
     // One graphic serves many parts and poses: its handle is set for each drawing.
-    table[n]->SetHandle(static_cast<int>(CurrState->hx), static_cast<int>(CurrState->hy));
+    table[n]->SetHandle(TruncToInt(CurrState->hx), TruncToInt(CurrState->hy));
     table[n]->Draw(DrawX, DrawY, PrintMyData);
     return 0;
 }

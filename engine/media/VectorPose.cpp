@@ -5,6 +5,7 @@
 
 #include "engine/system/Error.h"
 #include "engine/media/VectorParts.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -23,8 +24,8 @@ int TAppVectorState::Save(const TBlockFilePtr& block) {
     AddIntToBlock(block, "RGB", green, 2);
     AddIntToBlock(block, "RGB", blue, 3);
     AddIntToBlock(block, "n", n, 0);
-    AddIntToBlock(block, "Handle", static_cast<int32_t>(hx), 0);
-    AddIntToBlock(block, "Handle", static_cast<int32_t>(hy), 1);
+    AddIntToBlock(block, "Handle", TruncToInt(hx), 0);
+    AddIntToBlock(block, "Handle", TruncToInt(hy), 1);
     return 0;
 }
 
@@ -37,10 +38,10 @@ int TAppVectorState::Load(const TBlockFilePtr& block) {
     ScaleX = GetBFNumber(block, "Transform", 1);
     ScaleY = GetBFNumber(block, "Transform", 2);
     Alpha = GetBFNumber(block, "RGB", 0);
-    red = static_cast<int32_t>(GetBFNumber(block, "RGB", 1));
-    green = static_cast<int32_t>(GetBFNumber(block, "RGB", 2));
-    blue = static_cast<int32_t>(GetBFNumber(block, "RGB", 3));
-    n = static_cast<int32_t>(GetBFNumber(block, "n", 0));
+    red = TruncToInt(GetBFNumber(block, "RGB", 1));
+    green = TruncToInt(GetBFNumber(block, "RGB", 2));
+    blue = TruncToInt(GetBFNumber(block, "RGB", 3));
+    n = TruncToInt(GetBFNumber(block, "n", 0));
     hx = GetBFNumber(block, "Handle", 0);
     hy = GetBFNumber(block, "Handle", 1);
     return 0;
@@ -170,7 +171,7 @@ int TAppVectorAnim::Load(const TBlockFilePtr& block, TAppVector* part) {
     if (!block) return 0;
     name = GetBFString(block, "Name", 0);
     // The count is only a claim: never read past the indices that are really there.
-    int32_t count = static_cast<int32_t>(GetBFNumber(block, "StatesInd", 0));
+    int32_t count = TruncToInt(GetBFNumber(block, "StatesInd", 0));
     TBlockFilePtr indEntry = GetBlockEntryNO_NEW(block, "StatesInd");
     int32_t present = indEntry ? indEntry->GetSize() - 1 : 0;
     if (count > present) {
@@ -180,7 +181,7 @@ int TAppVectorAnim::Load(const TBlockFilePtr& block, TAppVector* part) {
         count = present;
     }
     for (i = 1; i <= count; ++i) {
-        int32_t index = static_cast<int32_t>(GetBFNumber(block, "StatesInd", i));
+        int32_t index = TruncToInt(GetBFNumber(block, "StatesInd", i));
         float per = GetBFNumber(block, "StatesPer", i - 1);
         TAppVectorStatePtr pose = part ? part->GetState(index) : nullptr;
         if (!pose) {
@@ -209,8 +210,8 @@ int TAppVectorAnim::isEnd() {
 int TAppVectorAnim::AvasFunc(const TAVectorAnimStep& a, const TAVectorAnimStep& b) {
     float fa = a.per * 100000.0f;
     float fb = b.per * 100000.0f;
-    float diff = fa - fb;
-    return static_cast<int>(diff);
+    // Saturated: steps far apart (or at infinity) still sort, and never overflow.
+    return TruncToInt(fa - fb);
 }
 
 int TAppVectorAnim::AddStep(const TAVectorAnimStepPtr& step) {

@@ -19,8 +19,8 @@ int TTransformer::Draw(int x, int y, int, int) {
     SetImageFont(nullptr);
     SetColor(0, 0, 0);
     const TTFR& t = tfr ? *tfr : TTFR();
-    tfrText = std::to_string(static_cast<int32_t>(t.sx)) + "," + std::to_string(static_cast<int32_t>(t.sy)) + ", " +
-              std::to_string(static_cast<int32_t>(t.Rotation));
+    tfrText = std::to_string(TruncToInt(t.sx)) + "," + std::to_string(TruncToInt(t.sy)) + ", " +
+              std::to_string(TruncToInt(t.Rotation));
     const float fx = static_cast<float>(x), fy = static_cast<float>(y);
     DrawText(tfrText, fx + 3, fy + 1);
     DrawText(tfrText, fx + 3, fy + 3);

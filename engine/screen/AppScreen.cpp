@@ -14,6 +14,7 @@
 #include "engine/media/TxtFile.h"
 #include "platform/Files.h"
 #include "platform/Input.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 TAppScreen* TAppScreen::CurrentlyLoadingScreen = nullptr;
@@ -154,8 +155,8 @@ int TAppScreen::_LoadData(const TBlockFilePtr& root) {
 }
 
 int TAppScreen::_LoadFlags(const TBlockFilePtr& root) {
-    isSetupedAtLoading = static_cast<int32_t>(GetBFNumber(root, "Flags::isSetupedAtLoading", 0));
-    isFreedByLeave = static_cast<int32_t>(GetBFNumber(root, "Flags::isFreedByLeave", 0));
+    isSetupedAtLoading = TruncToInt(GetBFNumber(root, "Flags::isSetupedAtLoading", 0));
+    isFreedByLeave = TruncToInt(GetBFNumber(root, "Flags::isFreedByLeave", 0));
     return 0;
 }
 
@@ -370,10 +371,13 @@ int TAppScreen::RebuildUpdatingLayers() {
     return 0;
 }
 
-int TAppScreen::LayerDrawSortFunc(const TGameObject& a, const TGameObject& b) { return a.DrawLayer - b.DrawLayer; }
+// Compared, never subtracted: layers far apart must not overflow.
+int TAppScreen::LayerDrawSortFunc(const TGameObject& a, const TGameObject& b) {
+    return (a.DrawLayer > b.DrawLayer) - (a.DrawLayer < b.DrawLayer);
+}
 
 int TAppScreen::LayerUpdateSortFunc(const TGameObject& a, const TGameObject& b) {
-    return a.UpdateLayer - b.UpdateLayer;
+    return (a.UpdateLayer > b.UpdateLayer) - (a.UpdateLayer < b.UpdateLayer);
 }
 
 // ---------------------------------------------------------------------------------------------

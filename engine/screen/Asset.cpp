@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
+#include "platform/Maths.h"
 
 TAppScreen* TAsset::CurrScreen = nullptr;
 
@@ -122,9 +123,9 @@ int TImageAsset::DrawEmpty(int x, int y) {
 
 int DrawImageAsset(const TImageAssetPtr& asset, float x, float y, int mode, float per) {
     if (per > 1.0f) per = 1.0f;
-    if (!asset) return TImageAsset::DrawEmpty(static_cast<int>(x), static_cast<int>(y));
+    if (!asset) return TImageAsset::DrawEmpty(TruncToInt(x), TruncToInt(y));
     if (mode == -1) return asset->Draw(x, y);
-    return asset->DrawMode(static_cast<int>(x), static_cast<int>(y), mode, per);
+    return asset->DrawMode(TruncToInt(x), TruncToInt(y), mode, per);
 }
 
 namespace {
@@ -318,7 +319,7 @@ TAVOAssetPtr CreateEmptyAVOAsset(const std::string& url) {
 }
 
 int DrawAvoAsset(const TAVOAssetPtr& asset, float x, float y) {
-    if (!asset) return TAVOAsset::DrawEmpty(static_cast<int>(x), static_cast<int>(y));
+    if (!asset) return TAVOAsset::DrawEmpty(TruncToInt(x), TruncToInt(y));
     return asset->Draw(x, y);
 }
 

@@ -95,7 +95,7 @@ int TLiniaLiter::AddLetter(const TLiteraPtr& letter) {
 }
 
 void TLiniaLiter::draw(float y) {
-    int iy = static_cast<int>(y);
+    int iy = TruncToInt(y);
     for (size_t i = 0; i < litera.size(); ++i) {
         if (litera[i]) litera[i]->draw(static_cast<int>(i) * lw, iy);
     }

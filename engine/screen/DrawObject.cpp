@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
+#include "platform/Maths.h"
 
 namespace {
 constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
@@ -34,8 +35,8 @@ TBlockFilePtr TAppDrawObject::_SaveStandard(const TBlockFilePtr& parent, int typ
 }
 
 void TAppDrawObject::_LoadDimensions(const TBlockFilePtr& block) {
-    width = static_cast<int32_t>(GetBFNumber(block, "Dimensions", 0));
-    height = static_cast<int32_t>(GetBFNumber(block, "Dimensions", 1));
+    width = TruncToInt(GetBFNumber(block, "Dimensions", 0));
+    height = TruncToInt(GetBFNumber(block, "Dimensions", 1));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -297,7 +298,7 @@ int TAppDrawObjectText::Save(const TBlockFilePtr& parent) {
 
 int TAppDrawObjectText::Load(const TBlockFilePtr& block) {
     _LoadDimensions(block);
-    const int n = static_cast<int>(GetBFNumber(block, "TextLine", 0));
+    const int n = TruncToInt(GetBFNumber(block, "TextLine", 0));
     if (n != 0) {
         TextLine = n;
         if (Screen != nullptr)
@@ -370,7 +371,7 @@ TAppDrawObjectPtr CreateNewAppDrawObjectByType(int type) {
 }
 
 TAppDrawObjectPtr LoadAppDrawObject(const TBlockFilePtr& block, TGameObject* owner) {
-    TAppDrawObjectPtr d = CreateNewAppDrawObjectByType(static_cast<int>(GetBFNumber(block, "Type", 0)));
+    TAppDrawObjectPtr d = CreateNewAppDrawObjectByType(TruncToInt(GetBFNumber(block, "Type", 0)));
     if (!d) return nullptr;
     const bool isText = dynamic_cast<TAppDrawObjectText*>(d.get()) != nullptr;
     // The owner's screen is the text source for this one load only: left set, a later load

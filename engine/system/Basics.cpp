@@ -218,7 +218,7 @@ std::string FloatToStringDecimals(float value, int32_t decimals) {
     return whole + "." + frac;
 }
 
-int32_t PerToPercent(float per) { return static_cast<int32_t>(per * 100.0f); }
+int32_t PerToPercent(float per) { return TruncToInt(per * 100.0f); }
 
 // ---------------------------------------------------------------------------------------------
 // Sine tables, timing steps and small maths
@@ -292,7 +292,7 @@ float SampleLengthMs(int32_t length, int32_t hertz) {
 std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb) { return CreateRGB(255 - rgb.r, 255 - rgb.g, 255 - rgb.b, 1.0f, 1.0f); }
 
 uint32_t RGBToARGB(const TRGB& rgb) {
-    const uint32_t alpha = static_cast<uint32_t>(static_cast<int32_t>(rgb.a * 255.0f)) & 0xFFu;
+    const uint32_t alpha = static_cast<uint32_t>(TruncToInt(rgb.a * 255.0f)) & 0xFFu;
     return (alpha << 24) | ((static_cast<uint32_t>(rgb.r) & 0xFFu) << 16) |
            ((static_cast<uint32_t>(rgb.g) & 0xFFu) << 8) | (static_cast<uint32_t>(rgb.b) & 0xFFu);
 }
@@ -377,9 +377,3 @@ void DrawCubicBezier(float x0, float y0, float x1, float y1, float c1x, float c1
     });
 }
 
-int32_t TruncToInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}

@@ -9,6 +9,7 @@
 
 #include "engine/data/Interpolation.h"
 #include "platform/Image.h"
+#include "platform/Maths.h"
 #include "engine/data/ValueTypes.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -117,9 +118,7 @@ extern std::array<float, 360> SinTable;
 extern std::array<float, 360> CosTable;
 void InitSinCosTables();
 
-// A number read from a file as an int: truncated toward zero, NaN as 0, and values beyond the
-// int range held at its ends (a plain cast is undefined there).
-int32_t TruncToInt(double v);
+// TruncToInt (platform/Maths.h) makes a number read from a file an int, saturating.
 
 // The per-frame step that carries a value over 0..1 in ms milliseconds at fps frames a second:
 // 1 / ((ms / 1000) * fps). A duration (or rate) of 0 or less means "at once": the step is the

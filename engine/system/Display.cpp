@@ -6,6 +6,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Settings.h"
 #include "platform/Graphics.h"
+#include "platform/Maths.h"
 
 int OpenedGraphics::DeviceWidth = 0;
 int OpenedGraphics::DeviceHeight = 0;
@@ -35,8 +36,8 @@ void FillOpenedGraphics() {
     OpenedGraphics::DeviceHeight = desktopHeight();
     OpenedGraphics::WindowWidth = GraphicsWidth();
     OpenedGraphics::WindowHeight = GraphicsHeight();
-    OpenedGraphics::VirtualWidth = static_cast<int>(AspectResolutionWidth());
-    OpenedGraphics::VirtualHeight = static_cast<int>(AspectResolutionHeight());
+    OpenedGraphics::VirtualWidth = TruncToInt(AspectResolutionWidth());
+    OpenedGraphics::VirtualHeight = TruncToInt(AspectResolutionHeight());
     OpenedGraphics::FullScreen = GraphicsDepth() != 0 ? 1 : 0;
     OpenedGraphics::Stretched = (AspectMode == 0 || (AspectMode & 1)) ? 1 : 0;
     OpenedGraphics::SideBordersVisible = (AspectMode != 0 && !(AspectMode & 1) && AspectOffsetX >= 1.0f) ? 1 : 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/Graphics.h"
+#include "platform/Maths.h"
 
 float AspectWidth = 0.0f;
 float AspectHeight = 0.0f;
@@ -14,8 +15,8 @@ TAspectColor AspectBorderColor;
 
 namespace {
 
-int Trunc(float v) { return static_cast<int>(v); }
-int Ceil(float v) { return static_cast<int>(std::ceil(v)); }
+int Trunc(float v) { return TruncToInt(v); }
+int Ceil(float v) { return TruncToInt(std::ceil(v)); }
 
 // Clears the current viewport in the border colour, keeping the clear colour.
 void ClsInBorderColor() {

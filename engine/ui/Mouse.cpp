@@ -167,8 +167,8 @@ void Mouse::_UpdateLast() {
 
 void Mouse::_UpdatePositions() {
     // Truncated toward zero: a logical -0.5 over the left band reads as 0.
-    x = static_cast<int>(AspectMouseX() - static_cast<float>(ScreenStepX));
-    y = static_cast<int>(AspectMouseY());
+    x = TruncToInt(AspectMouseX() - static_cast<float>(ScreenStepX));
+    y = TruncToInt(AspectMouseY());
     z = static_cast<float>(MouseZ());
     vx = static_cast<float>(x) - lastX;
     vy = static_cast<float>(y) - lastY;

@@ -28,6 +28,9 @@ TEST(Interpolation, LerpRGBTruncatesAndExtrapolates) {
         {Rgb(10, 20, 30, 0.25f), Rgb(90, 80, 70, 0.75f), 0.0f, 10, 20, 30, 0.25f},
         {Rgb(10, 20, 30, 0.25f), Rgb(90, 80, 70, 0.75f), 1.0f, 90, 80, 70, 0.75f},
         {Rgb(0, 0, 0, 1), Rgb(3, 3, 3, 1), -0.5f, -1, -1, -1, 1.0f},  // toward zero, not down
+        // Channels read from a file can lie at the ends of the int range: no overflow.
+        {Rgb(-2000000000, 2000000000, 0, 1), Rgb(2000000000, -2000000000, 0, 1), 0.5f, 0, 0, 0, 1.0f},
+        {Rgb(0, 0, 0, 1), Rgb(2000000000, -2000000000, 0, 1), 2.0f, 2147483647, -2147483647 - 1, 0, 1.0f},
     };
     for (const auto& c : cases) {
         TRGB out = Rgb(1, 1, 1, 1, 0.3f);

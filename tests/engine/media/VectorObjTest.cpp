@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -283,6 +284,47 @@ TEST_F(VectorObjTest, GraphicsTableFromTheFileIsNotTrusted) {
     EXPECT_TRUE(AnyErrorHas("claims 2000000000"));
     EXPECT_TRUE(AnyErrorHas("../../secret.png"));
     EXPECT_TRUE(AnyErrorHas("/etc/hostname"));
+}
+
+TEST_F(VectorObjTest, NumbersFromThePackageSaturateAndLayersFarApartSortInOrder) {
+    // Every number too large for an int, and two parts whose layers and positions lie at the
+    // far ends of the int range.
+    const std::string folder = dir.file("Big/");
+    ASSERT_TRUE(CreateDir(folder + "images"));
+    WriteFileBytes(folder + "Gfxs.avo", "GFX{\n gfxs = 9e9\n}\n");
+    const std::string state = " Transform = 0, 1, 1\n n = -1\n";
+    WriteFileBytes(folder + "Vectors.avo",
+                   "VECTOR{\n Name = \"Root\"\n Layer = 0\n States{\n STATE{\n DistAngle = 0, 0\n"
+                   " Transform = 0, 1, 1\n RGB = 1, 9e9, -9e9, 255\n n = 9e9\n Handle = 9e9, -9e9\n }\n }\n"
+                   " SubVectors{\n"
+                   " VECTOR{\n Name = \"High\"\n Layer = 9e9\n States{\n STATE{\n DistAngle = 3e9, 0\n" + state +
+                   " }\n }\n }\n"
+                   " VECTOR{\n Name = \"Low\"\n Layer = -9e9\n States{\n STATE{\n DistAngle = 3e9, 180\n" + state +
+                   " }\n }\n }\n }\n}\n");
+    WriteFileBytes(folder + "Anims.avo", "Anims{\n ANIM{\n name = \"A\"\n StatesInd = 9e9, 0\n StatesPer = 0\n }\n}\n");
+    TAppVectorObjPtr obj = LoadAVO(folder, 0);
+    ASSERT_TRUE(obj);
+    ASSERT_EQ(obj->vectors.size(), 2u);
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(obj->vectors[0]->Layer, kMax);
+    EXPECT_EQ(obj->vectors[1]->Layer, kMin);
+    EXPECT_EQ(DrawOrder(*obj), (std::vector<std::string>{"Low", "Root", "High"}));
+    const TAppVectorState& pose = *obj->States[0];
+    EXPECT_EQ(pose.red, kMax);
+    EXPECT_EQ(pose.green, kMin);
+    EXPECT_EQ(pose.n, kMax);
+    // Parts at the two ends of the range: the widest extent an int holds.
+    EXPECT_EQ(pose.Width, kMax);
+    EXPECT_TRUE(obj->gfx.empty());
+    ASSERT_EQ(obj->anims.size(), 1u);
+    EXPECT_EQ(obj->anims[0]->States.size(), 1u);
+    EXPECT_TRUE(AnyErrorHas("claims 2147483647 steps"));
+
+    // Written back, the handle is the saturated number.
+    auto block = CreateBlockFile("STATE");
+    obj->States[0]->Save(block);
+    EXPECT_EQ(GetBFInt(block, "Handle", 0), kMax);
+    EXPECT_EQ(GetBFInt(block, "Handle", 1), kMin);
 }
 
 // The bird in data/ loads and draws in a real headless frame.

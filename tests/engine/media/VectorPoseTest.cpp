@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 #include <vector>
 
@@ -212,6 +214,11 @@ TEST_F(VectorPoseTest, AddStepForcesTheEndsAndKeepsStepsSortedStably) {
 
     EXPECT_EQ(TAppVectorAnim::AvasFunc(*CreateAnimStep(nullptr, 0, 0.5f), *CreateAnimStep(nullptr, 0, 0.2f)), 30000);
     EXPECT_EQ(TAppVectorAnim::AvasFunc(*CreateAnimStep(nullptr, 0, 0.2f), *CreateAnimStep(nullptr, 0, 0.5f)), -30000);
+    // Positions far apart (from a file) saturate instead of overflowing, and still sort.
+    EXPECT_EQ(TAppVectorAnim::AvasFunc(*CreateAnimStep(nullptr, 0, 1e30f), *CreateAnimStep(nullptr, 0, -1e30f)),
+              std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(TAppVectorAnim::AvasFunc(*CreateAnimStep(nullptr, 0, -1e30f), *CreateAnimStep(nullptr, 0, 1e30f)),
+              std::numeric_limits<int32_t>::min());
 }
 
 TEST_F(VectorPoseTest, AnimationBlockRoundTripAndMalformedBlocks) {

@@ -2,6 +2,7 @@
 // passes and the life cycle.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -301,6 +302,22 @@ TEST_F(AppScreenTest, LoadingEdgeCases) {
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
         EXPECT_TRUE(screen->Objects.empty());
     }
+}
+
+TEST_F(AppScreenTest, NumbersBeyondTheIntRangeSaturateAndLayersFarApartSort) {
+    WriteFileBytes(LocalizeDir + "Menu.txt", "x\n");
+    WriteFileBytes(menuFile,
+                   "Flags{\nisSetupedAtLoading = 9e9\nisFreedByLeave = -9e9\n}\nObjects{\n"
+                   "GameObject{\nBasic{\nName = \"Top\"\nDrawLayer = 2000000000\nUpdateLayer = -2000000000\n}\n}\n"
+                   "GameObject{\nBasic{\nName = \"Bottom\"\nDrawLayer = -2000000000\nUpdateLayer = 2000000000\n}\n}\n"
+                   "GameObject{\nBasic{\nName = \"Middle\"\n}\n}\n}\n");
+    auto screen = MakeScreen("Menu");
+    screen->LoadFromFile(menuFile);
+    EXPECT_EQ(screen->isSetupedAtLoading, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(screen->isFreedByLeave, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(Names(screen->DrawLayers), (std::vector<std::string>{"Bottom", "Middle", "Top"}));
+    screen->Start();
+    EXPECT_EQ(Names(screen->UpdateLayers), (std::vector<std::string>{"Top", "Middle", "Bottom"}));
 }
 
 // An asset that logs its loading and writes its name when saved.

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,16 @@ TEST_F(DrawObjectTest, FactoryMakesTheKindsAndTheirBlocksLoadBack) {
         EXPECT_EQ(loaded->height, 12);
     }
     EXPECT_EQ(LoadAppDrawObject(CreateBlockFile("DrawObject"), &owner), nullptr) << "no Type reads 0";
+
+    // Numbers beyond the int range saturate.
+    TBlockFilePtr huge = ParseBlockFileText("DrawObject{\nType = 1.5\nDimensions = 9e9, -9e9\n}\n", "r");
+    TAppDrawObjectPtr big = LoadAppDrawObject(GetBlockFile(huge, "DrawObject"), &owner);
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->width, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(big->height, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(LoadAppDrawObject(GetBlockFile(ParseBlockFileText("DrawObject{\nType = 9e9\n}\n", "r"), "DrawObject"),
+                                &owner),
+              nullptr);
 }
 
 TEST_F(DrawObjectTest, ImageKindWritesItsFileOnlyWithAnAssetAndFindsADefaultFile) {
