@@ -1,5 +1,6 @@
 #include "platform/Image.h"
 
+#include <GL/gl.h>
 #include <png.h>
 #include <cstdio>  // jpeglib.h needs FILE
 #include <jpeglib.h>
@@ -16,9 +17,11 @@
 
 namespace {
 
-// Larger pictures are refused rather than allocated (a damaged header must not exhaust memory).
-constexpr int kMaxSide = 32768;
-constexpr int64_t kMaxPixels = int64_t(1) << 26;
+// The side allowed without a GL context to ask.
+constexpr int kMaxSideWithoutGL = 16384;
+// More progressive-JPEG scans than any encoder writes: a file of endless tiny scans would
+// otherwise keep the decoder busy for minutes.
+constexpr int kMaxJpegScans = 256;
 
 int gAutoFlags = FILTEREDIMAGE;
 bool gAutoMidHandle = false;
@@ -54,9 +57,16 @@ TPixmapPtr DecodePNG(const uint8_t* data, size_t size) {
     std::memset(&image, 0, sizeof(image));
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data, size)) return nullptr;
+    // Refused right after the header: too large, or more rows than the data could hold (a row
+    // takes at least a filter byte and a bit a pixel, and deflate packs at most 1032 to 1).
+    const uint64_t leastRaw = static_cast<uint64_t>(image.height) * (1 + (static_cast<uint64_t>(image.width) + 7) / 8);
+    if (!ImageSizeAllowed(image.width, image.height) || leastRaw > static_cast<uint64_t>(size) * 1032) {
+        png_image_free(&image);
+        return nullptr;
+    }
     image.format = PNG_FORMAT_RGBA;
     auto pixmap = CreatePixmap(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!pixmap || image.width > static_cast<png_uint_32>(kMaxSide) || image.height > static_cast<png_uint_32>(kMaxSide)) {
+    if (!pixmap) {
         png_image_free(&image);
         return nullptr;
     }
@@ -81,9 +91,16 @@ void JpegErrorExit(j_common_ptr cinfo) {
 
 void JpegSilent(j_common_ptr) {}
 
-// Kept free of objects with destructors: a decoding error jumps back into it.
-bool DecodeJPEGInto(jpeg_decompress_struct* cinfo, JpegError* err, const uint8_t* data, size_t size,
-                    std::vector<uint8_t>* out, int* width, int* height, int* components, bool* adobe) {
+// Called as the decoder reads the file: a file of more scans than any encoder writes is refused.
+void JpegProgress(j_common_ptr cinfo) {
+    if (!cinfo->is_decompressor) return;
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxJpegScans) cinfo->err->error_exit(cinfo);
+}
+
+// These two are kept free of objects with destructors: a decoding error jumps back into them.
+
+// Reads the header and chooses the output colours.
+bool ReadJPEGHeader(jpeg_decompress_struct* cinfo, JpegError* err, const uint8_t* data, size_t size) {
     if (setjmp(err->jump)) return false;
     jpeg_create_decompress(cinfo);
     jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
@@ -92,58 +109,69 @@ bool DecodeJPEGInto(jpeg_decompress_struct* cinfo, JpegError* err, const uint8_t
         cinfo->out_color_space = JCS_CMYK;
     else
         cinfo->out_color_space = JCS_RGB;
+    return true;
+}
+
+// Decodes into the pixmap (of the header's size), one row at a time through `row` (room for a
+// row of four components).
+bool DecodeJPEGRows(jpeg_decompress_struct* cinfo, JpegError* err, TPixmap* pixmap, uint8_t* row) {
+    if (setjmp(err->jump)) return false;
     jpeg_start_decompress(cinfo);
-    int w = static_cast<int>(cinfo->output_width), h = static_cast<int>(cinfo->output_height);
-    int comps = cinfo->output_components;
-    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || static_cast<int64_t>(w) * h > kMaxPixels) return false;
-    if (comps != 3 && comps != 4) return false;
-    out->resize(static_cast<size_t>(w) * h * comps);
+    const int comps = cinfo->output_components;
+    if (static_cast<int64_t>(cinfo->output_width) != pixmap->width ||
+        static_cast<int64_t>(cinfo->output_height) != pixmap->height || (comps != 3 && comps != 4))
+        return false;
+    // Adobe writes CMYK inverted; others plainly.
+    const bool adobe = cinfo->saw_Adobe_marker != 0;
     while (cinfo->output_scanline < cinfo->output_height) {
-        JSAMPROW row = out->data() + static_cast<size_t>(cinfo->output_scanline) * w * comps;
-        if (jpeg_read_scanlines(cinfo, &row, 1) != 1) return false;
+        const int y = static_cast<int>(cinfo->output_scanline);
+        JSAMPROW rows[1] = {row};
+        if (jpeg_read_scanlines(cinfo, rows, 1) != 1) return false;
+        const uint8_t* s = row;
+        for (int x = 0; x < pixmap->width; ++x, s += comps) {
+            uint8_t* d = pixmap->PixelPtr(x, y);
+            if (comps == 3) {
+                SetRGBA(d, s[0], s[1], s[2], 255);
+                continue;
+            }
+            int c = s[0], m = s[1], ye = s[2], k = s[3];
+            if (!adobe) {
+                c = 255 - c;
+                m = 255 - m;
+                ye = 255 - ye;
+                k = 255 - k;
+            }
+            SetRGBA(d, c * k / 255, m * k / 255, ye * k / 255, 255);
+        }
     }
-    *adobe = cinfo->saw_Adobe_marker != 0;
     jpeg_finish_decompress(cinfo);
-    *width = w;
-    *height = h;
-    *components = comps;
     return true;
 }
 
 TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size) {
     jpeg_decompress_struct cinfo;
     JpegError err;
+    jpeg_progress_mgr progress;
     std::memset(&cinfo, 0, sizeof(cinfo));
+    std::memset(&progress, 0, sizeof(progress));
     cinfo.err = jpeg_std_error(&err.base);
     err.base.error_exit = JpegErrorExit;
     err.base.output_message = JpegSilent;
-    std::vector<uint8_t> samples;
-    int w = 0, h = 0, comps = 0;
-    bool adobe = false;
-    bool ok = DecodeJPEGInto(&cinfo, &err, data, size, &samples, &w, &h, &comps, &adobe);
-    jpeg_destroy_decompress(&cinfo);
-    if (!ok) return nullptr;
-    auto pixmap = CreatePixmap(w, h);
-    if (!pixmap) return nullptr;
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* s = samples.data() + static_cast<size_t>(y) * w * comps;
-        for (int x = 0; x < w; ++x, s += comps) {
-            uint8_t* d = pixmap->PixelPtr(x, y);
-            if (comps == 3) {
-                SetRGBA(d, s[0], s[1], s[2], 255);
-            } else {
-                // Adobe writes CMYK inverted; others plainly.
-                int c = s[0], m = s[1], ye = s[2], k = s[3];
-                if (!adobe) {
-                    c = 255 - c;
-                    m = 255 - m;
-                    ye = 255 - ye;
-                    k = 255 - k;
-                }
-                SetRGBA(d, c * k / 255, m * k / 255, ye * k / 255, 255);
-            }
+    progress.progress_monitor = JpegProgress;
+    TPixmapPtr pixmap;
+    if (ReadJPEGHeader(&cinfo, &err, data, size)) {
+        cinfo.progress = &progress;
+        const int64_t w = cinfo.image_width, h = cinfo.image_height;
+        // Refused right after the header: too large, or more pixels than the data could hold
+        // (Huffman coding spends at least a bit on every 8 x 8 block).
+        const bool plausible = cinfo.arith_code || w * h <= static_cast<int64_t>(size) * 512;
+        if (ImageSizeAllowed(w, h) && plausible) pixmap = CreatePixmap(static_cast<int>(w), static_cast<int>(h));
+        if (pixmap) {
+            std::vector<uint8_t> row(static_cast<size_t>(w) * 4);
+            if (!DecodeJPEGRows(&cinfo, &err, pixmap.get(), row.data())) pixmap = nullptr;
         }
     }
+    jpeg_destroy_decompress(&cinfo);
     return pixmap;
 }
 
@@ -183,8 +211,7 @@ TPixmapPtr DecodeBMP(const uint8_t* data, size_t size) {
     }
     bool topDown = height < 0;
     if (topDown) height = -height;
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
-        return nullptr;
+    if (!ImageSizeAllowed(width, height)) return nullptr;
 
     uint32_t maskR = 0, maskG = 0, maskB = 0, maskA = 0;
     size_t afterHeader = 14 + headerSize;
@@ -331,12 +358,16 @@ TPixmapPtr DecodeTGA(const uint8_t* data, size_t size) {
         pos += mapSize;
     }
 
+    const int pixelBytes = (bpp + 7) / 8;
+    const size_t total = static_cast<size_t>(width) * height;
+    // Refused before the pixels are made: too large, or more pixels than the data holds (a
+    // run-length packet covers at most 128 pixels with a header byte and one pixel).
+    const size_t least = rle ? (total + 127) / 128 * (1 + static_cast<size_t>(pixelBytes)) : total * pixelBytes;
+    if (!ImageSizeAllowed(width, height) || pos > size || least > size - pos) return nullptr;
     auto pixmap = CreatePixmap(width, height);
     if (!pixmap) return nullptr;
-    int pixelBytes = (bpp + 7) / 8;
     bool topDown = (descriptor & 0x20) != 0;
     bool rightToLeft = (descriptor & 0x10) != 0;
-    size_t total = static_cast<size_t>(width) * height;
 
     auto put = [&](size_t index, const uint8_t* s) -> bool {
         int x = static_cast<int>(index % width), y = static_cast<int>(index / width);
@@ -434,10 +465,27 @@ void TPixmap::ClearPixels(int argb) {
         for (int x = 0; x < width; ++x) WritePixel(x, y, argb);
 }
 
+int MaxImageSide() {
+    static int generation = 0;
+    static int side = kMaxSideWithoutGL;
+    const int current = GLContextGeneration();
+    if (current == 0) return kMaxSideWithoutGL;
+    if (current != generation) {
+        GLint limit = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+        side = limit > 0 ? limit : kMaxSideWithoutGL;
+        generation = current;
+    }
+    return side;
+}
+
+bool ImageSizeAllowed(int64_t width, int64_t height) {
+    const int64_t side = MaxImageSide();
+    return width > 0 && height > 0 && width <= side && height <= side && width * height <= MaxImagePixels;
+}
+
 TPixmapPtr CreatePixmap(int width, int height) {
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-        static_cast<int64_t>(width) * height > kMaxPixels)
-        return nullptr;
+    if (!ImageSizeAllowed(width, height)) return nullptr;
     auto p = std::make_shared<TPixmap>();
     p->width = width;
     p->height = height;

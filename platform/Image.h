@@ -26,7 +26,15 @@ public:
 };
 using TPixmapPtr = std::shared_ptr<TPixmap>;
 
-// A new pixmap with every pixel 0 (transparent black); null for sizes below 1 or absurdly large.
+// The largest picture allowed: at most MaxImageSide() pixels a side (the GL texture limit when a
+// GL context is open, else 16384) and MaxImagePixels pixels. Decoders refuse anything larger
+// right after reading its header, before allocating anything for it.
+constexpr int64_t MaxImagePixels = int64_t(1) << 26;
+int MaxImageSide();
+bool ImageSizeAllowed(int64_t width, int64_t height);
+
+// A new pixmap with every pixel 0 (transparent black); null for sizes below 1 or beyond
+// ImageSizeAllowed.
 TPixmapPtr CreatePixmap(int width, int height);
 TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap);
 // A resampled copy (bilinear); null for a null pixmap or a bad size.

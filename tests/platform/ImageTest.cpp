@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <zlib.h>
 #include <string>
 #include <vector>
 
@@ -37,7 +40,7 @@ std::string Tga(int mapType, int type, int mapLength, int mapBits, int w, int h,
            Le16(h) + Bytes({bpp, descriptor}) + body;
 }
 
-std::string Jpeg(int w, int h, int components, const std::vector<uint8_t>& samples) {
+std::string Jpeg(int w, int h, int components, const std::vector<uint8_t>& samples, bool progressive = false) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr jerr;
     cinfo.err = jpeg_std_error(&jerr);
@@ -51,6 +54,7 @@ std::string Jpeg(int w, int h, int components, const std::vector<uint8_t>& sampl
     cinfo.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 95, TRUE);
+    if (progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<uint8_t*>(samples.data()) + cinfo.next_scanline * w * components;
@@ -201,6 +205,80 @@ TEST(PixmapTest, DamagedFilesGiveNothing) {
         {"tga pixels cut short", Tga(0, 2, 0, 0, 2, 2, 32, 0, Bytes({1, 2, 3, 4}))},
         {"tga unknown kind", Tga(0, 7, 0, 0, 1, 1, 24, 0, Bytes({1, 2, 3}))},
     };
+    for (const auto& c : cases) EXPECT_FALSE(LoadPixmapFromMemory(c.bytes)) << c.name;
+}
+
+// While it lives, the process may map only `extra` more bytes: an allocation beyond that fails.
+class AddressSpaceLimit {
+public:
+    explicit AddressSpaceLimit(uint64_t extra) {
+        long pages = 0;
+        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+            std::fclose(f);
+        }
+        if (pages <= 0 || getrlimit(RLIMIT_AS, &saved_) != 0) return;
+        rlimit limit = saved_;
+        limit.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + extra;
+        active_ = setrlimit(RLIMIT_AS, &limit) == 0;
+    }
+    ~AddressSpaceLimit() {
+        if (active_) setrlimit(RLIMIT_AS, &saved_);
+    }
+    bool active() const { return active_; }
+
+private:
+    rlimit saved_{};
+    bool active_ = false;
+};
+
+// The 32-bit big-endian field at pos replaced by v.
+void PutBe32(std::string& s, size_t pos, uint32_t v) {
+    for (int k = 0; k < 4; ++k) s[pos + k] = static_cast<char>((v >> (24 - 8 * k)) & 255);
+}
+
+TEST(PixmapTest, OversizedPicturesAreRefusedRightAfterTheirHeader) {
+    const int64_t side = MaxImageSide();
+    EXPECT_TRUE(ImageSizeAllowed(side, 1));
+    EXPECT_FALSE(ImageSizeAllowed(side + 1, 1));
+    EXPECT_TRUE(ImageSizeAllowed(8192, 8192));  // MaxImagePixels exactly
+    EXPECT_FALSE(ImageSizeAllowed(8192, 8193));
+    EXPECT_FALSE(ImageSizeAllowed(0, 5));
+    EXPECT_FALSE(ImageSizeAllowed(5, -1));
+    EXPECT_FALSE(CreatePixmap(8192, 8193));
+
+    // A progressive JPEG whose frame header claims 65500 x 65500.
+    std::string jpeg = Jpeg(8, 8, 3, std::vector<uint8_t>(8 * 8 * 3, 200), true);
+    const size_t sof = jpeg.find("\xFF\xC2");
+    ASSERT_NE(sof, std::string::npos);
+    std::string hugeJpeg = jpeg;
+    hugeJpeg[sof + 5] = hugeJpeg[sof + 7] = static_cast<char>(0xFF);
+    hugeJpeg[sof + 6] = hugeJpeg[sof + 8] = static_cast<char>(0xDC);
+    // The same, claiming 8000 x 8000: allowed in size, but far more than its few bytes hold.
+    std::string bigJpeg = jpeg;
+    bigJpeg[sof + 5] = bigJpeg[sof + 7] = static_cast<char>(8000 >> 8);
+    bigJpeg[sof + 6] = bigJpeg[sof + 8] = static_cast<char>(8000 & 255);
+    // A 1 x 1 PNG whose header (with its checksum made good) claims 8192 x 8192.
+    std::string png = EncodePNG(CreatePixmap(1, 1));
+    ASSERT_EQ(png.substr(12, 4), "IHDR");
+    PutBe32(png, 16, 8192);
+    PutBe32(png, 20, 8192);
+    PutBe32(png, 29, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17)));
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"jpeg of 65500 x 65500", hugeJpeg},
+        {"jpeg of 8000 x 8000 in a few bytes", bigJpeg},
+        {"png of 8192 x 8192 in a few bytes", png},
+        {"tga header of 8192 x 8192 alone", Tga(0, 2, 0, 0, 8192, 8192, 32, 0, "")},
+        {"run-length tga of 8192 x 8192 in one packet", Tga(0, 10, 0, 0, 8192, 8192, 32, 0, Bytes({0xFF, 1, 2, 3, 4}))},
+        {"tga of 65535 x 65535", Tga(0, 2, 0, 0, 65535, 65535, 8, 0, std::string(64, '\0'))},
+        {"bmp header of 8192 x 8192 alone", Bmp(8192, 8192, 32, 0, "", "")},
+    };
+    // Nothing is allocated for the pixels: 64 MB more than the process has is plenty.
+    AddressSpaceLimit limit(64 << 20);
+    if (!limit.active()) GTEST_SKIP() << "no address-space limit can be set here";
     for (const auto& c : cases) EXPECT_FALSE(LoadPixmapFromMemory(c.bytes)) << c.name;
 }
 
