@@ -73,6 +73,12 @@ int TAppEmitterPreSet::LoadStandard(const TBlockFilePtr& block) {
     TBlockFilePtr b = GetBlockFile(block, "Standards");
     name = GetBFString(b, "Name");
     MaxParticles = GetBFInt(b, "MaxParticles");
+    if (MaxParticles > MaxParticlesLimit) {
+        Error("Preset '" + name + "' asks for " + IntToString(MaxParticles) + " particles; its pool holds " +
+                  IntToString(MaxParticlesLimit),
+              kFile, "TAppEmitterPreSet.LoadStandard( file:TBlockFile )", "ERROR ");
+        MaxParticles = MaxParticlesLimit;
+    }
     CountPerSecond = GetBFInt(b, "CountPerSecond");
     MinLifeTime = GetBFInt(b, "LifeTime", 0);
     MaxLifeTime = GetBFInt(b, "LifeTime", 1);
@@ -199,8 +205,11 @@ int TAppEmitter::Emit() { return EmitParticle(0); }
 int TAppEmitter::Start() {
     if (!Preset || Preset->isStarted == 0) return 0;
     UpdateRoots();
-    const int64_t n = static_cast<int64_t>(Preset->MaxLifeTime / 1000) * Preset->CountPerSecond;
+    int64_t n = static_cast<int64_t>(Preset->MaxLifeTime / 1000) * Preset->CountPerSecond;
     const int32_t half = Preset->MaxLifeTime / 2;
+    // Particles whose life ends within the pre-fill go back to the pool at once, so the pool
+    // alone does not stop it: never emit more than the pool holds.
+    if (Package) n = std::min<int64_t>(n, static_cast<int64_t>(Package->Particles.size()));
     for (int64_t i = 0; i < n; ++i) {
         // Once the pool is exhausted no further emission could give a particle.
         if (!Package || Package->Particles.empty()) break;

@@ -48,6 +48,10 @@ using TAppBasicEmitterPtr = std::shared_ptr<TAppBasicEmitter>;
 
 class TAppEmitterPreSet {
 public:
+    // The largest pool a preset file may ask for (eight times the default): a pool is made
+    // whole when the emitter loads, so an unbounded count would take all memory.
+    static constexpr int32_t MaxParticlesLimit = 16384;
+
     std::string name = "Preset";
     TAppEmitterShapePtr Shape;     // where particles appear, relative to the emitter
     int32_t MaxParticles = 2048;   // the size of each emitter's pool

@@ -1,5 +1,6 @@
 #include "engine/particles/Particles.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/system/Basics.h"
@@ -246,7 +247,9 @@ int TAppParticle::MoveInTime(int32_t ms) {
         y += vy * 60.0f * t;
         return 0;
     }
-    const int32_t n = static_cast<int32_t>(t * 60.0f);
+    // Stepped frame by frame for at most PrefillFramesLimit frames: a particle that has fallen
+    // that long is far off the screen, and a long life must not freeze the pre-fill.
+    const int32_t n = std::min(TruncToInt(t * 60.0f), PrefillFramesLimit);
     for (int32_t i = 0; i <= n; ++i) {
         x += vx;
         y += vy;

@@ -115,6 +115,8 @@ public:
     // to its pool, any other is moved as far as it would have flown (with gravity, frame by
     // frame; without acceleration).
     virtual int MoveInTime(int32_t ms);
+    // The most frames MoveInTime steps through under gravity (ten seconds at 60 a second).
+    static constexpr int32_t PrefillFramesLimit = 600;
 
     // The class functions of the engine's timing helpers (see engine/Basics.h).
     static float UpdatePer(float cur, float target, float step, float speed);

@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "platform/Random.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -118,6 +119,58 @@ TEST_F(EmitterTest, StartPreFillsHalfALifeAhead) {
     noPool->Start();
     EXPECT_EQ(noPool->Package->CountInUse(), 0);
     EXPECT_EQ(noPool->Package->Particles.size(), 16u);
+}
+
+TEST_F(EmitterTest, PreFillingEndsWhateverTheLifeTimesSay) {
+    // Lives of up to 2000000000 ms under gravity: a pool filled at mid-life, stepped through at
+    // most PrefillFramesLimit frames a particle. Lives from 0: half the particles end during the
+    // pre-fill and go back to the pool, which no longer keeps the emissions going for ever.
+    struct Case {
+        int32_t minLife, maxLife;
+    } cases[] = {{2000000000, 2000000000}, {0, 2000000000}};
+    SetNow(10000);
+    for (const Case& c : cases) {
+        auto e = MakeEmitter(1000, c.maxLife, 64);
+        TAppBasicEmitterPreSet& p = PresetOf(e);
+        p.MinLifeTime = c.minLife;
+        p.GravityForce = 1.0f;
+        p.GravityAngle = 90;
+        e->Start();
+        EXPECT_LE(e->Package->CountInUse(), 64) << c.minLife;
+        EXPECT_GT(e->Package->CountInUse(), 0) << c.minLife;
+    }
+
+    // A particle pre-filled by a thousand seconds has fallen as far as one pre-filled by ten.
+    std::vector<float> fallen;
+    for (int32_t life : {20000, 2000000000}) {
+        ResetRnd();
+        auto e = MakeEmitter(1, life, 1);
+        PresetOf(e).GravityForce = 100.0f;
+        PresetOf(e).GravityAngle = 90;
+        e->Start();
+        ASSERT_TRUE(e->Package->AlphaParticlesInUse[0]);
+        fallen.push_back(e->Package->AlphaParticlesInUse[0]->y);
+    }
+    EXPECT_GT(fallen[0], 1000.0f);
+    EXPECT_EQ(fallen[0], fallen[1]);
+}
+
+TEST_F(EmitterTest, APoolLargerThanTheLimitIsRefusedWithAnErrorLine) {
+    TBlockFilePtr ep = ParseBlockFileText(
+        "EP{\nType = \"BASIC_EMITTER\"\nStandards{\nName = \"Huge\"\nMaxParticles = 2000000000\n}\n}\n", "r");
+    testing::internal::CaptureStdout();
+    TAppEmitterPreSetPtr preset = LoadAppEmitterPreset(GetBlockFile(ep, "EP"));
+    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(preset);
+    EXPECT_EQ(preset->MaxParticles, TAppEmitterPreSet::MaxParticlesLimit);
+    EXPECT_NE(out.find("ERROR ( File: Emitter  Code: TAppEmitterPreSet.LoadStandard( file:TBlockFile ) ) Preset 'Huge' "
+                       "asks for 2000000000 particles; its pool holds 16384"),
+              std::string::npos)
+        << out;
+    auto e = std::make_shared<TAppBasicEmitter>();
+    e->Preset = preset;
+    e->InitPackage();
+    EXPECT_EQ(e->Package->Particles.size(), static_cast<size_t>(TAppEmitterPreSet::MaxParticlesLimit));
 }
 
 TEST_F(EmitterTest, EmitParticleDrawsItsRandomNumbersInAFixedOrder) {
