@@ -52,17 +52,13 @@ std::string GetTxtLine(const std::shared_ptr<TTxtFile>& file, int n) {
 }
 
 namespace {
-// True when some component of the path is "..".
-bool ClimbsOut(const std::string& path) {
-    std::string p = Replace(path, "\\", "/");
-    size_t start = 0;
-    while (start <= p.size()) {
-        size_t end = p.find('/', start);
-        if (end == std::string::npos) end = p.size();
-        if (p.compare(start, end - start, "..") == 0) return true;
-        start = end + 1;
-    }
-    return false;
+// True when the reference's path, with the language in place and normalised, leaves the folder:
+// an absolute path, or one that climbs above it ("\\" counts as a separator too).
+bool LeavesFolder(const std::string& folder, const std::string& path) {
+    const std::string p = Replace(Replace(path, "#LANG#", LangMod), "\\", "/");
+    if (p.empty()) return false;
+    if (p.front() == '/') return true;
+    return !PathIsInside(folder.empty() ? std::string(".") : folder, p);
 }
 }  // namespace
 
@@ -76,7 +72,7 @@ std::string GetTxtRefLine(const std::string& ref, const std::string& base) {
         number = inner.substr(bar + 1);
         number = number.substr(0, number.find('|'));
     }
-    if (ClimbsOut(path)) {
+    if (LeavesFolder(base, path)) {
         Error("Text reference '" + ref + "' leaves its folder!", "TxtFile", "GetTxtRefLine()");
         return "";
     }
@@ -87,6 +83,7 @@ std::string GetTxtRefLine(const std::string& ref, const std::string& base) {
 }
 
 std::string ResolveTxtRef(const std::string& text) {
-    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') return GetTxtRefLine(text, "");
+    // References name files of the data folder, and only those.
+    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') return GetTxtRefLine(text, bDir);
     return text;
 }

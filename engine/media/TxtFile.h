@@ -24,8 +24,10 @@ std::shared_ptr<TTxtFile> LoadTxtFile(const std::string& url);
 bool SaveTxtFile(const std::shared_ptr<TTxtFile>& file, const std::string& url);
 // Line n counted from 1; "" outside 1..Lines() and for a null file.
 std::string GetTxtLine(const std::shared_ptr<TTxtFile>& file, int n);
-// Resolves "[path|n]": line n of base + path. A reference whose path climbs out of its folder
-// ("..") is refused with an error line and gives "".
+// Resolves "[path|n]": line n of base + path. A reference whose path leaves the folder base
+// (an absolute path, or one that climbs above it once "#LANG#" is replaced and "." and ".."
+// are resolved) is refused with an error line and gives "".
 std::string GetTxtRefLine(const std::string& ref, const std::string& base);
-// A text in square brackets is resolved as a reference; any other text comes back unchanged.
+// A text in square brackets is resolved as a reference into the data folder (bDir); any other
+// text comes back unchanged.
 std::string ResolveTxtRef(const std::string& text);

@@ -95,23 +95,45 @@ TEST_F(TxtFile, LineReferences) {
     CreateDir(dir.file("Local/de"));
     WriteFileBytes(dir.file("Local/de/names.txt"), "one\ntwo\n");
     LangMod = "de";
-    const std::string base = dir.path() + "/";
-    const std::string ref = "[" + base + "Local/#LANG#/names.txt|2]";
+    bDir = dir.path() + "/";
     struct Case {
         std::string text;
         std::string out;
     } cases[] = {
-        {ref, "two"},
-        {"[" + base + "Local/#LANG#/names.txt|x]", ""},  // no number: line 0
-        {"[" + base + "Local/#LANG#/names.txt]", ""},    // no line-number piece
-        {"[" + base + "Local/#LANG#/names.txt|9]", ""},
+        {"[Local/#LANG#/names.txt|2]", "two"},  // inside the data folder
+        {"[Local/#LANG#/names.txt|x]", ""},     // no number: line 0
+        {"[Local/#LANG#/names.txt]", ""},       // no line-number piece
+        {"[Local/#LANG#/names.txt|9]", ""},
+        {"[./Local/de/../de/names.txt|1]", "one"},
         {"plain text", "plain text"},
         {"[not closed", "[not closed"},
         {"not opened]", "not opened]"},
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(ResolveTxtRef(c.text), c.out) << c.text;
-    EXPECT_EQ(GetTxtRefLine("[Local/#LANG#/names.txt|1]", base), "one");
+    EXPECT_EQ(GetTxtRefLine("[Local/#LANG#/names.txt|1]", bDir), "one");
+}
+
+TEST_F(TxtFile, ReferencesResolveInsideTheDataFolderOnly) {
+    // A file outside the data folder, named by an absolute path or by climbing out of it.
+    WriteFileBytes(dir.file("secret.txt"), "hidden\n");
+    CreateDir(dir.file("data/Local/en"));
+    bDir = dir.path() + "/data/";
+    for (const std::string ref : {"[" + dir.file("secret.txt") + "|1]", std::string("[../secret.txt|1]"),
+                                  std::string("[Local/../../secret.txt|1]"), std::string("[/etc/hostname|1]"),
+                                  std::string("[..\\secret.txt|1]")}) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(ResolveTxtRef(ref), "") << ref;
+        EXPECT_NE(testing::internal::GetCapturedStdout().find("leaves its folder"), std::string::npos) << ref;
+    }
+    // The language code is part of the path that is checked.
+    WriteFileBytes(dir.file("data/secret.txt"), "inside\n");
+    LangMod = "../..";
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(ResolveTxtRef("[Local/#LANG#/secret.txt|1]"), "");
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("leaves its folder"), std::string::npos);
+    LangMod = "..";
+    EXPECT_EQ(ResolveTxtRef("[Local/#LANG#/secret.txt|1]"), "inside");
 }
 
 TEST_F(TxtFile, ReferenceCannotClimbOutOfItsFolder) {
