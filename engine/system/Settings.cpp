@@ -6,6 +6,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "platform/Files.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 int AppSettings::FullScreen = 0;
@@ -31,7 +32,7 @@ std::optional<int> FieldAsInt(const TDataFieldPtr& f) {
     if (auto i = std::dynamic_pointer_cast<TDataFieldInt>(f)) return i->data;
     if (auto r = std::dynamic_pointer_cast<TDataFieldFloat>(f)) {
         // Truncated toward zero; a real beyond the int range is no usable value.
-        if (std::isfinite(r->data) && std::fabs(r->data) < 2147483520.0f) return static_cast<int>(r->data);
+        if (std::isfinite(r->data) && std::fabs(r->data) < 2147483520.0f) return TruncToInt(r->data);
     }
     return std::nullopt;
 }
@@ -73,8 +74,9 @@ void AppSettings::ReadSettings() {
     Stretched = ReadStretched();
     CustomCursor = ReadCustomCursor();
     GameWasRated = ReadGameWasRated();
-    SoundVolume = ReadSoundVolume();
-    MusicVolume = ReadMusicVolume();
+    // The volumes are promised in 0..1 whatever the file holds.
+    SetSoundVolume(ReadSoundVolume());
+    SetMusicVolume(ReadMusicVolume());
 }
 
 void AppSettings::LoadSettings(const std::string& url) {

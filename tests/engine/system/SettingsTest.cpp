@@ -102,6 +102,8 @@ TEST_F(Settings, FileChoiceAndValues) {
         {"a real where a flag is expected", std::nullopt, "[SCREEN]\nFullScreen = 1.0\n", {1, 1, 0.5f, 0.5f, 0, 0}},
         {"text values give the defaults", std::nullopt, "[VOLUME]\nSoundVolume = loud\n[SCREEN]\nStretched = yes\n",
          defaults},
+        {"volumes outside 0..1 are held at its ends", std::nullopt, "[VOLUME]\nSoundVolume = 1.8\nMusicVolume = -3\n",
+         {0, 1, 1.0f, 0.0f, 0, 0}},
     };
     for (const auto& c : cases) {
         AppSettings::Reset();
