@@ -2,7 +2,10 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 180
+
+.PHONY: all deps configure build run test bench fuzz fuzz-build clean
 
 all: build
 
@@ -25,5 +28,16 @@ test: build
 bench: build
 	$(BUILD_DIR)/bench/quiltora_bench
 
+# The fuzz targets (fuzz/): built with clang, each run for FUZZ_SECONDS (FUZZ_PARALLEL at once;
+# FUZZ_TARGETS picks some).
+fuzz-build:
+	@tools/install-deps --fuzz
+	@if [ ! -f $(FUZZ_DIR)/build.ninja ]; then \
+	  cmake -S fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; fi
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+fuzz: fuzz-build
+	@tools/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR)

@@ -1,0 +1,25 @@
+// Ini files: reading into blocks and data containers, and writing them back.
+#include "FuzzSupport.h"
+#include "engine/data/DataContainer.h"
+#include "engine/data/IniFile.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::Init();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::BeginRun();
+    const std::string path = fuzz::RunDir() + "/File.ini";
+    fuzz::WriteFile(path, fuzz::Bytes(data, size));
+    TIniBlockList blocks = LoadIniFile(path);
+    const std::string text = IniBlocksToText(blocks);
+    ParseIniText(text);
+    SaveIniFile(blocks, fuzz::RunDir() + "/Copy.ini");
+    for (const auto& container : LoadDataContainersFromIniFile(path)) {
+        if (!container) continue;
+        for (const auto& field : container->Fields)
+            if (field) container->GetField(field->Name);
+    }
+    return 0;
+}

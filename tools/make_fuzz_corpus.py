@@ -1,0 +1,233 @@
+#!/usr/bin/env python3
+"""Makes the seed corpus and the dictionary of every fuzz target (fuzz/corpus/<target>/ and
+fuzz/dict/<target>.dict) from the game's own data folder.
+
+Seeds are small, valid files of each format taken from data/ (screens are also cut into one
+screen per object, so each object kind has a small seed of its own); targets that read several
+files get their parts joined by NUL bytes, the way the target splits them. Pictures are the
+data's small PNGs and the same pictures written as JPEG (baseline and progressive), BMP and TGA
+(plain and run-length). Dictionaries hold the syntax of each format and every block and entry
+name that the data's files of that kind use.
+
+Run from the repository root:  /usr/bin/python3 tools/make_fuzz_corpus.py
+(needs the Debian package python3-pil for the picture formats; it is installed when missing).
+"""
+import glob
+import hashlib
+import io
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+DATA = os.path.join(ROOT, "data")
+FUZZ = os.path.join(ROOT, "fuzz")
+
+
+def need_pil():
+    try:
+        import PIL  # noqa: F401
+    except ImportError:
+        sudo = [] if os.geteuid() == 0 else ["sudo"]
+        subprocess.check_call(sudo + ["apt-get", "install", "-y", "-qq", "python3-pil"])
+
+
+def read(path):
+    with open(os.path.join(DATA, path), "rb") as f:
+        return f.read()
+
+
+def write_corpus(target, seeds):
+    folder = os.path.join(FUZZ, "corpus", target)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for name, data in seeds:
+        digest = hashlib.sha1(data).hexdigest()[:8]
+        with open(os.path.join(folder, f"{name}-{digest}"), "wb") as f:
+            f.write(data)
+
+
+def write_dict(target, tokens):
+    os.makedirs(os.path.join(FUZZ, "dict"), exist_ok=True)
+    lines = []
+    for t in sorted(set(tokens), key=lambda b: (len(b), b)):
+        text = "".join(chr(c) if 32 <= c < 127 and c not in (34, 92) else f"\\x{c:02X}" for c in t)
+        lines.append(f'"{text}"')
+    with open(os.path.join(FUZZ, "dict", target + ".dict"), "w") as f:
+        f.write(f"# {target}: made by tools/make_fuzz_corpus.py from data/\n")
+        f.write("\n".join(lines) + "\n")
+
+
+# ---- block files ----
+
+BLOCK_SYNTAX = [b"{", b"}", b"=", b",", b'"', b"::", b"\\\"", b"\\n", b"true", b"false", b"-", b".", b"e+38",
+                b"\xEF\xBB\xBF", b"\xFF\xFE", b"\xFE\xFF", b"\r\n", b"\t", b"2147483647", b"-2147483648",
+                b"9e9", b"nan", b"inf", b"$FF", b"%101"]
+
+
+def block_names(text):
+    """Every block and entry name of a block-file text."""
+    names = set(re.findall(rb"^\s*([A-Za-z_][A-Za-z0-9_]*)\s*[{=]", text, re.M))
+    return names
+
+
+def top_level_blocks(text, name):
+    """The text of every top-level child block called name inside the first block "Objects"."""
+    start = text.find(b"Objects{")
+    if start < 0:
+        return []
+    pos = start + len(b"Objects{")
+    out, depth, quote, begin = [], 0, False, None
+    while pos < len(text):
+        c = text[pos:pos + 1]
+        if c == b'"' and text[pos - 1:pos] != b"\\":
+            quote = not quote
+        elif not quote and c == b"{":
+            if depth == 0:
+                line_start = text.rfind(b"\n", 0, pos) + 1
+                begin = line_start if text[line_start:pos].strip() == name else None
+            depth += 1
+        elif not quote and c == b"}":
+            if depth == 0:
+                break
+            depth -= 1
+            if depth == 0 and begin is not None:
+                out.append(text[begin:pos + 1] + b"\n")
+        pos += 1
+    return out
+
+
+def utf16(text):
+    return b"\xFF\xFE" + text.decode("latin-1").encode("utf-16-le")
+
+
+# ---- pictures ----
+
+def picture_seeds():
+    from PIL import Image
+    seeds = []
+    for path in ["Particles/Petal.png", "Anims/Bird/images/beak.png", "App/Cursors/Arrow.png"]:
+        seeds.append(("png-" + os.path.basename(path), read(path)))
+    source = Image.open(os.path.join(DATA, "Particles/Petal.png")).convert("RGBA").resize((12, 12))
+    rgb = Image.new("RGB", source.size, (40, 60, 80))
+    rgb.paste(source, mask=source.split()[3])
+
+    def save(img, fmt, **kw):
+        buf = io.BytesIO()
+        img.save(buf, fmt, **kw)
+        return buf.getvalue()
+
+    seeds += [
+        ("png-grey", save(rgb.convert("L"), "PNG")),
+        ("png-palette", save(rgb.convert("P", palette=Image.ADAPTIVE, colors=8), "PNG")),
+        ("jpeg-baseline", save(rgb, "JPEG", quality=70)),
+        ("jpeg-progressive", save(rgb, "JPEG", quality=70, progressive=True)),
+        ("jpeg-grey", save(rgb.convert("L"), "JPEG", quality=70)),
+        ("jpeg-cmyk", save(rgb.convert("CMYK"), "JPEG", quality=70)),
+        ("bmp-24", save(rgb, "BMP")),
+        ("bmp-32", save(source, "BMP")),
+        ("bmp-8", save(rgb.convert("P", palette=Image.ADAPTIVE, colors=16), "BMP")),
+        ("bmp-1", save(rgb.convert("1"), "BMP")),
+        ("tga-32", save(source, "TGA")),
+        ("tga-24-rle", save(rgb, "TGA", compression="tga_rle")),
+        ("tga-grey", save(rgb.convert("L"), "TGA")),
+        ("tga-palette", save(rgb.convert("P", palette=Image.ADAPTIVE, colors=16), "TGA")),
+    ]
+    return seeds
+
+
+PICTURE_TOKENS = [b"\x89PNG\r\n\x1a\n", b"IHDR", b"IDAT", b"IEND", b"PLTE", b"tRNS", b"gAMA", b"iCCP",
+                  b"\xFF\xD8\xFF", b"\xFF\xC0", b"\xFF\xC2", b"\xFF\xC4", b"\xFF\xDA", b"\xFF\xDB", b"\xFF\xDD",
+                  b"\xFF\xD9", b"\xFF\xEE", b"Adobe", b"JFIF", b"BM", b"\x28\x00\x00\x00", b"\x0C\x00\x00\x00",
+                  b"\x7C\x00\x00\x00", b"\x03\x00\x00\x00", b"\xFF\xFF", b"\xFF\x7F", b"\x00\x80", b"\x20",
+                  b"\x08", b"\x18", b"\x0A", b"\x09", b"\x02"]
+
+
+def main():
+    need_pil()
+    screen = read("screens/Start/Start.AppScreen")
+    start_txt = read("Local/en/Start.txt")
+    gfx, vectors, anims = (read("Anims/Bird/" + n) for n in ("Gfxs.avo", "Vectors.avo", "Anims.avo"))
+    presets = read("App/Data/EmitterPresets.dat")
+    petals = read("Particles/Petals.EmitterPreset")
+    levels = {n: read(f"Game/Levels/Picross/Level-{n}.PACLevel") for n in (1, 37, 100)}
+    init_ini = read("App/Data/Init.ini")
+
+    # Block files: every kind the data holds, one re-encoded as UTF-16.
+    block_files = [("classes", read("App/Data/Classes.dat")), ("fonts", read("App/Data/Fonts.dat")),
+                   ("mouse", read("App/Data/Mouse.dat")), ("presets", presets), ("petals", petals),
+                   ("object", read("Particles/StartScreenPetals.GameObject")), ("tracks", read("Sound/Tracks.txt")),
+                   ("gfxs", gfx), ("anims", anims), ("vectors", vectors), ("level", levels[1]),
+                   ("mouse-utf16", utf16(read("App/Data/Mouse.dat")))]
+    write_corpus("blockfile", block_files)
+    all_names = set()
+    for _, text in block_files + [("screen", screen)]:
+        all_names |= block_names(text)
+    write_dict("blockfile", BLOCK_SYNTAX + list(all_names))
+
+    # Levels: fresh ones, and one in progress with its play state.
+    in_progress = levels[1].rstrip()[:-1] + (
+        b"\tTilesData{\n\t\tisSaved = 1\n\t\tColor0{\n"
+        + b"".join(b"\t\t\trow%d = \"1|0\", \"0|0\", \"1|1\", \"0|0\", \"1|0\"\n" % r for r in range(5))
+        + b"\t\t}\n\t}\n\tHints = \"1,0,2\"\n\tHintWasUsed = 1\n}\n")
+    write_corpus("level", [(f"level-{n}", t) for n, t in levels.items()] + [("in-progress", in_progress)])
+    level_names = set()
+    for t in list(levels.values()) + [in_progress]:
+        level_names |= block_names(t)
+    write_dict("level", BLOCK_SYNTAX + list(level_names) + [b"Color0", b"Row0", b"row0", b"|", b"1|0", b"0|1"])
+
+    # Ini files and the settings file.
+    settings = (b"[SCREEN]\nWindowWidth = 1366\nWindowHeight = 768\nVirtualWidth = 1024\nVirtualHeight = 768\n"
+                b"FullScreen = 1\nStretched = 1\n\n[LANG]\nLangDir = en\n\n[VOLUME]\nSoundVolume = 0.250000000\n"
+                b"MusicVolume = 1.00000000\n\n[OTHER]\nCustomCursor = 0\nGameWasRated = 1\n")
+    write_corpus("ini", [("init", init_ini), ("settings", settings), ("init-utf16", utf16(init_ini))])
+    write_corpus("settings", [("init", init_ini), ("settings", settings)])
+    ini_tokens = [b"[", b"]", b"=", b"\n", b"\r\n", b";", b"#", b"TRUE", b"FALSE", b"-", b".", b"1e9", b"nan",
+                  b"inf", b"\xFF\xFE", b"\xEF\xBB\xBF"] + re.findall(rb"[A-Za-z]+", init_ini)
+    write_dict("ini", ini_tokens)
+    write_dict("settings", ini_tokens + [b"SCREEN", b"LANG", b"VOLUME", b"OTHER", b"Fullscreen"])
+
+    # Text files, with line references into the data folder.
+    refs = b"[Local/#LANG#/Start.txt|2]\n[Local/en/Paused.txt|1]\n[Local/#LANG#/Start.txt|x]\nplain\n"
+    write_corpus("text", [("start", start_txt), ("paused", read("Local/en/Paused.txt")),
+                          ("grid-sizes", read("Game/PlayField/GridSizes.txt")), ("refs", refs),
+                          ("start-utf16", utf16(start_txt)),
+                          ("start-crlf", start_txt.replace(b"\n", b"\r\n"))])
+    write_dict("text", [b"[", b"]", b"|", b"#LANG#", b"\n", b"\r\n", b"\r", b"../", b"/", b"Local/", b"en/",
+                        b"Start.txt", b"\xFF\xFE", b"\xFE\xFF", b"\xEF\xBB\xBF", b"\x00"])
+
+    # Vector-animation packages: Gfxs, Vectors and Anims joined by NUL bytes.
+    write_corpus("avo", [("bird", gfx + b"\0" + vectors + b"\0" + anims)])
+    write_dict("avo", BLOCK_SYNTAX + list(block_names(gfx) | block_names(vectors) | block_names(anims))
+               + [b"\0", b"Img5", b"body.png", b"../"])
+
+    # Screens and their texts: the whole start screen, and one screen per object.
+    head = b'Data{\n\tName = "Fuzz"\n}\nFlags{\n\tisSetupedAtLoading = 1\n\tisFreedByLeave = 0\n}\nObjects{\n'
+    seeds = [("start", screen + b"\0" + start_txt)]
+    for i, obj in enumerate(top_level_blocks(screen, b"GameObject")):
+        seeds.append((f"object{i}", head + obj + b"}\n\0" + start_txt))
+    emitter_object = read("Particles/StartScreenPetals.GameObject")
+    seeds.append(("emitter", head + emitter_object + b"}\n\0"))
+    write_corpus("screen", seeds)
+    write_dict("screen", BLOCK_SYNTAX + list(block_names(screen) | block_names(emitter_object))
+               + [b"\0", b"LoadObject", b"TxtFileUrl", b"#BDIR#", b"[BDIR]", b"#LOCAL#", b"Anims/Bird",
+                  b"Particles/Star.png"])
+
+    # Emitter presets: the start-up list and a preset file it names.
+    named = presets + b'Preset{\n\tLoadPreset = "#BDIR#Preset.dat"\n}\n'
+    write_corpus("emitter", [("presets", presets + b"\0"), ("named", named + b"\0" + petals)])
+    write_dict("emitter", BLOCK_SYNTAX + list(block_names(presets) | block_names(petals))
+               + [b"\0", b"#BDIR#Preset.dat", b"BASIC_EMITTER", b"BOX)", b"ELIPSE)", b"POINT)", b"LINE)",
+                  b"COLORIZER)", b"FROM_GRADIENT)", b"RANDOM_COLOR)", b"GRADIENT)", b"GRADIENT_ARRAY)",
+                  b"GRADIENT_BETWEEN)", b"TRANSFORMER)", b"TRANSFORM)", b"RANDOM_TFR)", b"TRANSFORM_ARRAY)",
+                  b"TRANSFORM_BETWEEN)", b"&", b"#"])
+
+    # Pictures.
+    write_corpus("image", picture_seeds())
+    write_dict("image", PICTURE_TOKENS)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
