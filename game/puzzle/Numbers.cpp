@@ -210,7 +210,9 @@ std::shared_ptr<TNumberLine> CreateNumberLine(const std::vector<std::shared_ptr<
 template <class CellAt>
 static std::shared_ptr<TNumberLine> BuildLine(TPACLevel& level, int c, int count, int pionowo, int rc,
                                               CellAt cellAt) {
-    const int paletteIndex = (c >= 0 && c < static_cast<int>(level.ColorArr.size())) ? level.ColorArr[c] - 1 : -1;
+    // Ids below 1 (reported by the reader) have no palette colour; the lowest int has no id - 1.
+    const int id = (c >= 0 && c < static_cast<int>(level.ColorArr.size())) ? level.ColorArr[c] : 0;
+    const int paletteIndex = id > 0 ? id - 1 : -1;
     std::vector<std::shared_ptr<TPNumber>> numbers;  // in line order; reversed below
     std::vector<std::shared_ptr<TPTile>> run;
     int first = 0;

@@ -217,6 +217,19 @@ TEST_F(LevelFilesTest, RepairableFaultsKeepTheLevelInProgress) {
     }
 }
 
+TEST_F(LevelFilesTest, ColourIdsBelowOneHaveNoPaletteColour) {
+    testing::internal::CaptureStdout();
+    auto level = LoadPacLevel(Write("ids.PACLevel", "\t\tDims = 2, 2\n\t\tColors = \"2 -2147483648\"\n", kTiles2x2));
+    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_NE(level, nullptr) << out;
+    EXPECT_NE(out.find("colour id -2147483648"), std::string::npos) << out;
+    for (int layer : {0, 1}) {
+        const auto& line = level->NumberV(layer, 0);
+        ASSERT_TRUE(line && !line->Number.empty());
+        EXPECT_EQ(line->Number[0]->TileColor, layer == 0 ? 1 : -1) << layer;
+    }
+}
+
 TEST_F(LevelFilesTest, SaveLevelReportsFailureAndLeavesNoPartialFile) {
     auto level = MakeLevel({"1."}, {1});
     testing::internal::CaptureStdout();
