@@ -6,6 +6,7 @@
 
 #include "engine/data/BlockFile.h"
 #include "platform/Files.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 namespace {
@@ -263,7 +264,7 @@ bool LoadLevelPicture(const std::string& path, TLevelPicture& out, std::string* 
         return fail("grid size out of range");
     out.Cols = static_cast<int>(cols);
     out.Rows = static_cast<int>(rows);
-    out.Size = static_cast<int>(GetBFNumber(level, "Data::Size"));
+    out.Size = TruncToInt(GetBFNumber(level, "Data::Size"));
 
     for (const std::string& piece : Words(GetBFString(level, "Data::Colors"))) {
         const int id = StringToInt(piece);

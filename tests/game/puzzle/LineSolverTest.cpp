@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "game/puzzle/LineSolver.h"
+#include "platform/Strings.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -118,6 +120,12 @@ TEST(LevelPicture, ReadsCellsAsLayersOfTheColourList) {
     EXPECT_EQ(p.Size, 4);
     EXPECT_EQ(p.ColorIds, (std::vector<int>{3, 1}));
     EXPECT_EQ(p.Cells, (std::vector<int>{2, 0, 1, 1, 1, 0}));
+
+    // A size beyond the int range saturates.
+    testsupport::WriteFileBytes(path, Replace(LevelText("1", "\t\tRow0 = 1, 0, 1\n\t\tRow1 = 0, 1, 0\n"), "Size = 4",
+                                              "Size = -9e9"));
+    ASSERT_TRUE(LoadLevelPicture(path, p, &error)) << error;
+    EXPECT_EQ(p.Size, std::numeric_limits<int32_t>::min());
 }
 
 TEST(LevelPicture, RejectsMalformedFilesWithAReason) {
