@@ -1,12 +1,15 @@
 #include "game/puzzle/GamePanel.h"
 
 #include "engine/data/ValueTypes.h"
+#include "engine/screen/Control.h"
 #include "engine/system/Settings.h"
 #include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/MainGame.h"
+#include "game/shell/Help.h"
 #include "platform/Graphics.h"
+#include "platform/Input.h"
 #include "platform/Strings.h"
 
 TGameObjectPtr GamePanel::MainPanel;
@@ -97,6 +100,9 @@ int GamePanel::Update() {
     if (MenuButton && MenuButton->isClicked()) {
         Mouse::Clear();
         Game->GoMenu();
+    }
+    if ((HelpButton && HelpButton->isClicked()) || KeyHit(112)) {
+        if (HelpScreen) ShowAppPopUp(HelpScreen);
     }
     return 0;
 }

@@ -14,7 +14,7 @@
 //
 // What the board's rules need of the panel is here: the objects found, the panel kept at the
 // window's right edge, the stars and their count, the colour box, the menu button and the
-// mistake counter. The widgets drawn over the points (colour buttons, hint buttons, tool
+// mistake counter, the menu and help buttons. The widgets drawn over the points (colour buttons, hint buttons, tool
 // buttons) belong to the panel's own module.
 #pragma once
 #include <array>
@@ -57,7 +57,8 @@ public:
     static int Draw();
     // Keeps the panel at the window's right edge, in virtual coordinates.
     static int UpdateScreenPosition();
-    // UpdateScreenPosition; in normal play the colour box and the menu button.
+    // UpdateScreenPosition; in normal play the colour box, the menu button and the help button
+    // (or F1).
     static int Update();
     static int Prepare();
     // Forgets every object (tests).

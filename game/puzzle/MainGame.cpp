@@ -20,6 +20,9 @@
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
+#include "game/shell/Help.h"
+#include "game/shell/LevelSummary.h"
+#include "game/shell/LoseScreen.h"
 #include "game/shell/Options.h"
 #include "game/shell/PlayFieldTables.h"
 #include "game/shell/Profile.h"
@@ -306,6 +309,11 @@ int TMainGame::PrepareStars() {
 // Frame
 
 int TMainGame::Update() {
+    // A player's first level shows the help once.
+    if (Profile && Profile->TutorialScreenShowed == 0) {
+        Profile->TutorialScreenShowed = 1;
+        if (HelpScreen) ShowAppPopUp(HelpScreen);
+    }
     UpdatePanel();
     UpdateNumberAlpha();
     UpdateLevel();
@@ -376,12 +384,18 @@ int TMainGame::UpdateState_Win() {
     if (CurrPacLevel) PAC_UpdateNumbers();
     if (CurrLevel && CurrLevel->NumbersHidden()) {
         isLevelVisible = 0;
+        // Straight to the summary, without the cross-fade.
+        if (LevelSummary) {
+            LevelSummary->SetData(CurrLevel);
+            SetAppScreen(LevelSummary);
+        }
     }
     return 0;
 }
 
 int TMainGame::UpdateState_Lose() {
     if (AppMilliSecs() > LoseTime) {
+        if (LoseScreen) ShowAppPopUp(LoseScreen);
         CurrState = 4;
     }
     return 0;

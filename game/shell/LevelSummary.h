@@ -6,11 +6,18 @@
 #include "engine/screen/AppScreen.h"
 
 class TEngParticlePackage;
+class TLevel;
 
 class TLevelSummary : public TAppScreen {
 public:
     // The particle package the summary draws (the landing stars emit into it); made at start-up.
     static std::shared_ptr<TEngParticlePackage> Package;
+
+    // The level just won, handed over by the game screen before it switches here.
+    std::shared_ptr<TLevel> CurrLevel;
+
+    // Stores the won level.
+    virtual int SetData(const std::shared_ptr<TLevel>& level);
 };
 
 using TLevelSummaryPtr = std::shared_ptr<TLevelSummary>;

@@ -13,6 +13,9 @@
 //   --screenshot FILE  write the last frame as PNG when the run ends
 //   --menu-frames N    end, the normal way, N frames after the main menu became current
 //   --timings          print start-up timings and memory on standard output (InstallHarness)
+//   --level N          (developer and tests) once loading has ended, the current player (a new
+//                      test player when there is none) plays level N through the profile's own
+//                      entry point; the help a player's first level shows counts as seen
 #include <sys/resource.h>
 #include <time.h>
 
@@ -29,6 +32,8 @@
 #include "engine/system/Paths.h"
 #include "game/shell/AppInit.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/Profile.h"
+#include "game/shell/ProfileManager.h"
 #include "online/NewsLetter.h"
 #include "platform/Clock.h"
 #include "platform/Graphics.h"
@@ -45,6 +50,7 @@ struct HarnessOptions {
     bool fixedDelta = false;
     bool timings = false;
     int menuFrames = -1;  // -1: no limit counted from the main menu
+    int level = 0;        // 0: no level started by the harness
 };
 
 // The harness options; --data and --user-dir are the folders' (ParseAppPathOptions).
@@ -76,6 +82,11 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             options.fixedDelta = true;
         } else if (arg == "--timings") {
             options.timings = true;
+        } else if (arg == "--level") {
+            std::string n;
+            value(n);
+            options.level = std::max(StringToInt(n), 0);
+            if (options.level == 0) Error("Option --level needs a level number from 1", "main", "ParseHarnessOptions");
         } else if (arg == "--menu-frames") {
             std::string n;
             value(n);
@@ -95,6 +106,23 @@ void MoveLogical(float x, float y) {
     float sx = static_cast<float>(GraphicsWidth()) / vw;
     float sy = static_cast<float>(GraphicsHeight()) / vh;
     InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f), static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
+}
+
+// --level: the current player (a new test player when there is none) plays the level through
+// the profile's Game_PlayLevel, as the stages map starts one. The help that a player's first
+// level shows, which holds play until it is closed, counts as seen.
+void StartHarnessLevel(int level) {
+    if (!Profile && Profiles) {
+        TProfilePtr player = CreateNewProfile("Test Player");
+        Profiles->ProfilesList.push_back(player);
+        Profiles->SetCurrProfile(player);
+    }
+    if (!Profile) {
+        Error("No player to play level " + std::to_string(level), "main", "StartHarnessLevel");
+        return;
+    }
+    Profile->TutorialScreenShowed = 1;
+    Profile->Game_PlayLevel(level);
 }
 
 // Milliseconds of the monotonic clock (CLOCK_MONOTONIC), which a benchmark script that starts
@@ -129,6 +157,7 @@ void InstallHarness(const HarnessOptions& options) {
     auto menuFrame = std::make_shared<int32_t>(-1);
     const bool timings = options.timings;
     const int menuFrames = options.menuFrames;
+    const int level = options.level;
     Control::FrameStartHook = [=](int32_t frame) {
         while (*next < events->size() && (*events)[*next].frame <= frame)
             ApplyInputEvent((*events)[(*next)++], &MoveLogical);
@@ -144,6 +173,8 @@ void InstallHarness(const HarnessOptions& options) {
                 std::printf("timing main-menu %.3f %d\nmemory peak-kb %ld\n", MonotonicMs(), frame, usage.ru_maxrss);
             }
         }
+        // Loading has ended when the main menu comes: the harness's level starts from there.
+        if (level > 0 && *menuFrame == frame) StartHarnessLevel(level);
         // The frame limit counted from the main menu: this frame is the last one run.
         if (menuFrames >= 0 && *menuFrame >= 0 && frame >= *menuFrame + menuFrames)
             Control::FrameLimit = Control::FrameLimit < 0 ? frame + 1 : std::min(Control::FrameLimit, frame + 1);

@@ -1,0 +1,250 @@
+// Levels played headless through the real executable: --level starts the level once loading has
+// ended, an input script made here from the level's own file moves the mouse over the board,
+// and the screenshot of the last frame shows where play stood. Level 1 is played to a win from
+// its solution, level 2 to a loss.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "e2e/GameRun.h"
+#include "engine/system/Paths.h"
+#include "game/puzzle/Level.h"
+#include "game/puzzle/LevelFiles.h"
+#include "game/puzzle/PlayHooks.h"
+#include "game/puzzle/Tile.h"
+#include "game/shell/PlayFieldTables.h"
+#include "platform/Files.h"
+
+namespace {
+
+using namespace e2e;
+
+std::string DataDir() { return testsupport::SourceDir() + "/data/"; }
+
+// Width and height from a PNG file's header.
+bool PngSize(const std::string& path, float& w, float& h) {
+    const std::string b = FileType(path) == 1 ? testsupport::ReadFileBytes(path) : std::string();
+    if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return false;
+    auto at = [&](int i) {
+        uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(b[i + k]);
+        return static_cast<float>(v);
+    };
+    w = at(16);
+    h = at(20);
+    return true;
+}
+
+// The level as the game lays it out on the 1024 x 768 picture: the play-field tables and the
+// clue-number images' sizes of data/, the board centred the way the game screen centres it.
+std::shared_ptr<TPACLevel> LaidOut(int n) {
+    const std::string saved = bDir;
+    bDir = DataDir();
+    ResetPlayFieldTables();
+    TSpecialLoads().Setup();
+    PuzzlePlayHooks::NumberImageSize = [](int set, int value, float& w, float& h) {
+        return PngSize(DataDir() + "Game/PlayField/Numbers/" + std::to_string(set) + "-" + std::to_string(value) + ".png",
+                       w, h);
+    };
+    auto level = LoadPacLevel(DataDir() + "Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel");
+    if (level) {
+        level->Center();
+        level->Center();
+    }
+    ResetPuzzlePlayHooks();
+    bDir = saved;
+    return level;
+}
+
+// The frame from which the board is in play: the level starts when the main menu comes, the
+// screen cross-fades in and the tiles fly in from two seconds on.
+int PlayFrame() { return Startup().menu + 360; }
+
+// An input script of moves on the board, one frame apart at least.
+class Moves {
+public:
+    explicit Moves(const TPACLevel& level, int frame) : level_(level), frame_(frame) {}
+
+    // Press on (x1, y) and release on (x2, y) with the button.
+    void Line(int x1, int y1, int x2, int y2, int button) {
+        MoveTo(x1, y1);
+        Add("down " + std::to_string(button));
+        MoveTo(x2, y2);
+        ++frame_;
+        Add("up " + std::to_string(button));
+        ++frame_;
+    }
+    int frame() const { return frame_; }
+    const std::string& text() const { return text_; }
+
+private:
+    void MoveTo(int x, int y) {
+        auto t = level_.Tile.At(0, x, y);
+        Add("move " + std::to_string(t->DrawX) + " " + std::to_string(t->DrawY));
+    }
+    void Add(const std::string& event) { text_ += std::to_string(frame_++) + " " + event + "\n"; }
+
+    const TPACLevel& level_;
+    int frame_;
+    std::string text_;
+};
+
+// A window pixel of a cell, up and left of its centre, where the pointer's arrow does not reach.
+uint32_t CellPixel(const TPixmapPtr& shot, const TPACLevel& level, int x, int y) {
+    auto t = level.Tile.At(0, x, y);
+    const float off = GridSizeAt(level.Size) * 0.25f;
+    return Rgb(shot, kX + static_cast<int>(t->DrawX - off), static_cast<int>(t->DrawY - off));
+}
+
+// The red of level 1's picture, in a box or under the hover's light.
+bool IsRed(uint32_t c) { return ((c >> 16) & 255) > 150 && ((c >> 8) & 255) < 120 && (c & 255) < 120; }
+
+// The level in progress the player left behind, when there is one.
+std::string ProgressFile(const testsupport::TempDir& dir) {
+    const std::string folder = dir.file("user/.Velkaro/Quiltora-2/Profiles");
+    for (const std::string& name : ReadDir(folder))
+        if (name.size() > 9 && name.substr(name.size() - 9) == ".PACLEVEL") return folder + "/" + name;
+    return "";
+}
+
+// Level 1's solution, row by row, as runs of solution cells: one left-button line per run.
+struct WinScript {
+    std::shared_ptr<TPACLevel> level = LaidOut(1);
+    std::vector<std::pair<int, int>> cells;  // every solution cell, in the order played
+    std::vector<int> endOfRun;               // script frame after each run
+    std::vector<size_t> scriptOfRun;         // length of the script up to the end of each run
+    std::string text;
+
+    WinScript() {
+        if (!level) return;
+        Moves moves(*level, PlayFrame());
+        for (int y = 0; y < level->Rows; ++y)
+            for (int x = 0; x < level->Cols;) {
+                if (!level->Tile(0, x, y)->isTile) {
+                    ++x;
+                    continue;
+                }
+                int end = x;
+                while (end + 1 < level->Cols && level->Tile(0, end + 1, y)->isTile) ++end;
+                moves.Line(x, y, end, y, 1);
+                for (int k = x; k <= end; ++k) cells.emplace_back(k, y);
+                endOfRun.push_back(moves.frame());
+                scriptOfRun.push_back(moves.text().size());
+                x = end + 1;
+            }
+        text = moves.text();
+    }
+};
+
+TEST(GamePlayTest, LevelOneStartsWithEveryCellCoveredAndTheNumbersShown) {
+    WinScript win;
+    ASSERT_TRUE(win.level);
+    testsupport::TempDir dir;
+    GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(PlayFrame()));
+    ASSERT_EQ(run.status, 0);
+    ASSERT_TRUE(run.shot);
+    const uint32_t cover = CellPixel(run.shot, *win.level, 0, 0);
+    for (int y = 0; y < win.level->Rows; ++y)
+        for (int x = 0; x < win.level->Cols; ++x)
+            EXPECT_TRUE(Near(CellPixel(run.shot, *win.level, x, y), cover, 12)) << x << "," << y;
+    // The lavender cover, not a colour of the picture.
+    EXPECT_TRUE(Near(cover, 0xE0DAE9u, 24)) << std::hex << cover;
+    // The panel at the window's right edge: its card and a lit star.
+    EXPECT_TRUE(Near(Rgb(run.shot, 1300, 400), 0x5A3349u, 30)) << std::hex << Rgb(run.shot, 1300, 400);
+    EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+}
+
+TEST(GamePlayTest, LevelOneHalfPlayedIsKeptAsPlayInProgress) {
+    WinScript win;
+    ASSERT_TRUE(win.level);
+    ASSERT_GE(win.endOfRun.size(), 2u);
+    // The first half of the runs played: those cells show the picture's red, the rest are still
+    // covered; the player's level in progress is written at exit with those cells uncovered.
+    const size_t half = win.endOfRun.size() / 2;
+    testsupport::TempDir dir;
+    GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(win.endOfRun[half - 1] + 30) +
+                                   Script(dir, win.text.substr(0, win.scriptOfRun[half - 1])));
+    ASSERT_EQ(run.status, 0);
+    ASSERT_TRUE(run.shot);
+    int uncovered = 0;
+    for (auto [x, y] : win.cells) uncovered += IsRed(CellPixel(run.shot, *win.level, x, y)) ? 1 : 0;
+    EXPECT_GT(uncovered, 0);
+    EXPECT_LT(uncovered, static_cast<int>(win.cells.size()));
+    const std::string saved = ProgressFile(dir);
+    ASSERT_FALSE(saved.empty()) << "a level in play is kept for later";
+    auto progress = LoadPacLevel(saved);
+    ASSERT_TRUE(progress);
+    EXPECT_EQ(progress->TIlesUncovered, uncovered);
+    EXPECT_EQ(progress->Mistakes, 0);
+    EXPECT_EQ(progress->CurrStars, 3);
+    for (auto [x, y] : win.cells)
+        EXPECT_EQ(progress->Tile(0, x, y)->isCovered, IsRed(CellPixel(run.shot, *win.level, x, y)) ? 0 : 1);
+}
+
+TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
+    WinScript win;
+    ASSERT_TRUE(win.level);
+    ASSERT_FALSE(win.cells.empty());
+    // Just after the last run: the whole picture in its colour, while the numbers fade out.
+    {
+        testsupport::TempDir dir;
+        GameRun run =
+            RunGame(dir, "--level 1 --frames " + std::to_string(win.endOfRun.back() + 12) + Script(dir, win.text));
+        ASSERT_EQ(run.status, 0);
+        ASSERT_TRUE(run.shot);
+        for (auto [x, y] : win.cells)
+            EXPECT_TRUE(IsRed(CellPixel(run.shot, *win.level, x, y))) << x << "," << y << " " << std::hex
+                                                                      << CellPixel(run.shot, *win.level, x, y);
+    }
+    // Later: the board is gone (the level summary has taken over) and the won level is not kept
+    // as play in progress.
+    {
+        testsupport::TempDir dir;
+        GameRun run =
+            RunGame(dir, "--level 1 --frames " + std::to_string(win.endOfRun.back() + 200) + Script(dir, win.text));
+        ASSERT_EQ(run.status, 0);
+        ASSERT_TRUE(run.shot);
+        for (auto [x, y] : win.cells) EXPECT_FALSE(IsRed(CellPixel(run.shot, *win.level, x, y))) << x << "," << y;
+        EXPECT_EQ(ProgressFile(dir), "");
+        EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+    }
+}
+
+TEST(GamePlayTest, LevelTwoWithSixWrongCellsIsLost) {
+    auto level = LaidOut(2);
+    ASSERT_TRUE(level);
+    // Empty cells whose row and column both hold a run: nothing crosses them out by itself.
+    std::vector<int> rowRuns(level->Rows, 0), colRuns(level->Cols, 0);
+    for (int y = 0; y < level->Rows; ++y)
+        for (int x = 0; x < level->Cols; ++x)
+            if (level->Tile(0, x, y)->isTile) ++rowRuns[y], ++colRuns[x];
+    Moves moves(*level, PlayFrame());
+    std::vector<std::pair<int, int>> wrong;
+    for (int y = 0; y < level->Rows && wrong.size() < 6; ++y)
+        for (int x = 0; x < level->Cols && wrong.size() < 6; ++x)
+            if (!level->Tile(0, x, y)->isTile && rowRuns[y] && colRuns[x]) {
+                moves.Line(x, y, x, y, 1);
+                wrong.emplace_back(x, y);
+            }
+    ASSERT_EQ(wrong.size(), 6u);
+
+    testsupport::TempDir dir;
+    // Two seconds after the loss, when the lose pop-up comes, and a little more.
+    GameRun run = RunGame(dir, "--level 2 --frames " + std::to_string(moves.frame() + 150) + Script(dir, moves.text()));
+    ASSERT_EQ(run.status, 0);
+    ASSERT_TRUE(run.shot);
+    // Every cell has fallen away: neither the cover nor a cross is left on the board.
+    for (int y = 0; y < level->Rows; ++y)
+        for (int x = 0; x < level->Cols; ++x) {
+            const uint32_t c = CellPixel(run.shot, *level, x, y);
+            EXPECT_FALSE(Near(c, 0xE0DAE9u, 24) || Near(c, 0xCBC3D7u, 16)) << x << "," << y << " " << std::hex << c;
+        }
+    // A lost level never resumes.
+    EXPECT_EQ(ProgressFile(dir), "");
+    EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+}
+
+}  // namespace
