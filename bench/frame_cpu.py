@@ -19,7 +19,7 @@ import sys
 import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-F1, F2 = 420, 1020
+F1, F2 = 900, 1500
 
 # A 10 x 10 picture of three colours (palette ids 1, 6 and 4): 1, 2, 3 mark the layers.
 BOARD_10 = [

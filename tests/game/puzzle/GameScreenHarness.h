@@ -26,7 +26,11 @@
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
+#include "game/shell/Help.h"
+#include "game/shell/LevelSummary.h"
+#include "game/shell/LoseScreen.h"
 #include "game/shell/PlayFieldTables.h"
+#include "game/shell/Profile.h"
 #include "platform/Clock.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
@@ -67,12 +71,20 @@ protected:
         Game->Load(nullptr, nullptr);
         Game->SetupAssets();
         Game->Setup();
+        // The screens the game screen hands over to (registered, not loaded: they show nothing).
+        LevelSummary = CreateLevelSummary();
+        LoseScreen = CreateLoseScreen();
+        HelpScreen = CreateHelpScreen();
     }
 
     void TearDown() override {
         ClearFlyingTiles();
         GamePanel::Reset();
         Game = nullptr;
+        LevelSummary = nullptr;
+        LoseScreen = nullptr;
+        HelpScreen = nullptr;
+        Profile = nullptr;
         Control::Reset();
         ResetMainGameHooks();
         ResetPuzzleGlobals();

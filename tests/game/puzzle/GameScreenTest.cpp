@@ -105,13 +105,68 @@ TEST_F(GameScreenTest, FourMistakesThenALineWithThreeWrongTilesEndsAtSixAndLoses
     const int lost = AppMilliSecs();
     while (AppMilliSecs() <= lost + 2000) {
         EXPECT_EQ(Game->CurrState, 3);
+        EXPECT_FALSE(Game->isPopUp(LoseScreen.get()));
         Frame();
     }
     Frame();
     EXPECT_EQ(Game->CurrState, 4);
+    EXPECT_TRUE(Game->isPopUp(LoseScreen.get()));
     // More wrong moves change nothing now.
     Drag(*level, 7, 1, 7, 1, 1);
     EXPECT_EQ(level->Mistakes, 6);
+}
+
+TEST_F(GameScreenTest, ColoursFinishOneAfterAnotherAndTheWonLevelGoesToTheSummary) {
+    auto level = Play(MakeLevel({"1122", "1122", "3333", "3..3"}));
+    UntilPlay();
+    // Every cell of the first colour: its lines clear themselves and play moves to the second.
+    Drag(*level, 0, 0, 1, 0, 1);
+    Drag(*level, 0, 1, 1, 1, 1);
+    Frames(30);
+    EXPECT_EQ(level->ColorDone, (std::vector<int>{1, 0, 0}));
+    EXPECT_EQ(Game->CurrColorIndex, 1);
+    Drag(*level, 2, 0, 3, 0, 1);
+    Drag(*level, 2, 1, 3, 1, 1);
+    Frames(30);
+    EXPECT_EQ(Game->CurrColorIndex, 2);
+    EXPECT_EQ(Game->CurrState, 0);
+    Drag(*level, 0, 2, 3, 2, 1);
+    Drag(*level, 0, 3, 0, 3, 1);
+    Drag(*level, 3, 3, 3, 3, 1);
+    for (int i = 0; i < 60 && Game->CurrState == 0; ++i) Frame();
+    ASSERT_EQ(Game->CurrState, 2);
+    EXPECT_EQ(level->isLevelWon, 1);
+    EXPECT_EQ(level->isLevelLost, 0);
+    EXPECT_EQ(Game->GetLevelStars(), 3);
+    EXPECT_EQ(Game->GetMistakes(), 0);
+    EXPECT_EQ(Game->GetLevelTotalScore(), 14);
+    EXPECT_EQ(GamePanel::GetStars(), 0) << "the lit stars leave the panel for the summary";
+    // Once the clue numbers are hidden, straight to the level summary with the level.
+    for (int i = 0; i < 120 && Control::CurrScreen == Game; ++i) Frame();
+    EXPECT_EQ(Control::CurrScreen, LevelSummary);
+    EXPECT_EQ(LevelSummary->CurrLevel, level);
+    EXPECT_EQ(Game->isLevelVisible, 0);
+    EXPECT_GT(Game->GetLevelTime(), 0);
+}
+
+TEST_F(GameScreenTest, APlayersFirstLevelShowsTheHelpOnceAndPlayWaitsUnderIt) {
+    Profile = CreateNewProfile("Ann");
+    auto level = Play(MakeLevel({"1.1", ".1.", "1.1"}));
+    Frame();
+    EXPECT_EQ(Profile->TutorialScreenShowed, 1);
+    EXPECT_EQ(Profile->CurrScreen, "GameScreen");
+    ASSERT_TRUE(Game->isPopUp(HelpScreen.get()));
+    UntilPlay();
+    // Under the pop-up the board takes no move.
+    Drag(*level, 0, 0, 0, 0, 1);
+    EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 1);
+    HideAppPopUp(HelpScreen);
+    Drag(*level, 0, 0, 0, 0, 1);
+    EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 0);
+    // The next level does not show it again.
+    Play(MakeLevel({"1.1", ".1.", "1.1"}));
+    Frames(3);
+    EXPECT_FALSE(Game->isPopUp(HelpScreen.get()));
 }
 
 TEST_F(GameScreenTest, TheClockTakesAStarAt360And720SecondsOfPlay) {
