@@ -452,9 +452,13 @@ int TMainGame::SetCurrentColor(int index) {
 int TMainGame::SetNextColor() {
     if (CheckWin() || !CurrLevel) return 0;
     const int colours = CurrLevel->Colors;
+    auto done = [&](int c) {
+        return c < static_cast<int>(CurrLevel->ColorDone.size()) && CurrLevel->ColorDone[c] != 0;
+    };
+    // CheckWin failed, so an unfinished colour exists and the search ends.
     do {
         CurrColorIndex = CurrColorIndex >= colours - 1 ? 0 : CurrColorIndex + 1;
-    } while (CurrLevel->ColorDone[CurrColorIndex] != 0);
+    } while (done(CurrColorIndex));
     if (CurrPacLevel) PAC_UpdateRowsAndColsAutoClear();
     return 0;
 }
