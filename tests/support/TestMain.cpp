@@ -6,6 +6,9 @@ int main(int argc, char** argv) {
     // A real OpenGL context on Mesa's software renderer, and an audio device that plays silently.
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // ctest runs many suites and game processes at once: the software renderer's own threads
+    // (one per core by default) would only fight over the cores. The caller may set another count.
+    setenv("LP_NUM_THREADS", "2", 0);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
