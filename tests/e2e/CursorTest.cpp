@@ -4,19 +4,15 @@
 // there.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <string>
 
+#include "e2e/GameRun.h"
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "platform/Strings.h"
 #include "support/TestSupport.h"
 
 namespace {
-
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 uint32_t Rgb(const TPixmapPtr& p, int x, int y) { return uint32_t(p->ReadPixel(x, y)) & 0xFFFFFFu; }
 
@@ -41,13 +37,9 @@ TEST(CursorTest, ArrowIsDrawnAtTheMovedPointerWhileTheCustomCursorIsOn) {
             testsupport::WriteFileBytes(dir.file("user/.Velkaro/Quiltora-2/Data/Settings.ini"), changed);
         }
         testsupport::WriteFileBytes(dir.file("input.txt"), "0 move 300 200\n");
-        std::string command = "timeout 60 " + Quote(testsupport::GameExe()) + " --data " +
-                              Quote(testsupport::SourceDir() + "/data") + " --user-dir " + Quote(dir.file("user")) +
-                              " --fixed-delta --menu-frames 5 --frames 5000 --input " + Quote(dir.file("input.txt")) + " --screenshot " +
-                              Quote(dir.file("shot.png")) + " > /dev/null 2>&1";
-        int status = std::system(command.c_str());
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        TPixmapPtr shot = LoadPixmap(dir.file("shot.png"));
+        e2e::GameRun run = e2e::RunGame(dir, "--menu-frames 5 --frames 5000 --input " + e2e::Quote(dir.file("input.txt")));
+        ASSERT_EQ(run.status, 0);
+        const TPixmapPtr& shot = run.shot;
         ASSERT_TRUE(shot);
         EXPECT_EQ(Rgb(shot, bodyX, bodyY) == kBody, !c.off) << std::hex << Rgb(shot, bodyX, bodyY);
         EXPECT_EQ(Rgb(shot, bodyX + 2, bodyY + 2) == kBody, !c.off) << std::hex << Rgb(shot, bodyX + 2, bodyY + 2);

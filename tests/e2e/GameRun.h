@@ -22,10 +22,10 @@ struct GameRun {
     TPixmapPtr shot;
 };
 
-// Runs the game with the per-user folder dir/user; a run that does not end within two minutes
-// is killed.
+// Runs the game with the per-user folder dir/user; a run that does not end within four minutes
+// is killed (generous: ctest runs many of these at once on the software renderer).
 inline GameRun RunGame(const testsupport::TempDir& dir, const std::string& args) {
-    std::string command = "timeout 120 " + Quote(testsupport::GameExe()) + " --data " +
+    std::string command = "timeout 240 " + Quote(testsupport::GameExe()) + " --data " +
                           Quote(testsupport::SourceDir() + "/data") + " --user-dir " + Quote(dir.file("user")) +
                           " --fixed-delta --screenshot " + Quote(dir.file("shot.png")) + " " + args + " > " +
                           Quote(dir.file("out.txt")) + " 2>/dev/null";
