@@ -6,6 +6,9 @@
 
 class TRateScreen : public TAppScreen {
 public:
+    // 1 when the screen was opened from play, 0 from the main menu (which sets it).
+    int initFromGame = 0;
+
     // A new rate screen registered with Control as "RateScreen", file
     // bDir + "Screens/RateScreen/RateScreen.AppScreen".
     static std::shared_ptr<TRateScreen> Create();

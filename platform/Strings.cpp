@@ -5,6 +5,7 @@
 #include <cstring>
 #include <locale.h>
 #include <stdlib.h>
+#include <wctype.h>
 
 std::string Trim(std::string_view s) {
     size_t b = 0, e = s.size();
@@ -25,6 +26,16 @@ std::string Lower(std::string_view s) {
     for (char& c : r)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return r;
+}
+
+std::string UpperUnicode(std::string_view s) {
+    // The C.UTF-8 locale's tables, made once: the process's own locale plays no part.
+    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    if (utf8 == static_cast<locale_t>(0)) return Upper(s);
+    std::string out;
+    out.reserve(s.size());
+    for (char32_t cp : Utf8ToUtf32(s)) AppendUtf8(out, static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), utf8)));
+    return out;
 }
 
 static char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }

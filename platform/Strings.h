@@ -10,6 +10,9 @@ std::string Trim(std::string_view s);
 // ASCII upper / lower case (bytes >= 0x80, i.e. the rest of UTF-8, are left alone).
 std::string Upper(std::string_view s);
 std::string Lower(std::string_view s);
+// Upper case of every letter of any script (the simple one-to-one Unicode mapping: "ß" stays,
+// "é" becomes "É"), whatever the process's locale.
+std::string UpperUnicode(std::string_view s);
 // Case-insensitive (ASCII) equality.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

@@ -20,7 +20,7 @@ class Obj:
     """One game object of a screen file."""
 
     def __init__(self, name, oid, otype, x=0.0, y=0.0, layer=0, enabled=1, scale=1.0, rgb=(255, 255, 255),
-                 alpha=1.0, own=None, subs=None, collider=None, saved_inside=1):
+                 alpha=1.0, own=None, subs=None, collider=None, saved_inside=1, components=None, sx=None, sy=None):
         self.name, self.oid, self.otype = name, oid, otype
         self.x, self.y, self.layer, self.enabled, self.scale = x, y, layer, enabled, scale
         self.rgb, self.alpha = rgb, alpha
@@ -28,6 +28,11 @@ class Obj:
         self.subs = subs or []
         self.collider = collider
         self.saved_inside = saved_inside
+        # Further "Component" blocks, as lines (an animator, for instance).
+        self.components = components or []
+        # A scale other than the uniform one (a small picture stretched over an area).
+        self.sx = scale if sx is None else sx
+        self.sy = scale if sy is None else sy
 
     def lines(self, depth):
         t = "\t" * depth
@@ -52,7 +57,7 @@ class Obj:
                t + '\t\t\tName = "DEFAULT"',
                t + '\t\t\tDim = "%s,%s,0.000000,0.000000,0.000000,0.000000,0.000000,0.000000,0.000000,0,0"'
                % (f(self.x), f(self.y)),
-               t + '\t\t\tTFR = "%s,%s,0.000000,0.000000,0"' % (f(self.scale), f(self.scale)),
+               t + '\t\t\tTFR = "%s,%s,0.000000,0.000000,0"' % (f(self.sx), f(self.sy)),
                t + '\t\t\tRGB = "%d,%d,%d,%s,1.000000"' % (self.rgb + (f(self.alpha),)),
                t + "\t\t}",
                t + "\t}",
@@ -71,6 +76,7 @@ class Obj:
                 ang = math.degrees(math.atan2(py, px)) if dist else 0.0
                 out.append(t + "\t\t\t\tPoint%d = %s, %s" % (i, f(dist), f(ang)))
             out += [t + "\t\t\t}", t + "\t\t}"]
+        out += [t + "\t\t" + line for line in self.components]
         out += [t + "\t}", t + "\tOwnData{"]
         out += [t + "\t\t" + line for line in self.own]
         out += [t + "\t}", t + "\tSubObjects{"]
@@ -149,9 +155,8 @@ def loading_screen():
 
 
 # The rate button (id 502, text line 6, pictures "Small*.png"): the menu shows it only where the
-# game can be rated, and object files carry no enabled flag, so it joins the file together with
-# the menu code that hides it.
-WITH_RATE_BUTTON = False
+# game can be rated (the store edition, until rated); the menu hides it everywhere else.
+WITH_RATE_BUTTON = True
 RATE_BUTTON = None
 
 

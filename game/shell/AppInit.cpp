@@ -122,7 +122,7 @@ void CreateAppScreens() {
 
     NewsLetterOn = FileType(bDir + "newsletter");
     NewsLetter = std::make_shared<TNewsLetter>();
-    LauncherOn = LauncherMarkerKind(bDir);
+    LauncherOn = FileType(bDir + "Launcher");
     StoreBuild = StoreBuildSetting();
     RateScreen = TRateScreen::Create();
 }
@@ -133,7 +133,7 @@ void SetAppFolderNames() {
 }
 
 int AppInitLauncher() {
-    InitLauncher(LauncherAppId, LauncherPackageUrl(StoreBuild));
+    InitLauncher(LauncherAppId, StoreBuild != 0 ? LauncherStoreUrl : LauncherWebsiteUrl);
     ShowLauncher();
     return 0;
 }

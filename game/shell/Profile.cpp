@@ -308,7 +308,14 @@ int TProfile::Game_Continue() {
 // ---------------------------------------------------------------------------------------------
 // Files
 
+bool TProfile::isKeptFile(const std::string& path) const {
+    if (std::find(KeptFiles.begin(), KeptFiles.end(), path) == KeptFiles.end() || FileType(path) != 1) return false;
+    Error("The unreadable file " + path + " is kept as it is and not written over", kSource, "TProfile :: Save()");
+    return true;
+}
+
 int TProfile::Save(const std::string& path) {
+    if (isKeptFile(path)) return 1;
     auto root = CreateBlockFile(path);
     SaveData(root);
     SaveLevels(root);
@@ -380,7 +387,7 @@ int TProfile::SaveAwards(const TBlockFilePtr& root) {
 }
 
 int TProfile::SaveCurrLevel(const std::string& path) {
-    if (!CurrLevel) return 0;
+    if (!CurrLevel || isKeptFile(path)) return 0;
     if (isLevelOver(CurrLevel.get())) {
         // A lost or won level is not play in progress; an earlier level in progress was
         // superseded by it.
@@ -404,7 +411,7 @@ int TProfile::Load(const std::string& path) {
             whole = false;
             Error("The progress file " + path + " is damaged; the player starts from the beginning", kSource,
                   "TProfile :: Load()");
-            SetFileAside(path);
+            if (SetFileAside(path).empty()) KeptFiles.push_back(path);
             root = nullptr;
         }
     }
@@ -497,7 +504,7 @@ int TProfile::LoadProfileLevel(const std::string& path) {
         CurrLevel = LoadLevel(path);
         if (CurrLevel) return 0;
         // The reader reported what is wrong; keep the file and start the level afresh.
-        SetFileAside(path);
+        if (SetFileAside(path).empty()) KeptFiles.push_back(path);
     }
     return LoadCurrLevel();
 }

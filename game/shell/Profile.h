@@ -110,6 +110,9 @@ public:
     // there to resolve them; written back unchanged so that they are not lost.
     std::vector<int> UnresolvedBuildingIds;
     std::vector<int> UnresolvedAwardIds;
+    // Files of this player that could not be read and could not be set aside either: they are
+    // never written over.
+    std::vector<std::string> KeptFiles;
 
     // ---- Queries ----
     // 1 when there is play to continue (CurrScreen not empty).
@@ -162,12 +165,14 @@ public:
     virtual int Game_Continue();
 
     // ---- Files ----
-    // Writes the progress file at path (whole, atomically) and the level in progress beside it.
-    // Returns 1 when the progress file was written, else 0 (after an error line).
+    // Writes the progress file at path (whole, atomically) and the level in progress beside it;
+    // a file of KeptFiles is not written over (reported). Returns 1 when the progress file was
+    // written or kept, 0 when writing it failed (after an error line).
     int Save(const std::string& path) override;
     // Reads the progress file at path and the level in progress beside it. A missing or damaged
     // progress file gives the defaults with an error line; a damaged one is first set aside
-    // (renamed with ".bad" appended) so that the next save cannot overwrite it. Values that
+    // (renamed with ".bad" appended) so that the next save cannot overwrite it, or joins
+    // KeptFiles when it cannot be moved. Values that
     // select levels, stars, stages or tracks are brought into their ranges. Returns 1 when the
     // progress file was read whole, else 0.
     int Load(const std::string& path) override;
@@ -188,6 +193,8 @@ public:
     // fresh level of number Level.
     virtual int LoadProfileLevel(const std::string& path);
     virtual int LoadAwards(const TBlockFilePtr& root);
+    // True (reported) when path is one of KeptFiles and still there.
+    bool isKeptFile(const std::string& path) const;
 };
 using TProfilePtr = std::shared_ptr<TProfile>;
 

@@ -35,6 +35,9 @@ TEST(Strings, FloatTextFormsRoundTrip) {
 TEST(Strings, TrimCaseAndUtf8) {
     EXPECT_EQ(Trim("  a b \t\r\n"), "a b");
     EXPECT_EQ(Upper("abcZ\xc3\xa9"), "ABCZ\xc3\xa9");
+    // Letters of every script, whatever the locale; the rest is left as it was.
+    EXPECT_EQ(UpperUnicode("abc \xc3\xa9\xc3\xb8\xce\xbb\xd0\xb6 \xc3\x9f 7!\xe2\x82\xac"),
+              "ABC \xc3\x89\xc3\x98\xce\x9b\xd0\x96 \xc3\x9f 7!\xe2\x82\xac");
     EXPECT_TRUE(EqualsNoCase("Level", "LEVEL"));
     EXPECT_FALSE(EqualsNoCase("Level", "Levels"));
     std::string s = "a\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80";

@@ -1,11 +1,15 @@
 // The players' files: the index and each player's progress and level in progress, written by
 // the profiles pop-up and read back at start-up.
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <map>
+#include <random>
 
 #include "ProfileTestSupport.h"
 #include "engine/data/BlockFile.h"
+#include "platform/Strings.h"
 
 using namespace profiletest;
 
@@ -430,20 +434,169 @@ TEST_F(ProfileFilesTest, ALostLevelIsNeverSavedAsPlayInProgress) {
     EXPECT_EQ(Game->CurrLevel, fresh);
 }
 
-TEST_F(ProfileFilesTest, ADamagedIndexIsKeptAsideAndTheGameStartsAsOnAFirstRun) {
-    testsupport::WriteFileBytes(ProfilesFile("65-110-110.AppProfile"), "Data{\n\tName = \"Ann\"\n\tScore = 5\n}\n");
-    const std::string damaged = "Settings{\n\tCurrProfile = \"65-110-110\"\n}\nProfile{\n\tId = \"65-1";
-    testsupport::WriteFileBytes(ProfilesFile("Profiles.dat"), damaged);
+TEST_F(ProfileFilesTest, AMissingOrDamagedIndexIsRebuiltFromThePlayersFiles) {
+    AddCatalogues();
+    // Two players with progress, a file that cannot be read, and what a crash leaves behind.
+    auto writer = std::make_shared<TProfileManager>();
+    writer->isProfilesRead = 1;
+    for (const char* name : {"Bob", "Ann"}) {
+        auto p = CreateNewProfile(name);
+        p->Level = 4;
+        p->Score = name[0] == 'A' ? 700 : 300;
+        p->Level_Unlock(4);
+        p->CurrScreen = "Stages";
+        writer->ProfilesList.push_back(p);
+    }
+    writer->SetCurrProfile(writer->ProfilesList[0]);
+    writer->SaveAtEnd();
+    const std::string cut = "Data{\n\tName = \"Eve\"\n\tSco";
+    testsupport::WriteFileBytes(ProfilesFile("69-118-101.AppProfile"), cut);
+    testsupport::WriteFileBytes(ProfilesFile("65-110-110.AppProfile.tmp-999"), "Data{\n\tName = \"Ann\"\n");
+    const auto ann = testsupport::ReadFileBytes(ProfilesFile("65-110-110.AppProfile"));
+
+    const struct {
+        const char* what;
+        const char* index;  // null: no index
+    } cases[] = {
+        {"missing", nullptr},
+        {"cut short", "Settings{\n\tCurrProfile = \"65-110-110\"\n}\nProfile{\n\tId = \"65-1"},
+        {"another file", "Data{\n\tName = \"Ann\"\n}\n"},
+        {"listing nobody", "Settings{\n}\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFile(ProfilesFile("Profiles.dat"));
+        DeleteFile(ProfilesFile("Profiles.dat.bad"));
+        if (c.index) testsupport::WriteFileBytes(ProfilesFile("Profiles.dat"), c.index);
+        ResetProfileGlobals();
+        testing::internal::CaptureStdout();
+        auto manager = ReadPlayers();
+        const std::string out = testing::internal::GetCapturedStdout();
+        // Reported, with the players found.
+        EXPECT_NE(out.find("rebuilt from 2"), std::string::npos) << out;
+        ASSERT_EQ(manager->ProfilesList.size(), 2u);
+        EXPECT_EQ(manager->ProfilesList[0]->name, "Ann");
+        EXPECT_EQ(manager->ProfilesList[1]->name, "Bob");
+        EXPECT_EQ(Profile, manager->ProfilesList[0]);
+        EXPECT_EQ(Profile->Score, 700);
+        EXPECT_EQ(Profile->CurrScreen, "Stages");
+        EXPECT_EQ(Profile->isLevelAvailableToPlay(4), 1);
+        // A damaged index is kept as it was.
+        if (c.index && std::string(c.what) != "listing nobody") {
+            EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("Profiles.dat.bad")), c.index);
+        }
+
+        // The first save writes the players back and a list naming them both.
+        manager->SaveAtEnd();
+        EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("65-110-110.AppProfile")), ann);
+        auto index = LoadBlockFile(ProfilesFile("Profiles.dat"));
+        ASSERT_EQ(GetBlockFilesList(index, "Profile").size(), 2u);
+        EXPECT_EQ(GetBFString(index, "Settings::CurrProfile"), "65-110-110");
+        // Eve's file could not be read: it was set aside the first time and never written over.
+        EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("69-118-101.AppProfile.bad")), cut);
+        EXPECT_EQ(FileType(ProfilesFile("69-118-101.AppProfile")), 0);
+    }
+}
+
+TEST_F(ProfileFilesTest, FilesThatCannotBeReadOrSetAsideAreNeverWrittenOver) {
+    // Every name a damaged file could be set aside under is taken.
+    const std::string cut = "Data{\n\tName = \"Ann\"\n\tScore = 12";
+    testsupport::WriteFileBytes(ProfilesFile("65-110-110.AppProfile"), cut);
+    testsupport::WriteFileBytes(ProfilesFile("Profiles.dat"), "Settings{\n");
+    for (const std::string& name : {std::string("65-110-110.AppProfile"), std::string("Profiles.dat")}) {
+        testsupport::WriteFileBytes(ProfilesFile(name + ".bad"), "");
+        for (int n = 2; n <= 1000; ++n) testsupport::WriteFileBytes(ProfilesFile(name + ".bad" + std::to_string(n)), "");
+    }
     testing::internal::CaptureStdout();
     auto manager = ReadPlayers();
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("ERROR"), std::string::npos);
-    EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("Profiles.dat.bad")), damaged);
-    EXPECT_EQ(Profile->name, "Player");
-    EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("65-110-110.AppProfile")), "Data{\n\tName = \"Ann\"\n\tScore = 5\n}\n");
-    bool whole = false;
-    auto index = LoadBlockFileChecked(ProfilesFile("Profiles.dat"), whole);
-    EXPECT_TRUE(whole);
-    EXPECT_EQ(GetBFString(index, "Profile::Name"), "Player");
+    manager->ProfilesList.push_back(CreateNewProfile("Bob"));
+    manager->SaveAtEnd();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("not written over"), std::string::npos) << out;
+    EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("65-110-110.AppProfile")), cut);
+    EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("Profiles.dat")), "Settings{\n");
+    // The others' progress is written all the same.
+    EXPECT_EQ(FileType(ProfilesFile("66-111-98.AppProfile")), 1);
+}
+
+TEST_F(ProfileFilesTest, NamesWithTheFilesOwnSyntaxReadBackAsTheyWere) {
+    const std::vector<std::string> names{"A\"B", "{\xc3\x89}", "K=V", "A::B", "\"}\n{=", "\\Q\\\""};
+    auto writer = std::make_shared<TProfileManager>();
+    writer->isProfilesRead = 1;
+    for (const auto& name : names) {
+        auto p = CreateNewProfile(name);
+        p->Score = static_cast<int>(name.size());
+        writer->ProfilesList.push_back(p);
+    }
+    writer->SetCurrProfile(writer->ProfilesList[3]);
+    writer->SaveAtEnd();
+
+    ResetProfileGlobals();
+    testing::internal::CaptureStdout();
+    auto reader = ReadPlayers();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
+    EXPECT_EQ(out.find("WARNING"), std::string::npos) << out;
+    ASSERT_EQ(reader->ProfilesList.size(), names.size());
+    for (size_t k = 0; k < names.size(); ++k) {
+        SCOPED_TRACE(names[k]);
+        EXPECT_EQ(reader->ProfilesList[k]->name, Trim(names[k]));
+        EXPECT_EQ(reader->ProfilesList[k]->Score, static_cast<int>(names[k].size()));
+    }
+    EXPECT_EQ(Profile->name, "A::B");
+}
+
+TEST_F(ProfileFilesTest, AKillDuringASaveNeverLosesAPlayer) {
+    // Four players with long records and a level in progress each, saved over and over by a
+    // second process that is killed at random moments; after each kill every file reads whole.
+    auto writer = std::make_shared<TProfileManager>();
+    writer->isProfilesRead = 1;
+    for (const char* name : {"Ann", "Bob", "Cid", "Dee"}) {
+        auto p = CreateNewProfile(name);
+        p->Level = 2;
+        p->CurrScreen = "GameScreen";
+        for (int id = 1; id <= 100; ++id) p->Level_Unlock(id);
+        p->CurrLevel = SmallLevel();
+        writer->ProfilesList.push_back(p);
+    }
+    writer->SetCurrProfile(writer->ProfilesList[2]);
+    writer->SaveAtEnd();
+
+    std::mt19937 random(7);
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int score = 1;; ++score) {
+                for (const auto& p : writer->ProfilesList) p->Score = score;
+                writer->SaveAtEnd();
+            }
+        }
+        usleep(std::uniform_int_distribution<int>(2000, 60000)(random));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        ResetProfileGlobals();
+        testing::internal::CaptureStdout();
+        auto reader = ReadPlayers();
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
+        ASSERT_EQ(reader->ProfilesList.size(), 4u);
+        EXPECT_EQ(Profile->name, "Cid");
+        for (const auto& p : reader->ProfilesList) {
+            SCOPED_TRACE(p->name);
+            bool whole = false;
+            LoadBlockFileChecked(ProfilesFile(p->FileName + ".AppProfile"), whole);
+            EXPECT_TRUE(whole);
+            EXPECT_EQ(p->Levels.size(), 100u);
+            EXPECT_EQ(p->CurrScreen, "GameScreen");
+            ASSERT_NE(p->CurrLevel, nullptr);
+            EXPECT_EQ(p->CurrLevel->Score, SmallLevel()->Score);
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,179 @@
+// The main menu and its pop-ups in-process on the shipped data: the window (1366 x 768 with the
+// 1024 x 768 picture in the middle), the fixed clock, the widgets and text classes, the menu, the
+// message, name-entry, continue, options and players pop-ups loaded and set up from data/, the
+// players read from a per-user folder of the test's own, the screens the game flow switches to;
+// then whole frames through the engine's frame driver with input injected the way the platform
+// delivers it.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/media/SoundManager.h"
+#include "engine/media/TextClass.h"
+#include "engine/screen/Control.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Display.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Paths.h"
+#include "engine/system/Settings.h"
+#include "engine/ui/Mouse.h"
+#include "engine/ui/UI_Object.h"
+#include "game/kingdom/Kingdom.h"
+#include "game/puzzle/MainGame.h"
+#include "game/shell/ContinuePopUp.h"
+#include "game/shell/EnterName.h"
+#include "game/shell/InfoPopUp.h"
+#include "game/shell/MainMenu.h"
+#include "game/shell/Options.h"
+#include "game/shell/Profile.h"
+#include "game/shell/ProfileManager.h"
+#include "game/shell/StagesScreen.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Graphics.h"
+#include "platform/Input.h"
+#include "platform/Strings.h"
+#include "support/TestSupport.h"
+
+namespace shelltest {
+
+// Frames a panel's 500 ms animation takes at 60 frames a second, and one more.
+constexpr int kAnimFrames = 31;
+
+class ShellTest : public ::testing::Test {
+protected:
+    testsupport::TempDir user;
+    std::string savedDir, savedLocalize, savedAppData;
+    AppSoundManager::MusicNumberGetter oldGetMusic = AppSoundManager::GetMusicNumber;
+    AppSoundManager::MusicNumberSetter oldSetMusic = AppSoundManager::SetMusicNumber;
+
+    void SetUp() override {
+        savedDir = bDir;
+        savedLocalize = LocalizeDir;
+        savedAppData = AppDataFolder;
+        bDir = testsupport::SourceDir() + "/data/";
+        LocalizeDir = bDir + "Local/en/";
+        AppDataFolder = user.path();
+        CreateDir(user.file("Profiles"));
+        Control::Reset();
+        ResetAppTime();
+        ResetInput();
+        Mouse::Reset();
+        SetFixedClock(true);
+        ASSERT_TRUE(openScreenASPECT(1024, 768, 0, 0));
+        InstallWidgets();
+        AppInitClasses();
+    }
+
+    void TearDown() override {
+        Control::Reset();
+        OptionsSettings::Reset();
+        MainMenu = nullptr;
+        InfoPopUp = nullptr;
+        EnterName = nullptr;
+        ContinuePopUp = nullptr;
+        Options = nullptr;
+        Profiles = nullptr;
+        Game = nullptr;
+        StagesScreen = nullptr;
+        Kingdom = nullptr;
+        ResetProfileGlobals();
+        AppSoundManager::GetMusicNumber = oldGetMusic;
+        AppSoundManager::SetMusicNumber = oldSetMusic;
+        AppSoundManager::Reset();
+        AppClassManager::Reset();
+        ResetInput();
+        Mouse::Reset();
+        SetFixedClock(false);
+        ResetClock();
+        bDir = savedDir;
+        LocalizeDir = savedLocalize;
+        AppDataFolder = savedAppData;
+    }
+
+    template <class T>
+    static void LoadAndSetUp(const std::shared_ptr<T>& screen) {
+        screen->Load(nullptr, nullptr);
+        screen->SetupAssets();
+        screen->Setup();
+    }
+
+    // The shell as start-up makes it, in start-up's order (the profiles pop-up first, set up
+    // last, when it reads the players), with the main menu current.
+    void StartShell() {
+        Profiles = CreateProfileManager();
+        Options = CreateAppOptionsPopUp();
+        InfoPopUp = CreateInfoPopUp();
+        EnterName = CreateEnterName();
+        MainMenu = CreateMainMenu();
+        Game = CreateMainGame();
+        Kingdom = CreateKingdomScreen();
+        StagesScreen = CreateStagesScreen();
+        ContinuePopUp = CreateContinuePopUp();
+        LoadAndSetUp(MainMenu);
+        LoadAndSetUp(Options);
+        LoadAndSetUp(InfoPopUp);
+        LoadAndSetUp(EnterName);
+        LoadAndSetUp(ContinuePopUp);
+        LoadAndSetUp(Profiles);
+        SetAppScreen(MainMenu);
+    }
+
+    // One frame of the engine's loop; drawn only when asked (the software renderer takes tens
+    // of milliseconds for the menu's whole picture, and nothing here depends on it).
+    void Frame(bool draw = false) {
+        Control::Update();
+        if (draw) {
+            Cls();
+            Control::Draw();
+        }
+        Flip(-1);  // the fixed clock moves on
+    }
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i) Frame();
+    }
+
+    // The pointer to a point of the 1024 x 768 picture.
+    void MoveTo(float x, float y) {
+        const float sx = static_cast<float>(GraphicsWidth()) / VirtualResolutionWidth();
+        const float sy = static_cast<float>(GraphicsHeight()) / VirtualResolutionHeight();
+        InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f),
+                        static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
+    }
+    // A left click in the middle of an object: press, a frame, release, a frame. (Objects take
+    // their places on the screen when drawn: one frame is drawn first.)
+    void Click(const TGameObjectPtr& obj) {
+        ASSERT_TRUE(obj);
+        Frame(true);
+        int w = 0, h = 0;
+        obj->GetWidgetSize(w, h);
+        MoveTo(obj->DrawX + w / 2.0f, obj->DrawY + h / 2.0f);
+        Frame();
+        InjectMouseButton(1, true);
+        Frame();
+        InjectMouseButton(1, false);
+        Frame();
+    }
+    void Key(int key) {
+        InjectKeyDown(key);
+        Frame();
+        InjectKeyUp(key);
+        Frame();
+    }
+    // The text typed, one character a frame.
+    void Type(const std::string& text) {
+        InjectText(text);
+        Frames(static_cast<int>(Utf8ToUtf32(text).size()) + 1);
+    }
+
+    TGameObjectPtr MenuButton(int id) { return MainMenu->FindObjectInd(id); }
+    static bool Shown(const std::shared_ptr<TAppPopUp>& popup) {
+        return Control::CurrScreen && Control::CurrScreen->isPopUp(popup.get()) != 0;
+    }
+    static bool Enabled(const TGameObjectPtr& obj) { return obj && obj->isEnabled != 0; }
+};
+
+}  // namespace shelltest
