@@ -41,6 +41,7 @@
 #include "game/kingdom/KingdomObject.h"
 #include "online/EnBlock.h"
 #include "online/Launcher.h"
+#include "online/LauncherPackage.h"
 #include "online/NewsLetter.h"
 #include "online/NewsLetterState.h"
 #include "online/NewsletterSender.h"

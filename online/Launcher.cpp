@@ -1,11 +1,30 @@
 #include "online/Launcher.h"
 
+#include <cstddef>
+
+#include "engine/screen/Control.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Display.h"
+#include "engine/system/Error.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Paths.h"
+#include "engine/system/Settings.h"
+#include "engine/ui/Mouse.h"
+#include "game/shell/Ekran.h"
+#include "online/LauncherPackage.h"
+#include "platform/Files.h"
+#include "platform/Graphics.h"
+#include "platform/Input.h"
+#include "platform/OpenURL.h"
+#include "platform/Strings.h"
+
 int LauncherOn = 0;
 int StoreBuild = 0;
+TLauncherPtr Launcher;
 
 const std::string LauncherAppId = "quiltora2";
-const std::string LauncherStoreUrl = "http://www.velkaro.example/launcher/launcher.php";
-const std::string LauncherWebsiteUrl = "http://www.velkaro.example/launcher_velkarowww/launcher.php";
+const std::string LauncherStorePath = "/launcher/launcher.php";
+const std::string LauncherWebsitePath = "/launcher_velkarowww/launcher.php";
 
 int StoreBuildSetting() {
 #ifdef QUILTORA_STORE_BUILD
@@ -15,14 +34,538 @@ int StoreBuildSetting() {
 #endif
 }
 
-int InitLauncher(const std::string& /*appId*/, const std::string& /*packageUrl*/) {
-    if (LauncherOn == 0) return 0;
-    // The launcher is created here once the cross-promotion exists.
+int LauncherMarkerKind(const std::string& dataFolder) {
+    // Looked up by its exact name: a case-blind lookup would take the "launcher/" data folder
+    // for the marker.
+    for (const std::string& name : ReadDir(dataFolder))
+        if (name == "Launcher") return FileType(JoinPath(dataFolder, name));
     return 0;
+}
+
+std::string LauncherServer() {
+    bool ok = false;
+    const std::string text = LoadText(bDir + "launcher/server.txt", &ok);
+    if (!ok) return "";
+    const std::vector<std::string> lines = SplitLines(text);
+    std::string server = lines.empty() ? "" : Trim(lines[0]);
+    while (EndsWith(server, "/")) server.pop_back();
+    return server;
+}
+
+std::string LauncherPackageUrl(int storeBuild) {
+    const std::string server = LauncherServer();
+    if (server.empty()) return "";
+    return server + (storeBuild != 0 ? LauncherStorePath : LauncherWebsitePath);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Widgets
+
+float EaseLauncherValue(float value, float target, float speed, float factor) {
+    if (factor >= 0.0f) {
+        // A fixed step: the same walk as MoveTowardTarget with the step given whole.
+        const float step = speed * factor;
+        if (value < target) {
+            value += step;
+            if (value > target) value = target;
+        }
+        if (value > target) {
+            value -= step;
+            if (value < target) value = target;
+        }
+        return value;
+    }
+    MoveTowardTarget(value, target, speed);
+    return value;
+}
+
+void MyOpenURL2(const std::string& url) { OpenURL(url); }
+
+namespace {
+
+// The mouse on the virtual screen, as every launcher widget reads it.
+float LauncherMouseX() { return AspectMouseX() - static_cast<float>(ScreenStepX); }
+float LauncherMouseY() { return AspectMouseY(); }
+
+// Glow toward 0.3 while hovered, and the press: true once per press, at the moment the held
+// left button is over the widget (also when the press began elsewhere).
+bool HoverAndPress(float& per, float& dPer, int over, int& lock) {
+    dPer = over ? 0.3f : 0.0f;
+    per = EaseLauncherValue(per, dPer, 0.05f, -1.0f);
+    if (MouseDown(1)) {
+        if (over && !lock) {
+            lock = 1;
+            return true;
+        }
+    } else {
+        lock = 0;
+    }
+    return false;
+}
+
+// Inside a box centred on (x, y) with the image's half sizes (edges included).
+bool OverCentred(const TImagePtr& gfx, float x, float y) {
+    if (!gfx) return false;
+    const float w2 = static_cast<float>(ImageWidth(gfx) / 2), h2 = static_cast<float>(ImageHeight(gfx) / 2);
+    const float mx = LauncherMouseX(), my = LauncherMouseY();
+    return mx >= x - w2 && mx <= x + w2 && my >= y - h2 && my <= y + h2;
+}
+
+void DrawGlowing(const TImagePtr& gfx, float x, float y, float per) {
+    DrawImage(gfx, x, y, 0);
+    if (per > 0.0f) {
+        SetBlend(LIGHTBLEND);
+        SetAlpha(per);
+        DrawImage(gfx, x, y, 0);
+        SetBlend(ALPHABLEND);
+        SetAlpha(1.0f);
+    }
+}
+
+}  // namespace
+
+void TLauncherIcon::Update() {
+    over = 0;
+    const float mx = LauncherMouseX(), my = LauncherMouseY();
+    if (owner && gfx && owner->XInViewPort(mx) && owner->tx == owner->dTx) {
+        const float w2 = static_cast<float>(ImageWidth(gfx) / 2);
+        if (mx >= x - w2 && mx <= x + w2 && my >= y && my <= y + static_cast<float>(ImageHeight(gfx))) over = 1;
+    }
+    if (HoverAndPress(per, dPer, over, lock)) MyOpenURL2(url);
+}
+
+void TLauncherIcon::Draw() { DrawGlowing(gfx, x, y, per); }
+
+void TLauncherBaner::Update() {
+    over = OverCentred(gfx, x, y) ? 1 : 0;
+    if (HoverAndPress(per, dPer, over, lock)) MyOpenURL2(url);
+}
+
+void TLauncherBaner::Draw() { DrawGlowing(gfx, x, y, per); }
+
+TLauncherButtonPtr TLauncherButton::Create(int id, const std::string& imagePath, int x, int y) {
+    auto button = std::make_shared<TLauncherButton>();
+    button->id = id;
+    if (FileType(imagePath) == 1) button->gfx = LoadImage(imagePath, -1);
+    if (button->gfx) MidHandleImage(button->gfx);
+    button->x = static_cast<float>(x);
+    button->y = static_cast<float>(y);
+    return button;
+}
+
+void TLauncherButton::Update() {
+    over = OverCentred(gfx, x, y) ? 1 : 0;
+    if (HoverAndPress(per, dPer, over, lock)) clicked = 1;
+}
+
+void TLauncherButton::Draw() { DrawGlowing(gfx, x, y, per); }
+
+int TLauncherButton::IsClicked() {
+    if (!clicked) return 0;
+    clicked = 0;
+    return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The description
+
+namespace {
+
+// The pieces of a line split at every "|", empty ones kept ("a|" is two fields).
+std::vector<std::string> SplitBar(const std::string& line) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = line.find('|', start);
+        parts.push_back(line.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos) return parts;
+        start = at + 1;
+    }
+}
+
+// A number field that reads as 0 without being exactly "0".
+bool BadNumber(const std::string& text) { return StringToInt(text) == 0 && text != "0"; }
+
+// The lines of the description, one byte a character; past the end it reads empty lines.
+class LineReader {
+public:
+    explicit LineReader(const std::string& bytes) {
+        size_t start = 0;
+        while (start < bytes.size()) {
+            size_t end = bytes.find('\n', start);
+            if (end == std::string::npos) end = bytes.size();
+            std::string line = bytes.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines_.push_back(std::move(line));
+            start = end + 1;
+        }
+    }
+    bool AtEnd() const { return pos_ >= lines_.size(); }
+    std::string Next() { return AtEnd() ? std::string() : lines_[pos_++]; }
+
+private:
+    std::vector<std::string> lines_;
+    size_t pos_ = 0;
+};
+
+// A picture of the package: a path inside the package folder, a file that decodes.
+TImagePtr LoadPackageImage(const std::string& packageFolder, const std::string& gfx) {
+    if (gfx.empty() || !PathIsInside(packageFolder, gfx)) return nullptr;
+    const std::string path = packageFolder + "/" + gfx;
+    if (FileType(path) != 1) return nullptr;
+    return LoadImage(path, -1);
+}
+
+// One section's k lines as name and value; false at a line that is not one "|" pair.
+bool ReadSection(LineReader& reader, int k, std::vector<std::pair<std::string, std::string>>& pairs) {
+    for (int i = 0; i < k; ++i) {
+        std::vector<std::string> parts = SplitBar(reader.Next());
+        if (parts.size() != 2) return false;
+        pairs.emplace_back(parts[0], parts[1]);
+    }
+    return true;
+}
+
+}  // namespace
+
+TLauncherDescription ReadLauncherDescription(const std::string& packageFolder, const std::string& appId) {
+    TLauncherDescription d;
+    auto fail = [&d](const char* message) {
+        d.fault = message;
+        d.version = 0;
+        d.corrupted = 1;
+        return d;
+    };
+    std::string bytes;
+    if (!LoadBytes(packageFolder + "/launcher.dat", bytes)) return fail("loader error1");
+    LineReader reader(bytes);
+
+    if (reader.Next() != "<HEADER>") return fail("loader error2");
+    std::vector<std::string> parts = SplitBar(reader.Next());
+    if (parts.size() != 2) return fail("loader error3");
+    if (parts[0] != "HEADERVARS" || StringToInt(parts[1]) == 0) return fail("loder error4");
+    const int headerVars = StringToInt(parts[1]);
+    int iconVars = -1, banerVars = -1, altBanerVars = -1, version = -1;
+    for (int i = 1; i < headerVars; ++i) {
+        parts = SplitBar(reader.Next());
+        if (parts.size() != 2) return fail("loader error5");
+        const std::string& name = parts[0];
+        const std::string& value = parts[1];
+        if (name == "ICONVARS") {
+            if (BadNumber(value)) return fail("loader error6");
+            iconVars = StringToInt(value);
+        } else if (name == "BANERVARS") {
+            if (BadNumber(value)) return fail("loader error7");
+            banerVars = StringToInt(value);
+        } else if (name == "ALTBANERVARS") {
+            if (BadNumber(value)) return fail("loader error8");
+            altBanerVars = StringToInt(value);
+        } else if (name == "VERSION") {
+            if (BadNumber(value)) return fail("loader error9");
+            version = StringToInt(value);
+        }
+    }
+    if (version == -1) return fail("loader error10");
+
+    bool altWanted = false;  // a banner for this very game was dropped
+    while (!reader.AtEnd()) {
+        const std::string line = reader.Next();
+        std::vector<std::pair<std::string, std::string>> pairs;
+        if (line == "<ICON>" && iconVars >= 0) {
+            if (!ReadSection(reader, iconVars, pairs)) return fail("loader error11");
+            auto icon = std::make_shared<TLauncherIcon>();
+            std::string gfx;
+            for (const auto& [key, value] : pairs) {
+                if (key == "APPID") icon->appId = value;
+                else if (key == "URL") icon->url = value;
+                else if (key == "GFX") gfx = value;
+            }
+            icon->url = Replace(icon->url, "$UTMSOURCE$", appId);
+            icon->gfx = LoadPackageImage(packageFolder, gfx);
+            if (!icon->gfx) return fail("loader error12");
+            SetImageHandle(icon->gfx, static_cast<float>(ImageWidth(icon->gfx) / 2), 0.0f);
+            icon->nr = static_cast<int>(d.icons.size());
+            if (icon->appId != appId) d.icons.push_back(icon);
+        } else if (line == "<BANER>" && banerVars >= 0) {
+            if (!ReadSection(reader, banerVars, pairs)) return fail("loader error13");
+            auto baner = std::make_shared<TLauncherBaner>();
+            std::string gfx;
+            int showIfBuy = 0;
+            for (const auto& [key, value] : pairs) {
+                if (key == "APPID") baner->appId = value;
+                else if (key == "URL") baner->url = value;
+                else if (key == "GFX") gfx = value;
+                else if (key == "SHOWIFBUY") {
+                    if (BadNumber(value)) return fail("loader error14");
+                    showIfBuy = StringToInt(value);
+                }
+            }
+            baner->gfx = LoadPackageImage(packageFolder, gfx);
+            if (!baner->gfx) return fail("loader error15");
+            MidHandleImage(baner->gfx);
+            if (baner->appId == appId && showIfBuy == 0) {
+                altWanted = true;
+            } else {
+                baner->x = 512.0f;
+                baner->y = 670.0f;
+                d.baner = baner;
+            }
+        } else if (line == "<ALTBANER>" && altBanerVars >= 0 && altWanted) {
+            if (!ReadSection(reader, altBanerVars, pairs)) return fail("loader error16");
+            auto baner = std::make_shared<TLauncherBaner>();
+            std::string gfx;
+            for (const auto& [key, value] : pairs) {
+                if (key == "APPID") baner->appId = value;
+                else if (key == "URL") baner->url = value;
+                else if (key == "GFX") gfx = value;
+            }
+            baner->gfx = LoadPackageImage(packageFolder, gfx);
+            if (!baner->gfx) return fail("loader error17");
+            MidHandleImage(baner->gfx);
+            baner->x = 512.0f;
+            baner->y = 670.0f;
+            d.baner = baner;
+        }
+    }
+    d.version = version;
+    return d;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The launcher
+
+void TLauncher::CheckPackage() {
+    const std::string package = preferencesLocation + "/launcher/package";
+    if (FileType(package) != 0) return;
+    Print("Preferences: " + preferencesLocation);
+    CreateDir(preferencesLocation + "/launcher");
+    // Copied beside it and renamed into place, so an interrupted copy is never taken for an
+    // installed package.
+    const std::string copy = package + ".new";
+    DeleteDir(copy);
+    if (CopyDir(bDir + "launcher/package", copy)) {
+        RenameFile(copy, package);
+    } else {
+        DeleteDir(copy);
+    }
+}
+
+void TLauncher::Setup() {
+    readingLocation = preferencesLocation;
+    if (FileType(bDir + "localLauncher.txt") != 0) {
+        readingLocation = bDir;
+        while (EndsWith(readingLocation, "/")) readingLocation.pop_back();
+        Print("Local launcher");
+    }
+    version = -1;
+    iconsSize = 100;
+    iconsInRow = 5;
+    iconsX = 512;
+    iconsY = 90;
+    iconsSpace = 50;
+    icons.clear();
+    baner = nullptr;
+
+    const int half = (iconsInRow * (iconsSize + iconsSpace)) / 2;
+    const int arrowsY = iconsY + iconsSize / 2;
+    bLeft = TLauncherButton::Create(1, bDir + "launcher/left.png", iconsX - half - 5, arrowsY);
+    if (bLeft->gfx) bLeft->x -= static_cast<float>(ImageWidth(bLeft->gfx) / 2);
+    bRight = TLauncherButton::Create(1, bDir + "launcher/right.png", iconsX + half + 5, arrowsY);
+    if (bRight->gfx) bRight->x += static_cast<float>(ImageWidth(bRight->gfx) / 2);
+    bPlay = TLauncherButton::Create(1, bDir + "launcher/play.png", 512, 500);
+    bBack = TLauncherButton::Create(1, bDir + "launcher/back.png", 512, 500);
+    const std::string backgroundPath = bDir + "launcher/background.jpg";
+    const std::string moreGamesPath = bDir + "launcher/moreGames.png";
+    background = FileType(backgroundPath) == 1 ? LoadImage(backgroundPath, FILTEREDIMAGE) : nullptr;
+    if (background) MidHandleImage(background);
+    moreGames = FileType(moreGamesPath) == 1 ? LoadImage(moreGamesPath, -1) : nullptr;
+    if (moreGames) SetImageHandle(moreGames, 0.0f, 0.0f);
+    screenImagesLoaded = 1;
+    const std::pair<const char*, bool> pictures[] = {
+        {"launcher/left.png", bLeft->gfx != nullptr},   {"launcher/right.png", bRight->gfx != nullptr},
+        {"launcher/play.png", bPlay->gfx != nullptr},   {"launcher/back.png", bBack->gfx != nullptr},
+        {"launcher/background.jpg", background != nullptr}, {"launcher/moreGames.png", moreGames != nullptr},
+    };
+    for (const auto& [name, loaded] : pictures) {
+        if (loaded) continue;
+        // Without its pictures the screen could not be used (no Play button to leave it by).
+        ErrorNoFile(bDir + name, "Launcher", "TLauncher.Setup");
+        screenImagesLoaded = 0;
+    }
+
+    loading = 1;
+    const std::string packageFolder = readingLocation + "/launcher/package";
+    Print("LOADER: " + packageFolder + "/launcher.dat");
+    TLauncherDescription d = ReadLauncherDescription(packageFolder, appId);
+    icons = d.icons;
+    for (const TLauncherIconPtr& icon : icons) icon->owner = this;
+    baner = d.baner;
+    if (d.corrupted) {
+        Print(d.fault);
+        version = 0;
+        corrupted = 1;
+        loading = 0;
+        return;
+    }
+    version = d.version;
+    const int c = static_cast<int>(icons.size());
+    if (c >= 1 && c <= 4) iconsX = 512 + ((5 - c) * 100) / 2 + ((5 - c) * 50) / 2;
+    loading = 0;
+}
+
+int TLauncher::InstalledVersion() const {
+    if (readingLocation == preferencesLocation) return version;
+    const TLauncherDescription own = ReadLauncherDescription(preferencesLocation + "/launcher/package", appId);
+    return own.corrupted ? 0 : own.version;
+}
+
+void TLauncher::Request() {
+    if (loading) return;
+    Print("REQUESTING...");
+    RequestForPackage(packageUrl, InstalledVersion(), preferencesLocation + "/launcher/package");
+}
+
+void TLauncher::Prepare() {
+    tx = 0.0f;
+    dTx = 0.0f;
+    fade = 1.0f;
+    dFade = 0.0f;
+}
+
+void TLauncher::UpdateIconPosition(TLauncherIcon& icon) {
+    icon.x = static_cast<float>(RowLeft() + iconsSize / 2 + Pitch() * icon.nr) - tx;
+    icon.y = static_cast<float>(iconsY);
+}
+
+int TLauncher::XInViewPort(float x) {
+    const int left = RowLeft();
+    return (static_cast<float>(left) <= x && x <= static_cast<float>(left + RowWidth())) ? 1 : 0;
+}
+
+void TLauncher::SlideLeft() {
+    if (tx != dTx || static_cast<int>(icons.size()) <= iconsInRow) return;
+    dTx -= static_cast<float>(Page());
+    if (dTx < 0.0f) dTx = 0.0f;
+}
+
+void TLauncher::SlideRight() {
+    if (tx != dTx || static_cast<int>(icons.size()) <= iconsInRow) return;
+    dTx += static_cast<float>(Page());
+    const float last = static_cast<float>(static_cast<int>(icons.size()) * Pitch() - Page());
+    if (dTx > last) dTx = last;
+}
+
+void TLauncher::Update() {
+    fade = EaseLauncherValue(fade, dFade, 0.05f, -1.0f);
+    if (baner) baner->Update();
+    for (const TLauncherIconPtr& icon : icons) {
+        UpdateIconPosition(*icon);
+        icon->Update();
+    }
+    tx = EaseLauncherValue(tx, dTx, 50.0f, -1.0f);
+    const bool arrows = static_cast<int>(icons.size()) > iconsInRow;
+    if (arrows && bLeft && bRight) {
+        bLeft->Update();
+        bRight->Update();
+    }
+    const TLauncherButtonPtr& leave = inGame ? bBack : bPlay;
+    if (leave) leave->Update();
+    if (bLeft && bLeft->IsClicked()) SlideLeft();
+    if (bRight && bRight->IsClicked()) SlideRight();
+    if (leave && leave->IsClicked()) dFade = 1.0f;
+}
+
+void TLauncher::Draw() {
+    SetColor(255, 255, 255);
+    SetBlend(ALPHABLEND);
+    SetAlpha(1.0f);
+    SetScale(1.0f, 1.0f);
+    SetRotation(0.0f);
+    DrawImage(background, 512.0f, 384.0f, 0);
+    const int c = static_cast<int>(icons.size());
+    if (c >= 1) {
+        const int x = c <= 4 ? 512 - (c * iconsSize + (c - 1) * iconsSpace) / 2 : 160;
+        DrawImage(moreGames, static_cast<float>(x), 40.0f, 0);
+    }
+    if (baner) baner->Draw();
+    int vx, vy, vw, vh;
+    GetViewport(vx, vy, vw, vh);
+    SetAspectViewport(RowLeft() + ScreenStepX, 0, RowWidth(), 768);
+    for (const TLauncherIconPtr& icon : icons) icon->Draw();
+    SetViewport(vx, vy, vw, vh);
+    if (c > iconsInRow) {
+        if (bLeft) bLeft->Draw();
+        if (bRight) bRight->Draw();
+    }
+    const TLauncherButtonPtr& leave = inGame ? bBack : bPlay;
+    if (leave) leave->Draw();
+    SetAlpha(fade);
+    SetColor(0, 0, 0);
+    DrawRect(-171.0f, 0.0f, 1366.0f, 768.0f);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void CreateLauncher(const std::string& appId, const std::string& packageUrl, const std::string& preferencesLocation) {
+    Launcher = std::make_shared<TLauncher>();
+    Launcher->appId = appId;
+    Launcher->packageUrl = packageUrl;
+    Launcher->preferencesLocation = preferencesLocation;
+    Launcher->CheckPackage();
+    Launcher->Setup();
+}
+
+int InitLauncher(const std::string& appId, const std::string& packageUrl) {
+    if (LauncherOn == 0) return 0;
+    CreateLauncher(appId, packageUrl, AppDataFolder);
+    return 0;
+}
+
+void FlipAndClear() {
+    Control::BeforeOwnLoopFlip();
+    Flip(-1);
+    AspectCls();
+}
+
+void BeforeExitHook() {}
+
+std::string RunLauncherScreen(int inGame) {
+    const std::string result = "MAIN-MENU";
+    if (!Launcher) return result;
+    Launcher->inGame = inGame;
+    Launcher->Prepare();
+    FlushMouse();
+    if (FileType(bDir + "noLauncher.txt") != 0) return result;
+    if (Launcher->corrupted || !Launcher->screenImagesLoaded) return result;
+    ShowMouse();
+    UpdateDelta();
+    for (;;) {
+        // Counts the frame with the harness's and ends the program the normal way on a close
+        // request (nothing the player changed is lost).
+        if (Control::BeginOwnLoopFrame() != 0) return result;
+        if (KeyDown(KEY_LSYS) && KeyHit(KEY_F)) GraphicsSwitchFullScreen();
+        UpdateDelta();
+        Launcher->Draw();
+        Launcher->Update();
+        FlipAndClear();
+        if (Launcher->dFade == 1.0f && Launcher->fade == 1.0f) break;
+    }
+    if (AppSettings::CustomCursor) HideMouse();
+    FlushMouse();
+    return result;
+}
+
+void RequestLauncherPackage() {
+    if (Launcher) Launcher->Request();
 }
 
 int ShowLauncher() {
     if (LauncherOn == 0) return 0;
-    // The launcher's screen runs here once the cross-promotion exists.
+    RunLauncherScreen(0);
+    if (Control::isEnded) return 0;
+    RequestLauncherPackage();
     return 0;
 }

@@ -122,7 +122,7 @@ void CreateAppScreens() {
 
     NewsLetterOn = FileType(bDir + "newsletter");
     NewsLetter = std::make_shared<TNewsLetter>();
-    LauncherOn = FileType(bDir + "Launcher");
+    LauncherOn = LauncherMarkerKind(bDir);
     StoreBuild = StoreBuildSetting();
     RateScreen = TRateScreen::Create();
 }
@@ -133,7 +133,7 @@ void SetAppFolderNames() {
 }
 
 int AppInitLauncher() {
-    InitLauncher(LauncherAppId, StoreBuild != 0 ? LauncherStoreUrl : LauncherWebsiteUrl);
+    InitLauncher(LauncherAppId, LauncherPackageUrl(StoreBuild));
     ShowLauncher();
     return 0;
 }

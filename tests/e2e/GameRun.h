@@ -22,11 +22,12 @@ struct GameRun {
     TPixmapPtr shot;
 };
 
-// Runs the game with the per-user folder dir/user; a run that does not end within four minutes
-// is killed (generous: ctest runs many of these at once on the software renderer).
-inline GameRun RunGame(const testsupport::TempDir& dir, const std::string& args) {
+// Runs the game with the per-user folder dir/user on data/ (or another data folder); a run that
+// does not end within four minutes is killed (generous: ctest runs many of these at once on the
+// software renderer).
+inline GameRun RunGame(const testsupport::TempDir& dir, const std::string& args, const std::string& data = "") {
     std::string command = "timeout 240 " + Quote(testsupport::GameExe()) + " --data " +
-                          Quote(testsupport::SourceDir() + "/data") + " --user-dir " + Quote(dir.file("user")) +
+                          Quote(data.empty() ? testsupport::SourceDir() + "/data" : data) + " --user-dir " + Quote(dir.file("user")) +
                           " --fixed-delta --screenshot " + Quote(dir.file("shot.png")) + " " + args + " > " +
                           Quote(dir.file("out.txt")) + " 2>/dev/null";
     GameRun run;

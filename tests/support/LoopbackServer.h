@@ -2,6 +2,10 @@
 // its connections one after another on a thread of its own: it reads a request whole (the
 // headers and as many body bytes as Content-Length says), keeps its bytes, and then answers as
 // its mode says. Every wait is bounded, so a test that goes wrong fails instead of hanging.
+//
+// A responder function makes the reply from the request (a tiny web server serving several
+// paths); HoldAfter makes a slow server that sends the first bytes of each reply and then waits
+// for Release before it sends the rest.
 #pragma once
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -9,10 +13,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -28,7 +34,31 @@ public:
         Flood,  // answer with an endless stream of bytes
     };
 
-    explicit LoopbackServer(std::string reply, Mode mode = Reply) : reply_(std::move(reply)), mode_(mode) {
+    using Responder = std::function<std::string(const std::string& request)>;
+
+    explicit LoopbackServer(std::string reply, Mode mode = Reply) : reply_(std::move(reply)), mode_(mode) { Start(); }
+    explicit LoopbackServer(Responder responder) : mode_(Reply), responder_(std::move(responder)) { Start(); }
+
+    ~LoopbackServer() {
+        stop_ = true;
+        thread_.join();
+        ::close(listen_);
+    }
+
+    int port() const { return port_; }
+
+    // From now on every reply stops after its first `bytes` bytes until Release.
+    void HoldAfter(size_t bytes) { holdAfter_ = bytes; }
+    void Release() { released_ = true; }
+
+    // An HTTP/1.1 reply with the status, a content length and the body.
+    static std::string HttpReply(int status, const std::string& body) {
+        return "HTTP/1.1 " + std::to_string(status) + (status == 200 ? " OK" : " Error") +
+               "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    }
+
+private:
+    void Start() {
         listen_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         int one = 1;
         setsockopt(listen_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
@@ -43,14 +73,7 @@ public:
         thread_ = std::thread([this] { Run(); });
     }
 
-    ~LoopbackServer() {
-        stop_ = true;
-        thread_.join();
-        ::close(listen_);
-    }
-
-    int port() const { return port_; }
-
+public:
     // Waits (at most timeoutMs) until `count` requests have been read whole; false on time-out.
     bool WaitForRequests(size_t count, int timeoutMs = 5000) {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -100,9 +123,18 @@ private:
         }
         cv_.notify_all();
         if (mode_ == Reply && !peerClosed) {
+            const std::string reply = responder_ ? responder_(bytes) : reply_;
             size_t sent = 0;
-            while (sent < reply_.size()) {
-                const ssize_t n = ::send(fd, reply_.data() + sent, reply_.size() - sent, MSG_NOSIGNAL);
+            while (sent < reply.size() && !stop_) {
+                size_t end = reply.size();
+                if (holdAfter_ != kNoHold && !released_) {
+                    if (sent >= holdAfter_) {
+                        PollFor(fd, POLLIN, 10);  // wait a little for Release
+                        continue;
+                    }
+                    end = std::min(end, holdAfter_.load());
+                }
+                const ssize_t n = ::send(fd, reply.data() + sent, end - sent, MSG_NOSIGNAL);
                 if (n <= 0) break;
                 sent += static_cast<size_t>(n);
             }
@@ -131,8 +163,12 @@ private:
         }
     }
 
+    static constexpr size_t kNoHold = static_cast<size_t>(-1);
     std::string reply_;
     Mode mode_;
+    Responder responder_;
+    std::atomic<size_t> holdAfter_{kNoHold};
+    std::atomic<bool> released_{false};
     int listen_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};

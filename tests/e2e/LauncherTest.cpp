@@ -1,0 +1,86 @@
+// The real executable with the launcher switched on (a copy of data/ with the marker "Launcher"
+// and its server pointed at a loopback web server): the launcher screen comes before the splash,
+// Play leads on to the main menu, and the newer package that the server offers is installed in
+// the per-user folder while the game runs.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "e2e/GameRun.h"
+#include "platform/Files.h"
+#include "support/LoopbackServer.h"
+#include "support/ZipBuilder.h"
+
+namespace {
+
+using namespace e2e;
+using testsupport::LoopbackServer;
+using testsupport::TempDir;
+
+// A data folder of links to data/, with the marker and a server.txt of our own.
+std::string LauncherData(const TempDir& dir, const std::string& server) {
+    const std::string source = testsupport::SourceDir() + "/data";
+    const std::string data = dir.file("data");
+    CreateDir(data + "/launcher");
+    for (const std::string& name : ReadDir(source)) {
+        if (name != "launcher") {
+            EXPECT_EQ(symlink((source + "/" + name).c_str(), (data + "/" + name).c_str()), 0);
+        }
+    }
+    for (const std::string& name : ReadDir(source + "/launcher")) {
+        if (name != "server.txt") {
+            EXPECT_EQ(symlink((source + "/launcher/" + name).c_str(), (data + "/launcher/" + name).c_str()), 0);
+        }
+    }
+    testsupport::WriteFileBytes(data + "/launcher/server.txt", server + "\n");
+    testsupport::WriteFileBytes(data + "/Launcher", "");
+    return data;
+}
+
+TEST(LauncherE2ETest, TheLauncherComesFirstAndANewerPackageIsInstalledWhileTheGameRuns) {
+    TempDir dir;
+    const std::string package = testsupport::SourceDir() + "/data/launcher/package";
+    std::string description = testsupport::ReadFileBytes(package + "/launcher.dat");
+    description.replace(description.find("VERSION|1"), 9, "VERSION|2");
+    testsupport::ZipBuilder zip;
+    zip.File("launcher.dat", description);
+    for (const std::string& name : ReadDir(package))
+        if (name != "launcher.dat") zip.File(name, testsupport::ReadFileBytes(package + "/" + name));
+    const std::string zipBytes = zip.Bytes();
+    int port = 0;
+    LoopbackServer server([&](const std::string& request) {
+        if (request.rfind("GET /launcher_velkarowww/launcher.php ", 0) == 0)
+            return LoopbackServer::HttpReply(
+                200, "VelkaroLauncherPackage|2|http://127.0.0.1:" + std::to_string(port) + "/p.zip\n");
+        if (request.rfind("GET /p.zip ", 0) == 0) return LoopbackServer::HttpReply(200, zipBytes);
+        return LoopbackServer::HttpReply(404, "");
+    });
+    port = server.port();
+    const std::string data = LauncherData(dir, "http://127.0.0.1:" + std::to_string(port));
+    const std::string installed = dir.file("user/.Velkaro/Quiltora-2/launcher/package/launcher.dat");
+
+    // Faded in after 20 frames: the launcher screen, and no request while it is shown.
+    GameRun shown = RunGame(dir, "--frames 25", data);
+    ASSERT_EQ(shown.status, 0);
+    ASSERT_TRUE(shown.shot);
+    EXPECT_NE(shown.output.find("LOADER: "), std::string::npos);
+    EXPECT_EQ(shown.output.find("REQUESTING..."), std::string::npos);
+    EXPECT_TRUE(Near(Rgb(shown.shot, kX + 512, 486), 0xF59758u, 24)) << std::hex << Rgb(shown.shot, kX + 512, 486);  // Play
+    EXPECT_TRUE(Near(Rgb(shown.shot, kX + 200, 200), 0x303A5Du, 24)) << std::hex << Rgb(shown.shot, kX + 200, 200);  // the card
+    EXPECT_EQ(server.Requests().size(), 0u);
+    EXPECT_NE(testsupport::ReadFileBytes(installed).find("VERSION|1"), std::string::npos);
+
+    // Play at frame 30; the game goes on to the main menu and the package is replaced meanwhile.
+    GameRun played = RunGame(dir, "--menu-frames 10 --frames 3000" +
+                                      Script(dir, "30 move 512 500\n31 down 1\n33 up 1\n"), data);
+    ASSERT_EQ(played.status, 0);
+    EXPECT_NE(played.output.find("REQUESTING..."), std::string::npos);
+    EXPECT_EQ(played.output.find("ERROR"), std::string::npos) << played.output;
+    EXPECT_EQ(played.output.find("WARNING"), std::string::npos) << played.output;
+    EXPECT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(testsupport::ReadFileBytes(installed), description);
+    EXPECT_EQ(FileType(dir.file("user/.Velkaro/Quiltora-2/launcher/package.new")), 0);
+}
+
+}  // namespace

@@ -1,0 +1,277 @@
+// Refreshing the launcher's package from a loopback web server: the version reply, the download
+// of a zip built here, and the installed package left whole by every failure (error statuses, a
+// hostile zip, a truncated one, a package that does not read); frames keep coming while a slow
+// download is under way.
+#include "online/LauncherPackage.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "engine/system/Paths.h"
+#include "game/online/LauncherTestSupport.h"
+#include "online/Launcher.h"
+#include "platform/Files.h"
+#include "platform/HttpRequest.h"
+#include "platform/Input.h"
+#include "support/LoopbackServer.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using launchertest::Header;
+using launchertest::Icon;
+using launchertest::LogRecorder;
+using launchertest::PackageZip;
+using launchertest::WritePackage;
+using testsupport::LoopbackServer;
+using testsupport::TempDir;
+
+TEST(LauncherReplyTest, ReplyTable) {
+    struct Case {
+        const char* what;
+        std::string body;
+        std::string error;  // empty: read
+        int version;
+        std::string zip;
+    };
+    const Case cases[] = {
+        {"plain", "VelkaroLauncherPackage|7|http://h/p.zip", "", 7, "http://h/p.zip"},
+        {"line break after the address", "VelkaroLauncherPackage|8|http://h/p.zip\r\n", "", 8, "http://h/p.zip"},
+        {"blanks, then digits, then letters", "VelkaroLauncherPackage| 12abc|http://h/p.zip", "", 12, "http://h/p.zip"},
+        {"a fourth field is ignored", "VelkaroLauncherPackage|3|http://h/p.zip|extra", "", 3, "http://h/p.zip"},
+        {"negative", "VelkaroLauncherPackage|-5|http://h/p.zip", "", -5, "http://h/p.zip"},
+        {"letters only", "VelkaroLauncherPackage|abc|http://h/p.zip", "version variable is not integer", 0, ""},
+        {"too few fields", "VelkaroLauncherPackage|7", "too few parameters", 0, ""},
+        {"wrong check word", "<html>VelkaroLauncherPackage|7|x</html>", "check word not found", 0, ""},
+        {"check word with a blank", " VelkaroLauncherPackage|7|x", "check word not found", 0, ""},
+        {"not UTF-8", "VelkaroLauncherPackage|7|http://h/\xff\xfe.zip", "can't read data", 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TLauncherReply r = ParseLauncherReply(c.body);
+        EXPECT_EQ(r.ok, c.error.empty());
+        EXPECT_EQ(r.error, c.error);
+        if (r.ok) {
+            EXPECT_EQ(r.version, c.version);
+            EXPECT_EQ(r.zipUrl, c.zip);
+        }
+    }
+}
+
+// A web server with the version endpoint and the zip, and an installed package of version 1.
+class LauncherPackageTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string savedDir;
+    LogRecorder log;
+    // What the server sends for each path; the request line picks it.
+    std::string versionReply;
+    std::string zipReply;
+
+    void SetUp() override {
+        savedDir = bDir;
+        bDir = testsupport::SourceDir() + "/data/";
+        WritePackage(Package(), Header(1) + Icon("old"));
+    }
+    void TearDown() override {
+        ResetHttpRequests();
+        bDir = savedDir;
+    }
+    std::string Package() const { return dir.file("user/launcher/package"); }
+    std::string InstalledDescription() const { return testsupport::ReadFileBytes(Package() + "/launcher.dat"); }
+
+    LoopbackServer::Responder Routes() {
+        return [this](const std::string& request) {
+            if (request.rfind("GET /launcher_velkarowww/launcher.php ", 0) == 0) return versionReply;
+            if (request.rfind("GET /p.zip ", 0) == 0) return zipReply;
+            return LoopbackServer::HttpReply(404, "no such page");
+        };
+    }
+    std::string Base(const LoopbackServer& server) const { return "http://127.0.0.1:" + std::to_string(server.port()); }
+    std::string Endpoint(const LoopbackServer& server) const { return Base(server) + "/launcher_velkarowww/launcher.php"; }
+    void ServeVersion(const LoopbackServer& server, int version, const std::string& tail = "\n") {
+        versionReply =
+            LoopbackServer::HttpReply(200, "VelkaroLauncherPackage|" + std::to_string(version) + "|" + Base(server) + "/p.zip" + tail);
+    }
+
+    // Pumps the events as the frame loop does until nothing is pending; the number of frames.
+    int PumpUntilIdle() {
+        int frames = 0;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (HttpRequestsPending() > 0 && std::chrono::steady_clock::now() < giveUp) {
+            PollSystem();
+            ++frames;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_EQ(HttpRequestsPending(), 0);
+        return frames;
+    }
+    void ExpectNoLeftovers() {
+        EXPECT_EQ(FileType(Package() + ".new"), 0);
+        EXPECT_EQ(FileType(Package() + ".old"), 0);
+    }
+};
+
+TEST_F(LauncherPackageTest, ANewerVersionIsDownloadedAndInstalled) {
+    LoopbackServer server(Routes());
+    ServeVersion(server, 2, "\r\n");  // the line break after the address is no part of it
+    zipReply = LoopbackServer::HttpReply(200, PackageZip(Header(2) + Icon("new")));
+    RequestForPackage(Endpoint(server), 1, Package());
+    PumpUntilIdle();
+    EXPECT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(InstalledDescription(), Header(2) + Icon("new"));
+    EXPECT_EQ(ReadLauncherDescription(Package(), LauncherAppId).version, 2);
+    ExpectNoLeftovers();
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"Local launcher package: 1", "Remonte launcher package: 2"}));
+}
+
+TEST_F(LauncherPackageTest, AnEqualOrOlderVersionDownloadsNothing) {
+    for (int server_version : {1, 0, -5}) {
+        SCOPED_TRACE(server_version);
+        LoopbackServer server(Routes());
+        ServeVersion(server, server_version);
+        RequestForPackage(Endpoint(server), 1, Package());
+        PumpUntilIdle();
+        EXPECT_EQ(server.Requests().size(), 1u);
+        EXPECT_EQ(InstalledDescription(), Header(1) + Icon("old"));
+    }
+    // A faulty installed package counts as 0: any newer version replaces it.
+    LoopbackServer server(Routes());
+    ServeVersion(server, 1);
+    zipReply = LoopbackServer::HttpReply(200, PackageZip(Header(1) + Icon("fixed")));
+    RequestForPackage(Endpoint(server), 0, Package());
+    PumpUntilIdle();
+    EXPECT_EQ(InstalledDescription(), Header(1) + Icon("fixed"));
+}
+
+TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
+    std::string hostile = testsupport::ZipBuilder()
+                              .File("launcher.dat", Header(2) + Icon("new"))
+                              .File("icon.png", launchertest::PngBytes(80, 100, int(0xFF3080C0)))
+                              .File("../../escaped.txt", "owned")
+                              .Bytes();
+    std::string linked = testsupport::ZipBuilder()
+                             .File("launcher.dat", Header(2) + Icon("new"))
+                             .Link("icon.png", "/etc/passwd")
+                             .Bytes();
+    const std::string good = PackageZip(Header(2) + Icon("new"));
+    struct Case {
+        const char* what;
+        std::string versionBody;  // empty: the usual reply naming version 2
+        int versionStatus;
+        std::string zip;
+        int zipStatus;
+        std::string logged;  // the start of the last log line
+    };
+    const Case cases[] = {
+        {"version endpoint fails", "", 500, good, 200, "Launcher request error: HTTP status 500"},
+        {"check word missing", "Service|Unavailable|try later", 200, good, 200, "Launcher request error: check word not found"},
+        {"zip not found", "", 200, "gone", 404, "Launcher download error: HTTP status 404"},
+        {"hostile zip", "", 200, hostile, 200, "Launcher package refused: the entry \"../../escaped.txt\" would leave"},
+        {"zip with a link", "", 200, linked, 200, "Launcher package refused: the entry \"icon.png\" is a link"},
+        {"truncated zip", "", 200, good.substr(0, good.size() - 40), 200, "Launcher package refused: cannot open"},
+        {"not a zip", "", 200, "<html>moved</html>", 200, "Launcher package refused: cannot open"},
+        {"no description", "", 200, testsupport::ZipBuilder().File("readme.txt", "hi").Bytes(), 200,
+         "Launcher package refused: its description does not read (loader error1)"},
+        {"faulty description", "", 200, PackageZip(Header(2) + Icon("new", "missing.png")), 200,
+         "Launcher package refused: its description does not read (loader error12)"},
+        {"package in a subfolder", "", 200,
+         testsupport::ZipBuilder().File("pkg/launcher.dat", Header(2)).Bytes(), 200,
+         "Launcher package refused: its description does not read (loader error1)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log.lines.clear();
+        LoopbackServer server(Routes());
+        ServeVersion(server, 2);
+        if (!c.versionBody.empty()) versionReply = LoopbackServer::HttpReply(c.versionStatus, c.versionBody);
+        if (c.versionStatus != 200) versionReply = LoopbackServer::HttpReply(c.versionStatus, "<html>error</html>");
+        zipReply = LoopbackServer::HttpReply(c.zipStatus, c.zip);
+        RequestForPackage(Endpoint(server), 1, Package());
+        PumpUntilIdle();
+        EXPECT_EQ(InstalledDescription(), Header(1) + Icon("old"));
+        EXPECT_EQ(testsupport::ReadFileBytes(Package() + "/icon.png"), launchertest::PngBytes(80, 100, int(0xFF3080C0)));
+        EXPECT_EQ(FileType(dir.file("escaped.txt")), 0);
+        EXPECT_EQ(FileType(dir.file("user/escaped.txt")), 0);
+        ExpectNoLeftovers();
+        ASSERT_FALSE(log.lines.empty());
+        EXPECT_EQ(log.lines.back().rfind(c.logged, 0), 0u) << log.lines.back();
+    }
+}
+
+TEST_F(LauncherPackageTest, AnUnreachableServerIsLoggedAndChangesNothing) {
+    RequestForPackage("http://updates.quiltora.invalid/launcher_velkarowww/launcher.php", 1, Package());
+    PumpUntilIdle();
+    EXPECT_EQ(log.lines, std::vector<std::string>{"Launcher request error: Could not resolve host: updates.quiltora.invalid"});
+    EXPECT_EQ(InstalledDescription(), Header(1) + Icon("old"));
+}
+
+TEST_F(LauncherPackageTest, FramesKeepComingDuringASlowDownload) {
+    LoopbackServer server(Routes());
+    ServeVersion(server, 2);
+    zipReply = LoopbackServer::HttpReply(200, PackageZip(Header(2) + Icon("new"), 200000));
+    // The version reply goes out whole; the zip stops after 4000 bytes until released.
+    server.HoldAfter(4000);
+    RequestForPackage(Endpoint(server), 1, Package());
+    // Sixty frames, each pumping the events as the frame loop does: every pump returns while the
+    // download waits, and the installed package stays in use.
+    int frames = 0;
+    for (; frames < 60; ++frames) {
+        PollSystem();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(frames, 60);
+    ASSERT_TRUE(server.WaitForRequests(2));
+    EXPECT_TRUE(TFileDownloader::sharedDownloader().busy());
+    EXPECT_EQ(InstalledDescription(), Header(1) + Icon("old"));
+    server.Release();
+    PumpUntilIdle();
+    EXPECT_FALSE(TFileDownloader::sharedDownloader().busy());
+    EXPECT_EQ(InstalledDescription(), Header(2) + Icon("new"));
+    ExpectNoLeftovers();
+}
+
+TEST_F(LauncherPackageTest, TheLauncherRequestUsesThePerUserPackageWithALocalDescription) {
+    // The data folder's description (version 3) is shown; the per-user package is version 7.
+    TempDir data;
+    CreateDir(data.file("launcher"));
+    for (const char* pic : {"left.png", "right.png", "play.png", "back.png", "background.jpg", "moreGames.png"})
+        ASSERT_TRUE(CopyFile(testsupport::SourceDir() + "/data/launcher/" + pic, data.file(std::string("launcher/") + pic)));
+    WritePackage(data.file("launcher/package"), Header(3) + Icon("local"));
+    testsupport::WriteFileBytes(data.file("localLauncher.txt"), "");
+    bDir = data.path() + "/";
+    WritePackage(Package(), Header(7) + Icon("old"));
+
+    for (int serverVersion : {7, 8}) {
+        SCOPED_TRACE(serverVersion);
+        LoopbackServer server(Routes());
+        ServeVersion(server, serverVersion);
+        zipReply = LoopbackServer::HttpReply(200, PackageZip(Header(8) + Icon("new")));
+        testing::internal::CaptureStdout();
+        CreateLauncher(LauncherAppId, Endpoint(server), dir.file("user"));
+        EXPECT_EQ(Launcher->version, 3);
+        RequestLauncherPackage();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  "Local launcher\nLOADER: " + data.path() + "/launcher/package/launcher.dat\nREQUESTING...\n");
+        PumpUntilIdle();
+        // Once the server's 8 is installed, the next start asks with 8 and downloads nothing more.
+        EXPECT_EQ(server.Requests().size(), serverVersion == 7 ? 1u : 2u);
+        EXPECT_EQ(log.lines[log.lines.size() - 2], "Local launcher package: 7");
+    }
+    EXPECT_EQ(InstalledDescription(), Header(8) + Icon("new"));
+    LoopbackServer server(Routes());
+    ServeVersion(server, 8);
+    testing::internal::CaptureStdout();
+    CreateLauncher(LauncherAppId, Endpoint(server), dir.file("user"));
+    RequestLauncherPackage();
+    testing::internal::GetCapturedStdout();
+    PumpUntilIdle();
+    EXPECT_EQ(server.Requests().size(), 1u);
+    Launcher = nullptr;
+}
+
+}  // namespace
