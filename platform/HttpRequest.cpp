@@ -80,6 +80,8 @@ void FreeEasy(Request& r) {
 
 bool EnsureMulti() {
     Multi& m = State();
+    // The hook first: even a request that cannot start is delivered by the next poll.
+    if (m.hookId == 0) m.hookId = AddPollHook(&PollHttpRequests);
     if (m.handle) return true;
     static bool globalDone = false;
     if (!globalDone) {
@@ -87,9 +89,7 @@ bool EnsureMulti() {
         globalDone = true;
     }
     m.handle = curl_multi_init();
-    if (!m.handle) return false;
-    if (m.hookId == 0) m.hookId = AddPollHook(&PollHttpRequests);
-    return true;
+    return m.handle != nullptr;
 }
 
 std::string HostOf(const std::string& url) {
