@@ -34,11 +34,13 @@ void Init() {
     if (!mkdtemp(tmpl.data())) std::abort();
     gRoot = tmpl;
     std::atexit(RemoveRoot);
-    // What loaders find beside their input: pictures, fonts, text classes, vector animations.
+    // What loaders find beside their input: pictures, fonts, text classes, vector animations,
+    // screens (all of the data but the sounds).
     const fs::path source = QUILTORA_DATA_DIR;
     fs::create_directories(DataDir());
-    for (const char* part : {"App", "Anims", "Particles", "screens", "fonts", "Local"})
-        fs::copy(source / part, fs::path(DataDir()) / part, fs::copy_options::recursive);
+    for (const auto& entry : fs::directory_iterator(source))
+        if (entry.path().filename() != "Sound")
+            fs::copy(entry.path(), fs::path(DataDir()) / entry.path().filename(), fs::copy_options::recursive);
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     std::fflush(stdout);

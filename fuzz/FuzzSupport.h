@@ -10,7 +10,7 @@
 
 namespace fuzz {
 
-// Once per process: the private folder with its copy of the data folder (no music, no levels),
+// Once per process: the private folder with its copy of the data folder (without the sounds),
 // standard output silenced (the engine's report lines would drown libFuzzer's own, which go to
 // standard error), the engine's object kinds installed.
 void Init();

@@ -147,8 +147,11 @@ PICTURE_TOKENS = [b"\x89PNG\r\n\x1a\n", b"IHDR", b"IDAT", b"IEND", b"PLTE", b"tR
 
 def main():
     need_pil()
-    screen = read("screens/Start/Start.AppScreen")
-    start_txt = read("Local/en/Start.txt")
+    screens = {name: (read(f"Screens/{folder}/{name}.AppScreen"), read(f"Local/en/{name}.txt"))
+               for folder, name in (("MainMenu", "MainMenu"), ("MainGame", "GameScreen"),
+                                    ("LoadingScreen", "LoadingScreen"))}
+    popup = read("PopUps/Options/Options.AppPopUp")
+    menu_txt = screens["MainMenu"][1]
     gfx, vectors, anims = (read("Anims/Bird/" + n) for n in ("Gfxs.avo", "Vectors.avo", "Anims.avo"))
     presets = read("App/Data/EmitterPresets.dat")
     petals = read("Particles/Petals.EmitterPreset")
@@ -163,7 +166,7 @@ def main():
                    ("mouse-utf16", utf16(read("App/Data/Mouse.dat")))]
     write_corpus("blockfile", block_files)
     all_names = set()
-    for _, text in block_files + [("screen", screen)]:
+    for _, text in block_files + [(n, t) for n, (t, _) in screens.items()]:
         all_names |= block_names(text)
     write_dict("blockfile", BLOCK_SYNTAX + list(all_names))
 
@@ -190,28 +193,35 @@ def main():
     write_dict("settings", ini_tokens + [b"SCREEN", b"LANG", b"VOLUME", b"OTHER", b"Fullscreen"])
 
     # Text files, with line references into the data folder.
-    refs = b"[Local/#LANG#/Start.txt|2]\n[Local/en/Paused.txt|1]\n[Local/#LANG#/Start.txt|x]\nplain\n"
-    write_corpus("text", [("start", start_txt), ("paused", read("Local/en/Paused.txt")),
+    refs = b"[Local/#LANG#/MainMenu.txt|2]\n[Local/en/Paused.txt|1]\n[Local/#LANG#/MainMenu.txt|x]\nplain\n"
+    write_corpus("text", [("menu", menu_txt), ("paused", read("Local/en/Paused.txt")),
+                          ("credits", read("Local/en/credits.txt")),
                           ("grid-sizes", read("Game/PlayField/GridSizes.txt")), ("refs", refs),
-                          ("start-utf16", utf16(start_txt)),
-                          ("start-crlf", start_txt.replace(b"\n", b"\r\n"))])
+                          ("menu-utf16", utf16(menu_txt)),
+                          ("menu-crlf", menu_txt.replace(b"\n", b"\r\n"))])
     write_dict("text", [b"[", b"]", b"|", b"#LANG#", b"\n", b"\r\n", b"\r", b"../", b"/", b"Local/", b"en/",
-                        b"Start.txt", b"\xFF\xFE", b"\xFE\xFF", b"\xEF\xBB\xBF", b"\x00"])
+                        b"MainMenu.txt", b"\xFF\xFE", b"\xFE\xFF", b"\xEF\xBB\xBF", b"\x00"])
 
     # Vector-animation packages: Gfxs, Vectors and Anims joined by NUL bytes.
     write_corpus("avo", [("bird", gfx + b"\0" + vectors + b"\0" + anims)])
     write_dict("avo", BLOCK_SYNTAX + list(block_names(gfx) | block_names(vectors) | block_names(anims))
                + [b"\0", b"Img5", b"body.png", b"../"])
 
-    # Screens and their texts: the whole start screen, and one screen per object.
+    # Screens and their texts: the small ones whole, a pop-up, and one screen per object of the
+    # large ones.
     head = b'Data{\n\tName = "Fuzz"\n}\nFlags{\n\tisSetupedAtLoading = 1\n\tisFreedByLeave = 0\n}\nObjects{\n'
-    seeds = [("start", screen + b"\0" + start_txt)]
-    for i, obj in enumerate(top_level_blocks(screen, b"GameObject")):
-        seeds.append((f"object{i}", head + obj + b"}\n\0" + start_txt))
+    seeds = [("loading", b"\0".join(screens["LoadingScreen"])), ("options", popup + b"\0")]
+    names = block_names(popup)
+    for name, (text, lines) in screens.items():
+        names |= block_names(text)
+        if len(text) < 4096:
+            continue
+        for i, obj in enumerate(top_level_blocks(text, b"GameObject")):
+            seeds.append((f"{name}-object{i}", head + obj + b"}\n\0" + lines))
     emitter_object = read("Particles/StartScreenPetals.GameObject")
     seeds.append(("emitter", head + emitter_object + b"}\n\0"))
     write_corpus("screen", seeds)
-    write_dict("screen", BLOCK_SYNTAX + list(block_names(screen) | block_names(emitter_object))
+    write_dict("screen", BLOCK_SYNTAX + list(names | block_names(emitter_object))
                + [b"\0", b"LoadObject", b"TxtFileUrl", b"#BDIR#", b"[BDIR]", b"#LOCAL#", b"Anims/Bird",
                   b"Particles/Star.png"])
 
