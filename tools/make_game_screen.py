@@ -6,8 +6,23 @@ python3-cairo).
 
 Writes data/Screens/MainGame/GameScreen.AppScreen, its text file data/Local/en/GameScreen.txt,
 and beside the screen file the pictures its objects show by name: the panel's card, the star and
-its slot, the colour swatch and its frame button, and the menu and help buttons. The ten
-backgrounds (objects 1001 to 1010, all disabled: the screen enables one at random each time a
+its slot, the colour swatch and its frame button, and the menu and help buttons.
+
+It also draws the pictures the game draws itself over the panel (made at twice the size they
+show, since the panel draws them at half scale, each with its top-left corner on its point):
+    Picker-Circle-Fill.png, Picker-Circle-Frame.png   a colour button: white swatch (the colour
+                                    tints it) and its ring, 36 pixels on screen, the ring 4 wider
+    Picker-Tick.png, Color-Picked.png   the tick of a finished colour, the current colour's halo
+    Hint-0.png, Hint-1.png          a hint button full and empty (the charge gauge shows the lower
+                                    part of the full one over the empty one), 50 pixels
+    reka-normal/over.png, hak-normal/over.png   the hand and hammer tool buttons, 64 pixels
+    frame.png                       the frame around the current tool (64 pixels, drawn 1:1)
+and, below data/, the pictures of the game's flights and effects:
+    Effects/Stars/star-1.png        the flying star (the panel's star)
+    Effects/ball.png                the ball of a flying hint's trail (white: the trail tints it)
+    Effects/Hint.png                a hint charge on its way to its button (drawn additively)
+    Effects/hammer/hammer-1..42.png the hammer striking, 42 frames of one loop, centred
+The ten backgrounds (objects 1001 to 1010, all disabled: the screen enables one at random each time a
 level opens) are drawn by tools/make_playfield_images.py.
 
 The panel: one object "GamePanel" whose place the game keeps at the window's right edge; its
@@ -28,6 +43,11 @@ import cairo
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SCREEN_DIR = os.path.join(ROOT, "data", "Screens", "MainGame")
+EFFECTS_DIR = os.path.join(ROOT, "data", "Effects")
+# The game asks for "effects/hammer/...": the data folder was made for a file system that ignores
+# letter case, where that is the folder Effects; the game's path lookup finds it the same way. A
+# second folder "effects" beside "Effects" would hide the first from lookups that ignore case.
+HAMMER_DIR = os.path.join(ROOT, "data", "Effects", "hammer")
 TEXT_FILE = os.path.join(ROOT, "data", "Local", "en", "GameScreen.txt")
 
 TEXTS = ["Mistakes", "Menu", "Help"]
@@ -58,11 +78,12 @@ def vertical(y0, y1, top, bottom):
     return g
 
 
-def image(name, w, h, draw):
+def image(name, w, h, draw, folder=SCREEN_DIR):
     s = cairo.ImageSurface(cairo.FORMAT_ARGB32, w, h)
     cr = cairo.Context(s)
     draw(cr, w, h)
-    path = os.path.join(SCREEN_DIR, name + ".png")
+    path = os.path.join(folder, name + ".png")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
     s.write_to_png(path)
     print("made", os.path.relpath(path, ROOT))
 
@@ -106,6 +127,21 @@ def draw_card(cr, w, h):
     well(cr, 16, HINTS_Y - CARD_Y - 10, w - 36, 190, 14)
     well(cr, 16, TOOLS_Y - CARD_Y - 10, w - 36, 86, 14)
     well(cr, 16, MISTAKES_Y - CARD_Y - 4, w - 36, 40, 12)
+    # A socket under each hint button, so that a slot the level does not offer shows empty.
+    for i in range(6):
+        col, row = i % 2, i // 2
+        cx = MID - 58 + col * 66 + 25
+        cy = HINTS_Y - CARD_Y + row * 60 + 25
+        cr.arc(cx, cy + 1, 22, 0, 2 * math.pi)
+        cr.set_source_rgba(0.1, 0.03, 0.06, 0.3)
+        cr.fill()
+        cr.save()
+        cr.set_dash([4.0, 4.0])
+        cr.arc(cx, cy, 19, 0, 2 * math.pi)
+        cr.set_line_width(1.5)
+        cr.set_source_rgba(1, 0.92, 0.8, 0.22)
+        cr.stroke()
+        cr.restore()
     del ox, oy
 
 
@@ -225,6 +261,455 @@ BUTTON_VIEWS = (("Normal", "#f6a35c", "#d9682e", "#7a3212"),
                 ("Over", "#ffc07c", "#ec8548", "#7a3212"),
                 ("Click", "#d9682e", "#c25a24", "#5e260e"),
                 ("Disabled", "#b9aaa2", "#8f8079", "#5a4d47"))
+
+
+# ---------------------------------------------------------------------------------------------
+# The game's own widgets over the panel (twice their size on screen)
+
+GOLD = "#f0c987"
+PLUM_DARK = "#3e2433"
+
+
+def draw_picker_fill(cr, w, h):
+    """Grey tones only: the colour of the layer multiplies them."""
+    c = w / 2
+    cr.arc(c, c, c - 1, 0, 2 * math.pi)
+    g = cairo.LinearGradient(0, 0, w, h)
+    g.add_color_stop_rgba(0, 1, 1, 1, 1)
+    g.add_color_stop_rgba(1, 0.74, 0.74, 0.74, 1)
+    cr.set_source(g)
+    cr.fill()
+    cr.save()
+    cr.set_dash([6.0, 5.0])
+    cr.set_line_width(2.5)
+    cr.set_line_cap(cairo.LINE_CAP_ROUND)
+    cr.set_source_rgba(0.55, 0.55, 0.55, 0.9)
+    cr.arc(c, c, c - 9, 0, 2 * math.pi)
+    cr.stroke()
+    cr.restore()
+    g = cairo.RadialGradient(c - 10, c - 12, 1, c - 10, c - 12, c * 0.8)
+    g.add_color_stop_rgba(0, 1, 1, 1, 0.75)
+    g.add_color_stop_rgba(1, 1, 1, 1, 0)
+    cr.set_source(g)
+    cr.arc(c, c, c - 1, 0, 2 * math.pi)
+    cr.fill()
+
+
+def draw_picker_frame(cr, w, h):
+    """The ring around a 72-pixel swatch whose corner lies 8 pixels in."""
+    c = w / 2
+    cr.arc(c, c + 2, 38, 0, 2 * math.pi)
+    cr.set_line_width(6)
+    cr.set_source_rgba(0.12, 0.04, 0.06, 0.35)
+    cr.stroke()
+    cr.arc(c, c, 38, 0, 2 * math.pi)
+    cr.set_line_width(5.5)
+    g = cairo.LinearGradient(0, c - 40, 0, c + 40)
+    g.add_color_stop_rgba(0, *rgb("#fbe6b4"))
+    g.add_color_stop_rgba(1, *rgb("#c9964e"))
+    cr.set_source(g)
+    cr.stroke()
+    cr.arc(c, c, 35.2, 0, 2 * math.pi)
+    cr.set_line_width(1.6)
+    cr.set_source_rgba(*rgb("#5e2f1a", 0.8))
+    cr.stroke()
+    cr.arc(c, c, 40.8, 0, 2 * math.pi)
+    cr.set_line_width(1.4)
+    cr.set_source_rgba(*rgb("#5e2f1a", 0.6))
+    cr.stroke()
+
+
+def draw_picker_tick(cr, w, h):
+    def path():
+        cr.move_to(w * 0.22, h * 0.52)
+        cr.line_to(w * 0.42, h * 0.72)
+        cr.line_to(w * 0.78, h * 0.28)
+    cr.set_line_cap(cairo.LINE_CAP_ROUND)
+    cr.set_line_join(cairo.LINE_JOIN_ROUND)
+    path()
+    cr.set_line_width(15)
+    cr.set_source_rgba(*rgb(PLUM_DARK, 0.85))
+    cr.stroke()
+    path()
+    cr.set_line_width(8.5)
+    cr.set_source_rgba(1, 1, 1, 1)
+    cr.stroke()
+
+
+def draw_color_picked(cr, w, h):
+    """A halo drawn additively around the current colour's ring (50 pixels on screen)."""
+    c = w / 2
+    g = cairo.RadialGradient(c, c, 30, c, c, c)
+    g.add_color_stop_rgba(0, 1, 0.95, 0.7, 0)
+    g.add_color_stop_rgba(0.45, 1, 0.95, 0.75, 1)
+    g.add_color_stop_rgba(0.7, 1, 0.9, 0.6, 0.8)
+    g.add_color_stop_rgba(1, 1, 0.85, 0.5, 0)
+    cr.set_source(g)
+    cr.arc(c, c, c, 0, 2 * math.pi)
+    cr.fill()
+
+
+def bulb_path(cr, c, top):
+    """A light bulb: the glass round above, the neck narrowing into the cap."""
+    r = 17
+    gy = top + r
+    cr.move_to(c - 8, gy + 21)
+    cr.curve_to(c - 9, gy + 12, c - r, gy + 9, c - r, gy)
+    cr.arc(c, gy, r, math.pi, 2 * math.pi)
+    cr.curve_to(c + r, gy + 9, c + 9, gy + 12, c + 8, gy + 21)
+    cr.close_path()
+    return gy
+
+
+def bulb_cap(cr, c, gy, colour, line):
+    rounded_rect(cr, c - 9, gy + 21, 18, 12, 3.5)
+    cr.set_source_rgba(*colour)
+    cr.fill_preserve()
+    cr.set_line_width(2)
+    cr.set_source_rgba(*line)
+    cr.stroke()
+    cr.set_line_width(1.6)
+    for dy in (25, 29):
+        cr.move_to(c - 8, gy + dy)
+        cr.line_to(c + 8, gy + dy)
+    cr.stroke()
+
+
+def hint_button(full):
+    def draw(cr, w, h):
+        c = w / 2
+        cr.arc(c, c + 2, c - 3, 0, 2 * math.pi)
+        cr.set_source_rgba(0.1, 0.03, 0.05, 0.4)
+        cr.fill()
+        cr.arc(c, c, c - 4, 0, 2 * math.pi)
+        if full:
+            cr.set_source(vertical(0, h, rgb("#ffe28a"), rgb("#f0962e")))
+        else:
+            cr.set_source(vertical(0, h, rgb("#6e4a5e"), rgb("#4a2b3c")))
+        cr.fill_preserve()
+        cr.set_line_width(3)
+        cr.set_source_rgba(*rgb("#7a3212" if full else "#2e1824"))
+        cr.stroke()
+        # The quilt's stitch inside the rim.
+        cr.save()
+        cr.set_dash([5.0, 5.0])
+        cr.set_line_width(2)
+        cr.set_source_rgba(*(rgb("#fff6d8", 0.8) if full else rgb("#e8cfe0", 0.25)))
+        cr.arc(c, c, c - 11, 0, 2 * math.pi)
+        cr.stroke()
+        cr.restore()
+        if full:
+            g = cairo.RadialGradient(c, 40, 2, c, 40, 34)
+            g.add_color_stop_rgba(0, 1, 1, 0.9, 0.95)
+            g.add_color_stop_rgba(1, 1, 1, 0.8, 0)
+            cr.set_source(g)
+            cr.arc(c, 40, 34, 0, 2 * math.pi)
+            cr.fill()
+        gy = bulb_path(cr, c, 20)
+        if full:
+            g = cairo.RadialGradient(c - 5, gy - 6, 1, c, gy, 22)
+            g.add_color_stop_rgba(0, 1, 1, 1, 1)
+            g.add_color_stop_rgba(1, *rgb("#ffe680"))
+            cr.set_source(g)
+        else:
+            cr.set_source_rgba(*rgb("#8c7082", 0.6))
+        cr.fill_preserve()
+        cr.set_line_width(2.5)
+        cr.set_source_rgba(*rgb("#8a4a14" if full else "#2e1824", 0.9))
+        cr.stroke()
+        bulb_cap(cr, c, gy, rgb("#fff4e0") if full else rgb("#9d8594"),
+                 rgb("#8a4a14") if full else rgb("#2e1824"))
+        # The filament.
+        cr.set_line_width(2)
+        cr.set_source_rgba(*rgb("#e07a10" if full else "#5e4252"))
+        cr.move_to(c - 5, gy + 18)
+        cr.line_to(c - 5, gy + 4)
+        cr.line_to(c - 2, gy)
+        cr.line_to(c + 2, gy + 4)
+        cr.line_to(c + 5, gy)
+        cr.line_to(c + 5, gy + 18)
+        cr.stroke()
+        # Rays.
+        if full:
+            cr.set_line_cap(cairo.LINE_CAP_ROUND)
+            cr.set_line_width(3)
+            cr.set_source_rgba(1, 1, 1, 0.95)
+            for a in (-150, -115, -65, -30):
+                t = math.radians(a)
+                cr.move_to(c + 24 * math.cos(t), gy + 24 * math.sin(t))
+                cr.line_to(c + 31 * math.cos(t), gy + 31 * math.sin(t))
+            cr.stroke()
+    return draw
+
+
+def tool_back(cr, w, h, over):
+    rounded_rect(cr, 5, 8, w - 10, h - 11, 26)
+    cr.set_source_rgba(0.1, 0.03, 0.05, 0.4)
+    cr.fill()
+    rounded_rect(cr, 5, 5, w - 10, h - 11, 26)
+    if over:
+        cr.set_source(vertical(0, h, rgb("#fffaf0"), rgb("#ffe0a6")))
+    else:
+        cr.set_source(vertical(0, h, rgb("#fbeedd"), rgb("#e9cfa9")))
+    cr.fill_preserve()
+    cr.set_line_width(4)
+    cr.set_source_rgba(*rgb("#9a5a3a" if not over else "#c0703a"))
+    cr.stroke()
+    cr.save()
+    cr.set_dash([8.0, 7.0])
+    cr.set_line_width(2.5)
+    cr.set_source_rgba(*rgb("#b88a64", 0.7))
+    rounded_rect(cr, 15, 15, w - 30, h - 31, 17)
+    cr.stroke()
+    cr.restore()
+
+
+def capsule(cr, x1, y1, x2, y2, width):
+    """A round-ended bar from (x1, y1) to (x2, y2), as a closed path."""
+    a = math.atan2(y2 - y1, x2 - x1)
+    r = width / 2
+    cr.new_sub_path()
+    cr.arc(x2, y2, r, a - math.pi / 2, a + math.pi / 2)
+    cr.arc(x1, y1, r, a + math.pi / 2, a + 3 * math.pi / 2)
+    cr.close_path()
+
+
+def hand_icon(cr, w, h):
+    """An open hand, palm toward the player."""
+    skin_top, skin_bottom, line = rgb("#ffdcbc"), rgb("#f0b486"), rgb("#8a4b2a")
+    cr.save()
+    cr.translate(w / 2 + 4, h / 2 + 2)
+    cr.rotate(math.radians(-8))
+    parts = []
+    fingers = ((-18, -8, -19, -36), (-6, -10, -6, -44), (6, -10, 7, -42), (17, -7, 19, -32))
+    for x1, y1, x2, y2 in fingers:
+        parts.append(lambda x1=x1, y1=y1, x2=x2, y2=y2: capsule(cr, x1, y1, x2, y2, 12.5))
+    parts.append(lambda: capsule(cr, -20, 12, -36, -6, 13))
+    parts.append(lambda: rounded_rect(cr, -25, -14, 50, 46, 16))
+
+    def fill_all():
+        for p in parts:
+            cr.new_path()
+            p()
+            cr.set_source(vertical(-44, 32, skin_top, skin_bottom))
+            cr.fill()
+    # Outline first, wide, then the skin over it, so that only the silhouette keeps a line.
+    for p in parts:
+        cr.new_path()
+        p()
+        cr.set_line_width(6)
+        cr.set_source_rgba(*line)
+        cr.stroke()
+    fill_all()
+    # The creases between the fingers and the palm.
+    cr.set_line_width(2)
+    cr.set_line_cap(cairo.LINE_CAP_ROUND)
+    cr.set_source_rgba(*rgb("#c27a50", 0.85))
+    for x in (-12, 0, 12):
+        cr.move_to(x, -14)
+        cr.line_to(x, -6)
+    cr.stroke()
+    cr.arc(-2, 16, 12, math.radians(200), math.radians(300))
+    cr.stroke()
+    cr.restore()
+
+
+def hammer_shape(cr, length, handle, head_w, head_h):
+    """A hammer along +x from the origin (the handle's end) to its head at x = length."""
+    rounded_rect(cr, -2, -handle / 2, length + 4, handle, handle / 2.2)
+    g = cairo.LinearGradient(0, -handle / 2, 0, handle / 2)
+    g.add_color_stop_rgba(0, *rgb("#d9995a"))
+    g.add_color_stop_rgba(1, *rgb("#8a5426"))
+    cr.set_source(g)
+    cr.fill_preserve()
+    cr.set_line_width(2.5)
+    cr.set_source_rgba(*rgb("#3b2414"))
+    cr.stroke()
+    # The grip.
+    rounded_rect(cr, -2, -handle / 2 - 1, length * 0.35, handle + 2, handle / 2.2)
+    cr.set_source_rgba(*rgb("#c0392b"))
+    cr.fill_preserve()
+    cr.set_source_rgba(*rgb("#3b2414"))
+    cr.stroke()
+    rounded_rect(cr, length - head_w / 2, -head_h / 2, head_w, head_h, 4)
+    g = cairo.LinearGradient(length - head_w / 2, 0, length + head_w / 2, 0)
+    g.add_color_stop_rgba(0, *rgb("#f1f4f6"))
+    g.add_color_stop_rgba(1, *rgb("#8d979e"))
+    cr.set_source(g)
+    cr.fill_preserve()
+    cr.set_line_width(2.5)
+    cr.set_source_rgba(*rgb("#2a2f33"))
+    cr.stroke()
+    # The striking face, a little wider, on the side that leads the blow (-y).
+    rounded_rect(cr, length - head_w / 2 - 2, -head_h / 2 - 2, head_w + 4, 9, 2.5)
+    cr.set_source_rgba(*rgb("#b8c1c7"))
+    cr.fill_preserve()
+    cr.set_source_rgba(*rgb("#2a2f33"))
+    cr.stroke()
+
+
+def hammer_icon(cr, w, h):
+    cr.save()
+    cr.translate(w * 0.72, h * 0.74)
+    cr.rotate(math.radians(-135))
+    hammer_shape(cr, 58, 11, 20, 44)
+    cr.restore()
+
+
+def tool_button(icon, over):
+    def draw(cr, w, h):
+        tool_back(cr, w, h, over)
+        icon(cr, w, h)
+    return draw
+
+
+def draw_tool_frame(cr, w, h):
+    rounded_rect(cr, 1.5, 1.5, w - 3, h - 3, 14)
+    cr.set_line_width(3)
+    cr.set_source_rgba(*rgb("#5e2f1a", 0.75))
+    cr.stroke()
+    rounded_rect(cr, 3.5, 3.5, w - 7, h - 7, 12)
+    cr.set_line_width(3.5)
+    cr.set_source_rgba(*rgb("#ffd75e"))
+    cr.stroke()
+    rounded_rect(cr, 6, 6, w - 12, h - 12, 10)
+    cr.set_line_width(1.5)
+    cr.set_source_rgba(1, 1, 1, 0.8)
+    cr.stroke()
+
+
+# ---------------------------------------------------------------------------------------------
+# Flights and effects
+
+def draw_ball(cr, w, h):
+    c = w / 2
+    g = cairo.RadialGradient(c, c, 0, c, c, c)
+    for i in range(9):
+        t = i / 8
+        g.add_color_stop_rgba(t, 1, 1, 1, 0.85 * (1 - t * t) ** 3)
+    cr.set_source(g)
+    cr.arc(c, c, c, 0, 2 * math.pi)
+    cr.fill()
+
+
+def draw_hint_charge(cr, w, h):
+    """A warm spark: a glow with a four-pointed star, drawn additively."""
+    c = w / 2
+    g = cairo.RadialGradient(c, c, 0, c, c, c)
+    g.add_color_stop_rgba(0, 1, 0.95, 0.6, 0.9)
+    g.add_color_stop_rgba(0.5, 1, 0.75, 0.2, 0.35)
+    g.add_color_stop_rgba(1, 1, 0.6, 0.1, 0)
+    cr.set_source(g)
+    cr.arc(c, c, c, 0, 2 * math.pi)
+    cr.fill()
+    four_point_star(cr, c, c, c - 2, 0.2)
+    cr.set_source_rgba(1, 1, 0.92, 1)
+    cr.fill()
+
+
+HAMMER_FRAMES = 42
+HAMMER_SIZE = 128
+PIVOT = (106.0, 84.0)   # the grip's end, about which the hammer swings
+ARM = 64.0              # from the grip's end to the head's middle
+HEAD_W, HEAD_H = 22.0, 46.0
+GROUND = PIVOT[1] + HEAD_H / 2 + 2  # where the face meets the nail's head
+RAISED, STRIKE = 250.0, 180.0  # degrees: head up and back, head down on the nail
+
+
+def ease(t):
+    return t * t * (3 - 2 * t)
+
+
+def hammer_pose(t):
+    """The swing's angle, the blow's speed (0..1) and the impact's age (0..1, or None) at the
+    loop's fraction t."""
+    if t < 0.5:          # lifting, slowing at the top
+        return STRIKE + (RAISED - STRIKE) * math.sin(t / 0.5 * math.pi / 2), 0.0, None
+    if t < 0.66:         # the blow, gathering speed
+        u = (t - 0.5) / 0.16
+        return RAISED + (STRIKE - RAISED) * u * u, u, None
+    u = (t - 0.66) / 0.34  # on the nail: a small bounce, the sparks fly
+    return STRIKE + 5.0 * math.sin(min(1.0, u * 3) * math.pi), 0.0, u
+
+
+def four_point_star(cr, x, y, r, pinch=0.24):
+    for i in range(8):
+        a = math.radians(45 * i - 90)
+        d = r if i % 2 == 0 else r * pinch
+        (cr.move_to if i == 0 else cr.line_to)(x + d * math.cos(a), y + d * math.sin(a))
+    cr.close_path()
+
+
+def draw_hammer_frame(n):
+    def draw(cr, w, h):
+        angle, speed, impact = hammer_pose((n - 1) / HAMMER_FRAMES)
+        px, py = PIVOT
+        nail_x = px + ARM * math.cos(math.radians(STRIKE))
+        # The nail it drives, sinking a little with each loop's blow.
+        cr.set_line_cap(cairo.LINE_CAP_ROUND)
+        cr.set_line_width(3.5)
+        cr.set_source_rgba(*rgb("#4d555a"))
+        cr.move_to(nail_x, GROUND + 1)
+        cr.line_to(nail_x, GROUND + 12)
+        cr.stroke()
+        rounded_rect(cr, nail_x - 7, GROUND - 1, 14, 4, 1.5)
+        cr.set_source_rgba(*rgb("#9aa4ab"))
+        cr.fill_preserve()
+        cr.set_line_width(1.2)
+        cr.set_source_rgba(*rgb("#2a2f33"))
+        cr.stroke()
+        # The swish behind a fast blow.
+        if speed > 0.35:
+            for k, r in enumerate((ARM - 10, ARM + 4, ARM + 16)):
+                cr.new_path()
+                cr.arc(px, py, r, math.radians(angle + 8), math.radians(angle + 8 + 30 * speed))
+                cr.set_line_width(3 - k * 0.6)
+                cr.set_source_rgba(1, 1, 1, 0.55 * speed)
+                cr.stroke()
+        cr.save()
+        cr.translate(px, py)
+        cr.rotate(math.radians(angle))
+        hammer_shape(cr, ARM, 11, HEAD_W, HEAD_H)
+        cr.restore()
+        if impact is not None and impact < 0.75:
+            u = impact / 0.75
+            # A flash on the nail, then sparks flying out to both sides and fading.
+            g = cairo.RadialGradient(nail_x, GROUND, 0, nail_x, GROUND, 26)
+            g.add_color_stop_rgba(0, 1, 0.97, 0.75, 0.9 * (1 - u))
+            g.add_color_stop_rgba(1, 1, 0.8, 0.4, 0)
+            cr.set_source(g)
+            cr.arc(nail_x, GROUND, 26, 0, 2 * math.pi)
+            cr.fill()
+            for k, a in enumerate((-172, -148, -124, -56, -32, -8)):
+                t = math.radians(a)
+                d = 14 + 20 * ease(u)
+                r = (10 if k % 2 == 0 else 7) * (1 - 0.4 * u)
+                four_point_star(cr, nail_x + d * math.cos(t), GROUND - 2 + d * math.sin(t), r)
+                cr.set_source_rgba(1, 0.86, 0.3, 1 - u)
+                cr.fill_preserve()
+                cr.set_line_width(1)
+                cr.set_source_rgba(0.55, 0.3, 0.05, 0.8 * (1 - u))
+                cr.stroke()
+    return draw
+
+
+def main_effects():
+    image("Picker-Circle-Fill", 72, 72, draw_picker_fill)
+    image("Picker-Circle-Frame", 88, 88, draw_picker_frame)
+    image("Picker-Tick", 56, 56, draw_picker_tick)
+    image("Color-Picked", 100, 100, draw_color_picked)
+    image("Hint-0", 100, 100, hint_button(True))
+    image("Hint-1", 100, 100, hint_button(False))
+    image("reka-normal", 128, 128, tool_button(hand_icon, False))
+    image("reka-over", 128, 128, tool_button(hand_icon, True))
+    image("hak-normal", 128, 128, tool_button(hammer_icon, False))
+    image("hak-over", 128, 128, tool_button(hammer_icon, True))
+    image("frame", 64, 64, draw_tool_frame)
+    image("star-1", STAR, STAR, draw_star, os.path.join(EFFECTS_DIR, "Stars"))
+    image("ball", 16, 16, draw_ball, EFFECTS_DIR)
+    image("Hint", 48, 48, draw_hint_charge, EFFECTS_DIR)
+    for n in range(1, HAMMER_FRAMES + 1):
+        image("hammer-%d" % n, HAMMER_SIZE, HAMMER_SIZE, draw_hammer_frame(n), HAMMER_DIR)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -399,6 +884,7 @@ def main():
     for view, top, bottom, rim in BUTTON_VIEWS:
         image("Menu" + view, 56, 56, round_button(menu_icon, top, bottom, rim))
         image("Help" + view, 56, 56, round_button(help_icon, top, bottom, rim))
+    main_effects()
     write_screen()
 
 

@@ -18,6 +18,10 @@
 class TBlockFile;
 class TPTile;
 class TNumberLine;
+class TDim;
+class TGameObject;
+class TUIImage;
+class TTileGameObject;
 
 // The hint slots a level carries; the game panel shows the first six.
 constexpr int HintSlots = 9;
@@ -63,6 +67,10 @@ public:
     virtual int Center();
     virtual int SetPosition(float x, float y);
     virtual int SetSize(int size);
+    // The hint slot the next charge goes to: x, y the middle of its panel button, w the slot
+    // index. Only slots with a button take charges: available, not loaded, and short of a full
+    // load even with the charges already flying to them. Null when no slot needs charge.
+    virtual std::shared_ptr<TDim> GetHintDim();
     // The first layer with that colour id; 0 when no layer has it.
     virtual int GetColorIndexByColorId(int id) const;
     // The colour ids in layer order, blank-separated.
@@ -133,6 +141,22 @@ public:
     std::shared_ptr<TPTile> GetTile(int layer, int x, int y) const;
     int ShowUPColumn(int layer, int x);
     int ShowUPRow(int layer, int y);
+
+    // The finished picture, cell by cell, for the level summary (TileGameObject.cpp). Each call
+    // makes new objects added to `parent`; the cell must lie inside the grid.
+    // One cell: at the cell's centre relative to the grid's corner, scaled to the tile size,
+    // named "<column>,<row>"; Tile the coloured box of a solution cell (isTileRevealed 1 when its
+    // colour was the current one at the end), Error the error mark on it, or Mark the cross of
+    // an empty cell.
+    std::shared_ptr<TTileGameObject> GetTileGameObject(int x, int y, TGameObject* parent);
+    // The box of the first layer holding the cell's colour (RemLayer = that layer), or null.
+    std::shared_ptr<TUIImage> GetTileBoxobject(int x, int y, TGameObject* parent);
+    // The error mark of RemLayer's tile when its error shows and RemLayer is the current colour.
+    std::shared_ptr<TUIImage> GetTileBoxCross(int x, int y, TGameObject* parent);
+    // The grid picture of the first layer where the cell is empty (RemLayer = that layer).
+    std::shared_ptr<TUIImage> GetTileEmpty(int x, int y, TGameObject* parent);
+    // The cross of RemLayer's tile when it has one and layer 0 has no box at the cell.
+    std::shared_ptr<TUIImage> GetTileMark(int x, int y, TGameObject* parent);
 
     // The longest run of any clue line (0 when the level has no lines).
     int LongestRun() const;

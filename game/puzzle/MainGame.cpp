@@ -14,7 +14,10 @@
 #include "engine/system/Settings.h"
 #include "engine/ui/UI_Object.h"
 #include "game/effects/EngParticle.h"
+#include "game/puzzle/FlyHints.h"
+#include "game/puzzle/FlyingStars.h"
 #include "game/puzzle/FlyingTiles.h"
+#include "game/puzzle/GameImages.h"
 #include "game/puzzle/GamePanel.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
@@ -95,6 +98,24 @@ TMainGamePtr CreateMainGame() {
     PuzzlePlayHooks::TileSound = [](bool right) {
         PlaySound(right ? MainGameSettings::SndTileRight : MainGameSettings::SndTileWrong);
     };
+    PuzzlePlayHooks::HintCharge = [](int x, int y) { ReleaseHintCharge(x, y); };
+    // The hints and the flying stars.
+    MainGameHooks::SetupHints = [] { SetupHints(); };
+    MainGameHooks::ClearFlights = [] {
+        ClearFlyHints();
+        ClearFlyingStars();
+    };
+    MainGameHooks::StarFlyIn = [](int x, int y, int delay, int star) {
+        if (star < 0 || star > 2 || !GamePanel::Stars[star]) return;
+        const auto& target = GamePanel::Stars[star];
+        CreateFlyingStarFlyin(x, y, static_cast<int>(target->DrawX), static_cast<int>(target->DrawY), delay, target);
+    };
+    MainGameHooks::StarDrop = [](int x, int y) { CreateFlyingStarDrop(x, y, 0); };
+    MainGameHooks::StarToSummary = [](int x, int y, int tx, int ty, int delay) {
+        CreateFlyingStarSummary(x, y, tx, ty, delay);
+    };
+    MainGameHooks::DrawFlyHints = [] { DrawFlyHints(); };
+    MainGameHooks::DrawFlyingStars = [](TAppScreen* screen) { DrawFlyingStars(screen); };
     return game;
 }
 
@@ -114,6 +135,7 @@ int TMainGame::OnSetup() {
 
 int TMainGame::SetupUI() {
     GamePanel::Setup();
+    TFlyingStar::Img = LoadGameImage("Effects/Stars/star-1.png", -1, true);
     auto load = [](const char* path) { return LoadImg(bDir + path); };
     Gradient = load("Screens/MainGame/Gradient.png");
     SetImgHandle(Gradient, 31, 0);
@@ -525,7 +547,10 @@ int TMainGame::AddMistake() {
 }
 
 int TMainGame::WIN() {
+    // Stars still flying in land now, and only the stars the level kept are counted and paid.
+    LandStarFlyIns();
     StarsAtLevelEnd = GamePanel::GetStars();
+    if (CurrPacLevel && StarsAtLevelEnd > CurrPacLevel->CurrStars) StarsAtLevelEnd = CurrPacLevel->CurrStars;
     if (AppSettings::SoundVolume != 0.0f) AppSoundManager::HideMusicTemporary(3000);
     PlaySound(SndWin);
     SetCurrState(2);
@@ -540,6 +565,7 @@ int TMainGame::WIN() {
         const auto& star = GamePanel::Stars[i];
         if (!star || !star->isEnabled) continue;
         star->Disable();
+        if (i >= StarsAtLevelEnd) continue;
         if (MainGameHooks::StarToSummary)
             MainGameHooks::StarToSummary(static_cast<int>(star->DrawX), static_cast<int>(star->DrawY), targets[i][0],
                                          targets[i][1], 1000 * i);

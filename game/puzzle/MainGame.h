@@ -218,6 +218,13 @@ public:
     virtual int RemoveStar();
     // One wrong tile: the first mistake takes a star, the sixth loses the level.
     virtual int AddMistake();
+    // Spends hint slot index from its button at (x, y) (FlyHints.cpp): counted in the profile,
+    // the slot unloaded and emptied, a flying hint from the button's middle to each of up to two
+    // unsolved cells of the current colour, the hint sound.
+    virtual int UseHint(int index, int x, int y);
+    // Up to count distinct cells, at random, among the unsolved solution cells of the current
+    // colour that no flying hint is on its way to.
+    virtual std::vector<std::shared_ptr<TPTile>> GetTilesForHints(int count);
     virtual int SetNextColor() override;
     virtual int SetCurrentColor(int index);
     // Hands the screen the level to play; OnPrepare prepares it when the screen is entered.

@@ -77,6 +77,13 @@ public:
         Add("up " + std::to_string(button));
         ++frame_;
     }
+    // A left click at a point of the picture (a panel button): move, press, release.
+    void Click(int x, int y) {
+        Add("move " + std::to_string(x) + " " + std::to_string(y));
+        Add("down 1");
+        Add("up 1");
+        ++frame_;
+    }
     int frame() const { return frame_; }
     const std::string& text() const { return text_; }
 
@@ -102,13 +109,16 @@ uint32_t CellPixel(const TPixmapPtr& shot, const TPACLevel& level, int x, int y)
 // The red of level 1's picture, in a box or under the hover's light.
 bool IsRed(uint32_t c) { return ((c >> 16) & 255) > 150 && ((c >> 8) & 255) < 120 && (c & 255) < 120; }
 
-// The level in progress the player left behind, when there is one.
-std::string ProgressFile(const testsupport::TempDir& dir) {
+// The file of the player's folder with this ending ("" when there is none).
+std::string PlayerFile(const testsupport::TempDir& dir, const std::string& ending) {
     const std::string folder = dir.file("user/.Velkaro/Quiltora-2/Profiles");
     for (const std::string& name : ReadDir(folder))
-        if (name.size() > 9 && name.substr(name.size() - 9) == ".PACLEVEL") return folder + "/" + name;
+        if (name.size() > ending.size() && name.substr(name.size() - ending.size()) == ending) return folder + "/" + name;
     return "";
 }
+
+// The level in progress the player left behind, when there is one.
+std::string ProgressFile(const testsupport::TempDir& dir) { return PlayerFile(dir, ".PACLEVEL"); }
 
 // Level 1's solution, row by row, as runs of solution cells: one left-button line per run.
 struct WinScript {
@@ -245,6 +255,73 @@ TEST(GamePlayTest, LevelTwoWithSixWrongCellsIsLost) {
     // A lost level never resumes.
     EXPECT_EQ(ProgressFile(dir), "");
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+}
+
+// The panel's buttons on the picture, with the panel at the right edge of the 1366-pixel window
+// (x 1195): their places in the game screen's file (tools/make_game_screen.py).
+constexpr int kSecondOfTwoColoursX = 1120, kColourY = 214;  // the two colours close up in the middle
+constexpr int kHammerX = 1135, kHammerY = 518;
+constexpr int kHintOneX = 1064, kHintOneY = 297;
+constexpr int kHammerLeft = 1103;  // the hammer button's left edge, where the tool frame lies
+constexpr int kHintOneLeft = 1039;
+
+TEST(GamePlayTest, LevelTwentyEightPlayedFromThePanelColourHammerAndHint) {
+    // Two colours: the panel's second colour button, a cell of that colour with the hand, the
+    // hammer on an empty cell (the hand would have made a mistake there), then the first hint.
+    auto level = LaidOut(28);
+    ASSERT_TRUE(level);
+    ASSERT_EQ(level->Colors, 2);
+    int cx = -1, cy = -1, ex = -1, ey = -1;
+    for (int y = 0; y < level->Rows; ++y)
+        for (int x = 0; x < level->Cols; ++x) {
+            if (cx < 0 && level->Tile(1, x, y)->isTile) cx = x, cy = y;
+            if (ex < 0 && !level->Tile(0, x, y)->isTile && !level->Tile(1, x, y)->isTile) ex = x, ey = y;
+        }
+    ASSERT_GE(cx, 0);
+    ASSERT_GE(ex, 0);
+    int secondColour = 0;
+    for (int y = 0; y < level->Rows; ++y)
+        for (int x = 0; x < level->Cols; ++x) secondColour += level->Tile(1, x, y)->isTile ? 1 : 0;
+    ASSERT_GE(secondColour, 3);
+
+    Moves moves(*level, PlayFrame());
+    moves.Click(kSecondOfTwoColoursX, kColourY);
+    moves.Line(cx, cy, cx, cy, 1);
+    moves.Click(kHammerX, kHammerY);
+    moves.Line(ex, ey, ex, ey, 1);
+    moves.Click(kHintOneX, kHintOneY);
+    testsupport::TempDir dir;
+    // The hints fly for about 100 frames; the hint button's gauge drains in 200.
+    GameRun run = RunGame(dir, "--level 28 --frames " + std::to_string(moves.frame() + 240) + Script(dir, moves.text()));
+    ASSERT_EQ(run.status, 0);
+    ASSERT_TRUE(run.shot);
+    EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+
+    const std::string saved = ProgressFile(dir);
+    ASSERT_FALSE(saved.empty());
+    auto progress = LoadPacLevel(saved);
+    ASSERT_TRUE(progress);
+    EXPECT_EQ(progress->Mistakes, 0) << "the colour and the hammer were picked";
+    EXPECT_EQ(progress->CurrStars, 3);
+    EXPECT_EQ(progress->Tile(1, cx, cy)->isCovered, 0);
+    EXPECT_EQ(progress->Tile(1, ex, ey)->isCovered, 0);
+    EXPECT_EQ(progress->Tile(1, ex, ey)->isError, 0);
+    int uncovered = 0;
+    for (int y = 0; y < progress->Rows; ++y)
+        for (int x = 0; x < progress->Cols; ++x)
+            uncovered += progress->Tile(1, x, y)->isTile && !progress->Tile(1, x, y)->isCovered ? 1 : 0;
+    EXPECT_EQ(uncovered, 3) << "one by hand, two by the hint";
+    EXPECT_EQ(progress->HintWasUsed, 1);
+    EXPECT_EQ(progress->HintIsLoaded[0], 0);
+    EXPECT_EQ(progress->HintIsLoaded[1], 1);
+    const std::string profile = testsupport::ReadFileBytes(PlayerFile(dir, ".AppProfile"));
+    EXPECT_NE(profile.find("HintUsed = 1"), std::string::npos);
+
+    // On the panel: the gold tool frame on the hammer, the spent hint button dark.
+    const uint32_t frame = Rgb(run.shot, kX + kHammerLeft + 4, kHammerY);
+    EXPECT_TRUE(((frame >> 16) & 255) > 220 && ((frame >> 8) & 255) > 180 && (frame & 255) < 140) << std::hex << frame;
+    const uint32_t hint = Rgb(run.shot, kX + kHintOneLeft + 8, kHintOneY);
+    EXPECT_LT((hint >> 16) & 255, 130u) << std::hex << hint;
 }
 
 }  // namespace

@@ -19,6 +19,8 @@
 #include "engine/ui/UI_Object.h"
 #include "engine/media/SoundManager.h"
 #include "engine/media/TextClass.h"
+#include "game/puzzle/FlyHints.h"
+#include "game/puzzle/FlyingStars.h"
 #include "game/puzzle/FlyingTiles.h"
 #include "game/puzzle/GamePanel.h"
 #include "game/puzzle/Level.h"
@@ -79,6 +81,8 @@ protected:
 
     void TearDown() override {
         ClearFlyingTiles();
+        ClearFlyHints();
+        ClearFlyingStars();
         GamePanel::Reset();
         Game = nullptr;
         LevelSummary = nullptr;

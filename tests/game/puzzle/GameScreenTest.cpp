@@ -217,6 +217,7 @@ TEST_F(GameScreenTest, ARestoredLevelWithMistakesTakesNoFurtherStar) {
     auto level = Play(LoadPacLevel(dir.file("progress.PACLEVEL")));
     ASSERT_TRUE(level);
     UntilPlay();
+    Frames(150);  // the two stars have flown in
     EXPECT_EQ(GamePanel::GetStars(), 2);
     Drag(*level, 3, 0, 3, 0, 1);
     EXPECT_EQ(level->Mistakes, 2);
