@@ -416,13 +416,18 @@ int GamePanel::DrawTools() {
     return 0;
 }
 
+// A panel whose object is hidden shows no widget and takes no click.
+static bool PanelHidden() { return GamePanel::MainPanel && GamePanel::MainPanel->isEnabled == 0; }
+
 int GamePanel::Draw() {
     if (!Game) return 0;
     if (ColorBoxImage)
         if (auto rgb = Game->GetCurrColorRGB()) ColorBoxImage->SetRGB(rgb->r, rgb->g, rgb->b);
-    DrawPicker();
-    DrawHints();
-    DrawTools();
+    if (!PanelHidden()) {
+        DrawPicker();
+        DrawHints();
+        DrawTools();
+    }
     if (Mistakes && Game->CurrPacLevel) {
         const std::string text = txtMistakes + " " + IntToString(Game->CurrPacLevel->Mistakes) + "/5";
         // Laid out again only when it changes.
@@ -467,9 +472,11 @@ int GamePanel::UpdateTools() {
 
 int GamePanel::Update() {
     UpdateScreenPosition();
-    UpdateColorPicker();
-    UpdateHints();
-    UpdateTools();
+    if (!PanelHidden()) {
+        UpdateColorPicker();
+        UpdateHints();
+        UpdateTools();
+    }
     if (!Game || Game->CurrState != 0) return 0;
     if (ColorBox && ColorBox->isClicked()) Game->SetNextColor();
     if (MenuButton && MenuButton->isClicked()) {
