@@ -1,5 +1,6 @@
 #include "game/puzzle/LevelFiles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -7,6 +8,7 @@
 
 #include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
+#include "game/puzzle/BoardLayout.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/Tile.h"
@@ -65,8 +67,10 @@ bool _LoadPacLevel_Data(TPACLevel& level, const TBlockFilePtr& levelBlock, const
     level.ColorDone.assign(level.ColorArr.size(), 0);
     const float px = GetBFNumber(data, "Position", 0);
     const float py = GetBFNumber(data, "Position", 1);
-    level.x = px;
-    level.y = py;
+    // The board is centred once loaded; the file's place only seeds the layout, whose measures
+    // (the clue margins among them) hold while the board starts on the screen.
+    level.x = std::clamp(px, 0.0f, static_cast<float>(NumbersExtentStartX));
+    level.y = std::clamp(py, 0.0f, static_cast<float>(NumbersExtentStartY));
     level.LoadedX = TruncToInt(px);
     level.LoadedY = TruncToInt(py);
     level.LevelSeconds = ReadInt(data, "Seconds");

@@ -19,9 +19,11 @@ int TTile::isOver() { return Mouse::InRect(ox, oy, oh, ow); }
 int TTile::SetDrawPosition(float px, float py) {
     DrawX = px;
     DrawY = py;
-    ow = oh = static_cast<int>(GridSizeAt(size));
-    ox = static_cast<int>(DrawX - GridSizeHalfAt(size));
-    oy = static_cast<int>(DrawY - GridSizeHalfAt(size));
+    // A level file can place the board anywhere (it is centred right after): saturate, never
+    // overflow, while it is far off.
+    ow = oh = TruncToInt(GridSizeAt(size));
+    ox = TruncToInt(DrawX - GridSizeHalfAt(size));
+    oy = TruncToInt(DrawY - GridSizeHalfAt(size));
     return 0;
 }
 

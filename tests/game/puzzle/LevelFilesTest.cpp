@@ -217,6 +217,21 @@ TEST_F(LevelFilesTest, RepairableFaultsKeepTheLevelInProgress) {
     }
 }
 
+TEST_F(LevelFilesTest, ABoardPlacedFarOffLoadsCentredWithSaneHitBoxes) {
+    // Found by fuzzing: tiles were placed at the file's position before centring, and the
+    // hit box of a tile 9e9 pixels away overflowed an int.
+    auto level = LoadPacLevel(Write("far.PACLevel", std::string(kData2x2) + "\t\tPosition = 9e9, -9e9\n", kTiles2x2));
+    ASSERT_NE(level, nullptr);
+    const auto tile = level->GetTile(0, 1, 1);
+    EXPECT_GT(tile->ox, 0);
+    EXPECT_LT(tile->ox, 1366);
+    EXPECT_GT(tile->oy, 0);
+    EXPECT_LT(tile->oy, 768);
+    level->SetPosition(9e9f, -9e9f);
+    EXPECT_EQ(tile->ox, INT32_MAX);
+    EXPECT_EQ(tile->oy, INT32_MIN);
+}
+
 TEST_F(LevelFilesTest, ColourIdsBelowOneHaveNoPaletteColour) {
     testing::internal::CaptureStdout();
     auto level = LoadPacLevel(Write("ids.PACLevel", "\t\tDims = 2, 2\n\t\tColors = \"2 -2147483648\"\n", kTiles2x2));
