@@ -1,0 +1,369 @@
+#!/usr/bin/env python3
+"""Draws the options pop-up and the credits background, and writes the pop-up's file.
+
+    /usr/bin/python3 tools/make_options_art.py [data folder]     (default: data)
+
+Pictures (pycairo, through the helpers and palette of tools/make_shell_art.py, so the pop-up
+matches the main menu: a navy panel with a cream rim and stitching, warm orange buttons, cream
+titles with a brown outline):
+
+  PopUps/Options/Panel.png            the panel, with quilt-patch bullets beside the labels
+  PopUps/Options/SliderTrack.png      the groove of a volume slider
+  PopUps/Options/Knob.png             its knob
+  PopUps/Options/Toggle{On,Off}*.png  the switch pairs' buttons, four views each
+  PopUps/Options/Small*.png           the buttons OK, Credits, Menu and Replay, four views each
+  Screens/Credits/back.jpg            the credits' background, 1366 x 768 (the meadow at night)
+
+The pop-up file "PopUps/Options/Options.AppPopUp" is written with the object writer of
+tools/make_shell_screens.py; its ids are the ones the options code looks up (see
+game/shell/Options.h). The captions are lines of "Local/en/Options.txt".
+"""
+import math
+import os
+import random
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import make_shell_art as art  # noqa: E402
+import make_shell_screens as screens  # noqa: E402
+
+cairo = art.cairo
+rgb = art.rgb
+CREAM, BROWN, NAVY, PATCHES = art.CREAM, art.BROWN, art.NAVY, art.PATCHES
+
+# Geometry of the pop-up (virtual pixels); the panel sits centred on the 1024 x 768 screen.
+PANEL_W, PANEL_H = 560, 520
+PANEL_X, PANEL_Y = (1024 - PANEL_W) // 2, (768 - PANEL_H) // 2
+LABEL_X, LABEL_W, ROW_H = 64, 190, 40
+TRACK_X, TRACK_W, KNOB = 236, 276, 36
+TOGGLE_W, TOGGLE_H = 96, 40
+TOGGLE_X = PANEL_W - 48 - TOGGLE_W
+SLIDER_ROWS = (108, 164)              # music, sound
+SWITCH_ROWS = (244, 300, 356)         # full screen, wide screen, cursor
+SEPARATORS = (226, 418)
+BUTTON_W, BUTTON_H, BUTTON_Y = 116, 48, 440
+BUTTON_XS = [30 + i * (BUTTON_W + 12) for i in range(4)]  # Menu, Credits, OK, Replay
+
+
+def panel(path):
+    w, h = PANEL_W + 24, PANEL_H + 24
+    s, cr = art.surface(w, h)
+    cr.translate(12, 8)
+    # Soft shadow, body, rim and stitching, as the main menu's panel.
+    art.rounded(cr, 4, 10, PANEL_W - 8, PANEL_H - 6, 34)
+    cr.set_source_rgba(0, 0, 0, 0.28)
+    cr.fill()
+    art.rounded(cr, 2, 2, PANEL_W - 4, PANEL_H - 8, 34)
+    cr.set_source(art.vertical(cr, 2, PANEL_H, [(0, (0.245, 0.300, 0.470, 0.97)), (1, (0.165, 0.205, 0.345, 0.97))]))
+    cr.fill_preserve()
+    cr.set_source_rgba(*CREAM, 0.9)
+    cr.set_line_width(3)
+    cr.stroke()
+    art.rounded(cr, 14, 14, PANEL_W - 28, PANEL_H - 32, 26)
+    cr.set_source_rgba(*CREAM, 0.45)
+    cr.set_line_width(2)
+    cr.set_dash([9, 7])
+    cr.stroke()
+    cr.set_dash([])
+    # A row of patches under the title.
+    for i, c in enumerate(PATCHES):
+        art.patch(cr, PANEL_W / 2 - 3 * 26 + i * 26 + 2, 80, 20, c, stitch=False)
+    # Separators: a cream stitch line between the groups.
+    for y in SEPARATORS:
+        cr.move_to(40, y)
+        cr.line_to(PANEL_W - 40, y)
+        cr.set_source_rgba(*CREAM, 0.35)
+        cr.set_line_width(2)
+        cr.set_dash([8, 6])
+        cr.stroke()
+        cr.set_dash([])
+    # A patch bullet before every label, each row its own colour.
+    rows = list(SLIDER_ROWS) + list(SWITCH_ROWS)
+    for i, y in enumerate(rows):
+        art.patch(cr, LABEL_X - 30, y + ROW_H / 2 - 9, 18, PATCHES[i % len(PATCHES)], stitch=False)
+    art.save_png(s, path)
+
+
+def slider_track(path):
+    s, cr = art.surface(TRACK_W, KNOB)
+    groove = 14
+    y = (KNOB - groove) / 2
+    art.rounded(cr, 1, y, TRACK_W - 2, groove, groove / 2)
+    cr.set_source(art.vertical(cr, y, y + groove, [(0, (0.07, 0.08, 0.15, 0.95)), (1, (0.15, 0.17, 0.29, 0.95))]))
+    cr.fill_preserve()
+    cr.set_source_rgba(*CREAM, 0.85)
+    cr.set_line_width(2)
+    cr.stroke()
+    # Tick stitches along the groove, a hint of the scale.
+    for i in range(1, 10):
+        x = KNOB / 2 + (TRACK_W - KNOB) * i / 10
+        cr.move_to(x, y + 4)
+        cr.line_to(x, y + groove - 4)
+        cr.set_source_rgba(1, 1, 1, 0.28)
+        cr.set_line_width(1.5)
+        cr.stroke()
+    art.save_png(s, path)
+
+
+def knob(path):
+    s, cr = art.surface(KNOB, KNOB)
+    c = KNOB / 2
+    cr.arc(c, c + 1.5, c - 2, 0, 2 * math.pi)
+    cr.set_source_rgba(0, 0, 0, 0.3)
+    cr.fill()
+    cr.arc(c, c, c - 2.5, 0, 2 * math.pi)
+    g = cairo.RadialGradient(c - 5, c - 6, 2, c, c, c)
+    g.add_color_stop_rgb(0, *rgb("FFC58E"))
+    g.add_color_stop_rgb(1, *rgb("E06A36"))
+    cr.set_source(g)
+    cr.fill_preserve()
+    cr.set_source_rgb(*rgb("8C3A1A"))
+    cr.set_line_width(2.5)
+    cr.stroke()
+    cr.arc(c, c, c - 8, 0, 2 * math.pi)
+    cr.set_source_rgba(1, 1, 1, 0.7)
+    cr.set_line_width(1.5)
+    cr.set_dash([3, 2.5])
+    cr.stroke()
+    cr.set_dash([])
+    art.save_png(s, path)
+
+
+# (track top, track bottom, rim) of the switch views, for on and off.
+TOGGLE_COLOURS = {
+    "On": {"Normal": ("8CCB6E", "5E9E48"), "Over": ("A4DC86", "72B25A"), "Click": ("5E9E48", "6FAE56"),
+           "Disabled": ("B2B2B2", "969696")},
+    "Off": {"Normal": ("59627F", "434A66"), "Over": ("6D7796", "535B7A"), "Click": ("3E4560", "4A5270"),
+            "Disabled": ("B2B2B2", "969696")},
+}
+
+
+def toggle(path, state, view):
+    w, h = TOGGLE_W, TOGGLE_H
+    s, cr = art.surface(w, h)
+    top, bottom = TOGGLE_COLOURS[state][view]
+    r = h / 2 - 2
+    art.rounded(cr, 2, 2, w - 4, h - 4, r)
+    cr.set_source(art.vertical(cr, 0, h, [(0, rgb(top)), (1, rgb(bottom))]))
+    cr.fill_preserve()
+    cr.set_source_rgba(*CREAM, 0.95)
+    cr.set_line_width(2.5)
+    cr.stroke()
+    # The knob: right when on, left when off.
+    kx = w - 2 - r if state == "On" else 2 + r
+    cr.arc(kx, h / 2 + 1, r - 4, 0, 2 * math.pi)
+    cr.set_source_rgba(0, 0, 0, 0.25)
+    cr.fill()
+    cr.arc(kx, h / 2, r - 4, 0, 2 * math.pi)
+    cr.set_source(art.vertical(cr, 4, h - 4, [(0, (1.0, 0.98, 0.92)), (1, CREAM)]))
+    cr.fill()
+    # The word on the free side.
+    word = "ON" if state == "On" else "OFF"
+    cr.select_font_face(art.FONT, cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_BOLD)
+    cr.set_font_size(15)
+    e = cr.text_extents(word)
+    free_c = (2 + (w - 2 * r - 4) / 2) if state == "On" else (w - 2 - (w - 2 * r - 4) / 2)
+    cr.move_to(free_c - e.x_advance / 2, h / 2 + e.height / 2 - 0.5)
+    cr.set_source_rgba(1, 1, 1, 0.95 if view != "Disabled" else 0.7)
+    cr.show_text(word)
+    art.save_png(s, path)
+
+
+def night_scene(path):
+    w, h = 1366, 768
+    s, cr = art.surface(w, h)
+    horizon = 560
+    cr.set_source(art.vertical(cr, 0, horizon, [(0, rgb("151A33")), (0.65, rgb("2B3160")), (1, rgb("5B4A78"))]))
+    cr.rectangle(0, 0, w, h)
+    cr.fill()
+    rnd = random.Random(11)
+    # Stars, fewer toward the horizon.
+    for _ in range(260):
+        x, y = rnd.uniform(0, w), rnd.uniform(0, horizon) ** 1.15 / horizon ** 0.15
+        r = rnd.choice((0.7, 0.9, 1.1, 1.5))
+        cr.arc(x, y, r, 0, 2 * math.pi)
+        cr.set_source_rgba(1, 0.97, 0.88, rnd.uniform(0.35, 0.9))
+        cr.fill()
+    # The moon with its glow, high on the right.
+    glow = cairo.RadialGradient(1130, 130, 20, 1130, 130, 170)
+    glow.add_color_stop_rgba(0, 1, 0.95, 0.8, 0.35)
+    glow.add_color_stop_rgba(1, 1, 0.95, 0.8, 0)
+    cr.set_source(glow)
+    cr.arc(1130, 130, 170, 0, 2 * math.pi)
+    cr.fill()
+    # A crescent: the moon's disc with an offset disc cut out of it.
+    cr.save()
+    cr.arc(1130, 130, 42, 0, 2 * math.pi)
+    cr.new_sub_path()
+    cr.arc(1148, 118, 36, 0, 2 * math.pi)
+    cr.set_fill_rule(cairo.FILL_RULE_EVEN_ODD)
+    cr.clip()
+    cr.arc(1130, 130, 42, 0, 2 * math.pi)
+    cr.set_source_rgb(1.0, 0.96, 0.84)
+    cr.fill()
+    cr.restore()
+    # Hills and the quilt meadow, in the dimmed colours of night.
+    art.hill(cr, w, horizon - 40, 34, 0.7, 0.006, rgb("2E4A4A"), rgb("22393C"), h)
+    art.hill(cr, w, horizon + 8, 26, 2.1, 0.0045, rgb("28433A"), rgb("1C3230"), h)
+    top = horizon + 36
+    rows = 5
+    for r in range(rows):
+        y0 = top + (h - top) * (r / rows) ** 1.3
+        y1 = top + (h - top) * ((r + 1) / rows) ** 1.3
+        size = y1 - y0
+        n = int(w / (size * 1.6)) + 2
+        for c in range(n):
+            x0 = c * size * 1.6 - (r % 2) * size * 0.8
+            col = PATCHES[rnd.randrange(len(PATCHES))]
+            night = tuple(v * 0.24 + 0.06 for v in col)
+            art.rounded(cr, x0 + 3, y0 + 2, size * 1.6 - 6, size - 4, min(10, size * 0.2))
+            cr.set_source_rgba(*night, 1)
+            cr.fill_preserve()
+            cr.set_source_rgba(1, 1, 1, 0.08)
+            cr.set_line_width(1.5)
+            cr.set_dash([6, 5])
+            cr.stroke()
+            cr.set_dash([])
+    # Fireflies over the meadow.
+    for _ in range(40):
+        x, y = rnd.uniform(0, w), rnd.uniform(horizon - 60, h - 20)
+        g = cairo.RadialGradient(x, y, 0, x, y, 7)
+        g.add_color_stop_rgba(0, 1, 0.95, 0.55, 0.8)
+        g.add_color_stop_rgba(1, 1, 0.95, 0.55, 0)
+        cr.set_source(g)
+        cr.arc(x, y, 7, 0, 2 * math.pi)
+        cr.fill()
+    # A gentle darkening behind the roll's column, so the lines read well everywhere.
+    shade = cairo.LinearGradient(0, 0, w, 0)
+    shade.add_color_stop_rgba(0, 0.05, 0.06, 0.12, 0)
+    shade.add_color_stop_rgba(0.3, 0.05, 0.06, 0.12, 0.35)
+    shade.add_color_stop_rgba(0.7, 0.05, 0.06, 0.12, 0.35)
+    shade.add_color_stop_rgba(1, 0.05, 0.06, 0.12, 0)
+    cr.set_source(shade)
+    cr.rectangle(0, 0, w, h)
+    cr.fill()
+    art.save_jpg(s, path, quality=90)
+
+
+# ---- The pop-up file ----
+
+class AnimatedObj(screens.Obj):
+    """An object whose first component is an animator with the given animations."""
+
+    def __init__(self, *args, anims=(), **kw):
+        super().__init__(*args, **kw)
+        self.anims = anims
+
+    def lines(self, depth):
+        out = super().lines(depth)
+        t = "\t" * depth
+        at = out.index(t + "\tComponents{") + 1
+        comp = [t + "\t\tComponent{", t + "\t\t\tType = 0", t + '\t\t\tName = "Animator"',
+                t + "\t\t\tDefaultAnim = 0, 0", t + "\t\t\tANIMS{"]
+        for aid, name, track, gradient in self.anims:
+            comp += [t + "\t\t\t\tAnim{", t + "\t\t\t\t\tid = %d" % aid, t + '\t\t\t\t\tName = "%s"' % name,
+                     t + '\t\t\t\t\tTrack = "%s"' % track, t + '\t\t\t\t\tGradient = "%s"' % gradient,
+                     t + "\t\t\t\t}"]
+        comp += [t + "\t\t\t}", t + "\t\t}"]
+        return out[:at] + comp + out[at:]
+
+
+def dim(x, y, position):
+    return "%s,%s,0.000000,0.000000,0.000000,0.000000,0.000000,0.000000,%s,0,0" % (
+        screens.f(x), screens.f(y), screens.f(position))
+
+
+def fade(a0, a1):
+    return "255,255,255,%.6f,0.000000#255,255,255,%.6f,1.000000" % (a0, a1)
+
+
+def switch_button(name, oid, x, y, state, layer):
+    """A button of a switch pair: four views, pictures only."""
+    url = "#BDIR#PopUps/Options/Toggle" + state
+    subs = [screens.image(name + view, oid * 10 + i + 1, 0, 0, layer, url=url + view + ".png")
+            for i, view in enumerate(("Normal", "Over", "Click", "Disabled"))]
+    return screens.Obj(name, oid, 3, x, y, layer, own=["Sizes = %d, %d" % (TOGGLE_W, TOGGLE_H),
+                                                      "ChangeSpeed = 0.100000001"],
+                       subs=subs, collider=(TOGGLE_W, TOGGLE_H))
+
+
+def slider(name, track_id, knob_id, picture_id, x, y, layer):
+    """The track (an over box as long as the slider) with its groove picture and its knob."""
+    groove = screens.image(name + "Groove", picture_id, 0, 0, layer, url="#BDIR#PopUps/Options/SliderTrack.png")
+    knob_obj = screens.Obj(name + "Knob", knob_id, 2, 0, 0, layer + 2,
+                           own=['imageUrl = "#BDIR#PopUps/Options/Knob.png"'], collider=(KNOB, KNOB))
+    return screens.Obj(name + "Track", track_id, 5, x + TRACK_X, y + (ROW_H - KNOB) / 2, layer,
+                       own=["Sizes = %d, %d" % (TRACK_W, KNOB)], subs=[groove, knob_obj])
+
+
+def label(name, oid, x, y, line, layer):
+    return screens.text(name, oid, x + LABEL_X, y, LABEL_W, ROW_H, line, "OptionsLabel", layer)
+
+
+def options_popup():
+    layer = 40
+    views = "#BDIR#PopUps/Options/Small"
+    music_y, sound_y = SLIDER_ROWS
+    full_y, wide_y, cursor_y = SWITCH_ROWS
+    toggle_dy = (ROW_H - TOGGLE_H) / 2
+    # The panel shows "Panel.png" (found beside the pop-up file by the object's name), whose
+    # shadow reaches 12 pixels beyond the body on each side and 8 above it: the panel object
+    # sits there, and its content is placed from the body's corner.
+    ox, oy = 12, 8
+    subs = [
+        screens.text("Title", 2, ox, oy + 18, PANEL_W, 60, 1, "Title", layer + 2),
+        label("MusicLabel", 20, ox, oy + music_y, 2, layer + 2),
+        slider("Music", 6, 7, 60, ox, oy + music_y, layer + 1),
+        label("SoundLabel", 21, ox, oy + sound_y, 3, layer + 2),
+        slider("Sound", 8, 10, 61, ox, oy + sound_y, layer + 1),
+        label("FullScreenLabel", 22, ox, oy + full_y, 4, layer + 2),
+        switch_button("FullScreenOn", 210, ox + TOGGLE_X, oy + full_y + toggle_dy, "On", layer + 2),
+        switch_button("FullScreenOff", 211, ox + TOGGLE_X, oy + full_y + toggle_dy, "Off", layer + 2),
+        label("WideScreenLabel", 13, ox, oy + wide_y, 5, layer + 2),
+        switch_button("WideScreenOn", 230, ox + TOGGLE_X, oy + wide_y + toggle_dy, "On", layer + 2),
+        switch_button("WideScreenOff", 231, ox + TOGGLE_X, oy + wide_y + toggle_dy, "Off", layer + 2),
+        label("CursorLabel", 23, ox, oy + cursor_y, 6, layer + 2),
+        switch_button("CursorOn", 220, ox + TOGGLE_X, oy + cursor_y + toggle_dy, "On", layer + 2),
+        switch_button("CursorOff", 221, ox + TOGGLE_X, oy + cursor_y + toggle_dy, "Off", layer + 2),
+        screens.button("Menu", 104, ox + BUTTON_XS[0], oy + BUTTON_Y, BUTTON_W, BUTTON_H, 10, views, layer + 4),
+        screens.button("Credits", 102, ox + BUTTON_XS[1], oy + BUTTON_Y, BUTTON_W, BUTTON_H, 8, views, layer + 4),
+        screens.button("Ok", 101, ox + BUTTON_XS[2], oy + BUTTON_Y, BUTTON_W, BUTTON_H, 7, views, layer + 4),
+        screens.button("Replay", 103, ox + BUTTON_XS[3], oy + BUTTON_Y, BUTTON_W, BUTTON_H, 9, views, layer + 4),
+    ]
+    x, y = PANEL_X - ox, PANEL_Y - oy
+    # Shown: dropped in from above while fading in; hidden: back up, fading out.
+    return [AnimatedObj("Panel", 1, 2, x, y, layer, subs=subs, anims=[
+        (1, "Show", dim(x, -PANEL_H - 40, 0) + "|" + dim(x, y, 1), fade(0, 1)),
+        (2, "Hide", dim(x, y, 0) + "|" + dim(x, -PANEL_H - 40, 1), fade(1, 0)),
+    ])]
+
+
+def write_popup(path, name, objects):
+    out = ["Data{", '\tName = "%s"' % name, "}", "Assets{", "}", "Flags{", "\tisSetupedAtLoading = 1",
+           "\tisFreedByLeave = 0", "}", "Objects{"]
+    for obj in objects:
+        out += obj.lines(1)
+    out.append("}")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w") as fh:
+        fh.write("\n".join(out) + "\n")
+
+
+def main():
+    data = sys.argv[1] if len(sys.argv) > 1 else "data"
+    folder = os.path.join(data, "PopUps/Options")
+    panel(os.path.join(folder, "Panel.png"))
+    slider_track(os.path.join(folder, "SliderTrack.png"))
+    knob(os.path.join(folder, "Knob.png"))
+    for state in ("On", "Off"):
+        for view in ("Normal", "Over", "Click", "Disabled"):
+            toggle(os.path.join(folder, "Toggle%s%s.png" % (state, view)), state, view)
+    for view in art.VIEWS:
+        art.button_view(os.path.join(folder, "Small" + view + ".png"), BUTTON_W, BUTTON_H, view)
+    night_scene(os.path.join(data, "Screens/Credits/back.jpg"))
+    write_popup(os.path.join(folder, "Options.AppPopUp"), "Options", options_popup())
+
+
+if __name__ == "__main__":
+    main()
