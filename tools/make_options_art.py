@@ -55,7 +55,7 @@ def panel(path):
     cr.set_source_rgba(0, 0, 0, 0.28)
     cr.fill()
     art.rounded(cr, 2, 2, PANEL_W - 4, PANEL_H - 8, 34)
-    cr.set_source(art.vertical(cr, 2, PANEL_H, [(0, (0.245, 0.300, 0.470, 0.97)), (1, (0.165, 0.205, 0.345, 0.97))]))
+    cr.set_source(art.vertical(cr, 2, PANEL_H, [(0, (0.245, 0.300, 0.470, 1.0)), (1, (0.165, 0.205, 0.345, 1.0))]))
     cr.fill_preserve()
     cr.set_source_rgba(*CREAM, 0.9)
     cr.set_line_width(3)
