@@ -3,20 +3,24 @@
 
     /usr/bin/python3 tools/make_options_art.py [data folder]     (default: data)
 
-Pictures (pycairo, through the helpers and palette of tools/make_shell_art.py, so the pop-up
-matches the main menu: a navy panel with a cream rim and stitching, warm orange buttons, cream
-titles with a brown outline):
+Pictures (pycairo, through the helpers and palette of tools/make_shell_art.py and the panel of
+tools/make_popup_art.py, so the pop-up matches the main menu and the other pop-ups: a navy panel
+with a cream rim, stitching and quilt patches along its top, warm orange buttons, cream titles
+with a brown outline):
 
-  PopUps/Options/Panel.png            the panel, with quilt-patch bullets beside the labels
+  PopUps/Options/Panel.png            the panel, with quilt-patch bullets beside the labels and
+                                      stitched lines between the groups
   PopUps/Options/SliderTrack.png      the groove of a volume slider
   PopUps/Options/Knob.png             its knob
   PopUps/Options/Toggle{On,Off}*.png  the switch pairs' buttons, four views each
   PopUps/Options/Small*.png           the buttons OK, Credits, Menu and Replay, four views each
   Screens/Credits/back.jpg            the credits' background, 1366 x 768 (the meadow at night)
 
-The pop-up file "PopUps/Options/Options.AppPopUp" is written with the object writer of
-tools/make_shell_screens.py; its ids are the ones the options code looks up (see
-game/shell/Options.h). The captions are lines of "Local/en/Options.txt".
+The pop-up file "PopUps/Options/Options.AppPopUp" is laid out as the other pop-ups of
+tools/make_popup_screens.py: one object at the middle of the screen carries the show and hide
+animations, and below it the veil, the panel's picture and every widget, placed from that middle
+point. Its ids are the ones the options code looks up (see game/shell/Options.h). The captions
+are lines of "Local/en/Options.txt".
 """
 import math
 import os
@@ -25,50 +29,36 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import make_popup_art as popart  # noqa: E402
+import make_popup_screens as popups  # noqa: E402
 import make_shell_art as art  # noqa: E402
 import make_shell_screens as screens  # noqa: E402
 
 cairo = art.cairo
 rgb = art.rgb
-CREAM, BROWN, NAVY, PATCHES = art.CREAM, art.BROWN, art.NAVY, art.PATCHES
+CREAM, PATCHES = art.CREAM, art.PATCHES
 
-# Geometry of the pop-up (virtual pixels); the panel sits centred on the 1024 x 768 screen.
-PANEL_W, PANEL_H = 560, 520
-PANEL_X, PANEL_Y = (1024 - PANEL_W) // 2, (768 - PANEL_H) // 2
+# Geometry of the panel's body (virtual pixels, from its top-left corner); the body is centred on
+# the 1024 x 768 screen.
+PANEL_W, PANEL_H = 560, 510
 LABEL_X, LABEL_W, ROW_H = 64, 190, 40
 TRACK_X, TRACK_W, KNOB = 236, 276, 36
 TOGGLE_W, TOGGLE_H = 96, 40
 TOGGLE_X = PANEL_W - 48 - TOGGLE_W
-SLIDER_ROWS = (108, 164)              # music, sound
-SWITCH_ROWS = (244, 300, 356)         # full screen, wide screen, cursor
-SEPARATORS = (226, 418)
-BUTTON_W, BUTTON_H, BUTTON_Y = 116, 48, 440
+TITLE_Y = 26
+SLIDER_ROWS = (98, 154)               # music, sound
+SWITCH_ROWS = (230, 286, 342)         # full screen, wide screen, cursor
+SEPARATORS = (212, 404)
+BUTTON_W, BUTTON_H, BUTTON_Y = 116, 48, 428
 BUTTON_XS = [30 + i * (BUTTON_W + 12) for i in range(4)]  # Menu, Credits, OK, Replay
 
 
 def panel(path):
-    w, h = PANEL_W + 24, PANEL_H + 24
-    s, cr = art.surface(w, h)
-    cr.translate(12, 8)
-    # Soft shadow, body, rim and stitching, as the main menu's panel.
-    art.rounded(cr, 4, 10, PANEL_W - 8, PANEL_H - 6, 34)
-    cr.set_source_rgba(0, 0, 0, 0.28)
-    cr.fill()
-    art.rounded(cr, 2, 2, PANEL_W - 4, PANEL_H - 8, 34)
-    cr.set_source(art.vertical(cr, 2, PANEL_H, [(0, (0.245, 0.300, 0.470, 1.0)), (1, (0.165, 0.205, 0.345, 1.0))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.9)
-    cr.set_line_width(3)
-    cr.stroke()
-    art.rounded(cr, 14, 14, PANEL_W - 28, PANEL_H - 32, 26)
-    cr.set_source_rgba(*CREAM, 0.45)
-    cr.set_line_width(2)
-    cr.set_dash([9, 7])
-    cr.stroke()
-    cr.set_dash([])
-    # A row of patches under the title.
-    for i, c in enumerate(PATCHES):
-        art.patch(cr, PANEL_W / 2 - 3 * 26 + i * 26 + 2, 80, 20, c, stitch=False)
+    """The other pop-ups' panel at this size, with the options' own marks drawn over it."""
+    pad = popart.panel(path, PANEL_W, PANEL_H)
+    s = cairo.ImageSurface.create_from_png(path)
+    cr = cairo.Context(s)
+    cr.translate(pad, pad)
     # Separators: a cream stitch line between the groups.
     for y in SEPARATORS:
         cr.move_to(40, y)
@@ -248,36 +238,6 @@ def night_scene(path):
 
 # ---- The pop-up file ----
 
-class AnimatedObj(screens.Obj):
-    """An object whose first component is an animator with the given animations."""
-
-    def __init__(self, *args, anims=(), **kw):
-        super().__init__(*args, **kw)
-        self.anims = anims
-
-    def lines(self, depth):
-        out = super().lines(depth)
-        t = "\t" * depth
-        at = out.index(t + "\tComponents{") + 1
-        comp = [t + "\t\tComponent{", t + "\t\t\tType = 0", t + '\t\t\tName = "Animator"',
-                t + "\t\t\tDefaultAnim = 0, 0", t + "\t\t\tANIMS{"]
-        for aid, name, track, gradient in self.anims:
-            comp += [t + "\t\t\t\tAnim{", t + "\t\t\t\t\tid = %d" % aid, t + '\t\t\t\t\tName = "%s"' % name,
-                     t + '\t\t\t\t\tTrack = "%s"' % track, t + '\t\t\t\t\tGradient = "%s"' % gradient,
-                     t + "\t\t\t\t}"]
-        comp += [t + "\t\t\t}", t + "\t\t}"]
-        return out[:at] + comp + out[at:]
-
-
-def dim(x, y, position):
-    return "%s,%s,0.000000,0.000000,0.000000,0.000000,0.000000,0.000000,%s,0,0" % (
-        screens.f(x), screens.f(y), screens.f(position))
-
-
-def fade(a0, a1):
-    return "255,255,255,%.6f,0.000000#255,255,255,%.6f,1.000000" % (a0, a1)
-
-
 def switch_button(name, oid, x, y, state, layer):
     """A button of a switch pair: four views, pictures only."""
     url = "#BDIR#PopUps/Options/Toggle" + state
@@ -307,12 +267,12 @@ def options_popup():
     music_y, sound_y = SLIDER_ROWS
     full_y, wide_y, cursor_y = SWITCH_ROWS
     toggle_dy = (ROW_H - TOGGLE_H) / 2
-    # The panel shows "Panel.png" (found beside the pop-up file by the object's name), whose
-    # shadow reaches 12 pixels beyond the body on each side and 8 above it: the panel object
-    # sits there, and its content is placed from the body's corner.
-    ox, oy = 12, 8
+    # Everything is placed from the middle point: the body's top-left corner is at (ox, oy).
+    ox, oy = -PANEL_W / 2, -PANEL_H / 2
     subs = [
-        screens.text("Title", 2, ox, oy + 18, PANEL_W, 60, 1, "Title", layer + 2),
+        popups.backdrop(1),
+        popups.panel_picture(PANEL_W, PANEL_H, 2),
+        screens.text("Title", 2, ox, oy + TITLE_Y, PANEL_W, 50, 1, "PopUpTitle", layer + 2),
         label("MusicLabel", 20, ox, oy + music_y, 2, layer + 2),
         slider("Music", 6, 7, 60, ox, oy + music_y, layer + 1),
         label("SoundLabel", 21, ox, oy + sound_y, 3, layer + 2),
@@ -331,23 +291,8 @@ def options_popup():
         screens.button("Ok", 101, ox + BUTTON_XS[2], oy + BUTTON_Y, BUTTON_W, BUTTON_H, 7, views, layer + 4),
         screens.button("Replay", 103, ox + BUTTON_XS[3], oy + BUTTON_Y, BUTTON_W, BUTTON_H, 9, views, layer + 4),
     ]
-    x, y = PANEL_X - ox, PANEL_Y - oy
-    # Shown: dropped in from above while fading in; hidden: back up, fading out.
-    return [AnimatedObj("Panel", 1, 2, x, y, layer, subs=subs, anims=[
-        (1, "Show", dim(x, -PANEL_H - 40, 0) + "|" + dim(x, y, 1), fade(0, 1)),
-        (2, "Hide", dim(x, y, 0) + "|" + dim(x, -PANEL_H - 40, 1), fade(1, 0)),
-    ])]
-
-
-def write_popup(path, name, objects):
-    out = ["Data{", '\tName = "%s"' % name, "}", "Assets{", "}", "Flags{", "\tisSetupedAtLoading = 1",
-           "\tisFreedByLeave = 0", "}", "Objects{"]
-    for obj in objects:
-        out += obj.lines(1)
-    out.append("}")
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w") as fh:
-        fh.write("\n".join(out) + "\n")
+    # The middle point carries the show and hide animations of every pop-up of the shell.
+    return [popups.centre("CenterPoint", 1, subs)]
 
 
 def main():
@@ -362,7 +307,7 @@ def main():
     for view in art.VIEWS:
         art.button_view(os.path.join(folder, "Small" + view + ".png"), BUTTON_W, BUTTON_H, view)
     night_scene(os.path.join(data, "Screens/Credits/back.jpg"))
-    write_popup(os.path.join(folder, "Options.AppPopUp"), "Options", options_popup())
+    screens.write_screen(os.path.join(folder, "Options.AppPopUp"), "Options", options_popup())
 
 
 if __name__ == "__main__":

@@ -10,6 +10,7 @@
 #include "engine/ui/Mouse.h"
 #include "game/puzzle/MainGame.h"
 #include "game/shell/Credits.h"
+#include "game/shell/InfoPopUp.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/PanelAnimation.h"
 #include "game/shell/Profile.h"
@@ -306,6 +307,7 @@ int TOptions::Action_Menu() {
 }
 
 int TOptions::Action_Replay() {
+    ShowInfo(GetTxt(11), 0, &TOptions::ReplayYes, &EmptyFunction);
     return 0;
 }
 

@@ -1,8 +1,8 @@
 // The options through the real executable: a level started with --level, the game panel's menu
 // button opens the options, an input script drags the music knob, switches the game's cursor off
 // and presses OK; the player's "Settings.ini" holds the new values. The next start reads them
-// back: the options open with the knob where it was left and the switch off, and a run that
-// changes nothing leaves the file as it was.
+// back: the options, opened from the main menu this time, show the knob where it was left, the
+// switch off and no Menu button, and a run that changes nothing leaves the file as it was.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,25 +19,28 @@ using namespace e2e;
 int PlayFrame() { return Startup().menu + 360; }
 
 // Places on the 1024 x 768 picture. The game panel's menu button (the panel stands right of the
-// picture in the wide window); the options panel (its body at
-// 232, 124): the music knob at 0.8 (track at 468, 234, 276 long, knob 36 wide: 0.8 of 240 is
-// 192), the cursor switch and OK.
-constexpr int kMenuX = 1059, kMenuY = 708;
-constexpr int kKnobX = 468 + 192 + 18, kKnobY = 234 + 18;
-constexpr int kCursorX = 648 + 48, kCursorY = 480 + 20;
-constexpr int kOkX = 518 + 58, kOkY = 564 + 24;
+// picture in the wide window) and the main menu's Options button; on the options panel (its body
+// 560 x 510 at 232, 129) the music knob at 0.8 (track at 468, 229, 276 long, knob 36 wide: 0.8 of
+// 240 is 192), the cursor switch, OK and Menu.
+constexpr int kGameMenuX = 1059, kGameMenuY = 708;
+constexpr int kMenuOptionsX = 512, kMenuOptionsY = 446;
+constexpr int kKnobX = 468 + 192 + 18, kKnobY = 229 + 18;
+constexpr int kCursorX = 648 + 48, kCursorY = 471 + 20;
+constexpr int kOkX = 518 + 58, kOkY = 557 + 24;
+constexpr int kMenuX = 262 + 58, kMenuY = 557 + 24;
 
 std::string SettingsFile(const testsupport::TempDir& dir) {
     return dir.file("user/.Velkaro/Quiltora-2/Data/Settings.ini");
 }
 
-bool IsKnobOrange(uint32_t c) { return ((c >> 16) & 255) > 200 && ((c >> 8) & 255) > 90 && ((c >> 8) & 255) < 210 && (c & 255) < 160; }
+// The orange of the knob and of the buttons.
+bool IsOrange(uint32_t c) { return ((c >> 16) & 255) > 200 && ((c >> 8) & 255) > 90 && ((c >> 8) & 255) < 210 && (c & 255) < 160; }
 
 TEST(OptionsE2E, SettingsChangedInTheOptionsAreSavedOnOkAndReadBackAtTheNextStart) {
     testsupport::TempDir dir;
     const int p = PlayFrame();
     auto at = [&](int frame, const std::string& event) { return std::to_string(p + frame) + " " + event + "\n"; };
-    const std::string openOptions = at(0, "move " + std::to_string(kMenuX) + " " + std::to_string(kMenuY)) +
+    const std::string openOptions = at(0, "move " + std::to_string(kGameMenuX) + " " + std::to_string(kGameMenuY)) +
                                     at(1, "down 1") + at(2, "up 1");
 
     // First run: the music knob 96 pixels to the left (0.4), the game's cursor off, OK.
@@ -55,12 +58,19 @@ TEST(OptionsE2E, SettingsChangedInTheOptionsAreSavedOnOkAndReadBackAtTheNextStar
     EXPECT_NE(saved.find("SoundVolume = 0.800000012"), std::string::npos) << saved;
     EXPECT_NE(saved.find("CustomCursor = 0"), std::string::npos) << saved;
 
-    // Second run: the options open with the knob where it was left and the cursor switch off.
-    run = RunGame(dir, "--level 1 --frames " + std::to_string(p + 50) + Script(dir, openOptions));
+    // Second run: from the main menu the options open with the knob where it was left, the cursor
+    // switch off, and no Menu button.
+    const int menu = Startup().menu;
+    const std::string fromMenu = std::to_string(menu + 60) + " move " + std::to_string(kMenuOptionsX) + " " +
+                                 std::to_string(kMenuOptionsY) + "\n" + std::to_string(menu + 61) + " down 1\n" +
+                                 std::to_string(menu + 62) + " up 1\n";
+    run = RunGame(dir, "--menu-frames 110 --frames 5000" + Script(dir, fromMenu));
     ASSERT_EQ(run.status, 0) << run.output;
     ASSERT_TRUE(run.shot);
-    EXPECT_TRUE(IsKnobOrange(Rgb(run.shot, kX + kKnobX - 96, kKnobY))) << std::hex << Rgb(run.shot, kX + kKnobX - 96, kKnobY);
-    EXPECT_FALSE(IsKnobOrange(Rgb(run.shot, kX + kKnobX, kKnobY))) << std::hex << Rgb(run.shot, kX + kKnobX, kKnobY);
+    EXPECT_TRUE(IsOrange(Rgb(run.shot, kX + kKnobX - 96, kKnobY))) << std::hex << Rgb(run.shot, kX + kKnobX - 96, kKnobY);
+    EXPECT_FALSE(IsOrange(Rgb(run.shot, kX + kKnobX, kKnobY))) << std::hex << Rgb(run.shot, kX + kKnobX, kKnobY);
+    EXPECT_TRUE(IsOrange(Rgb(run.shot, kX + kOkX + 30, kOkY - 12))) << std::hex << Rgb(run.shot, kX + kOkX + 30, kOkY - 12);
+    EXPECT_FALSE(IsOrange(Rgb(run.shot, kX + kMenuX + 30, kMenuY - 12))) << std::hex << Rgb(run.shot, kX + kMenuX + 30, kMenuY - 12);
     // The switch's "off" view: a slate blue, not the "on" green.
     const uint32_t sw = Rgb(run.shot, kX + kCursorX + 20, kCursorY + 8);
     EXPECT_GT(sw & 255, (sw >> 8) & 255) << std::hex << sw;

@@ -1,9 +1,12 @@
 // The options over the game screen, opened by the game panel's menu button: Menu and Replay are
 // offered, and the level's clock stands still while the options are open (the game screen is
-// locked, as under the help), to run on once they are closed.
+// locked, as under the help), to run on once they are closed. Replay asks first: No leaves
+// everything as it was, Yes starts the player's level again on the game screen.
 #include "game/puzzle/GameScreenHarness.h"
 
+#include "game/shell/InfoPopUp.h"
 #include "game/shell/Options.h"
+#include "game/shell/Profile.h"
 
 namespace {
 
@@ -16,9 +19,15 @@ protected:
         Options->Load(nullptr, nullptr);
         Options->SetupAssets();
         Options->Setup();
+        InfoPopUp = CreateInfoPopUp();
+        InfoPopUp->Load(nullptr, nullptr);
+        InfoPopUp->SetupAssets();
+        InfoPopUp->Setup();
     }
     void TearDown() override {
         Options = nullptr;
+        InfoPopUp = nullptr;
+        Profile = nullptr;
         OptionsSettings::Reset();
         gamescreen::GameScreenTest::TearDown();
     }
@@ -28,6 +37,15 @@ protected:
             Control::Update();
             AdvanceFixedClock();
         }
+    }
+    void Click(const TUIButtonPtr& b) {
+        ASSERT_TRUE(b);
+        Click(*b, b->Width, b->Height);
+    }
+    void OpenOptions() {
+        Click(GamePanel::MenuButton);
+        Updates(35);
+        ASSERT_EQ(Game->isPopUp(Options.get()), 1);
     }
     void Click(TGameObject& object, int w, int h) {
         MoveTo(object.DrawX + w / 2.0f, object.DrawY + h / 2.0f);
@@ -56,11 +74,46 @@ TEST_F(OptionsOverGameTest, TheLevelClockStandsStillWhileTheOptionsAreOpen) {
     const int open = level->LevelSeconds;
 
     Click(*Options->ButtonOk, Options->ButtonOk->Width, Options->ButtonOk->Height);
-    Frames(35);
+    Updates(35);
     ASSERT_EQ(Game->isPopUp(Options.get()), 0);
     EXPECT_EQ(Game->isLocked, 0);
     Updates(180);
     EXPECT_GE(level->LevelSeconds, open + 2);
+}
+
+TEST_F(OptionsOverGameTest, ReplayAsksFirstAndYesStartsThePlayersLevelAgain) {
+    Profile = std::make_shared<TProfile>();
+    Profile->Level = 1;
+    auto first = Play(1);
+    UntilPlay();
+    Updates(120);
+    ASSERT_GE(first->LevelSeconds, 2);
+    OpenOptions();
+
+    // No: the question closes, the options and the level stay.
+    Click(Options->ButtonReplay);
+    ASSERT_EQ(Game->isPopUp(InfoPopUp.get()), 1);
+    EXPECT_EQ(InfoPopUp->Text->Text, Options->GetTxt(11));
+    Updates(35);
+    Click(InfoPopUp->No);
+    Updates(35);
+    EXPECT_EQ(Game->isPopUp(InfoPopUp.get()), 0);
+    EXPECT_EQ(Game->isPopUp(Options.get()), 1);
+    EXPECT_EQ(Game->CurrLevel, first);
+
+    // Yes: the options go with the switch, and the level starts again from its file.
+    Click(Options->ButtonReplay);
+    Updates(35);
+    Click(InfoPopUp->Yes);
+    Updates(35);
+    EXPECT_EQ(Game->isPopUp(InfoPopUp.get()), 0);
+    EXPECT_EQ(Game->isPopUp(Options.get()), 0);
+    EXPECT_EQ(Control::CurrScreen, Game);
+    EXPECT_EQ(Game->isLocked, 0);
+    ASSERT_TRUE(Game->CurrLevel);
+    EXPECT_NE(Game->CurrLevel, first);
+    EXPECT_EQ(Game->CurrLevel, Profile->CurrLevel);
+    EXPECT_EQ(Game->CurrPacLevel->LevelSeconds, 0);
 }
 
 }  // namespace
