@@ -160,4 +160,13 @@ public:
 
     // The longest run of any clue line (0 when the level has no lines).
     int LongestRun() const;
+
+    // How hard the level is, from its clue lines (LevelArranger.cpp): every line with runs adds
+    // its length minus its average run length, so short runs in many lines weigh most and a
+    // line filled by one run adds 0.
+    virtual int CountDifficulty();
+    // Rebuilds the level from the solution colours of its tiles (LevelEditor.cpp): the colours
+    // become those present in the grid, in order of first appearance (by layer, then row, then
+    // column), every cell keeps at most one colour, and new tile layers start play afresh.
+    int RebuildLevelTiles();
 };

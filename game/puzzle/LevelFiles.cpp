@@ -9,6 +9,7 @@
 #include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
 #include "game/puzzle/BoardLayout.h"
+#include "game/puzzle/FAPLevel.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/Tile.h"
@@ -211,14 +212,13 @@ void _SavePacLevel_PlayData(const TPACLevel& level, const TBlockFilePtr& levelBl
 std::shared_ptr<TLevel> LoadLevel(const std::string& path) {
     const std::string ext = Upper(ExtractExt(path));
     if (ext == "PACLEVEL") return LoadPacLevel(path);
-    if (ext == "FAPLEVEL") {
-        Error("Level file '" + path + "': neighbour-count levels cannot be read", kSource, "LoadLevel");
-    }
+    if (ext == "FAPLEVEL") return LoadFAPLevel(path);
     return nullptr;
 }
 
 bool SaveLevel(const std::shared_ptr<TLevel>& level, const std::string& path) {
     if (auto pac = std::dynamic_pointer_cast<TPACLevel>(level)) return SavePacLevel(pac, path, 0);
+    if (auto fap = std::dynamic_pointer_cast<TFAPLevel>(level)) return SaveFAPLevel(fap, path);
     Error("Level file '" + path + "': " + (level ? "this kind of level cannot be written" : "no level to write"),
           kSource, "SaveLevel");
     return false;

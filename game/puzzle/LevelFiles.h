@@ -26,11 +26,11 @@ constexpr int MaxLevelSide = 100;
 // Largest number of colours a level may have.
 constexpr int MaxLevelColors = 16;
 
-// Chooses the reader by the upper-cased extension: "PACLEVEL" reads a clue-grid level; any
-// other extension gives null (the neighbour-count kind "FAPLEVEL" has no reader yet).
+// Chooses the reader by the upper-cased extension: "PACLEVEL" reads a clue-grid level,
+// "FAPLEVEL" a neighbour-count level (FAPLevel.h); any other extension gives null.
 std::shared_ptr<TLevel> LoadLevel(const std::string& path);
-// Writes a clue-grid level with its play state. False, after an error line, when the level
-// is null or of another kind, or the file cannot be written (an existing file is then left as
+// Writes a clue-grid or a neighbour-count level with its play state. False, after an error
+// line, when the level is null or of another kind, or the file cannot be written (an existing file is then left as
 // it was: the write is atomic).
 bool SaveLevel(const std::shared_ptr<TLevel>& level, const std::string& path);
 // Reads a ".PACLevel" file; null (after an error line) when it cannot be played.

@@ -14,6 +14,7 @@
 #include "engine/system/Settings.h"
 #include "engine/ui/UI_Object.h"
 #include "game/effects/EngParticle.h"
+#include "game/puzzle/FAPLevel.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"
 #include "game/puzzle/FlyingTiles.h"
@@ -363,6 +364,7 @@ int TMainGame::UpdateNumberAlpha() {
 int TMainGame::UpdateLevel() {
     if (CurrLevel) CurrLevel->Center();
     if (ActivePopUps.empty() && CurrPacLevel) PAC_UpdateLevel();
+    if (ActivePopUps.empty() && CurrFapLevel) FAP_UpdateLevel();
     return 0;
 }
 
@@ -372,7 +374,9 @@ int TMainGame::UpdateOver() {
 }
 
 int TMainGame::UpdateControl() {
-    if (ActivePopUps.empty() && CurrPacLevel) PAC_UpdateControl();
+    // The level editor takes the clicks while it runs.
+    if (ActivePopUps.empty() && CurrPacLevel && EditorOn == 0) PAC_UpdateControl();
+    if (ActivePopUps.empty() && CurrFapLevel) FAP_UpdateControl();
     return 0;
 }
 
@@ -398,7 +402,7 @@ int TMainGame::UpdateState_Normal() {
     UpdateTime();
     UpdateOver();
     UpdateControl();
-    if (CheckWin()) WIN();
+    if (EditorOn == 0 && CheckWin()) WIN();
     return 0;
 }
 
@@ -444,6 +448,7 @@ int TMainGame::DrawLevel() {
     SetColor(255, 255, 255);
     SetBlend(3);
     if (isLevelVisible == 1 && CurrPacLevel) PAC_DrawLevel();
+    if (isLevelVisible == 1 && CurrFapLevel) FAP_DrawLevel();
     return 0;
 }
 
@@ -455,6 +460,7 @@ int TMainGame::DrawPanel() { return GamePanel::Draw(); }
 int TMainGame::SetData(const std::shared_ptr<TLevel>& level) {
     CurrLevel = level;
     CurrPacLevel = std::dynamic_pointer_cast<TPACLevel>(level);
+    CurrFapLevel = std::dynamic_pointer_cast<TFAPLevel>(level);
     CurrColorIndex = 0;
     GamePanel::SetData(level);
     return 0;
@@ -466,6 +472,7 @@ int TMainGame::SetCurrState(int state) {
 }
 
 int TMainGame::SetCurrentColor(int index) {
+    TFTile::CurrentColorIndex = index;
     CurrColorIndex = index;
     if (CurrPacLevel) PAC_UpdateRowsAndColsAutoClear();
     return 0;
@@ -481,6 +488,8 @@ int TMainGame::SetNextColor() {
     do {
         CurrColorIndex = CurrColorIndex >= colours - 1 ? 0 : CurrColorIndex + 1;
     } while (done(CurrColorIndex));
+    // The neighbour-count cells draw and paint in the colour the screen works in.
+    TFTile::CurrentColorIndex = CurrColorIndex;
     if (CurrPacLevel) PAC_UpdateRowsAndColsAutoClear();
     return 0;
 }

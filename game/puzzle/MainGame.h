@@ -1,10 +1,11 @@
 // The game screen: the one screen on which every picture-logic level is played.
 //
 // One object, Game, built as a chain of layers over the engine's screen:
-//   TAppScreen > MainGameSettings > MainGame_PACLogic > TMainGame
+//   TAppScreen > MainGameSettings > MainGame_PACLogic > MainGame_FAPLogic > TMainGame
 // MainGameSettings holds the static tuning values and sounds of play; MainGame_PACLogic the
-// clue-grid level in play, its moves and judging (MainGamePAC.cpp) and the board's drawing
-// (BoardDrawing.cpp); TMainGame the set-up, the prepare sequence with the opening fly-in, the
+// clue-grid level in play, its moves and judging (MainGamePAC.cpp), the board's drawing
+// (BoardDrawing.cpp) and the level editor (LevelEditor.cpp); MainGame_FAPLogic the
+// neighbour-count level in play (MainGameFAP.cpp); TMainGame the set-up, the prepare sequence with the opening fly-in, the
 // screen's states, the frame order, the colours, the stars, the mistakes, the clock and the
 // level's end (MainGame.cpp).
 //
@@ -23,6 +24,8 @@
 
 class TLevel;
 class TPACLevel;
+class TFAPLevel;
+class TFTile;
 class TPTile;
 class TTile;
 class TPNumber;
@@ -102,7 +105,11 @@ public:
     float dNumbersAlpha = 0;  // its target
     int HoldedMouseButton = 0;  // the button that started the held line: 1 left, 2 right
     std::shared_ptr<TPTile> LastCurrOver;  // CurrOver at the end of the previous control step
-    int Editor_PickedColor = 0;
+    int Editor_PickedColor = 0;  // the level editor's palette index (colour id - 1)
+    // 1 while the level editor runs on the board (a developer switch): its palette and info line
+    // are drawn, a left click gives the cell under the pointer the picked colour and a right
+    // click empties it; the player's moves and the win are off meanwhile.
+    int EditorOn = 0;
 
     // ---- Drawing (BoardDrawing.cpp) ----
     virtual int PAC_DrawNumbersBacks();
@@ -151,6 +158,21 @@ public:
     // was found, else the current layer's tile. Null outside the grid.
     std::shared_ptr<TPTile> GetShownTile(int x, int y) const;
 
+    // ---- Level editor (LevelEditor.cpp) ----
+    // The palette at the left edge: swatch i at (4, ColorsY + 52 i), 48 x 48, the picked one
+    // framed, each with its colour id, and a dash beside the colours the level uses.
+    virtual int Editor_DrawColors();
+    // "Position: x, y   Size: n" in white with a black outline at the top left.
+    virtual int Editor_DrawInfo();
+    virtual int PAC_Editor_Draw();
+    // A left click on a swatch picks it; the wheel scrolls the palette by 25 pixels a step.
+    virtual int PAC_Editor_Update_ColorPick();
+    // A left click gives the cell under the pointer the picked colour, a right click empties
+    // it; either rebuilds the level's colours, tiles and clue numbers.
+    virtual int PAC_Editor_Update_ChangeTile();
+    // Once a frame after the clue-grid layer's own update (so that TempOver is current).
+    virtual int PAC_Editor_Update();
+
     // What the logic asks of the screen above it.
     virtual int FinishColor(int colour) = 0;
     virtual int SetNextColor() = 0;
@@ -161,7 +183,38 @@ protected:
     bool BoardCorner(int& left, int& top) const;
 };
 
-class TMainGame : public MainGame_PACLogic {
+// The neighbour-count layer: the cell under the pointer, painting and crossing by dragging,
+// and the drawing of the grid with its hover. It runs only while the screen holds a
+// neighbour-count level. The drag type is kept in HoldedMouseButton (the clue-grid layer's held
+// button, unused while this kind is played): 0 none, 1 paint with the current colour, 2 cross
+// in the current colour's layer, 3 clear paint, 4 remove the current colour's cross.
+class MainGame_FAPLogic : public MainGame_PACLogic {
+public:
+    std::shared_ptr<TFAPLevel> CurrFapLevel;  // the neighbour-count level in play, or null
+    int HoldedFAPType = 0;
+    // The cell under the pointer this frame, and the one found while updating (the clue-grid
+    // layer's CurrOver and TempOver hold clue-grid tiles, so this kind keeps its own).
+    std::shared_ptr<TFTile> CurrFapOver;
+    std::shared_ptr<TFTile> TempFapOver;
+
+    // The hover highlight over the cell under the pointer.
+    virtual int FAP_DrawOver();
+    virtual int FAP_DrawEditor() { return 0; }
+    // Every cell at its own place, then the hover.
+    virtual int FAP_DrawLevel();
+    virtual int FAP___________________() { return 0; }
+    // Updates every cell and finds the one under the pointer.
+    virtual int FAP_UpdateTiles();
+    virtual int FAP_UpdateOver();
+    // FAP_UpdateTiles, then FAP_UpdateOver.
+    virtual int FAP_UpdateLevel();
+    // Drag painting: the drag starts on the first call with a button held over a cell; every
+    // later call while it lasts gives the cell under the pointer the drag's operation. Both
+    // buttons held cancel it; it ends over a cell with no button held.
+    virtual int FAP_UpdateControl();
+};
+
+class TMainGame : public MainGame_FAPLogic {
 public:
     std::shared_ptr<TEngParticlePackage> HintParticle;  // flying hints and stars emit here
     std::shared_ptr<TLevel> CurrLevel;  // the level being played
@@ -186,7 +239,8 @@ public:
     virtual int SetupSounds();
     virtual int _drawSpecArrow(float x1, float y1, float x2, float y2, float cx, float cy, const TRGB& colour);
     virtual int DrawLevel();
-    virtual int DrawEditorDebug() { return 0; }
+    // The level editor's palette and info line while it runs.
+    virtual int DrawEditorDebug();
     virtual int DrawCurrColor() { return 0; }
     virtual int DrawPanel();
     virtual int UpdatePanel();
@@ -200,7 +254,8 @@ public:
     virtual int UpdateState_Win();
     virtual int UpdateState_Lose();
     virtual int UpdateState();
-    virtual int UpdateEditor() { return 0; }
+    // The level editor, while it runs and no pop-up is shown.
+    virtual int UpdateEditor();
     virtual int UpdateNumberAlpha();
     // The opening fly-ins: from the left along a curve, or straight up from below.
     virtual int Prepare_Begin_1();

@@ -93,9 +93,26 @@ public:
     int DrawForced(float x, float y, TTile& tile);
 };
 
-// The number inside a neighbour-count cell. Only its dot images exist so far: they are loaded
-// with the clue numbers, one per number image set.
+class TFTile;
+
+// The number inside a neighbour-count cell: how many cells of its colour the cell's 3 x 3 block
+// holds in the solution, with a dot beside it while the painted count equals it. It does not
+// animate: it keeps the alpha and scale it was made with. A number of another colour than the
+// one the player works in is drawn at a quarter of its alpha; on a painted cell it is drawn in
+// the inverse of its colour.
 class TTileNumber : public TTileAdd {
 public:
+    // The dot images, one per number image set: loaded with the clue numbers.
     static std::array<std::shared_ptr<TImageAsset>, 2> DotImg;
+    // The alpha factor and the dot's offset of the last drawing.
+    static float PomA;
+    static float DotDistX;
+    static float DotDistY;
+
+    TFTile* MyTile = nullptr;  // the cell the number belongs to (which owns the number)
+    int ColorId = 0;           // palette index of the number's colour (colour id - 1)
+    int LevelColorIndex = 0;   // the level's colour layer of the number
+    int Number = 0;
+
+    int Draw(float x, float y, TTile& tile) override;
 };

@@ -16,6 +16,12 @@
 //   --level N          (developer and tests) once loading has ended, the current player (a new
 //                      test player when there is none) plays level N through the profile's own
 //                      entry point; the help a player's first level shows counts as seen
+//   --play-level FILE  (developer) once loading has ended, plays the level file FILE (a
+//                      ".PACLevel" or a neighbour-count ".FAPLevel") on the game screen, outside
+//                      any player's progress
+//   --edit-level FILE  (developer) the same with the level editor switched on
+//   --arrange-levels   (developer) runs the level arranger in the working folder instead of the
+//                      game, and ends with its status (LevelArranger.h)
 #include <sys/resource.h>
 #include <time.h>
 
@@ -30,6 +36,9 @@
 #include "engine/system/Letterbox.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
+#include "game/puzzle/LevelArranger.h"
+#include "game/puzzle/LevelFiles.h"
+#include "game/puzzle/MainGame.h"
 #include "game/shell/AppInit.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/Profile.h"
@@ -51,6 +60,9 @@ struct HarnessOptions {
     bool timings = false;
     int menuFrames = -1;  // -1: no limit counted from the main menu
     int level = 0;        // 0: no level started by the harness
+    std::string levelFile;  // a level file to play; empty: none
+    bool editLevel = false;  // with the level editor switched on
+    bool arrangeLevels = false;
 };
 
 // The harness options; --data and --user-dir are the folders' (ParseAppPathOptions).
@@ -87,6 +99,11 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             value(n);
             options.level = std::max(StringToInt(n), 0);
             if (options.level == 0) Error("Option --level needs a level number from 1", "main", "ParseHarnessOptions");
+        } else if (arg == "--play-level" || arg == "--edit-level") {
+            value(options.levelFile);
+            options.editLevel = arg == "--edit-level";
+        } else if (arg == "--arrange-levels") {
+            options.arrangeLevels = true;
         } else if (arg == "--menu-frames") {
             std::string n;
             value(n);
@@ -125,6 +142,22 @@ void StartHarnessLevel(int level) {
     Profile->Game_PlayLevel(level);
 }
 
+// --play-level and --edit-level: the level file goes straight to the game screen, as the
+// profile hands over a level, but belongs to no player's progress (a player's own level in
+// progress is left as it is). The help a player's first level shows counts as seen.
+void StartHarnessLevelFile(const std::string& path, bool edit) {
+    std::shared_ptr<TLevel> level = LoadLevel(path);
+    if (!level) {
+        Error("The level file '" + path + "' can't be played", "main", "StartHarnessLevelFile");
+        return;
+    }
+    if (!Game) return;
+    if (Profile) Profile->TutorialScreenShowed = 1;
+    Game->SetData(level);
+    Game->EditorOn = edit ? 1 : 0;
+    GoToScreen(Game, nullptr);
+}
+
 // Milliseconds of the monotonic clock (CLOCK_MONOTONIC), which a benchmark script that starts
 // the process reads too.
 double MonotonicMs() {
@@ -158,6 +191,8 @@ void InstallHarness(const HarnessOptions& options) {
     const bool timings = options.timings;
     const int menuFrames = options.menuFrames;
     const int level = options.level;
+    const std::string levelFile = options.levelFile;
+    const bool editLevel = options.editLevel;
     Control::FrameStartHook = [=](int32_t frame) {
         while (*next < events->size() && (*events)[*next].frame <= frame)
             ApplyInputEvent((*events)[(*next)++], &MoveLogical);
@@ -175,6 +210,7 @@ void InstallHarness(const HarnessOptions& options) {
         }
         // Loading has ended when the main menu comes: the harness's level starts from there.
         if (level > 0 && *menuFrame == frame) StartHarnessLevel(level);
+        if (!levelFile.empty() && *menuFrame == frame) StartHarnessLevelFile(levelFile, editLevel);
         // The frame limit counted from the main menu: this frame is the last one run.
         if (menuFrames >= 0 && *menuFrame >= 0 && frame >= *menuFrame + menuFrames)
             Control::FrameLimit = Control::FrameLimit < 0 ? frame + 1 : std::min(Control::FrameLimit, frame + 1);
@@ -220,6 +256,8 @@ int main(int argc, char** argv) {
     InstallEngineModules();
     CreateAppScreens();
     SetAppFolderNames();
+    // The arranger is a tool of its own: no window, no frame loop.
+    if (options.arrangeLevels) return LevelArranger::Mainloop();
     // The harness counts the splash screens' frames too, so it is in place before AppInit.
     InstallHarness(options);
     AppInit();
