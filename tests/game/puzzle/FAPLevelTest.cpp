@@ -10,6 +10,8 @@
 #include "PuzzleTestSupport.h"
 #include "game/puzzle/FAPLevel.h"
 #include "game/puzzle/LevelFiles.h"
+#include "engine/system/Paths.h"
+#include "game/shell/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 
@@ -291,6 +293,29 @@ TEST_F(FAPFilesTest, UnplayableFilesAreRefusedAndImpossiblePlayIsRepaired) {
     EXPECT_EQ(level->GetTile(1, 0)->CurrColor, 0);
     EXPECT_FALSE(level->GetTile(1, 0)->isTiled());
     EXPECT_EQ(level->GetTile(1, 0)->isCrossed, (std::vector<int>{1, 1}));
+}
+
+TEST_F(FAPFilesTest, TheShippedLevelsReadWithoutAReportAndHaveNumbersOfEveryColour) {
+    const std::string saved = bDir;
+    bDir = testsupport::SourceDir() + "/data/";
+    ResetPlayFieldTables();
+    TSpecialLoads().Setup();
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        testing::internal::CaptureStdout();
+        auto level = LoadLevel(bDir + "Game/Levels/FAP/Level-" + std::to_string(n) + ".FAPLevel");
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        ASSERT_TRUE(std::dynamic_pointer_cast<TFAPLevel>(level));
+        std::map<int, int> numbers;
+        for (int x = 0; x < level->Cols; ++x)
+            for (int y = 0; y < level->Rows; ++y) {
+                auto t = std::dynamic_pointer_cast<TFAPLevel>(level)->GetTile(x, y);
+                EXPECT_EQ(t->CurrColor, 0);  // fresh: nothing painted
+                if (t->isNumber) ++numbers[t->isNumber];
+            }
+        EXPECT_EQ(numbers.size(), level->ColorArr.size());
+    }
+    bDir = saved;
 }
 
 }  // namespace
