@@ -181,6 +181,17 @@ def main():
         level_names |= block_names(t)
     write_dict("level", BLOCK_SYNTAX + list(level_names) + [b"Color0", b"Row0", b"row0", b"|", b"1|0", b"0|1"])
 
+    # Neighbour-count levels: the shipped ones, and one in play (painted, crossed, a short
+    # crosses text).
+    fap = {n: read(f"Game/Levels/FAP/Level-{n}.FAPLevel") for n in (1, 3)}
+    fap_play = fap[1].replace(b'"0|0|0"', b'"0|1|0"', 3).replace(b'"1|0|0"', b'"1|0|1"', 2) + (
+        b'TilesData{\n\tRow0 = "1|1|", "0|0|1:1", "2|0|0"\n}\n')
+    write_corpus("faplevel", [(f"level-{n}", t) for n, t in fap.items()] + [("in-play", fap_play)])
+    fap_names = set()
+    for t in list(fap.values()) + [fap_play]:
+        fap_names |= block_names(t)
+    write_dict("faplevel", BLOCK_SYNTAX + list(fap_names) + [b"Row0", b"|", b":", b"0|0|0", b"1|1|0:1"])
+
     # Ini files and the settings file.
     settings = (b"[SCREEN]\nWindowWidth = 1366\nWindowHeight = 768\nVirtualWidth = 1024\nVirtualHeight = 768\n"
                 b"FullScreen = 1\nStretched = 1\n\n[LANG]\nLangDir = en\n\n[VOLUME]\nSoundVolume = 0.250000000\n"
