@@ -98,7 +98,8 @@ int TFTile::SetupAfterLoading() {
     if (isNumber != 0) {
         CountNumber();
         const int layer = Level ? Level->GetColorIndexByColorId(isNumber) : 0;
-        Number = CreateFapNumber(this, isNumber - 1, layer);
+        // A colour id below 1 has no palette entry (and a read one may be as low as an int goes).
+        Number = CreateFapNumber(this, isNumber > 0 ? isNumber - 1 : -1, layer);
     } else {
         Number = nullptr;
     }

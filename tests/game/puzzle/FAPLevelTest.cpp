@@ -318,4 +318,25 @@ TEST_F(FAPFilesTest, TheShippedLevelsReadWithoutAReportAndHaveNumbersOfEveryColo
     bDir = saved;
 }
 
+TEST_F(FAPFilesTest, ExtremeNumbersStillRead) {
+    // Positions no int holds (and no number at all): the cells' hit boxes saturate.
+    testing::internal::CaptureStdout();
+    auto level = LoadFAPLevel(Write("far.FAPLevel", "Data{\n\tDims = 2, 1\n\tColors = \"1\"\n\tPosition = 9e9, -9e9\n}\n"));
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(level);
+    EXPECT_EQ(level->GetTile(1, 0)->ox, 2147483647);
+    EXPECT_EQ(level->GetTile(1, 0)->oy, -2147483647 - 1);
+    level = LoadFAPLevel(Write("nan.FAPLevel", "Data{\n\tDims = 1, 1\n\tColors = \"1\"\n\tPosition = nan, 0\n}\n"));
+    ASSERT_TRUE(level);
+    EXPECT_EQ(level->GetTile(0, 0)->ox, 0);
+    // A number cell counting the lowest int: no colour of the level, so no number.
+    testing::internal::CaptureStdout();
+    level = LoadFAPLevel(Write("low.FAPLevel", "Data{\n\tDims = 2, 1\n\tColors = \"1\"\n}\n"
+                                               "TilesData{\n\tRow0 = \"-2147483648|0|0\", \"1|-2147483648|0\"\n}\n"));
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("-2147483648"), std::string::npos);
+    ASSERT_TRUE(level);
+    EXPECT_FALSE(level->GetTile(0, 0)->Number);
+    EXPECT_EQ(level->GetTile(1, 0)->CurrColor, 0);
+}
+
 }  // namespace
