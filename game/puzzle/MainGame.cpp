@@ -27,6 +27,7 @@
 #include "game/shell/Help.h"
 #include "game/shell/LevelSummary.h"
 #include "game/shell/LoseScreen.h"
+#include "game/shell/Tutorial.h"
 #include "game/shell/Options.h"
 #include "game/shell/PlayFieldTables.h"
 #include "game/shell/Profile.h"
@@ -126,6 +127,7 @@ TMainGamePtr CreateMainGame() {
 int TMainGame::OnSetup() {
     // The music tracks are read once for the whole program.
     if (AppSoundManager::MusicsList.empty()) AppSoundManager::LoadMusics();
+    Tutorial::Setup();
     if (MainGameHooks::SetupHints) MainGameHooks::SetupHints();
     SetupTilesImages();
     SetupNumbers();
@@ -343,6 +345,7 @@ int TMainGame::Update() {
     UpdateState();
     UpdateControl();
     UpdateEditor();
+    Tutorial::Update();
     if (CheatsOn && KeyHit(49)) GamePanel::Stars_TurnOff(2);
     return 0;
 }
@@ -436,10 +439,11 @@ int TMainGame::OnDraw() {
     DrawEngPackage(HintParticle);
     if (MainGameHooks::DrawFlyingStars) MainGameHooks::DrawFlyingStars(this);
     DrawEditorDebug();
+    Tutorial::Draw();
     return 0;
 }
 
-int TMainGame::OnLeave() { return 0; }
+int TMainGame::OnLeave() { return Tutorial::Clear(); }
 
 int TMainGame::DrawLevel() {
     SetAlpha(1.0f);

@@ -80,3 +80,21 @@ std::shared_ptr<TUIImage> TPACLevel::GetTileEmpty(int x, int y, TGameObject* par
     }
     return nullptr;
 }
+
+int TTileGameObject::UpdatePer() {
+    Per = Level ? Level->AnimationPer() : 0.0f;
+    return 0;
+}
+
+int TTileGameObject::Update() {
+    UpdatePer();
+    if (Tile) Tile->SetA(1.0f);
+    if (Error) Error->SetA(1.0f - Per);
+    if (Mark) Mark->SetA(1.0f - Per);
+    return 0;
+}
+
+int TTileGameObject::OnFree() {
+    Level = nullptr;
+    return 0;
+}

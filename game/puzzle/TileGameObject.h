@@ -21,6 +21,14 @@ public:
     int isMarkedRevealed = 0;
     int isErrorRevealed = 0;
     int isEmptyRevealed = 0;
+
+    // Every frame: Per follows the picture's animation; the box stays opaque while the error
+    // mark and the cross fade out as the picture flies.
+    int Update() override;
+    virtual int UpdatePer();
+    virtual int UpdateEmpty() { return 0; }
+    // Forgets the picture.
+    int OnFree() override;
 };
 
 using TTileGameObjectPtr = std::shared_ptr<TTileGameObject>;

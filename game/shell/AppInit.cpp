@@ -38,6 +38,8 @@
 #include "game/shell/LevelSummary.h"
 #include "game/shell/LoadingScreen.h"
 #include "game/shell/LoseScreen.h"
+#include "game/shell/MiniLevel.h"
+#include "game/shell/Tutorial.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/Options.h"
 #include "game/shell/Pause.h"
@@ -67,6 +69,8 @@ void InitClassGlobals() {
     TEngParticlePackage::allPackages.clear();
     OptionsSettings::Reset();
     TLevelSummary::Package = CreateEngParticlePackage(500);
+    ResetMiniLevelGlobals();
+    Tutorial::Reset();
 }
 
 void InitProgramGlobals() {

@@ -1,4 +1,6 @@
-// The awards pop-up: the catalogue of awards and which of them the player holds.
+// The awards pop-up, opened from the stages map: all eighteen awards ("Award1" to "Award18" on
+// the panel "Main"), the ones the player holds fully opaque, the others faded. Its set-up reads
+// the award catalogue (Awards.h). A click anywhere hides it.
 #pragma once
 #include <memory>
 
@@ -6,6 +8,19 @@
 
 class TAwardScreen : public TAppPopUp {
 public:
+    TGameObjectPtr MainPanel;  // "Main"
+
+    // Reads the award catalogue.
+    int OnSetup() override;
+    int OnStart() override;
+    int Interface() override;
+    int OnShow() override;
+    int OnHideCheck() override;
+    int StartHiding() override;
+
+    // AwardsList from bDir + "Awards.txt"; a missing file gives an empty catalogue.
+    virtual int SetupAwards();
+    virtual int isHiddingFinished();
 };
 
 using TAwardScreenPtr = std::shared_ptr<TAwardScreen>;

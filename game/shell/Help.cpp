@@ -1,8 +1,48 @@
 #include "game/shell/Help.h"
 
+#include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
+#include "engine/ui/Mouse.h"
+#include "game/puzzle/MainGame.h"
+#include "game/shell/PanelAnimation.h"
 
 THelpPtr HelpScreen;
+
+int THelp::OnStart() {
+    MainPanel = FindObject("Panel");
+    OkButton = FindObject("OkButton");
+    return 0;
+}
+
+int THelp::OnShow() {
+    ResetDelta();
+    if (Game) Game->Lock();
+    PlayPanelShow(MainPanel.get());
+    return 0;
+}
+
+int THelp::OnHide() {
+    if (Game) Game->UnLock();
+    return 0;
+}
+
+int THelp::Interface() {
+    // Interface runs twice a frame: the press is cleared so that it is taken once.
+    if (OkButton && OkButton->isClicked()) {
+        Mouse::Clear();
+        StartHiding();
+    }
+    return 0;
+}
+
+int THelp::StartHiding() {
+    PlayPanelHide(MainPanel.get());
+    return 0;
+}
+
+int THelp::isHiddingFinished() { return isPanelHidden(MainPanel.get()) ? 1 : 0; }
+
+int THelp::OnHideCheck() { return isHiddingFinished(); }
 
 THelpPtr CreateHelpScreen() {
     auto popup = std::make_shared<THelp>();

@@ -1,10 +1,11 @@
-// The help pop-up of the kingdom.
+// The help pop-up of the kingdom screen: the game help's behaviour (Help.h) with its own file;
+// the kingdom shows it once per player on its first update.
 #pragma once
 #include <memory>
 
-#include "engine/screen/AppScreen.h"
+#include "game/shell/Help.h"
 
-class TKingdomHelp : public TAppPopUp {
+class TKingdomHelp : public THelp {
 public:
 };
 

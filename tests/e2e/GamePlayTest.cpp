@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "e2e/GameRun.h"
+#include "engine/data/BlockFile.h"
 #include "engine/system/Paths.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
 #include "game/shell/PlayFieldTables.h"
+#include "game/shell/Profile.h"
 #include "platform/Files.h"
 
 namespace {
@@ -149,6 +151,30 @@ struct WinScript {
     }
 };
 
+namespace {
+
+// Places on the picture: the level summary's Next button, the main menu's Play, the continue
+// pop-up's Continue; the middles of level 1's, 2's and 3's thumbnails on the stages map when it
+// shows its bottom end (their points in tools/make_stages_screens.py, less 3328).
+constexpr int kSummaryNextX = 642, kSummaryNextY = 644;
+constexpr int kMenuPlayX = 512, kMenuPlayY = 374, kContinueX = 512, kContinueY = 356;
+constexpr int kThumb1X = 232, kThumb1Y = 580, kThumb2X = 424, kThumb2Y = 612, kThumb3X = 616, kThumb3Y = 588;
+
+// The frame from which the summary has shown its window and its stars have landed (their
+// places: (588, 142), (652, 132) and (716, 142) less 171, the stars 46 pixels wide).
+int SummaryShown(const WinScript& win) { return win.endOfRun.back() + 450; }
+
+std::string ClickAt(int frame, int x, int y) {
+    return std::to_string(frame) + " move " + std::to_string(x) + " " + std::to_string(y) + "\n" +
+           std::to_string(frame + 1) + " down 1\n" + std::to_string(frame + 2) + " up 1\n";
+}
+
+// The cream of an open thumbnail's panel, not the grey of a locked one.
+bool IsCream(uint32_t c) { return ((c >> 16) & 255) > 200 && ((c >> 8) & 255) > 180; }
+bool IsGold(uint32_t c) { return ((c >> 16) & 255) > 200 && ((c >> 8) & 255) > 140 && (c & 255) < 110; }
+
+}  // namespace
+
 TEST(GamePlayTest, LevelOneStartsWithEveryCellCoveredAndTheNumbersShown) {
     WinScript win;
     ASSERT_TRUE(win.level);
@@ -209,15 +235,16 @@ TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
             EXPECT_TRUE(IsRed(CellPixel(run.shot, *win.level, x, y))) << x << "," << y << " " << std::hex
                                                                       << CellPixel(run.shot, *win.level, x, y);
     }
-    // Later: the board is gone (the level summary has taken over) and the won level is not kept
-    // as play in progress.
+    // Later: the level summary has taken over, with the three kept stars in their places over the
+    // finished picture, and the won level is not kept as play in progress.
     {
         testsupport::TempDir dir;
-        GameRun run =
-            RunGame(dir, "--level 1 --frames " + std::to_string(win.endOfRun.back() + 200) + Script(dir, win.text));
+        GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(SummaryShown(win)) + Script(dir, win.text));
         ASSERT_EQ(run.status, 0);
         ASSERT_TRUE(run.shot);
-        for (auto [x, y] : win.cells) EXPECT_FALSE(IsRed(CellPixel(run.shot, *win.level, x, y))) << x << "," << y;
+        for (auto [x, y] : {std::pair{440, 172}, std::pair{504, 162}, std::pair{568, 172}})
+            EXPECT_TRUE(IsGold(Rgb(run.shot, kX + x, y))) << x << " " << std::hex << Rgb(run.shot, kX + x, y);
+        EXPECT_TRUE(IsRed(Rgb(run.shot, kX + 512, 384))) << std::hex << Rgb(run.shot, kX + 512, 384);
         EXPECT_EQ(ProgressFile(dir), "");
         EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     }
@@ -325,3 +352,48 @@ TEST(GamePlayTest, LevelTwentyEightPlayedFromThePanelColourHammerAndHint) {
 }
 
 }  // namespace
+
+TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLevelTwoOpen) {
+    WinScript win;
+    ASSERT_TRUE(win.level);
+    // Next: the level is booked and the game goes on to the kingdom with level 2 to play.
+    testsupport::TempDir dir;
+    {
+        // Next is taken as soon as the summary is up (while its window still fades in).
+        const int next = win.endOfRun.back() + 200;
+        GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(next + 120) +
+                                       Script(dir, win.text + ClickAt(next, kSummaryNextX, kSummaryNextY)));
+        ASSERT_EQ(run.status, 0);
+        EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+        const std::string file = PlayerFile(dir, ".AppProfile");
+        ASSERT_NE(file, "");
+        auto progress = LoadBlockFile(file);
+        EXPECT_EQ(GetBFInt(progress, "Data::Level"), 2);
+        auto won = CreateProfileLevelFromString(GetBFString(progress, "Levels::Level1"));
+        EXPECT_EQ(won->isPassed, 1);
+        EXPECT_EQ(won->Stars, 3);
+        EXPECT_EQ(GetBFString(progress, "Levels::Level2"), "2,0,1,0,0,0,0");
+        EXPECT_EQ(ProgressFile(dir), "");
+    }
+    // The player comes back, continues, and the map, scrolled to the current level at its
+    // bottom end, shows level 1 passed, level 2 open and level 3 locked. (The first-time pan over
+    // the whole map, ten seconds, is taken as seen here; the map's own tests cover it.)
+    {
+        const std::string file = PlayerFile(dir, ".AppProfile");
+        std::string text = testsupport::ReadFileBytes(file);
+        const size_t at = text.find("MapScreenAnimationShowed = 0");
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, 28, "MapScreenAnimationShowed = 1");
+        testsupport::WriteFileBytes(file, text);
+        const int M = Startup().menu;
+        const std::string clicks = ClickAt(M + 20, kMenuPlayX, kMenuPlayY) + ClickAt(M + 60, kContinueX, kContinueY);
+        GameRun run = RunGame(dir, "--frames " + std::to_string(M + 260) + Script(dir, clicks));
+        ASSERT_EQ(run.status, 0);
+        ASSERT_TRUE(run.shot);
+        EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+        EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y))) << std::hex << Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y);
+        EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y))) << std::hex << Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y);
+        EXPECT_FALSE(IsCream(Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y))) << std::hex << Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y);
+        EXPECT_TRUE(IsRed(Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4))) << std::hex << Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4);
+    }
+}

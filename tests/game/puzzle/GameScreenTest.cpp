@@ -156,11 +156,16 @@ TEST_F(GameScreenTest, APlayersFirstLevelShowsTheHelpOnceAndPlayWaitsUnderIt) {
     EXPECT_EQ(Profile->TutorialScreenShowed, 1);
     EXPECT_EQ(Profile->CurrScreen, "GameScreen");
     ASSERT_TRUE(Game->isPopUp(HelpScreen.get()));
-    UntilPlay();
-    // Under the pop-up the board takes no move.
+    // Under the pop-up the game screen is locked: play waits and the board takes no move.
+    EXPECT_TRUE(Game->isLocked);
+    const int state = Game->CurrState;
+    Frames(60);
+    EXPECT_EQ(Game->CurrState, state);
     Drag(*level, 0, 0, 0, 0, 1);
     EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 1);
     HideAppPopUp(HelpScreen);
+    EXPECT_FALSE(Game->isLocked);
+    UntilPlay();
     Drag(*level, 0, 0, 0, 0, 1);
     EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 0);
     // The next level does not show it again.

@@ -97,7 +97,8 @@ TEST_F(MainMenuTest, TheContinuePopUpContinuesStartsOverOrGoesBack) {
     EXPECT_EQ(Control::CurrScreen, StagesScreen);
     EXPECT_EQ(Profile->Score, 0);
     EXPECT_EQ(Profile->Levels.size(), 1u);
-    EXPECT_EQ(Profile->CurrScreen, "");
+    // The map, now current, is where play stands.
+    EXPECT_EQ(Profile->CurrScreen, "Stages");
 }
 
 TEST_F(MainMenuTest, ExitAsksThenSavesThePlayersAndTheSettingsAndEnds) {

@@ -84,6 +84,7 @@ TEST_F(OptionsOverGameTest, TheLevelClockStandsStillWhileTheOptionsAreOpen) {
 TEST_F(OptionsOverGameTest, ReplayAsksFirstAndYesStartsThePlayersLevelAgain) {
     Profile = std::make_shared<TProfile>();
     Profile->Level = 1;
+    Profile->TutorialScreenShowed = 1;  // the first level's help (which locks the game) is seen
     auto first = Play(1);
     UntilPlay();
     Updates(120);
