@@ -1,5 +1,7 @@
-// Image fonts: TrueType fonts rasterised by FreeType, one glyph texture per character (made
-// the first time the character is drawn or measured), drawn under the global draw state.
+// Image fonts: TrueType fonts rasterised by FreeType, each character the first time it is drawn
+// or measured, into the font's atlas (one texture holding every glyph of the font at its size,
+// grown taller and then paged when full, so a line of text is one run of the quad batch), drawn
+// under the global draw state.
 #pragma once
 #include <memory>
 #include <string>
@@ -39,6 +41,9 @@ constexpr int kDefaultFontSize = 14;
 TImageFontPtr DefaultImageFont();
 // Forgets the default font and the current font (tests).
 void ResetFonts();
+// The largest side of an atlas page for fonts loaded from now on (tests, to reach paging with
+// few glyphs); 0 restores the default (4096, or less when the GL texture limit is lower).
+void SetFontAtlasLimit(int side);
 
 class TImageFont {
 public:

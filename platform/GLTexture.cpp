@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "platform/Image.h"
 
 #ifndef GL_GENERATE_MIPMAP
@@ -11,35 +13,72 @@
 #define GL_CLAMP_TO_EDGE 0x812F
 #endif
 
+namespace {
+
+bool RectOpaque(const TPixmap& pixmap, int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; ++y) {
+        const uint8_t* p = pixmap.PixelPtr(x0, y);
+        for (int x = x0; x < x1; ++x, p += 4)
+            if (p[3] != 255) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 TGLTexture::TGLTexture(std::shared_ptr<TPixmap> pixmap, bool filtered, bool mipmapped)
     : pixmap_(std::move(pixmap)), filtered_(filtered), mipmapped_(mipmapped) {}
 
 TGLTexture::~TGLTexture() {
     // A name from an earlier context is gone with that context.
     if (id_ != 0 && generation_ != 0 && generation_ == GLContextGeneration()) {
+        GLTextureDeleting(id_);
         GLuint id = id_;
         glDeleteTextures(1, &id);
     }
 }
 
-bool TGLTexture::Bind() {
+void TGLTexture::AddedRect(int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    if (dirtyRight_ <= dirtyLeft_) {
+        dirtyLeft_ = x;
+        dirtyTop_ = y;
+        dirtyRight_ = x + width;
+        dirtyBottom_ = y + height;
+    } else {
+        dirtyLeft_ = std::min(dirtyLeft_, x);
+        dirtyTop_ = std::min(dirtyTop_, y);
+        dirtyRight_ = std::max(dirtyRight_, x + width);
+        dirtyBottom_ = std::max(dirtyBottom_, y + height);
+    }
+}
+
+unsigned TGLTexture::Prepare() {
     int generation = GLContextGeneration();
-    if (generation == 0 || !pixmap_ || pixmap_->width <= 0 || pixmap_->height <= 0) return false;
+    if (generation == 0 || !pixmap_ || pixmap_->width <= 0 || pixmap_->height <= 0) return 0;
     if (generation != generation_) {
         id_ = 0;
         dirty_ = true;
     }
+    if (pixmap_->width != uploadedWidth_ || pixmap_->height != uploadedHeight_) dirty_ = true;
+    const bool rectDirty = dirtyRight_ > dirtyLeft_;
+    if (id_ != 0 && !dirty_ && !rectDirty) return id_;
+
+    // Quads already batched were drawn with the texture as it was (added pixels they never read).
+    if (id_ != 0 && dirty_) GLFlushBatch();
     if (id_ == 0) {
         GLuint id = 0;
         glGenTextures(1, &id);
-        if (id == 0) return false;
+        if (id == 0) return 0;
         id_ = id;
         generation_ = generation;
         dirty_ = true;
     }
     glBindTexture(GL_TEXTURE_2D, id_);
+    const TPixmap& pixmap = *pixmap_;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, pixmap.pitch / 4);
     if (dirty_) {
-        dirty_ = false;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filtered_ ? GL_LINEAR : GL_NEAREST);
@@ -47,11 +86,22 @@ bool TGLTexture::Bind() {
         if (mipmapped_) minFilter = filtered_ ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
         glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, mipmapped_ ? GL_TRUE : GL_FALSE);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, pixmap_->pitch / 4);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pixmap_->width, pixmap_->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     pixmap_->pixels.data());
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pixmap.width, pixmap.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     pixmap.pixels.data());
+        uploadedWidth_ = pixmap.width;
+        uploadedHeight_ = pixmap.height;
+        opaque_ = RectOpaque(pixmap, 0, 0, pixmap.width, pixmap.height);
+    } else {
+        int x0 = std::clamp(dirtyLeft_, 0, pixmap.width), x1 = std::clamp(dirtyRight_, 0, pixmap.width);
+        int y0 = std::clamp(dirtyTop_, 0, pixmap.height), y1 = std::clamp(dirtyBottom_, 0, pixmap.height);
+        if (x1 > x0 && y1 > y0) {
+            glTexSubImage2D(GL_TEXTURE_2D, 0, x0, y0, x1 - x0, y1 - y0, GL_RGBA, GL_UNSIGNED_BYTE,
+                            pixmap.PixelPtr(x0, y0));
+            opaque_ = opaque_ && RectOpaque(pixmap, x0, y0, x1, y1);
+        }
     }
-    return true;
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    dirty_ = false;
+    dirtyLeft_ = dirtyTop_ = dirtyRight_ = dirtyBottom_ = 0;
+    return id_;
 }

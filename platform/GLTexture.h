@@ -1,6 +1,6 @@
 // Internals of the drawing layer shared by images and fonts: textures made lazily from pixmaps
-// (so pictures can be loaded before the window opens), and the textured quad drawn under the
-// global draw state. Not for callers outside platform/.
+// (so pictures can be loaded before the window opens), and the quad batch every textured or
+// plain quad goes through. Not for callers outside platform/.
 #pragma once
 #include <memory>
 
@@ -15,17 +15,29 @@ public:
     TGLTexture(const TGLTexture&) = delete;
     TGLTexture& operator=(const TGLTexture&) = delete;
 
-    // Binds the texture, uploading it first when needed; false without a GL context.
-    bool Bind();
-    // The pixmap changed: upload it again at the next Bind.
+    // The GL name of the texture, uploading it first when needed (quads already waiting in the
+    // batch are drawn before the pixmap is sent again, so they keep the pixels they were drawn
+    // with); 0 without a GL context or pixels.
+    unsigned Prepare();
+    // The pixmap changed: upload it again at the next Prepare.
     void Invalidate() { dirty_ = true; }
+    // Pixels that no quad drawn so far reads were set (a glyph added in an atlas's free room):
+    // only that rectangle is sent at the next Prepare, and quads waiting in the batch need not
+    // be drawn first.
+    void AddedRect(int x, int y, int width, int height);
     const std::shared_ptr<TPixmap>& Pixmap() const { return pixmap_; }
+    // Every pixel of the pixmap was fully opaque when it was last uploaded.
+    bool Opaque() const { return opaque_; }
 
 private:
     std::shared_ptr<TPixmap> pixmap_;
     bool filtered_;
     bool mipmapped_;
     bool dirty_ = true;
+    bool opaque_ = false;
+    // The changed rectangle waiting for upload (empty when dirtyRight_ <= dirtyLeft_).
+    int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = 0, dirtyBottom_ = 0;
+    int uploadedWidth_ = 0, uploadedHeight_ = 0;
     unsigned id_ = 0;
     int generation_ = 0;
 };
@@ -33,9 +45,16 @@ private:
 // Number of the current GL context (0 when none); it changes only when a context is made.
 int GLContextGeneration();
 
-// Draws the quad whose corners (x0, y0) and (x1, y1) are given relative to the draw point
+// Appends the quad whose corners (x0, y0) and (x1, y1) are given relative to the draw point
 // (the handle already taken off), transformed by the draw state's scale and rotation and
 // placed at (x, y) plus the origin, with texture coordinates u0..u1, v0..v1 of `texture`
-// (null draws a plain quad in the draw colour).
+// (null draws a plain quad in the draw colour), in the draw state's colour, alpha and blend.
+// Consecutive quads of one texture and one blend are drawn by one GL call.
 void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, float u0, float v0, float u1,
                 float v1, float x, float y);
+// Draws the quads waiting in the batch.
+void GLFlushBatch();
+// The texture of this GL name goes away: quads of it still waiting are drawn first.
+void GLTextureDeleting(unsigned id);
+// Direct drawing is on (SetDirectDrawing in platform/Graphics.h).
+bool GLDirectDrawing();

@@ -52,6 +52,28 @@ GraphicsRefusal gRefusal = nullptr;
 int gAppliedBlend = -1;
 int gAppliedTexturing = -1;
 int gSwapInterval = -1;
+// The scissor rectangle in window pixels last given to GL (width -1: none yet).
+int gScissorX = 0, gScissorY = 0, gScissorW = -1, gScissorH = 0;
+
+// The quad batch: quads in drawing order, all of one texture (0: plain) and one blend, drawn by
+// one GL call when anything else is asked for (another texture or blend, a change of scissor or
+// projection, a clear, a line or other shape drawn directly, a pixel read, the flip) or when
+// it is full.
+struct BatchVertex {
+    float x, y, u, v, r, g, b, a;
+};
+constexpr int kBatchQuads = 4096;
+struct QuadBatch {
+    // A plain array, not a vector: textures freed by static destructors at exit still draw out
+    // the batch, which must not read freed memory then.
+    BatchVertex vertices[kBatchQuads * 4];
+    int quads = 0;
+    unsigned texture = 0;
+    int blend = ALPHABLEND;
+};
+QuadBatch gBatch;
+DrawStats gFrameStats, gLastFrameStats;
+bool gDirectDrawing = false;
 // The window belongs to SDL's offscreen video driver (headless runs).
 bool gWindowHasNoDisplay = false;
 
@@ -94,12 +116,20 @@ void ApplyScissor() {
     x1 = std::clamp(x1, 0, gPixW);
     y0 = std::clamp(y0, 0, gPixH);
     y1 = std::clamp(y1, 0, gPixH);
+    int sx0 = x0, sy0 = gPixH - y1, sw = std::max(x1 - x0, 0), sh = std::max(y1 - y0, 0);
+    if (sx0 == gScissorX && sy0 == gScissorY && sw == gScissorW && sh == gScissorH) return;
+    GLFlushBatch();
+    gScissorX = sx0;
+    gScissorY = sy0;
+    gScissorW = sw;
+    gScissorH = sh;
     glEnable(GL_SCISSOR_TEST);
-    glScissor(x0, gPixH - y1, std::max(x1 - x0, 0), std::max(y1 - y0, 0));
+    glScissor(sx0, sy0, sw, sh);
 }
 
 void ApplyView() {
     if (!gContext) return;
+    GLFlushBatch();
     glViewport(0, 0, gPixW, gPixH);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -109,10 +139,10 @@ void ApplyView() {
     ApplyScissor();
 }
 
-void ApplyBlend() {
-    if (gAppliedBlend == gState.blend) return;
-    gAppliedBlend = gState.blend;
-    switch (gState.blend) {
+void ApplyBlend(int blend) {
+    if (gAppliedBlend == blend) return;
+    gAppliedBlend = blend;
+    switch (blend) {
         case MASKBLEND:
             glDisable(GL_BLEND);
             glEnable(GL_ALPHA_TEST);
@@ -140,16 +170,21 @@ void ApplyBlend() {
     }
 }
 
-// Sets the GL state for one shape; false when nothing can be drawn.
-bool PrepareDraw(bool textured) {
-    if (!gContext) return false;
-    ApplyBlend();
+void ApplyTexturing(bool textured) {
     int t = textured ? 1 : 0;
-    if (gAppliedTexturing != t) {
-        if (textured) glEnable(GL_TEXTURE_2D);
-        else glDisable(GL_TEXTURE_2D);
-        gAppliedTexturing = t;
-    }
+    if (gAppliedTexturing == t) return;
+    if (textured) glEnable(GL_TEXTURE_2D);
+    else glDisable(GL_TEXTURE_2D);
+    gAppliedTexturing = t;
+}
+
+// Sets the GL state for one shape drawn directly (not a quad); false when nothing can be drawn.
+bool PrepareDraw() {
+    if (!gContext) return false;
+    GLFlushBatch();
+    ++gFrameStats.drawCalls;
+    ApplyBlend(gState.blend);
+    ApplyTexturing(false);
     glColor4f(static_cast<float>(gState.r) / 255.0f, static_cast<float>(gState.g) / 255.0f,
               static_cast<float>(gState.b) / 255.0f, gState.alpha);
     return true;
@@ -165,6 +200,12 @@ void InitContextState() {
     gAppliedBlend = -1;
     gAppliedTexturing = -1;
     gSwapInterval = -1;
+    gScissorW = -1;
+    gBatch.quads = 0;
+    // The batch's arrays; shapes drawn directly (glBegin) do not read them.
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
@@ -210,31 +251,77 @@ void Pace(double seconds) {
 
 int GLContextGeneration() { return gContext ? gGeneration : 0; }
 
+bool GLDirectDrawing() { return gDirectDrawing; }
+
+void SetDirectDrawing(bool on) {
+    GLFlushBatch();
+    gDirectDrawing = on;
+}
+
+void GLFlushBatch() {
+    if (gBatch.quads == 0) return;
+    const int quads = gBatch.quads;
+    gBatch.quads = 0;
+    if (!gContext) return;
+    ApplyBlend(gBatch.blend);
+    ApplyTexturing(gBatch.texture != 0);
+    if (gBatch.texture != 0) glBindTexture(GL_TEXTURE_2D, gBatch.texture);
+    const BatchVertex* v = gBatch.vertices;
+    glVertexPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->u);
+    glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &v->r);
+    glDrawArrays(GL_QUADS, 0, quads * 4);
+    ++gFrameStats.drawCalls;
+    gFrameStats.quads += quads;
+}
+
+void GLTextureDeleting(unsigned id) {
+    if (gBatch.quads > 0 && gBatch.texture == id) GLFlushBatch();
+}
+
 void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1,
                 float x, float y) {
     if (!gContext) return;
-    bool textured = false;
+    const bool direct = GLDirectDrawing();
+    int blend = gState.blend;
+    const float alpha = gState.alpha;
+    // With no alpha, the mask's test fails everywhere and mixing or adding changes nothing:
+    // the quad would leave every pixel as it is.
+    if (!direct && alpha <= 0.0f && (blend == ALPHABLEND || blend == LIGHTBLEND || blend == MASKBLEND)) return;
+    unsigned id = 0;
     if (texture) {
-        if (!texture->Bind()) return;
-        textured = true;
+        id = texture->Prepare();
+        if (id == 0) return;
     }
-    if (!PrepareDraw(textured)) return;
-    float ax, ay, bx, by, cx, cy, dx, dy;
-    Transform(x0, y0, x, y, ax, ay);
-    Transform(x1, y0, x, y, bx, by);
-    Transform(x1, y1, x, y, cx, cy);
-    Transform(x0, y1, x, y, dx, dy);
-    glBegin(GL_QUADS);
-    glTexCoord2f(u0, v0);
-    glVertex2f(ax, ay);
-    glTexCoord2f(u1, v0);
-    glVertex2f(bx, by);
-    glTexCoord2f(u1, v1);
-    glVertex2f(cx, cy);
-    glTexCoord2f(u0, v1);
-    glVertex2f(dx, dy);
-    glEnd();
+    // Mixing a fully opaque colour gives the colour itself, as drawing without mixing does.
+    if (!direct && blend == ALPHABLEND && alpha >= 1.0f && (!texture || texture->Opaque())) blend = SOLIDBLEND;
+    if (gBatch.quads > 0 && (gBatch.texture != id || gBatch.blend != blend || gBatch.quads == kBatchQuads))
+        GLFlushBatch();
+    gBatch.texture = id;
+    gBatch.blend = blend;
+    const float r = static_cast<float>(gState.r) / 255.0f, g = static_cast<float>(gState.g) / 255.0f,
+                b = static_cast<float>(gState.b) / 255.0f;
+    BatchVertex* v = gBatch.vertices + static_cast<size_t>(gBatch.quads) * 4;
+    Transform(x0, y0, x, y, v[0].x, v[0].y);
+    Transform(x1, y0, x, y, v[1].x, v[1].y);
+    Transform(x1, y1, x, y, v[2].x, v[2].y);
+    Transform(x0, y1, x, y, v[3].x, v[3].y);
+    v[0].u = u0, v[0].v = v0;
+    v[1].u = u1, v[1].v = v0;
+    v[2].u = u1, v[2].v = v1;
+    v[3].u = u0, v[3].v = v1;
+    for (int i = 0; i < 4; ++i) {
+        v[i].r = r;
+        v[i].g = g;
+        v[i].b = b;
+        v[i].a = alpha;
+    }
+    ++gBatch.quads;
+    if (direct) GLFlushBatch();
 }
+
+DrawStats CurrentDrawStats() { return gFrameStats; }
+DrawStats LastFrameDrawStats() { return gLastFrameStats; }
 
 // ---- Window ----
 
@@ -250,6 +337,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
         return false;
     }
     if (!InitVideo()) return false;
+    GLFlushBatch();
 
     // Every window gets the same attributes, so the one context can move between them.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
@@ -320,6 +408,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
 
     // Start from a black picture.
     glDisable(GL_SCISSOR_TEST);
+    gScissorW = -1;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     ApplyScissor();
@@ -327,6 +416,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
 }
 
 void EndGraphics() {
+    gBatch.quads = 0;  // nothing to draw them on any more
     if (gContext) {
         SDL_GL_DeleteContext(gContext);
         gContext = nullptr;
@@ -353,6 +443,9 @@ void SetAppTitle(const std::string& title) {
 }
 
 void Flip(int sync) {
+    GLFlushBatch();
+    gLastFrameStats = gFrameStats;
+    gFrameStats = DrawStats{};
     if (gWindow && gContext) {
         int interval = sync > 0 ? 1 : 0;
         if (interval != gSwapInterval) {
@@ -515,6 +608,7 @@ void ResetDrawState() {
 
 void Cls() {
     if (!gContext) return;
+    GLFlushBatch();
     glClearColor(static_cast<float>(gState.clsR) / 255.0f, static_cast<float>(gState.clsG) / 255.0f,
                  static_cast<float>(gState.clsB) / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -555,7 +649,7 @@ void MoveVirtualMouse(float x, float y) {
 // ---- Primitives ----
 
 void Plot(float x, float y) {
-    if (!PrepareDraw(false)) return;
+    if (!PrepareDraw()) return;
     glPointSize(1.0f);
     glBegin(GL_POINTS);
     glVertex2f(x + gState.originX + HalfPixelX(), y + gState.originY + HalfPixelY());
@@ -563,7 +657,7 @@ void Plot(float x, float y) {
 }
 
 void DrawLine(float x1, float y1, float x2, float y2, bool drawLastPixel) {
-    if (!PrepareDraw(false)) return;
+    if (!PrepareDraw()) return;
     float ax, ay, bx, by;
     Transform(-gState.handleX, -gState.handleY, x1, y1, ax, ay);
     Transform(x2 - x1 - gState.handleX, y2 - y1 - gState.handleY, x1, y1, bx, by);
@@ -587,7 +681,7 @@ void DrawRect(float x, float y, float width, float height) {
 }
 
 void DrawOval(float x, float y, float width, float height) {
-    if (!PrepareDraw(false)) return;
+    if (!PrepareDraw()) return;
     float rx = width * 0.5f, ry = height * 0.5f;
     float cx = rx - gState.handleX, cy = ry - gState.handleY;
     float pixelsPerUnit = gVirtualW > 0.0f ? static_cast<float>(gPixW) / gVirtualW : 1.0f;
@@ -607,7 +701,7 @@ void DrawOval(float x, float y, float width, float height) {
 
 void DrawPoly(const std::vector<float>& xy) {
     if (xy.size() < 6) return;
-    if (!PrepareDraw(false)) return;
+    if (!PrepareDraw()) return;
     glBegin(GL_TRIANGLE_FAN);
     for (size_t i = 0; i + 1 < xy.size(); i += 2) {
         float px, py;
@@ -619,6 +713,7 @@ void DrawPoly(const std::vector<float>& xy) {
 
 std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) {
     if (!gContext || !gWindow || width <= 0 || height <= 0) return nullptr;
+    GLFlushBatch();
     auto pixmap = CreatePixmap(width, height);
     if (!pixmap) return nullptr;
     int x0 = std::max(x, 0), y0 = std::max(y, 0);

@@ -1,5 +1,7 @@
 // The window layer and the 2D drawing layer: one SDL2 window with one OpenGL 2.1 context that
-// lives for the whole run, and immediate drawing under one global draw state.
+// lives for the whole run, and drawing under one global draw state. Images, text and
+// rectangles are quads gathered in a batch: consecutive quads of one texture and one blend go
+// to GL in one call, drawn in the order they were asked for.
 //
 // Coordinates: drawing happens in virtual coordinates (0..VirtualResolutionWidth across the
 // window, 0..VirtualResolutionHeight down it), which equal window pixels until
@@ -41,7 +43,7 @@ int GraphicsHertz();
 std::string GraphicsError();
 void SetAppTitle(const std::string& title);
 
-// Shows the frame. sync 0: at once; sync -1: paced by a timer to the opened hertz; sync 1: with
+// Shows the frame (the batch drawn first). sync 0: at once; sync -1: paced by a timer to the opened hertz; sync 1: with
 // vertical sync, and a timer cap slightly above the hertz for where vertical sync does nothing.
 // Under the fixed-step clock (platform/Clock.h) it does not wait and advances the clock by one
 // step instead.
@@ -98,6 +100,22 @@ float VirtualMouseX();
 float VirtualMouseY();
 // Moves the pointer to a virtual position (the polled state follows at once).
 void MoveVirtualMouse(float x, float y);
+
+// What a frame cost in GL calls: drawing calls (a batch of quads, or a line, point, oval or
+// polygon drawn directly) and the quads drawn. Quads that would change no pixel (no alpha under
+// the mask, alpha or light blend) are left out and not counted.
+struct DrawStats {
+    int drawCalls = 0;
+    int quads = 0;
+};
+// The frame being drawn so far (quads still waiting in the batch not included).
+DrawStats CurrentDrawStats();
+// The last frame shown by Flip.
+DrawStats LastFrameDrawStats();
+// Direct drawing, the reference for the batch (tests, --direct-draw): every quad goes to GL on
+// its own, exactly as asked (none left out, no blend spared), and every glyph from a texture
+// of its own, as drawing was before the batch. Off by default.
+void SetDirectDrawing(bool on);
 
 // ---- Primitives ----
 
