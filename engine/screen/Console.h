@@ -13,7 +13,7 @@
 // 4 magenta, 5 olive, 6 blue; other codes keep the drawing colour. Critical colours: 0 red,
 // 1 green, 2 yellow, 3 blue, 4 cyan, 5 magenta, other white.
 //
-// Commands: "CLS" (empties the log), "SWITCHFPS" (the frame-rate box), and the registered
+// Commands: "CLS" (empties the log), "SWITCHFPS" (the frame-rate box, with draw calls and quads a frame), and the registered
 // ones: "SAVESCREEN" (TCCSaveScreen) and "SWITCHSCREENBORDER" (TCCShowScreenBorders).
 #pragma once
 #include <cstdint>

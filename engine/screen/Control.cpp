@@ -298,7 +298,10 @@ int Control::DrawFPS() {
     if (!isFPSShowOn) return 0;
     SetColor(0, 0, 0);
     ResetDrawStateForOverlay();
-    std::string text = "FPS: " + std::to_string(GetAppFPS());
+    // The quad batch at work: the GL drawing calls and quads of the frame shown last.
+    const DrawStats stats = LastFrameDrawStats();
+    std::string text = "FPS: " + std::to_string(GetAppFPS()) + "  draw calls: " + std::to_string(stats.drawCalls) +
+                       "  quads: " + std::to_string(stats.quads);
     DrawRect(4, 4, static_cast<float>(TextWidth(text) + 8), static_cast<float>(TextHeight("A") + 8));
     SetColor(255, 255, 255);
     DrawText(text, 8, 8);

@@ -109,6 +109,7 @@ public:
     static int Update();
     static int NoScreen();
     static int DrawConsole();
+    // The frame-rate box, with the GL drawing calls and quads of the frame shown last.
     static int DrawFPS();
     static int DrawScreenBorder();
     static int Draw();

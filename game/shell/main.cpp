@@ -13,6 +13,8 @@
 //   --screenshot FILE  write the last frame as PNG when the run ends
 //   --menu-frames N    end, the normal way, N frames after the main menu became current
 //   --timings          print start-up timings and memory on standard output (InstallHarness)
+//   --direct-draw      every quad drawn on its own, as before the quad batch (the reference
+//                      picture for the batch's tests)
 //   --level N          (developer and tests) once loading has ended, the current player (a new
 //                      test player when there is none) plays level N through the profile's own
 //                      entry point; the help a player's first level shows counts as seen
@@ -58,6 +60,7 @@ struct HarnessOptions {
     int frames = -1;  // -1: until the program is ended
     bool fixedDelta = false;
     bool timings = false;
+    bool directDraw = false;
     int menuFrames = -1;  // -1: no limit counted from the main menu
     int level = 0;        // 0: no level started by the harness
     std::string levelFile;  // a level file to play; empty: none
@@ -94,6 +97,8 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             options.fixedDelta = true;
         } else if (arg == "--timings") {
             options.timings = true;
+        } else if (arg == "--direct-draw") {
+            options.directDraw = true;
         } else if (arg == "--level") {
             std::string n;
             value(n);
@@ -176,6 +181,8 @@ double MonotonicMs() {
 //   "timing loading <ms> <frame>"      the first frame of the frame loop (the splash is over)
 //   "timing main-menu <ms> <frame>"    the first frame with the main menu current, all loaded
 //   "memory peak-kb <kB>"              the process's peak resident memory at that point
+//   "draws <calls> <quads>"            at the end: the GL drawing calls and quads of the last
+//                                      frame shown
 void InstallHarness(const HarnessOptions& options) {
     Control::FrameLimit = options.frames;
 
@@ -228,9 +235,15 @@ void InstallHarness(const HarnessOptions& options) {
         }
         if (grab) *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
     };
-    if (grab) {
+    if (grab || timings) {
         std::string path = options.screenshot;
-        AppEndHook = [lastFrame, path] {
+        AppEndHook = [lastFrame, path, timings] {
+            if (timings) {
+                const DrawStats stats = LastFrameDrawStats();
+                std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
+                std::fflush(stdout);
+            }
+            if (path.empty()) return;
             if (!*lastFrame)
                 Error("No frame to write to " + path, "main", "Screenshot");
             else if (!SavePixmapPNG(*lastFrame, path))
@@ -248,6 +261,7 @@ int main(int argc, char** argv) {
     if (options.timings) std::printf("timing main %.3f\n", mainEntered);
     SetAppPathOptions(ParseAppPathOptions(args));
     SetFixedClock(options.fixedDelta);
+    SetDirectDrawing(options.directDraw);
     // Reports made during start-up reach the console's log once the window is open.
     InstallConsoleSinks();
 
