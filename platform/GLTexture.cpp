@@ -53,6 +53,18 @@ void TGLTexture::AddedRect(int x, int y, int width, int height) {
     }
 }
 
+void TGLTexture::SampleUnfiltered(bool unfiltered) {
+    if (!filtered_ || unfiltered == sampledUnfiltered_) return;
+    sampledUnfiltered_ = unfiltered;
+    GLint minFilter = GL_NEAREST, magFilter = GL_NEAREST;
+    if (!unfiltered) {
+        magFilter = GL_LINEAR;
+        minFilter = mipmapped_ ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+}
+
 unsigned TGLTexture::Prepare() {
     int generation = GLContextGeneration();
     if (generation == 0 || !pixmap_ || pixmap_->width <= 0 || pixmap_->height <= 0) return 0;
@@ -86,6 +98,7 @@ unsigned TGLTexture::Prepare() {
         if (mipmapped_) minFilter = filtered_ ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
         glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, mipmapped_ ? GL_TRUE : GL_FALSE);
+        sampledUnfiltered_ = false;
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pixmap.width, pixmap.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      pixmap.pixels.data());
         uploadedWidth_ = pixmap.width;

@@ -28,6 +28,10 @@ public:
     const std::shared_ptr<TPixmap>& Pixmap() const { return pixmap_; }
     // Every pixel of the pixmap was fully opaque when it was last uploaded.
     bool Opaque() const { return opaque_; }
+    bool Filtered() const { return filtered_; }
+    bool Mipmapped() const { return mipmapped_; }
+    // Sets the bound texture's filters: unfiltered (nearest texel), or as made.
+    void SampleUnfiltered(bool unfiltered);
 
 private:
     std::shared_ptr<TPixmap> pixmap_;
@@ -35,6 +39,7 @@ private:
     bool mipmapped_;
     bool dirty_ = true;
     bool opaque_ = false;
+    bool sampledUnfiltered_ = false;  // the GL filters now set are the nearest texel's
     // The changed rectangle waiting for upload (empty when dirtyRight_ <= dirtyLeft_).
     int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = 0, dirtyBottom_ = 0;
     int uploadedWidth_ = 0, uploadedHeight_ = 0;

@@ -69,7 +69,9 @@ struct QuadBatch {
     BatchVertex vertices[kBatchQuads * 4];
     int quads = 0;
     unsigned texture = 0;
+    TGLTexture* source = nullptr;  // the texture's owner (it draws the batch out before it goes)
     int blend = ALPHABLEND;
+    bool unfiltered = false;  // a filtered texture drawn texel for pixel, sampled unfiltered
 };
 QuadBatch gBatch;
 DrawStats gFrameStats, gLastFrameStats;
@@ -265,7 +267,10 @@ void GLFlushBatch() {
     if (!gContext) return;
     ApplyBlend(gBatch.blend);
     ApplyTexturing(gBatch.texture != 0);
-    if (gBatch.texture != 0) glBindTexture(GL_TEXTURE_2D, gBatch.texture);
+    if (gBatch.texture != 0) {
+        glBindTexture(GL_TEXTURE_2D, gBatch.texture);
+        if (gBatch.source) gBatch.source->SampleUnfiltered(gBatch.unfiltered);
+    }
     const BatchVertex* v = gBatch.vertices;
     glVertexPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->x);
     glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->u);
@@ -277,6 +282,26 @@ void GLFlushBatch() {
 
 void GLTextureDeleting(unsigned id) {
     if (gBatch.quads > 0 && gBatch.texture == id) GLFlushBatch();
+}
+
+// A filtered texture drawn texel for pixel: not turned, one texel to a pixel, texel corners on
+// pixel corners. Every pixel then samples a texel at its centre, where linear filtering gives the
+// texel itself, so the quad can be drawn unfiltered, which the software renderer does several
+// times faster.
+bool TexelForPixel(const TGLTexture& texture, const BatchVertex* q) {
+    if (!texture.Filtered() || texture.Mipmapped() || q[1].y != q[0].y || q[3].x != q[0].x) return false;
+    if (gVirtualW <= 0.0f || gVirtualH <= 0.0f) return false;
+    const float sx = static_cast<float>(gPixW) / gVirtualW, sy = static_cast<float>(gPixH) / gVirtualH;
+    const float px0 = q[0].x * sx, px1 = q[2].x * sx, py0 = q[0].y * sy, py1 = q[2].y * sy;
+    const float tw = static_cast<float>(texture.Pixmap()->width), th = static_cast<float>(texture.Pixmap()->height);
+    const float tu0 = q[0].u * tw, tu1 = q[2].u * tw, tv0 = q[0].v * th, tv1 = q[2].v * th;
+    // Within a small fraction of a pixel (positions carry float rounding from the origin and
+    // handle), far below what the filter's weights can resolve.
+    constexpr float kSlack = 1.0f / 1024.0f;
+    auto near = [](float a, float b) { return std::fabs(a - b) < kSlack; };
+    auto whole = [&](float f) { return near(f, std::round(f)); };
+    return px1 > px0 && py1 > py0 && near(px1 - px0, tu1 - tu0) && near(py1 - py0, tv1 - tv0) && whole(px0) &&
+           whole(py0) && whole(tu0) && whole(tv0);
 }
 
 void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1,
@@ -295,27 +320,32 @@ void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, flo
     }
     // Mixing a fully opaque colour gives the colour itself, as drawing without mixing does.
     if (!direct && blend == ALPHABLEND && alpha >= 1.0f && (!texture || texture->Opaque())) blend = SOLIDBLEND;
-    if (gBatch.quads > 0 && (gBatch.texture != id || gBatch.blend != blend || gBatch.quads == kBatchQuads))
-        GLFlushBatch();
-    gBatch.texture = id;
-    gBatch.blend = blend;
     const float r = static_cast<float>(gState.r) / 255.0f, g = static_cast<float>(gState.g) / 255.0f,
                 b = static_cast<float>(gState.b) / 255.0f;
-    BatchVertex* v = gBatch.vertices + static_cast<size_t>(gBatch.quads) * 4;
-    Transform(x0, y0, x, y, v[0].x, v[0].y);
-    Transform(x1, y0, x, y, v[1].x, v[1].y);
-    Transform(x1, y1, x, y, v[2].x, v[2].y);
-    Transform(x0, y1, x, y, v[3].x, v[3].y);
-    v[0].u = u0, v[0].v = v0;
-    v[1].u = u1, v[1].v = v0;
-    v[2].u = u1, v[2].v = v1;
-    v[3].u = u0, v[3].v = v1;
-    for (int i = 0; i < 4; ++i) {
-        v[i].r = r;
-        v[i].g = g;
-        v[i].b = b;
-        v[i].a = alpha;
+    BatchVertex q[4];
+    Transform(x0, y0, x, y, q[0].x, q[0].y);
+    Transform(x1, y0, x, y, q[1].x, q[1].y);
+    Transform(x1, y1, x, y, q[2].x, q[2].y);
+    Transform(x0, y1, x, y, q[3].x, q[3].y);
+    q[0].u = u0, q[0].v = v0;
+    q[1].u = u1, q[1].v = v0;
+    q[2].u = u1, q[2].v = v1;
+    q[3].u = u0, q[3].v = v1;
+    for (BatchVertex& corner : q) {
+        corner.r = r;
+        corner.g = g;
+        corner.b = b;
+        corner.a = alpha;
     }
+    const bool unfiltered = texture && !direct && TexelForPixel(*texture, q);
+    if (gBatch.quads > 0 && (gBatch.texture != id || gBatch.blend != blend || gBatch.unfiltered != unfiltered ||
+                             gBatch.quads == kBatchQuads))
+        GLFlushBatch();
+    gBatch.texture = id;
+    gBatch.source = texture;
+    gBatch.blend = blend;
+    gBatch.unfiltered = unfiltered;
+    std::copy_n(q, 4, gBatch.vertices + static_cast<size_t>(gBatch.quads) * 4);
     ++gBatch.quads;
     if (direct) GLFlushBatch();
 }

@@ -1,9 +1,9 @@
 // A 320 x 240 frame that uses every way of drawing at once: the five blend modes on images,
 // rectangles and text; opaque and soft-edged pictures, tinted, faded to nothing, scaled and
 // rotated; sub-rectangles and tiling inside a viewport; lines, ovals and polygons between
-// quads; text at several sizes and styles (smooth and one-bit); a picture changed between two
-// draws of the same frame. Drawn at the window's top-left corner, virtual coordinates equal to
-// window pixels.
+// quads; text at several sizes and styles (smooth and one-bit); filtered pictures drawn texel
+// for pixel and off the pixel grid; a picture changed between two draws of the same frame.
+// Drawn at the window's top-left corner, virtual coordinates equal to window pixels.
 #pragma once
 #include <string>
 
@@ -132,6 +132,10 @@ inline void Draw(const std::string& fontFile) {
     // Sub-rectangles, stretching and tiling inside a smaller viewport.
     DrawSubImageRect(ramp, 190, 96, 40, 20, 10, 5, 20, 10);
     DrawImageRect(spot2, 232, 96, 40, 30);
+    // A filtered picture's part and a whole one drawn texel for pixel, and one off the pixel grid.
+    DrawSubImageRect(ramp, 190, 118, 20, 10, 10, 5, 20, 10);
+    DrawImage(spot, 212, 116);
+    DrawImage(spot2, 296.5f, 60.25f);
     SetViewport(276, 96, 40, 40);
     SetScale(0.5f, 0.5f);
     TileImage(spot, 3, 3);
