@@ -53,6 +53,8 @@
 #include "online/LauncherPackage.h"
 #include "online/NewsLetter.h"
 #include "online/NewsLetterState.h"
+#include "online/NewsLetterTrigger.h"
+#include "online/NewsLetterWidgets.h"
 #include "online/NewsletterSender.h"
 #include "online/RCMFile.h"
 #include "online/RateScreen.h"

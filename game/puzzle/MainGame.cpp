@@ -31,6 +31,7 @@
 #include "game/shell/Options.h"
 #include "game/shell/PlayFieldTables.h"
 #include "game/shell/Profile.h"
+#include "online/NewsLetterTrigger.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Random.h"
@@ -345,12 +346,15 @@ int TMainGame::Update() {
     UpdateState();
     UpdateControl();
     UpdateEditor();
+    _updateNewsLetter();
     Tutorial::Update();
     if (CheatsOn && KeyHit(49)) GamePanel::Stars_TurnOff(2);
     return 0;
 }
 
 int TMainGame::UpdatePanel() { return GamePanel::Update(); }
+
+int TMainGame::_updateNewsLetter() { return UpdateNewsLetter(); }
 
 int TMainGame::UpdateNumberAlpha() {
     const float step = 0.05f * delta;

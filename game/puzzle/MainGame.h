@@ -256,6 +256,9 @@ public:
     virtual int UpdateState();
     // The level editor, while it runs and no pop-up is shown.
     virtual int UpdateEditor();
+    // The newsletter's play-time trigger, once a frame after the screen's own steps: after half an
+    // hour of play it shows the newsletter window, whose own loop runs inside this call.
+    virtual int _updateNewsLetter();
     virtual int UpdateNumberAlpha();
     // The opening fly-ins: from the left along a curve, or straight up from below.
     virtual int Prepare_Begin_1();
