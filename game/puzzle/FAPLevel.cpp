@@ -308,30 +308,13 @@ bool _LoadFAPLevel_Data(TFAPLevel& level, const TBlockFilePtr& root, const Reade
     level.x = GetBFNumber(data, "Position", 0);
     level.y = GetBFNumber(data, "Position", 1);
 
-    if (level.Cols <= 0 || level.Rows <= 0 || level.Cols > MaxLevelSide || level.Rows > MaxLevelSide) {
-        reader.Report("grid of " + IntToString(level.Cols) + " x " + IntToString(level.Rows) +
-                      " cells; a level needs 1 to " + IntToString(MaxLevelSide) + " columns and rows");
-        return false;
-    }
+    const LevelReport report = [&](const std::string& m) { reader.Report(m); };
+    if (!CheckLevelGrid(level, report)) return false;
     if (level.Colors == 0) {
         reader.Report("no colours");
         return false;
     }
-    if (level.Colors > MaxLevelColors) {
-        reader.Report(IntToString(level.Colors) + " colours; a level has at most " + IntToString(MaxLevelColors));
-        return false;
-    }
-    const int sizes = static_cast<int>(GridSize.size());
-    if (sizes > 0 && (level.Size < 0 || level.Size >= sizes)) {
-        const int fixed = level.Size < 0 ? 0 : sizes - 1;
-        reader.Report("size index " + IntToString(level.Size) + " is outside the size table (0 to " +
-                      IntToString(sizes - 1) + "); using " + IntToString(fixed));
-        level.Size = fixed;
-    }
-    const int palette = static_cast<int>(TileRGB.size());
-    for (int id : level.ColorArr)
-        if (id < 1 || (palette > 0 && id > palette))
-            reader.Report("colour id " + IntToString(id) + " is not in the palette (1 to " + IntToString(palette) + ")");
+    RepairLevelSizeAndColours(level, report);
     level.InitArray();
     return true;
 }

@@ -58,6 +58,37 @@ struct Reader {
     }
 };
 
+}  // namespace
+
+bool CheckLevelGrid(const TLevel& level, const LevelReport& report) {
+    if (level.Cols <= 0 || level.Rows <= 0 || level.Cols > MaxLevelSide || level.Rows > MaxLevelSide) {
+        report("grid of " + IntToString(level.Cols) + " x " + IntToString(level.Rows) +
+               " cells; a level needs 1 to " + IntToString(MaxLevelSide) + " columns and rows");
+        return false;
+    }
+    if (level.Colors > MaxLevelColors) {
+        report(IntToString(level.Colors) + " colours; a level has at most " + IntToString(MaxLevelColors));
+        return false;
+    }
+    return true;
+}
+
+void RepairLevelSizeAndColours(TLevel& level, const LevelReport& report) {
+    const int sizes = static_cast<int>(GridSize.size());
+    if (sizes > 0 && (level.Size < 0 || level.Size >= sizes)) {
+        const int fixed = level.Size < 0 ? 0 : sizes - 1;
+        report("size index " + IntToString(level.Size) + " is outside the size table (0 to " +
+               IntToString(sizes - 1) + "); using " + IntToString(fixed));
+        level.Size = fixed;
+    }
+    const int palette = static_cast<int>(TileRGB.size());
+    for (int id : level.ColorArr)
+        if (id < 1 || (palette > 0 && id > palette))
+            report("colour id " + IntToString(id) + " is not in the palette (1 to " + IntToString(palette) + ")");
+}
+
+namespace {
+
 bool _LoadPacLevel_Data(TPACLevel& level, const TBlockFilePtr& levelBlock, const Reader& reader) {
     const auto data = GetBlockFile(levelBlock, "Data");
     level.Cols = ReadInt(data, "Dims", 0);
@@ -81,28 +112,9 @@ bool _LoadPacLevel_Data(TPACLevel& level, const TBlockFilePtr& levelBlock, const
     level.TilesCrossed = ReadInt(data, "TilesCrossed");
     if (isBFEntry(data, "Stars")) level.CurrStars = ReadInt(data, "Stars");
 
-    if (level.Cols <= 0 || level.Rows <= 0 || level.Cols > MaxLevelSide || level.Rows > MaxLevelSide) {
-        reader.Report("grid of " + IntToString(level.Cols) + " x " + IntToString(level.Rows) +
-                    " cells; a level needs 1 to " + IntToString(MaxLevelSide) + " columns and rows");
-        return false;
-    }
-    if (level.Colors > MaxLevelColors) {
-        reader.Report(IntToString(level.Colors) + " colours; a level has at most " + IntToString(MaxLevelColors));
-        return false;
-    }
-    const int sizes = static_cast<int>(GridSize.size());
-    if (sizes > 0 && (level.Size < 0 || level.Size >= sizes)) {
-        const int fixed = level.Size < 0 ? 0 : sizes - 1;
-        reader.Report("size index " + IntToString(level.Size) + " is outside the size table (0 to " +
-                    IntToString(sizes - 1) + "); using " + IntToString(fixed));
-        level.Size = fixed;
-    }
-    const int palette = static_cast<int>(TileRGB.size());
-    for (int id : level.ColorArr) {
-        if (id < 1 || (palette > 0 && id > palette)) {
-            reader.Report("colour id " + IntToString(id) + " is not in the palette (1 to " + IntToString(palette) + ")");
-        }
-    }
+    const LevelReport report = [&](const std::string& m) { reader.Report(m); };
+    if (!CheckLevelGrid(level, report)) return false;
+    RepairLevelSizeAndColours(level, report);
     if (level.CurrStars < 0 || level.CurrStars > 3) {
         reader.Warn("star count " + IntToString(level.CurrStars) + " brought into 0 to 3");
         level.CurrStars = level.CurrStars < 0 ? 0 : 3;

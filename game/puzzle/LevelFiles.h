@@ -15,6 +15,7 @@
 // star count outside 0..3 is clamped, bad hint slots read what fits, and colour ids outside the
 // palette are reported (they are drawn without a palette colour).
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,14 @@ constexpr int MaxLevelColors = 16;
 
 // Chooses the reader by the upper-cased extension: "PACLEVEL" reads a clue-grid level,
 // "FAPLEVEL" a neighbour-count level (FAPLevel.h); any other extension gives null.
+// The measures every level kind reads from its file, checked the same way: a grid or a colour
+// count out of bounds is refused (false, one line through `report`); a size index outside the
+// play-field table is brought into it and colour ids outside the palette are reported, the
+// level going on.
+using LevelReport = std::function<void(const std::string&)>;
+bool CheckLevelGrid(const TLevel& level, const LevelReport& report);
+void RepairLevelSizeAndColours(TLevel& level, const LevelReport& report);
+
 std::shared_ptr<TLevel> LoadLevel(const std::string& path);
 // Writes a clue-grid or a neighbour-count level with its play state. False, after an error
 // line, when the level is null or of another kind, or the file cannot be written (an existing file is then left as
