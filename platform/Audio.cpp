@@ -3,6 +3,9 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 #include <vorbis/vorbisfile.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +25,8 @@ public:
     std::vector<Uint8> buffer;
     Mix_Chunk* chunk = nullptr;
     int generation = -1;
+    bool keepConverted = true;  // keep the chunk for the next cue, also while no channel holds it
+    int holders = 0;            // channel objects holding a mixer channel cued with the chunk
 
     ~TSound();
 };
@@ -47,6 +52,7 @@ struct AudioState {
     int channels = 0;
     SDL_AudioDeviceID device = 0;  // the mixer's device when it could be found, else 0
     std::vector<bool> taken;       // mixer channels owned by a TChannel
+    int converted = 0;             // sounds holding a chunk
 };
 
 // Never destroyed: channel and sound objects held by other modules' globals may go after this
@@ -63,20 +69,43 @@ bool Current(const TChannel* c) {
            c->index < static_cast<int>(g_audio.taken.size()) && MixerUp();
 }
 
-// Frees a sound's chunk: through the mixer while its device is open, else the bare memory.
+// Gives the pages of freed memory back to the system. The converted copy of a track and the
+// conversion's own work space are a few MB each, freed in the middle of the heap, where the
+// allocator would otherwise keep them resident: tracks converted and freed in turn would grow
+// the process by a few MB each time the heap's holes do not fit the next one.
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+// Frees a sound's chunk and its converted data: through the mixer while its device is open
+// (which also halts any channel still playing it), else the bare memory.
 void DropChunk(TSound& s) {
     if (!s.chunk) return;
     if (s.generation == g_audio.generation && MixerUp()) Mix_FreeChunk(s.chunk);
     else SDL_free(s.chunk);
     s.chunk = nullptr;
+    std::vector<Uint8>().swap(s.buffer);
+    --g_audio.converted;
 }
 
+// The channel's mixer channel is halted before anything else, so the mixer no longer reads the
+// chunk when a sound that does not keep it lets it go with its last holder.
 void ReleaseIndex(TChannel* c) {
+    if (c->index < 0) return;
     if (Current(c)) {
         Mix_HaltChannel(c->index);
         g_audio.taken[static_cast<size_t>(c->index)] = false;
     }
     c->index = -1;
+    if (TSound* s = c->sound.get()) {
+        --s->holders;
+        if (s->holders <= 0 && !s->keepConverted && s->chunk) {
+            DropChunk(*s);
+            ReturnFreedMemory();
+        }
+    }
 }
 
 // The device that Mix_OpenAudio opened: the one id that went from stopped to playing. Lets
@@ -141,6 +170,8 @@ bool PrepareChunk(TSound& s) {
         return false;
     }
     s.generation = g_audio.generation;
+    ++g_audio.converted;
+    if (!s.keepConverted) ReturnFreedMemory();  // the conversion's work space
     return true;
 }
 
@@ -328,6 +359,17 @@ bool OpenAudioDevice() {
 
 bool AudioDeviceOpen() { return g_audio.open; }
 
+void SetSoundKeepsConverted(const TSoundPtr& sound, bool keep) {
+    if (!sound) return;
+    sound->keepConverted = keep;
+    if (!keep && sound->holders <= 0 && sound->chunk) {
+        DropChunk(*sound);
+        ReturnFreedMemory();
+    }
+}
+
+int AudioConvertedSounds() { return g_audio.converted; }
+
 int AudioChannelCount() { return g_audio.open ? static_cast<int>(g_audio.taken.size()) : 0; }
 
 int AudioChannelsInUse() {
@@ -366,6 +408,7 @@ TChannelPtr CueSound(const TSoundPtr& sound) {
     channel->index = index;
     channel->generation = g_audio.generation;
     channel->sound = sound;
+    ++sound->holders;
     g_audio.taken[static_cast<size_t>(index)] = true;
     return channel;
 }

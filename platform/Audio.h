@@ -61,6 +61,15 @@ bool ChannelPaused(const TChannelPtr& channel);
 // The channel's volume as last set (0..1), 0 for null.
 float ChannelVolume(const TChannelPtr& channel);
 
+// A sound is converted to the device's format at its first cue (16-bit stereo at the device's
+// rate: about 10 MB a minute of sound) and, by default, keeps that copy for its next cues. A sound
+// set not to keep it (a long music track) frees it as soon as no channel object holds the sound
+// any more (each stopped or gone); its next cue converts it again. Setting it frees an idle copy
+// at once.
+void SetSoundKeepsConverted(const TSoundPtr& sound, bool keep);
+// Sounds holding a copy in the device's format now.
+int AudioConvertedSounds();
+
 // Opens the output device unless it is open; true when it is. A failed attempt is not
 // repeated until CloseAudioDevice.
 bool OpenAudioDevice();

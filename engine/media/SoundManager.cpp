@@ -155,6 +155,9 @@ void AppSoundManager::RemoveSound(const TAppSound* sound) {
 void AppSoundManager::PlayMusic(const TAppSoundPtr& track) {
     if (CurrMusic) HideCurrMusic();
     CurrMusic = track;
+    // A track's copy in the device's format (about 4 MB for half a minute) is held only while
+    // one of its channels is there: the tracks played one after another would each keep theirs.
+    if (track) SetSoundKeepsConverted(track->snd, false);
     CurrMusicChannel = track ? CueSound(track->snd) : nullptr;
     CurrMusicVolume = 0.0f;
     if (CurrMusicChannel) {

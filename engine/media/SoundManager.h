@@ -61,7 +61,8 @@ public:
     static void AddSound(const TAppSoundPtr& sound);
     static void RemoveSound(const TAppSound* sound);
     static void RemoveSound(const TAppSoundPtr& sound) { RemoveSound(sound.get()); }
-    // Makes track the current music, starting silent on a new channel, with a cross-fade.
+    // Makes track the current music, starting silent on a new channel, with a cross-fade. The
+    // track's converted sound is freed once its channels are stopped (cut off or faded out).
     static void PlayMusic(const TAppSoundPtr& track);
     static void HideMusicTemporary(int ms);
     // The current track becomes the previous one; a previous one still there is stopped.

@@ -195,6 +195,60 @@ TEST_F(AudioTest, CuedChannelIsSilentUntilResumed) {
     EXPECT_TRUE(ChannelPlaying(ch));  // volume 0 is not the end of a sound
 }
 
+// A sound set not to keep its converted copy holds it only while a channel object holds the
+// sound; effects keep theirs for the next cue. Freeing never cuts off another sound.
+TEST_F(AudioTest, SoundNotKeptConvertedFreesItWithItsLastChannel) {
+    TSoundPtr track = MakeSound(22050, SOUND_LOOP), effect = MakeSound(1102, 0);
+    ASSERT_TRUE(track && effect);
+    SetSoundKeepsConverted(track, false);
+    EXPECT_EQ(AudioConvertedSounds(), 0);
+
+    TChannelPtr fx = CueSound(effect);
+    TChannelPtr a = CueSound(track), b = CueSound(track);
+    ASSERT_TRUE(fx && a && b);
+    EXPECT_EQ(AudioConvertedSounds(), 2);  // one copy for both of the track's channels
+    ResumeChannel(a);
+    ResumeChannel(b);
+    ResumeChannel(fx);
+    StopChannel(a);
+    EXPECT_EQ(AudioConvertedSounds(), 2);
+    EXPECT_TRUE(ChannelPlaying(b));
+    b.reset();  // the last holder: a channel object gone counts as stopped
+    EXPECT_EQ(AudioConvertedSounds(), 1);
+    EXPECT_TRUE(ChannelPlaying(fx));
+    StopChannel(a);  // twice stopped: nothing more to free
+    a.reset();
+    EXPECT_EQ(AudioConvertedSounds(), 1);
+
+    // The next cue converts the track again, and it plays; the effect kept its copy.
+    TChannelPtr c = CueSound(track);
+    ASSERT_TRUE(c);
+    ResumeChannel(c);
+    EXPECT_TRUE(ChannelPlaying(c));
+    EXPECT_EQ(AudioConvertedSounds(), 2);
+    fx.reset();
+    EXPECT_EQ(AudioConvertedSounds(), 2);
+
+    // Set on a sound that is idle with a copy: the copy goes at once.
+    SetSoundKeepsConverted(effect, false);
+    EXPECT_EQ(AudioConvertedSounds(), 1);
+    SetSoundKeepsConverted(nullptr, false);
+
+    // Closing the device leaves the track's channel dead; it still lets the copy go when it
+    // goes, also after the device has opened again and converted the track anew.
+    CloseAudioDevice();
+    TChannelPtr d = CueSound(track);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(AudioConvertedSounds(), 1);
+    c.reset();
+    EXPECT_EQ(AudioConvertedSounds(), 1);
+    ResumeChannel(d);
+    EXPECT_TRUE(ChannelPlaying(d));
+    d.reset();
+    EXPECT_EQ(AudioConvertedSounds(), 0);
+    EXPECT_EQ(Mix_Playing(-1), 0);
+}
+
 TEST_F(AudioTest, ChannelsGrowWhenAllAreTaken) {
     TSoundPtr s = MakeSound(2205, SOUND_LOOP);
     ASSERT_TRUE(CueSound(s));  // opens the device

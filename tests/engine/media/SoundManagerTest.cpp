@@ -256,6 +256,37 @@ TEST_F(SoundManagerTest, NewTrackStopsAPausedPreviousTrack) {
     EXPECT_EQ(AudioChannelsInUse(), 2);  // the current track and the one now fading out
 }
 
+// Tracks played one after another keep no converted copy once their channels are stopped: at
+// most the current track and the one fading out hold one; a played effect keeps its copy.
+TEST_F(SoundManagerTest, OnlyTheSoundingTracksStayConverted) {
+    const int before = AudioConvertedSounds();
+    TAppSoundPtr beep = CreateAppSound(Beep(), 0, 0);
+    beep->Play();
+    EXPECT_EQ(AudioConvertedSounds(), before + 1);
+    g_counter = 0;
+    for (int level = 1; level <= 8; ++level) {
+        M::PlayLevelSound();
+        EXPECT_EQ(AudioConvertedSounds(), before + 1 + (level == 1 ? 1 : 2)) << "level " << level;
+        Frames(25);  // the cross-fade is over
+        EXPECT_EQ(AudioConvertedSounds(), before + 2) << "level " << level;
+        EXPECT_TRUE(ChannelPlaying(M::CurrMusicChannel));
+    }
+    // Cut off at once by two starts in one frame, and again with the current track itself.
+    M::PlayLevelSound();
+    M::PlayLevelSound();
+    EXPECT_EQ(AudioConvertedSounds(), before + 3);
+    M::PlayMusic(M::CurrMusic);
+    EXPECT_EQ(AudioConvertedSounds(), before + 2);
+    EXPECT_TRUE(ChannelPlaying(M::LastMusicChannel));
+    Frames(25);
+    EXPECT_TRUE(ChannelPlaying(M::CurrMusicChannel));
+    EXPECT_EQ(AudioConvertedSounds(), before + 2);
+
+    M::Reset();
+    EXPECT_EQ(AudioConvertedSounds(), before + 1);  // the effect's
+    beep.reset();
+}
+
 TEST_F(SoundManagerTest, UndecodableTrackAndClickPlayNothing) {
     testsupport::WriteFileBytes(bDir + "Sound/Music/T1.wav", "RIFF....WAVE broken");
     M::PlayLevelSound();
