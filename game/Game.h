@@ -47,6 +47,8 @@
 #include "game/shell/StagesScreen.h"
 #include "game/shell/Tutorial.h"
 #include "game/kingdom/Kingdom.h"
+#include "game/kingdom/KingdomAnims.h"
+#include "game/kingdom/KingdomButtons.h"
 #include "game/kingdom/KingdomObject.h"
 #include "online/EnBlock.h"
 #include "online/Launcher.h"
