@@ -1,6 +1,7 @@
 #include "game/kingdom/Kingdom.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/data/ValuePersistence.h"
 #include "engine/media/AppSound.h"
@@ -53,6 +54,7 @@ constexpr int KingdomMainId = 1001, BuildingsId = 1002;
 constexpr int KeyC = 67;
 constexpr float HideInStep = 0.05f;   // the interface fades out in 20 frames
 constexpr float HideOutStep = 0.02f;  // and back in 50
+constexpr float SnapCrumb = 0.0001f;
 
 // The extras of each building, in order.
 struct BuildingExtras {
@@ -483,6 +485,8 @@ int TKingdom::UpdateHide() {
     } else if (Hide > dHide) {
         Hide = std::max(Hide - HideOutStep * delta, dHide);
     }
+    // Fifty steps of 0.02 leave a rounding crumb above 0: the fade ends on its last step.
+    if (std::fabs(Hide - dHide) < SnapCrumb) Hide = dHide;
     if (UIUp) UIUp->SetA(1 - Hide);
     if (UIDown) UIDown->SetA(1 - Hide);
     if (InfoText) InfoText->SetA(HideText == 1 ? 0.0f : Hide);

@@ -1,0 +1,397 @@
+// The kingdom on the shipped data, in-process: offers and stages, buying, the interface's hiding,
+// the buildings' build view, the creatures' presence and the walkers' legs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../shell/ShellTestSupport.h"
+#include "engine/particles/Emitter.h"
+#include "engine/screen/Asset.h"
+#include "engine/system/AppTime.h"
+#include "game/kingdom/Kingdom.h"
+#include "game/kingdom/KingdomAnims.h"
+#include "game/kingdom/KingdomObject.h"
+#include "game/shell/KingdomHelp.h"
+#include "game/shell/MainMenu.h"
+
+using namespace shelltest;
+
+namespace {
+
+class KingdomTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        InstallEmitters();  // the chimney smoke
+        MainMenu = CreateMainMenu();
+        StagesScreen = CreateStagesScreen();
+        Kingdom = CreateKingdomScreen();
+        LoadAndSetUp(Kingdom);
+        NewPlayer();
+    }
+    void TearDown() override {
+        AllKingdomObjects.clear();
+        TKingdom::AllKingdomAnims.clear();
+        TKingdom::AllSubObjects.clear();
+        ShellTest::TearDown();
+    }
+
+    // A fresh player who has seen the kingdom's help, owning the given buildings.
+    void NewPlayer(const std::vector<int>& owned = {}, int score = 0) {
+        Profile = CreateNewProfile("Kim");
+        Profile->KingdomTutorialScreenShowed = 1;
+        Profile->Score = score;
+        for (int id : owned) Profile->Kingdom_AddObject(GetKingdomObject(id));
+    }
+    void Enter() {
+        SetAppScreen(Kingdom);
+        ASSERT_EQ(Control::CurrScreen, Kingdom);
+    }
+    std::vector<int> Offers() {
+        std::vector<int> ids;
+        for (const auto& slot : Kingdom->BuildButton) ids.push_back(slot->KingdomObject ? slot->KingdomObject->id : 0);
+        return ids;
+    }
+    // The creatures out now, by name (the two farmers told apart by where they stand).
+    std::vector<std::string> Out() {
+        std::vector<std::string> names;
+        for (const auto& anim : TKingdom::AllKingdomAnims) {
+            if (anim->isEnabled == 0 || anim->a != 1.0f) continue;
+            std::string name = anim->name;
+            if (name == "Farmer1") name += anim->Conditions == std::vector<int>{12} ? "@12" : "@10";
+            names.push_back(name);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::shared_ptr<TKingdomAnimObj> Anim(const std::string& name) {
+        for (const auto& anim : TKingdom::AllKingdomAnims)
+            if (anim->name == name) return anim;
+        return nullptr;
+    }
+};
+
+TEST_F(KingdomTest, TheScreenFileHoldsTwentyEightBuildingsWithTextsIconsAndExtras) {
+    ASSERT_EQ(AllKingdomObjects.size(), 28u);
+    for (int id = 1; id <= 28; ++id) {
+        auto b = GetKingdomObject(id);
+        ASSERT_TRUE(b) << id;
+        EXPECT_FALSE(b->name.empty()) << id;
+        EXPECT_FALSE(b->opis.empty()) << id;
+        EXPECT_GT(b->cena, 0) << id;
+        EXPECT_EQ(b->Icon, TKingdom::ObjectsIcons[static_cast<size_t>(id - 1)]);
+        EXPECT_GT(ImageAssetWidth(b->Icon), 0) << id;
+    }
+    EXPECT_EQ(GetKingdomObject(25)->SubObjects.size(), 4u);
+    EXPECT_EQ(GetKingdomObject(13)->SubObjects.size(), 2u);
+    EXPECT_EQ(GetKingdomObject(13)->SubObjects[0]->id, 3003);
+    EXPECT_TRUE(GetKingdomObject(1)->SubObjects.empty());
+    EXPECT_EQ(TKingdom::AllKingdomAnims.size(), 18u);
+    for (const auto& slot : Kingdom->BuildButton) {
+        EXPECT_TRUE(slot->Obj && slot->Button && slot->Price && slot->Icon && slot->Done && slot->PriceBack);
+    }
+}
+
+TEST_F(KingdomTest, BuyingNeedsThePriceAndTheFourthPurchaseOpensTheNextStage) {
+    Enter();
+    EXPECT_EQ(Offers(), (std::vector<int>{5, 22, 1, 12}));
+    auto sheepfold = GetKingdomObject(5);
+    const int price = sheepfold->cena;
+
+    // One short of the price: nothing is bought and the price shows as too dear.
+    Profile->Score = price - 1;
+    Frame();
+    EXPECT_EQ(Kingdom->BuildButton[0]->Price->Class, TKingdomBuildButton::ClassCantAfford);
+    EXPECT_EQ(Kingdom->CanAfford(sheepfold), 0);
+    EXPECT_EQ(Kingdom->BuyObject(sheepfold), 0);
+    EXPECT_EQ(Profile->Score, price - 1);
+    EXPECT_EQ(Profile->Kingdom_HaveObject(sheepfold), 0);
+
+    // Exactly the price: the click buys it, the score drops to 0.
+    Profile->Score = price;
+    Frames(kAnimFrames * 3);  // the slots have shown themselves
+    EXPECT_EQ(Kingdom->BuildButton[0]->Price->Class, TKingdomBuildButton::ClassNormal);
+    Click(Kingdom->BuildButton[0]->Button);
+    EXPECT_EQ(Profile->Score, 0);
+    EXPECT_EQ(Profile->CashSpend, price);
+    EXPECT_EQ(Profile->Kingdom_HaveObject(sheepfold), 1);
+    EXPECT_EQ(Kingdom->dHide, 1.0f);
+    EXPECT_EQ(Kingdom->HideText, 1);
+
+    // While the building goes up, clicks buy nothing.
+    Profile->Score = 100000;
+    Click(Kingdom->BuildButton[1]->Button);
+    EXPECT_EQ(Profile->Buildings.size(), 1u);
+    Frames(260);  // 250 frames of fading in
+    EXPECT_EQ(sheepfold->Alpha, 1.0f);
+    EXPECT_EQ(Kingdom->dHide, 0.0f);
+    EXPECT_EQ(Kingdom->HideTime, 0);
+    Frames(60);  // the interface is back
+
+    for (int slot = 1; slot < 4; ++slot) {
+        Click(Kingdom->BuildButton[static_cast<size_t>(slot)]->Button);
+        EXPECT_EQ(Profile->Buildings.size(), static_cast<size_t>(slot + 1));
+        Frames(320);
+    }
+    EXPECT_EQ(Profile->BuildingStage, 1);
+    EXPECT_EQ(Offers(), (std::vector<int>{19, 15, 2, 10}));
+    EXPECT_EQ(Profile->Score, 100000 - GetKingdomObject(22)->cena - GetKingdomObject(1)->cena - GetKingdomObject(12)->cena);
+}
+
+TEST_F(KingdomTest, TheLastStageStaysAndAStageFromOutsideTheTableIsBroughtIn) {
+    // A stage beyond the table offers the last one, a negative one the first.
+    Profile->BuildingStage = 9;
+    Enter();
+    EXPECT_EQ(Offers(), (std::vector<int>{25, 18, 27, 28}));
+    Profile->BuildingStage = -3;
+    Kingdom->PrepareBuildButtons();
+    EXPECT_EQ(Offers(), (std::vector<int>{5, 22, 1, 12}));
+
+    // The last stage with all four owned: it stays, the slots stay hidden and so do the twins.
+    NewPlayer({25, 18, 27, 28});
+    Profile->BuildingStage = 6;
+    Kingdom->OnPrepare();
+    Frames(kAnimFrames * 3);
+    EXPECT_EQ(Profile->BuildingStage, 6);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(Kingdom->BuildButton[static_cast<size_t>(i)]->isHidden(), 1);
+        EXPECT_EQ(Kingdom->BuildHideButton[static_cast<size_t>(i)]->Obj->isEnabled, 0);
+    }
+}
+
+TEST_F(KingdomTest, EnteringShowsTheScoreAndTheHelpOnTheFirstVisitOnly) {
+    KingdomHelpScreen = CreateKingdomHelpScreen();
+    LoadAndSetUp(KingdomHelpScreen);
+    NewPlayer({}, 1234);
+    Profile->KingdomTutorialScreenShowed = 0;
+    Profile->Level = 140;
+    Enter();
+    EXPECT_EQ(Profile->CurrScreen, "Kingdom");
+    EXPECT_EQ(Profile->Level, 100);
+    EXPECT_EQ(Kingdom->MoneyText->Text, "1234");
+    EXPECT_EQ(Kingdom->LevelText->Text, "100");
+    Frame();
+    EXPECT_EQ(Profile->KingdomTutorialScreenShowed, 1);
+    EXPECT_TRUE(Shown(KingdomHelpScreen));
+    Kingdom->HideAllPopUps();
+    Kingdom->OnPrepare();
+    Frame();
+    EXPECT_FALSE(Shown(KingdomHelpScreen));
+    // The money shown counts down to the score after a purchase, 2 a frame.
+    Profile->Score = 1200;
+    Frame();
+    EXPECT_EQ(Kingdom->MoneyText->Text, "1232");
+    KingdomHelpScreen = nullptr;
+}
+
+TEST_F(KingdomTest, HidingTakesTwentyFramesAndComingBackFifty) {
+    Enter();
+    Frames(kAnimFrames * 3);
+    Kingdom->GoHide();
+    Frames(19);
+    EXPECT_LT(Kingdom->Hide, 1.0f);
+    Frame();
+    EXPECT_EQ(Kingdom->Hide, 1.0f);
+    EXPECT_EQ(Kingdom->UIUp->GetA(), 0.0f);
+    EXPECT_EQ(Kingdom->InfoText->GetA(), 1.0f);  // the viewing hint shows
+
+    // A left click anywhere brings the interface back.
+    InjectMouseButton(1, true);
+    Frame();
+    InjectMouseButton(1, false);
+    EXPECT_EQ(Kingdom->dHide, 0.0f);
+    Frames(49);
+    EXPECT_GT(Kingdom->Hide, 0.0f);
+    Frame();
+    EXPECT_EQ(Kingdom->Hide, 0.0f);
+    EXPECT_EQ(Kingdom->UIDown->GetA(), 1.0f);
+}
+
+TEST_F(KingdomTest, ABuildLandingExactlyOnFullGivesTheInterfaceBack) {
+    Enter();
+    Frame();
+    auto well = GetKingdomObject(22);
+    Kingdom->BuildObject(22);
+    ASSERT_EQ(Kingdom->dHide, 1.0f);
+    ASSERT_NE(Kingdom->HideTime, 0);
+    // The last step lands on 1 exactly, not past it.
+    const float last = 1.0f - TKingdomObject::BuildStep;
+    ASSERT_EQ(last + TKingdomObject::BuildStep * delta, 1.0f);
+    well->Alpha = last;
+    well->UpdateObject();
+    EXPECT_EQ(well->Alpha, 1.0f);
+    EXPECT_EQ(well->isNotBeeingBuild(), 1);
+    EXPECT_EQ(Kingdom->dHide, 0.0f);
+    EXPECT_EQ(Kingdom->HideTime, 0);
+
+    // A build view whose building never finishes ends after 60 seconds at the latest.
+    Kingdom->BuildObject(1);
+    GetKingdomObject(1)->GameObject->Disable();  // it no longer advances
+    Frames(60);
+    EXPECT_EQ(Kingdom->dHide, 1.0f);
+    Kingdom->HideTime = AppMilliSecs() - 1;
+    Frame();
+    EXPECT_EQ(Kingdom->dHide, 0.0f);
+    EXPECT_EQ(Kingdom->HideTime, 0);
+}
+
+TEST_F(KingdomTest, CreaturesComeAndGoWithTheirBuildings) {
+    const std::vector<std::string> always = {"Crow1", "Rabbit1"};
+    const std::vector<std::string> wanderers = {"Walker10", "Walker11", "Walker9"};
+    auto with = [](std::vector<std::string> names, const std::vector<std::string>& more) {
+        names.insert(names.end(), more.begin(), more.end());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    Enter();
+    EXPECT_EQ(Out(), with(always, wanderers));
+
+    // Each building that brings a creature, owned alone, on entering the screen.
+    const std::map<int, std::vector<std::string>> table = {
+        {5, {"Sheep1", "Walker4", "Walker10", "Walker11", "Walker9"}},
+        {12, {"Farmer1@12", "Walker10", "Walker11", "Walker9"}},
+        {20, {"Cow1", "Walker10", "Walker11", "Walker9"}},
+        {19, {"Pig1", "Walker10", "Walker11", "Walker9"}},
+        {10, {"Farmer1@10", "Walker10", "Walker9"}},
+        {7, {"Walker1", "Walker10", "Walker11"}},
+        {18, {"Walker2", "Walker11", "Walker9"}},
+        {21, {"Walker3", "Walker10", "Walker11", "Walker9"}},
+        {2, {"Walker5", "Walker10", "Walker9"}},
+        {22, {"Walker6", "Walker10", "Walker11", "Walker9"}},
+        {11, {"Walker7", "Walker10", "Walker11"}},
+        {28, {"Walker8", "Walker10", "Walker11", "Walker9"}},
+        {13, {"Walker9"}},
+        {16, {"Walker11", "Walker9"}},
+        {25, {"Walker11", "Walker9"}},
+    };
+    for (const auto& [id, out] : table) {
+        NewPlayer({id});
+        Kingdom->OnPrepare();
+        EXPECT_EQ(Out(), with(always, out)) << "building " << id;
+    }
+}
+
+TEST_F(KingdomTest, APurchaseShowsAndSendsAwayCreaturesAndTheGoneStayGone) {
+    NewPlayer({}, 100000);
+    Enter();
+    // Building 13: Walker11 (whose condition it is) vanishes at once, Walker10 (tied) fades out.
+    Kingdom->BuyObject(GetKingdomObject(13));
+    EXPECT_EQ(Anim("Walker11")->isEnabled, 0);
+    EXPECT_EQ(Anim("Walker10")->isEnabled, 1);
+    EXPECT_EQ(Anim("Walker10")->da, 0.0f);
+    // Building 5: the sheep and the shepherd come out at once.
+    Kingdom->BuyObject(GetKingdomObject(5));
+    EXPECT_EQ(Anim("Sheep1")->isEnabled, 1);
+    EXPECT_EQ(Anim("Sheep1")->a, 1.0f);
+    EXPECT_EQ(Anim("Walker4")->a, 1.0f);
+    // Walker10, sent away by building 13, did not come back with the later purchase.
+    EXPECT_EQ(Anim("Walker10")->isEnabled, 0);
+}
+
+// A walker on its own, with an animation of the four directions (ids 1 to 4, one frame each).
+class WalkerTest : public ::testing::Test {
+protected:
+    float oldDelta = delta;
+    void SetUp() override { delta = 1; }
+    void TearDown() override { delta = oldDelta; }
+
+    static TAnimObjectPtr Directions() {
+        auto anims = std::make_shared<TAnimObject>();
+        anims->Frames.resize(4);
+        for (int id : {3, 1, 2, 4}) {
+            auto anim = std::make_shared<TAnimData>();
+            anim->id = id;
+            anim->Frames = {id - 1};
+            anim->FrameDelay = {100};
+            anims->Anims.push_back(anim);
+        }
+        return anims;
+    }
+    static TDimArray Route(const std::vector<std::pair<float, float>>& points) {
+        TDimArray route;
+        for (auto [x, y] : points) {
+            auto d = std::make_shared<TDim>();
+            d->x = x;
+            d->y = y;
+            route.push_back(d);
+        }
+        return route;
+    }
+    static std::shared_ptr<TWalkingHuman> Walker(const TDimArray& route, float speed) {
+        return CreateWalkingHuman("W", {}, Directions(), route, nullptr, 10, speed, 0);
+    }
+};
+
+TEST_F(WalkerTest, EachLegTakesOneOverSpeedFramesWithTheAnimationOfItsDirection) {
+    // A diamond: right-down, left-down, left-up, right-up, then round again.
+    auto w = Walker(Route({{0, 0}, {40, 40}, {0, 80}, {-40, 40}}), 0.25f);
+    EXPECT_EQ(w->GetX(), 0.0f);
+    EXPECT_EQ(w->GetY(), 0.0f);
+    const int expected[] = {3, 4, 1, 2, 3};
+    const std::pair<float, float> ends[] = {{40, 40}, {0, 80}, {-40, 40}, {0, 0}, {40, 40}};
+    for (int leg = 0; leg < 5; ++leg) {
+        w->UpdateBehaviour();
+        w->UpdateBehaviour();
+        ASSERT_TRUE(w->CurrAnim);
+        EXPECT_EQ(w->CurrAnim->id, expected[leg]) << "leg " << leg;
+        w->UpdateBehaviour();
+        w->UpdateBehaviour();
+        EXPECT_EQ(w->GetX(), ends[leg].first) << "leg " << leg;
+        EXPECT_EQ(w->GetY(), ends[leg].second) << "leg " << leg;
+    }
+    // A leg straight along an axis keeps the walk it has.
+    auto flat = Walker(Route({{0, 0}, {40, 40}, {80, 40}}), 0.5f);
+    for (int i = 0; i < 3; ++i) flat->UpdateBehaviour();
+    EXPECT_EQ(flat->CurrN, 2);
+    EXPECT_EQ(flat->CurrAnim->id, 3);
+}
+
+TEST_F(WalkerTest, ShortAndMissingRoutes) {
+    // One point: it stands there.
+    auto one = Walker(Route({{10, 20}}), 0.5f);
+    for (int i = 0; i < 5; ++i) one->UpdateBehaviour();
+    EXPECT_EQ(one->GetX(), 10.0f);
+    EXPECT_EQ(one->GetY(), 20.0f);
+    // Two points: back and forth, one leg each way.
+    auto two = Walker(Route({{0, 0}, {10, 0}}), 0.5f);
+    std::vector<float> xs;
+    for (int i = 0; i < 6; ++i) {
+        two->UpdateBehaviour();
+        xs.push_back(two->GetX());
+    }
+    EXPECT_EQ(xs, (std::vector<float>{5, 10, 5, 0, 5, 10}));
+    // No route (its file missing): nothing to walk, never shown, however it is asked.
+    auto none = Walker(TDimArray{}, 0.5f);
+    none->UpdateObject();
+    none->Show();
+    none->UpdateObject();
+    EXPECT_EQ(none->HasPlace(), 0);
+    EXPECT_EQ(none->a, 0.0f);
+    EXPECT_EQ(none->GetX(), 0.0f);
+}
+
+TEST_F(KingdomTest, AMissingWalkPathIsReportedAndItsWalkerStaysAway) {
+    testsupport::TempDir data;
+    // A copy of the kingdom's folder without the first walk path.
+    const std::string from = bDir + "Screens/Kingdom/";
+    CreateDir(data.file("Screens"));
+    ASSERT_EQ(std::system(("cp -r '" + from + "' '" + data.file("Screens/Kingdom") + "'").c_str()), 0);
+    ASSERT_TRUE(DeleteFile(data.file("Screens/Kingdom/MoveArray-1.txt")));
+    const std::string oldDir = bDir;
+    bDir = data.path() + "/";
+    Kingdom->SetupAnims();
+    bDir = oldDir;
+    auto walker = std::dynamic_pointer_cast<TWalkingHuman>(Anim("Walker1"));
+    ASSERT_TRUE(walker);
+    EXPECT_TRUE(walker->Route.empty());
+    NewPlayer({7});
+    Kingdom->PrepareAnims();
+    EXPECT_EQ(walker->isEnabled, 0);
+    walker->UpdateObject();
+    EXPECT_EQ(walker->a, 0.0f);
+}
+
+}  // namespace
