@@ -13,7 +13,6 @@ Writes, under the data folder:
   Screens/Kingdom/Gfx-Icons/Icon-k.png  the offer icon of building k, and icon1.png
   Screens/Kingdom/Anims/*             the creatures' frames and ".AnimData" files
   Screens/Kingdom/MoveArray-n.txt     the eleven walk paths (points in the 1024-wide picture)
-  Effects/hammer/hammer-n.png         the 42 frames of the builders' hammer
   Local/en/Kingdom.txt                three lines per building (name, description, price) in the
                                       order of the screen file, then the panel's texts
 
@@ -1212,40 +1211,6 @@ def make_creatures(folder):
 
 
 # ---------------------------------------------------------------------------------------------
-# The hammer
-
-def hammer_frames(folder):
-    os.makedirs(folder, exist_ok=True)
-    for n in range(1, 43):
-        s, ctx = surface(64, 64)
-        t = (n - 1) / 42.0
-        # A slow lift and a quick strike.
-        if t < 0.7:
-            ang = -0.2 - 1.1 * math.sin(t / 0.7 * math.pi / 2)
-        else:
-            ang = -1.3 + 1.6 * min(1.0, (t - 0.7) / 0.12)
-        ctx.save()
-        ctx.translate(22, 52)
-        ctx.rotate(ang)
-        ctx.rectangle(-2.5, -34, 5, 34)
-        fill_stroke(ctx, hgrad(-3, 3, (0.80, 0.60, 0.38), WOOD), 1.2)
-        rrect(ctx, -9, -44, 18, 12, 3)
-        fill_stroke(ctx, hgrad(-9, 9, (0.82, 0.84, 0.88), (0.52, 0.55, 0.62)), 1.4)
-        ctx.restore()
-        if 0.8 <= t < 0.95:
-            k = (t - 0.8) / 0.15
-            ctx.set_source_rgba(1.0, 0.85, 0.35, 1 - k)
-            ctx.set_line_width(2)
-            for a in range(6):
-                aa = a * math.pi / 6 + math.pi
-                r0, r1 = 6 + 8 * k, 12 + 10 * k
-                ctx.move_to(50 + math.cos(aa) * r0, 50 + math.sin(aa) * r0 * 0.6)
-                ctx.line_to(50 + math.cos(aa) * r1, 50 + math.sin(aa) * r1 * 0.6)
-            ctx.stroke()
-        save(s, os.path.join(folder, "hammer-%d.png" % n))
-
-
-# ---------------------------------------------------------------------------------------------
 # Walk paths (points in the 1024-wide picture, feet of the walker)
 
 PATHS = {
@@ -1494,7 +1459,6 @@ def main():
     save(glow_image(0.9), os.path.join(k_dir, "SlotOver.png"))
     save(smoke_image(), os.path.join(k_dir, "Smoke.png"))
     make_creatures(os.path.join(k_dir, "Anims"))
-    hammer_frames(os.path.join(data, "Effects", "hammer"))
     for n, points in PATHS.items():
         write_path(os.path.join(k_dir, "MoveArray-%d.txt" % n), points)
     write_screen(os.path.join(k_dir, "Kingdom.AppScreen"), screen_objects())
