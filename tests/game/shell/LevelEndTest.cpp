@@ -248,6 +248,8 @@ TEST_F(LevelEndTest, NextAnnouncesEachDueAwardInTurnThenGoesToTheKingdom) {
     // This win takes the tiles past the thresholds of awards 5 and 6.
     Profile->TilesUncovered = 1600 - 12;
     Profile->TilesCrossed = 900 - 7;
+    // The kingdom's own help (which holds the game screen too) was seen before.
+    Profile->KingdomTutorialScreenShowed = 1;
     Won(1, 3, 100);
     EnterSummary();
     LevelSummary->ButtonNext->isClick = 1;
