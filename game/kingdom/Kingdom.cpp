@@ -19,11 +19,14 @@
 #include "game/kingdom/KingdomAnims.h"
 #include "game/kingdom/KingdomObject.h"
 #include "game/puzzle/HammerEffect.h"
+#include "game/shell/Awards.h"
+#include "game/shell/GiveAward.h"
 #include "game/shell/KingdomHelp.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
+#include "game/shell/Tutorial.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
@@ -46,7 +49,6 @@ std::shared_ptr<TAppSound> TKingdom::ConstrSnd;
 std::vector<std::shared_ptr<TKingdomAnimObj>> TKingdom::AllKingdomAnims;
 std::array<std::shared_ptr<TImageAsset>, 28> TKingdom::ObjectsIcons;
 std::shared_ptr<TImageAsset> TKingdom::ObjectsIconWait;
-std::function<void(TKingdom&)> TKingdom::AwardCheck;
 
 namespace {
 
@@ -457,7 +459,7 @@ int TKingdom::PrepareData() {
     return 0;
 }
 
-int TKingdom::OnLeave() { return 0; }
+int TKingdom::OnLeave() { return Tutorial::Clear(); }
 
 // ---------------------------------------------------------------------------------------------
 // Frame
@@ -499,7 +501,14 @@ int TKingdom::UpdateBuildings() {
         b->UpdateObject();
         if (b->isNotBeeingBuild() == 0) building = true;
     }
-    if (!building && AwardCheck) AwardCheck(*this);
+    if (building) return 0;
+    // Awards are handed out between constructions, at most one a frame: one earned by a purchase
+    // comes up once its building stands. Handing it over records it, so it is not due again.
+    auto due = CheckAwards(this);
+    if (!due.empty() && GiveAward) {
+        GiveAward->SetAward(due.front());
+        ShowAppPopUp(GiveAward);
+    }
     return 0;
 }
 

@@ -8,7 +8,6 @@
 // with the buildings (KingdomAnims.h).
 #pragma once
 #include <array>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -103,6 +102,8 @@ public:
     virtual int UpdateButtons();
     virtual int UpdateHide();
     virtual int UpdateVars();
+    // Every building's update; while none is being built, the first award due for the kingdom
+    // is handed to the award pop-up.
     virtual int UpdateBuildings();
 
     // ---- Preparing ----
@@ -136,9 +137,6 @@ public:
     // The building offered in a slot of a stage (null when the stage table names none).
     static std::shared_ptr<TKingdomObject> OfferedBuilding(int stage, int slot);
 
-    // The award check, run every frame in which no building is being put up: it hands the
-    // first award due for the kingdom to the award pop-up. Set by the awards; empty: none.
-    static std::function<void(TKingdom&)> AwardCheck;
 
 private:
     // Walkers sent away by buildings owned before `except` stay away.

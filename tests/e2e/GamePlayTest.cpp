@@ -158,6 +158,8 @@ namespace {
 // shows its bottom end (their points in tools/make_stages_screens.py, less 3328).
 constexpr int kSummaryNextX = 642, kSummaryNextY = 644;
 constexpr int kMenuPlayX = 512, kMenuPlayY = 374, kContinueX = 512, kContinueY = 356;
+// The kingdom's Play button, which leads to the stages map.
+constexpr int kKingdomPlayX = 870, kKingdomPlayY = 700;
 constexpr int kThumb1X = 232, kThumb1Y = 580, kThumb2X = 424, kThumb2Y = 612, kThumb3X = 616, kThumb3Y = 588;
 
 // The frame from which the summary has shown its window and its stars have landed (their
@@ -373,11 +375,14 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
         EXPECT_EQ(won->isPassed, 1);
         EXPECT_EQ(won->Stars, 3);
         EXPECT_EQ(GetBFString(progress, "Levels::Level2"), "2,0,1,0,0,0,0");
+        // The kingdom's help came up on this first visit, and is booked as seen.
+        EXPECT_EQ(GetBFInt(progress, "Data::KingdomTutorialScreenShowed"), 1);
         EXPECT_EQ(ProgressFile(dir), "");
     }
-    // The player comes back, continues, and the map, scrolled to the current level at its
-    // bottom end, shows level 1 passed, level 2 open and level 3 locked. (The first-time pan over
-    // the whole map, ten seconds, is taken as seen here; the map's own tests cover it.)
+    // The player comes back and continues into the kingdom, where Play leads to the map: scrolled
+    // to the current level at its bottom end, it shows level 1 passed, level 2 open and level 3
+    // locked. (The first-time pan over the whole map, ten seconds, is taken as seen here; the
+    // map's own tests cover it.)
     {
         const std::string file = PlayerFile(dir, ".AppProfile");
         std::string text = testsupport::ReadFileBytes(file);
@@ -386,8 +391,10 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
         text.replace(at, 28, "MapScreenAnimationShowed = 1");
         testsupport::WriteFileBytes(file, text);
         const int M = Startup().menu;
-        const std::string clicks = ClickAt(M + 20, kMenuPlayX, kMenuPlayY) + ClickAt(M + 60, kContinueX, kContinueY);
-        GameRun run = RunGame(dir, "--frames " + std::to_string(M + 260) + Script(dir, clicks));
+        // The kingdom has faded in within 100 frames of Continue.
+        const std::string clicks = ClickAt(M + 20, kMenuPlayX, kMenuPlayY) + ClickAt(M + 60, kContinueX, kContinueY) +
+                                   ClickAt(M + 160, kKingdomPlayX, kKingdomPlayY);
+        GameRun run = RunGame(dir, "--frames " + std::to_string(M + 360) + Script(dir, clicks));
         ASSERT_EQ(run.status, 0);
         ASSERT_TRUE(run.shot);
         EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;

@@ -14,8 +14,12 @@
 #include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomAnims.h"
 #include "game/kingdom/KingdomObject.h"
+#include "game/shell/AwardScreen.h"
+#include "game/shell/Awards.h"
+#include "game/shell/GiveAward.h"
 #include "game/shell/KingdomHelp.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/Tutorial.h"
 
 using namespace shelltest;
 
@@ -36,6 +40,10 @@ protected:
         AllKingdomObjects.clear();
         TKingdom::AllKingdomAnims.clear();
         TKingdom::AllSubObjects.clear();
+        AwardsShow = nullptr;
+        GiveAward = nullptr;
+        AwardsList.clear();
+        Tutorial::Reset();
         ShellTest::TearDown();
     }
 
@@ -289,6 +297,73 @@ TEST_F(KingdomTest, APurchaseShowsAndSendsAwayCreaturesAndTheGoneStayGone) {
     EXPECT_EQ(Anim("Walker4")->a, 1.0f);
     // Walker10, sent away by building 13, did not come back with the later purchase.
     EXPECT_EQ(Anim("Walker10")->isEnabled, 0);
+}
+
+TEST_F(KingdomTest, AwardsEarnedByAPurchaseComeUpOnceTheBuildingStandsAndNeverAgain) {
+    AwardsShow = CreateAwardScreen();
+    GiveAward = CreateGiveAward();
+    LoadAndSetUp(AwardsShow);
+    LoadAndSetUp(GiveAward);
+    AwardsShow->SetupAwards();
+    // Thirteen buildings owned (stages 0 to 2 and the first of stage 3), and spent all but the
+    // price of the next: its purchase makes fourteen and 5000 spent, awards 8 and 9.
+    NewPlayer({5, 22, 1, 12, 19, 15, 2, 10, 14, 16, 13, 20, 3}, 100000);
+    Profile->BuildingStage = 3;
+    auto next = GetKingdomObject(4);
+    Profile->CashSpend = 5000 - next->cena;
+    Enter();
+    Frames(kAnimFrames * 3);
+    EXPECT_FALSE(Shown(GiveAward));
+    EXPECT_TRUE(Profile->Awards.empty());
+    ASSERT_EQ(Kingdom->BuildButton[1]->KingdomObject, next);
+    Click(Kingdom->BuildButton[1]->Button);
+    ASSERT_EQ(Profile->Buildings.size(), 14u);
+    EXPECT_EQ(Profile->CashSpend, 5000);
+
+    // Not while the building goes up.
+    for (int frame = 0; next->isNotBeeingBuild() == 0; ++frame) {
+        ASSERT_LT(frame, 400);
+        EXPECT_FALSE(Shown(GiveAward));
+        Frame();
+    }
+    // In the frame it stands the first award comes up; the second is queued behind it a frame
+    // later.
+    ASSERT_TRUE(Shown(GiveAward));
+    EXPECT_EQ(GiveAward->Award->id, 8);
+    EXPECT_EQ(Profile->Awards.size(), 1u);
+    Frame();
+    ASSERT_EQ(Profile->Awards.size(), 2u);
+    EXPECT_TRUE(Profile->isAward(8) && Profile->isAward(9));
+    // A click takes the first away and brings the second; another ends it.
+    for (int id : {9, 0}) {
+        MoveTo(500, 400);
+        InjectMouseButton(1, true);
+        Frame();
+        InjectMouseButton(1, false);
+        Frames(kAnimFrames + 2);
+        if (id != 0) {
+            ASSERT_TRUE(Shown(GiveAward));
+            EXPECT_EQ(GiveAward->Award->id, id);
+        }
+    }
+    EXPECT_FALSE(Shown(GiveAward));
+    // Never again: not in this visit, nor on the next.
+    Frames(60);
+    Kingdom->OnPrepare();
+    Frames(60);
+    EXPECT_FALSE(Shown(GiveAward));
+    EXPECT_EQ(Profile->Awards.size(), 2u);
+}
+
+TEST_F(KingdomTest, LeavingForTheMenuDropsTheTutorialTip) {
+    LoadAndSetUp(MainMenu);
+    Enter();
+    Frame();
+    Tutorial::CurrTip = std::make_shared<TTutorialTip>();
+    Kingdom->GoMenu();
+    Frames(120);
+    ASSERT_EQ(Control::CurrScreen, MainMenu);
+    EXPECT_FALSE(Tutorial::CurrTip);
 }
 
 // A walker on its own, with an animation of the four directions (ids 1 to 4, one frame each).
