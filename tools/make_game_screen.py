@@ -38,8 +38,12 @@ A point is an empty object: the panel's widgets are drawn with their top-left co
 """
 import math
 import os
+import sys
 
 import cairo
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from artlib import glow, rgba, rounded, star_path, stitch  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SCREEN_DIR = os.path.join(ROOT, "data", "Screens", "MainGame")
@@ -55,20 +59,6 @@ TEXTS = ["Mistakes", "Menu", "Help"]
 # The card of the panel, relative to the panel's place (the window's top-right corner).
 CARD_X, CARD_Y, CARD_W, CARD_H = -188, 8, 180, 752
 MID = CARD_W // 2  # the card's middle, relative to its left edge
-
-
-def rgb(hexcode, a=1.0):
-    hexcode = hexcode.lstrip("#")
-    return tuple(int(hexcode[i:i + 2], 16) / 255.0 for i in (0, 2, 4)) + (a,)
-
-
-def rounded_rect(cr, x, y, w, h, r):
-    cr.new_sub_path()
-    cr.arc(x + w - r, y + r, r, -math.pi / 2, 0)
-    cr.arc(x + w - r, y + h - r, r, 0, math.pi / 2)
-    cr.arc(x + r, y + h - r, r, math.pi / 2, math.pi)
-    cr.arc(x + r, y + r, r, math.pi, 1.5 * math.pi)
-    cr.close_path()
 
 
 def vertical(y0, y1, top, bottom):
@@ -93,10 +83,10 @@ def image(name, w, h, draw, folder=SCREEN_DIR):
 
 def well(cr, x, y, w, h, r):
     """A shallow recess in the card."""
-    rounded_rect(cr, x, y, w, h, r)
+    rounded(cr, x, y, w, h, r)
     cr.set_source_rgba(0.1, 0.03, 0.06, 0.28)
     cr.fill()
-    rounded_rect(cr, x + 0.5, y + 1.5, w - 1, h - 1.5, r)
+    rounded(cr, x + 0.5, y + 1.5, w - 1, h - 1.5, r)
     cr.set_line_width(1.5)
     cr.set_source_rgba(1, 0.95, 0.9, 0.12)
     cr.stroke()
@@ -104,22 +94,17 @@ def well(cr, x, y, w, h, r):
 
 def draw_card(cr, w, h):
     # Shadow, then the quilted card with a stitched seam.
-    rounded_rect(cr, 3, 6, w - 6, h - 8, 22)
+    rounded(cr, 3, 6, w - 6, h - 8, 22)
     cr.set_source_rgba(0.12, 0.04, 0.06, 0.35)
     cr.fill()
-    rounded_rect(cr, 2, 2, w - 6, h - 8, 22)
-    cr.set_source(vertical(0, h, rgb("#7a4a62"), rgb("#4e2c40")))
+    rounded(cr, 2, 2, w - 6, h - 8, 22)
+    cr.set_source(vertical(0, h, rgba("#7a4a62"), rgba("#4e2c40")))
     cr.fill_preserve()
     cr.set_line_width(3)
-    cr.set_source_rgba(*rgb("#f0c987", 0.95))
+    cr.set_source_rgba(*rgba("#f0c987", 0.95))
     cr.stroke()
-    cr.save()
-    cr.set_dash([7.0, 6.0])
-    cr.set_line_width(1.8)
-    cr.set_source_rgba(1, 0.92, 0.8, 0.45)
-    rounded_rect(cr, 11, 11, w - 24, h - 26, 15)
-    cr.stroke()
-    cr.restore()
+    rounded(cr, 11, 11, w - 24, h - 26, 15)
+    stitch(cr, (1, 0.92, 0.8, 0.45), 1.8, [7.0, 6.0])
     # Wells under the stars, the colours, the hints, the tools and the counter.
     ox, oy = -CARD_X, -CARD_Y  # from panel coordinates to the card's pixels
     well(cr, 16, STARS_Y - CARD_Y - 6, w - 36, 64, 14)
@@ -135,22 +120,9 @@ def draw_card(cr, w, h):
         cr.arc(cx, cy + 1, 22, 0, 2 * math.pi)
         cr.set_source_rgba(0.1, 0.03, 0.06, 0.3)
         cr.fill()
-        cr.save()
-        cr.set_dash([4.0, 4.0])
         cr.arc(cx, cy, 19, 0, 2 * math.pi)
-        cr.set_line_width(1.5)
-        cr.set_source_rgba(1, 0.92, 0.8, 0.22)
-        cr.stroke()
-        cr.restore()
+        stitch(cr, (1, 0.92, 0.8, 0.22), 1.5, [4.0, 4.0])
     del ox, oy
-
-
-def star_path(cr, cx, cy, outer, inner):
-    for i in range(10):
-        r = outer if i % 2 == 0 else inner
-        a = -math.pi / 2 + i * math.pi / 5
-        (cr.move_to if i == 0 else cr.line_to)(cx + r * math.cos(a), cy + r * math.sin(a))
-    cr.close_path()
 
 
 def draw_star(cr, w, h):
@@ -160,14 +132,14 @@ def draw_star(cr, w, h):
     cr.fill()
     star_path(cr, c, c, 21, 9.5)
     g = cairo.LinearGradient(0, 0, 0, h)
-    g.add_color_stop_rgba(0, *rgb("#fff3a6"))
-    g.add_color_stop_rgba(0.5, *rgb("#ffd23c"))
-    g.add_color_stop_rgba(1, *rgb("#f0a418"))
+    g.add_color_stop_rgba(0, *rgba("#fff3a6"))
+    g.add_color_stop_rgba(0.5, *rgba("#ffd23c"))
+    g.add_color_stop_rgba(1, *rgba("#f0a418"))
     cr.set_source(g)
     cr.fill_preserve()
     cr.set_line_join(cairo.LINE_JOIN_ROUND)
     cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgb("#9a5a10"))
+    cr.set_source_rgba(*rgba("#9a5a10"))
     cr.stroke()
     star_path(cr, c - 3, c - 4, 8, 3.5)
     cr.set_source_rgba(1, 1, 1, 0.6)
@@ -187,33 +159,28 @@ def draw_star_slot(cr, w, h):
 
 def draw_swatch(cr, w, h):
     """White, so that the current colour tints it."""
-    rounded_rect(cr, 1, 1, w - 2, h - 2, 12)
+    rounded(cr, 1, 1, w - 2, h - 2, 12)
     g = cairo.LinearGradient(0, 0, w, h)
     g.add_color_stop_rgba(0, 1, 1, 1, 1)
     g.add_color_stop_rgba(1, 0.8, 0.8, 0.8, 1)
     cr.set_source(g)
     cr.fill()
-    cr.save()
-    cr.set_dash([5.0, 5.0])
-    cr.set_line_width(2)
-    cr.set_source_rgba(0.55, 0.55, 0.55, 1)
-    rounded_rect(cr, 8, 8, w - 16, h - 16, 7)
-    cr.stroke()
-    cr.restore()
+    rounded(cr, 8, 8, w - 16, h - 16, 7)
+    stitch(cr, (0.55, 0.55, 0.55, 1), 2, [5.0, 5.0])
 
 
 def swatch_frame(glow, press):
     def draw(cr, w, h):
         if glow:
-            rounded_rect(cr, 1, 1, w - 2, h - 2, 16)
+            rounded(cr, 1, 1, w - 2, h - 2, 16)
             cr.set_line_width(5)
             cr.set_source_rgba(1, 0.95, 0.7, glow)
             cr.stroke()
-        rounded_rect(cr, 4, 4, w - 8, h - 8, 13)
+        rounded(cr, 4, 4, w - 8, h - 8, 13)
         cr.set_line_width(4 if not press else 5)
-        cr.set_source_rgba(*rgb("#f0c987" if not press else "#c99a55"))
+        cr.set_source_rgba(*rgba("#f0c987" if not press else "#c99a55"))
         cr.stroke()
-        rounded_rect(cr, 7, 7, w - 14, h - 14, 10)
+        rounded(cr, 7, 7, w - 14, h - 14, 10)
         cr.set_line_width(1.5)
         cr.set_source_rgba(0.2, 0.07, 0.1, 0.6)
         cr.stroke()
@@ -227,10 +194,10 @@ def round_button(icon, top, bottom, rim):
         cr.set_source_rgba(0.1, 0.03, 0.05, 0.4)
         cr.fill()
         cr.arc(c, c, c - 3, 0, 2 * math.pi)
-        cr.set_source(vertical(0, h, rgb(top), rgb(bottom)))
+        cr.set_source(vertical(0, h, rgba(top), rgba(bottom)))
         cr.fill_preserve()
         cr.set_line_width(2.5)
-        cr.set_source_rgba(*rgb(rim))
+        cr.set_source_rgba(*rgba(rim))
         cr.stroke()
         cr.arc(c, c - 6, c - 12, math.pi, 2 * math.pi)
         cr.set_source_rgba(1, 1, 1, 0.22)
@@ -279,14 +246,9 @@ def draw_picker_fill(cr, w, h):
     g.add_color_stop_rgba(1, 0.74, 0.74, 0.74, 1)
     cr.set_source(g)
     cr.fill()
-    cr.save()
-    cr.set_dash([6.0, 5.0])
-    cr.set_line_width(2.5)
-    cr.set_line_cap(cairo.LINE_CAP_ROUND)
-    cr.set_source_rgba(0.55, 0.55, 0.55, 0.9)
     cr.arc(c, c, c - 9, 0, 2 * math.pi)
-    cr.stroke()
-    cr.restore()
+    cr.set_line_cap(cairo.LINE_CAP_ROUND)
+    stitch(cr, (0.55, 0.55, 0.55, 0.9), 2.5, [6.0, 5.0])
     g = cairo.RadialGradient(c - 10, c - 12, 1, c - 10, c - 12, c * 0.8)
     g.add_color_stop_rgba(0, 1, 1, 1, 0.75)
     g.add_color_stop_rgba(1, 1, 1, 1, 0)
@@ -305,17 +267,17 @@ def draw_picker_frame(cr, w, h):
     cr.arc(c, c, 38, 0, 2 * math.pi)
     cr.set_line_width(5.5)
     g = cairo.LinearGradient(0, c - 40, 0, c + 40)
-    g.add_color_stop_rgba(0, *rgb("#fbe6b4"))
-    g.add_color_stop_rgba(1, *rgb("#c9964e"))
+    g.add_color_stop_rgba(0, *rgba("#fbe6b4"))
+    g.add_color_stop_rgba(1, *rgba("#c9964e"))
     cr.set_source(g)
     cr.stroke()
     cr.arc(c, c, 35.2, 0, 2 * math.pi)
     cr.set_line_width(1.6)
-    cr.set_source_rgba(*rgb("#5e2f1a", 0.8))
+    cr.set_source_rgba(*rgba("#5e2f1a", 0.8))
     cr.stroke()
     cr.arc(c, c, 40.8, 0, 2 * math.pi)
     cr.set_line_width(1.4)
-    cr.set_source_rgba(*rgb("#5e2f1a", 0.6))
+    cr.set_source_rgba(*rgba("#5e2f1a", 0.6))
     cr.stroke()
 
 
@@ -328,7 +290,7 @@ def draw_picker_tick(cr, w, h):
     cr.set_line_join(cairo.LINE_JOIN_ROUND)
     path()
     cr.set_line_width(15)
-    cr.set_source_rgba(*rgb(PLUM_DARK, 0.85))
+    cr.set_source_rgba(*rgba(PLUM_DARK, 0.85))
     cr.stroke()
     path()
     cr.set_line_width(8.5)
@@ -339,14 +301,8 @@ def draw_picker_tick(cr, w, h):
 def draw_color_picked(cr, w, h):
     """A halo drawn additively around the current colour's ring (50 pixels on screen)."""
     c = w / 2
-    g = cairo.RadialGradient(c, c, 30, c, c, c)
-    g.add_color_stop_rgba(0, 1, 0.95, 0.7, 0)
-    g.add_color_stop_rgba(0.45, 1, 0.95, 0.75, 1)
-    g.add_color_stop_rgba(0.7, 1, 0.9, 0.6, 0.8)
-    g.add_color_stop_rgba(1, 1, 0.85, 0.5, 0)
-    cr.set_source(g)
-    cr.arc(c, c, c, 0, 2 * math.pi)
-    cr.fill()
+    glow(cr, c, c, 30, c, [(0, (1, 0.95, 0.7, 0)), (0.45, (1, 0.95, 0.75, 1)), (0.7, (1, 0.9, 0.6, 0.8)),
+                           (1, (1, 0.85, 0.5, 0))])
 
 
 def bulb_path(cr, c, top):
@@ -362,7 +318,7 @@ def bulb_path(cr, c, top):
 
 
 def bulb_cap(cr, c, gy, colour, line):
-    rounded_rect(cr, c - 9, gy + 21, 18, 12, 3.5)
+    rounded(cr, c - 9, gy + 21, 18, 12, 3.5)
     cr.set_source_rgba(*colour)
     cr.fill_preserve()
     cr.set_line_width(2)
@@ -383,45 +339,35 @@ def hint_button(full):
         cr.fill()
         cr.arc(c, c, c - 4, 0, 2 * math.pi)
         if full:
-            cr.set_source(vertical(0, h, rgb("#ffe28a"), rgb("#f0962e")))
+            cr.set_source(vertical(0, h, rgba("#ffe28a"), rgba("#f0962e")))
         else:
-            cr.set_source(vertical(0, h, rgb("#6e4a5e"), rgb("#4a2b3c")))
+            cr.set_source(vertical(0, h, rgba("#6e4a5e"), rgba("#4a2b3c")))
         cr.fill_preserve()
         cr.set_line_width(3)
-        cr.set_source_rgba(*rgb("#7a3212" if full else "#2e1824"))
+        cr.set_source_rgba(*rgba("#7a3212" if full else "#2e1824"))
         cr.stroke()
         # The quilt's stitch inside the rim.
-        cr.save()
-        cr.set_dash([5.0, 5.0])
-        cr.set_line_width(2)
-        cr.set_source_rgba(*(rgb("#fff6d8", 0.8) if full else rgb("#e8cfe0", 0.25)))
         cr.arc(c, c, c - 11, 0, 2 * math.pi)
-        cr.stroke()
-        cr.restore()
+        stitch(cr, rgba("#fff6d8", 0.8) if full else rgba("#e8cfe0", 0.25), 2, [5.0, 5.0])
         if full:
-            g = cairo.RadialGradient(c, 40, 2, c, 40, 34)
-            g.add_color_stop_rgba(0, 1, 1, 0.9, 0.95)
-            g.add_color_stop_rgba(1, 1, 1, 0.8, 0)
-            cr.set_source(g)
-            cr.arc(c, 40, 34, 0, 2 * math.pi)
-            cr.fill()
+            glow(cr, c, 40, 2, 34, [(0, (1, 1, 0.9, 0.95)), (1, (1, 1, 0.8, 0))])
         gy = bulb_path(cr, c, 20)
         if full:
             g = cairo.RadialGradient(c - 5, gy - 6, 1, c, gy, 22)
             g.add_color_stop_rgba(0, 1, 1, 1, 1)
-            g.add_color_stop_rgba(1, *rgb("#ffe680"))
+            g.add_color_stop_rgba(1, *rgba("#ffe680"))
             cr.set_source(g)
         else:
-            cr.set_source_rgba(*rgb("#8c7082", 0.6))
+            cr.set_source_rgba(*rgba("#8c7082", 0.6))
         cr.fill_preserve()
         cr.set_line_width(2.5)
-        cr.set_source_rgba(*rgb("#8a4a14" if full else "#2e1824", 0.9))
+        cr.set_source_rgba(*rgba("#8a4a14" if full else "#2e1824", 0.9))
         cr.stroke()
-        bulb_cap(cr, c, gy, rgb("#fff4e0") if full else rgb("#9d8594"),
-                 rgb("#8a4a14") if full else rgb("#2e1824"))
+        bulb_cap(cr, c, gy, rgba("#fff4e0") if full else rgba("#9d8594"),
+                 rgba("#8a4a14") if full else rgba("#2e1824"))
         # The filament.
         cr.set_line_width(2)
-        cr.set_source_rgba(*rgb("#e07a10" if full else "#5e4252"))
+        cr.set_source_rgba(*rgba("#e07a10" if full else "#5e4252"))
         cr.move_to(c - 5, gy + 18)
         cr.line_to(c - 5, gy + 4)
         cr.line_to(c - 2, gy)
@@ -443,25 +389,20 @@ def hint_button(full):
 
 
 def tool_back(cr, w, h, over):
-    rounded_rect(cr, 5, 8, w - 10, h - 11, 26)
+    rounded(cr, 5, 8, w - 10, h - 11, 26)
     cr.set_source_rgba(0.1, 0.03, 0.05, 0.4)
     cr.fill()
-    rounded_rect(cr, 5, 5, w - 10, h - 11, 26)
+    rounded(cr, 5, 5, w - 10, h - 11, 26)
     if over:
-        cr.set_source(vertical(0, h, rgb("#fffaf0"), rgb("#ffe0a6")))
+        cr.set_source(vertical(0, h, rgba("#fffaf0"), rgba("#ffe0a6")))
     else:
-        cr.set_source(vertical(0, h, rgb("#fbeedd"), rgb("#e9cfa9")))
+        cr.set_source(vertical(0, h, rgba("#fbeedd"), rgba("#e9cfa9")))
     cr.fill_preserve()
     cr.set_line_width(4)
-    cr.set_source_rgba(*rgb("#9a5a3a" if not over else "#c0703a"))
+    cr.set_source_rgba(*rgba("#9a5a3a" if not over else "#c0703a"))
     cr.stroke()
-    cr.save()
-    cr.set_dash([8.0, 7.0])
-    cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgb("#b88a64", 0.7))
-    rounded_rect(cr, 15, 15, w - 30, h - 31, 17)
-    cr.stroke()
-    cr.restore()
+    rounded(cr, 15, 15, w - 30, h - 31, 17)
+    stitch(cr, rgba("#b88a64", 0.7), 2.5, [8.0, 7.0])
 
 
 def capsule(cr, x1, y1, x2, y2, width):
@@ -476,7 +417,7 @@ def capsule(cr, x1, y1, x2, y2, width):
 
 def hand_icon(cr, w, h):
     """An open hand, palm toward the player."""
-    skin_top, skin_bottom, line = rgb("#ffdcbc"), rgb("#f0b486"), rgb("#8a4b2a")
+    skin_top, skin_bottom, line = rgba("#ffdcbc"), rgba("#f0b486"), rgba("#8a4b2a")
     cr.save()
     cr.translate(w / 2 + 4, h / 2 + 2)
     cr.rotate(math.radians(-8))
@@ -485,7 +426,7 @@ def hand_icon(cr, w, h):
     for x1, y1, x2, y2 in fingers:
         parts.append(lambda x1=x1, y1=y1, x2=x2, y2=y2: capsule(cr, x1, y1, x2, y2, 12.5))
     parts.append(lambda: capsule(cr, -20, 12, -36, -6, 13))
-    parts.append(lambda: rounded_rect(cr, -25, -14, 50, 46, 16))
+    parts.append(lambda: rounded(cr, -25, -14, 50, 46, 16))
 
     def fill_all():
         for p in parts:
@@ -504,7 +445,7 @@ def hand_icon(cr, w, h):
     # The creases between the fingers and the palm.
     cr.set_line_width(2)
     cr.set_line_cap(cairo.LINE_CAP_ROUND)
-    cr.set_source_rgba(*rgb("#c27a50", 0.85))
+    cr.set_source_rgba(*rgba("#c27a50", 0.85))
     for x in (-12, 0, 12):
         cr.move_to(x, -14)
         cr.line_to(x, -6)
@@ -516,35 +457,35 @@ def hand_icon(cr, w, h):
 
 def hammer_shape(cr, length, handle, head_w, head_h):
     """A hammer along +x from the origin (the handle's end) to its head at x = length."""
-    rounded_rect(cr, -2, -handle / 2, length + 4, handle, handle / 2.2)
+    rounded(cr, -2, -handle / 2, length + 4, handle, handle / 2.2)
     g = cairo.LinearGradient(0, -handle / 2, 0, handle / 2)
-    g.add_color_stop_rgba(0, *rgb("#d9995a"))
-    g.add_color_stop_rgba(1, *rgb("#8a5426"))
+    g.add_color_stop_rgba(0, *rgba("#d9995a"))
+    g.add_color_stop_rgba(1, *rgba("#8a5426"))
     cr.set_source(g)
     cr.fill_preserve()
     cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgb("#3b2414"))
+    cr.set_source_rgba(*rgba("#3b2414"))
     cr.stroke()
     # The grip.
-    rounded_rect(cr, -2, -handle / 2 - 1, length * 0.35, handle + 2, handle / 2.2)
-    cr.set_source_rgba(*rgb("#c0392b"))
+    rounded(cr, -2, -handle / 2 - 1, length * 0.35, handle + 2, handle / 2.2)
+    cr.set_source_rgba(*rgba("#c0392b"))
     cr.fill_preserve()
-    cr.set_source_rgba(*rgb("#3b2414"))
+    cr.set_source_rgba(*rgba("#3b2414"))
     cr.stroke()
-    rounded_rect(cr, length - head_w / 2, -head_h / 2, head_w, head_h, 4)
+    rounded(cr, length - head_w / 2, -head_h / 2, head_w, head_h, 4)
     g = cairo.LinearGradient(length - head_w / 2, 0, length + head_w / 2, 0)
-    g.add_color_stop_rgba(0, *rgb("#f1f4f6"))
-    g.add_color_stop_rgba(1, *rgb("#8d979e"))
+    g.add_color_stop_rgba(0, *rgba("#f1f4f6"))
+    g.add_color_stop_rgba(1, *rgba("#8d979e"))
     cr.set_source(g)
     cr.fill_preserve()
     cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgb("#2a2f33"))
+    cr.set_source_rgba(*rgba("#2a2f33"))
     cr.stroke()
     # The striking face, a little wider, on the side that leads the blow (-y).
-    rounded_rect(cr, length - head_w / 2 - 2, -head_h / 2 - 2, head_w + 4, 9, 2.5)
-    cr.set_source_rgba(*rgb("#b8c1c7"))
+    rounded(cr, length - head_w / 2 - 2, -head_h / 2 - 2, head_w + 4, 9, 2.5)
+    cr.set_source_rgba(*rgba("#b8c1c7"))
     cr.fill_preserve()
-    cr.set_source_rgba(*rgb("#2a2f33"))
+    cr.set_source_rgba(*rgba("#2a2f33"))
     cr.stroke()
 
 
@@ -564,15 +505,15 @@ def tool_button(icon, over):
 
 
 def draw_tool_frame(cr, w, h):
-    rounded_rect(cr, 1.5, 1.5, w - 3, h - 3, 14)
+    rounded(cr, 1.5, 1.5, w - 3, h - 3, 14)
     cr.set_line_width(3)
-    cr.set_source_rgba(*rgb("#5e2f1a", 0.75))
+    cr.set_source_rgba(*rgba("#5e2f1a", 0.75))
     cr.stroke()
-    rounded_rect(cr, 3.5, 3.5, w - 7, h - 7, 12)
+    rounded(cr, 3.5, 3.5, w - 7, h - 7, 12)
     cr.set_line_width(3.5)
-    cr.set_source_rgba(*rgb("#ffd75e"))
+    cr.set_source_rgba(*rgba("#ffd75e"))
     cr.stroke()
-    rounded_rect(cr, 6, 6, w - 12, h - 12, 10)
+    rounded(cr, 6, 6, w - 12, h - 12, 10)
     cr.set_line_width(1.5)
     cr.set_source_rgba(1, 1, 1, 0.8)
     cr.stroke()
@@ -583,25 +524,13 @@ def draw_tool_frame(cr, w, h):
 
 def draw_ball(cr, w, h):
     c = w / 2
-    g = cairo.RadialGradient(c, c, 0, c, c, c)
-    for i in range(9):
-        t = i / 8
-        g.add_color_stop_rgba(t, 1, 1, 1, 0.85 * (1 - t * t) ** 3)
-    cr.set_source(g)
-    cr.arc(c, c, c, 0, 2 * math.pi)
-    cr.fill()
+    glow(cr, c, c, 0, c, [(t, (1, 1, 1, 0.85 * (1 - t * t) ** 3)) for t in (i / 8 for i in range(9))])
 
 
 def draw_hint_charge(cr, w, h):
     """A warm spark: a glow with a four-pointed star, drawn additively."""
     c = w / 2
-    g = cairo.RadialGradient(c, c, 0, c, c, c)
-    g.add_color_stop_rgba(0, 1, 0.95, 0.6, 0.9)
-    g.add_color_stop_rgba(0.5, 1, 0.75, 0.2, 0.35)
-    g.add_color_stop_rgba(1, 1, 0.6, 0.1, 0)
-    cr.set_source(g)
-    cr.arc(c, c, c, 0, 2 * math.pi)
-    cr.fill()
+    glow(cr, c, c, 0, c, [(0, (1, 0.95, 0.6, 0.9)), (0.5, (1, 0.75, 0.2, 0.35)), (1, (1, 0.6, 0.1, 0))])
     four_point_star(cr, c, c, c - 2, 0.2)
     cr.set_source_rgba(1, 1, 0.92, 1)
     cr.fill()
@@ -648,15 +577,15 @@ def draw_hammer_frame(n):
         # The nail it drives, sinking a little with each loop's blow.
         cr.set_line_cap(cairo.LINE_CAP_ROUND)
         cr.set_line_width(3.5)
-        cr.set_source_rgba(*rgb("#4d555a"))
+        cr.set_source_rgba(*rgba("#4d555a"))
         cr.move_to(nail_x, GROUND + 1)
         cr.line_to(nail_x, GROUND + 12)
         cr.stroke()
-        rounded_rect(cr, nail_x - 7, GROUND - 1, 14, 4, 1.5)
-        cr.set_source_rgba(*rgb("#9aa4ab"))
+        rounded(cr, nail_x - 7, GROUND - 1, 14, 4, 1.5)
+        cr.set_source_rgba(*rgba("#9aa4ab"))
         cr.fill_preserve()
         cr.set_line_width(1.2)
-        cr.set_source_rgba(*rgb("#2a2f33"))
+        cr.set_source_rgba(*rgba("#2a2f33"))
         cr.stroke()
         # The swish behind a fast blow.
         if speed > 0.35:
@@ -674,12 +603,7 @@ def draw_hammer_frame(n):
         if impact is not None and impact < 0.75:
             u = impact / 0.75
             # A flash on the nail, then sparks flying out to both sides and fading.
-            g = cairo.RadialGradient(nail_x, GROUND, 0, nail_x, GROUND, 26)
-            g.add_color_stop_rgba(0, 1, 0.97, 0.75, 0.9 * (1 - u))
-            g.add_color_stop_rgba(1, 1, 0.8, 0.4, 0)
-            cr.set_source(g)
-            cr.arc(nail_x, GROUND, 26, 0, 2 * math.pi)
-            cr.fill()
+            glow(cr, nail_x, GROUND, 0, 26, [(0, (1, 0.97, 0.75, 0.9 * (1 - u))), (1, (1, 0.8, 0.4, 0))])
             for k, a in enumerate((-172, -148, -124, -56, -32, -8)):
                 t = math.radians(a)
                 d = 14 + 20 * ease(u)
@@ -878,9 +802,9 @@ def main():
     image("PanelStar", STAR, STAR, draw_star)
     image("PanelStarSlot", STAR, STAR, draw_star_slot)
     image("PickerColorImage", 64, 64, draw_swatch)
-    for view, glow, press in (("Normal", 0, False), ("Over", 0.7, False), ("Click", 0.4, True),
+    for view, shine, press in (("Normal", 0, False), ("Over", 0.7, False), ("Click", 0.4, True),
                               ("Disabled", 0, False)):
-        image("PickerColor" + view, 72, 72, swatch_frame(glow, press))
+        image("PickerColor" + view, 72, 72, swatch_frame(shine, press))
     for view, top, bottom, rim in BUTTON_VIEWS:
         image("Menu" + view, 56, 56, round_button(menu_icon, top, bottom, rim))
         image("Help" + view, 56, 56, round_button(help_icon, top, bottom, rim))

@@ -12,15 +12,15 @@ The package shows three sister games of the Quiltora team (all made up for the e
 icons in the row and a banner. The update server is a name in the reserved domain "invalid",
 which never resolves: point server.txt at a real server to use the update.
 
-Same look as the start-up pictures (tools/make_shell_art.py, whose helpers it uses): sky, hills
-and quilt meadow, cream titles with a brown outline, navy cards, orange buttons.
+Same look as the start-up pictures, through the helpers of tools/artlib.py: sky, hills and quilt
+meadow, cream titles with a brown outline, navy cards, orange buttons.
 """
 import math
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import make_shell_art as art  # noqa: E402
+import artlib as art  # noqa: E402
 
 cairo = art.cairo
 CREAM, BROWN, NAVY, PATCHES = art.CREAM, art.BROWN, art.NAVY, art.PATCHES
@@ -63,11 +63,7 @@ def card(cr, x, y, w, h, r, alpha=0.88):
     cr.set_line_width(3)
     cr.stroke()
     art.rounded(cr, x + 10, y + 10, w - 20, h - 20, max(4, r - 8))
-    cr.set_source_rgba(*CREAM, 0.4)
-    cr.set_line_width(2)
-    cr.set_dash([9, 7])
-    cr.stroke()
-    cr.set_dash([])
+    art.stitch(cr, (*CREAM, 0.4), 2, [9, 7])
 
 
 def background(path):
@@ -203,12 +199,7 @@ def icon_lantern(cr, c1, c2):
             cr.rectangle(14 + i * 14.4, 46 + j * 8, 14.4, 8)
             cr.set_source_rgb(*col)
             cr.fill()
-    glow = cairo.RadialGradient(50, 40, 4, 50, 40, 36)
-    glow.add_color_stop_rgba(0, 1, 0.9, 0.5, 0.9)
-    glow.add_color_stop_rgba(1, 1, 0.9, 0.5, 0)
-    cr.set_source(glow)
-    cr.arc(50, 40, 36, 0, 2 * math.pi)
-    cr.fill()
+    art.glow(cr, 50, 40, 4, 36, [(0, (1, 0.9, 0.5, 0.9)), (1, (1, 0.9, 0.5, 0))])
     cr.set_source_rgb(*rgb("5C341C"))
     art.rounded(cr, 38, 16, 24, 6, 2)
     cr.fill()
@@ -265,11 +256,7 @@ def banner(path, name, tag, kind, c1, c2):
     cr.set_line_width(3)
     cr.stroke()
     art.rounded(cr, 11, 11, w - 22, h - 22, 17)
-    cr.set_source_rgba(1, 1, 1, 0.5)
-    cr.set_line_width(2)
-    cr.set_dash([9, 6])
-    cr.stroke()
-    cr.set_dash([])
+    art.stitch(cr, (1, 1, 1, 0.5), 2, [9, 6])
     # The game's picture on a cream tile at the left, a row of patches at the right.
     cr.save()
     cr.translate(22, 7)
@@ -312,7 +299,6 @@ def description():
 
 
 def main():
-    art.FIELDS = [rgb(c) for c in ("8CC56F", "74B45E", "A4D07C", "8CC56F", "74B45E", "E6D66E", "EAA6C4", "92C8DC")]
     data = sys.argv[1] if len(sys.argv) > 1 else "data"
     folder = os.path.join(data, "launcher")
     package = os.path.join(folder, "package")

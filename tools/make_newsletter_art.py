@@ -8,15 +8,14 @@ quilt-patch stamp that sits over the panel's top edge.
 
 Writes "newsletter/panel.png", "newsletter/envelope.png" and "newsletter/newsletter.dat". The
 texts are in "newsletter/newsletter.txt" (written by hand). The palette and the drawing helpers
-are those of tools/make_shell_art.py.
+are those of tools/artlib.py.
 """
-import math
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_shell_art import (CREAM, PATCHES, VIEWS, cairo, patch, rgb, rounded, save_png,  # noqa: E402
-                            surface, vertical)
+from artlib import (PATCHES, VIEWS, cairo, panel_body, patch, rgb, rounded, save_png, stitch,  # noqa: E402
+                    surface, vertical)
 
 # The panel, centred on the screen (1024 x 768); positions below are screen pixels.
 PANEL_W, PANEL_H = 600, 440
@@ -47,21 +46,7 @@ def panel(path):
     s, cr = surface(PANEL_W + 2 * PAD, PANEL_H + 2 * PAD)
     cr.translate(PAD, PAD)
     w, h = PANEL_W, PANEL_H
-    rounded(cr, 4, 10, w - 4, h - 4, 32)
-    cr.set_source_rgba(0, 0, 0, 0.30)
-    cr.fill()
-    rounded(cr, 2, 2, w - 4, h - 6, 30)
-    cr.set_source(vertical(cr, 2, h - 4, [(0, (0.255, 0.310, 0.478, 0.98)), (1, (0.172, 0.212, 0.353, 0.98))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.9)
-    cr.set_line_width(3)
-    cr.stroke()
-    rounded(cr, 14, 14, w - 28, h - 30, 22)
-    cr.set_source_rgba(*CREAM, 0.45)
-    cr.set_line_width(2)
-    cr.set_dash([9, 7])
-    cr.stroke()
-    cr.set_dash([])
+    panel_body(cr, w, h, 0.98)
     # Patches peeking over the top edge, three on each side of the envelope.
     size, gap = 26, 8
     for i in range(3):
@@ -89,11 +74,7 @@ def panel(path):
         cr.set_line_width(2.5)
         cr.stroke()
         rounded(cr, x + 6, y + 6, pw - 12, ph - 12, ph * 0.2)
-        cr.set_source_rgba(1, 1, 1, 0.45)
-        cr.set_line_width(1.5)
-        cr.set_dash([6, 4])
-        cr.stroke()
-        cr.set_dash([])
+        stitch(cr, (1, 1, 1, 0.45), 1.5, [6, 4])
     save_png(s, path)
 
 

@@ -3,7 +3,7 @@
 
     /usr/bin/python3 tools/make_options_art.py [data folder]     (default: data)
 
-Pictures (pycairo, through the helpers and palette of tools/make_shell_art.py and the panel of
+Pictures (pycairo, through the helpers and palette of tools/artlib.py and the panel of
 tools/make_popup_art.py, so the pop-up matches the main menu and the other pop-ups: a navy panel
 with a cream rim, stitching and quilt patches along its top, warm orange buttons, cream titles
 with a brown outline):
@@ -31,7 +31,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import make_popup_art as popart  # noqa: E402
 import make_popup_screens as popups  # noqa: E402
-import make_shell_art as art  # noqa: E402
+import artlib as art  # noqa: E402
 import make_shell_screens as screens  # noqa: E402
 
 cairo = art.cairo
@@ -63,11 +63,7 @@ def panel(path):
     for y in SEPARATORS:
         cr.move_to(40, y)
         cr.line_to(PANEL_W - 40, y)
-        cr.set_source_rgba(*CREAM, 0.35)
-        cr.set_line_width(2)
-        cr.set_dash([8, 6])
-        cr.stroke()
-        cr.set_dash([])
+        art.stitch(cr, (*CREAM, 0.35), 2, [8, 6])
     # A patch bullet before every label, each row its own colour.
     rows = list(SLIDER_ROWS) + list(SWITCH_ROWS)
     for i, y in enumerate(rows):
@@ -112,11 +108,7 @@ def knob(path):
     cr.set_line_width(2.5)
     cr.stroke()
     cr.arc(c, c, c - 8, 0, 2 * math.pi)
-    cr.set_source_rgba(1, 1, 1, 0.7)
-    cr.set_line_width(1.5)
-    cr.set_dash([3, 2.5])
-    cr.stroke()
-    cr.set_dash([])
+    art.stitch(cr, (1, 1, 1, 0.7), 1.5, [3, 2.5])
     art.save_png(s, path)
 
 
@@ -176,12 +168,7 @@ def night_scene(path):
         cr.set_source_rgba(1, 0.97, 0.88, rnd.uniform(0.35, 0.9))
         cr.fill()
     # The moon with its glow, high on the right.
-    glow = cairo.RadialGradient(1130, 130, 20, 1130, 130, 170)
-    glow.add_color_stop_rgba(0, 1, 0.95, 0.8, 0.35)
-    glow.add_color_stop_rgba(1, 1, 0.95, 0.8, 0)
-    cr.set_source(glow)
-    cr.arc(1130, 130, 170, 0, 2 * math.pi)
-    cr.fill()
+    art.glow(cr, 1130, 130, 20, 170, [(0, (1, 0.95, 0.8, 0.35)), (1, (1, 0.95, 0.8, 0))])
     # A crescent: the moon's disc with an offset disc cut out of it.
     cr.save()
     cr.arc(1130, 130, 42, 0, 2 * math.pi)
@@ -196,34 +183,13 @@ def night_scene(path):
     # Hills and the quilt meadow, in the dimmed colours of night.
     art.hill(cr, w, horizon - 40, 34, 0.7, 0.006, rgb("2E4A4A"), rgb("22393C"), h)
     art.hill(cr, w, horizon + 8, 26, 2.1, 0.0045, rgb("28433A"), rgb("1C3230"), h)
-    top = horizon + 36
-    rows = 5
-    for r in range(rows):
-        y0 = top + (h - top) * (r / rows) ** 1.3
-        y1 = top + (h - top) * ((r + 1) / rows) ** 1.3
-        size = y1 - y0
-        n = int(w / (size * 1.6)) + 2
-        for c in range(n):
-            x0 = c * size * 1.6 - (r % 2) * size * 0.8
-            col = PATCHES[rnd.randrange(len(PATCHES))]
-            night = tuple(v * 0.24 + 0.06 for v in col)
-            art.rounded(cr, x0 + 3, y0 + 2, size * 1.6 - 6, size - 4, min(10, size * 0.2))
-            cr.set_source_rgba(*night, 1)
-            cr.fill_preserve()
-            cr.set_source_rgba(1, 1, 1, 0.08)
-            cr.set_line_width(1.5)
-            cr.set_dash([6, 5])
-            cr.stroke()
-            cr.set_dash([])
+    def field(_row):
+        return tuple(v * 0.24 + 0.06 for v in PATCHES[rnd.randrange(len(PATCHES))])
+    art.quilt_fields(cr, w, h, horizon + 36, 5, field, 0.08)
     # Fireflies over the meadow.
     for _ in range(40):
         x, y = rnd.uniform(0, w), rnd.uniform(horizon - 60, h - 20)
-        g = cairo.RadialGradient(x, y, 0, x, y, 7)
-        g.add_color_stop_rgba(0, 1, 0.95, 0.55, 0.8)
-        g.add_color_stop_rgba(1, 1, 0.95, 0.55, 0)
-        cr.set_source(g)
-        cr.arc(x, y, 7, 0, 2 * math.pi)
-        cr.fill()
+        art.glow(cr, x, y, 0, 7, [(0, (1, 0.95, 0.55, 0.8)), (1, (1, 0.95, 0.55, 0))])
     # A gentle darkening behind the roll's column, so the lines read well everywhere.
     shade = cairo.LinearGradient(0, 0, w, 0)
     shade.add_color_stop_rgba(0, 0.05, 0.06, 0.12, 0)

@@ -31,8 +31,12 @@ tile wide (tools/make_levels.py fits the boards to the same sizes).
 import math
 import os
 import random
+import sys
 
 import cairo
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from artlib import rgba, rounded  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(ROOT, "data")
@@ -45,11 +49,6 @@ FONT = "DejaVu Sans"
 FONT_NARROW = "DejaVu Sans Condensed"
 
 
-def rgb(hexcode, a=1.0):
-    hexcode = hexcode.lstrip("#")
-    return tuple(int(hexcode[i:i + 2], 16) / 255.0 for i in (0, 2, 4)) + (a,)
-
-
 def surface(w, h, opaque=False):
     s = cairo.ImageSurface(cairo.FORMAT_RGB24 if opaque else cairo.FORMAT_ARGB32, w, h)
     return s, cairo.Context(s)
@@ -60,15 +59,6 @@ def save(s, *path):
     os.makedirs(os.path.dirname(full), exist_ok=True)
     s.write_to_png(full)
     print("made", os.path.relpath(full, ROOT))
-
-
-def rounded_rect(cr, x, y, w, h, r):
-    cr.new_sub_path()
-    cr.arc(x + w - r, y + r, r, -math.pi / 2, 0)
-    cr.arc(x + w - r, y + h - r, r, 0, math.pi / 2)
-    cr.arc(x + r, y + h - r, r, math.pi / 2, math.pi)
-    cr.arc(x + r, y + r, r, math.pi, 1.5 * math.pi)
-    cr.close_path()
 
 
 def vertical(cr, y0, y1, top, bottom):
@@ -109,7 +99,7 @@ def stitch(cr, colour, inset=17, width=3.0, radius=10):
     cr.set_line_width(width)
     cr.set_line_cap(cairo.LINE_CAP_ROUND)
     cr.set_dash([7.0, 7.0], 2.0)
-    rounded_rect(cr, inset, inset, TILE - 2 * inset, TILE - 2 * inset, radius)
+    rounded(cr, inset, inset, TILE - 2 * inset, TILE - 2 * inset, radius)
     cr.stroke()
     cr.restore()
 
@@ -120,7 +110,7 @@ def stitch(cr, colour, inset=17, width=3.0, radius=10):
 def make_cover():
     s, cr = surface(TILE, TILE)
     cr.rectangle(0, 0, TILE, TILE)
-    cr.set_source(vertical(cr, 0, TILE, rgb("#e9e4f0"), rgb("#d3cbdf")))
+    cr.set_source(vertical(cr, 0, TILE, rgba("#e9e4f0"), rgba("#d3cbdf")))
     cr.fill()
     g = cairo.RadialGradient(44, 38, 4, 44, 38, 80)
     g.add_color_stop_rgba(0, 1, 1, 1, 0.45)
@@ -128,9 +118,9 @@ def make_cover():
     cr.set_source(g)
     cr.rectangle(0, 0, TILE, TILE)
     cr.fill()
-    stitch(cr, rgb("#a99dbd", 0.85))
-    bevel(cr, rgb("#ffffff", 0.85), rgb("#aa9fbd", 0.9), 5)
-    border(cr, rgb("#7d7190", 0.95), 2.5)
+    stitch(cr, rgba("#a99dbd", 0.85))
+    bevel(cr, rgba("#ffffff", 0.85), rgba("#aa9fbd", 0.9), 5)
+    border(cr, rgba("#7d7190", 0.95), 2.5)
     save(s, FIELD, "Grid.png")
 
 
@@ -139,11 +129,11 @@ def make_box():
     s, cr = surface(TILE, TILE)
     cr.rectangle(0, 0, TILE, TILE)
     g = cairo.LinearGradient(0, 0, TILE, TILE)
-    g.add_color_stop_rgba(0, *rgb("#ffffff"))
-    g.add_color_stop_rgba(1, *rgb("#d2d2d2"))
+    g.add_color_stop_rgba(0, *rgba("#ffffff"))
+    g.add_color_stop_rgba(1, *rgba("#d2d2d2"))
     cr.set_source(g)
     cr.fill()
-    stitch(cr, rgb("#a8a8a8", 0.95))
+    stitch(cr, rgba("#a8a8a8", 0.95))
     # A soft sheen over the upper left, like light on cotton.
     g = cairo.RadialGradient(40, 34, 2, 40, 34, 60)
     g.add_color_stop_rgba(0, 1, 1, 1, 0.7)
@@ -151,19 +141,19 @@ def make_box():
     cr.set_source(g)
     cr.rectangle(0, 0, TILE, TILE)
     cr.fill()
-    bevel(cr, rgb("#ffffff", 0.9), rgb("#8e8e8e", 0.9), 6)
-    border(cr, rgb("#666666", 0.95), 2.5)
+    bevel(cr, rgba("#ffffff", 0.9), rgba("#8e8e8e", 0.9), 6)
+    border(cr, rgba("#666666", 0.95), 2.5)
     save(s, FIELD, "Tile.png")
 
 
 def pressed_patch(cr):
     """The flat, slightly sunken patch of a cell known to be empty."""
     cr.rectangle(0, 0, TILE, TILE)
-    cr.set_source(vertical(cr, 0, TILE, rgb("#c6bdd3"), rgb("#d2cadd")))
+    cr.set_source(vertical(cr, 0, TILE, rgba("#c6bdd3"), rgba("#d2cadd")))
     cr.fill()
     # Sunken: the shade falls on the top and left edges.
-    bevel(cr, rgb("#9d91b2", 0.8), rgb("#e6e0ee", 0.8), 4)
-    border(cr, rgb("#7d7190", 0.95), 2.5)
+    bevel(cr, rgba("#9d91b2", 0.8), rgba("#e6e0ee", 0.8), 4)
+    border(cr, rgba("#7d7190", 0.95), 2.5)
 
 
 def cross_strokes(cr, a, b, width, colour):
@@ -180,17 +170,17 @@ def cross_strokes(cr, a, b, width, colour):
 def make_cross():
     s, cr = surface(TILE, TILE)
     pressed_patch(cr)
-    cross_strokes(cr, 44, 84, 10, rgb("#eee9f4", 0.8))
+    cross_strokes(cr, 44, 84, 10, rgba("#eee9f4", 0.8))
     cr.translate(-1.5, -1.5)
-    cross_strokes(cr, 44, 84, 9, rgb("#7a6d90", 0.9))
+    cross_strokes(cr, 44, 84, 9, rgba("#7a6d90", 0.9))
     save(s, FIELD, "X.png")
 
 
 def make_cross_fill():
     s, cr = surface(TILE, TILE)
     pressed_patch(cr)
-    cross_strokes(cr, 30, 98, 26, rgb("#5e5275", 0.9))
-    cross_strokes(cr, 30, 98, 16, rgb("#7a6d90", 1.0))
+    cross_strokes(cr, 30, 98, 26, rgba("#5e5275", 0.9))
+    cross_strokes(cr, 30, 98, 16, rgba("#7a6d90", 1.0))
     save(s, FIELD, "x-fill.png")
 
 
@@ -201,33 +191,33 @@ def make_error():
     cr.set_source_rgba(0.2, 0.05, 0.02, 0.35)
     cr.fill()
     cr.arc(c, c, 58, 0, 2 * math.pi)
-    cr.set_source_rgba(*rgb("#ffffff"))
+    cr.set_source_rgba(*rgba("#ffffff"))
     cr.fill()
     cr.arc(c, c, 48, 0, 2 * math.pi)
     g = cairo.LinearGradient(0, c - 48, 0, c + 48)
-    g.add_color_stop_rgba(0, *rgb("#f0645a"))
-    g.add_color_stop_rgba(1, *rgb("#c0281e"))
+    g.add_color_stop_rgba(0, *rgba("#f0645a"))
+    g.add_color_stop_rgba(1, *rgba("#c0281e"))
     cr.set_source(g)
     cr.fill()
-    cross_strokes(cr, c - 20, c + 20, 15, rgb("#ffffff"))
+    cross_strokes(cr, c - 20, c + 20, 15, rgba("#ffffff"))
     cr.arc(c, c, 58, 0, 2 * math.pi)
     cr.set_line_width(3)
-    cr.set_source_rgba(*rgb("#7a1a12", 0.9))
+    cr.set_source_rgba(*rgba("#7a1a12", 0.9))
     cr.stroke()
     save(s, FIELD, "Error.png")
 
 
 def make_hold():
     s, cr = surface(TILE, TILE)
-    rounded_rect(cr, 7, 7, TILE - 14, TILE - 14, 16)
+    rounded(cr, 7, 7, TILE - 14, TILE - 14, 16)
     cr.set_source_rgba(1, 1, 1, 0.55)
     cr.fill_preserve()
     cr.set_line_width(8)
     cr.set_source_rgba(1, 1, 1, 0.95)
     cr.stroke()
-    rounded_rect(cr, 3, 3, TILE - 6, TILE - 6, 19)
+    rounded(cr, 3, 3, TILE - 6, TILE - 6, 19)
     cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgb("#5a3d2b", 0.55))
+    cr.set_source_rgba(*rgba("#5a3d2b", 0.55))
     cr.stroke()
     save(s, FIELD, "Hold.png")
 
@@ -237,18 +227,18 @@ def make_hammer_icon():
     cr.translate(34, 34)
     cr.rotate(-math.pi / 4)
     # Handle.
-    rounded_rect(cr, -5, -6, 10, 40, 4)
-    cr.set_source(vertical(cr, -6, 34, rgb("#c98a4b"), rgb("#8a5426")))
+    rounded(cr, -5, -6, 10, 40, 4)
+    cr.set_source(vertical(cr, -6, 34, rgba("#c98a4b"), rgba("#8a5426")))
     cr.fill_preserve()
     cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgb("#3b2414"))
+    cr.set_source_rgba(*rgba("#3b2414"))
     cr.stroke()
     # Head.
-    rounded_rect(cr, -19, -20, 38, 16, 4)
-    cr.set_source(vertical(cr, -20, -4, rgb("#e7ecef"), rgb("#8d979e")))
+    rounded(cr, -19, -20, 38, 16, 4)
+    cr.set_source(vertical(cr, -20, -4, rgba("#e7ecef"), rgba("#8d979e")))
     cr.fill_preserve()
     cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgb("#2a2f33"))
+    cr.set_source_rgba(*rgba("#2a2f33"))
     cr.stroke()
     save(s, FIELD, "HammerIco.png")
 
@@ -290,7 +280,7 @@ def make_number(k, scale, value):
     cr.text_path(text)
     cr.set_line_join(cairo.LINE_JOIN_ROUND)
     cr.set_line_width(2 * rim / squeeze if squeeze < 1 else 2 * rim)
-    cr.set_source_rgba(*rgb("#2a1c14", 0.85))
+    cr.set_source_rgba(*rgba("#2a1c14", 0.85))
     cr.stroke_preserve()
     cr.set_source_rgba(1, 1, 1, 1)
     cr.fill()
@@ -304,7 +294,7 @@ def make_dot(k, scale):
     cr.set_source_rgba(1, 1, 1, 1)
     cr.fill_preserve()
     cr.set_line_width(2 * scale)
-    cr.set_source_rgba(*rgb("#2a1c14", 0.85))
+    cr.set_source_rgba(*rgba("#2a1c14", 0.85))
     cr.stroke()
     save(s, NUMBERS, "%d-dot.png" % k)
 
@@ -317,7 +307,7 @@ def make_number_cross():
     cr.move_to(24, 88)
     cr.line_to(88, 24)
     cr.set_line_width(20)
-    cr.set_source_rgba(*rgb("#2a1c14", 0.75))
+    cr.set_source_rgba(*rgba("#2a1c14", 0.75))
     cr.stroke_preserve()
     cr.set_line_width(12)
     cr.set_source_rgba(1, 1, 1, 1)
@@ -343,7 +333,7 @@ def make_backs():
             ("lgradient.png", "#fff8ec", 0.88, False)):
         w, h = (32, 1) if horizontal else (1, 32)
         s, cr = surface(w, h)
-        r, g, b, _ = rgb(colour)
+        r, g, b, _ = rgba(colour)
         for i in range(32):
             a = alpha * ramp((i - 1) / 24.0)
             cr.set_source_rgba(r, g, b, a)
@@ -358,14 +348,14 @@ def make_backs():
 def make_dims():
     w, h = 184, 84
     s, cr = surface(w, h)
-    rounded_rect(cr, 4, 6, w - 8, h - 10, 30)
+    rounded(cr, 4, 6, w - 8, h - 10, 30)
     cr.set_source_rgba(0.1, 0.04, 0.06, 0.35)
     cr.fill()
-    rounded_rect(cr, 4, 2, w - 8, h - 10, 30)
-    cr.set_source(vertical(cr, 2, h - 8, rgb("#6b4358", 0.96), rgb("#3e2433", 0.96)))
+    rounded(cr, 4, 2, w - 8, h - 10, 30)
+    cr.set_source(vertical(cr, 2, h - 8, rgba("#6b4358", 0.96), rgba("#3e2433", 0.96)))
     cr.fill_preserve()
     cr.set_line_width(4)
-    cr.set_source_rgba(*rgb("#f3d48a", 0.9))
+    cr.set_source_rgba(*rgba("#f3d48a", 0.9))
     cr.stroke()
     save(s, SCREEN, "Dims.png")
 
@@ -373,10 +363,10 @@ def make_dims():
 def make_waste():
     s, cr = surface(32, 32)
     cr.arc(16, 16, 14, 0, 2 * math.pi)
-    cr.set_source_rgba(*rgb("#ffffff"))
+    cr.set_source_rgba(*rgba("#ffffff"))
     cr.fill()
     cr.arc(16, 16, 11.5, 0, 2 * math.pi)
-    cr.set_source(vertical(cr, 4, 28, rgb("#8d7a6c"), rgb("#5e4c40")))
+    cr.set_source(vertical(cr, 4, 28, rgba("#8d7a6c"), rgba("#5e4c40")))
     cr.fill()
     cr.set_line_cap(cairo.LINE_CAP_ROUND)
     cr.set_line_width(3.2)
@@ -388,7 +378,7 @@ def make_waste():
     cr.stroke()
     cr.arc(16, 16, 14, 0, 2 * math.pi)
     cr.set_line_width(1.5)
-    cr.set_source_rgba(*rgb("#3b2a20", 0.9))
+    cr.set_source_rgba(*rgba("#3b2a20", 0.9))
     cr.stroke()
     save(s, SCREEN, "WasteImg.png")
 
@@ -418,7 +408,7 @@ def mix(a, b, t):
 
 def make_background(n, light, dark):
     s, cr = surface(BG_W, BG_H, opaque=True)
-    light, dark = rgb(light)[:3], rgb(dark)[:3]
+    light, dark = rgba(light)[:3], rgba(dark)[:3]
     cr.set_source(vertical(cr, 0, BG_H, light + (1,), dark + (1,)))
     cr.paint()
     rng = random.Random(n)

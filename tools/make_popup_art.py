@@ -5,7 +5,7 @@ quilt patches along the top, the menu's orange buttons).
 
     /usr/bin/python3 tools/make_popup_art.py [data folder]     (default: data)
 
-The palette and the drawing helpers are those of tools/make_shell_art.py. The pop-up files that
+The palette and the drawing helpers are those of tools/artlib.py. The pop-up files that
 place these pictures come from tools/make_popup_screens.py. The buttons reuse the main menu's
 pictures ("Screens/MainMenu/Button*.png" and "Small*.png").
 """
@@ -14,8 +14,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_shell_art import (CREAM, BROWN, PATCHES, cairo, patch, rgb, rounded, save_png,  # noqa: E402
-                            surface, vertical)
+from artlib import (BROWN, PATCHES, panel_body, patch, rgb, rounded, save_png, stitch, surface,  # noqa: E402
+                    vertical)
 
 # Panel sizes, shared with tools/make_popup_screens.py.
 PANELS = {
@@ -38,21 +38,7 @@ def panel(path, w, h):
     pad = PANEL_PAD
     s, cr = surface(w + 2 * pad, h + 2 * pad)
     cr.translate(pad, pad)
-    rounded(cr, 4, 10, w - 4, h - 4, 32)
-    cr.set_source_rgba(0, 0, 0, 0.30)
-    cr.fill()
-    rounded(cr, 2, 2, w - 4, h - 6, 30)
-    cr.set_source(vertical(cr, 2, h - 4, [(0, (0.255, 0.310, 0.478, 0.97)), (1, (0.172, 0.212, 0.353, 0.97))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.9)
-    cr.set_line_width(3)
-    cr.stroke()
-    rounded(cr, 14, 14, w - 28, h - 30, 22)
-    cr.set_source_rgba(*CREAM, 0.45)
-    cr.set_line_width(2)
-    cr.set_dash([9, 7])
-    cr.stroke()
-    cr.set_dash([])
+    panel_body(cr, w, h, 0.97)
     # Patches peeking over the top edge, centred.
     size, gap = 26, 8
     n = 7
@@ -82,7 +68,7 @@ SLOT_VIEWS = {
 
 def slot(path, view):
     w, h = SLOT
-    top, bottom, rim, stitch = SLOT_VIEWS[view]
+    top, bottom, rim, seam = SLOT_VIEWS[view]
     s, cr = surface(w, h)
     r = 12
     rounded(cr, 1.5, 1.5, w - 3, h - 3, r)
@@ -92,11 +78,7 @@ def slot(path, view):
     cr.set_line_width(2.5)
     cr.stroke()
     rounded(cr, 6, 6, w - 12, h - 12, r * 0.6)
-    cr.set_source_rgba(*rim, stitch)
-    cr.set_line_width(1.2)
-    cr.set_dash([5, 4])
-    cr.stroke()
-    cr.set_dash([])
+    stitch(cr, (*rim, seam), 1.2, [5, 4])
     # A small patch at the left end, like a name tag sewn on.
     patch(cr, 14, (h - 22) / 2, 22, PATCHES[3] if view != "Disabled" else (0.6, 0.6, 0.6), stitch=False)
     save_png(s, path)

@@ -8,8 +8,8 @@ RateScreen.AppScreen), the screen's text file "Local/en/RateScreen.txt" and the 
 address "Screens/RateScreen/RateURL.txt" (a name in the reserved domain "invalid" until the game
 has a real review page).
 
-The look is the main menu's (tools/make_shell_art.py, whose helpers it uses, and the screen
-writer of tools/make_shell_screens.py): the meadow scenery, a navy panel with cream stitching,
+The look is the main menu's (the helpers of tools/artlib.py and the screen writer of
+tools/make_shell_screens.py): the meadow scenery, a navy panel with cream stitching,
 orange buttons with the "Button" text style.
 
 Objects the rate screen's code needs: the message text 500 (its line is set when the screen is
@@ -20,7 +20,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import make_shell_art as art  # noqa: E402
+import artlib as art  # noqa: E402
 import make_shell_screens as screens  # noqa: E402
 
 cairo = art.cairo
@@ -59,10 +59,7 @@ def panel(path):
     cr.set_line_width(3)
     cr.stroke()
     art.rounded(cr, 16, 16, w - 32, h - 36, 22)
-    cr.set_source_rgba(*art.CREAM, 0.45)
-    cr.set_line_width(2)
-    cr.set_dash([9, 7])
-    cr.stroke()
+    art.stitch(cr, (*art.CREAM, 0.45), 2, [9, 7])
     art.save_png(s, path)
 
 
@@ -113,7 +110,6 @@ def layout():
 
 
 def main():
-    art.FIELDS = [rgb(c) for c in ("8CC56F", "74B45E", "A4D07C", "8CC56F", "74B45E", "E6D66E", "EAA6C4", "92C8DC")]
     data = sys.argv[1] if len(sys.argv) > 1 else "data"
     folder = os.path.join(data, "Screens/RateScreen")
     os.makedirs(folder, exist_ok=True)

@@ -16,7 +16,7 @@ Award-1.png to Award-18.png (medals; "PopUps/GiveAward/" Panel.png shows one lar
 Help ("PopUps/Help/", "PopUps/KingdomHelp/"): Panel.png with its drawn explanation.
 "Effects/Arrow.png": the tutorial arrow.
 
-Helpers and palette come from tools/make_shell_art.py and tools/make_popup_art.py.
+Helpers and palette come from tools/artlib.py and tools/make_popup_art.py.
 """
 import math
 import os
@@ -24,21 +24,14 @@ import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import make_shell_art as art  # noqa: E402
-from make_shell_art import CREAM, BROWN, PATCHES, cairo, patch, rgb, rounded, save_jpg, save_png, surface, vertical  # noqa: E402
+import artlib as art  # noqa: E402
+from artlib import (CREAM, BROWN, cairo, rgb, rounded, save_jpg, save_png, star_path, surface,  # noqa: E402
+                    vertical)
 from make_popup_art import panel  # noqa: E402
 from make_stages_screens import MAP_W, MAP_H, POINTS, PANEL_SIZES  # noqa: E402
 
 GOLD = rgb("FFCF5A")
 NAVY_TOP, NAVY_BOTTOM = (0.255, 0.310, 0.478), (0.172, 0.212, 0.353)
-
-
-def star_path(cr, cx, cy, outer, inner):
-    for i in range(10):
-        r = outer if i % 2 == 0 else inner
-        a = -math.pi / 2 + i * math.pi / 5
-        (cr.move_to if i == 0 else cr.line_to)(cx + r * math.cos(a), cy + r * math.sin(a))
-    cr.close_path()
 
 
 def star(cr, cx, cy, r, lit=True):
@@ -86,11 +79,7 @@ def land(path_dir):
             rounded(cr, x + 5, y + 5, size - 10, size - 10, 14)
             cr.set_source_rgba(*c, 0.55)
             cr.fill_preserve()
-            cr.set_source_rgba(1, 1, 1, 0.35)
-            cr.set_line_width(2)
-            cr.set_dash([8, 6])
-            cr.stroke()
-            cr.set_dash([])
+            art.stitch(cr, (1, 1, 1, 0.35), 2, [8, 6])
     # Mountains at the top.
     for k, (cx, hgt, wid) in enumerate(((180, 300, 420), (560, 380, 520), (980, 330, 480), (1260, 280, 400))):
         base = 420
@@ -183,11 +172,7 @@ def thumb_panel(path, kind):
     cr.stroke()
     rounded(cr, 8, 8, w - 16, h - 18, 8)
     if kind == 0:
-        cr.set_source_rgba(1, 1, 1, 0.35)
-        cr.set_line_width(1.2)
-        cr.set_dash([4, 3])
-        cr.stroke()
-        cr.set_dash([])
+        art.stitch(cr, (1, 1, 1, 0.35), 1.2, [4, 3])
         # A padlock.
         cx, cy = w / 2, h / 2 - 1
         cr.set_source_rgb(*rgb("F1E6C8"))
@@ -226,11 +211,7 @@ def upper_panel(path):
     cr.set_line_width(2.5)
     cr.stroke()
     rounded(cr, 9, 9, w - 18, h - 22, 14)
-    cr.set_source_rgba(*CREAM, 0.45)
-    cr.set_line_width(1.5)
-    cr.set_dash([7, 5])
-    cr.stroke()
-    cr.set_dash([])
+    art.stitch(cr, (*CREAM, 0.45), 1.5, [7, 5])
     star(cr, w - 118, h / 2 - 3, 15)
     save_png(s, path)
 
@@ -268,10 +249,7 @@ def summary(folder):
     cr.set_line_width(3)
     cr.stroke()
     rounded(cr, 12, 12, w - 24, h - 24, 14)
-    cr.set_source_rgba(0.61, 0.44, 0.25, 0.5)
-    cr.set_line_width(1.5)
-    cr.set_dash([7, 5])
-    cr.stroke()
+    art.stitch(cr, (0.61, 0.44, 0.25, 0.5), 1.5, [7, 5])
     save_png(s, os.path.join(folder, "Stats.png"))
 
 
@@ -385,11 +363,7 @@ def medal(path, index, size=96):
     cr.set_line_width(2.5)
     cr.stroke()
     cr.arc(cx, cy, r - 6, 0, 2 * math.pi)
-    cr.set_source_rgba(*BROWN, 0.5)
-    cr.set_line_width(1.2)
-    cr.set_dash([4, 3])
-    cr.stroke()
-    cr.set_dash([])
+    art.stitch(cr, (*BROWN, 0.5), 1.2, [4, 3])
     emblem(cr, kind, cx, cy, r * 0.8)
     save_png(s, path)
 
