@@ -13,10 +13,9 @@ file; the 20 x 15 board is the hundredth level. Goal: at most 2.8 ms a frame on 
 """
 import argparse
 import os
-import shutil
-import subprocess
-import sys
 import tempfile
+
+from cpu_per_frame import frame_costs, report
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 F1, F2 = 900, 1500
@@ -66,21 +65,6 @@ def data_copy(tmp):
     return dst
 
 
-def cpu_seconds(exe, data, level, frames):
-    user = tempfile.mkdtemp(prefix="quiltora-bench-")
-    env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
-    try:
-        proc = subprocess.Popen([exe, "--data", data, "--user-dir", user, "--level", str(level),
-                                 "--frames", str(frames)], env=env, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
-        _, status, usage = os.wait4(proc.pid, 0)
-        if status != 0:
-            sys.exit("the game failed (status %d)" % status)
-        return usage.ru_utime + usage.ru_stime
-    finally:
-        shutil.rmtree(user, ignore_errors=True)
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--exe", default=os.path.join(ROOT, "build", "quiltora"))
@@ -89,14 +73,10 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         data = data_copy(tmp)
         for label, level in (("10x10, 3 colours", 10), ("20x15, 3 colours", 100)):
-            per_frame = []
-            for _ in range(args.runs):
-                short = cpu_seconds(args.exe, data, level, F1)
-                long = cpu_seconds(args.exe, data, level, F2)
-                per_frame.append((long - short) / (F2 - F1) * 1000.0)
-            per_frame.sort()
-            print("%-18s %.2f ms CPU a frame (median of %d; runs %s)" % (
-                label, per_frame[len(per_frame) // 2], len(per_frame), ", ".join("%.2f" % v for v in per_frame)))
+            per_frame = frame_costs(args.exe, data,
+                                    lambda frames: ["--level", str(level), "--frames", str(frames)],
+                                    F1, F2, args.runs)
+            report(label, per_frame, 18)
 
 
 if __name__ == "__main__":

@@ -11,27 +11,11 @@ over the frames between is the cost of a frame on that screen, without the start
 """
 import argparse
 import os
-import shutil
-import subprocess
-import sys
-import tempfile
+
+from cpu_per_frame import frame_costs, report
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 F1 = 60
-
-
-def cpu_seconds(exe, data, extra, frames):
-    user = tempfile.mkdtemp(prefix="quiltora-bench-")
-    env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
-    try:
-        proc = subprocess.Popen([exe, "--data", data, "--user-dir", user, "--menu-frames", str(frames)] + extra,
-                                env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        _, status, usage = os.wait4(proc.pid, 0)
-        if status != 0:
-            sys.exit("the game failed (status %d)" % status)
-        return usage.ru_utime + usage.ru_stime
-    finally:
-        shutil.rmtree(user, ignore_errors=True)
 
 
 def main():
@@ -42,14 +26,9 @@ def main():
     parser.add_argument("--frames", type=int, default=600)
     args = parser.parse_args()
     for label, extra in (("main menu", []), ("level 1 board", ["--level", "1"])):
-        per_frame = []
-        for _ in range(args.runs):
-            short = cpu_seconds(args.exe, args.data, extra, F1)
-            long = cpu_seconds(args.exe, args.data, extra, F1 + args.frames)
-            per_frame.append((long - short) / args.frames * 1000.0)
-        per_frame.sort()
-        print("%-14s %.2f ms CPU a frame (median of %d; runs %s)" % (
-            label, per_frame[len(per_frame) // 2], len(per_frame), ", ".join("%.2f" % v for v in per_frame)))
+        per_frame = frame_costs(args.exe, args.data, lambda frames: ["--menu-frames", str(frames)] + extra,
+                                F1, F1 + args.frames, args.runs)
+        report(label, per_frame, 14)
 
 
 if __name__ == "__main__":
