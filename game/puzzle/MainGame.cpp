@@ -292,15 +292,7 @@ int TMainGame::PrepareProfile() {
 constexpr int kFirstBackground = 1001;
 constexpr int kBackgrounds = 10;
 
-int TMainGame::PrepareBackground() {
-    for (int i = 0; i < kBackgrounds; ++i)
-        if (auto bg = FindObjectInd(kFirstBackground + i)) bg->Disable();
-    if (auto bg = FindObjectInd(1000 + Rand(1, kBackgrounds))) {
-        bg->Enable();
-        bg->LoadAsset();
-    }
-    return 0;
-}
+int TMainGame::PrepareBackground() { return SetCurrBackground(Rand(1, kBackgrounds)); }
 
 int TMainGame::SetCurrBackground(int n) {
     for (int i = 0; i < kBackgrounds; ++i)

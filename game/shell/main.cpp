@@ -11,8 +11,14 @@
 //   --fixed-delta      every frame advances the clock by exactly 1000/60 ms, no waiting
 //   --input FILE       replay an input script (platform/Input.h), events keyed by frame from 0
 //   --screenshot FILE  write the last frame as PNG when the run ends
+//   --shot-frames N,M  also write frames N, M, ... as PNG, beside FILE with "-N" before its
+//                      ending (an end-to-end run's record of the screens it passes)
+//   --from-menu        the input script's and --shot-frames' frames count from the main menu's
+//                      first frame (which moves whenever the loading screen gets more to load)
 //   --menu-frames N    end, the normal way, N frames after the main menu became current
-//   --timings          print start-up timings and memory on standard output (InstallHarness)
+//   --timings          print start-up timings and memory on standard output, and from the main
+//                      menu on a line of clock, CPU time and resident memory every second of
+//                      play (InstallHarness)
 //   --direct-draw      every quad drawn on its own, as before the quad batch (the reference
 //                      picture for the batch's tests)
 //   --level N          (developer and tests) once loading has ended, the current player (a new
@@ -26,6 +32,7 @@
 //                      game, and ends with its status (LevelArranger.h)
 #include <sys/resource.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,6 +42,7 @@
 
 #include "engine/screen/Console.h"
 #include "engine/screen/Control.h"
+#include "engine/system/Basics.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
@@ -66,6 +74,8 @@ struct HarnessOptions {
     std::string levelFile;  // a level file to play; empty: none
     bool editLevel = false;  // with the level editor switched on
     bool arrangeLevels = false;
+    std::vector<int> shotFrames;
+    bool fromMenu = false;
 };
 
 // The harness options; --data and --user-dir are the folders' (ParseAppPathOptions).
@@ -95,6 +105,12 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             if (!n.empty()) options.frames = std::max(StringToInt(n), 0);
         } else if (arg == "--fixed-delta") {
             options.fixedDelta = true;
+        } else if (arg == "--shot-frames") {
+            std::string list;
+            value(list);
+            for (int32_t n : SplitStringToInts(list, ",")) options.shotFrames.push_back(n);
+        } else if (arg == "--from-menu") {
+            options.fromMenu = true;
         } else if (arg == "--timings") {
             options.timings = true;
         } else if (arg == "--direct-draw") {
@@ -171,6 +187,34 @@ double MonotonicMs() {
     return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
 }
 
+// The file of a --shot-frames frame: "-<frame>" before the screenshot's ending.
+std::string ShotPath(const std::string& screenshot, int frame) {
+    const size_t slash = screenshot.find_last_of('/');
+    size_t dot = screenshot.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = screenshot.size();
+    return screenshot.substr(0, dot) + "-" + std::to_string(frame) + screenshot.substr(dot);
+}
+
+// Resident memory of the process in kB (0 when /proc cannot tell).
+long ResidentKb() {
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+constexpr int kUsageFrames = 60;
+
+void PrintUsage(int32_t frame) {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double cpu = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+    std::printf("frames %d %.3f %.3f %ld\n", frame, MonotonicMs(), cpu, ResidentKb());
+}
+
 // The harness's hooks into the frame driver: replayed input, start-up timings, the end a number
 // of frames after the main menu came, and the screenshot of the last frame.
 //
@@ -181,8 +225,13 @@ double MonotonicMs() {
 //   "timing loading <ms> <frame>"      the first frame of the frame loop (the splash is over)
 //   "timing main-menu <ms> <frame>"    the first frame with the main menu current, all loaded
 //   "memory peak-kb <kB>"              the process's peak resident memory at that point
-//   "draws <calls> <quads>"            at the end: the GL drawing calls and quads of the last
-//                                      frame shown
+// Then, from the main menu on, every 60 frames (a second of play at the fixed clock), what a long
+// run watches for growth:
+//   "frames <frame> <ms> <cpu-ms> <rss-kB>"  the frame's number, the monotonic clock, the CPU time
+//                                          of the whole process (all its threads) and its
+//                                          resident memory now
+// and at the end:
+//   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
 void InstallHarness(const HarnessOptions& options) {
     Control::FrameLimit = options.frames;
 
@@ -195,14 +244,14 @@ void InstallHarness(const HarnessOptions& options) {
     auto next = std::make_shared<size_t>(0);
     auto loadingSeen = std::make_shared<bool>(false);
     auto menuFrame = std::make_shared<int32_t>(-1);
+    auto inputFrame = std::make_shared<int32_t>(-1);  // the last frame that applied script input
     const bool timings = options.timings;
     const int menuFrames = options.menuFrames;
     const int level = options.level;
     const std::string levelFile = options.levelFile;
     const bool editLevel = options.editLevel;
+    const bool fromMenu = options.fromMenu;
     Control::FrameStartHook = [=](int32_t frame) {
-        while (*next < events->size() && (*events)[*next].frame <= frame)
-            ApplyInputEvent((*events)[(*next)++], &MoveLogical);
         if (timings && !*loadingSeen && Control::CurrScreen) {
             *loadingSeen = true;
             std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
@@ -215,6 +264,13 @@ void InstallHarness(const HarnessOptions& options) {
                 std::printf("timing main-menu %.3f %d\nmemory peak-kb %ld\n", MonotonicMs(), frame, usage.ru_maxrss);
             }
         }
+        // The script's frame: with --from-menu none until the main menu has come.
+        const int32_t scriptFrame = !fromMenu ? frame : *menuFrame >= 0 ? frame - *menuFrame : -1;
+        while (scriptFrame >= 0 && *next < events->size() && (*events)[*next].frame <= scriptFrame) {
+            ApplyInputEvent((*events)[(*next)++], &MoveLogical);
+            *inputFrame = frame;
+        }
+        if (timings && *menuFrame >= 0 && (frame - *menuFrame) % kUsageFrames == 0) PrintUsage(frame);
         // Loading has ended when the main menu comes: the harness's level starts from there.
         if (level > 0 && *menuFrame == frame) StartHarnessLevel(level);
         if (!levelFile.empty() && *menuFrame == frame) StartHarnessLevelFile(levelFile, editLevel);
@@ -225,25 +281,58 @@ void InstallHarness(const HarnessOptions& options) {
     };
 
     auto flipped = std::make_shared<bool>(false);
+    // The screenshot: grabbing a frame costs about as much as drawing it on the software renderer,
+    // so not every frame is grabbed. A run ends at the frame limit or on a quit, and a quit comes
+    // from input (a script's event or a button it clicks), whose frame is not drawn: the frames
+    // grabbed are those asked for, the last one under the frame limit, every frame that applied
+    // input or is followed by a frame with input due, and every frame without a current screen
+    // (the splash, which has nothing to draw again). A run that still ends on a frame not grabbed
+    // (a quit some frames after its input) draws its screen once more at the end for it.
     auto lastFrame = std::make_shared<TPixmapPtr>();
+    auto grabbed = std::make_shared<int32_t>(-1);
+    auto shown = std::make_shared<int32_t>(-1);
     const bool grab = !options.screenshot.empty();
+    const std::vector<int> shotFrames = options.shotFrames;
+    const std::string screenshot = options.screenshot;
     Control::BeforeFlipHook = [=] {
+        const int32_t frame = Control::FrameCount - 1;
+        // The script's and the shots' frames: with --from-menu counted from the main menu's first
+        // frame.
+        const int32_t scriptFrame = !fromMenu ? frame : *menuFrame >= 0 ? frame - *menuFrame : -1;
         if (timings && !*flipped) {
             *flipped = true;
-            std::printf("timing first-frame %.3f %d\n", MonotonicMs(), Control::FrameCount - 1);
+            std::printf("timing first-frame %.3f %d\n", MonotonicMs(), frame);
             std::fflush(stdout);
         }
-        if (grab) *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+        *shown = frame;
+        if (!grab) return;
+        const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
+        const bool last = Control::FrameLimit >= 0 && frame + 1 >= Control::FrameLimit;
+        const bool input = *inputFrame == frame || (*next < events->size() && scriptFrame >= 0 &&
+                                                     (*events)[*next].frame <= scriptFrame + 1);
+        if (!shot && !last && !input && Control::CurrScreen) return;
+        *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+        *grabbed = frame;
+        if (shot) {
+            const std::string path = ShotPath(screenshot, scriptFrame);
+            if (!SavePixmapPNG(*lastFrame, path)) Error("Can't write the screenshot " + path, "main", "Screenshot");
+        }
     };
     if (grab || timings) {
         std::string path = options.screenshot;
-        AppEndHook = [lastFrame, path, timings] {
+        AppEndHook = [lastFrame, grabbed, shown, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
                 std::fflush(stdout);
             }
             if (path.empty()) return;
+            if (*grabbed != *shown && Control::CurrScreen) {
+                Cls();
+                Control::Draw();
+                if (DrawMouseCursorHook) DrawMouseCursorHook();
+                *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+            }
             if (!*lastFrame)
                 Error("No frame to write to " + path, "main", "Screenshot");
             else if (!SavePixmapPNG(*lastFrame, path))

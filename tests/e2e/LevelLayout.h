@@ -1,0 +1,55 @@
+// A level of data/ laid out as the game screen lays it out on the 1024 x 768 picture, so that an
+// input script can aim at its cells.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "e2e/GameRun.h"
+#include "engine/system/Paths.h"
+#include "game/puzzle/Level.h"
+#include "game/puzzle/LevelFiles.h"
+#include "game/puzzle/PlayHooks.h"
+#include "game/puzzle/Tile.h"
+#include "game/shell/PlayFieldTables.h"
+#include "platform/Files.h"
+
+namespace e2e {
+
+inline std::string DataDir() { return testsupport::SourceDir() + "/data/"; }
+
+// Width and height from a PNG file's header.
+inline bool PngSize(const std::string& path, float& w, float& h) {
+    const std::string b = FileType(path) == 1 ? testsupport::ReadFileBytes(path) : std::string();
+    if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return false;
+    auto at = [&](int i) {
+        uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(b[i + k]);
+        return static_cast<float>(v);
+    };
+    w = at(16);
+    h = at(20);
+    return true;
+}
+
+// Level n with its tiles' drawing places: the play-field tables and the clue-number images' sizes
+// of data/, the board centred the way the game screen centres it.
+inline std::shared_ptr<TPACLevel> LaidOutLevel(int n) {
+    const std::string saved = bDir;
+    bDir = DataDir();
+    ResetPlayFieldTables();
+    TSpecialLoads().Setup();
+    PuzzlePlayHooks::NumberImageSize = [](int set, int value, float& w, float& h) {
+        return PngSize(DataDir() + "Game/PlayField/Numbers/" + std::to_string(set) + "-" + std::to_string(value) + ".png",
+                       w, h);
+    };
+    auto level = LoadPacLevel(DataDir() + "Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel");
+    if (level) {
+        level->Center();
+        level->Center();
+    }
+    ResetPuzzlePlayHooks();
+    bDir = saved;
+    return level;
+}
+
+}  // namespace e2e
