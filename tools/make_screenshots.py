@@ -44,6 +44,8 @@ PANEL_HINT1 = (1064, 297)
 PANEL_COLOURS3 = [(1049, 214), (1095, 214), (1141, 214)]
 SUMMARY_NEXT = (642, 644)
 AWAY = (880, 690)  # where the pointer covers nothing
+KINGDOM_SLOTS = [(110, 700), (270, 700), (430, 700), (590, 700)]  # the kingdom's four offers
+KINGDOM_BUILT = 420  # frames from a purchase until the building stands and the offers are back
 
 
 # ---------------------------------------------------------------------------------------------
@@ -291,6 +293,25 @@ def shot_options(game):
     return game.run("options", user, ["--level", "28", "--frames", str(f + 80)], events)[0]
 
 
+def shot_kingdom(game):
+    """A player eight levels in, who owns the first stage's four buildings and three of the
+    second's, continues into the kingdom and buys the fourth (the stage's last): it rises, and the
+    third stage's four are offered."""
+    user = new_user(game.work, "kingdom")
+    passed = [(n, 3 if n % 3 else 2) for n in range(1, 9)]
+    body = profile("MARTA", 9, "Kingdom", passed, score=640)
+    owned = [5, 22, 1, 12, 19, 15, 2]
+    body += "Buildings{\n\ti = %d\n\tBuildingStage = 1\n%s\n}\n" % (
+        len(owned), "\n".join("\tObject%d = %d" % (k + 1, b) for k, b in enumerate(owned)))
+    write_players(user, [("MARTA", body)], "MARTA")
+    m = game.menu
+    shown = m + 90 + 150  # the kingdom has faded in, its offers with it
+    events = click(m + 40, MENU_PLAY) + click(m + 90, CONTINUE) + click(shown, KINGDOM_SLOTS[3])
+    events.append((shown + 10, "move 760 300"))  # over the land, away from the buttons
+    return game.run("kingdom", user, ["--menu-frames", str(shown - m + KINGDOM_BUILT), "--frames", "20000"],
+                    events)[0]
+
+
 SCREENS = {
     "main-menu": shot_main_menu,
     "players": shot_players,
@@ -298,6 +319,7 @@ SCREENS = {
     "level": shot_level,
     "summary": shot_summary,
     "options": shot_options,
+    "kingdom": shot_kingdom,
 }
 
 
