@@ -42,6 +42,7 @@
 #include "game/shell/PanelAnimation.h"
 #include "game/shell/Pause.h"
 #include "game/shell/PlayFieldTables.h"
+#include "game/shell/PlayerNames.h"
 #include "game/shell/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"

@@ -3,6 +3,7 @@
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
 #include "game/shell/PanelAnimation.h"
+#include "game/shell/PlayerNames.h"
 #include "game/shell/ProfileManager.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
@@ -22,15 +23,6 @@ void SetEnabled(const TGameObjectPtr& obj, bool on) {
 }
 
 }  // namespace
-
-std::string TEnterName::NameKey(const std::string& name) { return UpperUnicode(Trim(name)); }
-
-bool TEnterName::isNameCharacter(int code) {
-    if (code <= 32 || code == 127) return false;
-    if (code >= 0x80 && code <= 0x9F) return false;
-    if (code >= 0xD800 && code <= 0xDFFF) return false;
-    return code <= 0x10FFFF;
-}
 
 int TEnterName::OnStart() {
     CentPoint = FindObjectInd(PanelId);
@@ -63,16 +55,10 @@ int TEnterName::UpdateCheck() {
     SetEnabled(OkButton, true);
     SetEnabled(CancelButton, true);
     SetEnabled(ErrorText, false);
-    const std::string key = NameKey(_entry);
-    SetEnabled(OkButton, !key.empty());
-    const std::string edited = NameKey(EditedName);
-    for (const std::string& name : Names) {
-        const std::string other = NameKey(name);
-        if (!edited.empty() && other == edited) continue;
-        if (!key.empty() && other == key) {
-            SetEnabled(ErrorText, true);
-            SetEnabled(OkButton, false);
-        }
+    SetEnabled(OkButton, !PlayerNameKey(_entry).empty());
+    if (isPlayerNameTaken(_entry, Names, EditedName)) {
+        SetEnabled(ErrorText, true);
+        SetEnabled(OkButton, false);
     }
     return 0;
 }
@@ -98,7 +84,7 @@ int TEnterName::UpdateEntering() {
             if (CancelButton && CancelButton->isEnabled != 0) GoCancel();
             break;
         default:
-            if (isNameCharacter(code) && Utf8Length(_entry) < static_cast<size_t>(MaxCharacters)) {
+            if (isPlayerNameCharacter(code) && Utf8Length(_entry) < static_cast<size_t>(MaxCharacters)) {
                 std::string typed;
                 AppendUtf8(typed, static_cast<char32_t>(code));
                 _entry += AutoUpperCase == 1 ? UpperUnicode(typed) : typed;

@@ -65,12 +65,6 @@ public:
     virtual int SetData(const std::vector<std::string>& names, const std::string& editedName);
     virtual int isHiddingFinished();
 
-    // The form in which names are compared: trimmed, in capitals of any script.
-    static std::string NameKey(const std::string& name);
-    // A character that may be typed into a name: not a control character (C0, DEL, C1), not a
-    // space, not a lone surrogate or beyond the code space.
-    static bool isNameCharacter(int code);
-
 private:
     std::string _entry;  // the entry (mirrored in Enter, which may be missing from the file)
 

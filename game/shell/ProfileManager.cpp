@@ -12,6 +12,7 @@
 #include "game/shell/EnterName.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/PanelAnimation.h"
+#include "game/shell/PlayerNames.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
@@ -391,10 +392,10 @@ void TProfileManager::DelProfileFunc() {
 }
 
 bool TProfileManager::isNameTaken(const std::string& name, const TProfile* except) {
-    const std::string key = TEnterName::NameKey(name);
+    std::vector<std::string> others;
     for (const auto& profile : ProfilesList)
-        if (profile.get() != except && TEnterName::NameKey(profile->name) == key) return true;
-    return false;
+        if (profile.get() != except) others.push_back(profile->name);
+    return isPlayerNameTaken(name, others);
 }
 
 int TProfileManager::RenameProfile() {

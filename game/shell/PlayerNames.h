@@ -1,0 +1,18 @@
+// The rules for players' names, shared by the name-entry pop-up (what may be typed, when OK is
+// refused) and the players pop-up (what it accepts as a new or changed name).
+#pragma once
+#include <string>
+#include <vector>
+
+// The form in which names are compared: trimmed, in capitals of any script.
+std::string PlayerNameKey(const std::string& name);
+
+// A character that may be typed into a name: not a control character (C0, DEL, C1), not a
+// space, not a lone surrogate or beyond the code space.
+bool isPlayerNameCharacter(int code);
+
+// Whether name (compared by PlayerNameKey) is another player's: one of names other than own, the
+// name of the player being renamed ("" for a new player), so that a player may keep the own name.
+// An empty name is never taken.
+bool isPlayerNameTaken(const std::string& name, const std::vector<std::string>& names,
+                       const std::string& own = std::string());
