@@ -1,7 +1,5 @@
-// The game screen in-process on data/: the window (1366 x 768 with the 1024 x 768 picture in
-// the middle), the fixed clock, the play-field tables, the game screen loaded and set up, a
-// level handed over and the screen entered; then whole frames through the engine's frame
-// driver with input injected the way the platform delivers it.
+// The game screen in-process on data/ (the common ground is support/ScreenTest.h): the play-field
+// tables, the game screen loaded and set up, a level handed over and the screen entered.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -11,14 +9,7 @@
 #include <vector>
 
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Display.h"
-#include "engine/system/Letterbox.h"
-#include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
-#include "engine/ui/UI_Object.h"
 #include "engine/media/SoundManager.h"
-#include "engine/media/TextClass.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"
 #include "game/puzzle/FlyingTiles.h"
@@ -33,12 +24,9 @@
 #include "game/shell/LoseScreen.h"
 #include "game/shell/PlayFieldTables.h"
 #include "game/shell/Profile.h"
-#include "platform/Clock.h"
-#include "platform/Graphics.h"
-#include "platform/Image.h"
 #include "platform/Input.h"
 #include "platform/Random.h"
-#include "support/TestSupport.h"
+#include "support/ScreenTest.h"
 
 namespace gamescreen {
 
@@ -46,24 +34,12 @@ inline std::string LevelFile(int n) {
     return testsupport::SourceDir() + "/data/Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel";
 }
 
-class GameScreenTest : public ::testing::Test {
+class GameScreenTest : public testsupport::ScreenTest {
 protected:
-    std::string savedDir, savedLocalize;
-
     void SetUp() override {
-        savedDir = bDir;
-        savedLocalize = LocalizeDir;
-        bDir = testsupport::SourceDir() + "/data/";
-        LocalizeDir = bDir + "Local/en/";
-        Control::Reset();
-        ResetAppTime();
-        ResetInput();
-        Mouse::Reset();
+        ScreenTest::SetUp();
         ResetRnd();
-        SetFixedClock(true);
-        ASSERT_TRUE(openScreenASPECT(1024, 768, 0, 0));
-        InstallWidgets();
-        AppInitClasses();
+        ASSERT_NO_FATAL_FAILURE(OpenWindow());
         ResetPlayFieldTables();
         ResetPuzzleGlobals();
         ResetMainGameHooks();
@@ -94,13 +70,7 @@ protected:
         ResetPuzzleGlobals();
         ResetPlayFieldTables();
         AppSoundManager::Reset();
-        AppClassManager::Reset();
-        ResetInput();
-        Mouse::Reset();
-        SetFixedClock(false);
-        ResetClock();
-        bDir = savedDir;
-        LocalizeDir = savedLocalize;
+        ScreenTest::TearDown();
     }
 
     // Hands the level to the screen and enters it, as the profile does.
@@ -139,32 +109,12 @@ protected:
         return level;
     }
 
-    // One whole frame of the engine's loop; with grab, the frame's picture as it is flipped.
-    TPixmapPtr Frame(bool grab = false) {
-        Cls();
-        Control::Update();
-        Control::Draw();
-        TPixmapPtr shot = grab ? GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()) : nullptr;
-        Flip(-1);
-        AspectCls();
-        return shot;
-    }
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i) Frame();
-    }
     // Frames until the opening fly-in has landed and play begins.
     void UntilPlay() {
         for (int i = 0; i < 2000 && Game->CurrState != 0; ++i) Frame();
         ASSERT_EQ(Game->CurrState, 0);
     }
 
-    // The pointer to a point of the 1024 x 768 picture.
-    void MoveTo(float x, float y) {
-        const float sx = static_cast<float>(GraphicsWidth()) / VirtualResolutionWidth();
-        const float sy = static_cast<float>(GraphicsHeight()) / VirtualResolutionHeight();
-        InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f),
-                        static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
-    }
     void MoveToCell(const TPACLevel& level, int x, int y) {
         auto t = level.Tile.At(0, x, y);
         ASSERT_TRUE(t);

@@ -11,55 +11,29 @@
 #include "engine/media/StyledText.h"
 #include "engine/media/TextClass.h"
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Display.h"
-#include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
-#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "platform/Input.h"
-#include "support/TestSupport.h"
+#include "support/ScreenTest.h"
 
 namespace {
 
-class CreditsTest : public ::testing::Test {
+class CreditsTest : public testsupport::ScreenTest {
 protected:
-    std::string savedDir, savedLang, savedLocalize;
     TAppScreenPtr host;
 
     void SetUp() override {
-        savedDir = bDir;
-        savedLang = LangMod;
-        savedLocalize = LocalizeDir;
-        bDir = testsupport::SourceDir() + "/data/";
-        LangMod = "en";
-        LocalizeDir = bDir + "Local/en/";
-        Control::Reset();
-        AppExitFunction = [] {};
-        ResetAppTime();
-        ResetInput();
-        Mouse::Reset();
-        SetFixedClock(true);
-        ASSERT_TRUE(openScreenASPECT(1024, 768, 0, 0));
-        AppInitClasses();
+        ScreenTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(OpenWindow());
         Credits = CreateCreditsScreen();
     }
     void TearDown() override {
         Credits = nullptr;
         host = nullptr;
         TCredits::CreditsText1 = TCredits::CreditsText2 = TCredits::CreditsText3 = nullptr;
-        Control::Reset();
-        AppClassManager::Reset();
-        ResetInput();
-        Mouse::Reset();
-        SetFixedClock(false);
-        ResetClock();
-        bDir = savedDir;
-        LangMod = savedLang;
-        LocalizeDir = savedLocalize;
+        ScreenTest::TearDown();
     }
 
     // The classes of the shipped file, looked up as set-up does.

@@ -40,20 +40,12 @@ protected:
     }
     void Click(const TUIButtonPtr& b) {
         ASSERT_TRUE(b);
-        Click(*b, b->Width, b->Height);
+        ClickAt(*b, b->Width, b->Height);
     }
     void OpenOptions() {
         Click(GamePanel::MenuButton);
         Updates(35);
         ASSERT_EQ(Game->isPopUp(Options.get()), 1);
-    }
-    void Click(TGameObject& object, int w, int h) {
-        MoveTo(object.DrawX + w / 2.0f, object.DrawY + h / 2.0f);
-        Frame();
-        Down(1);
-        Frame();
-        Up(1);
-        Frame();
     }
 };
 
@@ -64,7 +56,7 @@ TEST_F(OptionsOverGameTest, TheLevelClockStandsStillWhileTheOptionsAreOpen) {
     const int before = level->LevelSeconds;
     ASSERT_GE(before, 2);
     ASSERT_TRUE(GamePanel::MenuButton);
-    Click(*GamePanel::MenuButton, GamePanel::MenuButton->Width, GamePanel::MenuButton->Height);
+    ClickAt(*GamePanel::MenuButton, GamePanel::MenuButton->Width, GamePanel::MenuButton->Height);
     ASSERT_EQ(Game->isPopUp(Options.get()), 1);
     EXPECT_EQ(Options->ButtonMenu->isEnabled, 1);
     EXPECT_EQ(Options->ButtonReplay->isEnabled, 1);
@@ -73,7 +65,7 @@ TEST_F(OptionsOverGameTest, TheLevelClockStandsStillWhileTheOptionsAreOpen) {
     EXPECT_LE(level->LevelSeconds, before + 1);
     const int open = level->LevelSeconds;
 
-    Click(*Options->ButtonOk, Options->ButtonOk->Width, Options->ButtonOk->Height);
+    ClickAt(*Options->ButtonOk, Options->ButtonOk->Width, Options->ButtonOk->Height);
     Updates(35);
     ASSERT_EQ(Game->isPopUp(Options.get()), 0);
     EXPECT_EQ(Game->isLocked, 0);

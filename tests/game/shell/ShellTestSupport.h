@@ -1,9 +1,7 @@
-// The main menu and its pop-ups in-process on the shipped data: the window (1366 x 768 with the
-// 1024 x 768 picture in the middle), the fixed clock, the widgets and text classes, the menu, the
-// message, name-entry, continue, options and players pop-ups loaded and set up from data/, the
-// players read from a per-user folder of the test's own, the screens the game flow switches to;
-// then whole frames through the engine's frame driver with input injected the way the platform
-// delivers it.
+// The main menu and its pop-ups in-process on the shipped data (the common ground is
+// support/ScreenTest.h): the message, name-entry, continue, options and players pop-ups loaded and
+// set up from data/, the players read from the test's per-user folder, the screens the game flow
+// switches to; input injected the way the platform delivers it.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -12,14 +10,8 @@
 #include <vector>
 
 #include "engine/media/SoundManager.h"
-#include "engine/media/TextClass.h"
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Display.h"
-#include "engine/system/Letterbox.h"
-#include "engine/system/Paths.h"
 #include "engine/system/Settings.h"
-#include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "game/kingdom/Kingdom.h"
 #include "game/puzzle/MainGame.h"
@@ -31,41 +23,26 @@
 #include "game/shell/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
-#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
-#include "support/TestSupport.h"
+#include "support/ScreenTest.h"
 
 namespace shelltest {
 
 // Frames a panel's 500 ms animation takes at 60 frames a second, and one more.
 constexpr int kAnimFrames = 31;
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public testsupport::ScreenTest {
 protected:
-    testsupport::TempDir user;
-    std::string savedDir, savedLocalize, savedAppData;
     AppSoundManager::MusicNumberGetter oldGetMusic = AppSoundManager::GetMusicNumber;
     AppSoundManager::MusicNumberSetter oldSetMusic = AppSoundManager::SetMusicNumber;
 
     void SetUp() override {
-        savedDir = bDir;
-        savedLocalize = LocalizeDir;
-        savedAppData = AppDataFolder;
-        bDir = testsupport::SourceDir() + "/data/";
-        LocalizeDir = bDir + "Local/en/";
-        AppDataFolder = user.path();
+        ScreenTest::SetUp();
         CreateDir(user.file("Profiles"));
-        Control::Reset();
-        ResetAppTime();
-        ResetInput();
-        Mouse::Reset();
-        SetFixedClock(true);
-        ASSERT_TRUE(openScreenASPECT(1024, 768, 0, 0));
-        InstallWidgets();
-        AppInitClasses();
+        ASSERT_NO_FATAL_FAILURE(OpenWindow());
     }
 
     void TearDown() override {
@@ -84,14 +61,7 @@ protected:
         AppSoundManager::GetMusicNumber = oldGetMusic;
         AppSoundManager::SetMusicNumber = oldSetMusic;
         AppSoundManager::Reset();
-        AppClassManager::Reset();
-        ResetInput();
-        Mouse::Reset();
-        SetFixedClock(false);
-        ResetClock();
-        bDir = savedDir;
-        LocalizeDir = savedLocalize;
-        AppDataFolder = savedAppData;
+        ScreenTest::TearDown();
     }
 
     template <class T>
@@ -135,14 +105,6 @@ protected:
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();
     }
-
-    // The pointer to a point of the 1024 x 768 picture.
-    void MoveTo(float x, float y) {
-        const float sx = static_cast<float>(GraphicsWidth()) / VirtualResolutionWidth();
-        const float sy = static_cast<float>(GraphicsHeight()) / VirtualResolutionHeight();
-        InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f),
-                        static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
-    }
     // A left click in the middle of an object: press, a frame, release, a frame. (Objects take
     // their places on the screen when drawn: one frame is drawn first.)
     void Click(const TGameObjectPtr& obj) {
@@ -150,7 +112,7 @@ protected:
         Frame(true);
         int w = 0, h = 0;
         obj->GetWidgetSize(w, h);
-        MoveTo(obj->DrawX + w / 2.0f, obj->DrawY + h / 2.0f);
+        MoveToMiddle(*obj, w, h);
         Frame();
         InjectMouseButton(1, true);
         Frame();
