@@ -1,10 +1,12 @@
 // One player's way through the game, headless through the real executable and its input path: a
 // new player named in the players pop-up, Play, the stages map's first pan, level 1 from the map
-// with the game's help, won, its summary, Next to the kingdom; then level 2 from the map, lost,
-// replayed from the lose pop-up, left with Command+Q, and a restart that continues it. After every
-// run the player's files are read back; every screen passed is written as a screenshot (into
-// QUILTORA_SHOTS_DIR when set, to be looked at). The way is cut in two at the kingdom so that
-// ctest runs the halves side by side: the second starts from the files as the first leaves them.
+// with the game's help, won, its summary, Play again and won once more; Next to the kingdom, its
+// help, the sheepfold bought with the two wins' money; after a restart the kingdom again with the
+// sheepfold standing, its Play to the map, level 2 lost, replayed from the lose pop-up, left with
+// Command+Q, and a restart that continues it. After every run the player's files are read back;
+// every screen passed is written as a screenshot (into QUILTORA_SHOTS_DIR when set, to be looked
+// at). The way is cut in two at the first quit, in the kingdom, so that ctest runs the halves side
+// by side: the second starts from the files as the first leaves them.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -23,16 +25,19 @@ namespace {
 using namespace e2e;
 
 // Places on the 1024 x 768 picture: the main menu's Play and Players, the players pop-up's Rename
-// and OK, the name entry's OK, the continue pop-up's Continue, the game help's button, the level
-// summary's Next, the lose pop-up's Replay, and the middles of level 1's and 2's thumbnails on the
-// stages map when it shows its bottom end.
+// and OK, the name entry's OK, the continue pop-up's Continue, the game and kingdom helps' button,
+// the level summary's Next, the lose pop-up's Replay, the summary's Play again, the kingdom's first
+// offer slot and its Play, and the middles of level 1's and 2's thumbnails on the stages map when it
+// shows its bottom end.
 struct Point {
     int x, y;
 };
 constexpr Point kMenuPlay{512, 374}, kMenuPlayers{512, 518};
 constexpr Point kPlayersRename{724, 286}, kPlayersOk{512, 594}, kEntryOk{402, 470};
 constexpr Point kContinue{512, 356}, kHelpOk{512, 608}, kSummaryNext{642, 644}, kLoseReplay{632, 458};
+constexpr Point kSummaryPlayAgain{381, 644}, kKingdomSlot1{110, 700}, kKingdomPlay{870, 700};
 constexpr Point kThumb1{232, 580}, kThumb2{424, 612};
+constexpr int kSheepfoldPrice = 80;  // the first offer of the kingdom's first stage
 
 constexpr int kCommand = 91, kQ = 81, kBackspace = 8;
 
@@ -79,6 +84,23 @@ private:
     std::vector<std::pair<int, std::string>> shots_;
 };
 
+// The frame of the second half's first run at which the kingdom is shown (it has faded in within
+// 100 frames of Continue).
+constexpr int kKingdomShown = 175;
+
+// A pixel of the sheepfold's shed wall on a screenshot of the kingdom, drawn as its picture has
+// it (the picture's place on the 1024 x 768 picture: 858, 66).
+void ExpectSheepfold(const std::string& shotFile) {
+    auto shot = LoadPixmap(shotFile);
+    auto picture = LoadPixmap(DataDir() + "Screens/Kingdom/Buildings/Building-5.png");
+    ASSERT_TRUE(shot && picture);
+    const int px = 145, py = 86;
+    ASSERT_EQ(uint32_t(picture->ReadPixel(px, py)) >> 24, 255u);
+    const uint32_t wall = uint32_t(picture->ReadPixel(px, py)) & 0xFFFFFFu;
+    EXPECT_TRUE(Near(Rgb(shot, kX + 858 + px, 66 + py), wall, 12))
+        << std::hex << Rgb(shot, kX + 858 + px, 66 + py) << " vs " << wall;
+}
+
 // The level's cells of its picture (true) or its empty cells (false), row by row.
 std::vector<std::pair<int, int>> Cells(const TPACLevel& level, bool picture) {
     std::vector<std::pair<int, int>> cells;
@@ -103,19 +125,43 @@ protected:
         return progress;
     }
 
-    // ROSE as the first half leaves her: the only player, current, level 1 won with three stars,
-    // level 2 open and current, on the stages map, the help and the map's first pan seen.
+    // ROSE as the first half leaves her (its files read back there): the only player, current,
+    // level 1 won twice, level 2 open and current, on the kingdom with the sheepfold built, the
+    // game's and the kingdom's help and the map's first pan seen.
     void WritePlayer() {
         std::filesystem::create_directories(Profiles());
         testsupport::WriteFileBytes(Profiles() + "Profiles.dat", "Settings{\n\tCurrProfile = \"" + kId +
                                                                      "\"\n}\nProfile{\n\tId = \"" + kId +
                                                                      "\"\n\tName = \"" + kName + "\"\n}\n");
-        testsupport::WriteFileBytes(
-            Profiles() + kId + ".AppProfile",
-            "Data{\n\tName = \"" + kName +
-                "\"\n\tLevel = 2\n\tScore = 46\n\tStars = 3\n\tScreen = \"Stages\"\n\tTutorialScreenShowed = 1\n"
-                "\tMapScreenAnimationShowed = 1\n\tMapY = -3328\n}\n"
-                "Levels{\n\ti = 2\n\tLevel1 = \"1,1,1,3,46,16,0\"\n\tLevel2 = \"2,0,1,0,0,0,0\"\n}\n");
+        testsupport::WriteFileBytes(Profiles() + kId + ".AppProfile", R"(Data{
+	Name = "ROSE"
+	Level = 2
+	Score = 12
+	Stars = 3
+	Screen = "Kingdom"
+	MapScreenAnimationShowed = 1
+	TutorialScreenShowed = 1
+	KingdomTutorialScreenShowed = 1
+	CurrMusic = 3
+	MapY = -3328
+}
+Levels{
+	i = 2
+	Level1 = "1,1,1,3,46,32,0"
+	Level2 = "2,0,1,0,0,0,0"
+}
+Stats{
+	LevelsWithoutMistakes = 2
+	LevelWithoutHint = 2
+	TilesUncovered = 32
+	CashSpend = 80
+}
+Buildings{
+	i = 1
+	BuildingStage = 0
+	Object1 = 5
+}
+)");
     }
 
     // The cells of the picture of the player's level in play that are uncovered (the empty cells
@@ -154,7 +200,7 @@ protected:
     }
 };
 
-TEST_F(PlaythroughTest, ANewPlayerWinsLevelOneAndGoesOnToTheKingdom) {
+TEST_F(PlaythroughTest, ANewPlayerWinsLevelOneTwiceAndBuildsInTheKingdom) {
     stage = "a";
     auto one = LaidOutLevel(1);
     ASSERT_TRUE(one);
@@ -167,11 +213,19 @@ TEST_F(PlaythroughTest, ANewPlayerWinsLevelOneAndGoesOnToTheKingdom) {
     s.Click(170, kPlayersOk).Click(215, kMenuPlay).Shot(300, "map-first-pan").Shot(805, "map");
     // Level 1 from its thumbnail: the game's help comes first; once it is gone the tiles fly in.
     s.Click(810, kThumb1).Shot(895, "game-help").Click(900, kHelpOk).Shot(1055, "level-1");
-    // Won: every cell of its picture uncovered; the summary comes, and Next goes to the kingdom.
+    // Won: every cell of its picture uncovered; the summary books its score (a point a cell and
+    // ten a star: 46), and Play again plays it once more for as much again.
     int at = 1060;
     for (auto [x, y] : Cells(*one, true)) s.Cell(at += 6, *one, x, y);
-    s.Shot(at + 12, "level-1-won").Shot(at + 450, "summary").Click(at + 455, kSummaryNext);
-    s.Shot(at + 570, "kingdom").CommandQ(at + 575);
+    s.Shot(at + 12, "level-1-won").Shot(at + 450, "summary").Click(at + 455, kSummaryPlayAgain);
+    at += 855;
+    s.Shot(at - 5, "level-1-again");
+    for (auto [x, y] : Cells(*one, true)) s.Cell(at += 6, *one, x, y);
+    // Next goes to the kingdom, whose help comes on this first visit; the money buys the sheepfold
+    // of the first offer slot, which is raised while the interface hides.
+    s.Shot(at + 450, "summary-again").Click(at + 455, kSummaryNext).Shot(at + 605, "kingdom-help");
+    s.Click(at + 610, kHelpOk).Shot(at + 705, "kingdom").Click(at + 710, kKingdomSlot1);
+    s.Shot(at + 760, "kingdom-building").Shot(at + 1000, "kingdom-built").CommandQ(at + 1005);
     Run(s, -1);
 
     auto index = LoadBlockFile(Profiles() + "Profiles.dat");
@@ -182,13 +236,20 @@ TEST_F(PlaythroughTest, ANewPlayerWinsLevelOneAndGoesOnToTheKingdom) {
     auto progress = Progress();
     EXPECT_EQ(GetBFString(progress, "Data::Name"), kName);
     EXPECT_EQ(GetBFInt(progress, "Data::Level"), 2);
+    EXPECT_EQ(GetBFString(progress, "Data::Screen"), "Kingdom");
     EXPECT_EQ(GetBFInt(progress, "Data::TutorialScreenShowed"), 1);
     EXPECT_EQ(GetBFInt(progress, "Data::MapScreenAnimationShowed"), 1);
+    EXPECT_EQ(GetBFInt(progress, "Data::KingdomTutorialScreenShowed"), 1);
     auto won = CreateProfileLevelFromString(GetBFString(progress, "Levels::Level1"));
     EXPECT_EQ(won->isPassed, 1);
     EXPECT_EQ(won->Stars, 3);
     EXPECT_EQ(GetBFString(progress, "Levels::Level2"), "2,0,1,0,0,0,0");
     EXPECT_EQ(FileType(ProgressFile()), 0) << "a won level is not kept as play in progress";
+    // The sheepfold bought with the two wins' 92.
+    EXPECT_EQ(GetBFInt(progress, "Buildings::i"), 1);
+    EXPECT_EQ(GetBFString(progress, "Buildings::Object1"), "5");
+    EXPECT_EQ(GetBFNumber(progress, "Data::Score"), 2 * 46 - kSheepfoldPrice);
+    EXPECT_EQ(GetBFNumber(progress, "Stats::CashSpend"), kSheepfoldPrice);
 }
 
 TEST_F(PlaythroughTest, ThenLosesLevelTwoReplaysItQuitsAndContinuesIt) {
@@ -211,10 +272,12 @@ TEST_F(PlaythroughTest, ThenLosesLevelTwoReplaysItQuitsAndContinuesIt) {
     const std::vector<std::pair<int, int>> kept{picture[0], picture[1]};
     {
         Steps s;
-        // Play and Continue lead to the stages map, which scrolls to the current level (a click on a
-        // thumbnail counts once it rests); level 2 from its thumbnail, lost.
-        s.Click(20, kMenuPlay).Shot(55, "continue").Click(60, kContinue).Shot(255, "map").Click(260, kThumb2);
-        int at = 620;
+        // Play and Continue lead back into the kingdom, with the sheepfold standing; its Play goes
+        // on to the stages map, which scrolls to the current level (a click on a thumbnail counts
+        // once it rests); level 2 from its thumbnail, lost.
+        s.Click(20, kMenuPlay).Shot(55, "continue").Click(60, kContinue).Shot(kKingdomShown, "kingdom");
+        s.Click(kKingdomShown + 5, kKingdomPlay).Shot(375, "map").Click(380, kThumb2);
+        int at = 740;
         s.Shot(at - 5, "level-2");
         for (auto [x, y] : wrong) s.Cell(at += 8, *two, x, y);
         // The lose pop-up; Replay starts the level afresh: two cells of its picture uncovered,
@@ -225,6 +288,7 @@ TEST_F(PlaythroughTest, ThenLosesLevelTwoReplaysItQuitsAndContinuesIt) {
         s.Cell(at, *two, kept[0].first, kept[0].second).Cell(at + 10, *two, kept[1].first, kept[1].second);
         s.Shot(at + 40, "level-2-played").CommandQ(at + 50);
         Run(s, -1);
+        ExpectSheepfold(dir.file("shot-" + std::to_string(kKingdomShown) + ".png"));
         int mistakes = -1;
         EXPECT_EQ(Uncovered(&mistakes), kept) << "the replay started the level afresh and the game kept it at the quit";
         EXPECT_EQ(mistakes, 0);
@@ -239,6 +303,9 @@ TEST_F(PlaythroughTest, ThenLosesLevelTwoReplaysItQuitsAndContinuesIt) {
         Run(s, 430);
         EXPECT_EQ(Uncovered(), kept);
         EXPECT_EQ(GetBFString(LoadBlockFile(Profiles() + "Profiles.dat"), "Settings::CurrProfile"), kId);
+        auto progress = Progress();
+        EXPECT_EQ(GetBFString(progress, "Buildings::Object1"), "5") << "the sheepfold is kept through the restarts";
+        EXPECT_EQ(GetBFNumber(progress, "Data::Score"), 12);
     }
 }
 
