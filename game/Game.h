@@ -43,6 +43,7 @@
 #include "game/shell/Pause.h"
 #include "game/shell/PlayFieldTables.h"
 #include "game/shell/PlayerNames.h"
+#include "game/shell/PopUpWidgets.h"
 #include "game/shell/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"

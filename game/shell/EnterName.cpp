@@ -4,6 +4,7 @@
 #include "engine/system/Paths.h"
 #include "game/shell/PanelAnimation.h"
 #include "game/shell/PlayerNames.h"
+#include "game/shell/PopUpWidgets.h"
 #include "game/shell/ProfileManager.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
@@ -13,14 +14,6 @@ TEnterNamePtr EnterName;
 namespace {
 
 constexpr int PanelId = 1, CursorId = 4, EnterId = 5, ErrorId = 6, OkId = 103, CancelId = 104;
-
-void SetEnabled(const TGameObjectPtr& obj, bool on) {
-    if (!obj) return;
-    if (on)
-        obj->Enable();
-    else
-        obj->Disable();
-}
 
 }  // namespace
 
@@ -41,13 +34,9 @@ int TEnterName::Update() {
     return 0;
 }
 
-bool TEnterName::_isClicked(const TUIButtonPtr& button) {
-    return button && button->isEnabled != 0 && isObjectClick(button.get()) != 0;
-}
-
 int TEnterName::Interface() {
-    if (_isClicked(OkButton)) GoOk();
-    if (_isClicked(CancelButton)) GoCancel();
+    if (isEnabledClick(*this, OkButton)) GoOk();
+    if (isEnabledClick(*this, CancelButton)) GoCancel();
     return 0;
 }
 

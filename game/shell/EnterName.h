@@ -70,7 +70,6 @@ private:
 
     // Sets the entry into the text widget and lays it out now, so that its end is known.
     void _showEntry();
-    bool _isClicked(const TUIButtonPtr& button);
 };
 
 using TEnterNamePtr = std::shared_ptr<TEnterName>;

@@ -4,6 +4,7 @@
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
 #include "game/shell/PanelAnimation.h"
+#include "game/shell/PopUpWidgets.h"
 
 TInfoPopUpPtr InfoPopUp;
 
@@ -11,14 +12,6 @@ namespace {
 
 constexpr int TextId = 3;
 constexpr int YesId = 101, NoId = 102, OkId = 103, CancelId = 104;
-
-void SetButton(const TUIButtonPtr& button, bool on) {
-    if (!button) return;
-    if (on)
-        button->Enable();
-    else
-        button->Disable();
-}
 
 }  // namespace
 
@@ -32,14 +25,10 @@ int TInfoPopUp::OnStart() {
     return 0;
 }
 
-bool TInfoPopUp::_isClicked(const TUIButtonPtr& button) {
-    return button && button->isEnabled != 0 && isObjectClick(button.get()) != 0;
-}
-
 int TInfoPopUp::Interface() {
     if (isLocked != 0) return 0;
-    if (_isClicked(Yes) || _isClicked(Ok)) GoOk();
-    if (_isClicked(No) || _isClicked(Cancel)) GoCancel();
+    if (isEnabledClick(*this, Yes) || isEnabledClick(*this, Ok)) GoOk();
+    if (isEnabledClick(*this, No) || isEnabledClick(*this, Cancel)) GoCancel();
     return 0;
 }
 
@@ -77,10 +66,10 @@ int TInfoPopUp::SetMode(int mode) {
         {false, false, true, false},
     };
     if (mode < 0 || mode > 3) return 0;
-    SetButton(Yes, table[mode][0]);
-    SetButton(No, table[mode][1]);
-    SetButton(Ok, table[mode][2]);
-    SetButton(Cancel, table[mode][3]);
+    SetEnabled(Yes, table[mode][0]);
+    SetEnabled(No, table[mode][1]);
+    SetEnabled(Ok, table[mode][2]);
+    SetEnabled(Cancel, table[mode][3]);
     return 0;
 }
 

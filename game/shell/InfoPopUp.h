@@ -50,10 +50,6 @@ public:
     virtual int SetDecisions(TInfoCallback yes, TInfoCallback no);
     virtual int SetMode(int mode);
     virtual int isHiddingFinished();
-
-private:
-    // A button of this pop-up clicked this frame (the pop-up's own click report).
-    bool _isClicked(const TUIButtonPtr& button);
 };
 
 using TInfoPopUpPtr = std::shared_ptr<TInfoPopUp>;

@@ -13,6 +13,7 @@
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/PanelAnimation.h"
 #include "game/shell/PlayerNames.h"
+#include "game/shell/PopUpWidgets.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
@@ -41,14 +42,6 @@ constexpr int FirstSlotId = 201, FirstMarkId = 301;
 constexpr int StartNameLine = 2, DeleteQuestionLine = 7;
 
 const char* const kProgressExt = ".AppProfile";
-
-void SetEnabled(const TGameObjectPtr& obj, bool on) {
-    if (!obj) return;
-    if (on)
-        obj->Enable();
-    else
-        obj->Disable();
-}
 
 }  // namespace
 
@@ -314,17 +307,13 @@ int TProfileManager::Update() {
     return 0;
 }
 
-bool TProfileManager::_isClicked(const TGameObjectPtr& button) {
-    return button && button->isEnabled != 0 && isObjectClick(button.get()) != 0;
-}
-
 int TProfileManager::Interface() {
-    if (_isClicked(ButtonOk)) Action_Ok();
-    if (_isClicked(ButtonDelete)) Action_Delete();
-    if (_isClicked(ButtonRename)) Action_Rename();
-    if (_isClicked(ButtonNew)) Action_New();
+    if (isEnabledClick(*this, ButtonOk)) Action_Ok();
+    if (isEnabledClick(*this, ButtonDelete)) Action_Delete();
+    if (isEnabledClick(*this, ButtonRename)) Action_Rename();
+    if (isEnabledClick(*this, ButtonNew)) Action_New();
     for (int k = 0; k < MaxProfilesPerPage; ++k)
-        if (_isClicked(ProfileButton[k])) PickProfile(k);
+        if (isEnabledClick(*this, ProfileButton[k])) PickProfile(k);
     return 0;
 }
 

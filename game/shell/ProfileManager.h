@@ -134,7 +134,6 @@ public:
     virtual bool isNameTaken(const std::string& name, const TProfile* except);
 
 private:
-    bool _isClicked(const TGameObjectPtr& button);
     // Appends a player read from the index or rebuilt, keeping to the slots and to one player
     // per Id. Returns false (after a warning) when it was left out.
     bool _addReadProfile(const TProfilePtr& profile, const std::string& from);
