@@ -165,14 +165,15 @@ def patch(cr, x, y, s, col, alpha=1.0, stitch=True):
         cr.set_dash([])
 
 
-def panel_body(cr, w, h, alpha):
-    """A pop-up's panel of w x h at the origin: a soft shadow, the navy body (alpha: its opacity)
-    with a cream rim, and a dashed cream stitch inside the rim."""
+def panel_body(cr, w, h):
+    """A pop-up's panel of w x h at the origin: a soft shadow, the navy body with a cream rim, and
+    a dashed cream stitch inside the rim. The body is fully opaque, so nothing behind a pop-up
+    shows through it; only the shadow outside it is see-through."""
     rounded(cr, 4, 10, w - 4, h - 4, 32)
     cr.set_source_rgba(0, 0, 0, 0.30)
     cr.fill()
     rounded(cr, 2, 2, w - 4, h - 6, 30)
-    cr.set_source(vertical(cr, 2, h - 4, [(0, (0.255, 0.310, 0.478, alpha)), (1, (0.172, 0.212, 0.353, alpha))]))
+    cr.set_source(vertical(cr, 2, h - 4, [(0, (0.255, 0.310, 0.478)), (1, (0.172, 0.212, 0.353))]))
     cr.fill_preserve()
     cr.set_source_rgba(*CREAM, 0.9)
     cr.set_line_width(3)

@@ -46,7 +46,7 @@ def panel(path):
     s, cr = surface(PANEL_W + 2 * PAD, PANEL_H + 2 * PAD)
     cr.translate(PAD, PAD)
     w, h = PANEL_W, PANEL_H
-    panel_body(cr, w, h, 0.98)
+    panel_body(cr, w, h)
     # Patches peeking over the top edge, three on each side of the envelope.
     size, gap = 26, 8
     for i in range(3):

@@ -38,7 +38,7 @@ def panel(path, w, h):
     pad = PANEL_PAD
     s, cr = surface(w + 2 * pad, h + 2 * pad)
     cr.translate(pad, pad)
-    panel_body(cr, w, h, 0.97)
+    panel_body(cr, w, h)
     # Patches peeking over the top edge, centred.
     size, gap = 26, 8
     n = 7
