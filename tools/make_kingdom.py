@@ -9,7 +9,8 @@ Writes, under the data folder:
                                       under id 3000, the castle's sparkles under id 4000), the
                                       creatures' parent (id 1001), the upper and lower panels with
                                       the four offer slots, and the viewing hint
-  Screens/Kingdom/*.png               the pictures the screen file names
+  Screens/Kingdom/*.png               the pictures the screen file names, and RibbonCantAfford.png
+                                      (the price's ribbon when the score does not cover it)
   Screens/Kingdom/Gfx-Icons/Icon-k.png  the offer icon of building k, and icon1.png
   Screens/Kingdom/Anims/*             the creatures' frames and ".AnimData" files
   Screens/Kingdom/MoveArray-n.txt     the eleven walk paths (points in the 1024-wide picture)
@@ -980,7 +981,9 @@ def card_image(built=False):
     return s
 
 
-def ribbon_image():
+def ribbon_image(too_dear=False):
+    """The price's ribbon: red for a price the score covers; pale and faded for one it does not,
+    so that the price on it (dark red then, see the price's text classes) still reads clearly."""
     w, h = 124, 30
     s, ctx = surface(w, h)
     ctx.move_to(0, 2)
@@ -990,7 +993,10 @@ def ribbon_image():
     ctx.line_to(0, h - 2)
     ctx.line_to(10, h / 2)
     ctx.close_path()
-    fill_stroke(ctx, vgrad(0, h, (0.86, 0.38, 0.30), (0.66, 0.24, 0.20)), 2)
+    if too_dear:
+        fill_stroke(ctx, vgrad(0, h, (0.97, 0.92, 0.87), (0.87, 0.80, 0.75)), 2, (0.55, 0.36, 0.31))
+    else:
+        fill_stroke(ctx, vgrad(0, h, (0.86, 0.38, 0.30), (0.66, 0.24, 0.20)), 2)
     return s
 
 
@@ -1454,6 +1460,7 @@ def main():
     save(card_image(), os.path.join(k_dir, "Card.png"))
     save(card_image(True), os.path.join(k_dir, "BuiltCard.png"))
     save(ribbon_image(), os.path.join(k_dir, "Ribbon.png"))
+    save(ribbon_image(True), os.path.join(k_dir, "RibbonCantAfford.png"))
     save(check_image(), os.path.join(k_dir, "Check.png"))
     save(glow_image(0), os.path.join(k_dir, "SlotNormal.png"))
     save(glow_image(0.9), os.path.join(k_dir, "SlotOver.png"))

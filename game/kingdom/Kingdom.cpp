@@ -225,6 +225,8 @@ int TKingdom::SetupSubObjects() {
 int TKingdom::SetupKingdomObjects() {
     TKingdomBuildButton::ClassCantAfford = AppClassManager::GetTextClass("KingdomPriceCantAfford");
     TKingdomBuildButton::ClassNormal = AppClassManager::GetTextClass("KingdomPriceNormal");
+    TKingdomBuildButton::RibbonNormal = LoadImageAsset(bDir + "Screens/Kingdom/Ribbon.png", 0, 0, 0);
+    TKingdomBuildButton::RibbonCantAfford = LoadImageAsset(bDir + "Screens/Kingdom/RibbonCantAfford.png", 0, 0, 0);
     AllKingdomObjects.clear();
     int line = 1;
     for (const auto& obj : GameChildren(FindObjectInd(BuildingsId))) {

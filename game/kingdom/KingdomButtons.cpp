@@ -10,6 +10,8 @@
 
 std::shared_ptr<TTextClass> TKingdomBuildButton::ClassNormal;
 std::shared_ptr<TTextClass> TKingdomBuildButton::ClassCantAfford;
+std::shared_ptr<TImageAsset> TKingdomBuildButton::RibbonNormal;
+std::shared_ptr<TImageAsset> TKingdomBuildButton::RibbonCantAfford;
 
 namespace {
 constexpr int SlotAnimMs = 500;
@@ -63,8 +65,11 @@ int TKingdomBuildButton::Update_Normal() {
 
 int TKingdomBuildButton::UpdatePriceColor() {
     if (!Price || !Kingdom || !KingdomObject) return 0;
-    const auto& cls = Kingdom->CanAfford(KingdomObject) != 0 ? ClassNormal : ClassCantAfford;
+    const bool affordable = Kingdom->CanAfford(KingdomObject) != 0;
+    const auto& cls = affordable ? ClassNormal : ClassCantAfford;
     if (cls && Price->Class != cls) Price->SetClass(cls);
+    const auto& ribbon = affordable ? RibbonNormal : RibbonCantAfford;
+    if (PriceBack && ribbon && PriceBack->Img != ribbon) PriceBack->SetImg(ribbon);
     return 0;
 }
 

@@ -1,5 +1,5 @@
 // The kingdom's offer slots. Each of the four slots has a build button (the offered building's
-// icon and price, tinted by whether the player can afford it; a click buys) and its twin, a
+// icon and price, its text and ribbon by whether the player can afford it; a click buys) and its twin, a
 // picture shown in the same place once the building is owned. Both come and go through the
 // "Show" and "Hide" animations of their scene objects, the showing staggered by slot.
 #pragma once
@@ -12,12 +12,16 @@ class TUIImage;
 class TUIButton;
 class TUIText;
 class TTextClass;
+class TImageAsset;
 
 class TKingdomBuildButton {
 public:
     // The price's two looks: affordable, and too dear for the score.
     static std::shared_ptr<TTextClass> ClassNormal;
     static std::shared_ptr<TTextClass> ClassCantAfford;
+    // The price's ribbon in the same two looks (a too-dear price is dark red on a pale ribbon).
+    static std::shared_ptr<TImageAsset> RibbonNormal;
+    static std::shared_ptr<TImageAsset> RibbonCantAfford;
 
     std::shared_ptr<TKingdomObject> KingdomObject;  // the building offered
     TGameObjectPtr Obj;                             // the slot's scene object
@@ -42,6 +46,7 @@ public:
     virtual int Update_Show();
     virtual int Update_Hide();
     virtual int Update_Normal();
+    // The price's text class and ribbon by whether the score covers it.
     virtual int UpdatePriceColor();
     virtual int Update();
     // Buys the building; when bought, this slot hides and its twin shows.

@@ -113,6 +113,9 @@ TEST_F(KingdomTest, BuyingNeedsThePriceAndTheFourthPurchaseOpensTheNextStage) {
     Profile->Score = price - 1;
     Frame();
     EXPECT_EQ(Kingdom->BuildButton[0]->Price->Class, TKingdomBuildButton::ClassCantAfford);
+    // On the pale ribbon, so that the dark red price reads clearly.
+    ASSERT_NE(TKingdomBuildButton::RibbonCantAfford, nullptr);
+    EXPECT_EQ(Kingdom->BuildButton[0]->PriceBack->Img, TKingdomBuildButton::RibbonCantAfford);
     EXPECT_EQ(Kingdom->CanAfford(sheepfold), 0);
     EXPECT_EQ(Kingdom->BuyObject(sheepfold), 0);
     EXPECT_EQ(Profile->Score, price - 1);
@@ -122,6 +125,7 @@ TEST_F(KingdomTest, BuyingNeedsThePriceAndTheFourthPurchaseOpensTheNextStage) {
     Profile->Score = price;
     Frames(kAnimFrames * 3);  // the slots have shown themselves
     EXPECT_EQ(Kingdom->BuildButton[0]->Price->Class, TKingdomBuildButton::ClassNormal);
+    EXPECT_EQ(Kingdom->BuildButton[0]->PriceBack->Img, TKingdomBuildButton::RibbonNormal);
     Click(Kingdom->BuildButton[0]->Button);
     EXPECT_EQ(Profile->Score, 0);
     EXPECT_EQ(Profile->CashSpend, price);
