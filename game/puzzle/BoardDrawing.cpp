@@ -1,6 +1,7 @@
 // The clue-grid board, drawn once a frame: the size label, the shaded backs behind the row and
 // column clues, the tiles, the dividers between blocks of five cells, the clue numbers of the
 // current colour, the hover, the held line and the waste icon at the pointer.
+#include <algorithm>
 #include <string>
 
 #include "engine/data/ValueTypes.h"
@@ -58,7 +59,10 @@ int MainGame_PACLogic::PAC_DrawDims() {
     SetBlend(3);
     auto t = CurrPacLevel->Tile.At(0, 0, 0);
     const float g = GridSizeAt(CurrPacLevel->Size);
-    const int px = static_cast<int>(t->DrawX - g * 0.5f - 68.0f);
+    // Centred 68 pixels left of the grid, but kept on screen: the widest boards in the 4:3
+    // picture stand close to its left edge (the label still ends left of their grid).
+    const int halfLabel = (DimPanel ? DimPanel->GetWidth() : 0) / 4;  // drawn at half size
+    const int px = std::max(static_cast<int>(t->DrawX - g * 0.5f - 68.0f), halfLabel + 2);
     const int py = static_cast<int>(t->DrawY - g * 0.5f - 24.0f);
     DrawImg(DimPanel, static_cast<float>(px), static_cast<float>(py));
     SetScale(1.0f, 1.0f);

@@ -1,5 +1,7 @@
 #include "game/puzzle/BoardLayout.h"
 
+#include <algorithm>
+
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/PlayHooks.h"
@@ -85,8 +87,14 @@ int TPACLevel::CountNumbersPosition() {
     return 0;
 }
 
+float BoardAreaRight = static_cast<float>(NumbersExtentStartX);
+
 int TPACLevel::Center() {
-    const int cx = static_cast<int>(static_cast<float>(BoardCentreX) - static_cast<float>(GridWidth) * 0.5f +
+    // The grid's right edge is the centre plus half the block; past the panel's edge less the
+    // gap, the block moves left.
+    const float half = static_cast<float>(GridWidth + NumbersWidth) * 0.5f;
+    const float centreX = std::min(static_cast<float>(BoardCentreX), BoardAreaRight - BoardPanelGap - half);
+    const int cx = static_cast<int>(centreX - static_cast<float>(GridWidth) * 0.5f +
                                     static_cast<float>(NumbersWidth) * 0.5f);
     const int cy = static_cast<int>(static_cast<float>(BoardCentreY) - static_cast<float>(GridHeight) * 0.5f +
                                     static_cast<float>(NumbersHeight) * 0.5f);

@@ -9,6 +9,7 @@
 #include "engine/system/Settings.h"
 #include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
+#include "game/puzzle/BoardLayout.h"
 #include "game/puzzle/FlyingStars.h"
 #include "game/puzzle/GameImages.h"
 #include "game/puzzle/Hints.h"
@@ -20,6 +21,7 @@
 #include "platform/Strings.h"
 
 TGameObjectPtr GamePanel::MainPanel;
+TGameObjectPtr GamePanel::Card;
 std::shared_ptr<TUIButton> GamePanel::MenuButton;
 std::shared_ptr<TUIButton> GamePanel::HelpButton;
 TGameObjectPtr GamePanel::PanelStars;
@@ -319,6 +321,7 @@ static std::shared_ptr<T> Find(const TGameObjectPtr& in, const std::string& name
 int GamePanel::Setup() {
     if (!Game) return 0;
     MainPanel = Game->FindObject("GamePanel");
+    Card = Find<TGameObject>(MainPanel, "PanelBack");
     MenuButton = Find<TUIButton>(MainPanel, "MenuButton");
     HelpButton = Find<TUIButton>(MainPanel, "HelpButton");
     PanelStars = Find<TGameObject>(MainPanel, "StarsPanel");
@@ -448,6 +451,8 @@ int GamePanel::UpdateScreenPosition() {
     const float m = (static_cast<float>(GraphicsWidth()) - s) / 2.0f * (1024.0f / s);
     if (AppSettings::Stretched == 0) MainPanel->SetPosition(1024.0f + m, 0.0f);
     else if (AppSettings::Stretched == 1) MainPanel->SetPosition(1024.0f, 0.0f);
+    // The board keeps clear of the card, which lies left of the panel's place.
+    BoardAreaRight = MainPanel->GetX() + (Card ? Card->GetX() : 0.0f);
     return 0;
 }
 
@@ -496,7 +501,8 @@ int GamePanel::Prepare() {
 }
 
 void GamePanel::Reset() {
-    MainPanel = PanelStars = PanelColors = PanelHints = PanelTools = nullptr;
+    MainPanel = Card = PanelStars = PanelColors = PanelHints = PanelTools = nullptr;
+    BoardAreaRight = static_cast<float>(NumbersExtentStartX);
     MenuButton = HelpButton = ColorBox = nullptr;
     Stars = {};
     ColorBoxImage = nullptr;

@@ -125,6 +125,7 @@ std::shared_ptr<TToolButton> CreateToolButton(const TGameObjectPtr& point, const
 class GamePanel {
 public:
     static TGameObjectPtr MainPanel;
+    static TGameObjectPtr Card;  // the panel's card ("PanelBack"), left of the panel's place
     static std::shared_ptr<TUIButton> MenuButton;
     static std::shared_ptr<TUIButton> HelpButton;
     static TGameObjectPtr PanelStars;
@@ -162,7 +163,8 @@ public:
     static int Draw();
     static int UpdateColorPicker();
     static int UpdateHints();
-    // Keeps the panel at the window's right edge, in virtual coordinates.
+    // Keeps the panel at the window's right edge, in virtual coordinates, and ends the board's
+    // area (BoardAreaRight) at the left edge of its card.
     static int UpdateScreenPosition();
     static int UpdateTools();
     // UpdateScreenPosition, the colour, hint and tool buttons; in normal play the colour box, the

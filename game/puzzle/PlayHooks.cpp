@@ -1,5 +1,6 @@
 #include "game/puzzle/PlayHooks.h"
 
+#include "game/puzzle/BoardLayout.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/Tile.h"
@@ -25,4 +26,5 @@ void ResetPuzzleGlobals() {
     TTile::CurrAlpha = 0.0f;
     TTile::CurrScale = 0.0f;
     TPACLevel::RemLayer = 0;
+    BoardAreaRight = static_cast<float>(NumbersExtentStartX);
 }

@@ -22,5 +22,6 @@ struct PuzzlePlayHooks {
 // Puts every hook back to its do-nothing default.
 void ResetPuzzlePlayHooks();
 // Tests: the hooks, and the shared state of tiles and clue numbers (the numbers' shine, the
-// tiles' captured draw alpha and scale, the level's remembered layer), back to their start.
+// tiles' captured draw alpha and scale, the level's remembered layer, the board area's right
+// edge), back to their start.
 void ResetPuzzleGlobals();

@@ -10,6 +10,9 @@
 
 #include "engine/media/AppSound.h"
 #include "engine/system/Settings.h"
+#include "game/puzzle/BoardLayout.h"
+#include "game/puzzle/Numbers.h"
+#include "platform/Files.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"
 #include "support/Pixels.h"
@@ -183,6 +186,44 @@ TEST_F(GamePanelTest, ThePanelStandsAtTheWindowsRightEdgeOrAtTheStretchedPicture
     GamePanel::UpdateScreenPosition();
     GamePanel::MainPanel->UpdateAllTheSettings();
     EXPECT_EQ(GamePanel::MainPanel->DrawX, 1024.0f);
+}
+
+// Every board the game ships, in the wide window and in the 4:3 picture (where the panel stands
+// inside the picture), keeps its grid left of the panel's card; in the wide window the board
+// stays where it always was, centred on the board's centre point.
+TEST_F(GamePanelTest, EveryShippedBoardStaysLeftOfThePanelInTheWideAndThe43Picture) {
+    for (int stretched : {0, 1}) {
+        AppSettings::Stretched = stretched;
+        GamePanel::UpdateScreenPosition();
+        GamePanel::MainPanel->UpdateAllTheSettings();
+        ASSERT_NE(GamePanel::Card, nullptr);
+        const float cardLeft = GamePanel::Card->DrawX;
+        EXPECT_EQ(cardLeft, stretched == 0 ? 1007.0f : 836.0f);
+        int levels = 0;
+        for (int n = 1; FileType(gamescreen::LevelFile(n)) == 1; ++n, ++levels) {
+            SCOPED_TRACE("stretched " + std::to_string(stretched) + ", Level-" + std::to_string(n));
+            auto level = LoadPacLevel(gamescreen::LevelFile(n));
+            ASSERT_NE(level, nullptr);
+            level->Center();  // the first call measures the number areas
+            level->Center();
+            EXPECT_LT(level->x + static_cast<float>(level->GridWidth), cardLeft - BoardPanelGap + 1.0f);
+            if (stretched == 0)
+                EXPECT_EQ(level->x, static_cast<float>(static_cast<int>(
+                                        BoardCentreX - level->GridWidth * 0.5f + level->NumbersWidth * 0.5f)));
+            // The row clues keep on screen on the left, grown by the hover, and the size label
+            // (92 pixels wide, kept 2 pixels from the screen's edge) left of the grid.
+            const float scale = NumberScaleAt(level->Size) * 1.2f * 0.5f;
+            for (const auto& line : level->NumberH.Cells())
+                for (const auto& number : line->Number) {
+                    float w = 0, h = 0;
+                    ASSERT_TRUE(PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(number->Size),
+                                                                 TPNumber::ImageValue(number->Value), w, h));
+                    EXPECT_GE(number->DrawX - w * scale, 0.0f);
+                }
+            EXPECT_GE(level->x, 96.0f);
+        }
+        EXPECT_EQ(levels, 100);
+    }
 }
 
 TEST_F(GamePanelTest, OnlyTheLevelsColoursHaveButtonsAndTheyCloseUpInTheMiddle) {
