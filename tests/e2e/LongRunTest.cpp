@@ -2,11 +2,12 @@
 // (the game screen with a level in play, the game panel's options, Replay and its question, Menu
 // back to the main menu, the main menu's options and players pop-ups, Play and the continue
 // pop-up back into the level) while the harness's "--timings" lines give the clock, the CPU time
-// and the resident memory every second of play. Memory and frame time must stay flat from one
-// round of the loop to the next.
+// and the resident memory every second of play. Resident memory must stay flat from one round of
+// the loop to the next.
 //
-// In the test suite the run is a few rounds long. QUILTORA_LONG_RUN_MINUTES=N runs N minutes of
-// play instead and prints a table of the figures (tools/long-run does that).
+// In the test suite the run is three short rounds long. QUILTORA_LONG_RUN_MINUTES=N runs N
+// minutes of play instead and prints a table of the figures, frame times included
+// (tools/long-run does that).
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -44,13 +45,16 @@ Point Cell(int column, int row) { return {385 + 72 * column, 276 + 72 * row}; }
 // level 1's full third row uncovered, the level replayed from the panel's options, three other
 // cells of that row uncovered, back to the main menu through the options' Menu, the main menu's
 // options and players pop-ups opened and closed with OK, and the level continued from Play. The
-// board is in play again at the round's end. A short round leaves the replay out (the five cells
-// are clicked one after the other, uncovered or not).
-constexpr int kReplayFrames = 410;
-constexpr int kRound = 1280, kShortRound = kRound - kReplayFrames;
+// board is in play again at the round's end. The test suite's short round leaves out the replay
+// (the five cells are clicked one after the other, uncovered or not) and the main menu's pop-ups:
+// still a new level entry each round (the game screen's background and the level music change).
+// The game panel's menu button answers about 440 frames after a level is entered, which sets the
+// short round's length.
+constexpr int kReplayFrames = 410, kPopUpFrames = 200;
+constexpr int kRound = 1280, kShortRound = kRound - kReplayFrames - kPopUpFrames;
 
-int AddRound(std::string& script, int start, bool replay) {
-    const int shift = replay ? 0 : -kReplayFrames;
+int AddRound(std::string& script, int start, bool full) {
+    const int shift = full ? 0 : -kReplayFrames;
     auto line = [&](int at, const std::string& event) { script += std::to_string(start + at) + " " + event + "\n"; };
     auto click = [&](int at, Point p) {
         line(at, "move " + std::to_string(p.x) + " " + std::to_string(p.y));
@@ -59,7 +63,7 @@ int AddRound(std::string& script, int start, bool replay) {
     };
     click(0, Cell(2, 2));
     click(8, Cell(3, 2));
-    if (replay) {
+    if (full) {
         click(30, kGameMenu);
         click(75, kOptionsReplay);
         click(120, kQuestionYes);
@@ -71,13 +75,16 @@ int AddRound(std::string& script, int start, bool replay) {
     click(shift + 480, kGameMenu);
     click(shift + 525, kOptionsMenu);
     // The main menu cross-fades in and its buttons appear.
-    click(shift + 660, kMenuOptions);
-    click(shift + 705, kOptionsOk);
-    click(shift + 760, kMenuPlayers);
-    click(shift + 805, kPlayersOk);
-    click(shift + 860, kMenuPlay);
-    click(shift + 905, kContinue);
-    return replay ? kRound : kShortRound;
+    if (full) {
+        click(660, kMenuOptions);
+        click(705, kOptionsOk);
+        click(760, kMenuPlayers);
+        click(805, kPlayersOk);
+    }
+    const int play = full ? 860 : shift + 660;
+    click(play, kMenuPlay);
+    click(play + 45, kContinue);
+    return full ? kRound : kShortRound;
 }
 
 // One "frames" line of the harness.
@@ -128,16 +135,13 @@ std::vector<std::pair<int, int>> Uncovered(const testsupport::TempDir& dir) {
     return cells;
 }
 
-TEST(LongRunTest, MemoryAndFrameTimeStayFlatOverRoundsOfTheScreens) {
+TEST(LongRunTest, MemoryStaysFlatOverRoundsOfTheScreens) {
     const char* minutesEnv = std::getenv("QUILTORA_LONG_RUN_MINUTES");
     const double minutes = minutesEnv ? std::atof(minutesEnv) : 0;
     const bool longRun = minutes > 0;
-    // The level music's tracks are each converted for the sound device once and kept (six tracks
-    // of about 4 MB, one more at each of the first six levels entered), so a run of a few rounds
-    // sees memory grow by design; only a long run tells a leak from that.
-    if (!longRun) GTEST_SKIP() << "set QUILTORA_LONG_RUN_MINUTES (tools/long-run)";
-    // The suite's run, about a minute and a half: three short rounds, the first of which warms up
-    // (pictures and the renderer's code met for the first time).
+    // The suite's run, 2380 frames (a minute to a minute and a half here): three short rounds,
+    // the first of which warms up (screens, pictures and the renderer's code met for the first
+    // time).
     const int rounds = longRun ? std::max(3, static_cast<int>(minutes * 3600 / kRound)) : 3;
 
     // --level 1 puts a player on level 1 once the main menu has come; its board is in play 360
@@ -160,6 +164,11 @@ TEST(LongRunTest, MemoryAndFrameTimeStayFlatOverRoundsOfTheScreens) {
     std::vector<Sample> samples;
     size_t shown = 0;
     if (longRun) std::printf("round  play-minutes  rss-MB  wall-ms/frame  cpu-ms/frame\n");
+    auto show = [&](size_t k, const RoundFigures& f) {
+        std::printf("%5zu  %12.1f  %6.1f  %13.2f  %12.2f\n", k + 1, (starts[k + 1] - starts[0]) / 3600.0,
+                    f.rssKb / 1024.0, f.msPerFrame, f.cpuPerFrame);
+        std::fflush(stdout);
+    };
     char buffer[512];
     while (std::fgets(buffer, sizeof buffer, game)) {
         output += buffer;
@@ -171,13 +180,15 @@ TEST(LongRunTest, MemoryAndFrameTimeStayFlatOverRoundsOfTheScreens) {
         }
         if (!longRun || samples.empty() || shown + 1 >= starts.size() || samples.back().frame < starts[shown + 1]) continue;
         const std::vector<RoundFigures> done = Rounds(samples, {starts[shown], starts[shown + 1]});
-        if (!done.empty())
-            std::printf("%5zu  %12.1f  %6.1f  %13.2f  %12.2f\n", shown + 1, (starts[shown + 1] - starts[0]) / 3600.0,
-                        done[0].rssKb / 1024.0, done[0].msPerFrame, done[0].cpuPerFrame);
-        std::fflush(stdout);
+        if (!done.empty()) show(shown, done[0]);
         ++shown;
     }
     const int status = pclose(game);
+    // The last round ends on the run's last frame, after the last line of figures.
+    if (longRun) {
+        const std::vector<RoundFigures> all = Rounds(samples, starts);
+        for (; shown < all.size(); ++shown) show(shown, all[shown]);
+    }
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(output.find("ERROR"), std::string::npos) << output.substr(0, 2000);
     EXPECT_EQ(output.find("WARNING"), std::string::npos) << output.substr(0, 2000);
@@ -188,24 +199,25 @@ TEST(LongRunTest, MemoryAndFrameTimeStayFlatOverRoundsOfTheScreens) {
     const std::vector<std::pair<int, int>> row{{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}};
     EXPECT_EQ(Uncovered(dir), longRun ? afterReplay : row);
 
+    // Resident memory at the end of every round after the warm-up stays within a few MB of the
+    // warm-up round's end. Still growing by design: each level-music track is decoded at its
+    // first level and kept (about 1 MB each, six tracks; a short round enters one new level).
+    // Measured on this run (nine runs on the loaded development machine): the later rounds ended
+    // between 2.1 MB below and 1.6 MB above the warm-up's end. Leaks this check is there for: a
+    // game-screen background kept at each level (about 8 MB a round), a music track kept
+    // converted for the sound device at each level (about 4 MB a round, more as the heap seldom
+    // reused the space: the game that kept them grew by 33 MB over the two rounds).
+    // Frame times are printed by the long run (tools/long-run), not checked.
     const std::vector<RoundFigures> figures = Rounds(samples, starts);
     ASSERT_EQ(static_cast<int>(figures.size()), rounds);
-    // Past the warm-up round, the second half's memory stays within a few MB of the first half's
-    // and does not climb; the CPU time a frame does not grow.
-    const size_t half = 1 + (figures.size() - 1) / 2;
-    long firstHalfRss = 0, secondHalfRss = 0;
-    double firstHalfCpu = 0, secondHalfCpu = 0;
-    for (size_t k = 1; k < figures.size(); ++k) {
-        if (k < half) {
-            firstHalfRss = std::max(firstHalfRss, figures[k].rssKb);
-            firstHalfCpu += figures[k].cpuPerFrame / (half - 1);
-        } else {
-            secondHalfRss = std::max(secondHalfRss, figures[k].rssKb);
-            secondHalfCpu += figures[k].cpuPerFrame / (figures.size() - half);
-        }
+    if (!longRun) {
+        std::printf("resident MB at the rounds' ends:");
+        for (const RoundFigures& f : figures) std::printf(" %.1f", f.rssKb / 1024.0);
+        std::printf("\n");
     }
-    EXPECT_LE(secondHalfRss, firstHalfRss + 4 * 1024) << "resident memory grew";
-    EXPECT_LE(secondHalfCpu, firstHalfCpu * 1.5 + 2.0) << "frames got slower";
+    constexpr long kToleranceKb = 6 * 1024;
+    for (size_t k = 1; k < figures.size(); ++k)
+        EXPECT_LE(figures[k].rssKb, figures[0].rssKb + kToleranceKb) << "resident memory grew by round " << k + 1;
 }
 
 }  // namespace
