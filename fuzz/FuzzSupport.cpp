@@ -71,6 +71,7 @@ void BeginRun() {
     AppFontManager::Reset();
     AppClassManager::Reset();
     TImgTex::ResetRegistry();
+    ResetFileReports();
     TAppVectorAnim::ResetGlobals();
     ResetEmitters();
     AppSettings::Reset();

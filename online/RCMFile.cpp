@@ -43,7 +43,9 @@ std::string UnescapeText(const std::string& s) {
     out.reserve(s.size());
     for (size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '\\' && i + 2 < s.size() && HexDigit(s[i + 1]) >= 0 && HexDigit(s[i + 2]) >= 0) {
-            out += static_cast<char>(HexDigit(s[i + 1]) * 16 + HexDigit(s[i + 2]));
+            // The character of that code (texts are UTF-8 inside the game: a code above 127 as
+            // a lone byte would not survive the next writing).
+            AppendUtf8(out, static_cast<char32_t>(HexDigit(s[i + 1]) * 16 + HexDigit(s[i + 2])));
             i += 2;
         } else {
             out += s[i];
@@ -284,6 +286,12 @@ TRCMGroupPtr TRCMFile::readRange(const std::string& text, size_t begin, size_t e
             TRCMGroupPtr sub = readRange(text, i + 1, subEnd, Trim(n));
             group->_listaGrup.push_back(sub);
             n.clear();
+            // A "=" before "{" belonged to the group's name: it makes no entry of the name as
+            // well (which then came back once more at every save).
+            if (sawEquals) {
+                e.clear();
+                sawEquals = false;
+            }
             i = i + 1 + static_cast<size_t>(sub->_pos);
             continue;
         }
@@ -316,8 +324,10 @@ TRCMEntryPtr TRCMFile::readEntry(const std::string& line) {
     const std::string lead = Trim(valueText);
     entry->_type = !lead.empty() && ((lead[0] >= '0' && lead[0] <= '9') || lead[0] == '-') ? 1 : 0;
     for (const std::string& piece : SplitByCharQuoted(valueText, ",", "", "")) {
-        // A text value stands after one blank, between quotes, as the writer puts it.
-        entry->_value.push_back(entry->_type == 1 ? piece : UnescapeText(DropCharacters(piece, 2, 1)));
+        // A text value stands after one blank, between quotes, as the writer puts it. A number
+        // is kept without the blanks around it: the writer puts its own blank before it, and a
+        // number kept as written would gain one more at every save.
+        entry->_value.push_back(entry->_type == 1 ? Trim(piece) : UnescapeText(DropCharacters(piece, 2, 1)));
     }
     return entry;
 }

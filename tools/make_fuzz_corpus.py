@@ -249,6 +249,83 @@ def main():
     write_corpus("image", picture_seeds())
     write_dict("image", PICTURE_TOKENS)
 
+    # The maker's shared key file: this game's group beside another game's, texts with escapes.
+    keyfile = (b"NewsLetter {\n\tSubscribed = 1\n\tQuiltora_2 {\n\t\tSeconds = 12\n\t\tMinutes = 3\n"
+               b"\t\tHowManyTimes = 1\n\t}\n\n\tOther_Game {\n\t\tMinutes = 7\n\t\tName = \"A \\7Bb\\7D\", 2.50000000\n"
+               b"\t}\n\n}\n\n")
+    # Inputs that once found a fault stay as seeds (each also has its test in tests/).
+    grown_blank = b"NewsLetter {\n\tOther_Game {\n\t\tSeconds =  2.50000000\n\t}\n\n}\n\n"
+    write_corpus("keyfile", [("two-games", keyfile), ("empty-group", b"NewsLetter {\n\n}\n\n"),
+                             ("crlf", keyfile.replace(b"\n", b"\r\n")), ("regression-number-blank", grown_blank),
+                             ("regression-name-with-equals", b"Top {\n\tG = x {\n\t\tA = 1\n\t}\n\n}\n\n"),
+                             ("regression-high-escape", b"G {\n\tName = \"A \\9Bb\\E9\"\n}\n\n")])
+    write_dict("keyfile", [b"{", b"}", b" {", b"=", b" = ", b",", b", ", b'"', b"\\", b"\\7B", b"\\7D", b"\\22",
+                           b"\\5C", b"\\0A", b"\t", b"\n", b"\r\n", b"NewsLetter", b"Subscribed", b"Quiltora_2",
+                           b"Seconds", b"Minutes", b"HowManyTimes", b"*", b"0", b"-1", b"2.50000000", b"1e39",
+                           b"nan", b"::"])
+
+    # The newsletter window's settings blocks and its text lines.
+    blocks = (b"[SETTINGS]\nPanelX = 400\nPanelY = 300\nFontUrl = fonts/Big.ttf\nColor = $FF8040\n"
+              b"[BUTTON]\nType = textbutton\nScale = 0.5\nFlags = %101\n")
+    lines = b"Join our newsletter\nYour e-mail:\nThank you!\r\nlast line without end"
+    write_corpus("enblock", [("settings", blocks + b"\0" + lines), ("crlf", blocks.replace(b"\n", b"\r\n") + b"\0"),
+                             ("lines", b"\0" + lines)])
+    write_dict("enblock", [b"[", b"]", b"=", b" = ", b"\n", b"\r\n", b"\t", b"$", b"%", b"-", b".", b"e9", b"\0",
+                           b"SETTINGS", b"BUTTON", b"PanelX", b"Type", b"2147483648", b"-2147483649", b"nan"])
+
+    # The launcher's package description (with the pictures of the shipped package) and the
+    # server's version reply.
+    package = read("launcher/package/launcher.dat")
+    reply = b"VelkaroLauncherPackage|2|http://127.0.0.1/package.zip"
+    alt = (b"<HEADER>\nHEADERVARS|5\nICONVARS|3\nBANERVARS|4\nALTBANERVARS|3\nVERSION|7\n<BANER>\n"
+           b"APPID|quiltora2\nURL|http://a/\nGFX|baner.png\nSHOWIFBUY|0\n<ALTBANER>\nAPPID|stitchwise\n"
+           b"URL|http://b/\nGFX|stitchwise.png\n")
+    write_corpus("launcher", [("shipped", package + b"\0" + reply), ("alt-banner", alt + b"\0"),
+                              ("crlf", package.replace(b"\n", b"\r\n") + b"\0" + reply + b"|extra")])
+    write_dict("launcher", [b"|", b"\n", b"\r\n", b"\0", b"<HEADER>", b"<ICON>", b"<BANER>", b"<ALTBANER>",
+                            b"HEADERVARS", b"ICONVARS", b"BANERVARS", b"ALTBANERVARS", b"VERSION", b"APPID", b"URL",
+                            b"GFX", b"SHOWIFBUY", b"$UTMSOURCE$", b"quiltora2", b"baner.png", b"stitchwise.png",
+                            b"../", b"/", b"00", b"-1", b"2147483647", b"VelkaroLauncherPackage"])
+
+    # The players' files: the index, the progress file of "ANN" and its level in progress.
+    index = (b"Settings{\n\tCurrProfile = \"65-78-78\"\n}\nProfile{\n\tId = \"65-78-78\"\n\tName = \"ANN\"\n}\n"
+             b"Profile{\n\tId = \"66-79\"\n\tName = \"BO\"\n}\n")
+    progress = (b"Data{\n\tName = \"ANN\"\n\tLevel = 3\n\tScore = 950\n\tStars = 5\n\tScreen = \"GameScreen\"\n"
+                b"\tMapScreenAnimationShowed = 1\n\tTutorialScreenShowed = 1\n\tKingdomTutorialScreenShowed = 0\n"
+                b"\tCurrMusic = 2\n\tMapY = -120\n}\nLevels{\n\ti = 3\n\tLevel1 = \"1,1,1,3,950,412,120\"\n"
+                b"\tLevel2 = \"2,1,1,2,800,500,200\"\n\tLevel3 = \"3,0,1,0,0,0,0\"\n}\nStats{\n"
+                b"\tLevelsWithoutMistakes = 1\n\tLevelWithoutHint = 2\n\tLevelWithHint = 0\n\tHintUsed = 0\n"
+                b"\tTilesUncovered = 500\n\tTilesCrossed = 200\n\tCashSpend = 40\n}\nBuildings{\n\ti = 1\n"
+                b"\tBuildingStage = 1\n\tObject1 = 4\n}\nAwards{\n\tAwardsList = \"1 3\"\n}\n")
+    other_name = index + b"\0" + b"Data{\n\tName = \"BO\"\n\tLevel = 7\n\tScore = 950\n}\n\0"
+    write_corpus("profile", [("player", index + b"\0" + progress + b"\0" + in_progress),
+                             ("no-index", b"\0" + progress + b"\0"), ("index-only", index + b"\0\0"),
+                             ("regression-name-of-another", other_name)])
+    write_dict("profile", BLOCK_SYNTAX + list(block_names(index) | block_names(progress) | level_names)
+               + [b"\0", b"65-78-78", b"ANN", b"GameScreen", b"Kingdom", b"Stages", b"1,1,1,3,950,412,120"])
+
+    # The game's own screens: the first byte picks the screen (in the target's order), the rest
+    # is its shipped file and text file.
+    game_screens = [("MainMenu", "Screens/MainMenu/MainMenu.AppScreen", "MainMenu"),
+                    ("Options", "PopUps/Options/Options.AppPopUp", "Options"),
+                    ("Info", "PopUps/InfoPopUp/InfoPopUp.AppPopUp", "InfoPopUp"),
+                    ("EnterName", "PopUps/Entername/EnterName.AppPopUp", "EnterName"),
+                    ("Continue", "PopUps/Continue/Continue.AppPopUp", "Continue"),
+                    ("Profiles", "PopUps/Profiles/Profiles.AppPopUp", "Profiles"),
+                    ("Rate", "Screens/RateScreen/RateScreen.AppScreen", "RateScreen"),
+                    ("Loading", "Screens/LoadingScreen/LoadingScreen.AppScreen", "LoadingScreen"),
+                    ("LevelSummary", "PopUps/LevelSummary/LevelSummary.AppScreen", "LevelSummary"),
+                    ("Lose", "PopUps/LoseScreen/LoseSCreen.AppScreen", "LoseSCreen"),
+                    ("Help", "PopUps/Help/HelpScreen.AppPopUp", "HelpScreen"),
+                    ("Game", "Screens/MainGame/GameScreen.AppScreen", "GameScreen")]
+    seeds, names = [], set()
+    for i, (name, path, txt) in enumerate(game_screens):
+        text = read(path)
+        names |= block_names(text)
+        seeds.append((name.lower(), bytes([i]) + text + b"\0" + read(f"Local/en/{txt}.txt")))
+    write_corpus("gamescreen", seeds)
+    write_dict("gamescreen", BLOCK_SYNTAX + list(names) + [b"\0", b"id = 101", b"id = 201", b"#PLAYER#"])
+
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -70,5 +70,8 @@ void LoadAppFonts(const std::string& url) { AppFontManager::LoadFonts(url); }
 
 void AppInitFonts() {
     const std::string url = DefaultFontsListUrl();
-    if (FileType(url) != 0) LoadAppFonts(url);
+    if (FileType(url) != 0)
+        LoadAppFonts(url);
+    else
+        ErrorNoFile(url, "AppFont", "AppInitFonts()");  // texts then use the default font
 }

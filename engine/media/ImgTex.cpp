@@ -178,9 +178,10 @@ TImgTexPtr TImgTex::LoadTex(const std::string& texUrl, int texFlags) {
     std::string bytes;
     if (FileType(ResolvePath(descPath)) != 1 || !LoadBytes(descPath, bytes)) {
         ErrorNoFile(descPath, kFile, "TImgTex.LoadTex");
+        tex->isDescriptionDamaged = 1;
     } else {
         std::vector<std::string> lines = SplitStringByChar(DecodeDescription(bytes), "\n");
-        // Line 1 is a header nobody reads; then one picture per five lines.
+        // Line 1 is a header, the number of pictures; then one picture per five lines.
         for (size_t i = 1; i + 5 <= lines.size(); i += 5) {
             auto img = std::make_shared<TImg>();
             img->name = NameUpper(Trim(lines[i]));
@@ -190,6 +191,13 @@ TImgTexPtr TImgTex::LoadTex(const std::string& texUrl, int texFlags) {
             img->h = StringToInt(lines[i + 4]);
             img->texture = tex;
             tex->AddImg(img);
+        }
+        // A description cut short: fewer pictures than its header counts. What it holds is used.
+        const int counted = lines.empty() ? 0 : StringToInt(lines[0]);
+        if (counted > static_cast<int>(tex->images.size())) {
+            Error("Texture description '" + descPath + "' is cut short; the pictures it lacks are drawn as placeholders",
+                  kFile, "TImgTex.LoadTex");
+            tex->isDescriptionDamaged = 1;
         }
     }
     tex->url = path;
@@ -210,8 +218,9 @@ TImgPtr TImgTex::LoadImgTex(const std::string& imgUrl, int imgFlags) {
     TImgTexPtr tex = GetTex(texPath, imgFlags);
     TImgPtr img = tex->GetImage(imgName);
     if (!img) {
-        Error("No image named \"" + key + "\" in the texture description! Url = " + imgUrl, kFile,
-              "TImgTex.LoadImgTex");
+        if (tex->isDescriptionDamaged == 0)
+            Error("No image named \"" + key + "\" in the texture description! Url = " + imgUrl, kFile,
+                  "TImgTex.LoadImgTex");
         return MissingImg(key, imgUrl, 0, imgFlags);
     }
     img->Url = imgUrl;

@@ -31,6 +31,9 @@ public:
     int flags = 0;                // the flags the pixels are loaded with (the first request's)
     std::string url;              // the texture image's path: the cache key
     int isLoaded = 0;             // never set: a texture keeps its pixels for the whole run
+    // The description was missing or cut short (reported when read): the pictures it lacks are
+    // not reported one by one when asked for.
+    int isDescriptionDamaged = 0;
     TImagePtr Img;                // the pixels; null until Load
 
     // Writes "Img: OK|NULL", "IMAGES: n" and one tab-indented line per picture to standard output.

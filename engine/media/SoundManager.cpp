@@ -42,7 +42,10 @@ void AppInitSounds() { AppSoundManager::Setup(); }
 
 void AppSoundManager::LoadMusics() {
     std::string path = bDir + "Sound/Tracks.txt";
-    if (FileType(path) == 0) return;
+    if (FileType(path) == 0) {
+        ErrorNoFile(path, "SoundManager", "LoadMusics()");  // no music is played
+        return;
+    }
     TBlockFilePtr root = LoadBlockFile(path);
     std::string folder = bDir + "Sound/";
     for (const TBlockFilePtr& block : GetBlockFilesList(root, "Track")) {

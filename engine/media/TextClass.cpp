@@ -1,4 +1,5 @@
 #include "engine/media/TextClass.h"
+#include "engine/system/Error.h"
 
 #include <algorithm>
 #include <cmath>
@@ -263,13 +264,19 @@ void AppClassManager::Reset() {
     TextClasses.clear();
     ImageClasses.clear();
     ClassListUrl.clear();
+    ClassListMissing = false;
     TTextClass::DefaultClass = std::make_shared<TTextClass>();
 }
 
 void AppInitClasses() {
     AppClassManager::Init();
     const std::string url = DefaultClassListUrl();
-    if (FileType(url) != 0) AppClassManager::LoadClasses(url);
+    if (FileType(url) != 0) {
+        AppClassManager::LoadClasses(url);
+    } else {
+        ErrorNoFile(url, "TextClass", "AppInitClasses()");
+        AppClassManager::ClassListMissing = true;
+    }
 }
 
 TTextClassPtr CreateTextClassFromParams(const TClass& cls) {

@@ -120,6 +120,9 @@ public:
     static inline std::vector<TTextClassPtr> TextClasses;  // what lookups by id search
     static inline std::vector<TClassPtr> ImageClasses;     // kept for its kind; nothing adds to it
     static inline std::string ClassListUrl;
+    // Set when start-up found no class file (reported then): objects whose style is not found
+    // take the default style without a line each.
+    static inline bool ClassListMissing = false;
 
     // Names the default style "Def. Text Class" and puts it first in TextClasses.
     static void Init();

@@ -105,10 +105,12 @@ int TAppEmitterPreSet::LoadImagesData(const TBlockFilePtr& block) {
         const std::string url = GetBFString(im, entry, 0);
         TImgPtr img = url.empty() ? nullptr : LoadImg(ConvertAppPath(url), -1);
         // The image layer hands back a placeholder for what it cannot load: no picture and no
-        // texture behind it.
+        // texture behind it. It has said so already; only an entry naming no picture is
+        // reported here.
         if (!img || (!img->image && !img->texture)) {
-            Error("Couldn't load TImg object! Url = " + url, kFile, "TAppEmitterPreSet.LoadImagesData( file:TBlockFile )",
-                  "ERROR ");
+            if (url.empty())
+                Error("Couldn't load TImg object! Url = " + url, kFile,
+                      "TAppEmitterPreSet.LoadImagesData( file:TBlockFile )", "ERROR ");
             continue;
         }
         SetImgHandle(img, GetBFInt(im, entry, 1), GetBFInt(im, entry, 2));
@@ -436,7 +438,10 @@ int SaveAppEmitterPreset(const TAppEmitterPreSetPtr& preset, const std::string& 
 void AppInitEmitterPresets() {
     TAppBasicEmitter::Presets.clear();
     const std::string path = ResolvePath(bDir + AppResources + "Data/EmitterPresets.dat");
-    if (FileType(path) != 1) return;
+    if (FileType(path) != 1) {
+        ErrorNoFile(path, kFile, "AppInitEmitterPresets()");  // emitters then make no particles
+        return;
+    }
     TBlockFilePtr root = LoadBlockFile(path);
     const std::string dataFolder = bDir.empty() ? std::string(".") : bDir;
     for (const TBlockFilePtr& block : GetBlockFilesList(root, "Preset")) {

@@ -131,11 +131,18 @@ int TAppScreen::LoadFromFile(const std::string& url) {
     // A folder is no screen file either (the block-file reader must be given a file).
     if (FileType(url) != 1) {
         FileUrl = url;
+        isFileDamaged = 1;
         Warning("No screen file '" + url + "' found", "AppScreen", "LoadFromFile(url:string)");
+        // Said once: the screen's texts read as empty lines.
+        if (!TxtFile && isNotUsingText == 0) TxtFile = std::make_shared<TTxtFile>();
         return 0;
     }
     TAsset::CurrScreen = this;
-    TBlockFilePtr root = LoadBlockFile(url);
+    bool whole = false;
+    TBlockFilePtr root = LoadBlockFileChecked(url, whole);
+    isFileDamaged = whole ? 0 : 1;
+    // What a damaged file still holds is used.
+    if (!whole) Error("Screen file '" + url + "' is damaged; loading what it holds", "AppScreen", "LoadFromFile(url:string)");
     FileUrl = url;
     TextFileUrl = DefaultTextFileUrl(FileUrl);
     CurrentlyLoadingScreen = this;
@@ -164,7 +171,11 @@ int TAppScreen::_LoadTextFile(const std::string& url) {
     if (isNotUsingText != 0) return 0;
     // Tested where the reader will look: "#LANG#" stands for the language folder.
     if (FileType(TextFilePath(url)) == 0) {
-        Error("Unable to load txt file '" + url + "' for screen '" + name + "'! - No such file or directory!");
+        // Once for the file, which other readers may ask for too.
+        if (FirstReportAbout(TextFilePath(url)))
+            Error("Unable to load txt file '" + url + "' for screen '" + name + "'! - No such file or directory!");
+        // Reported once: the screen's texts read as empty lines from here on.
+        TxtFile = std::make_shared<TTxtFile>();
         return 0;
     }
     TxtFile = LoadTxtFile(url);
@@ -292,7 +303,7 @@ TGameObjectPtr TAppScreen::FindObject(const std::string& objName) {
         if (obj->name == objName) return obj;
         if (auto found = obj->FindObject(objName)) return found;
     }
-    Warning("Couldn't find object named '" + objName + "'!");
+    if (isFileDamaged == 0) Warning("Couldn't find object named '" + objName + "'!");
     return nullptr;
 }
 
@@ -302,7 +313,7 @@ TGameObjectPtr TAppScreen::FindObjectInd(int objId) {
         if (obj->id == objId) return obj;
         if (auto found = obj->FindObjectInd(objId)) return found;
     }
-    Warning("Couldn't find object with id '" + std::to_string(objId) + "'!");
+    if (isFileDamaged == 0) Warning("Couldn't find object with id '" + std::to_string(objId) + "'!");
     return nullptr;
 }
 

@@ -51,6 +51,9 @@ public:
     int32_t isFreedByLeave = 0;      // Leaving frees the screen
     int32_t isNotToBeLoaded = 0;     // LoadFromFile does nothing
     int32_t isNotUsingText = 0;      // no text file is loaded
+    // The screen file was missing or damaged (reported when loading): the objects it lacks are
+    // then not reported one by one when looked up.
+    int32_t isFileDamaged = 0;
     int32_t isAutoRebuildingDrawingLayers = 1;
     int32_t isAutoRebuildingUpdateLayers = 1;
     std::string MyUrl;

@@ -85,7 +85,12 @@ int TImageAsset::ReloadImg() {
     const std::string path = ConvertAppPath(url);
     // A url "texture|NAME" names a picture of a shared texture: the texture file must exist.
     const size_t bar = path.find('|');
-    if (FileType(bar == std::string::npos ? path : path.substr(0, bar)) == 0) return 0;
+    const std::string file = bar == std::string::npos ? path : path.substr(0, bar);
+    if (FileType(file) == 0) {
+        // Drawn as the placeholder; said once, however many objects show the picture.
+        ErrorNoFile(file, "Asset", "TImageAsset.ReloadImg");
+        return 0;
+    }
     // The image held so far is released before the new one is read: it leaves the image cache
     // with its picture, so nothing keeps the old texture alive and the file is read afresh.
     if (img) {

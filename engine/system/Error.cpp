@@ -1,11 +1,22 @@
 #include "engine/system/Error.h"
 
+#include <cctype>
 #include <cstdio>
+#include <set>
 
 namespace {
 ReportSink gErrorSink = nullptr;
 ReportSink gCriticalSink = nullptr;
+std::set<std::string> gReportedFiles;
 }  // namespace
+
+bool FirstReportAbout(const std::string& path) {
+    std::string key = path;
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return gReportedFiles.insert(key).second;
+}
+
+void ResetFileReports() { gReportedFiles.clear(); }
 
 void SetErrorConsoleSink(ReportSink sink) { gErrorSink = sink; }
 void SetCriticalConsoleSink(ReportSink sink) { gCriticalSink = sink; }
@@ -49,10 +60,12 @@ int ErrorSearch(const std::string& message, const std::string& file, const std::
 }
 
 int ErrorNoFile(const std::string& url, const std::string& file, const std::string& code) {
+    if (!FirstReportAbout(url)) return 0;
     return Error("No such file or directory! Url = " + url, file, code, "NO FILE ERROR ");
 }
 
 int ErrorImg(const std::string& url, const std::string& file, const std::string& code) {
+    if (!FirstReportAbout(url)) return 0;
     return Error("Couldn't load TImg object! Url = " + url, file, code, "ERROR ");
 }
 

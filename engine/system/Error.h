@@ -16,8 +16,15 @@ int Warning(const std::string& message, const std::string& file = "", const std:
             const std::string& prefix = "WARNING ");
 int ErrorScreen(const std::string& message, const std::string& file = "", const std::string& code = "");
 int ErrorSearch(const std::string& message, const std::string& file = "", const std::string& code = "");
+// A file that cannot be read is reported once per path (letter case ignored): a picture or a
+// font that many objects use gives one line, not one per object. Both return 0.
 int ErrorNoFile(const std::string& url, const std::string& file = "", const std::string& code = "");
 int ErrorImg(const std::string& url, const std::string& file = "", const std::string& code = "");
+// True the first time it is asked about a path (letter case ignored), false after: for other
+// reports about a file that must be made only once.
+bool FirstReportAbout(const std::string& path);
+// Forgets the paths reported so far (tests, and a new run of the data).
+void ResetFileReports();
 // Shown over the picture by the console; nothing goes to standard output.
 int CriticalError(const std::string& text);
 

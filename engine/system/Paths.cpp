@@ -182,6 +182,8 @@ void AppInitLangDir() {
             Error("Language code '" + code + "' in '" + url + "' is not a folder name; using '" + LangMod + "'!",
                   "Paths", "AppInitLangDir()");
         }
+    } else {
+        ErrorNoFile(url, "Paths", "AppInitLangDir()");  // the language stays LangMod
     }
     LocalizeDir = bDir + AppLangDir + LangMod + "/";
 }

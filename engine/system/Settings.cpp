@@ -37,11 +37,15 @@ std::optional<int> FieldAsInt(const TDataFieldPtr& f) {
     return std::nullopt;
 }
 
+// Without any settings file (reported at loading) the built-in defaults serve, without a line
+// for every value asked.
 int ReadInt(const char* container, const char* name, int def) {
+    if (AppSettings::Datas.empty()) return def;
     return FieldAsInt(AppSettings::GetDataField(container, name)).value_or(def);
 }
 
 float ReadFloat(const char* container, const char* name, float def) {
+    if (AppSettings::Datas.empty()) return def;
     return FieldAsFloat(AppSettings::GetDataField(container, name)).value_or(def);
 }
 

@@ -153,6 +153,7 @@ int TUIImage::SaveMyData(const TBlockFilePtr& block) {
 
 int TUIImage::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
     std::string url = GetBFString(block, "Imageurl", 0);
+    const bool named = !url.empty();
     if (url.empty()) {
         url = PathInFolder(Prefix, "image.png");
         if (FileType(url) != 1) url = PathInFolder(Prefix, "image.jpg");
@@ -161,12 +162,29 @@ int TUIImage::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
     // wins when both exist.
     if (TAppScreen* screen = TAppScreen::CurrentlyLoadingScreen) {
         const std::string dir = ExtractDir(screen->FileUrl);
+        bool beside = false;
         for (const char* ext : {".png", ".jpg"}) {
             const std::string path = FileBesideScreen(dir, name, ext);
             if (!path.empty() && FileType(path) != 0) {
                 url = path;
                 DontSaveUrl = 1;
+                beside = true;
             }
+        }
+        // No picture anywhere: the one beside the screen is the one missing. Said now, when the
+        // screen is read (a picture loaded later, or never, would otherwise go unnoticed), and
+        // once: the image layer does not say it again.
+        const std::string expected = FileBesideScreen(dir, name, ".png");
+        if (!named && !beside && FileType(url) == 0 && !expected.empty() && screen->isFileDamaged != 0) {
+            // What a damaged screen file lost is not reported piece by piece: it was said.
+            url.clear();
+        } else if (!named && !beside && FileType(url) == 0 && !expected.empty()) {
+            url = expected;
+            DontSaveUrl = 1;
+            if (FirstReportAbout(expected))
+                Error("No picture for '" + name + "': neither " + expected + " nor " +
+                          FileBesideScreen(dir, name, ".jpg") + " is there",
+                      kSource, "TUIImage.LoadMyData", "NO FILE ERROR ");
         }
     }
     std::shared_ptr<TImageAsset> asset = CreateEmptyImageAsset(url, 0, 0, 0, 0, 0);
@@ -194,7 +212,7 @@ int TUIText::BuildStates() {
 int TUIText::SetClass(const TTextClassPtr& cls) {
     TTextClassPtr use = cls;
     if (!use) {
-        Warning("Setting NULL class for UIObject!", kSource, "", "WARNING ");
+        if (!AppClassManager::ClassListMissing) Warning("Setting NULL class for UIObject!", kSource, "", "WARNING ");
         use = TTextClass::DefaultClass;
     }
     Class = use;

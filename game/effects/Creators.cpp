@@ -59,6 +59,15 @@ void AppendImage(std::vector<TImgPtr>& list, const std::string& path) {
     if (GaveImage(img)) list.push_back(img);
 }
 
+// True when the url names a picture that is not there: no file, or no picture of that name in
+// its texture's description.
+bool NamesNoPicture(const std::string& url) {
+    const size_t bar = url.find('|');
+    if (bar == std::string::npos) return FileType(url) != 1;
+    const TImgTexPtr tex = TImgTex::GetTex(url.substr(0, bar), -1);
+    return !tex || !tex->GetImage(url.substr(bar + 1));
+}
+
 }  // namespace
 
 TEngParticlePtr CreateStandardParticle(int standAlone, int n, int x1, int y1, int x2, int y2, int mx1, int my1,
@@ -179,7 +188,15 @@ std::vector<TImgPtr> CreateImageList(const std::string& path) {
             line += c;
         }
     }
-    if (!line.empty()) AppendImage(list, bDir + line);
+    if (!line.empty()) {
+        // A last line without its line feed naming no picture is where a list was cut short:
+        // said once, as the list's fault, and left out.
+        if (NamesNoPicture(bDir + line))
+            Error("The list " + path + " ends in a broken line ('" + line + "'), which is left out", "Creators",
+                  "CreateImageList");
+        else
+            AppendImage(list, bDir + line);
+    }
     return list;
 }
 

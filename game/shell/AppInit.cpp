@@ -137,6 +137,8 @@ void SetAppFolderNames() {
 }
 
 int AppInitLauncher() {
+    // Switched off, the launcher reads none of its files (its server's address included).
+    if (LauncherOn == 0) return 0;
     InitLauncher(LauncherAppId, LauncherPackageUrl(StoreBuild));
     ShowLauncher();
     return 0;

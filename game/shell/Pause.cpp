@@ -2,6 +2,7 @@
 
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
+#include "engine/system/Error.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
@@ -15,7 +16,10 @@ std::string TxtGamePaused;
 TImageFontPtr PauseFont;
 
 int SetupPause() {
-    TxtGamePaused = Trim(LoadText(bDir + "Local/" + LangMod + "/Paused.txt"));
+    const std::string path = bDir + "Local/" + LangMod + "/Paused.txt";
+    bool ok = false;
+    TxtGamePaused = Trim(LoadText(path, &ok));
+    if (!ok) ErrorNoFile(path, "Pause", "SetupPause()");  // the pause screen then shows no text
     PauseFont = GetAppFont(bDir + "App/Fonts/font.ttf", 42);
     return 0;
 }

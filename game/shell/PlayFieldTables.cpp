@@ -96,7 +96,13 @@ int TSpecialLoads::SetupNumImagesSizes() {
     PomNumImages.clear();
     for (int k = 0; k < HowManyNumberSizes; ++k) {
         const std::string path = bDir + "Game/PlayField/Numbers/" + IntToString(k) + "-0.png";
-        if (FileType(path) != 1) break;
+        if (FileType(path) != 1) {
+            // Said here for the scales; the picture itself is not reported again when loaded.
+            if (FirstReportAbout(path))
+                Error("Clue-number picture '" + path + "' is missing; clue numbers are scaled like the tiles",
+                      "SpecialLoads", "SetupNumImagesSizes");
+            break;
+        }
         const int height = PngImageHeight(path);
         if (height <= 0) {
             ErrorImg(path, "SpecialLoads", "SetupNumImagesSizes");
@@ -126,7 +132,8 @@ int TSpecialLoads::SetupScales() {
             missingImage = true;
         NumberScale[i] = ratio * GridScale[i];
     }
-    if (missingImage)
+    // A missing picture was said when the sizes were read.
+    if (missingImage && PomNumImages.size() >= static_cast<size_t>(HowManyNumberSizes))
         Error("Clue-number images are missing in '" + bDir +
                   "Game/PlayField/Numbers/'; clue numbers are scaled like the tiles",
               "SpecialLoads", "SetupScales");

@@ -231,8 +231,8 @@ int TProfile::Game_PlayLevel(int id) {
 int TProfile::Game_PlayNextLevel() {
     LoadCurrLevel();
     if (!CurrLevel) {
-        // The level file was reported; the player stays where they are.
-        Error("Level " + std::to_string(Level) + " can't be played", kSource, "TProfile :: Game_PlayNextLevel()");
+        // The level file was reported by its reader (one line for one damaged file); the player
+        // stays where they are.
         return 0;
     }
     if (Game) Game->SetData(CurrLevel);

@@ -1,6 +1,7 @@
 #include "game/shell/ProfileManager.h"
 
 #include <algorithm>
+#include <set>
 
 #include "engine/data/BlockFile.h"
 #include "engine/media/SoundManager.h"
@@ -205,6 +206,13 @@ int TProfileManager::OnSetup() {
             if (RebuildProfilesList() == 0) return InitProfiles();
         } else {
             currId = GetBFString(index, "Settings::CurrProfile");
+            // The Ids of every player listed, and of every name taken from a progress file.
+            std::set<std::string> takenIds;
+            for (const auto& block : GetBlockFilesList(index, "Profile")) {
+                TProfile listed;
+                listed.SetName(GetBFString(block, "Name"));
+                takenIds.insert(listed.FileName);
+            }
             for (const auto& block : GetBlockFilesList(index, "Profile")) {
                 auto profile = std::make_shared<TProfile>();
                 profile->SetName(GetBFString(block, "Name"));
@@ -221,7 +229,27 @@ int TProfileManager::OnSetup() {
                     continue;
                 }
                 // Checked before the file is read, so that a player left out touches no file.
-                if (_addReadProfile(profile, indexPath)) profile->Load(ProfilePath(profile->FileName));
+                if (_addReadProfile(profile, indexPath)) {
+                    const std::string listedName = profile->name;
+                    const std::string file = ProfilePath(profile->FileName);
+                    profile->Load(file);
+                    // The progress file names its player, and a new name moves the player to the
+                    // Id of that name at the next save. A name whose Id another player has (or
+                    // takes) would put this player's progress over that player's: the list's
+                    // name, which names this file, is kept then.
+                    TProfile named;
+                    named.SetName(profile->name);
+                    if (named.FileName != profile->FileName) {
+                        if (takenIds.count(named.FileName) != 0) {
+                            Warning(file + " names its player '" + profile->name +
+                                        "', another player's name; the name '" + listedName + "' is kept",
+                                    kSource, "TProfileManager :: OnSetup()");
+                            profile->SetName(listedName);
+                        } else {
+                            takenIds.insert(named.FileName);
+                        }
+                    }
+                }
             }
             if (ProfilesList.empty()) RebuildProfilesList();
         }

@@ -68,7 +68,6 @@ TEST(ValuePersistence, ReadersTakeEveryTopLevelEntryWhateverItsName) {
 
 TEST(ValuePersistence, MissingFileIsReportedAndGivesNothing) {
     TempDir dir;
-    const std::string path = dir.file("none.txt");
     struct Case {
         const char* code;
         size_t (*load)(const std::string&);
@@ -78,7 +77,10 @@ TEST(ValuePersistence, MissingFileIsReportedAndGivesNothing) {
         {"LoadRGBArray", [](const std::string& p) { return LoadRGBArray(p).size(); }},
         {"LoadDimArray", [](const std::string& p) { return LoadDimList(p).size(); }},
     };
+    int n = 0;
     for (const auto& c : cases) {
+        // A file of its own each: a missing file is reported once.
+        const std::string path = dir.file("none-" + std::to_string(n++) + ".txt");
         testing::internal::CaptureStdout();
         EXPECT_EQ(c.load(path), 0u);
         EXPECT_EQ(testing::internal::GetCapturedStdout(),

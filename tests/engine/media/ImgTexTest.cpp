@@ -187,3 +187,20 @@ TEST_F(ImgTexTest, PrintMeListsPixelsAndPictures) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ImgTexTest, ADescriptionCutShortIsReportedOnceNotForEveryPictureItLacks) {
+    // Its header counts four pictures; the file ends in the second.
+    WritePng(dir.file("Cut.png"), 32, 16, int(0xFF00FF00));
+    WriteFileBytes(dir.file("Cut.txt"), "4\nA\n0\n0\n8\n8\nB\n8\n");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(ImgWidth(LoadImg(dir.file("Cut.png|A"), -1)), 8);
+    EXPECT_EQ(LoadImg(dir.file("Cut.png|B"), -1)->texture, nullptr);
+    EXPECT_EQ(LoadImg(dir.file("Cut.png|C"), -1)->texture, nullptr);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "ERROR ( File: ImgTex  Code: TImgTex.LoadTex ) Texture description '" + Lower(dir.file("cut.txt")) +
+                       "' is cut short; the pictures it lacks are drawn as placeholders\n");
+}
+
+}  // namespace

@@ -319,9 +319,10 @@ TEST_F(EmitterTest, MissingPartsOfAPresetReadAsEmpty) {
     ASSERT_NE(p, nullptr) << "the type word is read without regard to case";
     ASSERT_EQ(p->Images.size(), 1u);
     EXPECT_EQ(p->Images[0]->Url, good);
-    EXPECT_EQ(Errors().back(),
-              "ERROR ( File: Emitter  Code: TAppEmitterPreSet.LoadImagesData( file:TBlockFile ) ) "
-              "Couldn't load TImg object! Url = #BDIR#Particles/Gone.png");
+    // The missing picture is reported once, by the image layer.
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_EQ(Errors().back(), "NO FILE ERROR ( File: ImgTex  Code: TImgTex.LoadImgSingle ) No such file or directory! Url = " +
+                                   bDir + "Particles/Gone.png");
     // No "Special": the eight own fields are 0. No "Standards": a pool of no particles. An
     // empty emission-object entry: the red colorizer and the default curve transformer.
     EXPECT_EQ(p->MaxForce, 0.0f);
@@ -397,14 +398,15 @@ TEST_F(EmitterTest, PresetsFileReadsInlineAndReferencedPresets) {
     EXPECT_NE(Errors()[0].find("Missing.EmitterPreset"), std::string::npos);
     EXPECT_NE(Errors()[1].find("outside the data folder"), std::string::npos);
 
-    // Read again: replaced, not added to. Without the file: none, silently.
+    // Read again: replaced, not added to. Without the file: none, and the missing file said.
     AppInitEmitterPresets();
     EXPECT_EQ(TAppBasicEmitter::Presets.size(), 2u);
     DeleteFile(bDir + "App/Data/EmitterPresets.dat");
     emittertest::ErrorLines().clear();
     AppInitEmitterPresets();
     EXPECT_TRUE(TAppBasicEmitter::Presets.empty());
-    EXPECT_TRUE(Errors().empty());
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_NE(Errors()[0].find("No such file or directory! Url = " + bDir + "App/Data/EmitterPresets.dat"), std::string::npos);
 }
 
 TEST_F(EmitterTest, ShippedPresetsLoadWithTheirImages) {

@@ -156,9 +156,15 @@ TEST_F(AppScreenTest, ReportsCarryTheirExactTexts) {
     ASSERT_EQ(Errors().size(), 1u);
     EXPECT_EQ(Errors()[0], "ERROR Unable to load txt file '" + LocalizeDir +
                                "Menu.txt' for screen 'Menu'! - No such file or directory!");
+    // Said once: its lines then read as empty.
     EXPECT_EQ(screen->GetTxt(1), "");
+    EXPECT_EQ(screen->GetTxt(2), "");
+    EXPECT_EQ(Errors().size(), 1u);
+    // A screen never loaded has no texts to give.
+    auto unloaded = MakeScreen("Never");
+    EXPECT_EQ(unloaded->GetTxt(1), "");
     ASSERT_EQ(Errors().size(), 2u);
-    EXPECT_EQ(Errors()[1], "ERROR TxtFile for screen 'Menu' not initiated!");
+    EXPECT_EQ(Errors()[1], "ERROR TxtFile for screen 'Never' not initiated!");
 
     auto play = std::make_shared<TGameObject>();
     play->name = "Play";

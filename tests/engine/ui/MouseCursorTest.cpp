@@ -84,7 +84,10 @@ TEST_F(MouseCursorTest, ReadsEveryCursorInFileOrderWithItsDefaults) {
         "cursor{\n img = \"#BDIR#Cur/b.png\"\n id = 2.9\n NAME = \"Hand\"\n Scale = 0, 2\n Alpha = 0\n}\n"
         "Cursor{\n}\n"
         "SETTINGS{\n DefaultCursor = 2\n}\n");
-    EXPECT_EQ(Load(), "");
+    // The pictures are not there: each is said once.
+    EXPECT_EQ(Load(), "NO FILE ERROR ( File: Asset  Code: TImageAsset.ReloadImg ) No such file or directory! Url = " + bDir +
+                          "Cur/a.png\nNO FILE ERROR ( File: Asset  Code: TImageAsset.ReloadImg ) No such file or "
+                          "directory! Url = " + bDir + "Cur/b.png\n");
 
     const struct {
         int id;

@@ -137,6 +137,16 @@ TEST_F(ImageListTest, TrimsCarriageReturnsButNotALastUnendedLine) {
     EXPECT_TRUE(Errors().empty());
 }
 
+TEST_F(ImageListTest, AListCutShortIsReportedOnceAsTheListsFault) {
+    // Cut in the middle of a name: the broken last line is the list's fault, said once.
+    WriteFileBytes(dir.file("list.txt"), "tex.png|A\ntex.png|B\ntex.png|");
+    EXPECT_EQ(Names(CreateImageList(dir.file("list.txt"))), (std::vector<std::string>{"A", "B"}));
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_NE(Errors()[0].find("The list " + dir.file("list.txt") + " ends in a broken line ('tex.png|')"),
+              std::string::npos)
+        << Errors()[0];
+}
+
 TEST_F(ImageListTest, AMissingListIsReportedAndGivesNoImages) {
     SetupParticles(dir.file("nothing.txt"));
     EXPECT_TRUE(TEngParticle::standardImg.empty());

@@ -546,6 +546,29 @@ TEST_F(ProfileFilesTest, NamesWithTheFilesOwnSyntaxReadBackAsTheyWere) {
     EXPECT_EQ(Profile->name, "A::B");
 }
 
+TEST_F(ProfileFilesTest, AProgressFileNamingAnotherPlayerNeverTakesThatPlayersFile) {
+    // Found by fuzzing the players' files: Ann's progress file claims the name "Bo"; read as Bo,
+    // Ann's progress went to Bo's file at the next save, and one of the two was lost.
+    WriteIndex("65-110-110", {{"65-110-110", "Ann"}, {"66-111", "Bo"}});
+    testsupport::WriteFileBytes(ProfilesFile("65-110-110.AppProfile"), "Data{\n\tName = \"Bo\"\n\tScore = 950\n}\n");
+    testsupport::WriteFileBytes(ProfilesFile("66-111.AppProfile"), "Data{\n\tName = \"Bo\"\n\tScore = 10\n}\n");
+    testing::internal::CaptureStdout();
+    auto manager = ReadPlayers();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("names its player 'Bo', another player's name"), std::string::npos) << out;
+    ASSERT_EQ(manager->ProfilesList.size(), 2u);
+    EXPECT_EQ(manager->ProfilesList[0]->name, "Ann");
+    manager->SaveAtEnd();
+
+    ResetProfileGlobals();
+    auto again = ReadPlayers();
+    ASSERT_EQ(again->ProfilesList.size(), 2u);
+    EXPECT_EQ(again->ProfilesList[0]->name, "Ann");
+    EXPECT_EQ(again->ProfilesList[0]->Score, 950);
+    EXPECT_EQ(again->ProfilesList[1]->name, "Bo");
+    EXPECT_EQ(again->ProfilesList[1]->Score, 10);
+}
+
 TEST_F(ProfileFilesTest, AKillDuringASaveNeverLosesAPlayer) {
     // Four players with long records and a level in progress each, saved over and over by a
     // second process that is killed at random moments; after each kill every file reads whole.

@@ -1,0 +1,77 @@
+// The players' files (the input's three NUL-separated parts): the index "Profiles.dat", the
+// progress file of the player "ANN" it may name, and that player's level in progress. Read the
+// way start-up reads them, written back the way exit writes them, and read again: the second
+// reading must find the same players, and the progress must settle after one round.
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "engine/screen/Control.h"
+#include "engine/system/Paths.h"
+#include "game/puzzle/Level.h"
+#include "game/shell/Profile.h"
+#include "game/shell/ProfileManager.h"
+#include "platform/Files.h"
+
+namespace {
+
+struct Seen {
+    std::string id;
+    int level, score, stars, records, buildingStage;
+    std::string screen;
+    bool operator==(const Seen&) const = default;
+};
+
+std::vector<Seen> ReadPlayers() {
+    Control::Reset();
+    Profiles = CreateProfileManager();
+    Profiles->OnSetup();
+    std::vector<Seen> seen;
+    for (const auto& p : Profiles->ProfilesList) {
+        // The Id follows the name, which the progress file gives: the Id the next save uses.
+        p->InitID();
+        p->Game_CountStars();
+        p->CanContinue();
+        seen.push_back({p->FileName, p->Level, p->Score, p->Stars, static_cast<int>(p->Levels.size()),
+                        p->BuildingStage, p->CurrScreen});
+    }
+    return seen;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::Init();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::BeginRun();
+    const auto parts = fuzz::SplitParts(data, size, 3);
+    const std::string folder = AppDataFolder + "/Profiles/";
+    CreateDir(folder, true);
+    fuzz::WriteFile(folder + "Profiles.dat", parts[0]);
+    // "ANN" (the Id of a name is its characters' codes).
+    if (!parts[1].empty()) fuzz::WriteFile(folder + "65-78-78.AppProfile", parts[1]);
+    if (!parts[2].empty()) fuzz::WriteFile(folder + "65-78-78.PACLEVEL", parts[2]);
+
+    const std::vector<Seen> first = ReadPlayers();
+    Profiles->SaveAtEnd();
+    const bool kept = Profiles->isIndexKept != 0;
+    const std::vector<Seen> second = ReadPlayers();
+    Profiles->SaveAtEnd();
+    const std::vector<Seen> third = ReadPlayers();
+    // The same players come back (an index the game could not set aside is never written, and
+    // then there is nothing to compare). Reading brings values into their ranges, so the
+    // progress itself must come back unchanged from the second writing on.
+    if (!kept) {
+        if (first.size() != second.size()) __builtin_trap();
+        for (size_t i = 0; i < first.size(); ++i)
+            if (first[i].id != second[i].id) __builtin_trap();
+        if (second != third) __builtin_trap();
+    }
+
+    Profiles = nullptr;
+    ResetProfileGlobals();
+    Control::Reset();
+    return 0;
+}
