@@ -175,8 +175,9 @@ int TUIImage::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
         // screen is read (a picture loaded later, or never, would otherwise go unnoticed), and
         // once: the image layer does not say it again.
         const std::string expected = FileBesideScreen(dir, name, ".png");
-        if (!named && !beside && FileType(url) == 0 && !expected.empty() && screen->isFileDamaged != 0) {
-            // What a damaged screen file lost is not reported piece by piece: it was said.
+        if (!beside && FileType(url) == 0 && screen->isFileDamaged != 0) {
+            // What a damaged screen file lost (a picture's name cut short among it) is not
+            // reported piece by piece: the file was said.
             url.clear();
         } else if (!named && !beside && FileType(url) == 0 && !expected.empty()) {
             url = expected;

@@ -184,11 +184,16 @@ std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGame
         return {};
     }
     auto levels = ReadMiniLevels(text);
+    // One line for the map, not one per level: without the map object (its screen file was
+    // reported) nothing more is said.
+    int missing = 0, first = 0;
     for (auto& mini : levels) {
         if (holder) mini->Point = holder->FindObjectInd(mini->Id);
-        if (!mini->Point)
-            Error("No point on the map for level " + IntToString(mini->Id), "MiniLevel", "LoadMiniLevels");
+        if (!mini->Point && missing++ == 0) first = mini->Id;
     }
+    if (holder && missing > 0)
+        Error("No point on the map for " + IntToString(missing) + " level(s), the first level " + IntToString(first),
+              "MiniLevel", "LoadMiniLevels");
     return levels;
 }
 
