@@ -1,5 +1,7 @@
 #include "online/NewsLetterState.h"
 
+#include <algorithm>
+
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
@@ -65,11 +67,17 @@ int LoadNewsLetter() {
     // No file yet is the first run, not a problem worth a line.
     TRCMFilePtr file = FileType(StatePath()) != 0 ? LoadRCMFile(StatePath()) : CreateRCMFile();
     MyAppName = NewsLetterAppName();
+    // The counters are only ever counted up from here: a number the file should not hold (a
+    // hand-edited or damaged file) is brought into the range the game writes, so adding to it
+    // can never overflow.
+    auto counter = [&file](const std::string& key, int32_t most) {
+        return std::clamp(TruncToInt(file->getFloat(key, 0, 0)), 0, most);
+    };
     Newsletter_Zapisany = TruncToInt(file->getFloat("NewsLetter::Subscribed", 0, 0));
-    Newsletter_Seconds = TruncToInt(file->getFloat(GamePath("Seconds"), 0, 0));
-    Newsletter_Minutes = TruncToInt(file->getFloat(GamePath("Minutes"), 0, 0));
+    Newsletter_Seconds = counter(GamePath("Seconds"), 59);
+    Newsletter_Minutes = counter(GamePath("Minutes"), kNewsLetterMostCounted);
     Newsletter_NiePokazujWiecej = FileType(MarkerPath());
-    Newsletter_IleRazy = TruncToInt(file->getFloat(GamePath("HowManyTimes"), 0, 0));
+    Newsletter_IleRazy = counter(GamePath("HowManyTimes"), kNewsLetterMostCounted);
     NewsLetterFile = file;
     return 0;
 }

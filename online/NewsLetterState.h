@@ -15,9 +15,9 @@
 // Not 0 when the data folder holds an entry "newsletter" (its file kind): the newsletter is on.
 extern int NewsLetterOn;
 extern int Newsletter_Seconds;     // counted play seconds toward the next minute, 0 to 59
-extern int Newsletter_Minutes;     // counted play minutes toward the showing
+extern int Newsletter_Minutes;     // counted play minutes toward the showing, 0 to kNewsLetterMostCounted
 extern int Newsletter_NextSecond;  // application clock (ms) after which the next second counts
-extern int Newsletter_IleRazy;     // showings so far
+extern int Newsletter_IleRazy;     // showings so far, 0 to kNewsLetterMostCounted
 extern int Newsletter_Zapisany;    // the player signed up
 extern int Newsletter_NiePokazujWiecej;  // the player does not want the window again
 extern TRCMFilePtr NewsLetterFile;       // the key file as last read, reused by every save
@@ -29,12 +29,17 @@ extern const std::string NewsLetterFileName;    // "Newsletter.dat"
 extern const std::string NewsLetterMarkerName;  // "DontShowMeNewsLetter.txt"
 extern const std::string NewsLetterMarkerText;  // "Dont show newsletter in this game"
 
+// The most minutes and showings a file is read with (far more than any player reaches): the
+// game only counts up from there, which then never overflows.
+constexpr int kNewsLetterMostCounted = 1000000;
+
 // Writes the four numbers into the key file and the marker when the don't-show flag is set.
 // Nothing while the newsletter is off. -1 when the key file was not written (it could not be
 // written, or it is a damaged file that is left untouched), else 0.
 int SaveNewsLetter();
 // Reads the state at start-up; nothing while the newsletter is off. A missing file is the first
-// run: everything starts at 0.
+// run: everything starts at 0. The seconds are read into 0 to 59, the minutes and showings into
+// 0 to kNewsLetterMostCounted.
 int LoadNewsLetter();
 // Makes sure the maker's folder exists and sets VelkaroFolder to it.
 int GetNewsLetterFolder();

@@ -9,13 +9,17 @@ int UPDATE_NEWSLETTER() {
     if (CheatsOn && KeyHit(KEY_TAB)) return 1;
     if (AppMilliSecs() > Newsletter_NextSecond) {
         Newsletter_NextSecond = AppMilliSecs() + 1000;
-        if (++Newsletter_Seconds >= 60) {
-            Newsletter_Seconds = 0;
-            ++Newsletter_Minutes;
-        }
-        return Newsletter_Minutes == 30 ? 1 : 0;
+        return CountNewsLetterSecond();
     }
     return 0;
+}
+
+int CountNewsLetterSecond() {
+    if (++Newsletter_Seconds >= 60) {
+        Newsletter_Seconds = 0;
+        ++Newsletter_Minutes;
+    }
+    return Newsletter_Minutes == 30 ? 1 : 0;
 }
 
 int UpdateNewsLetter() {

@@ -8,5 +8,7 @@
 // Counts play time; true when the window is due (exactly 30 minutes counted). With the
 // developer switch on, Tab makes it due at once and leaves the counters alone.
 int UPDATE_NEWSLETTER();
+// One counted play second (a minute at every 60th); true when the minutes are then 30.
+int CountNewsLetterSecond();
 // The trigger: the window's result (1 after a sign-up) when it was shown, else 0.
 int UpdateNewsLetter();

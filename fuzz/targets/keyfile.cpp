@@ -1,9 +1,10 @@
 // The key file shared by the maker's games ("Newsletter.dat"): read as the newsletter's state at
-// start-up, the counters written back into the tree that was read, the file read and written
-// once more.
+// start-up, counted on as the game does (play seconds into minutes, a showing), written back into
+// the tree that was read, and the file read and written once more.
 #include "FuzzSupport.h"
 #include "engine/system/Paths.h"
 #include "online/NewsLetterState.h"
+#include "online/NewsLetterTrigger.h"
 #include "online/RCMFile.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -20,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = AppDataRootFolder + "/" + NewsLetterFileName;
     fuzz::WriteFile(path, fuzz::Bytes(data, size));
     LoadNewsLetter();
-    // New counters, whatever the file held.
-    Newsletter_Seconds = 7;
-    Newsletter_IleRazy = 3;
+    // What a play session adds to the counters read: a minute and a half, and a showing.
+    for (int second = 0; second < 90; ++second) CountNewsLetterSecond();
+    ++Newsletter_IleRazy;
     if (SaveNewsLetter() == 0) {
         // What was written is read and written once more. (A hand-damaged file can still come
         // back as a file that reads as damaged, which the game then reports and never writes

@@ -4,6 +4,7 @@
 
 #include "engine/system/Paths.h"
 #include "online/NewsLetterState.h"
+#include "online/NewsLetterTrigger.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 
@@ -97,6 +98,39 @@ TEST_F(NewsLetterStateTest, ASignUpWritesTheFlagAndTheMarkerAndKeepsOtherGamesGr
     Newsletter_Minutes = 3;
     ASSERT_EQ(SaveNewsLetter(), 0);
     EXPECT_NE(ReadFileBytes(StateFile()).find("Other_Game {"), std::string::npos);
+}
+
+TEST_F(NewsLetterStateTest, CountersOutOfRangeAreReadIntoItAndCountOnWithoutOverflow) {
+    struct Case {
+        std::string seconds, minutes, times;
+        int wantSeconds, wantMinutes, wantTimes;
+    };
+    const Case cases[] = {
+        {"59", "29", "2", 59, 29, 2},  // in range: as written
+        {"2147483647", "2147483647", "2147483647", 59, kNewsLetterMostCounted, kNewsLetterMostCounted},
+        {"1e30", "9e99", "3.5e20", 59, kNewsLetterMostCounted, kNewsLetterMostCounted},
+        {"-5", "-2147483648", "-1e30", 0, 0, 0},
+        {"nan", "-inf", "inf", 0, 0, 0},  // no numbers
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.seconds + " " + c.minutes + " " + c.times);
+        WriteFileBytes(StateFile(), "NewsLetter {\n\tSubscribed = 0\n\tQuiltora_2 {\n\t\tSeconds = " + c.seconds +
+                                        "\n\t\tMinutes = " + c.minutes + "\n\t\tHowManyTimes = " + c.times +
+                                        "\n\t}\n\n}\n\n");
+        Restart();
+        EXPECT_EQ(Newsletter_Seconds, c.wantSeconds);
+        EXPECT_EQ(Newsletter_Minutes, c.wantMinutes);
+        EXPECT_EQ(Newsletter_IleRazy, c.wantTimes);
+        // What the game then adds: a counted second (rolling into a minute) and a showing.
+        CountNewsLetterSecond();
+        ++Newsletter_IleRazy;
+        EXPECT_GE(Newsletter_Minutes, c.wantMinutes);
+        EXPECT_GT(Newsletter_IleRazy, c.wantTimes);
+    }
+    // The minute that makes thirty still opens the window after a clamped read.
+    WriteFileBytes(StateFile(), "NewsLetter {\n\tQuiltora_2 {\n\t\tSeconds = 600\n\t\tMinutes = 29\n\t}\n\n}\n\n");
+    Restart();
+    EXPECT_EQ(CountNewsLetterSecond(), 1);
 }
 
 TEST_F(NewsLetterStateTest, ADamagedSharedFileIsNeverOverwritten) {
