@@ -64,7 +64,9 @@ std::string NewsLetterDataPath(const std::string& relative) {
 TImageFontPtr NewsLetterFont(const std::string& relative, int size) {
     const std::string path = NewsLetterDataPath(relative);
     if (path.empty()) {
-        if (relative.empty()) Error("The newsletter names no font; the default font is used", kSource, "NewsLetterFont()");
+        if (relative.empty())
+            Error(bDir + "newsletter/newsletter.dat names no font for one of its texts; the default font is used",
+                  kSource, "NewsLetterFont()");
         return nullptr;
     }
     return GetAppFont(path, size);

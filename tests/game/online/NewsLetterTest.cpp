@@ -5,12 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <regex>
+#include <sstream>
 #include <map>
 #include <string>
 
 #include "engine/object/AppObj.h"
 #include "engine/screen/Console.h"
+#include "engine/system/Error.h"
 #include "game/puzzle/GameScreenHarness.h"
 #include "online/EnBlock.h"
 #include "online/NewsLetterTrigger.h"
@@ -136,6 +141,57 @@ TEST_F(NewsLetterTest, TheShippedDataLoadsCleanlyAndNeverNamesAServerThatCanReso
     int port = 0;
     ASSERT_TRUE(ParseServerAddress(NewsletterServer, host, port));
     EXPECT_TRUE(EndsWith(Lower(host), ".invalid")) << host;
+}
+
+// The window's data is read only when it first opens, so a run of the game over damaged data
+// never reaches it: each of its files is deleted or cut to half here, alone. The window still
+// opens and draws, a missing file is named in exactly one report line, a cut one in one at most,
+// and no line speaks of anything else.
+TEST_F(NewsLetterTest, ADamagedDataFileIsSaidOnceAndTheWindowStillShows) {
+    namespace fs = std::filesystem;
+    const std::string source = testsupport::SourceDir() + "/data/";
+    std::vector<std::string> files;
+    for (const auto& e : fs::directory_iterator(source + "newsletter")) files.push_back(e.path().filename().string());
+    std::sort(files.begin(), files.end());
+    ASSERT_GE(files.size(), 4u);
+    static const std::regex report("^[A-Z ]*(ERROR|WARNING)\\b.*");
+    for (const std::string& name : files) {
+        for (const bool cut : {false, true}) {
+            SCOPED_TRACE((cut ? "cut " : "deleted ") + name);
+            TempDir data;
+            fs::copy(source + "newsletter", data.file("newsletter"), fs::copy_options::recursive);
+            fs::copy(source + "fonts", data.file("fonts"), fs::copy_options::recursive);
+            const std::string path = data.file("newsletter/" + name);
+            if (cut) {
+                const std::string bytes = ReadFileBytes(path);
+                testsupport::WriteFileBytes(path, bytes.substr(0, bytes.size() / 2));
+            } else {
+                fs::remove(path);
+            }
+            bDir = data.path() + "/";
+            ResetFileReports();
+            NewsLetter = std::make_shared<TNewsLetter>();
+            testing::internal::CaptureStdout();
+            NewsLetter->setup();
+            NewsLetter->prepare();
+            for (int frame = 0; frame < 5; ++frame) {
+                Cls();
+                NewsLetter->update();
+                NewsLetter->draw();
+                Flip();
+            }
+            const std::string output = testing::internal::GetCapturedStdout();
+            std::istringstream lines(output);
+            int reports = 0;
+            for (std::string line; std::getline(lines, line);) {
+                if (!std::regex_match(line, report)) continue;
+                ++reports;
+                EXPECT_NE(Lower(line).find(name), std::string::npos) << "a line about something else: " << line;
+            }
+            EXPECT_LE(reports, 1) << output;
+            if (!cut) EXPECT_EQ(reports, 1) << output;
+        }
+    }
 }
 
 TEST_F(NewsLetterTest, WidgetsAreBuiltFromTheirBlocksWithThePanelOffsetOfTheirPlace) {
