@@ -272,7 +272,7 @@ TRCMGroupPtr TRCMFile::readAll(const std::string& text, const std::string& name)
 // entry line to be). "{" reads a subgroup from the text after it up to, not including, the last
 // character of this range, and the pass goes on after that subgroup's closing brace; "}" ends
 // this group; a line feed ends an entry line once an "=" was seen (without one the line runs on
-// into the next); quotes mean nothing here.
+// into the next); quotes mean nothing here. A group never closed ends with the range.
 TRCMGroupPtr TRCMFile::readRange(const std::string& text, size_t begin, size_t end, const std::string& name) {
     auto group = std::make_shared<TRCMGroup>();
     group->_id = name;
@@ -313,6 +313,10 @@ TRCMGroupPtr TRCMFile::readRange(const std::string& text, size_t begin, size_t e
         }
         ++i;
     }
+    // No closing brace: the group took the whole range, and the pass of the group around it goes
+    // on after it. (Going on just after its "{" read the rest again for every unclosed brace,
+    // twice as much work and memory for each one more.)
+    if (i >= end) group->_pos = static_cast<int32_t>(end - begin);
     return group;
 }
 

@@ -1353,7 +1353,8 @@ def slot(n):
               subs=views, collider=(SLOT_W, SLOT_H))
     subs = [
         image("Card", 0, -hw, -hh, 52, url=K + "Card.png"),
-        image("Image-Building-%d" % n, 0, -48, -hh + 6, 53),
+        # The icon of the building offered, set by the game; the waiting icon until then.
+        image("Image-Building-%d" % n, 0, -48, -hh + 6, 53, url=K + "icon1.png"),
         image("PriceBackImage", 0, -62, hh - 40, 54, url=K + "Ribbon.png"),
         text("Price", 0, -62, hh - 40, 124, 30, 0, "KingdomPriceNormal", 55),
         image("Done", 0, hw - 44, -hh + 4, 56, url=K + "Check.png"),

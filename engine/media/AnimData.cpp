@@ -15,20 +15,27 @@ namespace {
 const char* const kFile = "AnimData";
 
 // The frame images of a "Frames" block, in the order of its FRAME entries.
+// In a damaged file (damaged true) the last frame named may be a name cut short: it is not
+// reported, the file was.
 std::vector<TImagePtr> LoadAnimObjectFrames(const TBlockFilePtr& framesBlock, const TBlockFileList& entries,
-                                            int flags) {
+                                            int flags, bool damaged) {
     int globalX = 0, globalY = 0;
     if (isBFEntry(framesBlock, "GlobalHandle")) {
         globalX = GetBFInt(framesBlock, "GlobalHandle", 0);
         globalY = GetBFInt(framesBlock, "GlobalHandle", 1);
     }
     std::vector<TImagePtr> frames;
+    TBlockFilePtr last;
+    for (const TBlockFilePtr& entry : entries)
+        if (entry && NameUpper(entry->name) == "FRAME") last = entry;
     for (const TBlockFilePtr& entry : entries) {
         if (!entry || NameUpper(entry->name) != "FRAME") continue;
         std::string path = ConvertAppPath(entry->GetString(0));
         TImagePtr image = LoadImage(path, flags);
         if (!image) {
-            if (FileType(ResolvePath(path)) != 1) {
+            if (damaged && entry == last) {
+                // Said as the file's fault.
+            } else if (FileType(ResolvePath(path)) != 1) {
                 ErrorNoFile(path, kFile, "LoadAnimObject");
             } else {
                 ErrorImg(path, kFile, "LoadAnimObject");
@@ -87,9 +94,12 @@ TAnimDataPtr TAnimObject::GetAnim(int animId) const {
 
 TAnimObjectPtr LoadAnimObject(const std::string& path, int flags) {
     auto obj = std::make_shared<TAnimObject>();
-    TBlockFilePtr root = LoadBlockFile(path);
+    bool whole = false;
+    TBlockFilePtr root = LoadBlockFileChecked(path, whole);
+    const bool damaged = !whole && FileType(ResolvePath(path)) == 1;
+    if (damaged) Error("Animation file '" + path + "' is damaged; using what it holds", kFile, "LoadAnimObject");
     TBlockFilePtr framesBlock = GetBlockFile(root, "Frames");
-    obj->Frames = LoadAnimObjectFrames(framesBlock, GetBlockFileEntrysList(framesBlock, ""), flags);
+    obj->Frames = LoadAnimObjectFrames(framesBlock, GetBlockFileEntrysList(framesBlock, ""), flags, damaged);
     obj->Anims = LoadAnimObjectAnims(GetBlockFilesList(GetBlockFile(root, "Anims"), "Anim"));
     return obj;
 }

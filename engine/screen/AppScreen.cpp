@@ -1,6 +1,7 @@
 #include "engine/screen/AppScreen.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "engine/object/AppAnimator.h"
@@ -150,7 +151,12 @@ int TAppScreen::LoadFromFile(const std::string& url) {
     _LoadTextFile(TextFileUrl);
     _LoadFlags(root);
     TLoadList list;
-    _LoadObjects(GetBlockFile(root, "Objects"), &list);
+    {
+        // A damaged file was said above; what its objects make of the remains is not.
+        std::optional<HeldContentReports> held;
+        if (!whole) held.emplace();
+        _LoadObjects(GetBlockFile(root, "Objects"), &list);
+    }
     return 0;
 }
 

@@ -8,7 +8,17 @@ namespace {
 ReportSink gErrorSink = nullptr;
 ReportSink gCriticalSink = nullptr;
 std::set<std::string> gReportedFiles;
+int gHeld = 0;
+
+int Report(const std::string& line) {
+    if (gErrorSink) gErrorSink(line);
+    Print(line);
+    return 0;
+}
 }  // namespace
+
+HeldContentReports::HeldContentReports() { ++gHeld; }
+HeldContentReports::~HeldContentReports() { --gHeld; }
 
 bool FirstReportAbout(const std::string& path) {
     std::string key = path;
@@ -40,13 +50,12 @@ std::string BuildReportLine(const std::string& message, const std::string& file,
 }
 
 int Error(const std::string& message, const std::string& file, const std::string& code, const std::string& prefix) {
-    std::string line = BuildReportLine(message, file, code, prefix);
-    if (gErrorSink) gErrorSink(line);
-    Print(line);
-    return 0;
+    if (gHeld > 0) return 0;
+    return Report(BuildReportLine(message, file, code, prefix));
 }
 
 int Warning(const std::string& message, const std::string& file, const std::string& code, const std::string& prefix) {
+    if (gHeld > 0) return 0;
     Print(BuildReportLine(message, file, code, prefix));
     return 0;
 }
@@ -61,12 +70,12 @@ int ErrorSearch(const std::string& message, const std::string& file, const std::
 
 int ErrorNoFile(const std::string& url, const std::string& file, const std::string& code) {
     if (!FirstReportAbout(url)) return 0;
-    return Error("No such file or directory! Url = " + url, file, code, "NO FILE ERROR ");
+    return Report(BuildReportLine("No such file or directory! Url = " + url, file, code, "NO FILE ERROR "));
 }
 
 int ErrorImg(const std::string& url, const std::string& file, const std::string& code) {
     if (!FirstReportAbout(url)) return 0;
-    return Error("Couldn't load TImg object! Url = " + url, file, code, "ERROR ");
+    return Report(BuildReportLine("Couldn't load TImg object! Url = " + url, file, code, "ERROR "));
 }
 
 int CriticalError(const std::string& text) {

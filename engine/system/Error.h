@@ -25,6 +25,17 @@ int ErrorImg(const std::string& url, const std::string& file = "", const std::st
 bool FirstReportAbout(const std::string& path);
 // Forgets the paths reported so far (tests, and a new run of the data).
 void ResetFileReports();
+// While one of these lives (a file already reported as damaged is read for what it still
+// holds), Error and Warning lines about its contents are not printed: the file was said. Lines
+// about other files (ErrorNoFile, ErrorImg) still are. Nests.
+class HeldContentReports {
+public:
+    HeldContentReports();
+    ~HeldContentReports();
+    HeldContentReports(const HeldContentReports&) = delete;
+    HeldContentReports& operator=(const HeldContentReports&) = delete;
+};
+
 // Shown over the picture by the console; nothing goes to standard output.
 int CriticalError(const std::string& text);
 

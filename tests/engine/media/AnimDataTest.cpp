@@ -122,4 +122,23 @@ TEST_F(AnimFileTest, MissingOrEmptyFileGivesAnEmptyObject) {
     }
 }
 
+TEST_F(AnimFileTest, AFileCutShortIsSaidOnceAndItsCutFrameNameIsNot) {
+    WriteFrame("f0.png", 10, 20);
+    const std::string whole = "Frames{\n\tFRAME = \"#BDIR#f0.png\"\n\tFRAME = \"#BDIR#gone.png\"\n"
+                              "\tFRAME = \"#BDIR#f0.png\"\n}\nAnims{\n\tAnim{\n\t\tid = 1\n\t}\n}\n";
+    // Cut inside the last frame's name: the deleted picture before it is still said, the name
+    // cut short is the file's fault, said in the file's line.
+    WriteFileBytes(dir.file("cut.AnimData"), whole.substr(0, whole.rfind("f0.png") - 3));
+    testing::internal::CaptureStdout();
+    TAnimObjectPtr obj = LoadAnimObject(dir.file("cut.AnimData"), -1);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Animation file '" + dir.file("cut.AnimData") + "' is damaged"), std::string::npos) << out;
+    EXPECT_NE(out.find(dir.path() + "/gone.png"), std::string::npos) << out;
+    size_t lines = 0;
+    for (char c : out) lines += c == '\n';
+    EXPECT_EQ(lines, 2u) << out;
+    ASSERT_EQ(obj->Frames.size(), 3u);
+    EXPECT_EQ(ImageWidth(obj->Frames[0]), 10);
+}
+
 }  // namespace

@@ -109,6 +109,29 @@ TEST(RCMFileTest, ReadingFollowsTheLineRules) {
     EXPECT_EQ(g->_listaWpisow[2]->_id, "Sub \tafter");
 }
 
+// Counts a group and the groups under it.
+size_t Groups(const TRCMGroupPtr& g) {
+    size_t n = 1;
+    for (const auto& sub : g->_listaGrup) n += Groups(sub);
+    return n;
+}
+
+TEST(RCMFileTest, BracesNeverClosedMakeOneGroupEach) {
+    // Each unclosed group ends with what is left of the text; the text is read once, not once
+    // more for every unclosed brace (2^n groups, which a damaged file of 100 braces made
+    // endless).
+    TRCMFile reader;
+    for (const int braces : {1, 2, 12}) {
+        SCOPED_TRACE(braces);
+        const std::string text = "NewsLetter {\n\tSeconds = 3\n" + std::string(static_cast<size_t>(braces), '{') + "x = 1\n";
+        const TRCMGroupPtr root = reader.readAll(text, "");
+        EXPECT_EQ(Groups(root), static_cast<size_t>(braces) + 2);
+    }
+    // A closed group inside an unclosed one still reads its entries.
+    const TRCMGroupPtr root = reader.readAll("A {\n{ B {\n\ty = 2\n}\n", "");
+    EXPECT_EQ(Groups(root), 4u);
+}
+
 TEST(RCMFileTest, TextValuesThatOnceBrokeTheFileComeBackWhole) {
     const std::vector<std::string> values = {"a {b} c", "x = y", "say \"hi\"", "two\nlines\r\n", "back\\slash \\7B",
                                              "comma, here", "Zoë"};
