@@ -105,3 +105,10 @@ std::vector<std::string> SplitParts(const uint8_t* data, size_t size, size_t n) 
 }
 
 }  // namespace fuzz
+
+// Every target starts the same way: the fuzzing engine calls this once before the first input.
+// It lives here, beside the set-up it runs, so no target has to repeat it.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::Init();
+    return 0;
+}

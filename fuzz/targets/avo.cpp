@@ -5,11 +5,6 @@
 #include "FuzzSupport.h"
 #include "engine/media/VectorObj.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
     const auto parts = fuzz::SplitParts(data, size, 3);

@@ -2,11 +2,6 @@
 #include "FuzzSupport.h"
 #include "engine/data/BlockFile.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 namespace {
 void Walk(const TBlockFilePtr& block, int depth) {
     if (!block || depth > 64) return;

@@ -6,11 +6,6 @@
 #include "engine/particles/Emitter.h"
 #include "engine/system/Paths.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
     const auto parts = fuzz::SplitParts(data, size, 2);

@@ -2,11 +2,6 @@
 #include "FuzzSupport.h"
 #include "platform/Image.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TPixmapPtr pixmap = LoadPixmapFromMemory(std::string(reinterpret_cast<const char*>(data), size));
     if (!pixmap) return 0;

@@ -3,11 +3,6 @@
 #include "engine/data/DataContainer.h"
 #include "engine/data/IniFile.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
     const std::string path = fuzz::RunDir() + "/File.ini";

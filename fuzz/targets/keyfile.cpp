@@ -7,11 +7,6 @@
 #include "online/NewsLetterTrigger.h"
 #include "online/RCMFile.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
     ResetNewsLetterState();

@@ -5,11 +5,6 @@
 #include "online/Launcher.h"
 #include "online/LauncherPackage.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
     const auto parts = fuzz::SplitParts(data, size, 2);

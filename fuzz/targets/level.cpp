@@ -4,11 +4,6 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
     const std::string path = fuzz::RunDir() + "/Level.PACLevel";

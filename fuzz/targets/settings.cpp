@@ -3,11 +3,6 @@
 #include "engine/system/Settings.h"
 #include "engine/system/Paths.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
     fuzz::WriteFile(AppSettings::UserFileUrl(), fuzz::Bytes(data, size));

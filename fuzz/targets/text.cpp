@@ -4,11 +4,6 @@
 #include "engine/media/TxtFile.h"
 #include "engine/system/Paths.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
     const std::string path = LocalizeDir + "Texts.txt";

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "e2e/GameRun.h"
+#include "e2e/LevelLayout.h"
 #include "engine/data/BlockFile.h"
 #include "engine/system/Paths.h"
 #include "game/puzzle/Level.h"
@@ -23,43 +24,6 @@
 namespace {
 
 using namespace e2e;
-
-std::string DataDir() { return testsupport::SourceDir() + "/data/"; }
-
-// Width and height from a PNG file's header.
-bool PngSize(const std::string& path, float& w, float& h) {
-    const std::string b = FileType(path) == 1 ? testsupport::ReadFileBytes(path) : std::string();
-    if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return false;
-    auto at = [&](int i) {
-        uint32_t v = 0;
-        for (int k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(b[i + k]);
-        return static_cast<float>(v);
-    };
-    w = at(16);
-    h = at(20);
-    return true;
-}
-
-// The level as the game lays it out on the 1024 x 768 picture: the play-field tables and the
-// clue-number images' sizes of data/, the board centred the way the game screen centres it.
-std::shared_ptr<TPACLevel> LaidOut(int n) {
-    const std::string saved = bDir;
-    bDir = DataDir();
-    ResetPlayFieldTables();
-    TSpecialLoads().Setup();
-    PuzzlePlayHooks::NumberImageSize = [](int set, int value, float& w, float& h) {
-        return PngSize(DataDir() + "Game/PlayField/Numbers/" + std::to_string(set) + "-" + std::to_string(value) + ".png",
-                       w, h);
-    };
-    auto level = LoadPacLevel(DataDir() + "Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel");
-    if (level) {
-        level->Center();
-        level->Center();
-    }
-    ResetPuzzlePlayHooks();
-    bDir = saved;
-    return level;
-}
 
 // The frame from which the board is in play: the level starts when the main menu comes, the
 // screen cross-fades in and the tiles fly in from two seconds on.
@@ -124,7 +88,7 @@ std::string ProgressFile(const testsupport::TempDir& dir) { return PlayerFile(di
 
 // Level 1's solution, row by row, as runs of solution cells: one left-button line per run.
 struct WinScript {
-    std::shared_ptr<TPACLevel> level = LaidOut(1);
+    std::shared_ptr<TPACLevel> level = LaidOutLevel(1);
     std::vector<std::pair<int, int>> cells;  // every solution cell, in the order played
     std::vector<int> endOfRun;               // script frame after each run
     std::vector<size_t> scriptOfRun;         // length of the script up to the end of each run
@@ -253,7 +217,7 @@ TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
 }
 
 TEST(GamePlayTest, LevelTwoWithSixWrongCellsIsLost) {
-    auto level = LaidOut(2);
+    auto level = LaidOutLevel(2);
     ASSERT_TRUE(level);
     // Empty cells whose row and column both hold a run: nothing crosses them out by itself.
     std::vector<int> rowRuns(level->Rows, 0), colRuns(level->Cols, 0);
@@ -297,7 +261,7 @@ constexpr int kHintOneLeft = 1039;
 TEST(GamePlayTest, LevelTwentyEightPlayedFromThePanelColourHammerAndHint) {
     // Two colours: the panel's second colour button, a cell of that colour with the hand, the
     // hammer on an empty cell (the hand would have made a mistake there), then the first hint.
-    auto level = LaidOut(28);
+    auto level = LaidOutLevel(28);
     ASSERT_TRUE(level);
     ASSERT_EQ(level->Colors, 2);
     int cx = -1, cy = -1, ex = -1, ey = -1;
