@@ -17,7 +17,6 @@ import hashlib
 import io
 import os
 import re
-import shutil
 import subprocess
 import sys
 
@@ -41,8 +40,11 @@ def read(path):
 
 def write_corpus(target, seeds):
     folder = os.path.join(FUZZ, "corpus", target)
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
+    os.makedirs(folder, exist_ok=True)
+    # Inputs a fuzzer found are kept by hand as "regression-*" seeds: never thrown away here.
+    for old in os.listdir(folder):
+        if not old.startswith("regression-"):
+            os.remove(os.path.join(folder, old))
     for name, data in seeds:
         digest = hashlib.sha1(data).hexdigest()[:8]
         with open(os.path.join(folder, f"{name}-{digest}"), "wb") as f:
