@@ -29,6 +29,7 @@ import sys
 import cairo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from artlib import rounded as rrect  # noqa: E402
 from make_shell_screens import Obj, button, image, text  # noqa: E402
 
 W, H = 1366, 768     # the scene, from virtual x = -171
@@ -111,15 +112,6 @@ def hgrad(x0, x1, c0, c1):
     g.add_color_stop_rgb(0, *c0)
     g.add_color_stop_rgb(1, *c1)
     return g
-
-
-def rrect(ctx, x, y, w, h, r):
-    ctx.new_sub_path()
-    ctx.arc(x + w - r, y + r, r, -math.pi / 2, 0)
-    ctx.arc(x + w - r, y + h - r, r, 0, math.pi / 2)
-    ctx.arc(x + r, y + h - r, r, math.pi / 2, math.pi)
-    ctx.arc(x + r, y + r, r, math.pi, 3 * math.pi / 2)
-    ctx.close_path()
 
 
 def shadow(ctx, cx, cy, rx, ry, alpha=0.22):

@@ -76,6 +76,10 @@ int TKingdomBuildButton::UpdatePriceColor() {
 int TKingdomBuildButton::Update() {
     UpdatePriceColor();
     if (Done && (!Profile || !KingdomObject || Profile->Kingdom_HaveObject(KingdomObject) == 0)) Done->Disable();
+    return UpdateByStatus();
+}
+
+int TKingdomBuildButton::UpdateByStatus() {
     switch (Status) {
         case 1:
             return Update_Show();
@@ -105,13 +109,4 @@ int TKingdomHideBuildButton::Show(int n) {
     return TKingdomBuildButton::Show(n);
 }
 
-int TKingdomHideBuildButton::Update() {
-    switch (Status) {
-        case 1:
-            return Update_Show();
-        case 2:
-            return Update_Hide();
-        default:
-            return Update_Normal();
-    }
-}
+int TKingdomHideBuildButton::Update() { return UpdateByStatus(); }

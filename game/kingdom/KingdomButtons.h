@@ -46,6 +46,8 @@ public:
     virtual int Update_Show();
     virtual int Update_Hide();
     virtual int Update_Normal();
+    // The step of the state the slot is in: showing, hiding or standing.
+    int UpdateByStatus();
     // The price's text class and ribbon by whether the score covers it.
     virtual int UpdatePriceColor();
     virtual int Update();

@@ -17,20 +17,6 @@ namespace e2e {
 
 inline std::string DataDir() { return testsupport::SourceDir() + "/data/"; }
 
-// Width and height from a PNG file's header.
-inline bool PngSize(const std::string& path, float& w, float& h) {
-    const std::string b = FileType(path) == 1 ? testsupport::ReadFileBytes(path) : std::string();
-    if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return false;
-    auto at = [&](int i) {
-        uint32_t v = 0;
-        for (int k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(b[i + k]);
-        return static_cast<float>(v);
-    };
-    w = at(16);
-    h = at(20);
-    return true;
-}
-
 // Level n with its tiles' drawing places: the play-field tables and the clue-number images' sizes
 // of data/, the board centred the way the game screen centres it.
 inline std::shared_ptr<TPACLevel> LaidOutLevel(int n) {
@@ -39,7 +25,7 @@ inline std::shared_ptr<TPACLevel> LaidOutLevel(int n) {
     ResetPlayFieldTables();
     TSpecialLoads().Setup();
     PuzzlePlayHooks::NumberImageSize = [](int set, int value, float& w, float& h) {
-        return PngSize(DataDir() + "Game/PlayField/Numbers/" + std::to_string(set) + "-" + std::to_string(value) + ".png",
+        return testsupport::PngSize(DataDir() + "Game/PlayField/Numbers/" + std::to_string(set) + "-" + std::to_string(value) + ".png",
                        w, h);
     };
     auto level = LoadPacLevel(DataDir() + "Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel");

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -52,6 +53,19 @@ std::string ReadFileBytes(const std::string& path) {
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+bool PngSize(const std::string& path, float& w, float& h) {
+    const std::string b = ReadFileBytes(path);
+    if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return false;
+    auto at = [&](int i) {
+        uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(b[i + k]);
+        return static_cast<float>(v);
+    };
+    w = at(16);
+    h = at(20);
+    return true;
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {

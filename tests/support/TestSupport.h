@@ -43,4 +43,7 @@ void WriteScript(const std::string& path, const std::string& body);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// Width and height from a PNG file's header; false when the file is missing or no PNG.
+bool PngSize(const std::string& path, float& w, float& h);
+
 }  // namespace testsupport

@@ -135,20 +135,6 @@ TEST(ShippedLevels, EveryLevelIsSolvedFromItsCluesAlone) {
     }
 }
 
-// Width and height from a PNG file's header.
-bool PngSize(const std::string& path, float& w, float& h) {
-    const std::string b = FileType(path) == 1 ? testsupport::ReadFileBytes(path) : std::string();
-    if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return false;
-    auto at = [&](int i) {
-        uint32_t v = 0;
-        for (int k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(b[i + k]);
-        return static_cast<float>(v);
-    };
-    w = at(16);
-    h = at(20);
-    return true;
-}
-
 // The game's start-up on data/: the play-field tables, and the clue-number image sizes.
 class ShippedLevelsOnScreen : public ::testing::Test {
 protected:
@@ -169,7 +155,7 @@ protected:
             if (added) {
                 const std::string image = DataPath("Game/PlayField/Numbers/" + std::to_string(set) + "-" +
                                                    std::to_string(value) + ".png");
-                EXPECT_TRUE(PngSize(image, it->second.first, it->second.second)) << image;
+                EXPECT_TRUE(testsupport::PngSize(image, it->second.first, it->second.second)) << image;
             }
             w = it->second.first;
             h = it->second.second;
