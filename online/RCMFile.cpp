@@ -69,6 +69,16 @@ bool BreaksNumberLine(const std::string& v) {
     return false;
 }
 
+// A number value as written: 0 when empty, a whole number as an integer, else as stored; a
+// value that would break the line is written as the number it reads as, by the same rule (a
+// whole number written with its decimals changed again at the next save).
+std::string NumberText(const std::string& v) {
+    if (v.empty()) return "0";
+    if (static_cast<float>(StringToInt(v)) == StringToFloat(v)) return IntToString(StringToInt(v));
+    if (BreaksNumberLine(v)) return NumberText(FloatToString(StringToFloat(v)));
+    return v;
+}
+
 // The text without `front` characters at its start and `back` at its end (whole UTF-8
 // sequences); empty when it has no more characters than that.
 std::string DropCharacters(const std::string& s, size_t front, size_t back) {
@@ -115,10 +125,7 @@ std::string TRCMEntry::toTxt() {
         const std::string& v = _value[i];
         if (i > 0) line += ", ";
         if (_type == 1) {
-            if (v.empty()) line += "0";
-            else if (static_cast<float>(StringToInt(v)) == StringToFloat(v)) line += IntToString(StringToInt(v));
-            else if (BreaksNumberLine(v)) line += FloatToString(StringToFloat(v));
-            else line += v;
+            line += NumberText(v);
         } else {
             line += "\"" + EscapeText(v) + "\"";
         }
@@ -284,7 +291,16 @@ TRCMGroupPtr TRCMFile::readRange(const std::string& text, size_t begin, size_t e
         if (c == '{') {
             const size_t subEnd = end > i + 1 ? end - 1 : i + 1;
             TRCMGroupPtr sub = readRange(text, i + 1, subEnd, Trim(n));
-            group->_listaGrup.push_back(sub);
+            if (sub->_id.empty()) {
+                // A group without a name is written as its contents alone, without braces, so
+                // it is read that way too: into the group around it. (Kept as a group, its
+                // blank line and its entries' place changed the file at every save.)
+                group->_listaWpisow.insert(group->_listaWpisow.end(), sub->_listaWpisow.begin(),
+                                           sub->_listaWpisow.end());
+                group->_listaGrup.insert(group->_listaGrup.end(), sub->_listaGrup.begin(), sub->_listaGrup.end());
+            } else {
+                group->_listaGrup.push_back(sub);
+            }
             n.clear();
             // A "=" before "{" belonged to the group's name: it makes no entry of the name as
             // well (which then came back once more at every save).

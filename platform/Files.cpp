@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -296,6 +297,10 @@ std::string DecodeText(const std::string& b) {
 std::string EncodeText(const std::string& utf8) {
     std::u32string cps = Utf8ToUtf32(utf8);
     bool latin1 = std::all_of(cps.begin(), cps.end(), [](char32_t c) { return c < 256; });
+    // A text whose Latin-1 bytes would begin like a byte-order mark ("ÿþ", "þÿ", "ï»¿") would be
+    // read back as another encoding: it is written as UTF-16 with its mark instead.
+    auto startsWith = [&cps](std::u32string_view mark) { return std::u32string_view(cps).starts_with(mark); };
+    if (startsWith(U"\u00FF\u00FE") || startsWith(U"\u00FE\u00FF") || startsWith(U"\u00EF\u00BB\u00BF")) latin1 = false;
     std::string out;
     if (latin1) {
         out.reserve(cps.size());

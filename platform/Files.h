@@ -51,7 +51,8 @@ bool SaveBytes(const std::string& path, const std::string& bytes);
 // Whole text, decoded to UTF-8: a byte-order mark selects UTF-8, UTF-16LE or UTF-16BE;
 // without one the file is read as Latin-1. Sets `ok` (when given) to whether it was read.
 std::string LoadText(const std::string& path, bool* ok = nullptr);
-// Writes Latin-1 when every character is below 256, else UTF-16LE with a byte-order mark.
+// Writes Latin-1 when every character is below 256 (and the text does not begin with the
+// characters a byte-order mark would read as), else UTF-16LE with a byte-order mark.
 // Atomic. Returns false when the file cannot be written (for example a missing folder).
 bool SaveText(const std::string& text, const std::string& path);
 // The encodings used by LoadText/SaveText, for code that handles bytes itself.

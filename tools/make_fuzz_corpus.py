@@ -319,7 +319,15 @@ def main():
                     ("LevelSummary", "PopUps/LevelSummary/LevelSummary.AppScreen", "LevelSummary"),
                     ("Lose", "PopUps/LoseScreen/LoseSCreen.AppScreen", "LoseSCreen"),
                     ("Help", "PopUps/Help/HelpScreen.AppPopUp", "HelpScreen"),
-                    ("Game", "Screens/MainGame/GameScreen.AppScreen", "GameScreen")]
+                    ("Game", "Screens/MainGame/GameScreen.AppScreen", "GameScreen"),
+                    ("Stages", "Screens/Stages/Stages.AppScreen", "Stages"),
+                    ("Kingdom", "Screens/Kingdom/Kingdom.AppScreen", "Kingdom"),
+                    ("KingdomHelp", "PopUps/KingdomHelp/KingdomHelpScreen.AppPopUp", "KingdomHelpScreen"),
+                    ("GiveAward", "PopUps/GiveAward/GiveAward.AppPopUp", "GiveAward"),
+                    ("AwardsShow", "PopUps/AwardsShow/AwardsShow.AppPopUp", "AwardsShow"),
+                    ("Credits", "Screens/Credits/Credits.AppScreen", "credits"),
+                    # The newsletter window: its own block file and text lines.
+                    ("NewsLetter", "newsletter/newsletter.dat", "../../newsletter/newsletter")]
     seeds, names = [], set()
     for i, (name, path, txt) in enumerate(game_screens):
         text = read(path)

@@ -3,6 +3,8 @@
 // files, and runs its logic on them. The input's first byte picks the screen; the rest is the
 // screen file and its text file (two NUL-separated parts). The screen is set up, started, run
 // for a few frames (no GL context, so drawing is only arithmetic), left and freed.
+// The newsletter window is no engine screen: for it the two parts are its own block file and
+// its text lines, and it is shown and run for a few frames the same way.
 #include <functional>
 #include <memory>
 
@@ -16,10 +18,15 @@
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/PlayHooks.h"
+#include "game/kingdom/Kingdom.h"
+#include "game/shell/AwardScreen.h"
 #include "game/shell/ContinuePopUp.h"
+#include "game/shell/Credits.h"
 #include "game/shell/EnterName.h"
+#include "game/shell/GiveAward.h"
 #include "game/shell/Help.h"
 #include "game/shell/InfoPopUp.h"
+#include "game/shell/KingdomHelp.h"
 #include "game/shell/LevelSummary.h"
 #include "game/shell/LoadingScreen.h"
 #include "game/shell/LoseScreen.h"
@@ -28,6 +35,8 @@
 #include "game/shell/PlayFieldTables.h"
 #include "game/shell/Profile.h"
 #include "game/shell/ProfileManager.h"
+#include "game/shell/StagesScreen.h"
+#include "online/NewsLetter.h"
 #include "online/RateScreen.h"
 
 namespace {
@@ -49,6 +58,13 @@ const Kind kKinds[] = {
     {[] { return LoseScreen = CreateLoseScreen(); }},
     {[] { return HelpScreen = CreateHelpScreen(); }},
     {[] { return Game = CreateMainGame(); }},
+    {[] { return StagesScreen = CreateStagesScreen(); }},
+    {[] { return Kingdom = CreateKingdomScreen(); }},
+    {[] { return KingdomHelpScreen = CreateKingdomHelpScreen(); }},
+    {[] { return GiveAward = CreateGiveAward(); }},
+    {[] { return AwardsShow = CreateAwardScreen(); }},
+    {[] { return Credits = CreateCreditsScreen(); }},
+    {nullptr},  // the newsletter window
 };
 constexpr size_t kKindCount = sizeof(kKinds) / sizeof(kKinds[0]);
 
@@ -68,6 +84,14 @@ void ResetGlobals() {
     LoseScreen = nullptr;
     HelpScreen = nullptr;
     Game = nullptr;
+    StagesScreen = nullptr;
+    Kingdom = nullptr;
+    KingdomHelpScreen = nullptr;
+    GiveAward = nullptr;
+    AwardsShow = nullptr;
+    Credits = nullptr;
+    NewsLetter = nullptr;
+    ResetNewsLetterState();
     ResetProfileGlobals();
     ResetMainGameHooks();
     ResetPuzzleGlobals();
@@ -79,6 +103,17 @@ void ResetGlobals() {
     TAppScreen::CurrentlyLoadingScreen = nullptr;
 }
 
+void RunNewsLetter(const std::vector<std::string>& parts) {
+    fuzz::WriteFile(fuzz::DataDir() + "newsletter/newsletter.dat", parts[0]);
+    fuzz::WriteFile(fuzz::DataDir() + "newsletter/newsletter.txt", parts[1]);
+    NewsLetter = std::make_shared<TNewsLetter>();
+    NewsLetter->prepare();
+    for (int frame = 0; frame < 3; ++frame) {
+        NewsLetter->update();
+        NewsLetter->draw();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -87,6 +122,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ResetGlobals();
     const Kind& kind = kKinds[data[0] % kKindCount];
     const auto parts = fuzz::SplitParts(data + 1, size - 1, 2);
+    if (!kind.make) {
+        RunNewsLetter(parts);
+        ResetGlobals();
+        return 0;
+    }
     const std::string file = fuzz::DataDir() + "screens/Fuzz/Fuzz.AppScreen";
     fuzz::WriteFile(file, parts[0]);
     fuzz::WriteFile(LocalizeDir + "Fuzz.txt", parts[1]);

@@ -1,11 +1,25 @@
 // The key file shared by the maker's games ("Newsletter.dat"): read as the newsletter's state at
 // start-up, counted on as the game does (play seconds into minutes, a showing), written back into
-// the tree that was read, and the file read and written once more.
+// the tree that was read, and the file read and written once more. What the game wrote must come
+// back the same: a second read and write of its own file changes nothing.
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
 #include "FuzzSupport.h"
 #include "engine/system/Paths.h"
 #include "online/NewsLetterState.h"
 #include "online/NewsLetterTrigger.h"
 #include "online/RCMFile.h"
+
+namespace {
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
@@ -20,13 +34,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int second = 0; second < 90; ++second) CountNewsLetterSecond();
     ++Newsletter_IleRazy;
     if (SaveNewsLetter() == 0) {
-        // What was written is read and written once more. (A hand-damaged file can still come
-        // back as a file that reads as damaged, which the game then reports and never writes
-        // over; the faults this target found are checked by the key file's tests.)
+        // What was written is read and written once more, and must not change. (Should the
+        // game's own file read as damaged, it is reported and left as it is, which also keeps
+        // it the same.)
+        const std::string written = ReadAll(path);
         auto again = LoadRCMFile(path);
         again->getString("NewsLetter::" + MyAppName + "::Minutes", 0);
-        again->getFloat("NewsLetter::Subscribed", 0, 1);
+        again->getFloat("NewsLetter::Subscribed", 0, 0);
         again->save(path);
+        const bool same = ReadAll(path) == written;
+        // The debug print as well (it sets an empty first value to "0", as writing does).
+        again->printAll();
+        if (!same) std::abort();
     }
     ResetNewsLetterState();
     return 0;

@@ -123,13 +123,40 @@ TEST(RCMFileTest, BracesNeverClosedMakeOneGroupEach) {
     TRCMFile reader;
     for (const int braces : {1, 2, 12}) {
         SCOPED_TRACE(braces);
-        const std::string text = "NewsLetter {\n\tSeconds = 3\n" + std::string(static_cast<size_t>(braces), '{') + "x = 1\n";
-        const TRCMGroupPtr root = reader.readAll(text, "");
+        std::string text = "NewsLetter {\n\tSeconds = 3\n";
+        for (int i = 0; i < braces; ++i) text += "G" + std::to_string(i) + " {";
+        // (Each unclosed group reads up to one character short of the one around it.)
+        const TRCMGroupPtr root = reader.readAll(text + "x = 1\n" + std::string(16, '\n'), "");
         EXPECT_EQ(Groups(root), static_cast<size_t>(braces) + 2);
     }
     // A closed group inside an unclosed one still reads its entries.
     const TRCMGroupPtr root = reader.readAll("A {\n{ B {\n\ty = 2\n}\n", "");
-    EXPECT_EQ(Groups(root), 4u);
+    EXPECT_EQ(Groups(root), 3u);
+}
+
+TEST(RCMFileTest, AGroupWithoutANameIsReadIntoTheGroupAroundIt) {
+    // It is written as its contents alone, so it is read that way: found by fuzzing, where
+    // nameless groups came back as blank lines and moved entries at every save.
+    TRCMFile reader;
+    for (const std::string text : {"A {\n\tx = 1\n\t{\n\t\ty = 2\n\t\tB {\n\t\t\tz = 3\n\t\t}\n\t}\n\tw = 4\n}\n",
+                                   "A {\n{{{{\n\tx = 1\ny = 2\nw = 4\nB {\nz = 3\n}\n}}}}\n}\n"}) {
+        SCOPED_TRACE(text);
+        const TRCMGroupPtr root = reader.readAll(text, "");
+        ASSERT_EQ(root->_listaGrup.size(), 1u);
+        const TRCMGroupPtr a = root->getGroup("A");
+        ASSERT_TRUE(a);
+        for (const char* name : {"x", "y", "w"}) EXPECT_TRUE(a->getEntry(name)) << name;
+        ASSERT_EQ(a->_listaGrup.size(), 1u);
+        EXPECT_EQ(a->getGroup("B")->getEntry("z")->_value.at(0), "3");
+    }
+    TempDir dir;
+    WriteFileBytes(dir.file("k.dat"), "A {\n{{\n\tx = 1\n}\n\ty = \"t\"\n}\n}\n");
+    TRCMFilePtr first = LoadRCMFile(dir.file("k.dat"));
+    ASSERT_EQ(first->save(dir.file("k.dat")), 0);
+    const std::string written = ReadFileBytes(dir.file("k.dat"));
+    EXPECT_EQ(written, "A {\n\tx = 1\n\ty = \"t\"\n}\n\n");
+    ASSERT_EQ(LoadRCMFile(dir.file("k.dat"))->save(dir.file("k.dat")), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("k.dat")), written);
 }
 
 TEST(RCMFileTest, TextValuesThatOnceBrokeTheFileComeBackWhole) {
@@ -222,6 +249,12 @@ TEST(RCMFileTest, AFileReadAndWrittenAgainStaysTheSame) {
     EXPECT_EQ(top->_listaGrup[0]->_id, "G = x");
     ASSERT_EQ(odd->save(dir.file("Odd.dat")), 0);
     EXPECT_EQ(LoadRCMFile(dir.file("Odd.dat"))->ToString(), odd->ToString());
+
+    // Also found by fuzzing: a number that would break its line and reads as a whole number
+    // was written with its decimals ("100.000000"), which the next save wrote as "100".
+    WriteFileBytes(dir.file("Whole.dat"), "G {\n\tN = 1e2\\x, 2.5\\y\n}\n\n");
+    ASSERT_EQ(LoadRCMFile(dir.file("Whole.dat"))->save(dir.file("Whole.dat")), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("Whole.dat")), "G {\n\tN = 100, 2.50000000\n}\n\n");
 }
 
 }  // namespace
