@@ -73,6 +73,15 @@ def rounded(cr, x, y, w, h, r):
     cr.close_path()
 
 
+def ellipse(cr, cx, cy, rx, ry):
+    """Adds an oval centred on (cx, cy) with radii rx and ry to the path (no fill or stroke)."""
+    cr.save()
+    cr.translate(cx, cy)
+    cr.scale(rx, ry)
+    cr.arc(0, 0, 1, 0, 2 * math.pi)
+    cr.restore()
+
+
 def vertical(cr, y0, y1, stops):
     g = cairo.LinearGradient(0, y0, 0, y1)
     for pos, col in stops:

@@ -29,7 +29,7 @@ import sys
 import cairo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from artlib import rounded as rrect  # noqa: E402
+from artlib import ellipse, rounded as rrect  # noqa: E402
 from make_shell_screens import Obj, button, image, text  # noqa: E402
 
 W, H = 1366, 768     # the scene, from virtual x = -171
@@ -143,6 +143,17 @@ def door(ctx, x, y, w, h):
     ctx.line_to(x + w, y + h)
     ctx.close_path()
     fill_stroke(ctx, vgrad(y, y + h, WOOD, WOOD_DARK), 1.2)
+
+
+def tower(ctx, x, w, bottom, top, left, right):
+    """A tapering wall standing on (x, bottom) to (x + w, bottom); its top line at height top runs
+    from left to right (shares of w), shaded from the lit side to the shaded one."""
+    ctx.move_to(x, bottom)
+    ctx.line_to(x + w * left, top)
+    ctx.line_to(x + w * right, top)
+    ctx.line_to(x + w, bottom)
+    ctx.close_path()
+    fill_stroke(ctx, hgrad(x, x + w, WALL, WALL_SHADE))
 
 
 CHIMNEYS = []  # tops of the chimneys of the building being drawn, in its box
@@ -348,11 +359,7 @@ def b_sty(ctx, w, h):
     rrect(ctx, 4, 24, w - 8, h - 28, 8)
     ctx.set_source_rgb(0.62, 0.47, 0.32)
     ctx.fill()
-    ctx.save()
-    ctx.translate(w * 0.35, h - 20)
-    ctx.scale(22, 8)
-    ctx.arc(0, 0, 1, 0, 2 * math.pi)
-    ctx.restore()
+    ellipse(ctx, w * 0.35, h - 20, 22, 8)
     ctx.set_source_rgb(0.50, 0.36, 0.24)
     ctx.fill()
     fence(ctx, 4, 26, w - 8, h - 32)
@@ -362,12 +369,7 @@ def b_sty(ctx, w, h):
 def b_mill(ctx, w, h):
     shadow(ctx, w / 2, h - 4, w * 0.5, 9)
     bx, bw = w * 0.22, w * 0.56
-    ctx.move_to(bx, h - 4)
-    ctx.line_to(bx + bw * 0.15, h * 0.35)
-    ctx.line_to(bx + bw * 0.85, h * 0.35)
-    ctx.line_to(bx + bw, h - 4)
-    ctx.close_path()
-    fill_stroke(ctx, hgrad(bx, bx + bw, WALL, WALL_SHADE))
+    tower(ctx, bx, bw, h - 4, h * 0.35, 0.15, 0.85)
     roof(ctx, bx + bw * 0.1, h * 0.22, bw * 0.8, h * 0.14, SLATE, "cone", 4)
     door(ctx, w / 2 - 6, h - 26, 12, 22)
     window(ctx, w / 2 - 5, h * 0.45, 10, 12)
@@ -389,11 +391,7 @@ def b_mill(ctx, w, h):
 
 def b_well(ctx, w, h):
     shadow(ctx, w / 2, h - 4, w * 0.55, 7)
-    ctx.save()
-    ctx.translate(w / 2, h - 14)
-    ctx.scale(w * 0.4, 8)
-    ctx.arc(0, 0, 1, 0, 2 * math.pi)
-    ctx.restore()
+    ellipse(ctx, w / 2, h - 14, w * 0.4, 8)
     fill_stroke(ctx, STONE, 1.4)
     ctx.rectangle(w * 0.1, h - 22, w * 0.8, 10)
     fill_stroke(ctx, hgrad(0, w, STONE, STONE_DARK), 1.4)
@@ -551,26 +549,14 @@ def b_orchard(ctx, w, h):
 
 def b_fountain(ctx, w, h):
     shadow(ctx, w / 2, h - 6, w * 0.55, 8)
-    ctx.save()
-    ctx.translate(w / 2, h - 16)
-    ctx.scale(w * 0.46, 12)
-    ctx.arc(0, 0, 1, 0, 2 * math.pi)
-    ctx.restore()
+    ellipse(ctx, w / 2, h - 16, w * 0.46, 12)
     fill_stroke(ctx, STONE, 1.6)
-    ctx.save()
-    ctx.translate(w / 2, h - 18)
-    ctx.scale(w * 0.38, 8)
-    ctx.arc(0, 0, 1, 0, 2 * math.pi)
-    ctx.restore()
+    ellipse(ctx, w / 2, h - 18, w * 0.38, 8)
     ctx.set_source_rgb(*WATER)
     ctx.fill()
     ctx.rectangle(w / 2 - 4, h * 0.3, 8, h * 0.45)
     fill_stroke(ctx, STONE, 1.2)
-    ctx.save()
-    ctx.translate(w / 2, h * 0.3)
-    ctx.scale(14, 5)
-    ctx.arc(0, 0, 1, 0, 2 * math.pi)
-    ctx.restore()
+    ellipse(ctx, w / 2, h * 0.3, 14, 5)
     fill_stroke(ctx, STONE, 1.2)
     ctx.set_source_rgba(0.75, 0.90, 1.0, 0.9)
     ctx.set_line_width(2)
@@ -607,12 +593,7 @@ def b_harbour(ctx, w, h):
         ctx.rectangle(8 + i * (w - 20) / 5, h - 14, 4, 10)
         fill_stroke(ctx, WOOD_DARK, 1)
     lx, lw = w * 0.55, w * 0.26
-    ctx.move_to(lx, h - 26)
-    ctx.line_to(lx + lw * 0.18, h * 0.22)
-    ctx.line_to(lx + lw * 0.82, h * 0.22)
-    ctx.line_to(lx + lw, h - 26)
-    ctx.close_path()
-    fill_stroke(ctx, hgrad(lx, lx + lw, WALL, WALL_SHADE))
+    tower(ctx, lx, lw, h - 26, h * 0.22, 0.18, 0.82)
     for k in range(3):
         y = h * 0.32 + k * (h * 0.5) / 3
         ctx.rectangle(lx + lw * 0.1, y, lw * 0.8, 7)
@@ -814,11 +795,7 @@ def background():
         ctx.stroke()
     lx, ly, lw, lh = LAKE
     for grow, colour in ((8, (0.85, 0.80, 0.58)), (0, WATER_DEEP), (-14, WATER)):
-        ctx.save()
-        ctx.translate(lx, ly)
-        ctx.scale(lw + grow, lh + grow)
-        ctx.arc(0, 0, 1, 0, 2 * math.pi)
-        ctx.restore()
+        ellipse(ctx, lx, ly, lw + grow, lh + grow)
         ctx.set_source_rgb(*colour)
         ctx.fill()
     ctx.set_source_rgba(1, 1, 1, 0.5)
@@ -837,11 +814,7 @@ def background():
             ctx.set_source_rgb(*colour)
             ctx.stroke()
     # The village square at the crossing.
-    ctx.save()
-    ctx.translate(512, 540)
-    ctx.scale(70, 30)
-    ctx.arc(0, 0, 1, 0, 2 * math.pi)
-    ctx.restore()
+    ellipse(ctx, 512, 540, 70, 30)
     ctx.set_source_rgb(*ROAD)
     ctx.fill()
     # Pebbles on the roads, flowers and tufts in the grass.
@@ -1042,14 +1015,6 @@ def creature_frames(draw, count, size):
         draw(ctx, i)
         frames.append(s)
     return frames
-
-
-def ellipse(ctx, x, y, rx, ry):
-    ctx.save()
-    ctx.translate(x, y)
-    ctx.scale(rx, ry)
-    ctx.arc(0, 0, 1, 0, 2 * math.pi)
-    ctx.restore()
 
 
 def four_legged(body, spots, head, w, h, head_down):
