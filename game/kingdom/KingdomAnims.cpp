@@ -316,22 +316,26 @@ std::shared_ptr<T> MakeCreature(const std::string& name, const std::vector<int>&
     return obj;
 }
 
-}  // namespace
-
-std::shared_ptr<TAnimal> CreateAnimal(const std::string& name, const std::vector<int>& conditions,
+// A creature with its frames loaded, standing at (x, y).
+template <class T>
+std::shared_ptr<T> MakePlacedCreature(const std::string& name, const std::vector<int>& conditions,
                                       const std::string& url, int x, int y, TGameObject* parent, int layer) {
-    auto obj = MakeCreature<TAnimal>(name, conditions, parent, layer);
+    auto obj = MakeCreature<T>(name, conditions, parent, layer);
     obj->LoadMyAnimObject(url, 6);
     obj->SetPosition(static_cast<float>(x), static_cast<float>(y));
     return obj;
 }
 
+}  // namespace
+
+std::shared_ptr<TAnimal> CreateAnimal(const std::string& name, const std::vector<int>& conditions,
+                                      const std::string& url, int x, int y, TGameObject* parent, int layer) {
+    return MakePlacedCreature<TAnimal>(name, conditions, url, x, y, parent, layer);
+}
+
 std::shared_ptr<THuman> CreateHuman(const std::string& name, const std::vector<int>& conditions,
                                     const std::string& url, int x, int y, TGameObject* parent, int layer) {
-    auto obj = MakeCreature<THuman>(name, conditions, parent, layer);
-    obj->LoadMyAnimObject(url, 6);
-    obj->SetPosition(static_cast<float>(x), static_cast<float>(y));
-    return obj;
+    return MakePlacedCreature<THuman>(name, conditions, url, x, y, parent, layer);
 }
 
 std::shared_ptr<TRabbit> CreateRabbit(const std::string& name, const std::vector<int>& conditions,
@@ -347,9 +351,7 @@ std::shared_ptr<TRabbit> CreateRabbit(const std::string& name, const std::vector
 
 std::shared_ptr<TBird> CreateBird(const std::string& name, const std::vector<int>& conditions,
                                   const std::string& url, int x, int y, TGameObject* parent, int layer, int dir) {
-    auto obj = MakeCreature<TBird>(name, conditions, parent, layer);
-    obj->LoadMyAnimObject(url, 6);
-    obj->SetPosition(static_cast<float>(x), static_cast<float>(y));
+    auto obj = MakePlacedCreature<TBird>(name, conditions, url, x, y, parent, layer);
     obj->dir = dir;
     return obj;
 }

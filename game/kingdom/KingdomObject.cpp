@@ -21,20 +21,14 @@ namespace {
 // The building pictures are drawn with a margin: their parts fill the top left of this share.
 constexpr float PartShare = 0.711f;
 
-template <class F>
-void ForEachPart(const TGameObjectPtr& obj, F&& f) {
+// Calls f on each sub-object of obj that is a T (the building's part images, or its child objects).
+// Runs over a copy of the list, so f may change it.
+template <class T, class F>
+void ForEachSub(const TGameObjectPtr& obj, F&& f) {
     if (!obj) return;
     const auto subs = obj->SubObjects;
     for (const auto& sub : subs)
-        if (auto image = std::dynamic_pointer_cast<TUIImage>(sub)) f(*image);
-}
-
-template <class F>
-void ForEachChildObject(const TGameObjectPtr& obj, F&& f) {
-    if (!obj) return;
-    const auto subs = obj->SubObjects;
-    for (const auto& sub : subs)
-        if (auto child = std::dynamic_pointer_cast<TGameObject>(sub)) f(*child);
+        if (auto typed = std::dynamic_pointer_cast<T>(sub)) f(*typed);
 }
 
 }  // namespace
@@ -76,7 +70,7 @@ int TKingdomObject::ResetAlpha() {
         GameObject->DrawAlpha = 0;
         GameObject->SetA(0);
     }
-    ForEachChildObject(GameObject, [](TGameObject& child) {
+    ForEachSub<TGameObject>(GameObject, [](TGameObject& child) {
         child.SetA(0);
         child.DrawAlpha = 0;
     });
@@ -85,7 +79,7 @@ int TKingdomObject::ResetAlpha() {
 
 int TKingdomObject::InitHammers() {
     Hammers.clear();
-    ForEachPart(GameObject, [this](TUIImage& part) {
+    ForEachSub<TUIImage>(GameObject, [this](TUIImage& part) {
         const int x = static_cast<int>(part.DrawX + static_cast<float>(part.GetWidth()) * PartShare * 0.5f);
         const int y = static_cast<int>(part.DrawY);
         Hammers.push_back(CreateHammerEffect(x, y));
@@ -98,7 +92,7 @@ int TKingdomObject::UpdateAlphaSet() {
     GameObject->SetA(Alpha);
     for (const auto& sub : SubObjects)
         if (sub) sub->SetA(Alpha);
-    ForEachChildObject(GameObject, [this](TGameObject& child) { child.SetA(Alpha); });
+    ForEachSub<TGameObject>(GameObject, [this](TGameObject& child) { child.SetA(Alpha); });
     GameObject->UpdateSettings();
     GameObject->DrawSettings();
     return 0;
@@ -135,7 +129,7 @@ int TKingdomObject::UpdateShowEffect() {
     if (AppMilliSecs() <= parts) return 0;
     parts = AppMilliSecs() + 50;
     const auto package = Kingdom ? Kingdom->Package : nullptr;
-    ForEachPart(GameObject, [&package](TUIImage& part) {
+    ForEachSub<TUIImage>(GameObject, [&package](TUIImage& part) {
         for (int i = 0; i < 6; ++i) {
             const int w = static_cast<int>(static_cast<float>(part.GetWidth()) * PartShare);
             const int h = static_cast<int>(static_cast<float>(part.GetHeight()) * PartShare);
