@@ -34,6 +34,10 @@ void Init() {
     if (!mkdtemp(tmpl.data())) std::abort();
     gRoot = tmpl;
     std::atexit(RemoveRoot);
+    // Textures and their pictures point at each other, and the last run's stay loaded to the
+    // end: the loops are cut before the leak check at exit, which otherwise reports them
+    // whenever no stale copy of a pointer to them happens to be left on the stack.
+    std::atexit([] { TImgTex::ResetRegistry(); });
     // What loaders find beside their input: pictures, fonts, text classes, vector animations,
     // screens (all of the data but the sounds).
     const fs::path source = QUILTORA_DATA_DIR;
