@@ -103,6 +103,7 @@ void ResetGlobals() {
     TAppScreen::CurrentlyLoadingScreen = nullptr;
 }
 
+// The newsletter window on the input as its settings file and text file.
 void RunNewsLetter(const std::vector<std::string>& parts) {
     fuzz::WriteFile(fuzz::DataDir() + "newsletter/newsletter.dat", parts[0]);
     fuzz::WriteFile(fuzz::DataDir() + "newsletter/newsletter.txt", parts[1]);
@@ -114,6 +115,40 @@ void RunNewsLetter(const std::vector<std::string>& parts) {
     }
 }
 
+// A screen of the game on the input's screen file and text file.
+void RunScreen(const Kind& kind, const std::vector<std::string>& parts) {
+    const std::string file = fuzz::DataDir() + "screens/Fuzz/Fuzz.AppScreen";
+    fuzz::WriteFile(file, parts[0]);
+    fuzz::WriteFile(LocalizeDir + "Fuzz.txt", parts[1]);
+    // A player with a level to continue, as the screens find one in the game.
+    Profile = std::make_shared<TProfile>();
+    Profile->SetName("ANN");
+    Profile->Level = 1;
+    Profile->CurrScreen = "GameScreen";
+    TSpecialLoads().Setup();
+
+    auto screen = kind.make();
+    screen->LoadFromFile(file);
+    screen->SetupAssets();
+    screen->Setup();
+    if (screen == Game) Game->SetData(LoadLevel(bDir + "Game/Levels/Picross/Level-1.PACLevel"));
+    auto popup = std::dynamic_pointer_cast<TAppPopUp>(screen);
+    screen->Start();
+    screen->Prepare();
+    if (popup) popup->Show();
+    for (int frame = 0; frame < 3; ++frame) {
+        screen->Updating();
+        screen->Interface();
+        screen->Drawing();
+    }
+    if (popup) {
+        popup->Hide();
+        popup->OnUnlock();
+    }
+    screen->Leaving();
+    screen->Free();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -122,43 +157,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ResetGlobals();
     const Kind& kind = kKinds[data[0] % kKindCount];
     const auto parts = fuzz::SplitParts(data + 1, size - 1, 2);
-    if (!kind.make) {
-        RunNewsLetter(parts);
-        ResetGlobals();
-        return 0;
-    }
-    const std::string file = fuzz::DataDir() + "screens/Fuzz/Fuzz.AppScreen";
-    fuzz::WriteFile(file, parts[0]);
-    fuzz::WriteFile(LocalizeDir + "Fuzz.txt", parts[1]);
-    {
-        // A player with a level to continue, as the screens find one in the game.
-        Profile = std::make_shared<TProfile>();
-        Profile->SetName("ANN");
-        Profile->Level = 1;
-        Profile->CurrScreen = "GameScreen";
-        TSpecialLoads().Setup();
-
-        auto screen = kind.make();
-        screen->LoadFromFile(file);
-        screen->SetupAssets();
-        screen->Setup();
-        if (screen == Game) Game->SetData(LoadLevel(bDir + "Game/Levels/Picross/Level-1.PACLevel"));
-        auto popup = std::dynamic_pointer_cast<TAppPopUp>(screen);
-        screen->Start();
-        screen->Prepare();
-        if (popup) popup->Show();
-        for (int frame = 0; frame < 3; ++frame) {
-            screen->Updating();
-            screen->Interface();
-            screen->Drawing();
-        }
-        if (popup) {
-            popup->Hide();
-            popup->OnUnlock();
-        }
-        screen->Leaving();
-        screen->Free();
-    }
+    if (kind.make) RunScreen(kind, parts);
+    else RunNewsLetter(parts);
     ResetGlobals();
     return 0;
 }

@@ -3,23 +3,13 @@
 // the tree that was read, and the file read and written once more. What the game wrote must come
 // back the same: a second read and write of its own file changes nothing.
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "FuzzSupport.h"
 #include "engine/system/Paths.h"
 #include "online/NewsLetterState.h"
 #include "online/NewsLetterTrigger.h"
 #include "online/RCMFile.h"
-
-namespace {
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-}  // namespace
+#include "platform/Files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
@@ -37,12 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // What was written is read and written once more, and must not change. (Should the
         // game's own file read as damaged, it is reported and left as it is, which also keeps
         // it the same.)
-        const std::string written = ReadAll(path);
+        std::string written, rewritten;
+        LoadBytes(path, written);
         auto again = LoadRCMFile(path);
         again->getString("NewsLetter::" + MyAppName + "::Minutes", 0);
         again->getFloat("NewsLetter::Subscribed", 0, 0);
         again->save(path);
-        const bool same = ReadAll(path) == written;
+        LoadBytes(path, rewritten);
+        const bool same = rewritten == written;
         // The debug print as well (it sets an empty first value to "0", as writing does).
         again->printAll();
         if (!same) std::abort();

@@ -129,7 +129,7 @@ TEST(RCMFileTest, BracesNeverClosedMakeOneGroupEach) {
         const TRCMGroupPtr root = reader.readAll(text + "x = 1\n" + std::string(16, '\n'), "");
         EXPECT_EQ(Groups(root), static_cast<size_t>(braces) + 2);
     }
-    // A closed group inside an unclosed one still reads its entries.
+    // A group inside an unclosed nameless one is kept, in the group around that one.
     const TRCMGroupPtr root = reader.readAll("A {\n{ B {\n\ty = 2\n}\n", "");
     EXPECT_EQ(Groups(root), 3u);
 }
