@@ -1,0 +1,3 @@
+// Moved: the old path of Ekran.h, kept only while the includes are updated.
+#pragma once
+#include "engine/screen/Ekran.h"

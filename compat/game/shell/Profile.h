@@ -1,0 +1,3 @@
+// Moved: the old path of Profile.h, kept only while the includes are updated.
+#pragma once
+#include "game/progress/Profile.h"

@@ -1,0 +1,3 @@
+// Moved: the old path of Tutorial.h, kept only while the includes are updated.
+#pragma once
+#include "game/puzzle/Tutorial.h"
