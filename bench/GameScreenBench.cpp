@@ -30,7 +30,7 @@
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

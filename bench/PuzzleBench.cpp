@@ -14,7 +14,7 @@
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "engine/system/Paths.h"
 #include "engine/system/Settings.h"
 #include "engine/ui/Mouse.h"
-#include "game/shell/Ekran.h"
+#include "engine/screen/Ekran.h"
 #include "online/LauncherPackage.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "game/shell/Ekran.h"
+#include "engine/screen/Ekran.h"
 #include "online/NewsLetterState.h"
 #include "online/NewsLetterWidgets.h"
 #include "platform/Font.h"

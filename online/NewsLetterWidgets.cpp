@@ -8,7 +8,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/ui/Mouse.h"
-#include "game/shell/Ekran.h"
+#include "engine/screen/Ekran.h"
 #include "online/EnBlock.h"
 #include "online/NewsLetter.h"
 #include "online/WrappedText.h"

@@ -2,7 +2,7 @@
 
 #include "engine/data/BlockFile.h"
 #include "engine/system/Error.h"
-#include "game/shell/Ekran.h"
+#include "engine/screen/Ekran.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

@@ -1,7 +1,7 @@
 #include "online/WrappedText.h"
 
 #include "engine/system/Basics.h"
-#include "game/shell/Ekran.h"
+#include "engine/screen/Ekran.h"
 #include "platform/Strings.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "game/shell/Ekran.h"
+#include "engine/screen/Ekran.h"
 
 #include "engine/system/AppTime.h"
 #include "engine/ui/Mouse.h"

@@ -6,7 +6,7 @@
 #include "engine/ui/UI_Object.h"
 #include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomObject.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 
 std::shared_ptr<TTextClass> TKingdomBuildButton::ClassNormal;
 std::shared_ptr<TTextClass> TKingdomBuildButton::ClassCantAfford;

@@ -1,10 +1,10 @@
-#include "game/shell/Awards.h"
+#include "game/progress/Awards.h"
 
 #include <cstdio>
 
 #include "game/kingdom/Kingdom.h"
 #include "game/shell/LevelSummary.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 
 std::vector<TAwardPtr> AwardsList;
 

@@ -1,4 +1,4 @@
-#include "game/shell/PlayerNames.h"
+#include "game/progress/PlayerNames.h"
 
 #include "platform/Strings.h"
 

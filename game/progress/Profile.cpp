@@ -1,4 +1,4 @@
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 
 #include <algorithm>
 
@@ -12,7 +12,7 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
-#include "game/shell/Awards.h"
+#include "game/progress/Awards.h"
 #include "game/shell/StagesScreen.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"

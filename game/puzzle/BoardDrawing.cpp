@@ -10,7 +10,7 @@
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Strings.h"

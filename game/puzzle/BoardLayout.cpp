@@ -6,7 +6,7 @@
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 
 // Places inside the grid: the cells follow one another at the pitch, without gaps.
 int TPACLevel::InitSubPositions() {

@@ -5,7 +5,7 @@
 #include "engine/system/Basics.h"
 #include "game/puzzle/FAPLevel.h"
 #include "game/puzzle/Numbers.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Graphics.h"
 
 float TTileNumber::PomA = 1.0f;

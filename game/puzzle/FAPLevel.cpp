@@ -8,7 +8,7 @@
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "game/puzzle/LevelFiles.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "platform/Maths.h"
 #include "platform/Strings.h"

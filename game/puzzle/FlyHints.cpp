@@ -13,7 +13,7 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 #include "platform/Graphics.h"
 #include "platform/Maths.h"
 #include "platform/Random.h"

@@ -13,7 +13,7 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

@@ -10,7 +10,7 @@
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
 #include "game/puzzle/TileOverlays.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Graphics.h"
 #include "platform/Maths.h"
 #include "platform/Strings.h"

@@ -7,7 +7,7 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 
 float TPNumber::AlphaSpeed = 0.05f;
 float TPNumber::ScaleSpeed = 0.05f;

@@ -1,4 +1,4 @@
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "engine/ui/Mouse.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/PlayHooks.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Strings.h"
 
 float TTile::CurrAlpha = 0.0f;

@@ -10,7 +10,7 @@
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/Tile.h"
 #include "game/puzzle/TileOverlays.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Graphics.h"
 
 std::array<std::shared_ptr<TImageAsset>, 1> TTile::TileImg;

@@ -7,7 +7,7 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Strings.h"
 
 // The layer the game ended on; 0 without a game screen.

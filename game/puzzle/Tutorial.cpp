@@ -1,4 +1,4 @@
-#include "game/shell/Tutorial.h"
+#include "game/puzzle/Tutorial.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
 #include "engine/system/Timers.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 #include "platform/Graphics.h"
 
 TImagePtr TTipArrow::Img;

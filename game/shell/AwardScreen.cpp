@@ -7,9 +7,9 @@
 #include "engine/system/Paths.h"
 #include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
-#include "game/shell/Awards.h"
+#include "game/progress/Awards.h"
 #include "game/shell/PanelAnimation.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
 

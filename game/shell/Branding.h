@@ -6,7 +6,7 @@
 #include <deque>
 #include <memory>
 
-#include "game/shell/Ekran.h"
+#include "engine/screen/Ekran.h"
 
 class TBranding : public TEkran {
 public:

@@ -4,7 +4,7 @@
 #include "engine/system/Paths.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/PanelAnimation.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 
 TContinuePopUpPtr ContinuePopUp;
 

@@ -3,7 +3,7 @@
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
 #include "game/shell/PanelAnimation.h"
-#include "game/shell/PlayerNames.h"
+#include "game/progress/PlayerNames.h"
 #include "game/shell/PopUpWidgets.h"
 #include "game/shell/ProfileManager.h"
 #include "platform/Input.h"

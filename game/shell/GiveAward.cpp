@@ -5,9 +5,9 @@
 #include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "game/puzzle/MainGame.h"
-#include "game/shell/Awards.h"
+#include "game/progress/Awards.h"
 #include "game/shell/PanelAnimation.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 
 TGiveAwardPtr GiveAward;
 

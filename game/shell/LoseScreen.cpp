@@ -8,7 +8,7 @@
 #include "engine/ui/Mouse.h"
 #include "game/puzzle/MainGame.h"
 #include "game/shell/MainMenu.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 
 TLoseScreenPtr LoseScreen;
 

@@ -8,7 +8,7 @@
 #include "game/shell/ContinuePopUp.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/Options.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "online/Launcher.h"
 #include "online/RateScreen.h"

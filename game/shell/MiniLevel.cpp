@@ -8,7 +8,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Timers.h"
 #include "engine/ui/Mouse.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/shell/StagesScreen.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

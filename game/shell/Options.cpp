@@ -13,7 +13,7 @@
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/PanelAnimation.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

@@ -13,7 +13,7 @@
 #include "game/shell/EnterName.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/PanelAnimation.h"
-#include "game/shell/PlayerNames.h"
+#include "game/progress/PlayerNames.h"
 #include "game/shell/PopUpWidgets.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"

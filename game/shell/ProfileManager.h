@@ -28,7 +28,7 @@
 
 #include "engine/screen/AppScreen.h"
 #include "engine/ui/UI_Object.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 
 class ProfileManagerSettings : public TAppPopUp {
 public:

@@ -51,7 +51,7 @@
 #include "game/puzzle/MainGame.h"
 #include "game/shell/AppInit.h"
 #include "game/shell/MainMenu.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "online/NewsLetter.h"
 #include "platform/Clock.h"

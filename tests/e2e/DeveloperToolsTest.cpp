@@ -7,7 +7,7 @@
 #include "e2e/GameRun.h"
 #include "engine/system/Paths.h"
 #include "game/puzzle/FAPLevel.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/PlayFieldTables.h"
-#include "game/shell/Profile.h"
+#include "game/puzzle/PlayFieldTables.h"
+#include "game/progress/Profile.h"
 #include "platform/Files.h"
 
 namespace {

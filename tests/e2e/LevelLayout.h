@@ -10,7 +10,7 @@
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 
 namespace e2e {

@@ -12,7 +12,7 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/Tile.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 #include "platform/Files.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "e2e/GameRun.h"
 #include "e2e/LevelLayout.h"
 #include "engine/data/BlockFile.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 
 namespace {
 

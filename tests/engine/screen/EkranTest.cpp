@@ -1,4 +1,4 @@
-#include "game/shell/Ekran.h"
+#include "engine/screen/Ekran.h"
 
 #include <gtest/gtest.h>
 

@@ -15,11 +15,11 @@
 #include "game/kingdom/KingdomAnims.h"
 #include "game/kingdom/KingdomObject.h"
 #include "game/shell/AwardScreen.h"
-#include "game/shell/Awards.h"
+#include "game/progress/Awards.h"
 #include "game/shell/GiveAward.h"
 #include "game/shell/KingdomHelp.h"
 #include "game/shell/MainMenu.h"
-#include "game/shell/Tutorial.h"
+#include "game/puzzle/Tutorial.h"
 
 using namespace shelltest;
 

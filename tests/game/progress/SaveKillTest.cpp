@@ -16,7 +16,7 @@
 #include "engine/data/BlockFile.h"
 #include "engine/system/Paths.h"
 #include "engine/system/Settings.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "online/NewsLetterState.h"
 #include "online/RCMFile.h"

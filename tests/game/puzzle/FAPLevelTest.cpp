@@ -11,7 +11,7 @@
 #include "game/puzzle/FAPLevel.h"
 #include "game/puzzle/LevelFiles.h"
 #include "engine/system/Paths.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

@@ -3,7 +3,7 @@
 #include "engine/screen/Control.h"
 #include "engine/system/Paths.h"
 #include "engine/data/ValueTypes.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

@@ -15,7 +15,7 @@
 #include "game/puzzle/LineSolver.h"
 #include "game/puzzle/Numbers.h"
 #include "game/puzzle/PlayHooks.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 #include "support/TestSupport.h"

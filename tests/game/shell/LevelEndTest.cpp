@@ -16,14 +16,14 @@
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/TileGameObject.h"
 #include "game/shell/AwardScreen.h"
-#include "game/shell/Awards.h"
+#include "game/progress/Awards.h"
 #include "game/shell/GiveAward.h"
 #include "game/shell/Help.h"
 #include "game/shell/KingdomHelp.h"
 #include "game/shell/LevelSummary.h"
 #include "game/shell/LoseScreen.h"
-#include "game/shell/PlayFieldTables.h"
-#include "game/shell/Tutorial.h"
+#include "game/puzzle/PlayFieldTables.h"
+#include "game/puzzle/Tutorial.h"
 #include "ShellTestSupport.h"
 
 namespace {

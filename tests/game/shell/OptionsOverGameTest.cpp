@@ -6,7 +6,7 @@
 
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/Options.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/Options.h"
-#include "game/shell/Profile.h"
+#include "game/progress/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
 #include "platform/Files.h"

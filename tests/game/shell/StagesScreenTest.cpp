@@ -8,11 +8,11 @@
 #include <string>
 
 #include "game/shell/AwardScreen.h"
-#include "game/shell/Awards.h"
+#include "game/progress/Awards.h"
 #include "game/shell/MiniLevel.h"
-#include "game/shell/PlayFieldTables.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/shell/StagesScreen.h"
-#include "game/shell/Tutorial.h"
+#include "game/puzzle/Tutorial.h"
 #include "ShellTestSupport.h"
 
 namespace {
