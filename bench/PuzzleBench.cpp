@@ -8,13 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "engine/system/AppTime.h"
 #include "engine/data/ValueTypes.h"
+#include "engine/system/AppTime.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/Numbers.h"
-#include "game/puzzle/Tile.h"
 #include "game/puzzle/PlayFieldTables.h"
+#include "game/puzzle/Tile.h"
 #include "platform/Files.h"
 
 namespace {

@@ -9,11 +9,10 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/ui/Mouse.h"
-#include "game/puzzle/MainGame.h"
-#include "game/shell/Options.h"
 #include "online/EnBlock.h"
 #include "online/Launcher.h"
 #include "online/NewsletterSender.h"
+#include "online/OnlineHooks.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
@@ -148,7 +147,7 @@ int TNewsLetter::draw() {
 }
 
 int TNewsLetter::_drawBack() {
-    if (Game) Game->Drawing();
+    if (OnlineHooks::DrawGameScreen) OnlineHooks::DrawGameScreen();
     SetColor(0, 0, 0);
     SetRotation(0.0f);
     SetBlend(ALPHABLEND);
@@ -260,11 +259,7 @@ int TNewsLetter::_updateSystemBasic() {
     UpdateAppMillisecs();
     AppSoundManager::Update();
     if (KeyDown(KEY_LSYS) && KeyHit(KEY_F)) {
-        if (Options) {
-            Options->SwitchFullScreen();
-        } else {
-            GraphicsSwitchFullScreen();
-        }
+        if (!OnlineHooks::SwitchFullScreen || !OnlineHooks::SwitchFullScreen()) GraphicsSwitchFullScreen();
     }
     const bool altF4 = KeyDown(KEY_LALT) && KeyHit(KEY_F4);
     const bool commandQ = KeyDown(KEY_LSYS) && KeyHit(KEY_Q);

@@ -1,8 +1,8 @@
 #include "online/RCMFile.h"
 
 #include "engine/data/BlockFile.h"
+#include "engine/system/EkranTools.h"
 #include "engine/system/Error.h"
-#include "engine/screen/Ekran.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

@@ -1,13 +1,12 @@
 #include "online/RateScreen.h"
 
+#include "engine/media/TextClass.h"
 #include "engine/screen/Control.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/system/Settings.h"
 #include "engine/ui/UI_Object.h"
-#include "engine/media/TextClass.h"
-#include "game/shell/InfoPopUp.h"
-#include "game/shell/MainMenu.h"
+#include "online/OnlineHooks.h"
 #include "platform/Files.h"
 #include "platform/OpenURL.h"
 #include "platform/Strings.h"
@@ -22,6 +21,12 @@ constexpr int kBackId = 2;
 constexpr int kThanksLine = 1;
 constexpr int kNotOpenedLine = 2;
 constexpr int kMessageLine = 3;
+
+void NoCallback() {}
+
+void GoToMainMenu() {
+    if (auto menu = OnlineHooks::MainMenuScreen ? OnlineHooks::MainMenuScreen() : nullptr) GoToScreen(menu, nullptr);
+}
 }  // namespace
 
 std::string LoadRateURL(const std::string& path) {
@@ -66,13 +71,13 @@ int TRateScreen::Interface() {
             if (MyOpenURL(RateURL)) {
                 AppSettings::GameWasRated = 1;
                 AppSettings::SaveData();
-                ShowInfo(GetTxt(kThanksLine), 2, &TRateScreen::OnRateSuccess, &EmptyFunction);
+                ShowAppMessage(GetTxt(kThanksLine), 2, &TRateScreen::OnRateSuccess, &NoCallback);
             } else {
-                ShowInfo(GetTxt(kNotOpenedLine), 3, &EmptyFunction, &EmptyFunction);
+                ShowAppMessage(GetTxt(kNotOpenedLine), 3, &NoCallback, &NoCallback);
             }
             break;
         case kBackId:
-            GoToScreen(MainMenu, nullptr);
+            GoToMainMenu();
             break;
         default:
             break;
@@ -80,4 +85,4 @@ int TRateScreen::Interface() {
     return 0;
 }
 
-void TRateScreen::OnRateSuccess() { GoToScreen(MainMenu, nullptr); }
+void TRateScreen::OnRateSuccess() { GoToMainMenu(); }

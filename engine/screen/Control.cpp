@@ -4,16 +4,16 @@
 #include <cstdlib>
 #include <exception>
 
+#include "engine/media/SoundManager.h"
+#include "engine/object/GameObject.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Console.h"
-#include "engine/object/GameObject.h"
-#include "engine/ui/Mouse.h"
 #include "engine/screen/ScreenCrosser.h"
 #include "engine/system/AppTime.h"
-#include "engine/system/Letterbox.h"
 #include "engine/system/Display.h"
 #include "engine/system/Error.h"
-#include "engine/media/SoundManager.h"
+#include "engine/system/Letterbox.h"
+#include "engine/ui/Mouse.h"
 #include "platform/Audio.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
@@ -67,6 +67,7 @@ ControlHook PauseGameHook = nullptr;
 ControlScreenCheck isLoadingScreenHook = nullptr;
 ControlHook DrawMouseCursorHook = nullptr;
 ControlAssetHook AddGlobalAssetHook = nullptr;
+ControlMessageHook ShowMessageHook = nullptr;
 std::function<void()> AppEndHook;
 std::function<void()> AppExitFunction = &DefaultAppExit;
 
@@ -416,6 +417,12 @@ void Control::Reset() {
 
 // ---------------------------------------------------------------------------------------------
 // Start, run, end
+
+int ShowAppMessage(const std::string& text, int mode, void (*yes)(), void (*no)()) {
+    if (!ShowMessageHook) return 0;
+    ShowMessageHook(text, mode, yes, no);
+    return 1;
+}
 
 int AddAppGlobalAsset(const std::shared_ptr<TAsset>& asset) {
     if (!asset || !AddGlobalAssetHook) return 0;

@@ -175,6 +175,14 @@ extern ControlAssetHook AddGlobalAssetHook;
 // 1 when the asset was handed to the loading screen; 0 when the game set no hook (the caller
 // then loads it itself).
 int AddAppGlobalAsset(const std::shared_ptr<TAsset>& asset);
+// Shows the game's message pop-up over the current screen: the text, the mode that chooses its
+// buttons, and the functions run on yes and on no. The message pop-up sets it when it is made
+// (and it stays set, harmless without the pop-up); nothing is shown before. Lower layers tell the
+// player through it without knowing the pop-up.
+using ControlMessageHook = void (*)(const std::string& text, int mode, void (*yes)(), void (*no)());
+extern ControlMessageHook ShowMessageHook;
+// Runs ShowMessageHook; 0 when the game set none.
+int ShowAppMessage(const std::string& text, int mode, void (*yes)(), void (*no)());
 // Run by AppEnd after the save-at-end list, before the exit (the harness writes its
 // screenshot here).
 extern std::function<void()> AppEndHook;

@@ -4,13 +4,12 @@
 // alpha, a black fade and a progress value), a standard draw state, the full-width black fade
 // rectangle, the cursor, a grab of its picture and a settling of the frame delta. A subclass
 // drives the loop (clear, update, draw, flip) and reads the values to know when it is done.
-//
-// Beside it, the two text splitters of the key files and the word wrapping.
 #pragma once
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/system/EkranTools.h"
 #include "platform/Image.h"
 
 class TEkran {
@@ -64,17 +63,3 @@ public:
 };
 
 using TEkranPtr = std::shared_ptr<TEkran>;
-
-// Moves value toward target by speed * delta from whichever side it stands, never past it.
-void MoveTowardTarget(float& value, float target, float speed);
-
-// Splits text at every occurrence of separator (walked in UTF-16 units). Every piece found
-// before a separator is kept, empty or not; the piece after the last one only when it is not
-// empty. With both marks given, a separator between the open and the close mark does not split,
-// and one-unit marks are dropped from the pieces. An empty separator splits nowhere.
-std::vector<std::string> SplitByChar(const std::string& text, const std::string& separator,
-                                     const std::string& openMark, const std::string& closeMark);
-// The same, and a separator inside double quotes does not split either; the quotes stay in the
-// pieces.
-std::vector<std::string> SplitByCharQuoted(const std::string& text, const std::string& separator,
-                                           const std::string& openMark, const std::string& closeMark);

@@ -7,8 +7,8 @@
 #include "FuzzSupport.h"
 #include "engine/screen/Control.h"
 #include "engine/system/Paths.h"
-#include "game/puzzle/Level.h"
 #include "game/progress/Profile.h"
+#include "game/puzzle/Level.h"
 #include "game/shell/ProfileManager.h"
 #include "platform/Files.h"
 

@@ -18,15 +18,16 @@
 #include "game/effects/EngParticle.h"
 #include "game/kingdom/KingdomAnims.h"
 #include "game/kingdom/KingdomObject.h"
-#include "game/puzzle/HammerEffect.h"
 #include "game/progress/Awards.h"
+#include "game/progress/Profile.h"
+#include "game/progress/ProgressHooks.h"
+#include "game/puzzle/HammerEffect.h"
+#include "game/puzzle/Tutorial.h"
 #include "game/shell/GiveAward.h"
 #include "game/shell/KingdomHelp.h"
 #include "game/shell/MainMenu.h"
-#include "game/progress/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
-#include "game/puzzle/Tutorial.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
@@ -662,5 +663,7 @@ int TKingdom::isObjectAvailable(int id) {
 TKingdomPtr CreateKingdomScreen() {
     auto screen = std::make_shared<TKingdom>();
     screen->Init("Kingdom", bDir + "Screens/Kingdom/Kingdom.AppScreen");
+    ProgressHooks::KingdomScreen = [] { return std::static_pointer_cast<TAppScreen>(Kingdom); };
+    InstallBuildingHooks();
     return screen;
 }

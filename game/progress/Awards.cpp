@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "game/kingdom/Kingdom.h"
-#include "game/shell/LevelSummary.h"
 #include "game/progress/Profile.h"
+#include "game/progress/ProgressHooks.h"
 
 std::vector<TAwardPtr> AwardsList;
 
@@ -17,8 +16,10 @@ TAwardPtr GetAwardById(int id) {
 int TAward::CheckIfGive(TAppScreen* screen) {
     if (!Profile || !screen) return 0;
     TProfile& p = *Profile;
-    const bool summary = LevelSummary && screen == LevelSummary.get();
-    const bool kingdom = Kingdom && screen == Kingdom.get();
+    const auto summaryScreen = ProgressHooks::SummaryScreen ? ProgressHooks::SummaryScreen() : nullptr;
+    const auto kingdomScreen = ProgressHooks::KingdomScreen ? ProgressHooks::KingdomScreen() : nullptr;
+    const bool summary = summaryScreen && screen == summaryScreen.get();
+    const bool kingdom = kingdomScreen && screen == kingdomScreen.get();
     if (summary) {
         switch (id) {
             case 1:

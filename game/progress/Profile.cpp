@@ -7,13 +7,10 @@
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "game/kingdom/Kingdom.h"
-#include "game/kingdom/KingdomObject.h"
+#include "game/progress/Awards.h"
+#include "game/progress/ProgressHooks.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
-#include "game/puzzle/MainGame.h"
-#include "game/progress/Awards.h"
-#include "game/shell/StagesScreen.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
@@ -37,6 +34,20 @@ void SwitchTo(const std::shared_ptr<TAppScreen>& screen, const char* what) {
         return;
     }
     GoToScreen(screen, nullptr);
+}
+
+std::shared_ptr<TAppScreen> Screen(const std::function<std::shared_ptr<TAppScreen>()>& hook) {
+    return hook ? hook() : nullptr;
+}
+
+// Hands the level to the game screen; gives the screen (null when there is none).
+std::shared_ptr<TAppScreen> HandToGame(const std::shared_ptr<TLevel>& level) {
+    return ProgressHooks::PlayLevel ? ProgressHooks::PlayLevel(level) : nullptr;
+}
+
+// Buildings are told apart by their ids (the kingdom installs the hook before it makes one).
+int BuildingId(const std::shared_ptr<TKingdomObject>& building) {
+    return building && ProgressHooks::BuildingId ? ProgressHooks::BuildingId(*building) : 0;
 }
 
 // The numbered entries prefix + 1 .. prefix + i of a block, i being its count "i". A damaged
@@ -172,7 +183,7 @@ int TProfile::Kingdom_SecondAward() { return Buildings.size() == 28 ? 1 : 0; }
 int TProfile::Kingdom_HaveObject(const std::shared_ptr<TKingdomObject>& building) {
     if (!building) return 0;
     for (const auto& b : Buildings)
-        if (b && b->id == building->id) return 1;
+        if (b && (b == building || (ProgressHooks::BuildingId && BuildingId(b) == BuildingId(building)))) return 1;
     return 0;
 }
 
@@ -235,20 +246,19 @@ int TProfile::Game_PlayNextLevel() {
         // stays where they are.
         return 0;
     }
-    if (Game) Game->SetData(CurrLevel);
-    SwitchTo(Game, "game screen");
+    SwitchTo(HandToGame(CurrLevel), "game screen");
     return 0;
 }
 
 int TProfile::Game_RestartLevel() {
     LoadCurrLevel();
-    if (Game) Game->SetData(CurrLevel);
+    HandToGame(CurrLevel);
     return 0;
 }
 
 int TProfile::Game_IncriseLevel() {
     Level = std::min(Level + 1, MaxLevel);
-    SwitchTo(Kingdom, "kingdom");
+    SwitchTo(Screen(ProgressHooks::KingdomScreen), "kingdom");
     return 0;
 }
 
@@ -277,7 +287,7 @@ int TProfile::Game_StartNew() {
     Levels.clear();
 
     Level_Unlock(1);
-    SwitchTo(StagesScreen, "stages map");
+    SwitchTo(Screen(ProgressHooks::StagesScreen), "stages map");
     return 0;
 }
 
@@ -293,7 +303,7 @@ int TProfile::Game_Continue() {
         // A lost or won level is not play in progress: that level starts afresh.
         if (!CurrLevel || isLevelOver(CurrLevel.get())) LoadCurrLevel();
         if (CurrLevel) {
-            if (Game) Game->SetData(CurrLevel);
+            HandToGame(CurrLevel);
         } else {
             target = nullptr;  // the level file was reported; the stages map lets the player go on
         }
@@ -301,7 +311,7 @@ int TProfile::Game_Continue() {
     if (target)
         SwitchTo(target, CurrScreen.c_str());
     else
-        SwitchTo(StagesScreen, "stages map");
+        SwitchTo(Screen(ProgressHooks::StagesScreen), "stages map");
     return 0;
 }
 
@@ -366,7 +376,7 @@ int TProfile::SaveStats(const TBlockFilePtr& root) {
 int TProfile::SaveBuildings(const TBlockFilePtr& root) {
     std::vector<int> ids;
     for (const auto& b : Buildings)
-        if (b) ids.push_back(b->id);
+        if (b) ids.push_back(BuildingId(b));
     ids.insert(ids.end(), UnresolvedBuildingIds.begin(), UnresolvedBuildingIds.end());
     auto block = CreateBlockFile("Buildings", root);
     AddIntToBlock(block, "i", static_cast<int>(ids.size()));
@@ -473,9 +483,9 @@ int TProfile::LoadBuildings(const TBlockFilePtr& root) {
     BuildingStage = std::clamp(ReadNumber(block, "BuildingStage"), 0, MaxBuildingStage);
     for (const auto& entry : CountedEntries(block, "Object")) {
         const int id = TruncToInt(entry->GetFloat(0));
-        if (auto building = GetKingdomObject(id)) {
+        if (auto building = ProgressHooks::FindBuilding ? ProgressHooks::FindBuilding(id) : nullptr) {
             Buildings.push_back(building);
-        } else if (AllKingdomObjects.empty()) {
+        } else if (!ProgressHooks::BuildingsKnown || !ProgressHooks::BuildingsKnown()) {
             // Without the kingdom's buildings no id can be judged: keep it for the next save.
             UnresolvedBuildingIds.push_back(id);
         }

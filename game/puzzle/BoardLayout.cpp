@@ -4,9 +4,9 @@
 
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
-#include "game/puzzle/PlayFieldTables.h"
 
 // Places inside the grid: the cells follow one another at the pitch, without gaps.
 int TPACLevel::InitSubPositions() {

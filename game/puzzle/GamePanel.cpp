@@ -15,7 +15,7 @@
 #include "game/puzzle/Hints.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/MainGame.h"
-#include "game/shell/Help.h"
+#include "game/puzzle/ScreenHooks.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
@@ -489,7 +489,7 @@ int GamePanel::Update() {
         Game->GoMenu();
     }
     if ((HelpButton && HelpButton->isClicked()) || KeyHit(kKeyF1)) {
-        if (HelpScreen) ShowAppPopUp(HelpScreen);
+        if (GameScreenHooks::ShowHelp) GameScreenHooks::ShowHelp();
     }
     return 0;
 }

@@ -6,14 +6,14 @@
 #include <utility>
 #include <vector>
 
-#include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
+#include "engine/system/Error.h"
 #include "game/puzzle/BoardLayout.h"
 #include "game/puzzle/FAPLevel.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
-#include "game/puzzle/Tile.h"
 #include "game/puzzle/PlayFieldTables.h"
+#include "game/puzzle/Tile.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

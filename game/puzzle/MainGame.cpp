@@ -14,6 +14,8 @@
 #include "engine/system/Settings.h"
 #include "engine/ui/UI_Object.h"
 #include "game/effects/EngParticle.h"
+#include "game/progress/Profile.h"
+#include "game/progress/ProgressHooks.h"
 #include "game/puzzle/FAPLevel.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"
@@ -22,16 +24,13 @@
 #include "game/puzzle/GamePanel.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayHooks.h"
-#include "game/puzzle/Tile.h"
-#include "game/shell/Help.h"
-#include "game/shell/LevelSummary.h"
-#include "game/shell/LoseScreen.h"
-#include "game/puzzle/Tutorial.h"
-#include "game/shell/Options.h"
 #include "game/puzzle/PlayFieldTables.h"
-#include "game/progress/Profile.h"
+#include "game/puzzle/PlayHooks.h"
+#include "game/puzzle/ScreenHooks.h"
+#include "game/puzzle/Tile.h"
+#include "game/puzzle/Tutorial.h"
 #include "online/NewsLetterTrigger.h"
+#include "online/OnlineHooks.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Random.h"
@@ -92,7 +91,16 @@ TMainGame::~TMainGame() = default;
 TMainGamePtr CreateMainGame() {
     auto game = std::make_shared<TMainGame>();
     game->Init("GameScreen", bDir + "Screens/MainGame/GameScreen.AppScreen");
-    OptionsSettings::AddScreen(game);
+    // A player's progress hands its levels to the game screen.
+    ProgressHooks::PlayLevel = [](const std::shared_ptr<TLevel>& level) -> std::shared_ptr<TAppScreen> {
+        if (!Game) return nullptr;
+        Game->SetData(level);
+        return Game;
+    };
+    // The newsletter window draws the game under itself.
+    OnlineHooks::DrawGameScreen = [] {
+        if (Game) Game->Drawing();
+    };
     // The tiles report to the one game screen.
     PuzzlePlayHooks::AddMistake = [] {
         if (Game) Game->AddMistake();
@@ -330,7 +338,7 @@ int TMainGame::Update() {
     // A player's first level shows the help once.
     if (Profile && Profile->TutorialScreenShowed == 0) {
         Profile->TutorialScreenShowed = 1;
-        if (HelpScreen) ShowAppPopUp(HelpScreen);
+        if (GameScreenHooks::ShowHelp) GameScreenHooks::ShowHelp();
     }
     UpdatePanel();
     UpdateNumberAlpha();
@@ -410,17 +418,14 @@ int TMainGame::UpdateState_Win() {
     if (CurrLevel && CurrLevel->NumbersHidden()) {
         isLevelVisible = 0;
         // Straight to the summary, without the cross-fade.
-        if (LevelSummary) {
-            LevelSummary->SetData(CurrLevel);
-            SetAppScreen(LevelSummary);
-        }
+        if (GameScreenHooks::ShowSummary) GameScreenHooks::ShowSummary(CurrLevel);
     }
     return 0;
 }
 
 int TMainGame::UpdateState_Lose() {
     if (AppMilliSecs() > LoseTime) {
-        if (LoseScreen) ShowAppPopUp(LoseScreen);
+        if (GameScreenHooks::ShowLose) GameScreenHooks::ShowLose();
         CurrState = 4;
     }
     return 0;
@@ -516,7 +521,7 @@ int TMainGame::CheckWin() {
 }
 
 int TMainGame::GoMenu() {
-    ShowAppPopUp(Options);
+    if (GameScreenHooks::ShowOptions) GameScreenHooks::ShowOptions();
     return 0;
 }
 

@@ -9,8 +9,8 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/Numbers.h"
-#include "game/puzzle/Tile.h"
 #include "game/puzzle/PlayFieldTables.h"
+#include "game/puzzle/Tile.h"
 #include "platform/Input.h"
 
 int MainGame_PACLogic::MinCol = 75;

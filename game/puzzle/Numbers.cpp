@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "engine/ui/Mouse.h"
 #include "engine/system/AppTime.h"
+#include "engine/ui/Mouse.h"
 #include "game/puzzle/Level.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
-#include "game/puzzle/PlayFieldTables.h"
 
 float TPNumber::AlphaSpeed = 0.05f;
 float TPNumber::ScaleSpeed = 0.05f;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "engine/data/ValuePersistence.h"
+#include "engine/data/ValueTypes.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "engine/data/ValuePersistence.h"
-#include "engine/data/ValueTypes.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

@@ -2,8 +2,8 @@
 
 #include "engine/ui/Mouse.h"
 #include "game/puzzle/Level.h"
-#include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/PlayFieldTables.h"
+#include "game/puzzle/PlayHooks.h"
 #include "platform/Strings.h"
 
 float TTile::CurrAlpha = 0.0f;

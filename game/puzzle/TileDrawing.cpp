@@ -8,9 +8,9 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/Numbers.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/Tile.h"
 #include "game/puzzle/TileOverlays.h"
-#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Graphics.h"
 
 std::array<std::shared_ptr<TImageAsset>, 1> TTile::TileImg;

@@ -6,8 +6,8 @@
 #include "engine/ui/UI_Object.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/Tile.h"
 #include "game/puzzle/PlayFieldTables.h"
+#include "game/puzzle/Tile.h"
 #include "platform/Strings.h"
 
 // The layer the game ended on; 0 without a game screen.

@@ -2,6 +2,10 @@
 
 #include <memory>
 
+#include "engine/data/ValueTypes.h"
+#include "engine/media/AVO.h"
+#include "engine/media/SoundManager.h"
+#include "engine/media/StyledText.h"
 #include "engine/object/Component.h"
 #include "engine/object/GameObject.h"
 #include "engine/particles/Emitter.h"
@@ -17,16 +21,15 @@
 #include "engine/system/Settings.h"
 #include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
-#include "engine/data/ValueTypes.h"
-#include "engine/media/AVO.h"
-#include "engine/media/SoundManager.h"
-#include "engine/media/StyledText.h"
 #include "game/effects/EffectsStartup.h"
 #include "game/effects/EngParticle.h"
 #include "game/kingdom/Kingdom.h"
-#include "game/puzzle/MainGame.h"
-#include "game/shell/AwardScreen.h"
 #include "game/progress/Awards.h"
+#include "game/puzzle/MainGame.h"
+#include "game/puzzle/PlayFieldTables.h"
+#include "game/puzzle/ScreenHooks.h"
+#include "game/puzzle/Tutorial.h"
+#include "game/shell/AwardScreen.h"
 #include "game/shell/Branding.h"
 #include "game/shell/ContinuePopUp.h"
 #include "game/shell/Credits.h"
@@ -38,12 +41,10 @@
 #include "game/shell/LevelSummary.h"
 #include "game/shell/LoadingScreen.h"
 #include "game/shell/LoseScreen.h"
-#include "game/shell/MiniLevel.h"
-#include "game/puzzle/Tutorial.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/MiniLevel.h"
 #include "game/shell/Options.h"
 #include "game/shell/Pause.h"
-#include "game/puzzle/PlayFieldTables.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
 #include "online/Launcher.h"
@@ -69,6 +70,7 @@ void InitClassGlobals() {
     TEngParticlePackage::allPackages.clear();
     OptionsSettings::Reset();
     TLevelSummary::Package = CreateEngParticlePackage(500);
+    GameScreenHooks::SummaryParticles = [] { return TLevelSummary::Package; };
     ResetMiniLevelGlobals();
     Tutorial::Reset();
 }
@@ -112,6 +114,8 @@ void CreateAppScreens() {
     // The flying-star list of puzzle play comes here.
     MainMenu = CreateMainMenu();
     Game = CreateMainGame();
+    // Over the game screen the options offer Menu and Replay.
+    OptionsSettings::AddScreen(Game);
     Kingdom = CreateKingdomScreen();
     StagesScreen = CreateStagesScreen();
     Credits = CreateCreditsScreen();

@@ -8,8 +8,8 @@
 #include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "game/progress/Awards.h"
-#include "game/shell/PanelAnimation.h"
 #include "game/progress/Profile.h"
+#include "game/shell/PanelAnimation.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
 

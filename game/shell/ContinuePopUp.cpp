@@ -2,9 +2,9 @@
 
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
+#include "game/progress/Profile.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/PanelAnimation.h"
-#include "game/progress/Profile.h"
 
 TContinuePopUpPtr ContinuePopUp;
 

@@ -2,8 +2,8 @@
 
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
-#include "game/shell/PanelAnimation.h"
 #include "game/progress/PlayerNames.h"
+#include "game/shell/PanelAnimation.h"
 #include "game/shell/PopUpWidgets.h"
 #include "game/shell/ProfileManager.h"
 #include "platform/Input.h"

@@ -4,10 +4,10 @@
 #include "engine/system/Paths.h"
 #include "engine/ui/Mouse.h"
 #include "engine/ui/UI_Object.h"
-#include "game/puzzle/MainGame.h"
 #include "game/progress/Awards.h"
-#include "game/shell/PanelAnimation.h"
 #include "game/progress/Profile.h"
+#include "game/puzzle/MainGame.h"
+#include "game/shell/PanelAnimation.h"
 
 TGiveAwardPtr GiveAward;
 

@@ -1,9 +1,11 @@
 #include "game/shell/Help.h"
 
+#include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
 #include "engine/ui/Mouse.h"
 #include "game/puzzle/MainGame.h"
+#include "game/puzzle/ScreenHooks.h"
 #include "game/shell/PanelAnimation.h"
 
 THelpPtr HelpScreen;
@@ -47,5 +49,8 @@ int THelp::OnHideCheck() { return isHiddingFinished(); }
 THelpPtr CreateHelpScreen() {
     auto popup = std::make_shared<THelp>();
     popup->Init("Help", bDir + "PopUps/Help/HelpScreen.AppPopUp");
+    GameScreenHooks::ShowHelp = [] {
+        if (HelpScreen) ShowAppPopUp(HelpScreen);
+    };
     return popup;
 }

@@ -6,9 +6,10 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/ui/Mouse.h"
-#include "game/puzzle/MainGame.h"
-#include "game/shell/MainMenu.h"
 #include "game/progress/Profile.h"
+#include "game/puzzle/MainGame.h"
+#include "game/puzzle/ScreenHooks.h"
+#include "game/shell/MainMenu.h"
 
 TLoseScreenPtr LoseScreen;
 
@@ -64,5 +65,8 @@ int TLoseScreen::GoReplay() {
 TLoseScreenPtr CreateLoseScreen() {
     auto popup = std::make_shared<TLoseScreen>();
     popup->Init("LoseScreen", bDir + "PopUps/LoseScreen/LoseSCreen.AppScreen");
+    GameScreenHooks::ShowLose = [] {
+        if (LoseScreen) ShowAppPopUp(LoseScreen);
+    };
     return popup;
 }

@@ -5,12 +5,13 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/system/Settings.h"
+#include "game/progress/Profile.h"
 #include "game/shell/ContinuePopUp.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/Options.h"
-#include "game/progress/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "online/Launcher.h"
+#include "online/OnlineHooks.h"
 #include "online/RateScreen.h"
 #include "platform/Files.h"
 #include "platform/Input.h"
@@ -125,5 +126,6 @@ int TMainMenu::GoRate() {
 TMainMenuPtr CreateMainMenu() {
     auto screen = std::make_shared<TMainMenu>();
     screen->Init("MainMenu", bDir + "Screens/MainMenu/MainMenu.AppScreen");
+    OnlineHooks::MainMenuScreen = [] { return std::static_pointer_cast<TAppScreen>(MainMenu); };
     return screen;
 }

@@ -8,12 +8,14 @@
 #include "engine/system/Paths.h"
 #include "engine/system/Settings.h"
 #include "engine/ui/Mouse.h"
+#include "game/progress/Profile.h"
 #include "game/puzzle/MainGame.h"
+#include "game/puzzle/ScreenHooks.h"
 #include "game/shell/Credits.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/PanelAnimation.h"
-#include "game/progress/Profile.h"
+#include "online/OnlineHooks.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
@@ -35,6 +37,14 @@ TOptionsPtr CreateAppOptionsPopUp() {
     auto options = std::make_shared<TOptions>();
     options->Init("Options", bDir + "PopUps/Options/Options.AppPopUp");
     Control::AddToSaveList(options);
+    OnlineHooks::SwitchFullScreen = [] {
+        if (!Options) return false;
+        Options->SwitchFullScreen();
+        return true;
+    };
+    GameScreenHooks::ShowOptions = [] {
+        if (Options) ShowAppPopUp(Options);
+    };
     return options;
 }
 

@@ -9,15 +9,16 @@
 #include "engine/ui/UI_Object.h"
 #include "game/effects/EngParticle.h"
 #include "game/effects/Recipes.h"
+#include "game/progress/Profile.h"
+#include "game/progress/ProgressHooks.h"
+#include "game/puzzle/Tutorial.h"
 #include "game/shell/AwardScreen.h"
 #include "game/shell/MiniLevel.h"
-#include "game/progress/Profile.h"
 #include "game/shell/ProfileManager.h"
-#include "game/puzzle/Tutorial.h"
-#include "platform/Random.h"
-#include "platform/Strings.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
+#include "platform/Random.h"
+#include "platform/Strings.h"
 
 TStagesScreenPtr StagesScreen;
 
@@ -362,5 +363,6 @@ int TStagesScreen::PlayLevel(const std::shared_ptr<TMiniLevel>& level) {
 TStagesScreenPtr CreateStagesScreen() {
     auto screen = std::make_shared<TStagesScreen>();
     screen->Init("Stages", bDir + "Screens/Stages/Stages.AppScreen");
+    ProgressHooks::StagesScreen = [] { return std::static_pointer_cast<TAppScreen>(StagesScreen); };
     return screen;
 }

@@ -13,12 +13,12 @@
 #include "e2e/LevelLayout.h"
 #include "engine/data/BlockFile.h"
 #include "engine/system/Paths.h"
+#include "game/progress/Profile.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/progress/Profile.h"
 #include "platform/Files.h"
 
 namespace {

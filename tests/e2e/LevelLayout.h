@@ -8,9 +8,9 @@
 #include "engine/system/Paths.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
-#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 
 namespace e2e {

@@ -14,12 +14,12 @@
 #include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomAnims.h"
 #include "game/kingdom/KingdomObject.h"
-#include "game/shell/AwardScreen.h"
 #include "game/progress/Awards.h"
+#include "game/puzzle/Tutorial.h"
+#include "game/shell/AwardScreen.h"
 #include "game/shell/GiveAward.h"
 #include "game/shell/KingdomHelp.h"
 #include "game/shell/MainMenu.h"
-#include "game/puzzle/Tutorial.h"
 
 using namespace shelltest;
 

@@ -6,18 +6,18 @@
 #include <memory>
 #include <string>
 
+#include "engine/media/SoundManager.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Control.h"
-#include "engine/media/SoundManager.h"
 #include "engine/system/Paths.h"
 #include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomObject.h"
+#include "game/progress/Awards.h"
+#include "game/progress/Profile.h"
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/PuzzleTestSupport.h"
-#include "game/progress/Awards.h"
 #include "game/shell/Options.h"
-#include "game/progress/Profile.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
 #include "platform/Files.h"

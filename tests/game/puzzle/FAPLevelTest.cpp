@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "PuzzleTestSupport.h"
+#include "engine/system/Paths.h"
 #include "game/puzzle/FAPLevel.h"
 #include "game/puzzle/LevelFiles.h"
-#include "engine/system/Paths.h"
 #include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"

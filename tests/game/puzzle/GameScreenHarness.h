@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/screen/Control.h"
 #include "engine/media/SoundManager.h"
+#include "engine/screen/Control.h"
+#include "game/progress/Profile.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"
 #include "game/puzzle/FlyingTiles.h"
@@ -17,13 +18,12 @@
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
 #include "game/shell/Help.h"
 #include "game/shell/LevelSummary.h"
 #include "game/shell/LoseScreen.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/progress/Profile.h"
 #include "platform/Input.h"
 #include "platform/Random.h"
 #include "support/ScreenTest.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "engine/data/ValueTypes.h"
 #include "engine/screen/Control.h"
 #include "engine/system/Paths.h"
-#include "engine/data/ValueTypes.h"
 #include "game/puzzle/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/ui/Mouse.h"
-#include "engine/system/AppTime.h"
 #include "engine/data/ValueTypes.h"
+#include "engine/system/AppTime.h"
+#include "engine/ui/Mouse.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/Numbers.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
-#include "game/puzzle/PlayFieldTables.h"
 #include "platform/Clock.h"
 
 namespace puzzletest {

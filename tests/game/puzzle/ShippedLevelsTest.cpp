@@ -7,15 +7,15 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/system/Paths.h"
 #include "engine/data/BlockFile.h"
+#include "engine/system/Paths.h"
 #include "game/puzzle/BoardLayout.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/LineSolver.h"
 #include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/PlayFieldTables.h"
+#include "game/puzzle/PlayHooks.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 #include "support/TestSupport.h"

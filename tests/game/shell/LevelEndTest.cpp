@@ -7,24 +7,24 @@
 #include <string>
 #include <vector>
 
-#include "engine/ui/UI_Object.h"
+#include "ShellTestSupport.h"
 #include "engine/data/ValueTypes.h"
-#include "engine/system/Error.h"
 #include "engine/object/AppAnimator.h"
 #include "engine/screen/Asset.h"
+#include "engine/system/Error.h"
+#include "engine/ui/UI_Object.h"
+#include "game/progress/Awards.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
+#include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/TileGameObject.h"
+#include "game/puzzle/Tutorial.h"
 #include "game/shell/AwardScreen.h"
-#include "game/progress/Awards.h"
 #include "game/shell/GiveAward.h"
 #include "game/shell/Help.h"
 #include "game/shell/KingdomHelp.h"
 #include "game/shell/LevelSummary.h"
 #include "game/shell/LoseScreen.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/Tutorial.h"
-#include "ShellTestSupport.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 // everything as it was, Yes starts the player's level again on the game screen.
 #include "game/puzzle/GameScreenHarness.h"
 
+#include "game/progress/Profile.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/Options.h"
-#include "game/progress/Profile.h"
 
 namespace {
 
@@ -16,6 +16,7 @@ protected:
         OptionsSettings::Reset();
         gamescreen::GameScreenTest::SetUp();
         Options = CreateAppOptionsPopUp();
+        OptionsSettings::AddScreen(Game);  // as the game's start-up does
         Options->Load(nullptr, nullptr);
         Options->SetupAssets();
         Options->Setup();

@@ -7,13 +7,13 @@
 #include <memory>
 #include <string>
 
-#include "game/shell/AwardScreen.h"
-#include "game/progress/Awards.h"
-#include "game/shell/MiniLevel.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/shell/StagesScreen.h"
-#include "game/puzzle/Tutorial.h"
 #include "ShellTestSupport.h"
+#include "game/progress/Awards.h"
+#include "game/puzzle/PlayFieldTables.h"
+#include "game/puzzle/Tutorial.h"
+#include "game/shell/AwardScreen.h"
+#include "game/shell/MiniLevel.h"
+#include "game/shell/StagesScreen.h"
 
 namespace {
 

@@ -1,0 +1,282 @@
+#include "game/progress/Players.h"
+
+#include <algorithm>
+#include <set>
+
+#include "engine/data/BlockFile.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
+#include "game/progress/PlayerNames.h"
+#include "platform/Files.h"
+#include "platform/Strings.h"
+
+namespace {
+
+const char* const kSource = "Players";
+
+// The start player's name when none is given.
+const char* const kStartPlayerName = "Player";
+
+const char* const kProgressExt = ".AppProfile";
+
+}  // namespace
+
+std::string TPlayers::IndexPath() { return AppDataFolder + "/Profiles/Profiles.dat"; }
+
+std::string TPlayers::ProfilePath(const std::string& id) {
+    return AppDataFolder + "/Profiles/" + id + ".AppProfile";
+}
+
+std::string TPlayers::StartPlayerName() { return kStartPlayerName; }
+
+int TPlayers::SetCurrProfile(const TProfilePtr& profile) {
+    CurrProfile = profile;
+    Profile = profile;
+    return 0;
+}
+
+int TPlayers::SetCurrProfileById(const std::string& id) {
+    for (const auto& profile : ProfilesList)
+        if (profile->FileName == id) return SetCurrProfile(profile);
+    if (!ProfilesList.empty()) SetCurrProfile(ProfilesList.front());
+    return 0;
+}
+
+int TPlayers::CreateStartProfile() {
+    auto profile = std::make_shared<TProfile>();
+    std::string startName = Trim(StartPlayerName());
+    if (startName.empty()) startName = kStartPlayerName;
+    profile->SetName(startName);
+    // A progress file left under this Id (an index lost or set aside) is read rather than
+    // overwritten.
+    if (FileType(ProfilePath(profile->FileName)) == 1) profile->Load(ProfilePath(profile->FileName));
+    ProfilesList.push_back(profile);
+    return SetCurrProfile(profile);
+}
+
+int TPlayers::InitProfiles() {
+    CreateStartProfile();
+    SetCurrProfile(ProfilesList.front());
+    // Nothing was there to read: the start player is all there is.
+    isProfilesRead = 1;
+    return SavePlayers();
+}
+
+int TPlayers::SavePlayers() {
+    if (!isProfilesRead) return 0;
+    auto root = CreateBlockFile(IndexPath());
+    auto settings = CreateBlockFile("Settings", root);
+    if (CurrProfile) {
+        AddStringToBlock(settings, "CurrProfile", CurrProfile->FileName);
+    } else if (!ProfilesList.empty()) {
+        SetCurrProfile(ProfilesList.front());
+        AddStringToBlock(settings, "CurrProfile", CurrProfile->FileName);
+    }
+    bool allWritten = true;
+    for (const auto& profile : ProfilesList) {
+        auto block = CreateBlockFile("Profile", root);
+        profile->InitID();
+        AddStringToBlock(block, "Id", profile->FileName);
+        AddStringToBlock(block, "Name", profile->name);
+        profile->InitSave(AppDataFolder + "/Profiles");
+        if (!profile->Save(ProfilePath(profile->FileName))) allWritten = false;
+    }
+    // The current player's Id may have changed with its name just above.
+    if (CurrProfile) AddStringToBlock(settings, "CurrProfile", CurrProfile->FileName);
+    if (!allWritten) {
+        Error("A player's progress couldn't be written; the list of players is left as it was", kSource,
+              "TPlayers :: SavePlayers()");
+        return 0;
+    }
+    if (isIndexKept != 0 && FileType(IndexPath()) == 1) {
+        Error("The unreadable list of players " + IndexPath() + " is kept as it is and not written over", kSource,
+              "TPlayers :: SavePlayers()");
+        return 0;
+    }
+    SaveBlockFile(root);
+    return 0;
+}
+
+bool TPlayers::_addReadProfile(const TProfilePtr& profile, const std::string& from) {
+    for (const auto& other : ProfilesList) {
+        if (other->FileName == profile->FileName) {
+            Warning("'" + profile->name + "' of " + from + " is listed already; left out", kSource,
+                    "TPlayers :: ReadPlayers()");
+            return false;
+        }
+    }
+    if (static_cast<int>(ProfilesList.size()) >= MaxPlayers) {
+        Warning("There are slots for " + std::to_string(MaxPlayers) + " players only; '" + profile->name +
+                    "' of " + from + " is left out (the files stay as they are)",
+                kSource, "TPlayers :: ReadPlayers()");
+        return false;
+    }
+    ProfilesList.push_back(profile);
+    return true;
+}
+
+int TPlayers::RebuildProfilesList() {
+    const std::string folder = AppDataFolder + "/Profiles";
+    struct Found {
+        std::string file;
+        int64_t time;
+    };
+    std::vector<Found> files;
+    for (const std::string& name : ReadDir(folder))
+        if (EndsWith(name, kProgressExt) && name.size() > std::string(kProgressExt).size() &&
+            FileType(folder + "/" + name) == 1)
+            files.push_back({name, FileTime(folder + "/" + name)});
+    // Players deleted from the list leave their files behind: when there are more files than
+    // slots, the most recently written ones are the players of the list.
+    std::stable_sort(files.begin(), files.end(), [](const Found& a, const Found& b) { return a.time > b.time; });
+
+    ProfilesList.clear();
+    std::vector<TProfilePtr> found;
+    for (const Found& f : files) {
+        if (static_cast<int>(found.size()) >= MaxPlayers) {
+            Warning("There are slots for " + std::to_string(MaxPlayers) + " players only; " + f.file +
+                        " is left out",
+                    kSource, "TPlayers :: RebuildProfilesList()");
+            continue;
+        }
+        auto profile = std::make_shared<TProfile>();
+        // The file's own name is the player's; a file that cannot be read was set aside.
+        if (!profile->Load(folder + "/" + f.file) || profile->name.empty()) continue;
+        profile->InitID();
+        bool listed = false;
+        for (const auto& other : found) listed = listed || other->FileName == profile->FileName;
+        if (listed) {
+            Warning(f.file + " names a player listed already; left out", kSource,
+                    "TPlayers :: RebuildProfilesList()");
+            continue;
+        }
+        found.push_back(profile);
+    }
+    std::sort(found.begin(), found.end(),
+              [](const TProfilePtr& a, const TProfilePtr& b) { return a->FileName < b->FileName; });
+    ProfilesList = found;
+    std::string names;
+    for (const auto& profile : ProfilesList) names += (names.empty() ? "" : ", ") + profile->name;
+    if (!ProfilesList.empty())
+        Error("The list of players was rebuilt from " + std::to_string(ProfilesList.size()) +
+                  " progress file(s) in " + folder + ": " + names,
+              kSource, "TPlayers :: RebuildProfilesList()");
+    return static_cast<int>(ProfilesList.size());
+}
+
+int TPlayers::ReadPlayers() {
+    const std::string indexPath = IndexPath();
+    std::string currId;
+    ProfilesList.clear();
+    if (FileType(indexPath) != 1) {
+        // No list: a first run, unless players' files are there (the list was lost).
+        if (RebuildProfilesList() == 0) return InitProfiles();
+    } else {
+        bool whole = false;
+        auto index = LoadBlockFileChecked(indexPath, whole);
+        if (!whole || GetBlockFilesList(index, "Settings").empty()) {
+            Error("The list of players " + indexPath + " is damaged", kSource, "TPlayers :: ReadPlayers()");
+            if (SetFileAside(indexPath).empty()) isIndexKept = 1;
+            if (RebuildProfilesList() == 0) return InitProfiles();
+        } else {
+            currId = GetBFString(index, "Settings::CurrProfile");
+            // The Ids of every player listed, and of every name taken from a progress file.
+            std::set<std::string> takenIds;
+            for (const auto& block : GetBlockFilesList(index, "Profile")) {
+                TProfile listed;
+                listed.SetName(GetBFString(block, "Name"));
+                takenIds.insert(listed.FileName);
+            }
+            for (const auto& block : GetBlockFilesList(index, "Profile")) {
+                auto profile = std::make_shared<TProfile>();
+                profile->SetName(GetBFString(block, "Name"));
+                // The player's files are named by the Id derived from the name: the index's own
+                // "Id" is a text anyone may have edited, and is never used as a path.
+                const std::string listedId = GetBFString(block, "Id");
+                if (listedId != profile->FileName)
+                    Warning("The list of players gives '" + profile->name + "' the Id '" + listedId + "'; reading " +
+                                profile->FileName + kProgressExt,
+                            kSource, "TPlayers :: ReadPlayers()");
+                if (profile->FileName.empty()) {
+                    Warning("A player without a name in the list of players is left out", kSource,
+                            "TPlayers :: ReadPlayers()");
+                    continue;
+                }
+                // Checked before the file is read, so that a player left out touches no file.
+                if (_addReadProfile(profile, indexPath)) {
+                    const std::string listedName = profile->name;
+                    const std::string file = ProfilePath(profile->FileName);
+                    profile->Load(file);
+                    // The progress file names its player, and a new name moves the player to the
+                    // Id of that name at the next save. A name whose Id another player has (or
+                    // takes) would put this player's progress over that player's: the list's
+                    // name, which names this file, is kept then.
+                    TProfile named;
+                    named.SetName(profile->name);
+                    if (named.FileName != profile->FileName) {
+                        if (takenIds.count(named.FileName) != 0) {
+                            Warning(file + " names its player '" + profile->name +
+                                        "', another player's name; the name '" + listedName + "' is kept",
+                                    kSource, "TPlayers :: ReadPlayers()");
+                            profile->SetName(listedName);
+                        } else {
+                            takenIds.insert(named.FileName);
+                        }
+                    }
+                }
+            }
+            if (ProfilesList.empty()) RebuildProfilesList();
+        }
+    }
+    if (ProfilesList.empty()) CreateStartProfile();
+    SetCurrProfileById(currId);
+    isProfilesRead = 1;
+    return 0;
+}
+
+int TPlayers::RemoveCurrentPlayer() {
+    if (ProfilesList.size() <= 1) return 0;  // the list never becomes empty
+    auto it = std::find(ProfilesList.begin(), ProfilesList.end(), CurrProfile);
+    if (it != ProfilesList.end()) ProfilesList.erase(it);
+    SetCurrProfile(ProfilesList.front());
+    return 1;
+}
+
+bool TPlayers::isNameTaken(const std::string& name, const TProfile* except) {
+    std::vector<std::string> others;
+    for (const auto& profile : ProfilesList)
+        if (profile.get() != except) others.push_back(profile->name);
+    return isPlayerNameTaken(name, others);
+}
+
+int TPlayers::RenameCurrentPlayer(const std::string& text) {
+    if (!CurrProfile) return 0;
+    const std::string name = Trim(text);
+    if (name.empty() || isNameTaken(name, CurrProfile.get())) {
+        Error("The name '" + name + "' can't be given: it is empty or another player's", kSource,
+              "TPlayers :: RenameCurrentPlayer()");
+        return 0;
+    }
+    CurrProfile->SetName(name);
+    return 1;
+}
+
+int TPlayers::AddPlayer(const std::string& text) {
+    const std::string name = Trim(text);
+    if (name.empty() || isNameTaken(name, nullptr) || static_cast<int>(ProfilesList.size()) >= MaxPlayers) {
+        Error("No new player '" + name + "': the name is empty or another player's, or every slot is taken", kSource,
+              "TPlayers :: AddPlayer()");
+        return 0;
+    }
+    auto profile = std::make_shared<TProfile>();
+    profile->SetName(name);
+    ProfilesList.push_back(profile);
+    SetCurrProfile(profile);
+    return 1;
+}
+
+std::vector<std::string> TPlayers::GetProfilesNamesList() {
+    std::vector<std::string> names;
+    for (const auto& profile : ProfilesList) names.push_back(UpperUnicode(profile->name));
+    return names;
+}

@@ -1,0 +1,88 @@
+// The players of one computer: the list of their profiles, the current player (the only writer
+// of the global Profile), reading them at start-up and writing them at exit. The profiles pop-up
+// (game/shell/ProfileManager.h) shows and edits this list; nothing here is a screen.
+//
+// Files, in the per-user folder AppDataFolder + "/Profiles":
+//   "Profiles.dat"           the index: a block "Settings" with "CurrProfile" (the current
+//                            player's Id), then one block "Profile" per player with "Id" and
+//                            "Name", in list order
+//   Id + ".AppProfile"       each player's progress (Profile.h)
+//   Id + ".PACLEVEL"         each player's level in progress
+// Every file is written whole to a temporary file and renamed over the old one. A player's
+// files are always named by the Id derived from the player's name (digits and "-" only), never
+// by a text read from the index. A file that could not be read is never written over: it is set
+// aside (renamed with ".bad") or, when it cannot be moved, left alone.
+//
+// A missing or damaged index does not lose the players: the list is rebuilt from the progress
+// files in the folder (each holds its player's name), and the rebuild is reported.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "game/progress/Profile.h"
+
+// The most players there can be (the profiles pop-up has a slot for each).
+constexpr int MaxPlayers = 6;
+
+class TPlayers {
+public:
+    std::vector<TProfilePtr> ProfilesList;  // the index's order, new players appended; at most
+                                            // MaxPlayers
+    TProfilePtr CurrProfile;                // the same object as the global Profile
+    // Set once the players were read; until then SavePlayers writes nothing, so that leaving
+    // during loading cannot replace the players' files with empty ones.
+    int isProfilesRead = 0;
+    // Set when the index could not be read and could not be set aside either: it is then never
+    // written over.
+    int isIndexKept = 0;
+
+    virtual ~TPlayers() = default;
+
+    // The index path and a player's progress path.
+    static std::string IndexPath();
+    static std::string ProfilePath(const std::string& id);
+    // The name of the player made on a first run ("Player" here).
+    virtual std::string StartPlayerName();
+    // Makes the start player, makes the first player current and saves everything (first run).
+    virtual int InitProfiles();
+    // A new player named StartPlayerName, appended and made current.
+    virtual int CreateStartProfile();
+    // The first player whose Id equals id exactly; when none does, the first player.
+    virtual int SetCurrProfileById(const std::string& id);
+    // CurrProfile and the global Profile become profile.
+    virtual int SetCurrProfile(const TProfilePtr& profile);
+    // Writes every player's files, then the index. Nothing before the players were read. When a
+    // player's progress file cannot be written the index is left as it was, so that it never
+    // names a file that is not there.
+    virtual int SavePlayers();
+    // Reads the index and every player. A missing index with no progress file beside it is a
+    // first run. A damaged index is set aside and reported; a missing or damaged one (or one
+    // that lists nobody) is rebuilt from the progress files there are. Players beyond
+    // MaxPlayers, and a second player under an Id already listed, are left out with a warning
+    // (their files stay as they are).
+    virtual int ReadPlayers();
+    // The players from the progress files of the folder, as many as there can be (the most
+    // recently written when there are more), in file-name order; files that cannot be read are
+    // set aside and skipped. Returns how many were found.
+    virtual int RebuildProfilesList();
+
+    // The current player leaves the list (no file is removed); the first player becomes
+    // current. Nothing when only one player is left. Returns 1 when a player left.
+    virtual int RemoveCurrentPlayer();
+    // The current player takes the name (trimmed); a new Id follows from it. Refused (after an
+    // error line, returning 0) when the name is empty or another player's.
+    virtual int RenameCurrentPlayer(const std::string& name);
+    // A new player with the name (trimmed), appended and made current. Refused (after an error
+    // line, returning 0) when the name is empty or another player's, or the list is full.
+    virtual int AddPlayer(const std::string& name);
+    // Every player's name in capitals, in list order.
+    virtual std::vector<std::string> GetProfilesNamesList();
+    // True when the name, trimmed and in capitals, is another player's (except the player
+    // given). The last guard before a name is used: the name entry refuses such names already.
+    virtual bool isNameTaken(const std::string& name, const TProfile* except);
+
+private:
+    // Appends a player read from the index or rebuilt, keeping to MaxPlayers and to one player
+    // per Id. Returns false (after a warning) when it was left out.
+    bool _addReadProfile(const TProfilePtr& profile, const std::string& from);
+};
