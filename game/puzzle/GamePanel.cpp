@@ -117,7 +117,7 @@ int TColorButton::iAmPickedOne() { return Game && Index == Game->CurrColorIndex 
 int TColorButton::UpdateState() {
     if (ColourDone(Index)) dDoneA = 1.0f;
     if (dDoneA == 0.0f)
-        dOverA = Mouse::InRect(static_cast<int>(X()), static_cast<int>(Y()), kColorArea, kColorArea) ? 1.0f : 0.0f;
+        dOverA = Mouse::InRect(TruncToInt(X()), TruncToInt(Y()), kColorArea, kColorArea) ? 1.0f : 0.0f;
     else
         dOverA = 0.0f;
     return 0;
@@ -240,7 +240,7 @@ int THintButton::UpdateStates() {
 int THintButton::Update() {
     if (isDisabled || !Point) return 0;
     dFillP = isLoaded ? 1.0f : 0.0f;
-    const int x = static_cast<int>(Point->DrawX), y = static_cast<int>(Point->DrawY);
+    const int x = TruncToInt(Point->DrawX), y = TruncToInt(Point->DrawY);
     if (dFillP != 0.0f) dOverA = Mouse::InRect(x, y, kHintArea, kHintArea) ? 1.0f : 0.0f;
     else dOverA = 0.0f;
     if (Game && Game->CurrState == 0 && dOverA != 0.0f && Mouse::LeftPressed) {
@@ -296,7 +296,7 @@ int TToolButton::Update() {
     if (!Game || Game->CurrState != 0 || !Point) return 0;
     const int w = static_cast<int>(static_cast<float>(ImageWidth(Image[0])) * 0.5f);
     const int h = static_cast<int>(static_cast<float>(ImageHeight(Image[0])) * 0.5f);
-    Over = Mouse::InRect(static_cast<int>(Point->DrawX), static_cast<int>(Point->DrawY), w, h);
+    Over = Mouse::InRect(TruncToInt(Point->DrawX), TruncToInt(Point->DrawY), w, h);
     if (Over && Mouse::LeftPressed) Game->PAC_SetCurrTool(Index);
     return 0;
 }

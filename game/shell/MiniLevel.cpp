@@ -144,7 +144,7 @@ int TMiniLevel::isOver() {
         return 0;
     if (!Point) return 0;
     const int w = ImageWidth(Panelik[0]), h = ImageHeight(Panelik[0]);
-    const int left = static_cast<int>(Point->DrawX - w / 2.0f), top = static_cast<int>(Point->DrawY - h / 2.0f);
+    const int left = TruncToInt(Point->DrawX - w / 2.0f), top = TruncToInt(Point->DrawY - h / 2.0f);
     return Mouse::InRect(left, top, w, h);
 }
 
