@@ -8,7 +8,8 @@
 // someone configures a real server.
 //
 // Only a real answer counts: a sign-up is taken when the server sends an HTTP reply with a 2xx
-// status and closes the connection; a reply whose last line is "Invalid email address." is a
+// status (a first line of "HTTP/1.", a digit, a blank and exactly three digits, then the line's
+// end or a blank) and closes the connection; a reply whose last line is "Invalid email address." is a
 // refused address; anything else (no address, no connection, a time limit, another status, a
 // reply that is not HTTP) is a failure that leaves the player free to try again.
 #pragma once

@@ -97,6 +97,15 @@ TEST_F(NewsletterSenderTest, OnlyARealAnswerCountsAsASignUp) {
         {"HTTP/1.0 500 Internal Server Error\r\n\r\nOops", TNewsletterOutcome::Failed, ""},
         {"HTTP/1.0 404 Not Found\r\n\r\n", TNewsletterOutcome::Failed, ""},
         {"Welcome", TNewsletterOutcome::Failed, ""},  // no status line
+        {"HTTP/1.1 200\r\n\r\nSubscribed", TNewsletterOutcome::SignedUp, "Subscribed"},  // no reason phrase
+        // Only three digits after "HTTP/1." and a digit count as a status.
+        {"HTTP/x 2000 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.1 2000 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.1 200OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/2 200 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.x 200 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.1  200 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.1 20 OK\r\n\r\nInvalid email address.", TNewsletterOutcome::Failed, ""},
     };
     int32_t clock = 5000;
     for (const auto& c : cases) {
