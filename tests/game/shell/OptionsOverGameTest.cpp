@@ -51,7 +51,9 @@ protected:
 };
 
 TEST_F(OptionsOverGameTest, TheLevelClockRunsOnUnderTheOptionsWhileTheBoardWaits) {
-    auto level = Play(MakeLevel({"1.1", ".1.", "1.1"}));
+    auto made = MakeLevel({"1.1", ".1.", "1.1"});
+    made->SetHints(3);
+    auto level = Play(made);
     UntilPlay();
     Updates(120);
     const int before = level->LevelSeconds;
@@ -75,6 +77,17 @@ TEST_F(OptionsOverGameTest, TheLevelClockRunsOnUnderTheOptionsWhileTheBoardWaits
     Up(1);
     Updates(2);
     EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 1);
+    // Nor does the panel take clicks: a click on a lit hint beside the options spends nothing.
+    auto hint = GamePanel::Hints[0];
+    ASSERT_TRUE(hint && hint->Point && hint->isLoaded);
+    MoveTo(hint->Point->DrawX + 20, hint->Point->DrawY + 20);
+    Updates(2);
+    Down(1);
+    Updates(2);
+    Up(1);
+    Updates(2);
+    EXPECT_EQ(hint->isLoaded, 1);
+    EXPECT_EQ(level->HintWasUsed, 0);
 
     ClickAt(*Options->ButtonOk, Options->ButtonOk->Width, Options->ButtonOk->Height);
     Updates(35);
@@ -82,9 +95,17 @@ TEST_F(OptionsOverGameTest, TheLevelClockRunsOnUnderTheOptionsWhileTheBoardWaits
     const int closed = level->LevelSeconds;
     Updates(180);
     EXPECT_GE(level->LevelSeconds, closed + 2);
-    // Closed, the board takes moves again.
+    // Closed, the board and the panel take moves again.
     Drag(*level, 0, 0, 0, 0, 1);
     EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 0);
+    MoveTo(hint->Point->DrawX + 20, hint->Point->DrawY + 20);
+    Updates(2);
+    Down(1);
+    Updates(2);
+    Up(1);
+    Updates(2);
+    EXPECT_EQ(hint->isLoaded, 0);
+    EXPECT_EQ(level->HintWasUsed, 1);
 }
 
 TEST_F(OptionsOverGameTest, ReplayAsksFirstAndYesStartsThePlayersLevelAgain) {
