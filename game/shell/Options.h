@@ -65,7 +65,7 @@ public:
     // Settles the frame delta, plays the show animation, offers Menu and Replay where they
     // belong. The screen below is not locked: over a level, the level's clock and its state
     // (the opening fly-in, the end of a won or lost level) go on while the options are open;
-    // only the board's update and the moves wait, as under any pop-up.
+    // only the board's update, its moves and the panel's clicks wait, as under any pop-up.
     int OnShow() override;
     // Writes the per-user settings, unless they were never loaded or the file already holds
     // exactly these values (a run that changed nothing leaves the file's bytes alone).
