@@ -13,6 +13,7 @@
 #include "online/Launcher.h"
 #include "online/NewsletterSender.h"
 #include "online/OnlineHooks.h"
+#include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Maths.h"
@@ -53,6 +54,14 @@ std::string FirstUpper(const std::string& text) {
 }  // namespace
 
 TNewsLetter::TNewsLetter() { id = "NewsLetter"; }
+
+int NewsLetterSwitch(const std::string& dataFolder) {
+    const int kind = FileType(dataFolder + "newsletter");
+    if (kind == 0) return 0;
+    for (const TEnBlockPtr& block : LoadEnBlockFile(dataFolder + "newsletter/newsletter.dat"))
+        if (block && block->name == "SETTINGS") return NewsletterServerIsReal(block->GetParam("Server")) ? kind : 0;
+    return 0;
+}
 
 int TNewsLetter::setup() {
     if (allreadyloaded == 0) {

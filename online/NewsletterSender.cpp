@@ -55,6 +55,14 @@ bool ParseServerAddress(const std::string& address, std::string& host, int& port
     return !host.empty();
 }
 
+bool NewsletterServerIsReal(const std::string& address) {
+    std::string host;
+    int port = 80;
+    if (!ParseServerAddress(address, host, port)) return false;
+    while (EndsWith(host, ".")) host.pop_back();  // a fully qualified name's final dot
+    return !host.empty() && Lower(host) != "invalid" && !EndsWithNoCase(host, ".invalid");
+}
+
 void TNewsletterSender::init(const std::string& script, const std::string& host, const std::string& referer_) {
     target_script = script;
     referer = referer_;

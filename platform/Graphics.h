@@ -48,6 +48,11 @@ void SetAppTitle(const std::string& title);
 // Under the fixed-step clock (platform/Clock.h) it does not wait and advances the clock by one
 // step instead.
 void Flip(int sync = -1);
+// One frame's wait with nothing shown: sleeps to the pace that Flip(-1) keeps (the opened
+// hertz), on the real clock also under the fixed-step clock (which then advances one step, as
+// at a Flip). A loop that keeps a still picture up waits so between its redraws and costs next
+// to nothing.
+void WaitFrame();
 
 // The desktop size in pixels; a test override (0, 0 clears it) makes full-screen openings use
 // a borderless window of the overridden size, so a 1920x1080 desktop can be emulated headless.

@@ -30,6 +30,7 @@ struct InputState {
     bool quit = false;
     bool focusLost = false;
     bool minimised = false;
+    int exposures = 0;  // the window's picture was lost (exposed, resized, restored)
 };
 
 InputState g;
@@ -190,7 +191,12 @@ void HandleSdlEvent(const SDL_Event& e) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED: HandleActivity(false, g.minimised); break;
                 case SDL_WINDOWEVENT_MINIMIZED: HandleActivity(g.focusLost, true); break;
                 case SDL_WINDOWEVENT_RESTORED:
-                case SDL_WINDOWEVENT_MAXIMIZED: HandleActivity(g.focusLost, false); break;
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                    ++g.exposures;
+                    HandleActivity(g.focusLost, false);
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: ++g.exposures; break;
                 case SDL_WINDOWEVENT_CLOSE: HandleQuit(); break;
                 default: break;
             }
@@ -394,6 +400,8 @@ void FlushMouse() {
 }
 
 bool AppTerminate() { return g.quit; }
+
+int WindowExposures() { return g.exposures; }
 
 bool AppSuspended() {
     PollSystem();

@@ -63,6 +63,10 @@ void FlushMouse();
 // loop waiting for the window to come back sees it come back.
 bool AppTerminate();
 bool AppSuspended();
+// How many times the platform said that the window's picture was lost and must be drawn again
+// (exposed, resized, restored or maximised). A loop that leaves a still picture up draws it
+// again when this changes, and otherwise need not draw at all.
+int WindowExposures();
 
 // Injected events, handled exactly like the platform's own.
 void InjectKeyDown(int key);

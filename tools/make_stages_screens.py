@@ -223,7 +223,7 @@ AWARDS = [
     (15, "Master Stitcher", "Cross out 1600 cells."),
     (16, "Long Road", "Finish 75 levels."),
     (17, "Royal Builder", "Own all 28 buildings of your kingdom."),
-    (18, "Patron", "Spend 15000 in your kingdom."),
+    (18, "Patron", "Spend 8000 in your kingdom."),
 ]
 
 

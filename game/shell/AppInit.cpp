@@ -128,7 +128,8 @@ void CreateAppScreens() {
     AwardsShow = CreateAwardScreen();
     GiveAward = CreateGiveAward();
 
-    NewsLetterOn = FileType(bDir + "newsletter");
+    // Switched on only with a real server to sign up with (the game ships without one).
+    NewsLetterOn = NewsLetterSwitch(bDir);
     NewsLetter = std::make_shared<TNewsLetter>();
     LauncherOn = LauncherMarkerKind(bDir);
     StoreBuild = StoreBuildSetting();

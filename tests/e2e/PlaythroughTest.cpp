@@ -37,7 +37,7 @@ constexpr Point kPlayersRename{724, 286}, kPlayersOk{512, 594}, kEntryOk{402, 47
 constexpr Point kContinue{512, 356}, kHelpOk{512, 608}, kSummaryNext{642, 644}, kLoseReplay{632, 458};
 constexpr Point kSummaryPlayAgain{381, 644}, kKingdomSlot1{110, 700}, kKingdomPlay{870, 700};
 constexpr Point kThumb1{232, 580}, kThumb2{424, 612};
-constexpr int kSheepfoldPrice = 80;  // the first offer of the kingdom's first stage
+constexpr int kSheepfoldPrice = 20;  // the first offer of the kingdom's first stage
 
 constexpr int kCommand = 91, kQ = 81, kBackspace = 8;
 
@@ -136,7 +136,7 @@ protected:
         testsupport::WriteFileBytes(Profiles() + kId + ".AppProfile", R"(Data{
 	Name = "ROSE"
 	Level = 2
-	Score = 12
+	Score = 72
 	Stars = 3
 	Screen = "Kingdom"
 	MapScreenAnimationShowed = 1
@@ -154,7 +154,7 @@ Stats{
 	LevelsWithoutMistakes = 2
 	LevelWithoutHint = 2
 	TilesUncovered = 32
-	CashSpend = 80
+	CashSpend = 20
 }
 Buildings{
 	i = 1
@@ -305,7 +305,7 @@ TEST_F(PlaythroughTest, ThenLosesLevelTwoReplaysItQuitsAndContinuesIt) {
         EXPECT_EQ(GetBFString(LoadBlockFile(Profiles() + "Profiles.dat"), "Settings::CurrProfile"), kId);
         auto progress = Progress();
         EXPECT_EQ(GetBFString(progress, "Buildings::Object1"), "5") << "the sheepfold is kept through the restarts";
-        EXPECT_EQ(GetBFNumber(progress, "Data::Score"), 12);
+        EXPECT_EQ(GetBFNumber(progress, "Data::Score"), 2 * 46 - kSheepfoldPrice);
     }
 }
 

@@ -182,4 +182,21 @@ TEST_F(NewsletterSenderTest, ServerAddressesReadHostAndPort) {
     EXPECT_TRUE(EndsWith(NewsletterDefaultServer, ".invalid"));
 }
 
+// The reserved name "invalid" never resolves: a server there, or none, is no server at all.
+TEST(NewsletterServer, OnlyAnAddressOutsideTheReservedNameIsARealServer) {
+    const struct {
+        const char* address;
+        bool real;
+    } cases[] = {
+        {"newsletter.quiltora.invalid", false}, {"NEWSLETTER.QUILTORA.INVALID:8080", false},
+        {"invalid", false},                     {"news.invalid.", false},
+        {"", false},                            {"news.example.org:0", false},
+        {"news.example.org", true},             {"NEWS.EXAMPLE.ORG:8080", true},
+        {"127.0.0.1:4711", true},               {"invalid.example.org", true},
+        {"newsinvalid", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NewsletterServerIsReal(c.address), c.real) << c.address;
+    EXPECT_FALSE(NewsletterServerIsReal(NewsletterDefaultServer));
+}
+
 }  // namespace
