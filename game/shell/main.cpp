@@ -363,7 +363,9 @@ int main(int argc, char** argv) {
     if (options.arrangeLevels) return LevelArranger::Mainloop();
     // The harness counts the splash screens' frames too, so it is in place before AppInit.
     InstallHarness(options);
-    AppInit();
+    // Another game on the same per-user folder: nothing was read, and nothing is written (the
+    // save-at-end list does not run).
+    if (AppInit() != 0) return 1;
     LoadNewsLetter();
     StartLoadingScreen();
     return AppRun();
