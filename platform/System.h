@@ -1,5 +1,5 @@
-// System services: finding and running other programs, and whether a desktop is there to show
-// a window of another program on.
+// System services: finding and running other programs, whether a desktop is there to show a
+// window of another program on, and a plain dialog of the desktop.
 #pragma once
 #include <functional>
 #include <string>
