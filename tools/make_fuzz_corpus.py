@@ -328,11 +328,28 @@ def main():
                 b"\tTilesUncovered = 500\n\tTilesCrossed = 200\n\tCashSpend = 40\n}\nBuildings{\n\ti = 1\n"
                 b"\tBuildingStage = 1\n\tObject1 = 4\n}\nAwards{\n\tAwardsList = \"1 3\"\n}\n")
     other_name = index + b"\0" + b"Data{\n\tName = \"BO\"\n\tLevel = 7\n\tScore = 950\n}\n\0"
+
+    # The same player as one save of this build: a save counter in the progress file, and the
+    # level in progress paired with it; beside them the save before (".bak").
+    def counted(n):
+        return progress.replace(b"\tLevel = 3\n", b"\tLevel = 3\n\tSaveCount = %d\n" % n)
+
+    def paired(level, n):
+        return in_progress + b"Progress{\n\tLevel = %d\n\tSaveCount = %d\n}\n" % (level, n)
+
+    pair = index + b"\0" + counted(2) + b"\0" + paired(3, 2) + b"\0" + counted(1) + b"\0" + paired(3, 1)
+    # A save cut short between its two files: the level in progress of the next save (level 5),
+    # the progress file and the level in progress of the save before.
+    cut_short = index + b"\0" + counted(1) + b"\0" + paired(5, 2) + b"\0\0" + paired(3, 1)
+    # A progress file cut inside "Stats", and the whole save before it.
+    salvage = index + b"\0" + counted(2)[:counted(2).find(b"HintUsed") + 3] + b"\0\0" + counted(1) + b"\0"
     write_corpus("profile", [("player", index + b"\0" + progress + b"\0" + in_progress),
                              ("no-index", b"\0" + progress + b"\0"), ("index-only", index + b"\0\0"),
-                             ("regression-name-of-another", other_name)])
+                             ("regression-name-of-another", other_name), ("pair", pair),
+                             ("cut-short", cut_short), ("salvage", salvage)])
     write_dict("profile", BLOCK_SYNTAX + list(block_names(index) | block_names(progress) | level_names)
-               + [b"\0", b"65-78-78", b"ANN", b"GameScreen", b"Kingdom", b"Stages", b"1,1,1,3,950,412,120"])
+               + [b"\0", b"65-78-78", b"ANN", b"GameScreen", b"Kingdom", b"Stages", b"1,1,1,3,950,412,120",
+                  b"SaveCount", b"Progress"])
 
     # The game's own screens: the first byte picks the screen (in the target's order), the rest
     # is its shipped file and text file.

@@ -207,8 +207,10 @@ TEST_F(ProfilesPopUpTest, NewRenamePickDeleteAndOkWriteTheList) {
     EXPECT_FALSE(Enabled(Profiles->ProfileButton[1]));
     // With one player left, Delete is gone.
     EXPECT_FALSE(Enabled(Profiles->ButtonDelete));
-    // No file was removed.
-    EXPECT_EQ(FileType(user.file("Profiles/80-108-97-121-101-114.AppProfile")), 1);
+    // No file was removed: the deleted player's files went to the deleted players' folder, where
+    // a rebuilt list of players never finds them.
+    EXPECT_EQ(FileType(user.file("Profiles/80-108-97-121-101-114.AppProfile")), 0);
+    EXPECT_EQ(FileType(user.file("Profiles/Deleted/80-108-97-121-101-114.AppProfile")), 1);
 }
 
 TEST_F(ProfilesPopUpTest, SixSlotsSixPlayers) {
