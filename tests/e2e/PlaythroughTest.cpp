@@ -89,7 +89,7 @@ private:
 constexpr int kKingdomShown = 175;
 
 // A pixel of the sheepfold's shed wall on a screenshot of the kingdom, drawn as its picture has
-// it (the picture's place on the 1024 x 768 picture: 858, 66).
+// it (the picture's place on the 1024 x 768 picture: 818, 66).
 void ExpectSheepfold(const std::string& shotFile) {
     auto shot = LoadPixmap(shotFile);
     auto picture = LoadPixmap(DataDir() + "Screens/Kingdom/Buildings/Building-5.png");
@@ -97,8 +97,8 @@ void ExpectSheepfold(const std::string& shotFile) {
     const int px = 145, py = 86;
     ASSERT_EQ(uint32_t(picture->ReadPixel(px, py)) >> 24, 255u);
     const uint32_t wall = uint32_t(picture->ReadPixel(px, py)) & 0xFFFFFFu;
-    EXPECT_TRUE(Near(Rgb(shot, kX + 858 + px, 66 + py), wall, 12))
-        << std::hex << Rgb(shot, kX + 858 + px, 66 + py) << " vs " << wall;
+    EXPECT_TRUE(Near(Rgb(shot, kX + 818 + px, 66 + py), wall, 12))
+        << std::hex << Rgb(shot, kX + 818 + px, 66 + py) << " vs " << wall;
 }
 
 // The level's cells of its picture (true) or its empty cells (false), row by row.
