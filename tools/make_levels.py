@@ -1646,7 +1646,7 @@ def lines_of(level):
 
 
 def number_width(value):
-    return (NUM_W1 * 1.5 if value == 1 else NUM_W1) if value < 10 else NUM_W2
+    return NUM_W1 if value < 10 else NUM_W2
 
 
 def pick_size(level):
@@ -1658,8 +1658,9 @@ def pick_size(level):
     for l in row_lines:
         for c in range(1, ncol + 1):
             runs = runs_of(l, c)[::-1] or [0]
-            # Numbers run leftwards, each step twice the width of the number just placed.
-            wide = max(wide, sum(2 * number_width(v) for v in runs[:-1]) + NUM_W2)
+            # Numbers run leftwards, a one-digit number's width apart, edge to edge.
+            steps = sum((number_width(a) + number_width(b)) / 2 + NUM_W1 for a, b in zip(runs, runs[1:]))
+            wide = max(wide, steps + NUM_W2)
     for index in range(len(GRID_SIZES) - 1, -1, -1):
         g = GRID_SIZES[index]
         height = g * (level["rows"] + 1 + (tall - 1) * 1.4 * NUM_H + NUM_H)
