@@ -31,6 +31,7 @@ struct InputState {
     bool focusLost = false;
     bool minimised = false;
     int exposures = 0;  // the window's picture was lost (exposed, resized, restored)
+    bool heldBack = false;  // HoldBackInput
 };
 
 InputState g;
@@ -354,14 +355,14 @@ void RemovePollHook(int id) {
 void SetSystemEventHandler(std::function<void(const SDL_Event&)> handler) { g_eventHandler = std::move(handler); }
 
 int KeyHit(int key) {
-    if (key <= 0 || key >= kKeyCount) return 0;
+    if (key <= 0 || key >= kKeyCount || g.heldBack) return 0;
     int n = g.keyHits[key];
     g.keyHits[key] = 0;
     return n;
 }
 
 bool KeyDown(int key) {
-    if (key <= 0 || key >= kKeyCount) return false;
+    if (key <= 0 || key >= kKeyCount || g.heldBack) return false;
     return g.keyHeld[key];
 }
 
@@ -372,21 +373,21 @@ void FlushKeys() {
 }
 
 int GetChar() {
-    if (g.chars.empty()) return 0;
+    if (g.chars.empty() || g.heldBack) return 0;
     int c = g.chars.front();
     g.chars.pop_front();
     return c;
 }
 
 int MouseHit(int button) {
-    if (button < 1 || button > kButtonCount) return 0;
+    if (button < 1 || button > kButtonCount || g.heldBack) return 0;
     int n = g.buttonHits[button];
     g.buttonHits[button] = 0;
     return n;
 }
 
 bool MouseDown(int button) {
-    if (button < 1 || button > kButtonCount) return false;
+    if (button < 1 || button > kButtonCount || g.heldBack) return false;
     return g.buttonHeld[button];
 }
 
@@ -417,6 +418,10 @@ void InjectMouseButton(int button, bool down) { HandleButton(button, down); }
 void InjectWheel(int notches) { HandleWheel(notches); }
 void InjectQuit() { HandleQuit(); }
 void InjectSuspended(bool suspended) { HandleActivity(suspended, false); }
+
+void HoldBackInput(bool held) { g.heldBack = held; }
+
+bool isInputHeldBack() { return g.heldBack; }
 
 void ResetInput() { g = InputState{}; }
 

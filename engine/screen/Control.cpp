@@ -331,6 +331,9 @@ int Control::Draw() {
         return 0;
     }
     std::shared_ptr<TAppScreen> screen = CurrScreen;
+    // A screen entered during this frame's update (a switch without the fade) has not been
+    // updated yet: it runs that update now, so its first frame already shows its settled state.
+    screen->Settle();
     screen->Drawing();
     DrawFPS();
     DrawScreenBorder();
