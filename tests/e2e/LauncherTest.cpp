@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "e2e/GameRun.h"
 #include "game/online/LauncherTestSupport.h"
@@ -39,6 +41,24 @@ std::string LauncherData(const TempDir& dir, const std::string& server) {
     return data;
 }
 
+// A loopback launcher server that offers version 2 of the package, as p.zip of the given bytes.
+class PackageServer {
+public:
+    explicit PackageServer(std::string zipBytes)
+        : zip_(std::move(zipBytes)), server_([this](const std::string& request) {
+              if (request.rfind("GET /launcher_velkarowww/launcher.php ", 0) == 0)
+                  return LoopbackServer::HttpReply(200, "VelkaroLauncherPackage|2|" + Url() + "/p.zip\n");
+              if (request.rfind("GET /p.zip ", 0) == 0) return LoopbackServer::HttpReply(200, zip_);
+              return LoopbackServer::HttpReply(404, "");
+          }) {}
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(server_.port()); }
+    std::vector<std::string> Requests() { return server_.Requests(); }
+
+private:
+    std::string zip_;
+    LoopbackServer server_;
+};
+
 TEST(LauncherE2ETest, TheLauncherComesFirstAndANewerPackageIsInstalledWhileTheGameRuns) {
     TempDir dir;
     const std::string package = testsupport::SourceDir() + "/data/launcher/package";
@@ -49,16 +69,8 @@ TEST(LauncherE2ETest, TheLauncherComesFirstAndANewerPackageIsInstalledWhileTheGa
     for (const std::string& name : ReadDir(package))
         if (name != "launcher.dat") zip.File(name, testsupport::ReadFileBytes(package + "/" + name));
     const std::string zipBytes = zip.Bytes();
-    int port = 0;
-    LoopbackServer server([&](const std::string& request) {
-        if (request.rfind("GET /launcher_velkarowww/launcher.php ", 0) == 0)
-            return LoopbackServer::HttpReply(
-                200, "VelkaroLauncherPackage|2|http://127.0.0.1:" + std::to_string(port) + "/p.zip\n");
-        if (request.rfind("GET /p.zip ", 0) == 0) return LoopbackServer::HttpReply(200, zipBytes);
-        return LoopbackServer::HttpReply(404, "");
-    });
-    port = server.port();
-    const std::string data = LauncherData(dir, "http://127.0.0.1:" + std::to_string(port));
+    PackageServer server(zipBytes);
+    const std::string data = LauncherData(dir, server.Url());
     const std::string installed = dir.file("user/.Velkaro/Quiltora-2/launcher/package/launcher.dat");
 
     // Faded in after 20 frames: the launcher screen, and no request while it is shown.
@@ -94,16 +106,8 @@ TEST(LauncherE2ETest, AHostilePackageIsRefusedWhileTheGameGoesOn) {
                                      .File("launcher.dat", description)
                                      .File("big.png", launchertest::HugePngBytes(8192, 8192))
                                      .Bytes();
-    int port = 0;
-    LoopbackServer server([&](const std::string& request) {
-        if (request.rfind("GET /launcher_velkarowww/launcher.php ", 0) == 0)
-            return LoopbackServer::HttpReply(
-                200, "VelkaroLauncherPackage|2|http://127.0.0.1:" + std::to_string(port) + "/p.zip\n");
-        if (request.rfind("GET /p.zip ", 0) == 0) return LoopbackServer::HttpReply(200, zipBytes);
-        return LoopbackServer::HttpReply(404, "");
-    });
-    port = server.port();
-    const std::string data = LauncherData(dir, "http://127.0.0.1:" + std::to_string(port));
+    PackageServer server(zipBytes);
+    const std::string data = LauncherData(dir, server.Url());
     const std::string package = dir.file("user/.Velkaro/Quiltora-2/launcher/package");
 
     for (int start = 0; start < 2; ++start) {

@@ -46,19 +46,6 @@ protected:
         const size_t at = text.find("\tSaveCount = ");
         return at == std::string::npos ? text : text.substr(0, at) + text.substr(text.find('\n', at) + 1);
     }
-
-    void AddCatalogues() {
-        for (int id = 1; id <= 28; ++id) {
-            auto b = std::make_shared<TKingdomObject>();
-            b->id = id;
-            AllKingdomObjects.push_back(b);
-        }
-        for (int id = 1; id <= 18; ++id) {
-            auto a = std::make_shared<TAward>();
-            a->id = id;
-            AwardsList.push_back(a);
-        }
-    }
 };
 
 TEST_F(ProfileFilesTest, FirstRunWritesTheStartPlayerThenAnIndexNamingIt) {

@@ -73,6 +73,20 @@ protected:
         PuzzleTest::TearDown();
     }
 
+    // The catalogues that a progress file's ids refer to: the 28 buildings and the 18 awards.
+    void AddCatalogues() {
+        for (int id = 1; id <= 28; ++id) {
+            auto b = std::make_shared<TKingdomObject>();
+            b->id = id;
+            AllKingdomObjects.push_back(b);
+        }
+        for (int id = 1; id <= 18; ++id) {
+            auto a = std::make_shared<TAward>();
+            a->id = id;
+            AwardsList.push_back(a);
+        }
+    }
+
     void WriteLevelFile(int n) {
         auto level = SmallLevel();
         level->Score = 100 * n;  // tells the levels apart

@@ -71,19 +71,6 @@ protected:
         for (const auto& text : PendingPlayerNotices()) all += text + "\n";
         return all;
     }
-
-    void AddCatalogues() {
-        for (int id = 1; id <= 28; ++id) {
-            auto b = std::make_shared<TKingdomObject>();
-            b->id = id;
-            AllKingdomObjects.push_back(b);
-        }
-        for (int id = 1; id <= 18; ++id) {
-            auto a = std::make_shared<TAward>();
-            a->id = id;
-            AwardsList.push_back(a);
-        }
-    }
 };
 
 TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSave) {

@@ -39,6 +39,14 @@ protected:
             AdvanceFixedClock();
         }
     }
+    // A press and release of the left button where the pointer stands, a frame or two each.
+    void PressAndRelease() {
+        Updates(2);
+        Down(1);
+        Updates(2);
+        Up(1);
+        Updates(2);
+    }
     void Click(const TUIButtonPtr& b) {
         ASSERT_TRUE(b);
         ClickAt(*b, b->Width, b->Height);
@@ -71,21 +79,13 @@ TEST_F(OptionsOverGameTest, TheLevelClockRunsOnUnderTheOptionsWhileTheBoardWaits
 
     // A press and release on a cell while the options are open uncovers nothing.
     MoveToCell(*level, 0, 0);
-    Updates(2);
-    Down(1);
-    Updates(2);
-    Up(1);
-    Updates(2);
+    PressAndRelease();
     EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 1);
     // Nor does the panel take clicks: a click on a lit hint beside the options spends nothing.
     auto hint = GamePanel::Hints[0];
     ASSERT_TRUE(hint && hint->Point && hint->isLoaded);
     MoveTo(hint->Point->DrawX + 20, hint->Point->DrawY + 20);
-    Updates(2);
-    Down(1);
-    Updates(2);
-    Up(1);
-    Updates(2);
+    PressAndRelease();
     EXPECT_EQ(hint->isLoaded, 1);
     EXPECT_EQ(level->HintWasUsed, 0);
 
@@ -99,11 +99,7 @@ TEST_F(OptionsOverGameTest, TheLevelClockRunsOnUnderTheOptionsWhileTheBoardWaits
     Drag(*level, 0, 0, 0, 0, 1);
     EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 0);
     MoveTo(hint->Point->DrawX + 20, hint->Point->DrawY + 20);
-    Updates(2);
-    Down(1);
-    Updates(2);
-    Up(1);
-    Updates(2);
+    PressAndRelease();
     EXPECT_EQ(hint->isLoaded, 0);
     EXPECT_EQ(level->HintWasUsed, 1);
 }
