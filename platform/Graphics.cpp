@@ -82,6 +82,7 @@ bool gWindowHasNoDisplay = false;
 std::chrono::steady_clock::time_point gNextFrame{};
 bool gPaceStarted = false;
 bool gCursorHidden = false;
+bool gPacedFixedClock = false;
 
 bool InitVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -254,6 +255,11 @@ void Pace(double seconds) {
 int GLContextGeneration() { return gContext ? gGeneration : 0; }
 
 bool GLDirectDrawing() { return gDirectDrawing; }
+
+void SetPacedFixedClock(bool on) {
+    gPacedFixedClock = on;
+    gPaceStarted = false;
+}
 
 void SetDirectDrawing(bool on) {
     GLFlushBatch();
@@ -488,13 +494,14 @@ void Flip(int sync) {
         if (gWindowHasNoDisplay) glFinish();
         RefreshSizes();
     }
+    double period = 1.0 / (gHertz > 0 ? gHertz : 60);
     if (FixedClockOn()) {
         AdvanceFixedClock();
+        if (gPacedFixedClock) Pace(period);
         return;
     }
     // With vertical sync the timer only caps the rate (slightly above the hertz, so that it never
     // makes a working vertical sync miss a refresh); without it the timer sets the pace.
-    double period = 1.0 / (gHertz > 0 ? gHertz : 60);
     if (sync > 0) Pace(period * 0.95);
     else if (sync < 0) Pace(period);
 }

@@ -48,6 +48,9 @@ void SetAppTitle(const std::string& title);
 // Under the fixed-step clock (platform/Clock.h) it does not wait and advances the clock by one
 // step instead.
 void Flip(int sync = -1);
+// Benchmarks: under the fixed-step clock Flip still waits for the frame's period of real time (at
+// the opened hertz), so a repeatable run goes at a player's pace. Off by default.
+void SetPacedFixedClock(bool on);
 
 // The desktop size in pixels; a test override (0, 0 clears it) makes full-screen openings use
 // a borderless window of the overridden size, so a 1920x1080 desktop can be emulated headless.

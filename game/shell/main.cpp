@@ -9,6 +9,9 @@
 //   --frames N         end after N drawn frames (splash screens included), the normal way (the
 //                      save-at-end list runs)
 //   --fixed-delta      every frame advances the clock by exactly 1000/60 ms, no waiting
+//   --paced            (benchmarks) with --fixed-delta, from the main menu on every frame still
+//                      takes its 1/60 s of real time, as a player's does: a repeatable run at a
+//                      player's pace, whose CPU time a frame is what the player's machine spends
 //   --input FILE       replay an input script (platform/Input.h), events keyed by frame from 0
 //   --screenshot FILE  write the last frame as PNG when the run ends
 //   --shot-frames N,M  also write frames N, M, ... as PNG, beside FILE with "-N" before its
@@ -67,6 +70,7 @@ struct HarnessOptions {
     std::string screenshot;
     int frames = -1;  // -1: until the program is ended
     bool fixedDelta = false;
+    bool paced = false;
     bool timings = false;
     bool directDraw = false;
     int menuFrames = -1;  // -1: no limit counted from the main menu
@@ -105,6 +109,8 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             if (!n.empty()) options.frames = std::max(StringToInt(n), 0);
         } else if (arg == "--fixed-delta") {
             options.fixedDelta = true;
+        } else if (arg == "--paced") {
+            options.paced = true;
         } else if (arg == "--shot-frames") {
             std::string list;
             value(list);
@@ -251,6 +257,7 @@ void InstallHarness(const HarnessOptions& options) {
     const std::string levelFile = options.levelFile;
     const bool editLevel = options.editLevel;
     const bool fromMenu = options.fromMenu;
+    const bool paced = options.paced;
     Control::FrameStartHook = [=](int32_t frame) {
         if (timings && !*loadingSeen && Control::CurrScreen) {
             *loadingSeen = true;
@@ -258,6 +265,7 @@ void InstallHarness(const HarnessOptions& options) {
         }
         if (*menuFrame < 0 && MainMenu && Control::CurrScreen == MainMenu) {
             *menuFrame = frame;
+            if (paced) SetPacedFixedClock(true);
             if (timings) {
                 rusage usage{};
                 getrusage(RUSAGE_SELF, &usage);
