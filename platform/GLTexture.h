@@ -28,6 +28,10 @@ public:
     const std::shared_ptr<TPixmap>& Pixmap() const { return pixmap_; }
     // Every pixel of the pixmap was fully opaque when it was last uploaded.
     bool Opaque() const { return opaque_; }
+    // Every pixel of the pixmap was one colour when it was last uploaded (then any sampling of it
+    // gives that colour, and a quad of it can be drawn as a plain quad): its R, G, B, A.
+    bool Uniform() const { return uniform_; }
+    const unsigned char* UniformColour() const { return uniformColour_; }
     bool Filtered() const { return filtered_; }
     bool Mipmapped() const { return mipmapped_; }
     // Sets the bound texture's filters: unfiltered (nearest texel), or as made.
@@ -39,6 +43,8 @@ private:
     bool mipmapped_;
     bool dirty_ = true;
     bool opaque_ = false;
+    bool uniform_ = false;
+    unsigned char uniformColour_[4] = {0, 0, 0, 0};
     bool sampledUnfiltered_ = false;  // the GL filters now set are the nearest texel's
     // The changed rectangle waiting for upload (empty when dirtyRight_ <= dirtyLeft_).
     int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = 0, dirtyBottom_ = 0;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/GLTexture.h"
@@ -51,6 +52,9 @@ GraphicsRefusal gRefusal = nullptr;
 // GL state already applied, so that it is set only when it changes (-1: unknown).
 int gAppliedBlend = -1;
 int gAppliedTexturing = -1;
+// The texture environment last set: 1 replace (the texture's colour as it is, no colour array),
+// 0 modulate (texture times the colour array), -1 unknown.
+int gAppliedReplace = -1;
 int gSwapInterval = -1;
 // The scissor rectangle in window pixels last given to GL (width -1: none yet).
 int gScissorX = 0, gScissorY = 0, gScissorW = -1, gScissorH = 0;
@@ -72,8 +76,20 @@ struct QuadBatch {
     TGLTexture* source = nullptr;  // the texture's owner (it draws the batch out before it goes)
     int blend = ALPHABLEND;
     bool unfiltered = false;  // a filtered texture drawn texel for pixel, sampled unfiltered
+    bool replace = false;     // textured quads in white at full alpha: the texture's colour as it is
 };
 QuadBatch gBatch;
+
+// Clears asked for and not yet done, oldest first: each in its colour over its scissor rectangle
+// (window pixels, GL's bottom-up rows). A clear is put off until something else is drawn, so
+// that a later clear of the same pixels, or an opaque quad covering them (a screen's full-window
+// background, drawn first), can take its place: the pixels come out the same, and the software
+// renderer does not fill them twice.
+struct PendingClear {
+    int x, y, w, h;
+    float r, g, b;
+};
+std::vector<PendingClear> gPendingClears;
 DrawStats gFrameStats, gLastFrameStats;
 bool gDirectDrawing = false;
 // The window belongs to SDL's offscreen video driver (headless runs).
@@ -181,10 +197,58 @@ void ApplyTexturing(bool textured) {
     gAppliedTexturing = t;
 }
 
+// Does the clears put off, in order, each within its own rectangle.
+void DoPendingClears() {
+    if (gPendingClears.empty()) return;
+    std::vector<PendingClear> clears;
+    clears.swap(gPendingClears);
+    if (!gContext) return;
+    for (const PendingClear& c : clears) {
+        glScissor(c.x, c.y, c.w, c.h);
+        glClearColor(c.r, c.g, c.b, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    if (gScissorW >= 0) glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
+}
+
+// A clear put off, of the current scissor rectangle in the clear colour. Clears put off before
+// that lie inside it are dropped: it paints over them.
+void PutOffClear() {
+    PendingClear c{gScissorX, gScissorY, gScissorW, gScissorH, static_cast<float>(gState.clsR) / 255.0f,
+                   static_cast<float>(gState.clsG) / 255.0f, static_cast<float>(gState.clsB) / 255.0f};
+    if (gScissorW < 0) c = {0, 0, gPixW, gPixH, c.r, c.g, c.b};
+    std::erase_if(gPendingClears, [&](const PendingClear& p) {
+        return p.x >= c.x && p.y >= c.y && p.x + p.w <= c.x + c.w && p.y + p.h <= c.y + c.h;
+    });
+    gPendingClears.push_back(c);
+}
+
+// An opaque quad drawn without mixing (blend already resolved) paints every pixel it covers:
+// the clears put off that lie inside it and inside the scissor rectangle need not be done.
+void CoverPendingClears(const BatchVertex* q, int blend) {
+    if (gPendingClears.empty() || blend != SOLIDBLEND) return;
+    if (q[1].y != q[0].y || q[3].x != q[0].x || q[2].x != q[1].x || q[2].y != q[3].y) return;
+    if (gVirtualW <= 0.0f || gVirtualH <= 0.0f) return;
+    const float sx = static_cast<float>(gPixW) / gVirtualW, sy = static_cast<float>(gPixH) / gVirtualH;
+    // The quad in window pixels, rows counted from the bottom as GL does.
+    float left = std::min(q[0].x, q[1].x) * sx, right = std::max(q[0].x, q[1].x) * sx;
+    float top = std::min(q[0].y, q[3].y) * sy, bottom = std::max(q[0].y, q[3].y) * sy;
+    const float glBottom = static_cast<float>(gPixH) - bottom, glTop = static_cast<float>(gPixH) - top;
+    std::erase_if(gPendingClears, [&](const PendingClear& p) {
+        const bool inQuad = left <= static_cast<float>(p.x) && right >= static_cast<float>(p.x + p.w) &&
+                            glBottom <= static_cast<float>(p.y) && glTop >= static_cast<float>(p.y + p.h);
+        const bool inScissor = gScissorW < 0 || (p.x >= gScissorX && p.y >= gScissorY &&
+                                                 p.x + p.w <= gScissorX + gScissorW &&
+                                                 p.y + p.h <= gScissorY + gScissorH);
+        return inQuad && inScissor;
+    });
+}
+
 // Sets the GL state for one shape drawn directly (not a quad); false when nothing can be drawn.
 bool PrepareDraw() {
     if (!gContext) return false;
     GLFlushBatch();
+    DoPendingClears();
     ++gFrameStats.drawCalls;
     ApplyBlend(gState.blend);
     ApplyTexturing(false);
@@ -202,6 +266,7 @@ inline void Transform(float lx, float ly, float x, float y, float& outX, float& 
 void InitContextState() {
     gAppliedBlend = -1;
     gAppliedTexturing = -1;
+    gAppliedReplace = -1;
     gSwapInterval = -1;
     gScissorW = -1;
     gBatch.quads = 0;
@@ -263,11 +328,13 @@ void SetPacedFixedClock(bool on) {
 
 void SetDirectDrawing(bool on) {
     GLFlushBatch();
+    DoPendingClears();
     gDirectDrawing = on;
 }
 
 void GLFlushBatch() {
     if (gBatch.quads == 0) return;
+    DoPendingClears();
     const int quads = gBatch.quads;
     gBatch.quads = 0;
     if (!gContext) return;
@@ -277,10 +344,24 @@ void GLFlushBatch() {
         glBindTexture(GL_TEXTURE_2D, gBatch.texture);
         if (gBatch.source) gBatch.source->SampleUnfiltered(gBatch.unfiltered);
     }
+    // A texture modulated by white at full alpha is the texture itself: replacing the colour
+    // gives the same pixels, and the software renderer then neither carries a colour across the
+    // quad nor multiplies by it.
+    const bool replace = gBatch.texture != 0 && gBatch.replace;
+    if (gAppliedReplace != (replace ? 1 : 0)) {
+        gAppliedReplace = replace ? 1 : 0;
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replace ? GL_REPLACE : GL_MODULATE);
+        if (replace) {
+            glDisableClientState(GL_COLOR_ARRAY);
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        } else {
+            glEnableClientState(GL_COLOR_ARRAY);
+        }
+    }
     const BatchVertex* v = gBatch.vertices;
     glVertexPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->x);
     glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->u);
-    glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &v->r);
+    if (!replace) glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &v->r);
     glDrawArrays(GL_QUADS, 0, quads * 4);
     ++gFrameStats.drawCalls;
     gFrameStats.quads += quads;
@@ -310,12 +391,33 @@ bool TexelForPixel(const TGLTexture& texture, const BatchVertex* q) {
            whole(py0) && whole(tu0) && whole(tv0);
 }
 
+namespace {
+
+// Appends one quad of four corners to the batch, drawn out first when it cannot join the run.
+void AppendQuad(const BatchVertex* q, TGLTexture* texture, unsigned id, int blend, bool unfiltered, bool replace) {
+    // Only a quad drawn before anything else of the frame is drawn can stand for the clear (the
+    // quads waiting in the batch would be drawn after the clear).
+    if (gBatch.quads == 0) CoverPendingClears(q, blend);
+    if (gBatch.quads > 0 && (gBatch.texture != id || gBatch.blend != blend || gBatch.unfiltered != unfiltered ||
+                             gBatch.replace != replace || gBatch.quads == kBatchQuads))
+        GLFlushBatch();
+    gBatch.texture = id;
+    gBatch.source = texture;
+    gBatch.blend = blend;
+    gBatch.unfiltered = unfiltered;
+    gBatch.replace = replace;
+    std::copy_n(q, 4, gBatch.vertices + static_cast<size_t>(gBatch.quads) * 4);
+    ++gBatch.quads;
+}
+
+}  // namespace
+
 void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1,
                 float x, float y) {
     if (!gContext) return;
     const bool direct = GLDirectDrawing();
     int blend = gState.blend;
-    const float alpha = gState.alpha;
+    float alpha = gState.alpha;
     // With no alpha, the mask's test fails everywhere and mixing or adding changes nothing:
     // the quad would leave every pixel as it is.
     if (!direct && alpha <= 0.0f && (blend == ALPHABLEND || blend == LIGHTBLEND || blend == MASKBLEND)) return;
@@ -324,10 +426,26 @@ void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, flo
         id = texture->Prepare();
         if (id == 0) return;
     }
+    float r = static_cast<float>(gState.r) / 255.0f, g = static_cast<float>(gState.g) / 255.0f,
+          b = static_cast<float>(gState.b) / 255.0f;
+    const bool white = gState.r == 255 && gState.g == 255 && gState.b == 255 && alpha >= 1.0f;
+    // A texture of one colour gives that colour wherever it is sampled: the quad is a plain one
+    // in the texture's colour times the draw colour. (Not under the mask: its test at half alpha
+    // would turn the smallest difference of alpha into a pixel drawn or not.)
+    if (!direct && texture && texture->Uniform() && blend != MASKBLEND) {
+        const unsigned char* c = texture->UniformColour();
+        r *= static_cast<float>(c[0]) / 255.0f;
+        g *= static_cast<float>(c[1]) / 255.0f;
+        b *= static_cast<float>(c[2]) / 255.0f;
+        alpha *= static_cast<float>(c[3]) / 255.0f;
+        if (alpha <= 0.0f && (blend == ALPHABLEND || blend == LIGHTBLEND || blend == MASKBLEND)) return;
+        const bool opaqueColour = c[3] == 255;
+        texture = nullptr;
+        id = 0;
+        if (blend == ALPHABLEND && alpha >= 1.0f && opaqueColour) blend = SOLIDBLEND;
+    }
     // Mixing a fully opaque colour gives the colour itself, as drawing without mixing does.
     if (!direct && blend == ALPHABLEND && alpha >= 1.0f && (!texture || texture->Opaque())) blend = SOLIDBLEND;
-    const float r = static_cast<float>(gState.r) / 255.0f, g = static_cast<float>(gState.g) / 255.0f,
-                b = static_cast<float>(gState.b) / 255.0f;
     BatchVertex q[4];
     Transform(x0, y0, x, y, q[0].x, q[0].y);
     Transform(x1, y0, x, y, q[1].x, q[1].y);
@@ -344,15 +462,8 @@ void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, flo
         corner.a = alpha;
     }
     const bool unfiltered = texture && !direct && TexelForPixel(*texture, q);
-    if (gBatch.quads > 0 && (gBatch.texture != id || gBatch.blend != blend || gBatch.unfiltered != unfiltered ||
-                             gBatch.quads == kBatchQuads))
-        GLFlushBatch();
-    gBatch.texture = id;
-    gBatch.source = texture;
-    gBatch.blend = blend;
-    gBatch.unfiltered = unfiltered;
-    std::copy_n(q, 4, gBatch.vertices + static_cast<size_t>(gBatch.quads) * 4);
-    ++gBatch.quads;
+    const bool replace = texture && !direct && white;
+    AppendQuad(q, texture, id, blend, unfiltered, replace);
     if (direct) GLFlushBatch();
 }
 
@@ -443,6 +554,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     RefreshSizes();
 
     // Start from a black picture.
+    gPendingClears.clear();
     glDisable(GL_SCISSOR_TEST);
     gScissorW = -1;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -453,6 +565,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
 
 void EndGraphics() {
     gBatch.quads = 0;  // nothing to draw them on any more
+    gPendingClears.clear();
     if (gContext) {
         SDL_GL_DeleteContext(gContext);
         gContext = nullptr;
@@ -480,6 +593,7 @@ void SetAppTitle(const std::string& title) {
 
 void Flip(int sync) {
     GLFlushBatch();
+    DoPendingClears();
     gLastFrameStats = gFrameStats;
     gFrameStats = DrawStats{};
     if (gWindow && gContext) {
@@ -646,9 +760,14 @@ void ResetDrawState() {
 void Cls() {
     if (!gContext) return;
     GLFlushBatch();
-    glClearColor(static_cast<float>(gState.clsR) / 255.0f, static_cast<float>(gState.clsG) / 255.0f,
-                 static_cast<float>(gState.clsB) / 255.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (GLDirectDrawing()) {
+        DoPendingClears();
+        glClearColor(static_cast<float>(gState.clsR) / 255.0f, static_cast<float>(gState.clsG) / 255.0f,
+                     static_cast<float>(gState.clsB) / 255.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    PutOffClear();
 }
 
 void SetVirtualResolution(float width, float height) {
@@ -751,6 +870,7 @@ void DrawPoly(const std::vector<float>& xy) {
 std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) {
     if (!gContext || !gWindow || width <= 0 || height <= 0) return nullptr;
     GLFlushBatch();
+    DoPendingClears();
     auto pixmap = CreatePixmap(width, height);
     if (!pixmap) return nullptr;
     int x0 = std::max(x, 0), y0 = std::max(y, 0);
