@@ -54,6 +54,7 @@
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/shell/AppInit.h"
+#include "game/shell/LoadingScreen.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/ProfileManager.h"
 #include "online/NewsLetter.h"
@@ -231,6 +232,10 @@ void PrintUsage(int32_t frame) {
 //   "timing loading <ms> <frame>"      the first frame of the frame loop (the splash is over)
 //   "timing main-menu <ms> <frame>"    the first frame with the main menu current, all loaded
 //   "memory peak-kb <kB>"              the process's peak resident memory at that point
+//   "loading-items <screens> <pop-ups> <asset items> <assets> <global assets>"
+//                                      what the loading screen handled, one item a frame: the
+//                                      screens' and pop-ups' files and set-ups, the assets' items
+//                                      (files read) for that many assets, the global assets
 // Then, from the main menu on, every 60 frames (a second of play at the fixed clock), what a long
 // run watches for growth:
 //   "frames <frame> <ms> <cpu-ms> <rss-kB>"  the frame's number, the monotonic clock, the CPU time
@@ -270,6 +275,10 @@ void InstallHarness(const HarnessOptions& options) {
                 rusage usage{};
                 getrusage(RUSAGE_SELF, &usage);
                 std::printf("timing main-menu %.3f %d\nmemory peak-kb %ld\n", MonotonicMs(), frame, usage.ru_maxrss);
+                if (LoadingScreen)
+                    std::printf("loading-items %zu %zu %zu %zu %zu\n", LoadingScreen->AllScreensList.size(),
+                                LoadingScreen->AllPopUpsList.size(), LoadingScreen->AssetItems.size(),
+                                LoadingScreen->AllAssetsList.size(), LoadingScreen->AllGlobalAssets.size());
             }
         }
         // The script's frame: with --from-menu none until the main menu has come.
