@@ -87,7 +87,10 @@ unsigned TGLTexture::Prepare() {
     if (id_ != 0 && !dirty_ && !rectDirty) return id_;
 
     // Quads already batched were drawn with the texture as it was (added pixels they never read).
-    if (id_ != 0 && dirty_) GLFlushBatch();
+    if (id_ != 0 && dirty_) {
+        GLFlushBatch();
+        GLTextureChanging(this);
+    }
     if (id_ == 0) {
         GLuint id = 0;
         glGenTextures(1, &id);
@@ -127,6 +130,8 @@ unsigned TGLTexture::Prepare() {
         }
     }
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    static unsigned long long uploads = 0;
+    uploadNumber_ = ++uploads;
     dirty_ = false;
     dirtyLeft_ = dirtyTop_ = dirtyRight_ = dirtyBottom_ = 0;
     return id_;

@@ -32,6 +32,9 @@ public:
     // gives that colour, and a quad of it can be drawn as a plain quad): its R, G, B, A.
     bool Uniform() const { return uniform_; }
     const unsigned char* UniformColour() const { return uniformColour_; }
+    // A number of the pixels last uploaded, new at every upload of any texture: two quads drawn
+    // with the same texture and number read the same pixels.
+    unsigned long long UploadNumber() const { return uploadNumber_; }
     bool Filtered() const { return filtered_; }
     bool Mipmapped() const { return mipmapped_; }
     // Sets the bound texture's filters: unfiltered (nearest texel), or as made.
@@ -44,6 +47,7 @@ private:
     bool dirty_ = true;
     bool opaque_ = false;
     bool uniform_ = false;
+    unsigned long long uploadNumber_ = 0;
     unsigned char uniformColour_[4] = {0, 0, 0, 0};
     bool sampledUnfiltered_ = false;  // the GL filters now set are the nearest texel's
     // The changed rectangle waiting for upload (empty when dirtyRight_ <= dirtyLeft_).
@@ -65,6 +69,9 @@ void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, flo
                 float v1, float x, float y);
 // Draws the quads waiting in the batch.
 void GLFlushBatch();
+// The pixels of this texture are about to be sent again: quads already drawn with the old ones
+// are drawn first.
+void GLTextureChanging(const TGLTexture* texture);
 // The texture of this GL name goes away: quads of it still waiting are drawn first.
 void GLTextureDeleting(unsigned id);
 // Direct drawing is on (SetDirectDrawing in platform/Graphics.h).

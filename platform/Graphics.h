@@ -119,6 +119,12 @@ DrawStats LastFrameDrawStats();
 // its own, exactly as asked (none left out, no blend spared), and every glyph from a texture
 // of its own, as drawing was before the batch. Off by default.
 void SetDirectDrawing(bool on);
+// The frame cache: a frame whose first quads draw as the frames before drew them (the same
+// pictures, places, colours and blends; small differences aside) has them drawn from a copy of
+// the window kept after them, texel for pixel, and only the rest (and what differs) drawn anew;
+// the picture is the same to the bit. On by default (off under direct drawing); tests and
+// benchmarks switch it off to compare.
+void SetFrameCache(bool on);
 
 // ---- Primitives ----
 
