@@ -988,8 +988,9 @@ void Flip(int sync) {
         // frame after frame without bound (its memory grows all run long): wait for it here.
         if (gWindowHasNoDisplay) glFinish();
         RefreshSizes();
-        // The next frame's quads are recorded (not when every quad is drawn on its own).
-        gRecording = gRecordingOn && !gDirectDrawing;
+        // The next frame's quads are recorded (not when every quad is drawn on its own, nor before
+        // the scissor, which the cache's redrawing relies on, is set).
+        gRecording = gRecordingOn && !gDirectDrawing && gScissorW >= 0;
     }
     double period = 1.0 / (gHertz > 0 ? gHertz : 60);
     if (FixedClockOn()) {
