@@ -1,7 +1,10 @@
 #include "FuzzSupport.h"
 
 #include <fcntl.h>
+#include <sanitizer/allocator_interface.h>
 #include <unistd.h>
+
+#include <atomic>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +20,23 @@ namespace fuzz {
 
 namespace {
 std::string gRoot;
+
+// The heap watch: bytes live now and at their peak, counted by the sanitizer's allocation hooks.
+std::atomic<int64_t> gLive{0};
+std::atomic<int64_t> gPeak{0};
+std::atomic<int64_t> gBase{0};
+
+void OnAllocate(const volatile void*, size_t size) {
+    const int64_t now = gLive += static_cast<int64_t>(size);
+    int64_t peak = gPeak.load();
+    while (now > peak && !gPeak.compare_exchange_weak(peak, now)) {
+    }
+}
+
+void OnFree(const volatile void* ptr) {
+    // Called before the block is given back, so its size can still be asked.
+    if (ptr) gLive -= static_cast<int64_t>(__sanitizer_get_allocated_size(const_cast<const void*>(ptr)));
+}
 
 void RemoveRoot() {
     std::error_code ec;
@@ -56,7 +76,15 @@ void Init() {
     InstallAVO();
     InstallEmitters();
     InstallWidgets();
+    __sanitizer_install_malloc_and_free_hooks(&OnAllocate, &OnFree);
 }
+
+void StartHeapWatch() {
+    gBase = gLive.load();
+    gPeak = gBase.load();
+}
+
+int64_t HeapPeakBytes() { return gPeak.load() - gBase.load(); }
 
 void BeginRun() {
     std::error_code ec;

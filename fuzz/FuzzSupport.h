@@ -31,6 +31,12 @@ inline std::string_view Bytes(const uint8_t* data, size_t size) {
     return std::string_view(reinterpret_cast<const char*>(data), size);
 }
 
+// The heap's peak over a stretch of a run: the most bytes allocated and not yet freed at any
+// moment since StartHeapWatch, less what was live at its start (allocations on every thread
+// count). Targets with a memory budget check it for every input.
+void StartHeapWatch();
+int64_t HeapPeakBytes();
+
 // The input cut at NUL bytes into exactly n parts (the last takes the rest; missing ones are
 // empty). Targets that need several files take one part each.
 std::vector<std::string> SplitParts(const uint8_t* data, size_t size, size_t n);

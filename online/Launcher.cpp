@@ -1,7 +1,9 @@
 #include "online/Launcher.h"
 
+#include <algorithm>
 #include <cstddef>
 
+#include "engine/object/AppObj.h"
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Display.h"
@@ -208,13 +210,58 @@ private:
     size_t pos_ = 0;
 };
 
-// A picture of the package: a path inside the package folder, a file that decodes.
-TImagePtr LoadPackageImage(const std::string& packageFolder, const std::string& gfx) {
-    if (gfx.empty() || !PathIsInside(packageFolder, gfx)) return nullptr;
-    const std::string path = packageFolder + "/" + gfx;
-    if (FileType(path) != 1) return nullptr;
-    return LoadImage(path, -1);
-}
+// The package's pictures, each decoded once within the budget.
+class PictureReader {
+public:
+    PictureReader(const std::string& folder, const TLauncherBudget& budget, TLauncherPackageData& data)
+        : folder_(folder), budget_(budget), data_(data) {}
+
+    // The index of the picture in data.pictures; -1 when it is missing, outside the package or
+    // does not decode; -2 when it is over the budget (the fault is set).
+    int Get(const std::string& gfx) {
+        if (gfx.empty() || !PathIsInside(folder_, gfx)) return -1;
+        const std::string path = folder_ + "/" + gfx;
+        if (FileType(path) != 1) return -1;
+        // One key for every name of the file: "a.png", "./a.png", "A.PNG" on a folder of "a.png".
+        const std::string key = ResolvePath(RealPath(path));
+        for (const auto& [known, index] : seen_)
+            if (known == key) return index;
+        if (FileSize(path) > budget_.maxPictureFileBytes) {
+            fault_ = "the picture " + gfx + " is larger than " + IntToString(budget_.maxPictureFileBytes) + " bytes";
+            return -2;
+        }
+        std::string bytes;
+        if (!LoadBytes(path, bytes)) return -1;
+        const int64_t left = budget_.maxPackagePixels - data_.pixels;
+        TPictureTooLarge tooLarge;
+        TPixmapPtr pixmap =
+            DecodePixmap(bytes, budget_.maxPictureSide, std::min(budget_.maxPicturePixels, left), &tooLarge);
+        if (tooLarge.refused) {
+            fault_ = "the picture " + gfx + " is " + IntToString(tooLarge.width) + " x " + IntToString(tooLarge.height) +
+                     " pixels (at most " + IntToString(budget_.maxPictureSide) + " a side and " +
+                     IntToString(budget_.maxPicturePixels) + " in a picture, " + IntToString(budget_.maxPackagePixels) +
+                     " in the package, " + IntToString(left) + " of them left)";
+            return -2;
+        }
+        // A file that does not decode is remembered too: it is not read again.
+        int index = -1;
+        if (pixmap) {
+            data_.pixels += static_cast<int64_t>(pixmap->width) * pixmap->height;
+            index = static_cast<int>(data_.pictures.size());
+            data_.pictures.push_back(std::move(pixmap));
+        }
+        seen_.emplace_back(key, index);
+        return index;
+    }
+    const std::string& Fault() const { return fault_; }
+
+private:
+    std::string folder_;
+    const TLauncherBudget& budget_;
+    TLauncherPackageData& data_;
+    std::vector<std::pair<std::string, int>> seen_;
+    std::string fault_;
+};
 
 // One section's k lines as name and value; false at a line that is not one "|" pair.
 bool ReadSection(LineReader& reader, int k, std::vector<std::pair<std::string, std::string>>& pairs) {
@@ -228,17 +275,53 @@ bool ReadSection(LineReader& reader, int k, std::vector<std::pair<std::string, s
 
 }  // namespace
 
-TLauncherDescription ReadLauncherDescription(const std::string& packageFolder, const std::string& appId) {
-    TLauncherDescription d;
-    auto fail = [&d](const char* message) {
+TLauncherBudget LauncherBudget() {
+    TLauncherBudget budget;
+    budget.maxPictureSide = std::min(budget.maxPictureSide, MaxImageSide());
+    return budget;
+}
+
+TLauncherPackageData ReadLauncherPackage(const std::string& packageFolder, const std::string& appId,
+                                         const TLauncherBudget& budget, const std::function<bool()>& keepGoing) {
+    TLauncherPackageData d;
+    auto fail = [&d](const std::string& message) {
         d.fault = message;
         d.version = 0;
         d.corrupted = 1;
         return d;
     };
+    // Over the budget: refused whole, nothing of it kept.
+    auto overBudget = [&d, &fail](const std::string& what) {
+        d.icons.clear();
+        d.hasBaner = false;
+        d.pictures.clear();
+        d.pixels = 0;
+        d.overBudget = true;
+        return fail("over budget: " + what);
+    };
+    const std::string descriptionPath = packageFolder + "/launcher.dat";
+    if (FileType(descriptionPath) == 1 && FileSize(descriptionPath) > budget.maxDescriptionBytes)
+        return overBudget("launcher.dat is larger than " + IntToString(budget.maxDescriptionBytes) + " bytes");
     std::string bytes;
-    if (!LoadBytes(packageFolder + "/launcher.dat", bytes)) return fail("loader error1");
+    if (!LoadBytes(descriptionPath, bytes)) return fail("loader error1");
     LineReader reader(bytes);
+    bytes.clear();
+    PictureReader pictures(packageFolder, budget, d);
+    // A picture for a section: its index, -1 when it cannot be had; false when the read must end
+    // (over the budget, or told to stop).
+    int picture = -1;
+    auto getPicture = [&](const std::string& gfx) {
+        if (keepGoing && !keepGoing()) {
+            fail("the reading was stopped");
+            return false;
+        }
+        picture = pictures.Get(gfx);
+        if (picture == -2) {
+            overBudget(pictures.Fault());
+            return false;
+        }
+        return true;
+    };
 
     if (reader.Next() != "<HEADER>") return fail("loader error2");
     std::vector<std::string> parts = SplitBar(reader.Next());
@@ -268,67 +351,107 @@ TLauncherDescription ReadLauncherDescription(const std::string& packageFolder, c
     if (version == -1) return fail("loader error10");
 
     bool altWanted = false;  // a banner for this very game was dropped
+    int iconSections = 0;
     while (!reader.AtEnd()) {
         const std::string line = reader.Next();
         std::vector<std::pair<std::string, std::string>> pairs;
         if (line == "<ICON>" && iconVars >= 0) {
+            if (++iconSections > budget.maxIcons) return overBudget("more than " + IntToString(budget.maxIcons) + " icons");
             if (!ReadSection(reader, iconVars, pairs)) return fail("loader error11");
-            auto icon = std::make_shared<TLauncherIcon>();
+            TLauncherPackageData::Entry icon;
             std::string gfx;
             for (const auto& [key, value] : pairs) {
-                if (key == "APPID") icon->appId = value;
-                else if (key == "URL") icon->url = value;
+                if (key == "APPID") icon.appId = value;
+                else if (key == "URL") icon.url = value;
                 else if (key == "GFX") gfx = value;
             }
-            icon->url = Replace(icon->url, "$UTMSOURCE$", appId);
-            icon->gfx = LoadPackageImage(packageFolder, gfx);
-            if (!icon->gfx) return fail("loader error12");
-            SetImageHandle(icon->gfx, static_cast<float>(ImageWidth(icon->gfx) / 2), 0.0f);
-            icon->nr = static_cast<int>(d.icons.size());
-            if (icon->appId != appId) d.icons.push_back(icon);
+            icon.url = Replace(icon.url, "$UTMSOURCE$", appId);
+            if (!getPicture(gfx)) return d;
+            if (picture < 0) return fail("loader error12");
+            icon.picture = picture;
+            icon.nr = static_cast<int>(d.icons.size());
+            if (icon.appId != appId) d.icons.push_back(std::move(icon));
         } else if (line == "<BANER>" && banerVars >= 0) {
             if (!ReadSection(reader, banerVars, pairs)) return fail("loader error13");
-            auto baner = std::make_shared<TLauncherBaner>();
+            TLauncherPackageData::Entry baner;
             std::string gfx;
             int showIfBuy = 0;
             for (const auto& [key, value] : pairs) {
-                if (key == "APPID") baner->appId = value;
-                else if (key == "URL") baner->url = value;
+                if (key == "APPID") baner.appId = value;
+                else if (key == "URL") baner.url = value;
                 else if (key == "GFX") gfx = value;
                 else if (key == "SHOWIFBUY") {
                     if (BadNumber(value)) return fail("loader error14");
                     showIfBuy = StringToInt(value);
                 }
             }
-            baner->gfx = LoadPackageImage(packageFolder, gfx);
-            if (!baner->gfx) return fail("loader error15");
-            MidHandleImage(baner->gfx);
-            if (baner->appId == appId && showIfBuy == 0) {
+            if (!getPicture(gfx)) return d;
+            if (picture < 0) return fail("loader error15");
+            baner.picture = picture;
+            if (baner.appId == appId && showIfBuy == 0) {
                 altWanted = true;
             } else {
-                baner->x = 512.0f;
-                baner->y = 670.0f;
-                d.baner = baner;
+                d.baner = std::move(baner);
+                d.hasBaner = true;
             }
         } else if (line == "<ALTBANER>" && altBanerVars >= 0 && altWanted) {
             if (!ReadSection(reader, altBanerVars, pairs)) return fail("loader error16");
-            auto baner = std::make_shared<TLauncherBaner>();
+            TLauncherPackageData::Entry baner;
             std::string gfx;
             for (const auto& [key, value] : pairs) {
-                if (key == "APPID") baner->appId = value;
-                else if (key == "URL") baner->url = value;
+                if (key == "APPID") baner.appId = value;
+                else if (key == "URL") baner.url = value;
                 else if (key == "GFX") gfx = value;
             }
-            baner->gfx = LoadPackageImage(packageFolder, gfx);
-            if (!baner->gfx) return fail("loader error17");
-            MidHandleImage(baner->gfx);
-            baner->x = 512.0f;
-            baner->y = 670.0f;
-            d.baner = baner;
+            if (!getPicture(gfx)) return d;
+            if (picture < 0) return fail("loader error17");
+            baner.picture = picture;
+            d.baner = std::move(baner);
+            d.hasBaner = true;
         }
     }
     d.version = version;
     return d;
+}
+
+TLauncherDescription MakeLauncherDescription(TLauncherPackageData data) {
+    TLauncherDescription d;
+    d.version = data.version;
+    d.corrupted = data.corrupted;
+    d.fault = data.fault;
+    // One image a picture; every use gets its own copy of it (its own handle) sharing the
+    // pixels and the texture.
+    std::vector<TImagePtr> images;
+    images.reserve(data.pictures.size());
+    for (TPixmapPtr& pixmap : data.pictures) images.push_back(AdoptPixmapImage(std::move(pixmap), -1));
+    auto imageOf = [&images](int picture) -> TImagePtr {
+        if (picture < 0 || picture >= static_cast<int>(images.size()) || !images[picture]) return nullptr;
+        return std::make_shared<TImage>(*images[picture]);
+    };
+    for (const TLauncherPackageData::Entry& e : data.icons) {
+        auto icon = std::make_shared<TLauncherIcon>();
+        icon->appId = e.appId;
+        icon->url = e.url;
+        icon->nr = e.nr;
+        icon->gfx = imageOf(e.picture);
+        SetImageHandle(icon->gfx, static_cast<float>(ImageWidth(icon->gfx) / 2), 0.0f);
+        d.icons.push_back(icon);
+    }
+    if (data.hasBaner) {
+        auto baner = std::make_shared<TLauncherBaner>();
+        baner->appId = data.baner.appId;
+        baner->url = data.baner.url;
+        baner->gfx = imageOf(data.baner.picture);
+        MidHandleImage(baner->gfx);
+        baner->x = 512.0f;
+        baner->y = 670.0f;
+        d.baner = baner;
+    }
+    return d;
+}
+
+TLauncherDescription ReadLauncherDescription(const std::string& packageFolder, const std::string& appId) {
+    return MakeLauncherDescription(ReadLauncherPackage(packageFolder, appId, LauncherBudget()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -336,6 +459,8 @@ TLauncherDescription ReadLauncherDescription(const std::string& packageFolder, c
 
 void TLauncher::CheckPackage() {
     const std::string package = preferencesLocation + "/launcher/package";
+    // What an install left when the program ended during it goes first.
+    RemovePackageLeftovers(package);
     if (FileType(package) != 0) return;
     Print("Preferences: " + preferencesLocation);
     CreateDir(preferencesLocation + "/launcher");
@@ -397,20 +522,26 @@ void TLauncher::Setup() {
     const std::string packageFolder = readingLocation + "/launcher/package";
     Print("LOADER: " + packageFolder + "/launcher.dat");
     TLauncherDescription d = ReadLauncherDescription(packageFolder, appId);
-    icons = d.icons;
+    if (d.corrupted) Print(d.fault);
+    TakePackage(std::move(d));
+    loading = 0;
+}
+
+void TLauncher::TakePackage(TLauncherDescription d) {
+    icons = std::move(d.icons);
     for (const TLauncherIconPtr& icon : icons) icon->owner = this;
-    baner = d.baner;
+    baner = std::move(d.baner);
+    iconsX = 512;
+    tx = dTx = 0.0f;
     if (d.corrupted) {
-        Print(d.fault);
         version = 0;
         corrupted = 1;
-        loading = 0;
         return;
     }
     version = d.version;
+    corrupted = 0;
     const int c = static_cast<int>(icons.size());
     if (c >= 1 && c <= 4) iconsX = 512 + ((5 - c) * 100) / 2 + ((5 - c) * 50) / 2;
-    loading = 0;
 }
 
 int TLauncher::InstalledVersion() const {
@@ -518,10 +649,37 @@ void CreateLauncher(const std::string& appId, const std::string& packageUrl, con
     Launcher->Setup();
 }
 
+namespace {
+
+// Stops the launcher's background work when the program ends the normal way, before the exit
+// (which ends the process without waiting for any thread): no file is left half written.
+class TLauncherWorkEnd : public TAppObj {
+public:
+    int SaveAtEnd() override {
+        StopLauncherWork();
+        return 0;
+    }
+};
+
+}  // namespace
+
 int InitLauncher(const std::string& appId, const std::string& packageUrl) {
     if (LauncherOn == 0) return 0;
     CreateLauncher(appId, packageUrl, AppDataFolder);
+    bool registered = false;
+    for (const auto& obj : Control::ToSaveAtEndList)
+        if (dynamic_cast<TLauncherWorkEnd*>(obj.get())) registered = true;
+    if (!registered) AddToSaveAtEndList(std::make_shared<TLauncherWorkEnd>());
     return 0;
+}
+
+void TakeInstalledLauncherPackage(const std::string& destination, TLauncherPackageData data) {
+    // Only a launcher that reads this very package takes it (one showing the data folder's
+    // package keeps that).
+    if (!Launcher || Launcher->readingLocation != Launcher->preferencesLocation ||
+        Launcher->preferencesLocation + "/launcher/package" != destination)
+        return;
+    Launcher->TakePackage(MakeLauncherDescription(std::move(data)));
 }
 
 void FlipAndClear() {

@@ -21,12 +21,35 @@
 // exactly "0" ("", "x", "00") is a fault. Faults are printed as "loader error1" to
 // "loader error17" (the fourth is spelt "loder error4"); a faulty package shows no screen and
 // counts as version 0, so the next check replaces it.
+//
+// A package has a budget (TLauncherBudget): so many icons, so many pixels a picture and in all.
+// A package over it is refused whole (no icon, no banner, its fault "over budget: ..."), before
+// any picture too large is decoded, and counts as faulty. A picture named twice is decoded once.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Image.h"
+
+// What a package may hold and cost. A real one (the shipped package: three 100 x 126 icons and
+// a 700 x 110 banner, about 115,000 pixels in 50 KB of files) fits many times over.
+struct TLauncherBudget {
+    int maxIcons = 32;                          // <ICON> sections, the game's own included
+    int maxPictureSide = 2048;                  // pixels, either side of a picture
+    int64_t maxPicturePixels = int64_t(2) << 20;  // 2,097,152 pixels a picture
+    int64_t maxPackagePixels = int64_t(4) << 20;  // 4,194,304 pixels in all its pictures (16 MB)
+    int64_t maxPictureFileBytes = int64_t(4) << 20;
+    int64_t maxDescriptionBytes = int64_t(64) << 10;
+    // The zip a server sends: its size, its files unpacked, and how many entries it holds.
+    int64_t maxArchiveBytes = int64_t(8) << 20;
+    int64_t maxUnpackedBytes = int64_t(16) << 20;
+    int maxArchiveEntries = 64;
+};
+// The game's budget: the defaults, the side held to the GL's texture limit. Main thread.
+TLauncherBudget LauncherBudget();
 
 // Non-zero when the data folder holds an entry named "Launcher" (its file kind: 1 file, 2 folder).
 extern int LauncherOn;
@@ -118,8 +141,37 @@ struct TLauncherDescription {
     TLauncherBanerPtr baner;              // the banner shown, null when none
 };
 
+// A package read without drawing anything: its description and its pictures' pixels. Any
+// thread may read one (it touches nothing global and no GL); the main thread makes it a
+// description with images (MakeLauncherDescription).
+struct TLauncherPackageData {
+    struct Entry {
+        std::string appId;
+        std::string url;
+        int picture = -1;  // index in pictures
+        int nr = 0;        // an icon's place in the row
+    };
+    int version = -1;      // as in TLauncherDescription
+    int corrupted = 0;
+    std::string fault;
+    bool overBudget = false;  // refused for its budget (fault "over budget: ..."): nothing kept
+    std::vector<Entry> icons;
+    bool hasBaner = false;
+    Entry baner;
+    std::vector<TPixmapPtr> pictures;  // each picture once, however often it is named
+    int64_t pixels = 0;                // pixels of all the pictures
+};
+
 // Reads packageFolder + "/launcher.dat" and the pictures it names (which must lie inside the
-// package folder); appId is the game's own identifier. Prints nothing.
+// package folder) within the budget; appId is the game's own identifier. keepGoing (when given)
+// is asked between pictures: once it says no, the read ends as a fault. Prints nothing.
+TLauncherPackageData ReadLauncherPackage(const std::string& packageFolder, const std::string& appId,
+                                         const TLauncherBudget& budget,
+                                         const std::function<bool()>& keepGoing = nullptr);
+// The icons and the banner with their images (the pixels taken over, not copied; a picture
+// named twice gives one texture). Main thread.
+TLauncherDescription MakeLauncherDescription(TLauncherPackageData data);
+// Both, with the game's budget. Main thread.
 TLauncherDescription ReadLauncherDescription(const std::string& packageFolder, const std::string& appId);
 
 class TLauncher {
@@ -159,6 +211,9 @@ public:
     virtual void Prepare();
     // Layout, the screen's pictures, and the description.
     virtual void Setup();
+    // Shows this package from now on: its icons, banner and version (a faulty one is kept out
+    // of sight with version 0), the row centred on few icons.
+    virtual void TakePackage(TLauncherDescription d);
     virtual void Draw();
     virtual void Update();
     // A page left or right, only while the row rests and there are more icons than fit.
@@ -185,8 +240,12 @@ extern TLauncherPtr Launcher;
 
 // A new launcher in Launcher: CheckPackage, then Setup.
 void CreateLauncher(const std::string& appId, const std::string& packageUrl, const std::string& preferencesLocation);
-// CreateLauncher with the per-user folder, while the launcher is on.
+// CreateLauncher with the per-user folder, while the launcher is on; the launcher's background
+// work is then stopped before the program ends (the save-at-end list).
 int InitLauncher(const std::string& appId, const std::string& packageUrl);
+// A package newly installed at destination by the background update, read there: the running
+// launcher shows it when that is the package it reads. Main thread.
+void TakeInstalledLauncherPackage(const std::string& destination, TLauncherPackageData data);
 // The launcher screen once, then the package request, while the launcher is on.
 int ShowLauncher();
 // Runs the launcher screen until it has faded out (skipped for a faulty package, with

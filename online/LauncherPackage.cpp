@@ -1,5 +1,6 @@
 #include "online/LauncherPackage.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include "online/Launcher.h"
 #include "platform/Files.h"
 #include "platform/HttpRequest.h"
+#include "platform/Input.h"
 #include "platform/Strings.h"
 #include "platform/Unzip.h"
 
@@ -19,8 +21,22 @@ void DefaultLog(const std::string& line) {
 
 // The version reply is a line of text: anything bigger is no reply of the launcher's.
 constexpr int64_t kMaxReplyBytes = 64 * 1024;
-// A package is a description and a few pictures.
-constexpr int64_t kMaxPackageBytes = 64ll << 20;
+// The longest the two transfers may take in all (the worker waits, not the frame loop).
+constexpr int kReplyTimeoutMs = 30000;
+constexpr int kArchiveTimeoutMs = 300000;
+
+bool KeepGoing() { return TLauncherWorker::Shared().KeepGoing(); }
+
+// A log line from the worker, written on the main thread.
+void WorkerLog(const std::string& line) {
+    TLauncherWorker::Shared().Post([line] { LauncherLog(line); });
+}
+
+void RemoveEntry(const std::string& path) {
+    const int type = FileType(path);
+    if (type == 1) DeleteFile(path);
+    if (type == 2) DeleteDir(path);
+}
 
 bool IsUtf8(const std::string& s) {
     size_t i = 0;
@@ -118,28 +134,101 @@ TLauncherReply ParseLauncherReply(const std::string& body) {
     return reply;
 }
 
+// ---------------------------------------------------------------------------------------------
+// The worker
+
+TLauncherWorker& TLauncherWorker::Shared() {
+    // The downloader its jobs use is made first, so that it outlives the worker.
+    TFileDownloader::sharedDownloader();
+    static TLauncherWorker worker;
+    return worker;
+}
+
+TLauncherWorker::~TLauncherWorker() { Stop(); }
+
+bool TLauncherWorker::Start(std::function<void()> job) {
+    if (Busy()) return false;
+    if (thread_.joinable()) thread_.join();
+    if (pollHook_ == 0) pollHook_ = AddPollHook([] { TLauncherWorker::Shared().Deliver(); });
+    stop_ = false;
+    running_ = true;
+    thread_ = std::thread([this, job = std::move(job)] {
+        job();
+        running_ = false;
+    });
+    return true;
+}
+
+bool TLauncherWorker::Busy() const {
+    if (running_) return true;
+    std::lock_guard<std::mutex> lock(mutex_);
+    return !posted_.empty() || thread_.joinable();
+}
+
+void TLauncherWorker::Post(std::function<void()> work) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    posted_.push_back(std::move(work));
+}
+
+void TLauncherWorker::Deliver() {
+    // The thread first, once its job has ended: what it handed on is then all there.
+    if (!running_ && thread_.joinable()) thread_.join();
+    std::vector<std::function<void()>> work;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        work.swap(posted_);
+    }
+    for (auto& w : work) w();
+}
+
+void TLauncherWorker::Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    running_ = false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    posted_.clear();
+}
+
+bool LauncherWorkPending() { return TLauncherWorker::Shared().Busy(); }
+
+void StopLauncherWork() { TLauncherWorker::Shared().Stop(); }
+
+// ---------------------------------------------------------------------------------------------
+// The request and the download
+
 void RequestForPackage(const std::string& packageUrl, int installedVersion, const std::string& destination) {
-    THttpOptions options;
-    options.maxBytes = kMaxReplyBytes;
-    HttpGet(packageUrl, options, [installedVersion, destination](const THttpResult& result) {
+    // Read here, on the main thread: the budget's side asks the GL.
+    const TLauncherBudget budget = LauncherBudget();
+    const bool started = TLauncherWorker::Shared().Start([packageUrl, installedVersion, destination, budget] {
+        THttpOptions options;
+        options.maxBytes = kMaxReplyBytes;
+        options.totalTimeoutMs = kReplyTimeoutMs;
+        const THttpResult result = HttpGetBlocking(packageUrl, options, &KeepGoing);
+        if (!KeepGoing()) return;
         if (!result.ok) {
-            LauncherLog("Launcher request error: " + result.error);
+            WorkerLog("Launcher request error: " + result.error);
             return;
         }
         if (!result.Success()) {
             // An error page is no reply, whatever it holds.
-            LauncherLog("Launcher request error: HTTP status " + IntToString(result.status));
+            WorkerLog("Launcher request error: HTTP status " + IntToString(result.status));
             return;
         }
         const TLauncherReply reply = ParseLauncherReply(result.body);
         if (!reply.ok) {
-            LauncherLog("Launcher request error: " + reply.error);
+            WorkerLog("Launcher request error: " + reply.error);
             return;
         }
-        LauncherLog("Local launcher package: " + IntToString(installedVersion));
-        LauncherLog("Remonte launcher package: " + reply.versionText);
-        if (reply.version > installedVersion) TFileDownloader::sharedDownloader().downloadFile(reply.zipUrl, destination);
+        WorkerLog("Local launcher package: " + IntToString(installedVersion));
+        WorkerLog("Remonte launcher package: " + reply.versionText);
+        if (reply.version <= installedVersion) return;
+        TFileDownloader& downloader = TFileDownloader::sharedDownloader();
+        downloader.downloadUrl = reply.zipUrl;
+        downloader.downloadDestination = destination;
+        downloader.budget_ = budget;
+        downloader.startDownloadingURL(reply.zipUrl);
     });
+    if (!started) LauncherLog("Launcher request error: an update of the package is already under way");
 }
 
 TFileDownloader& TFileDownloader::sharedDownloader() {
@@ -148,43 +237,57 @@ TFileDownloader& TFileDownloader::sharedDownloader() {
 }
 
 void TFileDownloader::downloadFile(const std::string& url, const std::string& destination) {
-    downloadUrl = url;
-    downloadDestination = destination;
-    startDownloadingURL(url);
+    const TLauncherBudget budget = LauncherBudget();
+    const bool started = TLauncherWorker::Shared().Start([this, url, destination, budget] {
+        downloadUrl = url;
+        downloadDestination = destination;
+        budget_ = budget;
+        startDownloadingURL(url);
+    });
+    if (!started) LauncherLog("Launcher download error: an update of the package is already under way");
 }
 
 void TFileDownloader::startDownloadingURL(const std::string& url) {
-    if (requestId_ != 0) CancelHttpRequest(requestId_);
     THttpOptions options;
     options.toFile = downloadDestination + ".zip";
-    options.maxBytes = kMaxPackageBytes;
+    options.maxBytes = budget_.maxArchiveBytes;
     options.idleTimeoutMs = 60000;
-    requestId_ = HttpGet(url, options, [this](const THttpResult& result) {
-        requestId_ = 0;
-        if (!result.ok) {
-            downloadDidFail(result.error);
-        } else if (!result.Success()) {
-            downloadDidFail("HTTP status " + IntToString(result.status));
-        } else {
-            downloadDidFinish();
-        }
-    });
+    options.totalTimeoutMs = kArchiveTimeoutMs;
+    const THttpResult result = HttpGetBlocking(url, options, &KeepGoing);
+    if (!KeepGoing()) {
+        DeleteFile(downloadDestination + ".zip");
+        return;
+    }
+    if (!result.ok) {
+        downloadDidFail(result.error);
+    } else if (!result.Success()) {
+        downloadDidFail("HTTP status " + IntToString(result.status));
+    } else {
+        downloadDidFinish();
+    }
 }
 
 void TFileDownloader::downloadDidFail(const std::string& why) {
-    // The installed package stays as it was; a partial zip was already removed.
+    // The installed package stays as it was; nothing of the download is kept.
     DeleteFile(downloadDestination + ".zip");
-    LauncherLog("Launcher download error: " + why);
+    WorkerLog("Launcher download error: " + why);
 }
 
 void TFileDownloader::downloadDidFinish() { unzip(downloadDestination + ".zip"); }
 
 bool TFileDownloader::unzip(const std::string& zipPath) {
     std::string why;
-    if (!InstallPackageArchive(zipPath, downloadDestination, &why)) {
-        LauncherLog("Launcher package refused: " + why);
+    auto read = std::make_shared<TLauncherPackageData>();
+    const bool installed = InstallPackageArchive(zipPath, downloadDestination, &why, budget_, read.get(), &KeepGoing);
+    // The archive is never kept, whatever came of it.
+    DeleteFile(zipPath);
+    if (!installed) {
+        if (KeepGoing()) WorkerLog("Launcher package refused: " + why);
         return false;
     }
+    // The frame loop takes the new package in at its next event pump.
+    const std::string destination = downloadDestination;
+    TLauncherWorker::Shared().Post([read, destination] { TakeInstalledLauncherPackage(destination, std::move(*read)); });
     return true;
 }
 
@@ -192,38 +295,49 @@ void DownloadPackage(const std::string& url, const std::string& destination) {
     TFileDownloader::sharedDownloader().downloadFile(url, destination);
 }
 
-bool InstallPackageArchive(const std::string& zipPath, const std::string& destination, std::string* error) {
-    auto fail = [error](const std::string& why) {
+// ---------------------------------------------------------------------------------------------
+// Installing
+
+bool InstallPackageArchive(const std::string& zipPath, const std::string& destination, std::string* error,
+                           const TLauncherBudget& budget, TLauncherPackageData* read,
+                           const std::function<bool()>& keepGoing) {
+    const std::string fresh = destination + ".new";
+    const std::string old = destination + ".old";
+    auto fail = [error, &fresh](const std::string& why) {
+        DeleteDir(fresh);
         if (error) *error = why;
         return false;
     };
-    const std::string fresh = destination + ".new";
-    const std::string old = destination + ".old";
+    auto stopped = [&keepGoing] { return keepGoing && !keepGoing(); };
     DeleteDir(fresh);
     TUnzipLimits limits;
-    limits.maxTotalBytes = kMaxPackageBytes;
+    limits.maxTotalBytes = budget.maxUnpackedBytes;
+    limits.maxEntries = budget.maxArchiveEntries;
     std::string why;
-    if (!UnzipArchive(zipPath, fresh, &why, limits)) {
-        DeleteDir(fresh);
-        return fail(why);
-    }
-    const TLauncherDescription description = ReadLauncherDescription(fresh, LauncherAppId);
-    if (description.corrupted) {
-        DeleteDir(fresh);
-        return fail("its description does not read (" + description.fault + ")");
-    }
+    if (!UnzipArchive(zipPath, fresh, &why, limits)) return fail(why);
+    if (stopped()) return fail("the install was stopped");
+    TLauncherPackageData data = ReadLauncherPackage(fresh, LauncherAppId, budget, keepGoing);
+    if (stopped()) return fail("the install was stopped");
+    if (data.overBudget) return fail(data.fault);
+    if (data.corrupted) return fail("its description does not read (" + data.fault + ")");
     // The swap: the installed package steps aside, the new one takes its name, the old one goes.
     DeleteDir(old);
     const bool hadPackage = FileType(destination) != 0;
-    if (hadPackage && !RenameFile(destination, old)) {
-        DeleteDir(fresh);
-        return fail("cannot move " + destination + " aside");
-    }
+    if (hadPackage && !RenameFile(destination, old)) return fail("cannot move " + destination + " aside");
     if (!RenameFile(fresh, destination)) {
         if (hadPackage) RenameFile(old, destination);
-        DeleteDir(fresh);
         return fail("cannot put the new package in place");
     }
     DeleteDir(old);
+    if (read) *read = std::move(data);
     return true;
+}
+
+void RemovePackageLeftovers(const std::string& destination) {
+    if (TLauncherWorker::Shared().Busy()) return;
+    // The run ended between the two renames of an install: the package stepped aside is whole.
+    if (FileType(destination) == 0 && FileType(destination + ".old") == 2) RenameFile(destination + ".old", destination);
+    RemoveEntry(destination + ".zip");
+    RemoveEntry(destination + ".new");
+    RemoveEntry(destination + ".old");
 }

@@ -13,8 +13,10 @@
 #include "online/Launcher.h"
 #include "online/NewsletterSender.h"
 #include "online/OnlineHooks.h"
+#include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 TNewsLetterPtr NewsLetter;
@@ -52,6 +54,14 @@ std::string FirstUpper(const std::string& text) {
 }  // namespace
 
 TNewsLetter::TNewsLetter() { id = "NewsLetter"; }
+
+int NewsLetterSwitch(const std::string& dataFolder) {
+    const int kind = FileType(dataFolder + "newsletter");
+    if (kind == 0) return 0;
+    for (const TEnBlockPtr& block : LoadEnBlockFile(dataFolder + "newsletter/newsletter.dat"))
+        if (block && block->name == "SETTINGS") return NewsletterServerIsReal(block->GetParam("Server")) ? kind : 0;
+    return 0;
+}
 
 int TNewsLetter::setup() {
     if (allreadyloaded == 0) {
@@ -294,12 +304,12 @@ int TNewsLetter::_updateSwitch() {
     if (Mouse::LeftPressed != 0) {
         const int hb = TextHeight("B");
         const int wName = TextWidth(txtName);
-        if (Mouse::InRect(static_cast<int>(NameX - XDist - static_cast<float>(wName)), static_cast<int>(NameY),
-                          static_cast<int>(static_cast<float>(wName) + 2.0f * XDist + 250.0f), hb) != 0)
+        if (Mouse::InRect(TruncToInt(NameX - XDist - static_cast<float>(wName)), TruncToInt(NameY),
+                          TruncToInt(static_cast<float>(wName) + 2.0f * XDist + 250.0f), hb) != 0)
             activeN = 0;
         const int wMail = TextWidth(txtMail);
-        if (Mouse::InRect(static_cast<int>(MailX - XDist - static_cast<float>(wMail)), static_cast<int>(MailY),
-                          static_cast<int>(static_cast<float>(wMail) + 2.0f * XDist + 250.0f), hb) != 0)
+        if (Mouse::InRect(TruncToInt(MailX - XDist - static_cast<float>(wMail)), TruncToInt(MailY),
+                          TruncToInt(static_cast<float>(wMail) + 2.0f * XDist + 250.0f), hb) != 0)
             activeN = 1;
     }
     StateObject("signup", 1, MailEntry.empty() ? 0 : 1);

@@ -6,7 +6,8 @@
 //
 // It is not an engine screen: while it is shown it runs a loop of its own (clear, update, draw,
 // flip) inside the game screen's update, so everything else stands still until it closes. It
-// is switched on by an entry "newsletter" in the data folder. Its saved state is in
+// is switched on by a folder "newsletter" in the data folder whose settings name a real server
+// (NewsLetterSwitch); the game ships it switched off. Its saved state is in
 // NewsLetterState.h, the play-time trigger in NewsLetterTrigger.h, its widgets in
 // NewsLetterWidgets.h.
 //
@@ -120,3 +121,10 @@ using TNewsLetterPtr = std::shared_ptr<TNewsLetter>;
 
 // The one newsletter window, made at start-up (not registered with Control).
 extern TNewsLetterPtr NewsLetter;
+
+// The newsletter's switch, read at start-up from the data folder: the file kind of its entry
+// "newsletter" (see FileType) when "newsletter/newsletter.dat" names a real server (the entry
+// "Server" of its block "SETTINGS", see NewsletterServerIsReal), else 0. Switched off (the game
+// ships so), nothing of the newsletter runs: no play time is counted, the window never shows and
+// its saved state is neither read nor written.
+int NewsLetterSwitch(const std::string& dataFolder);

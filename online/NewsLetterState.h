@@ -12,7 +12,8 @@
 
 #include "online/RCMFile.h"
 
-// Not 0 when the data folder holds an entry "newsletter" (its file kind): the newsletter is on.
+// Not 0 when the newsletter is on: set at start-up by NewsLetterSwitch (NewsLetter.h), which
+// asks for a real server besides the data folder's entry "newsletter".
 extern int NewsLetterOn;
 extern int Newsletter_Seconds;     // counted play seconds toward the next minute, 0 to 59
 extern int Newsletter_Minutes;     // counted play minutes toward the showing, 0 to kNewsLetterMostCounted

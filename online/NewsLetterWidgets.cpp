@@ -87,8 +87,8 @@ TNLButtonPtr _CreateNLButton(const TEnBlock& block) {
     SetImageFont(button->Font);
     button->ww = TextWidth(button->text) + 10;
     button->hh = TextHeight(button->text) + 10;
-    button->xx = static_cast<int>(button->x - static_cast<float>(button->ww / 2));
-    button->yy = static_cast<int>(button->y - static_cast<float>(button->hh / 2));
+    button->xx = TruncToInt(button->x - static_cast<float>(button->ww / 2));
+    button->yy = TruncToInt(button->y - static_cast<float>(button->hh / 2));
     return button;
 }
 

@@ -1,7 +1,5 @@
 #include "online/NewsletterSender.h"
 
-#include <cctype>
-
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Clock.h"
@@ -27,17 +25,15 @@ std::string WithoutControls(const std::string& text) {
     return out;
 }
 
-// The status code of a reply's first line ("HTTP/1.0 200 OK" gives 200); 0 when it is no
-// HTTP status line.
+// The status code of a reply's first line: "HTTP/1.", one digit, a blank, three digits, and
+// then the line's end or a blank ("HTTP/1.0 200 OK" gives 200); 0 for any other line.
 int StatusCode(const std::vector<std::string>& lines) {
-    if (lines.empty() || !StartsWith(lines.front(), "HTTP/")) return 0;
-    const size_t blank = lines.front().find(' ');
-    if (blank == std::string::npos) return 0;
-    const std::string code = lines.front().substr(blank + 1, 3);
-    if (code.size() != 3 || !std::isdigit(static_cast<unsigned char>(code[0])) ||
-        !std::isdigit(static_cast<unsigned char>(code[1])) || !std::isdigit(static_cast<unsigned char>(code[2])))
-        return 0;
-    return StringToInt(code);
+    if (lines.empty()) return 0;
+    const std::string& line = lines.front();
+    auto digit = [&line](size_t i) { return i < line.size() && line[i] >= '0' && line[i] <= '9'; };
+    if (line.compare(0, 7, "HTTP/1.") != 0 || !digit(7) || line.size() < 12 || line[8] != ' ') return 0;
+    if (!digit(9) || !digit(10) || !digit(11) || (line.size() > 12 && line[12] != ' ')) return 0;
+    return (line[9] - '0') * 100 + (line[10] - '0') * 10 + (line[11] - '0');
 }
 
 }  // namespace
@@ -57,6 +53,14 @@ bool ParseServerAddress(const std::string& address, std::string& host, int& port
         if (port < 1 || port > 65535) return false;
     }
     return !host.empty();
+}
+
+bool NewsletterServerIsReal(const std::string& address) {
+    std::string host;
+    int port = 80;
+    if (!ParseServerAddress(address, host, port)) return false;
+    while (EndsWith(host, ".")) host.pop_back();  // a fully qualified name's final dot
+    return !host.empty() && Lower(host) != "invalid" && !EndsWithNoCase(host, ".invalid");
 }
 
 void TNewsletterSender::init(const std::string& script, const std::string& host, const std::string& referer_) {

@@ -4,11 +4,12 @@
 //
 // The server's address is configuration: NewsletterServer, "host" or "host:port" (port 80 when
 // none is given), which the newsletter window sets from its settings file. The game ships a name
-// in the reserved domain "invalid", which never resolves, so nothing is sent anywhere unless
-// someone configures a real server.
+// in the reserved domain "invalid", which never resolves; with it the newsletter is switched off
+// (NewsLetterSwitch), so nothing is sent anywhere unless someone configures a real server.
 //
 // Only a real answer counts: a sign-up is taken when the server sends an HTTP reply with a 2xx
-// status and closes the connection; a reply whose last line is "Invalid email address." is a
+// status (a first line of "HTTP/1.", a digit, a blank and exactly three digits, then the line's
+// end or a blank) and closes the connection; a reply whose last line is "Invalid email address." is a
 // refused address; anything else (no address, no connection, a time limit, another status, a
 // reply that is not HTTP) is a failure that leaves the player free to try again.
 #pragma once
@@ -27,6 +28,10 @@ extern const std::string NewsletterDefaultServer;
 // Splits "host" or "host:port" into its parts (port 80 when none is given). False when the port
 // is not a number from 1 to 65535 or the host is empty.
 bool ParseServerAddress(const std::string& address, std::string& host, int& port);
+// Whether an address names a server a sign-up can reach: it reads as an address (above) and its
+// host is not the top-level name "invalid" or a name below it, which are reserved never to
+// resolve (the shipped placeholder is one). Names are compared without regard to case.
+bool NewsletterServerIsReal(const std::string& address);
 
 enum class TNewsletterOutcome {
     SignedUp,        // the server took the sign-up

@@ -30,6 +30,29 @@ std::string EscapeText(const std::string& s) {
     return out;
 }
 
+// A name as written: escaped like a text value, and also the blanks and control characters at
+// either end, which reading trims away. (A name holding a double quote, written as it was,
+// turned every brace after it into quoted text, and the game's own file then failed its brace
+// check at the next start.)
+std::string EscapeName(const std::string& name) {
+    static const char* hex = "0123456789ABCDEF";
+    const std::string escaped = EscapeText(name);
+    auto trimmed = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    size_t begin = 0, end = escaped.size();
+    while (begin < end && trimmed(escaped[begin])) ++begin;
+    while (end > begin && trimmed(escaped[end - 1])) --end;
+    auto hexOf = [](const std::string& s) {
+        std::string out;
+        for (unsigned char u : s) {
+            out += '\\';
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        }
+        return out;
+    };
+    return hexOf(escaped.substr(0, begin)) + escaped.substr(begin, end - begin) + hexOf(escaped.substr(end));
+}
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -120,7 +143,7 @@ int TRCMEntry::setValue(const std::string& value, int index) {
 }
 
 std::string TRCMEntry::toTxt() {
-    std::string line = _id + " = ";
+    std::string line = EscapeName(_id) + " = ";
     for (size_t i = 0; i < _value.size(); ++i) {
         const std::string& v = _value[i];
         if (i > 0) line += ", ";
@@ -140,7 +163,7 @@ std::string TRCMEntry::toTxt() {
 
 std::string TRCMGroup::save(const std::string& indent) {
     std::string out;
-    if (!_id.empty()) out += indent + _id + " {\n";
+    if (!_id.empty()) out += indent + EscapeName(_id) + " {\n";
     if (_listaWpisow.empty()) out += "\n";
     for (const TRCMEntryPtr& e : _listaWpisow) out += indent + "\t" + e->toTxt() + "\n";
     for (const TRCMGroupPtr& g : _listaGrup) out += g->save(indent + "\t");
@@ -290,7 +313,7 @@ TRCMGroupPtr TRCMFile::readRange(const std::string& text, size_t begin, size_t e
         const char c = text[i];
         if (c == '{') {
             const size_t subEnd = end > i + 1 ? end - 1 : i + 1;
-            TRCMGroupPtr sub = readRange(text, i + 1, subEnd, Trim(n));
+            TRCMGroupPtr sub = readRange(text, i + 1, subEnd, UnescapeText(Trim(n)));
             if (sub->_id.empty()) {
                 // A group without a name is written as its contents alone, without braces, so
                 // it is read that way too: into the group around it. (Kept as a group, its
@@ -339,7 +362,7 @@ TRCMGroupPtr TRCMFile::readRange(const std::string& text, size_t begin, size_t e
 TRCMEntryPtr TRCMFile::readEntry(const std::string& line) {
     auto entry = std::make_shared<TRCMEntry>();
     const std::vector<std::string> pieces = SplitByChar(line, "=", "", "");
-    entry->_id = pieces.empty() ? "" : Trim(pieces[0]);
+    entry->_id = pieces.empty() ? "" : UnescapeText(Trim(pieces[0]));
     const std::string valueText = pieces.size() > 1 ? pieces[1] : "";
     const std::string lead = Trim(valueText);
     entry->_type = !lead.empty() && ((lead[0] >= '0' && lead[0] <= '9') || lead[0] == '-') ? 1 : 0;

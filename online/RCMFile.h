@@ -12,8 +12,11 @@
 // the "%#.9g" form: 2.5 is written 2.50000000). Every line ends in a single line feed.
 //
 // Text values are written with the characters that would break the structure (\ " { } = and
-// the line ends) as a backslash and two hex digits ("\7B" for "{"), and read back the same way;
-// names that hold such characters are refused.
+// the line ends) as a backslash and two hex digits ("\7B" for "{"), and read back the same way.
+// Names are written and read the same way, blanks and control characters at their ends escaped
+// too (reading trims them), so whatever was read is written in a form that reads back as itself:
+// after the first save, reading and saving again changes no byte. Paths given to setString and
+// setFloat whose names hold such characters are refused.
 //
 // Reading counts the braces outside quotes first; a file whose counts differ is reported, not
 // read, and never overwritten by this object (so a damaged shared file keeps the other games'

@@ -3,18 +3,56 @@
 #include "platform/Strings.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string_view>
 #include <sstream>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+TWriteFaultHook gWriteFault;
+int gLastWriteError = 0;
+
+// The injected error for this write (0: none).
+int InjectedFault(const std::string& path, FileWrite what) { return gWriteFault ? gWriteFault(path, what) : 0; }
+
+// Records the outcome of a write and returns it.
+bool WriteOutcome(bool ok, int error) {
+    gLastWriteError = ok ? 0 : (error != 0 ? error : EIO);
+    return ok;
+}
+
+}  // namespace
+
+int LastWriteError() { return gLastWriteError; }
+
+void SetWriteFaultHook(TWriteFaultHook hook) { gWriteFault = std::move(hook); }
+
+std::string WriteErrorText(int error) {
+    switch (error) {
+        case 0: return "no error";
+        case ENOSPC:
+        case EDQUOT: return "the disk is full";
+        case EROFS:
+        case EACCES:
+        case EPERM: return "the game's folder can't be written to";
+        case ENOENT:
+        case ENOTDIR: return "the game's folder is missing";
+        default: return std::string("the system reported: ") + std::strerror(error);
+    }
+}
 
 static int RawType(const std::string& p) {
     struct stat st;
@@ -106,8 +144,10 @@ bool CreateDir(const std::string& path, bool recurse) {
 
 bool DeleteFile(const std::string& path) {
     std::string p = ResolvePath(path);
-    if (RawType(p) != 1) return false;
-    return ::unlink(p.c_str()) == 0;
+    if (RawType(p) != 1) return WriteOutcome(false, ENOENT);
+    if (int fault = InjectedFault(p, FileWrite::Delete)) return WriteOutcome(false, fault);
+    const bool ok = ::unlink(p.c_str()) == 0;
+    return WriteOutcome(ok, errno);
 }
 
 bool DeleteDir(const std::string& path, bool recurse) {
@@ -138,7 +178,9 @@ bool CopyDir(const std::string& src, const std::string& dst) {
 }
 
 bool RenameFile(const std::string& src, const std::string& dst) {
-    return ::rename(ResolvePath(src).c_str(), dst.c_str()) == 0;
+    if (int fault = InjectedFault(dst, FileWrite::Rename)) return WriteOutcome(false, fault);
+    const bool ok = ::rename(ResolvePath(src).c_str(), dst.c_str()) == 0;
+    return WriteOutcome(ok, errno);
 }
 
 std::vector<std::string> ReadDir(const std::string& path) {
@@ -241,23 +283,77 @@ bool SaveBytes(const std::string& path, const std::string& bytes) {
     std::string target = path;
     if (!dir.empty()) {
         std::string rdir = ResolvePath(dir);
-        if (RawType(rdir) != 2) return false;
+        if (RawType(rdir) != 2) return WriteOutcome(false, ENOENT);
         target = rdir + "/" + StripDir(path);
     }
     std::string existing = ResolvePath(target);
     if (RawType(existing) == 1) target = existing;
+    if (int fault = InjectedFault(target, FileWrite::Save)) return WriteOutcome(false, fault);
     std::string tmp = target + ".tmp-" + std::to_string(::getpid());
     FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (::fsync(fileno(f)) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok || ::rename(tmp.c_str(), target.c_str()) != 0) {
+    if (!f) return WriteOutcome(false, errno);
+    // The first error seen is the one reported (a full disk shows at the write, the flush or
+    // the sync).
+    int error = 0;
+    auto step = [&](bool done) {
+        if (!done && error == 0) error = errno != 0 ? errno : EIO;
+    };
+    errno = 0;
+    step(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+    step(std::fflush(f) == 0);
+    step(::fsync(fileno(f)) == 0);
+    step(std::fclose(f) == 0);
+    if (error == 0 && ::rename(tmp.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) {
         ::unlink(tmp.c_str());
-        return false;
+        return WriteOutcome(false, error);
     }
+    return WriteOutcome(true, 0);
+}
+
+bool IsTempFileName(const std::string& name, long* pid) {
+    const size_t at = name.rfind(".tmp-");
+    if (at == std::string::npos || at == 0) return false;
+    const std::string digits = name.substr(at + 5);
+    if (digits.empty() || digits.size() > 9 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    if (pid) *pid = std::stol(digits);
     return true;
+}
+
+std::vector<std::string> RemoveLeftoverTempFiles(const std::string& folder, bool onlyDeadProcesses) {
+    std::vector<std::string> removed;
+    const std::string dir = ResolvePath(folder);
+    for (const std::string& name : ReadDir(dir)) {
+        long pid = 0;
+        if (!IsTempFileName(name, &pid) || pid == static_cast<long>(::getpid())) continue;
+        const std::string path = dir + "/" + name;
+        if (RawType(path) != 1) continue;
+        // kill with signal 0 only asks whether the process is there (EPERM: it is, another
+        // user's).
+        if (onlyDeadProcesses && pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)) continue;
+        if (::unlink(path.c_str()) == 0) removed.push_back(name);
+    }
+    return removed;
+}
+
+int LockFileExclusive(const std::string& path, bool& busy) {
+    busy = false;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void UnlockFile(int fd) {
+    if (fd < 0) return;
+    ::flock(fd, LOCK_UN);
+    ::close(fd);
 }
 
 std::string DecodeText(const std::string& b) {

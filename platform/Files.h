@@ -3,6 +3,7 @@
 // file system). Files a player depends on are written atomically: a temporary file, then rename.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,8 +46,45 @@ bool PathIsInside(const std::string& folder, const std::string& path);
 
 // Whole file as bytes; false when it cannot be read.
 bool LoadBytes(const std::string& path, std::string& out);
-// Writes atomically (temporary file in the same folder, then rename).
+// Writes atomically: a temporary file beside the target named path + ".tmp-" + the process id,
+// written, flushed to the disk, then renamed over the target. On failure the temporary file is
+// removed and the target left as it was.
 bool SaveBytes(const std::string& path, const std::string& bytes);
+
+// ---- Write errors ----
+// The errno of the last SaveBytes, RenameFile or DeleteFile that failed; 0 after one that worked.
+int LastWriteError();
+// A write error in plain words for a player: "the disk is full", "the game's folder can't be written
+// to", ...
+std::string WriteErrorText(int error);
+// What a write is about to do, for the fault hook.
+enum class FileWrite { Save, Rename, Delete };
+// Run before every SaveBytes, RenameFile and DeleteFile with the path written (a rename's
+// target); a non-zero errno it returns makes the operation fail, changing nothing, as if the
+// system had returned that error (tests, and the developer option that plays a full disk or a
+// read-only folder). An empty function, the default, injects nothing.
+using TWriteFaultHook = std::function<int(const std::string& path, FileWrite what)>;
+void SetWriteFaultHook(TWriteFaultHook hook);
+
+// ---- Temporary files ----
+// True for a name SaveBytes gives its temporary files ("<file>.tmp-<digits>"); pid gets the
+// process id in it.
+bool IsTempFileName(const std::string& name, long* pid = nullptr);
+// Removes the temporary files that SaveBytes left in the folder (not below it) when its process
+// was killed: those of any other process, or with onlyDeadProcesses those of processes that no
+// longer run (for a folder that other programs may be writing in at the same time). The files
+// of this process are never touched. Returns the names removed.
+std::vector<std::string> RemoveLeftoverTempFiles(const std::string& folder, bool onlyDeadProcesses);
+
+// ---- One process at a time ----
+// Takes an advisory lock (flock, exclusive) on the file at path, created when missing, and holds
+// it while the returned descriptor stays open; the kernel lets it go when the process ends,
+// however it ends, so the lock of a dead process never blocks. The descriptor is not inherited
+// by programs the process starts. Returns the descriptor, or -1: with busy set when another
+// process holds the lock, else (busy false) when the file cannot be opened or locked.
+int LockFileExclusive(const std::string& path, bool& busy);
+// Lets the lock go and closes the descriptor.
+void UnlockFile(int fd);
 
 // Whole text, decoded to UTF-8: a byte-order mark selects UTF-8, UTF-16LE or UTF-16BE;
 // without one the file is read as Latin-1. Sets `ok` (when given) to whether it was read.

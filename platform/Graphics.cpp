@@ -1004,6 +1004,11 @@ void Flip(int sync) {
     else if (sync < 0) Pace(period);
 }
 
+void WaitFrame() {
+    if (FixedClockOn()) AdvanceFixedClock();
+    Pace(1.0 / (gHertz > 0 ? gHertz : 60));
+}
+
 int SystemDesktopWidth() {
     if (gOverrideW > 0) return gOverrideW;
     SDL_DisplayMode mode;

@@ -51,6 +51,11 @@ void Flip(int sync = -1);
 // Benchmarks: under the fixed-step clock Flip still waits for the frame's period of real time (at
 // the opened hertz), so a repeatable run goes at a player's pace. Off by default.
 void SetPacedFixedClock(bool on);
+// One frame's wait with nothing shown: sleeps to the pace that Flip(-1) keeps (the opened
+// hertz), on the real clock also under the fixed-step clock (which then advances one step, as
+// at a Flip). A loop that keeps a still picture up waits so between its redraws and costs next
+// to nothing.
+void WaitFrame();
 
 // The desktop size in pixels; a test override (0, 0 clears it) makes full-screen openings use
 // a borderless window of the overridden size, so a 1920x1080 desktop can be emulated headless.

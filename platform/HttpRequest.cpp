@@ -78,16 +78,19 @@ void FreeEasy(Request& r) {
     r.easy = nullptr;
 }
 
+bool GlobalInit() {
+    // Once for the process, from the first caller (libcurl's global set-up is not itself safe to
+    // run on two threads at once).
+    static const bool done = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return done;
+}
+
 bool EnsureMulti() {
     Multi& m = State();
     // The hook first: even a request that cannot start is delivered by the next poll.
     if (m.hookId == 0) m.hookId = AddPollHook(&PollHttpRequests);
     if (m.handle) return true;
-    static bool globalDone = false;
-    if (!globalDone) {
-        if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return false;
-        globalDone = true;
-    }
+    if (!GlobalInit()) return false;
     m.handle = curl_multi_init();
     return m.handle != nullptr;
 }
@@ -103,6 +106,80 @@ std::string HostOf(const std::string& url) {
     }
     curl_url_cleanup(u);
     return host;
+}
+
+// Checks the address, opens the body's file and makes the transfer's handle with every bound
+// set; false with the reason when the request cannot start.
+bool StartTransfer(Request& r, const std::string& url, const THttpOptions& options, std::string& why) {
+    r.maxBytes = options.maxBytes;
+    if (!IsHttpAddress(url)) {
+        why = "not an http or https address: " + url;
+        return false;
+    }
+    const std::string host = HostOf(url);
+    if (IsReservedInvalidHost(host)) {
+        why = "Could not resolve host: " + host;
+        return false;
+    }
+    if (!options.toFile.empty()) {
+        r.filePath = options.toFile;
+        r.file = std::fopen(options.toFile.c_str(), "wb");
+        if (!r.file) {
+            why = "cannot write " + options.toFile;
+            return false;
+        }
+    }
+    r.easy = curl_easy_init();
+    if (!r.easy) {
+        CloseFile(r, false);
+        why = "the HTTP client could not start";
+        return false;
+    }
+    CURL* e = r.easy;
+    curl_easy_setopt(e, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
+    // Idle time-out: fewer than one byte a second for the whole period fails the transfer.
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>((options.idleTimeoutMs + 999) / 1000));
+    if (options.totalTimeoutMs > 0) curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeoutMs));
+    curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &WriteBody);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &r);
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, r.errorBuffer);
+    curl_easy_setopt(e, CURLOPT_PRIVATE, &r);
+    curl_easy_setopt(e, CURLOPT_USERAGENT, "Quiltora");
+    return true;
+}
+
+// The outcome of a transfer that ended with `code`: status, error, the handle freed and the
+// body's file closed (kept only when the transfer succeeded and the file was written whole).
+void EndTransfer(Request& r, CURLcode code) {
+    long status = 0;
+    curl_easy_getinfo(r.easy, CURLINFO_RESPONSE_CODE, &status);
+    r.result.status = static_cast<int>(status);
+    r.result.ok = code == CURLE_OK;
+    if (!r.result.ok) {
+        if (r.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
+            r.result.error = "the reply is larger than " + IntToString(r.maxBytes) + " bytes";
+        else if (r.writeFailed)
+            r.result.error = "cannot write " + r.filePath;
+        else
+            r.result.error = r.errorBuffer[0] ? std::string(r.errorBuffer) : curl_easy_strerror(code);
+    }
+    curl_easy_cleanup(r.easy);
+    r.easy = nullptr;
+    CloseFile(r, r.result.ok);
+    if (r.result.ok && r.writeFailed) {
+        // The file could not be completed (its last bytes could not be written out).
+        r.result.ok = false;
+        r.result.error = "cannot write " + r.filePath;
+    }
+    if (!r.result.ok) r.result.body.clear();
 }
 
 // Hands a request that cannot start to the next poll.
@@ -136,40 +213,11 @@ int HttpGet(const std::string& url, const THttpOptions& options, THttpCallback d
     auto r = std::make_unique<Request>();
     r->id = m.nextId++;
     r->done = std::move(done);
-    r->maxBytes = options.maxBytes;
     if (!EnsureMulti()) return FailLater(std::move(r), "the HTTP client could not start");
-    if (!IsHttpAddress(url)) return FailLater(std::move(r), "not an http or https address: " + url);
-    const std::string host = HostOf(url);
-    if (IsReservedInvalidHost(host)) return FailLater(std::move(r), "Could not resolve host: " + host);
-    if (!options.toFile.empty()) {
-        r->filePath = options.toFile;
-        r->file = std::fopen(options.toFile.c_str(), "wb");
-        if (!r->file) return FailLater(std::move(r), "cannot write " + options.toFile);
-    }
-    r->easy = curl_easy_init();
-    if (!r->easy) {
-        CloseFile(*r, false);
-        return FailLater(std::move(r), "the HTTP client could not start");
-    }
-    CURL* e = r->easy;
-    curl_easy_setopt(e, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
-    // Idle time-out: fewer than one byte a second for the whole period fails the transfer.
-    curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>((options.idleTimeoutMs + 999) / 1000));
-    curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &WriteBody);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, r.get());
-    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, r->errorBuffer);
-    curl_easy_setopt(e, CURLOPT_PRIVATE, r.get());
-    curl_easy_setopt(e, CURLOPT_USERAGENT, "Quiltora");
-    if (curl_multi_add_handle(m.handle, e) != CURLM_OK) {
-        curl_easy_cleanup(e);
+    std::string why;
+    if (!StartTransfer(*r, url, options, why)) return FailLater(std::move(r), why);
+    if (curl_multi_add_handle(m.handle, r->easy) != CURLM_OK) {
+        curl_easy_cleanup(r->easy);
         r->easy = nullptr;
         CloseFile(*r, false);
         return FailLater(std::move(r), "the HTTP client could not start");
@@ -177,6 +225,55 @@ int HttpGet(const std::string& url, const THttpOptions& options, THttpCallback d
     const int id = r->id;
     m.running[id] = std::move(r);
     return id;
+}
+
+THttpResult HttpGetBlocking(const std::string& url, const THttpOptions& options, const std::function<bool()>& keepGoing) {
+    Request r;
+    std::string why;
+    CURLM* multi = nullptr;
+    if (!GlobalInit() || !(multi = curl_multi_init())) {
+        r.result.error = "the HTTP client could not start";
+        return r.result;
+    }
+    if (!StartTransfer(r, url, options, why)) {
+        curl_multi_cleanup(multi);
+        r.result.error = why;
+        return r.result;
+    }
+    bool given_up = false;
+    CURLcode code = CURLE_OK;
+    if (curl_multi_add_handle(multi, r.easy) != CURLM_OK) {
+        code = CURLE_FAILED_INIT;
+    } else {
+        for (;;) {
+            int active = 0;
+            curl_multi_perform(multi, &active);
+            int left = 0;
+            CURLMsg* msg = curl_multi_info_read(multi, &left);
+            if (msg && msg->msg == CURLMSG_DONE) {
+                code = msg->data.result;
+                break;
+            }
+            if (keepGoing && !keepGoing()) {
+                given_up = true;
+                break;
+            }
+            // Short waits, so a caller that gives up is heard at once.
+            curl_multi_poll(multi, nullptr, 0, 50, nullptr);
+        }
+        curl_multi_remove_handle(multi, r.easy);
+    }
+    if (given_up) {
+        curl_easy_cleanup(r.easy);
+        r.easy = nullptr;
+        CloseFile(r, false);
+        curl_multi_cleanup(multi);
+        r.result.error = "the transfer was given up";
+        return r.result;
+    }
+    EndTransfer(r, code);
+    curl_multi_cleanup(multi);
+    return r.result;
 }
 
 void CancelHttpRequest(int id) {
@@ -217,26 +314,8 @@ void PollHttpRequests() {
             if (it == m.running.end()) continue;
             std::unique_ptr<Request> r = std::move(it->second);
             m.running.erase(it);
-            const CURLcode code = msg->data.result;
-            long status = 0;
-            curl_easy_getinfo(r->easy, CURLINFO_RESPONSE_CODE, &status);
-            r->result.status = static_cast<int>(status);
-            r->result.ok = code == CURLE_OK;
-            if (!r->result.ok) {
-                if (r->tooLarge || code == CURLE_FILESIZE_EXCEEDED)
-                    r->result.error = "the reply is larger than " + IntToString(r->maxBytes) + " bytes";
-                else if (r->writeFailed)
-                    r->result.error = "cannot write " + r->filePath;
-                else
-                    r->result.error = r->errorBuffer[0] ? std::string(r->errorBuffer) : curl_easy_strerror(code);
-            }
-            FreeEasy(*r);
-            CloseFile(*r, r->result.ok);
-            if (r->result.ok && r->writeFailed) {
-                // The file could not be completed (its last bytes could not be written out).
-                r->result.ok = false;
-                r->result.error = "cannot write " + r->filePath;
-            }
+            curl_multi_remove_handle(m.handle, r->easy);
+            EndTransfer(*r, msg->data.result);
             finished.push_back(std::move(r));
         }
     }

@@ -1,7 +1,9 @@
-// Asynchronous HTTP GET requests on libcurl's multi interface. A request is started and returns
+// HTTP GET requests on libcurl. Asynchronous ones on the main thread's multi interface. A request is started and returns
 // at once; its transfers advance, and its outcome is delivered, only when the main thread pumps
 // the platform's events (PollSystem runs PollHttpRequests as one of its hooks), so the game keeps
 // drawing frames while a request is under way and every completion runs on the main thread.
+//
+// A worker thread fetches with HttpGetBlocking instead, on a transfer of its own.
 //
 // Only http and https addresses are fetched (redirects included). Names in the reserved domain
 // "invalid" never resolve and are never looked up. Every request has bounds: a connect time-out,
@@ -36,6 +38,9 @@ struct THttpOptions {
     int connectTimeoutMs = 15000;
     // The transfer fails when nothing arrives for this long.
     int idleTimeoutMs = 60000;
+    // The transfer fails when it takes longer than this in all (0: no such limit; a trickle of a
+    // byte a second then keeps it alive up to maxBytes seconds).
+    int totalTimeoutMs = 0;
 };
 
 using THttpCallback = std::function<void(const THttpResult& result)>;
@@ -50,6 +55,11 @@ bool IsReservedInvalidHost(const std::string& host);
 // that cannot even start (another scheme, a reserved name, a file that cannot be written) fails
 // the same way, on the next poll.
 int HttpGet(const std::string& url, const THttpOptions& options, THttpCallback done);
+// The same transfer on the calling thread (any thread): returns when it ended, or as soon as
+// keepGoing (asked about every 50 ms) returns false; a transfer given up fails with "the
+// transfer was given up" and leaves no file. The main thread's requests are not touched.
+THttpResult HttpGetBlocking(const std::string& url, const THttpOptions& options,
+                            const std::function<bool()>& keepGoing = nullptr);
 // Drops the request; its callback never runs. Unknown ids are ignored.
 void CancelHttpRequest(int id);
 // Requests started and not yet delivered.

@@ -40,6 +40,31 @@ void SetRGBA(uint8_t* d, int r, int g, int b, int a) {
     d[3] = static_cast<uint8_t>(a);
 }
 
+// The size a decoder may make, told to it by its caller; `tooLarge` (when given) is set when a
+// picture is refused for its size. Reads no global state and no GL, so any thread may decode.
+struct SizeLimits {
+    int64_t maxSide;
+    int64_t maxPixels;
+    TPictureTooLarge* tooLarge;
+
+    bool Allows(int64_t width, int64_t height) const {
+        if (width <= 0 || height <= 0) return false;
+        if (width <= maxSide && height <= maxSide && width * height <= maxPixels) return true;
+        if (tooLarge) *tooLarge = {true, width, height};
+        return false;
+    }
+};
+
+// A new pixmap of a size the caller has checked.
+TPixmapPtr NewPixmap(int width, int height) {
+    auto p = std::make_shared<TPixmap>();
+    p->width = width;
+    p->height = height;
+    p->pitch = width * 4;
+    p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
+    return p;
+}
+
 // Pictures whose alpha bytes are all zero were written without alpha (32-bit BMP and TGA
 // writers often leave the fourth byte empty): make them opaque.
 void OpaqueIfAlphaEmpty(TPixmap& p) {
@@ -52,7 +77,7 @@ void OpaqueIfAlphaEmpty(TPixmap& p) {
 
 // ---- PNG ----
 
-TPixmapPtr DecodePNG(const uint8_t* data, size_t size) {
+TPixmapPtr DecodePNG(const uint8_t* data, size_t size, const SizeLimits& limits) {
     png_image image;
     std::memset(&image, 0, sizeof(image));
     image.version = PNG_IMAGE_VERSION;
@@ -60,16 +85,12 @@ TPixmapPtr DecodePNG(const uint8_t* data, size_t size) {
     // Refused right after the header: too large, or more rows than the data could hold (a row
     // takes at least a filter byte and a bit a pixel, and deflate packs at most 1032 to 1).
     const uint64_t leastRaw = static_cast<uint64_t>(image.height) * (1 + (static_cast<uint64_t>(image.width) + 7) / 8);
-    if (!ImageSizeAllowed(image.width, image.height) || leastRaw > static_cast<uint64_t>(size) * 1032) {
+    if (!limits.Allows(image.width, image.height) || leastRaw > static_cast<uint64_t>(size) * 1032) {
         png_image_free(&image);
         return nullptr;
     }
     image.format = PNG_FORMAT_RGBA;
-    auto pixmap = CreatePixmap(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!pixmap) {
-        png_image_free(&image);
-        return nullptr;
-    }
+    auto pixmap = NewPixmap(static_cast<int>(image.width), static_cast<int>(image.height));
     if (!png_image_finish_read(&image, nullptr, pixmap->pixels.data(), pixmap->pitch, nullptr)) {
         png_image_free(&image);
         return nullptr;
@@ -148,7 +169,7 @@ bool DecodeJPEGRows(jpeg_decompress_struct* cinfo, JpegError* err, TPixmap* pixm
     return true;
 }
 
-TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size) {
+TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size, const SizeLimits& limits) {
     jpeg_decompress_struct cinfo;
     JpegError err;
     jpeg_progress_mgr progress;
@@ -165,7 +186,7 @@ TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size) {
         // Refused right after the header: too large, or more pixels than the data could hold
         // (Huffman coding spends at least a bit on every 8 x 8 block).
         const bool plausible = cinfo.arith_code || w * h <= static_cast<int64_t>(size) * 512;
-        if (ImageSizeAllowed(w, h) && plausible) pixmap = CreatePixmap(static_cast<int>(w), static_cast<int>(h));
+        if (plausible && limits.Allows(w, h)) pixmap = NewPixmap(static_cast<int>(w), static_cast<int>(h));
         if (pixmap) {
             std::vector<uint8_t> row(static_cast<size_t>(w) * 4);
             if (!DecodeJPEGRows(&cinfo, &err, pixmap.get(), row.data())) pixmap = nullptr;
@@ -187,7 +208,7 @@ int MaskedChannel(uint32_t v, uint32_t mask) {
     return static_cast<int>((static_cast<uint64_t>(value) * 255 + maxValue / 2) / maxValue);
 }
 
-TPixmapPtr DecodeBMP(const uint8_t* data, size_t size) {
+TPixmapPtr DecodeBMP(const uint8_t* data, size_t size, const SizeLimits& limits) {
     if (size < 26 || data[0] != 'B' || data[1] != 'M') return nullptr;
     uint32_t dataOffset = Le32(data + 10);
     uint32_t headerSize = Le32(data + 14);
@@ -211,7 +232,7 @@ TPixmapPtr DecodeBMP(const uint8_t* data, size_t size) {
     }
     bool topDown = height < 0;
     if (topDown) height = -height;
-    if (!ImageSizeAllowed(width, height)) return nullptr;
+    if (!limits.Allows(width, height)) return nullptr;
 
     uint32_t maskR = 0, maskG = 0, maskB = 0, maskA = 0;
     size_t afterHeader = 14 + headerSize;
@@ -260,8 +281,7 @@ TPixmapPtr DecodeBMP(const uint8_t* data, size_t size) {
 
     uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
     if (dataOffset > size || stride * static_cast<uint64_t>(height) > size - dataOffset) return nullptr;
-    auto pixmap = CreatePixmap(static_cast<int>(width), static_cast<int>(height));
-    if (!pixmap) return nullptr;
+    auto pixmap = NewPixmap(static_cast<int>(width), static_cast<int>(height));
     bool hasAlpha = (bpp == 32 && (compression == 0 || maskA != 0));
     for (int64_t row = 0; row < height; ++row) {
         const uint8_t* src = data + dataOffset + stride * static_cast<uint64_t>(row);
@@ -330,7 +350,7 @@ void TgaColor(const uint8_t* s, int bytes, bool grey, uint8_t* d) {
     }
 }
 
-TPixmapPtr DecodeTGA(const uint8_t* data, size_t size) {
+TPixmapPtr DecodeTGA(const uint8_t* data, size_t size, const SizeLimits& limits) {
     if (size < 18) return nullptr;
     int idLength = data[0], mapType = data[1], type = data[2];
     int mapFirst = Le16(data + 3), mapLength = Le16(data + 5), mapEntryBits = data[7];
@@ -363,9 +383,8 @@ TPixmapPtr DecodeTGA(const uint8_t* data, size_t size) {
     // Refused before the pixels are made: too large, or more pixels than the data holds (a
     // run-length packet covers at most 128 pixels with a header byte and one pixel).
     const size_t least = rle ? (total + 127) / 128 * (1 + static_cast<size_t>(pixelBytes)) : total * pixelBytes;
-    if (!ImageSizeAllowed(width, height) || pos > size || least > size - pos) return nullptr;
-    auto pixmap = CreatePixmap(width, height);
-    if (!pixmap) return nullptr;
+    if (pos > size || least > size - pos || !limits.Allows(width, height)) return nullptr;
+    auto pixmap = NewPixmap(width, height);
     bool topDown = (descriptor & 0x20) != 0;
     bool rightToLeft = (descriptor & 0x10) != 0;
 
@@ -486,12 +505,7 @@ bool ImageSizeAllowed(int64_t width, int64_t height) {
 
 TPixmapPtr CreatePixmap(int width, int height) {
     if (!ImageSizeAllowed(width, height)) return nullptr;
-    auto p = std::make_shared<TPixmap>();
-    p->width = width;
-    p->height = height;
-    p->pitch = width * 4;
-    p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
-    return p;
+    return NewPixmap(width, height);
 }
 
 TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap) {
@@ -532,12 +546,18 @@ void WritePixel(const TPixmapPtr& pixmap, int x, int y, int argb) {
 }
 
 TPixmapPtr LoadPixmapFromMemory(const std::string& bytes) {
+    return DecodePixmap(bytes, MaxImageSide(), MaxImagePixels);
+}
+
+TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels, TPictureTooLarge* tooLarge) {
+    if (tooLarge) *tooLarge = {};
+    const SizeLimits limits{maxSide, std::min(maxPixels, MaxImagePixels), tooLarge};
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     size_t size = bytes.size();
-    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return DecodePNG(data, size);
-    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size);
-    if (size >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBMP(data, size);
-    return DecodeTGA(data, size);
+    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return DecodePNG(data, size, limits);
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size, limits);
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBMP(data, size, limits);
+    return DecodeTGA(data, size, limits);
 }
 
 TPixmapPtr LoadPixmap(const std::string& path) {
@@ -593,6 +613,11 @@ TImagePtr LoadImage(const std::string& path, int flags) { return LoadImage(LoadP
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
     if (!pixmap) return nullptr;
     return MakeImage({CopyPixmap(pixmap)}, EffectiveFlags(flags));
+}
+
+TImagePtr AdoptPixmapImage(TPixmapPtr pixmap, int flags) {
+    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
+    return MakeImage({std::move(pixmap)}, EffectiveFlags(flags));
 }
 
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags) {

@@ -48,6 +48,18 @@ void WritePixel(const TPixmapPtr& pixmap, int x, int y, int argb);
 // null when the file is missing, of another kind, damaged or truncated.
 TPixmapPtr LoadPixmap(const std::string& path);
 TPixmapPtr LoadPixmapFromMemory(const std::string& bytes);
+// A picture refused for its size, and the size its header gives.
+struct TPictureTooLarge {
+    bool refused = false;
+    int64_t width = 0;
+    int64_t height = 0;
+};
+// The same within limits of the caller's (never above MaxImagePixels): a picture wider or
+// taller than maxSide or of more than maxPixels pixels is refused right after its header,
+// before anything is allocated for it, and told in `tooLarge` (when given). Reads no global
+// state and no GL, so a worker thread may decode with it.
+TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels,
+                        TPictureTooLarge* tooLarge = nullptr);
 // Writes the pixmap as an RGBA PNG, atomically; false when it cannot be written.
 bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path);
 // The PNG bytes of a pixmap; empty on failure.
@@ -92,6 +104,9 @@ void ResetImageSettings();
 // Null when the file cannot be decoded (or the pixmap is null).
 TImagePtr LoadImage(const std::string& path, int flags = -1);
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags = -1);
+// An image made of the pixmap itself, without a copy (the caller gives the pixmap up: the
+// image owns it from now on). Null for a null or empty pixmap. Main thread.
+TImagePtr AdoptPixmapImage(TPixmapPtr pixmap, int flags = -1);
 // Cuts the picture into cells of cellWidth x cellHeight, left to right then top to bottom, and
 // keeps `count` of them starting at cell `first`. Null when no cell fits.
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags = -1);

@@ -30,6 +30,8 @@ struct InputState {
     bool quit = false;
     bool focusLost = false;
     bool minimised = false;
+    int exposures = 0;  // the window's picture was lost (exposed, resized, restored)
+    bool heldBack = false;  // HoldBackInput
 };
 
 InputState g;
@@ -190,7 +192,12 @@ void HandleSdlEvent(const SDL_Event& e) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED: HandleActivity(false, g.minimised); break;
                 case SDL_WINDOWEVENT_MINIMIZED: HandleActivity(g.focusLost, true); break;
                 case SDL_WINDOWEVENT_RESTORED:
-                case SDL_WINDOWEVENT_MAXIMIZED: HandleActivity(g.focusLost, false); break;
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                    ++g.exposures;
+                    HandleActivity(g.focusLost, false);
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: ++g.exposures; break;
                 case SDL_WINDOWEVENT_CLOSE: HandleQuit(); break;
                 default: break;
             }
@@ -348,14 +355,14 @@ void RemovePollHook(int id) {
 void SetSystemEventHandler(std::function<void(const SDL_Event&)> handler) { g_eventHandler = std::move(handler); }
 
 int KeyHit(int key) {
-    if (key <= 0 || key >= kKeyCount) return 0;
+    if (key <= 0 || key >= kKeyCount || g.heldBack) return 0;
     int n = g.keyHits[key];
     g.keyHits[key] = 0;
     return n;
 }
 
 bool KeyDown(int key) {
-    if (key <= 0 || key >= kKeyCount) return false;
+    if (key <= 0 || key >= kKeyCount || g.heldBack) return false;
     return g.keyHeld[key];
 }
 
@@ -366,21 +373,21 @@ void FlushKeys() {
 }
 
 int GetChar() {
-    if (g.chars.empty()) return 0;
+    if (g.chars.empty() || g.heldBack) return 0;
     int c = g.chars.front();
     g.chars.pop_front();
     return c;
 }
 
 int MouseHit(int button) {
-    if (button < 1 || button > kButtonCount) return 0;
+    if (button < 1 || button > kButtonCount || g.heldBack) return 0;
     int n = g.buttonHits[button];
     g.buttonHits[button] = 0;
     return n;
 }
 
 bool MouseDown(int button) {
-    if (button < 1 || button > kButtonCount) return false;
+    if (button < 1 || button > kButtonCount || g.heldBack) return false;
     return g.buttonHeld[button];
 }
 
@@ -394,6 +401,8 @@ void FlushMouse() {
 }
 
 bool AppTerminate() { return g.quit; }
+
+int WindowExposures() { return g.exposures; }
 
 bool AppSuspended() {
     PollSystem();
@@ -409,6 +418,10 @@ void InjectMouseButton(int button, bool down) { HandleButton(button, down); }
 void InjectWheel(int notches) { HandleWheel(notches); }
 void InjectQuit() { HandleQuit(); }
 void InjectSuspended(bool suspended) { HandleActivity(suspended, false); }
+
+void HoldBackInput(bool held) { g.heldBack = held; }
+
+bool isInputHeldBack() { return g.heldBack; }
 
 void ResetInput() { g = InputState{}; }
 

@@ -63,6 +63,10 @@ void FlushMouse();
 // loop waiting for the window to come back sees it come back.
 bool AppTerminate();
 bool AppSuspended();
+// How many times the platform said that the window's picture was lost and must be drawn again
+// (exposed, resized, restored or maximised). A loop that leaves a still picture up draws it
+// again when this changes, and otherwise need not draw at all.
+int WindowExposures();
 
 // Injected events, handled exactly like the platform's own.
 void InjectKeyDown(int key);
@@ -75,6 +79,12 @@ void InjectMouseButton(int button, bool down);
 void InjectWheel(int notches);
 void InjectQuit();
 void InjectSuspended(bool suspended);
+// While input is held back, the key, character and button queries read as nothing pressed,
+// typed or held, and take nothing away: what is pending is there for the next reader once it is
+// let go again. The pointer's position and the wheel read as usual. (A screen's first update
+// before it is drawn runs so: it settles the screen without taking the player's input.)
+void HoldBackInput(bool held);
+bool isInputHeldBack();
 // Back to the start state (tests).
 void ResetInput();
 

@@ -96,3 +96,15 @@ bool DesktopAvailable() {
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return (x11 && *x11) || (wayland && *wayland);
 }
+
+namespace {
+TPlainDialog gPlainDialog;
+}
+
+void SetPlainDialog(TPlainDialog dialog) { gPlainDialog = std::move(dialog); }
+
+bool ShowPlainDialog(const std::string& title, const std::string& text) {
+    if (gPlainDialog) return gPlainDialog(title, text);
+    if (!DesktopAvailable()) return false;
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), text.c_str(), nullptr) == 0;
+}

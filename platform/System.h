@@ -1,6 +1,7 @@
-// System services: finding and running other programs, and whether a desktop is there to show
-// a window of another program on.
+// System services: finding and running other programs, whether a desktop is there to show a
+// window of another program on, and a plain dialog of the desktop.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,3 +20,13 @@ std::string RunProgram(const std::vector<std::string>& argv, int* exitCode = nul
 // (SDL's current one, else the one SDL_VIDEODRIVER asks for) is not "offscreen" or "dummy",
 // and DISPLAY or WAYLAND_DISPLAY names a display.
 bool DesktopAvailable();
+
+// A plain dialog of the system: a title, a text and an OK button, shown over everything until the
+// player presses OK (it does not need the game's window or its screens). The function that shows
+// it returns true when it was shown.
+using TPlainDialog = std::function<bool(const std::string& title, const std::string& text)>;
+// Replaces the dialog (tests); an empty function restores the default, SDL's simple message box,
+// shown only when a desktop is available (a headless run shows nothing).
+void SetPlainDialog(TPlainDialog dialog);
+// Shows the dialog; false when it could not be shown (no desktop, or the system refused it).
+bool ShowPlainDialog(const std::string& title, const std::string& text);

@@ -120,8 +120,10 @@ bool UnzipArchive(const std::string& zipPath, const std::string& folder, std::st
         const bool isFolder = EndsWith(name, "/") || kind == S_IFDIR;
         if (kind == S_IFLNK) return Fail(error, "the entry \"" + name + "\" is a link");
         if (kind != 0 && kind != S_IFREG && kind != S_IFDIR) return Fail(error, "the entry \"" + name + "\" is a special file");
+        // Compared before it is added: a size near the top of the range must not wrap the sum.
+        if ((st.valid & ZIP_STAT_SIZE) && st.size > static_cast<zip_uint64_t>(limits.maxTotalBytes - declared))
+            return Fail(error, "the archive unpacks to too many bytes");
         if (st.valid & ZIP_STAT_SIZE) declared += static_cast<int64_t>(st.size);
-        if (declared > limits.maxTotalBytes) return Fail(error, "the archive unpacks to too many bytes");
         entries.push_back({static_cast<zip_uint64_t>(i), name, isFolder});
     }
 

@@ -19,6 +19,7 @@ import os
 import re
 import subprocess
 import sys
+import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(ROOT, "data")
@@ -49,6 +50,18 @@ def write_corpus(target, seeds):
         digest = hashlib.sha1(data).hexdigest()[:8]
         with open(os.path.join(folder, f"{name}-{digest}"), "wb") as f:
             f.write(data)
+
+
+def zip_bytes(files, compression=None):
+    """A zip of (name, bytes) pairs, the same bytes at every run (fixed dates)."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w") as z:
+        for name, data in files:
+            info = zipfile.ZipInfo(name, date_time=(2026, 1, 1, 0, 0, 0))
+            info.compress_type = zipfile.ZIP_DEFLATED if compression is None else compression
+            info.external_attr = (0o40755 if name.endswith("/") else 0o100644) << 16
+            z.writestr(info, data)
+    return out.getvalue()
 
 
 def write_dict(target, tokens):
@@ -257,14 +270,16 @@ def main():
                b"\t}\n\n}\n\n")
     # Inputs that once found a fault stay as seeds (each also has its test in tests/).
     grown_blank = b"NewsLetter {\n\tOther_Game {\n\t\tSeconds =  2.50000000\n\t}\n\n}\n\n"
+    quoted_names = b'Q"u"ote {\n\tA"b"c = 1\n\t\\22x\\20 = "v"\n}\n\n'
     write_corpus("keyfile", [("two-games", keyfile), ("empty-group", b"NewsLetter {\n\n}\n\n"),
+                             ("quoted-names", quoted_names),
                              ("crlf", keyfile.replace(b"\n", b"\r\n")), ("regression-number-blank", grown_blank),
                              ("regression-name-with-equals", b"Top {\n\tG = x {\n\t\tA = 1\n\t}\n\n}\n\n"),
                              ("regression-high-escape", b"G {\n\tName = \"A \\9Bb\\E9\"\n}\n\n")])
     write_dict("keyfile", [b"{", b"}", b" {", b"=", b" = ", b",", b", ", b'"', b"\\", b"\\7B", b"\\7D", b"\\22",
                            b"\\5C", b"\\0A", b"\t", b"\n", b"\r\n", b"NewsLetter", b"Subscribed", b"Quiltora_2",
                            b"Seconds", b"Minutes", b"HowManyTimes", b"*", b"0", b"-1", b"2.50000000", b"1e39",
-                           b"nan", b"::"])
+                           b"nan", b"::", b"\\20", b"\\3D"])
 
     # The newsletter window's settings blocks and its text lines.
     blocks = (b"[SETTINGS]\nPanelX = 400\nPanelY = 300\nFontUrl = fonts/Big.ttf\nColor = $FF8040\n"
@@ -282,12 +297,25 @@ def main():
     alt = (b"<HEADER>\nHEADERVARS|5\nICONVARS|3\nBANERVARS|4\nALTBANERVARS|3\nVERSION|7\n<BANER>\n"
            b"APPID|quiltora2\nURL|http://a/\nGFX|baner.png\nSHOWIFBUY|0\n<ALTBANER>\nAPPID|stitchwise\n"
            b"URL|http://b/\nGFX|stitchwise.png\n")
+    # A third part is a picture of the input's own, "fuzz.png" in the package.
+    own = package.replace(b"GFX|stitchwise.png", b"GFX|fuzz.png")
     write_corpus("launcher", [("shipped", package + b"\0" + reply), ("alt-banner", alt + b"\0"),
-                              ("crlf", package.replace(b"\n", b"\r\n") + b"\0" + reply + b"|extra")])
+                              ("crlf", package.replace(b"\n", b"\r\n") + b"\0" + reply + b"|extra"),
+                              ("own-picture", own + b"\0" + reply + b"\0" + read("launcher/package/stitchwise.png"))])
     write_dict("launcher", [b"|", b"\n", b"\r\n", b"\0", b"<HEADER>", b"<ICON>", b"<BANER>", b"<ALTBANER>",
                             b"HEADERVARS", b"ICONVARS", b"BANERVARS", b"ALTBANERVARS", b"VERSION", b"APPID", b"URL",
                             b"GFX", b"SHOWIFBUY", b"$UTMSOURCE$", b"quiltora2", b"baner.png", b"stitchwise.png",
-                            b"../", b"/", b"00", b"-1", b"2147483647", b"VelkaroLauncherPackage"])
+                            b"fuzz.png", b"../", b"/", b"00", b"-1", b"2147483647", b"VelkaroLauncherPackage",
+                            b"IHDR", b"IDAT", b"IEND", b"\x00\x00\x20\x00", b"\x00\x00\x08\x00"])
+
+    # The package as a server sends it: the shipped package zipped (with its description's version
+    # raised), and the same with a folder and with its pictures stored without compression.
+    files = [(name, read("launcher/package/" + name)) for name in sorted(os.listdir(os.path.join(DATA, "launcher/package")))]
+    files = [(n, b.replace(b"VERSION|1", b"VERSION|2") if n == "launcher.dat" else b) for n, b in files]
+    write_corpus("archive", [("shipped", zip_bytes(files)), ("stored", zip_bytes(files, zipfile.ZIP_STORED)),
+                             ("folder", zip_bytes(files + [("extra/", b"")]))])
+    write_dict("archive", [b"PK\x03\x04", b"PK\x01\x02", b"PK\x05\x06", b"launcher.dat", b"baner.png", b"../",
+                           b"/", b"\xff\xff\xff\xff", b"\x00\x00\x00\x01", b"\xa1\x81", b"\xed\x41"])
 
     # The players' files: the index, the progress file of "ANN" and its level in progress.
     index = (b"Settings{\n\tCurrProfile = \"65-78-78\"\n}\nProfile{\n\tId = \"65-78-78\"\n\tName = \"ANN\"\n}\n"
@@ -300,11 +328,28 @@ def main():
                 b"\tTilesUncovered = 500\n\tTilesCrossed = 200\n\tCashSpend = 40\n}\nBuildings{\n\ti = 1\n"
                 b"\tBuildingStage = 1\n\tObject1 = 4\n}\nAwards{\n\tAwardsList = \"1 3\"\n}\n")
     other_name = index + b"\0" + b"Data{\n\tName = \"BO\"\n\tLevel = 7\n\tScore = 950\n}\n\0"
+
+    # The same player as one save of this build: a save counter in the progress file, and the
+    # level in progress paired with it; beside them the save before (".bak").
+    def counted(n):
+        return progress.replace(b"\tLevel = 3\n", b"\tLevel = 3\n\tSaveCount = %d\n" % n)
+
+    def paired(level, n):
+        return in_progress + b"Progress{\n\tLevel = %d\n\tSaveCount = %d\n}\n" % (level, n)
+
+    pair = index + b"\0" + counted(2) + b"\0" + paired(3, 2) + b"\0" + counted(1) + b"\0" + paired(3, 1)
+    # A save cut short between its two files: the level in progress of the next save (level 5),
+    # the progress file and the level in progress of the save before.
+    cut_short = index + b"\0" + counted(1) + b"\0" + paired(5, 2) + b"\0\0" + paired(3, 1)
+    # A progress file cut inside "Stats", and the whole save before it.
+    salvage = index + b"\0" + counted(2)[:counted(2).find(b"HintUsed") + 3] + b"\0\0" + counted(1) + b"\0"
     write_corpus("profile", [("player", index + b"\0" + progress + b"\0" + in_progress),
                              ("no-index", b"\0" + progress + b"\0"), ("index-only", index + b"\0\0"),
-                             ("regression-name-of-another", other_name)])
+                             ("regression-name-of-another", other_name), ("pair", pair),
+                             ("cut-short", cut_short), ("salvage", salvage)])
     write_dict("profile", BLOCK_SYNTAX + list(block_names(index) | block_names(progress) | level_names)
-               + [b"\0", b"65-78-78", b"ANN", b"GameScreen", b"Kingdom", b"Stages", b"1,1,1,3,950,412,120"])
+               + [b"\0", b"65-78-78", b"ANN", b"GameScreen", b"Kingdom", b"Stages", b"1,1,1,3,950,412,120",
+                  b"SaveCount", b"Progress"])
 
     # The game's own screens: the first byte picks the screen (in the target's order), the rest
     # is its shipped file and text file.

@@ -667,34 +667,34 @@ def b_pottery(ctx, w, h):
 
 # id: (name, description, price, drawer, x, bottom, w, h) -- x and bottom in the 1024-wide picture.
 BUILDINGS = {
-    1: ("Woodcutter's Hut", "Logs for every hearth in the kingdom.", 60, b_hut, -40, 300, 96, 80),
-    2: ("Cottage", "A snug home for a family of villagers.", 400, b_house(TERRACOTTA, (0.72,), 2), 292, 420, 86, 78),
-    3: ("Chapel", "Its little bell rings every morning.", 1600, b_chapel(1.0), 760, 372, 84, 112),
-    4: ("Stone Bridge", "At last a dry way across the river.", 1700, b_bridge, 1042, 530, 112, 50),
-    5: ("Sheepfold", "A green pen and a shed for a woolly flock.", 80, b_pasture, 858, 170, 170, 104),
-    6: ("Orchard", "Apple trees heavy with red fruit.", 1900, b_orchard, 930, 430, 132, 96),
-    7: ("Watchtower", "A guard looks out over the western road.", 4200, b_tower, -128, 456, 64, 150),
-    8: ("Flower Garden", "Bright beds that smell of summer.", 4400, b_flowers, 16, 744, 126, 58),
-    9: ("Fishing Hut", "Fresh fish from the lake each day.", 2600, b_house(THATCH, (), 1, "peak"), 972, 738, 84, 70),
-    10: ("Vegetable Garden", "Carrots, cabbages and pumpkins.", 500, b_garden, 138, 336, 126, 58),
-    11: ("Market", "Three stalls of fruit, cloth and spice.", 1800, b_market, 566, 628, 136, 70),
-    12: ("Wheat Field", "Golden ears for the kingdom's bread.", 110, b_field, 40, 444, 150, 70),
-    13: ("Smithy", "Sparks fly from the blacksmith's forge.", 1200, b_house(SLATE, (0.15, 0.78), 1), 380, 492, 100, 80),
-    14: ("Bakery", "Warm loaves every morning.", 1000, b_house(TERRACOTTA, (0.2, 0.74), 2), 610, 404, 100, 86),
-    15: ("Windmill", "Grinds the wheat into flour.", 300, b_mill, 196, 236, 84, 142),
-    16: ("Inn", "Soft beds and hot soup for travellers.", 1100, b_house(THATCH, (0.75,), 4, roof_share=0.45), 692, 500, 122, 96),
-    17: ("Pottery", "Jugs and bowls fired in a hot kiln.", 2800, b_pottery, 262, 628, 106, 80),
-    18: ("Town Hall", "Where the council meets.", 7000, b_townhall, 282, 300, 112, 108),
-    19: ("Pig Farm", "Happy pigs in a muddy sty.", 250, b_sty, 722, 668, 150, 86),
-    20: ("Cow Barn", "Fresh milk for the whole kingdom.", 1300, b_barn, 388, 714, 136, 96),
-    21: ("Tavern", "Songs and cider late into the night.", 3000, b_house(TERRACOTTA, (0.16, 0.8), 4, roof_share=0.45), 130, 640, 116, 94),
-    22: ("Well", "Cool, clear water for the village.", 90, b_well, 430, 312, 50, 62),
-    23: ("Library", "Shelves of books for curious minds.", 4800, b_library, 842, 292, 96, 88),
-    24: ("Fountain", "Sparkling water on the village square.", 5000, b_fountain, 478, 582, 72, 62),
-    25: ("Castle", "The crown of the kingdom.", 12000, b_castle, 382, 250, 262, 212),
-    26: ("Stables", "Fine horses for the royal messengers.", 3400, b_stables, 596, 748, 132, 80),
-    27: ("Cathedral", "Its towers reach for the clouds.", 9000, b_chapel(1.3, big=True), 676, 236, 116, 160),
-    28: ("Harbour", "A pier and a lighthouse on the lake.", 10000, b_harbour, 1080, 700, 110, 124),
+    1: ("Woodcutter's Hut", "Logs for every hearth in the kingdom.", 35, b_hut, 20, 300, 96, 80),
+    2: ("Cottage", "A snug home for a family of villagers.", 100, b_house(TERRACOTTA, (0.72,), 2), 292, 420, 86, 78),
+    3: ("Chapel", "Its little bell rings every morning.", 240, b_chapel(1.0), 760, 372, 84, 112),
+    4: ("Stone Bridge", "At last a dry way across the river.", 260, b_bridge, 894, 530, 112, 50),
+    5: ("Sheepfold", "A green pen and a shed for a woolly flock.", 20, b_pasture, 818, 170, 170, 104),
+    6: ("Orchard", "Apple trees heavy with red fruit.", 300, b_orchard, 6, 636, 132, 96),
+    7: ("Watchtower", "A guard looks out over the western road.", 450, b_tower, 10, 456, 64, 150),
+    8: ("Flower Garden", "Bright beds that smell of summer.", 480, b_flowers, 16, 744, 126, 58),
+    9: ("Fishing Hut", "Fresh fish from the lake each day.", 330, b_house(THATCH, (), 1, "peak"), 750, 738, 84, 70),
+    10: ("Vegetable Garden", "Carrots, cabbages and pumpkins.", 120, b_garden, 138, 336, 126, 58),
+    11: ("Market", "Three stalls of fruit, cloth and spice.", 280, b_market, 566, 628, 136, 70),
+    12: ("Wheat Field", "Golden ears for the kingdom's bread.", 40, b_field, 86, 444, 150, 70),
+    13: ("Smithy", "Sparks fly from the blacksmith's forge.", 190, b_house(SLATE, (0.15, 0.78), 1), 380, 492, 100, 80),
+    14: ("Bakery", "Warm loaves every morning.", 150, b_house(TERRACOTTA, (0.2, 0.74), 2), 610, 404, 100, 86),
+    15: ("Windmill", "Grinds the wheat into flour.", 80, b_mill, 196, 236, 84, 142),
+    16: ("Inn", "Soft beds and hot soup for travellers.", 170, b_house(THATCH, (0.75,), 4, roof_share=0.45), 692, 500, 122, 96),
+    17: ("Pottery", "Jugs and bowls fired in a hot kiln.", 360, b_pottery, 262, 628, 106, 80),
+    18: ("Town Hall", "Where the council meets.", 900, b_townhall, 282, 300, 112, 108),
+    19: ("Pig Farm", "Happy pigs in a muddy sty.", 60, b_sty, 706, 668, 150, 86),
+    20: ("Cow Barn", "Fresh milk for the whole kingdom.", 210, b_barn, 388, 714, 136, 96),
+    21: ("Tavern", "Songs and cider late into the night.", 390, b_house(TERRACOTTA, (0.16, 0.8), 4, roof_share=0.45), 142, 640, 116, 94),
+    22: ("Well", "Cool, clear water for the village.", 30, b_well, 430, 312, 50, 62),
+    23: ("Library", "Shelves of books for curious minds.", 520, b_library, 842, 292, 96, 88),
+    24: ("Fountain", "Sparkling water on the village square.", 560, b_fountain, 478, 582, 72, 62),
+    25: ("Castle", "The crown of the kingdom.", 1300, b_castle, 382, 250, 262, 212),
+    26: ("Stables", "Fine horses for the royal messengers.", 420, b_stables, 596, 748, 132, 80),
+    27: ("Cathedral", "Its towers reach for the clouds.", 1000, b_chapel(1.3, big=True), 676, 236, 116, 160),
+    28: ("Harbour", "A pier and a lighthouse on the lake.", 1100, b_harbour, 900, 700, 110, 124),
 }
 # The screen file's order of the buildings (also the text file's): back to front, so that the
 # nearer buildings are drawn over the farther ones.
@@ -746,14 +746,14 @@ def icon_image(k):
 ROADS = [
     [(-180, 520), (60, 512), (250, 520), (420, 512), (512, 520), (700, 512), (900, 520), (1060, 512), (1200, 520)],
     [(512, 250), (512, 380), (506, 520), (512, 640), (520, 780)],
-    [(240, 330), (380, 340), (512, 330), (640, 338), (800, 330), (900, 320)],
+    [(240, 330), (380, 340), (512, 330), (640, 338), (780, 330), (860, 322)],
     [(300, 520), (290, 600), (250, 660), (180, 700), (60, 760)],
-    [(700, 520), (740, 600), (820, 690), (960, 700), (1070, 690)],
-    [(900, 320), (930, 250), (940, 180)],
-    [(240, 330), (210, 400), (180, 460), (120, 512)],
+    [(700, 520), (740, 600), (790, 660), (826, 700)],
+    [(860, 322), (890, 250), (900, 180)],
+    [(250, 336), (252, 420), (248, 512)],
 ]
-RIVER = [(1000, -20), (1030, 120), (1080, 260), (1090, 400), (1110, 520), (1100, 600)]
-LAKE = (1110, 700, 150, 90)
+RIVER = [(1030, -20), (1012, 120), (990, 260), (972, 400), (950, 515), (905, 590), (880, 650)]
+LAKE = (930, 705, 105, 80)
 
 
 def smooth_path(ctx, pts):
@@ -800,7 +800,7 @@ def background():
         ctx.fill()
     ctx.set_source_rgba(1, 1, 1, 0.5)
     ctx.set_line_width(2)
-    for (x, y, w) in [(1060, 690, 30), (1120, 730, 40), (1150, 660, 24), (1040, 240, 12), (1088, 440, 14)]:
+    for (x, y, w) in [(880, 695, 30), (940, 735, 40), (975, 668, 24), (994, 240, 12), (964, 440, 14)]:
         ctx.move_to(x - w / 2, y)
         ctx.curve_to(x - w / 4, y - 4, x + w / 4, y + 4, x + w / 2, y)
         ctx.stroke()
@@ -844,8 +844,8 @@ TREES_FIRST = [("pine", x, y, r) for (x, y, r) in
                 (690, 60, 16), (720, 90, 14), (1150, 60, 18), (1180, 110, 16), (1120, 140, 15), (1170, 200, 17),
                 (1160, 300, 16), (1180, 420, 15), (-150, 260, 16), (-160, 600, 17)]] + \
               [("round", x, y, r) for (x, y, r) in
-               [(150, 140, 16), (840, 420, 14), (620, 280, 12), (-20, 420, 14), (400, 170, 13), (250, 470, 11),
-                (870, 600, 13), (660, 690, 12), (1010, 600, 13), (160, 540, 12)]]
+               [(150, 140, 16), (840, 420, 14), (620, 280, 12), (-20, 420, 14), (400, 170, 13), (205, 484, 11),
+                (1050, 560, 13), (660, 690, 12), (160, 540, 12)]]
 TREES_FRONT = [("round", x, y, r) for (x, y, r) in
                [(-150, 740, 22), (-100, 770, 20), (1170, 770, 22), (1185, 560, 18), (-165, 470, 18)]]
 
@@ -1177,17 +1177,17 @@ def make_creatures(folder):
 # Walk paths (points in the 1024-wide picture, feet of the walker)
 
 PATHS = {
-    1: [(-96, 470), (-60, 512), (120, 506), (230, 524), (120, 500), (-40, 520)],             # watchtower guard
+    1: [(42, 460), (78, 512), (258, 506), (368, 524), (258, 500), (98, 520)],               # watchtower guard
     2: [(338, 312), (380, 338), (500, 334), (508, 420), (500, 334), (390, 340)],            # town hall clerk
     3: [(190, 648), (250, 664), (296, 590), (310, 522), (296, 590), (250, 662)],            # tavern keeper
-    4: [(870, 190), (936, 232), (906, 322), (800, 334), (906, 320), (934, 236)],            # shepherd
+    4: [(830, 190), (896, 232), (866, 322), (760, 334), (866, 320), (894, 236)],            # shepherd
     5: [(336, 424), (312, 516), (420, 508), (506, 520), (420, 514), (310, 520)],            # cottager
     6: [(456, 318), (520, 336), (640, 340), (800, 332), (640, 336), (520, 330)],            # water carrier
     7: [(640, 636), (600, 600), (514, 560), (560, 620), (508, 690), (560, 616)],            # market trader
-    8: [(1060, 692), (960, 704), (820, 688), (742, 600), (820, 690), (960, 700)],           # harbour sailor
+    8: [(830, 704), (790, 662), (740, 600), (712, 540), (740, 600), (790, 662)],            # harbour sailor
     9: [(60, 514), (250, 522), (420, 512), (700, 516), (900, 522), (700, 510), (420, 518), (250, 516)],
     10: [(512, 270), (510, 380), (506, 470), (512, 620), (506, 470), (510, 380)],
-    11: [(240, 334), (214, 400), (180, 462), (122, 512), (180, 458), (212, 404)],
+    11: [(250, 340), (252, 400), (250, 462), (248, 512), (250, 458), (252, 404)],
 }
 
 

@@ -19,20 +19,20 @@ import sys
 
 # The palette: (letter used in the art, name, r, g, b). Colour id = position + 1.
 # The clue numbers are drawn in their colour: over dark backs, or over light backs when the
-# colour is so dark that red, green and blue are all below 75. A colour must therefore be
-# either that dark or light enough to read on the dark backs (see check_palette).
+# colour is so dark that red, green and blue are all below 75. Every colour must read on its
+# back: a contrast of at least 3 to 1 (see check_palette).
 PALETTE = [
     ("R", "Red", 220, 50, 47),
     ("O", "Orange", 245, 140, 30),
     ("Y", "Yellow", 250, 205, 40),
     ("G", "Green", 95, 180, 60),
-    ("F", "Forest", 30, 110, 60),
+    ("F", "Forest", 40, 130, 72),
     ("S", "Sky", 95, 175, 235),
-    ("B", "Blue", 40, 90, 200),
+    ("B", "Blue", 55, 110, 215),
     ("N", "Navy", 30, 40, 72),
-    ("P", "Purple", 140, 80, 180),
+    ("P", "Purple", 150, 90, 190),
     ("K", "Pink", 245, 140, 180),
-    ("W", "Brown", 135, 85, 45),
+    ("W", "Brown", 155, 104, 60),
     ("D", "Sand", 225, 190, 135),
     ("A", "Grey", 140, 145, 150),
     ("C", "Charcoal", 50, 50, 60),
@@ -1596,15 +1596,39 @@ def line_solve(cols, rows, colours, grid):
 # Building and checking the levels.
 # ---------------------------------------------------------------------------------------
 
-DARK_CHANNEL, MIN_LUMINANCE = 75, 80
+DARK_CHANNEL, MIN_CONTRAST = 75, 3.0
+# The clue backs at full strength (tools/make_playfield_images.py): the dark one over the
+# lightest ground there could be (white), the light one over the darkest (black).
+DARK_BACK, LIGHT_BACK = ((30, 18, 25), 0.95), ((255, 248, 236), 0.88)
+
+
+def relative_luminance(rgb):
+    """The luminance of an sRGB colour (0 to 255 a channel), as WCAG defines it."""
+    def linear(c):
+        c /= 255.0
+        return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (linear(c) for c in rgb)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def contrast(a, b):
+    la, lb = relative_luminance(a), relative_luminance(b)
+    return (max(la, lb) + 0.05) / (min(la, lb) + 0.05)
+
+
+def over(back, ground):
+    (colour, alpha) = back
+    return tuple(alpha * c + (1 - alpha) * g for c, g in zip(colour, ground))
 
 
 def check_palette():
+    dark_back, light_back = over(DARK_BACK, (255, 255, 255)), over(LIGHT_BACK, (0, 0, 0))
     for letter, name, r, g, b in PALETTE:
         too_dark = r < DARK_CHANNEL and g < DARK_CHANNEL and b < DARK_CHANNEL
-        if not too_dark and 0.2126 * r + 0.7152 * g + 0.0722 * b < MIN_LUMINANCE:
-            fail("colour %s is too dark to read on the dark clue backs, yet not dark enough "
-                 "for the light ones" % name)
+        back = light_back if too_dark else dark_back
+        if contrast((r, g, b), back) < MIN_CONTRAST:
+            fail("colour %s does not read on its clue back (contrast %.2f, at least %.1f wanted)"
+                 % (name, contrast((r, g, b), back), MIN_CONTRAST))
 
 
 def fail(msg):
@@ -1646,7 +1670,7 @@ def lines_of(level):
 
 
 def number_width(value):
-    return (NUM_W1 * 1.5 if value == 1 else NUM_W1) if value < 10 else NUM_W2
+    return NUM_W1 if value < 10 else NUM_W2
 
 
 def pick_size(level):
@@ -1658,8 +1682,9 @@ def pick_size(level):
     for l in row_lines:
         for c in range(1, ncol + 1):
             runs = runs_of(l, c)[::-1] or [0]
-            # Numbers run leftwards, each step twice the width of the number just placed.
-            wide = max(wide, sum(2 * number_width(v) for v in runs[:-1]) + NUM_W2)
+            # Numbers run leftwards, a one-digit number's width apart, edge to edge.
+            steps = sum((number_width(a) + number_width(b)) / 2 + NUM_W1 for a, b in zip(runs, runs[1:]))
+            wide = max(wide, steps + NUM_W2)
     for index in range(len(GRID_SIZES) - 1, -1, -1):
         g = GRID_SIZES[index]
         height = g * (level["rows"] + 1 + (tall - 1) * 1.4 * NUM_H + NUM_H)

@@ -319,23 +319,32 @@ def make_number_cross():
 # Board decorations
 
 def ramp(t):
-    """Opacity of a clue back from its far end (0) to the board (1)."""
+    """Opacity of a clue back from its far end (0) to full strength (1)."""
     t = max(0.0, min(1.0, t))
     return t * t * (3 - 2 * t)
 
 
+# The clue backs: a strip behind the row numbers (and one behind the column numbers), dark for
+# the clue numbers drawn in their colours, light for the colours too dark for it. The game draws
+# a strip 1.2 times as long as the numbers reach, from the board's edge: it is at full strength
+# under every number and fades out over its far eighth. Every colour of the palette must read
+# on its strip (tools/make_levels.py checks the contrast, as does the test over the tables).
+DARK_BACK, LIGHT_BACK = ("#1e1219", 0.95), ("#fff8ec", 0.88)
+
+
 def make_backs():
     # 32 columns (rows) of which the last lies on the board's edge.
-    for name, colour, alpha, horizontal in (
-            ("Gradient.png", "#3a2230", 0.74, True),
-            ("gradient2.png", "#3a2230", 0.74, False),
-            ("lgradient2.png", "#fff8ec", 0.88, True),
-            ("lgradient.png", "#fff8ec", 0.88, False)):
+    for name, (colour, alpha), horizontal in (
+            ("Gradient.png", DARK_BACK, True),
+            ("gradient2.png", DARK_BACK, False),
+            ("lgradient2.png", LIGHT_BACK, True),
+            ("lgradient.png", LIGHT_BACK, False)):
         w, h = (32, 1) if horizontal else (1, 32)
         s, cr = surface(w, h)
         r, g, b, _ = rgba(colour)
         for i in range(32):
-            a = alpha * ramp((i - 1) / 24.0)
+            # The far end is pixel 0 (the column backs' top), the board's edge pixel 31.
+            a = alpha * ramp(i / 4.0)
             cr.set_source_rgba(r, g, b, a)
             if horizontal:
                 cr.rectangle(i, 0, 1, 1)

@@ -294,12 +294,12 @@ def shot_options(game):
 
 
 def shot_kingdom(game):
-    """A player eight levels in, who owns the first stage's four buildings and three of the
-    second's, continues into the kingdom and buys the fourth (the stage's last): it rises, and the
-    third stage's four are offered."""
+    """A player eleven levels in, who owns the first stage's four buildings and three of the
+    second's (what those wins paid, less the prices, is her money), continues into the kingdom and
+    buys the fourth (the stage's last): it rises, and the third stage's four are offered."""
     user = new_user(game.work, "kingdom")
-    passed = [(n, 3 if n % 3 else 2) for n in range(1, 9)]
-    body = profile("MARTA", 9, "Kingdom", passed, score=640)
+    passed = [(n, 3 if n % 3 else 2) for n in range(1, 12)]
+    body = profile("MARTA", 12, "Kingdom", passed, score=224)
     owned = [5, 22, 1, 12, 19, 15, 2]
     body += "Buildings{\n\ti = %d\n\tBuildingStage = 1\n%s\n}\n" % (
         len(owned), "\n".join("\tObject%d = %d" % (k + 1, b) for k, b in enumerate(owned)))

@@ -76,8 +76,10 @@ def stages_screen():
     return [
         Obj("Map", 100, 0, -171, 0, subs=strips + [holder]),
         panel,
-        image("NextBack", 0, 962 - bw / 2, 726 - bh / 2, 42, url=STAGES + "NextBack.png"),
-        light_button("Next", 1, 852, 694, 1, 43),
+        # Play and Awards mirror each other inside the 1024 x 768 picture, so that both show in
+        # the 4:3 picture too.
+        image("NextBack", 0, 792 - bw / 2, 726 - bh / 2, 42, url=STAGES + "NextBack.png"),
+        light_button("Next", 1, 682, 694, 1, 43),
         image("AwardsBack", 0, 232 - bw / 2, 726 - bh / 2, 42, url=STAGES + "AwardsBack.png"),
         light_button("AwardsButton", 11, 122, 694, 2, 43),
     ]
@@ -223,7 +225,7 @@ AWARDS = [
     (15, "Master Stitcher", "Cross out 1600 cells."),
     (16, "Long Road", "Finish 75 levels."),
     (17, "Royal Builder", "Own all 28 buildings of your kingdom."),
-    (18, "Patron", "Spend 15000 in your kingdom."),
+    (18, "Patron", "Spend 8000 in your kingdom."),
 ]
 
 

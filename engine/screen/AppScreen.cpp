@@ -59,6 +59,7 @@ TAppScreen::~TAppScreen() {
 
 int TAppScreen::Updating() {
     if (isEnabled == 0) return 0;
+    isFirstUpdatePending = 0;
     UpdateAtStart();
     UpdateObjects();
     UpdateAtEnd();
@@ -85,6 +86,44 @@ int TAppScreen::Drawing() {
     DrawObjects();
     OnDraw();
     DrawPopUps();
+    return 0;
+}
+
+int TAppScreen::Settle() {
+    if (isFirstUpdatePending == 0) return 0;
+    isFirstUpdatePending = 0;
+    // The presses of this frame were read into Mouse already: hidden from the pass and put back.
+    const bool wasHeld = isInputHeldBack();
+    const int pressed[3] = {Mouse::LeftPressed, Mouse::RightPressed, Mouse::MidPressed};
+    const int held[3] = {Mouse::LeftHolded, Mouse::RightHolded, Mouse::MidHolded};
+    const float wheel = Mouse::vz;
+    HoldBackInput(true);
+    Mouse::LeftPressed = Mouse::RightPressed = Mouse::MidPressed = 0;
+    Mouse::LeftHolded = Mouse::RightHolded = Mouse::MidHolded = 0;
+    Mouse::vz = 0.0f;
+    Updating();
+    // The objects took their draw settings from their states before the screen's own update
+    // changed those states (texts shown or hidden, button views): taken again, so the frame
+    // drawn next shows what the update set.
+    RefreshDrawSettings();
+    HoldBackInput(wasHeld);
+    Mouse::LeftPressed = pressed[0];
+    Mouse::RightPressed = pressed[1];
+    Mouse::MidPressed = pressed[2];
+    Mouse::LeftHolded = held[0];
+    Mouse::RightHolded = held[1];
+    Mouse::MidHolded = held[2];
+    Mouse::vz = wheel;
+    return 0;
+}
+
+int TAppScreen::RefreshDrawSettings() {
+    const TGameObjectList objects = Objects;
+    for (auto& obj : objects)
+        if (obj) obj->UpdateAllTheSettings();
+    const TAppPopUpList shown = ActivePopUps;
+    for (auto& popup : shown)
+        if (popup) popup->RefreshDrawSettings();
     return 0;
 }
 
@@ -535,6 +574,7 @@ int TAppScreen::Prepare() {
     Start();
     PreparingObjects();
     OnPrepare();
+    isFirstUpdatePending = 1;
     return 0;
 }
 

@@ -63,6 +63,9 @@ public:
     TGameObjectPtr CurrHoldedObject;  // held while the left button stays down
     int32_t AllReadyStarted = 0;  // from the first Start until Free
     int32_t isLocked = 0;  // a locked screen updates its objects but runs no own hooks
+    // Set by Prepare, cleared when the update pass runs: the screen was entered and has not been
+    // updated since (Settle runs that first update before the screen is drawn).
+    int32_t isFirstUpdatePending = 0;
     // The "TxtFileUrl" the screen file named (empty when it named none). Saving writes the
     // texts back there and keeps the entry, so a saved screen reads the same texts again.
     std::string TxtFileUrlOverride;
@@ -181,6 +184,15 @@ public:
     virtual int DrawPopUps();
     // Drawing of every object of DrawLayers, in order.
     virtual int DrawObjects();
+    // When the screen was entered and not updated since: its update pass, once, with the
+    // player's input held back (no key, character, button or wheel reaches it, and none is
+    // taken away from its next update). Whoever draws a screen just entered settles it first,
+    // so its first drawn frame shows what its update sets (texts, buttons, alphas), never the
+    // state its file or its last visit left.
+    virtual int Settle();
+    // Every object of the tree (and of the shown pop-ups) takes its draw settings from its
+    // state again, parents first.
+    virtual int RefreshDrawSettings();
 
     // ---- Event hooks (empty here) ----
     virtual int OnSetup() { return 0; }
@@ -198,7 +210,7 @@ public:
     virtual int Start();
     // Start of every top-level object, then both layers rebuilt.
     virtual int StartObjects();
-    // Start, PreparingObjects, OnPrepare.
+    // Start, PreparingObjects, OnPrepare; the first update is then pending (Settle).
     virtual int Prepare();
     // EnterScreen of every top-level object.
     virtual int PreparingObjects();

@@ -278,6 +278,8 @@ int Control::Update() {
     UpdateGlobalObjects();
     if (!CurrScreen) return 0;
     if (AppSuspended() && CanBeSuspended() && PauseGameHook) PauseGameHook();
+    // The pause may have ended the program (a close request, the frame limit).
+    if (isEnded) return 0;
     // Held for the pass: the screen may switch away from itself while it updates.
     std::shared_ptr<TAppScreen> screen = CurrScreen;
     screen->Updating();
@@ -329,6 +331,9 @@ int Control::Draw() {
         return 0;
     }
     std::shared_ptr<TAppScreen> screen = CurrScreen;
+    // A screen entered during this frame's update (a switch without the fade) has not been
+    // updated yet: it runs that update now, so its first frame already shows its settled state.
+    screen->Settle();
     screen->Drawing();
     DrawFPS();
     DrawScreenBorder();

@@ -112,6 +112,8 @@ public:
     // The frame-rate box, with the GL drawing calls and quads of the frame shown last.
     static int DrawFPS();
     static int DrawScreenBorder();
+    // The current screen (settled first when it was entered and not updated since), the frame
+    // rate and the screen border.
     static int Draw();
     // The frame loop; returns only when an exit function that returns was installed (tests).
     static int MainLoop();

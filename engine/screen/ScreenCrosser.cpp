@@ -53,6 +53,21 @@ int TAppScreenCrosser::SwitchCrosser() {
         if (const std::shared_ptr<TAppScreen> to = Screen[1]) {
             to->Start();
             to->Prepare();
+            // A lock left from its last visit goes now, before its first update: a lock that
+            // update takes (a help shown over it) holds when the fade ends.
+            to->UnLock();
+            // The screen fades in as its first update leaves it: it is drawn, not updated, until
+            // the fade ends, so each of those frames must already show its texts and buttons.
+            // That update runs with the screen current, as every update of it does: a pop-up it
+            // shows (a help on a first visit) goes onto it, and a change it asks for starts from
+            // it.
+            const int32_t changes = _changes;
+            const std::shared_ptr<TAppScreen> crosser = Control::CurrScreen;
+            Control::CurrScreen = to;
+            to->Settle();
+            if (Control::CurrScreen == to) Control::CurrScreen = crosser;
+            // That change has restarted the fade, from this screen towards its own target.
+            if (_changes != changes) return 0;
             to->Drawing();
         }
         Percent->Start();
@@ -60,7 +75,9 @@ int TAppScreenCrosser::SwitchCrosser() {
         State = 1;
         _switched = 1;
     } else if (State == 1) {
-        if (Screen[1]) SetAppScreenInstant(Screen[1]);
+        // Current as it stands: it was unlocked at the switch (SetScreenInstant would unlock it
+        // again, under a pop-up its first update showed).
+        if (Screen[1]) Control::CurrScreen = Screen[1];
     }
     return 0;
 }
@@ -90,6 +107,7 @@ int TAppScreenCrosser::SetData(const std::shared_ptr<TAppScreen>& from, const st
     Reset();
     Func = std::move(callback);
     Screen[1] = to;
+    ++_changes;
     return 0;
 }
 

@@ -1,7 +1,8 @@
 // The cross-fade between screens: the old screen fades to black over 500 ms, stays fully black
 // for one more frame, then the callback runs, the old screen leaves (its pop-ups are taken off
-// without OnHide), the new one starts and is prepared, and it fades in over 500 ms; only then
-// does it become the current screen. The fade is itself a screen, made current for the whole
+// without OnHide), the new one starts, is prepared, is unlocked and runs its first update (as
+// the current screen for that moment, input held back: TAppScreen::Settle), and it fades in over
+// 500 ms, drawn as that update left it; only then does it become the current screen. The fade is itself a screen, made current for the whole
 // change; it has no file, no objects and no pop-ups and is not registered with Control.
 //
 // A change asked for while a fade runs restarts the fade towards the new target. Each screen is
@@ -38,9 +39,10 @@ public:
     // Black at that alpha over the whole wide area (-171, 0, 1366 x 768). Leaves the draw
     // state so.
     virtual int DrawFade(float alpha);
-    // State 0: callback, screen 0 leaves and loses its pop-ups, screen 1 starts, is prepared
-    // and drawn once, the timer restarts, the delta is reset, State 1. State 1: screen 1
-    // becomes current (unlocked).
+    // State 0: callback, screen 0 leaves and loses its pop-ups, screen 1 starts, is prepared,
+    // unlocked, settled (its first update) and drawn once, the timer restarts, the delta is
+    // reset, State 1. State 1: screen 1 becomes current, locked or not as its first update left
+    // it.
     virtual int SwitchCrosser();
     // Runs the callback once (and the callback of a change that callback asks for).
     virtual int ExecuteFunction();
@@ -54,6 +56,9 @@ public:
 private:
     // The switch of state 0 has run: screen 0 has left and screen 1 has been prepared.
     int32_t _switched = 0;
+    // Counts SetData: a change asked for while the new screen runs its first update at the
+    // switch is seen by it.
+    int32_t _changes = 0;
 };
 
 using TAppScreenCrosserPtr = std::shared_ptr<TAppScreenCrosser>;

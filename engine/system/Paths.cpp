@@ -172,6 +172,41 @@ bool AppInitDataFolder() {
            MakeFolder(AppDataFolder + "/Profiles");
 }
 
+namespace {
+int gFolderLock = -1;
+}
+
+AppFolderLock LockAppDataFolder(const std::string& fileName) {
+    UnlockAppDataFolder();
+    const std::string path = AppDataFolder + "/" + fileName;
+    bool busy = false;
+    gFolderLock = LockFileExclusive(path, busy);
+    if (gFolderLock >= 0) return AppFolderLock::Taken;
+    if (busy) return AppFolderLock::Busy;
+    Error("Couldn't lock " + path + "; a second game started on this folder would not be stopped", "Paths",
+          "LockAppDataFolder()");
+    return AppFolderLock::Unavailable;
+}
+
+void UnlockAppDataFolder() {
+    UnlockFile(gFolderLock);
+    gFolderLock = -1;
+}
+
+int RemoveAppLeftoverTempFiles() {
+    int count = 0;
+    auto clean = [&](const std::string& folder, bool onlyDead) {
+        for (const std::string& name : RemoveLeftoverTempFiles(folder, onlyDead)) {
+            Print("Removed the leftover temporary file " + folder + "/" + name);
+            ++count;
+        }
+    };
+    if (AppDataFolder.empty()) return 0;
+    for (const char* sub : {"", "/Data", "/Profiles"}) clean(AppDataFolder + sub, false);
+    if (!AppDataRootFolder.empty()) clean(AppDataRootFolder, true);
+    return count;
+}
+
 void AppInitLangDir() {
     std::string url = bDir + AppResources + AppResourcesData + "Localize.txt";
     if (FileType(url) == 1) {

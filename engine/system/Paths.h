@@ -72,6 +72,21 @@ bool AppInitDataFolder();
 // LangMod from "Localize.txt" (trimmed; "en" when missing or unusable), then LocalizeDir.
 void AppInitLangDir();
 
+// One game per per-user folder: the lock file fileName in AppDataFolder, taken with an advisory
+// lock (flock) and held until the process ends. A second game started on the same folder finds
+// it Busy and must read and write nothing there; the lock of a process that has ended (however
+// it ended) is gone with it, so it never blocks a start. Unavailable: the lock file cannot be
+// made or locked (a read-only folder); reported, and the game goes on without it.
+enum class AppFolderLock { Taken, Busy, Unavailable };
+AppFolderLock LockAppDataFolder(const std::string& fileName);
+// Lets the lock go (tests).
+void UnlockAppDataFolder();
+// Removes the temporary files that saves cut short by a kill left behind: in AppDataFolder and
+// its "Data" and "Profiles" folders those of any earlier run (the game holds the folder's lock),
+// in the shared AppDataRootFolder only those of processes that no longer run (the maker's other
+// games write there too). Prints what it removed; returns how many.
+int RemoveAppLeftoverTempFiles();
+
 std::string ConvertAppPath(const std::string& path);
 // The inverse used when objects are saved: AppRealPath, then AppFolder, become "#BDIR#".
 std::string CheckIfUrlIsInsideApp(const std::string& url);

@@ -202,7 +202,12 @@ int Mouse::InRectCentred(float cx, float cy, float w, float h) {
     return (cx - hw <= mx && mx <= cx + hw && cy - hh <= my && my <= cy + hh) ? 1 : 0;
 }
 
-int Mouse::InPoint(int px, int py) { return InRect(px - 4, py - 4, 8, 8); }
+int Mouse::InPoint(int px, int py) {
+    // The 8 x 8 box around the point in 64 bits: a point near the ends of the int range (a
+    // vector animation's part drawn far off) must not wrap around.
+    const int64_t mx = Mouse::x, my = Mouse::y;
+    return (int64_t(px) - 4 <= mx && mx <= int64_t(px) + 4 && int64_t(py) - 4 <= my && my <= int64_t(py) + 4) ? 1 : 0;
+}
 
 void Mouse::Reset() {
     x = y = 0;

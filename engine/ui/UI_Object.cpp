@@ -1,6 +1,7 @@
 #include "engine/ui/UI_Object.h"
 #include "engine/system/Basics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -228,6 +229,27 @@ int TUIText::SetText(const std::string& text) {
     if (!Class) Class = TTextClass::DefaultClass;
     SetImageFont(GetClassFont());
     SetDrawObject(CreateAppDrawObject_Text(Text, TextLine, Class, Width, Height));
+    return 0;
+}
+
+int TUIText::FitToWidth(float maxWidth) {
+    TAppState* state = _State();
+    if (state == nullptr || !state->dim || !state->tfr) return 0;
+    // Where the box stands at its own size: the last fit undone.
+    const float was = state->tfr->sx;
+    const float w = static_cast<float>(Width), h = static_cast<float>(Height);
+    const float baseX = state->dim->x - w * (1.0f - was) * 0.5f;
+    const float baseY = state->dim->y - h * (1.0f - was) * 0.5f;
+    float widest = 0.0f;
+    if (auto text = std::dynamic_pointer_cast<TAppDrawObjectText>(DrawObject))
+        for (const auto& line : text->Lines)
+            if (line) widest = std::max(widest, line->GetFullWidth());
+    const float k = (maxWidth > 0.0f && widest > maxWidth) ? maxWidth / widest : 1.0f;
+    // The text is drawn scaled about the box's corner: the box moves so that its middle stays.
+    state->tfr->sx = k;
+    state->tfr->sy = k;
+    state->dim->x = baseX + w * (1.0f - k) * 0.5f;
+    state->dim->y = baseY + h * (1.0f - k) * 0.5f;
     return 0;
 }
 

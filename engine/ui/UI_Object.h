@@ -125,6 +125,11 @@ public:
     virtual int SetClass(const TTextClassPtr& cls);
     // Lays the text out in the class's font in the widget's box.
     virtual int SetText(const std::string& text);
+    // A text whose widest line is wider than maxWidth (a long word runs past its box) is drawn
+    // scaled down to that width, about the middle of its box; a text that fits is drawn at its
+    // own size again. Sets the widget's scale and moves it within its parent; call it after
+    // every SetText.
+    virtual int FitToWidth(float maxWidth);
     virtual TImageFontPtr GetClassFont();
     virtual int GetClassHAlign();
     virtual int GetClassVAlign();

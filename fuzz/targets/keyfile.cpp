@@ -1,7 +1,8 @@
 // The key file shared by the maker's games ("Newsletter.dat"): read as the newsletter's state at
 // start-up, counted on as the game does (play seconds into minutes, a showing), written back into
 // the tree that was read, and the file read and written once more. What the game wrote must come
-// back the same: a second read and write of its own file changes nothing.
+// back the same: its own file reads (names with quotes, braces or blanks at their ends included)
+// and a second read and write of it changes nothing.
 #include <cstdlib>
 
 #include "FuzzSupport.h"
@@ -24,12 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int second = 0; second < 90; ++second) CountNewsLetterSecond();
     ++Newsletter_IleRazy;
     if (SaveNewsLetter() == 0) {
-        // What was written is read and written once more, and must not change. (Should the
-        // game's own file read as damaged, it is reported and left as it is, which also keeps
-        // it the same.)
+        // What was written is read and written once more, and must not change. The game's own
+        // file must read: one that failed its brace check would be reported and left as it is,
+        // which keeps the bytes the same but loses the game's state at the next start.
         std::string written, rewritten;
         LoadBytes(path, written);
         auto again = LoadRCMFile(path);
+        if (again->_unreadable) std::abort();
         again->getString("NewsLetter::" + MyAppName + "::Minutes", 0);
         again->getFloat("NewsLetter::Subscribed", 0, 0);
         again->save(path);

@@ -1,7 +1,9 @@
-// The players' files (the input's three NUL-separated parts): the index "Profiles.dat", the
-// progress file of the player "ANN" it may name, and that player's level in progress. Read the
+// The players' files (the input's five NUL-separated parts): the index "Profiles.dat", the
+// progress file of the player "ANN" it may name, that player's level in progress, and the
+// previous save of both (".bak"), which a damaged or mismatched file falls back on. Read the
 // way start-up reads them, written back the way exit writes them, and read again: the second
-// reading must find the same players, and the progress must settle after one round.
+// reading must find the same players, and the progress and the level in progress (the pair of
+// one save from the first writing on) must settle after one round.
 #include <vector>
 
 #include "FuzzSupport.h"
@@ -18,6 +20,8 @@ struct Seen {
     std::string id;
     int level, score, stars, records, buildingStage;
     std::string screen;
+    bool board;  // a level in progress
+    int boardSeconds, boardMistakes;
     bool operator==(const Seen&) const = default;
 };
 
@@ -31,8 +35,11 @@ std::vector<Seen> ReadPlayers() {
         p->InitID();
         p->Game_CountStars();
         p->CanContinue();
+        const auto& board = p->CurrLevel;
+        const auto* pac = dynamic_cast<const TPACLevel*>(board.get());
         seen.push_back({p->FileName, p->Level, p->Score, p->Stars, static_cast<int>(p->Levels.size()),
-                        p->BuildingStage, p->CurrScreen});
+                        p->BuildingStage, p->CurrScreen, board != nullptr, board ? board->LevelSeconds : 0,
+                        pac ? pac->Mistakes : 0});
     }
     return seen;
 }
@@ -41,13 +48,15 @@ std::vector<Seen> ReadPlayers() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();
-    const auto parts = fuzz::SplitParts(data, size, 3);
+    const auto parts = fuzz::SplitParts(data, size, 5);
     const std::string folder = AppDataFolder + "/Profiles/";
     CreateDir(folder, true);
     fuzz::WriteFile(folder + "Profiles.dat", parts[0]);
     // "ANN" (the Id of a name is its characters' codes).
-    if (!parts[1].empty()) fuzz::WriteFile(folder + "65-78-78.AppProfile", parts[1]);
-    if (!parts[2].empty()) fuzz::WriteFile(folder + "65-78-78.PACLEVEL", parts[2]);
+    const char* const files[] = {"65-78-78.AppProfile", "65-78-78.PACLEVEL", "65-78-78.AppProfile.bak",
+                                 "65-78-78.PACLEVEL.bak"};
+    for (int k = 0; k < 4; ++k)
+        if (!parts[k + 1].empty()) fuzz::WriteFile(folder + files[k], parts[k + 1]);
 
     const std::vector<Seen> first = ReadPlayers();
     Profiles->SaveAtEnd();

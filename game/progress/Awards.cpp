@@ -47,7 +47,7 @@ int TAward::CheckIfGive(TAppScreen* screen) {
             case 8: return p.Kingdom_FirstAward() ? 1 : 0;
             case 9: return p.CashSpend >= 5000;
             case 17: return p.Kingdom_SecondAward() ? 1 : 0;
-            case 18: return p.CashSpend >= 15000;
+            case 18: return p.CashSpend >= 8000;
             default: return 0;
         }
     }

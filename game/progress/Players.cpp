@@ -4,9 +4,11 @@
 #include <set>
 
 #include "engine/data/BlockFile.h"
+#include "engine/screen/Control.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "game/progress/PlayerNames.h"
+#include "game/progress/PlayerNotices.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
@@ -19,7 +21,24 @@ const char* const kStartPlayerName = "Player";
 
 const char* const kProgressExt = ".AppProfile";
 
+// The longest Id that still names files (a file name holds at most 255 bytes, and the Id gets
+// its extensions and the temporary files' ending). The name entry's 15 characters stay far
+// below; only a name from an edited or damaged file comes near.
+constexpr size_t kMaxIdLength = 200;
+
+// The folder of the players' files, and the one below it where deleted players' files go.
+std::string ProfilesFolder() { return AppDataFolder + "/Profiles"; }
+
+// A save failure in a player's words (with the folder, when that is the trouble, where there is
+// room for it).
+std::string FailureReason(int error, bool withFolder) {
+    const std::string reason = WriteErrorText(error);
+    return withFolder && reason.find("folder") != std::string::npos ? reason + " (" + ProfilesFolder() + ")" : reason;
+}
+
 }  // namespace
+
+std::string TPlayers::DeletedFolder() { return ProfilesFolder() + "/Deleted"; }
 
 std::string TPlayers::IndexPath() { return AppDataFolder + "/Profiles/Profiles.dat"; }
 
@@ -62,6 +81,21 @@ int TPlayers::InitProfiles() {
     return SavePlayers();
 }
 
+void TPlayers::TellSaveFailed(int error) {
+    if (Control::isEnded) {
+        // At exit the player cannot be asked to wait for another save: say what is lost.
+        // (A dialog of the system: there is room for the folder.)
+        TellPlayer("Quiltora could not save your progress before closing: " + FailureReason(error, true) +
+                   ". What you played since the last save is lost; everything saved before is kept.");
+        return;
+    }
+    // Once until a save works again: every later save tries again by itself.
+    if (isSaveFailureTold) return;
+    isSaveFailureTold = 1;
+    TellPlayer("Your progress could not be saved: " + FailureReason(error, false) +
+               ". Everything saved before is kept, and the game tries again at each save.");
+}
+
 int TPlayers::SavePlayers() {
     if (!isProfilesRead) return 0;
     auto root = CreateBlockFile(IndexPath());
@@ -73,19 +107,23 @@ int TPlayers::SavePlayers() {
         AddStringToBlock(settings, "CurrProfile", CurrProfile->FileName);
     }
     bool allWritten = true;
+    int error = 0;  // the first write that failed
     for (const auto& profile : ProfilesList) {
         auto block = CreateBlockFile("Profile", root);
         profile->InitID();
         AddStringToBlock(block, "Id", profile->FileName);
         AddStringToBlock(block, "Name", profile->name);
-        profile->InitSave(AppDataFolder + "/Profiles");
+        profile->InitSave(ProfilesFolder());
         if (!profile->Save(ProfilePath(profile->FileName))) allWritten = false;
+        if (error == 0) error = profile->LastSaveError;
     }
     // The current player's Id may have changed with its name just above.
     if (CurrProfile) AddStringToBlock(settings, "CurrProfile", CurrProfile->FileName);
     if (!allWritten) {
-        Error("A player's progress couldn't be written; the list of players is left as it was", kSource,
-              "TPlayers :: SavePlayers()");
+        Error("A player's progress couldn't be written (" + WriteErrorText(error) +
+                  "); the list of players is left as it was",
+              kSource, "TPlayers :: SavePlayers()");
+        TellSaveFailed(error);
         return 0;
     }
     if (isIndexKept != 0 && FileType(IndexPath()) == 1) {
@@ -93,8 +131,16 @@ int TPlayers::SavePlayers() {
               "TPlayers :: SavePlayers()");
         return 0;
     }
-    SaveBlockFile(root);
-    return 0;
+    if (!SaveBlockFile(root) && error == 0) error = LastWriteError();
+    if (error != 0) {
+        // A level in progress or the list of players that could not be written.
+        Error("The players' files couldn't all be written (" + WriteErrorText(error) + ")", kSource,
+              "TPlayers :: SavePlayers()");
+        TellSaveFailed(error);
+        return 0;
+    }
+    isSaveFailureTold = 0;
+    return 1;
 }
 
 bool TPlayers::_addReadProfile(const TProfilePtr& profile, const std::string& from) {
@@ -116,7 +162,7 @@ bool TPlayers::_addReadProfile(const TProfilePtr& profile, const std::string& fr
 }
 
 int TPlayers::RebuildProfilesList() {
-    const std::string folder = AppDataFolder + "/Profiles";
+    const std::string folder = ProfilesFolder();
     struct Found {
         std::string file;
         int64_t time;
@@ -126,8 +172,8 @@ int TPlayers::RebuildProfilesList() {
         if (EndsWith(name, kProgressExt) && name.size() > std::string(kProgressExt).size() &&
             FileType(folder + "/" + name) == 1)
             files.push_back({name, FileTime(folder + "/" + name)});
-    // Players deleted from the list leave their files behind: when there are more files than
-    // slots, the most recently written ones are the players of the list.
+    // Files of players renamed (or deleted by an older build) stay behind: when there are more
+    // files than slots, the most recently written ones are the players of the list.
     std::stable_sort(files.begin(), files.end(), [](const Found& a, const Found& b) { return a.time > b.time; });
 
     ProfilesList.clear();
@@ -140,9 +186,16 @@ int TPlayers::RebuildProfilesList() {
             continue;
         }
         auto profile = std::make_shared<TProfile>();
-        // The file's own name is the player's; a file that cannot be read was set aside.
-        if (!profile->Load(folder + "/" + f.file) || profile->name.empty()) continue;
+        // The file's own name is the player's; a damaged file was set aside and salvaged (or
+        // restored from its previous save), and one of which nothing could be read is left out.
+        profile->Load(folder + "/" + f.file);
+        if (profile->name.empty()) continue;
         profile->InitID();
+        if (profile->FileName.size() > kMaxIdLength) {
+            Warning(f.file + " names its player with a name too long to name a file; left out", kSource,
+                    "TPlayers :: RebuildProfilesList()");
+            continue;
+        }
         bool listed = false;
         for (const auto& other : found) listed = listed || other->FileName == profile->FileName;
         if (listed) {
@@ -155,12 +208,18 @@ int TPlayers::RebuildProfilesList() {
     std::sort(found.begin(), found.end(),
               [](const TProfilePtr& a, const TProfilePtr& b) { return a->FileName < b->FileName; });
     ProfilesList = found;
-    std::string names;
-    for (const auto& profile : ProfilesList) names += (names.empty() ? "" : ", ") + profile->name;
-    if (!ProfilesList.empty())
+    std::string names, shown;
+    for (const auto& profile : ProfilesList) {
+        names += (names.empty() ? "" : ", ") + profile->name;
+        shown += (shown.empty() ? "" : ", ") + UpperUnicode(profile->name);
+    }
+    if (!ProfilesList.empty()) {
         Error("The list of players was rebuilt from " + std::to_string(ProfilesList.size()) +
                   " progress file(s) in " + folder + ": " + names,
               kSource, "TPlayers :: RebuildProfilesList()");
+        TellPlayer("The list of players was lost or damaged, and was made again from the players' saves: " + shown +
+                   ".");
+    }
     return static_cast<int>(ProfilesList.size());
 }
 
@@ -202,6 +261,18 @@ int TPlayers::ReadPlayers() {
                             "TPlayers :: ReadPlayers()");
                     continue;
                 }
+                if (profile->FileName.size() > kMaxIdLength) {
+                    Warning("A player of the list of players whose name is too long to name a file is left out",
+                            kSource, "TPlayers :: ReadPlayers()");
+                    continue;
+                }
+                // A player deleted after this list was written: the files went to the deleted
+                // players' folder, and the player stays deleted.
+                if (FileType(ProfilePath(profile->FileName)) == 0 &&
+                    FileType(DeletedFolder() + "/" + profile->FileName + kProgressExt) == 1) {
+                    Print("'" + profile->name + "' was deleted after " + indexPath + " was written; left out");
+                    continue;
+                }
                 // Checked before the file is read, so that a player left out touches no file.
                 if (_addReadProfile(profile, indexPath)) {
                     const std::string listedName = profile->name;
@@ -214,7 +285,12 @@ int TPlayers::ReadPlayers() {
                     TProfile named;
                     named.SetName(profile->name);
                     if (named.FileName != profile->FileName) {
-                        if (takenIds.count(named.FileName) != 0) {
+                        if (named.FileName.size() > kMaxIdLength) {
+                            Warning(file + " names its player with a name too long to name a file; the name '" +
+                                        listedName + "' is kept",
+                                    kSource, "TPlayers :: ReadPlayers()");
+                            profile->SetName(listedName);
+                        } else if (takenIds.count(named.FileName) != 0) {
                             Warning(file + " names its player '" + profile->name +
                                         "', another player's name; the name '" + listedName + "' is kept",
                                     kSource, "TPlayers :: ReadPlayers()");
@@ -236,10 +312,47 @@ int TPlayers::ReadPlayers() {
 
 int TPlayers::RemoveCurrentPlayer() {
     if (ProfilesList.size() <= 1) return 0;  // the list never becomes empty
+    const TProfilePtr removed = CurrProfile;
     auto it = std::find(ProfilesList.begin(), ProfilesList.end(), CurrProfile);
     if (it != ProfilesList.end()) ProfilesList.erase(it);
     SetCurrProfile(ProfilesList.front());
+    if (removed) MoveToDeleted(removed->FilesId);
     return 1;
+}
+
+int TPlayers::MoveToDeleted(const std::string& id) {
+    if (id.empty()) return 0;
+    const std::string folder = ProfilesFolder();
+    // The player's files: the Id, a ".", anything (another Id never continues with a ".").
+    std::vector<std::string> files;
+    for (const std::string& file : ReadDir(folder))
+        if (StartsWith(file, id + ".") && FileType(folder + "/" + file) == 1) files.push_back(file);
+    if (files.empty()) return 0;
+    const std::string deleted = DeletedFolder();
+    if (FileType(deleted) != 2 && !CreateDir(deleted, false)) {
+        Error("Couldn't make the folder " + deleted + "; the deleted player's files stay in " + folder, kSource,
+              "TPlayers :: MoveToDeleted()");
+        return 0;
+    }
+    // A player deleted before under the same Id keeps their files: these take a number.
+    std::string suffix;
+    for (int n = 2;; ++n) {
+        bool taken = false;
+        for (const std::string& file : files) taken = taken || FileType(deleted + "/" + file + suffix) != 0;
+        if (!taken || n > 1000) break;
+        suffix = "." + std::to_string(n);
+    }
+    int moved = 0;
+    for (const std::string& file : files) {
+        if (RenameFile(folder + "/" + file, deleted + "/" + file + suffix)) {
+            ++moved;
+        } else {
+            Error("Couldn't move the deleted player's file " + folder + "/" + file + " to " + deleted + " (" +
+                      WriteErrorText(LastWriteError()) + ")",
+                  kSource, "TPlayers :: MoveToDeleted()");
+        }
+    }
+    return moved;
 }
 
 bool TPlayers::isNameTaken(const std::string& name, const TProfile* except) {

@@ -8,13 +8,18 @@
 //                            "Name", in list order
 //   Id + ".AppProfile"       each player's progress (Profile.h)
 //   Id + ".PACLEVEL"         each player's level in progress
+//   "Deleted/"               the files of deleted players, moved there as they were
 // Every file is written whole to a temporary file and renamed over the old one. A player's
 // files are always named by the Id derived from the player's name (digits and "-" only), never
 // by a text read from the index. A file that could not be read is never written over: it is set
 // aside (renamed with ".bad") or, when it cannot be moved, left alone.
 //
 // A missing or damaged index does not lose the players: the list is rebuilt from the progress
-// files in the folder (each holds its player's name), and the rebuild is reported.
+// files in the folder (each holds its player's name), and the rebuild is reported. Deleted
+// players' files are not in that folder any more, so a rebuild never brings them back.
+//
+// A save that fails (a read-only folder, a full disk) is reported and told to the player once
+// (PlayerNotices.h) until a save works again; at exit it is told whatever was told before.
 #pragma once
 #include <string>
 #include <vector>
@@ -35,12 +40,15 @@ public:
     // Set when the index could not be read and could not be set aside either: it is then never
     // written over.
     int isIndexKept = 0;
+    // Set once a failed save was told to the player; cleared by a save that works.
+    int isSaveFailureTold = 0;
 
     virtual ~TPlayers() = default;
 
-    // The index path and a player's progress path.
+    // The index path, a player's progress path, and the folder of deleted players' files.
     static std::string IndexPath();
     static std::string ProfilePath(const std::string& id);
+    static std::string DeletedFolder();
     // The name of the player made on a first run ("Player" here).
     virtual std::string StartPlayerName();
     // Makes the start player, makes the first player current and saves everything (first run).
@@ -53,22 +61,32 @@ public:
     virtual int SetCurrProfile(const TProfilePtr& profile);
     // Writes every player's files, then the index. Nothing before the players were read. When a
     // player's progress file cannot be written the index is left as it was, so that it never
-    // names a file that is not there.
+    // names a file that is not there. Returns 1 when everything was written; else 0, after an
+    // error line and TellSaveFailed.
     virtual int SavePlayers();
+    // Tells the player that a save failed and why: once while the game runs (until a save works
+    // again), and at exit (the saves of the save-at-end list) always.
+    virtual void TellSaveFailed(int error);
     // Reads the index and every player. A missing index with no progress file beside it is a
     // first run. A damaged index is set aside and reported; a missing or damaged one (or one
     // that lists nobody) is rebuilt from the progress files there are. Players beyond
-    // MaxPlayers, and a second player under an Id already listed, are left out with a warning
-    // (their files stay as they are).
+    // MaxPlayers, a second player under an Id already listed, and a player whose name is too
+    // long to name a file (only an edited or damaged file has one; it could never be saved) are
+    // left out with a warning (their files stay as they are).
     virtual int ReadPlayers();
     // The players from the progress files of the folder, as many as there can be (the most
     // recently written when there are more), in file-name order; files that cannot be read are
     // set aside and skipped. Returns how many were found.
     virtual int RebuildProfilesList();
 
-    // The current player leaves the list (no file is removed); the first player becomes
-    // current. Nothing when only one player is left. Returns 1 when a player left.
+    // The current player leaves the list and the player's files move to DeletedFolder()
+    // (MoveToDeleted); the first player becomes current. Nothing when only one player is left.
+    // Returns 1 when a player left.
     virtual int RemoveCurrentPlayer();
+    // Moves every file of the Id (the Id, a ".", anything) from the players' folder into
+    // DeletedFolder() as it is; files of an earlier player of that Id there are kept, the new
+    // ones get ".2", ".3", ... appended. Returns how many moved.
+    virtual int MoveToDeleted(const std::string& id);
     // The current player takes the name (trimmed); a new Id follows from it. Refused (after an
     // error line, returning 0) when the name is empty or another player's.
     virtual int RenameCurrentPlayer(const std::string& name);

@@ -8,6 +8,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "game/progress/Awards.h"
+#include "game/progress/PlayerNotices.h"
 #include "game/progress/ProgressHooks.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
@@ -318,6 +319,118 @@ int TProfile::Game_Continue() {
 // ---------------------------------------------------------------------------------------------
 // Files
 
+namespace {
+
+// Beside each of a player's files, its previous version.
+const char* const kBackupExt = ".bak";
+
+// The Id of a player's file path (its name without the extension).
+std::string IdOfPath(const std::string& path) { return StripExt(StripDir(path)); }
+
+// The player as the game shows names.
+std::string Who(const std::string& name) { return name.empty() ? std::string("A player") : UpperUnicode(name); }
+
+// The blocks of a progress file, in the writer's order, with what they hold in a player's words
+// (the level and the score are said with their values where they were read whole).
+struct ProgressBlock {
+    const char* name;
+    const char* words;
+};
+constexpr ProgressBlock kProgressBlocks[] = {
+    {"Data", "the level and score"},
+    {"Levels", "the levels played"},
+    {"Stats", "the award counters"},
+    {"Buildings", "the kingdom"},
+    {"Awards", "the awards"},
+};
+
+// True when the block holds every entry the writer gives it (a block cut short lacks some).
+bool BlockComplete(const TBlockFilePtr& root, const std::string& name) {
+    auto block = GetBlockFileNO_NEW(root, name);
+    if (!block) return false;
+    auto has = [&](const std::string& entry) { return GetBlockEntryNO_NEW(block, entry) != nullptr; };
+    auto hasAll = [&](std::initializer_list<const char*> entries) {
+        for (const char* entry : entries)
+            if (!has(entry)) return false;
+        return true;
+    };
+    auto hasCounted = [&](const char* prefix) {
+        if (!has("i")) return false;
+        const int count = ReadNumber(block, "i");
+        if (count < 0 || count > static_cast<int>(block->SubFiles.size())) return false;
+        for (int k = 1; k <= count; ++k)
+            if (!has(prefix + std::to_string(k))) return false;
+        return true;
+    };
+    if (name == "Data")
+        return hasAll({"Name", "Level", "Score", "Stars", "Screen", "MapScreenAnimationShowed", "TutorialScreenShowed",
+                       "KingdomTutorialScreenShowed", "CurrMusic", "MapY"});
+    if (name == "Levels") return hasCounted("Level");
+    if (name == "Stats")
+        return hasAll({"LevelsWithoutMistakes", "LevelWithoutHint", "LevelWithHint", "HintUsed", "TilesUncovered",
+                       "TilesCrossed", "CashSpend"});
+    if (name == "Buildings") return has("BuildingStage") && hasCounted("Object");
+    return has("AwardsList");
+}
+
+// True when the block is there with at least one entry.
+bool BlockRead(const TBlockFilePtr& root, const std::string& name) {
+    auto block = GetBlockFileNO_NEW(root, name);
+    if (!block) return false;
+    for (const auto& node : block->SubFiles)
+        if (node && node->MyType == BF_ENTRY) return true;
+    return false;
+}
+
+// A damaged progress file read as far as it goes. A last line without its line feed is left
+// out: its value may be cut too ("Level = 37" read as 3).
+TBlockFilePtr SalvageProgress(const std::string& bytes, const std::string& path) {
+    std::string text = DecodeText(bytes);
+    const size_t end = text.rfind('\n');
+    text.resize(end == std::string::npos ? 0 : end + 1);
+    return ParseBlockFileText(text, path);
+}
+
+// The progress file at path when it reads whole and is one (it has its "Data" block); else null.
+TBlockFilePtr ReadWholeProgress(const std::string& path) {
+    if (FileType(path) != 1) return nullptr;
+    bool whole = false;
+    auto root = LoadBlockFileChecked(path, whole);
+    return whole && !GetBlockFilesList(root, "Data").empty() ? root : nullptr;
+}
+
+// Every entry of the progress blocks that `into` lacks is taken from `from`.
+void FillMissingEntries(const TBlockFilePtr& into, const TBlockFilePtr& from) {
+    for (const ProgressBlock& b : kProgressBlocks) {
+        auto source = GetBlockFileNO_NEW(from, b.name);
+        if (!source) continue;
+        auto target = GetBlockFileNO_NEW(into, b.name);
+        if (!target) target = CreateBlockFile(b.name, into);
+        for (const auto& entry : source->SubFiles)
+            if (entry && entry->MyType == BF_ENTRY && !GetBlockEntryNO_NEW(target, entry->name))
+                target->AddBlock(entry);
+    }
+}
+
+// "a", "a, b", "a, b, c".
+std::string ListInWords(const std::vector<std::string>& items) {
+    std::string text;
+    for (size_t i = 0; i < items.size(); ++i) text += (i == 0 ? "" : ", ") + items[i];
+    return text;
+}
+
+// Keeps the file at path (when there is one) as its ".bak" copy, written atomically; a copy
+// that fails is reported and the save goes on.
+void KeepPrevious(const std::string& path) {
+    if (FileType(path) != 1) return;
+    if (!CopyFile(path, path + kBackupExt))
+        Error("Couldn't keep the previous " + path + " as " + path + kBackupExt + " (" +
+                  WriteErrorText(LastWriteError()) + ")",
+              kSource, "TProfile :: Save()");
+}
+
+}  // namespace
+
 bool TProfile::isKeptFile(const std::string& path) const {
     if (std::find(KeptFiles.begin(), KeptFiles.end(), path) == KeptFiles.end() || FileType(path) != 1) return false;
     Error("The unreadable file " + path + " is kept as it is and not written over", kSource, "TProfile :: Save()");
@@ -325,23 +438,63 @@ bool TProfile::isKeptFile(const std::string& path) const {
 }
 
 int TProfile::Save(const std::string& path) {
+    LastSaveError = 0;
     if (isKeptFile(path)) return 1;
+    const std::string levelPath = StripExt(path) + ".PACLEVEL";
+    // Nothing changed since the files on disk were read or written: nothing is written (and the
+    // counter stays, so that they stay a pair).
+    if (isSaveWhole && !SavedState.empty() && FileType(path) == 1 && SaveState(path) == SavedState &&
+        (!LevelInProgressBlocks(levelPath) || FileType(levelPath) == 1))
+        return 1;
+    // One save: a new counter for both files, the level in progress first. A kill between the
+    // two leaves a level in progress whose counter the progress file does not have, and the
+    // previous pair in the ".bak" files (kept only while the files on disk are a whole save).
+    ++SaveCount;
+    const bool levelWritten = SaveCurrLevel(levelPath) != 0;
+    auto root = ProgressBlocks(path);
+    if (isSaveWhole) KeepPrevious(path);
+    // Written whole to a temporary file and then renamed over the old one: a write that fails
+    // or is cut short leaves the previous progress file as it was.
+    const bool written = SaveBlockFile(root);
+    if (!written && LastSaveError == 0) LastSaveError = LastWriteError();
+    if (written) FilesId = IdOfPath(path);
+    isSaveWhole = written && levelWritten;
+    SavedState = isSaveWhole ? SaveState(path) : std::string();
+    return written ? 1 : 0;
+}
+
+TBlockFilePtr TProfile::ProgressBlocks(const std::string& path) {
     auto root = CreateBlockFile(path);
     SaveData(root);
     SaveLevels(root);
     SaveStats(root);
     SaveBuildings(root);
     SaveAwards(root);
-    SaveCurrLevel(StripExt(path) + ".PACLEVEL");
-    // Written whole to a temporary file and then renamed over the old one: a write that fails
-    // or is cut short leaves the previous progress file as it was.
-    return SaveBlockFile(root) ? 1 : 0;
+    return root;
+}
+
+TBlockFilePtr TProfile::LevelInProgressBlocks(const std::string& path) {
+    auto pac = std::dynamic_pointer_cast<TPACLevel>(CurrLevel);
+    if (!pac || isLevelOver(pac.get())) return nullptr;
+    // The level file, then the block that pairs it with the progress file.
+    auto root = PacLevelToBlockFile(pac, path, 0);
+    auto progress = CreateBlockFile("Progress", root);
+    // The level as the progress file reads back (a new player's 0 reads as 1).
+    AddIntToBlock(progress, "Level", std::clamp(Level, 1, MaxLevel));
+    AddIntToBlock(progress, "SaveCount", SaveCount);
+    return root;
+}
+
+std::string TProfile::SaveState(const std::string& path) {
+    auto level = LevelInProgressBlocks(StripExt(path) + ".PACLEVEL");
+    return path + '\0' + BlockFileToText(ProgressBlocks(path)) + '\0' + (level ? BlockFileToText(level) : "");
 }
 
 int TProfile::SaveData(const TBlockFilePtr& root) {
     auto data = CreateBlockFile("Data", root);
     AddStringToBlock(data, "Name", Trim(name));
     AddIntToBlock(data, "Level", Level);
+    AddIntToBlock(data, "SaveCount", SaveCount);
     AddIntToBlock(data, "Score", Score);
     AddIntToBlock(data, "Stars", Stars);
     AddStringToBlock(data, "Screen", CurrScreen);
@@ -397,41 +550,135 @@ int TProfile::SaveAwards(const TBlockFilePtr& root) {
 }
 
 int TProfile::SaveCurrLevel(const std::string& path) {
-    if (!CurrLevel || isKeptFile(path)) return 0;
+    if (!CurrLevel || isKeptFile(path)) return 1;
     if (isLevelOver(CurrLevel.get())) {
         // A lost or won level is not play in progress; an earlier level in progress was
-        // superseded by it.
-        if (FileType(path) == 1 && !DeleteFile(path))
-            Error("Couldn't remove the finished level in progress " + path, kSource, "TProfile :: SaveCurrLevel()");
+        // superseded by it. It goes to ".bak" while it belongs to the whole save on disk, so
+        // that a kill before the progress file is written finds the pair there.
+        if (FileType(path) != 1) return 1;
+        if (isSaveWhole ? RenameFile(path, path + kBackupExt) : DeleteFile(path)) return 1;
+        LastSaveError = LastWriteError();
+        Error("Couldn't remove the finished level in progress " + path, kSource, "TProfile :: SaveCurrLevel()");
         return 0;
     }
-    SaveLevel(CurrLevel, path);
+    if (isSaveWhole) KeepPrevious(path);
+    const auto root = LevelInProgressBlocks(path);
+    // (Only a clue-grid level is ever a player's level in progress.)
+    const bool written = root ? SaveBlockFile(root) : SaveLevel(CurrLevel, path);
+    if (written) return 1;
+    LastSaveError = LastWriteError();
     return 0;
 }
 
 int TProfile::Load(const std::string& path) {
     Print("Loading Profile");
+    const std::string backup = path + kBackupExt;
+    FilesId = IdOfPath(path);
     bool whole = false;
     TBlockFilePtr root;
+    // How the progress was read, for the player.
+    enum class Read { Whole, Salvaged, Restored, Lost } how = Read::Whole;
+    bool missing = false;
+    std::vector<std::string> kept, keptInPart, fromBackup, lost;
     if (FileType(path) != 1) {
-        Error("No progress file " + path + "; the player starts from the beginning", kSource, "TProfile :: Load()");
+        missing = true;
+        root = ReadWholeProgress(backup);
+        how = root ? Read::Restored : Read::Lost;
+        Error("No progress file " + path +
+                  (root ? "; the previous save " + backup + " is restored" : "; the player starts from the beginning"),
+              kSource, "TProfile :: Load()");
     } else {
         root = LoadBlockFileChecked(path, whole);
         if (!whole || GetBlockFilesList(root, "Data").empty()) {
             whole = false;
-            Error("The progress file " + path + " is damaged; the player starts from the beginning", kSource,
-                  "TProfile :: Load()");
+            std::string bytes;
+            LoadBytes(path, bytes);
+            auto salvaged = SalvageProgress(bytes, path);
+            auto previous = ReadWholeProgress(backup);
+            bool anything = false;
+            for (const ProgressBlock& b : kProgressBlocks) {
+                // (The level and the score read whole are said with their values, below.)
+                const std::string words = std::string(b.name) == "Data" ? "" : b.words;
+                if (BlockComplete(salvaged, b.name)) {
+                    kept.push_back(words);
+                } else if (previous && GetBlockFileNO_NEW(previous, b.name)) {
+                    fromBackup.push_back(words);
+                } else if (BlockRead(salvaged, b.name)) {
+                    keptInPart.push_back(b.words);
+                } else {
+                    lost.push_back(b.words);
+                }
+                anything = anything || BlockRead(salvaged, b.name);
+            }
+            if (anything) {
+                // Every entry that still reads is kept; the previous save, when it reads whole,
+                // fills in what is missing; anything else gets its default.
+                if (previous) FillMissingEntries(salvaged, previous);
+                root = salvaged;
+                how = Read::Salvaged;
+            } else {
+                root = previous;
+                how = previous ? Read::Restored : Read::Lost;
+            }
+            Error("The progress file " + path + " is damaged; " +
+                      (how == Read::Salvaged  ? std::string("what still reads is kept") +
+                                                   (previous ? ", the rest taken from " + backup : std::string())
+                       : how == Read::Restored ? "the previous save " + backup + " is restored"
+                                               : "the player starts from the beginning"),
+                  kSource, "TProfile :: Load()");
             if (SetFileAside(path).empty()) KeptFiles.push_back(path);
-            root = nullptr;
         }
     }
     if (!root) root = CreateBlockFile(path);
+    // A damaged file's name may be cut or run on (a quoted text whose end is lost): the list of
+    // players' name, which names the files, stays.
+    const std::string listedName = name;
     LoadData(root);
+    if (how == Read::Salvaged && !listedName.empty()) name = listedName;
     LoadStats(root);
     LoadLevels(root);
     LoadBuildings(root);
     LoadAwards(root);
     LoadProfileLevel(StripExt(path) + ".PACLEVEL");
+    isSaveWhole = true;
+    // The files on disk hold what was read: a save with nothing changed writes nothing. (A level
+    // in progress that did not come from its file is written at the first save.)
+    SavedState = how == Read::Whole && isLevelAsOnDisk ? SaveState(path) : std::string();
+
+    const std::string who = Who(name);
+    const std::string levelAndScore = "level " + std::to_string(Level) + ", score " + std::to_string(Score);
+    auto said = [&](std::vector<std::string> items) {
+        for (auto& item : items)
+            if (item.empty()) item = levelAndScore;
+        return ListInWords(items);
+    };
+    // Short enough for the message pop-up (four lines); the console lines name the files.
+    std::string text;
+    if (missing) {
+        text = how == Read::Restored ? who + "'s save was missing; the save before it was restored (" + levelAndScore + ")."
+                                     : "No save was found for " + who + ": " + who + " starts again from level 1.";
+    } else if (how == Read::Restored) {
+        text = who + "'s save was damaged; the save before it was restored (" + levelAndScore +
+               "). The damaged file was kept.";
+    } else if (how == Read::Lost && name.empty()) {
+        // (A file of no known player, which is left out.)
+        text = "A player's save was damaged and could not be read; it was kept aside.";
+    } else if (how == Read::Lost) {
+        text = who + "'s save was damaged and could not be read: " + who +
+               " starts again from level 1. The damaged file was kept.";
+    } else if (how == Read::Salvaged) {
+        text = who + "'s save was damaged.";
+        if (!kept.empty()) text += " Kept: " + said(kept) + ".";
+        if (!keptInPart.empty()) text += " Partly kept: " + said(keptInPart) + ".";
+        if (!fromBackup.empty()) text += " From the save before: " + said(fromBackup) + ".";
+        if (!lost.empty()) text += " Lost: " + said(lost) + ".";
+    }
+    if (!text.empty()) TellPlayer(text);
+    // The level in progress is told about only when the progress came from the current file: a
+    // restored progress file brings its own level in progress back with it.
+    if ((how == Read::Whole || how == Read::Salvaged) && !LevelInProgressNotice.empty())
+        TellPlayer(LevelInProgressNotice);
+    LevelInProgressNotice.clear();
     return whole ? 1 : 0;
 }
 
@@ -450,6 +697,8 @@ int TProfile::LoadData(const TBlockFilePtr& root) {
     TutorialScreenShowed = ReadNumber(data, "TutorialScreenShowed");
     KingdomTutorialScreenShowed = ReadNumber(data, "KingdomTutorialScreenShowed");
     CurrMusicNumber = ReadNumber(data, "CurrMusic");
+    // Missing in files of an older build: 0.
+    SaveCount = std::max(ReadNumber(data, "SaveCount"), 0);
     // A level number names a level file: below 1 it is 1.
     if (Level < 1) Level = 1;
     // 0 is an old profile's "not started" (the music player takes it as 1); anything else
@@ -510,12 +759,66 @@ int TProfile::LoadAwards(const TBlockFilePtr& root) {
 }
 
 int TProfile::LoadProfileLevel(const std::string& path) {
-    if (FileType(path) == 1) {
-        CurrLevel = LoadLevel(path);
-        if (CurrLevel) return 0;
-        // The reader reported what is wrong; keep the file and start the level afresh.
-        if (SetFileAside(path).empty()) KeptFiles.push_back(path);
+    LevelInProgressNotice.clear();
+    // The counter the progress file was read with: a level in progress of the same save carries
+    // it (both are 0 in files of an older build, which go together as they always did).
+    const int progressCount = SaveCount;
+    int highest = SaveCount;
+    // What the file at path was: none, resumed, damaged, of a later save that was cut short
+    // before its progress file was written, of another save.
+    enum class Current { None, Resumed, Damaged, CutShort, OtherSave } current = Current::None;
+    bool resumed = false;
+    for (const std::string& file : {path, path + kBackupExt}) {
+        if (FileType(file) != 1) continue;
+        const bool isCurrent = file == path;
+        bool whole = false;
+        auto root = LoadBlockFileChecked(file, whole);
+        auto record = GetBlockFileNO_NEW(root, "Progress");
+        const int count = record ? std::max(ReadNumber(record, "SaveCount"), 0) : 0;
+        highest = std::max(highest, count);
+        const bool matches = record ? count == progressCount && ReadNumber(record, "Level") == Level : progressCount == 0;
+        std::shared_ptr<TLevel> level = whole ? LoadPacLevel(file) : nullptr;
+        if (level && matches) {
+            CurrLevel = level;
+            resumed = true;
+            if (isCurrent)
+                current = Current::Resumed;
+            else
+                Error("The last save of " + path + " was cut short; the level in progress of the save before, " + file +
+                          ", is resumed",
+                      kSource, "TProfile :: LoadProfileLevel()");
+            break;
+        }
+        if (!isCurrent) continue;  // a previous level in progress that is not this save's: left as it is
+        // The reader reported a damaged file; one of another save is reported here. Either is
+        // kept aside and never resumed under this progress.
+        current = !level ? Current::Damaged : count > progressCount ? Current::CutShort : Current::OtherSave;
+        if (level)
+            Error("The level in progress " + path + " is not the one of this progress file (" +
+                      (record ? "level " + std::to_string(ReadNumber(record, "Level")) + ", save " +
+                                    std::to_string(count)
+                              : std::string("no save counter")) +
+                      "; the progress is at level " + std::to_string(Level) + ", save " +
+                      std::to_string(progressCount) + ")",
+                  kSource, "TProfile :: LoadProfileLevel()");
+        else if (!whole)
+            Error("The level in progress " + path + " is damaged", kSource, "TProfile :: LoadProfileLevel()");
+        if (SetFileAside(file).empty()) KeptFiles.push_back(file);
     }
+    SaveCount = highest;
+    const std::string who = Who(name);
+    const std::string level = "level " + std::to_string(std::clamp(Level, 1, MaxLevel));
+    if (resumed && current != Current::Resumed) {
+        LevelInProgressNotice = who + "'s last save was cut short: " + level + " goes on as it was at the save before.";
+    } else if (!resumed && current == Current::CutShort) {
+        LevelInProgressNotice = who + "'s last save was cut short: " + level + " starts anew, as at the save before.";
+    } else if (!resumed && current == Current::Damaged) {
+        LevelInProgressNotice = who + "'s level in progress was damaged: " + level + " starts anew.";
+    } else if (!resumed && current == Current::OtherSave) {
+        LevelInProgressNotice = who + "'s level in progress did not match the save: " + level + " starts anew.";
+    }
+    isLevelAsOnDisk = (resumed && current == Current::Resumed) || (!resumed && current == Current::None && !CurrLevel);
+    if (resumed) return 0;
     return LoadCurrLevel();
 }
 
@@ -548,11 +851,14 @@ std::string SetFileAside(const std::string& path) {
         aside = path + ".bad" + std::to_string(n);
     }
     if (!RenameFile(path, aside)) {
-        Error("Couldn't set the damaged file " + path + " aside", kSource, "SetFileAside()");
+        Error("Couldn't set the file " + path + " aside", kSource, "SetFileAside()");
         return "";
     }
-    Error("The damaged file " + path + " was kept as " + aside, kSource, "SetFileAside()");
+    Error("The file " + path + " was kept aside as " + aside, kSource, "SetFileAside()");
     return aside;
 }
 
-void ResetProfileGlobals() { Profile = nullptr; }
+void ResetProfileGlobals() {
+    Profile = nullptr;
+    ResetPlayerNotices();
+}

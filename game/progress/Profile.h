@@ -10,14 +10,30 @@
 //
 // Progress file (a block file, Id + ".AppProfile" in the per-user "Profiles" folder), blocks
 // in this order:
-//   Data      Name, Level, Score, Stars, Screen, MapScreenAnimationShowed,
+//   Data      Name, Level, SaveCount, Score, Stars, Screen, MapScreenAnimationShowed,
 //             TutorialScreenShowed, KingdomTutorialScreenShowed, CurrMusic, MapY
 //   Levels    i = record count, Level1 .. Level<i> = the records' text form
 //   Stats     LevelsWithoutMistakes, LevelWithoutHint, LevelWithHint, HintUsed,
 //             TilesUncovered, TilesCrossed, CashSpend
 //   Buildings i, BuildingStage, Object1 .. Object<i> = building ids
 //   Awards    AwardsList = award ids separated by single spaces
-// Beside it, Id + ".PACLEVEL" holds the level in progress with the state of every tile.
+// Beside it, Id + ".PACLEVEL" holds the level in progress with the state of every tile (a level
+// file), followed by a block "Progress" with "Level" (the level number it belongs to) and
+// "SaveCount".
+//
+// The two files are one save: every save counts SaveCount up and writes it into both, the level
+// in progress first. A level in progress is resumed only when its "Progress" block names the
+// progress file's Level and SaveCount (files of an older build carry neither, and go together as
+// they always did); one that does not match is set aside and the level starts anew, so that a
+// board is never booked under another level. Before a file is written its previous version is
+// kept beside it with ".bak" appended (only while the files on disk are a whole save), so a kill
+// between the two writes leaves the previous pair in the ".bak" files, where loading finds it.
+//
+// A damaged progress file is salvaged: every entry that still reads is kept (but its name: the
+// list of players' name stays), the rest is taken from the ".bak" file when that reads whole,
+// else it gets its default; when nothing of it reads the ".bak" file is restored whole. The
+// damaged bytes are set aside (".bad") and the player is told on screen what was kept
+// (PlayerNotices.h).
 #pragma once
 #include <memory>
 #include <string>
@@ -113,6 +129,27 @@ public:
     // Files of this player that could not be read and could not be set aside either: they are
     // never written over.
     std::vector<std::string> KeptFiles;
+    // The counter of this player's saves: read as the highest any of the player's files carries,
+    // counted up by every save (which writes it into the progress file and the level in
+    // progress).
+    int SaveCount = 0;
+    // Set while the player's files on disk are a whole save (read by Load, or written whole by
+    // the last Save): only then does a save keep them as the ".bak" copies.
+    bool isSaveWhole = false;
+    // The errno of the last Save's first failed write; 0 when everything was written.
+    int LastSaveError = 0;
+    // The Id under which the player's files were last read or written ("" for a player never
+    // saved): the files that leave with the player when the player is deleted.
+    std::string FilesId;
+    // What LoadProfileLevel found wrong with the level in progress, for Load to tell the player
+    // ("" when nothing).
+    std::string LevelInProgressNotice;
+    // Set by LoadProfileLevel when CurrLevel is what the level in progress file holds.
+    bool isLevelAsOnDisk = false;
+    // What the player's files on disk hold, as SaveState gives it: set by a Load that read them
+    // whole and by a Save that wrote them whole ("" when unknown). A Save that would write the
+    // same writes nothing.
+    std::string SavedState;
 
     // ---- Queries ----
     // 1 when there is play to continue (CurrScreen not empty).
@@ -165,23 +202,36 @@ public:
     virtual int Game_Continue();
 
     // ---- Files ----
-    // Writes the progress file at path (whole, atomically) and the level in progress beside it;
-    // a file of KeptFiles is not written over (reported). Returns 1 when the progress file was
-    // written or kept, 0 when writing it failed (after an error line).
+    // One save: SaveCount counted up, the level in progress written beside path (or, when there
+    // is none in play, its file moved to ".bak"), then the progress file at path, each whole and
+    // atomically, each after keeping its previous version as ".bak" while the files on disk are
+    // a whole save. Nothing is written when nothing changed since the files were read or
+    // written (SavedState). A file of KeptFiles is not written over (reported). LastSaveError
+    // tells whether everything was written. Returns 1 when the progress file was written, kept
+    // or already as it would be written, 0 when writing it failed (after an error line).
     int Save(const std::string& path) override;
-    // Reads the progress file at path and the level in progress beside it. A missing or damaged
-    // progress file gives the defaults with an error line; a damaged one is first set aside
-    // (renamed with ".bad" appended) so that the next save cannot overwrite it, or joins
-    // KeptFiles when it cannot be moved. Values that
-    // select levels, stars, stages or tracks are brought into their ranges. Returns 1 when the
-    // progress file was read whole, else 0.
+    // Reads the progress file at path and the level in progress beside it. A missing progress
+    // file is restored from its ".bak" copy when there is one, else gives the defaults. A damaged
+    // one is set aside (renamed with ".bad" appended) so that the next save cannot overwrite it,
+    // or joins KeptFiles when it cannot be moved, and is salvaged (see above). Every file that
+    // was missing, damaged, restored or set aside is reported with an error line and told to the
+    // player. Values that select levels, stars, stages or tracks are brought into their ranges.
+    // Returns 1 when the progress file was read whole, else 0.
     int Load(const std::string& path) override;
+    // The block trees of a save with the current SaveCount: the progress file, and the level in
+    // progress with its "Progress" block (null when there is no clue-grid level in play).
+    TBlockFilePtr ProgressBlocks(const std::string& path);
+    TBlockFilePtr LevelInProgressBlocks(const std::string& path);
+    // The path and the texts of both, as one string to compare.
+    std::string SaveState(const std::string& path);
     virtual int SaveData(const TBlockFilePtr& root);
     virtual int SaveLevels(const TBlockFilePtr& root);
     virtual int SaveBuildings(const TBlockFilePtr& root);
-    // Writes the level in progress to path; a level that is over is not a level in progress:
-    // nothing is written for it and an earlier file at path is removed, so that it never
-    // resumes. Nothing without a current level.
+    // Writes the level in progress to path with its "Progress" block (Level and SaveCount); a
+    // level that is over is not a level in progress: nothing is written for it and an earlier
+    // file at path goes (to ".bak" while the files on disk are a whole save), so that it never
+    // resumes. Nothing without a current level. Returns 1, or 0 when a write failed (after an
+    // error line).
     virtual int SaveCurrLevel(const std::string& path);
     virtual int SaveStats(const TBlockFilePtr& root);
     virtual int SaveAwards(const TBlockFilePtr& root);
@@ -189,8 +239,10 @@ public:
     virtual int LoadLevels(const TBlockFilePtr& root);
     virtual int LoadBuildings(const TBlockFilePtr& root);
     virtual int LoadStats(const TBlockFilePtr& root);
-    // CurrLevel from the file at path when there is one (a damaged one is set aside), else the
-    // fresh level of number Level.
+    // CurrLevel from the file at path when it reads whole and matches the progress (its Level
+    // and SaveCount), else from its ".bak" copy when that matches; a file at path that is
+    // damaged or does not match is set aside. Else the fresh level of number Level. SaveCount
+    // then becomes the highest counter the files carry.
     virtual int LoadProfileLevel(const std::string& path);
     virtual int LoadAwards(const TBlockFilePtr& root);
     // True (reported) when path is one of KeptFiles and still there.
@@ -210,10 +262,10 @@ void RestartCurrPlayerLevel();
 // isLevelLost), or it holds the losing mistake. Such a level is never resumed.
 int isLevelOver(const TLevel* level);
 
-// Renames a file that could not be read to path + ".bad" (".bad2", ".bad3", ... when that is
-// taken), so that it is kept and never overwritten; reports where it went. Returns the new
-// path, "" when it could not be moved.
+// Renames a file that could not be read (or a level in progress of another save) to path +
+// ".bad" (".bad2", ".bad3", ... when that is taken), so that it is kept and never overwritten;
+// reports where it went. Returns the new path, "" when it could not be moved.
 std::string SetFileAside(const std::string& path);
 
-// Tests: Profile back to null.
+// Tests: Profile back to null, no message waiting for the player.
 void ResetProfileGlobals();

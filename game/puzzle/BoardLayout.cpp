@@ -123,9 +123,15 @@ int TNumberLine::CountNumbersPosition() {
         const float cellY = cell ? cell->LevelY : static_cast<float>(RC) * g;
         const int ny = static_cast<int>(cellY + h);
         float nx = cellX - g * 0.5f;
+        // Neighbours stand apart by the width of a one-digit number, edge to edge (each image is
+        // drawn about its middle), so that a run reads evenly whatever the digits of its numbers;
+        // a run of one-digit numbers keeps the pitch of RowNumberStep widths.
+        const float gap = OneDigitWidth() * numberScale * (RowNumberStep - 1.0f);
+        const TPNumber* right = nullptr;
         for (auto& n : Number) {
+            if (right) nx -= (right->GetWidth() + n->GetWidth()) * 0.5f * numberScale + gap;
             n->SetPosition(static_cast<int>(nx), ny);
-            nx -= n->GetWidth() * numberScale * RowNumberStep;
+            right = n.get();
         }
     }
     return 0;
@@ -152,6 +158,12 @@ static bool NumberImageSize(const TPNumber& n, float& w, float& h) {
     return PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(n.Size), TPNumber::ImageValue(n.Value), w, h);
 }
 
+float TNumberLine::OneDigitWidth() const {
+    float w = 0.0f, h = 0.0f;
+    if (PuzzlePlayHooks::NumberImageSize) PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(Size), 0, w, h);
+    return w;
+}
+
 int TPNumber::SetPosition(int px, int py) {
     x = px;
     y = py;
@@ -171,10 +183,12 @@ int TPNumber::SetPosition(int px, int py) {
     return 0;
 }
 
+// Every one-digit image is as wide as the others (the 1's too, its digit centred in it), so a
+// number's width is its image's.
 float TPNumber::GetWidth() const {
     float w, h;
     NumberImageSize(*this, w, h);
-    return Value == 1 ? w * 1.5f : w;
+    return w;
 }
 
 float TPNumber::GetHeight() const {

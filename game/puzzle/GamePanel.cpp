@@ -70,6 +70,11 @@ static void HalfScaleState(float alpha) {
 
 static TLevel* PlayedLevel() { return Game ? Game->CurrLevel.get() : nullptr; }
 
+// The panel takes the player's clicks and keys only while no pop-up is shown over the game
+// screen: under the options (which leave the level running) it waits, as the board does, so a
+// click beside their panel spends no hint and changes no colour or tool.
+static bool TakesInput() { return Game && Game->ActivePopUps.empty(); }
+
 // ---------------------------------------------------------------------------------------------
 // Colour buttons
 
@@ -116,8 +121,8 @@ int TColorButton::iAmPickedOne() { return Game && Index == Game->CurrColorIndex 
 
 int TColorButton::UpdateState() {
     if (ColourDone(Index)) dDoneA = 1.0f;
-    if (dDoneA == 0.0f)
-        dOverA = Mouse::InRect(static_cast<int>(X()), static_cast<int>(Y()), kColorArea, kColorArea) ? 1.0f : 0.0f;
+    if (dDoneA == 0.0f && TakesInput())
+        dOverA = Mouse::InRect(TruncToInt(X()), TruncToInt(Y()), kColorArea, kColorArea) ? 1.0f : 0.0f;
     else
         dOverA = 0.0f;
     return 0;
@@ -240,8 +245,8 @@ int THintButton::UpdateStates() {
 int THintButton::Update() {
     if (isDisabled || !Point) return 0;
     dFillP = isLoaded ? 1.0f : 0.0f;
-    const int x = static_cast<int>(Point->DrawX), y = static_cast<int>(Point->DrawY);
-    if (dFillP != 0.0f) dOverA = Mouse::InRect(x, y, kHintArea, kHintArea) ? 1.0f : 0.0f;
+    const int x = TruncToInt(Point->DrawX), y = TruncToInt(Point->DrawY);
+    if (dFillP != 0.0f && TakesInput()) dOverA = Mouse::InRect(x, y, kHintArea, kHintArea) ? 1.0f : 0.0f;
     else dOverA = 0.0f;
     if (Game && Game->CurrState == 0 && dOverA != 0.0f && Mouse::LeftPressed) {
         if (TLevel* level = PlayedLevel()) level->HintWasUsed = 1;
@@ -293,10 +298,10 @@ std::shared_ptr<TToolButton> CreateToolButton(const TGameObjectPtr& point, const
 
 int TToolButton::Update() {
     Over = 0;
-    if (!Game || Game->CurrState != 0 || !Point) return 0;
+    if (!Game || Game->CurrState != 0 || !Point || !TakesInput()) return 0;
     const int w = static_cast<int>(static_cast<float>(ImageWidth(Image[0])) * 0.5f);
     const int h = static_cast<int>(static_cast<float>(ImageHeight(Image[0])) * 0.5f);
-    Over = Mouse::InRect(static_cast<int>(Point->DrawX), static_cast<int>(Point->DrawY), w, h);
+    Over = Mouse::InRect(TruncToInt(Point->DrawX), TruncToInt(Point->DrawY), w, h);
     if (Over && Mouse::LeftPressed) Game->PAC_SetCurrTool(Index);
     return 0;
 }
@@ -482,7 +487,7 @@ int GamePanel::Update() {
         UpdateHints();
         UpdateTools();
     }
-    if (!Game || Game->CurrState != 0) return 0;
+    if (!Game || Game->CurrState != 0 || !TakesInput()) return 0;
     if (ColorBox && ColorBox->isClicked()) Game->SetNextColor();
     if (MenuButton && MenuButton->isClicked()) {
         Mouse::Clear();

@@ -265,13 +265,18 @@ bool SavePacLevel(const std::shared_ptr<TPACLevel>& level, const std::string& pa
         Error("Level file '" + path + "': no level to write", kSource, "SavePacLevel");
         return false;
     }
+    return SaveBlockFile(PacLevelToBlockFile(level, path, omitPlayState));
+}
+
+TBlockFilePtr PacLevelToBlockFile(const std::shared_ptr<TPACLevel>& level, const std::string& path, int omitPlayState) {
     const auto root = CreateBlockFile(path, nullptr);
+    if (!level) return root;
     const auto levelBlock = CreateBlockFile("Level", root);
     _SavePacLevel_Data(*level, levelBlock);
     _SavePacLevel_Tiles(*level, levelBlock);
     if (omitPlayState == 0) _SavePacLevel_PlayData(*level, levelBlock);
     level->SaveHints(levelBlock);
-    return SaveBlockFile(root);
+    return root;
 }
 
 std::shared_ptr<TPACLevel> CreateTestPACLevel() {

@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+class TBlockFile;
 class TLevel;
 class TPACLevel;
 
@@ -46,5 +47,10 @@ bool SaveLevel(const std::shared_ptr<TLevel>& level, const std::string& path);
 std::shared_ptr<TPACLevel> LoadPacLevel(const std::string& path);
 // Writes the level; the play state "TilesData" only when omitPlayState is 0.
 bool SavePacLevel(const std::shared_ptr<TPACLevel>& level, const std::string& path, int omitPlayState);
+// The block tree SavePacLevel writes (a root named by path holding the block "Level"), for a
+// writer that puts blocks of its own beside "Level" before it saves (the reader passes over
+// top-level blocks it does not know). Never null; an empty root for a null level.
+std::shared_ptr<TBlockFile> PacLevelToBlockFile(const std::shared_ptr<TPACLevel>& level, const std::string& path,
+                                                int omitPlayState);
 // A fixed 10 x 10 three-colour level, written to "test.PacLevel" in the working folder.
 std::shared_ptr<TPACLevel> CreateTestPACLevel();

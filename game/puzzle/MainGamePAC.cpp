@@ -140,7 +140,10 @@ int MainGame_PACLogic::PAC_UpdateControl() {
     // Space is read only while exactly one button is down: a press made meanwhile waits.
     if ((left && right) || ((left != right) && KeyHit(kKeySpace) != 0)) {
         PAC_ResetHolded();
-        FlushMouse();
+        // The buttons count as up until they are pressed again, for the rest of this frame too:
+        // the control step runs twice a frame in play, and its second run must not start the
+        // cancelled press's line again (its release would then judge it).
+        Mouse::Clear();
         FlushKeys();
         return 0;
     }

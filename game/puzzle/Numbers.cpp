@@ -8,6 +8,7 @@
 #include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/PlayHooks.h"
 #include "game/puzzle/Tile.h"
+#include "platform/Maths.h"
 
 float TPNumber::AlphaSpeed = 0.05f;
 float TPNumber::ScaleSpeed = 0.05f;
@@ -54,8 +55,8 @@ int TPNumber::UpdateSolved() {
 int TPNumber::UpdateOver() {
     isOver = 0;
     if (Level) {
-        const int rx = static_cast<int>(Level->x + static_cast<float>(ox));
-        const int ry = static_cast<int>(Level->y + static_cast<float>(oy));
+        const int rx = TruncToInt(Level->x + static_cast<float>(ox));
+        const int ry = TruncToInt(Level->y + static_cast<float>(oy));
         isOver = Mouse::InRect(rx, ry, ow, oh);
     }
     if (!isOver) dOver = 0.0f;

@@ -69,7 +69,7 @@ public:
     // Places the number at (x, y) relative to the level; the first placement with a known
     // image size also fixes the hover rectangle's size.
     int SetPosition(int x, int y);
-    // The image's width (1.5 times it for the value 1) and height, in image pixels.
+    // The image's width and height, in image pixels.
     float GetWidth() const;
     float GetHeight() const;
     // Draws the number in its layer's colour (crossed, shining, grown by the hover); with
@@ -107,8 +107,12 @@ public:
     int ShowUp();
     // Every number, highlighted when the game's hovered cell lies in this line.
     int Draw();
-    // Places the numbers: the first next to the grid, each further one farther out.
+    // Places the numbers: the first next to the grid, each further one farther out (a row's
+    // numbers a one-digit width apart, edge to edge).
     int CountNumbersPosition();
+    // The width of a one-digit number's image in this line's image set (0 while the images are
+    // not loaded).
+    float OneDigitWidth() const;
     int CountAllNumbersValue() const;
     int SetSize(int size);
     int NumbersHidden() const;

@@ -53,8 +53,11 @@
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
+#include "platform/System.h"
 
 namespace {
+// The lock file of one game per per-user folder.
+const char* const kLockFileName = "Quiltora.lock";
 void RunPauseGame() { PauseGame(); }
 void DrawMouseCursor() { Mouse::Draw(); }
 bool IsLoadingScreen(const TAppScreen* screen) { return LoadingScreen && screen == LoadingScreen.get(); }
@@ -128,7 +131,8 @@ void CreateAppScreens() {
     AwardsShow = CreateAwardScreen();
     GiveAward = CreateGiveAward();
 
-    NewsLetterOn = FileType(bDir + "newsletter");
+    // Switched on only with a real server to sign up with (the game ships without one).
+    NewsLetterOn = NewsLetterSwitch(bDir);
     NewsLetter = std::make_shared<TNewsLetter>();
     LauncherOn = LauncherMarkerKind(bDir);
     StoreBuild = StoreBuildSetting();
@@ -148,9 +152,30 @@ int AppInitLauncher() {
     return 0;
 }
 
+bool AppInitLock() {
+    switch (LockAppDataFolder(kLockFileName)) {
+        case AppFolderLock::Busy: {
+            // Nothing of the folder has been read, and nothing is written: the game that runs
+            // keeps its players as they are.
+            const std::string text =
+                "Quiltora is already running for this user (its files are in " + AppDataFolder +
+                "). Only one game at a time can use them, so this one closes; switch to the game "
+                "that is open.";
+            Error(text, "AppInit", "AppInitLock");
+            if (!ShowPlainDialog("Quiltora", text)) Print("(no dialog could be shown: no desktop)");
+            return false;
+        }
+        case AppFolderLock::Taken:
+        case AppFolderLock::Unavailable: break;
+    }
+    RemoveAppLeftoverTempFiles();
+    return true;
+}
+
 int AppInit() {
     InitSinCosTables();
     AppInitFolders();
+    if (!AppInitLock()) return 1;
     AppInitSettings();
     SetAppTitle("Quiltora");
     AppInitGraphics();

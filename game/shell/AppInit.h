@@ -3,7 +3,8 @@
 //
 // main runs, in this order: InitClassGlobals, InitProgramGlobals, InstallEngineModules,
 // CreateAppScreens, SetAppFolderNames, AppInit, LoadNewsLetter, StartLoadingScreen, then AppRun
-// (the frame loop, which ends the program through AppEnd).
+// (the frame loop, which ends the program through AppEnd). When AppInit finds another game on
+// the per-user folder, main ends there with status 1.
 #pragma once
 
 // The game classes' static values that start-up gives: the list of keyframe particle packages,
@@ -27,10 +28,18 @@ void InstallEngineModules();
 void CreateAppScreens();
 // The per-user folders: ".Velkaro" and inside it "Quiltora-2".
 void SetAppFolderNames();
-// Sine tables; per-user folders and language; settings; window; launcher; media managers (text
-// classes, fonts, emitter presets, sounds, cursors) and the pause screen's text; the partner
-// splash screens; frame driver and console.
+// Sine tables; per-user folders and language; the per-user folder's lock (AppInitLock);
+// settings; window; launcher; media managers (text classes, fonts, emitter presets, sounds,
+// cursors) and the pause screen's text; the partner splash screens; frame driver and console.
+// Returns 0, or 1 when another game holds the per-user folder: nothing else was done then, and
+// the program must end without reading or writing anything there.
 int AppInit();
+// One game per per-user folder: takes the lock file "Quiltora.lock" in AppDataFolder before
+// anything there is read. When another running game holds it, says so (an error line, and a
+// plain dialog of the system where there is a desktop: no screen is up yet) and returns false.
+// Otherwise (the lock taken, or a folder where it cannot be taken, reported) removes the
+// temporary files that earlier runs killed in the middle of a save left behind, and returns true.
+bool AppInitLock();
 // Registers the cross-promotion launcher with the endpoint of the edition and shows it once
 // (both only when the launcher is switched on).
 int AppInitLauncher();

@@ -253,6 +253,9 @@ int TLevelSummary::OnUpdate() {
     if (ButtonStats) ButtonStats->SetA(View->p * a);
     if (ButtonView) ButtonView->SetA((1.0f - View->p) * a);
     if (StatsPanel) StatsPanel->SetA(View->p * a);
+    // The statistics card takes the finished picture's place: the picture fades out as the card
+    // fades in (a picture of any size or shape would otherwise show around the card).
+    if (SumLev) SumLev->SetA(1.0f - View->p);
     return 0;
 }
 

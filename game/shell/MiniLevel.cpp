@@ -25,9 +25,10 @@ std::array<TImagePtr, 6> TMapCloudObject::Img;
 
 namespace {
 
-// The two bottom corners of the map where its buttons lie: no thumbnail reacts there.
+// The two bottom corners of the map where its buttons lie (Awards at 122 and Play at 682, each
+// 220 wide, mirrored inside the 1024 x 768 picture): no thumbnail reacts there.
 constexpr int CornerY = 675, CornerH = 100;
-constexpr int LeftCornerX = 100, RightCornerX = 830, CornerW = 264;
+constexpr int LeftCornerX = 100, RightCornerX = 660, CornerW = 264;
 // A picture larger than any level could be is refused (a damaged record).
 constexpr int MaxCells = 100 * 100;
 // Thumbnails whose point lies this far beyond the screen's top or bottom are not drawn.
@@ -144,7 +145,7 @@ int TMiniLevel::isOver() {
         return 0;
     if (!Point) return 0;
     const int w = ImageWidth(Panelik[0]), h = ImageHeight(Panelik[0]);
-    const int left = static_cast<int>(Point->DrawX - w / 2.0f), top = static_cast<int>(Point->DrawY - h / 2.0f);
+    const int left = TruncToInt(Point->DrawX - w / 2.0f), top = TruncToInt(Point->DrawY - h / 2.0f);
     return Mouse::InRect(left, top, w, h);
 }
 

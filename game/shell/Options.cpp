@@ -342,17 +342,6 @@ int TOptions::OnShow() {
     ResetDelta();
     PlayPanelShow(MainPanel.get());
     SetProperButtonsGUI();
-    LockedGame = false;
-    if (Game && CurrScreen.lock() == Game && Game->isLocked == 0) {
-        Game->Lock();
-        LockedGame = true;
-    }
-    return 0;
-}
-
-int TOptions::OnHide() {
-    if (LockedGame && Game) Game->UnLock();
-    LockedGame = false;
     return 0;
 }
 

@@ -54,8 +54,6 @@ public:
     TUIButtonPtr ButtonMenu;      // id 104
     TUIButtonPtr ButtonReplay;    // id 103
     TUIImagePtr Holded;           // the knob being dragged, or none
-    // The game screen was locked by this pop-up's showing (its clock stands still meanwhile).
-    bool LockedGame = false;
 
     // First start: finds the widgets and places the knobs from the volumes. Without a panel the
     // set-up stops after an error, and the pop-up has no working widgets.
@@ -65,11 +63,10 @@ public:
     int Interface() override;
     int OnHideCheck() override;
     // Settles the frame delta, plays the show animation, offers Menu and Replay where they
-    // belong; over the game screen the game is locked, so its clock stops while the options
-    // are open.
+    // belong. The screen below is not locked: over a level, the level's clock and its state
+    // (the opening fly-in, the end of a won or lost level) go on while the options are open;
+    // only the board's update, its moves and the panel's clicks wait, as under any pop-up.
     int OnShow() override;
-    // Unlocks the game screen when the showing locked it.
-    int OnHide() override;
     // Writes the per-user settings, unless they were never loaded or the file already holds
     // exactly these values (a run that changed nothing leaves the file's bytes alone).
     int SaveAtEnd() override;

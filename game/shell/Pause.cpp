@@ -24,21 +24,42 @@ int SetupPause() {
     return 0;
 }
 
+namespace {
+
+void DrawPauseScreen() {
+    Cls();
+    SetColor(255, 255, 255);
+    SetRotation(0);
+    SetScale(1, 1);
+    SetBlend(3);
+    SetAlpha(1);
+    SetImageFont(PauseFont);
+    int x = 512 - TextWidth(TxtGamePaused) / 2;
+    int y = 384 - TextHeight(TxtGamePaused) / 2;
+    DrawText(TxtGamePaused, static_cast<float>(x), static_cast<float>(y));
+    Control::BeforeOwnLoopFlip();
+    Flip(-1);
+    AspectCls();
+}
+
+}  // namespace
+
 int PauseGame() {
     AppSoundManager::Pause();
+    // Each pass is a frame of its own (counted, with the harness's input applied). The still
+    // picture is drawn on the first and again only when the window lost it; the other frames
+    // draw nothing and only wait, paced like a drawn frame, so the pause costs next to nothing.
+    bool drawn = false;
+    int drawnAt = 0;
     do {
-        Cls();
-        SetColor(255, 255, 255);
-        SetRotation(0);
-        SetScale(1, 1);
-        SetBlend(3);
-        SetAlpha(1);
-        SetImageFont(PauseFont);
-        int x = 512 - TextWidth(TxtGamePaused) / 2;
-        int y = 384 - TextHeight(TxtGamePaused) / 2;
-        DrawText(TxtGamePaused, static_cast<float>(x), static_cast<float>(y));
-        Flip(-1);
-        AspectCls();
+        if (Control::BeginOwnLoopFrame() != 0) break;
+        if (!drawn || WindowExposures() != drawnAt) {
+            drawn = true;
+            drawnAt = WindowExposures();
+            DrawPauseScreen();
+        } else {
+            WaitFrame();
+        }
         // A close request while in the background ends the game at once, the normal way.
         if (AppTerminate()) break;
     } while (AppSuspended());
@@ -47,6 +68,7 @@ int PauseGame() {
         AppEnd();
         return 0;
     }
+    if (Control::isEnded) return 0;
     // The time spent paused is not one long frame for whatever moves next.
     ResetDelta();
     return 0;

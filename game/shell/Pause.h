@@ -9,9 +9,12 @@ extern TImageFontPtr PauseFont;     // its font (the default font when none)
 
 // Loads the pause text from the language folder ("Paused.txt") and its font.
 int SetupPause();
-// Blocks, drawing the pause screen, while the application is suspended; at least one frame.
-// A close request made meanwhile ends the program at once through AppEnd; otherwise the frame
-// delta is settled on the way out, so the pause does not count as one long frame.
+// Blocks while the application is suspended, at least one frame; each pass is a frame of the
+// engine's (counted, the harness's input applied). The pause screen is drawn and shown on the
+// first pass and again only when the window lost its picture; the other passes only wait,
+// paced to the frame rate. A close request made meanwhile ends the program at once through
+// AppEnd, as does the harness's frame limit; otherwise the frame delta is settled on the way
+// out, so the pause does not count as one long frame.
 int PauseGame();
 // Back to the start state (tests).
 void ResetPause();

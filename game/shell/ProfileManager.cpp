@@ -29,6 +29,9 @@ void SetMusicNumberOfProfile(int number) {
 constexpr int PanelId = 1, OkId = 101, NewId = 102, RenameId = 103, DeleteId = 104;
 constexpr int FirstSlotId = 201, FirstMarkId = 301;
 constexpr int StartNameLine = 2, DeleteQuestionLine = 7;
+// A slot's name is centred in the slot and kept clear of the tag sewn on at its left end (14 to
+// 36 pixels in) by as much on either side: a longer name is drawn smaller.
+constexpr int SlotTagMargin = 40;
 
 }  // namespace
 
@@ -77,7 +80,10 @@ int TProfileManager::OnHideCheck() { return isHiddingFinished(); }
 int TProfileManager::SetProfileButton(const TUIButtonPtr& button, const std::string& text) {
     if (!button) return 0;
     for (const auto& sub : button->SubText)
-        if (sub) sub->SetText(text);
+        if (sub) {
+            sub->SetText(text);
+            sub->FitToWidth(static_cast<float>(sub->Width - 2 * SlotTagMargin));
+        }
     return 0;
 }
 

@@ -33,11 +33,16 @@
 //   --edit-level FILE  (developer) the same with the level editor switched on
 //   --arrange-levels   (developer) runs the level arranger in the working folder instead of the
 //                      game, and ends with its status (LevelArranger.h)
+//   --fail-writes KIND (developer and tests) every file the game writes in the per-user folders
+//                      fails as on a full disk ("disk-full": writing fails) or in a read-only
+//                      folder ("read-only": writing, renaming and removing fail), to see what the
+//                      player is told
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -59,6 +64,7 @@
 #include "game/shell/ProfileManager.h"
 #include "online/NewsLetter.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "platform/Input.h"
@@ -81,6 +87,7 @@ struct HarnessOptions {
     bool arrangeLevels = false;
     std::vector<int> shotFrames;
     bool fromMenu = false;
+    std::string failWrites;  // "disk-full", "read-only"; empty: writes as they come
 };
 
 // The harness options; --data and --user-dir are the folders' (ParseAppPathOptions).
@@ -132,6 +139,12 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             options.editLevel = arg == "--edit-level";
         } else if (arg == "--arrange-levels") {
             options.arrangeLevels = true;
+        } else if (arg == "--fail-writes") {
+            value(options.failWrites);
+            if (options.failWrites != "disk-full" && options.failWrites != "read-only") {
+                Error("Option --fail-writes takes disk-full or read-only", "main", "ParseHarnessOptions");
+                options.failWrites.clear();
+            }
         } else if (arg == "--menu-frames") {
             std::string n;
             value(n);
@@ -141,6 +154,17 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
         }
     }
     return options;
+}
+
+// --fail-writes: writes in the per-user folders fail as the kind of trouble says.
+void InstallWriteFaults(const std::string& kind) {
+    if (kind.empty()) return;
+    const bool readOnly = kind == "read-only";
+    SetWriteFaultHook([readOnly](const std::string& path, FileWrite what) {
+        if (AppDataRootFolder.empty() || !PathIsInside(AppDataRootFolder, path)) return 0;
+        if (readOnly) return EROFS;
+        return what == FileWrite::Save ? ENOSPC : 0;
+    });
 }
 
 // Logical (virtual-screen) positions of the input script to window pixels, through the
@@ -367,6 +391,7 @@ int main(int argc, char** argv) {
     if (options.timings) std::printf("timing main %.3f\n", mainEntered);
     SetAppPathOptions(ParseAppPathOptions(args));
     SetFixedClock(options.fixedDelta);
+    InstallWriteFaults(options.failWrites);
     SetDirectDrawing(options.directDraw);
     // Reports made during start-up reach the console's log once the window is open.
     InstallConsoleSinks();
@@ -380,7 +405,9 @@ int main(int argc, char** argv) {
     if (options.arrangeLevels) return LevelArranger::Mainloop();
     // The harness counts the splash screens' frames too, so it is in place before AppInit.
     InstallHarness(options);
-    AppInit();
+    // Another game on the same per-user folder: nothing was read, and nothing is written (the
+    // save-at-end list does not run).
+    if (AppInit() != 0) return 1;
     LoadNewsLetter();
     StartLoadingScreen();
     return AppRun();

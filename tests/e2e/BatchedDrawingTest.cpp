@@ -64,7 +64,9 @@ TEST(BatchedDrawingTest, ScreensMatchTheQuadByQuadPicture) {
         ASSERT_TRUE(ReadDraws(batched.output, calls, quads));
         ASSERT_TRUE(ReadDraws(direct.output, directCalls, directQuads));
         EXPECT_LT(calls, directCalls);
-        if (c.maxCalls > 0) EXPECT_LE(calls, c.maxCalls) << quads << " quads";
+        if (c.maxCalls > 0) {
+            EXPECT_LE(calls, c.maxCalls) << quads << " quads";
+        }
     }
 }
 

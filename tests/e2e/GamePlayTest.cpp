@@ -214,6 +214,25 @@ TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
         EXPECT_EQ(ProgressFile(dir), "");
         EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     }
+    // With the statistics shown, their card stands alone: nothing of the picture (300 pixels
+    // high, in the middle of the screen) shows around the card (250 pixels high).
+    {
+        testsupport::TempDir dir;
+        const int stats = SummaryShown(win);
+        GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(stats + 40) +
+                                       Script(dir, win.text + ClickAt(stats, 512, 586) + std::to_string(stats + 5) +
+                                                       " move 900 700\n"));
+        ASSERT_EQ(run.status, 0);
+        ASSERT_TRUE(run.shot);
+        EXPECT_TRUE(Near(Rgb(run.shot, kX + 512, 300), 0xFDF2D9u, 12)) << std::hex << Rgb(run.shot, kX + 512, 300);
+        // The strips above and below the card (259 to 509), where the picture's top and bottom
+        // rows would lie.
+        int red = 0;
+        for (int y : {200, 513})
+            for (int dy = 0; dy < 50; ++dy)
+                for (int x = 340; x < 684; ++x) red += IsRed(Rgb(run.shot, kX + x, y + dy)) ? 1 : 0;
+        EXPECT_EQ(red, 0);
+    }
 }
 
 TEST(GamePlayTest, LevelTwoWithSixWrongCellsIsLost) {

@@ -1,13 +1,14 @@
 // The real executable with the launcher switched on (a copy of data/ with the marker "Launcher"
 // and its server pointed at a loopback web server): the launcher screen comes before the splash,
 // Play leads on to the main menu, and the newer package that the server offers is installed in
-// the per-user folder while the game runs.
+// the per-user folder while the game runs; a hostile one is refused while the game goes on.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "e2e/GameRun.h"
+#include "game/online/LauncherTestSupport.h"
 #include "platform/Files.h"
 #include "support/LoopbackServer.h"
 #include "support/ZipBuilder.h"
@@ -81,6 +82,43 @@ TEST(LauncherE2ETest, TheLauncherComesFirstAndANewerPackageIsInstalledWhileTheGa
     EXPECT_EQ(server.Requests().size(), 2u);
     EXPECT_EQ(testsupport::ReadFileBytes(installed), description);
     EXPECT_EQ(FileType(dir.file("user/.Velkaro/Quiltora-2/launcher/package.new")), 0);
+}
+
+TEST(LauncherE2ETest, AHostilePackageIsRefusedWhileTheGameGoesOn) {
+    // Four icons naming one 8192 x 8192 picture, in an archive of about 500 bytes: it once took
+    // 1.5 GB and stalled the frames for seconds, and every later start after it.
+    TempDir dir;
+    std::string description = launchertest::Header(2);
+    for (int i = 0; i < 4; ++i) description += launchertest::Icon("g" + std::to_string(i), "big.png");
+    const std::string zipBytes = testsupport::ZipBuilder()
+                                     .File("launcher.dat", description)
+                                     .File("big.png", launchertest::HugePngBytes(8192, 8192))
+                                     .Bytes();
+    int port = 0;
+    LoopbackServer server([&](const std::string& request) {
+        if (request.rfind("GET /launcher_velkarowww/launcher.php ", 0) == 0)
+            return LoopbackServer::HttpReply(
+                200, "VelkaroLauncherPackage|2|http://127.0.0.1:" + std::to_string(port) + "/p.zip\n");
+        if (request.rfind("GET /p.zip ", 0) == 0) return LoopbackServer::HttpReply(200, zipBytes);
+        return LoopbackServer::HttpReply(404, "");
+    });
+    port = server.port();
+    const std::string data = LauncherData(dir, "http://127.0.0.1:" + std::to_string(port));
+    const std::string package = dir.file("user/.Velkaro/Quiltora-2/launcher/package");
+
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
+        GameRun run = RunGame(dir, "--timings --menu-frames 10 --frames 3000" +
+                                       Script(dir, "30 move 512 500\n31 down 1\n33 up 1\n"), data);
+        ASSERT_EQ(run.status, 0);
+        // The main menu came, the shipped package stays installed (and is read at the next
+        // start as before), and nothing of the refused one is left beside it.
+        EXPECT_NE(run.output.find("timing main-menu"), std::string::npos) << run.output;
+        EXPECT_NE(testsupport::ReadFileBytes(package + "/launcher.dat").find("VERSION|1"), std::string::npos);
+        EXPECT_EQ(FileType(package + "/big.png"), 0);
+        for (const char* leftover : {".zip", ".new", ".old"}) EXPECT_EQ(FileType(package + leftover), 0) << leftover;
+    }
+    EXPECT_EQ(server.Requests().size(), 4u);
 }
 
 }  // namespace

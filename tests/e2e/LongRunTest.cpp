@@ -152,9 +152,9 @@ TEST(LongRunTest, MemoryStaysFlatOverRoundsOfTheScreens) {
     for (int k = 0; k < rounds; ++k) starts.push_back(starts.back() + AddRound(script, starts.back(), longRun));
     testsupport::TempDir dir;
     testsupport::WriteFileBytes(dir.file("input.txt"), script);
-    // The player has declined the newsletter: the window the game shows after half an hour on the
-    // game screen would hold the rest of a long run in its own loop (the loop's clicks miss its
-    // buttons).
+    // The player has declined the newsletter: should it be switched on (the game ships it off),
+    // the window it shows after half an hour on the game screen would hold the rest of a long run
+    // in its own loop (the loop's clicks miss its buttons).
     std::filesystem::create_directories(dir.file("user/.Velkaro/Quiltora-2"));
     testsupport::WriteFileBytes(dir.file("user/.Velkaro/Quiltora-2/DontShowMeNewsLetter.txt"),
                                 "Dont show newsletter in this game");

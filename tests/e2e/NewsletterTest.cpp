@@ -89,9 +89,26 @@ TEST(NewsletterE2E, AfterHalfAnHourOfPlayASignUpReachesTheServer) {
     EXPECT_TRUE(Near(Rgb(run.shot, 1300, 400), 0x5A3349u, 30)) << std::hex << Rgb(run.shot, 1300, 400);
 }
 
+// The shipped data names no real server: the newsletter is switched off, so half an hour of play
+// brings no window, and the saved state is neither read nor written.
+TEST(NewsletterE2E, TheShippedGameNeverShowsTheWindow) {
+    TempDir dir;
+    SeedState(dir);
+    const std::string before = testsupport::ReadFileBytes(dir.file("user/.Velkaro/Newsletter.dat"));
+    GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(Shown() + 60));
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.output.find("Newsletter"), std::string::npos) << run.output;
+    EXPECT_EQ(testsupport::ReadFileBytes(dir.file("user/.Velkaro/Newsletter.dat")), before);
+    // The level in play, not dimmed under a window.
+    ASSERT_TRUE(run.shot);
+    EXPECT_TRUE(Near(Rgb(run.shot, 1300, 400), 0x5A3349u, 30)) << std::hex << Rgb(run.shot, 1300, 400);
+}
+
 TEST(NewsletterE2E, QuittingWhileTheWindowIsUpKeepsTheLevelInProgress) {
     TempDir dir;
-    const std::string data = NewsletterData(dir, "newsletter.quiltora.invalid");
+    // A server must be configured for the window to come up at all; nothing is sent to it.
+    LoopbackServer server([](const std::string&) { return LoopbackServer::HttpReply(200, "Thanks\n"); });
+    const std::string data = NewsletterData(dir, "127.0.0.1:" + std::to_string(server.port()));
     SeedState(dir);
     const int f = Shown();
     const std::string script = std::to_string(f) + " text anna\n" + std::to_string(f + 10) + " quit\n";

@@ -37,7 +37,7 @@ constexpr Point kPlayersRename{724, 286}, kPlayersOk{512, 594}, kEntryOk{402, 47
 constexpr Point kContinue{512, 356}, kHelpOk{512, 608}, kSummaryNext{642, 644}, kLoseReplay{632, 458};
 constexpr Point kSummaryPlayAgain{381, 644}, kKingdomSlot1{110, 700}, kKingdomPlay{870, 700};
 constexpr Point kThumb1{232, 580}, kThumb2{424, 612};
-constexpr int kSheepfoldPrice = 80;  // the first offer of the kingdom's first stage
+constexpr int kSheepfoldPrice = 20;  // the first offer of the kingdom's first stage
 
 constexpr int kCommand = 91, kQ = 81, kBackspace = 8;
 
@@ -89,7 +89,7 @@ private:
 constexpr int kKingdomShown = 175;
 
 // A pixel of the sheepfold's shed wall on a screenshot of the kingdom, drawn as its picture has
-// it (the picture's place on the 1024 x 768 picture: 858, 66).
+// it (the picture's place on the 1024 x 768 picture: 818, 66).
 void ExpectSheepfold(const std::string& shotFile) {
     auto shot = LoadPixmap(shotFile);
     auto picture = LoadPixmap(DataDir() + "Screens/Kingdom/Buildings/Building-5.png");
@@ -97,8 +97,8 @@ void ExpectSheepfold(const std::string& shotFile) {
     const int px = 145, py = 86;
     ASSERT_EQ(uint32_t(picture->ReadPixel(px, py)) >> 24, 255u);
     const uint32_t wall = uint32_t(picture->ReadPixel(px, py)) & 0xFFFFFFu;
-    EXPECT_TRUE(Near(Rgb(shot, kX + 858 + px, 66 + py), wall, 12))
-        << std::hex << Rgb(shot, kX + 858 + px, 66 + py) << " vs " << wall;
+    EXPECT_TRUE(Near(Rgb(shot, kX + 818 + px, 66 + py), wall, 12))
+        << std::hex << Rgb(shot, kX + 818 + px, 66 + py) << " vs " << wall;
 }
 
 // The level's cells of its picture (true) or its empty cells (false), row by row.
@@ -136,7 +136,7 @@ protected:
         testsupport::WriteFileBytes(Profiles() + kId + ".AppProfile", R"(Data{
 	Name = "ROSE"
 	Level = 2
-	Score = 12
+	Score = 72
 	Stars = 3
 	Screen = "Kingdom"
 	MapScreenAnimationShowed = 1
@@ -154,7 +154,7 @@ Stats{
 	LevelsWithoutMistakes = 2
 	LevelWithoutHint = 2
 	TilesUncovered = 32
-	CashSpend = 80
+	CashSpend = 20
 }
 Buildings{
 	i = 1
@@ -211,11 +211,13 @@ TEST_F(PlaythroughTest, ANewPlayerWinsLevelOneTwiceAndBuildsInTheKingdom) {
     for (int i = 0; i < 6; ++i) s.Key(100 + 2 * i, kBackspace);
     s.Text(115, "rose").Shot(122, "name-entry").Click(125, kEntryOk).Shot(165, "players-named");
     s.Click(170, kPlayersOk).Click(215, kMenuPlay).Shot(300, "map-first-pan").Shot(805, "map");
-    // Level 1 from its thumbnail: the game's help comes first; once it is gone the tiles fly in.
-    s.Click(810, kThumb1).Shot(895, "game-help").Click(900, kHelpOk).Shot(1055, "level-1");
+    // Level 1 from its thumbnail: the game's help comes first; the tiles fly in from two seconds
+    // after the level was entered, and have landed within 230 frames of it whichever way (of two,
+    // picked at random) they come.
+    s.Click(810, kThumb1).Shot(895, "game-help").Click(900, kHelpOk).Shot(1095, "level-1");
     // Won: every cell of its picture uncovered; the summary books its score (a point a cell and
     // ten a star: 46), and Play again plays it once more for as much again.
-    int at = 1060;
+    int at = 1100;
     for (auto [x, y] : Cells(*one, true)) s.Cell(at += 6, *one, x, y);
     s.Shot(at + 12, "level-1-won").Shot(at + 450, "summary").Click(at + 455, kSummaryPlayAgain);
     at += 855;
@@ -305,7 +307,7 @@ TEST_F(PlaythroughTest, ThenLosesLevelTwoReplaysItQuitsAndContinuesIt) {
         EXPECT_EQ(GetBFString(LoadBlockFile(Profiles() + "Profiles.dat"), "Settings::CurrProfile"), kId);
         auto progress = Progress();
         EXPECT_EQ(GetBFString(progress, "Buildings::Object1"), "5") << "the sheepfold is kept through the restarts";
-        EXPECT_EQ(GetBFNumber(progress, "Data::Score"), 12);
+        EXPECT_EQ(GetBFNumber(progress, "Data::Score"), 2 * 46 - kSheepfoldPrice);
     }
 }
 

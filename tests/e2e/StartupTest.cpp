@@ -96,9 +96,12 @@ std::map<std::string, std::string> ReadUserFolder(const std::string& user) {
     const std::string root = user + "/.Velkaro/Quiltora-2/";
     std::map<std::string, std::string> files;
     if (FileType(root) != 2) return files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
-        if (entry.is_regular_file())
-            files[entry.path().string().substr(root.size())] = testsupport::ReadFileBytes(entry.path().string());
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string name = entry.path().string().substr(root.size());
+        // (The empty lock file that marks a running game is made at every start.)
+        if (entry.is_regular_file() && name != "Quiltora.lock")
+            files[name] = testsupport::ReadFileBytes(entry.path().string());
+    }
     return files;
 }
 

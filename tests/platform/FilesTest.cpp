@@ -1,7 +1,14 @@
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using testsupport::TempDir;
 
@@ -61,4 +68,113 @@ TEST(Files, PathSplittingAndContainment) {
     EXPECT_FALSE(PathIsInside("/data", "../etc/passwd"));
     EXPECT_FALSE(PathIsInside("/data", "/etc/passwd"));
     EXPECT_FALSE(PathIsInside("/data", "a/../../x"));
+}
+
+namespace {
+
+// The Files helpers of one game per folder, killed saves and write errors.
+
+// A child process that holds the lock on path until it is killed; returns its pid once the lock
+// is held.
+pid_t HoldLockInChild(const std::string& path) {
+    int ready[2];
+    if (::pipe(ready) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        bool busy = false;
+        const char ok = LockFileExclusive(path, busy) >= 0 ? 1 : 0;
+        if (::write(ready[1], &ok, 1) != 1) _exit(2);
+        for (;;) ::pause();
+    }
+    char ok = 0;
+    if (::read(ready[0], &ok, 1) != 1 || !ok) return -1;
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return child;
+}
+
+}  // namespace
+
+TEST(Files, ALockIsHeldByOneProcessAtATimeAndGoesWithItsProcess) {
+    TempDir dir;
+    const std::string path = dir.file("Game.lock");
+    const pid_t holder = HoldLockInChild(path);
+    ASSERT_GT(holder, 0);
+    bool busy = false;
+    EXPECT_EQ(LockFileExclusive(path, busy), -1);
+    EXPECT_TRUE(busy);
+
+    // Killed, however hard: the lock goes with it.
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    const int fd = LockFileExclusive(path, busy);
+    ASSERT_GE(fd, 0);
+    EXPECT_FALSE(busy);
+
+    // A program started while the lock is held does not inherit it: once the holder lets go (by
+    // closing, as at its end) the lock is free although the program still runs.
+    const pid_t program = ::fork();
+    if (program == 0) {
+        ::execl("/bin/sleep", "sleep", "5", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ::usleep(100000);
+    ::close(fd);
+    const int again = LockFileExclusive(path, busy);
+    EXPECT_GE(again, 0) << "the program started by the holder kept the lock";
+    UnlockFile(again);
+    ::kill(program, SIGKILL);
+    ::waitpid(program, nullptr, 0);
+
+    // A folder where the lock file cannot be made: no lock, and not busy either.
+    EXPECT_EQ(LockFileExclusive(dir.file("missing/Game.lock"), busy), -1);
+    EXPECT_FALSE(busy);
+}
+
+TEST(Files, LeftoverTemporaryFilesOfOtherProcessesAreRemoved) {
+    long pid = 0;
+    EXPECT_TRUE(IsTempFileName("a.AppProfile.tmp-123", &pid));
+    EXPECT_EQ(pid, 123);
+    for (const char* name : {"a.tmp-", "a.tmp-12x", ".tmp-12", "a.tmp-1234567890", "a.tmp", "a.AppProfile"})
+        EXPECT_FALSE(IsTempFileName(name)) << name;
+
+    TempDir dir;
+    const pid_t dead = ::fork();
+    if (dead == 0) _exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string own = "own.tmp-" + std::to_string(::getpid());
+    const std::string ofDead = "dead.tmp-" + std::to_string(dead);
+    const std::string ofLive = "live.tmp-1";  // init runs as long as the system does
+    for (const std::string& name : {own, ofDead, ofLive, std::string("keep.dat")})
+        testsupport::WriteFileBytes(dir.file(name), "x");
+    ::mkdir(dir.file("folder.tmp-77").c_str(), 0755);
+
+    // Only the processes that ended, in a folder other programs write in too.
+    EXPECT_EQ(RemoveLeftoverTempFiles(dir.path(), true), std::vector<std::string>{ofDead});
+    // Every other process's, in a folder the game holds; never this process's own, never a folder.
+    EXPECT_EQ(RemoveLeftoverTempFiles(dir.path(), false), std::vector<std::string>{ofLive});
+    EXPECT_EQ(ReadDir(dir.path()), (std::vector<std::string>{"folder.tmp-77", "keep.dat", own}));
+}
+
+TEST(Files, WriteErrorsAreToldAndCanBeInjected) {
+    TempDir dir;
+    ASSERT_TRUE(SaveBytes(dir.file("a.txt"), "old"));
+    EXPECT_EQ(LastWriteError(), 0);
+    EXPECT_FALSE(SaveBytes(dir.file("missing/a.txt"), "x"));
+    EXPECT_EQ(WriteErrorText(LastWriteError()), "the game's folder is missing");
+
+    // A full disk: writing fails, the old file stays whole, no temporary file is left.
+    SetWriteFaultHook([](const std::string&, FileWrite what) { return what == FileWrite::Save ? ENOSPC : 0; });
+    EXPECT_FALSE(SaveBytes(dir.file("a.txt"), "new"));
+    EXPECT_EQ(LastWriteError(), ENOSPC);
+    EXPECT_EQ(WriteErrorText(LastWriteError()), "the disk is full");
+    EXPECT_TRUE(RenameFile(dir.file("a.txt"), dir.file("b.txt")));
+    // A read-only folder: renaming and removing fail too.
+    SetWriteFaultHook([](const std::string&, FileWrite) { return EROFS; });
+    EXPECT_FALSE(RenameFile(dir.file("b.txt"), dir.file("a.txt")));
+    EXPECT_FALSE(DeleteFile(dir.file("b.txt")));
+    EXPECT_EQ(WriteErrorText(LastWriteError()), "the game's folder can't be written to");
+    SetWriteFaultHook(nullptr);
+    EXPECT_EQ(testsupport::ReadFileBytes(dir.file("b.txt")), "old");
+    EXPECT_EQ(ReadDir(dir.path()), std::vector<std::string>{"b.txt"});
 }

@@ -1,8 +1,9 @@
-// Asynchronous GET requests against a loopback server: replies come back only through the event
-// pump, bodies in memory or in a file, and every failure (status, size, reserved names, other
-// schemes, a refused connection) is delivered the same way, once.
+// GET requests against a loopback server: replies come back only through the event pump, bodies
+// in memory or in a file, and every failure (status, size, reserved names, other schemes, a
+// refused connection) is delivered the same way, once; a worker thread's own transfer.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <optional>
 #include <thread>
@@ -83,6 +84,38 @@ TEST_F(HttpRequestTest, ABodyGoesToAFileAndAFailedOneLeavesNoFile) {
     EXPECT_FALSE(result->ok);
     EXPECT_FALSE(result->error.empty());
     EXPECT_EQ(FileType(dir.file("p.zip")), 0);
+}
+
+TEST_F(HttpRequestTest, AWorkerThreadFetchesOnItsOwnAndCanGiveUp) {
+    TempDir dir;
+    LoopbackServer server(LoopbackServer::HttpReply(200, "VelkaroLauncherPackage|3|x"));
+    THttpResult result;
+    std::thread worker([&] { result = HttpGetBlocking(Url(server, "/v"), {}); });
+    worker.join();
+    EXPECT_TRUE(result.Success());
+    EXPECT_EQ(result.body, "VelkaroLauncherPackage|3|x");
+    EXPECT_EQ(HttpRequestsPending(), 0);  // the main thread's requests are not touched
+
+    // A server that says nothing: the caller gives up (within its next wait), the file goes.
+    LoopbackServer silent("", LoopbackServer::Stall);
+    THttpOptions options;
+    options.toFile = dir.file("p.zip");
+    std::atomic<bool> goOn{true};
+    std::thread stopped([&] { result = HttpGetBlocking(Url(silent, "/p.zip"), options, [&] { return goOn.load(); }); });
+    ASSERT_TRUE(silent.WaitForRequests(1));
+    goOn = false;
+    stopped.join();
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "the transfer was given up");
+    EXPECT_EQ(FileType(dir.file("p.zip")), 0);
+
+    // The whole transfer's time limit, and a request that cannot start.
+    options.totalTimeoutMs = 300;
+    result = HttpGetBlocking(Url(silent, "/p.zip"), options);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(FileType(dir.file("p.zip")), 0);
+    result = HttpGetBlocking("http://updates.quiltora.invalid/x", {});
+    EXPECT_EQ(result.error, "Could not resolve host: updates.quiltora.invalid");
 }
 
 TEST_F(HttpRequestTest, RequestsThatCannotStartFailOnTheNextPoll) {

@@ -282,6 +282,49 @@ TEST(PixmapTest, OversizedPicturesAreRefusedRightAfterTheirHeader) {
     for (const auto& c : cases) EXPECT_FALSE(LoadPixmapFromMemory(c.bytes)) << c.name;
 }
 
+TEST(PixmapTest, DecodingWithinTheCallersLimitsTellsTheSizeItRefused) {
+    const std::string small = EncodePNG(CreatePixmap(80, 100));
+    // A 1 x 1 PNG whose header (with its checksum made good) claims 8192 x 8192.
+    std::string huge = EncodePNG(CreatePixmap(1, 1));
+    PutBe32(huge, 16, 8192);
+    PutBe32(huge, 20, 8192);
+    PutBe32(huge, 29, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(huge.data() + 12), 17)));
+    const struct {
+        const char* name;
+        const std::string& bytes;
+        int64_t side, pixels;
+        bool refused;  // for its size
+        int64_t width, height;
+    } cases[] = {
+        {"within", small, 100, 8000, false, 80, 100},
+        {"one pixel too many", small, 100, 7999, true, 80, 100},
+        {"a side too long", small, 99, 8000, true, 80, 100},
+        {"a header of 8192 x 8192", huge, 2048, int64_t(2) << 20, true, 8192, 8192},
+        {"allowed in size, but far more than its bytes hold", huge, 16384, int64_t(1) << 40, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPictureTooLarge tooLarge;
+        const TPixmapPtr p = DecodePixmap(c.bytes, c.side, c.pixels, &tooLarge);
+        EXPECT_EQ(tooLarge.refused, c.refused);
+        if (c.refused) {
+            EXPECT_FALSE(p);
+            EXPECT_EQ(tooLarge.width, c.width);
+            EXPECT_EQ(tooLarge.height, c.height);
+        } else if (c.width > 0) {
+            ASSERT_TRUE(p);
+            EXPECT_EQ(p->width, c.width);
+        }
+    }
+    // The image made of a decoded pixmap keeps that very pixmap.
+    TPixmapPtr p = DecodePixmap(small, 100, 8000);
+    const TPixmap* raw = p.get();
+    const TImagePtr image = AdoptPixmapImage(std::move(p));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixmaps[0].get(), raw);
+    EXPECT_FALSE(AdoptPixmapImage(nullptr));
+}
+
 TEST(ImageTest, AnimImageCutsCellsInReadingOrder) {
     // Six 2 x 2 cells in a 3 x 2 grid; cell i is coloured 0xFF0000i0 + i.
     auto sheet = CreatePixmap(6, 4);

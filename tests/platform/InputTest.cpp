@@ -134,6 +134,27 @@ TEST_F(InputTest, MouseButtonsCountHitsAndFlushForgetsThemButKeepsPosition) {
     EXPECT_EQ(MouseHit(4), 0);
 }
 
+TEST_F(InputTest, InputHeldBackReadsAsNothingAndIsKeptForLater) {
+    InjectKeyDown(KEY_A);
+    InjectChar('a');
+    InjectMouseButton(1, true);
+    InjectMouseMove(10, 20);
+    HoldBackInput(true);
+    EXPECT_TRUE(isInputHeldBack());
+    EXPECT_EQ(KeyHit(KEY_A), 0);
+    EXPECT_FALSE(KeyDown(KEY_A));
+    EXPECT_EQ(GetChar(), 0);
+    EXPECT_EQ(MouseHit(1), 0);
+    EXPECT_FALSE(MouseDown(1));
+    EXPECT_EQ(MouseX(), 10);  // the pointer still reads
+    HoldBackInput(false);
+    EXPECT_EQ(KeyHit(KEY_A), 1);
+    EXPECT_TRUE(KeyDown(KEY_A));
+    EXPECT_EQ(GetChar(), 'a');
+    EXPECT_EQ(MouseHit(1), 1);
+    EXPECT_TRUE(MouseDown(1));
+}
+
 TEST_F(InputTest, SuspendReleasesHeldInputAndQuitStays) {
     EXPECT_FALSE(AppSuspended());
     InjectKeyDown(KEY_LSYS);

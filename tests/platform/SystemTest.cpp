@@ -82,4 +82,17 @@ TEST(SystemTest, NoDesktopWithoutADisplayOrUnderTheOffscreenAndDummyDrivers) {
     }
 }
 
+TEST(SystemTest, APlainDialogNeedsADesktopAndCanBeReplaced) {
+    // Headless (the tests' offscreen driver): nothing is shown, and nothing waits for a click.
+    EXPECT_FALSE(ShowPlainDialog("Quiltora", "text"));
+    std::string seen;
+    SetPlainDialog([&](const std::string& title, const std::string& text) {
+        seen = title + ": " + text;
+        return true;
+    });
+    EXPECT_TRUE(ShowPlainDialog("Quiltora", "Already running"));
+    EXPECT_EQ(seen, "Quiltora: Already running");
+    SetPlainDialog(nullptr);
+}
+
 }  // namespace

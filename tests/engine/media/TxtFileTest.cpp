@@ -119,7 +119,7 @@ TEST_F(TxtFile, ReferencesResolveInsideTheDataFolderOnly) {
     WriteFileBytes(dir.file("secret.txt"), "hidden\n");
     CreateDir(dir.file("data/Local/en"));
     bDir = dir.path() + "/data/";
-    for (const std::string ref : {"[" + dir.file("secret.txt") + "|1]", std::string("[../secret.txt|1]"),
+    for (const std::string& ref : {"[" + dir.file("secret.txt") + "|1]", std::string("[../secret.txt|1]"),
                                   std::string("[Local/../../secret.txt|1]"), std::string("[/etc/hostname|1]"),
                                   std::string("[..\\secret.txt|1]")}) {
         testing::internal::CaptureStdout();

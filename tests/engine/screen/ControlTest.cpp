@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "engine/object/GameObject.h"
 #include "platform/Font.h"
 #include "ControlTestSupport.h"
@@ -238,6 +240,32 @@ TEST_F(ControlTest, UpdateRunsGlobalObjectsBeforeTheScreenAndPausesOffTheLoading
     gLog.clear();
     Control::Update();
     EXPECT_EQ(gLog, (std::vector<std::string>{"global", "A.update"}));
+}
+
+// A screen entered by a direct switch during another screen's update is drawn that same frame:
+// it runs its first update before it is drawn, and from then on one update a frame.
+TEST_F(ControlTest, AScreenEnteredDuringTheUpdateIsUpdatedBeforeItIsFirstDrawn) {
+    struct TSwitching : TRecScreen {
+        std::shared_ptr<TAppScreen> to;
+        int OnUpdate() override {
+            TRecScreen::OnUpdate();
+            if (to) SetAppScreen(std::exchange(to, nullptr));
+            return 0;
+        }
+    };
+    auto a = std::make_shared<TSwitching>();
+    a->Init("A", "");
+    auto b = MakeScreen("B");
+    SetAppScreen(a);
+    a->to = b;
+    gLog.clear();
+    Control::Update();
+    Control::Draw();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"A.update", "A.leave", "B.unlock", "B.prepare", "B.update", "B.draw"}));
+    gLog.clear();
+    Control::Update();
+    Control::Draw();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"B.update", "B.draw"}));
 }
 
 TEST_F(ControlTest, QuitRequestAndCommandQSaveOnceAndEnd) {

@@ -2,6 +2,8 @@
 // while a fade runs.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,7 @@ protected:
 };
 
 TEST_F(ScreenCrosserTest, TimelineAtSixtyFramesPerSecond) {
+    b->isLocked = 1;  // left locked by its last visit
     Log().clear();
     GoToScreen(b, [] { Note("f", "run"); });
     EXPECT_EQ(Control::CurrScreen, CurrScreenCrosser);
@@ -62,27 +65,70 @@ TEST_F(ScreenCrosserTest, TimelineAtSixtyFramesPerSecond) {
     EXPECT_EQ(Count("f.run"), 0);
     EXPECT_EQ(CurrScreenCrosser->State, 0);
 
-    // The next frame switches.
+    // The next frame switches: B is prepared, runs its first update (and only that one) and is
+    // drawn.
     const float switchAlpha = Frame();
     EXPECT_EQ(switchAlpha, 1.0f);  // B drawn under full black
     EXPECT_EQ(CurrScreenCrosser->State, 1);
-    EXPECT_EQ(LogOf({"f.", "A.OnLeave", "B.OnStart", "B.OnPrepare"}),
-              (std::vector<std::string>{"f.run", "A.OnLeave", "B.OnStart", "B.OnPrepare"}));
+    EXPECT_EQ(LogOf({"f.", "A.OnLeave", "B.OnStart", "B.OnPrepare", "B.OnUnlock", "B.OnUpdate", "B.OnDraw"}),
+              (std::vector<std::string>{"f.run", "A.OnLeave", "B.OnStart", "B.OnPrepare", "B.OnUnlock", "B.OnUpdate",
+                                        "B.OnDraw", "B.OnDraw"}));
+    EXPECT_EQ(b->isLocked, 0);
 
-    // Fade-in: 500 ms, then B is current, unlocked, and draws itself.
-    b->isLocked = 1;
+    // Fade-in: 500 ms, then B is current and draws itself.
     const int fadeIn = RunFade();
     EXPECT_EQ(fadeIn, 30);
     EXPECT_EQ(Control::CurrScreen, b);
     EXPECT_EQ(b->isLocked, 0);
-    // Neither screen was updated or asked about input during the whole change.
-    for (const char* hook : {"A.UpdateAtStart", "A.Interface", "B.UpdateAtStart", "B.Interface"})
-        EXPECT_EQ(Count(hook), 0) << hook;
+    EXPECT_EQ(Count("B.OnUnlock"), 1);
+    // A was not updated during the whole change, B only by its first update at the switch.
+    for (const char* hook : {"A.UpdateAtStart", "A.Interface"}) EXPECT_EQ(Count(hook), 0) << hook;
+    EXPECT_EQ(Count("B.UpdateAtStart"), 1);
     EXPECT_EQ(Count("f.run"), 1);
     EXPECT_EQ(Count("B.OnPrepare"), 1);
     EXPECT_EQ(Count("A.OnLeave"), 1);
     Frame();
-    EXPECT_EQ(Count("B.UpdateAtStart"), 1);
+    EXPECT_EQ(Count("B.UpdateAtStart"), 2);
+}
+
+// What B's first update does is what the fade shows: a screen that sets a text's alpha in its
+// update fades in with that alpha, and the input of the moment (a key hit, a click) is kept for
+// its update after the fade.
+class SettingScreen : public LogScreen {
+public:
+    using LogScreen::LogScreen;
+    TGameObjectPtr label = std::make_shared<TGameObject>();
+    std::vector<int> seen;  // per update: key hits of A, the left button pressed, held
+    int OnUpdate() override {
+        seen.push_back(KeyHit(KEY_A) * 100 + Mouse::LeftPressed * 10 + Mouse::LeftHolded);
+        label->SetA(0.25f);
+        return LogScreen::OnUpdate();
+    }
+};
+
+TEST_F(ScreenCrosserTest, TheNewScreenFadesInAsItsFirstUpdateLeftItAndKeepsTheInput) {
+    auto d = std::make_shared<SettingScreen>("D");
+    d->AddObject(d->label);
+    d->label->UpdateSettings();
+    ASSERT_EQ(d->label->DrawAlpha, 1.0f);
+    GoToScreen(d, nullptr);
+    while (CurrScreenCrosser->State == 0) {
+        // A key and the left button pressed just before the switch.
+        if (CurrScreenCrosser->Bylo != 0) {
+            InjectKeyDown(KEY_A);
+            InjectMouseButton(1, true);
+            Mouse::Update();
+        }
+        Frame();
+    }
+    EXPECT_EQ(d->seen, (std::vector<int>{0}));
+    EXPECT_EQ(d->label->DrawAlpha, 0.25f);
+    EXPECT_EQ(Mouse::LeftPressed, 1);
+    EXPECT_EQ(Mouse::LeftHolded, 1);
+    EXPECT_FALSE(isInputHeldBack());
+    RunFade();
+    Frame();
+    EXPECT_EQ(d->seen, (std::vector<int>{0, 111}));
 }
 
 TEST_F(ScreenCrosserTest, TakesTheSameTimeAtAnyFrameRate) {
@@ -118,6 +164,51 @@ TEST_F(ScreenCrosserTest, PopUpsOfTheOldScreenAreDrawnThenDroppedWithoutOnHide) 
     EXPECT_TRUE(a->ActivePopUps.empty());
     EXPECT_EQ(Count("P.OnHide"), 0);
     EXPECT_EQ(Count("P.OnUnlock"), 1);
+}
+
+// B's first update runs with B current: a pop-up it shows goes onto B (and is drawn over it in
+// the fade-in), a change it asks for fades B out again towards its own target.
+class FirstUpdateScreen : public LogScreen {
+public:
+    using LogScreen::LogScreen;
+    std::function<void()> first;
+    int OnUpdate() override {
+        if (first) std::exchange(first, nullptr)();
+        return LogScreen::OnUpdate();
+    }
+};
+
+TEST_F(ScreenCrosserTest, WhatTheNewScreensFirstUpdateAsksForGoesToIt) {
+    auto popup = MakePopUp("P");
+    auto d = std::make_shared<FirstUpdateScreen>("D");
+    d->first = [&] {
+        EXPECT_EQ(Control::CurrScreen, d);
+        ShowAppPopUp(popup);
+        d->Lock();  // as a help does over the game screen, until it is closed
+    };
+    GoToScreen(d, nullptr);
+    while (CurrScreenCrosser->State == 0) Frame();
+    EXPECT_EQ(Control::CurrScreen, CurrScreenCrosser);
+    EXPECT_TRUE(d->isPopUp(popup.get()));
+    EXPECT_TRUE(CurrScreenCrosser->ActivePopUps.empty());
+    Log().clear();
+    Frame();
+    EXPECT_EQ(Count("P.OnDraw"), 1);
+    RunFade();
+    EXPECT_EQ(Control::CurrScreen, d);
+    EXPECT_TRUE(d->isPopUp(popup.get()));
+    EXPECT_EQ(d->isLocked, 1);
+
+    auto e = std::make_shared<FirstUpdateScreen>("E");
+    e->first = [this] { GoToScreen(c, [] { Note("f", "C"); }); };
+    Log().clear();
+    GoToScreen(e, nullptr);
+    RunFade();
+    EXPECT_EQ(Control::CurrScreen, c);
+    // E is drawn fading out from its first frame on (its one update left it so), then leaves.
+    EXPECT_EQ(LogOf({"f.", "D.OnLeave", "E.OnPrepare", "E.OnUpdate", "E.OnLeave", "C.OnPrepare"}),
+              (std::vector<std::string>{"D.OnLeave", "E.OnPrepare", "E.OnUpdate", "f.C", "E.OnLeave", "C.OnPrepare"}));
+    EXPECT_GT(Count("E.OnDraw"), 25);
 }
 
 // A change asked for while a fade runs: every screen that was prepared leaves exactly once, a

@@ -119,7 +119,9 @@ TEST_F(Settings, FileChoiceAndValues) {
                   !c.init)
             << c.what << "\n" << out;
         // A player's first run (no file of their own yet) is quiet.
-        if (c.init && !c.user) EXPECT_EQ(out, "") << c.what;
+        if (c.init && !c.user) {
+            EXPECT_EQ(out, "") << c.what;
+        }
     }
 }
 

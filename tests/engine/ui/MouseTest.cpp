@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "engine/system/Letterbox.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
@@ -107,11 +109,17 @@ TEST_F(MouseTest, RectangleTestsIncludeEveryEdge) {
         Mouse::y = c.my;
         EXPECT_EQ(Mouse::InRectCentred(c.cx, c.cy, c.w, c.h), c.inside) << c.mx << "," << c.my;
     }
-    const struct { int mx, my, inside; } points[] = {{6, 6, 1}, {14, 14, 1}, {5, 10, 0}, {10, 15, 0}};
+    const struct { int px, py, mx, my, inside; } points[] = {
+        {10, 10, 6, 6, 1}, {10, 10, 14, 14, 1}, {10, 10, 5, 10, 0}, {10, 10, 10, 15, 0},
+        // A point at the ends of the int range (a vector animation's part drawn far off, its
+        // position held there) keeps its box: nothing wraps around.
+        {INT_MIN, INT_MIN, INT_MIN + 2, INT_MIN, 1}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0},
+        {INT_MAX, INT_MAX, INT_MAX - 4, INT_MAX, 1}, {INT_MAX, INT_MAX, INT_MIN, INT_MIN, 0},
+    };
     for (const auto& c : points) {
         Mouse::x = c.mx;
         Mouse::y = c.my;
-        EXPECT_EQ(Mouse::InPoint(10, 10), c.inside) << c.mx << "," << c.my;
+        EXPECT_EQ(Mouse::InPoint(c.px, c.py), c.inside) << c.px << "," << c.py << " " << c.mx << "," << c.my;
     }
 }
 

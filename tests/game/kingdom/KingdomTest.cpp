@@ -20,6 +20,7 @@
 #include "game/shell/GiveAward.h"
 #include "game/shell/KingdomHelp.h"
 #include "game/shell/MainMenu.h"
+#include "platform/Image.h"
 
 using namespace shelltest;
 
@@ -100,6 +101,41 @@ TEST_F(KingdomTest, TheScreenFileHoldsTwentyEightBuildingsWithTextsIconsAndExtra
     EXPECT_EQ(TKingdom::AllKingdomAnims.size(), 18u);
     for (const auto& slot : Kingdom->BuildButton) {
         EXPECT_TRUE(slot->Obj && slot->Button && slot->Price && slot->Icon && slot->Done && slot->PriceBack);
+    }
+}
+
+// In the 4:3 picture (the 1024 x 768 middle of the wide scene) every building shows whole, and
+// so do the panels' buttons: the drawn part of each building's picture (its pixels that are not
+// fully transparent) lies inside the picture.
+TEST_F(KingdomTest, EveryBuildingAndButtonLiesInsideThe4By3Picture) {
+    std::vector<int> all;
+    for (int id = 1; id <= 28; ++id) all.push_back(id);
+    NewPlayer(all);
+    Enter();
+    Frame(true);
+    ExpectButtonsInsideThePicture(*Kingdom);
+    for (int id = 1; id <= 28; ++id) {
+        SCOPED_TRACE(id);
+        auto building = Kingdom->FindObjectInd(id);
+        ASSERT_TRUE(building && !building->SubObjects.empty());
+        auto part = std::dynamic_pointer_cast<TGameObject>(building->SubObjects[0]);
+        ASSERT_TRUE(part);
+        auto picture = LoadPixmap(bDir + "Screens/Kingdom/Buildings/Building-" + std::to_string(id) + ".png");
+        ASSERT_TRUE(picture);
+        int left = picture->width, right = -1, top = picture->height, bottom = -1;
+        for (int y = 0; y < picture->height; ++y)
+            for (int x = 0; x < picture->width; ++x)
+                if ((static_cast<uint32_t>(picture->ReadPixel(x, y)) >> 24) != 0) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(right, 0);
+        EXPECT_GE(part->DrawX + static_cast<float>(left), 0.0f);
+        EXPECT_LE(part->DrawX + static_cast<float>(right + 1), 1024.0f);
+        EXPECT_GE(part->DrawY + static_cast<float>(top), 0.0f);
+        EXPECT_LE(part->DrawY + static_cast<float>(bottom + 1), 768.0f);
     }
 }
 

@@ -1,7 +1,8 @@
-// Refreshing the launcher's package from a loopback web server: the version reply, the download
-// of a zip built here, and the installed package left whole by every failure (error statuses, a
-// hostile zip, a truncated one, a package that does not read); frames keep coming while a slow
-// download is under way.
+// Refreshing the launcher's package from a loopback web server on the launcher's worker thread:
+// the version reply, the download of a zip built here, and the installed package left whole by
+// every failure (error statuses, a hostile zip, a truncated one, a package that does not read,
+// one over its budget); frames keep coming while a slow download is under way; nothing of an
+// install is left beside the package, and the running launcher takes the new package in.
 #include "online/LauncherPackage.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include "game/online/LauncherTestSupport.h"
 #include "online/Launcher.h"
 #include "platform/Files.h"
-#include "platform/HttpRequest.h"
 #include "platform/Input.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
@@ -78,7 +78,8 @@ protected:
         WritePackage(Package(), Header(1) + Icon("old"));
     }
     void TearDown() override {
-        ResetHttpRequests();
+        StopLauncherWork();
+        Launcher = nullptr;
         bDir = savedDir;
     }
     std::string Package() const { return dir.file("user/launcher/package"); }
@@ -98,19 +99,21 @@ protected:
             LoopbackServer::HttpReply(200, "VelkaroLauncherPackage|" + std::to_string(version) + "|" + Base(server) + "/p.zip" + tail);
     }
 
-    // Pumps the events as the frame loop does until nothing is pending; the number of frames.
+    // Pumps the events as the frame loop does until the worker is done; the number of frames.
     int PumpUntilIdle() {
         int frames = 0;
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (HttpRequestsPending() > 0 && std::chrono::steady_clock::now() < giveUp) {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (LauncherWorkPending() && std::chrono::steady_clock::now() < giveUp) {
             PollSystem();
             ++frames;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
-        EXPECT_EQ(HttpRequestsPending(), 0);
+        EXPECT_FALSE(LauncherWorkPending());
         return frames;
     }
+    // Nothing of an install is left beside the package: the archive, the unpacked copy, the old package.
     void ExpectNoLeftovers() {
+        EXPECT_EQ(FileType(Package() + ".zip"), 0);
         EXPECT_EQ(FileType(Package() + ".new"), 0);
         EXPECT_EQ(FileType(Package() + ".old"), 0);
     }
@@ -159,6 +162,19 @@ TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
                              .Link("icon.png", "/etc/passwd")
                              .Bytes();
     const std::string good = PackageZip(Header(2) + Icon("new"));
+    // The smallest package that once cost 1.5 GB and seconds of the frame loop: four icons
+    // naming one 8192 x 8192 picture (an archive of about 500 bytes). It is refused from the
+    // picture's header, before any pixel is made.
+    std::string fourIcons = Header(2);
+    for (int i = 0; i < 4; ++i) fourIcons += Icon("g" + std::to_string(i), "big.png");
+    const std::string huge =
+        testsupport::ZipBuilder().File("launcher.dat", fourIcons).File("big.png", launchertest::HugePngBytes(8192, 8192)).Bytes();
+    // Zeros unpacking to a byte more than the budget allows (once 60 MB of them installed).
+    const std::string zeros = testsupport::ZipBuilder()
+                                  .File("launcher.dat", Header(2) + Icon("new"))
+                                  .File("icon.png", launchertest::PngBytes(80, 100, int(0xFF3080C0)))
+                                  .File("zeros.bin", std::string(TLauncherBudget().maxUnpackedBytes + 1, '\0'))
+                                  .Bytes();
     struct Case {
         const char* what;
         std::string versionBody;  // empty: the usual reply naming version 2
@@ -179,6 +195,11 @@ TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
          "Launcher package refused: its description does not read (loader error1)"},
         {"faulty description", "", 200, PackageZip(Header(2) + Icon("new", "missing.png")), 200,
          "Launcher package refused: its description does not read (loader error12)"},
+        {"one huge picture named four times", "", 200, huge, 200,
+         "Launcher package refused: over budget: the picture big.png is 8192 x 8192 pixels"},
+        {"unpacked past the budget", "", 200, zeros, 200, "Launcher package refused: the archive unpacks to too many bytes"},
+        {"an archive past the budget", "", 200, PackageZip(Header(2) + Icon("new"), TLauncherBudget().maxArchiveBytes), 200,
+         "Launcher download error: the reply is larger than 8388608 bytes"},
         {"package in a subfolder", "", 200,
          testsupport::ZipBuilder().File("pkg/launcher.dat", Header(2)).Bytes(), 200,
          "Launcher package refused: its description does not read (loader error1)"},
@@ -200,6 +221,8 @@ TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
         ExpectNoLeftovers();
         ASSERT_FALSE(log.lines.empty());
         EXPECT_EQ(log.lines.back().rfind(c.logged, 0), 0u) << log.lines.back();
+        // One line for the refusal, after the two of the version reply.
+        EXPECT_LE(log.lines.size(), 3u);
     }
 }
 
@@ -275,6 +298,59 @@ TEST_F(LauncherPackageTest, TheLauncherRequestUsesThePerUserPackageWithALocalDes
     PumpUntilIdle();
     EXPECT_EQ(server.Requests().size(), 1u);
     Launcher = nullptr;
+}
+
+TEST_F(LauncherPackageTest, TheRunningLauncherTakesTheNewPackageIn) {
+    // The launcher reads the per-user package (version 1, one icon); the update brings version
+    // 2 with two icons, decoded on the worker, and the frame loop's pump swaps them in.
+    testing::internal::CaptureStdout();
+    LoopbackServer server(Routes());
+    CreateLauncher(LauncherAppId, Endpoint(server), dir.file("user"));
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(Launcher->version, 1);
+    ASSERT_EQ(Launcher->icons.size(), 1u);
+    ServeVersion(server, 2);
+    zipReply = LoopbackServer::HttpReply(200, PackageZip(Header(2) + Icon("a") + Icon("b", "baner.png")));
+    testing::internal::CaptureStdout();
+    RequestLauncherPackage();
+    testing::internal::GetCapturedStdout();
+    // Until the pump runs, the launcher keeps what it shows.
+    EXPECT_EQ(Launcher->version, 1);
+    PumpUntilIdle();
+    EXPECT_EQ(Launcher->version, 2);
+    EXPECT_EQ(Launcher->corrupted, 0);
+    ASSERT_EQ(Launcher->icons.size(), 2u);
+    EXPECT_EQ(Launcher->icons[1]->appId, "b");
+    EXPECT_EQ(ImageWidth(Launcher->icons[1]->gfx), 600);
+    EXPECT_EQ(Launcher->icons[1]->owner, Launcher.get());
+    EXPECT_EQ(Launcher->iconsX, 512 + 150 + 75);  // the row centred on two icons
+    ExpectNoLeftovers();
+}
+
+TEST_F(LauncherPackageTest, StoppingTheWorkEndsAHeldDownloadAtOnceAndLeavesNothing) {
+    LoopbackServer server(Routes());
+    ServeVersion(server, 2);
+    zipReply = LoopbackServer::HttpReply(200, PackageZip(Header(2) + Icon("new"), 200000));
+    server.HoldAfter(4000);
+    RequestForPackage(Endpoint(server), 1, Package());
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (server.Requests().size() < 2 && std::chrono::steady_clock::now() < giveUp) {
+        PollSystem();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_EQ(server.Requests().size(), 2u);
+    // As the program does before it ends: the worker hears it within its next wait and stops,
+    // its half-written archive removed; nothing more of the update comes.
+    const auto before = std::chrono::steady_clock::now();
+    StopLauncherWork();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    EXPECT_FALSE(LauncherWorkPending());
+    log.lines.clear();
+    server.Release();
+    PollSystem();
+    EXPECT_TRUE(log.lines.empty());
+    EXPECT_EQ(InstalledDescription(), Header(1) + Icon("old"));
+    ExpectNoLeftovers();
 }
 
 }  // namespace

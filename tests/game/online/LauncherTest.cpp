@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,76 @@ TEST(LauncherDescriptionTest, ABannerForThisGameGivesWayToTheAlternative) {
     }
 }
 
+TEST(LauncherDescriptionTest, APackageOverItsBudgetIsRefusedWholeBeforeItsPicturesAreDecoded) {
+    // icon.png is 80 x 100 (8,000 pixels), baner.png 600 x 100 (60,000).
+    TLauncherBudget small;
+    small.maxIcons = 3;
+    small.maxPictureSide = 600;
+    small.maxPicturePixels = 60000;
+    small.maxPackagePixels = 68000;
+    const std::string banner = "<BANER>\nAPPID|a\nURL|u\nGFX|baner.png\nSHOWIFBUY|1\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        std::function<void(TLauncherBudget&)> change;
+        std::string fault;  // empty: within the budget
+    };
+    const auto same = [](TLauncherBudget&) {};
+    const Case cases[] = {
+        {"at every limit", Header(1) + Icon("a") + Icon("b") + Icon("c") + banner, same, ""},
+        {"one icon too many", Header(1) + Icon("a") + Icon("b") + Icon("c") + Icon("d"), same,
+         "over budget: more than 3 icons"},
+        {"the game's own icon counts", Header(1) + Icon("a") + Icon("b") + Icon(kGame) + Icon("d"), same,
+         "over budget: more than 3 icons"},
+        {"a side too long", Header(1) + banner, [](TLauncherBudget& b) { b.maxPictureSide = 599; },
+         "over budget: the picture baner.png is 600 x 100 pixels (at most 599 a side"},
+        {"a picture too large", Header(1) + banner, [](TLauncherBudget& b) { b.maxPicturePixels = 59999; },
+         "over budget: the picture baner.png is 600 x 100 pixels"},
+        {"the package too large", Header(1) + Icon("a") + banner, [](TLauncherBudget& b) { b.maxPackagePixels = 67999; },
+         "over budget: the picture baner.png is 600 x 100 pixels (at most 600 a side and 60000 in a picture, 67999 in "
+         "the package, 59999 of them left)"},
+        {"a picture file too large", Header(1) + Icon("a"), [](TLauncherBudget& b) { b.maxPictureFileBytes = 10; },
+         "over budget: the picture icon.png is larger than 10 bytes"},
+        {"a description too large", Header(1) + Icon("a"), [](TLauncherBudget& b) { b.maxDescriptionBytes = 10; },
+         "over budget: launcher.dat is larger than 10 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        WritePackage(dir.file("package"), c.text);
+        TLauncherBudget budget = small;
+        c.change(budget);
+        const TLauncherPackageData d = ReadLauncherPackage(dir.file("package"), kGame, budget);
+        EXPECT_EQ(d.fault.rfind(c.fault, 0), 0u) << d.fault;
+        EXPECT_EQ(d.overBudget, !c.fault.empty());
+        if (!c.fault.empty()) {
+            // Refused whole: nothing of it is kept, and it counts as faulty.
+            EXPECT_EQ(d.corrupted, 1);
+            EXPECT_EQ(d.version, 0);
+            EXPECT_TRUE(d.icons.empty());
+            EXPECT_FALSE(d.hasBaner);
+            EXPECT_TRUE(d.pictures.empty());
+        }
+    }
+
+    // A picture named again (under any name of the same file) is decoded once and counted once;
+    // its uses share the pixels, each with its own handle.
+    TempDir dir;
+    WritePackage(dir.file("package"), Header(1) + Icon("a") + Icon("b", "./icon.png") + Icon("c", "ICON.PNG") +
+                                          "<BANER>\nAPPID|a\nURL|u\nGFX|icon.png\nSHOWIFBUY|1\n");
+    TLauncherPackageData data = ReadLauncherPackage(dir.file("package"), kGame, small);
+    EXPECT_EQ(data.fault, "");
+    EXPECT_EQ(data.pictures.size(), 1u);
+    EXPECT_EQ(data.pixels, 8000);
+    const TLauncherDescription d = MakeLauncherDescription(std::move(data));
+    ASSERT_EQ(d.icons.size(), 3u);
+    ASSERT_TRUE(d.baner);
+    EXPECT_EQ(d.icons[0]->gfx->pixmaps[0], d.icons[2]->gfx->pixmaps[0]);
+    EXPECT_EQ(d.icons[0]->gfx->textures[0], d.baner->gfx->textures[0]);
+    EXPECT_EQ(ImageHandleY(d.icons[0]->gfx), 0.0f);
+    EXPECT_EQ(ImageHandleY(d.baner->gfx), 50.0f);
+}
+
 // A launcher on a temporary per-user folder, reading the repository's screen pictures.
 class LauncherTest : public ::testing::Test {
 protected:
@@ -242,6 +313,40 @@ TEST_F(LauncherTest, AFaultyPackageIsKeptOutOfSightWithVersionZero) {
     CreateDir(Package());
     EXPECT_EQ(Create(), "LOADER: " + Package() + "/launcher.dat\nloader error1\n");
     EXPECT_EQ(Launcher->corrupted, 1);
+}
+
+TEST_F(LauncherTest, WhatAnInterruptedInstallLeftIsRemovedAtTheNextStart) {
+    // The program ended between the two renames of an install: the package stepped aside, the
+    // new one not yet in its place, the archive still there. The stepped-aside package is whole
+    // and is put back; the rest goes.
+    WritePackage(Package() + ".old", Header(4) + Icon("a"));
+    WritePackage(Package() + ".new", Header(5) + Icon("b"));
+    testsupport::WriteFileBytes(Package() + ".zip", "PK");
+    Create();
+    EXPECT_EQ(Launcher->version, 4);
+    EXPECT_EQ(testsupport::ReadFileBytes(Package() + "/launcher.dat"), Header(4) + Icon("a"));
+    for (const char* leftover : {".old", ".new", ".zip"}) EXPECT_EQ(FileType(Package() + leftover), 0) << leftover;
+
+    // Ended while unpacking or downloading: the installed package stays, the rest goes.
+    WritePackage(Package() + ".new", Header(5) + Icon("b"));
+    CreateDir(Package() + ".old");
+    testsupport::WriteFileBytes(Package() + ".zip", "PK");
+    Create();
+    EXPECT_EQ(Launcher->version, 4);
+    for (const char* leftover : {".old", ".new", ".zip"}) EXPECT_EQ(FileType(Package() + leftover), 0) << leftover;
+}
+
+TEST_F(LauncherTest, AnInstalledPackageOverItsBudgetIsKeptOutOfSight) {
+    // Put there by an older game: four icons naming one 8192 x 8192 picture.
+    std::string text = Header(3);
+    for (int i = 0; i < 4; ++i) text += Icon("g" + std::to_string(i), "big.png");
+    WritePackage(Package(), text);
+    testsupport::WriteFileBytes(Package() + "/big.png", launchertest::HugePngBytes(8192, 8192));
+    const std::string out = Create();
+    EXPECT_NE(out.find("over budget: the picture big.png is 8192 x 8192 pixels"), std::string::npos) << out;
+    EXPECT_EQ(Launcher->corrupted, 1);
+    EXPECT_EQ(Launcher->version, 0);  // the next check replaces it
+    EXPECT_TRUE(Launcher->icons.empty());
 }
 
 TEST_F(LauncherTest, ALocalPackageIsShownButTheRequestComparesThePerUserOne) {

@@ -1,6 +1,9 @@
 // Launcher packages for tests: a description and pictures written into a folder, or packed in a
 // zip, and a recorder of the launcher's log lines.
 #pragma once
+#include <zlib.h>
+
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +21,28 @@ inline std::string PngBytes(int w, int h, int argb) {
     auto pixmap = CreatePixmap(w, h);
     pixmap->ClearPixels(argb);
     return EncodePNG(pixmap);
+}
+
+// The bytes of a black-and-white PNG of any size, made without its pixels: one bit a pixel,
+// every row zero, so a picture of 8192 x 8192 takes about 8 KB.
+inline std::string HugePngBytes(uint32_t w, uint32_t h) {
+    auto be32 = [](uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    auto chunk = [&](const std::string& type, const std::string& data) {
+        const std::string body = type + data;
+        const uint32_t crc = static_cast<uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size())));
+        return be32(static_cast<uint32_t>(data.size())) + body + be32(crc);
+    };
+    const std::string raw(static_cast<size_t>(h) * (1 + (w + 7) / 8), '\0');
+    std::string packed(compressBound(static_cast<uLong>(raw.size())), '\0');
+    uLongf packedSize = static_cast<uLongf>(packed.size());
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
+              static_cast<uLong>(raw.size()), 9);
+    packed.resize(packedSize);
+    const std::string header = be32(w) + be32(h) + std::string{1, 0, 0, 0, 0};  // 1 bit, grey
+    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", packed) + chunk("IEND", "");
 }
 
 // A description with a five-line header, k = 3 for icons and alternative banners, 4 for banners.

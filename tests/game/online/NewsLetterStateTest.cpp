@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/system/Paths.h"
+#include "online/NewsLetter.h"
 #include "online/NewsLetterState.h"
 #include "online/NewsLetterTrigger.h"
 #include "platform/Files.h"
@@ -156,6 +157,51 @@ TEST_F(NewsLetterStateTest, ADamagedSharedFileIsNeverOverwritten) {
     EXPECT_EQ(LoadNewsLetter(), 0);
     EXPECT_EQ(FileType(StateFile()), 0);
     EXPECT_EQ(FileType(Marker()), 0);
+}
+
+// The newsletter is switched on by its data folder only with a real server to sign up with; the
+// shipped data names none, so the shipped game counts no play time and never shows the window.
+TEST(NewsLetterSwitch, OnlyARealServerInTheSettingsSwitchesItOn) {
+    TempDir dir;
+    const std::string data = dir.path() + "/";
+    EXPECT_EQ(NewsLetterSwitch(data), 0) << "no newsletter folder";
+    CreateDir(data + "newsletter");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(NewsLetterSwitch(data), 0) << "no settings file";
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("newsletter.dat"), std::string::npos)
+        << "the missing file is reported";
+    const std::string shipped = ReadFileBytes(testsupport::SourceDir() + "/data/newsletter/newsletter.dat");
+    const size_t at = shipped.find("Server = ");
+    ASSERT_NE(at, std::string::npos);
+    const auto withServer = [&](const std::string& server) {
+        std::string text = shipped;
+        text.replace(at, text.find('\n', at) - at, server.empty() ? std::string() : "Server = " + server);
+        WriteFileBytes(data + "newsletter/newsletter.dat", text);
+        return NewsLetterSwitch(data);
+    };
+    EXPECT_EQ(withServer("newsletter.quiltora.invalid"), 0);
+    EXPECT_EQ(withServer(""), 0);
+    EXPECT_EQ(withServer("127.0.0.1:4711"), 2);
+    EXPECT_EQ(withServer("news.example.org"), 2);
+    EXPECT_EQ(NewsLetterSwitch(testsupport::SourceDir() + "/data/"), 0) << "the shipped data";
+}
+
+// Switched off, nothing is counted and the state file is neither read nor written.
+TEST_F(NewsLetterStateTest, SwitchedOffNothingIsCountedReadOrWritten) {
+    WriteFileBytes(StateFile(), "NewsLetter {\n\tQuiltora_2 {\n\t\tMinutes = 29\n\t}\n}\n");
+    const std::string before = ReadFileBytes(StateFile());
+    NewsLetterOn = 0;
+    EXPECT_EQ(LoadNewsLetter(), 0);
+    EXPECT_EQ(Newsletter_Minutes, 0);
+    // A second short of the half hour, the next second due: the trigger counts nothing.
+    Newsletter_Minutes = 29;
+    Newsletter_Seconds = 59;
+    Newsletter_NextSecond = -1000;
+    EXPECT_EQ(UpdateNewsLetter(), 0);
+    EXPECT_EQ(Newsletter_Minutes, 29);
+    EXPECT_EQ(Newsletter_Seconds, 59);
+    EXPECT_EQ(SaveNewsLetter(), 0);
+    EXPECT_EQ(ReadFileBytes(StateFile()), before);
 }
 
 }  // namespace

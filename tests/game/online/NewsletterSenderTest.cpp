@@ -97,6 +97,15 @@ TEST_F(NewsletterSenderTest, OnlyARealAnswerCountsAsASignUp) {
         {"HTTP/1.0 500 Internal Server Error\r\n\r\nOops", TNewsletterOutcome::Failed, ""},
         {"HTTP/1.0 404 Not Found\r\n\r\n", TNewsletterOutcome::Failed, ""},
         {"Welcome", TNewsletterOutcome::Failed, ""},  // no status line
+        {"HTTP/1.1 200\r\n\r\nSubscribed", TNewsletterOutcome::SignedUp, "Subscribed"},  // no reason phrase
+        // Only three digits after "HTTP/1." and a digit count as a status.
+        {"HTTP/x 2000 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.1 2000 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.1 200OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/2 200 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.x 200 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.1  200 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
+        {"HTTP/1.1 20 OK\r\n\r\nInvalid email address.", TNewsletterOutcome::Failed, ""},
     };
     int32_t clock = 5000;
     for (const auto& c : cases) {
@@ -171,6 +180,23 @@ TEST_F(NewsletterSenderTest, ServerAddressesReadHostAndPort) {
         }
     }
     EXPECT_TRUE(EndsWith(NewsletterDefaultServer, ".invalid"));
+}
+
+// The reserved name "invalid" never resolves: a server there, or none, is no server at all.
+TEST(NewsletterServer, OnlyAnAddressOutsideTheReservedNameIsARealServer) {
+    const struct {
+        const char* address;
+        bool real;
+    } cases[] = {
+        {"newsletter.quiltora.invalid", false}, {"NEWSLETTER.QUILTORA.INVALID:8080", false},
+        {"invalid", false},                     {"news.invalid.", false},
+        {"", false},                            {"news.example.org:0", false},
+        {"news.example.org", true},             {"NEWS.EXAMPLE.ORG:8080", true},
+        {"127.0.0.1:4711", true},               {"invalid.example.org", true},
+        {"newsinvalid", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NewsletterServerIsReal(c.address), c.real) << c.address;
+    EXPECT_FALSE(NewsletterServerIsReal(NewsletterDefaultServer));
 }
 
 }  // namespace

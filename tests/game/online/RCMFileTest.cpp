@@ -257,4 +257,46 @@ TEST(RCMFileTest, AFileReadAndWrittenAgainStaysTheSame) {
     EXPECT_EQ(ReadFileBytes(dir.file("Whole.dat")), "G {\n\tN = 100, 2.50000000\n}\n\n");
 }
 
+
+TEST(RCMFileTest, NamesAreWrittenSoThatTheyReadBackTheSame) {
+    // The smallest file that broke: it reads (group "t", an entry named by a double quote), but
+    // the quote, written bare, hid every brace after it from the brace check, and the game's own
+    // file could not be read at the next start. Names are now escaped as text values are, and
+    // so are blanks at their ends, which reading trims.
+    struct Case {
+        std::string text;
+        std::vector<std::string> names;  // group, then entry
+        std::string written;             // the first save
+    };
+    const Case cases[] = {
+        {"t{\"=\"\n}", {"t", "\""}, "t {\n\t\\22 = \"\"\n}\n\n"},
+        {"q\"u\"ote {\n\tA\"b\"c = 1\n}\n", {"q\"u\"ote", "A\"b\"c"},
+         "q\\22u\\22ote {\n\tA\\22b\\22c = 1\n}\n\n"},
+        {"G {\n\tx\\41\\5C = 2\n}\n", {"G", "xA\\"}, "G {\n\txA\\5C = 2\n}\n\n"},
+        {"G {\n\t\\20lead\\09 = 1\n}\n", {"G", " lead\t"}, "G {\n\t\\20lead\\09 = 1\n}\n\n"},
+        {"a=b {\n\tn\\3D\\7B = 1\n}\n", {"a=b", "n={"}, "a\\3Db {\n\tn\\3D\\7B = 1\n}\n\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TempDir dir;
+        WriteFileBytes(dir.file("k.dat"), c.text);
+        TRCMFilePtr f = LoadRCMFile(dir.file("k.dat"));
+        ASSERT_FALSE(f->_unreadable);
+        ASSERT_EQ(f->_grupa->_listaGrup.size(), 1u);
+        const TRCMGroupPtr g = f->_grupa->_listaGrup[0];
+        EXPECT_EQ(g->_id, c.names[0]);
+        ASSERT_EQ(g->_listaWpisow.size(), 1u);
+        EXPECT_EQ(g->_listaWpisow[0]->_id, c.names[1]);
+        ASSERT_EQ(f->save(dir.file("k.dat")), 0);
+        const std::string written = ReadFileBytes(dir.file("k.dat"));
+        EXPECT_EQ(written, c.written);
+        // The game's own file reads, with the same names, and a second save changes nothing.
+        TRCMFilePtr again = LoadRCMFile(dir.file("k.dat"));
+        ASSERT_FALSE(again->_unreadable);
+        EXPECT_EQ(again->_grupa->_listaGrup[0]->_id, c.names[0]);
+        ASSERT_EQ(again->save(dir.file("k.dat")), 0);
+        EXPECT_EQ(ReadFileBytes(dir.file("k.dat")), written);
+    }
+}
+
 }  // namespace

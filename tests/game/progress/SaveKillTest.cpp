@@ -1,31 +1,35 @@
-// Killing the game with SIGKILL in the middle of its saves never leaves a player's file, the list
-// of players, the settings or the shared newsletter file unreadable: a child process saves all of
-// them in a loop with changing contents and is killed at seeded random moments; after each kill
-// every file is whole, exactly as one of the saves wrote it, and never older than before.
+// Killing the game with SIGKILL in the middle of its saves loses nothing that was saved whole: a
+// child process starts as the game starts (the per-user folder's lock, the leftover temporary
+// files removed, the players read) and then saves everything in a loop with changing contents
+// (three players, two of them with a level in progress, one renamed at every save; the
+// settings; the shared newsletter file), and is killed at seeded random moments. After each kill
+// the folder is read as the next start reads it: the lock of the dead child does not block, no
+// temporary file is left, every file is whole and never older than before, each level in
+// progress comes back with the progress of its own save, and the list of players names
+// progress files that are there.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <random>
 #include <string>
 #include <thread>
 
+#include "ProfileTestSupport.h"
 #include "engine/data/BlockFile.h"
 #include "engine/system/Paths.h"
 #include "engine/system/Settings.h"
-#include "game/progress/Profile.h"
-#include "game/shell/ProfileManager.h"
+#include "game/progress/PlayerNotices.h"
 #include "online/NewsLetterState.h"
 #include "online/RCMFile.h"
-#include "platform/Files.h"
-#include "support/TestSupport.h"
+#include "platform/Strings.h"
 
 namespace {
 
 using testsupport::ReadFileBytes;
+
+const char* const kLock = "Quiltora.lock";
 
 // Points the per-user folders at root.
 void UseFolder(const std::string& root) {
@@ -36,27 +40,31 @@ void UseFolder(const std::string& root) {
     CreateDir(AppDataFolder + "/Data");
 }
 
-// Save number k of everything the game saves: two players (the current one alternating), their
-// progress growing with k, the sound volume and the newsletter's minutes following k.
-void SaveEverything(const std::string& root, int k) {
-    UseFolder(root);
-    auto owner = std::make_shared<TProfileManager>();
-    TProfileManager& manager = *owner;
-    for (const char* name : {"ANN", "BO"}) {
-        auto p = std::make_shared<TProfile>();
-        p->SetName(name);
+std::string ProfilesDir(const std::string& root) { return root + "/Quiltora-2/Profiles/"; }
+std::string SettingsFile(const std::string& root) { return root + "/Quiltora-2/Data/Settings.ini"; }
+std::string NewsFile(const std::string& root) { return root + "/Newsletter.dat"; }
+
+// The third player's name at save k: renamed at every save, among three names.
+std::string ThirdName(int k) { return "C" + std::to_string(k % 3); }
+
+// Save number k of everything the game saves: every player's score is k; ANN and BO play level
+// k % 3 + 1 with a board whose clock reads k (so that a board tells which save wrote it); the
+// current player alternates; the third player takes the name of save k; the sound volume and the
+// newsletter's minutes follow k.
+void SaveEverything(TProfileManager& manager, int k) {
+    for (size_t i = 0; i < manager.ProfilesList.size(); ++i) {
+        const auto& p = manager.ProfilesList[i];
         p->Score = k;
-        p->Level = k % MaxLevel + 1;
-        for (int id = 1; id <= k % 7 + 1; ++id) {
-            auto record = p->GetLevel(id, 1);
-            record->isPassed = 1;
-            record->Stars = (k + id) % 4;
-            record->Score = k * 10 + id;
+        if (i < 2) {
+            p->Level = k % 3 + 1;
+            auto board = profiletest::SmallLevel();
+            board->LevelSeconds = k;
+            p->CurrLevel = board;
+        } else {
+            p->SetName(ThirdName(k));
         }
-        manager.ProfilesList.push_back(p);
     }
     manager.SetCurrProfile(manager.ProfilesList[k % 2]);
-    manager.isProfilesRead = 1;
     manager.SaveAtEnd();
 
     AppSettings::Loaded = true;
@@ -69,44 +77,68 @@ void SaveEverything(const std::string& root, int k) {
     SaveNewsLetter();
 }
 
-std::string ProgressFile(const std::string& root) { return root + "/Quiltora-2/Profiles/65-78-78.AppProfile"; }
-std::string IndexFile(const std::string& root) { return root + "/Quiltora-2/Profiles/Profiles.dat"; }
-std::string SettingsFile(const std::string& root) { return root + "/Quiltora-2/Data/Settings.ini"; }
-std::string NewsFile(const std::string& root) { return root + "/Newsletter.dat"; }
+// Every temporary file below root.
+std::vector<std::string> TempFiles(const std::string& root) {
+    std::vector<std::string> found;
+    for (const std::string& dir : {root, root + "/Quiltora-2", root + "/Quiltora-2/Data", root + "/Quiltora-2/Profiles"})
+        for (const std::string& name : ReadDir(dir))
+            if (IsTempFileName(name)) found.push_back(dir + "/" + name);
+    return found;
+}
 
-class SaveKillTest : public ::testing::Test {
+class SaveKillTest : public profiletest::ProfileTest {
 protected:
-    testsupport::TempDir dir;
-    std::string oldRoot, oldFolder, oldName;
+    std::string oldRoot, oldName;
 
     void SetUp() override {
+        ProfileTest::SetUp();
         oldRoot = AppDataRootFolder;
-        oldFolder = AppDataFolder;
         oldName = AppFolderName;
     }
     void TearDown() override {
+        UnlockAppDataFolder();
         ResetNewsLetterState();
-        ResetProfileGlobals();
         AppSettings::Reset();
         AppDataRootFolder = oldRoot;
-        AppDataFolder = oldFolder;
         AppFolderName = oldName;
+        ProfileTest::TearDown();
     }
 
-    // The bytes save number k writes at the file that path picks.
+    // The bytes save number k writes at the file that path picks (the settings and the
+    // newsletter file, which hold no counter of their own).
     std::string Expected(int k, std::string (*path)(const std::string&)) {
         const std::string scratch = dir.file("expected-" + std::to_string(k));
-        if (FileType(scratch) == 0) SaveEverything(scratch, k);
+        if (FileType(scratch) == 0) {
+            UseFolder(scratch);
+            auto manager = FirstPlayers();
+            SaveEverything(*manager, k);
+        }
         return ReadFileBytes(path(scratch));
     }
+
+    // ANN, BO and the third player, as a first start leaves them.
+    static TProfileManagerPtr FirstPlayers() {
+        auto manager = std::make_shared<TProfileManager>();
+        for (const char* name : {"ANN", "BO", "C0"}) manager->ProfilesList.push_back(CreateNewProfile(name));
+        manager->SetCurrProfile(manager->ProfilesList[0]);
+        manager->isProfilesRead = 1;
+        return manager;
+    }
+
+    testsupport::TempDir dir;
 };
 
-TEST_F(SaveKillTest, FilesStayWholeWhateverMomentTheSavingProcessIsKilled) {
+TEST_F(SaveKillTest, NothingSavedWholeIsLostWhateverMomentTheSavingProcessIsKilled) {
     const std::string live = dir.file("live");
-    SaveEverything(live, 0);
+    UseFolder(live);
+    SaveEverything(*FirstPlayers(), 0);
+    // A temporary file of a process that runs (pid 1) in the folder shared with the maker's other
+    // games: it may be writing it, and it is left alone.
+    testsupport::WriteFileBytes(NewsFile(live) + ".tmp-1", "News");
+
     std::mt19937 random(20261210);
-    int seen = 0;  // the save number the player's file held after the last kill
-    int saves = 0;
+    int seen[2] = {0, 0};  // the save number ANN's and BO's progress held after the last kill
+    int saves = 0, cutShort = 0, leftovers = 0;
     constexpr int kKills = 16;
     for (int round = 1; round <= kKills; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
@@ -115,7 +147,14 @@ TEST_F(SaveKillTest, FilesStayWholeWhateverMomentTheSavingProcessIsKilled) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int k = first;; ++k) SaveEverything(live, k);
+            // The game's start: the folder's lock, the leftovers gone, the players read.
+            UseFolder(live);
+            if (LockAppDataFolder(kLock) != AppFolderLock::Taken) _exit(3);
+            RemoveAppLeftoverTempFiles();
+            auto manager = std::make_shared<TProfileManager>();
+            manager->OnSetup();
+            if (manager->ProfilesList.size() != 3) _exit(4);
+            for (int k = first;; ++k) SaveEverything(*manager, k);
         }
         // The last round lets the child run long enough to finish saves on any machine.
         const int ms = round == kKills ? 1500 : std::uniform_int_distribution<int>(1, 60)(random);
@@ -123,42 +162,99 @@ TEST_F(SaveKillTest, FilesStayWholeWhateverMomentTheSavingProcessIsKilled) {
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended by itself with " << WEXITSTATUS(status);
 
-        // The player's progress: whole, exactly one save's bytes, never older than before.
+        // What the dead child's saves may have left, for certain once: its temporary files in the
+        // game's folder and in the shared one.
+        if (round == 1) {
+            const std::string tmp = ".tmp-" + std::to_string(child);
+            testsupport::WriteFileBytes(ProfilesDir(live) + "65-78-78.AppProfile" + tmp, "Data{\n");
+            testsupport::WriteFileBytes(NewsFile(live) + tmp, "News");
+        }
+
+        // The next start: the dead child's lock does not block it, and it leaves no temporary
+        // file but the one a running process may still be writing.
+        UseFolder(live);
+        ASSERT_EQ(LockAppDataFolder(kLock), AppFolderLock::Taken);
+        leftovers += static_cast<int>(TempFiles(live).size()) - 1;
+        testing::internal::CaptureStdout();
+        RemoveAppLeftoverTempFiles();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(TempFiles(live), std::vector<std::string>{NewsFile(live) + ".tmp-1"});
+
+        // The list of players: whole, and every player it names has a whole progress file of
+        // that name.
         bool whole = false;
-        auto progress = LoadBlockFileChecked(ProgressFile(live), whole);
+        auto index = LoadBlockFileChecked(ProfilesDir(live) + "Profiles.dat", whole);
         ASSERT_TRUE(whole);
-        const int k = GetBFInt(progress, "Data::Score");
-        EXPECT_LT(k, first + 100000);
-        EXPECT_GE(k, seen);
-        EXPECT_EQ(ReadFileBytes(ProgressFile(live)), Expected(k, ProgressFile));
-        if (k > seen) ++saves;
-        seen = k;
-
-        // The list of players: whole, naming one of the two players as current.
-        auto index = LoadBlockFileChecked(IndexFile(live), whole);
-        ASSERT_TRUE(whole);
+        const auto listed = GetBlockFilesList(index, "Profile");
+        ASSERT_EQ(listed.size(), 3u);
+        for (const auto& entry : listed) {
+            const std::string id = GetBFString(entry, "Id");
+            auto progress = LoadBlockFileChecked(ProfilesDir(live) + id + ".AppProfile", whole);
+            EXPECT_TRUE(whole) << id;
+            EXPECT_EQ(GetBFString(progress, "Data::Name"), GetBFString(entry, "Name")) << id;
+        }
         const std::string current = GetBFString(index, "Settings::CurrProfile");
-        ASSERT_TRUE(current == "65-78-78" || current == "66-79") << current;
-        EXPECT_EQ(ReadFileBytes(IndexFile(live)), Expected(current == "65-78-78" ? 0 : 1, IndexFile));
+        EXPECT_TRUE(current == "65-78-78" || current == "66-79") << current;
+
+        // The players as the start reads them: the list's own players (no rebuild), ANN's
+        // progress never older than before, and each level in progress with the progress of its
+        // own save. A kill between the two files of a save is reported and told: the pair of
+        // the save before is read.
+        ResetPlayerNotices();
+        testing::internal::CaptureStdout();
+        auto reader = std::make_shared<TProfileManager>();
+        reader->OnSetup();
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.find("rebuilt"), std::string::npos) << out;
+        ASSERT_EQ(reader->ProfilesList.size(), 3u);
+        for (const std::string& line : SplitLines(out)) {
+            if (line.find("ERROR") != std::string::npos) {
+                EXPECT_NE(line.find(".PACLEVEL"), std::string::npos) << "only a level in progress of a save cut short: " << line;
+            }
+        }
+        if (out.find("ERROR") != std::string::npos) {
+            ++cutShort;
+            ASSERT_FALSE(PendingPlayerNotices().empty());
+            EXPECT_NE(PendingPlayerNotices()[0].find("last save was cut short"), std::string::npos) << out;
+        }
+        // (A kill between two players' files leaves them at different saves.)
+        for (int i = 0; i < 2; ++i) {
+            const auto& p = reader->ProfilesList[i];
+            SCOPED_TRACE(p->name);
+            const int k = p->Score;
+            EXPECT_LT(k, first + 100000);
+            EXPECT_GE(k, seen[i]);
+            if (i == 0 && k > seen[i]) ++saves;
+            seen[i] = k;
+            EXPECT_EQ(p->Level, k % 3 + 1);
+            ASSERT_NE(p->CurrLevel, nullptr);
+            EXPECT_EQ(p->CurrLevel->LevelSeconds, k) << "the board of another save";
+        }
+        EXPECT_EQ(Profile, reader->ProfilesList[current == "65-78-78" ? 0 : 1]);
+        UnlockAppDataFolder();
 
         // The settings: read as start-up reads them, and exactly the file of the save whose
         // volume they hold.
-        UseFolder(live);
         AppSettings::Reset();
         AppSettings::LoadData();
         const int volume = static_cast<int>(AppSettings::SoundVolume * 100.0f + 0.5f);
         EXPECT_EQ(ReadFileBytes(SettingsFile(live)), Expected(volume, SettingsFile));
+        UseFolder(live);
 
         // The newsletter file: readable, and exactly the save of the minutes it holds.
         auto news = LoadRCMFile(NewsFile(live));
         ASSERT_FALSE(news->_unreadable);
         const int minutes = static_cast<int>(news->getFloat("NewsLetter::Quiltora_2::Minutes", 0, 0));
         EXPECT_EQ(ReadFileBytes(NewsFile(live)), Expected(minutes, NewsFile));
+        UseFolder(live);
     }
-    // The saves did move on between kills.
+    // The saves did move on between kills, and the planted leftovers were removed.
     EXPECT_GE(saves, 1);
+    EXPECT_GE(leftovers, 2);
+    std::printf("%d saves seen, %d kills between the two files of a save, %d leftover temporary files\n", saves,
+                cutShort, leftovers);
 }
 
 }  // namespace

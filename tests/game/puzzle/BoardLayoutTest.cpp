@@ -40,14 +40,39 @@ TEST_F(BoardLayoutTest, PitchFortyOnTenByTenAndTheFirstNumbersHalfAPitchOut) {
     auto row = level->NumberH(0, 0);
     EXPECT_EQ(row->Number[0]->DrawY, 170.0f);
     EXPECT_EQ(row->Number[0]->DrawX, 180.0f);  // 20 left of the grid
-    // The 1 counts 1.5 times its width, twice over: the next number stands 60 further left.
-    EXPECT_EQ(row->Number[1]->DrawX, 120.0f);
-    EXPECT_EQ(row->GetMinDrawX(), 120);
+    // Twice a number's width further left, as any one-digit number: one width between them.
+    EXPECT_EQ(row->Number[1]->DrawX, 140.0f);
+    EXPECT_EQ(row->GetMinDrawX(), 140);
     // The number areas reach from the farthest number's centre to the first cell's centre.
-    EXPECT_EQ(level->NumbersWidth, 220 - 120);
+    EXPECT_EQ(level->NumbersWidth, 220 - 140);
     EXPECT_EQ(level->NumbersHeight, 170 - 130);
-    EXPECT_EQ(level->Width, 400 + 100);
+    EXPECT_EQ(level->Width, 400 + 80);
     EXPECT_EQ(level->Height, 400 + 40);
+}
+
+// A row's numbers stand one one-digit width apart, edge to edge, whatever their digits (the
+// images of two-digit numbers are wider).
+TEST_F(BoardLayoutTest, RowNumbersAreEvenlySpacedWhateverTheirDigits) {
+    PuzzlePlayHooks::NumberImageSize = [](int, int value, float& w, float& h) {
+        w = value >= 10 ? 32.0f : 20.0f;
+        h = 30;
+        return true;
+    };
+    for (const std::string& row : {std::string("1.111111111111.111"), std::string("111.1.1.111111111111"),
+                                   std::string("1.1.1.1.1.1")}) {
+        SCOPED_TRACE(row);
+        auto level = MakeLevel({row, std::string(row.size(), '.')}, {1});
+        level->SetPosition(500, 150);
+        auto line = level->NumberH(0, 0);
+        ASSERT_GE(line->Number.size(), 3u);
+        for (size_t i = 1; i < line->Number.size(); ++i) {
+            const auto& right = *line->Number[i - 1];
+            const auto& left = *line->Number[i];
+            const float rightEdge = left.DrawX + (left.Value >= 10 ? 16.0f : 10.0f);
+            const float leftEdge = right.DrawX - (right.Value >= 10 ? 16.0f : 10.0f);
+            EXPECT_EQ(leftEdge - rightEdge, 20.0f) << left.Value << " then " << right.Value;
+        }
+    }
 }
 
 TEST_F(BoardLayoutTest, ColumnNumbersStackUpwardFromTheGrid) {

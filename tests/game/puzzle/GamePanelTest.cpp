@@ -207,9 +207,10 @@ TEST_F(GamePanelTest, EveryShippedBoardStaysLeftOfThePanelInTheWideAndThe43Pictu
             level->Center();  // the first call measures the number areas
             level->Center();
             EXPECT_LT(level->x + static_cast<float>(level->GridWidth), cardLeft - BoardPanelGap + 1.0f);
-            if (stretched == 0)
+            if (stretched == 0) {
                 EXPECT_EQ(level->x, static_cast<float>(static_cast<int>(
                                         BoardCentreX - level->GridWidth * 0.5f + level->NumbersWidth * 0.5f)));
+            }
             // The row clues keep on screen on the left, grown by the hover, and the size label
             // (92 pixels wide, kept 2 pixels from the screen's edge) left of the grid.
             const float scale = NumberScaleAt(level->Size) * 1.2f * 0.5f;

@@ -263,6 +263,25 @@ TEST_F(GameScreenTest, TheSecondButtonOrSpaceCancelsALineAndTheWasteCornerDropsI
     Frames(2);
     EXPECT_EQ(CoveredRow(*level, 1), "cccc");
 
+    // Space pressed while no button is held waits for the next press and cancels it in the
+    // frame it is seen; the cancel holds until the button is let go: the cell is judged neither
+    // while it is held nor at the release.
+    MoveToCell(*level, 1, 1);
+    Frame();
+    InjectKeyDown(32);
+    InjectKeyUp(32);
+    Frame();
+    Down(1);
+    Frame();
+    EXPECT_EQ(CoveredRow(*level, 1), "cccc");
+    EXPECT_FALSE(Game->HoldedList && !Game->HoldedList->empty());
+    Frames(3);
+    EXPECT_EQ(CoveredRow(*level, 1), "cccc") << "judged while the button is still down";
+    Up(1);
+    Frames(2);
+    EXPECT_EQ(CoveredRow(*level, 1), "cccc");
+    EXPECT_EQ(level->Mistakes, 0);
+
     // A line released over the corner above the row clues and left of the column clues.
     MoveToCell(*level, 0, 1);
     Frame();

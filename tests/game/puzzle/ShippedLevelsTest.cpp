@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 #include <string>
@@ -17,6 +18,7 @@
 #include "game/puzzle/PlayFieldTables.h"
 #include "game/puzzle/PlayHooks.h"
 #include "platform/Files.h"
+#include "platform/Image.h"
 #include "platform/Strings.h"
 #include "support/TestSupport.h"
 
@@ -41,12 +43,48 @@ std::vector<float> GridSizes() {
     return out;
 }
 
+// The luminance of an sRGB colour (0 to 255 a channel), as WCAG defines it, and the contrast
+// ratio of two colours (1 to 21).
+double RelativeLuminance(double r, double g, double b) {
+    auto linear = [](double c) {
+        c /= 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+}
+
+double ContrastRatio(const std::vector<double>& a, const std::vector<double>& b) {
+    const double la = RelativeLuminance(a[0], a[1], a[2]), lb = RelativeLuminance(b[0], b[1], b[2]);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour of a clue back where it is strongest (the numbers lie there), over a ground of
+// the given grey.
+std::vector<double> BackOver(const std::string& image, double ground) {
+    TPixmapPtr back = LoadPixmap(DataPath("Screens/MainGame/" + image));
+    EXPECT_TRUE(back) << image;
+    if (!back) return {ground, ground, ground};
+    uint32_t strongest = 0;
+    for (int y = 0; y < back->height; ++y)
+        for (int x = 0; x < back->width; ++x) {
+            const uint32_t p = static_cast<uint32_t>(back->ReadPixel(x, y));
+            if ((p >> 24) > (strongest >> 24)) strongest = p;
+        }
+    const double a = (strongest >> 24) / 255.0;
+    std::vector<double> out;
+    for (int shift : {16, 8, 0}) out.push_back(a * ((strongest >> shift) & 255) + (1.0 - a) * ground);
+    return out;
+}
+
 TEST(PlayFieldTables, SizesArePositiveAndPaletteEntriesAreWholeColours) {
     const std::vector<float> sizes = GridSizes();
     ASSERT_FALSE(sizes.empty());
     for (float g : sizes) EXPECT_GT(g, 0.0f);
 
     const TBlockFilePtr rgbs = LoadBlockFile(DataPath("Game/PlayField/RGBS.txt"));
+    const std::vector<double> darkBack = BackOver("Gradient.png", 255.0), lightBack = BackOver("lgradient2.png", 0.0);
+    EXPECT_EQ(darkBack, BackOver("gradient2.png", 255.0));
+    EXPECT_EQ(lightBack, BackOver("lgradient.png", 0.0));
     int colours = 0;
     bool dark = false, light = false;
     for (const TBlockFilePtr& e : rgbs->SubFiles) {
@@ -63,10 +101,13 @@ TEST(PlayFieldTables, SizesArePositiveAndPaletteEntriesAreWholeColours) {
         }
         ASSERT_EQ(rgb.size(), 5u) << e->name;
         for (int i = 0; i < 3; ++i) EXPECT_TRUE(rgb[i] >= 0 && rgb[i] <= 255) << e->name;
-        // Clue numbers are drawn in their colour over dark backs, or over light backs when
-        // all three channels are below 75: a colour in between would be hard to read.
+        // Clue numbers are drawn in their colour over the dark backs, or over the light ones
+        // when all three channels are below 75; each colour reads on its back, whatever shows
+        // through it (white under the dark back, black under the light one): a contrast of at
+        // least 3 to 1.
         const bool tooDark = rgb[0] < 75 && rgb[1] < 75 && rgb[2] < 75;
-        EXPECT_TRUE(tooDark || 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2] >= 80.0) << e->name;
+        const std::vector<double> colour{double(rgb[0]), double(rgb[1]), double(rgb[2])};
+        EXPECT_GE(ContrastRatio(colour, tooDark ? lightBack : darkBack), 3.0) << e->name;
         dark = dark || tooDark;
         light = light || (rgb[0] > 200 && rgb[1] > 200 && rgb[2] > 200);
     }

@@ -338,7 +338,7 @@ TEST_F(LevelEndTest, EachAwardHoldsAtItsThresholdOnItsOwnScreenOnly) {
         {15, false, [](TProfile& p) { p.TilesCrossed = 1599; }, [](TProfile& p) { p.TilesCrossed = 1600; }},
         {16, false, [](TProfile& p) { s_played(p, 74); }, [](TProfile& p) { s_played(p, 75); }},
         {17, true, [](TProfile& p) { s_buildings(p, 27); }, [](TProfile& p) { s_buildings(p, 28); }},
-        {18, true, [](TProfile& p) { p.CashSpend = 14999; }, [](TProfile& p) { p.CashSpend = 15000; }},
+        {18, true, [](TProfile& p) { p.CashSpend = 7999; }, [](TProfile& p) { p.CashSpend = 8000; }},
     };
     TAppScreen* summary = LevelSummary.get();
     TAppScreen* kingdom = Kingdom.get();

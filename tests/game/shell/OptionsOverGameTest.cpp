@@ -1,7 +1,7 @@
 // The options over the game screen, opened by the game panel's menu button: Menu and Replay are
-// offered, and the level's clock stands still while the options are open (the game screen is
-// locked, as under the help), to run on once they are closed. Replay asks first: No leaves
-// everything as it was, Yes starts the player's level again on the game screen.
+// offered. The game screen is not locked under them (only the help locks it): the level's clock
+// runs on while they are open, while the board takes no move until they are closed. Replay asks
+// first: No leaves everything as it was, Yes starts the player's level again on the game screen.
 #include "game/puzzle/GameScreenHarness.h"
 
 #include "game/progress/Profile.h"
@@ -50,8 +50,10 @@ protected:
     }
 };
 
-TEST_F(OptionsOverGameTest, TheLevelClockStandsStillWhileTheOptionsAreOpen) {
-    auto level = Play(MakeLevel({"1.1", ".1.", "1.1"}));
+TEST_F(OptionsOverGameTest, TheLevelClockRunsOnUnderTheOptionsWhileTheBoardWaits) {
+    auto made = MakeLevel({"1.1", ".1.", "1.1"});
+    made->SetHints(3);
+    auto level = Play(made);
     UntilPlay();
     Updates(120);
     const int before = level->LevelSeconds;
@@ -61,17 +63,49 @@ TEST_F(OptionsOverGameTest, TheLevelClockStandsStillWhileTheOptionsAreOpen) {
     ASSERT_EQ(Game->isPopUp(Options.get()), 1);
     EXPECT_EQ(Options->ButtonMenu->isEnabled, 1);
     EXPECT_EQ(Options->ButtonReplay->isEnabled, 1);
-    EXPECT_EQ(Game->isLocked, 1);
-    Updates(600);  // ten seconds with the options open
-    EXPECT_LE(level->LevelSeconds, before + 1);
-    const int open = level->LevelSeconds;
+    EXPECT_EQ(Game->isLocked, 0);
+    Updates(600);  // ten seconds with the options open: the clock counts them
+    EXPECT_GE(level->LevelSeconds, before + 9);
+    EXPECT_LE(level->LevelSeconds, before + 11);
+    EXPECT_EQ(Game->CurrState, 0);
+
+    // A press and release on a cell while the options are open uncovers nothing.
+    MoveToCell(*level, 0, 0);
+    Updates(2);
+    Down(1);
+    Updates(2);
+    Up(1);
+    Updates(2);
+    EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 1);
+    // Nor does the panel take clicks: a click on a lit hint beside the options spends nothing.
+    auto hint = GamePanel::Hints[0];
+    ASSERT_TRUE(hint && hint->Point && hint->isLoaded);
+    MoveTo(hint->Point->DrawX + 20, hint->Point->DrawY + 20);
+    Updates(2);
+    Down(1);
+    Updates(2);
+    Up(1);
+    Updates(2);
+    EXPECT_EQ(hint->isLoaded, 1);
+    EXPECT_EQ(level->HintWasUsed, 0);
 
     ClickAt(*Options->ButtonOk, Options->ButtonOk->Width, Options->ButtonOk->Height);
     Updates(35);
     ASSERT_EQ(Game->isPopUp(Options.get()), 0);
-    EXPECT_EQ(Game->isLocked, 0);
+    const int closed = level->LevelSeconds;
     Updates(180);
-    EXPECT_GE(level->LevelSeconds, open + 2);
+    EXPECT_GE(level->LevelSeconds, closed + 2);
+    // Closed, the board and the panel take moves again.
+    Drag(*level, 0, 0, 0, 0, 1);
+    EXPECT_EQ(level->Tile(0, 0, 0)->isCovered, 0);
+    MoveTo(hint->Point->DrawX + 20, hint->Point->DrawY + 20);
+    Updates(2);
+    Down(1);
+    Updates(2);
+    Up(1);
+    Updates(2);
+    EXPECT_EQ(hint->isLoaded, 0);
+    EXPECT_EQ(level->HintWasUsed, 1);
 }
 
 TEST_F(OptionsOverGameTest, ReplayAsksFirstAndYesStartsThePlayersLevelAgain) {

@@ -10,6 +10,7 @@
 #include "platform/Input.h"
 #include "support/TestSupport.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,6 +55,43 @@ TEST_F(PauseTest, DrawsAtLeastOneFrameAndWaitsForTheWindowToComeBack) {
     EXPECT_GE(frames, 4);
     EXPECT_FALSE(AppSuspended());
     RemovePollHook(id);
+}
+
+// The pause draws its still picture once and then only waits, frame after frame, until the
+// window comes back; a window that lost its picture (exposed again) gets it drawn once more.
+TEST_F(PauseTest, DrawsItsPictureOnceAndAgainOnlyWhenTheWindowLostIt) {
+    Control::Reset();
+    int frames = 0, shown = 0;
+    Control::FrameStartHook = [&](int32_t) { ++frames; };
+    Control::BeforeFlipHook = [&] { ++shown; };
+    InjectSuspended(true);
+    int id = AddPollHook([&] {
+        if (frames == 10) {
+            SDL_Event e{};
+            e.type = SDL_WINDOWEVENT;
+            e.window.event = SDL_WINDOWEVENT_EXPOSED;
+            SDL_PushEvent(&e);
+        }
+        if (frames == 20) InjectSuspended(false);
+    });
+    const int before = WindowExposures();
+    PauseGame();
+    RemovePollHook(id);
+    EXPECT_EQ(frames, 20);
+    EXPECT_EQ(WindowExposures(), before + 1);
+    EXPECT_EQ(shown, 2) << "the first frame and the one after the exposure";
+    Control::Reset();
+}
+
+TEST_F(PauseTest, TheFrameLimitEndsAPauseThatNeverEnds) {
+    Control::Reset();
+    AppExitFunction = [] {};  // AppEnd returns
+    Control::FrameLimit = 30;
+    InjectSuspended(true);
+    PauseGame();
+    EXPECT_TRUE(Control::isEnded);
+    EXPECT_EQ(Control::FrameCount, 30);
+    Control::Reset();
 }
 
 namespace {

@@ -207,8 +207,10 @@ TEST_F(ProfilesPopUpTest, NewRenamePickDeleteAndOkWriteTheList) {
     EXPECT_FALSE(Enabled(Profiles->ProfileButton[1]));
     // With one player left, Delete is gone.
     EXPECT_FALSE(Enabled(Profiles->ButtonDelete));
-    // No file was removed.
-    EXPECT_EQ(FileType(user.file("Profiles/80-108-97-121-101-114.AppProfile")), 1);
+    // No file was removed: the deleted player's files went to the deleted players' folder, where
+    // a rebuilt list of players never finds them.
+    EXPECT_EQ(FileType(user.file("Profiles/80-108-97-121-101-114.AppProfile")), 0);
+    EXPECT_EQ(FileType(user.file("Profiles/Deleted/80-108-97-121-101-114.AppProfile")), 1);
 }
 
 TEST_F(ProfilesPopUpTest, SixSlotsSixPlayers) {
@@ -240,6 +242,57 @@ TEST_F(ProfilesPopUpTest, SixSlotsSixPlayers) {
     Enter(Profiles->ButtonNew, "a9");
     EXPECT_EQ(Names().back(), "A9");
     EXPECT_FALSE(Enabled(Profiles->ButtonNew));
+}
+
+// A name as wide as the name entry takes (fifteen of its widest capital) is drawn smaller in its
+// slot, clear of the tag sewn on at the slot's left end and of the slot's right end; a shorter
+// name after a rename is drawn at full size again.
+TEST_F(ProfilesPopUpTest, AFifteenLetterWideNameFitsItsSlot) {
+    const std::string wide(15, 'W');
+    WritePlayers({"ANN", wide, "BO"});
+    StartShell();
+    OpenPlayers();
+    ASSERT_EQ(SlotText(1), wide);
+    TPixmapPtr shot = testsupport::ScreenTest::Frame(true);
+    ASSERT_TRUE(shot);
+    const auto& wideSlot = Profiles->ProfileButton[1];
+    const float sx = static_cast<float>(GraphicsWidth()) / VirtualResolutionWidth();
+    const float sy = static_cast<float>(GraphicsHeight()) / VirtualResolutionHeight();
+    auto pixel = [&](const TUIButtonPtr& slot, int x, int y) {
+        const int px = static_cast<int>((slot->DrawX + static_cast<float>(x) + AspectOffsetX) * sx);
+        const int py = static_cast<int>((slot->DrawY + static_cast<float>(y) + AspectOffsetY) * sy);
+        return shot->ReadPixel(px, py) & 0xFFFFFF;
+    };
+    // The name's ink (its class's dark brown, and the slot's cream or the tag's blue blended
+    // with it) stays clear of the tag (14 to 36) and of the slot's right end.
+    auto ink = [](int c) {
+        const int r = (c >> 16) & 255, g = (c >> 8) & 255, b = c & 255;
+        return r < 200 && g < 160 && b < 120 && r > b;
+    };
+    int outside = 0, inside = 0;
+    for (int y = 8; y < wideSlot->Height - 8; ++y)
+        for (int x = 12; x < wideSlot->Width - 12; ++x) {
+            const bool margin = x < 40 || x >= wideSlot->Width - 40;
+            (margin ? outside : inside) += ink(pixel(wideSlot, x, y)) ? 1 : 0;
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(inside, 200);
+    // Drawn smaller, in every view of the slot.
+    for (const auto& view : wideSlot->SubText) EXPECT_LT(view->CurrState->tfr->sx, 1.0f);
+
+    // Renamed short: the name's own size, in its own place.
+    Profiles->PickProfile(1);
+    Click(Profiles->ButtonRename);
+    Frames(kAnimFrames);
+    for (int i = 0; i < 15; ++i) Key(KEY_BACKSPACE);
+    Type("cy");
+    Key(KEY_ENTER);
+    Frames(kAnimFrames);
+    ASSERT_EQ(SlotText(1), "CY");
+    for (const auto& view : wideSlot->SubText) {
+        EXPECT_EQ(view->CurrState->tfr->sx, 1.0f);
+        EXPECT_EQ(view->CurrState->dim->x, 0.0f);
+    }
 }
 
 }  // namespace

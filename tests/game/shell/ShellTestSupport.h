@@ -131,6 +131,23 @@ protected:
         Frames(static_cast<int>(Utf8ToUtf32(text).size()) + 1);
     }
 
+    // Every button of the screen that is shown lies inside the 1024 x 768 picture, the whole of
+    // what the 4:3 window shows (the screen drawn once first, so that its objects stand in place).
+    static void ExpectButtonsInsideThePicture(TAppScreen& screen) {
+        int buttons = 0;
+        for (const auto& obj : screen.CreateAllObjectsList()) {
+            auto button = std::dynamic_pointer_cast<TUIButton>(obj);
+            if (!button || button->isEnabled == 0) continue;
+            ++buttons;
+            const float right = button->DrawX + static_cast<float>(button->Width) * button->DrawScaleX;
+            const float bottom = button->DrawY + static_cast<float>(button->Height) * button->DrawScaleY;
+            EXPECT_TRUE(button->DrawX >= 0.0f && right <= 1024.0f && button->DrawY >= 0.0f && bottom <= 768.0f)
+                << screen.name << ": " << button->name << " from " << button->DrawX << ", " << button->DrawY << " to "
+                << right << ", " << bottom;
+        }
+        EXPECT_GT(buttons, 0) << screen.name;
+    }
+
     TGameObjectPtr MenuButton(int id) { return MainMenu->FindObjectInd(id); }
     static bool Shown(const std::shared_ptr<TAppPopUp>& popup) {
         return Control::CurrScreen && Control::CurrScreen->isPopUp(popup.get()) != 0;

@@ -96,6 +96,13 @@ TEST_F(StagesTest, TheShippedMapHasAThumbnailAndAPointForEveryLevel) {
     EXPECT_EQ(s.AwardsButton->id, 11);
 }
 
+// Play and Awards show in the 4:3 picture as well as in the wide one.
+TEST_F(StagesTest, ItsButtonsLieInsideThe4By3Picture) {
+    Enter();
+    Frame(true);
+    ExpectButtonsInsideThePicture(*StagesScreen);
+}
+
 TEST_F(StagesTest, ThumbnailsShowTheProfileAndTheCurrentOneIsFoundByItsLevelNumber) {
     Profile->Level_Pass(1);
     Profile->GetLevel(1, 0)->Stars = 2;
@@ -206,11 +213,13 @@ TEST_F(StagesTest, OnlyOpenThumbnailsOutsideTheButtonCornersReact) {
         {px + 37, py + 31, 1, 1},  // the panel's corner is inside
         {px + 40, py, 1, 0},
         {200, 700, 1, 0},  // the awards corner
-        {900, 760, 1, 0},  // the next-level corner
+        {800, 760, 1, 0},  // the next-level corner
+        {940, 700, 1, 1},  // right of it
     };
     for (const auto& c : cases) {
-        // The corners are tested with the thumbnail moved under them.
-        const bool corner = (c.x < 400 && c.y > 650) || (c.x > 800 && c.y > 650);
+        // The corners (and the place right of the next-level one) are tested with the thumbnail
+        // moved under them.
+        const bool corner = (c.x < 400 && c.y > 650) || (c.x > 600 && c.y > 650);
         if (corner) {
             m->Point->DrawX = c.x;
             m->Point->DrawY = c.y;
