@@ -1,5 +1,6 @@
 #include "engine/screen/Asset.h"
 
+#include "engine/media/ImgTex.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
@@ -85,7 +86,12 @@ int ImageAssetFlags(const TImageAsset& asset) {
 
 std::string TImageAsset::LoadKey() const {
     if (url.empty()) return {};
-    return ConvertAppPath(url) + "|" + std::to_string(ImageAssetFlags(*this));
+    const std::string path = ConvertAppPath(url);
+    // Every picture of a shared texture comes from the one texture file, read once, whatever the
+    // flags the later pictures ask for (the texture keeps those of the first).
+    const size_t bar = path.find('|');
+    if (bar != std::string::npos) return TImgTex::TexturePath(path.substr(0, bar)) + "|texture";
+    return path + "|" + std::to_string(ImageAssetFlags(*this));
 }
 
 int TImageAsset::ReloadImg() {

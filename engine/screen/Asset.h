@@ -81,7 +81,8 @@ public:
     int LoadAsset() override { return ReloadImg(); }
     // Frees the image; the asset can be loaded again.
     int FreeAsset() override;
-    // The picture's path and the flags it is loaded with; empty without a url.
+    // The picture's path and the flags it is loaded with (for a picture of a shared texture, the
+    // texture's path alone); empty without a url.
     std::string LoadKey() const override;
 
     // The image's size; 0 while not loaded.

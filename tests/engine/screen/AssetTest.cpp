@@ -214,6 +214,12 @@ TEST_F(AssetTest, LoadKeysTellTheFileReadAndGroupsLoadAndFreeTheirMembers) {
     EXPECT_NE(CreateEmptyImageAsset("#BDIR#Screens/other.png", 0, 0, 0, 1, 0)->LoadKey(), viaBase);
     EXPECT_EQ(CreateEmptyImageAsset("", 0, 0, 0, 1, 0)->LoadKey(), "");
     EXPECT_EQ(CreateEmptyAVOAsset("#BDIR#Anims/Bird")->LoadKey(), "");
+    // The pictures of a shared texture all come from its one file, whatever their flags; another
+    // texture, or the texture's own picture file, is another read.
+    const std::string inTexture = CreateEmptyImageAsset("#BDIR#Screens/atlas.png|A", 0, 0, 0, 0, 0)->LoadKey();
+    EXPECT_EQ(CreateEmptyImageAsset("#BDIR#Screens/Atlas.png|B", 0, 0, 1, 1, 1)->LoadKey(), inTexture);
+    EXPECT_NE(CreateEmptyImageAsset("#BDIR#Screens/other.png|A", 0, 0, 0, 0, 0)->LoadKey(), inTexture);
+    EXPECT_NE(CreateEmptyImageAsset("#BDIR#Screens/atlas.png", 0, 0, 0, 0, 0)->LoadKey(), inTexture);
 
     WriteQuadrants(dir.file("q.png"));
     TAssetGroup group;
