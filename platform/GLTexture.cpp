@@ -24,6 +24,16 @@ bool RectOpaque(const TPixmap& pixmap, int x0, int y0, int x1, int y1) {
     return true;
 }
 
+// Every pixel of the rectangle is the colour c.
+bool RectOfColour(const TPixmap& pixmap, int x0, int y0, int x1, int y1, const uint8_t* c) {
+    for (int y = y0; y < y1; ++y) {
+        const uint8_t* p = pixmap.PixelPtr(x0, y);
+        for (int x = x0; x < x1; ++x, p += 4)
+            if (p[0] != c[0] || p[1] != c[1] || p[2] != c[2] || p[3] != c[3]) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 TGLTexture::TGLTexture(std::shared_ptr<TPixmap> pixmap, bool filtered, bool mipmapped)
@@ -77,7 +87,10 @@ unsigned TGLTexture::Prepare() {
     if (id_ != 0 && !dirty_ && !rectDirty) return id_;
 
     // Quads already batched were drawn with the texture as it was (added pixels they never read).
-    if (id_ != 0 && dirty_) GLFlushBatch();
+    if (id_ != 0 && dirty_) {
+        GLFlushBatch();
+        GLTextureChanging(this);
+    }
     if (id_ == 0) {
         GLuint id = 0;
         glGenTextures(1, &id);
@@ -104,6 +117,8 @@ unsigned TGLTexture::Prepare() {
         uploadedWidth_ = pixmap.width;
         uploadedHeight_ = pixmap.height;
         opaque_ = RectOpaque(pixmap, 0, 0, pixmap.width, pixmap.height);
+        std::copy_n(pixmap.PixelPtr(0, 0), 4, uniformColour_);
+        uniform_ = RectOfColour(pixmap, 0, 0, pixmap.width, pixmap.height, uniformColour_);
     } else {
         int x0 = std::clamp(dirtyLeft_, 0, pixmap.width), x1 = std::clamp(dirtyRight_, 0, pixmap.width);
         int y0 = std::clamp(dirtyTop_, 0, pixmap.height), y1 = std::clamp(dirtyBottom_, 0, pixmap.height);
@@ -111,9 +126,12 @@ unsigned TGLTexture::Prepare() {
             glTexSubImage2D(GL_TEXTURE_2D, 0, x0, y0, x1 - x0, y1 - y0, GL_RGBA, GL_UNSIGNED_BYTE,
                             pixmap.PixelPtr(x0, y0));
             opaque_ = opaque_ && RectOpaque(pixmap, x0, y0, x1, y1);
+            uniform_ = uniform_ && RectOfColour(pixmap, x0, y0, x1, y1, uniformColour_);
         }
     }
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    static unsigned long long uploads = 0;
+    uploadNumber_ = ++uploads;
     dirty_ = false;
     dirtyLeft_ = dirtyTop_ = dirtyRight_ = dirtyBottom_ = 0;
     return id_;

@@ -28,6 +28,13 @@ public:
     const std::shared_ptr<TPixmap>& Pixmap() const { return pixmap_; }
     // Every pixel of the pixmap was fully opaque when it was last uploaded.
     bool Opaque() const { return opaque_; }
+    // Every pixel of the pixmap was one colour when it was last uploaded (then any sampling of it
+    // gives that colour, and a quad of it can be drawn as a plain quad): its R, G, B, A.
+    bool Uniform() const { return uniform_; }
+    const unsigned char* UniformColour() const { return uniformColour_; }
+    // A number of the pixels last uploaded, new at every upload of any texture: two quads drawn
+    // with the same texture and number read the same pixels.
+    unsigned long long UploadNumber() const { return uploadNumber_; }
     bool Filtered() const { return filtered_; }
     bool Mipmapped() const { return mipmapped_; }
     // Sets the bound texture's filters: unfiltered (nearest texel), or as made.
@@ -39,6 +46,9 @@ private:
     bool mipmapped_;
     bool dirty_ = true;
     bool opaque_ = false;
+    bool uniform_ = false;
+    unsigned long long uploadNumber_ = 0;
+    unsigned char uniformColour_[4] = {0, 0, 0, 0};
     bool sampledUnfiltered_ = false;  // the GL filters now set are the nearest texel's
     // The changed rectangle waiting for upload (empty when dirtyRight_ <= dirtyLeft_).
     int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = 0, dirtyBottom_ = 0;
@@ -59,6 +69,9 @@ void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, flo
                 float v1, float x, float y);
 // Draws the quads waiting in the batch.
 void GLFlushBatch();
+// The pixels of this texture are about to be sent again: quads already drawn with the old ones
+// are drawn first.
+void GLTextureChanging(const TGLTexture* texture);
 // The texture of this GL name goes away: quads of it still waiting are drawn first.
 void GLTextureDeleting(unsigned id);
 // Direct drawing is on (SetDirectDrawing in platform/Graphics.h).

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cmath>
 #include <thread>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/GLTexture.h"
@@ -15,6 +17,13 @@
 #include "platform/Maths.h"
 
 namespace {
+
+// The frame's recorded quads (below): drawn now, and the frame drawn directly from here on.
+void DrawRecord();
+// Drawn first when they use the texture of this GL name.
+void DrawRecordUsing(unsigned id);
+// The cache no longer stands for anything.
+void ForgetFrameCache();
 
 struct DrawState {
     int r = 255, g = 255, b = 255;
@@ -51,6 +60,9 @@ GraphicsRefusal gRefusal = nullptr;
 // GL state already applied, so that it is set only when it changes (-1: unknown).
 int gAppliedBlend = -1;
 int gAppliedTexturing = -1;
+// The texture environment last set: 1 replace (the texture's colour as it is, no colour array),
+// 0 modulate (texture times the colour array), -1 unknown.
+int gAppliedReplace = -1;
 int gSwapInterval = -1;
 // The scissor rectangle in window pixels last given to GL (width -1: none yet).
 int gScissorX = 0, gScissorY = 0, gScissorW = -1, gScissorH = 0;
@@ -72,8 +84,24 @@ struct QuadBatch {
     TGLTexture* source = nullptr;  // the texture's owner (it draws the batch out before it goes)
     int blend = ALPHABLEND;
     bool unfiltered = false;  // a filtered texture drawn texel for pixel, sampled unfiltered
+    bool replace = false;     // textured quads in white at full alpha: the texture's colour as it is
 };
 QuadBatch gBatch;
+// The frame cache (below): frames are recorded (off: every quad goes to the batch at once), and
+// this frame's quads are being recorded.
+bool gRecordingOn = true;
+bool gRecording = false;
+
+// Clears asked for and not yet done, oldest first: each in its colour over its scissor rectangle
+// (window pixels, GL's bottom-up rows). A clear is put off until something else is drawn, so
+// that a later clear of the same pixels, or an opaque quad covering them (a screen's full-window
+// background, drawn first), can take its place: the pixels come out the same, and the software
+// renderer does not fill them twice.
+struct PendingClear {
+    int x, y, w, h;
+    float r, g, b;
+};
+std::vector<PendingClear> gPendingClears;
 DrawStats gFrameStats, gLastFrameStats;
 bool gDirectDrawing = false;
 // The window belongs to SDL's offscreen video driver (headless runs).
@@ -82,6 +110,7 @@ bool gWindowHasNoDisplay = false;
 std::chrono::steady_clock::time_point gNextFrame{};
 bool gPaceStarted = false;
 bool gCursorHidden = false;
+bool gPacedFixedClock = false;
 
 bool InitVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -131,6 +160,7 @@ void ApplyScissor() {
 
 void ApplyView() {
     if (!gContext) return;
+    DrawRecord();
     GLFlushBatch();
     glViewport(0, 0, gPixW, gPixH);
     glMatrixMode(GL_PROJECTION);
@@ -180,10 +210,59 @@ void ApplyTexturing(bool textured) {
     gAppliedTexturing = t;
 }
 
+// Does the clears put off, in order, each within its own rectangle.
+void DoPendingClears() {
+    if (gPendingClears.empty()) return;
+    std::vector<PendingClear> clears;
+    clears.swap(gPendingClears);
+    if (!gContext) return;
+    for (const PendingClear& c : clears) {
+        glScissor(c.x, c.y, c.w, c.h);
+        glClearColor(c.r, c.g, c.b, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    if (gScissorW >= 0) glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
+}
+
+// A clear put off, of the current scissor rectangle in the clear colour. Clears put off before
+// that lie inside it are dropped: it paints over them.
+void PutOffClear() {
+    PendingClear c{gScissorX, gScissorY, gScissorW, gScissorH, static_cast<float>(gState.clsR) / 255.0f,
+                   static_cast<float>(gState.clsG) / 255.0f, static_cast<float>(gState.clsB) / 255.0f};
+    if (gScissorW < 0) c = {0, 0, gPixW, gPixH, c.r, c.g, c.b};
+    std::erase_if(gPendingClears, [&](const PendingClear& p) {
+        return p.x >= c.x && p.y >= c.y && p.x + p.w <= c.x + c.w && p.y + p.h <= c.y + c.h;
+    });
+    gPendingClears.push_back(c);
+}
+
+// An opaque quad drawn without mixing (blend already resolved) paints every pixel it covers:
+// the clears put off that lie inside it and inside the scissor rectangle need not be done.
+void CoverPendingClears(const BatchVertex* q, int blend) {
+    if (gPendingClears.empty() || blend != SOLIDBLEND) return;
+    if (q[1].y != q[0].y || q[3].x != q[0].x || q[2].x != q[1].x || q[2].y != q[3].y) return;
+    if (gVirtualW <= 0.0f || gVirtualH <= 0.0f) return;
+    const float sx = static_cast<float>(gPixW) / gVirtualW, sy = static_cast<float>(gPixH) / gVirtualH;
+    // The quad in window pixels, rows counted from the bottom as GL does.
+    float left = std::min(q[0].x, q[1].x) * sx, right = std::max(q[0].x, q[1].x) * sx;
+    float top = std::min(q[0].y, q[3].y) * sy, bottom = std::max(q[0].y, q[3].y) * sy;
+    const float glBottom = static_cast<float>(gPixH) - bottom, glTop = static_cast<float>(gPixH) - top;
+    std::erase_if(gPendingClears, [&](const PendingClear& p) {
+        const bool inQuad = left <= static_cast<float>(p.x) && right >= static_cast<float>(p.x + p.w) &&
+                            glBottom <= static_cast<float>(p.y) && glTop >= static_cast<float>(p.y + p.h);
+        const bool inScissor = gScissorW < 0 || (p.x >= gScissorX && p.y >= gScissorY &&
+                                                 p.x + p.w <= gScissorX + gScissorW &&
+                                                 p.y + p.h <= gScissorY + gScissorH);
+        return inQuad && inScissor;
+    });
+}
+
 // Sets the GL state for one shape drawn directly (not a quad); false when nothing can be drawn.
 bool PrepareDraw() {
     if (!gContext) return false;
+    DrawRecord();
     GLFlushBatch();
+    DoPendingClears();
     ++gFrameStats.drawCalls;
     ApplyBlend(gState.blend);
     ApplyTexturing(false);
@@ -201,6 +280,7 @@ inline void Transform(float lx, float ly, float x, float y, float& outX, float& 
 void InitContextState() {
     gAppliedBlend = -1;
     gAppliedTexturing = -1;
+    gAppliedReplace = -1;
     gSwapInterval = -1;
     gScissorW = -1;
     gBatch.quads = 0;
@@ -255,13 +335,27 @@ int GLContextGeneration() { return gContext ? gGeneration : 0; }
 
 bool GLDirectDrawing() { return gDirectDrawing; }
 
+void SetPacedFixedClock(bool on) {
+    gPacedFixedClock = on;
+    gPaceStarted = false;
+}
+
+void SetFrameCache(bool on) {
+    DrawRecord();
+    gRecordingOn = on;
+    ForgetFrameCache();
+}
+
 void SetDirectDrawing(bool on) {
+    DrawRecord();
     GLFlushBatch();
+    DoPendingClears();
     gDirectDrawing = on;
 }
 
 void GLFlushBatch() {
     if (gBatch.quads == 0) return;
+    DoPendingClears();
     const int quads = gBatch.quads;
     gBatch.quads = 0;
     if (!gContext) return;
@@ -271,16 +365,31 @@ void GLFlushBatch() {
         glBindTexture(GL_TEXTURE_2D, gBatch.texture);
         if (gBatch.source) gBatch.source->SampleUnfiltered(gBatch.unfiltered);
     }
+    // A texture modulated by white at full alpha is the texture itself: replacing the colour
+    // gives the same pixels, and the software renderer then neither carries a colour across the
+    // quad nor multiplies by it.
+    const bool replace = gBatch.texture != 0 && gBatch.replace;
+    if (gAppliedReplace != (replace ? 1 : 0)) {
+        gAppliedReplace = replace ? 1 : 0;
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replace ? GL_REPLACE : GL_MODULATE);
+        if (replace) {
+            glDisableClientState(GL_COLOR_ARRAY);
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        } else {
+            glEnableClientState(GL_COLOR_ARRAY);
+        }
+    }
     const BatchVertex* v = gBatch.vertices;
     glVertexPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->x);
     glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->u);
-    glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &v->r);
+    if (!replace) glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &v->r);
     glDrawArrays(GL_QUADS, 0, quads * 4);
     ++gFrameStats.drawCalls;
     gFrameStats.quads += quads;
 }
 
 void GLTextureDeleting(unsigned id) {
+    DrawRecordUsing(id);
     if (gBatch.quads > 0 && gBatch.texture == id) GLFlushBatch();
 }
 
@@ -304,12 +413,383 @@ bool TexelForPixel(const TGLTexture& texture, const BatchVertex* q) {
            whole(py0) && whole(tu0) && whole(tv0);
 }
 
+namespace {
+
+// Appends one quad of four corners to the batch, drawn out first when it cannot join the run.
+void BatchQuad(const BatchVertex* q, TGLTexture* texture, unsigned id, int blend, bool unfiltered, bool replace) {
+    CoverPendingClears(q, blend);
+    if (gBatch.quads > 0 && (gBatch.texture != id || gBatch.blend != blend || gBatch.unfiltered != unfiltered ||
+                             gBatch.replace != replace || gBatch.quads == kBatchQuads))
+        GLFlushBatch();
+    gBatch.texture = id;
+    gBatch.source = texture;
+    gBatch.blend = blend;
+    gBatch.unfiltered = unfiltered;
+    gBatch.replace = replace;
+    std::copy_n(q, 4, gBatch.vertices + static_cast<size_t>(gBatch.quads) * 4);
+    ++gBatch.quads;
+}
+
+// ---- The frame's unchanging beginning, kept in a texture ----
+//
+// Most frames begin as the frame before began: the background, the board, the buildings, the
+// screen under a pop-up; what changes (a pointer, particles, a pulsing button, a clock) comes
+// later. The quads of a frame are recorded as they are asked for, and drawn when the frame ends
+// (or earlier, when anything other than a quad is to be drawn or read). When the frame's first
+// runs of quads are the very ones the frame before began with (the same textures with the same
+// pixels, blends, corners, colours, scissors, after the same clears), the window after them is
+// copied into a texture once; as long as frames keep beginning that way, that texture is drawn
+// over the whole window in their place, texel for pixel and unmixed, and only the rest of the
+// frame is drawn. The renderer draws the same quads into the same pixels every time, so the
+// picture is the same to the last bit; it is the many mixed and filtered pixels of the
+// beginning that are not drawn again.
+
+struct RecordedRun {
+    const TGLTexture* source;  // compared only: never used once its frame has been drawn
+    TGLTexture* texture;       // the same, for drawing within the frame
+    unsigned long long upload;
+    unsigned id;
+    int blend;
+    bool unfiltered, replace;
+    int scissorX, scissorY, scissorW, scissorH;
+    int quads;  // the run's quads follow the previous runs' in the record's vertices
+
+    bool SameAs(const RecordedRun& o) const {
+        return source == o.source && upload == o.upload && id == o.id && blend == o.blend &&
+               unfiltered == o.unfiltered && replace == o.replace && scissorX == o.scissorX &&
+               scissorY == o.scissorY && scissorW == o.scissorW && scissorH == o.scissorH && quads == o.quads;
+    }
+};
+
+struct FrameRecord {
+    std::vector<PendingClear> clears;  // the clears waiting when the frame's quads were drawn
+    std::vector<RecordedRun> runs;
+    std::vector<BatchVertex> vertices;
+    int pixW = 0, pixH = 0, generation = 0;
+    float virtualW = 0.0f, virtualH = 0.0f;
+
+    void Clear() {
+        clears.clear();
+        runs.clear();
+        vertices.clear();
+    }
+};
+
+bool SameClears(const std::vector<PendingClear>& a, const std::vector<PendingClear>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].w != b[i].w || a[i].h != b[i].h || a[i].r != b[i].r ||
+            a[i].g != b[i].g || a[i].b != b[i].b)
+            return false;
+    return true;
+}
+
+// Window pixels the first `runs` runs of a record cover, counting overlaps again (what the
+// renderer fills to draw them).
+double RunsArea(const FrameRecord& rec, size_t runs) {
+    const float sx = rec.virtualW > 0.0f ? static_cast<float>(rec.pixW) / rec.virtualW : 1.0f;
+    const float sy = rec.virtualH > 0.0f ? static_cast<float>(rec.pixH) / rec.virtualH : 1.0f;
+    double area = 0.0;
+    size_t v = 0;
+    for (size_t r = 0; r < runs && r < rec.runs.size(); ++r)
+        for (int k = 0; k < rec.runs[r].quads; ++k, v += 4) {
+            const BatchVertex* q = rec.vertices.data() + v;
+            area += std::fabs(((q[1].x - q[0].x) * (q[3].y - q[0].y) - (q[1].y - q[0].y) * (q[3].x - q[0].x)) * sx * sy);
+        }
+    return area;
+}
+
+FrameRecord gRecord, gLastRecord;
+// The window after the first gCacheRuns runs of gCacheRecord, in texture gCacheTexture.
+FrameRecord gCacheRecord;
+size_t gCacheRuns = 0;
+unsigned gCacheTexture = 0;
+int gCacheGeneration = 0, gCacheW = 0, gCacheH = 0;
+// The runs each of the last frames drew alike with the frame before it, and frames since the
+// window was last copied into the cache.
+constexpr unsigned kAlikeFrames = 16;
+size_t gAlikeHistory[kAlikeFrames] = {};
+unsigned gAlikeFrames = 0;
+int gFramesSinceCopy = 0;
+
+void RecordQuad(const BatchVertex* q, TGLTexture* texture, unsigned id, int blend, bool unfiltered, bool replace) {
+    if (gRecord.runs.empty()) {
+        gRecord.pixW = gPixW;
+        gRecord.pixH = gPixH;
+        gRecord.generation = gGeneration;
+        gRecord.virtualW = gVirtualW;
+        gRecord.virtualH = gVirtualH;
+    }
+    // The clears still waiting are those an opaque quad has not covered yet.
+    CoverPendingClears(q, blend);
+    RecordedRun run{texture, texture, texture ? texture->UploadNumber() : 0, id, blend, unfiltered, replace,
+                    gScissorX, gScissorY, gScissorW, gScissorH, 1};
+    RecordedRun* last = gRecord.runs.empty() ? nullptr : &gRecord.runs.back();
+    if (last && (run.quads = last->quads, run.SameAs(*last)))
+        ++last->quads;
+    else {
+        run.quads = 1;
+        gRecord.runs.push_back(run);
+    }
+    gRecord.vertices.insert(gRecord.vertices.end(), q, q + 4);
+}
+
+// Draws runs [from, to) of the record through the batch, each within its own scissor.
+void DrawRecordedRuns(const FrameRecord& rec, size_t from, size_t to) {
+    size_t v = 0;
+    for (size_t r = 0; r < from; ++r) v += static_cast<size_t>(rec.runs[r].quads) * 4;
+    int sx = gScissorX, sy = gScissorY, sw = gScissorW, sh = gScissorH;
+    for (size_t r = from; r < to; ++r) {
+        const RecordedRun& run = rec.runs[r];
+        if (run.scissorX != sx || run.scissorY != sy || run.scissorW != sw || run.scissorH != sh) {
+            GLFlushBatch();
+            sx = run.scissorX, sy = run.scissorY, sw = run.scissorW, sh = run.scissorH;
+            if (sw >= 0) glScissor(sx, sy, sw, sh);
+        }
+        for (int k = 0; k < run.quads; ++k, v += 4)
+            BatchQuad(rec.vertices.data() + v, run.texture, run.id, run.blend, run.unfiltered, run.replace);
+    }
+    GLFlushBatch();
+    if (gScissorW >= 0 && (sx != gScissorX || sy != gScissorY || sw != gScissorW || sh != gScissorH))
+        glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
+}
+
+// The window as it is now, into the cache texture.
+bool CopyWindowToCache() {
+    if (gCacheTexture == 0 || gCacheGeneration != gGeneration) {
+        GLuint id = 0;
+        glGenTextures(1, &id);
+        if (id == 0) return false;
+        gCacheTexture = id;
+        gCacheGeneration = gGeneration;
+        gCacheW = gCacheH = 0;
+    }
+    glBindTexture(GL_TEXTURE_2D, gCacheTexture);
+    if (gCacheW != gPixW || gCacheH != gPixH) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 0, 0, gPixW, gPixH, 0);
+        gCacheW = gPixW;
+        gCacheH = gPixH;
+    } else {
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, gPixW, gPixH);
+    }
+    return true;
+}
+
+// The cache texture over the whole window, texel for pixel (its rows bottom up, as copied).
+void DrawCache() {
+    gPendingClears.clear();  // the cache holds what they cleared
+    BatchVertex q[4];
+    const float w = gVirtualW, h = gVirtualH;
+    q[0] = {0.0f, 0.0f, 0.0f, 1.0f, 1, 1, 1, 1};
+    q[1] = {w, 0.0f, 1.0f, 1.0f, 1, 1, 1, 1};
+    q[2] = {w, h, 1.0f, 0.0f, 1, 1, 1, 1};
+    q[3] = {0.0f, h, 0.0f, 0.0f, 1, 1, 1, 1};
+    if (gScissorW >= 0) glScissor(0, 0, gPixW, gPixH);
+    BatchQuad(q, nullptr, gCacheTexture, SOLIDBLEND, false, true);
+    GLFlushBatch();
+    if (gScissorW >= 0) glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
+}
+
+// Worth keeping: the first runs fill a quarter of the window more than the cache's one quad.
+bool WorthKeeping(const FrameRecord& rec, size_t runs) {
+    return runs > 0 && RunsArea(rec, runs) > 1.25 * static_cast<double>(rec.pixW) * rec.pixH;
+}
+
+// A rectangle of window pixels, GL's rows (bottom up).
+struct PixelRect {
+    int x0, y0, x1, y1;  // [x0, x1) x [y0, y1)
+    bool Empty() const { return x1 <= x0 || y1 <= y0; }
+    double Area() const { return Empty() ? 0.0 : double(x1 - x0) * (y1 - y0); }
+    PixelRect Meet(const PixelRect& o) const {
+        return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
+    }
+    PixelRect Join(const PixelRect& o) const {
+        return {std::min(x0, o.x0), std::min(y0, o.y0), std::max(x1, o.x1), std::max(y1, o.y1)};
+    }
+    bool Meets(const PixelRect& o) const { return !Meet(o).Empty(); }
+};
+
+// The window pixels a quad can touch, with a pixel to spare on every side.
+PixelRect QuadPixels(const FrameRecord& rec, const BatchVertex* q) {
+    const float sx = static_cast<float>(rec.pixW) / rec.virtualW, sy = static_cast<float>(rec.pixH) / rec.virtualH;
+    float left = q[0].x, right = q[0].x, top = q[0].y, bottom = q[0].y;
+    for (int i = 1; i < 4; ++i) {
+        left = std::min(left, q[i].x);
+        right = std::max(right, q[i].x);
+        top = std::min(top, q[i].y);
+        bottom = std::max(bottom, q[i].y);
+    }
+    auto clampTo = [](float v, int hi) { return static_cast<int>(std::clamp(v, -1.0f, static_cast<float>(hi) + 1.0f)); };
+    const int x0 = clampTo(std::floor(left * sx) - 1.0f, rec.pixW), x1 = clampTo(std::ceil(right * sx) + 1.0f, rec.pixW);
+    const int yTop = clampTo(std::floor(top * sy) - 1.0f, rec.pixH), yBottom = clampTo(std::ceil(bottom * sy) + 1.0f, rec.pixH);
+    return {std::max(x0, 0), std::max(rec.pixH - yBottom, 0), std::min(x1, rec.pixW), std::min(rec.pixH - yTop, rec.pixH)};
+}
+
+// Two records drawn in the same window after the same clears.
+bool SameStart(const FrameRecord& a, const FrameRecord& b) {
+    return a.pixW == b.pixW && a.pixH == b.pixH && a.generation == b.generation && a.virtualW == b.virtualW &&
+           a.virtualH == b.virtualH && SameClears(a.clears, b.clears);
+}
+
+// Adds to `dirty` the pixels where run r of two records (its quads from vertex v on) differ,
+// where either quad of a differing pair lies; overlapping rectangles are merged.
+void AddDifferences(const FrameRecord& a, const FrameRecord& b, size_t r, size_t v, std::vector<PixelRect>& dirty) {
+    for (int k = 0; k < a.runs[r].quads; ++k, v += 4) {
+        const BatchVertex* p = a.vertices.data() + v;
+        const BatchVertex* q = b.vertices.data() + v;
+        if (std::memcmp(p, q, 4 * sizeof(BatchVertex)) == 0) continue;
+        PixelRect box = QuadPixels(a, p).Join(QuadPixels(b, q));
+        for (bool merged = true; merged;) {
+            merged = false;
+            for (size_t i = 0; i < dirty.size(); ++i)
+                if (dirty[i].Meets(box)) {
+                    box = box.Join(dirty[i]);
+                    dirty.erase(dirty.begin() + static_cast<std::ptrdiff_t>(i));
+                    merged = true;
+                    break;
+                }
+        }
+        if (!box.Empty()) dirty.push_back(box);
+    }
+}
+
+double DirtyArea(const std::vector<PixelRect>& dirty) {
+    double area = 0.0;
+    for (const PixelRect& r : dirty) area += r.Area();
+    return area;
+}
+
+// Differences small enough to draw again over the cache: at most a tenth of the window, in at
+// most 16 rectangles.
+bool SmallDifference(const FrameRecord& rec, const std::vector<PixelRect>& dirty) {
+    return dirty.size() <= 16 && DirtyArea(dirty) <= 0.1 * static_cast<double>(rec.pixW) * rec.pixH;
+}
+
+// Draws the first `runs` runs of the record again within the rectangle only, from its clears on:
+// the pixels there come out as if the whole frame so far had been drawn.
+void DrawRunsWithin(const FrameRecord& rec, size_t runs, const PixelRect& rect) {
+    GLFlushBatch();
+    for (const PendingClear& c : rec.clears) {
+        const PixelRect area = PixelRect{c.x, c.y, c.x + c.w, c.y + c.h}.Meet(rect);
+        if (area.Empty()) continue;
+        glScissor(area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0);
+        glClearColor(c.r, c.g, c.b, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    size_t v = 0;
+    for (size_t r = 0; r < runs; ++r) {
+        const RecordedRun& run = rec.runs[r];
+        const PixelRect scissor =
+            PixelRect{run.scissorX, run.scissorY, run.scissorX + run.scissorW, run.scissorY + run.scissorH}.Meet(rect);
+        if (scissor.Empty()) {
+            v += static_cast<size_t>(run.quads) * 4;
+            continue;
+        }
+        GLFlushBatch();
+        glScissor(scissor.x0, scissor.y0, scissor.x1 - scissor.x0, scissor.y1 - scissor.y0);
+        for (int k = 0; k < run.quads; ++k, v += 4) {
+            const BatchVertex* q = rec.vertices.data() + v;
+            if (QuadPixels(rec, q).Meets(scissor)) BatchQuad(q, run.texture, run.id, run.blend, run.unfiltered, run.replace);
+        }
+        GLFlushBatch();
+    }
+    glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
+}
+
+// How many first runs of `rec` draw alike with those of `last` (the same textures, blends,
+// scissors and numbers of quads after the same clears) with small differences only (`dirty`,
+// where they differ), at most `most`. Whole runs only.
+size_t AlikeRuns(const FrameRecord& rec, const FrameRecord& last, size_t most, std::vector<PixelRect>& dirty) {
+    dirty.clear();
+    if (!SameStart(rec, last)) return 0;
+    most = std::min({most, rec.runs.size(), last.runs.size()});
+    std::vector<PixelRect> grown;
+    size_t v = 0, runs = 0;
+    for (; runs < most && rec.runs[runs].SameAs(last.runs[runs]); ++runs) {
+        grown = dirty;
+        AddDifferences(rec, last, runs, v, grown);
+        if (!SmallDifference(rec, grown)) break;
+        dirty.swap(grown);
+        v += static_cast<size_t>(rec.runs[runs].quads) * 4;
+    }
+    return runs;
+}
+
+// Draws the recorded quads of the frame: its first runs from the cache when they draw alike
+// with the runs cached (what differs drawn again where it lies). The span cached is the one each
+// of the last sixteen frames (at least three) drew alike with the frame before; it is kept again
+// (longer, or anew when the cache no longer fits) at most every eighth frame, since copying the
+// window costs about what a full-window picture does.
+void DrawRecord() {
+    if (!gRecording) return;
+    gRecording = false;
+    if (gRecord.runs.empty()) return;
+    gRecord.clears = gPendingClears;
+    std::vector<PixelRect> dirty;
+    const size_t alike = AlikeRuns(gRecord, gLastRecord, gRecord.runs.size(), dirty);
+    if (!gLastRecord.runs.empty()) gAlikeHistory[gAlikeFrames++ % kAlikeFrames] = alike;
+    size_t steady = alike;
+    for (unsigned i = 0; i < std::min(gAlikeFrames, kAlikeFrames); ++i) steady = std::min(steady, gAlikeHistory[i]);
+    if (gAlikeFrames < 3) steady = 0;
+    ++gFramesSinceCopy;
+    size_t from = 0;
+    if (gCacheRuns > 0 && AlikeRuns(gRecord, gCacheRecord, gCacheRuns, dirty) == gCacheRuns) {
+        DrawCache();
+        for (const PixelRect& rect : dirty) DrawRunsWithin(gRecord, gCacheRuns, rect);
+        from = gCacheRuns;
+    }
+    if (steady > from && gFramesSinceCopy >= 8 && WorthKeeping(gRecord, steady)) {
+        DrawRecordedRuns(gRecord, from, steady);
+        DoPendingClears();
+        gFramesSinceCopy = 0;
+        if (CopyWindowToCache()) {
+            gCacheRecord = gRecord;
+            gCacheRuns = steady;
+        } else {
+            gCacheRuns = 0;
+        }
+        from = steady;
+    }
+    DrawRecordedRuns(gRecord, from, gRecord.runs.size());
+    std::swap(gLastRecord, gRecord);
+    gRecord.Clear();
+}
+
+// The record touches this texture.
+bool RecordUses(const TGLTexture* texture, unsigned id) {
+    for (const RecordedRun& run : gRecord.runs)
+        if ((texture && run.source == texture) || (id != 0 && run.id == id)) return true;
+    return false;
+}
+
+void ForgetFrameCache() {
+    gCacheRuns = 0;
+    gCacheRecord.Clear();
+    gLastRecord.Clear();
+    gAlikeFrames = 0;
+}
+
+void DrawRecordUsing(unsigned id) {
+    if (gRecording && RecordUses(nullptr, id)) DrawRecord();
+}
+
+}  // namespace
+
+void GLTextureChanging(const TGLTexture* texture) {
+    if (gRecording && RecordUses(texture, 0)) DrawRecord();
+}
+
+
 void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1,
                 float x, float y) {
     if (!gContext) return;
     const bool direct = GLDirectDrawing();
     int blend = gState.blend;
-    const float alpha = gState.alpha;
+    float alpha = gState.alpha;
     // With no alpha, the mask's test fails everywhere and mixing or adding changes nothing:
     // the quad would leave every pixel as it is.
     if (!direct && alpha <= 0.0f && (blend == ALPHABLEND || blend == LIGHTBLEND || blend == MASKBLEND)) return;
@@ -318,10 +798,26 @@ void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, flo
         id = texture->Prepare();
         if (id == 0) return;
     }
+    float r = static_cast<float>(gState.r) / 255.0f, g = static_cast<float>(gState.g) / 255.0f,
+          b = static_cast<float>(gState.b) / 255.0f;
+    const bool white = gState.r == 255 && gState.g == 255 && gState.b == 255 && alpha >= 1.0f;
+    // A texture of one colour gives that colour wherever it is sampled: the quad is a plain one
+    // in the texture's colour times the draw colour. (Not under the mask: its test at half alpha
+    // would turn the smallest difference of alpha into a pixel drawn or not.)
+    if (!direct && texture && texture->Uniform() && blend != MASKBLEND) {
+        const unsigned char* c = texture->UniformColour();
+        r *= static_cast<float>(c[0]) / 255.0f;
+        g *= static_cast<float>(c[1]) / 255.0f;
+        b *= static_cast<float>(c[2]) / 255.0f;
+        alpha *= static_cast<float>(c[3]) / 255.0f;
+        if (alpha <= 0.0f && (blend == ALPHABLEND || blend == LIGHTBLEND || blend == MASKBLEND)) return;
+        const bool opaqueColour = c[3] == 255;
+        texture = nullptr;
+        id = 0;
+        if (blend == ALPHABLEND && alpha >= 1.0f && opaqueColour) blend = SOLIDBLEND;
+    }
     // Mixing a fully opaque colour gives the colour itself, as drawing without mixing does.
     if (!direct && blend == ALPHABLEND && alpha >= 1.0f && (!texture || texture->Opaque())) blend = SOLIDBLEND;
-    const float r = static_cast<float>(gState.r) / 255.0f, g = static_cast<float>(gState.g) / 255.0f,
-                b = static_cast<float>(gState.b) / 255.0f;
     BatchVertex q[4];
     Transform(x0, y0, x, y, q[0].x, q[0].y);
     Transform(x1, y0, x, y, q[1].x, q[1].y);
@@ -338,15 +834,11 @@ void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, flo
         corner.a = alpha;
     }
     const bool unfiltered = texture && !direct && TexelForPixel(*texture, q);
-    if (gBatch.quads > 0 && (gBatch.texture != id || gBatch.blend != blend || gBatch.unfiltered != unfiltered ||
-                             gBatch.quads == kBatchQuads))
-        GLFlushBatch();
-    gBatch.texture = id;
-    gBatch.source = texture;
-    gBatch.blend = blend;
-    gBatch.unfiltered = unfiltered;
-    std::copy_n(q, 4, gBatch.vertices + static_cast<size_t>(gBatch.quads) * 4);
-    ++gBatch.quads;
+    const bool replace = texture && !direct && white;
+    if (gRecording)
+        RecordQuad(q, texture, id, blend, unfiltered, replace);
+    else
+        BatchQuad(q, texture, id, blend, unfiltered, replace);
     if (direct) GLFlushBatch();
 }
 
@@ -367,6 +859,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
         return false;
     }
     if (!InitVideo()) return false;
+    DrawRecord();
     GLFlushBatch();
 
     // Every window gets the same attributes, so the one context can move between them.
@@ -437,6 +930,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     RefreshSizes();
 
     // Start from a black picture.
+    gPendingClears.clear();
     glDisable(GL_SCISSOR_TEST);
     gScissorW = -1;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -447,6 +941,11 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
 
 void EndGraphics() {
     gBatch.quads = 0;  // nothing to draw them on any more
+    gPendingClears.clear();
+    gRecording = false;
+    gRecord.Clear();
+    ForgetFrameCache();
+    gCacheTexture = 0;  // gone with the context
     if (gContext) {
         SDL_GL_DeleteContext(gContext);
         gContext = nullptr;
@@ -473,7 +972,9 @@ void SetAppTitle(const std::string& title) {
 }
 
 void Flip(int sync) {
+    DrawRecord();
     GLFlushBatch();
+    DoPendingClears();
     gLastFrameStats = gFrameStats;
     gFrameStats = DrawStats{};
     if (gWindow && gContext) {
@@ -487,14 +988,18 @@ void Flip(int sync) {
         // frame after frame without bound (its memory grows all run long): wait for it here.
         if (gWindowHasNoDisplay) glFinish();
         RefreshSizes();
+        // The next frame's quads are recorded (not when every quad is drawn on its own, nor before
+        // the scissor, which the cache's redrawing relies on, is set).
+        gRecording = gRecordingOn && !gDirectDrawing && gScissorW >= 0;
     }
+    double period = 1.0 / (gHertz > 0 ? gHertz : 60);
     if (FixedClockOn()) {
         AdvanceFixedClock();
+        if (gPacedFixedClock) Pace(period);
         return;
     }
     // With vertical sync the timer only caps the rate (slightly above the hertz, so that it never
     // makes a working vertical sync miss a refresh); without it the timer sets the pace.
-    double period = 1.0 / (gHertz > 0 ? gHertz : 60);
     if (sync > 0) Pace(period * 0.95);
     else if (sync < 0) Pace(period);
 }
@@ -643,10 +1148,16 @@ void ResetDrawState() {
 
 void Cls() {
     if (!gContext) return;
+    if (!gRecord.runs.empty()) DrawRecord();
     GLFlushBatch();
-    glClearColor(static_cast<float>(gState.clsR) / 255.0f, static_cast<float>(gState.clsG) / 255.0f,
-                 static_cast<float>(gState.clsB) / 255.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (GLDirectDrawing()) {
+        DoPendingClears();
+        glClearColor(static_cast<float>(gState.clsR) / 255.0f, static_cast<float>(gState.clsG) / 255.0f,
+                     static_cast<float>(gState.clsB) / 255.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    PutOffClear();
 }
 
 void SetVirtualResolution(float width, float height) {
@@ -748,7 +1259,9 @@ void DrawPoly(const std::vector<float>& xy) {
 
 std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) {
     if (!gContext || !gWindow || width <= 0 || height <= 0) return nullptr;
+    DrawRecord();
     GLFlushBatch();
+    DoPendingClears();
     auto pixmap = CreatePixmap(width, height);
     if (!pixmap) return nullptr;
     int x0 = std::max(x, 0), y0 = std::max(y, 0);

@@ -48,6 +48,9 @@ void SetAppTitle(const std::string& title);
 // Under the fixed-step clock (platform/Clock.h) it does not wait and advances the clock by one
 // step instead.
 void Flip(int sync = -1);
+// Benchmarks: under the fixed-step clock Flip still waits for the frame's period of real time (at
+// the opened hertz), so a repeatable run goes at a player's pace. Off by default.
+void SetPacedFixedClock(bool on);
 // One frame's wait with nothing shown: sleeps to the pace that Flip(-1) keeps (the opened
 // hertz), on the real clock also under the fixed-step clock (which then advances one step, as
 // at a Flip). A loop that keeps a still picture up waits so between its redraws and costs next
@@ -121,6 +124,12 @@ DrawStats LastFrameDrawStats();
 // its own, exactly as asked (none left out, no blend spared), and every glyph from a texture
 // of its own, as drawing was before the batch. Off by default.
 void SetDirectDrawing(bool on);
+// The frame cache: a frame whose first quads draw as the frames before drew them (the same
+// pictures, places, colours and blends; small differences aside) has them drawn from a copy of
+// the window kept after them, texel for pixel, and only the rest (and what differs) drawn anew;
+// the picture is the same to the bit. On by default (off under direct drawing); tests and
+// benchmarks switch it off to compare.
+void SetFrameCache(bool on);
 
 // ---- Primitives ----
 

@@ -97,7 +97,9 @@ TAnimObjectPtr LoadAnimObject(const std::string& path, int flags) {
     bool whole = false;
     TBlockFilePtr root = LoadBlockFileChecked(path, whole);
     const bool damaged = !whole && FileType(ResolvePath(path)) == 1;
-    if (damaged) Error("Animation file '" + path + "' is damaged; using what it holds", kFile, "LoadAnimObject");
+    // Said once, however many objects load the file.
+    if (damaged && FirstReportAbout(path))
+        Error("Animation file '" + path + "' is damaged; using what it holds", kFile, "LoadAnimObject");
     TBlockFilePtr framesBlock = GetBlockFile(root, "Frames");
     obj->Frames = LoadAnimObjectFrames(framesBlock, GetBlockFileEntrysList(framesBlock, ""), flags, damaged);
     obj->Anims = LoadAnimObjectAnims(GetBlockFilesList(GetBlockFile(root, "Anims"), "Anim"));

@@ -1,5 +1,6 @@
 #include "engine/screen/Asset.h"
 
+#include "engine/media/ImgTex.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
@@ -73,14 +74,28 @@ int TImageAsset::FreeAsset() {
 int TImageAsset::Width() { return img ? ImgWidth(img) : 0; }
 int TImageAsset::Height() { return img ? ImgHeight(img) : 0; }
 
+namespace {
+// The image flags an asset's picture is loaded with.
+int ImageAssetFlags(const TImageAsset& asset) {
+    if (asset.isMipMapped != 0 && asset.isFiltered != 0) return 6;
+    if (asset.isMipMapped != 0) return 4;
+    if (asset.isFiltered != 0) return 2;
+    return -1;
+}
+}  // namespace
+
+std::string TImageAsset::LoadKey() const {
+    if (url.empty()) return {};
+    const std::string path = ConvertAppPath(url);
+    // Every picture of a shared texture comes from the one texture file, read once, whatever the
+    // flags the later pictures ask for (the texture keeps those of the first).
+    const size_t bar = path.find('|');
+    if (bar != std::string::npos) return TImgTex::TexturePath(path.substr(0, bar)) + "|texture";
+    return path + "|" + std::to_string(ImageAssetFlags(*this));
+}
+
 int TImageAsset::ReloadImg() {
-    int flags = -1;
-    if (isMipMapped != 0 && isFiltered != 0)
-        flags = 6;
-    else if (isMipMapped != 0)
-        flags = 4;
-    else if (isFiltered != 0)
-        flags = 2;
+    const int flags = ImageAssetFlags(*this);
     if (url.empty()) return 0;
     const std::string path = ConvertAppPath(url);
     // A url "texture|NAME" names a picture of a shared texture: the texture file must exist.
@@ -272,6 +287,21 @@ TSoundAssetPtr CreateEmptySoundAsset(const std::string& url, int isLooped, int i
     TSoundAssetPtr asset = NewSoundAsset(isLooped, isMusic, isLoadedOnDemand);
     asset->url = url;
     return asset;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Groups
+
+int TAssetGroup::LoadAsset() {
+    for (const auto& asset : members)
+        if (asset) asset->LoadAsset();
+    return 0;
+}
+
+int TAssetGroup::FreeAsset() {
+    for (const auto& asset : members)
+        if (asset) asset->FreeAsset();
+    return 0;
 }
 
 // ---------------------------------------------------------------------------------------------

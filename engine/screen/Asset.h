@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/data/BlockFile.h"
 #include "engine/media/AppSound.h"
@@ -40,6 +41,10 @@ public:
     virtual int Save(const TBlockFilePtr& block);
     virtual int LoadAsset() { return 0; }
     virtual int FreeAsset() { return 0; }
+    // What loading the asset reads: assets with the same non-empty key read the same file the
+    // same way (the second one gets the first one's picture from the image cache), so a loader
+    // that reads one file a frame can load them together. Empty: nothing shared.
+    virtual std::string LoadKey() const { return {}; }
 
     // Appends the asset to CurrScreen's Assets (when a screen is set); markNotSaved then sets
     // doNotSaveInScreen. Every creator below calls it on the asset it has just made.
@@ -76,6 +81,9 @@ public:
     int LoadAsset() override { return ReloadImg(); }
     // Frees the image; the asset can be loaded again.
     int FreeAsset() override;
+    // The picture's path and the flags it is loaded with (for a picture of a shared texture, the
+    // texture's path alone); empty without a url.
+    std::string LoadKey() const override;
 
     // The image's size; 0 while not loaded.
     virtual int Width();
@@ -182,6 +190,21 @@ TAVOAssetPtr CreateAVOAsset(const TAppVectorObjPtr& avo, const std::string& url)
 TAVOAssetPtr CreateEmptyAVOAsset(const std::string& url);
 // asset.Draw(x, y); "NULL avo" at the truncated point for a null asset.
 int DrawAvoAsset(const TAVOAssetPtr& asset, float x, float y);
+
+// ---------------------------------------------------------------------------------------------
+// Groups
+
+// Assets loaded and freed together as one: pictures that are always drawn together (the clue
+// numbers of a board, the tile pictures) are one item for a loader that handles one a frame.
+// A group belongs to no screen; its members are loaded in their order.
+class TAssetGroup : public TAsset {
+public:
+    std::vector<TAssetPtr> members;
+
+    int LoadAsset() override;
+    int FreeAsset() override;
+};
+using TAssetGroupPtr = std::shared_ptr<TAssetGroup>;
 
 // ---------------------------------------------------------------------------------------------
 // Kinds without behaviour of their own: they save, load and free nothing, and nothing makes

@@ -74,21 +74,23 @@ int TNumberLine::Draw() {
 }
 
 int SetupNumbers() {
-    auto global = [](const std::shared_ptr<TImageAsset>& asset) {
-        if (!AddAppGlobalAsset(asset)) asset->LoadAsset();
-    };
+    // The cross, the clue numbers and the dots of both sets are drawn together on every board:
+    // the loading screen loads them as one item.
+    auto group = std::make_shared<TAssetGroup>();
+    group->name = "Clue numbers";
     TPNumber::CrossImg = CreateEmptyImageAsset(bDir + "Screens/MainGame/Cross.png", 0, 0, 1, 1, 1);
     TPNumber::CrossImg->isMidHandled = 1;
-    global(TPNumber::CrossImg);
+    group->members.push_back(TPNumber::CrossImg);
     for (int k = 0; k < 2; ++k) {
         const std::string folder = bDir + "Game/PlayField/Numbers/" + IntToString(k) + "-";
         for (int n = 0; n <= MaxClueValue; ++n) {
             TPNumber::NumImg[k][n] = CreateEmptyImageAsset(folder + IntToString(n) + ".png", 0, 0, 1, 1, 1);
-            global(TPNumber::NumImg[k][n]);
+            group->members.push_back(TPNumber::NumImg[k][n]);
         }
         TTileNumber::DotImg[k] = CreateEmptyImageAsset(folder + "dot.png", 0, 0, 1, 1, 1);
-        global(TTileNumber::DotImg[k]);
+        group->members.push_back(TTileNumber::DotImg[k]);
     }
+    if (!AddAppGlobalAsset(group)) group->LoadAsset();
     // The layout places the numbers by their images' sizes once they are loaded.
     PuzzlePlayHooks::NumberImageSize = [](int set, int value, float& w, float& h) {
         if (set < 0 || set > 1 || value < 0 || value > MaxClueValue) return false;

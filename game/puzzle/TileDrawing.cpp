@@ -171,12 +171,6 @@ int TPTile::DrawForcedRevealed() {
     return 0;
 }
 
-// Hands an image to the loading screen's last phase; loads it at once when there is no
-// loading screen to take it.
-static void LoadWithGlobalAssets(const std::shared_ptr<TImageAsset>& asset) {
-    if (!AddAppGlobalAsset(asset)) asset->LoadAsset();
-}
-
 void SetupTilesImages() {
     auto make = [](const char* path) {
         return CreateEmptyImageAsset(bDir + path, TileMiddle, TileMiddle, 1, 1, 0);
@@ -188,9 +182,13 @@ void SetupTilesImages() {
     TTile::GridImg = make("Game/PlayField/Grid.png");
     TTile::HoldImg = make("Game/PlayField/Hold.png");
     TTile::HammerImg = make("Game/PlayField/HammerIco.png");
-    for (const auto& asset : {TTile::TileImg[0], TTile::XImg, TTile::ErrImg, TTile::GridImg, TTile::HoldImg,
-                              TTile::XFillImg, TTile::HammerImg})
-        LoadWithGlobalAssets(asset);
+    // The tile pictures are drawn together on every board: the loading screen's last phase
+    // loads them as one item (at once when there is no loading screen to take them).
+    auto group = std::make_shared<TAssetGroup>();
+    group->name = "Tile pictures";
+    group->members = {TTile::TileImg[0], TTile::XImg, TTile::ErrImg, TTile::GridImg, TTile::HoldImg,
+                      TTile::XFillImg, TTile::HammerImg};
+    if (!AddAppGlobalAsset(group)) group->LoadAsset();
 }
 
 int TPACLevel::PrepareAllCovers() {

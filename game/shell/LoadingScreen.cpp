@@ -1,6 +1,7 @@
 #include "game/shell/LoadingScreen.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
@@ -59,8 +60,20 @@ int TLoadingScreen::BuildAssetsList() {
         if (screen) collect(*screen);
     for (const auto& popup : AllPopUpsList)
         if (popup) collect(*popup);
+    std::unordered_map<std::string, size_t> itemOfKey;
+    for (const auto& asset : AllAssetsList) {
+        const std::string key = asset->LoadKey();
+        if (!key.empty()) {
+            const auto [at, added] = itemOfKey.emplace(key, AssetItems.size());
+            if (!added) {
+                AssetItems[at->second].push_back(asset);
+                continue;
+            }
+        }
+        AssetItems.push_back({asset});
+    }
     if (MaxLoadingSteps == 0) {
-        MaxLoadingSteps = static_cast<int>(AllAssetsList.size() + AllScreensList.size());
+        MaxLoadingSteps = static_cast<int>(AssetItems.size() + AllScreensList.size());
         MinusLoadingSteps = static_cast<int>(AllScreensList.size() + AllPopUpsList.size());
     }
     return 0;
@@ -133,16 +146,13 @@ int TLoadingScreen::Update_LoadingSetupPopUps() {
 }
 
 int TLoadingScreen::Update_LoadingAssets() {
-    if (LoadAssetsStatus < static_cast<int>(AllAssetsList.size())) {
-        const auto& asset = AllAssetsList[static_cast<size_t>(LoadAssetsStatus)];
-        if (asset) {
-            asset->LoadAsset();
-            CurrLoading = asset->url;
-        }
+    if (LoadAssetsStatus < static_cast<int>(AssetItems.size())) {
+        for (const auto& asset : AssetItems[static_cast<size_t>(LoadAssetsStatus)]) asset->LoadAsset();
+        CurrLoading = AssetItems[static_cast<size_t>(LoadAssetsStatus)].front()->url;
     }
     ++LoadAssetsStatus;
     ++CurrStep;
-    if (LoadAssetsStatus > static_cast<int>(AllAssetsList.size())) LoadingStatus = 5;
+    if (LoadAssetsStatus > static_cast<int>(AssetItems.size())) LoadingStatus = 5;
     return 0;
 }
 

@@ -4,6 +4,10 @@
 // assets they mark for loading, and last the global assets handed to it; then it cross-fades to
 // its start screen. Nothing is loaded in the background and it runs once per process.
 //
+// An item of the asset phase is one file read: the assets of several screens that show the same
+// picture (the shared buttons, the pop-ups' backdrop) load on the frame of the first of them,
+// the later ones from the image cache.
+//
 // Phases (LoadingStatus), one item per frame, in registration order:
 //   0 screen files   1 pop-up files   2 screen set-ups   3 pop-up set-ups   4 assets
 //   5 global assets
@@ -38,6 +42,9 @@ public:
     std::vector<std::shared_ptr<TAppScreen>> AllScreensList;  // registered screens but this one
     std::vector<std::shared_ptr<TAppPopUp>> AllPopUpsList;    // registered pop-ups, the late ones last
     std::vector<std::shared_ptr<TAsset>> AllAssetsList;       // auto-loaded assets of all of them
+    // AllAssetsList by file read: each item the assets of one load key (TAsset::LoadKey), in the
+    // order of their first asset; an asset without a key is an item of its own.
+    std::vector<std::vector<std::shared_ptr<TAsset>>> AssetItems;
     std::vector<std::shared_ptr<TAsset>> AllGlobalAssets;     // handed over by AddGlobalAsset
     int CurrStep = 0;
     std::string CurrLoading;  // label of the item handled last (not drawn)
@@ -62,7 +69,8 @@ public:
     virtual int OnBegin();
     // Once: the lists of screens and pop-ups.
     virtual int FirstUpdate();
-    // The auto-loaded assets of every screen, then of every pop-up; the size of a full bar.
+    // The auto-loaded assets of every screen, then of every pop-up, and their items; the size of
+    // a full bar.
     virtual int BuildAssetsList();
     // The bar shows CurrStep / MaxLoadingSteps (empty while unknown).
     virtual int UpdateProgress();

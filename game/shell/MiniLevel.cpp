@@ -162,7 +162,7 @@ std::vector<TMiniLevelPtr> ReadMiniLevels(const std::string& text) {
     return levels;
 }
 
-std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGameObjectPtr& holder) {
+std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGameObjectPtr& holder, bool holderDamaged) {
     auto load = [&](const std::string& name) {
         auto image = LoadImage(folder + name);
         if (!image) Error("Missing picture '" + folder + name + "'", "MiniLevel", "LoadMiniLevels");
@@ -185,14 +185,14 @@ std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGame
         return {};
     }
     auto levels = ReadMiniLevels(text);
-    // One line for the map, not one per level: without the map object (its screen file was
-    // reported) nothing more is said.
+    // One line for the map, not one per level: without the map object, or with a map whose
+    // screen file was reported damaged, nothing more is said.
     int missing = 0, first = 0;
     for (auto& mini : levels) {
         if (holder) mini->Point = holder->FindObjectInd(mini->Id);
         if (!mini->Point && missing++ == 0) first = mini->Id;
     }
-    if (holder && missing > 0)
+    if (holder && !holderDamaged && missing > 0)
         Error("No point on the map for " + IntToString(missing) + " level(s), the first level " + IntToString(first),
               "MiniLevel", "LoadMiniLevels");
     return levels;

@@ -64,7 +64,10 @@ using TMiniLevelPtr = std::shared_ptr<TMiniLevel>;
 
 // Loads the thumbnails' pictures from folder (ending in "/") and the records of
 // folder + "MiniLevels.txt"; points come from holder's sub-objects. Returns the thumbnails.
-std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGameObjectPtr& holder);
+// holderDamaged: the holder's screen file was reported damaged, so the points it lacks are not
+// reported again.
+std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGameObjectPtr& holder,
+                                          bool holderDamaged = false);
 // The records of the file's text, as LoadMiniLevels reads them (points left empty).
 std::vector<TMiniLevelPtr> ReadMiniLevels(const std::string& text);
 

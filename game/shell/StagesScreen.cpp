@@ -66,7 +66,7 @@ int TStagesScreen::SetupShortcuts() {
 }
 
 int TStagesScreen::SetupMiniLevels() {
-    Levels = LoadMiniLevels(GetPath(), FindObjectInd(PointsId));
+    Levels = LoadMiniLevels(GetPath(), FindObjectInd(PointsId), isFileDamaged != 0);
     return 0;
 }
 

@@ -9,6 +9,9 @@
 //   --frames N         end after N drawn frames (splash screens included), the normal way (the
 //                      save-at-end list runs)
 //   --fixed-delta      every frame advances the clock by exactly 1000/60 ms, no waiting
+//   --paced            (benchmarks) with --fixed-delta, from the main menu on every frame still
+//                      takes its 1/60 s of real time, as a player's does: a repeatable run at a
+//                      player's pace, whose CPU time a frame is what the player's machine spends
 //   --input FILE       replay an input script (platform/Input.h), events keyed by frame from 0
 //   --screenshot FILE  write the last frame as PNG when the run ends
 //   --shot-frames N,M  also write frames N, M, ... as PNG, beside FILE with "-N" before its
@@ -56,6 +59,7 @@
 #include "game/puzzle/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/shell/AppInit.h"
+#include "game/shell/LoadingScreen.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/ProfileManager.h"
 #include "online/NewsLetter.h"
@@ -73,6 +77,7 @@ struct HarnessOptions {
     std::string screenshot;
     int frames = -1;  // -1: until the program is ended
     bool fixedDelta = false;
+    bool paced = false;
     bool timings = false;
     bool directDraw = false;
     int menuFrames = -1;  // -1: no limit counted from the main menu
@@ -112,6 +117,8 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             if (!n.empty()) options.frames = std::max(StringToInt(n), 0);
         } else if (arg == "--fixed-delta") {
             options.fixedDelta = true;
+        } else if (arg == "--paced") {
+            options.paced = true;
         } else if (arg == "--shot-frames") {
             std::string list;
             value(list);
@@ -249,6 +256,10 @@ void PrintUsage(int32_t frame) {
 //   "timing loading <ms> <frame>"      the first frame of the frame loop (the splash is over)
 //   "timing main-menu <ms> <frame>"    the first frame with the main menu current, all loaded
 //   "memory peak-kb <kB>"              the process's peak resident memory at that point
+//   "loading-items <screens> <pop-ups> <asset items> <assets> <global assets>"
+//                                      what the loading screen handled, one item a frame: the
+//                                      screens' and pop-ups' files and set-ups, the assets' items
+//                                      (files read) for that many assets, the global assets
 // Then, from the main menu on, every 60 frames (a second of play at the fixed clock), what a long
 // run watches for growth:
 //   "frames <frame> <ms> <cpu-ms> <rss-kB>"  the frame's number, the monotonic clock, the CPU time
@@ -275,6 +286,7 @@ void InstallHarness(const HarnessOptions& options) {
     const std::string levelFile = options.levelFile;
     const bool editLevel = options.editLevel;
     const bool fromMenu = options.fromMenu;
+    const bool paced = options.paced;
     Control::FrameStartHook = [=](int32_t frame) {
         if (timings && !*loadingSeen && Control::CurrScreen) {
             *loadingSeen = true;
@@ -282,10 +294,15 @@ void InstallHarness(const HarnessOptions& options) {
         }
         if (*menuFrame < 0 && MainMenu && Control::CurrScreen == MainMenu) {
             *menuFrame = frame;
+            if (paced) SetPacedFixedClock(true);
             if (timings) {
                 rusage usage{};
                 getrusage(RUSAGE_SELF, &usage);
                 std::printf("timing main-menu %.3f %d\nmemory peak-kb %ld\n", MonotonicMs(), frame, usage.ru_maxrss);
+                if (LoadingScreen)
+                    std::printf("loading-items %zu %zu %zu %zu %zu\n", LoadingScreen->AllScreensList.size(),
+                                LoadingScreen->AllPopUpsList.size(), LoadingScreen->AssetItems.size(),
+                                LoadingScreen->AllAssetsList.size(), LoadingScreen->AllGlobalAssets.size());
             }
         }
         // The script's frame: with --from-menu none until the main menu has come.

@@ -3,8 +3,11 @@
 #pragma once
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/Image.h"
 #include "support/TestSupport.h"
@@ -36,6 +39,23 @@ inline GameRun RunGame(const testsupport::TempDir& dir, const std::string& args,
     run.output = testsupport::ReadFileBytes(dir.file("out.txt"));
     run.shot = LoadPixmap(dir.file("shot.png"));
     return run;
+}
+
+// The colour (0xAARRGGBB) of the pixel (x, y) of the picture `name` in a shared texture of the
+// data (its picture file and, beside it, the list of the pictures it holds: their count, then
+// for each its name, x, y, width and height, one a line); 0 when the picture is not listed.
+inline uint32_t SharedPicturePixel(const std::string& texture, const std::string& name, int x, int y) {
+    const std::string list = testsupport::ReadFileBytes(texture.substr(0, texture.rfind('.')) + ".txt");
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < list.size();) {
+        const size_t end = std::min(list.find('\n', at), list.size());
+        lines.push_back(list.substr(at, end - at));
+        at = end + 1;
+    }
+    auto picture = LoadPixmap(texture);
+    for (size_t i = 1; picture && i + 4 < lines.size(); i += 5)
+        if (lines[i] == name) return uint32_t(picture->ReadPixel(std::atoi(lines[i + 1].c_str()) + x, std::atoi(lines[i + 2].c_str()) + y));
+    return 0;
 }
 
 // Where start-up stands, from one run printing its timings: the first frame of the loading

@@ -64,11 +64,11 @@ TEST_F(KingdomRunTest, ABuildingBoughtWithAWonLevelsScoreStandsAfterARestart) {
     ASSERT_TRUE(run.shot);
     EXPECT_EQ(GetBFString(LoadBlockFile(Profiles() + kId + ".AppProfile"), "Buildings::Object1"), "5");
     // A pixel of the shed's wall, drawn as its picture has it.
-    auto picture = LoadPixmap(testsupport::SourceDir() + "/data/Screens/Kingdom/Buildings/Building-5.png");
-    ASSERT_TRUE(picture);
     const int px = 145, py = 86;
-    ASSERT_EQ(uint32_t(picture->ReadPixel(px, py)) >> 24, 255u);
-    const uint32_t wall = uint32_t(picture->ReadPixel(px, py)) & 0xFFFFFFu;
+    const uint32_t pixel =
+        SharedPicturePixel(testsupport::SourceDir() + "/data/Screens/Kingdom/Buildings/buildingsatlas.png", "Building-5", px, py);
+    ASSERT_EQ(pixel >> 24, 255u);
+    const uint32_t wall = pixel & 0xFFFFFFu;
     EXPECT_TRUE(Near(Rgb(run.shot, kX + kSheepfoldX + px, kSheepfoldY + py), wall, 12))
         << std::hex << Rgb(run.shot, kX + kSheepfoldX + px, kSheepfoldY + py) << " vs " << wall;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/Font.h"
 #include "platform/Graphics.h"
@@ -139,6 +140,180 @@ TEST_F(DrawBatchTest, QuadsOfOneTextureAndBlendGoToGLInOneCall) {
         EXPECT_EQ(stats.drawCalls, c.calls);
         EXPECT_EQ(stats.quads, c.quads);
     }
+}
+
+// Pictures drawn with less work: a picture of one colour is a plain quad of that colour, and a
+// picture in white at full alpha replaces the colour instead of multiplying by it (among them
+// colour ramps one texel high or wide, as the clue strips' backs). A clear followed by an opaque
+// picture over all of it is left to the picture. Each draws what drawing quad by quad draws,
+// within 1 of 255 a channel, in every blend, tint, fade, scale, turn and sub-rectangle.
+TEST_F(DrawBatchTest, PicturesDrawnWithoutTheirTextureLookAsBefore) {
+    auto flat = LoadImage(Solid(32, 32, int(0x85132A2Au)), FILTEREDIMAGE);       // the pop-ups' backdrop
+    auto flatOpaque = LoadImage(Solid(6, 5, int(0xFF3C8A50u)), FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    auto across = CreatePixmap(32, 1), down = CreatePixmap(1, 32), both = CreatePixmap(1, 32);
+    for (int i = 0; i < 32; ++i) {
+        // An S-shaped fade from transparent black to a dark colour, as the clue strips' backs.
+        const int a = std::min(189, i < 3 ? 0 : (i - 2) * (i - 2) * 189 / 500 + i * 3);
+        const int argb = a == 0 ? 0 : int((unsigned(a) << 24) | 0x3A222Fu);
+        across->WritePixel(i, 0, argb);
+        // Opaque, changing colour; or changing both.
+        down->WritePixel(0, i, int(0xFF000000u | (unsigned(i * 8) << 16) | 0x00A020u));
+        both->WritePixel(0, i, int((unsigned(255 - i * 7) << 24) | (unsigned(i * 8) << 16) | 0x00A020u));
+    }
+    auto rampAcross = LoadImage(across, FILTEREDIMAGE), rampDown = LoadImage(down, FILTEREDIMAGE);
+    auto rampBoth = LoadImage(both, FILTEREDIMAGE);
+    auto opaqueAcross = CreatePixmap(16, 1);
+    for (int i = 0; i < 16; ++i) opaqueAcross->WritePixel(i, 0, int(0xFF000000u | unsigned(i * 16) << 8 | 0x40u));
+    auto rampOpaque = LoadImage(opaqueAcross, FILTEREDIMAGE);
+    auto picture = LoadImage(drawscene::OpaqueRamp(), FILTEREDIMAGE);
+    auto spot = LoadImage(drawscene::SoftSpot(255, 200, 60), FILTEREDIMAGE);
+    auto draw = [&] {
+        ResetDrawState();
+        SetClsColor(200, 30, 30);
+        Cls();
+        // Covered at once by an opaque picture: the clear is never seen.
+        SetBlend(SOLIDBLEND);
+        DrawImageRect(picture, 0, 0, 400, 300);
+        SetClsColor(20, 40, 60);
+        SetViewport(300, 0, 200, 300);
+        Cls();  // only partly covered below: it shows
+        SetViewport(0, 0, 1366, 768);
+        SetBlend(ALPHABLEND);
+        DrawImageRect(picture, 300, 0, 100, 300);
+        int y = 0;
+        for (int blend : {ALPHABLEND, SOLIDBLEND, LIGHTBLEND, SHADEBLEND, MASKBLEND}) {
+            SetBlend(blend);
+            SetColor(255, 255, 255);
+            SetAlpha(1.0f);
+            DrawImageRect(flat, 10, float(y), 60, 40);
+            DrawImage(flatOpaque, 80, float(y));
+            SetColor(200, 120, 255);
+            SetAlpha(0.6f);
+            DrawImageRect(flat, 100, float(y) + 5, 40, 30);
+            SetColor(255, 255, 255);
+            SetAlpha(1.0f);
+            DrawImageRect(rampAcross, 150, float(y), 137, 40);
+            DrawImageRect(rampDown, 300, float(y), 40, 53);
+            DrawImageRect(rampOpaque, 350, float(y), 90, 20);
+            DrawImageRect(rampBoth, 350, float(y) + 25, 90, 20);
+            SetColor(90, 200, 140);
+            SetAlpha(0.7f);
+            DrawSubImageRect(rampAcross, 450, float(y), 70, 30, 5, 0, 20, 1);
+            SetScale(-1.5f, 2.0f);
+            DrawImage(rampAcross, 600, float(y));
+            SetScale(1.0f, 1.0f);
+            SetRotation(30.0f);
+            DrawImageRect(rampDown, 650, float(y), 30, 45);
+            DrawImageRect(flat, 700, float(y), 30, 25);
+            SetRotation(0.0f);
+            SetColor(255, 255, 255);
+            SetAlpha(1.0f);
+            DrawImage(spot, 750, float(y));
+            y += 60;
+        }
+    };
+    SetDirectDrawing(true);
+    draw();
+    auto reference = GrabPixmap(0, 0, 800, 320);
+    SetDirectDrawing(false);
+    draw();
+    EXPECT_TRUE(SamePicture(GrabPixmap(0, 0, 800, 320), reference));
+    // The cleared colour, where nothing covered it.
+    EXPECT_EQ(testsupport::RgbAt(reference, 450, 290), (Rgb{20, 40, 60}));
+
+    // A picture of one colour joins the plain rectangles' call.
+    ResetDrawState();
+    SetAlpha(0.5f);
+    const DrawStats stats = Count([&] {
+        for (int i = 0; i < 10; ++i) {
+            DrawImage(flat, float(i) * 40, 400);
+            DrawRect(float(i) * 40, 440, 8, 8);
+        }
+    });
+    EXPECT_EQ(stats.drawCalls, 1);
+    EXPECT_EQ(stats.quads, 20);
+}
+
+// The frame cache: frames that begin alike are drawn from a copy of the window after their
+// beginning, and only the rest and what differs is drawn anew. Over frames that keep a still
+// background and board, a glow that pulses and a tile that moves inside the board, particles
+// coming and going after it, a picture changed between frames, a clear and a line within a frame
+// and a smaller scissor, every frame is the one drawn without the cache, bit for bit, and within
+// 1 of 255 of the one drawn quad by quad.
+TEST_F(DrawBatchTest, TheFrameCacheDrawsEveryFrameAsDrawnInFull) {
+    auto back = LoadImage(drawscene::OpaqueRamp(), FILTEREDIMAGE);
+    auto spot = LoadImage(drawscene::SoftSpot(255, 200, 60), FILTEREDIMAGE);
+    auto tile = LoadImage(drawscene::SoftSpot(80, 160, 255), FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    auto changing = LoadImage(drawscene::OpaqueRamp(), 0);
+    auto font = LoadImageFont(FontFile(), 15, SMOOTHFONT);
+    auto scene = [&](int f) {
+        ResetDrawState();
+        SetClsColor(30, 20, 40);
+        Cls();
+        SetBlend(SOLIDBLEND);
+        DrawImageRect(back, 0, 0, 1366, 768);  // covers the clear
+        SetBlend(ALPHABLEND);
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const bool moving = f >= 12 && x == 3 && y == 4;
+                DrawImageRect(tile, 200.0f + x * 40 + (moving ? f % 5 : 0), 100.0f + y * 40, 37, 37);
+            }
+        SetViewport(900, 100, 200, 200);
+        DrawImageRect(spot, 880, 90, 300, 300);
+        SetViewport(0, 0, 1366, 768);
+        SetBlend(LIGHTBLEND);
+        SetAlpha(0.3f + 0.05f * float(f % 8));  // the pulse
+        DrawImage(spot, 500, 300);
+        SetAlpha(1.0f);
+        SetBlend(ALPHABLEND);
+        DrawImage(changing, 60, 60);
+        SetImageFont(font);
+        DrawText("Level 12", 60, 20);
+        if (f == 25) DrawLine(0, 700, 1366, 700);  // a shape: the rest of the frame drawn at once
+        if (f == 27) {
+            SetViewport(40, 40, 100, 100);
+            Cls();  // a clear within the frame
+            SetViewport(0, 0, 1366, 768);
+        }
+        // Particles after the board: more of them every frame.
+        for (int i = 0; i < 5 + f % 7; ++i) DrawImage(spot, 100.0f + float(i * 37 + f * 11) , 650.0f);
+    };
+    constexpr int kFrames = 40;
+    std::vector<TPixmapPtr> full, direct;
+    std::vector<int> fullQuads;
+    for (int pass = 0; pass < 3; ++pass) {
+        SetDirectDrawing(pass == 2);
+        SetFrameCache(pass == 1);
+        Flip(0);
+        for (int f = 0; f < kFrames; ++f) {
+            if (f == 0 || f == 20) {  // the board's corner picture: as made, then changed
+                TPixmapPtr pixels = LockImage(changing);
+                pixels->pixels = drawscene::OpaqueRamp()->pixels;
+                if (f == 20) pixels->WritePixel(5, 5, int(0xFFFFFFFFu));
+                UnlockImage(changing);
+            }
+            scene(f);
+            auto frame = GrabPixmap(0, 0, 1366, 768);
+            const int quads = CurrentDrawStats().quads;
+            Flip(0);
+            if (pass == 0) {
+                full.push_back(frame);
+                fullQuads.push_back(quads);
+            } else if (pass == 2) {
+                direct.push_back(frame);
+            } else {
+                SCOPED_TRACE("frame " + std::to_string(f));
+                ASSERT_TRUE(frame && full[f]);
+                EXPECT_EQ(Compare(frame, full[f]).most, 0);
+                // Once the beginning has been alike for a while, the board is not drawn again.
+                if (f >= 8 && f != 20 && f < 25) {
+                    EXPECT_LT(quads, fullQuads[f] - 150) << quads;
+                }
+            }
+        }
+    }
+    SetFrameCache(true);
+    for (int f = 0; f < kFrames; ++f) EXPECT_TRUE(SamePicture(full[f], direct[f])) << "frame " << f;
 }
 
 // The batch never reorders: a quad drawn after another covers it, whatever the textures and

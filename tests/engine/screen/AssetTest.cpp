@@ -12,6 +12,7 @@
 
 #include "engine/screen/AppScreen.h"
 #include "engine/system/Error.h"
+#include "engine/system/Paths.h"
 #include "engine/media/AppSoundTestSupport.h"
 #include "engine/media/ImgTex.h"
 #include "platform/Font.h"
@@ -202,6 +203,35 @@ TEST_F(AssetTest, ImageAssetsLoadWithTheirFlagsAndHandleAndLoadAgainAfterFree) {
     EXPECT_EQ(LoadImageAsset(dir.file("none.png|TL"), 0, 0, 0)->img, nullptr);
     ASSERT_EQ(gErrors.size(), 1u);  // the missing texture file
     EXPECT_NE(gErrors[0].find("Url = " + dir.file("none.png")), std::string::npos) << gErrors[0];
+}
+
+TEST_F(AssetTest, LoadKeysTellTheFileReadAndGroupsLoadAndFreeTheirMembers) {
+    // One key for one file read the same way, whichever way the path is written.
+    const std::string viaBase = CreateEmptyImageAsset("#BDIR#Screens/pic.png", 0, 0, 0, 1, 0)->LoadKey();
+    EXPECT_FALSE(viaBase.empty());
+    EXPECT_EQ(CreateEmptyImageAsset(ConvertAppPath("#BDIR#Screens/pic.png"), 4, 5, 0, 1, 1)->LoadKey(), viaBase);
+    EXPECT_NE(CreateEmptyImageAsset("#BDIR#Screens/pic.png", 0, 0, 1, 1, 0)->LoadKey(), viaBase);  // mipmapped
+    EXPECT_NE(CreateEmptyImageAsset("#BDIR#Screens/other.png", 0, 0, 0, 1, 0)->LoadKey(), viaBase);
+    EXPECT_EQ(CreateEmptyImageAsset("", 0, 0, 0, 1, 0)->LoadKey(), "");
+    EXPECT_EQ(CreateEmptyAVOAsset("#BDIR#Anims/Bird")->LoadKey(), "");
+    // The pictures of a shared texture all come from its one file, whatever their flags; another
+    // texture, or the texture's own picture file, is another read.
+    const std::string inTexture = CreateEmptyImageAsset("#BDIR#Screens/atlas.png|A", 0, 0, 0, 0, 0)->LoadKey();
+    EXPECT_EQ(CreateEmptyImageAsset("#BDIR#Screens/Atlas.png|B", 0, 0, 1, 1, 1)->LoadKey(), inTexture);
+    EXPECT_NE(CreateEmptyImageAsset("#BDIR#Screens/other.png|A", 0, 0, 0, 0, 0)->LoadKey(), inTexture);
+    EXPECT_NE(CreateEmptyImageAsset("#BDIR#Screens/atlas.png", 0, 0, 0, 0, 0)->LoadKey(), inTexture);
+
+    WriteQuadrants(dir.file("q.png"));
+    TAssetGroup group;
+    TImageAssetPtr a = CreateEmptyImageAsset(dir.file("q.png"), 0, 0, 0, 0, 0);
+    TImageAssetPtr b = CreateEmptyImageAsset(dir.file("q.png"), 0, 0, 1, 1, 1);
+    group.members = {a, nullptr, b};
+    group.LoadAsset();
+    EXPECT_EQ(a->Width(), 40);
+    EXPECT_EQ(ImgHandleX(b->img), 20);
+    group.FreeAsset();
+    EXPECT_EQ(a->img, nullptr);
+    EXPECT_EQ(b->img, nullptr);
 }
 
 TEST_F(AssetTest, AnEmptyUrlOrAMissingFileLeavesTheImageAsItWas) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "game/shell/GiveAward.h"
 #include "game/shell/KingdomHelp.h"
 #include "game/shell/MainMenu.h"
+#include "platform/Files.h"
 #include "platform/Image.h"
 
 using namespace shelltest;
@@ -120,12 +122,25 @@ TEST_F(KingdomTest, EveryBuildingAndButtonLiesInsideThe4By3Picture) {
         ASSERT_TRUE(building && !building->SubObjects.empty());
         auto part = std::dynamic_pointer_cast<TGameObject>(building->SubObjects[0]);
         ASSERT_TRUE(part);
-        auto picture = LoadPixmap(bDir + "Screens/Kingdom/Buildings/Building-" + std::to_string(id) + ".png");
-        ASSERT_TRUE(picture);
-        int left = picture->width, right = -1, top = picture->height, bottom = -1;
-        for (int y = 0; y < picture->height; ++y)
-            for (int x = 0; x < picture->width; ++x)
-                if ((static_cast<uint32_t>(picture->ReadPixel(x, y)) >> 24) != 0) {
+        // The building's picture in the buildings' shared texture: its place there from the list
+        // beside the texture (a count, then name, x, y, width and height, one a line).
+        auto texture = LoadPixmap(bDir + "Screens/Kingdom/Buildings/buildingsatlas.png");
+        std::string list;
+        ASSERT_TRUE(texture && LoadBytes(bDir + "Screens/Kingdom/Buildings/buildingsatlas.txt", list));
+        std::vector<std::string> lines;
+        for (std::istringstream in(list); std::getline(in, lines.emplace_back());) {
+        }
+        int px = -1, py = 0, pw = 0, ph = 0;
+        for (size_t i = 1; i + 4 < lines.size(); i += 5)
+            if (lines[i] == "Building-" + std::to_string(id)) {
+                px = std::stoi(lines[i + 1]), py = std::stoi(lines[i + 2]);
+                pw = std::stoi(lines[i + 3]), ph = std::stoi(lines[i + 4]);
+            }
+        ASSERT_GE(px, 0);
+        int left = pw, right = -1, top = ph, bottom = -1;
+        for (int y = 0; y < ph; ++y)
+            for (int x = 0; x < pw; ++x)
+                if ((static_cast<uint32_t>(texture->ReadPixel(px + x, py + y)) >> 24) != 0) {
                     left = std::min(left, x);
                     right = std::max(right, x);
                     top = std::min(top, y);

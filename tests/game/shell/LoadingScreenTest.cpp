@@ -37,17 +37,20 @@ public:
 
 class RecordedAsset : public TAsset {
 public:
+    std::string key;  // the load key: assets sharing one read one file
     int LoadAsset() override {
         gLog.push_back("asset " + url);
         return 0;
     }
+    std::string LoadKey() const override { return key; }
 };
 
-std::shared_ptr<TAsset> Asset(const std::string& url, int autoLoad = 1) {
+std::shared_ptr<TAsset> Asset(const std::string& url, int autoLoad = 1, const std::string& key = "") {
     auto a = std::make_shared<RecordedAsset>();
     a->url = url;
     a->name = url;
     a->doAutoLoad = autoLoad;
+    a->key = key;
     return a;
 }
 
@@ -169,6 +172,36 @@ TEST_F(LoadingScreenTest, FadesInThenLoadsOneItemAFrameInPhaseOrderAndSwitches) 
     gLog.clear();
     loading->Updating();
     EXPECT_TRUE(gLog.empty());
+}
+
+TEST_F(LoadingScreenTest, AssetsReadingOneFileAreOneItemAndAGroupIsOneGlobalAsset) {
+    // The menu and two pop-ups show one picture (one key); an asset without a key stands alone
+    // even when its url matches.
+    menu->Assets = {Asset("menu/button.png", 1, "button"), Asset("menu/b.png"), Asset("menu/b.png")};
+    options->Assets = {Asset("options/button.png", 1, "button"), Asset("options/c.png", 1, "c")};
+    info->Assets = {Asset("info/button.png", 1, "button")};
+    auto group = std::make_shared<TAssetGroup>();
+    group->name = "numbers";
+    group->members = {Asset("n/1.png"), nullptr, Asset("n/2.png")};
+    loading->AllGlobalAssets = {group};
+    game->onSetup = nullptr;
+    std::vector<std::string> frames;
+    while (Control::CurrScreen == loading && frames.size() < 200) {
+        std::string done = Frame();
+        if (loading->LoadingStatus >= 4 && (!done.empty() || loading->LoadingStatus < 6)) frames.push_back(done);
+    }
+    const std::vector<std::string> expected{
+        // The set-ups' counting frame ends phase 3; then one file a frame, in first-use order.
+        "", "asset menu/button.png; asset options/button.png; asset info/button.png", "asset menu/b.png",
+        "asset menu/b.png", "asset options/c.png", "",
+        // The group's members, in order, in one frame.
+        "asset n/1.png; asset n/2.png"};
+    EXPECT_EQ(frames, expected);
+    EXPECT_EQ(loading->AllAssetsList.size(), 6u);
+    EXPECT_EQ(loading->AssetItems.size(), 4u);
+    EXPECT_EQ(loading->MaxLoadingSteps, 4 + 3);  // items and screens
+    EXPECT_EQ(loading->CurrLoading, "numbers (Global Asset)");
+    EXPECT_EQ(Control::CurrScreen, menu);
 }
 
 TEST_F(LoadingScreenTest, WithoutGlobalAssetsTheSwitchComesOnTheFirstFrameOfTheLastPhase) {
