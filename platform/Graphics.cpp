@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <cmath>
 #include <thread>
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/GLWindowAttributes.h"
 #include "platform/GLTexture.h"
 #include "platform/Image.h"
 #include "platform/Input.h"
@@ -500,6 +502,22 @@ double RunsArea(const FrameRecord& rec, size_t runs) {
 }
 
 FrameRecord gRecord, gLastRecord;
+
+// The OpenGL driver is loaded with the first context, after the program's own static objects
+// were made, so at the program's end its own globals (the software renderer's shader compiler)
+// are torn down before ours. A texture destroyed with our statics must not reach it then: a
+// frame's quads still pending (a run or a test that ends without showing its last frame) were
+// drawn at that texture's deletion and hung the process in the torn-down compiler. Registered
+// once the driver is loaded, this runs before the driver's teardown: nothing pending is drawn
+// any more, and with no context the textures leave their names to the process's end.
+void AbandonGLAtExit() {
+    gBatch.quads = 0;
+    gPendingClears.clear();
+    gRecording = false;
+    gRecord.Clear();
+    gContext = nullptr;
+}
+
 // The window after the first gCacheRuns runs of gCacheRecord, in texture gCacheTexture.
 FrameRecord gCacheRecord;
 size_t gCacheRuns = 0;
@@ -863,14 +881,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     GLFlushBatch();
 
     // Every window gets the same attributes, so the one context can move between them.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SetGLWindowAttributes();
 
     Uint32 windowFlags = SDL_WINDOW_OPENGL;
     int posX = SDL_WINDOWPOS_CENTERED, posY = SDL_WINDOWPOS_CENTERED;
@@ -901,6 +912,8 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
         }
         gGeneration = gNextGeneration++;
         InitContextState();
+        static const bool abandonAtExit = std::atexit(AbandonGLAtExit) == 0;
+        (void)abandonAtExit;
     } else if (SDL_GL_MakeCurrent(window, gContext) != 0) {
         gError = std::string("OpenGL context: ") + SDL_GetError();
         SDL_DestroyWindow(window);

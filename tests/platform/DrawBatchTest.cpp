@@ -3,11 +3,17 @@
 // fonts' glyph atlases, grown and paged, drawing what each glyph's own texture drew.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Font.h"
@@ -93,6 +99,48 @@ TPixmapPtr Solid(int w, int h, int argb) {
 
 // Every way of drawing in one frame (tests/platform/DrawScene.h): batched, and quad by quad,
 // both as the frame drawn quad by quad before the batch existed, within 1 of 255 a channel.
+// A picture held by a static object of the program: destroyed at the program's end, after the
+// OpenGL driver (loaded with the first context) has torn its own globals down.
+TImagePtr gHeldToTheEnd;
+
+// A program that ends with a frame's quads still pending (drawn but never shown): the pending
+// quads were drawn when the static picture's texture went, in the driver's torn-down shader
+// compiler, and the process hung there at its end (one run in a few). Now it ends at once.
+TEST(DrawAtExit, AProgramEndingWithQuadsPendingEnds) {
+    if (GraphicsOpen()) GTEST_SKIP() << "needs a process without a window yet (ctest runs each test alone)";
+    for (int run = 0; run < 4; ++run) {
+        SCOPED_TRACE(run);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (!Graphics(320, 200, 0, 60, 0)) _exit(3);
+            gHeldToTheEnd = LoadImage(Solid(8, 8, int(0x80E04030)), 0);
+            DrawImage(gHeldToTheEnd, 0, 0);
+            Flip();  // from here on a frame's quads are recorded until it is shown
+            for (int i = 0; i < 20; ++i) {
+                SetBlend(i % 2 ? LIGHTBLEND : ALPHABLEND);
+                SetColor(200, 120 + i, 255);
+                DrawImage(gHeldToTheEnd, float(i) * 9, 10);
+            }
+            SetDefaultFontPath(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf");
+            DrawText("Credits roll", 10, 40);  // the fonts' atlases are static objects too
+            std::exit(0);  // no Flip: the quads are still pending
+        }
+        int status = 0;
+        pid_t done = 0;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while ((done = ::waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (done == 0) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            FAIL() << "the program hung at its end";
+        }
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+}
+
 TEST_F(DrawBatchTest, SceneMatchesTheFrameDrawnQuadByQuad) {
     auto reference = LoadPixmap(testsupport::SourceDir() + "/tests/platform/data/DrawScene.png");
     ASSERT_TRUE(reference);
