@@ -22,6 +22,8 @@ namespace {
 
 // The frame's recorded quads (below): drawn now, and the frame drawn directly from here on.
 void DrawRecord();
+// Everything asked for so far is drawn: the recorded quads, the batch, the clears still waiting.
+void DrawAllPending();
 // Drawn first when they use the texture of this GL name.
 void DrawRecordUsing(unsigned id);
 // The cache no longer stands for anything.
@@ -102,6 +104,7 @@ bool gRecording = false;
 struct PendingClear {
     int x, y, w, h;
     float r, g, b;
+    bool operator==(const PendingClear&) const = default;
 };
 std::vector<PendingClear> gPendingClears;
 DrawStats gFrameStats, gLastFrameStats;
@@ -226,6 +229,12 @@ void DoPendingClears() {
     if (gScissorW >= 0) glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
 }
 
+void DrawAllPending() {
+    DrawRecord();
+    GLFlushBatch();
+    DoPendingClears();
+}
+
 // A clear put off, of the current scissor rectangle in the clear colour. Clears put off before
 // that lie inside it are dropped: it paints over them.
 void PutOffClear() {
@@ -262,9 +271,7 @@ void CoverPendingClears(const BatchVertex* q, int blend) {
 // Sets the GL state for one shape drawn directly (not a quad); false when nothing can be drawn.
 bool PrepareDraw() {
     if (!gContext) return false;
-    DrawRecord();
-    GLFlushBatch();
-    DoPendingClears();
+    DrawAllPending();
     ++gFrameStats.drawCalls;
     ApplyBlend(gState.blend);
     ApplyTexturing(false);
@@ -349,9 +356,7 @@ void SetFrameCache(bool on) {
 }
 
 void SetDirectDrawing(bool on) {
-    DrawRecord();
-    GLFlushBatch();
-    DoPendingClears();
+    DrawAllPending();
     gDirectDrawing = on;
 }
 
@@ -419,7 +424,6 @@ namespace {
 
 // Appends one quad of four corners to the batch, drawn out first when it cannot join the run.
 void BatchQuad(const BatchVertex* q, TGLTexture* texture, unsigned id, int blend, bool unfiltered, bool replace) {
-    CoverPendingClears(q, blend);
     if (gBatch.quads > 0 && (gBatch.texture != id || gBatch.blend != blend || gBatch.unfiltered != unfiltered ||
                              gBatch.replace != replace || gBatch.quads == kBatchQuads))
         GLFlushBatch();
@@ -447,8 +451,7 @@ void BatchQuad(const BatchVertex* q, TGLTexture* texture, unsigned id, int blend
 // beginning that are not drawn again.
 
 struct RecordedRun {
-    const TGLTexture* source;  // compared only: never used once its frame has been drawn
-    TGLTexture* texture;       // the same, for drawing within the frame
+    TGLTexture* texture;  // drawn with only within its frame; afterwards only compared
     unsigned long long upload;
     unsigned id;
     int blend;
@@ -458,7 +461,7 @@ struct RecordedRun {
 
     // Draws its quads as the other run does (the same picture, blend and scissor), whatever they are.
     bool DrawsAs(const RecordedRun& o) const {
-        return source == o.source && upload == o.upload && id == o.id && blend == o.blend &&
+        return texture == o.texture && upload == o.upload && id == o.id && blend == o.blend &&
                unfiltered == o.unfiltered && replace == o.replace && scissorX == o.scissorX &&
                scissorY == o.scissorY && scissorW == o.scissorW && scissorH == o.scissorH;
     }
@@ -478,15 +481,6 @@ struct FrameRecord {
     }
 };
 
-bool SameClears(const std::vector<PendingClear>& a, const std::vector<PendingClear>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].w != b[i].w || a[i].h != b[i].h || a[i].r != b[i].r ||
-            a[i].g != b[i].g || a[i].b != b[i].b)
-            return false;
-    return true;
-}
-
 // Window pixels the first `runs` runs of a record cover, counting overlaps again (what the
 // renderer fills to draw them).
 double RunsArea(const FrameRecord& rec, size_t runs) {
@@ -504,6 +498,14 @@ double RunsArea(const FrameRecord& rec, size_t runs) {
 
 FrameRecord gRecord, gLastRecord;
 
+// What was asked for and not drawn yet is dropped (there is nothing to draw it on any more).
+void DropPending() {
+    gBatch.quads = 0;
+    gPendingClears.clear();
+    gRecording = false;
+    gRecord.Clear();
+}
+
 // The OpenGL driver is loaded with the first context, after the program's own static objects
 // were made, so at the program's end its own globals (the software renderer's shader compiler)
 // are torn down before ours. A texture destroyed with our statics must not reach it then: a
@@ -512,10 +514,7 @@ FrameRecord gRecord, gLastRecord;
 // once the driver is loaded, this runs before the driver's teardown: nothing pending is drawn
 // any more, and with no context the textures leave their names to the process's end.
 void AbandonGLAtExit() {
-    gBatch.quads = 0;
-    gPendingClears.clear();
-    gRecording = false;
-    gRecord.Clear();
+    DropPending();
     gContext = nullptr;
 }
 
@@ -539,9 +538,7 @@ void RecordQuad(const BatchVertex* q, TGLTexture* texture, unsigned id, int blen
         gRecord.virtualW = gVirtualW;
         gRecord.virtualH = gVirtualH;
     }
-    // The clears still waiting are those an opaque quad has not covered yet.
-    CoverPendingClears(q, blend);
-    RecordedRun run{texture, texture, texture ? texture->UploadNumber() : 0, id, blend, unfiltered, replace,
+    RecordedRun run{texture, texture ? texture->UploadNumber() : 0, id, blend, unfiltered, replace,
                     gScissorX, gScissorY, gScissorW, gScissorH, 1};
     RecordedRun* last = gRecord.runs.empty() ? nullptr : &gRecord.runs.back();
     if (last && run.DrawsAs(*last))
@@ -651,7 +648,7 @@ PixelRect QuadPixels(const FrameRecord& rec, const BatchVertex* q) {
 // Two records drawn in the same window after the same clears.
 bool SameStart(const FrameRecord& a, const FrameRecord& b) {
     return a.pixW == b.pixW && a.pixH == b.pixH && a.generation == b.generation && a.virtualW == b.virtualW &&
-           a.virtualH == b.virtualH && SameClears(a.clears, b.clears);
+           a.virtualH == b.virtualH && a.clears == b.clears;
 }
 
 // Adds the box to `dirty`, merged with every rectangle it meets.
@@ -802,7 +799,7 @@ void DrawRecord() {
 // The record touches this texture.
 bool RecordUses(const TGLTexture* texture, unsigned id) {
     for (const RecordedRun& run : gRecord.runs)
-        if ((texture && run.source == texture) || (id != 0 && run.id == id)) return true;
+        if ((texture && run.texture == texture) || (id != 0 && run.id == id)) return true;
     return false;
 }
 
@@ -875,6 +872,9 @@ void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, flo
     }
     const bool unfiltered = texture && !direct && TexelForPixel(*texture, q);
     const bool replace = texture && !direct && white;
+    // The clears still waiting are those no opaque quad asked for so far covers, under the
+    // scissor it is asked for with (not again when recorded quads are drawn at the frame's end).
+    CoverPendingClears(q, blend);
     if (gRecording)
         RecordQuad(q, texture, id, blend, unfiltered, replace);
     else
@@ -975,10 +975,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
 }
 
 void EndGraphics() {
-    gBatch.quads = 0;  // nothing to draw them on any more
-    gPendingClears.clear();
-    gRecording = false;
-    gRecord.Clear();
+    DropPending();
     ForgetFrameCache();
     gCacheTexture = 0;  // gone with the context
     if (gContext) {
@@ -1007,9 +1004,7 @@ void SetAppTitle(const std::string& title) {
 }
 
 void Flip(int sync) {
-    DrawRecord();
-    GLFlushBatch();
-    DoPendingClears();
+    DrawAllPending();
     gLastFrameStats = gFrameStats;
     gFrameStats = DrawStats{};
     if (gWindow && gContext) {
@@ -1294,9 +1289,7 @@ void DrawPoly(const std::vector<float>& xy) {
 
 std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) {
     if (!gContext || !gWindow || width <= 0 || height <= 0) return nullptr;
-    DrawRecord();
-    GLFlushBatch();
-    DoPendingClears();
+    DrawAllPending();
     auto pixmap = CreatePixmap(width, height);
     if (!pixmap) return nullptr;
     int x0 = std::max(x, 0), y0 = std::max(y, 0);
