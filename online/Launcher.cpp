@@ -546,7 +546,8 @@ void TLauncher::TakePackage(TLauncherDescription d) {
 
 int TLauncher::InstalledVersion() const {
     if (readingLocation == preferencesLocation) return version;
-    const TLauncherDescription own = ReadLauncherDescription(preferencesLocation + "/launcher/package", appId);
+    // Only the version is wanted: the package is read without making its images.
+    const TLauncherPackageData own = ReadLauncherPackage(preferencesLocation + "/launcher/package", appId, LauncherBudget());
     return own.corrupted ? 0 : own.version;
 }
 

@@ -147,8 +147,7 @@ TLauncherWorker& TLauncherWorker::Shared() {
 TLauncherWorker::~TLauncherWorker() { Stop(); }
 
 bool TLauncherWorker::Start(std::function<void()> job) {
-    if (Busy()) return false;
-    if (thread_.joinable()) thread_.join();
+    if (Busy()) return false;  // also while the last job's thread is not yet joined
     if (pollHook_ == 0) pollHook_ = AddPollHook([] { TLauncherWorker::Shared().Deliver(); });
     stop_ = false;
     running_ = true;

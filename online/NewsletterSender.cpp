@@ -3,6 +3,7 @@
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Clock.h"
+#include "platform/HttpRequest.h"
 #include "platform/Random.h"
 #include "platform/Strings.h"
 
@@ -59,8 +60,8 @@ bool NewsletterServerIsReal(const std::string& address) {
     std::string host;
     int port = 80;
     if (!ParseServerAddress(address, host, port)) return false;
-    while (EndsWith(host, ".")) host.pop_back();  // a fully qualified name's final dot
-    return !host.empty() && Lower(host) != "invalid" && !EndsWithNoCase(host, ".invalid");
+    // A name made only of dots names no host.
+    return host.find_first_not_of('.') != std::string::npos && !IsReservedInvalidHost(host);
 }
 
 void TNewsletterSender::init(const std::string& script, const std::string& host, const std::string& referer_) {

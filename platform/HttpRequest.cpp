@@ -320,11 +320,10 @@ void PollHttpRequests() {
         }
     }
     // Callbacks may start or cancel requests: they run once the bookkeeping above is done.
-    for (auto& r : finished) {
-        if (r->file) CloseFile(*r, false);
-        if (!r->result.ok) r->result.body.clear();
+    // Every one is closed already: EndTransfer closed its file and emptied a failed body, and
+    // one that never started has neither.
+    for (auto& r : finished)
         if (r->done) r->done(r->result);
-    }
     m.polling = false;
 }
 

@@ -499,8 +499,7 @@ int MaxImageSide() {
 }
 
 bool ImageSizeAllowed(int64_t width, int64_t height) {
-    const int64_t side = MaxImageSide();
-    return width > 0 && height > 0 && width <= side && height <= side && width * height <= MaxImagePixels;
+    return SizeLimits{MaxImageSide(), MaxImagePixels, nullptr}.Allows(width, height);
 }
 
 TPixmapPtr CreatePixmap(int width, int height) {
@@ -608,7 +607,7 @@ void ResetImageSettings() {
     gMaskR = gMaskG = gMaskB = 0;
 }
 
-TImagePtr LoadImage(const std::string& path, int flags) { return LoadImage(LoadPixmap(path), flags); }
+TImagePtr LoadImage(const std::string& path, int flags) { return AdoptPixmapImage(LoadPixmap(path), flags); }
 
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
     if (!pixmap) return nullptr;

@@ -16,18 +16,12 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/HttpRequest.h"
 #include "platform/Strings.h"
 
 namespace {
 
 std::string ErrnoText(int err) { return std::strerror(err); }
-
-// A name in the reserved top-level domain "invalid" (with or without the final dot).
-bool IsInvalidDomain(std::string name) {
-    name = Lower(name);
-    if (!name.empty() && name.back() == '.') name.pop_back();
-    return name == "invalid" || EndsWith(name, ".invalid");
-}
 
 bool ParseDotted(const std::string& name, uint32_t& address) {
     in_addr a{};
@@ -56,7 +50,7 @@ std::string IpToString(uint32_t address) {
 
 std::vector<uint32_t> HostIps(const std::string& name) {
     std::vector<uint32_t> out;
-    if (name.empty() || IsInvalidDomain(name)) return out;
+    if (name.empty() || IsReservedInvalidHost(name)) return out;
     uint32_t dotted = 0;
     if (ParseDotted(name, dotted)) {
         out.push_back(dotted);
@@ -91,7 +85,7 @@ THostLookup::~THostLookup() { Cancel(); }
 void THostLookup::Start(const std::string& name) {
     Cancel();
     uint32_t dotted = 0;
-    if (name.empty() || IsInvalidDomain(name) || ParseDotted(name, dotted)) {
+    if (name.empty() || IsReservedInvalidHost(name) || ParseDotted(name, dotted)) {
         // Answered at once: no lookup, no thread.
         result_ = HostIps(name);
         done_ = true;

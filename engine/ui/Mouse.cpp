@@ -190,10 +190,10 @@ void Mouse::Update() {
     _UpdatePressAndHold();
 }
 
-int Mouse::InRect(int rx, int ry, int rw, int rh) {
+int Mouse::InRect(int64_t rx, int64_t ry, int64_t rw, int64_t rh) {
     // In 64 bits, so a rectangle reaching past the int range cannot wrap around.
-    int64_t mx = Mouse::x, my = Mouse::y;
-    return (rx <= mx && mx <= int64_t(rx) + rw && ry <= my && my <= int64_t(ry) + rh) ? 1 : 0;
+    const int64_t mx = Mouse::x, my = Mouse::y;
+    return (rx <= mx && mx <= rx + rw && ry <= my && my <= ry + rh) ? 1 : 0;
 }
 
 int Mouse::InRectCentred(float cx, float cy, float w, float h) {
@@ -205,8 +205,7 @@ int Mouse::InRectCentred(float cx, float cy, float w, float h) {
 int Mouse::InPoint(int px, int py) {
     // The 8 x 8 box around the point in 64 bits: a point near the ends of the int range (a
     // vector animation's part drawn far off) must not wrap around.
-    const int64_t mx = Mouse::x, my = Mouse::y;
-    return (int64_t(px) - 4 <= mx && mx <= int64_t(px) + 4 && int64_t(py) - 4 <= my && my <= int64_t(py) + 4) ? 1 : 0;
+    return InRect(int64_t(px) - 4, int64_t(py) - 4, 8, 8);
 }
 
 void Mouse::Reset() {

@@ -9,6 +9,7 @@
 // setting is on, Mouse::Draw hides the system pointer and draws the current cursor at the
 // pointer, once per frame after the console; otherwise the system pointer shows.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -104,8 +105,9 @@ public:
     // _UpdateLast, _UpdatePositions, _UpdatePressAndHold: once per frame, before any reader.
     static void Update();
 
-    // 1 when x <= Mouse.x <= x + w and y <= Mouse.y <= y + h (all edges inside).
-    static int InRect(int x, int y, int w, int h);
+    // 1 when x <= Mouse.x <= x + w and y <= Mouse.y <= y + h (all edges inside), in 64 bits so
+    // that no edge wraps around.
+    static int InRect(int64_t x, int64_t y, int64_t w, int64_t h);
     // The same for a rectangle centred on (x, y), computed in reals.
     static int InRectCentred(float x, float y, float w, float h);
     // InRect(x - 4, y - 4, 8, 8).
