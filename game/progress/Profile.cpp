@@ -561,11 +561,11 @@ int TProfile::SaveCurrLevel(const std::string& path) {
         Error("Couldn't remove the finished level in progress " + path, kSource, "TProfile :: SaveCurrLevel()");
         return 0;
     }
-    if (isSaveWhole) KeepPrevious(path);
+    // Only a clue-grid level is ever a player's level in progress.
     const auto root = LevelInProgressBlocks(path);
-    // (Only a clue-grid level is ever a player's level in progress.)
-    const bool written = root ? SaveBlockFile(root) : SaveLevel(CurrLevel, path);
-    if (written) return 1;
+    if (!root) return 1;
+    if (isSaveWhole) KeepPrevious(path);
+    if (SaveBlockFile(root)) return 1;
     LastSaveError = LastWriteError();
     return 0;
 }

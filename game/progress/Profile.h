@@ -230,8 +230,8 @@ public:
     // Writes the level in progress to path with its "Progress" block (Level and SaveCount); a
     // level that is over is not a level in progress: nothing is written for it and an earlier
     // file at path goes (to ".bak" while the files on disk are a whole save), so that it never
-    // resumes. Nothing without a current level. Returns 1, or 0 when a write failed (after an
-    // error line).
+    // resumes. Nothing without a current clue-grid level. Returns 1, or 0 when a write failed
+    // (after an error line).
     virtual int SaveCurrLevel(const std::string& path);
     virtual int SaveStats(const TBlockFilePtr& root);
     virtual int SaveAwards(const TBlockFilePtr& root);
