@@ -419,6 +419,12 @@ std::string ListInWords(const std::vector<std::string>& items) {
     return text;
 }
 
+// The path and the texts of a save's two trees (the level in progress null when there is none),
+// as one string to compare.
+std::string StateText(const std::string& path, const TBlockFilePtr& progress, const TBlockFilePtr& level) {
+    return path + '\0' + BlockFileToText(progress) + '\0' + (level ? BlockFileToText(level) : "");
+}
+
 // Keeps the file at path (when there is one) as its ".bak" copy, written atomically; a copy
 // that fails is reported and the save goes on.
 void KeepPrevious(const std::string& path) {
@@ -442,16 +448,19 @@ int TProfile::Save(const std::string& path) {
     if (isKeptFile(path)) return 1;
     const std::string levelPath = StripExt(path) + ".PACLEVEL";
     // Nothing changed since the files on disk were read or written: nothing is written (and the
-    // counter stays, so that they stay a pair).
-    if (isSaveWhole && !SavedState.empty() && FileType(path) == 1 && SaveState(path) == SavedState &&
-        (!LevelInProgressBlocks(levelPath) || FileType(levelPath) == 1))
+    // counter stays, so that they stay a pair). (SavedState is only set while they are a whole
+    // save.)
+    if (!SavedState.empty() && FileType(path) == 1 && (!isLevelInProgress() || FileType(levelPath) == 1) &&
+        SaveState(path) == SavedState)
         return 1;
     // One save: a new counter for both files, the level in progress first. A kill between the
     // two leaves a level in progress whose counter the progress file does not have, and the
     // previous pair in the ".bak" files (kept only while the files on disk are a whole save).
+    // Each tree is built once, with the new counter: written, then kept as SavedState.
     ++SaveCount;
-    const bool levelWritten = SaveCurrLevel(levelPath) != 0;
-    auto root = ProgressBlocks(path);
+    const auto level = LevelInProgressBlocks(levelPath);
+    const bool levelWritten = WriteLevelInProgress(levelPath, level) != 0;
+    const auto root = ProgressBlocks(path);
     if (isSaveWhole) KeepPrevious(path);
     // Written whole to a temporary file and then renamed over the old one: a write that fails
     // or is cut short leaves the previous progress file as it was.
@@ -459,7 +468,7 @@ int TProfile::Save(const std::string& path) {
     if (!written && LastSaveError == 0) LastSaveError = LastWriteError();
     if (written) FilesId = IdOfPath(path);
     isSaveWhole = written && levelWritten;
-    SavedState = isSaveWhole ? SaveState(path) : std::string();
+    SavedState = isSaveWhole ? StateText(path, root, level) : std::string();
     return written ? 1 : 0;
 }
 
@@ -473,9 +482,13 @@ TBlockFilePtr TProfile::ProgressBlocks(const std::string& path) {
     return root;
 }
 
+bool TProfile::isLevelInProgress() const {
+    return dynamic_cast<const TPACLevel*>(CurrLevel.get()) && !isLevelOver(CurrLevel.get());
+}
+
 TBlockFilePtr TProfile::LevelInProgressBlocks(const std::string& path) {
-    auto pac = std::dynamic_pointer_cast<TPACLevel>(CurrLevel);
-    if (!pac || isLevelOver(pac.get())) return nullptr;
+    if (!isLevelInProgress()) return nullptr;
+    auto pac = std::static_pointer_cast<TPACLevel>(CurrLevel);
     // The level file, then the block that pairs it with the progress file.
     auto root = PacLevelToBlockFile(pac, path, 0);
     auto progress = CreateBlockFile("Progress", root);
@@ -486,8 +499,7 @@ TBlockFilePtr TProfile::LevelInProgressBlocks(const std::string& path) {
 }
 
 std::string TProfile::SaveState(const std::string& path) {
-    auto level = LevelInProgressBlocks(StripExt(path) + ".PACLEVEL");
-    return path + '\0' + BlockFileToText(ProgressBlocks(path)) + '\0' + (level ? BlockFileToText(level) : "");
+    return StateText(path, ProgressBlocks(path), LevelInProgressBlocks(StripExt(path) + ".PACLEVEL"));
 }
 
 int TProfile::SaveData(const TBlockFilePtr& root) {
@@ -550,6 +562,10 @@ int TProfile::SaveAwards(const TBlockFilePtr& root) {
 }
 
 int TProfile::SaveCurrLevel(const std::string& path) {
+    return WriteLevelInProgress(path, LevelInProgressBlocks(path));
+}
+
+int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root) {
     if (!CurrLevel || isKeptFile(path)) return 1;
     if (isLevelOver(CurrLevel.get())) {
         // A lost or won level is not play in progress; an earlier level in progress was
@@ -562,7 +578,6 @@ int TProfile::SaveCurrLevel(const std::string& path) {
         return 0;
     }
     // Only a clue-grid level is ever a player's level in progress.
-    const auto root = LevelInProgressBlocks(path);
     if (!root) return 1;
     if (isSaveWhole) KeepPrevious(path);
     if (SaveBlockFile(root)) return 1;

@@ -233,6 +233,10 @@ public:
     // resumes. Nothing without a current clue-grid level. Returns 1, or 0 when a write failed
     // (after an error line).
     virtual int SaveCurrLevel(const std::string& path);
+    // SaveCurrLevel with the level in progress's tree already built (LevelInProgressBlocks).
+    int WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root);
+    // A clue-grid level in play that is not over: the level in progress a save writes.
+    bool isLevelInProgress() const;
     virtual int SaveStats(const TBlockFilePtr& root);
     virtual int SaveAwards(const TBlockFilePtr& root);
     virtual int LoadData(const TBlockFilePtr& root);
