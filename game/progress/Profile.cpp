@@ -792,7 +792,7 @@ int TProfile::LoadProfileLevel(const std::string& path) {
         const int count = record ? std::max(ReadNumber(record, "SaveCount"), 0) : 0;
         highest = std::max(highest, count);
         const bool matches = record ? count == progressCount && ReadNumber(record, "Level") == Level : progressCount == 0;
-        std::shared_ptr<TLevel> level = whole ? LoadPacLevel(file) : nullptr;
+        std::shared_ptr<TLevel> level = whole ? PacLevelFromBlockFile(root, file) : nullptr;
         if (level && matches) {
             CurrLevel = level;
             resumed = true;
