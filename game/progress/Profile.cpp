@@ -654,11 +654,11 @@ int TProfile::Load(const std::string& path) {
     LoadLevels(root);
     LoadBuildings(root);
     LoadAwards(root);
-    LoadProfileLevel(StripExt(path) + ".PACLEVEL");
+    const LevelInProgressRead levelRead = LoadProfileLevel(StripExt(path) + ".PACLEVEL");
     isSaveWhole = true;
     // The files on disk hold what was read: a save with nothing changed writes nothing. (A level
     // in progress that did not come from its file is written at the first save.)
-    SavedState = how == Read::Whole && isLevelAsOnDisk ? SaveState(path) : std::string();
+    SavedState = how == Read::Whole && levelRead.isAsOnDisk ? SaveState(path) : std::string();
 
     const std::string who = Who(name);
     const std::string levelAndScore = "level " + std::to_string(Level) + ", score " + std::to_string(Score);
@@ -691,9 +691,7 @@ int TProfile::Load(const std::string& path) {
     if (!text.empty()) TellPlayer(text);
     // The level in progress is told about only when the progress came from the current file: a
     // restored progress file brings its own level in progress back with it.
-    if ((how == Read::Whole || how == Read::Salvaged) && !LevelInProgressNotice.empty())
-        TellPlayer(LevelInProgressNotice);
-    LevelInProgressNotice.clear();
+    if ((how == Read::Whole || how == Read::Salvaged) && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
     return whole ? 1 : 0;
 }
 
@@ -773,8 +771,8 @@ int TProfile::LoadAwards(const TBlockFilePtr& root) {
     return 0;
 }
 
-int TProfile::LoadProfileLevel(const std::string& path) {
-    LevelInProgressNotice.clear();
+TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path) {
+    LevelInProgressRead read;
     // The counter the progress file was read with: a level in progress of the same save carries
     // it (both are 0 in files of an older build, which go together as they always did).
     const int progressCount = SaveCount;
@@ -824,17 +822,17 @@ int TProfile::LoadProfileLevel(const std::string& path) {
     const std::string who = Who(name);
     const std::string level = "level " + std::to_string(std::clamp(Level, 1, MaxLevel));
     if (resumed && current != Current::Resumed) {
-        LevelInProgressNotice = who + "'s last save was cut short: " + level + " goes on as it was at the save before.";
+        read.notice = who + "'s last save was cut short: " + level + " goes on as it was at the save before.";
     } else if (!resumed && current == Current::CutShort) {
-        LevelInProgressNotice = who + "'s last save was cut short: " + level + " starts anew, as at the save before.";
+        read.notice = who + "'s last save was cut short: " + level + " starts anew, as at the save before.";
     } else if (!resumed && current == Current::Damaged) {
-        LevelInProgressNotice = who + "'s level in progress was damaged: " + level + " starts anew.";
+        read.notice = who + "'s level in progress was damaged: " + level + " starts anew.";
     } else if (!resumed && current == Current::OtherSave) {
-        LevelInProgressNotice = who + "'s level in progress did not match the save: " + level + " starts anew.";
+        read.notice = who + "'s level in progress did not match the save: " + level + " starts anew.";
     }
-    isLevelAsOnDisk = (resumed && current == Current::Resumed) || (!resumed && current == Current::None && !CurrLevel);
-    if (resumed) return 0;
-    return LoadCurrLevel();
+    read.isAsOnDisk = current == Current::Resumed || (!resumed && current == Current::None);
+    if (!resumed) LoadCurrLevel();
+    return read;
 }
 
 // ---------------------------------------------------------------------------------------------
