@@ -1,6 +1,7 @@
 #include "game/progress/Players.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <set>
 
 #include "engine/data/BlockFile.h"
@@ -29,22 +30,26 @@ constexpr size_t kMaxIdLength = 200;
 // The folder of the players' files, and the one below it where deleted players' files go.
 std::string ProfilesFolder() { return AppDataFolder + "/Profiles"; }
 
+// True for the write errors that mean the folder is the trouble: it cannot be written to, or it
+// is missing.
+bool IsFolderFault(int error) {
+    return error == EROFS || error == EACCES || error == EPERM || error == ENOENT || error == ENOTDIR;
+}
+
 // A save failure in a player's words (with the folder, when that is the trouble, where there is
 // room for it).
 std::string FailureReason(int error, bool withFolder) {
     const std::string reason = WriteErrorText(error);
-    return withFolder && reason.find("folder") != std::string::npos ? reason + " (" + ProfilesFolder() + ")" : reason;
+    return withFolder && IsFolderFault(error) ? reason + " (" + ProfilesFolder() + ")" : reason;
 }
 
 }  // namespace
 
 std::string TPlayers::DeletedFolder() { return ProfilesFolder() + "/Deleted"; }
 
-std::string TPlayers::IndexPath() { return AppDataFolder + "/Profiles/Profiles.dat"; }
+std::string TPlayers::IndexPath() { return ProfilesFolder() + "/Profiles.dat"; }
 
-std::string TPlayers::ProfilePath(const std::string& id) {
-    return AppDataFolder + "/Profiles/" + id + ".AppProfile";
-}
+std::string TPlayers::ProfilePath(const std::string& id) { return ProfilesFolder() + "/" + id + kProgressExt; }
 
 std::string TPlayers::StartPlayerName() { return kStartPlayerName; }
 

@@ -419,6 +419,12 @@ std::string ListInWords(const std::vector<std::string>& items) {
     return text;
 }
 
+// The path and the texts of a save's two trees (the level in progress null when there is none),
+// as one string to compare.
+std::string StateText(const std::string& path, const TBlockFilePtr& progress, const TBlockFilePtr& level) {
+    return path + '\0' + BlockFileToText(progress) + '\0' + (level ? BlockFileToText(level) : "");
+}
+
 // Keeps the file at path (when there is one) as its ".bak" copy, written atomically; a copy
 // that fails is reported and the save goes on.
 void KeepPrevious(const std::string& path) {
@@ -442,16 +448,19 @@ int TProfile::Save(const std::string& path) {
     if (isKeptFile(path)) return 1;
     const std::string levelPath = StripExt(path) + ".PACLEVEL";
     // Nothing changed since the files on disk were read or written: nothing is written (and the
-    // counter stays, so that they stay a pair).
-    if (isSaveWhole && !SavedState.empty() && FileType(path) == 1 && SaveState(path) == SavedState &&
-        (!LevelInProgressBlocks(levelPath) || FileType(levelPath) == 1))
+    // counter stays, so that they stay a pair). (SavedState is only set while they are a whole
+    // save.)
+    if (!SavedState.empty() && FileType(path) == 1 && (!isLevelInProgress() || FileType(levelPath) == 1) &&
+        SaveState(path) == SavedState)
         return 1;
     // One save: a new counter for both files, the level in progress first. A kill between the
     // two leaves a level in progress whose counter the progress file does not have, and the
     // previous pair in the ".bak" files (kept only while the files on disk are a whole save).
+    // Each tree is built once, with the new counter: written, then kept as SavedState.
     ++SaveCount;
-    const bool levelWritten = SaveCurrLevel(levelPath) != 0;
-    auto root = ProgressBlocks(path);
+    const auto level = LevelInProgressBlocks(levelPath);
+    const bool levelWritten = WriteLevelInProgress(levelPath, level) != 0;
+    const auto root = ProgressBlocks(path);
     if (isSaveWhole) KeepPrevious(path);
     // Written whole to a temporary file and then renamed over the old one: a write that fails
     // or is cut short leaves the previous progress file as it was.
@@ -459,7 +468,7 @@ int TProfile::Save(const std::string& path) {
     if (!written && LastSaveError == 0) LastSaveError = LastWriteError();
     if (written) FilesId = IdOfPath(path);
     isSaveWhole = written && levelWritten;
-    SavedState = isSaveWhole ? SaveState(path) : std::string();
+    SavedState = isSaveWhole ? StateText(path, root, level) : std::string();
     return written ? 1 : 0;
 }
 
@@ -473,9 +482,13 @@ TBlockFilePtr TProfile::ProgressBlocks(const std::string& path) {
     return root;
 }
 
+bool TProfile::isLevelInProgress() const {
+    return dynamic_cast<const TPACLevel*>(CurrLevel.get()) && !isLevelOver(CurrLevel.get());
+}
+
 TBlockFilePtr TProfile::LevelInProgressBlocks(const std::string& path) {
-    auto pac = std::dynamic_pointer_cast<TPACLevel>(CurrLevel);
-    if (!pac || isLevelOver(pac.get())) return nullptr;
+    if (!isLevelInProgress()) return nullptr;
+    auto pac = std::static_pointer_cast<TPACLevel>(CurrLevel);
     // The level file, then the block that pairs it with the progress file.
     auto root = PacLevelToBlockFile(pac, path, 0);
     auto progress = CreateBlockFile("Progress", root);
@@ -486,8 +499,7 @@ TBlockFilePtr TProfile::LevelInProgressBlocks(const std::string& path) {
 }
 
 std::string TProfile::SaveState(const std::string& path) {
-    auto level = LevelInProgressBlocks(StripExt(path) + ".PACLEVEL");
-    return path + '\0' + BlockFileToText(ProgressBlocks(path)) + '\0' + (level ? BlockFileToText(level) : "");
+    return StateText(path, ProgressBlocks(path), LevelInProgressBlocks(StripExt(path) + ".PACLEVEL"));
 }
 
 int TProfile::SaveData(const TBlockFilePtr& root) {
@@ -550,6 +562,10 @@ int TProfile::SaveAwards(const TBlockFilePtr& root) {
 }
 
 int TProfile::SaveCurrLevel(const std::string& path) {
+    return WriteLevelInProgress(path, LevelInProgressBlocks(path));
+}
+
+int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root) {
     if (!CurrLevel || isKeptFile(path)) return 1;
     if (isLevelOver(CurrLevel.get())) {
         // A lost or won level is not play in progress; an earlier level in progress was
@@ -561,11 +577,10 @@ int TProfile::SaveCurrLevel(const std::string& path) {
         Error("Couldn't remove the finished level in progress " + path, kSource, "TProfile :: SaveCurrLevel()");
         return 0;
     }
+    // Only a clue-grid level is ever a player's level in progress.
+    if (!root) return 1;
     if (isSaveWhole) KeepPrevious(path);
-    const auto root = LevelInProgressBlocks(path);
-    // (Only a clue-grid level is ever a player's level in progress.)
-    const bool written = root ? SaveBlockFile(root) : SaveLevel(CurrLevel, path);
-    if (written) return 1;
+    if (SaveBlockFile(root)) return 1;
     LastSaveError = LastWriteError();
     return 0;
 }
@@ -639,11 +654,11 @@ int TProfile::Load(const std::string& path) {
     LoadLevels(root);
     LoadBuildings(root);
     LoadAwards(root);
-    LoadProfileLevel(StripExt(path) + ".PACLEVEL");
+    const LevelInProgressRead levelRead = LoadProfileLevel(StripExt(path) + ".PACLEVEL");
     isSaveWhole = true;
     // The files on disk hold what was read: a save with nothing changed writes nothing. (A level
     // in progress that did not come from its file is written at the first save.)
-    SavedState = how == Read::Whole && isLevelAsOnDisk ? SaveState(path) : std::string();
+    SavedState = how == Read::Whole && levelRead.isAsOnDisk ? SaveState(path) : std::string();
 
     const std::string who = Who(name);
     const std::string levelAndScore = "level " + std::to_string(Level) + ", score " + std::to_string(Score);
@@ -676,9 +691,7 @@ int TProfile::Load(const std::string& path) {
     if (!text.empty()) TellPlayer(text);
     // The level in progress is told about only when the progress came from the current file: a
     // restored progress file brings its own level in progress back with it.
-    if ((how == Read::Whole || how == Read::Salvaged) && !LevelInProgressNotice.empty())
-        TellPlayer(LevelInProgressNotice);
-    LevelInProgressNotice.clear();
+    if ((how == Read::Whole || how == Read::Salvaged) && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
     return whole ? 1 : 0;
 }
 
@@ -758,8 +771,8 @@ int TProfile::LoadAwards(const TBlockFilePtr& root) {
     return 0;
 }
 
-int TProfile::LoadProfileLevel(const std::string& path) {
-    LevelInProgressNotice.clear();
+TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path) {
+    LevelInProgressRead read;
     // The counter the progress file was read with: a level in progress of the same save carries
     // it (both are 0 in files of an older build, which go together as they always did).
     const int progressCount = SaveCount;
@@ -777,7 +790,7 @@ int TProfile::LoadProfileLevel(const std::string& path) {
         const int count = record ? std::max(ReadNumber(record, "SaveCount"), 0) : 0;
         highest = std::max(highest, count);
         const bool matches = record ? count == progressCount && ReadNumber(record, "Level") == Level : progressCount == 0;
-        std::shared_ptr<TLevel> level = whole ? LoadPacLevel(file) : nullptr;
+        std::shared_ptr<TLevel> level = whole ? PacLevelFromBlockFile(root, file) : nullptr;
         if (level && matches) {
             CurrLevel = level;
             resumed = true;
@@ -809,17 +822,17 @@ int TProfile::LoadProfileLevel(const std::string& path) {
     const std::string who = Who(name);
     const std::string level = "level " + std::to_string(std::clamp(Level, 1, MaxLevel));
     if (resumed && current != Current::Resumed) {
-        LevelInProgressNotice = who + "'s last save was cut short: " + level + " goes on as it was at the save before.";
+        read.notice = who + "'s last save was cut short: " + level + " goes on as it was at the save before.";
     } else if (!resumed && current == Current::CutShort) {
-        LevelInProgressNotice = who + "'s last save was cut short: " + level + " starts anew, as at the save before.";
+        read.notice = who + "'s last save was cut short: " + level + " starts anew, as at the save before.";
     } else if (!resumed && current == Current::Damaged) {
-        LevelInProgressNotice = who + "'s level in progress was damaged: " + level + " starts anew.";
+        read.notice = who + "'s level in progress was damaged: " + level + " starts anew.";
     } else if (!resumed && current == Current::OtherSave) {
-        LevelInProgressNotice = who + "'s level in progress did not match the save: " + level + " starts anew.";
+        read.notice = who + "'s level in progress did not match the save: " + level + " starts anew.";
     }
-    isLevelAsOnDisk = (resumed && current == Current::Resumed) || (!resumed && current == Current::None && !CurrLevel);
-    if (resumed) return 0;
-    return LoadCurrLevel();
+    read.isAsOnDisk = current == Current::Resumed || (!resumed && current == Current::None);
+    if (!resumed) LoadCurrLevel();
+    return read;
 }
 
 // ---------------------------------------------------------------------------------------------

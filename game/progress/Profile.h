@@ -141,11 +141,6 @@ public:
     // The Id under which the player's files were last read or written ("" for a player never
     // saved): the files that leave with the player when the player is deleted.
     std::string FilesId;
-    // What LoadProfileLevel found wrong with the level in progress, for Load to tell the player
-    // ("" when nothing).
-    std::string LevelInProgressNotice;
-    // Set by LoadProfileLevel when CurrLevel is what the level in progress file holds.
-    bool isLevelAsOnDisk = false;
     // What the player's files on disk hold, as SaveState gives it: set by a Load that read them
     // whole and by a Save that wrote them whole ("" when unknown). A Save that would write the
     // same writes nothing.
@@ -230,9 +225,13 @@ public:
     // Writes the level in progress to path with its "Progress" block (Level and SaveCount); a
     // level that is over is not a level in progress: nothing is written for it and an earlier
     // file at path goes (to ".bak" while the files on disk are a whole save), so that it never
-    // resumes. Nothing without a current level. Returns 1, or 0 when a write failed (after an
-    // error line).
+    // resumes. Nothing without a current clue-grid level. Returns 1, or 0 when a write failed
+    // (after an error line).
     virtual int SaveCurrLevel(const std::string& path);
+    // SaveCurrLevel with the level in progress's tree already built (LevelInProgressBlocks).
+    int WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root);
+    // A clue-grid level in play that is not over: the level in progress a save writes.
+    bool isLevelInProgress() const;
     virtual int SaveStats(const TBlockFilePtr& root);
     virtual int SaveAwards(const TBlockFilePtr& root);
     virtual int LoadData(const TBlockFilePtr& root);
@@ -242,8 +241,14 @@ public:
     // CurrLevel from the file at path when it reads whole and matches the progress (its Level
     // and SaveCount), else from its ".bak" copy when that matches; a file at path that is
     // damaged or does not match is set aside. Else the fresh level of number Level. SaveCount
-    // then becomes the highest counter the files carry.
-    virtual int LoadProfileLevel(const std::string& path);
+    // then becomes the highest counter the files carry. Returns what Load needs of the reading:
+    struct LevelInProgressRead {
+        // CurrLevel is what the level in progress file holds.
+        bool isAsOnDisk = false;
+        // What was found wrong with the level in progress, for the player ("" when nothing).
+        std::string notice;
+    };
+    virtual LevelInProgressRead LoadProfileLevel(const std::string& path);
     virtual int LoadAwards(const TBlockFilePtr& root);
     // True (reported) when path is one of KeptFiles and still there.
     bool isKeptFile(const std::string& path) const;

@@ -237,12 +237,15 @@ bool SaveLevel(const std::shared_ptr<TLevel>& level, const std::string& path) {
 }
 
 std::shared_ptr<TPACLevel> LoadPacLevel(const std::string& path) {
-    const Reader reader{path, "LoadPacLevel"};
     if (FileType(path) != 1) {
         ErrorNoFile(path, kSource, "LoadPacLevel");
         return nullptr;
     }
-    const auto root = LoadBlockFile(path);
+    return PacLevelFromBlockFile(LoadBlockFile(path), path);
+}
+
+std::shared_ptr<TPACLevel> PacLevelFromBlockFile(const TBlockFilePtr& root, const std::string& path) {
+    const Reader reader{path, "LoadPacLevel"};
     const auto levelBlock = GetBlockFile(root, "Level");
     auto level = std::make_shared<TPACLevel>();
     if (!_LoadPacLevel_Data(*level, levelBlock, reader)) return nullptr;

@@ -45,6 +45,9 @@ std::shared_ptr<TLevel> LoadLevel(const std::string& path);
 bool SaveLevel(const std::shared_ptr<TLevel>& level, const std::string& path);
 // Reads a ".PACLevel" file; null (after an error line) when it cannot be played.
 std::shared_ptr<TPACLevel> LoadPacLevel(const std::string& path);
+// The level a ".PACLevel" file read into root holds (path names it in error lines); null (after
+// an error line) when it cannot be played. LoadPacLevel is this after reading the file.
+std::shared_ptr<TPACLevel> PacLevelFromBlockFile(const std::shared_ptr<TBlockFile>& root, const std::string& path);
 // Writes the level; the play state "TilesData" only when omitPlayState is 0.
 bool SavePacLevel(const std::shared_ptr<TPACLevel>& level, const std::string& path, int omitPlayState);
 // The block tree SavePacLevel writes (a root named by path holding the block "Level"), for a
