@@ -2,6 +2,9 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
+# A compiler cache, when the machine has one, shares builds between checkouts.
+LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 180
 
@@ -14,7 +17,7 @@ deps:
 
 configure: deps
 	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
-	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo; fi
+	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER); fi
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
