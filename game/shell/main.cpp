@@ -24,6 +24,8 @@
 //                      play (InstallHarness)
 //   --direct-draw      every quad drawn on its own, as before the quad batch (the reference
 //                      picture for the batch's tests)
+//   --no-frame-cache   (tests and benchmarks) every frame drawn in full through the batch, the
+//                      frame cache off
 //   --level N          (developer and tests) once loading has ended, the current player (a new
 //                      test player when there is none) plays level N through the profile's own
 //                      entry point; the help a player's first level shows counts as seen
@@ -80,6 +82,7 @@ struct HarnessOptions {
     bool paced = false;
     bool timings = false;
     bool directDraw = false;
+    bool noFrameCache = false;
     int menuFrames = -1;  // -1: no limit counted from the main menu
     int level = 0;        // 0: no level started by the harness
     std::string levelFile;  // a level file to play; empty: none
@@ -129,6 +132,8 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             options.timings = true;
         } else if (arg == "--direct-draw") {
             options.directDraw = true;
+        } else if (arg == "--no-frame-cache") {
+            options.noFrameCache = true;
         } else if (arg == "--level") {
             std::string n;
             value(n);
@@ -393,6 +398,7 @@ int main(int argc, char** argv) {
     SetFixedClock(options.fixedDelta);
     InstallWriteFaults(options.failWrites);
     SetDirectDrawing(options.directDraw);
+    SetFrameCache(!options.noFrameCache);
     // Reports made during start-up reach the console's log once the window is open.
     InstallConsoleSinks();
 

@@ -178,8 +178,11 @@ TEST_F(DrawBatchTest, QuadsOfOneTextureAndBlendGoToGLInOneCall) {
         {"faded to nothing", [&] { SetAlpha(0.0f); for (int i = 0; i < 10; ++i) DrawImage(blue, float(i) * 9, 110); }, 0, 0},
         {"more than the batch holds", [&] { for (int i = 0; i < 5000; ++i) DrawImage(red, float(i % 100), 120); }, 2, 5000},
         {"a line of text", [&] { DrawText("Patchwork quilts, twelve colours", 10, 140); }, 1, 29},
-        {"a line between quads",
-         [&] { DrawRect(0, 160, 4, 4); DrawLine(0, 170, 50, 170); DrawRect(10, 160, 4, 4); }, 3, 2},
+        {"lines between quads",
+         [&] { DrawRect(0, 160, 4, 4); for (int i = 0; i < 3; ++i) DrawLine(0, 170.0f + i, 50, 170, false); DrawRect(10, 160, 4, 4); },
+         3, 2},
+        {"a line and its last pixel", [&] { DrawLine(0, 180, 50, 180); DrawLine(0, 182, 50, 182); }, 4, 0},
+        {"ovals and polygons", [&] { DrawOval(0, 190, 30, 20); DrawPoly({40, 190, 60, 195, 50, 210}); DrawOval(70, 190, 9, 9); }, 1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -320,7 +323,7 @@ TEST_F(DrawBatchTest, TheFrameCacheDrawsEveryFrameAsDrawnInFull) {
         DrawImage(changing, 60, 60);
         SetImageFont(font);
         DrawText("Level 12", 60, 20);
-        if (f == 25) DrawLine(0, 700, 1366, 700);  // a shape: the rest of the frame drawn at once
+        if (f == 25) DrawLine(0, 700, 1366, 700);  // a line, recorded among the quads
         if (f == 27) {
             SetViewport(40, 40, 100, 100);
             Cls();  // a clear within the frame
