@@ -1,151 +1,112 @@
 // The frame cache: a frame's shapes are recorded as they are asked for and drawn when the frame
-// ends (or earlier, when anything other than a shape is to be drawn or read). Most frames begin
-// as the frame before began: the background, the board, the buildings, the screen under a
-// pop-up; what changes (a pointer, particles, a pulsing button, a clock) comes later. When a
-// frame's first runs draw as the frames before drew them, the window after them is copied into a
-// texture once; as long as frames keep beginning that way, that texture is drawn over the whole
-// window in their place, texel for pixel and unmixed, what differs among those runs is drawn
-// again where it lies, and only the rest of the frame is drawn. Not for callers outside
-// platform/.
+// ends (or earlier, when anything other than a shape is to be drawn or read), drawing again only
+// what it must:
+// - Damage only: where the window keeps its last frames (the platform says how old the pixels
+//   of the buffer being drawn are; the headless buffer keeps its frame), only the rectangles
+//   where this frame draws otherwise than the frame the buffer holds are drawn again, each from
+//   its clears up; the rest of the window already shows it.
+// - The copy: most frames begin as the frames before began (the background, the board, the
+//   buildings, the screen under a pop-up). Once they have for a while, the window after that
+//   beginning is copied into a texture; as long as frames keep beginning that way, the copy is
+//   drawn in its place, texel for pixel and unmixed, what differs there drawn again where it
+//   lies, and only the rest of the frame is drawn.
+// Both draw the frame's shapes in the fewest calls that keep every pixel as drawn in order.
+// Not for callers outside platform/.
 #pragma once
+#include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
-#include "platform/QuadBatch.h"
-
-// A rectangle of window pixels, GL's rows (bottom up): [x0, x1) x [y0, y1).
-struct PixelRect {
-    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    bool Empty() const { return x1 <= x0 || y1 <= y0; }
-    double Area() const { return Empty() ? 0.0 : double(x1 - x0) * (y1 - y0); }
-    PixelRect Meet(const PixelRect& o) const;
-    PixelRect Join(const PixelRect& o) const;
-    bool Meets(const PixelRect& o) const { return !Meet(o).Empty(); }
-    bool operator==(const PixelRect&) const = default;
-};
-
-// The GL scissor rectangle, window pixels, GL's rows; width -1: none set yet.
-struct Scissor {
-    int x = 0, y = 0, w = -1, h = 0;
-    bool Set() const { return w >= 0; }
-    PixelRect Rect() const { return {x, y, x + w, y + h}; }
-    bool operator==(const Scissor&) const = default;
-};
-
-// Sets the GL scissor (nothing when none is set).
-void ApplyGLScissor(const Scissor& s);
-
-// A clear put off: its colour over its rectangle of window pixels (GL's rows).
-struct PendingClear {
-    int x, y, w, h;
-    float r, g, b;
-    bool operator==(const PendingClear&) const = default;
-};
-// Does the clears in order, each within its own rectangle (and within `within`, when given).
-// The GL scissor is left as the last clear set it.
-void DoClears(const std::vector<PendingClear>& clears, const PixelRect* within = nullptr);
-
-// The window a frame is drawn in: its size in pixels, its GL context and its virtual size.
-struct FrameWindow {
-    int pixW = 0, pixH = 0, generation = 0;
-    float virtualW = 0.0f, virtualH = 0.0f;
-    bool operator==(const FrameWindow&) const = default;
-};
-
-// Shapes of one style under one scissor, in the order they were asked for.
-struct RecordedRun {
-    RunStyle style;           // its texture drawn with only within its frame; afterwards only compared
-    unsigned long long upload;  // the texture's upload number: the same pixels
-    Scissor scissor;
-    int shapes;  // the run's corners follow the previous runs' in the record's vertices
-
-    // Draws its shapes as the other run does (the same picture, blend and scissor), whatever they are.
-    bool DrawsAs(const RecordedRun& o) const {
-        return style == o.style && upload == o.upload && scissor == o.scissor;
-    }
-    size_t Corners() const { return static_cast<size_t>(shapes) * CornersOf(style.kind); }
-};
-
-struct FrameRecord {
-    std::vector<PendingClear> clears;  // the clears waiting when the frame's shapes were drawn
-    std::vector<RecordedRun> runs;
-    std::vector<BatchVertex> vertices;
-    FrameWindow window;
-
-    void Clear();
-    // Appends a shape (the record takes the window of its first shape).
-    void Add(const RunStyle& style, const BatchVertex* corners, const Scissor& scissor, const FrameWindow& window);
-};
-
-// ---- How records are compared (each a step of the cache's decisions) ----
-
-// The window pixels a shape of the run can touch, with a pixel to spare on every side.
-PixelRect ShapePixels(const FrameRecord& rec, const RecordedRun& run, const BatchVertex* corners);
-// Window pixels the first `runs` runs of a record cover, counting overlaps again (what the
-// renderer fills to draw them).
-double RunsArea(const FrameRecord& rec, size_t runs);
-// Two records drawn in the same window after the same clears.
-bool SameStart(const FrameRecord& a, const FrameRecord& b);
-// Adds the box to `dirty`, merged with every rectangle it meets.
-void AddDirty(PixelRect box, std::vector<PixelRect>& dirty);
-// Adds to `dirty` the pixels where run r of two records (its corners from vertex va of a and vb
-// of b on) differ.
-void AddDifferences(const FrameRecord& a, size_t va, const FrameRecord& b, size_t vb, size_t r,
-                    std::vector<PixelRect>& dirty);
-// Differences small enough to draw again over the cache.
-bool SmallDifference(const FrameRecord& rec, const std::vector<PixelRect>& dirty);
-// The first runs are worth keeping in the cache.
-bool WorthKeeping(const FrameRecord& rec, size_t runs);
-// How many first runs of `rec` draw alike with those of `last` after the same clears: with small
-// differences only (`dirty`, where they differ), at most `most`. Whole runs only.
-size_t AlikeRuns(const FrameRecord& rec, const FrameRecord& last, size_t most, std::vector<PixelRect>& dirty);
+#include "platform/FrameRecord.h"
 
 class FrameCache {
 public:
     explicit FrameCache(QuadBatch& batch) : batch_(batch) {}
 
-    // Frames are recorded (off: every shape goes to the batch at once).
-    void SetOn(bool on);
-    bool On() const { return on_; }
+    // The copy of the window on or off; drawing only what changed on or off. Frames are
+    // recorded while either is on; with both off every shape goes to the batch at once.
+    void SetCopying(bool on);
+    void SetDamageOnly(bool on);
+    bool Copying() const { return copying_; }
+    bool DamageOnly() const { return damageOnly_; }
+    // Tests: the largest copy of the window taken (0: the GL's texture size limit).
+    void SetCopyLimit(int pixels) { copyLimit_ = pixels; }
+
+    // A frame begins (at the flip): its shapes are recorded when the cache is on; the buffer
+    // drawn into holds the frame drawn `bufferAge` frames ago (0: unknown).
+    void StartFrame(int bufferAge);
+    // The frame was shown: what it drew becomes the frame its buffer holds.
+    void EndFrame();
     // This frame's shapes are being recorded.
     bool Recording() const { return recording_; }
     // Shapes of this frame are recorded and not drawn yet.
-    bool HasRecorded() const { return recording_ && !record_.runs.empty(); }
-    // From now on the frame's shapes are recorded (when on).
-    void StartFrame() { recording_ = on_; }
-    void Record(const RunStyle& style, const BatchVertex* corners, const Scissor& scissor, const FrameWindow& window);
-    // Draws the recorded shapes (the clears still pending taken as the frame's start) and ends
-    // the recording: the rest of the frame goes to the batch at once. `scissor` is the GL
-    // scissor to leave set.
+    bool HasRecorded() const { return recording_ && record_.shapes > 0; }
+    // Records a shape; false when the record is full (it is to be drawn, and the rest of the
+    // frame with it as it comes).
+    bool Record(const RunStyle& style, const BatchVertex* corners, const Scissor& scissor, const FrameWindow& window);
+    // The frame begins with a clear of the whole window (before any of its shapes).
+    void ClearedWhole();
+    // Something was drawn or cleared in this frame past its record: the window no longer
+    // shows what the record draws.
+    void DrewOutside();
+    // Draws the recorded shapes (the clears still pending taken as the frame's start, and done)
+    // and ends the recording: the rest of the frame goes to the batch at once. `scissor` is the
+    // GL scissor to leave set.
     void DrawRecord(std::vector<PendingClear>& pending, const Scissor& scissor);
     // The record being made reads this texture (by its owner, or by GL name when id is not 0).
     bool RecordUses(const TGLTexture* texture, unsigned id) const;
-    // The cache and the frames before no longer stand for anything.
+    // The copy, the frames before and what the buffer holds no longer stand for anything.
     void Forget();
     // What was recorded and not drawn is dropped (there is nothing to draw it on any more).
     void DropRecord();
-    // The GL context is gone, and the cache's texture with it.
+    // The GL context is gone, and the copy's texture with it.
     void ContextGone();
+    FrameCacheStats Stats() const;
+    // Why the last copy of the window failed (empty when none did).
+    const std::string& CopyError() const { return copyError_; }
 
 private:
-    void DrawRuns(const FrameRecord& rec, size_t from, size_t to, const Scissor& scissor);
-    void DrawRunsWithin(const FrameRecord& rec, size_t runs, const PixelRect& rect, const Scissor& scissor);
-    bool CopyWindow(const FrameWindow& window);
-    void DrawCopy(const FrameWindow& window, const Scissor& scissor);
+    const FrameRecord* HeldRecord() const;
+    void Remember(size_t alike, size_t same);
+    size_t CopySpan(bool fromCopy, size_t copied, double alikeShare);
+    void DrawWithin(const PixelRect& rect, bool fromCopy, const std::vector<PixelRect>& copyRects);
+    void DrawPlan(const std::vector<DrawSegment>& plan, const PixelRect& rect);
+    bool CopyWindow();
+    void DrawCopy(const PixelRect& rect);
 
     QuadBatch& batch_;
-    bool on_ = true;
+    bool copying_ = true, damageOnly_ = true;
     bool recording_ = false;
-    FrameRecord record_, last_;
-    // The window after the first cacheRuns_ runs of cacheRecord_, in texture texture_.
-    FrameRecord cacheRecord_;
-    size_t cacheRuns_ = 0;
+    // The frame now: recorded from its start, and nothing drawn past its record.
+    bool recordedFromStart_ = false, complete_ = false;
+    int bufferAge_ = 0;
+    FrameRecord record_;
+    Scissor scissor_;  // the GL scissor the drawing layer keeps set
+    // The frames shown last, the latest first: what a buffer of that age holds, where `held_`.
+    static constexpr size_t kHeldFrames = 3;
+    std::array<FrameRecord, kHeldFrames> shown_;
+    std::array<bool, kHeldFrames> held_{};
+    // The window after the first copyShapes_ shapes of copyRecord_, in texture texture_.
+    FrameRecord copyRecord_;
+    size_t copyShapes_ = 0;
     unsigned texture_ = 0;
     int textureGeneration_ = 0, textureW_ = 0, textureH_ = 0;
-    // The runs each of the last frames drew alike with the frame before it, and frames since the
-    // window was last copied into the cache.
+    int copyLimit_ = 0;
+    bool copyBroken_ = false;  // a copy failed: none is tried again until the cache is forgotten
+    std::string copyError_;
+    // The shapes each of the last frames drew alike with the frame before it (small differences
+    // aside, and none at all), and frames since the window was last copied.
     static constexpr unsigned kHistory = 16;
-    size_t alikeHistory_[kHistory] = {};
+    size_t alikeHistory_[kHistory] = {}, sameHistory_[kHistory] = {};
     unsigned alikeFrames_ = 0;
     int framesSinceCopy_ = 0;
+    std::vector<double> areas_;
+    // Frames in a row that the record spared nothing, and frames left before recording again.
+    int wasted_ = 0, resting_ = 0;
+    // Reused from frame to frame.
+    Damage damage_, copyDamage_, scratch_;
+    std::vector<PixelRect> copyRects_;
+    std::vector<DrawSegment> planCopied_, planRest_;
+    FrameCacheStats stats_;
 };

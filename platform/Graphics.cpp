@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 #include <GL/gl.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -165,6 +166,7 @@ void PutOffClear() {
     PendingClear c{gScissor.x, gScissor.y, gScissor.w, gScissor.h, static_cast<float>(gState.clsR) / 255.0f,
                    static_cast<float>(gState.clsG) / 255.0f, static_cast<float>(gState.clsB) / 255.0f};
     if (!gScissor.Set()) c = {0, 0, gPixW, gPixH, c.r, c.g, c.b};
+    if (c.x <= 0 && c.y <= 0 && c.x + c.w >= gPixW && c.y + c.h >= gPixH) gCache.ClearedWhole();
     std::erase_if(gPendingClears, [&](const PendingClear& p) {
         return p.x >= c.x && p.y >= c.y && p.x + p.w <= c.x + c.w && p.y + p.h <= c.y + c.h;
     });
@@ -232,6 +234,116 @@ void RefreshSizes() {
     }
 }
 
+// ---- How old the pixels of the buffer about to be drawn are ----
+//
+// SDL does not say; the window system under the GL context does, through the buffer age
+// extensions of EGL (Wayland, and X11 where SDL chose EGL) and GLX (X11). Their functions are
+// looked up in the libraries already loaded, so that the game needs neither.
+constexpr int kEglDraw = 0x3059, kEglExtensions = 0x3055, kEglBufferAge = 0x313D;
+constexpr int kGlxScreen = 0x800C, kGlxBackBufferAge = 0x20F4;
+
+// Which extension answers for the current window (asked once per window).
+enum class AgeSource { None, Egl, Glx };
+AgeSource gAgeSource = AgeSource::None;
+bool gBufferAgeAsked = false;
+
+struct EglCalls {
+    void* (*getCurrentContext)() = nullptr;
+    void* (*getCurrentDisplay)() = nullptr;
+    void* (*getCurrentSurface)(int) = nullptr;
+    const char* (*queryString)(void*, int) = nullptr;
+    unsigned (*querySurface)(void*, void*, int, int*) = nullptr;
+};
+struct GlxCalls {
+    void* (*getCurrentContext)() = nullptr;
+    void* (*getCurrentDisplay)() = nullptr;
+    unsigned long (*getCurrentDrawable)() = nullptr;
+    int (*queryContext)(void*, void*, int, int*) = nullptr;
+    const char* (*queryExtensionsString)(void*, int) = nullptr;
+    void (*queryDrawable)(void*, unsigned long, int, unsigned*) = nullptr;
+};
+
+template <typename F>
+void Find(void* library, F& f, const char* name) {
+    f = reinterpret_cast<F>(dlsym(library, name));
+}
+
+bool HasExtension(const char* list, const char* name) {
+    if (!list) return false;
+    const std::string all = std::string(" ") + list + " ";
+    return all.find(std::string(" ") + name + " ") != std::string::npos;
+}
+
+const EglCalls& Egl() {
+    static const EglCalls calls = [] {
+        EglCalls c;
+        void* egl = dlopen("libEGL.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        if (!egl) return c;
+        Find(egl, c.getCurrentContext, "eglGetCurrentContext");
+        Find(egl, c.getCurrentDisplay, "eglGetCurrentDisplay");
+        Find(egl, c.getCurrentSurface, "eglGetCurrentSurface");
+        Find(egl, c.queryString, "eglQueryString");
+        Find(egl, c.querySurface, "eglQuerySurface");
+        return c;
+    }();
+    return calls;
+}
+
+const GlxCalls& Glx() {
+    static const GlxCalls calls = [] {
+        GlxCalls c;
+        Find(RTLD_DEFAULT, c.getCurrentContext, "glXGetCurrentContext");
+        Find(RTLD_DEFAULT, c.getCurrentDisplay, "glXGetCurrentDisplay");
+        Find(RTLD_DEFAULT, c.getCurrentDrawable, "glXGetCurrentDrawable");
+        Find(RTLD_DEFAULT, c.queryContext, "glXQueryContext");
+        Find(RTLD_DEFAULT, c.queryExtensionsString, "glXQueryExtensionsString");
+        Find(RTLD_DEFAULT, c.queryDrawable, "glXQueryDrawable");
+        return c;
+    }();
+    return calls;
+}
+
+AgeSource FindAgeSource() {
+    const EglCalls& e = Egl();
+    if (e.getCurrentContext && e.getCurrentDisplay && e.getCurrentSurface && e.queryString && e.querySurface &&
+        e.getCurrentContext())
+        return HasExtension(e.queryString(e.getCurrentDisplay(), kEglExtensions), "EGL_EXT_buffer_age") ? AgeSource::Egl
+                                                                                                      : AgeSource::None;
+    const GlxCalls& g = Glx();
+    if (!g.getCurrentContext || !g.getCurrentDisplay || !g.getCurrentDrawable || !g.queryContext ||
+        !g.queryExtensionsString || !g.queryDrawable)
+        return AgeSource::None;
+    void* context = g.getCurrentContext();
+    void* display = g.getCurrentDisplay();
+    int screen = 0;
+    if (!context || !display || g.queryContext(display, context, kGlxScreen, &screen) != 0) return AgeSource::None;
+    return HasExtension(g.queryExtensionsString(display, screen), "GLX_EXT_buffer_age") ? AgeSource::Glx
+                                                                                        : AgeSource::None;
+}
+
+// How many frames old the pixels of the buffer about to be drawn are (1: the frame just shown),
+// 0 when they are unknown or the platform cannot tell.
+int BufferAge() {
+    // The offscreen driver draws into one buffer that the swap leaves as it is.
+    if (gWindowHasNoDisplay) return 1;
+    if (!gBufferAgeAsked) {
+        gBufferAgeAsked = true;
+        gAgeSource = FindAgeSource();
+    }
+    if (gAgeSource == AgeSource::Egl) {
+        const EglCalls& e = Egl();
+        int age = 0;
+        void* surface = e.getCurrentSurface(kEglDraw);
+        if (surface && e.querySurface(e.getCurrentDisplay(), surface, kEglBufferAge, &age)) return std::max(age, 0);
+    } else if (gAgeSource == AgeSource::Glx) {
+        const GlxCalls& g = Glx();
+        unsigned age = 0;
+        g.queryDrawable(g.getCurrentDisplay(), g.getCurrentDrawable(), kGlxBackBufferAge, &age);
+        return static_cast<int>(std::min(age, 64u));
+    }
+    return 0;
+}
+
 void Pace(double seconds) {
     using clock = std::chrono::steady_clock;
     auto period = std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(seconds));
@@ -262,8 +374,17 @@ void SetPacedFixedClock(bool on) {
 
 void SetFrameCache(bool on) {
     DrawRecord();
-    gCache.SetOn(on);
+    gCache.SetCopying(on);
 }
+
+void SetDamageDrawing(bool on) {
+    DrawRecord();
+    gCache.SetDamageOnly(on);
+}
+
+FrameCacheStats CurrentFrameCacheStats() { return gCache.Stats(); }
+
+void SetFrameCacheCopyLimit(int pixels) { gCache.SetCopyLimit(pixels); }
 
 void SetDirectDrawing(bool on) {
     DrawAllPending();
@@ -325,10 +446,12 @@ void AbandonGLAtExit() {
 // One shape: into the frame's record while the frame is recorded, else into the batch (and at
 // once to GL under direct drawing).
 void SubmitShape(const RunStyle& style, const BatchVertex* corners) {
-    if (gCache.Recording())
-        gCache.Record(style, corners, gScissor, CurrentWindow());
-    else
-        gBatch.Add(style, corners);
+    if (gCache.Recording()) {
+        if (gCache.Record(style, corners, gScissor, CurrentWindow())) return;
+        DrawRecord();  // the record is full: the rest of the frame is drawn as it comes
+    }
+    gCache.DrewOutside();
+    gBatch.Add(style, corners);
     if (gDirectDrawing) gBatch.Flush();
 }
 
@@ -496,6 +619,9 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
         gWindowHasNoDisplay = driver != nullptr && std::string(driver) == "offscreen";
     }
     SDL_ShowCursor(gCursorHidden ? SDL_DISABLE : SDL_ENABLE);
+    // The new window's buffers hold none of the frames drawn before.
+    gCache.Forget();
+    gBufferAgeAsked = false;
 
     gWidth = width;
     gHeight = height;
@@ -551,6 +677,7 @@ void SetAppTitle(const std::string& title) {
 void Flip(int sync) {
     DrawAllPending();
     gLastFrameStats = gBatch.TakeStats();
+    gCache.EndFrame();
     if (gWindow && gContext) {
         int interval = sync > 0 ? 1 : 0;
         if (interval != gSwapInterval) {
@@ -564,7 +691,7 @@ void Flip(int sync) {
         RefreshSizes();
         // The next frame's shapes are recorded (not when every shape is drawn on its own, nor
         // before the scissor, which the cache's redrawing relies on, is set).
-        if (!gDirectDrawing && gScissor.Set()) gCache.StartFrame();
+        if (!gDirectDrawing && gScissor.Set()) gCache.StartFrame(BufferAge());
     }
     double period = 1.0 / (gHertz > 0 ? gHertz : 60);
     if (FixedClockOn()) {
@@ -723,6 +850,7 @@ void ResetDrawState() {
 void Cls() {
     if (!gContext) return;
     if (gCache.HasRecorded()) DrawRecord();
+    if (!gCache.Recording()) gCache.DrewOutside();
     GLFlushBatch();
     if (GLDirectDrawing()) {
         DoPendingClears();

@@ -10,6 +10,7 @@
 // rotation (degrees, clockwise on screen) turn the drawn shape about its draw point, and the
 // handle is the point of the shape that lands on the draw point.
 #pragma once
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -131,6 +132,24 @@ void SetDirectDrawing(bool on);
 // the picture is the same. On by default (off under direct drawing, which also turns the batch
 // off); tests and benchmarks (--no-frame-cache) switch it off alone to compare.
 void SetFrameCache(bool on);
+// Damage-only drawing: where the window keeps its last frames (the platform says how many frames
+// old the pixels of the buffer being drawn are; the headless buffer keeps its frame), a frame
+// recorded whole is drawn again only where it differs from the frame the buffer holds. On by
+// default (off under direct drawing); tests and benchmarks (--no-buffer-age) switch it off to
+// draw as where the platform cannot tell, from the frame cache alone.
+void SetDamageDrawing(bool on);
+// What the frame cache did since it was last switched, and what it holds.
+struct FrameCacheStats {
+    long frames = 0;     // frames drawn from their record
+    long damaged = 0;    // drawn again only where they changed (unchanged ones included)
+    long fromCopy = 0;   // drawn over the copy of the window
+    long copies = 0;     // the window copied
+    double redrawn = 0;  // the share of the window drawn again, summed over the frames
+    size_t bytes = 0;    // the memory it holds now: its records and the copy of the window
+};
+FrameCacheStats CurrentFrameCacheStats();
+// Tests: the largest window the frame cache copies, in pixels a side (0: the GL's texture limit).
+void SetFrameCacheCopyLimit(int pixels);
 
 // ---- Primitives ----
 

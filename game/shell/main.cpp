@@ -24,8 +24,10 @@
 //                      play (InstallHarness)
 //   --direct-draw      every quad drawn on its own, as before the quad batch (the reference
 //                      picture for the batch's tests)
-//   --no-frame-cache   (tests and benchmarks) every frame drawn in full through the batch, the
-//                      frame cache off
+//   --no-frame-cache   (tests and benchmarks) the frame cache's copy of the window off
+//   --no-buffer-age    (tests and benchmarks) the window taken to keep none of its frames, as
+//                      where the platform cannot tell: every frame drawn whole (from the frame
+//                      cache's copy where it can), never only where it changed
 //   --level N          (developer and tests) once loading has ended, the current player (a new
 //                      test player when there is none) plays level N through the profile's own
 //                      entry point; the help a player's first level shows counts as seen
@@ -83,6 +85,7 @@ struct HarnessOptions {
     bool timings = false;
     bool directDraw = false;
     bool noFrameCache = false;
+    bool noBufferAge = false;
     int menuFrames = -1;  // -1: no limit counted from the main menu
     int level = 0;        // 0: no level started by the harness
     std::string levelFile;  // a level file to play; empty: none
@@ -134,6 +137,8 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             options.directDraw = true;
         } else if (arg == "--no-frame-cache") {
             options.noFrameCache = true;
+        } else if (arg == "--no-buffer-age") {
+            options.noBufferAge = true;
         } else if (arg == "--level") {
             std::string n;
             value(n);
@@ -272,6 +277,12 @@ void PrintUsage(int32_t frame) {
 //                                          resident memory now
 // and at the end:
 //   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
+//   "frame-cache <frames> <damaged> <from-copy> <copies> <redrawn> <kB>"
+//                                      the frame cache over the whole run: frames drawn from
+//                                      their record, of them those drawn only where they
+//                                      changed and those drawn over the copy of the window,
+//                                      the window's copies, the share of the window drawn
+//                                      again a frame on average, the memory it holds at the end
 void InstallHarness(const HarnessOptions& options) {
     Control::FrameLimit = options.frames;
 
@@ -370,6 +381,10 @@ void InstallHarness(const HarnessOptions& options) {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
+                const FrameCacheStats cache = CurrentFrameCacheStats();
+                std::printf("frame-cache %ld %ld %ld %ld %.3f %zu\n", cache.frames, cache.damaged, cache.fromCopy,
+                            cache.copies, cache.frames > 0 ? cache.redrawn / double(cache.frames) : 0.0,
+                            cache.bytes / 1024);
                 std::fflush(stdout);
             }
             if (path.empty()) return;
@@ -399,6 +414,7 @@ int main(int argc, char** argv) {
     InstallWriteFaults(options.failWrites);
     SetDirectDrawing(options.directDraw);
     SetFrameCache(!options.noFrameCache);
+    SetDamageDrawing(!options.noBufferAge);
     // Reports made during start-up reach the console's log once the window is open.
     InstallConsoleSinks();
 
