@@ -17,15 +17,20 @@ namespace {
 // them) drew alike with the frame before: a span that has only just started to stay the same is
 // not copied, since it may change again at once.
 constexpr unsigned kSteadyFrames = 3;
-// Copying the window costs about what drawing a full-window picture does: the window is copied
-// again (a longer span, a span without what changes all the time, or anew when the copy no
-// longer fits) at most every kFramesBetweenCopies frames, and only when the copy spares at least
-// kCopyRepays of the window's pixels a frame (so that it has paid for itself within a few
-// frames). The pixels a frame costs are counted as the shapes drawn fill them, overlaps again:
-// the copy one window, each shape after its span, and, where the span's shapes differ, all of
-// them again.
+// Copying the window costs about what drawing a full-window picture does, and the frame copied
+// is drawn whole: kCopyCost windows' pixels. The window is copied again (a longer span, a span
+// without what changes all the time, or anew when the copy no longer fits) at most every
+// kFramesBetweenCopies frames, and only when the copy spares at least kCopyRepays of the window
+// a frame; a copy grown stale (it differs from the frames much more than they differ from one
+// another) also when it spares kCopyCost within as many frames as it has lasted (up to
+// kLongestLife). The pixels a frame costs are counted as the shapes drawn fill them, overlaps
+// again: the copy one window, each shape after its span, and, where the span's shapes differ,
+// all of them again. Of the two spans, the one without what changes at all is taken unless the
+// other spares kCopyRepays more: so the choice does not swing from frame to frame.
 constexpr int kFramesBetweenCopies = 8;
 constexpr double kCopyRepays = 0.1;
+constexpr double kCopyCost = 2.0;
+constexpr int kLongestLife = 120;
 // What differs among the copied shapes is drawn again over the copy, as long as it lies in at
 // most kMostRedrawn of the window (the kingdom's creatures, walking and grazing among its
 // buildings, and the chimneys' smoke take about an eighth); past that, the frame is drawn in
@@ -41,10 +46,13 @@ constexpr double kMostDamaged = 0.6;
 constexpr size_t kMostRects = 16;
 constexpr double kJoinShare = 0.01;
 // Recording costs the main thread a copy and a comparison of every shape: when kGiveUpAfter
-// frames in a row were drawn whole without the copy and in hardly fewer calls (4,000 particles
-// all moving), kRestFrames frames go straight to the batch before recording is tried again.
+// frames in a row of at least kManyShapes shapes were drawn whole without the copy and in hardly
+// fewer calls (4,000 particles all moving), kRestFrames frames go straight to the batch before
+// recording is tried again. (Smaller frames cost next to nothing to record: a screen fading in
+// is recorded throughout.)
 constexpr int kGiveUpAfter = 8;
 constexpr int kRestFrames = 120;
+constexpr size_t kManyShapes = 1024;
 // A frame of more shapes is drawn as it comes past them (the record's memory stays bounded:
 // 16,384 quads are 2 MB of corners).
 constexpr size_t kMostShapes = 16384;
@@ -134,10 +142,15 @@ size_t FrameCache::CopySpan(bool fromCopy, size_t copied, double alikeShare) {
     AreasBefore(record_, areas_);
     const double window = record_.window.Area(), all = areas_.back();
     auto cost = [&](size_t span, double differs) { return window + all - areas_[span] + differs * areas_[span]; };
-    const double now = fromCopy ? cost(copied, copyDamage_.Share()) : all;
+    const double copyShare = fromCopy ? copyDamage_.Share() : 1.0;
+    const double now = fromCopy ? cost(copied, copyShare) : all;
     const double costSame = cost(same, 0.0), costAlike = cost(alike, alikeShare);
-    const size_t span = costSame <= costAlike ? same : alike;
-    return span > 0 && now - std::min(costSame, costAlike) > kCopyRepays * window ? span : 0;
+    const bool takeAlike = costAlike + kCopyRepays * window < costSame;
+    const size_t span = takeAlike ? alike : same;
+    const double spared = now - (takeAlike ? costAlike : costSame);
+    const bool stale = fromCopy && copyShare > 2.0 * alikeShare &&
+                       spared * std::min(framesSinceCopy_, kLongestLife) > kCopyCost * window;
+    return span > 0 && (spared > kCopyRepays * window || stale) ? span : 0;
 }
 
 // Draws a plan's shapes that meet the rectangle, within it, each run under its own scissor too.
@@ -283,8 +296,8 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
         damageOnly = MarkDifferences(record_, *held, held->shapes, damage_, kMostDamaged);
     }
     if (fromCopy) {
-        PlanDrawing(record_, 0, copied, planCopied_);
         copyRects_ = copyDamage_.Rects(kMostRects, kJoinShare * w.Area());
+        PlanDrawing(record_, 0, copied, planCopied_, &copyRects_);
         ++stats_.fromCopy;
     }
     // The rectangles that hold what changed: not worth it past a share of the window.
@@ -298,7 +311,7 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
     if (damageOnly) {
         wasted_ = 0;
         ++stats_.damaged;
-        PlanDrawing(record_, copied, record_.shapes, planRest_);
+        PlanDrawing(record_, copied, record_.shapes, planRest_, &changed);
         for (const PixelRect& rect : changed) {
             DrawWithin(rect, fromCopy, copyRects_);
             stats_.redrawn += rect.Area() / w.Area();
@@ -311,7 +324,7 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
         if (span > 0 && (!fromCopy || span < copied)) fromCopy = false, copied = 0, copyRects_.clear();
         const size_t calls = PlanDrawing(record_, copied, span > 0 ? span : record_.shapes, planRest_);
         DrawWithin(w.Whole(), fromCopy, copyRects_);
-        if (fromCopy || span > 0 || calls * 10 < record_.runs.size() * 9) {
+        if (fromCopy || span > 0 || record_.shapes < kManyShapes || calls * 10 < record_.runs.size() * 9) {
             wasted_ = 0;
         } else if (++wasted_ >= kGiveUpAfter) {
             wasted_ = 0;

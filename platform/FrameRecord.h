@@ -5,18 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/Damage.h"
 #include "platform/QuadBatch.h"
-
-// A rectangle of window pixels, GL's rows (bottom up): [x0, x1) x [y0, y1).
-struct PixelRect {
-    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    bool Empty() const { return x1 <= x0 || y1 <= y0; }
-    double Area() const { return Empty() ? 0.0 : double(x1 - x0) * (y1 - y0); }
-    PixelRect Meet(const PixelRect& o) const;
-    PixelRect Join(const PixelRect& o) const;
-    bool Meets(const PixelRect& o) const { return !Meet(o).Empty(); }
-    bool operator==(const PixelRect&) const = default;
-};
 
 // The GL scissor rectangle, window pixels, GL's rows; width -1: none set yet.
 struct Scissor {
@@ -38,15 +28,6 @@ struct PendingClear {
 // Does the clears in order, each within its own rectangle (and within `within`, when given).
 // The GL scissor is left as the last clear set it.
 void DoClears(const std::vector<PendingClear>& clears, const PixelRect* within = nullptr);
-
-// The window a frame is drawn in: its size in pixels, its GL context and its virtual size.
-struct FrameWindow {
-    int pixW = 0, pixH = 0, generation = 0;
-    float virtualW = 0.0f, virtualH = 0.0f;
-    PixelRect Whole() const { return {0, 0, pixW, pixH}; }
-    double Area() const { return static_cast<double>(pixW) * pixH; }
-    bool operator==(const FrameWindow&) const = default;
-};
 
 // Shapes of one style under one scissor, in the order they were asked for.
 struct RecordedRun {
@@ -95,29 +76,6 @@ void AreasBefore(const FrameRecord& rec, std::vector<double>& before);
 // Two records drawn in the same window after the same clears, each over a cleared window.
 bool SameStart(const FrameRecord& a, const FrameRecord& b);
 
-// Where two frames differ: cells of kCell x kCell window pixels, marked wherever a shape of either
-// frame that the other does not draw alike lies.
-class Damage {
-public:
-    static constexpr int kCell = 16;
-    // Nothing marked, the cells of the window's size.
-    void Reset(const FrameWindow& window);
-    void Add(const PixelRect& box);
-    void AddAll();
-    bool Empty() const { return marked_ == 0; }
-    // The share of the window's cells marked.
-    double Share() const;
-    // The marked cells within at most `most` rectangles (cut to the window): rectangles are
-    // joined where joining adds the least area, as long as there are too many or joining two
-    // adds at most `joinArea` pixels (what the calls of a rectangle more cost in pixels drawn).
-    std::vector<PixelRect> Rects(size_t most, double joinArea = 0.0) const;
-
-private:
-    int pixW_ = 0, pixH_ = 0, cols_ = 0, rows_ = 0;
-    std::vector<unsigned char> cells_;
-    size_t marked_ = 0;
-};
-
 // Marks in `damage` where record a and record b (its first bEnd shapes) draw differently, walking
 // both in step: a shape both draw alike (the same style, scissor and corners) marks nothing; a
 // shape one of them has and the other not (a creature more, a glow fewer, a run split by a
@@ -139,5 +97,7 @@ struct DrawSegment {
     PixelRect box;  // what its shapes touch
     size_t piece;   // the call it goes to GL in
 };
-// Returns the number of calls.
-size_t PlanDrawing(const FrameRecord& rec, size_t from, size_t to, std::vector<DrawSegment>& plan);
+// Only runs that meet one of the rectangles `within` are drawn, when given. Returns the number of
+// calls.
+size_t PlanDrawing(const FrameRecord& rec, size_t from, size_t to, std::vector<DrawSegment>& plan,
+                   const std::vector<PixelRect>* within = nullptr);

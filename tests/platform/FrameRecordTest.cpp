@@ -187,29 +187,33 @@ TEST(FrameRecordTest, ShapesFillTheirArea) {
 }
 
 TEST(FrameRecordTest, RunsOfAStyleJoinWhereNothingBetweenOverlaps) {
-    // Clue numbers: each drawn, then lit with the same picture in another blend; then a frame
-    // over the last number, and a number after it on top of the frame.
+    // Clue numbers in two colours (pictures 1 and 3) along a row, not in the row's order: each
+    // drawn, then lit with the same picture in another blend; then a frame over one number, and a
+    // number after it on top of the frame.
     FrameRecord rec = Cleared();
-    for (int i = 0; i < 6; ++i) {
-        AddQuad(rec, Picture(1), 10.0f + 30 * i, 10, 20, 20);
-        AddQuad(rec, Picture(1, LIGHTBLEND), 10.0f + 30 * i, 10, 20, 20);
+    const int place[8] = {0, 7, 2, 5, 1, 6, 3, 4};
+    for (int i = 0; i < 8; ++i) {
+        const unsigned picture = i % 2 ? 3 : 1;
+        AddQuad(rec, Picture(picture), 10.0f + 30 * place[i], 10, 20, 20);
+        AddQuad(rec, Picture(picture, LIGHTBLEND), 10.0f + 30 * place[i], 10, 20, 20);
     }
     AddQuad(rec, Picture(2), 150, 5, 40, 30);
     AddQuad(rec, Picture(1), 160, 10, 20, 20);
     AddQuad(rec, Picture(1), 250, 100, 20, 20, Scissor{0, 0, 10, 10});  // outside its scissor: nothing to draw
     std::vector<DrawSegment> plan;
-    PlanDrawing(rec, 0, rec.shapes, plan);
+    EXPECT_EQ(PlanDrawing(rec, 0, rec.shapes, plan), 6u);
     std::vector<std::pair<unsigned, int>> calls;  // picture and blend of each call, in order
     for (size_t i = 0; i < plan.size(); ++i)
         if (i == 0 || plan[i].piece != plan[i - 1].piece)
             calls.push_back({rec.runs[plan[i].run].style.id, rec.runs[plan[i].run].style.blend});
-    const std::vector<std::pair<unsigned, int>> want = {{1, ALPHABLEND}, {1, LIGHTBLEND}, {2, ALPHABLEND}, {1, ALPHABLEND}};
+    const std::vector<std::pair<unsigned, int>> want = {{1, ALPHABLEND}, {1, LIGHTBLEND}, {3, ALPHABLEND},
+                                                        {3, LIGHTBLEND}, {2, ALPHABLEND}, {1, ALPHABLEND}};
     EXPECT_EQ(calls, want);
     size_t shapes = 0;
     for (const DrawSegment& s : plan) shapes += s.shapes;
-    EXPECT_EQ(shapes, 14u);
+    EXPECT_EQ(shapes, 18u);
     // Within one call, the shapes keep their order.
-    EXPECT_TRUE(std::is_sorted(plan.begin(), plan.begin() + 6, [](const DrawSegment& a, const DrawSegment& b) { return a.vertex < b.vertex; }));
+    EXPECT_TRUE(std::is_sorted(plan.begin(), plan.begin() + 4, [](const DrawSegment& a, const DrawSegment& b) { return a.vertex < b.vertex; }));
 }
 
 }  // namespace
