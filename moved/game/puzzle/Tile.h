@@ -1,0 +1,3 @@
+// Forwards to the header's new place while the includes are rewritten.
+#pragma once
+#include "game/levels/Tile.h"
