@@ -1,4 +1,4 @@
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 
 #include <cmath>
 #include <optional>

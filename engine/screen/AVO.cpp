@@ -1,4 +1,4 @@
-#include "engine/media/AVO.h"
+#include "engine/screen/AVO.h"
 
 #include "engine/screen/DrawObject.h"
 #include "engine/system/Error.h"

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "engine/screen/Asset.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/system/Timers.h"
 #include "engine/media/VectorObj.h"
 

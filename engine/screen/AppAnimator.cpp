@@ -1,11 +1,11 @@
-#include "engine/object/AppAnimator.h"
+#include "engine/screen/AppAnimator.h"
 #include "engine/system/Basics.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Strings.h"

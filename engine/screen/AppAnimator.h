@@ -36,8 +36,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/AppState.h"
-#include "engine/object/Component.h"
+#include "engine/screen/AppState.h"
+#include "engine/screen/Component.h"
 #include "engine/system/Timers.h"
 #include "engine/data/BlockFile.h"
 #include "engine/data/Gradient.h"

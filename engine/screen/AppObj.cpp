@@ -1,12 +1,12 @@
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "engine/screen/AppScreen.h"
-#include "engine/object/AppState.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/AppState.h"
+#include "engine/screen/GameObject.h"
 #include "platform/Graphics.h"
 
 // ---------------------------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-#include "engine/object/AppState.h"
+#include "engine/screen/AppState.h"
 
 #include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"

@@ -1,4 +1,4 @@
-#include "engine/object/AppVar.h"
+#include "engine/screen/AppVar.h"
 
 #include "engine/system/Basics.h"
 #include "engine/system/AppTime.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 
 class TAppVar : public TAppObj {
 public:

@@ -1,8 +1,8 @@
-#include "engine/object/Collider.h"
+#include "engine/screen/Collider.h"
 #include "engine/system/Basics.h"
 
-#include "engine/object/GameObject.h"
-#include "engine/ui/Mouse.h"
+#include "engine/screen/GameObject.h"
+#include "engine/system/Mouse.h"
 #include "engine/data/BoxedNumbers.h"
 
 int TAppCollider::Free() {

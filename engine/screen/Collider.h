@@ -4,8 +4,8 @@
 #pragma once
 #include <memory>
 
-#include "engine/object/Component.h"
-#include "engine/object/Shape.h"
+#include "engine/screen/Component.h"
+#include "engine/screen/Shape.h"
 
 class TAppCollider : public TAppObjComponent {
 public:

@@ -1,14 +1,14 @@
-#include "engine/object/Component.h"
+#include "engine/screen/Component.h"
 #include "engine/system/Basics.h"
 
 #include <map>
 
-#include "engine/object/AppAnimator.h"
-#include "engine/object/Collider.h"
-#include "engine/object/DataComponent.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/AppAnimator.h"
+#include "engine/screen/Collider.h"
+#include "engine/screen/DataComponent.h"
+#include "engine/screen/GameObject.h"
 #include "engine/system/Error.h"
-#include "engine/object/Triggers.h"
+#include "engine/screen/Triggers.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Strings.h"
 

@@ -16,7 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 
 class TAppObjComponent;
 using TAppObjComponentPtr = std::shared_ptr<TAppObjComponent>;

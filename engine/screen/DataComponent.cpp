@@ -1,10 +1,10 @@
-#include "engine/object/DataComponent.h"
+#include "engine/screen/DataComponent.h"
 
 #include <algorithm>
 #include <map>
 
 #include "engine/system/Basics.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Strings.h"
 

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/Component.h"
+#include "engine/screen/Component.h"
 
 class TAppData;
 using TAppDataPtr = std::shared_ptr<TAppData>;

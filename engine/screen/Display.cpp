@@ -1,10 +1,10 @@
-#include "engine/system/Display.h"
+#include "engine/screen/Display.h"
 
 #include <string>
 
 #include "engine/system/Letterbox.h"
 #include "engine/system/Error.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "platform/Graphics.h"
 #include "platform/Maths.h"
 

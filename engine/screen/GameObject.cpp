@@ -1,14 +1,14 @@
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/system/Basics.h"
 
 #include <algorithm>
 #include <map>
 
-#include "engine/object/AppAnimator.h"
+#include "engine/screen/AppAnimator.h"
 #include "engine/screen/AppScreen.h"
-#include "engine/object/Collider.h"
+#include "engine/screen/Collider.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "engine/system/Error.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Files.h"

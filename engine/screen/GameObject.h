@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/AppObj.h"
-#include "engine/object/AppState.h"
-#include "engine/object/Component.h"
+#include "engine/screen/AppObj.h"
+#include "engine/screen/AppState.h"
+#include "engine/screen/Component.h"
 
 class TAppObjAnimator;
 class TAppCollider;

@@ -1,10 +1,10 @@
-#include "engine/object/Shape.h"
+#include "engine/screen/Shape.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/system/Basics.h"
 #include "engine/screen/DrawObject.h"
 #include "engine/data/BoxedNumbers.h"

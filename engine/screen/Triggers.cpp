@@ -1,6 +1,6 @@
-#include "engine/object/Triggers.h"
+#include "engine/screen/Triggers.h"
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 
 // ---------------------------------------------------------------------------------------------
 // Trigger

@@ -17,7 +17,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/object/Component.h"
+#include "engine/screen/Component.h"
 
 // What a trigger does. Update returns non-zero once the action has finished.
 class TATAction {

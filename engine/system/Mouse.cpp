@@ -1,4 +1,4 @@
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 
 #include <cmath>
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include "engine/system/Letterbox.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

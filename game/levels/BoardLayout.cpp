@@ -1,12 +1,12 @@
-#include "game/puzzle/BoardLayout.h"
+#include "game/levels/BoardLayout.h"
 
 #include <algorithm>
 
-#include "game/puzzle/Level.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/PlayHooks.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/Level.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/PlayHooks.h"
+#include "game/levels/Tile.h"
 
 // Places inside the grid: the cells follow one another at the pitch, without gaps.
 int TPACLevel::InitSubPositions() {

@@ -3,9 +3,9 @@
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/Asset.h"
 #include "engine/system/Basics.h"
-#include "game/puzzle/FAPLevel.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayFieldTables.h"
+#include "game/levels/FAPLevel.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayFieldTables.h"
 #include "platform/Graphics.h"
 
 float TTileNumber::PomA = 1.0f;

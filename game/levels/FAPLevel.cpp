@@ -1,4 +1,4 @@
-#include "game/puzzle/FAPLevel.h"
+#include "game/levels/FAPLevel.h"
 
 #include <algorithm>
 #include <utility>
@@ -7,8 +7,8 @@
 #include "engine/system/AppTime.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
-#include "game/puzzle/LevelFiles.h"
-#include "game/puzzle/PlayFieldTables.h"
+#include "game/levels/LevelFiles.h"
+#include "game/levels/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "platform/Maths.h"
 #include "platform/Strings.h"

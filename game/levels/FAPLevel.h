@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "game/puzzle/Grid.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/Tile.h"
-#include "game/puzzle/TileOverlays.h"
+#include "game/levels/Grid.h"
+#include "game/levels/Level.h"
+#include "game/levels/Tile.h"
+#include "game/levels/TileOverlays.h"
 
 class TFAPLevel;
 

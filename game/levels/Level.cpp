@@ -1,9 +1,9 @@
-#include "game/puzzle/Level.h"
+#include "game/levels/Level.h"
 
 #include <algorithm>
 
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/Tile.h"
 #include "platform/Strings.h"
 
 int TPACLevel::RemLayer = 0;

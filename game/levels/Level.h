@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "game/puzzle/Grid.h"
+#include "game/levels/Grid.h"
 
 class TBlockFile;
 class TPTile;

@@ -1,12 +1,12 @@
-#include "game/puzzle/LevelArranger.h"
+#include "game/levels/LevelArranger.h"
 
 #include <algorithm>
 
 #include "engine/system/Error.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/LevelFiles.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayFieldTables.h"
+#include "game/levels/Level.h"
+#include "game/levels/LevelFiles.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

@@ -1,4 +1,4 @@
-#include "game/puzzle/LevelFiles.h"
+#include "game/levels/LevelFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,12 +8,12 @@
 
 #include "engine/data/BlockFile.h"
 #include "engine/system/Error.h"
-#include "game/puzzle/BoardLayout.h"
-#include "game/puzzle/FAPLevel.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/BoardLayout.h"
+#include "game/levels/FAPLevel.h"
+#include "game/levels/Level.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/Tile.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

@@ -1,4 +1,4 @@
-#include "game/puzzle/LineSolver.h"
+#include "game/levels/LineSolver.h"
 
 #include <algorithm>
 #include <cstddef>

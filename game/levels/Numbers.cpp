@@ -1,13 +1,13 @@
-#include "game/puzzle/Numbers.h"
+#include "game/levels/Numbers.h"
 
 #include <algorithm>
 
 #include "engine/system/AppTime.h"
-#include "engine/ui/Mouse.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/PlayHooks.h"
-#include "game/puzzle/Tile.h"
+#include "engine/system/Mouse.h"
+#include "game/levels/Level.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/PlayHooks.h"
+#include "game/levels/Tile.h"
 #include "platform/Maths.h"
 
 float TPNumber::AlphaSpeed = 0.05f;

@@ -1,4 +1,4 @@
-#include "game/puzzle/PlayFieldTables.h"
+#include "game/levels/PlayFieldTables.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "game/puzzle/PlayHooks.h"
+#include "game/levels/PlayHooks.h"
 
-#include "game/puzzle/BoardLayout.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/BoardLayout.h"
+#include "game/levels/Level.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/Tile.h"
 
 std::function<void()> PuzzlePlayHooks::AddMistake;
 std::function<int()> PuzzlePlayHooks::GetScoreAdd;

@@ -1,9 +1,9 @@
-#include "game/puzzle/Tile.h"
+#include "game/levels/Tile.h"
 
-#include "engine/ui/Mouse.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/PlayHooks.h"
+#include "engine/system/Mouse.h"
+#include "game/levels/Level.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/PlayHooks.h"
 #include "platform/Strings.h"
 
 float TTile::CurrAlpha = 0.0f;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "game/puzzle/TileOverlays.h"
+#include "game/levels/TileOverlays.h"
 
 class TLevel;
 class TPACLevel;

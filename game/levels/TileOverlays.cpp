@@ -1,8 +1,8 @@
-#include "game/puzzle/TileOverlays.h"
+#include "game/levels/TileOverlays.h"
 
 #include "engine/system/AppTime.h"
-#include "game/puzzle/PlayHooks.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/PlayHooks.h"
+#include "game/levels/Tile.h"
 
 float TTileAdd::AlphaSpeed = 0.05f;
 float TTileAdd::ScaleSpeed = 0.05f;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "EmitterTestSupport.h"
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/system/Paths.h"
 #include "engine/media/ImgTex.h"
 #include "engine/media/StyledText.h"

@@ -1,6 +1,6 @@
 // The vector-animation game object: playback against the timer, pause, stop, loop, shared
 // assets, its own data in object files, export copies, the factory and drawing.
-#include "engine/media/AVO.h"
+#include "engine/screen/AVO.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/object/AppAnimator.h"
+#include "engine/screen/AppAnimator.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Clock.h"

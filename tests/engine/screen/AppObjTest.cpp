@@ -3,11 +3,11 @@
 
 #include <array>
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/screen/AppScreen.h"
-#include "engine/object/AppState.h"
-#include "engine/object/Collider.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/AppState.h"
+#include "engine/screen/Collider.h"
+#include "engine/screen/GameObject.h"
 #include "platform/Graphics.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/AppState.h"
+#include "engine/screen/AppState.h"
 #include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
 #include "support/TestSupport.h"

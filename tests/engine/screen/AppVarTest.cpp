@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "engine/object/AppVar.h"
+#include "engine/screen/AppVar.h"
 #include "engine/system/AppTime.h"
 #include "platform/Random.h"
 

@@ -1,9 +1,9 @@
 // The collider component: its hit area over the object, copies, its block, and sizing.
 #include <gtest/gtest.h>
 
-#include "engine/object/Collider.h"
-#include "engine/object/GameObject.h"
-#include "engine/ui/Mouse.h"
+#include "engine/screen/Collider.h"
+#include "engine/screen/GameObject.h"
+#include "engine/system/Mouse.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/Collider.h"
-#include "engine/object/Component.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/Collider.h"
+#include "engine/screen/Component.h"
+#include "engine/screen/GameObject.h"
 #include "engine/system/Error.h"
 
 namespace {

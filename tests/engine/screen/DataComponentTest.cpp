@@ -1,11 +1,11 @@
-#include "engine/object/DataComponent.h"
+#include "engine/screen/DataComponent.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/system/Letterbox.h"
-#include "engine/system/Display.h"
-#include "engine/system/Settings.h"
+#include "engine/screen/Display.h"
+#include "engine/data/Settings.h"
 #include "platform/Graphics.h"
 
 namespace {

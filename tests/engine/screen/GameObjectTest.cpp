@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/AppAnimator.h"
+#include "engine/screen/AppAnimator.h"
 #include "engine/screen/AppScreen.h"
-#include "engine/object/Collider.h"
+#include "engine/screen/Collider.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/object/GameObject.h"
-#include "engine/ui/Mouse.h"
+#include "engine/screen/GameObject.h"
+#include "engine/system/Mouse.h"
 #include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"

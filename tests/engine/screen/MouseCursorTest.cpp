@@ -1,7 +1,7 @@
 // The engine's cursors: reading "Mouse.dat", the lookups and their warnings, the images' route
 // through the game's global assets, and Mouse::Draw in a real headless frame (the system pointer
 // or the cursor with its hotspot at the pointer).
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include "engine/screen/Control.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "engine/media/ImgTex.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/screen/DrawObject.h"
-#include "engine/object/Shape.h"
+#include "engine/screen/Shape.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "engine/object/Triggers.h"
+#include "engine/screen/Triggers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 
 namespace {
 

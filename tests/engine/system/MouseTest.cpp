@@ -1,4 +1,4 @@
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "PuzzleTestSupport.h"
-#include "game/puzzle/BoardLayout.h"
+#include "game/puzzle/PuzzleTestSupport.h"
+#include "game/levels/BoardLayout.h"
 
 using namespace puzzletest;
 

@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "PuzzleTestSupport.h"
+#include "game/puzzle/PuzzleTestSupport.h"
 #include "engine/system/Paths.h"
-#include "game/puzzle/FAPLevel.h"
-#include "game/puzzle/LevelFiles.h"
-#include "game/puzzle/PlayFieldTables.h"
+#include "game/levels/FAPLevel.h"
+#include "game/levels/LevelFiles.h"
+#include "game/levels/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

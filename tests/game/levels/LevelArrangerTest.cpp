@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "PuzzleTestSupport.h"
+#include "game/puzzle/PuzzleTestSupport.h"
 #include "engine/data/BlockFile.h"
 #include "engine/system/Paths.h"
-#include "game/puzzle/LevelArranger.h"
-#include "game/puzzle/LevelFiles.h"
+#include "game/levels/LevelArranger.h"
+#include "game/levels/LevelFiles.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

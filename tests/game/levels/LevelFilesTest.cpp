@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "PuzzleTestSupport.h"
+#include "game/puzzle/PuzzleTestSupport.h"
 #include "engine/data/BlockFile.h"
-#include "game/puzzle/LevelFiles.h"
+#include "game/levels/LevelFiles.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

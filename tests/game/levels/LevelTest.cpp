@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PuzzleTestSupport.h"
+#include "game/puzzle/PuzzleTestSupport.h"
 #include "game/puzzle/Hints.h"
 
 using namespace puzzletest;

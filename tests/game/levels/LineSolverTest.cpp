@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/puzzle/LineSolver.h"
+#include "game/levels/LineSolver.h"
 #include "platform/Strings.h"
 #include "support/TestSupport.h"
 

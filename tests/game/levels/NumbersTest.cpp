@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "PuzzleTestSupport.h"
-#include "engine/ui/Mouse.h"
+#include "game/puzzle/PuzzleTestSupport.h"
+#include "engine/system/Mouse.h"
 
 using namespace puzzletest;
 

@@ -3,7 +3,7 @@
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/Control.h"
 #include "engine/system/Paths.h"
-#include "game/puzzle/PlayFieldTables.h"
+#include "game/levels/PlayFieldTables.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PuzzleTestSupport.h"
+#include "game/puzzle/PuzzleTestSupport.h"
 
 using namespace puzzletest;
 

@@ -1,7 +1,7 @@
 // The start-up's table of screens and pop-ups: created through their factories, registered with
 // Control in table order under their names and files, kept in their globals; and every file the
 // table names is shipped in data/.
-#include "game/shell/AppInit.h"
+#include "game/startup/AppInit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,0 @@
-// Forwards to the header's new place while the includes are rewritten.
-#pragma once
-#include "engine/screen/DataComponent.h"
