@@ -1,7 +1,7 @@
 #include "engine/media/StyledText.h"
 
 #include "engine/particles/Emitter.h"
-#include "engine/system/Mouse.h"
+#include "engine/screen/MouseCursor.h"
 #include "engine/media/AppFont.h"
 #include "engine/media/SoundManager.h"
 #include "engine/media/TextLayout.h"

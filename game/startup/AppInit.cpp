@@ -19,7 +19,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/data/Settings.h"
-#include "engine/system/Mouse.h"
+#include "engine/screen/MouseCursor.h"
 #include "engine/ui/UI_Object.h"
 #include "game/effects/EffectsStartup.h"
 #include "game/effects/EngParticle.h"

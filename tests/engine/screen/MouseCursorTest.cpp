@@ -1,7 +1,7 @@
 // The engine's cursors: reading "Mouse.dat", the lookups and their warnings, the images' route
 // through the game's global assets, and Mouse::Draw in a real headless frame (the system pointer
 // or the cursor with its hotspot at the pointer).
-#include "engine/system/Mouse.h"
+#include "engine/screen/MouseCursor.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
