@@ -1,6 +1,7 @@
 // The engine: data formats, object model, screens, media and widgets.
 #pragma once
 #include "platform/Platform.h"
+#include "engine/AppManagers.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Basics.h"
 #include "engine/screen/Display.h"

@@ -5,7 +5,7 @@
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/AVO.h"
 #include "engine/media/SoundManager.h"
-#include "engine/media/StyledText.h"
+#include "engine/AppManagers.h"
 #include "engine/screen/Component.h"
 #include "engine/screen/GameObject.h"
 #include "engine/particles/Emitter.h"
