@@ -188,12 +188,14 @@ TEST(InstallTest, TheDebianPackageInstallsStartsAndRemovesCleanly) {
     info = Shell(dir, "dpkg-deb --ctrl-tarfile " + Quote(deb) + " | tar -t | sort");
     EXPECT_EQ(info.output, "./control\n./md5sums\n");
 
-    // dpkg in a sandbox: its own root, database and log.
+    // dpkg in a sandbox: its own root, database and log (it wants ldconfig on the PATH, which
+    // holds it only for root).
     const std::string root = dir.file("root");
     fs::create_directories(root + "/var/lib/dpkg/info");
     fs::create_directories(root + "/var/lib/dpkg/updates");
     fs::copy_file("/var/lib/dpkg/status", root + "/var/lib/dpkg/status");
-    const std::string dpkg = "dpkg --force-not-root --root=" + Quote(root) + " --log=" + Quote(dir.file("dpkg.log"));
+    const std::string dpkg = "PATH=\"$PATH:/usr/sbin:/sbin\" dpkg --force-not-root --root=" + Quote(root) +
+                             " --log=" + Quote(dir.file("dpkg.log"));
     const Command add = Shell(dir, dpkg + " -i " + Quote(deb));
     ASSERT_EQ(add.status, 0) << add.output;
     ExpectInstalledTree(dir, root + "/usr");
