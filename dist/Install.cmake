@@ -36,7 +36,7 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/${QUILTORA_APP_ID}.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/${QUILTORA_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/${QUILTORA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The Debian package: the same tree below /usr, its library packages found by dpkg-shlibdeps.
+# The Debian package: the same tree below /usr.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quiltora)
 set(CPACK_PACKAGE_VENDOR Velkaro)
@@ -50,10 +50,9 @@ score is spent on buildings for your own kingdom, and a map of one hundred level
 5 x 5 one-colour pictures to 20 x 15 boards in three colours.")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries it links, found by dpkg-shlibdeps; SDL opens the GL (X11) or EGL (Wayland, no
-# display) loader itself while it runs.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libegl1")
+# Its dependencies are found when the package is made (PackageDepends.cmake).
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackageDepends.cmake)
+set(CPACK_QUILTORA_EXECUTABLE ${CMAKE_BINARY_DIR}/quiltora)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -173,18 +173,17 @@ TEST(InstallTest, TheDebianPackageInstallsStartsAndRemovesCleanly) {
     ASSERT_NE(deb, "") << pack.output;
 
     // The control fields; no maintainer scripts, so dpkg alone puts the files in and takes them out.
-    Command info = Shell(dir, "dpkg-deb -f " + Quote(deb) + " Package Section Architecture Depends");
-    ASSERT_EQ(info.status, 0) << info.output;
-    EXPECT_NE(info.output.find("Package: quiltora\n"), std::string::npos) << info.output;
-    EXPECT_NE(info.output.find("Section: games\n"), std::string::npos) << info.output;
+    Command info = Shell(dir, "dpkg-deb -f " + Quote(deb) + " Package Section");
+    EXPECT_EQ(info.output, "Package: quiltora\nSection: games\n");
     // The packages of the libraries the game links, and the GL and EGL loaders that SDL opens
     // while it runs.
-    const std::string depends = info.output.substr(info.output.find("Depends:")) + ",";
+    info = Shell(dir, "dpkg-deb -f " + Quote(deb) + " Depends");
+    std::set<std::string> depends;
+    std::istringstream fields(info.output);
+    for (std::string field; std::getline(fields >> std::ws, field, ',');) depends.insert(field.substr(0, field.find_first_of(" \n")));
     std::vector<std::string> packages = LinkedPackages(dir, testsupport::GameExe());
     packages.insert(packages.end(), {"libgl1", "libegl1"});
-    for (const std::string& p : packages)
-        EXPECT_TRUE(depends.find(" " + p + " ") != std::string::npos || depends.find(" " + p + ",") != std::string::npos)
-            << p << " not in " << depends;
+    for (const std::string& p : packages) EXPECT_EQ(depends.count(p), 1u) << p << " not in " << info.output;
     info = Shell(dir, "dpkg-deb --ctrl-tarfile " + Quote(deb) + " | tar -t | sort");
     EXPECT_EQ(info.output, "./control\n./md5sums\n");
 
