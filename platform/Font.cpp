@@ -195,7 +195,7 @@ TGLTexture* OwnTexture(TImageFont::Impl& impl, int style, Glyph& glyph) {
 TImageFont::~TImageFont() = default;
 
 TImageFontPtr LoadImageFont(const std::string& path, int size, int style) {
-    if (size <= 0 || path.empty() || !Library()) return nullptr;
+    if (size <= 0 || size > kMaxFontSize || path.empty() || !Library()) return nullptr;
     auto impl = std::make_unique<TImageFont::Impl>();
     if (!LoadBytes(path, impl->data) || impl->data.empty()) return nullptr;
     if (FT_New_Memory_Face(gLibrary, reinterpret_cast<const FT_Byte*>(impl->data.data()),

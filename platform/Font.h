@@ -16,7 +16,12 @@ enum : int {
 class TImageFont;
 using TImageFontPtr = std::shared_ptr<TImageFont>;
 
-// A font file at a pixel size; null when the file is missing or not a font.
+// The largest pixel size a font is loaded at: a glyph of it still fits an atlas page many times
+// over (the largest the game's data uses is 42).
+constexpr int kMaxFontSize = 256;
+
+// A font file at a pixel size; null when the file is missing or not a font, or the size is not
+// from 1 to kMaxFontSize.
 TImageFontPtr LoadImageFont(const std::string& path, int size, int style = SMOOTHFONT);
 
 // The font of DrawText, TextWidth and TextHeight; null selects the built-in default font.

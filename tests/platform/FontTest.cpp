@@ -114,6 +114,11 @@ TEST_F(FontTest, MissingOrDamagedFontsGiveNothing) {
     EXPECT_FALSE(LoadImageFont(dir.file("missing.ttf"), 20));
     EXPECT_FALSE(LoadImageFont(dir.file("bad.ttf"), 20));
     EXPECT_FALSE(LoadImageFont(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf", 0));
+    // A size past the largest is refused before any arithmetic on it (134,217,724 once
+    // overflowed the atlas's width).
+    for (int size : {kMaxFontSize + 1, 134217724, 2147483647})
+        EXPECT_FALSE(LoadImageFont(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf", size)) << size;
+    EXPECT_TRUE(LoadImageFont(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf", kMaxFontSize));
     // A default-font path that does not exist falls back to the system copy.
     SetDefaultFontPath(dir.file("missing.ttf"));
     EXPECT_TRUE(GetImageFont());
