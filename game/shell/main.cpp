@@ -267,6 +267,9 @@ void PrintUsage(int32_t frame) {
 //                                          resident memory now
 // and at the end:
 //   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
+//   "timing last-frame <ms> <frame>"   the last frame shown
+//   "timing end <ms>"                  everything saved and the background work stopped: the
+//                                      program exits
 void InstallHarness(const HarnessOptions& options) {
     Control::FrameLimit = options.frames;
 
@@ -332,6 +335,7 @@ void InstallHarness(const HarnessOptions& options) {
     auto lastFrame = std::make_shared<TPixmapPtr>();
     auto grabbed = std::make_shared<int32_t>(-1);
     auto shown = std::make_shared<int32_t>(-1);
+    auto shownMs = std::make_shared<double>(0.0);
     const bool grab = !options.screenshot.empty();
     const std::vector<int> shotFrames = options.shotFrames;
     const std::string screenshot = options.screenshot;
@@ -346,6 +350,7 @@ void InstallHarness(const HarnessOptions& options) {
             std::fflush(stdout);
         }
         *shown = frame;
+        if (timings) *shownMs = MonotonicMs();
         if (!grab) return;
         const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
         const bool last = Control::FrameLimit >= 0 && frame + 1 >= Control::FrameLimit;
@@ -361,10 +366,11 @@ void InstallHarness(const HarnessOptions& options) {
     };
     if (grab || timings) {
         std::string path = options.screenshot;
-        AppEndHook = [lastFrame, grabbed, shown, path, timings] {
+        AppEndHook = [lastFrame, grabbed, shown, shownMs, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
-                std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
+                std::printf("draws %d %d\ntiming last-frame %.3f %d\ntiming end %.3f\n", stats.drawCalls, stats.quads,
+                            *shownMs, *shown, MonotonicMs());
                 std::fflush(stdout);
             }
             if (path.empty()) return;
