@@ -146,11 +146,12 @@ TLauncherWorker& TLauncherWorker::Shared() {
 
 TLauncherWorker::~TLauncherWorker() { Stop(); }
 
-bool TLauncherWorker::Start(std::function<void()> job) {
+bool TLauncherWorker::Start(std::function<void()> job, std::function<void()> done) {
     if (Busy()) return false;  // also while the last job's thread is not yet joined
     if (pollHook_ == 0) pollHook_ = AddPollHook([] { TLauncherWorker::Shared().Deliver(); });
     stop_ = false;
     running_ = true;
+    done_ = std::move(done);
     thread_ = std::thread([this, job = std::move(job)] {
         job();
         running_ = false;
@@ -171,19 +172,27 @@ void TLauncherWorker::Post(std::function<void()> work) {
 
 void TLauncherWorker::Deliver() {
     // The thread first, once its job has ended: what it handed on is then all there.
-    if (!running_ && thread_.joinable()) thread_.join();
+    const bool ended = !running_ && thread_.joinable();
+    if (ended) thread_.join();
     std::vector<std::function<void()>> work;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         work.swap(posted_);
     }
     for (auto& w : work) w();
+    if (ended && done_) {
+        // Taken out first: it may start the next job.
+        std::function<void()> done = std::move(done_);
+        done_ = nullptr;
+        done();
+    }
 }
 
 void TLauncherWorker::Stop() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
     running_ = false;
+    done_ = nullptr;
     std::lock_guard<std::mutex> lock(mutex_);
     posted_.clear();
 }
@@ -195,10 +204,20 @@ void StopLauncherWork() { TLauncherWorker::Shared().Stop(); }
 // ---------------------------------------------------------------------------------------------
 // The request and the download
 
+int LauncherPackageVersion(const std::string& packageFolder, const TLauncherBudget& budget,
+                           const std::function<bool()>& keepGoing) {
+    const TLauncherPackageData read = ReadLauncherPackage(packageFolder, LauncherAppId, budget, keepGoing);
+    return read.corrupted ? 0 : read.version;
+}
+
 void RequestForPackage(const std::string& packageUrl, int installedVersion, const std::string& destination) {
     // Read here, on the main thread: the budget's side asks the GL.
     const TLauncherBudget budget = LauncherBudget();
     const bool started = TLauncherWorker::Shared().Start([packageUrl, installedVersion, destination, budget] {
+        // Only the version is wanted, but a package is whole only when its pictures decode: read
+        // here, never on the frame loop.
+        const int installed = installedVersion >= 0 ? installedVersion : LauncherPackageVersion(destination, budget, &KeepGoing);
+        if (!KeepGoing()) return;
         THttpOptions options;
         options.maxBytes = kMaxReplyBytes;
         options.totalTimeoutMs = kReplyTimeoutMs;
@@ -218,9 +237,9 @@ void RequestForPackage(const std::string& packageUrl, int installedVersion, cons
             WorkerLog("Launcher request error: " + reply.error);
             return;
         }
-        WorkerLog("Local launcher package: " + IntToString(installedVersion));
+        WorkerLog("Local launcher package: " + IntToString(installed));
         WorkerLog("Remonte launcher package: " + reply.versionText);
-        if (reply.version <= installedVersion) return;
+        if (reply.version <= installed) return;
         TFileDownloader& downloader = TFileDownloader::sharedDownloader();
         downloader.downloadUrl = reply.zipUrl;
         downloader.downloadDestination = destination;

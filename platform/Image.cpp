@@ -22,6 +22,12 @@ constexpr int kMaxSideWithoutGL = 16384;
 // More progressive-JPEG scans than any encoder writes: a file of endless tiny scans would
 // otherwise keep the decoder busy for minutes.
 constexpr int kMaxJpegScans = 256;
+// Every picture may have this many scans (libjpeg's own progression writes 10, others fewer).
+constexpr int kFreeJpegScans = 12;
+// Beyond those, a picture's scans times its pixels stay within this.
+constexpr int64_t kMaxJpegScanPixels = int64_t(1) << 26;
+// Up to this many pixels an arithmetic-coded JPEG needs no plausible size of file (below).
+constexpr int64_t kSmallJpegPixels = int64_t(1) << 20;
 
 int gAutoFlags = FILTEREDIMAGE;
 bool gAutoMidHandle = false;
@@ -50,7 +56,7 @@ struct SizeLimits {
     bool Allows(int64_t width, int64_t height) const {
         if (width <= 0 || height <= 0) return false;
         if (width <= maxSide && height <= maxSide && width * height <= maxPixels) return true;
-        if (tooLarge) *tooLarge = {true, width, height};
+        if (tooLarge) *tooLarge = {true, width, height, 0};
         return false;
     }
 };
@@ -112,10 +118,26 @@ void JpegErrorExit(j_common_ptr cinfo) {
 
 void JpegSilent(j_common_ptr) {}
 
-// Called as the decoder reads the file: a file of more scans than any encoder writes is refused.
-void JpegProgress(j_common_ptr cinfo) {
+// The decoder's progress: how many scans the picture may have, and whether to go on.
+struct JpegProgress {
+    jpeg_progress_mgr base;
+    int maxScans = kMaxJpegScans;
+    bool tooManyScans = false;
+    const std::function<bool()>* keepGoing = nullptr;
+};
+
+// Called as the decoder reads the file, every row of blocks: a file of more scans than its size
+// allows is refused, and a caller that gives up ends the decoding.
+void JpegProgressMonitor(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor) return;
-    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxJpegScans) cinfo->err->error_exit(cinfo);
+    auto* progress = reinterpret_cast<JpegProgress*>(cinfo->progress);
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > progress->maxScans) {
+        progress->tooManyScans = true;
+        cinfo->err->error_exit(cinfo);
+    }
+    // The answer is taken before the jump, so no C++ call is left in the middle of it.
+    const bool stop = progress->keepGoing && *progress->keepGoing && !(*progress->keepGoing)();
+    if (stop) cinfo->err->error_exit(cinfo);
 }
 
 // These two are kept free of objects with destructors: a decoding error jumps back into them.
@@ -169,27 +191,36 @@ bool DecodeJPEGRows(jpeg_decompress_struct* cinfo, JpegError* err, TPixmap* pixm
     return true;
 }
 
-TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size, const SizeLimits& limits) {
+TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size, const SizeLimits& limits,
+                      const std::function<bool()>& keepGoing) {
     jpeg_decompress_struct cinfo;
     JpegError err;
-    jpeg_progress_mgr progress;
+    JpegProgress progress;
     std::memset(&cinfo, 0, sizeof(cinfo));
-    std::memset(&progress, 0, sizeof(progress));
+    std::memset(&progress.base, 0, sizeof(progress.base));
     cinfo.err = jpeg_std_error(&err.base);
     err.base.error_exit = JpegErrorExit;
     err.base.output_message = JpegSilent;
-    progress.progress_monitor = JpegProgress;
+    progress.base.progress_monitor = JpegProgressMonitor;
+    progress.keepGoing = &keepGoing;
     TPixmapPtr pixmap;
     if (ReadJPEGHeader(&cinfo, &err, data, size)) {
-        cinfo.progress = &progress;
+        cinfo.progress = &progress.base;
         const int64_t w = cinfo.image_width, h = cinfo.image_height;
-        // Refused right after the header: too large, or more pixels than the data could hold
-        // (Huffman coding spends at least a bit on every 8 x 8 block).
-        const bool plausible = cinfo.arith_code || w * h <= static_cast<int64_t>(size) * 512;
+        // Refused right after the header: too large, or more pixels than the data could hold.
+        // Huffman coding spends at least a bit on every 8 x 8 block; arithmetic coding can spend
+        // next to nothing on a plain picture, so no size of file proves it plausible: it is held
+        // to the same ratio above a small picture (arithmetic coding is rare, and a 202-byte
+        // file once claimed 8192 x 8192 pixels and took 664 MB to decode).
+        const int64_t pixels = w * h;
+        const bool plausible =
+            pixels <= static_cast<int64_t>(size) * 512 || (cinfo.arith_code && pixels <= kSmallJpegPixels);
         if (plausible && limits.Allows(w, h)) pixmap = NewPixmap(static_cast<int>(w), static_cast<int>(h));
         if (pixmap) {
+            progress.maxScans = MaxJpegScans(pixels);
             std::vector<uint8_t> row(static_cast<size_t>(w) * 4);
             if (!DecodeJPEGRows(&cinfo, &err, pixmap.get(), row.data())) pixmap = nullptr;
+            if (progress.tooManyScans && limits.tooLarge) *limits.tooLarge = {true, w, h, progress.maxScans};
         }
     }
     jpeg_destroy_decompress(&cinfo);
@@ -548,13 +579,19 @@ TPixmapPtr LoadPixmapFromMemory(const std::string& bytes) {
     return DecodePixmap(bytes, MaxImageSide(), MaxImagePixels);
 }
 
-TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels, TPictureTooLarge* tooLarge) {
+int MaxJpegScans(int64_t pixels) {
+    if (pixels <= 0) return kMaxJpegScans;
+    return static_cast<int>(std::clamp<int64_t>(kMaxJpegScanPixels / pixels, kFreeJpegScans, kMaxJpegScans));
+}
+
+TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels, TPictureTooLarge* tooLarge,
+                        const std::function<bool()>& keepGoing) {
     if (tooLarge) *tooLarge = {};
     const SizeLimits limits{maxSide, std::min(maxPixels, MaxImagePixels), tooLarge};
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     size_t size = bytes.size();
     if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return DecodePNG(data, size, limits);
-    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size, limits);
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size, limits, keepGoing);
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBMP(data, size, limits);
     return DecodeTGA(data, size, limits);
 }
