@@ -557,7 +557,8 @@ void TLauncher::Setup() {
 void TLauncher::TakeReadPackage(TLauncherPackageData data) {
     reading_ = nullptr;
     TLauncherDescription d = MakeLauncherDescription(std::move(data));
-    if (d.corrupted) Print(d.fault);
+    // A fault may name what a downloaded package holds: escaped and bounded.
+    if (d.corrupted) Print(ConsoleExcerpt(d.fault, 400));
     TakePackage(std::move(d));
     loading = 0;
     if (requestWhenRead_) {

@@ -21,6 +21,8 @@ void DefaultLog(const std::string& line) {
 
 // The version reply is a line of text: anything bigger is no reply of the launcher's.
 constexpr int64_t kMaxReplyBytes = 64 * 1024;
+// The most of a log line that is printed.
+constexpr size_t kMaxLogLineBytes = 400;
 // The longest the two transfers may take in all (the worker waits, not the frame loop).
 constexpr int kReplyTimeoutMs = 30000;
 constexpr int kArchiveTimeoutMs = 300000;
@@ -39,34 +41,10 @@ void RemoveEntry(const std::string& path) {
 }
 
 bool IsUtf8(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        int more;
-        uint32_t cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            more = 1, cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            more = 2, cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            more = 3, cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + static_cast<size_t>(more) >= s.size()) return false;
-        for (int k = 1; k <= more; ++k) {
-            const unsigned char n = static_cast<unsigned char>(s[i + k]);
-            if ((n & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (n & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if ((more == 1 && cp < 0x80) || (more == 2 && cp < 0x800) || (more == 3 && cp < 0x10000) || cp > 0x10FFFF ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<size_t>(more) + 1;
+    for (size_t i = 0; i < s.size();) {
+        const size_t length = Utf8CharLength(s, i);
+        if (length == 0) return false;
+        i += length;
     }
     return true;
 }
@@ -98,7 +76,9 @@ bool ScanInt(const std::string& text, int& out) {
 std::function<void(const std::string& line)> LauncherLogHook = &DefaultLog;
 
 void LauncherLog(const std::string& line) {
-    if (LauncherLogHook) LauncherLogHook(line);
+    // Its lines carry what a server sent (a version field, a zip's entry names, a package's
+    // picture names): printed escaped and bounded, never as raw bytes.
+    if (LauncherLogHook) LauncherLogHook(ConsoleExcerpt(line, kMaxLogLineBytes));
 }
 
 TLauncherReply ParseLauncherReply(const std::string& body) {

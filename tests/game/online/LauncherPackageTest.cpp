@@ -143,6 +143,19 @@ TEST_F(LauncherPackageTest, AnEqualOrOlderVersionDownloadsNothing) {
         EXPECT_EQ(server.Requests().size(), 1u);
         EXPECT_EQ(InstalledDescription(), Header(1) + Icon("old"));
     }
+    // The version field as the server sent it is logged escaped and bounded (it once went to
+    // the console raw, terminal controls and all).
+    {
+        LoopbackServer server(Routes());
+        versionReply = LoopbackServer::HttpReply(200, "VelkaroLauncherPackage|1\x1b]0;owned\x07" + std::string(5000, 'A') + "|x");
+        log.lines.clear();
+        RequestForPackage(Endpoint(server), 1, Package());
+        PumpUntilIdle();
+        ASSERT_EQ(log.lines.size(), 2u);
+        EXPECT_EQ(log.lines[1].substr(0, 45), "Remonte launcher package: 1\\x1B]0;owned\\x07AA");
+        EXPECT_TRUE(log.lines[1].ends_with("... (5037 bytes)")) << log.lines[1];
+        EXPECT_LT(log.lines[1].size(), 500u);
+    }
     // A faulty installed package counts as 0: any newer version replaces it.
     LoopbackServer server(Routes());
     ServeVersion(server, 1);
