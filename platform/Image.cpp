@@ -461,26 +461,83 @@ TPixmapPtr DecodeTGA(const uint8_t* data, size_t size, const SizeLimits& limits)
     return pixmap;
 }
 
-void ApplyMask(TPixmap& p) {
+void ApplyMask(TPixmap& p, int r, int g, int b) {
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) {
             uint8_t* d = p.PixelPtr(x, y);
-            if (d[0] == gMaskR && d[1] == gMaskG && d[2] == gMaskB) d[3] = 0;
+            if (d[0] == r && d[1] == g && d[2] == b) d[3] = 0;
         }
 }
 
 int EffectiveFlags(int flags) { return flags == -1 ? gAutoFlags : flags; }
 
-TImagePtr MakeImage(std::vector<TPixmapPtr> frames, int flags) {
+// The cells of cellWidth x cellHeight of a picture, left to right then top to bottom, `count`
+// of them from cell `first`; none when they do not all fit.
+std::vector<TPixmapPtr> CutCells(const TPixmap& sheet, int cellWidth, int cellHeight, int first, int count) {
+    if (cellWidth <= 0 || cellHeight <= 0 || first < 0 || count <= 0) return {};
+    const int across = sheet.width / cellWidth, down = sheet.height / cellHeight;
+    if (static_cast<int64_t>(first) + count > static_cast<int64_t>(across) * down) return {};
+    std::vector<TPixmapPtr> frames;
+    for (int i = first; i < first + count; ++i) {
+        auto frame = CreatePixmap(cellWidth, cellHeight);
+        if (!frame) return {};
+        const int cx = (i % across) * cellWidth, cy = (i / across) * cellHeight;
+        for (int y = 0; y < cellHeight; ++y)
+            std::memcpy(frame->PixelPtr(0, y), sheet.PixelPtr(cx, cy + y), static_cast<size_t>(cellWidth) * 4);
+        frames.push_back(std::move(frame));
+    }
+    return frames;
+}
+
+// The file an image's frames were decoded from, and how: enough to decode a frame again once
+// its pixels were let go (after their upload to the GL).
+struct PictureSource {
+    std::string path;  // empty: pixels made in memory, kept for as long as the image lives
+    int cellWidth = 0, cellHeight = 0, first = 0;  // an animation's cells; 0: the whole picture
+    bool masked = false;
+    int maskR = 0, maskG = 0, maskB = 0;
+
+    // Frame `frame`'s pixels decoded again into `pixmap`, which keeps its size.
+    bool Reload(int frame, TPixmap& pixmap) const {
+        TPixmapPtr sheet = LoadPixmap(path);
+        TPixmapPtr pixels = sheet;
+        if (sheet && cellWidth > 0) {
+            std::vector<TPixmapPtr> cell = CutCells(*sheet, cellWidth, cellHeight, first + frame, 1);
+            pixels = cell.empty() ? nullptr : cell[0];
+        }
+        if (!pixels || pixels->width != pixmap.width || pixels->height != pixmap.height) {
+            // The file changed or went while the game ran: the picture is not drawn.
+            std::fprintf(stderr, "The picture %s can no longer be read as it was loaded; it is not drawn\n", path.c_str());
+            return false;
+        }
+        if (masked) ApplyMask(*pixels, maskR, maskG, maskB);
+        pixmap.pitch = pixels->pitch;
+        pixmap.pixels = std::move(pixels->pixels);
+        return true;
+    }
+};
+
+TImagePtr MakeImage(std::vector<TPixmapPtr> frames, int flags, PictureSource source = {}) {
     if (frames.empty() || !frames[0]) return nullptr;
     auto image = std::make_shared<TImage>();
     image->flags = flags;
     image->width = frames[0]->width;
     image->height = frames[0]->height;
+    source.masked = (flags & MASKEDIMAGE) != 0;
+    source.maskR = gMaskR, source.maskG = gMaskG, source.maskB = gMaskB;
+    auto shared = std::make_shared<const PictureSource>(std::move(source));
     for (auto& frame : frames) {
-        if (flags & MASKEDIMAGE) ApplyMask(*frame);
-        image->textures.push_back(
-            std::make_shared<TGLTexture>(frame, (flags & FILTEREDIMAGE) != 0, (flags & MIPMAPPEDIMAGE) != 0));
+        if (flags & MASKEDIMAGE) ApplyMask(*frame, gMaskR, gMaskG, gMaskB);
+        auto texture = std::make_shared<TGLTexture>(frame, (flags & FILTEREDIMAGE) != 0, (flags & MIPMAPPEDIMAGE) != 0);
+        if (!shared->path.empty()) {
+            // Decoded to be checked and measured, the pixels are let go at once: they come back
+            // from the file when the frame is first drawn (a picture of a screen not shown yet
+            // costs no memory), and go again once they are uploaded.
+            const int index = static_cast<int>(image->textures.size());
+            texture->SetReload([shared, index](TPixmap& pixmap) { return shared->Reload(index, pixmap); });
+            std::vector<uint8_t>().swap(frame->pixels);
+        }
+        image->textures.push_back(std::move(texture));
         image->pixmaps.push_back(std::move(frame));
     }
     if (gAutoMidHandle) MidHandleImage(image);
@@ -644,7 +701,11 @@ void ResetImageSettings() {
     gMaskR = gMaskG = gMaskB = 0;
 }
 
-TImagePtr LoadImage(const std::string& path, int flags) { return AdoptPixmapImage(LoadPixmap(path), flags); }
+TImagePtr LoadImage(const std::string& path, int flags) {
+    TPixmapPtr pixmap = LoadPixmap(path);
+    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
+    return MakeImage({std::move(pixmap)}, EffectiveFlags(flags), PictureSource{path});
+}
 
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
     if (!pixmap) return nullptr;
@@ -657,24 +718,15 @@ TImagePtr AdoptPixmapImage(TPixmapPtr pixmap, int flags) {
 }
 
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags) {
-    return LoadAnimImage(LoadPixmap(path), cellWidth, cellHeight, first, count, flags);
+    TPixmapPtr sheet = LoadPixmap(path);
+    if (!sheet) return nullptr;
+    return MakeImage(CutCells(*sheet, cellWidth, cellHeight, first, count), EffectiveFlags(flags),
+                     PictureSource{path, cellWidth, cellHeight, first});
 }
 
 TImagePtr LoadAnimImage(const TPixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count, int flags) {
-    if (!pixmap || cellWidth <= 0 || cellHeight <= 0 || first < 0 || count <= 0) return nullptr;
-    int across = pixmap->width / cellWidth, down = pixmap->height / cellHeight;
-    int64_t cells = static_cast<int64_t>(across) * down;
-    if (static_cast<int64_t>(first) + count > cells) return nullptr;
-    std::vector<TPixmapPtr> frames;
-    for (int i = first; i < first + count; ++i) {
-        auto frame = CreatePixmap(cellWidth, cellHeight);
-        if (!frame) return nullptr;
-        int cx = (i % across) * cellWidth, cy = (i / across) * cellHeight;
-        for (int y = 0; y < cellHeight; ++y)
-            std::memcpy(frame->PixelPtr(0, y), pixmap->PixelPtr(cx, cy + y), static_cast<size_t>(cellWidth) * 4);
-        frames.push_back(std::move(frame));
-    }
-    return MakeImage(std::move(frames), EffectiveFlags(flags));
+    if (!pixmap) return nullptr;
+    return MakeImage(CutCells(*pixmap, cellWidth, cellHeight, first, count), EffectiveFlags(flags));
 }
 
 TImagePtr CreateImage(int width, int height, int frames, int flags) {
@@ -706,7 +758,12 @@ int ImageHeight(const TImagePtr& image) { return image ? image->height : 0; }
 int ImageFrames(const TImagePtr& image) { return image ? image->FrameCount() : 0; }
 
 TPixmapPtr LockImage(const TImagePtr& image, int frame) {
-    if (!FrameTexture(image, frame)) return nullptr;
+    TGLTexture* texture = FrameTexture(image, frame);
+    if (!texture) return nullptr;
+    // The pixels come back if they were let go, and are kept from now on: they are the
+    // program's now, no longer the file's.
+    if (!texture->EnsurePixels()) return nullptr;
+    texture->KeepPixels();
     return image->pixmaps[frame];
 }
 
@@ -725,7 +782,9 @@ void GrabImage(const TImagePtr& image, float x, float y, int frame) {
     int py = static_cast<int>(std::floor((y + oy - image->handle_y) * sy + 0.5f));
     auto grabbed = GrabPixmap(px, py, image->width, image->height);
     if (!grabbed) return;
-    image->pixmaps[frame]->pixels = grabbed->pixels;
+    texture->KeepPixels();
+    image->pixmaps[frame]->pitch = grabbed->pitch;
+    image->pixmaps[frame]->pixels = std::move(grabbed->pixels);
     texture->Invalidate();
 }
 

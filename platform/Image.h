@@ -76,6 +76,14 @@ bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path);
 // The PNG bytes of a pixmap; empty on failure.
 std::string EncodePNG(const TPixmapPtr& pixmap);
 
+// What the live textures hold, in bytes: their pixels uploaded to the GL (4 a texel) and the
+// pixels their pixmaps keep in memory (each pixmap once), pictures and fonts' glyphs apart.
+struct TTextureMemory {
+    int64_t pictureTextures = 0, picturePixels = 0;
+    int64_t glyphTextures = 0, glyphPixels = 0;
+};
+TTextureMemory TextureMemory();
+
 // Image flags.
 enum : int {
     MASKEDIMAGE = 1,     // pixels of the mask colour become transparent
@@ -95,6 +103,11 @@ public:
     float handle_y = 0;
     int flags = 0;
     // One pixmap and one texture per frame; the texture is made when the frame is first drawn.
+    // A picture loaded from a file (LoadImage, LoadAnimImage with a path) is not held in memory
+    // beside its texture: decoded to be checked and measured, its frames' pixmaps let their pixels
+    // go (keeping their size), and the pixels are decoded again from the file when they are needed
+    // (a frame first drawn, LockImage, a new GL context), then let go again once uploaded.
+    // Pictures made in memory keep their pixels.
     std::vector<TPixmapPtr> pixmaps;
     std::vector<std::shared_ptr<TGLTexture>> textures;
 
@@ -133,7 +146,8 @@ int ImageWidth(const TImagePtr& image);
 int ImageHeight(const TImagePtr& image);
 int ImageFrames(const TImagePtr& image);
 
-// The frame's pixels for changing; UnlockImage sends the change to the texture. Null for a bad frame.
+// The frame's pixels for changing (decoded again if they were let go, and kept from now on);
+// UnlockImage sends the change to the texture. Null for a bad frame or pixels that cannot be had.
 TPixmapPtr LockImage(const TImagePtr& image, int frame = 0);
 void UnlockImage(const TImagePtr& image, int frame = 0);
 // Copies the window's pixels under the virtual position (x, y) (less the handle) into the frame.
