@@ -5,16 +5,16 @@
 #include <cstddef>
 #include <thread>
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
-#include "engine/system/Display.h"
+#include "engine/screen/Display.h"
 #include "engine/system/EkranTools.h"
 #include "engine/system/Error.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
-#include "engine/ui/Mouse.h"
+#include "engine/data/Settings.h"
+#include "engine/system/Mouse.h"
 #include "online/LauncherPackage.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
