@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Where the memory is: runs the game headless (software renderer, fixed clock) to four places a
 player reaches, one run each, and prints the "memory-parts" line each run ends with (see
-"--timings" in game/shell/main.cpp), in MB: at the main menu; in the kingdom; on the stages map
+"--timings" in game/startup/main.cpp), in MB: at the main menu; in the kingdom; on the stages map
 after it; on a board after that. The player left the game in the kingdom after level 1, the
 helps seen, so each run goes Play, Continue (the kingdom), Play (the map), Play (level 2).
 
