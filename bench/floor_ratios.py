@@ -23,7 +23,8 @@ floor and then every variant, so each screen has floor runs of its own, next to 
 repetitions interleave everything, so a change of the machine's load touches all alike. Printed
 for each screen and variant: the median CPU time a frame, the ratio of that median to the median
 of the screen's floor runs, and the spread of the ratio (the lowest and highest of the
-repetitions' ratios, each a screen's run against the floor run just before it). A ratio holds
+repetitions' ratios, each a screen's run against the floor run just before it) and the most
+memory the frame cache held at a run's end (its copy of the window and its records). A ratio holds
 across machines; an absolute time does not. Run it with /usr/bin/python3 (the boards' cells are
 found on a screenshot with the cairo module, as tools/make_screenshots.py does). --shots DIR
 writes the last frame of each screen's first run there, to see that each run showed its screen.
@@ -149,7 +150,8 @@ class Screens:
                 marks[int(parts[1]) - self.menu] = float(parts[3])
         if first not in marks or last not in marks:
             sys.exit("%s: no CPU figures for frames %d and %d after the main menu:\n%s" % (name, first, last, out))
-        return (marks[last] - marks[first]) / (last - first)
+        cache = re.search(r"^frame-cache(?: \S+){5} (\d+)$", out, re.M)
+        return (marks[last] - marks[first]) / (last - first), int(cache.group(1)) if cache else 0
 
 
 NAMES = ["main menu", "10x10 board", "20x15 board in play", "level summary", "summary effects", "stages map",
@@ -181,6 +183,7 @@ def main():
         floors = {n: [] for n in FLOORS}
         paired = {n: [] for n in names}  # each screen's own floor runs
         results = {(n, v[0]): [] for n in names for v in variants}
+        cache_kb = {}  # the most memory the frame cache held at a run's end
         start = time.time()
         for rep in range(args.reps):
             for mode in FLOORS:
@@ -192,7 +195,9 @@ def main():
                     if args.shots and rep == 0:
                         os.makedirs(args.shots, exist_ok=True)
                         shot = os.path.join(args.shots, "%s-%s.png" % (name.replace(" ", "-"), label))
-                    results[(name, label)].append(screens.cpu(name, exe, options, args.frames, shot))
+                    ms, kb = screens.cpu(name, exe, options, args.frames, shot)
+                    results[(name, label)].append(ms)
+                    cache_kb[(name, label)] = max(cache_kb.get((name, label), 0), kb)
             print("repetition %d of %d (%.0f s): floor %s; %s" % (
                 rep + 1, args.reps, time.time() - start, " ".join("%.2f" % paired[n][-1] for n in names),
                 ", ".join("%s/%s %.2f" % (n, l, results[(n, l)][-1]) for n in names for l, _, _ in variants)),
@@ -211,8 +216,9 @@ def main():
                 runs = results[(n, label)]
                 med = statistics.median(runs)
                 ratios = [r / f for r, f in zip(runs, paired[n])]
-                print("  %-21s %-8s %6.2f ms   %.2f x its floor (%.2f ms), spread %.2f to %.2f   (runs %s)" % (
-                    n, label, med, med / own, own, min(ratios), max(ratios), ", ".join("%.2f" % v for v in runs)))
+                print("  %-21s %-8s %6.2f ms   %.2f x its floor (%.2f ms), spread %.2f to %.2f, frame cache %d kB"
+                      "   (runs %s)" % (n, label, med, med / own, own, min(ratios), max(ratios), cache_kb[(n, label)],
+                                        ", ".join("%.2f" % v for v in runs)))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
