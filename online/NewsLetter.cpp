@@ -157,7 +157,7 @@ int TNewsLetter::draw() {
 }
 
 int TNewsLetter::_drawBack() {
-    if (OnlineHooks::DrawGameScreen) OnlineHooks::DrawGameScreen();
+    OnlineHooks::DrawGameScreen();
     SetColor(0, 0, 0);
     SetRotation(0.0f);
     SetBlend(ALPHABLEND);
@@ -269,7 +269,7 @@ int TNewsLetter::_updateSystemBasic() {
     UpdateAppMillisecs();
     AppSoundManager::Update();
     if (KeyDown(KEY_LSYS) && KeyHit(KEY_F)) {
-        if (!OnlineHooks::SwitchFullScreen || !OnlineHooks::SwitchFullScreen()) GraphicsSwitchFullScreen();
+        if (!OnlineHooks::SwitchFullScreen()) GraphicsSwitchFullScreen();
     }
     const bool altF4 = KeyDown(KEY_LALT) && KeyHit(KEY_F4);
     const bool commandQ = KeyDown(KEY_LSYS) && KeyHit(KEY_Q);

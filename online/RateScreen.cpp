@@ -25,7 +25,7 @@ constexpr int kMessageLine = 3;
 void NoCallback() {}
 
 void GoToMainMenu() {
-    if (auto menu = OnlineHooks::MainMenuScreen ? OnlineHooks::MainMenuScreen() : nullptr) GoToScreen(menu, nullptr);
+    if (auto menu = OnlineHooks::MainMenuScreen()) GoToScreen(menu, nullptr);
 }
 }  // namespace
 

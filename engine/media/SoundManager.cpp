@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/media/SoundHooks.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
@@ -13,9 +14,6 @@
 namespace {
 
 constexpr int kMusicCycle = 6;
-
-bool NoProfile(int&) { return false; }
-void StoreNothing(int) {}
 
 }  // namespace
 
@@ -33,8 +31,7 @@ int AppSoundManager::isMusicMuted = 0;
 int AppSoundManager::isSoundMuted = 0;
 int AppSoundManager::TemporaryMusicTime = 0;
 TAppSoundPtr AppSoundManager::ClickSound;
-AppSoundManager::MusicNumberGetter AppSoundManager::GetMusicNumber = NoProfile;
-AppSoundManager::MusicNumberSetter AppSoundManager::SetMusicNumber = StoreNothing;
+THook<int*()> SoundHooks::MusicCounter{"SoundHooks::MusicCounter"};
 
 void AppSoundManager::Setup() { ClickSound = CreateAppSound(bDir + "Sound/sfx/click.ogg", 0, 0); }
 
@@ -93,15 +90,12 @@ void AppSoundManager::UnMuteMusis() {
 
 void AppSoundManager::PlayLevelSound() {
     int n = 1;
-    int counter = 0;
-    if (GetMusicNumber && GetMusicNumber(counter)) {
+    if (int* counter = SoundHooks::MusicCounter()) {
         // 0 is a new profile's value; anything else outside the cycle comes from a damaged
         // profile file and restarts it.
-        if (counter < 1 || counter > kMusicCycle) counter = 1;
-        n = counter;
-        ++counter;
-        if (counter > kMusicCycle) counter = 1;
-        if (SetMusicNumber) SetMusicNumber(counter);
+        if (*counter < 1 || *counter > kMusicCycle) *counter = 1;
+        n = *counter;
+        *counter = n >= kMusicCycle ? 1 : n + 1;
     }
     if (MusicsList.empty()) return;
     if (n > static_cast<int>(MusicsList.size())) return;  // fewer tracks listed: play nothing
@@ -223,6 +217,5 @@ void AppSoundManager::Reset() {
     isSoundMuted = 0;
     TemporaryMusicTime = 0;
     ClickSound = nullptr;
-    GetMusicNumber = NoProfile;
-    SetMusicNumber = StoreNothing;
+    SoundHooks::MusicCounter.Unset();
 }

@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <initializer_list>
 
 #include "engine/media/SoundManager.h"
 #include "engine/screen/GameObject.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Console.h"
+#include "engine/screen/ControlHooks.h"
+#include "engine/screen/MouseCursor.h"
 #include "engine/screen/ScreenCrosser.h"
 #include "engine/system/AppTime.h"
 #include "engine/screen/Display.h"
@@ -59,16 +62,8 @@ int32_t Control::isBorderShowOn = 0;
 std::string Control::txtNoActScreen = "NO ACT SCREEN";
 int32_t Control::FrameLimit = -1;
 int32_t Control::FrameCount = 0;
-std::function<void(int32_t)> Control::FrameStartHook;
-std::function<void()> Control::BeforeFlipHook;
 bool Control::isEnded = false;
 
-ControlHook PauseGameHook = nullptr;
-ControlScreenCheck isLoadingScreenHook = nullptr;
-ControlHook DrawMouseCursorHook = nullptr;
-ControlAssetHook AddGlobalAssetHook = nullptr;
-ControlMessageHook ShowMessageHook = nullptr;
-std::function<void()> AppEndHook;
 std::function<void()> AppExitFunction = &DefaultAppExit;
 
 // ---------------------------------------------------------------------------------------------
@@ -175,7 +170,7 @@ std::shared_ptr<TGameObject> Control::GetTemplate(const std::string& templateNam
 }
 
 int Control::CanBeSuspended() {
-    if (CurrScreen && isLoadingScreenHook && isLoadingScreenHook(CurrScreen.get())) return 0;
+    if (CurrScreen && ControlHooks::IsLoadingScreen(CurrScreen.get())) return 0;
     return 1;
 }
 
@@ -277,7 +272,7 @@ int Control::Update() {
     if (isEnded) return 0;
     UpdateGlobalObjects();
     if (!CurrScreen) return 0;
-    if (AppSuspended() && CanBeSuspended() && PauseGameHook) PauseGameHook();
+    if (AppSuspended() && CanBeSuspended()) ControlHooks::PauseGame();
     // The pause may have ended the program (a close request, the frame limit).
     if (isEnded) return 0;
     // Held for the pass: the screen may switch away from itself while it updates.
@@ -349,21 +344,21 @@ int Control::MainLoop() {
         }
         int32_t frame = FrameCount++;
         try {
-            if (FrameStartHook) FrameStartHook(frame);
+            ControlHooks::FrameStart(frame);
             Cls();
             Update();
             if (isEnded) break;
             UpdateConsole();
             Draw();
             DrawConsole();
-            if (DrawMouseCursorHook) DrawMouseCursorHook();
+            Mouse::Draw();
             SetColor(0, 0, 0);
             SetScale(1.0f, 1.0f);
             SetRotation(0.0f);
             SetBlend(3);
             DrawRect(1194, 0, 2, 768);
             DrawRect(-171, 767, 1366, 2);
-            if (BeforeFlipHook) BeforeFlipHook();
+            ControlHooks::BeforeFlip();
             Flip(-1);
             AspectCls();
             if (KeyDown(kKeyLeftControl) && KeyHit(kKeyE))
@@ -385,7 +380,7 @@ int Control::BeginOwnLoopFrame() {
         return 1;
     }
     int32_t frame = FrameCount++;
-    if (FrameStartHook) FrameStartHook(frame);
+    ControlHooks::FrameStart(frame);
     if (AppTerminate()) {
         AppEnd();
         return 1;
@@ -394,7 +389,7 @@ int Control::BeginOwnLoopFrame() {
 }
 
 int Control::BeforeOwnLoopFlip() {
-    if (BeforeFlipHook) BeforeFlipHook();
+    ControlHooks::BeforeFlip();
     return 0;
 }
 
@@ -409,14 +404,11 @@ void Control::Reset() {
     txtNoActScreen = "NO ACT SCREEN";
     FrameLimit = -1;
     FrameCount = 0;
-    FrameStartHook = nullptr;
-    BeforeFlipHook = nullptr;
     isEnded = false;
-    PauseGameHook = nullptr;
-    isLoadingScreenHook = nullptr;
-    DrawMouseCursorHook = nullptr;
-    AddGlobalAssetHook = nullptr;
-    AppEndHook = nullptr;
+    for (THookSlot* slot : std::initializer_list<THookSlot*>{
+             &ControlHooks::PauseGame, &ControlHooks::IsLoadingScreen, &ControlHooks::AddGlobalAsset,
+             &ControlHooks::ShowMessage, &ControlHooks::FrameStart, &ControlHooks::BeforeFlip, &ControlHooks::AppEnd})
+        slot->Unset();
     AppExitFunction = &DefaultAppExit;
 }
 
@@ -424,15 +416,11 @@ void Control::Reset() {
 // Start, run, end
 
 int ShowAppMessage(const std::string& text, int mode, void (*yes)(), void (*no)()) {
-    if (!ShowMessageHook) return 0;
-    ShowMessageHook(text, mode, yes, no);
-    return 1;
+    return ControlHooks::ShowMessage(text, mode, yes, no) ? 1 : 0;
 }
 
 int AddAppGlobalAsset(const std::shared_ptr<TAsset>& asset) {
-    if (!asset || !AddGlobalAssetHook) return 0;
-    AddGlobalAssetHook(asset);
-    return 1;
+    return asset && ControlHooks::AddGlobalAsset(asset) ? 1 : 0;
 }
 
 int AppInitControl() {
@@ -458,12 +446,10 @@ int AppEnd() {
             Error("Saving at exit failed", "Control", "AppEnd");
         }
     }
-    if (AppEndHook) {
-        try {
-            AppEndHook();
-        } catch (...) {
-            Error("The end-of-run step failed", "Control", "AppEnd");
-        }
+    try {
+        ControlHooks::AppEnd();
+    } catch (...) {
+        Error("The end-of-run step failed", "Control", "AppEnd");
     }
     if (AppExitFunction) AppExitFunction();
     return 0;

@@ -21,9 +21,6 @@ namespace {
 
 const char* const kSource = "Profile";
 
-// The mistake that loses a level.
-constexpr int LevelMistakesToLose = 6;
-
 // A number entry read as the profiles read numbers: a real, truncated toward zero.
 int ReadNumber(const TBlockFilePtr& block, std::string_view path) { return TruncToInt(GetBFNumber(block, path)); }
 
@@ -37,18 +34,17 @@ void SwitchTo(const std::shared_ptr<TAppScreen>& screen, const char* what) {
     GoToScreen(screen, nullptr);
 }
 
-std::shared_ptr<TAppScreen> Screen(const std::function<std::shared_ptr<TAppScreen>()>& hook) {
-    return hook ? hook() : nullptr;
-}
+// The screen of a place of the flow (null when there is none).
+std::shared_ptr<TAppScreen> Screen(ProgressPlace place) { return ProgressHooks::ScreenOf(place, nullptr); }
 
 // Hands the level to the game screen; gives the screen (null when there is none).
 std::shared_ptr<TAppScreen> HandToGame(const std::shared_ptr<TLevel>& level) {
-    return ProgressHooks::PlayLevel ? ProgressHooks::PlayLevel(level) : nullptr;
+    return ProgressHooks::ScreenOf(ProgressPlace::Game, level);
 }
 
-// Buildings are told apart by their ids (the kingdom installs the hook before it makes one).
+// Buildings are told apart by their ids.
 int BuildingId(const std::shared_ptr<TKingdomObject>& building) {
-    return building && ProgressHooks::BuildingId ? ProgressHooks::BuildingId(*building) : 0;
+    return building ? ProgressHooks::BuildingId(*building) : 0;
 }
 
 // The numbered entries prefix + 1 .. prefix + i of a block, i being its count "i". A damaged
@@ -184,7 +180,7 @@ int TProfile::Kingdom_SecondAward() { return Buildings.size() == 28 ? 1 : 0; }
 int TProfile::Kingdom_HaveObject(const std::shared_ptr<TKingdomObject>& building) {
     if (!building) return 0;
     for (const auto& b : Buildings)
-        if (b && (b == building || (ProgressHooks::BuildingId && BuildingId(b) == BuildingId(building)))) return 1;
+        if (b && (b == building || BuildingId(b) == BuildingId(building))) return 1;
     return 0;
 }
 
@@ -259,7 +255,7 @@ int TProfile::Game_RestartLevel() {
 
 int TProfile::Game_IncriseLevel() {
     Level = std::min(Level + 1, MaxLevel);
-    SwitchTo(Screen(ProgressHooks::KingdomScreen), "kingdom");
+    SwitchTo(Screen(ProgressPlace::Kingdom), "kingdom");
     return 0;
 }
 
@@ -288,7 +284,7 @@ int TProfile::Game_StartNew() {
     Levels.clear();
 
     Level_Unlock(1);
-    SwitchTo(Screen(ProgressHooks::StagesScreen), "stages map");
+    SwitchTo(Screen(ProgressPlace::StagesMap), "stages map");
     return 0;
 }
 
@@ -312,7 +308,7 @@ int TProfile::Game_Continue() {
     if (target)
         SwitchTo(target, CurrScreen.c_str());
     else
-        SwitchTo(Screen(ProgressHooks::StagesScreen), "stages map");
+        SwitchTo(Screen(ProgressPlace::StagesMap), "stages map");
     return 0;
 }
 
@@ -745,9 +741,9 @@ int TProfile::LoadBuildings(const TBlockFilePtr& root) {
     BuildingStage = std::clamp(ReadNumber(block, "BuildingStage"), 0, MaxBuildingStage);
     for (const auto& entry : CountedEntries(block, "Object")) {
         const int id = TruncToInt(entry->GetFloat(0));
-        if (auto building = ProgressHooks::FindBuilding ? ProgressHooks::FindBuilding(id) : nullptr) {
+        if (auto building = ProgressHooks::FindBuilding(id)) {
             Buildings.push_back(building);
-        } else if (!ProgressHooks::BuildingsKnown || !ProgressHooks::BuildingsKnown()) {
+        } else if (!ProgressHooks::BuildingsKnown()) {
             // Without the kingdom's buildings no id can be judged: keep it for the next save.
             UnresolvedBuildingIds.push_back(id);
         }

@@ -8,7 +8,6 @@
 #include "engine/system/Mouse.h"
 #include "game/progress/Profile.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "game/shell/MainMenu.h"
 
 TLoseScreenPtr LoseScreen;
@@ -65,8 +64,5 @@ int TLoseScreen::GoReplay() {
 TLoseScreenPtr CreateLoseScreen() {
     auto popup = std::make_shared<TLoseScreen>();
     popup->Init("LoseScreen", bDir + "PopUps/LoseScreen/LoseSCreen.AppScreen");
-    GameScreenHooks::ShowLose = [] {
-        if (LoseScreen) ShowAppPopUp(LoseScreen);
-    };
     return popup;
 }

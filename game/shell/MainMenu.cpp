@@ -11,7 +11,6 @@
 #include "game/shell/Options.h"
 #include "game/shell/ProfileManager.h"
 #include "online/Launcher.h"
-#include "online/OnlineHooks.h"
 #include "online/RateScreen.h"
 #include "platform/Files.h"
 #include "platform/Input.h"
@@ -126,6 +125,5 @@ int TMainMenu::GoRate() {
 TMainMenuPtr CreateMainMenu() {
     auto screen = std::make_shared<TMainMenu>();
     screen->Init("MainMenu", bDir + "Screens/MainMenu/MainMenu.AppScreen");
-    OnlineHooks::MainMenuScreen = [] { return std::static_pointer_cast<TAppScreen>(MainMenu); };
     return screen;
 }

@@ -50,8 +50,11 @@
 
 #include "engine/screen/Console.h"
 #include "engine/screen/Control.h"
+#include "engine/screen/ControlHooks.h"
+#include "engine/screen/MouseCursor.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
+#include "engine/system/Hook.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "game/progress/Profile.h"
@@ -252,6 +255,8 @@ void PrintUsage(int32_t frame) {
 // Start-up timings ("--timings"), one line each when first reached, on the monotonic clock in
 // milliseconds with the frame's number:
 //   "timing main <ms>"                 main entered
+//   "hooks <set> <slots>"              of every hook slot (engine/system/Hook.h), those start-up
+//                                      set (each one left unset is also an error line)
 //   "timing first-frame <ms> <frame>"  the first frame is about to be shown (splash or loading)
 //   "timing loading <ms> <frame>"      the first frame of the frame loop (the splash is over)
 //   "timing main-menu <ms> <frame>"    the first frame with the main menu current, all loaded
@@ -287,7 +292,7 @@ void InstallHarness(const HarnessOptions& options) {
     const bool editLevel = options.editLevel;
     const bool fromMenu = options.fromMenu;
     const bool paced = options.paced;
-    Control::FrameStartHook = [=](int32_t frame) {
+    ControlHooks::FrameStart = [=](int32_t frame) {
         if (timings && !*loadingSeen && Control::CurrScreen) {
             *loadingSeen = true;
             std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
@@ -335,7 +340,7 @@ void InstallHarness(const HarnessOptions& options) {
     const bool grab = !options.screenshot.empty();
     const std::vector<int> shotFrames = options.shotFrames;
     const std::string screenshot = options.screenshot;
-    Control::BeforeFlipHook = [=] {
+    ControlHooks::BeforeFlip = [=] {
         const int32_t frame = Control::FrameCount - 1;
         // The script's and the shots' frames: with --from-menu counted from the main menu's first
         // frame.
@@ -359,9 +364,9 @@ void InstallHarness(const HarnessOptions& options) {
             if (!SavePixmapPNG(*lastFrame, path)) Error("Can't write the screenshot " + path, "main", "Screenshot");
         }
     };
-    if (grab || timings) {
+    {
         std::string path = options.screenshot;
-        AppEndHook = [lastFrame, grabbed, shown, path, timings] {
+        ControlHooks::AppEnd = [lastFrame, grabbed, shown, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
@@ -371,7 +376,7 @@ void InstallHarness(const HarnessOptions& options) {
             if (*grabbed != *shown && Control::CurrScreen) {
                 Cls();
                 Control::Draw();
-                if (DrawMouseCursorHook) DrawMouseCursorHook();
+                Mouse::Draw();
                 *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
             }
             if (!*lastFrame)
@@ -399,12 +404,17 @@ int main(int argc, char** argv) {
     InitClassGlobals();
     InitProgramGlobals();
     InstallEngineModules();
+    WireHooks();
     CreateAppScreens();
     SetAppFolderNames();
     // The arranger is a tool of its own: no window, no frame loop.
     if (options.arrangeLevels) return LevelArranger::Mainloop();
     // The harness counts the splash screens' frames too, so it is in place before AppInit.
     InstallHarness(options);
+    // Every hook is set by now: one left unset is said by name.
+    const int unsetHooks = ReportUnsetHooks();
+    if (options.timings)
+        std::printf("hooks %zu %zu\n", HookSlots().size() - static_cast<size_t>(unsetHooks), HookSlots().size());
     // Another game on the same per-user folder: nothing was read, and nothing is written (the
     // save-at-end list does not run).
     if (AppInit() != 0) return 1;

@@ -73,11 +73,18 @@ TEST_F(GamePanelTest, StarsSetLightsTheFirstCountAndDropsEachLitStarThatGoesOut)
     Play(MakeLevel({"1.1", "111"}));
     Frame();
     ClearFlyingStars();
-    std::vector<int> dropped;  // panel stars a falling star left, in order
-    MainGameHooks::StarDrop = [&](int x, int y) {
-        for (int i = 0; i < 3; ++i)
-            if (static_cast<int>(GamePanel::Stars[i]->DrawX) == x && static_cast<int>(GamePanel::Stars[i]->DrawY) == y)
-                dropped.push_back(i);
+    // The panel stars a falling star left, in order: a drop starts at its star's top-left corner
+    // moved by half the star picture.
+    const int hw = ImageWidth(TFlyingStar::Img) / 2, hh = ImageHeight(TFlyingStar::Img) / 2;
+    auto dropped = [&] {
+        std::vector<int> stars;
+        for (const auto& s : FlyingStars)
+            if (dynamic_cast<const TFlyingStarDrop*>(s.get()))
+                for (int i = 0; i < 3; ++i)
+                    if (static_cast<int>(GamePanel::Stars[i]->DrawX) + hw == static_cast<int>(s->x1) &&
+                        static_cast<int>(GamePanel::Stars[i]->DrawY) + hh == static_cast<int>(s->y1))
+                        stars.push_back(i);
+        return stars;
     };
     struct Case {
         const char* before;  // lit stars, '1' lit
@@ -96,12 +103,12 @@ TEST_F(GamePanelTest, StarsSetLightsTheFirstCountAndDropsEachLitStarThatGoesOut)
             if (c.before[i] == '1') GamePanel::Stars[i]->Enable();
             else GamePanel::Stars[i]->Disable();
         }
-        dropped.clear();
+        ClearFlyingStars();
         GamePanel::Stars_Set(c.count);
         std::string after;
         for (const auto& star : GamePanel::Stars) after += star->isEnabled ? '1' : '0';
         EXPECT_EQ(after, c.after) << c.before << " set " << c.count;
-        EXPECT_EQ(dropped, c.drops) << c.before << " set " << c.count;
+        EXPECT_EQ(dropped(), c.drops) << c.before << " set " << c.count;
         EXPECT_EQ(GamePanel::GetStars(), static_cast<int>(std::count(after.begin(), after.end(), '1')));
     }
 }
