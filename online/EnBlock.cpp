@@ -77,7 +77,7 @@ std::vector<TEnBlockPtr> LoadEnBlockFile(const std::string& url) {
     bool ok = false;
     const std::string text = LoadText(url, &ok);
     if (!ok) {
-        ErrorNoFile(url, "EnBlock", "LoadEnBlockFile()");
+        ErrorNoFile(url, Here());
         return {};
     }
     return ParseEnBlockText(text);
@@ -98,7 +98,7 @@ std::vector<std::string> LoadTextLines(const std::string& url) {
     bool ok = false;
     const std::string text = LoadText(url, &ok);
     if (!ok) {
-        ErrorNoFile(url, "EnBlock", "LoadTextLines()");
+        ErrorNoFile(url, Here());
         return {};
     }
     return SplitTextLines(text);

@@ -21,7 +21,7 @@ void TAppFont::Reload() { font = LoadImageFont(url, size, SMOOTHFONT); }
 TImageFontPtr AppFontManager::LoadManagerFont(const std::string& url, int size) {
     // Every request for a missing file is reported, also when an earlier one left its (empty)
     // entry: each caller learns that its text falls back to the default font.
-    if (FileType(url) == 0) ErrorNoFile(url, "Managers", "FontManager.LoadManagerFont");
+    if (FileType(url) == 0) ErrorNoFile(url, Here());
     const std::string key = FontKey(url);
     for (const auto& f : FontsLoaded)
         if (f && f->size == size && FontKey(f->url) == key) return f->font;
@@ -73,5 +73,5 @@ void AppInitFonts() {
     if (FileType(url) != 0)
         LoadAppFonts(url);
     else
-        ErrorNoFile(url, "AppFont", "AppInitFonts()");  // texts then use the default font
+        ErrorNoFile(url, Here());  // texts then use the default font
 }

@@ -40,7 +40,7 @@ void AppInitSounds() { AppSoundManager::Setup(); }
 void AppSoundManager::LoadMusics() {
     std::string path = bDir + "Sound/Tracks.txt";
     if (FileType(path) == 0) {
-        ErrorNoFile(path, "SoundManager", "LoadMusics()");  // no music is played
+        ErrorNoFile(path, Here());  // no music is played
         return;
     }
     TBlockFilePtr root = LoadBlockFile(path);
@@ -55,8 +55,7 @@ void AppSoundManager::LoadMusics() {
         if (PathIsInside(folder, "./" + ConvertAppPath(rel))) {
             track->url = folder + rel;
         } else {
-            Error("Music track '" + track->name + "' lies outside the Sound folder! Url = " + rel, "SoundManager",
-                  "LoadMusics()");
+            Error("Music track '" + track->name + "' lies outside the Sound folder! Url = " + rel, Here());
         }
         MusicsList.push_back(track);
     }

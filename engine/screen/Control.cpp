@@ -71,11 +71,11 @@ std::function<void()> AppExitFunction = &DefaultAppExit;
 
 int Control::AddScreen(const std::shared_ptr<TAppScreen>& screen) {
     if (!screen) {
-        ErrorScreen("Trying to add an NULL screen!", "Control", "Control");
+        ErrorScreen("Trying to add an NULL screen!", Here());
         return 0;
     }
     if (isScreenExists(screen.get())) {
-        ErrorScreen(screen->name + " Screen allready exists!", "Control", "Control");
+        ErrorScreen(screen->name + " Screen allready exists!", Here());
         return 0;
     }
     Screens.push_back(screen);
@@ -84,11 +84,11 @@ int Control::AddScreen(const std::shared_ptr<TAppScreen>& screen) {
 
 int Control::AddPopUp(const std::shared_ptr<TAppPopUp>& popup) {
     if (!popup) {
-        ErrorScreen("Trying to add an NULL popup!", "Control", "Control");
+        ErrorScreen("Trying to add an NULL popup!", Here());
         return 0;
     }
     if (isPopUpExists(popup.get())) {
-        ErrorScreen(popup->name + " PopUp allready exists!", "Control", "Control");
+        ErrorScreen(popup->name + " PopUp allready exists!", Here());
         return 0;
     }
     PopUps.push_back(popup);
@@ -165,7 +165,7 @@ std::shared_ptr<TGameObject> Control::GetTemplate(const std::string& templateNam
         TGameObjectPtr found = s->GetGlobalTemplate(templateName);
         if (found) return found;
     }
-    ErrorSearch("No global temaplate '" + templateName + "' found!", "Control", "Control");
+    ErrorSearch("No global temaplate '" + templateName + "' found!", Here());
     return nullptr;
 }
 
@@ -365,9 +365,9 @@ int Control::MainLoop() {
                 Console::AddCritical(CreateCriticalLine("Editor unavailable without Debug Mode Build!", 0));
         } catch (const std::exception& e) {
             // A fault inside one frame is reported; the game goes on with the next frame.
-            Error(std::string("Frame ") + std::to_string(frame) + " failed: " + e.what(), "Control", "MainLoop");
+            Error(std::string("Frame ") + std::to_string(frame) + " failed: " + e.what(), Here());
         } catch (...) {
-            Error("Frame " + std::to_string(frame) + " failed", "Control", "MainLoop");
+            Error("Frame " + std::to_string(frame) + " failed", Here());
         }
     }
     return 0;
@@ -441,15 +441,15 @@ int AppEnd() {
         try {
             obj->SaveAtEnd();
         } catch (const std::exception& e) {
-            Error(std::string("Saving at exit failed: ") + e.what(), "Control", "AppEnd");
+            Error(std::string("Saving at exit failed: ") + e.what(), Here());
         } catch (...) {
-            Error("Saving at exit failed", "Control", "AppEnd");
+            Error("Saving at exit failed", Here());
         }
     }
     try {
         ControlHooks::AppEnd();
     } catch (...) {
-        Error("The end-of-run step failed", "Control", "AppEnd");
+        Error("The end-of-run step failed", Here());
     }
     if (AppExitFunction) AppExitFunction();
     return 0;

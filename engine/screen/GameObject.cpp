@@ -17,8 +17,6 @@
 
 namespace {
 
-const char* const kSource = "GameObject";
-
 TClickSoundPlayer& ClickSound() {
     static TClickSoundPlayer player;
     return player;
@@ -500,8 +498,7 @@ int TGameObject::SetCurrState(const std::string& stateName) {
     TAppStatePtr state = GetAppState(stateName);
     if (!state) {
         // The object keeps the state it shows rather than being left without one.
-        Error("Couldn't find state '" + stateName + "' in object '" + Upper(name) + "'!", kSource,
-              "TGameObject :: Method SetCurrState()");
+        Error("Couldn't find state '" + stateName + "' in object '" + Upper(name) + "'!", Here());
         return 0;
     }
     CurrState = state;
@@ -568,8 +565,7 @@ int TGameObject::SetDrawObject(const std::shared_ptr<TAppDrawObject>& drawObject
 
 int TGameObject::SetCurrStateInd(int index) {
     if (index < 0 || index >= static_cast<int>(States.size()) || !States[static_cast<size_t>(index)]) {
-        Error("No state at index " + std::to_string(index) + " in object '" + Upper(name) + "'!", kSource,
-              "TGameObject :: Method SetCurrStateInd()");
+        Error("No state at index " + std::to_string(index) + " in object '" + Upper(name) + "'!", Here());
         return 0;
     }
     CurrState = States[static_cast<size_t>(index)];

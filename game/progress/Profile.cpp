@@ -19,8 +19,6 @@ TProfilePtr Profile;
 
 namespace {
 
-const char* const kSource = "Profile";
-
 // A number entry read as the profiles read numbers: a real, truncated toward zero.
 int ReadNumber(const TBlockFilePtr& block, std::string_view path) { return TruncToInt(GetBFNumber(block, path)); }
 
@@ -28,7 +26,7 @@ int ReadNumber(const TBlockFilePtr& block, std::string_view path) { return Trunc
 // the player stays where they are.
 void SwitchTo(const std::shared_ptr<TAppScreen>& screen, const char* what) {
     if (!screen) {
-        Error(std::string("No ") + what + " to go to", kSource, "TProfile");
+        Error(std::string("No ") + what + " to go to", Here());
         return;
     }
     GoToScreen(screen, nullptr);
@@ -122,8 +120,7 @@ int TBaseProfile::SetName(const std::string& text) {
 }
 
 int TBaseProfile::InitSave(const std::string& folder) {
-    if (FileType(folder) == 0 && !CreateDir(folder, false))
-        Error("Couldn't create the folder " + folder, kSource, "TBaseProfile :: InitSave()");
+    if (FileType(folder) == 0 && !CreateDir(folder, false)) Error("Couldn't create the folder " + folder, Here());
     return 0;
 }
 
@@ -292,9 +289,7 @@ int TProfile::Game_Continue() {
     std::shared_ptr<TAppScreen> target;
     if (!CurrScreen.empty()) {
         target = Control::GetScreenById(CurrScreen);
-        if (!target)
-            Error("No screen named '" + CurrScreen + "' to continue on; going to the stages map", kSource,
-                  "TProfile :: Game_Continue()");
+        if (!target) Error("No screen named '" + CurrScreen + "' to continue on; going to the stages map", Here());
     }
     if (target && CurrScreen == "GameScreen") {
         // A lost or won level is not play in progress: that level starts afresh.
@@ -428,14 +423,14 @@ void KeepPrevious(const std::string& path) {
     if (!CopyFile(path, path + kBackupExt))
         Error("Couldn't keep the previous " + path + " as " + path + kBackupExt + " (" +
                   WriteErrorText(LastWriteError()) + ")",
-              kSource, "TProfile :: Save()");
+              Here());
 }
 
 }  // namespace
 
 bool TProfile::isKeptFile(const std::string& path) const {
     if (std::find(KeptFiles.begin(), KeptFiles.end(), path) == KeptFiles.end() || FileType(path) != 1) return false;
-    Error("The unreadable file " + path + " is kept as it is and not written over", kSource, "TProfile :: Save()");
+    Error("The unreadable file " + path + " is kept as it is and not written over", Here());
     return true;
 }
 
@@ -570,7 +565,7 @@ int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr&
         if (FileType(path) != 1) return 1;
         if (isSaveWhole ? RenameFile(path, path + kBackupExt) : DeleteFile(path)) return 1;
         LastSaveError = LastWriteError();
-        Error("Couldn't remove the finished level in progress " + path, kSource, "TProfile :: SaveCurrLevel()");
+        Error("Couldn't remove the finished level in progress " + path, Here());
         return 0;
     }
     // Only a clue-grid level is ever a player's level in progress.
@@ -597,7 +592,7 @@ int TProfile::Load(const std::string& path) {
         how = root ? Read::Restored : Read::Lost;
         Error("No progress file " + path +
                   (root ? "; the previous save " + backup + " is restored" : "; the player starts from the beginning"),
-              kSource, "TProfile :: Load()");
+              Here());
     } else {
         root = LoadBlockFileChecked(path, whole);
         if (!whole || GetBlockFilesList(root, "Data").empty()) {
@@ -632,11 +627,11 @@ int TProfile::Load(const std::string& path) {
                 how = previous ? Read::Restored : Read::Lost;
             }
             Error("The progress file " + path + " is damaged; " +
-                      (how == Read::Salvaged  ? std::string("what still reads is kept") +
+                      (how == Read::Salvaged ? std::string("what still reads is kept") +
                                                    (previous ? ", the rest taken from " + backup : std::string())
                        : how == Read::Restored ? "the previous save " + backup + " is restored"
                                                : "the player starts from the beginning"),
-                  kSource, "TProfile :: Load()");
+                  Here());
             if (SetFileAside(path).empty()) KeptFiles.push_back(path);
         }
     }
@@ -795,7 +790,7 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
             else
                 Error("The last save of " + path + " was cut short; the level in progress of the save before, " + file +
                           ", is resumed",
-                      kSource, "TProfile :: LoadProfileLevel()");
+                      Here());
             break;
         }
         if (!isCurrent) continue;  // a previous level in progress that is not this save's: left as it is
@@ -803,15 +798,15 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         // kept aside and never resumed under this progress.
         current = !level ? Current::Damaged : count > progressCount ? Current::CutShort : Current::OtherSave;
         if (level)
-            Error("The level in progress " + path + " is not the one of this progress file (" +
-                      (record ? "level " + std::to_string(ReadNumber(record, "Level")) + ", save " +
-                                    std::to_string(count)
-                              : std::string("no save counter")) +
-                      "; the progress is at level " + std::to_string(Level) + ", save " +
-                      std::to_string(progressCount) + ")",
-                  kSource, "TProfile :: LoadProfileLevel()");
+            Error(
+                "The level in progress " + path + " is not the one of this progress file (" +
+                    (record ? "level " + std::to_string(ReadNumber(record, "Level")) + ", save " + std::to_string(count)
+                            : std::string("no save counter")) +
+                    "; the progress is at level " + std::to_string(Level) + ", save " + std::to_string(progressCount) +
+                    ")",
+                Here());
         else if (!whole)
-            Error("The level in progress " + path + " is damaged", kSource, "TProfile :: LoadProfileLevel()");
+            Error("The level in progress " + path + " is damaged", Here());
         if (SetFileAside(file).empty()) KeptFiles.push_back(file);
     }
     SaveCount = highest;
@@ -860,10 +855,10 @@ std::string SetFileAside(const std::string& path) {
         aside = path + ".bad" + std::to_string(n);
     }
     if (!RenameFile(path, aside)) {
-        Error("Couldn't set the file " + path + " aside", kSource, "SetFileAside()");
+        Error("Couldn't set the file " + path + " aside", Here());
         return "";
     }
-    Error("The file " + path + " was kept aside as " + aside, kSource, "SetFileAside()");
+    Error("The file " + path + " was kept aside as " + aside, Here());
     return aside;
 }
 

@@ -224,7 +224,7 @@ int TLevelSummary::OnDraw() {
 int TLevelSummary::SaveScreenshot(const std::string& url) {
     auto picture = GrabPixmap(0, 0, 1024, 768);
     if (!picture || !SavePixmapPNG(picture, url)) {
-        Error("Could not save the screenshot '" + url + "'", "LevelSummary", "TLevelSummary :: SaveScreenshot()");
+        Error("Could not save the screenshot '" + url + "'", Here());
         return 0;
     }
     return 1;

@@ -23,8 +23,7 @@ constexpr int ShowAnimationMs = 500;
 int TLoseScreen::OnSetup() {
     MainPanel = FindObject("LoseWindow");
     if (MainPanel && !MainPanel->Comp_Animator)
-        Error("The lose window has no animator: it is shown without its animation", "LoseScreen",
-              "TLoseScreen :: OnSetup()");
+        Error("The lose window has no animator: it is shown without its animation", Here());
     ButtonMenu = FindObject("Menu");
     ButtonReplay = FindObject("Replay");
     return 0;

@@ -66,8 +66,7 @@ int TMainMenu::Interface() {
     // A pop-up's action may have left the menu in this very frame: its click is not the menu's.
     if (Control::isScreen(this) == 0) return 0;
     if (CheatsOn != 0 && KeyDown(KEY_LCONTROL) && KeyHit(KeyT) != 0 && Profile) {
-        if (!SaveBytes("Table.txt", StatisticsTable(*Profile)))
-            Error("Couldn't write Table.txt", "MainMenu", "TMainMenu :: Interface()");
+        if (!SaveBytes("Table.txt", StatisticsTable(*Profile))) Error("Couldn't write Table.txt", Here());
     }
     switch (ClickObjectId()) {
         case PlayId:

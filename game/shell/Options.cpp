@@ -170,8 +170,7 @@ void UpdateSlider(const TUIImagePtr& knob, const TUIOverBoxPtr& track, float& vo
 int TOptions::OnStart() {
     MainPanel = FindObjectInd(1);
     if (!MainPanel) {
-        Error("Options object not initialized! Are you sure the method LOAD() was executed first?", "Options",
-              "TOptions :: Method OnStart()");
+        Error("Options object not initialized! Are you sure the method LOAD() was executed first?", Here());
         return 0;
     }
     MusicSliderBox = FindAs<TUIOverBox>(*this, 6);

@@ -85,7 +85,7 @@ void InitProgramGlobals() {
     deltaTime = TDeltaTime::Create(60.0f);
     deltaTime->SetFPS(60.0f);
     bDir = GetAppDir();
-    if (FileType(bDir) != 2) Error("Data folder not found: " + bDir, "AppInit", "InitProgramGlobals");
+    if (FileType(bDir) != 2) Error("Data folder not found: " + bDir, Here());
     SetDefaultFontPath(bDir + "fonts/DejaVuSans.ttf");
     CheatsOn = FileType("Cheats.txt");
     SetAppVersionUrl(AppDir() + "/src/app/");
@@ -231,7 +231,7 @@ bool AppInitLock() {
                 "Quiltora is already running for this user (its files are in " + AppDataFolder +
                 "). Only one game at a time can use them, so this one closes; switch to the game "
                 "that is open.";
-            Error(text, "AppInit", "AppInitLock");
+            Error(text, Here());
             if (!ShowPlainDialog("Quiltora", text)) Print("(no dialog could be shown: no desktop)");
             return false;
         }

@@ -102,7 +102,7 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             if (i + 1 < args.size()) {
                 out = args[++i];
             } else {
-                Error("Option " + arg + " needs a value", "main", "ParseHarnessOptions");
+                Error("Option " + arg + " needs a value", Here());
             }
         };
         std::string ignored;
@@ -136,7 +136,7 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             std::string n;
             value(n);
             options.level = std::max(StringToInt(n), 0);
-            if (options.level == 0) Error("Option --level needs a level number from 1", "main", "ParseHarnessOptions");
+            if (options.level == 0) Error("Option --level needs a level number from 1", Here());
         } else if (arg == "--play-level" || arg == "--edit-level") {
             value(options.levelFile);
             options.editLevel = arg == "--edit-level";
@@ -145,7 +145,7 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
         } else if (arg == "--fail-writes") {
             value(options.failWrites);
             if (options.failWrites != "disk-full" && options.failWrites != "read-only") {
-                Error("Option --fail-writes takes disk-full or read-only", "main", "ParseHarnessOptions");
+                Error("Option --fail-writes takes disk-full or read-only", Here());
                 options.failWrites.clear();
             }
         } else if (arg == "--menu-frames") {
@@ -153,7 +153,7 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             value(n);
             if (!n.empty()) options.menuFrames = std::max(StringToInt(n), 0);
         } else {
-            Warning("Unknown option " + arg, "main", "ParseHarnessOptions");
+            Warning("Unknown option " + arg, Here());
         }
     }
     return options;
@@ -190,7 +190,7 @@ void StartHarnessLevel(int level) {
         Profiles->SetCurrProfile(player);
     }
     if (!Profile) {
-        Error("No player to play level " + std::to_string(level), "main", "StartHarnessLevel");
+        Error("No player to play level " + std::to_string(level), Here());
         return;
     }
     Profile->TutorialScreenShowed = 1;
@@ -203,7 +203,7 @@ void StartHarnessLevel(int level) {
 void StartHarnessLevelFile(const std::string& path, bool edit) {
     std::shared_ptr<TLevel> level = LoadLevel(path);
     if (!level) {
-        Error("The level file '" + path + "' can't be played", "main", "StartHarnessLevelFile");
+        Error("The level file '" + path + "' can't be played", Here());
         return;
     }
     if (!Game) return;
@@ -279,7 +279,7 @@ void InstallHarness(const HarnessOptions& options) {
     if (!options.input.empty()) {
         std::vector<std::string> errors;
         *events = LoadInputScript(options.input, &errors);
-        for (const std::string& e : errors) Error(e, options.input, "LoadInputScript");
+        for (const std::string& e : errors) Error(options.input + ": " + e, Here());
     }
     auto next = std::make_shared<size_t>(0);
     auto loadingSeen = std::make_shared<bool>(false);
@@ -361,7 +361,7 @@ void InstallHarness(const HarnessOptions& options) {
         *grabbed = frame;
         if (shot) {
             const std::string path = ShotPath(screenshot, scriptFrame);
-            if (!SavePixmapPNG(*lastFrame, path)) Error("Can't write the screenshot " + path, "main", "Screenshot");
+            if (!SavePixmapPNG(*lastFrame, path)) Error("Can't write the screenshot " + path, Here());
         }
     };
     {
@@ -380,9 +380,9 @@ void InstallHarness(const HarnessOptions& options) {
                 *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
             }
             if (!*lastFrame)
-                Error("No frame to write to " + path, "main", "Screenshot");
+                Error("No frame to write to " + path, Here());
             else if (!SavePixmapPNG(*lastFrame, path))
-                Error("Can't write the screenshot " + path, "main", "Screenshot");
+                Error("Can't write the screenshot " + path, Here());
         };
     }
 }

@@ -40,10 +40,11 @@ TEST_F(ControlTest, RegistryKeepsOrderAndRefusesNullAndDuplicates) {
     EXPECT_EQ(Control::GetScreensNumber(), 2);
     // Pop-ups flagged to be set up at the end come after all others, each run in order.
     EXPECT_EQ(GetPopUpsList(), (std::vector<std::shared_ptr<TAppPopUp>>{p2, p3, p1}));
-    EXPECT_EQ(gErrors, (std::vector<std::string>{"ERROR ( File: Control  Code: Control ) Menu Screen allready exists!",
-                                                 "ERROR ( File: Control  Code: Control ) Trying to add an NULL screen!",
-                                                 "ERROR ( File: Control  Code: Control ) Info PopUp allready exists!",
-                                                 "ERROR ( File: Control  Code: Control ) Trying to add an NULL popup!"}));
+    EXPECT_EQ(gErrors, (std::vector<std::string>{
+                           "ERROR ( File: Control  Code: Control::AddScreen ) Menu Screen allready exists!",
+                           "ERROR ( File: Control  Code: Control::AddScreen ) Trying to add an NULL screen!",
+                           "ERROR ( File: Control  Code: Control::AddPopUp ) Info PopUp allready exists!",
+                           "ERROR ( File: Control  Code: Control::AddPopUp ) Trying to add an NULL popup!"}));
 }
 
 TEST_F(ControlTest, LookupsByNameIdAndCurrentScreen) {
@@ -88,7 +89,8 @@ TEST_F(ControlTest, TemplatesComeFromTheFirstScreenThatHasOne) {
     EXPECT_EQ(Control::GetTemplate("Star"), holder->tpl);
     EXPECT_TRUE(gErrors.empty());
     EXPECT_EQ(Control::GetTemplate("Moon"), nullptr);
-    EXPECT_EQ(gErrors, (std::vector<std::string>{"ERROR ( File: Control  Code: Control ) No global temaplate 'Moon' found!"}));
+    EXPECT_EQ(gErrors, (std::vector<std::string>{
+                           "ERROR ( File: Control  Code: Control::GetTemplate ) No global temaplate 'Moon' found!"}));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -505,7 +505,7 @@ TEST_F(GameObjectTest, SetCurrStateByUnknownNameKeepsStateAndReports) {
     EXPECT_EQ(obj->CurrState, before);
     ASSERT_EQ(gErrors.size(), 1u);
     EXPECT_EQ(gErrors[0],
-              "ERROR ( File: GameObject  Code: TGameObject :: Method SetCurrState() ) Couldn't find state 'Open' "
+              "ERROR ( File: GameObject  Code: TGameObject::SetCurrState ) Couldn't find state 'Open' "
               "in object 'DOOR'!");
     obj->SetX(3);  // setters keep working
     EXPECT_FLOAT_EQ(obj->GetX(), 3);

@@ -91,9 +91,11 @@ TEST_F(MouseCursorTest, ReadsEveryCursorInFileOrderWithItsDefaults) {
         "Cursor{\n}\n"
         "SETTINGS{\n DefaultCursor = 2\n}\n");
     // The pictures are not there: each is said once.
-    EXPECT_EQ(Load(), "NO FILE ERROR ( File: Asset  Code: TImageAsset.ReloadImg ) No such file or directory! Url = " + bDir +
-                          "Cur/a.png\nNO FILE ERROR ( File: Asset  Code: TImageAsset.ReloadImg ) No such file or "
-                          "directory! Url = " + bDir + "Cur/b.png\n");
+    EXPECT_EQ(Load(),
+              "NO FILE ERROR ( File: Asset  Code: TImageAsset::ReloadImg ) No such file or directory! Url = " + bDir +
+                  "Cur/a.png\nNO FILE ERROR ( File: Asset  Code: TImageAsset::ReloadImg ) No such file or "
+                  "directory! Url = " +
+                  bDir + "Cur/b.png\n");
 
     const struct {
         int id;

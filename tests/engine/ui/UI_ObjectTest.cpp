@@ -573,7 +573,8 @@ TEST_F(UIObjectTest, TextTakesItsLineFromTheScreensTextFileAndFallsBackToTheDefa
     EXPECT_EQ(caption->Text, "three words");
     EXPECT_EQ(caption->TextLine, 3);
     EXPECT_EQ(caption->Class, TTextClass::DefaultClass);
-    const std::string warning = "WARNING ( File: UI_Object ) Setting NULL class for UIObject!\n";
+    const std::string warning =
+        "WARNING ( File: UI_Object  Code: TUIText::SetClass ) Setting NULL class for UIObject!\n";
     EXPECT_EQ(out, warning);
     EXPECT_EQ(heading->Class, title);
     EXPECT_EQ(heading->Text, "Hello");
