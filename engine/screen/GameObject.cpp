@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <map>
 
+#include "engine/media/AppSound.h"
+#include "engine/media/SoundManager.h"
 #include "engine/screen/AppAnimator.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Collider.h"
@@ -17,11 +19,6 @@
 
 namespace {
 
-TClickSoundPlayer& ClickSound() {
-    static TClickSoundPlayer player;
-    return player;
-}
-
 // Game-object sub-objects of a node, in order (a snapshot: cascades may change the list).
 TGameObjectList GameSubs(const TAppBasicObjList& subs) {
     TGameObjectList out;
@@ -32,8 +29,6 @@ TGameObjectList GameSubs(const TAppBasicObjList& subs) {
 }
 
 }  // namespace
-
-void SetGameObjectClickSound(TClickSoundPlayer player) { ClickSound() = std::move(player); }
 
 // ---------------------------------------------------------------------------------------------
 // Construction
@@ -292,7 +287,8 @@ int TGameObject::isHover() {
 int TGameObject::isClicked() {
     if (isEnabled == 0 || Mouse::LeftPressed == 0) return 0;
     if (isHover() == 0) return 0;
-    if (ClickSound()) ClickSound()();
+    // The buttons' click (TUIButton::GClickSound is the sound manager's).
+    if (AppSoundManager::ClickSound) AppSoundManager::ClickSound->Play(1.0f, -1.0f, 0.05f);
     return 1;
 }
 

@@ -667,7 +667,4 @@ void InstallWidgets() {
     RegisterGameObjectType(5, [] { return std::make_shared<TUIOverBox>(); });
     RegisterGameObjectType(7, [] { return std::make_shared<TUIButton_Light>(); });
     InstallSoundObject();
-    SetGameObjectClickSound([] {
-        if (TUIButton::GClickSound) TUIButton::GClickSound->Play(1.0f, -1.0f, 0.05f);
-    });
 }

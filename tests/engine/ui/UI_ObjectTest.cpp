@@ -24,6 +24,7 @@
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
+#include "support/CountingSound.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -32,14 +33,7 @@ std::vector<std::string> gErrors;
 void CaptureError(const std::string& line) { gErrors.push_back(line); }
 
 // A click sound that only counts its plays.
-class CountingSound : public TAppSound {
-public:
-    std::vector<std::array<float, 3>> plays;
-    int Play(float vol, float target, float speed) override {
-        plays.push_back({vol, target, speed});
-        return 0;
-    }
-};
+using testsupport::CountingSound;
 
 // Remembers the blend and alpha in force and the point of each draw.
 class RecordingDraw : public TAppDrawObject {
@@ -96,7 +90,6 @@ protected:
         Mouse::Reset();
         SetErrorConsoleSink(nullptr);
         SetCriticalConsoleSink(nullptr);
-        SetGameObjectClickSound(nullptr);
         AppSoundManager::ClickSound = nullptr;
         ResetGameObjectTypes();
         AppClassManager::Reset();

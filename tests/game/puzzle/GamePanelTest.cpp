@@ -15,18 +15,12 @@
 #include "platform/Files.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"
+#include "support/CountingSound.h"
 #include "support/Pixels.h"
 
 namespace {
 
-// A sound that only counts how often it is played.
-struct CountingSound : TAppSound {
-    int plays = 0;
-    int Play(float, float, float) override {
-        ++plays;
-        return 0;
-    }
-};
+using testsupport::CountingSound;
 
 class GamePanelTest : public gamescreen::GameScreenTest {
 protected:
@@ -335,7 +329,7 @@ TEST_F(HintTest, ASpentHintFliesToTwoUnsolvedCellsAndTheButtonTakesNoSecondClick
     EXPECT_EQ(level->HintIsLoaded[0], 0);
     EXPECT_EQ(level->HintAddParts[0], 0.0f);
     EXPECT_EQ(level->HintAvailableAtThisLevel[0], 1);
-    EXPECT_EQ(spent->plays, 1);
+    EXPECT_EQ(spent->Plays(), 1);
     ASSERT_EQ(FlyHints.size(), 2u);
     auto targets = Targets();
     EXPECT_EQ(targets.size(), 2u);
@@ -346,7 +340,7 @@ TEST_F(HintTest, ASpentHintFliesToTwoUnsolvedCellsAndTheButtonTakesNoSecondClick
     // Spent: clicking again spends nothing.
     ClickHint(0);
     EXPECT_EQ(Profile->HintUsed, 1);
-    EXPECT_EQ(spent->plays, 1);
+    EXPECT_EQ(spent->Plays(), 1);
     // The second slot, at once: two more cells, none of the first two.
     ClickHint(1);
     ASSERT_EQ(FlyHints.size(), 4u);
@@ -385,10 +379,10 @@ TEST_F(HintTest, TenChargesLoadASlotOnceAndChargesInFlightAreCounted) {
     EXPECT_EQ(level->HintAddParts[0], 10.0f);
     EXPECT_EQ(level->HintIsLoaded[0], 1);
     EXPECT_EQ(GamePanel::Hints[0]->isLoaded, 1);
-    EXPECT_EQ(loaded->plays, 1);
+    EXPECT_EQ(loaded->Plays(), 1);
     GamePanel::Hints[0]->Add();
     EXPECT_EQ(level->HintAddParts[0], 10.0f);
-    EXPECT_EQ(loaded->plays, 1);
+    EXPECT_EQ(loaded->Plays(), 1);
     // Loaded again, it spends again.
     Frames(60);
     ClickHint(0);
