@@ -552,10 +552,6 @@ int TProfile::SaveAwards(const TBlockFilePtr& root) {
     return 0;
 }
 
-int TProfile::SaveCurrLevel(const std::string& path) {
-    return WriteLevelInProgress(path, LevelInProgressBlocks(path));
-}
-
 int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root) {
     if (!CurrLevel || isKeptFile(path)) return 1;
     if (isLevelOver(CurrLevel.get())) {
