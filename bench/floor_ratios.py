@@ -1,25 +1,33 @@
 #!/usr/bin/python3
-"""The five screens' cost a frame as a multiple of the floor, measured side by side.
+"""The screens' cost a frame as a multiple of the floor, measured side by side.
 
-    /usr/bin/python3 bench/floor_ratios.py [--exe build/quiltora] [--floor build/bench/floor]
-                                           [--reps 7] [--frames 300] [--only NAME ...]
-                                           [--shots DIR]
+    /usr/bin/python3 bench/floor_ratios.py [--variant LABEL=EXE[,ARG...]] ... [--floor build/bench/floor]
+                                           [--reps 7] [--frames 300] [--only NAME ...] [--shots DIR]
 
 The floor is bench/floor: a 1366 x 768 window cleared and covered by one opaque textured quad a
 frame (its clear-only and blended modes are measured too, for reference). The screens are the
-main menu, a 10 x 10 three-colour board in play, the level summary over the board of a won
-level, the stages map and the kingdom, each reached the way a player reaches it (the input
-script clicks, the player's files are written first) with the fixed clock (--fixed-delta), and
-from the main menu on held to 60 frames a second of real time (--paced). A figure is the whole
-process's CPU time (every thread, the software renderer's included) a frame over --frames frames
-once the screen has settled, read from the game's --timings lines.
+main menu, a 10 x 10 three-colour board waiting for a move, the 20 x 15 board of level 100 in
+play (a line uncovered every eight frames, 240 frames measured), the level summary over the board of a won level
+while its picture and stars fly in ("summary effects") and once it stands, the stages map and
+the kingdom, each reached the way a player reaches it (the input script clicks, the player's
+files are written first) with the fixed clock (--fixed-delta), and from the main menu on held to
+60 frames a second of real time (--paced). A figure is the whole process's CPU time (every
+thread, the software renderer's included) a frame over --frames frames once the screen has
+settled (the summary's effects over the 240 frames they last), read from the game's --timings
+lines.
 
-One repetition measures the floor and every screen one after the other; --reps repetitions
-interleave them, so a change of the machine's load touches all alike, and the medians are
-printed with each screen's ratio to the floor's median. A ratio holds across machines; an
-absolute time does not. Run it with /usr/bin/python3 (the level summary's moves are found on a
-screenshot with the cairo module, as tools/make_screenshots.py does). --shots DIR writes the last
-frame of each screen's first run there, to see that each run showed its screen.
+A variant is a build and its options: by default build/quiltora as it is; give several to
+compare them in the same run (say the build before a change, and this one with --no-buffer-age
+to draw as where the window keeps none of its frames). One repetition runs, for each screen, the
+floor and then every variant, so each screen has floor runs of its own, next to it in time; the
+repetitions interleave everything, so a change of the machine's load touches all alike. Printed
+for each screen and variant: the median CPU time a frame, the ratio of that median to the median
+of the screen's floor runs, and the spread of the ratio (the lowest and highest of the
+repetitions' ratios, each a screen's run against the floor run just before it) and the most
+memory the frame cache held at a run's end (its copy of the window and its records). A ratio holds
+across machines; an absolute time does not. Run it with /usr/bin/python3 (the boards' cells are
+found on a screenshot with the cairo module, as tools/make_screenshots.py does). --shots DIR
+writes the last frame of each screen's first run there, to see that each run showed its screen.
 """
 import argparse
 import os
@@ -39,6 +47,9 @@ import make_screenshots as shots  # noqa: E402  (the players' files, clicks and 
 from frame_cpu import data_copy  # noqa: E402  (data/ with level 10 made a 10 x 10 three-colour board)
 
 SETTLE = 60  # frames between the screen's arrival and the start of the measure
+EFFECTS = 240  # frames the summary's picture and stars take to fly in, from the last move on
+MOVE_EVERY = 8  # frames from one line uncovered to the next on the board in play
+PLAYED = 240  # frames of the board in play measured (its lines are all uncovered after about 300)
 
 
 def floor_cpu(floor, mode, frames):
@@ -49,40 +60,61 @@ def floor_cpu(floor, mode, frames):
 
 
 class Screens:
-    """The five screens: for each, how to reach it and the frame (counted from the main menu)
-    from which it stands."""
+    """The screens: for each, how to reach it, the frame (counted from the main menu) from which
+    it is measured and for how many frames at most."""
 
     def __init__(self, exe, work, data10):
-        self.exe = exe
         self.work = work
         self.data10 = data10
         game = shots.Game(exe, work)
         game.find_menu_frame()
         self.menu = game.menu
-        # The won level 1: its moves are found once on a screenshot of its board.
+        # The won level 1 and the played level 100: their moves are found once on screenshots of
+        # their boards.
         _, self.win_events, self.win_end = shots.win_level_one(game, "summary")
+        self.play_events, self.play_start = self.play_level_100(game)
+
+    def play_level_100(self, game):
+        """Uncovers level 100's lines colour by colour, one every MOVE_EVERY frames."""
+        _, (cols, rows, colours, cells), board, f = shots.level_start(game, "board-in-play", 100)
+        start, events = f, []
+        for k, colour in enumerate(colours):
+            if k > 0:
+                events += shots.click(f, shots.PANEL_COLOURS3[k])
+                f += MOVE_EVERY
+            for y in range(rows):
+                for a, b in shots.runs(cells, colour, y):
+                    events += shots.drag(f, board.cell(a, y), board.cell(b, y))
+                    f += MOVE_EVERY
+        return events, start
 
     def setup(self, name):
         """(data folder, per-user folder, arguments, events, frame from the menu at which the
-        screen stands). Events are keyed by frame from the start, as make_screenshots writes them."""
+        measure starts, most frames measured). Events are keyed by frame from the start, as
+        make_screenshots writes them."""
         m = self.menu
-        user = shots.new_user(self.work, "bench-" + name)
+        user = shots.new_user(self.work, "bench-" + name.replace(" ", "-"))
         if name == "main menu":
             shots.write_players(user, [("MARTA", shots.profile("MARTA", 1, ""))], "MARTA")
-            return shots.DATA, user, [], [(m + 10, "move %d %d" % shots.AWAY)], 30
+            return shots.DATA, user, [], [(m + 10, "move %d %d" % shots.AWAY)], 30 + SETTLE, None
         if name == "10x10 board":
             shots.write_players(user, [("MARTA", shots.profile("MARTA", 10, "GameScreen"))], "MARTA")
-            return self.data10, user, ["--level", "10"], [(m + 370, "move %d %d" % shots.AWAY)], 420
-        if name == "level summary":
+            return self.data10, user, ["--level", "10"], [(m + 370, "move %d %d" % shots.AWAY)], 420 + SETTLE, None
+        if name == "20x15 board in play":
+            shots.write_players(user, [("MARTA", shots.profile("MARTA", 100, "GameScreen"))], "MARTA")
+            return shots.DATA, user, ["--level", "100"], self.play_events, self.play_start - m, PLAYED
+        if name in ("summary effects", "level summary"):
             shots.write_players(user, [("MARTA", shots.profile("MARTA", 1, "GameScreen"))], "MARTA")
             events = list(self.win_events) + [(self.win_end + 100, "move 900 700")]
-            return shots.DATA, user, ["--level", "1"], events, self.win_end + 470 - m
+            if name == "summary effects":
+                return shots.DATA, user, ["--level", "1"], events, self.win_end - m, EFFECTS
+            return shots.DATA, user, ["--level", "1"], events, self.win_end + 470 - m + SETTLE, None
         if name == "stages map":
             passed = [(n, 3 if n % 4 else 2) for n in range(1, 13)]
             shots.write_players(user, [("MARTA", shots.profile("MARTA", 13, "Stages", passed, score=420))], "MARTA")
             events = shots.click(m + 40, shots.MENU_PLAY) + shots.click(m + 90, shots.CONTINUE)
             events.append((m + 100, "move 512 720"))
-            return shots.DATA, user, [], events, 330
+            return shots.DATA, user, [], events, 330 + SETTLE, None
         if name == "kingdom":
             passed = [(n, 3 if n % 3 else 2) for n in range(1, 9)]
             body = shots.profile("MARTA", 9, "Kingdom", passed, score=640)
@@ -92,23 +124,23 @@ class Screens:
             shots.write_players(user, [("MARTA", body)], "MARTA")
             events = shots.click(m + 40, shots.MENU_PLAY) + shots.click(m + 90, shots.CONTINUE)
             events.append((m + 250, "move 760 300"))
-            return shots.DATA, user, [], events, 300
+            return shots.DATA, user, [], events, 300 + SETTLE, None
         raise KeyError(name)
 
-    def cpu(self, name, frames, shot=None):
+    def cpu(self, name, exe, options, frames, shot=None):
         """CPU milliseconds a frame of the screen, from one paced run (its last frame written to
         shot when given)."""
-        data, user, args, events, stands = self.setup(name)
-        first = stands + SETTLE
+        data, user, args, events, first, most = self.setup(name)
         first += -first % 60  # the --timings lines come every 60 frames from the main menu
+        frames = min(frames, most) if most else frames
         last = first + frames + (-frames % 60)
         script = os.path.join(self.work, "bench.input")
         with open(script, "w") as f:
             for frame, event in sorted(events, key=lambda e: e[0]):
                 f.write("%d %s\n" % (frame, event))
         env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
-        out = subprocess.run([self.exe, "--data", data, "--user-dir", user, "--fixed-delta", "--paced", "--timings",
-                              "--input", script, "--menu-frames", str(last), "--frames", "100000"] + args +
+        out = subprocess.run([exe, "--data", data, "--user-dir", user, "--fixed-delta", "--paced", "--timings",
+                              "--input", script, "--menu-frames", str(last), "--frames", "100000"] + args + options +
                              (["--screenshot", shot] if shot else []),
                              env=env, capture_output=True, text=True, timeout=900).stdout
         marks = {}
@@ -118,51 +150,75 @@ class Screens:
                 marks[int(parts[1]) - self.menu] = float(parts[3])
         if first not in marks or last not in marks:
             sys.exit("%s: no CPU figures for frames %d and %d after the main menu:\n%s" % (name, first, last, out))
-        return (marks[last] - marks[first]) / (last - first)
+        cache = re.search(r"^frame-cache(?: \S+){5} (\d+)$", out, re.M)
+        return (marks[last] - marks[first]) / (last - first), int(cache.group(1)) if cache else 0
 
 
-NAMES = ["main menu", "10x10 board", "level summary", "stages map", "kingdom"]
+NAMES = ["main menu", "10x10 board", "20x15 board in play", "level summary", "summary effects", "stages map",
+         "kingdom"]
 FLOORS = ["clear", "opaque", "blended"]
+
+
+def parse_variant(text):
+    label, _, rest = text.partition("=")
+    parts = rest.split(",") if rest else [os.path.join(ROOT, "build", "quiltora")]
+    return label, os.path.abspath(parts[0]), parts[1:]
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--exe", default=os.path.join(ROOT, "build", "quiltora"))
+    parser.add_argument("--variant", action="append", type=parse_variant,
+                        help="LABEL=EXE[,ARG...]: a build and its options (several: compared side by side)")
     parser.add_argument("--floor", default=os.path.join(ROOT, "build", "bench", "floor"))
     parser.add_argument("--reps", type=int, default=7)
     parser.add_argument("--frames", type=int, default=300)
     parser.add_argument("--only", nargs="*", choices=NAMES)
     parser.add_argument("--shots")
     args = parser.parse_args()
+    variants = args.variant or [parse_variant("now=")]
     names = args.only or NAMES
     work = tempfile.mkdtemp(prefix="quiltora-floor-")
     try:
-        screens = Screens(os.path.abspath(args.exe), work, data_copy(work))
-        results = {n: [] for n in FLOORS + names}
+        screens = Screens(variants[0][1], work, data_copy(work))
+        floors = {n: [] for n in FLOORS}
+        paired = {n: [] for n in names}  # each screen's own floor runs
+        results = {(n, v[0]): [] for n in names for v in variants}
+        cache_kb = {}  # the most memory the frame cache held at a run's end
         start = time.time()
         for rep in range(args.reps):
             for mode in FLOORS:
-                results[mode].append(floor_cpu(args.floor, mode, args.frames))
+                floors[mode].append(floor_cpu(args.floor, mode, args.frames))
             for name in names:
-                shot = None
-                if args.shots and rep == 0:
-                    os.makedirs(args.shots, exist_ok=True)
-                    shot = os.path.join(args.shots, name.replace(" ", "-") + ".png")
-                results[name].append(screens.cpu(name, args.frames, shot))
-            print("repetition %d of %d (%.0f s): %s" % (rep + 1, args.reps, time.time() - start, ", ".join(
-                "%s %.2f" % (n, results[n][-1]) for n in FLOORS + names)), flush=True)
+                paired[name].append(floor_cpu(args.floor, "opaque", args.frames))
+                for label, exe, options in variants:
+                    shot = None
+                    if args.shots and rep == 0:
+                        os.makedirs(args.shots, exist_ok=True)
+                        shot = os.path.join(args.shots, "%s-%s.png" % (name.replace(" ", "-"), label))
+                    ms, kb = screens.cpu(name, exe, options, args.frames, shot)
+                    results[(name, label)].append(ms)
+                    cache_kb[(name, label)] = max(cache_kb.get((name, label), 0), kb)
+            print("repetition %d of %d (%.0f s): floor %s; %s" % (
+                rep + 1, args.reps, time.time() - start, " ".join("%.2f" % paired[n][-1] for n in names),
+                ", ".join("%s/%s %.2f" % (n, l, results[(n, l)][-1]) for n in names for l, _, _ in variants)),
+                flush=True)
         with open("/proc/loadavg") as f:
             load = f.read().split()[:3]
-        floor = statistics.median(results["opaque"])
+        floor = statistics.median(floors["opaque"])
         print("\nmedians of %d interleaved repetitions, CPU ms a frame (load average now %s)" % (
             args.reps, " ".join(load)))
         for n in FLOORS:
-            print("  floor, %-16s %6.2f ms   %.2f x the floor" % (n, statistics.median(results[n]),
-                                                                   statistics.median(results[n]) / floor))
+            print("  floor, %-23s %6.2f ms   %.2f x the floor" % (n, statistics.median(floors[n]),
+                                                                   statistics.median(floors[n]) / floor))
         for n in names:
-            med = statistics.median(results[n])
-            print("  %-23s %6.2f ms   %.2f x the floor   (runs %s)" % (
-                n, med, med / floor, ", ".join("%.2f" % v for v in results[n])))
+            own = statistics.median(paired[n])
+            for label, _, _ in variants:
+                runs = results[(n, label)]
+                med = statistics.median(runs)
+                ratios = [r / f for r, f in zip(runs, paired[n])]
+                print("  %-21s %-8s %6.2f ms   %.2f x its floor (%.2f ms), spread %.2f to %.2f, frame cache %d kB"
+                      "   (runs %s)" % (n, label, med, med / own, own, min(ratios), max(ratios), cache_kb[(n, label)],
+                                        ", ".join("%.2f" % v for v in runs)))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 #include <GL/gl.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,22 +13,20 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/FrameCache.h"
 #include "platform/GLWindowAttributes.h"
 #include "platform/GLTexture.h"
 #include "platform/Image.h"
 #include "platform/Input.h"
 #include "platform/Maths.h"
+#include "platform/QuadBatch.h"
 
 namespace {
 
-// The frame's recorded quads (below): drawn now, and the frame drawn directly from here on.
-void DrawRecord();
-// Everything asked for so far is drawn: the recorded quads, the batch, the clears still waiting.
+// Everything asked for so far is drawn: the recorded shapes, the batch, the clears still waiting.
 void DrawAllPending();
-// Drawn first when they use the texture of this GL name.
-void DrawRecordUsing(unsigned id);
-// The cache no longer stands for anything.
-void ForgetFrameCache();
+// Does the clears put off, in order, each within its own rectangle.
+void DoPendingClears();
 
 struct DrawState {
     int r = 255, g = 255, b = 255;
@@ -61,53 +60,20 @@ float gVirtualW = 0.0f, gVirtualH = 0.0f;
 int gOverrideW = 0, gOverrideH = 0;
 GraphicsRefusal gRefusal = nullptr;
 
-// GL state already applied, so that it is set only when it changes (-1: unknown).
-int gAppliedBlend = -1;
-int gAppliedTexturing = -1;
-// The texture environment last set: 1 replace (the texture's colour as it is, no colour array),
-// 0 modulate (texture times the colour array), -1 unknown.
-int gAppliedReplace = -1;
 int gSwapInterval = -1;
-// The scissor rectangle in window pixels last given to GL (width -1: none yet).
-int gScissorX = 0, gScissorY = 0, gScissorW = -1, gScissorH = 0;
-
-// The quad batch: quads in drawing order, all of one texture (0: plain) and one blend, drawn by
-// one GL call when anything else is asked for (another texture or blend, a change of scissor or
-// projection, a clear, a line or other shape drawn directly, a pixel read, the flip) or when
-// it is full.
-struct BatchVertex {
-    float x, y, u, v, r, g, b, a;
-};
-constexpr int kBatchQuads = 4096;
-struct QuadBatch {
-    // A plain array, not a vector: textures freed by static destructors at exit still draw out
-    // the batch, which must not read freed memory then.
-    BatchVertex vertices[kBatchQuads * 4];
-    int quads = 0;
-    unsigned texture = 0;
-    TGLTexture* source = nullptr;  // the texture's owner (it draws the batch out before it goes)
-    int blend = ALPHABLEND;
-    bool unfiltered = false;  // a filtered texture drawn texel for pixel, sampled unfiltered
-    bool replace = false;     // textured quads in white at full alpha: the texture's colour as it is
-};
-QuadBatch gBatch;
-// The frame cache (below): frames are recorded (off: every quad goes to the batch at once), and
-// this frame's quads are being recorded.
-bool gRecordingOn = true;
-bool gRecording = false;
+// The scissor rectangle in window pixels last given to GL (none yet at first).
+Scissor gScissor;
 
 // Clears asked for and not yet done, oldest first: each in its colour over its scissor rectangle
 // (window pixels, GL's bottom-up rows). A clear is put off until something else is drawn, so
 // that a later clear of the same pixels, or an opaque quad covering them (a screen's full-window
 // background, drawn first), can take its place: the pixels come out the same, and the software
 // renderer does not fill them twice.
-struct PendingClear {
-    int x, y, w, h;
-    float r, g, b;
-    bool operator==(const PendingClear&) const = default;
-};
 std::vector<PendingClear> gPendingClears;
-DrawStats gFrameStats, gLastFrameStats;
+// Every shape goes through the batch; a frame's shapes are recorded first for the frame cache.
+QuadBatch gBatch;
+FrameCache gCache(gBatch);
+DrawStats gLastFrameStats;
 bool gDirectDrawing = false;
 // The window belongs to SDL's offscreen video driver (headless runs).
 bool gWindowHasNoDisplay = false;
@@ -152,16 +118,18 @@ void ApplyScissor() {
     x1 = std::clamp(x1, 0, gPixW);
     y0 = std::clamp(y0, 0, gPixH);
     y1 = std::clamp(y1, 0, gPixH);
-    int sx0 = x0, sy0 = gPixH - y1, sw = std::max(x1 - x0, 0), sh = std::max(y1 - y0, 0);
-    if (sx0 == gScissorX && sy0 == gScissorY && sw == gScissorW && sh == gScissorH) return;
+    const Scissor scissor{x0, gPixH - y1, std::max(x1 - x0, 0), std::max(y1 - y0, 0)};
+    if (scissor == gScissor) return;
     GLFlushBatch();
-    gScissorX = sx0;
-    gScissorY = sy0;
-    gScissorW = sw;
-    gScissorH = sh;
+    gScissor = scissor;
     glEnable(GL_SCISSOR_TEST);
-    glScissor(sx0, sy0, sw, sh);
+    ApplyGLScissor(gScissor);
 }
+
+// The frame's recorded shapes: drawn now, and the frame drawn directly from here on.
+void DrawRecord() { gCache.DrawRecord(gPendingClears, gScissor); }
+
+FrameWindow CurrentWindow() { return {gPixW, gPixH, gGeneration, gVirtualW, gVirtualH}; }
 
 void ApplyView() {
     if (!gContext) return;
@@ -176,57 +144,14 @@ void ApplyView() {
     ApplyScissor();
 }
 
-void ApplyBlend(int blend) {
-    if (gAppliedBlend == blend) return;
-    gAppliedBlend = blend;
-    switch (blend) {
-        case MASKBLEND:
-            glDisable(GL_BLEND);
-            glEnable(GL_ALPHA_TEST);
-            glAlphaFunc(GL_GEQUAL, 0.5f);
-            break;
-        case SOLIDBLEND:
-            glDisable(GL_BLEND);
-            glDisable(GL_ALPHA_TEST);
-            break;
-        case LIGHTBLEND:
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-            glDisable(GL_ALPHA_TEST);
-            break;
-        case SHADEBLEND:
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_DST_COLOR, GL_ZERO);
-            glDisable(GL_ALPHA_TEST);
-            break;
-        default:  // ALPHABLEND
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-            glDisable(GL_ALPHA_TEST);
-            break;
-    }
-}
-
-void ApplyTexturing(bool textured) {
-    int t = textured ? 1 : 0;
-    if (gAppliedTexturing == t) return;
-    if (textured) glEnable(GL_TEXTURE_2D);
-    else glDisable(GL_TEXTURE_2D);
-    gAppliedTexturing = t;
-}
-
 // Does the clears put off, in order, each within its own rectangle.
 void DoPendingClears() {
     if (gPendingClears.empty()) return;
     std::vector<PendingClear> clears;
     clears.swap(gPendingClears);
     if (!gContext) return;
-    for (const PendingClear& c : clears) {
-        glScissor(c.x, c.y, c.w, c.h);
-        glClearColor(c.r, c.g, c.b, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    if (gScissorW >= 0) glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
+    DoClears(clears);
+    ApplyGLScissor(gScissor);
 }
 
 void DrawAllPending() {
@@ -238,9 +163,10 @@ void DrawAllPending() {
 // A clear put off, of the current scissor rectangle in the clear colour. Clears put off before
 // that lie inside it are dropped: it paints over them.
 void PutOffClear() {
-    PendingClear c{gScissorX, gScissorY, gScissorW, gScissorH, static_cast<float>(gState.clsR) / 255.0f,
+    PendingClear c{gScissor.x, gScissor.y, gScissor.w, gScissor.h, static_cast<float>(gState.clsR) / 255.0f,
                    static_cast<float>(gState.clsG) / 255.0f, static_cast<float>(gState.clsB) / 255.0f};
-    if (gScissorW < 0) c = {0, 0, gPixW, gPixH, c.r, c.g, c.b};
+    if (!gScissor.Set()) c = {0, 0, gPixW, gPixH, c.r, c.g, c.b};
+    if (c.x <= 0 && c.y <= 0 && c.x + c.w >= gPixW && c.y + c.h >= gPixH) gCache.ClearedWhole();
     std::erase_if(gPendingClears, [&](const PendingClear& p) {
         return p.x >= c.x && p.y >= c.y && p.x + p.w <= c.x + c.w && p.y + p.h <= c.y + c.h;
     });
@@ -261,23 +187,11 @@ void CoverPendingClears(const BatchVertex* q, int blend) {
     std::erase_if(gPendingClears, [&](const PendingClear& p) {
         const bool inQuad = left <= static_cast<float>(p.x) && right >= static_cast<float>(p.x + p.w) &&
                             glBottom <= static_cast<float>(p.y) && glTop >= static_cast<float>(p.y + p.h);
-        const bool inScissor = gScissorW < 0 || (p.x >= gScissorX && p.y >= gScissorY &&
-                                                 p.x + p.w <= gScissorX + gScissorW &&
-                                                 p.y + p.h <= gScissorY + gScissorH);
+        const bool inScissor = !gScissor.Set() || (p.x >= gScissor.x && p.y >= gScissor.y &&
+                                                   p.x + p.w <= gScissor.x + gScissor.w &&
+                                                   p.y + p.h <= gScissor.y + gScissor.h);
         return inQuad && inScissor;
     });
-}
-
-// Sets the GL state for one shape drawn directly (not a quad); false when nothing can be drawn.
-bool PrepareDraw() {
-    if (!gContext) return false;
-    DrawAllPending();
-    ++gFrameStats.drawCalls;
-    ApplyBlend(gState.blend);
-    ApplyTexturing(false);
-    glColor4f(static_cast<float>(gState.r) / 255.0f, static_cast<float>(gState.g) / 255.0f,
-              static_cast<float>(gState.b) / 255.0f, gState.alpha);
-    return true;
 }
 
 // A point relative to the draw point, through scale and rotation, placed at (x, y) + origin.
@@ -287,13 +201,12 @@ inline void Transform(float lx, float ly, float x, float y, float& outX, float& 
 }
 
 void InitContextState() {
-    gAppliedBlend = -1;
-    gAppliedTexturing = -1;
-    gAppliedReplace = -1;
+    gBatch.ForgetGLState();
+    // The clears put off come before anything drawn after them.
+    gBatch.SetBeforeDraw(&DoPendingClears);
     gSwapInterval = -1;
-    gScissorW = -1;
-    gBatch.quads = 0;
-    // The batch's arrays; shapes drawn directly (glBegin) do not read them.
+    gScissor = Scissor{};
+    // The batch's arrays.
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
@@ -319,6 +232,116 @@ void RefreshSizes() {
         gPixH = ph;
         ApplyView();
     }
+}
+
+// ---- How old the pixels of the buffer about to be drawn are ----
+//
+// SDL does not say; the window system under the GL context does, through the buffer age
+// extensions of EGL (Wayland, and X11 where SDL chose EGL) and GLX (X11). Their functions are
+// looked up in the libraries already loaded, so that the game needs neither.
+constexpr int kEglDraw = 0x3059, kEglExtensions = 0x3055, kEglBufferAge = 0x313D;
+constexpr int kGlxScreen = 0x800C, kGlxBackBufferAge = 0x20F4;
+
+// Which extension answers for the current window (asked once per window).
+enum class AgeSource { None, Egl, Glx };
+AgeSource gAgeSource = AgeSource::None;
+bool gBufferAgeAsked = false;
+
+struct EglCalls {
+    void* (*getCurrentContext)() = nullptr;
+    void* (*getCurrentDisplay)() = nullptr;
+    void* (*getCurrentSurface)(int) = nullptr;
+    const char* (*queryString)(void*, int) = nullptr;
+    unsigned (*querySurface)(void*, void*, int, int*) = nullptr;
+};
+struct GlxCalls {
+    void* (*getCurrentContext)() = nullptr;
+    void* (*getCurrentDisplay)() = nullptr;
+    unsigned long (*getCurrentDrawable)() = nullptr;
+    int (*queryContext)(void*, void*, int, int*) = nullptr;
+    const char* (*queryExtensionsString)(void*, int) = nullptr;
+    void (*queryDrawable)(void*, unsigned long, int, unsigned*) = nullptr;
+};
+
+template <typename F>
+void Find(void* library, F& f, const char* name) {
+    f = reinterpret_cast<F>(dlsym(library, name));
+}
+
+bool HasExtension(const char* list, const char* name) {
+    if (!list) return false;
+    const std::string all = std::string(" ") + list + " ";
+    return all.find(std::string(" ") + name + " ") != std::string::npos;
+}
+
+const EglCalls& Egl() {
+    static const EglCalls calls = [] {
+        EglCalls c;
+        void* egl = dlopen("libEGL.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        if (!egl) return c;
+        Find(egl, c.getCurrentContext, "eglGetCurrentContext");
+        Find(egl, c.getCurrentDisplay, "eglGetCurrentDisplay");
+        Find(egl, c.getCurrentSurface, "eglGetCurrentSurface");
+        Find(egl, c.queryString, "eglQueryString");
+        Find(egl, c.querySurface, "eglQuerySurface");
+        return c;
+    }();
+    return calls;
+}
+
+const GlxCalls& Glx() {
+    static const GlxCalls calls = [] {
+        GlxCalls c;
+        Find(RTLD_DEFAULT, c.getCurrentContext, "glXGetCurrentContext");
+        Find(RTLD_DEFAULT, c.getCurrentDisplay, "glXGetCurrentDisplay");
+        Find(RTLD_DEFAULT, c.getCurrentDrawable, "glXGetCurrentDrawable");
+        Find(RTLD_DEFAULT, c.queryContext, "glXQueryContext");
+        Find(RTLD_DEFAULT, c.queryExtensionsString, "glXQueryExtensionsString");
+        Find(RTLD_DEFAULT, c.queryDrawable, "glXQueryDrawable");
+        return c;
+    }();
+    return calls;
+}
+
+AgeSource FindAgeSource() {
+    const EglCalls& e = Egl();
+    if (e.getCurrentContext && e.getCurrentDisplay && e.getCurrentSurface && e.queryString && e.querySurface &&
+        e.getCurrentContext())
+        return HasExtension(e.queryString(e.getCurrentDisplay(), kEglExtensions), "EGL_EXT_buffer_age") ? AgeSource::Egl
+                                                                                                      : AgeSource::None;
+    const GlxCalls& g = Glx();
+    if (!g.getCurrentContext || !g.getCurrentDisplay || !g.getCurrentDrawable || !g.queryContext ||
+        !g.queryExtensionsString || !g.queryDrawable)
+        return AgeSource::None;
+    void* context = g.getCurrentContext();
+    void* display = g.getCurrentDisplay();
+    int screen = 0;
+    if (!context || !display || g.queryContext(display, context, kGlxScreen, &screen) != 0) return AgeSource::None;
+    return HasExtension(g.queryExtensionsString(display, screen), "GLX_EXT_buffer_age") ? AgeSource::Glx
+                                                                                        : AgeSource::None;
+}
+
+// How many frames old the pixels of the buffer about to be drawn are (1: the frame just shown),
+// 0 when they are unknown or the platform cannot tell.
+int BufferAge() {
+    // The offscreen driver draws into one buffer that the swap leaves as it is.
+    if (gWindowHasNoDisplay) return 1;
+    if (!gBufferAgeAsked) {
+        gBufferAgeAsked = true;
+        gAgeSource = FindAgeSource();
+    }
+    if (gAgeSource == AgeSource::Egl) {
+        const EglCalls& e = Egl();
+        int age = 0;
+        void* surface = e.getCurrentSurface(kEglDraw);
+        if (surface && e.querySurface(e.getCurrentDisplay(), surface, kEglBufferAge, &age)) return std::max(age, 0);
+    } else if (gAgeSource == AgeSource::Glx) {
+        const GlxCalls& g = Glx();
+        unsigned age = 0;
+        g.queryDrawable(g.getCurrentDisplay(), g.getCurrentDrawable(), kGlxBackBufferAge, &age);
+        return static_cast<int>(std::min(age, 64u));
+    }
+    return 0;
 }
 
 void Pace(double seconds) {
@@ -351,54 +374,35 @@ void SetPacedFixedClock(bool on) {
 
 void SetFrameCache(bool on) {
     DrawRecord();
-    gRecordingOn = on;
-    ForgetFrameCache();
+    gCache.SetCopying(on);
 }
+
+void SetDamageDrawing(bool on) {
+    DrawRecord();
+    gCache.SetDamageOnly(on);
+}
+
+FrameCacheStats CurrentFrameCacheStats() { return gCache.Stats(); }
+
+void SetFrameCacheCopyLimit(int pixels) { gCache.SetCopyLimit(pixels); }
 
 void SetDirectDrawing(bool on) {
     DrawAllPending();
     gDirectDrawing = on;
 }
 
-void GLFlushBatch() {
-    if (gBatch.quads == 0) return;
-    DoPendingClears();
-    const int quads = gBatch.quads;
-    gBatch.quads = 0;
-    if (!gContext) return;
-    ApplyBlend(gBatch.blend);
-    ApplyTexturing(gBatch.texture != 0);
-    if (gBatch.texture != 0) {
-        glBindTexture(GL_TEXTURE_2D, gBatch.texture);
-        if (gBatch.source) gBatch.source->SampleUnfiltered(gBatch.unfiltered);
-    }
-    // A texture modulated by white at full alpha is the texture itself: replacing the colour
-    // gives the same pixels, and the software renderer then neither carries a colour across the
-    // quad nor multiplies by it.
-    const bool replace = gBatch.texture != 0 && gBatch.replace;
-    if (gAppliedReplace != (replace ? 1 : 0)) {
-        gAppliedReplace = replace ? 1 : 0;
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replace ? GL_REPLACE : GL_MODULATE);
-        if (replace) {
-            glDisableClientState(GL_COLOR_ARRAY);
-            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        } else {
-            glEnableClientState(GL_COLOR_ARRAY);
-        }
-    }
-    const BatchVertex* v = gBatch.vertices;
-    glVertexPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &v->u);
-    if (!replace) glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &v->r);
-    glDrawArrays(GL_QUADS, 0, quads * 4);
-    ++gFrameStats.drawCalls;
-    gFrameStats.quads += quads;
-}
+void GLFlushBatch() { gBatch.Flush(); }
 
 void GLTextureDeleting(unsigned id) {
-    DrawRecordUsing(id);
-    if (gBatch.quads > 0 && gBatch.texture == id) GLFlushBatch();
+    if (gCache.RecordUses(nullptr, id)) DrawRecord();
+    if (gBatch.Uses(id)) gBatch.Flush();
 }
+
+void GLTextureChanging(const TGLTexture* texture) {
+    if (gCache.RecordUses(texture, 0)) DrawRecord();
+}
+
+namespace {
 
 // A filtered texture drawn texel for pixel: not turned, one texel to a pixel, texel corners on
 // pixel corners. Every pixel then samples a texel at its centre, where linear filtering gives the
@@ -420,90 +424,11 @@ bool TexelForPixel(const TGLTexture& texture, const BatchVertex* q) {
            whole(py0) && whole(tu0) && whole(tv0);
 }
 
-namespace {
-
-// Appends one quad of four corners to the batch, drawn out first when it cannot join the run.
-void BatchQuad(const BatchVertex* q, TGLTexture* texture, unsigned id, int blend, bool unfiltered, bool replace) {
-    if (gBatch.quads > 0 && (gBatch.texture != id || gBatch.blend != blend || gBatch.unfiltered != unfiltered ||
-                             gBatch.replace != replace || gBatch.quads == kBatchQuads))
-        GLFlushBatch();
-    gBatch.texture = id;
-    gBatch.source = texture;
-    gBatch.blend = blend;
-    gBatch.unfiltered = unfiltered;
-    gBatch.replace = replace;
-    std::copy_n(q, 4, gBatch.vertices + static_cast<size_t>(gBatch.quads) * 4);
-    ++gBatch.quads;
-}
-
-// ---- The frame's unchanging beginning, kept in a texture ----
-//
-// Most frames begin as the frame before began: the background, the board, the buildings, the
-// screen under a pop-up; what changes (a pointer, particles, a pulsing button, a clock) comes
-// later. The quads of a frame are recorded as they are asked for, and drawn when the frame ends
-// (or earlier, when anything other than a quad is to be drawn or read). When the frame's first
-// runs of quads are the very ones the frame before began with (the same textures with the same
-// pixels, blends, corners, colours, scissors, after the same clears), the window after them is
-// copied into a texture once; as long as frames keep beginning that way, that texture is drawn
-// over the whole window in their place, texel for pixel and unmixed, and only the rest of the
-// frame is drawn. The renderer draws the same quads into the same pixels every time, so the
-// picture is the same to the last bit; it is the many mixed and filtered pixels of the
-// beginning that are not drawn again.
-
-struct RecordedRun {
-    TGLTexture* texture;  // drawn with only within its frame; afterwards only compared
-    unsigned long long upload;
-    unsigned id;
-    int blend;
-    bool unfiltered, replace;
-    int scissorX, scissorY, scissorW, scissorH;
-    int quads;  // the run's quads follow the previous runs' in the record's vertices
-
-    // Draws its quads as the other run does (the same picture, blend and scissor), whatever they are.
-    bool DrawsAs(const RecordedRun& o) const {
-        return texture == o.texture && upload == o.upload && id == o.id && blend == o.blend &&
-               unfiltered == o.unfiltered && replace == o.replace && scissorX == o.scissorX &&
-               scissorY == o.scissorY && scissorW == o.scissorW && scissorH == o.scissorH;
-    }
-};
-
-struct FrameRecord {
-    std::vector<PendingClear> clears;  // the clears waiting when the frame's quads were drawn
-    std::vector<RecordedRun> runs;
-    std::vector<BatchVertex> vertices;
-    int pixW = 0, pixH = 0, generation = 0;
-    float virtualW = 0.0f, virtualH = 0.0f;
-
-    void Clear() {
-        clears.clear();
-        runs.clear();
-        vertices.clear();
-    }
-};
-
-// Window pixels the first `runs` runs of a record cover, counting overlaps again (what the
-// renderer fills to draw them).
-double RunsArea(const FrameRecord& rec, size_t runs) {
-    const float sx = rec.virtualW > 0.0f ? static_cast<float>(rec.pixW) / rec.virtualW : 1.0f;
-    const float sy = rec.virtualH > 0.0f ? static_cast<float>(rec.pixH) / rec.virtualH : 1.0f;
-    double area = 0.0;
-    size_t v = 0;
-    for (size_t r = 0; r < runs && r < rec.runs.size(); ++r)
-        for (int k = 0; k < rec.runs[r].quads; ++k, v += 4) {
-            const BatchVertex* q = rec.vertices.data() + v;
-            area += std::fabs(((q[1].x - q[0].x) * (q[3].y - q[0].y) - (q[1].y - q[0].y) * (q[3].x - q[0].x)) * sx * sy);
-        }
-    return area;
-}
-
-FrameRecord gRecord, gLastRecord;
-
 // What was asked for and not drawn yet is dropped (there is nothing to draw it on any more).
 void DropPending() {
-    gBatch.quads = 0;
+    gBatch.Drop();
     gPendingClears.clear();
-    gRecording = false;
-    gRecord.Clear();
+    gCache.DropRecord();
 }
 
 // The OpenGL driver is loaded with the first context, after the program's own static objects
@@ -518,308 +443,50 @@ void AbandonGLAtExit() {
     gContext = nullptr;
 }
 
-// The window after the first gCacheRuns runs of gCacheRecord, in texture gCacheTexture.
-FrameRecord gCacheRecord;
-size_t gCacheRuns = 0;
-unsigned gCacheTexture = 0;
-int gCacheGeneration = 0, gCacheW = 0, gCacheH = 0;
-// The runs each of the last frames drew alike with the frame before it, and frames since the
-// window was last copied into the cache.
-constexpr unsigned kAlikeFrames = 16;
-size_t gAlikeHistory[kAlikeFrames] = {};
-unsigned gAlikeFrames = 0;
-int gFramesSinceCopy = 0;
-
-void RecordQuad(const BatchVertex* q, TGLTexture* texture, unsigned id, int blend, bool unfiltered, bool replace) {
-    if (gRecord.runs.empty()) {
-        gRecord.pixW = gPixW;
-        gRecord.pixH = gPixH;
-        gRecord.generation = gGeneration;
-        gRecord.virtualW = gVirtualW;
-        gRecord.virtualH = gVirtualH;
+// One shape: into the frame's record while the frame is recorded, else into the batch (and at
+// once to GL under direct drawing).
+void SubmitShape(const RunStyle& style, const BatchVertex* corners) {
+    if (gCache.Recording()) {
+        if (gCache.Record(style, corners, gScissor, CurrentWindow())) return;
+        DrawRecord();  // the record is full: the rest of the frame is drawn as it comes
     }
-    RecordedRun run{texture, texture ? texture->UploadNumber() : 0, id, blend, unfiltered, replace,
-                    gScissorX, gScissorY, gScissorW, gScissorH, 1};
-    RecordedRun* last = gRecord.runs.empty() ? nullptr : &gRecord.runs.back();
-    if (last && run.DrawsAs(*last))
-        ++last->quads;
-    else {
-        run.quads = 1;
-        gRecord.runs.push_back(run);
-    }
-    gRecord.vertices.insert(gRecord.vertices.end(), q, q + 4);
+    gCache.DrewOutside();
+    gBatch.Add(style, corners);
+    if (gDirectDrawing) gBatch.Flush();
 }
 
-// Draws runs [from, to) of the record through the batch, each within its own scissor.
-void DrawRecordedRuns(const FrameRecord& rec, size_t from, size_t to) {
-    size_t v = 0;
-    for (size_t r = 0; r < from; ++r) v += static_cast<size_t>(rec.runs[r].quads) * 4;
-    int sx = gScissorX, sy = gScissorY, sw = gScissorW, sh = gScissorH;
-    for (size_t r = from; r < to; ++r) {
-        const RecordedRun& run = rec.runs[r];
-        if (run.scissorX != sx || run.scissorY != sy || run.scissorW != sw || run.scissorH != sh) {
-            GLFlushBatch();
-            sx = run.scissorX, sy = run.scissorY, sw = run.scissorW, sh = run.scissorH;
-            if (sw >= 0) glScissor(sx, sy, sw, sh);
-        }
-        for (int k = 0; k < run.quads; ++k, v += 4)
-            BatchQuad(rec.vertices.data() + v, run.texture, run.id, run.blend, run.unfiltered, run.replace);
-    }
-    GLFlushBatch();
-    if (gScissorW >= 0 && (sx != gScissorX || sy != gScissorY || sw != gScissorW || sh != gScissorH))
-        glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
-}
-
-// The window as it is now, into the cache texture.
-bool CopyWindowToCache() {
-    if (gCacheTexture == 0 || gCacheGeneration != gGeneration) {
-        GLuint id = 0;
-        glGenTextures(1, &id);
-        if (id == 0) return false;
-        gCacheTexture = id;
-        gCacheGeneration = gGeneration;
-        gCacheW = gCacheH = 0;
-    }
-    glBindTexture(GL_TEXTURE_2D, gCacheTexture);
-    if (gCacheW != gPixW || gCacheH != gPixH) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 0, 0, gPixW, gPixH, 0);
-        gCacheW = gPixW;
-        gCacheH = gPixH;
-    } else {
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, gPixW, gPixH);
-    }
+// The style of plain shapes in the draw state (lines, points, ovals, polygons); false when they
+// would leave every pixel as it is.
+bool PlainStyle(ShapeKind kind, float width, RunStyle& style) {
+    if (!gContext) return false;
+    style.kind = kind;
+    style.width = width;
+    style.blend = gState.blend;
+    if (gDirectDrawing) return true;
+    if (gState.alpha <= 0.0f && (style.blend == ALPHABLEND || style.blend == LIGHTBLEND || style.blend == MASKBLEND))
+        return false;
+    // Mixing a fully opaque colour gives the colour itself.
+    if (style.blend == ALPHABLEND && gState.alpha >= 1.0f) style.blend = SOLIDBLEND;
     return true;
 }
 
-// The cache texture over the whole window, texel for pixel (its rows bottom up, as copied).
-void DrawCache() {
-    gPendingClears.clear();  // the cache holds what they cleared
-    BatchVertex q[4];
-    const float w = gVirtualW, h = gVirtualH;
-    q[0] = {0.0f, 0.0f, 0.0f, 1.0f, 1, 1, 1, 1};
-    q[1] = {w, 0.0f, 1.0f, 1.0f, 1, 1, 1, 1};
-    q[2] = {w, h, 1.0f, 0.0f, 1, 1, 1, 1};
-    q[3] = {0.0f, h, 0.0f, 0.0f, 1, 1, 1, 1};
-    if (gScissorW >= 0) glScissor(0, 0, gPixW, gPixH);
-    BatchQuad(q, nullptr, gCacheTexture, SOLIDBLEND, false, true);
-    GLFlushBatch();
-    if (gScissorW >= 0) glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
+// A corner of a plain shape at (x, y) in the draw colour.
+BatchVertex PlainCorner(float x, float y) {
+    return {x, y, 0.0f, 0.0f, static_cast<float>(gState.r) / 255.0f, static_cast<float>(gState.g) / 255.0f,
+            static_cast<float>(gState.b) / 255.0f, gState.alpha};
 }
 
-// Worth keeping: the first runs fill a quarter of the window more than the cache's one quad.
-bool WorthKeeping(const FrameRecord& rec, size_t runs) {
-    return runs > 0 && RunsArea(rec, runs) > 1.25 * static_cast<double>(rec.pixW) * rec.pixH;
-}
-
-// A rectangle of window pixels, GL's rows (bottom up).
-struct PixelRect {
-    int x0, y0, x1, y1;  // [x0, x1) x [y0, y1)
-    bool Empty() const { return x1 <= x0 || y1 <= y0; }
-    double Area() const { return Empty() ? 0.0 : double(x1 - x0) * (y1 - y0); }
-    PixelRect Meet(const PixelRect& o) const {
-        return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
+// A filled fan of triangles about its first point (ovals, polygons), as triangles of the batch.
+void SubmitFan(const std::vector<BatchVertex>& fan) {
+    RunStyle style;
+    if (fan.size() < 3 || !PlainStyle(ShapeKind::Triangle, 1.0f, style)) return;
+    for (size_t i = 1; i + 1 < fan.size(); ++i) {
+        const BatchVertex triangle[3] = {fan[0], fan[i], fan[i + 1]};
+        SubmitShape(style, triangle);
     }
-    PixelRect Join(const PixelRect& o) const {
-        return {std::min(x0, o.x0), std::min(y0, o.y0), std::max(x1, o.x1), std::max(y1, o.y1)};
-    }
-    bool Meets(const PixelRect& o) const { return !Meet(o).Empty(); }
-};
-
-// The window pixels a quad can touch, with a pixel to spare on every side.
-PixelRect QuadPixels(const FrameRecord& rec, const BatchVertex* q) {
-    const float sx = static_cast<float>(rec.pixW) / rec.virtualW, sy = static_cast<float>(rec.pixH) / rec.virtualH;
-    float left = q[0].x, right = q[0].x, top = q[0].y, bottom = q[0].y;
-    for (int i = 1; i < 4; ++i) {
-        left = std::min(left, q[i].x);
-        right = std::max(right, q[i].x);
-        top = std::min(top, q[i].y);
-        bottom = std::max(bottom, q[i].y);
-    }
-    auto clampTo = [](float v, int hi) { return static_cast<int>(std::clamp(v, -1.0f, static_cast<float>(hi) + 1.0f)); };
-    const int x0 = clampTo(std::floor(left * sx) - 1.0f, rec.pixW), x1 = clampTo(std::ceil(right * sx) + 1.0f, rec.pixW);
-    const int yTop = clampTo(std::floor(top * sy) - 1.0f, rec.pixH), yBottom = clampTo(std::ceil(bottom * sy) + 1.0f, rec.pixH);
-    return {std::max(x0, 0), std::max(rec.pixH - yBottom, 0), std::min(x1, rec.pixW), std::min(rec.pixH - yTop, rec.pixH)};
-}
-
-// Two records drawn in the same window after the same clears.
-bool SameStart(const FrameRecord& a, const FrameRecord& b) {
-    return a.pixW == b.pixW && a.pixH == b.pixH && a.generation == b.generation && a.virtualW == b.virtualW &&
-           a.virtualH == b.virtualH && a.clears == b.clears;
-}
-
-// Adds the box to `dirty`, merged with every rectangle it meets.
-void AddDirty(PixelRect box, std::vector<PixelRect>& dirty) {
-    for (bool merged = true; merged;) {
-        merged = false;
-        for (size_t i = 0; i < dirty.size(); ++i)
-            if (dirty[i].Meets(box)) {
-                box = box.Join(dirty[i]);
-                dirty.erase(dirty.begin() + static_cast<std::ptrdiff_t>(i));
-                merged = true;
-                break;
-            }
-    }
-    if (!box.Empty()) dirty.push_back(box);
-}
-
-// Adds to `dirty` the pixels where run r of two records (its quads from vertex va of a and vb of
-// b on) differ. Runs of the same texture, blend and scissor are compared quad by quad: where
-// either quad of a differing pair lies, and every quad one of them has beyond the other's (a
-// particle more or less). Runs that draw otherwise (another picture of a creature's animation,
-// say) differ wherever a quad of either lies.
-void AddDifferences(const FrameRecord& a, size_t va, const FrameRecord& b, size_t vb, size_t r,
-                    std::vector<PixelRect>& dirty) {
-    const RecordedRun& x = a.runs[r];
-    const RecordedRun& y = b.runs[r];
-    const BatchVertex* p = a.vertices.data() + va;
-    const BatchVertex* q = b.vertices.data() + vb;
-    auto same = [&](int i, int j) { return std::memcmp(p + 4 * i, q + 4 * j, 4 * sizeof(BatchVertex)) == 0; };
-    int n = x.quads, m = y.quads, first = 0;
-    if (x.DrawsAs(y)) {
-        // The quads both begin and end with are left out: a quad more or less in the middle (a
-        // creature gone behind a tree) does not set every quad after it apart.
-        const int fewer = std::min(n, m);
-        while (first < fewer && same(first, first)) ++first;
-        while (n > first && m > first && same(n - 1, m - 1)) --n, --m;
-        for (int k = first; k < std::min(n, m); ++k)
-            if (!same(k, k)) AddDirty(QuadPixels(a, p + 4 * k).Join(QuadPixels(b, q + 4 * k)), dirty);
-        first = std::min(n, m);
-    }
-    for (int k = first; k < n; ++k) AddDirty(QuadPixels(a, p + 4 * k), dirty);
-    for (int k = first; k < m; ++k) AddDirty(QuadPixels(b, q + 4 * k), dirty);
-}
-
-double DirtyArea(const std::vector<PixelRect>& dirty) {
-    double area = 0.0;
-    for (const PixelRect& r : dirty) area += r.Area();
-    return area;
-}
-
-// Differences small enough to draw again over the cache: at most a fifth of the window, in at
-// most 16 rectangles (the kingdom's creatures, walking and grazing among its buildings, and the
-// chimneys' smoke take about an eighth).
-bool SmallDifference(const FrameRecord& rec, const std::vector<PixelRect>& dirty) {
-    return dirty.size() <= 16 && DirtyArea(dirty) <= 0.2 * static_cast<double>(rec.pixW) * rec.pixH;
-}
-
-// Draws the first `runs` runs of the record again within the rectangle only, from its clears on:
-// the pixels there come out as if the whole frame so far had been drawn.
-void DrawRunsWithin(const FrameRecord& rec, size_t runs, const PixelRect& rect) {
-    GLFlushBatch();
-    for (const PendingClear& c : rec.clears) {
-        const PixelRect area = PixelRect{c.x, c.y, c.x + c.w, c.y + c.h}.Meet(rect);
-        if (area.Empty()) continue;
-        glScissor(area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0);
-        glClearColor(c.r, c.g, c.b, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    size_t v = 0;
-    for (size_t r = 0; r < runs; ++r) {
-        const RecordedRun& run = rec.runs[r];
-        const PixelRect scissor =
-            PixelRect{run.scissorX, run.scissorY, run.scissorX + run.scissorW, run.scissorY + run.scissorH}.Meet(rect);
-        if (scissor.Empty()) {
-            v += static_cast<size_t>(run.quads) * 4;
-            continue;
-        }
-        GLFlushBatch();
-        glScissor(scissor.x0, scissor.y0, scissor.x1 - scissor.x0, scissor.y1 - scissor.y0);
-        for (int k = 0; k < run.quads; ++k, v += 4) {
-            const BatchVertex* q = rec.vertices.data() + v;
-            if (QuadPixels(rec, q).Meets(scissor)) BatchQuad(q, run.texture, run.id, run.blend, run.unfiltered, run.replace);
-        }
-        GLFlushBatch();
-    }
-    glScissor(gScissorX, gScissorY, gScissorW, gScissorH);
-}
-
-// How many first runs of `rec` draw alike with those of `last` after the same clears: with small
-// differences only (`dirty`, where they differ), at most `most`. Whole runs only.
-size_t AlikeRuns(const FrameRecord& rec, const FrameRecord& last, size_t most, std::vector<PixelRect>& dirty) {
-    dirty.clear();
-    if (!SameStart(rec, last)) return 0;
-    most = std::min({most, rec.runs.size(), last.runs.size()});
-    std::vector<PixelRect> grown;
-    size_t va = 0, vb = 0, runs = 0;
-    for (; runs < most; ++runs) {
-        grown = dirty;
-        AddDifferences(rec, va, last, vb, runs, grown);
-        if (!SmallDifference(rec, grown)) break;
-        dirty.swap(grown);
-        va += static_cast<size_t>(rec.runs[runs].quads) * 4;
-        vb += static_cast<size_t>(last.runs[runs].quads) * 4;
-    }
-    return runs;
-}
-
-// Draws the recorded quads of the frame: its first runs from the cache when they draw alike
-// with the runs cached (what differs drawn again where it lies). The span cached is the one each
-// of the last sixteen frames (at least three) drew alike with the frame before; it is kept again
-// (longer, or anew when the cache no longer fits) at most every eighth frame, since copying the
-// window costs about what a full-window picture does.
-void DrawRecord() {
-    if (!gRecording) return;
-    gRecording = false;
-    if (gRecord.runs.empty()) return;
-    gRecord.clears = gPendingClears;
-    std::vector<PixelRect> dirty;
-    const size_t alike = AlikeRuns(gRecord, gLastRecord, gRecord.runs.size(), dirty);
-    if (!gLastRecord.runs.empty()) gAlikeHistory[gAlikeFrames++ % kAlikeFrames] = alike;
-    size_t steady = alike;
-    for (unsigned i = 0; i < std::min(gAlikeFrames, kAlikeFrames); ++i) steady = std::min(steady, gAlikeHistory[i]);
-    if (gAlikeFrames < 3) steady = 0;
-    ++gFramesSinceCopy;
-    size_t from = 0;
-    if (gCacheRuns > 0 && AlikeRuns(gRecord, gCacheRecord, gCacheRuns, dirty) == gCacheRuns) {
-        DrawCache();
-        for (const PixelRect& rect : dirty) DrawRunsWithin(gRecord, gCacheRuns, rect);
-        from = gCacheRuns;
-    }
-    if (steady > from && gFramesSinceCopy >= 8 && WorthKeeping(gRecord, steady)) {
-        DrawRecordedRuns(gRecord, from, steady);
-        DoPendingClears();
-        gFramesSinceCopy = 0;
-        if (CopyWindowToCache()) {
-            gCacheRecord = gRecord;
-            gCacheRuns = steady;
-        } else {
-            gCacheRuns = 0;
-        }
-        from = steady;
-    }
-    DrawRecordedRuns(gRecord, from, gRecord.runs.size());
-    std::swap(gLastRecord, gRecord);
-    gRecord.Clear();
-}
-
-// The record touches this texture.
-bool RecordUses(const TGLTexture* texture, unsigned id) {
-    for (const RecordedRun& run : gRecord.runs)
-        if ((texture && run.texture == texture) || (id != 0 && run.id == id)) return true;
-    return false;
-}
-
-void ForgetFrameCache() {
-    gCacheRuns = 0;
-    gCacheRecord.Clear();
-    gLastRecord.Clear();
-    gAlikeFrames = 0;
-}
-
-void DrawRecordUsing(unsigned id) {
-    if (gRecording && RecordUses(nullptr, id)) DrawRecord();
 }
 
 }  // namespace
-
-void GLTextureChanging(const TGLTexture* texture) {
-    if (gRecording && RecordUses(texture, 0)) DrawRecord();
-}
-
 
 void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1,
                 float x, float y) {
@@ -875,14 +542,16 @@ void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, flo
     // The clears still waiting are those no opaque quad asked for so far covers, under the
     // scissor it is asked for with (not again when recorded quads are drawn at the frame's end).
     CoverPendingClears(q, blend);
-    if (gRecording)
-        RecordQuad(q, texture, id, blend, unfiltered, replace);
-    else
-        BatchQuad(q, texture, id, blend, unfiltered, replace);
-    if (direct) GLFlushBatch();
+    RunStyle style;
+    style.texture = texture;
+    style.id = id;
+    style.blend = blend;
+    style.unfiltered = unfiltered;
+    style.replace = replace;
+    SubmitShape(style, q);
 }
 
-DrawStats CurrentDrawStats() { return gFrameStats; }
+DrawStats CurrentDrawStats() { return gBatch.Stats(); }
 DrawStats LastFrameDrawStats() { return gLastFrameStats; }
 
 // ---- Window ----
@@ -950,6 +619,9 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
         gWindowHasNoDisplay = driver != nullptr && std::string(driver) == "offscreen";
     }
     SDL_ShowCursor(gCursorHidden ? SDL_DISABLE : SDL_ENABLE);
+    // The new window's buffers hold none of the frames drawn before.
+    gCache.Forget();
+    gBufferAgeAsked = false;
 
     gWidth = width;
     gHeight = height;
@@ -967,7 +639,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     // Start from a black picture.
     gPendingClears.clear();
     glDisable(GL_SCISSOR_TEST);
-    gScissorW = -1;
+    gScissor = Scissor{};
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     ApplyScissor();
@@ -976,8 +648,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
 
 void EndGraphics() {
     DropPending();
-    ForgetFrameCache();
-    gCacheTexture = 0;  // gone with the context
+    gCache.ContextGone();
     if (gContext) {
         SDL_GL_DeleteContext(gContext);
         gContext = nullptr;
@@ -1005,8 +676,8 @@ void SetAppTitle(const std::string& title) {
 
 void Flip(int sync) {
     DrawAllPending();
-    gLastFrameStats = gFrameStats;
-    gFrameStats = DrawStats{};
+    gLastFrameStats = gBatch.TakeStats();
+    gCache.EndFrame();
     if (gWindow && gContext) {
         int interval = sync > 0 ? 1 : 0;
         if (interval != gSwapInterval) {
@@ -1018,9 +689,9 @@ void Flip(int sync) {
         // frame after frame without bound (its memory grows all run long): wait for it here.
         if (gWindowHasNoDisplay) glFinish();
         RefreshSizes();
-        // The next frame's quads are recorded (not when every quad is drawn on its own, nor before
-        // the scissor, which the cache's redrawing relies on, is set).
-        gRecording = gRecordingOn && !gDirectDrawing && gScissorW >= 0;
+        // The next frame's shapes are recorded (not when every shape is drawn on its own, nor
+        // before the scissor, which the cache's redrawing relies on, is set).
+        if (!gDirectDrawing && gScissor.Set()) gCache.StartFrame(BufferAge());
     }
     double period = 1.0 / (gHertz > 0 ? gHertz : 60);
     if (FixedClockOn()) {
@@ -1178,7 +849,8 @@ void ResetDrawState() {
 
 void Cls() {
     if (!gContext) return;
-    if (!gRecord.runs.empty()) DrawRecord();
+    if (gCache.HasRecorded()) DrawRecord();
+    if (!gCache.Recording()) gCache.DrewOutside();
     GLFlushBatch();
     if (GLDirectDrawing()) {
         DoPendingClears();
@@ -1225,29 +897,24 @@ void MoveVirtualMouse(float x, float y) {
 // ---- Primitives ----
 
 void Plot(float x, float y) {
-    if (!PrepareDraw()) return;
-    glPointSize(1.0f);
-    glBegin(GL_POINTS);
-    glVertex2f(x + gState.originX + HalfPixelX(), y + gState.originY + HalfPixelY());
-    glEnd();
+    RunStyle style;
+    if (!PlainStyle(ShapeKind::Point, 1.0f, style)) return;
+    const BatchVertex point = PlainCorner(x + gState.originX + HalfPixelX(), y + gState.originY + HalfPixelY());
+    SubmitShape(style, &point);
 }
 
 void DrawLine(float x1, float y1, float x2, float y2, bool drawLastPixel) {
-    if (!PrepareDraw()) return;
+    RunStyle style;
+    if (!PlainStyle(ShapeKind::Line, gState.lineWidth, style)) return;
     float ax, ay, bx, by;
     Transform(-gState.handleX, -gState.handleY, x1, y1, ax, ay);
     Transform(x2 - x1 - gState.handleX, y2 - y1 - gState.handleY, x1, y1, bx, by);
-    float hx = HalfPixelX(), hy = HalfPixelY();
-    glLineWidth(gState.lineWidth);
-    glBegin(GL_LINES);
-    glVertex2f(ax + hx, ay + hy);
-    glVertex2f(bx + hx, by + hy);
-    glEnd();
+    const float hx = HalfPixelX(), hy = HalfPixelY();
+    const BatchVertex line[2] = {PlainCorner(ax + hx, ay + hy), PlainCorner(bx + hx, by + hy)};
+    SubmitShape(style, line);
     if (drawLastPixel) {
-        glPointSize(gState.lineWidth);
-        glBegin(GL_POINTS);
-        glVertex2f(bx + hx, by + hy);
-        glEnd();
+        style.kind = ShapeKind::Point;
+        SubmitShape(style, &line[1]);
     }
 }
 
@@ -1257,34 +924,33 @@ void DrawRect(float x, float y, float width, float height) {
 }
 
 void DrawOval(float x, float y, float width, float height) {
-    if (!PrepareDraw()) return;
+    if (!gContext) return;
     float rx = width * 0.5f, ry = height * 0.5f;
     float cx = rx - gState.handleX, cy = ry - gState.handleY;
     float pixelsPerUnit = gVirtualW > 0.0f ? static_cast<float>(gPixW) / gVirtualW : 1.0f;
     float radius = (std::fabs(rx * gState.scaleX) + std::fabs(ry * gState.scaleY)) * 0.5f * pixelsPerUnit;
     int segments = std::clamp(TruncToInt(radius * 2.0f), 12, 360);
+    std::vector<BatchVertex> fan;
     float px, py;
-    glBegin(GL_TRIANGLE_FAN);
     Transform(cx, cy, x, y, px, py);
-    glVertex2f(px, py);
+    fan.push_back(PlainCorner(px, py));
     for (int i = 0; i <= segments; ++i) {
         double a = 2.0 * 3.14159265358979323846 * i / segments;
         Transform(cx + rx * static_cast<float>(std::cos(a)), cy + ry * static_cast<float>(std::sin(a)), x, y, px, py);
-        glVertex2f(px, py);
+        fan.push_back(PlainCorner(px, py));
     }
-    glEnd();
+    SubmitFan(fan);
 }
 
 void DrawPoly(const std::vector<float>& xy) {
     if (xy.size() < 6) return;
-    if (!PrepareDraw()) return;
-    glBegin(GL_TRIANGLE_FAN);
+    std::vector<BatchVertex> fan;
     for (size_t i = 0; i + 1 < xy.size(); i += 2) {
         float px, py;
         Transform(xy[i] - gState.handleX, xy[i + 1] - gState.handleY, 0.0f, 0.0f, px, py);
-        glVertex2f(px, py);
+        fan.push_back(PlainCorner(px, py));
     }
-    glEnd();
+    SubmitFan(fan);
 }
 
 std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) {

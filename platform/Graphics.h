@@ -1,7 +1,8 @@
 // The window layer and the 2D drawing layer: one SDL2 window with one OpenGL 2.1 context that
-// lives for the whole run, and drawing under one global draw state. Images, text and
-// rectangles are quads gathered in a batch: consecutive quads of one texture and one blend go
-// to GL in one call, drawn in the order they were asked for.
+// lives for the whole run, and drawing under one global draw state. Images, text, rectangles,
+// lines, ovals and polygons are shapes gathered in a batch (platform/QuadBatch.h): consecutive
+// shapes of one texture and one blend go to GL in one call, drawn in the order they were asked
+// for; a frame's shapes are recorded first for the frame cache (platform/FrameCache.h).
 //
 // Coordinates: drawing happens in virtual coordinates (0..VirtualResolutionWidth across the
 // window, 0..VirtualResolutionHeight down it), which equal window pixels until
@@ -9,6 +10,7 @@
 // rotation (degrees, clockwise on screen) turn the drawn shape about its draw point, and the
 // handle is the point of the shape that lands on the draw point.
 #pragma once
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,9 +111,9 @@ float VirtualMouseY();
 // Moves the pointer to a virtual position (the polled state follows at once).
 void MoveVirtualMouse(float x, float y);
 
-// What a frame cost in GL calls: drawing calls (a batch of quads, or a line, point, oval or
-// polygon drawn directly) and the quads drawn. Quads that would change no pixel (no alpha under
-// the mask, alpha or light blend) are left out and not counted.
+// What a frame cost in GL calls: drawing calls (a run of quads, or of the lines, points or
+// triangles of lines, ovals and polygons) and the quads drawn. Shapes that would change no pixel
+// (no alpha under the mask, alpha or light blend) are left out and not counted.
 struct DrawStats {
     int drawCalls = 0;
     int quads = 0;
@@ -124,12 +126,30 @@ DrawStats LastFrameDrawStats();
 // its own, exactly as asked (none left out, no blend spared), and every glyph from a texture
 // of its own, as drawing was before the batch. Off by default.
 void SetDirectDrawing(bool on);
-// The frame cache: a frame whose first quads draw as the frames before drew them (the same
+// The frame cache: a frame whose first shapes draw as the frames before drew them (the same
 // pictures, places, colours and blends; small differences aside) has them drawn from a copy of
 // the window kept after them, texel for pixel, and only the rest (and what differs) drawn anew;
-// the picture is the same to the bit. On by default (off under direct drawing); tests and
-// benchmarks switch it off to compare.
+// the picture is the same. On by default (off under direct drawing, which also turns the batch
+// off); tests and benchmarks (--no-frame-cache) switch it off alone to compare.
 void SetFrameCache(bool on);
+// Damage-only drawing: where the window keeps its last frames (the platform says how many frames
+// old the pixels of the buffer being drawn are; the headless buffer keeps its frame), a frame
+// recorded whole is drawn again only where it differs from the frame the buffer holds. On by
+// default (off under direct drawing); tests and benchmarks (--no-buffer-age) switch it off to
+// draw as where the platform cannot tell, from the frame cache alone.
+void SetDamageDrawing(bool on);
+// What the frame cache did since it was last switched, and what it holds.
+struct FrameCacheStats {
+    long frames = 0;     // frames drawn from their record
+    long damaged = 0;    // drawn again only where they changed (unchanged ones included)
+    long fromCopy = 0;   // drawn over the copy of the window
+    long copies = 0;     // the window copied
+    double redrawn = 0;  // the share of the window drawn again, summed over the frames
+    size_t bytes = 0;    // the memory it holds now: its records and the copy of the window
+};
+FrameCacheStats CurrentFrameCacheStats();
+// Tests: the largest window the frame cache copies, in pixels a side (0: the GL's texture limit).
+void SetFrameCacheCopyLimit(int pixels);
 
 // ---- Primitives ----
 

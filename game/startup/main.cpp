@@ -24,6 +24,10 @@
 //                      play (InstallHarness)
 //   --direct-draw      every quad drawn on its own, as before the quad batch (the reference
 //                      picture for the batch's tests)
+//   --no-frame-cache   (tests and benchmarks) the frame cache's copy of the window off
+//   --no-buffer-age    (tests and benchmarks) the window taken to keep none of its frames, as
+//                      where the platform cannot tell: every frame drawn whole (from the frame
+//                      cache's copy where it can), never only where it changed
 //   --level N          (developer and tests) once loading has ended, the current player (a new
 //                      test player when there is none) plays level N through the profile's own
 //                      entry point; the help a player's first level shows counts as seen
@@ -86,6 +90,8 @@ struct HarnessOptions {
     bool paced = false;
     bool timings = false;
     bool directDraw = false;
+    bool noFrameCache = false;
+    bool noBufferAge = false;
     int menuFrames = -1;  // -1: no limit counted from the main menu
     int level = 0;        // 0: no level started by the harness
     std::string levelFile;  // a level file to play; empty: none
@@ -135,6 +141,10 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             options.timings = true;
         } else if (arg == "--direct-draw") {
             options.directDraw = true;
+        } else if (arg == "--no-frame-cache") {
+            options.noFrameCache = true;
+        } else if (arg == "--no-buffer-age") {
+            options.noBufferAge = true;
         } else if (arg == "--level") {
             std::string n;
             value(n);
@@ -289,6 +299,12 @@ void PrintMemoryParts() {
 //                                          resident memory now
 // and at the end:
 //   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
+//   "frame-cache <frames> <damaged> <from-copy> <copies> <redrawn> <kB>"
+//                                      the frame cache over the whole run: frames drawn from
+//                                      their record, of them those drawn only where they
+//                                      changed and those drawn over the copy of the window,
+//                                      the window's copies, the share of the window drawn
+//                                      again a frame on average, the memory it holds at the end
 //   "timing last-frame <ms> <frame>"   the last frame shown
 //   "timing end <ms>"                  everything saved and the background work stopped: the
 //                                      program exits
@@ -398,8 +414,12 @@ void InstallHarness(const HarnessOptions& options) {
         ControlHooks::AppEnd = [lastFrame, grabbed, shown, shownMs, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
-                std::printf("draws %d %d\ntiming last-frame %.3f %d\ntiming end %.3f\n", stats.drawCalls, stats.quads,
-                            *shownMs, *shown, MonotonicMs());
+                std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
+                const FrameCacheStats cache = CurrentFrameCacheStats();
+                std::printf("frame-cache %ld %ld %ld %ld %.3f %zu\n", cache.frames, cache.damaged, cache.fromCopy,
+                            cache.copies, cache.frames > 0 ? cache.redrawn / double(cache.frames) : 0.0,
+                            cache.bytes / 1024);
+                std::printf("timing last-frame %.3f %d\ntiming end %.3f\n", *shownMs, *shown, MonotonicMs());
                 PrintMemoryParts();
                 std::fflush(stdout);
             }
@@ -429,6 +449,8 @@ int main(int argc, char** argv) {
     SetFixedClock(options.fixedDelta);
     InstallWriteFaults(options.failWrites);
     SetDirectDrawing(options.directDraw);
+    SetFrameCache(!options.noFrameCache);
+    SetDamageDrawing(!options.noBufferAge);
     // Reports made during start-up reach the console's log once the window is open.
     InstallConsoleSinks();
 

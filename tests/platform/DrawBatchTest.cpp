@@ -178,8 +178,11 @@ TEST_F(DrawBatchTest, QuadsOfOneTextureAndBlendGoToGLInOneCall) {
         {"faded to nothing", [&] { SetAlpha(0.0f); for (int i = 0; i < 10; ++i) DrawImage(blue, float(i) * 9, 110); }, 0, 0},
         {"more than the batch holds", [&] { for (int i = 0; i < 5000; ++i) DrawImage(red, float(i % 100), 120); }, 2, 5000},
         {"a line of text", [&] { DrawText("Patchwork quilts, twelve colours", 10, 140); }, 1, 29},
-        {"a line between quads",
-         [&] { DrawRect(0, 160, 4, 4); DrawLine(0, 170, 50, 170); DrawRect(10, 160, 4, 4); }, 3, 2},
+        {"lines between quads",
+         [&] { DrawRect(0, 160, 4, 4); for (int i = 0; i < 3; ++i) DrawLine(0, 170.0f + i, 50, 170, false); DrawRect(10, 160, 4, 4); },
+         3, 2},
+        {"a line and its last pixel", [&] { DrawLine(0, 180, 50, 180); DrawLine(0, 182, 50, 182); }, 4, 0},
+        {"ovals and polygons", [&] { DrawOval(0, 190, 30, 20); DrawPoly({40, 190, 60, 195, 50, 210}); DrawOval(70, 190, 9, 9); }, 1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -280,91 +283,6 @@ TEST_F(DrawBatchTest, PicturesDrawnWithoutTheirTextureLookAsBefore) {
     });
     EXPECT_EQ(stats.drawCalls, 1);
     EXPECT_EQ(stats.quads, 20);
-}
-
-// The frame cache: frames that begin alike are drawn from a copy of the window after their
-// beginning, and only the rest and what differs is drawn anew. Over frames that keep a still
-// background and board, a glow that pulses and a tile that moves inside the board, particles
-// coming and going after it, a picture changed between frames, a clear and a line within a frame
-// and a smaller scissor, every frame is the one drawn without the cache, bit for bit, and within
-// 1 of 255 of the one drawn quad by quad.
-TEST_F(DrawBatchTest, TheFrameCacheDrawsEveryFrameAsDrawnInFull) {
-    auto back = LoadImage(drawscene::OpaqueRamp(), FILTEREDIMAGE);
-    auto spot = LoadImage(drawscene::SoftSpot(255, 200, 60), FILTEREDIMAGE);
-    auto tile = LoadImage(drawscene::SoftSpot(80, 160, 255), FILTEREDIMAGE | MIPMAPPEDIMAGE);
-    auto changing = LoadImage(drawscene::OpaqueRamp(), 0);
-    auto other = LoadImage(drawscene::SoftSpot(200, 80, 120), FILTEREDIMAGE);
-    auto font = LoadImageFont(FontFile(), 15, SMOOTHFONT);
-    auto scene = [&](int f) {
-        ResetDrawState();
-        SetClsColor(30, 20, 40);
-        Cls();
-        SetBlend(SOLIDBLEND);
-        DrawImageRect(back, 0, 0, 1366, 768);  // covers the clear
-        SetBlend(ALPHABLEND);
-        for (int y = 0; y < 12; ++y)
-            for (int x = 0; x < 16; ++x) {
-                const bool moving = f >= 12 && x == 3 && y == 4;
-                if (x == 7 && y == 6 && f % 3 == 0) continue;  // one gone for a frame: a quad fewer in the middle
-                DrawImageRect(tile, 200.0f + x * 40 + (moving ? f % 5 : 0), 100.0f + y * 40, 37, 37);
-            }
-        DrawImage(f % 2 ? spot : other, 700, 500);  // an animation's frames, each a picture of its own
-        SetViewport(900, 100, 200, 200);
-        DrawImageRect(spot, 880, 90, 300, 300);
-        SetViewport(0, 0, 1366, 768);
-        SetBlend(LIGHTBLEND);
-        SetAlpha(0.3f + 0.05f * float(f % 8));  // the pulse
-        DrawImage(spot, 500, 300);
-        SetAlpha(1.0f);
-        SetBlend(ALPHABLEND);
-        DrawImage(changing, 60, 60);
-        SetImageFont(font);
-        DrawText("Level 12", 60, 20);
-        if (f == 25) DrawLine(0, 700, 1366, 700);  // a shape: the rest of the frame drawn at once
-        if (f == 27) {
-            SetViewport(40, 40, 100, 100);
-            Cls();  // a clear within the frame
-            SetViewport(0, 0, 1366, 768);
-        }
-        // Particles after the board: more of them every frame.
-        for (int i = 0; i < 5 + f % 7; ++i) DrawImage(spot, 100.0f + float(i * 37 + f * 11) , 650.0f);
-    };
-    constexpr int kFrames = 40;
-    std::vector<TPixmapPtr> full, direct;
-    std::vector<int> fullQuads;
-    for (int pass = 0; pass < 3; ++pass) {
-        SetDirectDrawing(pass == 2);
-        SetFrameCache(pass == 1);
-        Flip(0);
-        for (int f = 0; f < kFrames; ++f) {
-            if (f == 0 || f == 20) {  // the board's corner picture: as made, then changed
-                TPixmapPtr pixels = LockImage(changing);
-                pixels->pixels = drawscene::OpaqueRamp()->pixels;
-                if (f == 20) pixels->WritePixel(5, 5, int(0xFFFFFFFFu));
-                UnlockImage(changing);
-            }
-            scene(f);
-            auto frame = GrabPixmap(0, 0, 1366, 768);
-            const int quads = CurrentDrawStats().quads;
-            Flip(0);
-            if (pass == 0) {
-                full.push_back(frame);
-                fullQuads.push_back(quads);
-            } else if (pass == 2) {
-                direct.push_back(frame);
-            } else {
-                SCOPED_TRACE("frame " + std::to_string(f));
-                ASSERT_TRUE(frame && full[f]);
-                EXPECT_EQ(Compare(frame, full[f]).most, 0);
-                // Once the beginning has been alike for a while, the board is not drawn again.
-                if (f >= 8 && f != 20 && f < 25) {
-                    EXPECT_LT(quads, fullQuads[f] - 150) << quads;
-                }
-            }
-        }
-    }
-    SetFrameCache(true);
-    for (int f = 0; f < kFrames; ++f) EXPECT_TRUE(SamePicture(full[f], direct[f])) << "frame " << f;
 }
 
 // The batch never reorders: a quad drawn after another covers it, whatever the textures and
