@@ -124,7 +124,7 @@ constexpr int kSummaryNextX = 642, kSummaryNextY = 644;
 constexpr int kMenuPlayX = 512, kMenuPlayY = 374, kContinueX = 512, kContinueY = 356;
 // The kingdom's Play button, which leads to the stages map.
 constexpr int kKingdomPlayX = 870, kKingdomPlayY = 700;
-constexpr int kThumb1X = 232, kThumb1Y = 580, kThumb2X = 424, kThumb2Y = 612, kThumb3X = 616, kThumb3Y = 588;
+constexpr int kThumb1X = 248, kThumb1Y = 580, kThumb2X = 424, kThumb2Y = 612, kThumb3X = 600, kThumb3Y = 588;
 
 // The frame from which the summary has shown its window and its stars have landed (their
 // places: (588, 142), (652, 132) and (716, 142) less 171, the stars 46 pixels wide).
