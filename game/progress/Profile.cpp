@@ -10,8 +10,8 @@
 #include "game/progress/Awards.h"
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/ProgressHooks.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/LevelFiles.h"
+#include "game/levels/Level.h"
+#include "game/levels/LevelFiles.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
