@@ -93,8 +93,10 @@ TEST_F(ScreenEntryTest, TheKingdomTheMapAndALevelFadeInSettled) {
     auto fading = [](int click) { return click + 2 + 31 + 15; };
     auto settled = [](int click) { return click + 2 + 31 + 30 + 15; };
     std::string shots;
-    for (int click : {kingdom, map, level})
-        shots += (shots.empty() ? "" : ",") + std::to_string(fading(click)) + "," + std::to_string(settled(click));
+    for (int click : {kingdom, map, level}) {
+        if (!shots.empty()) shots += ',';
+        shots += std::to_string(fading(click)) + "," + std::to_string(settled(click));
+    }
     GameRun run = RunGame(dir, "--from-menu --frames " + std::to_string(Startup().menu + settled(level) + 5) +
                                    Script(dir, script) + " --shot-frames " + shots);
     ASSERT_EQ(run.status, 0) << run.output;
