@@ -150,7 +150,9 @@ std::string TRCMEntry::toTxt() {
         if (_type == 1) {
             line += NumberText(v);
         } else {
-            line += "\"" + EscapeText(v) + "\"";
+            line += '"';
+            line += EscapeText(v);
+            line += '"';
         }
     }
     if (!_value.empty() && _value[0].empty()) _value[0] = "0";

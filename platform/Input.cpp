@@ -26,6 +26,7 @@ struct InputState {
     std::deque<int> chars;
     std::array<int, kButtonCount + 1> buttonHits{};
     std::array<bool, kButtonCount + 1> buttonHeld{};
+    std::array<bool, kButtonCount + 1> buttonDown{};  // as reported, whatever FlushMouse forgot
     int mouseX = 0, mouseY = 0, mouseZ = 0;
     bool quit = false;
     bool focusLost = false;
@@ -120,6 +121,7 @@ void HandleText(const std::string& utf8) {
 
 void HandleButton(int button, bool down) {
     if (button < 1 || button > kButtonCount) return;
+    g.buttonDown[button] = down;
     if (down) {
         ++g.buttonHits[button];
         g.buttonHeld[button] = true;
@@ -390,6 +392,8 @@ bool MouseDown(int button) {
     if (button < 1 || button > kButtonCount || g.heldBack) return false;
     return g.buttonHeld[button];
 }
+
+bool MousePhysicallyDown(int button) { return button >= 1 && button <= kButtonCount && g.buttonDown[button]; }
 
 int MouseX() { return g.mouseX; }
 int MouseY() { return g.mouseY; }

@@ -49,6 +49,10 @@ int GetChar();
 // Buttons: 1 left, 2 right, 3 middle.
 int MouseHit(int button);
 bool MouseDown(int button);
+// Whether the button is down now, as the platform last reported it: unlike MouseDown it still
+// reads as down after FlushMouse, and held-back input does not hide it (reading it takes
+// nothing away). For waiting until the player has let go of every button.
+bool MousePhysicallyDown(int button);
 // Pointer position in window pixels, and the wheel position in notches since start
 // (rolling away from the player counts up).
 int MouseX();

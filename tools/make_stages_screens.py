@@ -23,7 +23,7 @@ PANEL_SIZES = {
     "Panelik": (76, 64),
     "Stars": (64, 22),
     "Panel": (520, 64),
-    "Back": (236, 76),
+    "Back": (196, 68),
     "SummaryWindow": (600, 640),
     "Stats": (360, 250),
     "LoseWindow": (520, 300),
@@ -33,11 +33,19 @@ PANEL_SIZES = {
 }
 
 
+# The thumbnails' four columns, and the map's two buttons in the bottom corners beside them: a
+# thumbnail (76 wide) never passes under a button (180 wide on a backing 196 wide) wherever the
+# map is scrolled, in the wide picture and in the 4:3 one.
+COLUMNS = [248, 424, 600, 776]
+BUTTONS_X = {"AwardsButton": 105, "Next": 919}  # middles, mirrored inside the 1024 x 768 picture
+BUTTONS_Y = 724
+
+
 def level_points():
     """One hundred points on a winding path, level 1 at the bottom: 25 rows of four, each row
     running the other way, x in the 1024-wide picture, y on the map."""
     points = []
-    xs = [232, 424, 616, 808]
+    xs = COLUMNS
     for row in range(25):
         y = MAP_H - 170 - row * 150
         order = xs if row % 2 == 0 else xs[::-1]
@@ -53,8 +61,8 @@ STAGES = "#BDIR#Screens/Stages/"
 
 
 def light_button(name, oid, x, y, line, layer):
-    """A glowing button (the map's): the main menu's large button views."""
-    b = button(name, oid, x, y, 220, 56, line, MENU + "Button", layer)
+    """A glowing button (the map's): the main menu's small button views."""
+    b = button(name, oid, x, y, 180, 48, line, MENU + "Small", layer)
     b.otype = 7
     return b
 
@@ -73,15 +81,16 @@ def stages_screen():
         text("Stars", 0, 418, 12, 80, 34, 0, "GamePanel", 41),
     ])
     bw, bh = PANEL_SIZES["Back"]
+    nx, ax = BUTTONS_X["Next"], BUTTONS_X["AwardsButton"]
     return [
         Obj("Map", 100, 0, -171, 0, subs=strips + [holder]),
         panel,
         # Play and Awards mirror each other inside the 1024 x 768 picture, so that both show in
-        # the 4:3 picture too.
-        image("NextBack", 0, 792 - bw / 2, 726 - bh / 2, 42, url=STAGES + "NextBack.png"),
-        light_button("Next", 1, 682, 694, 1, 43),
-        image("AwardsBack", 0, 232 - bw / 2, 726 - bh / 2, 42, url=STAGES + "AwardsBack.png"),
-        light_button("AwardsButton", 11, 122, 694, 2, 43),
+        # the 4:3 picture too, each in a bottom corner beside the thumbnails' columns.
+        image("NextBack", 0, nx - bw / 2, BUTTONS_Y - bh / 2, 42, url=STAGES + "NextBack.png"),
+        light_button("Next", 1, nx - 90, BUTTONS_Y - 24, 1, 43),
+        image("AwardsBack", 0, ax - bw / 2, BUTTONS_Y - bh / 2, 42, url=STAGES + "AwardsBack.png"),
+        light_button("AwardsButton", 11, ax - 90, BUTTONS_Y - 24, 2, 43),
     ]
 
 

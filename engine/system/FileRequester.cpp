@@ -66,7 +66,12 @@ std::vector<std::string> FileChooserArgs(const std::string& program, const std::
         args.push_back(save ? "--getsavefilename" : "--getopenfilename");
         args.push_back(initialPath.empty() ? CurrentDir() : initialPath);
         std::string filter;
-        for (const auto& g : groups) filter += (filter.empty() ? "" : "\n") + JoinPatterns(g) + "|" + g.name;
+        for (const auto& g : groups) {
+            if (!filter.empty()) filter += '\n';
+            filter += JoinPatterns(g);
+            filter += '|';
+            filter += g.name;
+        }
         if (!filter.empty()) args.push_back(filter);
         return args;
     }

@@ -249,7 +249,10 @@ std::string CheckIfUrlIsInsideApp(const std::string& url) {
 }
 
 std::string AddVersionNumber(const std::string& text) {
-    return "\"" + IntToString(static_cast<int64_t>(StringToInt(Replace(text, "\"", ""))) + 1) + "\"";
+    std::string quoted = "\"";
+    quoted += IntToString(static_cast<int64_t>(StringToInt(Replace(text, "\"", ""))) + 1);
+    quoted += '"';
+    return quoted;
 }
 
 void AppInitVersion() {

@@ -478,6 +478,22 @@ int TKingdom::OnUpdate() {
     return 0;
 }
 
+int TKingdom::UpdateObjects() {
+    if (ActivePopUps.empty()) return TAppScreen::UpdateObjects();
+    for (const auto& button : {ButtonNext, MenuButton, HideButton})
+        if (button) button->isHold = 0;
+    for (const auto& slot : BuildButton)
+        if (slot && slot->Button) slot->Button->isHold = 0;
+    // Far off any picture, in either direction.
+    constexpr int kPointerAway = -1000000;
+    const int x = Mouse::x, y = Mouse::y;
+    Mouse::x = Mouse::y = kPointerAway;
+    TAppScreen::UpdateObjects();
+    Mouse::x = x;
+    Mouse::y = y;
+    return 0;
+}
+
 int TKingdom::UpdateHide() {
     if (HideTime != 0 && AppMilliSecs() > HideTime) {
         dHide = 0;

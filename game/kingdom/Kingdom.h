@@ -77,6 +77,11 @@ public:
     int OnDraw() override;
     int OnUpdate() override;
     int Interface() override;
+    // While a pop-up stands over the kingdom (its help, an award), the kingdom's own buttons (the
+    // cards, Hide, Play and Menu) take no hover and no click: the scene is updated as though the
+    // pointer were off the picture, and a press begun on one of them before is dropped (let go
+    // under the pop-up, it would complete as a click).
+    int UpdateObjects() override;
 
     // ---- Set-up ----
     virtual int SetupCheats();

@@ -85,6 +85,8 @@ public:
     float dNumbersAlpha = 0;  // its target
     int HoldedMouseButton = 0;  // the button that started the held line: 1 left, 2 right
     std::shared_ptr<TPTile> LastCurrOver;  // CurrOver at the end of the previous control step
+    // 1 from a cancelled line until every button is up: no line starts meanwhile.
+    int WaitForButtonsUp = 0;
     int Editor_PickedColor = 0;  // the level editor's palette index (colour id - 1)
     // 1 while the level editor runs on the board (a developer switch): its palette and info line
     // are drawn, a left click gives the cell under the pointer the picked colour and a right

@@ -2,7 +2,8 @@
 // column and a release; on release every still-covered tile of the line is judged at once
 // (uncovered with the hand and the left button, crossed otherwise), while the tiles' overlays
 // and sounds follow 25 ms apart. A release over the waste corner drops the line; the second
-// button, or Space while one button is held, cancels it.
+// button, or Space while a line is held, cancels it, and nothing starts again until every button
+// is up.
 #include <cstdlib>
 
 #include "engine/system/Mouse.h"
@@ -18,7 +19,7 @@ TImgPtr MainGame_PACLogic::Waste;
 TImgPtr MainGame_PACLogic::DimPanel;
 TImageFontPtr MainGame_PACLogic::DimFont;
 
-// Space cancels a held line.
+// Space cancels the line held when it is pressed.
 constexpr int kKeySpace = 32;
 
 std::shared_ptr<TPTile> MainGame_PACLogic::GetShownTile(int x, int y) const {
@@ -136,15 +137,25 @@ int MainGame_PACLogic::MouseHolded() {
 }
 
 int MainGame_PACLogic::PAC_UpdateControl() {
+    // Space is read at every step, so that only a press made while a line is held drops it: one
+    // made with no line held (long before, or on another screen) is forgotten, not kept for the
+    // next line.
+    const bool space = KeyHit(kKeySpace) != 0;
+    // After a cancel nothing starts until every button is up: a button pressed meanwhile would
+    // start a line of its own, judged at its release.
+    if (WaitForButtonsUp != 0) {
+        if (MousePhysicallyDown(1) || MousePhysicallyDown(2)) return 0;
+        WaitForButtonsUp = 0;
+    }
     const bool left = Mouse::LeftHolded != 0, right = Mouse::RightHolded != 0;
-    // Space is read only while exactly one button is down: a press made meanwhile waits.
-    if ((left && right) || ((left != right) && KeyHit(kKeySpace) != 0)) {
+    const bool holding = HoldedList && !HoldedList->empty();
+    if ((left && right) || (space && holding)) {
         PAC_ResetHolded();
-        // The buttons count as up until they are pressed again, for the rest of this frame too:
-        // the control step runs twice a frame in play, and its second run must not start the
-        // cancelled press's line again (its release would then judge it).
+        // The buttons count as up until they are pressed again, so that the screen's buttons take
+        // no click from the release either.
         Mouse::Clear();
         FlushKeys();
+        WaitForButtonsUp = 1;
         return 0;
     }
     if (HoldedList) {

@@ -1,5 +1,7 @@
 #include "game/shell/Credits.h"
 
+#include <algorithm>
+
 #include "engine/media/StyledText.h"
 #include "engine/media/TxtFile.h"
 #include "engine/screen/Control.h"
@@ -126,9 +128,13 @@ int TCredits::OnDraw() {
     return 0;
 }
 
+float TCredits::BackAlpha() const { return std::min(1.0f, 2.0f * Alpha); }
+
+float TCredits::LinesAlpha() const { return std::max(0.0f, 2.0f * Alpha - 1.0f); }
+
 int TCredits::DrawBack() {
     SetColor(255, 255, 255);
-    SetAlpha(Alpha);
+    SetAlpha(BackAlpha());
     SetBlend(ALPHABLEND);
     SetScale(1.0f, 1.0f);
     SetRotation(0.0f);
@@ -140,7 +146,7 @@ int TCredits::DrawCredits() {
     float lineY = y;
     for (const TCreditDataPtr& line : lista) {
         if (!line) continue;
-        line->Draw(lineY, Alpha);
+        line->Draw(lineY, LinesAlpha());
         SetTextClass(line->cl);
         lineY += static_cast<float>(GetClassTextHeight(line->txt) + LineGap);
     }
@@ -176,8 +182,8 @@ void StartCredits() {
         Cls();
         Control::UpdateSystem();
         if (Control::isEnded) return;
-        // The screen below shows through while the roll fades in and out; it stands still.
-        if (Credits->Alpha < 1.0f && Control::CurrScreen) Control::CurrScreen->Drawing();
+        // The screen below shows through while the background fades in and out; it stands still.
+        if (Credits->BackAlpha() < 1.0f && Control::CurrScreen) Control::CurrScreen->Drawing();
         Credits->OnUpdate();
         Credits->OnDraw();
         Mouse::Draw();

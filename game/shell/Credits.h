@@ -43,7 +43,10 @@ public:
     float y = 0.0f;                 // screen y of the top of the first line
     std::shared_ptr<TAppScreen> ScreenToGo;  // never set: the roll returns to its caller
     int isEnd = 0;
-    float Alpha = 0.0f;   // opacity of the whole roll, background included
+    // The roll's fade: 0 not shown, 1 fully shown. The background takes its first half and the
+    // lines its second, so the lines show only over the opaque background, never over the screen
+    // below (BackAlpha, LinesAlpha).
+    float Alpha = 0.0f;
     float dAlpha = 0.0f;  // its target: 1 while rolling, 0 once it is to end
 
     static TTextClassPtr CreditsText1;
@@ -68,6 +71,8 @@ public:
     // A click once fully faded in, or Enter, Space or Escape at any time, ends the roll.
     int Interface() override;
     virtual int DrawBack();
+    float BackAlpha() const;
+    float LinesAlpha() const;
     // Draws the lines downward from y; once the last line's bottom has passed the top edge the
     // roll starts again from RestartY.
     virtual int DrawCredits();

@@ -44,6 +44,11 @@ std::shared_ptr<T> As(const TGameObjectPtr& object) {
     return std::dynamic_pointer_cast<T>(object);
 }
 
+// The two sides of a fade from 0 to 1 taking turns: the side shown at 0 goes out in the first
+// half, the side shown at 1 comes in in the second.
+float SideAtZero(float p) { return std::clamp(1.0f - 2.0f * p, 0.0f, 1.0f); }
+float SideAtOne(float p) { return std::clamp(2.0f * p - 1.0f, 0.0f, 1.0f); }
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -106,6 +111,7 @@ TSummaryLevelPtr CreateSumLev(const std::shared_ptr<TLevel>& level) {
 
 TLevelSummary::TLevelSummary() {
     View = CreatePercenter("View", 0.05f, 0);
+    ButtonsIn = CreatePercenter("ButtonsIn", 0.05f, 0);
     isTestingOn = FileType("testingmode.txt") == 1 ? 1 : 0;
 }
 
@@ -138,6 +144,7 @@ int TLevelSummary::OnPrepare() {
     PrepareProfileStuff();
     PrepareUI();
     PrepareMiniLevel();
+    PrepareButtons();
     if (MainObject) {
         MainObject->Animation_Play("Show", isTestingOn ? WindowShowTestingMs : WindowShowMs, 0, 0.0f, 0, 1);
         MainObject->Calculate();
@@ -198,6 +205,25 @@ int TLevelSummary::PrepareMiniLevel() {
     return 0;
 }
 
+std::vector<std::shared_ptr<TUIButton>> TLevelSummary::Buttons() const {
+    std::vector<std::shared_ptr<TUIButton>> buttons;
+    for (const auto& button : {ButtonNext, ButtonRestart, ButtonStats, ButtonView})
+        if (button) buttons.push_back(button);
+    return buttons;
+}
+
+int TLevelSummary::PrepareButtons() {
+    PictureLandsAt = SumLev ? AppMilliSecs() + PictureFlightDelayMs + PictureFlightMs : 0;
+    ButtonsIn->Set(0.0f);
+    for (const auto& button : Buttons()) {
+        // A press left over from an earlier visit completes nothing.
+        button->isHold = 0;
+        button->isClick = 0;
+        button->Disable();
+    }
+    return 0;
+}
+
 int TLevelSummary::Draw() {
     if (Game) Game->Drawing();
     return 0;
@@ -246,14 +272,21 @@ int TLevelSummary::OnUpdate() {
         GoOn(GoNextTo);
         return 0;
     }
+    if (ButtonsIn->dp == 0.0f && AppMilliSecs() >= PictureLandsAt) {
+        ButtonsIn->GO(1.0f);
+        for (const auto& button : Buttons()) button->Enable();
+    }
+    ButtonsIn->Update();
     View->Update();
     const float a = MainObject ? MainObject->GetA() : 1.0f;
-    if (ButtonStats) ButtonStats->SetA(View->p * a);
-    if (ButtonView) ButtonView->SetA((1.0f - View->p) * a);
-    if (StatsPanel) StatsPanel->SetA(View->p * a);
-    // The statistics card takes the finished picture's place: the picture fades out as the card
-    // fades in (a picture of any size or shape would otherwise show around the card).
-    if (SumLev) SumLev->SetA(1.0f - View->p);
+    if (ButtonNext) ButtonNext->SetA(ButtonsIn->p);
+    if (ButtonRestart) ButtonRestart->SetA(ButtonsIn->p);
+    if (ButtonStats) ButtonStats->SetA(SideAtOne(View->p) * a * ButtonsIn->p);
+    if (ButtonView) ButtonView->SetA(SideAtZero(View->p) * a * ButtonsIn->p);
+    if (StatsPanel) StatsPanel->SetA(SideAtOne(View->p) * a);
+    // The statistics card takes the finished picture's place (a picture of any size or shape
+    // would otherwise show around the card).
+    if (SumLev) SumLev->SetA(SideAtZero(View->p));
     return 0;
 }
 

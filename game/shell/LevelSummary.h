@@ -72,7 +72,15 @@ public:
     // The level just won, handed over by the game screen before it switches here.
     std::shared_ptr<TLevel> CurrLevel;
     TSummaryLevelPtr SumLev;
-    std::shared_ptr<TPer> View;  // the statistics panel's fade, 0 hidden to 1 shown
+    // The statistics panel's fade, 0 hidden to 1 shown. The picture and the card, and the toggle's
+    // two labels, take turns in it: what goes out fades in the first half, what comes in in the
+    // second, so that the two never show over each other.
+    std::shared_ptr<TPer> View;
+    // The buttons (Next, Restart, the toggle) come once the finished picture has landed, so that
+    // the picture never lies under a button that could be pressed: till then they are switched
+    // off, then they fade in (0 to 1).
+    std::shared_ptr<TPer> ButtonsIn;
+    int PictureLandsAt = 0;  // application milliseconds
     // Awards still to announce, one pop-up at a time; then GoNextTo runs (1 Next, 2 Restart).
     bool AwardsPending = false;
     std::vector<std::shared_ptr<TAward>> AwardsToGive;
@@ -104,6 +112,10 @@ public:
     virtual int GoRestart();
     virtual int GoStats();
     virtual int GoView();
+    // The buttons switched off and hidden until the picture lands, or on at once without one.
+    virtual int PrepareButtons();
+    // Next, Restart and the toggle's two buttons.
+    std::vector<std::shared_ptr<TUIButton>> Buttons() const;
     virtual int FreeLevel();
 
 private:

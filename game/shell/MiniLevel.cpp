@@ -25,10 +25,6 @@ std::array<TImagePtr, 6> TMapCloudObject::Img;
 
 namespace {
 
-// The two bottom corners of the map where its buttons lie (Awards at 122 and Play at 682, each
-// 220 wide, mirrored inside the 1024 x 768 picture): no thumbnail reacts there.
-constexpr int CornerY = 675, CornerH = 100;
-constexpr int LeftCornerX = 100, RightCornerX = 660, CornerW = 264;
 // A picture larger than any level could be is refused (a damaged record).
 constexpr int MaxCells = 100 * 100;
 // Thumbnails whose point lies this far beyond the screen's top or bottom are not drawn.
@@ -141,8 +137,7 @@ int TMiniLevel::isVisible() { return State != 0 ? 1 : 0; }
 int TMiniLevel::isOver() {
     if (isUnlocked == 0) return 0;
     if (StagesScreen && StagesScreen->MapShow == 1) return 0;
-    if (Mouse::InRect(LeftCornerX, CornerY, CornerW, CornerH) || Mouse::InRect(RightCornerX, CornerY, CornerW, CornerH))
-        return 0;
+    if (StagesScreen && StagesScreen->isPointerOnButton()) return 0;
     if (!Point) return 0;
     const int w = ImageWidth(Panelik[0]), h = ImageHeight(Panelik[0]);
     const int left = TruncToInt(Point->DrawX - w / 2.0f), top = TruncToInt(Point->DrawY - h / 2.0f);

@@ -4,6 +4,7 @@
 
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
+#include "engine/system/Basics.h"
 #include "engine/system/Paths.h"
 #include "engine/system/Mouse.h"
 #include "engine/ui/UI_Object.h"
@@ -351,6 +352,16 @@ int TStagesScreen::GoNextLevel() {
 int TStagesScreen::GoAwards() {
     ClearClicksAndOvers();
     if (AwardsShow) ShowAppPopUp(AwardsShow);
+    return 0;
+}
+
+int TStagesScreen::isPointerOnButton() {
+    for (const auto& back : {NextBack, AwardsBack}) {
+        int w = 0, h = 0;
+        if (!back || back->isEnabled == 0) continue;
+        back->GetWidgetSize(w, h);
+        if (Mouse::InRect(TruncToInt(back->DrawX), TruncToInt(back->DrawY), w, h)) return 1;
+    }
     return 0;
 }
 

@@ -87,6 +87,8 @@ public:
     virtual int GoNextLevel();
     virtual int GoAwards();
     virtual int PlayLevel(const std::shared_ptr<TMiniLevel>& level);
+    // 1 while the pointer is over Play or Awards (their backings): no thumbnail reacts there.
+    int isPointerOnButton();
 };
 
 using TStagesScreenPtr = std::shared_ptr<TStagesScreen>;

@@ -29,8 +29,8 @@
 //                      where the platform cannot tell: every frame drawn whole (from the frame
 //                      cache's copy where it can), never only where it changed
 //   --level N          (developer and tests) once loading has ended, the current player (a new
-//                      test player when there is none) plays level N through the profile's own
-//                      entry point; the help a player's first level shows counts as seen
+//                      test player when there is none) plays level N as a click on its open
+//                      thumbnail plays it; the help a player's first level shows counts as seen
 //   --play-level FILE  (developer) once loading has ended, plays the level file FILE (a
 //                      ".PACLevel" or a neighbour-count ".FAPLevel") on the game screen, outside
 //                      any player's progress
@@ -193,9 +193,11 @@ void MoveLogical(float x, float y) {
     InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f), static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
 }
 
-// --level: the current player (a new test player when there is none) plays the level through
-// the profile's Game_PlayLevel, as the stages map starts one. The help that a player's first
-// level shows, which holds play until it is closed, counts as seen.
+// --level: the current player (a new test player when there is none) plays the level as the
+// stages map starts one from its thumbnail: the level is open (a thumbnail is only clicked when
+// it is), then the profile's Game_PlayLevel. So its record is the one the player's own game
+// writes, and a level won here can be played again from its thumbnail. The help that a
+// player's first level shows, which holds play until it is closed, counts as seen.
 void StartHarnessLevel(int level) {
     if (!Profile && Profiles) {
         TProfilePtr player = CreateNewProfile("Test Player");
@@ -207,6 +209,7 @@ void StartHarnessLevel(int level) {
         return;
     }
     Profile->TutorialScreenShowed = 1;
+    Profile->Level_Unlock(level);
     Profile->Game_PlayLevel(level);
 }
 

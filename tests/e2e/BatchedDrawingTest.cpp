@@ -35,7 +35,9 @@ std::string Worst(const TPixmapPtr& a, const TPixmapPtr& b, int& most) {
                 const int d = std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF));
                 if (d > most) {
                     most = d;
-                    where = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+                    where = std::to_string(x) + ", " + std::to_string(y);
+                    where.insert(where.begin(), '(');
+                    where += ')';
                 }
             }
         }

@@ -124,7 +124,7 @@ constexpr int kSummaryNextX = 642, kSummaryNextY = 644;
 constexpr int kMenuPlayX = 512, kMenuPlayY = 374, kContinueX = 512, kContinueY = 356;
 // The kingdom's Play button, which leads to the stages map.
 constexpr int kKingdomPlayX = 870, kKingdomPlayY = 700;
-constexpr int kThumb1X = 232, kThumb1Y = 580, kThumb2X = 424, kThumb2Y = 612, kThumb3X = 616, kThumb3Y = 588;
+constexpr int kThumb1X = 248, kThumb1Y = 580, kThumb2X = 424, kThumb2Y = 612, kThumb3X = 600, kThumb3Y = 588;
 
 // The frame from which the summary has shown its window and its stars have landed (their
 // places: (588, 142), (652, 132) and (716, 142) less 171, the stars 46 pixels wide).
@@ -356,6 +356,7 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
         EXPECT_EQ(GetBFInt(progress, "Data::Level"), 2);
         auto won = CreateProfileLevelFromString(GetBFString(progress, "Levels::Level1"));
         EXPECT_EQ(won->isPassed, 1);
+        EXPECT_EQ(won->isUnlocked, 1) << "as the player's own game records a win";
         EXPECT_EQ(won->Stars, 3);
         EXPECT_EQ(GetBFString(progress, "Levels::Level2"), "2,0,1,0,0,0,0");
         // The kingdom's help came up on this first visit, and is booked as seen.
@@ -364,8 +365,8 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
     }
     // The player comes back and continues into the kingdom, where Play leads to the map: scrolled
     // to the current level at its bottom end, it shows level 1 passed, level 2 open and level 3
-    // locked. (The first-time pan over the whole map, ten seconds, is taken as seen here; the
-    // map's own tests cover it.)
+    // locked; a click on level 1's thumbnail plays it again. (The first-time pan over the whole
+    // map, ten seconds, is taken as seen here; the map's own tests cover it.)
     {
         const std::string file = PlayerFile(dir, ".AppProfile");
         std::string text = testsupport::ReadFileBytes(file);
@@ -376,11 +377,16 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
         const int M = Startup().menu;
         // The kingdom has faded in within 100 frames of Continue.
         const std::string clicks = ClickAt(M + 20, kMenuPlayX, kMenuPlayY) + ClickAt(M + 60, kContinueX, kContinueY) +
-                                   ClickAt(M + 160, kKingdomPlayX, kKingdomPlayY);
-        GameRun run = RunGame(dir, "--frames " + std::to_string(M + 360) + Script(dir, clicks));
+                                   ClickAt(M + 160, kKingdomPlayX, kKingdomPlayY) + ClickAt(M + 365, kThumb1X, kThumb1Y);
+        GameRun run = RunGame(dir, "--frames " + std::to_string(M + 480) + " --shot-frames " + std::to_string(M + 360) +
+                                       Script(dir, clicks));
         ASSERT_EQ(run.status, 0);
-        ASSERT_TRUE(run.shot);
         EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+        auto progress = LoadBlockFile(PlayerFile(dir, ".AppProfile"));
+        EXPECT_EQ(GetBFString(progress, "Data::Screen"), "GameScreen") << "level 1 replayed from its thumbnail";
+        EXPECT_EQ(GetBFInt(progress, "Data::Level"), 1);
+        run.shot = LoadPixmap(dir.file("shot-" + std::to_string(M + 360) + ".png"));
+        ASSERT_TRUE(run.shot);
         EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y))) << std::hex << Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y);
         EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y))) << std::hex << Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y);
         EXPECT_FALSE(IsCream(Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y))) << std::hex << Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y);

@@ -125,7 +125,7 @@ TEST(LauncherE2ETest, AHostilePackageIsRefusedWhileTheGameGoesOn) {
     // 1.5 GB and stalled the frames for seconds, and every later start after it.
     TempDir dir;
     std::string description = launchertest::Header(2);
-    for (int i = 0; i < 4; ++i) description += launchertest::Icon("g" + std::to_string(i), "big.png");
+    for (int i = 0; i < 4; ++i) description += launchertest::Icon(std::string("g").append(std::to_string(i)), "big.png");
     const std::string zipBytes = testsupport::ZipBuilder()
                                      .File("launcher.dat", description)
                                      .File("big.png", launchertest::HugePngBytes(8192, 8192))

@@ -36,7 +36,7 @@ constexpr Point kMenuPlay{512, 374}, kMenuPlayers{512, 518};
 constexpr Point kPlayersRename{724, 286}, kPlayersOk{512, 594}, kEntryOk{402, 470};
 constexpr Point kContinue{512, 356}, kHelpOk{512, 608}, kSummaryNext{642, 644}, kLoseReplay{632, 458};
 constexpr Point kSummaryPlayAgain{381, 644}, kKingdomSlot1{110, 700}, kKingdomPlay{870, 700};
-constexpr Point kThumb1{232, 580}, kThumb2{424, 612};
+constexpr Point kThumb1{248, 580}, kThumb2{424, 612};
 constexpr int kSheepfoldPrice = 20;  // the first offer of the kingdom's first stage
 
 constexpr int kCommand = 91, kQ = 81, kBackspace = 8;

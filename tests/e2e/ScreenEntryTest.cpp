@@ -88,13 +88,15 @@ TEST_F(ScreenEntryTest, TheKingdomTheMapAndALevelFadeInSettled) {
     // takes 31 frames, its fade-in 30: a frame 15 frames after the switch is mid-fade.
     const int kingdom = 102, map = 250, level = 400;
     const std::string script = Click(50, 512, 374) + Click(kingdom, 512, 356) + Click(map, 870, 700) +
-                               std::to_string(map + 10) + " move 700 400\n" + Click(level, 792, 722) +
+                               std::to_string(map + 10) + " move 700 400\n" + Click(level, 919, 724) +
                                std::to_string(level + 10) + " move 600 300\n";
     auto fading = [](int click) { return click + 2 + 31 + 15; };
     auto settled = [](int click) { return click + 2 + 31 + 30 + 15; };
     std::string shots;
-    for (int click : {kingdom, map, level})
-        shots += (shots.empty() ? "" : ",") + std::to_string(fading(click)) + "," + std::to_string(settled(click));
+    for (int click : {kingdom, map, level}) {
+        if (!shots.empty()) shots += ',';
+        shots += std::to_string(fading(click)) + "," + std::to_string(settled(click));
+    }
     GameRun run = RunGame(dir, "--from-menu --frames " + std::to_string(Startup().menu + settled(level) + 5) +
                                    Script(dir, script) + " --shot-frames " + shots);
     ASSERT_EQ(run.status, 0) << run.output;
@@ -103,7 +105,7 @@ TEST_F(ScreenEntryTest, TheKingdomTheMapAndALevelFadeInSettled) {
     ExpectFadeOf("kingdom", fading(kingdom), settled(kingdom), {10, 0, 1000, 60});
     // The map's upper panel and its Play button (the map itself scrolls to the current level).
     ExpectFadeOf("map panel", fading(map), settled(map), {252, 6, 520, 60});
-    ExpectFadeOf("map Play", fading(map), settled(map), {690, 700, 200, 40});
+    ExpectFadeOf("map Play", fading(map), settled(map), {839, 704, 160, 40});
     // The game panel's menu and help buttons (the board flies in once the fade has ended).
     ExpectFadeOf("level panel", fading(level), settled(level), {1030, 680, 130, 55});
 }

@@ -16,12 +16,17 @@ std::string Dump(const TBlockFilePtr& n) {
     std::string s;
     if (n->MyType == BF_BLOCK) {
         s += n->name + "{";
-        for (size_t i = 0; i < n->SubFiles.size(); ++i) s += (i ? " " : "") + Dump(n->SubFiles[i]);
+        for (size_t i = 0; i < n->SubFiles.size(); ++i) {
+            if (i) s += ' ';
+            s += Dump(n->SubFiles[i]);
+        }
         s += "}";
     } else {
         s += n->name + "=[";
-        for (size_t i = 0; i < n->Value.size(); ++i)
-            s += (i ? "," : "") + std::to_string(n->typ[i]) + ":" + n->Value[i];
+        for (size_t i = 0; i < n->Value.size(); ++i) {
+            if (i) s += ',';
+            s += std::to_string(n->typ[i]) + ":" + n->Value[i];
+        }
         s += "]";
     }
     return s;
@@ -33,7 +38,10 @@ std::pair<std::string, std::string> Read(const std::string& text) {
     TBlockFilePtr root = ParseBlockFileText(text, "f");
     std::string out = testing::internal::GetCapturedStdout();
     std::string d;
-    for (size_t i = 0; i < root->SubFiles.size(); ++i) d += (i ? " " : "") + Dump(root->SubFiles[i]);
+    for (size_t i = 0; i < root->SubFiles.size(); ++i) {
+        if (i) d += ' ';
+        d += Dump(root->SubFiles[i]);
+    }
     return {d, out};
 }
 

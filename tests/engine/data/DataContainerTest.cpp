@@ -18,7 +18,7 @@ TEST(DataContainer, ValuesAreTypedByTheirText) {
     };
     for (const auto& c : cases) {
         auto p = std::make_shared<TIniParam>();
-        p->id = "K";
+        p->id = std::string("K");
         p->data = c.text;
         TDataFieldPtr f = ConvertIniParamToDataField(p);
         ASSERT_NE(f, nullptr);

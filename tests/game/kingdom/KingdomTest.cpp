@@ -250,6 +250,38 @@ TEST_F(KingdomTest, EnteringShowsTheScoreAndTheHelpOnTheFirstVisitOnly) {
     KingdomHelpScreen = nullptr;
 }
 
+// Under the help of the first visit (or any pop-up) the cards, Hide, Play and Menu neither light
+// up under the pointer nor take a click: a click on a card buys nothing behind the help.
+TEST_F(KingdomTest, UnderAPopUpTheCardsAndButtonsTakeNoHoverOrClick) {
+    KingdomHelpScreen = CreateKingdomHelpScreen();
+    LoadAndSetUp(KingdomHelpScreen);
+    NewPlayer({}, 1000);
+    Profile->KingdomTutorialScreenShowed = 0;
+    Enter();
+    Frames(kAnimFrames * 3);  // the cards have shown themselves
+    ASSERT_TRUE(Shown(KingdomHelpScreen));
+    const std::shared_ptr<TUIButton> buttons[] = {Kingdom->BuildButton[0]->Button, Kingdom->HideButton,
+                                                  Kingdom->MenuButton, Kingdom->ButtonNext};
+    for (const auto& button : buttons) {
+        ASSERT_TRUE(button);
+        SCOPED_TRACE(button->name);
+        Click(button);
+        Frames(10);
+        EXPECT_EQ(button->isOver, 0);
+        EXPECT_EQ(button->ViewVar[TUIButton::OVER]->Value(), 0.0f) << "lit under the help";
+        EXPECT_EQ(button->ViewVar[TUIButton::CLICK]->Value(), 0.0f);
+    }
+    EXPECT_TRUE(Profile->Buildings.empty());
+    EXPECT_EQ(Profile->Score, 1000);
+    EXPECT_EQ(Control::CurrScreen, Kingdom);
+
+    // The help gone, the same click buys.
+    Kingdom->HideAllPopUps();
+    Click(Kingdom->BuildButton[0]->Button);
+    EXPECT_EQ(Profile->Buildings.size(), 1u);
+    KingdomHelpScreen = nullptr;
+}
+
 TEST_F(KingdomTest, HidingTakesTwentyFramesAndComingBackFifty) {
     Enter();
     Frames(kAnimFrames * 3);

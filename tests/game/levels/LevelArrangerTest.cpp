@@ -80,7 +80,10 @@ protected:
     static std::string Picture(const std::string& path) {
         const auto level = GetBlockFile(LoadBlockFile(path), "Level");
         std::string key = GetBFString(GetBlockFile(level, "Data"), "Colors", 0);
-        for (const auto& row : GetBlockFile(level, "Tiles")->SubFiles) key += "|" + row->ToString2("");
+        for (const auto& row : GetBlockFile(level, "Tiles")->SubFiles) {
+            key += '|';
+            key += row->ToString2("");
+        }
         return key;
     }
 };

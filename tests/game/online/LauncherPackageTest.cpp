@@ -180,7 +180,7 @@ TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
     // naming one 8192 x 8192 picture (an archive of about 500 bytes). It is refused from the
     // picture's header, before any pixel is made.
     std::string fourIcons = Header(2);
-    for (int i = 0; i < 4; ++i) fourIcons += Icon("g" + std::to_string(i), "big.png");
+    for (int i = 0; i < 4; ++i) fourIcons += Icon(std::string("g").append(std::to_string(i)), "big.png");
     const std::string huge =
         testsupport::ZipBuilder().File("launcher.dat", fourIcons).File("big.png", launchertest::HugePngBytes(8192, 8192)).Bytes();
     // Zeros unpacking to a byte more than the budget allows (once 60 MB of them installed).

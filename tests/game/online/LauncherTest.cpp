@@ -266,7 +266,7 @@ protected:
     // A package of n icons named a0, a1, ...
     void Icons(int n) {
         std::string text = Header(3);
-        for (int i = 0; i < n; ++i) text += Icon("a" + std::to_string(i));
+        for (int i = 0; i < n; ++i) text += Icon(std::string("a").append(std::to_string(i)));
         WritePackage(Package(), text);
     }
 };
@@ -341,7 +341,7 @@ TEST_F(LauncherTest, WhatAnInterruptedInstallLeftIsRemovedAtTheNextStart) {
 TEST_F(LauncherTest, AnInstalledPackageOverItsBudgetIsKeptOutOfSight) {
     // Put there by an older game: four icons naming one 8192 x 8192 picture.
     std::string text = Header(3);
-    for (int i = 0; i < 4; ++i) text += Icon("g" + std::to_string(i), "big.png");
+    for (int i = 0; i < 4; ++i) text += Icon(std::string("g").append(std::to_string(i)), "big.png");
     WritePackage(Package(), text);
     testsupport::WriteFileBytes(Package() + "/big.png", launchertest::HugePngBytes(8192, 8192));
     const std::string out = Create();

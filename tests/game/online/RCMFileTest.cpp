@@ -124,7 +124,11 @@ TEST(RCMFileTest, BracesNeverClosedMakeOneGroupEach) {
     for (const int braces : {1, 2, 12}) {
         SCOPED_TRACE(braces);
         std::string text = "NewsLetter {\n\tSeconds = 3\n";
-        for (int i = 0; i < braces; ++i) text += "G" + std::to_string(i) + " {";
+        for (int i = 0; i < braces; ++i) {
+            text += 'G';
+            text += std::to_string(i);
+            text += " {";
+        }
         // (Each unclosed group reads up to one character short of the one around it.)
         const TRCMGroupPtr root = reader.readAll(text + "x = 1\n" + std::string(16, '\n'), "");
         EXPECT_EQ(Groups(root), static_cast<size_t>(braces) + 2);

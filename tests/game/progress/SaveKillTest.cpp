@@ -45,7 +45,7 @@ std::string SettingsFile(const std::string& root) { return root + "/Quiltora-2/D
 std::string NewsFile(const std::string& root) { return root + "/Newsletter.dat"; }
 
 // The third player's name at save k: renamed at every save, among three names.
-std::string ThirdName(int k) { return "C" + std::to_string(k % 3); }
+std::string ThirdName(int k) { return std::string("C").append(std::to_string(k % 3)); }
 
 // Save number k of everything the game saves: every player's score is k; ANN and BO play level
 // k % 3 + 1 with a board whose clock reads k (so that a board tells which save wrote it); the

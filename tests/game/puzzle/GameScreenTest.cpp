@@ -263,25 +263,6 @@ TEST_F(GameScreenTest, TheSecondButtonOrSpaceCancelsALineAndTheWasteCornerDropsI
     Frames(2);
     EXPECT_EQ(CoveredRow(*level, 1), "cccc");
 
-    // Space pressed while no button is held waits for the next press and cancels it in the
-    // frame it is seen; the cancel holds until the button is let go: the cell is judged neither
-    // while it is held nor at the release.
-    MoveToCell(*level, 1, 1);
-    Frame();
-    InjectKeyDown(32);
-    InjectKeyUp(32);
-    Frame();
-    Down(1);
-    Frame();
-    EXPECT_EQ(CoveredRow(*level, 1), "cccc");
-    EXPECT_FALSE(Game->HoldedList && !Game->HoldedList->empty());
-    Frames(3);
-    EXPECT_EQ(CoveredRow(*level, 1), "cccc") << "judged while the button is still down";
-    Up(1);
-    Frames(2);
-    EXPECT_EQ(CoveredRow(*level, 1), "cccc");
-    EXPECT_EQ(level->Mistakes, 0);
-
     // A line released over the corner above the row clues and left of the column clues.
     MoveToCell(*level, 0, 1);
     Frame();
@@ -317,6 +298,87 @@ TEST_F(GameScreenTest, TheSecondButtonOrSpaceCancelsALineAndTheWasteCornerDropsI
     Up(1);
     Frame();
     EXPECT_EQ(CoveredRow(*level, 1), "----");
+    EXPECT_EQ(level->Mistakes, 0);
+}
+
+// A Space pressed with no line held drops nothing, then or later: neither one pressed before the
+// screen came (on the main menu, say) nor one pressed during play, seconds before the next line.
+TEST_F(GameScreenTest, ASpaceWithNoLineHeldIsForgotten) {
+    InjectKeyDown(32);
+    InjectKeyUp(32);
+    auto level = Play(MakeLevel({"111", "111", "111"}));
+    UntilPlay();
+    Drag(*level, 0, 0, 1, 0, 1);
+    EXPECT_EQ(CoveredRow(*level, 0), "--c") << "the line after a Space pressed before the screen came";
+
+    MoveToCell(*level, 0, 1);
+    Frame();
+    InjectKeyDown(32);
+    InjectKeyUp(32);
+    Frames(120);
+    Down(1);
+    Frame();
+    MoveToCell(*level, 2, 1);
+    Frames(2);
+    Up(1);
+    Frame();
+    EXPECT_EQ(CoveredRow(*level, 1), "---") << "the line two seconds after a Space with no line held";
+    EXPECT_EQ(level->Mistakes, 0);
+}
+
+// After a cancel (Space, or the other button) nothing starts until every button is up: the other
+// button pressed while the first is still down starts no line of its own, which its release
+// would judge (here a mistake: crossing cells of the picture).
+TEST_F(GameScreenTest, ACancelledLineStartsNothingUntilEveryButtonIsUp) {
+    auto level = Play(MakeLevel({"1111", "1111", "1111"}));
+    UntilPlay();
+    auto press = [&](int x, int y, int button) {
+        MoveToCell(*level, x, y);
+        Frame();
+        Down(button);
+        Frame();
+    };
+    struct Case {
+        const char* name;
+        bool bySpace;  // cancelled by Space, else by pressing the right button during the drag
+    };
+    const Case cases[] = {{"Space", true}, {"the other button", false}};
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        press(0, row, 1);
+        MoveToCell(*level, 2, row);
+        Frame();
+        if (c.bySpace) {
+            InjectKeyDown(32);
+            Frame();
+            InjectKeyUp(32);
+        } else {
+            Down(2);
+            Frame();
+            Up(2);
+            Frame();
+        }
+        EXPECT_FALSE(Game->HoldedList && !Game->HoldedList->empty());
+        // The left button still down: the right one pressed and let go, on a cell, twice.
+        for (int i = 0; i < 2; ++i) {
+            MoveToCell(*level, 3, row);
+            Frame();
+            Down(2);
+            Frames(2);
+            EXPECT_FALSE(Game->HoldedList && !Game->HoldedList->empty());
+            Up(2);
+            Frames(2);
+        }
+        Up(1);
+        Frames(2);
+        EXPECT_EQ(CoveredRow(*level, row), "cccc");
+        EXPECT_EQ(level->Mistakes, 0);
+        // Every button up: the next line plays.
+        Drag(*level, 0, row, 3, row, 1);
+        EXPECT_EQ(CoveredRow(*level, row), "----");
+        ++row;
+    }
     EXPECT_EQ(level->Mistakes, 0);
 }
 

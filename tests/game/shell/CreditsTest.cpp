@@ -120,6 +120,31 @@ TEST_F(CreditsTest, TheRollStartsBelowTheScreenMovesSixtyPixelsASecondAndComesBa
     EXPECT_EQ(Credits->y, 800.0f);
 }
 
+// Fading in or out, the lines show only over the opaque background: while the screen below shows
+// through, the frame is the one drawn without any line; fully shown, the lines are there.
+TEST_F(CreditsTest, TheLinesShowOnlyOverTheOpaqueBackground) {
+    Credits->Setup();
+    ASSERT_TRUE(Credits->img);
+    // The roll ending with its lines in the middle of the screen, over a white screen below.
+    auto frame = [&](float alpha, bool lines) {
+        Credits->Alpha = alpha;
+        Credits->y = lines ? 200.0f : 5000.0f;
+        SetClsColor(255, 255, 255);
+        Cls();
+        Credits->OnDraw();
+        return GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+    };
+    auto same = [](const TPixmapPtr& a, const TPixmapPtr& b) { return a && b && a->pixels == b->pixels; };
+    for (float alpha = 0.05f; alpha < 1.0f; alpha += 0.05f) {
+        SCOPED_TRACE(alpha);
+        const bool backOpaque = same(frame(alpha, false), frame(1.0f, false));
+        if (!backOpaque) {
+            EXPECT_TRUE(same(frame(alpha, true), frame(alpha, false))) << "lines over the screen below";
+        }
+    }
+    EXPECT_FALSE(same(frame(1.0f, true), frame(1.0f, false)));
+}
+
 // The modal loop, driven through the frame-start hook as the harness drives it: the frames it
 // ran and whether the screen below was updated.
 class CountingScreen : public TAppScreen {

@@ -3,6 +3,7 @@
 // announcement pop-up's queue, the lose pop-up, the help pop-ups and the tutorial frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/AppAnimator.h"
 #include "engine/screen/Asset.h"
+#include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/ui/UI_Object.h"
 #include "game/progress/Awards.h"
@@ -240,6 +242,53 @@ TEST_F(LevelEndTest, TheStatisticsToggleWorksOnlyWhileItsFadeRests) {
     s.Interface();
     s.ButtonStats->isClick = 0;
     EXPECT_EQ(s.View->dp, 0.0f);
+}
+
+// The finished picture flies in from the board at the board's size: no button is there to be
+// pressed (or to lie over it) until it has landed; then they fade in and take clicks.
+TEST_F(LevelEndTest, TheButtonsComeOnceThePictureHasLanded) {
+    Profile->KingdomTutorialScreenShowed = 1;
+    Won(1, 3, 100);
+    EnterSummary();
+    auto& s = *LevelSummary;
+    ASSERT_TRUE(s.SumLev);
+    const std::shared_ptr<TUIButton> buttons[] = {s.ButtonNext, s.ButtonRestart, s.ButtonStats, s.ButtonView};
+    // A click on Next's place while the picture is still on its way does nothing.
+    Click(s.ButtonNext);
+    while (AppMilliSecs() < s.PictureLandsAt) {
+        for (const auto& button : buttons) {
+            ASSERT_TRUE(button);
+            EXPECT_EQ(button->isEnabled, 0) << button->name;
+        }
+        Frame();
+    }
+    EXPECT_EQ(Control::CurrScreen, LevelSummary);
+    EXPECT_EQ(Profile->Level, 1);
+    Frames(25);
+    for (const auto& button : buttons) EXPECT_EQ(button->isEnabled, 1) << button->name;
+    EXPECT_EQ(s.ButtonNext->GetA(), 1.0f);
+    Click(s.ButtonNext);
+    EXPECT_EQ(Profile->Level, 2);
+}
+
+// The toggle between the picture and the statistics: at no frame of the fade do its two labels,
+// or the picture and the card, show over each other.
+TEST_F(LevelEndTest, TheStatisticsToggleShowsOneSideAtATime) {
+    Won(1, 2, 50);
+    EnterSummary();
+    auto& s = *LevelSummary;
+    Frames(150);  // the window is up and the buttons are in
+    for (float target : {1.0f, 0.0f}) {
+        s.View->GO(target);
+        for (int i = 0; i < 30; ++i) {
+            Frame();
+            EXPECT_EQ(std::min(s.ButtonStats->GetA(), s.ButtonView->GetA()), 0.0f) << i;
+            EXPECT_EQ(std::min(s.StatsPanel->GetA(), s.SumLev->GetA()), 0.0f) << i;
+        }
+        EXPECT_EQ(s.View->p, target);
+        EXPECT_EQ(s.StatsPanel->GetA(), target);
+        EXPECT_EQ(s.SumLev->GetA(), 1.0f - target);
+    }
 }
 
 TEST_F(LevelEndTest, NextAnnouncesEachDueAwardInTurnThenGoesToTheKingdom) {

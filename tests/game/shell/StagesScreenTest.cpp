@@ -3,9 +3,11 @@
 // thumbnails and the clicks that play a level.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ShellTestSupport.h"
 #include "game/progress/Awards.h"
@@ -14,6 +16,7 @@
 #include "game/shell/AwardScreen.h"
 #include "game/shell/MiniLevel.h"
 #include "game/shell/StagesScreen.h"
+#include "platform/Image.h"
 
 namespace {
 
@@ -196,31 +199,31 @@ TEST_F(StagesTest, AFirstVisitPansOverTheWholeMapAndTheNextScrolls) {
     EXPECT_FLOAT_EQ(s.MapStartY, -3328.0f);
 }
 
-TEST_F(StagesTest, OnlyOpenThumbnailsOutsideTheButtonCornersReact) {
+TEST_F(StagesTest, OnlyOpenThumbnailsOffTheButtonsReact) {
     Profile->Level_Unlock(2);
     Enter();
     Frames(105);
     auto m = Mini(1);
     m->Point->UpdateAllTheSettings();
     const float px = m->Point->DrawX, py = m->Point->DrawY;
+    auto& s = *StagesScreen;
+    const float ax = s.AwardsBack->DrawX, ay = s.AwardsBack->DrawY, nx = s.NextBack->DrawX, ny = s.NextBack->DrawY;
     struct Case {
         float x, y;
         int unlocked;
         int over;
+        bool moved;  // the thumbnail moved under the point (as a damaged layout could put it)
     } cases[] = {
-        {px, py, 1, 1},
-        {px, py, 0, 0},
-        {px + 37, py + 31, 1, 1},  // the panel's corner is inside
-        {px + 40, py, 1, 0},
-        {200, 700, 1, 0},  // the awards corner
-        {800, 760, 1, 0},  // the next-level corner
-        {940, 700, 1, 1},  // right of it
+        {px, py, 1, 1, false},
+        {px, py, 0, 0, false},
+        {px + 37, py + 31, 1, 1, false},  // the panel's corner is inside
+        {px + 40, py, 1, 0, false},
+        {ax + 20, ay + 20, 1, 0, true},  // on Awards
+        {nx + 20, ny + 20, 1, 0, true},  // on Play
+        {nx - 10, ny + 20, 1, 1, true},  // left of it
     };
     for (const auto& c : cases) {
-        // The corners (and the place right of the next-level one) are tested with the thumbnail
-        // moved under them.
-        const bool corner = (c.x < 400 && c.y > 650) || (c.x > 600 && c.y > 650);
-        if (corner) {
+        if (c.moved) {
             m->Point->DrawX = c.x;
             m->Point->DrawY = c.y;
         }
@@ -230,6 +233,46 @@ TEST_F(StagesTest, OnlyOpenThumbnailsOutsideTheButtonCornersReact) {
         EXPECT_EQ(m->isOver(), c.over) << c.x << "," << c.y;
         m->Point->DrawX = px;
         m->Point->DrawY = py;
+    }
+}
+
+// Wherever the map is scrolled, no thumbnail (its panel, and its stars above it) lies under Play
+// or Awards (their backings), in the wide picture or the 4:3 one: every row passes their height
+// as the map scrolls, so the thumbnails' columns stay clear of the buttons.
+TEST_F(StagesTest, NoThumbnailLiesUnderAButtonWhereverTheMapIsScrolled) {
+    Enter();
+    Frames(105);
+    auto& s = *StagesScreen;
+    struct Box {
+        float left, top, right, bottom;
+    };
+    std::vector<Box> buttons;
+    for (const TGameObjectPtr& object : {TGameObjectPtr(s.NextBack), TGameObjectPtr(s.AwardsBack),
+                                         TGameObjectPtr(s.NextButton), TGameObjectPtr(s.AwardsButton)}) {
+        ASSERT_TRUE(object);
+        int w = 0, h = 0;
+        object->GetWidgetSize(w, h);
+        ASSERT_GT(w, 0);
+        buttons.push_back({object->DrawX, object->DrawY, object->DrawX + w, object->DrawY + h});
+    }
+    // A thumbnail about its point: the panel centred on it, the stars' row drawn above it.
+    const float halfW = ImageWidth(TMiniLevel::Panelik[0]) / 2.0f, halfH = ImageHeight(TMiniLevel::Panelik[0]) / 2.0f;
+    const float starsTop = ImageHandleY(TMiniLevel::Stars[0]);
+    ASSERT_GT(halfW, 0.0f);
+    const float mapY = MapY();
+    for (const auto& mini : s.Levels) {
+        SCOPED_TRACE(mini->Id);
+        mini->Point->UpdateAllTheSettings();
+        const float onMap = mini->Point->DrawY - mapY;  // its y with the map at 0
+        for (int y = -StagesScreenSettings::MapHeight; y <= 0; ++y) {
+            const Box thumb{mini->Point->DrawX - halfW, onMap + y - std::max(halfH, starsTop), mini->Point->DrawX + halfW,
+                            onMap + y + halfH};
+            for (const Box& b : buttons)
+                if (thumb.left < b.right && b.left < thumb.right && thumb.top < b.bottom && b.top < thumb.bottom) {
+                    ADD_FAILURE() << "under a button with the map at " << y;
+                    return;
+                }
+        }
     }
 }
 
