@@ -9,6 +9,7 @@
 #include "engine/system/Paths.h"
 #include "game/progress/Awards.h"
 #include "game/progress/PlayerNotices.h"
+#include "game/progress/ProgressFile.h"
 #include "game/progress/ProgressHooks.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
@@ -23,9 +24,6 @@ const char* const kSource = "Profile";
 
 // The mistake that loses a level.
 constexpr int LevelMistakesToLose = 6;
-
-// A number entry read as the profiles read numbers: a real, truncated toward zero.
-int ReadNumber(const TBlockFilePtr& block, std::string_view path) { return TruncToInt(GetBFNumber(block, path)); }
 
 // Switches to the screen through the cross-fade; a screen that was never made is reported and
 // the player stays where they are.
@@ -44,22 +42,6 @@ std::shared_ptr<TAppScreen> Screen(const std::function<std::shared_ptr<TAppScree
 // Hands the level to the game screen; gives the screen (null when there is none).
 std::shared_ptr<TAppScreen> HandToGame(const std::shared_ptr<TLevel>& level) {
     return ProgressHooks::PlayLevel ? ProgressHooks::PlayLevel(level) : nullptr;
-}
-
-// Buildings are told apart by their ids (the kingdom installs the hook before it makes one).
-int BuildingId(const std::shared_ptr<TKingdomObject>& building) {
-    return building && ProgressHooks::BuildingId ? ProgressHooks::BuildingId(*building) : 0;
-}
-
-// The numbered entries prefix + 1 .. prefix + i of a block, i being its count "i". A damaged
-// count cannot run the reading on and on: it is held to the entries the block has, and numbers
-// without an entry are passed over.
-std::vector<TBlockFilePtr> CountedEntries(const TBlockFilePtr& block, const std::string& prefix) {
-    const int count = std::clamp(ReadNumber(block, "i"), 0, static_cast<int>(block->SubFiles.size()));
-    std::vector<TBlockFilePtr> entries;
-    for (int k = 1; k <= count; ++k)
-        if (auto entry = GetBlockEntryNO_NEW(block, prefix + std::to_string(k))) entries.push_back(entry);
-    return entries;
 }
 
 }  // namespace
@@ -184,7 +166,7 @@ int TProfile::Kingdom_SecondAward() { return Buildings.size() == 28 ? 1 : 0; }
 int TProfile::Kingdom_HaveObject(const std::shared_ptr<TKingdomObject>& building) {
     if (!building) return 0;
     for (const auto& b : Buildings)
-        if (b && (b == building || (ProgressHooks::BuildingId && BuildingId(b) == BuildingId(building)))) return 1;
+        if (b && (b == building || (ProgressHooks::BuildingId && ProgressBuildingId(b) == ProgressBuildingId(building)))) return 1;
     return 0;
 }
 
@@ -264,29 +246,7 @@ int TProfile::Game_IncriseLevel() {
 }
 
 int TProfile::Game_StartNew() {
-    MapY = 0;
-    MapScreenAnimationShowed = 0;
-    TutorialScreenShowed = 0;
-    KingdomTutorialScreenShowed = 0;
-    LevelsWithoutMistakes = 0;
-    LevelsWithoutHint = 0;
-    LevelsWithHint = 0;
-    HintUsed = 0;
-    TilesUncovered = 0;
-    TilesCrossed = 0;
-    CashSpend = 0;
-
-    CurrMusicNumber = 1;
-    Level = 1;
-    Stars = 0;
-    Score = 0;
-    CurrScreen.clear();
-    BuildingStage = 0;
-
-    Buildings.clear();
-    UnresolvedBuildingIds.clear();
-    Levels.clear();
-
+    ResetProgressForNewGame(*this);
     Level_Unlock(1);
     SwitchTo(Screen(ProgressHooks::StagesScreen), "stages map");
     return 0;
@@ -330,49 +290,6 @@ std::string IdOfPath(const std::string& path) { return StripExt(StripDir(path));
 // The player as the game shows names.
 std::string Who(const std::string& name) { return name.empty() ? std::string("A player") : UpperUnicode(name); }
 
-// The blocks of a progress file, in the writer's order, with what they hold in a player's words
-// (the level and the score are said with their values where they were read whole).
-struct ProgressBlock {
-    const char* name;
-    const char* words;
-};
-constexpr ProgressBlock kProgressBlocks[] = {
-    {"Data", "the level and score"},
-    {"Levels", "the levels played"},
-    {"Stats", "the award counters"},
-    {"Buildings", "the kingdom"},
-    {"Awards", "the awards"},
-};
-
-// True when the block holds every entry the writer gives it (a block cut short lacks some).
-bool BlockComplete(const TBlockFilePtr& root, const std::string& name) {
-    auto block = GetBlockFileNO_NEW(root, name);
-    if (!block) return false;
-    auto has = [&](const std::string& entry) { return GetBlockEntryNO_NEW(block, entry) != nullptr; };
-    auto hasAll = [&](std::initializer_list<const char*> entries) {
-        for (const char* entry : entries)
-            if (!has(entry)) return false;
-        return true;
-    };
-    auto hasCounted = [&](const char* prefix) {
-        if (!has("i")) return false;
-        const int count = ReadNumber(block, "i");
-        if (count < 0 || count > static_cast<int>(block->SubFiles.size())) return false;
-        for (int k = 1; k <= count; ++k)
-            if (!has(prefix + std::to_string(k))) return false;
-        return true;
-    };
-    if (name == "Data")
-        return hasAll({"Name", "Level", "Score", "Stars", "Screen", "MapScreenAnimationShowed", "TutorialScreenShowed",
-                       "KingdomTutorialScreenShowed", "CurrMusic", "MapY"});
-    if (name == "Levels") return hasCounted("Level");
-    if (name == "Stats")
-        return hasAll({"LevelsWithoutMistakes", "LevelWithoutHint", "LevelWithHint", "HintUsed", "TilesUncovered",
-                       "TilesCrossed", "CashSpend"});
-    if (name == "Buildings") return has("BuildingStage") && hasCounted("Object");
-    return has("AwardsList");
-}
-
 // True when the block is there with at least one entry.
 bool BlockRead(const TBlockFilePtr& root, const std::string& name) {
     auto block = GetBlockFileNO_NEW(root, name);
@@ -401,7 +318,7 @@ TBlockFilePtr ReadWholeProgress(const std::string& path) {
 
 // Every entry of the progress blocks that `into` lacks is taken from `from`.
 void FillMissingEntries(const TBlockFilePtr& into, const TBlockFilePtr& from) {
-    for (const ProgressBlock& b : kProgressBlocks) {
+    for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
         auto source = GetBlockFileNO_NEW(from, b.name);
         if (!source) continue;
         auto target = GetBlockFileNO_NEW(into, b.name);
@@ -474,11 +391,7 @@ int TProfile::Save(const std::string& path) {
 
 TBlockFilePtr TProfile::ProgressBlocks(const std::string& path) {
     auto root = CreateBlockFile(path);
-    SaveData(root);
-    SaveLevels(root);
-    SaveStats(root);
-    SaveBuildings(root);
-    SaveAwards(root);
+    for (const ProgressBlockInfo& b : ProgressBlocksTable()) WriteProgressBlock(*this, root, b.name);
     return root;
 }
 
@@ -503,61 +416,27 @@ std::string TProfile::SaveState(const std::string& path) {
 }
 
 int TProfile::SaveData(const TBlockFilePtr& root) {
-    auto data = CreateBlockFile("Data", root);
-    AddStringToBlock(data, "Name", Trim(name));
-    AddIntToBlock(data, "Level", Level);
-    AddIntToBlock(data, "SaveCount", SaveCount);
-    AddIntToBlock(data, "Score", Score);
-    AddIntToBlock(data, "Stars", Stars);
-    AddStringToBlock(data, "Screen", CurrScreen);
-    AddIntToBlock(data, "MapScreenAnimationShowed", MapScreenAnimationShowed);
-    AddIntToBlock(data, "TutorialScreenShowed", TutorialScreenShowed);
-    AddIntToBlock(data, "KingdomTutorialScreenShowed", KingdomTutorialScreenShowed);
-    AddIntToBlock(data, "CurrMusic", CurrMusicNumber);
-    AddIntToBlock(data, "MapY", MapY);
+    WriteProgressBlock(*this, root, "Data");
     return 0;
 }
 
 int TProfile::SaveLevels(const TBlockFilePtr& root) {
-    auto block = CreateBlockFile("Levels", root);
-    AddIntToBlock(block, "i", static_cast<int>(Levels.size()));
-    int k = 1;
-    for (const auto& level : Levels) AddStringToBlock(block, "Level" + std::to_string(k++), level->ToString());
+    WriteProgressBlock(*this, root, "Levels");
     return 0;
 }
 
 int TProfile::SaveStats(const TBlockFilePtr& root) {
-    auto stats = CreateBlockFile("Stats", root);
-    AddIntToBlock(stats, "LevelsWithoutMistakes", LevelsWithoutMistakes);
-    AddIntToBlock(stats, "LevelWithoutHint", LevelsWithoutHint);
-    AddIntToBlock(stats, "LevelWithHint", LevelsWithHint);
-    AddIntToBlock(stats, "HintUsed", HintUsed);
-    AddIntToBlock(stats, "TilesUncovered", TilesUncovered);
-    AddIntToBlock(stats, "TilesCrossed", TilesCrossed);
-    AddIntToBlock(stats, "CashSpend", CashSpend);
+    WriteProgressBlock(*this, root, "Stats");
     return 0;
 }
 
 int TProfile::SaveBuildings(const TBlockFilePtr& root) {
-    std::vector<int> ids;
-    for (const auto& b : Buildings)
-        if (b) ids.push_back(BuildingId(b));
-    ids.insert(ids.end(), UnresolvedBuildingIds.begin(), UnresolvedBuildingIds.end());
-    auto block = CreateBlockFile("Buildings", root);
-    AddIntToBlock(block, "i", static_cast<int>(ids.size()));
-    AddIntToBlock(block, "BuildingStage", BuildingStage);
-    int k = 1;
-    for (int id : ids) AddIntToBlock(block, "Object" + std::to_string(k++), id);
+    WriteProgressBlock(*this, root, "Buildings");
     return 0;
 }
 
 int TProfile::SaveAwards(const TBlockFilePtr& root) {
-    std::string list;
-    for (const auto& a : Awards)
-        if (a) list += std::to_string(a->id) + " ";
-    for (int id : UnresolvedAwardIds) list += std::to_string(id) + " ";
-    auto block = CreateBlockFile("Awards", root);
-    AddStringToBlock(block, "AwardsList", Trim(list));
+    WriteProgressBlock(*this, root, "Awards");
     return 0;
 }
 
@@ -611,10 +490,10 @@ int TProfile::Load(const std::string& path) {
             auto salvaged = SalvageProgress(bytes, path);
             auto previous = ReadWholeProgress(backup);
             bool anything = false;
-            for (const ProgressBlock& b : kProgressBlocks) {
+            for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
                 // (The level and the score read whole are said with their values, below.)
                 const std::string words = std::string(b.name) == "Data" ? "" : b.words;
-                if (BlockComplete(salvaged, b.name)) {
+                if (isProgressBlockComplete(salvaged, b.name)) {
                     kept.push_back(words);
                 } else if (previous && GetBlockFileNO_NEW(previous, b.name)) {
                     fromBackup.push_back(words);
@@ -648,12 +527,8 @@ int TProfile::Load(const std::string& path) {
     // A damaged file's name may be cut or run on (a quoted text whose end is lost): the list of
     // players' name, which names the files, stays.
     const std::string listedName = name;
-    LoadData(root);
+    for (const ProgressBlockInfo& b : ProgressBlocksTable()) ReadProgressBlock(*this, root, b.name);
     if (how == Read::Salvaged && !listedName.empty()) name = listedName;
-    LoadStats(root);
-    LoadLevels(root);
-    LoadBuildings(root);
-    LoadAwards(root);
     const LevelInProgressRead levelRead = LoadProfileLevel(StripExt(path) + ".PACLEVEL");
     isSaveWhole = true;
     // The files on disk hold what was read: a save with nothing changed writes nothing. (A level
@@ -696,78 +571,27 @@ int TProfile::Load(const std::string& path) {
 }
 
 int TProfile::LoadData(const TBlockFilePtr& root) {
-    auto data = GetBlockFile(root, "Data");
-    // The Id is not recomputed here: it stays the one the index's name gave until the next save.
-    // A file without a name (one that could not be read) leaves the index's name.
-    const std::string fileName = Trim(GetBFString(data, "Name"));
-    if (!fileName.empty()) name = fileName;
-    Level = std::min(ReadNumber(data, "Level"), MaxLevel);
-    CurrScreen = GetBFString(data, "Screen");
-    Score = ReadNumber(data, "Score");
-    Stars = ReadNumber(data, "Stars");
-    MapY = ReadNumber(data, "MapY");
-    MapScreenAnimationShowed = ReadNumber(data, "MapScreenAnimationShowed");
-    TutorialScreenShowed = ReadNumber(data, "TutorialScreenShowed");
-    KingdomTutorialScreenShowed = ReadNumber(data, "KingdomTutorialScreenShowed");
-    CurrMusicNumber = ReadNumber(data, "CurrMusic");
-    // Missing in files of an older build: 0.
-    SaveCount = std::max(ReadNumber(data, "SaveCount"), 0);
-    // A level number names a level file: below 1 it is 1.
-    if (Level < 1) Level = 1;
-    // 0 is an old profile's "not started" (the music player takes it as 1); anything else
-    // outside the cycle starts it again.
-    if (CurrMusicNumber < 0 || CurrMusicNumber > MusicTracksInCycle) CurrMusicNumber = 1;
+    ReadProgressBlock(*this, root, "Data");
     return 0;
 }
 
 int TProfile::LoadStats(const TBlockFilePtr& root) {
-    auto stats = GetBlockFile(root, "Stats");
-    LevelsWithoutMistakes = GetBFInt(stats, "LevelsWithoutMistakes");
-    LevelsWithoutHint = GetBFInt(stats, "LevelWithoutHint");
-    LevelsWithHint = GetBFInt(stats, "LevelWithHint");
-    HintUsed = GetBFInt(stats, "HintUsed");
-    TilesUncovered = GetBFInt(stats, "TilesUncovered");
-    TilesCrossed = GetBFInt(stats, "TilesCrossed");
-    CashSpend = GetBFInt(stats, "CashSpend");
+    ReadProgressBlock(*this, root, "Stats");
     return 0;
 }
 
 int TProfile::LoadLevels(const TBlockFilePtr& root) {
-    auto block = GetBlockFile(root, "Levels");
-    for (const auto& entry : CountedEntries(block, "Level"))
-        Levels.push_back(CreateProfileLevelFromString(entry->GetString(0)));
+    ReadProgressBlock(*this, root, "Levels");
     return 0;
 }
 
 int TProfile::LoadBuildings(const TBlockFilePtr& root) {
-    auto block = GetBlockFile(root, "Buildings");
-    // The stage selects the kingdom's offers, four to a stage.
-    BuildingStage = std::clamp(ReadNumber(block, "BuildingStage"), 0, MaxBuildingStage);
-    for (const auto& entry : CountedEntries(block, "Object")) {
-        const int id = TruncToInt(entry->GetFloat(0));
-        if (auto building = ProgressHooks::FindBuilding ? ProgressHooks::FindBuilding(id) : nullptr) {
-            Buildings.push_back(building);
-        } else if (!ProgressHooks::BuildingsKnown || !ProgressHooks::BuildingsKnown()) {
-            // Without the kingdom's buildings no id can be judged: keep it for the next save.
-            UnresolvedBuildingIds.push_back(id);
-        }
-    }
+    ReadProgressBlock(*this, root, "Buildings");
     return 0;
 }
 
 int TProfile::LoadAwards(const TBlockFilePtr& root) {
-    const std::string list = GetBFString(root, "Awards::AwardsList");
-    Awards.clear();
-    UnresolvedAwardIds.clear();
-    for (const std::string& piece : TokenizeString(list, " ")) {
-        const int id = StringToInt(piece);
-        if (auto award = GetAwardById(id)) {
-            Awards.push_back(award);
-        } else if (AwardsList.empty() && id != 0) {
-            // Without the award catalogue no id can be judged: keep it for the next save.
-            UnresolvedAwardIds.push_back(id);
-        }
-    }
+    ReadProgressBlock(*this, root, "Awards");
     return 0;
 }
 
@@ -787,9 +611,9 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         bool whole = false;
         auto root = LoadBlockFileChecked(file, whole);
         auto record = GetBlockFileNO_NEW(root, "Progress");
-        const int count = record ? std::max(ReadNumber(record, "SaveCount"), 0) : 0;
+        const int count = record ? std::max(ReadProfileNumber(record, "SaveCount"), 0) : 0;
         highest = std::max(highest, count);
-        const bool matches = record ? count == progressCount && ReadNumber(record, "Level") == Level : progressCount == 0;
+        const bool matches = record ? count == progressCount && ReadProfileNumber(record, "Level") == Level : progressCount == 0;
         std::shared_ptr<TLevel> level = whole ? PacLevelFromBlockFile(root, file) : nullptr;
         if (level && matches) {
             CurrLevel = level;
@@ -808,7 +632,7 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         current = !level ? Current::Damaged : count > progressCount ? Current::CutShort : Current::OtherSave;
         if (level)
             Error("The level in progress " + path + " is not the one of this progress file (" +
-                      (record ? "level " + std::to_string(ReadNumber(record, "Level")) + ", save " +
+                      (record ? "level " + std::to_string(ReadProfileNumber(record, "Level")) + ", save " +
                                     std::to_string(count)
                               : std::string("no save counter")) +
                       "; the progress is at level " + std::to_string(Level) + ", save " +

@@ -8,15 +8,9 @@
 // The current player is the global Profile; only the profiles pop-up (ProfileManager.h)
 // assigns it.
 //
-// Progress file (a block file, Id + ".AppProfile" in the per-user "Profiles" folder), blocks
-// in this order:
-//   Data      Name, Level, SaveCount, Score, Stars, Screen, MapScreenAnimationShowed,
-//             TutorialScreenShowed, KingdomTutorialScreenShowed, CurrMusic, MapY
-//   Levels    i = record count, Level1 .. Level<i> = the records' text form
-//   Stats     LevelsWithoutMistakes, LevelWithoutHint, LevelWithHint, HintUsed,
-//             TilesUncovered, TilesCrossed, CashSpend
-//   Buildings i, BuildingStage, Object1 .. Object<i> = building ids
-//   Awards    AwardsList = award ids separated by single spaces
+// Progress file (a block file, Id + ".AppProfile" in the per-user "Profiles" folder): its blocks
+// and entries, and how each is written, read, found complete and reset, are one table
+// (ProgressFile.h).
 // Beside it, Id + ".PACLEVEL" holds the level in progress with the state of every tile (a level
 // file), followed by a block "Progress" with "Level" (the level number it belongs to) and
 // "SaveCount".
