@@ -11,6 +11,7 @@
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/ProgressFile.h"
 #include "game/progress/ProgressHooks.h"
+#include "game/progress/SaveFiles.h"
 #include "game/puzzle/Level.h"
 #include "game/puzzle/LevelFiles.h"
 #include "platform/Files.h"
@@ -299,34 +300,28 @@ bool BlockRead(const TBlockFilePtr& root, const std::string& name) {
     return false;
 }
 
-// A damaged progress file read as far as it goes. A last line without its line feed is left
-// out: its value may be cut too ("Level = 37" read as 3).
-TBlockFilePtr SalvageProgress(const std::string& bytes, const std::string& path) {
-    std::string text = DecodeText(bytes);
-    const size_t end = text.rfind('\n');
-    text.resize(end == std::string::npos ? 0 : end + 1);
-    return ParseBlockFileText(text, path);
-}
-
-// The progress file at path when it reads whole and is one (it has its "Data" block); else null.
-TBlockFilePtr ReadWholeProgress(const std::string& path) {
-    if (FileType(path) != 1) return nullptr;
-    bool whole = false;
-    auto root = LoadBlockFileChecked(path, whole);
-    return whole && !GetBlockFilesList(root, "Data").empty() ? root : nullptr;
-}
-
-// Every entry of the progress blocks that `into` lacks is taken from `from`.
+// Every entry of the block `from` (null: none) that `into` lacks is added to it.
 void FillMissingEntries(const TBlockFilePtr& into, const TBlockFilePtr& from) {
-    for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
-        auto source = GetBlockFileNO_NEW(from, b.name);
-        if (!source) continue;
-        auto target = GetBlockFileNO_NEW(into, b.name);
-        if (!target) target = CreateBlockFile(b.name, into);
-        for (const auto& entry : source->SubFiles)
-            if (entry && entry->MyType == BF_ENTRY && !GetBlockEntryNO_NEW(target, entry->name))
-                target->AddBlock(entry);
-    }
+    if (!from) return;
+    for (const auto& entry : from->SubFiles)
+        if (entry && entry->MyType == BF_ENTRY && !GetBlockEntryNO_NEW(into, entry->name)) into->AddBlock(entry);
+}
+
+// True when the block of a progress file can be trusted: its check holds (a file of this build)
+// or, in a file without checks, it holds every entry the writer gives it.
+bool isBlockGood(const CheckedFile& file, const std::string& name) {
+    if (!file.found) return false;
+    if (file.checked) return BlockCheck(GetBlockFileNO_NEW(file.root, name)) == CheckState::Holds;
+    return isProgressBlockComplete(file.root, name);
+}
+
+// True when the progress file reads whole: its checks hold and every block is there; a file of
+// an earlier build, without checks, as it always was read: whole, with its "Data" block.
+bool isWholeProgress(const CheckedFile& file) {
+    if (!file.good()) return false;
+    for (const ProgressBlockInfo& b : ProgressBlocksTable())
+        if (!GetBlockFileNO_NEW(file.root, b.name) && (file.checked || std::string(b.name) == "Data")) return false;
+    return true;
 }
 
 // "a", "a, b", "a, b, c".
@@ -342,28 +337,25 @@ std::string StateText(const std::string& path, const TBlockFilePtr& progress, co
     return path + '\0' + BlockFileToText(progress) + '\0' + (level ? BlockFileToText(level) : "");
 }
 
-// Keeps the file at path (when there is one) as its ".bak" copy, written atomically; a copy
-// that fails is reported and the save goes on.
-void KeepPrevious(const std::string& path) {
-    if (FileType(path) != 1) return;
-    if (!CopyFile(path, path + kBackupExt))
-        Error("Couldn't keep the previous " + path + " as " + path + kBackupExt + " (" +
-                  WriteErrorText(LastWriteError()) + ")",
-              kSource, "TProfile :: Save()");
-}
-
 }  // namespace
 
-bool TProfile::isKeptFile(const std::string& path) const {
-    if (std::find(KeptFiles.begin(), KeptFiles.end(), path) == KeptFiles.end() || FileType(path) != 1) return false;
-    Error("The unreadable file " + path + " is kept as it is and not written over", kSource, "TProfile :: Save()");
-    return true;
+bool TProfile::SetKeptFileAside(const std::string& path) {
+    auto kept = std::find(KeptFiles.begin(), KeptFiles.end(), path);
+    if (kept == KeptFiles.end()) return true;
+    if (FileType(path) != 1 || !SetFileAside(path).empty()) {
+        KeptFiles.erase(kept);
+        return true;
+    }
+    if (LastSaveError == 0) LastSaveError = LastWriteError() != 0 ? LastWriteError() : EIO;
+    Error("The unreadable file " + path + " can't be set aside and is not written over; nothing is saved", kSource,
+          "TProfile :: Save()");
+    return false;
 }
 
 int TProfile::Save(const std::string& path) {
     LastSaveError = 0;
-    if (isKeptFile(path)) return 1;
     const std::string levelPath = StripExt(path) + ".PACLEVEL";
+    if (!SetKeptFileAside(path) || !SetKeptFileAside(levelPath)) return 0;
     // Nothing changed since the files on disk were read or written: nothing is written (and the
     // counter stays, so that they stay a pair). (SavedState is only set while they are a whole
     // save.)
@@ -372,19 +364,29 @@ int TProfile::Save(const std::string& path) {
         return 1;
     // One save: a new counter for both files, the level in progress first. A kill between the
     // two leaves a level in progress whose counter the progress file does not have, and the
-    // previous pair in the ".bak" files (kept only while the files on disk are a whole save).
-    // Each tree is built once, with the new counter: written, then kept as SavedState.
+    // previous pair in the ".bak" files (kept, the progress file's first, only while the files
+    // on disk are a whole save). Each tree is built once, with the new counter: written, then
+    // kept as SavedState.
     ++SaveCount;
     const auto level = LevelInProgressBlocks(levelPath);
-    const bool levelWritten = WriteLevelInProgress(levelPath, level) != 0;
     const auto root = ProgressBlocks(path);
     if (isSaveWhole) KeepPrevious(path);
+    if (!WriteLevelInProgress(levelPath, level)) {
+        // The pair or nothing: a progress file with a counter that its level in progress does not
+        // carry would throw that level away at the next start. The files on disk stay the last
+        // whole save, and the next save tries again.
+        --SaveCount;
+        Error("The level in progress " + levelPath + " couldn't be written (" + WriteErrorText(LastSaveError) +
+                  "); the progress file is left as it was",
+              kSource, "TProfile :: Save()");
+        return 0;
+    }
     // Written whole to a temporary file and then renamed over the old one: a write that fails
     // or is cut short leaves the previous progress file as it was.
     const bool written = SaveBlockFile(root);
-    if (!written && LastSaveError == 0) LastSaveError = LastWriteError();
+    if (!written) LastSaveError = LastWriteError();
     if (written) FilesId = IdOfPath(path);
-    isSaveWhole = written && levelWritten;
+    isSaveWhole = written;
     SavedState = isSaveWhole ? StateText(path, root, level) : std::string();
     return written ? 1 : 0;
 }
@@ -392,6 +394,7 @@ int TProfile::Save(const std::string& path) {
 TBlockFilePtr TProfile::ProgressBlocks(const std::string& path) {
     auto root = CreateBlockFile(path);
     for (const ProgressBlockInfo& b : ProgressBlocksTable()) WriteProgressBlock(*this, root, b.name);
+    AddContentChecks(root, true);
     return root;
 }
 
@@ -408,6 +411,7 @@ TBlockFilePtr TProfile::LevelInProgressBlocks(const std::string& path) {
     // The level as the progress file reads back (a new player's 0 reads as 1).
     AddIntToBlock(progress, "Level", std::clamp(Level, 1, MaxLevel));
     AddIntToBlock(progress, "SaveCount", SaveCount);
+    AddContentChecks(root, false);
     return root;
 }
 
@@ -445,13 +449,14 @@ int TProfile::SaveCurrLevel(const std::string& path) {
 }
 
 int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root) {
-    if (!CurrLevel || isKeptFile(path)) return 1;
+    if (!CurrLevel) return 1;
     if (isLevelOver(CurrLevel.get())) {
         // A lost or won level is not play in progress; an earlier level in progress was
-        // superseded by it. It goes to ".bak" while it belongs to the whole save on disk, so
+        // superseded by it. It is kept as ".bak" while it belongs to the whole save on disk, so
         // that a kill before the progress file is written finds the pair there.
         if (FileType(path) != 1) return 1;
-        if (isSaveWhole ? RenameFile(path, path + kBackupExt) : DeleteFile(path)) return 1;
+        if (isSaveWhole) KeepPrevious(path);
+        if (DeleteFile(path)) return 1;
         LastSaveError = LastWriteError();
         Error("Couldn't remove the finished level in progress " + path, kSource, "TProfile :: SaveCurrLevel()");
         return 0;
@@ -468,72 +473,61 @@ int TProfile::Load(const std::string& path) {
     Print("Loading Profile");
     const std::string backup = path + kBackupExt;
     FilesId = IdOfPath(path);
-    bool whole = false;
-    TBlockFilePtr root;
-    // How the progress was read, for the player.
-    enum class Read { Whole, Salvaged, Restored, Lost } how = Read::Whole;
-    bool missing = false;
+    const CheckedFile current = ReadCheckedFile(path);
+    const bool whole = isWholeProgress(current);
+    TBlockFilePtr root = current.root;
+    // Where each block came from, in a player's words ("" for the level and score, said with
+    // their values).
     std::vector<std::string> kept, keptInPart, fromBackup, lost;
-    if (FileType(path) != 1) {
-        missing = true;
-        root = ReadWholeProgress(backup);
-        how = root ? Read::Restored : Read::Lost;
-        Error("No progress file " + path +
-                  (root ? "; the previous save " + backup + " is restored" : "; the player starts from the beginning"),
-              kSource, "TProfile :: Load()");
-    } else {
-        root = LoadBlockFileChecked(path, whole);
-        if (!whole || GetBlockFilesList(root, "Data").empty()) {
-            whole = false;
-            std::string bytes;
-            LoadBytes(path, bytes);
-            auto salvaged = SalvageProgress(bytes, path);
-            auto previous = ReadWholeProgress(backup);
-            bool anything = false;
-            for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
-                // (The level and the score read whole are said with their values, below.)
-                const std::string words = std::string(b.name) == "Data" ? "" : b.words;
-                if (isProgressBlockComplete(salvaged, b.name)) {
-                    kept.push_back(words);
-                } else if (previous && GetBlockFileNO_NEW(previous, b.name)) {
-                    fromBackup.push_back(words);
-                } else if (BlockRead(salvaged, b.name)) {
-                    keptInPart.push_back(b.words);
-                } else {
-                    lost.push_back(b.words);
-                }
-                anything = anything || BlockRead(salvaged, b.name);
-            }
-            if (anything) {
-                // Every entry that still reads is kept; the previous save, when it reads whole,
-                // fills in what is missing; anything else gets its default.
-                if (previous) FillMissingEntries(salvaged, previous);
-                root = salvaged;
-                how = Read::Salvaged;
+    if (!whole) {
+        // Each block from the newest copy in which it can be trusted; where none can, every entry
+        // that still reads, the newest first; what none has gets its default.
+        const CheckedFile previous = ReadCheckedFile(backup);
+        root = CreateBlockFile(path);
+        for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
+            const std::string words = std::string(b.name) == "Data" ? "" : b.words;
+            const auto newest = GetBlockFileNO_NEW(current.root, b.name);
+            const auto before = GetBlockFileNO_NEW(previous.root, b.name);
+            if (isBlockGood(current, b.name)) {
+                root->AddBlock(newest);
+                kept.push_back(words);
+            } else if (isBlockGood(previous, b.name)) {
+                auto block = CreateBlockFile(b.name, root);
+                // A file without checks (an earlier build's) keeps what still reads of the block,
+                // as it always did: what is missing in it was cut off.
+                if (!current.checked) FillMissingEntries(block, newest);
+                FillMissingEntries(block, before);
+                fromBackup.push_back(words);
+            } else if (BlockRead(current.root, b.name) || BlockRead(previous.root, b.name)) {
+                auto block = CreateBlockFile(b.name, root);
+                FillMissingEntries(block, newest);
+                FillMissingEntries(block, before);
+                keptInPart.push_back(b.words);
             } else {
-                root = previous;
-                how = previous ? Read::Restored : Read::Lost;
+                lost.push_back(b.words);
             }
-            Error("The progress file " + path + " is damaged; " +
-                      (how == Read::Salvaged  ? std::string("what still reads is kept") +
-                                                   (previous ? ", the rest taken from " + backup : std::string())
-                       : how == Read::Restored ? "the previous save " + backup + " is restored"
-                                               : "the player starts from the beginning"),
-                  kSource, "TProfile :: Load()");
-            if (SetFileAside(path).empty()) KeptFiles.push_back(path);
         }
+        const auto named = [](const std::vector<std::string>& items) {
+            std::string text;
+            for (const std::string& item : items) text += (text.empty() ? "" : ", ") + (item.empty() ? "the level and score" : item);
+            return text.empty() ? std::string("nothing") : text;
+        };
+        Error((current.found ? "The progress file " + path + " is damaged" : "No progress file " + path) +
+                  "; kept: " + named(kept) + "; from the save before (" + backup + "): " + named(fromBackup) +
+                  "; partly kept: " + named(keptInPart) + "; lost: " + named(lost),
+              kSource, "TProfile :: Load()");
+        if (current.found && SetFileAside(path).empty()) KeptFiles.push_back(path);
     }
-    if (!root) root = CreateBlockFile(path);
     // A damaged file's name may be cut or run on (a quoted text whose end is lost): the list of
     // players' name, which names the files, stays.
     const std::string listedName = name;
     for (const ProgressBlockInfo& b : ProgressBlocksTable()) ReadProgressBlock(*this, root, b.name);
-    if (how == Read::Salvaged && !listedName.empty()) name = listedName;
+    if (!whole && !listedName.empty()) name = listedName;
     const LevelInProgressRead levelRead = LoadProfileLevel(StripExt(path) + ".PACLEVEL");
     isSaveWhole = true;
     // The files on disk hold what was read: a save with nothing changed writes nothing. (A level
     // in progress that did not come from its file is written at the first save.)
-    SavedState = how == Read::Whole && levelRead.isAsOnDisk ? SaveState(path) : std::string();
+    SavedState = whole && levelRead.isAsOnDisk ? SaveState(path) : std::string();
 
     const std::string who = Who(name);
     const std::string levelAndScore = "level " + std::to_string(Level) + ", score " + std::to_string(Score);
@@ -542,22 +536,25 @@ int TProfile::Load(const std::string& path) {
             if (item.empty()) item = levelAndScore;
         return ListInWords(items);
     };
+    const size_t blocks = ProgressBlocksTable().size();
     // Short enough for the message pop-up (four lines); the console lines name the files.
     std::string text;
-    if (missing) {
-        text = how == Read::Restored ? who + "'s save was missing; the save before it was restored (" + levelAndScore + ")."
-                                     : "No save was found for " + who + ": " + who + " starts again from level 1.";
-    } else if (how == Read::Restored) {
-        text = who + "'s save was damaged; the save before it was restored (" + levelAndScore +
-               "). The damaged file was kept.";
-    } else if (how == Read::Lost && name.empty()) {
+    if (whole || kept.size() == blocks) {
+        // Read whole, or damaged where it held nothing of the progress: nothing to tell.
+    } else if (fromBackup.size() == blocks) {
+        text = current.found ? who + "'s save was damaged; the save before it was restored (" + levelAndScore +
+                                   "). The damaged file was kept."
+                             : who + "'s save was missing; the save before it was restored (" + levelAndScore + ").";
+    } else if (lost.size() == blocks && !current.found) {
+        text = "No save was found for " + who + ": " + who + " starts again from level 1.";
+    } else if (lost.size() == blocks && name.empty()) {
         // (A file of no known player, which is left out.)
         text = "A player's save was damaged and could not be read; it was kept aside.";
-    } else if (how == Read::Lost) {
+    } else if (lost.size() == blocks) {
         text = who + "'s save was damaged and could not be read: " + who +
                " starts again from level 1. The damaged file was kept.";
-    } else if (how == Read::Salvaged) {
-        text = who + "'s save was damaged.";
+    } else {
+        text = current.found ? who + "'s save was damaged." : who + "'s save was missing, and the save before it was damaged.";
         if (!kept.empty()) text += " Kept: " + said(kept) + ".";
         if (!keptInPart.empty()) text += " Partly kept: " + said(keptInPart) + ".";
         if (!fromBackup.empty()) text += " From the save before: " + said(fromBackup) + ".";
@@ -566,7 +563,8 @@ int TProfile::Load(const std::string& path) {
     if (!text.empty()) TellPlayer(text);
     // The level in progress is told about only when the progress came from the current file: a
     // restored progress file brings its own level in progress back with it.
-    if ((how == Read::Whole || how == Read::Salvaged) && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
+    const bool fromCurrent = whole || (current.found && fromBackup.size() != blocks && lost.size() != blocks);
+    if (fromCurrent && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
     return whole ? 1 : 0;
 }
 
@@ -608,8 +606,9 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
     for (const std::string& file : {path, path + kBackupExt}) {
         if (FileType(file) != 1) continue;
         const bool isCurrent = file == path;
-        bool whole = false;
-        auto root = LoadBlockFileChecked(file, whole);
+        const CheckedFile read = ReadCheckedFile(file);
+        const bool whole = read.good();
+        const auto& root = read.root;
         auto record = GetBlockFileNO_NEW(root, "Progress");
         const int count = record ? std::max(ReadProfileNumber(record, "SaveCount"), 0) : 0;
         highest = std::max(highest, count);
@@ -679,20 +678,6 @@ int isLevelOver(const TLevel* level) {
     // is lost all the same.
     auto pac = dynamic_cast<const TPACLevel*>(level);
     return pac && pac->Mistakes >= LevelMistakesToLose ? 1 : 0;
-}
-
-std::string SetFileAside(const std::string& path) {
-    std::string aside = path + ".bad";
-    for (int n = 2; FileType(aside) != 0; ++n) {
-        if (n > 1000) return "";
-        aside = path + ".bad" + std::to_string(n);
-    }
-    if (!RenameFile(path, aside)) {
-        Error("Couldn't set the file " + path + " aside", kSource, "SetFileAside()");
-        return "";
-    }
-    Error("The file " + path + " was kept aside as " + aside, kSource, "SetFileAside()");
-    return aside;
 }
 
 void ResetProfileGlobals() {
