@@ -383,8 +383,10 @@ int LockFileExclusive(const std::string& path, bool& busy) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return -1;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        busy = errno == EWOULDBLOCK;
+        const int error = errno;
+        busy = error == EWOULDBLOCK;
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;

@@ -90,7 +90,8 @@ std::vector<std::string> RemoveLeftoverTempFiles(const std::string& folder, bool
 // it while the returned descriptor stays open; the kernel lets it go when the process ends,
 // however it ends, so the lock of a dead process never blocks. The descriptor is not inherited
 // by programs the process starts. Returns the descriptor, or -1: with busy set when another
-// process holds the lock, else (busy false) when the file cannot be opened or locked.
+// process holds the lock, else (busy false) when the file cannot be opened or locked (errno
+// tells why).
 int LockFileExclusive(const std::string& path, bool& busy);
 // Lets the lock go and closes the descriptor.
 void UnlockFile(int fd);
