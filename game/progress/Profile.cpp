@@ -392,6 +392,8 @@ int TProfile::Save(const std::string& path) {
 }
 
 TBlockFilePtr TProfile::ProgressBlocks(const std::string& path) {
+    // (A board not played yet is no loss when it goes missing.)
+    HasLevelInProgress = isLevelInProgress() && CurrLevel->LevelSeconds > 0 ? 1 : 0;
     auto root = CreateBlockFile(path);
     for (const ProgressBlockInfo& b : ProgressBlocksTable()) WriteProgressBlock(*this, root, b.name);
     AddContentChecks(root, true);
@@ -652,8 +654,11 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         read.notice = who + "'s level in progress was damaged: " + level + " starts anew.";
     } else if (!resumed && current == Current::OtherSave) {
         read.notice = who + "'s level in progress did not match the save: " + level + " starts anew.";
+    } else if (!resumed && current == Current::None && HasLevelInProgress) {
+        Error("The level in progress " + path + " is missing", kSource, "TProfile :: LoadProfileLevel()");
+        read.notice = who + "'s level in progress was missing: " + level + " starts anew.";
     }
-    read.isAsOnDisk = current == Current::Resumed || (!resumed && current == Current::None);
+    read.isAsOnDisk = current == Current::Resumed || (!resumed && current == Current::None && !HasLevelInProgress);
     if (!resumed) LoadCurrLevel();
     return read;
 }

@@ -130,6 +130,9 @@ public:
     // counted up by every save (which writes it into the progress file and the level in
     // progress).
     int SaveCount = 0;
+    // 1 when the save has a level in progress with play in it beside it (written by each save,
+    // read from the progress file): a level in progress missing from the disk is then told.
+    int HasLevelInProgress = 0;
     // Set while the player's files on disk are a whole save (read by Load, or written whole by
     // the last Save): only then does a save keep them as the ".bak" copies.
     bool isSaveWhole = false;

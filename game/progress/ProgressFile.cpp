@@ -43,6 +43,7 @@ constexpr ProgressEntry kEntries[] = {
     {"Data", "KingdomTutorialScreenShowed", V::Number, &P::KingdomTutorialScreenShowed},
     {"Data", "CurrMusic", V::Number, &P::CurrMusicNumber, nullptr, MusicInCycle, 1},
     {"Data", "MapY", V::Number, &P::MapY},
+    {"Data", "LevelInProgress", V::Number, &P::HasLevelInProgress, nullptr, nullptr, 0, false, true},
     {"Levels", "i", V::Count},
     {"Levels", "Level", V::Records},
     // (The entry names of the two hint counters are the file's, not the fields'.)

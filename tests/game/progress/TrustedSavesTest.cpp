@@ -166,6 +166,9 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
          [&] { ASSERT_TRUE(SavePacLevel(Board(40), board, 0)); }, -1, "did not match the save", true},
         {"a damaged board", [&] { testsupport::WriteFileBytes(board, "Level{\n\tData{\n"); }, -1,
          "ANN's level in progress was damaged: level 3 starts anew.", true},
+        // The board gone (removed by hand, lost with a disk): said, not silently started anew.
+        {"a missing board", [&] { DeleteFile(board); }, -1, "ANN's level in progress was missing: level 3 starts anew.",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
