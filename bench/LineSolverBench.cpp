@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "BenchData.h"
-#include "game/puzzle/LineSolver.h"
+#include "game/levels/LineSolver.h"
 #include "platform/Files.h"
 
 namespace {

@@ -10,11 +10,11 @@
 
 #include "engine/data/ValueTypes.h"
 #include "engine/system/AppTime.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/LevelFiles.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/Level.h"
+#include "game/levels/LevelFiles.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/Tile.h"
 #include "platform/Files.h"
 
 namespace {

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
-#include "engine/system/Display.h"
+#include "engine/screen/Display.h"
 #include "engine/system/EkranTools.h"
 #include "engine/system/Error.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
-#include "engine/ui/Mouse.h"
+#include "engine/data/Settings.h"
+#include "engine/system/Mouse.h"
 #include "online/LauncherPackage.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

@@ -8,7 +8,7 @@
 #include "engine/system/EkranTools.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "online/EnBlock.h"
 #include "online/NewsLetter.h"
 #include "online/WrappedText.h"

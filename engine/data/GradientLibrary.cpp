@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/data/Interpolation.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/data/BoxedNumbers.h"

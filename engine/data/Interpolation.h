@@ -15,6 +15,9 @@ float QuadBezier(float start, float end, float control, float t);
 // Cubic Bezier from start to end with control1 near the start and control2 near the end,
 // computed in double precision (note: end before the controls).
 float CubicBezier(float start, float end, float control1, float control2, float t);
+// Curves from (x0, y0) to (x1, y1) in 20 straight pieces, in the current draw state.
+void DrawQuadBezier(float x0, float y0, float x1, float y1, float cx, float cy);
+void DrawCubicBezier(float x0, float y0, float x1, float y1, float c1x, float c1y, float c2x, float c2y);
 
 // r, g, b: the integer difference blended as a real and truncated toward zero (0 -> 255 at
 // 0.5 gives 127); a: the same blend as a float; position untouched; nothing clamped.

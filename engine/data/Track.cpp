@@ -1,5 +1,6 @@
 #include "engine/data/Track.h"
 
+#include "engine/data/Interpolation.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"

@@ -267,3 +267,38 @@ void InitColorConstants() {
     BlackRGB = CreateRGB(0, 0, 0, 1.0f, 1.0f);
     DefaultOutlineRGB = CreateRGB(0, 0, 0, 1.0f, 1.0f);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Colours and pixels
+
+
+std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb) { return CreateRGB(255 - rgb.r, 255 - rgb.g, 255 - rgb.b, 1.0f, 1.0f); }
+
+uint32_t RGBToARGB(const TRGB& rgb) {
+    const uint32_t alpha = static_cast<uint32_t>(TruncToInt(rgb.a * 255.0f)) & 0xFFu;
+    return (alpha << 24) | ((static_cast<uint32_t>(rgb.r) & 0xFFu) << 16) |
+           ((static_cast<uint32_t>(rgb.g) & 0xFFu) << 8) | (static_cast<uint32_t>(rgb.b) & 0xFFu);
+}
+
+void SetRGBFromARGB(TRGB& rgb, uint32_t pixel) {
+    rgb.r = static_cast<int32_t>((pixel >> 16) & 0xFFu);
+    rgb.g = static_cast<int32_t>((pixel >> 8) & 0xFFu);
+    rgb.b = static_cast<int32_t>(pixel & 0xFFu);
+    rgb.a = static_cast<float>((pixel >> 24) & 0xFFu) / 255.0f;
+}
+
+void SetColorRGB(const TRGB& rgb) { SetColor(rgb.r, rgb.g, rgb.b); }
+
+void SetColorAlphaRGB(const TRGB& rgb) {
+    SetColor(rgb.r, rgb.g, rgb.b);
+    SetAlpha(rgb.a);
+}
+
+TDimArray& MoveDimArray(TDimArray& dims, float dx, float dy) {
+    for (auto& d : dims) {
+        if (!d) continue;
+        d->x += dx;
+        d->y += dy;
+    }
+    return dims;
+}

@@ -131,3 +131,17 @@ extern std::shared_ptr<TRGB> WhiteRGB, RedRGB, GreenRGB, BlueRGB, YellowRGB, Pur
 // (Re)makes the named colours with their standard values. They already exist before main runs;
 // start-up calls this once, tests call it to undo changes made through a shared colour.
 void InitColorConstants();
+
+// Colours and pixels (a pixel is 0xAARRGGBB).
+
+// A new colour of 255 - r, 255 - g, 255 - b, opaque and at position 1.
+std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb);
+// Low 8 bits of b, g, r; alpha the low 8 bits of a * 255 truncated (1.0 -> 255, 0.999 -> 254).
+uint32_t RGBToARGB(const TRGB& rgb);
+// r, g, b from bits 16-23, 8-15, 0-7; a = bits 24-31 / 255.
+void SetRGBFromARGB(TRGB& rgb, uint32_t pixel);
+// The colour's r, g, b to the draw colour (alpha untouched); SetColorAlphaRGB also sets the alpha.
+void SetColorRGB(const TRGB& rgb);
+void SetColorAlphaRGB(const TRGB& rgb);
+// Adds dx to x and dy to y of every rectangle (null slots skipped); returns the same array.
+TDimArray& MoveDimArray(TDimArray& dims, float dx, float dy);

@@ -3,7 +3,7 @@
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "engine/media/SoundManager.h"
 
 TAppSoundPtr CreateAppSound(const std::string& url, int isLooped, int isMusic) {

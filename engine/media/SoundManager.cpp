@@ -5,7 +5,7 @@
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Files.h"
 #include "platform/Input.h"

@@ -1,25 +1,8 @@
 #include "engine/media/StyledText.h"
 
-#include "engine/particles/Emitter.h"
-#include "engine/ui/Mouse.h"
 #include "engine/media/AppFont.h"
-#include "engine/media/SoundManager.h"
 #include "engine/media/TextLayout.h"
 #include "platform/Graphics.h"
-
-AppManagerHook AppInitEmitterPresetsHook = AppInitEmitterPresets;
-AppManagerHook AppInitSoundsHook = AppInitSounds;
-AppManagerHook AppInitMouseHook = AppInitMouse;
-AppManagerHook AppEmittersPresetsSaveHook = AppEmittersPresetsSave;
-
-void ResetAppManagerHooks() {
-    AppInitEmitterPresetsHook = AppInitEmitterPresets;
-    AppInitSoundsHook = AppInitSounds;
-    AppInitMouseHook = AppInitMouse;
-    AppEmittersPresetsSaveHook = AppEmittersPresetsSave;
-}
-
-// ---------------------------------------------------------------------------------------------
 
 int AppGlobalManager::isClassGlobal(const TClass* cls) { return AppClassManager::isClass(cls); }
 
@@ -173,20 +156,4 @@ void DrawClassTextCenter(const std::string& text, float x, float y) {
 }
 void DrawClassTextWrapped(const std::string& text, float x, float y, int width, int align, float vSpace) {
     AppGlobalManager::DrawClassTextWrapped(text, x, y, static_cast<float>(width), align, vSpace);
-}
-
-// ---------------------------------------------------------------------------------------------
-
-void AppInitManagers() {
-    AppInitClasses();
-    AppInitFonts();
-    if (AppInitEmitterPresetsHook) AppInitEmitterPresetsHook();
-    if (AppInitSoundsHook) AppInitSoundsHook();
-    if (AppInitMouseHook) AppInitMouseHook();
-}
-
-void AppSaveManagers() {
-    AppClassManager::Save();
-    AppFontManager::Save();
-    if (AppEmittersPresetsSaveHook) AppEmittersPresetsSaveHook();
 }

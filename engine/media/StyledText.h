@@ -1,9 +1,7 @@
 // Text drawn in a text class: game code makes a class current and draws; the class's font is
 // selected and its drop shadow, outline and coloured body are drawn in that order, each under
-// the alpha in force before the call, and the draw state is left as it was found.
-//
-// Also the start-up order of the engine's media managers and the editing routine that saves
-// their files.
+// the alpha in force before the call, and the draw state is left as it was found. (The start-up
+// of the engine's media managers is engine/AppManagers.h.)
 #pragma once
 #include <string>
 
@@ -56,19 +54,3 @@ void DrawClassText(const std::string& text, float x, float y);
 void DrawClassTextRight(const std::string& text, float x, float y);
 void DrawClassTextCenter(const std::string& text, float x, float y);
 void DrawClassTextWrapped(const std::string& text, float x, float y, int width, int align, float vSpace);
-
-// The start-up steps of the managers that live outside this module: emitter presets, sounds,
-// mouse cursors, and the emitter presets' save step. They point at those modules' own steps;
-// tests replace them to watch the order.
-using AppManagerHook = void (*)();
-extern AppManagerHook AppInitEmitterPresetsHook;
-extern AppManagerHook AppInitSoundsHook;
-extern AppManagerHook AppInitMouseHook;
-extern AppManagerHook AppEmittersPresetsSaveHook;
-// Back to the modules' own steps (tests).
-void ResetAppManagerHooks();
-
-// Start-up: text classes, fonts, emitter presets, sounds, mouse cursors, in this order.
-void AppInitManagers();
-// Editing routine: writes the class list, the font list and the emitter presets.
-void AppSaveManagers();

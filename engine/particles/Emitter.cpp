@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "engine/system/AppTime.h"
-#include "engine/system/Display.h"
+#include "engine/screen/Display.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "platform/Files.h"

@@ -32,7 +32,7 @@
 
 #include "engine/particles/Colorizer.h"
 #include "engine/particles/Emitter_Shape.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/particles/Particles.h"
 #include "engine/particles/Transformer.h"
 #include "engine/data/BlockFile.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "platform/Graphics.h"

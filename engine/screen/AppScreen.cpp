@@ -4,11 +4,11 @@
 #include <optional>
 #include <unordered_set>
 
-#include "engine/object/AppAnimator.h"
+#include "engine/screen/AppAnimator.h"
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "engine/system/Error.h"
 #include "engine/system/FileRequester.h"
 #include "engine/system/Paths.h"

@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/AppObj.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/AppObj.h"
+#include "engine/screen/GameObject.h"
 
 class TAsset;
 class TAppPopUp;

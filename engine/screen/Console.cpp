@@ -4,7 +4,7 @@
 #include "engine/system/Basics.h"
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
-#include "engine/system/Display.h"
+#include "engine/screen/Display.h"
 #include "engine/system/Error.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"

@@ -5,15 +5,15 @@
 #include <exception>
 
 #include "engine/media/SoundManager.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Console.h"
 #include "engine/screen/ScreenCrosser.h"
 #include "engine/system/AppTime.h"
-#include "engine/system/Display.h"
+#include "engine/screen/Display.h"
 #include "engine/system/Error.h"
 #include "engine/system/Letterbox.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "platform/Audio.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"

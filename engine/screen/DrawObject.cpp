@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "engine/screen/AppScreen.h"
-#include "engine/object/GameObject.h"
-#include "engine/object/Shape.h"
+#include "engine/screen/GameObject.h"
+#include "engine/screen/Shape.h"
 #include "engine/system/Error.h"
 #include "engine/media/TxtFile.h"
 #include "platform/Files.h"

@@ -1,7 +1,7 @@
 #include "engine/screen/Ekran.h"
 
 #include "engine/system/AppTime.h"
-#include "engine/ui/Mouse.h"
+#include "engine/screen/MouseCursor.h"
 #include "platform/Graphics.h"
 
 int TEkran::drawStandards() {

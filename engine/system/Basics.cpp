@@ -286,41 +286,6 @@ float SampleLengthMs(int32_t length, int32_t hertz) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Colours and pixels
-// ---------------------------------------------------------------------------------------------
-
-std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb) { return CreateRGB(255 - rgb.r, 255 - rgb.g, 255 - rgb.b, 1.0f, 1.0f); }
-
-uint32_t RGBToARGB(const TRGB& rgb) {
-    const uint32_t alpha = static_cast<uint32_t>(TruncToInt(rgb.a * 255.0f)) & 0xFFu;
-    return (alpha << 24) | ((static_cast<uint32_t>(rgb.r) & 0xFFu) << 16) |
-           ((static_cast<uint32_t>(rgb.g) & 0xFFu) << 8) | (static_cast<uint32_t>(rgb.b) & 0xFFu);
-}
-
-void SetRGBFromARGB(TRGB& rgb, uint32_t pixel) {
-    rgb.r = static_cast<int32_t>((pixel >> 16) & 0xFFu);
-    rgb.g = static_cast<int32_t>((pixel >> 8) & 0xFFu);
-    rgb.b = static_cast<int32_t>(pixel & 0xFFu);
-    rgb.a = static_cast<float>((pixel >> 24) & 0xFFu) / 255.0f;
-}
-
-void SetColorRGB(const TRGB& rgb) { SetColor(rgb.r, rgb.g, rgb.b); }
-
-void SetColorAlphaRGB(const TRGB& rgb) {
-    SetColor(rgb.r, rgb.g, rgb.b);
-    SetAlpha(rgb.a);
-}
-
-TDimArray& MoveDimArray(TDimArray& dims, float dx, float dy) {
-    for (auto& d : dims) {
-        if (!d) continue;
-        d->x += dx;
-        d->y += dy;
-    }
-    return dims;
-}
-
-// ---------------------------------------------------------------------------------------------
 // Drawing
 // ---------------------------------------------------------------------------------------------
 
@@ -348,32 +313,3 @@ void DrawTextOutlined(const std::string& text, int x, int y) {
     SetColor(255, 255, 255);
     DrawText(text, fx, fy);
 }
-
-namespace {
-// 20 pieces: t runs 0, 0.05, ... summed in single precision while t <= 1.
-template <class Point>
-void DrawCurve(Point point) {
-    constexpr float kStep = 0.05f;
-    for (float t = 0.0f; t <= 1.0f; t += kStep) {
-        float ax, ay, bx, by;
-        point(t, ax, ay);
-        point(t + kStep, bx, by);
-        DrawLine(ax, ay, bx, by, true);
-    }
-}
-}  // namespace
-
-void DrawQuadBezier(float x0, float y0, float x1, float y1, float cx, float cy) {
-    DrawCurve([&](float t, float& px, float& py) {
-        px = QuadBezier(x0, x1, cx, t);
-        py = QuadBezier(y0, y1, cy, t);
-    });
-}
-
-void DrawCubicBezier(float x0, float y0, float x1, float y1, float c1x, float c1y, float c2x, float c2y) {
-    DrawCurve([&](float t, float& px, float& py) {
-        px = CubicBezier(x0, x1, c1x, c2x, t);
-        py = CubicBezier(y0, y1, c1y, c2y, t);
-    });
-}
-

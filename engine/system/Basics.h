@@ -1,16 +1,14 @@
 // The engine's small helpers: text splitting and list functions, value detection and keywords,
-// sine tables, timing steps and small maths, colour functions. Also brings in the value types
-// and their interpolation, so this header is the one to include.
+// sine tables, timing steps and small maths, drawing helpers. (The colour functions on TRGB live
+// with the value types, engine/data/ValueTypes.h.)
 #pragma once
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "engine/data/Interpolation.h"
 #include "platform/Image.h"
 #include "platform/Maths.h"
-#include "engine/data/ValueTypes.h"
 
 // ---------------------------------------------------------------------------------------------
 // Text splitting and lists
@@ -138,22 +136,6 @@ int PointInPolygon(int32_t x, int32_t y, const std::vector<float>& xs, const std
 float SampleLengthMs(int32_t length, int32_t hertz);
 
 // ---------------------------------------------------------------------------------------------
-// Colours and pixels (a pixel is 0xAARRGGBB)
-// ---------------------------------------------------------------------------------------------
-
-// A new colour of 255 - r, 255 - g, 255 - b, opaque and at position 1.
-std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb);
-// Low 8 bits of b, g, r; alpha the low 8 bits of a * 255 truncated (1.0 -> 255, 0.999 -> 254).
-uint32_t RGBToARGB(const TRGB& rgb);
-// r, g, b from bits 16-23, 8-15, 0-7; a = bits 24-31 / 255.
-void SetRGBFromARGB(TRGB& rgb, uint32_t pixel);
-// The colour's r, g, b to the draw colour (alpha untouched); SetColorAlphaRGB also sets the alpha.
-void SetColorRGB(const TRGB& rgb);
-void SetColorAlphaRGB(const TRGB& rgb);
-// Adds dx to x and dy to y of every rectangle (null slots skipped); returns the same array.
-TDimArray& MoveDimArray(TDimArray& dims, float dx, float dy);
-
-// ---------------------------------------------------------------------------------------------
 // Drawing
 // ---------------------------------------------------------------------------------------------
 
@@ -163,6 +145,3 @@ void DrawImageFill(const TImagePtr& image, float x, float y, float per);
 // The text in white with a one-pixel black outline, in the default font, alpha 1, alpha blend,
 // scale 1. Leaves that white state behind.
 void DrawTextOutlined(const std::string& text, int x, int y);
-// Curves from (x0, y0) to (x1, y1) in 20 straight pieces, in the current draw state.
-void DrawQuadBezier(float x0, float y0, float x1, float y1, float cx, float cy);
-void DrawCubicBezier(float x0, float y0, float x1, float y1, float c1x, float c1y, float c2x, float c2y);

@@ -18,7 +18,7 @@
 #include <string>
 #include <variant>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/media/AppSound.h"
 
 class TSoundAsset;

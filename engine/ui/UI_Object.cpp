@@ -7,9 +7,9 @@
 
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Asset.h"
-#include "engine/object/Collider.h"
+#include "engine/screen/Collider.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "engine/ui/SoundObject.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"

@@ -28,8 +28,8 @@
 #include <variant>
 #include <vector>
 
-#include "engine/object/AppVar.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/AppVar.h"
+#include "engine/screen/GameObject.h"
 #include "engine/media/AppSound.h"
 #include "engine/media/Img.h"
 #include "engine/media/TextClass.h"

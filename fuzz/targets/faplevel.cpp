@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "FuzzSupport.h"
-#include "game/puzzle/FAPLevel.h"
-#include "game/puzzle/LevelFiles.h"
+#include "game/levels/FAPLevel.h"
+#include "game/levels/LevelFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();

@@ -1,8 +1,8 @@
 // Level files: a ".PACLevel" read (grid, colours, clue numbers, play state), written back and
 // read again.
 #include "FuzzSupport.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/LevelFiles.h"
+#include "game/levels/Level.h"
+#include "game/levels/LevelFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::BeginRun();

@@ -10,7 +10,7 @@
 #include "engine/screen/Control.h"
 #include "engine/system/Paths.h"
 #include "game/progress/Profile.h"
-#include "game/puzzle/Level.h"
+#include "game/levels/Level.h"
 #include "game/shell/ProfileManager.h"
 #include "platform/Files.h"
 

@@ -1,6 +1,6 @@
 // The settings file: read as the player's "Settings.ini", every setting taken, written back.
 #include "FuzzSupport.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "engine/system/Paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,7 +5,7 @@
 
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "game/effects/Creators.h"
 #include "game/effects/Recipes.h"
 #include "platform/Font.h"

@@ -10,7 +10,7 @@
 
 #include "engine/data/ValueTypes.h"
 #include "engine/media/AnimData.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 
 class TKingdomAnimObj : public TGameObject {
 public:

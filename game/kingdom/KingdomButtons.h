@@ -5,7 +5,7 @@
 #pragma once
 #include <memory>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 
 class TKingdomObject;
 class TUIImage;

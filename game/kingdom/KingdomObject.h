@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 
 class THammerEffect;
 class TImageAsset;

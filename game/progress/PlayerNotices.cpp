@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/screen/Control.h"
 #include "engine/screen/ScreenCrosser.h"
 #include "engine/system/Error.h"

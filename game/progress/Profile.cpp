@@ -12,8 +12,8 @@
 #include "game/progress/ProgressFile.h"
 #include "game/progress/ProgressHooks.h"
 #include "game/progress/SaveFiles.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/LevelFiles.h"
+#include "game/levels/Level.h"
+#include "game/levels/LevelFiles.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "engine/data/ValueTypes.h"
-#include "engine/ui/Mouse.h"
-#include "game/puzzle/Level.h"
+#include "engine/system/Mouse.h"
+#include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/Tile.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Strings.h"

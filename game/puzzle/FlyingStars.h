@@ -13,7 +13,7 @@
 #include <list>
 #include <memory>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "platform/Image.h"
 
 class TAppScreen;

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "engine/system/AppTime.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/Level.h"
+#include "game/levels/Tile.h"
 #include "platform/Graphics.h"
 #include "platform/Maths.h"
 

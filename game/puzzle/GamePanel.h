@@ -22,7 +22,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "platform/Image.h"
 
 class TLevel;

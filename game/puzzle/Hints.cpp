@@ -2,7 +2,7 @@
 
 #include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
-#include "game/puzzle/Level.h"
+#include "game/levels/Level.h"
 #include "platform/Strings.h"
 
 std::string HintsToText(const TLevel& level) {

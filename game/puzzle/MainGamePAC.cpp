@@ -5,12 +5,12 @@
 // button, or Space while one button is held, cancels it.
 #include <cstdlib>
 
-#include "engine/ui/Mouse.h"
-#include "game/puzzle/Level.h"
+#include "engine/system/Mouse.h"
+#include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/Tile.h"
 #include "platform/Input.h"
 
 int MainGame_PACLogic::MinCol = 75;

@@ -5,12 +5,12 @@
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/system/Paths.h"
-#include "game/puzzle/Level.h"
+#include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/Tile.h"
-#include "game/puzzle/TileOverlays.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/Tile.h"
+#include "game/levels/TileOverlays.h"
 #include "platform/Graphics.h"
 
 std::array<std::shared_ptr<TImageAsset>, 1> TTile::TileImg;

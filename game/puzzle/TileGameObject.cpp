@@ -4,10 +4,10 @@
 
 #include "engine/data/ValueTypes.h"
 #include "engine/ui/UI_Object.h"
-#include "game/puzzle/Level.h"
+#include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/Tile.h"
 #include "platform/Strings.h"
 
 // The layer the game ended on; 0 without a game screen.

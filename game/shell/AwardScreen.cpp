@@ -5,7 +5,7 @@
 #include "engine/screen/Console.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "game/progress/Awards.h"
 #include "game/progress/Profile.h"

@@ -8,7 +8,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
+#include "engine/screen/MouseCursor.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"

@@ -3,7 +3,7 @@
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/ScreenHooks.h"
 #include "game/shell/PanelAnimation.h"

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/screen/AppScreen.h"
 
 class TEngParticlePackage;

@@ -1,11 +1,11 @@
 #include "game/shell/LoseScreen.h"
 
-#include "engine/object/AppAnimator.h"
+#include "engine/screen/AppAnimator.h"
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "game/progress/Profile.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/ScreenHooks.h"

@@ -4,7 +4,7 @@
 #include "engine/screen/Control.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "game/progress/Profile.h"
 #include "game/shell/ContinuePopUp.h"
 #include "game/shell/InfoPopUp.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "platform/Image.h"
 
 class TPulsar;

@@ -1,6 +1,6 @@
 #include "game/shell/PanelAnimation.h"
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 
 void PlayPanelShow(TGameObject* panel) {
     if (panel) panel->Animation_PlayId(PanelShowAnimation, PanelAnimationMs, 0, 0.0f, 0, 1);

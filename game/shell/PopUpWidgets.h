@@ -1,6 +1,6 @@
 // What the shell's pop-ups do with their widgets (buttons, texts, marks) each frame.
 #pragma once
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 
 class TAppScreen;
 

@@ -4,7 +4,7 @@
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "game/shell/EnterName.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/PanelAnimation.h"

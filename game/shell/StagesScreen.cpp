@@ -5,7 +5,7 @@
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "game/effects/EngParticle.h"
 #include "game/effects/Recipes.h"

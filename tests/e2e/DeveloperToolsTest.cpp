@@ -6,8 +6,8 @@
 
 #include "e2e/GameRun.h"
 #include "engine/system/Paths.h"
-#include "game/puzzle/FAPLevel.h"
-#include "game/puzzle/PlayFieldTables.h"
+#include "game/levels/FAPLevel.h"
+#include "game/levels/PlayFieldTables.h"
 #include "platform/Files.h"
 
 namespace {

@@ -14,11 +14,11 @@
 #include "engine/data/BlockFile.h"
 #include "engine/system/Paths.h"
 #include "game/progress/Profile.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/LevelFiles.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/PlayHooks.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/Level.h"
+#include "game/levels/LevelFiles.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/PlayHooks.h"
+#include "game/levels/Tile.h"
 #include "platform/Files.h"
 
 namespace {

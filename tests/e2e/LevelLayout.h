@@ -6,11 +6,11 @@
 
 #include "e2e/GameRun.h"
 #include "engine/system/Paths.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/LevelFiles.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/PlayHooks.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/Level.h"
+#include "game/levels/LevelFiles.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/PlayHooks.h"
+#include "game/levels/Tile.h"
 #include "platform/Files.h"
 
 namespace e2e {

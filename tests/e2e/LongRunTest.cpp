@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "e2e/GameRun.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/LevelFiles.h"
-#include "game/puzzle/Tile.h"
+#include "game/levels/Level.h"
+#include "game/levels/LevelFiles.h"
+#include "game/levels/Tile.h"
 #include "platform/Files.h"
 
 namespace {

@@ -11,13 +11,13 @@
 #include <string>
 
 #include "engine/media/TextClass.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
-#include "engine/system/Display.h"
+#include "engine/screen/Display.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "platform/Clock.h"
 #include "platform/Graphics.h"

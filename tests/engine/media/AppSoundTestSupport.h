@@ -8,7 +8,7 @@
 
 #include "engine/system/AppTime.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "engine/media/SoundManager.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"

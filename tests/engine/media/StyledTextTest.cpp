@@ -1,5 +1,5 @@
 // Class-styled text: layer order and alphas, the draw state left as found, alignment helpers,
-// wrapped drawing, real glyphs in a headless frame, and the managers' start-up.
+// wrapped drawing, real glyphs in a headless frame.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -31,13 +31,11 @@ protected:
         AppGlobalManager::Reset();
         AppClassManager::Reset();
         AppFontManager::Reset();
-        ResetAppManagerHooks();
     }
     void TearDown() override {
         AppGlobalManager::Reset();
         AppClassManager::Reset();
         AppFontManager::Reset();
-        ResetAppManagerHooks();
         ResetDrawState();
         ResetFonts();
         bDir = savedBDir;
@@ -204,38 +202,6 @@ TEST_F(StyledTextTest, GlyphsAreReallyDrawn) {
     EXPECT_TRUE(near(shadow, 100, 100, 100)) << std::hex << shadow;
     EXPECT_TRUE(near(untouched, 200, 200, 200)) << std::hex << untouched;
     EXPECT_FLOAT_EQ(GetAlpha(), 0.5f);
-}
-
-std::vector<std::string>& Steps() {
-    static std::vector<std::string> steps;
-    return steps;
-}
-
-TEST_F(StyledTextTest, ManagersStartInOrderFromTheShippedData) {
-    bDir = testsupport::SourceDir() + "/data/";
-    Steps().clear();
-    AppInitEmitterPresetsHook = [] { Steps().push_back("emitters:" + std::to_string(AppFontManager::FontsLoaded.size())); };
-    AppInitSoundsHook = [] { Steps().push_back("sounds"); };
-    AppInitMouseHook = [] { Steps().push_back("mouse"); };
-    AppInitManagers();
-    ASSERT_EQ(Steps().size(), 3u);
-    EXPECT_EQ(Steps()[1], "sounds");
-    EXPECT_EQ(Steps()[2], "mouse");
-
-    // Every listed font resolves and loads; the classes share them.
-    ASSERT_FALSE(AppFontManager::FontsLoaded.empty());
-    EXPECT_EQ(Steps()[0], "emitters:" + std::to_string(AppFontManager::FontsLoaded.size()));
-    for (const auto& f : AppFontManager::FontsLoaded) {
-        EXPECT_EQ(FileType(f->url), 1) << f->url;
-        EXPECT_TRUE(f->font) << f->url;
-    }
-    ASSERT_EQ(AppClassManager::TextClasses.front(), TTextClass::DefaultClass);
-    for (const char* id : {"Title", "Text", "Button", "Small", "Credits 1", "KingdomPriceNormal"}) {
-        auto cls = AppClassManager::GetTextClass(id, 0);
-        ASSERT_TRUE(cls) << id;
-        ASSERT_TRUE(cls->Font) << id;
-        EXPECT_EQ(cls->Font, GetAppFont(ConvertAppPath(cls->cFontUrl), cls->cFontSize)) << id;
-    }
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/ui/Mouse.h"
+#include "engine/system/Mouse.h"
 #include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

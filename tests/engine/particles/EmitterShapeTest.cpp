@@ -7,7 +7,7 @@
 #include <string>
 
 #include "EmitterTestSupport.h"
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 
 namespace {
 

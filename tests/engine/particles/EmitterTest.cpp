@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "EmitterTestSupport.h"
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/system/Paths.h"
 #include "engine/media/ImgTex.h"
 #include "engine/media/StyledText.h"
@@ -35,12 +35,10 @@ protected:
         CreateDir(bDir + "App/Data");
         TImgTex::ResetRegistry();
         ResetGameObjectTypes();
-        ResetAppManagerHooks();
         InstallEmitters();
     }
     void TearDown() override {
         ResetGameObjectTypes();
-        ResetAppManagerHooks();
         TImgTex::ResetRegistry();
         ResetAppPaths();
         ParticleFixture::TearDown();
@@ -385,7 +383,7 @@ TEST_F(EmitterTest, PresetsFileReadsInlineAndReferencedPresets) {
                    "Preset{\n LoadPreset = \"#BDIR#../Outside.EmitterPreset\"\n}\n"
                    "Preset{\n Type = \"OTHER\"\n}\n");
     testing::internal::CaptureStdout();
-    AppInitEmitterPresetsHook();  // installed for the managers' start-up
+    AppInitEmitterPresets();
     testing::internal::GetCapturedStdout();
     ASSERT_EQ(TAppBasicEmitter::Presets.size(), 2u);
     EXPECT_EQ(TAppBasicEmitter::Presets[0]->name, "Inline");

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/screen/AppScreen.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/media/TxtFile.h"
 #include "engine/system/FileRequester.h"
 #include "platform/Files.h"

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "platform/Font.h"
 #include "ControlTestSupport.h"
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "engine/screen/AppScreen.h"
-#include "engine/object/GameObject.h"
-#include "engine/object/Shape.h"
+#include "engine/screen/GameObject.h"
+#include "engine/screen/Shape.h"
 #include "engine/media/TextLayoutTestSupport.h"
 #include "engine/media/TxtFile.h"
 #include "platform/Files.h"

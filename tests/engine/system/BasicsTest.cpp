@@ -6,6 +6,8 @@
 #include <limits>
 #include <memory>
 
+#include "engine/data/Interpolation.h"
+#include "engine/data/ValueTypes.h"
 #include "engine/system/AppTime.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"

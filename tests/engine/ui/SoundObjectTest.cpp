@@ -9,7 +9,7 @@
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Asset.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/object/GameObject.h"
+#include "engine/screen/GameObject.h"
 #include "engine/ui/SoundObject.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"

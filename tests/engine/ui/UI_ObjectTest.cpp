@@ -8,10 +8,10 @@
 
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Asset.h"
-#include "engine/object/Collider.h"
+#include "engine/screen/Collider.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/object/GameObject.h"
-#include "engine/ui/Mouse.h"
+#include "engine/screen/GameObject.h"
+#include "engine/system/Mouse.h"
 #include "engine/ui/SoundObject.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Letterbox.h"

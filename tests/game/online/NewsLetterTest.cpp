@@ -13,7 +13,7 @@
 #include <map>
 #include <string>
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/screen/Console.h"
 #include "engine/system/Error.h"
 #include "game/puzzle/GameScreenHarness.h"

@@ -14,7 +14,7 @@
 #include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
 #include "game/progress/Profile.h"
-#include "game/puzzle/LevelFiles.h"
+#include "game/levels/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/PuzzleTestSupport.h"
 #include "game/shell/Options.h"

@@ -19,7 +19,7 @@
 #include "ProfileTestSupport.h"
 #include "engine/data/BlockFile.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "game/progress/PlayerNotices.h"
 #include "online/NewsLetterState.h"
 #include "online/RCMFile.h"

@@ -1,7 +1,7 @@
 // The neighbour-count level and the level editor on the real game screen, frame by frame.
 #include "GameScreenHarness.h"
-#include "game/puzzle/FAPLevel.h"
-#include "game/puzzle/Numbers.h"
+#include "game/levels/FAPLevel.h"
+#include "game/levels/Numbers.h"
 #include "support/Pixels.h"
 
 using namespace gamescreen;

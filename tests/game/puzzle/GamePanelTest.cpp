@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/media/AppSound.h"
-#include "engine/system/Settings.h"
-#include "game/puzzle/BoardLayout.h"
-#include "game/puzzle/Numbers.h"
+#include "engine/data/Settings.h"
+#include "game/levels/BoardLayout.h"
+#include "game/levels/Numbers.h"
 #include "platform/Files.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/system/AppTime.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/TileOverlays.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/TileOverlays.h"
 #include "support/Pixels.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PuzzleTestSupport.h"
-#include "game/puzzle/FAPLevel.h"
+#include "game/levels/FAPLevel.h"
 #include "game/puzzle/MainGame.h"
 
 using namespace puzzletest;

@@ -9,12 +9,12 @@
 
 #include "engine/data/ValueTypes.h"
 #include "engine/system/AppTime.h"
-#include "engine/ui/Mouse.h"
-#include "game/puzzle/Level.h"
-#include "game/puzzle/Numbers.h"
-#include "game/puzzle/PlayFieldTables.h"
-#include "game/puzzle/PlayHooks.h"
-#include "game/puzzle/Tile.h"
+#include "engine/system/Mouse.h"
+#include "game/levels/Level.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/levels/PlayHooks.h"
+#include "game/levels/Tile.h"
 #include "platform/Clock.h"
 
 namespace puzzletest {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Letterbox.h"

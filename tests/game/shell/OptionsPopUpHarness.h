@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/screen/Control.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "engine/ui/UI_Object.h"
 #include "game/shell/Options.h"
 #include "platform/Files.h"

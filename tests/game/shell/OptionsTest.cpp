@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/system/Paths.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #include "game/shell/Pause.h"
 
-#include "engine/object/AppObj.h"
+#include "engine/screen/AppObj.h"
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Letterbox.h"

@@ -11,7 +11,7 @@
 
 #include "engine/media/SoundManager.h"
 #include "engine/screen/Control.h"
-#include "engine/system/Settings.h"
+#include "engine/data/Settings.h"
 #include "engine/ui/UI_Object.h"
 #include "game/kingdom/Kingdom.h"
 #include "game/progress/Profile.h"

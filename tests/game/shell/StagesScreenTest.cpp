@@ -9,7 +9,7 @@
 
 #include "ShellTestSupport.h"
 #include "game/progress/Awards.h"
-#include "game/puzzle/PlayFieldTables.h"
+#include "game/levels/PlayFieldTables.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/AwardScreen.h"
 #include "game/shell/MiniLevel.h"

@@ -1,0 +1,123 @@
+#include "engine/screen/AppVar.h"
+
+#include "engine/system/Basics.h"
+#include "engine/system/AppTime.h"
+#include "platform/Strings.h"
+
+int TAppVar::update() {
+    if (p < dp) {
+        p = p + speedInc * delta;
+        if (p > dp) p = dp;
+    }
+    if (p > dp) {
+        p = p - speedDec * delta;
+        if (p < dp) p = dp;
+    }
+    if (isSwitcher != 0 && p == dp) SwitchD();
+    if (isSwitcherMinus != 0 && p == dp) SwitchMinusD();
+    return 0;
+}
+
+std::string TAppVar::ToString() {
+    return name + ", id = " + std::to_string(id) + ", value = " + FloatToString(Value()) + "  dp = " +
+           FloatToString(dp);
+}
+
+int TAppVar::SaveToBlock(const TBlockFilePtr& block) {
+    if (!block) return 0;
+    TBlockFilePtr var = CreateBlockFile("VAR", block);
+    AddStringToBlock(var, "Name", name, 0);
+    AddFloatToBlock(var, "Speed", speedInc, 0);
+    AddFloatToBlock(var, "Speed", speedDec, 1);
+    AddFloatToBlock(var, "MinMax", MinVal, 0);
+    AddFloatToBlock(var, "MinMax", MaxVal, 1);
+    AddBoolToBlock(var, "Flags", isValueSaved, 0);
+    AddBoolToBlock(var, "Flags", isSwitcher, 1);
+    AddBoolToBlock(var, "Flags", isSwitcherMinus, 2);
+    if (isValueSaved != 0) AddFloatToBlock(var, "Value", p, 0);
+    return 0;
+}
+
+int TAppVar::LoadFromBlock(const TBlockFilePtr& block) {
+    name = GetBFString(block, "Name", 0);
+    speedInc = GetBFNumber(block, "Speed", 0);
+    speedDec = GetBFNumber(block, "Speed", 1);
+    MinVal = GetBFNumber(block, "MinMax", 0);
+    MaxVal = GetBFNumber(block, "MinMax", 1);
+    isValueSaved = GetBFBool(block, "Flags", 0);
+    isSwitcher = GetBFBool(block, "Flags", 1);
+    isSwitcherMinus = GetBFBool(block, "Flags", 2);
+    if (isValueSaved != 0) p = GetBFNumber(block, "Value", 0);
+    return 0;
+}
+
+int TAppVar::ValueIsEven(float v) { return (p == v && dp == v) ? 1 : 0; }
+
+float TAppVar::ValueSin(float f) { return static_cast<float>(SinDeg(static_cast<double>(f * p))); }
+float TAppVar::ValueCos(float f) { return static_cast<float>(CosDeg(static_cast<double>(f * p))); }
+
+int TAppVar::SetBoth(float v) {
+    SetValue(v);
+    SetDValue(v);
+    return 0;
+}
+
+int TAppVar::SetValue(float v) {
+    p = v;
+    return 0;
+}
+
+int TAppVar::SetDValue(float v) {
+    dp = v;
+    return 0;
+}
+
+int TAppVar::SwitchD() {
+    dp = (dp == 0.0f) ? 1.0f : 0.0f;
+    return 0;
+}
+
+int TAppVar::SwitchMinusD() {
+    if (dp == 1.0f)
+        dp = -1.0f;
+    else if (dp == -1.0f)
+        dp = 1.0f;
+    else
+        dp = static_cast<float>(RandomSign());
+    return 0;
+}
+
+int TAppVar::SetIncSpeed(float v) {
+    speedInc = v;
+    return 0;
+}
+
+int TAppVar::SetDecSpeed(float v) {
+    speedDec = v;
+    return 0;
+}
+
+int TAppVar::SetBothSpeed(float inc, float dec) {
+    speedInc = inc;
+    speedDec = dec;
+    return 0;
+}
+
+TAppVarPtr CreateAppVar(const std::string& name, float speedInc, float speedDec) {
+    auto v = std::make_shared<TAppVar>();
+    v->name = name;
+    v->speedInc = speedInc;
+    v->speedDec = speedDec;
+    return v;
+}
+
+std::vector<TAppVarPtr> LoadVarArray(const TBlockFilePtr& block) {
+    std::vector<TAppVarPtr> out;
+    for (const auto& b : GetBlockFilesList(block, "VAR")) {
+        if (!b || b->MyType != BF_BLOCK) continue;
+        auto v = std::make_shared<TAppVar>();
+        v->LoadFromBlock(b);
+        out.push_back(v);
+    }
+    return out;
+}

@@ -1,0 +1,138 @@
+#include "engine/screen/Display.h"
+
+#include <string>
+
+#include "engine/system/Letterbox.h"
+#include "engine/system/Error.h"
+#include "engine/data/Settings.h"
+#include "platform/Graphics.h"
+#include "platform/Maths.h"
+
+int OpenedGraphics::DeviceWidth = 0;
+int OpenedGraphics::DeviceHeight = 0;
+int OpenedGraphics::WindowWidth = 0;
+int OpenedGraphics::WindowHeight = 0;
+int OpenedGraphics::VirtualWidth = 0;
+int OpenedGraphics::VirtualHeight = 0;
+int OpenedGraphics::FullScreen = 0;
+int OpenedGraphics::Stretched = 0;
+int OpenedGraphics::SideBordersVisible = 0;
+int OpenedGraphics::isInitialized = 0;
+
+void OpenedGraphics::Reset() {
+    DeviceWidth = DeviceHeight = WindowWidth = WindowHeight = VirtualWidth = VirtualHeight = 0;
+    FullScreen = Stretched = SideBordersVisible = isInitialized = 0;
+}
+
+namespace {
+
+constexpr int kHertz = 60;
+constexpr int kWideWindowWidth = 1366;
+
+std::string SizeText(int w, int h) { return std::to_string(w) + " x " + std::to_string(h); }
+
+void FillOpenedGraphics() {
+    OpenedGraphics::DeviceWidth = desktopWidth();
+    OpenedGraphics::DeviceHeight = desktopHeight();
+    OpenedGraphics::WindowWidth = GraphicsWidth();
+    OpenedGraphics::WindowHeight = GraphicsHeight();
+    OpenedGraphics::VirtualWidth = TruncToInt(AspectResolutionWidth());
+    OpenedGraphics::VirtualHeight = TruncToInt(AspectResolutionHeight());
+    OpenedGraphics::FullScreen = GraphicsDepth() != 0 ? 1 : 0;
+    OpenedGraphics::Stretched = (AspectMode == 0 || (AspectMode & 1)) ? 1 : 0;
+    OpenedGraphics::SideBordersVisible = (AspectMode != 0 && !(AspectMode & 1) && AspectOffsetX >= 1.0f) ? 1 : 0;
+    OpenedGraphics::isInitialized = 1;
+}
+
+// A window for the stretched setting; when it cannot be opened, one retry at a size that fits
+// the desktop. False when no window could be opened.
+bool OpenWindow(int stretched) {
+    int w = stretched ? kLogicalWidth : kWideWindowWidth;
+    if (Graphics(w, kLogicalHeight, 0, kHertz, 0)) {
+        SetAspectResolution(kLogicalWidth, kLogicalHeight, stretched ? 3 : 2);
+        return true;
+    }
+    std::string firstError = GraphicsError();
+    int deskH = desktopHeight();
+    int retryW, retryH;
+    if (deskH > 0 && deskH <= 600) {
+        retryW = 640;
+        retryH = 480;
+    } else if (deskH > 0 && deskH <= 768) {
+        retryW = 819;
+        retryH = 614;
+    } else if (w != kLogicalWidth) {
+        // A tall desktop has room for the logical size itself.
+        retryW = kLogicalWidth;
+        retryH = kLogicalHeight;
+    } else {
+        retryW = 819;
+        retryH = 614;
+    }
+    Warning("Can't open a window of " + SizeText(w, kLogicalHeight) + " (" + firstError + "), trying " +
+                SizeText(retryW, retryH),
+            "Display", "openScreenASPECT");
+    if (Graphics(retryW, retryH, 0, kHertz, 0)) {
+        SetAspectResolution(kLogicalWidth, kLogicalHeight, 3);
+        return true;
+    }
+    Error("Can't open a window (" + GraphicsError() + ")", "Display", "openScreenASPECT");
+    return false;
+}
+
+}  // namespace
+
+bool openScreenASPECT(int width, int height, int fullScreen, int stretched) {
+    (void)width;
+    (void)height;
+    if (fullScreen) {
+        bool open = GraphicsDepth() == 32;  // only the fit changes
+        if (!open) {
+            int dw = desktopWidth(), dh = desktopHeight();
+            open = Graphics(dw, dh, 32, kHertz, 0);
+            if (!open)
+                Error("Can't open the full screen at " + SizeText(dw, dh) + " (" + GraphicsError() +
+                          "), opening a window instead",
+                      "Display", "openScreenASPECT");
+        }
+        if (open) {
+            SetAspectResolution(kLogicalWidth, kLogicalHeight, stretched ? 0 : 2);
+            FillOpenedGraphics();
+            return true;
+        }
+    }
+    if (!OpenWindow(stretched)) return false;
+    FillOpenedGraphics();
+    return true;
+}
+
+void AppInitGraphics() {
+    openScreenASPECT(kLogicalWidth, kLogicalHeight, AppSettings::GetFullScreen(), AppSettings::GetStretched());
+    if (AppSettings::GetFullScreen() && !OpenedGraphics::FullScreen) AppSettings::SetFullScreen(0);
+}
+
+void GraphicsSwitchFullScreen() {
+    AppSettings::SetFullScreen(AppSettings::GetFullScreen() == 0 ? 1 : 0);
+    AppInitGraphics();
+}
+
+void GraphicsSwitchStretched() {
+    AppSettings::SetStretched(AppSettings::GetStretched() == 0 ? 1 : 0);
+    AppInitGraphics();
+}
+
+int desktopWidth() { return SystemDesktopWidth(); }
+int desktopHeight() { return SystemDesktopHeight(); }
+int GetGraphicsWidth() { return OpenedGraphics::GetScreenWidth(); }
+int GetGraphicsHeight() { return OpenedGraphics::GetScreenHeight(); }
+int GraphicsInitialized() { return OpenedGraphics::isInitialized; }
+
+void SetFullViewPort() { SetViewport(0, 0, 5000, 5000); }
+void SetAppViewPort(int x, int y, int w, int h) { SetViewport(x, y, w, h); }
+void SetAppViewPortEditor(int x, int y, int w, int h) { SetViewport(x + kEditorOffsetX, y, w, h); }
+void GetAppViewPort(int& x, int& y, int& w, int& h) { GetViewport(x, y, w, h); }
+
+void GetAppViewPortEditor(int& x, int& y, int& w, int& h) {
+    GetViewport(x, y, w, h);
+    x -= kEditorOffsetX;
+}

@@ -1,0 +1,205 @@
+#include "game/startup/AppInit.h"
+
+#include <cerrno>
+#include <memory>
+
+#include "engine/data/ValueTypes.h"
+#include "engine/screen/AVO.h"
+#include "engine/media/SoundManager.h"
+#include "engine/AppManagers.h"
+#include "engine/screen/Component.h"
+#include "engine/screen/GameObject.h"
+#include "engine/particles/Emitter.h"
+#include "engine/screen/Asset.h"
+#include "engine/screen/Console.h"
+#include "engine/screen/Control.h"
+#include "engine/screen/ScreenCrosser.h"
+#include "engine/system/AppTime.h"
+#include "engine/system/Basics.h"
+#include "engine/screen/Display.h"
+#include "engine/system/Error.h"
+#include "engine/system/Paths.h"
+#include "engine/data/Settings.h"
+#include "engine/screen/MouseCursor.h"
+#include "engine/ui/UI_Object.h"
+#include "game/effects/EffectsStartup.h"
+#include "game/effects/EngParticle.h"
+#include "game/kingdom/Kingdom.h"
+#include "game/progress/Awards.h"
+#include "game/progress/PlayerNotices.h"
+#include "game/puzzle/MainGame.h"
+#include "game/levels/PlayFieldTables.h"
+#include "game/puzzle/ScreenHooks.h"
+#include "game/puzzle/Tutorial.h"
+#include "game/shell/AwardScreen.h"
+#include "game/shell/Branding.h"
+#include "game/shell/ContinuePopUp.h"
+#include "game/shell/Credits.h"
+#include "game/shell/EnterName.h"
+#include "game/shell/GiveAward.h"
+#include "game/shell/Help.h"
+#include "game/shell/InfoPopUp.h"
+#include "game/shell/KingdomHelp.h"
+#include "game/shell/LevelSummary.h"
+#include "game/shell/LoadingScreen.h"
+#include "game/shell/LoseScreen.h"
+#include "game/shell/MainMenu.h"
+#include "game/shell/MiniLevel.h"
+#include "game/shell/Options.h"
+#include "game/shell/Pause.h"
+#include "game/shell/ProfileManager.h"
+#include "game/shell/StagesScreen.h"
+#include "online/Launcher.h"
+#include "online/NewsLetter.h"
+#include "online/RateScreen.h"
+#include "platform/Files.h"
+#include "platform/Font.h"
+#include "platform/Graphics.h"
+#include "platform/System.h"
+
+namespace {
+// The lock file of one game per per-user folder.
+const char* const kLockFileName = "Quiltora.lock";
+void RunPauseGame() { PauseGame(); }
+void DrawMouseCursor() { Mouse::Draw(); }
+bool IsLoadingScreen(const TAppScreen* screen) { return LoadingScreen && screen == LoadingScreen.get(); }
+void KeepGlobalAsset(const std::shared_ptr<TAsset>& asset) {
+    if (LoadingScreen)
+        LoadingScreen->AddGlobalAsset(asset);
+    else if (asset)
+        asset->LoadAsset();
+}
+}  // namespace
+
+void InitClassGlobals() {
+    TEngParticlePackage::allPackages.clear();
+    OptionsSettings::Reset();
+    TLevelSummary::Package = CreateEngParticlePackage(500);
+    GameScreenHooks::SummaryParticles = [] { return TLevelSummary::Package; };
+    ResetMiniLevelGlobals();
+    Tutorial::Reset();
+}
+
+void InitProgramGlobals() {
+    InitComponentNames();
+    CurrScreenCrosser = CreateAppCrosser();
+    Console::AddCommand(std::make_shared<TCCSaveScreen>());
+    Console::AddCommand(std::make_shared<TCCShowScreenBorders>());
+    deltaTime = TDeltaTime::Create(60.0f);
+    deltaTime->SetFPS(60.0f);
+    bDir = GetAppDir();
+    if (FileType(bDir) != 2) Error("Data folder not found: " + bDir, "AppInit", "InitProgramGlobals");
+    SetDefaultFontPath(bDir + "fonts/DejaVuSans.ttf");
+    CheatsOn = FileType("Cheats.txt");
+    SetAppVersionUrl(AppDir() + "/src/app/");
+    InitGameObjectNames();
+    InitColorConstants();
+}
+
+void InstallEngineModules() {
+    InstallAVO();
+    InstallEmitters();
+    InstallWidgets();
+    PauseGameHook = &RunPauseGame;
+    isLoadingScreenHook = &IsLoadingScreen;
+    AddGlobalAssetHook = &KeepGlobalAsset;
+    DrawMouseCursorHook = &DrawMouseCursor;
+}
+
+void CreateAppScreens() {
+    LoadingScreen = CreateAppLoadingScreen();
+    Profiles = CreateProfileManager();
+    Options = CreateAppOptionsPopUp();
+    InfoPopUp = CreateInfoPopUp();
+    EnterName = CreateEnterName();
+    branding = std::make_shared<TBranding>();
+    SpecialLoads = CreateSpecialLoadsScreen();
+    // The package of the effects given none.
+    InitEngParticles();
+    // The flying-star list of puzzle play comes here.
+    MainMenu = CreateMainMenu();
+    Game = CreateMainGame();
+    // Over the game screen the options offer Menu and Replay.
+    OptionsSettings::AddScreen(Game);
+    Kingdom = CreateKingdomScreen();
+    StagesScreen = CreateStagesScreen();
+    Credits = CreateCreditsScreen();
+    ContinuePopUp = CreateContinuePopUp();
+    LevelSummary = CreateLevelSummary();
+    LoseScreen = CreateLoseScreen();
+    HelpScreen = CreateHelpScreen();
+    KingdomHelpScreen = CreateKingdomHelpScreen();
+    AwardsList.clear();  // filled by the awards pop-up's set-up
+    AwardsShow = CreateAwardScreen();
+    GiveAward = CreateGiveAward();
+
+    // Switched on only with a real server to sign up with (the game ships without one).
+    NewsLetterOn = NewsLetterSwitch(bDir);
+    NewsLetter = std::make_shared<TNewsLetter>();
+    LauncherOn = LauncherMarkerKind(bDir);
+    StoreBuild = StoreBuildSetting();
+    RateScreen = TRateScreen::Create();
+}
+
+void SetAppFolderNames() {
+    SetAppRootFolderName("Velkaro");
+    SetAppDataFolderName("Quiltora-2");
+}
+
+int AppInitLauncher() {
+    // Switched off, the launcher reads none of its files (its server's address included).
+    if (LauncherOn == 0) return 0;
+    InitLauncher(LauncherAppId, LauncherPackageUrl(StoreBuild));
+    ShowLauncher();
+    return 0;
+}
+
+bool AppInitLock() {
+    switch (LockAppDataFolder(kLockFileName)) {
+        case AppFolderLock::Busy: {
+            // Nothing of the folder has been read, and nothing is written: the game that runs
+            // keeps its players as they are.
+            const std::string text =
+                "Quiltora is already running for this user (its files are in " + AppDataFolder +
+                "). Only one game at a time can use them, so this one closes; switch to the game "
+                "that is open.";
+            Error(text, "AppInit", "AppInitLock");
+            if (!ShowPlainDialog("Quiltora", text)) Print("(no dialog could be shown: no desktop)");
+            return false;
+        }
+        case AppFolderLock::Unavailable:
+            // Not the only game on these files for certain: this one runs, but writes nothing in
+            // the per-user folders, so that it can never write over another game's saves (every
+            // save it tries is told as failed), and leaves any temporary file where it is.
+            RefuseWritesBelow(AppDataRootFolder, ENOLCK);
+            TellPlayer("Quiltora could not make sure that it is the only game using your saves. To keep them "
+                       "safe, nothing is saved while this game runs.");
+            return true;
+        case AppFolderLock::Taken: break;
+    }
+    RemoveAppLeftoverTempFiles();
+    return true;
+}
+
+int AppInit() {
+    InitSinCosTables();
+    AppInitFolders();
+    if (!AppInitLock()) return 1;
+    AppInitSettings();
+    SetAppTitle("Quiltora");
+    AppInitGraphics();
+    AppInitLauncher();
+    AppInitManagers();
+    SetupPause();
+    AppInitBranding();
+    AppInitControl();
+    return 0;
+}
+
+void StartLoadingScreen() {
+    if (!LoadingScreen) return;
+    LoadingScreen->SetStartScreen(MainMenu);
+    Control::SetScreenInstant(LoadingScreen);
+    LoadingScreen->OnBegin();
+    LoadingScreen->Start();
+}

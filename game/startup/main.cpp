@@ -1,0 +1,414 @@
+// The program's entry point: the game's start-up (globals, every screen and pop-up, the engine's
+// initialisation with the partner splash screens, the loading screen), then the engine's frame
+// loop, which ends the program through AppEnd (the window's close request, Command+Q, or the
+// harness's frame limit).
+//
+// Options:
+//   --data DIR         the data folder (else data/ beside the executable, then ../data/)
+//   --user-dir DIR     the per-user folder (created when missing)
+//   --frames N         end after N drawn frames (splash screens included), the normal way (the
+//                      save-at-end list runs)
+//   --fixed-delta      every frame advances the clock by exactly 1000/60 ms, no waiting
+//   --paced            (benchmarks) with --fixed-delta, from the main menu on every frame still
+//                      takes its 1/60 s of real time, as a player's does: a repeatable run at a
+//                      player's pace, whose CPU time a frame is what the player's machine spends
+//   --input FILE       replay an input script (platform/Input.h), events keyed by frame from 0
+//   --screenshot FILE  write the last frame as PNG when the run ends
+//   --shot-frames N,M  also write frames N, M, ... as PNG, beside FILE with "-N" before its
+//                      ending (an end-to-end run's record of the screens it passes)
+//   --from-menu        the input script's and --shot-frames' frames count from the main menu's
+//                      first frame (which moves whenever the loading screen gets more to load)
+//   --menu-frames N    end, the normal way, N frames after the main menu became current
+//   --timings          print start-up timings and memory on standard output, and from the main
+//                      menu on a line of clock, CPU time and resident memory every second of
+//                      play (InstallHarness)
+//   --direct-draw      every quad drawn on its own, as before the quad batch (the reference
+//                      picture for the batch's tests)
+//   --level N          (developer and tests) once loading has ended, the current player (a new
+//                      test player when there is none) plays level N through the profile's own
+//                      entry point; the help a player's first level shows counts as seen
+//   --play-level FILE  (developer) once loading has ended, plays the level file FILE (a
+//                      ".PACLevel" or a neighbour-count ".FAPLevel") on the game screen, outside
+//                      any player's progress
+//   --edit-level FILE  (developer) the same with the level editor switched on
+//   --arrange-levels   (developer) runs the level arranger in the working folder instead of the
+//                      game, and ends with its status (LevelArranger.h)
+//   --fail-writes KIND (developer and tests) every file the game writes in the per-user folders
+//                      fails as on a full disk ("disk-full": writing fails) or in a read-only
+//                      folder ("read-only": writing, renaming and removing fail), to see what the
+//                      player is told
+#include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/screen/Console.h"
+#include "engine/screen/Control.h"
+#include "engine/system/Basics.h"
+#include "engine/system/Error.h"
+#include "engine/system/Letterbox.h"
+#include "engine/system/Paths.h"
+#include "game/progress/Profile.h"
+#include "game/levels/LevelArranger.h"
+#include "game/levels/LevelFiles.h"
+#include "game/puzzle/MainGame.h"
+#include "game/startup/AppInit.h"
+#include "game/shell/LoadingScreen.h"
+#include "game/shell/MainMenu.h"
+#include "game/shell/ProfileManager.h"
+#include "online/NewsLetter.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Graphics.h"
+#include "platform/Image.h"
+#include "platform/Input.h"
+#include "platform/Strings.h"
+
+namespace {
+
+struct HarnessOptions {
+    std::string input;
+    std::string screenshot;
+    int frames = -1;  // -1: until the program is ended
+    bool fixedDelta = false;
+    bool paced = false;
+    bool timings = false;
+    bool directDraw = false;
+    int menuFrames = -1;  // -1: no limit counted from the main menu
+    int level = 0;        // 0: no level started by the harness
+    std::string levelFile;  // a level file to play; empty: none
+    bool editLevel = false;  // with the level editor switched on
+    bool arrangeLevels = false;
+    std::vector<int> shotFrames;
+    bool fromMenu = false;
+    std::string failWrites;  // "disk-full", "read-only"; empty: writes as they come
+};
+
+// The harness options; --data and --user-dir are the folders' (ParseAppPathOptions).
+HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
+    HarnessOptions options;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 < args.size()) {
+                out = args[++i];
+            } else {
+                Error("Option " + arg + " needs a value", "main", "ParseHarnessOptions");
+            }
+        };
+        std::string ignored;
+        if (arg == "--data" || arg == "--user-dir") {
+            value(ignored);
+        } else if (arg.rfind("--data=", 0) == 0 || arg.rfind("--user-dir=", 0) == 0) {
+            // read by ParseAppPathOptions
+        } else if (arg == "--input") {
+            value(options.input);
+        } else if (arg == "--screenshot") {
+            value(options.screenshot);
+        } else if (arg == "--frames") {
+            std::string n;
+            value(n);
+            if (!n.empty()) options.frames = std::max(StringToInt(n), 0);
+        } else if (arg == "--fixed-delta") {
+            options.fixedDelta = true;
+        } else if (arg == "--paced") {
+            options.paced = true;
+        } else if (arg == "--shot-frames") {
+            std::string list;
+            value(list);
+            for (int32_t n : SplitStringToInts(list, ",")) options.shotFrames.push_back(n);
+        } else if (arg == "--from-menu") {
+            options.fromMenu = true;
+        } else if (arg == "--timings") {
+            options.timings = true;
+        } else if (arg == "--direct-draw") {
+            options.directDraw = true;
+        } else if (arg == "--level") {
+            std::string n;
+            value(n);
+            options.level = std::max(StringToInt(n), 0);
+            if (options.level == 0) Error("Option --level needs a level number from 1", "main", "ParseHarnessOptions");
+        } else if (arg == "--play-level" || arg == "--edit-level") {
+            value(options.levelFile);
+            options.editLevel = arg == "--edit-level";
+        } else if (arg == "--arrange-levels") {
+            options.arrangeLevels = true;
+        } else if (arg == "--fail-writes") {
+            value(options.failWrites);
+            if (options.failWrites != "disk-full" && options.failWrites != "read-only") {
+                Error("Option --fail-writes takes disk-full or read-only", "main", "ParseHarnessOptions");
+                options.failWrites.clear();
+            }
+        } else if (arg == "--menu-frames") {
+            std::string n;
+            value(n);
+            if (!n.empty()) options.menuFrames = std::max(StringToInt(n), 0);
+        } else {
+            Warning("Unknown option " + arg, "main", "ParseHarnessOptions");
+        }
+    }
+    return options;
+}
+
+// --fail-writes: writes in the per-user folders fail as the kind of trouble says.
+void InstallWriteFaults(const std::string& kind) {
+    if (kind.empty()) return;
+    const bool readOnly = kind == "read-only";
+    SetWriteFaultHook([readOnly](const std::string& path, FileWrite what) {
+        if (AppDataRootFolder.empty() || !PathIsInside(AppDataRootFolder, path)) return 0;
+        if (readOnly) return EROFS;
+        return what == FileWrite::Save ? ENOSPC : 0;
+    });
+}
+
+// Logical (virtual-screen) positions of the input script to window pixels, through the
+// letterbox.
+void MoveLogical(float x, float y) {
+    float vw = VirtualResolutionWidth(), vh = VirtualResolutionHeight();
+    if (vw <= 0 || vh <= 0) return;
+    float sx = static_cast<float>(GraphicsWidth()) / vw;
+    float sy = static_cast<float>(GraphicsHeight()) / vh;
+    InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f), static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
+}
+
+// --level: the current player (a new test player when there is none) plays the level through
+// the profile's Game_PlayLevel, as the stages map starts one. The help that a player's first
+// level shows, which holds play until it is closed, counts as seen.
+void StartHarnessLevel(int level) {
+    if (!Profile && Profiles) {
+        TProfilePtr player = CreateNewProfile("Test Player");
+        Profiles->ProfilesList.push_back(player);
+        Profiles->SetCurrProfile(player);
+    }
+    if (!Profile) {
+        Error("No player to play level " + std::to_string(level), "main", "StartHarnessLevel");
+        return;
+    }
+    Profile->TutorialScreenShowed = 1;
+    Profile->Game_PlayLevel(level);
+}
+
+// --play-level and --edit-level: the level file goes straight to the game screen, as the
+// profile hands over a level, but belongs to no player's progress (a player's own level in
+// progress is left as it is). The help a player's first level shows counts as seen.
+void StartHarnessLevelFile(const std::string& path, bool edit) {
+    std::shared_ptr<TLevel> level = LoadLevel(path);
+    if (!level) {
+        Error("The level file '" + path + "' can't be played", "main", "StartHarnessLevelFile");
+        return;
+    }
+    if (!Game) return;
+    if (Profile) Profile->TutorialScreenShowed = 1;
+    Game->SetData(level);
+    Game->EditorOn = edit ? 1 : 0;
+    GoToScreen(Game, nullptr);
+}
+
+// Milliseconds of the monotonic clock (CLOCK_MONOTONIC), which a benchmark script that starts
+// the process reads too.
+double MonotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+// The file of a --shot-frames frame: "-<frame>" before the screenshot's ending.
+std::string ShotPath(const std::string& screenshot, int frame) {
+    const size_t slash = screenshot.find_last_of('/');
+    size_t dot = screenshot.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = screenshot.size();
+    return screenshot.substr(0, dot) + "-" + std::to_string(frame) + screenshot.substr(dot);
+}
+
+// Resident memory of the process in kB (0 when /proc cannot tell).
+long ResidentKb() {
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+constexpr int kUsageFrames = 60;
+
+void PrintUsage(int32_t frame) {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double cpu = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+    std::printf("frames %d %.3f %.3f %ld\n", frame, MonotonicMs(), cpu, ResidentKb());
+}
+
+// The harness's hooks into the frame driver: replayed input, start-up timings, the end a number
+// of frames after the main menu came, and the screenshot of the last frame.
+//
+// Start-up timings ("--timings"), one line each when first reached, on the monotonic clock in
+// milliseconds with the frame's number:
+//   "timing main <ms>"                 main entered
+//   "timing first-frame <ms> <frame>"  the first frame is about to be shown (splash or loading)
+//   "timing loading <ms> <frame>"      the first frame of the frame loop (the splash is over)
+//   "timing main-menu <ms> <frame>"    the first frame with the main menu current, all loaded
+//   "memory peak-kb <kB>"              the process's peak resident memory at that point
+//   "loading-items <screens> <pop-ups> <asset items> <assets> <global assets>"
+//                                      what the loading screen handled, one item a frame: the
+//                                      screens' and pop-ups' files and set-ups, the assets' items
+//                                      (files read) for that many assets, the global assets
+// Then, from the main menu on, every 60 frames (a second of play at the fixed clock), what a long
+// run watches for growth:
+//   "frames <frame> <ms> <cpu-ms> <rss-kB>"  the frame's number, the monotonic clock, the CPU time
+//                                          of the whole process (all its threads) and its
+//                                          resident memory now
+// and at the end:
+//   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
+void InstallHarness(const HarnessOptions& options) {
+    Control::FrameLimit = options.frames;
+
+    auto events = std::make_shared<std::vector<InputEvent>>();
+    if (!options.input.empty()) {
+        std::vector<std::string> errors;
+        *events = LoadInputScript(options.input, &errors);
+        for (const std::string& e : errors) Error(e, options.input, "LoadInputScript");
+    }
+    auto next = std::make_shared<size_t>(0);
+    auto loadingSeen = std::make_shared<bool>(false);
+    auto menuFrame = std::make_shared<int32_t>(-1);
+    auto inputFrame = std::make_shared<int32_t>(-1);  // the last frame that applied script input
+    const bool timings = options.timings;
+    const int menuFrames = options.menuFrames;
+    const int level = options.level;
+    const std::string levelFile = options.levelFile;
+    const bool editLevel = options.editLevel;
+    const bool fromMenu = options.fromMenu;
+    const bool paced = options.paced;
+    Control::FrameStartHook = [=](int32_t frame) {
+        if (timings && !*loadingSeen && Control::CurrScreen) {
+            *loadingSeen = true;
+            std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
+        }
+        if (*menuFrame < 0 && MainMenu && Control::CurrScreen == MainMenu) {
+            *menuFrame = frame;
+            if (paced) SetPacedFixedClock(true);
+            if (timings) {
+                rusage usage{};
+                getrusage(RUSAGE_SELF, &usage);
+                std::printf("timing main-menu %.3f %d\nmemory peak-kb %ld\n", MonotonicMs(), frame, usage.ru_maxrss);
+                if (LoadingScreen)
+                    std::printf("loading-items %zu %zu %zu %zu %zu\n", LoadingScreen->AllScreensList.size(),
+                                LoadingScreen->AllPopUpsList.size(), LoadingScreen->AssetItems.size(),
+                                LoadingScreen->AllAssetsList.size(), LoadingScreen->AllGlobalAssets.size());
+            }
+        }
+        // The script's frame: with --from-menu none until the main menu has come.
+        const int32_t scriptFrame = !fromMenu ? frame : *menuFrame >= 0 ? frame - *menuFrame : -1;
+        while (scriptFrame >= 0 && *next < events->size() && (*events)[*next].frame <= scriptFrame) {
+            ApplyInputEvent((*events)[(*next)++], &MoveLogical);
+            *inputFrame = frame;
+        }
+        if (timings && *menuFrame >= 0 && (frame - *menuFrame) % kUsageFrames == 0) PrintUsage(frame);
+        // Loading has ended when the main menu comes: the harness's level starts from there.
+        if (level > 0 && *menuFrame == frame) StartHarnessLevel(level);
+        if (!levelFile.empty() && *menuFrame == frame) StartHarnessLevelFile(levelFile, editLevel);
+        // The frame limit counted from the main menu: this frame is the last one run.
+        if (menuFrames >= 0 && *menuFrame >= 0 && frame >= *menuFrame + menuFrames)
+            Control::FrameLimit = Control::FrameLimit < 0 ? frame + 1 : std::min(Control::FrameLimit, frame + 1);
+        std::fflush(stdout);
+    };
+
+    auto flipped = std::make_shared<bool>(false);
+    // The screenshot: grabbing a frame costs about as much as drawing it on the software renderer,
+    // so not every frame is grabbed. A run ends at the frame limit or on a quit, and a quit comes
+    // from input (a script's event or a button it clicks), whose frame is not drawn: the frames
+    // grabbed are those asked for, the last one under the frame limit, every frame that applied
+    // input or is followed by a frame with input due, and every frame without a current screen
+    // (the splash, which has nothing to draw again). A run that still ends on a frame not grabbed
+    // (a quit some frames after its input) draws its screen once more at the end for it.
+    auto lastFrame = std::make_shared<TPixmapPtr>();
+    auto grabbed = std::make_shared<int32_t>(-1);
+    auto shown = std::make_shared<int32_t>(-1);
+    const bool grab = !options.screenshot.empty();
+    const std::vector<int> shotFrames = options.shotFrames;
+    const std::string screenshot = options.screenshot;
+    Control::BeforeFlipHook = [=] {
+        const int32_t frame = Control::FrameCount - 1;
+        // The script's and the shots' frames: with --from-menu counted from the main menu's first
+        // frame.
+        const int32_t scriptFrame = !fromMenu ? frame : *menuFrame >= 0 ? frame - *menuFrame : -1;
+        if (timings && !*flipped) {
+            *flipped = true;
+            std::printf("timing first-frame %.3f %d\n", MonotonicMs(), frame);
+            std::fflush(stdout);
+        }
+        *shown = frame;
+        if (!grab) return;
+        const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
+        const bool last = Control::FrameLimit >= 0 && frame + 1 >= Control::FrameLimit;
+        const bool input = *inputFrame == frame || (*next < events->size() && scriptFrame >= 0 &&
+                                                     (*events)[*next].frame <= scriptFrame + 1);
+        if (!shot && !last && !input && Control::CurrScreen) return;
+        *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+        *grabbed = frame;
+        if (shot) {
+            const std::string path = ShotPath(screenshot, scriptFrame);
+            if (!SavePixmapPNG(*lastFrame, path)) Error("Can't write the screenshot " + path, "main", "Screenshot");
+        }
+    };
+    if (grab || timings) {
+        std::string path = options.screenshot;
+        AppEndHook = [lastFrame, grabbed, shown, path, timings] {
+            if (timings) {
+                const DrawStats stats = LastFrameDrawStats();
+                std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
+                std::fflush(stdout);
+            }
+            if (path.empty()) return;
+            if (*grabbed != *shown && Control::CurrScreen) {
+                Cls();
+                Control::Draw();
+                if (DrawMouseCursorHook) DrawMouseCursorHook();
+                *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+            }
+            if (!*lastFrame)
+                Error("No frame to write to " + path, "main", "Screenshot");
+            else if (!SavePixmapPNG(*lastFrame, path))
+                Error("Can't write the screenshot " + path, "main", "Screenshot");
+        };
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double mainEntered = MonotonicMs();
+    std::vector<std::string> args(argv + 1, argv + argc);
+    HarnessOptions options = ParseHarnessOptions(args);
+    if (options.timings) std::printf("timing main %.3f\n", mainEntered);
+    SetAppPathOptions(ParseAppPathOptions(args));
+    SetFixedClock(options.fixedDelta);
+    InstallWriteFaults(options.failWrites);
+    SetDirectDrawing(options.directDraw);
+    // Reports made during start-up reach the console's log once the window is open.
+    InstallConsoleSinks();
+
+    InitClassGlobals();
+    InitProgramGlobals();
+    InstallEngineModules();
+    CreateAppScreens();
+    SetAppFolderNames();
+    // The arranger is a tool of its own: no window, no frame loop.
+    if (options.arrangeLevels) return LevelArranger::Mainloop();
+    // The harness counts the splash screens' frames too, so it is in place before AppInit.
+    InstallHarness(options);
+    // Another game on the same per-user folder: nothing was read, and nothing is written (the
+    // save-at-end list does not run).
+    if (AppInit() != 0) return 1;
+    LoadNewsLetter();
+    StartLoadingScreen();
+    return AppRun();
+}

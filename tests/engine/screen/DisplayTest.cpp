@@ -1,0 +1,174 @@
+// Opening the display from the two settings: the four modes, the record of what is open, the
+// fall-back from a refused full screen, the retry sizes of a refused window, and switching.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "engine/system/Letterbox.h"
+#include "engine/screen/Display.h"
+#include "engine/data/Settings.h"
+#include "platform/Graphics.h"
+
+namespace {
+
+using Attempt = std::tuple<int, int, int>;  // width, height, depth
+std::vector<Attempt> gAttempts;
+int gRefuseDepth = -1;                  // refuse openings of this depth (-1: none)
+int gRefuseWidth = 0, gRefuseHeight = 0;  // refuse this size (0: none)
+bool gRefuseAll = false;
+
+bool Record(int w, int h, int depth) {
+    gAttempts.emplace_back(w, h, depth);
+    return gRefuseAll || depth == gRefuseDepth || (w == gRefuseWidth && h == gRefuseHeight);
+}
+
+class DisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gAttempts.clear();
+        gRefuseDepth = -1;
+        gRefuseWidth = gRefuseHeight = 0;
+        gRefuseAll = false;
+        AppSettings::Reset();
+        OpenedGraphics::Reset();
+        ResetAspect();
+        SetDesktopSizeOverride(1920, 1080);
+        SetGraphicsRefusal(Record);
+    }
+    void TearDown() override {
+        SetGraphicsRefusal(nullptr);
+        SetDesktopSizeOverride(0, 0);
+        AppSettings::Reset();
+        OpenedGraphics::Reset();
+        ResetAspect();
+    }
+};
+
+TEST_F(DisplayTest, EachSettingOpensItsModeAndFillsTheRecord) {
+    const struct {
+        int fullScreen, stretched;
+        int w, h, depth, mode, recordStretched, bands;
+    } cases[] = {
+        {0, 1, 1024, 768, 0, 3, 1, 0},
+        {0, 0, 1366, 768, 0, 2, 0, 1},
+        {1, 1, 1920, 1080, 32, 0, 1, 0},
+        {1, 0, 1920, 1080, 32, 2, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "full screen " << c.fullScreen << " stretched " << c.stretched);
+        EndGraphics();  // each row opens from nothing
+        OpenedGraphics::Reset();
+        AppSettings::SetFullScreen(c.fullScreen);
+        AppSettings::SetStretched(c.stretched);
+        AppInitGraphics();
+        EXPECT_EQ(GraphicsWidth(), c.w);
+        EXPECT_EQ(GraphicsHeight(), c.h);
+        EXPECT_EQ(GraphicsDepth(), c.depth);
+        EXPECT_EQ(AspectMode, c.mode);
+        EXPECT_EQ(GraphicsInitialized(), 1);
+        EXPECT_EQ(GetGraphicsWidth(), 1024);
+        EXPECT_EQ(GetGraphicsHeight(), 768);
+        EXPECT_EQ(OpenedGraphics::WindowWidth, c.w);
+        EXPECT_EQ(OpenedGraphics::DeviceWidth, 1920);
+        EXPECT_EQ(OpenedGraphics::FullScreen, c.fullScreen);
+        EXPECT_EQ(OpenedGraphics::Stretched, c.recordStretched);
+        EXPECT_EQ(OpenedGraphics::SideBordersVisible, c.bands);
+        EXPECT_EQ(OpenedGraphics::isEditorAvailable(), c.fullScreen ? 0 : 1);
+    }
+}
+
+TEST_F(DisplayTest, RefusedFullScreenFallsBackToAWindowAndSaysSo) {
+    EndGraphics();  // start-up: nothing open yet
+    gRefuseDepth = 32;
+    AppSettings::SetFullScreen(1);
+    AppSettings::SetStretched(0);
+    ::testing::internal::CaptureStdout();
+    AppInitGraphics();
+    std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("ERROR "), std::string::npos) << out;
+    EXPECT_NE(out.find("Can't open the full screen at 1920 x 1080"), std::string::npos) << out;
+    EXPECT_EQ(GraphicsDepth(), 0);
+    EXPECT_EQ(GraphicsWidth(), 1366);
+    EXPECT_EQ(AspectMode, 2);
+    EXPECT_EQ(OpenedGraphics::isInitialized, 1);
+    EXPECT_EQ(OpenedGraphics::FullScreen, 0);
+    // The setting now says what is shown, so the next switch asks for full screen again.
+    EXPECT_EQ(AppSettings::GetFullScreen(), 0);
+}
+
+TEST_F(DisplayTest, RefusedWindowIsRetriedAtASizeTheDesktopHolds) {
+    const struct {
+        int deskW, deskH, stretched;
+        int retryW, retryH;
+    } cases[] = {
+        {1024, 600, 0, 640, 480},
+        {1280, 768, 0, 819, 614},
+        {1920, 1080, 0, 1024, 768},
+        {1920, 1080, 1, 819, 614},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "desktop height " << c.deskH << " stretched " << c.stretched);
+        SetDesktopSizeOverride(c.deskW, c.deskH);
+        gRefuseWidth = c.stretched ? 1024 : 1366;
+        gRefuseHeight = 768;
+        ::testing::internal::CaptureStdout();
+        EXPECT_TRUE(openScreenASPECT(1024, 768, 0, c.stretched));
+        ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(GraphicsWidth(), c.retryW);
+        EXPECT_EQ(GraphicsHeight(), c.retryH);
+        EXPECT_EQ(AspectMode, 3);
+        EXPECT_EQ(OpenedGraphics::Stretched, 1);
+        EXPECT_EQ(OpenedGraphics::WindowWidth, c.retryW);
+    }
+}
+
+TEST_F(DisplayTest, NothingOpenedIsReportedAndLeavesTheRecordEmpty) {
+    EndGraphics();
+    gRefuseAll = true;
+    ::testing::internal::CaptureStdout();
+    EXPECT_FALSE(openScreenASPECT(1024, 768, 1, 0));
+    std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Can't open a window"), std::string::npos) << out;
+    EXPECT_EQ(GraphicsInitialized(), 0);
+    EXPECT_EQ(GetGraphicsWidth(), 0);
+}
+
+TEST_F(DisplayTest, SwitchingFullScreenTwiceReturnsAndStretchingInFullScreenDoesNotReopen) {
+    AppSettings::SetFullScreen(0);
+    AppSettings::SetStretched(0);
+    AppInitGraphics();
+    GraphicsSwitchFullScreen();
+    EXPECT_EQ(GraphicsDepth(), 32);
+    EXPECT_EQ(AppSettings::GetFullScreen(), 1);
+    GraphicsSwitchFullScreen();
+    EXPECT_EQ(GraphicsDepth(), 0);
+    EXPECT_EQ(GraphicsWidth(), 1366);
+    EXPECT_EQ(AspectMode, 2);
+
+    GraphicsSwitchFullScreen();
+    gAttempts.clear();
+    GraphicsSwitchStretched();
+    EXPECT_TRUE(gAttempts.empty());
+    EXPECT_EQ(AspectMode, 0);
+    EXPECT_EQ(OpenedGraphics::Stretched, 1);
+    GraphicsSwitchStretched();
+    EXPECT_TRUE(gAttempts.empty());
+    EXPECT_EQ(AspectMode, 2);
+}
+
+TEST_F(DisplayTest, ViewportHelpers) {
+    AppInitGraphics();
+    SetFullViewPort();
+    int x, y, w, h;
+    GetAppViewPort(x, y, w, h);
+    EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({0, 0, 5000, 5000}));
+    SetAppViewPortEditor(10, 20, 30, 40);
+    GetAppViewPort(x, y, w, h);
+    EXPECT_EQ(x, 181);
+    GetAppViewPortEditor(x, y, w, h);
+    EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({10, 20, 30, 40}));
+}
+
+}  // namespace
