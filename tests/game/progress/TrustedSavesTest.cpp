@@ -361,6 +361,19 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
     auto saved = LoadBlockFileChecked(path, whole);
     EXPECT_TRUE(whole);
     EXPECT_EQ(GetBFInt(saved, "Data::Score"), 4000);
+
+    // Nothing of it reads, and the save before is cut in its last block: the save before still
+    // gives every block but that one.
+    ResetPlayerNotices();
+    const std::string beforeCut = before.substr(0, before.find("AwardsList") + 4);
+    Restore({{"Profiles.dat", index}, {"65-110-110.AppProfile", "Data{\n\tNa"}, {"65-110-110.AppProfile.bak", beforeCut}});
+    ReadPlayers();
+    EXPECT_EQ(Profile->Level, 36);
+    EXPECT_EQ(Profile->Buildings.size(), 1u);
+    EXPECT_TRUE(Profile->Awards.empty());
+    ASSERT_EQ(PendingPlayerNotices().size(), 1u);
+    EXPECT_EQ(PendingPlayerNotices()[0], "ANN's save was damaged. From the save before: level 36, score 4000, the levels "
+                                         "played, the award counters, the kingdom. Lost: the awards.");
 }
 
 TEST_F(TrustedSavesTest, EveryOneByteDamageOfAPlayersFilesLosesNothingTheSaveBeforeHeld) {
@@ -611,6 +624,27 @@ TEST_F(TrustedSavesTest, ASaveThatFailsIsToldOnceWhileTheGameRunsAndAgainAtExit)
         EXPECT_EQ(writer->isSaveFailureTold, 0);
         Restore(saved);
     }
+
+    // At exit only the list of players fails: every player's progress was saved, and said so.
+    std::vector<std::string> dialogs;
+    SetPlainDialog([&](const std::string&, const std::string& text) {
+        dialogs.push_back(text);
+        return true;
+    });
+    writer->ProfilesList[0]->Score = 95;
+    SetWriteFaultHook([&](const std::string& path, FileWrite) { return path == ProfilesFile("Profiles.dat") ? ENOSPC : 0; });
+    Control::isEnded = true;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(writer->SavePlayers(), 0);
+    testing::internal::GetCapturedStdout();
+    Control::isEnded = false;
+    SetWriteFaultHook(nullptr);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].find("Quiltora could not save the list of players before closing: the disk is full. Every "
+                              "player's progress was saved"),
+              0u)
+        << dialogs[0];
+    EXPECT_EQ(GetBFInt(LoadBlockFile(ProfilesFile("65-110-110.AppProfile")), "Data::Score"), 95);
 
     // A first start in a folder that cannot be written: told once a screen is up.
     Restore({});
