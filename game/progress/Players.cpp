@@ -93,11 +93,12 @@ void TPlayers::TellSaveFailed(int error, bool progressSaved) {
     if (Control::isEnded) {
         // At exit the player cannot be asked to wait for another save: say what is lost.
         // (A dialog of the system: there is room for the folder.)
-        TellPlayer(progressSaved ? "Quiltora could not save the list of players before closing: " +
-                                       FailureReason(error, true) +
-                                       ". Every player's progress was saved, and the list is made again from it "
-                                       "at the next start."
-                                 : "Quiltora could not save your progress before closing: " + FailureReason(error, true) +
+        const std::string reason = FailureReason(error, true);
+        TellPlayer(progressSaved ? "Quiltora could not save the list of players before closing: " + reason +
+                                       ". Every player's progress was saved; a player added or renamed since the "
+                                       "last save may be missing from the list at the next start (the saves stay "
+                                       "in the folder)."
+                                 : "Quiltora could not save your progress before closing: " + reason +
                                        ". What you played since the last save is lost; everything saved before is "
                                        "kept.");
         return;

@@ -167,7 +167,9 @@ int TProfile::Kingdom_SecondAward() { return Buildings.size() == 28 ? 1 : 0; }
 int TProfile::Kingdom_HaveObject(const std::shared_ptr<TKingdomObject>& building) {
     if (!building) return 0;
     for (const auto& b : Buildings)
-        if (b && (b == building || (ProgressHooks::BuildingId && ProgressBuildingId(b) == ProgressBuildingId(building)))) return 1;
+        if (b && (b == building ||
+                  (ProgressHooks::BuildingId && ProgressBuildingId(b) == ProgressBuildingId(building))))
+            return 1;
     return 0;
 }
 
@@ -324,10 +326,12 @@ bool isWholeProgress(const CheckedFile& file) {
     return true;
 }
 
-// "a", "a, b", "a, b, c".
-std::string ListInWords(const std::vector<std::string>& items) {
+// Blocks in a player's words, "a", "a, b", "a, b, c"; the level and score (an empty item) said
+// as given.
+std::string BlocksInWords(const std::vector<std::string>& items, const std::string& levelAndScore) {
     std::string text;
-    for (size_t i = 0; i < items.size(); ++i) text += (i == 0 ? "" : ", ") + items[i];
+    for (size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? "" : ", ") + (items[i].empty() ? levelAndScore : items[i]);
     return text;
 }
 
@@ -510,9 +514,7 @@ int TProfile::Load(const std::string& path) {
             }
         }
         const auto named = [](const std::vector<std::string>& items) {
-            std::string text;
-            for (const std::string& item : items) text += (text.empty() ? "" : ", ") + (item.empty() ? "the level and score" : item);
-            return text.empty() ? std::string("nothing") : text;
+            return items.empty() ? std::string("nothing") : BlocksInWords(items, "the level and score");
         };
         Error((current.found ? "The progress file " + path + " is damaged" : "No progress file " + path) +
                   "; kept: " + named(kept) + "; from the save before (" + backup + "): " + named(fromBackup) +
@@ -533,11 +535,6 @@ int TProfile::Load(const std::string& path) {
 
     const std::string who = Who(name);
     const std::string levelAndScore = "level " + std::to_string(Level) + ", score " + std::to_string(Score);
-    auto said = [&](std::vector<std::string> items) {
-        for (auto& item : items)
-            if (item.empty()) item = levelAndScore;
-        return ListInWords(items);
-    };
     const size_t blocks = ProgressBlocksTable().size();
     // Short enough for the message pop-up (four lines); the console lines name the files.
     std::string text;
@@ -556,11 +553,12 @@ int TProfile::Load(const std::string& path) {
         text = who + "'s save was damaged and could not be read: " + who +
                " starts again from level 1. The damaged file was kept.";
     } else {
-        text = current.found ? who + "'s save was damaged." : who + "'s save was missing, and the save before it was damaged.";
-        if (!kept.empty()) text += " Kept: " + said(kept) + ".";
-        if (!keptInPart.empty()) text += " Partly kept: " + said(keptInPart) + ".";
-        if (!fromBackup.empty()) text += " From the save before: " + said(fromBackup) + ".";
-        if (!lost.empty()) text += " Lost: " + said(lost) + ".";
+        text = current.found ? who + "'s save was damaged."
+                             : who + "'s save was missing, and the save before it was damaged.";
+        if (!kept.empty()) text += " Kept: " + BlocksInWords(kept, levelAndScore) + ".";
+        if (!keptInPart.empty()) text += " Partly kept: " + BlocksInWords(keptInPart, levelAndScore) + ".";
+        if (!fromBackup.empty()) text += " From the save before: " + BlocksInWords(fromBackup, levelAndScore) + ".";
+        if (!lost.empty()) text += " Lost: " + BlocksInWords(lost, levelAndScore) + ".";
     }
     if (!text.empty()) TellPlayer(text);
     // The level in progress is told about only when the progress came from the current file: a
@@ -614,7 +612,8 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         auto record = GetBlockFileNO_NEW(root, "Progress");
         const int count = record ? std::max(ReadProfileNumber(record, "SaveCount"), 0) : 0;
         highest = std::max(highest, count);
-        const bool matches = record ? count == progressCount && ReadProfileNumber(record, "Level") == Level : progressCount == 0;
+        const bool matches =
+            record ? count == progressCount && ReadProfileNumber(record, "Level") == Level : progressCount == 0;
         std::shared_ptr<TLevel> level = whole ? PacLevelFromBlockFile(root, file) : nullptr;
         if (level && matches) {
             CurrLevel = level;
