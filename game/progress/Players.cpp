@@ -202,7 +202,7 @@ int TPlayers::RebuildProfilesList(const std::vector<std::string>& order) {
     // Every progress file there, with what it says of its player, read without touching it: the
     // players that make the list are read in full below.
     struct Found {
-        std::string file, id, name;
+        std::string file, name;
         int passed = 0, level = 0, score = 0;
         int64_t time = 0;
     };
@@ -214,9 +214,7 @@ int TPlayers::RebuildProfilesList(const std::vector<std::string>& order) {
         const CheckedFile read = ReadCheckedFile(path);
         TProfile peek;
         for (const char* block : {"Data", "Levels"}) ReadProgressBlock(peek, read.root, block);
-        peek.InitID();
-        found.push_back({file, peek.FileName, peek.name, peek.Game_CountPlayedLevels(), peek.Level, peek.Score,
-                         FileTime(path)});
+        found.push_back({file, peek.name, peek.Game_CountPlayedLevels(), peek.Level, peek.Score, FileTime(path)});
     }
     // More players than slots (players renamed or deleted by an earlier build leave their files
     // behind): the ones with the most progress make the list, the newest first among equals.

@@ -481,6 +481,8 @@ int TProfile::Load(const std::string& path) {
     FilesId = IdOfPath(path);
     const CheckedFile current = ReadCheckedFile(path);
     const bool whole = isWholeProgress(current);
+    // (A file on the disk that cannot be read at all is a damaged one: it is never written over.)
+    const bool onDisk = FileType(path) == 1;
     TBlockFilePtr root = current.root;
     // Where each block came from, in a player's words ("" for the level and score, said with
     // their values).
@@ -516,11 +518,11 @@ int TProfile::Load(const std::string& path) {
         const auto named = [](const std::vector<std::string>& items) {
             return items.empty() ? std::string("nothing") : BlocksInWords(items, "the level and score");
         };
-        Error((current.found ? "The progress file " + path + " is damaged" : "No progress file " + path) +
+        Error((onDisk ? "The progress file " + path + " is damaged" : "No progress file " + path) +
                   "; kept: " + named(kept) + "; from the save before (" + backup + "): " + named(fromBackup) +
                   "; partly kept: " + named(keptInPart) + "; lost: " + named(lost),
               kSource, "TProfile :: Load()");
-        if (current.found && SetFileAside(path).empty()) KeptFiles.push_back(path);
+        if (onDisk && SetFileAside(path).empty()) KeptFiles.push_back(path);
     }
     // A damaged file's name may be cut or run on (a quoted text whose end is lost): the list of
     // players' name, which names the files, stays.
@@ -541,10 +543,10 @@ int TProfile::Load(const std::string& path) {
     if (whole || kept.size() == blocks) {
         // Read whole, or damaged where it held nothing of the progress: nothing to tell.
     } else if (fromBackup.size() == blocks) {
-        text = current.found ? who + "'s save was damaged; the save before it was restored (" + levelAndScore +
+        text = onDisk ? who + "'s save was damaged; the save before it was restored (" + levelAndScore +
                                    "). The damaged file was kept."
                              : who + "'s save was missing; the save before it was restored (" + levelAndScore + ").";
-    } else if (lost.size() == blocks && !current.found) {
+    } else if (lost.size() == blocks && !onDisk) {
         text = "No save was found for " + who + ": " + who + " starts again from level 1.";
     } else if (lost.size() == blocks && name.empty()) {
         // (A file of no known player, which is left out.)
@@ -553,7 +555,7 @@ int TProfile::Load(const std::string& path) {
         text = who + "'s save was damaged and could not be read: " + who +
                " starts again from level 1. The damaged file was kept.";
     } else {
-        text = current.found ? who + "'s save was damaged."
+        text = onDisk ? who + "'s save was damaged."
                              : who + "'s save was missing, and the save before it was damaged.";
         if (!kept.empty()) text += " Kept: " + BlocksInWords(kept, levelAndScore) + ".";
         if (!keptInPart.empty()) text += " Partly kept: " + BlocksInWords(keptInPart, levelAndScore) + ".";
@@ -563,7 +565,7 @@ int TProfile::Load(const std::string& path) {
     if (!text.empty()) TellPlayer(text);
     // The level in progress is told about only when the progress came from the current file: a
     // restored progress file brings its own level in progress back with it.
-    const bool fromCurrent = whole || (current.found && fromBackup.size() != blocks && lost.size() != blocks);
+    const bool fromCurrent = whole || (onDisk && fromBackup.size() != blocks && lost.size() != blocks);
     if (fromCurrent && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
     return whole ? 1 : 0;
 }
