@@ -8,7 +8,7 @@ LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAU
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 180
 
-.PHONY: all deps configure build run test bench fuzz fuzz-build clean
+.PHONY: all deps configure build run test package bench fuzz fuzz-build clean
 
 all: build
 
@@ -27,6 +27,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The Debian package, $(BUILD_DIR)/quiltora_<version>_<arch>.deb (dist/Install.cmake).
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	$(BUILD_DIR)/bench/quiltora_bench

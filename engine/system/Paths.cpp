@@ -13,6 +13,10 @@
 
 std::string bDir;
 std::string AppFolder = "GameData/";
+#ifndef QUILTORA_INSTALLED_DATA
+#define QUILTORA_INSTALLED_DATA "../share/quiltora/data"
+#endif
+const std::string AppInstalledData = QUILTORA_INSTALLED_DATA;
 std::string AppRealPath;
 std::string AppResources = "App/";
 std::string AppResourcesData = "Data/";
@@ -95,12 +99,16 @@ std::string ChooseAppDataDir(const std::string& dataOption, const std::string& w
     if (FileType(JoinPath(workDir, "IgnoreMacInsideFolder.txt")) != 0) {
         return workDir.empty() ? AppFolder : AsFolder(JoinPath(workDir, AppFolder));
     }
+    // An installed game: its data lies in the prefix's share/ folder, whatever the working folder.
+    std::string installed = AsFolder(JoinPath(exeDir, AppInstalledData));
+    if (FileType(installed) == 2) return installed;
+    // A build in the source tree: data/ beside the executable or one folder up.
     std::string beside = AsFolder(JoinPath(exeDir, "data"));
     if (FileType(beside) == 2) return beside;
     std::string above = AsFolder(JoinPath(exeDir, "../data"));
     if (FileType(above) == 2) return above;
-    Error("Data folder not found beside the executable ('" + beside + "' or '" + above + "')!", "Paths",
-          "GetAppDir()");
+    Error("Data folder not found from the executable ('" + installed + "', '" + beside + "' or '" + above + "')!",
+          "Paths", "GetAppDir()");
     return beside;
 }
 

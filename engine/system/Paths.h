@@ -14,6 +14,9 @@
 extern std::string bDir;
 // Data folder used when "IgnoreMacInsideFolder.txt" is in the working folder (relative to it).
 extern std::string AppFolder;
+// The data folder of an installed game, relative to the executable's folder: "../share/quiltora/data"
+// when bin/ and share/ lie below one prefix (the build sets it from its install folders).
+extern const std::string AppInstalledData;
 // The data folder as an absolute path when it was found on disk (empty when bDir is the relative
 // AppFolder); saved urls that start with it are written back as "#BDIR#".
 extern std::string AppRealPath;
@@ -44,8 +47,9 @@ std::string AppFile();
 std::string AppDir();
 
 // The base data folder: --data when given; else AppFolder ("GameData/") when the working
-// folder holds "IgnoreMacInsideFolder.txt"; else "data/" beside the executable, then "../data/"
-// from it. Sets AppRealPath.
+// folder holds "IgnoreMacInsideFolder.txt"; else the installed data folder (AppInstalledData
+// from the executable's folder); else "data/" beside the executable, then "../data/" from it.
+// Sets AppRealPath.
 std::string GetAppDir();
 // The same choice with the working and executable folders given (an empty workDir is the
 // working folder itself, and then the relative AppFolder is returned as it stands).

@@ -30,6 +30,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using e2e::IsReportLine;
 using e2e::Quote;
 
 constexpr int kGroups = 16;
@@ -65,11 +66,6 @@ struct Outcome {
     std::string trace;                 // strace's record of the file-system calls, lower case
     bool traced = false;
 };
-
-bool IsReportLine(const std::string& line) {
-    static const std::regex report("^[A-Z ]*(ERROR|WARNING)\\b.*");
-    return std::regex_match(line, report);
-}
 
 Outcome RunDamaged(const std::vector<Damage>& damages) {
     testsupport::TempDir dir;

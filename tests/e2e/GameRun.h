@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,12 @@ namespace e2e {
 constexpr int kX = 171;
 
 inline std::string Quote(const std::string& s) { return "'" + s + "'"; }
+
+// A line the game's error reporting printed (an error or a warning, with its prefix).
+inline bool IsReportLine(const std::string& line) {
+    static const std::regex report("^[A-Z ]*(ERROR|WARNING)\\b.*");
+    return std::regex_match(line, report);
+}
 
 struct GameRun {
     int status = -1;

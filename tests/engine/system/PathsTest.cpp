@@ -115,8 +115,13 @@ TEST_F(Paths, DataFolderChoice) {
     EXPECT_EQ(ChooseAppDataDir("", work, exe), t.file("inst/data/"));  // ../data from the executable
     CreateDir(exe + "/data");
     EXPECT_EQ(ChooseAppDataDir("", work, exe), exe + "/data/");  // data/ beside it comes first
+    // An installed game (bin/ and share/ below one prefix) finds its own data before both.
+    ASSERT_TRUE(CreateDir(exe + "/" + AppInstalledData, true));
+    const std::string installed = RealPath(exe + "/" + AppInstalledData) + "/";
+    EXPECT_EQ(installed, t.file("inst/share/quiltora/data/"));
+    EXPECT_EQ(ChooseAppDataDir("", work, exe), installed);
     WriteFileBytes(work + "/IgnoreMacInsideFolder.txt", "");
-    EXPECT_EQ(ChooseAppDataDir("", work, exe), work + "/GameData/");  // the marker beats both
+    EXPECT_EQ(ChooseAppDataDir("", work, exe), work + "/GameData/");  // the marker beats them all
     EXPECT_EQ(ChooseAppDataDir(given, work, exe), given + "/");       // --data beats everything
     EXPECT_EQ(ChooseAppDataDir(given + "/sub/..//", work, exe), given + "/");
 }
