@@ -2,11 +2,12 @@
 //
 // Checks. Every file the game writes for a player (the progress file, the level in progress, the
 // list of players, and so their ".bak" copies) ends with an entry "Check": the CRC-32, in eight
-// hex digits, of the file's text before it, as the file's tree writes it. In the progress file
-// and the list of players every block also ends with its own "Check", of the block's name and
-// entries: a damaged file is then taken apart block by block, each block trusted only where its
-// check holds. A build that knows nothing of checks passes over them as unknown entries; a
-// file without them (written by such a build) is read as it always was.
+// hex digits, of the file's text but its checks, as the file's tree writes it with names in the
+// case the reader gives them. In the progress file and the list of players every block also
+// ends with its own "Check", of the block's name and entries: a damaged file is then taken apart
+// block by block, each block trusted only where its check holds. A build that knows nothing of
+// checks passes over them as unknown entries; a file without them (written by such a build) is
+// read as it always was.
 //
 // The save before. Before a file is written over, its previous version is copied beside it with
 // ".bak" appended, but only when it reads back good: a damaged file never takes the place of a
