@@ -479,7 +479,7 @@ int TProfile::Load(const std::string& path) {
     Print("Loading Profile");
     const std::string backup = path + kBackupExt;
     FilesId = IdOfPath(path);
-    const CheckedFile current = ReadCheckedFile(path);
+    CheckedFile current = ReadCheckedFile(path);
     const bool whole = isWholeProgress(current);
     // (A file on the disk that cannot be read at all is a damaged one: it is never written over.)
     const bool onDisk = FileType(path) == 1;
@@ -491,6 +491,10 @@ int TProfile::Load(const std::string& path) {
         // Each block from the newest copy in which it can be trusted; where none can, every entry
         // that still reads, the newest first; what none has gets its default.
         const CheckedFile previous = ReadCheckedFile(backup);
+        // A file cut before its first check reads as one of an earlier build; a save before it
+        // with checks tells that this build wrote it, so that what is left of its blocks is not
+        // vouched for.
+        current.checked = current.checked || previous.checked;
         root = CreateBlockFile(path);
         for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
             const std::string words = std::string(b.name) == "Data" ? "" : b.words;

@@ -410,11 +410,17 @@ TEST_F(TrustedSavesTest, EveryOneByteDamageOfAPlayersFilesLosesNothingTheSaveBef
         int harmless = 0, told = 0;
         const std::string good = saved.at(file);
         for (size_t at = 0; at < good.size(); ++at) {
-            for (const bool zeroed : {true, false}) {
+            // The byte zeroed, its bit 0 flipped, or the file cut just before it (cut at a
+            // block's end, it still reads as a whole file).
+            enum Damage { Zeroed, Flipped, Cut };
+            for (const Damage how : {Zeroed, Flipped, Cut}) {
                 std::string damaged = good;
-                damaged[at] = zeroed ? '\0' : static_cast<char>(damaged[at] ^ 1);
+                if (how == Zeroed) damaged[at] = '\0';
+                if (how == Flipped) damaged[at] = static_cast<char>(damaged[at] ^ 1);
+                if (how == Cut) damaged.resize(at);
                 if (damaged == good) continue;
-                SCOPED_TRACE(file + (zeroed ? " zeroed at " : " bit 0 flipped at ") + std::to_string(at));
+                const char* const said[] = {" zeroed at ", " bit 0 flipped at ", " cut at "};
+                SCOPED_TRACE(file + said[how] + std::to_string(at));
                 Restore(saved);
                 testsupport::WriteFileBytes(ProfilesFile(file), damaged);
                 ResetPlayerNotices();
