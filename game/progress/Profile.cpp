@@ -487,6 +487,9 @@ int TProfile::Load(const std::string& path) {
     // Where each block came from, in a player's words ("" for the level and score, said with
     // their values).
     std::vector<std::string> kept, keptInPart, fromBackup, lost;
+    // The level and the save's number, which pair the level in progress with the progress, came
+    // from this file (whole or in part).
+    bool dataFromFile = whole;
     if (!whole) {
         // Each block from the newest copy in which it can be trusted; where none can, every entry
         // that still reads, the newest first; what none has gets its default.
@@ -497,12 +500,14 @@ int TProfile::Load(const std::string& path) {
         current.checked = current.checked || previous.checked;
         root = CreateBlockFile(path);
         for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
-            const std::string words = std::string(b.name) == "Data" ? "" : b.words;
+            const bool isData = std::string(b.name) == "Data";
+            const std::string words = isData ? "" : b.words;
             const auto newest = GetBlockFileNO_NEW(current.root, b.name);
             const auto before = GetBlockFileNO_NEW(previous.root, b.name);
             if (isBlockGood(current, b.name)) {
                 root->AddBlock(newest);
                 kept.push_back(words);
+                dataFromFile = dataFromFile || isData;
             } else if (isBlockGood(previous, b.name)) {
                 auto block = CreateBlockFile(b.name, root);
                 // A file without checks (an earlier build's) keeps what still reads of the block,
@@ -515,6 +520,7 @@ int TProfile::Load(const std::string& path) {
                 FillMissingEntries(block, newest);
                 FillMissingEntries(block, before);
                 keptInPart.push_back(b.words);
+                dataFromFile = dataFromFile || (isData && BlockRead(current.root, b.name));
             } else {
                 lost.push_back(b.words);
             }
@@ -567,10 +573,10 @@ int TProfile::Load(const std::string& path) {
         if (!lost.empty()) text += " Lost: " + BlocksInWords(lost, levelAndScore) + ".";
     }
     if (!text.empty()) TellPlayer(text);
-    // The level in progress is told about only when the progress came from the current file: a
-    // restored progress file brings its own level in progress back with it.
-    const bool fromCurrent = whole || (onDisk && fromBackup.size() != blocks && lost.size() != blocks);
-    if (fromCurrent && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
+    // The level in progress is told about only when the level it is paired by came from this
+    // file: a level and score from the save before (or lost) bring the level in progress of that
+    // save with them, as the message above already says.
+    if (dataFromFile && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
     return whole ? 1 : 0;
 }
 

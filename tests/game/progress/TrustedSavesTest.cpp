@@ -160,6 +160,18 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
              ResetPlayerNotices();
          },
          20, "", false},
+        // The progress file's level damaged: the level and score come from the save before, and
+        // with them the board of that save, which the one message already tells.
+        {"the level damaged in the progress file",
+         [&] {
+             const std::string progress = ProfilesFile("65-110-110.AppProfile");
+             std::string text = testsupport::ReadFileBytes(progress);
+             text.replace(text.find("Level = 3"), 9, "Level = 2");
+             testsupport::WriteFileBytes(progress, text);
+         },
+         10, "ANN's save was damaged. Kept: the levels played, the award counters, the kingdom, the awards. From the "
+             "save before: level 3, score 0.",
+         true},
         // A board of an older build (without the block that pairs it) under a progress file of
         // this one.
         {"a board without its pairing",
@@ -189,6 +201,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
             EXPECT_EQ(read->CurrLevel->LevelSeconds, 0);
         }
         if (*c.told) {
+            EXPECT_EQ(PendingPlayerNotices().size(), 1u) << Notices();
             EXPECT_NE(Notices().find(c.told), std::string::npos) << Notices();
             EXPECT_NE(out.find("ERROR"), std::string::npos) << out;
         } else {
