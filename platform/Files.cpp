@@ -25,7 +25,9 @@ namespace fs = std::filesystem;
 namespace {
 
 TWriteFaultHook gWriteFault;
-int gLastWriteError = 0;
+// Each thread's own: the launcher's worker deletes and renames files while the main thread saves,
+// and a save must read back the error of its own write, never the worker's last outcome.
+thread_local int gLastWriteError = 0;
 std::string gRefusedFolder;
 int gRefusedError = 0;
 
