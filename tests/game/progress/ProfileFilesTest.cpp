@@ -269,6 +269,15 @@ TEST_F(ProfileFilesTest, AMissingOrDamagedProgressFileIsSalvagedKeptAsideAndTold
         ASSERT_EQ(PendingPlayerNotices().size(), 1u);
         EXPECT_NE(PendingPlayerNotices()[0].find(c.told), std::string::npos) << PendingPlayerNotices()[0];
 
+        // The repair was written at once: a kill now, before any save, and the next start reads
+        // it as it was repaired, with nothing more to tell.
+        ResetPlayerNotices();
+        testing::internal::CaptureStdout();
+        manager = ReadPlayers();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(Profile->Level, c.level);
+        EXPECT_TRUE(PendingPlayerNotices().empty()) << PendingPlayerNotices()[0];
+
         // The damaged file is kept as it was and survives the next save.
         testing::internal::CaptureStdout();
         manager->SaveAtEnd();
