@@ -21,28 +21,22 @@ TProfilePtr Profile;
 
 namespace {
 
-const char* const kSource = "Profile";
-
-// The mistake that loses a level.
-constexpr int LevelMistakesToLose = 6;
-
 // Switches to the screen through the cross-fade; a screen that was never made is reported and
 // the player stays where they are.
 void SwitchTo(const std::shared_ptr<TAppScreen>& screen, const char* what) {
     if (!screen) {
-        Error(std::string("No ") + what + " to go to", kSource, "TProfile");
+        Error(std::string("No ") + what + " to go to", Here());
         return;
     }
     GoToScreen(screen, nullptr);
 }
 
-std::shared_ptr<TAppScreen> Screen(const std::function<std::shared_ptr<TAppScreen>()>& hook) {
-    return hook ? hook() : nullptr;
-}
+// The screen of a place of the flow (null when there is none).
+std::shared_ptr<TAppScreen> Screen(ProgressPlace place) { return ProgressHooks::ScreenOf(place, nullptr); }
 
 // Hands the level to the game screen; gives the screen (null when there is none).
 std::shared_ptr<TAppScreen> HandToGame(const std::shared_ptr<TLevel>& level) {
-    return ProgressHooks::PlayLevel ? ProgressHooks::PlayLevel(level) : nullptr;
+    return ProgressHooks::ScreenOf(ProgressPlace::Game, level);
 }
 
 }  // namespace
@@ -109,8 +103,7 @@ int TBaseProfile::SetName(const std::string& text) {
 }
 
 int TBaseProfile::InitSave(const std::string& folder) {
-    if (FileType(folder) == 0 && !CreateDir(folder, false))
-        Error("Couldn't create the folder " + folder, kSource, "TBaseProfile :: InitSave()");
+    if (FileType(folder) == 0 && !CreateDir(folder, false)) Error("Couldn't create the folder " + folder, Here());
     return 0;
 }
 
@@ -167,9 +160,7 @@ int TProfile::Kingdom_SecondAward() { return Buildings.size() == 28 ? 1 : 0; }
 int TProfile::Kingdom_HaveObject(const std::shared_ptr<TKingdomObject>& building) {
     if (!building) return 0;
     for (const auto& b : Buildings)
-        if (b && (b == building ||
-                  (ProgressHooks::BuildingId && ProgressBuildingId(b) == ProgressBuildingId(building))))
-            return 1;
+        if (b && (b == building || ProgressBuildingId(b) == ProgressBuildingId(building))) return 1;
     return 0;
 }
 
@@ -244,14 +235,14 @@ int TProfile::Game_RestartLevel() {
 
 int TProfile::Game_IncriseLevel() {
     Level = std::min(Level + 1, MaxLevel);
-    SwitchTo(Screen(ProgressHooks::KingdomScreen), "kingdom");
+    SwitchTo(Screen(ProgressPlace::Kingdom), "kingdom");
     return 0;
 }
 
 int TProfile::Game_StartNew() {
     ResetProgressForNewGame(*this);
     Level_Unlock(1);
-    SwitchTo(Screen(ProgressHooks::StagesScreen), "stages map");
+    SwitchTo(Screen(ProgressPlace::StagesMap), "stages map");
     return 0;
 }
 
@@ -259,9 +250,7 @@ int TProfile::Game_Continue() {
     std::shared_ptr<TAppScreen> target;
     if (!CurrScreen.empty()) {
         target = Control::GetScreenById(CurrScreen);
-        if (!target)
-            Error("No screen named '" + CurrScreen + "' to continue on; going to the stages map", kSource,
-                  "TProfile :: Game_Continue()");
+        if (!target) Error("No screen named '" + CurrScreen + "' to continue on; going to the stages map", Here());
     }
     if (target && CurrScreen == "GameScreen") {
         // A lost or won level is not play in progress: that level starts afresh.
@@ -275,7 +264,7 @@ int TProfile::Game_Continue() {
     if (target)
         SwitchTo(target, CurrScreen.c_str());
     else
-        SwitchTo(Screen(ProgressHooks::StagesScreen), "stages map");
+        SwitchTo(Screen(ProgressPlace::StagesMap), "stages map");
     return 0;
 }
 
@@ -351,8 +340,7 @@ bool TProfile::SetKeptFileAside(const std::string& path) {
         return true;
     }
     if (LastSaveError == 0) LastSaveError = LastWriteError() != 0 ? LastWriteError() : EIO;
-    Error("The unreadable file " + path + " can't be set aside and is not written over; nothing is saved", kSource,
-          "TProfile :: Save()");
+    Error("The unreadable file " + path + " can't be set aside and is not written over; nothing is saved", Here());
     return false;
 }
 
@@ -382,7 +370,7 @@ int TProfile::Save(const std::string& path) {
         --SaveCount;
         Error("The level in progress " + levelPath + " couldn't be written (" + WriteErrorText(LastSaveError) +
                   "); the progress file is left as it was",
-              kSource, "TProfile :: Save()");
+              Here());
         return 0;
     }
     // Written whole to a temporary file and then renamed over the old one: a write that fails
@@ -450,10 +438,6 @@ int TProfile::SaveAwards(const TBlockFilePtr& root) {
     return 0;
 }
 
-int TProfile::SaveCurrLevel(const std::string& path) {
-    return WriteLevelInProgress(path, LevelInProgressBlocks(path));
-}
-
 int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root) {
     if (!CurrLevel) return 1;
     if (isLevelOver(CurrLevel.get())) {
@@ -464,7 +448,7 @@ int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr&
         if (isSaveWhole) KeepPrevious(path);
         if (DeleteFile(path)) return 1;
         LastSaveError = LastWriteError();
-        Error("Couldn't remove the finished level in progress " + path, kSource, "TProfile :: SaveCurrLevel()");
+        Error("Couldn't remove the finished level in progress " + path, Here());
         return 0;
     }
     // Only a clue-grid level is ever a player's level in progress.
@@ -531,7 +515,7 @@ int TProfile::Load(const std::string& path) {
         Error((onDisk ? "The progress file " + path + " is damaged" : "No progress file " + path) +
                   "; kept: " + named(kept) + "; from the save before (" + backup + "): " + named(fromBackup) +
                   "; partly kept: " + named(keptInPart) + "; lost: " + named(lost),
-              kSource, "TProfile :: Load()");
+              Here());
         if (onDisk && SetFileAside(path).empty()) KeptFiles.push_back(path);
     }
     // A damaged file's name may be cut or run on (a quoted text whose end is lost): the list of
@@ -635,7 +619,7 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
             else
                 Error("The last save of " + path + " was cut short; the level in progress of the save before, " + file +
                           ", is resumed",
-                      kSource, "TProfile :: LoadProfileLevel()");
+                      Here());
             break;
         }
         if (!isCurrent) continue;  // a previous level in progress that is not this save's: left as it is
@@ -649,9 +633,9 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
                               : std::string("no save counter")) +
                       "; the progress is at level " + std::to_string(Level) + ", save " +
                       std::to_string(progressCount) + ")",
-                  kSource, "TProfile :: LoadProfileLevel()");
+                  Here());
         else if (!whole)
-            Error("The level in progress " + path + " is damaged", kSource, "TProfile :: LoadProfileLevel()");
+            Error("The level in progress " + path + " is damaged", Here());
         if (SetFileAside(file).empty()) KeptFiles.push_back(file);
     }
     SaveCount = highest;
@@ -666,7 +650,7 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
     } else if (!resumed && current == Current::OtherSave) {
         read.notice = who + "'s level in progress did not match the save: " + level + " starts anew.";
     } else if (!resumed && current == Current::None && HasLevelInProgress) {
-        Error("The level in progress " + path + " is missing", kSource, "TProfile :: LoadProfileLevel()");
+        Error("The level in progress " + path + " is missing", Here());
         read.notice = who + "'s level in progress was missing: " + level + " starts anew.";
     }
     read.isAsOnDisk = current == Current::Resumed || (!resumed && current == Current::None && !HasLevelInProgress);

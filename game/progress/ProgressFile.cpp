@@ -82,9 +82,9 @@ int ListSize(const TProfile& p, const std::string& block) {
 void ReadBuildings(TProfile& p, const TBlockFilePtr& block, const std::string& key) {
     for (const auto& entry : CountedEntries(block, key)) {
         const int id = TruncToInt(entry->GetFloat(0));
-        if (auto building = ProgressHooks::FindBuilding ? ProgressHooks::FindBuilding(id) : nullptr) {
+        if (auto building = ProgressHooks::FindBuilding(id)) {
             p.Buildings.push_back(building);
-        } else if (!ProgressHooks::BuildingsKnown || !ProgressHooks::BuildingsKnown()) {
+        } else if (!ProgressHooks::BuildingsKnown()) {
             // Without the kingdom's buildings no id can be judged: keep it for the next save.
             p.UnresolvedBuildingIds.push_back(id);
         }
@@ -121,7 +121,7 @@ int ReadProfileNumber(const TBlockFilePtr& block, std::string_view path) {
 
 // Buildings are told apart by their ids (the kingdom installs the hook before it makes one).
 int ProgressBuildingId(const std::shared_ptr<TKingdomObject>& building) {
-    return building && ProgressHooks::BuildingId ? ProgressHooks::BuildingId(*building) : 0;
+    return building ? ProgressHooks::BuildingId(*building) : 0;
 }
 
 std::span<const ProgressBlockInfo> ProgressBlocksTable() { return kBlocks; }

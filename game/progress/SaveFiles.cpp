@@ -10,7 +10,6 @@
 
 namespace {
 
-const char* const kSource = "SaveFiles";
 const char* const kCheckEntry = "Check";
 
 bool IsCheck(const TBlockFile& node) { return node.MyType == BF_ENTRY && NamesEqual(node.name, kCheckEntry); }
@@ -121,13 +120,12 @@ void KeepPrevious(const std::string& path) {
     if (FileType(path) != 1 || !LoadBytes(path, bytes)) return;
     const std::string backup = path + ".bak";
     if (!ReadCheckedBytes(bytes, path).good()) {
-        Error("The file " + path + " is damaged; it does not replace the save before it, " + backup, kSource,
-              "KeepPrevious()");
+        Error("The file " + path + " is damaged; it does not replace the save before it, " + backup, Here());
         return;
     }
     if (!SaveBytes(backup, bytes))
         Error("Couldn't keep the previous " + path + " as " + backup + " (" + WriteErrorText(LastWriteError()) + ")",
-              kSource, "KeepPrevious()");
+              Here());
 }
 
 std::string SetFileAside(const std::string& path) {
@@ -145,10 +143,9 @@ std::string SetFileAside(const std::string& path) {
     }
     const std::string target = path + ".bad" + (next == 1 ? std::string() : std::to_string(next));
     if (!RenameFile(path, target)) {
-        Error("Couldn't set the file " + path + " aside (" + WriteErrorText(LastWriteError()) + ")", kSource,
-              "SetFileAside()");
+        Error("Couldn't set the file " + path + " aside (" + WriteErrorText(LastWriteError()) + ")", Here());
         return "";
     }
-    Error("The file " + path + " was kept aside as " + target, kSource, "SetFileAside()");
+    Error("The file " + path + " was kept aside as " + target, Here());
     return target;
 }
