@@ -18,6 +18,8 @@
 #include <string_view>
 #include <sstream>
 
+#include <zlib.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -26,9 +28,23 @@ TWriteFaultHook gWriteFault;
 // Each thread's own: the launcher's worker deletes and renames files while the main thread saves,
 // and a save must read back the error of its own write, never the worker's last outcome.
 thread_local int gLastWriteError = 0;
+std::string gRefusedFolder;
+int gRefusedError = 0;
 
-// The injected error for this write (0: none).
-int InjectedFault(const std::string& path, FileWrite what) { return gWriteFault ? gWriteFault(path, what) : 0; }
+// The injected or refused error for this write (0: none).
+int InjectedFault(const std::string& path, FileWrite what) {
+    if (!gRefusedFolder.empty() && PathIsInside(gRefusedFolder, path)) return gRefusedError;
+    return gWriteFault ? gWriteFault(path, what) : 0;
+}
+
+// Flushes a folder's entries (a rename or a new file in it) to the disk. A file system that
+// cannot do it for folders gives an error that changes nothing here.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
 
 // Records the outcome of a write and returns it.
 bool WriteOutcome(bool ok, int error) {
@@ -42,6 +58,22 @@ int LastWriteError() { return gLastWriteError; }
 
 void SetWriteFaultHook(TWriteFaultHook hook) { gWriteFault = std::move(hook); }
 
+void RefuseWritesBelow(const std::string& folder, int error) {
+    gRefusedFolder = folder.empty() ? std::string() : RealPath(folder);
+    gRefusedError = error;
+}
+
+uint32_t Crc32(std::string_view bytes) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    // (zlib takes at most 4 GB at a time.)
+    while (!bytes.empty()) {
+        const size_t n = std::min<size_t>(bytes.size(), 1u << 30);
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(n));
+        bytes.remove_prefix(n);
+    }
+    return static_cast<uint32_t>(crc);
+}
+
 std::string WriteErrorText(int error) {
     switch (error) {
         case 0: return "no error";
@@ -52,6 +84,7 @@ std::string WriteErrorText(int error) {
         case EPERM: return "the game's folder can't be written to";
         case ENOENT:
         case ENOTDIR: return "the game's folder is missing";
+        case ENOLCK: return "the game's folder could not be locked for this game alone";
         default: return std::string("the system reported: ") + std::strerror(error);
     }
 }
@@ -181,8 +214,14 @@ bool CopyDir(const std::string& src, const std::string& dst) {
 
 bool RenameFile(const std::string& src, const std::string& dst) {
     if (int fault = InjectedFault(dst, FileWrite::Rename)) return WriteOutcome(false, fault);
-    const bool ok = ::rename(ResolvePath(src).c_str(), dst.c_str()) == 0;
-    return WriteOutcome(ok, errno);
+    const std::string from = ResolvePath(src);
+    const bool ok = ::rename(from.c_str(), dst.c_str()) == 0;
+    const int error = errno;
+    if (ok) {
+        SyncFolder(ExtractDir(dst));
+        if (ExtractDir(from) != ExtractDir(dst)) SyncFolder(ExtractDir(from));
+    }
+    return WriteOutcome(ok, error);
 }
 
 std::vector<std::string> ReadDir(const std::string& path) {
@@ -310,6 +349,7 @@ bool SaveBytes(const std::string& path, const std::string& bytes) {
         ::unlink(tmp.c_str());
         return WriteOutcome(false, error);
     }
+    SyncFolder(ExtractDir(target));
     return WriteOutcome(true, 0);
 }
 
@@ -345,8 +385,10 @@ int LockFileExclusive(const std::string& path, bool& busy) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return -1;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        busy = errno == EWOULDBLOCK;
+        const int error = errno;
+        busy = error == EWOULDBLOCK;
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;

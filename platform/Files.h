@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // 0 nothing there, 1 a file, 2 a folder.
@@ -25,6 +26,7 @@ bool DeleteFile(const std::string& path);
 bool DeleteDir(const std::string& path, bool recurse = true);
 bool CopyFile(const std::string& src, const std::string& dst);
 bool CopyDir(const std::string& src, const std::string& dst);
+// Renames (moves) a file and flushes the folders it left and entered.
 bool RenameFile(const std::string& src, const std::string& dst);
 // Names in a folder (files and folders), sorted, without "." and "..".
 std::vector<std::string> ReadDir(const std::string& path);
@@ -47,9 +49,12 @@ bool PathIsInside(const std::string& folder, const std::string& path);
 // Whole file as bytes; false when it cannot be read.
 bool LoadBytes(const std::string& path, std::string& out);
 // Writes atomically: a temporary file beside the target named path + ".tmp-" + the process id,
-// written, flushed to the disk, then renamed over the target. On failure the temporary file is
-// removed and the target left as it was.
+// written, flushed to the disk, then renamed over the target, and the folder flushed so that
+// the rename outlasts a power cut. On failure the temporary file is removed and the target left
+// as it was.
 bool SaveBytes(const std::string& path, const std::string& bytes);
+// The CRC-32 (the one of zip and PNG) of the bytes.
+uint32_t Crc32(std::string_view bytes);
 
 // ---- Write errors ----
 // The errno of the calling thread's last SaveBytes, RenameFile or DeleteFile that failed; 0 after
@@ -66,6 +71,10 @@ enum class FileWrite { Save, Rename, Delete };
 // read-only folder). An empty function, the default, injects nothing.
 using TWriteFaultHook = std::function<int(const std::string& path, FileWrite what)>;
 void SetWriteFaultHook(TWriteFaultHook hook);
+// Every SaveBytes, RenameFile and DeleteFile below the folder fails with the error, changing
+// nothing (a folder the game must not write to: another game may own it). An empty folder
+// lifts the refusal.
+void RefuseWritesBelow(const std::string& folder, int error);
 
 // ---- Temporary files ----
 // True for a name SaveBytes gives its temporary files ("<file>.tmp-<digits>"); pid gets the
@@ -82,7 +91,8 @@ std::vector<std::string> RemoveLeftoverTempFiles(const std::string& folder, bool
 // it while the returned descriptor stays open; the kernel lets it go when the process ends,
 // however it ends, so the lock of a dead process never blocks. The descriptor is not inherited
 // by programs the process starts. Returns the descriptor, or -1: with busy set when another
-// process holds the lock, else (busy false) when the file cannot be opened or locked.
+// process holds the lock, else (busy false) when the file cannot be opened or locked (errno
+// tells why).
 int LockFileExclusive(const std::string& path, bool& busy);
 // Lets the lock go and closes the descriptor.
 void UnlockFile(int fd);

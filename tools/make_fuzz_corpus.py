@@ -20,6 +20,7 @@ import re
 import subprocess
 import sys
 import zipfile
+import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(ROOT, "data")
@@ -343,13 +344,47 @@ def main():
     cut_short = index + b"\0" + counted(1) + b"\0" + paired(5, 2) + b"\0\0" + paired(3, 1)
     # A progress file cut inside "Stats", and the whole save before it.
     salvage = index + b"\0" + counted(2)[:counted(2).find(b"HintUsed") + 3] + b"\0\0" + counted(1) + b"\0"
+    # The same save as this build writes it, with its checks (game/progress/SaveFiles.h), and with
+    # one bit of its score flipped: the damaged progress file is taken apart against the save before.
+    def checked(text, each_block=True):
+        def canonical(lines):
+            # The text as the reader gives it back: blocks in capitals, entries in small letters.
+            out = b""
+            for line in lines:
+                body = line.lstrip(b"\t")
+                tabs = line[:len(line) - len(body)]
+                if body.endswith(b"{"):
+                    body = body.upper()
+                elif b" = " in body:
+                    key, value = body.split(b" = ", 1)
+                    body = key.lower() + b" = " + value
+                out += tabs + body + b"\n"
+            return out
+
+        def check(lines, tabs):
+            return tabs + b"Check = \"%08x\"" % zlib.crc32(canonical(lines))
+
+        lines, blocks = text.rstrip(b"\n").split(b"\n"), []
+        for line in lines:
+            if not line.startswith(b"\t") and line.endswith(b"{"):
+                blocks.append([])
+            blocks[-1].append(line)
+        out = []
+        for block in blocks:
+            out += block[:-1] + ([check(block, b"\t")] if each_block else []) + block[-1:]
+        return b"\n".join(out + [check(lines, b"")]) + b"\n"
+
+    saved = (checked(index) + b"\0" + checked(counted(2)) + b"\0" + checked(paired(3, 2), False) + b"\0" +
+             checked(counted(1)) + b"\0" + checked(paired(3, 1), False))
+    flipped = saved.replace(b"Score = 950", b"Score = 951", 1)
     write_corpus("profile", [("player", index + b"\0" + progress + b"\0" + in_progress),
                              ("no-index", b"\0" + progress + b"\0"), ("index-only", index + b"\0\0"),
                              ("regression-name-of-another", other_name), ("pair", pair),
-                             ("cut-short", cut_short), ("salvage", salvage)])
+                             ("cut-short", cut_short), ("salvage", salvage), ("checked", saved),
+                             ("checked-flipped", flipped)])
     write_dict("profile", BLOCK_SYNTAX + list(block_names(index) | block_names(progress) | level_names)
                + [b"\0", b"65-78-78", b"ANN", b"GameScreen", b"Kingdom", b"Stages", b"1,1,1,3,950,412,120",
-                  b"SaveCount", b"Progress"])
+                  b"SaveCount", b"Progress", b"Check", b"LevelInProgress"])
 
     # The game's own screens: the first byte picks the screen (in the target's order), the rest
     # is its shipped file and text file.

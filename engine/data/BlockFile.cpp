@@ -1233,6 +1233,13 @@ TBlockFilePtr LoadBlockFile(const std::string& path) {
     return LoadBlockFileChecked(path, whole);
 }
 
+TBlockFilePtr ParseBlockFileTextChecked(std::string_view text, const std::string& name, bool& whole) {
+    const int problemsBefore = gReadProblems;
+    TBlockFilePtr root = ParseBlockFileText(text, name);
+    whole = gReadProblems == problemsBefore;
+    return root;
+}
+
 TBlockFilePtr LoadBlockFileChecked(const std::string& path, bool& whole) {
     whole = false;
     std::string text;
@@ -1242,9 +1249,7 @@ TBlockFilePtr LoadBlockFileChecked(const std::string& path, bool& whole) {
     }
     // Plain ASCII needs no decoding; a byte-order mark or Latin-1 bytes do.
     if (!IsAscii(text)) text = DecodeText(text);
-    const int problemsBefore = gReadProblems;
-    TBlockFilePtr root = ParseBlockFileText(text, path);
-    whole = gReadProblems == problemsBefore;
+    TBlockFilePtr root = ParseBlockFileTextChecked(text, path, whole);
     // The root keeps the path as given, so that saving it again writes the same file.
     root->name = path;
     return root;

@@ -142,6 +142,8 @@ public:
 // Tokenizes and parses a whole text; the root is named `name` upper-cased. (The same reading as
 // CreateTokens and Parse, without holding every token of the text at once.)
 TBlockFilePtr ParseBlockFileText(std::string_view text, const std::string& name);
+// The same, also telling whether the text was whole (as LoadBlockFileChecked tells of a file).
+TBlockFilePtr ParseBlockFileTextChecked(std::string_view text, const std::string& name, bool& whole);
 
 // ---------------------------------------------------------------------------------------------
 // Building.

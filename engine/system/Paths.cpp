@@ -3,7 +3,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/system/Error.h"
 #include "platform/Files.h"
@@ -189,9 +191,12 @@ AppFolderLock LockAppDataFolder(const std::string& fileName) {
     const std::string path = AppDataFolder + "/" + fileName;
     bool busy = false;
     gFolderLock = LockFileExclusive(path, busy);
+    const int error = errno;
     if (gFolderLock >= 0) return AppFolderLock::Taken;
     if (busy) return AppFolderLock::Busy;
-    Error("Couldn't lock " + path + "; a second game started on this folder would not be stopped", Here());
+    Error("Couldn't lock " + path + " (" + std::strerror(error) + "); nothing is written in " + AppDataRootFolder +
+              " while this game runs",
+          Here());
     return AppFolderLock::Unavailable;
 }
 

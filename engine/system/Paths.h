@@ -80,7 +80,8 @@ void AppInitLangDir();
 // lock (flock) and held until the process ends. A second game started on the same folder finds
 // it Busy and must read and write nothing there; the lock of a process that has ended (however
 // it ended) is gone with it, so it never blocks a start. Unavailable: the lock file cannot be
-// made or locked (a read-only folder); reported, and the game goes on without it.
+// made or locked for another reason (a read-only folder, a file system without locks);
+// reported, and the game must then write nothing there (it cannot know it is alone).
 enum class AppFolderLock { Taken, Busy, Unavailable };
 AppFolderLock LockAppDataFolder(const std::string& fileName);
 // Lets the lock go (tests).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <set>
+#include <tuple>
 
 #include "engine/data/BlockFile.h"
 #include "engine/screen/Control.h"
@@ -10,6 +11,8 @@
 #include "engine/system/Paths.h"
 #include "game/progress/PlayerNames.h"
 #include "game/progress/PlayerNotices.h"
+#include "game/progress/ProgressFile.h"
+#include "game/progress/SaveFiles.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
@@ -84,12 +87,18 @@ int TPlayers::InitProfiles() {
     return SavePlayers();
 }
 
-void TPlayers::TellSaveFailed(int error) {
+void TPlayers::TellSaveFailed(int error, bool progressSaved) {
     if (Control::isEnded) {
         // At exit the player cannot be asked to wait for another save: say what is lost.
         // (A dialog of the system: there is room for the folder.)
-        TellPlayer("Quiltora could not save your progress before closing: " + FailureReason(error, true) +
-                   ". What you played since the last save is lost; everything saved before is kept.");
+        const std::string reason = FailureReason(error, true);
+        TellPlayer(progressSaved ? "Quiltora could not save the list of players before closing: " + reason +
+                                       ". Every player's progress was saved; a player added or renamed since the "
+                                       "last save may be missing from the list at the next start (the saves stay "
+                                       "in the folder)."
+                                 : "Quiltora could not save your progress before closing: " + reason +
+                                       ". What you played since the last save is lost; everything saved before is "
+                                       "kept.");
         return;
     }
     // Once until a save works again: every later save tries again by itself.
@@ -111,9 +120,13 @@ int TPlayers::SavePlayers() {
     }
     bool allWritten = true;
     int error = 0;  // the first write that failed
+    // The Ids whose files the players leave by a new name.
+    std::vector<std::string> leftIds;
     for (const auto& profile : ProfilesList) {
         auto block = CreateBlockFile("Profile", root);
+        const std::string filesId = profile->FilesId;
         profile->InitID();
+        if (!filesId.empty() && filesId != profile->FileName) leftIds.push_back(filesId);
         AddStringToBlock(block, "Id", profile->FileName);
         AddStringToBlock(block, "Name", profile->name);
         profile->InitSave(ProfilesFolder());
@@ -126,19 +139,38 @@ int TPlayers::SavePlayers() {
         Error("A player's progress couldn't be written (" + WriteErrorText(error) +
                   "); the list of players is left as it was",
               Here());
-        TellSaveFailed(error);
+        TellSaveFailed(error, false);
         return 0;
     }
+    // A list that could not be read nor set aside when it was read is never written over.
     if (isIndexKept != 0 && FileType(IndexPath()) == 1) {
-        Error("The unreadable list of players " + IndexPath() + " is kept as it is and not written over", Here());
-        return 0;
+        if (SetFileAside(IndexPath()).empty()) {
+            const int kept = LastWriteError() != 0 ? LastWriteError() : EIO;
+            Error("The unreadable list of players " + IndexPath() + " can't be set aside and is not written over",
+                  Here());
+            TellSaveFailed(error != 0 ? error : kept, error == 0);
+            return 0;
+        }
     }
+    isIndexKept = 0;
+    KeepPrevious(IndexPath());
+    AddContentChecks(root, true);
+    // (Every player's progress was written: only the list can fail from here.)
+    const bool progressSaved = error == 0;
     if (!SaveBlockFile(root) && error == 0) error = LastWriteError();
     if (error != 0) {
         // A level in progress or the list of players that could not be written.
         Error("The players' files couldn't all be written (" + WriteErrorText(error) + ")", Here());
-        TellSaveFailed(error);
+        TellSaveFailed(error, progressSaved);
         return 0;
+    }
+    // The list names the players by their new names now: the files of their old ones go where a
+    // deleted player's go, so that no list rebuilt from the files brings an old name back. (An Id
+    // that a player of the list has again keeps its files.)
+    for (const std::string& id : leftIds) {
+        bool used = false;
+        for (const auto& profile : ProfilesList) used = used || profile->FileName == id;
+        if (!used) MoveToDeleted(id);
     }
     isSaveFailureTold = 0;
     return 1;
@@ -161,27 +193,39 @@ bool TPlayers::_addReadProfile(const TProfilePtr& profile, const std::string& fr
     return true;
 }
 
-int TPlayers::RebuildProfilesList() {
+int TPlayers::RebuildProfilesList(const std::vector<std::string>& order) {
     const std::string folder = ProfilesFolder();
+    // Every progress file there, with what it says of its player, read without touching it: the
+    // players that make the list are read in full below.
     struct Found {
-        std::string file;
-        int64_t time;
+        std::string file, name;
+        int passed = 0, level = 0, score = 0;
+        int64_t time = 0;
     };
-    std::vector<Found> files;
-    for (const std::string& name : ReadDir(folder))
-        if (EndsWith(name, kProgressExt) && name.size() > std::string(kProgressExt).size() &&
-            FileType(folder + "/" + name) == 1)
-            files.push_back({name, FileTime(folder + "/" + name)});
-    // Files of players renamed (or deleted by an older build) stay behind: when there are more
-    // files than slots, the most recently written ones are the players of the list.
-    std::stable_sort(files.begin(), files.end(), [](const Found& a, const Found& b) { return a.time > b.time; });
+    std::vector<Found> found;
+    for (const std::string& file : ReadDir(folder)) {
+        const std::string path = folder + "/" + file;
+        if (!EndsWith(file, kProgressExt) || file.size() <= std::string(kProgressExt).size() || FileType(path) != 1)
+            continue;
+        const CheckedFile read = ReadCheckedFile(path);
+        TProfile peek;
+        for (const char* block : {"Data", "Levels"}) ReadProgressBlock(peek, read.root, block);
+        found.push_back({file, peek.name, peek.Game_CountPlayedLevels(), peek.Level, peek.Score, FileTime(path)});
+    }
+    // More players than slots (players renamed or deleted by an earlier build leave their files
+    // behind): the ones with the most progress make the list, the newest first among equals.
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return std::tie(a.passed, a.level, a.score, a.time) > std::tie(b.passed, b.level, b.score, b.time);
+    });
 
-    ProfilesList.clear();
-    std::vector<TProfilePtr> found;
-    for (const Found& f : files) {
-        if (static_cast<int>(found.size()) >= MaxPlayers) {
-            Warning("There are slots for " + std::to_string(MaxPlayers) + " players only; " + f.file + " is left out",
+    std::vector<TProfilePtr> players;
+    std::vector<std::string> leftOut;
+    for (const Found& f : found) {
+        if (static_cast<int>(players.size()) >= MaxPlayers) {
+            Warning("There are slots for " + std::to_string(MaxPlayers) + " players only; " + f.file +
+                        " is left out (it stays where it is)",
                     Here());
+            if (!f.name.empty()) leftOut.push_back(UpperUnicode(f.name));
             continue;
         }
         auto profile = std::make_shared<TProfile>();
@@ -195,27 +239,56 @@ int TPlayers::RebuildProfilesList() {
             continue;
         }
         bool listed = false;
-        for (const auto& other : found) listed = listed || other->FileName == profile->FileName;
+        for (const auto& other : players) listed = listed || other->FileName == profile->FileName;
         if (listed) {
             Warning(f.file + " names a player listed already; left out", Here());
             continue;
         }
-        found.push_back(profile);
+        players.push_back(profile);
     }
-    std::sort(found.begin(), found.end(),
+    // The order of the list that was lost, where its Ids still name players (a player whose Id
+    // there was damaged takes the place of an Id that names nobody), then the others by Id.
+    std::sort(players.begin(), players.end(),
               [](const TProfilePtr& a, const TProfilePtr& b) { return a->FileName < b->FileName; });
-    ProfilesList = found;
+    std::vector<TProfilePtr> slots(order.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        for (auto& p : players)
+            if (p && p->FileName == order[k]) {
+                slots[k] = p;
+                p = nullptr;
+                break;
+            }
+    for (auto& p : players) {
+        if (!p) continue;
+        auto empty = std::find(slots.begin(), slots.end(), nullptr);
+        if (empty != slots.end())
+            *empty = p;
+        else
+            slots.push_back(p);
+    }
+    ProfilesList.clear();
+    for (const auto& p : slots)
+        if (p) ProfilesList.push_back(p);
+
     std::string names, shown;
     for (const auto& profile : ProfilesList) {
         names += (names.empty() ? "" : ", ") + profile->name;
         shown += (shown.empty() ? "" : ", ") + UpperUnicode(profile->name);
     }
     if (!ProfilesList.empty()) {
-        Error("The list of players was rebuilt from " + std::to_string(ProfilesList.size()) + " progress file(s) in " +
-                  folder + ": " + names,
+        Error("The list of players was rebuilt from " + std::to_string(ProfilesList.size()) +
+                  " progress file(s) in " + folder + ": " + names,
               Here());
-        TellPlayer("The list of players was lost or damaged, and was made again from the players' saves: " + shown +
-                   ".");
+        std::string text =
+            "The list of players was lost or damaged, and was made again from the players' saves: " + shown + ".";
+        if (!leftOut.empty()) {
+            std::string others;
+            for (size_t k = 0; k < leftOut.size(); ++k)
+                others += (k == 0 ? "" : k + 1 == leftOut.size() ? " and " : ", ") + leftOut[k];
+            text += " There is room for " + std::to_string(MaxPlayers) + " players: " + others +
+                    (leftOut.size() == 1 ? " was" : " were") + " left out (the saves stay in the folder).";
+        }
+        TellPlayer(text);
     }
     return static_cast<int>(ProfilesList.size());
 }
@@ -224,85 +297,105 @@ int TPlayers::ReadPlayers() {
     const std::string indexPath = IndexPath();
     std::string currId;
     ProfilesList.clear();
-    if (FileType(indexPath) != 1) {
-        // No list: a first run, unless players' files are there (the list was lost).
-        if (RebuildProfilesList() == 0) return InitProfiles();
-    } else {
-        bool whole = false;
-        auto index = LoadBlockFileChecked(indexPath, whole);
-        if (!whole || GetBlockFilesList(index, "Settings").empty()) {
+    bool rebuilt = false;
+    const CheckedFile read = ReadCheckedFile(indexPath);
+    const auto& index = read.root;
+    if (!read.good() || GetBlockFilesList(index, "Settings").empty()) {
+        // No list, or a damaged one: the players come from their own files, each of which names
+        // its player (none at all: a first run). Their order and who was playing come from the
+        // list where it still names them, else from the list of the save before.
+        const CheckedFile before = ReadCheckedFile(indexPath + ".bak");
+        // (Every block of a list with checks holds its own: only the file's check failed.)
+        bool blocksGood = read.found && read.checked;
+        for (const auto& block : index->SubFiles)
+            if (block && block->MyType == BF_BLOCK) blocksGood = blocksGood && BlockCheck(block) == CheckState::Holds;
+        const bool fromList = blocksGood || !before.good();
+        std::vector<std::string> order;
+        for (const auto& block : GetBlockFilesList(fromList ? index : before.root, "Profile"))
+            order.push_back(GetBFString(block, "Id"));
+        const auto settings = GetBlockFileNO_NEW(index, "Settings");
+        const bool settingsGood = settings && read.checked && BlockCheck(settings) == CheckState::Holds;
+        currId = GetBFString(settingsGood || !before.good() ? index : before.root, "Settings::CurrProfile");
+        if (read.found) {
             Error("The list of players " + indexPath + " is damaged", Here());
             if (SetFileAside(indexPath).empty()) isIndexKept = 1;
-            if (RebuildProfilesList() == 0) return InitProfiles();
-        } else {
-            currId = GetBFString(index, "Settings::CurrProfile");
-            // The Ids of every player listed, and of every name taken from a progress file.
-            std::set<std::string> takenIds;
-            for (const auto& block : GetBlockFilesList(index, "Profile")) {
-                TProfile listed;
-                listed.SetName(GetBFString(block, "Name"));
-                takenIds.insert(listed.FileName);
+        }
+        if (RebuildProfilesList(order) == 0) return InitProfiles();
+        rebuilt = true;
+    } else {
+        currId = GetBFString(index, "Settings::CurrProfile");
+        // The Ids of every player listed, and of every name taken from a progress file.
+        std::set<std::string> takenIds;
+        for (const auto& block : GetBlockFilesList(index, "Profile")) {
+            TProfile listed;
+            listed.SetName(GetBFString(block, "Name"));
+            takenIds.insert(listed.FileName);
+        }
+        for (const auto& block : GetBlockFilesList(index, "Profile")) {
+            auto profile = std::make_shared<TProfile>();
+            profile->SetName(GetBFString(block, "Name"));
+            // The player's files are named by the Id derived from the name: the index's own
+            // "Id" is a text anyone may have edited, and is never used as a path.
+            const std::string listedId = GetBFString(block, "Id");
+            if (listedId != profile->FileName)
+                Warning("The list of players gives '" + profile->name + "' the Id '" + listedId + "'; reading " +
+                            profile->FileName + kProgressExt,
+                        Here());
+            if (profile->FileName.empty()) {
+                Warning("A player without a name in the list of players is left out", Here());
+                continue;
             }
-            for (const auto& block : GetBlockFilesList(index, "Profile")) {
-                auto profile = std::make_shared<TProfile>();
-                profile->SetName(GetBFString(block, "Name"));
-                // The player's files are named by the Id derived from the name: the index's own
-                // "Id" is a text anyone may have edited, and is never used as a path.
-                const std::string listedId = GetBFString(block, "Id");
-                if (listedId != profile->FileName)
-                    Warning("The list of players gives '" + profile->name + "' the Id '" + listedId + "'; reading " +
-                                profile->FileName + kProgressExt,
-                            Here());
-                if (profile->FileName.empty()) {
-                    Warning("A player without a name in the list of players is left out", Here());
-                    continue;
-                }
-                if (profile->FileName.size() > kMaxIdLength) {
-                    Warning("A player of the list of players whose name is too long to name a file is left out",
-                            Here());
-                    continue;
-                }
-                // A player deleted after this list was written: the files went to the deleted
-                // players' folder, and the player stays deleted.
-                if (FileType(ProfilePath(profile->FileName)) == 0 &&
-                    FileType(DeletedFolder() + "/" + profile->FileName + kProgressExt) == 1) {
-                    Print("'" + profile->name + "' was deleted after " + indexPath + " was written; left out");
-                    continue;
-                }
-                // Checked before the file is read, so that a player left out touches no file.
-                if (_addReadProfile(profile, indexPath)) {
-                    const std::string listedName = profile->name;
-                    const std::string file = ProfilePath(profile->FileName);
-                    profile->Load(file);
-                    // The progress file names its player, and a new name moves the player to the
-                    // Id of that name at the next save. A name whose Id another player has (or
-                    // takes) would put this player's progress over that player's: the list's
-                    // name, which names this file, is kept then.
-                    TProfile named;
-                    named.SetName(profile->name);
-                    if (named.FileName != profile->FileName) {
-                        if (named.FileName.size() > kMaxIdLength) {
-                            Warning(file + " names its player with a name too long to name a file; the name '" +
-                                        listedName + "' is kept",
-                                    Here());
-                            profile->SetName(listedName);
-                        } else if (takenIds.count(named.FileName) != 0) {
-                            Warning(file + " names its player '" + profile->name +
-                                        "', another player's name; the name '" + listedName + "' is kept",
-                                    Here());
-                            profile->SetName(listedName);
-                        } else {
-                            takenIds.insert(named.FileName);
-                        }
+            if (profile->FileName.size() > kMaxIdLength) {
+                Warning("A player of the list of players whose name is too long to name a file is left out",
+                        Here());
+                continue;
+            }
+            // A player deleted after this list was written: the files went to the deleted
+            // players' folder, and the player stays deleted.
+            if (FileType(ProfilePath(profile->FileName)) == 0 &&
+                FileType(DeletedFolder() + "/" + profile->FileName + kProgressExt) == 1) {
+                Print("'" + profile->name + "' was deleted after " + indexPath + " was written; left out");
+                continue;
+            }
+            // Checked before the file is read, so that a player left out touches no file.
+            if (_addReadProfile(profile, indexPath)) {
+                const std::string listedName = profile->name;
+                const std::string file = ProfilePath(profile->FileName);
+                profile->Load(file);
+                // The progress file names its player, and a new name moves the player to the
+                // Id of that name at the next save. A name whose Id another player has (or
+                // takes) would put this player's progress over that player's: the list's
+                // name, which names this file, is kept then.
+                TProfile named;
+                named.SetName(profile->name);
+                if (named.FileName != profile->FileName) {
+                    if (named.FileName.size() > kMaxIdLength) {
+                        Warning(file + " names its player with a name too long to name a file; the name '" +
+                                    listedName + "' is kept",
+                                Here());
+                        profile->SetName(listedName);
+                    } else if (takenIds.count(named.FileName) != 0) {
+                        Warning(file + " names its player '" + profile->name +
+                                    "', another player's name; the name '" + listedName + "' is kept",
+                                Here());
+                        profile->SetName(listedName);
+                    } else {
+                        takenIds.insert(named.FileName);
                     }
                 }
             }
-            if (ProfilesList.empty()) RebuildProfilesList();
         }
+        if (ProfilesList.empty()) rebuilt = RebuildProfilesList() > 0;
     }
     if (ProfilesList.empty()) CreateStartProfile();
     SetCurrProfileById(currId);
     isProfilesRead = 1;
+    // What was read is not what the files hold (a file damaged, missing or restored, a save cut
+    // short, the list rebuilt): the repair is written at once, before the first screen, so that
+    // a game ended before its next save does not find the damage again.
+    bool repair = rebuilt;
+    for (const auto& profile : ProfilesList) repair = repair || profile->SavedState.empty();
+    if (repair) SavePlayers();
     return 0;
 }
 

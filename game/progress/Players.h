@@ -9,14 +9,17 @@
 //   Id + ".AppProfile"       each player's progress (Profile.h)
 //   Id + ".PACLEVEL"         each player's level in progress
 //   "Deleted/"               the files of deleted players, moved there as they were
-// Every file is written whole to a temporary file and renamed over the old one. A player's
-// files are always named by the Id derived from the player's name (digits and "-" only), never
-// by a text read from the index. A file that could not be read is never written over: it is set
-// aside (renamed with ".bad") or, when it cannot be moved, left alone.
+// Every file is written whole to a temporary file and renamed over the old one, with checks of
+// its content, the index's previous version kept as "Profiles.dat.bak" (SaveFiles.h). A
+// player's files are always named by the Id derived from the player's name (digits and "-"
+// only), never by a text read from the index. A file that could not be read is never written
+// over: it is set aside (renamed with ".bad") or, when it cannot be moved, left alone.
 //
 // A missing or damaged index does not lose the players: the list is rebuilt from the progress
-// files in the folder (each holds its player's name), and the rebuild is reported. Deleted
-// players' files are not in that folder any more, so a rebuild never brings them back.
+// files in the folder (each holds its player's name), in the order and with the current player
+// of the index where it still tells them (else of its ".bak"), and the rebuild is reported and
+// written at once. Deleted players' files, and the files a renamed player left under the old
+// name, are not in that folder any more, so a rebuild never brings them back.
 //
 // A save that fails (a read-only folder, a full disk) is reported and told to the player once
 // (PlayerNotices.h) until a save works again; at exit it is told whatever was told before.
@@ -59,14 +62,16 @@ public:
     virtual int SetCurrProfileById(const std::string& id);
     // CurrProfile and the global Profile become profile.
     virtual int SetCurrProfile(const TProfilePtr& profile);
-    // Writes every player's files, then the index. Nothing before the players were read. When a
+    // Writes every player's files, then the index, then moves the files a renamed player left
+    // under the old name to DeletedFolder(). Nothing before the players were read. When a
     // player's progress file cannot be written the index is left as it was, so that it never
     // names a file that is not there. Returns 1 when everything was written; else 0, after an
     // error line and TellSaveFailed.
     virtual int SavePlayers();
     // Tells the player that a save failed and why: once while the game runs (until a save works
-    // again), and at exit (the saves of the save-at-end list) always.
-    virtual void TellSaveFailed(int error);
+    // again), and at exit (the saves of the save-at-end list) always, there saying whether the
+    // players' progress was saved (only the list failed) or not.
+    virtual void TellSaveFailed(int error, bool progressSaved = false);
     // Reads the index and every player. A missing index with no progress file beside it is a
     // first run. A damaged index is set aside and reported; a missing or damaged one (or one
     // that lists nobody) is rebuilt from the progress files there are. Players beyond
@@ -74,10 +79,11 @@ public:
     // long to name a file (only an edited or damaged file has one; it could never be saved) are
     // left out with a warning (their files stay as they are).
     virtual int ReadPlayers();
-    // The players from the progress files of the folder, as many as there can be (the most
-    // recently written when there are more), in file-name order; files that cannot be read are
-    // set aside and skipped. Returns how many were found.
-    virtual int RebuildProfilesList();
+    // The players from the progress files of the folder, as many as there can be (those with the
+    // most progress when there are more: the others are told, and their files stay), in the
+    // order of the Ids given (a lost list's), then by Id; files that cannot be read are set aside
+    // and skipped. Returns how many were found.
+    virtual int RebuildProfilesList(const std::vector<std::string>& order = {});
 
     // The current player leaves the list and the player's files move to DeletedFolder()
     // (MoveToDeleted); the first player becomes current. Nothing when only one player is left.

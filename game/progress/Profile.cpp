@@ -9,7 +9,9 @@
 #include "engine/system/Paths.h"
 #include "game/progress/Awards.h"
 #include "game/progress/PlayerNotices.h"
+#include "game/progress/ProgressFile.h"
 #include "game/progress/ProgressHooks.h"
+#include "game/progress/SaveFiles.h"
 #include "game/levels/Level.h"
 #include "game/levels/LevelFiles.h"
 #include "platform/Files.h"
@@ -18,9 +20,6 @@
 TProfilePtr Profile;
 
 namespace {
-
-// A number entry read as the profiles read numbers: a real, truncated toward zero.
-int ReadNumber(const TBlockFilePtr& block, std::string_view path) { return TruncToInt(GetBFNumber(block, path)); }
 
 // Switches to the screen through the cross-fade; a screen that was never made is reported and
 // the player stays where they are.
@@ -38,22 +37,6 @@ std::shared_ptr<TAppScreen> Screen(ProgressPlace place) { return ProgressHooks::
 // Hands the level to the game screen; gives the screen (null when there is none).
 std::shared_ptr<TAppScreen> HandToGame(const std::shared_ptr<TLevel>& level) {
     return ProgressHooks::ScreenOf(ProgressPlace::Game, level);
-}
-
-// Buildings are told apart by their ids.
-int BuildingId(const std::shared_ptr<TKingdomObject>& building) {
-    return building ? ProgressHooks::BuildingId(*building) : 0;
-}
-
-// The numbered entries prefix + 1 .. prefix + i of a block, i being its count "i". A damaged
-// count cannot run the reading on and on: it is held to the entries the block has, and numbers
-// without an entry are passed over.
-std::vector<TBlockFilePtr> CountedEntries(const TBlockFilePtr& block, const std::string& prefix) {
-    const int count = std::clamp(ReadNumber(block, "i"), 0, static_cast<int>(block->SubFiles.size()));
-    std::vector<TBlockFilePtr> entries;
-    for (int k = 1; k <= count; ++k)
-        if (auto entry = GetBlockEntryNO_NEW(block, prefix + std::to_string(k))) entries.push_back(entry);
-    return entries;
 }
 
 }  // namespace
@@ -177,7 +160,7 @@ int TProfile::Kingdom_SecondAward() { return Buildings.size() == 28 ? 1 : 0; }
 int TProfile::Kingdom_HaveObject(const std::shared_ptr<TKingdomObject>& building) {
     if (!building) return 0;
     for (const auto& b : Buildings)
-        if (b && (b == building || BuildingId(b) == BuildingId(building))) return 1;
+        if (b && (b == building || ProgressBuildingId(b) == ProgressBuildingId(building))) return 1;
     return 0;
 }
 
@@ -257,29 +240,7 @@ int TProfile::Game_IncriseLevel() {
 }
 
 int TProfile::Game_StartNew() {
-    MapY = 0;
-    MapScreenAnimationShowed = 0;
-    TutorialScreenShowed = 0;
-    KingdomTutorialScreenShowed = 0;
-    LevelsWithoutMistakes = 0;
-    LevelsWithoutHint = 0;
-    LevelsWithHint = 0;
-    HintUsed = 0;
-    TilesUncovered = 0;
-    TilesCrossed = 0;
-    CashSpend = 0;
-
-    CurrMusicNumber = 1;
-    Level = 1;
-    Stars = 0;
-    Score = 0;
-    CurrScreen.clear();
-    BuildingStage = 0;
-
-    Buildings.clear();
-    UnresolvedBuildingIds.clear();
-    Levels.clear();
-
+    ResetProgressForNewGame(*this);
     Level_Unlock(1);
     SwitchTo(Screen(ProgressPlace::StagesMap), "stages map");
     return 0;
@@ -321,49 +282,6 @@ std::string IdOfPath(const std::string& path) { return StripExt(StripDir(path));
 // The player as the game shows names.
 std::string Who(const std::string& name) { return name.empty() ? std::string("A player") : UpperUnicode(name); }
 
-// The blocks of a progress file, in the writer's order, with what they hold in a player's words
-// (the level and the score are said with their values where they were read whole).
-struct ProgressBlock {
-    const char* name;
-    const char* words;
-};
-constexpr ProgressBlock kProgressBlocks[] = {
-    {"Data", "the level and score"},
-    {"Levels", "the levels played"},
-    {"Stats", "the award counters"},
-    {"Buildings", "the kingdom"},
-    {"Awards", "the awards"},
-};
-
-// True when the block holds every entry the writer gives it (a block cut short lacks some).
-bool BlockComplete(const TBlockFilePtr& root, const std::string& name) {
-    auto block = GetBlockFileNO_NEW(root, name);
-    if (!block) return false;
-    auto has = [&](const std::string& entry) { return GetBlockEntryNO_NEW(block, entry) != nullptr; };
-    auto hasAll = [&](std::initializer_list<const char*> entries) {
-        for (const char* entry : entries)
-            if (!has(entry)) return false;
-        return true;
-    };
-    auto hasCounted = [&](const char* prefix) {
-        if (!has("i")) return false;
-        const int count = ReadNumber(block, "i");
-        if (count < 0 || count > static_cast<int>(block->SubFiles.size())) return false;
-        for (int k = 1; k <= count; ++k)
-            if (!has(prefix + std::to_string(k))) return false;
-        return true;
-    };
-    if (name == "Data")
-        return hasAll({"Name", "Level", "Score", "Stars", "Screen", "MapScreenAnimationShowed", "TutorialScreenShowed",
-                       "KingdomTutorialScreenShowed", "CurrMusic", "MapY"});
-    if (name == "Levels") return hasCounted("Level");
-    if (name == "Stats")
-        return hasAll({"LevelsWithoutMistakes", "LevelWithoutHint", "LevelWithHint", "HintUsed", "TilesUncovered",
-                       "TilesCrossed", "CashSpend"});
-    if (name == "Buildings") return has("BuildingStage") && hasCounted("Object");
-    return has("AwardsList");
-}
-
 // True when the block is there with at least one entry.
 bool BlockRead(const TBlockFilePtr& root, const std::string& name) {
     auto block = GetBlockFileNO_NEW(root, name);
@@ -373,40 +291,36 @@ bool BlockRead(const TBlockFilePtr& root, const std::string& name) {
     return false;
 }
 
-// A damaged progress file read as far as it goes. A last line without its line feed is left
-// out: its value may be cut too ("Level = 37" read as 3).
-TBlockFilePtr SalvageProgress(const std::string& bytes, const std::string& path) {
-    std::string text = DecodeText(bytes);
-    const size_t end = text.rfind('\n');
-    text.resize(end == std::string::npos ? 0 : end + 1);
-    return ParseBlockFileText(text, path);
-}
-
-// The progress file at path when it reads whole and is one (it has its "Data" block); else null.
-TBlockFilePtr ReadWholeProgress(const std::string& path) {
-    if (FileType(path) != 1) return nullptr;
-    bool whole = false;
-    auto root = LoadBlockFileChecked(path, whole);
-    return whole && !GetBlockFilesList(root, "Data").empty() ? root : nullptr;
-}
-
-// Every entry of the progress blocks that `into` lacks is taken from `from`.
+// Every entry of the block `from` (null: none) that `into` lacks is added to it.
 void FillMissingEntries(const TBlockFilePtr& into, const TBlockFilePtr& from) {
-    for (const ProgressBlock& b : kProgressBlocks) {
-        auto source = GetBlockFileNO_NEW(from, b.name);
-        if (!source) continue;
-        auto target = GetBlockFileNO_NEW(into, b.name);
-        if (!target) target = CreateBlockFile(b.name, into);
-        for (const auto& entry : source->SubFiles)
-            if (entry && entry->MyType == BF_ENTRY && !GetBlockEntryNO_NEW(target, entry->name))
-                target->AddBlock(entry);
-    }
+    if (!from) return;
+    for (const auto& entry : from->SubFiles)
+        if (entry && entry->MyType == BF_ENTRY && !GetBlockEntryNO_NEW(into, entry->name)) into->AddBlock(entry);
 }
 
-// "a", "a, b", "a, b, c".
-std::string ListInWords(const std::vector<std::string>& items) {
+// True when the block of a progress file can be trusted: its check holds (a file of this build)
+// or, in a file without checks, it holds every entry the writer gives it.
+bool isBlockGood(const CheckedFile& file, const std::string& name) {
+    if (!file.found) return false;
+    if (file.checked) return BlockCheck(GetBlockFileNO_NEW(file.root, name)) == CheckState::Holds;
+    return isProgressBlockComplete(file.root, name);
+}
+
+// True when the progress file reads whole: its checks hold and every block is there; a file of
+// an earlier build, without checks, as it always was read: whole, with its "Data" block.
+bool isWholeProgress(const CheckedFile& file) {
+    if (!file.good()) return false;
+    for (const ProgressBlockInfo& b : ProgressBlocksTable())
+        if (!GetBlockFileNO_NEW(file.root, b.name) && (file.checked || std::string(b.name) == "Data")) return false;
+    return true;
+}
+
+// Blocks in a player's words, "a", "a, b", "a, b, c"; the level and score (an empty item) said
+// as given.
+std::string BlocksInWords(const std::vector<std::string>& items, const std::string& levelAndScore) {
     std::string text;
-    for (size_t i = 0; i < items.size(); ++i) text += (i == 0 ? "" : ", ") + items[i];
+    for (size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? "" : ", ") + (items[i].empty() ? levelAndScore : items[i]);
     return text;
 }
 
@@ -416,28 +330,24 @@ std::string StateText(const std::string& path, const TBlockFilePtr& progress, co
     return path + '\0' + BlockFileToText(progress) + '\0' + (level ? BlockFileToText(level) : "");
 }
 
-// Keeps the file at path (when there is one) as its ".bak" copy, written atomically; a copy
-// that fails is reported and the save goes on.
-void KeepPrevious(const std::string& path) {
-    if (FileType(path) != 1) return;
-    if (!CopyFile(path, path + kBackupExt))
-        Error("Couldn't keep the previous " + path + " as " + path + kBackupExt + " (" +
-                  WriteErrorText(LastWriteError()) + ")",
-              Here());
-}
-
 }  // namespace
 
-bool TProfile::isKeptFile(const std::string& path) const {
-    if (std::find(KeptFiles.begin(), KeptFiles.end(), path) == KeptFiles.end() || FileType(path) != 1) return false;
-    Error("The unreadable file " + path + " is kept as it is and not written over", Here());
-    return true;
+bool TProfile::SetKeptFileAside(const std::string& path) {
+    auto kept = std::find(KeptFiles.begin(), KeptFiles.end(), path);
+    if (kept == KeptFiles.end()) return true;
+    if (FileType(path) != 1 || !SetFileAside(path).empty()) {
+        KeptFiles.erase(kept);
+        return true;
+    }
+    if (LastSaveError == 0) LastSaveError = LastWriteError() != 0 ? LastWriteError() : EIO;
+    Error("The unreadable file " + path + " can't be set aside and is not written over; nothing is saved", Here());
+    return false;
 }
 
 int TProfile::Save(const std::string& path) {
     LastSaveError = 0;
-    if (isKeptFile(path)) return 1;
     const std::string levelPath = StripExt(path) + ".PACLEVEL";
+    if (!SetKeptFileAside(path) || !SetKeptFileAside(levelPath)) return 0;
     // Nothing changed since the files on disk were read or written: nothing is written (and the
     // counter stays, so that they stay a pair). (SavedState is only set while they are a whole
     // save.)
@@ -446,30 +356,39 @@ int TProfile::Save(const std::string& path) {
         return 1;
     // One save: a new counter for both files, the level in progress first. A kill between the
     // two leaves a level in progress whose counter the progress file does not have, and the
-    // previous pair in the ".bak" files (kept only while the files on disk are a whole save).
-    // Each tree is built once, with the new counter: written, then kept as SavedState.
+    // previous pair in the ".bak" files (kept, the progress file's first, only while the files
+    // on disk are a whole save). Each tree is built once, with the new counter: written, then
+    // kept as SavedState.
     ++SaveCount;
     const auto level = LevelInProgressBlocks(levelPath);
-    const bool levelWritten = WriteLevelInProgress(levelPath, level) != 0;
     const auto root = ProgressBlocks(path);
     if (isSaveWhole) KeepPrevious(path);
+    if (!WriteLevelInProgress(levelPath, level)) {
+        // The pair or nothing: a progress file with a counter that its level in progress does not
+        // carry would throw that level away at the next start. The files on disk stay the last
+        // whole save, and the next save tries again.
+        --SaveCount;
+        Error("The level in progress " + levelPath + " couldn't be written (" + WriteErrorText(LastSaveError) +
+                  "); the progress file is left as it was",
+              Here());
+        return 0;
+    }
     // Written whole to a temporary file and then renamed over the old one: a write that fails
     // or is cut short leaves the previous progress file as it was.
     const bool written = SaveBlockFile(root);
-    if (!written && LastSaveError == 0) LastSaveError = LastWriteError();
+    if (!written) LastSaveError = LastWriteError();
     if (written) FilesId = IdOfPath(path);
-    isSaveWhole = written && levelWritten;
+    isSaveWhole = written;
     SavedState = isSaveWhole ? StateText(path, root, level) : std::string();
     return written ? 1 : 0;
 }
 
 TBlockFilePtr TProfile::ProgressBlocks(const std::string& path) {
+    // (A board not played yet is no loss when it goes missing.)
+    HasLevelInProgress = isLevelInProgress() && CurrLevel->LevelSeconds > 0 ? 1 : 0;
     auto root = CreateBlockFile(path);
-    SaveData(root);
-    SaveLevels(root);
-    SaveStats(root);
-    SaveBuildings(root);
-    SaveAwards(root);
+    for (const ProgressBlockInfo& b : ProgressBlocksTable()) WriteProgressBlock(*this, root, b.name);
+    AddContentChecks(root, true);
     return root;
 }
 
@@ -486,6 +405,7 @@ TBlockFilePtr TProfile::LevelInProgressBlocks(const std::string& path) {
     // The level as the progress file reads back (a new player's 0 reads as 1).
     AddIntToBlock(progress, "Level", std::clamp(Level, 1, MaxLevel));
     AddIntToBlock(progress, "SaveCount", SaveCount);
+    AddContentChecks(root, false);
     return root;
 }
 
@@ -494,72 +414,39 @@ std::string TProfile::SaveState(const std::string& path) {
 }
 
 int TProfile::SaveData(const TBlockFilePtr& root) {
-    auto data = CreateBlockFile("Data", root);
-    AddStringToBlock(data, "Name", Trim(name));
-    AddIntToBlock(data, "Level", Level);
-    AddIntToBlock(data, "SaveCount", SaveCount);
-    AddIntToBlock(data, "Score", Score);
-    AddIntToBlock(data, "Stars", Stars);
-    AddStringToBlock(data, "Screen", CurrScreen);
-    AddIntToBlock(data, "MapScreenAnimationShowed", MapScreenAnimationShowed);
-    AddIntToBlock(data, "TutorialScreenShowed", TutorialScreenShowed);
-    AddIntToBlock(data, "KingdomTutorialScreenShowed", KingdomTutorialScreenShowed);
-    AddIntToBlock(data, "CurrMusic", CurrMusicNumber);
-    AddIntToBlock(data, "MapY", MapY);
+    WriteProgressBlock(*this, root, "Data");
     return 0;
 }
 
 int TProfile::SaveLevels(const TBlockFilePtr& root) {
-    auto block = CreateBlockFile("Levels", root);
-    AddIntToBlock(block, "i", static_cast<int>(Levels.size()));
-    int k = 1;
-    for (const auto& level : Levels) AddStringToBlock(block, "Level" + std::to_string(k++), level->ToString());
+    WriteProgressBlock(*this, root, "Levels");
     return 0;
 }
 
 int TProfile::SaveStats(const TBlockFilePtr& root) {
-    auto stats = CreateBlockFile("Stats", root);
-    AddIntToBlock(stats, "LevelsWithoutMistakes", LevelsWithoutMistakes);
-    AddIntToBlock(stats, "LevelWithoutHint", LevelsWithoutHint);
-    AddIntToBlock(stats, "LevelWithHint", LevelsWithHint);
-    AddIntToBlock(stats, "HintUsed", HintUsed);
-    AddIntToBlock(stats, "TilesUncovered", TilesUncovered);
-    AddIntToBlock(stats, "TilesCrossed", TilesCrossed);
-    AddIntToBlock(stats, "CashSpend", CashSpend);
+    WriteProgressBlock(*this, root, "Stats");
     return 0;
 }
 
 int TProfile::SaveBuildings(const TBlockFilePtr& root) {
-    std::vector<int> ids;
-    for (const auto& b : Buildings)
-        if (b) ids.push_back(BuildingId(b));
-    ids.insert(ids.end(), UnresolvedBuildingIds.begin(), UnresolvedBuildingIds.end());
-    auto block = CreateBlockFile("Buildings", root);
-    AddIntToBlock(block, "i", static_cast<int>(ids.size()));
-    AddIntToBlock(block, "BuildingStage", BuildingStage);
-    int k = 1;
-    for (int id : ids) AddIntToBlock(block, "Object" + std::to_string(k++), id);
+    WriteProgressBlock(*this, root, "Buildings");
     return 0;
 }
 
 int TProfile::SaveAwards(const TBlockFilePtr& root) {
-    std::string list;
-    for (const auto& a : Awards)
-        if (a) list += std::to_string(a->id) + " ";
-    for (int id : UnresolvedAwardIds) list += std::to_string(id) + " ";
-    auto block = CreateBlockFile("Awards", root);
-    AddStringToBlock(block, "AwardsList", Trim(list));
+    WriteProgressBlock(*this, root, "Awards");
     return 0;
 }
 
 int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root) {
-    if (!CurrLevel || isKeptFile(path)) return 1;
+    if (!CurrLevel) return 1;
     if (isLevelOver(CurrLevel.get())) {
         // A lost or won level is not play in progress; an earlier level in progress was
-        // superseded by it. It goes to ".bak" while it belongs to the whole save on disk, so
+        // superseded by it. It is kept as ".bak" while it belongs to the whole save on disk, so
         // that a kill before the progress file is written finds the pair there.
         if (FileType(path) != 1) return 1;
-        if (isSaveWhole ? RenameFile(path, path + kBackupExt) : DeleteFile(path)) return 1;
+        if (isSaveWhole) KeepPrevious(path);
+        if (DeleteFile(path)) return 1;
         LastSaveError = LastWriteError();
         Error("Couldn't remove the finished level in progress " + path, Here());
         return 0;
@@ -576,185 +463,129 @@ int TProfile::Load(const std::string& path) {
     Print("Loading Profile");
     const std::string backup = path + kBackupExt;
     FilesId = IdOfPath(path);
-    bool whole = false;
-    TBlockFilePtr root;
-    // How the progress was read, for the player.
-    enum class Read { Whole, Salvaged, Restored, Lost } how = Read::Whole;
-    bool missing = false;
+    CheckedFile current = ReadCheckedFile(path);
+    const bool whole = isWholeProgress(current);
+    // (A file on the disk that cannot be read at all is a damaged one: it is never written over.)
+    const bool onDisk = FileType(path) == 1;
+    TBlockFilePtr root = current.root;
+    // Where each block came from, in a player's words ("" for the level and score, said with
+    // their values).
     std::vector<std::string> kept, keptInPart, fromBackup, lost;
-    if (FileType(path) != 1) {
-        missing = true;
-        root = ReadWholeProgress(backup);
-        how = root ? Read::Restored : Read::Lost;
-        Error("No progress file " + path +
-                  (root ? "; the previous save " + backup + " is restored" : "; the player starts from the beginning"),
-              Here());
-    } else {
-        root = LoadBlockFileChecked(path, whole);
-        if (!whole || GetBlockFilesList(root, "Data").empty()) {
-            whole = false;
-            std::string bytes;
-            LoadBytes(path, bytes);
-            auto salvaged = SalvageProgress(bytes, path);
-            auto previous = ReadWholeProgress(backup);
-            bool anything = false;
-            for (const ProgressBlock& b : kProgressBlocks) {
-                // (The level and the score read whole are said with their values, below.)
-                const std::string words = std::string(b.name) == "Data" ? "" : b.words;
-                if (BlockComplete(salvaged, b.name)) {
-                    kept.push_back(words);
-                } else if (previous && GetBlockFileNO_NEW(previous, b.name)) {
-                    fromBackup.push_back(words);
-                } else if (BlockRead(salvaged, b.name)) {
-                    keptInPart.push_back(b.words);
-                } else {
-                    lost.push_back(b.words);
-                }
-                anything = anything || BlockRead(salvaged, b.name);
-            }
-            if (anything) {
-                // Every entry that still reads is kept; the previous save, when it reads whole,
-                // fills in what is missing; anything else gets its default.
-                if (previous) FillMissingEntries(salvaged, previous);
-                root = salvaged;
-                how = Read::Salvaged;
+    // The level and the save's number, which pair the level in progress with the progress, came
+    // from this file (whole or in part).
+    bool dataFromFile = whole;
+    if (!whole) {
+        // Each block from the newest copy in which it can be trusted; where none can, every entry
+        // that still reads, the newest first; what none has gets its default.
+        const CheckedFile previous = ReadCheckedFile(backup);
+        // A file cut before its first check reads as one of an earlier build; a save before it
+        // with checks tells that this build wrote it, so that what is left of its blocks is not
+        // vouched for.
+        current.checked = current.checked || previous.checked;
+        root = CreateBlockFile(path);
+        for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
+            const bool isData = std::string(b.name) == "Data";
+            const std::string words = isData ? "" : b.words;
+            const auto newest = GetBlockFileNO_NEW(current.root, b.name);
+            const auto before = GetBlockFileNO_NEW(previous.root, b.name);
+            if (isBlockGood(current, b.name)) {
+                root->AddBlock(newest);
+                kept.push_back(words);
+                dataFromFile = dataFromFile || isData;
+            } else if (isBlockGood(previous, b.name)) {
+                auto block = CreateBlockFile(b.name, root);
+                // A file without checks (an earlier build's) keeps what still reads of the block,
+                // as it always did: what is missing in it was cut off.
+                if (!current.checked) FillMissingEntries(block, newest);
+                FillMissingEntries(block, before);
+                fromBackup.push_back(words);
+            } else if (BlockRead(current.root, b.name) || BlockRead(previous.root, b.name)) {
+                auto block = CreateBlockFile(b.name, root);
+                FillMissingEntries(block, newest);
+                FillMissingEntries(block, before);
+                keptInPart.push_back(b.words);
+                dataFromFile = dataFromFile || (isData && BlockRead(current.root, b.name));
             } else {
-                root = previous;
-                how = previous ? Read::Restored : Read::Lost;
+                lost.push_back(b.words);
             }
-            Error("The progress file " + path + " is damaged; " +
-                      (how == Read::Salvaged ? std::string("what still reads is kept") +
-                                                   (previous ? ", the rest taken from " + backup : std::string())
-                       : how == Read::Restored ? "the previous save " + backup + " is restored"
-                                               : "the player starts from the beginning"),
-                  Here());
-            if (SetFileAside(path).empty()) KeptFiles.push_back(path);
         }
+        const auto named = [](const std::vector<std::string>& items) {
+            return items.empty() ? std::string("nothing") : BlocksInWords(items, "the level and score");
+        };
+        Error((onDisk ? "The progress file " + path + " is damaged" : "No progress file " + path) +
+                  "; kept: " + named(kept) + "; from the save before (" + backup + "): " + named(fromBackup) +
+                  "; partly kept: " + named(keptInPart) + "; lost: " + named(lost),
+              Here());
+        if (onDisk && SetFileAside(path).empty()) KeptFiles.push_back(path);
     }
-    if (!root) root = CreateBlockFile(path);
     // A damaged file's name may be cut or run on (a quoted text whose end is lost): the list of
     // players' name, which names the files, stays.
     const std::string listedName = name;
-    LoadData(root);
-    if (how == Read::Salvaged && !listedName.empty()) name = listedName;
-    LoadStats(root);
-    LoadLevels(root);
-    LoadBuildings(root);
-    LoadAwards(root);
+    for (const ProgressBlockInfo& b : ProgressBlocksTable()) ReadProgressBlock(*this, root, b.name);
+    if (!whole && !listedName.empty()) name = listedName;
     const LevelInProgressRead levelRead = LoadProfileLevel(StripExt(path) + ".PACLEVEL");
     isSaveWhole = true;
     // The files on disk hold what was read: a save with nothing changed writes nothing. (A level
     // in progress that did not come from its file is written at the first save.)
-    SavedState = how == Read::Whole && levelRead.isAsOnDisk ? SaveState(path) : std::string();
+    SavedState = whole && levelRead.isAsOnDisk ? SaveState(path) : std::string();
 
     const std::string who = Who(name);
     const std::string levelAndScore = "level " + std::to_string(Level) + ", score " + std::to_string(Score);
-    auto said = [&](std::vector<std::string> items) {
-        for (auto& item : items)
-            if (item.empty()) item = levelAndScore;
-        return ListInWords(items);
-    };
+    const size_t blocks = ProgressBlocksTable().size();
     // Short enough for the message pop-up (four lines); the console lines name the files.
     std::string text;
-    if (missing) {
-        text = how == Read::Restored ? who + "'s save was missing; the save before it was restored (" + levelAndScore + ")."
-                                     : "No save was found for " + who + ": " + who + " starts again from level 1.";
-    } else if (how == Read::Restored) {
-        text = who + "'s save was damaged; the save before it was restored (" + levelAndScore +
-               "). The damaged file was kept.";
-    } else if (how == Read::Lost && name.empty()) {
+    if (whole || kept.size() == blocks) {
+        // Read whole, or damaged where it held nothing of the progress: nothing to tell.
+    } else if (fromBackup.size() == blocks) {
+        text = onDisk ? who + "'s save was damaged; the save before it was restored (" + levelAndScore +
+                                   "). The damaged file was kept."
+                             : who + "'s save was missing; the save before it was restored (" + levelAndScore + ").";
+    } else if (lost.size() == blocks && !onDisk) {
+        text = "No save was found for " + who + ": " + who + " starts again from level 1.";
+    } else if (lost.size() == blocks && name.empty()) {
         // (A file of no known player, which is left out.)
         text = "A player's save was damaged and could not be read; it was kept aside.";
-    } else if (how == Read::Lost) {
+    } else if (lost.size() == blocks) {
         text = who + "'s save was damaged and could not be read: " + who +
                " starts again from level 1. The damaged file was kept.";
-    } else if (how == Read::Salvaged) {
-        text = who + "'s save was damaged.";
-        if (!kept.empty()) text += " Kept: " + said(kept) + ".";
-        if (!keptInPart.empty()) text += " Partly kept: " + said(keptInPart) + ".";
-        if (!fromBackup.empty()) text += " From the save before: " + said(fromBackup) + ".";
-        if (!lost.empty()) text += " Lost: " + said(lost) + ".";
+    } else {
+        text = onDisk ? who + "'s save was damaged."
+                             : who + "'s save was missing, and the save before it was damaged.";
+        if (!kept.empty()) text += " Kept: " + BlocksInWords(kept, levelAndScore) + ".";
+        if (!keptInPart.empty()) text += " Partly kept: " + BlocksInWords(keptInPart, levelAndScore) + ".";
+        if (!fromBackup.empty()) text += " From the save before: " + BlocksInWords(fromBackup, levelAndScore) + ".";
+        if (!lost.empty()) text += " Lost: " + BlocksInWords(lost, levelAndScore) + ".";
     }
     if (!text.empty()) TellPlayer(text);
-    // The level in progress is told about only when the progress came from the current file: a
-    // restored progress file brings its own level in progress back with it.
-    if ((how == Read::Whole || how == Read::Salvaged) && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
+    // The level in progress is told about only when the level it is paired by came from this
+    // file: a level and score from the save before (or lost) bring the level in progress of that
+    // save with them, as the message above already says.
+    if (dataFromFile && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
     return whole ? 1 : 0;
 }
 
 int TProfile::LoadData(const TBlockFilePtr& root) {
-    auto data = GetBlockFile(root, "Data");
-    // The Id is not recomputed here: it stays the one the index's name gave until the next save.
-    // A file without a name (one that could not be read) leaves the index's name.
-    const std::string fileName = Trim(GetBFString(data, "Name"));
-    if (!fileName.empty()) name = fileName;
-    Level = std::min(ReadNumber(data, "Level"), MaxLevel);
-    CurrScreen = GetBFString(data, "Screen");
-    Score = ReadNumber(data, "Score");
-    Stars = ReadNumber(data, "Stars");
-    MapY = ReadNumber(data, "MapY");
-    MapScreenAnimationShowed = ReadNumber(data, "MapScreenAnimationShowed");
-    TutorialScreenShowed = ReadNumber(data, "TutorialScreenShowed");
-    KingdomTutorialScreenShowed = ReadNumber(data, "KingdomTutorialScreenShowed");
-    CurrMusicNumber = ReadNumber(data, "CurrMusic");
-    // Missing in files of an older build: 0.
-    SaveCount = std::max(ReadNumber(data, "SaveCount"), 0);
-    // A level number names a level file: below 1 it is 1.
-    if (Level < 1) Level = 1;
-    // 0 is an old profile's "not started" (the music player takes it as 1); anything else
-    // outside the cycle starts it again.
-    if (CurrMusicNumber < 0 || CurrMusicNumber > MusicTracksInCycle) CurrMusicNumber = 1;
+    ReadProgressBlock(*this, root, "Data");
     return 0;
 }
 
 int TProfile::LoadStats(const TBlockFilePtr& root) {
-    auto stats = GetBlockFile(root, "Stats");
-    LevelsWithoutMistakes = GetBFInt(stats, "LevelsWithoutMistakes");
-    LevelsWithoutHint = GetBFInt(stats, "LevelWithoutHint");
-    LevelsWithHint = GetBFInt(stats, "LevelWithHint");
-    HintUsed = GetBFInt(stats, "HintUsed");
-    TilesUncovered = GetBFInt(stats, "TilesUncovered");
-    TilesCrossed = GetBFInt(stats, "TilesCrossed");
-    CashSpend = GetBFInt(stats, "CashSpend");
+    ReadProgressBlock(*this, root, "Stats");
     return 0;
 }
 
 int TProfile::LoadLevels(const TBlockFilePtr& root) {
-    auto block = GetBlockFile(root, "Levels");
-    for (const auto& entry : CountedEntries(block, "Level"))
-        Levels.push_back(CreateProfileLevelFromString(entry->GetString(0)));
+    ReadProgressBlock(*this, root, "Levels");
     return 0;
 }
 
 int TProfile::LoadBuildings(const TBlockFilePtr& root) {
-    auto block = GetBlockFile(root, "Buildings");
-    // The stage selects the kingdom's offers, four to a stage.
-    BuildingStage = std::clamp(ReadNumber(block, "BuildingStage"), 0, MaxBuildingStage);
-    for (const auto& entry : CountedEntries(block, "Object")) {
-        const int id = TruncToInt(entry->GetFloat(0));
-        if (auto building = ProgressHooks::FindBuilding(id)) {
-            Buildings.push_back(building);
-        } else if (!ProgressHooks::BuildingsKnown()) {
-            // Without the kingdom's buildings no id can be judged: keep it for the next save.
-            UnresolvedBuildingIds.push_back(id);
-        }
-    }
+    ReadProgressBlock(*this, root, "Buildings");
     return 0;
 }
 
 int TProfile::LoadAwards(const TBlockFilePtr& root) {
-    const std::string list = GetBFString(root, "Awards::AwardsList");
-    Awards.clear();
-    UnresolvedAwardIds.clear();
-    for (const std::string& piece : TokenizeString(list, " ")) {
-        const int id = StringToInt(piece);
-        if (auto award = GetAwardById(id)) {
-            Awards.push_back(award);
-        } else if (AwardsList.empty() && id != 0) {
-            // Without the award catalogue no id can be judged: keep it for the next save.
-            UnresolvedAwardIds.push_back(id);
-        }
-    }
+    ReadProgressBlock(*this, root, "Awards");
     return 0;
 }
 
@@ -771,12 +602,14 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
     for (const std::string& file : {path, path + kBackupExt}) {
         if (FileType(file) != 1) continue;
         const bool isCurrent = file == path;
-        bool whole = false;
-        auto root = LoadBlockFileChecked(file, whole);
+        const CheckedFile read = ReadCheckedFile(file);
+        const bool whole = read.good();
+        const auto& root = read.root;
         auto record = GetBlockFileNO_NEW(root, "Progress");
-        const int count = record ? std::max(ReadNumber(record, "SaveCount"), 0) : 0;
+        const int count = record ? std::max(ReadProfileNumber(record, "SaveCount"), 0) : 0;
         highest = std::max(highest, count);
-        const bool matches = record ? count == progressCount && ReadNumber(record, "Level") == Level : progressCount == 0;
+        const bool matches =
+            record ? count == progressCount && ReadProfileNumber(record, "Level") == Level : progressCount == 0;
         std::shared_ptr<TLevel> level = whole ? PacLevelFromBlockFile(root, file) : nullptr;
         if (level && matches) {
             CurrLevel = level;
@@ -794,13 +627,13 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         // kept aside and never resumed under this progress.
         current = !level ? Current::Damaged : count > progressCount ? Current::CutShort : Current::OtherSave;
         if (level)
-            Error(
-                "The level in progress " + path + " is not the one of this progress file (" +
-                    (record ? "level " + std::to_string(ReadNumber(record, "Level")) + ", save " + std::to_string(count)
-                            : std::string("no save counter")) +
-                    "; the progress is at level " + std::to_string(Level) + ", save " + std::to_string(progressCount) +
-                    ")",
-                Here());
+            Error("The level in progress " + path + " is not the one of this progress file (" +
+                      (record ? "level " + std::to_string(ReadProfileNumber(record, "Level")) + ", save " +
+                                    std::to_string(count)
+                              : std::string("no save counter")) +
+                      "; the progress is at level " + std::to_string(Level) + ", save " +
+                      std::to_string(progressCount) + ")",
+                  Here());
         else if (!whole)
             Error("The level in progress " + path + " is damaged", Here());
         if (SetFileAside(file).empty()) KeptFiles.push_back(file);
@@ -816,8 +649,11 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         read.notice = who + "'s level in progress was damaged: " + level + " starts anew.";
     } else if (!resumed && current == Current::OtherSave) {
         read.notice = who + "'s level in progress did not match the save: " + level + " starts anew.";
+    } else if (!resumed && current == Current::None && HasLevelInProgress) {
+        Error("The level in progress " + path + " is missing", Here());
+        read.notice = who + "'s level in progress was missing: " + level + " starts anew.";
     }
-    read.isAsOnDisk = current == Current::Resumed || (!resumed && current == Current::None);
+    read.isAsOnDisk = current == Current::Resumed || (!resumed && current == Current::None && !HasLevelInProgress);
     if (!resumed) LoadCurrLevel();
     return read;
 }
@@ -842,20 +678,6 @@ int isLevelOver(const TLevel* level) {
     // is lost all the same.
     auto pac = dynamic_cast<const TPACLevel*>(level);
     return pac && pac->Mistakes >= LevelMistakesToLose ? 1 : 0;
-}
-
-std::string SetFileAside(const std::string& path) {
-    std::string aside = path + ".bad";
-    for (int n = 2; FileType(aside) != 0; ++n) {
-        if (n > 1000) return "";
-        aside = path + ".bad" + std::to_string(n);
-    }
-    if (!RenameFile(path, aside)) {
-        Error("Couldn't set the file " + path + " aside", Here());
-        return "";
-    }
-    Error("The file " + path + " was kept aside as " + aside, Here());
-    return aside;
 }
 
 void ResetProfileGlobals() {

@@ -8,32 +8,29 @@
 // The current player is the global Profile; only the profiles pop-up (ProfileManager.h)
 // assigns it.
 //
-// Progress file (a block file, Id + ".AppProfile" in the per-user "Profiles" folder), blocks
-// in this order:
-//   Data      Name, Level, SaveCount, Score, Stars, Screen, MapScreenAnimationShowed,
-//             TutorialScreenShowed, KingdomTutorialScreenShowed, CurrMusic, MapY
-//   Levels    i = record count, Level1 .. Level<i> = the records' text form
-//   Stats     LevelsWithoutMistakes, LevelWithoutHint, LevelWithHint, HintUsed,
-//             TilesUncovered, TilesCrossed, CashSpend
-//   Buildings i, BuildingStage, Object1 .. Object<i> = building ids
-//   Awards    AwardsList = award ids separated by single spaces
+// Progress file (a block file, Id + ".AppProfile" in the per-user "Profiles" folder): its blocks
+// and entries, and how each is written, read, found complete and reset, are one table
+// (ProgressFile.h).
 // Beside it, Id + ".PACLEVEL" holds the level in progress with the state of every tile (a level
 // file), followed by a block "Progress" with "Level" (the level number it belongs to) and
 // "SaveCount".
 //
 // The two files are one save: every save counts SaveCount up and writes it into both, the level
-// in progress first. A level in progress is resumed only when its "Progress" block names the
-// progress file's Level and SaveCount (files of an older build carry neither, and go together as
-// they always did); one that does not match is set aside and the level starts anew, so that a
-// board is never booked under another level. Before a file is written its previous version is
-// kept beside it with ".bak" appended (only while the files on disk are a whole save), so a kill
-// between the two writes leaves the previous pair in the ".bak" files, where loading finds it.
+// in progress first, or neither (a level in progress that cannot be written fails the save as a
+// whole). A level in progress is resumed only when its "Progress" block names the progress
+// file's Level and SaveCount (files of an older build carry neither, and go together as they
+// always did); one that does not match is set aside and the level starts anew, so that a board
+// is never booked under another level. Before a save, the files on disk are kept beside them
+// with ".bak" appended (only while they are a whole save, and each only when it reads back good:
+// SaveFiles.h), so a kill between the two writes leaves the previous pair in the ".bak" files,
+// where loading finds it.
 //
-// A damaged progress file is salvaged: every entry that still reads is kept (but its name: the
-// list of players' name stays), the rest is taken from the ".bak" file when that reads whole,
-// else it gets its default; when nothing of it reads the ".bak" file is restored whole. The
-// damaged bytes are set aside (".bad") and the player is told on screen what was kept
-// (PlayerNotices.h).
+// Both files carry checks of their content (SaveFiles.h). A damaged progress file is salvaged
+// block by block: each block from the newest copy in which its check holds (the file, else its
+// ".bak"); where no copy can be trusted, every entry that still reads; what none has gets its
+// default. (The list of players' name stays.) The damaged bytes are set aside (".bad") and the
+// player is told on screen exactly what was kept, what came from the save before and what was
+// lost (PlayerNotices.h); the list of players writes the repair at once.
 #pragma once
 #include <memory>
 #include <string>
@@ -133,6 +130,9 @@ public:
     // counted up by every save (which writes it into the progress file and the level in
     // progress).
     int SaveCount = 0;
+    // 1 when the save has a level in progress with play in it beside it (written by each save,
+    // read from the progress file): a level in progress missing from the disk is then told.
+    int HasLevelInProgress = 0;
     // Set while the player's files on disk are a whole save (read by Load, or written whole by
     // the last Save): only then does a save keep them as the ".bak" copies.
     bool isSaveWhole = false;
@@ -197,21 +197,23 @@ public:
     virtual int Game_Continue();
 
     // ---- Files ----
-    // One save: SaveCount counted up, the level in progress written beside path (or, when there
-    // is none in play, its file moved to ".bak"), then the progress file at path, each whole and
-    // atomically, each after keeping its previous version as ".bak" while the files on disk are
-    // a whole save. Nothing is written when nothing changed since the files were read or
-    // written (SavedState). A file of KeptFiles is not written over (reported). LastSaveError
-    // tells whether everything was written. Returns 1 when the progress file was written, kept
-    // or already as it would be written, 0 when writing it failed (after an error line).
+    // One save: SaveCount counted up, the previous versions of both files kept as ".bak" while
+    // the files on disk are a whole save, the level in progress written beside path (or, when
+    // there is none in play, its file removed), then the progress file at path, each whole and
+    // atomically; when the level in progress cannot be written the progress file is not either.
+    // Nothing is written when nothing changed since the files were read or written
+    // (SavedState). A file of KeptFiles is set aside first, and never written over: while it
+    // cannot be moved the save fails. LastSaveError tells why a save failed. Returns 1 when the
+    // save was made or was already on disk, 0 when it failed (after an error line).
     int Save(const std::string& path) override;
     // Reads the progress file at path and the level in progress beside it. A missing progress
     // file is restored from its ".bak" copy when there is one, else gives the defaults. A damaged
     // one is set aside (renamed with ".bad" appended) so that the next save cannot overwrite it,
     // or joins KeptFiles when it cannot be moved, and is salvaged (see above). Every file that
     // was missing, damaged, restored or set aside is reported with an error line and told to the
-    // player. Values that select levels, stars, stages or tracks are brought into their ranges.
-    // Returns 1 when the progress file was read whole, else 0.
+    // player where anything of it was lost. Values that select levels, stars, stages or tracks
+    // are brought into their ranges. SavedState stays empty when what was read is not what the
+    // files hold (a repair to write). Returns 1 when the progress file was read whole, else 0.
     int Load(const std::string& path) override;
     // The block trees of a save with the current SaveCount: the progress file, and the level in
     // progress with its "Progress" block (null when there is no clue-grid level in play).
@@ -248,8 +250,9 @@ public:
     };
     virtual LevelInProgressRead LoadProfileLevel(const std::string& path);
     virtual int LoadAwards(const TBlockFilePtr& root);
-    // True (reported) when path is one of KeptFiles and still there.
-    bool isKeptFile(const std::string& path) const;
+    // A file of KeptFiles is set aside now, before anything is written over it. False (the
+    // save fails, reported, LastSaveError set) while it still cannot be moved.
+    bool SetKeptFileAside(const std::string& path);
 };
 using TProfilePtr = std::shared_ptr<TProfile>;
 
@@ -264,11 +267,6 @@ void RestartCurrPlayerLevel();
 // 1 when play of the level is over: the game screen marked it won or lost (isLevelWon,
 // isLevelLost), or it holds the losing mistake. Such a level is never resumed.
 int isLevelOver(const TLevel* level);
-
-// Renames a file that could not be read (or a level in progress of another save) to path +
-// ".bad" (".bad2", ".bad3", ... when that is taken), so that it is kept and never overwritten;
-// reports where it went. Returns the new path, "" when it could not be moved.
-std::string SetFileAside(const std::string& path);
 
 // Tests: Profile back to null, no message waiting for the player.
 void ResetProfileGlobals();

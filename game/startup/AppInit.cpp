@@ -1,5 +1,6 @@
 #include "game/startup/AppInit.h"
 
+#include <cerrno>
 #include <memory>
 
 #include "engine/data/ValueTypes.h"
@@ -28,6 +29,7 @@
 #include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
+#include "game/progress/PlayerNotices.h"
 #include "game/progress/Profile.h"
 #include "game/progress/ProgressHooks.h"
 #include "game/levels/Numbers.h"
@@ -235,8 +237,15 @@ bool AppInitLock() {
             if (!ShowPlainDialog("Quiltora", text)) Print("(no dialog could be shown: no desktop)");
             return false;
         }
-        case AppFolderLock::Taken:
-        case AppFolderLock::Unavailable: break;
+        case AppFolderLock::Unavailable:
+            // Not the only game on these files for certain: this one runs, but writes nothing in
+            // the per-user folders, so that it can never write over another game's saves (every
+            // save it tries is told as failed), and leaves any temporary file where it is.
+            RefuseWritesBelow(AppDataRootFolder, ENOLCK);
+            TellPlayer("Quiltora could not make sure that it is the only game using your saves. To keep them "
+                       "safe, nothing is saved while this game runs.");
+            return true;
+        case AppFolderLock::Taken: break;
     }
     RemoveAppLeftoverTempFiles();
     return true;

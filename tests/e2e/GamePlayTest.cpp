@@ -373,7 +373,12 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
         const size_t at = text.find("MapScreenAnimationShowed = 0");
         ASSERT_NE(at, std::string::npos);
         text.replace(at, 28, "MapScreenAnimationShowed = 1");
-        testsupport::WriteFileBytes(file, text);
+        // (Edited by hand: written as an earlier build wrote it, without the checks that would
+        // find the edit a damage.)
+        std::string edited;
+        for (const std::string& line : SplitLines(text))
+            if (line.find("Check = ") == std::string::npos) edited += line + "\n";
+        testsupport::WriteFileBytes(file, edited);
         const int M = Startup().menu;
         // The kingdom has faded in within 100 frames of Continue.
         const std::string clicks = ClickAt(M + 20, kMenuPlayX, kMenuPlayY) + ClickAt(M + 60, kContinueX, kContinueY) +

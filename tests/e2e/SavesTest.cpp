@@ -238,4 +238,32 @@ TEST_F(SavesTest, AFailedSaveIsToldWhenItHappensAndAtExitAndLosesNothingSavedBef
     }
 }
 
+TEST_F(SavesTest, AGameThatCannotLockItsFolderWritesNothingThereAndSaysSo) {
+    WriteAnn(kAnn);
+    // The lock file cannot be made (a folder stands in its place; a file system without locks
+    // refuses the same way): the game cannot know it is the only one on these files.
+    ASSERT_TRUE(CreateDir(Folder() + "Quiltora.lock"));
+    const auto before = Snapshot();
+    // Said on the main menu; its OK; then the players pop-up's OK saves, which fails and is told.
+    const std::string script = Click(60, kMessageOkX, kMessageOkY) + Click(100, kMenuPlayersX, kMenuPlayersY) +
+                               Click(140, kPlayersOkX, kPlayersOkY);
+    GameRun run = RunGame(dir, "--menu-frames 220 --frames 20000 --from-menu --shot-frames 50,210" + Script(dir, script));
+    ASSERT_EQ(run.status, 0);
+    const size_t told = run.output.find("Message to the player: Quiltora could not make sure that it is the only game "
+                                        "using your saves. To keep them safe, nothing is saved while this game runs.");
+    EXPECT_NE(told, std::string::npos) << run.output;
+    EXPECT_TRUE(MessageShown(LoadPixmap(dir.file("shot-50.png"))));
+    const size_t failed = run.output.find(
+        "Message to the player: Your progress could not be saved: the game's folder could not be locked for this "
+        "game alone.",
+        told);
+    EXPECT_NE(failed, std::string::npos) << run.output;
+    EXPECT_TRUE(MessageShown(LoadPixmap(dir.file("shot-210.png"))));
+    EXPECT_NE(run.output.find("Message to the player: Quiltora could not save your progress before closing", failed),
+              std::string::npos)
+        << run.output;
+    // Nothing was written, renamed or removed there.
+    EXPECT_EQ(Snapshot(), before);
+}
+
 }  // namespace

@@ -178,6 +178,29 @@ TEST(Files, WriteErrorsAreToldAndCanBeInjected) {
     SetWriteFaultHook(nullptr);
     EXPECT_EQ(testsupport::ReadFileBytes(dir.file("b.txt")), "old");
     EXPECT_EQ(ReadDir(dir.path()), std::vector<std::string>{"b.txt"});
+
+    // A folder the game must not write to: nothing below it changes, whatever the call; beside
+    // it writing goes on; lifted, it is written again.
+    CreateDir(dir.file("theirs"));
+    ASSERT_TRUE(SaveBytes(dir.file("theirs/c.txt"), "old"));
+    RefuseWritesBelow(dir.file("theirs"), ENOLCK);
+    EXPECT_FALSE(SaveBytes(dir.file("theirs/c.txt"), "new"));
+    EXPECT_EQ(LastWriteError(), ENOLCK);
+    EXPECT_EQ(WriteErrorText(LastWriteError()), "the game's folder could not be locked for this game alone");
+    EXPECT_FALSE(RenameFile(dir.file("b.txt"), dir.file("theirs/b.txt")));
+    EXPECT_FALSE(DeleteFile(dir.file("theirs/c.txt")));
+    EXPECT_TRUE(SaveBytes(dir.file("mine.txt"), "x"));
+    EXPECT_EQ(ReadDir(dir.file("theirs")), std::vector<std::string>{"c.txt"});
+    EXPECT_EQ(testsupport::ReadFileBytes(dir.file("theirs/c.txt")), "old");
+    RefuseWritesBelow("", 0);
+    EXPECT_TRUE(SaveBytes(dir.file("theirs/c.txt"), "new"));
+}
+
+TEST(Files, Crc32IsTheCheckOfZipAndPng) {
+    EXPECT_EQ(Crc32(""), 0u);
+    EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+    // One bit anywhere changes it.
+    EXPECT_NE(Crc32("Level = 37\n"), Crc32("Level = 36\n"));
 }
 
 TEST(Files, AWriteErrorBelongsToTheThreadThatWrote) {

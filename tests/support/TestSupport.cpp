@@ -18,6 +18,17 @@ TempDir::TempDir() {
     path_ = tmpl;
 }
 
+TempDir::TempDir(InMemory) {
+    std::string tmpl = "/dev/shm/quiltora-test-XXXXXX";
+    if (mkdtemp(tmpl.data())) {
+        path_ = tmpl;
+        return;
+    }
+    tmpl = (std::filesystem::temp_directory_path() / "quiltora-test-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = tmpl;
+}
+
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);

@@ -13,6 +13,10 @@ std::string GameExe();
 class TempDir {
 public:
     TempDir();
+    // A folder in memory (/dev/shm) where there is one, for tests that write many small files
+    // (each write of the game is flushed to the disk); else as above.
+    struct InMemory {};
+    explicit TempDir(InMemory);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

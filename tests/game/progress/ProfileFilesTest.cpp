@@ -269,6 +269,15 @@ TEST_F(ProfileFilesTest, AMissingOrDamagedProgressFileIsSalvagedKeptAsideAndTold
         ASSERT_EQ(PendingPlayerNotices().size(), 1u);
         EXPECT_NE(PendingPlayerNotices()[0].find(c.told), std::string::npos) << PendingPlayerNotices()[0];
 
+        // The repair was written at once: a kill now, before any save, and the next start reads
+        // it as it was repaired, with nothing more to tell.
+        ResetPlayerNotices();
+        testing::internal::CaptureStdout();
+        manager = ReadPlayers();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(Profile->Level, c.level);
+        EXPECT_TRUE(PendingPlayerNotices().empty()) << PendingPlayerNotices()[0];
+
         // The damaged file is kept as it was and survives the next save.
         testing::internal::CaptureStdout();
         manager->SaveAtEnd();
@@ -346,8 +355,9 @@ TEST_F(ProfileFilesTest, CurrentPlayerAndRenamesFollowTheFiles) {
     EXPECT_EQ(GetBFInt(LoadBlockFile(ProfilesFile("82-111-98.AppProfile")), "Data::Score"), 5);
     auto index = LoadBlockFile(ProfilesFile("Profiles.dat"));
     EXPECT_EQ(GetBFString(index, "Settings::CurrProfile"), "82-111-98");
-    // The file under the old Id stays on disk.
-    EXPECT_EQ(FileType(ProfilesFile("66-111-98.AppProfile")), 1);
+    // The files under the old Id go where a deleted player's go, once the list names the new one.
+    EXPECT_EQ(FileType(ProfilesFile("66-111-98.AppProfile")), 0);
+    EXPECT_EQ(FileType(ProfilesFile("Deleted/66-111-98.AppProfile")), 1);
 
     ResetProfileGlobals();
     testing::internal::CaptureStdout();
@@ -508,27 +518,6 @@ TEST_F(ProfileFilesTest, AMissingOrDamagedIndexIsRebuiltFromThePlayersFiles) {
         EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("69-118-101.AppProfile.bad")), cut);
         EXPECT_EQ(FileType(ProfilesFile("69-118-101.AppProfile")), 0);
     }
-}
-
-TEST_F(ProfileFilesTest, FilesThatCannotBeReadOrSetAsideAreNeverWrittenOver) {
-    // Every name a damaged file could be set aside under is taken.
-    const std::string cut = "Data{\n\tName = \"Ann\"\n\tScore = 12";
-    testsupport::WriteFileBytes(ProfilesFile("65-110-110.AppProfile"), cut);
-    testsupport::WriteFileBytes(ProfilesFile("Profiles.dat"), "Settings{\n");
-    for (const std::string& name : {std::string("65-110-110.AppProfile"), std::string("Profiles.dat")}) {
-        testsupport::WriteFileBytes(ProfilesFile(name + ".bad"), "");
-        for (int n = 2; n <= 1000; ++n) testsupport::WriteFileBytes(ProfilesFile(name + ".bad" + std::to_string(n)), "");
-    }
-    testing::internal::CaptureStdout();
-    auto manager = ReadPlayers();
-    manager->ProfilesList.push_back(CreateNewProfile("Bob"));
-    manager->SaveAtEnd();
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("not written over"), std::string::npos) << out;
-    EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("65-110-110.AppProfile")), cut);
-    EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("Profiles.dat")), "Settings{\n");
-    // The others' progress is written all the same.
-    EXPECT_EQ(FileType(ProfilesFile("66-111-98.AppProfile")), 1);
 }
 
 TEST_F(ProfileFilesTest, NamesWithTheFilesOwnSyntaxReadBackAsTheyWere) {

@@ -35,7 +35,8 @@ inline std::shared_ptr<TPACLevel> SmallLevel() {
 
 class ProfileTest : public puzzletest::PuzzleTest {
 protected:
-    testsupport::TempDir user;
+    // (In memory: the profile tests write thousands of files, each flushed to the disk.)
+    testsupport::TempDir user{testsupport::TempDir::InMemory{}};
     testsupport::TempDir data;
     std::string oldBDir, oldAppDataFolder;
     std::shared_ptr<TAppScreen> stages, kingdom;

@@ -125,7 +125,9 @@ protected:
         return manager;
     }
 
-    testsupport::TempDir dir;
+    // (In memory: a kill ends the process, not the machine, so what was written stays either way,
+    // and the saves, each flushed to the disk, then come fast enough to be killed in every part.)
+    testsupport::TempDir dir{testsupport::TempDir::InMemory{}};
 };
 
 TEST_F(SaveKillTest, NothingSavedWholeIsLostWhateverMomentTheSavingProcessIsKilled) {

@@ -7,12 +7,36 @@
 #include "ProfileTestSupport.h"
 #include "engine/data/BlockFile.h"
 #include "game/progress/PlayerNotices.h"
+#include "game/progress/ProgressFile.h"
+#include "game/progress/SaveFiles.h"
 #include "platform/Strings.h"
 #include "platform/System.h"
 
 using namespace profiletest;
 
 namespace {
+
+// A player's progress block by block, as the progress file writes it (but its save counter,
+// which every save counts on).
+std::vector<std::string> Blocks(TProfile& p) {
+    std::vector<std::string> blocks;
+    const int count = std::exchange(p.SaveCount, 0);
+    for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
+        auto root = CreateBlockFile("");
+        WriteProgressBlock(p, root, b.name);
+        blocks.push_back(BlockFileToText(root));
+    }
+    p.SaveCount = count;
+    return blocks;
+}
+
+// The part of a message after the label, to the end of its sentence ("" when it has none).
+std::string Section(const std::string& text, const std::string& label) {
+    const size_t at = text.find(label);
+    if (at == std::string::npos) return "";
+    const size_t from = at + label.size();
+    return text.substr(from, text.find(". ", from) - from);
+}
 
 class TrustedSavesTest : public ProfileTest {
 protected:
@@ -117,24 +141,46 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
              ann->WriteLevelInProgress(board, ann->LevelInProgressBlocks(board));
          },
          20, "last save was cut short", false},
-        // Writing the board failed, the progress file was written: the board on disk is an older
-        // save's and starts anew.
+        // Writing the board failed (the disk full on that write only): the save fails as a
+        // whole, so the progress file never gets a counter the board on disk does not carry, and
+        // the pair of the second save is read as it was.
         {"the board could not be written",
          [&] {
              ann->CurrLevel = Board(30);
+             ann->Score = 99;
              SetWriteFaultHook([&](const std::string& path, FileWrite) { return path == board ? ENOSPC : 0; });
              testing::internal::CaptureStdout();
-             writer->SaveAtEnd();
+             EXPECT_EQ(writer->SavePlayers(), 0);
              testing::internal::GetCapturedStdout();
              SetWriteFaultHook(nullptr);
+             EXPECT_NE(Notices().find("Your progress could not be saved: the disk is full."), std::string::npos);
+             // (The copies of the save before were made first: they are the second save now.)
+             for (const char* file : {"65-110-110.AppProfile", "65-110-110.PACLEVEL", "Profiles.dat"})
+                 EXPECT_EQ(Snapshot().at(file), saved.at(file)) << file;
+             ResetPlayerNotices();
          },
-         -1, "ANN's level in progress did not match the save: level 3 starts anew.", true},
+         20, "", false},
+        // The progress file's level damaged: the level and score come from the save before, and
+        // with them the board of that save, which the one message already tells.
+        {"the level damaged in the progress file",
+         [&] {
+             const std::string progress = ProfilesFile("65-110-110.AppProfile");
+             std::string text = testsupport::ReadFileBytes(progress);
+             text.replace(text.find("Level = 3"), 9, "Level = 2");
+             testsupport::WriteFileBytes(progress, text);
+         },
+         10, "ANN's save was damaged. Kept: the levels played, the award counters, the kingdom, the awards. From the "
+             "save before: level 3, score 0.",
+         true},
         // A board of an older build (without the block that pairs it) under a progress file of
         // this one.
         {"a board without its pairing",
          [&] { ASSERT_TRUE(SavePacLevel(Board(40), board, 0)); }, -1, "did not match the save", true},
         {"a damaged board", [&] { testsupport::WriteFileBytes(board, "Level{\n\tData{\n"); }, -1,
          "ANN's level in progress was damaged: level 3 starts anew.", true},
+        // The board gone (removed by hand, lost with a disk): said, not silently started anew.
+        {"a missing board", [&] { DeleteFile(board); }, -1, "ANN's level in progress was missing: level 3 starts anew.",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -154,8 +200,14 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
             EXPECT_EQ(read->CurrLevel->Score, 300) << "level 3's own file, afresh";
             EXPECT_EQ(read->CurrLevel->LevelSeconds, 0);
         }
-        EXPECT_NE(Notices().find(c.told), std::string::npos) << Notices();
-        EXPECT_NE(out.find("ERROR"), std::string::npos) << out;
+        if (*c.told) {
+            EXPECT_EQ(PendingPlayerNotices().size(), 1u) << Notices();
+            EXPECT_NE(Notices().find(c.told), std::string::npos) << Notices();
+            EXPECT_NE(out.find("ERROR"), std::string::npos) << out;
+        } else {
+            EXPECT_EQ(Notices(), "");
+            EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
+        }
         // The board that was not resumed is kept aside; the next save counts on past every
         // counter on disk, so that no later save pairs with it.
         EXPECT_EQ(FileType(board + ".bad"), c.setAside ? 1 : 0);
@@ -250,28 +302,35 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
                                     {B.awards, fallback.awards}};
             const int have[5] = {got.level, got.records, got.hints, got.buildings, got.awards};
             for (int b = 0; b < 5; ++b) EXPECT_EQ(have[b], want[b][b < cut ? 0 : 1]) << blocks[b];
-            // The block's first entry still reads from the damaged file.
+            // The block's first entry still reads from the damaged file, but cannot be vouched
+            // for: the save before's whole block is taken where it is good.
             if (cut == 2) {
-                EXPECT_EQ(Profile->LevelsWithoutMistakes, B.hints + 1);
+                EXPECT_EQ(Profile->LevelsWithoutMistakes, (withBefore ? A.hints : B.hints) + 1);
             }
 
             // Told: what was kept, what came from the save before, what was lost.
             ASSERT_EQ(PendingPlayerNotices().size(), 1u);
             const std::string told = PendingPlayerNotices()[0];
-            EXPECT_EQ(told.find("ANN's save was damaged."), 0u) << told;
-            if (cut > 0) {
-                EXPECT_NE(told.find("Kept: level 37, score 5000"), std::string::npos) << told;
-            }
-            for (int b = 1; b < 5; ++b) {
-                // (The Awards block has one line: cut in it, nothing of it reads.)
-                const bool partly = b == cut && b != 4;
-                const std::string where = b < cut ? " Kept: " : withBefore ? " From the save before: " : partly ? " Partly kept: " : " Lost: ";
-                const size_t at = told.find(where);
-                ASSERT_NE(at, std::string::npos) << told;
-                EXPECT_NE(told.find(words[b], at), std::string::npos) << words[b] << " in " << told;
-            }
             if (withBefore && cut == 0) {
-                EXPECT_NE(told.find("From the save before: level 36, score 4000"), std::string::npos) << told;
+                // Nothing of the damaged file can be vouched for, and the save before is good.
+                EXPECT_EQ(told, "ANN's save was damaged; the save before it was restored (level 36, score 4000). "
+                                "The damaged file was kept.");
+            } else {
+                EXPECT_EQ(told.find("ANN's save was damaged."), 0u) << told;
+                if (cut > 0) {
+                    EXPECT_NE(told.find("Kept: level 37, score 5000"), std::string::npos) << told;
+                }
+                for (int b = 1; b < 5; ++b) {
+                    // (The Awards block has one line: cut in it, nothing of it reads.)
+                    const bool partly = b == cut && b != 4;
+                    const std::string where = b < cut       ? " Kept: "
+                                              : withBefore  ? " From the save before: "
+                                              : partly      ? " Partly kept: "
+                                                            : " Lost: ";
+                    const size_t at = told.find(where);
+                    ASSERT_NE(at, std::string::npos) << told;
+                    EXPECT_NE(told.find(words[b], at), std::string::npos) << words[b] << " in " << told;
+                }
             }
 
             // The damaged bytes are kept aside, the save before is left as it was, and the next
@@ -315,6 +374,213 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
     auto saved = LoadBlockFileChecked(path, whole);
     EXPECT_TRUE(whole);
     EXPECT_EQ(GetBFInt(saved, "Data::Score"), 4000);
+
+    // Nothing of it reads, and the save before is cut in its last block: the save before still
+    // gives every block but that one.
+    ResetPlayerNotices();
+    const std::string beforeCut = before.substr(0, before.find("AwardsList") + 4);
+    Restore({{"Profiles.dat", index}, {"65-110-110.AppProfile", "Data{\n\tNa"}, {"65-110-110.AppProfile.bak", beforeCut}});
+    ReadPlayers();
+    EXPECT_EQ(Profile->Level, 36);
+    EXPECT_EQ(Profile->Buildings.size(), 1u);
+    EXPECT_TRUE(Profile->Awards.empty());
+    ASSERT_EQ(PendingPlayerNotices().size(), 1u);
+    EXPECT_EQ(PendingPlayerNotices()[0], "ANN's save was damaged. From the save before: level 36, score 4000, the levels "
+                                         "played, the award counters, the kingdom. Lost: the awards.");
+}
+
+TEST_F(TrustedSavesTest, EveryOneByteDamageOfAPlayersFilesLosesNothingTheSaveBeforeHeld) {
+    AddCatalogues();
+    // Two saves of ANN and BOB (BOB playing), the one before (A) and the last (B), which differ in
+    // every block of ANN's progress.
+    auto writer = Writer({"Ann", "Bob"});
+    auto ann = writer->ProfilesList[0];
+    writer->SetCurrProfile(writer->ProfilesList[1]);
+    writer->ProfilesList[1]->Score = 77;
+    std::vector<std::string> saves[2];
+    for (int k = 0; k < 2; ++k) {
+        ann->Levels.clear();
+        for (int id = 1; id <= 3 + k; ++id) ann->Level_Pass(id);
+        ann->Level = 4 + k;
+        ann->Score = 300 + 100 * k;
+        ann->Game_CountStars();
+        ann->CurrScreen = k == 0 ? "Stages" : "Kingdom";
+        ann->HintUsed = 1 + k;
+        ann->Buildings.clear();
+        for (int id = 1; id <= 1 + k; ++id) ann->Kingdom_AddObject(GetKingdomObject(id));
+        ann->BuildingStage = k;
+        ann->Awards = {GetAwardById(3)};
+        if (k == 1) ann->Awards.push_back(GetAwardById(7));
+        writer->SaveAtEnd();
+        saves[k] = Blocks(*ann);
+    }
+    const std::vector<std::string>&before = saves[0], &last = saves[1];
+    const auto saved = Snapshot();
+    const char* const words[] = {"", "the levels played", "the award counters", "the kingdom", "the awards"};
+    const std::string progress = "65-110-110.AppProfile";
+
+    for (const std::string& file : {progress, progress + ".bak", std::string("Profiles.dat")}) {
+        int harmless = 0, told = 0;
+        const std::string good = saved.at(file);
+        for (size_t at = 0; at < good.size(); ++at) {
+            // The byte zeroed, its bit 0 flipped, or the file cut just before it (cut at a
+            // block's end, it still reads as a whole file).
+            enum Damage { Zeroed, Flipped, Cut };
+            for (const Damage how : {Zeroed, Flipped, Cut}) {
+                std::string damaged = good;
+                if (how == Zeroed) damaged[at] = '\0';
+                if (how == Flipped) damaged[at] = static_cast<char>(damaged[at] ^ 1);
+                if (how == Cut) damaged.resize(at);
+                if (damaged == good) continue;
+                const char* const said[] = {" zeroed at ", " bit 0 flipped at ", " cut at "};
+                SCOPED_TRACE(file + said[how] + std::to_string(at));
+                Restore(saved);
+                testsupport::WriteFileBytes(ProfilesFile(file), damaged);
+                ResetPlayerNotices();
+                auto manager = ReadPlayers();
+                const std::vector<std::string> notices = PendingPlayerNotices();
+
+                // Nothing the save before held is lost: every block is the last save's or the
+                // one before's, and the players, their order and who plays are as they were.
+                ASSERT_EQ(manager->ProfilesList.size(), 2u);
+                auto read = manager->ProfilesList[0];
+                ASSERT_EQ(read->name, "Ann");
+                EXPECT_EQ(manager->ProfilesList[1]->name, "Bob");
+                EXPECT_EQ(manager->ProfilesList[1]->Score, 77);
+                EXPECT_EQ(Profile, manager->ProfilesList[1]);
+                const std::vector<std::string> got = Blocks(*read);
+                bool asLast = true;
+                for (size_t b = 0; b < got.size(); ++b) {
+                    ASSERT_TRUE(got[b] == last[b] || got[b] == before[b]) << got[b];
+                    asLast = asLast && got[b] == last[b];
+                }
+                if (file != progress) {
+                    // The copy of the save before and the list hold no progress of their own.
+                    EXPECT_TRUE(asLast);
+                }
+
+                // Told once, with what came from where, exactly: the message is checked against
+                // what was read.
+                if (notices.empty()) {
+                    EXPECT_TRUE(asLast) << "a loss not told";
+                    ++harmless;
+                } else {
+                    ++told;
+                    ASSERT_EQ(notices.size(), 1u) << notices[0];
+                    const std::string& text = notices[0];
+                    if (file == "Profiles.dat") {
+                        EXPECT_EQ(text, "The list of players was lost or damaged, and was made again from the "
+                                        "players' saves: ANN, BOB.");
+                    } else if (got == before) {
+                        EXPECT_EQ(text, "ANN's save was damaged; the save before it was restored (level 4, score "
+                                        "300). The damaged file was kept.");
+                    } else {
+                        EXPECT_EQ(text.find("ANN's save was damaged."), 0u) << text;
+                        EXPECT_EQ(text.find("Partly"), std::string::npos) << text;
+                        EXPECT_EQ(text.find("Lost"), std::string::npos) << text;
+                        for (size_t b = 0; b < got.size(); ++b) {
+                            const std::string said = b == 0 ? "level " + std::to_string(read->Level) : words[b];
+                            const std::string where = got[b] == last[b] ? " Kept: " : " From the save before: ";
+                            EXPECT_NE(Section(text, where).find(said), std::string::npos) << said << " in " << text;
+                        }
+                    }
+                    // The damaged bytes are kept aside.
+                    EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile(file + ".bad")), damaged);
+                }
+
+                // The repair was written at once: a start after a kill right now (no save in
+                // between) reads the same, with nothing to tell.
+                ResetPlayerNotices();
+                manager = ReadPlayers();
+                EXPECT_TRUE(PendingPlayerNotices().empty()) << PendingPlayerNotices()[0];
+                ASSERT_EQ(manager->ProfilesList.size(), 2u);
+                EXPECT_EQ(Blocks(*manager->ProfilesList[0]), got);
+                EXPECT_EQ(Profile, manager->ProfilesList[1]);
+            }
+        }
+        std::printf("%s: %d damages harmless, %d told\n", file.c_str(), harmless, told);
+    }
+}
+
+TEST_F(TrustedSavesTest, DamagedFilesSetAsideNeverStopASave) {
+    auto writer = Writer({"Ann"});
+    writer->ProfilesList[0]->Score = 40;
+    writer->SaveAtEnd();
+    writer->ProfilesList[0]->Score = 50;
+    writer->SaveAtEnd();
+    const std::string path = ProfilesFile("65-110-110.AppProfile");
+    // A thousand damaged files of ANN's set aside already, and her progress damaged once more.
+    for (int n = 1; n <= 1000; ++n)
+        testsupport::WriteFileBytes(path + ".bad" + (n == 1 ? std::string() : std::to_string(n)), "old");
+    const std::string damaged = "Data{\n\tName = \"Ann\"\n\tScore = 5";
+    testsupport::WriteFileBytes(path, damaged);
+    auto manager = ReadPlayers();
+    // The newest is kept aside, the oldest go down to the newest ten, and the repair is written.
+    EXPECT_EQ(testsupport::ReadFileBytes(path + ".bad1001"), damaged);
+    int aside = 0;
+    for (const std::string& name : ReadDir(user.file("Profiles"))) aside += name.find(".AppProfile.bad") != std::string::npos;
+    EXPECT_EQ(aside, kKeptAside);
+    EXPECT_EQ(FileType(path + ".bad992"), 1);
+    EXPECT_TRUE(ReadCheckedFile(path).good());
+    EXPECT_EQ(manager->ProfilesList[0]->Score, 40);
+    EXPECT_EQ(Notices(), "ANN's save was damaged; the save before it was restored (level 1, score 40). The damaged "
+                         "file was kept.\n");
+
+    // A damaged file that cannot be set aside (the rename refused) is never written over: every
+    // save fails, told, until it can be moved; then it is, and the save is made.
+    ResetPlayerNotices();
+    testsupport::WriteFileBytes(path, damaged);
+    SetWriteFaultHook([&](const std::string& to, FileWrite what) {
+        return what == FileWrite::Rename && to.find(".bad") != std::string::npos ? EROFS : 0;
+    });
+    auto kept = ReadPlayers();
+    EXPECT_EQ(kept->SavePlayers(), 0);
+    EXPECT_EQ(testsupport::ReadFileBytes(path), damaged);
+    EXPECT_NE(Notices().find("Your progress could not be saved: the game's folder can't be written to."),
+              std::string::npos)
+        << Notices();
+    SetWriteFaultHook(nullptr);
+    EXPECT_EQ(kept->SavePlayers(), 1);
+    EXPECT_EQ(testsupport::ReadFileBytes(path + ".bad1002"), damaged);
+    EXPECT_TRUE(ReadCheckedFile(path).good());
+}
+
+TEST_F(TrustedSavesTest, ARebuiltListBringsBackNoOldNameAndKeepsThePlayersWithTheMostProgress) {
+    // ANN renamed ANNA, then deleted, then the list lost (with its copy of the save before): her
+    // old files went with the rename, so neither name comes back.
+    auto writer = Writer({"Ann", "Bob"});
+    writer->SaveAtEnd();
+    ASSERT_EQ(writer->RenameCurrentPlayer("Anna"), 1);
+    writer->SaveAtEnd();
+    EXPECT_EQ(FileType(ProfilesFile("65-110-110.AppProfile")), 0);
+    EXPECT_EQ(FileType(ProfilesFile("Deleted/65-110-110.AppProfile")), 1);
+    ASSERT_EQ(writer->RemoveCurrentPlayer(), 1);
+    writer->SaveAtEnd();
+    DeleteFile(ProfilesFile("Profiles.dat"));
+    DeleteFile(ProfilesFile("Profiles.dat.bak"));
+    auto rebuilt = ReadPlayers();
+    ASSERT_EQ(rebuilt->ProfilesList.size(), 1u);
+    EXPECT_EQ(rebuilt->ProfilesList[0]->name, "Bob");
+
+    // Seven players' files for six slots: the six with the most progress make the list (ZED, the
+    // only one far on, among them), the one left out is told, and its files stay.
+    Restore({});
+    auto seven = Writer({"Amy", "Ben", "Cat", "Dan", "Eve", "Fay", "Zed"});
+    for (int k = 0; k < 6; ++k) seven->ProfilesList[k]->Score = 60 - 10 * k;
+    auto zed = seven->ProfilesList[6];
+    for (int id = 1; id <= 20; ++id) zed->Level_Pass(id);
+    zed->Level = 21;
+    seven->SaveAtEnd();
+    DeleteFile(ProfilesFile("Profiles.dat"));
+    ResetPlayerNotices();
+    auto six = ReadPlayers();
+    std::vector<std::string> names;
+    for (const auto& p : six->ProfilesList) names.push_back(p->name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Amy", "Ben", "Cat", "Dan", "Eve", "Zed"}));
+    EXPECT_EQ(Notices(), "The list of players was lost or damaged, and was made again from the players' saves: AMY, "
+                         "BEN, CAT, DAN, EVE, ZED. There is room for 6 players: FAY was left out (the saves stay in "
+                         "the folder).\n");
+    EXPECT_EQ(FileType(ProfilesFile("70-97-121.AppProfile")), 1);
 }
 
 TEST_F(TrustedSavesTest, ASaveThatFailsIsToldOnceWhileTheGameRunsAndAgainAtExit) {
@@ -338,6 +604,8 @@ TEST_F(TrustedSavesTest, ASaveThatFailsIsToldOnceWhileTheGameRunsAndAgainAtExit)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ResetPlayerNotices();
+        // (What the files held was put back by hand: nothing is taken as saved already.)
+        for (const auto& p : writer->ProfilesList) p->SavedState.clear();
         const int error = c.error;
         SetWriteFaultHook([error](const std::string&, FileWrite) { return error; });
         testing::internal::CaptureStdout();
@@ -375,6 +643,27 @@ TEST_F(TrustedSavesTest, ASaveThatFailsIsToldOnceWhileTheGameRunsAndAgainAtExit)
         EXPECT_EQ(writer->isSaveFailureTold, 0);
         Restore(saved);
     }
+
+    // At exit only the list of players fails: every player's progress was saved, and said so.
+    std::vector<std::string> dialogs;
+    SetPlainDialog([&](const std::string&, const std::string& text) {
+        dialogs.push_back(text);
+        return true;
+    });
+    writer->ProfilesList[0]->Score = 95;
+    SetWriteFaultHook([&](const std::string& path, FileWrite) { return path == ProfilesFile("Profiles.dat") ? ENOSPC : 0; });
+    Control::isEnded = true;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(writer->SavePlayers(), 0);
+    testing::internal::GetCapturedStdout();
+    Control::isEnded = false;
+    SetWriteFaultHook(nullptr);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].find("Quiltora could not save the list of players before closing: the disk is full. Every "
+                              "player's progress was saved"),
+              0u)
+        << dialogs[0];
+    EXPECT_EQ(GetBFInt(LoadBlockFile(ProfilesFile("65-110-110.AppProfile")), "Data::Score"), 95);
 
     // A first start in a folder that cannot be written: told once a screen is up.
     Restore({});
