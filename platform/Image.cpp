@@ -573,9 +573,9 @@ std::string EncodePNG(const TPixmapPtr& pixmap) {
     image.width = static_cast<png_uint_32>(pixmap->width);
     image.height = static_cast<png_uint_32>(pixmap->height);
     image.format = PNG_FORMAT_RGBA;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixmap->pixels.data(), pixmap->pitch, nullptr))
-        return {};
+    // Encoded once into room for the largest file the picture can make (asking for the size
+    // first would compress it twice).
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::string out(size, '\0');
     if (!png_image_write_to_memory(&image, out.data(), &size, 0, pixmap->pixels.data(), pixmap->pitch, nullptr))
         return {};
