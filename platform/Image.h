@@ -60,10 +60,11 @@ struct TPictureTooLarge {
 // state and no GL, so a worker thread may decode with it.
 TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels,
                         TPictureTooLarge* tooLarge = nullptr);
-// Writes the pixmap as an RGBA PNG, atomically; false when it cannot be written.
-bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path);
+// Writes the pixmap as an RGBA PNG, atomically; false when it cannot be written. `fast`: several
+// times quicker for a larger file, for pictures only read back (the harness's screenshots).
+bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, bool fast = false);
 // The PNG bytes of a pixmap; empty on failure.
-std::string EncodePNG(const TPixmapPtr& pixmap);
+std::string EncodePNG(const TPixmapPtr& pixmap, bool fast = false);
 
 // Image flags.
 enum : int {

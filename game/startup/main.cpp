@@ -357,7 +357,7 @@ void InstallHarness(const HarnessOptions& options) {
         *grabbed = frame;
         if (shot) {
             const std::string path = ShotPath(screenshot, scriptFrame);
-            if (!SavePixmapPNG(*lastFrame, path)) Error("Can't write the screenshot " + path, "main", "Screenshot");
+            if (!SavePixmapPNG(*lastFrame, path, true)) Error("Can't write the screenshot " + path, "main", "Screenshot");
         }
     };
     if (grab || timings) {
@@ -379,7 +379,7 @@ void InstallHarness(const HarnessOptions& options) {
             }
             if (!*lastFrame)
                 Error("No frame to write to " + path, "main", "Screenshot");
-            else if (!SavePixmapPNG(*lastFrame, path))
+            else if (!SavePixmapPNG(*lastFrame, path, true))
                 Error("Can't write the screenshot " + path, "main", "Screenshot");
         };
     }
