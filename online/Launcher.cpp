@@ -1,7 +1,9 @@
 #include "online/Launcher.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
+#include <thread>
 
 #include "engine/screen/AppObj.h"
 #include "engine/screen/Control.h"
@@ -14,6 +16,7 @@
 #include "engine/data/Settings.h"
 #include "engine/system/Mouse.h"
 #include "online/LauncherPackage.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
@@ -213,8 +216,9 @@ private:
 // The package's pictures, each decoded once within the budget.
 class PictureReader {
 public:
-    PictureReader(const std::string& folder, const TLauncherBudget& budget, TLauncherPackageData& data)
-        : folder_(folder), budget_(budget), data_(data) {}
+    PictureReader(const std::string& folder, const TLauncherBudget& budget, TLauncherPackageData& data,
+                  const std::function<bool()>& keepGoing)
+        : folder_(folder), budget_(budget), data_(data), keepGoing_(keepGoing) {}
 
     // The index of the picture in data.pictures; -1 when it is missing, outside the package or
     // does not decode; -2 when it is over the budget (the fault is set).
@@ -235,7 +239,12 @@ public:
         const int64_t left = budget_.maxPackagePixels - data_.pixels;
         TPictureTooLarge tooLarge;
         TPixmapPtr pixmap =
-            DecodePixmap(bytes, budget_.maxPictureSide, std::min(budget_.maxPicturePixels, left), &tooLarge);
+            DecodePixmap(bytes, budget_.maxPictureSide, std::min(budget_.maxPicturePixels, left), &tooLarge, keepGoing_);
+        if (tooLarge.refused && tooLarge.scans > 0) {
+            fault_ = "the picture " + gfx + " is " + IntToString(tooLarge.width) + " x " + IntToString(tooLarge.height) +
+                     " pixels in more than " + IntToString(tooLarge.scans) + " scans (the most for its size)";
+            return -2;
+        }
         if (tooLarge.refused) {
             fault_ = "the picture " + gfx + " is " + IntToString(tooLarge.width) + " x " + IntToString(tooLarge.height) +
                      " pixels (at most " + IntToString(budget_.maxPictureSide) + " a side and " +
@@ -259,6 +268,7 @@ private:
     std::string folder_;
     const TLauncherBudget& budget_;
     TLauncherPackageData& data_;
+    const std::function<bool()>& keepGoing_;
     std::vector<std::pair<std::string, int>> seen_;
     std::string fault_;
 };
@@ -306,7 +316,7 @@ TLauncherPackageData ReadLauncherPackage(const std::string& packageFolder, const
     if (!LoadBytes(descriptionPath, bytes)) return fail("loader error1");
     LineReader reader(bytes);
     bytes.clear();
-    PictureReader pictures(packageFolder, budget, d);
+    PictureReader pictures(packageFolder, budget, d, keepGoing);
     // A picture for a section: its index, -1 when it cannot be had; false when the read must end
     // (over the budget, or told to stop).
     int picture = -1;
@@ -316,6 +326,11 @@ TLauncherPackageData ReadLauncherPackage(const std::string& packageFolder, const
             return false;
         }
         picture = pictures.Get(gfx);
+        // Told to stop while a picture was decoded: that picture is not at fault.
+        if (keepGoing && !keepGoing()) {
+            fail("the reading was stopped");
+            return false;
+        }
         if (picture == -2) {
             overBudget(pictures.Fault());
             return false;
@@ -518,13 +533,46 @@ void TLauncher::Setup() {
         screenImagesLoaded = 0;
     }
 
-    loading = 1;
     const std::string packageFolder = readingLocation + "/launcher/package";
     Print("LOADER: " + packageFolder + "/launcher.dat");
-    TLauncherDescription d = ReadLauncherDescription(packageFolder, appId);
-    if (d.corrupted) Print(d.fault);
+    // Its pictures may take a while to decode (as many as the budget allows, in any coding): the
+    // first frame never waits for them.
+    loading = 1;
+    requestWhenRead_ = false;
+    auto read = std::make_shared<TLauncherPackageData>();
+    reading_ = read;
+    const TLauncherBudget budget = LauncherBudget();
+    const std::string app = appId;
+    const bool started = TLauncherWorker::Shared().Start(
+        [read, packageFolder, app, budget] {
+            *read = ReadLauncherPackage(packageFolder, app, budget, [] { return TLauncherWorker::Shared().KeepGoing(); });
+        },
+        [read] {
+            // Only the launcher that asked takes it (a newer one reads again for itself).
+            if (Launcher && Launcher->reading_ == read) Launcher->TakeReadPackage(std::move(*read));
+        });
+    if (!started) TakeReadPackage(ReadLauncherPackage(packageFolder, appId, budget));
+}
+
+void TLauncher::TakeReadPackage(TLauncherPackageData data) {
+    reading_ = nullptr;
+    TLauncherDescription d = MakeLauncherDescription(std::move(data));
+    // A fault may name what a downloaded package holds: escaped and bounded.
+    if (d.corrupted) Print(ConsoleExcerpt(d.fault, 400));
     TakePackage(std::move(d));
     loading = 0;
+    if (requestWhenRead_) {
+        requestWhenRead_ = false;
+        Request();
+    }
+}
+
+void TLauncher::FinishLoading() {
+    // The read ends within its budget; only a stop at the program's end drops it.
+    while (loading && reading_ && LauncherWorkPending()) {
+        TLauncherWorker::Shared().Deliver();
+        if (loading) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void TLauncher::TakePackage(TLauncherDescription d) {
@@ -546,15 +594,18 @@ void TLauncher::TakePackage(TLauncherDescription d) {
 
 int TLauncher::InstalledVersion() const {
     if (readingLocation == preferencesLocation) return version;
-    // Only the version is wanted: the package is read without making its images.
-    const TLauncherPackageData own = ReadLauncherPackage(preferencesLocation + "/launcher/package", appId, LauncherBudget());
-    return own.corrupted ? 0 : own.version;
+    return LauncherPackageVersion(preferencesLocation + "/launcher/package", LauncherBudget());
 }
 
 void TLauncher::Request() {
-    if (loading) return;
+    if (loading) {
+        requestWhenRead_ = true;
+        return;
+    }
     Print("REQUESTING...");
-    RequestForPackage(packageUrl, InstalledVersion(), preferencesLocation + "/launcher/package");
+    // The per-user package's version, when it is not the one shown, is read on the worker.
+    RequestForPackage(packageUrl, readingLocation == preferencesLocation ? version : -1,
+                      preferencesLocation + "/launcher/package");
 }
 
 void TLauncher::Prepare() {
@@ -698,7 +749,10 @@ std::string RunLauncherScreen(int inGame) {
     Launcher->Prepare();
     FlushMouse();
     if (FileType(bDir + "noLauncher.txt") != 0) return result;
-    if (Launcher->corrupted || !Launcher->screenImagesLoaded) return result;
+    // Under the fixed clock the package read beside is waited for, so that runs repeat frame for
+    // frame; on the real clock the screen stays black until it is in.
+    if (Launcher->loading && FixedClockOn()) Launcher->FinishLoading();
+    if ((!Launcher->loading && Launcher->corrupted) || !Launcher->screenImagesLoaded) return result;
     ShowMouse();
     UpdateDelta();
     for (;;) {
@@ -707,8 +761,10 @@ std::string RunLauncherScreen(int inGame) {
         if (Control::BeginOwnLoopFrame() != 0) return result;
         if (KeyDown(KEY_LSYS) && KeyHit(KEY_F)) GraphicsSwitchFullScreen();
         UpdateDelta();
+        // A package found faulty once it is read shows no screen.
+        if (!Launcher->loading && Launcher->corrupted) break;
         Launcher->Draw();
-        Launcher->Update();
+        if (!Launcher->loading) Launcher->Update();
         FlipAndClear();
         if (Launcher->dFade == 1.0f && Launcher->fade == 1.0f) break;
     }

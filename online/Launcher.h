@@ -176,13 +176,15 @@ TLauncherDescription ReadLauncherDescription(const std::string& packageFolder, c
 
 class TLauncher {
 public:
+    // Set while the package is read (on the launcher's worker, beside the frame loop); the
+    // icons, the banner, the version and `corrupted` are the package's once it is clear.
+    int loading = 0;
     int version = -1;
     std::string appId;
     std::string packageUrl;
     std::string preferencesLocation;  // per-user folder, no trailing "/"
     std::vector<TLauncherIconPtr> icons;
     TLauncherBanerPtr baner;
-    int loading = 0;
     int corrupted = 0;
     int iconsInRow = 5;
     int iconsSize = 100;
@@ -203,14 +205,19 @@ public:
 
     virtual ~TLauncher() = default;
 
-    // Sends the version request for the per-user package (nothing while loading).
+    // Sends the version request for the per-user package; asked while the package is read, it
+    // is sent once the package is in.
     virtual void Request();
     // Installs the data folder's package when nothing is at the per-user package folder.
     virtual void CheckPackage();
     // Row at its start, screen black and about to fade in.
     virtual void Prepare();
-    // Layout, the screen's pictures, and the description.
+    // Layout and the screen's pictures; the package (its description and pictures) is read on
+    // the launcher's worker, so that no picture of it is decoded on the frame loop, and taken in
+    // at an event pump (read here, on the main thread, only when the worker is busy).
     virtual void Setup();
+    // Waits for the package being read and takes it in (main thread).
+    void FinishLoading();
     // Shows this package from now on: its icons, banner and version (a faulty one is kept out
     // of sight with version 0), the row centred on few icons.
     virtual void TakePackage(TLauncherDescription d);
@@ -232,6 +239,12 @@ public:
     // server's: the version read, or, when the description came from the data folder, the
     // per-user package's own (0 when it is missing or faulty).
     int InstalledVersion() const;
+
+private:
+    // The package as read, and whether the request waits for it.
+    void TakeReadPackage(TLauncherPackageData data);
+    std::shared_ptr<TLauncherPackageData> reading_;
+    bool requestWhenRead_ = false;
 };
 
 using TLauncherPtr = std::shared_ptr<TLauncher>;

@@ -21,6 +21,8 @@ void DefaultLog(const std::string& line) {
 
 // The version reply is a line of text: anything bigger is no reply of the launcher's.
 constexpr int64_t kMaxReplyBytes = 64 * 1024;
+// The most of a log line that is printed.
+constexpr size_t kMaxLogLineBytes = 400;
 // The longest the two transfers may take in all (the worker waits, not the frame loop).
 constexpr int kReplyTimeoutMs = 30000;
 constexpr int kArchiveTimeoutMs = 300000;
@@ -39,34 +41,10 @@ void RemoveEntry(const std::string& path) {
 }
 
 bool IsUtf8(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        int more;
-        uint32_t cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            more = 1, cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            more = 2, cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            more = 3, cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + static_cast<size_t>(more) >= s.size()) return false;
-        for (int k = 1; k <= more; ++k) {
-            const unsigned char n = static_cast<unsigned char>(s[i + k]);
-            if ((n & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (n & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if ((more == 1 && cp < 0x80) || (more == 2 && cp < 0x800) || (more == 3 && cp < 0x10000) || cp > 0x10FFFF ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<size_t>(more) + 1;
+    for (size_t i = 0; i < s.size();) {
+        const size_t length = Utf8CharLength(s, i);
+        if (length == 0) return false;
+        i += length;
     }
     return true;
 }
@@ -98,7 +76,9 @@ bool ScanInt(const std::string& text, int& out) {
 std::function<void(const std::string& line)> LauncherLogHook = &DefaultLog;
 
 void LauncherLog(const std::string& line) {
-    if (LauncherLogHook) LauncherLogHook(line);
+    // Its lines carry what a server sent (a version field, a zip's entry names, a package's
+    // picture names): printed escaped and bounded, never as raw bytes.
+    if (LauncherLogHook) LauncherLogHook(ConsoleExcerpt(line, kMaxLogLineBytes));
 }
 
 TLauncherReply ParseLauncherReply(const std::string& body) {
@@ -146,11 +126,12 @@ TLauncherWorker& TLauncherWorker::Shared() {
 
 TLauncherWorker::~TLauncherWorker() { Stop(); }
 
-bool TLauncherWorker::Start(std::function<void()> job) {
+bool TLauncherWorker::Start(std::function<void()> job, std::function<void()> done) {
     if (Busy()) return false;  // also while the last job's thread is not yet joined
     if (pollHook_ == 0) pollHook_ = AddPollHook([] { TLauncherWorker::Shared().Deliver(); });
     stop_ = false;
     running_ = true;
+    done_ = std::move(done);
     thread_ = std::thread([this, job = std::move(job)] {
         job();
         running_ = false;
@@ -171,19 +152,27 @@ void TLauncherWorker::Post(std::function<void()> work) {
 
 void TLauncherWorker::Deliver() {
     // The thread first, once its job has ended: what it handed on is then all there.
-    if (!running_ && thread_.joinable()) thread_.join();
+    const bool ended = !running_ && thread_.joinable();
+    if (ended) thread_.join();
     std::vector<std::function<void()>> work;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         work.swap(posted_);
     }
     for (auto& w : work) w();
+    if (ended && done_) {
+        // Taken out first: it may start the next job.
+        std::function<void()> done = std::move(done_);
+        done_ = nullptr;
+        done();
+    }
 }
 
 void TLauncherWorker::Stop() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
     running_ = false;
+    done_ = nullptr;
     std::lock_guard<std::mutex> lock(mutex_);
     posted_.clear();
 }
@@ -195,10 +184,20 @@ void StopLauncherWork() { TLauncherWorker::Shared().Stop(); }
 // ---------------------------------------------------------------------------------------------
 // The request and the download
 
+int LauncherPackageVersion(const std::string& packageFolder, const TLauncherBudget& budget,
+                           const std::function<bool()>& keepGoing) {
+    const TLauncherPackageData read = ReadLauncherPackage(packageFolder, LauncherAppId, budget, keepGoing);
+    return read.corrupted ? 0 : read.version;
+}
+
 void RequestForPackage(const std::string& packageUrl, int installedVersion, const std::string& destination) {
     // Read here, on the main thread: the budget's side asks the GL.
     const TLauncherBudget budget = LauncherBudget();
     const bool started = TLauncherWorker::Shared().Start([packageUrl, installedVersion, destination, budget] {
+        // Only the version is wanted, but a package is whole only when its pictures decode: read
+        // here, never on the frame loop.
+        const int installed = installedVersion >= 0 ? installedVersion : LauncherPackageVersion(destination, budget, &KeepGoing);
+        if (!KeepGoing()) return;
         THttpOptions options;
         options.maxBytes = kMaxReplyBytes;
         options.totalTimeoutMs = kReplyTimeoutMs;
@@ -218,9 +217,9 @@ void RequestForPackage(const std::string& packageUrl, int installedVersion, cons
             WorkerLog("Launcher request error: " + reply.error);
             return;
         }
-        WorkerLog("Local launcher package: " + IntToString(installedVersion));
+        WorkerLog("Local launcher package: " + IntToString(installed));
         WorkerLog("Remonte launcher package: " + reply.versionText);
-        if (reply.version <= installedVersion) return;
+        if (reply.version <= installed) return;
         TFileDownloader& downloader = TFileDownloader::sharedDownloader();
         downloader.downloadUrl = reply.zipUrl;
         downloader.downloadDestination = destination;

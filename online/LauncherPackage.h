@@ -7,7 +7,7 @@
 // decoding of its pictures. The frame loop never waits for any of it: at its event pump it only
 // hands on the log lines and takes the finished package in (the running launcher then shows
 // it). The thread's life is bounded: every transfer has time limits, every step asks whether
-// to go on, and the program stops and joins it before it ends.
+// to go on (a picture's decoding too), and the program stops and joins it before it ends.
 //
 // The server's reply is "VelkaroLauncherPackage|<version>|<zip address>" (further fields
 // ignored). The zip holds "launcher.dat" and its pictures at its top level. It is downloaded to
@@ -54,8 +54,10 @@ public:
     ~TLauncherWorker();
 
     // Runs the job on a new thread and returns at once; false, and nothing started, while a job
-    // runs or what it handed on still waits. Main thread.
-    bool Start(std::function<void()> job);
+    // runs or what it handed on still waits. `done` (when given) runs on the main thread at the
+    // event pump after the job has ended and what it handed on has run (the worker is free again
+    // then); never when the job was stopped. Main thread.
+    bool Start(std::function<void()> job, std::function<void()> done = nullptr);
     // A job runs, or what it handed on waits for the main thread.
     bool Busy() const;
     // For the job: false once the work is to stop.
@@ -74,6 +76,7 @@ private:
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::vector<std::function<void()>> posted_;
+    std::function<void()> done_;
     int pollHook_ = 0;
 };
 
@@ -84,8 +87,14 @@ void StopLauncherWork();
 
 // Sends the version request on the worker and returns at once. When the reply names a version
 // above installedVersion, the zip is downloaded to destination + ".zip" and installed at
-// destination. Refused with a log line while an update is under way.
+// destination. An installedVersion below 0 is read first, on the worker, from the package at
+// destination (LauncherPackageVersion). Refused with a log line while an update is under way.
 void RequestForPackage(const std::string& packageUrl, int installedVersion, const std::string& destination);
+
+// The version of the package in the folder as the request compares it: 0 when it is missing or
+// faulty. Reads the whole package (its pictures too): any thread.
+int LauncherPackageVersion(const std::string& packageFolder, const TLauncherBudget& budget,
+                           const std::function<bool()>& keepGoing = nullptr);
 
 // The one downloader of the process. Its steps run on the worker.
 class TFileDownloader {

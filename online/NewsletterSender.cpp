@@ -141,8 +141,9 @@ TNewsletterAnswer TNewsletterSender::SendSub(const std::string& name, const std:
     } else if (status >= 200 && status < 300) {
         answer.outcome = TNewsletterOutcome::SignedUp;
     } else {
-        Warning("Newsletter: the server gave no usable answer (\"" + (lines.empty() ? std::string() : lines.front()) +
-                "\")");
+        // What the server sent may be anything (up to 64 KB of binary): an escaped excerpt.
+        Warning("Newsletter: the server gave no usable answer (\"" +
+                (lines.empty() ? std::string() : ConsoleExcerpt(lines.front(), 120)) + "\")");
         answer.text.clear();
     }
     return answer;

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/Files.h"
 
@@ -53,6 +55,7 @@ struct AudioState {
     SDL_AudioDeviceID device = 0;  // the mixer's device when it could be found, else 0
     std::vector<bool> taken;       // mixer channels owned by a TChannel
     int converted = 0;             // sounds holding a chunk
+    std::unordered_set<const TSound*> sounds;  // every live sound, for AudioMemory
 };
 
 // Never destroyed: channel and sound objects held by other modules' globals may go after this
@@ -283,7 +286,21 @@ TAudioSamplePtr DecodeWav(const std::string& bytes) {
 }  // namespace
 
 // Channels keep their sound alive, so none plays this chunk any more.
-TSound::~TSound() { DropChunk(*this); }
+TSound::~TSound() {
+    DropChunk(*this);
+    g_audio.sounds.erase(this);
+}
+
+int64_t AudioMemory() {
+    int64_t bytes = 0;
+    std::unordered_set<const TAudioSample*> counted;
+    for (const TSound* s : g_audio.sounds) {
+        if (s->sample && counted.insert(s->sample.get()).second)
+            bytes += static_cast<int64_t>(s->sample->samples.capacity() * sizeof(int16_t));
+        bytes += static_cast<int64_t>(s->buffer.capacity());
+    }
+    return bytes;
+}
 
 TChannel::~TChannel() { ReleaseIndex(this); }
 
@@ -317,6 +334,7 @@ TSoundPtr LoadSound(const TAudioSamplePtr& sample, int flags) {
     auto s = std::make_shared<TSound>();
     s->sample = sample;
     s->looped = (flags & SOUND_LOOP) != 0;
+    g_audio.sounds.insert(s.get());
     return s;
 }
 

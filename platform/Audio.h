@@ -70,6 +70,10 @@ void SetSoundKeepsConverted(const TSoundPtr& sound, bool keep);
 // Sounds holding a copy in the device's format now.
 int AudioConvertedSounds();
 
+// The bytes the live sounds hold: their decoded samples (each once) and their copies in the
+// device's format.
+int64_t AudioMemory();
+
 // Opens the output device unless it is open; true when it is. A failed attempt is not
 // repeated until CloseAudioDevice.
 bool OpenAudioDevice();

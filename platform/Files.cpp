@@ -23,7 +23,9 @@ namespace fs = std::filesystem;
 namespace {
 
 TWriteFaultHook gWriteFault;
-int gLastWriteError = 0;
+// Each thread's own: the launcher's worker deletes and renames files while the main thread saves,
+// and a save must read back the error of its own write, never the worker's last outcome.
+thread_local int gLastWriteError = 0;
 
 // The injected error for this write (0: none).
 int InjectedFault(const std::string& path, FileWrite what) { return gWriteFault ? gWriteFault(path, what) : 0; }

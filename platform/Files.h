@@ -52,7 +52,8 @@ bool LoadBytes(const std::string& path, std::string& out);
 bool SaveBytes(const std::string& path, const std::string& bytes);
 
 // ---- Write errors ----
-// The errno of the last SaveBytes, RenameFile or DeleteFile that failed; 0 after one that worked.
+// The errno of the calling thread's last SaveBytes, RenameFile or DeleteFile that failed; 0 after
+// one that worked. Writes on other threads never change it.
 int LastWriteError();
 // A write error in plain words for a player: "the disk is full", "the game's folder can't be written
 // to", ...

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -59,7 +60,9 @@ int NextPowerOfTwo(int v) {
 }  // namespace
 
 struct TImageFont::Impl {
-    std::string data;  // FreeType reads the face from this memory for as long as the face lives
+    // The font file's bytes, shared by every size of the font: FreeType reads the face from this
+    // memory for as long as the face lives.
+    std::shared_ptr<const std::string> data;
     FT_Face face = nullptr;
     std::unordered_map<char32_t, Glyph> glyphs;
     std::vector<AtlasPage> pages;
@@ -83,7 +86,7 @@ bool ResizePage(AtlasPage& page, int width, int height, bool smooth) {
             std::copy_n(page.pixmap->PixelPtr(0, y), static_cast<size_t>(page.pixmap->width) * 4, pixmap->PixelPtr(0, y));
     page.pixmap = pixmap;
     // The texture of the old size goes (quads of it still waiting are drawn first).
-    page.texture = std::make_shared<TGLTexture>(pixmap, smooth, false);
+    page.texture = std::make_shared<TGLTexture>(pixmap, smooth, false, TTextureKind::Glyphs);
     return true;
 }
 
@@ -185,7 +188,7 @@ TGLTexture* OwnTexture(TImageFont::Impl& impl, int style, Glyph& glyph) {
         for (int y = 0; y < glyph.height; ++y)
             std::copy_n(page.PixelPtr(glyph.atlasX, glyph.atlasY + y), static_cast<size_t>(glyph.width) * 4,
                         pixmap->PixelPtr(0, y));
-        glyph.own = std::make_shared<TGLTexture>(pixmap, (style & SMOOTHFONT) != 0, false);
+        glyph.own = std::make_shared<TGLTexture>(pixmap, (style & SMOOTHFONT) != 0, false, TTextureKind::Glyphs);
     }
     return glyph.own.get();
 }
@@ -194,12 +197,45 @@ TGLTexture* OwnTexture(TImageFont::Impl& impl, int style, Glyph& glyph) {
 
 TImageFont::~TImageFont() = default;
 
+namespace {
+
+// Font files read, by real path.
+std::map<std::string, std::weak_ptr<const std::string>>& FontFiles() {
+    static std::map<std::string, std::weak_ptr<const std::string>> files;
+    return files;
+}
+
+// The bytes of a font file, read once however many sizes of it are loaded: kept while a font
+// of it lives.
+std::shared_ptr<const std::string> FontFileBytes(const std::string& path) {
+    auto& files = FontFiles();
+    const std::string key = RealPath(ResolvePath(path));
+    auto found = files.find(key);
+    if (found != files.end())
+        if (auto bytes = found->second.lock()) return bytes;
+    auto bytes = std::make_shared<std::string>();
+    if (!LoadBytes(path, *bytes) || bytes->empty()) return nullptr;
+    std::erase_if(files, [](const auto& entry) { return entry.second.expired(); });
+    files[key] = bytes;
+    return bytes;
+}
+
+}  // namespace
+
+int64_t FontFileMemory() {
+    int64_t bytes = 0;
+    for (const auto& [path, file] : FontFiles())
+        if (auto held = file.lock()) bytes += static_cast<int64_t>(held->size());
+    return bytes;
+}
+
 TImageFontPtr LoadImageFont(const std::string& path, int size, int style) {
-    if (size <= 0 || path.empty() || !Library()) return nullptr;
+    if (size <= 0 || size > kMaxFontSize || path.empty() || !Library()) return nullptr;
     auto impl = std::make_unique<TImageFont::Impl>();
-    if (!LoadBytes(path, impl->data) || impl->data.empty()) return nullptr;
-    if (FT_New_Memory_Face(gLibrary, reinterpret_cast<const FT_Byte*>(impl->data.data()),
-                           static_cast<FT_Long>(impl->data.size()), 0, &impl->face) != 0) {
+    impl->data = FontFileBytes(path);
+    if (!impl->data) return nullptr;
+    if (FT_New_Memory_Face(gLibrary, reinterpret_cast<const FT_Byte*>(impl->data->data()),
+                           static_cast<FT_Long>(impl->data->size()), 0, &impl->face) != 0) {
         impl->face = nullptr;
         return nullptr;
     }

@@ -3,6 +3,7 @@
 // grown taller and then paged when full, so a line of text is one run of the quad batch), drawn
 // under the global draw state.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -16,8 +17,17 @@ enum : int {
 class TImageFont;
 using TImageFontPtr = std::shared_ptr<TImageFont>;
 
-// A font file at a pixel size; null when the file is missing or not a font.
+// The largest pixel size a font is loaded at: a glyph of it still fits an atlas page many times
+// over (the largest the game's data uses is 42).
+constexpr int kMaxFontSize = 256;
+
+// A font file at a pixel size; null when the file is missing or not a font, or the size is not
+// from 1 to kMaxFontSize.
 TImageFontPtr LoadImageFont(const std::string& path, int size, int style = SMOOTHFONT);
+
+// The bytes of the font files the live fonts hold (each file once, however many sizes of it
+// are loaded); their glyphs are counted with the textures (TextureMemory in platform/Image.h).
+int64_t FontFileMemory();
 
 // The font of DrawText, TextWidth and TextHeight; null selects the built-in default font.
 void SetImageFont(const TImageFontPtr& font);

@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/Image.h"
 
@@ -34,12 +36,47 @@ bool RectOfColour(const TPixmap& pixmap, int x0, int y0, int x1, int y1, const u
     return true;
 }
 
+// Every live texture (main thread), for TextureMemory.
+std::unordered_set<const TGLTexture*>& LiveTextures() {
+    static std::unordered_set<const TGLTexture*> textures;
+    return textures;
+}
+
 }  // namespace
 
-TGLTexture::TGLTexture(std::shared_ptr<TPixmap> pixmap, bool filtered, bool mipmapped)
-    : pixmap_(std::move(pixmap)), filtered_(filtered), mipmapped_(mipmapped) {}
+TGLTexture::TGLTexture(std::shared_ptr<TPixmap> pixmap, bool filtered, bool mipmapped, TTextureKind kind)
+    : pixmap_(std::move(pixmap)), filtered_(filtered), mipmapped_(mipmapped), kind_(kind) {
+    LiveTextures().insert(this);
+}
+
+TTextureMemory TextureMemory() {
+    TTextureMemory memory;
+    std::unordered_set<const TPixmap*> counted;
+    for (const TGLTexture* t : LiveTextures()) {
+        const bool glyphs = t->kind_ == TTextureKind::Glyphs;
+        if (t->id_ != 0 && t->generation_ == GLContextGeneration())
+            (glyphs ? memory.glyphTextures : memory.pictureTextures) += int64_t(t->uploadedWidth_) * t->uploadedHeight_ * 4;
+        const TPixmap* p = t->pixmap_.get();
+        if (p && counted.insert(p).second)
+            (glyphs ? memory.glyphPixels : memory.picturePixels) += static_cast<int64_t>(p->pixels.capacity());
+    }
+    return memory;
+}
+
+bool TGLTexture::EnsurePixels() {
+    if (!pixmap_) return false;
+    if (!pixmap_->pixels.empty() || pixmap_->width <= 0 || pixmap_->height <= 0) return true;
+    // Pixels that could not be had once are not looked for again at every draw.
+    if (!reload_ || !reload_(*pixmap_) || pixmap_->pixels.size() != static_cast<size_t>(pixmap_->pitch) * pixmap_->height) {
+        reload_ = nullptr;
+        std::vector<uint8_t>().swap(pixmap_->pixels);
+        return false;
+    }
+    return true;
+}
 
 TGLTexture::~TGLTexture() {
+    LiveTextures().erase(this);
     // A name from an earlier context is gone with that context.
     if (id_ != 0 && generation_ != 0 && generation_ == GLContextGeneration()) {
         GLTextureDeleting(id_);
@@ -85,6 +122,8 @@ unsigned TGLTexture::Prepare() {
     if (pixmap_->width != uploadedWidth_ || pixmap_->height != uploadedHeight_) dirty_ = true;
     const bool rectDirty = dirtyRight_ > dirtyLeft_;
     if (id_ != 0 && !dirty_ && !rectDirty) return id_;
+    // Pixels let go after their upload come back from their file.
+    if (!EnsurePixels()) return 0;
 
     // Quads already batched were drawn with the texture as it was (added pixels they never read).
     if (id_ != 0 && dirty_) {
@@ -119,6 +158,8 @@ unsigned TGLTexture::Prepare() {
         opaque_ = RectOpaque(pixmap, 0, 0, pixmap.width, pixmap.height);
         std::copy_n(pixmap.PixelPtr(0, 0), 4, uniformColour_);
         uniform_ = RectOfColour(pixmap, 0, 0, pixmap.width, pixmap.height, uniformColour_);
+        // The GL holds them now: a picture that can be decoded again is not kept twice.
+        if (reload_) std::vector<uint8_t>().swap(pixmap_->pixels);
     } else {
         int x0 = std::clamp(dirtyLeft_, 0, pixmap.width), x1 = std::clamp(dirtyRight_, 0, pixmap.width);
         int y0 = std::clamp(dirtyTop_, 0, pixmap.height), y1 = std::clamp(dirtyBottom_, 0, pixmap.height);

@@ -2,15 +2,24 @@
 // (so pictures can be loaded before the window opens), and the quad batch every textured or
 // plain quad goes through. Not for callers outside platform/.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 class TPixmap;
+
+// What a texture holds: a picture, or a font's glyphs (counted apart).
+enum class TTextureKind { Picture, Glyphs };
+
+struct TTextureMemory;  // platform/Image.h
+TTextureMemory TextureMemory();
 
 // A texture of one pixmap. It is (re)made on first use in each GL context, so a texture
 // survives everything but EndGraphics, after which it is made again from its pixmap.
 class TGLTexture {
 public:
-    TGLTexture(std::shared_ptr<TPixmap> pixmap, bool filtered, bool mipmapped);
+    TGLTexture(std::shared_ptr<TPixmap> pixmap, bool filtered, bool mipmapped,
+               TTextureKind kind = TTextureKind::Picture);
     ~TGLTexture();
     TGLTexture(const TGLTexture&) = delete;
     TGLTexture& operator=(const TGLTexture&) = delete;
@@ -25,7 +34,18 @@ public:
     // only that rectangle is sent at the next Prepare, and quads waiting in the batch need not
     // be drawn first.
     void AddedRect(int x, int y, int width, int height);
+    // The pixmap; its size always, its pixels only while they are held (see SetReload).
     const std::shared_ptr<TPixmap>& Pixmap() const { return pixmap_; }
+    // Pixels that can be had again (decoded once more from their file): the texture then lets
+    // its pixmap's pixels go once they are uploaded, and `reload` fills them in again (at the
+    // pixmap's size) when they are needed: the texture made again in a new GL context, the
+    // picture locked for a change. Without one the pixels are kept.
+    void SetReload(std::function<bool(TPixmap& pixmap)> reload) { reload_ = std::move(reload); }
+    // The pixmap's pixels are there (decoded again when they were let go); false when they
+    // cannot be had.
+    bool EnsurePixels();
+    // The program is about to change the pixels: they are kept from now on.
+    void KeepPixels() { reload_ = nullptr; }
     // Every pixel of the pixmap was fully opaque when it was last uploaded.
     bool Opaque() const { return opaque_; }
     // Every pixel of the pixmap was one colour when it was last uploaded (then any sampling of it
@@ -41,9 +61,12 @@ public:
     void SampleUnfiltered(bool unfiltered);
 
 private:
+    friend TTextureMemory TextureMemory();
     std::shared_ptr<TPixmap> pixmap_;
+    std::function<bool(TPixmap&)> reload_;
     bool filtered_;
     bool mipmapped_;
+    TTextureKind kind_;
     bool dirty_ = true;
     bool opaque_ = false;
     bool uniform_ = false;
@@ -59,6 +82,7 @@ private:
 
 // Number of the current GL context (0 when none); it changes only when a context is made.
 int GLContextGeneration();
+
 
 // Appends the quad whose corners (x0, y0) and (x1, y1) are given relative to the draw point
 // (the handle already taken off), transformed by the draw state's scale and rotation and

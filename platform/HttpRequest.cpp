@@ -142,6 +142,10 @@ bool StartTransfer(Request& r, const std::string& url, const THttpOptions& optio
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    // A transfer given up or cancelled while its name is being looked up does not wait for the
+    // lookup: libcurl's resolver thread is left to end on its own (it frees what it holds), so
+    // quitting never waits on a slow name server.
+    curl_easy_setopt(e, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
     // Idle time-out: fewer than one byte a second for the whole period fails the transfer.
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);

@@ -7,7 +7,8 @@
 //
 // Only http and https addresses are fetched (redirects included). Names in the reserved domain
 // "invalid" never resolve and are never looked up. Every request has bounds: a connect time-out,
-// an idle time-out (nothing received for that long) and a largest body.
+// an idle time-out (nothing received for that long) and a largest body. Giving a transfer up or
+// cancelling it never waits for a name lookup under way.
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -22,6 +22,12 @@ constexpr int kMaxSideWithoutGL = 16384;
 // More progressive-JPEG scans than any encoder writes: a file of endless tiny scans would
 // otherwise keep the decoder busy for minutes.
 constexpr int kMaxJpegScans = 256;
+// Every picture may have this many scans (libjpeg's own progression writes 10, others fewer).
+constexpr int kFreeJpegScans = 12;
+// Beyond those, a picture's scans times its pixels stay within this.
+constexpr int64_t kMaxJpegScanPixels = int64_t(1) << 26;
+// Up to this many pixels an arithmetic-coded JPEG needs no plausible size of file (below).
+constexpr int64_t kSmallJpegPixels = int64_t(1) << 20;
 
 int gAutoFlags = FILTEREDIMAGE;
 bool gAutoMidHandle = false;
@@ -50,7 +56,7 @@ struct SizeLimits {
     bool Allows(int64_t width, int64_t height) const {
         if (width <= 0 || height <= 0) return false;
         if (width <= maxSide && height <= maxSide && width * height <= maxPixels) return true;
-        if (tooLarge) *tooLarge = {true, width, height};
+        if (tooLarge) *tooLarge = {true, width, height, 0};
         return false;
     }
 };
@@ -112,10 +118,26 @@ void JpegErrorExit(j_common_ptr cinfo) {
 
 void JpegSilent(j_common_ptr) {}
 
-// Called as the decoder reads the file: a file of more scans than any encoder writes is refused.
-void JpegProgress(j_common_ptr cinfo) {
+// The decoder's progress: how many scans the picture may have, and whether to go on.
+struct JpegProgress {
+    jpeg_progress_mgr base;
+    int maxScans = kMaxJpegScans;
+    bool tooManyScans = false;
+    const std::function<bool()>* keepGoing = nullptr;
+};
+
+// Called as the decoder reads the file, every row of blocks: a file of more scans than its size
+// allows is refused, and a caller that gives up ends the decoding.
+void JpegProgressMonitor(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor) return;
-    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxJpegScans) cinfo->err->error_exit(cinfo);
+    auto* progress = reinterpret_cast<JpegProgress*>(cinfo->progress);
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > progress->maxScans) {
+        progress->tooManyScans = true;
+        cinfo->err->error_exit(cinfo);
+    }
+    // The answer is taken before the jump, so no C++ call is left in the middle of it.
+    const bool stop = progress->keepGoing && *progress->keepGoing && !(*progress->keepGoing)();
+    if (stop) cinfo->err->error_exit(cinfo);
 }
 
 // These two are kept free of objects with destructors: a decoding error jumps back into them.
@@ -169,27 +191,36 @@ bool DecodeJPEGRows(jpeg_decompress_struct* cinfo, JpegError* err, TPixmap* pixm
     return true;
 }
 
-TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size, const SizeLimits& limits) {
+TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size, const SizeLimits& limits,
+                      const std::function<bool()>& keepGoing) {
     jpeg_decompress_struct cinfo;
     JpegError err;
-    jpeg_progress_mgr progress;
+    JpegProgress progress;
     std::memset(&cinfo, 0, sizeof(cinfo));
-    std::memset(&progress, 0, sizeof(progress));
+    std::memset(&progress.base, 0, sizeof(progress.base));
     cinfo.err = jpeg_std_error(&err.base);
     err.base.error_exit = JpegErrorExit;
     err.base.output_message = JpegSilent;
-    progress.progress_monitor = JpegProgress;
+    progress.base.progress_monitor = JpegProgressMonitor;
+    progress.keepGoing = &keepGoing;
     TPixmapPtr pixmap;
     if (ReadJPEGHeader(&cinfo, &err, data, size)) {
-        cinfo.progress = &progress;
+        cinfo.progress = &progress.base;
         const int64_t w = cinfo.image_width, h = cinfo.image_height;
-        // Refused right after the header: too large, or more pixels than the data could hold
-        // (Huffman coding spends at least a bit on every 8 x 8 block).
-        const bool plausible = cinfo.arith_code || w * h <= static_cast<int64_t>(size) * 512;
+        // Refused right after the header: too large, or more pixels than the data could hold.
+        // Huffman coding spends at least a bit on every 8 x 8 block; arithmetic coding can spend
+        // next to nothing on a plain picture, so no size of file proves it plausible: it is held
+        // to the same ratio above a small picture (arithmetic coding is rare, and a 202-byte
+        // file once claimed 8192 x 8192 pixels and took 664 MB to decode).
+        const int64_t pixels = w * h;
+        const bool plausible =
+            pixels <= static_cast<int64_t>(size) * 512 || (cinfo.arith_code && pixels <= kSmallJpegPixels);
         if (plausible && limits.Allows(w, h)) pixmap = NewPixmap(static_cast<int>(w), static_cast<int>(h));
         if (pixmap) {
+            progress.maxScans = MaxJpegScans(pixels);
             std::vector<uint8_t> row(static_cast<size_t>(w) * 4);
             if (!DecodeJPEGRows(&cinfo, &err, pixmap.get(), row.data())) pixmap = nullptr;
+            if (progress.tooManyScans && limits.tooLarge) *limits.tooLarge = {true, w, h, progress.maxScans};
         }
     }
     jpeg_destroy_decompress(&cinfo);
@@ -430,26 +461,83 @@ TPixmapPtr DecodeTGA(const uint8_t* data, size_t size, const SizeLimits& limits)
     return pixmap;
 }
 
-void ApplyMask(TPixmap& p) {
+void ApplyMask(TPixmap& p, int r, int g, int b) {
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) {
             uint8_t* d = p.PixelPtr(x, y);
-            if (d[0] == gMaskR && d[1] == gMaskG && d[2] == gMaskB) d[3] = 0;
+            if (d[0] == r && d[1] == g && d[2] == b) d[3] = 0;
         }
 }
 
 int EffectiveFlags(int flags) { return flags == -1 ? gAutoFlags : flags; }
 
-TImagePtr MakeImage(std::vector<TPixmapPtr> frames, int flags) {
+// The cells of cellWidth x cellHeight of a picture, left to right then top to bottom, `count`
+// of them from cell `first`; none when they do not all fit.
+std::vector<TPixmapPtr> CutCells(const TPixmap& sheet, int cellWidth, int cellHeight, int first, int count) {
+    if (cellWidth <= 0 || cellHeight <= 0 || first < 0 || count <= 0) return {};
+    const int across = sheet.width / cellWidth, down = sheet.height / cellHeight;
+    if (static_cast<int64_t>(first) + count > static_cast<int64_t>(across) * down) return {};
+    std::vector<TPixmapPtr> frames;
+    for (int i = first; i < first + count; ++i) {
+        auto frame = CreatePixmap(cellWidth, cellHeight);
+        if (!frame) return {};
+        const int cx = (i % across) * cellWidth, cy = (i / across) * cellHeight;
+        for (int y = 0; y < cellHeight; ++y)
+            std::memcpy(frame->PixelPtr(0, y), sheet.PixelPtr(cx, cy + y), static_cast<size_t>(cellWidth) * 4);
+        frames.push_back(std::move(frame));
+    }
+    return frames;
+}
+
+// The file an image's frames were decoded from, and how: enough to decode a frame again once
+// its pixels were let go (after their upload to the GL).
+struct PictureSource {
+    std::string path;  // empty: pixels made in memory, kept for as long as the image lives
+    int cellWidth = 0, cellHeight = 0, first = 0;  // an animation's cells; 0: the whole picture
+    bool masked = false;
+    int maskR = 0, maskG = 0, maskB = 0;
+
+    // Frame `frame`'s pixels decoded again into `pixmap`, which keeps its size.
+    bool Reload(int frame, TPixmap& pixmap) const {
+        TPixmapPtr sheet = LoadPixmap(path);
+        TPixmapPtr pixels = sheet;
+        if (sheet && cellWidth > 0) {
+            std::vector<TPixmapPtr> cell = CutCells(*sheet, cellWidth, cellHeight, first + frame, 1);
+            pixels = cell.empty() ? nullptr : cell[0];
+        }
+        if (!pixels || pixels->width != pixmap.width || pixels->height != pixmap.height) {
+            // The file changed or went while the game ran: the picture is not drawn.
+            std::fprintf(stderr, "The picture %s can no longer be read as it was loaded; it is not drawn\n", path.c_str());
+            return false;
+        }
+        if (masked) ApplyMask(*pixels, maskR, maskG, maskB);
+        pixmap.pitch = pixels->pitch;
+        pixmap.pixels = std::move(pixels->pixels);
+        return true;
+    }
+};
+
+TImagePtr MakeImage(std::vector<TPixmapPtr> frames, int flags, PictureSource source = {}) {
     if (frames.empty() || !frames[0]) return nullptr;
     auto image = std::make_shared<TImage>();
     image->flags = flags;
     image->width = frames[0]->width;
     image->height = frames[0]->height;
+    source.masked = (flags & MASKEDIMAGE) != 0;
+    source.maskR = gMaskR, source.maskG = gMaskG, source.maskB = gMaskB;
+    auto shared = std::make_shared<const PictureSource>(std::move(source));
     for (auto& frame : frames) {
-        if (flags & MASKEDIMAGE) ApplyMask(*frame);
-        image->textures.push_back(
-            std::make_shared<TGLTexture>(frame, (flags & FILTEREDIMAGE) != 0, (flags & MIPMAPPEDIMAGE) != 0));
+        if (flags & MASKEDIMAGE) ApplyMask(*frame, gMaskR, gMaskG, gMaskB);
+        auto texture = std::make_shared<TGLTexture>(frame, (flags & FILTEREDIMAGE) != 0, (flags & MIPMAPPEDIMAGE) != 0);
+        if (!shared->path.empty()) {
+            // Decoded to be checked and measured, the pixels are let go at once: they come back
+            // from the file when the frame is first drawn (a picture of a screen not shown yet
+            // costs no memory), and go again once they are uploaded.
+            const int index = static_cast<int>(image->textures.size());
+            texture->SetReload([shared, index](TPixmap& pixmap) { return shared->Reload(index, pixmap); });
+            std::vector<uint8_t>().swap(frame->pixels);
+        }
+        image->textures.push_back(std::move(texture));
         image->pixmaps.push_back(std::move(frame));
     }
     if (gAutoMidHandle) MidHandleImage(image);
@@ -548,13 +636,19 @@ TPixmapPtr LoadPixmapFromMemory(const std::string& bytes) {
     return DecodePixmap(bytes, MaxImageSide(), MaxImagePixels);
 }
 
-TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels, TPictureTooLarge* tooLarge) {
+int MaxJpegScans(int64_t pixels) {
+    if (pixels <= 0) return kMaxJpegScans;
+    return static_cast<int>(std::clamp<int64_t>(kMaxJpegScanPixels / pixels, kFreeJpegScans, kMaxJpegScans));
+}
+
+TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels, TPictureTooLarge* tooLarge,
+                        const std::function<bool()>& keepGoing) {
     if (tooLarge) *tooLarge = {};
     const SizeLimits limits{maxSide, std::min(maxPixels, MaxImagePixels), tooLarge};
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     size_t size = bytes.size();
     if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return DecodePNG(data, size, limits);
-    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size, limits);
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size, limits, keepGoing);
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBMP(data, size, limits);
     return DecodeTGA(data, size, limits);
 }
@@ -608,7 +702,11 @@ void ResetImageSettings() {
     gMaskR = gMaskG = gMaskB = 0;
 }
 
-TImagePtr LoadImage(const std::string& path, int flags) { return AdoptPixmapImage(LoadPixmap(path), flags); }
+TImagePtr LoadImage(const std::string& path, int flags) {
+    TPixmapPtr pixmap = LoadPixmap(path);
+    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
+    return MakeImage({std::move(pixmap)}, EffectiveFlags(flags), PictureSource{path});
+}
 
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
     if (!pixmap) return nullptr;
@@ -621,24 +719,15 @@ TImagePtr AdoptPixmapImage(TPixmapPtr pixmap, int flags) {
 }
 
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags) {
-    return LoadAnimImage(LoadPixmap(path), cellWidth, cellHeight, first, count, flags);
+    TPixmapPtr sheet = LoadPixmap(path);
+    if (!sheet) return nullptr;
+    return MakeImage(CutCells(*sheet, cellWidth, cellHeight, first, count), EffectiveFlags(flags),
+                     PictureSource{path, cellWidth, cellHeight, first});
 }
 
 TImagePtr LoadAnimImage(const TPixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count, int flags) {
-    if (!pixmap || cellWidth <= 0 || cellHeight <= 0 || first < 0 || count <= 0) return nullptr;
-    int across = pixmap->width / cellWidth, down = pixmap->height / cellHeight;
-    int64_t cells = static_cast<int64_t>(across) * down;
-    if (static_cast<int64_t>(first) + count > cells) return nullptr;
-    std::vector<TPixmapPtr> frames;
-    for (int i = first; i < first + count; ++i) {
-        auto frame = CreatePixmap(cellWidth, cellHeight);
-        if (!frame) return nullptr;
-        int cx = (i % across) * cellWidth, cy = (i / across) * cellHeight;
-        for (int y = 0; y < cellHeight; ++y)
-            std::memcpy(frame->PixelPtr(0, y), pixmap->PixelPtr(cx, cy + y), static_cast<size_t>(cellWidth) * 4);
-        frames.push_back(std::move(frame));
-    }
-    return MakeImage(std::move(frames), EffectiveFlags(flags));
+    if (!pixmap) return nullptr;
+    return MakeImage(CutCells(*pixmap, cellWidth, cellHeight, first, count), EffectiveFlags(flags));
 }
 
 TImagePtr CreateImage(int width, int height, int frames, int flags) {
@@ -670,7 +759,12 @@ int ImageHeight(const TImagePtr& image) { return image ? image->height : 0; }
 int ImageFrames(const TImagePtr& image) { return image ? image->FrameCount() : 0; }
 
 TPixmapPtr LockImage(const TImagePtr& image, int frame) {
-    if (!FrameTexture(image, frame)) return nullptr;
+    TGLTexture* texture = FrameTexture(image, frame);
+    if (!texture) return nullptr;
+    // The pixels come back if they were let go, and are kept from now on: they are the
+    // program's now, no longer the file's.
+    if (!texture->EnsurePixels()) return nullptr;
+    texture->KeepPixels();
     return image->pixmaps[frame];
 }
 
@@ -689,7 +783,9 @@ void GrabImage(const TImagePtr& image, float x, float y, int frame) {
     int py = static_cast<int>(std::floor((y + oy - image->handle_y) * sy + 0.5f));
     auto grabbed = GrabPixmap(px, py, image->width, image->height);
     if (!grabbed) return;
-    image->pixmaps[frame]->pixels = grabbed->pixels;
+    texture->KeepPixels();
+    image->pixmaps[frame]->pitch = grabbed->pitch;
+    image->pixmaps[frame]->pixels = std::move(grabbed->pixels);
     texture->Invalidate();
 }
 

@@ -2,6 +2,7 @@
 // under the global draw state of platform/Graphics.h, one texture per animation frame.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,23 +49,41 @@ void WritePixel(const TPixmapPtr& pixmap, int x, int y, int argb);
 // null when the file is missing, of another kind, damaged or truncated.
 TPixmapPtr LoadPixmap(const std::string& path);
 TPixmapPtr LoadPixmapFromMemory(const std::string& bytes);
-// A picture refused for its size, and the size its header gives.
+// A picture refused for its size, and the size its header gives; or, with `scans` set, a JPEG
+// refused for the work of decoding it: it came to more scans than a picture of its size may
+// have (`scans` is that most).
 struct TPictureTooLarge {
     bool refused = false;
     int64_t width = 0;
     int64_t height = 0;
+    int scans = 0;
 };
+// A JPEG of more scans than this (progressive and multi-scan pictures pass over every pixel once
+// a scan) is refused while it is decoded: at most 256, at least 12 (more than any encoder's own
+// progression writes), and otherwise as many as keep the picture within 2^26 pixels decoded in
+// all (a 1024 x 1024 picture 64 scans, a 2048 x 1024 one 32).
+int MaxJpegScans(int64_t pixels);
 // The same within limits of the caller's (never above MaxImagePixels): a picture wider or
 // taller than maxSide or of more than maxPixels pixels is refused right after its header,
-// before anything is allocated for it, and told in `tooLarge` (when given). Reads no global
-// state and no GL, so a worker thread may decode with it.
+// before anything is allocated for it, and told in `tooLarge` (when given), as is a JPEG of too
+// many scans for its size. keepGoing (when given) is asked as a JPEG is decoded: once it says no
+// the decoding ends, with nothing decoded. Reads no global state and no GL, so a worker thread
+// may decode with it.
 TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels,
-                        TPictureTooLarge* tooLarge = nullptr);
+                        TPictureTooLarge* tooLarge = nullptr, const std::function<bool()>& keepGoing = nullptr);
 // Writes the pixmap as an RGBA PNG, atomically; false when it cannot be written. `fast`: several
 // times quicker for a larger file, for pictures only read back (the harness's screenshots).
 bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, bool fast = false);
 // The PNG bytes of a pixmap; empty on failure.
 std::string EncodePNG(const TPixmapPtr& pixmap, bool fast = false);
+
+// What the live textures hold, in bytes: their pixels uploaded to the GL (4 a texel) and the
+// pixels their pixmaps keep in memory (each pixmap once), pictures and fonts' glyphs apart.
+struct TTextureMemory {
+    int64_t pictureTextures = 0, picturePixels = 0;
+    int64_t glyphTextures = 0, glyphPixels = 0;
+};
+TTextureMemory TextureMemory();
 
 // Image flags.
 enum : int {
@@ -85,6 +104,11 @@ public:
     float handle_y = 0;
     int flags = 0;
     // One pixmap and one texture per frame; the texture is made when the frame is first drawn.
+    // A picture loaded from a file (LoadImage, LoadAnimImage with a path) is not held in memory
+    // beside its texture: decoded to be checked and measured, its frames' pixmaps let their pixels
+    // go (keeping their size), and the pixels are decoded again from the file when they are needed
+    // (a frame first drawn, LockImage, a new GL context), then let go again once uploaded.
+    // Pictures made in memory keep their pixels.
     std::vector<TPixmapPtr> pixmaps;
     std::vector<std::shared_ptr<TGLTexture>> textures;
 
@@ -123,7 +147,8 @@ int ImageWidth(const TImagePtr& image);
 int ImageHeight(const TImagePtr& image);
 int ImageFrames(const TImagePtr& image);
 
-// The frame's pixels for changing; UnlockImage sends the change to the texture. Null for a bad frame.
+// The frame's pixels for changing (decoded again if they were let go, and kept from now on);
+// UnlockImage sends the change to the texture. Null for a bad frame or pixels that cannot be had.
 TPixmapPtr LockImage(const TImagePtr& image, int frame = 0);
 void UnlockImage(const TImagePtr& image, int frame = 0);
 // Copies the window's pixels under the virtual position (x, y) (less the handle) into the frame.

@@ -241,3 +241,62 @@ size_t Utf8Length(std::string_view s) {
         if ((c & 0xC0) != 0x80) ++n;
     return n;
 }
+
+size_t Utf8CharLength(std::string_view s, size_t at, char32_t* cp) {
+    if (at >= s.size()) return 0;
+    const unsigned char c = static_cast<unsigned char>(s[at]);
+    size_t more;
+    char32_t value;
+    if (c < 0x80) {
+        more = 0, value = c;
+    } else if ((c & 0xE0) == 0xC0) {
+        more = 1, value = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        more = 2, value = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        more = 3, value = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (at + more >= s.size() && more > 0) return 0;
+    for (size_t k = 1; k <= more; ++k) {
+        const unsigned char n = static_cast<unsigned char>(s[at + k]);
+        if ((n & 0xC0) != 0x80) return 0;
+        value = (value << 6) | (n & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if ((more == 1 && value < 0x80) || (more == 2 && value < 0x800) || (more == 3 && value < 0x10000) ||
+        value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return 0;
+    if (cp) *cp = value;
+    return more + 1;
+}
+
+std::string ConsoleExcerpt(std::string_view text, size_t maxBytes) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    size_t i = 0;
+    while (i < text.size() && out.size() < maxBytes) {
+        char32_t cp = 0;
+        const size_t length = Utf8CharLength(text, i, &cp);
+        // Control characters (C0, DEL and C1) and stray bytes are shown by their value.
+        if (length == 0 || cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp < 0xA0)) {
+            const size_t n = length == 0 ? 1 : length;
+            for (size_t k = 0; k < n; ++k) {
+                const auto b = static_cast<unsigned char>(text[i + k]);
+                out += "\\x";
+                out += kHex[b >> 4];
+                out += kHex[b & 15];
+            }
+            i += n;
+        } else if (cp == '\\') {
+            out += "\\\\";
+            ++i;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    if (i < text.size()) out += "... (" + IntToString(static_cast<int64_t>(text.size())) + " bytes)";
+    return out;
+}

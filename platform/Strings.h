@@ -46,3 +46,13 @@ std::string Utf32ToUtf8(std::u32string_view s);
 void AppendUtf8(std::string& out, char32_t cp);
 // Number of code points in a UTF-8 string.
 size_t Utf8Length(std::string_view s);
+// The length in bytes of the well-formed UTF-8 character at s[at] (its code point in `cp` when
+// given); 0 for a byte that begins none (a stray byte, a sequence cut short, an overlong form, a
+// surrogate, a value past U+10FFFF).
+size_t Utf8CharLength(std::string_view s, size_t at, char32_t* cp = nullptr);
+
+// Text from outside (a server's reply, a downloaded file's names) made fit for a log line: at
+// most maxBytes of it, well-formed UTF-8 kept, a backslash doubled, and control characters and
+// bytes that are no UTF-8 written as \xNN; when cut, "..." and its whole length follow
+// ("... (65536 bytes)").
+std::string ConsoleExcerpt(std::string_view text, size_t maxBytes = 200);

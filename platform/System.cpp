@@ -7,8 +7,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "platform/Strings.h"
 
@@ -107,4 +115,49 @@ bool ShowPlainDialog(const std::string& title, const std::string& text) {
     if (gPlainDialog) return gPlainDialog(title, text);
     if (!DesktopAvailable()) return false;
     return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), text.c_str(), nullptr) == 0;
+}
+
+namespace {
+
+// A library of the renderer: Mesa's GL and driver, LLVM which compiles its shaders, and what
+// they pull in.
+bool RendererLibrary(const std::string& path) {
+    for (const char* part : {"libLLVM", "_dri.so", "libgallium", "libglapi", "libGLX_mesa", "libEGL_mesa",
+                             "libz3", "libGLdispatch", "libdrm"})
+        if (path.find(part) != std::string::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+TProcessMemory ReadProcessMemory() {
+    TProcessMemory memory;
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line, mapping;
+    while (std::getline(smaps, line)) {
+        // A mapping's first line: "start-end perms offset dev inode [path]".
+        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') != std::string::npos &&
+            line.find(':') > line.find(' ')) {
+            std::istringstream fields(line);
+            std::string range, perms, offset, dev, inode;
+            fields >> range >> perms >> offset >> dev >> inode;
+            mapping.clear();
+            std::getline(fields >> std::ws, mapping);
+            continue;
+        }
+        const auto kb = [&line](const char* name) {
+            return line.rfind(name, 0) == 0 ? std::atoll(line.c_str() + std::strlen(name)) : -1LL;
+        };
+        if (const long long rss = kb("Rss:"); rss >= 0) {
+            memory.residentKb += rss;
+            if (RendererLibrary(mapping)) memory.rendererCodeKb += rss;
+        } else if (const long long anonymous = kb("Anonymous:"); anonymous >= 0) {
+            memory.anonymousKb += anonymous;
+        }
+    }
+#if defined(__GLIBC__)
+    const struct mallinfo2 info = mallinfo2();
+    memory.heapInUseKb = static_cast<int64_t>((info.uordblks + info.hblkhd) / 1024);
+#endif
+    return memory;
 }

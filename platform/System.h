@@ -1,6 +1,7 @@
 // System services: finding and running other programs, whether a desktop is there to show a
 // window of another program on, and a plain dialog of the desktop.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,3 +31,12 @@ using TPlainDialog = std::function<bool(const std::string& title, const std::str
 void SetPlainDialog(TPlainDialog dialog);
 // Shows the dialog; false when it could not be shown (no desktop, or the system refused it).
 bool ShowPlainDialog(const std::string& title, const std::string& text);
+
+// The process's memory now, in kB (from /proc/self/smaps and the allocator): what is resident;
+// of it the renderer's code (the GL driver's libraries and the compiler they use) and the
+// anonymous memory (the heap, thread stacks, the renderer's buffers and textures); and what the
+// program holds allocated on the heap. Zeros where the system does not tell.
+struct TProcessMemory {
+    int64_t residentKb = 0, rendererCodeKb = 0, anonymousKb = 0, heapInUseKb = 0;
+};
+TProcessMemory ReadProcessMemory();

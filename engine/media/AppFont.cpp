@@ -19,6 +19,14 @@ std::string DefaultFontsListUrl() { return bDir + AppResources + AppResourcesDat
 void TAppFont::Reload() { font = LoadImageFont(url, size, SMOOTHFONT); }
 
 TImageFontPtr AppFontManager::LoadManagerFont(const std::string& url, int size) {
+    // Sizes come from data files (text classes, states, the newsletter's settings): one beyond
+    // what a font can be drawn at is reported and held to the largest.
+    if (size > kMaxFontSize) {
+        Error("The font " + url + " is asked for at size " + IntToString(size) + ", larger than " +
+                  IntToString(kMaxFontSize) + "; it is drawn at " + IntToString(kMaxFontSize),
+              "Managers", "FontManager.LoadManagerFont");
+        size = kMaxFontSize;
+    }
     // Every request for a missing file is reported, also when an earlier one left its (empty)
     // entry: each caller learns that its text falls back to the default font.
     if (FileType(url) == 0) ErrorNoFile(url, "Managers", "FontManager.LoadManagerFont");

@@ -39,7 +39,8 @@ public:
     static void LoadFonts(const std::string& url);
     // The font of that file and size: the one already loaded for the same real path (letter
     // case ignored) and size, else a new load. A missing file is reported on the first request
-    // of that path and size; later requests quietly give the same empty result.
+    // of that path and size; later requests quietly give the same empty result. A size above
+    // kMaxFontSize is reported and held to it.
     static TImageFontPtr LoadManagerFont(const std::string& url, int size);
     // Loads and registers a font without looking for an earlier load.
     static TImageFontPtr AddFont(const std::string& url, int size);

@@ -195,6 +195,12 @@ int TLoadingScreen::FinishLoading() {
     return 0;
 }
 
+int TLoadingScreen::OnLeave() {
+    for (const TGameObjectPtr& object : Objects)
+        if (object) object->FreeAsset();
+    return 0;
+}
+
 int TLoadingScreen::SetStartScreen(const std::shared_ptr<TAppScreen>& screen) {
     LastScreen = screen;
     return 0;

@@ -92,6 +92,9 @@ public:
     int Updating() override;
     // The black cover at alpha Fade.
     int OnDraw() override;
+    // Left once loading has ended (the cross-fade has covered it), and never shown again: its
+    // pictures are let go.
+    int OnLeave() override;
 };
 
 using TLoadingScreenPtr = std::shared_ptr<TLoadingScreen>;

@@ -63,12 +63,15 @@
 #include "game/shell/MainMenu.h"
 #include "game/shell/ProfileManager.h"
 #include "online/NewsLetter.h"
+#include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
+#include "platform/System.h"
 
 namespace {
 
@@ -246,6 +249,20 @@ void PrintUsage(int32_t frame) {
     std::printf("frames %d %.3f %.3f %ld\n", frame, MonotonicMs(), cpu, ResidentKb());
 }
 
+// Where the memory is, on one line of kB (see InstallHarness).
+void PrintMemoryParts() {
+    const TProcessMemory process = ReadProcessMemory();
+    const TTextureMemory textures = TextureMemory();
+    std::printf("memory-parts rss %lld renderer-code %lld textures %lld pictures %lld fonts %lld sounds %lld heap %lld "
+                "anonymous %lld\n",
+                static_cast<long long>(process.residentKb), static_cast<long long>(process.rendererCodeKb),
+                static_cast<long long>((textures.pictureTextures + textures.glyphTextures) / 1024),
+                static_cast<long long>(textures.picturePixels / 1024),
+                static_cast<long long>((FontFileMemory() + textures.glyphPixels) / 1024),
+                static_cast<long long>(AudioMemory() / 1024), static_cast<long long>(process.heapInUseKb),
+                static_cast<long long>(process.anonymousKb));
+}
+
 // The harness's hooks into the frame driver: replayed input, start-up timings, the end a number
 // of frames after the main menu came, and the screenshot of the last frame.
 //
@@ -267,6 +284,16 @@ void PrintUsage(int32_t frame) {
 //                                          resident memory now
 // and at the end:
 //   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
+//   "timing last-frame <ms> <frame>"   the last frame shown
+//   "timing end <ms>"                  everything saved and the background work stopped: the
+//                                      program exits
+//   "memory-parts rss <kB> renderer-code <kB> textures <kB> pictures <kB> fonts <kB> sounds <kB>
+//    heap <kB> anonymous <kB>"          where the memory is as the run ends: resident in all; the
+//                                      renderer's code (its libraries); the textures' texels (4
+//                                      bytes each, pictures and glyphs); the decoded pictures held
+//                                      in memory; the font files and glyph atlases; the decoded
+//                                      sounds and music; the heap in use; all anonymous memory
+//                                      (the heap's pages, the renderer's buffers and textures)
 void InstallHarness(const HarnessOptions& options) {
     Control::FrameLimit = options.frames;
 
@@ -333,6 +360,7 @@ void InstallHarness(const HarnessOptions& options) {
     auto lastFrame = std::make_shared<TPixmapPtr>();
     auto grabbed = std::make_shared<int32_t>(-1);
     auto shown = std::make_shared<int32_t>(-1);
+    auto shownMs = std::make_shared<double>(0.0);
     const bool grab = !options.screenshot.empty();
     const std::vector<int> shotFrames = options.shotFrames;
     const std::string screenshot = options.screenshot;
@@ -347,6 +375,7 @@ void InstallHarness(const HarnessOptions& options) {
             std::fflush(stdout);
         }
         *shown = frame;
+        if (timings) *shownMs = MonotonicMs();
         if (!grab) return;
         const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
         const bool last = Control::FrameLimit >= 0 && frame + 1 >= Control::FrameLimit;
@@ -362,10 +391,12 @@ void InstallHarness(const HarnessOptions& options) {
     };
     if (grab || timings) {
         std::string path = options.screenshot;
-        AppEndHook = [lastFrame, grabbed, shown, path, timings] {
+        AppEndHook = [lastFrame, grabbed, shown, shownMs, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
-                std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
+                std::printf("draws %d %d\ntiming last-frame %.3f %d\ntiming end %.3f\n", stats.drawCalls, stats.quads,
+                            *shownMs, *shown, MonotonicMs());
+                PrintMemoryParts();
                 std::fflush(stdout);
             }
             if (path.empty()) return;

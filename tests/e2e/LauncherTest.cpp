@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,6 +96,28 @@ TEST(LauncherE2ETest, TheLauncherComesFirstAndANewerPackageIsInstalledWhileTheGa
     EXPECT_EQ(server.Requests().size(), 2u);
     EXPECT_EQ(testsupport::ReadFileBytes(installed), description);
     EXPECT_EQ(FileType(dir.file("user/.Velkaro/Quiltora-2/launcher/package.new")), 0);
+}
+
+// The milliseconds of a "timing <mark>" line.
+double TimingMs(const std::string& output, const std::string& mark) {
+    const size_t at = output.find("timing " + mark + " ");
+    return at == std::string::npos ? -1.0 : std::atof(output.c_str() + at + 8 + mark.size());
+}
+
+TEST(LauncherE2ETest, QuittingNeverWaitsForTheServersNameToBeLookedUp) {
+    // The server's name takes an hour to look up (support/SlowResolver.cpp, put in front of the
+    // game): Play at frame 30 sends the request, and the run ends at frame 60 the normal way
+    // while the lookup goes on. Quitting once waited for the lookup to end.
+    TempDir dir;
+    const std::string data = LauncherData(dir, "http://3600000.slow.test");
+    ASSERT_EQ(setenv("LD_PRELOAD", QUILTORA_SLOW_RESOLVER, 1), 0);
+    GameRun run = RunGame(dir, "--timings --frames 60" + Script(dir, "30 move 512 500\n31 down 1\n33 up 1\n"), data);
+    unsetenv("LD_PRELOAD");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("REQUESTING..."), std::string::npos);
+    const double lastFrame = TimingMs(run.output, "last-frame"), end = TimingMs(run.output, "end");
+    ASSERT_GT(lastFrame, 0.0);
+    EXPECT_LT(end - lastFrame, 5000.0) << run.output;
 }
 
 TEST(LauncherE2ETest, AHostilePackageIsRefusedWhileTheGameGoesOn) {

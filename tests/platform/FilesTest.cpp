@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <thread>
 
 using testsupport::TempDir;
 
@@ -177,4 +178,27 @@ TEST(Files, WriteErrorsAreToldAndCanBeInjected) {
     SetWriteFaultHook(nullptr);
     EXPECT_EQ(testsupport::ReadFileBytes(dir.file("b.txt")), "old");
     EXPECT_EQ(ReadDir(dir.path()), std::vector<std::string>{"b.txt"});
+}
+
+TEST(Files, AWriteErrorBelongsToTheThreadThatWrote) {
+    // The launcher's worker deletes and renames files while the main thread saves: a failed save
+    // must read back its own error, not "no error" from the worker's last write.
+    TempDir dir;
+    EXPECT_FALSE(SaveBytes(dir.file("missing/a.txt"), "x"));
+    ASSERT_EQ(LastWriteError(), ENOENT);
+    int workerAfterSuccess = -1, workerAfterFailure = -1;
+    std::thread worker([&] {
+        EXPECT_FALSE(RenameFile(dir.file("gone.txt"), dir.file("x/y.txt")));
+        workerAfterFailure = LastWriteError();
+        testsupport::WriteFileBytes(dir.file("w.txt"), "w");
+        EXPECT_TRUE(RenameFile(dir.file("w.txt"), dir.file("v.txt")));
+        EXPECT_TRUE(DeleteFile(dir.file("v.txt")));
+        workerAfterSuccess = LastWriteError();
+    });
+    worker.join();
+    EXPECT_EQ(workerAfterSuccess, 0);
+    EXPECT_EQ(workerAfterFailure, ENOENT);
+    EXPECT_EQ(LastWriteError(), ENOENT);
+    ASSERT_TRUE(SaveBytes(dir.file("a.txt"), "x"));
+    EXPECT_EQ(LastWriteError(), 0);
 }

@@ -108,12 +108,35 @@ TEST_F(FontTest, LoadedFontsHaveTheirOwnSizeAndStyle) {
     EXPECT_FALSE(LitBox(40, 390, 200, 80).empty());
 }
 
+TEST_F(FontTest, AFontFileIsReadOnceForAllItsSizes) {
+    testsupport::TempDir dir;
+    const std::string bytes = testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf");
+    testsupport::WriteFileBytes(dir.file("Font.ttf"), bytes);
+    const int64_t before = FontFileMemory();
+    {
+        auto small = LoadImageFont(dir.file("Font.ttf"), 14);
+        auto big = LoadImageFont(dir.file("FONT.TTF"), 40, SMOOTHFONT | BOLDFONT);  // the same file
+        ASSERT_TRUE(small && big);
+        EXPECT_EQ(FontFileMemory(), before + static_cast<int64_t>(bytes.size()));
+        SetImageFont(big);
+        EXPECT_GT(TextWidth("Quilt"), 40);
+        SetImageFont(nullptr);
+    }
+    // Let go with the last font of it.
+    EXPECT_EQ(FontFileMemory(), before);
+}
+
 TEST_F(FontTest, MissingOrDamagedFontsGiveNothing) {
     testsupport::TempDir dir;
     testsupport::WriteFileBytes(dir.file("bad.ttf"), "not a font at all");
     EXPECT_FALSE(LoadImageFont(dir.file("missing.ttf"), 20));
     EXPECT_FALSE(LoadImageFont(dir.file("bad.ttf"), 20));
     EXPECT_FALSE(LoadImageFont(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf", 0));
+    // A size past the largest is refused before any arithmetic on it (134,217,724 once
+    // overflowed the atlas's width).
+    for (int size : {kMaxFontSize + 1, 134217724, 2147483647})
+        EXPECT_FALSE(LoadImageFont(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf", size)) << size;
+    EXPECT_TRUE(LoadImageFont(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf", kMaxFontSize));
     // A default-font path that does not exist falls back to the system copy.
     SetDefaultFontPath(dir.file("missing.ttf"));
     EXPECT_TRUE(GetImageFont());

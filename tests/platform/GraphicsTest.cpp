@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "support/Pixels.h"
@@ -229,6 +230,63 @@ TEST_F(GraphicsTest, TexturesSurviveReopeningTheWindow) {
     auto frame = Frame();
     EXPECT_TRUE(Near(At(frame, 12, 12), {255, 0, 0}));
     EXPECT_TRUE(Near(At(frame, 22, 22), {255, 255, 255}));
+}
+
+TEST_F(GraphicsTest, APictureFromAFileIsNotHeldBesideItsTextureAndComesBackWhenNeeded) {
+    testsupport::TempDir dir;
+    ASSERT_TRUE(SavePixmapPNG(Quadrants(), dir.file("q.png")));
+    const TTextureMemory before = TextureMemory();
+    // Decoded to be checked and measured, then let go: a picture not drawn yet costs nothing.
+    auto plain = LoadImage(dir.file("q.png"), 0);
+    SetMaskColor(255, 0, 0);
+    auto masked = LoadImage(dir.file("q.png"), MASKEDIMAGE);
+    SetMaskColor(0, 0, 255);  // the colour at load time holds whenever the picture is decoded again
+    ASSERT_TRUE(plain && masked);
+    EXPECT_EQ(ImageWidth(plain), 16);
+    EXPECT_TRUE(plain->pixmaps[0]->pixels.empty());
+    EXPECT_EQ(TextureMemory().picturePixels, before.picturePixels);
+
+    // Drawn: decoded again for the texture, then let go again.
+    SetBlend(ALPHABLEND);
+    DrawImage(plain, 10, 10);
+    DrawImage(masked, 40, 10);
+    auto frame = Frame();
+    EXPECT_TRUE(Near(At(frame, 12, 12), {255, 0, 0}));
+    EXPECT_TRUE(Near(At(frame, 22, 22), {255, 255, 255}));
+    EXPECT_TRUE(Near(At(frame, 42, 12), kBackground));  // the mask colour is transparent
+    EXPECT_TRUE(Near(At(frame, 42, 22), {0, 0, 255}));
+    EXPECT_TRUE(plain->pixmaps[0]->pixels.empty());
+    EXPECT_EQ(TextureMemory().picturePixels, before.picturePixels);
+    EXPECT_EQ(TextureMemory().pictureTextures, before.pictureTextures + 2 * 16 * 16 * 4);
+
+    // A new GL context makes the textures again from the file; a locked picture gets its pixels
+    // back and keeps them, changed, from then on.
+    LockImage(plain)->WritePixel(0, 0, int(0xFF00FF00));
+    UnlockImage(plain);
+    EndGraphics();
+    ASSERT_TRUE(Graphics(1366, 768, 0, 60, 0));
+    SetVirtualResolution(1366, 768);
+    ResetDrawState();
+    SetClsColor(kBackground.r, kBackground.g, kBackground.b);
+    Cls();
+    SetBlend(ALPHABLEND);
+    DrawImage(plain, 10, 10);
+    DrawImage(masked, 40, 10);
+    frame = Frame();
+    EXPECT_TRUE(Near(At(frame, 10, 10), {0, 255, 0}));
+    EXPECT_TRUE(Near(At(frame, 12, 12), {255, 0, 0}));
+    EXPECT_TRUE(Near(At(frame, 42, 12), kBackground));
+    EXPECT_TRUE(Near(At(frame, 42, 22), {0, 0, 255}));
+    EXPECT_FALSE(plain->pixmaps[0]->pixels.empty());
+
+    // A file gone before its picture is first drawn: nothing is drawn, and nothing breaks.
+    auto gone = LoadImage(dir.file("q.png"), 0);
+    ASSERT_TRUE(DeleteFile(dir.file("q.png")));
+    Cls();
+    DrawImage(gone, 10, 10);
+    DrawImage(gone, 10, 10);
+    EXPECT_TRUE(Near(At(Frame(), 12, 12), kBackground));
+    EXPECT_FALSE(LockImage(gone));
 }
 
 TEST_F(GraphicsTest, GraphicsRefusesBadSizesAndKeepsWhatIsOpen) {

@@ -118,6 +118,35 @@ TEST_F(HttpRequestTest, AWorkerThreadFetchesOnItsOwnAndCanGiveUp) {
     EXPECT_EQ(result.error, "Could not resolve host: updates.quiltora.invalid");
 }
 
+TEST_F(HttpRequestTest, NeitherGivingUpNorCancellingWaitsForTheNameLookup) {
+    // The name server answers after 20 s (support/SlowResolver.cpp). libcurl looks names up on a
+    // thread of its own; a transfer given up or cancelled meanwhile must not wait for it (quitting
+    // the game once hung for as long).
+    using Clock = std::chrono::steady_clock;
+    const std::string slow = "http://20000.slow.test/launcher.php";
+    THttpResult result;
+    std::atomic<bool> goOn{true};
+    std::thread worker([&] { result = HttpGetBlocking(slow, {}, [&] { return goOn.load(); }); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto givenUp = Clock::now();
+    goOn = false;
+    worker.join();
+    EXPECT_LT(Clock::now() - givenUp, std::chrono::seconds(5));
+    EXPECT_EQ(result.error, "the transfer was given up");
+
+    bool called = false;
+    const int id = HttpGet(slow, {}, [&](const THttpResult&) { called = true; });
+    for (int i = 0; i < 10; ++i) {
+        PollSystem();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    const auto cancelled = Clock::now();
+    CancelHttpRequest(id);
+    EXPECT_LT(Clock::now() - cancelled, std::chrono::seconds(5));
+    EXPECT_EQ(HttpRequestsPending(), 0);
+    EXPECT_FALSE(called);
+}
+
 TEST_F(HttpRequestTest, RequestsThatCannotStartFailOnTheNextPoll) {
     TempDir dir;
     struct Case {

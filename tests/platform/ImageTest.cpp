@@ -13,9 +13,34 @@
 #include <vector>
 
 #include "platform/Image.h"
+#include "support/Jpeg.h"
 #include "support/TestSupport.h"
 
 namespace {
+
+using testsupport::Jpeg;
+using testsupport::JpegOptions;
+
+// The place of a JPEG's frame header (any coding) in the file; npos when there is none.
+size_t JpegFrameHeader(const std::string& jpeg) {
+    for (size_t i = 0; i + 1 < jpeg.size(); ++i) {
+        const auto m = static_cast<unsigned char>(jpeg[i + 1]);
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && (m == 0xC0 || m == 0xC1 || m == 0xC2 || m == 0xC9 || m == 0xCA))
+            return i;
+    }
+    return std::string::npos;
+}
+
+// The same file claiming another size.
+std::string JpegClaiming(std::string jpeg, int w, int h) {
+    const size_t sof = JpegFrameHeader(jpeg);
+    if (sof == std::string::npos) return {};
+    jpeg[sof + 5] = static_cast<char>(h >> 8);
+    jpeg[sof + 6] = static_cast<char>(h & 255);
+    jpeg[sof + 7] = static_cast<char>(w >> 8);
+    jpeg[sof + 8] = static_cast<char>(w & 255);
+    return jpeg;
+}
 
 std::string Le16(int v) { return {static_cast<char>(v & 255), static_cast<char>((v >> 8) & 255)}; }
 std::string Le32(int64_t v) { return Le16(static_cast<int>(v & 0xFFFF)) + Le16(static_cast<int>((v >> 16) & 0xFFFF)); }
@@ -38,33 +63,6 @@ std::string Tga(int mapType, int type, int mapLength, int mapBits, int w, int h,
                 const std::string& body) {
     return Bytes({0, mapType, type}) + Le16(0) + Le16(mapLength) + Bytes({mapBits}) + Le16(0) + Le16(0) + Le16(w) +
            Le16(h) + Bytes({bpp, descriptor}) + body;
-}
-
-std::string Jpeg(int w, int h, int components, const std::vector<uint8_t>& samples, bool progressive = false) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = w;
-    cinfo.image_height = h;
-    cinfo.input_components = components;
-    cinfo.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    if (progressive) jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(samples.data()) + cinfo.next_scanline * w * components;
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::string out(reinterpret_cast<char*>(buffer), size);
-    jpeg_destroy_compress(&cinfo);
-    free(buffer);
-    return out;
 }
 
 struct Pixel {
@@ -248,16 +246,15 @@ TEST(PixmapTest, OversizedPicturesAreRefusedRightAfterTheirHeader) {
     EXPECT_FALSE(CreatePixmap(8192, 8193));
 
     // A progressive JPEG whose frame header claims 65500 x 65500.
-    std::string jpeg = Jpeg(8, 8, 3, std::vector<uint8_t>(8 * 8 * 3, 200), true);
-    const size_t sof = jpeg.find("\xFF\xC2");
-    ASSERT_NE(sof, std::string::npos);
-    std::string hugeJpeg = jpeg;
-    hugeJpeg[sof + 5] = hugeJpeg[sof + 7] = static_cast<char>(0xFF);
-    hugeJpeg[sof + 6] = hugeJpeg[sof + 8] = static_cast<char>(0xDC);
+    const std::string jpeg = Jpeg(8, 8, 3, std::vector<uint8_t>(8 * 8 * 3, 200), {.progressive = true});
+    const std::string hugeJpeg = JpegClaiming(jpeg, 65500, 65500);
     // The same, claiming 8000 x 8000: allowed in size, but far more than its few bytes hold.
-    std::string bigJpeg = jpeg;
-    bigJpeg[sof + 5] = bigJpeg[sof + 7] = static_cast<char>(8000 >> 8);
-    bigJpeg[sof + 6] = bigJpeg[sof + 8] = static_cast<char>(8000 & 255);
+    const std::string bigJpeg = JpegClaiming(jpeg, 8000, 8000);
+    // An arithmetic-coded one claiming 8192 x 8192 (such a file of 202 bytes once decoded at a
+    // peak of 664 MB): arithmetic coding is held to the same plausible size of file.
+    const std::string arithmeticJpeg =
+        JpegClaiming(Jpeg(8, 8, 3, std::vector<uint8_t>(8 * 8 * 3, 200), {.arithmetic = true}), 8192, 8192);
+    ASSERT_FALSE(hugeJpeg.empty() || bigJpeg.empty() || arithmeticJpeg.empty());
     // A 1 x 1 PNG whose header (with its checksum made good) claims 8192 x 8192.
     std::string png = EncodePNG(CreatePixmap(1, 1));
     ASSERT_EQ(png.substr(12, 4), "IHDR");
@@ -270,6 +267,7 @@ TEST(PixmapTest, OversizedPicturesAreRefusedRightAfterTheirHeader) {
     } cases[] = {
         {"jpeg of 65500 x 65500", hugeJpeg},
         {"jpeg of 8000 x 8000 in a few bytes", bigJpeg},
+        {"arithmetic-coded jpeg of 8192 x 8192 in a few bytes", arithmeticJpeg},
         {"png of 8192 x 8192 in a few bytes", png},
         {"tga header of 8192 x 8192 alone", Tga(0, 2, 0, 0, 8192, 8192, 32, 0, "")},
         {"run-length tga of 8192 x 8192 in one packet", Tga(0, 10, 0, 0, 8192, 8192, 32, 0, Bytes({0xFF, 1, 2, 3, 4}))},
@@ -323,6 +321,42 @@ TEST(PixmapTest, DecodingWithinTheCallersLimitsTellsTheSizeItRefused) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixmaps[0].get(), raw);
     EXPECT_FALSE(AdoptPixmapImage(nullptr));
+}
+
+TEST(PixmapTest, AJpegsDecodingWorkIsBoundedByItsScansForItsSize) {
+    // Every scan passes over the whole picture: beyond 12, a picture may have as many scans as
+    // keep it within 2^26 pixels decoded, and never more than 256.
+    const struct {
+        int64_t pixels;
+        int scans;
+    } most[] = {{1, 256}, {512 * 512, 256}, {512 * 512 + 1, 255}, {1448 * 1448, 32}, {int64_t(1) << 26, 12}};
+    for (const auto& m : most) EXPECT_EQ(MaxJpegScans(m.pixels), m.scans) << m.pixels;
+
+    // Arithmetic coding, progressive or not, still decodes.
+    for (bool progressive : {false, true}) {
+        const TPixmapPtr p = LoadPixmapFromMemory(testsupport::GradientJpeg(64, 48, {.progressive = progressive, .arithmetic = true}));
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->width, 64);
+        EXPECT_NEAR((p->ReadPixel(63, 0) >> 16) & 0xFF, 255, 8);
+    }
+    // 256 scans: within what a 512 x 512 picture may have, past what one a little larger may.
+    const std::string within = testsupport::GradientJpeg(512, 512, {.arithmetic = true, .scans = 256});
+    const std::string past = testsupport::GradientJpeg(520, 512, {.arithmetic = true, .scans = 256});
+    TPictureTooLarge tooLarge;
+    EXPECT_TRUE(DecodePixmap(within, 16384, MaxImagePixels, &tooLarge));
+    EXPECT_FALSE(tooLarge.refused);
+    EXPECT_FALSE(DecodePixmap(past, 16384, MaxImagePixels, &tooLarge));
+    EXPECT_TRUE(tooLarge.refused);
+    EXPECT_EQ(tooLarge.width, 520);
+    EXPECT_EQ(tooLarge.height, 512);
+    EXPECT_EQ(tooLarge.scans, MaxJpegScans(520 * 512));
+    EXPECT_FALSE(LoadPixmapFromMemory(past));
+
+    // A caller that gives up ends the decoding at once, with nothing decoded and nothing refused.
+    int asked = 0;
+    EXPECT_FALSE(DecodePixmap(within, 16384, MaxImagePixels, &tooLarge, [&asked] { return ++asked < 3; }));
+    EXPECT_FALSE(tooLarge.refused);
+    EXPECT_EQ(asked, 3);
 }
 
 TEST(ImageTest, AnimImageCutsCellsInReadingOrder) {

@@ -45,3 +45,29 @@ TEST(Strings, TrimCaseAndUtf8) {
     EXPECT_EQ(Utf32ToUtf8(Utf8ToUtf32(s)), s);
     EXPECT_EQ(Replace("a-b-c", "-", "::"), "a::b::c");
 }
+
+TEST(Strings, AConsoleExcerptIsEscapedAndBounded) {
+    const struct {
+        std::string text;
+        std::string shown;
+    } cases[] = {
+        {"Remonte launcher package: 2", "Remonte launcher package: 2"},
+        {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"},                       // UTF-8 stays
+        {"a\x1b[2Jb\r\n\t", "a\\x1B[2Jb\\x0D\\x0A\\x09"},                           // controls by value
+        {std::string("x\0y\x7f", 4), "x\\x00y\\x7F"},
+        {"\xc2\x85", "\\xC2\\x85"},                                                   // a C1 control
+        {"\xff\xfe\xc0\xaf\xed\xa0\x80", "\\xFF\\xFE\\xC0\\xAF\\xED\\xA0\\x80"},  // no UTF-8
+        {"\xe2\x82", "\\xE2\\x82"},                                                   // cut short
+        {"C:\\x41", "C:\\\\x41"},  // a backslash is doubled, so an escape is never faked
+    };
+    for (const auto& c : cases) EXPECT_EQ(ConsoleExcerpt(c.text), c.shown) << c.text;
+
+    // 64 KB of binary (a garbage reply): a bounded excerpt, with the whole length.
+    std::string garbage;
+    for (int i = 0; i < 65536; ++i) garbage += static_cast<char>(i * 7 + 3);
+    const std::string shown = ConsoleExcerpt(garbage, 120);
+    EXPECT_LE(shown.size(), 120u + 4 + std::string("... (65536 bytes)").size());
+    EXPECT_TRUE(shown.ends_with("... (65536 bytes)")) << shown;
+    for (unsigned char c : shown) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << int(c);
+    EXPECT_EQ(ConsoleExcerpt(std::string(30, 'a'), 10), "aaaaaaaaaa... (30 bytes)");
+}

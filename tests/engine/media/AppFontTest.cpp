@@ -80,6 +80,23 @@ TEST_F(AppFontTest, MissingFontIsReportedOnceAndTheDefaultFontDraws) {
     EXPECT_EQ(GetImageFont(), DefaultImageFont());
 }
 
+TEST_F(AppFontTest, ASizeFromDataBeyondTheLargestIsReportedAndHeldToIt) {
+    // Found through the newsletter's settings file: 134,217,724 overflowed the font's arithmetic.
+    auto largest = GetAppFont(font, kMaxFontSize);
+    ASSERT_TRUE(largest);
+    EXPECT_TRUE(Reported().empty());
+    for (int size : {kMaxFontSize + 1, 134217724, 2147483647}) {
+        SCOPED_TRACE(size);
+        Reported().clear();
+        EXPECT_EQ(GetAppFont(font, size), largest);
+        ASSERT_EQ(Reported().size(), 1u);
+        EXPECT_NE(Reported()[0].find("asked for at size " + std::to_string(size) + ", larger than 256"),
+                  std::string::npos)
+            << Reported()[0];
+    }
+    EXPECT_EQ(AppFontManager::FontsLoaded.size(), 1u);
+}
+
 TEST_F(AppFontTest, FontListIsReadOnceAndSavedWhereItCameFrom) {
     bDir = dir.path() + "/";
     const std::string list = dir.file("List.dat");

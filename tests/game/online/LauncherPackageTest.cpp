@@ -17,6 +17,7 @@
 #include "online/Launcher.h"
 #include "platform/Files.h"
 #include "platform/Input.h"
+#include "support/Jpeg.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
 
@@ -141,6 +142,19 @@ TEST_F(LauncherPackageTest, AnEqualOrOlderVersionDownloadsNothing) {
         PumpUntilIdle();
         EXPECT_EQ(server.Requests().size(), 1u);
         EXPECT_EQ(InstalledDescription(), Header(1) + Icon("old"));
+    }
+    // The version field as the server sent it is logged escaped and bounded (it once went to
+    // the console raw, terminal controls and all).
+    {
+        LoopbackServer server(Routes());
+        versionReply = LoopbackServer::HttpReply(200, "VelkaroLauncherPackage|1\x1b]0;owned\x07" + std::string(5000, 'A') + "|x");
+        log.lines.clear();
+        RequestForPackage(Endpoint(server), 1, Package());
+        PumpUntilIdle();
+        ASSERT_EQ(log.lines.size(), 2u);
+        EXPECT_EQ(log.lines[1].substr(0, 45), "Remonte launcher package: 1\\x1B]0;owned\\x07AA");
+        EXPECT_TRUE(log.lines[1].ends_with("... (5037 bytes)")) << log.lines[1];
+        EXPECT_LT(log.lines[1].size(), 500u);
     }
     // A faulty installed package counts as 0: any newer version replaces it.
     LoopbackServer server(Routes());
@@ -279,6 +293,7 @@ TEST_F(LauncherPackageTest, TheLauncherRequestUsesThePerUserPackageWithALocalDes
         zipReply = LoopbackServer::HttpReply(200, PackageZip(Header(8) + Icon("new")));
         testing::internal::CaptureStdout();
         CreateLauncher(LauncherAppId, Endpoint(server), dir.file("user"));
+        Launcher->FinishLoading();
         EXPECT_EQ(Launcher->version, 3);
         RequestLauncherPackage();
         EXPECT_EQ(testing::internal::GetCapturedStdout(),
@@ -300,12 +315,56 @@ TEST_F(LauncherPackageTest, TheLauncherRequestUsesThePerUserPackageWithALocalDes
     Launcher = nullptr;
 }
 
+TEST_F(LauncherPackageTest, ThePackageIsReadBesideTheFrameLoopAndTheRequestWaitsForIt) {
+    // A package whose pictures cost the most decoding the budget allows (a 2 x 1448 x 1448
+    // arithmetic-coded picture of 256 scans once held every start for 1.3 s before its first
+    // frame): the launcher returns at once and the pump takes the package in; the request
+    // asked meanwhile goes out once the package's version is known.
+    std::string text = Header(4);
+    for (int i = 0; i < 2; ++i) text += Icon("slow" + std::to_string(i), "slow" + std::to_string(i) + ".jpg");
+    WritePackage(Package(), text);
+    for (int i = 0; i < 2; ++i)
+        testsupport::WriteFileBytes(Package() + "/slow" + std::to_string(i) + ".jpg",
+                                    testsupport::GradientJpeg(512, 512 - i * 8, {.arithmetic = true, .scans = 256}));
+    LoopbackServer server(Routes());
+    ServeVersion(server, 4);
+    testing::internal::CaptureStdout();
+    CreateLauncher(LauncherAppId, Endpoint(server), dir.file("user"));
+    EXPECT_EQ(Launcher->loading, 1);
+    EXPECT_TRUE(Launcher->icons.empty());
+    RequestLauncherPackage();
+    EXPECT_TRUE(server.Requests().empty());
+    PumpUntilIdle();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "LOADER: " + Package() + "/launcher.dat\nREQUESTING...\n");
+    EXPECT_EQ(Launcher->loading, 0);
+    EXPECT_EQ(Launcher->version, 4);
+    ASSERT_EQ(Launcher->icons.size(), 2u);
+    EXPECT_EQ(ImageHeight(Launcher->icons[1]->gfx), 504);
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"Local launcher package: 4", "Remonte launcher package: 4"}));
+
+    // Larger, the same picture is more scans than its size allows: the package is refused whole
+    // (counting as version 0, so the next check replaces it) without decoding it through.
+    testsupport::WriteFileBytes(Package() + "/slow1.jpg",
+                                testsupport::GradientJpeg(600, 600, {.arithmetic = true, .scans = 256}));
+    testing::internal::CaptureStdout();
+    CreateLauncher(LauncherAppId, Endpoint(server), dir.file("user"));
+    Launcher->FinishLoading();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "LOADER: " + Package() + "/launcher.dat\nover budget: the picture slow1.jpg is 600 x 600 pixels in more than " +
+                  std::to_string(MaxJpegScans(600 * 600)) + " scans (the most for its size)\n");
+    EXPECT_EQ(Launcher->corrupted, 1);
+    EXPECT_EQ(Launcher->version, 0);
+    EXPECT_TRUE(Launcher->icons.empty());
+}
+
 TEST_F(LauncherPackageTest, TheRunningLauncherTakesTheNewPackageIn) {
     // The launcher reads the per-user package (version 1, one icon); the update brings version
     // 2 with two icons, decoded on the worker, and the frame loop's pump swaps them in.
     testing::internal::CaptureStdout();
     LoopbackServer server(Routes());
     CreateLauncher(LauncherAppId, Endpoint(server), dir.file("user"));
+    Launcher->FinishLoading();
     testing::internal::GetCapturedStdout();
     ASSERT_EQ(Launcher->version, 1);
     ASSERT_EQ(Launcher->icons.size(), 1u);

@@ -259,6 +259,7 @@ protected:
     std::string Create() {
         testing::internal::CaptureStdout();
         CreateLauncher(kGame, "http://updates.quiltora.invalid/launcher/launcher.php", dir.file("user"));
+        Launcher->FinishLoading();
         return testing::internal::GetCapturedStdout();
     }
     // A package of n icons named a0, a1, ...

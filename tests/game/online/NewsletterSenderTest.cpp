@@ -117,6 +117,22 @@ TEST_F(NewsletterSenderTest, OnlyARealAnswerCountsAsASignUp) {
         EXPECT_EQ(answer.text, c.text) << c.reply;
     }
 
+    // Whatever a server sends is told on the console as an escaped excerpt, never as raw bytes
+    // (once up to 64 KB of binary).
+    std::string garbage = "\x1b[2J";
+    for (int i = 0; i < 60000; ++i) garbage += static_cast<char>(i * 13 + 1);
+    testing::internal::CaptureStdout();
+    {
+        LoopbackServer server(garbage);
+        UseServer(server);
+        SetClock(clock += 1000);
+        EXPECT_EQ(SendToNewsletter("Ann", "ann@mail.uk", "L").outcome, TNewsletterOutcome::Failed);
+    }
+    const std::string told = testing::internal::GetCapturedStdout();
+    EXPECT_NE(told.find("no usable answer (\"\\x1B[2J"), std::string::npos) << told;
+    EXPECT_LT(told.size(), 400u);
+    for (unsigned char c : told) EXPECT_TRUE((c >= 0x20 && c != 0x7F) || c == '\n') << int(c);
+
     // No server to be had: the shipped address never resolves, a bad address is not used.
     for (const std::string& address : {NewsletterDefaultServer, std::string("127.0.0.1:0"), std::string("host:http")}) {
         NewsletterServer = address;

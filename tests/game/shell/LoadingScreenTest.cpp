@@ -15,6 +15,7 @@
 #include "engine/system/AppTime.h"
 #include "engine/ui/UI_Object.h"
 #include "platform/Clock.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -216,6 +217,27 @@ TEST_F(LoadingScreenTest, WithoutGlobalAssetsTheSwitchComesOnTheFirstFrameOfTheL
     // and the last phase's one.
     EXPECT_EQ(frames, 41 + 4 + 4 + 4 + 4 + 4 + 1);
     EXPECT_EQ(loading->LoadingStatus, 6);
+}
+
+TEST_F(LoadingScreenTest, ItsPicturesGoWhenItIsLeft) {
+    // Shown once per process: its full-window picture is not held for the rest of the run.
+    auto background = std::make_shared<TImageAsset>();
+    background->url = testsupport::SourceDir() + "/data/Screens/LoadingScreen/Background.jpg";
+    ASSERT_EQ(background->LoadAsset(), 0);
+    ASSERT_TRUE(background->img);
+    auto object = std::make_shared<TUIImage>();
+    object->SetImg(background);
+    loading->AddObject(object);
+    int frames = 0;
+    while (Control::CurrScreen == loading && frames < 200) {
+        Frame();
+        ++frames;
+        if (Control::CurrScreen == loading) {
+            ASSERT_TRUE(background->img) << frames;
+        }
+    }
+    EXPECT_EQ(Control::CurrScreen, menu);
+    EXPECT_FALSE(background->img);
 }
 
 TEST_F(LoadingScreenTest, TheLoadingScreenItselfIsNeitherReloadedNorSetUpAndOwnStepsFixTheBar) {
