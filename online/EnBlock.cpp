@@ -2,6 +2,7 @@
 
 #include "engine/data/BlockFile.h"
 #include "engine/data/IniFile.h"
+#include "engine/media/TxtFile.h"
 #include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
@@ -77,29 +78,18 @@ std::vector<TEnBlockPtr> LoadEnBlockFile(const std::string& url) {
     bool ok = false;
     const std::string text = LoadText(url, &ok);
     if (!ok) {
-        ErrorNoFile(url, "EnBlock", "LoadEnBlockFile()");
+        ErrorNoFile(url, Here());
         return {};
     }
     return ParseEnBlockText(text);
-}
-
-std::vector<std::string> SplitTextLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t lf = text.find('\n'); lf != std::string::npos; lf = text.find('\n', start)) {
-        lines.push_back(text.substr(start, lf - start));
-        start = lf + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
 }
 
 std::vector<std::string> LoadTextLines(const std::string& url) {
     bool ok = false;
     const std::string text = LoadText(url, &ok);
     if (!ok) {
-        ErrorNoFile(url, "EnBlock", "LoadTextLines()");
+        ErrorNoFile(url, Here());
         return {};
     }
-    return SplitTextLines(text);
+    return SplitTxtLines(text);
 }

@@ -52,4 +52,3 @@ TEnParamPtr ParseEnParam(const std::string& key, const std::string& value);
 // its line); the text after the last line feed is a line only when it is not empty. A missing
 // file is reported and gives no lines.
 std::vector<std::string> LoadTextLines(const std::string& url);
-std::vector<std::string> SplitTextLines(const std::string& text);

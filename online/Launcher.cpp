@@ -529,7 +529,7 @@ void TLauncher::Setup() {
     for (const auto& [name, loaded] : pictures) {
         if (loaded) continue;
         // Without its pictures the screen could not be used (no Play button to leave it by).
-        ErrorNoFile(bDir + name, "Launcher", "TLauncher.Setup");
+        ErrorNoFile(bDir + name, Here());
         screenImagesLoaded = 0;
     }
 

@@ -234,17 +234,6 @@ TFileDownloader& TFileDownloader::sharedDownloader() {
     return downloader;
 }
 
-void TFileDownloader::downloadFile(const std::string& url, const std::string& destination) {
-    const TLauncherBudget budget = LauncherBudget();
-    const bool started = TLauncherWorker::Shared().Start([this, url, destination, budget] {
-        downloadUrl = url;
-        downloadDestination = destination;
-        budget_ = budget;
-        startDownloadingURL(url);
-    });
-    if (!started) LauncherLog("Launcher download error: an update of the package is already under way");
-}
-
 void TFileDownloader::startDownloadingURL(const std::string& url) {
     THttpOptions options;
     options.toFile = downloadDestination + ".zip";
@@ -287,10 +276,6 @@ bool TFileDownloader::unzip(const std::string& zipPath) {
     const std::string destination = downloadDestination;
     TLauncherWorker::Shared().Post([read, destination] { TakeInstalledLauncherPackage(destination, std::move(*read)); });
     return true;
-}
-
-void DownloadPackage(const std::string& url, const std::string& destination) {
-    TFileDownloader::sharedDownloader().downloadFile(url, destination);
 }
 
 // ---------------------------------------------------------------------------------------------

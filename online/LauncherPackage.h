@@ -103,9 +103,6 @@ public:
     std::string downloadDestination;  // the package folder it installs into
 
     static TFileDownloader& sharedDownloader();
-    // Starts the download of url on the worker, to install at destination (refused with a log
-    // line while an update is under way). Main thread.
-    void downloadFile(const std::string& url, const std::string& destination);
     // The download (on the worker), within the budget's archive size and the time limits.
     void startDownloadingURL(const std::string& url);
     // Completion: a transfer that failed or did not bring a 2xx reply changes nothing; a good
@@ -122,9 +119,6 @@ private:
     friend void RequestForPackage(const std::string&, int, const std::string&);
     TLauncherBudget budget_;
 };
-
-// sharedDownloader().downloadFile(url, destination).
-void DownloadPackage(const std::string& url, const std::string& destination);
 
 // Unpacks the archive into destination + ".new" within the budget (its unpacked bytes and
 // entries), checks it (a description that reads well, its pictures within the budget) and

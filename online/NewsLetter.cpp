@@ -23,7 +23,6 @@ TNewsLetterPtr NewsLetter;
 
 namespace {
 
-constexpr const char* kSource = "NewsLetter";
 constexpr int kInfoMs = 4000;
 constexpr int kBlinkMs = 500;
 constexpr size_t kMaxEntry = 256;  // characters of an entry
@@ -79,7 +78,7 @@ int TNewsLetter::LoadStuff() {
     if (panel) {
         MidHandleImage(panel);
     } else {
-        ErrorNoFile(folder + "panel.png", kSource, "TNewsLetter :: LoadStuff()");
+        ErrorNoFile(folder + "panel.png", Here());
     }
     _SetupTexts();
     const std::vector<TEnBlockPtr> blocks = LoadEnBlockFile(folder + "newsletter.dat");
@@ -101,7 +100,7 @@ int TNewsLetter::_SetupTexts() {
     if (!TextArray.empty() && TextArray.size() < 10)
         Error(url + " holds " + IntToString(static_cast<int64_t>(TextArray.size())) +
                   " lines; the missing ones read as empty",
-              kSource, "TNewsLetter :: _SetupTexts()");
+              Here());
     txtName = Line(TextArray, 2);
     txtMail = Line(TextArray, 3);
     txtInvalidAdress = Line(TextArray, 8);
@@ -157,7 +156,7 @@ int TNewsLetter::draw() {
 }
 
 int TNewsLetter::_drawBack() {
-    if (OnlineHooks::DrawGameScreen) OnlineHooks::DrawGameScreen();
+    OnlineHooks::DrawGameScreen();
     SetColor(0, 0, 0);
     SetRotation(0.0f);
     SetBlend(ALPHABLEND);
@@ -269,7 +268,7 @@ int TNewsLetter::_updateSystemBasic() {
     UpdateAppMillisecs();
     AppSoundManager::Update();
     if (KeyDown(KEY_LSYS) && KeyHit(KEY_F)) {
-        if (!OnlineHooks::SwitchFullScreen || !OnlineHooks::SwitchFullScreen()) GraphicsSwitchFullScreen();
+        if (!OnlineHooks::SwitchFullScreen()) GraphicsSwitchFullScreen();
     }
     const bool altF4 = KeyDown(KEY_LALT) && KeyHit(KEY_F4);
     const bool commandQ = KeyDown(KEY_LSYS) && KeyHit(KEY_Q);

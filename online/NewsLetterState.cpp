@@ -37,7 +37,7 @@ int GetNewsLetterFolder() {
     // The maker's folder is the per-user root (below the XDG data folder, or --user-dir).
     VelkaroFolder = AppDataRootFolder;
     if (FileType(VelkaroFolder) == 0 && !CreateDir(VelkaroFolder, true))
-        Error("Cannot create the folder " + VelkaroFolder, "NewsLetterState", "GetNewsLetterFolder()");
+        Error("Cannot create the folder " + VelkaroFolder, Here());
     return 0;
 }
 
@@ -56,7 +56,7 @@ int SaveNewsLetter() {
     NewsLetterFile->setFloat(GamePath("HowManyTimes"), static_cast<float>(Newsletter_IleRazy), 0);
     const int saved = NewsLetterFile->save(StatePath());
     if (Newsletter_NiePokazujWiecej != 0 && !SaveBytes(MarkerPath(), NewsLetterMarkerText))
-        Error("Cannot write " + MarkerPath(), "NewsLetterState", "SaveNewsLetter()");
+        Error("Cannot write " + MarkerPath(), Here());
     return saved;
 }
 

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr const char* kSource = "NewsLetter";
-
 // Line n (from 1) of the window's text file; empty outside it.
 std::string TextLine(int n) {
     if (!NewsLetter || n < 1 || n > static_cast<int>(NewsLetter->TextArray.size())) return "";
@@ -54,8 +52,7 @@ std::string NewsLetterDataPath(const std::string& relative) {
         if (depth < 0) refused = true;
     }
     if (refused) {
-        Error("The newsletter's file path " + relative + " leads outside the data folder; not loaded", kSource,
-              "NewsLetterDataPath()");
+        Error("The newsletter's file path " + relative + " leads outside the data folder; not loaded", Here());
         return "";
     }
     return bDir + "newsletter/" + relative;
@@ -66,7 +63,7 @@ TImageFontPtr NewsLetterFont(const std::string& relative, int size) {
     if (path.empty()) {
         if (relative.empty())
             Error(bDir + "newsletter/newsletter.dat names no font for one of its texts; the default font is used",
-                  kSource, "NewsLetterFont()");
+                  Here());
         return nullptr;
     }
     return GetAppFont(path, size);
@@ -104,12 +101,12 @@ TNLImagePtr _CreateNLImage(const TEnBlock& block) {
     if (!path.empty()) {
         image->img = LoadImage(path);
         if (!image->img) {
-            ErrorNoFile(path, kSource, "_CreateNLImage()");
+            ErrorNoFile(path, Here());
         } else {
             MidHandleImage(image->img);
         }
     } else if (block.GetParam("url").empty()) {
-        Error("The newsletter's image " + image->id + " names no file", kSource, "_CreateNLImage()");
+        Error("The newsletter's image " + image->id + " names no file", Here());
     }
     return image;
 }

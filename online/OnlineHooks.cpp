@@ -1,5 +1,5 @@
 #include "online/OnlineHooks.h"
 
-std::function<std::shared_ptr<TAppScreen>()> OnlineHooks::MainMenuScreen;
-std::function<void()> OnlineHooks::DrawGameScreen;
-std::function<bool()> OnlineHooks::SwitchFullScreen;
+THook<std::shared_ptr<TAppScreen>()> OnlineHooks::MainMenuScreen{"OnlineHooks::MainMenuScreen"};
+THook<void()> OnlineHooks::DrawGameScreen{"OnlineHooks::DrawGameScreen"};
+THook<bool()> OnlineHooks::SwitchFullScreen{"OnlineHooks::SwitchFullScreen"};

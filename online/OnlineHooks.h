@@ -1,18 +1,18 @@
-// What the newsletter window and the rate screen need of the game's own screens. online/
-// includes no screen of the game: the main menu, the game screen and the options each set their
-// hook when they are made. Until then a hook does nothing.
+// What the newsletter window and the rate screen need of the game's own screens: the slots
+// start-up sets (engine/system/Hook.h). online/ includes no screen of the game.
 #pragma once
-#include <functional>
 #include <memory>
+
+#include "engine/system/Hook.h"
 
 class TAppScreen;
 
 struct OnlineHooks {
     // The main menu, to go back to (null while there is none).
-    static std::function<std::shared_ptr<TAppScreen>()> MainMenuScreen;
+    static THook<std::shared_ptr<TAppScreen>()> MainMenuScreen;
     // Draws the game screen under the newsletter window.
-    static std::function<void()> DrawGameScreen;
+    static THook<void()> DrawGameScreen;
     // Switches between window and full screen through the options, which remember the choice;
     // false when there are no options to do it.
-    static std::function<bool()> SwitchFullScreen;
+    static THook<bool()> SwitchFullScreen;
 };

@@ -25,7 +25,7 @@ constexpr int kMessageLine = 3;
 void NoCallback() {}
 
 void GoToMainMenu() {
-    if (auto menu = OnlineHooks::MainMenuScreen ? OnlineHooks::MainMenuScreen() : nullptr) GoToScreen(menu, nullptr);
+    if (auto menu = OnlineHooks::MainMenuScreen()) GoToScreen(menu, nullptr);
 }
 }  // namespace
 
@@ -48,14 +48,14 @@ TRateScreenPtr TRateScreen::Create() {
 int TRateScreen::OnSetup() {
     const std::string path = bDir + "Screens/RateScreen/RateURL.txt";
     RateURL = LoadRateURL(path);
-    if (RateURL.empty()) Warning("No review page address in " + path, "RateScreen", "TRateScreen.OnSetup");
+    if (RateURL.empty()) Warning("No review page address in " + path, Here());
     return 0;
 }
 
 int TRateScreen::OnPrepare() {
     auto text = std::dynamic_pointer_cast<TUIText>(FindObjectInd(kMessageId));
     if (!text) {
-        Error("The rate screen has no message text " + IntToString(kMessageId), FileUrl, "TRateScreen.OnPrepare");
+        Error("The rate screen " + FileUrl + " has no message text " + IntToString(kMessageId), Here());
         return 0;
     }
     // The style is shared: every text of it becomes opaque.

@@ -1218,11 +1218,11 @@ std::string EncodeBlockFileText(std::string_view utf8) {
 
 bool SaveBlockFile(const TBlockFilePtr& root) {
     if (!root) {
-        Error("No block file to save!", "BlockFile", "SaveBlockFile()");
+        Error("No block file to save!", Here());
         return false;
     }
     if (root->name.empty() || !SaveBytes(root->name, EncodeBlockFileText(BlockFileToText(root)))) {
-        Error("Couldn't write block file! Url = " + root->name, "BlockFile", "SaveBlockFile()");
+        Error("Couldn't write block file! Url = " + root->name, Here());
         return false;
     }
     return true;
@@ -1237,7 +1237,7 @@ TBlockFilePtr LoadBlockFileChecked(const std::string& path, bool& whole) {
     whole = false;
     std::string text;
     if (FileType(path) != 1 || !LoadBytes(path, text)) {
-        ErrorNoFile(path, "BlockFile", "LoadBlockFile()");
+        ErrorNoFile(path, Here());
         return CreateBlockFile(path);
     }
     // Plain ASCII needs no decoding; a byte-order mark or Latin-1 bytes do.

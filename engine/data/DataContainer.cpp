@@ -25,7 +25,7 @@ void TDataContainer::AddDataField(TDataFieldPtr field) { AddField(std::move(fiel
 TDataFieldPtr TDataContainer::GetField(std::string_view name) const {
     for (const auto& f : Fields)
         if (f && NamesEqual(f->Name, name)) return f;
-    Error("No Data Field '" + std::string(name) + "' found!", "DataContainer", "GetField()", "ERROR ");
+    Error("No Data Field '" + std::string(name) + "' found!", Here());
     return nullptr;
 }
 
@@ -111,8 +111,7 @@ TDataContainerPtr ConvertIniBlockToDataContainer(const TIniBlockPtr& block) {
     for (const auto& p : block->params) {
         TDataFieldPtr f = ConvertIniParamToDataField(p);
         if (!f) {
-            Error("Couldn't convert TIniParam(" + (p ? p->id : std::string()) + ") to TDataField!", "DataContainer",
-                  "ConvertIniBlockToDataContainer()", "ERROR ");
+            Error("Couldn't convert TIniParam(" + (p ? p->id : std::string()) + ") to TDataField!", Here());
             continue;
         }
         c->AddField(std::move(f));

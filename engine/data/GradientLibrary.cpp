@@ -245,20 +245,20 @@ bool SaveGradientArray(const std::vector<TGradientPtr>& gradients, const std::st
     std::string text;
     for (const auto& g : gradients) text += SaveGradientToString(g) + "\n";
     if (SaveText(text, url)) return true;
-    Error("Cannot write the gradient file! Url = " + url, "GradientLibrary.cpp", "SaveGradientArray");
+    Error("Cannot write the gradient file! Url = " + url, Here());
     return false;
 }
 
 std::vector<TGradientPtr> LoadGradientArray(const std::string& url) {
     std::vector<TGradientPtr> out;
     if (FileType(url) != 1) {
-        ErrorNoFile(url, "GradientLibrary.cpp", "LoadGradientArray");
+        ErrorNoFile(url, Here());
         return out;
     }
     bool ok = false;
     const std::string text = LoadText(url, &ok);
     if (!ok) {
-        ErrorNoFile(url, "GradientLibrary.cpp", "LoadGradientArray");
+        ErrorNoFile(url, Here());
         return out;
     }
     for (const auto& line : SplitString(text, "\n")) {

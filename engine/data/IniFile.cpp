@@ -156,7 +156,7 @@ TIniBlockList LoadIniFile(const std::string& path) {
     bool ok = false;
     std::string text = FileType(path) == 1 ? LoadText(path, &ok) : std::string();
     if (!ok) {
-        ErrorNoFile(path, "IniFile", "LoadIniFile()");
+        ErrorNoFile(path, Here());
         return {};
     }
     return ParseIniText(text);
@@ -171,7 +171,7 @@ std::string IniBlocksToText(const TIniBlockList& blocks) {
 
 bool SaveIniFile(const TIniBlockList& blocks, const std::string& path) {
     if (!SaveText(IniBlocksToText(blocks), path)) {
-        Error("Couldn't write ini file! Url = " + path, "IniFile", "SaveIniFile()");
+        Error("Couldn't write ini file! Url = " + path, Here());
         return false;
     }
     return true;

@@ -92,16 +92,16 @@ void AppSettings::LoadSettings(const std::string& url) {
 void AppSettings::LoadData() {
     const std::string initUrl = InitFileUrl(), userUrl = UserFileUrl();
     const bool haveInit = FileType(initUrl) == 1;
-    if (!haveInit) Error("File 'Init.ini' not found!", "Settings", "Loading AppSettings");
+    if (!haveInit) Error("File 'Init.ini' not found!", Here());
 
     // The player's own file wins whenever it holds settings, with or without "Init.ini".
     // A player's first run has no file of its own yet: that is no fault, "Init.ini" serves.
     if (AppDataFolder.empty()) {
-        Warning("AppDataFolder not initiated!", "Settings", "Function LoadData()");
+        Warning("AppDataFolder not initiated!", Here());
     } else if (FileType(userUrl) == 1) {
         LoadSettings(userUrl);
         if (!Datas.empty()) return;
-        Warning("'" + userUrl + "' holds no settings!", "Settings", "Function LoadData()");
+        Warning("'" + userUrl + "' holds no settings!", Here());
     }
     if (haveInit) {
         LoadSettings(initUrl);
@@ -151,11 +151,11 @@ TIniBlockPtr AppSettings::SaveData_Other() {
 
 bool AppSettings::SaveData() {
     if (!Loaded) {
-        Warning("Settings were never loaded; 'Settings.ini' is left as it is!", "Settings", "SaveData()");
+        Warning("Settings were never loaded; 'Settings.ini' is left as it is!", Here());
         return false;
     }
     if (AppDataFolder.empty()) {
-        Error("AppDataFolder not initiated; settings not saved!", "Settings", "SaveData()");
+        Error("AppDataFolder not initiated; settings not saved!", Here());
         return false;
     }
     TIniBlockList blocks{SaveData_Screen(), SaveData_Lang(), SaveData_Volume(), SaveData_Other()};
@@ -177,7 +177,7 @@ void AppSettings::SetDataFloat(const std::string& container, const std::string& 
 TDataFieldPtr AppSettings::GetDataField(const std::string& container, const std::string& name) {
     TDataContainerPtr c = container.empty() ? nullptr : GetDataContainer(container, 0);
     if (!c) {
-        Warning("Couldn't find Container '" + container + "'!", "Settings", "GetDataField()");
+        Warning("Couldn't find Container '" + container + "'!", Here());
         return nullptr;
     }
     return c->GetField(name);
@@ -185,7 +185,7 @@ TDataFieldPtr AppSettings::GetDataField(const std::string& container, const std:
 
 TDataFieldPtr AppSettings::GetDataField(const TDataContainerPtr& container, const std::string& name) {
     if (!container) {
-        Warning("Couldn't find Container ''!", "Settings", "GetDataField()");
+        Warning("Couldn't find Container ''!", Here());
         return nullptr;
     }
     return container->GetField(name);

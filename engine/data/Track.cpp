@@ -151,7 +151,7 @@ TTrackPtr CreateAppTrack(TDimArray stops) {
 
 int SaveAppTrackFile(const TTrackPtr& track, const std::string& path) {
     const std::string text = track ? track->ToString() : "";
-    if (!SaveText(text, path)) Error("Cannot write the track file! Url = " + path, "Track.cpp", "SaveAppTrackFile");
+    if (!SaveText(text, path)) Error("Cannot write the track file! Url = " + path, Here());
     return 0;
 }
 
@@ -160,7 +160,7 @@ TTrackPtr LoadAppTrackFile(const std::string& path) {
     bool ok = false;
     const std::string text = (FileType(path) == 1) ? LoadText(path, &ok) : std::string();
     if (!ok) {
-        ErrorNoFile(path, "Track.cpp", "LoadAppTrackFile");
+        ErrorNoFile(path, Here());
         return track;
     }
     track->FromString(Trim(text));

@@ -24,9 +24,9 @@ std::vector<std::shared_ptr<T>> ReadEntries(const TBlockFilePtr& block) {
 }
 
 template <class T>
-std::vector<std::shared_ptr<T>> LoadArrayFile(const std::string& path, const char* code) {
+std::vector<std::shared_ptr<T>> LoadArrayFile(const std::string& path, const TReportPlace& place) {
     if (FileType(path) == 0) {
-        ErrorNoFile(path, "Basics", code);
+        ErrorNoFile(path, place);
         return {};
     }
     return ReadEntries<T>(LoadBlockFile(path));
@@ -50,9 +50,9 @@ bool SaveMultipleDimArrays(const std::vector<TDimArray>& arrays, const std::stri
     return SaveBlockFile(root);
 }
 
-TDimArray LoadDimArray(const std::string& path) { return LoadArrayFile<TDim>(path, "LoadDimArray"); }
+TDimArray LoadDimArray(const std::string& path) { return LoadArrayFile<TDim>(path, Here()); }
 
-TRGBArray LoadRGBArray(const std::string& path) { return LoadArrayFile<TRGB>(path, "LoadRGBArray"); }
+TRGBArray LoadRGBArray(const std::string& path) { return LoadArrayFile<TRGB>(path, Here()); }
 
 TDimArray LoadDimList(const std::string& path) { return LoadDimArray(path); }
 

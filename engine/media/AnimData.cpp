@@ -12,8 +12,6 @@
 
 namespace {
 
-const char* const kFile = "AnimData";
-
 // The frame images of a "Frames" block, in the order of its FRAME entries.
 // In a damaged file (damaged true) the last frame named may be a name cut short: it is not
 // reported, the file was.
@@ -36,9 +34,9 @@ std::vector<TImagePtr> LoadAnimObjectFrames(const TBlockFilePtr& framesBlock, co
             if (damaged && entry == last) {
                 // Said as the file's fault.
             } else if (FileType(ResolvePath(path)) != 1) {
-                ErrorNoFile(path, kFile, "LoadAnimObject");
+                ErrorNoFile(path, Here());
             } else {
-                ErrorImg(path, kFile, "LoadAnimObject");
+                ErrorImg(path, Here());
             }
             // The frame keeps its place and shows the placeholder. A copy, so that its handle
             // does not move the placeholder everyone else draws.
@@ -99,7 +97,7 @@ TAnimObjectPtr LoadAnimObject(const std::string& path, int flags) {
     const bool damaged = !whole && FileType(ResolvePath(path)) == 1;
     // Said once, however many objects load the file.
     if (damaged && FirstReportAbout(path))
-        Error("Animation file '" + path + "' is damaged; using what it holds", kFile, "LoadAnimObject");
+        Error("Animation file '" + path + "' is damaged; using what it holds", Here());
     TBlockFilePtr framesBlock = GetBlockFile(root, "Frames");
     obj->Frames = LoadAnimObjectFrames(framesBlock, GetBlockFileEntrysList(framesBlock, ""), flags, damaged);
     obj->Anims = LoadAnimObjectAnims(GetBlockFilesList(GetBlockFile(root, "Anims"), "Anim"));

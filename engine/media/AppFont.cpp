@@ -24,12 +24,12 @@ TImageFontPtr AppFontManager::LoadManagerFont(const std::string& url, int size) 
     if (size > kMaxFontSize) {
         Error("The font " + url + " is asked for at size " + IntToString(size) + ", larger than " +
                   IntToString(kMaxFontSize) + "; it is drawn at " + IntToString(kMaxFontSize),
-              "Managers", "FontManager.LoadManagerFont");
+              Here());
         size = kMaxFontSize;
     }
     // Every request for a missing file is reported, also when an earlier one left its (empty)
     // entry: each caller learns that its text falls back to the default font.
-    if (FileType(url) == 0) ErrorNoFile(url, "Managers", "FontManager.LoadManagerFont");
+    if (FileType(url) == 0) ErrorNoFile(url, Here());
     const std::string key = FontKey(url);
     for (const auto& f : FontsLoaded)
         if (f && f->size == size && FontKey(f->url) == key) return f->font;
@@ -81,5 +81,5 @@ void AppInitFonts() {
     if (FileType(url) != 0)
         LoadAppFonts(url);
     else
-        ErrorNoFile(url, "AppFont", "AppInitFonts()");  // texts then use the default font
+        ErrorNoFile(url, Here());  // texts then use the default font
 }

@@ -52,7 +52,7 @@ void TAppSound::Load() {
     if (!sample) {
         snd = nullptr;
         SoundTime = 0;
-        Warning("Can't load sound! Url = " + url, "AppSound", "Load()");
+        Warning("Can't load sound! Url = " + url, Here());
         return;
     }
     SoundTime = static_cast<int>(int64_t{sample->length} * 1000 / sample->hertz);

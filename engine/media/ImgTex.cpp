@@ -13,8 +13,6 @@ std::vector<TImgPtr> TImgTex::AllLoadedSingles;
 
 namespace {
 
-const char* const kFile = "ImgTex";
-
 // True when the bytes are well-formed UTF-8.
 bool IsUtf8(const std::string& s) {
     size_t i = 0, n = s.size();
@@ -51,11 +49,11 @@ std::string DecodeDescription(const std::string& bytes) {
 }
 
 // A failed picture load: "no file" when nothing is there, else the file could not be decoded.
-void ReportImageLoad(const std::string& path, const std::string& code) {
+void ReportImageLoad(const std::string& path, const TReportPlace& place) {
     if (FileType(ResolvePath(path)) != 1) {
-        ErrorNoFile(path, kFile, code);
+        ErrorNoFile(path, place);
     } else {
-        ErrorImg(path, kFile, code);
+        ErrorImg(path, place);
     }
 }
 
@@ -94,7 +92,7 @@ int TImgTex::SetHandle(int hx, int hy) {
 int TImgTex::Load() {
     if (Img) return 0;
     Img = LoadImage(url, flags);
-    if (!Img) ReportImageLoad(url, "TImgTex.Load");
+    if (!Img) ReportImageLoad(url, Here());
     return 0;
 }
 
@@ -177,7 +175,7 @@ TImgTexPtr TImgTex::LoadTex(const std::string& texUrl, int texFlags) {
 
     std::string bytes;
     if (FileType(ResolvePath(descPath)) != 1 || !LoadBytes(descPath, bytes)) {
-        ErrorNoFile(descPath, kFile, "TImgTex.LoadTex");
+        ErrorNoFile(descPath, Here());
         tex->isDescriptionDamaged = 1;
     } else {
         std::vector<std::string> lines = SplitStringByChar(DecodeDescription(bytes), "\n");
@@ -195,8 +193,9 @@ TImgTexPtr TImgTex::LoadTex(const std::string& texUrl, int texFlags) {
         // A description cut short: fewer pictures than its header counts. What it holds is used.
         const int counted = lines.empty() ? 0 : StringToInt(lines[0]);
         if (counted > static_cast<int>(tex->images.size())) {
-            Error("Texture description '" + descPath + "' is cut short; the pictures it lacks are drawn as placeholders",
-                  kFile, "TImgTex.LoadTex");
+            Error(
+                "Texture description '" + descPath + "' is cut short; the pictures it lacks are drawn as placeholders",
+                Here());
             tex->isDescriptionDamaged = 1;
         }
     }
@@ -212,15 +211,14 @@ TImgPtr TImgTex::LoadImgTex(const std::string& imgUrl, int imgFlags) {
     std::string key = NameUpper(Trim(imgName));
 
     if (Trim(texPath).empty()) {
-        Error("Texture url without a texture path! Url = " + imgUrl, kFile, "TImgTex.LoadImgTex");
+        Error("Texture url without a texture path! Url = " + imgUrl, Here());
         return MissingImg(key, imgUrl, 0, imgFlags);
     }
     TImgTexPtr tex = GetTex(texPath, imgFlags);
     TImgPtr img = tex->GetImage(imgName);
     if (!img) {
         if (tex->isDescriptionDamaged == 0)
-            Error("No image named \"" + key + "\" in the texture description! Url = " + imgUrl, kFile,
-                  "TImgTex.LoadImgTex");
+            Error("No image named \"" + key + "\" in the texture description! Url = " + imgUrl, Here());
         return MissingImg(key, imgUrl, 0, imgFlags);
     }
     img->Url = imgUrl;
@@ -234,7 +232,7 @@ TImgPtr TImgTex::LoadImgSingle(const std::string& imgUrl, int imgFlags) {
 
     TImagePtr image = LoadImage(imgUrl, -1);
     if (!image) {
-        ReportImageLoad(imgUrl, "TImgTex.LoadImgSingle");
+        ReportImageLoad(imgUrl, Here());
         return MissingImg(imgUrl, imgUrl, 1, imgFlags);
     }
     auto img = std::make_shared<TImg>();

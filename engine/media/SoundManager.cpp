@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/media/SoundHooks.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
@@ -13,9 +14,6 @@
 namespace {
 
 constexpr int kMusicCycle = 6;
-
-bool NoProfile(int&) { return false; }
-void StoreNothing(int) {}
 
 }  // namespace
 
@@ -33,8 +31,7 @@ int AppSoundManager::isMusicMuted = 0;
 int AppSoundManager::isSoundMuted = 0;
 int AppSoundManager::TemporaryMusicTime = 0;
 TAppSoundPtr AppSoundManager::ClickSound;
-AppSoundManager::MusicNumberGetter AppSoundManager::GetMusicNumber = NoProfile;
-AppSoundManager::MusicNumberSetter AppSoundManager::SetMusicNumber = StoreNothing;
+THook<int*()> SoundHooks::MusicCounter{"SoundHooks::MusicCounter"};
 
 void AppSoundManager::Setup() { ClickSound = CreateAppSound(bDir + "Sound/sfx/click.ogg", 0, 0); }
 
@@ -43,7 +40,7 @@ void AppInitSounds() { AppSoundManager::Setup(); }
 void AppSoundManager::LoadMusics() {
     std::string path = bDir + "Sound/Tracks.txt";
     if (FileType(path) == 0) {
-        ErrorNoFile(path, "SoundManager", "LoadMusics()");  // no music is played
+        ErrorNoFile(path, Here());  // no music is played
         return;
     }
     TBlockFilePtr root = LoadBlockFile(path);
@@ -58,8 +55,7 @@ void AppSoundManager::LoadMusics() {
         if (PathIsInside(folder, "./" + ConvertAppPath(rel))) {
             track->url = folder + rel;
         } else {
-            Error("Music track '" + track->name + "' lies outside the Sound folder! Url = " + rel, "SoundManager",
-                  "LoadMusics()");
+            Error("Music track '" + track->name + "' lies outside the Sound folder! Url = " + rel, Here());
         }
         MusicsList.push_back(track);
     }
@@ -93,15 +89,12 @@ void AppSoundManager::UnMuteMusis() {
 
 void AppSoundManager::PlayLevelSound() {
     int n = 1;
-    int counter = 0;
-    if (GetMusicNumber && GetMusicNumber(counter)) {
+    if (int* counter = SoundHooks::MusicCounter()) {
         // 0 is a new profile's value; anything else outside the cycle comes from a damaged
         // profile file and restarts it.
-        if (counter < 1 || counter > kMusicCycle) counter = 1;
-        n = counter;
-        ++counter;
-        if (counter > kMusicCycle) counter = 1;
-        if (SetMusicNumber) SetMusicNumber(counter);
+        if (*counter < 1 || *counter > kMusicCycle) *counter = 1;
+        n = *counter;
+        *counter = n >= kMusicCycle ? 1 : n + 1;
     }
     if (MusicsList.empty()) return;
     if (n > static_cast<int>(MusicsList.size())) return;  // fewer tracks listed: play nothing
@@ -223,6 +216,5 @@ void AppSoundManager::Reset() {
     isSoundMuted = 0;
     TemporaryMusicTime = 0;
     ClickSound = nullptr;
-    GetMusicNumber = NoProfile;
-    SetMusicNumber = StoreNothing;
+    SoundHooks::MusicCounter.Unset();
 }

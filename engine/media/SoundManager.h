@@ -36,14 +36,6 @@ public:
     // button's class-wide click sound is this one.
     static TAppSoundPtr ClickSound;
 
-    // The current player's counter of the next music track (1..6, 0 in a new profile). The game
-    // sets these at start-up; GetMusicNumber answers false while no profile is chosen. The
-    // defaults: no profile, and nothing stored.
-    using MusicNumberGetter = bool (*)(int& number);
-    using MusicNumberSetter = void (*)(int number);
-    static MusicNumberGetter GetMusicNumber;
-    static MusicNumberSetter SetMusicNumber;
-
     static void Setup();
     // Appends a track (not yet decoded) per "Track" block of the track file; nothing when the
     // file is missing. A track whose Url leaves the Sound folder is kept (so the numbering
@@ -53,7 +45,8 @@ public:
     static void UnMuteSounds();
     static void MuteMusic();
     static void UnMuteMusis();
-    // Starts the next track of the cycle of six, counted in the profile; track 1 without one.
+    // Starts the next track of the cycle of six, counted in the player's counter
+    // (SoundHooks::MusicCounter); track 1 without a player.
     static void PlayLevelSound();
     static void UpdateCurrMusic();
     static void UpdateLastMusic();
@@ -72,7 +65,7 @@ public:
     // Resumes what Pause paused, leaving muted music and muted effects paused.
     static void UnPause();
 
-    // Back to the start state: every channel stopped, lists emptied, hooks to their defaults.
+    // Back to the start state: every channel stopped, lists emptied, the music counter's slot unset.
     static void Reset();
 };
 

@@ -274,7 +274,7 @@ void AppInitClasses() {
     if (FileType(url) != 0) {
         AppClassManager::LoadClasses(url);
     } else {
-        ErrorNoFile(url, "TextClass", "AppInitClasses()");
+        ErrorNoFile(url, Here());
         AppClassManager::ClassListMissing = true;
     }
 }

@@ -26,7 +26,7 @@ std::shared_ptr<TTxtFile> LoadTxtFile(const std::string& url) {
     bool ok = false;
     std::string text = LoadText(path, &ok);
     if (!ok) {
-        ErrorNoFile(path, "TxtFile", "LoadTxtFile()");
+        ErrorNoFile(path, Here());
         return file;
     }
     file->txt = SplitTxtLines(text);
@@ -42,7 +42,7 @@ bool SaveTxtFile(const std::shared_ptr<TTxtFile>& file, const std::string& url) 
         }
     }
     if (SaveText(text, url)) return true;
-    Error("Couldn't save text file '" + url + "'!", "TxtFile", "SaveTxtFile()");
+    Error("Couldn't save text file '" + url + "'!", Here());
     return false;
 }
 
@@ -73,7 +73,7 @@ std::string GetTxtRefLine(const std::string& ref, const std::string& base) {
         number = number.substr(0, number.find('|'));
     }
     if (LeavesFolder(base, path)) {
-        Error("Text reference '" + ref + "' leaves its folder!", "TxtFile", "GetTxtRefLine()");
+        Error("Text reference '" + ref + "' leaves its folder!", Here());
         return "";
     }
     // Without a usable line number the result is empty whatever the file holds.

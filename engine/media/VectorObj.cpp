@@ -86,23 +86,21 @@ int TAppVectorObj::LoadGFX(const TBlockFilePtr& bf, const std::string& folder, i
     const int listed = HighestImageEntry(block) + 1;
     if (count < 0) count = 0;
     if (count > listed) {
-        Error("Graphics table claims " + IntToString(count) + " images but lists " + IntToString(listed) + "!",
-              "TAppVectorObj", "LoadGFX()");
+        Error("Graphics table claims " + IntToString(count) + " images but lists " + IntToString(listed) + "!", Here());
         count = listed;
     }
     const std::string imagesFolder = folder + "images";
     for (int i = 0; i < count; ++i) {
         const std::string fileName = GetBFString(bf, "GFX::img" + IntToString(i), 0);
         if (Trim(fileName).empty()) {
-            Error("Graphic " + IntToString(i) + " has no file name!", "TAppVectorObj", "LoadGFX()");
+            Error("Graphic " + IntToString(i) + " has no file name!", Here());
             AddImage(std::make_shared<TAVOImage>());
             continue;
         }
         // A name from the file must name a file inside the package's images folder.
         if (fileName.front() == '/' || fileName.find('\\') != std::string::npos ||
             !PathIsInside(imagesFolder, fileName)) {
-            Error("Graphic name '" + fileName + "' leaves the package's images folder; not loaded!", "TAppVectorObj",
-                  "LoadGFX()");
+            Error("Graphic name '" + fileName + "' leaves the package's images folder; not loaded!", Here());
             AddImage(std::make_shared<TAVOImage>());
             continue;
         }
@@ -339,14 +337,12 @@ bool SaveAVOImages(const TAppVectorObjPtr& obj, const std::string& imagesFolder)
     for (const auto& g : obj->gfx) {
         if (!g || !g->_EdPixMap) continue;
         if (g->_edName.empty() || g->_edName.front() == '/' || !PathIsInside(imagesFolder, g->_edName)) {
-            Error("Graphic name '" + g->_edName + "' leaves the package's images folder; not written!", "TAppVectorObj",
-                  "SaveAVOImages()");
+            Error("Graphic name '" + g->_edName + "' leaves the package's images folder; not written!", Here());
             ok = false;
             continue;
         }
         if (!SaveAVOImage(g, JoinPath(imagesFolder, g->_edName))) {
-            Error("Couldn't write image '" + JoinPath(imagesFolder, g->_edName) + "'!", "TAppVectorObj",
-                  "SaveAVOImages()");
+            Error("Couldn't write image '" + JoinPath(imagesFolder, g->_edName) + "'!", Here());
             ok = false;
         }
     }
@@ -377,7 +373,7 @@ int SaveAVO(const TAppVectorObjPtr& obj, const std::string& url) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     const std::string name = StripAll(path);
     if (name.empty()) {
-        Error("No package name in '" + url + "'!", "TAppVectorObj", "SaveAVO()");
+        Error("No package name in '" + url + "'!", Here());
         return 0;
     }
     // Beside the url, in a folder named after its base name (a url without a folder writes
@@ -386,7 +382,7 @@ int SaveAVO(const TAppVectorObjPtr& obj, const std::string& url) {
     const std::string folder = base + "/";
     TBlockFilePtr vectorsRoot = CreateBlockFile(folder + "Vectors.avo");
     if (!CreateDir(base) || !CreateDir(folder + "images")) {
-        Error("Couldn't create the package folder '" + folder + "'!", "TAppVectorObj", "SaveAVO()");
+        Error("Couldn't create the package folder '" + folder + "'!", Here());
         return 0;
     }
     bool ok = SaveAVOImages(obj, folder + "images");
@@ -430,7 +426,7 @@ TAppVectorObjPtr LoadAVOFromFolder(const std::string& folder, int keepPixmap) {
     bool complete = true;
     for (const char* file : {kGfxFile, kVectorsFile, kAnimsFile}) {
         if (FileType(folder + file) != 1) {
-            ErrorNoFile(folder + file, "TAppVectorObj", "LoadAVOFromFolder()");
+            ErrorNoFile(folder + file, Here());
             complete = false;
         }
     }
@@ -457,12 +453,12 @@ TAppVectorObjPtr LoadAVO(const std::string& url, int keepPixmap) {
     const std::string ext = Lower(ExtractExt(path));
     if (ext == "zip" || ext == "avobj") {
         // Packed packages are not served by the file layer.
-        Error("Packed vector animations can't be read: '" + path + "'!", "TAppVectorObj", "LoadAVO()");
+        Error("Packed vector animations can't be read: '" + path + "'!", Here());
         return nullptr;
     }
     if (FileType(path) == 0)
-        ErrorNoFile(path, "TAppVectorObj", "LoadAVO()");
+        ErrorNoFile(path, Here());
     else
-        Error("Not a vector animation: '" + path + "'!", "TAppVectorObj", "LoadAVO()");
+        Error("Not a vector animation: '" + path + "'!", Here());
     return nullptr;
 }

@@ -69,9 +69,9 @@ TAVOImagePtr LoadAVOImage(const std::string& url, int keepPixmap) {
     if (pixels) graphic->image = LoadImage(pixels, -1);
     if (!graphic->image) {
         if (FileType(url) == 1)
-            ErrorImg(url, "TAVOImage", "LoadAVOImage()");
+            ErrorImg(url, Here());
         else
-            ErrorNoFile(url, "TAVOImage", "LoadAVOImage()");
+            ErrorNoFile(url, Here());
     }
     if (keepPixmap != 0) {
         graphic->_EdPixMap = pixels;

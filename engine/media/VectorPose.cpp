@@ -177,7 +177,7 @@ int TAppVectorAnim::Load(const TBlockFilePtr& block, TAppVector* part) {
     if (count > present) {
         Error("Animation '" + name + "' claims " + IntToString(count) + " steps but lists " +
                   IntToString(std::max(present, 0)) + "!",
-              "TAppVectorAnim", "Load()");
+              Here());
         count = present;
     }
     for (i = 1; i <= count; ++i) {
@@ -186,7 +186,7 @@ int TAppVectorAnim::Load(const TBlockFilePtr& block, TAppVector* part) {
         TAppVectorStatePtr pose = part ? part->GetState(index) : nullptr;
         if (!pose) {
             Error("Animation '" + name + "' names pose " + IntToString(index) + ", which does not exist; step skipped!",
-                  "TAppVectorAnim", "Load()");
+                  Here());
             continue;
         }
         StatesInd.push_back(index);

@@ -266,8 +266,7 @@ TColorizerPtr LoadColorizerFromString(const std::string& s) {
     else if (key == "GRADIENT_BETWEEN")
         out = std::make_shared<TColorizerGradientBetween>();
     if (!out) {
-        Error("Unknown Colorizer type: " + pieces[0] + ".", "Colorizer", "LoadColorizerFromString:TColorizer( s:String )",
-              "ERROR ");
+        Error("Unknown Colorizer type: " + pieces[0] + ".", Here());
         return nullptr;
     }
     out->FromString(payload);

@@ -15,8 +15,6 @@
 
 namespace {
 
-const char* const kFile = "Emitter";
-
 int32_t ClampToInt(int64_t v) {
     if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
     if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
@@ -76,7 +74,7 @@ int TAppEmitterPreSet::LoadStandard(const TBlockFilePtr& block) {
     if (MaxParticles > MaxParticlesLimit) {
         Error("Preset '" + name + "' asks for " + IntToString(MaxParticles) + " particles; its pool holds " +
                   IntToString(MaxParticlesLimit),
-              kFile, "TAppEmitterPreSet.LoadStandard( file:TBlockFile )", "ERROR ");
+              Here());
         MaxParticles = MaxParticlesLimit;
     }
     CountPerSecond = GetBFInt(b, "CountPerSecond");
@@ -108,9 +106,7 @@ int TAppEmitterPreSet::LoadImagesData(const TBlockFilePtr& block) {
         // texture behind it. It has said so already; only an entry naming no picture is
         // reported here.
         if (!img || (!img->image && !img->texture)) {
-            if (url.empty())
-                Error("Couldn't load TImg object! Url = " + url, kFile,
-                      "TAppEmitterPreSet.LoadImagesData( file:TBlockFile )", "ERROR ");
+            if (url.empty()) Error("Couldn't load TImg object! Url = " + url, Here());
             continue;
         }
         SetImgHandle(img, GetBFInt(im, entry, 1), GetBFInt(im, entry, 2));
@@ -439,7 +435,7 @@ void AppInitEmitterPresets() {
     TAppBasicEmitter::Presets.clear();
     const std::string path = ResolvePath(bDir + AppResources + "Data/EmitterPresets.dat");
     if (FileType(path) != 1) {
-        ErrorNoFile(path, kFile, "AppInitEmitterPresets()");  // emitters then make no particles
+        ErrorNoFile(path, Here());  // emitters then make no particles
         return;
     }
     TBlockFilePtr root = LoadBlockFile(path);
@@ -450,12 +446,11 @@ void AppInitEmitterPresets() {
         if (!ref.empty()) {
             const std::string file = ResolvePath(ConvertAppPath(ref));
             if (FileType(file) != 1) {
-                ErrorNoFile(file, kFile, "AppInitEmitterPresets()");
+                ErrorNoFile(file, Here());
                 continue;
             }
             if (!PathIsInside(dataFolder, RealPath(file))) {
-                Error("Preset file lies outside the data folder! Url = " + ref, kFile, "AppInitEmitterPresets()",
-                      "ERROR ");
+                Error("Preset file lies outside the data folder! Url = " + ref, Here());
                 continue;
             }
             preset = LoadAppEmitterPreset(GetBlockFile(LoadBlockFile(file), "EP"));

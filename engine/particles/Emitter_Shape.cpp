@@ -191,13 +191,11 @@ TAppEmitterShapePtr CreateAESFromString(const std::string& text) {
     else if (kind == "LINE")
         shape = std::make_shared<TAEShapeLine>();
     if (values.size() < 6) {
-        Error("Value Array for Emitter Shape doesn't have enough elements!", "Emitter_Shape",
-              "CreateAESFromString:TAppEmitterShape( data:string )", "ERROR ");
+        Error("Value Array for Emitter Shape doesn't have enough elements!", Here());
         return CreateAESPoint();
     }
     if (!shape) {
-        Error("Unknown Emitter Shape type: " + pieces[0] + ".", "Emitter_Shape",
-              "CreateAESFromString:TAppEmitterShape( data:string )", "ERROR ");
+        Error("Unknown Emitter Shape type: " + pieces[0] + ".", Here());
         return CreateAESPoint();
     }
     shape->SetValues(std::move(values));

@@ -187,8 +187,7 @@ TTransformerPtr LoadTransformerFromString(const std::string& s) {
     else if (key == "TRANSFORM_BETWEEN")
         out = std::make_shared<TTransformerBetweenTransforms>();
     if (!out) {
-        Error("Unknown Transformer type: " + pieces[0] + ".", "Transformer",
-              "LoadTransformerFromString:TTransformer( s:String )", "ERROR ");
+        Error("Unknown Transformer type: " + pieces[0] + ".", Here());
         return nullptr;
     }
     out->FromString(payload);

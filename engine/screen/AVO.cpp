@@ -10,7 +10,7 @@ TAppVectorObjPtr TAVO::_LoadedAvo() const { return AVOAsset ? AVOAsset->Avo : nu
 
 TAppVectorObjPtr TAVO::_AvoOrReport() {
     TAppVectorObjPtr avo = _LoadedAvo();
-    if (!avo) Error("AVO object not loaded from asset in '" + name + "'!", "", "", "ERROR ");
+    if (!avo) Error("AVO object not loaded from asset in '" + name + "'!");
     return avo;
 }
 
@@ -33,8 +33,7 @@ int TAVO::SetAnimPer(float per) {
 int TAVO::SetAnimAndFrame(const std::string& animName, float per) {
     TAppVectorObjPtr avo = _AvoOrReport();
     if (!avo) return 0;
-    if (!avo->GetAnim(animName))
-        Error("No animation '" + animName + "' in the AVO object of '" + name + "'!", "", "", "ERROR ");
+    if (!avo->GetAnim(animName)) Error("No animation '" + animName + "' in the AVO object of '" + name + "'!");
     return avo->SetCurrAnim(animName, per);
 }
 
@@ -57,7 +56,7 @@ int TAVO::PlayAnim(const std::string& animName, int32_t time, int32_t looped) {
 
 int TAVO::PlayAnimInd(int ind, int32_t time, int32_t looped) {
     if (TAppVectorObjPtr avo = _LoadedAvo(); avo && (ind < 0 || ind >= static_cast<int>(avo->anims.size()))) {
-        Error("No animation number " + IntToString(ind) + " in the AVO object of '" + name + "'!", "", "", "ERROR ");
+        Error("No animation number " + IntToString(ind) + " in the AVO object of '" + name + "'!");
         return 0;
     }
     SetAnimAndFrameInd(ind, 0.0f);

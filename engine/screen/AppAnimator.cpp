@@ -12,8 +12,6 @@
 
 namespace {
 
-const char* const kSource = "AppAnimator";
-
 // The game-object sub-objects of obj, in order.
 std::vector<TGameObject*> GameSubObjects(TGameObject* obj) {
     std::vector<TGameObject*> out;
@@ -404,8 +402,7 @@ int TAppObjAnimator::Animation_Play(const std::string& animName, int time, int l
                                     int sinus) {
     SetCurrAnim(GetAnimByName(animName));
     if (!CurrAnim)
-        Error("Couldn't find animation (NAME): '" + animName + "' for object: '" + _ObjectName() + "'!", kSource,
-              "TAppObjAnimator :: Method Animation_PlayInd()");
+        Error("Couldn't find animation (NAME): '" + animName + "' for object: '" + _ObjectName() + "'!", Here());
     _StartPlay(time, looped, start, delay, sinus);
     return 0;
 }
@@ -414,7 +411,7 @@ int TAppObjAnimator::Animation_PlayInd(int index, int time, int looped, float st
     SetCurrAnimInd(index);
     if (!CurrAnim)
         Error("Couldn't find animation (INDEX): '" + std::to_string(index) + "' for object: '" + _ObjectName() + "'!",
-              kSource, "TAppObjAnimator :: Method Animation_PlayInd()");
+              Here());
     _StartPlay(time, looped, start, delay, sinus);
     return 0;
 }
@@ -430,7 +427,7 @@ int TAppObjAnimator::Animation_PlayId(int animId, int time, int looped, float st
     SetCurrAnim(found);
     if (!CurrAnim)
         Error("Couldn't find animation (INDEX): '" + std::to_string(animId) + "' for object: '" + _ObjectName() + "'!",
-              kSource, "TAppObjAnimator :: Method Animation_PlayInd()");
+              Here());
     _StartPlay(time, looped, start, delay, sinus);
     return 0;
 }
@@ -438,8 +435,7 @@ int TAppObjAnimator::Animation_PlayId(int animId, int time, int looped, float st
 int TAppObjAnimator::Animation_PlayAnim(const TAppObjAnimPtr& anim, int time, int looped, float start, int delay,
                                         int sinus) {
     if (!anim) {
-        Error("Trying to play NULL animation, for object '" + _ObjectName() + "'!", kSource,
-              "TAppObjAnimator :: Method Animation_PlayAnim()");
+        Error("Trying to play NULL animation, for object '" + _ObjectName() + "'!", Here());
         return 0;
     }
     SetCurrAnim(anim);

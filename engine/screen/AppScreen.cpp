@@ -172,7 +172,7 @@ int TAppScreen::LoadFromFile(const std::string& url) {
     if (FileType(url) != 1) {
         FileUrl = url;
         isFileDamaged = 1;
-        Warning("No screen file '" + url + "' found", "AppScreen", "LoadFromFile(url:string)");
+        Warning("No screen file '" + url + "' found", Here());
         // Said once: the screen's texts read as empty lines.
         if (!TxtFile && isNotUsingText == 0) TxtFile = std::make_shared<TTxtFile>();
         return 0;
@@ -182,7 +182,7 @@ int TAppScreen::LoadFromFile(const std::string& url) {
     TBlockFilePtr root = LoadBlockFileChecked(url, whole);
     isFileDamaged = whole ? 0 : 1;
     // What a damaged file still holds is used.
-    if (!whole) Error("Screen file '" + url + "' is damaged; loading what it holds", "AppScreen", "LoadFromFile(url:string)");
+    if (!whole) Error("Screen file '" + url + "' is damaged; loading what it holds", Here());
     FileUrl = url;
     TextFileUrl = DefaultTextFileUrl(FileUrl);
     CurrentlyLoadingScreen = this;

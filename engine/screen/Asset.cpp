@@ -103,7 +103,7 @@ int TImageAsset::ReloadImg() {
     const std::string file = bar == std::string::npos ? path : path.substr(0, bar);
     if (FileType(file) == 0) {
         // Drawn as the placeholder; said once, however many objects show the picture.
-        ErrorNoFile(file, "Asset", "TImageAsset.ReloadImg");
+        ErrorNoFile(file, Here());
         return 0;
     }
     // The image held so far is released before the new one is read: it leaves the image cache
@@ -205,7 +205,7 @@ int TSoundAsset::FreeAsset() {
 TAppSound* TSoundAsset::_SoundFor(const char* verb) {
     if (!snd && isLoadedOnDemand != 0) LoadingDemand();
     if (!snd) {
-        Error(std::string("Can't ") + verb + " sound: Asset is empty!", "", "", "ERROR ");
+        Error(std::string("Can't ") + verb + " sound: Asset is empty!");
         return nullptr;
     }
     return snd.get();

@@ -91,7 +91,7 @@ TAppObjComponentPtr LoadAppComponent(TGameObject* obj, const TBlockFilePtr& bloc
         // A kind without a class (a "Drawer" block, a newer file) is passed over.
         Error("Unknown component type " + std::to_string(kind) + " in object '" +
                   Upper(obj != nullptr ? obj->name : std::string()) + "'!",
-              "Component", "LoadAppComponent()");
+              Here());
         return nullptr;
     }
     component->SetObject(obj);

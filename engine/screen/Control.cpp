@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <initializer_list>
 
 #include "engine/media/SoundManager.h"
 #include "engine/screen/GameObject.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Console.h"
+#include "engine/screen/ControlHooks.h"
+#include "engine/screen/MouseCursor.h"
 #include "engine/screen/ScreenCrosser.h"
 #include "engine/system/AppTime.h"
 #include "engine/screen/Display.h"
@@ -59,16 +62,8 @@ int32_t Control::isBorderShowOn = 0;
 std::string Control::txtNoActScreen = "NO ACT SCREEN";
 int32_t Control::FrameLimit = -1;
 int32_t Control::FrameCount = 0;
-std::function<void(int32_t)> Control::FrameStartHook;
-std::function<void()> Control::BeforeFlipHook;
 bool Control::isEnded = false;
 
-ControlHook PauseGameHook = nullptr;
-ControlScreenCheck isLoadingScreenHook = nullptr;
-ControlHook DrawMouseCursorHook = nullptr;
-ControlAssetHook AddGlobalAssetHook = nullptr;
-ControlMessageHook ShowMessageHook = nullptr;
-std::function<void()> AppEndHook;
 std::function<void()> AppExitFunction = &DefaultAppExit;
 
 // ---------------------------------------------------------------------------------------------
@@ -76,11 +71,11 @@ std::function<void()> AppExitFunction = &DefaultAppExit;
 
 int Control::AddScreen(const std::shared_ptr<TAppScreen>& screen) {
     if (!screen) {
-        ErrorScreen("Trying to add an NULL screen!", "Control", "Control");
+        ErrorScreen("Trying to add an NULL screen!", Here());
         return 0;
     }
     if (isScreenExists(screen.get())) {
-        ErrorScreen(screen->name + " Screen allready exists!", "Control", "Control");
+        ErrorScreen(screen->name + " Screen allready exists!", Here());
         return 0;
     }
     Screens.push_back(screen);
@@ -89,11 +84,11 @@ int Control::AddScreen(const std::shared_ptr<TAppScreen>& screen) {
 
 int Control::AddPopUp(const std::shared_ptr<TAppPopUp>& popup) {
     if (!popup) {
-        ErrorScreen("Trying to add an NULL popup!", "Control", "Control");
+        ErrorScreen("Trying to add an NULL popup!", Here());
         return 0;
     }
     if (isPopUpExists(popup.get())) {
-        ErrorScreen(popup->name + " PopUp allready exists!", "Control", "Control");
+        ErrorScreen(popup->name + " PopUp allready exists!", Here());
         return 0;
     }
     PopUps.push_back(popup);
@@ -170,12 +165,12 @@ std::shared_ptr<TGameObject> Control::GetTemplate(const std::string& templateNam
         TGameObjectPtr found = s->GetGlobalTemplate(templateName);
         if (found) return found;
     }
-    ErrorSearch("No global temaplate '" + templateName + "' found!", "Control", "Control");
+    ErrorSearch("No global temaplate '" + templateName + "' found!", Here());
     return nullptr;
 }
 
 int Control::CanBeSuspended() {
-    if (CurrScreen && isLoadingScreenHook && isLoadingScreenHook(CurrScreen.get())) return 0;
+    if (CurrScreen && ControlHooks::IsLoadingScreen(CurrScreen.get())) return 0;
     return 1;
 }
 
@@ -277,7 +272,7 @@ int Control::Update() {
     if (isEnded) return 0;
     UpdateGlobalObjects();
     if (!CurrScreen) return 0;
-    if (AppSuspended() && CanBeSuspended() && PauseGameHook) PauseGameHook();
+    if (AppSuspended() && CanBeSuspended()) ControlHooks::PauseGame();
     // The pause may have ended the program (a close request, the frame limit).
     if (isEnded) return 0;
     // Held for the pass: the screen may switch away from itself while it updates.
@@ -349,30 +344,30 @@ int Control::MainLoop() {
         }
         int32_t frame = FrameCount++;
         try {
-            if (FrameStartHook) FrameStartHook(frame);
+            ControlHooks::FrameStart(frame);
             Cls();
             Update();
             if (isEnded) break;
             UpdateConsole();
             Draw();
             DrawConsole();
-            if (DrawMouseCursorHook) DrawMouseCursorHook();
+            Mouse::Draw();
             SetColor(0, 0, 0);
             SetScale(1.0f, 1.0f);
             SetRotation(0.0f);
             SetBlend(3);
             DrawRect(1194, 0, 2, 768);
             DrawRect(-171, 767, 1366, 2);
-            if (BeforeFlipHook) BeforeFlipHook();
+            ControlHooks::BeforeFlip();
             Flip(-1);
             AspectCls();
             if (KeyDown(kKeyLeftControl) && KeyHit(kKeyE))
                 Console::AddCritical(CreateCriticalLine("Editor unavailable without Debug Mode Build!", 0));
         } catch (const std::exception& e) {
             // A fault inside one frame is reported; the game goes on with the next frame.
-            Error(std::string("Frame ") + std::to_string(frame) + " failed: " + e.what(), "Control", "MainLoop");
+            Error(std::string("Frame ") + std::to_string(frame) + " failed: " + e.what(), Here());
         } catch (...) {
-            Error("Frame " + std::to_string(frame) + " failed", "Control", "MainLoop");
+            Error("Frame " + std::to_string(frame) + " failed", Here());
         }
     }
     return 0;
@@ -385,7 +380,7 @@ int Control::BeginOwnLoopFrame() {
         return 1;
     }
     int32_t frame = FrameCount++;
-    if (FrameStartHook) FrameStartHook(frame);
+    ControlHooks::FrameStart(frame);
     if (AppTerminate()) {
         AppEnd();
         return 1;
@@ -394,7 +389,7 @@ int Control::BeginOwnLoopFrame() {
 }
 
 int Control::BeforeOwnLoopFlip() {
-    if (BeforeFlipHook) BeforeFlipHook();
+    ControlHooks::BeforeFlip();
     return 0;
 }
 
@@ -409,14 +404,11 @@ void Control::Reset() {
     txtNoActScreen = "NO ACT SCREEN";
     FrameLimit = -1;
     FrameCount = 0;
-    FrameStartHook = nullptr;
-    BeforeFlipHook = nullptr;
     isEnded = false;
-    PauseGameHook = nullptr;
-    isLoadingScreenHook = nullptr;
-    DrawMouseCursorHook = nullptr;
-    AddGlobalAssetHook = nullptr;
-    AppEndHook = nullptr;
+    for (THookSlot* slot : std::initializer_list<THookSlot*>{
+             &ControlHooks::PauseGame, &ControlHooks::IsLoadingScreen, &ControlHooks::AddGlobalAsset,
+             &ControlHooks::ShowMessage, &ControlHooks::FrameStart, &ControlHooks::BeforeFlip, &ControlHooks::AppEnd})
+        slot->Unset();
     AppExitFunction = &DefaultAppExit;
 }
 
@@ -424,15 +416,11 @@ void Control::Reset() {
 // Start, run, end
 
 int ShowAppMessage(const std::string& text, int mode, void (*yes)(), void (*no)()) {
-    if (!ShowMessageHook) return 0;
-    ShowMessageHook(text, mode, yes, no);
-    return 1;
+    return ControlHooks::ShowMessage(text, mode, yes, no) ? 1 : 0;
 }
 
 int AddAppGlobalAsset(const std::shared_ptr<TAsset>& asset) {
-    if (!asset || !AddGlobalAssetHook) return 0;
-    AddGlobalAssetHook(asset);
-    return 1;
+    return asset && ControlHooks::AddGlobalAsset(asset) ? 1 : 0;
 }
 
 int AppInitControl() {
@@ -453,17 +441,15 @@ int AppEnd() {
         try {
             obj->SaveAtEnd();
         } catch (const std::exception& e) {
-            Error(std::string("Saving at exit failed: ") + e.what(), "Control", "AppEnd");
+            Error(std::string("Saving at exit failed: ") + e.what(), Here());
         } catch (...) {
-            Error("Saving at exit failed", "Control", "AppEnd");
+            Error("Saving at exit failed", Here());
         }
     }
-    if (AppEndHook) {
-        try {
-            AppEndHook();
-        } catch (...) {
-            Error("The end-of-run step failed", "Control", "AppEnd");
-        }
+    try {
+        ControlHooks::AppEnd();
+    } catch (...) {
+        Error("The end-of-run step failed", Here());
     }
     if (AppExitFunction) AppExitFunction();
     return 0;

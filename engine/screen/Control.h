@@ -11,10 +11,10 @@
 //   black strips at (1194, 0, 2, 768) and (-171, 767, 1366, 2); Flip; AspectCls; Ctrl+E notice.
 //
 // The engine never includes a game header: what the game supplies (its pause loop, which
-// screen is the loading screen, its global assets, the mouse cursor) comes through the hooks
-// below, which do nothing until main sets them. The harness hooks (frame limit, a call before
-// each frame and before each flip, the exit) let a headless run stop after a number of frames
-// the normal way, through AppEnd.
+// screen is the loading screen, its global assets, its message pop-up) comes through the slots
+// of ControlHooks.h, which start-up sets. The harness's (a call before each frame and before
+// each flip, one at the end) and the frame limit let a headless run stop after a number of
+// frames the normal way, through AppEnd.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -52,11 +52,6 @@ public:
     static int32_t FrameLimit;
     // Frames begun by MainLoop so far (the number of the frame being run, counted from 0).
     static int32_t FrameCount;
-    // Run at the very start of every frame, before the clear, with the frame's number (the
-    // harness replays its input events here, before the frame pumps them).
-    static std::function<void(int32_t frame)> FrameStartHook;
-    // Run after the frame is drawn, just before the flip (the harness grabs the picture here).
-    static std::function<void()> BeforeFlipHook;
     // Set by AppEnd once the save-at-end list has run; the loop leaves when an exit function
     // that returns (tests) was installed.
     static bool isEnded;
@@ -123,11 +118,11 @@ public:
     // way (AppEnd) when the frame limit is reached or the window was asked to close. Returns 1
     // when the program is ending and the loop must stop, else 0.
     static int BeginOwnLoopFrame();
-    // Such a loop calls this just before its flip (the harness's before-flip hook).
+    // Such a loop calls this just before its flip (the harness's before-flip slot).
     static int BeforeOwnLoopFlip();
 
-    // Back to the start state: empty registry, no current screen, overlays off, harness and
-    // game hooks cleared, the default exit (tests).
+    // Back to the start state: empty registry, no current screen, overlays off, the slots of
+    // ControlHooks.h unset, the default exit (tests).
     static void Reset();
 };
 
@@ -155,39 +150,18 @@ int AppInitControl();
 // Control::MainLoop.
 int AppRun();
 // Runs SaveAtEnd of every object of the save-at-end list once, in order (a second call while
-// or after it runs does nothing), then AppEndHook, then the exit function, which ends the
-// process.
+// or after it runs does nothing), then the harness's end (ControlHooks::AppEnd), then the exit
+// function, which ends the process.
 int AppEnd();
 int QuitApp();
 
-// ---- Hooks the game sets at start-up ----
-using ControlHook = void (*)();
-// The game's pause loop, run while the application is in the background (not on the loading
-// screen); returns when it is active again. Nothing by default.
-extern ControlHook PauseGameHook;
-// True for the game's loading screen, on which a suspended window does not pause. None by
-// default.
-using ControlScreenCheck = bool (*)(const TAppScreen* screen);
-extern ControlScreenCheck isLoadingScreenHook;
-// Draws the mouse cursor each frame, after the console (the program points it at Mouse::Draw).
-extern ControlHook DrawMouseCursorHook;
-// Hands an asset to the game's loading screen, which loads it in its last phase.
-using ControlAssetHook = void (*)(const std::shared_ptr<TAsset>& asset);
-extern ControlAssetHook AddGlobalAssetHook;
-// 1 when the asset was handed to the loading screen; 0 when the game set no hook (the caller
-// then loads it itself).
+// ---- What the game supplies (ControlHooks.h) ----
+// Hands the asset to the game's loading screen (ControlHooks::AddGlobalAsset): 1 when it took
+// it, 0 when the caller must load it itself.
 int AddAppGlobalAsset(const std::shared_ptr<TAsset>& asset);
-// Shows the game's message pop-up over the current screen: the text, the mode that chooses its
-// buttons, and the functions run on yes and on no. The message pop-up sets it when it is made
-// (and it stays set, harmless without the pop-up); nothing is shown before. Lower layers tell the
-// player through it without knowing the pop-up.
-using ControlMessageHook = void (*)(const std::string& text, int mode, void (*yes)(), void (*no)());
-extern ControlMessageHook ShowMessageHook;
-// Runs ShowMessageHook; 0 when the game set none.
+// Shows the game's message pop-up (ControlHooks::ShowMessage): 1 when it is shown, 0 when there
+// is no pop-up to show it yet.
 int ShowAppMessage(const std::string& text, int mode, void (*yes)(), void (*no)());
-// Run by AppEnd after the save-at-end list, before the exit (the harness writes its
-// screenshot here).
-extern std::function<void()> AppEndHook;
 // Ends the process. The default closes audio and the window and exits with status 0; tests
 // install one that returns.
 extern std::function<void()> AppExitFunction;

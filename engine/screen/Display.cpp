@@ -71,12 +71,12 @@ bool OpenWindow(int stretched) {
     }
     Warning("Can't open a window of " + SizeText(w, kLogicalHeight) + " (" + firstError + "), trying " +
                 SizeText(retryW, retryH),
-            "Display", "openScreenASPECT");
+            Here());
     if (Graphics(retryW, retryH, 0, kHertz, 0)) {
         SetAspectResolution(kLogicalWidth, kLogicalHeight, 3);
         return true;
     }
-    Error("Can't open a window (" + GraphicsError() + ")", "Display", "openScreenASPECT");
+    Error("Can't open a window (" + GraphicsError() + ")", Here());
     return false;
 }
 
@@ -93,7 +93,7 @@ bool openScreenASPECT(int width, int height, int fullScreen, int stretched) {
             if (!open)
                 Error("Can't open the full screen at " + SizeText(dw, dh) + " (" + GraphicsError() +
                           "), opening a window instead",
-                      "Display", "openScreenASPECT");
+                      Here());
         }
         if (open) {
             SetAspectResolution(kLogicalWidth, kLogicalHeight, stretched ? 0 : 2);

@@ -306,7 +306,7 @@ int TAppDrawObjectText::Load(const TBlockFilePtr& block) {
         else if (TAppDrawObject::CurrScreen != nullptr)
             Text = GetTxtLine(TAppDrawObject::CurrScreen->TxtFile, n);
         else
-            Warning("Couldn't find text reference for TAppDrawObjectText!", "", "", "WARNING ");
+            Warning("Couldn't find text reference for TAppDrawObjectText!");
     } else {
         Text = GetBFString(block, "Text", 0);
     }

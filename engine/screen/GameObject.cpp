@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <map>
 
+#include "engine/media/AppSound.h"
+#include "engine/media/SoundManager.h"
 #include "engine/screen/AppAnimator.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Collider.h"
@@ -17,13 +19,6 @@
 
 namespace {
 
-const char* const kSource = "GameObject";
-
-TClickSoundPlayer& ClickSound() {
-    static TClickSoundPlayer player;
-    return player;
-}
-
 // Game-object sub-objects of a node, in order (a snapshot: cascades may change the list).
 TGameObjectList GameSubs(const TAppBasicObjList& subs) {
     TGameObjectList out;
@@ -34,8 +29,6 @@ TGameObjectList GameSubs(const TAppBasicObjList& subs) {
 }
 
 }  // namespace
-
-void SetGameObjectClickSound(TClickSoundPlayer player) { ClickSound() = std::move(player); }
 
 // ---------------------------------------------------------------------------------------------
 // Construction
@@ -294,7 +287,8 @@ int TGameObject::isHover() {
 int TGameObject::isClicked() {
     if (isEnabled == 0 || Mouse::LeftPressed == 0) return 0;
     if (isHover() == 0) return 0;
-    if (ClickSound()) ClickSound()();
+    // The buttons' click (TUIButton::GClickSound is the sound manager's).
+    if (AppSoundManager::ClickSound) AppSoundManager::ClickSound->Play(1.0f, -1.0f, 0.05f);
     return 1;
 }
 
@@ -500,8 +494,7 @@ int TGameObject::SetCurrState(const std::string& stateName) {
     TAppStatePtr state = GetAppState(stateName);
     if (!state) {
         // The object keeps the state it shows rather than being left without one.
-        Error("Couldn't find state '" + stateName + "' in object '" + Upper(name) + "'!", kSource,
-              "TGameObject :: Method SetCurrState()");
+        Error("Couldn't find state '" + stateName + "' in object '" + Upper(name) + "'!", Here());
         return 0;
     }
     CurrState = state;
@@ -568,8 +561,7 @@ int TGameObject::SetDrawObject(const std::shared_ptr<TAppDrawObject>& drawObject
 
 int TGameObject::SetCurrStateInd(int index) {
     if (index < 0 || index >= static_cast<int>(States.size()) || !States[static_cast<size_t>(index)]) {
-        Error("No state at index " + std::to_string(index) + " in object '" + Upper(name) + "'!", kSource,
-              "TGameObject :: Method SetCurrStateInd()");
+        Error("No state at index " + std::to_string(index) + " in object '" + Upper(name) + "'!", Here());
         return 0;
     }
     CurrState = States[static_cast<size_t>(index)];

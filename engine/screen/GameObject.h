@@ -113,7 +113,7 @@ public:
 
     // ---- Checking ----
     virtual int isHover();
-    // Plays the click sound each time it answers 1.
+    // Plays the buttons' click (the sound manager's ClickSound) each time it answers 1.
     virtual int isClicked();
     virtual int isHolded();
     virtual int isComponentAllreadyHere(int kind);
@@ -251,11 +251,6 @@ void RegisterGameObjectType(int type, TGameObjectCreator creator);
 void ResetGameObjectTypes();
 // A new object of that type with its defaults; null for a type without a class.
 TGameObjectPtr CreateNewGameObjectByType(int type);
-
-// The click sound of the mouse tests, played each time isClicked answers 1; the button module
-// installs it when the sound manager starts. Null plays nothing.
-using TClickSoundPlayer = std::function<void()>;
-void SetGameObjectClickSound(TClickSoundPlayer player);
 
 // ---- Game-object blocks, files and folders ----
 

@@ -122,7 +122,7 @@ std::vector<float> LoadFloatArrayFile(const std::string& path) {
     bool ok = false;
     const std::string text = LoadText(path, &ok);
     if (!ok) {
-        ErrorNoFile(path, "Basics", "LoadFloatArrayFile");
+        ErrorNoFile(path, Here());
         return {};
     }
     std::vector<float> out;

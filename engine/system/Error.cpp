@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <set>
+#include <string_view>
 
 namespace {
 ReportSink gErrorSink = nullptr;
@@ -49,33 +50,62 @@ std::string BuildReportLine(const std::string& message, const std::string& file,
     return line;
 }
 
-int Error(const std::string& message, const std::string& file, const std::string& code, const std::string& prefix) {
-    if (gHeld > 0) return 0;
-    return Report(BuildReportLine(message, file, code, prefix));
+TReportPlace Here(std::source_location where) {
+    // The file: the last path element without its ending.
+    std::string_view file = where.file_name();
+    if (const size_t slash = file.find_last_of('/'); slash != std::string_view::npos) file.remove_prefix(slash + 1);
+    if (const size_t dot = file.rfind('.'); dot != std::string_view::npos) file = file.substr(0, dot);
+    // The function: the compiler gives it with its return type and parameters ("int
+    // TProfile::Save(const string&)", "TProfile::Save()::<lambda(int)>" inside a lambda). The
+    // name is what stands before the first parenthesis outside template brackets, from the last
+    // blank outside them.
+    std::string_view code = where.function_name();
+    int depth = 0;
+    size_t open = code.size(), start = 0;
+    for (size_t i = 0; i < code.size(); ++i) {
+        const char c = code[i];
+        if (c == '<')
+            ++depth;
+        else if (c == '>' && depth > 0)
+            --depth;
+        else if (depth == 0 && c == ' ')
+            start = i + 1;
+        else if (depth == 0 && c == '(') {
+            open = i;
+            break;
+        }
+    }
+    if (start > open) start = 0;
+    code = code.substr(start, open - start);
+    // A function of a file's own (anonymous) namespace is named without it.
+    for (std::string_view anonymous : {"{anonymous}::", "(anonymous namespace)::"})
+        if (code.substr(0, anonymous.size()) == anonymous) code.remove_prefix(anonymous.size());
+    return {std::string(file), std::string(code)};
 }
 
-int Warning(const std::string& message, const std::string& file, const std::string& code, const std::string& prefix) {
+int Error(const std::string& message, const TReportPlace& place, const std::string& prefix) {
     if (gHeld > 0) return 0;
-    Print(BuildReportLine(message, file, code, prefix));
+    return Report(BuildReportLine(message, place.file, place.code, prefix));
+}
+
+int Warning(const std::string& message, const TReportPlace& place, const std::string& prefix) {
+    if (gHeld > 0) return 0;
+    Print(BuildReportLine(message, place.file, place.code, prefix));
     return 0;
 }
 
-int ErrorScreen(const std::string& message, const std::string& file, const std::string& code) {
-    return Error(message, file, code, "ERROR ");
-}
+int ErrorScreen(const std::string& message, const TReportPlace& place) { return Error(message, place, "ERROR "); }
 
-int ErrorSearch(const std::string& message, const std::string& file, const std::string& code) {
-    return Error(message, file, code, "ERROR ");
-}
+int ErrorSearch(const std::string& message, const TReportPlace& place) { return Error(message, place, "ERROR "); }
 
-int ErrorNoFile(const std::string& url, const std::string& file, const std::string& code) {
+int ErrorNoFile(const std::string& url, const TReportPlace& place) {
     if (!FirstReportAbout(url)) return 0;
-    return Report(BuildReportLine("No such file or directory! Url = " + url, file, code, "NO FILE ERROR "));
+    return Report(BuildReportLine("No such file or directory! Url = " + url, place.file, place.code, "NO FILE ERROR "));
 }
 
-int ErrorImg(const std::string& url, const std::string& file, const std::string& code) {
+int ErrorImg(const std::string& url, const TReportPlace& place) {
     if (!FirstReportAbout(url)) return 0;
-    return Report(BuildReportLine("Couldn't load TImg object! Url = " + url, file, code, "ERROR "));
+    return Report(BuildReportLine("Couldn't load TImg object! Url = " + url, place.file, place.code, "ERROR "));
 }
 
 int CriticalError(const std::string& text) {

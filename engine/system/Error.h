@@ -1,6 +1,7 @@
 // Error reporting. Errors never stop the program: a report is written and the failing
 // operation returns an empty result.
 #pragma once
+#include <source_location>
 #include <string>
 
 // The report line: prefix, then "(" + " File: " F " " + " Code: " C " " + ") " when a file
@@ -8,18 +9,28 @@
 std::string BuildReportLine(const std::string& message, const std::string& file, const std::string& code,
                             const std::string& prefix);
 
+// Where a report is made, as the compiler knows it: the file is the source file's name without
+// folder and ending ("Profile"), the code the function with its class ("TProfile::Save"). Empty,
+// a report names no place.
+struct TReportPlace {
+    std::string file;
+    std::string code;
+};
+// The place of the call: Error("...", Here()) in TProfile::Save of game/progress/Profile.cpp
+// reads "ERROR ( File: Profile  Code: TProfile::Save ) ...". A helper that reports for its caller
+// takes the caller's Here().
+TReportPlace Here(std::source_location where = std::source_location::current());
+
 // Hands the line to the console's error log (when the console is set up), then prints it.
-int Error(const std::string& message, const std::string& file = "", const std::string& code = "",
-          const std::string& prefix = "ERROR ");
+int Error(const std::string& message, const TReportPlace& place = {}, const std::string& prefix = "ERROR ");
 // Prints the line only.
-int Warning(const std::string& message, const std::string& file = "", const std::string& code = "",
-            const std::string& prefix = "WARNING ");
-int ErrorScreen(const std::string& message, const std::string& file = "", const std::string& code = "");
-int ErrorSearch(const std::string& message, const std::string& file = "", const std::string& code = "");
+int Warning(const std::string& message, const TReportPlace& place = {}, const std::string& prefix = "WARNING ");
+int ErrorScreen(const std::string& message, const TReportPlace& place = {});
+int ErrorSearch(const std::string& message, const TReportPlace& place = {});
 // A file that cannot be read is reported once per path (letter case ignored): a picture or a
 // font that many objects use gives one line, not one per object. Both return 0.
-int ErrorNoFile(const std::string& url, const std::string& file = "", const std::string& code = "");
-int ErrorImg(const std::string& url, const std::string& file = "", const std::string& code = "");
+int ErrorNoFile(const std::string& url, const TReportPlace& place = {});
+int ErrorImg(const std::string& url, const TReportPlace& place = {});
 // True the first time it is asked about a path (letter case ignored), false after: for other
 // reports about a file that must be made only once.
 bool FirstReportAbout(const std::string& path);

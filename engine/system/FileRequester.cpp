@@ -86,21 +86,20 @@ std::string RequestFile(const std::string& text, const std::string& extensions, 
     std::string program = gChooserOverride;
     if (program.empty()) {
         if (!DesktopAvailable()) {
-            Warning("No desktop to show a file chooser on; no file chosen", "FileRequester", "RequestFile()");
+            Warning("No desktop to show a file chooser on; no file chosen", Here());
             return "";
         }
         program = FindProgram("zenity");
         if (program.empty()) program = FindProgram("kdialog");
         if (program.empty()) {
-            Warning("Neither zenity nor kdialog is on the PATH; no file chosen", "FileRequester", "RequestFile()");
+            Warning("Neither zenity nor kdialog is on the PATH; no file chosen", Here());
             return "";
         }
     }
     int status = -1;
     const std::string out = RunProgram(FileChooserArgs(program, text, extensions, save, initialPath), &status);
     if (status == -1) {
-        Warning("The file chooser '" + program + "' could not be run; no file chosen", "FileRequester",
-                "RequestFile()");
+        Warning("The file chooser '" + program + "' could not be run; no file chosen", Here());
         return "";
     }
     // Any other status than 0 is the player cancelling (or the chooser giving up).

@@ -51,7 +51,7 @@ bool IsUsableLangCode(const std::string& code) {
 bool MakeFolder(const std::string& path) {
     if (FileType(path) == 2) return true;
     if (CreateDir(path, true)) return true;
-    Error("Couldn't create folder '" + path + "'!", "Paths", "AppInitDataFolder()");
+    Error("Couldn't create folder '" + path + "'!", Here());
     return false;
 }
 
@@ -91,7 +91,7 @@ std::string AppDir() { return ExtractDir(AppFile()); }
 std::string ChooseAppDataDir(const std::string& dataOption, const std::string& workDir, const std::string& exeDir) {
     if (!dataOption.empty()) {
         std::string dir = AsFolder(dataOption);
-        if (FileType(dir) != 2) Error("Data folder '" + dir + "' not found!", "Paths", "GetAppDir()");
+        if (FileType(dir) != 2) Error("Data folder '" + dir + "' not found!", Here());
         return dir;
     }
     if (FileType(JoinPath(workDir, "IgnoreMacInsideFolder.txt")) != 0) {
@@ -106,7 +106,7 @@ std::string ChooseAppDataDir(const std::string& dataOption, const std::string& w
     std::string above = AsFolder(JoinPath(exeDir, "../data"));
     if (FileType(above) == 2) return above;
     Error("Data folder not found from the executable ('" + installed + "', '" + beside + "' or '" + above + "')!",
-          "Paths", "GetAppDir()");
+          Here());
     return beside;
 }
 
@@ -191,8 +191,7 @@ AppFolderLock LockAppDataFolder(const std::string& fileName) {
     gFolderLock = LockFileExclusive(path, busy);
     if (gFolderLock >= 0) return AppFolderLock::Taken;
     if (busy) return AppFolderLock::Busy;
-    Error("Couldn't lock " + path + "; a second game started on this folder would not be stopped", "Paths",
-          "LockAppDataFolder()");
+    Error("Couldn't lock " + path + "; a second game started on this folder would not be stopped", Here());
     return AppFolderLock::Unavailable;
 }
 
@@ -223,10 +222,10 @@ void AppInitLangDir() {
             LangMod = code;
         } else {
             Error("Language code '" + code + "' in '" + url + "' is not a folder name; using '" + LangMod + "'!",
-                  "Paths", "AppInitLangDir()");
+                  Here());
         }
     } else {
-        ErrorNoFile(url, "Paths", "AppInitLangDir()");  // the language stays LangMod
+        ErrorNoFile(url, Here());  // the language stays LangMod
     }
     LocalizeDir = bDir + AppLangDir + LangMod + "/";
 }
@@ -256,7 +255,7 @@ std::string AddVersionNumber(const std::string& text) {
 void AppInitVersion() {
     std::string url = AppVersionFileUrl + kVersionSource;
     if (FileType(url) != 1) {
-        Warning("Version file not found!", "Version", "Function AppVersionInit()");
+        Warning("Version file not found!", Here());
         return;
     }
     std::string text = LoadText(url);
@@ -274,7 +273,7 @@ void AppInitVersion() {
         if (Upper(words[i - 3]) == "CONST" && Upper(words[i - 2]) == "APPVERSION:STRING" && words[i - 1] == "=") {
             std::string head = words[i - 3] + " " + words[i - 2] + " " + words[i - 1] + " ";
             text = Replace(text, head + words[i], head + AddVersionNumber(words[i]));
-            if (!SaveText(text, url)) Error("Couldn't save '" + url + "'!", "Version", "Function AppVersionInit()");
+            if (!SaveText(text, url)) Error("Couldn't save '" + url + "'!", Here());
             return;
         }
     }

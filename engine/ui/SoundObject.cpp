@@ -14,7 +14,7 @@
 namespace {
 
 int NoAsset(const std::string& what, const std::string& objName) {
-    Error(what + " in object '" + Upper(objName) + "': No Sound Asset!", "", "", "ERROR ");
+    Error(what + " in object '" + Upper(objName) + "': No Sound Asset!");
     return 0;
 }
 

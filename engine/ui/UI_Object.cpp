@@ -20,8 +20,6 @@
 
 namespace {
 
-const char* const kSource = "UI_Object";
-
 template <class T>
 std::shared_ptr<T> SubAs(TUIButton& button, int i) {
     return std::dynamic_pointer_cast<T>(button.GetFromSubObjectsList(i));
@@ -186,7 +184,7 @@ int TUIImage::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
             if (FirstReportAbout(expected))
                 Error("No picture for '" + name + "': neither " + expected + " nor " +
                           FileBesideScreen(dir, name, ".jpg") + " is there",
-                      kSource, "TUIImage.LoadMyData", "NO FILE ERROR ");
+                      Here(), "NO FILE ERROR ");
         }
     }
     std::shared_ptr<TImageAsset> asset = CreateEmptyImageAsset(url, 0, 0, 0, 0, 0);
@@ -214,7 +212,7 @@ int TUIText::BuildStates() {
 int TUIText::SetClass(const TTextClassPtr& cls) {
     TTextClassPtr use = cls;
     if (!use) {
-        if (!AppClassManager::ClassListMissing) Warning("Setting NULL class for UIObject!", kSource, "", "WARNING ");
+        if (!AppClassManager::ClassListMissing) Warning("Setting NULL class for UIObject!", Here());
         use = TTextClass::DefaultClass;
     }
     Class = use;
@@ -306,7 +304,7 @@ int TUIText::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
         if (screen != nullptr) {
             Text = screen->GetTxt(n);
         } else {
-            Warning("Couldn't find text reference or TUIText object '" + Upper(name) + "')", "", "", "WARNING ");
+            Warning("Couldn't find text reference or TUIText object '" + Upper(name) + "')");
         }
     } else {
         Text = GetBFString(block, "Text", 0);
@@ -669,7 +667,4 @@ void InstallWidgets() {
     RegisterGameObjectType(5, [] { return std::make_shared<TUIOverBox>(); });
     RegisterGameObjectType(7, [] { return std::make_shared<TUIButton_Light>(); });
     InstallSoundObject();
-    SetGameObjectClickSound([] {
-        if (TUIButton::GClickSound) TUIButton::GClickSound->Play(1.0f, -1.0f, 0.05f);
-    });
 }

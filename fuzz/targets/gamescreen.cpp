@@ -36,6 +36,7 @@
 #include "game/shell/Options.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
+#include "game/startup/AppInit.h"
 #include "online/NewsLetter.h"
 #include "online/RateScreen.h"
 
@@ -93,7 +94,6 @@ void ResetGlobals() {
     NewsLetter = nullptr;
     ResetNewsLetterState();
     ResetProfileGlobals();
-    ResetMainGameHooks();
     ResetPuzzleGlobals();
     GamePanel::Reset();
     ResetPlayFieldTables();
@@ -155,6 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     fuzz::BeginRun();
     ResetGlobals();
+    WireHooks();
     const Kind& kind = kKinds[data[0] % kKindCount];
     const auto parts = fuzz::SplitParts(data + 1, size - 1, 2);
     if (kind.make) RunScreen(kind, parts);

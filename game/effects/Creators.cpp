@@ -176,7 +176,7 @@ std::vector<TImgPtr> CreateImageList(const std::string& path) {
     bool ok = false;
     const std::string text = LoadText(path, &ok);
     if (!ok) {
-        ErrorNoFile(path, "Creators", "CreateImageList");
+        ErrorNoFile(path, Here());
         return list;
     }
     std::string line;
@@ -192,8 +192,7 @@ std::vector<TImgPtr> CreateImageList(const std::string& path) {
         // A last line without its line feed naming no picture is where a list was cut short:
         // said once, as the list's fault, and left out.
         if (NamesNoPicture(bDir + line))
-            Error("The list " + path + " ends in a broken line ('" + line + "'), which is left out", "Creators",
-                  "CreateImageList");
+            Error("The list " + path + " ends in a broken line ('" + line + "'), which is left out", Here());
         else
             AppendImage(list, bDir + line);
     }

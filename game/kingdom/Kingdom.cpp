@@ -20,7 +20,6 @@
 #include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
 #include "game/progress/Profile.h"
-#include "game/progress/ProgressHooks.h"
 #include "game/puzzle/HammerEffect.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/GiveAward.h"
@@ -663,7 +662,5 @@ int TKingdom::isObjectAvailable(int id) {
 TKingdomPtr CreateKingdomScreen() {
     auto screen = std::make_shared<TKingdom>();
     screen->Init("Kingdom", bDir + "Screens/Kingdom/Kingdom.AppScreen");
-    ProgressHooks::KingdomScreen = [] { return std::static_pointer_cast<TAppScreen>(Kingdom); };
-    InstallBuildingHooks();
     return screen;
 }

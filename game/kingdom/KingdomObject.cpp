@@ -5,7 +5,6 @@
 #include "game/effects/Recipes.h"
 #include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomAnims.h"
-#include "game/progress/ProgressHooks.h"
 #include "game/puzzle/HammerEffect.h"
 #include "platform/Random.h"
 
@@ -15,12 +14,6 @@ TKingdomObjectPtr GetKingdomObject(int id) {
     for (const auto& building : AllKingdomObjects)
         if (building && building->id == id) return building;
     return nullptr;
-}
-
-void InstallBuildingHooks() {
-    ProgressHooks::FindBuilding = [](int id) { return GetKingdomObject(id); };
-    ProgressHooks::BuildingsKnown = [] { return !AllKingdomObjects.empty(); };
-    ProgressHooks::BuildingId = [](const TKingdomObject& building) { return building.id; };
 }
 
 namespace {

@@ -56,5 +56,3 @@ extern std::vector<TKingdomObjectPtr> AllKingdomObjects;
 
 // The first building with that id; null when there is none.
 TKingdomObjectPtr GetKingdomObject(int id);
-// Lets a player's progress find the buildings by id (the kingdom's screen does it when made).
-void InstallBuildingHooks();

@@ -154,13 +154,12 @@ int TNumberLine::GetMinDrawX() const {
 // The size of the number's image, 0 by 0 while the images are not loaded.
 static bool NumberImageSize(const TPNumber& n, float& w, float& h) {
     w = h = 0.0f;
-    if (!PuzzlePlayHooks::NumberImageSize) return false;
     return PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(n.Size), TPNumber::ImageValue(n.Value), w, h);
 }
 
 float TNumberLine::OneDigitWidth() const {
     float w = 0.0f, h = 0.0f;
-    if (PuzzlePlayHooks::NumberImageSize) PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(Size), 0, w, h);
+    PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(Size), 0, w, h);
     return w;
 }
 

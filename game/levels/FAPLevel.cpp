@@ -274,8 +274,6 @@ std::shared_ptr<TFTile> TFAPLevel::GetTile(int px, int py) const { return Tile.A
 
 namespace {
 
-const char* const kSource = "FAPLevel";
-
 int ReadInt(const TBlockFilePtr& block, const char* name, int index = 0) {
     return TruncToInt(GetBFNumber(block, name, index));
 }
@@ -284,14 +282,12 @@ bool IsLevelColour(const TFAPLevel& level, int id) {
     return std::find(level.ColorArr.begin(), level.ColorArr.end(), id) != level.ColorArr.end();
 }
 
+// Reports about a level file, made at the place of the reading that found them.
 struct Reader {
     const std::string& path;
-    void Report(const std::string& message) const {
-        Error("Level file '" + path + "': " + message, kSource, "LoadFAPLevel");
-    }
-    void Warn(const std::string& message) const {
-        Warning("Level file '" + path + "': " + message, kSource, "LoadFAPLevel");
-    }
+    const TReportPlace place;
+    void Report(const std::string& message) const { Error("Level file '" + path + "': " + message, place); }
+    void Warn(const std::string& message) const { Warning("Level file '" + path + "': " + message, place); }
 };
 
 bool _LoadFAPLevel_Data(TFAPLevel& level, const TBlockFilePtr& root, const Reader& reader) {
@@ -362,9 +358,9 @@ void _LoadFAPLevel_PlayData(TFAPLevel& level, const TBlockFilePtr& root, const R
 }  // namespace
 
 std::shared_ptr<TFAPLevel> LoadFAPLevel(const std::string& path) {
-    const Reader reader{path};
+    const Reader reader{path, Here()};
     if (FileType(path) != 1) {
-        ErrorNoFile(path, kSource, "LoadFAPLevel");
+        ErrorNoFile(path, Here());
         return nullptr;
     }
     const auto root = LoadBlockFile(path);
@@ -379,7 +375,7 @@ std::shared_ptr<TFAPLevel> LoadFAPLevel(const std::string& path) {
 
 bool SaveFAPLevel(const std::shared_ptr<TFAPLevel>& level, const std::string& path) {
     if (!level) {
-        Error("Level file '" + path + "': no level to write", kSource, "SaveFAPLevel");
+        Error("Level file '" + path + "': no level to write", Here());
         return false;
     }
     const auto root = CreateBlockFile(path, nullptr);

@@ -26,6 +26,11 @@ class TTileGameObject;
 // The hint slots a level carries; the game panel shows the first six.
 constexpr int HintSlots = 9;
 
+// The rules play and the player's progress share: the score one correctly uncovered tile adds to
+// its level, and the mistake that loses a level (the sixth: the panel counts "Mistakes n/5").
+constexpr int TileScoreAdd = 1;
+constexpr int LevelMistakesToLose = 6;
+
 class TLevel {
 public:
     std::string Url;

@@ -15,8 +15,6 @@ std::string LevelArranger::WorkFolder;
 
 namespace {
 
-const char* const kSource = "LevelArranger";
-
 // What one clue line adds: its length less its average run length (an integer division).
 int LineDifficulty(const TNumberLine* line, int length) {
     if (!line || line->Number.empty()) return 0;
@@ -85,7 +83,7 @@ int LevelArranger::Mainloop() {
     if (!LoadLevels()) {
         Error("Not every level of '" + InWorkFolder("game/game/levels/Picross/") +
                   "' could be read; nothing was arranged",
-              kSource, "Mainloop");
+              Here());
         return 1;
     }
     // Stable: levels of equal difficulty keep the order of their numbers.
@@ -93,7 +91,7 @@ int LevelArranger::Mainloop() {
                      [](const auto& a, const auto& b) { return SortFunc(*a, *b) > 0; });
     const std::string folder = OutputFolder();
     if (!CreateDir(folder, true)) {
-        Error("Can't create the folder '" + folder + "'; nothing was arranged", kSource, "Mainloop");
+        Error("Can't create the folder '" + folder + "'; nothing was arranged", Here());
         return 1;
     }
     int written = 0;
@@ -102,7 +100,7 @@ int LevelArranger::Mainloop() {
     if (written != Levels) {
         Error("Only " + IntToString(written) + " of " + IntToString(Levels) + " arranged levels were written to '" +
                   folder + "'",
-              kSource, "Mainloop");
+              Here());
         return 1;
     }
     Print("Arranged " + IntToString(Levels) + " levels into '" + folder + "'");

@@ -19,8 +19,6 @@
 
 namespace {
 
-const char* const kSource = "LevelFiles";
-
 // A number read from the file, truncated toward zero; NaN reads 0 and values past the int
 // range stop at its ends.
 int TruncToInt(float value) {
@@ -48,14 +46,13 @@ std::vector<int> ParseColorIds(const std::string& text) {
     return ids;
 }
 
+// Reports about a level file, made at the place of the reading that found them.
 struct Reader {
     const std::string& path;
-    const std::string code;
+    const TReportPlace place;
 
-    void Report(const std::string& message) const { Error("Level file '" + path + "': " + message, kSource, code); }
-    void Warn(const std::string& message) const {
-        Warning("Level file '" + path + "': " + message, kSource, code);
-    }
+    void Report(const std::string& message) const { Error("Level file '" + path + "': " + message, place); }
+    void Warn(const std::string& message) const { Warning("Level file '" + path + "': " + message, place); }
 };
 
 }  // namespace
@@ -232,20 +229,20 @@ bool SaveLevel(const std::shared_ptr<TLevel>& level, const std::string& path) {
     if (auto pac = std::dynamic_pointer_cast<TPACLevel>(level)) return SavePacLevel(pac, path, 0);
     if (auto fap = std::dynamic_pointer_cast<TFAPLevel>(level)) return SaveFAPLevel(fap, path);
     Error("Level file '" + path + "': " + (level ? "this kind of level cannot be written" : "no level to write"),
-          kSource, "SaveLevel");
+          Here());
     return false;
 }
 
 std::shared_ptr<TPACLevel> LoadPacLevel(const std::string& path) {
     if (FileType(path) != 1) {
-        ErrorNoFile(path, kSource, "LoadPacLevel");
+        ErrorNoFile(path, Here());
         return nullptr;
     }
     return PacLevelFromBlockFile(LoadBlockFile(path), path);
 }
 
 std::shared_ptr<TPACLevel> PacLevelFromBlockFile(const TBlockFilePtr& root, const std::string& path) {
-    const Reader reader{path, "LoadPacLevel"};
+    const Reader reader{path, Here()};
     const auto levelBlock = GetBlockFile(root, "Level");
     auto level = std::make_shared<TPACLevel>();
     if (!_LoadPacLevel_Data(*level, levelBlock, reader)) return nullptr;
@@ -265,7 +262,7 @@ std::shared_ptr<TPACLevel> PacLevelFromBlockFile(const TBlockFilePtr& root, cons
 
 bool SavePacLevel(const std::shared_ptr<TPACLevel>& level, const std::string& path, int omitPlayState) {
     if (!level) {
-        Error("Level file '" + path + "': no level to write", kSource, "SavePacLevel");
+        Error("Level file '" + path + "': no level to write", Here());
         return false;
     }
     return SaveBlockFile(PacLevelToBlockFile(level, path, omitPlayState));

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "engine/screen/Asset.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Mouse.h"
 #include "game/levels/Level.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
 #include "game/levels/Tile.h"
 #include "platform/Maths.h"
 
@@ -259,4 +259,13 @@ int TPACLevel::InitNumbers() {
     NumberV = std::move(v);
     NumberH = std::move(h);
     return 0;
+}
+
+bool LoadedNumberImageSize(int set, int value, float& w, float& h) {
+    if (set < 0 || set > 1 || value < 0 || value > MaxClueValue) return false;
+    const auto& image = TPNumber::NumImg[set][value];
+    if (!image || ImageAssetHeight(image) <= 0) return false;
+    w = static_cast<float>(ImageAssetWidth(image));
+    h = static_cast<float>(ImageAssetHeight(image));
+    return true;
 }

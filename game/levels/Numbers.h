@@ -129,5 +129,9 @@ std::shared_ptr<TNumberLine> CreateNumberLine(const std::vector<std::shared_ptr<
                                               int rc, int colorIndex);
 
 // Makes the number, cross and dot images (not loaded: they go to the loading screen's global
-// assets, or load at once without one) and lets the layout measure the numbers by the images.
+// assets, or load at once without one).
 int SetupNumbers();
+// Width and height in pixels of clue-number image `value` of image set `set`; false while the
+// images are not loaded. Start-up gives it to the layout (PuzzlePlayHooks::NumberImageSize),
+// which tests give sizes of their own.
+bool LoadedNumberImageSize(int set, int value, float& w, float& h);

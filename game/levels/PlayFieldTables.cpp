@@ -99,13 +99,12 @@ int TSpecialLoads::SetupNumImagesSizes() {
         if (FileType(path) != 1) {
             // Said here for the scales; the picture itself is not reported again when loaded.
             if (FirstReportAbout(path))
-                Error("Clue-number picture '" + path + "' is missing; clue numbers are scaled like the tiles",
-                      "SpecialLoads", "SetupNumImagesSizes");
+                Error("Clue-number picture '" + path + "' is missing; clue numbers are scaled like the tiles", Here());
             break;
         }
         const int height = PngImageHeight(path);
         if (height <= 0) {
-            ErrorImg(path, "SpecialLoads", "SetupNumImagesSizes");
+            ErrorImg(path, Here());
             break;
         }
         PomNumImages.push_back(static_cast<float>(height));
@@ -136,6 +135,6 @@ int TSpecialLoads::SetupScales() {
     if (missingImage && PomNumImages.size() >= static_cast<size_t>(HowManyNumberSizes))
         Error("Clue-number images are missing in '" + bDir +
                   "Game/PlayField/Numbers/'; clue numbers are scaled like the tiles",
-              "SpecialLoads", "SetupScales");
+              Here());
     return 0;
 }

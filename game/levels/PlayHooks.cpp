@@ -5,18 +5,16 @@
 #include "game/levels/Numbers.h"
 #include "game/levels/Tile.h"
 
-std::function<void()> PuzzlePlayHooks::AddMistake;
-std::function<int()> PuzzlePlayHooks::GetScoreAdd;
-std::function<void(bool)> PuzzlePlayHooks::TileSound;
-std::function<void(int, int)> PuzzlePlayHooks::HintCharge;
-std::function<bool(int, int, float&, float&)> PuzzlePlayHooks::NumberImageSize;
+THook<void()> PuzzlePlayHooks::AddMistake{"PuzzlePlayHooks::AddMistake"};
+THook<void(bool)> PuzzlePlayHooks::TileSound{"PuzzlePlayHooks::TileSound"};
+THook<void(int, int)> PuzzlePlayHooks::HintCharge{"PuzzlePlayHooks::HintCharge"};
+THook<bool(int, int, float&, float&)> PuzzlePlayHooks::NumberImageSize{"PuzzlePlayHooks::NumberImageSize"};
 
 void ResetPuzzlePlayHooks() {
-    PuzzlePlayHooks::AddMistake = nullptr;
-    PuzzlePlayHooks::GetScoreAdd = nullptr;
-    PuzzlePlayHooks::TileSound = nullptr;
-    PuzzlePlayHooks::HintCharge = nullptr;
-    PuzzlePlayHooks::NumberImageSize = nullptr;
+    PuzzlePlayHooks::AddMistake.Unset();
+    PuzzlePlayHooks::TileSound.Unset();
+    PuzzlePlayHooks::HintCharge.Unset();
+    PuzzlePlayHooks::NumberImageSize.Unset();
 }
 
 void ResetPuzzleGlobals() {

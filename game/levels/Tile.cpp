@@ -73,14 +73,14 @@ int TPTile::Show(int delay, int releaseHint) {
             pTile->isRight = 1;
             if (releaseHint != 0) pTile->ReleaseHintAdd();
         }
-        Level->AddScore(PuzzlePlayHooks::GetScoreAdd ? PuzzlePlayHooks::GetScoreAdd() : 1);
+        Level->AddScore(TileScoreAdd);
         isCovered = 0;
         return 1;
     }
     if (pMark) pMark->Show(delay);
     if (pError) pError->Show(delay);
     isError = 1;
-    if (PuzzlePlayHooks::AddMistake) PuzzlePlayHooks::AddMistake();
+    PuzzlePlayHooks::AddMistake();
     isCovered = 0;
     return 0;
 }
@@ -91,7 +91,7 @@ int TPTile::Mark(int delay) {
         if (pTile) pTile->Show(delay);
         if (pError) pError->Show(delay);
         isError = 1;
-        if (PuzzlePlayHooks::AddMistake) PuzzlePlayHooks::AddMistake();
+        PuzzlePlayHooks::AddMistake();
         isCovered = 0;
         return 0;
     }

@@ -92,7 +92,7 @@ int TTileAdd::isAction() const { return (Alpha != dAlphA || Scale != dScale) ? 1
 
 int TTileAdd::ReleaseTheHint() {
     ReleaseHint = 0;
-    if (PuzzlePlayHooks::HintCharge) PuzzlePlayHooks::HintCharge(LastX, LastY);
+    PuzzlePlayHooks::HintCharge(LastX, LastY);
     return 0;
 }
 
@@ -114,7 +114,7 @@ int TTileError::Show(int delay) {
 }
 
 int TTileError::OnShowStart() {
-    if (PuzzlePlayHooks::TileSound) PuzzlePlayHooks::TileSound(false);
+    PuzzlePlayHooks::TileSound(false);
     return 0;
 }
 
@@ -125,7 +125,7 @@ int TTileMark::Show(int delay) {
 }
 
 int TTileMark::OnShowStart() {
-    if (isRight == 1 && PuzzlePlayHooks::TileSound) PuzzlePlayHooks::TileSound(true);
+    if (isRight == 1) PuzzlePlayHooks::TileSound(true);
     return 0;
 }
 
@@ -135,6 +135,6 @@ int TTileBox::Show(int delay) {
 }
 
 int TTileBox::OnShowStart() {
-    if (isRight == 1 && PuzzlePlayHooks::TileSound) PuzzlePlayHooks::TileSound(true);
+    if (isRight == 1) PuzzlePlayHooks::TileSound(true);
     return 0;
 }

@@ -16,8 +16,8 @@ TAwardPtr GetAwardById(int id) {
 int TAward::CheckIfGive(TAppScreen* screen) {
     if (!Profile || !screen) return 0;
     TProfile& p = *Profile;
-    const auto summaryScreen = ProgressHooks::SummaryScreen ? ProgressHooks::SummaryScreen() : nullptr;
-    const auto kingdomScreen = ProgressHooks::KingdomScreen ? ProgressHooks::KingdomScreen() : nullptr;
+    const auto summaryScreen = ProgressHooks::ScreenOf(ProgressPlace::Summary, nullptr);
+    const auto kingdomScreen = ProgressHooks::ScreenOf(ProgressPlace::Kingdom, nullptr);
     const bool summary = summaryScreen && screen == summaryScreen.get();
     const bool kingdom = kingdomScreen && screen == kingdomScreen.get();
     if (summary) {

@@ -15,8 +15,6 @@
 
 namespace {
 
-const char* const kSource = "Players";
-
 // The start player's name when none is given.
 const char* const kStartPlayerName = "Player";
 
@@ -127,20 +125,18 @@ int TPlayers::SavePlayers() {
     if (!allWritten) {
         Error("A player's progress couldn't be written (" + WriteErrorText(error) +
                   "); the list of players is left as it was",
-              kSource, "TPlayers :: SavePlayers()");
+              Here());
         TellSaveFailed(error);
         return 0;
     }
     if (isIndexKept != 0 && FileType(IndexPath()) == 1) {
-        Error("The unreadable list of players " + IndexPath() + " is kept as it is and not written over", kSource,
-              "TPlayers :: SavePlayers()");
+        Error("The unreadable list of players " + IndexPath() + " is kept as it is and not written over", Here());
         return 0;
     }
     if (!SaveBlockFile(root) && error == 0) error = LastWriteError();
     if (error != 0) {
         // A level in progress or the list of players that could not be written.
-        Error("The players' files couldn't all be written (" + WriteErrorText(error) + ")", kSource,
-              "TPlayers :: SavePlayers()");
+        Error("The players' files couldn't all be written (" + WriteErrorText(error) + ")", Here());
         TellSaveFailed(error);
         return 0;
     }
@@ -151,15 +147,14 @@ int TPlayers::SavePlayers() {
 bool TPlayers::_addReadProfile(const TProfilePtr& profile, const std::string& from) {
     for (const auto& other : ProfilesList) {
         if (other->FileName == profile->FileName) {
-            Warning("'" + profile->name + "' of " + from + " is listed already; left out", kSource,
-                    "TPlayers :: ReadPlayers()");
+            Warning("'" + profile->name + "' of " + from + " is listed already; left out", Here());
             return false;
         }
     }
     if (static_cast<int>(ProfilesList.size()) >= MaxPlayers) {
-        Warning("There are slots for " + std::to_string(MaxPlayers) + " players only; '" + profile->name +
-                    "' of " + from + " is left out (the files stay as they are)",
-                kSource, "TPlayers :: ReadPlayers()");
+        Warning("There are slots for " + std::to_string(MaxPlayers) + " players only; '" + profile->name + "' of " +
+                    from + " is left out (the files stay as they are)",
+                Here());
         return false;
     }
     ProfilesList.push_back(profile);
@@ -185,9 +180,8 @@ int TPlayers::RebuildProfilesList() {
     std::vector<TProfilePtr> found;
     for (const Found& f : files) {
         if (static_cast<int>(found.size()) >= MaxPlayers) {
-            Warning("There are slots for " + std::to_string(MaxPlayers) + " players only; " + f.file +
-                        " is left out",
-                    kSource, "TPlayers :: RebuildProfilesList()");
+            Warning("There are slots for " + std::to_string(MaxPlayers) + " players only; " + f.file + " is left out",
+                    Here());
             continue;
         }
         auto profile = std::make_shared<TProfile>();
@@ -197,15 +191,13 @@ int TPlayers::RebuildProfilesList() {
         if (profile->name.empty()) continue;
         profile->InitID();
         if (profile->FileName.size() > kMaxIdLength) {
-            Warning(f.file + " names its player with a name too long to name a file; left out", kSource,
-                    "TPlayers :: RebuildProfilesList()");
+            Warning(f.file + " names its player with a name too long to name a file; left out", Here());
             continue;
         }
         bool listed = false;
         for (const auto& other : found) listed = listed || other->FileName == profile->FileName;
         if (listed) {
-            Warning(f.file + " names a player listed already; left out", kSource,
-                    "TPlayers :: RebuildProfilesList()");
+            Warning(f.file + " names a player listed already; left out", Here());
             continue;
         }
         found.push_back(profile);
@@ -219,9 +211,9 @@ int TPlayers::RebuildProfilesList() {
         shown += (shown.empty() ? "" : ", ") + UpperUnicode(profile->name);
     }
     if (!ProfilesList.empty()) {
-        Error("The list of players was rebuilt from " + std::to_string(ProfilesList.size()) +
-                  " progress file(s) in " + folder + ": " + names,
-              kSource, "TPlayers :: RebuildProfilesList()");
+        Error("The list of players was rebuilt from " + std::to_string(ProfilesList.size()) + " progress file(s) in " +
+                  folder + ": " + names,
+              Here());
         TellPlayer("The list of players was lost or damaged, and was made again from the players' saves: " + shown +
                    ".");
     }
@@ -239,7 +231,7 @@ int TPlayers::ReadPlayers() {
         bool whole = false;
         auto index = LoadBlockFileChecked(indexPath, whole);
         if (!whole || GetBlockFilesList(index, "Settings").empty()) {
-            Error("The list of players " + indexPath + " is damaged", kSource, "TPlayers :: ReadPlayers()");
+            Error("The list of players " + indexPath + " is damaged", Here());
             if (SetFileAside(indexPath).empty()) isIndexKept = 1;
             if (RebuildProfilesList() == 0) return InitProfiles();
         } else {
@@ -260,15 +252,14 @@ int TPlayers::ReadPlayers() {
                 if (listedId != profile->FileName)
                     Warning("The list of players gives '" + profile->name + "' the Id '" + listedId + "'; reading " +
                                 profile->FileName + kProgressExt,
-                            kSource, "TPlayers :: ReadPlayers()");
+                            Here());
                 if (profile->FileName.empty()) {
-                    Warning("A player without a name in the list of players is left out", kSource,
-                            "TPlayers :: ReadPlayers()");
+                    Warning("A player without a name in the list of players is left out", Here());
                     continue;
                 }
                 if (profile->FileName.size() > kMaxIdLength) {
                     Warning("A player of the list of players whose name is too long to name a file is left out",
-                            kSource, "TPlayers :: ReadPlayers()");
+                            Here());
                     continue;
                 }
                 // A player deleted after this list was written: the files went to the deleted
@@ -293,12 +284,12 @@ int TPlayers::ReadPlayers() {
                         if (named.FileName.size() > kMaxIdLength) {
                             Warning(file + " names its player with a name too long to name a file; the name '" +
                                         listedName + "' is kept",
-                                    kSource, "TPlayers :: ReadPlayers()");
+                                    Here());
                             profile->SetName(listedName);
                         } else if (takenIds.count(named.FileName) != 0) {
                             Warning(file + " names its player '" + profile->name +
                                         "', another player's name; the name '" + listedName + "' is kept",
-                                    kSource, "TPlayers :: ReadPlayers()");
+                                    Here());
                             profile->SetName(listedName);
                         } else {
                             takenIds.insert(named.FileName);
@@ -335,8 +326,7 @@ int TPlayers::MoveToDeleted(const std::string& id) {
     if (files.empty()) return 0;
     const std::string deleted = DeletedFolder();
     if (FileType(deleted) != 2 && !CreateDir(deleted, false)) {
-        Error("Couldn't make the folder " + deleted + "; the deleted player's files stay in " + folder, kSource,
-              "TPlayers :: MoveToDeleted()");
+        Error("Couldn't make the folder " + deleted + "; the deleted player's files stay in " + folder, Here());
         return 0;
     }
     // A player deleted before under the same Id keeps their files: these take a number.
@@ -354,7 +344,7 @@ int TPlayers::MoveToDeleted(const std::string& id) {
         } else {
             Error("Couldn't move the deleted player's file " + folder + "/" + file + " to " + deleted + " (" +
                       WriteErrorText(LastWriteError()) + ")",
-                  kSource, "TPlayers :: MoveToDeleted()");
+                  Here());
         }
     }
     return moved;
@@ -371,8 +361,7 @@ int TPlayers::RenameCurrentPlayer(const std::string& text) {
     if (!CurrProfile) return 0;
     const std::string name = Trim(text);
     if (name.empty() || isNameTaken(name, CurrProfile.get())) {
-        Error("The name '" + name + "' can't be given: it is empty or another player's", kSource,
-              "TPlayers :: RenameCurrentPlayer()");
+        Error("The name '" + name + "' can't be given: it is empty or another player's", Here());
         return 0;
     }
     CurrProfile->SetName(name);
@@ -382,8 +371,7 @@ int TPlayers::RenameCurrentPlayer(const std::string& text) {
 int TPlayers::AddPlayer(const std::string& text) {
     const std::string name = Trim(text);
     if (name.empty() || isNameTaken(name, nullptr) || static_cast<int>(ProfilesList.size()) >= MaxPlayers) {
-        Error("No new player '" + name + "': the name is empty or another player's, or every slot is taken", kSource,
-              "TPlayers :: AddPlayer()");
+        Error("No new player '" + name + "': the name is empty or another player's, or every slot is taken", Here());
         return 0;
     }
     auto profile = std::make_shared<TProfile>();

@@ -19,11 +19,6 @@ TProfilePtr Profile;
 
 namespace {
 
-const char* const kSource = "Profile";
-
-// The mistake that loses a level.
-constexpr int LevelMistakesToLose = 6;
-
 // A number entry read as the profiles read numbers: a real, truncated toward zero.
 int ReadNumber(const TBlockFilePtr& block, std::string_view path) { return TruncToInt(GetBFNumber(block, path)); }
 
@@ -31,24 +26,23 @@ int ReadNumber(const TBlockFilePtr& block, std::string_view path) { return Trunc
 // the player stays where they are.
 void SwitchTo(const std::shared_ptr<TAppScreen>& screen, const char* what) {
     if (!screen) {
-        Error(std::string("No ") + what + " to go to", kSource, "TProfile");
+        Error(std::string("No ") + what + " to go to", Here());
         return;
     }
     GoToScreen(screen, nullptr);
 }
 
-std::shared_ptr<TAppScreen> Screen(const std::function<std::shared_ptr<TAppScreen>()>& hook) {
-    return hook ? hook() : nullptr;
-}
+// The screen of a place of the flow (null when there is none).
+std::shared_ptr<TAppScreen> Screen(ProgressPlace place) { return ProgressHooks::ScreenOf(place, nullptr); }
 
 // Hands the level to the game screen; gives the screen (null when there is none).
 std::shared_ptr<TAppScreen> HandToGame(const std::shared_ptr<TLevel>& level) {
-    return ProgressHooks::PlayLevel ? ProgressHooks::PlayLevel(level) : nullptr;
+    return ProgressHooks::ScreenOf(ProgressPlace::Game, level);
 }
 
-// Buildings are told apart by their ids (the kingdom installs the hook before it makes one).
+// Buildings are told apart by their ids.
 int BuildingId(const std::shared_ptr<TKingdomObject>& building) {
-    return building && ProgressHooks::BuildingId ? ProgressHooks::BuildingId(*building) : 0;
+    return building ? ProgressHooks::BuildingId(*building) : 0;
 }
 
 // The numbered entries prefix + 1 .. prefix + i of a block, i being its count "i". A damaged
@@ -126,8 +120,7 @@ int TBaseProfile::SetName(const std::string& text) {
 }
 
 int TBaseProfile::InitSave(const std::string& folder) {
-    if (FileType(folder) == 0 && !CreateDir(folder, false))
-        Error("Couldn't create the folder " + folder, kSource, "TBaseProfile :: InitSave()");
+    if (FileType(folder) == 0 && !CreateDir(folder, false)) Error("Couldn't create the folder " + folder, Here());
     return 0;
 }
 
@@ -184,7 +177,7 @@ int TProfile::Kingdom_SecondAward() { return Buildings.size() == 28 ? 1 : 0; }
 int TProfile::Kingdom_HaveObject(const std::shared_ptr<TKingdomObject>& building) {
     if (!building) return 0;
     for (const auto& b : Buildings)
-        if (b && (b == building || (ProgressHooks::BuildingId && BuildingId(b) == BuildingId(building)))) return 1;
+        if (b && (b == building || BuildingId(b) == BuildingId(building))) return 1;
     return 0;
 }
 
@@ -259,7 +252,7 @@ int TProfile::Game_RestartLevel() {
 
 int TProfile::Game_IncriseLevel() {
     Level = std::min(Level + 1, MaxLevel);
-    SwitchTo(Screen(ProgressHooks::KingdomScreen), "kingdom");
+    SwitchTo(Screen(ProgressPlace::Kingdom), "kingdom");
     return 0;
 }
 
@@ -288,7 +281,7 @@ int TProfile::Game_StartNew() {
     Levels.clear();
 
     Level_Unlock(1);
-    SwitchTo(Screen(ProgressHooks::StagesScreen), "stages map");
+    SwitchTo(Screen(ProgressPlace::StagesMap), "stages map");
     return 0;
 }
 
@@ -296,9 +289,7 @@ int TProfile::Game_Continue() {
     std::shared_ptr<TAppScreen> target;
     if (!CurrScreen.empty()) {
         target = Control::GetScreenById(CurrScreen);
-        if (!target)
-            Error("No screen named '" + CurrScreen + "' to continue on; going to the stages map", kSource,
-                  "TProfile :: Game_Continue()");
+        if (!target) Error("No screen named '" + CurrScreen + "' to continue on; going to the stages map", Here());
     }
     if (target && CurrScreen == "GameScreen") {
         // A lost or won level is not play in progress: that level starts afresh.
@@ -312,7 +303,7 @@ int TProfile::Game_Continue() {
     if (target)
         SwitchTo(target, CurrScreen.c_str());
     else
-        SwitchTo(Screen(ProgressHooks::StagesScreen), "stages map");
+        SwitchTo(Screen(ProgressPlace::StagesMap), "stages map");
     return 0;
 }
 
@@ -432,14 +423,14 @@ void KeepPrevious(const std::string& path) {
     if (!CopyFile(path, path + kBackupExt))
         Error("Couldn't keep the previous " + path + " as " + path + kBackupExt + " (" +
                   WriteErrorText(LastWriteError()) + ")",
-              kSource, "TProfile :: Save()");
+              Here());
 }
 
 }  // namespace
 
 bool TProfile::isKeptFile(const std::string& path) const {
     if (std::find(KeptFiles.begin(), KeptFiles.end(), path) == KeptFiles.end() || FileType(path) != 1) return false;
-    Error("The unreadable file " + path + " is kept as it is and not written over", kSource, "TProfile :: Save()");
+    Error("The unreadable file " + path + " is kept as it is and not written over", Here());
     return true;
 }
 
@@ -561,10 +552,6 @@ int TProfile::SaveAwards(const TBlockFilePtr& root) {
     return 0;
 }
 
-int TProfile::SaveCurrLevel(const std::string& path) {
-    return WriteLevelInProgress(path, LevelInProgressBlocks(path));
-}
-
 int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root) {
     if (!CurrLevel || isKeptFile(path)) return 1;
     if (isLevelOver(CurrLevel.get())) {
@@ -574,7 +561,7 @@ int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr&
         if (FileType(path) != 1) return 1;
         if (isSaveWhole ? RenameFile(path, path + kBackupExt) : DeleteFile(path)) return 1;
         LastSaveError = LastWriteError();
-        Error("Couldn't remove the finished level in progress " + path, kSource, "TProfile :: SaveCurrLevel()");
+        Error("Couldn't remove the finished level in progress " + path, Here());
         return 0;
     }
     // Only a clue-grid level is ever a player's level in progress.
@@ -601,7 +588,7 @@ int TProfile::Load(const std::string& path) {
         how = root ? Read::Restored : Read::Lost;
         Error("No progress file " + path +
                   (root ? "; the previous save " + backup + " is restored" : "; the player starts from the beginning"),
-              kSource, "TProfile :: Load()");
+              Here());
     } else {
         root = LoadBlockFileChecked(path, whole);
         if (!whole || GetBlockFilesList(root, "Data").empty()) {
@@ -636,11 +623,11 @@ int TProfile::Load(const std::string& path) {
                 how = previous ? Read::Restored : Read::Lost;
             }
             Error("The progress file " + path + " is damaged; " +
-                      (how == Read::Salvaged  ? std::string("what still reads is kept") +
+                      (how == Read::Salvaged ? std::string("what still reads is kept") +
                                                    (previous ? ", the rest taken from " + backup : std::string())
                        : how == Read::Restored ? "the previous save " + backup + " is restored"
                                                : "the player starts from the beginning"),
-                  kSource, "TProfile :: Load()");
+                  Here());
             if (SetFileAside(path).empty()) KeptFiles.push_back(path);
         }
     }
@@ -745,9 +732,9 @@ int TProfile::LoadBuildings(const TBlockFilePtr& root) {
     BuildingStage = std::clamp(ReadNumber(block, "BuildingStage"), 0, MaxBuildingStage);
     for (const auto& entry : CountedEntries(block, "Object")) {
         const int id = TruncToInt(entry->GetFloat(0));
-        if (auto building = ProgressHooks::FindBuilding ? ProgressHooks::FindBuilding(id) : nullptr) {
+        if (auto building = ProgressHooks::FindBuilding(id)) {
             Buildings.push_back(building);
-        } else if (!ProgressHooks::BuildingsKnown || !ProgressHooks::BuildingsKnown()) {
+        } else if (!ProgressHooks::BuildingsKnown()) {
             // Without the kingdom's buildings no id can be judged: keep it for the next save.
             UnresolvedBuildingIds.push_back(id);
         }
@@ -799,7 +786,7 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
             else
                 Error("The last save of " + path + " was cut short; the level in progress of the save before, " + file +
                           ", is resumed",
-                      kSource, "TProfile :: LoadProfileLevel()");
+                      Here());
             break;
         }
         if (!isCurrent) continue;  // a previous level in progress that is not this save's: left as it is
@@ -807,15 +794,15 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         // kept aside and never resumed under this progress.
         current = !level ? Current::Damaged : count > progressCount ? Current::CutShort : Current::OtherSave;
         if (level)
-            Error("The level in progress " + path + " is not the one of this progress file (" +
-                      (record ? "level " + std::to_string(ReadNumber(record, "Level")) + ", save " +
-                                    std::to_string(count)
-                              : std::string("no save counter")) +
-                      "; the progress is at level " + std::to_string(Level) + ", save " +
-                      std::to_string(progressCount) + ")",
-                  kSource, "TProfile :: LoadProfileLevel()");
+            Error(
+                "The level in progress " + path + " is not the one of this progress file (" +
+                    (record ? "level " + std::to_string(ReadNumber(record, "Level")) + ", save " + std::to_string(count)
+                            : std::string("no save counter")) +
+                    "; the progress is at level " + std::to_string(Level) + ", save " + std::to_string(progressCount) +
+                    ")",
+                Here());
         else if (!whole)
-            Error("The level in progress " + path + " is damaged", kSource, "TProfile :: LoadProfileLevel()");
+            Error("The level in progress " + path + " is damaged", Here());
         if (SetFileAside(file).empty()) KeptFiles.push_back(file);
     }
     SaveCount = highest;
@@ -864,10 +851,10 @@ std::string SetFileAside(const std::string& path) {
         aside = path + ".bad" + std::to_string(n);
     }
     if (!RenameFile(path, aside)) {
-        Error("Couldn't set the file " + path + " aside", kSource, "SetFileAside()");
+        Error("Couldn't set the file " + path + " aside", Here());
         return "";
     }
-    Error("The file " + path + " was kept aside as " + aside, kSource, "SetFileAside()");
+    Error("The file " + path + " was kept aside as " + aside, Here());
     return aside;
 }
 

@@ -222,13 +222,11 @@ public:
     virtual int SaveData(const TBlockFilePtr& root);
     virtual int SaveLevels(const TBlockFilePtr& root);
     virtual int SaveBuildings(const TBlockFilePtr& root);
-    // Writes the level in progress to path with its "Progress" block (Level and SaveCount); a
-    // level that is over is not a level in progress: nothing is written for it and an earlier
-    // file at path goes (to ".bak" while the files on disk are a whole save), so that it never
-    // resumes. Nothing without a current clue-grid level. Returns 1, or 0 when a write failed
-    // (after an error line).
-    virtual int SaveCurrLevel(const std::string& path);
-    // SaveCurrLevel with the level in progress's tree already built (LevelInProgressBlocks).
+    // Writes the level in progress to path, its tree already built with its "Progress" block
+    // (Level and SaveCount; LevelInProgressBlocks); a level that is over is not a level in
+    // progress: nothing is written for it and an earlier file at path goes (to ".bak" while the
+    // files on disk are a whole save), so that it never resumes. Nothing without a current
+    // clue-grid level. Returns 1, or 0 when a write failed (after an error line).
     int WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root);
     // A clue-grid level in play that is not over: the level in progress a save writes.
     bool isLevelInProgress() const;

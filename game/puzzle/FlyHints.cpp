@@ -29,10 +29,6 @@ std::list<TAddHintPtr> AddHints;
 // A hint or a charge ends 25 pixels right of and below its button's corner: the button's middle.
 constexpr int kButtonMiddle = 25;
 
-static void PlaySound(const std::shared_ptr<TAppSound>& sound) {
-    if (sound) sound->Play(1.0f, -1.0f, 0.05f);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Flying hints
 
@@ -113,7 +109,7 @@ bool isHintTile(const TPTile* tile) {
 TAddHintPtr CreateAddHint(int x1, int y1, int x2, int y2, int index) {
     auto h = std::make_shared<TAddHint>();
     AddHints.push_back(h);
-    PlaySound(MainGameSettings::SndHintLoad);
+    PlayGameSound(MainGameSettings::SndHintLoad);
     h->x1 = h->x = static_cast<float>(x1);
     h->y1 = h->y = static_cast<float>(y1);
     h->x2 = static_cast<float>(x2);
@@ -237,7 +233,7 @@ int TMainGame::UseHint(int index, int x, int y) {
     CurrLevel->HintIsLoaded[index] = 0;
     CurrLevel->HintAddParts[index] = 0.0f;
     for (const auto& tile : GetTilesForHints(2)) CreateFlyHint(x, y, tile);
-    PlaySound(SndHint);
+    PlayGameSound(SndHint);
     return 0;
 }
 

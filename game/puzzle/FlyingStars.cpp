@@ -101,7 +101,7 @@ int TFlyingStarSummary::OnUpdate() {
 int TFlyingStarSummary::Destroy() {
     if (isFinishedFly == 0) {
         isFinishedFly = 1;
-        Burst(x, y, 48.0f, GameScreenHooks::SummaryParticles ? GameScreenHooks::SummaryParticles() : nullptr);
+        Burst(x, y, 48.0f, GameScreenHooks::SummaryParticles());
     }
     return 0;
 }

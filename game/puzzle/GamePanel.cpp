@@ -437,7 +437,8 @@ int GamePanel::Draw() {
         DrawTools();
     }
     if (Mistakes && Game->CurrPacLevel) {
-        const std::string text = txtMistakes + " " + IntToString(Game->CurrPacLevel->Mistakes) + "/5";
+        const std::string text = txtMistakes + " " + IntToString(Game->CurrPacLevel->Mistakes) + "/" +
+                                 IntToString(LevelMistakesToLose - 1);
         // Laid out again only when it changes.
         if (text != Mistakes->Text) Mistakes->SetText(text);
     }
@@ -494,7 +495,7 @@ int GamePanel::Update() {
         Game->GoMenu();
     }
     if ((HelpButton && HelpButton->isClicked()) || KeyHit(kKeyF1)) {
-        if (GameScreenHooks::ShowHelp) GameScreenHooks::ShowHelp();
+        GameScreenHooks::ShowHelp();
     }
     return 0;
 }

@@ -56,8 +56,7 @@ int TLevel::LoadHints(const std::shared_ptr<TBlockFile>& block) {
     if (isBFEntry(block, "Hints")) {
         const std::string text = GetBFString(block, "Hints", 0);
         const std::string problem = HintsFromText(*this, text);
-        if (!problem.empty())
-            Error("Bad hint slots \"" + text + "\": " + problem + "; read what fits", "Hints", "LoadHints");
+        if (!problem.empty()) Error("Bad hint slots \"" + text + "\": " + problem + "; read what fits", Here());
     } else {
         SetHints(static_cast<int64_t>(Rows) * Cols <= SmallBoardCells ? SmallBoardHints : LargeBoardHints);
     }

@@ -15,7 +15,6 @@
 #include "engine/ui/UI_Object.h"
 #include "game/effects/EngParticle.h"
 #include "game/progress/Profile.h"
-#include "game/progress/ProgressHooks.h"
 #include "game/levels/FAPLevel.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"
@@ -25,12 +24,10 @@
 #include "game/levels/Level.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
 #include "game/puzzle/ScreenHooks.h"
 #include "game/levels/Tile.h"
 #include "game/puzzle/Tutorial.h"
 #include "online/NewsLetterTrigger.h"
-#include "online/OnlineHooks.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Random.h"
@@ -38,7 +35,7 @@
 TMainGamePtr Game;
 
 // ---------------------------------------------------------------------------------------------
-// Settings and hooks
+// Settings
 
 float MainGameSettings::OverAlpha = 0.15f;
 int MainGameSettings::UnCoverTimeInterwal = 25;
@@ -53,26 +50,12 @@ std::shared_ptr<TAppSound> MainGameSettings::SndTileRight;
 std::shared_ptr<TAppSound> MainGameSettings::SndTileWrong;
 std::shared_ptr<TAppSound> MainGameSettings::SndWin;
 
-std::function<void()> MainGameHooks::SetupHints;
-std::function<void()> MainGameHooks::ClearFlights;
-std::function<void(int, int, int, int)> MainGameHooks::StarFlyIn;
-std::function<void(int, int)> MainGameHooks::StarDrop;
-std::function<void(int, int, int, int, int)> MainGameHooks::StarToSummary;
-std::function<void()> MainGameHooks::DrawFlyHints;
-std::function<void(TAppScreen*)> MainGameHooks::DrawFlyingStars;
-
-void ResetMainGameHooks() {
-    MainGameHooks::SetupHints = nullptr;
-    MainGameHooks::ClearFlights = nullptr;
-    MainGameHooks::StarFlyIn = nullptr;
-    MainGameHooks::StarDrop = nullptr;
-    MainGameHooks::StarToSummary = nullptr;
-    MainGameHooks::DrawFlyHints = nullptr;
-    MainGameHooks::DrawFlyingStars = nullptr;
+void PlayGameSound(const std::shared_ptr<TAppSound>& sound) {
+    if (sound) sound->Play(1.0f, -1.0f, 0.05f);
 }
 
-static void PlaySound(const std::shared_ptr<TAppSound>& sound) {
-    if (sound) sound->Play(1.0f, -1.0f, 0.05f);
+void PlayTileSound(bool right) {
+    PlayGameSound(right ? MainGameSettings::SndTileRight : MainGameSettings::SndTileWrong);
 }
 
 std::string LevelTimeString(int seconds) {
@@ -91,42 +74,6 @@ TMainGame::~TMainGame() = default;
 TMainGamePtr CreateMainGame() {
     auto game = std::make_shared<TMainGame>();
     game->Init("GameScreen", bDir + "Screens/MainGame/GameScreen.AppScreen");
-    // A player's progress hands its levels to the game screen.
-    ProgressHooks::PlayLevel = [](const std::shared_ptr<TLevel>& level) -> std::shared_ptr<TAppScreen> {
-        if (!Game) return nullptr;
-        Game->SetData(level);
-        return Game;
-    };
-    // The newsletter window draws the game under itself.
-    OnlineHooks::DrawGameScreen = [] {
-        if (Game) Game->Drawing();
-    };
-    // The tiles report to the one game screen.
-    PuzzlePlayHooks::AddMistake = [] {
-        if (Game) Game->AddMistake();
-    };
-    PuzzlePlayHooks::GetScoreAdd = [] { return MainGameSettings::GetScoreAdd(); };
-    PuzzlePlayHooks::TileSound = [](bool right) {
-        PlaySound(right ? MainGameSettings::SndTileRight : MainGameSettings::SndTileWrong);
-    };
-    PuzzlePlayHooks::HintCharge = [](int x, int y) { ReleaseHintCharge(x, y); };
-    // The hints and the flying stars.
-    MainGameHooks::SetupHints = [] { SetupHints(); };
-    MainGameHooks::ClearFlights = [] {
-        ClearFlyHints();
-        ClearFlyingStars();
-    };
-    MainGameHooks::StarFlyIn = [](int x, int y, int delay, int star) {
-        if (star < 0 || star > 2 || !GamePanel::Stars[star]) return;
-        const auto& target = GamePanel::Stars[star];
-        CreateFlyingStarFlyin(x, y, static_cast<int>(target->DrawX), static_cast<int>(target->DrawY), delay, target);
-    };
-    MainGameHooks::StarDrop = [](int x, int y) { CreateFlyingStarDrop(x, y, 0); };
-    MainGameHooks::StarToSummary = [](int x, int y, int tx, int ty, int delay) {
-        CreateFlyingStarSummary(x, y, tx, ty, delay);
-    };
-    MainGameHooks::DrawFlyHints = [] { DrawFlyHints(); };
-    MainGameHooks::DrawFlyingStars = [](TAppScreen* screen) { DrawFlyingStars(screen); };
     return game;
 }
 
@@ -137,7 +84,7 @@ int TMainGame::OnSetup() {
     // The music tracks are read once for the whole program.
     if (AppSoundManager::MusicsList.empty()) AppSoundManager::LoadMusics();
     Tutorial::Setup();
-    if (MainGameHooks::SetupHints) MainGameHooks::SetupHints();
+    SetupHints();
     SetupTilesImages();
     SetupNumbers();
     SetupUI();
@@ -202,7 +149,8 @@ int TMainGame::PreparePanel() {
 }
 
 int TMainGame::PrepareClears() {
-    if (MainGameHooks::ClearFlights) MainGameHooks::ClearFlights();
+    ClearFlyHints();
+    ClearFlyingStars();
     ClearFlyingTiles();
     return 0;
 }
@@ -319,14 +267,15 @@ int TMainGame::PrepareStars() {
     if (!CurrPacLevel) return 0;
     const int stars = CurrPacLevel->CurrStars;
     GamePanel::Stars_Set(stars);
-    if (!MainGameHooks::StarFlyIn) return 0;
     for (int i = 0; i < stars && i < 3; ++i) {
         const auto& star = GamePanel::Stars[i];
         if (!star) continue;
-        const int sx = static_cast<int>(star->DrawX);
+        const int tx = static_cast<int>(star->DrawX), ty = static_cast<int>(star->DrawY);
         // Three stars drop in from straight above; fewer come in from the lower right.
-        if (stars == 3) MainGameHooks::StarFlyIn(sx, -128, 1000 * (i + 1), i);
-        else MainGameHooks::StarFlyIn(1024, 900, 1000 * (i + 1), i);
+        if (stars == 3)
+            CreateFlyingStarFlyin(tx, -128, tx, ty, 1000 * (i + 1), star);
+        else
+            CreateFlyingStarFlyin(1024, 900, tx, ty, 1000 * (i + 1), star);
     }
     return 0;
 }
@@ -338,7 +287,7 @@ int TMainGame::Update() {
     // A player's first level shows the help once.
     if (Profile && Profile->TutorialScreenShowed == 0) {
         Profile->TutorialScreenShowed = 1;
-        if (GameScreenHooks::ShowHelp) GameScreenHooks::ShowHelp();
+        GameScreenHooks::ShowHelp();
     }
     UpdatePanel();
     UpdateNumberAlpha();
@@ -418,14 +367,14 @@ int TMainGame::UpdateState_Win() {
     if (CurrLevel && CurrLevel->NumbersHidden()) {
         isLevelVisible = 0;
         // Straight to the summary, without the cross-fade.
-        if (GameScreenHooks::ShowSummary) GameScreenHooks::ShowSummary(CurrLevel);
+        GameScreenHooks::ShowSummary(CurrLevel);
     }
     return 0;
 }
 
 int TMainGame::UpdateState_Lose() {
     if (AppMilliSecs() > LoseTime) {
-        if (GameScreenHooks::ShowLose) GameScreenHooks::ShowLose();
+        GameScreenHooks::ShowLose();
         CurrState = 4;
     }
     return 0;
@@ -436,9 +385,9 @@ int TMainGame::OnDraw() {
     DrawFlyingTiles();
     DrawCurrColor();
     DrawPanel();
-    if (MainGameHooks::DrawFlyHints) MainGameHooks::DrawFlyHints();
+    DrawFlyHints();
     DrawEngPackage(HintParticle);
-    if (MainGameHooks::DrawFlyingStars) MainGameHooks::DrawFlyingStars(this);
+    DrawFlyingStars(this);
     DrawEditorDebug();
     Tutorial::Draw();
     return 0;
@@ -521,7 +470,7 @@ int TMainGame::CheckWin() {
 }
 
 int TMainGame::GoMenu() {
-    if (GameScreenHooks::ShowOptions) GameScreenHooks::ShowOptions();
+    GameScreenHooks::ShowOptions();
     return 0;
 }
 
@@ -548,7 +497,7 @@ int TMainGame::RemoveStar() {
 }
 
 int TMainGame::DropStar(int x, int y) {
-    if (MainGameHooks::StarDrop) MainGameHooks::StarDrop(x, y);
+    CreateFlyingStarDrop(x, y, 0);
     return 0;
 }
 
@@ -556,7 +505,7 @@ int TMainGame::AddMistake() {
     if (CurrState == 3 || !CurrPacLevel) return 0;
     if (CurrPacLevel->Mistakes == 0) RemoveStar();
     CurrPacLevel->Mistakes += 1;
-    if (CurrPacLevel->Mistakes > 5) LOSE();
+    if (CurrPacLevel->Mistakes >= LevelMistakesToLose) LOSE();
     return 0;
 }
 
@@ -566,7 +515,7 @@ int TMainGame::WIN() {
     StarsAtLevelEnd = GamePanel::GetStars();
     if (CurrPacLevel && StarsAtLevelEnd > CurrPacLevel->CurrStars) StarsAtLevelEnd = CurrPacLevel->CurrStars;
     if (AppSettings::SoundVolume != 0.0f) AppSoundManager::HideMusicTemporary(3000);
-    PlaySound(SndWin);
+    PlayGameSound(SndWin);
     SetCurrState(2);
     if (CurrLevel) {
         CurrLevel->isLevelWon = 1;
@@ -580,9 +529,8 @@ int TMainGame::WIN() {
         if (!star || !star->isEnabled) continue;
         star->Disable();
         if (i >= StarsAtLevelEnd) continue;
-        if (MainGameHooks::StarToSummary)
-            MainGameHooks::StarToSummary(static_cast<int>(star->DrawX), static_cast<int>(star->DrawY), targets[i][0],
-                                         targets[i][1], 1000 * i);
+        CreateFlyingStarSummary(static_cast<int>(star->DrawX), static_cast<int>(star->DrawY), targets[i][0],
+                                targets[i][1], 1000 * i);
     }
     return 0;
 }
@@ -603,7 +551,7 @@ int TMainGame::LOSE() {
     }
     dNumbersAlpha = 0.0f;
     LoseTime = AppMilliSecs() + 2000;
-    PlaySound(SndLose);
+    PlayGameSound(SndLose);
     CurrState = 3;
     if (CurrLevel) CurrLevel->isLevelLost = 1;
     return 0;

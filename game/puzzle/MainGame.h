@@ -18,8 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/screen/AppScreen.h"
 #include "engine/media/Img.h"
+#include "engine/screen/AppScreen.h"
+#include "game/levels/Level.h"
 #include "platform/Font.h"
 
 class TLevel;
@@ -32,27 +33,6 @@ class TPNumber;
 class TRGB;
 class TAppSound;
 class TEngParticlePackage;
-
-// The parts of play drawn over the board that live in their own modules: the stars that fly to
-// and from the panel and to the level summary, and the hints with their charges. Each hook does
-// nothing until its module sets it.
-struct MainGameHooks {
-    // The hints' set-up, run once by the screen's set-up.
-    static std::function<void()> SetupHints;
-    // Empties the lists of flying hints, hint charges and flying stars (every prepare).
-    static std::function<void()> ClearFlights;
-    // A star flies from (x, y) onto panel star `star` (0..2) after delay ms.
-    static std::function<void(int x, int y, int delay, int star)> StarFlyIn;
-    // A star falls from the panel at (x, y).
-    static std::function<void(int x, int y)> StarDrop;
-    // A lit panel star at (x, y) flies to (tx, ty) on the level summary after delay ms.
-    static std::function<void(int x, int y, int tx, int ty, int delay)> StarToSummary;
-    // Draws the flying hints, then the flying stars, over the board and the panel.
-    static std::function<void()> DrawFlyHints;
-    static std::function<void(TAppScreen* screen)> DrawFlyingStars;
-};
-// Back to the do-nothing hooks (tests).
-void ResetMainGameHooks();
 
 // The static tuning of play, shared by the whole program.
 class MainGameSettings : public TAppScreen {
@@ -71,7 +51,7 @@ public:
     static std::shared_ptr<TAppSound> SndWin;
 
     // The score one correctly uncovered tile adds to its level.
-    static int GetScoreAdd() { return 1; }
+    static int GetScoreAdd() { return TileScoreAdd; }
 };
 
 // 1 when red, green and blue are each below MainGame_PACLogic::MinCol (75): clue numbers in
@@ -319,3 +299,8 @@ TMainGamePtr CreateMainGame();
 
 // "mm:ss" for a number of seconds: minutes and seconds each with at least two digits.
 std::string LevelTimeString(int seconds);
+// Plays a sound of play (a missing one plays nothing).
+void PlayGameSound(const std::shared_ptr<TAppSound>& sound);
+// The tile sound of an overlay that starts showing: the right one (box, cross) or the wrong one
+// (error).
+void PlayTileSound(bool right);

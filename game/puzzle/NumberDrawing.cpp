@@ -8,7 +8,6 @@
 #include "game/puzzle/MainGame.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
 #include "game/levels/Tile.h"
 #include "game/levels/TileOverlays.h"
 #include "platform/Graphics.h"
@@ -91,14 +90,5 @@ int SetupNumbers() {
         group->members.push_back(TTileNumber::DotImg[k]);
     }
     if (!AddAppGlobalAsset(group)) group->LoadAsset();
-    // The layout places the numbers by their images' sizes once they are loaded.
-    PuzzlePlayHooks::NumberImageSize = [](int set, int value, float& w, float& h) {
-        if (set < 0 || set > 1 || value < 0 || value > MaxClueValue) return false;
-        const auto& image = TPNumber::NumImg[set][value];
-        if (!image || ImageAssetHeight(image) <= 0) return false;
-        w = static_cast<float>(ImageAssetWidth(image));
-        h = static_cast<float>(ImageAssetHeight(image));
-        return true;
-    };
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "game/puzzle/ScreenHooks.h"
 
-std::function<void(const std::shared_ptr<TLevel>&)> GameScreenHooks::ShowSummary;
-std::function<void()> GameScreenHooks::ShowLose;
-std::function<void()> GameScreenHooks::ShowHelp;
-std::function<void()> GameScreenHooks::ShowOptions;
-std::function<std::shared_ptr<TEngParticlePackage>()> GameScreenHooks::SummaryParticles;
+THook<void(const std::shared_ptr<TLevel>&)> GameScreenHooks::ShowSummary{"GameScreenHooks::ShowSummary"};
+THook<void()> GameScreenHooks::ShowLose{"GameScreenHooks::ShowLose"};
+THook<void()> GameScreenHooks::ShowHelp{"GameScreenHooks::ShowHelp"};
+THook<void()> GameScreenHooks::ShowOptions{"GameScreenHooks::ShowOptions"};
+THook<std::shared_ptr<TEngParticlePackage>()> GameScreenHooks::SummaryParticles{"GameScreenHooks::SummaryParticles"};

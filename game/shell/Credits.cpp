@@ -85,7 +85,7 @@ int TCredits::OnSetup() {
     if (img)
         SetImageHandle(img, static_cast<float>(kBackHandleX), 0.0f);
     else
-        Error("Can't load the credits' background '" + back + "'", "Credits", "TCredits :: Method OnSetup()");
+        Error("Can't load the credits' background '" + back + "'", Here());
     std::shared_ptr<TTxtFile> text = LoadTxtFile(bDir + "Local/#LANG#/credits.txt");
     CreditsText1 = AppClassManager::GetTextClass("Credits 1", 0);
     CreditsText2 = AppClassManager::GetTextClass("Credits 2", 0);

@@ -5,7 +5,6 @@
 #include "engine/system/Paths.h"
 #include "engine/system/Mouse.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "game/shell/PanelAnimation.h"
 
 THelpPtr HelpScreen;
@@ -49,8 +48,5 @@ int THelp::OnHideCheck() { return isHiddingFinished(); }
 THelpPtr CreateHelpScreen() {
     auto popup = std::make_shared<THelp>();
     popup->Init("Help", bDir + "PopUps/Help/HelpScreen.AppPopUp");
-    GameScreenHooks::ShowHelp = [] {
-        if (HelpScreen) ShowAppPopUp(HelpScreen);
-    };
     return popup;
 }

@@ -102,7 +102,6 @@ int TInfoPopUp::OnHide() {
 TInfoPopUpPtr CreateInfoPopUp() {
     auto popup = std::make_shared<TInfoPopUp>();
     popup->Init("Info", bDir + "PopUps/InfoPopUp/InfoPopUp.AppPopUp");
-    ShowMessageHook = &ShowInfo;
     return popup;
 }
 

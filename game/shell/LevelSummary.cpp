@@ -15,11 +15,9 @@
 #include "game/effects/EngParticle.h"
 #include "game/progress/Awards.h"
 #include "game/progress/Profile.h"
-#include "game/progress/ProgressHooks.h"
 #include "game/puzzle/FlyingStars.h"
 #include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "game/puzzle/TileGameObject.h"
 #include "game/shell/GiveAward.h"
 #include "platform/Files.h"
@@ -226,7 +224,7 @@ int TLevelSummary::OnDraw() {
 int TLevelSummary::SaveScreenshot(const std::string& url) {
     auto picture = GrabPixmap(0, 0, 1024, 768);
     if (!picture || !SavePixmapPNG(picture, url)) {
-        Error("Could not save the screenshot '" + url + "'", "LevelSummary", "TLevelSummary :: SaveScreenshot()");
+        Error("Could not save the screenshot '" + url + "'", Here());
         return 0;
     }
     return 1;
@@ -326,12 +324,5 @@ int TLevelSummary::FreeLevel() {
 TLevelSummaryPtr CreateLevelSummary() {
     auto screen = std::make_shared<TLevelSummary>();
     screen->Init("Level Summary", bDir + "PopUps/LevelSummary/LevelSummary.AppScreen");
-    ProgressHooks::SummaryScreen = [] { return std::static_pointer_cast<TAppScreen>(LevelSummary); };
-    // A won level comes to the summary straight, without the cross-fade.
-    GameScreenHooks::ShowSummary = [](const std::shared_ptr<TLevel>& level) {
-        if (!LevelSummary) return;
-        LevelSummary->SetData(level);
-        SetAppScreen(LevelSummary);
-    };
     return screen;
 }

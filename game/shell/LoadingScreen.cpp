@@ -188,7 +188,7 @@ int TLoadingScreen::UpdateFade() {
 
 int TLoadingScreen::FinishLoading() {
     if (!LastScreen) {
-        Error("The loading screen has no start screen to go to", "LoadingScreen", "FinishLoading");
+        Error("The loading screen has no start screen to go to", Here());
         return 0;
     }
     GoToScreen(LastScreen, nullptr);

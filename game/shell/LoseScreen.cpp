@@ -8,7 +8,6 @@
 #include "engine/system/Mouse.h"
 #include "game/progress/Profile.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "game/shell/MainMenu.h"
 
 TLoseScreenPtr LoseScreen;
@@ -24,8 +23,7 @@ constexpr int ShowAnimationMs = 500;
 int TLoseScreen::OnSetup() {
     MainPanel = FindObject("LoseWindow");
     if (MainPanel && !MainPanel->Comp_Animator)
-        Error("The lose window has no animator: it is shown without its animation", "LoseScreen",
-              "TLoseScreen :: OnSetup()");
+        Error("The lose window has no animator: it is shown without its animation", Here());
     ButtonMenu = FindObject("Menu");
     ButtonReplay = FindObject("Replay");
     return 0;
@@ -65,8 +63,5 @@ int TLoseScreen::GoReplay() {
 TLoseScreenPtr CreateLoseScreen() {
     auto popup = std::make_shared<TLoseScreen>();
     popup->Init("LoseScreen", bDir + "PopUps/LoseScreen/LoseSCreen.AppScreen");
-    GameScreenHooks::ShowLose = [] {
-        if (LoseScreen) ShowAppPopUp(LoseScreen);
-    };
     return popup;
 }

@@ -11,7 +11,6 @@
 #include "game/shell/Options.h"
 #include "game/shell/ProfileManager.h"
 #include "online/Launcher.h"
-#include "online/OnlineHooks.h"
 #include "online/RateScreen.h"
 #include "platform/Files.h"
 #include "platform/Input.h"
@@ -67,8 +66,7 @@ int TMainMenu::Interface() {
     // A pop-up's action may have left the menu in this very frame: its click is not the menu's.
     if (Control::isScreen(this) == 0) return 0;
     if (CheatsOn != 0 && KeyDown(KEY_LCONTROL) && KeyHit(KeyT) != 0 && Profile) {
-        if (!SaveBytes("Table.txt", StatisticsTable(*Profile)))
-            Error("Couldn't write Table.txt", "MainMenu", "TMainMenu :: Interface()");
+        if (!SaveBytes("Table.txt", StatisticsTable(*Profile))) Error("Couldn't write Table.txt", Here());
     }
     switch (ClickObjectId()) {
         case PlayId:
@@ -126,6 +124,5 @@ int TMainMenu::GoRate() {
 TMainMenuPtr CreateMainMenu() {
     auto screen = std::make_shared<TMainMenu>();
     screen->Init("MainMenu", bDir + "Screens/MainMenu/MainMenu.AppScreen");
-    OnlineHooks::MainMenuScreen = [] { return std::static_pointer_cast<TAppScreen>(MainMenu); };
     return screen;
 }

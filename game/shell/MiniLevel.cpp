@@ -50,7 +50,7 @@ int TMiniLevel::FromString(const std::string& record) {
     Cols = std::max(0, at(1));
     if (static_cast<int64_t>(Rows) * Cols > MaxCells) {
         Error("A thumbnail of " + IntToString(Rows) + " x " + IntToString(Cols) + " cells is too large; left empty",
-              "MiniLevel", "TMiniLevel :: FromString()");
+              Here());
         Rows = Cols = 0;
     }
     Tile.assign(Rows, std::vector<int>(Cols, 0));
@@ -165,7 +165,8 @@ std::vector<TMiniLevelPtr> ReadMiniLevels(const std::string& text) {
 std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGameObjectPtr& holder, bool holderDamaged) {
     auto load = [&](const std::string& name) {
         auto image = LoadImage(folder + name);
-        if (!image) Error("Missing picture '" + folder + name + "'", "MiniLevel", "LoadMiniLevels");
+        if (!image)
+            Error("Missing picture '" + folder + name + "'", Here());
         else MidHandleImage(image);
         return image;
     };
@@ -181,7 +182,7 @@ std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGame
     const std::string path = folder + "MiniLevels.txt";
     std::string text;
     if (FileType(path) != 1 || !LoadBytes(path, text)) {
-        Error("Could not read the thumbnails '" + path + "'", "MiniLevel", "LoadMiniLevels");
+        Error("Could not read the thumbnails '" + path + "'", Here());
         return {};
     }
     auto levels = ReadMiniLevels(text);
@@ -194,7 +195,7 @@ std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGame
     }
     if (holder && !holderDamaged && missing > 0)
         Error("No point on the map for " + IntToString(missing) + " level(s), the first level " + IntToString(first),
-              "MiniLevel", "LoadMiniLevels");
+              Here());
     return levels;
 }
 

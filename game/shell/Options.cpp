@@ -10,12 +10,10 @@
 #include "engine/system/Mouse.h"
 #include "game/progress/Profile.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "game/shell/Credits.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/PanelAnimation.h"
-#include "online/OnlineHooks.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
@@ -37,14 +35,6 @@ TOptionsPtr CreateAppOptionsPopUp() {
     auto options = std::make_shared<TOptions>();
     options->Init("Options", bDir + "PopUps/Options/Options.AppPopUp");
     Control::AddToSaveList(options);
-    OnlineHooks::SwitchFullScreen = [] {
-        if (!Options) return false;
-        Options->SwitchFullScreen();
-        return true;
-    };
-    GameScreenHooks::ShowOptions = [] {
-        if (Options) ShowAppPopUp(Options);
-    };
     return options;
 }
 
@@ -180,8 +170,7 @@ void UpdateSlider(const TUIImagePtr& knob, const TUIOverBoxPtr& track, float& vo
 int TOptions::OnStart() {
     MainPanel = FindObjectInd(1);
     if (!MainPanel) {
-        Error("Options object not initialized! Are you sure the method LOAD() was executed first?", "Options",
-              "TOptions :: Method OnStart()");
+        Error("Options object not initialized! Are you sure the method LOAD() was executed first?", Here());
         return 0;
     }
     MusicSliderBox = FindAs<TUIOverBox>(*this, 6);

@@ -19,7 +19,7 @@ int SetupPause() {
     const std::string path = bDir + "Local/" + LangMod + "/Paused.txt";
     bool ok = false;
     TxtGamePaused = Trim(LoadText(path, &ok));
-    if (!ok) ErrorNoFile(path, "Pause", "SetupPause()");  // the pause screen then shows no text
+    if (!ok) ErrorNoFile(path, Here());  // the pause screen then shows no text
     PauseFont = GetAppFont(bDir + "App/Fonts/font.ttf", 42);
     return 0;
 }

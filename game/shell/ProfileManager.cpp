@@ -15,17 +15,6 @@ TProfileManagerPtr Profiles;
 
 namespace {
 
-// The music rotation goes on from the current player's counter.
-bool GetMusicNumberOfProfile(int& number) {
-    if (!Profile) return false;
-    number = Profile->CurrMusicNumber;
-    return true;
-}
-
-void SetMusicNumberOfProfile(int number) {
-    if (Profile) Profile->CurrMusicNumber = number;
-}
-
 constexpr int PanelId = 1, OkId = 101, NewId = 102, RenameId = 103, DeleteId = 104;
 constexpr int FirstSlotId = 201, FirstMarkId = 301;
 constexpr int StartNameLine = 2, DeleteQuestionLine = 7;
@@ -40,8 +29,6 @@ std::string TProfileManager::StartPlayerName() { return TxtFile ? GetTxt(StartNa
 int TProfileManager::SaveAtEnd() { return SavePlayers(); }
 
 int TProfileManager::OnSetup() {
-    AppSoundManager::GetMusicNumber = GetMusicNumberOfProfile;
-    AppSoundManager::SetMusicNumber = SetMusicNumberOfProfile;
     return ReadPlayers();
 }
 

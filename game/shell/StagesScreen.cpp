@@ -10,7 +10,6 @@
 #include "game/effects/EngParticle.h"
 #include "game/effects/Recipes.h"
 #include "game/progress/Profile.h"
-#include "game/progress/ProgressHooks.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/AwardScreen.h"
 #include "game/shell/MiniLevel.h"
@@ -363,6 +362,5 @@ int TStagesScreen::PlayLevel(const std::shared_ptr<TMiniLevel>& level) {
 TStagesScreenPtr CreateStagesScreen() {
     auto screen = std::make_shared<TStagesScreen>();
     screen->Init("Stages", bDir + "Screens/Stages/Stages.AppScreen");
-    ProgressHooks::StagesScreen = [] { return std::static_pointer_cast<TAppScreen>(StagesScreen); };
     return screen;
 }

@@ -4,6 +4,7 @@
 
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/AVO.h"
+#include "engine/media/SoundHooks.h"
 #include "engine/media/SoundManager.h"
 #include "engine/AppManagers.h"
 #include "engine/screen/Component.h"
@@ -11,6 +12,7 @@
 #include "engine/particles/Emitter.h"
 #include "engine/screen/Asset.h"
 #include "engine/screen/Console.h"
+#include "engine/screen/ControlHooks.h"
 #include "engine/screen/Control.h"
 #include "engine/screen/ScreenCrosser.h"
 #include "engine/system/AppTime.h"
@@ -24,7 +26,13 @@
 #include "game/effects/EffectsStartup.h"
 #include "game/effects/EngParticle.h"
 #include "game/kingdom/Kingdom.h"
+#include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
+#include "game/progress/Profile.h"
+#include "game/progress/ProgressHooks.h"
+#include "game/levels/Numbers.h"
+#include "game/levels/PlayHooks.h"
+#include "game/puzzle/FlyHints.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/PlayFieldTables.h"
 #include "game/puzzle/ScreenHooks.h"
@@ -48,6 +56,7 @@
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
 #include "online/Launcher.h"
+#include "online/OnlineHooks.h"
 #include "online/NewsLetter.h"
 #include "online/RateScreen.h"
 #include "platform/Files.h"
@@ -58,22 +67,12 @@
 namespace {
 // The lock file of one game per per-user folder.
 const char* const kLockFileName = "Quiltora.lock";
-void RunPauseGame() { PauseGame(); }
-void DrawMouseCursor() { Mouse::Draw(); }
-bool IsLoadingScreen(const TAppScreen* screen) { return LoadingScreen && screen == LoadingScreen.get(); }
-void KeepGlobalAsset(const std::shared_ptr<TAsset>& asset) {
-    if (LoadingScreen)
-        LoadingScreen->AddGlobalAsset(asset);
-    else if (asset)
-        asset->LoadAsset();
-}
 }  // namespace
 
 void InitClassGlobals() {
     TEngParticlePackage::allPackages.clear();
     OptionsSettings::Reset();
     TLevelSummary::Package = CreateEngParticlePackage(500);
-    GameScreenHooks::SummaryParticles = [] { return TLevelSummary::Package; };
     ResetMiniLevelGlobals();
     Tutorial::Reset();
 }
@@ -86,7 +85,7 @@ void InitProgramGlobals() {
     deltaTime = TDeltaTime::Create(60.0f);
     deltaTime->SetFPS(60.0f);
     bDir = GetAppDir();
-    if (FileType(bDir) != 2) Error("Data folder not found: " + bDir, "AppInit", "InitProgramGlobals");
+    if (FileType(bDir) != 2) Error("Data folder not found: " + bDir, Here());
     SetDefaultFontPath(bDir + "fonts/DejaVuSans.ttf");
     CheatsOn = FileType("Cheats.txt");
     SetAppVersionUrl(AppDir() + "/src/app/");
@@ -98,10 +97,81 @@ void InstallEngineModules() {
     InstallAVO();
     InstallEmitters();
     InstallWidgets();
-    PauseGameHook = &RunPauseGame;
-    isLoadingScreenHook = &IsLoadingScreen;
-    AddGlobalAssetHook = &KeepGlobalAsset;
-    DrawMouseCursorHook = &DrawMouseCursor;
+}
+
+void WireHooks() {
+    // The frame driver: the pause, which screen is the loading screen, the global assets it
+    // loads, and the message pop-up through which any folder tells the player.
+    ControlHooks::PauseGame = [] { PauseGame(); };
+    ControlHooks::IsLoadingScreen = [](const TAppScreen* screen) { return LoadingScreen && screen == LoadingScreen.get(); };
+    ControlHooks::AddGlobalAsset = [](const std::shared_ptr<TAsset>& asset) {
+        if (!LoadingScreen) return false;
+        LoadingScreen->AddGlobalAsset(asset);
+        return true;
+    };
+    ControlHooks::ShowMessage = [](const std::string& text, int mode, void (*yes)(), void (*no)()) {
+        if (!InfoPopUp) return false;
+        ShowInfo(text, mode, yes, no);
+        return true;
+    };
+    // The music rotation goes on from the current player's counter.
+    SoundHooks::MusicCounter = []() -> int* { return Profile ? &Profile->CurrMusicNumber : nullptr; };
+
+    // The levels report to the one game screen, and are laid out by its clue-number images.
+    PuzzlePlayHooks::AddMistake = [] {
+        if (Game) Game->AddMistake();
+    };
+    PuzzlePlayHooks::TileSound = &PlayTileSound;
+    PuzzlePlayHooks::HintCharge = [](int x, int y) { ReleaseHintCharge(x, y); };
+    PuzzlePlayHooks::NumberImageSize = &LoadedNumberImageSize;
+
+    // A player's progress: the screens of its flow (the game screen takes the level it is handed)
+    // and the kingdom's buildings.
+    ProgressHooks::ScreenOf = [](ProgressPlace place, const std::shared_ptr<TLevel>& level) -> std::shared_ptr<TAppScreen> {
+        switch (place) {
+            case ProgressPlace::Game:
+                if (!Game) return nullptr;
+                Game->SetData(level);
+                return Game;
+            case ProgressPlace::Kingdom: return Kingdom;
+            case ProgressPlace::StagesMap: return StagesScreen;
+            case ProgressPlace::Summary: return LevelSummary;
+        }
+        return nullptr;
+    };
+    ProgressHooks::FindBuilding = [](int id) { return GetKingdomObject(id); };
+    ProgressHooks::BuildingsKnown = [] { return !AllKingdomObjects.empty(); };
+    ProgressHooks::BuildingId = [](const TKingdomObject& building) { return building.id; };
+
+    // The shell's screens that the game screen opens; a won level comes to the summary straight,
+    // without the cross-fade.
+    GameScreenHooks::ShowSummary = [](const std::shared_ptr<TLevel>& level) {
+        if (!LevelSummary) return;
+        LevelSummary->SetData(level);
+        SetAppScreen(LevelSummary);
+    };
+    GameScreenHooks::ShowLose = [] {
+        if (LoseScreen) ShowAppPopUp(LoseScreen);
+    };
+    GameScreenHooks::ShowHelp = [] {
+        if (HelpScreen) ShowAppPopUp(HelpScreen);
+    };
+    GameScreenHooks::ShowOptions = [] {
+        if (Options) ShowAppPopUp(Options);
+    };
+    GameScreenHooks::SummaryParticles = [] { return TLevelSummary::Package; };
+
+    // The newsletter window and the rate screen: the main menu to go back to, the game drawn
+    // under the window, and full screen switched through the options, which remember it.
+    OnlineHooks::MainMenuScreen = []() -> std::shared_ptr<TAppScreen> { return MainMenu; };
+    OnlineHooks::DrawGameScreen = [] {
+        if (Game) Game->Drawing();
+    };
+    OnlineHooks::SwitchFullScreen = [] {
+        if (!Options) return false;
+        Options->SwitchFullScreen();
+        return true;
+    };
 }
 
 void CreateAppScreens() {
@@ -161,7 +231,7 @@ bool AppInitLock() {
                 "Quiltora is already running for this user (its files are in " + AppDataFolder +
                 "). Only one game at a time can use them, so this one closes; switch to the game "
                 "that is open.";
-            Error(text, "AppInit", "AppInitLock");
+            Error(text, Here());
             if (!ShowPlainDialog("Quiltora", text)) Print("(no dialog could be shown: no desktop)");
             return false;
         }

@@ -2,8 +2,9 @@
 // pop-up of the game, the engine initialisation in its fixed order, and the loading screen.
 //
 // main runs, in this order: InitClassGlobals, InitProgramGlobals, InstallEngineModules,
-// CreateAppScreens, SetAppFolderNames, AppInit, LoadNewsLetter, StartLoadingScreen, then AppRun
-// (the frame loop, which ends the program through AppEnd). When AppInit finds another game on
+// WireHooks, CreateAppScreens, SetAppFolderNames, the harness's hooks and the report of any hook
+// left unset (ReportUnsetHooks), AppInit, LoadNewsLetter, StartLoadingScreen, then AppRun (the
+// frame loop, which ends the program through AppEnd). When AppInit finds another game on
 // the per-user folder, main ends there with status 1.
 #pragma once
 
@@ -16,9 +17,13 @@ void InitClassGlobals();
 // beside it), CheatsOn from "Cheats.txt" in the working folder, the version file's folder.
 void InitProgramGlobals();
 // The object types and start-up steps of the engine modules that register themselves (vector
-// animations, emitters, widgets), and the game's hooks into the frame driver: the pause loop,
-// which screen is the loading screen, the global assets handed to it, the mouse cursor.
+// animations, emitters, widgets).
 void InstallEngineModules();
+// Sets every hook slot of the folders below (engine/system/Hook.h) but the harness's three
+// (ControlHooks::FrameStart, BeforeFlip, AppEnd), which main sets: the frame driver's, the sound
+// manager's, the levels', the player's progress's, the game screen's and the online screens'.
+// The one place where a lower folder is wired to what is built on top of it.
+void WireHooks();
 // Every screen and pop-up, created through its factory and registered with Control in this
 // order: loading screen; profiles, options, message and name-entry pop-ups; the splash object;
 // special loads; (the basic particle package;) main menu, game, kingdom, stages map, credits;

@@ -50,8 +50,11 @@
 
 #include "engine/screen/Console.h"
 #include "engine/screen/Control.h"
+#include "engine/screen/ControlHooks.h"
+#include "engine/screen/MouseCursor.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
+#include "engine/system/Hook.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "game/progress/Profile.h"
@@ -102,7 +105,7 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             if (i + 1 < args.size()) {
                 out = args[++i];
             } else {
-                Error("Option " + arg + " needs a value", "main", "ParseHarnessOptions");
+                Error("Option " + arg + " needs a value", Here());
             }
         };
         std::string ignored;
@@ -136,7 +139,7 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             std::string n;
             value(n);
             options.level = std::max(StringToInt(n), 0);
-            if (options.level == 0) Error("Option --level needs a level number from 1", "main", "ParseHarnessOptions");
+            if (options.level == 0) Error("Option --level needs a level number from 1", Here());
         } else if (arg == "--play-level" || arg == "--edit-level") {
             value(options.levelFile);
             options.editLevel = arg == "--edit-level";
@@ -145,7 +148,7 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
         } else if (arg == "--fail-writes") {
             value(options.failWrites);
             if (options.failWrites != "disk-full" && options.failWrites != "read-only") {
-                Error("Option --fail-writes takes disk-full or read-only", "main", "ParseHarnessOptions");
+                Error("Option --fail-writes takes disk-full or read-only", Here());
                 options.failWrites.clear();
             }
         } else if (arg == "--menu-frames") {
@@ -153,7 +156,7 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             value(n);
             if (!n.empty()) options.menuFrames = std::max(StringToInt(n), 0);
         } else {
-            Warning("Unknown option " + arg, "main", "ParseHarnessOptions");
+            Warning("Unknown option " + arg, Here());
         }
     }
     return options;
@@ -190,7 +193,7 @@ void StartHarnessLevel(int level) {
         Profiles->SetCurrProfile(player);
     }
     if (!Profile) {
-        Error("No player to play level " + std::to_string(level), "main", "StartHarnessLevel");
+        Error("No player to play level " + std::to_string(level), Here());
         return;
     }
     Profile->TutorialScreenShowed = 1;
@@ -203,7 +206,7 @@ void StartHarnessLevel(int level) {
 void StartHarnessLevelFile(const std::string& path, bool edit) {
     std::shared_ptr<TLevel> level = LoadLevel(path);
     if (!level) {
-        Error("The level file '" + path + "' can't be played", "main", "StartHarnessLevelFile");
+        Error("The level file '" + path + "' can't be played", Here());
         return;
     }
     if (!Game) return;
@@ -269,6 +272,8 @@ void PrintMemoryParts() {
 // Start-up timings ("--timings"), one line each when first reached, on the monotonic clock in
 // milliseconds with the frame's number:
 //   "timing main <ms>"                 main entered
+//   "hooks <set> <slots>"              of every hook slot (engine/system/Hook.h), those start-up
+//                                      set (each one left unset is also an error line)
 //   "timing first-frame <ms> <frame>"  the first frame is about to be shown (splash or loading)
 //   "timing loading <ms> <frame>"      the first frame of the frame loop (the splash is over)
 //   "timing main-menu <ms> <frame>"    the first frame with the main menu current, all loaded
@@ -301,7 +306,7 @@ void InstallHarness(const HarnessOptions& options) {
     if (!options.input.empty()) {
         std::vector<std::string> errors;
         *events = LoadInputScript(options.input, &errors);
-        for (const std::string& e : errors) Error(e, options.input, "LoadInputScript");
+        for (const std::string& e : errors) Error(options.input + ": " + e, Here());
     }
     auto next = std::make_shared<size_t>(0);
     auto loadingSeen = std::make_shared<bool>(false);
@@ -314,7 +319,7 @@ void InstallHarness(const HarnessOptions& options) {
     const bool editLevel = options.editLevel;
     const bool fromMenu = options.fromMenu;
     const bool paced = options.paced;
-    Control::FrameStartHook = [=](int32_t frame) {
+    ControlHooks::FrameStart = [=](int32_t frame) {
         if (timings && !*loadingSeen && Control::CurrScreen) {
             *loadingSeen = true;
             std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
@@ -364,7 +369,7 @@ void InstallHarness(const HarnessOptions& options) {
     const bool grab = !options.screenshot.empty();
     const std::vector<int> shotFrames = options.shotFrames;
     const std::string screenshot = options.screenshot;
-    Control::BeforeFlipHook = [=] {
+    ControlHooks::BeforeFlip = [=] {
         const int32_t frame = Control::FrameCount - 1;
         // The script's and the shots' frames: with --from-menu counted from the main menu's first
         // frame.
@@ -386,12 +391,12 @@ void InstallHarness(const HarnessOptions& options) {
         *grabbed = frame;
         if (shot) {
             const std::string path = ShotPath(screenshot, scriptFrame);
-            if (!SavePixmapPNG(*lastFrame, path, true)) Error("Can't write the screenshot " + path, "main", "Screenshot");
+            if (!SavePixmapPNG(*lastFrame, path, true)) Error("Can't write the screenshot " + path, Here());
         }
     };
-    if (grab || timings) {
+    {
         std::string path = options.screenshot;
-        AppEndHook = [lastFrame, grabbed, shown, shownMs, path, timings] {
+        ControlHooks::AppEnd = [lastFrame, grabbed, shown, shownMs, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\ntiming last-frame %.3f %d\ntiming end %.3f\n", stats.drawCalls, stats.quads,
@@ -404,14 +409,14 @@ void InstallHarness(const HarnessOptions& options) {
                 if (Control::CurrScreen) {
                     Cls();
                     Control::Draw();
-                    if (DrawMouseCursorHook) DrawMouseCursorHook();
+                    Mouse::Draw();
                 }
                 *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
             }
             if (!*lastFrame)
-                Error("No frame to write to " + path, "main", "Screenshot");
+                Error("No frame to write to " + path, Here());
             else if (!SavePixmapPNG(*lastFrame, path, true))
-                Error("Can't write the screenshot " + path, "main", "Screenshot");
+                Error("Can't write the screenshot " + path, Here());
         };
     }
 }
@@ -433,12 +438,17 @@ int main(int argc, char** argv) {
     InitClassGlobals();
     InitProgramGlobals();
     InstallEngineModules();
+    WireHooks();
     CreateAppScreens();
     SetAppFolderNames();
     // The arranger is a tool of its own: no window, no frame loop.
     if (options.arrangeLevels) return LevelArranger::Mainloop();
     // The harness counts the splash screens' frames too, so it is in place before AppInit.
     InstallHarness(options);
+    // Every hook is set by now: one left unset is said by name.
+    const int unsetHooks = ReportUnsetHooks();
+    if (options.timings)
+        std::printf("hooks %zu %zu\n", HookSlots().size() - static_cast<size_t>(unsetHooks), HookSlots().size());
     // Another game on the same per-user folder: nothing was read, and nothing is written (the
     // save-at-end list does not run).
     if (AppInit() != 0) return 1;

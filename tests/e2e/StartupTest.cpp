@@ -35,6 +35,15 @@ TEST(StartupTest, ReachesTheMainMenuThroughSplashAndLoading) {
     testsupport::TempDir dir;
     GameRun run = RunGame(dir, "--timings --menu-frames 30 --frames 5000");
     ASSERT_EQ(run.status, 0);
+    // Start-up set every hook slot of the folders below it (one left unset would be an error
+    // line too).
+    int wired = 0, slots = 0;
+    const size_t hooks = run.output.find("hooks ");
+    ASSERT_NE(hooks, std::string::npos) << run.output;
+    ASSERT_EQ(std::sscanf(run.output.c_str() + hooks, "hooks %d %d", &wired, &slots), 2);
+    EXPECT_GE(slots, 20);
+    EXPECT_EQ(wired, slots);
+    EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     // The splash comes first, then the loading screen, then the menu.
     EXPECT_EQ(TimingFrame(run.output, "first-frame"), 0);
     EXPECT_GT(TimingFrame(run.output, "loading"), 100);

@@ -84,6 +84,6 @@ TEST(DataContainer, FieldsByName) {
     EXPECT_EQ(c->GetFieldString("nothing"), "");
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out,
-              "ERROR ( File: DataContainer  Code: GetField() ) No Data Field 'nothing' found!\n"
-              "ERROR ( File: DataContainer  Code: GetField() ) No Data Field 'nothing' found!\n");
+              "ERROR ( File: DataContainer  Code: TDataContainer::GetField ) No Data Field 'nothing' found!\n"
+              "ERROR ( File: DataContainer  Code: TDataContainer::GetField ) No Data Field 'nothing' found!\n");
 }

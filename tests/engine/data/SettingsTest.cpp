@@ -114,10 +114,11 @@ TEST_F(Settings, FileChoiceAndValues) {
         std::string out = Load();
         ExpectLive(c.want, c.what);
         EXPECT_TRUE(AppSettings::Loaded) << c.what;
-        EXPECT_EQ(out.find("ERROR ( File: Settings  Code: Loading AppSettings ) File 'Init.ini' not found!\n") !=
+        EXPECT_EQ(out.find("ERROR ( File: Settings  Code: AppSettings::LoadData ) File 'Init.ini' not found!\n") !=
                       std::string::npos,
                   !c.init)
-            << c.what << "\n" << out;
+            << c.what << "\n"
+            << out;
         // A player's first run (no file of their own yet) is quiet.
         if (c.init && !c.user) {
             EXPECT_EQ(out, "") << c.what;
@@ -195,7 +196,7 @@ TEST_F(Settings, DataFieldsByContainerAndName) {
     EXPECT_EQ(AppSettings::GetDataField("LANG", "LangDir"), nullptr);
     EXPECT_EQ(AppSettings::GetDataContainer("LANG", 0), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "WARNING ( File: Settings  Code: GetDataField() ) Couldn't find Container 'LANG'!\n");
+              "WARNING ( File: Settings  Code: AppSettings::GetDataField ) Couldn't find Container 'LANG'!\n");
 }
 
 TEST_F(Settings, ShippedDataOpensAWindowWithBands) {

@@ -84,7 +84,7 @@ TEST(ValuePersistence, MissingFileIsReportedAndGivesNothing) {
         testing::internal::CaptureStdout();
         EXPECT_EQ(c.load(path), 0u);
         EXPECT_EQ(testing::internal::GetCapturedStdout(),
-                  std::string("NO FILE ERROR ( File: Basics  Code: ") + c.code +
+                  std::string("NO FILE ERROR ( File: ValuePersistence  Code: ") + c.code +
                       " ) No such file or directory! Url = " + path + "\n");
     }
 }

@@ -80,7 +80,7 @@ TEST_F(AnimFileTest, FramesHandlesAndSequences) {
     testing::internal::CaptureStdout();
     TAnimObjectPtr obj = LoadAnimObject(dir.file("walk.AnimData"), 6);
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "NO FILE ERROR ( File: AnimData  Code: LoadAnimObject ) No such file or directory! Url = " +
+    EXPECT_EQ(out, "NO FILE ERROR ( File: AnimData  Code: LoadAnimObjectFrames ) No such file or directory! Url = " +
                        dir.path() + "/gone.png\n");
 
     ASSERT_EQ(obj->Frames.size(), 4u) << "a missing frame keeps its place";

@@ -59,8 +59,10 @@ TEST_F(AppFontTest, OneFontPerRealPathAndSize) {
 
 TEST_F(AppFontTest, MissingFontIsReportedOnceAndTheDefaultFontDraws) {
     const std::string missing = dir.file("nothing.ttf");
-    const std::string line = "NO FILE ERROR ( File: Managers  Code: FontManager.LoadManagerFont ) "
-                             "No such file or directory! Url = " + missing;
+    const std::string line =
+        "NO FILE ERROR ( File: AppFont  Code: AppFontManager::LoadManagerFont ) "
+        "No such file or directory! Url = " +
+        missing;
     EXPECT_FALSE(GetAppFont(missing, 20));
     EXPECT_FALSE(GetAppFont(missing, 20));
     EXPECT_FALSE(GetAppFont(dir.file("NOTHING.TTF"), 20));  // the same entry, another spelling

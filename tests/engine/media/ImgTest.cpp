@@ -150,9 +150,9 @@ TEST_F(ImgTest, MissingPicturesDrawThePlaceholderAndAreReported) {
         std::string url;
         std::string report;  // the start of the output
     } cases[] = {
-        {dir.file("gone.png"), "NO FILE ERROR ( File: ImgTex  Code: TImgTex.LoadImgSingle )"},
-        {Url("NOT_THERE"), "ERROR ( File: ImgTex  Code: TImgTex.LoadImgTex ) No image named \"NOT_THERE\""},
-        {dir.file("nopix.png|A"), "NO FILE ERROR ( File: ImgTex  Code: TImgTex.Load )"},
+        {dir.file("gone.png"), "NO FILE ERROR ( File: ImgTex  Code: TImgTex::LoadImgSingle )"},
+        {Url("NOT_THERE"), "ERROR ( File: ImgTex  Code: TImgTex::LoadImgTex ) No image named \"NOT_THERE\""},
+        {dir.file("nopix.png|A"), "NO FILE ERROR ( File: ImgTex  Code: TImgTex::Load )"},
     };
     int y = 10;
     for (const auto& c : cases) {

@@ -141,14 +141,17 @@ TEST_F(ImgTexTest, RequestsThatCannotBeMetAreReportedAndGiveAnEmptyImage) {
         std::string url;
         std::string line;  // the start of the first report line
     } cases[] = {
-        {Tex("|NOPE"), "ERROR ( File: ImgTex  Code: TImgTex.LoadImgTex ) No image named \"NOPE\""},
-        {Tex("|"), "ERROR ( File: ImgTex  Code: TImgTex.LoadImgTex ) No image named \"\""},
-        {dir.file("NoDesc.png|A"), "NO FILE ERROR ( File: ImgTex  Code: TImgTex.LoadTex ) No such file or directory! Url = " +
-                                       Lower(dir.file("nodesc.txt"))},
-        {"|A", "ERROR ( File: ImgTex  Code: TImgTex.LoadImgTex ) Texture url without a texture path!"},
-        {dir.file("missing.png"), "NO FILE ERROR ( File: ImgTex  Code: TImgTex.LoadImgSingle ) No such file or "
-                                  "directory! Url = " + dir.file("missing.png")},
-        {dir.file("Tex.txt"), "ERROR ( File: ImgTex  Code: TImgTex.LoadImgSingle ) Couldn't load TImg object!"},
+        {Tex("|NOPE"), "ERROR ( File: ImgTex  Code: TImgTex::LoadImgTex ) No image named \"NOPE\""},
+        {Tex("|"), "ERROR ( File: ImgTex  Code: TImgTex::LoadImgTex ) No image named \"\""},
+        {dir.file("NoDesc.png|A"),
+         "NO FILE ERROR ( File: ImgTex  Code: TImgTex::LoadTex ) No such file or directory! Url = " +
+             Lower(dir.file("nodesc.txt"))},
+        {"|A", "ERROR ( File: ImgTex  Code: TImgTex::LoadImgTex ) Texture url without a texture path!"},
+        {dir.file("missing.png"),
+         "NO FILE ERROR ( File: ImgTex  Code: TImgTex::LoadImgSingle ) No such file or "
+         "directory! Url = " +
+             dir.file("missing.png")},
+        {dir.file("Tex.txt"), "ERROR ( File: ImgTex  Code: TImgTex::LoadImgSingle ) Couldn't load TImg object!"},
     };
     for (const auto& c : cases) {
         testing::internal::CaptureStdout();
@@ -199,7 +202,7 @@ TEST_F(ImgTexTest, ADescriptionCutShortIsReportedOnceNotForEveryPictureItLacks) 
     EXPECT_EQ(LoadImg(dir.file("Cut.png|B"), -1)->texture, nullptr);
     EXPECT_EQ(LoadImg(dir.file("Cut.png|C"), -1)->texture, nullptr);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "ERROR ( File: ImgTex  Code: TImgTex.LoadTex ) Texture description '" + Lower(dir.file("cut.txt")) +
+    EXPECT_EQ(out, "ERROR ( File: ImgTex  Code: TImgTex::LoadTex ) Texture description '" + Lower(dir.file("cut.txt")) +
                        "' is cut short; the pictures it lacks are drawn as placeholders\n");
 }
 

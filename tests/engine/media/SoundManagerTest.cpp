@@ -5,28 +5,22 @@
 #include <optional>
 
 #include "AppSoundTestSupport.h"
+#include "engine/media/SoundHooks.h"
 #include "platform/Files.h"
 
 namespace {
 
 using M = AppSoundManager;
 
-// A stand-in for the current profile's music counter.
+// A stand-in for the current profile's music counter (none: no profile).
 std::optional<int> g_counter;
-bool GetCounter(int& n) {
-    if (!g_counter) return false;
-    n = *g_counter;
-    return true;
-}
-void SetCounter(int n) { g_counter = n; }
 
 class SoundManagerTest : public soundtest::SoundFixture {
 protected:
     void SetUp() override {
         SoundFixture::SetUp();
         g_counter.reset();
-        M::GetMusicNumber = GetCounter;
-        M::SetMusicNumber = SetCounter;
+        SoundHooks::MusicCounter = []() -> int* { return g_counter ? &*g_counter : nullptr; };
         M::LoadMusics();
     }
     static std::string Current() { return M::CurrMusic ? M::CurrMusic->name : "none"; }

@@ -70,7 +70,7 @@ TEST_F(TxtFile, MissingFileIsReportedAndEmpty) {
     ASSERT_TRUE(f);
     EXPECT_EQ(f->Lines(), 0);
     EXPECT_EQ(GetTxtLine(f, 1), "");
-    EXPECT_EQ(out, "NO FILE ERROR ( File: TxtFile  Code: LoadTxtFile() ) No such file or directory! Url = " +
+    EXPECT_EQ(out, "NO FILE ERROR ( File: TxtFile  Code: LoadTxtFile ) No such file or directory! Url = " +
                        dir.file("Local/en/none.txt") + "\n");
 }
 

@@ -58,7 +58,7 @@ TEST_F(ColorizerTest, KeywordsAreWholeWordsIgnoringCaseButNotBlanks) {
     EXPECT_EQ(LoadColorizerFromString(" GRADIENT)" + g), nullptr);
     ASSERT_EQ(Errors().size(), 1u);
     EXPECT_EQ(Errors()[0],
-              "ERROR ( File: Colorizer  Code: LoadColorizerFromString:TColorizer( s:String ) ) "
+              "ERROR ( File: Colorizer  Code: LoadColorizerFromString ) "
               "Unknown Colorizer type:  GRADIENT.");
 }
 

@@ -16,7 +16,7 @@ using emittertest::ParticleFixture;
 class EmitterShapeTest : public ParticleFixture {};
 
 const char* const kTooFew =
-    "ERROR ( File: Emitter_Shape  Code: CreateAESFromString:TAppEmitterShape( data:string ) ) "
+    "ERROR ( File: Emitter_Shape  Code: CreateAESFromString ) "
     "Value Array for Emitter Shape doesn't have enough elements!";
 
 TEST_F(EmitterShapeTest, TextFormsReadBackAsTheSameKindAndValues) {
@@ -57,7 +57,7 @@ TEST_F(EmitterShapeTest, LoaderReadsKindsIgnoringCaseAndFallsBackToAPoint) {
         {"LINE)90&0&100&0&0", kTooFew},
         {"BOX", kTooFew},
         {"CIRCLE)1&2&3&4&5&6",
-         "ERROR ( File: Emitter_Shape  Code: CreateAESFromString:TAppEmitterShape( data:string ) ) "
+         "ERROR ( File: Emitter_Shape  Code: CreateAESFromString ) "
          "Unknown Emitter Shape type: CIRCLE."},
     };
     for (const Case& c : cases) {

@@ -161,7 +161,7 @@ TEST_F(EmitterTest, APoolLargerThanTheLimitIsRefusedWithAnErrorLine) {
     const std::string out = testing::internal::GetCapturedStdout();
     ASSERT_TRUE(preset);
     EXPECT_EQ(preset->MaxParticles, TAppEmitterPreSet::MaxParticlesLimit);
-    EXPECT_NE(out.find("ERROR ( File: Emitter  Code: TAppEmitterPreSet.LoadStandard( file:TBlockFile ) ) Preset 'Huge' "
+    EXPECT_NE(out.find("ERROR ( File: Emitter  Code: TAppEmitterPreSet::LoadStandard ) Preset 'Huge' "
                        "asks for 2000000000 particles; its pool holds 16384"),
               std::string::npos)
         << out;
@@ -319,8 +319,9 @@ TEST_F(EmitterTest, MissingPartsOfAPresetReadAsEmpty) {
     EXPECT_EQ(p->Images[0]->Url, good);
     // The missing picture is reported once, by the image layer.
     ASSERT_EQ(Errors().size(), 1u);
-    EXPECT_EQ(Errors().back(), "NO FILE ERROR ( File: ImgTex  Code: TImgTex.LoadImgSingle ) No such file or directory! Url = " +
-                                   bDir + "Particles/Gone.png");
+    EXPECT_EQ(Errors().back(),
+              "NO FILE ERROR ( File: ImgTex  Code: TImgTex::LoadImgSingle ) No such file or directory! Url = " + bDir +
+                  "Particles/Gone.png");
     // No "Special": the eight own fields are 0. No "Standards": a pool of no particles. An
     // empty emission-object entry: the red colorizer and the default curve transformer.
     EXPECT_EQ(p->MaxForce, 0.0f);

@@ -60,7 +60,7 @@ TEST_F(TransformerTest, KeywordsIgnoreCaseButNotBlanks) {
     EXPECT_EQ(LoadTransformerFromString(" TRANSFORM)" + kCurve), nullptr);
     ASSERT_EQ(Errors().size(), 1u);
     EXPECT_EQ(Errors()[0],
-              "ERROR ( File: Transformer  Code: LoadTransformerFromString:TTransformer( s:String ) ) "
+              "ERROR ( File: Transformer  Code: LoadTransformerFromString ) "
               "Unknown Transformer type:  TRANSFORM.");
 }
 

@@ -181,22 +181,22 @@ TEST_F(AnimatorTest, FailedLookupsReportExactLinesAndLeaveNothingPlaying) {
     other->id = 7;
     other->Track = TrackX();
     animator->AddAnim(other);
-    const std::string head = "ERROR ( File: AppAnimator  Code: TAppObjAnimator :: Method ";
+    const std::string head = "ERROR ( File: AppAnimator  Code: TAppObjAnimator::";
     struct Case {
         std::function<void()> play;
         std::string line;
     };
     const std::vector<Case> cases = {
         {[&] { animator->Animation_Play("walk", 500, 0, 0, 0, 1); },
-         head + "Animation_PlayInd() ) Couldn't find animation (NAME): 'walk' for object: 'HERO'!"},
+         head + "Animation_Play ) Couldn't find animation (NAME): 'walk' for object: 'HERO'!"},
         {[&] { animator->Animation_PlayInd(2, 500, 0, 0, 0, 1); },
-         head + "Animation_PlayInd() ) Couldn't find animation (INDEX): '2' for object: 'HERO'!"},
+         head + "Animation_PlayInd ) Couldn't find animation (INDEX): '2' for object: 'HERO'!"},
         {[&] { animator->Animation_PlayInd(-1, 500, 0, 0, 0, 1); },
-         head + "Animation_PlayInd() ) Couldn't find animation (INDEX): '-1' for object: 'HERO'!"},
+         head + "Animation_PlayInd ) Couldn't find animation (INDEX): '-1' for object: 'HERO'!"},
         {[&] { animator->Animation_PlayId(3, 500, 0, 0, 0, 1); },
-         head + "Animation_PlayInd() ) Couldn't find animation (INDEX): '3' for object: 'HERO'!"},
+         head + "Animation_PlayId ) Couldn't find animation (INDEX): '3' for object: 'HERO'!"},
         {[&] { animator->Animation_PlayAnim(nullptr, 500, 0, 0, 0, 1); },
-         head + "Animation_PlayAnim() ) Trying to play NULL animation, for object 'HERO'!"},
+         head + "Animation_PlayAnim ) Trying to play NULL animation, for object 'HERO'!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

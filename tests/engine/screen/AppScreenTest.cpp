@@ -145,8 +145,8 @@ TEST_F(AppScreenTest, ReportsCarryTheirExactTexts) {
     testing::internal::CaptureStdout();
     screen->LoadFromFile(missing);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "WARNING ( File: AppScreen  Code: LoadFromFile(url:string) ) No screen file '" + missing +
-                       "' found\n");
+    EXPECT_EQ(out,
+              "WARNING ( File: AppScreen  Code: TAppScreen::LoadFromFile ) No screen file '" + missing + "' found\n");
     EXPECT_EQ(screen->FileUrl, missing);
     EXPECT_EQ(TAsset::CurrScreen, nullptr);
 

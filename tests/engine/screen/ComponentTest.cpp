@@ -66,7 +66,7 @@ TEST_F(ComponentTest, UnknownKindIsReportedAndTheObjectLoadsWithoutIt) {
     EXPECT_EQ(LoadAppComponent(&obj, ParseBlockFileText("Type = 3\n", "Component"), nullptr), nullptr);
     ASSERT_EQ(gErrors.size(), 1u);
     EXPECT_EQ(gErrors[0],
-              "ERROR ( File: Component  Code: LoadAppComponent() ) Unknown component type 3 in object 'CRATE'!");
+              "ERROR ( File: Component  Code: LoadAppComponent ) Unknown component type 3 in object 'CRATE'!");
 
     auto root = ParseBlockFileText(
         "GameObject{\nComponents{\nComponent{\nType = 3\n}\nComponent{\nType = 1\n}\n}\n}\n", "f");

@@ -86,7 +86,7 @@ TEST_F(ConsoleTest, QuotedPartsTurnBlueAndBack) {
 
 TEST_F(ConsoleTest, ErrorsAndLongTextsGoToTheLogNewestFirst) {
     InstallConsoleSinks();
-    Error("Missing 'b.png'!", "Img", "Load");
+    Error("Missing 'b.png'!", {"Img", "Load"});
     ASSERT_EQ(Console::LogList.size(), 1u);
     EXPECT_EQ(LogText(0), "Error: ERROR ( File: Img  Code: Load ) Missing 'b.png'!");
     // The quoted part in colour 6, the rest in colour 1.

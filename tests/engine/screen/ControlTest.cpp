@@ -7,7 +7,11 @@
 
 #include <utility>
 
+#include "engine/data/Settings.h"
+#include "engine/screen/Asset.h"
+#include "engine/screen/ControlHooks.h"
 #include "engine/screen/GameObject.h"
+#include "engine/screen/MouseCursor.h"
 #include "platform/Font.h"
 #include "ControlTestSupport.h"
 
@@ -36,10 +40,11 @@ TEST_F(ControlTest, RegistryKeepsOrderAndRefusesNullAndDuplicates) {
     EXPECT_EQ(Control::GetScreensNumber(), 2);
     // Pop-ups flagged to be set up at the end come after all others, each run in order.
     EXPECT_EQ(GetPopUpsList(), (std::vector<std::shared_ptr<TAppPopUp>>{p2, p3, p1}));
-    EXPECT_EQ(gErrors, (std::vector<std::string>{"ERROR ( File: Control  Code: Control ) Menu Screen allready exists!",
-                                                 "ERROR ( File: Control  Code: Control ) Trying to add an NULL screen!",
-                                                 "ERROR ( File: Control  Code: Control ) Info PopUp allready exists!",
-                                                 "ERROR ( File: Control  Code: Control ) Trying to add an NULL popup!"}));
+    EXPECT_EQ(gErrors, (std::vector<std::string>{
+                           "ERROR ( File: Control  Code: Control::AddScreen ) Menu Screen allready exists!",
+                           "ERROR ( File: Control  Code: Control::AddScreen ) Trying to add an NULL screen!",
+                           "ERROR ( File: Control  Code: Control::AddPopUp ) Info PopUp allready exists!",
+                           "ERROR ( File: Control  Code: Control::AddPopUp ) Trying to add an NULL popup!"}));
 }
 
 TEST_F(ControlTest, LookupsByNameIdAndCurrentScreen) {
@@ -69,7 +74,7 @@ TEST_F(ControlTest, LookupsByNameIdAndCurrentScreen) {
     EXPECT_EQ(Control::GetCurrentScreen(), popup);
     EXPECT_EQ(Control::GetCurrentScreenOnly(), menu);
 
-    isLoadingScreenHook = [](const TAppScreen* s) { return s->name == "MainMenu"; };
+    ControlHooks::IsLoadingScreen = [](const TAppScreen* s) { return s->name == "MainMenu"; };
     EXPECT_EQ(Control::CanBeSuspended(), 0);
 }
 
@@ -84,7 +89,8 @@ TEST_F(ControlTest, TemplatesComeFromTheFirstScreenThatHasOne) {
     EXPECT_EQ(Control::GetTemplate("Star"), holder->tpl);
     EXPECT_TRUE(gErrors.empty());
     EXPECT_EQ(Control::GetTemplate("Moon"), nullptr);
-    EXPECT_EQ(gErrors, (std::vector<std::string>{"ERROR ( File: Control  Code: Control ) No global temaplate 'Moon' found!"}));
+    EXPECT_EQ(gErrors, (std::vector<std::string>{
+                           "ERROR ( File: Control  Code: Control::GetTemplate ) No global temaplate 'Moon' found!"}));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -223,7 +229,7 @@ TEST_F(ControlTest, UpdateRunsGlobalObjectsBeforeTheScreenAndPausesOffTheLoading
         int Updating() override { return Log("global"), 0; }
     };
     Control::AddGlobalObject(std::make_shared<TGlobal>());
-    PauseGameHook = [] { Log("pause"); };
+    ControlHooks::PauseGame = [] { Log("pause"); };
 
     Control::Update();  // no screen: the global objects still run
     EXPECT_EQ(gLog, (std::vector<std::string>{"global"}));
@@ -236,7 +242,7 @@ TEST_F(ControlTest, UpdateRunsGlobalObjectsBeforeTheScreenAndPausesOffTheLoading
     EXPECT_EQ(gLog, (std::vector<std::string>{"global", "pause", "A.update"}));
 
     // On the loading screen a window in the background does not pause.
-    isLoadingScreenHook = [](const TAppScreen* s) { return s->name == "A"; };
+    ControlHooks::IsLoadingScreen = [](const TAppScreen* s) { return s->name == "A"; };
     gLog.clear();
     Control::Update();
     EXPECT_EQ(gLog, (std::vector<std::string>{"global", "A.update"}));
@@ -289,7 +295,7 @@ TEST_F(ControlTest, QuitRequestAndCommandQSaveOnceAndEnd) {
         Control::ToSaveAtEndList.clear();
         AddToSaveAtEndList(MakeSaver("profiles"));
         AddToSaveAtEndList(MakeSaver("options"));
-        AppEndHook = [] { Log("endHook"); };
+        ControlHooks::AppEnd = [] { Log("endHook"); };
         for (int key : c.keys) InjectKeyDown(key);
         if (c.quitRequest) InjectQuit();
 
@@ -322,9 +328,19 @@ TEST_F(ControlTest, MainLoopRunsTheFrameStepsInOrderAndEndsThroughAppEnd) {
     AddToSaveAtEndList(MakeSaver("options"));
     gLog.clear();
     Control::FrameLimit = 2;
-    Control::FrameStartHook = [](int32_t frame) { Log("frame" + std::to_string(frame)); };
-    DrawMouseCursorHook = [] { Log("cursor"); };
-    Control::BeforeFlipHook = [] {
+    ControlHooks::FrameStart = [](int32_t frame) { Log("frame" + std::to_string(frame)); };
+    // The game's own cursor, which logs where it is drawn.
+    struct TPicture : TImageAsset {
+        int Width() override { return 8; }
+    };
+    struct TLogCursor : TMouseCursor {
+        void Draw(int, int) override { Log("cursor"); }
+    };
+    const int custom = AppSettings::CustomCursor;
+    AppSettings::CustomCursor = 1;
+    Mouse::Cursor = std::make_shared<TLogCursor>();
+    Mouse::Cursor->img = std::make_shared<TPicture>();
+    ControlHooks::BeforeFlip = [] {
         // The frame is drawn and the strips are on it: the draw state is back to black, alpha
         // blend, scale 1, no rotation.
         int r, g, b;
@@ -334,7 +350,7 @@ TEST_F(ControlTest, MainLoopRunsTheFrameStepsInOrderAndEndsThroughAppEnd) {
         Log("flip " + std::to_string(r + g + b) + " " + std::to_string(GetBlend()) + " " + std::to_string(sx) + " " +
             std::to_string(GetRotation()));
     };
-    AppEndHook = [] { Log("endHook"); };
+    ControlHooks::AppEnd = [] { Log("endHook"); };
 
     AppRun();
 
@@ -343,6 +359,8 @@ TEST_F(ControlTest, MainLoopRunsTheFrameStepsInOrderAndEndsThroughAppEnd) {
                                               "global", "A.update", "A.draw", "cursor", flip, "options.saveAtEnd",
                                               "endHook", "exit"}));
     EXPECT_EQ(Control::FrameCount, 2);
+    AppSettings::CustomCursor = custom;
+    Mouse::Reset();
 }
 
 TEST_F(ControlTest, FrameDrawsScreenThenOverlaysThenStrips) {
@@ -368,7 +386,7 @@ TEST_F(ControlTest, FrameDrawsScreenThenOverlaysThenStrips) {
         Control::isFPSShowOn = overlays;
         Control::isBorderShowOn = overlays;
         uint32_t fpsBox = 0, fpsText = 0, border = 0, strip = 0, open = 0;
-        Control::BeforeFlipHook = [&] {
+        ControlHooks::BeforeFlip = [&] {
             fpsBox = PixelAt(5, 5);
             border = PixelAt(0, 300);
             strip = PixelAt(1000, 767);
@@ -394,7 +412,7 @@ TEST_F(ControlTest, NoCurrentScreenShowsOnlyTheNotice) {
     Control::isBorderShowOn = 1;
     uint32_t fpsCorner = 1, border = 1;
     int white = 0;
-    Control::BeforeFlipHook = [&] {
+    ControlHooks::BeforeFlip = [&] {
         fpsCorner = PixelAt(5, 5);
         border = PixelAt(0, 300);
         // The notice is centred: white letters around the middle of the screen.
@@ -414,7 +432,7 @@ TEST_F(ControlTest, NoCurrentScreenShowsOnlyTheNotice) {
 TEST_F(ControlTest, ControlEAddsTheEditorNotice) {
     OpenDisplay();
     Control::FrameLimit = 2;
-    Control::FrameStartHook = [](int32_t frame) {
+    ControlHooks::FrameStart = [](int32_t frame) {
         if (frame == 0) {
             InjectKeyDown(KEY_LCONTROL);
             InjectKeyDown(69);

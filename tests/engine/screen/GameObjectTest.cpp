@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/media/SoundManager.h"
 #include "engine/screen/AppAnimator.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Collider.h"
@@ -13,6 +14,7 @@
 #include "engine/system/Mouse.h"
 #include "engine/system/Error.h"
 #include "platform/Files.h"
+#include "support/CountingSound.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -73,7 +75,7 @@ protected:
         Mouse::Reset();
         SetErrorConsoleSink(nullptr);
         SetCriticalConsoleSink(nullptr);
-        SetGameObjectClickSound(nullptr);
+        AppSoundManager::ClickSound = nullptr;
         ResetGameObjectTypes();
     }
 };
@@ -431,8 +433,8 @@ TEST_F(GameObjectTest, LastWriterWinsForOverClickAndHold) {
 }
 
 TEST_F(GameObjectTest, MouseTestsAndClickSound) {
-    int sounds = 0;
-    SetGameObjectClickSound([&sounds] { ++sounds; });
+    auto click = std::make_shared<testsupport::CountingSound>();
+    AppSoundManager::ClickSound = click;
     auto bare = std::make_shared<TGameObject>();
     auto box = std::make_shared<TGameObject>();
     GiveBox(*box);
@@ -443,13 +445,13 @@ TEST_F(GameObjectTest, MouseTestsAndClickSound) {
     Mouse::LeftHolded = 1;
 
     EXPECT_EQ(bare->isHover() + bare->isClicked() + bare->isHolded(), 0);
-    EXPECT_EQ(sounds, 0);
+    EXPECT_EQ(click->Plays(), 0);
     EXPECT_EQ(box->isClicked(), 1);
     EXPECT_EQ(box->isClicked(), 1);
-    EXPECT_EQ(sounds, 2);  // every answer of 1 plays it
+    EXPECT_EQ(click->Plays(), 2);  // every answer of 1 plays it
     box->isEnabled = 0;
     EXPECT_EQ(box->isHover() + box->isClicked() + box->isHolded(), 0);
-    EXPECT_EQ(sounds, 2);
+    EXPECT_EQ(click->Plays(), 2);
 
     // Index n asks the n-th collider of the components.
     auto two = std::make_shared<TGameObject>();
@@ -505,7 +507,7 @@ TEST_F(GameObjectTest, SetCurrStateByUnknownNameKeepsStateAndReports) {
     EXPECT_EQ(obj->CurrState, before);
     ASSERT_EQ(gErrors.size(), 1u);
     EXPECT_EQ(gErrors[0],
-              "ERROR ( File: GameObject  Code: TGameObject :: Method SetCurrState() ) Couldn't find state 'Open' "
+              "ERROR ( File: GameObject  Code: TGameObject::SetCurrState ) Couldn't find state 'Open' "
               "in object 'DOOR'!");
     obj->SetX(3);  // setters keep working
     EXPECT_FLOAT_EQ(obj->GetX(), 3);

@@ -13,6 +13,7 @@
 
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
+#include "engine/screen/ControlHooks.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "engine/data/Settings.h"
@@ -38,9 +39,13 @@ void WriteSquare(const std::string& path, int size, uint32_t argb) {
 }
 
 std::vector<std::shared_ptr<TAsset>> gHandedOver;
-void TakeGlobalAsset(const std::shared_ptr<TAsset>& asset) { gHandedOver.push_back(asset); }
+bool TakeGlobalAsset(const std::shared_ptr<TAsset>& asset) {
+    gHandedOver.push_back(asset);
+    return true;
+}
 
-// A data folder of its own (bDir), no cursors, no hooks, the custom cursor off.
+// A data folder of its own (bDir), no cursors, no loading screen to take their pictures, the
+// custom cursor off.
 class MouseCursorTest : public ::testing::Test {
 protected:
     TempDir dir;
@@ -59,6 +64,7 @@ protected:
         TImgTex::ResetRegistry();
         gHandedOver.clear();
         AppSettings::CustomCursor = 0;
+        ControlHooks::AddGlobalAsset = [](const std::shared_ptr<TAsset>&) { return false; };
     }
     void TearDown() override {
         Mouse::Reset();
@@ -85,9 +91,11 @@ TEST_F(MouseCursorTest, ReadsEveryCursorInFileOrderWithItsDefaults) {
         "Cursor{\n}\n"
         "SETTINGS{\n DefaultCursor = 2\n}\n");
     // The pictures are not there: each is said once.
-    EXPECT_EQ(Load(), "NO FILE ERROR ( File: Asset  Code: TImageAsset.ReloadImg ) No such file or directory! Url = " + bDir +
-                          "Cur/a.png\nNO FILE ERROR ( File: Asset  Code: TImageAsset.ReloadImg ) No such file or "
-                          "directory! Url = " + bDir + "Cur/b.png\n");
+    EXPECT_EQ(Load(),
+              "NO FILE ERROR ( File: Asset  Code: TImageAsset::ReloadImg ) No such file or directory! Url = " + bDir +
+                  "Cur/a.png\nNO FILE ERROR ( File: Asset  Code: TImageAsset::ReloadImg ) No such file or "
+                  "directory! Url = " +
+                  bDir + "Cur/b.png\n");
 
     const struct {
         int id;
@@ -165,8 +173,8 @@ TEST_F(MouseCursorTest, ImagesGoToTheGameGlobalAssetsOrLoadAtOnce) {
     WriteMouseDat("CURSOR{\n img = \"#BDIR#Cur/a.png\"\n Id = 1\n}\nCURSOR{\n img = \"[BDIR]Cur/b.png\"\n Id = 2\n}\n"
                   "SETTINGS{\n DefaultCursor = 1\n}\n");
 
-    // With the game's hook: handed over in file order, nothing loaded until LoadAssets.
-    AddGlobalAssetHook = &TakeGlobalAsset;
+    // With the game's loading screen: handed over in file order, nothing loaded until LoadAssets.
+    ControlHooks::AddGlobalAsset = &TakeGlobalAsset;
     EXPECT_EQ(Load(), "");
     ASSERT_EQ(gHandedOver.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
@@ -176,9 +184,9 @@ TEST_F(MouseCursorTest, ImagesGoToTheGameGlobalAssetsOrLoadAtOnce) {
     Mouse::LoadAssets();
     for (const auto& c : Mouse::CursorsList) EXPECT_EQ(ImageAssetWidth(c->img), 8);
 
-    // Without one: loaded as they are read.
+    // Without one to take them: loaded as they are read.
     Mouse::Reset();
-    Control::Reset();
+    ControlHooks::AddGlobalAsset = [](const std::shared_ptr<TAsset>&) { return false; };
     EXPECT_EQ(Load(), "");
     ASSERT_EQ(Mouse::CursorsList.size(), 2u);
     for (const auto& c : Mouse::CursorsList) EXPECT_EQ(ImageAssetWidth(c->img), 8);

@@ -1,6 +1,9 @@
-#include "engine/system/Error.h"
-
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "engine/system/Error.h"
 
 TEST(Error, ReportLineFormats) {
     EXPECT_EQ(BuildReportLine("msg", "", "", "ERROR "), "ERROR msg");
@@ -31,4 +34,34 @@ TEST(Error, ErrorsReachConsoleAndStdoutWarningsStdoutOnly) {
     EXPECT_EQ(out, "NO FILE ERROR No such file or directory! Url = x.png\nWARNING careful\n");
     SetErrorConsoleSink(nullptr);
     SetCriticalConsoleSink(nullptr);
+}
+
+namespace {
+struct TWhere {
+    TReportPlace Method() const { return Here(); }
+};
+TReportPlace FreeFunction() { return Here(); }
+template <class T>
+TReportPlace Templated(const T&) {
+    return Here();
+}
+}  // namespace
+
+// A report's place is the compiler's: the source file's name and the function that made the
+// report, with its class, without its namespace of the file, its return type or its parameters.
+TEST(Error, PlacesComeFromTheCompiler) {
+    const TReportPlace free = FreeFunction();
+    EXPECT_EQ(free.file, "ErrorTest");
+    EXPECT_EQ(free.code, "FreeFunction");
+    EXPECT_EQ(TWhere().Method().code, "TWhere::Method");
+    EXPECT_EQ(Templated(std::vector<std::pair<int, int>>{}).code, "Templated");
+    const auto lambda = [] { return Here(); };
+    EXPECT_EQ(lambda().code, "Error_PlacesComeFromTheCompiler_Test::TestBody");
+
+    testing::internal::CaptureStdout();
+    Warning("careful", FreeFunction());
+    ErrorNoFile("gone.png", TWhere().Method());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "WARNING ( File: ErrorTest  Code: FreeFunction ) careful\n"
+              "NO FILE ERROR ( File: ErrorTest  Code: TWhere::Method ) No such file or directory! Url = gone.png\n");
 }

@@ -83,7 +83,7 @@ TEST_F(FileRequesterTest, NoChooserIsRunWithoutADesktop) {
         testing::internal::CaptureStdout();
         EXPECT_EQ(RequestFile("Enter screen file name", "Screen Files:AppScreen", true), "");
         EXPECT_EQ(testing::internal::GetCapturedStdout(),
-                  "WARNING ( File: FileRequester  Code: RequestFile() ) No desktop to show a file chooser on; no "
+                  "WARNING ( File: FileRequester  Code: RequestFile ) No desktop to show a file chooser on; no "
                   "file chosen\n");
     }
     EXPECT_FALSE(std::filesystem::exists(marker));
@@ -95,7 +95,7 @@ TEST_F(FileRequesterTest, NoChooserIsRunWithoutADesktop) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(RequestFile("Enter screen file name"), "");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "WARNING ( File: FileRequester  Code: RequestFile() ) Neither zenity nor kdialog is on the PATH; no "
+              "WARNING ( File: FileRequester  Code: RequestFile ) Neither zenity nor kdialog is on the PATH; no "
               "file chosen\n");
 }
 

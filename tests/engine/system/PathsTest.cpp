@@ -189,8 +189,8 @@ TEST_F(Paths, FolderThatCannotBeMadeIsReported) {
     testing::internal::CaptureStdout();
     EXPECT_FALSE(AppInitDataFolder());
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "ERROR ( File: Paths  Code: AppInitDataFolder() ) Couldn't create folder '" + t.file("file") +
-                       "/.Velkaro'!\n");
+    EXPECT_EQ(out,
+              "ERROR ( File: Paths  Code: MakeFolder ) Couldn't create folder '" + t.file("file") + "/.Velkaro'!\n");
 }
 
 TEST_F(Paths, PerUserRootFollowsXdgDataHome) {

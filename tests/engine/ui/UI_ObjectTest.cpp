@@ -24,6 +24,7 @@
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
+#include "support/CountingSound.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -32,14 +33,7 @@ std::vector<std::string> gErrors;
 void CaptureError(const std::string& line) { gErrors.push_back(line); }
 
 // A click sound that only counts its plays.
-class CountingSound : public TAppSound {
-public:
-    std::vector<std::array<float, 3>> plays;
-    int Play(float vol, float target, float speed) override {
-        plays.push_back({vol, target, speed});
-        return 0;
-    }
-};
+using testsupport::CountingSound;
 
 // Remembers the blend and alpha in force and the point of each draw.
 class RecordingDraw : public TAppDrawObject {
@@ -96,7 +90,6 @@ protected:
         Mouse::Reset();
         SetErrorConsoleSink(nullptr);
         SetCriticalConsoleSink(nullptr);
-        SetGameObjectClickSound(nullptr);
         AppSoundManager::ClickSound = nullptr;
         ResetGameObjectTypes();
         AppClassManager::Reset();
@@ -573,7 +566,8 @@ TEST_F(UIObjectTest, TextTakesItsLineFromTheScreensTextFileAndFallsBackToTheDefa
     EXPECT_EQ(caption->Text, "three words");
     EXPECT_EQ(caption->TextLine, 3);
     EXPECT_EQ(caption->Class, TTextClass::DefaultClass);
-    const std::string warning = "WARNING ( File: UI_Object ) Setting NULL class for UIObject!\n";
+    const std::string warning =
+        "WARNING ( File: UI_Object  Code: TUIText::SetClass ) Setting NULL class for UIObject!\n";
     EXPECT_EQ(out, warning);
     EXPECT_EQ(heading->Class, title);
     EXPECT_EQ(heading->Text, "Hello");

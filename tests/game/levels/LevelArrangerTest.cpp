@@ -7,9 +7,11 @@
 
 #include "game/puzzle/PuzzleTestSupport.h"
 #include "engine/data/BlockFile.h"
+#include "engine/system/Hook.h"
 #include "engine/system/Paths.h"
 #include "game/levels/LevelArranger.h"
 #include "game/levels/LevelFiles.h"
+#include "game/startup/AppInit.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 
@@ -56,8 +58,10 @@ protected:
         savedDir = bDir;
         bDir = testsupport::SourceDir() + "/data/";
         LevelArranger::WorkFolder = dir.path();
+        WireHooks();  // as start-up does before it runs the arranger
     }
     void TearDown() override {
+        UnsetAllHooks();
         LevelArranger::WorkFolder.clear();
         LevelArranger::AllLevels.clear();
         bDir = savedDir;

@@ -72,9 +72,12 @@ TEST(EnBlockTest, TextLinesAreCutAtLineFeedsOnly) {
         {"", {}},
         {"one", {"one"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(SplitTextLines(c.text), c.lines) << c.text;
-
     TempDir dir;
+    for (const auto& c : cases) {
+        WriteFileBytes(dir.file("lines.txt"), c.text);
+        EXPECT_EQ(LoadTextLines(dir.file("lines.txt")), c.lines) << c.text;
+    }
+
     WriteFileBytes(dir.file("newsletter.txt"), "\xEF\xBB\xBFJoin us\nName:\n");
     EXPECT_EQ(LoadTextLines(dir.file("newsletter.txt")), (std::vector<std::string>{"Join us", "Name:"}));
     EXPECT_TRUE(LoadTextLines(dir.file("missing.txt")).empty());

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/screen/Control.h"
+#include "engine/screen/ControlHooks.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
@@ -497,7 +498,7 @@ protected:
 
 TEST_F(LauncherScreenTest, FadesInRunsUntilPlayAndFadesOut) {
     Create();
-    Control::FrameStartHook = [this](int32_t frame) {
+    ControlHooks::FrameStart = [this](int32_t frame) {
         fades.push_back(Launcher->fade);
         if (frame == 30) {
             MoveAspectMouse(512, 500);
@@ -517,7 +518,7 @@ TEST_F(LauncherScreenTest, FadesInRunsUntilPlayAndFadesOut) {
 
 TEST_F(LauncherScreenTest, ACloseRequestEndsTheScreenAndNoLauncherTxtSkipsIt) {
     Create();
-    Control::FrameStartHook = [](int32_t frame) {
+    ControlHooks::FrameStart = [](int32_t frame) {
         if (frame == 5) InjectQuit();
     };
     RunLauncherScreen(0);

@@ -15,6 +15,7 @@
 
 #include "engine/screen/AppObj.h"
 #include "engine/screen/Console.h"
+#include "engine/screen/ControlHooks.h"
 #include "engine/system/Error.h"
 #include "game/puzzle/GameScreenHarness.h"
 #include "online/EnBlock.h"
@@ -64,13 +65,13 @@ protected:
         NewsLetterOn = 2;
         NewsLetter = std::make_shared<TNewsLetter>();
         AppExitFunction = [] {};
-        Control::FrameStartHook = [this](int32_t frame) {
+        ControlHooks::FrameStart = [this](int32_t frame) {
             auto range = script.equal_range(frame - first);
             for (auto it = range.first; it != range.second; ++it) it->second();
         };
     }
     void TearDown() override {
-        Control::FrameStartHook = nullptr;
+        ControlHooks::FrameStart = nullptr;
         NewsLetter = nullptr;
         CheatsOn = 0;
         ResetNewsLetterState();

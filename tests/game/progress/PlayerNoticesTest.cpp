@@ -10,6 +10,7 @@
 
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Control.h"
+#include "engine/screen/ControlHooks.h"
 #include "engine/screen/ScreenCrosser.h"
 #include "game/progress/PlayerNotices.h"
 #include "platform/System.h"
@@ -24,8 +25,9 @@ struct Shown {
 };
 std::vector<Shown> shown;
 
-void FakeMessagePopUp(const std::string& text, int mode, void (*yes)(), void (*no)()) {
+bool FakeMessagePopUp(const std::string& text, int mode, void (*yes)(), void (*no)()) {
     shown.push_back({text, mode, yes, no});
+    return true;
 }
 
 class PlayerNoticesTest : public ::testing::Test {
@@ -34,7 +36,7 @@ protected:
     std::shared_ptr<TAppScreen> menu = std::make_shared<TAppScreen>();
     std::shared_ptr<TAppScreen> map = std::make_shared<TAppScreen>();
     static inline const TAppScreen* loadingScreen = nullptr;
-    ControlMessageHook oldHook = ShowMessageHook;
+    decltype(ControlHooks::ShowMessage)::Function oldHook = ControlHooks::ShowMessage.Get();
     TAppScreenCrosserPtr oldCrosser = CurrScreenCrosser;
 
     void SetUp() override {
@@ -42,13 +44,13 @@ protected:
         ResetPlayerNotices();
         shown.clear();
         loadingScreen = loading.get();
-        isLoadingScreenHook = [](const TAppScreen* s) { return s == loadingScreen; };
-        ShowMessageHook = &FakeMessagePopUp;
+        ControlHooks::IsLoadingScreen = [](const TAppScreen* s) { return s == loadingScreen; };
+        ControlHooks::ShowMessage = &FakeMessagePopUp;
         testing::internal::CaptureStdout();
     }
     void TearDown() override {
         testing::internal::GetCapturedStdout();
-        ShowMessageHook = oldHook;
+        ControlHooks::ShowMessage = oldHook;
         SetPlainDialog(nullptr);
         CurrScreenCrosser = oldCrosser;
         ResetPlayerNotices();

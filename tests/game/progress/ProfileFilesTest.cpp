@@ -67,10 +67,10 @@ TEST_F(ProfileFilesTest, FirstRunWritesTheStartPlayerThenAnIndexNamingIt) {
     EXPECT_EQ(FileType(ProfilesFile(id + ".PACLEVEL")), 0);  // no level yet
 
     // The music rotation follows the current player.
-    int n = 0;
-    ASSERT_TRUE(AppSoundManager::GetMusicNumber(n));
-    EXPECT_EQ(n, 1);
-    AppSoundManager::SetMusicNumber(4);
+    int* counter = SoundHooks::MusicCounter();
+    ASSERT_TRUE(counter);
+    EXPECT_EQ(*counter, 1);
+    *counter = 4;
     EXPECT_EQ(Profile->CurrMusicNumber, 4);
 }
 

@@ -97,7 +97,7 @@ TEST(ProfileRecordsTest, QueriesCreateNothingAndWinsAreBookedAndCounted) {
 }
 
 TEST(ProfileRecordsTest, KingdomAndAwardQueries) {
-    InstallBuildingHooks();  // as the kingdom does when it is made
+    WireHooks();  // as start-up does
     TProfile p;
     for (int id = 1; id <= 28; ++id) {
         auto b = std::make_shared<TKingdomObject>();

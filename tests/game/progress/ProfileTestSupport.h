@@ -6,9 +6,11 @@
 #include <memory>
 #include <string>
 
+#include "engine/media/SoundHooks.h"
 #include "engine/media/SoundManager.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Control.h"
+#include "engine/system/Hook.h"
 #include "engine/system/Paths.h"
 #include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomObject.h"
@@ -20,6 +22,7 @@
 #include "game/shell/Options.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
+#include "game/startup/AppInit.h"
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 
@@ -36,11 +39,9 @@ protected:
     testsupport::TempDir data;
     std::string oldBDir, oldAppDataFolder;
     std::shared_ptr<TAppScreen> stages, kingdom;
-    AppSoundManager::MusicNumberGetter oldGetMusic = AppSoundManager::GetMusicNumber;
-    AppSoundManager::MusicNumberSetter oldSetMusic = AppSoundManager::SetMusicNumber;
-
     void SetUp() override {
         PuzzleTest::SetUp();
+        WireHooks();
         oldBDir = bDir;
         oldAppDataFolder = AppDataFolder;
         bDir = data.path() + "/";
@@ -59,8 +60,7 @@ protected:
     void TearDown() override {
         Control::Reset();
         OptionsSettings::Reset();
-        AppSoundManager::GetMusicNumber = oldGetMusic;
-        AppSoundManager::SetMusicNumber = oldSetMusic;
+        UnsetAllHooks();
         Game = nullptr;
         StagesScreen = nullptr;
         Kingdom = nullptr;

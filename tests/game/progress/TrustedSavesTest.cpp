@@ -103,7 +103,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
              ann->Level = 5;
              ann->CurrLevel = Board(30);
              ++ann->SaveCount;
-             ann->SaveCurrLevel(board);
+             ann->WriteLevelInProgress(board, ann->LevelInProgressBlocks(board));
          },
          20, "ANN's last save was cut short: level 3 goes on as it was at the save before.", true},
         // The board was won (it is no play in progress any more) and the save killed before the
@@ -114,7 +114,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
              won->isLevelWon = 1;
              ann->CurrLevel = won;
              ++ann->SaveCount;
-             ann->SaveCurrLevel(board);
+             ann->WriteLevelInProgress(board, ann->LevelInProgressBlocks(board));
          },
          20, "last save was cut short", false},
         // Writing the board failed, the progress file was written: the board on disk is an older

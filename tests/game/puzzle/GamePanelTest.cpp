@@ -15,18 +15,12 @@
 #include "platform/Files.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"
+#include "support/CountingSound.h"
 #include "support/Pixels.h"
 
 namespace {
 
-// A sound that only counts how often it is played.
-struct CountingSound : TAppSound {
-    int plays = 0;
-    int Play(float, float, float) override {
-        ++plays;
-        return 0;
-    }
-};
+using testsupport::CountingSound;
 
 class GamePanelTest : public gamescreen::GameScreenTest {
 protected:
@@ -73,11 +67,18 @@ TEST_F(GamePanelTest, StarsSetLightsTheFirstCountAndDropsEachLitStarThatGoesOut)
     Play(MakeLevel({"1.1", "111"}));
     Frame();
     ClearFlyingStars();
-    std::vector<int> dropped;  // panel stars a falling star left, in order
-    MainGameHooks::StarDrop = [&](int x, int y) {
-        for (int i = 0; i < 3; ++i)
-            if (static_cast<int>(GamePanel::Stars[i]->DrawX) == x && static_cast<int>(GamePanel::Stars[i]->DrawY) == y)
-                dropped.push_back(i);
+    // The panel stars a falling star left, in order: a drop starts at its star's top-left corner
+    // moved by half the star picture.
+    const int hw = ImageWidth(TFlyingStar::Img) / 2, hh = ImageHeight(TFlyingStar::Img) / 2;
+    auto dropped = [&] {
+        std::vector<int> stars;
+        for (const auto& s : FlyingStars)
+            if (dynamic_cast<const TFlyingStarDrop*>(s.get()))
+                for (int i = 0; i < 3; ++i)
+                    if (static_cast<int>(GamePanel::Stars[i]->DrawX) + hw == static_cast<int>(s->x1) &&
+                        static_cast<int>(GamePanel::Stars[i]->DrawY) + hh == static_cast<int>(s->y1))
+                        stars.push_back(i);
+        return stars;
     };
     struct Case {
         const char* before;  // lit stars, '1' lit
@@ -96,12 +97,12 @@ TEST_F(GamePanelTest, StarsSetLightsTheFirstCountAndDropsEachLitStarThatGoesOut)
             if (c.before[i] == '1') GamePanel::Stars[i]->Enable();
             else GamePanel::Stars[i]->Disable();
         }
-        dropped.clear();
+        ClearFlyingStars();
         GamePanel::Stars_Set(c.count);
         std::string after;
         for (const auto& star : GamePanel::Stars) after += star->isEnabled ? '1' : '0';
         EXPECT_EQ(after, c.after) << c.before << " set " << c.count;
-        EXPECT_EQ(dropped, c.drops) << c.before << " set " << c.count;
+        EXPECT_EQ(dropped(), c.drops) << c.before << " set " << c.count;
         EXPECT_EQ(GamePanel::GetStars(), static_cast<int>(std::count(after.begin(), after.end(), '1')));
     }
 }
@@ -328,7 +329,7 @@ TEST_F(HintTest, ASpentHintFliesToTwoUnsolvedCellsAndTheButtonTakesNoSecondClick
     EXPECT_EQ(level->HintIsLoaded[0], 0);
     EXPECT_EQ(level->HintAddParts[0], 0.0f);
     EXPECT_EQ(level->HintAvailableAtThisLevel[0], 1);
-    EXPECT_EQ(spent->plays, 1);
+    EXPECT_EQ(spent->Plays(), 1);
     ASSERT_EQ(FlyHints.size(), 2u);
     auto targets = Targets();
     EXPECT_EQ(targets.size(), 2u);
@@ -339,7 +340,7 @@ TEST_F(HintTest, ASpentHintFliesToTwoUnsolvedCellsAndTheButtonTakesNoSecondClick
     // Spent: clicking again spends nothing.
     ClickHint(0);
     EXPECT_EQ(Profile->HintUsed, 1);
-    EXPECT_EQ(spent->plays, 1);
+    EXPECT_EQ(spent->Plays(), 1);
     // The second slot, at once: two more cells, none of the first two.
     ClickHint(1);
     ASSERT_EQ(FlyHints.size(), 4u);
@@ -378,10 +379,10 @@ TEST_F(HintTest, TenChargesLoadASlotOnceAndChargesInFlightAreCounted) {
     EXPECT_EQ(level->HintAddParts[0], 10.0f);
     EXPECT_EQ(level->HintIsLoaded[0], 1);
     EXPECT_EQ(GamePanel::Hints[0]->isLoaded, 1);
-    EXPECT_EQ(loaded->plays, 1);
+    EXPECT_EQ(loaded->Plays(), 1);
     GamePanel::Hints[0]->Add();
     EXPECT_EQ(level->HintAddParts[0], 10.0f);
-    EXPECT_EQ(loaded->plays, 1);
+    EXPECT_EQ(loaded->Plays(), 1);
     // Loaded again, it spends again.
     Frames(60);
     ClickHint(0);

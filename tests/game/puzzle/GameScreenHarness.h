@@ -24,6 +24,7 @@
 #include "game/shell/Help.h"
 #include "game/shell/LevelSummary.h"
 #include "game/shell/LoseScreen.h"
+#include "game/startup/AppInit.h"
 #include "platform/Input.h"
 #include "platform/Random.h"
 #include "support/ScreenTest.h"
@@ -42,7 +43,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(OpenWindow());
         ResetPlayFieldTables();
         ResetPuzzleGlobals();
-        ResetMainGameHooks();
+        WireHooks();
         GamePanel::Reset();
         TSpecialLoads().Setup();
         Game = CreateMainGame();
@@ -66,7 +67,7 @@ protected:
         HelpScreen = nullptr;
         Profile = nullptr;
         Control::Reset();
-        ResetMainGameHooks();
+        UnsetAllHooks();
         ResetPuzzleGlobals();
         ResetPlayFieldTables();
         AppSoundManager::Reset();

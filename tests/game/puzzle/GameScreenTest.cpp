@@ -24,7 +24,7 @@ std::string CoveredRow(const TPACLevel& level, int y, int layer = 0) {
 struct SoundLog {
     std::vector<std::pair<int, bool>> starts;
     explicit SoundLog() {
-        auto play = PuzzlePlayHooks::TileSound;
+        auto play = PuzzlePlayHooks::TileSound.Get();
         PuzzlePlayHooks::TileSound = [this, play](bool right) {
             starts.emplace_back(AppMilliSecs(), right);
             if (play) play(right);

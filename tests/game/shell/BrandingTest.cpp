@@ -10,6 +10,7 @@
 
 #include "engine/screen/AppObj.h"
 #include "engine/screen/Control.h"
+#include "engine/screen/ControlHooks.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
@@ -38,7 +39,7 @@ protected:
         ASSERT_TRUE(Graphics(1024, 768, 0, 60, 0));
         SetAspectResolution(1024, 768, 3);
         AppExitFunction = [] {};  // AppEnd returns
-        Control::FrameStartHook = [this](int32_t) { shown.push_back(splash.aktImg.get()); };
+        ControlHooks::FrameStart = [this](int32_t) { shown.push_back(splash.aktImg.get()); };
     }
     void TearDown() override {
         Control::Reset();
@@ -116,7 +117,7 @@ TEST_F(BrandingTest, AClickAfterHalfASecondStartsTheFadeOut) {
         shown.clear();
         splash.setup();
         int frame = 0;
-        Control::FrameStartHook = [&](int32_t) {
+        ControlHooks::FrameStart = [&](int32_t) {
             shown.push_back(splash.aktImg.get());
             for (int at : c.clicks)
                 if (frame == at) {
@@ -176,7 +177,7 @@ TEST_F(BrandingTest, ACloseRequestEndsTheProgramAtOnceTheNormalWay) {
     auto saver = std::make_shared<CountingSaver>();
     Control::AddToSaveList(saver);
     int frame = 0;
-    Control::FrameStartHook = [&](int32_t) {
+    ControlHooks::FrameStart = [&](int32_t) {
         if (++frame == 10) InjectQuit();
     };
     splash.mainLoop();

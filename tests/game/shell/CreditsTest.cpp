@@ -11,6 +11,7 @@
 #include "engine/media/StyledText.h"
 #include "engine/media/TextClass.h"
 #include "engine/screen/Control.h"
+#include "engine/screen/ControlHooks.h"
 #include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
@@ -150,7 +151,7 @@ TEST_F(CreditsTest, TheModalRollEndsOnAKeyAtOnceAndOnAClickOnlyOnceFullyShown) {
         ResetInput();
         const int first = Control::FrameCount;
         Control::FrameLimit = first + 400;  // a roll that never ends stops the test here
-        Control::FrameStartHook = [&](int32_t frame) {
+        ControlHooks::FrameStart = [&](int32_t frame) {
             for (const auto& [at, event] : c.events) {
                 if (frame - first == at) {
                     if (event == 1000) InjectMouseButton(1, true);
@@ -173,7 +174,7 @@ TEST_F(CreditsTest, TheModalRollEndsOnAKeyAtOnceAndOnAClickOnlyOnceFullyShown) {
         EXPECT_EQ(below->updates, 0);
         EXPECT_GT(below->draws, 0);
     }
-    Control::FrameStartHook = nullptr;
+    ControlHooks::FrameStart = nullptr;
     Control::FrameLimit = -1;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/screen/AppObj.h"
 #include "engine/screen/Control.h"
+#include "engine/screen/ControlHooks.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Letterbox.h"
 #include "engine/system/Paths.h"
@@ -62,8 +63,8 @@ TEST_F(PauseTest, DrawsAtLeastOneFrameAndWaitsForTheWindowToComeBack) {
 TEST_F(PauseTest, DrawsItsPictureOnceAndAgainOnlyWhenTheWindowLostIt) {
     Control::Reset();
     int frames = 0, shown = 0;
-    Control::FrameStartHook = [&](int32_t) { ++frames; };
-    Control::BeforeFlipHook = [&] { ++shown; };
+    ControlHooks::FrameStart = [&](int32_t) { ++frames; };
+    ControlHooks::BeforeFlip = [&] { ++shown; };
     InjectSuspended(true);
     int id = AddPollHook([&] {
         if (frames == 10) {

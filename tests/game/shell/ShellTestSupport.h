@@ -11,6 +11,7 @@
 
 #include "engine/media/SoundManager.h"
 #include "engine/screen/Control.h"
+#include "engine/system/Hook.h"
 #include "engine/data/Settings.h"
 #include "engine/ui/UI_Object.h"
 #include "game/kingdom/Kingdom.h"
@@ -23,6 +24,7 @@
 #include "game/shell/Options.h"
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
+#include "game/startup/AppInit.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
@@ -36,11 +38,9 @@ constexpr int kAnimFrames = 31;
 
 class ShellTest : public testsupport::ScreenTest {
 protected:
-    AppSoundManager::MusicNumberGetter oldGetMusic = AppSoundManager::GetMusicNumber;
-    AppSoundManager::MusicNumberSetter oldSetMusic = AppSoundManager::SetMusicNumber;
-
     void SetUp() override {
         ScreenTest::SetUp();
+        WireHooks();
         CreateDir(user.file("Profiles"));
         ASSERT_NO_FATAL_FAILURE(OpenWindow());
     }
@@ -58,9 +58,8 @@ protected:
         StagesScreen = nullptr;
         Kingdom = nullptr;
         ResetProfileGlobals();
-        AppSoundManager::GetMusicNumber = oldGetMusic;
-        AppSoundManager::SetMusicNumber = oldSetMusic;
         AppSoundManager::Reset();
+        UnsetAllHooks();
         ScreenTest::TearDown();
     }
 

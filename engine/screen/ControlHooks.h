@@ -1,0 +1,34 @@
+// What the frame driver needs of the game and of the harness that runs it, which are built on
+// top of it: the slots start-up sets (engine/system/Hook.h).
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/system/Hook.h"
+
+class TAppScreen;
+class TAsset;
+
+struct ControlHooks {
+    // The game's pause loop, run while the application is in the background (not on the loading
+    // screen); returns when it is active again.
+    static THook<void()> PauseGame;
+    // True for the game's loading screen, on which a suspended window does not pause.
+    static THook<bool(const TAppScreen* screen)> IsLoadingScreen;
+    // Hands an asset to the game's loading screen, which loads it in its last phase; false when
+    // no loading screen took it (the caller then loads it itself).
+    static THook<bool(const std::shared_ptr<TAsset>& asset)> AddGlobalAsset;
+    // Shows the game's message pop-up over the current screen: the text, the mode that chooses its
+    // buttons, and the functions run on yes and on no. False when there is no pop-up to show it
+    // yet. Lower folders tell the player through it without knowing the pop-up.
+    static THook<bool(const std::string& text, int mode, void (*yes)(), void (*no)())> ShowMessage;
+
+    // The harness (a headless run): at the very start of every frame, before the clear, with the
+    // frame's number (it replays its input events here, before the frame pumps them); after the
+    // frame is drawn, just before the flip (it grabs the picture here); and at the end, from AppEnd
+    // after the save-at-end list, before the exit (it writes its screenshot here).
+    static THook<void(int32_t frame)> FrameStart;
+    static THook<void()> BeforeFlip;
+    static THook<void()> AppEnd;
+};
