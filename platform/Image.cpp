@@ -659,7 +659,7 @@ TPixmapPtr LoadPixmap(const std::string& path) {
     return LoadPixmapFromMemory(bytes);
 }
 
-std::string EncodePNG(const TPixmapPtr& pixmap) {
+std::string EncodePNG(const TPixmapPtr& pixmap, bool fast) {
     if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return {};
     png_image image;
     std::memset(&image, 0, sizeof(image));
@@ -667,9 +667,10 @@ std::string EncodePNG(const TPixmapPtr& pixmap) {
     image.width = static_cast<png_uint_32>(pixmap->width);
     image.height = static_cast<png_uint_32>(pixmap->height);
     image.format = PNG_FORMAT_RGBA;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixmap->pixels.data(), pixmap->pitch, nullptr))
-        return {};
+    if (fast) image.flags |= PNG_IMAGE_FLAG_FAST;
+    // Encoded once into room for the largest file the picture can make (asking for the size
+    // first would compress it twice).
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::string out(size, '\0');
     if (!png_image_write_to_memory(&image, out.data(), &size, 0, pixmap->pixels.data(), pixmap->pitch, nullptr))
         return {};
@@ -677,8 +678,8 @@ std::string EncodePNG(const TPixmapPtr& pixmap) {
     return out;
 }
 
-bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path) {
-    std::string bytes = EncodePNG(pixmap);
+bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, bool fast) {
+    std::string bytes = EncodePNG(pixmap, fast);
     if (bytes.empty() || path.empty()) return false;
     return SaveBytes(path, bytes);
 }

@@ -71,10 +71,11 @@ int MaxJpegScans(int64_t pixels);
 // may decode with it.
 TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels,
                         TPictureTooLarge* tooLarge = nullptr, const std::function<bool()>& keepGoing = nullptr);
-// Writes the pixmap as an RGBA PNG, atomically; false when it cannot be written.
-bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path);
+// Writes the pixmap as an RGBA PNG, atomically; false when it cannot be written. `fast`: several
+// times quicker for a larger file, for pictures only read back (the harness's screenshots).
+bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, bool fast = false);
 // The PNG bytes of a pixmap; empty on failure.
-std::string EncodePNG(const TPixmapPtr& pixmap);
+std::string EncodePNG(const TPixmapPtr& pixmap, bool fast = false);
 
 // What the live textures hold, in bytes: their pixels uploaded to the GL (4 a texel) and the
 // pixels their pixmaps keep in memory (each pixmap once), pictures and fonts' glyphs apart.

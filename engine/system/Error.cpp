@@ -50,7 +50,7 @@ std::string BuildReportLine(const std::string& message, const std::string& file,
     return line;
 }
 
-TReportPlace Here(std::source_location where) {
+TReportPlace Here(TCallSite where) {
     // The file: the last path element without its ending.
     std::string_view file = where.file_name();
     if (const size_t slash = file.find_last_of('/'); slash != std::string_view::npos) file.remove_prefix(slash + 1);

@@ -1,8 +1,26 @@
 // Error reporting. Errors never stop the program: a report is written and the failing
 // operation returns an empty result.
 #pragma once
-#include <source_location>
 #include <string>
+#include <version>
+#ifdef __cpp_lib_source_location
+#include <source_location>
+using TCallSite = std::source_location;
+#else
+// A compiler whose library has no std::source_location (clang before 15 on GCC's library, as the
+// fuzzing build uses): the same two names from the builtins it has. The function is then named
+// without its class.
+struct TCallSite {
+    static constexpr TCallSite current(const char* file = __builtin_FILE(),
+                                       const char* function = __builtin_FUNCTION()) {
+        return {file, function};
+    }
+    constexpr const char* file_name() const { return file; }
+    constexpr const char* function_name() const { return function; }
+    const char* file;
+    const char* function;
+};
+#endif
 
 // The report line: prefix, then "(" + " File: " F " " + " Code: " C " " + ") " when a file
 // or code is given, then the message.
@@ -19,7 +37,7 @@ struct TReportPlace {
 // The place of the call: Error("...", Here()) in TProfile::Save of game/progress/Profile.cpp
 // reads "ERROR ( File: Profile  Code: TProfile::Save ) ...". A helper that reports for its caller
 // takes the caller's Here().
-TReportPlace Here(std::source_location where = std::source_location::current());
+TReportPlace Here(TCallSite where = TCallSite::current());
 
 // Hands the line to the console's error log (when the console is set up), then prints it.
 int Error(const std::string& message, const TReportPlace& place = {}, const std::string& prefix = "ERROR ");

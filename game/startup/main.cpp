@@ -373,13 +373,14 @@ void InstallHarness(const HarnessOptions& options) {
     };
 
     auto flipped = std::make_shared<bool>(false);
-    // The screenshot: grabbing a frame costs about as much as drawing it on the software renderer,
-    // so not every frame is grabbed. A run ends at the frame limit or on a quit, and a quit comes
+    // The screenshot: grabbing a frame costs more than drawing it on the software renderer, so
+    // not every frame is grabbed. A run ends at the frame limit or on a quit, and a quit comes
     // from input (a script's event or a button it clicks), whose frame is not drawn: the frames
-    // grabbed are those asked for, the last one under the frame limit, every frame that applied
-    // input or is followed by a frame with input due, and every frame without a current screen
-    // (the splash, which has nothing to draw again). A run that still ends on a frame not grabbed
-    // (a quit some frames after its input) draws its screen once more at the end for it.
+    // grabbed are those asked for, the last one under the frame limit, and every frame that
+    // applied input or is followed by a frame with input due. A run that still ends on a frame
+    // not grabbed (a quit some frames after its input) draws its screen once more at the end for
+    // it; one that ends so during the splash (a close request from the window), which has no
+    // screen to draw again, takes what the window holds then.
     auto lastFrame = std::make_shared<TPixmapPtr>();
     auto grabbed = std::make_shared<int32_t>(-1);
     auto shown = std::make_shared<int32_t>(-1);
@@ -404,12 +405,12 @@ void InstallHarness(const HarnessOptions& options) {
         const bool last = Control::FrameLimit >= 0 && frame + 1 >= Control::FrameLimit;
         const bool input = *inputFrame == frame || (*next < events->size() && scriptFrame >= 0 &&
                                                      (*events)[*next].frame <= scriptFrame + 1);
-        if (!shot && !last && !input && Control::CurrScreen) return;
+        if (!shot && !last && !input) return;
         *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
         *grabbed = frame;
         if (shot) {
             const std::string path = ShotPath(screenshot, scriptFrame);
-            if (!SavePixmapPNG(*lastFrame, path)) Error("Can't write the screenshot " + path, Here());
+            if (!SavePixmapPNG(*lastFrame, path, true)) Error("Can't write the screenshot " + path, Here());
         }
     };
     {
@@ -427,15 +428,17 @@ void InstallHarness(const HarnessOptions& options) {
                 std::fflush(stdout);
             }
             if (path.empty()) return;
-            if (*grabbed != *shown && Control::CurrScreen) {
-                Cls();
-                Control::Draw();
-                Mouse::Draw();
+            if (*grabbed != *shown && *shown >= 0) {
+                if (Control::CurrScreen) {
+                    Cls();
+                    Control::Draw();
+                    Mouse::Draw();
+                }
                 *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
             }
             if (!*lastFrame)
                 Error("No frame to write to " + path, Here());
-            else if (!SavePixmapPNG(*lastFrame, path))
+            else if (!SavePixmapPNG(*lastFrame, path, true))
                 Error("Can't write the screenshot " + path, Here());
         };
     }

@@ -42,7 +42,7 @@ TEST(DeveloperToolsTest, ANeighbourCountLevelIsPaintedAndCrossedByDraggingOnTheG
     ASSERT_EQ(level->Cols, 6);
     // Row 1 is all of the level's one colour, row 5 all empty.
     for (int x = 0; x < 6; ++x) ASSERT_EQ(level->GetTile(x, 1)->isTile, 1);
-    int frame = Startup().menu + 360;
+    int frame = 360;  // counted from the main menu's first frame (FromMenu)
     std::string script;
     auto add = [&](const std::string& event) { script += std::to_string(frame++) + " " + event + "\n"; };
     auto move = [&](int x, int y) {
@@ -60,7 +60,7 @@ TEST(DeveloperToolsTest, ANeighbourCountLevelIsPaintedAndCrossedByDraggingOnTheG
     drag(5, 0, 2, 2);
     add("move 20 700");
     testsupport::TempDir dir;
-    GameRun run = RunGame(dir, "--play-level " + Quote(FapFile(1)) + " --frames " + std::to_string(frame + 5) +
+    GameRun run = RunGame(dir, "--play-level " + Quote(FapFile(1)) + FromMenu(frame + 5) +
                                    Script(dir, script));
     ASSERT_EQ(run.status, 0);
     ASSERT_TRUE(run.shot);

@@ -25,9 +25,10 @@ namespace {
 
 using namespace e2e;
 
-// The frame from which the board is in play: the level starts when the main menu comes, the
-// screen cross-fades in and the tiles fly in from two seconds on.
-int PlayFrame() { return Startup().menu + 360; }
+// The frame from which the board is in play, counted from the main menu's first frame (the runs
+// count so, FromMenu): the level starts when the main menu comes, the screen cross-fades in and
+// the tiles fly in from two seconds on.
+constexpr int kPlayFrame = 360;
 
 // An input script of moves on the board, one frame apart at least.
 class Moves {
@@ -96,7 +97,7 @@ struct WinScript {
 
     WinScript() {
         if (!level) return;
-        Moves moves(*level, PlayFrame());
+        Moves moves(*level, kPlayFrame);
         for (int y = 0; y < level->Rows; ++y)
             for (int x = 0; x < level->Cols;) {
                 if (!level->Tile(0, x, y)->isTile) {
@@ -145,7 +146,7 @@ TEST(GamePlayTest, LevelOneStartsWithEveryCellCoveredAndTheNumbersShown) {
     WinScript win;
     ASSERT_TRUE(win.level);
     testsupport::TempDir dir;
-    GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(PlayFrame()));
+    GameRun run = RunGame(dir, "--level 1" + FromMenu(kPlayFrame));
     ASSERT_EQ(run.status, 0);
     ASSERT_TRUE(run.shot);
     const uint32_t cover = CellPixel(run.shot, *win.level, 0, 0);
@@ -167,7 +168,7 @@ TEST(GamePlayTest, LevelOneHalfPlayedIsKeptAsPlayInProgress) {
     // covered; the player's level in progress is written at exit with those cells uncovered.
     const size_t half = win.endOfRun.size() / 2;
     testsupport::TempDir dir;
-    GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(win.endOfRun[half - 1] + 30) +
+    GameRun run = RunGame(dir, "--level 1" + FromMenu(win.endOfRun[half - 1] + 30) +
                                    Script(dir, win.text.substr(0, win.scriptOfRun[half - 1])));
     ASSERT_EQ(run.status, 0);
     ASSERT_TRUE(run.shot);
@@ -190,39 +191,36 @@ TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
     WinScript win;
     ASSERT_TRUE(win.level);
     ASSERT_FALSE(win.cells.empty());
+    // One run watches the whole play: the win, the level summary, then its statistics.
+    testsupport::TempDir dir;
+    const int won = win.endOfRun.back() + 11, summary = SummaryShown(win) - 1, stats = SummaryShown(win);
+    GameRun run = RunGame(dir, "--level 1" + FromMenu(stats + 40) + " --shot-frames " + std::to_string(won) + "," +
+                                   std::to_string(summary) +
+                                   Script(dir, win.text + ClickAt(stats, 512, 586) + std::to_string(stats + 5) +
+                                                   " move 900 700\n"));
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     // Just after the last run: the whole picture in its colour, while the numbers fade out.
     {
-        testsupport::TempDir dir;
-        GameRun run =
-            RunGame(dir, "--level 1 --frames " + std::to_string(win.endOfRun.back() + 12) + Script(dir, win.text));
-        ASSERT_EQ(run.status, 0);
-        ASSERT_TRUE(run.shot);
+        const TPixmapPtr shot = Shot(dir, won);
+        ASSERT_TRUE(shot);
         for (auto [x, y] : win.cells)
-            EXPECT_TRUE(IsRed(CellPixel(run.shot, *win.level, x, y))) << x << "," << y << " " << std::hex
-                                                                      << CellPixel(run.shot, *win.level, x, y);
+            EXPECT_TRUE(IsRed(CellPixel(shot, *win.level, x, y))) << x << "," << y << " " << std::hex
+                                                                  << CellPixel(shot, *win.level, x, y);
     }
     // Later: the level summary has taken over, with the three kept stars in their places over the
     // finished picture, and the won level is not kept as play in progress.
     {
-        testsupport::TempDir dir;
-        GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(SummaryShown(win)) + Script(dir, win.text));
-        ASSERT_EQ(run.status, 0);
-        ASSERT_TRUE(run.shot);
+        const TPixmapPtr shot = Shot(dir, summary);
+        ASSERT_TRUE(shot);
         for (auto [x, y] : {std::pair{440, 172}, std::pair{504, 162}, std::pair{568, 172}})
-            EXPECT_TRUE(IsGold(Rgb(run.shot, kX + x, y))) << x << " " << std::hex << Rgb(run.shot, kX + x, y);
-        EXPECT_TRUE(IsRed(Rgb(run.shot, kX + 512, 384))) << std::hex << Rgb(run.shot, kX + 512, 384);
+            EXPECT_TRUE(IsGold(Rgb(shot, kX + x, y))) << x << " " << std::hex << Rgb(shot, kX + x, y);
+        EXPECT_TRUE(IsRed(Rgb(shot, kX + 512, 384))) << std::hex << Rgb(shot, kX + 512, 384);
         EXPECT_EQ(ProgressFile(dir), "");
-        EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     }
     // With the statistics shown, their card stands alone: nothing of the picture (300 pixels
     // high, in the middle of the screen) shows around the card (250 pixels high).
     {
-        testsupport::TempDir dir;
-        const int stats = SummaryShown(win);
-        GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(stats + 40) +
-                                       Script(dir, win.text + ClickAt(stats, 512, 586) + std::to_string(stats + 5) +
-                                                       " move 900 700\n"));
-        ASSERT_EQ(run.status, 0);
         ASSERT_TRUE(run.shot);
         EXPECT_TRUE(Near(Rgb(run.shot, kX + 512, 300), 0xFDF2D9u, 12)) << std::hex << Rgb(run.shot, kX + 512, 300);
         // The strips above and below the card (259 to 509), where the picture's top and bottom
@@ -243,7 +241,7 @@ TEST(GamePlayTest, LevelTwoWithSixWrongCellsIsLost) {
     for (int y = 0; y < level->Rows; ++y)
         for (int x = 0; x < level->Cols; ++x)
             if (level->Tile(0, x, y)->isTile) ++rowRuns[y], ++colRuns[x];
-    Moves moves(*level, PlayFrame());
+    Moves moves(*level, kPlayFrame);
     std::vector<std::pair<int, int>> wrong;
     for (int y = 0; y < level->Rows && wrong.size() < 6; ++y)
         for (int x = 0; x < level->Cols && wrong.size() < 6; ++x)
@@ -255,7 +253,7 @@ TEST(GamePlayTest, LevelTwoWithSixWrongCellsIsLost) {
 
     testsupport::TempDir dir;
     // Two seconds after the loss, when the lose pop-up comes, and a little more.
-    GameRun run = RunGame(dir, "--level 2 --frames " + std::to_string(moves.frame() + 150) + Script(dir, moves.text()));
+    GameRun run = RunGame(dir, "--level 2" + FromMenu(moves.frame() + 150) + Script(dir, moves.text()));
     ASSERT_EQ(run.status, 0);
     ASSERT_TRUE(run.shot);
     // Every cell has fallen away: neither the cover nor a cross is left on the board.
@@ -296,7 +294,7 @@ TEST(GamePlayTest, LevelTwentyEightPlayedFromThePanelColourHammerAndHint) {
         for (int x = 0; x < level->Cols; ++x) secondColour += level->Tile(1, x, y)->isTile ? 1 : 0;
     ASSERT_GE(secondColour, 3);
 
-    Moves moves(*level, PlayFrame());
+    Moves moves(*level, kPlayFrame);
     moves.Click(kSecondOfTwoColoursX, kColourY);
     moves.Line(cx, cy, cx, cy, 1);
     moves.Click(kHammerX, kHammerY);
@@ -304,7 +302,7 @@ TEST(GamePlayTest, LevelTwentyEightPlayedFromThePanelColourHammerAndHint) {
     moves.Click(kHintOneX, kHintOneY);
     testsupport::TempDir dir;
     // The hints fly for about 100 frames; the hint button's gauge drains in 200.
-    GameRun run = RunGame(dir, "--level 28 --frames " + std::to_string(moves.frame() + 240) + Script(dir, moves.text()));
+    GameRun run = RunGame(dir, "--level 28" + FromMenu(moves.frame() + 240) + Script(dir, moves.text()));
     ASSERT_EQ(run.status, 0);
     ASSERT_TRUE(run.shot);
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
@@ -346,7 +344,7 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
     {
         // Next is taken as soon as the summary is up (while its window still fades in).
         const int next = win.endOfRun.back() + 200;
-        GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(next + 120) +
+        GameRun run = RunGame(dir, "--level 1" + FromMenu(next + 120) +
                                        Script(dir, win.text + ClickAt(next, kSummaryNextX, kSummaryNextY)));
         ASSERT_EQ(run.status, 0);
         EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
@@ -379,18 +377,16 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
         for (const std::string& line : SplitLines(text))
             if (line.find("Check = ") == std::string::npos) edited += line + "\n";
         testsupport::WriteFileBytes(file, edited);
-        const int M = Startup().menu;
         // The kingdom has faded in within 100 frames of Continue.
-        const std::string clicks = ClickAt(M + 20, kMenuPlayX, kMenuPlayY) + ClickAt(M + 60, kContinueX, kContinueY) +
-                                   ClickAt(M + 160, kKingdomPlayX, kKingdomPlayY) + ClickAt(M + 365, kThumb1X, kThumb1Y);
-        GameRun run = RunGame(dir, "--frames " + std::to_string(M + 480) + " --shot-frames " + std::to_string(M + 360) +
-                                       Script(dir, clicks));
+        const std::string clicks = ClickAt(20, kMenuPlayX, kMenuPlayY) + ClickAt(60, kContinueX, kContinueY) +
+                                   ClickAt(160, kKingdomPlayX, kKingdomPlayY) + ClickAt(365, kThumb1X, kThumb1Y);
+        GameRun run = RunGame(dir, FromMenu(480) + " --shot-frames 360" + Script(dir, clicks));
         ASSERT_EQ(run.status, 0);
         EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
         auto progress = LoadBlockFile(PlayerFile(dir, ".AppProfile"));
         EXPECT_EQ(GetBFString(progress, "Data::Screen"), "GameScreen") << "level 1 replayed from its thumbnail";
         EXPECT_EQ(GetBFInt(progress, "Data::Level"), 1);
-        run.shot = LoadPixmap(dir.file("shot-" + std::to_string(M + 360) + ".png"));
+        run.shot = Shot(dir, 360);
         ASSERT_TRUE(run.shot);
         EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y))) << std::hex << Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y);
         EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y))) << std::hex << Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y);

@@ -32,6 +32,11 @@ struct GameRun {
     TPixmapPtr shot;
 };
 
+// A frame the run wrote for --shot-frames (frame as the option counts it), or null.
+inline TPixmapPtr Shot(const testsupport::TempDir& dir, int frame) {
+    return LoadPixmap(dir.file("shot-" + std::to_string(frame) + ".png"));
+}
+
 // Runs the game with the per-user folder dir/user on data/ (or another data folder); a run that
 // does not end within four minutes is killed (generous: ctest runs many of these at once on the
 // software renderer).
@@ -92,6 +97,16 @@ inline const StartupFrames& Startup() {
 
 // The frame at which the main menu is fully shown: its buttons' views have faded in.
 inline int MenuShown() { return Startup().menu + 30; }
+
+// The same, counted from the main menu's first frame.
+constexpr int kMenuShown = 30;
+
+// A run counted from the main menu's first frame: the input script's and --shot-frames' frames
+// count from there, and the run's last frame (its screenshot) is frame `frames` - 1 of it. A test
+// that counts so needs no run of its own to learn when the menu comes (Startup()).
+inline std::string FromMenu(int frames) {
+    return " --from-menu --menu-frames " + std::to_string(std::max(frames - 1, 0)) + " --frames 20000";
+}
 
 // A replayed input script written into dir, as the option that plays it.
 inline std::string Script(const testsupport::TempDir& dir, const std::string& lines) {

@@ -49,18 +49,18 @@ protected:
 
 TEST_F(KingdomRunTest, ABuildingBoughtWithAWonLevelsScoreStandsAfterARestart) {
     WritePlayer();
-    const int start = MenuShown() + 5;
+    const int start = kMenuShown + 5;  // counted from the main menu's first frame (FromMenu)
     // The kingdom has faded in and its first slot has shown itself (within 120 frames of
     // Continue); the purchase is the player's at once, so the run can end soon after it.
     const int shown = start + 50 + 120;
-    RunGame(dir, "--frames " + std::to_string(shown + 40) + Script(dir, ToKingdom(start) + Click(shown, kSlot1X, kSlot1Y)));
+    RunGame(dir, FromMenu(shown + 40) + Script(dir, ToKingdom(start) + Click(shown, kSlot1X, kSlot1Y)));
     auto progress = LoadBlockFile(Profiles() + kId + ".AppProfile");
     EXPECT_EQ(GetBFString(progress, "Buildings::Object1"), "5");
     EXPECT_EQ(GetBFNumber(progress, "Data::Score"), kMoney - kSheepfoldPrice);
     EXPECT_EQ(GetBFNumber(progress, "Stats::CashSpend"), kSheepfoldPrice);
 
     // After a restart: back into the kingdom, the sheepfold is there.
-    GameRun run = RunGame(dir, "--frames " + std::to_string(shown) + Script(dir, ToKingdom(start)));
+    GameRun run = RunGame(dir, FromMenu(shown) + Script(dir, ToKingdom(start)));
     ASSERT_TRUE(run.shot);
     EXPECT_EQ(GetBFString(LoadBlockFile(Profiles() + kId + ".AppProfile"), "Buildings::Object1"), "5");
     // A pixel of the shed's wall, drawn as its picture has it.

@@ -16,7 +16,7 @@ using namespace e2e;
 
 // The board is in play this many frames after the main menu came (the level starts with the
 // menu, the screen cross-fades in and the tiles fly in).
-int PlayFrame() { return Startup().menu + 360; }
+constexpr int kPlayFrame = 360;
 
 // Places on the 1024 x 768 picture. The game panel's menu button (the panel stands right of the
 // picture in the wide window) and the main menu's Options button; on the options panel (its body
@@ -38,7 +38,7 @@ bool IsOrange(uint32_t c) { return ((c >> 16) & 255) > 200 && ((c >> 8) & 255) >
 
 TEST(OptionsE2E, SettingsChangedInTheOptionsAreSavedOnOkAndReadBackAtTheNextStart) {
     testsupport::TempDir dir;
-    const int p = PlayFrame();
+    const int p = kPlayFrame;
     auto at = [&](int frame, const std::string& event) { return std::to_string(p + frame) + " " + event + "\n"; };
     const std::string openOptions = at(0, "move " + std::to_string(kGameMenuX) + " " + std::to_string(kGameMenuY)) +
                                     at(1, "down 1") + at(2, "up 1");
@@ -50,7 +50,7 @@ TEST(OptionsE2E, SettingsChangedInTheOptionsAreSavedOnOkAndReadBackAtTheNextStar
         at(52, "move " + std::to_string(kCursorX) + " " + std::to_string(kCursorY)) + at(53, "down 1") +
         at(54, "up 1") + at(56, "move " + std::to_string(kOkX) + " " + std::to_string(kOkY)) + at(57, "down 1") +
         at(58, "up 1");
-    GameRun run = RunGame(dir, "--level 1 --frames " + std::to_string(p + 100) + Script(dir, first));
+    GameRun run = RunGame(dir, "--level 1" + FromMenu(p + 100) + Script(dir, first));
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     const std::string saved = testsupport::ReadFileBytes(SettingsFile(dir));
@@ -60,11 +60,9 @@ TEST(OptionsE2E, SettingsChangedInTheOptionsAreSavedOnOkAndReadBackAtTheNextStar
 
     // Second run: from the main menu the options open with the knob where it was left, the cursor
     // switch off, and no Menu button.
-    const int menu = Startup().menu;
-    const std::string fromMenu = std::to_string(menu + 60) + " move " + std::to_string(kMenuOptionsX) + " " +
-                                 std::to_string(kMenuOptionsY) + "\n" + std::to_string(menu + 61) + " down 1\n" +
-                                 std::to_string(menu + 62) + " up 1\n";
-    run = RunGame(dir, "--menu-frames 110 --frames 5000" + Script(dir, fromMenu));
+    const std::string fromMenu = "60 move " + std::to_string(kMenuOptionsX) + " " + std::to_string(kMenuOptionsY) +
+                                 "\n61 down 1\n62 up 1\n";
+    run = RunGame(dir, FromMenu(111) + Script(dir, fromMenu));
     ASSERT_EQ(run.status, 0) << run.output;
     ASSERT_TRUE(run.shot);
     EXPECT_TRUE(IsOrange(Rgb(run.shot, kX + kKnobX - 96, kKnobY))) << std::hex << Rgb(run.shot, kX + kKnobX - 96, kKnobY);

@@ -97,8 +97,7 @@ TEST_F(ScreenEntryTest, TheKingdomTheMapAndALevelFadeInSettled) {
         if (!shots.empty()) shots += ',';
         shots += std::to_string(fading(click)) + "," + std::to_string(settled(click));
     }
-    GameRun run = RunGame(dir, "--from-menu --frames " + std::to_string(Startup().menu + settled(level) + 5) +
-                                   Script(dir, script) + " --shot-frames " + shots);
+    GameRun run = RunGame(dir, FromMenu(settled(level) + 5) + Script(dir, script) + " --shot-frames " + shots);
     ASSERT_EQ(run.status, 0) << run.output;
 
     // The kingdom's upper bar (money, level, stars, Hide and Menu).

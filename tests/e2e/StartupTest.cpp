@@ -81,25 +81,28 @@ TEST(StartupTest, TheLoadingScreenHasNoMoreItemsThanCounted) {
 }
 
 TEST(StartupTest, TheSplashAndTheLoadingScreenShowTheirPictures) {
+    const int splash = 59, loading = Startup().loading + 54;
     const struct {
-        int frames;
+        int frame;
         int x, y;
         uint32_t colour;
         int tolerance;
     } cases[] = {
-        {60, kX + 512, 240, 0xDF5958u, 12},      // the red patch of the partner's emblem
-        {60, 100, 300, 0x000000u, 0},            // black beside the 1024-wide picture
+        {splash, kX + 512, 240, 0xDF5958u, 12},  // the red patch of the partner's emblem
+        {splash, 100, 300, 0x000000u, 0},        // black beside the 1024-wide picture
         // The loading screen, faded in, before its bar starts to fill.
-        {Startup().loading + 55, kX + 260, 620, 0x23243Bu, 10},  // the loading bar's empty track
-        {Startup().loading + 55, kX + 512, 330, 0xFFF0C4u, 40},  // the title on the card
+        {loading, kX + 260, 620, 0x23243Bu, 10},  // the loading bar's empty track
+        {loading, kX + 512, 330, 0xFFF0C4u, 40},  // the title on the card
     };
+    // One run, ending on the loading screen's frame, writes the splash's too.
+    testsupport::TempDir dir;
+    GameRun run = RunGame(dir, "--frames " + std::to_string(loading + 1) + " --shot-frames " + std::to_string(splash));
+    ASSERT_EQ(run.status, 0);
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.frames);
-        testsupport::TempDir dir;
-        GameRun run = RunGame(dir, "--frames " + std::to_string(c.frames));
-        ASSERT_EQ(run.status, 0);
-        ASSERT_TRUE(run.shot);
-        EXPECT_TRUE(Near(Rgb(run.shot, c.x, c.y), c.colour, c.tolerance)) << std::hex << Rgb(run.shot, c.x, c.y);
+        SCOPED_TRACE(c.frame);
+        const TPixmapPtr shot = c.frame == loading ? run.shot : Shot(dir, c.frame);
+        ASSERT_TRUE(shot);
+        EXPECT_TRUE(Near(Rgb(shot, c.x, c.y), c.colour, c.tolerance)) << std::hex << Rgb(shot, c.x, c.y);
     }
 }
 
@@ -195,8 +198,8 @@ TEST(StartupTest, ShippedDataLoadsWithoutAReport) {
 
 TEST(StartupTest, CloseRequestAndCommandQInOneFrameEndTheRunThere) {
     testsupport::TempDir dir;
-    const int at = MenuShown();
-    GameRun run = RunGame(dir, "--frames 1000000 --timings" +
+    const int at = kMenuShown;
+    GameRun run = RunGame(dir, "--from-menu --frames 1000000 --timings" +
                                    Script(dir, "0 move 300 200\n" + std::to_string(at) + " keydown 91\n" +
                                                    std::to_string(at) + " keydown 81\n" + std::to_string(at) +
                                                    " quit\n"));
@@ -207,47 +210,47 @@ TEST(StartupTest, CloseRequestAndCommandQInOneFrameEndTheRunThere) {
 TEST(StartupTest, ConsoleLinesAreDrawnOverTheScreenAndExpire) {
     // Control+E: the critical line "Editor unavailable..." in red on a black box at the bottom
     // left.
-    const std::string at = std::to_string(MenuShown());
-    const struct {
-        int frames;
-        bool shown;
-    } cases[] = {
-        {MenuShown() + 10, true},
-        {MenuShown() + 200, false},  // 3000 ms later it is gone, also without the developer marker
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.frames);
-        testsupport::TempDir dir;
-        GameRun run = RunGame(dir, "--frames " + std::to_string(c.frames) +
-                                       Script(dir, at + " keydown 162\n" + at + " keydown 69\n"));
-        ASSERT_EQ(run.status, 0);
-        ASSERT_TRUE(run.shot);
-        EXPECT_EQ(Rgb(run.shot, kX + 3, 753) == 0x000000u, c.shown);
-        EXPECT_EQ(AnyPixel(run.shot, kX + 4, 754, 120, 13, 0xFF0000u), c.shown);
+    const std::string at = std::to_string(kMenuShown);
+    const int shown = kMenuShown + 9, gone = kMenuShown + 199;  // 3000 ms later it is gone
+    // One run: the line just after the keys, and its end (also without the developer marker).
+    testsupport::TempDir dir;
+    GameRun run = RunGame(dir, FromMenu(gone + 1) + " --shot-frames " + std::to_string(shown) +
+                                   Script(dir, at + " keydown 162\n" + at + " keydown 69\n"));
+    ASSERT_EQ(run.status, 0);
+    for (const auto& [frame, drawn] : {std::pair{shown, true}, std::pair{gone, false}}) {
+        SCOPED_TRACE(frame);
+        const TPixmapPtr shot = frame == gone ? run.shot : Shot(dir, frame);
+        ASSERT_TRUE(shot);
+        EXPECT_EQ(Rgb(shot, kX + 3, 753) == 0x000000u, drawn);
+        EXPECT_EQ(AnyPixel(shot, kX + 4, 754, 120, 13, 0xFF0000u), drawn);
     }
 }
 
 TEST(StartupTest, TheMenusButtonsShowTheirViewsUnderTheMouse) {
-    // The pointer away, over Play, and held down on it; the views fade in over 10 frames. (The
+    // The pointer away, over Play, and held down on it, one after the other in one run, each
+    // view shown once the menu's buttons have faded in; the views fade in over 10 frames. (The
     // button is pressed beside Play and the pointer then brought onto it: a press on Play itself
     // would start a game.)
-    const std::string press = std::to_string(MenuShown() - 20);
-    const std::string onto = std::to_string(MenuShown() - 19);
     const struct {
-        std::string script;
+        int shot;
         uint32_t colour;
     } cases[] = {
-        {"0 move 100 100\n", 0xF4AB7Du},
-        {"0 move 512 374\n", 0xFEC496u},
-        {"0 move 100 100\n" + press + " down 1\n" + onto + " move 512 374\n", 0xC75A2Cu},
+        {kMenuShown - 1, 0xF4AB7Du},
+        {2 * kMenuShown - 1, 0xFEC496u},
+        {3 * kMenuShown - 1, 0xC75A2Cu},
     };
+    const std::string script = "0 move 100 100\n" + std::to_string(kMenuShown) + " move 512 374\n" +
+                               std::to_string(2 * kMenuShown) + " move 100 100\n" + std::to_string(2 * kMenuShown + 10) +
+                               " down 1\n" + std::to_string(2 * kMenuShown + 11) + " move 512 374\n";
+    testsupport::TempDir dir;
+    GameRun run = RunGame(dir, FromMenu(3 * kMenuShown) + " --shot-frames " + std::to_string(cases[0].shot) + "," +
+                                   std::to_string(cases[1].shot) + Script(dir, script));
+    ASSERT_EQ(run.status, 0);
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.script);
-        testsupport::TempDir dir;
-        GameRun run = RunGame(dir, "--frames " + std::to_string(MenuShown()) + Script(dir, c.script));
-        ASSERT_EQ(run.status, 0);
-        ASSERT_TRUE(run.shot);
-        EXPECT_TRUE(Near(Rgb(run.shot, kX + 420, 356), c.colour, 6)) << std::hex << Rgb(run.shot, kX + 420, 356);
+        SCOPED_TRACE(c.shot);
+        const TPixmapPtr shot = c.shot == cases[2].shot ? run.shot : Shot(dir, c.shot);
+        ASSERT_TRUE(shot);
+        EXPECT_TRUE(Near(Rgb(shot, kX + 420, 356), c.colour, 6)) << std::hex << Rgb(shot, kX + 420, 356);
     }
 }
 
