@@ -27,7 +27,17 @@ protected:
     testsupport::TempDir dir;
     std::string savedDir;
     TBranding splash;
-    std::vector<TImage*> shown;  // the picture shown at each frame of the loop
+    // The picture shown at each frame of the loop, with its width taken then: the pictures are
+    // gone once the loop has ended, so nothing is read through the pointer afterwards.
+    struct Shown {
+        const TImage* image;
+        int width;
+    };
+    std::vector<Shown> shown;
+    void Record() {
+        const TImage* image = splash.aktImg.get();
+        shown.push_back({image, image ? image->width : 0});
+    }
 
     void SetUp() override {
         savedDir = bDir;
@@ -39,7 +49,7 @@ protected:
         ASSERT_TRUE(Graphics(1024, 768, 0, 60, 0));
         SetAspectResolution(1024, 768, 3);
         AppExitFunction = [] {};  // AppEnd returns
-        ControlHooks::FrameStart = [this](int32_t) { shown.push_back(splash.aktImg.get()); };
+        ControlHooks::FrameStart = [this](int32_t) { Record(); };
     }
     void TearDown() override {
         Control::Reset();
@@ -61,11 +71,11 @@ protected:
     std::vector<std::pair<int, int>> Runs() {
         std::vector<std::pair<int, int>> runs;  // (picture width, frames)
         const TImage* last = nullptr;
-        for (TImage* image : shown) {
-            if (!image) continue;
-            if (image != last) runs.push_back({image->width, 0});
+        for (const Shown& frame : shown) {
+            if (!frame.image) continue;
+            if (frame.image != last) runs.push_back({frame.width, 0});
             ++runs.back().second;
-            last = image;
+            last = frame.image;
         }
         return runs;
     }
@@ -118,7 +128,7 @@ TEST_F(BrandingTest, AClickAfterHalfASecondStartsTheFadeOut) {
         splash.setup();
         int frame = 0;
         ControlHooks::FrameStart = [&](int32_t) {
-            shown.push_back(splash.aktImg.get());
+            Record();
             for (int at : c.clicks)
                 if (frame == at) {
                     InjectMouseButton(1, true);
