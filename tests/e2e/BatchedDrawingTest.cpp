@@ -155,10 +155,10 @@ Levels{
     }
     for (const auto& [frame, name] : shots) {
         SCOPED_TRACE(name);
-        auto full = LoadPixmap(ways[0].dir.file("shot-" + std::to_string(frame) + ".png"));
+        auto full = Shot(ways[0].dir, frame);
         ASSERT_TRUE(full);
         for (int w = 1; w < 3; ++w) {
-            auto shot = LoadPixmap(ways[w].dir.file("shot-" + std::to_string(frame) + ".png"));
+            auto shot = Shot(ways[w].dir, frame);
             ASSERT_TRUE(shot && shot->width == full->width && shot->height == full->height) << ways[w].what;
             int most = 0;
             const std::string where = Worst(shot, full, most);

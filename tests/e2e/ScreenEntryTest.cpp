@@ -58,11 +58,10 @@ protected:
         return std::to_string(at) + " move " + std::to_string(x) + " " + std::to_string(y) + "\n" +
                std::to_string(at + 1) + " down 1\n" + std::to_string(at + 2) + " up 1\n";
     }
-    TPixmapPtr Shot(int frame) { return LoadPixmap(dir.file("shot-" + std::to_string(frame) + ".png")); }
 
     void ExpectFadeOf(const char* what, int fadingFrame, int settledFrame, Rect r) {
         SCOPED_TRACE(what);
-        auto fading = Shot(fadingFrame), settled = Shot(settledFrame);
+        auto fading = Shot(dir, fadingFrame), settled = Shot(dir, settledFrame);
         ASSERT_TRUE(fading && settled);
         const Fit fit = FadeFit(fading, settled, r);
         // Really a frame of the fade-in, and the settled picture under its black.
