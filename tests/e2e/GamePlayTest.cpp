@@ -187,6 +187,46 @@ TEST(GamePlayTest, LevelOneHalfPlayedIsKeptAsPlayInProgress) {
         EXPECT_EQ(progress->Tile(0, x, y)->isCovered, IsRed(CellPixel(run.shot, *win.level, x, y)) ? 0 : 1);
 }
 
+// A click whose press and release come within one frame (a quick click, a touchpad's tap) counts
+// on the board: the left button uncovers a cell of the picture, the right one crosses out a cell
+// outside it.
+TEST(GamePlayTest, ClicksWithinOneFrameUncoverAndCrossOutACell) {
+    auto level = LaidOutLevel(1);
+    ASSERT_TRUE(level);
+    int pictureX = -1, pictureY = -1, emptyX = -1, emptyY = -1;
+    for (int y = 0; y < level->Rows; ++y)
+        for (int x = 0; x < level->Cols; ++x) {
+            if (level->Tile(0, x, y)->isTile && pictureX < 0) pictureX = x, pictureY = y;
+            if (!level->Tile(0, x, y)->isTile && emptyX < 0) emptyX = x, emptyY = y;
+        }
+    ASSERT_GE(pictureX, 0);
+    ASSERT_GE(emptyX, 0);
+    auto at = [&](int x, int y) {
+        auto t = level->Tile.At(0, x, y);
+        return std::to_string(t->DrawX) + " " + std::to_string(t->DrawY);
+    };
+    const int f = kPlayFrame + 40;
+    const std::string script = std::to_string(f) + " move " + at(pictureX, pictureY) + "\n" +
+                               std::to_string(f + 1) + " down 1\n" + std::to_string(f + 1) + " up 1\n" +
+                               std::to_string(f + 5) + " move " + at(emptyX, emptyY) + "\n" +
+                               std::to_string(f + 6) + " down 2\n" + std::to_string(f + 6) + " up 2\n";
+    testsupport::TempDir dir;
+    GameRun run = RunGame(dir, "--level 1" + FromMenu(f + 40) + Script(dir, script));
+    ASSERT_EQ(run.status, 0);
+    const std::string saved = ProgressFile(dir);
+    ASSERT_FALSE(saved.empty());
+    auto progress = LoadPacLevel(saved);
+    ASSERT_TRUE(progress);
+    EXPECT_EQ(progress->Tile(0, pictureX, pictureY)->isCovered, 0);
+    EXPECT_EQ(progress->Tile(0, emptyX, emptyY)->isCovered, 0);
+    EXPECT_EQ(progress->TIlesUncovered, 1);
+    EXPECT_EQ(progress->TilesCrossed, 1);
+    EXPECT_EQ(progress->Mistakes, 0);
+    ASSERT_TRUE(run.shot);
+    EXPECT_TRUE(IsRed(CellPixel(run.shot, *level, pictureX, pictureY)))
+        << std::hex << CellPixel(run.shot, *level, pictureX, pictureY);
+}
+
 TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
     WinScript win;
     ASSERT_TRUE(win.level);
@@ -394,3 +434,4 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
         EXPECT_TRUE(IsRed(Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4))) << std::hex << Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4);
     }
 }
+
