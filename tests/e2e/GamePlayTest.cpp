@@ -126,6 +126,8 @@ constexpr int kMenuPlayX = 512, kMenuPlayY = 374, kContinueX = 512, kContinueY =
 // The kingdom's Play button, which leads to the stages map.
 constexpr int kKingdomPlayX = 870, kKingdomPlayY = 700;
 constexpr int kThumb1X = 248, kThumb1Y = 580, kThumb2X = 424, kThumb2Y = 612, kThumb3X = 600, kThumb3Y = 588;
+// The OK button of the kingdom's help, which comes on a player's first visit.
+constexpr int kHelpOkX = 512, kHelpOkY = 608;
 
 // The frame from which the summary has shown its window and its stars have landed (their
 // places: (588, 142), (652, 132) and (716, 142) less 171, the stars 46 pixels wide).
@@ -435,3 +437,39 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
     }
 }
 
+// Closing the game on a won level's summary keeps what Next would have given: the next start
+// continues into the kingdom (its first visit, with its help), and from there the map plays
+// level 2.
+TEST(GamePlayTest, ClosingTheGameOnTheSummaryKeepsWhatNextWouldHaveGiven) {
+    WinScript win;
+    ASSERT_TRUE(win.level);
+    testsupport::TempDir dir;
+    {
+        const int close = win.endOfRun.back() + 200;
+        GameRun run = RunGame(dir, "--level 1" + FromMenu(close + 60) +
+                                       Script(dir, win.text + std::to_string(close) + " quit\n"));
+        ASSERT_EQ(run.status, 0);
+        EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+        auto progress = LoadBlockFile(PlayerFile(dir, ".AppProfile"));
+        EXPECT_EQ(GetBFInt(progress, "Data::Level"), 2);
+        EXPECT_EQ(GetBFString(progress, "Data::Screen"), "Kingdom");
+        EXPECT_EQ(CreateProfileLevelFromString(GetBFString(progress, "Levels::Level1"))->isPassed, 1);
+        EXPECT_EQ(GetBFString(progress, "Levels::Level2"), "2,0,1,0,0,0,0");
+        EXPECT_EQ(GetBFInt(progress, "Data::KingdomTutorialScreenShowed"), 0) << "the kingdom not visited yet";
+        EXPECT_EQ(ProgressFile(dir), "");
+    }
+    {
+        // Play and Continue: the kingdom with its help; OK, then the kingdom's Play to the map,
+        // which first pans over its whole length (ten seconds); level 2's thumbnail plays it.
+        const std::string clicks = ClickAt(20, kMenuPlayX, kMenuPlayY) + ClickAt(60, kContinueX, kContinueY) +
+                                   ClickAt(220, kHelpOkX, kHelpOkY) + ClickAt(330, kKingdomPlayX, kKingdomPlayY) +
+                                   ClickAt(960, kThumb2X, kThumb2Y);
+        GameRun run = RunGame(dir, FromMenu(1050) + Script(dir, clicks));
+        ASSERT_EQ(run.status, 0);
+        EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+        auto progress = LoadBlockFile(PlayerFile(dir, ".AppProfile"));
+        EXPECT_EQ(GetBFInt(progress, "Data::KingdomTutorialScreenShowed"), 1) << "the kingdom was visited";
+        EXPECT_EQ(GetBFString(progress, "Data::Screen"), "GameScreen");
+        EXPECT_EQ(GetBFInt(progress, "Data::Level"), 2);
+    }
+}
