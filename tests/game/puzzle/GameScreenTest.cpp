@@ -406,12 +406,7 @@ TEST_F(GameScreenTest, PressesAndReleasesWithinOneFrameCountOnTheBoard) {
     EXPECT_FALSE(Game->HoldedList);
 
     // A held line let go and pressed again within one frame: judged, and the next one starts.
-    MoveToCell(*level, 0, 1);
-    Frame();
-    Down(1);
-    Frame();
-    MoveToCell(*level, 2, 1);
-    Frame();
+    Hold(*level, 0, 1, 2, 1, 1);
     Up(1);
     Down(1);
     Frame();
@@ -426,12 +421,7 @@ TEST_F(GameScreenTest, PressesAndReleasesWithinOneFrameCountOnTheBoard) {
 
     // The right button clicked within one frame during a left drag cancels it, and nothing starts
     // until the left one is up.
-    MoveToCell(*level, 0, 2);
-    Frame();
-    Down(1);
-    Frame();
-    MoveToCell(*level, 3, 2);
-    Frame();
+    Hold(*level, 0, 2, 3, 2, 1);
     Down(2);
     Up(2);
     Frame();
