@@ -69,6 +69,15 @@
 namespace {
 // The lock file of one game per per-user folder.
 const char* const kLockFileName = "Quiltora.lock";
+
+// Shows the pop-up, or says that the slot's pop-up was never made.
+template <class PopUp>
+void ShowPopUpOf(const THookSlot& slot, const std::shared_ptr<PopUp>& popup, const char* what) {
+    if (popup)
+        ShowAppPopUp(popup);
+    else
+        slot.ReportMissingTarget(what);
+}
 }  // namespace
 
 void InitClassGlobals() {
@@ -121,7 +130,10 @@ void WireHooks() {
 
     // The levels report to the one game screen, and are laid out by its clue-number images.
     PuzzlePlayHooks::AddMistake = [] {
-        if (Game) Game->AddMistake();
+        if (Game)
+            Game->AddMistake();
+        else
+            PuzzlePlayHooks::AddMistake.ReportMissingTarget("the game screen");
     };
     PuzzlePlayHooks::TileSound = &PlayTileSound;
     PuzzlePlayHooks::HintCharge = [](int x, int y) { ReleaseHintCharge(x, y); };
@@ -132,7 +144,10 @@ void WireHooks() {
     ProgressHooks::ScreenOf = [](ProgressPlace place, const std::shared_ptr<TLevel>& level) -> std::shared_ptr<TAppScreen> {
         switch (place) {
             case ProgressPlace::Game:
-                if (!Game) return nullptr;
+                if (!Game) {
+                    ProgressHooks::ScreenOf.ReportMissingTarget("the game screen");
+                    return nullptr;
+                }
                 Game->SetData(level);
                 return Game;
             case ProgressPlace::Kingdom: return Kingdom;
@@ -148,26 +163,23 @@ void WireHooks() {
     // The shell's screens that the game screen opens; a won level comes to the summary straight,
     // without the cross-fade.
     GameScreenHooks::ShowSummary = [](const std::shared_ptr<TLevel>& level) {
-        if (!LevelSummary) return;
+        if (!LevelSummary) return GameScreenHooks::ShowSummary.ReportMissingTarget("the level summary");
         LevelSummary->SetData(level);
         SetAppScreen(LevelSummary);
     };
-    GameScreenHooks::ShowLose = [] {
-        if (LoseScreen) ShowAppPopUp(LoseScreen);
-    };
-    GameScreenHooks::ShowHelp = [] {
-        if (HelpScreen) ShowAppPopUp(HelpScreen);
-    };
-    GameScreenHooks::ShowOptions = [] {
-        if (Options) ShowAppPopUp(Options);
-    };
+    GameScreenHooks::ShowLose = [] { ShowPopUpOf(GameScreenHooks::ShowLose, LoseScreen, "the lose pop-up"); };
+    GameScreenHooks::ShowHelp = [] { ShowPopUpOf(GameScreenHooks::ShowHelp, HelpScreen, "the help pop-up"); };
+    GameScreenHooks::ShowOptions = [] { ShowPopUpOf(GameScreenHooks::ShowOptions, Options, "the options pop-up"); };
     GameScreenHooks::SummaryParticles = [] { return TLevelSummary::Package; };
 
     // The newsletter window and the rate screen: the main menu to go back to, the game drawn
     // under the window, and full screen switched through the options, which remember it.
     OnlineHooks::MainMenuScreen = []() -> std::shared_ptr<TAppScreen> { return MainMenu; };
     OnlineHooks::DrawGameScreen = [] {
-        if (Game) Game->Drawing();
+        if (Game)
+            Game->Drawing();
+        else
+            OnlineHooks::DrawGameScreen.ReportMissingTarget("the game screen");
     };
     OnlineHooks::SwitchFullScreen = [] {
         if (!Options) return false;
