@@ -267,9 +267,7 @@ int TNewsLetter::_updateSystemBasic() {
     Mouse::Update();
     UpdateAppMillisecs();
     AppSoundManager::Update();
-    if (KeyDown(KEY_LSYS) && KeyHit(KEY_F)) {
-        if (!OnlineHooks::SwitchFullScreen()) GraphicsSwitchFullScreen();
-    }
+    if (KeyDown(KEY_LSYS) && KeyHit(KEY_F)) GraphicsSwitchFullScreen();
     const bool altF4 = KeyDown(KEY_LALT) && KeyHit(KEY_F4);
     const bool commandQ = KeyDown(KEY_LSYS) && KeyHit(KEY_Q);
     if (AppTerminate() || altF4 || commandQ) {

@@ -2,4 +2,3 @@
 
 THook<std::shared_ptr<TAppScreen>()> OnlineHooks::MainMenuScreen{"OnlineHooks::MainMenuScreen"};
 THook<void()> OnlineHooks::DrawGameScreen{"OnlineHooks::DrawGameScreen"};
-THook<bool()> OnlineHooks::SwitchFullScreen{"OnlineHooks::SwitchFullScreen"};

@@ -12,7 +12,4 @@ struct OnlineHooks {
     static THook<std::shared_ptr<TAppScreen>()> MainMenuScreen;
     // Draws the game screen under the newsletter window.
     static THook<void()> DrawGameScreen;
-    // Switches between window and full screen through the options, which remember the choice;
-    // false when there are no options to do it.
-    static THook<bool()> SwitchFullScreen;
 };

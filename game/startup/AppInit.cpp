@@ -172,19 +172,14 @@ void WireHooks() {
     GameScreenHooks::ShowOptions = [] { ShowPopUpOf(GameScreenHooks::ShowOptions, Options, "the options pop-up"); };
     GameScreenHooks::SummaryParticles = [] { return TLevelSummary::Package; };
 
-    // The newsletter window and the rate screen: the main menu to go back to, the game drawn
-    // under the window, and full screen switched through the options, which remember it.
+    // The newsletter window and the rate screen: the main menu to go back to, and the game drawn
+    // under the window.
     OnlineHooks::MainMenuScreen = []() -> std::shared_ptr<TAppScreen> { return MainMenu; };
     OnlineHooks::DrawGameScreen = [] {
         if (Game)
             Game->Drawing();
         else
             OnlineHooks::DrawGameScreen.ReportMissingTarget("the game screen");
-    };
-    OnlineHooks::SwitchFullScreen = [] {
-        if (!Options) return false;
-        Options->SwitchFullScreen();
-        return true;
     };
 }
 
