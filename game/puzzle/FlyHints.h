@@ -12,7 +12,7 @@
 #include <list>
 #include <memory>
 
-#include "game/puzzle/Hints.h"
+#include "game/levels/Hints.h"
 #include "platform/Image.h"
 
 class TPTile;

@@ -12,7 +12,7 @@
 #include "game/levels/BoardLayout.h"
 #include "game/puzzle/FlyingStars.h"
 #include "game/puzzle/GameImages.h"
-#include "game/puzzle/Hints.h"
+#include "game/levels/Hints.h"
 #include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/ScreenHooks.h"

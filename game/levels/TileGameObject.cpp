@@ -1,6 +1,6 @@
 // The finished picture's cells for the level summary: TPACLevel::GetTileGameObject and the
 // pictures it gathers.
-#include "game/puzzle/TileGameObject.h"
+#include "game/levels/TileGameObject.h"
 
 #include "engine/data/ValueTypes.h"
 #include "engine/ui/UI_Object.h"
