@@ -19,6 +19,7 @@
 #include "game/effects/Effects.h"
 #include "game/levels/BoardLayout.h"
 #include "game/levels/FAPLevel.h"
+#include "game/levels/BoardView.h"
 #include "game/levels/Level.h"
 #include "game/levels/LevelArranger.h"
 #include "game/levels/LevelFiles.h"

@@ -74,7 +74,16 @@ TMainGame::~TMainGame() = default;
 TMainGamePtr CreateMainGame() {
     auto game = std::make_shared<TMainGame>();
     game->Init("GameScreen", bDir + "Screens/MainGame/GameScreen.AppScreen");
+    // The levels' tiles and numbers are drawn with this screen's look.
+    SetBoardView(game.get());
     return game;
+}
+
+bool TMainGame::BoardHoveredCell(int& x, int& y) {
+    if (!CurrOver) return false;
+    x = CurrOver->x;
+    y = CurrOver->y;
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -20,6 +20,7 @@
 
 #include "engine/media/Img.h"
 #include "engine/screen/AppScreen.h"
+#include "game/levels/BoardView.h"
 #include "game/levels/Level.h"
 #include "platform/Font.h"
 
@@ -196,7 +197,8 @@ public:
     virtual int FAP_UpdateControl();
 };
 
-class TMainGame : public MainGame_FAPLogic {
+// The game screen; it is the board view of the levels it plays (game/levels/BoardView.h).
+class TMainGame : public MainGame_FAPLogic, public TBoardView {
 public:
     std::shared_ptr<TEngParticlePackage> HintParticle;  // flying hints and stars emit here
     std::shared_ptr<TLevel> CurrLevel;  // the level being played
@@ -208,6 +210,15 @@ public:
 
     TMainGame();
     ~TMainGame() override;
+
+    // ---- The board view ----
+    float BoardOverAlpha() override { return OverAlpha; }
+    float BoardNumbersAlpha() override { return NumbersAlpha; }
+    bool BoardHoveredCell(int& x, int& y) override;
+    std::shared_ptr<TRGB> BoardColour() override { return GetCurrColorRGB(); }
+    int BoardLayer() override { return CurrColorIndex; }
+    bool BoardColourTooDark(const TRGB& colour) override { return isColorTooDark(colour) != 0; }
+    bool BoardColourSensitive() override { return isColorSensitive != 0; }
 
     // ---- Engine hooks ----
     int Update() override;
