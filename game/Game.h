@@ -11,7 +11,6 @@
 #include "online/NewsLetterTrigger.h"
 #include "online/NewsLetterWidgets.h"
 #include "online/NewsletterSender.h"
-#include "online/OnlineHooks.h"
 #include "online/RCMFile.h"
 #include "online/RateScreen.h"
 #include "online/SendHttp.h"

@@ -12,7 +12,6 @@
 #include "online/EnBlock.h"
 #include "online/Launcher.h"
 #include "online/NewsletterSender.h"
-#include "online/OnlineHooks.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
@@ -156,7 +155,8 @@ int TNewsLetter::draw() {
 }
 
 int TNewsLetter::_drawBack() {
-    OnlineHooks::DrawGameScreen();
+    // The game screen, under the window.
+    if (auto game = Control::GetScreenById("GameScreen")) game->Drawing();
     SetColor(0, 0, 0);
     SetRotation(0.0f);
     SetBlend(ALPHABLEND);

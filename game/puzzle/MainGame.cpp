@@ -167,7 +167,7 @@ int TMainGame::PrepareClears() {
 int TMainGame::PrepareGame() {
     NumbersAlpha = 0.0f;
     dNumbersAlpha = 0.0f;
-    AppSoundManager::PlayLevelSound();
+    AppSoundManager::PlayLevelSound(Profile ? &Profile->CurrMusicNumber : nullptr);
     SetCurrState(1);
     SetCurrentColor(0);
     GamePanel::Update();

@@ -5,7 +5,6 @@
 
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/AVO.h"
-#include "engine/media/SoundHooks.h"
 #include "engine/media/SoundManager.h"
 #include "engine/AppManagers.h"
 #include "engine/screen/Component.h"
@@ -58,7 +57,6 @@
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
 #include "online/Launcher.h"
-#include "online/OnlineHooks.h"
 #include "online/NewsLetter.h"
 #include "online/RateScreen.h"
 #include "platform/Files.h"
@@ -125,8 +123,6 @@ void WireHooks() {
         ShowInfo(text, mode, yes, no);
         return true;
     };
-    // The music rotation goes on from the current player's counter.
-    SoundHooks::MusicCounter = []() -> int* { return Profile ? &Profile->CurrMusicNumber : nullptr; };
 
     // The levels report to the one game screen, and are laid out by its clue-number images.
     PuzzlePlayHooks::AddMistake = [] {
@@ -171,16 +167,6 @@ void WireHooks() {
     GameScreenHooks::ShowHelp = [] { ShowPopUpOf(GameScreenHooks::ShowHelp, HelpScreen, "the help pop-up"); };
     GameScreenHooks::ShowOptions = [] { ShowPopUpOf(GameScreenHooks::ShowOptions, Options, "the options pop-up"); };
     GameScreenHooks::SummaryParticles = [] { return TLevelSummary::Package; };
-
-    // The newsletter window and the rate screen: the main menu to go back to, and the game drawn
-    // under the window.
-    OnlineHooks::MainMenuScreen = []() -> std::shared_ptr<TAppScreen> { return MainMenu; };
-    OnlineHooks::DrawGameScreen = [] {
-        if (Game)
-            Game->Drawing();
-        else
-            OnlineHooks::DrawGameScreen.ReportMissingTarget("the game screen");
-    };
 }
 
 void CreateAppScreens() {

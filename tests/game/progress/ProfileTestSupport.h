@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "engine/media/SoundHooks.h"
 #include "engine/media/SoundManager.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Control.h"
