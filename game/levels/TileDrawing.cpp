@@ -22,9 +22,6 @@ std::shared_ptr<TImageAsset> TTile::HoldImg;
 std::shared_ptr<TImageAsset> TTile::HammerImg;
 std::array<std::shared_ptr<TImageAsset>, 2> TTileNumber::DotImg;
 
-// A tile's own place.
-constexpr float kOwnPlace = -150000.0f;
-
 // ---------------------------------------------------------------------------------------------
 // Overlays
 
@@ -91,10 +88,19 @@ int TTileBox::DrawForced(float x, float y, TTile& tile) {
 
 std::shared_ptr<TImageAsset> TTile::GetTileImage() { return TileImg[0]; }
 
-int TTile::DrawCore(float, float) {
+void TTile::TakeDrawState(float& x, float& y) {
     CurrAlpha = GetAlpha();
     float sx;
     GetScale(sx, CurrScale);
+    // A tile's own place.
+    if (y == -150000.0f) {
+        x = DrawX;
+        y = DrawY;
+    }
+}
+
+int TTile::DrawCore(float x, float y) {
+    TakeDrawState(x, y);
     return 0;
 }
 
@@ -104,13 +110,7 @@ int TTile::Draw(float x, float y) {
 }
 
 int TPTile::DrawCore(float x, float y) {
-    CurrAlpha = GetAlpha();
-    float sx;
-    GetScale(sx, CurrScale);
-    if (y == kOwnPlace) {
-        x = DrawX;
-        y = DrawY;
-    }
+    TakeDrawState(x, y);
     TTileAdd* main = nullptr;
     if (isCovered == 1) main = pCover.get();
     else if (isTile != 0) main = pTile.get();
