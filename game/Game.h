@@ -41,7 +41,7 @@
 #include "game/puzzle/HammerEffect.h"
 #include "game/levels/Hints.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/ScreenHooks.h"
+#include "game/puzzle/GameNavigator.h"
 #include "game/levels/TileGameObject.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/AwardScreen.h"

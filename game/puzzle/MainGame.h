@@ -22,6 +22,7 @@
 #include "engine/screen/AppScreen.h"
 #include "game/levels/BoardView.h"
 #include "game/levels/Level.h"
+#include "game/puzzle/GameNavigator.h"
 #include "platform/Font.h"
 
 class TLevel;
@@ -202,6 +203,7 @@ class TMainGame : public MainGame_FAPLogic, public TBoardView {
 public:
     std::shared_ptr<TEngParticlePackage> HintParticle;  // flying hints and stars emit here
     std::shared_ptr<TLevel> CurrLevel;  // the level being played
+    std::shared_ptr<TGameNavigator> Navigator;  // the shell's screens it opens (CreateMainGame)
     int CurrState = 0;       // 0 Normal, 1 Begin, 2 Win, 3 Lose, 4 lose pop-up shown
     int LevelTime = 0;       // application ms after which the level clock ticks next
     int LoseTime = 0;        // application ms after which the lose pop-up shows
@@ -308,7 +310,9 @@ extern TMainGamePtr Game;
 // A new game screen registered with Control as "GameScreen", file
 // bDir + "Screens/MainGame/GameScreen.AppScreen"; the options pop-up offers Menu and Replay
 // over it.
-TMainGamePtr CreateMainGame();
+// The game screen, loaded from its screen file; it opens the shell's screens through the
+// navigator (never null).
+TMainGamePtr CreateMainGame(std::shared_ptr<TGameNavigator> navigator);
 
 // "mm:ss" for a number of seconds: minutes and seconds each with at least two digits.
 std::string LevelTimeString(int seconds);

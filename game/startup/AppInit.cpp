@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/AVO.h"
@@ -36,7 +38,6 @@
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/AwardScreen.h"
 #include "game/shell/Branding.h"
@@ -67,15 +68,6 @@
 namespace {
 // The lock file of one game per per-user folder.
 const char* const kLockFileName = "Quiltora.lock";
-
-// Shows the pop-up, or says that the slot's pop-up was never made.
-template <class PopUp>
-void ShowPopUpOf(const THookSlot& slot, const std::shared_ptr<PopUp>& popup, const char* what) {
-    if (popup)
-        ShowAppPopUp(popup);
-    else
-        slot.ReportMissingTarget(what);
-}
 }  // namespace
 
 void InitClassGlobals() {
@@ -155,19 +147,39 @@ void WireHooks() {
     ProgressHooks::FindBuilding = [](int id) { return GetKingdomObject(id); };
     ProgressHooks::BuildingsKnown = [] { return !AllKingdomObjects.empty(); };
     ProgressHooks::BuildingId = [](const TKingdomObject& building) { return building.id; };
+}
 
-    // The shell's screens that the game screen opens; a won level comes to the summary straight,
-    // without the cross-fade.
-    GameScreenHooks::ShowSummary = [](const std::shared_ptr<TLevel>& level) {
-        if (!LevelSummary) return GameScreenHooks::ShowSummary.ReportMissingTarget("the level summary");
+namespace {
+// The shell's screens that the game screen opens; a won level comes to the summary straight,
+// without the cross-fade. A screen that does not exist is said, once each.
+class TShellNavigator final : public TGameNavigator {
+public:
+    void ShowSummary(const std::shared_ptr<TLevel>& level) override {
+        if (!LevelSummary) return Missing("the level summary");
         LevelSummary->SetData(level);
         SetAppScreen(LevelSummary);
-    };
-    GameScreenHooks::ShowLose = [] { ShowPopUpOf(GameScreenHooks::ShowLose, LoseScreen, "the lose pop-up"); };
-    GameScreenHooks::ShowHelp = [] { ShowPopUpOf(GameScreenHooks::ShowHelp, HelpScreen, "the help pop-up"); };
-    GameScreenHooks::ShowOptions = [] { ShowPopUpOf(GameScreenHooks::ShowOptions, Options, "the options pop-up"); };
-    GameScreenHooks::SummaryParticles = [] { return TLevelSummary::Package; };
-}
+    }
+    void ShowLose() override { Show(LoseScreen, "the lose pop-up"); }
+    void ShowHelp() override { Show(HelpScreen, "the help pop-up"); }
+    void ShowOptions() override { Show(Options, "the options pop-up"); }
+    std::shared_ptr<TEngParticlePackage> SummaryParticles() override { return TLevelSummary::Package; }
+
+private:
+    std::set<std::string> missing_;
+    void Missing(const std::string& what) {
+        if (missing_.insert(what).second) ProgramError("The game screen opens " + what + ", which does not exist");
+    }
+    template <class PopUp>
+    void Show(const std::shared_ptr<PopUp>& popup, const char* what) {
+        if (popup)
+            ShowAppPopUp(popup);
+        else
+            Missing(what);
+    }
+};
+}  // namespace
+
+std::shared_ptr<TGameNavigator> CreateShellNavigator() { return std::make_shared<TShellNavigator>(); }
 
 void CreateAppScreens() {
     LoadingScreen = CreateAppLoadingScreen();
@@ -181,7 +193,7 @@ void CreateAppScreens() {
     InitEngParticles();
     // The flying-star list of puzzle play comes here.
     MainMenu = CreateMainMenu();
-    Game = CreateMainGame();
+    Game = CreateMainGame(CreateShellNavigator());
     // Over the game screen the options offer Menu and Replay.
     OptionsSettings::AddScreen(Game);
     Kingdom = CreateKingdomScreen();

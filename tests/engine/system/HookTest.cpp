@@ -60,6 +60,7 @@ TEST_F(HookTest, ASetSlotCallsThroughAndAnUnsetOneSaysSoOnce) {
 }
 
 TEST_F(HookTest, WhileADamagedFileIsReadItsContentLinesAreHeldButNoOtherLine) {
+    gPing = nullptr;  // unset, and not yet said
     testing::internal::CaptureStdout();
     {
         HeldContentReports held("Screens/Menu.AppScreen");

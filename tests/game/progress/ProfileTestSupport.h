@@ -51,7 +51,7 @@ protected:
         for (int n : {1, 2, 3, 100}) WriteLevelFile(n);
 
         Control::Reset();
-        Game = CreateMainGame();
+        Game = CreateMainGame(CreateShellNavigator());
         StagesScreen = CreateStagesScreen();
         stages = StagesScreen;
         Kingdom = CreateKingdomScreen();

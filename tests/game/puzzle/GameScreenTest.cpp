@@ -485,7 +485,7 @@ TEST_F(BoardPictureTest, GuideLinesUnderTheTilesLieOnTheDividers) {
 TEST_F(GameScreenTest, TheScreenLoadsCleanlyAndEveryLevelShowsOneOfItsTenBackgroundsTheOnlyOneLoaded) {
     // A second game screen made, loaded and played the way the start-up does it: no complaint.
     testing::internal::CaptureStdout();
-    Game = CreateMainGame();
+    Game = CreateMainGame(CreateShellNavigator());
     Game->Load(nullptr, nullptr);
     Game->SetupAssets();
     Game->Setup();

@@ -57,7 +57,7 @@ protected:
         ResetPlayFieldTables();
         TSpecialLoads().Setup();
         MainMenu = CreateMainMenu();
-        Game = CreateMainGame();
+        Game = CreateMainGame(CreateShellNavigator());
         Kingdom = CreateKingdomScreen();
         StagesScreen = CreateStagesScreen();
         LevelSummary = CreateLevelSummary();
