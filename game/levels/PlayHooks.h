@@ -4,6 +4,10 @@
 #pragma once
 #include "engine/system/Hook.h"
 
+// Why slots: tiles and clue numbers are made by the level files' readers, with no screen to hand
+// in; the first three could go through the board view the game screen hands in (BoardView.h),
+// and the image sizes are this folder's own (LoadedNumberImageSize), a slot only so that tests
+// give sizes without pictures.
 struct PuzzlePlayHooks {
     // A wrong uncover or cross was made: the game screen counts the mistake (AddMistake).
     static THook<void()> AddMistake;
