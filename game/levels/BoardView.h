@@ -1,8 +1,9 @@
-// What drawing a level's tiles, clue numbers and summary cells asks of the screen that plays
-// the level: its look of the moment (the hover, the numbers' fade, the current colour). The
-// game screen hands itself in when it is made (SetBoardView); while no screen plays, they are
-// drawn as on a board nobody plays: numbers fully shown in their own colours, nothing hovered,
-// no current colour, layer 0.
+// What a level's tiles, clue numbers and summary cells ask of the screen that plays the level:
+// its look of the moment (the hover, the numbers' fade, the current colour), and what the tiles
+// report to it as they are played (mistakes, tile sounds, hint charges). The game screen hands
+// itself in when it is made (SetBoardView); while no screen plays, they are drawn as on a board
+// nobody plays (numbers fully shown in their own colours, nothing hovered, no current colour,
+// layer 0), and what they report goes nowhere.
 #pragma once
 #include <memory>
 
@@ -26,6 +27,13 @@ public:
     virtual bool BoardColourTooDark(const TRGB& colour) = 0;
     // Clue numbers in a too-dark colour are drawn white.
     virtual bool BoardColourSensitive() = 0;
+    // A wrong uncover or cross was made: the screen counts the mistake.
+    virtual void BoardMistake() = 0;
+    // An overlay starts showing: the right (box, cross) or the wrong (error) tile sound.
+    virtual void BoardTileSound(bool right) = 0;
+    // A box that the player uncovered starts showing at (x, y): a hint charge goes from there to
+    // the hint slot that takes it (nothing when none takes one).
+    virtual void BoardHintCharge(int x, int y) = 0;
 };
 
 // The view of the screen that plays the levels; null while there is none.

@@ -79,6 +79,10 @@ TMainGamePtr CreateMainGame(std::shared_ptr<TGameNavigator> navigator) {
     return game;
 }
 
+void TMainGame::BoardTileSound(bool right) { PlayTileSound(right); }
+
+void TMainGame::BoardHintCharge(int x, int y) { ReleaseHintCharge(x, y); }
+
 bool TMainGame::BoardHoveredCell(int& x, int& y) {
     if (!CurrOver) return false;
     x = CurrOver->x;

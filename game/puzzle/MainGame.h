@@ -221,6 +221,9 @@ public:
     int BoardLayer() override { return CurrColorIndex; }
     bool BoardColourTooDark(const TRGB& colour) override { return isColorTooDark(colour) != 0; }
     bool BoardColourSensitive() override { return isColorSensitive != 0; }
+    void BoardMistake() override { AddMistake(); }
+    void BoardTileSound(bool right) override;
+    void BoardHintCharge(int x, int y) override;
 
     // ---- Engine hooks ----
     int Update() override;

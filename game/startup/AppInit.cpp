@@ -117,14 +117,6 @@ void WireHooks() {
     };
 
     // The levels report to the one game screen, and are laid out by its clue-number images.
-    PuzzlePlayHooks::AddMistake = [] {
-        if (Game)
-            Game->AddMistake();
-        else
-            PuzzlePlayHooks::AddMistake.ReportMissingTarget("the game screen");
-    };
-    PuzzlePlayHooks::TileSound = &PlayTileSound;
-    PuzzlePlayHooks::HintCharge = [](int x, int y) { ReleaseHintCharge(x, y); };
     PuzzlePlayHooks::NumberImageSize = &LoadedNumberImageSize;
 
     // A player's progress: the screens of its flow (the game screen takes the level it is handed)
