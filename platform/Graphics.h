@@ -132,11 +132,12 @@ void SetDirectDrawing(bool on);
 // the picture is the same. On by default (off under direct drawing, which also turns the batch
 // off); tests and benchmarks (--no-frame-cache) switch it off alone to compare.
 void SetFrameCache(bool on);
-// Damage-only drawing: where the window keeps its last frames (the platform says how many frames
-// old the pixels of the buffer being drawn are; the headless buffer keeps its frame), a frame
-// recorded whole is drawn again only where it differs from the frame the buffer holds. On by
-// default (off under direct drawing); tests and benchmarks (--no-buffer-age) switch it off to
-// draw as where the platform cannot tell, from the frame cache alone.
+// Damage-only drawing: where the last frames are kept (the window's buffers, where the platform
+// says how many frames old the pixels of the buffer being drawn are; or a frame the game keeps
+// itself: FramePath below), a frame recorded whole is drawn again only where it differs from the
+// frame the buffer holds. On by default (off under direct drawing); tests and benchmarks
+// (--no-buffer-age) switch it off to draw as where nothing is kept, from the frame cache alone
+// (FramePath::WindowCopy).
 void SetDamageDrawing(bool on);
 // How frames reach the window and where the last frame is kept (platform/WindowFrames.h),
 // chosen when a window opens: the cheapest the platform has, in this order.
