@@ -85,8 +85,7 @@ void FrameCache::StartFrame(int bufferAge) {
     if (resting_ > 0) --resting_;
     complete_ = true;
     bufferAge_ = bufferAge;
-    drewChanged_ = false;
-    presentRects_.clear();
+    drewChanged_ = presentRectsMade_ = false;
 }
 
 void FrameCache::EndFrame() {
@@ -268,7 +267,7 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
         // window is to show anew (whatever the buffer drawn into holds).
         drewChanged_ = MarkDifferences(record_, shown_[0], shown_[0].shapes, scratch_, kMostRedrawn, &alike, &same) &&
                        held_[0];
-        if (drewChanged_) presentRects_ = scratch_.Rects(kMostRects, kJoinShare * w.Area());
+        presentJoin_ = kJoinShare * w.Area();
     }
     Remember(alike, same);
     ++framesSinceCopy_;
@@ -338,6 +337,15 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
         }
     }
     ApplyGLScissor(scissor);
+}
+
+const std::vector<PixelRect>& FrameCache::PresentRects() {
+    if (!presentRectsMade_) {
+        presentRectsMade_ = true;
+        presentRects_.clear();
+        if (!presentWhole_) presentRects_ = scratch_.Rects(kMostRects, presentJoin_);
+    }
+    return presentRects_;
 }
 
 bool FrameCache::RecordUses(const TGLTexture* texture, unsigned id) const {

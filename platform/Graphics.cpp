@@ -593,7 +593,10 @@ void Flip(int sync) {
             SDL_GL_SetSwapInterval(interval);
             gSwapInterval = interval;
         }
-        gFrames.Present(gCache.PresentWhole(), gCache.PresentRects(), interval, WindowExposures());
+        // (The rectangles that changed are gathered only where they are sent.)
+        static const std::vector<PixelRect> kNone;
+        const bool whole = gCache.PresentWhole() || !gFrames.SendsPart();
+        gFrames.Present(whole, whole ? kNone : gCache.PresentRects(), interval, WindowExposures());
         gBatch.TakeStats();  // (putting a kept frame on the window is not the frame's drawing)
         ApplyGLScissor(gScissor);
         // Without a display the swap never waits for the frame, and the software renderer queues

@@ -39,6 +39,8 @@ public:
     // How many frames old the pixels about to be drawn on are (1: the frame just shown; 0: not
     // known).
     int BufferAge();
+    // Frames are sent in part where they changed in part (Present's rectangles are wanted).
+    bool SendsPart() const { return path_ == FramePath::CopySubBuffer || swapDamage_; }
     // Shows the frame drawn: the whole window, or only the rectangles (GL's rows) in which it
     // differs from the frame shown before. `interval` is the swap interval set; `exposures`
     // counts the times the window system lost the window's picture (platform/Input.h).
