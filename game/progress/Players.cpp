@@ -69,7 +69,7 @@ int TPlayers::SetCurrProfileById(const std::string& id) {
 
 int TPlayers::CreateStartProfile() {
     auto profile = std::make_shared<TProfile>();
-    std::string startName = Trim(StartPlayerName());
+    std::string startName = PlayerName(StartPlayerName());
     if (startName.empty()) startName = kStartPlayerName;
     profile->SetName(startName);
     // A progress file left under this Id (an index lost or set aside) is read rather than
@@ -452,7 +452,7 @@ bool TPlayers::isNameTaken(const std::string& name, const TProfile* except) {
 
 int TPlayers::RenameCurrentPlayer(const std::string& text) {
     if (!CurrProfile) return 0;
-    const std::string name = Trim(text);
+    const std::string name = PlayerName(text);
     if (name.empty() || isNameTaken(name, CurrProfile.get())) {
         Error("The name '" + name + "' can't be given: it is empty or another player's", Here());
         return 0;
@@ -462,7 +462,7 @@ int TPlayers::RenameCurrentPlayer(const std::string& text) {
 }
 
 int TPlayers::AddPlayer(const std::string& text) {
-    const std::string name = Trim(text);
+    const std::string name = PlayerName(text);
     if (name.empty() || isNameTaken(name, nullptr) || static_cast<int>(ProfilesList.size()) >= MaxPlayers) {
         Error("No new player '" + name + "': the name is empty or another player's, or every slot is taken", Here());
         return 0;

@@ -8,6 +8,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "game/progress/Awards.h"
+#include "game/progress/PlayerNames.h"
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/ProgressFile.h"
 #include "game/progress/ProgressHooks.h"
@@ -76,7 +77,7 @@ TProfileLevelPtr CreateProfileLevelFromString(const std::string& text) {
 
 int TBaseProfile::InitID() {
     FileName.clear();
-    name = Trim(name);
+    name = PlayerName(name);
     bool first = true;
     for (char32_t cp : Utf8ToUtf32(name)) {
         // The Id counts UTF-16 code units: a letter beyond the basic plane gives its two halves.
@@ -98,7 +99,7 @@ int TBaseProfile::InitID() {
 }
 
 int TBaseProfile::SetName(const std::string& text) {
-    name = Trim(text);
+    name = PlayerName(text);
     return InitID();
 }
 

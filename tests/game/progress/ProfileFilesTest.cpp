@@ -9,6 +9,7 @@
 
 #include "ProfileTestSupport.h"
 #include "engine/data/BlockFile.h"
+#include "game/progress/PlayerNames.h"
 #include "game/progress/PlayerNotices.h"
 #include "platform/Strings.h"
 
@@ -541,7 +542,7 @@ TEST_F(ProfileFilesTest, NamesWithTheFilesOwnSyntaxReadBackAsTheyWere) {
     ASSERT_EQ(reader->ProfilesList.size(), names.size());
     for (size_t k = 0; k < names.size(); ++k) {
         SCOPED_TRACE(names[k]);
-        EXPECT_EQ(reader->ProfilesList[k]->name, Trim(names[k]));
+        EXPECT_EQ(reader->ProfilesList[k]->name, PlayerName(names[k]));  // (the line feed, which shows nothing, goes)
         EXPECT_EQ(reader->ProfilesList[k]->Score, static_cast<int>(names[k].size()));
     }
     EXPECT_EQ(Profile->name, "A::B");

@@ -6,6 +6,7 @@
 
 #include "ProfileTestSupport.h"
 #include "engine/data/BlockFile.h"
+#include "game/progress/PlayerNames.h"
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/ProgressFile.h"
 #include "game/progress/SaveFiles.h"
@@ -742,6 +743,30 @@ TEST_F(TrustedSavesTest, APlayerWhoseNameCannotNameAFileNeverBlocksTheOthersSave
     auto rebuilt = ReadPlayers();
     EXPECT_EQ(rebuilt->ProfilesList.size(), 2u);
     EXPECT_EQ(rebuilt->SavePlayers(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TrustedSavesTest, NamesAreComparedAndSavedWithoutTheCharactersThatShowNothing) {
+    auto writer = Writer({"Ann"});
+    // A zero-width space, a joiner, a direction mark and a control character, at the ends and
+    // inside: the same name.
+    for (const char* name : {"\u200BAnn", "Ann\u200D", "A\u200Enn", "\u00A0Ann\t", "\xC2\x85" "Ann"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(PlayerName(name), "Ann");
+        EXPECT_TRUE(writer->isNameTaken(name, nullptr));
+        EXPECT_EQ(writer->AddPlayer(name), 0);
+    }
+    EXPECT_FALSE(isPlayerNameCharacter(0x200B));
+    EXPECT_FALSE(isPlayerNameCharacter(0xFEFF));
+    EXPECT_TRUE(isPlayerNameCharacter(0x00C5));
+    // Given such a name, a player is saved under the visible name.
+    ASSERT_EQ(writer->AddPlayer("\u200BBo\u2060b"), 1);
+    EXPECT_EQ(writer->CurrProfile->name, "Bob");
+    writer->SaveAtEnd();
+    EXPECT_EQ(FileType(ProfilesFile("66-111-98.AppProfile")), 1);
 }
 
 }  // namespace
