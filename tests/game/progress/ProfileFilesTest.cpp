@@ -594,9 +594,11 @@ TEST_F(ProfileFilesTest, AKillDuringASaveNeverLosesAPlayer) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            // (As a game does: the players read first, their save counters with them.)
+            auto game = ReadPlayers();
             for (int score = 1;; ++score) {
-                for (const auto& p : writer->ProfilesList) p->Score = score;
-                writer->SaveAtEnd();
+                for (const auto& p : game->ProfilesList) p->Score = score;
+                game->SaveAtEnd();
             }
         }
         usleep(std::uniform_int_distribution<int>(2000, 60000)(random));
