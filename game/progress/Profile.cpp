@@ -368,10 +368,9 @@ int TProfile::Save(const std::string& path) {
     if (!SetKeptFileAside(path) || !SetKeptFileAside(levelPath)) return 0;
     // Nothing changed since the files on disk were read or written: nothing is written (and the
     // counter stays, so that they stay a pair). (SavedState is only set while they are a whole
-    // save.)
-    if (!SavedState.empty() && FileType(path) == 1 && (!isLevelInProgress() || FileType(levelPath) == 1) &&
-        SaveState(path) == SavedState)
-        return 1;
+    // save; a board not played yet that is not on the disk is no change: it holds nothing.)
+    const bool noBoardToWrite = !isLevelInProgress() || FileType(levelPath) == 1 || CurrLevel->LevelSeconds <= 0;
+    if (!SavedState.empty() && FileType(path) == 1 && noBoardToWrite && SaveState(path) == SavedState) return 1;
     // One save: a new counter for both files, the level in progress first. A kill between the
     // two leaves a level in progress whose counter the progress file does not have, and the
     // previous pair in the ".bak" files (kept, the progress file's first, only while the files

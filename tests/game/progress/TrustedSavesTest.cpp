@@ -988,7 +988,8 @@ TEST_F(TrustedSavesTest, NamesAreComparedAndSavedWithoutTheCharactersThatShowNot
 }
 
 TEST_F(TrustedSavesTest, AGameThatMayNotWriteSaysNothingAtExitWhenNothingChanged) {
-    auto writer = Writer({"Ann"});
+    // ANN with a board in play; BO with none on the disk (a fresh board, not played, is read).
+    auto writer = Writer({"Ann", "Bo"});
     writer->ProfilesList[0]->CurrLevel = Board(10);
     writer->SaveAtEnd();
     auto reader = ReadPlayers();
