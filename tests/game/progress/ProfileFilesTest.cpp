@@ -34,14 +34,6 @@ protected:
         testsupport::WriteFileBytes(ProfilesFile("Profiles.dat"), text);
     }
 
-    // Every file of the profiles folder with its bytes.
-    std::map<std::string, std::string> Snapshot() {
-        std::map<std::string, std::string> files;
-        for (const auto& name : ReadDir(user.file("Profiles")))
-            files[name] = testsupport::ReadFileBytes(ProfilesFile(name));
-        return files;
-    }
-
     // A progress file's text without its save counter, which every save counts on.
     static std::string WithoutSaveCount(const std::string& text) {
         const size_t at = text.find("\tSaveCount = ");

@@ -13,7 +13,6 @@
 #include "ProfileTestSupport.h"
 #include "engine/data/BlockFile.h"
 #include "game/progress/PlayerNotices.h"
-#include "game/progress/ProgressFile.h"
 #include "platform/Strings.h"
 
 namespace {
@@ -25,13 +24,7 @@ std::string ReadOf(const TProfileManager& manager) {
     std::string read;
     for (const auto& p : manager.ProfilesList) {
         read += p->name + "\n";
-        const int count = std::exchange(p->SaveCount, 0);
-        for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
-            auto root = CreateBlockFile("");
-            WriteProgressBlock(*p, root, b.name);
-            read += BlockFileToText(root);
-        }
-        p->SaveCount = count;
+        for (const std::string& block : Blocks(*p)) read += block;
         read += "board " + (p->CurrLevel ? std::to_string(p->CurrLevel->LevelSeconds) : std::string("none")) + "\n";
     }
     return read + "playing: " + (manager.CurrProfile ? manager.CurrProfile->name : "");
@@ -42,18 +35,6 @@ protected:
     void TearDown() override {
         SetWriteFaultHook(nullptr);
         ProfileTest::TearDown();
-    }
-
-    std::map<std::string, std::string> Snapshot() {
-        std::map<std::string, std::string> files;
-        for (const auto& name : ReadDir(user.file("Profiles")))
-            if (FileType(ProfilesFile(name)) == 1) files[name] = testsupport::ReadFileBytes(ProfilesFile(name));
-        return files;
-    }
-    void Restore(const std::map<std::string, std::string>& files) {
-        for (const auto& name : ReadDir(user.file("Profiles")))
-            if (FileType(ProfilesFile(name)) == 1) DeleteFile(ProfilesFile(name));
-        for (const auto& [name, bytes] : files) testsupport::WriteFileBytes(ProfilesFile(name), bytes);
     }
 
     // A start: the leftovers of a dead game removed, the players read (and the repair written).

@@ -1,6 +1,7 @@
 // Saves a player can trust: the level in progress and the progress file as one save, a damaged
 // progress file salvaged block by block (with the save before it), saves that fail on a full
 // disk or a read-only folder told to the player, and deleted players kept out of a rebuilt list.
+#include <array>
 #include <functional>
 #include <map>
 #include <random>
@@ -17,20 +18,6 @@
 using namespace profiletest;
 
 namespace {
-
-// A player's progress block by block, as the progress file writes it (but its save counter,
-// which every save counts on).
-std::vector<std::string> Blocks(TProfile& p) {
-    std::vector<std::string> blocks;
-    const int count = std::exchange(p.SaveCount, 0);
-    for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
-        auto root = CreateBlockFile("");
-        WriteProgressBlock(p, root, b.name);
-        blocks.push_back(BlockFileToText(root));
-    }
-    p.SaveCount = count;
-    return blocks;
-}
 
 // The part of a message after the label, to the end of its sentence ("" when it has none).
 std::string Section(const std::string& text, const std::string& label) {
@@ -79,17 +66,32 @@ protected:
         return level;
     }
 
-    // Every file of the profiles folder with its bytes.
-    std::map<std::string, std::string> Snapshot() {
-        std::map<std::string, std::string> files;
-        for (const auto& name : ReadDir(user.file("Profiles")))
-            if (FileType(ProfilesFile(name)) == 1) files[name] = testsupport::ReadFileBytes(ProfilesFile(name));
-        return files;
-    }
-    void Restore(const std::map<std::string, std::string>& files) {
-        for (const auto& name : ReadDir(user.file("Profiles")))
-            if (FileType(ProfilesFile(name)) == 1) DeleteFile(ProfilesFile(name));
-        for (const auto& [name, bytes] : files) testsupport::WriteFileBytes(ProfilesFile(name), bytes);
+    // Two saves of ANN and BOB (BOB playing), the one before and the last, which differ in every
+    // block of ANN's progress: the blocks of each.
+    std::array<std::vector<std::string>, 2> SaveAnnTwice() {
+        AddCatalogues();
+        auto writer = Writer({"Ann", "Bob"});
+        auto ann = writer->ProfilesList[0];
+        writer->SetCurrProfile(writer->ProfilesList[1]);
+        writer->ProfilesList[1]->Score = 77;
+        std::array<std::vector<std::string>, 2> saves;
+        for (int k = 0; k < 2; ++k) {
+            ann->Levels.clear();
+            for (int id = 1; id <= 3 + k; ++id) ann->Level_Pass(id);
+            ann->Level = 4 + k;
+            ann->Score = 300 + 100 * k;
+            ann->Game_CountStars();
+            ann->CurrScreen = k == 0 ? "Stages" : "Kingdom";
+            ann->HintUsed = 1 + k;
+            ann->Buildings.clear();
+            for (int id = 1; id <= 1 + k; ++id) ann->Kingdom_AddObject(GetKingdomObject(id));
+            ann->BuildingStage = k;
+            ann->Awards = {GetAwardById(3)};
+            if (k == 1) ann->Awards.push_back(GetAwardById(7));
+            writer->SaveAtEnd();
+            saves[k] = Blocks(*ann);
+        }
+        return saves;
     }
 
     std::string Notices() {
@@ -420,30 +422,7 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
 }
 
 TEST_F(TrustedSavesTest, EveryOneByteDamageOfAPlayersFilesLosesNothingTheSaveBeforeHeld) {
-    AddCatalogues();
-    // Two saves of ANN and BOB (BOB playing), the one before (A) and the last (B), which differ in
-    // every block of ANN's progress.
-    auto writer = Writer({"Ann", "Bob"});
-    auto ann = writer->ProfilesList[0];
-    writer->SetCurrProfile(writer->ProfilesList[1]);
-    writer->ProfilesList[1]->Score = 77;
-    std::vector<std::string> saves[2];
-    for (int k = 0; k < 2; ++k) {
-        ann->Levels.clear();
-        for (int id = 1; id <= 3 + k; ++id) ann->Level_Pass(id);
-        ann->Level = 4 + k;
-        ann->Score = 300 + 100 * k;
-        ann->Game_CountStars();
-        ann->CurrScreen = k == 0 ? "Stages" : "Kingdom";
-        ann->HintUsed = 1 + k;
-        ann->Buildings.clear();
-        for (int id = 1; id <= 1 + k; ++id) ann->Kingdom_AddObject(GetKingdomObject(id));
-        ann->BuildingStage = k;
-        ann->Awards = {GetAwardById(3)};
-        if (k == 1) ann->Awards.push_back(GetAwardById(7));
-        writer->SaveAtEnd();
-        saves[k] = Blocks(*ann);
-    }
+    const auto saves = SaveAnnTwice();
     const std::vector<std::string>&before = saves[0], &last = saves[1];
     const auto saved = Snapshot();
     const char* const words[] = {"", "the levels played", "the award counters", "the kingdom", "the awards"};
@@ -891,22 +870,7 @@ TEST_F(TrustedSavesTest, ABackupHoldingANewerSaveIsTakenAndNeverOverwrittenByThe
 }
 
 TEST_F(TrustedSavesTest, ABlockWholeInEitherCopyIsKeptWhateverDamageLiesBeforeIt) {
-    AddCatalogues();
-    auto writer = Writer({"Ann"});
-    auto ann = writer->ProfilesList[0];
-    std::vector<std::string> saves[2];
-    for (int k = 0; k < 2; ++k) {
-        ann->Levels.clear();
-        for (int id = 1; id <= 3 + k; ++id) ann->Level_Pass(id);
-        ann->Level = 4 + k;
-        ann->Score = 300 + 100 * k;
-        ann->HintUsed = 1 + k;
-        ann->Buildings.clear();
-        for (int id = 1; id <= 1 + k; ++id) ann->Kingdom_AddObject(GetKingdomObject(id));
-        ann->Awards = {GetAwardById(3 + k)};
-        writer->SaveAtEnd();
-        saves[k] = Blocks(*ann);
-    }
+    const auto saves = SaveAnnTwice();
     const std::vector<std::string>&before = saves[0], &last = saves[1];
     const auto saved = Snapshot();
     const std::string progress = "65-110-110.AppProfile";
@@ -943,7 +907,7 @@ TEST_F(TrustedSavesTest, ABlockWholeInEitherCopyIsKeptWhateverDamageLiesBeforeIt
         testsupport::WriteFileBytes(ProfilesFile(progress + ".bak"), damaged[1]);
         ResetPlayerNotices();
         auto manager = ReadPlayers();
-        ASSERT_EQ(manager->ProfilesList.size(), 1u);
+        ASSERT_EQ(manager->ProfilesList.size(), 2u);
         const std::vector<std::string> got = Blocks(*manager->ProfilesList[0]);
         // A block is whole in a copy when its damage lies outside the block's lines (a cut, when
         // the block ends before it).
