@@ -162,9 +162,9 @@ int TPlayers::SavePlayers() {
     // says nothing about a list it never had to write).
     const std::string listText = ListText(root);
     if (listText == SavedList && FileType(IndexPath()) == 1) {
-        // (The save before is the same list: kept where it is missing or damaged.)
-        if (!ReadCheckedFile(IndexPath() + ".bak").good())
-            KeepPrevious(IndexPath(), IndexPath() + ".bak", kListSaveNumber);
+        // (The save before is the same list: copied where there is none good. Quietly: the list
+        // on the disk is whole and stays, so a copy that cannot be made costs nothing.)
+        if (!ReadCheckedFile(IndexPath() + ".bak").good()) CopyFile(IndexPath(), IndexPath() + ".bak");
         isSaveFailureTold = 0;
         return 1;
     }

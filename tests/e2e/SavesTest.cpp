@@ -284,8 +284,8 @@ TEST_F(SavesTest, AGameThatCannotLockItsFolderWritesNothingThereAndSaysSo) {
 
     // A game in that mode in which nothing changed says nothing about saves at its end.
     GameRun quiet = RunGame(dir, "--menu-frames 60 --frames 20000");
-    ASSERT_EQ(quiet.status, 0);
     EXPECT_EQ(quiet.output.find("could not save"), std::string::npos) << quiet.output;
+    EXPECT_EQ(quiet.output.find("Profiles"), std::string::npos) << quiet.output;
     EXPECT_EQ(Snapshot(), before);
 }
 
