@@ -8,6 +8,8 @@
 #include <memory>
 
 class TRGB;
+class TDim;
+class TLevel;
 
 class TBoardView {
 public:
@@ -34,6 +36,8 @@ public:
     // A box that the player uncovered starts showing at (x, y): a hint charge goes from there to
     // the hint slot that takes it (nothing when none takes one).
     virtual void BoardHintCharge(int x, int y) = 0;
+    // The hint slot of the level that takes the next charge (TLevel::GetHintDim).
+    virtual std::shared_ptr<TDim> BoardHintDim(const TLevel& level) = 0;
 };
 
 // The view of the screen that plays the levels; null while there is none.

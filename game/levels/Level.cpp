@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/system/Basics.h"
+#include "game/levels/BoardView.h"
 #include "game/levels/Grid.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/Tile.h"
@@ -57,6 +58,11 @@ std::string TLevel::GetColorsString() const {
 }
 
 std::vector<std::shared_ptr<TPTile>> TLevel::GetAllFilledTiles(int) { return {}; }
+
+std::shared_ptr<TDim> TLevel::GetHintDim() {
+    TBoardView* board = PlayingBoard();
+    return board ? board->BoardHintDim(*this) : nullptr;
+}
 
 TPACLevel::~TPACLevel() { OnFree(); }
 

@@ -78,6 +78,10 @@ public:
     virtual std::string GetColorsString() const;
     // The tiles of the layer that are solution cells and not yet solved, row by row.
     virtual std::vector<std::shared_ptr<TPTile>> GetAllFilledTiles(int layer);
+    // The hint slot that takes the next charge: x, y its point on the screen, w its index; null
+    // when none takes one (or no screen plays the level). The slots' buttons are the board's, so
+    // the board view answers.
+    virtual std::shared_ptr<TDim> GetHintDim();
 
     // Hint slots: their entries "Hints" and "HintWasUsed" of the level file's "Level" block.
     virtual int LoadHints(const std::shared_ptr<TBlockFile>& block);

@@ -167,7 +167,7 @@ int CountHintAdds(int index) {
         std::count_if(AddHints.begin(), AddHints.end(), [index](const TAddHintPtr& h) { return h->Index == index; }));
 }
 
-std::shared_ptr<TDim> GetHintDim(const TLevel& level) {
+std::shared_ptr<TDim> PanelHintDim(const TLevel& level) {
     // Only the slots with a button on the panel take charges.
     for (int i = 0; i < PanelHintButtons; ++i) {
         if (level.HintAvailableAtThisLevel[i] == 0 || level.HintIsLoaded[i] != 0) continue;
@@ -183,7 +183,7 @@ std::shared_ptr<TDim> GetHintDim(const TLevel& level) {
 
 int ReleaseHintCharge(int x, int y) {
     if (!Game || !Game->CurrLevel) return 0;
-    auto d = GetHintDim(*Game->CurrLevel);
+    auto d = Game->CurrLevel->GetHintDim();
     if (!d) return 0;
     CreateAddHint(x, y, static_cast<int>(d->x), static_cast<int>(d->y), static_cast<int>(d->w));
     return 0;

@@ -98,7 +98,7 @@ int CountHintAdds(int index);
 // button, w the slot index. Only slots with a button take charges: available, not loaded, and
 // short of a full load even with the charges already flying to them. Null when no slot needs
 // charge.
-std::shared_ptr<TDim> GetHintDim(const TLevel& level);
+std::shared_ptr<TDim> PanelHintDim(const TLevel& level);
 // A right uncover's box starts showing at (x, y): a charge flies from there to the slot that
 // takes it, when one does.
 int ReleaseHintCharge(int x, int y);

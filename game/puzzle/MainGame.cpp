@@ -82,6 +82,7 @@ TMainGamePtr CreateMainGame(std::shared_ptr<TGameNavigator> navigator) {
 void TMainGame::BoardTileSound(bool right) { PlayTileSound(right); }
 
 void TMainGame::BoardHintCharge(int x, int y) { ReleaseHintCharge(x, y); }
+std::shared_ptr<TDim> TMainGame::BoardHintDim(const TLevel& level) { return PanelHintDim(level); }
 
 bool TMainGame::BoardHoveredCell(int& x, int& y) {
     if (!CurrOver) return false;

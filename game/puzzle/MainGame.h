@@ -230,6 +230,7 @@ public:
     void BoardMistake() override { AddMistake(); }
     void BoardTileSound(bool right) override;
     void BoardHintCharge(int x, int y) override;
+    std::shared_ptr<TDim> BoardHintDim(const TLevel& level) override;
 
     // ---- Engine hooks ----
     int Update() override;

@@ -41,6 +41,7 @@ struct SoundLog : TBoardView {
     bool BoardColourSensitive() override { return board->BoardColourSensitive(); }
     void BoardMistake() override { board->BoardMistake(); }
     void BoardHintCharge(int x, int y) override { board->BoardHintCharge(x, y); }
+    std::shared_ptr<TDim> BoardHintDim(const TLevel& level) override { return board->BoardHintDim(level); }
 };
 
 TEST_F(GameScreenTest, ALineIsJudgedAtReleaseAndItsTilesShow25MsApart) {

@@ -17,6 +17,7 @@
 #include "game/levels/PlayFieldTables.h"
 #include "game/levels/PlayHooks.h"
 #include "game/levels/Tile.h"
+#include "game/puzzle/FlyHints.h"
 #include "platform/Clock.h"
 
 namespace puzzletest {
@@ -51,6 +52,7 @@ public:
     void BoardMistake() override { ++mistakes; }
     void BoardTileSound(bool right) override { ++(right ? rightSounds : wrongSounds); }
     void BoardHintCharge(int x, int y) override { charges.emplace_back(x, y); }
+    std::shared_ptr<TDim> BoardHintDim(const TLevel& level) override { return PanelHintDim(level); }
 };
 
 // Tables with three sizes (pitch 20, 30, 40), a three-colour palette, delta 1, a clock that
