@@ -31,9 +31,10 @@ thread_local int gLastWriteError = 0;
 std::string gRefusedFolder;
 int gRefusedError = 0;
 
-// The injected or refused error for this write (0: none).
+// The injected or refused error for this write (0: none). A relative path is the working
+// folder's.
 int InjectedFault(const std::string& path, FileWrite what) {
-    if (!gRefusedFolder.empty() && PathIsInside(gRefusedFolder, path)) return gRefusedError;
+    if (!gRefusedFolder.empty() && PathIsInside(gRefusedFolder, RealPath(path))) return gRefusedError;
     return gWriteFault ? gWriteFault(path, what) : 0;
 }
 

@@ -4,11 +4,17 @@
 #include <string>
 #include <vector>
 
-// The form in which names are compared: trimmed, in capitals of any script.
+// A name as it is compared and saved: every character that shows nothing taken out (control
+// characters, zero-width spaces and joiners, marks of writing direction, ...), then trimmed of
+// spaces of any script at both ends. (A name that begins with a zero-width space is the same
+// name as without it.)
+std::string PlayerName(const std::string& text);
+
+// The form in which names are compared: PlayerName, in capitals of any script.
 std::string PlayerNameKey(const std::string& name);
 
-// A character that may be typed into a name: not a control character (C0, DEL, C1), not a
-// space, not a lone surrogate or beyond the code space.
+// A character that may be typed into a name: not a character that shows nothing (PlayerName),
+// not a space, not a lone surrogate or beyond the code space.
 bool isPlayerNameCharacter(int code);
 
 // Whether name (compared by PlayerNameKey) is another player's: one of names other than own, the

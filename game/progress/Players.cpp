@@ -22,6 +22,8 @@ namespace {
 const char* const kStartPlayerName = "Player";
 
 const char* const kProgressExt = ".AppProfile";
+// Where the list of players carries the number of its save.
+const char* const kListSaveNumber = "Settings::SaveCount";
 
 // The longest Id that still names files (a file name holds at most 255 bytes, and the Id gets
 // its extensions and the temporary files' ending). The name entry's 15 characters stay far
@@ -42,6 +44,20 @@ bool IsFolderFault(int error) {
 std::string FailureReason(int error, bool withFolder) {
     const std::string reason = WriteErrorText(error);
     return withFolder && IsFolderFault(error) ? reason + " (" + ProfilesFolder() + ")" : reason;
+}
+
+// What a list of players holds, but its checks and the number of its save: the same for a list
+// built to be written and for that list read back.
+std::string ListText(const TBlockFilePtr& root) {
+    auto content = CreateBlockFile("");
+    for (const auto& block : root->SubFiles) {
+        if (!block || block->MyType != BF_BLOCK) continue;
+        auto copy = CreateBlockFile(block->name, content);
+        for (const auto& entry : block->SubFiles)
+            if (entry && !(NamesEqual(block->name, "Settings") && NamesEqual(entry->name, "SaveCount")))
+                copy->AddBlock(entry);
+    }
+    return ContentText(content);
 }
 
 }  // namespace
@@ -69,7 +85,7 @@ int TPlayers::SetCurrProfileById(const std::string& id) {
 
 int TPlayers::CreateStartProfile() {
     auto profile = std::make_shared<TProfile>();
-    std::string startName = Trim(StartPlayerName());
+    std::string startName = PlayerName(StartPlayerName());
     if (startName.empty()) startName = kStartPlayerName;
     profile->SetName(startName);
     // A progress file left under this Id (an index lost or set aside) is read rather than
@@ -142,6 +158,16 @@ int TPlayers::SavePlayers() {
         TellSaveFailed(error, false);
         return 0;
     }
+    // The list on the disk holds the same: nothing to write (so that a game that may not write
+    // says nothing about a list it never had to write).
+    const std::string listText = ListText(root);
+    if (listText == SavedList && FileType(IndexPath()) == 1) {
+        // (The save before is the same list: copied where there is none good. Quietly: the list
+        // on the disk is whole and stays, so a copy that cannot be made costs nothing.)
+        if (!ReadCheckedFile(IndexPath() + ".bak").good()) CopyFile(IndexPath(), IndexPath() + ".bak");
+        isSaveFailureTold = 0;
+        return 1;
+    }
     // A list that could not be read nor set aside when it was read is never written over.
     if (isIndexKept != 0 && FileType(IndexPath()) == 1) {
         if (SetFileAside(IndexPath()).empty()) {
@@ -153,11 +179,18 @@ int TPlayers::SavePlayers() {
         }
     }
     isIndexKept = 0;
-    KeepPrevious(IndexPath());
+    // (A damaged list, its copy aside, is no save before: the one there stays.)
+    if (!isIndexStale) KeepPrevious(IndexPath(), IndexPath() + ".bak", kListSaveNumber);
+    AddIntToBlock(settings, "SaveCount", ListSaveCount + 1);
     AddContentChecks(root, true);
     // (Every player's progress was written: only the list can fail from here.)
     const bool progressSaved = error == 0;
     if (!SaveBlockFile(root) && error == 0) error = LastWriteError();
+    if (error == 0) {
+        ++ListSaveCount;
+        SavedList = listText;
+        isIndexStale = 0;
+    }
     if (error != 0) {
         // A level in progress or the list of players that could not be written.
         Error("The players' files couldn't all be written (" + WriteErrorText(error) + ")", Here());
@@ -232,7 +265,13 @@ int TPlayers::RebuildProfilesList(const std::vector<std::string>& order) {
         // The file's own name is the player's; a damaged file was set aside and salvaged (or
         // restored from its previous save), and one of which nothing could be read is left out.
         profile->Load(folder + "/" + f.file);
-        if (profile->name.empty()) continue;
+        if (profile->name.empty()) {
+            // No save will ever be written in its place: it goes, its copy set aside.
+            for (const std::string& stale : profile->StaleFiles)
+                if (std::find(profile->KeptFiles.begin(), profile->KeptFiles.end(), stale) == profile->KeptFiles.end())
+                    DeleteFile(stale);
+            continue;
+        }
         profile->InitID();
         if (profile->FileName.size() > kMaxIdLength) {
             Warning(f.file + " names its player with a name too long to name a file; left out", Here());
@@ -298,13 +337,27 @@ int TPlayers::ReadPlayers() {
     std::string currId;
     ProfilesList.clear();
     bool rebuilt = false;
-    const CheckedFile read = ReadCheckedFile(indexPath);
+    const CheckedFile listed = ReadCheckedFile(indexPath);
+    const CheckedFile before = ReadCheckedFile(indexPath + ".bak");
+    // A copy of the list that holds a newer save than the list itself is the newer list.
+    const int listNumber = TrustedSaveNumber(listed, kListSaveNumber);
+    const int copyNumber = TrustedSaveNumber(before, kListSaveNumber);
+    const bool copyNewer = listNumber >= 0 && copyNumber > listNumber && before.good();
+    ListSaveCount = std::max({listNumber, copyNumber, 0});
+    SavedList.clear();
+    isIndexStale = 0;
+    if (copyNewer) {
+        Error("The copy " + indexPath + ".bak holds a newer list of players (" + std::to_string(copyNumber) +
+                  ") than " + indexPath + " (" + std::to_string(listNumber) + "); the newer is read",
+              Here());
+        TellPlayer("The backup copy of the list of players was newer than the list itself: the newer list was taken.");
+    }
+    const CheckedFile& read = copyNewer ? before : listed;
     const auto& index = read.root;
     if (!read.good() || GetBlockFilesList(index, "Settings").empty()) {
         // No list, or a damaged one: the players come from their own files, each of which names
         // its player (none at all: a first run). Their order and who was playing come from the
         // list where it still names them, else from the list of the save before.
-        const CheckedFile before = ReadCheckedFile(indexPath + ".bak");
         // (Every block of a list with checks holds its own: only the file's check failed.)
         bool blocksGood = read.found && read.checked;
         for (const auto& block : index->SubFiles)
@@ -317,13 +370,16 @@ int TPlayers::ReadPlayers() {
         const bool settingsGood = settings && read.checked && BlockCheck(settings) == CheckState::Holds;
         currId = GetBFString(settingsGood || !before.good() ? index : before.root, "Settings::CurrProfile");
         if (read.found) {
+            // Copied aside; the damaged list stays in its place until the new one is written.
             Error("The list of players " + indexPath + " is damaged", Here());
+            isIndexStale = 1;
             if (SetFileAside(indexPath).empty()) isIndexKept = 1;
         }
         if (RebuildProfilesList(order) == 0) return InitProfiles();
         rebuilt = true;
     } else {
         currId = GetBFString(index, "Settings::CurrProfile");
+        if (!copyNewer) SavedList = ListText(index);
         // The Ids of every player listed, and of every name taken from a progress file.
         std::set<std::string> takenIds;
         for (const auto& block : GetBlockFilesList(index, "Profile")) {
@@ -393,7 +449,7 @@ int TPlayers::ReadPlayers() {
     // What was read is not what the files hold (a file damaged, missing or restored, a save cut
     // short, the list rebuilt): the repair is written at once, before the first screen, so that
     // a game ended before its next save does not find the damage again.
-    bool repair = rebuilt;
+    bool repair = rebuilt || copyNewer;
     for (const auto& profile : ProfilesList) repair = repair || profile->SavedState.empty();
     if (repair) SavePlayers();
     return 0;
@@ -452,7 +508,7 @@ bool TPlayers::isNameTaken(const std::string& name, const TProfile* except) {
 
 int TPlayers::RenameCurrentPlayer(const std::string& text) {
     if (!CurrProfile) return 0;
-    const std::string name = Trim(text);
+    const std::string name = PlayerName(text);
     if (name.empty() || isNameTaken(name, CurrProfile.get())) {
         Error("The name '" + name + "' can't be given: it is empty or another player's", Here());
         return 0;
@@ -462,7 +518,7 @@ int TPlayers::RenameCurrentPlayer(const std::string& text) {
 }
 
 int TPlayers::AddPlayer(const std::string& text) {
-    const std::string name = Trim(text);
+    const std::string name = PlayerName(text);
     if (name.empty() || isNameTaken(name, nullptr) || static_cast<int>(ProfilesList.size()) >= MaxPlayers) {
         Error("No new player '" + name + "': the name is empty or another player's, or every slot is taken", Here());
         return 0;

@@ -10,10 +10,13 @@
 //   Id + ".PACLEVEL"         each player's level in progress
 //   "Deleted/"               the files of deleted players, moved there as they were
 // Every file is written whole to a temporary file and renamed over the old one, with checks of
-// its content, the index's previous version kept as "Profiles.dat.bak" (SaveFiles.h). A
-// player's files are always named by the Id derived from the player's name (digits and "-"
-// only), never by a text read from the index. A file that could not be read is never written
-// over: it is set aside (renamed with ".bad") or, when it cannot be moved, left alone.
+// its content, the index's previous version kept as "Profiles.dat.bak" (SaveFiles.h); the index
+// carries the number of its save ("Settings::SaveCount"), so that a ".bak" holding a newer list
+// is read as the newer one and never written over by the older. A player's files are always
+// named by the Id derived from the player's name (digits and "-" only), never by a text read
+// from the index. A file that could not be read is never written over: it is set aside (copied
+// with ".bad", SaveFiles.h) before its repair takes its place or, when it cannot be copied,
+// left alone.
 //
 // A missing or damaged index does not lose the players: the list is rebuilt from the progress
 // files in the folder (each holds its player's name), in the order and with the current player
@@ -45,6 +48,14 @@ public:
     int isIndexKept = 0;
     // Set once a failed save was told to the player; cleared by a save that works.
     int isSaveFailureTold = 0;
+    // Set while the file of the list on the disk is a damaged one whose copy is set aside: the
+    // next list written replaces it without keeping it as the save before.
+    int isIndexStale = 0;
+    // The number of the list's last save (read as the highest the list and its copy carry).
+    int ListSaveCount = 0;
+    // What the list on the disk holds (ListText), as read whole or last written; "" when unknown.
+    // A list that would hold the same is not written again.
+    std::string SavedList;
 
     virtual ~TPlayers() = default;
 
@@ -63,7 +74,9 @@ public:
     // CurrProfile and the global Profile become profile.
     virtual int SetCurrProfile(const TProfilePtr& profile);
     // Writes every player's files, then the index, then moves the files a renamed player left
-    // under the old name to DeletedFolder(). Nothing before the players were read. When a
+    // under the old name to DeletedFolder() (the last save under the old name is the save
+    // before under the new one). Nothing before the players were read; an index that would hold
+    // what the one on the disk holds is not written again. When a
     // player's progress file cannot be written the index is left as it was, so that it never
     // names a file that is not there. Returns 1 when everything was written; else 0, after an
     // error line and TellSaveFailed.

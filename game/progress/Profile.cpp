@@ -8,6 +8,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "game/progress/Awards.h"
+#include "game/progress/PlayerNames.h"
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/ProgressFile.h"
 #include "game/progress/ProgressHooks.h"
@@ -76,7 +77,7 @@ TProfileLevelPtr CreateProfileLevelFromString(const std::string& text) {
 
 int TBaseProfile::InitID() {
     FileName.clear();
-    name = Trim(name);
+    name = PlayerName(name);
     bool first = true;
     for (char32_t cp : Utf8ToUtf32(name)) {
         // The Id counts UTF-16 code units: a letter beyond the basic plane gives its two halves.
@@ -98,7 +99,7 @@ int TBaseProfile::InitID() {
 }
 
 int TBaseProfile::SetName(const std::string& text) {
-    name = Trim(text);
+    name = PlayerName(text);
     return InitID();
 }
 
@@ -281,6 +282,9 @@ namespace {
 
 // Beside each of a player's files, its previous version.
 const char* const kBackupExt = ".bak";
+// Where the progress file and the level in progress carry the number of their save.
+const char* const kProgressSaveNumber = "Data::SaveCount";
+const char* const kLevelSaveNumber = "Progress::SaveCount";
 
 // The Id of a player's file path (its name without the extension).
 std::string IdOfPath(const std::string& path) { return StripExt(StripDir(path)); }
@@ -308,8 +312,14 @@ void FillMissingEntries(const TBlockFilePtr& into, const TBlockFilePtr& from) {
 // or, in a file without checks, it holds every entry the writer gives it.
 bool isBlockGood(const CheckedFile& file, const std::string& name) {
     if (!file.found) return false;
-    if (file.checked) return BlockCheck(GetBlockFileNO_NEW(file.root, name)) == CheckState::Holds;
+    if (file.checked) return TrustedBlock(file, name) != nullptr;
     return isProgressBlockComplete(file.root, name);
+}
+
+// The block of a copy that isBlockGood trusts.
+TBlockFilePtr GoodBlock(const CheckedFile& file, const std::string& name) {
+    auto block = file.checked ? TrustedBlock(file, name) : nullptr;
+    return block ? block : GetBlockFileNO_NEW(file.root, name);
 }
 
 // True when the progress file reads whole: its checks hold and every block is there; a file of
@@ -338,6 +348,14 @@ std::string StateText(const std::string& path, const TBlockFilePtr& progress, co
 
 }  // namespace
 
+void TProfile::KeepSaveBefore(const std::string& path, const std::string& saveNumber) {
+    // (With a stale file the files on disk are no whole save: the pair of ".bak" copies stays the
+    // save before.)
+    if (!isSaveWhole || !StaleFiles.empty()) return;
+    const std::string last = FilesId.empty() ? path : JoinPath(ExtractDir(path), FilesId + "." + ExtractExt(path));
+    KeepPrevious(last, path + kBackupExt, saveNumber);
+}
+
 bool TProfile::SetKeptFileAside(const std::string& path) {
     auto kept = std::find(KeptFiles.begin(), KeptFiles.end(), path);
     if (kept == KeptFiles.end()) return true;
@@ -356,10 +374,9 @@ int TProfile::Save(const std::string& path) {
     if (!SetKeptFileAside(path) || !SetKeptFileAside(levelPath)) return 0;
     // Nothing changed since the files on disk were read or written: nothing is written (and the
     // counter stays, so that they stay a pair). (SavedState is only set while they are a whole
-    // save.)
-    if (!SavedState.empty() && FileType(path) == 1 && (!isLevelInProgress() || FileType(levelPath) == 1) &&
-        SaveState(path) == SavedState)
-        return 1;
+    // save; a board not played yet that is not on the disk is no change: it holds nothing.)
+    const bool noBoardToWrite = !isLevelInProgress() || FileType(levelPath) == 1 || CurrLevel->LevelSeconds <= 0;
+    if (!SavedState.empty() && FileType(path) == 1 && noBoardToWrite && SaveState(path) == SavedState) return 1;
     // One save: a new counter for both files, the level in progress first. A kill between the
     // two leaves a level in progress whose counter the progress file does not have, and the
     // previous pair in the ".bak" files (kept, the progress file's first, only while the files
@@ -368,7 +385,7 @@ int TProfile::Save(const std::string& path) {
     ++SaveCount;
     const auto level = LevelInProgressBlocks(levelPath);
     const auto root = ProgressBlocks(path);
-    if (isSaveWhole) KeepPrevious(path);
+    KeepSaveBefore(path, kProgressSaveNumber);
     if (!WriteLevelInProgress(levelPath, level)) {
         // The pair or nothing: a progress file with a counter that its level in progress does not
         // carry would throw that level away at the next start. The files on disk stay the last
@@ -383,7 +400,15 @@ int TProfile::Save(const std::string& path) {
     // or is cut short leaves the previous progress file as it was.
     const bool written = SaveBlockFile(root);
     if (!written) LastSaveError = LastWriteError();
-    if (written) FilesId = IdOfPath(path);
+    if (written) {
+        // The repair is in place: a damaged file (or a board of another save) that it did not
+        // write over goes, its copy being aside.
+        for (const std::string& file : StaleFiles)
+            if (file != path && !(file == levelPath && level) && FileType(file) == 1 && !DeleteFile(file))
+                Error("Couldn't remove " + file + ", which was kept aside", Here());
+        StaleFiles.clear();
+        FilesId = IdOfPath(path);
+    }
     isSaveWhole = written;
     SavedState = isSaveWhole ? StateText(path, root, level) : std::string();
     return written ? 1 : 0;
@@ -425,8 +450,8 @@ int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr&
         // A lost or won level is not play in progress; an earlier level in progress was
         // superseded by it. It is kept as ".bak" while it belongs to the whole save on disk, so
         // that a kill before the progress file is written finds the pair there.
+        KeepSaveBefore(path, kLevelSaveNumber);
         if (FileType(path) != 1) return 1;
-        if (isSaveWhole) KeepPrevious(path);
         if (DeleteFile(path)) return 1;
         LastSaveError = LastWriteError();
         Error("Couldn't remove the finished level in progress " + path, Here());
@@ -434,7 +459,7 @@ int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr&
     }
     // Only a clue-grid level is ever a player's level in progress.
     if (!root) return 1;
-    if (isSaveWhole) KeepPrevious(path);
+    KeepSaveBefore(path, kLevelSaveNumber);
     if (SaveBlockFile(root)) return 1;
     LastSaveError = LastWriteError();
     return 0;
@@ -444,21 +469,34 @@ int TProfile::Load(const std::string& path) {
     Print("Loading Profile");
     const std::string backup = path + kBackupExt;
     FilesId = IdOfPath(path);
-    CheckedFile current = ReadCheckedFile(path);
+    CheckedFile file = ReadCheckedFile(path);
+    CheckedFile copy = ReadCheckedFile(backup);
+    // A ".bak" that holds a newer save than the file (each number where its block can be
+    // trusted) is the newer save: the file is then the save before it.
+    const int fileNumber = TrustedSaveNumber(file, kProgressSaveNumber);
+    const int copyNumber = TrustedSaveNumber(copy, kProgressSaveNumber);
+    const bool copyNewer = fileNumber >= 0 && copyNumber > fileNumber;
+    CheckedFile& current = copyNewer ? copy : file;
+    const CheckedFile& previous = copyNewer ? file : copy;
+    const std::string& currentPath = copyNewer ? backup : path;
+    const std::string& previousPath = copyNewer ? path : backup;
+    if (copyNewer)
+        Error("The copy " + backup + " holds a newer save (" + std::to_string(copyNumber) + ") than " + path + " (" +
+                  std::to_string(fileNumber) + "); the newer is read",
+              Here());
     const bool whole = isWholeProgress(current);
     // (A file on the disk that cannot be read at all is a damaged one: it is never written over.)
-    const bool onDisk = FileType(path) == 1;
+    const bool onDisk = FileType(currentPath) == 1;
     TBlockFilePtr root = current.root;
     // Where each block came from, in a player's words ("" for the level and score, said with
     // their values).
     std::vector<std::string> kept, keptInPart, fromBackup, lost;
     // The level and the save's number, which pair the level in progress with the progress, came
     // from this file (whole or in part).
-    bool dataFromFile = whole;
+    bool dataFromFile = whole && !copyNewer;
     if (!whole) {
         // Each block from the newest copy in which it can be trusted; where none can, every entry
         // that still reads, the newest first; what none has gets its default.
-        const CheckedFile previous = ReadCheckedFile(backup);
         // A file cut before its first check reads as one of an earlier build; a save before it
         // with checks tells that this build wrote it, so that what is left of its blocks is not
         // vouched for.
@@ -470,22 +508,22 @@ int TProfile::Load(const std::string& path) {
             const auto newest = GetBlockFileNO_NEW(current.root, b.name);
             const auto before = GetBlockFileNO_NEW(previous.root, b.name);
             if (isBlockGood(current, b.name)) {
-                root->AddBlock(newest);
+                root->AddBlock(GoodBlock(current, b.name));
                 kept.push_back(words);
-                dataFromFile = dataFromFile || isData;
+                dataFromFile = dataFromFile || (isData && !copyNewer);
             } else if (isBlockGood(previous, b.name)) {
                 auto block = CreateBlockFile(b.name, root);
                 // A file without checks (an earlier build's) keeps what still reads of the block,
                 // as it always did: what is missing in it was cut off.
                 if (!current.checked) FillMissingEntries(block, newest);
-                FillMissingEntries(block, before);
+                FillMissingEntries(block, GoodBlock(previous, b.name));
                 fromBackup.push_back(words);
             } else if (BlockRead(current.root, b.name) || BlockRead(previous.root, b.name)) {
                 auto block = CreateBlockFile(b.name, root);
                 FillMissingEntries(block, newest);
                 FillMissingEntries(block, before);
                 keptInPart.push_back(b.words);
-                dataFromFile = dataFromFile || (isData && BlockRead(current.root, b.name));
+                dataFromFile = dataFromFile || (isData && !copyNewer && BlockRead(current.root, b.name));
             } else {
                 lost.push_back(b.words);
             }
@@ -493,28 +531,45 @@ int TProfile::Load(const std::string& path) {
         const auto named = [](const std::vector<std::string>& items) {
             return items.empty() ? std::string("nothing") : BlocksInWords(items, "the level and score");
         };
-        Error((onDisk ? "The progress file " + path + " is damaged" : "No progress file " + path) +
-                  "; kept: " + named(kept) + "; from the save before (" + backup + "): " + named(fromBackup) +
+        Error((onDisk ? "The progress file " + currentPath + " is damaged" : "No progress file " + currentPath) +
+                  "; kept: " + named(kept) + "; from the save before (" + previousPath + "): " + named(fromBackup) +
                   "; partly kept: " + named(keptInPart) + "; lost: " + named(lost),
               Here());
-        if (onDisk && SetFileAside(path).empty()) KeptFiles.push_back(path);
+        if (onDisk) {
+            // Copied aside; the damaged file stays in its place until the repair is written over
+            // it (a ".bak" read as the newer save is never written over by the older file).
+            if (!copyNewer) StaleFiles.push_back(path);
+            if (SetFileAside(currentPath).empty() && !copyNewer) KeptFiles.push_back(path);
+        }
+    }
+    // The level in progress of the save before may stand for a damaged one: the level and
+    // number of that save, where its copy can be trusted.
+    SaveBefore saveBefore;
+    if (const auto data = isBlockGood(previous, "Data") ? GoodBlock(previous, "Data") : nullptr) {
+        saveBefore.level = ReadProfileNumber(data, "Level");
+        saveBefore.count = std::max(ReadProfileNumber(data, "SaveCount"), 0);
     }
     // A damaged file's name may be cut or run on (a quoted text whose end is lost): the list of
     // players' name, which names the files, stays.
     const std::string listedName = name;
     for (const ProgressBlockInfo& b : ProgressBlocksTable()) ReadProgressBlock(*this, root, b.name);
-    if (!whole && !listedName.empty()) name = listedName;
-    const LevelInProgressRead levelRead = LoadProfileLevel(StripExt(path) + ".PACLEVEL");
+    if ((!whole || copyNewer) && !listedName.empty()) name = listedName;
+    const LevelInProgressRead levelRead = LoadProfileLevel(StripExt(path) + ".PACLEVEL", saveBefore);
+    // The next save counts on past every number on the disk.
+    SaveCount = std::max({SaveCount, fileNumber, copyNumber});
     isSaveWhole = true;
     // The files on disk hold what was read: a save with nothing changed writes nothing. (A level
     // in progress that did not come from its file is written at the first save.)
-    SavedState = whole && levelRead.isAsOnDisk ? SaveState(path) : std::string();
+    SavedState = whole && !copyNewer && levelRead.isAsOnDisk ? SaveState(path) : std::string();
 
     const std::string who = Who(name);
     const std::string levelAndScore = "level " + std::to_string(Level) + ", score " + std::to_string(Score);
     const size_t blocks = ProgressBlocksTable().size();
     // Short enough for the message pop-up (four lines); the console lines name the files.
     std::string text;
+    if (copyNewer)
+        TellPlayer(who + "'s backup copy held a newer save than the save itself: the newer one was taken (" +
+                   levelAndScore + ").");
     if (whole || kept.size() == blocks) {
         // Read whole, or damaged where it held nothing of the progress: nothing to tell.
     } else if (fromBackup.size() == blocks) {
@@ -545,7 +600,7 @@ int TProfile::Load(const std::string& path) {
     return whole ? 1 : 0;
 }
 
-TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path) {
+TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path, const SaveBefore& before) {
     LevelInProgressRead read;
     // The counter the progress file was read with: a level in progress of the same save carries
     // it (both are 0 in files of an older build, which go together as they always did).
@@ -554,7 +609,7 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
     // What the file at path was: none, resumed, damaged, of a later save that was cut short
     // before its progress file was written, of another save.
     enum class Current { None, Resumed, Damaged, CutShort, OtherSave } current = Current::None;
-    bool resumed = false;
+    bool resumed = false, stoodIn = false;
     for (const std::string& file : {path, path + kBackupExt}) {
         if (FileType(file) != 1) continue;
         const bool isCurrent = file == path;
@@ -566,12 +621,20 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         highest = std::max(highest, count);
         const bool matches =
             record ? count == progressCount && ReadProfileNumber(record, "Level") == Level : progressCount == 0;
+        // A board that cannot be resumed (damaged, missing, of another save): the save before's,
+        // when it pairs with the progress file's save before at the same level as now.
+        const bool standsIn = !isCurrent && record && (current != Current::None || HasLevelInProgress) &&
+                              count == before.count && ReadProfileNumber(record, "Level") == before.level &&
+                              before.level == std::clamp(Level, 1, MaxLevel);
         std::shared_ptr<TLevel> level = whole ? PacLevelFromBlockFile(root, file) : nullptr;
-        if (level && matches) {
+        if (level && (matches || standsIn)) {
             CurrLevel = level;
             resumed = true;
+            stoodIn = !matches;
             if (isCurrent)
                 current = Current::Resumed;
+            else if (stoodIn)
+                Error("The level in progress of the save before, " + file + ", is resumed for " + path, Here());
             else
                 Error("The last save of " + path + " was cut short; the level in progress of the save before, " + file +
                           ", is resumed",
@@ -592,12 +655,22 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
                   Here());
         else if (!whole)
             Error("The level in progress " + path + " is damaged", Here());
+        // Copied aside; the file stays in its place until the repair is written.
+        StaleFiles.push_back(file);
         if (SetFileAside(file).empty()) KeptFiles.push_back(file);
     }
     SaveCount = highest;
     const std::string who = Who(name);
     const std::string level = "level " + std::to_string(std::clamp(Level, 1, MaxLevel));
-    if (resumed && current != Current::Resumed) {
+    const std::string goesOn = level + " goes on as it was at the save before.";
+    if (stoodIn && current == Current::Damaged) {
+        read.notice = who + "'s level in progress was damaged: " + goesOn;
+    } else if (stoodIn && current == Current::OtherSave) {
+        read.notice = who + "'s level in progress did not match the save: " + goesOn;
+    } else if (stoodIn && current == Current::None) {
+        Error("The level in progress " + path + " is missing", Here());
+        read.notice = who + "'s level in progress was missing: " + goesOn;
+    } else if (resumed && current != Current::Resumed) {
         read.notice = who + "'s last save was cut short: " + level + " goes on as it was at the save before.";
     } else if (!resumed && current == Current::CutShort) {
         read.notice = who + "'s last save was cut short: " + level + " starts anew, as at the save before.";

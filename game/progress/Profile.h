@@ -27,8 +27,10 @@
 //
 // Both files carry checks of their content (SaveFiles.h). A damaged progress file is salvaged
 // block by block: each block from the newest copy in which its check holds (the file, else its
-// ".bak"); where no copy can be trusted, every entry that still reads; what none has gets its
-// default. (The list of players' name stays.) The damaged bytes are set aside (".bad") and the
+// ".bak", each block read by its own lines where the copy does not read whole; a ".bak" with a
+// newer save number than the file is the newest); where no copy can be trusted, every entry that
+// still reads; what none has gets its default. A damaged level in progress takes the board of
+// its ".bak" when that pairs with the progress file's save before at the same level. (The list of players' name stays.) The damaged bytes are set aside (".bad") and the
 // player is told on screen exactly what was kept, what came from the save before and what was
 // lost (PlayerNotices.h); the list of players writes the repair at once.
 #pragma once
@@ -126,6 +128,10 @@ public:
     // Files of this player that could not be read and could not be set aside either: they are
     // never written over.
     std::vector<std::string> KeptFiles;
+    // Files of this player found damaged, or a level in progress of another save, still in their
+    // place (their copies set aside, or in KeptFiles until they can be): never kept as the save
+    // before, and removed by the save that writes the repair when it does not write over them.
+    std::vector<std::string> StaleFiles;
     // The counter of this player's saves: read as the highest any of the player's files carries,
     // counted up by every save (which writes it into the progress file and the level in
     // progress).
@@ -201,18 +207,21 @@ public:
 
     // ---- Files ----
     // One save: SaveCount counted up, the previous versions of both files kept as ".bak" while
-    // the files on disk are a whole save, the level in progress written beside path (or, when
-    // there is none in play, its file removed), then the progress file at path, each whole and
-    // atomically; when the level in progress cannot be written the progress file is not either.
-    // Nothing is written when nothing changed since the files were read or written
-    // (SavedState). A file of KeptFiles is set aside first, and never written over: while it
-    // cannot be moved the save fails. LastSaveError tells why a save failed. Returns 1 when the
+    // the files on disk are a whole save (KeepSaveBefore: for a player who took a new name, the
+    // files under the old Id), the level in progress written beside path (or, when there is none
+    // in play, its file removed), then the progress file at path, each whole and atomically;
+    // when the level in progress cannot be written the progress file is not either. Once the
+    // progress file is written, the StaleFiles it did not write over are removed. Nothing is
+    // written when nothing changed since the files were read or written (SavedState). A file of
+    // KeptFiles is set aside first, and never written over: while it cannot be copied aside the
+    // save fails. LastSaveError tells why a save failed. Returns 1 when the
     // save was made or was already on disk, 0 when it failed (after an error line).
     int Save(const std::string& path) override;
     // Reads the progress file at path and the level in progress beside it. A missing progress
-    // file is restored from its ".bak" copy when there is one, else gives the defaults. A damaged
-    // one is set aside (renamed with ".bad" appended) so that the next save cannot overwrite it,
-    // or joins KeptFiles when it cannot be moved, and is salvaged (see above). Every file that
+    // file is restored from its ".bak" copy when there is one, else gives the defaults. A ".bak"
+    // that holds a newer save than the file is read as the newer save (told). A damaged file is
+    // set aside (copied with ".bad" appended, StaleFiles) so that the next save cannot overwrite
+    // it, or joins KeptFiles when it cannot be copied, and is salvaged (see above). Every file that
     // was missing, damaged, restored or set aside is reported with an error line and told to the
     // player where anything of it was lost. Values that select levels, stars, stages or tracks
     // are brought into their ranges. SavedState stays empty when what was read is not what the
@@ -233,19 +242,32 @@ public:
     // A clue-grid level in play that is not over: the level in progress a save writes.
     bool isLevelInProgress() const;
     // CurrLevel from the file at path when it reads whole and matches the progress (its Level
-    // and SaveCount), else from its ".bak" copy when that matches; a file at path that is
-    // damaged or does not match is set aside. Else the fresh level of number Level. SaveCount
-    // then becomes the highest counter the files carry. Returns what Load needs of the reading:
+    // and SaveCount), else from its ".bak" copy when that matches, or, when the file at path is
+    // damaged or missing, when that copy pairs with the progress file's save before at the same
+    // level; a file at path that is damaged or does not match is set aside. Else the fresh level
+    // of number Level. SaveCount then becomes the highest counter the files carry. Returns what
+    // Load needs of the reading:
     struct LevelInProgressRead {
         // CurrLevel is what the level in progress file holds.
         bool isAsOnDisk = false;
         // What was found wrong with the level in progress, for the player ("" when nothing).
         std::string notice;
     };
-    virtual LevelInProgressRead LoadProfileLevel(const std::string& path);
+    // The level and the number of the progress file's save before, where its copy tells them
+    // (count -1 when it does not): a damaged or missing level in progress comes from its own
+    // copy of the save before when that copy pairs with them and the level is the same.
+    struct SaveBefore {
+        int level = 0;
+        int count = -1;
+    };
+    virtual LevelInProgressRead LoadProfileLevel(const std::string& path, const SaveBefore& before);
     // A file of KeptFiles is set aside now, before anything is written over it. False (the
     // save fails, reported, LastSaveError set) while it still cannot be moved.
     bool SetKeptFileAside(const std::string& path);
+    // Keeps the file of the last save (under the old Id for a player who took a new name) as
+    // path + ".bak", while the files on disk are a whole save (none of them stale); its save
+    // number at saveNumber (KeepPrevious).
+    void KeepSaveBefore(const std::string& path, const std::string& saveNumber);
 };
 using TProfilePtr = std::shared_ptr<TProfile>;
 

@@ -4,6 +4,7 @@
 
 #include "engine/system/Basics.h"
 #include "game/progress/Awards.h"
+#include "game/progress/PlayerNames.h"
 #include "game/progress/Profile.h"
 #include "game/progress/ProgressHooks.h"
 #include "platform/Strings.h"
@@ -169,7 +170,7 @@ void ReadProgressBlock(TProfile& p, const TBlockFilePtr& root, const std::string
             case V::Name: {
                 // The Id is not recomputed here: it stays the one the index's name gave until the
                 // next save.
-                const std::string fileName = Trim(GetBFString(block, e.key));
+                const std::string fileName = PlayerName(GetBFString(block, e.key));
                 if (!fileName.empty()) p.name = fileName;
                 break;
             }

@@ -6,6 +6,7 @@
 
 #include "engine/system/Error.h"
 #include "platform/Files.h"
+#include "platform/Maths.h"
 #include "platform/Strings.h"
 
 namespace {
@@ -73,6 +74,13 @@ int AsideNumber(const std::string& file, const std::string& name) {
     return std::max(std::stoi(digits), 0);
 }
 
+// The bytes of the newest file set aside from `name` in folder ("" when there is none).
+std::string NewestAside(const std::vector<std::pair<int, std::string>>& aside, const std::string& folder) {
+    std::string bytes;
+    if (!aside.empty()) LoadBytes(JoinPath(folder, aside.back().second), bytes);
+    return bytes;
+}
+
 }  // namespace
 
 void AddContentChecks(const TBlockFilePtr& root, bool eachBlock) {
@@ -85,6 +93,8 @@ void AddContentChecks(const TBlockFilePtr& root, bool eachBlock) {
 }
 
 CheckState BlockCheck(const TBlockFilePtr& block) { return block ? CheckOf(*block, true) : CheckState::None; }
+
+std::string ContentText(const TBlockFilePtr& root) { return root ? CheckedText(*root, false) : std::string(); }
 
 CheckedFile ReadCheckedBytes(const std::string& bytes, const std::string& path) {
     CheckedFile read;
@@ -102,6 +112,7 @@ CheckedFile ReadCheckedBytes(const std::string& bytes, const std::string& path) 
     // A file with checks is one whatever damage hides some of them (a quote lost can run a text on
     // over the entries after it): one check entry in the text is enough to tell.
     read.checked = read.file != CheckState::None || text.find(std::string(kCheckEntry) + " = \"") != std::string::npos;
+    if (!read.good()) read.text = std::move(text);
     return read;
 }
 
@@ -115,12 +126,52 @@ CheckedFile ReadCheckedFile(const std::string& path) {
     return ReadCheckedBytes(bytes, path);
 }
 
-void KeepPrevious(const std::string& path) {
+TBlockFilePtr TrustedBlock(const CheckedFile& file, const std::string& name) {
+    auto block = GetBlockFileNO_NEW(file.root, name);
+    if (block && BlockCheck(block) == CheckState::Holds) return block;
+    // Each place the block opens, read alone to the first line that closes a block at the top.
+    const std::string open = name + "{\n";
+    for (size_t at = file.text.find(open); at != std::string::npos; at = file.text.find(open, at + 1)) {
+        const size_t close = file.text.find("\n}\n", at);
+        const size_t end = close == std::string::npos ? file.text.size() : close + 3;
+        bool whole = false;
+        const auto part = ParseBlockFileTextChecked(std::string_view(file.text).substr(at, end - at), file.root->name, whole);
+        block = GetBlockFileNO_NEW(part, name);
+        if (block && BlockCheck(block) == CheckState::Holds) return block;
+    }
+    return nullptr;
+}
+
+int TrustedSaveNumber(const CheckedFile& file, const std::string& saveNumber) {
+    if (!file.found) return -1;
+    const size_t cut = saveNumber.find("::");
+    TBlockFilePtr block = file.root;
+    if (!file.good()) {
+        if (cut == std::string::npos) return -1;
+        block = TrustedBlock(file, saveNumber.substr(0, cut));
+        if (!block) return -1;
+    } else if (cut != std::string::npos) {
+        block = GetBlockFileNO_NEW(file.root, saveNumber.substr(0, cut));
+    }
+    const std::string entry = cut == std::string::npos ? saveNumber : saveNumber.substr(cut + 2);
+    if (!block || !GetBlockEntryNO_NEW(block, entry)) return -1;
+    return std::max(TruncToInt(GetBFNumber(block, entry)), 0);
+}
+
+void KeepPrevious(const std::string& path, const std::string& backup, const std::string& saveNumber) {
     std::string bytes;
     if (FileType(path) != 1 || !LoadBytes(path, bytes)) return;
-    const std::string backup = path + ".bak";
-    if (!ReadCheckedBytes(bytes, path).good()) {
+    const CheckedFile read = ReadCheckedBytes(bytes, path);
+    if (!read.good()) {
         Error("The file " + path + " is damaged; it does not replace the save before it, " + backup, Here());
+        return;
+    }
+    const int number = TrustedSaveNumber(read, saveNumber);
+    const int kept = TrustedSaveNumber(ReadCheckedFile(backup), saveNumber);
+    if (number >= 0 && kept > number) {
+        Error("The copy " + backup + " holds a newer save (" + std::to_string(kept) + ") than " + path + " (" +
+                  std::to_string(number) + "); it is not written over by the older",
+              Here());
         return;
     }
     if (!SaveBytes(backup, bytes))
@@ -130,11 +181,21 @@ void KeepPrevious(const std::string& path) {
 
 std::string SetFileAside(const std::string& path) {
     const std::string folder = ExtractDir(path), name = StripDir(path);
+    std::string bytes;
+    if (!LoadBytes(path, bytes)) {
+        Error("Couldn't read the file " + path + " to set it aside", Here());
+        return "";
+    }
     // The files set aside before, the oldest (lowest number) first.
     std::vector<std::pair<int, std::string>> aside;
     for (const std::string& file : ReadDir(folder))
         if (int n = AsideNumber(file, name)) aside.emplace_back(n, file);
     std::sort(aside.begin(), aside.end());
+    if (!aside.empty() && NewestAside(aside, folder) == bytes) {
+        const std::string target = JoinPath(folder, aside.back().second);
+        Error("The file " + path + " was kept aside already as " + target, Here());
+        return target;
+    }
     const int next = aside.empty() ? 1 : aside.back().first + 1;
     for (size_t k = 0; k + kKeptAside <= aside.size(); ++k) {
         const std::string old = JoinPath(folder, aside[k].second);
@@ -142,7 +203,7 @@ std::string SetFileAside(const std::string& path) {
             Print("Removed " + old + ": the newest " + std::to_string(kKeptAside) + " damaged files are kept");
     }
     const std::string target = path + ".bad" + (next == 1 ? std::string() : std::to_string(next));
-    if (!RenameFile(path, target)) {
+    if (!SaveBytes(target, bytes)) {
         Error("Couldn't set the file " + path + " aside (" + WriteErrorText(LastWriteError()) + ")", Here());
         return "";
     }

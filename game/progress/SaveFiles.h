@@ -11,12 +11,15 @@
 //
 // The save before. Before a file is written over, its previous version is copied beside it with
 // ".bak" appended, but only when it reads back good: a damaged file never takes the place of a
-// good copy.
+// good copy. Each file carries the number of its save; a ".bak" that holds a newer save than the
+// file (a file put back by hand, a copy from another disk) is never written over by the older.
 //
-// Damaged files. A file that could not be read is renamed with ".bad" appended (".bad2",
-// ".bad3", ... after it), so that it is kept and never written over; of each file the newest
-// kKeptAside stay, older ones are removed, so that setting a file aside never fails for want of
-// a name.
+// Damaged files. A file that could not be read is copied with ".bad" appended (".bad2",
+// ".bad3", ... after it), so that it is kept and never written over; the damaged file itself
+// stays where it is until its repair is renamed over it, so that a game killed at any moment of
+// the repair leaves the damaged file or its repair, never neither. Of each file the newest
+// kKeptAside copies stay, older ones are removed, so that setting a file aside never fails for
+// want of a name.
 #pragma once
 #include <string>
 
@@ -33,10 +36,17 @@ enum class CheckState { None, Holds, Fails };
 void AddContentChecks(const TBlockFilePtr& root, bool eachBlock);
 // The check of a block at the top of a file (its own entry "Check").
 CheckState BlockCheck(const TBlockFilePtr& block);
+// The text a file's own check is of: the tree but its checks, with names in the case the reader
+// gives them, so that a tree read back gives the text of the tree that was written.
+std::string ContentText(const TBlockFilePtr& root);
 
 // A file as read, with what its checks say.
 struct CheckedFile {
     TBlockFilePtr root;    // what was read (never null; empty when nothing could be)
+    // Of a file that is not good, its text: each block is read again from its own lines alone
+    // (TrustedBlock), so that damage before it (a lost quote or brace, which runs on over what
+    // follows) cannot hide a block whose own check holds.
+    std::string text;
     bool found = false;    // there was a file, and its bytes could be read
     bool whole = false;    // it parsed without a fault
     bool checked = false;  // it carries checks (this build wrote it)
@@ -52,12 +62,25 @@ CheckedFile ReadCheckedFile(const std::string& path);
 // The same of bytes already read (path names the tree).
 CheckedFile ReadCheckedBytes(const std::string& bytes, const std::string& path);
 
-// Copies the file at path (when there is one) to path + ".bak" when it reads back good;
-// a damaged one leaves the copy there as it is. Both reported with an error line.
-void KeepPrevious(const std::string& path);
+// The block of that name at the top of the file whose own check holds, as the whole file reads
+// or else as its own lines read alone (from where the block opens to the first line that closes
+// a block at the top); null when there is none.
+TBlockFilePtr TrustedBlock(const CheckedFile& file, const std::string& name);
 
-// Renames a file that could not be read (or a level in progress of another save) to path +
-// ".bad" (the next number when that is taken: ".bad2", ".bad3", ...), so that it is kept and
-// never overwritten; the oldest of its files set aside go beyond kKeptAside. Reports where it
-// went. Returns the new path, "" when it could not be moved.
+// The number of the file's save, at the entry path saveNumber ("Data::SaveCount"), where it can
+// be trusted: in a good file, or in a block whose own check holds. -1 when it cannot be, or the
+// file has none (an earlier build's, which is never taken for an older save than its copy).
+int TrustedSaveNumber(const CheckedFile& file, const std::string& saveNumber);
+
+// Copies the file at path (when there is one) to backup (path + ".bak" but for a player who
+// took a new name) when it reads back good; a damaged one leaves the copy there as it is, and so
+// does an older save than the copy holds (both numbered, at saveNumber). Each reported.
+void KeepPrevious(const std::string& path, const std::string& backup, const std::string& saveNumber);
+
+// Copies a file that could not be read (or a level in progress of another save) to path + ".bad"
+// (the next number when that is taken: ".bad2", ".bad3", ...), so that it is kept and never
+// overwritten; the file itself stays until something is written in its place. The same bytes
+// set aside last time are not copied twice (a start killed before its repair was in place finds
+// the same damage again). The oldest of its copies go beyond kKeptAside. Reports where it went.
+// Returns the copy's path, "" when it could not be made.
 std::string SetFileAside(const std::string& path);

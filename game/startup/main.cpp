@@ -190,7 +190,7 @@ void InstallWriteFaults(const std::string& kind) {
     if (kind.empty()) return;
     const bool readOnly = kind == "read-only";
     SetWriteFaultHook([readOnly](const std::string& path, FileWrite what) {
-        if (AppDataRootFolder.empty() || !PathIsInside(AppDataRootFolder, path)) return 0;
+        if (AppDataRootFolder.empty() || !PathIsInside(AppDataRootFolder, RealPath(path))) return 0;
         if (readOnly) return EROFS;
         return what == FileWrite::Save ? ENOSPC : 0;
     });

@@ -28,6 +28,8 @@ using namespace e2e;
 // message pop-up's OK (where its Yes is).
 constexpr int kMenuPlayersX = 512, kMenuPlayersY = 518, kPlayersOkX = 512, kPlayersOkY = 594;
 constexpr int kMessageOkX = 402, kMessageOkY = 458;
+// The players pop-up's second slot.
+constexpr int kSecondSlotX = 382, kSecondSlotY = 277;
 
 std::string Click(int frame, int x, int y) {
     return std::to_string(frame) + " move " + std::to_string(x) + " " + std::to_string(y) + "\n" +
@@ -75,6 +77,14 @@ protected:
         testsupport::WriteFileBytes(Profiles() + "Profiles.dat",
                                     "Settings{\n\tCurrProfile = \"65-78-78\"\n}\nProfile{\n\tId = \"65-78-78\"\n\tName = \"ANN\"\n}\n");
         testsupport::WriteFileBytes(Profiles() + "65-78-78.AppProfile", progress);
+    }
+    // ANN as WriteAnn writes her, and BOB after her in the list.
+    void WriteAnnAndBob(const std::string& progress) {
+        WriteAnn(progress);
+        testsupport::WriteFileBytes(Profiles() + "Profiles.dat",
+                                    "Settings{\n\tCurrProfile = \"65-78-78\"\n}\nProfile{\n\tId = \"65-78-78\"\n\tName = "
+                                    "\"ANN\"\n}\nProfile{\n\tId = \"66-79-66\"\n\tName = \"BOB\"\n}\n");
+        testsupport::WriteFileBytes(Profiles() + "66-79-66.AppProfile", "Data{\n\tName = \"BOB\"\n\tLevel = 2\n}\n");
     }
 };
 
@@ -217,10 +227,12 @@ TEST_F(SavesTest, AFailedSaveIsToldWhenItHappensAndAtExitAndLosesNothingSavedBef
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         DeleteDir(dir.file("user"));
-        WriteAnn(kAnn);
+        WriteAnnAndBob(kAnn);
         const auto before = Snapshot();
-        // The players pop-up's OK saves: the save fails, and the message comes over the menu.
-        const std::string script = Click(20, kMenuPlayersX, kMenuPlayersY) + Click(60, kPlayersOkX, kPlayersOkY);
+        // BOB picked and the players pop-up's OK: the save of the list fails, and the message
+        // comes over the menu. (A save with nothing changed writes nothing, and fails nothing.)
+        const std::string script = Click(20, kMenuPlayersX, kMenuPlayersY) + Click(40, kSecondSlotX, kSecondSlotY) +
+                                   Click(60, kPlayersOkX, kPlayersOkY);
         GameRun run = RunGame(dir, std::string("--fail-writes ") + c.kind +
                                        " --menu-frames 140 --frames 20000 --from-menu --shot-frames 130" +
                                        Script(dir, script));
@@ -231,7 +243,8 @@ TEST_F(SavesTest, AFailedSaveIsToldWhenItHappensAndAtExitAndLosesNothingSavedBef
         const auto shot = LoadPixmap(dir.file("shot-130.png"));
         EXPECT_TRUE(MessageShown(shot)) << std::hex << Rgb(shot, kX + 270, 470);
         // At exit: said again (a dialog where there is a desktop; here the console).
-        EXPECT_NE(run.output.find("Message to the player: Quiltora could not save your progress before closing", told),
+        EXPECT_NE(run.output.find("Message to the player: Quiltora could not save the list of players before closing",
+                                  told),
                   std::string::npos)
             << run.output;
         // Nothing on disk changed.
@@ -240,14 +253,15 @@ TEST_F(SavesTest, AFailedSaveIsToldWhenItHappensAndAtExitAndLosesNothingSavedBef
 }
 
 TEST_F(SavesTest, AGameThatCannotLockItsFolderWritesNothingThereAndSaysSo) {
-    WriteAnn(kAnn);
+    WriteAnnAndBob(kAnn);
     // The lock file cannot be made (a folder stands in its place; a file system without locks
     // refuses the same way): the game cannot know it is the only one on these files.
     ASSERT_TRUE(CreateDir(Folder() + "Quiltora.lock"));
     const auto before = Snapshot();
-    // Said on the main menu; its OK; then the players pop-up's OK saves, which fails and is told.
+    // Said on the main menu; its OK; then BOB picked and the players pop-up's OK saves, which
+    // fails and is told.
     const std::string script = Click(60, kMessageOkX, kMessageOkY) + Click(100, kMenuPlayersX, kMenuPlayersY) +
-                               Click(140, kPlayersOkX, kPlayersOkY);
+                               Click(120, kSecondSlotX, kSecondSlotY) + Click(140, kPlayersOkX, kPlayersOkY);
     GameRun run = RunGame(dir, "--menu-frames 220 --frames 20000 --from-menu --shot-frames 50,210" + Script(dir, script));
     // Every save was refused, the one at exit too: a non-zero exit status.
     ASSERT_EQ(run.status, 1);
@@ -261,10 +275,17 @@ TEST_F(SavesTest, AGameThatCannotLockItsFolderWritesNothingThereAndSaysSo) {
         told);
     EXPECT_NE(failed, std::string::npos) << run.output;
     EXPECT_TRUE(MessageShown(LoadPixmap(dir.file("shot-210.png"))));
-    EXPECT_NE(run.output.find("Message to the player: Quiltora could not save your progress before closing", failed),
+    EXPECT_NE(run.output.find("Message to the player: Quiltora could not save the list of players before closing",
+                              failed),
               std::string::npos)
         << run.output;
     // Nothing was written, renamed or removed there.
+    EXPECT_EQ(Snapshot(), before);
+
+    // A game in that mode in which nothing changed says nothing about saves at its end.
+    GameRun quiet = RunGame(dir, "--menu-frames 60 --frames 20000");
+    EXPECT_EQ(quiet.output.find("could not save"), std::string::npos) << quiet.output;
+    EXPECT_EQ(quiet.output.find("Profiles"), std::string::npos) << quiet.output;
     EXPECT_EQ(Snapshot(), before);
 }
 

@@ -192,6 +192,13 @@ TEST(Files, WriteErrorsAreToldAndCanBeInjected) {
     EXPECT_TRUE(SaveBytes(dir.file("mine.txt"), "x"));
     EXPECT_EQ(ReadDir(dir.file("theirs")), std::vector<std::string>{"c.txt"});
     EXPECT_EQ(testsupport::ReadFileBytes(dir.file("theirs/c.txt")), "old");
+    // A relative path (a screenshot's, say) is the working folder's, not the refused folder's.
+    const std::string cwd = CurrentDir();
+    ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+    EXPECT_TRUE(SaveBytes("relative.txt", "x"));
+    EXPECT_FALSE(SaveBytes("theirs/relative.txt", "x"));
+    ASSERT_EQ(::chdir(cwd.c_str()), 0);
+    EXPECT_EQ(FileType(dir.file("relative.txt")), 1);
     RefuseWritesBelow("", 0);
     EXPECT_TRUE(SaveBytes(dir.file("theirs/c.txt"), "new"));
 }

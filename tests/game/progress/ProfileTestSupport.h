@@ -3,8 +3,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/media/SoundManager.h"
 #include "engine/screen/AppScreen.h"
@@ -15,6 +18,7 @@
 #include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
 #include "game/progress/Profile.h"
+#include "game/progress/ProgressFile.h"
 #include "game/levels/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/PuzzleTestSupport.h"
@@ -30,6 +34,20 @@ namespace profiletest {
 // The picture of every level the fixture writes: three colours on a 4 x 3 grid.
 inline std::shared_ptr<TPACLevel> SmallLevel() {
     return puzzletest::MakeLevel({"1.2.", "3311", ".2.."}, {3, 1, 2}, 1);
+}
+
+// A player's progress block by block, as the progress file writes it (but its save counter,
+// which every save counts on).
+inline std::vector<std::string> Blocks(TProfile& p) {
+    std::vector<std::string> blocks;
+    const int count = std::exchange(p.SaveCount, 0);
+    for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
+        auto root = CreateBlockFile("");
+        WriteProgressBlock(p, root, b.name);
+        blocks.push_back(BlockFileToText(root));
+    }
+    p.SaveCount = count;
+    return blocks;
 }
 
 class ProfileTest : public puzzletest::PuzzleTest {
@@ -94,6 +112,19 @@ protected:
     }
 
     std::string ProfilesFile(const std::string& name) const { return user.file("Profiles/" + name); }
+
+    // Every file of the profiles folder with its bytes; and the folder made to hold just those.
+    std::map<std::string, std::string> Snapshot() {
+        std::map<std::string, std::string> files;
+        for (const auto& name : ReadDir(user.file("Profiles")))
+            if (FileType(ProfilesFile(name)) == 1) files[name] = testsupport::ReadFileBytes(ProfilesFile(name));
+        return files;
+    }
+    void Restore(const std::map<std::string, std::string>& files) {
+        for (const auto& name : ReadDir(user.file("Profiles")))
+            if (FileType(ProfilesFile(name)) == 1) DeleteFile(ProfilesFile(name));
+        for (const auto& [name, bytes] : files) testsupport::WriteFileBytes(ProfilesFile(name), bytes);
+    }
 };
 
 }  // namespace profiletest

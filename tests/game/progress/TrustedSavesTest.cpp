@@ -1,11 +1,14 @@
 // Saves a player can trust: the level in progress and the progress file as one save, a damaged
 // progress file salvaged block by block (with the save before it), saves that fail on a full
 // disk or a read-only folder told to the player, and deleted players kept out of a rebuilt list.
+#include <array>
 #include <functional>
 #include <map>
+#include <random>
 
 #include "ProfileTestSupport.h"
 #include "engine/data/BlockFile.h"
+#include "game/progress/PlayerNames.h"
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/ProgressFile.h"
 #include "game/progress/SaveFiles.h"
@@ -15,20 +18,6 @@
 using namespace profiletest;
 
 namespace {
-
-// A player's progress block by block, as the progress file writes it (but its save counter,
-// which every save counts on).
-std::vector<std::string> Blocks(TProfile& p) {
-    std::vector<std::string> blocks;
-    const int count = std::exchange(p.SaveCount, 0);
-    for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
-        auto root = CreateBlockFile("");
-        WriteProgressBlock(p, root, b.name);
-        blocks.push_back(BlockFileToText(root));
-    }
-    p.SaveCount = count;
-    return blocks;
-}
 
 // The part of a message after the label, to the end of its sentence ("" when it has none).
 std::string Section(const std::string& text, const std::string& label) {
@@ -77,17 +66,32 @@ protected:
         return level;
     }
 
-    // Every file of the profiles folder with its bytes.
-    std::map<std::string, std::string> Snapshot() {
-        std::map<std::string, std::string> files;
-        for (const auto& name : ReadDir(user.file("Profiles")))
-            if (FileType(ProfilesFile(name)) == 1) files[name] = testsupport::ReadFileBytes(ProfilesFile(name));
-        return files;
-    }
-    void Restore(const std::map<std::string, std::string>& files) {
-        for (const auto& name : ReadDir(user.file("Profiles")))
-            if (FileType(ProfilesFile(name)) == 1) DeleteFile(ProfilesFile(name));
-        for (const auto& [name, bytes] : files) testsupport::WriteFileBytes(ProfilesFile(name), bytes);
+    // Two saves of ANN and BOB (BOB playing), the one before and the last, which differ in every
+    // block of ANN's progress: the blocks of each.
+    std::array<std::vector<std::string>, 2> SaveAnnTwice() {
+        AddCatalogues();
+        auto writer = Writer({"Ann", "Bob"});
+        auto ann = writer->ProfilesList[0];
+        writer->SetCurrProfile(writer->ProfilesList[1]);
+        writer->ProfilesList[1]->Score = 77;
+        std::array<std::vector<std::string>, 2> saves;
+        for (int k = 0; k < 2; ++k) {
+            ann->Levels.clear();
+            for (int id = 1; id <= 3 + k; ++id) ann->Level_Pass(id);
+            ann->Level = 4 + k;
+            ann->Score = 300 + 100 * k;
+            ann->Game_CountStars();
+            ann->CurrScreen = k == 0 ? "Stages" : "Kingdom";
+            ann->HintUsed = 1 + k;
+            ann->Buildings.clear();
+            for (int id = 1; id <= 1 + k; ++id) ann->Kingdom_AddObject(GetKingdomObject(id));
+            ann->BuildingStage = k;
+            ann->Awards = {GetAwardById(3)};
+            if (k == 1) ann->Awards.push_back(GetAwardById(7));
+            writer->SaveAtEnd();
+            saves[k] = Blocks(*ann);
+        }
+        return saves;
     }
 
     std::string Notices() {
@@ -175,12 +179,40 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
         // A board of an older build (without the block that pairs it) under a progress file of
         // this one.
         {"a board without its pairing",
-         [&] { ASSERT_TRUE(SavePacLevel(Board(40), board, 0)); }, -1, "did not match the save", true},
-        {"a damaged board", [&] { testsupport::WriteFileBytes(board, "Level{\n\tData{\n"); }, -1,
-         "ANN's level in progress was damaged: level 3 starts anew.", true},
-        // The board gone (removed by hand, lost with a disk): said, not silently started anew.
-        {"a missing board", [&] { DeleteFile(board); }, -1, "ANN's level in progress was missing: level 3 starts anew.",
-         false},
+         [&] { ASSERT_TRUE(SavePacLevel(Board(40), board, 0)); }, 10,
+         "ANN's level in progress did not match the save: level 3 goes on as it was at the save before.", true},
+        // A damaged board: the board of the save before, which the save before of the progress
+        // pairs with at the same level, goes on; the damaged bytes are kept aside.
+        {"a damaged board", [&] { testsupport::WriteFileBytes(board, "Level{\n\tData{\n"); }, 10,
+         "ANN's level in progress was damaged: level 3 goes on as it was at the save before.", true},
+        {"a damaged board, no board of the save before",
+         [&] {
+             testsupport::WriteFileBytes(board, "Level{\n\tData{\n");
+             DeleteFile(board + ".bak");
+         },
+         -1, "ANN's level in progress was damaged: level 3 starts anew.", true},
+        // The save before was at another level: its board is never booked under level 3.
+        {"a damaged board, the save before at another level",
+         [&] {
+             testsupport::WriteFileBytes(board, "Level{\n\tData{\n");
+             TProfile before;
+             before.SetName("Ann");
+             before.Level = 2;
+             before.SaveCount = 1;
+             auto root = before.ProgressBlocks(ProfilesFile("65-110-110.AppProfile.bak"));
+             ASSERT_TRUE(SaveBlockFile(root));
+         },
+         -1, "ANN's level in progress was damaged: level 3 starts anew.", true},
+        // The board gone (removed by hand, lost with a disk): said, not silently started anew; the
+        // board of the save before goes on.
+        {"a missing board", [&] { DeleteFile(board); }, 10,
+         "ANN's level in progress was missing: level 3 goes on as it was at the save before.", false},
+        {"a missing board, no board of the save before",
+         [&] {
+             DeleteFile(board);
+             DeleteFile(board + ".bak");
+         },
+         -1, "ANN's level in progress was missing: level 3 starts anew.", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -390,30 +422,7 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
 }
 
 TEST_F(TrustedSavesTest, EveryOneByteDamageOfAPlayersFilesLosesNothingTheSaveBeforeHeld) {
-    AddCatalogues();
-    // Two saves of ANN and BOB (BOB playing), the one before (A) and the last (B), which differ in
-    // every block of ANN's progress.
-    auto writer = Writer({"Ann", "Bob"});
-    auto ann = writer->ProfilesList[0];
-    writer->SetCurrProfile(writer->ProfilesList[1]);
-    writer->ProfilesList[1]->Score = 77;
-    std::vector<std::string> saves[2];
-    for (int k = 0; k < 2; ++k) {
-        ann->Levels.clear();
-        for (int id = 1; id <= 3 + k; ++id) ann->Level_Pass(id);
-        ann->Level = 4 + k;
-        ann->Score = 300 + 100 * k;
-        ann->Game_CountStars();
-        ann->CurrScreen = k == 0 ? "Stages" : "Kingdom";
-        ann->HintUsed = 1 + k;
-        ann->Buildings.clear();
-        for (int id = 1; id <= 1 + k; ++id) ann->Kingdom_AddObject(GetKingdomObject(id));
-        ann->BuildingStage = k;
-        ann->Awards = {GetAwardById(3)};
-        if (k == 1) ann->Awards.push_back(GetAwardById(7));
-        writer->SaveAtEnd();
-        saves[k] = Blocks(*ann);
-    }
+    const auto saves = SaveAnnTwice();
     const std::vector<std::string>&before = saves[0], &last = saves[1];
     const auto saved = Snapshot();
     const char* const words[] = {"", "the levels played", "the award counters", "the kingdom", "the awards"};
@@ -526,22 +535,22 @@ TEST_F(TrustedSavesTest, DamagedFilesSetAsideNeverStopASave) {
     EXPECT_EQ(Notices(), "ANN's save was damaged; the save before it was restored (level 1, score 40). The damaged "
                          "file was kept.\n");
 
-    // A damaged file that cannot be set aside (the rename refused) is never written over: every
-    // save fails, told, until it can be moved; then it is, and the save is made.
+    // A damaged file that cannot be set aside (its copy refused) is never written over: every
+    // save fails, told, until it can be copied; then it is, and the save is made.
+    // (Other damage: the same bytes are not set aside twice.)
     ResetPlayerNotices();
-    testsupport::WriteFileBytes(path, damaged);
-    SetWriteFaultHook([&](const std::string& to, FileWrite what) {
-        return what == FileWrite::Rename && to.find(".bad") != std::string::npos ? EROFS : 0;
-    });
+    const std::string again = damaged + "0";
+    testsupport::WriteFileBytes(path, again);
+    SetWriteFaultHook([&](const std::string& to, FileWrite) { return to.find(".bad") != std::string::npos ? EROFS : 0; });
     auto kept = ReadPlayers();
     EXPECT_EQ(kept->SavePlayers(), 0);
-    EXPECT_EQ(testsupport::ReadFileBytes(path), damaged);
+    EXPECT_EQ(testsupport::ReadFileBytes(path), again);
     EXPECT_NE(Notices().find("Your progress could not be saved: the game's folder can't be written to."),
               std::string::npos)
         << Notices();
     SetWriteFaultHook(nullptr);
     EXPECT_EQ(kept->SavePlayers(), 1);
-    EXPECT_EQ(testsupport::ReadFileBytes(path + ".bad1002"), damaged);
+    EXPECT_EQ(testsupport::ReadFileBytes(path + ".bad1002"), again);
     EXPECT_TRUE(ReadCheckedFile(path).good());
 }
 
@@ -651,6 +660,7 @@ TEST_F(TrustedSavesTest, ASaveThatFailsIsToldOnceWhileTheGameRunsAndAgainAtExit)
         return true;
     });
     writer->ProfilesList[0]->Score = 95;
+    writer->SetCurrProfile(writer->ProfilesList[1]);  // (the list changes too)
     SetWriteFaultHook([&](const std::string& path, FileWrite) { return path == ProfilesFile("Profiles.dat") ? ENOSPC : 0; });
     Control::isEnded = true;
     testing::internal::CaptureStdout();
@@ -742,6 +752,227 @@ TEST_F(TrustedSavesTest, APlayerWhoseNameCannotNameAFileNeverBlocksTheOthersSave
     auto rebuilt = ReadPlayers();
     EXPECT_EQ(rebuilt->ProfilesList.size(), 2u);
     EXPECT_EQ(rebuilt->SavePlayers(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The lines of each block at the top of a file: where it starts and where its closing line ends.
+std::vector<std::pair<size_t, size_t>> BlockSpans(const std::string& text) {
+    std::vector<std::pair<size_t, size_t>> spans;
+    for (const ProgressBlockInfo& b : ProgressBlocksTable()) {
+        const std::string open = std::string(b.name) + "{\n";
+        size_t at = text.rfind("\n" + open) + 1;
+        if (StartsWith(text, open)) at = 0;
+        spans.emplace_back(at, text.find("\n}\n", at) + 3);
+    }
+    return spans;
+}
+
+TEST_F(TrustedSavesTest, ARenamedPlayerKeepsTheSaveBefore) {
+    AddCatalogues();
+    auto writer = Writer({"Ann"});
+    auto ann = writer->ProfilesList[0];
+    ann->Level = 3;
+    ann->CurrLevel = Board(10);
+    writer->SaveAtEnd();
+    for (int id = 1; id <= 2; ++id) ann->Level_Pass(id);
+    ann->HintUsed = 4;
+    ann->Kingdom_AddObject(GetKingdomObject(2));
+    ann->Awards = {GetAwardById(5)};
+    ann->CurrLevel = Board(20);
+    writer->SaveAtEnd();
+    const std::vector<std::string> played = Blocks(*ann);
+    const std::string last = testsupport::ReadFileBytes(ProfilesFile("65-110-110.AppProfile"));
+    const std::string lastBoard = testsupport::ReadFileBytes(ProfilesFile("65-110-110.PACLEVEL"));
+
+    // Renamed ANNA and saved: the files of the old name's last save are the new name's save
+    // before (the old name's files go to the deleted players' folder).
+    ASSERT_EQ(writer->RenameCurrentPlayer("Anna"), 1);
+    writer->SaveAtEnd();
+    const std::string anna = ProfilesFile("65-110-110-97.AppProfile");
+    EXPECT_EQ(testsupport::ReadFileBytes(anna + ".bak"), last);
+    EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile("65-110-110-97.PACLEVEL.bak")), lastBoard);
+    EXPECT_EQ(FileType(ProfilesFile("65-110-110.AppProfile")), 0);
+
+    // One damage right then (the file cut after its level and score) loses nothing.
+    const std::string renamed = testsupport::ReadFileBytes(anna);
+    testsupport::WriteFileBytes(anna, renamed.substr(0, renamed.find("Levels{")));
+    auto manager = ReadPlayers();
+    auto read = manager->ProfilesList[0];
+    EXPECT_EQ(read->name, "Anna");
+    std::vector<std::string> got = Blocks(*read), want = played;
+    got[0] = want[0] = "";  // (the level and score block holds the new name)
+    EXPECT_EQ(got, want);
+    ASSERT_NE(read->CurrLevel, nullptr);
+    EXPECT_EQ(read->CurrLevel->LevelSeconds, 20);
+    EXPECT_EQ(Notices(), "ANNA's save was damaged. Kept: level 3, score 0. From the save before: the levels played, "
+                         "the award counters, the kingdom, the awards.\n");
+}
+
+TEST_F(TrustedSavesTest, ABackupHoldingANewerSaveIsTakenAndNeverOverwrittenByTheOlder) {
+    auto writer = Writer({"Ann", "Bob"});
+    auto ann = writer->ProfilesList[0];
+    ann->Level = 3;
+    std::map<int, std::map<std::string, std::string>> saves;  // by ANN's save number
+    for (int k = 1; k <= 5; ++k) {
+        ann->Score = 100 * k;
+        ann->CurrLevel = Board(k);
+        if (k == 4) writer->AddPlayer("Cy");
+        writer->SetCurrProfile(ann);
+        writer->SaveAtEnd();
+        saves[ann->SaveCount] = Snapshot();
+    }
+    ASSERT_EQ(ann->SaveCount, 5);
+    const std::string progress = "65-110-110.AppProfile", board = "65-110-110.PACLEVEL", list = "Profiles.dat";
+
+    // Each file of save 2, each copy of save 5 (put back by hand, say).
+    auto plant = [&](const std::string& copy) {
+        std::map<std::string, std::string> files = saves[2];
+        files.insert(saves[5].begin(), saves[5].end());  // (CY's files, made after save 2)
+        for (const std::string& file : {progress, board, list}) files[file + ".bak"] = saves[5].at(file);
+        files[progress + ".bak"] = copy;
+        Restore(files);
+    };
+    plant(saves[5].at(progress));
+    auto manager = ReadPlayers();
+    EXPECT_EQ(Profile->Score, 500);
+    ASSERT_NE(Profile->CurrLevel, nullptr);
+    EXPECT_EQ(Profile->CurrLevel->LevelSeconds, 5);
+    ASSERT_EQ(manager->ProfilesList.size(), 3u);
+    EXPECT_EQ(Notices(),
+              "The backup copy of the list of players was newer than the list itself: the newer list was taken.\n"
+              "ANN's backup copy held a newer save than the save itself: the newer one was taken (level 3, score "
+              "500).\n");
+    // The repair was written at once; the newer copies stay as they were, and the next start
+    // reads the same with nothing to tell.
+    for (const std::string& file : {progress, board, list})
+        EXPECT_EQ(Snapshot().at(file + ".bak"), saves[5].at(file)) << file;
+    EXPECT_GT(GetBFInt(LoadBlockFile(ProfilesFile(progress)), "Data::SaveCount"), 5);
+    ResetPlayerNotices();
+    ReadPlayers();
+    EXPECT_EQ(Notices(), "");
+    EXPECT_EQ(Profile->Score, 500);
+    EXPECT_EQ(Profile->CurrLevel->LevelSeconds, 5);
+
+    // The newer copy damaged in its levels played: its damage is checked as any file's, and that
+    // block comes from the older file.
+    ResetPlayerNotices();
+    std::string damaged = saves[5].at(progress);
+    damaged[damaged.find("Levels{") + 2] ^= 1;
+    plant(damaged);
+    ReadPlayers();
+    EXPECT_EQ(Profile->Score, 500);
+    EXPECT_NE(Notices().find("ANN's backup copy held a newer save"), std::string::npos) << Notices();
+    EXPECT_NE(Notices().find("From the save before: the levels played."), std::string::npos) << Notices();
+    EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile(progress + ".bak.bad")), damaged);
+}
+
+TEST_F(TrustedSavesTest, ABlockWholeInEitherCopyIsKeptWhateverDamageLiesBeforeIt) {
+    const auto saves = SaveAnnTwice();
+    const std::vector<std::string>&before = saves[0], &last = saves[1];
+    const auto saved = Snapshot();
+    const std::string progress = "65-110-110.AppProfile";
+    const std::string texts[2] = {saved.at(progress), saved.at(progress + ".bak")};
+    const std::vector<std::pair<size_t, size_t>> spans[2] = {BlockSpans(texts[0]), BlockSpans(texts[1])};
+
+    // One damage in each copy: a byte zeroed, a bit flipped or the copy cut. Half the pairs in the
+    // same block of both copies, half anywhere.
+    std::mt19937 random(53);
+    int lostBefore = 0;
+    for (int pair = 0; pair < 400; ++pair) {
+        size_t at[2];
+        int how[2];
+        at[0] = std::uniform_int_distribution<size_t>(0, texts[0].size() - 1)(random);
+        if (pair % 2 == 0) {
+            size_t b = 0;
+            while (b + 1 < spans[0].size() && at[0] >= spans[0][b].second) ++b;
+            at[1] = std::uniform_int_distribution<size_t>(spans[1][b].first, spans[1][b].second - 1)(random);
+        } else {
+            at[1] = std::uniform_int_distribution<size_t>(0, texts[1].size() - 1)(random);
+        }
+        std::string damaged[2];
+        for (int c = 0; c < 2; ++c) {
+            how[c] = std::uniform_int_distribution<int>(0, 2)(random);
+            damaged[c] = texts[c];
+            if (how[c] == 0) damaged[c][at[c]] = '\0';
+            if (how[c] == 1) damaged[c][at[c]] ^= static_cast<char>(1 << (pair % 7));
+            if (how[c] == 2) damaged[c].resize(at[c]);
+        }
+        SCOPED_TRACE("file " + std::to_string(how[0]) + " at " + std::to_string(at[0]) + ", its .bak " +
+                     std::to_string(how[1]) + " at " + std::to_string(at[1]));
+        Restore(saved);
+        testsupport::WriteFileBytes(ProfilesFile(progress), damaged[0]);
+        testsupport::WriteFileBytes(ProfilesFile(progress + ".bak"), damaged[1]);
+        ResetPlayerNotices();
+        auto manager = ReadPlayers();
+        ASSERT_EQ(manager->ProfilesList.size(), 2u);
+        const std::vector<std::string> got = Blocks(*manager->ProfilesList[0]);
+        // A block is whole in a copy when its damage lies outside the block's lines (a cut, when
+        // the block ends before it).
+        auto whole = [&](int c, size_t b) {
+            return how[c] == 2 ? spans[c][b].second <= at[c] : at[c] < spans[c][b].first || at[c] >= spans[c][b].second;
+        };
+        bool asLast = true;
+        for (size_t b = 0; b < got.size(); ++b) {
+            asLast = asLast && got[b] == last[b];
+            if (whole(0, b)) {
+                EXPECT_EQ(got[b], last[b]) << "block " << b << " was whole in the file";
+            } else if (whole(1, b)) {
+                EXPECT_TRUE(got[b] == last[b] || got[b] == before[b]) << "block " << b << " was whole in the .bak";
+                lostBefore += got[b] != last[b] && got[b] != before[b];
+            }
+        }
+        if (!asLast) {
+            EXPECT_FALSE(PendingPlayerNotices().empty()) << "a loss not told";
+        }
+    }
+    EXPECT_EQ(lostBefore, 0);
+}
+
+TEST_F(TrustedSavesTest, NamesAreComparedAndSavedWithoutTheCharactersThatShowNothing) {
+    auto writer = Writer({"Ann"});
+    // A zero-width space, a joiner, a direction mark and a control character, at the ends and
+    // inside: the same name.
+    for (const char* name : {"\u200BAnn", "Ann\u200D", "A\u200Enn", "\u00A0Ann\t", "\xC2\x85" "Ann"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(PlayerName(name), "Ann");
+        EXPECT_TRUE(writer->isNameTaken(name, nullptr));
+        EXPECT_EQ(writer->AddPlayer(name), 0);
+    }
+    EXPECT_FALSE(isPlayerNameCharacter(0x200B));
+    EXPECT_FALSE(isPlayerNameCharacter(0xFEFF));
+    EXPECT_TRUE(isPlayerNameCharacter(0x00C5));
+    // Given such a name, a player is saved under the visible name.
+    ASSERT_EQ(writer->AddPlayer("\u200BBo\u2060b"), 1);
+    EXPECT_EQ(writer->CurrProfile->name, "Bob");
+    writer->SaveAtEnd();
+    EXPECT_EQ(FileType(ProfilesFile("66-111-98.AppProfile")), 1);
+}
+
+TEST_F(TrustedSavesTest, AGameThatMayNotWriteSaysNothingAtExitWhenNothingChanged) {
+    // ANN with a board in play; BO with none on the disk (a fresh board, not played, is read).
+    auto writer = Writer({"Ann", "Bo"});
+    writer->ProfilesList[0]->CurrLevel = Board(10);
+    writer->SaveAtEnd();
+    auto reader = ReadPlayers();
+    std::vector<std::string> dialogs;
+    SetPlainDialog([&](const std::string&, const std::string& text) {
+        dialogs.push_back(text);
+        return true;
+    });
+    SetWriteFaultHook([](const std::string&, FileWrite) { return ENOLCK; });
+    Control::isEnded = true;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(reader->SavePlayers(), 1);
+    // A change is told as failed all the same.
+    reader->CurrProfile->Score = 9;
+    EXPECT_EQ(reader->SavePlayers(), 0);
+    testing::internal::GetCapturedStdout();
+    Control::isEnded = false;
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].find("Quiltora could not save your progress before closing"), 0u) << dialogs[0];
 }
 
 }  // namespace
