@@ -18,7 +18,7 @@ import tempfile
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PROFILE_ID = "75-105-109"
 # (place, frames after the main menu came at which the run ends, clicks before: (frame, x, y))
-CLICKS = [(50, 512, 374), (102, 512, 356), (250, 870, 700), (400, 792, 722)]
+CLICKS = [(50, 512, 374), (102, 512, 356), (250, 870, 700), (400, 919, 722)]
 PLACES = [("main menu", 120, 0), ("kingdom", 222, 2), ("stages map", 390, 3), ("board", 700, 4)]
 PARTS = ["rss", "renderer-code", "textures", "pictures", "fonts", "sounds", "heap", "anonymous"]
 

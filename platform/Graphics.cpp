@@ -733,6 +733,40 @@ void SetDesktopSizeOverride(int width, int height) {
     }
 }
 
+DesktopArea SystemUsableArea() {
+    DesktopArea area;
+    if (gOverrideW > 0 && gOverrideH > 0) {
+        area.width = gOverrideW;
+        area.height = gOverrideH;
+        return area;
+    }
+    if (!InitVideo()) return area;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::string(driver) == "offscreen" || std::string(driver) == "dummy") return area;
+    SDL_Rect r;
+    if (SDL_GetDisplayUsableBounds(0, &r) != 0 || r.w <= 0 || r.h <= 0) return area;
+    area = DesktopArea{r.x, r.y, r.w, r.h};
+    return area;
+}
+
+WindowFrame OpenWindowFrame(int waitMs) {
+    WindowFrame frame;
+    if (!gWindow || gDepth != 0) return frame;
+    const Uint32 until = SDL_GetTicks() + static_cast<Uint32>(std::max(waitMs, 0));
+    for (;;) {
+        frame.known = SDL_GetWindowBordersSize(gWindow, &frame.top, &frame.left, &frame.bottom, &frame.right) == 0;
+        if (!frame.known) return WindowFrame{};
+        if (frame.top + frame.left + frame.bottom + frame.right > 0 || SDL_TICKS_PASSED(SDL_GetTicks(), until))
+            return frame;
+        SDL_PumpEvents();
+        SDL_Delay(10);
+    }
+}
+
+void MoveOpenWindow(int x, int y) {
+    if (gWindow && gDepth == 0) SDL_SetWindowPosition(gWindow, x, y);
+}
+
 void SetGraphicsRefusal(GraphicsRefusal refuse) { gRefusal = refuse; }
 
 void ShowMouse() {

@@ -64,6 +64,25 @@ void WaitFrame();
 int SystemDesktopWidth();
 int SystemDesktopHeight();
 void SetDesktopSizeOverride(int width, int height);
+// The part of the desktop a window can take (less panels and docks), in desktop pixels: the
+// override's whole size when one is set; all zeros where it cannot be told, and under the
+// headless drivers (offscreen, dummy), whose windows no one sees and no desktop limits.
+struct DesktopArea {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+DesktopArea SystemUsableArea();
+// What the window system draws around the open window (title bar, borders), in pixels on each
+// side; known is false where it cannot tell (no window, no window manager, or a system that
+// does not say). A window manager tells the frame some time after the window is shown: up to
+// waitMs milliseconds are spent waiting for it (pumping the window system's events, which stay
+// queued for the input), after which a frame still all zeros counts as none.
+struct WindowFrame {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    bool known = false;
+};
+WindowFrame OpenWindowFrame(int waitMs = 0);
+// Moves the open window so that its picture's top-left corner is at (x, y) on the desktop.
+void MoveOpenWindow(int x, int y);
 // Tests: when set, every Graphics call is offered to it first and fails when it answers true.
 using GraphicsRefusal = bool (*)(int width, int height, int depth);
 void SetGraphicsRefusal(GraphicsRefusal refuse);

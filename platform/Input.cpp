@@ -25,6 +25,7 @@ struct InputState {
     std::array<bool, kKeyCount> keyHeld{};
     std::deque<int> chars;
     std::array<int, kButtonCount + 1> buttonHits{};
+    std::array<int, kButtonCount + 1> buttonReleases{};  // of presses counted as held
     std::array<bool, kButtonCount + 1> buttonHeld{};
     std::array<bool, kButtonCount + 1> buttonDown{};  // as reported, whatever FlushMouse forgot
     int mouseX = 0, mouseY = 0, mouseZ = 0;
@@ -126,6 +127,7 @@ void HandleButton(int button, bool down) {
         ++g.buttonHits[button];
         g.buttonHeld[button] = true;
     } else {
+        if (g.buttonHeld[button]) ++g.buttonReleases[button];
         g.buttonHeld[button] = false;
     }
 }
@@ -388,6 +390,13 @@ int MouseHit(int button) {
     return n;
 }
 
+int MouseReleased(int button) {
+    if (button < 1 || button > kButtonCount || g.heldBack) return 0;
+    int n = g.buttonReleases[button];
+    g.buttonReleases[button] = 0;
+    return n;
+}
+
 bool MouseDown(int button) {
     if (button < 1 || button > kButtonCount || g.heldBack) return false;
     return g.buttonHeld[button];
@@ -401,6 +410,7 @@ int MouseZ() { return g.mouseZ; }
 
 void FlushMouse() {
     g.buttonHits.fill(0);
+    g.buttonReleases.fill(0);
     g.buttonHeld.fill(false);
 }
 

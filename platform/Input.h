@@ -48,6 +48,11 @@ int GetChar();
 
 // Buttons: 1 left, 2 right, 3 middle.
 int MouseHit(int button);
+// Number of releases of the button since the last call for it, of presses that MouseDown saw
+// (a button still down at FlushMouse is not counted when let go); reading clears the count.
+// With MouseHit it tells what came between two polls: a press and its release in one frame
+// leave a hit and a release with MouseDown false.
+int MouseReleased(int button);
 bool MouseDown(int button);
 // Whether the button is down now, as the platform last reported it: unlike MouseDown it still
 // reads as down after FlushMouse, and held-back input does not hide it (reading it takes
@@ -58,7 +63,7 @@ bool MousePhysicallyDown(int button);
 int MouseX();
 int MouseY();
 int MouseZ();
-// Forgets button hits and held buttons (a button still down reads as up until pressed
+// Forgets button hits, releases and held buttons (a button still down reads as up until pressed
 // again). The position and the wheel stay.
 void FlushMouse();
 

@@ -105,6 +105,31 @@ bool DesktopAvailable() {
     return (x11 && *x11) || (wayland && *wayland);
 }
 
+bool WindowDisplayNamed() {
+    auto named = [](const char* variable) {
+        const char* value = std::getenv(variable);
+        return value && *value;
+    };
+    const char* wanted = std::getenv("SDL_VIDEODRIVER");
+    if (!wanted || Trim(wanted).empty()) return named("DISPLAY") || named("WAYLAND_DISPLAY");
+    // SDL tries the drivers listed one after another: any one that can open a window will do.
+    std::string rest = wanted;
+    while (!rest.empty()) {
+        const size_t comma = rest.find(',');
+        const std::string driver = Trim(rest.substr(0, comma));
+        rest = comma == std::string::npos ? std::string() : rest.substr(comma + 1);
+        if (driver.empty()) continue;
+        if (EqualsNoCase(driver, "x11")) {
+            if (named("DISPLAY")) return true;
+        } else if (EqualsNoCase(driver, "wayland")) {
+            if (named("WAYLAND_DISPLAY")) return true;
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
 namespace {
 TPlainDialog gPlainDialog;
 }

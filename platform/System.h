@@ -22,6 +22,13 @@ std::string RunProgram(const std::vector<std::string>& argv, int* exitCode = nul
 // and DISPLAY or WAYLAND_DISPLAY names a display.
 bool DesktopAvailable();
 
+// True when the game's own window has somewhere to go, read from the environment alone (nothing
+// is started): SDL_VIDEODRIVER asks for a driver that needs no display named (the headless
+// "offscreen" or "dummy", the console's "kmsdrm", ...), or the display a driver it asks for
+// needs is named ("x11": DISPLAY, "wayland": WAYLAND_DISPLAY), or, with no driver asked for,
+// DISPLAY or WAYLAND_DISPLAY names one. Without it SDL would fall back to a window nobody sees.
+bool WindowDisplayNamed();
+
 // A plain dialog of the system: a title, a text and an OK button, shown over everything until the
 // player presses OK (it does not need the game's window or its screens). The function that shows
 // it returns true when it was shown.

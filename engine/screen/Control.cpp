@@ -1,5 +1,6 @@
 #include "engine/screen/Control.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -100,8 +101,11 @@ int Control::AddGlobalObject(const std::shared_ptr<TGameObject>& obj) {
     return 0;
 }
 
-int Control::AddToSaveList(const std::shared_ptr<TAppObj>& obj) {
-    if (obj) ToSaveAtEndList.push_back(obj);
+int Control::AddToSaveList(const std::shared_ptr<TAppObj>& obj, const TAppObj* before) {
+    if (!obj) return 0;
+    auto at = std::find_if(ToSaveAtEndList.begin(), ToSaveAtEndList.end(),
+                           [before](const std::shared_ptr<TAppObj>& o) { return before && o.get() == before; });
+    ToSaveAtEndList.insert(at, obj);
     return 0;
 }
 

@@ -62,8 +62,9 @@ public:
     static int AddScreen(const std::shared_ptr<TAppScreen>& screen);
     static int AddPopUp(const std::shared_ptr<TAppPopUp>& popup);
     static int AddGlobalObject(const std::shared_ptr<TGameObject>& obj);
-    // No check for duplicates.
-    static int AddToSaveList(const std::shared_ptr<TAppObj>& obj);
+    // No check for duplicates. Appended, or, when `before` is in the list, put just ahead of it
+    // (an object whose end-of-run changes another one writes).
+    static int AddToSaveList(const std::shared_ptr<TAppObj>& obj, const TAppObj* before = nullptr);
     static int isScreenExists(const TAppScreen* screen);
     static int isPopUpExists(const TAppPopUp* popup);
 

@@ -1,5 +1,7 @@
 #include "engine/screen/Display.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "engine/system/Letterbox.h"
@@ -28,6 +30,8 @@ namespace {
 
 constexpr int kHertz = 60;
 constexpr int kWideWindowWidth = 1366;
+// How long a window manager is given to tell the window's frame.
+constexpr int kFrameWaitMs = 300;
 
 std::string SizeText(int w, int h) { return std::to_string(w) + " x " + std::to_string(h); }
 
@@ -44,11 +48,41 @@ void FillOpenedGraphics() {
     OpenedGraphics::isInitialized = 1;
 }
 
-// A window for the stretched setting; when it cannot be opened, one retry at a size that fits
-// the desktop. False when no window could be opened.
+// The open window fitted to the usable area with its frame: opened again smaller where the frame
+// makes it overflow, then centred there.
+void FitOpenWindow(int wantW, const DesktopArea& area) {
+    // The frame matters only where the window nearly fills the area: only then is it waited for.
+    const bool tight = GraphicsWidth() + kFrameGuessWidth > area.width || GraphicsHeight() + kFrameGuessHeight > area.height;
+    WindowFrame frame = OpenWindowFrame(tight ? kFrameWaitMs : 0);
+    if (!frame.known) {
+        frame.left = frame.right = kFrameGuessWidth / 2;
+        frame.top = kFrameGuessHeight;
+        frame.bottom = 0;
+    }
+    const int frameW = frame.left + frame.right, frameH = frame.top + frame.bottom;
+    const WindowSize fitted = FitWindowSize(wantW, kLogicalHeight, std::max(area.width - frameW, 1),
+                                            std::max(area.height - frameH, 1));
+    if (fitted.width < GraphicsWidth() || fitted.height < GraphicsHeight()) {
+        if (Graphics(fitted.width, fitted.height, 0, kHertz, 0))
+            OpenWindowFrame(tight ? kFrameWaitMs : 0);  // the new window framed before it is placed
+        else
+            Warning("Can't make the window " + SizeText(fitted.width, fitted.height) + " to fit the desktop (" +
+                        GraphicsError() + ")",
+                    Here());
+    }
+    MoveOpenWindow(area.x + std::max((area.width - GraphicsWidth() - frameW) / 2, 0) + frame.left,
+                   area.y + std::max((area.height - GraphicsHeight() - frameH) / 2, 0) + frame.top);
+}
+
+// A window for the stretched setting, fitted to the desktop; when it cannot be opened, one retry
+// at a size that fits the desktop. False when no window could be opened.
 bool OpenWindow(int stretched) {
-    int w = stretched ? kLogicalWidth : kWideWindowWidth;
-    if (Graphics(w, kLogicalHeight, 0, kHertz, 0)) {
+    const int w = stretched ? kLogicalWidth : kWideWindowWidth;
+    const DesktopArea area = SystemUsableArea();
+    const WindowSize size = FitWindowSize(w, kLogicalHeight, area.width, area.height);
+    if (Graphics(size.width, size.height, 0, kHertz, 0)) {
+        if (area.width > 0 && area.height > 0) FitOpenWindow(w, area);
+        // The same fit at any size: the picture scales with the window.
         SetAspectResolution(kLogicalWidth, kLogicalHeight, stretched ? 3 : 2);
         return true;
     }
@@ -69,7 +103,7 @@ bool OpenWindow(int stretched) {
         retryW = 819;
         retryH = 614;
     }
-    Warning("Can't open a window of " + SizeText(w, kLogicalHeight) + " (" + firstError + "), trying " +
+    Warning("Can't open a window of " + SizeText(size.width, size.height) + " (" + firstError + "), trying " +
                 SizeText(retryW, retryH),
             Here());
     if (Graphics(retryW, retryH, 0, kHertz, 0)) {
@@ -81,6 +115,15 @@ bool OpenWindow(int stretched) {
 }
 
 }  // namespace
+
+WindowSize FitWindowSize(int wantW, int wantH, int roomW, int roomH) {
+    if (roomW <= 0 || roomH <= 0 || (wantW <= roomW && wantH <= roomH)) return {wantW, wantH};
+    // In 64 bits: the products of two sizes.
+    const int64_t w = wantW, h = wantH;
+    if (int64_t(roomW) * h <= int64_t(roomH) * w)
+        return {roomW, std::max(static_cast<int>(int64_t(roomW) * h / w), 1)};
+    return {std::max(static_cast<int>(int64_t(roomH) * w / h), 1), roomH};
+}
 
 bool openScreenASPECT(int width, int height, int fullScreen, int stretched) {
     (void)width;

@@ -7,6 +7,13 @@
 //   1          1          full screen at desktop size   0 (stretched, also unevenly)
 //   1          0          full screen at desktop size   2 (scaled evenly, centred)
 //
+// A window fits the desktop's usable area (less its panels) with the window system's frame
+// around it: where the size in the table does not fit, the largest window of the same shape that
+// does, in the same fit mode (the picture scaled down evenly), centred in the usable area. The
+// frame is read once the window is open (a window that then overflows is opened again, smaller);
+// where the system cannot tell it, kFrameGuessWidth x kFrameGuessHeight is left for it. Headless
+// (no desktop to fit) the table's sizes hold.
+//
 // A full screen that cannot be opened falls back to a window (reported); a window that cannot
 // be opened is retried once at a smaller size with fit mode 3.
 #pragma once
@@ -48,6 +55,19 @@ int desktopHeight();
 int GetGraphicsWidth();
 int GetGraphicsHeight();
 int GraphicsInitialized();
+
+// The room left for a window frame that the window system does not tell.
+constexpr int kFrameGuessWidth = 16;
+constexpr int kFrameGuessHeight = 48;
+
+// The window size wanted when it fits within room (width x height), else the largest size of the
+// same shape that does (rounded down, at least 1 x 1). A room of 0 either way is unknown: the
+// wanted size.
+struct WindowSize {
+    int width = 0, height = 0;
+    bool operator==(const WindowSize&) const = default;
+};
+WindowSize FitWindowSize(int wantW, int wantH, int roomW, int roomH);
 
 // The logical-screen size of the game.
 constexpr int kLogicalWidth = 1024;

@@ -31,6 +31,9 @@ float Mouse::lastZ = 0;
 int Mouse::LeftPressed = 0;
 int Mouse::RightPressed = 0;
 int Mouse::MidPressed = 0;
+int Mouse::LeftReleased = 0;
+int Mouse::RightReleased = 0;
+int Mouse::MidReleased = 0;
 int Mouse::LeftHolded = 0;
 int Mouse::RightHolded = 0;
 int Mouse::MidHolded = 0;
@@ -45,6 +48,7 @@ int Mouse::StartedMidHolded() { return MidHolded && !LastMidHolded ? 1 : 0; }
 void Mouse::Clear() {
     FlushMouse();
     LeftPressed = RightPressed = MidPressed = 0;
+    LeftReleased = RightReleased = MidReleased = 0;
     LeftHolded = RightHolded = MidHolded = 0;
 }
 
@@ -71,6 +75,9 @@ void Mouse::_UpdatePressAndHold() {
     LeftPressed = MouseHit(1);
     RightPressed = MouseHit(2);
     MidPressed = MouseHit(3);
+    LeftReleased = MouseReleased(1);
+    RightReleased = MouseReleased(2);
+    MidReleased = MouseReleased(3);
     LeftHolded = MouseDown(1) ? 1 : 0;
     RightHolded = MouseDown(2) ? 1 : 0;
     MidHolded = MouseDown(3) ? 1 : 0;
@@ -104,6 +111,7 @@ void Mouse::Reset() {
     x = y = 0;
     z = vx = vy = vz = lastX = lastY = lastZ = 0;
     LeftPressed = RightPressed = MidPressed = 0;
+    LeftReleased = RightReleased = MidReleased = 0;
     LeftHolded = RightHolded = MidHolded = 0;
     LastLeftHolded = LastRightHolded = LastMidHolded = 0;
     Cursor = nullptr;

@@ -57,6 +57,9 @@ public:
     static float lastX, lastY, lastZ;
     // Presses since the previous update (normally 0 or 1).
     static int LeftPressed, RightPressed, MidPressed;
+    // Releases since the previous update: with a press in the same update and the button not
+    // held, a click made within one frame.
+    static int LeftReleased, RightReleased, MidReleased;
     // 1 while the button is down.
     static int LeftHolded, RightHolded, MidHolded;
     // The held flags of the previous update.

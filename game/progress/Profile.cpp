@@ -234,8 +234,14 @@ int TProfile::Game_RestartLevel() {
 }
 
 int TProfile::Game_IncriseLevel() {
-    Level = std::min(Level + 1, MaxLevel);
+    Game_BookNextLevel();
     SwitchTo(Screen(ProgressPlace::Kingdom), "kingdom");
+    return 0;
+}
+
+int TProfile::Game_BookNextLevel() {
+    Level = std::min(Level + 1, MaxLevel);
+    if (auto kingdom = Screen(ProgressPlace::Kingdom)) CurrScreen = kingdom->name;
     return 0;
 }
 

@@ -189,6 +189,9 @@ public:
     virtual int Game_RestartLevel();
     // Level + 1 (at most 100), then to the kingdom.
     virtual int Game_IncriseLevel();
+    // What Game_IncriseLevel books, going nowhere: Level + 1 (at most 100) and the kingdom as the
+    // screen to continue on (the game ends before it gets there).
+    virtual int Game_BookNextLevel();
     // Starts over: statistics, flags, records and buildings cleared, level 1 unlocked, then to
     // the stages map. Awards, tips and CurrLevel are kept.
     virtual int Game_StartNew();

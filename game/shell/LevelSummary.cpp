@@ -20,6 +20,7 @@
 #include "game/puzzle/MainGame.h"
 #include "game/puzzle/TileGameObject.h"
 #include "game/shell/GiveAward.h"
+#include "game/shell/ProfileManager.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
@@ -140,6 +141,7 @@ int TLevelSummary::SetData(const std::shared_ptr<TLevel>& level) {
 int TLevelSummary::OnPrepare() {
     AwardsPending = false;
     AwardsToGive.clear();
+    GoNextTo = 0;
     PrepareData();
     PrepareProfileStuff();
     PrepareUI();
@@ -182,6 +184,7 @@ int TLevelSummary::PrepareProfileStuff() {
     // The win is booked: the finished board is no play in progress. Play that stops here goes
     // on from the stages map, never back into the won level.
     Profile->CurrScreen = "Stages";
+    NotLeft = true;
     return 0;
 }
 
@@ -309,6 +312,7 @@ int TLevelSummary::Interface() {
 }
 
 int TLevelSummary::GoOn(int where) {
+    NotLeft = false;
     if (where == GoToNext) {
         if (Profile) Profile->Game_IncriseLevel();
     } else if (where == GoToRestart) {
@@ -335,6 +339,19 @@ int TLevelSummary::GoRestart() {
     return 0;
 }
 
+int TLevelSummary::SaveAtEnd() {
+    if (!NotLeft || !Profile || Control::CurrScreen.get() != this) return 0;
+    NotLeft = false;
+    // The awards not announced yet, as GiveAward books them when it shows them.
+    std::vector<std::shared_ptr<TAward>> due = AwardsPending ? AwardsToGive : CheckAwards(this);
+    for (const auto& award : due)
+        if (award && !Profile->HaveAward(award) && !Profile->isAward(award->id)) Profile->Awards.push_back(award);
+    AwardsToGive.clear();
+    if (!(AwardsPending && GoNextTo == GoToRestart)) Profile->Game_BookNextLevel();
+    AwardsPending = false;
+    return 0;
+}
+
 int TLevelSummary::GoStats() {
     View->GO(1.0f);
     return 0;
@@ -357,5 +374,6 @@ int TLevelSummary::FreeLevel() {
 TLevelSummaryPtr CreateLevelSummary() {
     auto screen = std::make_shared<TLevelSummary>();
     screen->Init("Level Summary", bDir + "PopUps/LevelSummary/LevelSummary.AppScreen");
+    Control::AddToSaveList(screen, Profiles.get());
     return screen;
 }

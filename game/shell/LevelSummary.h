@@ -14,6 +14,12 @@
 //
 // With a file "testingmode.txt" in the working folder the screen shows "LEVEL n" at its top and
 // F12 saves the picture as "Level-n.png" in the working folder.
+//
+// The summary writes no file. A game that ends while it is up, neither Next nor Restart taken
+// (the window closed, Command+Q), keeps what Next would have given: at the end, before the
+// players are saved, the awards due are booked and the level counter advanced with the kingdom as
+// the place to continue on, so the next start goes on from there. When Restart was taken and
+// its awards were still being announced, the awards are booked and the level stays.
 #pragma once
 #include <array>
 #include <memory>
@@ -85,6 +91,8 @@ public:
     bool AwardsPending = false;
     std::vector<std::shared_ptr<TAward>> AwardsToGive;
     int GoNextTo = 0;
+    // The win is booked and the summary is up, not yet left by Next or Restart.
+    bool NotLeft = false;
     int isTestingOn = 0;
     int Stars = 0;
     int TotalScore = 0;  // the level's score plus 10 a star
@@ -99,6 +107,9 @@ public:
     int OnDraw() override;
     int OnUpdate() override;
     int Interface() override;
+    // At the end of the run, on the summary not yet left: what Next (or a Restart under way)
+    // would have booked, in the player's profile only (the players' save, after it, writes it).
+    int SaveAtEnd() override;
 
     // Grabs the picture's 1024 x 768 area of the window and writes it as PNG.
     static int SaveScreenshot(const std::string& url);
@@ -126,5 +137,6 @@ using TLevelSummaryPtr = std::shared_ptr<TLevelSummary>;
 
 extern TLevelSummaryPtr LevelSummary;
 
-// A new screen registered with Control as "Level Summary", file bDir + "PopUps/LevelSummary/LevelSummary.AppScreen".
+// A new screen registered with Control as "Level Summary", file bDir + "PopUps/LevelSummary/LevelSummary.AppScreen",
+// and in the save-at-end list ahead of the players' save.
 TLevelSummaryPtr CreateLevelSummary();

@@ -1,7 +1,9 @@
 // The program's entry point: the game's start-up (globals, every screen and pop-up, the engine's
 // initialisation with the partner splash screens, the loading screen), then the engine's frame
 // loop, which ends the program through AppEnd (the window's close request, Command+Q, or the
-// harness's frame limit).
+// harness's frame limit). With no display to open the window on, and no driver asked for that
+// needs none (SDL_VIDEODRIVER=offscreen for a headless run), it says so in one line on standard
+// error and ends with status 1 before any folder or file is made.
 //
 // Options:
 //   --data DIR         the data folder (else data/ beside the executable, then ../data/)
@@ -257,6 +259,10 @@ long ResidentKb() {
 
 constexpr int kUsageFrames = 60;
 
+const char* const kNoDisplayLine =
+    "Quiltora needs a desktop to open its window on, and none is named (DISPLAY and WAYLAND_DISPLAY are "
+    "not set); to run it without a window on purpose, start it with SDL_VIDEODRIVER=offscreen.";
+
 void PrintUsage(int32_t frame) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -452,6 +458,13 @@ int main(int argc, char** argv) {
     const double mainEntered = MonotonicMs();
     std::vector<std::string> args(argv + 1, argv + argc);
     HarnessOptions options = ParseHarnessOptions(args);
+    // With no display named SDL would open its window offscreen, where nobody sees it, and the
+    // game would go on writing the player's folders: say what is missing before anything is
+    // made (the level arranger opens no window).
+    if (!options.arrangeLevels && !WindowDisplayNamed()) {
+        std::fprintf(stderr, "%s\n", kNoDisplayLine);
+        return 1;
+    }
     if (options.timings) std::printf("timing main %.3f\n", mainEntered);
     SetAppPathOptions(ParseAppPathOptions(args));
     SetFixedClock(options.fixedDelta);

@@ -126,6 +126,8 @@ constexpr int kMenuPlayX = 512, kMenuPlayY = 374, kContinueX = 512, kContinueY =
 // The kingdom's Play button, which leads to the stages map.
 constexpr int kKingdomPlayX = 870, kKingdomPlayY = 700;
 constexpr int kThumb1X = 248, kThumb1Y = 580, kThumb2X = 424, kThumb2Y = 612, kThumb3X = 600, kThumb3Y = 588;
+// The OK button of the kingdom's help, which comes on a player's first visit.
+constexpr int kHelpOkX = 512, kHelpOkY = 608;
 
 // The frame from which the summary has shown its window and its stars have landed (their
 // places: (588, 142), (652, 132) and (716, 142) less 171, the stars 46 pixels wide).
@@ -185,6 +187,46 @@ TEST(GamePlayTest, LevelOneHalfPlayedIsKeptAsPlayInProgress) {
     EXPECT_EQ(progress->CurrStars, 3);
     for (auto [x, y] : win.cells)
         EXPECT_EQ(progress->Tile(0, x, y)->isCovered, IsRed(CellPixel(run.shot, *win.level, x, y)) ? 0 : 1);
+}
+
+// A click whose press and release come within one frame (a quick click, a touchpad's tap) counts
+// on the board: the left button uncovers a cell of the picture, the right one crosses out a cell
+// outside it.
+TEST(GamePlayTest, ClicksWithinOneFrameUncoverAndCrossOutACell) {
+    auto level = LaidOutLevel(1);
+    ASSERT_TRUE(level);
+    int pictureX = -1, pictureY = -1, emptyX = -1, emptyY = -1;
+    for (int y = 0; y < level->Rows; ++y)
+        for (int x = 0; x < level->Cols; ++x) {
+            if (level->Tile(0, x, y)->isTile && pictureX < 0) pictureX = x, pictureY = y;
+            if (!level->Tile(0, x, y)->isTile && emptyX < 0) emptyX = x, emptyY = y;
+        }
+    ASSERT_GE(pictureX, 0);
+    ASSERT_GE(emptyX, 0);
+    auto at = [&](int x, int y) {
+        auto t = level->Tile.At(0, x, y);
+        return std::to_string(t->DrawX) + " " + std::to_string(t->DrawY);
+    };
+    const int f = kPlayFrame + 40;
+    const std::string script = std::to_string(f) + " move " + at(pictureX, pictureY) + "\n" +
+                               std::to_string(f + 1) + " down 1\n" + std::to_string(f + 1) + " up 1\n" +
+                               std::to_string(f + 5) + " move " + at(emptyX, emptyY) + "\n" +
+                               std::to_string(f + 6) + " down 2\n" + std::to_string(f + 6) + " up 2\n";
+    testsupport::TempDir dir;
+    GameRun run = RunGame(dir, "--level 1" + FromMenu(f + 40) + Script(dir, script));
+    ASSERT_EQ(run.status, 0);
+    const std::string saved = ProgressFile(dir);
+    ASSERT_FALSE(saved.empty());
+    auto progress = LoadPacLevel(saved);
+    ASSERT_TRUE(progress);
+    EXPECT_EQ(progress->Tile(0, pictureX, pictureY)->isCovered, 0);
+    EXPECT_EQ(progress->Tile(0, emptyX, emptyY)->isCovered, 0);
+    EXPECT_EQ(progress->TIlesUncovered, 1);
+    EXPECT_EQ(progress->TilesCrossed, 1);
+    EXPECT_EQ(progress->Mistakes, 0);
+    ASSERT_TRUE(run.shot);
+    EXPECT_TRUE(IsRed(CellPixel(run.shot, *level, pictureX, pictureY)))
+        << std::hex << CellPixel(run.shot, *level, pictureX, pictureY);
 }
 
 TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
@@ -392,5 +434,42 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
         EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y))) << std::hex << Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y);
         EXPECT_FALSE(IsCream(Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y))) << std::hex << Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y);
         EXPECT_TRUE(IsRed(Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4))) << std::hex << Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4);
+    }
+}
+
+// Closing the game on a won level's summary keeps what Next would have given: the next start
+// continues into the kingdom (its first visit, with its help), and from there the map plays
+// level 2.
+TEST(GamePlayTest, ClosingTheGameOnTheSummaryKeepsWhatNextWouldHaveGiven) {
+    WinScript win;
+    ASSERT_TRUE(win.level);
+    testsupport::TempDir dir;
+    {
+        const int close = win.endOfRun.back() + 200;
+        GameRun run = RunGame(dir, "--level 1" + FromMenu(close + 60) +
+                                       Script(dir, win.text + std::to_string(close) + " quit\n"));
+        ASSERT_EQ(run.status, 0);
+        EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+        auto progress = LoadBlockFile(PlayerFile(dir, ".AppProfile"));
+        EXPECT_EQ(GetBFInt(progress, "Data::Level"), 2);
+        EXPECT_EQ(GetBFString(progress, "Data::Screen"), "Kingdom");
+        EXPECT_EQ(CreateProfileLevelFromString(GetBFString(progress, "Levels::Level1"))->isPassed, 1);
+        EXPECT_EQ(GetBFString(progress, "Levels::Level2"), "2,0,1,0,0,0,0");
+        EXPECT_EQ(GetBFInt(progress, "Data::KingdomTutorialScreenShowed"), 0) << "the kingdom not visited yet";
+        EXPECT_EQ(ProgressFile(dir), "");
+    }
+    {
+        // Play and Continue: the kingdom with its help; OK, then the kingdom's Play to the map,
+        // which first pans over its whole length (ten seconds); level 2's thumbnail plays it.
+        const std::string clicks = ClickAt(20, kMenuPlayX, kMenuPlayY) + ClickAt(60, kContinueX, kContinueY) +
+                                   ClickAt(220, kHelpOkX, kHelpOkY) + ClickAt(330, kKingdomPlayX, kKingdomPlayY) +
+                                   ClickAt(960, kThumb2X, kThumb2Y);
+        GameRun run = RunGame(dir, FromMenu(1050) + Script(dir, clicks));
+        ASSERT_EQ(run.status, 0);
+        EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
+        auto progress = LoadBlockFile(PlayerFile(dir, ".AppProfile"));
+        EXPECT_EQ(GetBFInt(progress, "Data::KingdomTutorialScreenShowed"), 1) << "the kingdom was visited";
+        EXPECT_EQ(GetBFString(progress, "Data::Screen"), "GameScreen");
+        EXPECT_EQ(GetBFInt(progress, "Data::Level"), 2);
     }
 }

@@ -3,6 +3,7 @@
 // over both; every way out ends through AppEnd; and quitting at any moment of start-up leaves the
 // player's files exactly as they were.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -194,6 +195,54 @@ TEST(StartupTest, ShippedDataLoadsWithoutAReport) {
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("WARNING"), std::string::npos) << run.output;
+}
+
+// With no display to open the window on, the game says so in one line and ends before it makes a
+// folder or a file, in the folder given or in the player's own home; asked for the headless
+// driver it runs as ever.
+TEST(StartupTest, WithNoDisplayTheGameSaysSoAndWritesNothing) {
+    struct Case {
+        const char* name;
+        const char* env;   // set for the run, after DISPLAY, WAYLAND_DISPLAY, SDL_VIDEODRIVER and
+                           // XDG_DATA_HOME are cleared
+        bool userDir;      // --user-dir given (else the home's per-user folder)
+        bool runs;
+    };
+    const Case cases[] = {
+        {"no display, --user-dir", "", true, false},
+        {"no display, home folder", "", false, false},
+        {"x11 asked for, no DISPLAY", "SDL_VIDEODRIVER=x11", true, false},
+        {"headless asked for", "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::TempDir dir;
+        std::filesystem::create_directories(dir.file("user"));
+        std::filesystem::create_directories(dir.file("home"));
+        const std::string command =
+            "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_DATA_HOME HOME=" + Quote(dir.file("home")) +
+            " " + c.env + " timeout 240 " + Quote(testsupport::GameExe()) + " --data " +
+            Quote(testsupport::SourceDir() + "/data") + (c.userDir ? " --user-dir " + Quote(dir.file("user")) : "") +
+            " --fixed-delta --menu-frames 0 --frames 5000 > " + Quote(dir.file("out.txt")) + " 2> " +
+            Quote(dir.file("err.txt"));
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        const std::string err = testsupport::ReadFileBytes(dir.file("err.txt"));
+        const bool userEmpty = std::filesystem::is_empty(dir.file("user"));
+        const bool homeEmpty = std::filesystem::is_empty(dir.file("home"));
+        if (c.runs) {
+            EXPECT_EQ(WEXITSTATUS(status), 0);
+            EXPECT_FALSE(userEmpty);
+            continue;
+        }
+        EXPECT_NE(WEXITSTATUS(status), 0);
+        EXPECT_EQ(err,
+                  "Quiltora needs a desktop to open its window on, and none is named (DISPLAY and WAYLAND_DISPLAY "
+                  "are not set); to run it without a window on purpose, start it with SDL_VIDEODRIVER=offscreen.\n");
+        EXPECT_EQ(testsupport::ReadFileBytes(dir.file("out.txt")), "");
+        EXPECT_TRUE(userEmpty);
+        EXPECT_TRUE(homeEmpty);
+    }
 }
 
 TEST(StartupTest, CloseRequestAndCommandQInOneFrameEndTheRunThere) {

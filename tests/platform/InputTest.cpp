@@ -134,6 +134,39 @@ TEST_F(InputTest, MouseButtonsCountHitsAndFlushForgetsThemButKeepsPosition) {
     EXPECT_EQ(MouseHit(4), 0);
 }
 
+// Releases are counted like hits, so that a reader polling once a frame sees a click made within
+// one frame (a hit, a release, the button up) and a release followed by a new press (held again).
+TEST_F(InputTest, MouseReleasesCountLetGoesOfHeldButtonsAndClearWhenRead) {
+    InjectMouseButton(1, true);
+    InjectMouseButton(1, false);
+    EXPECT_EQ(MouseHit(1), 1);
+    EXPECT_EQ(MouseReleased(1), 1);
+    EXPECT_EQ(MouseReleased(1), 0);
+    EXPECT_FALSE(MouseDown(1));
+    InjectMouseButton(2, true);
+    EXPECT_EQ(MouseReleased(2), 0);
+    InjectMouseButton(2, false);
+    InjectMouseButton(2, true);
+    EXPECT_EQ(MouseReleased(2), 1);
+    EXPECT_TRUE(MouseDown(2));
+    // A button flushed while down: its release is no release of a press that counted.
+    FlushMouse();
+    InjectMouseButton(2, false);
+    EXPECT_EQ(MouseReleased(2), 0);
+    InjectMouseButton(3, true);
+    InjectMouseButton(3, false);
+    HoldBackInput(true);
+    EXPECT_EQ(MouseReleased(3), 0);
+    HoldBackInput(false);
+    EXPECT_EQ(MouseReleased(3), 1);
+    InjectMouseButton(3, true);
+    InjectMouseButton(3, false);
+    FlushMouse();
+    EXPECT_EQ(MouseReleased(3), 0);
+    EXPECT_EQ(MouseReleased(0), 0);
+    EXPECT_EQ(MouseReleased(4), 0);
+}
+
 TEST_F(InputTest, InputHeldBackReadsAsNothingAndIsKeptForLater) {
     InjectKeyDown(KEY_A);
     InjectChar('a');

@@ -82,6 +82,38 @@ TEST(SystemTest, NoDesktopWithoutADisplayOrUnderTheOffscreenAndDummyDrivers) {
     }
 }
 
+TEST(SystemTest, TheGamesWindowNeedsADisplayNamedOrADriverThatNeedsNone) {
+    struct Case {
+        const char* driver;
+        const char* display;
+        const char* wayland;
+        bool named;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr, false},
+        {"", "", "", false},
+        {" ", nullptr, nullptr, false},
+        {nullptr, ":0", nullptr, true},
+        {nullptr, nullptr, "wayland-0", true},
+        {"offscreen", nullptr, nullptr, true},
+        {"Dummy", nullptr, nullptr, true},
+        {"kmsdrm", nullptr, nullptr, true},
+        {"x11", nullptr, "wayland-0", false},
+        {"x11", ":0", nullptr, true},
+        {"wayland", ":0", nullptr, false},
+        {"wayland", nullptr, "wayland-0", true},
+        {"wayland,x11", ":0", nullptr, true},
+        {"wayland, x11", nullptr, nullptr, false},
+        {"x11,offscreen", nullptr, nullptr, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.driver ? c.driver : "-") + " " + (c.display ? c.display : "-") + " " +
+                     (c.wayland ? c.wayland : "-"));
+        ScopedEnv d("SDL_VIDEODRIVER", c.driver), x("DISPLAY", c.display), w("WAYLAND_DISPLAY", c.wayland);
+        EXPECT_EQ(WindowDisplayNamed(), c.named);
+    }
+}
+
 TEST(SystemTest, APlainDialogNeedsADesktopAndCanBeReplaced) {
     // Headless (the tests' offscreen driver): nothing is shown, and nothing waits for a click.
     EXPECT_FALSE(ShowPlainDialog("Quiltora", "text"));

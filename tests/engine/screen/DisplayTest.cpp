@@ -18,10 +18,12 @@ std::vector<Attempt> gAttempts;
 int gRefuseDepth = -1;                  // refuse openings of this depth (-1: none)
 int gRefuseWidth = 0, gRefuseHeight = 0;  // refuse this size (0: none)
 bool gRefuseAll = false;
+bool gRefuseFirst = false;  // refuse the first opening asked for
 
 bool Record(int w, int h, int depth) {
     gAttempts.emplace_back(w, h, depth);
-    return gRefuseAll || depth == gRefuseDepth || (w == gRefuseWidth && h == gRefuseHeight);
+    return gRefuseAll || depth == gRefuseDepth || (w == gRefuseWidth && h == gRefuseHeight) ||
+           (gRefuseFirst && gAttempts.size() == 1);
 }
 
 class DisplayTest : public ::testing::Test {
@@ -31,6 +33,7 @@ protected:
         gRefuseDepth = -1;
         gRefuseWidth = gRefuseHeight = 0;
         gRefuseAll = false;
+        gRefuseFirst = false;
         AppSettings::Reset();
         OpenedGraphics::Reset();
         ResetAspect();
@@ -111,8 +114,8 @@ TEST_F(DisplayTest, RefusedWindowIsRetriedAtASizeTheDesktopHolds) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "desktop height " << c.deskH << " stretched " << c.stretched);
         SetDesktopSizeOverride(c.deskW, c.deskH);
-        gRefuseWidth = c.stretched ? 1024 : 1366;
-        gRefuseHeight = 768;
+        gAttempts.clear();
+        gRefuseFirst = true;  // the window fitted to the desktop
         ::testing::internal::CaptureStdout();
         EXPECT_TRUE(openScreenASPECT(1024, 768, 0, c.stretched));
         ::testing::internal::GetCapturedStdout();
@@ -121,6 +124,67 @@ TEST_F(DisplayTest, RefusedWindowIsRetriedAtASizeTheDesktopHolds) {
         EXPECT_EQ(AspectMode, 3);
         EXPECT_EQ(OpenedGraphics::Stretched, 1);
         EXPECT_EQ(OpenedGraphics::WindowWidth, c.retryW);
+    }
+}
+
+// The size choice: the wanted window where it fits, else the largest of its shape that does.
+TEST(WindowFitTest, TheWantedSizeWhereItFitsElseTheLargestOfItsShape) {
+    const struct {
+        int wantW, wantH, roomW, roomH;
+        WindowSize fitted;
+    } cases[] = {
+        {1366, 768, 1920, 1080, {1366, 768}},
+        {1366, 768, 1366, 768, {1366, 768}},
+        {1366, 768, 1366, 720, {1280, 720}},  // a panel's 48 rows
+        {1366, 768, 1350, 720, {1280, 720}},
+        {1366, 768, 1364, 745, {1325, 745}},  // a frame of 1 + 1 by 23
+        {1366, 768, 1024, 768, {1024, 575}},
+        {1366, 768, 1280, 1024, {1280, 719}},
+        {1366, 768, 800, 600, {800, 449}},
+        {1024, 768, 1366, 720, {960, 720}},
+        {1024, 768, 1024, 768, {1024, 768}},
+        {1024, 768, 1008, 720, {960, 720}},
+        {1024, 768, 800, 1200, {800, 600}},
+        {1366, 768, 0, 0, {1366, 768}},  // unknown room
+        {1366, 768, 1, 1, {1, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.wantW << "x" << c.wantH << " in " << c.roomW << "x" << c.roomH);
+        const WindowSize got = FitWindowSize(c.wantW, c.wantH, c.roomW, c.roomH);
+        EXPECT_EQ(got.width, c.fitted.width);
+        EXPECT_EQ(got.height, c.fitted.height);
+    }
+}
+
+// On an (emulated) desktop too small for the window, with room left for a frame the offscreen
+// driver does not tell: the window of the same shape that fits, the picture in the same fit mode.
+TEST_F(DisplayTest, AWindowOnASmallDesktopTakesTheLargestSizeOfItsShapeThatFits) {
+    const struct {
+        int deskW, deskH, stretched, w, h, mode;
+    } cases[] = {
+        {1920, 1080, 0, 1366, 768, 2},
+        {1366, 768, 0, 1280, 720, 2},
+        {1024, 768, 0, 1008, 566, 2},
+        {1366, 768, 1, 960, 720, 3},
+        {1280, 800, 1, 1002, 752, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "desktop " << c.deskW << "x" << c.deskH << " stretched " << c.stretched);
+        EndGraphics();
+        OpenedGraphics::Reset();
+        SetDesktopSizeOverride(c.deskW, c.deskH);
+        AppSettings::SetFullScreen(0);
+        AppSettings::SetStretched(c.stretched);
+        ::testing::internal::CaptureStdout();
+        AppInitGraphics();
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(GraphicsWidth(), c.w);
+        EXPECT_EQ(GraphicsHeight(), c.h);
+        EXPECT_EQ(AspectMode, c.mode);
+        EXPECT_EQ(OpenedGraphics::WindowWidth, c.w);
+        EXPECT_EQ(GetGraphicsWidth(), 1024);
+        EXPECT_EQ(GetGraphicsHeight(), 768);
     }
 }
 

@@ -124,14 +124,18 @@ protected:
     void Down(int button) { InjectMouseButton(button, true); }
     void Up(int button) { InjectMouseButton(button, false); }
 
-    // A move: press on one cell, drag to another along the frames, release.
-    void Drag(const TPACLevel& level, int x1, int y1, int x2, int y2, int button) {
+    // Press on one cell and drag to another along the frames, the button still held.
+    void Hold(const TPACLevel& level, int x1, int y1, int x2, int y2, int button) {
         MoveToCell(level, x1, y1);
         Frame();
         Down(button);
         Frame();
         MoveToCell(level, x2, y2);
         Frame();
+    }
+    // A move: Hold, then release.
+    void Drag(const TPACLevel& level, int x1, int y1, int x2, int y2, int button) {
+        Hold(level, x1, y1, x2, y2, button);
         Up(button);
         Frame();
     }

@@ -382,6 +382,58 @@ TEST_F(GameScreenTest, ACancelledLineStartsNothingUntilEveryButtonIsUp) {
     EXPECT_EQ(level->Mistakes, 0);
 }
 
+// What comes between two frames counts: a press and its release within one frame (a quick click,
+// a touchpad's tap) is a one-tile line, the left button uncovering and the right crossing out; a
+// release and a new press within one frame judge the held line and start the next; a click of the
+// other button within one frame cancels the held line.
+TEST_F(GameScreenTest, PressesAndReleasesWithinOneFrameCountOnTheBoard) {
+    auto level = Play(MakeLevel({"1.11", "1111", "1111"}));
+    UntilPlay();
+    auto click = [&](int x, int y, int button) {
+        MoveToCell(*level, x, y);
+        Frame();
+        Down(button);
+        Up(button);
+        Frame();
+    };
+    click(0, 0, 1);
+    EXPECT_EQ(CoveredRow(*level, 0), "-ccc");
+    EXPECT_EQ(level->TIlesUncovered, 1);
+    click(1, 0, 2);
+    EXPECT_EQ(CoveredRow(*level, 0), "--cc");
+    EXPECT_EQ(level->TilesCrossed, 1);
+    EXPECT_EQ(level->Mistakes, 0);
+    EXPECT_FALSE(Game->HoldedList);
+
+    // A held line let go and pressed again within one frame: judged, and the next one starts.
+    Hold(*level, 0, 1, 2, 1, 1);
+    Up(1);
+    Down(1);
+    Frame();
+    EXPECT_EQ(CoveredRow(*level, 1), "---c");
+    ASSERT_TRUE(Game->HoldedList);
+    EXPECT_EQ(Game->HoldedList->size(), 1u);
+    MoveToCell(*level, 3, 1);
+    Frame();
+    Up(1);
+    Frame();
+    EXPECT_EQ(CoveredRow(*level, 1), "----");
+
+    // The right button clicked within one frame during a left drag cancels it, and nothing starts
+    // until the left one is up.
+    Hold(*level, 0, 2, 3, 2, 1);
+    Down(2);
+    Up(2);
+    Frame();
+    EXPECT_FALSE(Game->HoldedList && !Game->HoldedList->empty());
+    Up(1);
+    Frames(2);
+    EXPECT_EQ(CoveredRow(*level, 2), "cccc");
+    click(3, 2, 1);
+    EXPECT_EQ(CoveredRow(*level, 2), "ccc-");
+    EXPECT_EQ(level->Mistakes, 0);
+}
+
 TEST_F(GameScreenTest, TheHammerCrossesWithEitherButtonAndADiagonalMakesAColumn) {
     auto level = Play(MakeLevel({"1..1", ".11.", ".11.", "1..1"}));
     UntilPlay();

@@ -327,6 +327,64 @@ TEST_F(LevelEndTest, NextAnnouncesEachDueAwardInTurnThenGoesToTheKingdom) {
     EXPECT_TRUE(CheckAwards(LevelSummary.get()).empty());
 }
 
+// The game ending with the summary up (window closed, Command+Q) books at the end what Next would
+// have booked: the awards due (those not announced yet), the next level current and the kingdom to
+// continue on. A Restart still announcing its awards books the awards and keeps the level; once
+// the summary is left, the end books nothing more.
+TEST_F(LevelEndTest, TheGameEndingOnTheSummaryBooksWhatNextWouldHave) {
+    AwardsShow->SetupAwards();
+    Profile->KingdomTutorialScreenShowed = 1;
+    enum class Then { Nothing, NextFirstAwardShown, RestartFirstAwardShown, NextTaken };
+    const struct {
+        const char* name;
+        Then then;
+        int level;
+        const char* screen;
+    } cases[] = {
+        {"no button taken", Then::Nothing, 2, "Kingdom"},
+        {"Next, the first award shown", Then::NextFirstAwardShown, 2, "Kingdom"},
+        {"Restart, the first award shown", Then::RestartFirstAwardShown, 1, "Stages"},
+        {"Next taken, the summary left", Then::NextTaken, 2, "Kingdom"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Profile->Awards.clear();
+        Profile->Level = 1;
+        Profile->TilesUncovered = 1600 - 12;  // this win passes the thresholds of awards 5 and 6
+        Profile->TilesCrossed = 900 - 7;
+        SetAppScreen(MainMenu);
+        Frame();
+        Won(1, 3, 100);
+        EnterSummary();
+        if (c.then == Then::NextFirstAwardShown) LevelSummary->GoNext();
+        if (c.then == Then::RestartFirstAwardShown) LevelSummary->GoRestart();
+        if (c.then == Then::NextFirstAwardShown || c.then == Then::RestartFirstAwardShown) {
+            Frame();
+            ASSERT_TRUE(Shown(GiveAward));
+            EXPECT_EQ(Profile->Awards.size(), 1u);
+        }
+        if (c.then == Then::NextTaken) {
+            Profile->TilesUncovered = Profile->TilesCrossed = 0;  // no award: straight on
+            Profile->Awards.clear();
+            LevelSummary->GoNext();
+        }
+        EXPECT_EQ(Profile->Level, c.then == Then::NextTaken ? 2 : 1);
+        LevelSummary->SaveAtEnd();
+        EXPECT_EQ(Profile->Level, c.level);
+        EXPECT_EQ(Profile->CurrScreen, c.screen);
+        if (c.then != Then::NextTaken) {
+            EXPECT_TRUE(Profile->isAward(5) && Profile->isAward(6));
+            EXPECT_EQ(Profile->Awards.size(), 2u);
+        }
+        LevelSummary->SaveAtEnd();  // once only
+        EXPECT_EQ(Profile->Level, c.level);
+        EXPECT_TRUE(Profile->isLevelPassed(1));
+        // Whatever was under way settles before the next case.
+        if (Shown(GiveAward)) PressAnywhere();
+        Frames(kAnimFrames + 80);
+    }
+}
+
 TEST_F(LevelEndTest, RestartWithoutAwardsReplaysTheLevelWhichStaysPassed) {
     AwardsShow->SetupAwards();
     Won(3, 1, 100);

@@ -85,13 +85,15 @@ TEST_F(AppInitTest, ScreensAndPopUpsAreRegisteredInTableOrder) {
     EXPECT_EQ(Options->isAtEndSetuped, 0);
 
     // The two fading-screen objects are made but not registered; the options offer Menu and
-    // Replay over the game screen; the profiles and options pop-ups save at the end.
+    // Replay over the game screen; the profiles and options pop-ups save at the end, the level
+    // summary's booking (when the game ends on it) just ahead of the players' save.
     EXPECT_TRUE(branding);
     EXPECT_TRUE(NewsLetter);
     EXPECT_EQ(OptionsSettings::ScreensWithMenuAndReplay, (std::vector<std::string>{"MainGame", "GameScreen"}));
-    ASSERT_EQ(Control::ToSaveAtEndList.size(), 2u);
-    EXPECT_EQ(Control::ToSaveAtEndList[0], Profiles);
-    EXPECT_EQ(Control::ToSaveAtEndList[1], Options);
+    ASSERT_EQ(Control::ToSaveAtEndList.size(), 3u);
+    EXPECT_EQ(Control::ToSaveAtEndList[0], LevelSummary);
+    EXPECT_EQ(Control::ToSaveAtEndList[1], Profiles);
+    EXPECT_EQ(Control::ToSaveAtEndList[2], Options);
 }
 
 TEST_F(AppInitTest, EveryFileOfTheTableIsShippedWithItsTextFile) {
