@@ -6,9 +6,10 @@
 #include "platform/Image.h"
 
 #include <benchmark/benchmark.h>
-#include <zlib.h>
 
 #include <string>
+
+#include "support/Png.h"
 
 namespace {
 
@@ -34,22 +35,7 @@ void BM_DecodePngWithTextChunks(benchmark::State& state) {
     auto pixmap = CreatePixmap(2048, 1024);
     for (int y = 0; y < 1024; ++y)
         for (int x = 0; x < 2048; ++x) pixmap->WritePixel(x, y, int(0xFF000000u | uint32_t(x * 131 + y * 71)));
-    const std::string png = EncodePNG(pixmap);
-    auto be32 = [](uint32_t v) {
-        return std::string{char(v >> 24), char((v >> 16) & 255), char((v >> 8) & 255), char(v & 255)};
-    };
-    const std::string zeros(8 << 20, '\0');
-    uLongf packedSize = compressBound(zeros.size());
-    std::string packed(packedSize, '\0');
-    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(zeros.data()),
-              zeros.size(), 9);
-    packed.resize(packedSize);
-    const std::string body = std::string("zTXtComment\0\0", 13) + packed;
-    const std::string chunk = be32(static_cast<uint32_t>(body.size() - 4)) + body +
-                              be32(static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size())));
-    std::string texts;
-    for (int i = 0; i < 500; ++i) texts += chunk;
-    const std::string hostile = png.substr(0, 33) + texts + png.substr(33);
+    const std::string hostile = testsupport::PngWith(EncodePNG(pixmap), testsupport::CompressedTextChunks(500));
     for (auto _ : state) benchmark::DoNotOptimize(LoadPixmapFromMemory(hostile));
     state.counters["file_bytes"] = static_cast<double>(hostile.size());
 }

@@ -91,6 +91,10 @@ std::string WriteErrorText(int error) {
     }
 }
 
+namespace {
+bool ReadAllowedBeforeOpen(const std::string& path);
+}  // namespace
+
 static int RawType(const std::string& p) {
     struct stat st;
     if (p.empty() || ::stat(p.c_str(), &st) != 0) return 0;
@@ -229,6 +233,7 @@ bool RenameFile(const std::string& src, const std::string& dst) {
 std::vector<std::string> ReadDir(const std::string& path) {
     std::vector<std::string> names;
     std::string p = ResolvePath(path);
+    if (!ReadAllowedBeforeOpen(p)) return names;
     if (DIR* d = ::opendir(p.c_str())) {
         while (dirent* e = ::readdir(d)) {
             std::string n = e->d_name;
@@ -336,16 +341,27 @@ std::string HandlePath(int fd) {
     return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
 }
 
-// Whether the open file lies inside one of the readable folders (any file when none are set);
-// said on the error stream when it does not.
-bool ReadAllowed(int fd, const std::string& path) {
+// Whether the file (its real path) lies inside one of the readable folders (any file when none
+// are set); said on the error stream when it does not.
+bool ReadAllowedAt(const std::string& real, const std::string& path) {
     if (gReadableFolders.empty()) return true;
-    const std::string real = HandlePath(fd);
     for (const std::string& folder : gReadableFolders)
-        if (real.starts_with(folder)) return true;
+        if (real.starts_with(folder) || real + "/" == folder) return true;
     std::fprintf(stderr, "'%s' lies outside the game's folders (it is '%s'); it is not read\n", path.c_str(),
                  real.c_str());
     return false;
+}
+
+// Before the open, by the path's real path (nothing outside is ever opened), and after it, by
+// the open handle's (a link swapped in between is caught).
+bool ReadAllowedBeforeOpen(const std::string& path) {
+    if (gReadableFolders.empty()) return true;
+    char buf[PATH_MAX];
+    if (!::realpath(path.c_str(), buf)) return true;  // nothing there: the open fails
+    return ReadAllowedAt(buf, path);
+}
+bool ReadAllowed(int fd, const std::string& path) {
+    return gReadableFolders.empty() || ReadAllowedAt(HandlePath(fd), path);
 }
 
 TFileStamp StampOf(const struct stat& st) {
@@ -409,7 +425,7 @@ namespace {
 
 // LoadBytes of a path already resolved, opened with `openFlags` besides the reading ones.
 bool LoadResolvedBytes(const std::string& p, int openFlags, std::string& out, FileKind kind, TFileStamp* stamp) {
-    if (p.empty()) return false;
+    if (p.empty() || !ReadAllowedBeforeOpen(p)) return false;
     // Opened first, judged by the handle after: nothing renamed over the path in between can
     // make the read wait (a pipe opens at once without blocking) or pass for what was checked.
     FileHandle fd(::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | openFlags));

@@ -374,7 +374,16 @@ TEST(Files, NoReadLeavesTheAllowedFoldersByDotDotOrByALink) {
             EXPECT_EQ(out, "");
         }
     }
+    // Nor is a folder outside listed (an animation's frames, say).
+    {
+        ErrorLines lines;
+        EXPECT_EQ(ReadDir(data + "/fonts/out"), std::vector<std::string>{});
+        EXPECT_EQ(ReadDir(data + "/fonts/.."), (std::vector<std::string>{"Secret.txt", "fonts", "same.ttf"}));
+        EXPECT_EQ(ReadDir(data + "/.."), std::vector<std::string>{});
+        EXPECT_NE(lines.Text().find("lies outside the game's folders"), std::string::npos);
+    }
     AllowReadsAnywhere();
+    EXPECT_EQ(ReadDir(data + "/fonts/out"), (std::vector<std::string>{"deep", "secret.txt"}));
     std::string out;
     EXPECT_TRUE(LoadBytes(data + "/fonts/out/secret.txt", out));
     EXPECT_EQ(out, "outside");

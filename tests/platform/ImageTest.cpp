@@ -18,6 +18,7 @@
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "support/Jpeg.h"
+#include "support/Png.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -327,33 +328,9 @@ TEST(PixmapTest, DecodingWithinTheCallersLimitsTellsTheSizeItRefused) {
     EXPECT_FALSE(AdoptPixmapImage(nullptr));
 }
 
-// One PNG chunk, its checksum made good.
-std::string PngChunk(const char* type, const std::string& body) {
-    std::string chunk(4, '\0');
-    PutBe32(chunk, 0, static_cast<uint32_t>(body.size()));
-    chunk += type;
-    chunk += body;
-    std::string crc(4, '\0');
-    PutBe32(crc, 0, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(chunk.data() + 4), chunk.size() - 4)));
-    return chunk + crc;
-}
-
-// The PNG with `chunks` placed right after its header.
-std::string PngWith(const std::string& png, const std::string& chunks) { return png.substr(0, 33) + chunks + png.substr(33); }
-
-// `n` zTXt chunks, each of 8 MB of zeros packed into some 8 KB: costly to unpack, cheap to send.
-std::string CompressedTextChunks(int n) {
-    const std::string zeros(8 << 20, '\0');
-    uLongf packedSize = compressBound(zeros.size());
-    std::string packed(packedSize, '\0');
-    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(zeros.data()),
-              zeros.size(), 9);
-    packed.resize(packedSize);
-    const std::string chunk = PngChunk("zTXt", std::string("Comment\0\0", 9) + packed);
-    std::string all;
-    for (int i = 0; i < n; ++i) all += chunk;
-    return all;
-}
+using testsupport::CompressedTextChunks;
+using testsupport::PngChunk;
+using testsupport::PngWith;
 
 TEST(PixmapTest, APngsTextAndProfileChunksAreSkippedUnread) {
     auto p = CreatePixmap(4, 3);
