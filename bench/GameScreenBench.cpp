@@ -31,6 +31,7 @@
 #include "game/puzzle/MainGame.h"
 #include "game/levels/PlayFieldTables.h"
 #include "game/levels/Tile.h"
+#include "game/startup/AppInit.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
@@ -87,7 +88,7 @@ void Prepare(int board) {
         InstallWidgets();
         AppInitClasses();
         TSpecialLoads().Setup();
-        Game = CreateMainGame();
+        Game = CreateMainGame(CreateShellNavigator());
         Game->Load(nullptr, nullptr);
         Game->SetupAssets();
         Game->Setup();

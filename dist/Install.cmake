@@ -20,7 +20,7 @@ set(QUILTORA_SCREENSHOT_URL "https://quiltora.invalid/screenshots" CACHE STRING
 
 # The installed game finds its data from its own folder, so the install can be moved as a whole.
 file(RELATIVE_PATH QUILTORA_INSTALLED_DATA ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/quiltora/data)
-target_compile_definitions(quiltora_engine PRIVATE QUILTORA_INSTALLED_DATA="${QUILTORA_INSTALLED_DATA}")
+target_compile_definitions(quiltora_engine_system PRIVATE QUILTORA_INSTALLED_DATA="${QUILTORA_INSTALLED_DATA}")
 
 install(TARGETS quiltora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data DESTINATION ${QUILTORA_DATA_DEST})

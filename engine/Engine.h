@@ -27,7 +27,6 @@
 #include "engine/media/AppSound.h"
 #include "engine/media/Img.h"
 #include "engine/media/ImgTex.h"
-#include "engine/media/SoundHooks.h"
 #include "engine/media/SoundManager.h"
 #include "engine/media/StyledText.h"
 #include "engine/media/TextClass.h"

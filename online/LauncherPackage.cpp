@@ -31,7 +31,7 @@ bool KeepGoing() { return TLauncherWorker::Shared().KeepGoing(); }
 
 // A log line from the worker, written on the main thread.
 void WorkerLog(const std::string& line) {
-    TLauncherWorker::Shared().Post([line] { LauncherLog(line); });
+    TLauncherWorker::Shared().PostLog(line);
 }
 
 void RemoveEntry(const std::string& path) {
@@ -147,19 +147,29 @@ bool TLauncherWorker::Busy() const {
 
 void TLauncherWorker::Post(std::function<void()> work) {
     std::lock_guard<std::mutex> lock(mutex_);
-    posted_.push_back(std::move(work));
+    posted_.push_back({std::string(), std::move(work)});
+}
+
+void TLauncherWorker::PostLog(std::string line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    posted_.push_back({std::move(line), nullptr});
 }
 
 void TLauncherWorker::Deliver() {
     // The thread first, once its job has ended: what it handed on is then all there.
     const bool ended = !running_ && thread_.joinable();
     if (ended) thread_.join();
-    std::vector<std::function<void()>> work;
+    std::vector<TPosted> posted;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        work.swap(posted_);
+        posted.swap(posted_);
     }
-    for (auto& w : work) w();
+    for (TPosted& p : posted) {
+        if (p.work)
+            p.work();
+        else
+            LauncherLog(p.line);
+    }
     if (ended && done_) {
         // Taken out first: it may start the next job.
         std::function<void()> done = std::move(done_);
@@ -173,8 +183,14 @@ void TLauncherWorker::Stop() {
     if (thread_.joinable()) thread_.join();
     running_ = false;
     done_ = nullptr;
-    std::lock_guard<std::mutex> lock(mutex_);
-    posted_.clear();
+    std::vector<TPosted> posted;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        posted.swap(posted_);
+    }
+    // The log lines say what the stopped job did and met: printed, never dropped.
+    for (const TPosted& p : posted)
+        if (!p.work) LauncherLog(p.line);
 }
 
 bool LauncherWorkPending() { return TLauncherWorker::Shared().Busy(); }

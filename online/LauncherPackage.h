@@ -64,9 +64,12 @@ public:
     bool KeepGoing() const { return !stop_; }
     // For the job: work for the main thread.
     void Post(std::function<void()> work);
+    // For the job: a log line for the main thread; printed at the next event pump, or at Stop.
+    void PostLog(std::string line);
     // Runs what was handed on and joins a job that has ended. Main thread (the event pump).
     void Deliver();
-    // Tells the job to stop, waits for its thread and drops what it handed on. Main thread.
+    // Tells the job to stop and waits for its thread; of what it handed on, the log lines are
+    // printed and the rest is dropped. Main thread.
     void Stop();
 
 private:
@@ -75,7 +78,12 @@ private:
     std::atomic<bool> running_{false};
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
-    std::vector<std::function<void()>> posted_;
+    // What the job handed on, in order: a log line, or other work.
+    struct TPosted {
+        std::string line;
+        std::function<void()> work;
+    };
+    std::vector<TPosted> posted_;
     std::function<void()> done_;
     int pollHook_ = 0;
 };

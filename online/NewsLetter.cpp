@@ -12,7 +12,6 @@
 #include "online/EnBlock.h"
 #include "online/Launcher.h"
 #include "online/NewsletterSender.h"
-#include "online/OnlineHooks.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
@@ -156,7 +155,8 @@ int TNewsLetter::draw() {
 }
 
 int TNewsLetter::_drawBack() {
-    OnlineHooks::DrawGameScreen();
+    // The game screen, under the window.
+    if (auto game = Control::GetScreenById("GameScreen")) game->Drawing();
     SetColor(0, 0, 0);
     SetRotation(0.0f);
     SetBlend(ALPHABLEND);
@@ -267,9 +267,7 @@ int TNewsLetter::_updateSystemBasic() {
     Mouse::Update();
     UpdateAppMillisecs();
     AppSoundManager::Update();
-    if (KeyDown(KEY_LSYS) && KeyHit(KEY_F)) {
-        if (!OnlineHooks::SwitchFullScreen()) GraphicsSwitchFullScreen();
-    }
+    if (KeyDown(KEY_LSYS) && KeyHit(KEY_F)) GraphicsSwitchFullScreen();
     const bool altF4 = KeyDown(KEY_LALT) && KeyHit(KEY_F4);
     const bool commandQ = KeyDown(KEY_LSYS) && KeyHit(KEY_Q);
     if (AppTerminate() || altF4 || commandQ) {

@@ -6,7 +6,6 @@
 #include "engine/system/Paths.h"
 #include "engine/data/Settings.h"
 #include "engine/ui/UI_Object.h"
-#include "online/OnlineHooks.h"
 #include "platform/Files.h"
 #include "platform/OpenURL.h"
 #include "platform/Strings.h"
@@ -25,7 +24,10 @@ constexpr int kMessageLine = 3;
 void NoCallback() {}
 
 void GoToMainMenu() {
-    if (auto menu = OnlineHooks::MainMenuScreen()) GoToScreen(menu, nullptr);
+    if (auto menu = Control::GetScreenById("MainMenu"))
+        GoToScreen(menu, nullptr);
+    else
+        ErrorSearch("No screen 'MainMenu' to go back to", Here());
 }
 }  // namespace
 

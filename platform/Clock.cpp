@@ -18,7 +18,8 @@ double g_fixedStep = 1000.0 / 60.0;
 int64_t g_fixedSteps = 0;
 int32_t (*g_source)() = nullptr;
 
-// A 64-bit millisecond count wrapped to 32 bits the way the runtime's counter wraps.
+// A 64-bit millisecond count wrapped to a signed 32-bit count: past 2^31 ms it goes negative,
+// and every 2^32 ms it starts again, as the game's millisecond clock always has.
 int32_t Wrap32(int64_t ms) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms))); }
 
 }  // namespace

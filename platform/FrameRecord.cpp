@@ -22,6 +22,10 @@ constexpr int kLookAhead = 4;
 constexpr size_t kLookBack = 16;
 constexpr int kMostOverlapTests = 256;
 
+// Window pixels per virtual pixel on one axis; 1 while the window has no virtual size (nothing
+// is divided by 0).
+float PixelsPerUnit(int pixels, float units) { return units > 0.0f ? static_cast<float>(pixels) / units : 1.0f; }
+
 // Twice the signed area of the triangle a, b, c in virtual units.
 float Cross(const BatchVertex& a, const BatchVertex& b, const BatchVertex& c) {
     return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
@@ -107,7 +111,7 @@ ShapeAt ShapeAt::Of(const FrameRecord& rec, size_t index) {
 
 PixelRect ShapePixels(const FrameRecord& rec, const RecordedRun& run, const BatchVertex* q) {
     const FrameWindow& w = rec.window;
-    const float sx = static_cast<float>(w.pixW) / w.virtualW, sy = static_cast<float>(w.pixH) / w.virtualH;
+    const float sx = PixelsPerUnit(w.pixW, w.virtualW), sy = PixelsPerUnit(w.pixH, w.virtualH);
     float left = q[0].x, right = q[0].x, top = q[0].y, bottom = q[0].y;
     for (int i = 1; i < run.CornersEach(); ++i) {
         left = std::min(left, q[i].x);
@@ -131,8 +135,7 @@ PixelRect ShapePixels(const FrameRecord& rec, const RecordedRun& run, const Batc
 
 void AreasBefore(const FrameRecord& rec, std::vector<double>& before) {
     const FrameWindow& w = rec.window;
-    const float sx = w.virtualW > 0.0f ? static_cast<float>(w.pixW) / w.virtualW : 1.0f;
-    const float sy = w.virtualH > 0.0f ? static_cast<float>(w.pixH) / w.virtualH : 1.0f;
+    const float sx = PixelsPerUnit(w.pixW, w.virtualW), sy = PixelsPerUnit(w.pixH, w.virtualH);
     before.assign(1, 0.0);
     double area = 0.0;
     for (ShapeAt s; s.index < rec.shapes; s.Next(rec)) {

@@ -1,4 +1,4 @@
-// The runtime's maths in degrees, in double precision, and the one safe way a real becomes an int.
+// Maths in degrees, in double precision, and the one safe way a real becomes an int.
 #pragma once
 #include <cstdint>
 

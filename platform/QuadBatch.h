@@ -50,7 +50,8 @@ public:
     bool Empty() const { return corners_ == 0; }
     // The run waiting reads this GL texture.
     bool Uses(unsigned id) const { return corners_ > 0 && style_.id == id; }
-    // A new GL context: the GL state set before is unknown.
+    // A new GL context: the GL state set before is unknown, and the run waiting is dropped (its
+    // textures were the old context's).
     void ForgetGLState();
     // The GL calls and quads drawn since the last TakeStats.
     DrawStats TakeStats();

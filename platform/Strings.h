@@ -1,4 +1,4 @@
-// The runtime's string helpers: trimming, case, and locale-independent number <-> text.
+// String helpers: trimming, case, and locale-independent number <-> text.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -16,7 +16,7 @@ std::string UpperUnicode(std::string_view s);
 // Case-insensitive (ASCII) equality.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
-// Text to int by the runtime's rules: leading blanks, optional sign, "$" hex or "%" binary,
+// Text to int, as every data file of the game writes numbers: leading blanks, optional sign, "$" hex or "%" binary,
 // stops at the first character that does not fit, 0 when nothing fits. Wraps like a 32-bit int.
 int32_t StringToInt(std::string_view s);
 // Text to 64-bit int by the same rules.
@@ -26,7 +26,7 @@ int64_t StringToLong(std::string_view s);
 float StringToFloat(std::string_view s);
 double StringToDouble(std::string_view s);
 
-// The runtime's text form of a float: "%#.9g" ("0.500000000", "20.0000000").
+// The text form of a float in the game's files: "%#.9g" ("0.500000000", "20.0000000").
 std::string FloatToString(float f);
 // The text form of a double: "%#.17g".
 std::string DoubleToString(double d);

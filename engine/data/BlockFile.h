@@ -20,7 +20,7 @@
 
 class TBlockFile;
 using TBlockFilePtr = std::shared_ptr<TBlockFile>;
-// The runtime's list of nodes, in the order the children were added.
+// A list of nodes, in the order the children were added.
 using TBlockFileList = std::vector<TBlockFilePtr>;
 
 // Node kinds (TBlockFile::MyType).
@@ -60,7 +60,7 @@ public:
     std::string GetString(int i) const;
     // Value i read as a real (leading blanks, sign, digits, fraction, exponent); 0 outside.
     float GetFloat(int i) const;
-    // Value i read as an integer (the runtime's rules, "$" hex and "%" binary); 0 outside.
+    // Value i read as an integer (StringToInt: "$" hex and "%" binary); 0 outside.
     int32_t GetInt(int i) const;
     // 1 for "TRUE", 0 for "FALSE" (trimmed, any case), else the integer reading; 0 outside.
     int32_t GetBool(int i) const;

@@ -91,6 +91,7 @@ TAnimDataPtr TAnimObject::GetAnim(int animId) const {
 }
 
 TAnimObjectPtr LoadAnimObject(const std::string& path, int flags) {
+    const FileBeingRead reading(path);
     auto obj = std::make_shared<TAnimObject>();
     bool whole = false;
     TBlockFilePtr root = LoadBlockFileChecked(path, whole);

@@ -48,6 +48,7 @@ void TAppSound::Free() {
 void TAppSound::Load() {
     if (isLoaded) return;
     isLoaded = 1;  // also when the file fails: not retried until Reload
+    const FileBeingRead reading(url);
     TAudioSamplePtr sample = LoadAudioSample(ConvertAppPath(url));
     if (!sample) {
         snd = nullptr;

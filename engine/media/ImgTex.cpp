@@ -79,7 +79,7 @@ int TImgTex::PrintMe() {
     for (const TImgPtr& img : images) {
         text += "\t" + img->name + (img->texture ? " - OK\n" : " - NULL\n");
     }
-    // The runtime's print ends the text with its own line feed.
+    // Print ends the text with a line feed of its own, after the last image's.
     Print(text);
     return 0;
 }
@@ -172,6 +172,7 @@ TImgTexPtr TImgTex::LoadTex(const std::string& texUrl, int texFlags) {
     auto tex = std::make_shared<TImgTex>();
     std::string path = TexturePath(texUrl);
     std::string descPath = StripExt(path) + ".txt";
+    const FileBeingRead reading(descPath);
 
     std::string bytes;
     if (FileType(ResolvePath(descPath)) != 1 || !LoadBytes(descPath, bytes)) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/media/SoundHooks.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
@@ -31,7 +30,6 @@ int AppSoundManager::isMusicMuted = 0;
 int AppSoundManager::isSoundMuted = 0;
 int AppSoundManager::TemporaryMusicTime = 0;
 TAppSoundPtr AppSoundManager::ClickSound;
-THook<int*()> SoundHooks::MusicCounter{"SoundHooks::MusicCounter"};
 
 void AppSoundManager::Setup() { ClickSound = CreateAppSound(bDir + "Sound/sfx/click.ogg", 0, 0); }
 
@@ -90,9 +88,9 @@ void AppSoundManager::UnMuteMusis() {
     if (CurrMusicChannel) ResumeChannel(CurrMusicChannel);
 }
 
-void AppSoundManager::PlayLevelSound() {
+void AppSoundManager::PlayLevelSound(int* counter) {
     int n = 1;
-    if (int* counter = SoundHooks::MusicCounter()) {
+    if (counter) {
         // 0 is a new profile's value; anything else outside the cycle comes from a damaged
         // profile file and restarts it.
         if (*counter < 1 || *counter > kMusicCycle) *counter = 1;
@@ -219,5 +217,4 @@ void AppSoundManager::Reset() {
     isSoundMuted = 0;
     TemporaryMusicTime = 0;
     ClickSound = nullptr;
-    SoundHooks::MusicCounter.Unset();
 }

@@ -45,9 +45,10 @@ public:
     static void UnMuteSounds();
     static void MuteMusic();
     static void UnMuteMusis();
-    // Starts the next track of the cycle of six, counted in the player's counter
-    // (SoundHooks::MusicCounter); track 1 without a player.
-    static void PlayLevelSound();
+    // Starts the next track of the cycle of six, counted in the player's counter of the next
+    // track (1..6, 0 in a new profile), which it reads and advances; track 1 without a player
+    // (null).
+    static void PlayLevelSound(int* counter);
     static void UpdateCurrMusic();
     static void UpdateLastMusic();
     static void Update();

@@ -442,6 +442,7 @@ TAppVectorObjPtr LoadAVOFromFolder(const std::string& folder, int keepPixmap) {
 
 TAppVectorObjPtr LoadAVO(const std::string& url, int keepPixmap) {
     std::string path = ConvertAppPath(url);
+    const FileBeingRead reading(path);
     if (path.empty()) return nullptr;
     if (FileType(path) == 2) {
         if (path.back() != '/' && path.back() != '\\') path += "/";

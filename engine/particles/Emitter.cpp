@@ -453,6 +453,7 @@ void AppInitEmitterPresets() {
                 Error("Preset file lies outside the data folder! Url = " + ref, Here());
                 continue;
             }
+            const FileBeingRead reading(file);
             preset = LoadAppEmitterPreset(GetBlockFile(LoadBlockFile(file), "EP"));
         } else {
             preset = LoadAppEmitterPreset(block);

@@ -64,7 +64,8 @@ public:
     virtual int DrawFirst() { return 0; }
     virtual int Draw() { return 0; }
     virtual int DrawLast() { return 0; }
-    // Run at exit on every object of the save-at-end list.
+    // Run at exit on every object of the save-at-end list. A value below 0: something it had to
+    // write could not be written (the program then exits with a non-zero status).
     virtual int SaveAtEnd() { return 0; }
     virtual int Save(const TBlockFilePtr& block);
     // list: the loading context (may be null).

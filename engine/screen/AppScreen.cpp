@@ -193,7 +193,7 @@ int TAppScreen::LoadFromFile(const std::string& url) {
     {
         // A damaged file was said above; what its objects make of the remains is not.
         std::optional<HeldContentReports> held;
-        if (!whole) held.emplace();
+        if (!whole) held.emplace(url);
         _LoadObjects(GetBlockFile(root, "Objects"), &list);
     }
     return 0;

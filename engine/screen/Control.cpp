@@ -40,7 +40,7 @@ void DefaultAppExit() {
     CloseAudioDevice();
     EndGraphics();
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(Control::ExitStatus);
 }
 
 void ResetDrawStateForOverlay() {
@@ -63,6 +63,7 @@ int32_t Control::isBorderShowOn = 0;
 std::string Control::txtNoActScreen = "NO ACT SCREEN";
 int32_t Control::FrameLimit = -1;
 int32_t Control::FrameCount = 0;
+int Control::ExitStatus = 0;
 bool Control::isEnded = false;
 
 std::function<void()> AppExitFunction = &DefaultAppExit;
@@ -409,6 +410,7 @@ void Control::Reset() {
     FrameLimit = -1;
     FrameCount = 0;
     isEnded = false;
+    ExitStatus = 0;
     for (THookSlot* slot : std::initializer_list<THookSlot*>{
              &ControlHooks::PauseGame, &ControlHooks::IsLoadingScreen, &ControlHooks::AddGlobalAsset,
              &ControlHooks::ShowMessage, &ControlHooks::FrameStart, &ControlHooks::BeforeFlip, &ControlHooks::AppEnd})
@@ -443,11 +445,13 @@ int AppEnd() {
     for (const auto& obj : list) {
         if (!obj) continue;
         try {
-            obj->SaveAtEnd();
+            if (obj->SaveAtEnd() < 0) Control::ExitStatus = 1;
         } catch (const std::exception& e) {
             Error(std::string("Saving at exit failed: ") + e.what(), Here());
+            Control::ExitStatus = 1;
         } catch (...) {
             Error("Saving at exit failed", Here());
+            Control::ExitStatus = 1;
         }
     }
     try {
@@ -456,7 +460,7 @@ int AppEnd() {
         Error("The end-of-run step failed", Here());
     }
     if (AppExitFunction) AppExitFunction();
-    return 0;
+    return Control::ExitStatus;
 }
 
 int QuitApp() { return AppEnd(); }

@@ -55,6 +55,8 @@ public:
     // Set by AppEnd once the save-at-end list has run; the loop leaves when an exit function
     // that returns (tests) was installed.
     static bool isEnded;
+    // The process's exit status: 1 once something that had to be saved at exit was not.
+    static int ExitStatus;
 
     // ---- Registration ----
     static int Init() { return 0; }
@@ -152,7 +154,8 @@ int AppInitControl();
 int AppRun();
 // Runs SaveAtEnd of every object of the save-at-end list once, in order (a second call while
 // or after it runs does nothing), then the harness's end (ControlHooks::AppEnd), then the exit
-// function, which ends the process.
+// function, which ends the process. An object whose save fails (SaveAtEnd gives a value below 0,
+// or throws) sets Control::ExitStatus to 1. Gives Control::ExitStatus.
 int AppEnd();
 int QuitApp();
 
@@ -163,6 +166,6 @@ int AddAppGlobalAsset(const std::shared_ptr<TAsset>& asset);
 // Shows the game's message pop-up (ControlHooks::ShowMessage): 1 when it is shown, 0 when there
 // is no pop-up to show it yet.
 int ShowAppMessage(const std::string& text, int mode, void (*yes)(), void (*no)());
-// Ends the process. The default closes audio and the window and exits with status 0; tests
-// install one that returns.
+// Ends the process. The default closes audio and the window and exits with Control::ExitStatus;
+// tests install one that returns.
 extern std::function<void()> AppExitFunction;

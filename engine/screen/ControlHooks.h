@@ -10,6 +10,8 @@
 class TAppScreen;
 class TAsset;
 
+// Why slots: the frame driver (Control) is static, made before any screen of the game and before
+// the harness, so there is no place where it is made to hand these in.
 struct ControlHooks {
     // The game's pause loop, run while the application is in the background (not on the loading
     // screen); returns when it is active again.

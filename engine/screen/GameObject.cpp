@@ -924,6 +924,7 @@ TGameObjectPtr LoadGameObject_Dir(const std::string& dir, TLoadList* list) { ret
 TGameObjectPtr LoadGameobject_DirIn(const std::string& dir, TLoadList* list) { return LoadFromFolder(dir, list); }
 
 TGameObjectPtr LoadGameObjectFromUrl(const std::string& url, TLoadList* list) {
+    const FileBeingRead reading(url);
     TLoadList localList;
     if (list == nullptr) list = &localList;
     switch (FileType(url)) {

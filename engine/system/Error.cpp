@@ -4,12 +4,20 @@
 #include <cstdio>
 #include <set>
 #include <string_view>
+#include <vector>
 
 namespace {
 ReportSink gErrorSink = nullptr;
 ReportSink gCriticalSink = nullptr;
 std::set<std::string> gReportedFiles;
-int gHeld = 0;
+// The files being read, the innermost last; `held`: its content lines are not printed.
+struct TFileRead {
+    std::string path;
+    bool held;
+};
+std::vector<TFileRead> gFilesRead;
+
+bool ContentHeld() { return !gFilesRead.empty() && gFilesRead.back().held; }
 
 int Report(const std::string& line) {
     if (gErrorSink) gErrorSink(line);
@@ -18,8 +26,13 @@ int Report(const std::string& line) {
 }
 }  // namespace
 
-HeldContentReports::HeldContentReports() { ++gHeld; }
-HeldContentReports::~HeldContentReports() { --gHeld; }
+FileBeingRead::FileBeingRead(const std::string& path) : FileBeingRead(path, false) {}
+FileBeingRead::FileBeingRead(const std::string& path, bool held) {
+    // A held file read again inside its own reading is still held.
+    for (const TFileRead& outer : gFilesRead) held = held || (outer.held && outer.path == path);
+    gFilesRead.push_back({path, held});
+}
+FileBeingRead::~FileBeingRead() { gFilesRead.pop_back(); }
 
 bool FirstReportAbout(const std::string& path) {
     std::string key = path;
@@ -84,14 +97,18 @@ TReportPlace Here(TCallSite where) {
 }
 
 int Error(const std::string& message, const TReportPlace& place, const std::string& prefix) {
-    if (gHeld > 0) return 0;
+    if (ContentHeld()) return 0;
     return Report(BuildReportLine(message, place.file, place.code, prefix));
 }
 
 int Warning(const std::string& message, const TReportPlace& place, const std::string& prefix) {
-    if (gHeld > 0) return 0;
+    if (ContentHeld()) return 0;
     Print(BuildReportLine(message, place.file, place.code, prefix));
     return 0;
+}
+
+int ProgramError(const std::string& message, const TReportPlace& place) {
+    return Report(BuildReportLine(message, place.file, place.code, "ERROR "));
 }
 
 int ErrorScreen(const std::string& message, const TReportPlace& place) { return Error(message, place, "ERROR "); }

@@ -54,21 +54,37 @@ int ErrorImg(const std::string& url, const TReportPlace& place = {});
 bool FirstReportAbout(const std::string& path);
 // Forgets the paths reported so far (tests, and a new run of the data).
 void ResetFileReports();
-// While one of these lives (a file already reported as damaged is read for what it still
-// holds), Error and Warning lines about its contents are not printed: the file was said. Lines
-// about other files (ErrorNoFile, ErrorImg) still are. Nests.
-class HeldContentReports {
+// Which file the lines being made are about: while one of these lives, the file it names is
+// the one being read, until a file read inside it (an animation, a sound, a picture description
+// that an object of a screen loads) opens its own. Nests.
+class FileBeingRead {
 public:
-    HeldContentReports();
-    ~HeldContentReports();
-    HeldContentReports(const HeldContentReports&) = delete;
-    HeldContentReports& operator=(const HeldContentReports&) = delete;
+    explicit FileBeingRead(const std::string& path);
+    ~FileBeingRead();
+    FileBeingRead(const FileBeingRead&) = delete;
+    FileBeingRead& operator=(const FileBeingRead&) = delete;
+
+protected:
+    FileBeingRead(const std::string& path, bool held);
 };
+// A file already reported as damaged, read for what it still holds: while it is the file being
+// read, Error and Warning lines about its contents are not printed (the file was said). Lines
+// made while a file read inside it is the one being read are about that file and are printed,
+// as are lines about no file's contents (ErrorNoFile, ErrorImg, ProgramError). Nests.
+class HeldContentReports : public FileBeingRead {
+public:
+    explicit HeldContentReports(const std::string& path) : FileBeingRead(path, true) {}
+};
+
+// A line about the program itself, not about what a file holds (a hook called while nobody set
+// it, a screen asked for before it is made): handed to the console's error log and printed
+// always, whatever file is being read.
+int ProgramError(const std::string& message, const TReportPlace& place = {});
 
 // Shown over the picture by the console; nothing goes to standard output.
 int CriticalError(const std::string& text);
 
-// Writes one line to standard output (the runtime's Print).
+// Writes one line to standard output, flushed at once.
 void Print(const std::string& line);
 
 // Where the console takes its lines. The console installs these when it starts; until then

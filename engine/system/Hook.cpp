@@ -22,7 +22,13 @@ THookSlot::~THookSlot() {
 void THookSlot::ReportUnsetCall() const {
     if (reported_) return;
     reported_ = true;
-    Error(std::string("Hook ") + name_ + " was called, but start-up never set it");
+    ProgramError(std::string("Hook ") + name_ + " was called, but start-up never set it");
+}
+
+void THookSlot::ReportMissingTarget(const std::string& target) const {
+    if (missingReported_) return;
+    missingReported_ = true;
+    ProgramError(std::string("Hook ") + name_ + " was called, but " + target + " does not exist");
 }
 
 const std::vector<THookSlot*>& HookSlots() { return Slots(); }
@@ -36,7 +42,7 @@ std::vector<std::string> UnsetHooks() {
 
 int ReportUnsetHooks() {
     const std::vector<std::string> names = UnsetHooks();
-    for (const std::string& name : names) Error("Hook " + name + " is not set: start-up must set every hook");
+    for (const std::string& name : names) ProgramError("Hook " + name + " is not set: start-up must set every hook");
     return static_cast<int>(names.size());
 }
 

@@ -3,7 +3,8 @@
 // PlayHooks.h, ...); start-up, the one place that knows every folder, sets them all
 // (game/startup/AppInit.cpp, WireHooks) and then reports by name every slot it left unset. A
 // call through a slot that nobody set is an error line (once, until the slot is set) and gives
-// the result type's empty value: nothing is left silently undone.
+// the result type's empty value, and a set slot whose target does not exist says so too: nothing
+// is left silently undone. Neither line is ever held back (ProgramError).
 //
 // Where the higher object can be handed to the lower one where it is made, that is preferred;
 // a slot is for the rest.
@@ -26,11 +27,15 @@ public:
     virtual bool IsSet() const = 0;
     // Back to unset (tests).
     virtual void Unset() = 0;
+    // For the function set in the slot, when what it calls does not exist (a screen not made
+    // yet): the error line saying so, once until the slot is set again.
+    void ReportMissingTarget(const std::string& target) const;
 
 protected:
     // The error line of a call through the slot while nobody set it, once until it is set.
     void ReportUnsetCall() const;
     mutable bool reported_ = false;
+    mutable bool missingReported_ = false;
 
 private:
     const char* name_;
@@ -50,6 +55,7 @@ public:
     THook& operator=(Function function) {
         function_ = std::move(function);
         reported_ = false;
+        missingReported_ = false;
         return *this;
     }
     bool IsSet() const override { return static_cast<bool>(function_); }

@@ -12,17 +12,8 @@ float TTileNumber::PomA = 1.0f;
 float TTileNumber::DotDistX = 0.0f;
 float TTileNumber::DotDistY = 0.0f;
 
-// A cell's own place.
-constexpr float kOwnPlace = -150000.0f;
-
 int TFTile::Draw(float px, float py) {
-    CurrAlpha = GetAlpha();
-    float sx;
-    GetScale(sx, CurrScale);
-    if (py == kOwnPlace) {
-        px = DrawX;
-        py = DrawY;
-    }
+    TakeDrawState(px, py);
     if (CurrTile) CurrTile->Draw(px, py, *this);
     else if (Cover) Cover->Draw(px, py, *this);
     if (Number) Number->Draw(px, py, *this);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/system/Basics.h"
+#include "game/levels/BoardView.h"
+#include "game/levels/Grid.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/Tile.h"
 #include "platform/Strings.h"
@@ -55,6 +58,11 @@ std::string TLevel::GetColorsString() const {
 }
 
 std::vector<std::shared_ptr<TPTile>> TLevel::GetAllFilledTiles(int) { return {}; }
+
+std::shared_ptr<TDim> TLevel::GetHintDim() {
+    TBoardView* board = PlayingBoard();
+    return board ? board->BoardHintDim(*this) : nullptr;
+}
 
 TPACLevel::~TPACLevel() { OnFree(); }
 
@@ -183,4 +191,33 @@ int TPACLevel::LongestRun() const {
             if (line)
                 for (const auto& n : line->Number) longest = std::max(longest, n->Value);
     return longest;
+}
+
+int TPACLevel::RebuildLevelTiles() {
+    TGrid2<int> grid;
+    grid.Resize(Cols, Rows);
+    std::vector<std::string> ids;
+    for (int c = 0; c < Colors; ++c)
+        for (int row = 0; row < Rows; ++row)
+            for (int col = 0; col < Cols; ++col) {
+                auto t = Tile.At(c, col, row);
+                if (!t || t->isTile == 0) continue;
+                bool listed = false;
+                for (const auto& id : ids) listed = listed || StringToInt(id) == t->isTile;
+                if (!listed) ids.push_back(IntToString(t->isTile));
+                grid(col, row) = t->isTile;
+            }
+    // The old tiles and clue lines are let go with their links back to the level.
+    OnFree();
+    Colors = static_cast<int>(ids.size());
+    ColorArr = StringListToInts(ids);
+    ColorDone = CreateIntArray(Colors);
+    InitArray();
+    for (int c = 0; c < Colors; ++c)
+        for (int row = 0; row < Rows; ++row)
+            for (int col = 0; col < Cols; ++col)
+                if (grid(col, row) == ColorArr[c]) Tile(c, col, row)->isTile = ColorArr[c];
+    InitAll();
+    Center();
+    return 0;
 }

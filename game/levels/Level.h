@@ -72,16 +72,16 @@ public:
     virtual int Center();
     virtual int SetPosition(float x, float y);
     virtual int SetSize(int size);
-    // The hint slot the next charge goes to: x, y the middle of its panel button, w the slot
-    // index. Only slots with a button take charges: available, not loaded, and short of a full
-    // load even with the charges already flying to them. Null when no slot needs charge.
-    virtual std::shared_ptr<TDim> GetHintDim();
     // The first layer with that colour id; 0 when no layer has it.
     virtual int GetColorIndexByColorId(int id) const;
     // The colour ids in layer order, blank-separated.
     virtual std::string GetColorsString() const;
     // The tiles of the layer that are solution cells and not yet solved, row by row.
     virtual std::vector<std::shared_ptr<TPTile>> GetAllFilledTiles(int layer);
+    // The hint slot that takes the next charge: x, y its point on the screen, w its index; null
+    // when none takes one (or no screen plays the level). The slots' buttons are the board's, so
+    // the board view answers.
+    virtual std::shared_ptr<TDim> GetHintDim();
 
     // Hint slots: their entries "Hints" and "HintWasUsed" of the level file's "Level" block.
     virtual int LoadHints(const std::shared_ptr<TBlockFile>& block);
@@ -170,7 +170,7 @@ public:
     // its length minus its average run length, so short runs in many lines weigh most and a
     // line filled by one run adds 0.
     virtual int CountDifficulty();
-    // Rebuilds the level from the solution colours of its tiles (LevelEditor.cpp): the colours
+    // Rebuilds the level from the solution colours of its tiles: the colours
     // become those present in the grid, in order of first appearance (by layer, then row, then
     // column), every cell keeps at most one colour, and new tile layers start play afresh.
     int RebuildLevelTiles();

@@ -5,15 +5,9 @@
 #include "game/levels/Numbers.h"
 #include "game/levels/Tile.h"
 
-THook<void()> PuzzlePlayHooks::AddMistake{"PuzzlePlayHooks::AddMistake"};
-THook<void(bool)> PuzzlePlayHooks::TileSound{"PuzzlePlayHooks::TileSound"};
-THook<void(int, int)> PuzzlePlayHooks::HintCharge{"PuzzlePlayHooks::HintCharge"};
 THook<bool(int, int, float&, float&)> PuzzlePlayHooks::NumberImageSize{"PuzzlePlayHooks::NumberImageSize"};
 
 void ResetPuzzlePlayHooks() {
-    PuzzlePlayHooks::AddMistake.Unset();
-    PuzzlePlayHooks::TileSound.Unset();
-    PuzzlePlayHooks::HintCharge.Unset();
     PuzzlePlayHooks::NumberImageSize.Unset();
 }
 

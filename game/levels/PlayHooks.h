@@ -1,17 +1,12 @@
-// What the level, its tiles, their overlays and the clue numbers need of the game screen and
-// of the screen's media, which are built on top of them: the slots start-up sets
-// (engine/system/Hook.h).
+// The clue-number images' sizes that the board layout needs: the slot start-up sets
+// (engine/system/Hook.h). What the tiles report to the game screen goes through the board view
+// (BoardView.h).
 #pragma once
 #include "engine/system/Hook.h"
 
+// Why a slot: the image sizes are this folder's own (LoadedNumberImageSize); it is a slot only so
+// that tests lay boards out with sizes of their own, without pictures.
 struct PuzzlePlayHooks {
-    // A wrong uncover or cross was made: the game screen counts the mistake (AddMistake).
-    static THook<void()> AddMistake;
-    // An overlay starts showing: play the right (box, cross) or the wrong (error) tile sound.
-    static THook<void(bool right)> TileSound;
-    // A box that was uncovered by the player starts showing at (x, y): send a hint charge from
-    // there to the hint slot that takes it (nothing when no slot takes one).
-    static THook<void(int x, int y)> HintCharge;
     // Width and height in pixels of clue-number image `value` of image set `set`; false while
     // the images are not loaded.
     static THook<bool(int set, int value, float& w, float& h)> NumberImageSize;

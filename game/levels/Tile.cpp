@@ -3,7 +3,7 @@
 #include "engine/system/Mouse.h"
 #include "game/levels/Level.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/BoardView.h"
 #include "platform/Strings.h"
 
 float TTile::CurrAlpha = 0.0f;
@@ -80,7 +80,7 @@ int TPTile::Show(int delay, int releaseHint) {
     if (pMark) pMark->Show(delay);
     if (pError) pError->Show(delay);
     isError = 1;
-    PuzzlePlayHooks::AddMistake();
+    if (TBoardView* board = PlayingBoard()) board->BoardMistake();
     isCovered = 0;
     return 0;
 }
@@ -91,7 +91,7 @@ int TPTile::Mark(int delay) {
         if (pTile) pTile->Show(delay);
         if (pError) pError->Show(delay);
         isError = 1;
-        PuzzlePlayHooks::AddMistake();
+        if (TBoardView* board = PlayingBoard()) board->BoardMistake();
         isCovered = 0;
         return 0;
     }

@@ -67,6 +67,11 @@ public:
     // red number and the hammer), any other uncovering (the number in the current colour).
     virtual int DrawHold(int number, int mode);
     virtual std::shared_ptr<TImageAsset> GetTileImage();
+
+protected:
+    // A drawing call's start: takes the draw alpha and scale in force (CurrAlpha, CurrScale),
+    // and turns a place of (x, -150000) into the tile's own place.
+    void TakeDrawState(float& x, float& y);
 };
 
 class TPTile : public TTile {

@@ -1,7 +1,7 @@
 #include "game/levels/TileOverlays.h"
 
 #include "engine/system/AppTime.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/BoardView.h"
 #include "game/levels/Tile.h"
 
 float TTileAdd::AlphaSpeed = 0.05f;
@@ -92,7 +92,7 @@ int TTileAdd::isAction() const { return (Alpha != dAlphA || Scale != dScale) ? 1
 
 int TTileAdd::ReleaseTheHint() {
     ReleaseHint = 0;
-    PuzzlePlayHooks::HintCharge(LastX, LastY);
+    if (TBoardView* board = PlayingBoard()) board->BoardHintCharge(LastX, LastY);
     return 0;
 }
 
@@ -114,7 +114,7 @@ int TTileError::Show(int delay) {
 }
 
 int TTileError::OnShowStart() {
-    PuzzlePlayHooks::TileSound(false);
+    if (TBoardView* board = PlayingBoard()) board->BoardTileSound(false);
     return 0;
 }
 
@@ -125,7 +125,7 @@ int TTileMark::Show(int delay) {
 }
 
 int TTileMark::OnShowStart() {
-    if (isRight == 1) PuzzlePlayHooks::TileSound(true);
+    if (TBoardView* board = PlayingBoard(); board && isRight == 1) board->BoardTileSound(true);
     return 0;
 }
 
@@ -135,6 +135,6 @@ int TTileBox::Show(int delay) {
 }
 
 int TTileBox::OnShowStart() {
-    if (isRight == 1) PuzzlePlayHooks::TileSound(true);
+    if (TBoardView* board = PlayingBoard(); board && isRight == 1) board->BoardTileSound(true);
     return 0;
 }

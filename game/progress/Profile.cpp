@@ -419,31 +419,6 @@ std::string TProfile::SaveState(const std::string& path) {
     return StateText(path, ProgressBlocks(path), LevelInProgressBlocks(StripExt(path) + ".PACLEVEL"));
 }
 
-int TProfile::SaveData(const TBlockFilePtr& root) {
-    WriteProgressBlock(*this, root, "Data");
-    return 0;
-}
-
-int TProfile::SaveLevels(const TBlockFilePtr& root) {
-    WriteProgressBlock(*this, root, "Levels");
-    return 0;
-}
-
-int TProfile::SaveStats(const TBlockFilePtr& root) {
-    WriteProgressBlock(*this, root, "Stats");
-    return 0;
-}
-
-int TProfile::SaveBuildings(const TBlockFilePtr& root) {
-    WriteProgressBlock(*this, root, "Buildings");
-    return 0;
-}
-
-int TProfile::SaveAwards(const TBlockFilePtr& root) {
-    WriteProgressBlock(*this, root, "Awards");
-    return 0;
-}
-
 int TProfile::WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root) {
     if (!CurrLevel) return 1;
     if (isLevelOver(CurrLevel.get())) {
@@ -568,31 +543,6 @@ int TProfile::Load(const std::string& path) {
     // save with them, as the message above already says.
     if (dataFromFile && !levelRead.notice.empty()) TellPlayer(levelRead.notice);
     return whole ? 1 : 0;
-}
-
-int TProfile::LoadData(const TBlockFilePtr& root) {
-    ReadProgressBlock(*this, root, "Data");
-    return 0;
-}
-
-int TProfile::LoadStats(const TBlockFilePtr& root) {
-    ReadProgressBlock(*this, root, "Stats");
-    return 0;
-}
-
-int TProfile::LoadLevels(const TBlockFilePtr& root) {
-    ReadProgressBlock(*this, root, "Levels");
-    return 0;
-}
-
-int TProfile::LoadBuildings(const TBlockFilePtr& root) {
-    ReadProgressBlock(*this, root, "Buildings");
-    return 0;
-}
-
-int TProfile::LoadAwards(const TBlockFilePtr& root) {
-    ReadProgressBlock(*this, root, "Awards");
-    return 0;
 }
 
 TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path) {

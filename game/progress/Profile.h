@@ -224,9 +224,6 @@ public:
     TBlockFilePtr LevelInProgressBlocks(const std::string& path);
     // The path and the texts of both, as one string to compare.
     std::string SaveState(const std::string& path);
-    virtual int SaveData(const TBlockFilePtr& root);
-    virtual int SaveLevels(const TBlockFilePtr& root);
-    virtual int SaveBuildings(const TBlockFilePtr& root);
     // Writes the level in progress to path, its tree already built with its "Progress" block
     // (Level and SaveCount; LevelInProgressBlocks); a level that is over is not a level in
     // progress: nothing is written for it and an earlier file at path goes (to ".bak" while the
@@ -235,12 +232,6 @@ public:
     int WriteLevelInProgress(const std::string& path, const TBlockFilePtr& root);
     // A clue-grid level in play that is not over: the level in progress a save writes.
     bool isLevelInProgress() const;
-    virtual int SaveStats(const TBlockFilePtr& root);
-    virtual int SaveAwards(const TBlockFilePtr& root);
-    virtual int LoadData(const TBlockFilePtr& root);
-    virtual int LoadLevels(const TBlockFilePtr& root);
-    virtual int LoadBuildings(const TBlockFilePtr& root);
-    virtual int LoadStats(const TBlockFilePtr& root);
     // CurrLevel from the file at path when it reads whole and matches the progress (its Level
     // and SaveCount), else from its ".bak" copy when that matches; a file at path that is
     // damaged or does not match is set aside. Else the fresh level of number Level. SaveCount
@@ -252,7 +243,6 @@ public:
         std::string notice;
     };
     virtual LevelInProgressRead LoadProfileLevel(const std::string& path);
-    virtual int LoadAwards(const TBlockFilePtr& root);
     // A file of KeptFiles is set aside now, before anything is written over it. False (the
     // save fails, reported, LastSaveError set) while it still cannot be moved.
     bool SetKeptFileAside(const std::string& path);

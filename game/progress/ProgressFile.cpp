@@ -119,7 +119,7 @@ int ReadProfileNumber(const TBlockFilePtr& block, std::string_view path) {
     return TruncToInt(GetBFNumber(block, path));
 }
 
-// Buildings are told apart by their ids (the kingdom installs the hook before it makes one).
+// Buildings are told apart by their ids (start-up sets the hook before any building is made).
 int ProgressBuildingId(const std::shared_ptr<TKingdomObject>& building) {
     return building ? ProgressHooks::BuildingId(*building) : 0;
 }

@@ -12,6 +12,10 @@ class TLevel;
 // The places a player's progress sends the player to.
 enum class ProgressPlace { Game, Kingdom, StagesMap, Summary };
 
+// Why slots: a player's progress is read at start-up, before any screen or building is made, and
+// its game flow (Game_StartNew, Game_Continue, ...) is started by screens of several folders.
+// The buildings' three would go if the progress kept the ids it saves instead of the kingdom's
+// objects.
 struct ProgressHooks {
     // The one way the progress finds the screens of its flow: the screen of that place (null
     // when there is none). The game screen is handed the level first (the other places take no

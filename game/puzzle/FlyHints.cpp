@@ -167,12 +167,12 @@ int CountHintAdds(int index) {
         std::count_if(AddHints.begin(), AddHints.end(), [index](const TAddHintPtr& h) { return h->Index == index; }));
 }
 
-std::shared_ptr<TDim> TLevel::GetHintDim() {
+std::shared_ptr<TDim> PanelHintDim(const TLevel& level) {
     // Only the slots with a button on the panel take charges.
     for (int i = 0; i < PanelHintButtons; ++i) {
-        if (HintAvailableAtThisLevel[i] == 0 || HintIsLoaded[i] != 0) continue;
-        if (HintAddParts[i] >= static_cast<float>(MaxHintValue)) continue;
-        if (HintAddParts[i] + static_cast<float>(CountHintAdds(i)) >= static_cast<float>(MaxHintValue)) continue;
+        if (level.HintAvailableAtThisLevel[i] == 0 || level.HintIsLoaded[i] != 0) continue;
+        if (level.HintAddParts[i] >= static_cast<float>(MaxHintValue)) continue;
+        if (level.HintAddParts[i] + static_cast<float>(CountHintAdds(i)) >= static_cast<float>(MaxHintValue)) continue;
         const auto& button = GamePanel::Hints[i];
         if (!button || !button->Point) continue;
         return CreateDim(button->Point->DrawX + kButtonMiddle, button->Point->DrawY + kButtonMiddle,

@@ -12,9 +12,11 @@
 #include <list>
 #include <memory>
 
-#include "game/puzzle/Hints.h"
+#include "game/levels/Hints.h"
 #include "platform/Image.h"
 
+class TDim;
+class TLevel;
 class TPTile;
 
 class TFlyHint : public std::enable_shared_from_this<TFlyHint> {
@@ -92,6 +94,11 @@ int ClearFlyHints();
 bool isHintTile(const TPTile* tile);
 // Charges on their way to slot index.
 int CountHintAdds(int index);
+// The hint slot of the level that the next charge goes to: x, y the middle of its panel
+// button, w the slot index. Only slots with a button take charges: available, not loaded, and
+// short of a full load even with the charges already flying to them. Null when no slot needs
+// charge.
+std::shared_ptr<TDim> PanelHintDim(const TLevel& level);
 // A right uncover's box starts showing at (x, y): a charge flies from there to the slot that
 // takes it, when one does.
 int ReleaseHintCharge(int x, int y);

@@ -7,7 +7,6 @@
 #include "game/effects/Recipes.h"
 #include "game/puzzle/GameImages.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "platform/Graphics.h"
 #include "platform/Maths.h"
 #include "platform/Random.h"
@@ -101,7 +100,7 @@ int TFlyingStarSummary::OnUpdate() {
 int TFlyingStarSummary::Destroy() {
     if (isFinishedFly == 0) {
         isFinishedFly = 1;
-        Burst(x, y, 48.0f, GameScreenHooks::SummaryParticles());
+        Burst(x, y, 48.0f, Game ? Game->Navigator->SummaryParticles() : nullptr);
     }
     return 0;
 }

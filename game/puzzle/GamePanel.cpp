@@ -12,10 +12,9 @@
 #include "game/levels/BoardLayout.h"
 #include "game/puzzle/FlyingStars.h"
 #include "game/puzzle/GameImages.h"
-#include "game/puzzle/Hints.h"
+#include "game/levels/Hints.h"
 #include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Strings.h"
@@ -495,7 +494,7 @@ int GamePanel::Update() {
         Game->GoMenu();
     }
     if ((HelpButton && HelpButton->isClicked()) || KeyHit(kKeyF1)) {
-        GameScreenHooks::ShowHelp();
+        if (Game) Game->Navigator->ShowHelp();
     }
     return 0;
 }

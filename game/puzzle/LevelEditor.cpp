@@ -9,7 +9,6 @@
 #include "engine/data/ValueTypes.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Mouse.h"
-#include "game/levels/Grid.h"
 #include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/Numbers.h"
@@ -25,35 +24,6 @@ constexpr int kSwatchStep = 52;
 constexpr int kSwatchX = 4;
 // Pixels the palette moves per wheel step.
 constexpr float kWheelStep = 25.0f;
-
-int TPACLevel::RebuildLevelTiles() {
-    TGrid2<int> grid;
-    grid.Resize(Cols, Rows);
-    std::vector<std::string> ids;
-    for (int c = 0; c < Colors; ++c)
-        for (int row = 0; row < Rows; ++row)
-            for (int col = 0; col < Cols; ++col) {
-                auto t = Tile.At(c, col, row);
-                if (!t || t->isTile == 0) continue;
-                bool listed = false;
-                for (const auto& id : ids) listed = listed || StringToInt(id) == t->isTile;
-                if (!listed) ids.push_back(IntToString(t->isTile));
-                grid(col, row) = t->isTile;
-            }
-    // The old tiles and clue lines are let go with their links back to the level.
-    OnFree();
-    Colors = static_cast<int>(ids.size());
-    ColorArr = StringListToInts(ids);
-    ColorDone = CreateIntArray(Colors);
-    InitArray();
-    for (int c = 0; c < Colors; ++c)
-        for (int row = 0; row < Rows; ++row)
-            for (int col = 0; col < Cols; ++col)
-                if (grid(col, row) == ColorArr[c]) Tile(c, col, row)->isTile = ColorArr[c];
-    InitAll();
-    Center();
-    return 0;
-}
 
 int MainGame_PACLogic::PAC_Editor_Update() {
     PAC_Editor_Update_ColorPick();

@@ -24,7 +24,6 @@
 #include "game/levels/Level.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "game/levels/Tile.h"
 #include "game/puzzle/Tutorial.h"
 #include "online/NewsLetterTrigger.h"
@@ -71,10 +70,25 @@ TMainGame::TMainGame() : HintParticle(CreateEngParticlePackage(4000)) {}
 
 TMainGame::~TMainGame() = default;
 
-TMainGamePtr CreateMainGame() {
+TMainGamePtr CreateMainGame(std::shared_ptr<TGameNavigator> navigator) {
     auto game = std::make_shared<TMainGame>();
+    game->Navigator = std::move(navigator);
     game->Init("GameScreen", bDir + "Screens/MainGame/GameScreen.AppScreen");
+    // The levels' tiles and numbers are drawn with this screen's look.
+    SetBoardView(game.get());
     return game;
+}
+
+void TMainGame::BoardTileSound(bool right) { PlayTileSound(right); }
+
+void TMainGame::BoardHintCharge(int x, int y) { ReleaseHintCharge(x, y); }
+std::shared_ptr<TDim> TMainGame::BoardHintDim(const TLevel& level) { return PanelHintDim(level); }
+
+bool TMainGame::BoardHoveredCell(int& x, int& y) {
+    if (!CurrOver) return false;
+    x = CurrOver->x;
+    y = CurrOver->y;
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -158,7 +172,7 @@ int TMainGame::PrepareClears() {
 int TMainGame::PrepareGame() {
     NumbersAlpha = 0.0f;
     dNumbersAlpha = 0.0f;
-    AppSoundManager::PlayLevelSound();
+    AppSoundManager::PlayLevelSound(Profile ? &Profile->CurrMusicNumber : nullptr);
     SetCurrState(1);
     SetCurrentColor(0);
     GamePanel::Update();
@@ -287,7 +301,7 @@ int TMainGame::Update() {
     // A player's first level shows the help once.
     if (Profile && Profile->TutorialScreenShowed == 0) {
         Profile->TutorialScreenShowed = 1;
-        GameScreenHooks::ShowHelp();
+        Navigator->ShowHelp();
     }
     UpdatePanel();
     UpdateNumberAlpha();
@@ -367,14 +381,14 @@ int TMainGame::UpdateState_Win() {
     if (CurrLevel && CurrLevel->NumbersHidden()) {
         isLevelVisible = 0;
         // Straight to the summary, without the cross-fade.
-        GameScreenHooks::ShowSummary(CurrLevel);
+        Navigator->ShowSummary(CurrLevel);
     }
     return 0;
 }
 
 int TMainGame::UpdateState_Lose() {
     if (AppMilliSecs() > LoseTime) {
-        GameScreenHooks::ShowLose();
+        Navigator->ShowLose();
         CurrState = 4;
     }
     return 0;
@@ -470,7 +484,7 @@ int TMainGame::CheckWin() {
 }
 
 int TMainGame::GoMenu() {
-    GameScreenHooks::ShowOptions();
+    Navigator->ShowOptions();
     return 0;
 }
 

@@ -20,7 +20,9 @@
 
 #include "engine/media/Img.h"
 #include "engine/screen/AppScreen.h"
+#include "game/levels/BoardView.h"
 #include "game/levels/Level.h"
+#include "game/puzzle/GameNavigator.h"
 #include "platform/Font.h"
 
 class TLevel;
@@ -202,10 +204,12 @@ public:
     virtual int FAP_UpdateControl();
 };
 
-class TMainGame : public MainGame_FAPLogic {
+// The game screen; it is the board view of the levels it plays (game/levels/BoardView.h).
+class TMainGame : public MainGame_FAPLogic, public TBoardView {
 public:
     std::shared_ptr<TEngParticlePackage> HintParticle;  // flying hints and stars emit here
     std::shared_ptr<TLevel> CurrLevel;  // the level being played
+    std::shared_ptr<TGameNavigator> Navigator;  // the shell's screens it opens (CreateMainGame)
     int CurrState = 0;       // 0 Normal, 1 Begin, 2 Win, 3 Lose, 4 lose pop-up shown
     int LevelTime = 0;       // application ms after which the level clock ticks next
     int LoseTime = 0;        // application ms after which the lose pop-up shows
@@ -214,6 +218,19 @@ public:
 
     TMainGame();
     ~TMainGame() override;
+
+    // ---- The board view ----
+    float BoardOverAlpha() override { return OverAlpha; }
+    float BoardNumbersAlpha() override { return NumbersAlpha; }
+    bool BoardHoveredCell(int& x, int& y) override;
+    std::shared_ptr<TRGB> BoardColour() override { return GetCurrColorRGB(); }
+    int BoardLayer() override { return CurrColorIndex; }
+    bool BoardColourTooDark(const TRGB& colour) override { return isColorTooDark(colour) != 0; }
+    bool BoardColourSensitive() override { return isColorSensitive != 0; }
+    void BoardMistake() override { AddMistake(); }
+    void BoardTileSound(bool right) override;
+    void BoardHintCharge(int x, int y) override;
+    std::shared_ptr<TDim> BoardHintDim(const TLevel& level) override;
 
     // ---- Engine hooks ----
     int Update() override;
@@ -303,7 +320,9 @@ extern TMainGamePtr Game;
 // A new game screen registered with Control as "GameScreen", file
 // bDir + "Screens/MainGame/GameScreen.AppScreen"; the options pop-up offers Menu and Replay
 // over it.
-TMainGamePtr CreateMainGame();
+// The game screen, loaded from its screen file; it opens the shell's screens through the
+// navigator (never null).
+TMainGamePtr CreateMainGame(std::shared_ptr<TGameNavigator> navigator);
 
 // "mm:ss" for a number of seconds: minutes and seconds each with at least two digits.
 std::string LevelTimeString(int seconds);

@@ -18,7 +18,7 @@
 #include "game/puzzle/FlyingStars.h"
 #include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
-#include "game/puzzle/TileGameObject.h"
+#include "game/levels/TileGameObject.h"
 #include "game/shell/GiveAward.h"
 #include "game/shell/ProfileManager.h"
 #include "platform/Files.h"

@@ -98,8 +98,7 @@ int TOptions::SaveAtEnd() {
     // Nothing was read yet (an exit before the settings were loaded): nothing to write.
     if (!AppSettings::Loaded) return 0;
     if (SettingsFileIsCurrent()) return 0;
-    AppSettings::SaveData();
-    return 0;
+    return AppSettings::SaveData() ? 0 : -1;
 }
 
 // ---------------------------------------------------------------------------------------------

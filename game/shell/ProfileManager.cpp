@@ -26,7 +26,11 @@ constexpr int SlotTagMargin = 40;
 
 std::string TProfileManager::StartPlayerName() { return TxtFile ? GetTxt(StartNameLine) : std::string(); }
 
-int TProfileManager::SaveAtEnd() { return SavePlayers(); }
+int TProfileManager::SaveAtEnd() {
+    // Players never read are not written: nothing failed.
+    if (!isProfilesRead) return 0;
+    return SavePlayers() == 1 ? 0 : -1;
+}
 
 int TProfileManager::OnSetup() {
     return ReadPlayers();

@@ -2,10 +2,11 @@
 
 #include <cerrno>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/AVO.h"
-#include "engine/media/SoundHooks.h"
 #include "engine/media/SoundManager.h"
 #include "engine/AppManagers.h"
 #include "engine/screen/Component.h"
@@ -37,7 +38,6 @@
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/puzzle/ScreenHooks.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/AwardScreen.h"
 #include "game/shell/Branding.h"
@@ -58,7 +58,6 @@
 #include "game/shell/ProfileManager.h"
 #include "game/shell/StagesScreen.h"
 #include "online/Launcher.h"
-#include "online/OnlineHooks.h"
 #include "online/NewsLetter.h"
 #include "online/RateScreen.h"
 #include "platform/Files.h"
@@ -116,15 +115,8 @@ void WireHooks() {
         ShowInfo(text, mode, yes, no);
         return true;
     };
-    // The music rotation goes on from the current player's counter.
-    SoundHooks::MusicCounter = []() -> int* { return Profile ? &Profile->CurrMusicNumber : nullptr; };
 
     // The levels report to the one game screen, and are laid out by its clue-number images.
-    PuzzlePlayHooks::AddMistake = [] {
-        if (Game) Game->AddMistake();
-    };
-    PuzzlePlayHooks::TileSound = &PlayTileSound;
-    PuzzlePlayHooks::HintCharge = [](int x, int y) { ReleaseHintCharge(x, y); };
     PuzzlePlayHooks::NumberImageSize = &LoadedNumberImageSize;
 
     // A player's progress: the screens of its flow (the game screen takes the level it is handed)
@@ -132,7 +124,10 @@ void WireHooks() {
     ProgressHooks::ScreenOf = [](ProgressPlace place, const std::shared_ptr<TLevel>& level) -> std::shared_ptr<TAppScreen> {
         switch (place) {
             case ProgressPlace::Game:
-                if (!Game) return nullptr;
+                if (!Game) {
+                    ProgressHooks::ScreenOf.ReportMissingTarget("the game screen");
+                    return nullptr;
+                }
                 Game->SetData(level);
                 return Game;
             case ProgressPlace::Kingdom: return Kingdom;
@@ -144,37 +139,39 @@ void WireHooks() {
     ProgressHooks::FindBuilding = [](int id) { return GetKingdomObject(id); };
     ProgressHooks::BuildingsKnown = [] { return !AllKingdomObjects.empty(); };
     ProgressHooks::BuildingId = [](const TKingdomObject& building) { return building.id; };
+}
 
-    // The shell's screens that the game screen opens; a won level comes to the summary straight,
-    // without the cross-fade.
-    GameScreenHooks::ShowSummary = [](const std::shared_ptr<TLevel>& level) {
-        if (!LevelSummary) return;
+namespace {
+// The shell's screens that the game screen opens; a won level comes to the summary straight,
+// without the cross-fade. A screen that does not exist is said, once each.
+class TShellNavigator final : public TGameNavigator {
+public:
+    void ShowSummary(const std::shared_ptr<TLevel>& level) override {
+        if (!LevelSummary) return Missing("the level summary");
         LevelSummary->SetData(level);
         SetAppScreen(LevelSummary);
-    };
-    GameScreenHooks::ShowLose = [] {
-        if (LoseScreen) ShowAppPopUp(LoseScreen);
-    };
-    GameScreenHooks::ShowHelp = [] {
-        if (HelpScreen) ShowAppPopUp(HelpScreen);
-    };
-    GameScreenHooks::ShowOptions = [] {
-        if (Options) ShowAppPopUp(Options);
-    };
-    GameScreenHooks::SummaryParticles = [] { return TLevelSummary::Package; };
+    }
+    void ShowLose() override { Show(LoseScreen, "the lose pop-up"); }
+    void ShowHelp() override { Show(HelpScreen, "the help pop-up"); }
+    void ShowOptions() override { Show(Options, "the options pop-up"); }
+    std::shared_ptr<TEngParticlePackage> SummaryParticles() override { return TLevelSummary::Package; }
 
-    // The newsletter window and the rate screen: the main menu to go back to, the game drawn
-    // under the window, and full screen switched through the options, which remember it.
-    OnlineHooks::MainMenuScreen = []() -> std::shared_ptr<TAppScreen> { return MainMenu; };
-    OnlineHooks::DrawGameScreen = [] {
-        if (Game) Game->Drawing();
-    };
-    OnlineHooks::SwitchFullScreen = [] {
-        if (!Options) return false;
-        Options->SwitchFullScreen();
-        return true;
-    };
-}
+private:
+    std::set<std::string> missing_;
+    void Missing(const std::string& what) {
+        if (missing_.insert(what).second) ProgramError("The game screen opens " + what + ", which does not exist");
+    }
+    template <class PopUp>
+    void Show(const std::shared_ptr<PopUp>& popup, const char* what) {
+        if (popup)
+            ShowAppPopUp(popup);
+        else
+            Missing(what);
+    }
+};
+}  // namespace
+
+std::shared_ptr<TGameNavigator> CreateShellNavigator() { return std::make_shared<TShellNavigator>(); }
 
 void CreateAppScreens() {
     LoadingScreen = CreateAppLoadingScreen();
@@ -188,7 +185,7 @@ void CreateAppScreens() {
     InitEngParticles();
     // The flying-star list of puzzle play comes here.
     MainMenu = CreateMainMenu();
-    Game = CreateMainGame();
+    Game = CreateMainGame(CreateShellNavigator());
     // Over the game screen the options offer Menu and Replay.
     OptionsSettings::AddScreen(Game);
     Kingdom = CreateKingdomScreen();

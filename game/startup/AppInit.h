@@ -7,6 +7,9 @@
 // frame loop, which ends the program through AppEnd). When AppInit finds another game on
 // the per-user folder, main ends there with status 1.
 #pragma once
+#include <memory>
+
+class TGameNavigator;
 
 // The game classes' static values that start-up gives: the list of keyframe particle packages,
 // the options' screens with Menu and Replay, the level summary's particle package.
@@ -20,10 +23,13 @@ void InitProgramGlobals();
 // animations, emitters, widgets).
 void InstallEngineModules();
 // Sets every hook slot of the folders below (engine/system/Hook.h) but the harness's three
-// (ControlHooks::FrameStart, BeforeFlip, AppEnd), which main sets: the frame driver's, the sound
-// manager's, the levels', the player's progress's, the game screen's and the online screens'.
-// The one place where a lower folder is wired to what is built on top of it.
+// (ControlHooks::FrameStart, BeforeFlip, AppEnd), which main sets: the frame driver's,
+// the levels' and the player's progress's. The one place where a lower folder is wired to what
+// is built on top of it.
 void WireHooks();
+// The shell's screens as the game screen opens them: handed to it where it is made
+// (CreateMainGame).
+std::shared_ptr<TGameNavigator> CreateShellNavigator();
 // Every screen and pop-up, created through its factory and registered with Control in this
 // order: loading screen; profiles, options, message and name-entry pop-ups; the splash object;
 // special loads; (the basic particle package;) main menu, game, kingdom, stages map, credits;

@@ -6,7 +6,7 @@
 #include <regex>
 #include <string>
 
-TEST(Clock, DateAndTimeTextsHaveTheRuntimeFormsAndTheLocalTime) {
+TEST(Clock, DateAndTimeTextsHaveTheirFixedFormsAndTheLocalTime) {
     std::string date, time;
     std::tm now{};
     // Read the clock around the calls, again when a second boundary fell between them.

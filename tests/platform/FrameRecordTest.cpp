@@ -72,6 +72,13 @@ TEST(FrameRecordTest, ShapesTouchTheirPixelsWithOneToSpareInGLRows) {
     const BatchVertex line[2] = {{100, 50, 0, 0, 1, 1, 1, 1}, {150, 50, 0, 0, 1, 1, 1, 1}};
     rec.Add(Picture(0, SOLIDBLEND, ShapeKind::Line, 6.0f), line, kWhole, kWindow);
     EXPECT_EQ(ShapePixels(rec, rec.runs[3], rec.vertices.data() + 12), (PixelRect{96, 106, 154, 114}));
+    // A window with no virtual size yet counts a unit as a pixel, as the areas do, rather than
+    // dividing by 0.
+    FrameRecord unsized = Cleared();
+    const FrameWindow noSize{320, 160, 1, 0.0f, 0.0f};
+    const BatchVertex q[4] = {{10, 20, 0, 0, 1, 1, 1, 1}, {40, 20, 1, 0, 1, 1, 1, 1}, {40, 60, 1, 1, 1, 1, 1, 1}, {10, 60, 0, 1, 1, 1, 1, 1}};
+    unsized.Add(Picture(1), q, kWhole, noSize);
+    EXPECT_EQ(ShapePixels(unsized, unsized.runs[0], unsized.vertices.data()), (PixelRect{9, 99, 41, 141}));
 }
 
 // A row of five 20 x 20 tiles, 64 apart, along the window's top, each its own cells; one may

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-TEST(Strings, StringToIntFollowsRuntimeRules) {
+TEST(Strings, StringToIntReadsSignsHexBinaryAndStopsAtTheFirstMisfit) {
     struct Case { const char* text; int32_t value; };
     const Case cases[] = {
         {"42", 42}, {"  -17", -17}, {"+8", 8}, {"$ff", 255}, {"$FF", 255}, {"%101", 5},

@@ -112,7 +112,7 @@ TEST(BlockFileWriter, NormalisesValuesByTypeCode) {
     }
 }
 
-TEST(BlockFileWriter, RealsMatchTheRuntimeFloatText) {
+TEST(BlockFileWriter, RealsAreWrittenWithNineSignificantDigits) {
     // The writer's own real formatting must agree with "%#.9g" for every kind of float.
     std::mt19937 rng(7);
     std::vector<float> values = {0.0f, -0.0f, 1.0f,         0.5f,          1e-5f,           1e-4f,  99999.99f,

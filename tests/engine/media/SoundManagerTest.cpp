@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "AppSoundTestSupport.h"
-#include "engine/media/SoundHooks.h"
 #include "platform/Files.h"
 
 namespace {
@@ -14,13 +13,13 @@ using M = AppSoundManager;
 
 // A stand-in for the current profile's music counter (none: no profile).
 std::optional<int> g_counter;
+int* Counter() { return g_counter ? &*g_counter : nullptr; }
 
 class SoundManagerTest : public soundtest::SoundFixture {
 protected:
     void SetUp() override {
         SoundFixture::SetUp();
         g_counter.reset();
-        SoundHooks::MusicCounter = []() -> int* { return g_counter ? &*g_counter : nullptr; };
         M::LoadMusics();
     }
     static std::string Current() { return M::CurrMusic ? M::CurrMusic->name : "none"; }
@@ -51,7 +50,7 @@ TEST_F(SoundManagerTest, LoadsTracksInOrderWithoutDecoding) {
     DeleteFile(bDir + "Sound/Tracks.txt");
     M::LoadMusics();
     EXPECT_TRUE(M::MusicsList.empty());
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     EXPECT_FALSE(M::CurrMusic);
 }
 
@@ -65,7 +64,7 @@ TEST_F(SoundManagerTest, MusicCounterCyclesThroughSixTracks) {
     };
     for (const Case& c : cases) {
         g_counter = c.before;
-        M::PlayLevelSound();
+        M::PlayLevelSound(Counter());
         EXPECT_EQ(Current(), c.plays) << "counter " << c.before.value_or(-99);
         EXPECT_EQ(g_counter, c.after) << "counter " << c.before.value_or(-99);
     }
@@ -73,7 +72,7 @@ TEST_F(SoundManagerTest, MusicCounterCyclesThroughSixTracks) {
     g_counter = 0;
     std::string seq;
     for (int i = 0; i < 8; ++i) {
-        M::PlayLevelSound();
+        M::PlayLevelSound(Counter());
         seq += Current().substr(6) + " ";
     }
     EXPECT_EQ(seq, "1 2 3 4 5 6 1 2 ");
@@ -81,7 +80,7 @@ TEST_F(SoundManagerTest, MusicCounterCyclesThroughSixTracks) {
     // Fewer tracks than the counter: nothing new plays, nothing fails.
     M::MusicsList.resize(2);
     g_counter = 5;
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     EXPECT_EQ(Current(), "Track 2");
     EXPECT_EQ(g_counter, 6);
 }
@@ -89,7 +88,7 @@ TEST_F(SoundManagerTest, MusicCounterCyclesThroughSixTracks) {
 TEST_F(SoundManagerTest, TracksCrossFadeOverTwentyFrames) {
     AppSettings::MusicVolume = 0.5f;
     g_counter = 1;
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     TChannelPtr first = M::CurrMusicChannel;
     ASSERT_TRUE(ChannelPlaying(first));
     EXPECT_EQ(ChannelVolume(first), 0.0f);  // starts silent
@@ -99,7 +98,7 @@ TEST_F(SoundManagerTest, TracksCrossFadeOverTwentyFrames) {
     Frames(10);
     EXPECT_FLOAT_EQ(M::CurrMusicVolume, 1.0f);
 
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     TChannelPtr second = M::CurrMusicChannel;
     EXPECT_EQ(M::LastMusicChannel, first);
     EXPECT_EQ(M::LastMusicVolume, 1.0f);
@@ -120,9 +119,9 @@ TEST_F(SoundManagerTest, TracksCrossFadeOverTwentyFrames) {
 
     // Two starts in one frame: the first is dropped at the next frame; a third start cuts off
     // the previous track at once.
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     TChannelPtr a = M::CurrMusicChannel;
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     EXPECT_FALSE(ChannelPlaying(second));
     EXPECT_TRUE(ChannelPlaying(a));
     EXPECT_EQ(M::LastMusicVolume, 0.0f);
@@ -142,7 +141,7 @@ TEST_F(SoundManagerTest, TemporarySilenceFadesOutAndBackIn) {
     SetTime(5000);
     M::HideMusicTemporary(3000);
     EXPECT_EQ(M::TemporaryMusicTime, 8000);
-    M::PlayLevelSound();  // started while silenced: stays at 0
+    M::PlayLevelSound(Counter());  // started while silenced: stays at 0
     TChannelPtr ch = M::CurrMusicChannel;
     Frames(30);
     EXPECT_EQ(ChannelVolume(ch), 0.0f);
@@ -163,7 +162,7 @@ TEST_F(SoundManagerTest, TemporarySilenceFadesOutAndBackIn) {
 }
 
 TEST_F(SoundManagerTest, PauseAndUnPauseReachEffectsAndMusic) {
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     TAppSoundPtr fx = CreateAppSound(Beep(), 1, 0);
     fx->Play(1.0f, -1.0f, 0.05f);
     TChannelPtr fxCh = M::SoundsList.at(0)->chn;
@@ -189,9 +188,9 @@ TEST_F(SoundManagerTest, PauseAndUnPauseReachEffectsAndMusic) {
 
 // Muted music stays silent through a pause of all sound; only unmuting resumes it.
 TEST_F(SoundManagerTest, UnPauseLeavesMutedSoundPaused) {
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     Frames(5);
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     TChannelPtr last = M::LastMusicChannel, curr = M::CurrMusicChannel;
     TAppSoundPtr fx = CreateAppSound(Beep(), 1, 0);
     fx->Play(1.0f, -1.0f, 0.05f);
@@ -225,7 +224,7 @@ TEST_F(SoundManagerTest, UnPauseLeavesMutedSoundPaused) {
 
     // A track started while muted plays at volume 0 until unmuted, then rises.
     M::MuteMusic();
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     TChannelPtr fresh = M::CurrMusicChannel;
     Frames(30);
     EXPECT_EQ(ChannelVolume(fresh), 0.0f);
@@ -237,12 +236,12 @@ TEST_F(SoundManagerTest, UnPauseLeavesMutedSoundPaused) {
 // A previous track paused when the next one starts is stopped, not forgotten: nothing else
 // would ever stop it after the next resume.
 TEST_F(SoundManagerTest, NewTrackStopsAPausedPreviousTrack) {
-    M::PlayLevelSound();
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
+    M::PlayLevelSound(Counter());
     TChannelPtr previous = M::LastMusicChannel;
     M::MuteMusic();
     ASSERT_TRUE(ChannelPaused(previous));
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     EXPECT_FALSE(ChannelPaused(previous));
     M::UnMuteMusis();
     M::UnPause();
@@ -259,15 +258,15 @@ TEST_F(SoundManagerTest, OnlyTheSoundingTracksStayConverted) {
     EXPECT_EQ(AudioConvertedSounds(), before + 1);
     g_counter = 0;
     for (int level = 1; level <= 8; ++level) {
-        M::PlayLevelSound();
+        M::PlayLevelSound(Counter());
         EXPECT_EQ(AudioConvertedSounds(), before + 1 + (level == 1 ? 1 : 2)) << "level " << level;
         Frames(25);  // the cross-fade is over
         EXPECT_EQ(AudioConvertedSounds(), before + 2) << "level " << level;
         EXPECT_TRUE(ChannelPlaying(M::CurrMusicChannel));
     }
     // Cut off at once by two starts in one frame, and again with the current track itself.
-    M::PlayLevelSound();
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
+    M::PlayLevelSound(Counter());
     EXPECT_EQ(AudioConvertedSounds(), before + 3);
     M::PlayMusic(M::CurrMusic);
     EXPECT_EQ(AudioConvertedSounds(), before + 2);
@@ -283,13 +282,13 @@ TEST_F(SoundManagerTest, OnlyTheSoundingTracksStayConverted) {
 
 TEST_F(SoundManagerTest, UndecodableTrackAndClickPlayNothing) {
     testsupport::WriteFileBytes(bDir + "Sound/Music/T1.wav", "RIFF....WAVE broken");
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     EXPECT_EQ(Current(), "Track 1");
     EXPECT_FALSE(M::CurrMusicChannel);
     Frames(25);
     EXPECT_EQ(M::CurrMusicVolume, 1.0f);  // the fade runs on no channel
     g_counter = 2;
-    M::PlayLevelSound();
+    M::PlayLevelSound(Counter());
     EXPECT_TRUE(ChannelPlaying(M::CurrMusicChannel));
 
     M::Setup();  // no click file in this data folder

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <utility>
 
 #include "engine/data/Settings.h"
@@ -311,6 +312,35 @@ TEST_F(ControlTest, QuitRequestAndCommandQSaveOnceAndEnd) {
                 EXPECT_EQ(KeyHit(KEY_Q), 1);
             }
         }
+    }
+}
+
+TEST_F(ControlTest, ASaveAtExitThatFailsGivesANonZeroExitStatusAndTheOthersStillSave) {
+    struct TThrowingSaver : TAppObj {
+        int SaveAtEnd() override { throw std::runtime_error("disk gone"); }
+    };
+    const struct {
+        const char* name;
+        std::shared_ptr<TAppObj> first;
+        int status;
+    } cases[] = {
+        {"all saved", MakeSaver("profiles"), 0},
+        {"one failed", [] { auto s = MakeSaver("profiles"); s->fails = -1; return s; }(), 1},
+        {"one threw", std::make_shared<TThrowingSaver>(), 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Control::Reset();
+        AppExitFunction = [] { Log("exit"); };
+        gLog.clear();
+        AddToSaveAtEndList(c.first);
+        AddToSaveAtEndList(MakeSaver("options"));
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(AppEnd(), c.status);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(Control::ExitStatus, c.status);
+        EXPECT_EQ(CountOf("options.saveAtEnd"), 1);
+        EXPECT_EQ(gLog.back(), "exit");
     }
 }
 

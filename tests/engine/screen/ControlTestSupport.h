@@ -58,7 +58,9 @@ public:
 
 class TRecSaver : public TAppObj {
 public:
-    int SaveAtEnd() override { return Log(name + ".saveAtEnd"), 0; }
+    // fails: what SaveAtEnd gives; 0 a save that went well.
+    int fails = 0;
+    int SaveAtEnd() override { return Log(name + ".saveAtEnd"), fails; }
 };
 
 // A registered screen (the registry holds it).

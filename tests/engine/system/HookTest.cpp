@@ -1,7 +1,10 @@
 // The hook slots: a set slot calls through (results and out-parameters included); an unset one
 // says so once and gives the empty value; start-up's report names every slot left unset; a slot
-// that goes away leaves the list.
+// that goes away leaves the list; neither an unset slot nor a missing target is held back while
+// a damaged file is read.
 #include "engine/system/Hook.h"
+
+#include "engine/system/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +57,40 @@ TEST_F(HookTest, ASetSlotCallsThroughAndAnUnsetOneSaysSoOnce) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(gSum(2, out), 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR Hook HookTest::Sum was called, but start-up never set it\n");
+}
+
+TEST_F(HookTest, WhileADamagedFileIsReadItsContentLinesAreHeldButNoOtherLine) {
+    gPing = nullptr;  // unset, and not yet said
+    testing::internal::CaptureStdout();
+    {
+        HeldContentReports held("Screens/Menu.AppScreen");
+        Error("a content line of the damaged file");
+        Warning("another");
+        gPing();  // an unset slot: about the program, not the file
+        gMake = [] {
+            gMake.ReportMissingTarget("the maker");  // a set slot whose target is missing
+            return std::shared_ptr<int>();
+        };
+        gMake();
+        {
+            // A file its objects read (an animation) is another file: its lines are said.
+            FileBeingRead inner("Anims/cut.AnimData");
+            Error("about the animation");
+            // The damaged file read again inside is still held.
+            FileBeingRead same("Screens/Menu.AppScreen");
+            Error("held again");
+        }
+        ErrorNoFile("Images/gone.png");
+        Error("held once more");
+    }
+    Error("after");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR Hook HookTest::Ping was called, but start-up never set it\n"
+              "ERROR Hook HookTest::Make was called, but the maker does not exist\n"
+              "ERROR about the animation\n"
+              "NO FILE ERROR No such file or directory! Url = Images/gone.png\n"
+              "ERROR after\n");
+    ResetFileReports();
 }
 
 TEST_F(HookTest, TheStartUpReportNamesEveryUnsetSlot) {

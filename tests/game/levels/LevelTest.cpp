@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/puzzle/PuzzleTestSupport.h"
-#include "game/puzzle/Hints.h"
+#include "game/levels/Hints.h"
 
 using namespace puzzletest;
 

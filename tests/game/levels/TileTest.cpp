@@ -80,10 +80,9 @@ TEST_F(TileTest, CellUncoveredInItsOwnColourIsSolvedInEveryLayer) {
 }
 
 TEST_F(TileTest, OverlaysWaitForTheirDelayThenStartOnceAndGrow) {
-    int rightSounds = 0, wrongSounds = 0;
-    std::vector<std::pair<int, int>> charges;
-    PuzzlePlayHooks::TileSound = [&](bool right) { ++(right ? rightSounds : wrongSounds); };
-    PuzzlePlayHooks::HintCharge = [&](int x, int y) { charges.emplace_back(x, y); };
+    const int& rightSounds = board.rightSounds;
+    const int& wrongSounds = board.wrongSounds;
+    const auto& charges = board.charges;
 
     auto level = MakeLevel({"1."}, {1});
     auto box = level->GetTile(0, 0, 0);

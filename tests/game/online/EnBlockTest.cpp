@@ -41,7 +41,7 @@ TEST(EnBlockTest, BlocksHoldUpperCasedPairsInFileOrder) {
     EXPECT_TRUE(blocks[4]->params.empty());  // an incomplete last triple is dropped
 }
 
-TEST(EnBlockTest, AValueIsOneWordAndNumbersReadByTheRuntimeRules) {
+TEST(EnBlockTest, AValueIsOneWordAndNumbersReadAsStringToIntReadsThem) {
     const std::vector<TEnBlockPtr> blocks = ParseEnBlockText(
         "[W]\nText = Hello World = x\nA = $1F\nB = %101\nC = 12PX\nD = -7\nE = 0.5\n");
     ASSERT_EQ(blocks.size(), 1u);

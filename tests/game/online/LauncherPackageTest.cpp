@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -61,6 +62,25 @@ TEST(LauncherReplyTest, ReplyTable) {
             EXPECT_EQ(r.zipUrl, c.zip);
         }
     }
+}
+
+TEST(LauncherWorkerTest, StoppingPrintsTheLinesTheJobPostedAndDropsItsOtherWork) {
+    LogRecorder log;
+    TLauncherWorker& worker = TLauncherWorker::Shared();
+    std::atomic<bool> ended{false};
+    bool ran = false;
+    ASSERT_TRUE(worker.Start([&] {
+        worker.PostLog("first");
+        worker.Post([&] { ran = true; });
+        worker.PostLog("second");
+        ended = true;
+    }));
+    while (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // The program ends before any event pump has run what the job handed on.
+    StopLauncherWork();
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"first", "second"}));
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(LauncherWorkPending());
 }
 
 // A web server with the version endpoint and the zip, and an installed package of version 1.

@@ -66,12 +66,9 @@ TEST_F(ProfileFilesTest, FirstRunWritesTheStartPlayerThenAnIndexNamingIt) {
     EXPECT_EQ(GetBFString(progress, "Awards::AwardsList"), "");
     EXPECT_EQ(FileType(ProfilesFile(id + ".PACLEVEL")), 0);  // no level yet
 
-    // The music rotation follows the current player.
-    int* counter = SoundHooks::MusicCounter();
-    ASSERT_TRUE(counter);
-    EXPECT_EQ(*counter, 1);
-    *counter = 4;
-    EXPECT_EQ(Profile->CurrMusicNumber, 4);
+    // The music rotation starts at the first track for the new current player.
+    ASSERT_TRUE(Profile);
+    EXPECT_EQ(Profile->CurrMusicNumber, 1);
 }
 
 TEST_F(ProfileFilesTest, AFullProfileWithALevelInProgressReadsBackAsItWasWritten) {

@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "engine/media/SoundHooks.h"
 #include "engine/media/SoundManager.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Control.h"
@@ -52,7 +51,7 @@ protected:
         for (int n : {1, 2, 3, 100}) WriteLevelFile(n);
 
         Control::Reset();
-        Game = CreateMainGame();
+        Game = CreateMainGame(CreateShellNavigator());
         StagesScreen = CreateStagesScreen();
         stages = StagesScreen;
         Kingdom = CreateKingdomScreen();

@@ -372,7 +372,7 @@ TEST_F(HintTest, TenChargesLoadASlotOnceAndChargesInFlightAreCounted) {
     for (int i = 0; i < 10; ++i) ReleaseHintCharge(300, 300);
     EXPECT_EQ(CountHintAdds(0), 10);
     EXPECT_EQ(AddHints.size(), 10u);
-    EXPECT_FALSE(level->GetHintDim());
+    EXPECT_FALSE(PanelHintDim(*level));
     // They arrive: the tenth loads the slot, with one loaded sound.
     for (int i = 0; i < 200 && !AddHints.empty(); ++i) Frame();
     EXPECT_TRUE(AddHints.empty());
@@ -396,16 +396,16 @@ TEST_F(HintTest, ChargesGoOnlyToSlotsWithAButton) {
     // Slots 6 to 8 have no button: charges never go there, whatever the file says.
     level->SetHints(0);
     for (int i = 6; i < HintSlots; ++i) level->HintAvailableAtThisLevel[i] = 1;
-    EXPECT_FALSE(level->GetHintDim());
+    EXPECT_FALSE(PanelHintDim(*level));
     // The first slot that needs charge, counting what is already on its way.
     level->HintAvailableAtThisLevel[3] = 1;
     level->HintAddParts[3] = 9.0f;
     level->HintAvailableAtThisLevel[5] = 1;
-    auto d = level->GetHintDim();
+    auto d = PanelHintDim(*level);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->w, 3.0f);
     ReleaseHintCharge(0, 0);
-    d = level->GetHintDim();
+    d = PanelHintDim(*level);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->w, 5.0f);
     EXPECT_EQ(d->x, GamePanel::Hints[5]->Point->DrawX + 25);

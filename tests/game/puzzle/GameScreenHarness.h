@@ -46,7 +46,7 @@ protected:
         WireHooks();
         GamePanel::Reset();
         TSpecialLoads().Setup();
-        Game = CreateMainGame();
+        Game = CreateMainGame(CreateShellNavigator());
         Game->Load(nullptr, nullptr);
         Game->SetupAssets();
         Game->Setup();

@@ -20,16 +20,28 @@ std::string CoveredRow(const TPACLevel& level, int y, int layer = 0) {
     return row;
 }
 
-// Every overlay start with its sound, as the tiles report them: (application ms, right sound).
-struct SoundLog {
+// Every overlay start with its sound, as the tiles report them to the board: (application ms,
+// right sound). In between the tiles and the board that plays them, which it passes everything
+// on to.
+struct SoundLog : TBoardView {
     std::vector<std::pair<int, bool>> starts;
-    explicit SoundLog() {
-        auto play = PuzzlePlayHooks::TileSound.Get();
-        PuzzlePlayHooks::TileSound = [this, play](bool right) {
-            starts.emplace_back(AppMilliSecs(), right);
-            if (play) play(right);
-        };
+    TBoardView* const board = PlayingBoard();
+    SoundLog() { SetBoardView(this); }
+    ~SoundLog() override { SetBoardView(board); }
+    void BoardTileSound(bool right) override {
+        starts.emplace_back(AppMilliSecs(), right);
+        board->BoardTileSound(right);
     }
+    float BoardOverAlpha() override { return board->BoardOverAlpha(); }
+    float BoardNumbersAlpha() override { return board->BoardNumbersAlpha(); }
+    bool BoardHoveredCell(int& x, int& y) override { return board->BoardHoveredCell(x, y); }
+    std::shared_ptr<TRGB> BoardColour() override { return board->BoardColour(); }
+    int BoardLayer() override { return board->BoardLayer(); }
+    bool BoardColourTooDark(const TRGB& colour) override { return board->BoardColourTooDark(colour); }
+    bool BoardColourSensitive() override { return board->BoardColourSensitive(); }
+    void BoardMistake() override { board->BoardMistake(); }
+    void BoardHintCharge(int x, int y) override { board->BoardHintCharge(x, y); }
+    std::shared_ptr<TDim> BoardHintDim(const TLevel& level) override { return board->BoardHintDim(level); }
 };
 
 TEST_F(GameScreenTest, ALineIsJudgedAtReleaseAndItsTilesShow25MsApart) {
@@ -537,7 +549,7 @@ TEST_F(BoardPictureTest, GuideLinesUnderTheTilesLieOnTheDividers) {
 TEST_F(GameScreenTest, TheScreenLoadsCleanlyAndEveryLevelShowsOneOfItsTenBackgroundsTheOnlyOneLoaded) {
     // A second game screen made, loaded and played the way the start-up does it: no complaint.
     testing::internal::CaptureStdout();
-    Game = CreateMainGame();
+    Game = CreateMainGame(CreateShellNavigator());
     Game->Load(nullptr, nullptr);
     Game->SetupAssets();
     Game->Setup();

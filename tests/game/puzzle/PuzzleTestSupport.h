@@ -5,16 +5,19 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/data/ValueTypes.h"
 #include "engine/system/AppTime.h"
 #include "engine/system/Mouse.h"
+#include "game/levels/BoardView.h"
 #include "game/levels/Level.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
 #include "game/levels/PlayHooks.h"
 #include "game/levels/Tile.h"
+#include "game/puzzle/FlyHints.h"
 #include "platform/Clock.h"
 
 namespace puzzletest {
@@ -31,11 +34,34 @@ inline void AdvanceClock(int ms) {
     UpdateAppMillisecs();
 }
 
+// The board the tiles of a test are played on: the look of a board nobody plays (the hover's
+// alpha of the game screen), and what the tiles report, counted.
+class TTestBoard : public TBoardView {
+public:
+    int mistakes = 0;
+    int rightSounds = 0, wrongSounds = 0;
+    std::vector<std::pair<int, int>> charges;
+
+    float BoardOverAlpha() override { return 0.15f; }
+    float BoardNumbersAlpha() override { return 1.0f; }
+    bool BoardHoveredCell(int&, int&) override { return false; }
+    std::shared_ptr<TRGB> BoardColour() override { return nullptr; }
+    int BoardLayer() override { return 0; }
+    bool BoardColourTooDark(const TRGB&) override { return false; }
+    bool BoardColourSensitive() override { return false; }
+    void BoardMistake() override { ++mistakes; }
+    void BoardTileSound(bool right) override { ++(right ? rightSounds : wrongSounds); }
+    void BoardHintCharge(int x, int y) override { charges.emplace_back(x, y); }
+    std::shared_ptr<TDim> BoardHintDim(const TLevel& level) override { return PanelHintDim(level); }
+};
+
 // Tables with three sizes (pitch 20, 30, 40), a three-colour palette, delta 1, a clock that
-// only moves when told, and every hook at its default. Mistakes are counted in `mistakes`.
+// only moves when told, every hook at its default, and the tiles played on `board` (a game
+// screen made later takes its place). Mistakes are counted in `mistakes`.
 class PuzzleTest : public ::testing::Test {
 protected:
-    int mistakes = 0;
+    TTestBoard board;
+    int& mistakes = board.mistakes;
 
     void SetUp() override {
         ResetPlayFieldTables();
@@ -47,7 +73,7 @@ protected:
         TileRGB = {CreateRGB(200, 40, 40), CreateRGB(40, 200, 40), CreateRGB(40, 40, 200)};
         ResetPuzzleGlobals();
         Mouse::Reset();
-        PuzzlePlayHooks::AddMistake = [this] { ++mistakes; };
+        SetBoardView(&board);
         ResetAppTime();
         FakeClockMs() = 1000;
         SetClockSource(&FakeClock);

@@ -19,7 +19,7 @@
 #include "game/levels/Level.h"
 #include "game/levels/LevelFiles.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/puzzle/TileGameObject.h"
+#include "game/levels/TileGameObject.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/AwardScreen.h"
 #include "game/shell/GiveAward.h"
@@ -57,7 +57,7 @@ protected:
         ResetPlayFieldTables();
         TSpecialLoads().Setup();
         MainMenu = CreateMainMenu();
-        Game = CreateMainGame();
+        Game = CreateMainGame(CreateShellNavigator());
         Kingdom = CreateKingdomScreen();
         StagesScreen = CreateStagesScreen();
         LevelSummary = CreateLevelSummary();

@@ -78,7 +78,7 @@ protected:
         InfoPopUp = CreateInfoPopUp();
         EnterName = CreateEnterName();
         MainMenu = CreateMainMenu();
-        Game = CreateMainGame();
+        Game = CreateMainGame(CreateShellNavigator());
         Kingdom = CreateKingdomScreen();
         StagesScreen = CreateStagesScreen();
         ContinuePopUp = CreateContinuePopUp();

@@ -51,7 +51,7 @@ protected:
         ResetPlayFieldTables();
         TSpecialLoads().Setup();
         ResetMiniLevelGlobals();
-        Game = CreateMainGame();
+        Game = CreateMainGame(CreateShellNavigator());
         StagesScreen = CreateStagesScreen();
         AwardsShow = CreateAwardScreen();
         LoadAndSetUp(StagesScreen);

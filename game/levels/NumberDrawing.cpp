@@ -5,7 +5,7 @@
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/system/Paths.h"
-#include "game/puzzle/MainGame.h"
+#include "game/levels/BoardView.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
 #include "game/levels/Tile.h"
@@ -18,7 +18,8 @@ std::array<std::array<std::shared_ptr<TImageAsset>, MaxClueValue + 1>, 2> TPNumb
 std::shared_ptr<TImageAsset> TPNumber::CrossImg;
 
 int TPNumber::Draw(int highlight) {
-    const float A = Game ? Game->NumbersAlpha : 1.0f;
+    TBoardView* board = PlayingBoard();
+    const float A = board ? board->BoardNumbersAlpha() : 1.0f;
     // Nothing of the number shows at alpha 0 (the opening fly-in, a finished line).
     if (Alpha * A <= 0.0f) return 0;
     const float s = Scale * NumberScaleAt(Size) * (1.0f + 0.2f * Over);
@@ -28,7 +29,7 @@ int TPNumber::Draw(int highlight) {
     SetBlend(3);
     const std::shared_ptr<TRGB> colour = TileRGBOfId(TileColor + 1);
     float crossPercent = CrossAlphaPercent;
-    if (colour && isColorTooDark(*colour) && MainGameSettings::isColorSensitive) {
+    if (colour && board && board->BoardColourTooDark(*colour) && board->BoardColourSensitive()) {
         SetColor(255, 255, 255);
         crossPercent = CrossAlphaPercentForDarkNumbers;
     } else if (colour) {
@@ -67,7 +68,8 @@ int TPNumber::Draw(int highlight) {
 
 int TNumberLine::Draw() {
     int highlight = 0;
-    if (Game && Game->CurrOver) highlight = (Pionowo == 1 ? Game->CurrOver->x : Game->CurrOver->y) == RC ? 1 : 0;
+    int x = 0, y = 0;
+    if (PlayingBoard() && PlayingBoard()->BoardHoveredCell(x, y)) highlight = (Pionowo == 1 ? x : y) == RC ? 1 : 0;
     for (auto& n : Number) n->Draw(highlight);
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "game/puzzle/Hints.h"
+#include "game/levels/Hints.h"
 
 #include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"

@@ -2,7 +2,7 @@
 // screen.
 #include "game/puzzle/GameScreenHarness.h"
 
-#include "game/puzzle/TileGameObject.h"
+#include "game/levels/TileGameObject.h"
 
 namespace {
 using gamescreen::GameScreenTest;

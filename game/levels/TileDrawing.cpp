@@ -5,8 +5,8 @@
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/system/Paths.h"
+#include "game/levels/BoardView.h"
 #include "game/levels/Level.h"
-#include "game/puzzle/MainGame.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
 #include "game/levels/Tile.h"
@@ -21,9 +21,6 @@ std::shared_ptr<TImageAsset> TTile::GridImg;
 std::shared_ptr<TImageAsset> TTile::HoldImg;
 std::shared_ptr<TImageAsset> TTile::HammerImg;
 std::array<std::shared_ptr<TImageAsset>, 2> TTileNumber::DotImg;
-
-// A tile's own place.
-constexpr float kOwnPlace = -150000.0f;
 
 // ---------------------------------------------------------------------------------------------
 // Overlays
@@ -91,10 +88,19 @@ int TTileBox::DrawForced(float x, float y, TTile& tile) {
 
 std::shared_ptr<TImageAsset> TTile::GetTileImage() { return TileImg[0]; }
 
-int TTile::DrawCore(float, float) {
+void TTile::TakeDrawState(float& x, float& y) {
     CurrAlpha = GetAlpha();
     float sx;
     GetScale(sx, CurrScale);
+    // A tile's own place.
+    if (y == -150000.0f) {
+        x = DrawX;
+        y = DrawY;
+    }
+}
+
+int TTile::DrawCore(float x, float y) {
+    TakeDrawState(x, y);
     return 0;
 }
 
@@ -104,13 +110,7 @@ int TTile::Draw(float x, float y) {
 }
 
 int TPTile::DrawCore(float x, float y) {
-    CurrAlpha = GetAlpha();
-    float sx;
-    GetScale(sx, CurrScale);
-    if (y == kOwnPlace) {
-        x = DrawX;
-        y = DrawY;
-    }
+    TakeDrawState(x, y);
     TTileAdd* main = nullptr;
     if (isCovered == 1) main = pCover.get();
     else if (isTile != 0) main = pTile.get();
@@ -124,9 +124,11 @@ int TPTile::DrawCore(float x, float y) {
 }
 
 int TTile::DrawOver() {
-    if (FlyingTile) return 0;
+    // Only a board that is played has a hovered tile.
+    TBoardView* board = PlayingBoard();
+    if (FlyingTile || !board) return 0;
     SetScale(1.0f, 1.0f);
-    SetAlpha(MainGameSettings::OverAlpha);
+    SetAlpha(board->BoardOverAlpha());
     SetColor(255, 255, 255);
     SetBlend(3);
     const float g = GridSizeAt(size);
@@ -143,7 +145,8 @@ int TTile::DrawHold(int number, int mode) {
     SetColor(255, 255, 255);
     DrawImageAsset(HoldImg, DrawX, DrawY, -1, 1.0f);
 
-    std::shared_ptr<TRGB> colour = Game ? Game->GetCurrColorRGB() : nullptr;
+    TBoardView* board = PlayingBoard();
+    std::shared_ptr<TRGB> colour = board ? board->BoardColour() : nullptr;
     if (colour) SetColor(colour->r, colour->g, colour->b);
     const int set = TPNumber::ImgInd(size);
     const auto& image = TPNumber::NumImg[set][TPNumber::ImageValue(number)];
@@ -158,7 +161,7 @@ int TTile::DrawHold(int number, int mode) {
         DrawImageAsset(HammerImg, DrawX, DrawY, -1, 1.0f);
     } else {
         SetScale(numberScale, numberScale);
-        if (colour && isColorTooDark(*colour)) SetColor(255, 255, 255);
+        if (colour && board->BoardColourTooDark(*colour)) SetColor(255, 255, 255);
         DrawImageAsset(image, static_cast<float>(static_cast<int>(DrawX)), static_cast<float>(static_cast<int>(DrawY)),
                        -1, 1.0f);
     }

@@ -1,17 +1,17 @@
 // The finished picture's cells for the level summary: TPACLevel::GetTileGameObject and the
 // pictures it gathers.
-#include "game/puzzle/TileGameObject.h"
+#include "game/levels/TileGameObject.h"
 
 #include "engine/data/ValueTypes.h"
 #include "engine/ui/UI_Object.h"
 #include "game/levels/Level.h"
-#include "game/puzzle/MainGame.h"
+#include "game/levels/BoardView.h"
 #include "game/levels/PlayFieldTables.h"
 #include "game/levels/Tile.h"
 #include "platform/Strings.h"
 
 // The layer the game ended on; 0 without a game screen.
-static int CurrentLayer() { return Game ? Game->CurrColorIndex : 0; }
+static int CurrentLayer() { return PlayingBoard() ? PlayingBoard()->BoardLayer() : 0; }
 
 // A picture at (0, 0) under parent, on draw layer 5.
 static std::shared_ptr<TUIImage> CellPicture(const TUIImageSource& image, TGameObject* parent) {
