@@ -476,18 +476,12 @@ void TLauncher::CheckPackage() {
     const std::string package = preferencesLocation + "/launcher/package";
     // What an install left when the program ended during it goes first.
     RemovePackageLeftovers(package);
-    if (FileType(package) != 0) return;
+    installShipped_ = FileType(package) == 0;
+    if (!installShipped_) return;
     Print("Preferences: " + preferencesLocation);
     CreateDir(preferencesLocation + "/launcher");
-    // Copied beside it and renamed into place, so an interrupted copy is never taken for an
-    // installed package.
-    const std::string copy = package + ".new";
-    DeleteDir(copy);
-    if (CopyDir(bDir + "launcher/package", copy)) {
-        RenameFile(copy, package);
-    } else {
-        DeleteDir(copy);
-    }
+    // The copy itself is made on the worker, before the package is read (Setup): the first frame
+    // never waits for it.
 }
 
 void TLauncher::Setup() {
@@ -543,15 +537,28 @@ void TLauncher::Setup() {
     reading_ = read;
     const TLauncherBudget budget = LauncherBudget();
     const std::string app = appId;
+    const std::string shipped = installShipped_ ? bDir + "launcher/package" : std::string();
+    const std::string installed = preferencesLocation + "/launcher/package";
+    installShipped_ = false;
     const bool started = TLauncherWorker::Shared().Start(
-        [read, packageFolder, app, budget] {
-            *read = ReadLauncherPackage(packageFolder, app, budget, [] { return TLauncherWorker::Shared().KeepGoing(); });
+        [read, packageFolder, app, budget, shipped, installed] {
+            auto keepGoing = [] { return TLauncherWorker::Shared().KeepGoing(); };
+            if (!shipped.empty()) {
+                auto log = [](const std::string& line) {
+                    TLauncherWorker::Shared().Post([line] { LauncherLog(line); });
+                };
+                InstallShippedPackage(shipped, installed, budget, log, keepGoing);
+            }
+            *read = ReadLauncherPackage(packageFolder, app, budget, keepGoing);
         },
         [read] {
             // Only the launcher that asked takes it (a newer one reads again for itself).
             if (Launcher && Launcher->reading_ == read) Launcher->TakeReadPackage(std::move(*read));
         });
-    if (!started) TakeReadPackage(ReadLauncherPackage(packageFolder, appId, budget));
+    if (!started) {
+        if (!shipped.empty()) InstallShippedPackage(shipped, installed, budget, LauncherLog);
+        TakeReadPackage(ReadLauncherPackage(packageFolder, appId, budget));
+    }
 }
 
 void TLauncher::TakeReadPackage(TLauncherPackageData data) {

@@ -208,7 +208,8 @@ public:
     // Sends the version request for the per-user package; asked while the package is read, it
     // is sent once the package is in.
     virtual void Request();
-    // Installs the data folder's package when nothing is at the per-user package folder.
+    // Removes what an interrupted install left; with nothing at the per-user package folder,
+    // has Setup install the data folder's package there (on the worker, before it is read).
     virtual void CheckPackage();
     // Row at its start, screen black and about to fade in.
     virtual void Prepare();
@@ -245,6 +246,8 @@ private:
     void TakeReadPackage(TLauncherPackageData data);
     std::shared_ptr<TLauncherPackageData> reading_;
     bool requestWhenRead_ = false;
+    // CheckPackage found no per-user package: Setup's worker installs the data folder's first.
+    bool installShipped_ = false;
 };
 
 using TLauncherPtr = std::shared_ptr<TLauncher>;

@@ -332,6 +332,24 @@ bool InstallPackageArchive(const std::string& zipPath, const std::string& destin
     return true;
 }
 
+bool InstallShippedPackage(const std::string& shipped, const std::string& destination, const TLauncherBudget& budget,
+                           const std::function<void(const std::string&)>& log, const std::function<bool()>& keepGoing) {
+    const std::string copy = destination + ".new";
+    RemoveEntry(copy);
+    std::vector<std::string> skipped;
+    std::string error;
+    const bool copied =
+        CopyDirWithin(shipped, copy, budget.maxUnpackedBytes, budget.maxArchiveEntries, skipped, error, keepGoing);
+    for (const std::string& path : skipped)
+        log("Launcher package: " + path + " is a link or not a file; it is not copied");
+    if (!copied || !RenameFile(copy, destination)) {
+        if (!copied && !(keepGoing && !keepGoing())) log("Launcher package: not installed, " + error);
+        RemoveEntry(copy);
+        return false;
+    }
+    return true;
+}
+
 void RemovePackageLeftovers(const std::string& destination) {
     if (TLauncherWorker::Shared().Busy()) return;
     // The run ended between the two renames of an install: the package stepped aside is whole.

@@ -137,6 +137,15 @@ bool InstallPackageArchive(const std::string& zipPath, const std::string& destin
                            const TLauncherBudget& budget = {}, TLauncherPackageData* read = nullptr,
                            const std::function<bool()>& keepGoing = nullptr);
 
+// Installs the data folder's package (`shipped`) at destination on a first start: copied beside
+// it (destination + ".new") and renamed into place, so an interrupted copy is never taken for an
+// installed package. Links in it are not followed: each is skipped and told through `log`, as
+// is a copy refused for passing the budget's unpacked bytes or entries. Any thread; keepGoing
+// is asked before each entry.
+bool InstallShippedPackage(const std::string& shipped, const std::string& destination, const TLauncherBudget& budget,
+                           const std::function<void(const std::string&)>& log,
+                           const std::function<bool()>& keepGoing = nullptr);
+
 // Removes what an install leaves beside the package folder while it runs (the archive, the
 // unpacked copy, the old package), putting the old package back first when no package stands
 // in its place. Nothing while the worker is busy.

@@ -322,7 +322,7 @@ TAudioSamplePtr DecodeAudioSample(const std::string& bytes) {
 
 TAudioSamplePtr LoadAudioSample(const std::string& path) {
     std::string bytes;
-    if (path.empty() || !LoadBytes(path, bytes)) return nullptr;
+    if (path.empty() || !LoadBytes(path, bytes, FileKind::Sound)) return nullptr;
     return DecodeAudioSample(bytes);
 }
 

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <climits>
+#include <new>
 #include <string_view>
 #include <sstream>
 
@@ -89,6 +91,10 @@ std::string WriteErrorText(int error) {
         default: return std::string("the system reported: ") + std::strerror(error);
     }
 }
+
+namespace {
+bool ReadAllowedBeforeOpen(const std::string& path);
+}  // namespace
 
 static int RawType(const std::string& p) {
     struct stat st;
@@ -197,7 +203,7 @@ bool DeleteDir(const std::string& path, bool recurse) {
 
 bool CopyFile(const std::string& src, const std::string& dst) {
     std::string bytes;
-    if (!LoadBytes(src, bytes)) return false;
+    if (!LoadBytes(src, bytes, FileKind::Any)) return false;
     return SaveBytes(dst, bytes);
 }
 
@@ -228,6 +234,7 @@ bool RenameFile(const std::string& src, const std::string& dst) {
 std::vector<std::string> ReadDir(const std::string& path) {
     std::vector<std::string> names;
     std::string p = ResolvePath(path);
+    if (!ReadAllowedBeforeOpen(p)) return names;
     if (DIR* d = ::opendir(p.c_str())) {
         while (dirent* e = ::readdir(d)) {
             std::string n = e->d_name;
@@ -297,25 +304,261 @@ bool PathIsInside(const std::string& folder, const std::string& path) {
     return first != ".." && !rel.is_absolute();
 }
 
-bool LoadBytes(const std::string& path, std::string& out) {
-    std::string p = ResolvePath(path);
-    if (RawType(p) != 1) return false;
-    FILE* f = std::fopen(p.c_str(), "rb");
-    if (!f) return false;
-    // Read in one go when the size is known, then whatever a growing file still holds.
-    std::string data;
+namespace {
+
+// A descriptor closed when it goes out of scope, on every path.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+const char* FileKindName(FileKind kind) {
+    switch (kind) {
+        case FileKind::Text: return "a text file";
+        case FileKind::Level: return "a level";
+        case FileKind::Font: return "a font";
+        case FileKind::Sound: return "a sound";
+        case FileKind::Picture: return "a picture";
+        default: return "a file";
+    }
+}
+
+std::vector<std::string> gReadableFolders;  // real paths, each ending in "/"
+
+// The real path of an open file, links and ".." resolved by the system; empty when unknown.
+std::string HandlePath(int fd) {
+    char buf[PATH_MAX + 1];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t n = ::readlink(link.c_str(), buf, PATH_MAX);
+    return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+// Whether the file (its real path) lies inside one of the readable folders (any file when none
+// are set); said on the error stream when it does not.
+bool ReadAllowedAt(const std::string& real, const std::string& path) {
+    if (gReadableFolders.empty()) return true;
+    for (const std::string& folder : gReadableFolders)
+        if (real.starts_with(folder) || real + "/" == folder) return true;
+    std::fprintf(stderr, "'%s' lies outside the game's folders (it is '%s'); it is not read\n", path.c_str(),
+                 real.c_str());
+    return false;
+}
+
+// Before the open, by the path's real path (nothing outside is ever opened), and after it, by
+// the open handle's (a link swapped in between is caught).
+bool ReadAllowedBeforeOpen(const std::string& path) {
+    if (gReadableFolders.empty()) return true;
+    char buf[PATH_MAX];
+    if (!::realpath(path.c_str(), buf)) return true;  // nothing there: the open fails
+    return ReadAllowedAt(buf, path);
+}
+bool ReadAllowed(int fd, const std::string& path) {
+    return gReadableFolders.empty() || ReadAllowedAt(HandlePath(fd), path);
+}
+
+TFileStamp StampOf(const struct stat& st) {
+    TFileStamp stamp;
+    stamp.size = static_cast<int64_t>(st.st_size);
+    stamp.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.device = static_cast<uint64_t>(st.st_dev);
+    stamp.inode = static_cast<uint64_t>(st.st_ino);
+    return stamp;
+}
+
+}  // namespace
+
+int64_t MaxFileBytes(FileKind kind) {
+    constexpr int64_t MiB = int64_t(1) << 20;
+    switch (kind) {
+        case FileKind::Text: return 64 * MiB;
+        case FileKind::Level: return 16 * MiB;
+        case FileKind::Font: return 64 * MiB;
+        case FileKind::Sound: return 256 * MiB;
+        default: return 257 * MiB;  // a picture: 2^26 pixels of 4 bytes, and its header
+    }
+}
+
+std::string ResolvedRealPath(const std::string& path) {
+    const std::string p = ResolvePath(path);
+    if (p.empty()) return {};
+    std::error_code ec;
+    const fs::path real = fs::weakly_canonical(fs::absolute(fs::path(p), ec), ec);
+    return ec ? std::string() : real.string();
+}
+
+bool PathResolvesInside(const std::string& folder, const std::string& path) {
+    std::string base = ResolvedRealPath(folder.empty() ? "." : folder);
+    const std::string full = ResolvedRealPath(path);
+    if (base.empty() || full.empty()) return false;
+    if (!base.ends_with('/')) base += '/';
+    return full.starts_with(base) || full + "/" == base;  // the folder itself counts as inside
+}
+
+void AllowReadsBelow(const std::string& folder) {
+    std::string real = ResolvedRealPath(folder);
+    if (real.empty() || RawType(real) != 2) return;
+    if (!real.ends_with('/')) real += '/';
+    if (std::find(gReadableFolders.begin(), gReadableFolders.end(), real) == gReadableFolders.end())
+        gReadableFolders.push_back(std::move(real));
+}
+
+void AllowReadsAnywhere() { gReadableFolders.clear(); }
+
+const std::vector<std::string>& ReadableFolders() { return gReadableFolders; }
+
+TFileStamp FileStamp(const std::string& path) {
     struct stat st;
-    if (::fstat(fileno(f), &st) == 0 && st.st_size > 0) data.resize(static_cast<size_t>(st.st_size));
-    size_t got = data.empty() ? 0 : std::fread(data.data(), 1, data.size(), f);
-    data.resize(got);
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    if (!ok) return false;
+    const std::string p = ResolvePath(path);
+    if (p.empty() || ::stat(p.c_str(), &st) != 0) return {};
+    return StampOf(st);
+}
+
+namespace {
+
+// LoadBytes of a path already resolved, opened with `openFlags` besides the reading ones.
+bool LoadResolvedBytes(const std::string& p, int openFlags, std::string& out, FileKind kind, TFileStamp* stamp) {
+    if (p.empty() || !ReadAllowedBeforeOpen(p)) return false;
+    // Opened first, judged by the handle after: nothing renamed over the path in between can
+    // make the read wait (a pipe opens at once without blocking) or pass for what was checked.
+    FileHandle fd(::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | openFlags));
+    if (fd.get() < 0) return false;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    if (!S_ISREG(st.st_mode)) {
+        std::fprintf(stderr, "'%s' is not a file (a pipe, a device or a socket); it is not read\n", p.c_str());
+        return false;
+    }
+    const int64_t cap = MaxFileBytes(kind);
+    auto tooLarge = [&](int64_t size) {
+        std::fprintf(stderr, "The file '%s' is %lld bytes, more than %s may have (%lld); it is not read\n", p.c_str(),
+                     static_cast<long long>(size), FileKindName(kind), static_cast<long long>(cap));
+        return false;
+    };
+    if (st.st_size > cap) return tooLarge(st.st_size);
+    if (!ReadAllowed(fd.get(), p)) return false;
+    // Read in one go when the size is known, then whatever a growing file still holds, never
+    // beyond the cap.
+    std::string data;
+    try {
+        data.resize(static_cast<size_t>(st.st_size));
+        size_t got = 0;
+        for (;;) {
+            if (got == data.size()) {
+                if (static_cast<int64_t>(got) > cap) return tooLarge(static_cast<int64_t>(got));
+                data.resize(got + 65536);
+            }
+            const ssize_t n = ::read(fd.get(), data.data() + got, data.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return false;
+            if (n == 0) break;
+            got += static_cast<size_t>(n);
+        }
+        data.resize(got);
+        if (static_cast<int64_t>(got) > cap) return tooLarge(static_cast<int64_t>(got));
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "The file '%s' (%lld bytes) does not fit in memory; it is not read\n", p.c_str(),
+                     static_cast<long long>(st.st_size));
+        return false;
+    }
+    if (stamp) *stamp = StampOf(st);
     out = std::move(data);
     return true;
+}
+
+// CopyDirWithin below src, into dst (created).
+bool CopyTreeWithin(const std::string& src, const std::string& dst, int64_t& bytesLeft, int& entriesLeft,
+                    std::vector<std::string>& skipped, std::string& error, const std::function<bool()>& keepGoing) {
+    FileHandle dirFd(::open(src.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (dirFd.get() < 0) {
+        error = "the folder " + src + " cannot be read";
+        return false;
+    }
+    if (!CreateDir(dst, false)) {
+        error = "the folder " + dst + " cannot be made";
+        return false;
+    }
+    std::vector<std::string> names;
+    if (DIR* d = ::fdopendir(::dup(dirFd.get()))) {
+        while (dirent* e = ::readdir(d)) {
+            const std::string n = e->d_name;
+            if (n != "." && n != "..") names.push_back(n);
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        if (keepGoing && !keepGoing()) {
+            error = "the copy was stopped";
+            return false;
+        }
+        if (--entriesLeft < 0) {
+            error = "more entries than a copy may have";
+            return false;
+        }
+        const std::string from = src + "/" + name, to = dst + "/" + name;
+        struct stat st;
+        if (::fstatat(dirFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISDIR(st.st_mode)) {
+            if (!CopyTreeWithin(from, to, bytesLeft, entriesLeft, skipped, error, keepGoing)) return false;
+            continue;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            skipped.push_back(from);
+            continue;
+        }
+        if (st.st_size > bytesLeft) {
+            error = "its files come to more than the bytes a copy may have";
+            return false;
+        }
+        std::string bytes;
+        // O_NOFOLLOW: a file swapped for a link since it was looked at is refused, not followed.
+        if (!LoadResolvedBytes(from, O_NOFOLLOW, bytes, FileKind::Any, nullptr)) {
+            if (::fstatat(dirFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode)) {
+                skipped.push_back(from);
+                continue;
+            }
+            error = "the file " + from + " cannot be read";
+            return false;
+        }
+        bytesLeft -= static_cast<int64_t>(bytes.size());
+        if (bytesLeft < 0) {
+            error = "its files come to more than the bytes a copy may have";
+            return false;
+        }
+        if (!SaveBytes(to, bytes)) {
+            error = "the file " + to + " cannot be written";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool LoadBytes(const std::string& path, std::string& out, FileKind kind, TFileStamp* stamp) {
+    return LoadResolvedBytes(ResolvePath(path), 0, out, kind, stamp);
+}
+
+bool CopyDirWithin(const std::string& src, const std::string& dst, int64_t maxBytes, int maxEntries,
+                   std::vector<std::string>& skipped, std::string& error, const std::function<bool()>& keepGoing) {
+    const std::string s = ResolvePath(src);
+    struct stat st;
+    if (s.empty() || ::lstat(s.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        error = "the folder " + src + " is missing or is a link";
+        return false;
+    }
+    int64_t bytesLeft = maxBytes;
+    int entriesLeft = maxEntries;
+    return CopyTreeWithin(s, dst, bytesLeft, entriesLeft, skipped, error, keepGoing);
 }
 
 bool SaveBytes(const std::string& path, const std::string& bytes) {
@@ -467,7 +710,7 @@ std::string EncodeText(const std::string& utf8) {
 
 std::string LoadText(const std::string& path, bool* ok) {
     std::string bytes;
-    bool read = LoadBytes(path, bytes);
+    bool read = LoadBytes(path, bytes, FileKind::Text);
     if (ok) *ok = read;
     return read ? DecodeText(bytes) : std::string();
 }

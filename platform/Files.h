@@ -26,6 +26,14 @@ bool DeleteFile(const std::string& path);
 bool DeleteDir(const std::string& path, bool recurse = true);
 bool CopyFile(const std::string& src, const std::string& dst);
 bool CopyDir(const std::string& src, const std::string& dst);
+// Copies a folder without following any link: a symbolic link inside it (and anything else
+// that is neither a file nor a folder) is skipped and its path added to `skipped`; a source
+// that is itself a link is refused. False, with `error` set, once the files copied would pass
+// maxBytes together or the entries maxEntries, when a file cannot be read or written, or when
+// keepGoing (asked before each entry) says no; what was copied so far is left for the caller.
+bool CopyDirWithin(const std::string& src, const std::string& dst, int64_t maxBytes, int maxEntries,
+                   std::vector<std::string>& skipped, std::string& error,
+                   const std::function<bool()>& keepGoing = nullptr);
 // Renames (moves) a file and flushes the folders it left and entered.
 bool RenameFile(const std::string& src, const std::string& dst);
 // Names in a folder (files and folders), sorted, without "." and "..".
@@ -46,8 +54,41 @@ std::string JoinPath(const std::string& a, const std::string& b);
 // True when `path`, once normalised, stays inside `folder` (no "..", no absolute escape).
 bool PathIsInside(const std::string& folder, const std::string& path);
 
-// Whole file as bytes; false when it cannot be read.
-bool LoadBytes(const std::string& path, std::string& out);
+// What a file is read as, which sets the most bytes it may have: a text or block file 64 MiB,
+// a level 16 MiB, a font 64 MiB, a sound 256 MiB, a picture 257 MiB (the most pixels a picture
+// may have at 4 bytes each, and room for its header), any other file (a copy) as a picture.
+enum class FileKind { Text, Level, Font, Sound, Picture, Any };
+int64_t MaxFileBytes(FileKind kind);
+// The file a read found, told by its handle: enough to know it again later.
+struct TFileStamp {
+    int64_t size = -1;
+    int64_t modifiedNs = 0;  // modification time, nanoseconds since the epoch
+    uint64_t device = 0, inode = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+// ---- Folders a read may reach ----
+// The real path of `path` (resolved without regard to case like every read, then links and
+// ".." followed); the part that does not exist is kept as written. Empty when unknown.
+std::string ResolvedRealPath(const std::string& path);
+// True when `path` leads to a place inside `folder` by its real path (both taken as they stand,
+// relative to the working folder when not absolute): a ".." or a symbolic link leading out of
+// the folder is outside, whatever the text says.
+bool PathResolvesInside(const std::string& folder, const std::string& path);
+// Once a folder is allowed, a read (LoadBytes, LoadText, the copies) of a file whose real path,
+// taken from its open handle, lies outside every allowed folder is refused with a line on the
+// error stream: a name with ".." or a symbolic link cannot lead a read out of the game's
+// folders. With none allowed (the start, and after AllowReadsAnywhere) any file may be read.
+// A folder that does not exist is not added.
+void AllowReadsBelow(const std::string& folder);
+void AllowReadsAnywhere();
+const std::vector<std::string>& ReadableFolders();
+// Whole file as bytes; false when it cannot be read. The file is opened first (never waiting:
+// a pipe swapped in gives nothing at once) and judged by its open handle after: anything but a
+// regular file, and a file larger than its kind allows, is refused with a line on the error
+// stream. No handle outlives the call, whatever fails. `stamp` (when given) gets the file's.
+bool LoadBytes(const std::string& path, std::string& out, FileKind kind = FileKind::Text, TFileStamp* stamp = nullptr);
+// The stamp of the file at path now (its size -1 when there is none).
+TFileStamp FileStamp(const std::string& path);
 // Writes atomically: a temporary file beside the target named path + ".tmp-" + the process id,
 // written, flushed to the disk, then renamed over the target, and the folder flushed so that
 // the rename outlasts a power cut. On failure the temporary file is removed and the target left

@@ -214,7 +214,7 @@ std::shared_ptr<const std::string> FontFileBytes(const std::string& path) {
     if (found != files.end())
         if (auto bytes = found->second.lock()) return bytes;
     auto bytes = std::make_shared<std::string>();
-    if (!LoadBytes(path, *bytes) || bytes->empty()) return nullptr;
+    if (!LoadBytes(path, *bytes, FileKind::Font) || bytes->empty()) return nullptr;
     std::erase_if(files, [](const auto& entry) { return entry.second.expired(); });
     files[key] = bytes;
     return bytes;

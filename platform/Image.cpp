@@ -7,9 +7,13 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <csetjmp>
 #include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/Files.h"
 #include "platform/GLTexture.h"
@@ -28,6 +32,9 @@ constexpr int kFreeJpegScans = 12;
 constexpr int64_t kMaxJpegScanPixels = int64_t(1) << 26;
 // Up to this many pixels an arithmetic-coded JPEG needs no plausible size of file (below).
 constexpr int64_t kSmallJpegPixels = int64_t(1) << 20;
+// A PNG is handed to its decoder this many bytes at a time, the caller asked before each: at most
+// a few rows' worth of work between two questions.
+constexpr size_t kPngReadPiece = 8192;
 
 int gAutoFlags = FILTEREDIMAGE;
 bool gAutoMidHandle = false;
@@ -83,15 +90,98 @@ void OpaqueIfAlphaEmpty(TPixmap& p) {
 
 // ---- PNG ----
 
-TPixmapPtr DecodePNG(const uint8_t* data, size_t size, const SizeLimits& limits) {
+// The chunks a picture needs to be drawn: the critical ones (their name starts in upper case)
+// and the few ancillary ones that change its pixels. Every other chunk (text, compressed text,
+// colour profiles, times, anything unknown) is dropped unread: a file may hold hundreds of
+// compressed text chunks whose unpacking would cost far more than its pixels.
+bool PngChunkKept(const uint8_t* type) {
+    if ((type[0] & 0x20) == 0) return true;
+    for (const char* kept : {"tRNS", "gAMA", "sRGB", "cHRM", "sBIT"})
+        if (std::memcmp(type, kept, 4) == 0) return true;
+    return false;
+}
+
+uint32_t Be32(const uint8_t* p) {
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | p[3];
+}
+
+// The PNG as the decoder sees it: the file's kept chunks, read in place (no copy), in pieces of
+// at most kPngReadPiece bytes; before each piece the caller is asked whether to go on.
+struct PngSource {
+    const uint8_t* data = nullptr;
+    std::vector<std::pair<size_t, size_t>> spans;  // offset, length
+    size_t span = 0, at = 0;
+    size_t size = 0;  // all spans together
+    const std::function<bool()>* keepGoing = nullptr;
+    bool stopped = false;
+
+    // Walks the chunk list from the signature to IEND; false when a chunk's length is beyond
+    // what a PNG allows. A file cut short keeps its last piece, for the decoder to refuse.
+    bool Walk(const uint8_t* bytes, size_t total) {
+        data = bytes;
+        Add(0, 8);
+        size_t pos = 8;
+        while (pos < total) {
+            if (total - pos < 12) {
+                Add(pos, total - pos);
+                break;
+            }
+            const uint32_t length = Be32(bytes + pos);
+            if (length > 0x7FFFFFFFu) return false;
+            const size_t whole = 12 + static_cast<size_t>(length);
+            const size_t here = std::min(whole, total - pos);
+            if (PngChunkKept(bytes + pos + 4)) Add(pos, here);
+            if (std::memcmp(bytes + pos + 4, "IEND", 4) == 0) break;
+            pos += here;
+        }
+        return true;
+    }
+    void Add(size_t offset, size_t length) {
+        if (!spans.empty() && spans.back().first + spans.back().second == offset)
+            spans.back().second += length;
+        else
+            spans.emplace_back(offset, length);
+        size += length;
+    }
+    ssize_t Read(char* out, size_t wanted) {
+        if (keepGoing && *keepGoing && !(*keepGoing)()) {
+            stopped = true;
+            errno = ECANCELED;
+            return -1;
+        }
+        size_t done = 0;
+        wanted = std::min(wanted, kPngReadPiece);
+        while (done < wanted && span < spans.size()) {
+            const auto [offset, length] = spans[span];
+            const size_t n = std::min(wanted - done, length - at);
+            std::memcpy(out + done, data + offset + at, n);
+            done += n;
+            at += n;
+            if (at == length) ++span, at = 0;
+        }
+        return static_cast<ssize_t>(done);
+    }
+};
+
+TPixmapPtr DecodePNG(const uint8_t* data, size_t size, const SizeLimits& limits, const std::function<bool()>& keepGoing) {
+    PngSource source;
+    if (!source.Walk(data, size)) return nullptr;
+    source.keepGoing = &keepGoing;
+    cookie_io_functions_t io{};
+    io.read = [](void* cookie, char* out, size_t n) { return static_cast<PngSource*>(cookie)->Read(out, n); };
+    FILE* file = fopencookie(&source, "rb", io);
+    if (!file) return nullptr;
+    std::unique_ptr<FILE, int (*)(FILE*)> closer(file, std::fclose);
+    std::setvbuf(file, nullptr, _IOFBF, kPngReadPiece);
     png_image image;
     std::memset(&image, 0, sizeof(image));
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, data, size)) return nullptr;
+    if (!png_image_begin_read_from_stdio(&image, file)) return nullptr;
     // Refused right after the header: too large, or more rows than the data could hold (a row
     // takes at least a filter byte and a bit a pixel, and deflate packs at most 1032 to 1).
     const uint64_t leastRaw = static_cast<uint64_t>(image.height) * (1 + (static_cast<uint64_t>(image.width) + 7) / 8);
-    if (!limits.Allows(image.width, image.height) || leastRaw > static_cast<uint64_t>(size) * 1032) {
+    if (!limits.Allows(image.width, image.height) || leastRaw > static_cast<uint64_t>(source.size) * 1032) {
         png_image_free(&image);
         return nullptr;
     }
@@ -493,20 +583,34 @@ std::vector<TPixmapPtr> CutCells(const TPixmap& sheet, int cellWidth, int cellHe
 // its pixels were let go (after their upload to the GL).
 struct PictureSource {
     std::string path;  // empty: pixels made in memory, kept for as long as the image lives
+    TFileStamp stamp;  // the file decoded at loading
+    int sheetWidth = 0, sheetHeight = 0;  // its size in pixels
     int cellWidth = 0, cellHeight = 0, first = 0;  // an animation's cells; 0: the whole picture
     bool masked = false;
     int maskR = 0, maskG = 0, maskB = 0;
 
-    // Frame `frame`'s pixels decoded again into `pixmap`, which keeps its size.
+    // Frame `frame`'s pixels decoded again into `pixmap`, which keeps its size. Only the very
+    // file that was loaded is decoded: one of another size, time or place is refused before
+    // anything of it is decoded, and a picture larger than the one loaded right after its header.
     bool Reload(int frame, TPixmap& pixmap) const {
-        TPixmapPtr sheet = LoadPixmap(path);
+        std::string bytes;
+        TFileStamp now;
+        if (!LoadBytes(path, bytes, FileKind::Picture, &now) || now != stamp) {
+            std::fprintf(stderr,
+                         "The picture %s was changed, moved or removed since it was loaded; it is not drawn\n",
+                         path.c_str());
+            return false;
+        }
+        TPixmapPtr sheet = DecodePixmap(bytes, std::max(sheetWidth, sheetHeight),
+                                        static_cast<int64_t>(sheetWidth) * sheetHeight);
+        bytes = std::string();
         TPixmapPtr pixels = sheet;
-        if (sheet && cellWidth > 0) {
+        if (sheet && (sheet->width != sheetWidth || sheet->height != sheetHeight)) pixels = nullptr;
+        if (pixels && cellWidth > 0) {
             std::vector<TPixmapPtr> cell = CutCells(*sheet, cellWidth, cellHeight, first + frame, 1);
             pixels = cell.empty() ? nullptr : cell[0];
         }
         if (!pixels || pixels->width != pixmap.width || pixels->height != pixmap.height) {
-            // The file changed or went while the game ran: the picture is not drawn.
             std::fprintf(stderr, "The picture %s can no longer be read as it was loaded; it is not drawn\n", path.c_str());
             return false;
         }
@@ -516,6 +620,13 @@ struct PictureSource {
         return true;
     }
 };
+
+// A picture file decoded, and the stamp of the file it was.
+TPixmapPtr LoadStampedPixmap(const std::string& path, TFileStamp& stamp) {
+    std::string bytes;
+    if (path.empty() || !LoadBytes(path, bytes, FileKind::Picture, &stamp)) return nullptr;
+    return LoadPixmapFromMemory(bytes);
+}
 
 TImagePtr MakeImage(std::vector<TPixmapPtr> frames, int flags, PictureSource source = {}) {
     if (frames.empty() || !frames[0]) return nullptr;
@@ -647,16 +758,15 @@ TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPi
     const SizeLimits limits{maxSide, std::min(maxPixels, MaxImagePixels), tooLarge};
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     size_t size = bytes.size();
-    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return DecodePNG(data, size, limits);
+    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return DecodePNG(data, size, limits, keepGoing);
     if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size, limits, keepGoing);
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBMP(data, size, limits);
     return DecodeTGA(data, size, limits);
 }
 
 TPixmapPtr LoadPixmap(const std::string& path) {
-    std::string bytes;
-    if (path.empty() || !LoadBytes(path, bytes)) return nullptr;
-    return LoadPixmapFromMemory(bytes);
+    TFileStamp stamp;
+    return LoadStampedPixmap(path, stamp);
 }
 
 std::string EncodePNG(const TPixmapPtr& pixmap, bool fast) {
@@ -703,9 +813,11 @@ void ResetImageSettings() {
 }
 
 TImagePtr LoadImage(const std::string& path, int flags) {
-    TPixmapPtr pixmap = LoadPixmap(path);
+    TFileStamp stamp;
+    TPixmapPtr pixmap = LoadStampedPixmap(path, stamp);
     if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
-    return MakeImage({std::move(pixmap)}, EffectiveFlags(flags), PictureSource{path});
+    const int w = pixmap->width, h = pixmap->height;
+    return MakeImage({std::move(pixmap)}, EffectiveFlags(flags), PictureSource{path, stamp, w, h});
 }
 
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
@@ -719,10 +831,11 @@ TImagePtr AdoptPixmapImage(TPixmapPtr pixmap, int flags) {
 }
 
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags) {
-    TPixmapPtr sheet = LoadPixmap(path);
+    TFileStamp stamp;
+    TPixmapPtr sheet = LoadStampedPixmap(path, stamp);
     if (!sheet) return nullptr;
     return MakeImage(CutCells(*sheet, cellWidth, cellHeight, first, count), EffectiveFlags(flags),
-                     PictureSource{path, cellWidth, cellHeight, first});
+                     PictureSource{path, stamp, sheet->width, sheet->height, cellWidth, cellHeight, first});
 }
 
 TImagePtr LoadAnimImage(const TPixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count, int flags) {

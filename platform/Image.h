@@ -66,8 +66,10 @@ int MaxJpegScans(int64_t pixels);
 // The same within limits of the caller's (never above MaxImagePixels): a picture wider or
 // taller than maxSide or of more than maxPixels pixels is refused right after its header,
 // before anything is allocated for it, and told in `tooLarge` (when given), as is a JPEG of too
-// many scans for its size. keepGoing (when given) is asked as a JPEG is decoded: once it says no
-// the decoding ends, with nothing decoded. Reads no global state and no GL, so a worker thread
+// many scans for its size. keepGoing (when given) is asked as a JPEG or PNG is decoded (a JPEG
+// every row of blocks, a PNG every 8 KB of its data): once it says no the decoding ends, with
+// nothing decoded. A PNG's chunks that do not change its pixels (texts, compressed texts,
+// colour profiles, unknown chunks) are skipped unread. Reads no global state and no GL, so a worker thread
 // may decode with it.
 TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels,
                         TPictureTooLarge* tooLarge = nullptr, const std::function<bool()>& keepGoing = nullptr);

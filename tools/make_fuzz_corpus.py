@@ -138,6 +138,7 @@ def picture_seeds():
     seeds += [
         ("png-grey", save(rgb.convert("L"), "PNG")),
         ("png-palette", save(rgb.convert("P", palette=Image.ADAPTIVE, colors=8), "PNG")),
+        ("png-text-chunks", with_text_chunks(read("Particles/Petal.png"))),
         ("jpeg-baseline", save(rgb, "JPEG", quality=70)),
         ("jpeg-progressive", save(rgb, "JPEG", quality=70, progressive=True)),
         ("jpeg-grey", save(rgb.convert("L"), "JPEG", quality=70)),
@@ -154,7 +155,24 @@ def picture_seeds():
     return seeds
 
 
+def png_chunk(kind, body):
+    return len(body).to_bytes(4, "big") + kind + body + zlib.crc32(kind + body).to_bytes(4, "big")
+
+
+def with_text_chunks(png, packed=20):
+    """The PNG with chunks that are not pixels after its header: `packed` compressed texts of 1 MB
+    each (costly to unpack, a kilobyte to send), a text, an international text (compressed) and a
+    colour profile; the decoder must skip them all unread."""
+    megabyte = zlib.compress(bytes(1 << 20), 9)
+    chunks = b"".join(png_chunk(b"zTXt", b"Comment\0\0" + megabyte) for _ in range(packed))
+    chunks += png_chunk(b"tEXt", b"Title\0seed")
+    chunks += png_chunk(b"iTXt", b"Description\0\1\0en\0\0" + megabyte)
+    chunks += png_chunk(b"iCCP", b"profile\0\0" + zlib.compress(bytes(4096)))
+    return png[:33] + chunks + png[33:]
+
+
 PICTURE_TOKENS = [b"\x89PNG\r\n\x1a\n", b"IHDR", b"IDAT", b"IEND", b"PLTE", b"tRNS", b"gAMA", b"iCCP",
+                  b"zTXt", b"iTXt", b"tEXt", b"sRGB", b"cHRM", b"sBIT", b"acTL", b"fdAT",
                   b"\xFF\xD8\xFF", b"\xFF\xC0", b"\xFF\xC2", b"\xFF\xC4", b"\xFF\xDA", b"\xFF\xDB", b"\xFF\xDD",
                   b"\xFF\xD9", b"\xFF\xEE", b"Adobe", b"JFIF", b"BM", b"\x28\x00\x00\x00", b"\x0C\x00\x00\x00",
                   b"\x7C\x00\x00\x00", b"\x03\x00\x00\x00", b"\xFF\xFF", b"\xFF\x7F", b"\x00\x80", b"\x20",
@@ -302,12 +320,15 @@ def main():
     own = package.replace(b"GFX|stitchwise.png", b"GFX|fuzz.png")
     write_corpus("launcher", [("shipped", package + b"\0" + reply), ("alt-banner", alt + b"\0"),
                               ("crlf", package.replace(b"\n", b"\r\n") + b"\0" + reply + b"|extra"),
-                              ("own-picture", own + b"\0" + reply + b"\0" + read("launcher/package/stitchwise.png"))])
+                              ("own-picture", own + b"\0" + reply + b"\0" + read("launcher/package/stitchwise.png")),
+                              ("own-picture-text-chunks",
+                               own + b"\0" + reply + b"\0" + with_text_chunks(read("launcher/package/stitchwise.png")))])
     write_dict("launcher", [b"|", b"\n", b"\r\n", b"\0", b"<HEADER>", b"<ICON>", b"<BANER>", b"<ALTBANER>",
                             b"HEADERVARS", b"ICONVARS", b"BANERVARS", b"ALTBANERVARS", b"VERSION", b"APPID", b"URL",
                             b"GFX", b"SHOWIFBUY", b"$UTMSOURCE$", b"quiltora2", b"baner.png", b"stitchwise.png",
                             b"fuzz.png", b"../", b"/", b"00", b"-1", b"2147483647", b"VelkaroLauncherPackage",
-                            b"IHDR", b"IDAT", b"IEND", b"\x00\x00\x20\x00", b"\x00\x00\x08\x00"])
+                            b"IHDR", b"IDAT", b"IEND", b"zTXt", b"iTXt", b"tEXt", b"iCCP", b"\x00\x00\x20\x00",
+                            b"\x00\x00\x08\x00"])
 
     # The package as a server sends it: the shipped package zipped (with its description's version
     # raised), and the same with a folder and with its pictures stored without compression.

@@ -1243,8 +1243,14 @@ TBlockFilePtr ParseBlockFileTextChecked(std::string_view text, const std::string
 TBlockFilePtr LoadBlockFileChecked(const std::string& path, bool& whole) {
     whole = false;
     std::string text;
-    if (FileType(path) != 1 || !LoadBytes(path, text)) {
+    if (FileType(path) != 1) {
         ErrorNoFile(path, Here());
+        return CreateBlockFile(path);
+    }
+    if (!LoadBytes(path, text)) {
+        // There, but refused (too large, or outside the game's folders: the reason is on the
+        // error stream) or unreadable.
+        Error("Couldn't read the block file " + path + "; it is left out!", Here());
         return CreateBlockFile(path);
     }
     // Plain ASCII needs no decoding; a byte-order mark or Latin-1 bytes do.

@@ -50,7 +50,10 @@ void AppSoundManager::LoadMusics() {
         track->name = GetBFString(block, "Name");
         std::string rel = GetBFString(block, "Url");
         // The url is the folder's text followed by Url's, placeholders expanded when it loads.
-        if (PathIsInside(folder, "./" + ConvertAppPath(rel))) {
+        // The track's folder is judged by its real path (a link or ".." leading out of "Sound/"
+        // is outside); the file itself is looked at when the track is played, and read only
+        // inside the game's folders.
+        if (PathResolvesInside(folder, ExtractDir(folder + ConvertAppPath(rel)))) {
             track->url = folder + rel;
         } else {
             Error("Music track '" + track->name + "' lies outside the Sound folder! Url = " + rel, Here());

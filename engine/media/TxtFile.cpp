@@ -58,7 +58,8 @@ bool LeavesFolder(const std::string& folder, const std::string& path) {
     const std::string p = Replace(Replace(path, "#LANG#", LangMod), "\\", "/");
     if (p.empty()) return false;
     if (p.front() == '/') return true;
-    return !PathIsInside(folder.empty() ? std::string(".") : folder, p);
+    const std::string base = folder.empty() ? std::string(".") : folder;
+    return !PathResolvesInside(base, JoinPath(base, p));
 }
 }  // namespace
 

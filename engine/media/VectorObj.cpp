@@ -99,7 +99,7 @@ int TAppVectorObj::LoadGFX(const TBlockFilePtr& bf, const std::string& folder, i
         }
         // A name from the file must name a file inside the package's images folder.
         if (fileName.front() == '/' || fileName.find('\\') != std::string::npos ||
-            !PathIsInside(imagesFolder, fileName)) {
+            !PathResolvesInside(imagesFolder, imagesFolder + "/" + fileName)) {
             Error("Graphic name '" + fileName + "' leaves the package's images folder; not loaded!", Here());
             AddImage(std::make_shared<TAVOImage>());
             continue;
@@ -336,7 +336,8 @@ bool SaveAVOImages(const TAppVectorObjPtr& obj, const std::string& imagesFolder)
     bool ok = true;
     for (const auto& g : obj->gfx) {
         if (!g || !g->_EdPixMap) continue;
-        if (g->_edName.empty() || g->_edName.front() == '/' || !PathIsInside(imagesFolder, g->_edName)) {
+        if (g->_edName.empty() || g->_edName.front() == '/' ||
+            !PathResolvesInside(imagesFolder, imagesFolder + "/" + g->_edName)) {
             Error("Graphic name '" + g->_edName + "' leaves the package's images folder; not written!", Here());
             ok = false;
             continue;

@@ -449,7 +449,7 @@ void AppInitEmitterPresets() {
                 ErrorNoFile(file, Here());
                 continue;
             }
-            if (!PathIsInside(dataFolder, RealPath(file))) {
+            if (!PathResolvesInside(dataFolder, file)) {
                 Error("Preset file lies outside the data folder! Url = " + ref, Here());
                 continue;
             }

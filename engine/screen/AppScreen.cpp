@@ -237,7 +237,7 @@ int TAppScreen::_LoadObjects(const TBlockFilePtr& objects, TLoadList* list) {
             const std::string path = exportDir + "/" + ref;
             // A reference names a folder (or file) of this screen's "GameObjects": never one
             // elsewhere.
-            if (PathIsInside(exportDir, path)) obj = LoadGameObjectFromUrl(path, nullptr);
+            if (PathResolvesInside(exportDir, path)) obj = LoadGameObjectFromUrl(path, nullptr);
         } else {
             obj = LoadGameObject(block, list, "");
         }

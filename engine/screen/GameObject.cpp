@@ -804,7 +804,7 @@ int TGameObject::_LoadSubObjects(const TBlockFilePtr& block, TLoadList* list) {
         const std::string path = folder + ref;
         auto fail = [&] { CriticalError("Couldn't load GameObject file '" + path + "' in object " + Upper(name) + "!"); };
         // A reference names a folder below this object's "SubObjects": never one elsewhere.
-        if (!PathIsInside(folder, path) || FileType(path) == 0) {
+        if (!PathResolvesInside(folder, path) || FileType(path) == 0) {
             fail();
             continue;
         }

@@ -84,7 +84,7 @@ int TSpecialLoads::SetupNumberSizes() {
 
 int PngImageHeight(const std::string& path) {
     std::string bytes;
-    if (!LoadBytes(path, bytes) || bytes.size() < 24) return 0;
+    if (!LoadBytes(path, bytes, FileKind::Level) || bytes.size() < 24) return 0;
     static const char signature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
     if (bytes.compare(0, 8, signature, 8) != 0 || bytes.compare(12, 4, "IHDR") != 0) return 0;
     uint32_t h = 0;

@@ -250,7 +250,12 @@ bool AppInitLock() {
 
 int AppInit() {
     InitSinCosTables();
+    // From here on no file is read outside the data folder and the per-user folder (the
+    // launcher's is inside it), whatever name a data file gives: ".." and links leading out
+    // are refused with a line.
+    AllowReadsBelow(bDir);
     AppInitFolders();
+    AllowReadsBelow(AppDataRootFolder);
     if (!AppInitLock()) return 1;
     AppInitSettings();
     SetAppTitle("Quiltora");

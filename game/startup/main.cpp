@@ -356,6 +356,8 @@ void InstallHarness(const HarnessOptions& options) {
     const int menuFrames = options.menuFrames;
     const int level = options.level;
     const std::string levelFile = options.levelFile;
+    // The level file named on the command line is the developer's choice, not a data file's.
+    if (!levelFile.empty()) AllowReadsBelow(ExtractDir(RealPath(levelFile)));
     const bool editLevel = options.editLevel;
     const bool fromMenu = options.fromMenu;
     const bool paced = options.paced;

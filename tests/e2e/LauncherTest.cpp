@@ -30,12 +30,12 @@ std::string LauncherData(const TempDir& dir, const std::string& server) {
     CreateDir(data + "/launcher");
     for (const std::string& name : ReadDir(source)) {
         if (name != "launcher") {
-            EXPECT_EQ(symlink((source + "/" + name).c_str(), (data + "/" + name).c_str()), 0);
+            EXPECT_TRUE(testsupport::MirrorEntry(source + "/" + name, data + "/" + name));
         }
     }
     for (const std::string& name : ReadDir(source + "/launcher")) {
         if (name != "server.txt") {
-            EXPECT_EQ(symlink((source + "/launcher/" + name).c_str(), (data + "/launcher/" + name).c_str()), 0);
+            EXPECT_TRUE(testsupport::MirrorEntry(source + "/launcher/" + name, data + "/launcher/" + name));
         }
     }
     testsupport::WriteFileBytes(data + "/launcher/server.txt", server + "\n");

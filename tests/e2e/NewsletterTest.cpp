@@ -24,12 +24,12 @@ std::string NewsletterData(const TempDir& dir, const std::string& server) {
     CreateDir(data + "/newsletter");
     for (const std::string& name : ReadDir(source)) {
         if (name != "newsletter") {
-            EXPECT_EQ(symlink((source + "/" + name).c_str(), (data + "/" + name).c_str()), 0);
+            EXPECT_TRUE(testsupport::MirrorEntry(source + "/" + name, data + "/" + name));
         }
     }
     for (const std::string& name : ReadDir(source + "/newsletter")) {
         if (name != "newsletter.dat") {
-            EXPECT_EQ(symlink((source + "/newsletter/" + name).c_str(), (data + "/newsletter/" + name).c_str()), 0);
+            EXPECT_TRUE(testsupport::MirrorEntry(source + "/newsletter/" + name, data + "/newsletter/" + name));
         }
     }
     std::string settings = testsupport::ReadFileBytes(source + "/newsletter/newsletter.dat");

@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 #include "support/TestSupport.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <thread>
 
 using testsupport::TempDir;
@@ -231,4 +233,165 @@ TEST(Files, AWriteErrorBelongsToTheThreadThatWrote) {
     EXPECT_EQ(LastWriteError(), ENOENT);
     ASSERT_TRUE(SaveBytes(dir.file("a.txt"), "x"));
     EXPECT_EQ(LastWriteError(), 0);
+}
+
+namespace {
+
+// How many descriptors the process holds open.
+int OpenHandles() {
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) (void)entry, ++n;
+    return n;
+}
+
+// Captures what is written on the error stream while it lives.
+class ErrorLines {
+public:
+    ErrorLines() { testing::internal::CaptureStderr(); }
+    std::string Text() {
+        if (!taken_) text_ = testing::internal::GetCapturedStderr(), taken_ = true;
+        return text_;
+    }
+    ~ErrorLines() { Text(); }
+
+private:
+    bool taken_ = false;
+    std::string text_;
+};
+
+}  // namespace
+
+TEST(Files, AReadIsCappedByItsKindAndRefusesWhatIsNotAFileWithoutWaiting) {
+    TempDir dir;
+    // Sparse files: a size on paper, no room on the disk.
+    auto sparse = [&](const std::string& name, int64_t size) {
+        const std::string path = dir.file(name);
+        testsupport::WriteFileBytes(path, "x");
+        EXPECT_EQ(::truncate(path.c_str(), size), 0);
+        return path;
+    };
+    const std::string hugeText = sparse("Awards.txt", int64_t(64) << 30);
+    const std::string hugePicture = sparse("big.png", int64_t(3) << 30);
+    const std::string justText = sparse("edge.txt", MaxFileBytes(FileKind::Text));
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        FileKind kind;
+        const char* said;  // empty: refused without a line (the caller tells of a missing file)
+    } refused[] = {
+        {hugeText, FileKind::Text, "more than a text file may have (67108864)"},
+        {hugePicture, FileKind::Picture, "more than a picture may have (269484032)"},
+        {justText, FileKind::Level, "more than a level may have"},
+        {dir.file("fifo"), FileKind::Text, "is not a file"},
+        {"/dev/zero", FileKind::Any, "is not a file"},
+        {dir.path(), FileKind::Text, ""},
+        {dir.file("missing"), FileKind::Text, ""},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.path);
+        ErrorLines lines;
+        std::string out = "kept";
+        EXPECT_FALSE(LoadBytes(c.path, out, c.kind));
+        EXPECT_EQ(out, "kept");
+        if (*c.said) {
+            EXPECT_NE(lines.Text().find(c.said), std::string::npos) << lines.Text();
+        } else {
+            EXPECT_EQ(lines.Text(), "");
+        }
+    }
+    // At the cap exactly, a file is read.
+    std::string edge;
+    ASSERT_TRUE(LoadBytes(justText, edge, FileKind::Text));
+    EXPECT_EQ(edge.size(), static_cast<size_t>(MaxFileBytes(FileKind::Text)));
+
+    // No failed read leaves a handle open, whatever failed.
+    const int before = OpenHandles();
+    {
+        ErrorLines quiet;
+        for (int i = 0; i < 1000; ++i) {
+            std::string out;
+            LoadBytes(refused[i % std::size(refused)].path, out, refused[i % std::size(refused)].kind);
+        }
+    }
+    EXPECT_EQ(OpenHandles(), before);
+}
+
+TEST(Files, AStampTellsTheFileAReadFound) {
+    TempDir dir;
+    const std::string path = dir.file("a.png");
+    testsupport::WriteFileBytes(path, "one");
+    std::string bytes;
+    TFileStamp read;
+    ASSERT_TRUE(LoadBytes(path, bytes, FileKind::Picture, &read));
+    EXPECT_EQ(read.size, 3);
+    EXPECT_EQ(FileStamp(path), read);
+    EXPECT_EQ(FileStamp(dir.file("A.PNG")), read);  // found without regard to case, like reads
+    // The same size written anew, and another file renamed over it, are other files.
+    struct timespec later[2] = {{0, UTIME_OMIT}, {read.modifiedNs / 1000000000 + 5, 0}};
+    testsupport::WriteFileBytes(path, "two");
+    ::utimensat(AT_FDCWD, path.c_str(), later, 0);
+    EXPECT_NE(FileStamp(path), read);
+    EXPECT_EQ(FileStamp(dir.file("gone")).size, -1);
+}
+
+TEST(Files, NoReadLeavesTheAllowedFoldersByDotDotOrByALink) {
+    TempDir dir;
+    ASSERT_TRUE(CreateDir(dir.file("data/fonts")));
+    ASSERT_TRUE(CreateDir(dir.file("user")));
+    ASSERT_TRUE(CreateDir(dir.file("elsewhere/deep")));
+    testsupport::WriteFileBytes(dir.file("data/fonts/Own.ttf"), "inside");
+    testsupport::WriteFileBytes(dir.file("user/Settings.ini"), "mine");
+    testsupport::WriteFileBytes(dir.file("elsewhere/secret.txt"), "outside");
+    ASSERT_EQ(::symlink(dir.file("elsewhere").c_str(), dir.file("data/fonts/out").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("elsewhere/secret.txt").c_str(), dir.file("data/Secret.txt").c_str()), 0);
+    ASSERT_EQ(::symlink("fonts/Own.ttf", dir.file("data/same.ttf").c_str()), 0);  // a link that stays inside
+
+    const std::string data = dir.file("data"), user = dir.file("user");
+    const struct {
+        std::string path;
+        bool inside;
+    } cases[] = {
+        {data + "/fonts/Own.ttf", true},
+        {data + "/FONTS/own.TTF", true},  // found without regard to case
+        {data + "/same.ttf", true},
+        {data + "/fonts/../fonts/Own.ttf", true},
+        {user + "/Settings.ini", true},
+        {data + "/../elsewhere/secret.txt", false},
+        {data + "/fonts/../../elsewhere/secret.txt", false},
+        {data + "/fonts/out/secret.txt", false},
+        {data + "/fonts/OUT/deep/../secret.txt", false},
+        {data + "/secret.txt", false},  // the link, found without regard to case
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(PathResolvesInside(data, c.path) || PathResolvesInside(user, c.path), c.inside);
+    }
+
+    AllowReadsBelow(data);
+    AllowReadsBelow(user);
+    AllowReadsBelow(dir.file("no/such/folder"));
+    EXPECT_EQ(ReadableFolders().size(), 2u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ErrorLines lines;
+        std::string out;
+        EXPECT_EQ(LoadBytes(c.path, out), c.inside);
+        EXPECT_EQ(lines.Text().find("lies outside the game's folders") != std::string::npos, !c.inside) << lines.Text();
+        if (!c.inside) {
+            EXPECT_EQ(out, "");
+        }
+    }
+    // Nor is a folder outside listed (an animation's frames, say).
+    {
+        ErrorLines lines;
+        EXPECT_EQ(ReadDir(data + "/fonts/out"), std::vector<std::string>{});
+        EXPECT_EQ(ReadDir(data + "/fonts/.."), (std::vector<std::string>{"Secret.txt", "fonts", "same.ttf"}));
+        EXPECT_EQ(ReadDir(data + "/.."), std::vector<std::string>{});
+        EXPECT_NE(lines.Text().find("lies outside the game's folders"), std::string::npos);
+    }
+    AllowReadsAnywhere();
+    EXPECT_EQ(ReadDir(data + "/fonts/out"), (std::vector<std::string>{"deep", "secret.txt"}));
+    std::string out;
+    EXPECT_TRUE(LoadBytes(data + "/fonts/out/secret.txt", out));
+    EXPECT_EQ(out, "outside");
 }

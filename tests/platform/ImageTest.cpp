@@ -5,15 +5,20 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <jpeglib.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 #include <string>
 #include <vector>
 
+#include "platform/Files.h"
 #include "platform/Image.h"
 #include "support/Jpeg.h"
+#include "support/Png.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -323,6 +328,58 @@ TEST(PixmapTest, DecodingWithinTheCallersLimitsTellsTheSizeItRefused) {
     EXPECT_FALSE(AdoptPixmapImage(nullptr));
 }
 
+using testsupport::CompressedTextChunks;
+using testsupport::PngChunk;
+using testsupport::PngWith;
+
+TEST(PixmapTest, APngsTextAndProfileChunksAreSkippedUnread) {
+    auto p = CreatePixmap(4, 3);
+    p->ClearPixels(int(0xFF336699));
+    p->WritePixel(1, 1, int(0x80FF0000));
+    const std::string png = EncodePNG(p);
+    // 200 compressed texts (1.6 MB, 1.6 GB unpacked), a text, an international text and a
+    // colour profile: the decoder is handed the picture's own chunks only, in a few pieces.
+    const std::string hostile =
+        PngWith(png, CompressedTextChunks(200) + PngChunk("tEXt", std::string("Title\0x", 7)) +
+                         PngChunk("iTXt", std::string("Title\0\0\0\0\0x", 11)) +
+                         PngChunk("iCCP", std::string("icc\0\0", 5) + std::string(1000, 'x')) +
+                         PngChunk("vpAg", std::string(9, '\0')));
+    ASSERT_GT(hostile.size(), size_t(1) << 20);
+    int asked = 0;
+    const TPixmapPtr back = DecodePixmap(hostile, 100, 100, nullptr, [&asked] { return ++asked > 0; });
+    ASSERT_TRUE(back);
+    EXPECT_GE(asked, 1);  // asked as it is read
+    EXPECT_LE(asked, 2);  // but only for the few pieces of the chunks kept
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(back->ReadPixel(x, y), p->ReadPixel(x, y)) << x << "," << y;
+
+    // A chunk claiming more than a PNG may hold is damage, not something to skip.
+    std::string lying = PngWith(png, PngChunk("tEXt", "a"));
+    PutBe32(lying, 33, 0x80000000u);
+    EXPECT_FALSE(DecodePixmap(lying, 100, 100));
+}
+
+TEST(PixmapTest, APngDecodeStopsAtTheNextPieceOnceItsCallerGivesUp) {
+    // 1024 x 1024 of noise: some 4 MB of data, hundreds of pieces.
+    auto p = CreatePixmap(1024, 1024);
+    uint32_t state = 1;
+    for (int y = 0; y < 1024; ++y)
+        for (int x = 0; x < 1024; ++x) {
+            state = state * 1664525u + 1013904223u;
+            p->WritePixel(x, y, int(state | 0xFF000000u));
+        }
+    const std::string png = EncodePNG(p, true);
+    int asked = 0;
+    ASSERT_TRUE(DecodePixmap(png, 2048, int64_t(1) << 22, nullptr, [&asked] { return ++asked > 0; }));
+    ASSERT_GT(asked, 100);
+    for (int stopAt : {1, 2, asked / 2}) {
+        SCOPED_TRACE(stopAt);
+        int questions = 0;
+        EXPECT_FALSE(DecodePixmap(png, 2048, int64_t(1) << 22, nullptr, [&] { return ++questions < stopAt; }));
+        EXPECT_EQ(questions, stopAt);
+    }
+}
+
 TEST(PixmapTest, AJpegsDecodingWorkIsBoundedByItsScansForItsSize) {
     // Every scan passes over the whole picture: beyond 12, a picture may have as many scans as
     // keep it within 2^26 pixels decoded, and never more than 256.
@@ -391,3 +448,70 @@ TEST(ImageTest, HandlesAndAutoSettings) {
 }
 
 }  // namespace
+
+namespace {
+
+// The file's modification time moved by `seconds`.
+void Touch(const std::string& path, int seconds) {
+    const int64_t ns = FileStamp(path).modifiedNs + int64_t(seconds) * 1000000000;
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(ns / 1000000000), ns % 1000000000}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+}  // namespace
+
+TEST(ImageTest, APictureIsDecodedAgainOnlyFromTheFileThatWasLoaded) {
+    testsupport::TempDir dir;
+    auto picture = [](uint32_t argb, int w, int h) {
+        auto p = CreatePixmap(w, h);
+        p->ClearPixels(int(argb));
+        return p;
+    };
+    const std::string red = EncodePNG(picture(kRed, 8, 8)), blue = EncodePNG(picture(kBlue, 8, 8));
+    ASSERT_EQ(red.size(), blue.size());
+    const std::string jpeg = Jpeg(32, 32, 1, std::vector<uint8_t>(32 * 32, 90));
+    // What becomes of the file between the loading and the first draw.
+    const struct {
+        const char* name;
+        std::string loaded;
+        std::function<void(const std::string& path)> change;
+        bool drawn;
+    } cases[] = {
+        {"left as it was", red, [](const std::string&) {}, true},
+        {"the same size, written anew", red,
+         [&](const std::string& path) {
+             testsupport::WriteFileBytes(path, blue);
+             Touch(path, 5);
+         },
+         false},
+        {"another file renamed over it", red,
+         [&](const std::string& path) {
+             testsupport::WriteFileBytes(path + ".next", blue);
+             ASSERT_TRUE(RenameFile(path + ".next", path));
+         },
+         false},
+        {"a JPEG cut in half", jpeg, [&](const std::string& path) { testsupport::WriteFileBytes(path, jpeg.substr(0, jpeg.size() / 2)); }, false},
+        {"a far larger picture", red,
+         [](const std::string& path) { testsupport::WriteFileBytes(path, EncodePNG(CreatePixmap(4096, 4096))); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file("p.pic");
+        testsupport::WriteFileBytes(path, c.loaded);
+        const TImagePtr image = LoadImage(path, 0);
+        ASSERT_TRUE(image);
+        ASSERT_TRUE(image->pixmaps[0]->pixels.empty());
+        c.change(path);
+        testing::internal::CaptureStderr();
+        const TPixmapPtr pixels = LockImage(image);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(pixels != nullptr, c.drawn);
+        if (c.drawn) {
+            EXPECT_EQ(uint32_t(pixels->ReadPixel(3, 3)), kRed);
+            EXPECT_EQ(said, "");
+        } else {
+            EXPECT_NE(said.find("was changed, moved or removed since it was loaded; it is not drawn"), std::string::npos)
+                << said;
+        }
+    }
+}

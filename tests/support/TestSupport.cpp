@@ -85,4 +85,18 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
+bool MirrorEntry(const std::string& from, const std::string& to) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory(from, ec)) {
+        fs::create_directories(to, ec);
+        for (const auto& entry : fs::directory_iterator(from, ec))
+            if (!MirrorEntry(entry.path().string(), to + "/" + entry.path().filename().string())) return false;
+        return true;
+    }
+    fs::create_hard_link(from, to, ec);
+    if (ec) fs::copy_file(from, to, ec);
+    return !ec;
+}
+
 }  // namespace testsupport

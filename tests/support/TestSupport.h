@@ -47,6 +47,11 @@ void WriteScript(const std::string& path, const std::string& body);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// The file or folder at `from` placed at `to` as hard links (a copy where a link cannot be
+// made): a data folder put together from the repository's, whose files lie inside it by their
+// real paths too (the game reads nothing outside its folders, through links neither).
+bool MirrorEntry(const std::string& from, const std::string& to);
+
 // Width and height from a PNG file's header; false when the file is missing or no PNG.
 bool PngSize(const std::string& path, float& w, float& h);
 

@@ -2,6 +2,7 @@
 // installing the package, the row's layout and slide arithmetic, the widgets' press rule and the
 // screen's own loop on a headless window.
 #include "online/Launcher.h"
+#include "online/LauncherPackage.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -349,6 +350,45 @@ TEST_F(LauncherTest, AnInstalledPackageOverItsBudgetIsKeptOutOfSight) {
     EXPECT_EQ(Launcher->corrupted, 1);
     EXPECT_EQ(Launcher->version, 0);  // the next check replaces it
     EXPECT_TRUE(Launcher->icons.empty());
+}
+
+TEST_F(LauncherTest, TheShippedPackageIsCopiedWithoutFollowingLinksAndOffTheFrameLoop) {
+    TempDir data;
+    ASSERT_TRUE(CopyDir(testsupport::SourceDir() + "/data/launcher", data.file("launcher")));
+    const std::string shipped = data.file("launcher/package");
+    // Links out of the package: a folder of thousands of files and one file.
+    ASSERT_EQ(::symlink("/usr/include", (shipped + "/include").c_str()), 0);
+    ASSERT_EQ(::symlink("/etc/hostname", (shipped + "/host.png").c_str()), 0);
+    bDir = data.path() + "/";
+    std::vector<std::string> logged;
+    LauncherLogHook = [&logged](const std::string& line) { logged.push_back(line); };
+    testing::internal::CaptureStdout();
+    CreateLauncher(kGame, "http://updates.quiltora.invalid/launcher/launcher.php", dir.file("user"));
+    // Created and set up with the copy still to come or under way on the worker.
+    const bool copiedOnTheWorker = FileType(Package() + "/launcher.dat") == 0 || LauncherWorkPending();
+    Launcher->FinishLoading();
+    testing::internal::GetCapturedStdout();
+    LauncherLogHook = nullptr;
+    EXPECT_TRUE(copiedOnTheWorker);
+    EXPECT_EQ(Launcher->version, 1);
+    EXPECT_EQ(Launcher->icons.size(), 3u);
+    EXPECT_EQ(FileType(Package() + "/include"), 0);
+    EXPECT_EQ(FileType(Package() + "/host.png"), 0);
+    EXPECT_EQ(ReadDir(Package()).size(), ReadDir(shipped).size() - 2);
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_EQ(logged[0], "Launcher package: " + shipped + "/host.png is a link or not a file; it is not copied");
+
+    // A package over the copy's budget is not installed, and said so.
+    DeleteDir(Package());
+    testsupport::WriteFileBytes(shipped + "/filler.bin", std::string(TLauncherBudget{}.maxUnpackedBytes, 'x'));
+    LauncherLogHook = [&logged](const std::string& line) { logged.push_back(line); };
+    logged.clear();
+    Create();
+    LauncherLogHook = nullptr;
+    EXPECT_EQ(FileType(Package()), 0);
+    EXPECT_EQ(FileType(Package() + ".new"), 0);
+    ASSERT_FALSE(logged.empty());
+    EXPECT_EQ(logged.back(), "Launcher package: not installed, its files come to more than the bytes a copy may have");
 }
 
 TEST_F(LauncherTest, ALocalPackageIsShownButTheRequestComparesThePerUserOne) {
