@@ -22,7 +22,7 @@ public:
     THookSlot(const THookSlot&) = delete;
     THookSlot& operator=(const THookSlot&) = delete;
 
-    // The slot's name as its header gives it ("ControlHooks::PauseGame").
+    // The slot's name as its header gives it ("ControlHooks::ShowMessage").
     const char* Name() const { return name_; }
     virtual bool IsSet() const = 0;
     // Back to unset (tests).

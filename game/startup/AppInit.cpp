@@ -101,10 +101,8 @@ void InstallEngineModules() {
 }
 
 void WireHooks() {
-    // The frame driver: the pause, which screen is the loading screen, the global assets it
-    // loads, and the message pop-up through which any folder tells the player.
-    ControlHooks::PauseGame = [] { PauseGame(); };
-    ControlHooks::IsLoadingScreen = [](const TAppScreen* screen) { return LoadingScreen && screen == LoadingScreen.get(); };
+    // The frame driver: the global assets the loading screen loads, and the message pop-up
+    // through which any folder tells the player.
     ControlHooks::AddGlobalAsset = [](const std::shared_ptr<TAsset>& asset) {
         if (!LoadingScreen) return false;
         LoadingScreen->AddGlobalAsset(asset);
@@ -175,6 +173,7 @@ std::shared_ptr<TGameNavigator> CreateShellNavigator() { return std::make_shared
 
 void CreateAppScreens() {
     LoadingScreen = CreateAppLoadingScreen();
+    Control::PauseScreen = std::make_shared<TPauseScreen>();
     Profiles = CreateProfileManager();
     Options = CreateAppOptionsPopUp();
     InfoPopUp = CreateInfoPopUp();
