@@ -114,9 +114,6 @@ void WireHooks() {
         return true;
     };
 
-    // The levels report to the one game screen, and are laid out by its clue-number images.
-    PuzzlePlayHooks::NumberImageSize = &LoadedNumberImageSize;
-
     // A player's progress: the screens of its flow (the game screen takes the level it is handed)
     // and the kingdom's buildings.
     ProgressHooks::ScreenOf = [](ProgressPlace place, const std::shared_ptr<TLevel>& level) -> std::shared_ptr<TAppScreen> {

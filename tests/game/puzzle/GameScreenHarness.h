@@ -19,6 +19,7 @@
 #include "game/levels/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/PlayFieldTables.h"
+#include "engine/system/Hook.h"
 #include "game/levels/PlayHooks.h"
 #include "game/levels/Tile.h"
 #include "game/shell/Help.h"
