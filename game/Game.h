@@ -33,6 +33,7 @@
 #include "game/progress/Players.h"
 #include "game/progress/Profile.h"
 #include "game/progress/ProgressHooks.h"
+#include "game/progress/ProgressScreens.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"
 #include "game/puzzle/FlyingTiles.h"

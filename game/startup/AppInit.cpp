@@ -33,6 +33,7 @@
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/Profile.h"
 #include "game/progress/ProgressHooks.h"
+#include "game/progress/ProgressScreens.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayHooks.h"
 #include "game/puzzle/FlyHints.h"
@@ -100,6 +101,33 @@ void InstallEngineModules() {
     InstallWidgets();
 }
 
+namespace {
+// The screens of a player's progress's flow; the game screen takes the level it is handed. A
+// game screen that does not exist is said, once.
+class TShellProgressScreens final : public TProgressScreens {
+public:
+    std::shared_ptr<TAppScreen> ScreenOf(ProgressPlace place, const std::shared_ptr<TLevel>& level) override {
+        switch (place) {
+            case ProgressPlace::Game:
+                if (!Game) {
+                    if (!gameMissingTold_) ProgramError("The progress goes to the game screen, which does not exist");
+                    gameMissingTold_ = true;
+                    return nullptr;
+                }
+                Game->SetData(level);
+                return Game;
+            case ProgressPlace::Kingdom: return Kingdom;
+            case ProgressPlace::StagesMap: return StagesScreen;
+            case ProgressPlace::Summary: return LevelSummary;
+        }
+        return nullptr;
+    }
+
+private:
+    bool gameMissingTold_ = false;
+};
+}  // namespace
+
 void WireHooks() {
     // The frame driver: the global assets the loading screen loads, and the message pop-up
     // through which any folder tells the player.
@@ -114,23 +142,9 @@ void WireHooks() {
         return true;
     };
 
-    // A player's progress: the screens of its flow (the game screen takes the level it is handed)
-    // and the kingdom's buildings.
-    ProgressHooks::ScreenOf = [](ProgressPlace place, const std::shared_ptr<TLevel>& level) -> std::shared_ptr<TAppScreen> {
-        switch (place) {
-            case ProgressPlace::Game:
-                if (!Game) {
-                    ProgressHooks::ScreenOf.ReportMissingTarget("the game screen");
-                    return nullptr;
-                }
-                Game->SetData(level);
-                return Game;
-            case ProgressPlace::Kingdom: return Kingdom;
-            case ProgressPlace::StagesMap: return StagesScreen;
-            case ProgressPlace::Summary: return LevelSummary;
-        }
-        return nullptr;
-    };
+    // A player's progress: the screens of its flow, handed in (not a slot), and the kingdom's
+    // buildings.
+    SetProgressScreens(std::make_shared<TShellProgressScreens>());
     ProgressHooks::FindBuilding = [](int id) { return GetKingdomObject(id); };
     ProgressHooks::BuildingsKnown = [] { return !AllKingdomObjects.empty(); };
     ProgressHooks::BuildingId = [](const TKingdomObject& building) { return building.id; };
