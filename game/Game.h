@@ -25,7 +25,7 @@
 #include "game/levels/LineSolver.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/PuzzleGlobals.h"
 #include "game/levels/Tile.h"
 #include "game/levels/TileOverlays.h"
 #include "game/progress/Awards.h"

@@ -16,7 +16,7 @@
 #include "game/levels/LineSolver.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/PuzzleGlobals.h"
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "platform/Strings.h"

@@ -20,7 +20,7 @@
 #include "game/puzzle/MainGame.h"
 #include "game/levels/PlayFieldTables.h"
 #include "engine/system/Hook.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/PuzzleGlobals.h"
 #include "game/levels/Tile.h"
 #include "game/shell/Help.h"
 #include "game/shell/LevelSummary.h"

@@ -1,4 +1,4 @@
-#include "game/levels/PlayHooks.h"
+#include "game/levels/PuzzleGlobals.h"
 
 #include "game/levels/BoardLayout.h"
 #include "game/levels/Level.h"
