@@ -28,6 +28,13 @@ memory the frame cache held at a run's end (its copy of the window and its recor
 across machines; an absolute time does not. Run it with /usr/bin/python3 (the boards' cells are
 found on a screenshot with the cairo module, as tools/make_screenshots.py does). --shots DIR
 writes the last frame of each screen's first run there, to see that each run showed its screen.
+
+--paths compares the ways frames reach the window (--frame-path; platform/WindowFrames.h) in one
+run: "full" (every frame drawn in full: --no-buffer-age --no-frame-cache), "auto" (the path the
+platform gives) and each path forced that the platform has (a short run first finds which path a
+forced one ends up on; those that end on one already measured are left out), each also given as
+a multiple of "full". --video DRIVER runs the floor and the measured runs in a real window of
+SDL's video driver (x11, wayland: the display in the environment) instead of SDL's offscreen one.
 """
 import argparse
 import os
@@ -52,8 +59,12 @@ MOVE_EVERY = 8  # frames from one line uncovered to the next on the board in pla
 PLAYED = 240  # frames of the board in play measured (its lines are all uncovered after about 300)
 
 
+VIDEO = "offscreen"  # SDL's video driver for the measured runs (--video)
+PATHS = ["buffer-age", "preserved", "copy-sub-buffer", "kept-texture", "window-copy"]
+
+
 def floor_cpu(floor, mode, frames):
-    env = dict(os.environ, SDL_VIDEODRIVER="offscreen")
+    env = dict(os.environ, SDL_VIDEODRIVER=VIDEO)
     out = subprocess.run([floor, "--mode", mode, "--frames", str(frames)], env=env, capture_output=True,
                          text=True, check=True).stdout
     return float(re.search(r"cpu-ms (\S+)", out).group(1))
@@ -138,7 +149,7 @@ class Screens:
         with open(script, "w") as f:
             for frame, event in sorted(events, key=lambda e: e[0]):
                 f.write("%d %s\n" % (frame, event))
-        env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
+        env = dict(os.environ, SDL_VIDEODRIVER=VIDEO, SDL_AUDIODRIVER="dummy")
         out = subprocess.run([exe, "--data", data, "--user-dir", user, "--fixed-delta", "--paced", "--timings",
                               "--input", script, "--menu-frames", str(last), "--frames", "100000"] + args + options +
                              (["--screenshot", shot] if shot else []),
@@ -159,6 +170,35 @@ NAMES = ["main menu", "10x10 board", "20x15 board in play", "level summary", "su
 FLOORS = ["clear", "opaque", "blended"]
 
 
+def path_taken(exe, options):
+    """The frame path (as --timings names it) the game takes with the options, from a short run."""
+    user = tempfile.mkdtemp(prefix="quiltora-path-")
+    try:
+        env = dict(os.environ, SDL_VIDEODRIVER=VIDEO, SDL_AUDIODRIVER="dummy")
+        out = subprocess.run([exe, "--data", shots.DATA, "--user-dir", user, "--fixed-delta", "--timings",
+                              "--frames", "3"] + options, env=env, capture_output=True, text=True, timeout=300).stdout
+        found = re.search(r"^frame-path (\S+)", out, re.M)
+        return found.group(1) if found else "?"
+    finally:
+        shutil.rmtree(user, ignore_errors=True)
+
+
+def path_variants(exe):
+    """full, auto and each forced path the platform has (one variant for each path taken)."""
+    variants = [("full", exe, ["--no-buffer-age", "--no-frame-cache"])]
+    taken = {}
+    auto = path_taken(exe, [])
+    variants.append(("auto", exe, []))
+    print("frame paths: auto takes %s" % auto)
+    for name in PATHS:
+        got = path_taken(exe, ["--frame-path", name])
+        print("  --frame-path %s takes %s" % (name, got))
+        if got != auto and got not in taken:
+            taken[got] = name
+            variants.append((name, exe, ["--frame-path", name]))
+    return variants
+
+
 def parse_variant(text):
     label, _, rest = text.partition("=")
     parts = rest.split(",") if rest else [os.path.join(ROOT, "build", "quiltora")]
@@ -174,8 +214,14 @@ def main():
     parser.add_argument("--frames", type=int, default=300)
     parser.add_argument("--only", nargs="*", choices=NAMES)
     parser.add_argument("--shots")
+    parser.add_argument("--paths", action="store_true", help="compare the frame paths the platform has")
+    parser.add_argument("--video", default="offscreen", help="SDL's video driver for the measured runs")
     args = parser.parse_args()
+    global VIDEO
+    VIDEO = args.video
     variants = args.variant or [parse_variant("now=")]
+    if args.paths:
+        variants = path_variants(variants[0][1])
     names = args.only or NAMES
     work = tempfile.mkdtemp(prefix="quiltora-floor-")
     try:
@@ -216,9 +262,14 @@ def main():
                 runs = results[(n, label)]
                 med = statistics.median(runs)
                 ratios = [r / f for r, f in zip(runs, paired[n])]
-                print("  %-21s %-8s %6.2f ms   %.2f x its floor (%.2f ms), spread %.2f to %.2f, frame cache %d kB"
-                      "   (runs %s)" % (n, label, med, med / own, own, min(ratios), max(ratios), cache_kb[(n, label)],
-                                        ", ".join("%.2f" % v for v in runs)))
+                full = ""
+                if label != "full" and (n, "full") in results:
+                    of = [r / f for r, f in zip(runs, results[(n, "full")])]
+                    full = ", %.2f x full (spread %.2f to %.2f)" % (
+                        med / statistics.median(results[(n, "full")]), min(of), max(of))
+                print("  %-21s %-15s %6.2f ms   %.2f x its floor (%.2f ms), spread %.2f to %.2f%s, frame cache %d kB"
+                      "   (runs %s)" % (n, label, med, med / own, own, min(ratios), max(ratios), full,
+                                        cache_kb[(n, label)], ", ".join("%.2f" % v for v in runs)))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

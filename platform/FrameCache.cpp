@@ -85,10 +85,12 @@ void FrameCache::StartFrame(int bufferAge) {
     if (resting_ > 0) --resting_;
     complete_ = true;
     bufferAge_ = bufferAge;
+    drewChanged_ = presentRectsMade_ = false;
 }
 
 void FrameCache::EndFrame() {
     const bool whole = recordedFromStart_ && complete_ && !recording_;
+    presentWhole_ = !(whole && drewChanged_);
     std::rotate(shown_.rbegin(), shown_.rbegin() + 1, shown_.rend());
     std::rotate(held_.rbegin(), held_.rbegin() + 1, held_.rend());
     std::swap(shown_[0], record_);
@@ -237,21 +239,7 @@ bool FrameCache::CopyWindow() {
 }
 
 // The copy's texture over the rectangle, texel for pixel (its rows bottom up, as copied).
-void FrameCache::DrawCopy(const PixelRect& rect) {
-    const float w = record_.window.virtualW, h = record_.window.virtualH;
-    const BatchVertex q[4] = {{0.0f, 0.0f, 0.0f, 1.0f, 1, 1, 1, 1},
-                              {w, 0.0f, 1.0f, 1.0f, 1, 1, 1, 1},
-                              {w, h, 1.0f, 0.0f, 1, 1, 1, 1},
-                              {0.0f, h, 0.0f, 0.0f, 1, 1, 1, 1}};
-    RunStyle style;
-    style.id = texture_;
-    style.blend = SOLIDBLEND;
-    style.replace = true;
-    batch_.Flush();
-    glScissor(rect.x0, rect.y0, rect.x1 - rect.x0, rect.y1 - rect.y0);
-    batch_.Add(style, q);
-    batch_.Flush();
-}
+void FrameCache::DrawCopy(const PixelRect& rect) { DrawTextureOverWindow(batch_, texture_, record_.window, rect); }
 
 // Draws the recorded shapes of the frame: only where they differ from the frame the buffer
 // holds, when it holds one and the difference is small; else the whole window. Either way the
@@ -275,7 +263,11 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
     size_t alike = 0, same = 0;
     if (shown_[0].shapes > 0) {
         scratch_.Reset(w);
-        MarkDifferences(record_, shown_[0], shown_[0].shapes, scratch_, kMostRedrawn, &alike, &same);
+        // Where the frame shown last was drawn whole from its record, this is all that the
+        // window is to show anew (whatever the buffer drawn into holds).
+        drewChanged_ = MarkDifferences(record_, shown_[0], shown_[0].shapes, scratch_, kMostRedrawn, &alike, &same) &&
+                       held_[0];
+        presentJoin_ = kJoinShare * w.Area();
     }
     Remember(alike, same);
     ++framesSinceCopy_;
@@ -345,6 +337,15 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
         }
     }
     ApplyGLScissor(scissor);
+}
+
+const std::vector<PixelRect>& FrameCache::PresentRects() {
+    if (!presentRectsMade_) {
+        presentRectsMade_ = true;
+        presentRects_.clear();
+        if (!presentWhole_) presentRects_ = scratch_.Rects(kMostRects, presentJoin_);
+    }
+    return presentRects_;
 }
 
 bool FrameCache::RecordUses(const TGLTexture* texture, unsigned id) const {

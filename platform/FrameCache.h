@@ -38,6 +38,11 @@ public:
     void StartFrame(int bufferAge);
     // The frame was shown: what it drew becomes the frame its buffer holds.
     void EndFrame();
+    // What the frame last shown changed in the window since the frame before: all of it, or only
+    // the rectangles PresentRects() (GL's rows; none when nothing changed), gathered when first
+    // asked for.
+    bool PresentWhole() const { return presentWhole_; }
+    const std::vector<PixelRect>& PresentRects();
     // This frame's shapes are being recorded.
     bool Recording() const { return recording_; }
     // Shapes of this frame are recorded and not drawn yet.
@@ -81,6 +86,10 @@ private:
     // The frame now: recorded from its start, and nothing drawn past its record.
     bool recordedFromStart_ = false, complete_ = false;
     int bufferAge_ = 0;
+    // Where the frame differs from the frame shown before is known (marked in scratch_).
+    bool drewChanged_ = false, presentWhole_ = true, presentRectsMade_ = false;
+    double presentJoin_ = 0.0;
+    std::vector<PixelRect> presentRects_;
     FrameRecord record_;
     Scissor scissor_;  // the GL scissor the drawing layer keeps set
     // The frames shown last, the latest first: what a buffer of that age holds, where `held_`.

@@ -58,6 +58,22 @@ void DoClears(const std::vector<PendingClear>& clears, const PixelRect* within) 
     }
 }
 
+void DrawTextureOverWindow(QuadBatch& batch, unsigned texture, const FrameWindow& window, const PixelRect& rect) {
+    const float w = window.virtualW, h = window.virtualH;
+    const BatchVertex q[4] = {{0.0f, 0.0f, 0.0f, 1.0f, 1, 1, 1, 1},
+                              {w, 0.0f, 1.0f, 1.0f, 1, 1, 1, 1},
+                              {w, h, 1.0f, 0.0f, 1, 1, 1, 1},
+                              {0.0f, h, 0.0f, 0.0f, 1, 1, 1, 1}};
+    RunStyle style;
+    style.id = texture;
+    style.blend = SOLIDBLEND;
+    style.replace = true;
+    batch.Flush();
+    glScissor(rect.x0, rect.y0, rect.x1 - rect.x0, rect.y1 - rect.y0);
+    batch.Add(style, q);
+    batch.Flush();
+}
+
 void FrameRecord::Clear() {
     clears.clear();
     runs.clear();

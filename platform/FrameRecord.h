@@ -29,6 +29,10 @@ struct PendingClear {
 // The GL scissor is left as the last clear set it.
 void DoClears(const std::vector<PendingClear>& clears, const PixelRect* within = nullptr);
 
+// A texture of the window's pixels (rows bottom up, as GL copies and draws them) drawn over the
+// rectangle of the window, texel for pixel, unmixed. The GL scissor is left on the rectangle.
+void DrawTextureOverWindow(QuadBatch& batch, unsigned texture, const FrameWindow& window, const PixelRect& rect);
+
 // Shapes of one style under one scissor, in the order they were asked for.
 struct RecordedRun {
     RunStyle style;             // its texture drawn with only within its frame; afterwards only compared

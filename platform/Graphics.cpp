@@ -2,7 +2,6 @@
 
 #include <SDL2/SDL.h>
 #include <GL/gl.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,6 +19,7 @@
 #include "platform/Input.h"
 #include "platform/Maths.h"
 #include "platform/QuadBatch.h"
+#include "platform/WindowFrames.h"
 
 namespace {
 
@@ -73,6 +73,10 @@ std::vector<PendingClear> gPendingClears;
 // Every shape goes through the batch; a frame's shapes are recorded first for the frame cache.
 QuadBatch gBatch;
 FrameCache gCache(gBatch);
+// How frames reach the window, and where the last one is kept.
+WindowFrames gFrames(gBatch);
+FramePath gForcedPath = FramePath::Auto;
+bool gDamageDrawing = true;
 DrawStats gLastFrameStats;
 bool gDirectDrawing = false;
 // The window belongs to SDL's offscreen video driver (headless runs).
@@ -135,6 +139,7 @@ void ApplyView() {
     if (!gContext) return;
     DrawRecord();
     GLFlushBatch();
+    gFrames.Resize(CurrentWindow());
     glViewport(0, 0, gPixW, gPixH);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -234,116 +239,6 @@ void RefreshSizes() {
     }
 }
 
-// ---- How old the pixels of the buffer about to be drawn are ----
-//
-// SDL does not say; the window system under the GL context does, through the buffer age
-// extensions of EGL (Wayland, and X11 where SDL chose EGL) and GLX (X11). Their functions are
-// looked up in the libraries already loaded, so that the game needs neither.
-constexpr int kEglDraw = 0x3059, kEglExtensions = 0x3055, kEglBufferAge = 0x313D;
-constexpr int kGlxScreen = 0x800C, kGlxBackBufferAge = 0x20F4;
-
-// Which extension answers for the current window (asked once per window).
-enum class AgeSource { None, Egl, Glx };
-AgeSource gAgeSource = AgeSource::None;
-bool gBufferAgeAsked = false;
-
-struct EglCalls {
-    void* (*getCurrentContext)() = nullptr;
-    void* (*getCurrentDisplay)() = nullptr;
-    void* (*getCurrentSurface)(int) = nullptr;
-    const char* (*queryString)(void*, int) = nullptr;
-    unsigned (*querySurface)(void*, void*, int, int*) = nullptr;
-};
-struct GlxCalls {
-    void* (*getCurrentContext)() = nullptr;
-    void* (*getCurrentDisplay)() = nullptr;
-    unsigned long (*getCurrentDrawable)() = nullptr;
-    int (*queryContext)(void*, void*, int, int*) = nullptr;
-    const char* (*queryExtensionsString)(void*, int) = nullptr;
-    void (*queryDrawable)(void*, unsigned long, int, unsigned*) = nullptr;
-};
-
-template <typename F>
-void Find(void* library, F& f, const char* name) {
-    f = reinterpret_cast<F>(dlsym(library, name));
-}
-
-bool HasExtension(const char* list, const char* name) {
-    if (!list) return false;
-    const std::string all = std::string(" ") + list + " ";
-    return all.find(std::string(" ") + name + " ") != std::string::npos;
-}
-
-const EglCalls& Egl() {
-    static const EglCalls calls = [] {
-        EglCalls c;
-        void* egl = dlopen("libEGL.so.1", RTLD_LAZY | RTLD_NOLOAD);
-        if (!egl) return c;
-        Find(egl, c.getCurrentContext, "eglGetCurrentContext");
-        Find(egl, c.getCurrentDisplay, "eglGetCurrentDisplay");
-        Find(egl, c.getCurrentSurface, "eglGetCurrentSurface");
-        Find(egl, c.queryString, "eglQueryString");
-        Find(egl, c.querySurface, "eglQuerySurface");
-        return c;
-    }();
-    return calls;
-}
-
-const GlxCalls& Glx() {
-    static const GlxCalls calls = [] {
-        GlxCalls c;
-        Find(RTLD_DEFAULT, c.getCurrentContext, "glXGetCurrentContext");
-        Find(RTLD_DEFAULT, c.getCurrentDisplay, "glXGetCurrentDisplay");
-        Find(RTLD_DEFAULT, c.getCurrentDrawable, "glXGetCurrentDrawable");
-        Find(RTLD_DEFAULT, c.queryContext, "glXQueryContext");
-        Find(RTLD_DEFAULT, c.queryExtensionsString, "glXQueryExtensionsString");
-        Find(RTLD_DEFAULT, c.queryDrawable, "glXQueryDrawable");
-        return c;
-    }();
-    return calls;
-}
-
-AgeSource FindAgeSource() {
-    const EglCalls& e = Egl();
-    if (e.getCurrentContext && e.getCurrentDisplay && e.getCurrentSurface && e.queryString && e.querySurface &&
-        e.getCurrentContext())
-        return HasExtension(e.queryString(e.getCurrentDisplay(), kEglExtensions), "EGL_EXT_buffer_age") ? AgeSource::Egl
-                                                                                                      : AgeSource::None;
-    const GlxCalls& g = Glx();
-    if (!g.getCurrentContext || !g.getCurrentDisplay || !g.getCurrentDrawable || !g.queryContext ||
-        !g.queryExtensionsString || !g.queryDrawable)
-        return AgeSource::None;
-    void* context = g.getCurrentContext();
-    void* display = g.getCurrentDisplay();
-    int screen = 0;
-    if (!context || !display || g.queryContext(display, context, kGlxScreen, &screen) != 0) return AgeSource::None;
-    return HasExtension(g.queryExtensionsString(display, screen), "GLX_EXT_buffer_age") ? AgeSource::Glx
-                                                                                        : AgeSource::None;
-}
-
-// How many frames old the pixels of the buffer about to be drawn are (1: the frame just shown),
-// 0 when they are unknown or the platform cannot tell.
-int BufferAge() {
-    // The offscreen driver draws into one buffer that the swap leaves as it is.
-    if (gWindowHasNoDisplay) return 1;
-    if (!gBufferAgeAsked) {
-        gBufferAgeAsked = true;
-        gAgeSource = FindAgeSource();
-    }
-    if (gAgeSource == AgeSource::Egl) {
-        const EglCalls& e = Egl();
-        int age = 0;
-        void* surface = e.getCurrentSurface(kEglDraw);
-        if (surface && e.querySurface(e.getCurrentDisplay(), surface, kEglBufferAge, &age)) return std::max(age, 0);
-    } else if (gAgeSource == AgeSource::Glx) {
-        const GlxCalls& g = Glx();
-        unsigned age = 0;
-        g.queryDrawable(g.getCurrentDisplay(), g.getCurrentDrawable(), kGlxBackBufferAge, &age);
-        return static_cast<int>(std::min(age, 64u));
-    }
-    return 0;
-}
-
 void Pace(double seconds) {
     using clock = std::chrono::steady_clock;
     auto period = std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(seconds));
@@ -380,7 +275,20 @@ void SetFrameCache(bool on) {
 void SetDamageDrawing(bool on) {
     DrawRecord();
     gCache.SetDamageOnly(on);
+    gDamageDrawing = on;
+    gFrames.Force(on ? gForcedPath : FramePath::WindowCopy);
 }
+
+void SetFramePath(FramePath path) {
+    DrawAllPending();
+    gForcedPath = path;
+    gFrames.Force(gDamageDrawing ? path : FramePath::WindowCopy);
+    // The buffer drawn into may be another.
+    gCache.Forget();
+    ApplyGLScissor(gScissor);
+}
+
+FramePathStats CurrentFramePathStats() { return gFrames.Stats(); }
 
 FrameCacheStats CurrentFrameCacheStats() { return gCache.Stats(); }
 
@@ -621,7 +529,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     SDL_ShowCursor(gCursorHidden ? SDL_DISABLE : SDL_ENABLE);
     // The new window's buffers hold none of the frames drawn before.
     gCache.Forget();
-    gBufferAgeAsked = false;
+    gFrames.Open(gWindow, gWindowHasNoDisplay, FrameWindow{});
 
     gWidth = width;
     gHeight = height;
@@ -649,6 +557,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
 void EndGraphics() {
     DropPending();
     gCache.ContextGone();
+    gFrames.ContextGone();
     if (gContext) {
         SDL_GL_DeleteContext(gContext);
         gContext = nullptr;
@@ -684,14 +593,19 @@ void Flip(int sync) {
             SDL_GL_SetSwapInterval(interval);
             gSwapInterval = interval;
         }
-        SDL_GL_SwapWindow(gWindow);
+        // (The rectangles that changed are gathered only where they are sent.)
+        static const std::vector<PixelRect> kNone;
+        const bool whole = gCache.PresentWhole() || !gFrames.SendsPart();
+        gFrames.Present(whole, whole ? kNone : gCache.PresentRects(), interval, WindowExposures());
+        gBatch.TakeStats();  // (putting a kept frame on the window is not the frame's drawing)
+        ApplyGLScissor(gScissor);
         // Without a display the swap never waits for the frame, and the software renderer queues
         // frame after frame without bound (its memory grows all run long): wait for it here.
         if (gWindowHasNoDisplay) glFinish();
         RefreshSizes();
         // The next frame's shapes are recorded (not when every shape is drawn on its own, nor
         // before the scissor, which the cache's redrawing relies on, is set).
-        if (!gDirectDrawing && gScissor.Set()) gCache.StartFrame(BufferAge());
+        if (!gDirectDrawing && gScissor.Set()) gCache.StartFrame(gFrames.BufferAge());
     }
     double period = 1.0 / (gHertz > 0 ? gHertz : 60);
     if (FixedClockOn()) {

@@ -151,12 +151,36 @@ void SetDirectDrawing(bool on);
 // the picture is the same. On by default (off under direct drawing, which also turns the batch
 // off); tests and benchmarks (--no-frame-cache) switch it off alone to compare.
 void SetFrameCache(bool on);
-// Damage-only drawing: where the window keeps its last frames (the platform says how many frames
-// old the pixels of the buffer being drawn are; the headless buffer keeps its frame), a frame
-// recorded whole is drawn again only where it differs from the frame the buffer holds. On by
-// default (off under direct drawing); tests and benchmarks (--no-buffer-age) switch it off to
-// draw as where the platform cannot tell, from the frame cache alone.
+// Damage-only drawing: where the last frames are kept (the window's buffers, where the platform
+// says how many frames old the pixels of the buffer being drawn are; or a frame the game keeps
+// itself: FramePath below), a frame recorded whole is drawn again only where it differs from the
+// frame the buffer holds. On by default (off under direct drawing); tests and benchmarks
+// (--no-buffer-age) switch it off to draw as where nothing is kept, from the frame cache alone
+// (FramePath::WindowCopy).
 void SetDamageDrawing(bool on);
+// How frames reach the window and where the last frame is kept (platform/WindowFrames.h),
+// chosen when a window opens: the cheapest the platform has, in this order.
+enum class FramePath {
+    Auto,           // (asked for) the cheapest the platform has
+    BufferAge,      // the platform says how old the buffer drawn into is; the frame is swapped
+    Preserved,      // EGL keeps the back buffer across the swap
+    CopySubBuffer,  // the back buffer kept unswapped, the changed rectangles copied to the window
+    KeptTexture,    // the frame drawn into a texture of the game's own, put on the window whole
+    WindowCopy,     // nothing kept: every frame drawn whole (over the frame cache's copy)
+};
+const char* FramePathName(FramePath path);
+// The path of a name (as FramePathName gives it, or "auto"); false for none.
+bool FramePathFromName(const std::string& name, FramePath& path);
+// Tests and benchmarks (--frame-path): the path to take where the platform has it, else the next
+// one down the order (Auto: the cheapest). SetDamageDrawing(false) takes the window copy.
+void SetFramePath(FramePath path);
+struct FramePathStats {
+    FramePath path = FramePath::WindowCopy;  // the path the window takes
+    bool swapDamage = false;                 // frames swapped with their damage (EGL)
+    long frames = 0;                         // frames shown
+    double presented = 0;                    // the share of the window sent at each, summed
+};
+FramePathStats CurrentFramePathStats();
 // What the frame cache did since it was last switched, and what it holds.
 struct FrameCacheStats {
     long frames = 0;     // frames drawn from their record

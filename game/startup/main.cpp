@@ -30,6 +30,10 @@
 //   --no-buffer-age    (tests and benchmarks) the window taken to keep none of its frames, as
 //                      where the platform cannot tell: every frame drawn whole (from the frame
 //                      cache's copy where it can), never only where it changed
+//   --frame-path NAME  (tests and benchmarks) how frames reach the window and where the last one
+//                      is kept: buffer-age, preserved, copy-sub-buffer, kept-texture or
+//                      window-copy, where the platform has it (else the next one down), or auto
+//                      (the cheapest it has, the default); --timings names the one taken
 //   --level N          (developer and tests) once loading has ended, the current player (a new
 //                      test player when there is none) plays level N as a click on its open
 //                      thumbnail plays it; the help a player's first level shows counts as seen
@@ -94,6 +98,7 @@ struct HarnessOptions {
     bool directDraw = false;
     bool noFrameCache = false;
     bool noBufferAge = false;
+    FramePath framePath = FramePath::Auto;
     int menuFrames = -1;  // -1: no limit counted from the main menu
     int level = 0;        // 0: no level started by the harness
     std::string levelFile;  // a level file to play; empty: none
@@ -147,6 +152,12 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             options.noFrameCache = true;
         } else if (arg == "--no-buffer-age") {
             options.noBufferAge = true;
+        } else if (arg == "--frame-path") {
+            std::string name;
+            value(name);
+            if (!FramePathFromName(name, options.framePath))
+                Error("Option --frame-path takes auto, buffer-age, preserved, copy-sub-buffer, kept-texture or "
+                      "window-copy", Here());
         } else if (arg == "--level") {
             std::string n;
             value(n);
@@ -314,6 +325,10 @@ void PrintMemoryParts() {
 //                                      changed and those drawn over the copy of the window,
 //                                      the window's copies, the share of the window drawn
 //                                      again a frame on average, the memory it holds at the end
+//   "frame-path <name>[+swap-damage] <frames> <share>"  how frames reached the window (the
+//                                      window's frame path, and whether EGL was told only what
+//                                      changed), the frames shown and the share of the window
+//                                      sent a frame on average
 //   "timing last-frame <ms> <frame>"   the last frame shown
 //   "timing end <ms>"                  everything saved and the background work stopped: the
 //                                      program exits
@@ -429,6 +444,9 @@ void InstallHarness(const HarnessOptions& options) {
                 std::printf("frame-cache %ld %ld %ld %ld %.3f %zu\n", cache.frames, cache.damaged, cache.fromCopy,
                             cache.copies, cache.frames > 0 ? cache.redrawn / double(cache.frames) : 0.0,
                             cache.bytes / 1024);
+                const FramePathStats path = CurrentFramePathStats();
+                std::printf("frame-path %s%s %ld %.3f\n", FramePathName(path.path), path.swapDamage ? "+swap-damage" : "",
+                            path.frames, path.frames > 0 ? path.presented / double(path.frames) : 0.0);
                 std::printf("timing last-frame %.3f %d\ntiming end %.3f\n", *shownMs, *shown, MonotonicMs());
                 PrintMemoryParts();
                 std::fflush(stdout);
@@ -470,6 +488,7 @@ int main(int argc, char** argv) {
     SetDirectDrawing(options.directDraw);
     SetFrameCache(!options.noFrameCache);
     SetDamageDrawing(!options.noBufferAge);
+    SetFramePath(options.framePath);
     // Reports made during start-up reach the console's log once the window is open.
     InstallConsoleSinks();
 

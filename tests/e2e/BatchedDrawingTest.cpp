@@ -81,9 +81,11 @@ TEST(BatchedDrawingTest, ScreensMatchTheQuadByQuadPicture) {
 // menu, the players pop-up, the stages map as it scrolls to the current level, the awards, level
 // 1's board waiting for a move, the options over it, the level won (the summary with its picture
 // and stars flying in, then standing) and the kingdom with its offers coming in and its villagers
-// walking. Drawn three ways, each screen (shot as it moves) looks the same within 1 of 255 a
-// channel: only where it changed (the headless window keeps its frame), over the frame cache's
-// copy where the window keeps nothing (--no-buffer-age), and in full (--no-frame-cache too).
+// walking. Drawn four ways, each screen (shot as it moves) looks the same within 1 of 255 a
+// channel: only where it changed (the headless window keeps its frame), the same in a frame kept
+// in a texture of the game's own (--frame-path kept-texture, as where the window keeps nothing),
+// over the frame cache's copy where the window keeps nothing (--no-buffer-age), and in full
+// (--no-frame-cache too).
 TEST(BatchedDrawingTest, ScreensLookTheSameDrawnOnlyWhereTheyChangedOrOverTheCopy) {
     auto level = LaidOutLevel(1);
     ASSERT_TRUE(level);
@@ -135,8 +137,9 @@ Levels{
         GameRun run;
     } ways[] = {{"drawn in full", "--no-buffer-age --no-frame-cache", {}, {}},
                 {"only where changed", "", {}, {}},
-                {"over the copy", "--no-buffer-age", {}, {}}};
-    // The three runs side by side.
+                {"over the copy", "--no-buffer-age", {}, {}},
+                {"in the kept frame", "--frame-path kept-texture", {}, {}}};
+    // The runs side by side.
     std::vector<std::thread> running;
     for (Way& way : ways) {
         const std::string profiles = way.dir.file("user/.Velkaro/Quiltora-2/Profiles/");
@@ -157,7 +160,7 @@ Levels{
         SCOPED_TRACE(name);
         auto full = Shot(ways[0].dir, frame);
         ASSERT_TRUE(full);
-        for (int w = 1; w < 3; ++w) {
+        for (int w = 1; w < 4; ++w) {
             auto shot = Shot(ways[w].dir, frame);
             ASSERT_TRUE(shot && shot->width == full->width && shot->height == full->height) << ways[w].what;
             int most = 0;
@@ -166,8 +169,8 @@ Levels{
         }
     }
     // Each way drew as it should: most frames only where they changed, or over the copy.
-    long cache[3][6] = {};
-    for (int w = 0; w < 3; ++w) {
+    long cache[4][6] = {};
+    for (int w = 0; w < 4; ++w) {
         const size_t line = ways[w].run.output.rfind("frame-cache ");
         ASSERT_NE(line, std::string::npos) << ways[w].run.output;
         ASSERT_EQ(std::sscanf(ways[w].run.output.c_str() + line, "frame-cache %ld %ld %ld %ld", &cache[w][0], &cache[w][1],
@@ -177,6 +180,9 @@ Levels{
     EXPECT_GT(cache[1][1], cache[1][0] / 2) << "only where changed";
     EXPECT_GT(cache[2][2], cache[2][0] / 4) << "over the copy";
     EXPECT_EQ(cache[2][1], 0) << "over the copy";
+    EXPECT_GT(cache[3][1], cache[3][0] / 2) << "in the kept frame";
+    EXPECT_NE(ways[3].run.output.find("\nframe-path kept-texture "), std::string::npos) << ways[3].run.output;
+    EXPECT_NE(ways[1].run.output.find("\nframe-path buffer-age "), std::string::npos) << ways[1].run.output;
 }
 
 }  // namespace

@@ -22,12 +22,13 @@
 
 namespace {
 
-enum class Path { Full, Copy, Damage, Direct };
+enum class Path { Full, Copy, Damage, Kept, Direct };
 const char* Name(Path p) {
     switch (p) {
         case Path::Full: return "drawn in full";
         case Path::Copy: return "over the copy";
         case Path::Damage: return "only where changed";
+        case Path::Kept: return "only where changed, in the kept frame";
         default: return "quad by quad";
     }
 }
@@ -62,8 +63,9 @@ protected:
     }
     static void Use(Path p) {
         SetDirectDrawing(p == Path::Direct);
-        SetFrameCache(p == Path::Copy || p == Path::Damage);
-        SetDamageDrawing(p == Path::Damage);
+        SetFrameCache(p == Path::Copy || p == Path::Damage || p == Path::Kept);
+        SetDamageDrawing(p == Path::Damage || p == Path::Kept);
+        SetFramePath(p == Path::Kept ? FramePath::KeptTexture : FramePath::Auto);
     }
     static std::string FontFile() { return testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"; }
 
@@ -172,7 +174,7 @@ TEST_F(FrameCacheTest, EveryFrameIsTheFrameDrawnInFull) {
     };
     std::vector<std::vector<int>> quads;
     std::vector<FrameCacheStats> did;
-    const std::vector<int> full = Compare(kFrames, scene, {Path::Copy, Path::Damage}, &quads, &did);
+    const std::vector<int> full = Compare(kFrames, scene, {Path::Copy, Path::Damage, Path::Kept}, &quads, &did);
     // Once the beginning has been alike for a while, the board is not drawn again over the copy.
     for (int f = 8; f < kSmaller; ++f)
         if (f != 20 && f != 25 && f != 27 && f != 28) {
@@ -180,14 +182,47 @@ TEST_F(FrameCacheTest, EveryFrameIsTheFrameDrawnInFull) {
         }
     EXPECT_GT(did[0].fromCopy, kFrames / 2);
     // Where only what changed is drawn, most frames are drawn in part.
-    EXPECT_GT(did[1].damaged, kFrames / 2);
-    EXPECT_LT(did[1].redrawn, 0.8 * kFrames);
+    for (int k : {1, 2}) {
+        EXPECT_GT(did[k].damaged, kFrames / 2) << Name(k == 1 ? Path::Damage : Path::Kept);
+        EXPECT_LT(did[k].redrawn, 0.8 * kFrames) << Name(k == 1 ? Path::Damage : Path::Kept);
+    }
     // Drawn in full, the frames are the ones drawn quad by quad.
     std::vector<TPixmapPtr> direct;
     Run(Path::Direct, kFrames, scene, [&](int, const TPixmapPtr& frame, int) { direct.push_back(frame); });
     Run(Path::Full, kFrames, scene, [&](int f, const TPixmapPtr& frame, int) {
         EXPECT_LE(MostApart(frame, direct[f]), 1) << "frame " << f;
     });
+}
+
+// Kept in a texture of its own, the frame reaches the window whole at each Flip: the window's
+// own buffer (read once the kept frame is let go) shows the last frame, also after the window
+// changed its size.
+TEST_F(FrameCacheTest, TheKeptFrameIsWhatTheWindowShows) {
+    auto back = LoadImage(drawscene::OpaqueRamp(), FILTEREDIMAGE);
+    auto spot = LoadImage(drawscene::SoftSpot(255, 200, 60), FILTEREDIMAGE);
+    for (int width : {kW, kW - 100}) {
+        SCOPED_TRACE(width);
+        Open(width, kH);
+        Use(Path::Kept);
+        ASSERT_EQ(CurrentFramePathStats().path, FramePath::KeptTexture);
+        TPixmapPtr last;
+        const FramePathStats before = CurrentFramePathStats();
+        for (int f = 0; f < 12; ++f) {
+            if (width != kW && f == 6) Open(width, kH - 50);  // the window changes its size
+            ResetDrawState();
+            Cls();
+            SetBlend(SOLIDBLEND);
+            DrawImageRect(back, 0, 0, float(GraphicsWidth()), float(GraphicsHeight()));
+            SetBlend(ALPHABLEND);
+            DrawImage(spot, float(100 + (f < 9 ? f * 3 : 0)), 120);  // still for the last frames
+            last = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+            Flip(0);
+        }
+        const FramePathStats after = CurrentFramePathStats();
+        SetFramePath(FramePath::Auto);
+        EXPECT_EQ(MostApart(GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()), last), 0);
+        EXPECT_EQ(after.frames - before.frames, 12);
+    }
 }
 
 // Spots that change every frame under a layer that covers the window (the copy holds both):
