@@ -35,7 +35,6 @@
 #include "game/progress/ProgressHooks.h"
 #include "game/progress/ProgressScreens.h"
 #include "game/levels/Numbers.h"
-#include "game/levels/PuzzleGlobals.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/PlayFieldTables.h"
