@@ -205,6 +205,15 @@ public:
     virtual int OnUpdate() { return 0; }
     virtual int OnUnlock() { return 0; }
 
+    // ---- The window in the background ----
+    // Whether the game pauses while the window is in the background and this screen is current
+    // (the loading screen goes on loading: it answers no).
+    virtual bool PausesInBackground() const { return true; }
+    // A pause screen's loop (Control::PauseScreen, which start-up hands in): run while the window
+    // is in the background, it returns when the window is active again. A plain screen has none
+    // and returns at once.
+    virtual int RunPause() { return 0; }
+
     // ---- Life cycle ----
     // First time only (until Free): StartObjects, OnStart.
     virtual int Start();

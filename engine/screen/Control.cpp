@@ -32,6 +32,9 @@ constexpr int kKeyF = 70;
 constexpr int kKeyQ = 81;
 constexpr int kKeyE = 69;
 
+// The missing pause screen was said (once a run).
+bool pauseMissingTold = false;
+
 // Closes what the platform holds open and ends the process at once. Static objects are not
 // destroyed: screens, textures and channels held by globals would otherwise be torn down in an
 // arbitrary order after the window and the audio device are gone. Everything the game must keep
@@ -56,6 +59,7 @@ void ResetDrawStateForOverlay() {
 std::vector<std::shared_ptr<TAppScreen>> Control::Screens;
 std::vector<std::shared_ptr<TAppPopUp>> Control::PopUps;
 std::shared_ptr<TAppScreen> Control::CurrScreen;
+std::shared_ptr<TAppScreen> Control::PauseScreen;
 std::vector<std::shared_ptr<TGameObject>> Control::GlobalObjects;
 std::vector<std::shared_ptr<TAppObj>> Control::ToSaveAtEndList;
 int32_t Control::isFPSShowOn = 0;
@@ -175,7 +179,7 @@ std::shared_ptr<TGameObject> Control::GetTemplate(const std::string& templateNam
 }
 
 int Control::CanBeSuspended() {
-    if (CurrScreen && ControlHooks::IsLoadingScreen(CurrScreen.get())) return 0;
+    if (CurrScreen && !CurrScreen->PausesInBackground()) return 0;
     return 1;
 }
 
@@ -277,12 +281,19 @@ int Control::Update() {
     if (isEnded) return 0;
     UpdateGlobalObjects();
     if (!CurrScreen) return 0;
-    if (AppSuspended() && CanBeSuspended()) ControlHooks::PauseGame();
+    if (AppSuspended() && CanBeSuspended()) Pause();
     // The pause may have ended the program (a close request, the frame limit).
     if (isEnded) return 0;
     // Held for the pass: the screen may switch away from itself while it updates.
     std::shared_ptr<TAppScreen> screen = CurrScreen;
     screen->Updating();
+    return 0;
+}
+
+int Control::Pause() {
+    if (PauseScreen) return PauseScreen->RunPause();
+    if (!pauseMissingTold) ProgramError("No pause screen was handed in: the game goes on in the background", Here());
+    pauseMissingTold = true;
     return 0;
 }
 
@@ -402,6 +413,8 @@ void Control::Reset() {
     Screens.clear();
     PopUps.clear();
     CurrScreen.reset();
+    PauseScreen.reset();
+    pauseMissingTold = false;
     GlobalObjects.clear();
     ToSaveAtEndList.clear();
     isFPSShowOn = 0;
@@ -412,8 +425,7 @@ void Control::Reset() {
     isEnded = false;
     ExitStatus = 0;
     for (THookSlot* slot : std::initializer_list<THookSlot*>{
-             &ControlHooks::PauseGame, &ControlHooks::IsLoadingScreen, &ControlHooks::AddGlobalAsset,
-             &ControlHooks::ShowMessage, &ControlHooks::FrameStart, &ControlHooks::BeforeFlip, &ControlHooks::AppEnd})
+             &ControlHooks::AddGlobalAsset, &ControlHooks::ShowMessage, &ControlHooks::FrameStart, &ControlHooks::BeforeFlip, &ControlHooks::AppEnd})
         slot->Unset();
     AppExitFunction = &DefaultAppExit;
 }

@@ -10,9 +10,10 @@
 //   mouse cursor; draw state reset (colour 0,0,0, scale 1, rotation 0, alpha blend); the two
 //   black strips at (1194, 0, 2, 768) and (-171, 767, 1366, 2); Flip; AspectCls; Ctrl+E notice.
 //
-// The engine never includes a game header: what the game supplies (its pause loop, which
-// screen is the loading screen, its global assets, its message pop-up) comes through the slots
-// of ControlHooks.h, which start-up sets. The harness's (a call before each frame and before
+// The engine never includes a game header. The game hands in its pause as a screen
+// (PauseScreen), and each screen says whether it pauses in the background (the loading screen
+// does not); what else the game supplies (its global assets, its message pop-up) comes through
+// the slots of ControlHooks.h, which start-up sets. The harness's (a call before each frame and before
 // each flip, one at the end) and the frame limit let a headless run stop after a number of
 // frames the normal way, through AppEnd.
 #pragma once
@@ -42,6 +43,9 @@ public:
     static std::shared_ptr<TAppScreen> CurrScreen;            // null until the first switch
     static std::vector<std::shared_ptr<TGameObject>> GlobalObjects;
     static std::vector<std::shared_ptr<TAppObj>> ToSaveAtEndList;
+    // The game's pause, which start-up hands in: its RunPause runs while the window is in the
+    // background. None: the frames go on (said once).
+    static std::shared_ptr<TAppScreen> PauseScreen;
     // Developer overlays, switched by the console.
     static int32_t isFPSShowOn;
     static int32_t isBorderShowOn;
@@ -90,7 +94,7 @@ public:
     // The first non-null GetGlobalTemplate answer of the registered screens; null, reported,
     // when none answers.
     static std::shared_ptr<TGameObject> GetTemplate(const std::string& templateName);
-    // 0 while the loading screen is current (the game's hook says which that is); else 1.
+    // 0 while the current screen does not pause in the background (the loading screen); else 1.
     static int CanBeSuspended();
 
     // ---- Switching ----
@@ -104,6 +108,8 @@ public:
     static int UpdateSystem();
     static int UpdateConsole();
     static int UpdateGlobalObjects();
+    // The pause screen's RunPause (the window is in the background).
+    static int Pause();
     static int Update();
     static int NoScreen();
     static int DrawConsole();

@@ -1,7 +1,5 @@
 #include "engine/screen/ControlHooks.h"
 
-THook<void()> ControlHooks::PauseGame{"ControlHooks::PauseGame"};
-THook<bool(const TAppScreen*)> ControlHooks::IsLoadingScreen{"ControlHooks::IsLoadingScreen"};
 THook<bool(const std::shared_ptr<TAsset>&)> ControlHooks::AddGlobalAsset{"ControlHooks::AddGlobalAsset"};
 THook<bool(const std::string&, int, void (*)(), void (*)())> ControlHooks::ShowMessage{"ControlHooks::ShowMessage"};
 THook<void(int32_t)> ControlHooks::FrameStart{"ControlHooks::FrameStart"};

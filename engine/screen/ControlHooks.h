@@ -7,17 +7,11 @@
 
 #include "engine/system/Hook.h"
 
-class TAppScreen;
 class TAsset;
 
 // Why slots: the frame driver (Control) is static, made before any screen of the game and before
 // the harness, so there is no place where it is made to hand these in.
 struct ControlHooks {
-    // The game's pause loop, run while the application is in the background (not on the loading
-    // screen); returns when it is active again.
-    static THook<void()> PauseGame;
-    // True for the game's loading screen, on which a suspended window does not pause.
-    static THook<bool(const TAppScreen* screen)> IsLoadingScreen;
     // Hands an asset to the game's loading screen, which loads it in its last phase; false when
     // no loading screen took it (the caller then loads it itself).
     static THook<bool(const std::shared_ptr<TAsset>& asset)> AddGlobalAsset;

@@ -20,7 +20,7 @@
 #include "game/levels/LevelFiles.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/PuzzleGlobals.h"
 #include "game/shell/AwardScreen.h"
 #include "game/shell/ContinuePopUp.h"
 #include "game/shell/Credits.h"

@@ -5,7 +5,6 @@
 #include "game/levels/Level.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
 #include "game/levels/Tile.h"
 
 // Places inside the grid: the cells follow one another at the pitch, without gaps.
@@ -152,14 +151,14 @@ int TNumberLine::GetMinDrawX() const {
 }
 
 // The size of the number's image, 0 by 0 while the images are not loaded.
-static bool NumberImageSize(const TPNumber& n, float& w, float& h) {
+static bool ImageSizeOf(const TPNumber& n, float& w, float& h) {
     w = h = 0.0f;
-    return PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(n.Size), TPNumber::ImageValue(n.Value), w, h);
+    return NumberImageSize(TPNumber::ImgInd(n.Size), TPNumber::ImageValue(n.Value), w, h);
 }
 
 float TNumberLine::OneDigitWidth() const {
     float w = 0.0f, h = 0.0f;
-    PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(Size), 0, w, h);
+    NumberImageSize(TPNumber::ImgInd(Size), 0, w, h);
     return w;
 }
 
@@ -168,7 +167,7 @@ int TPNumber::SetPosition(int px, int py) {
     y = py;
     if (ow == 0) {
         float w, h;
-        if (NumberImageSize(*this, w, h)) {
+        if (ImageSizeOf(*this, w, h)) {
             ow = static_cast<int>(w);
             oh = static_cast<int>(h);
         }
@@ -186,12 +185,12 @@ int TPNumber::SetPosition(int px, int py) {
 // number's width is its image's.
 float TPNumber::GetWidth() const {
     float w, h;
-    NumberImageSize(*this, w, h);
+    ImageSizeOf(*this, w, h);
     return w;
 }
 
 float TPNumber::GetHeight() const {
     float w, h;
-    NumberImageSize(*this, w, h);
+    ImageSizeOf(*this, w, h);
     return h;
 }

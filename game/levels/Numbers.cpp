@@ -261,7 +261,14 @@ int TPACLevel::InitNumbers() {
     return 0;
 }
 
-bool LoadedNumberImageSize(int set, int value, float& w, float& h) {
+namespace {
+TNumberImageSizes numberImageSizes;  // the tests' own, when set
+}  // namespace
+
+void SetNumberImageSizes(TNumberImageSizes sizes) { numberImageSizes = std::move(sizes); }
+
+bool NumberImageSize(int set, int value, float& w, float& h) {
+    if (numberImageSizes) return numberImageSizes(set, value, w, h);
     if (set < 0 || set > 1 || value < 0 || value > MaxClueValue) return false;
     const auto& image = TPNumber::NumImg[set][value];
     if (!image || ImageAssetHeight(image) <= 0) return false;

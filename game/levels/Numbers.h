@@ -4,6 +4,7 @@
 // asks the level to finish the line, and a line whose crosses have all appeared fades out.
 #pragma once
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -132,6 +133,9 @@ std::shared_ptr<TNumberLine> CreateNumberLine(const std::vector<std::shared_ptr<
 // assets, or load at once without one).
 int SetupNumbers();
 // Width and height in pixels of clue-number image `value` of image set `set`; false while the
-// images are not loaded. Start-up gives it to the layout (PuzzlePlayHooks::NumberImageSize),
-// which tests give sizes of their own.
-bool LoadedNumberImageSize(int set, int value, float& w, float& h);
+// images are not loaded. The board layout measures the numbers by it.
+bool NumberImageSize(int set, int value, float& w, float& h);
+// Tests: sizes of their own for NumberImageSize, so that boards are laid out without pictures
+// (an empty function: the loaded images' again).
+using TNumberImageSizes = std::function<bool(int set, int value, float& w, float& h)>;
+void SetNumberImageSizes(TNumberImageSizes sizes);

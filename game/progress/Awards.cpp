@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "game/progress/Profile.h"
-#include "game/progress/ProgressHooks.h"
+#include "game/progress/ProgressScreens.h"
 
 std::vector<TAwardPtr> AwardsList;
 
@@ -16,8 +16,8 @@ TAwardPtr GetAwardById(int id) {
 int TAward::CheckIfGive(TAppScreen* screen) {
     if (!Profile || !screen) return 0;
     TProfile& p = *Profile;
-    const auto summaryScreen = ProgressHooks::ScreenOf(ProgressPlace::Summary, nullptr);
-    const auto kingdomScreen = ProgressHooks::ScreenOf(ProgressPlace::Kingdom, nullptr);
+    const auto summaryScreen = ProgressScreenOf(ProgressPlace::Summary);
+    const auto kingdomScreen = ProgressScreenOf(ProgressPlace::Kingdom);
     const bool summary = summaryScreen && screen == summaryScreen.get();
     const bool kingdom = kingdomScreen && screen == kingdomScreen.get();
     if (summary) {

@@ -12,6 +12,7 @@
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/ProgressFile.h"
 #include "game/progress/ProgressHooks.h"
+#include "game/progress/ProgressScreens.h"
 #include "game/progress/SaveFiles.h"
 #include "game/levels/Level.h"
 #include "game/levels/LevelFiles.h"
@@ -33,11 +34,11 @@ void SwitchTo(const std::shared_ptr<TAppScreen>& screen, const char* what) {
 }
 
 // The screen of a place of the flow (null when there is none).
-std::shared_ptr<TAppScreen> Screen(ProgressPlace place) { return ProgressHooks::ScreenOf(place, nullptr); }
+std::shared_ptr<TAppScreen> Screen(ProgressPlace place) { return ProgressScreenOf(place); }
 
 // Hands the level to the game screen; gives the screen (null when there is none).
 std::shared_ptr<TAppScreen> HandToGame(const std::shared_ptr<TLevel>& level) {
-    return ProgressHooks::ScreenOf(ProgressPlace::Game, level);
+    return ProgressScreenOf(ProgressPlace::Game, level);
 }
 
 }  // namespace

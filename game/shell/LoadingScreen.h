@@ -87,6 +87,8 @@ public:
     virtual int SetStartScreen(const std::shared_ptr<TAppScreen>& screen);
     // Loaded in the last phase; one added after loading ended is never loaded here.
     virtual int AddGlobalAsset(const std::shared_ptr<TAsset>& asset);
+    // A window in the background does not pause the loading.
+    bool PausesInBackground() const override { return false; }
 
     // Fade, then one item of the current phase. The screen's objects are not updated.
     int Updating() override;

@@ -2,6 +2,7 @@
 // music and sounds paused, returning when the window is active again.
 #pragma once
 #include <string>
+#include "engine/screen/AppScreen.h"
 #include "platform/Font.h"
 
 extern std::string TxtGamePaused;  // the text shown while paused
@@ -16,5 +17,11 @@ int SetupPause();
 // AppEnd, as does the harness's frame limit; otherwise the frame delta is settled on the way
 // out, so the pause does not count as one long frame.
 int PauseGame();
+// The pause as the screen start-up hands the frame driver (Control::PauseScreen): its RunPause
+// is PauseGame.
+class TPauseScreen final : public TAppScreen {
+public:
+    int RunPause() override { return PauseGame(); }
+};
 // Back to the start state (tests).
 void ResetPause();

@@ -33,8 +33,8 @@
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/Profile.h"
 #include "game/progress/ProgressHooks.h"
+#include "game/progress/ProgressScreens.h"
 #include "game/levels/Numbers.h"
-#include "game/levels/PlayHooks.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/PlayFieldTables.h"
@@ -100,11 +100,36 @@ void InstallEngineModules() {
     InstallWidgets();
 }
 
+namespace {
+// The screens of a player's progress's flow; the game screen takes the level it is handed. A
+// game screen that does not exist is said, once.
+class TShellProgressScreens final : public TProgressScreens {
+public:
+    std::shared_ptr<TAppScreen> ScreenOf(ProgressPlace place, const std::shared_ptr<TLevel>& level) override {
+        switch (place) {
+            case ProgressPlace::Game:
+                if (!Game) {
+                    if (!gameMissingTold_) ProgramError("The progress goes to the game screen, which does not exist");
+                    gameMissingTold_ = true;
+                    return nullptr;
+                }
+                Game->SetData(level);
+                return Game;
+            case ProgressPlace::Kingdom: return Kingdom;
+            case ProgressPlace::StagesMap: return StagesScreen;
+            case ProgressPlace::Summary: return LevelSummary;
+        }
+        return nullptr;
+    }
+
+private:
+    bool gameMissingTold_ = false;
+};
+}  // namespace
+
 void WireHooks() {
-    // The frame driver: the pause, which screen is the loading screen, the global assets it
-    // loads, and the message pop-up through which any folder tells the player.
-    ControlHooks::PauseGame = [] { PauseGame(); };
-    ControlHooks::IsLoadingScreen = [](const TAppScreen* screen) { return LoadingScreen && screen == LoadingScreen.get(); };
+    // The frame driver: the global assets the loading screen loads, and the message pop-up
+    // through which any folder tells the player.
     ControlHooks::AddGlobalAsset = [](const std::shared_ptr<TAsset>& asset) {
         if (!LoadingScreen) return false;
         LoadingScreen->AddGlobalAsset(asset);
@@ -116,26 +141,9 @@ void WireHooks() {
         return true;
     };
 
-    // The levels report to the one game screen, and are laid out by its clue-number images.
-    PuzzlePlayHooks::NumberImageSize = &LoadedNumberImageSize;
-
-    // A player's progress: the screens of its flow (the game screen takes the level it is handed)
-    // and the kingdom's buildings.
-    ProgressHooks::ScreenOf = [](ProgressPlace place, const std::shared_ptr<TLevel>& level) -> std::shared_ptr<TAppScreen> {
-        switch (place) {
-            case ProgressPlace::Game:
-                if (!Game) {
-                    ProgressHooks::ScreenOf.ReportMissingTarget("the game screen");
-                    return nullptr;
-                }
-                Game->SetData(level);
-                return Game;
-            case ProgressPlace::Kingdom: return Kingdom;
-            case ProgressPlace::StagesMap: return StagesScreen;
-            case ProgressPlace::Summary: return LevelSummary;
-        }
-        return nullptr;
-    };
+    // A player's progress: the screens of its flow, handed in (not a slot), and the kingdom's
+    // buildings.
+    SetProgressScreens(std::make_shared<TShellProgressScreens>());
     ProgressHooks::FindBuilding = [](int id) { return GetKingdomObject(id); };
     ProgressHooks::BuildingsKnown = [] { return !AllKingdomObjects.empty(); };
     ProgressHooks::BuildingId = [](const TKingdomObject& building) { return building.id; };
@@ -175,6 +183,7 @@ std::shared_ptr<TGameNavigator> CreateShellNavigator() { return std::make_shared
 
 void CreateAppScreens() {
     LoadingScreen = CreateAppLoadingScreen();
+    Control::PauseScreen = std::make_shared<TPauseScreen>();
     Profiles = CreateProfileManager();
     Options = CreateAppOptionsPopUp();
     InfoPopUp = CreateInfoPopUp();

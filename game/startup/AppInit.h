@@ -23,9 +23,9 @@ void InitProgramGlobals();
 // animations, emitters, widgets).
 void InstallEngineModules();
 // Sets every hook slot of the folders below (engine/system/Hook.h) but the harness's three
-// (ControlHooks::FrameStart, BeforeFlip, AppEnd), which main sets: the frame driver's,
-// the levels' and the player's progress's. The one place where a lower folder is wired to what
-// is built on top of it.
+// (ControlHooks::FrameStart, BeforeFlip, AppEnd), which main sets: the frame driver's and the
+// player's progress's; and hands the progress the screens of its flow (SetProgressScreens). The
+// one place where a lower folder is wired to what is built on top of it.
 void WireHooks();
 // The shell's screens as the game screen opens them: handed to it where it is made
 // (CreateMainGame).

@@ -17,7 +17,7 @@
 #include "game/levels/Level.h"
 #include "game/levels/LevelFiles.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/PuzzleGlobals.h"
 #include "game/levels/Tile.h"
 #include "platform/Files.h"
 

@@ -9,7 +9,7 @@
 #include "game/levels/Level.h"
 #include "game/levels/LevelFiles.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/Numbers.h"
 #include "game/levels/Tile.h"
 #include "platform/Files.h"
 
@@ -24,16 +24,16 @@ inline std::shared_ptr<TPACLevel> LaidOutLevel(int n) {
     bDir = DataDir();
     ResetPlayFieldTables();
     TSpecialLoads().Setup();
-    PuzzlePlayHooks::NumberImageSize = [](int set, int value, float& w, float& h) {
+    SetNumberImageSizes([](int set, int value, float& w, float& h) {
         return testsupport::PngSize(DataDir() + "Game/PlayField/Numbers/" + std::to_string(set) + "-" + std::to_string(value) + ".png",
                        w, h);
-    };
+    });
     auto level = LoadPacLevel(DataDir() + "Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel");
     if (level) {
         level->Center();
         level->Center();
     }
-    ResetPuzzlePlayHooks();
+    SetNumberImageSizes(nullptr);
     bDir = saved;
     return level;
 }

@@ -74,9 +74,6 @@ TEST_F(ControlTest, LookupsByNameIdAndCurrentScreen) {
     EXPECT_EQ(isAppPopUpHidden(popup), 0);
     EXPECT_EQ(Control::GetCurrentScreen(), popup);
     EXPECT_EQ(Control::GetCurrentScreenOnly(), menu);
-
-    ControlHooks::IsLoadingScreen = [](const TAppScreen* s) { return s->name == "MainMenu"; };
-    EXPECT_EQ(Control::CanBeSuspended(), 0);
 }
 
 TEST_F(ControlTest, TemplatesComeFromTheFirstScreenThatHasOne) {
@@ -229,8 +226,14 @@ TEST_F(ControlTest, UpdateRunsGlobalObjectsBeforeTheScreenAndPausesOffTheLoading
     struct TGlobal : TGameObject {
         int Updating() override { return Log("global"), 0; }
     };
+    struct TPause : TAppScreen {
+        int RunPause() override { return Log("pause"), 0; }
+    };
+    struct TLoading : TRecScreen {
+        bool PausesInBackground() const override { return false; }
+    };
     Control::AddGlobalObject(std::make_shared<TGlobal>());
-    ControlHooks::PauseGame = [] { Log("pause"); };
+    Control::PauseScreen = std::make_shared<TPause>();
 
     Control::Update();  // no screen: the global objects still run
     EXPECT_EQ(gLog, (std::vector<std::string>{"global"}));
@@ -243,10 +246,24 @@ TEST_F(ControlTest, UpdateRunsGlobalObjectsBeforeTheScreenAndPausesOffTheLoading
     EXPECT_EQ(gLog, (std::vector<std::string>{"global", "pause", "A.update"}));
 
     // On the loading screen a window in the background does not pause.
-    ControlHooks::IsLoadingScreen = [](const TAppScreen* s) { return s->name == "A"; };
+    auto loading = std::make_shared<TLoading>();
+    loading->Init("L", "");
+    SetAppScreen(loading);
+    EXPECT_EQ(Control::CanBeSuspended(), 0);
     gLog.clear();
     Control::Update();
-    EXPECT_EQ(gLog, (std::vector<std::string>{"global", "A.update"}));
+    EXPECT_EQ(gLog, (std::vector<std::string>{"global", "L.update"}));
+
+    // With no pause screen handed in the frames go on, and that is said once.
+    Control::PauseScreen.reset();
+    SetAppScreen(a);
+    EXPECT_EQ(Control::CanBeSuspended(), 1);
+    gLog.clear();
+    Control::Update();
+    Control::Update();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"global", "A.update", "global", "A.update"}));
+    ASSERT_EQ(gErrors.size(), 1u);
+    EXPECT_NE(gErrors[0].find("No pause screen was handed in"), std::string::npos) << gErrors[0];
 }
 
 // A screen entered by a direct switch during another screen's update is drawn that same frame:

@@ -13,11 +13,11 @@ protected:
     void SetUp() override {
         PuzzleTest::SetUp();
         NumberScale = {1.0f, 1.0f, 1.0f};
-        PuzzlePlayHooks::NumberImageSize = [](int, int, float& w, float& h) {
+        SetNumberImageSizes([](int, int, float& w, float& h) {
             w = 20;
             h = 30;
             return true;
-        };
+        });
     }
 };
 
@@ -53,11 +53,11 @@ TEST_F(BoardLayoutTest, PitchFortyOnTenByTenAndTheFirstNumbersHalfAPitchOut) {
 // A row's numbers stand one one-digit width apart, edge to edge, whatever their digits (the
 // images of two-digit numbers are wider).
 TEST_F(BoardLayoutTest, RowNumbersAreEvenlySpacedWhateverTheirDigits) {
-    PuzzlePlayHooks::NumberImageSize = [](int, int value, float& w, float& h) {
+    SetNumberImageSizes([](int, int value, float& w, float& h) {
         w = value >= 10 ? 32.0f : 20.0f;
         h = 30;
         return true;
-    };
+    });
     for (const std::string& row : {std::string("1.111111111111.111"), std::string("111.1.1.111111111111"),
                                    std::string("1.1.1.1.1.1")}) {
         SCOPED_TRACE(row);

@@ -126,11 +126,11 @@ TEST_F(NumbersTest, ALineWithoutRunsNeverEndsItselfButIsDoneOnceItsZeroIsCrossed
 }
 
 TEST_F(NumbersTest, HoverGrowsTheNumberUnderTheMouseAndTheShineSwings) {
-    PuzzlePlayHooks::NumberImageSize = [](int, int, float& w, float& h) {
+    SetNumberImageSizes([](int, int, float& w, float& h) {
         w = 20;
         h = 30;
         return true;
-    };
+    });
     auto level = MakeLevel({"1.", ".."}, {1});
     level->SetPosition(100, 100);
     auto line = level->NumberH(0, 0);

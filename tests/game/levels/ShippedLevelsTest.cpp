@@ -16,7 +16,7 @@
 #include "game/levels/LineSolver.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/PuzzleGlobals.h"
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "platform/Strings.h"
@@ -190,8 +190,8 @@ protected:
         TSpecialLoads().Setup();
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
         // The sizes of the shipped clue-number images, as the layout measures them.
-        PuzzlePlayHooks::NumberImageSize = [sizes = std::map<std::pair<int, int>, std::pair<float, float>>()](
-                                               int set, int value, float& w, float& h) mutable {
+        SetNumberImageSizes([sizes = std::map<std::pair<int, int>, std::pair<float, float>>()](
+                                int set, int value, float& w, float& h) mutable {
             auto [it, added] = sizes.try_emplace({set, value});
             if (added) {
                 const std::string image = DataPath("Game/PlayField/Numbers/" + std::to_string(set) + "-" +
@@ -201,7 +201,7 @@ protected:
             w = it->second.first;
             h = it->second.second;
             return w > 0.0f && h > 0.0f;
-        };
+        });
     }
     void TearDown() override {
         bDir = savedDir;
@@ -244,7 +244,7 @@ TEST_F(ShippedLevelsOnScreen, EveryLevelLoadsAndFitsTheBoardArea) {
             for (const auto& line : lines->Cells())
                 for (const auto& number : line->Number) {
                     float w = 0, h = 0;
-                    PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(number->Size), number->Value, w, h);
+                    NumberImageSize(TPNumber::ImgInd(number->Size), number->Value, w, h);
                     // Readable on the smallest tiles: at least 13 pixels high on screen.
                     EXPECT_GE(h * NumberScaleAt(level->Size), 13.0f);
                     left = std::min(left, number->DrawX - w * scale);

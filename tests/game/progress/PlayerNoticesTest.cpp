@@ -32,10 +32,13 @@ bool FakeMessagePopUp(const std::string& text, int mode, void (*yes)(), void (*n
 
 class PlayerNoticesTest : public ::testing::Test {
 protected:
-    std::shared_ptr<TAppScreen> loading = std::make_shared<TAppScreen>();
+    // Like the loading screen, it does not pause in the background.
+    struct TLoading : TAppScreen {
+        bool PausesInBackground() const override { return false; }
+    };
+    std::shared_ptr<TAppScreen> loading = std::make_shared<TLoading>();
     std::shared_ptr<TAppScreen> menu = std::make_shared<TAppScreen>();
     std::shared_ptr<TAppScreen> map = std::make_shared<TAppScreen>();
-    static inline const TAppScreen* loadingScreen = nullptr;
     decltype(ControlHooks::ShowMessage)::Function oldHook = ControlHooks::ShowMessage.Get();
     TAppScreenCrosserPtr oldCrosser = CurrScreenCrosser;
 
@@ -43,8 +46,6 @@ protected:
         Control::Reset();
         ResetPlayerNotices();
         shown.clear();
-        loadingScreen = loading.get();
-        ControlHooks::IsLoadingScreen = [](const TAppScreen* s) { return s == loadingScreen; };
         ControlHooks::ShowMessage = &FakeMessagePopUp;
         testing::internal::CaptureStdout();
     }

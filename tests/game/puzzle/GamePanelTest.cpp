@@ -218,8 +218,8 @@ TEST_F(GamePanelTest, EveryShippedBoardStaysLeftOfThePanelInTheWideAndThe43Pictu
             for (const auto& line : level->NumberH.Cells())
                 for (const auto& number : line->Number) {
                     float w = 0, h = 0;
-                    ASSERT_TRUE(PuzzlePlayHooks::NumberImageSize(TPNumber::ImgInd(number->Size),
-                                                                 TPNumber::ImageValue(number->Value), w, h));
+                    ASSERT_TRUE(NumberImageSize(TPNumber::ImgInd(number->Size), TPNumber::ImageValue(number->Value),
+                                                w, h));
                     EXPECT_GE(number->DrawX - w * scale, 0.0f);
                 }
             EXPECT_GE(level->x, 96.0f);

@@ -15,7 +15,7 @@
 #include "game/levels/Level.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"
-#include "game/levels/PlayHooks.h"
+#include "game/levels/PuzzleGlobals.h"
 #include "game/levels/Tile.h"
 #include "game/puzzle/FlyHints.h"
 #include "platform/Clock.h"

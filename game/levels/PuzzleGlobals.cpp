@@ -1,18 +1,12 @@
-#include "game/levels/PlayHooks.h"
+#include "game/levels/PuzzleGlobals.h"
 
 #include "game/levels/BoardLayout.h"
 #include "game/levels/Level.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/Tile.h"
 
-THook<bool(int, int, float&, float&)> PuzzlePlayHooks::NumberImageSize{"PuzzlePlayHooks::NumberImageSize"};
-
-void ResetPuzzlePlayHooks() {
-    PuzzlePlayHooks::NumberImageSize.Unset();
-}
-
 void ResetPuzzleGlobals() {
-    ResetPuzzlePlayHooks();
+    SetNumberImageSizes(nullptr);
     TPNumber::ShineA = 0.0f;
     TPNumber::dShineA = 0.0f;
     TTile::CurrAlpha = 0.0f;
