@@ -32,7 +32,6 @@
 #include "game/progress/PlayerNames.h"
 #include "game/progress/Players.h"
 #include "game/progress/Profile.h"
-#include "game/progress/ProgressHooks.h"
 #include "game/progress/ProgressScreens.h"
 #include "game/puzzle/FlyHints.h"
 #include "game/puzzle/FlyingStars.h"

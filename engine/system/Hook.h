@@ -1,6 +1,6 @@
 // The one way a lower folder calls up into a higher one that it may not include: a named slot.
-// Each folder that needs any declares its slots in one small header of its own (ControlHooks.h,
-// ProgressHooks.h); start-up, the one place that knows every folder, sets them all
+// Each folder that needs any declares its slots in one small header of its own (ControlHooks.h);
+// start-up, the one place that knows every folder, sets them all
 // (game/startup/AppInit.cpp, WireHooks) and then reports by name every slot it left unset. A
 // call through a slot that nobody set is an error line (once, until the slot is set) and gives
 // the result type's empty value, and a set slot whose target does not exist says so too: nothing

@@ -353,12 +353,16 @@ int TKingdom::PrepareProfile() {
     if (!Profile) return 0;
     Profile->CurrScreen = name;
     Profile->Level = std::min(Profile->Level, 100);
+    // The profile keeps the ids it read; those that name no building here (a damaged file) are
+    // forgotten, so that the save made on entering does not carry them on.
+    if (!AllKingdomObjects.empty())
+        std::erase_if(Profile->Buildings, [](int id) { return GetKingdomObject(id) == nullptr; });
     return 0;
 }
 
 int TKingdom::PrepareBuildings() {
     for (const auto& building : AllKingdomObjects) {
-        if (Profile && Profile->Kingdom_HaveObject(building) != 0)
+        if (Profile && Profile->Kingdom_HaveObject(building->id) != 0)
             building->ShowNow();
         else
             building->HideNow();
@@ -387,7 +391,7 @@ int TKingdom::PrepareBuildButtons() {
         if (!building) {
             slot->HideNow();
             twin->HideNow();
-        } else if (Profile && Profile->Kingdom_HaveObject(building) != 0) {
+        } else if (Profile && Profile->Kingdom_HaveObject(building->id) != 0) {
             slot->HideNow();
             twin->Show(i);
         } else {
@@ -432,7 +436,8 @@ int TKingdom::PrepareAnimsToHide() { return KeepTiedAnimsAway(nullptr); }
 
 int TKingdom::KeepTiedAnimsAway(const std::shared_ptr<TKingdomObject>& except) {
     if (!Profile) return 0;
-    for (const auto& building : Profile->Buildings) {
+    for (int id : Profile->Buildings) {
+        auto building = GetKingdomObject(id);
         if (!building || building == except) continue;
         for (const auto& anim : building->ObjectsToHide)
             if (anim) anim->Disable();
@@ -655,7 +660,7 @@ int TKingdom::BuildObject(int id) {
     dHide = 1;
     HideText = 1;
     HideTime = AppMilliSecs() + BuildViewMs;
-    if (Profile) Profile->Kingdom_AddObject(building);
+    if (Profile) Profile->Kingdom_AddObject(building->id);
     PrepareAnims();
     // Walkers that earlier buildings sent away stay away; this one's leave by fading (OnBuild).
     KeepTiedAnimsAway(building);
@@ -672,7 +677,7 @@ TGameObjectPtr TKingdom::GetKingdomSubObject(int id) {
 int TKingdom::isObjectAvailable(int id) {
     auto building = GetKingdomObject(id);
     if (!building || !Profile) return 0;
-    return Profile->Kingdom_HaveObject(building);
+    return Profile->Kingdom_HaveObject(building->id);
 }
 
 TKingdomPtr CreateKingdomScreen() {

@@ -75,7 +75,7 @@ int TKingdomBuildButton::UpdatePriceColor() {
 
 int TKingdomBuildButton::Update() {
     UpdatePriceColor();
-    if (Done && (!Profile || !KingdomObject || Profile->Kingdom_HaveObject(KingdomObject) == 0)) Done->Disable();
+    if (Done && (!Profile || !KingdomObject || Profile->Kingdom_HaveObject(KingdomObject->id) == 0)) Done->Disable();
     return UpdateByStatus();
 }
 

@@ -11,7 +11,6 @@
 #include "game/progress/PlayerNames.h"
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/ProgressFile.h"
-#include "game/progress/ProgressHooks.h"
 #include "game/progress/ProgressScreens.h"
 #include "game/progress/SaveFiles.h"
 #include "game/levels/Level.h"
@@ -159,11 +158,8 @@ int TProfile::Game_CountSummaryDatas() {
 int TProfile::Kingdom_FirstAward() { return Buildings.size() >= 14 ? 1 : 0; }
 int TProfile::Kingdom_SecondAward() { return Buildings.size() == 28 ? 1 : 0; }
 
-int TProfile::Kingdom_HaveObject(const std::shared_ptr<TKingdomObject>& building) {
-    if (!building) return 0;
-    for (const auto& b : Buildings)
-        if (b && (b == building || ProgressBuildingId(b) == ProgressBuildingId(building))) return 1;
-    return 0;
+int TProfile::Kingdom_HaveObject(int buildingId) {
+    return std::find(Buildings.begin(), Buildings.end(), buildingId) != Buildings.end() ? 1 : 0;
 }
 
 int TProfile::HaveAward(const std::shared_ptr<TAward>& award) { return award ? isAward(award->id) : 0; }
@@ -177,8 +173,8 @@ int TProfile::isAward(int id) {
 // ---------------------------------------------------------------------------------------------
 // Changes
 
-int TProfile::Kingdom_AddObject(const std::shared_ptr<TKingdomObject>& building) {
-    if (building) Buildings.push_back(building);
+int TProfile::Kingdom_AddObject(int buildingId) {
+    Buildings.push_back(buildingId);
     return 0;
 }
 

@@ -42,7 +42,6 @@
 
 class TLevel;
 class TAward;
-class TKingdomObject;
 class TTutorialTip;
 
 // Highest level number; level files exist for 1 to MaxLevel.
@@ -107,7 +106,7 @@ public:
     std::vector<std::shared_ptr<TAward>> Awards;      // awards won, in the order won
     int MapY = 0;                                     // scroll position of the stages map
     int BuildingStage = 0;                            // the kingdom's building stage, 0 to 6
-    std::vector<std::shared_ptr<TKingdomObject>> Buildings;  // buildings bought, in order
+    std::vector<int> Buildings;  // the ids of the buildings bought, in order (the kingdom's to resolve)
     std::shared_ptr<TLevel> CurrLevel;  // the level being played or to be resumed
     std::string CurrScreen;             // "GameScreen", "Kingdom", "Stages"; empty: nothing to continue
     int CurrMusicNumber = 1;            // the next music track, 1 to 6
@@ -121,9 +120,8 @@ public:
     int TilesUncovered = 0;
     int TilesCrossed = 0;
     int CashSpend = 0;
-    // Building and award ids read while the kingdom's buildings or the award catalogue were not
-    // there to resolve them; written back unchanged so that they are not lost.
-    std::vector<int> UnresolvedBuildingIds;
+    // Award ids read while the award catalogue was not there to resolve them; written back
+    // unchanged so that they are not lost.
     std::vector<int> UnresolvedAwardIds;
     // Files of this player that could not be read and could not be set aside either: they are
     // never written over.
@@ -169,13 +167,13 @@ public:
     virtual int Game_CountSummaryDatas();
     virtual int Kingdom_FirstAward();   // 1 with 14 or more buildings
     virtual int Kingdom_SecondAward();  // 1 with exactly 28 buildings
-    virtual int Kingdom_HaveObject(const std::shared_ptr<TKingdomObject>& building);
+    virtual int Kingdom_HaveObject(int buildingId);  // 1 when that building was bought
     virtual int HaveAward(const std::shared_ptr<TAward>& award);
     virtual int isAward(int id);
 
     // ---- Changes ----
-    // Appends the building (no test for one already there).
-    virtual int Kingdom_AddObject(const std::shared_ptr<TKingdomObject>& building);
+    // Appends the building's id (no test for one already there).
+    virtual int Kingdom_AddObject(int buildingId);
     virtual int Level_Unlock(int id);
     virtual int Level_Pass(int id);
     // The record of Level gets isPassed, the stars and score of this win and the profile's

@@ -6,7 +6,6 @@
 #include "game/progress/Awards.h"
 #include "game/progress/PlayerNames.h"
 #include "game/progress/Profile.h"
-#include "game/progress/ProgressHooks.h"
 #include "platform/Strings.h"
 
 namespace {
@@ -61,35 +60,19 @@ constexpr ProgressEntry kEntries[] = {
     {"Awards", "AwardsList", V::Awards, nullptr, nullptr, nullptr, 0, true},
 };
 
-// The ids of the buildings bought, those read without the kingdom to resolve them last.
-std::vector<int> BuildingIds(const TProfile& p) {
-    std::vector<int> ids;
-    for (const auto& b : p.Buildings)
-        if (b) ids.push_back(ProgressBuildingId(b));
-    ids.insert(ids.end(), p.UnresolvedBuildingIds.begin(), p.UnresolvedBuildingIds.end());
-    return ids;
-}
-
 // How many numbered entries the block's list gives (the list entry of the same block).
 int ListSize(const TProfile& p, const std::string& block) {
     for (const ProgressEntry& e : kEntries) {
         if (!NamesEqual(e.block, block)) continue;
         if (e.value == V::Records) return static_cast<int>(p.Levels.size());
-        if (e.value == V::Buildings) return static_cast<int>(BuildingIds(p).size());
+        if (e.value == V::Buildings) return static_cast<int>(p.Buildings.size());
     }
     return 0;
 }
 
+// The ids are kept as read: the kingdom judges them against its buildings where it uses them.
 void ReadBuildings(TProfile& p, const TBlockFilePtr& block, const std::string& key) {
-    for (const auto& entry : CountedEntries(block, key)) {
-        const int id = TruncToInt(entry->GetFloat(0));
-        if (auto building = ProgressHooks::FindBuilding(id)) {
-            p.Buildings.push_back(building);
-        } else if (!ProgressHooks::BuildingsKnown()) {
-            // Without the kingdom's buildings no id can be judged: keep it for the next save.
-            p.UnresolvedBuildingIds.push_back(id);
-        }
-    }
+    for (const auto& entry : CountedEntries(block, key)) p.Buildings.push_back(TruncToInt(entry->GetFloat(0)));
 }
 
 void ReadAwards(TProfile& p, const std::string& list) {
@@ -118,11 +101,6 @@ std::string AwardIds(const TProfile& p) {
 
 int ReadProfileNumber(const TBlockFilePtr& block, std::string_view path) {
     return TruncToInt(GetBFNumber(block, path));
-}
-
-// Buildings are told apart by their ids (start-up sets the hook before any building is made).
-int ProgressBuildingId(const std::shared_ptr<TKingdomObject>& building) {
-    return building ? ProgressHooks::BuildingId(*building) : 0;
 }
 
 std::span<const ProgressBlockInfo> ProgressBlocksTable() { return kBlocks; }
@@ -154,7 +132,7 @@ void WriteProgressBlock(const TProfile& p, const TBlockFilePtr& root, const std:
             }
             case V::Buildings: {
                 int k = 1;
-                for (int id : BuildingIds(p)) AddIntToBlock(block, e.key + std::to_string(k++), id);
+                for (int id : p.Buildings) AddIntToBlock(block, e.key + std::to_string(k++), id);
                 break;
             }
             case V::Awards: AddStringToBlock(block, e.key, AwardIds(p)); break;
@@ -224,10 +202,7 @@ void ResetProgressForNewGame(TProfile& p) {
             case V::Number:
             case V::Int: p.*e.number = e.newGame; break;
             case V::Records: p.Levels.clear(); break;
-            case V::Buildings:
-                p.Buildings.clear();
-                p.UnresolvedBuildingIds.clear();
-                break;
+            case V::Buildings: p.Buildings.clear(); break;
         }
     }
 }

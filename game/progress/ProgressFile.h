@@ -14,7 +14,6 @@
 
 #include "engine/data/BlockFile.h"
 
-class TKingdomObject;
 class TProfile;
 
 // What an entry holds and how it is written and read.
@@ -68,9 +67,6 @@ void ResetProgressForNewGame(TProfile& profile);
 
 // A number entry read as the profiles read numbers: a real, truncated toward zero.
 int ReadProfileNumber(const TBlockFilePtr& block, std::string_view path);
-
-// A building's id (0 while the kingdom has not installed its hook).
-int ProgressBuildingId(const std::shared_ptr<TKingdomObject>& building);
 
 // The numbered entries prefix + 1 .. prefix + i of a block, i being its count "i". A damaged
 // count cannot run the reading on and on: it is held to the entries the block has, and numbers

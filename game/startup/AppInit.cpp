@@ -28,11 +28,9 @@
 #include "game/effects/EffectsStartup.h"
 #include "game/effects/EngParticle.h"
 #include "game/kingdom/Kingdom.h"
-#include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
 #include "game/progress/PlayerNotices.h"
 #include "game/progress/Profile.h"
-#include "game/progress/ProgressHooks.h"
 #include "game/progress/ProgressScreens.h"
 #include "game/levels/Numbers.h"
 #include "game/puzzle/FlyHints.h"
@@ -141,12 +139,8 @@ void WireHooks() {
         return true;
     };
 
-    // A player's progress: the screens of its flow, handed in (not a slot), and the kingdom's
-    // buildings.
+    // A player's progress: the screens of its flow, handed in (not a slot).
     SetProgressScreens(std::make_shared<TShellProgressScreens>());
-    ProgressHooks::FindBuilding = [](int id) { return GetKingdomObject(id); };
-    ProgressHooks::BuildingsKnown = [] { return !AllKingdomObjects.empty(); };
-    ProgressHooks::BuildingId = [](const TKingdomObject& building) { return building.id; };
 }
 
 namespace {

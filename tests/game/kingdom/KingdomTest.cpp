@@ -55,7 +55,7 @@ protected:
         Profile = CreateNewProfile("Kim");
         Profile->KingdomTutorialScreenShowed = 1;
         Profile->Score = score;
-        for (int id : owned) Profile->Kingdom_AddObject(GetKingdomObject(id));
+        for (int id : owned) Profile->Kingdom_AddObject(id);
     }
     void Enter() {
         SetAppScreen(Kingdom);
@@ -170,7 +170,7 @@ TEST_F(KingdomTest, BuyingNeedsThePriceAndTheFourthPurchaseOpensTheNextStage) {
     EXPECT_EQ(Kingdom->CanAfford(sheepfold), 0);
     EXPECT_EQ(Kingdom->BuyObject(sheepfold), 0);
     EXPECT_EQ(Profile->Score, price - 1);
-    EXPECT_EQ(Profile->Kingdom_HaveObject(sheepfold), 0);
+    EXPECT_EQ(Profile->Kingdom_HaveObject(sheepfold->id), 0);
 
     // Exactly the price: the click buys it, the score drops to 0.
     Profile->Score = price;
@@ -180,7 +180,7 @@ TEST_F(KingdomTest, BuyingNeedsThePriceAndTheFourthPurchaseOpensTheNextStage) {
     Click(Kingdom->BuildButton[0]->Button);
     EXPECT_EQ(Profile->Score, 0);
     EXPECT_EQ(Profile->CashSpend, price);
-    EXPECT_EQ(Profile->Kingdom_HaveObject(sheepfold), 1);
+    EXPECT_EQ(Profile->Kingdom_HaveObject(sheepfold->id), 1);
     EXPECT_EQ(Kingdom->dHide, 1.0f);
     EXPECT_EQ(Kingdom->HideText, 1);
 
@@ -223,6 +223,18 @@ TEST_F(KingdomTest, TheLastStageStaysAndAStageFromOutsideTheTableIsBroughtIn) {
         EXPECT_EQ(Kingdom->BuildButton[static_cast<size_t>(i)]->isHidden(), 1);
         EXPECT_EQ(Kingdom->BuildHideButton[static_cast<size_t>(i)]->Obj->isEnabled, 0);
     }
+}
+
+// The profile keeps the ids its file gave; the kingdom shows the buildings they name and forgets
+// those that name none (a damaged file), keeping the order of the rest.
+TEST_F(KingdomTest, EnteringShowsTheOwnedBuildingsAndForgetsIdsThatNameNone) {
+    NewPlayer({22, 99, 5, 0});
+    Enter();
+    EXPECT_EQ(Profile->Buildings, (std::vector<int>{22, 5}));
+    for (const auto& building : AllKingdomObjects)
+        EXPECT_EQ(building->dAlpha, building->id == 22 || building->id == 5 ? 1.0f : 0.0f) << building->id;
+    EXPECT_EQ(Kingdom->isObjectAvailable(5), 1);
+    EXPECT_EQ(Kingdom->isObjectAvailable(1), 0);
 }
 
 TEST_F(KingdomTest, EnteringShowsTheScoreAndTheHelpOnTheFirstVisitOnly) {

@@ -97,20 +97,14 @@ TEST(ProfileRecordsTest, QueriesCreateNothingAndWinsAreBookedAndCounted) {
 }
 
 TEST(ProfileRecordsTest, KingdomAndAwardQueries) {
-    WireHooks();  // as start-up does
     TProfile p;
     for (int id = 1; id <= 28; ++id) {
-        auto b = std::make_shared<TKingdomObject>();
-        b->id = id;
-        p.Kingdom_AddObject(b);
+        p.Kingdom_AddObject(id);
         EXPECT_EQ(p.Kingdom_FirstAward(), id >= 14 ? 1 : 0) << id;
         EXPECT_EQ(p.Kingdom_SecondAward(), id == 28 ? 1 : 0) << id;
     }
-    auto other = std::make_shared<TKingdomObject>();
-    other->id = 7;
-    EXPECT_EQ(p.Kingdom_HaveObject(other), 1);
-    other->id = 29;
-    EXPECT_EQ(p.Kingdom_HaveObject(other), 0);
+    EXPECT_EQ(p.Kingdom_HaveObject(7), 1);
+    EXPECT_EQ(p.Kingdom_HaveObject(29), 0);
 
     auto award = std::make_shared<TAward>();
     award->id = 4;
@@ -134,8 +128,7 @@ TEST_F(ProfileTest, StartNewClearsProgressKeepsAwardsAndGoesToTheStagesMap) {
     p->Score = 9000;
     p->CurrScreen = "Kingdom";
     p->BuildingStage = 4;
-    p->Buildings.push_back(std::make_shared<TKingdomObject>());
-    p->UnresolvedBuildingIds = {9};
+    p->Buildings = {4, 9};
     p->Level_Unlock(40);
     p->Awards.push_back(std::make_shared<TAward>());
     auto level = SmallLevel();
@@ -151,7 +144,6 @@ TEST_F(ProfileTest, StartNewClearsProgressKeepsAwardsAndGoesToTheStagesMap) {
     EXPECT_EQ(p->CurrScreen, "");
     EXPECT_EQ(p->CanContinue(), 0);
     EXPECT_TRUE(p->Buildings.empty());
-    EXPECT_TRUE(p->UnresolvedBuildingIds.empty());
     ASSERT_EQ(p->Levels.size(), 1u);
     EXPECT_EQ(p->Levels[0]->ToString(), "1,0,1,0,0,0,0");
     EXPECT_EQ(p->Awards.size(), 1u);

@@ -15,7 +15,6 @@
 #include "engine/system/Hook.h"
 #include "engine/system/Paths.h"
 #include "game/kingdom/Kingdom.h"
-#include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
 #include "game/progress/Profile.h"
 #include "game/progress/ProgressFile.h"
@@ -84,20 +83,14 @@ protected:
         Kingdom = nullptr;
         Profiles = nullptr;
         ResetProfileGlobals();
-        AllKingdomObjects.clear();
         AwardsList.clear();
         bDir = oldBDir;
         AppDataFolder = oldAppDataFolder;
         PuzzleTest::TearDown();
     }
 
-    // The catalogues that a progress file's ids refer to: the 28 buildings and the 18 awards.
+    // The catalogue that a progress file's award ids refer to: the 18 awards.
     void AddCatalogues() {
-        for (int id = 1; id <= 28; ++id) {
-            auto b = std::make_shared<TKingdomObject>();
-            b->id = id;
-            AllKingdomObjects.push_back(b);
-        }
         for (int id = 1; id <= 18; ++id) {
             auto a = std::make_shared<TAward>();
             a->id = id;

@@ -64,7 +64,7 @@ TEST_F(RepairKillTest, AStartKilledAtAnyWriteOfItsRepairLeavesTheDamagedFileOrIt
         for (int id = 1; id <= 2 + k; ++id) ann->Level_Pass(id);
         ann->Level = 3 + k;
         ann->Score = k == 0 ? 5000 : 5011;
-        ann->Kingdom_AddObject(GetKingdomObject(1 + k));
+        ann->Kingdom_AddObject(1 + k);
         bob->Level = 2;
         auto board = SmallLevel();
         board->LevelSeconds = 7 + 2 * k;

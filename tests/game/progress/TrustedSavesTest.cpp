@@ -84,7 +84,7 @@ protected:
             ann->CurrScreen = k == 0 ? "Stages" : "Kingdom";
             ann->HintUsed = 1 + k;
             ann->Buildings.clear();
-            for (int id = 1; id <= 1 + k; ++id) ann->Kingdom_AddObject(GetKingdomObject(id));
+            for (int id = 1; id <= 1 + k; ++id) ann->Kingdom_AddObject(id);
             ann->BuildingStage = k;
             ann->Awards = {GetAwardById(3)};
             if (k == 1) ann->Awards.push_back(GetAwardById(7));
@@ -285,7 +285,7 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
         ann->Levels.clear();
         for (int id = 1; id < level - 33; ++id) ann->Level_Pass(id);
         ann->Buildings.clear();
-        for (int id = 1; id <= buildings; ++id) ann->Kingdom_AddObject(GetKingdomObject(id));
+        for (int id = 1; id <= buildings; ++id) ann->Kingdom_AddObject(id);
         ann->BuildingStage = buildings / 4;
         ann->Awards.clear();
         for (int id : awards) ann->Awards.push_back(GetAwardById(id));
@@ -779,7 +779,7 @@ TEST_F(TrustedSavesTest, ARenamedPlayerKeepsTheSaveBefore) {
     writer->SaveAtEnd();
     for (int id = 1; id <= 2; ++id) ann->Level_Pass(id);
     ann->HintUsed = 4;
-    ann->Kingdom_AddObject(GetKingdomObject(2));
+    ann->Kingdom_AddObject(2);
     ann->Awards = {GetAwardById(5)};
     ann->CurrLevel = Board(20);
     writer->SaveAtEnd();

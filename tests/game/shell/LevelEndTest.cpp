@@ -423,7 +423,7 @@ TEST_F(LevelEndTest, EachAwardHoldsAtItsThresholdOnItsOwnScreenOnly) {
         p.Levels.clear();
         for (int i = 1; i <= n; ++i) p.GetLevel(i, 1)->isPassed = 1;
     };
-    auto buildings = [](TProfile& p, int n) { p.Buildings.assign(n, nullptr); };
+    auto buildings = [](TProfile& p, int n) { p.Buildings.assign(n, 1); };
     static auto s_stars = stars;
     static auto s_played = played;
     static auto s_buildings = buildings;
