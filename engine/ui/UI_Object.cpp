@@ -398,12 +398,12 @@ int TUIButton::UpdateOverAndHold() {
     // A drag that began on another object blocks the button until the left button is released.
     if (Screen != nullptr && Screen->CurrHoldedObject && Screen->CurrHoldedObject.get() != this) return 0;
     if (isHold != 0) {
-        // The click completes on release, wherever the pointer is.
-        if (Mouse::LeftHolded == 0) {
-            isClick = 1;
-            isHold = 0;
-        }
-        return 0;
+        // The click completes on release, wherever the pointer is. A release and a new press
+        // within one frame complete it too, and the new press may begin the next hold.
+        if (!Mouse::LetGo(1)) return 0;
+        isClick = 1;
+        isHold = 0;
+        if (Mouse::LeftHolded == 0 || Mouse::LeftPressed == 0) return 0;
     }
     isOver = UpdateOver(0);
     if (isOver != 0 && Mouse::LeftHolded != 0) isHold = 1;
