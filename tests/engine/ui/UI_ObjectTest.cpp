@@ -159,6 +159,42 @@ TEST_F(UIObjectTest, ClickIsReportedInTheReleaseFrameOnlyAndSoundedOnThePress) {
     EXPECT_EQ(sound->plays.front(), (std::array<float, 3>{1.0f, -1.0f, 0.05f}));
 }
 
+// Every press and its release over the button is one click, however they fall between frames: a
+// press let go before the frame came (a quick click, a tap) reads as held for that frame, and a
+// release and a new press within one frame complete the click held and begin the next.
+TEST_F(UIObjectTest, EveryPressAndReleaseIsOneClickHoweverTheyFallBetweenFrames) {
+    struct Case {
+        const char* what;
+        int x;
+        std::vector<std::string> frames;  // per frame, what came before it: 'd' press, 'u' release
+        int clicks;
+    };
+    const Case cases[] = {
+        {"a tap", 120, {"du", "", ""}, 1},
+        {"two taps in two frames running", 120, {"du", "du", "", ""}, 2},
+        {"held, let go and pressed again within one frame", 120, {"d", "", "ud", "", "u", ""}, 2},
+        {"a tap beside the button", 10, {"du", "", ""}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetInput();
+        Mouse::Reset();
+        TAppScreen screen;
+        auto button = ButtonOn(screen);
+        int clicks = 0;
+        for (const std::string& events : c.frames) {
+            MoveAspectMouse(static_cast<float>(c.x), 60.0f);
+            for (char e : events) InjectMouseButton(1, e == 'd');
+            BeginInputFrame();
+            Mouse::Update();
+            screen.UpdateObjects();
+            clicks += button->isClick;
+        }
+        EXPECT_EQ(clicks, c.clicks);
+        EXPECT_EQ(button->isHold, 0);
+    }
+}
+
 TEST_F(UIObjectTest, HoldStartsOnlyOverTheButtonAndNeverWhileAnotherObjectIsHeld) {
     struct Step {
         int x, y;
