@@ -189,10 +189,11 @@ std::string WrapDialogText(const std::string& text, size_t columns) {
         // One line of the text, broken while it is wider than a line of the box.
         while (rest.size() > columns) {
             // The last blank within the width (a blank just past it ends the line too); a word
-            // longer than a whole line is broken inside.
+            // longer than a whole line is broken inside, after its last "/" or "-" that fits.
             size_t cut = rest.find_last_of(U' ', columns), next = cut;
             if (cut == std::u32string::npos || cut == 0) {
-                cut = next = columns;
+                const size_t mark = rest.find_last_of(U"/-", columns - 1);
+                cut = next = mark != std::u32string::npos && mark > 0 ? mark + 1 : columns;
             } else {
                 while (cut > 0 && rest[cut - 1] == U' ') --cut;
             }

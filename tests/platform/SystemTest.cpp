@@ -124,7 +124,8 @@ TEST(SystemTest, ADialogsTextIsBrokenIntoLinesThatFit) {
         {"short", 10, "short"},
         {"one two three four", 9, "one two\nthree\nfour"},
         {"exactly ten and more", 10, "exactly\nten and\nmore"},
-        {"a /very/long/folder/name here", 8, "a\n/very/lo\nng/folde\nr/name\nhere"},
+        {"a /very/long/folder/name here", 8, "a\n/very/\nlong/\nfolder/\nname\nhere"},
+        {"averyveryverylongword", 8, "averyver\nyverylon\ngword"},
         {"kept\n\nbreaks and wrapped", 8, "kept\n\nbreaks\nand\nwrapped"},
         {"caf\xC3\xA9 caf\xC3\xA9 caf\xC3\xA9", 9, "caf\xC3\xA9 caf\xC3\xA9\ncaf\xC3\xA9"},  // characters, not bytes
         {"blanks   between", 7, "blanks\nbetween"},

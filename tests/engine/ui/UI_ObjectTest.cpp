@@ -658,6 +658,52 @@ TEST_F(UIObjectTest, TextWithoutAScreenOrWithItsOwnClass) {
     ASSERT_NE(copy->DrawObject, nullptr);
 }
 
+// A text that does not fit its box is laid out in a larger box and drawn scaled down into its own:
+// whole, at the largest scale that holds it; one that fits stays at its own size (every character
+// one pixel wide, a line 16 high: the box holds two lines of 20).
+TEST_F(UIObjectTest, ATextTooLargeForItsBoxIsDrawnSmallerToFitIt) {
+    texttest::FakeText fake;
+    const struct {
+        const char* text;
+        bool scaled;
+    } cases[] = {
+        {"fits on one line", false},
+        {"two lines of words that fit", false},
+        {"a message of many words that needs four or five lines at its own size", true},
+        {"averyveryverylongwordofthirtyone", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto text = CreateUIText(c.text, 5, 6, 20, 32, std::make_shared<TTextClass>());
+        text->FitToBox();
+        const float k = text->CurrState->tfr->sx;
+        EXPECT_EQ(text->CurrState->tfr->sy, k);
+        auto layout = std::dynamic_pointer_cast<TAppDrawObjectText>(text->DrawObject);
+        ASSERT_NE(layout, nullptr);
+        float widest = 0.0f;
+        for (const auto& line : layout->Lines) widest = std::max(widest, line->GetFullWidth());
+        EXPECT_LE(layout->TxtHeight * k, 32.0f + 0.01f);
+        EXPECT_LE(widest * k, 20.0f + 0.01f);
+        if (!c.scaled) {
+            EXPECT_EQ(k, 1.0f);
+            continue;
+        }
+        EXPECT_LT(k, 1.0f);
+        EXPECT_GE(k, 0.3f);
+        // The next step up would not hold it.
+        auto larger = CreateUIText(c.text, 5, 6, static_cast<int>(20 / (k + 0.05f)), static_cast<int>(32 / (k + 0.05f)),
+                                   std::make_shared<TTextClass>());
+        auto largerLayout = std::dynamic_pointer_cast<TAppDrawObjectText>(larger->DrawObject);
+        float largerWidest = 0.0f;
+        for (const auto& line : largerLayout->Lines) largerWidest = std::max(largerWidest, line->GetFullWidth());
+        EXPECT_TRUE(largerLayout->TxtHeight > 32 / (k + 0.05f) || largerWidest > 20 / (k + 0.05f));
+        // Set to a short text again, it is drawn at its own size.
+        text->SetText("short");
+        text->FitToBox();
+        EXPECT_EQ(text->CurrState->tfr->sx, 1.0f);
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Creation
 
