@@ -113,12 +113,17 @@ TEST(QuickClickTest, ATapDoesWhatAClickDoesOnEveryScreen) {
              EXPECT_EQ(d.Progress("Buildings::Object1"), "5");
              EXPECT_EQ(d.Progress("Stats::CashSpend"), "20");
          }},
-        {"the kingdom's Hide", "", toKingdom + Tap(kKingdom, kHide), kKingdom + 60, std::to_string(kKingdom + 50),
+        {"the kingdom's Hide", "", toKingdom + Tap(kKingdom, kHide) + Click(kKingdom + 60, kCard), kKingdom + 150,
+         std::to_string(kKingdom + 50),
          [](const Done& d) {
              // The bar at the top has stepped aside: the grass shows where it stood.
              const TPixmapPtr shot = d.ShotAt(kKingdom + 50);
              ASSERT_TRUE(shot);
              EXPECT_TRUE(IsGrass(Rgb(shot, kX + 180, 30))) << std::hex << Rgb(shot, kX + 180, 30);
+             // A click where a card stood brings the bar back and buys nothing.
+             ASSERT_TRUE(d.run.shot);
+             EXPECT_FALSE(IsGrass(Rgb(d.run.shot, kX + 180, 30))) << std::hex << Rgb(d.run.shot, kX + 180, 30);
+             EXPECT_EQ(d.Progress("Buildings::Object1"), "");
          }},
         {"the kingdom's Menu", "", toKingdom + Tap(kKingdom, kKingdomMenu) + Click(kKingdom + 60, kCard),
          kKingdom + 120, "",
