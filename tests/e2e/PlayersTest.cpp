@@ -119,8 +119,8 @@ TEST_F(PlayersTest, PlayersAreMadeWithTheMouseAndTheKeyboardAndSwitched) {
     ASSERT_EQ(GetBlockFilesList(index, "Profile").size(), 2u);
     EXPECT_EQ(GetBFString(GetBlockFilesList(index, "Profile")[0], "Name"), "ANN");
     // The old name's file goes where a deleted player's go: no rebuilt list brings PLAYER back.
-    EXPECT_EQ(FileType(Profiles() + "80-108-97-121-101-114.AppProfile"), 0);
-    EXPECT_EQ(FileType(Profiles() + "Deleted/80-108-97-121-101-114.AppProfile"), 1);
+    EXPECT_EQ(FileType(Profiles() + "80-76-65-89-69-82.AppProfile"), 0);
+    EXPECT_EQ(FileType(Profiles() + "Deleted/80-76-65-89-69-82.AppProfile"), 1);
     EXPECT_EQ(GetBFString(LoadBlockFile(Profiles() + "66-79-66.AppProfile"), "Levels::Level1"), "1,0,1,0,0,0,0");
 
     // Restarted: ANN picked, then the program left through Exit and its question (a run that

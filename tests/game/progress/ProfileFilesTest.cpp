@@ -46,14 +46,14 @@ TEST_F(ProfileFilesTest, FirstRunWritesTheStartPlayerThenAnIndexNamingIt) {
     auto manager = ReadPlayers();
     ASSERT_EQ(manager->ProfilesList.size(), 1u);
     EXPECT_EQ(Profile, manager->CurrProfile);
-    EXPECT_EQ(Profile->name, "Player");
+    EXPECT_EQ(Profile->name, "PLAYER");
     EXPECT_EQ(Profile->Level, 0);  // nothing unlocked until the player starts
 
     const std::string id = Profile->FileName;
     auto index = LoadBlockFile(ProfilesFile("Profiles.dat"));
     EXPECT_EQ(GetBFString(index, "Settings::CurrProfile"), id);
     EXPECT_EQ(GetBFString(index, "Profile::Id"), id);
-    EXPECT_EQ(GetBFString(index, "Profile::Name"), "Player");
+    EXPECT_EQ(GetBFString(index, "Profile::Name"), "PLAYER");
     auto progress = LoadBlockFile(ProfilesFile(id + ".AppProfile"));
     EXPECT_EQ(GetBFInt(progress, "Levels::i"), 0);
     EXPECT_EQ(GetBFString(progress, "Awards::AwardsList"), "");
