@@ -557,12 +557,19 @@ ListBlocks ReadListBlocks(const CheckedFile& file) {
 // stay open ("").
 std::vector<std::string> MergedOrder(const ListBlocks& list, const ListBlocks& before) {
     std::vector<std::string> order = list.ids;
-    // Each player of the save before that the list does not name goes after the one before it
-    // there (into an open place when there is one): where the list lost a block, or its opening
-    // line, the save before still tells the place.
+    // (A list cut short has lost its last places: they are open.)
+    if (order.size() < before.ids.size()) order.resize(before.ids.size());
+    // Each player of the save before that the list does not name takes the same place when the
+    // list's is open, else goes after the one before it there (into an open place when there is
+    // one): where the list lost a block, or its opening line, the save before still tells the
+    // place.
     for (size_t i = 0; i < before.ids.size(); ++i) {
         const std::string& id = before.ids[i];
         if (id.empty() || std::find(order.begin(), order.end(), id) != order.end()) continue;
+        if (i < order.size() && order[i].empty()) {
+            order[i] = id;
+            continue;
+        }
         size_t at = 0;
         for (size_t j = i; j-- > 0;) {
             const auto found = std::find(order.begin(), order.end(), before.ids[j]);

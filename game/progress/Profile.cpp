@@ -308,8 +308,6 @@ constexpr LevelPart kLevelParts[] = {
     {"Level::TilesData", false, "the tiles uncovered and crossed"},
     {"Level", true, "the hints"},
 };
-// The part that holds the board's play: without it there is no board to resume.
-constexpr size_t kBoardPart = 2;
 // The part that the level's own file always holds as well (the picture).
 constexpr size_t kPicturePart = 1;
 
@@ -686,6 +684,14 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
     const CheckedFile copies[2] = {ReadCheckedFile(path), ReadCheckedFile(backup)};
     read.found = FileType(path) == 1;
     read.bytes = copies[0].bytes;
+    // A damaged file that still holds parts of this save whole is put together part by part
+    // below, not passed over for a whole copy of the save before.
+    bool fileHoldsParts = false;
+    if (copies[0].checked && !copies[0].good())
+        for (size_t p = 0; p < std::size(kLevelParts); ++p)
+            if (p != kPicturePart &&
+                TrustedPart(copies[0], kLevelParts[p].path, LevelSeed(level, progressCount), kLevelParts[p].own))
+                fileHoldsParts = true;
     for (int c = 0; c < 2; ++c) {
         const std::string& file = c == 0 ? path : backup;
         if (FileType(file) != 1) continue;
@@ -703,7 +709,8 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         // when it pairs with the progress file's save before at the same level as now.
         const bool standsIn = !isCurrent && record && (current != Current::None || HasLevelInProgress) &&
                               count == before.count && recordLevel == before.level && before.level == level;
-        std::shared_ptr<TLevel> board = whole ? PacLevelFromBlockFile(copy.root, file) : nullptr;
+        std::shared_ptr<TLevel> board =
+            whole && (isCurrent || !fileHoldsParts) ? PacLevelFromBlockFile(copy.root, file) : nullptr;
         if (board && (matches || standsIn)) {
             CurrLevel = board;
             resumed = true;
@@ -736,8 +743,9 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         if (SetFileAside(file).empty()) KeptFiles.push_back(file);
     }
     // No copy is a whole board of this save: each part from whichever copy holds it whole for
-    // this save, or for the save before at the same level; the picture, when neither holds it,
-    // from the level's own file. Without the board's play there is no board to resume.
+    // this save, or for the save before at the same level; a part neither holds (the picture
+    // always) from the level's own file. With no part of the play in either, there is no board
+    // to resume.
     std::vector<std::string> kept, fromBefore, lost;
     bool salvaged = false;
     if (!resumed && (current != Current::None || HasLevelInProgress)) {
@@ -756,7 +764,9 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
                 }
             }
         }
-        if (parts[kBoardPart]) {
+        bool play = false;
+        for (size_t p = 0; p < std::size(kLevelParts); ++p) play = play || (p != kPicturePart && parts[p]);
+        if (play) {
             LoadCurrLevel();
             auto fresh = std::dynamic_pointer_cast<TPACLevel>(CurrLevel);
             const auto own = fresh ? PacLevelToBlockFile(fresh, path, 0) : CreateBlockFile(path);

@@ -193,14 +193,21 @@ TBlockFilePtr TrustedPart(const CheckedFile& file, const std::string& path, cons
     if (steps.empty()) return nullptr;
     const std::string indent(steps.size() - 1, '\t');
     if (!ownEntries) return ReadBlockAlone(file, indent, steps.back(), holds);
-    // The block's own entries: the lines one tab deeper than its opening line that open no block
-    // (a block that does not read whole cannot hide them).
+    // The block's own entries: the lines between its opening and closing lines, one tab deeper,
+    // that open no block (a block inside it that does not read whole cannot hide them).
     const std::string inner = indent + "\t";
     std::string own = steps.back() + "{\n";
-    for (const std::string& line : SplitLines(file.text))
-        if (StartsWith(line, inner) && line.size() > inner.size() && line[inner.size()] != '\t' &&
-            line[inner.size()] != '}' && !EndsWith(line, "{"))
+    bool inside = false;
+    for (const std::string& line : SplitLines(file.text)) {
+        if (line == indent + steps.back() + "{") {
+            inside = true;
+        } else if (!StartsWith(line, inner)) {
+            inside = false;  // (its closing line, or whatever line stands at its place)
+        } else if (inside && line.size() > inner.size() && line[inner.size()] != '\t' && line[inner.size()] != '}' &&
+                   !EndsWith(line, "{")) {
             own += line + "\n";
+        }
+    }
     own += "}\n";
     bool whole = false;
     block = GetBlockFileNO_NEW(ParseBlockFileTextChecked(own, file.root->name, whole), steps.back());
@@ -233,6 +240,11 @@ std::vector<TopBlock> TopBlocks(const CheckedFile& file) {
         top.block = GetBlockFileNO_NEW(root, top.name);
         top.trusted = top.block && file.checked && BlockCheck(top.block) == CheckState::Holds;
         blocks.push_back(top);
+        // A block whose opening line was lost ran on into the one before: each line that closes
+        // a block at the top after the first is one more block, unread.
+        int closings = 0;
+        for (size_t at = part.find("\n}\n"); at != std::string_view::npos; at = part.find("\n}\n", at + 1)) ++closings;
+        for (int extra = 1; extra < closings; ++extra) blocks.push_back({});
     }
     return blocks;
 }

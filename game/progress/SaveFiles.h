@@ -92,7 +92,8 @@ TBlockFilePtr TrustedPart(const CheckedFile& file, const std::string& path, cons
 // The blocks at the top of a file in their order, each with its name and whether it can be
 // trusted (its own check holds; every block of a file without checks that reads whole). A file
 // that does not read whole is cut into its blocks where a line opens one at the top, and each is
-// read alone, so that one damage costs one block and the others keep their places.
+// read alone, so that one damage costs one block and the others keep their places (a block whose
+// opening line is lost counts as one more block that does not read).
 struct TopBlock {
     std::string name;     // as its opening line gives it
     TBlockFilePtr block;  // null when it did not read

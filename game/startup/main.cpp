@@ -46,13 +46,15 @@
 //   --fail-writes KIND (developer and tests) every file the game writes in the per-user folders
 //                      fails as on a full disk ("disk-full": writing fails) or in a read-only
 //                      folder ("read-only": writing, renaming and removing fail), to see what the
-//                      player is told
+//                      player is told; "kill-at-N": the game is killed (SIGKILL) as it is about to
+//                      make its N-th write, rename or removal there, as a crash would end it
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -106,7 +108,7 @@ struct HarnessOptions {
     bool arrangeLevels = false;
     std::vector<int> shotFrames;
     bool fromMenu = false;
-    std::string failWrites;  // "disk-full", "read-only"; empty: writes as they come
+    std::string failWrites;  // "disk-full", "read-only", "kill-at-N"; empty: writes as they come
 };
 
 // The harness options; --data and --user-dir are the folders' (ParseAppPathOptions).
@@ -170,8 +172,9 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
             options.arrangeLevels = true;
         } else if (arg == "--fail-writes") {
             value(options.failWrites);
-            if (options.failWrites != "disk-full" && options.failWrites != "read-only") {
-                Error("Option --fail-writes takes disk-full or read-only", Here());
+            if (options.failWrites != "disk-full" && options.failWrites != "read-only" &&
+                !(StartsWith(options.failWrites, "kill-at-") && StringToInt(options.failWrites.substr(8)) > 0)) {
+                Error("Option --fail-writes takes disk-full, read-only or kill-at-N", Here());
                 options.failWrites.clear();
             }
         } else if (arg == "--menu-frames") {
@@ -189,8 +192,16 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
 void InstallWriteFaults(const std::string& kind) {
     if (kind.empty()) return;
     const bool readOnly = kind == "read-only";
-    SetWriteFaultHook([readOnly](const std::string& path, FileWrite what) {
+    const int killAt = StartsWith(kind, "kill-at-") ? StringToInt(kind.substr(8)) : 0;
+    SetWriteFaultHook([readOnly, killAt, writes = 0](const std::string& path, FileWrite what) mutable {
         if (AppDataRootFolder.empty() || !PathIsInside(AppDataRootFolder, RealPath(path))) return 0;
+        if (killAt > 0) {
+            if (++writes == killAt) {
+                std::fflush(nullptr);
+                raise(SIGKILL);
+            }
+            return 0;
+        }
         if (readOnly) return EROFS;
         return what == FileWrite::Save ? ENOSPC : 0;
     });
