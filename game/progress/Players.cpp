@@ -599,21 +599,26 @@ bool TPlayers::_readListed(const TBlockFilePtr& index, std::vector<std::string>&
         auto profile = std::make_shared<TProfile>();
         profile->SetName(listedName);
         // Where the list's Id and its name disagree, the files there are win: the player's files
-        // are those of the name's Id, else of the listed Id, else of the Id an earlier build gave
-        // the name (before the characters that draw nothing were taken out of names); of two with
-        // files, the one whose file names this player.
+        // are the first of the list's Id, the name's Id and the Id an earlier build gave the name
+        // (before the characters that draw nothing were taken out of names) whose progress file
+        // names this player; when none does, those of the name's Id, else the list's, else the
+        // earlier build's.
         std::vector<std::string> candidates;
         for (const std::string& id : {profile->FileName, listedId, EarlierId(listedName)})
             if (IsPlainId(id) && std::find(candidates.begin(), candidates.end(), id) == candidates.end())
                 candidates.push_back(id);
         std::string filesId;
-        for (const std::string& id : candidates) {
-            if (!HasProgress(id)) continue;
-            if (filesId.empty()) filesId = id;
-            if (candidates.size() > 1 && NameInFile(id) == PlayerNameKey(listedName)) {
-                filesId = id;
-                break;
-            }
+        for (const std::string& id : candidates)
+            if (filesId.empty() && HasProgress(id)) filesId = id;
+        if (candidates.size() > 1) {
+            std::vector<std::string> byList = candidates;
+            const auto listed = std::find(byList.begin(), byList.end(), listedId);
+            if (listed != byList.end()) std::rotate(byList.begin(), listed, listed + 1);
+            for (const std::string& id : byList)
+                if (HasProgress(id) && NameInFile(id) == PlayerNameKey(listedName)) {
+                    filesId = id;
+                    break;
+                }
         }
         if (filesId.empty()) {
             // A player deleted after this list was written: the files went to the deleted
