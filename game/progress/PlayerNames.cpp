@@ -20,9 +20,9 @@ bool isInvisible(char32_t code) {
         char32_t first, last;
     };
     static constexpr Range kInvisible[] = {
-        {0xAD, 0xAD},       {0x34F, 0x34F},     {0x61C, 0x61C},     {0x115F, 0x1160},   {0x17B4, 0x17B5},
-        {0x180B, 0x180F},   {0x200B, 0x200F},   {0x2028, 0x202E},   {0x2060, 0x206F},   {0x2800, 0x2800},
-        {0x3164, 0x3164},   {0xFE00, 0xFE0F},   {0xFEFF, 0xFEFF},   {0xFFA0, 0xFFA0},   {0xFFF0, 0xFFFB},
+        {0xAD, 0xAD},       {0x34F, 0x34F},     {0x61C, 0x61C},     {0x115F, 0x1160}, {0x17B4, 0x17B5},
+        {0x180B, 0x180F},   {0x200B, 0x200F},   {0x2028, 0x202E},   {0x2060, 0x206F}, {0x2800, 0x2800},
+        {0x3164, 0x3164},   {0xFE00, 0xFE0F},   {0xFEFF, 0xFEFF},   {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFFB},
         {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
     };
     for (const Range& r : kInvisible)
@@ -60,7 +60,8 @@ constexpr Accented kAccented[] = {
 
 // Greek and Cyrillic capitals (and the signs of units) that the game's font draws exactly as a
 // Latin capital, and that capital.
-constexpr std::u32string_view kLookAlikes = U"ΑΒΕΖΗΙΚΜΝΟΡΤΥΧϹͿАВЕКМНОРСТХЅІЈԚԜҮӀ\u212A\u212B";
+constexpr std::u32string_view kLookAlikes =
+    U"ΑΒΕΖΗΙΚΜΝΟΡΤΥΧϹͿАВЕКМНОРСТХЅІЈԚԜҮӀ\u212A\u212B";
 constexpr std::u32string_view kLatin = U"ABEZHIKMNOPTYXCJABEKMHOPCTXSIJQWYIKÅ";
 
 }  // namespace

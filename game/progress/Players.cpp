@@ -121,8 +121,7 @@ std::string NameInFile(const std::string& id) {
 // Names in a player's words: "A", "A and B", "A, B and C".
 std::string NamesInWords(const std::vector<std::string>& names) {
     std::string text;
-    for (size_t k = 0; k < names.size(); ++k)
-        text += (k == 0 ? "" : k + 1 == names.size() ? " and " : ", ") + names[k];
+    for (size_t k = 0; k < names.size(); ++k) text += (k == 0 ? "" : k + 1 == names.size() ? " and " : ", ") + names[k];
     return text;
 }
 
@@ -196,7 +195,8 @@ TBlockFilePtr TPlayers::_listRoot(int saveNumber) {
     auto settings = CreateBlockFile("Settings", root);
     // (The current player by the Id of the files that hold its save.)
     if (CurrProfile)
-        AddStringToBlock(settings, "CurrProfile", CurrProfile->FilesId.empty() ? CurrProfile->FileName : CurrProfile->FilesId);
+        AddStringToBlock(settings, "CurrProfile",
+                         CurrProfile->FilesId.empty() ? CurrProfile->FileName : CurrProfile->FilesId);
     for (const auto& profile : ProfilesList) {
         auto block = CreateBlockFile("Profile", root);
         AddStringToBlock(block, "Id", profile->FilesId.empty() ? profile->FileName : profile->FilesId);
@@ -264,8 +264,10 @@ bool TPlayers::_setAsideUnder(const TProfilePtr& profile) {
     Error("Files of an earlier player under " + id + " were moved to " + DeletedFolder() + "; " + profile->name +
               " does not take them",
           Here());
-    TellPlayer("Saves of an earlier player named " + who + " were found and moved to the folder of deleted players' "
-               "saves; " + who + " keeps none of them.");
+    TellPlayer("Saves of an earlier player named " + who +
+               " were found and moved to the folder of deleted players' "
+               "saves; " +
+               who + " keeps none of them.");
     return true;
 }
 
@@ -297,7 +299,8 @@ int TPlayers::_finishRenames(std::vector<TProfilePtr>& renamed) {
         const std::string parking = ParkingId(p->FileName);
         std::vector<std::string> files = FilesOf(parking);
         // (The progress file last: the others are in place when it is.)
-        std::stable_partition(files.begin(), files.end(), [&](const std::string& f) { return f != parking + kProgressExt; });
+        std::stable_partition(files.begin(), files.end(),
+                              [&](const std::string& f) { return f != parking + kProgressExt; });
         for (const std::string& file : files) {
             std::string bytes;
             const std::string to = ProfilesFolder() + "/" + p->FileName + file.substr(parking.size());
@@ -367,7 +370,8 @@ int TPlayers::SavePlayers() {
         if (error != 0) break;
         if (!profile->FilesId.empty() && profile->FilesId != profile->FileName) continue;
         profile->InitSave(ProfilesFolder());
-        if (!profile->Save(ProfilePath(profile->FileName))) error = profile->LastSaveError != 0 ? profile->LastSaveError : EIO;
+        if (!profile->Save(ProfilePath(profile->FileName)))
+            error = profile->LastSaveError != 0 ? profile->LastSaveError : EIO;
     }
     if (error != 0) {
         Error("A player's progress couldn't be written (" + WriteErrorText(error) +
@@ -509,8 +513,8 @@ int TPlayers::RebuildProfilesList(const std::vector<std::string>& order) {
         shown.push_back(UpperUnicode(profile->name));
     }
     if (!ProfilesList.empty()) {
-        Error("The list of players was rebuilt from " + std::to_string(ProfilesList.size()) +
-                  " progress file(s) in " + ProfilesFolder() + ": " + names,
+        Error("The list of players was rebuilt from " + std::to_string(ProfilesList.size()) + " progress file(s) in " +
+                  ProfilesFolder() + ": " + names,
               Here());
         std::string text = "The list of players was lost or damaged, and was made again from the players' saves: ";
         for (size_t k = 0; k < shown.size(); ++k) text += (k == 0 ? "" : ", ") + shown[k];
@@ -592,7 +596,8 @@ bool TPlayers::_readListed(const TBlockFilePtr& index, std::vector<std::string>&
     const std::string indexPath = IndexPath();
     // The Ids of every name listed, and of every name taken from a progress file.
     std::set<std::string> takenIds;
-    for (const auto& block : GetBlockFilesList(index, "Profile")) takenIds.insert(PlayerIdOf(PlayerName(GetBFString(block, "Name"))));
+    for (const auto& block : GetBlockFilesList(index, "Profile"))
+        takenIds.insert(PlayerIdOf(PlayerName(GetBFString(block, "Name"))));
     for (const auto& block : GetBlockFilesList(index, "Profile")) {
         const std::string listedName = GetBFString(block, "Name");
         const std::string listedId = GetBFString(block, "Id");
@@ -643,8 +648,8 @@ bool TPlayers::_readListed(const TBlockFilePtr& index, std::vector<std::string>&
         if (IsParkingId(filesId))
             Print("The rename of '" + profile->name + "' was cut short; it is finished");
         else if (filesId != profile->FileName)
-            Warning("The list of players gives '" + profile->name + "' the Id '" + listedId + "'; reading " +
-                        filesId + kProgressExt,
+            Warning("The list of players gives '" + profile->name + "' the Id '" + listedId + "'; reading " + filesId +
+                        kProgressExt,
                     Here());
         // Checked before the file is read, so that a player left out touches no file.
         if (!_addReadProfile(profile, filesId, indexPath)) continue;
@@ -742,10 +747,11 @@ int TPlayers::ReadPlayers() {
         if (ProfilesList.empty()) rebuilt = RebuildProfilesList() > 0;
     }
     if (copyNewer) {
-        std::string text = "The backup copy of the list of players was newer than the list itself: the newer list was taken.";
+        std::string text =
+            "The backup copy of the list of players was newer than the list itself: the newer list was taken.";
         if (!addedBack.empty())
-            text += " " + NamesInWords(addedBack) + (addedBack.size() == 1 ? " was" : " were") +
-                    " not in it and " + (addedBack.size() == 1 ? "was" : "were") + " added back from the saves in the folder.";
+            text += " " + NamesInWords(addedBack) + (addedBack.size() == 1 ? " was" : " were") + " not in it and " +
+                    (addedBack.size() == 1 ? "was" : "were") + " added back from the saves in the folder.";
         if (!leftOut.empty())
             text += " There is room for " + std::to_string(MaxPlayers) + " players: " + NamesInWords(leftOut) +
                     (leftOut.size() == 1 ? " was" : " were") + " left out (the saves stay in the folder).";
@@ -764,7 +770,8 @@ int TPlayers::ReadPlayers() {
     // save does not find the damage again.
     bool repair = rebuilt || copyNewer || !carried.empty() || isListIdStale;
     for (const auto& profile : ProfilesList)
-        repair = repair || profile->ReadState.empty() || IsParkingId(profile->FilesId) || !profile->RenamedFromId.empty();
+        repair =
+            repair || profile->ReadState.empty() || IsParkingId(profile->FilesId) || !profile->RenamedFromId.empty();
     if (repair)
         SavePlayers();
     else

@@ -700,7 +700,9 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         const bool whole = copy.good();
         // The record of the copy's save, where it can be trusted (its number only in a copy with
         // checks).
-        auto record = whole ? GetBlockFileNO_NEW(copy.root, "Progress") : copy.checked ? TrustedBlock(copy, "Progress") : nullptr;
+        auto record = whole          ? GetBlockFileNO_NEW(copy.root, "Progress")
+                      : copy.checked ? TrustedBlock(copy, "Progress")
+                                     : nullptr;
         const int count = record ? std::clamp(ReadProfileNumber(record, "SaveCount"), 0, kMaxSaveNumber) : 0;
         const int recordLevel = record ? ReadProfileNumber(record, "Level") : 0;
         if (copy.checked) highest = std::max(highest, count);

@@ -80,7 +80,8 @@ std::vector<int> gKnownBuildings;
 void ReadBuildings(TProfile& p, const TBlockFilePtr& block, const std::string& key) {
     for (const auto& entry : CountedEntries(block, key)) {
         const int id = TruncToInt(entry->GetFloat(0));
-        if (gKnownBuildings.empty() || std::find(gKnownBuildings.begin(), gKnownBuildings.end(), id) != gKnownBuildings.end())
+        if (gKnownBuildings.empty() ||
+            std::find(gKnownBuildings.begin(), gKnownBuildings.end(), id) != gKnownBuildings.end())
             p.Buildings.push_back(id);
     }
 }

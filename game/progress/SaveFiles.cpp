@@ -80,9 +80,9 @@ CheckState CheckOf(const TBlockFile& node, bool asBlock, const std::string& seed
     if (checks == 0) return CheckState::None;
     if (checks > 1 || check->GetSize() != 1) return CheckState::Fails;
     // A save number beyond any real count is damage, whatever the check says of it.
-    if (asBlock ? HoldsImpossibleNumber(node) : std::any_of(node.SubFiles.begin(), node.SubFiles.end(), [](const auto& b) {
-            return b && b->MyType == BF_BLOCK && HoldsImpossibleNumber(*b);
-        }))
+    if (asBlock ? HoldsImpossibleNumber(node)
+                : std::any_of(node.SubFiles.begin(), node.SubFiles.end(),
+                              [](const auto& b) { return b && b->MyType == BF_BLOCK && HoldsImpossibleNumber(*b); }))
         return CheckState::Fails;
     return check->GetString(0) == CheckValue(CheckedText(node, asBlock, ownEntries), seed) ? CheckState::Holds
                                                                                            : CheckState::Fails;
@@ -99,7 +99,8 @@ TBlockFilePtr ReadBlockAlone(const CheckedFile& file, const std::string& indent,
         const size_t end = file.text.find(close, at);
         const size_t stop = end == std::string::npos ? file.text.size() : end + close.size();
         bool whole = false;
-        const auto part = ParseBlockFileTextChecked(std::string_view(file.text).substr(at, stop - at), file.root->name, whole);
+        const auto part =
+            ParseBlockFileTextChecked(std::string_view(file.text).substr(at, stop - at), file.root->name, whole);
         auto block = GetBlockFileNO_NEW(part, name);
         if (block && accept(block)) return block;
     }
@@ -180,7 +181,9 @@ CheckedFile ReadCheckedFile(const std::string& path) {
 TBlockFilePtr TrustedBlock(const CheckedFile& file, const std::string& name) { return TrustedPart(file, name, ""); }
 
 TBlockFilePtr TrustedPart(const CheckedFile& file, const std::string& path, const std::string& seed, bool ownEntries) {
-    const auto holds = [&](const TBlockFilePtr& block) { return BlockCheck(block, seed, ownEntries) == CheckState::Holds; };
+    const auto holds = [&](const TBlockFilePtr& block) {
+        return BlockCheck(block, seed, ownEntries) == CheckState::Holds;
+    };
     auto block = GetBlockFileNO_NEW(file.root, path);
     if (block && block->MyType == BF_BLOCK && holds(block)) return block;
     // Read again from the lines of the text: a block at depth d opens on a line indented by d tabs.

@@ -39,7 +39,9 @@ Point Slot(int k) { return {382, 219 + 58 * k}; }
 class Script {
 public:
     Script& Click(int at, Point p) {
-        return Line(at, "move " + std::to_string(p.x) + " " + std::to_string(p.y)).Line(at + 1, "down 1").Line(at + 2, "up 1");
+        return Line(at, "move " + std::to_string(p.x) + " " + std::to_string(p.y))
+            .Line(at + 1, "down 1")
+            .Line(at + 2, "up 1");
     }
     // The name entry emptied and the name typed, then its OK.
     Script& Name(int at, const std::string& name) {
@@ -243,7 +245,7 @@ TEST_P(RenameKillTest, AGameKilledAtAnyWriteOfARenameLeavesItFinishedOrUndone) {
         DeleteDir(dir.file("user"));
         for (const auto& [file, bytes] : start) testsupport::WriteFileBytes(Profiles() + file, bytes);
         GameRun run = Run(Swap(), 470, "--fail-writes kill-at-" + std::to_string(n));
-        if (run.status == 0) break;  // every write was made
+        if (run.status == 0) break;                    // every write was made
         ASSERT_EQ(run.status, 128 + 9) << run.output;  // (killed: timeout says so)
         ASSERT_LT(n, 100);
 
@@ -281,7 +283,8 @@ TEST_F(PlayerFilesTest, APlayerLeftOutOfARebuiltListAndMadeAgainTakesNoneOfTheFi
     // Seven players' files and no list: the six with the most progress make the list, FAY, with
     // the least, is left out.
     std::vector<Player> seven;
-    for (const char* name : {"AMY", "BEN", "CAT", "DAN", "EVE", "GUS", "FAY"}) seven.push_back({name, 700 - 100 * static_cast<int>(seven.size()), 0});
+    for (const char* name : {"AMY", "BEN", "CAT", "DAN", "EVE", "GUS", "FAY"})
+        seven.push_back({name, 700 - 100 * static_cast<int>(seven.size()), 0});
     WritePlayers(seven);
     DeleteFile(Profiles() + "Profiles.dat");
     DeleteFile(Profiles() + "Profiles.dat.bak");
@@ -337,18 +340,23 @@ TEST_F(PlayerFilesTest, FilesOfEarlierBuildsOrDamagedAreReadAndWrittenBackWhole)
         {"a list of an earlier build without checks, a bit of a name flipped",
          [&] {
              testsupport::WriteFileBytes(Profiles() + "Profiles.dat",
-                                         listOfEarlierBuild + "Profile{\n\tId = \"65-78-78\"\n\tName = \"AON\"\n}\n"
-                                                              "Profile{\n\tId = \"66-79-66\"\n\tName = \"BOB\"\n}\n");
-             testsupport::WriteFileBytes(Profiles() + "65-78-78.AppProfile", "Data{\n\tName = \"ANN\"\n\tScore = 777\n}\n");
-             testsupport::WriteFileBytes(Profiles() + "66-79-66.AppProfile", "Data{\n\tName = \"BOB\"\n\tScore = 5\n}\n");
+                                         listOfEarlierBuild +
+                                             "Profile{\n\tId = \"65-78-78\"\n\tName = \"AON\"\n}\n"
+                                             "Profile{\n\tId = \"66-79-66\"\n\tName = \"BOB\"\n}\n");
+             testsupport::WriteFileBytes(Profiles() + "65-78-78.AppProfile",
+                                         "Data{\n\tName = \"ANN\"\n\tScore = 777\n}\n");
+             testsupport::WriteFileBytes(Profiles() + "66-79-66.AppProfile",
+                                         "Data{\n\tName = \"BOB\"\n\tScore = 5\n}\n");
          },
-         "", {{"ANN", 777, 0}, {"BOB", 5, 0}}},
+         "",
+         {{"ANN", 777, 0}, {"BOB", 5, 0}}},
         {"names of an earlier build with characters that draw nothing",
          [&] {
              testsupport::WriteFileBytes(
                  Profiles() + "Profiles.dat",
-                 EncodeBlockFileText(listOfEarlierBuild + "Profile{\n\tId = \"90-79-69-12288\"\n\tName = \"ZOE\u3000\"\n}\n"
-                                                          "Profile{\n\tId = \"8203-65-76\"\n\tName = \"\u200BAL\"\n}\n"));
+                 EncodeBlockFileText(listOfEarlierBuild +
+                                     "Profile{\n\tId = \"90-79-69-12288\"\n\tName = \"ZOE\u3000\"\n}\n"
+                                     "Profile{\n\tId = \"8203-65-76\"\n\tName = \"\u200BAL\"\n}\n"));
              testsupport::WriteFileBytes(Profiles() + "90-79-69-12288.AppProfile",
                                          EncodeBlockFileText("Data{\n\tName = \"ZOE\u3000\"\n\tScore = 31\n}\n"));
              testsupport::WriteFileBytes(Profiles() + "8203-65-76.AppProfile",
@@ -389,7 +397,8 @@ TEST_F(PlayerFilesTest, FilesOfEarlierBuildsOrDamagedAreReadAndWrittenBackWhole)
         ASSERT_EQ(run.status, 0);
         EXPECT_EQ(run.output.find("No save was found"), std::string::npos) << run.output;
         if (*c.told) {
-            EXPECT_NE(run.output.find(std::string("Message to the player: ") + c.told), std::string::npos) << run.output;
+            EXPECT_NE(run.output.find(std::string("Message to the player: ") + c.told), std::string::npos)
+                << run.output;
         } else {
             EXPECT_EQ(run.output.find("Message to the player"), std::string::npos) << run.output;
         }
@@ -400,7 +409,8 @@ TEST_F(PlayerFilesTest, FilesOfEarlierBuildsOrDamagedAreReadAndWrittenBackWhole)
             if (!EndsWith(file, ".AppProfile") && file != "Profiles.dat") continue;
             const CheckedFile read = ReadCheckedFile(Profiles() + file);
             EXPECT_TRUE(read.good() && read.checked) << file;
-            const int number = TrustedSaveNumber(read, file == "Profiles.dat" ? "Settings::SaveCount" : "Data::SaveCount");
+            const int number =
+                TrustedSaveNumber(read, file == "Profiles.dat" ? "Settings::SaveCount" : "Data::SaveCount");
             EXPECT_GT(number, 0) << file;
             EXPECT_LT(number, 100) << file;
         }

@@ -198,9 +198,11 @@ TEST_F(TwoCopiesTest, TheListOfPlayersKeepsWhoPlaysAndEveryPlaceEitherCopyHeldWh
         // Every player comes back (their files are whole), each place either copy held whole is
         // kept, and who plays where either copy held it.
         ASSERT_EQ(manager->ProfilesList.size(), 3u);
-        for (size_t k = 0; k < 3; ++k)
-            if (listDamage.spares(spans[0][k + 1]) || copyDamage.spares(spans[1][k + 1]))
+        for (size_t k = 0; k < 3; ++k) {
+            if (listDamage.spares(spans[0][k + 1]) || copyDamage.spares(spans[1][k + 1])) {
                 EXPECT_EQ(manager->ProfilesList[k]->name, names[k]) << "place " << k;
+            }
+        }
         if (listDamage.spares(spans[0][0])) {
             EXPECT_EQ(Profile->name, playing[0]);
         } else if (copyDamage.spares(spans[1][0])) {
