@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "e2e/GameRun.h"
+#include "e2e/MenuScript.h"
 #include "engine/data/BlockFile.h"
 #include "engine/system/Paths.h"
 #include "game/levels/Level.h"
@@ -26,41 +27,6 @@
 namespace {
 
 using namespace e2e;
-
-// Places on the 1024 x 768 picture.
-struct Point {
-    int x, y;
-};
-constexpr Point kMenuPlayers{512, 518}, kPlayersNew{724, 220}, kPlayersRename{724, 286}, kPlayersDelete{724, 352},
-    kPlayersOk{512, 594}, kEntryOk{402, 470}, kInfoYes{402, 458};
-Point Slot(int k) { return {382, 219 + 58 * k}; }
-
-// An input script, at frames counted from the main menu's first frame.
-class Script {
-public:
-    Script& Click(int at, Point p) {
-        return Line(at, "move " + std::to_string(p.x) + " " + std::to_string(p.y))
-            .Line(at + 1, "down 1")
-            .Line(at + 2, "up 1");
-    }
-    // The name entry emptied and the name typed, then its OK.
-    Script& Name(int at, const std::string& name) {
-        for (int i = 0; i < 6; ++i) Line(at + 2 * i, "keydown 8").Line(at + 2 * i + 1, "keyup 8");
-        return Line(at + 14, "text " + name).Click(at + 24, kEntryOk);
-    }
-    // The player in slot k renamed: picked, Rename, the name; the name entry gone 120 frames on.
-    Script& Rename(int at, int slot, const std::string& name) {
-        return Click(at, Slot(slot)).Click(at + 20, kPlayersRename).Name(at + 60, name);
-    }
-    const std::string& str() const { return text_; }
-
-private:
-    Script& Line(int at, const std::string& event) {
-        text_ += std::to_string(at) + " " + event + "\n";
-        return *this;
-    }
-    std::string text_;
-};
 
 // A player as the test makes and finds it.
 struct Player {
@@ -112,7 +78,7 @@ protected:
     }
 
     // Runs the game to `frames` after the main menu with the script; extra options before it.
-    GameRun Run(const Script& script, int frames, const std::string& options = "") {
+    GameRun Run(const MenuScript& script, int frames, const std::string& options = "") {
         return RunGame(dir, options + " --from-menu --menu-frames " + std::to_string(frames) + " --frames 20000" +
                                 e2e::Script(dir, script.str()));
     }
@@ -160,8 +126,8 @@ protected:
 const std::vector<Player> kAnnAndBob = {{"ANN", 100, 30}, {"BOB", 200, 0}};
 
 // ANN renamed ZED, BOB renamed ANN, ZED renamed BOB, then OK.
-Script Swap() {
-    Script s;
+MenuScript Swap() {
+    MenuScript s;
     s.Click(20, kMenuPlayers).Rename(60, 0, "zed").Rename(180, 1, "ann").Rename(300, 0, "bob").Click(420, kPlayersOk);
     return s;
 }
@@ -192,7 +158,7 @@ TEST_F(PlayerFilesTest, NamesSwappedInOneVisitKeepEachPlayersOwnSaves) {
     EXPECT_EQ(FileType(Profiles() + "Deleted/65-78-78.PACLEVEL"), 1);
 
     // The next start reads each player's own saves and has nothing to tell.
-    GameRun again = Run(Script(), 20);
+    GameRun again = Run(MenuScript(), 20);
     ASSERT_EQ(again.status, 0);
     EXPECT_EQ(again.output.find("Message to the player"), std::string::npos) << again.output;
     std::vector<std::string> told;
@@ -208,7 +174,7 @@ TEST_F(PlayerFilesTest, NamesSwappedInOneVisitKeepEachPlayersOwnSaves) {
 
 TEST_F(PlayerFilesTest, ANewPlayerOfARenamedPlayersOldNameStartsWithNothingOfTheirs) {
     WritePlayers({{"ANN", 100, 30}});
-    Script s;
+    MenuScript s;
     s.Click(20, kMenuPlayers).Rename(60, 0, "zed").Click(180, kPlayersNew).Name(220, "ann").Click(300, kPlayersOk);
     GameRun run = Run(s, 350);
     ASSERT_EQ(run.status, 0);
@@ -291,7 +257,7 @@ TEST_F(PlayerFilesTest, APlayerLeftOutOfARebuiltListAndMadeAgainTakesNoneOfTheFi
     const std::string fay = testsupport::ReadFileBytes(Profiles() + "70-65-89.AppProfile");
 
     // The message closed; AMY deleted; a new player FAY; OK.
-    Script s;
+    MenuScript s;
     s.Click(40, kInfoYes).Click(80, kMenuPlayers).Click(120, Slot(0)).Click(140, kPlayersDelete).Click(180, kInfoYes);
     s.Click(230, kPlayersNew).Name(270, "fay").Click(340, kPlayersOk);
     GameRun run = Run(s, 390);
@@ -393,7 +359,7 @@ TEST_F(PlayerFilesTest, FilesOfEarlierBuildsOrDamagedAreReadAndWrittenBackWhole)
         DeleteDir(dir.file("user"));
         CreateDir(Profiles());
         c.plant();
-        GameRun run = Run(Script(), 20);
+        GameRun run = Run(MenuScript(), 20);
         ASSERT_EQ(run.status, 0);
         EXPECT_EQ(run.output.find("No save was found"), std::string::npos) << run.output;
         if (*c.told) {
@@ -415,7 +381,7 @@ TEST_F(PlayerFilesTest, FilesOfEarlierBuildsOrDamagedAreReadAndWrittenBackWhole)
             EXPECT_LT(number, 100) << file;
         }
         // The next start reads the same, with nothing to tell.
-        GameRun again = Run(Script(), 20);
+        GameRun again = Run(MenuScript(), 20);
         ASSERT_EQ(again.status, 0);
         EXPECT_EQ(again.output.find("Message to the player"), std::string::npos) << again.output;
         const std::vector<Player> read = ReadBack();
