@@ -20,6 +20,7 @@
 #include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
 #include "game/progress/Profile.h"
+#include "game/progress/ProgressFile.h"
 #include "game/puzzle/HammerEffect.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/GiveAward.h"
@@ -250,6 +251,11 @@ int TKingdom::SetupKingdomObjects() {
         building->Init();
         AllKingdomObjects.push_back(building);
     }
+    // The progress is handed the ids of the buildings there are, so that reading a player drops
+    // ids that name none (the players are read after every screen is set up).
+    std::vector<int> ids;
+    for (const auto& building : AllKingdomObjects) ids.push_back(building->id);
+    SetKnownBuildingIds(std::move(ids));
     return 0;
 }
 

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -67,7 +68,7 @@ struct HarnessOptions {
     bool arrangeLevels = false;
     std::vector<int> shotFrames;
     bool fromMenu = false;
-    std::string failWrites;  // "disk-full", "read-only"; empty: writes as they come
+    std::string failWrites;  // "disk-full", "read-only", "kill-at-N"; empty: writes as they come
 };
 
 // Every option the program reads, with its value's name (none for a switch) and what it does:
@@ -97,7 +98,7 @@ constexpr OptionHelp kOptions[] = {
     {"--play-level", "FILE", "once loaded, play the level file FILE outside any player's progress"},
     {"--edit-level", "FILE", "the same with the level editor on"},
     {"--arrange-levels", nullptr, "run the level arranger in the working folder instead of the game"},
-    {"--fail-writes", "KIND", "every write in the per-user folders fails: disk-full or read-only"},
+    {"--fail-writes", "KIND", "writes in the per-user folders fail: disk-full, read-only, kill-at-N"},
     {"--help", nullptr, "print this and end"},
     {"--version", nullptr, "print the version and end"},
 };
@@ -171,8 +172,9 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args, std::st
             options.arrangeLevels = true;
         } else if (arg == "--fail-writes") {
             options.failWrites = value;
-            if (options.failWrites != "disk-full" && options.failWrites != "read-only") {
-                Error("Option --fail-writes takes disk-full or read-only", Here());
+            if (options.failWrites != "disk-full" && options.failWrites != "read-only" &&
+                !(StartsWith(options.failWrites, "kill-at-") && StringToInt(options.failWrites.substr(8)) > 0)) {
+                Error("Option --fail-writes takes disk-full, read-only or kill-at-N", Here());
                 options.failWrites.clear();
             }
         } else if (arg == "--menu-frames") {
@@ -187,8 +189,16 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args, std::st
 void InstallWriteFaults(const std::string& kind) {
     if (kind.empty()) return;
     const bool readOnly = kind == "read-only";
-    SetWriteFaultHook([readOnly](const std::string& path, FileWrite what) {
+    const int killAt = StartsWith(kind, "kill-at-") ? StringToInt(kind.substr(8)) : 0;
+    SetWriteFaultHook([readOnly, killAt, writes = 0](const std::string& path, FileWrite what) mutable {
         if (AppDataRootFolder.empty() || !PathIsInside(AppDataRootFolder, RealPath(path))) return 0;
+        if (killAt > 0) {
+            if (++writes == killAt) {
+                std::fflush(nullptr);
+                raise(SIGKILL);
+            }
+            return 0;
+        }
         if (readOnly) return EROFS;
         return what == FileWrite::Save ? ENOSPC : 0;
     });
