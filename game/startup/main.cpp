@@ -23,7 +23,8 @@
 //   --menu-frames N    end, the normal way, N frames after the main menu became current
 //   --timings          print start-up timings and memory on standard output, and from the main
 //                      menu on a line of clock, CPU time and resident memory every second of
-//                      play (InstallHarness)
+//                      play, and at the end how much of the last frame is one colour, so that
+//                      a benchmark can refuse a blank one (InstallHarness)
 //   --direct-draw      every quad drawn on its own, as before the quad batch (the reference
 //                      picture for the batch's tests)
 //   --no-frame-cache   (tests and benchmarks) the frame cache's copy of the window off
@@ -408,6 +409,9 @@ void InstallHarness(const HarnessOptions& options) {
     auto grabbed = std::make_shared<int32_t>(-1);
     auto shown = std::make_shared<int32_t>(-1);
     auto shownMs = std::make_shared<double>(0.0);
+    // How much of the frame grabbed last its commonest colour covers (--timings), where that frame
+    // is not kept for a screenshot.
+    auto grabbedShare = std::make_shared<double>(1.0);
     const bool grab = !options.screenshot.empty();
     const std::vector<int> shotFrames = options.shotFrames;
     const std::string screenshot = options.screenshot;
@@ -423,9 +427,17 @@ void InstallHarness(const HarnessOptions& options) {
         }
         *shown = frame;
         if (timings) *shownMs = MonotonicMs();
-        if (!grab) return;
-        const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
         const bool last = Control::FrameLimit >= 0 && frame + 1 >= Control::FrameLimit;
+        if (!grab) {
+            // --timings alone: the last frame is read back only to tell how much of it is one
+            // colour (after its figures: the frame's "frames" line came at its start).
+            if (timings && last) {
+                *grabbedShare = CommonestColourShare(GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()));
+                *grabbed = frame;
+            }
+            return;
+        }
+        const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
         const bool input = *inputFrame == frame || (*next < events->size() && scriptFrame >= 0 &&
                                                      (*events)[*next].frame <= scriptFrame + 1);
         if (!shot && !last && !input) return;
@@ -438,7 +450,7 @@ void InstallHarness(const HarnessOptions& options) {
     };
     {
         std::string path = options.screenshot;
-        ControlHooks::AppEnd = [lastFrame, grabbed, shown, shownMs, path, timings] {
+        ControlHooks::AppEnd = [lastFrame, grabbed, grabbedShare, shown, shownMs, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
@@ -453,7 +465,7 @@ void InstallHarness(const HarnessOptions& options) {
                 PrintMemoryParts();
                 std::fflush(stdout);
             }
-            if (path.empty()) return;
+            if (path.empty() && !timings) return;
             if (*grabbed != *shown && *shown >= 0) {
                 if (Control::CurrScreen) {
                     Cls();
@@ -461,7 +473,15 @@ void InstallHarness(const HarnessOptions& options) {
                     Mouse::Draw();
                 }
                 *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+                *grabbed = *shown;
             }
+            // (After the figures above: reading the frame back costs time and memory.)
+            if (timings) {
+                std::printf("last-frame-commonest-colour %.4f\n",
+                            *lastFrame ? CommonestColourShare(*lastFrame) : *grabbedShare);
+                std::fflush(stdout);
+            }
+            if (path.empty()) return;
             if (!*lastFrame)
                 Error("No frame to write to " + path, Here());
             else if (!SavePixmapPNG(*lastFrame, path, true))
