@@ -40,6 +40,15 @@ protected:
         SetDesktopSizeOverride(1920, 1080);
         SetGraphicsRefusal(Record);
     }
+    // The display opened from the settings on an (emulated) desktop, with nothing open before.
+    static void OpenFromNothing(int deskW, int deskH, int fullScreen, int stretched) {
+        EndGraphics();
+        OpenedGraphics::Reset();
+        SetDesktopSizeOverride(deskW, deskH);
+        AppSettings::SetFullScreen(fullScreen);
+        AppSettings::SetStretched(stretched);
+        AppInitGraphics();
+    }
     void TearDown() override {
         SetGraphicsRefusal(nullptr);
         SetDesktopSizeOverride(0, 0);
@@ -101,12 +110,7 @@ TEST_F(DisplayTest, TheFullScreenScalesThePictureEvenlyAndCentresIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "desktop " << c.deskW << "x" << c.deskH << " stretched " << c.stretched);
-        EndGraphics();
-        OpenedGraphics::Reset();
-        SetDesktopSizeOverride(c.deskW, c.deskH);
-        AppSettings::SetFullScreen(1);
-        AppSettings::SetStretched(c.stretched);
-        AppInitGraphics();
+        OpenFromNothing(c.deskW, c.deskH, 1, c.stretched);
         ASSERT_EQ(GraphicsDepth(), 32);
         EXPECT_EQ(AspectMode, c.mode);
         const float pixels = float(GraphicsWidth()) / VirtualResolutionWidth();  // a logical pixel
@@ -207,13 +211,8 @@ TEST_F(DisplayTest, AWindowOnASmallDesktopTakesTheLargestSizeOfItsShapeThatFits)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "desktop " << c.deskW << "x" << c.deskH << " stretched " << c.stretched);
-        EndGraphics();
-        OpenedGraphics::Reset();
-        SetDesktopSizeOverride(c.deskW, c.deskH);
-        AppSettings::SetFullScreen(0);
-        AppSettings::SetStretched(c.stretched);
         ::testing::internal::CaptureStdout();
-        AppInitGraphics();
+        OpenFromNothing(c.deskW, c.deskH, 0, c.stretched);
         const std::string out = ::testing::internal::GetCapturedStdout();
         EXPECT_EQ(out, "");
         EXPECT_EQ(GraphicsWidth(), c.w);
