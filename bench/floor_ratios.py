@@ -14,7 +14,8 @@ files are written first) with the fixed clock (--fixed-delta), and from the main
 60 frames a second of real time (--paced). A figure is the whole process's CPU time (every
 thread, the software renderer's included) a frame over --frames frames once the screen has
 settled (the summary's effects over the 240 frames they last), read from the game's --timings
-lines.
+lines. A run that prints an error or warning line, or ends on a blank frame, stops the benchmark
+(bench/gamerun.py).
 
 A variant is a build and its options: by default build/quiltora as it is; give several to
 compare them in the same run (say the build before a change, and this one with --no-buffer-age
@@ -52,6 +53,7 @@ sys.path.insert(0, os.path.join(ROOT, "bench"))
 
 import make_screenshots as shots  # noqa: E402  (the players' files, clicks and the won level)
 from frame_cpu import data_copy  # noqa: E402  (data/ with level 10 made a 10 x 10 three-colour board)
+from gamerun import measured, run_game  # noqa: E402  (a run that measured nothing stops the benchmark)
 
 SETTLE = 60  # frames between the screen's arrival and the start of the measure
 EFFECTS = 240  # frames the summary's picture and stars take to fly in, from the last move on
@@ -149,11 +151,9 @@ class Screens:
         with open(script, "w") as f:
             for frame, event in sorted(events, key=lambda e: e[0]):
                 f.write("%d %s\n" % (frame, event))
-        env = dict(os.environ, SDL_VIDEODRIVER=VIDEO, SDL_AUDIODRIVER="dummy")
-        out = subprocess.run([exe, "--data", data, "--user-dir", user, "--fixed-delta", "--paced", "--timings",
-                              "--input", script, "--menu-frames", str(last), "--frames", "100000"] + args + options +
-                             (["--screenshot", shot] if shot else []),
-                             env=env, capture_output=True, text=True, timeout=900).stdout
+        out, _ = measured(run_game, exe, ["--fixed-delta", "--paced", "--input", script, "--menu-frames", str(last),
+                                          "--frames", "100000"] + args + options +
+                          (["--screenshot", shot] if shot else []), data=data, user=user, video=VIDEO, label=name)
         marks = {}
         for line in out.splitlines():
             parts = line.split()
@@ -172,15 +172,10 @@ FLOORS = ["clear", "opaque", "blended"]
 
 def path_taken(exe, options):
     """The frame path (as --timings names it) the game takes with the options, from a short run."""
-    user = tempfile.mkdtemp(prefix="quiltora-path-")
-    try:
-        env = dict(os.environ, SDL_VIDEODRIVER=VIDEO, SDL_AUDIODRIVER="dummy")
-        out = subprocess.run([exe, "--data", shots.DATA, "--user-dir", user, "--fixed-delta", "--timings",
-                              "--frames", "3"] + options, env=env, capture_output=True, text=True, timeout=300).stdout
-        found = re.search(r"^frame-path (\S+)", out, re.M)
-        return found.group(1) if found else "?"
-    finally:
-        shutil.rmtree(user, ignore_errors=True)
+    out, _ = measured(run_game, exe, ["--fixed-delta", "--from-menu", "--menu-frames", "1", "--frames", "5000"] + options,
+                      video=VIDEO, label="frame path " + " ".join(options))
+    found = re.search(r"^frame-path (\S+)", out, re.M)
+    return found.group(1) if found else "?"
 
 
 def path_variants(exe):

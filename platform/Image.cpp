@@ -12,6 +12,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -734,6 +735,18 @@ TPixmapPtr ResizePixmap(const TPixmapPtr& pixmap, int width, int height) {
         }
     }
     return out;
+}
+
+double CommonestColourShare(const TPixmapPtr& pixmap) {
+    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return 1.0;
+    std::unordered_map<int, int> counts;
+    int samples = 0, most = 0;
+    for (int y = 0; y < pixmap->height; y += 4)
+        for (int x = 0; x < pixmap->width; x += 4) {
+            most = std::max(most, ++counts[pixmap->ReadPixel(x, y) & 0xFFFFFF]);
+            ++samples;
+        }
+    return static_cast<double>(most) / samples;
 }
 
 int PixmapWidth(const TPixmapPtr& pixmap) { return pixmap ? pixmap->width : 0; }

@@ -42,6 +42,9 @@ TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap);
 TPixmapPtr ResizePixmap(const TPixmapPtr& pixmap, int width, int height);
 int PixmapWidth(const TPixmapPtr& pixmap);
 int PixmapHeight(const TPixmapPtr& pixmap);
+// The share of the pixels (alpha left out; read on every fourth pixel of every fourth row) that
+// have the commonest colour: 1 for a blank picture, all one colour, and for none.
+double CommonestColourShare(const TPixmapPtr& pixmap);
 int ReadPixel(const TPixmapPtr& pixmap, int x, int y);
 void WritePixel(const TPixmapPtr& pixmap, int x, int y, int argb);
 

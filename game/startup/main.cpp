@@ -347,6 +347,8 @@ void PrintMemoryParts() {
 //                                      in memory; the font files and glyph atlases; the decoded
 //                                      sounds and music; the heap in use; all anonymous memory
 //                                      (the heap's pages, the renderer's buffers and textures)
+//   "last-frame-commonest-colour <share>"  the share of the last frame that its commonest colour
+//                                      covers (1: blank), read after the figures above
 void InstallHarness(const HarnessOptions& options) {
     Control::FrameLimit = options.frames;
 
@@ -416,6 +418,9 @@ void InstallHarness(const HarnessOptions& options) {
     auto grabbed = std::make_shared<int32_t>(-1);
     auto shown = std::make_shared<int32_t>(-1);
     auto shownMs = std::make_shared<double>(0.0);
+    // How much of the frame grabbed last its commonest colour covers (--timings), where that frame
+    // is not kept for a screenshot.
+    auto grabbedShare = std::make_shared<double>(1.0);
     const bool grab = !options.screenshot.empty();
     const std::vector<int> shotFrames = options.shotFrames;
     const std::string screenshot = options.screenshot;
@@ -431,9 +436,17 @@ void InstallHarness(const HarnessOptions& options) {
         }
         *shown = frame;
         if (timings) *shownMs = MonotonicMs();
-        if (!grab) return;
-        const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
         const bool last = Control::FrameLimit >= 0 && frame + 1 >= Control::FrameLimit;
+        if (!grab) {
+            // --timings alone: the last frame is read back only to tell how much of it is one
+            // colour (after its figures: the frame's "frames" line came at its start).
+            if (timings && last) {
+                *grabbedShare = CommonestColourShare(GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()));
+                *grabbed = frame;
+            }
+            return;
+        }
+        const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
         const bool input = *inputFrame == frame || (*next < events->size() && scriptFrame >= 0 &&
                                                      (*events)[*next].frame <= scriptFrame + 1);
         if (!shot && !last && !input) return;
@@ -446,7 +459,7 @@ void InstallHarness(const HarnessOptions& options) {
     };
     {
         std::string path = options.screenshot;
-        ControlHooks::AppEnd = [lastFrame, grabbed, shown, shownMs, path, timings] {
+        ControlHooks::AppEnd = [lastFrame, grabbed, grabbedShare, shown, shownMs, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
@@ -461,7 +474,7 @@ void InstallHarness(const HarnessOptions& options) {
                 PrintMemoryParts();
                 std::fflush(stdout);
             }
-            if (path.empty()) return;
+            if (path.empty() && !timings) return;
             if (*grabbed != *shown && *shown >= 0) {
                 if (Control::CurrScreen) {
                     Cls();
@@ -469,7 +482,15 @@ void InstallHarness(const HarnessOptions& options) {
                     Mouse::Draw();
                 }
                 *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+                *grabbed = *shown;
             }
+            // (After the figures above: reading the frame back costs time and memory.)
+            if (timings) {
+                std::printf("last-frame-commonest-colour %.4f\n",
+                            *lastFrame ? CommonestColourShare(*lastFrame) : *grabbedShare);
+                std::fflush(stdout);
+            }
+            if (path.empty()) return;
             if (!*lastFrame)
                 Error("No frame to write to " + path, Here());
             else if (!SavePixmapPNG(*lastFrame, path, true))
