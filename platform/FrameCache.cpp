@@ -83,7 +83,7 @@ void FrameCache::SetDamageOnly(bool on) {
 
 void FrameCache::StartFrame(int bufferAge) {
     record_.Clear();
-    recording_ = recordedFromStart_ = (copying_ || damageOnly_) && resting_ == 0;
+    recording_ = recordedFromStart_ = resting_ == 0;
     if (resting_ > 0) --resting_;
     complete_ = true;
     bufferAge_ = bufferAge;
@@ -263,7 +263,7 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
     ++stats_.frames;
     const FrameWindow& w = record_.window;
     size_t alike = 0, same = 0;
-    if (shown_[0].shapes > 0) {
+    if ((copying_ || damageOnly_) && shown_[0].shapes > 0) {
         scratch_.Reset(w);
         // Where the frame shown last was drawn whole from its record, this is all that the
         // window is to show anew (whatever the buffer drawn into holds).
