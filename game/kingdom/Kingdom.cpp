@@ -485,10 +485,7 @@ int TKingdom::OnUpdate() {
 
 int TKingdom::UpdateObjects() {
     if (ActivePopUps.empty()) return TAppScreen::UpdateObjects();
-    for (const auto& button : {ButtonNext, MenuButton, HideButton})
-        if (button) button->isHold = 0;
-    for (const auto& slot : BuildButton)
-        if (slot && slot->Button) slot->Button->isHold = 0;
+    DropButtonHolds();
     // Far off any picture, in either direction.
     constexpr int kPointerAway = -1000000;
     const int x = Mouse::x, y = Mouse::y;
@@ -548,6 +545,14 @@ int TKingdom::UpdateButtons() {
     return 0;
 }
 
+int TKingdom::DropButtonHolds() {
+    for (const auto& button : {ButtonNext, MenuButton, HideButton})
+        if (button) button->isHold = 0;
+    for (const auto& slot : BuildButton)
+        if (slot && slot->Button) slot->Button->isHold = 0;
+    return 0;
+}
+
 int TKingdom::UpdateVars() {
     if (!Profile) return 0;
     MoneyVar->SetDValue(static_cast<float>(Profile->Score));
@@ -558,7 +563,11 @@ int TKingdom::UpdateVars() {
 
 int TKingdom::Interface() {
     if (dHide == 1) {
-        if (Mouse::LeftPressed != 0) dHide = 0;
+        if (Mouse::LeftPressed != 0) {
+            dHide = 0;
+            DropButtonHolds();
+            Mouse::Clear();
+        }
         return 0;
     }
     if (CheatsOn != 0 && KeyHit(KeyC) != 0 && Profile) Profile->Score += 50000;
