@@ -11,7 +11,9 @@ play (a line uncovered every eight frames, 240 frames measured), the level summa
 while its picture and stars fly in ("summary effects") and once it stands, the stages map and
 the kingdom, each reached the way a player reaches it (the input script clicks, the player's
 files are written first) with the fixed clock (--fixed-delta), and from the main menu on held to
-60 frames a second of real time (--paced). A figure is the whole process's CPU time (every
+60 frames a second of real time (--paced); and a 30 x 20 three-colour board waiting for a move
+with every frame drawn in full (--no-buffer-age --no-frame-cache, whatever the variant), the cost
+of a large board's full draw (the first frame of a screen). A figure is the whole process's CPU time (every
 thread, the software renderer's included) a frame over --frames frames once the screen has
 settled (the summary's effects over the 240 frames they last), read from the game's --timings
 lines.
@@ -24,7 +26,10 @@ repetitions interleave everything, so a change of the machine's load touches all
 for each screen and variant: the median CPU time a frame, the ratio of that median to the median
 of the screen's floor runs, and the spread of the ratio (the lowest and highest of the
 repetitions' ratios, each a screen's run against the floor run just before it) and the most
-memory the frame cache held at a run's end (its copy of the window and its records). A ratio holds
+memory the frame cache held at a run's end (its copy of the window and its records); then the
+shares of the window drawn again and changed (its cells where a frame differs from the one its
+buffer held) a frame over the measured frames, medians of the runs, and the draw calls of the
+run's last frame. A ratio holds
 across machines; an absolute time does not. Run it with /usr/bin/python3 (the boards' cells are
 found on a screenshot with the cairo module, as tools/make_screenshots.py does). --shots DIR
 writes the last frame of each screen's first run there, to see that each run showed its screen.
