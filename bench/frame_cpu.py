@@ -38,6 +38,19 @@ BOARD_10 = [
 COLOURS_10 = [1, 6, 4]
 
 
+def board_30x20():
+    """A 30 x 20 picture of three colours in short runs (cells drawn by a Park-Miller generator),
+    so that its lines hold many clue numbers: a large board's full draw."""
+    state, rows = 1, []
+    for _ in range(20):
+        row = ""
+        for _ in range(30):
+            state = state * 48271 % 2147483647
+            row += ".123"[state % 4]
+        rows.append(row)
+    return rows
+
+
 def level_text(rows, colours, size):
     lines = ["Level{", "\tData{", "\t\tDims = %d, %d" % (len(rows[0]), len(rows)), "\t\tSize = %d" % size,
              '\t\tColors = "%s"' % " ".join(str(c) for c in colours), "\t\tPosition = 0, 0"]
@@ -52,9 +65,12 @@ def level_text(rows, colours, size):
 
 
 def data_copy(tmp):
-    """data/ (bench/gamerun.py's copy) with level 10 made the 10 x 10 three-colour board."""
+    """data/ (bench/gamerun.py's copy) with level 10 made the 10 x 10 three-colour board and
+    level 11 the 30 x 20 one."""
+    picross = "Game/Levels/Picross/"
     return gamerun.data_copy(os.path.join(tmp, "data"),
-                             {"Game/Levels/Picross/Level-10.PACLevel": level_text(BOARD_10, COLOURS_10, 8)})
+                             {picross + "Level-10.PACLevel": level_text(BOARD_10, COLOURS_10, 8),
+                              picross + "Level-11.PACLevel": level_text(board_30x20(), COLOURS_10, 0)})
 
 
 def main():

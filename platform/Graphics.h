@@ -191,6 +191,9 @@ struct FrameCacheStats {
     long copies = 0;     // the window copied
     double redrawn = 0;  // the share of the window drawn again, summed over the frames
     size_t bytes = 0;    // the memory it holds now: its records and the copy of the window
+    // The share of the window's cells where the frames differed from what their buffer held,
+    // summed over the frames (1 for a frame where that is not known): what had to be drawn again.
+    double changed = 0;
 };
 FrameCacheStats CurrentFrameCacheStats();
 // Tests: the largest window the frame cache copies, in pixels a side (0: the GL's texture limit).

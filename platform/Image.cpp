@@ -843,6 +843,21 @@ TImagePtr AdoptPixmapImage(TPixmapPtr pixmap, int flags) {
     return MakeImage({std::move(pixmap)}, EffectiveFlags(flags));
 }
 
+TImagePtr CreateMadeImage(int width, int height, std::function<bool(TPixmap& pixmap)> make, int flags) {
+    if (!make || !ImageSizeAllowed(width, height)) return nullptr;
+    auto pixmap = std::make_shared<TPixmap>();
+    pixmap->width = width;
+    pixmap->height = height;
+    pixmap->pitch = width * 4;
+    TImagePtr image = MakeImage({pixmap}, EffectiveFlags(flags) & ~MASKEDIMAGE);
+    image->textures[0]->SetReload([make = std::move(make)](TPixmap& p) {
+        p.pitch = p.width * 4;
+        p.pixels.assign(static_cast<size_t>(p.pitch) * p.height, 0);
+        return make(p);
+    });
+    return image;
+}
+
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags) {
     TFileStamp stamp;
     TPixmapPtr sheet = LoadStampedPixmap(path, stamp);

@@ -287,7 +287,9 @@ void PrintUsage(int32_t frame) {
     getrusage(RUSAGE_SELF, &usage);
     const double cpu = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
                        (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
-    std::printf("frames %d %.3f %.3f %ld\n", frame, MonotonicMs(), cpu, ResidentKb());
+    const FrameCacheStats cache = CurrentFrameCacheStats();
+    std::printf("frames %d %.3f %.3f %ld %.3f %.3f\n", frame, MonotonicMs(), cpu, ResidentKb(), cache.redrawn,
+                cache.changed);
 }
 
 // Where the memory is, on one line of kB (see InstallHarness).
@@ -322,9 +324,11 @@ void PrintMemoryParts() {
 //                                      (files read) for that many assets, the global assets
 // Then, from the main menu on, every 60 frames (a second of play at the fixed clock), what a long
 // run watches for growth:
-//   "frames <frame> <ms> <cpu-ms> <rss-kB>"  the frame's number, the monotonic clock, the CPU time
-//                                          of the whole process (all its threads) and its
-//                                          resident memory now
+//   "frames <frame> <ms> <cpu-ms> <rss-kB> <redrawn> <changed>"  the frame's number, the monotonic
+//                                          clock, the CPU time of the whole process (all its
+//                                          threads), its resident memory now, and the frame
+//                                          cache's shares of the window drawn again and changed,
+//                                          summed over the frames so far (FrameCacheStats)
 // and at the end:
 //   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
 //   "frame-cache <frames> <damaged> <from-copy> <copies> <redrawn> <kB>"
