@@ -155,6 +155,12 @@ int TMainGame::OnPrepare() {
     return 0;
 }
 
+int TMainGame::AskAhead() {
+    TAppScreen::AskAhead();
+    AppSoundManager::LevelSoundAhead(Profile ? &Profile->CurrMusicNumber : nullptr);
+    return 0;
+}
+
 int TMainGame::PreparePanel() {
     GamePanel::Prepare();
     GamePanel::UpdateScreenPosition();

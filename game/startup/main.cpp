@@ -47,6 +47,7 @@
 //                      fails as on a full disk ("disk-full": writing fails) or in a read-only
 //                      folder ("read-only": writing, renaming and removing fail), to see what the
 //                      player is told
+#include <malloc.h>
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
@@ -62,6 +63,7 @@
 #include "engine/screen/Control.h"
 #include "engine/screen/ControlHooks.h"
 #include "engine/screen/MouseCursor.h"
+#include "engine/screen/ScreenCrosser.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Hook.h"
@@ -269,6 +271,67 @@ long ResidentKb() {
 }
 
 constexpr int kUsageFrames = 60;
+constexpr int kOwnMappingBytes = 256 * 1024;
+// A switch is counted on until this many frames after the new screen became current (once the
+// cross-fade is over): its first frames start its music and animations.
+constexpr int kSwitchTail = 30;
+
+// The screen switches of a run, through the cross-fade or at once, and the longest frame of each
+// ("switch" lines of --timings).
+class SwitchFrames {
+public:
+    // At the start of each frame: the frame before ended now.
+    void FrameStarts(int32_t frame) {
+        const double now = MonotonicMs();
+        const double ms = lastStart_ >= 0.0 ? now - lastStart_ - LastPaceWaitMs() : 0.0;
+        lastStart_ = now;
+        const std::shared_ptr<TAppScreen> screen = Control::CurrScreen;
+        const bool fading = screen && screen == CurrScreenCrosser;
+        // The screen changed during the frame before: a switch began there, unless this is the
+        // end of a fade that is counted already.
+        if (screen != seen_ && seen_ && (!open_ || tail_ > 0)) {
+            Print(frame);
+            Open(frame - 1, seen_);
+        }
+        seen_ = screen;
+        if (!open_) return;
+        if (ms > longest_) longest_ = ms, longestFrame_ = frame - 1;
+        if (!fading && ++tail_ > kSwitchTail) Print(frame);
+    }
+    // The run ends: a switch still counted is told as far as it came.
+    void Ends(int32_t frame) { Print(frame); }
+
+private:
+    static std::string Name(const std::shared_ptr<TAppScreen>& screen) {
+        std::string name = screen ? screen->name : "none";
+        std::replace(name.begin(), name.end(), ' ', '_');
+        return name.empty() ? "unnamed" : name;
+    }
+    void Open(int32_t frame, const std::shared_ptr<TAppScreen>& from) {
+        open_ = true;
+        from_ = Name(from);
+        start_ = frame;
+        tail_ = 0;
+        longest_ = 0.0;
+        longestFrame_ = frame;
+    }
+    void Print(int32_t frame) {
+        if (!open_) return;
+        open_ = false;
+        std::shared_ptr<TAppScreen> to = Control::CurrScreen;
+        if (to && to == CurrScreenCrosser) to = CurrScreenCrosser->Screen[1];
+        std::printf("switch %s %s %d %d %.3f %d\n", from_.c_str(), Name(to).c_str(), start_, frame - start_, longest_,
+                    longestFrame_);
+    }
+    std::shared_ptr<TAppScreen> seen_;  // the current screen at the last frame's start
+    bool open_ = false;
+    std::string from_;
+    int32_t start_ = 0;
+    int tail_ = 0;
+    double longest_ = 0.0;
+    int32_t longestFrame_ = 0;
+    double lastStart_ = -1.0;
+};
 
 const char* const kNoDisplayLine =
     "Quiltora needs a desktop to open its window on, and none is named (DISPLAY and WAYLAND_DISPLAY are "
@@ -317,6 +380,13 @@ void PrintMemoryParts() {
 //   "frames <frame> <ms> <cpu-ms> <rss-kB>"  the frame's number, the monotonic clock, the CPU time
 //                                          of the whole process (all its threads) and its
 //                                          resident memory now
+// and at every screen switch (through the cross-fade or at once), once it is over:
+//   "switch <from> <to> <frame> <frames> <longest-ms> <at-frame>"
+//                                      the screens (blanks in their names as "_"), the frame in
+//                                      which the switch began and how many frames it is counted
+//                                      (the fade, then the new screen's first kSwitchTail
+//                                      frames), and its longest frame: the main thread's time
+//                                      for it (its wall time less the pace's wait) and its number
 // and at the end:
 //   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
 //   "frame-cache <frames> <damaged> <from-copy> <copies> <redrawn> <kB>"
@@ -361,7 +431,9 @@ void InstallHarness(const HarnessOptions& options) {
     const bool editLevel = options.editLevel;
     const bool fromMenu = options.fromMenu;
     const bool paced = options.paced;
+    auto switches = std::make_shared<SwitchFrames>();
     ControlHooks::FrameStart = [=](int32_t frame) {
+        if (timings) switches->FrameStarts(frame);
         if (timings && !*loadingSeen && Control::CurrScreen) {
             *loadingSeen = true;
             std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
@@ -438,8 +510,9 @@ void InstallHarness(const HarnessOptions& options) {
     };
     {
         std::string path = options.screenshot;
-        ControlHooks::AppEnd = [lastFrame, grabbed, shown, shownMs, path, timings] {
+        ControlHooks::AppEnd = [lastFrame, grabbed, shown, shownMs, path, timings, switches] {
             if (timings) {
+                switches->Ends(*shown + 1);
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
                 const FrameCacheStats cache = CurrentFrameCacheStats();
@@ -474,6 +547,11 @@ void InstallHarness(const HarnessOptions& options) {
 
 int main(int argc, char** argv) {
     const double mainEntered = MonotonicMs();
+    // Large blocks (decoded pictures, file contents, sounds converted for the device) are mapped
+    // on their own and go back to the system as soon as they are freed. (By default the threshold
+    // rises to the size of the first such block freed, after which they are taken from the heap
+    // and stay resident once freed: the pictures of the screens left would keep their room.)
+    mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
     std::vector<std::string> args(argv + 1, argv + argc);
     HarnessOptions options = ParseHarnessOptions(args);
     // With no display named SDL would open its window offscreen, where nobody sees it, and the
