@@ -285,6 +285,7 @@ public:
         const double now = MonotonicMs();
         const double ms = lastStart_ >= 0.0 ? now - lastStart_ - LastPaceWaitMs() : 0.0;
         lastStart_ = now;
+        if (ms > 0.0) frameMs_.push_back(ms);
         const std::shared_ptr<TAppScreen> screen = Control::CurrScreen;
         const bool fading = screen && screen == CurrScreenCrosser;
         // The screen changed during the frame before: a switch began there, unless this is the
@@ -298,8 +299,15 @@ public:
         if (ms > longest_) longest_ = ms, longestFrame_ = frame - 1;
         if (!fading && ++tail_ > kSwitchTail) Print(frame);
     }
-    // The run ends: a switch still counted is told as far as it came.
-    void Ends(int32_t frame) { Print(frame); }
+    // The run ends: a switch still counted is told as far as it came, and the frames' time.
+    void Ends(int32_t frame) {
+        Print(frame);
+        if (frameMs_.empty()) return;
+        std::vector<float> sorted = frameMs_;
+        std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+        std::printf("frame-work %zu %.3f %.3f\n", frameMs_.size(), sorted[sorted.size() / 2],
+                    *std::max_element(frameMs_.begin(), frameMs_.end()));
+    }
 
 private:
     static std::string Name(const std::shared_ptr<TAppScreen>& screen) {
@@ -331,6 +339,7 @@ private:
     double longest_ = 0.0;
     int32_t longestFrame_ = 0;
     double lastStart_ = -1.0;
+    std::vector<float> frameMs_;  // the main thread's time of every frame
 };
 
 const char* const kNoDisplayLine =
@@ -402,6 +411,10 @@ void PrintMemoryParts() {
 //   "timing last-frame <ms> <frame>"   the last frame shown
 //   "timing end <ms>"                  everything saved and the background work stopped: the
 //                                      program exits
+//   "memory run-peak-kb <kB>"          the process's peak resident memory over the whole run
+//   "frame-work <frames> <median-ms> <longest-ms>"
+//                                      the main thread's time a frame (less the pace's wait)
+//                                      over the frame loop: the median and the longest
 //   "memory-parts rss <kB> renderer-code <kB> textures <kB> pictures <kB> fonts <kB> sounds <kB>
 //    heap <kB> anonymous <kB>"          where the memory is as the run ends: resident in all; the
 //                                      renderer's code (its libraries); the textures' texels (4
@@ -523,6 +536,9 @@ void InstallHarness(const HarnessOptions& options) {
                 std::printf("frame-path %s%s %ld %.3f\n", FramePathName(path.path), path.swapDamage ? "+swap-damage" : "",
                             path.frames, path.frames > 0 ? path.presented / double(path.frames) : 0.0);
                 std::printf("timing last-frame %.3f %d\ntiming end %.3f\n", *shownMs, *shown, MonotonicMs());
+                rusage usage{};
+                getrusage(RUSAGE_SELF, &usage);
+                std::printf("memory run-peak-kb %ld\n", usage.ru_maxrss);
                 PrintMemoryParts();
                 std::fflush(stdout);
             }
