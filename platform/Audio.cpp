@@ -194,7 +194,8 @@ bool PrepareChunk(TSound& s) {
     }
     s.generation = g_audio.generation;
     ++g_audio.converted;
-    if (!s.keepConverted) ReturnFreedMemory();  // the conversion's work space
+    // The conversion's work space (none here when the copy was made ahead: the worker's went with it).
+    if (!s.keepConverted && !ahead) ReturnFreedMemory();
     return true;
 }
 

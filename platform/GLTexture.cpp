@@ -3,6 +3,9 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <chrono>
 #include <unordered_set>
 #include <vector>
@@ -165,6 +168,11 @@ int64_t ReleasePicturesUnusedSince(uint64_t mark) {
     int64_t released = 0;
     for (TGLTexture* t : LiveTextures())
         if (TPictureFlow::Unused(*t, mark)) released += t->Release();
+    // What they held (and what the decodings of the pictures uploaded since held) goes back to
+    // the system: freed in the middle of the heap, it would otherwise stay resident.
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
     return released;
 }
 

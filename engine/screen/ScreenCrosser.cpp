@@ -31,6 +31,12 @@ int TAppScreenCrosser::OnDraw() {
 }
 
 int TAppScreenCrosser::OnUpdate() {
+    // The pictures of the screen left go a frame after the last upload, whose frame they would
+    // lengthen (their memory goes back to the system, which takes a while).
+    if (_releaseDue != 0 && _waiting == 0) {
+        _releaseDue = 0;
+        ReleasePicturesUnusedSince(_switchMark);
+    }
     // The pictures asked for ahead are uploaded as the worker has them.
     const bool allThere = UploadGatheredPictures(kUploadBudgetMs);
     if (_waiting != 0) {
@@ -110,7 +116,7 @@ void TAppScreenCrosser::DrawGathering(TAppScreen& screen) {
 
 void TAppScreenCrosser::BeginFadeIn() {
     _waiting = 0;
-    ReleasePicturesUnusedSince(_switchMark);
+    _releaseDue = 1;
     Percent->Start();
     ResetDelta();
 }

@@ -15,8 +15,8 @@
 // switch the new screen is drawn under full black to learn what it shows, without decoding
 // anything there; on the real clock the fade-in then waits at full black until the worker has
 // decoded what is missing and it is uploaded (under the fixed clock the switch's frame waits for
-// it, so that runs repeat frame for frame). Once it is all there, the pictures of the screen left
-// (every picture from a file not drawn since the switch) are let go.
+// it, so that runs repeat frame for frame). Once it is all there, at the next frame, the pictures
+// of the screen left (every picture from a file not drawn since the switch) are let go.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -72,6 +72,8 @@ private:
     void BeginFadeIn();
     // State 1 has not begun fading in: the new screen's pictures are still on their way.
     int32_t _waiting = 0;
+    // The fade-in has begun: the pictures not drawn since the switch go at the next update.
+    int32_t _releaseDue = 0;
     // The use mark of the switch (MarkPictureUse).
     uint64_t _switchMark = 0;
     // The switch of state 0 has run: screen 0 has left and screen 1 has been prepared.

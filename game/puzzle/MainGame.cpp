@@ -156,8 +156,9 @@ int TMainGame::OnPrepare() {
 }
 
 int TMainGame::AskAhead() {
-    TAppScreen::AskAhead();
+    // The music first: the worker takes what it is asked for in turn.
     AppSoundManager::LevelSoundAhead(Profile ? &Profile->CurrMusicNumber : nullptr);
+    TAppScreen::AskAhead();
     return 0;
 }
 

@@ -47,7 +47,6 @@
 //                      fails as on a full disk ("disk-full": writing fails) or in a read-only
 //                      folder ("read-only": writing, renaming and removing fail), to see what the
 //                      player is told
-#include <malloc.h>
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
@@ -271,7 +270,13 @@ long ResidentKb() {
 }
 
 constexpr int kUsageFrames = 60;
-constexpr int kOwnMappingBytes = 256 * 1024;
+// The CPU time of the calling thread in milliseconds.
+double ThreadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
 // A switch is counted on until this many frames after the new screen became current (once the
 // cross-fade is over): its first frames start its music and animations.
 constexpr int kSwitchTail = 30;
@@ -280,11 +285,15 @@ constexpr int kSwitchTail = 30;
 // ("switch" lines of --timings).
 class SwitchFrames {
 public:
-    // At the start of each frame: the frame before ended now.
-    void FrameStarts(int32_t frame) {
+    // At the start of each frame: the frame before ended now, of which the harness spent
+    // `harnessMs` grabbing its screenshot.
+    void FrameStarts(int32_t frame, double harnessMs) {
         const double now = MonotonicMs();
-        const double ms = lastStart_ >= 0.0 ? now - lastStart_ - LastPaceWaitMs() : 0.0;
+        const double ms = lastStart_ >= 0.0 ? now - lastStart_ - LastPaceWaitMs() - harnessMs : 0.0;
         lastStart_ = now;
+        const double cpuNow = ThreadCpuMs();
+        const double cpu = lastCpu_ >= 0.0 ? cpuNow - lastCpu_ - harnessMs : 0.0;
+        lastCpu_ = cpuNow;
         if (ms > 0.0) frameMs_.push_back(ms);
         const std::shared_ptr<TAppScreen> screen = Control::CurrScreen;
         const bool fading = screen && screen == CurrScreenCrosser;
@@ -297,6 +306,7 @@ public:
         seen_ = screen;
         if (!open_) return;
         if (ms > longest_) longest_ = ms, longestFrame_ = frame - 1;
+        longestCpu_ = std::max(longestCpu_, cpu);
         if (!fading && ++tail_ > kSwitchTail) Print(frame);
     }
     // The run ends: a switch still counted is told as far as it came, and the frames' time.
@@ -321,6 +331,7 @@ private:
         start_ = frame;
         tail_ = 0;
         longest_ = 0.0;
+        longestCpu_ = 0.0;
         longestFrame_ = frame;
     }
     void Print(int32_t frame) {
@@ -328,8 +339,8 @@ private:
         open_ = false;
         std::shared_ptr<TAppScreen> to = Control::CurrScreen;
         if (to && to == CurrScreenCrosser) to = CurrScreenCrosser->Screen[1];
-        std::printf("switch %s %s %d %d %.3f %d\n", from_.c_str(), Name(to).c_str(), start_, frame - start_, longest_,
-                    longestFrame_);
+        std::printf("switch %s %s %d %d %.3f %d %.3f\n", from_.c_str(), Name(to).c_str(), start_, frame - start_,
+                    longest_, longestFrame_, longestCpu_);
     }
     std::shared_ptr<TAppScreen> seen_;  // the current screen at the last frame's start
     bool open_ = false;
@@ -339,6 +350,8 @@ private:
     double longest_ = 0.0;
     int32_t longestFrame_ = 0;
     double lastStart_ = -1.0;
+    double lastCpu_ = -1.0;
+    double longestCpu_ = 0.0;
     std::vector<float> frameMs_;  // the main thread's time of every frame
 };
 
@@ -390,12 +403,15 @@ void PrintMemoryParts() {
 //                                          of the whole process (all its threads) and its
 //                                          resident memory now
 // and at every screen switch (through the cross-fade or at once), once it is over:
-//   "switch <from> <to> <frame> <frames> <longest-ms> <at-frame>"
+//   "switch <from> <to> <frame> <frames> <longest-ms> <at-frame> <longest-cpu-ms>"
 //                                      the screens (blanks in their names as "_"), the frame in
 //                                      which the switch began and how many frames it is counted
 //                                      (the fade, then the new screen's first kSwitchTail
-//                                      frames), and its longest frame: the main thread's time
-//                                      for it (its wall time less the pace's wait) and its number
+//                                      frames), its longest frame: the main thread's time for it
+//                                      (its wall time less the pace's wait and the harness's
+//                                      screenshot) and its number, and the most CPU time the
+//                                      main thread spent on one of its frames (which the other
+//                                      work of a busy machine does not lengthen)
 // and at the end:
 //   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
 //   "frame-cache <frames> <damaged> <from-copy> <copies> <redrawn> <kB>"
@@ -445,8 +461,10 @@ void InstallHarness(const HarnessOptions& options) {
     const bool fromMenu = options.fromMenu;
     const bool paced = options.paced;
     auto switches = std::make_shared<SwitchFrames>();
+    auto grabMs = std::make_shared<double>(0.0);  // the screenshot's time in the frame before
     ControlHooks::FrameStart = [=](int32_t frame) {
-        if (timings) switches->FrameStarts(frame);
+        if (timings) switches->FrameStarts(frame, *grabMs);
+        *grabMs = 0.0;
         if (timings && !*loadingSeen && Control::CurrScreen) {
             *loadingSeen = true;
             std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
@@ -514,12 +532,17 @@ void InstallHarness(const HarnessOptions& options) {
         const bool input = *inputFrame == frame || (*next < events->size() && scriptFrame >= 0 &&
                                                      (*events)[*next].frame <= scriptFrame + 1);
         if (!shot && !last && !input) return;
+        // The frame's own drawing first (a pixel's grab draws what waits): the rest is the
+        // harness's, and the switch timings leave it out.
+        GrabPixmap(0, 0, 1, 1);
+        const double start = MonotonicMs();
         *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
         *grabbed = frame;
         if (shot) {
             const std::string path = ShotPath(screenshot, scriptFrame);
             if (!SavePixmapPNG(*lastFrame, path, true)) Error("Can't write the screenshot " + path, Here());
         }
+        *grabMs += MonotonicMs() - start;
     };
     {
         std::string path = options.screenshot;
@@ -563,11 +586,6 @@ void InstallHarness(const HarnessOptions& options) {
 
 int main(int argc, char** argv) {
     const double mainEntered = MonotonicMs();
-    // Large blocks (decoded pictures, file contents, sounds converted for the device) are mapped
-    // on their own and go back to the system as soon as they are freed. (By default the threshold
-    // rises to the size of the first such block freed, after which they are taken from the heap
-    // and stay resident once freed: the pictures of the screens left would keep their room.)
-    mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
     std::vector<std::string> args(argv + 1, argv + argc);
     HarnessOptions options = ParseHarnessOptions(args);
     // With no display named SDL would open its window offscreen, where nobody sees it, and the

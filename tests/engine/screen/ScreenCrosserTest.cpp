@@ -338,7 +338,7 @@ protected:
 };
 
 // On the real clock the fade-in waits at full black until the picture the new screen shows is
-// decoded (by the worker) and uploaded; then the picture of the screen left goes. Going back, the
+// decoded (by the worker) and uploaded; at the next frame the picture of the screen left goes. Going back, the
 // picture that screen drew last time is decoded while the fade-out runs, and the fade-in takes
 // its 30 frames with no wait.
 TEST_F(ScreenCrosserPicturesTest, TheFadeInWaitsForThePicturesAndTheNextVisitHasThemAhead) {
