@@ -176,6 +176,25 @@ int64_t ReleasePicturesUnusedSince(uint64_t mark) {
     return released;
 }
 
+namespace {
+// Pixels made by the program, again whenever they are wanted: nothing for the worker to do.
+class TMadePixels : public TPixelSource {
+public:
+    explicit TMadePixels(std::function<bool(TPixmap&)> make) : make_(std::move(make)) {}
+    bool Fill(int, TPixmap& pixmap) override { return make_(pixmap); }
+    void Request() override {}
+    bool Ready(int) const override { return true; }
+    void Drop(int) override {}
+
+private:
+    std::function<bool(TPixmap&)> make_;
+};
+}  // namespace
+
+void TGLTexture::SetReload(std::function<bool(TPixmap& pixmap)> reload) {
+    SetSource(std::make_shared<TMadePixels>(std::move(reload)), 0);
+}
+
 TGLTexture::TGLTexture(std::shared_ptr<TPixmap> pixmap, bool filtered, bool mipmapped, TTextureKind kind)
     : pixmap_(std::move(pixmap)), filtered_(filtered), mipmapped_(mipmapped), kind_(kind) {
     LiveTextures().insert(this);

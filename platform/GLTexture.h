@@ -64,6 +64,9 @@ public:
         source_ = std::move(source);
         sourceFrame_ = frame;
     }
+    // Pixels made again by `reload` on the main thread (at the pixmap's size) when they are needed,
+    // as a source that is always ready.
+    void SetReload(std::function<bool(TPixmap& pixmap)> reload);
     // The pixmap's pixels are there (decoded again when they were let go); false when they
     // cannot be had.
     bool EnsurePixels();
