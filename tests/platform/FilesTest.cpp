@@ -273,15 +273,23 @@ TEST(Files, AReadIsCappedByItsKindAndRefusesWhatIsNotAFileWithoutWaiting) {
     const std::string hugeText = sparse("Awards.txt", int64_t(64) << 30);
     const std::string hugePicture = sparse("big.png", int64_t(3) << 30);
     const std::string justText = sparse("edge.txt", MaxFileBytes(FileKind::Text));
+    const std::string overLevel = sparse("big.PACLevel", MaxFileBytes(FileKind::Level) + 1);
+    // Line breaks up to the byte cap: refused by their lines, whatever their bytes.
+    const std::string breaks = dir.file("MainMenu.txt");
+    testsupport::WriteFileBytes(breaks, std::string(static_cast<size_t>(MaxFileBytes(FileKind::Text)), '\n'));
+    const std::string manyLines = dir.file("lines.txt");
+    testsupport::WriteFileBytes(manyLines, std::string(static_cast<size_t>(kMaxTextLines), '\n') + "one more");
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
     const struct {
         std::string path;
         FileKind kind;
         const char* said;  // empty: refused without a line (the caller tells of a missing file)
     } refused[] = {
-        {hugeText, FileKind::Text, "more than a text file may have (67108864)"},
+        {hugeText, FileKind::Text, "more than a text file may have (16777216)"},
         {hugePicture, FileKind::Picture, "more than a picture may have (269484032)"},
-        {justText, FileKind::Level, "more than a level may have"},
+        {overLevel, FileKind::Level, "more than a level may have"},
+        {breaks, FileKind::Text, "has 16777216 lines, more than a text file may have (262144); it is not read"},
+        {manyLines, FileKind::Text, "has 262145 lines, more than a text file may have (262144)"},
         {dir.file("fifo"), FileKind::Text, "is not a file"},
         {"/dev/zero", FileKind::Any, "is not a file"},
         {dir.path(), FileKind::Text, ""},
@@ -303,6 +311,9 @@ TEST(Files, AReadIsCappedByItsKindAndRefusesWhatIsNotAFileWithoutWaiting) {
     std::string edge;
     ASSERT_TRUE(LoadBytes(justText, edge, FileKind::Text));
     EXPECT_EQ(edge.size(), static_cast<size_t>(MaxFileBytes(FileKind::Text)));
+    testsupport::WriteFileBytes(manyLines, std::string(static_cast<size_t>(kMaxTextLines) - 2, '\n') + "\r\nlast");
+    ASSERT_TRUE(LoadBytes(manyLines, edge, FileKind::Text));
+    EXPECT_TRUE(LoadBytes(breaks, edge, FileKind::Any));  // only a text is counted in lines
 
     // No failed read leaves a handle open, whatever failed.
     const int before = OpenHandles();
@@ -388,6 +399,37 @@ TEST(Files, NoReadLeavesTheAllowedFoldersByDotDotOrByALink) {
         EXPECT_EQ(ReadDir(data + "/fonts/.."), (std::vector<std::string>{"Secret.txt", "fonts", "same.ttf"}));
         EXPECT_EQ(ReadDir(data + "/.."), std::vector<std::string>{});
         EXPECT_NE(lines.Text().find("lies outside the game's folders"), std::string::npos);
+    }
+    // Nor does the lookup without regard to case list one: the name stays as written.
+    EXPECT_EQ(ResolvePath(data + "/../ELSEWHERE/secret.txt"), data + "/../ELSEWHERE/secret.txt");
+    EXPECT_EQ(ResolvePath(data + "/FONTS/own.TTF"), data + "/fonts/Own.ttf");
+    // A link to nothing is refused before any open, and so is the file once it is there.
+    ASSERT_EQ(::symlink(dir.file("elsewhere/deep/later.txt").c_str(), dir.file("data/Later.txt").c_str()), 0);
+    {
+        ErrorLines lines;
+        std::string out;
+        EXPECT_FALSE(LoadBytes(data + "/Later.txt", out));
+        EXPECT_FALSE(LoadBytes(data + "/missing.txt", out));  // plain nothing: the caller says so
+        EXPECT_NE(lines.Text().find("Later.txt' leads to nothing that can be read"), std::string::npos) << lines.Text();
+        EXPECT_EQ(lines.Text().find("missing.txt"), std::string::npos) << lines.Text();
+    }
+    {
+        ErrorLines lines;
+        std::string out;
+        testsupport::WriteFileBytes(dir.file("elsewhere/deep/later.txt"), "outside");
+        EXPECT_FALSE(LoadBytes(data + "/Later.txt", out));
+        EXPECT_NE(lines.Text().find("Later.txt' lies outside the game's folders"), std::string::npos) << lines.Text();
+    }
+    // One file outside may be allowed on its own: that file, not its folder nor its neighbours.
+    AllowReadOfFile(dir.file("elsewhere/secret.txt"));
+    AllowReadOfFile(dir.file("elsewhere/none.txt"));
+    {
+        ErrorLines lines;
+        std::string out;
+        EXPECT_TRUE(LoadBytes(dir.file("elsewhere/secret.txt"), out));
+        EXPECT_TRUE(LoadBytes(data + "/Secret.txt", out));  // the link to it, too
+        EXPECT_FALSE(LoadBytes(dir.file("elsewhere/deep/later.txt"), out));
+        EXPECT_EQ(ReadDir(dir.file("elsewhere")), std::vector<std::string>{});
     }
     AllowReadsAnywhere();
     EXPECT_EQ(ReadDir(data + "/fonts/out"), (std::vector<std::string>{"deep", "secret.txt"}));

@@ -2,10 +2,12 @@
 // damaged files that must give nothing rather than crash.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <thread>
 #include <jpeglib.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -482,6 +484,17 @@ TEST(ImageTest, APictureIsDecodedAgainOnlyFromTheFileThatWasLoaded) {
          [&](const std::string& path) {
              testsupport::WriteFileBytes(path, blue);
              Touch(path, 5);
+         },
+         false},
+        {"written in place at the same size, its time put back", red,
+         [&](const std::string& path) {
+             const int64_t was = FileStamp(path).modifiedNs;
+             // (Past the file system's clock tick, so that the write is a later change.)
+             std::this_thread::sleep_for(std::chrono::milliseconds(20));
+             testsupport::WriteFileBytes(path, blue);
+             const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(was / 1000000000), was % 1000000000}};
+             ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+             ASSERT_EQ(FileStamp(path).modifiedNs, was);
          },
          false},
         {"another file renamed over it", red,
