@@ -818,8 +818,17 @@ std::string EncodeText(const std::string& utf8) {
 std::string LoadText(const std::string& path, bool* ok) {
     std::string bytes;
     bool read = LoadBytes(path, bytes, FileKind::Text);
+    std::string text;
+    if (read) {
+        try {
+            text = DecodeText(bytes);
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "The text '%s' does not fit in memory; it is not read\n", path.c_str());
+            read = false;
+        }
+    }
     if (ok) *ok = read;
-    return read ? DecodeText(bytes) : std::string();
+    return text;
 }
 
 bool SaveText(const std::string& text, const std::string& path) { return SaveBytes(path, EncodeText(text)); }

@@ -5,6 +5,8 @@
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
+#include <new>
+
 std::vector<std::string> SplitTxtLines(const std::string& text) {
     std::vector<std::string> lines;
     std::string current;
@@ -29,7 +31,12 @@ std::shared_ptr<TTxtFile> LoadTxtFile(const std::string& url) {
         ErrorNoFile(path, Here());
         return file;
     }
-    file->txt = SplitTxtLines(text);
+    try {
+        file->txt = SplitTxtLines(text);
+    } catch (const std::bad_alloc&) {
+        Error("The text file " + path + " does not fit in memory; it is not read!", Here());
+        file->txt.clear();
+    }
     return file;
 }
 
