@@ -216,6 +216,28 @@ std::vector<std::string> ListFolder(const std::string& path, bool tell) {
     return names;
 }
 
+// The names the lookup without regard to case may choose from in a folder: its entries when the
+// gate lets it be read; else, for a folder on the way to a readable folder or file (a data folder
+// named in another case), only the next part of that folder's or file's own path, so that no
+// folder outside is ever listed.
+std::vector<std::string> NamesToMatch(const std::string& folder) {
+    if (gReadableFolders.empty()) return ListFolder(folder, false);
+    char buf[PATH_MAX];
+    if (!::realpath(folder.empty() ? "." : folder.c_str(), buf)) return {};
+    std::string real = buf;
+    if (Readable(real)) return ListFolder(folder, false);
+    if (!real.ends_with('/')) real += '/';
+    std::vector<std::string> names;
+    auto nextPart = [&](const std::string& allowed) {
+        if (!allowed.starts_with(real) || allowed.size() == real.size()) return;
+        names.push_back(allowed.substr(real.size(), allowed.find('/', real.size()) - real.size()));
+    };
+    for (const std::string& f : gReadableFolders) nextPart(f);
+    for (const std::string& f : gReadableFiles) nextPart(f);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 }  // namespace
 
 static int RawType(const std::string& p) {
@@ -251,7 +273,7 @@ std::string ResolvePath(const std::string& path) {
                 // Only a folder the gate lets be read is listed (without a line: the read that
                 // follows says what it finds).
                 std::string found;
-                for (const auto& n : ListFolder(cur, false))
+                for (const auto& n : NamesToMatch(cur))
                     if (EqualsNoCase(n, comp)) {
                         found = n;
                         break;

@@ -28,7 +28,13 @@ std::shared_ptr<TTxtFile> LoadTxtFile(const std::string& url) {
     bool ok = false;
     std::string text = LoadText(path, &ok);
     if (!ok) {
-        ErrorNoFile(path, Here());
+        // There but refused (too large, too many lines, outside the game's folders: the reason
+        // is on the error stream), or not there at all.
+        if (FileType(path) == 1) {
+            if (FirstReportAbout(path)) Error("Couldn't read the text file " + path + "; it is left out!", Here());
+        } else {
+            ErrorNoFile(path, Here());
+        }
         return file;
     }
     try {

@@ -403,6 +403,8 @@ TEST(Files, NoReadLeavesTheAllowedFoldersByDotDotOrByALink) {
     // Nor does the lookup without regard to case list one: the name stays as written.
     EXPECT_EQ(ResolvePath(data + "/../ELSEWHERE/secret.txt"), data + "/../ELSEWHERE/secret.txt");
     EXPECT_EQ(ResolvePath(data + "/FONTS/own.TTF"), data + "/fonts/Own.ttf");
+    // The game's own folder named in another case is found by its own name, not by a listing.
+    EXPECT_EQ(ResolvePath(dir.file("DATA/FONTS/own.TTF")), data + "/fonts/Own.ttf");
     // A link to nothing is refused before any open, and so is the file once it is there.
     ASSERT_EQ(::symlink(dir.file("elsewhere/deep/later.txt").c_str(), dir.file("data/Later.txt").c_str()), 0);
     {
