@@ -9,8 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 using testsupport::TempDir;
@@ -325,6 +329,54 @@ TEST(Files, AReadIsCappedByItsKindAndRefusesWhatIsNotAFileWithoutWaiting) {
         }
     }
     EXPECT_EQ(OpenHandles(), before);
+}
+
+// Links raced against the gate, as a hostile data folder can while the game reads it: one to a
+// file outside that keeps appearing and going (a link to nothing half the time), and a file
+// swapped again and again for a link to a file outside. The reading program, traced with strace,
+// never opens a file outside, not even to refuse it.
+TEST(Files, ALinkRacedAgainstTheGateNeverOpensAFileOutside) {
+    if (std::system("strace -qq -o /dev/null true > /dev/null 2>&1") != 0) GTEST_SKIP() << "strace cannot trace here";
+    TempDir dir;
+    const std::string data = dir.file("data"), outside = dir.file("outside");
+    ASSERT_TRUE(CreateDir(data) && CreateDir(outside));
+    testsupport::WriteFileBytes(outside + "/source", "outside");
+    testsupport::WriteFileBytes(data + "/.inside", "inside");
+    testsupport::WriteFileBytes(data + "/file", "inside");
+    ASSERT_EQ(::symlink((outside + "/secret").c_str(), (data + "/link").c_str()), 0);
+    std::atomic<bool> stop{false};
+    std::thread racer([&] {
+        const std::string source = outside + "/source", secret = outside + "/secret";
+        while (!stop) {
+            ::link(source.c_str(), secret.c_str());  // the link's target appears
+            ::symlink(source.c_str(), (data + "/.l").c_str());
+            ::rename((data + "/.l").c_str(), (data + "/file").c_str());  // the file becomes a link out
+            ::unlink(secret.c_str());  // and goes
+            ::link((data + "/.inside").c_str(), (data + "/.f").c_str());
+            ::rename((data + "/.f").c_str(), (data + "/file").c_str());  // a file again
+        }
+    });
+    const std::string command = "strace -f -y -qq --seccomp-bpf -e trace=open,openat,openat2 -o " + dir.file("trace.txt") + " " +
+                                QUILTORA_GATE_RACE + " " + data + " 5000 > " + dir.file("out.txt") + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    stop = true;
+    racer.join();
+    ASSERT_EQ(status, 0);
+    // The race ran: the file was read while it was one.
+    int links = -1, files = -1;
+    ASSERT_EQ(std::sscanf(testsupport::ReadFileBytes(dir.file("out.txt")).c_str(), "%d %d", &links, &files), 2);
+    EXPECT_EQ(links, 0);
+    EXPECT_GT(files, 0);
+    std::istringstream trace(testsupport::ReadFileBytes(dir.file("trace.txt")));
+    int opened = 0, outsideOpened = 0;
+    std::string first;
+    for (std::string line; std::getline(trace, line);) {
+        if (line.find(data + "/") != std::string::npos) ++opened;
+        if (line.find(outside) == std::string::npos) continue;
+        if (outsideOpened++ == 0) first = line;
+    }
+    EXPECT_GT(opened, 0);  // the reads are on record
+    EXPECT_EQ(outsideOpened, 0) << "the first: " << first;
 }
 
 TEST(Files, AStampTellsTheFileAReadFound) {
