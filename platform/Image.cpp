@@ -12,6 +12,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -69,13 +70,20 @@ struct SizeLimits {
 };
 
 // A new pixmap of a size the caller has checked.
+// Null, after a line, when the pixels do not fit in memory: a picture that cannot be held is
+// refused like a damaged one, never thrown on.
 TPixmapPtr NewPixmap(int width, int height) {
-    auto p = std::make_shared<TPixmap>();
-    p->width = width;
-    p->height = height;
-    p->pitch = width * 4;
-    p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
-    return p;
+    try {
+        auto p = std::make_shared<TPixmap>();
+        p->width = width;
+        p->height = height;
+        p->pitch = width * 4;
+        p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
+        return p;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "A picture of %d x %d pixels does not fit in memory; it is not made\n", width, height);
+        return nullptr;
+    }
 }
 
 // Pictures whose alpha bytes are all zero were written without alpha (32-bit BMP and TGA
@@ -187,7 +195,7 @@ TPixmapPtr DecodePNG(const uint8_t* data, size_t size, const SizeLimits& limits,
     }
     image.format = PNG_FORMAT_RGBA;
     auto pixmap = NewPixmap(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!png_image_finish_read(&image, nullptr, pixmap->pixels.data(), pixmap->pitch, nullptr)) {
+    if (!pixmap || !png_image_finish_read(&image, nullptr, pixmap->pixels.data(), pixmap->pitch, nullptr)) {
         png_image_free(&image);
         return nullptr;
     }
@@ -403,6 +411,7 @@ TPixmapPtr DecodeBMP(const uint8_t* data, size_t size, const SizeLimits& limits)
     uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
     if (dataOffset > size || stride * static_cast<uint64_t>(height) > size - dataOffset) return nullptr;
     auto pixmap = NewPixmap(static_cast<int>(width), static_cast<int>(height));
+    if (!pixmap) return nullptr;
     bool hasAlpha = (bpp == 32 && (compression == 0 || maskA != 0));
     for (int64_t row = 0; row < height; ++row) {
         const uint8_t* src = data + dataOffset + stride * static_cast<uint64_t>(row);
@@ -506,6 +515,7 @@ TPixmapPtr DecodeTGA(const uint8_t* data, size_t size, const SizeLimits& limits)
     const size_t least = rle ? (total + 127) / 128 * (1 + static_cast<size_t>(pixelBytes)) : total * pixelBytes;
     if (pos > size || least > size - pos || !limits.Allows(width, height)) return nullptr;
     auto pixmap = NewPixmap(width, height);
+    if (!pixmap) return nullptr;
     bool topDown = (descriptor & 0x20) != 0;
     bool rightToLeft = (descriptor & 0x10) != 0;
 

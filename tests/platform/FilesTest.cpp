@@ -1,7 +1,12 @@
 #include "platform/Files.h"
+#include "platform/Audio.h"
+#include "platform/Image.h"
+#include "support/AddressSpaceLimit.h"
+#include "support/OggSilence.h"
 #include "support/TestSupport.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <thread>
 
@@ -377,6 +383,43 @@ TEST(Files, ALinkRacedAgainstTheGateNeverOpensAFileOutside) {
     }
     EXPECT_GT(opened, 0);  // the reads are on record
     EXPECT_EQ(outsideOpened, 0) << "the first: " << first;
+}
+
+// A file within its caps that still does not fit in the memory left is refused with a line, as
+// if it were missing: no load throws out of the platform layer.
+TEST(Files, AReadOrDecodeThatDoesNotFitInMemoryIsRefusedWithALine) {
+    TempDir dir;
+    const std::string latin1 = dir.file("latin1.txt");
+    testsupport::WriteFileBytes(latin1, std::string(4 << 20, '\xE9'));  // twice as long decoded
+    const std::string music = testsupport::OggSilence(240);               // 3.8 MB of samples
+    const std::string picture = EncodePNG(CreatePixmap(2048, 2048));      // 16 MB of pixels
+    const struct {
+        const char* name;
+        std::function<bool()> load;  // true when something came back
+        const char* said;
+    } cases[] = {
+        {"a Latin-1 text", [&] { bool ok = true; LoadText(latin1, &ok); return ok; }, "does not fit in memory"},
+        {"music", [&] { return DecodeAudioSample(music, SoundKind::Music, "m.ogg") != nullptr; },
+         "The sound 'm.ogg' does not fit in memory"},
+        {"a picture", [&] { return LoadPixmapFromMemory(picture) != nullptr; },
+         "A picture of 2048 x 2048 pixels does not fit in memory"},
+    };
+    // Each in a process of its own, started afresh (no memory freed by other tests lies about for
+    // the load to take within the limit), where every allocation of a megabyte or more gets
+    // memory of its own.
+    if (!testsupport::AddressSpaceLimit(64 << 20).active()) GTEST_SKIP() << "no address-space limit can be set here";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EXIT(
+            {
+                mallopt(M_MMAP_THRESHOLD, 1 << 20);
+                testsupport::AddressSpaceLimit limit(2 << 20);
+                std::_Exit(c.load() ? 1 : 0);
+            },
+            testing::ExitedWithCode(0), c.said);
+    }
+    for (const auto& c : cases) EXPECT_TRUE(c.load()) << c.name;  // with the memory there, it loads
 }
 
 TEST(Files, AStampTellsTheFileAReadFound) {

@@ -19,12 +19,14 @@
 
 #include "platform/Files.h"
 #include "platform/Image.h"
+#include "support/AddressSpaceLimit.h"
 #include "support/Jpeg.h"
 #include "support/Png.h"
 #include "support/TestSupport.h"
 
 namespace {
 
+using testsupport::AddressSpaceLimit;
 using testsupport::Jpeg;
 using testsupport::JpegOptions;
 
@@ -212,30 +214,6 @@ TEST(PixmapTest, DamagedFilesGiveNothing) {
     };
     for (const auto& c : cases) EXPECT_FALSE(LoadPixmapFromMemory(c.bytes)) << c.name;
 }
-
-// While it lives, the process may map only `extra` more bytes: an allocation beyond that fails.
-class AddressSpaceLimit {
-public:
-    explicit AddressSpaceLimit(uint64_t extra) {
-        long pages = 0;
-        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
-            std::fclose(f);
-        }
-        if (pages <= 0 || getrlimit(RLIMIT_AS, &saved_) != 0) return;
-        rlimit limit = saved_;
-        limit.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + extra;
-        active_ = setrlimit(RLIMIT_AS, &limit) == 0;
-    }
-    ~AddressSpaceLimit() {
-        if (active_) setrlimit(RLIMIT_AS, &saved_);
-    }
-    bool active() const { return active_; }
-
-private:
-    rlimit saved_{};
-    bool active_ = false;
-};
 
 // The 32-bit big-endian field at pos replaced by v.
 void PutBe32(std::string& s, size_t pos, uint32_t v) {
