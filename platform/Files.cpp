@@ -68,6 +68,10 @@ void RefuseWritesBelow(const std::string& folder, int error) {
     gRefusedError = error;
 }
 
+bool isWriteRefused(const std::string& path) {
+    return !gRefusedFolder.empty() && PathIsInside(gRefusedFolder, RealPath(path));
+}
+
 uint32_t Crc32(std::string_view bytes) {
     uLong crc = crc32(0L, Z_NULL, 0);
     // (zlib takes at most 4 GB at a time.)

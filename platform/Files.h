@@ -130,6 +130,8 @@ void SetWriteFaultHook(TWriteFaultHook hook);
 // nothing (a folder the game must not write to: another game may own it). An empty folder
 // lifts the refusal.
 void RefuseWritesBelow(const std::string& folder, int error);
+// True when writes at path are refused so (RefuseWritesBelow), for a writer that need not try.
+bool isWriteRefused(const std::string& path);
 
 // ---- Temporary files ----
 // True for a name SaveBytes gives its temporary files ("<file>.tmp-<digits>"); pid gets the
