@@ -27,17 +27,6 @@ DATA = os.path.join(ROOT, "data")
 FUZZ = os.path.join(ROOT, "fuzz")
 
 
-# Inputs at the bounds of what one file may become, a step over them: the most blocks and entries
-# of a block file (131072) and values (262144), the most lines of a text (262144), the most words
-# of an ini text (262144).
-BUDGET_SEEDS = {
-    "blockfile": [("entries-over-budget", b"a=1;" * 131073), ("values-over-budget", b"a=" + b"1," * 262144 + b"1\n")],
-    "text": [("lines-over-budget", b"\n" * 262144 + b"one more")],
-    "ini": [("words-over-budget", b"[A]\n" + b"k=v\n" * 87382)],
-    "enblock": [("words-over-budget", b"[SETTINGS]\n" + b"k=v\n" * 87382 + b"\0")],
-}
-
-
 def need_pil():
     try:
         import PIL  # noqa: F401
@@ -209,7 +198,7 @@ def main():
                    ("object", read("Particles/StartScreenPetals.GameObject")), ("tracks", read("Sound/Tracks.txt")),
                    ("gfxs", gfx), ("anims", anims), ("vectors", vectors), ("level", levels[1]),
                    ("mouse-utf16", utf16(read("App/Data/Mouse.dat")))]
-    write_corpus("blockfile", block_files + BUDGET_SEEDS["blockfile"])
+    write_corpus("blockfile", block_files)
     all_names = set()
     for _, text in block_files + [(n, t) for n, (t, _) in screens.items()]:
         all_names |= block_names(text)
@@ -241,8 +230,7 @@ def main():
     settings = (b"[SCREEN]\nWindowWidth = 1366\nWindowHeight = 768\nVirtualWidth = 1024\nVirtualHeight = 768\n"
                 b"FullScreen = 1\nStretched = 1\n\n[LANG]\nLangDir = en\n\n[VOLUME]\nSoundVolume = 0.250000000\n"
                 b"MusicVolume = 1.00000000\n\n[OTHER]\nCustomCursor = 0\nGameWasRated = 1\n")
-    write_corpus("ini", [("init", init_ini), ("settings", settings), ("init-utf16", utf16(init_ini))]
-                 + BUDGET_SEEDS["ini"])
+    write_corpus("ini", [("init", init_ini), ("settings", settings), ("init-utf16", utf16(init_ini))])
     write_corpus("settings", [("init", init_ini), ("settings", settings)])
     ini_tokens = [b"[", b"]", b"=", b"\n", b"\r\n", b";", b"#", b"TRUE", b"FALSE", b"-", b".", b"1e9", b"nan",
                   b"inf", b"\xFF\xFE", b"\xEF\xBB\xBF"] + re.findall(rb"[A-Za-z]+", init_ini)
@@ -255,7 +243,7 @@ def main():
                           ("credits", read("Local/en/credits.txt")),
                           ("grid-sizes", read("Game/PlayField/GridSizes.txt")), ("refs", refs),
                           ("menu-utf16", utf16(menu_txt)),
-                          ("menu-crlf", menu_txt.replace(b"\n", b"\r\n"))] + BUDGET_SEEDS["text"])
+                          ("menu-crlf", menu_txt.replace(b"\n", b"\r\n"))])
     write_dict("text", [b"[", b"]", b"|", b"#LANG#", b"\n", b"\r\n", b"\r", b"../", b"/", b"Local/", b"en/",
                         b"MainMenu.txt", b"\xFF\xFE", b"\xFE\xFF", b"\xEF\xBB\xBF", b"\x00"])
 
@@ -317,7 +305,7 @@ def main():
               b"[BUTTON]\nType = textbutton\nScale = 0.5\nFlags = %101\n")
     lines = b"Join our newsletter\nYour e-mail:\nThank you!\r\nlast line without end"
     write_corpus("enblock", [("settings", blocks + b"\0" + lines), ("crlf", blocks.replace(b"\n", b"\r\n") + b"\0"),
-                             ("lines", b"\0" + lines)] + BUDGET_SEEDS["enblock"])
+                             ("lines", b"\0" + lines)])
     write_dict("enblock", [b"[", b"]", b"=", b" = ", b"\n", b"\r\n", b"\t", b"$", b"%", b"-", b".", b"e9", b"\0",
                            b"SETTINGS", b"BUTTON", b"PanelX", b"Type", b"2147483648", b"-2147483649", b"nan"])
 
