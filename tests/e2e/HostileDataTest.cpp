@@ -29,6 +29,7 @@ struct Start {
     std::string output;  // standard output and error
     TPixmapPtr shot;
     long peakKb = 0;  // at the main menu's first frame
+    double menuMs = 0;  // from the start of main to the main menu's first frame
     bool menu = false;
 };
 
@@ -62,6 +63,9 @@ Start RunStart(const std::string& data) {
     start.menu = start.output.find("timing main-menu ") != std::string::npos;
     if (const size_t at = start.output.find("memory peak-kb "); at != std::string::npos)
         start.peakKb = std::atol(start.output.c_str() + at + 15);
+    const size_t began = start.output.find("timing main "), menu = start.output.find("timing main-menu ");
+    if (began != std::string::npos && menu != std::string::npos)
+        start.menuMs = std::atof(start.output.c_str() + menu + 17) - std::atof(start.output.c_str() + began + 12);
     return start;
 }
 
@@ -149,7 +153,8 @@ TEST(HostileDataTest, EachHostileStartReachesTheMenuSaysWhatItRefusedAndPeaksNea
         const bool labels = std::find(s.files.begin(), s.files.end(), "MainMenu.txt") == s.files.end();
         EXPECT_EQ(PlayLabelPixels(start.shot) > 20, labels);
         EXPECT_LE(start.peakKb, clean.peakKb * 3 / 2) << "a shipped start peaked at " << clean.peakKb << " kB";
-        std::printf("[ memory   ] %s: peak %ld kB, %.2f of a shipped start's %ld kB\n", s.name, start.peakKb,
-                    double(start.peakKb) / double(clean.peakKb), clean.peakKb);
+        std::printf("[ memory   ] %s: peak %ld kB, %.2f of a shipped start's %ld kB; menu after %.0f ms, %.2f of its %.0f ms\n",
+                    s.name, start.peakKb, double(start.peakKb) / double(clean.peakKb), clean.peakKb, start.menuMs,
+                    start.menuMs / clean.menuMs, clean.menuMs);
     }
 }
