@@ -11,6 +11,7 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <unordered_map>
@@ -595,6 +596,7 @@ std::vector<TPixmapPtr> CutCells(const TPixmap& sheet, int cellWidth, int cellHe
 struct PictureSource {
     std::string path;  // empty: pixels made in memory, kept for as long as the image lives
     TFileStamp stamp;  // the file decoded at loading
+    size_t bytesHash = 0;  // and a hash of its bytes
     int sheetWidth = 0, sheetHeight = 0;  // its size in pixels
     int cellWidth = 0, cellHeight = 0, first = 0;  // an animation's cells; 0: the whole picture
     bool masked = false;
@@ -603,10 +605,16 @@ struct PictureSource {
     // Frame `frame`'s pixels decoded again into `pixmap`, which keeps its size. Only the very
     // file that was loaded is decoded: one of another size, time or place is refused before
     // anything of it is decoded, and a picture larger than the one loaded right after its header.
+    // A file whose status changed since (written in place with its time put back, but also only
+    // linked to or given other rights) must still hold the bytes that were loaded.
     bool Reload(int frame, TPixmap& pixmap) const {
         std::string bytes;
         TFileStamp now;
-        if (!LoadBytes(path, bytes, FileKind::Picture, &now) || now != stamp) {
+        const bool same = LoadBytes(path, bytes, FileKind::Picture, &now) && now.size == stamp.size &&
+                          now.modifiedNs == stamp.modifiedNs && now.device == stamp.device &&
+                          now.inode == stamp.inode &&
+                          (now.changedNs == stamp.changedNs || std::hash<std::string>{}(bytes) == bytesHash);
+        if (!same) {
             std::fprintf(stderr,
                          "The picture %s was changed, moved or removed since it was loaded; it is not drawn\n",
                          path.c_str());
@@ -632,10 +640,11 @@ struct PictureSource {
     }
 };
 
-// A picture file decoded, and the stamp of the file it was.
-TPixmapPtr LoadStampedPixmap(const std::string& path, TFileStamp& stamp) {
+// A picture file decoded, and the stamp of the file it was and a hash of its bytes.
+TPixmapPtr LoadStampedPixmap(const std::string& path, TFileStamp& stamp, size_t& bytesHash) {
     std::string bytes;
     if (path.empty() || !LoadBytes(path, bytes, FileKind::Picture, &stamp)) return nullptr;
+    bytesHash = std::hash<std::string>{}(bytes);
     return LoadPixmapFromMemory(bytes);
 }
 
@@ -789,7 +798,8 @@ TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPi
 
 TPixmapPtr LoadPixmap(const std::string& path) {
     TFileStamp stamp;
-    return LoadStampedPixmap(path, stamp);
+    size_t bytesHash = 0;
+    return LoadStampedPixmap(path, stamp, bytesHash);
 }
 
 std::string EncodePNG(const TPixmapPtr& pixmap, bool fast) {
@@ -837,10 +847,11 @@ void ResetImageSettings() {
 
 TImagePtr LoadImage(const std::string& path, int flags) {
     TFileStamp stamp;
-    TPixmapPtr pixmap = LoadStampedPixmap(path, stamp);
+    size_t bytesHash = 0;
+    TPixmapPtr pixmap = LoadStampedPixmap(path, stamp, bytesHash);
     if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
     const int w = pixmap->width, h = pixmap->height;
-    return MakeImage({std::move(pixmap)}, EffectiveFlags(flags), PictureSource{path, stamp, w, h});
+    return MakeImage({std::move(pixmap)}, EffectiveFlags(flags), PictureSource{path, stamp, bytesHash, w, h});
 }
 
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
@@ -870,10 +881,11 @@ TImagePtr CreateMadeImage(int width, int height, std::function<bool(TPixmap& pix
 
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags) {
     TFileStamp stamp;
-    TPixmapPtr sheet = LoadStampedPixmap(path, stamp);
+    size_t bytesHash = 0;
+    TPixmapPtr sheet = LoadStampedPixmap(path, stamp, bytesHash);
     if (!sheet) return nullptr;
     return MakeImage(CutCells(*sheet, cellWidth, cellHeight, first, count), EffectiveFlags(flags),
-                     PictureSource{path, stamp, sheet->width, sheet->height, cellWidth, cellHeight, first});
+                     PictureSource{path, stamp, bytesHash, sheet->width, sheet->height, cellWidth, cellHeight, first});
 }
 
 TImagePtr LoadAnimImage(const TPixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count, int flags) {

@@ -489,6 +489,15 @@ TEST(ImageTest, APictureIsDecodedAgainOnlyFromTheFileThatWasLoaded) {
              ASSERT_EQ(FileStamp(path).modifiedNs, was);
          },
          false},
+        {"linked to and given other rights, its bytes as they were", red,
+         [&](const std::string& path) {
+             const int64_t was = FileStamp(path).changedNs;
+             std::this_thread::sleep_for(std::chrono::milliseconds(20));
+             ASSERT_EQ(::link(path.c_str(), (path + ".link").c_str()), 0);
+             ::chmod(path.c_str(), 0600);
+             ASSERT_NE(FileStamp(path).changedNs, was);
+         },
+         true},
         {"another file renamed over it", red,
          [&](const std::string& path) {
              testsupport::WriteFileBytes(path + ".next", blue);
