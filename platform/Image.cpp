@@ -12,7 +12,9 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <new>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -85,13 +87,20 @@ struct SizeLimits {
 };
 
 // A new pixmap of a size the caller has checked.
+// Null, after a line, when the pixels do not fit in memory: a picture that cannot be held is
+// refused like a damaged one, never thrown on.
 TPixmapPtr NewPixmap(int width, int height) {
-    auto p = std::make_shared<TPixmap>();
-    p->width = width;
-    p->height = height;
-    p->pitch = width * 4;
-    p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
-    return p;
+    try {
+        auto p = std::make_shared<TPixmap>();
+        p->width = width;
+        p->height = height;
+        p->pitch = width * 4;
+        p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
+        return p;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "A picture of %d x %d pixels does not fit in memory; it is not made\n", width, height);
+        return nullptr;
+    }
 }
 
 // Pictures whose alpha bytes are all zero were written without alpha (32-bit BMP and TGA
@@ -204,7 +213,7 @@ TPixmapPtr DecodePNG(const uint8_t* data, size_t size, const SizeLimits& limits,
     }
     image.format = PNG_FORMAT_RGBA;
     auto pixmap = NewPixmap(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!png_image_finish_read(&image, nullptr, pixmap->pixels.data(), pixmap->pitch, nullptr)) {
+    if (!pixmap || !png_image_finish_read(&image, nullptr, pixmap->pixels.data(), pixmap->pitch, nullptr)) {
         png_image_free(&image);
         return nullptr;
     }
@@ -422,6 +431,7 @@ TPixmapPtr DecodeBMP(const uint8_t* data, size_t size, const SizeLimits& limits)
     if (dataOffset > size || stride * static_cast<uint64_t>(height) > size - dataOffset) return nullptr;
     if (limits.StopAtHeader(width, height)) return nullptr;
     auto pixmap = NewPixmap(static_cast<int>(width), static_cast<int>(height));
+    if (!pixmap) return nullptr;
     bool hasAlpha = (bpp == 32 && (compression == 0 || maskA != 0));
     for (int64_t row = 0; row < height; ++row) {
         const uint8_t* src = data + dataOffset + stride * static_cast<uint64_t>(row);
@@ -526,6 +536,7 @@ TPixmapPtr DecodeTGA(const uint8_t* data, size_t size, const SizeLimits& limits)
     if (pos > size || least > size - pos || !limits.Allows(width, height) || limits.StopAtHeader(width, height))
         return nullptr;
     auto pixmap = NewPixmap(width, height);
+    if (!pixmap) return nullptr;
     bool topDown = (descriptor & 0x20) != 0;
     bool rightToLeft = (descriptor & 0x10) != 0;
 
@@ -605,12 +616,14 @@ std::atomic<int64_t> gPicturesDecoded{0};
 // needed and whenever they were let go, on the main thread or ahead on the background worker.
 // Only the very file that was loaded is decoded: one of another size, time or place is refused
 // before anything of it is decoded, and a picture larger than the one loaded right after its
-// header.
+// header. A file whose status changed since (written in place with its time put back, but also
+// only linked to or given other rights) must still hold the bytes that were loaded.
 class PictureSource : public TPixelSource {
 public:
     struct Info {
         std::string path;
         TFileStamp stamp;                        // the file read at loading
+        size_t bytesHash = 0;                    // and a hash of its bytes
         int sheetWidth = 0, sheetHeight = 0;     // its size in pixels
         int cellWidth = 0, cellHeight = 0;       // an animation's cells; 0: the whole picture
         int first = 0, count = 1;
@@ -690,7 +703,11 @@ private:
     static void DecodeFrames(const Info& info, Outcome& outcome, const std::function<bool()>& keepGoing) {
         std::string bytes;
         TFileStamp now;
-        if (!LoadBytes(info.path, bytes, FileKind::Picture, &now) || now != info.stamp) {
+        const bool same = LoadBytes(info.path, bytes, FileKind::Picture, &now) && now.size == info.stamp.size &&
+                          now.modifiedNs == info.stamp.modifiedNs && now.device == info.stamp.device &&
+                          now.inode == info.stamp.inode &&
+                          (now.changedNs == info.stamp.changedNs || std::hash<std::string>{}(bytes) == info.bytesHash);
+        if (!same) {
             outcome.failure =
                 "The picture " + info.path + " was changed, moved or removed since it was loaded; it is not drawn";
             return;
@@ -732,6 +749,7 @@ TImagePtr LoadFileImage(const std::string& path, int flags, int cellWidth, int c
     std::string bytes;
     if (path.empty() || !LoadBytes(path, bytes, FileKind::Picture, &info.stamp)) return nullptr;
     if (!PictureSize(bytes, MaxImageSide(), MaxImagePixels, info.sheetWidth, info.sheetHeight)) return nullptr;
+    info.bytesHash = std::hash<std::string>{}(bytes);
     bytes = std::string();
     int frameWidth = info.sheetWidth, frameHeight = info.sheetHeight;
     if (cellWidth > 0 || count != 1 || first != 0) {
