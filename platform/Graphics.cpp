@@ -575,7 +575,6 @@ bool GraphicsOpen() { return gWindow != nullptr; }
 int GraphicsWidth() { return gWidth; }
 int GraphicsHeight() { return gHeight; }
 int GraphicsDepth() { return gDepth; }
-int GraphicsHertz() { return gHertz; }
 std::string GraphicsError() { return gError; }
 
 void SetAppTitle(const std::string& title) {
@@ -786,7 +785,6 @@ void GetClsColor(int& r, int& g, int& b) {
 }
 
 void SetLineWidth(float width) { gState.lineWidth = width > 0.0f ? width : 1.0f; }
-float GetLineWidth() { return gState.lineWidth; }
 
 void ResetDrawState() {
     gState = DrawState{};

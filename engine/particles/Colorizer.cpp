@@ -272,5 +272,3 @@ TColorizerPtr LoadColorizerFromString(const std::string& s) {
     out->FromString(payload);
     return out;
 }
-
-std::string SaveColorizerToString(const TColorizerPtr& c) { return c ? c->ToString() : std::string(); }

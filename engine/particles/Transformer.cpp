@@ -193,5 +193,3 @@ TTransformerPtr LoadTransformerFromString(const std::string& s) {
     out->FromString(payload);
     return out;
 }
-
-std::string SaveTransformerToString(const TTransformerPtr& t) { return t ? t->ToString() : std::string(); }

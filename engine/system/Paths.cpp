@@ -60,7 +60,6 @@ bool MakeFolder(const std::string& path) {
 }  // namespace
 
 void SetAppPathOptions(const AppPathOptions& options) { gOptions = options; }
-const AppPathOptions& GetAppPathOptions() { return gOptions; }
 
 AppPathOptions ParseAppPathOptions(const std::vector<std::string>& args) {
     AppPathOptions o;

@@ -37,7 +37,6 @@ struct AppPathOptions {
     std::string userDir;  // --user-dir DIR: replaces the per-user root; empty = XDG data home
 };
 void SetAppPathOptions(const AppPathOptions& options);
-const AppPathOptions& GetAppPathOptions();
 // Picks "--data DIR", "--data=DIR", "--user-dir DIR" and "--user-dir=DIR" out of the arguments
 // (argv[0] excluded); other arguments are ignored.
 AppPathOptions ParseAppPathOptions(const std::vector<std::string>& args);
