@@ -875,6 +875,7 @@ TGameObjectPtr LoadGameObject(const TBlockFilePtr& block, TLoadList* list, const
 
 TGameObjectPtr LoadGameObject_File(const std::string& url, TLoadList* list) {
     if (FileType(url) != 1) return nullptr;
+    const FileBeingRead reading(url);
     TBlockFilePtr root = LoadBlockFile(url);
     return LoadGameObject(GetBlockFile(root, "GameObject"), list, "");
 }
@@ -899,6 +900,9 @@ TGameObjectPtr LoadFromFolder(const std::string& dirIn, TLoadList* list) {
     const std::string dir = TrimSeparators(dirIn);
     const std::string file = JoinDir(dir, StripDir(dir) + ".GameObject");
     if (FileType(file) != 1) return nullptr;
+    // A sub-object's own file: what is said about it is said, even while the screen that names it
+    // is a damaged file whose own lines are held.
+    const FileBeingRead reading(file);
     TBlockFilePtr root = LoadBlockFile(file);
     return LoadGameObject(GetBlockFile(root, "GAMEOBJECT"), list, JoinDir(dir, ""));
 }
