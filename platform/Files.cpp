@@ -32,11 +32,17 @@ TWriteFaultHook gWriteFault;
 thread_local int gLastWriteError = 0;
 std::string gRefusedFolder;
 int gRefusedError = 0;
+std::string gFaultFolder;
+WriteFault gFault = WriteFault::None;
 
 // The injected or refused error for this write (0: none). A relative path is the working
 // folder's.
 int InjectedFault(const std::string& path, FileWrite what) {
     if (!gRefusedFolder.empty() && PathIsInside(gRefusedFolder, RealPath(path))) return gRefusedError;
+    if (gFault != WriteFault::None && !gFaultFolder.empty() && PathIsInside(gFaultFolder, RealPath(path))) {
+        if (gFault == WriteFault::ReadOnly) return EROFS;
+        if (what == FileWrite::Save) return ENOSPC;
+    }
     return gWriteFault ? gWriteFault(path, what) : 0;
 }
 
@@ -60,6 +66,11 @@ bool WriteOutcome(bool ok, int error) {
 int LastWriteError() { return gLastWriteError; }
 
 void SetWriteFaultHook(TWriteFaultHook hook) { gWriteFault = std::move(hook); }
+
+void FailWritesBelow(const std::string& folder, WriteFault fault) {
+    gFaultFolder = folder;
+    gFault = fault;
+}
 
 void RefuseWritesBelow(const std::string& folder, int error) {
     gRefusedFolder = folder.empty() ? std::string() : RealPath(folder);

@@ -172,8 +172,10 @@ void AppInitFolders() {
     AppInitLangDir();
 }
 
+std::string ChooseAppDataRootFolder() { return Replace(AppUserRoot() + AppDataRootFolderName, "\\", "/"); }
+
 bool AppInitDataFolder() {
-    AppDataRootFolder = Replace(AppUserRoot() + AppDataRootFolderName, "\\", "/");
+    AppDataRootFolder = ChooseAppDataRootFolder();
     AppDataFolder = Replace(AppDataRootFolder + "/" + AppFolderName, "\\", "/");
     // Each folder is made with its missing parents; a failure is reported once, and the folders
     // below a failed one are not attempted.

@@ -64,6 +64,8 @@ int SetAppVersionUrl(const std::string& url);
 
 // The per-user root below which AppDataRootFolderName lies.
 std::string AppUserRoot();
+// What AppInitDataFolder makes AppDataRootFolder (the folder names and options set before).
+std::string ChooseAppDataRootFolder();
 std::string HomeDir();
 std::string GetSpecialFolder();
 

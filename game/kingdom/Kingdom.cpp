@@ -147,7 +147,8 @@ int TKingdom::CurrentStage() {
 
 std::shared_ptr<TKingdomObject> TKingdom::OfferedBuilding(int stage, int slot) {
     if (stage < 0 || stage >= StageCount || slot < 0 || slot >= SlotCount) return nullptr;
-    return GetKingdomObject(BuildingsQ[static_cast<size_t>(SlotCount * stage + slot)]);
+    const int offer = SlotCount * stage + slot;
+    return GetKingdomObject(BuildingsQ[static_cast<size_t>(offer)]);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -177,7 +177,7 @@ std::shared_ptr<TGameNavigator> CreateShellNavigator() { return std::make_shared
 
 void CreateAppScreens() {
     LoadingScreen = CreateAppLoadingScreen();
-    Control::PauseScreen = std::make_shared<TPauseScreen>();
+    ControlHooks::PauseScreen = std::make_shared<TPauseScreen>();
     Profiles = CreateProfileManager();
     Options = CreateAppOptionsPopUp();
     InfoPopUp = CreateInfoPopUp();

@@ -185,15 +185,11 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-// --fail-writes: writes in the per-user folders fail as the kind of trouble says.
+// --fail-writes: writes in the per-user folders fail as the kind of trouble says (once their
+// names and the options are set).
 void InstallWriteFaults(const std::string& kind) {
     if (kind.empty()) return;
-    const bool readOnly = kind == "read-only";
-    SetWriteFaultHook([readOnly](const std::string& path, FileWrite what) {
-        if (AppDataRootFolder.empty() || !PathIsInside(AppDataRootFolder, RealPath(path))) return 0;
-        if (readOnly) return EROFS;
-        return what == FileWrite::Save ? ENOSPC : 0;
-    });
+    FailWritesBelow(ChooseAppDataRootFolder(), kind == "read-only" ? WriteFault::ReadOnly : WriteFault::DiskFull);
 }
 
 // Logical (virtual-screen) positions of the input script to window pixels, through the
@@ -361,7 +357,8 @@ void InstallHarness(const HarnessOptions& options) {
     const bool editLevel = options.editLevel;
     const bool fromMenu = options.fromMenu;
     const bool paced = options.paced;
-    ControlHooks::FrameStart = [=](int32_t frame) {
+    auto harness = std::make_shared<TFrameHarness>();
+    harness->frameStart = [=](int32_t frame) {
         if (timings && !*loadingSeen && Control::CurrScreen) {
             *loadingSeen = true;
             std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
@@ -411,7 +408,7 @@ void InstallHarness(const HarnessOptions& options) {
     const bool grab = !options.screenshot.empty();
     const std::vector<int> shotFrames = options.shotFrames;
     const std::string screenshot = options.screenshot;
-    ControlHooks::BeforeFlip = [=] {
+    harness->beforeFlip = [=] {
         const int32_t frame = Control::FrameCount - 1;
         // The script's and the shots' frames: with --from-menu counted from the main menu's first
         // frame.
@@ -438,7 +435,7 @@ void InstallHarness(const HarnessOptions& options) {
     };
     {
         std::string path = options.screenshot;
-        ControlHooks::AppEnd = [lastFrame, grabbed, shown, shownMs, path, timings] {
+        harness->atEnd = [lastFrame, grabbed, shown, shownMs, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
@@ -468,6 +465,8 @@ void InstallHarness(const HarnessOptions& options) {
                 Error("Can't write the screenshot " + path, Here());
         };
     }
+    // Handed to the frame driver: one object, set before start-up's own loops run.
+    ControlHooks::Harness = harness;
 }
 
 }  // namespace
@@ -486,13 +485,12 @@ int main(int argc, char** argv) {
     if (options.timings) std::printf("timing main %.3f\n", mainEntered);
     SetAppPathOptions(ParseAppPathOptions(args));
     SetFixedClock(options.fixedDelta);
-    InstallWriteFaults(options.failWrites);
     SetDirectDrawing(options.directDraw);
     SetFrameCache(!options.noFrameCache);
     SetDamageDrawing(!options.noBufferAge);
     SetFramePath(options.framePath);
     // Reports made during start-up reach the console's log once the window is open.
-    InstallConsoleSinks();
+    StartConsoleReports();
 
     InitClassGlobals();
     InitProgramGlobals();
@@ -500,6 +498,7 @@ int main(int argc, char** argv) {
     WireHooks();
     CreateAppScreens();
     SetAppFolderNames();
+    InstallWriteFaults(options.failWrites);
     // The arranger is a tool of its own: no window, no frame loop.
     if (options.arrangeLevels) return LevelArranger::Mainloop();
     // The harness counts the splash screens' frames too, so it is in place before AppInit.

@@ -79,8 +79,8 @@ protected:
         ResetInput();
         Mouse::Reset();
         delta = 1.0f;
-        SetErrorConsoleSink(&CaptureError);
-        SetCriticalConsoleSink(&CaptureError);
+        WatchErrorReports(&CaptureError);
+        WatchCriticalReports(&CaptureError);
         AppClassManager::Reset();
         AppClassManager::Init();
         ResetAppPaths();
@@ -89,8 +89,8 @@ protected:
     void TearDown() override {
         ResetInput();
         Mouse::Reset();
-        SetErrorConsoleSink(nullptr);
-        SetCriticalConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
+        WatchCriticalReports(nullptr);
         AppSoundManager::ClickSound = nullptr;
         ResetGameObjectTypes();
         AppClassManager::Reset();
