@@ -11,8 +11,12 @@ LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAU
 
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 180
+# The sanitizer builds, each in a folder of its own.
+ASAN_DIR ?= build-asan
+TSAN_DIR ?= build-tsan
 
-.PHONY: all deps configure game build run test package bench fuzz fuzz-build clean
+.PHONY: all deps configure game build run test package bench fuzz fuzz-build sanitize tsan tidy format-check \
+        clean
 
 all: build
 
@@ -55,5 +59,25 @@ fuzz-build:
 fuzz: fuzz-build
 	@tools/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+# The unit and end-to-end tests built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (tools/sanitize has the details).
+sanitize: deps
+	@tools/sanitize address $(ASAN_DIR) $(JOBS)
+
+# The tests that run threads (the launcher's worker, HTTP, sockets, files, the frame loop) built
+# with ThreadSanitizer.
+tsan: deps
+	@tools/sanitize thread $(TSAN_DIR) $(JOBS)
+
+# clang-tidy over the game's sources with the checks of .clang-tidy; fails on any finding.
+tidy: configure
+	@tools/install-deps --tidy
+	@tools/run-tidy $(BUILD_DIR) $(JOBS)
+
+# The lines .clang-format would change (none once the tree is formatted).
+format-check:
+	@tools/install-deps --tidy
+	@JOBS=$(JOBS) tools/check-format
+
 clean:
-	rm -rf $(BUILD_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(ASAN_DIR) $(TSAN_DIR)
