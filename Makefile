@@ -41,8 +41,9 @@ run: game
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
-# The Debian package, $(BUILD_DIR)/quiltora_<version>_<arch>.deb (dist/Install.cmake).
-package: build
+# The Debian package, $(BUILD_DIR)/quiltora_<version>_<arch>.deb (dist/Install.cmake): the game
+# and what the package holds, no test or benchmark (CPack builds nothing itself under Ninja).
+package: game
 	@cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build

@@ -3,26 +3,13 @@ the game run headless on the software renderer (Mesa's llvmpipe), paced at 60 fr
 twice for each figure, ending at two frame counts; the difference of the two runs' CPU time (user
 and system, every thread of the process, the renderer's included) over the frames between is the
 cost of a frame, without the start-up."""
-import os
-import shutil
-import subprocess
-import sys
-import tempfile
+from gamerun import measured, run_game
 
 
 def process_cpu(exe, data, args):
-    """CPU seconds of one run of the game on data with args, in a fresh per-user folder."""
-    user = tempfile.mkdtemp(prefix="quiltora-bench-")
-    env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
-    try:
-        proc = subprocess.Popen([exe, "--data", data, "--user-dir", user] + args,
-                                env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        _, status, usage = os.wait4(proc.pid, 0)
-        if status != 0:
-            sys.exit("the game failed (status %d)" % status)
-        return usage.ru_utime + usage.ru_stime
-    finally:
-        shutil.rmtree(user, ignore_errors=True)
+    """CPU seconds of one run of the game on data with args, in a fresh per-user folder (the
+    benchmark stops when the run measured nothing: bench/gamerun.py)."""
+    return measured(run_game, exe, args, data=data, label=" ".join(args))[1]
 
 
 def frame_costs(exe, data, args_ending_at, first, last, runs):

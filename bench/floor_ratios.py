@@ -11,10 +11,13 @@ play (a line uncovered every eight frames, 240 frames measured), the level summa
 while its picture and stars fly in ("summary effects") and once it stands, the stages map and
 the kingdom, each reached the way a player reaches it (the input script clicks, the player's
 files are written first) with the fixed clock (--fixed-delta), and from the main menu on held to
-60 frames a second of real time (--paced). A figure is the whole process's CPU time (every
+60 frames a second of real time (--paced); and a 30 x 20 three-colour board waiting for a move
+with every frame drawn in full (--no-buffer-age --no-frame-cache, whatever the variant), the cost
+of a large board's full draw (the first frame of a screen). A figure is the whole process's CPU time (every
 thread, the software renderer's included) a frame over --frames frames once the screen has
 settled (the summary's effects over the 240 frames they last), read from the game's --timings
-lines.
+lines. A run that prints an error or warning line, or ends on a blank frame, stops the benchmark
+(bench/gamerun.py).
 
 A variant is a build and its options: by default build/quiltora as it is; give several to
 compare them in the same run (say the build before a change, and this one with --no-buffer-age
@@ -24,7 +27,10 @@ repetitions interleave everything, so a change of the machine's load touches all
 for each screen and variant: the median CPU time a frame, the ratio of that median to the median
 of the screen's floor runs, and the spread of the ratio (the lowest and highest of the
 repetitions' ratios, each a screen's run against the floor run just before it) and the most
-memory the frame cache held at a run's end (its copy of the window and its records). A ratio holds
+memory the frame cache held at a run's end (its copy of the window and its records); then the
+shares of the window drawn again and changed (its cells where a frame differs from the one its
+buffer held) a frame over the measured frames, medians of the runs, and the draw calls of the
+run's last frame. A ratio holds
 across machines; an absolute time does not. Run it with /usr/bin/python3 (the boards' cells are
 found on a screenshot with the cairo module, as tools/make_screenshots.py does). --shots DIR
 writes the last frame of each screen's first run there, to see that each run showed its screen.
@@ -52,6 +58,7 @@ sys.path.insert(0, os.path.join(ROOT, "bench"))
 
 import make_screenshots as shots  # noqa: E402  (the players' files, clicks and the won level)
 from frame_cpu import data_copy  # noqa: E402  (data/ with level 10 made a 10 x 10 three-colour board)
+from gamerun import measured, run_game  # noqa: E402  (a run that measured nothing stops the benchmark)
 
 SETTLE = 60  # frames between the screen's arrival and the start of the measure
 EFFECTS = 240  # frames the summary's picture and stars take to fly in, from the last move on
@@ -111,6 +118,12 @@ class Screens:
         if name == "10x10 board":
             shots.write_players(user, [("MARTA", shots.profile("MARTA", 10, "GameScreen"))], "MARTA")
             return self.data10, user, ["--level", "10"], [(m + 370, "move %d %d" % shots.AWAY)], 420 + SETTLE, None
+        if name == "30x20 board, full draw":
+            # A large board's every frame drawn in full through the batch, as the first frame of a
+            # screen is (and every frame while the frame cache rests).
+            shots.write_players(user, [("MARTA", shots.profile("MARTA", 11, "GameScreen"))], "MARTA")
+            return self.data10, user, ["--level", "11", "--no-buffer-age", "--no-frame-cache"], \
+                [(m + 370, "move %d %d" % shots.AWAY)], 420 + SETTLE, None
         if name == "20x15 board in play":
             shots.write_players(user, [("MARTA", shots.profile("MARTA", 100, "GameScreen"))], "MARTA")
             return shots.DATA, user, ["--level", "100"], self.play_events, self.play_start - m, PLAYED
@@ -139,8 +152,9 @@ class Screens:
         raise KeyError(name)
 
     def cpu(self, name, exe, options, frames, shot=None):
-        """CPU milliseconds a frame of the screen, from one paced run (its last frame written to
-        shot when given)."""
+        """One paced run of the screen (its last frame written to shot when given): its CPU
+        milliseconds a frame, the frame cache's memory at the end (kB), the shares of the window
+        drawn again and changed a frame, and the draw calls of its last frame."""
         data, user, args, events, first, most = self.setup(name)
         first += -first % 60  # the --timings lines come every 60 frames from the main menu
         frames = min(frames, most) if most else frames
@@ -149,38 +163,33 @@ class Screens:
         with open(script, "w") as f:
             for frame, event in sorted(events, key=lambda e: e[0]):
                 f.write("%d %s\n" % (frame, event))
-        env = dict(os.environ, SDL_VIDEODRIVER=VIDEO, SDL_AUDIODRIVER="dummy")
-        out = subprocess.run([exe, "--data", data, "--user-dir", user, "--fixed-delta", "--paced", "--timings",
-                              "--input", script, "--menu-frames", str(last), "--frames", "100000"] + args + options +
-                             (["--screenshot", shot] if shot else []),
-                             env=env, capture_output=True, text=True, timeout=900).stdout
+        out, _ = measured(run_game, exe, ["--fixed-delta", "--paced", "--input", script, "--menu-frames", str(last),
+                                          "--frames", "100000"] + args + options +
+                          (["--screenshot", shot] if shot else []), data=data, user=user, video=VIDEO, label=name)
         marks = {}
         for line in out.splitlines():
             parts = line.split()
             if parts[:1] == ["frames"]:
-                marks[int(parts[1]) - self.menu] = float(parts[3])
+                marks[int(parts[1]) - self.menu] = [float(v) for v in (parts[3], parts[5], parts[6])]
         if first not in marks or last not in marks:
             sys.exit("%s: no CPU figures for frames %d and %d after the main menu:\n%s" % (name, first, last, out))
         cache = re.search(r"^frame-cache(?: \S+){5} (\d+)$", out, re.M)
-        return (marks[last] - marks[first]) / (last - first), int(cache.group(1)) if cache else 0
+        draws = re.search(r"^draws (\d+)", out, re.M)
+        cpu, redrawn, changed = [(b - a) / (last - first) for a, b in zip(marks[first], marks[last])]
+        return cpu, int(cache.group(1)) if cache else 0, redrawn, changed, int(draws.group(1)) if draws else 0
 
 
 NAMES = ["main menu", "10x10 board", "20x15 board in play", "level summary", "summary effects", "stages map",
-         "kingdom"]
+         "kingdom", "30x20 board, full draw"]
 FLOORS = ["clear", "opaque", "blended"]
 
 
 def path_taken(exe, options):
     """The frame path (as --timings names it) the game takes with the options, from a short run."""
-    user = tempfile.mkdtemp(prefix="quiltora-path-")
-    try:
-        env = dict(os.environ, SDL_VIDEODRIVER=VIDEO, SDL_AUDIODRIVER="dummy")
-        out = subprocess.run([exe, "--data", shots.DATA, "--user-dir", user, "--fixed-delta", "--timings",
-                              "--frames", "3"] + options, env=env, capture_output=True, text=True, timeout=300).stdout
-        found = re.search(r"^frame-path (\S+)", out, re.M)
-        return found.group(1) if found else "?"
-    finally:
-        shutil.rmtree(user, ignore_errors=True)
+    out, _ = measured(run_game, exe, ["--fixed-delta", "--from-menu", "--menu-frames", "1", "--frames", "5000"] + options,
+                      video=VIDEO, label="frame path " + " ".join(options))
+    found = re.search(r"^frame-path (\S+)", out, re.M)
+    return found.group(1) if found else "?"
 
 
 def path_variants(exe):
@@ -230,6 +239,7 @@ def main():
         paired = {n: [] for n in names}  # each screen's own floor runs
         results = {(n, v[0]): [] for n in names for v in variants}
         cache_kb = {}  # the most memory the frame cache held at a run's end
+        shares = {}  # the shares of the window drawn again and changed a frame, and the last frame's draw calls
         start = time.time()
         for rep in range(args.reps):
             for mode in FLOORS:
@@ -241,9 +251,10 @@ def main():
                     if args.shots and rep == 0:
                         os.makedirs(args.shots, exist_ok=True)
                         shot = os.path.join(args.shots, "%s-%s.png" % (name.replace(" ", "-"), label))
-                    ms, kb = screens.cpu(name, exe, options, args.frames, shot)
+                    ms, kb, redrawn, changed, draws = screens.cpu(name, exe, options, args.frames, shot)
                     results[(name, label)].append(ms)
                     cache_kb[(name, label)] = max(cache_kb.get((name, label), 0), kb)
+                    shares.setdefault((name, label), []).append((redrawn, changed, draws))
             print("repetition %d of %d (%.0f s): floor %s; %s" % (
                 rep + 1, args.reps, time.time() - start, " ".join("%.2f" % paired[n][-1] for n in names),
                 ", ".join("%s/%s %.2f" % (n, l, results[(n, l)][-1]) for n in names for l, _, _ in variants)),
@@ -267,9 +278,13 @@ def main():
                     of = [r / f for r, f in zip(runs, results[(n, "full")])]
                     full = ", %.2f x full (spread %.2f to %.2f)" % (
                         med / statistics.median(results[(n, "full")]), min(of), max(of))
+                redrawn, changed, draws = (statistics.median(v) for v in zip(*shares[(n, label)]))
                 print("  %-21s %-15s %6.2f ms   %.2f x its floor (%.2f ms), spread %.2f to %.2f%s, frame cache %d kB"
                       "   (runs %s)" % (n, label, med, med / own, own, min(ratios), max(ratios), full,
                                         cache_kb[(n, label)], ", ".join("%.2f" % v for v in runs)))
+                print("  %-21s %-15s drawn again %.1f%% of the window a frame where %.1f%% changed (%.2f times); "
+                      "%d draw calls in its last frame" % ("", "", 100 * redrawn, 100 * changed,
+                                                            redrawn / changed if changed > 0 else 0.0, draws))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -8,7 +8,9 @@ process start to first frame and their ratio (goal: at most 1.25).
 
     bench/launcher_start.py [build/quiltora] [runs]
 
-Needs build/bench/costly_jpeg (built with the benchmarks). Standard library only.
+Needs build/bench/costly_jpeg (built with the benchmarks). Standard library only. Each run lasts
+FRAMES frames; one that prints an error or warning line, or ends on a blank frame, stops the
+benchmark (bench/gamerun.py).
 """
 import os
 import shutil
@@ -18,18 +20,18 @@ import sys
 import tempfile
 import time
 
+import gamerun
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SIDE, SCANS = 1448, 256
+# Frames a run lasts: the launcher's screen stays black until its package is in, so a run goes on
+# until it shows (a run that ends on a blank frame measured nothing).
+FRAMES = 240
 
 
 def data_folder(base):
-    """data/ by links, with the marker that switches the launcher on."""
-    data = os.path.join(base, "data")
-    os.mkdir(data)
-    for name in os.listdir(os.path.join(ROOT, "data")):
-        os.symlink(os.path.join(ROOT, "data", name), os.path.join(data, name))
-    open(os.path.join(data, "Launcher"), "w").close()
-    return data
+    """data/ (bench/gamerun.py's copy) with the marker that switches the launcher on."""
+    return gamerun.data_copy(os.path.join(base, "data"), {"Launcher": ""})
 
 
 def costly_package(user, costly_jpeg):
@@ -45,10 +47,9 @@ def costly_package(user, costly_jpeg):
 
 
 def first_frame_ms(exe, data, user):
-    env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
     start = time.monotonic() * 1000.0
-    out = subprocess.run([exe, "--data", data, "--user-dir", user, "--timings", "--frames", "3"], env=env,
-                         capture_output=True, text=True, check=True).stdout
+    out, _ = gamerun.measured(gamerun.run_game, exe, ["--frames", str(FRAMES)], data=data, user=user,
+                              label="the launcher")
     for line in out.splitlines():
         parts = line.split()
         if parts[:2] == ["timing", "first-frame"]:

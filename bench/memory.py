@@ -8,12 +8,14 @@ helps seen, so each run goes Play, Continue (the kingdom), Play (the map), Play 
     bench/memory.py [build/quiltora ...]
 
 With several executables the runs are interleaved, each place once per executable in turn.
-Standard library only.
+Standard library only. A run that prints an error or warning line, or ends on a blank frame, stops
+the benchmark (bench/gamerun.py); the memory is read before the last frame is read back for that.
 """
 import os
-import subprocess
 import sys
 import tempfile
+
+from gamerun import measured, run_game
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PROFILE_ID = "75-105-109"
@@ -35,7 +37,6 @@ def player(user):
 
 
 def run(exe, frames, clicks):
-    env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
     with tempfile.TemporaryDirectory() as base:
         user = os.path.join(base, "user")
         player(user)
@@ -43,9 +44,8 @@ def run(exe, frames, clicks):
         with open(script, "w") as f:
             for frame, x, y in CLICKS[:clicks]:
                 f.write("%d move %d %d\n%d down 1\n%d up 1\n" % (frame, x, y, frame, frame + 2))
-        out = subprocess.run([exe, "--data", os.path.join(ROOT, "data"), "--user-dir", user, "--fixed-delta",
-                              "--timings", "--from-menu", "--menu-frames", str(frames), "--input", script],
-                             env=env, capture_output=True, text=True, check=True).stdout
+        out, _ = measured(run_game, exe, ["--fixed-delta", "--from-menu", "--menu-frames", str(frames),
+                                          "--input", script], user=user, label="%d frames from the menu" % frames)
     rss = None
     for line in out.splitlines():
         fields = line.split()

@@ -10,24 +10,24 @@ times and reports, as medians:
 
     bench/startup.py [build/quiltora] [runs]
 
-Reads the "--timings" lines of the executable; standard library only.
+Reads the "--timings" lines of the executable; standard library only. A run that prints an error
+or warning line, or ends on a blank frame, stops the benchmark (bench/gamerun.py).
 """
 import os
 import statistics
-import subprocess
 import sys
 import tempfile
 import time
+
+from gamerun import measured, run_game
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 def run_once(exe):
-    env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
     with tempfile.TemporaryDirectory() as user:
         start = time.monotonic() * 1000.0
-        out = subprocess.run([exe, "--data", os.path.join(ROOT, "data"), "--user-dir", user, "--timings",
-                              "--frames", "600"], env=env, capture_output=True, text=True, check=True).stdout
+        out, _ = measured(run_game, exe, ["--frames", "600"], user=user, label="start-up")
     marks = {}
     for line in out.splitlines():
         parts = line.split()

@@ -3,7 +3,9 @@
 #
 #   P/bin/quiltora                                      the game
 #   P/share/quiltora/data/                              its data folder, found from bin/ at run time
-#   P/share/doc/quiltora/                               README.md, the font's licence
+#   P/share/doc/quiltora/                               README.md, the documents it links
+#                                                       (docs/: the manuals, the screenshots),
+#                                                       the font's licence
 #   P/share/applications/com.velkaro.Quiltora.desktop   the desktop's menu entry
 #   P/share/icons/hicolor/NxN/apps/com.velkaro.Quiltora.png   its icon (48, 64, 128, 256)
 #   P/share/metainfo/com.velkaro.Quiltora.metainfo.xml  what software centres show
@@ -26,6 +28,9 @@ install(TARGETS quiltora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data DESTINATION ${QUILTORA_DATA_DEST})
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/data/fonts/DejaVu-LICENSE.txt
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# What the README links to, beside it as in the source tree, so that its links work where it is
+# installed.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${QUILTORA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size 48 64 128 256)

@@ -26,6 +26,7 @@
 #include "engine/media/AppFont.h"
 #include "engine/media/AppSound.h"
 #include "engine/media/Img.h"
+#include "engine/media/ImageAtlas.h"
 #include "engine/media/ImgTex.h"
 #include "engine/media/SoundManager.h"
 #include "engine/media/StyledText.h"

@@ -12,6 +12,44 @@ namespace {
 constexpr int kCoarsest = 128;
 constexpr size_t kRectsPerWanted = 2;
 
+// Joins the two rectangles whose join adds the least area, again and again, while there are more
+// than `most` or the least a join adds is at most `joinArea` pixels. (What a join adds can be
+// less than nothing: a rectangle grown over another.) Each rectangle keeps the partner whose join
+// with it adds the least, so that a join costs a pass over the rectangles rather than over every
+// pair.
+void JoinCheapest(std::vector<PixelRect>& rects, size_t most, double joinArea) {
+    const size_t n = rects.size();
+    auto added = [&](size_t i, size_t j) { return rects[i].Join(rects[j]).Area() - rects[i].Area() - rects[j].Area(); };
+    std::vector<char> gone(n, 0);
+    std::vector<double> least(n);
+    std::vector<size_t> partner(n, 0);
+    auto refresh = [&](size_t i) {
+        least[i] = std::numeric_limits<double>::max();
+        for (size_t j = 0; j < n; ++j)
+            if (j != i && !gone[j] && added(i, j) < least[i]) least[i] = added(i, j), partner[i] = j;
+    };
+    for (size_t i = 0; i < n; ++i) refresh(i);
+    for (size_t left = n; left > 1; --left) {
+        size_t i = n;
+        for (size_t k = 0; k < n; ++k)
+            if (!gone[k] && (i == n || least[k] < least[i])) i = k;
+        if (left <= most && least[i] > joinArea) break;
+        const size_t j = partner[i];
+        rects[i] = rects[i].Join(rects[j]);
+        gone[j] = 1;
+        refresh(i);
+        for (size_t k = 0; k < n; ++k) {
+            if (gone[k] || k == i) continue;
+            if (partner[k] == i || partner[k] == j) refresh(k);
+            else if (added(k, i) < least[k]) least[k] = added(k, i), partner[k] = i;
+        }
+    }
+    size_t kept = 0;
+    for (size_t k = 0; k < n; ++k)
+        if (!gone[k]) rects[kept++] = rects[k];
+    rects.resize(kept);
+}
+
 }  // namespace
 
 PixelRect PixelRect::Meet(const PixelRect& o) const {
@@ -91,18 +129,7 @@ std::vector<PixelRect> Damage::Rects(size_t most, double joinArea) const {
         rows = rows2;
         cell *= 2;
     }
-    while (rects.size() > 1) {
-        size_t bi = 0, bj = 1;
-        double least = std::numeric_limits<double>::max();
-        for (size_t i = 0; i < rects.size(); ++i)
-            for (size_t j = i + 1; j < rects.size(); ++j) {
-                const double added = rects[i].Join(rects[j]).Area() - rects[i].Area() - rects[j].Area();
-                if (added < least) least = added, bi = i, bj = j;
-            }
-        if (rects.size() <= most && least > joinArea) break;
-        rects[bi] = rects[bi].Join(rects[bj]);
-        rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(bj));
-    }
+    JoinCheapest(rects, most, joinArea);
     for (PixelRect& r : rects) r = r.Meet({0, 0, pixW_, pixH_});
     return rects;
 }

@@ -114,14 +114,18 @@ using TWriteFaultHook = std::function<int(const std::string& path, FileWrite wha
 void SetWriteFaultHook(TWriteFaultHook hook);
 // What a developer plays to see what a player is told: every SaveBytes below the folder fails as
 // on a full disk (DiskFull: ENOSPC), or every SaveBytes, RenameFile and DeleteFile there as in a
-// read-only folder (ReadOnly: EROFS), changing nothing. The folder is compared as given with the
-// real path of what is written. None, or an empty folder, lifts it.
-enum class WriteFault { None, DiskFull, ReadOnly };
-void FailWritesBelow(const std::string& folder, WriteFault fault);
+// read-only folder (ReadOnly: EROFS), changing nothing; or the killAt-th SaveBytes, RenameFile or
+// DeleteFile there kills the process (KillAt: SIGKILL, standard output flushed first) before it
+// writes, as a crash or a power cut would. The folder is compared as given with the real path of
+// what is written. None, or an empty folder, lifts it.
+enum class WriteFault { None, DiskFull, ReadOnly, KillAt };
+void FailWritesBelow(const std::string& folder, WriteFault fault, int killAt = 0);
 // Every SaveBytes, RenameFile and DeleteFile below the folder fails with the error, changing
 // nothing (a folder the game must not write to: another game may own it). An empty folder
 // lifts the refusal.
 void RefuseWritesBelow(const std::string& folder, int error);
+// True when writes at path are refused so (RefuseWritesBelow), for a writer that need not try.
+bool isWriteRefused(const std::string& path);
 
 // ---- Temporary files ----
 // True for a name SaveBytes gives its temporary files ("<file>.tmp-<digits>"); pid gets the

@@ -42,9 +42,11 @@ constexpr double kMostRedrawn = 0.2;
 constexpr double kMostDamaged = 0.6;
 // Each rectangle drawn again costs a scissor and a call for each run that meets it, about what
 // drawing kJoinShare of the window costs: what changed is drawn within at most kMostRects
-// rectangles, two joined wherever joining them adds less than that.
-constexpr size_t kMostRects = 16;
-constexpr double kJoinShare = 0.01;
+// rectangles, two joined wherever joining them adds less than that. (The main menu's petals,
+// bird and clouds then take about what they change; 16 rectangles joined up to a hundredth of
+// the window each took three times that.)
+constexpr size_t kMostRects = 64;
+constexpr double kJoinShare = 0.001;
 // Recording costs the main thread a copy and a comparison of every shape: when kGiveUpAfter
 // frames in a row of at least kManyShapes shapes were drawn whole without the copy and in hardly
 // fewer calls (4,000 particles all moving), kRestFrames frames go straight to the batch before
@@ -81,7 +83,7 @@ void FrameCache::SetDamageOnly(bool on) {
 
 void FrameCache::StartFrame(int bufferAge) {
     record_.Clear();
-    recording_ = recordedFromStart_ = (copying_ || damageOnly_) && resting_ == 0;
+    recording_ = recordedFromStart_ = resting_ == 0;
     if (resting_ > 0) --resting_;
     complete_ = true;
     bufferAge_ = bufferAge;
@@ -260,7 +262,7 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
     ++stats_.frames;
     const FrameWindow& w = record_.window;
     size_t alike = 0, same = 0;
-    if (shown_[0].shapes > 0) {
+    if ((copying_ || damageOnly_) && shown_[0].shapes > 0) {
         scratch_.Reset(w);
         // Where the frame shown last was drawn whole from its record, this is all that the
         // window is to show anew (whatever the buffer drawn into holds).
@@ -299,6 +301,7 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
         for (const PixelRect& rect : changed) area += rect.Area();
         damageOnly = area <= kMostDamaged * w.Area();
     }
+    stats_.changed += held ? damage_.Share() : 1.0;
     if (damageOnly) {
         wasted_ = 0;
         ++stats_.damaged;

@@ -464,38 +464,28 @@ DrawStats LastFrameDrawStats() { return gLastFrameStats; }
 
 // ---- Window ----
 
-bool Graphics(int width, int height, int depth, int hertz, int flags) {
-    (void)flags;
-    gError.clear();
-    if (width <= 0 || height <= 0) {
-        gError = "bad size";
-        return false;
-    }
-    if (gRefusal && gRefusal(width, height, depth)) {
-        gError = "refused";
-        return false;
-    }
-    if (!InitVideo()) return false;
-    DrawRecord();
-    GLFlushBatch();
+namespace {
 
+// The SDL flag of a full screen of width x height (depth non-zero): the desktop's own mode where
+// the size is the desktop's, else a mode change; 0 for a window, and for the emulated desktop
+// (a borderless window stands for its screen).
+Uint32 FullScreenFlag(int width, int height, int depth) {
+    if (depth == 0 || (gOverrideW > 0 && gOverrideH > 0)) return 0;
+    SDL_DisplayMode desk;
+    if (SDL_GetDesktopDisplayMode(0, &desk) == 0 && desk.w == width && desk.h == height)
+        return SDL_WINDOW_FULLSCREEN_DESKTOP;
+    return SDL_WINDOW_FULLSCREEN;
+}
+
+// A new window for the one context (made with the first window), replacing what was open.
+bool MakeWindow(int width, int height, int depth) {
     // Every window gets the same attributes, so the one context can move between them.
     SetGLWindowAttributes();
-
-    Uint32 windowFlags = SDL_WINDOW_OPENGL;
+    Uint32 windowFlags = SDL_WINDOW_OPENGL | FullScreenFlag(width, height, depth);
     int posX = SDL_WINDOWPOS_CENTERED, posY = SDL_WINDOWPOS_CENTERED;
     if (depth != 0) {
         posX = posY = 0;
-        if (gOverrideW > 0 && gOverrideH > 0) {
-            // An emulated desktop: a borderless window of the asked size stands for the screen.
-            windowFlags |= SDL_WINDOW_BORDERLESS;
-        } else {
-            SDL_DisplayMode desk;
-            if (SDL_GetDesktopDisplayMode(0, &desk) == 0 && desk.w == width && desk.h == height)
-                windowFlags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-            else
-                windowFlags |= SDL_WINDOW_FULLSCREEN;
-        }
+        if (gOverrideW > 0 && gOverrideH > 0) windowFlags |= SDL_WINDOW_BORDERLESS;
     }
     SDL_Window* window = SDL_CreateWindow(gTitle.c_str(), posX, posY, width, height, windowFlags);
     if (!window) {
@@ -521,6 +511,59 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     }
     if (gWindow) SDL_DestroyWindow(gWindow);
     gWindow = window;
+    return true;
+}
+
+// The open window made width x height, a window or the full screen (depth non-zero), in place.
+bool ChangeOpenWindow(int width, int height, int depth, int hertz) {
+    const Uint32 full = FullScreenFlag(width, height, depth);
+    if (full == SDL_WINDOW_FULLSCREEN) {
+        SDL_DisplayMode mode{0, width, height, hertz > 0 ? hertz : 60, nullptr};
+        SDL_SetWindowDisplayMode(gWindow, &mode);
+    }
+    if ((SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != full &&
+        SDL_SetWindowFullscreen(gWindow, full) != 0) {
+        gError = std::string(full ? "full screen: " : "window: ") + SDL_GetError();
+        return false;
+    }
+    if (full == 0) {
+        // (A borderless window at the corner stands for an emulated desktop's full screen.)
+        const bool emulated = depth != 0;
+        SDL_SetWindowBordered(gWindow, emulated ? SDL_FALSE : SDL_TRUE);
+        SDL_SetWindowSize(gWindow, width, height);
+        const int at = emulated ? 0 : SDL_WINDOWPOS_CENTERED;
+        SDL_SetWindowPosition(gWindow, at, at);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Graphics(int width, int height, int depth, int hertz, int flags) {
+    (void)flags;
+    gError.clear();
+    if (width <= 0 || height <= 0) {
+        gError = "bad size";
+        return false;
+    }
+    if (gRefusal && gRefusal(width, height, depth)) {
+        gError = "refused";
+        return false;
+    }
+    if (!InitVideo()) return false;
+    DrawRecord();
+    GLFlushBatch();
+
+    // An open window is changed in place, where its driver can resize its GL surface: making a
+    // window again and destroying the old one left the window system's callbacks for the old one
+    // alive (on Wayland, SDL's decorations through libdecor called into the destroyed window at
+    // the next event pump). The offscreen driver's surface keeps the size it was made with, so
+    // there the window is made again (it has no decorations).
+    if (gWindow && !gWindowHasNoDisplay) {
+        if (!ChangeOpenWindow(width, height, depth, hertz)) return false;
+    } else if (!MakeWindow(width, height, depth)) {
+        return false;
+    }
     gSwapInterval = -1;
     {
         const char* driver = SDL_GetCurrentVideoDriver();

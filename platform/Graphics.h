@@ -29,9 +29,11 @@ enum : int {
 // ---- Window ----
 
 // Opens a window (depth 0) or a full screen (depth 32 or any non-zero depth) of width x height
-// pixels, replacing what was open. Hertz sets the pace of Flip (60 when 0). The GL context is
-// made once and moved to each new window, so textures and fonts survive. False when the
-// window cannot be made (what was open before stays open).
+// pixels: the first call makes the window and the GL context, later ones change that window in
+// place (under the headless offscreen driver, whose GL surface cannot change its size, they make
+// a new window and move the context to it). Hertz sets the pace of Flip (60 when 0). The one
+// context lives on, so textures and fonts survive. False when the window cannot be made or
+// changed (what was open before stays open).
 bool Graphics(int width, int height, int depth = 0, int hertz = 60, int flags = 0);
 // Closes the window and the context (images and fonts are uploaded again when drawn next).
 void EndGraphics();
@@ -187,6 +189,9 @@ struct FrameCacheStats {
     long copies = 0;     // the window copied
     double redrawn = 0;  // the share of the window drawn again, summed over the frames
     size_t bytes = 0;    // the memory it holds now: its records and the copy of the window
+    // The share of the window's cells where the frames differed from what their buffer held,
+    // summed over the frames (1 for a frame where that is not known): what had to be drawn again.
+    double changed = 0;
 };
 FrameCacheStats CurrentFrameCacheStats();
 // Tests: the largest window the frame cache copies, in pixels a side (0: the GL's texture limit).

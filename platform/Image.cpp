@@ -12,6 +12,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -710,6 +711,18 @@ TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap) {
     return std::make_shared<TPixmap>(*pixmap);
 }
 
+double CommonestColourShare(const TPixmapPtr& pixmap) {
+    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return 1.0;
+    std::unordered_map<int, int> counts;
+    int samples = 0, most = 0;
+    for (int y = 0; y < pixmap->height; y += 4)
+        for (int x = 0; x < pixmap->width; x += 4) {
+            most = std::max(most, ++counts[pixmap->ReadPixel(x, y) & 0xFFFFFF]);
+            ++samples;
+        }
+    return static_cast<double>(most) / samples;
+}
+
 int PixmapWidth(const TPixmapPtr& pixmap) { return pixmap ? pixmap->width : 0; }
 int PixmapHeight(const TPixmapPtr& pixmap) { return pixmap ? pixmap->height : 0; }
 int ReadPixel(const TPixmapPtr& pixmap, int x, int y) { return pixmap ? pixmap->ReadPixel(x, y) : 0; }
@@ -799,6 +812,21 @@ TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
 TImagePtr AdoptPixmapImage(TPixmapPtr pixmap, int flags) {
     if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
     return MakeImage({std::move(pixmap)}, EffectiveFlags(flags));
+}
+
+TImagePtr CreateMadeImage(int width, int height, std::function<bool(TPixmap& pixmap)> make, int flags) {
+    if (!make || !ImageSizeAllowed(width, height)) return nullptr;
+    auto pixmap = std::make_shared<TPixmap>();
+    pixmap->width = width;
+    pixmap->height = height;
+    pixmap->pitch = width * 4;
+    TImagePtr image = MakeImage({pixmap}, EffectiveFlags(flags) & ~MASKEDIMAGE);
+    image->textures[0]->SetReload([make = std::move(make)](TPixmap& p) {
+        p.pitch = p.width * 4;
+        p.pixels.assign(static_cast<size_t>(p.pitch) * p.height, 0);
+        return make(p);
+    });
+    return image;
 }
 
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags) {

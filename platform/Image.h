@@ -40,6 +40,9 @@ TPixmapPtr CreatePixmap(int width, int height);
 TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap);
 int PixmapWidth(const TPixmapPtr& pixmap);
 int PixmapHeight(const TPixmapPtr& pixmap);
+// The share of the pixels (alpha left out; read on every fourth pixel of every fourth row) that
+// have the commonest colour: 1 for a blank picture, all one colour, and for none.
+double CommonestColourShare(const TPixmapPtr& pixmap);
 int ReadPixel(const TPixmapPtr& pixmap, int x, int y);
 void WritePixel(const TPixmapPtr& pixmap, int x, int y, int argb);
 
@@ -129,6 +132,12 @@ TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags = -1);
 // An image made of the pixmap itself, without a copy (the caller gives the pixmap up: the
 // image owns it from now on). Null for a null or empty pixmap. Main thread.
 TImagePtr AdoptPixmapImage(TPixmapPtr pixmap, int flags = -1);
+// An image of width x height whose pixels `make` fills (handed a pixmap of that size, cleared;
+// false when they cannot be had) whenever they are needed: its texture first drawn, LockImage, a
+// new GL context. They are let go once uploaded, so a picture put together from others (an atlas
+// of small pictures) costs no more memory than one loaded from a file. Not masked. Null for a
+// size beyond ImageSizeAllowed.
+TImagePtr CreateMadeImage(int width, int height, std::function<bool(TPixmap& pixmap)> make, int flags = -1);
 // Cuts the picture into cells of cellWidth x cellHeight, left to right then top to bottom, and
 // keeps `count` of them starting at cell `first`. Null when no cell fits.
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags = -1);

@@ -23,10 +23,16 @@ constexpr size_t kMaxQueuedChars = 1024;
 struct InputState {
     std::array<int, kKeyCount> keyHits{};
     std::array<bool, kKeyCount> keyHeld{};
+    // Pressed since the frame began, and pressed before it began since the frame before: the
+    // latter read as down through the frame (BeginInputFrame).
+    std::array<bool, kKeyCount> keyPressedNow{};
+    std::array<bool, kKeyCount> keyPressedForFrame{};
     std::deque<int> chars;
     std::array<int, kButtonCount + 1> buttonHits{};
     std::array<int, kButtonCount + 1> buttonReleases{};  // of presses counted as held
     std::array<bool, kButtonCount + 1> buttonHeld{};
+    std::array<bool, kButtonCount + 1> buttonPressedNow{};
+    std::array<bool, kButtonCount + 1> buttonPressedForFrame{};
     std::array<bool, kButtonCount + 1> buttonDown{};  // as reported, whatever FlushMouse forgot
     int mouseX = 0, mouseY = 0, mouseZ = 0;
     bool quit = false;
@@ -97,7 +103,10 @@ void UpdateGenericModifier(int key, bool pressed) {
     else if (key == KEY_LCONTROL || key == KEY_RCONTROL) { generic = KEY_CONTROL; left = KEY_LCONTROL; right = KEY_RCONTROL; }
     else if (key == KEY_LALT || key == KEY_RALT) { generic = KEY_ALT; left = KEY_LALT; right = KEY_RALT; }
     else return;
-    if (pressed) ++g.keyHits[generic];
+    if (pressed) {
+        ++g.keyHits[generic];
+        g.keyPressedNow[generic] = true;
+    }
     g.keyHeld[generic] = g.keyHeld[left] || g.keyHeld[right];
 }
 
@@ -108,6 +117,7 @@ void HandleKey(int key, bool down, bool repeat) {
         if (!repeat) {
             ++g.keyHits[key];
             g.keyHeld[key] = true;
+            g.keyPressedNow[key] = true;
         }
         if (key == KEY_BACKSPACE || key == KEY_TAB || key == KEY_ENTER || key == KEY_ESCAPE) PushChar(key);
     } else {
@@ -126,6 +136,7 @@ void HandleButton(int button, bool down) {
     if (down) {
         ++g.buttonHits[button];
         g.buttonHeld[button] = true;
+        g.buttonPressedNow[button] = true;
     } else {
         if (g.buttonHeld[button]) ++g.buttonReleases[button];
         g.buttonHeld[button] = false;
@@ -141,9 +152,21 @@ void HandleWheel(int notches) { g.mouseZ += notches; }
 
 void HandleQuit() { g.quit = true; }
 
-void ReleaseHeld() {
+void ForgetHeldKeys() {
     g.keyHeld.fill(false);
+    g.keyPressedNow.fill(false);
+    g.keyPressedForFrame.fill(false);
+}
+
+void ForgetHeldButtons() {
     g.buttonHeld.fill(false);
+    g.buttonPressedNow.fill(false);
+    g.buttonPressedForFrame.fill(false);
+}
+
+void ReleaseHeld() {
+    ForgetHeldKeys();
+    ForgetHeldButtons();
 }
 
 // Going to the background releases whatever is held: the matching key-up or button-up goes
@@ -367,12 +390,12 @@ int KeyHit(int key) {
 
 bool KeyDown(int key) {
     if (key <= 0 || key >= kKeyCount || g.heldBack) return false;
-    return g.keyHeld[key];
+    return g.keyHeld[key] || g.keyPressedForFrame[key];
 }
 
 void FlushKeys() {
     g.keyHits.fill(0);
-    g.keyHeld.fill(false);
+    ForgetHeldKeys();
     g.chars.clear();
 }
 
@@ -399,7 +422,7 @@ int MouseReleased(int button) {
 
 bool MouseDown(int button) {
     if (button < 1 || button > kButtonCount || g.heldBack) return false;
-    return g.buttonHeld[button];
+    return g.buttonHeld[button] || g.buttonPressedForFrame[button];
 }
 
 bool MousePhysicallyDown(int button) { return button >= 1 && button <= kButtonCount && g.buttonDown[button]; }
@@ -411,7 +434,14 @@ int MouseZ() { return g.mouseZ; }
 void FlushMouse() {
     g.buttonHits.fill(0);
     g.buttonReleases.fill(0);
-    g.buttonHeld.fill(false);
+    ForgetHeldButtons();
+}
+
+void BeginInputFrame() {
+    g.keyPressedForFrame = g.keyPressedNow;
+    g.keyPressedNow.fill(false);
+    g.buttonPressedForFrame = g.buttonPressedNow;
+    g.buttonPressedNow.fill(false);
 }
 
 bool AppTerminate() { return g.quit; }

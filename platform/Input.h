@@ -34,13 +34,21 @@ void SetSystemEventHandler(std::function<void(const SDL_Event&)> handler);
 // The virtual-key number of an SDL scancode, 0 when the key has none.
 int VirtualKeyFromScancode(int scancode);
 
+// A frame begins: called once a frame, after the frame's events are pumped and before anything
+// reads them. Every key and button pressed since the frame before began reads as down
+// (KeyDown, MouseDown) through this frame, even when it was let go before the frame came: a quick
+// click or a touchpad's tap, a chord of keys sent at once (Command+Q), pressed and released
+// between two frames, is seen held for one frame, as a press that lasted a frame is. Until the
+// first call, keys and buttons read as they are.
+void BeginInputFrame();
+
 // Number of presses of the key since the last call for it; reading clears the count.
 int KeyHit(int key);
-// Whether the key is held now. The generic Shift, Control and Alt (16, 17, 18) are held
-// while either of their left and right keys is.
+// Whether the key is held now, or was pressed for this frame (BeginInputFrame). The generic
+// Shift, Control and Alt (16, 17, 18) are held while either of their left and right keys is.
 bool KeyDown(int key);
-// Forgets all key hits, held keys and typed characters. A key still physically down reads
-// as up until it is pressed again.
+// Forgets all key hits, held and pressed keys and typed characters. A key still physically down
+// reads as up until it is pressed again.
 void FlushKeys();
 // Next typed character (a Unicode code point), 0 when none. Backspace, Tab, Enter and Escape
 // also arrive here as 8, 9, 13 and 27 (repeating while held).
@@ -48,11 +56,12 @@ int GetChar();
 
 // Buttons: 1 left, 2 right, 3 middle.
 int MouseHit(int button);
-// Number of releases of the button since the last call for it, of presses that MouseDown saw
+// Number of releases of the button since the last call for it, of presses that were counted
 // (a button still down at FlushMouse is not counted when let go); reading clears the count.
-// With MouseHit it tells what came between two polls: a press and its release in one frame
-// leave a hit and a release with MouseDown false.
+// With MouseHit it tells what came between two polls: a release and a new press within one
+// frame leave a release, a hit and the button down.
 int MouseReleased(int button);
+// Whether the button is held now, or was pressed for this frame (BeginInputFrame).
 bool MouseDown(int button);
 // Whether the button is down now, as the platform last reported it: unlike MouseDown it still
 // reads as down after FlushMouse, and held-back input does not hide it (reading it takes
@@ -63,8 +72,8 @@ bool MousePhysicallyDown(int button);
 int MouseX();
 int MouseY();
 int MouseZ();
-// Forgets button hits, releases and held buttons (a button still down reads as up until pressed
-// again). The position and the wheel stay.
+// Forgets button hits, releases, held and pressed buttons (a button still down reads as up until
+// pressed again). The position and the wheel stay.
 void FlushMouse();
 
 // The window asked to close (quit request; it stays set once made), and the application is

@@ -11,6 +11,7 @@
 #include <malloc.h>
 #endif
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -130,6 +131,39 @@ bool WindowDisplayNamed() {
     return false;
 }
 
+std::string StartWindowVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return "";
+    const char* wantedValue = std::getenv("SDL_VIDEODRIVER");
+    const std::string wanted = wantedValue ? Trim(wantedValue) : std::string();
+    auto named = [](const char* variable) {
+        const char* value = std::getenv(variable);
+        return value && *value;
+    };
+    if (wanted.empty()) {
+        // Only the drivers of the displays named are tried, in SDL's own order: no other driver
+        // is asked for a display nobody named (nor prints its complaint about it).
+        std::string drivers = named("DISPLAY") ? "x11" : "";
+        if (named("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+        if (!drivers.empty()) SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+        const char* current = SDL_GetCurrentVideoDriver();
+        const std::string driver = current ? current : "";
+        if (!wanted.empty() || EqualsNoCase(driver, "x11") || EqualsNoCase(driver, "wayland")) return "";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    // What the player named and SDL could not use: each display a driver tried needs.
+    const std::string lowered = Lower(wanted);
+    std::string unreached;
+    for (const auto& [variable, driver] : {std::pair{"DISPLAY", "x11"}, std::pair{"WAYLAND_DISPLAY", "wayland"}}) {
+        if (!named(variable) || (!wanted.empty() && lowered.find(driver) == std::string::npos)) continue;
+        unreached += std::string(unreached.empty() ? "" : " nor ") + "the display \"" + std::getenv(variable) +
+                     "\" (" + variable + ")";
+    }
+    if (unreached.empty()) unreached = "the video driver \"" + wanted + "\" (SDL_VIDEODRIVER)";
+    return unreached;
+}
+
 namespace {
 TPlainDialog gPlainDialog;
 }
@@ -139,7 +173,39 @@ void SetPlainDialog(TPlainDialog dialog) { gPlainDialog = std::move(dialog); }
 bool ShowPlainDialog(const std::string& title, const std::string& text) {
     if (gPlainDialog) return gPlainDialog(title, text);
     if (!DesktopAvailable()) return false;
-    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), text.c_str(), nullptr) == 0;
+    const std::string wrapped = WrapDialogText(text, kPlainDialogColumns);
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), wrapped.c_str(), nullptr) == 0;
+}
+
+std::string WrapDialogText(const std::string& text, size_t columns) {
+    columns = std::max<size_t>(columns, 1);
+    const std::u32string all = Utf8ToUtf32(text);
+    std::u32string out;
+    size_t start = 0;
+    while (start <= all.size()) {
+        size_t end = all.find(U'\n', start);
+        if (end == std::u32string::npos) end = all.size();
+        std::u32string rest = all.substr(start, end - start);
+        // One line of the text, broken while it is wider than a line of the box.
+        while (rest.size() > columns) {
+            // The last blank within the width (a blank just past it ends the line too); a word
+            // longer than a whole line is broken inside, after its last "/" or "-" that fits.
+            size_t cut = rest.find_last_of(U' ', columns), next = cut;
+            if (cut == std::u32string::npos || cut == 0) {
+                const size_t mark = rest.find_last_of(U"/-", columns - 1);
+                cut = next = mark != std::u32string::npos && mark > 0 ? mark + 1 : columns;
+            } else {
+                while (cut > 0 && rest[cut - 1] == U' ') --cut;
+            }
+            out += rest.substr(0, cut) + U'\n';
+            while (next < rest.size() && rest[next] == U' ') ++next;
+            rest.erase(0, next);
+        }
+        out += rest;
+        if (end < all.size()) out += U'\n';
+        start = end + 1;
+    }
+    return Utf32ToUtf8(out);
 }
 
 namespace {

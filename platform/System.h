@@ -29,6 +29,14 @@ bool DesktopAvailable();
 // DISPLAY or WAYLAND_DISPLAY names one. Without it SDL would fall back to a window nobody sees.
 bool WindowDisplayNamed();
 
+// Starts the video of the game's window (SDL's) and says where it could not: "" when the window
+// has somewhere to go, else what could not be reached, named as the player set it (the display
+// ":119" of DISPLAY, the socket of WAYLAND_DISPLAY, or the driver SDL_VIDEODRIVER asks for). With
+// no driver asked for, the window must go to the display DISPLAY or WAYLAND_DISPLAY names: SDL's
+// own fall-back to another driver (offscreen, where nobody sees the window) counts as not
+// reached, and the video is stopped again. Only a driver asked for by name runs without a display.
+std::string StartWindowVideo();
+
 // A plain dialog of the system: a title, a text and an OK button, shown over everything until the
 // player presses OK (it does not need the game's window or its screens). The function that shows
 // it returns true when it was shown.
@@ -37,7 +45,15 @@ using TPlainDialog = std::function<bool(const std::string& title, const std::str
 // shown only when a desktop is available (a headless run shows nothing).
 void SetPlainDialog(TPlainDialog dialog);
 // Shows the dialog; false when it could not be shown (no desktop, or the system refused it).
+// SDL's message box makes each line of its text one line of the box, however long: the text is
+// shown broken into lines of kPlainDialogColumns characters (WrapDialogText), so that the box
+// stays inside any screen.
 bool ShowPlainDialog(const std::string& title, const std::string& text);
+constexpr size_t kPlainDialogColumns = 60;
+// The text broken into lines of at most `columns` characters (UTF-8 characters, not bytes): at
+// the last blank that fits, and inside a word longer than a whole line (a long folder name); the
+// line breaks it holds are kept, the blanks at a break dropped.
+std::string WrapDialogText(const std::string& text, size_t columns);
 
 // The process's memory now, in kB (from /proc/self/smaps and the allocator): what is resident;
 // of it the renderer's code (the GL driver's libraries and the compiler they use) and the

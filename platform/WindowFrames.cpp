@@ -23,7 +23,7 @@ namespace {
 constexpr int kEglDraw = 0x3059, kEglExtensions = 0x3055, kEglBufferAge = 0x313D, kEglConfigId = 0x3028,
               kEglSurfaceType = 0x3033, kEglSwapBehavior = 0x3093, kEglBufferPreserved = 0x3094,
               kEglSwapBehaviorPreservedBit = 0x0400, kEglNone = 0x3038;
-constexpr int kGlxScreen = 0x800C, kGlxBackBufferAge = 0x20F4;
+constexpr int kGlxScreen = 0x800C, kGlxWidth = 0x801D, kGlxHeight = 0x801E, kGlxBackBufferAge = 0x20F4;
 constexpr unsigned kGlFramebuffer = 0x8D40, kGlColorAttachment0 = 0x8CE0, kGlFramebufferComplete = 0x8CD5,
                    kGlReadFramebuffer = 0x8CA8, kGlDrawFramebuffer = 0x8CA9, kGlBgra = 0x80E1;
 
@@ -114,6 +114,19 @@ const GlxCalls& Glx() {
     return calls;
 }
 
+// The copy-sub-buffer path: the window's size as the X server has it now (0 x 0 where GLX cannot
+// tell).
+void DrawableSize(int& width, int& height) {
+    width = height = 0;
+    const GlxCalls& g = Glx();
+    if (!g.Current()) return;
+    unsigned w = 0, h = 0;
+    g.queryDrawable(g.getCurrentDisplay(), g.getCurrentDrawable(), kGlxWidth, &w);
+    g.queryDrawable(g.getCurrentDisplay(), g.getCurrentDrawable(), kGlxHeight, &h);
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+}
+
 // The current context's framebuffer object calls (none without the extension).
 FboCalls LoadFbo() {
     FboCalls c;
@@ -202,6 +215,7 @@ void WindowFrames::Force(FramePath path) {
 void WindowFrames::Open(SDL_Window* sdlWindow, bool noDisplay, const FrameWindow& frameWindow) {
     const FrameWindow window = frameWindow;  // (it may be window_ itself)
     batch_.Flush();
+    const bool sameWindow = sdlWindow == sdlWindow_;  // (changed in place, or another path forced)
     sdlWindow_ = sdlWindow;
     noDisplay_ = noDisplay;
     kept_ = false;
@@ -209,6 +223,11 @@ void WindowFrames::Open(SDL_Window* sdlWindow, bool noDisplay, const FrameWindow
     if (path_ == FramePath::KeptTexture) DropKept();
     path_ = Choose();
     window_ = FrameWindow{};
+    // A new window's back buffer has its size; a window changed in place keeps the old one.
+    if (path_ == FramePath::CopySubBuffer) {
+        if (sameWindow) TakeDrawableSize();
+        else DrawableSize(boundW_, boundH_);
+    }
     if (window.pixW > 0 && window.pixH > 0) Resize(window);
 }
 
@@ -253,9 +272,11 @@ FramePath WindowFrames::Choose() {
 
 void WindowFrames::Resize(const FrameWindow& window) {
     const bool samePixels = window.pixW == window_.pixW && window.pixH == window_.pixH;
+    const bool known = window_.pixW > 0;
     window_ = window;
     if (samePixels) return;
     kept_ = false;
+    if (path_ == FramePath::CopySubBuffer && known) TakeDrawableSize();
     if (path_ == FramePath::KeptTexture && !MakeKept()) {
         DropKept();
         path_ = FramePath::WindowCopy;
@@ -347,12 +368,25 @@ int WindowFrames::BufferAge() {
     }
 }
 
+// Mesa's software GLX sizes the back buffer by the window only at a swap (made current again, it
+// keeps its old size), which this path otherwise never does: swapped once, the buffer takes the
+// window's size now (the swap shows the frame drawn last, as the window had it). Its pixels are
+// then those of no frame: the next frame is drawn and sent whole.
+void WindowFrames::TakeDrawableSize() {
+    batch_.Flush();
+    if (!sdlWindow_) return;
+    SDL_GL_SwapWindow(sdlWindow_);
+    DrawableSize(boundW_, boundH_);
+    kept_ = false;
+}
+
 void WindowFrames::Present(bool whole, const std::vector<PixelRect>& rects, int interval, int exposures) {
     if (!sdlWindow_) return;
     batch_.Flush();
     // After the window system lost the window's picture, or before anything is kept, the whole
     // frame is sent.
-    if (exposures != exposures_ || !kept_) whole = true;
+    const bool exposed = exposures != exposures_;
+    if (exposed || !kept_) whole = true;
     exposures_ = exposures;
     const PixelRect all = window_.Whole();
     bool inPart = false;  // only the rectangles were sent
@@ -360,6 +394,17 @@ void WindowFrames::Present(bool whole, const std::vector<PixelRect>& rects, int 
         case FramePath::CopySubBuffer: {
             const GlxCalls& g = Glx();
             if (!g.Current()) break;
+            // A window resized by the window system after its size was last taken (a window
+            // manager applies a size asked for later, and says so by exposing the window): the
+            // frame drawn is of the old size and is not sent; the next one is drawn whole.
+            if (exposed) {
+                int w = 0, h = 0;
+                DrawableSize(w, h);
+                if (w != boundW_ || h != boundH_) {
+                    TakeDrawableSize();
+                    return;
+                }
+            }
             void* display = g.getCurrentDisplay();
             const unsigned long drawable = g.getCurrentDrawable();
             if (whole) {

@@ -7,7 +7,8 @@
 //   set to preserve them, where its configuration allows).
 // - Copy-sub-buffer: GLX_MESA_copy_sub_buffer (Mesa's software GLX has it, and no buffer age):
 //   the back buffer is never swapped, so it always holds the last frame, and only the rectangles
-//   that changed are copied to the window (all of it after the window was exposed or resized).
+//   that changed are copied to the window (all of it after the window was exposed or resized;
+//   after a resize, the back buffer is made to take the window's new size and drawn whole).
 // - Kept texture: the frame is drawn into a texture of the game's own (a framebuffer object),
 //   which holds the last frame, and put on the window with one quad at the swap.
 // - Window copy: none of these (no framebuffer object): every frame is drawn whole, over the
@@ -56,6 +57,7 @@ private:
     void DropKept();
     void BindDrawing();
     bool SwapWindow(bool whole, const std::vector<PixelRect>& rects, int interval);
+    void TakeDrawableSize();
 
     QuadBatch& batch_;
     FramePath forced_ = FramePath::Auto, path_ = FramePath::WindowCopy;
@@ -66,6 +68,8 @@ private:
     // The kept frame (the buffer drawn into holds the frame shown last).
     bool kept_ = false;
     int exposures_ = -1;
+    // The copy-sub-buffer path: the window's size when the back buffer last took it.
+    int boundW_ = -1, boundH_ = -1;
     // The framebuffer object and its texture, of the GL context `generation_`.
     unsigned framebuffer_ = 0, texture_ = 0;
     int generation_ = 0, textureW_ = 0, textureH_ = 0;

@@ -1,8 +1,9 @@
 # The end-to-end tests that take longer than the suite's default cost of 10 (tests/CMakeLists.txt),
 # each with its own seconds in one run of `make test JOBS=3` (December 2026, on 8 shared cores; a
 # parameterised test gets its cases' median; the one test added since, closing on the summary, its
-# seconds in the next run). Three tests run at once, so these add up to more than the run's real
-# time (the e2e tests 1,132 s and the whole suite 1,830 s of test time, in a run of 614 s). ctest
+# seconds in the next run; the two real-window tests, their seconds run alone). Three tests run at
+# once, so these add up to more than the run's real time (the e2e tests 1,132 s and the whole
+# suite 1,830 s of test time, in a run of 614 s). ctest
 # starts the costliest first, so that none is left running alone at the end; only the order
 # matters. A test named here that no longer exists is passed over, and a new long test belongs
 # here.
@@ -29,9 +30,11 @@ foreach(entry IN ITEMS
     "DeveloperToolsTest.ANeighbourCountLevelIsPaintedAndCrossedByDraggingOnTheGameScreen=19"
     "PauseE2E.APausedFrameCostsLessThanAnIdleOneAndTheGameGoesOnAfterwards=19"
     "GamePlayTest.LevelTwoWithSixWrongCellsIsLost=16"
+    "RealWindowE2E.X11CopySubBufferShowsTheFrameAfterTheWindowSystemResizesTheWindow=16"
     "GamePlayTest.LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary=16"
     "ScreenEntryTest.TheMainMenuFadesInSettledAfterLoading=15"
     "LauncherE2ETest.AHostilePackageIsRefusedWhileTheGameGoesOn=14"
+    "RealWindowE2E.WaylandWindowSwitchesFullAndWideScreenInPlace=14"
     "SavesTest.ADamagedSaveIsSalvagedAndToldOnceOnTheMainMenu=14"
     "SavesTest.AGameThatCannotLockItsFolderWritesNothingThereAndSaysSo=14"
     "GamePlayTest.LevelOneHalfPlayedIsKeptAsPlayInProgress=14"

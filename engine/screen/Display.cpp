@@ -142,7 +142,8 @@ bool openScreenASPECT(int width, int height, int fullScreen, int stretched) {
                       Here());
         }
         if (open) {
-            SetAspectResolution(kLogicalWidth, kLogicalHeight, stretched ? 0 : 2);
+            // Without the wide screen the picture keeps its shape, as in the 4:3 window.
+            SetAspectResolution(kLogicalWidth, kLogicalHeight, stretched ? 3 : 2);
             FillOpenedGraphics();
             return true;
         }

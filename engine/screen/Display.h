@@ -4,13 +4,18 @@
 //   FullScreen Stretched  opened                        fit mode
 //   0          1          window 1024 x 768             3 (fills it; drawing clipped)
 //   0          0          window 1366 x 768             2 (centred, bands show what is drawn)
-//   1          1          full screen at desktop size   0 (stretched, also unevenly)
+//   1          1          full screen at desktop size   3 (scaled evenly, centred, bars beside
+//                                                          or above it in the border colour)
 //   1          0          full screen at desktop size   2 (scaled evenly, centred)
+//
+// Stretched 0 (the options' "Wide screen" on) shows what is drawn beside the logical screen;
+// Stretched 1 (it off) the 4:3 picture alone, scaled evenly by the same rule in the window and on
+// the full screen (stretched over a wide screen, its circles would be ovals).
 //
 // A window fits the desktop's usable area (less its panels) with the window system's frame
 // around it: where the size in the table does not fit, the largest window of the same shape that
 // does, in the same fit mode (the picture scaled down evenly), centred in the usable area. The
-// frame is read once the window is open (a window that then overflows is opened again, smaller);
+// frame is read once the window is open (a window that then overflows is made smaller);
 // where the system cannot tell it, kFrameGuessWidth x kFrameGuessHeight is left for it. Headless
 // (no desktop to fit) the table's sizes hold.
 //

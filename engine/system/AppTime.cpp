@@ -90,15 +90,25 @@ void TDeltaTime::SetFPS(float fps) {
     dDelta = fps != 0.0f ? 1000.0f / fps : 0.0f;
 }
 
-void UpdateDelta() {
+namespace {
+
+void StepDelta() {
     if (!deltaTime) deltaTime = TDeltaTime::Create(60.0f);
     deltaTime->Update();
     delta = deltaTime->CurrDelta();
     PollSystem();
 }
 
+}  // namespace
+
+void UpdateDelta() {
+    StepDelta();
+    BeginInputFrame();
+}
+
 void ResetDelta() {
-    for (int i = 0; i < 100; ++i) UpdateDelta();
+    // Within a frame: the presses this frame reads as held stay so.
+    for (int i = 0; i < 100; ++i) StepDelta();
 }
 
 int GetAppFPS() { return deltaTime ? deltaTime->FPS() : 0; }

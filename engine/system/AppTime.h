@@ -65,10 +65,13 @@ protected:
 extern std::shared_ptr<TDeltaTime> deltaTime;
 extern float delta;
 
-// One frame step: deltaTime.Update(), delta = deltaTime.CurrDelta(), then the event pump.
+// One frame step: deltaTime.Update(), delta = deltaTime.CurrDelta(), then the event pump, and
+// the frame's input begins (BeginInputFrame: what was pressed since the last frame reads as
+// held through this one).
 void UpdateDelta();
-// UpdateDelta 100 times in a row, so that a long blocking operation just before does not
-// show as one huge frame: delta comes out near 0 and the next frame measures from here.
+// The timer's and the pump's part of UpdateDelta 100 times in a row, so that a long blocking
+// operation just before does not show as one huge frame: delta comes out near 0 and the next
+// frame measures from here. It begins no frame of input: it runs within a frame.
 void ResetDelta();
 // deltaTime.FPS(), 0 without a timer.
 int GetAppFPS();

@@ -45,6 +45,16 @@ int Mouse::StartedLeftHolded() { return LeftHolded && !LastLeftHolded ? 1 : 0; }
 int Mouse::StartedRightHolded() { return RightHolded && !LastRightHolded ? 1 : 0; }
 int Mouse::StartedMidHolded() { return MidHolded && !LastMidHolded ? 1 : 0; }
 
+int Mouse::Pressed(int button) {
+    return button == 1 ? LeftPressed : button == 2 ? RightPressed : button == 3 ? MidPressed : 0;
+}
+
+bool Mouse::LetGo(int button) {
+    const int held = button == 1 ? LeftHolded : button == 2 ? RightHolded : button == 3 ? MidHolded : 0;
+    const int released = button == 1 ? LeftReleased : button == 2 ? RightReleased : button == 3 ? MidReleased : 0;
+    return held == 0 || released > 0;
+}
+
 void Mouse::Clear() {
     FlushMouse();
     LeftPressed = RightPressed = MidPressed = 0;

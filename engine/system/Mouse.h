@@ -57,10 +57,11 @@ public:
     static float lastX, lastY, lastZ;
     // Presses since the previous update (normally 0 or 1).
     static int LeftPressed, RightPressed, MidPressed;
-    // Releases since the previous update: with a press in the same update and the button not
-    // held, a click made within one frame.
+    // Releases since the previous update: with the button held, a release and a new press
+    // within one frame.
     static int LeftReleased, RightReleased, MidReleased;
-    // 1 while the button is down.
+    // 1 while the button is down, and for the frame after a press let go before the frame came
+    // (a quick click or a tap reads as a press held for one frame: BeginInputFrame).
     static int LeftHolded, RightHolded, MidHolded;
     // The held flags of the previous update.
     static int LastLeftHolded, LastRightHolded, LastMidHolded;
@@ -69,6 +70,12 @@ public:
     static int StartedLeftHolded();
     static int StartedRightHolded();
     static int StartedMidHolded();
+    // The presses of a button since the previous update (1 left, 2 right, 3 middle; 0 for any
+    // other), and whether a press held at the previous update has been let go since: the button
+    // is up, or it was released and pressed again within the frame. What every reader of a click
+    // that completes on release goes by.
+    static int Pressed(int button);
+    static bool LetGo(int button);
     // Makes the input layer forget button states and hits, and zeroes the pressed and held
     // fields; positions and the Last... flags stay. A button still down reads as up until it
     // is pressed again.

@@ -254,6 +254,27 @@ int TUIText::FitToWidth(float maxWidth) {
     return 0;
 }
 
+int TUIText::FitToBox() {
+    TAppState* state = _State();
+    if (state == nullptr || !state->tfr || !Class || Width <= 0 || Height <= 0) return 0;
+    const float w = static_cast<float>(Width), h = static_cast<float>(Height);
+    float k = 1.0f;
+    for (;; k -= 0.05f) {
+        const float boxW = w / k, boxH = h / k;
+        SetDrawObject(CreateAppDrawObject_Text(Text, TextLine, Class, static_cast<int>(boxW), static_cast<int>(boxH)));
+        auto text = std::dynamic_pointer_cast<TAppDrawObjectText>(DrawObject);
+        if (!text || k <= 0.3f) break;
+        float widest = 0.0f;
+        for (const auto& line : text->Lines)
+            if (line) widest = std::max(widest, line->GetFullWidth());
+        if (text->TxtHeight <= boxH && widest <= boxW) break;
+    }
+    // Drawn scaled about the box's corner: the larger box scaled down is the widget's own.
+    state->tfr->sx = k;
+    state->tfr->sy = k;
+    return 0;
+}
+
 float TUIText::GetTextEndX() {
     auto text = std::dynamic_pointer_cast<TAppDrawObjectText>(DrawObject);
     return text ? text->GetTextEndX() : 0.0f;
@@ -401,12 +422,12 @@ int TUIButton::UpdateOverAndHold() {
     // A drag that began on another object blocks the button until the left button is released.
     if (Screen != nullptr && Screen->CurrHoldedObject && Screen->CurrHoldedObject.get() != this) return 0;
     if (isHold != 0) {
-        // The click completes on release, wherever the pointer is.
-        if (Mouse::LeftHolded == 0) {
-            isClick = 1;
-            isHold = 0;
-        }
-        return 0;
+        // The click completes on release, wherever the pointer is. A release and a new press
+        // within one frame complete it too, and the new press may begin the next hold.
+        if (!Mouse::LetGo(1)) return 0;
+        isClick = 1;
+        isHold = 0;
+        if (Mouse::LeftHolded == 0 || Mouse::LeftPressed == 0) return 0;
     }
     isOver = UpdateOver(0);
     if (isOver != 0 && Mouse::LeftHolded != 0) isHold = 1;

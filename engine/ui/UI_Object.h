@@ -130,6 +130,11 @@ public:
     // own size again. Sets the widget's scale and moves it within its parent; call it after
     // every SetText.
     virtual int FitToWidth(float maxWidth);
+    // A text that does not fit its box (a long message, taller than the box, or a word wider
+    // than it) is laid out again in a box larger by 1 / k and drawn scaled by k, so that it fills
+    // the widget's box: the largest k, in steps of 5 %, at which it fits whole (never below 0.3).
+    // A text that fits is laid out and drawn at its own size. Call it after SetText.
+    virtual int FitToBox();
     virtual TImageFontPtr GetClassFont();
     virtual int GetClassHAlign();
     virtual int GetClassVAlign();

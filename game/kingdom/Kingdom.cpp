@@ -20,6 +20,7 @@
 #include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
 #include "game/progress/Profile.h"
+#include "game/progress/ProgressFile.h"
 #include "game/puzzle/HammerEffect.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/GiveAward.h"
@@ -251,6 +252,11 @@ int TKingdom::SetupKingdomObjects() {
         building->Init();
         AllKingdomObjects.push_back(building);
     }
+    // The progress is handed the ids of the buildings there are, so that reading a player drops
+    // ids that name none (the players are read after every screen is set up).
+    std::vector<int> ids;
+    for (const auto& building : AllKingdomObjects) ids.push_back(building->id);
+    SetKnownBuildingIds(std::move(ids));
     return 0;
 }
 
@@ -486,10 +492,7 @@ int TKingdom::OnUpdate() {
 
 int TKingdom::UpdateObjects() {
     if (ActivePopUps.empty()) return TAppScreen::UpdateObjects();
-    for (const auto& button : {ButtonNext, MenuButton, HideButton})
-        if (button) button->isHold = 0;
-    for (const auto& slot : BuildButton)
-        if (slot && slot->Button) slot->Button->isHold = 0;
+    DropButtonHolds();
     // Far off any picture, in either direction.
     constexpr int kPointerAway = -1000000;
     const int x = Mouse::x, y = Mouse::y;
@@ -549,6 +552,14 @@ int TKingdom::UpdateButtons() {
     return 0;
 }
 
+int TKingdom::DropButtonHolds() {
+    for (const auto& button : {ButtonNext, MenuButton, HideButton})
+        if (button) button->isHold = 0;
+    for (const auto& slot : BuildButton)
+        if (slot && slot->Button) slot->Button->isHold = 0;
+    return 0;
+}
+
 int TKingdom::UpdateVars() {
     if (!Profile) return 0;
     MoneyVar->SetDValue(static_cast<float>(Profile->Score));
@@ -559,7 +570,11 @@ int TKingdom::UpdateVars() {
 
 int TKingdom::Interface() {
     if (dHide == 1) {
-        if (Mouse::LeftPressed != 0) dHide = 0;
+        if (Mouse::LeftPressed != 0) {
+            dHide = 0;
+            DropButtonHolds();
+            Mouse::Clear();
+        }
         return 0;
     }
     if (CheatsOn != 0 && KeyHit(KeyC) != 0 && Profile) Profile->Score += 50000;

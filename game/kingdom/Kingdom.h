@@ -76,12 +76,17 @@ public:
     int OnLeave() override;
     int OnDraw() override;
     int OnUpdate() override;
+    // The click that brings the hidden interface back does only that: its press is dropped from
+    // every button and card under it and the button reads as up until pressed again, so its
+    // release buys nothing and presses nothing.
     int Interface() override;
     // While a pop-up stands over the kingdom (its help, an award), the kingdom's own buttons (the
     // cards, Hide, Play and Menu) take no hover and no click: the scene is updated as though the
     // pointer were off the picture, and a press begun on one of them before is dropped (let go
     // under the pop-up, it would complete as a click).
     int UpdateObjects() override;
+    // A press begun on one of the kingdom's own buttons is dropped: it completes as no click.
+    virtual int DropButtonHolds();
 
     // ---- Set-up ----
     virtual int SetupCheats();

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "engine/data/ValueTypes.h"
+#include "engine/media/ImageAtlas.h"
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/system/Paths.h"
@@ -74,10 +75,42 @@ int TNumberLine::Draw() {
     return 0;
 }
 
+namespace {
+
+// The cross, the clue numbers and the dots of both sets, drawn together on every board: loaded
+// as one item, into one texture, so that a board's numbers go to GL in a call for each blend
+// rather than one for each number. A picture whose file cannot be decoded is loaded on its own
+// (which says what is wrong with it, and draws the placeholder).
+class TClueImagesGroup : public TAssetGroup {
+public:
+    int LoadAsset() override {
+        std::vector<std::shared_ptr<TImageAsset>> images;
+        std::vector<std::string> paths;
+        FreeAsset();
+        for (const auto& member : members) {
+            auto image = std::dynamic_pointer_cast<TImageAsset>(member);
+            if (!image) continue;
+            images.push_back(image);
+            paths.push_back(ConvertAppPath(image->url));
+        }
+        const std::vector<TImgPtr> packed = LoadImgAtlas("Clue numbers", paths);
+        for (size_t i = 0; i < images.size(); ++i) {
+            if (!packed[i]) {
+                images[i]->LoadAsset();
+                continue;
+            }
+            images[i]->img = packed[i];
+            if (images[i]->isMidHandled != 0) MidHandleImg(packed[i]);
+            else SetImgHandle(packed[i], images[i]->hx, images[i]->hy);
+        }
+        return 0;
+    }
+};
+
+}  // namespace
+
 int SetupNumbers() {
-    // The cross, the clue numbers and the dots of both sets are drawn together on every board:
-    // the loading screen loads them as one item.
-    auto group = std::make_shared<TAssetGroup>();
+    auto group = std::make_shared<TClueImagesGroup>();
     group->name = "Clue numbers";
     TPNumber::CrossImg = CreateEmptyImageAsset(bDir + "Screens/MainGame/Cross.png", 0, 0, 1, 1, 1);
     TPNumber::CrossImg->isMidHandled = 1;

@@ -4,16 +4,21 @@
 #include <string>
 #include <vector>
 
-// A name as it is compared and saved: every character that shows nothing taken out (control
-// characters, zero-width spaces and joiners, marks of writing direction, ...), then trimmed of
+// A name as it is compared and saved: every character that draws nothing taken out (control
+// characters; Unicode's default-ignorable characters: zero-width spaces and joiners, marks of
+// writing direction, variation selectors, the Hangul fillers, tag characters and their kin;
+// and the blank-drawing braille pattern and line and paragraph separators), then trimmed of
 // spaces of any script at both ends. (A name that begins with a zero-width space is the same
 // name as without it.)
 std::string PlayerName(const std::string& text);
 
-// The form in which names are compared: PlayerName, in capitals of any script.
+// The form in which names are compared, so that names that draw alike are one: PlayerName, in
+// capitals of any script, every space as a plain space, a letter with an accent as the letter
+// followed by its accent (whichever way it was written), and the Greek and Cyrillic capitals
+// drawn exactly as Latin ones ("А" of Cyrillic, "Α" of Greek) as those.
 std::string PlayerNameKey(const std::string& name);
 
-// A character that may be typed into a name: not a character that shows nothing (PlayerName),
+// A character that may be typed into a name: not a character that draws nothing (PlayerName),
 // not a space, not a lone surrogate or beyond the code space.
 bool isPlayerNameCharacter(int code);
 

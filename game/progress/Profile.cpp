@@ -75,10 +75,8 @@ TProfileLevelPtr CreateProfileLevelFromString(const std::string& text) {
 // ---------------------------------------------------------------------------------------------
 // Base profile
 
-int TBaseProfile::InitID() {
-    FileName.clear();
-    name = PlayerName(name);
-    bool first = true;
+std::string PlayerIdOf(const std::string& name) {
+    std::string id;
     for (char32_t cp : Utf8ToUtf32(name)) {
         // The Id counts UTF-16 code units: a letter beyond the basic plane gives its two halves.
         char32_t units[2] = {cp, 0};
@@ -90,11 +88,16 @@ int TBaseProfile::InitID() {
             count = 2;
         }
         for (int i = 0; i < count; ++i) {
-            if (!first) FileName += "-";
-            FileName += std::to_string(static_cast<uint32_t>(units[i]));
-            first = false;
+            if (!id.empty()) id += "-";
+            id += std::to_string(static_cast<uint32_t>(units[i]));
         }
     }
+    return id;
+}
+
+int TBaseProfile::InitID() {
+    name = PlayerName(name);
+    FileName = PlayerIdOf(name);
     return 0;
 }
 
@@ -286,6 +289,32 @@ const char* const kLevelSaveNumber = "Progress::SaveCount";
 // The Id of a player's file path (its name without the extension).
 std::string IdOfPath(const std::string& path) { return StripExt(StripDir(path)); }
 
+// The progress file of the Id beside the progress file at path.
+std::string ProfilePathOfId(const std::string& path, const std::string& id) {
+    return JoinPath(ExtractDir(path), id + "." + ExtractExt(path));
+}
+
+// The parts of a level in progress, each read from whichever copy holds it whole: the level's
+// blocks, and the level's own entries (the hints). Each carries a check bound to its save (the
+// level and the save's number), so that a part of another save never passes for one of this.
+struct LevelPart {
+    const char* path;
+    bool own;           // the block's own entries, not its sub-blocks
+    const char* words;  // what it holds, in a player's words
+};
+constexpr LevelPart kLevelParts[] = {
+    {"Level::Data", false, "the clock, score and mistakes"},
+    {"Level::Tiles", false, "the picture"},
+    {"Level::TilesData", false, "the tiles uncovered and crossed"},
+    {"Level", true, "the hints"},
+};
+// The part that the level's own file always holds as well (the picture).
+constexpr size_t kPicturePart = 1;
+
+std::string LevelSeed(int level, int saveCount) {
+    return "level " + std::to_string(level) + ", save " + std::to_string(saveCount);
+}
+
 // The player as the game shows names.
 std::string Who(const std::string& name) { return name.empty() ? std::string("A player") : UpperUnicode(name); }
 
@@ -349,7 +378,7 @@ void TProfile::KeepSaveBefore(const std::string& path, const std::string& saveNu
     // (With a stale file the files on disk are no whole save: the pair of ".bak" copies stays the
     // save before.)
     if (!isSaveWhole || !StaleFiles.empty()) return;
-    const std::string last = FilesId.empty() ? path : JoinPath(ExtractDir(path), FilesId + "." + ExtractExt(path));
+    const std::string last = FilesId.empty() ? path : ProfilePathOfId(path, FilesId);
     KeepPrevious(last, path + kBackupExt, saveNumber);
 }
 
@@ -369,17 +398,24 @@ int TProfile::Save(const std::string& path) {
     LastSaveError = 0;
     const std::string levelPath = StripExt(path) + ".PACLEVEL";
     if (!SetKeptFileAside(path) || !SetKeptFileAside(levelPath)) return 0;
-    // Nothing changed since the files on disk were read or written: nothing is written (and the
-    // counter stays, so that they stay a pair). (SavedState is only set while they are a whole
-    // save; a board not played yet that is not on the disk is no change: it holds nothing.)
-    const bool noBoardToWrite = !isLevelInProgress() || FileType(levelPath) == 1 || CurrLevel->LevelSeconds <= 0;
-    if (!SavedState.empty() && FileType(path) == 1 && noBoardToWrite && SaveState(path) == SavedState) return 1;
+    // The files on the disk are exactly what this save would write: nothing is written (and the
+    // counter stays, so that they stay a pair).
+    const std::string state = SaveState(path);
+    if (!SavedState.empty() && FileType(path) == 1 && state == SavedState) return 1;
+    // What was read, unchanged since, but on the disk in another form than this build writes (an
+    // earlier build's file or one written by hand, values brought into range, ids that name
+    // nothing, a fresh board not on the disk yet): written back whole, with its checks and
+    // number. Nothing of the player's is lost when that fails, so it is not told; where the
+    // folder may not be written at all it is not tried.
+    const bool formOnly = !ReadState.empty() && state == ReadState;
+    if (formOnly && isWriteRefused(path)) return 1;
     // One save: a new counter for both files, the level in progress first. A kill between the
     // two leaves a level in progress whose counter the progress file does not have, and the
     // previous pair in the ".bak" files (kept, the progress file's first, only while the files
     // on disk are a whole save). Each tree is built once, with the new counter: written, then
     // kept as SavedState.
-    ++SaveCount;
+    const int counted = SaveCount;
+    SaveCount = NextSaveNumber(SaveCount);
     const auto level = LevelInProgressBlocks(levelPath);
     const auto root = ProgressBlocks(path);
     KeepSaveBefore(path, kProgressSaveNumber);
@@ -387,11 +423,12 @@ int TProfile::Save(const std::string& path) {
         // The pair or nothing: a progress file with a counter that its level in progress does not
         // carry would throw that level away at the next start. The files on disk stay the last
         // whole save, and the next save tries again.
-        --SaveCount;
+        SaveCount = counted;
         Error("The level in progress " + levelPath + " couldn't be written (" + WriteErrorText(LastSaveError) +
                   "); the progress file is left as it was",
               Here());
-        return 0;
+        if (formOnly) LastSaveError = 0;
+        return formOnly ? 1 : 0;
     }
     // Written whole to a temporary file and then renamed over the old one: a write that fails
     // or is cut short leaves the previous progress file as it was.
@@ -408,7 +445,16 @@ int TProfile::Save(const std::string& path) {
     }
     isSaveWhole = written;
     SavedState = isSaveWhole ? StateText(path, root, level) : std::string();
-    return written ? 1 : 0;
+    ReadState = SavedState;
+    if (!written && formOnly) LastSaveError = 0;
+    return written || formOnly ? 1 : 0;
+}
+
+void TProfile::FilesMovedTo(const std::string& path) {
+    const std::string from = ProfilePathOfId(path, FilesId);
+    FilesId = IdOfPath(path);
+    for (std::string* state : {&SavedState, &ReadState})
+        if (StartsWith(*state, from + '\0')) *state = path + state->substr(from.size());
 }
 
 TBlockFilePtr TProfile::ProgressBlocks(const std::string& path) {
@@ -427,12 +473,22 @@ bool TProfile::isLevelInProgress() const {
 TBlockFilePtr TProfile::LevelInProgressBlocks(const std::string& path) {
     if (!isLevelInProgress()) return nullptr;
     auto pac = std::static_pointer_cast<TPACLevel>(CurrLevel);
-    // The level file, then the block that pairs it with the progress file.
+    // The level file, each of its parts with a check bound to this save, then the block that
+    // pairs it with the progress file.
     auto root = PacLevelToBlockFile(pac, path, 0);
-    auto progress = CreateBlockFile("Progress", root);
     // The level as the progress file reads back (a new player's 0 reads as 1).
-    AddIntToBlock(progress, "Level", std::clamp(Level, 1, MaxLevel));
+    const int level = std::clamp(Level, 1, MaxLevel);
+    const std::string seed = LevelSeed(level, SaveCount);
+    for (const LevelPart& part : kLevelParts) {
+        if (!part.own) AddBlockCheck(GetBlockFileNO_NEW(root, part.path), seed);
+    }
+    for (const LevelPart& part : kLevelParts) {
+        if (part.own) AddBlockCheck(GetBlockFileNO_NEW(root, part.path), seed, true);
+    }
+    auto progress = CreateBlockFile("Progress", root);
+    AddIntToBlock(progress, "Level", level);
     AddIntToBlock(progress, "SaveCount", SaveCount);
+    AddBlockCheck(progress);
     AddContentChecks(root, false);
     return root;
 }
@@ -551,13 +607,29 @@ int TProfile::Load(const std::string& path) {
     const std::string listedName = name;
     for (const ProgressBlockInfo& b : ProgressBlocksTable()) ReadProgressBlock(*this, root, b.name);
     if ((!whole || copyNewer) && !listedName.empty()) name = listedName;
-    const LevelInProgressRead levelRead = LoadProfileLevel(StripExt(path) + ".PACLEVEL", saveBefore);
+    // (A save number is read only from a copy with checks: one without may be written by hand.)
+    if (whole && !current.checked) SaveCount = 0;
+    const std::string levelPath = StripExt(path) + ".PACLEVEL";
+    const LevelInProgressRead levelRead = LoadProfileLevel(levelPath, saveBefore);
     // The next save counts on past every number on the disk.
     SaveCount = std::max({SaveCount, fileNumber, copyNumber});
     isSaveWhole = true;
-    // The files on disk hold what was read: a save with nothing changed writes nothing. (A level
-    // in progress that did not come from its file is written at the first save.)
-    SavedState = whole && !copyNewer && levelRead.isAsOnDisk ? SaveState(path) : std::string();
+    // What was read, when the files on the disk hold it (nothing restored, salvaged or set
+    // aside): a save that would write the same only writes back what is on the disk in another
+    // form (ReadState). When the disk holds exactly what a save would write, a save with nothing
+    // changed writes nothing (SavedState).
+    ReadState.clear();
+    SavedState.clear();
+    if (whole && !copyNewer && levelRead.isAsOnDisk) {
+        const auto progressTree = ProgressBlocks(path);
+        const auto levelTree = LevelInProgressBlocks(levelPath);
+        ReadState = StateText(path, progressTree, levelTree);
+        const bool asWritten =
+            EncodeBlockFileText(BlockFileToText(progressTree)) == file.bytes &&
+            (levelTree ? levelRead.found && EncodeBlockFileText(BlockFileToText(levelTree)) == levelRead.bytes
+                       : !levelRead.found);
+        if (asWritten) SavedState = ReadState;
+    }
 
     const std::string who = Who(name);
     const std::string levelAndScore = "level " + std::to_string(Level) + ", score " + std::to_string(Score);
@@ -602,30 +674,47 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
     // The counter the progress file was read with: a level in progress of the same save carries
     // it (both are 0 in files of an older build, which go together as they always did).
     const int progressCount = SaveCount;
+    const int level = std::clamp(Level, 1, MaxLevel);
     int highest = SaveCount;
     // What the file at path was: none, resumed, damaged, of a later save that was cut short
     // before its progress file was written, of another save.
     enum class Current { None, Resumed, Damaged, CutShort, OtherSave } current = Current::None;
     bool resumed = false, stoodIn = false;
-    for (const std::string& file : {path, path + kBackupExt}) {
+    const std::string backup = path + kBackupExt;
+    const CheckedFile copies[2] = {ReadCheckedFile(path), ReadCheckedFile(backup)};
+    read.found = FileType(path) == 1;
+    read.bytes = copies[0].bytes;
+    // A damaged file that still holds parts of this save whole is put together part by part
+    // below, not passed over for a whole copy of the save before.
+    bool fileHoldsParts = false;
+    if (copies[0].checked && !copies[0].good())
+        for (size_t p = 0; p < std::size(kLevelParts); ++p)
+            if (p != kPicturePart &&
+                TrustedPart(copies[0], kLevelParts[p].path, LevelSeed(level, progressCount), kLevelParts[p].own))
+                fileHoldsParts = true;
+    for (int c = 0; c < 2; ++c) {
+        const std::string& file = c == 0 ? path : backup;
         if (FileType(file) != 1) continue;
-        const bool isCurrent = file == path;
-        const CheckedFile read = ReadCheckedFile(file);
-        const bool whole = read.good();
-        const auto& root = read.root;
-        auto record = GetBlockFileNO_NEW(root, "Progress");
-        const int count = record ? std::max(ReadProfileNumber(record, "SaveCount"), 0) : 0;
-        highest = std::max(highest, count);
-        const bool matches =
-            record ? count == progressCount && ReadProfileNumber(record, "Level") == Level : progressCount == 0;
+        const bool isCurrent = c == 0;
+        const CheckedFile& copy = copies[c];
+        const bool whole = copy.good();
+        // The record of the copy's save, where it can be trusted (its number only in a copy with
+        // checks).
+        auto record = whole          ? GetBlockFileNO_NEW(copy.root, "Progress")
+                      : copy.checked ? TrustedBlock(copy, "Progress")
+                                     : nullptr;
+        const int count = record ? std::clamp(ReadProfileNumber(record, "SaveCount"), 0, kMaxSaveNumber) : 0;
+        const int recordLevel = record ? ReadProfileNumber(record, "Level") : 0;
+        if (copy.checked) highest = std::max(highest, count);
+        const bool matches = record ? count == progressCount && recordLevel == Level : progressCount == 0;
         // A board that cannot be resumed (damaged, missing, of another save): the save before's,
         // when it pairs with the progress file's save before at the same level as now.
         const bool standsIn = !isCurrent && record && (current != Current::None || HasLevelInProgress) &&
-                              count == before.count && ReadProfileNumber(record, "Level") == before.level &&
-                              before.level == std::clamp(Level, 1, MaxLevel);
-        std::shared_ptr<TLevel> level = whole ? PacLevelFromBlockFile(root, file) : nullptr;
-        if (level && (matches || standsIn)) {
-            CurrLevel = level;
+                              count == before.count && recordLevel == before.level && before.level == level;
+        std::shared_ptr<TLevel> board =
+            whole && (isCurrent || !fileHoldsParts) ? PacLevelFromBlockFile(copy.root, file) : nullptr;
+        if (board && (matches || standsIn)) {
+            CurrLevel = board;
             resumed = true;
             stoodIn = !matches;
             if (isCurrent)
@@ -641,11 +730,10 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         if (!isCurrent) continue;  // a previous level in progress that is not this save's: left as it is
         // The reader reported a damaged file; one of another save is reported here. Either is
         // kept aside and never resumed under this progress.
-        current = !level ? Current::Damaged : count > progressCount ? Current::CutShort : Current::OtherSave;
-        if (level)
+        current = !board ? Current::Damaged : count > progressCount ? Current::CutShort : Current::OtherSave;
+        if (board)
             Error("The level in progress " + path + " is not the one of this progress file (" +
-                      (record ? "level " + std::to_string(ReadProfileNumber(record, "Level")) + ", save " +
-                                    std::to_string(count)
+                      (record ? "level " + std::to_string(recordLevel) + ", save " + std::to_string(count)
                               : std::string("no save counter")) +
                       "; the progress is at level " + std::to_string(Level) + ", save " +
                       std::to_string(progressCount) + ")",
@@ -656,28 +744,84 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
         StaleFiles.push_back(file);
         if (SetFileAside(file).empty()) KeptFiles.push_back(file);
     }
+    // No copy is a whole board of this save: each part from whichever copy holds it whole for
+    // this save, or for the save before at the same level; a part neither holds (the picture
+    // always) from the level's own file. With no part of the play in either, there is no board
+    // to resume.
+    std::vector<std::string> kept, fromBefore, lost;
+    bool salvaged = false;
+    if (!resumed && (current != Current::None || HasLevelInProgress)) {
+        const std::string now = LevelSeed(level, progressCount);
+        const std::string earlier = before.count >= 0 && before.level == level ? LevelSeed(level, before.count) : "";
+        TBlockFilePtr parts[std::size(kLevelParts)];
+        std::vector<std::string>* said[std::size(kLevelParts)];
+        for (size_t p = 0; p < std::size(kLevelParts); ++p) {
+            said[p] = &lost;
+            for (int c = 0; c < 2 && !parts[p]; ++c) {
+                if (!copies[c].checked) continue;
+                for (const std::string& seed : {now, c == 0 ? std::string() : earlier}) {
+                    if (seed.empty() || parts[p]) continue;
+                    parts[p] = TrustedPart(copies[c], kLevelParts[p].path, seed, kLevelParts[p].own);
+                    if (parts[p]) said[p] = seed == now ? &kept : &fromBefore;
+                }
+            }
+        }
+        bool play = false;
+        for (size_t p = 0; p < std::size(kLevelParts); ++p) play = play || (p != kPicturePart && parts[p]);
+        if (play) {
+            LoadCurrLevel();
+            auto fresh = std::dynamic_pointer_cast<TPACLevel>(CurrLevel);
+            const auto own = fresh ? PacLevelToBlockFile(fresh, path, 0) : CreateBlockFile(path);
+            auto root = CreateBlockFile(path);
+            auto board = CreateBlockFile("Level", root);
+            for (size_t p = 0; p < std::size(kLevelParts); ++p) {
+                const auto part = parts[p] ? parts[p] : GetBlockFileNO_NEW(own, kLevelParts[p].path);
+                if (!part) continue;
+                if (!kLevelParts[p].own) {
+                    board->AddBlock(part);
+                    continue;
+                }
+                for (const auto& entry : part->SubFiles)
+                    if (entry && entry->MyType == BF_ENTRY && !NamesEqual(entry->name, "Check")) board->AddBlock(entry);
+            }
+            if (auto level = PacLevelFromBlockFile(root, path)) {
+                CurrLevel = level;
+                resumed = salvaged = true;
+                for (size_t p = 0; p < std::size(kLevelParts); ++p)
+                    if (p != kPicturePart) said[p]->push_back(kLevelParts[p].words);
+                Error("The level in progress " + path + " is put together from what its copies hold whole", Here());
+            }
+        }
+    }
     SaveCount = highest;
     const std::string who = Who(name);
-    const std::string level = "level " + std::to_string(std::clamp(Level, 1, MaxLevel));
-    const std::string goesOn = level + " goes on as it was at the save before.";
-    if (stoodIn && current == Current::Damaged) {
-        read.notice = who + "'s level in progress was damaged: " + goesOn;
-    } else if (stoodIn && current == Current::OtherSave) {
-        read.notice = who + "'s level in progress did not match the save: " + goesOn;
-    } else if (stoodIn && current == Current::None) {
+    const std::string levelText = "level " + std::to_string(level);
+    const std::string goesOn = levelText + " goes on as it was at the save before.";
+    const std::string opening = current == Current::None       ? who + "'s level in progress was missing"
+                                : current == Current::Damaged  ? who + "'s level in progress was damaged"
+                                : current == Current::CutShort ? who + "'s last save was cut short"
+                                                               : who + "'s level in progress did not match the save";
+    if (current == Current::None && (stoodIn || salvaged || (!resumed && HasLevelInProgress)))
         Error("The level in progress " + path + " is missing", Here());
-        read.notice = who + "'s level in progress was missing: " + goesOn;
+    if (salvaged && fromBefore.empty() && lost.empty()) {
+        // Every part of this save was there whole: nothing is lost (a cut short save's board is
+        // the one of the save the progress is at).
+        if (current == Current::CutShort || current == Current::None) read.notice = opening + ": " + goesOn;
+    } else if (salvaged && kept.empty() && lost.empty()) {
+        read.notice = opening + ": " + goesOn;
+    } else if (salvaged) {
+        read.notice = opening + ": " + levelText + " goes on.";
+        if (!kept.empty()) read.notice += " Kept: " + BlocksInWords(kept, "") + ".";
+        if (!fromBefore.empty()) read.notice += " From the save before: " + BlocksInWords(fromBefore, "") + ".";
+        if (!lost.empty()) read.notice += " Lost: " + BlocksInWords(lost, "") + ".";
+    } else if (stoodIn && current != Current::CutShort) {
+        read.notice = opening + ": " + goesOn;
     } else if (resumed && current != Current::Resumed) {
-        read.notice = who + "'s last save was cut short: " + level + " goes on as it was at the save before.";
+        read.notice = who + "'s last save was cut short: " + goesOn;
     } else if (!resumed && current == Current::CutShort) {
-        read.notice = who + "'s last save was cut short: " + level + " starts anew, as at the save before.";
-    } else if (!resumed && current == Current::Damaged) {
-        read.notice = who + "'s level in progress was damaged: " + level + " starts anew.";
-    } else if (!resumed && current == Current::OtherSave) {
-        read.notice = who + "'s level in progress did not match the save: " + level + " starts anew.";
-    } else if (!resumed && current == Current::None && HasLevelInProgress) {
-        Error("The level in progress " + path + " is missing", Here());
-        read.notice = who + "'s level in progress was missing: " + level + " starts anew.";
+        read.notice = opening + ": " + levelText + " starts anew, as at the save before.";
+    } else if (!resumed && (current != Current::None || HasLevelInProgress)) {
+        read.notice = opening + ": " + levelText + " starts anew.";
     }
     read.isAsOnDisk = current == Current::Resumed || (!resumed && current == Current::None && !HasLevelInProgress);
     if (!resumed) LoadCurrLevel();
@@ -708,5 +852,6 @@ int isLevelOver(const TLevel* level) {
 
 void ResetProfileGlobals() {
     Profile = nullptr;
+    SetKnownBuildingIds({});
     ResetPlayerNotices();
 }

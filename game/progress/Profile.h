@@ -29,10 +29,15 @@
 // block by block: each block from the newest copy in which its check holds (the file, else its
 // ".bak", each block read by its own lines where the copy does not read whole; a ".bak" with a
 // newer save number than the file is the newest); where no copy can be trusted, every entry that
-// still reads; what none has gets its default. A damaged level in progress takes the board of
-// its ".bak" when that pairs with the progress file's save before at the same level. (The list of players' name stays.) The damaged bytes are set aside (".bad") and the
-// player is told on screen exactly what was kept, what came from the save before and what was
-// lost (PlayerNotices.h); the list of players writes the repair at once.
+// still reads; what none has gets its default. A damaged level in progress is put together part
+// by part (its clock and score, its picture, its tiles, its hints: each part carries a check
+// bound to its save) from whichever copy holds the part whole for this save, or for the progress
+// file's save before at the same level. (The list of players' name stays.) The damaged bytes are
+// set aside (".bad") and the player is told on screen exactly what was kept, what came from the
+// save before and what was lost (PlayerNotices.h); the list of players writes the repair at once.
+//
+// Every file read is written back whole, with its checks and number, at the first save after it
+// was read when the disk holds it in another form than this build writes (ReadState).
 #pragma once
 #include <memory>
 #include <string>
@@ -145,10 +150,18 @@ public:
     // The Id under which the player's files were last read or written ("" for a player never
     // saved): the files that leave with the player when the player is deleted.
     std::string FilesId;
-    // What the player's files on disk hold, as SaveState gives it: set by a Load that read them
-    // whole and by a Save that wrote them whole ("" when unknown). A Save that would write the
-    // same writes nothing.
+    // The Id of the player's files under the name before a rename that is not finished yet
+    // (Players.h): they go where a deleted player's go once the list names the new name.
+    std::string RenamedFromId;
+    // What the player's files on disk hold, as SaveState gives it, when they are exactly what a
+    // save of it writes: set by a Load that read them so and by a Save that wrote them whole (""
+    // when unknown). A Save that would write the same writes nothing.
     std::string SavedState;
+    // What was read, as SaveState gives it, when the files on disk hold it (nothing restored,
+    // salvaged or set aside; "" when a repair is due). A Save that would write the same only
+    // writes back what the disk holds in another form (an earlier build's file, values brought
+    // into range, ids that name nothing): its failure loses nothing, and is not told.
+    std::string ReadState;
 
     // ---- Queries ----
     // 1 when there is play to continue (CurrScreen not empty).
@@ -250,6 +263,9 @@ public:
         bool isAsOnDisk = false;
         // What was found wrong with the level in progress, for the player ("" when nothing).
         std::string notice;
+        // There was a file at the path, and its bytes.
+        bool found = false;
+        std::string bytes;
     };
     // The level and the number of the progress file's save before, where its copy tells them
     // (count -1 when it does not): a damaged or missing level in progress comes from its own
@@ -259,6 +275,9 @@ public:
         int count = -1;
     };
     virtual LevelInProgressRead LoadProfileLevel(const std::string& path, const SaveBefore& before);
+    // The player's files were moved (copied) to the Id of the progress file at path: FilesId,
+    // and the states saved and read, follow them.
+    void FilesMovedTo(const std::string& path);
     // A file of KeptFiles is set aside now, before anything is written over it. False (the
     // save fails, reported, LastSaveError set) while it still cannot be moved.
     bool SetKeptFileAside(const std::string& path);
@@ -272,6 +291,8 @@ using TProfilePtr = std::shared_ptr<TProfile>;
 // The current player's profile; null until the profiles are read at start-up.
 extern TProfilePtr Profile;
 
+// The Id of a name as it is given: its UTF-16 code units in decimal, joined by "-".
+std::string PlayerIdOf(const std::string& name);
 // A new profile with the trimmed name and its Id.
 TProfilePtr CreateNewProfile(const std::string& name);
 // Profile->Game_RestartLevel(): the callback of every screen switch that restarts the level.

@@ -6,6 +6,7 @@
 #include "game/progress/Awards.h"
 #include "game/progress/PlayerNames.h"
 #include "game/progress/Profile.h"
+#include "game/progress/SaveFiles.h"
 #include "platform/Strings.h"
 
 namespace {
@@ -14,7 +15,8 @@ using V = ProgressValue;
 using P = TProfile;
 
 int LevelInRange(int level) { return std::clamp(level, 1, MaxLevel); }
-int NotNegative(int n) { return std::max(n, 0); }
+// A save number beyond any real count reads as none (the file's check fails on it as well).
+int SaveNumberInRange(int n) { return n >= 0 && n <= kMaxSaveNumber ? n : 0; }
 // 0 is an old profile's "not started" (the music player takes it as 1); anything else outside
 // the cycle starts it again.
 int MusicInCycle(int track) { return track < 0 || track > MusicTracksInCycle ? 1 : track; }
@@ -34,7 +36,7 @@ constexpr ProgressBlockInfo kBlocks[] = {
 constexpr ProgressEntry kEntries[] = {
     {"Data", "Name", V::Name, nullptr, nullptr, nullptr, 0, true},
     {"Data", "Level", V::Number, &P::Level, nullptr, LevelInRange, 1},
-    {"Data", "SaveCount", V::Number, &P::SaveCount, nullptr, NotNegative, 0, true, true},
+    {"Data", "SaveCount", V::Number, &P::SaveCount, nullptr, SaveNumberInRange, 0, true, true},
     {"Data", "Score", V::Number, &P::Score},
     {"Data", "Stars", V::Number, &P::Stars},
     {"Data", "Screen", V::Text, nullptr, &P::CurrScreen},
@@ -70,9 +72,18 @@ int ListSize(const TProfile& p, const std::string& block) {
     return 0;
 }
 
-// The ids are kept as read: the kingdom judges them against its buildings where it uses them.
+// The ids of the kingdom's buildings, as the kingdom handed them in (empty until it did).
+std::vector<int> gKnownBuildings;
+
+// Ids that name none of the kingdom's buildings are dropped; without the kingdom's buildings no
+// id can be judged, and each is kept for the next save.
 void ReadBuildings(TProfile& p, const TBlockFilePtr& block, const std::string& key) {
-    for (const auto& entry : CountedEntries(block, key)) p.Buildings.push_back(TruncToInt(entry->GetFloat(0)));
+    for (const auto& entry : CountedEntries(block, key)) {
+        const int id = TruncToInt(entry->GetFloat(0));
+        if (gKnownBuildings.empty() ||
+            std::find(gKnownBuildings.begin(), gKnownBuildings.end(), id) != gKnownBuildings.end())
+            p.Buildings.push_back(id);
+    }
 }
 
 void ReadAwards(TProfile& p, const std::string& list) {
@@ -98,6 +109,8 @@ std::string AwardIds(const TProfile& p) {
 }
 
 }  // namespace
+
+void SetKnownBuildingIds(std::vector<int> ids) { gKnownBuildings = std::move(ids); }
 
 int ReadProfileNumber(const TBlockFilePtr& block, std::string_view path) {
     return TruncToInt(GetBFNumber(block, path));

@@ -64,6 +64,11 @@ bool isProgressBlockComplete(const TBlockFilePtr& root, const std::string& block
 // What a new game starts from: every entry but those kept by a new game back to its start.
 void ResetProgressForNewGame(TProfile& profile);
 
+// The ids of the buildings the kingdom has, which the kingdom hands in as it sets them up: a
+// progress file's building ids that name none of them are dropped when it is read. Until they
+// are handed in (or when the kingdom has none) every id is kept as it was read.
+void SetKnownBuildingIds(std::vector<int> ids);
+
 // A number entry read as the profiles read numbers: a real, truncated toward zero.
 int ReadProfileNumber(const TBlockFilePtr& block, std::string_view path);
 

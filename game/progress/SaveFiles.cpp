@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "engine/system/Error.h"
@@ -31,10 +32,17 @@ void AppendCheckedText(std::string& out, const TBlockFile& node, const std::stri
     }
 }
 
-// The text a node's check is of: a block with its name and braces, the file (its root) without
-// a name.
-std::string CheckedText(const TBlockFile& node, bool asBlock) {
+// The text a node's check is of: a block with its name and braces (with ownEntries, only its own
+// entries between them), the file (its root) without a name.
+std::string CheckedText(const TBlockFile& node, bool asBlock, bool ownEntries = false) {
     std::string out;
+    if (asBlock && ownEntries) {
+        out += NameUpper(node.name) + "{\n";
+        for (const auto& child : node.SubFiles)
+            if (child && child->MyType == BF_ENTRY && !IsCheck(*child)) AppendCheckedText(out, *child, "\t");
+        out += "}\n";
+        return out;
+    }
     if (asBlock) {
         AppendCheckedText(out, node, "");
         return out;
@@ -44,13 +52,24 @@ std::string CheckedText(const TBlockFile& node, bool asBlock) {
     return out;
 }
 
-std::string CheckValue(const std::string& text) {
+// The check of a text; a block bound to a save has the save's seed checked with it.
+std::string CheckValue(const std::string& text, const std::string& seed = "") {
     char hex[9];
-    std::snprintf(hex, sizeof hex, "%08x", Crc32(text));
+    std::snprintf(hex, sizeof hex, "%08x", Crc32(seed.empty() ? text : text + seed));
     return hex;
 }
 
-CheckState CheckOf(const TBlockFile& node, bool asBlock) {
+// A save number no save reaches, in an entry "SaveCount" of the block.
+bool HoldsImpossibleNumber(const TBlockFile& block) {
+    for (const auto& child : block.SubFiles)
+        if (child && child->MyType == BF_ENTRY && NamesEqual(child->name, "SaveCount")) {
+            const double n = child->GetFloat(0);
+            if (!(n >= 0 && n <= kMaxSaveNumber)) return true;
+        }
+    return false;
+}
+
+CheckState CheckOf(const TBlockFile& node, bool asBlock, const std::string& seed = "", bool ownEntries = false) {
     const TBlockFile* check = nullptr;
     int checks = 0;
     for (const auto& child : node.SubFiles)
@@ -60,7 +79,32 @@ CheckState CheckOf(const TBlockFile& node, bool asBlock) {
         }
     if (checks == 0) return CheckState::None;
     if (checks > 1 || check->GetSize() != 1) return CheckState::Fails;
-    return check->GetString(0) == CheckValue(CheckedText(node, asBlock)) ? CheckState::Holds : CheckState::Fails;
+    // A save number beyond any real count is damage, whatever the check says of it.
+    if (asBlock ? HoldsImpossibleNumber(node)
+                : std::any_of(node.SubFiles.begin(), node.SubFiles.end(),
+                              [](const auto& b) { return b && b->MyType == BF_BLOCK && HoldsImpossibleNumber(*b); }))
+        return CheckState::Fails;
+    return check->GetString(0) == CheckValue(CheckedText(node, asBlock, ownEntries), seed) ? CheckState::Holds
+                                                                                           : CheckState::Fails;
+}
+
+// The lines of the text from the line `open` (a block's opening line, with its indent) to the
+// first line that closes a block at that indent, read alone: each place such a block opens, the
+// first whose block `accept` takes. Null when none.
+TBlockFilePtr ReadBlockAlone(const CheckedFile& file, const std::string& indent, const std::string& name,
+                             const std::function<bool(const TBlockFilePtr&)>& accept) {
+    const std::string open = indent + name + "{\n";
+    const std::string close = "\n" + indent + "}\n";
+    for (size_t at = file.text.find(open); at != std::string::npos; at = file.text.find(open, at + 1)) {
+        const size_t end = file.text.find(close, at);
+        const size_t stop = end == std::string::npos ? file.text.size() : end + close.size();
+        bool whole = false;
+        const auto part =
+            ParseBlockFileTextChecked(std::string_view(file.text).substr(at, stop - at), file.root->name, whole);
+        auto block = GetBlockFileNO_NEW(part, name);
+        if (block && accept(block)) return block;
+    }
+    return nullptr;
 }
 
 // The number of a file set aside from `name` ("name.bad" is 1, "name.bad7" 7); 0 for another file.
@@ -83,22 +127,30 @@ std::string NewestAside(const std::vector<std::pair<int, std::string>>& aside, c
 
 }  // namespace
 
+int NextSaveNumber(int n) { return std::clamp(n, -1, kMaxSaveNumber - 1) + 1; }
+
 void AddContentChecks(const TBlockFilePtr& root, bool eachBlock) {
     if (!root) return;
     if (eachBlock)
         for (const auto& block : root->SubFiles)
-            if (block && block->MyType == BF_BLOCK)
-                AddStringToBlock(block, kCheckEntry, CheckValue(CheckedText(*block, true)));
+            if (block && block->MyType == BF_BLOCK) AddBlockCheck(block);
     AddStringToBlock(root, kCheckEntry, CheckValue(CheckedText(*root, false)));
 }
 
-CheckState BlockCheck(const TBlockFilePtr& block) { return block ? CheckOf(*block, true) : CheckState::None; }
+void AddBlockCheck(const TBlockFilePtr& block, const std::string& seed, bool ownEntries) {
+    if (block) AddStringToBlock(block, kCheckEntry, CheckValue(CheckedText(*block, true, ownEntries), seed));
+}
+
+CheckState BlockCheck(const TBlockFilePtr& block, const std::string& seed, bool ownEntries) {
+    return block ? CheckOf(*block, true, seed, ownEntries) : CheckState::None;
+}
 
 std::string ContentText(const TBlockFilePtr& root) { return root ? CheckedText(*root, false) : std::string(); }
 
 CheckedFile ReadCheckedBytes(const std::string& bytes, const std::string& path) {
     CheckedFile read;
     read.found = true;
+    read.bytes = bytes;
     std::string text = DecodeText(bytes);
     read.root = ParseBlockFileTextChecked(text, path, read.whole);
     if (!read.whole && !text.empty() && text.back() != '\n') {
@@ -126,24 +178,83 @@ CheckedFile ReadCheckedFile(const std::string& path) {
     return ReadCheckedBytes(bytes, path);
 }
 
-TBlockFilePtr TrustedBlock(const CheckedFile& file, const std::string& name) {
-    auto block = GetBlockFileNO_NEW(file.root, name);
-    if (block && BlockCheck(block) == CheckState::Holds) return block;
-    // Each place the block opens, read alone to the first line that closes a block at the top.
-    const std::string open = name + "{\n";
-    for (size_t at = file.text.find(open); at != std::string::npos; at = file.text.find(open, at + 1)) {
-        const size_t close = file.text.find("\n}\n", at);
-        const size_t end = close == std::string::npos ? file.text.size() : close + 3;
-        bool whole = false;
-        const auto part = ParseBlockFileTextChecked(std::string_view(file.text).substr(at, end - at), file.root->name, whole);
-        block = GetBlockFileNO_NEW(part, name);
-        if (block && BlockCheck(block) == CheckState::Holds) return block;
+TBlockFilePtr TrustedBlock(const CheckedFile& file, const std::string& name) { return TrustedPart(file, name, ""); }
+
+TBlockFilePtr TrustedPart(const CheckedFile& file, const std::string& path, const std::string& seed, bool ownEntries) {
+    const auto holds = [&](const TBlockFilePtr& block) {
+        return BlockCheck(block, seed, ownEntries) == CheckState::Holds;
+    };
+    auto block = GetBlockFileNO_NEW(file.root, path);
+    if (block && block->MyType == BF_BLOCK && holds(block)) return block;
+    // Read again from the lines of the text: a block at depth d opens on a line indented by d tabs.
+    std::vector<std::string> steps;
+    for (std::string rest = path; !rest.empty();) {
+        const size_t cut = rest.find("::");
+        steps.push_back(rest.substr(0, cut));
+        rest = cut == std::string::npos ? "" : rest.substr(cut + 2);
     }
-    return nullptr;
+    if (steps.empty()) return nullptr;
+    const std::string indent(steps.size() - 1, '\t');
+    if (!ownEntries) return ReadBlockAlone(file, indent, steps.back(), holds);
+    // The block's own entries: the lines between its opening and closing lines, one tab deeper,
+    // that open no block (a block inside it that does not read whole cannot hide them).
+    const std::string inner = indent + "\t";
+    std::string own = steps.back() + "{\n";
+    bool inside = false;
+    for (const std::string& line : SplitLines(file.text)) {
+        if (line == indent + steps.back() + "{") {
+            inside = true;
+        } else if (!StartsWith(line, inner)) {
+            inside = false;  // (its closing line, or whatever line stands at its place)
+        } else if (inside && line.size() > inner.size() && line[inner.size()] != '\t' && line[inner.size()] != '}' &&
+                   !EndsWith(line, "{")) {
+            own += line + "\n";
+        }
+    }
+    own += "}\n";
+    bool whole = false;
+    block = GetBlockFileNO_NEW(ParseBlockFileTextChecked(own, file.root->name, whole), steps.back());
+    return block && holds(block) ? block : nullptr;
+}
+
+std::vector<TopBlock> TopBlocks(const CheckedFile& file) {
+    std::vector<TopBlock> blocks;
+    if (file.found && file.whole) {
+        for (const auto& node : file.root->SubFiles)
+            if (node && node->MyType == BF_BLOCK)
+                blocks.push_back({node->name, node, !file.checked || BlockCheck(node) == CheckState::Holds});
+        return blocks;
+    }
+    // Where a line at the top opens a block, a block begins; it runs to where the next begins.
+    const std::string& text = file.text;
+    std::vector<size_t> starts;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        if (end > at && text[at] != '\t' && text[at] != ' ' && text[end - 1] == '{') starts.push_back(at);
+        at = end + 1;
+    }
+    for (size_t k = 0; k < starts.size(); ++k) {
+        const size_t stop = k + 1 < starts.size() ? starts[k + 1] : text.size();
+        const std::string_view part = std::string_view(text).substr(starts[k], stop - starts[k]);
+        TopBlock top;
+        top.name = Trim(std::string(part.substr(0, part.find('{'))));
+        bool whole = false;
+        const auto root = ParseBlockFileTextChecked(part, file.root->name, whole);
+        top.block = GetBlockFileNO_NEW(root, top.name);
+        top.trusted = top.block && file.checked && BlockCheck(top.block) == CheckState::Holds;
+        blocks.push_back(top);
+        // A block whose opening line was lost ran on into the one before: each line that closes
+        // a block at the top after the first is one more block, unread.
+        int closings = 0;
+        for (size_t at = part.find("\n}\n"); at != std::string_view::npos; at = part.find("\n}\n", at + 1)) ++closings;
+        for (int extra = 1; extra < closings; ++extra) blocks.push_back({});
+    }
+    return blocks;
 }
 
 int TrustedSaveNumber(const CheckedFile& file, const std::string& saveNumber) {
-    if (!file.found) return -1;
+    // (Only a copy with checks tells its number: one without may have been written by hand.)
+    if (!file.found || !file.checked) return -1;
     const size_t cut = saveNumber.find("::");
     TBlockFilePtr block = file.root;
     if (!file.good()) {
@@ -155,7 +266,7 @@ int TrustedSaveNumber(const CheckedFile& file, const std::string& saveNumber) {
     }
     const std::string entry = cut == std::string::npos ? saveNumber : saveNumber.substr(cut + 2);
     if (!block || !GetBlockEntryNO_NEW(block, entry)) return -1;
-    return std::max(TruncToInt(GetBFNumber(block, entry)), 0);
+    return std::clamp(TruncToInt(GetBFNumber(block, entry)), 0, kMaxSaveNumber);
 }
 
 void KeepPrevious(const std::string& path, const std::string& backup, const std::string& saveNumber) {

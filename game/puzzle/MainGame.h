@@ -133,14 +133,10 @@ public:
     virtual int PAC_ResetHolded();
     // Whether the held line's button is still down.
     virtual int MouseHolded();
-    // Picks the button of a new line: 1 when one is down, or was pressed since the last frame.
+    // Picks the button of a new line: 1 when one is down.
     virtual int MouseHoldedStart();
-    // A line from the tile under the pointer with the button; one already let go (pressed and
-    // released between two frames) is judged at once as a one-tile line.
+    // A line from the tile under the pointer with the button.
     virtual int PAC_StartLine(int button);
-    // The button (1 left, 2 right) was pressed, or let go, since the last frame.
-    static bool ButtonPressed(int button);
-    static bool ButtonReleased(int button);
     // 1 while the pointer is above and left of the board's top-left corner.
     virtual int isWasteOver();
 

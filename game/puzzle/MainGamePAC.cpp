@@ -3,9 +3,9 @@
 // (uncovered with the hand and the left button, crossed otherwise), while the tiles' overlays
 // and sounds follow 25 ms apart. A release over the waste corner drops the line; the second
 // button, or Space while a line is held, cancels it, and nothing starts again until every button
-// is up. What came between two frames counts, not only the buttons held at each: a press and its
-// release within one frame (a quick click, a touchpad's tap) make a one-tile line, judged at once;
-// a release and a new press within one frame judge the line and start the next.
+// is up. A press and its release within one frame (a quick click, a touchpad's tap) read as held
+// for that frame (BeginInputFrame), so they make a one-tile line; a release and a new press within
+// one frame judge the line and start the next.
 #include <cstdlib>
 
 #include "engine/system/Mouse.h"
@@ -120,11 +120,11 @@ int MainGame_PACLogic::PAC_UpdateOver() {
 }
 
 int MainGame_PACLogic::MouseHoldedStart() {
-    if (Mouse::LeftHolded || Mouse::LeftPressed > 0) {
+    if (Mouse::LeftHolded) {
         HoldedMouseButton = 1;
         return 1;
     }
-    if (Mouse::RightHolded || Mouse::RightPressed > 0) {
+    if (Mouse::RightHolded) {
         HoldedMouseButton = 2;
         return 1;
     }
@@ -149,10 +149,7 @@ int MainGame_PACLogic::PAC_UpdateControl() {
         if (MousePhysicallyDown(1) || MousePhysicallyDown(2)) return 0;
         WaitForButtonsUp = 0;
     }
-    // A button counts as down when it is held now or was pressed since the last frame: a press
-    // and its release between two frames (a quick click, a touchpad's tap) leave no held state.
-    const bool left = Mouse::LeftHolded != 0 || Mouse::LeftPressed > 0;
-    const bool right = Mouse::RightHolded != 0 || Mouse::RightPressed > 0;
+    const bool left = Mouse::LeftHolded != 0, right = Mouse::RightHolded != 0;
     const bool holding = HoldedList && !HoldedList->empty();
     if ((left && right) || (space && holding)) {
         PAC_ResetHolded();
@@ -167,9 +164,9 @@ int MainGame_PACLogic::PAC_UpdateControl() {
         // Let go since the last frame, even when pressed again since: the line is judged, and a
         // press after that release starts the next one.
         const int button = HoldedMouseButton;
-        if (MouseHolded() == 0 || ButtonReleased(button)) {
+        if (Mouse::LetGo(button)) {
             PAC_UseTool(button);
-            if (CurrOver && ButtonPressed(button)) PAC_StartLine(button);
+            if (CurrOver && Mouse::Pressed(button) > 0) PAC_StartLine(button);
         } else if (LastCurrOver != CurrOver && CurrOver) {
             PAC_CreateHoldedList();
         }
@@ -180,20 +177,10 @@ int MainGame_PACLogic::PAC_UpdateControl() {
     return 0;
 }
 
-bool MainGame_PACLogic::ButtonPressed(int button) {
-    return (button == 1 ? Mouse::LeftPressed : button == 2 ? Mouse::RightPressed : 0) > 0;
-}
-
-bool MainGame_PACLogic::ButtonReleased(int button) {
-    return (button == 1 ? Mouse::LeftReleased : button == 2 ? Mouse::RightReleased : 0) > 0;
-}
-
 int MainGame_PACLogic::PAC_StartLine(int button) {
     HoldedMouseButton = button;
     HoldedList = std::make_shared<std::vector<std::shared_ptr<TPTile>>>();
     HoldedList->push_back(CurrOver);
-    // Pressed and let go since the last frame: a one-tile line, judged at once.
-    if (MouseHolded() == 0) PAC_UseTool(button);
     return 0;
 }
 

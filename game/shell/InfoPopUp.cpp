@@ -47,7 +47,10 @@ int TInfoPopUp::GoCancel() {
 }
 
 int TInfoPopUp::SetText(const std::string& text) {
-    if (Text) Text->SetText(text);
+    if (!Text) return 0;
+    // A long message is drawn smaller, so that it stays whole inside the pop-up.
+    Text->SetText(text);
+    Text->FitToBox();
     return 0;
 }
 

@@ -5,54 +5,16 @@
 // needs none (SDL_VIDEODRIVER=offscreen for a headless run), it says so in one line on standard
 // error and ends with status 1 before any folder or file is made.
 //
-// Options:
-//   --data DIR         the data folder (else data/ beside the executable, then ../data/)
-//   --user-dir DIR     the per-user folder (created when missing)
-//   --frames N         end after N drawn frames (splash screens included), the normal way (the
-//                      save-at-end list runs)
-//   --fixed-delta      every frame advances the clock by exactly 1000/60 ms, no waiting
-//   --paced            (benchmarks) with --fixed-delta, from the main menu on every frame still
-//                      takes its 1/60 s of real time, as a player's does: a repeatable run at a
-//                      player's pace, whose CPU time a frame is what the player's machine spends
-//   --input FILE       replay an input script (platform/Input.h), events keyed by frame from 0
-//   --screenshot FILE  write the last frame as PNG when the run ends
-//   --shot-frames N,M  also write frames N, M, ... as PNG, beside FILE with "-N" before its
-//                      ending (an end-to-end run's record of the screens it passes)
-//   --from-menu        the input script's and --shot-frames' frames count from the main menu's
-//                      first frame (which moves whenever the loading screen gets more to load)
-//   --menu-frames N    end, the normal way, N frames after the main menu became current
-//   --timings          print start-up timings and memory on standard output, and from the main
-//                      menu on a line of clock, CPU time and resident memory every second of
-//                      play (InstallHarness)
-//   --direct-draw      every quad drawn on its own, as before the quad batch (the reference
-//                      picture for the batch's tests)
-//   --no-frame-cache   (tests and benchmarks) the frame cache's copy of the window off
-//   --no-buffer-age    (tests and benchmarks) the window taken to keep none of its frames, as
-//                      where the platform cannot tell: every frame drawn whole (from the frame
-//                      cache's copy where it can), never only where it changed
-//   --frame-path NAME  (tests and benchmarks) how frames reach the window and where the last one
-//                      is kept: buffer-age, preserved, copy-sub-buffer, kept-texture or
-//                      window-copy, where the platform has it (else the next one down), or auto
-//                      (the cheapest it has, the default); --timings names the one taken
-//   --level N          (developer and tests) once loading has ended, the current player (a new
-//                      test player when there is none) plays level N as a click on its open
-//                      thumbnail plays it; the help a player's first level shows counts as seen
-//   --play-level FILE  (developer) once loading has ended, plays the level file FILE (a
-//                      ".PACLevel" or a neighbour-count ".FAPLevel") on the game screen, outside
-//                      any player's progress
-//   --edit-level FILE  (developer) the same with the level editor switched on
-//   --arrange-levels   (developer) runs the level arranger in the working folder instead of the
-//                      game, and ends with its status (LevelArranger.h)
-//   --fail-writes KIND (developer and tests) every file the game writes in the per-user folders
-//                      fails as on a full disk ("disk-full": writing fails) or in a read-only
-//                      folder ("read-only": writing, renaming and removing fail), to see what the
-//                      player is told
+// Its options are the table kOptions below (`quiltora --help` prints it); --version prints the
+// version. An unknown option, or one without its value, is one error line and the usage, and the
+// program ends with status 2 without starting.
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -106,42 +68,86 @@ struct HarnessOptions {
     bool arrangeLevels = false;
     std::vector<int> shotFrames;
     bool fromMenu = false;
-    std::string failWrites;  // "disk-full", "read-only"; empty: writes as they come
+    std::string failWrites;  // "disk-full", "read-only", "kill-at-N"; empty: writes as they come
 };
 
-// The harness options; --data and --user-dir are the folders' (ParseAppPathOptions).
-HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
+// Every option the program reads, with its value's name (none for a switch) and what it does:
+// what --help prints, one line each, and what the parser knows.
+struct OptionHelp {
+    const char* name;
+    const char* value;
+    const char* text;
+};
+constexpr OptionHelp kOptions[] = {
+    {"--data", "DIR", "the data folder (also --data=DIR)"},
+    {"--user-dir", "DIR", "the per-user folder, made when missing (also --user-dir=DIR)"},
+    {"--frames", "N", "end after N drawn frames, splash included, the normal way"},
+    {"--menu-frames", "N", "end N frames after the main menu came"},
+    {"--fixed-delta", nullptr, "every frame exactly 1000/60 ms long, so runs repeat exactly"},
+    {"--paced", nullptr, "with --fixed-delta, each frame from the main menu on held to 1/60 s"},
+    {"--input", "FILE", "replay the input script FILE (platform/Input.h), keyed by frame"},
+    {"--from-menu", nullptr, "count the script's and the shots' frames from the main menu"},
+    {"--screenshot", "FILE", "write the last frame as PNG"},
+    {"--shot-frames", "N,M,...", "also write frames N, M, ... beside the screenshot"},
+    {"--timings", nullptr, "print start-up timings, memory and frame figures"},
+    {"--direct-draw", nullptr, "every quad drawn on its own, without the quad batch"},
+    {"--no-frame-cache", nullptr, "the frame cache's copy of the window off"},
+    {"--no-buffer-age", nullptr, "the window taken to keep none of its frames"},
+    {"--frame-path", "NAME", "auto, buffer-age, preserved, copy-sub-buffer, kept-texture or window-copy"},
+    {"--level", "N", "once loaded, play level N (a new test player when there is none)"},
+    {"--play-level", "FILE", "once loaded, play the level file FILE outside any player's progress"},
+    {"--edit-level", "FILE", "the same with the level editor on"},
+    {"--arrange-levels", nullptr, "run the level arranger in the working folder instead of the game"},
+    {"--fail-writes", "KIND", "writes in the per-user folders fail: disk-full, read-only, kill-at-N"},
+    {"--help", nullptr, "print this and end"},
+    {"--version", nullptr, "print the version and end"},
+};
+
+const OptionHelp* FindOption(const std::string& name) {
+    for (const OptionHelp& option : kOptions)
+        if (name == option.name) return &option;
+    return nullptr;
+}
+
+std::string UsageText() {
+    std::string text = "Usage: quiltora [OPTION]...\nQuiltora, a colour picture-logic puzzle. Options:\n";
+    for (const OptionHelp& option : kOptions) {
+        std::string left = std::string("  ") + option.name + (option.value ? std::string(" ") + option.value : "");
+        left.resize(std::max<size_t>(left.size() + 2, 28), ' ');
+        text += left + option.text + "\n";
+    }
+    return text;
+}
+
+// The harness options; --data and --user-dir are the folders' (ParseAppPathOptions). An option
+// the table does not hold, or one without its value, leaves `usageError` saying so.
+HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args, std::string& usageError) {
     HarnessOptions options;
-    for (size_t i = 0; i < args.size(); ++i) {
+    for (size_t i = 0; i < args.size() && usageError.empty(); ++i) {
         const std::string& arg = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 < args.size()) {
-                out = args[++i];
-            } else {
-                Error("Option " + arg + " needs a value", Here());
-            }
-        };
-        std::string ignored;
-        if (arg == "--data" || arg == "--user-dir") {
-            value(ignored);
-        } else if (arg.rfind("--data=", 0) == 0 || arg.rfind("--user-dir=", 0) == 0) {
-            // read by ParseAppPathOptions
-        } else if (arg == "--input") {
-            value(options.input);
+        if (arg.rfind("--data=", 0) == 0 || arg.rfind("--user-dir=", 0) == 0) continue;  // ParseAppPathOptions
+        const OptionHelp* known = FindOption(arg);
+        if (!known) {
+            usageError = "Unknown option " + arg;
+            break;
+        }
+        if (known->value && i + 1 >= args.size()) {
+            usageError = "Option " + arg + " needs a value (" + known->value + ")";
+            break;
+        }
+        const std::string value = known->value ? args[++i] : std::string();
+        if (arg == "--input") {
+            options.input = value;
         } else if (arg == "--screenshot") {
-            value(options.screenshot);
+            options.screenshot = value;
         } else if (arg == "--frames") {
-            std::string n;
-            value(n);
-            if (!n.empty()) options.frames = std::max(StringToInt(n), 0);
+            if (!value.empty()) options.frames = std::max(StringToInt(value), 0);
         } else if (arg == "--fixed-delta") {
             options.fixedDelta = true;
         } else if (arg == "--paced") {
             options.paced = true;
         } else if (arg == "--shot-frames") {
-            std::string list;
-            value(list);
-            for (int32_t n : SplitStringToInts(list, ",")) options.shotFrames.push_back(n);
+            for (int32_t n : SplitStringToInts(value, ",")) options.shotFrames.push_back(n);
         } else if (arg == "--from-menu") {
             options.fromMenu = true;
         } else if (arg == "--timings") {
@@ -153,34 +159,28 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
         } else if (arg == "--no-buffer-age") {
             options.noBufferAge = true;
         } else if (arg == "--frame-path") {
-            std::string name;
-            value(name);
-            if (!FramePathFromName(name, options.framePath))
+            if (!FramePathFromName(value, options.framePath))
                 Error("Option --frame-path takes auto, buffer-age, preserved, copy-sub-buffer, kept-texture or "
                       "window-copy", Here());
         } else if (arg == "--level") {
-            std::string n;
-            value(n);
-            options.level = std::max(StringToInt(n), 0);
+            options.level = std::max(StringToInt(value), 0);
             if (options.level == 0) Error("Option --level needs a level number from 1", Here());
         } else if (arg == "--play-level" || arg == "--edit-level") {
-            value(options.levelFile);
+            options.levelFile = value;
             options.editLevel = arg == "--edit-level";
         } else if (arg == "--arrange-levels") {
             options.arrangeLevels = true;
         } else if (arg == "--fail-writes") {
-            value(options.failWrites);
-            if (options.failWrites != "disk-full" && options.failWrites != "read-only") {
-                Error("Option --fail-writes takes disk-full or read-only", Here());
+            options.failWrites = value;
+            if (options.failWrites != "disk-full" && options.failWrites != "read-only" &&
+                !(StartsWith(options.failWrites, "kill-at-") && StringToInt(options.failWrites.substr(8)) > 0)) {
+                Error("Option --fail-writes takes disk-full, read-only or kill-at-N", Here());
                 options.failWrites.clear();
             }
         } else if (arg == "--menu-frames") {
-            std::string n;
-            value(n);
-            if (!n.empty()) options.menuFrames = std::max(StringToInt(n), 0);
-        } else {
-            Warning("Unknown option " + arg, Here());
+            if (!value.empty()) options.menuFrames = std::max(StringToInt(value), 0);
         }
+        // --data and --user-dir are read by ParseAppPathOptions; --help and --version by main.
     }
     return options;
 }
@@ -189,7 +189,11 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args) {
 // names and the options are set).
 void InstallWriteFaults(const std::string& kind) {
     if (kind.empty()) return;
-    FailWritesBelow(ChooseAppDataRootFolder(), kind == "read-only" ? WriteFault::ReadOnly : WriteFault::DiskFull);
+    const int killAt = StartsWith(kind, "kill-at-") ? StringToInt(kind.substr(8)) : 0;
+    const WriteFault fault = killAt > 0             ? WriteFault::KillAt
+                             : kind == "read-only" ? WriteFault::ReadOnly
+                                                   : WriteFault::DiskFull;
+    FailWritesBelow(ChooseAppDataRootFolder(), fault, killAt);
 }
 
 // Logical (virtual-screen) positions of the input script to window pixels, through the
@@ -275,7 +279,9 @@ void PrintUsage(int32_t frame) {
     getrusage(RUSAGE_SELF, &usage);
     const double cpu = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
                        (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
-    std::printf("frames %d %.3f %.3f %ld\n", frame, MonotonicMs(), cpu, ResidentKb());
+    const FrameCacheStats cache = CurrentFrameCacheStats();
+    std::printf("frames %d %.3f %.3f %ld %.3f %.3f\n", frame, MonotonicMs(), cpu, ResidentKb(), cache.redrawn,
+                cache.changed);
 }
 
 // Where the memory is, on one line of kB (see InstallHarness).
@@ -310,9 +316,11 @@ void PrintMemoryParts() {
 //                                      (files read) for that many assets, the global assets
 // Then, from the main menu on, every 60 frames (a second of play at the fixed clock), what a long
 // run watches for growth:
-//   "frames <frame> <ms> <cpu-ms> <rss-kB>"  the frame's number, the monotonic clock, the CPU time
-//                                          of the whole process (all its threads) and its
-//                                          resident memory now
+//   "frames <frame> <ms> <cpu-ms> <rss-kB> <redrawn> <changed>"  the frame's number, the monotonic
+//                                          clock, the CPU time of the whole process (all its
+//                                          threads), its resident memory now, and the frame
+//                                          cache's shares of the window drawn again and changed,
+//                                          summed over the frames so far (FrameCacheStats)
 // and at the end:
 //   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
 //   "frame-cache <frames> <damaged> <from-copy> <copies> <redrawn> <kB>"
@@ -335,6 +343,8 @@ void PrintMemoryParts() {
 //                                      in memory; the font files and glyph atlases; the decoded
 //                                      sounds and music; the heap in use; all anonymous memory
 //                                      (the heap's pages, the renderer's buffers and textures)
+//   "last-frame-commonest-colour <share>"  the share of the last frame that its commonest colour
+//                                      covers (1: blank), read after the figures above
 void InstallHarness(const HarnessOptions& options) {
     Control::FrameLimit = options.frames;
 
@@ -405,6 +415,9 @@ void InstallHarness(const HarnessOptions& options) {
     auto grabbed = std::make_shared<int32_t>(-1);
     auto shown = std::make_shared<int32_t>(-1);
     auto shownMs = std::make_shared<double>(0.0);
+    // How much of the frame grabbed last its commonest colour covers (--timings), where that frame
+    // is not kept for a screenshot.
+    auto grabbedShare = std::make_shared<double>(1.0);
     const bool grab = !options.screenshot.empty();
     const std::vector<int> shotFrames = options.shotFrames;
     const std::string screenshot = options.screenshot;
@@ -420,9 +433,17 @@ void InstallHarness(const HarnessOptions& options) {
         }
         *shown = frame;
         if (timings) *shownMs = MonotonicMs();
-        if (!grab) return;
-        const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
         const bool last = Control::FrameLimit >= 0 && frame + 1 >= Control::FrameLimit;
+        if (!grab) {
+            // --timings alone: the last frame is read back only to tell how much of it is one
+            // colour (after its figures: the frame's "frames" line came at its start).
+            if (timings && last) {
+                *grabbedShare = CommonestColourShare(GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()));
+                *grabbed = frame;
+            }
+            return;
+        }
+        const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
         const bool input = *inputFrame == frame || (*next < events->size() && scriptFrame >= 0 &&
                                                      (*events)[*next].frame <= scriptFrame + 1);
         if (!shot && !last && !input) return;
@@ -435,7 +456,7 @@ void InstallHarness(const HarnessOptions& options) {
     };
     {
         std::string path = options.screenshot;
-        harness->atEnd = [lastFrame, grabbed, shown, shownMs, path, timings] {
+        harness->atEnd = [lastFrame, grabbed, grabbedShare, shown, shownMs, path, timings] {
             if (timings) {
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
@@ -443,14 +464,14 @@ void InstallHarness(const HarnessOptions& options) {
                 std::printf("frame-cache %ld %ld %ld %ld %.3f %zu\n", cache.frames, cache.damaged, cache.fromCopy,
                             cache.copies, cache.frames > 0 ? cache.redrawn / double(cache.frames) : 0.0,
                             cache.bytes / 1024);
-                const FramePathStats path = CurrentFramePathStats();
-                std::printf("frame-path %s%s %ld %.3f\n", FramePathName(path.path), path.swapDamage ? "+swap-damage" : "",
-                            path.frames, path.frames > 0 ? path.presented / double(path.frames) : 0.0);
+                const FramePathStats framePath = CurrentFramePathStats();
+                std::printf("frame-path %s%s %ld %.3f\n", FramePathName(framePath.path), framePath.swapDamage ? "+swap-damage" : "",
+                            framePath.frames, framePath.frames > 0 ? framePath.presented / double(framePath.frames) : 0.0);
                 std::printf("timing last-frame %.3f %d\ntiming end %.3f\n", *shownMs, *shown, MonotonicMs());
                 PrintMemoryParts();
                 std::fflush(stdout);
             }
-            if (path.empty()) return;
+            if (path.empty() && !timings) return;
             if (*grabbed != *shown && *shown >= 0) {
                 if (Control::CurrScreen) {
                     Cls();
@@ -458,7 +479,15 @@ void InstallHarness(const HarnessOptions& options) {
                     Mouse::Draw();
                 }
                 *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+                *grabbed = *shown;
             }
+            // (After the figures above: reading the frame back costs time and memory.)
+            if (timings) {
+                std::printf("last-frame-commonest-colour %.4f\n",
+                            *lastFrame ? CommonestColourShare(*lastFrame) : *grabbedShare);
+                std::fflush(stdout);
+            }
+            if (path.empty()) return;
             if (!*lastFrame)
                 Error("No frame to write to " + path, Here());
             else if (!SavePixmapPNG(*lastFrame, path, true))
@@ -474,13 +503,39 @@ void InstallHarness(const HarnessOptions& options) {
 int main(int argc, char** argv) {
     const double mainEntered = MonotonicMs();
     std::vector<std::string> args(argv + 1, argv + argc);
-    HarnessOptions options = ParseHarnessOptions(args);
+    for (const std::string& arg : args) {
+        if (arg == "--help") {
+            std::fputs(UsageText().c_str(), stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("quiltora %s\n", QUILTORA_VERSION);
+            return 0;
+        }
+    }
+    std::string usageError;
+    HarnessOptions options = ParseHarnessOptions(args, usageError);
+    if (!usageError.empty()) {
+        std::fprintf(stderr, "quiltora: %s\n%s", usageError.c_str(), UsageText().c_str());
+        return 2;
+    }
     // With no display named SDL would open its window offscreen, where nobody sees it, and the
     // game would go on writing the player's folders: say what is missing before anything is
     // made (the level arranger opens no window).
     if (!options.arrangeLevels && !WindowDisplayNamed()) {
         std::fprintf(stderr, "%s\n", kNoDisplayLine);
         return 1;
+    }
+    // A display named but out of reach (a stale DISPLAY, a forwarding that fails) is said the same
+    // way: SDL would fall back to drawing offscreen and the game would run unseen.
+    if (!options.arrangeLevels) {
+        if (const std::string unreached = StartWindowVideo(); !unreached.empty()) {
+            std::fprintf(stderr,
+                         "Quiltora could not reach %s to open its window on; to run it without a window on purpose, "
+                         "start it with SDL_VIDEODRIVER=offscreen.\n",
+                         unreached.c_str());
+            return 1;
+        }
     }
     if (options.timings) std::printf("timing main %.3f\n", mainEntered);
     SetAppPathOptions(ParseAppPathOptions(args));

@@ -1,8 +1,9 @@
 // Installing the game: `cmake --install` with a prefix into a DESTDIR, as a distribution does, and
 // the Debian package installed and removed with dpkg in a sandbox (a root and a package database
 // of its own, seeded with the machine's list of installed packages so that the dependencies are
-// checked against it). Each gives a tree holding exactly the game, its data, its documents, the
-// menu entry, its icons and the metadata, which both validators accept; the menu entry's command,
+// checked against it). Each gives a tree holding exactly the game, its data, its documents (the
+// README with every relative link resolving where it is installed), the menu entry, its icons and
+// the metadata, which both validators accept; the menu entry's command,
 // found on the PATH, starts the game headless from another working folder to the main menu with
 // no error line, writing only to the per-user folder; removing the package leaves nothing of it
 // but the player's files.
@@ -10,7 +11,9 @@
 #include <sys/wait.h>
 
 #include <filesystem>
+#include <cctype>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -83,6 +86,46 @@ std::vector<std::string> LinkedPackages(const testsupport::TempDir& dir, const s
     return packages;
 }
 
+// The anchors a Markdown file's headings make, as the common renderers make them: lower case,
+// blanks as "-", every other character but letters, digits, "-" and "_" dropped.
+std::set<std::string> HeadingAnchors(const std::string& markdown) {
+    std::set<std::string> anchors;
+    std::istringstream lines(markdown);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] != '#') continue;
+        std::string anchor;
+        for (char c : line.substr(line.find_first_not_of('#')))
+            if (c == ' ') anchor += '-';
+            else if (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_')
+                anchor += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        anchors.insert(anchor.substr(anchor.find_first_not_of('-')));
+    }
+    return anchors;
+}
+
+// Every relative link of the installed README (a Markdown link or a picture's source) leads to a
+// file installed beside it, and a link to a heading ("file.md#heading", "#heading") to a heading
+// that file has.
+void ExpectLinksResolve(const std::string& readme) {
+    const std::string text = testsupport::ReadFileBytes(readme);
+    ASSERT_FALSE(text.empty());
+    const fs::path folder = fs::path(readme).parent_path();
+    const std::regex link(R"re(\]\(([^)\s]+)\)|src="([^"]+)")re");
+    int relative = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), link); it != std::sregex_iterator(); ++it) {
+        const std::string target = (*it)[1].matched ? (*it)[1].str() : (*it)[2].str();
+        if (target.find("://") != std::string::npos || target.rfind("mailto:", 0) == 0) continue;
+        ++relative;
+        const size_t hash = target.find('#');
+        const std::string file = target.substr(0, hash);
+        const fs::path path = file.empty() ? fs::path(readme) : folder / file;
+        EXPECT_TRUE(fs::is_regular_file(path)) << target;
+        if (hash == std::string::npos || !fs::is_regular_file(path)) continue;
+        EXPECT_EQ(HeadingAnchors(testsupport::ReadFileBytes(path.string())).count(target.substr(hash + 1)), 1u) << target;
+    }
+    EXPECT_GT(relative, 10);
+}
+
 // The tree installed below prefix: the files it must hold and no others, the data file for file
 // as in data/, the icons at their sizes, the entry and the metadata as the validators want them.
 void ExpectInstalledTree(const testsupport::TempDir& dir, const std::string& prefix) {
@@ -100,6 +143,8 @@ void ExpectInstalledTree(const testsupport::TempDir& dir, const std::string& pre
         EXPECT_EQ(w, size) << icon;
         EXPECT_EQ(h, size) << icon;
     }
+    // The documents the README links, beside it as in the source tree.
+    for (const auto& [file, stamp] : Files(testsupport::SourceDir() + "/docs")) expected.insert("share/doc/quiltora/docs/" + file);
     const Tree data = Files(testsupport::SourceDir() + "/data");
     const Tree installed = Files(prefix);
     for (const auto& [file, stamp] : data) {
@@ -113,6 +158,8 @@ void ExpectInstalledTree(const testsupport::TempDir& dir, const std::string& pre
     for (const auto& [file, stamp] : installed) found.insert(file);
     EXPECT_EQ(found, expected);
     EXPECT_NE(fs::status(prefix + "/bin/quiltora").permissions() & fs::perms::others_exec, fs::perms::none);
+
+    ExpectLinksResolve(share + "/doc/quiltora/README.md");
 
     const std::string entryFile = share + "/applications/" + kAppId + ".desktop";
     const std::string entry = testsupport::ReadFileBytes(entryFile);

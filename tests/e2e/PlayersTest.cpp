@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "e2e/GameRun.h"
+#include "e2e/MenuScript.h"
 #include "engine/data/BlockFile.h"
 #include "game/progress/Profile.h"
 #include "game/levels/Level.h"
@@ -19,43 +20,8 @@ namespace {
 
 using namespace e2e;
 
-// Places on the 1024 x 768 picture (the pop-ups are laid out around its middle).
-struct Point {
-    int x, y;
-};
-constexpr Point kMenuPlay{512, 374}, kMenuPlayers{512, 518}, kMenuExit{512, 590};
-constexpr Point kPlayersNew{724, 220}, kPlayersRename{724, 286}, kPlayersOk{512, 594};
-constexpr Point kEntryOk{402, 470}, kInfoYes{402, 458};
-constexpr Point kContinue{512, 356};
-Point Slot(int k) { return {382, 219 + 58 * k}; }
 // A cell of level 1 (5 x 5) on the game screen.
 Point Cell(int column, int row) { return {385 + 72 * column, 276 + 72 * row}; }
-
-// An input script, event by event, at frames counted from the main menu's first frame (the runs
-// count so).
-class Script {
-public:
-    Script& Click(int at, Point p) {
-        Line(at, "move " + std::to_string(p.x) + " " + std::to_string(p.y));
-        Line(at + 1, "down 1");
-        Line(at + 2, "up 1");
-        return *this;
-    }
-    Script& Key(int at, int key) {
-        Line(at, "keydown " + std::to_string(key));
-        Line(at + 1, "keyup " + std::to_string(key));
-        return *this;
-    }
-    Script& Text(int at, const std::string& text) { return Line(at, "text " + text); }
-    const std::string& str() const { return text_; }
-
-private:
-    Script& Line(int at, const std::string& event) {
-        text_ += std::to_string(at) + " " + event + "\n";
-        return *this;
-    }
-    std::string text_;
-};
 
 class PlayersTest : public ::testing::Test {
 protected:
@@ -64,7 +30,7 @@ protected:
 
     // Runs the game until `frames` after the main menu came (-1: until it ends by itself),
     // playing the script.
-    void Run(const Script& script, int frames) {
+    void Run(const MenuScript& script, int frames) {
         GameRun run = RunGame(dir, (frames >= 0 ? "--menu-frames " + std::to_string(frames) : std::string()) +
                                        " --from-menu --frames 20000" + e2e::Script(dir, script.str()));
         ASSERT_EQ(run.status, 0);
@@ -107,7 +73,7 @@ protected:
 TEST_F(PlayersTest, PlayersAreMadeWithTheMouseAndTheKeyboardAndSwitched) {
     // The start player renamed ANN with the mouse, BOB made with the keyboard; OK saves; BOB,
     // a fresh player, starts a new game from Play.
-    Script first;
+    MenuScript first;
     first.Click(20, kMenuPlayers).Click(60, kPlayersRename);
     for (int i = 0; i < 6; ++i) first.Key(100 + 2 * i, 8);
     first.Text(115, "ann").Click(125, kEntryOk);
@@ -119,13 +85,13 @@ TEST_F(PlayersTest, PlayersAreMadeWithTheMouseAndTheKeyboardAndSwitched) {
     ASSERT_EQ(GetBlockFilesList(index, "Profile").size(), 2u);
     EXPECT_EQ(GetBFString(GetBlockFilesList(index, "Profile")[0], "Name"), "ANN");
     // The old name's file goes where a deleted player's go: no rebuilt list brings PLAYER back.
-    EXPECT_EQ(FileType(Profiles() + "80-108-97-121-101-114.AppProfile"), 0);
-    EXPECT_EQ(FileType(Profiles() + "Deleted/80-108-97-121-101-114.AppProfile"), 1);
+    EXPECT_EQ(FileType(Profiles() + "80-76-65-89-69-82.AppProfile"), 0);
+    EXPECT_EQ(FileType(Profiles() + "Deleted/80-76-65-89-69-82.AppProfile"), 1);
     EXPECT_EQ(GetBFString(LoadBlockFile(Profiles() + "66-79-66.AppProfile"), "Levels::Level1"), "1,0,1,0,0,0,0");
 
     // Restarted: ANN picked, then the program left through Exit and its question (a run that
     // did not end so would run into the harness's time limit).
-    Script second;
+    MenuScript second;
     second.Click(20, kMenuPlayers).Click(60, Slot(0)).Click(100, kPlayersOk);
     second.Click(145, kMenuExit).Click(185, kInfoYes);
     Run(second, -1);
@@ -150,7 +116,7 @@ TEST_F(PlayersTest, EachPlayerPlaysALevelAndKeepsItThroughRestartsAndASwitch) {
                                         "Levels{\n\ti = 1\n\tLevel1 = \"1,0,1,0,0,0,0\"\n}\n");
 
     // BOB continues and uncovers the third row.
-    Script first;
+    MenuScript first;
     first.Click(20, kMenuPlay).Click(60, kContinue);
     for (int c = 0; c < 5; ++c) first.Click(400 + 8 * c, Cell(c, 2));
     Run(first, 450);
@@ -159,7 +125,7 @@ TEST_F(PlayersTest, EachPlayerPlaysALevelAndKeepsItThroughRestartsAndASwitch) {
 
     // Restarted, switched to ANN, who continues and uncovers three cells of the second row;
     // BOB's level is kept as he left it.
-    Script second;
+    MenuScript second;
     second.Click(20, kMenuPlayers).Click(60, Slot(0)).Click(100, kPlayersOk);
     second.Click(145, kMenuPlay).Click(185, kContinue);
     for (int c = 1; c < 4; ++c) second.Click(525 + 8 * c, Cell(c, 1));

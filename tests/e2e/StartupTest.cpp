@@ -4,10 +4,12 @@
 // player's files exactly as they were.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -199,32 +201,58 @@ TEST(StartupTest, ShippedDataLoadsWithoutAReport) {
     EXPECT_EQ(run.output.find("WARNING"), std::string::npos) << run.output;
 }
 
-// With no display to open the window on, the game says so in one line and ends before it makes a
-// folder or a file, in the folder given or in the player's own home; asked for the headless
-// driver it runs as ever.
+// A display number no X server here has (its socket and its lock are not there), so that no test
+// names a fixed one.
+std::string FreeDisplayNumber() {
+    for (int n = 1000 + static_cast<int>(getpid() % 4000);; ++n)
+        if (FileType("/tmp/.X11-unix/X" + std::to_string(n)) == 0 && FileType("/tmp/.X" + std::to_string(n) + "-lock") == 0)
+            return ":" + std::to_string(n);
+}
+
+// With no display to open the window on, or one named that cannot be reached, the game says so in
+// one line and ends before it makes a folder or a file, in the folder given or in the player's own
+// home (SDL would otherwise fall back to a window nobody sees); asked for the headless driver it
+// runs as ever.
 TEST(StartupTest, WithNoDisplayTheGameSaysSoAndWritesNothing) {
+    const std::string unnamed =
+        "Quiltora needs a desktop to open its window on, and none is named (DISPLAY and WAYLAND_DISPLAY are not set); "
+        "to run it without a window on purpose, start it with SDL_VIDEODRIVER=offscreen.\n";
+    const std::string display = FreeDisplayNumber(), socket = "quiltora-test-none-" + std::to_string(getpid());
+    auto unreached = [](const std::string& what) {
+        return "Quiltora could not reach " + what +
+               " to open its window on; to run it without a window on purpose, start it with SDL_VIDEODRIVER=offscreen.\n";
+    };
     struct Case {
         const char* name;
-        const char* env;   // set for the run, after DISPLAY, WAYLAND_DISPLAY, SDL_VIDEODRIVER and
-                           // XDG_DATA_HOME are cleared
-        bool userDir;      // --user-dir given (else the home's per-user folder)
-        bool runs;
+        std::string env;  // set for the run, after DISPLAY, WAYLAND_DISPLAY, SDL_VIDEODRIVER and
+                          // XDG_DATA_HOME are cleared
+        bool userDir;     // --user-dir given (else the home's per-user folder)
+        std::string err;  // the one line said; empty: the game runs
     };
     const Case cases[] = {
-        {"no display, --user-dir", "", true, false},
-        {"no display, home folder", "", false, false},
-        {"x11 asked for, no DISPLAY", "SDL_VIDEODRIVER=x11", true, false},
-        {"headless asked for", "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy", true, true},
+        {"no display, --user-dir", "", true, unnamed},
+        {"no display, home folder", "", false, unnamed},
+        {"x11 asked for, no DISPLAY", "SDL_VIDEODRIVER=x11", true, unnamed},
+        {"DISPLAY out of reach, home folder", "DISPLAY=" + display, false, unreached("the display \"" + display + "\" (DISPLAY)")},
+        {"x11 asked for, DISPLAY out of reach", "SDL_VIDEODRIVER=x11 DISPLAY=" + display, true,
+         unreached("the display \"" + display + "\" (DISPLAY)")},
+        {"both out of reach", "DISPLAY=" + display + " WAYLAND_DISPLAY=" + socket, true,
+         unreached("the display \"" + display + "\" (DISPLAY) nor the display \"" + socket + "\" (WAYLAND_DISPLAY)")},
+        {"headless asked for", "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy", true, ""},
+        {"headless asked for, DISPLAY out of reach", "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy DISPLAY=" + display,
+         true, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         testsupport::TempDir dir;
         std::filesystem::create_directories(dir.file("user"));
         std::filesystem::create_directories(dir.file("home"));
+        std::filesystem::create_directories(dir.file("run"));
         const std::string command =
-            "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_DATA_HOME HOME=" + Quote(dir.file("home")) +
-            " " + c.env + " timeout 240 " + Quote(testsupport::GameExe()) + " --data " +
-            Quote(testsupport::SourceDir() + "/data") + (c.userDir ? " --user-dir " + Quote(dir.file("user")) : "") +
+            "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_DATA_HOME XDG_RUNTIME_DIR=" + Quote(dir.file("run")) +
+            " HOME=" + Quote(dir.file("home")) + " " + c.env + " timeout 240 " + Quote(testsupport::GameExe()) +
+            " --data " + Quote(testsupport::SourceDir() + "/data") +
+            (c.userDir ? " --user-dir " + Quote(dir.file("user")) : "") +
             " --fixed-delta --menu-frames 0 --frames 5000 > " + Quote(dir.file("out.txt")) + " 2> " +
             Quote(dir.file("err.txt"));
         const int status = std::system(command.c_str());
@@ -232,18 +260,78 @@ TEST(StartupTest, WithNoDisplayTheGameSaysSoAndWritesNothing) {
         const std::string err = testsupport::ReadFileBytes(dir.file("err.txt"));
         const bool userEmpty = std::filesystem::is_empty(dir.file("user"));
         const bool homeEmpty = std::filesystem::is_empty(dir.file("home"));
-        if (c.runs) {
+        if (c.err.empty()) {
             EXPECT_EQ(WEXITSTATUS(status), 0);
             EXPECT_FALSE(userEmpty);
             continue;
         }
-        EXPECT_NE(WEXITSTATUS(status), 0);
-        EXPECT_EQ(err,
-                  "Quiltora needs a desktop to open its window on, and none is named (DISPLAY and WAYLAND_DISPLAY "
-                  "are not set); to run it without a window on purpose, start it with SDL_VIDEODRIVER=offscreen.\n");
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_EQ(err, c.err);
         EXPECT_EQ(testsupport::ReadFileBytes(dir.file("out.txt")), "");
         EXPECT_TRUE(userEmpty);
         EXPECT_TRUE(homeEmpty);
+    }
+}
+
+// The command line is read before anything starts: --help prints every option of the manual's
+// "Running by hand", --version the project's version, and an unknown option or one without its
+// value is one error line and the usage, status 2; none of them opens a window or makes a file.
+TEST(StartupTest, HelpVersionAndUnknownOptionsEndBeforeTheGameStarts) {
+    const std::string manual = testsupport::ReadFileBytes(testsupport::SourceDir() + "/docs/DEVELOPING.md");
+    const size_t from = manual.find("## Running by hand"), to = manual.find("These are every option");
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+    std::vector<std::string> options;
+    const std::regex option("--[a-z-]+");
+    const std::string synopsis = manual.substr(from, to - from);
+    for (auto it = std::sregex_iterator(synopsis.begin(), synopsis.end(), option); it != std::sregex_iterator(); ++it)
+        options.push_back(it->str());
+    ASSERT_GT(options.size(), 15u);
+    const std::string cmake = testsupport::ReadFileBytes(testsupport::SourceDir() + "/CMakeLists.txt");
+    std::smatch version;
+    ASSERT_TRUE(std::regex_search(cmake, version, std::regex("project\\(quiltora VERSION ([0-9.]+)")));
+
+    struct Case {
+        const char* args;
+        int status;
+        std::string out, errStart;  // standard output (a part of it for --help), the error's start
+    };
+    const Case cases[] = {
+        {"--help", 0, "Usage: quiltora [OPTION]...\n", ""},
+        {"--frames 10 --help", 0, "Usage: quiltora [OPTION]...\n", ""},
+        {"--version", 0, "quiltora " + version[1].str() + "\n", ""},
+        {"--fixed-delta --bogus", 2, "", "quiltora: Unknown option --bogus\nUsage: quiltora [OPTION]...\n"},
+        {"game.PACLevel", 2, "", "quiltora: Unknown option game.PACLevel\nUsage: quiltora [OPTION]...\n"},
+        {"--level", 2, "", "quiltora: Option --level needs a value (N)\nUsage: quiltora [OPTION]...\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        testsupport::TempDir dir;
+        std::filesystem::create_directories(dir.file("user"));
+        // No display and no headless driver: nothing here may need a window.
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 60 " +
+                                    Quote(testsupport::GameExe()) + " --user-dir " + Quote(dir.file("user")) + " " +
+                                    c.args + " > " + Quote(dir.file("out.txt")) + " 2> " + Quote(dir.file("err.txt"));
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.status);
+        const std::string out = testsupport::ReadFileBytes(dir.file("out.txt"));
+        const std::string err = testsupport::ReadFileBytes(dir.file("err.txt"));
+        EXPECT_TRUE(std::filesystem::is_empty(dir.file("user")));
+        if (c.status != 0) {
+            EXPECT_EQ(out, "");
+            EXPECT_EQ(err.substr(0, c.errStart.size()), c.errStart);
+            continue;
+        }
+        EXPECT_EQ(err, "");
+        if (c.out.rfind("Usage", 0) != 0) {
+            EXPECT_EQ(out, c.out);
+            continue;
+        }
+        EXPECT_EQ(out.substr(0, c.out.size()), c.out);
+        // One line an option, each option of the manual's.
+        for (const std::string& name : options)
+            EXPECT_NE(out.find("\n  " + name + " "), std::string::npos) << name << "\n" << out;
     }
 }
 

@@ -116,12 +116,20 @@ TEST(Files, ALockIsHeldByOneProcessAtATimeAndGoesWithItsProcess) {
 
     // A program started while the lock is held does not inherit it: once the holder lets go (by
     // closing, as at its end) the lock is free although the program still runs.
+    // The pipe's end closes at the exec, so the read below returns once the program runs (a wait of
+    // fixed length lost the race on a loaded machine, the child still before its exec).
+    int execed[2];
+    ASSERT_EQ(::pipe2(execed, O_CLOEXEC), 0);
     const pid_t program = ::fork();
     if (program == 0) {
+        ::close(execed[0]);
         ::execl("/bin/sleep", "sleep", "5", static_cast<char*>(nullptr));
         _exit(127);
     }
-    ::usleep(100000);
+    ::close(execed[1]);
+    char none;
+    EXPECT_EQ(::read(execed[0], &none, 1), 0);
+    ::close(execed[0]);
     ::close(fd);
     const int again = LockFileExclusive(path, busy);
     EXPECT_GE(again, 0) << "the program started by the holder kept the lock";

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "platform/FrameRecord.h"
@@ -180,6 +181,37 @@ TEST(FrameRecordTest, MarkedCellsComeInAFewRectangles) {
     d.Add({0, 0, 160, 32});
     EXPECT_EQ(d.Rects(16), (std::vector<PixelRect>{{0, 0, 160, 32}}));
     EXPECT_DOUBLE_EQ(d.Share(), 20.0 / 200.0);
+}
+
+TEST(FrameRecordTest, RectanglesAreJoinedOnlyWhereJoiningAddsLittle) {
+    // Marked cells (column, row) of 16 pixels; the rectangles wanted at most and the area a join
+    // may add: the rectangles made, every marked cell within one of them.
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, int>> cells;
+        size_t most;
+        double joinArea;
+        std::vector<PixelRect> rects;
+    } cases[] = {
+        {"a cell apart, a join adding a cell allowed", {{0, 0}, {2, 0}}, 64, 256.0, {{0, 0, 48, 16}}},
+        {"a cell apart, a join adding less allowed", {{0, 0}, {2, 0}}, 64, 255.0, {{0, 0, 16, 16}, {32, 0, 48, 16}}},
+        {"an L, its two spans kept", {{0, 0}, {1, 0}, {0, 1}}, 64, 0.0, {{0, 0, 32, 16}, {0, 16, 16, 32}}},
+        {"an L, joined when that adds its missing cell", {{0, 0}, {1, 0}, {0, 1}}, 64, 256.0, {{0, 0, 32, 32}}},
+        {"far apart, too many: the closest joined", {{0, 0}, {2, 0}, {19, 9}}, 2, 0.0, {{0, 0, 48, 16}, {304, 144, 320, 160}}},
+        {"too many, the closest joined one after another", {{0, 0}, {0, 4}, {0, 2}, {19, 0}}, 2, 0.0,
+         {{0, 0, 16, 80}, {304, 0, 320, 16}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Damage d;
+        d.Reset(kWindow);
+        for (auto [x, y] : c.cells) d.Add({x * 16 + 3, y * 16 + 3, x * 16 + 5, y * 16 + 5});
+        std::vector<PixelRect> rects = d.Rects(c.most, c.joinArea);
+        std::sort(rects.begin(), rects.end(), [](const PixelRect& a, const PixelRect& b) {
+            return std::tie(a.x0, a.y0) < std::tie(b.x0, b.y0);
+        });
+        EXPECT_EQ(rects, c.rects);
+    }
 }
 
 TEST(FrameRecordTest, ShapesFillTheirArea) {

@@ -94,6 +94,20 @@ TEST(PixmapTest, PixelsAreArgbIntsAndOutOfRangeIsHarmless) {
     EXPECT_FALSE(CreatePixmap(100000, 100000));
 }
 
+// How much of a picture its commonest colour covers: what tells a benchmark a blank frame.
+TEST(PixmapTest, TheCommonestColoursShareIsOneForABlankPicture) {
+    auto blank = CreatePixmap(64, 48);
+    blank->ClearPixels(int(0xFF102030));
+    EXPECT_DOUBLE_EQ(CommonestColourShare(blank), 1.0);
+    blank->WritePixel(0, 0, int(0x00102030));  // alpha alone is no other colour
+    EXPECT_DOUBLE_EQ(CommonestColourShare(blank), 1.0);
+    EXPECT_DOUBLE_EQ(CommonestColourShare(nullptr), 1.0);
+    auto halves = CreatePixmap(64, 48);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) halves->WritePixel(x, y, x < 16 ? int(0xFF0000FF) : x < 32 ? int(0xFF00FF00) : int(0xFFFF0000));
+    EXPECT_DOUBLE_EQ(CommonestColourShare(halves), 0.5);
+}
+
 TEST(PixmapTest, PngRoundTripKeepsEveryPixelAndAlpha) {
     testsupport::TempDir dir;
     auto p = CreatePixmap(5, 3);

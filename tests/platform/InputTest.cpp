@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/TestSupport.h"
 
 namespace {
@@ -134,8 +136,8 @@ TEST_F(InputTest, MouseButtonsCountHitsAndFlushForgetsThemButKeepsPosition) {
     EXPECT_EQ(MouseHit(4), 0);
 }
 
-// Releases are counted like hits, so that a reader polling once a frame sees a click made within
-// one frame (a hit, a release, the button up) and a release followed by a new press (held again).
+// Releases are counted like hits, so that a reader polling once a frame sees a release followed
+// by a new press (a release, a hit, the button held again).
 TEST_F(InputTest, MouseReleasesCountLetGoesOfHeldButtonsAndClearWhenRead) {
     InjectMouseButton(1, true);
     InjectMouseButton(1, false);
@@ -165,6 +167,62 @@ TEST_F(InputTest, MouseReleasesCountLetGoesOfHeldButtonsAndClearWhenRead) {
     EXPECT_EQ(MouseReleased(3), 0);
     EXPECT_EQ(MouseReleased(0), 0);
     EXPECT_EQ(MouseReleased(4), 0);
+}
+
+// Whatever was pressed since the frame before reads as down through the frame, also when it was
+// let go before the frame came: a tap and a key chord sent at once are seen held for one frame;
+// hits count each press once; what is flushed, or lost with the focus, is forgotten.
+TEST_F(InputTest, APressLetGoBeforeTheFrameReadsAsHeldForThatFrame) {
+    InjectKeyDown(KEY_LSYS);
+    InjectKeyDown(KEY_Q);
+    InjectKeyUp(KEY_Q);
+    InjectKeyUp(KEY_LSYS);
+    InjectKeyDown(KEY_LSHIFT);
+    InjectKeyUp(KEY_LSHIFT);
+    InjectMouseButton(1, true);
+    InjectMouseButton(1, false);
+    EXPECT_FALSE(KeyDown(KEY_LSYS));  // before a frame begins: as they are
+    BeginInputFrame();
+    EXPECT_TRUE(KeyDown(KEY_LSYS));
+    EXPECT_TRUE(KeyDown(KEY_Q));
+    EXPECT_TRUE(KeyDown(KEY_SHIFT));
+    EXPECT_EQ(KeyHit(KEY_Q), 1);
+    EXPECT_TRUE(MouseDown(1));
+    EXPECT_EQ(MouseHit(1), 1);
+    EXPECT_FALSE(MousePhysicallyDown(1));
+    BeginInputFrame();
+    EXPECT_FALSE(KeyDown(KEY_LSYS));
+    EXPECT_FALSE(KeyDown(KEY_Q));
+    EXPECT_FALSE(MouseDown(1));
+    EXPECT_EQ(KeyHit(KEY_Q), 0);
+    // A key held across frames reads as held until let go, then up at once.
+    InjectKeyDown(KEY_A);
+    BeginInputFrame();
+    BeginInputFrame();
+    EXPECT_TRUE(KeyDown(KEY_A));
+    InjectKeyUp(KEY_A);
+    EXPECT_FALSE(KeyDown(KEY_A));
+    // Flushed, or the window sent to the background: nothing pressed is kept for the frame.
+    const std::function<void()> forgets[] = {[] { FlushKeys(), FlushMouse(); }, [] { InjectSuspended(true); }};
+    for (const auto& forget : forgets) {
+        InjectSuspended(false);
+        InjectKeyDown(KEY_A);
+        InjectKeyUp(KEY_A);
+        InjectMouseButton(2, true);
+        InjectMouseButton(2, false);
+        forget();
+        BeginInputFrame();
+        EXPECT_FALSE(KeyDown(KEY_A));
+        EXPECT_FALSE(MouseDown(2));
+    }
+    // Held back, nothing reads as down; let go again, the frame's presses are there.
+    InjectMouseButton(3, true);
+    InjectMouseButton(3, false);
+    BeginInputFrame();
+    HoldBackInput(true);
+    EXPECT_FALSE(MouseDown(3));
+    HoldBackInput(false);
+    EXPECT_TRUE(MouseDown(3));
 }
 
 TEST_F(InputTest, InputHeldBackReadsAsNothingAndIsKeptForLater) {

@@ -114,6 +114,37 @@ TEST(SystemTest, TheGamesWindowNeedsADisplayNamedOrADriverThatNeedsNone) {
     }
 }
 
+// SDL's message box makes a line of the box of each line of its text: the text is broken to fit.
+TEST(SystemTest, ADialogsTextIsBrokenIntoLinesThatFit) {
+    const struct {
+        const char* text;
+        size_t columns;
+        const char* lines;
+    } cases[] = {
+        {"short", 10, "short"},
+        {"one two three four", 9, "one two\nthree\nfour"},
+        {"exactly ten and more", 10, "exactly\nten and\nmore"},
+        {"a /very/long/folder/name here", 8, "a\n/very/\nlong/\nfolder/\nname\nhere"},
+        {"averyveryverylongword", 8, "averyver\nyverylon\ngword"},
+        {"kept\n\nbreaks and wrapped", 8, "kept\n\nbreaks\nand\nwrapped"},
+        {"caf\xC3\xA9 caf\xC3\xA9 caf\xC3\xA9", 9, "caf\xC3\xA9 caf\xC3\xA9\ncaf\xC3\xA9"},  // characters, not bytes
+        {"blanks   between", 7, "blanks\nbetween"},
+        {"", 5, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WrapDialogText(c.text, c.columns), c.lines) << c.text;
+    // The "already running" message with a long folder stays within the box's width.
+    const std::string running = WrapDialogText(
+        "Quiltora is already running for this user (its files are in /home/someone/.local/share/.Velkaro/"
+        "Quiltora-2). Only one game at a time can use them, so this one closes; switch to the game that is open.",
+        kPlainDialogColumns);
+    size_t start = 0;
+    while (start <= running.size()) {
+        const size_t end = std::min(running.find('\n', start), running.size());
+        EXPECT_LE(end - start, kPlainDialogColumns) << running;
+        start = end + 1;
+    }
+}
+
 TEST(SystemTest, APlainDialogNeedsADesktopAndCanBeReplaced) {
     // Headless (the tests' offscreen driver): nothing is shown, and nothing waits for a click.
     EXPECT_FALSE(ShowPlainDialog("Quiltora", "text"));

@@ -40,6 +40,15 @@ protected:
         SetDesktopSizeOverride(1920, 1080);
         SetGraphicsRefusal(Record);
     }
+    // The display opened from the settings on an (emulated) desktop, with nothing open before.
+    static void OpenFromNothing(int deskW, int deskH, int fullScreen, int stretched) {
+        EndGraphics();
+        OpenedGraphics::Reset();
+        SetDesktopSizeOverride(deskW, deskH);
+        AppSettings::SetFullScreen(fullScreen);
+        AppSettings::SetStretched(stretched);
+        AppInitGraphics();
+    }
     void TearDown() override {
         SetGraphicsRefusal(nullptr);
         SetDesktopSizeOverride(0, 0);
@@ -56,7 +65,7 @@ TEST_F(DisplayTest, EachSettingOpensItsModeAndFillsTheRecord) {
     } cases[] = {
         {0, 1, 1024, 768, 0, 3, 1, 0},
         {0, 0, 1366, 768, 0, 2, 0, 1},
-        {1, 1, 1920, 1080, 32, 0, 1, 0},
+        {1, 1, 1920, 1080, 32, 3, 1, 0},
         {1, 0, 1920, 1080, 32, 2, 0, 1},
     };
     for (const auto& c : cases) {
@@ -79,6 +88,38 @@ TEST_F(DisplayTest, EachSettingOpensItsModeAndFillsTheRecord) {
         EXPECT_EQ(OpenedGraphics::Stretched, c.recordStretched);
         EXPECT_EQ(OpenedGraphics::SideBordersVisible, c.bands);
         EXPECT_EQ(OpenedGraphics::isEditorAvailable(), c.fullScreen ? 0 : 1);
+    }
+}
+
+// Where the 1024 x 768 picture lands on full screens of several shapes, in the screen's pixels:
+// scaled evenly and centred whether or not the wide screen is on; with it off, the bars beside or
+// above the picture are borders (fit mode 3: cleared in the border colour, drawing clipped).
+TEST_F(DisplayTest, TheFullScreenScalesThePictureEvenlyAndCentresIt) {
+    const struct {
+        int deskW, deskH, stretched;
+        int mode, x, y, w, h;
+    } cases[] = {
+        {1366, 768, 1, 3, 171, 0, 1024, 768},
+        {1920, 1080, 1, 3, 240, 0, 1440, 1080},
+        {2560, 1080, 1, 3, 560, 0, 1440, 1080},
+        {1280, 1024, 1, 3, 0, 32, 1280, 960},
+        {1024, 768, 1, 3, 0, 0, 1024, 768},
+        {800, 600, 1, 3, 0, 0, 800, 600},
+        {1366, 768, 0, 2, 171, 0, 1024, 768},
+        {1920, 1080, 0, 2, 240, 0, 1440, 1080},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "desktop " << c.deskW << "x" << c.deskH << " stretched " << c.stretched);
+        OpenFromNothing(c.deskW, c.deskH, 1, c.stretched);
+        ASSERT_EQ(GraphicsDepth(), 32);
+        EXPECT_EQ(AspectMode, c.mode);
+        const float pixels = float(GraphicsWidth()) / VirtualResolutionWidth();  // a logical pixel
+        EXPECT_FLOAT_EQ(float(GraphicsHeight()) / VirtualResolutionHeight(), pixels);  // the same both ways
+        EXPECT_NEAR(AspectOffsetX * pixels, c.x, 0.01);
+        EXPECT_NEAR(AspectOffsetY * pixels, c.y, 0.01);
+        EXPECT_NEAR(1024 * pixels, c.w, 0.01);
+        EXPECT_NEAR(768 * pixels, c.h, 0.01);
+        EXPECT_EQ(OpenedGraphics::Stretched, c.stretched);
     }
 }
 
@@ -170,13 +211,8 @@ TEST_F(DisplayTest, AWindowOnASmallDesktopTakesTheLargestSizeOfItsShapeThatFits)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "desktop " << c.deskW << "x" << c.deskH << " stretched " << c.stretched);
-        EndGraphics();
-        OpenedGraphics::Reset();
-        SetDesktopSizeOverride(c.deskW, c.deskH);
-        AppSettings::SetFullScreen(0);
-        AppSettings::SetStretched(c.stretched);
         ::testing::internal::CaptureStdout();
-        AppInitGraphics();
+        OpenFromNothing(c.deskW, c.deskH, 0, c.stretched);
         const std::string out = ::testing::internal::GetCapturedStdout();
         EXPECT_EQ(out, "");
         EXPECT_EQ(GraphicsWidth(), c.w);
@@ -215,7 +251,7 @@ TEST_F(DisplayTest, SwitchingFullScreenTwiceReturnsAndStretchingInFullScreenDoes
     gAttempts.clear();
     GraphicsSwitchStretched();
     EXPECT_TRUE(gAttempts.empty());
-    EXPECT_EQ(AspectMode, 0);
+    EXPECT_EQ(AspectMode, 3);
     EXPECT_EQ(OpenedGraphics::Stretched, 1);
     GraphicsSwitchStretched();
     EXPECT_TRUE(gAttempts.empty());

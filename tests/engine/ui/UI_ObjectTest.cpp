@@ -160,6 +160,42 @@ TEST_F(UIObjectTest, ClickIsReportedInTheReleaseFrameOnlyAndSoundedOnThePress) {
     EXPECT_EQ(sound->plays.front(), (std::array<float, 3>{1.0f, -1.0f, 0.05f}));
 }
 
+// Every press and its release over the button is one click, however they fall between frames: a
+// press let go before the frame came (a quick click, a tap) reads as held for that frame, and a
+// release and a new press within one frame complete the click held and begin the next.
+TEST_F(UIObjectTest, EveryPressAndReleaseIsOneClickHoweverTheyFallBetweenFrames) {
+    struct Case {
+        const char* what;
+        int x;
+        std::vector<std::string> frames;  // per frame, what came before it: 'd' press, 'u' release
+        int clicks;
+    };
+    const Case cases[] = {
+        {"a tap", 120, {"du", "", ""}, 1},
+        {"two taps in two frames running", 120, {"du", "du", "", ""}, 2},
+        {"held, let go and pressed again within one frame", 120, {"d", "", "ud", "", "u", ""}, 2},
+        {"a tap beside the button", 10, {"du", "", ""}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetInput();
+        Mouse::Reset();
+        TAppScreen screen;
+        auto button = ButtonOn(screen);
+        int clicks = 0;
+        for (const std::string& events : c.frames) {
+            MoveAspectMouse(static_cast<float>(c.x), 60.0f);
+            for (char e : events) InjectMouseButton(1, e == 'd');
+            BeginInputFrame();
+            Mouse::Update();
+            screen.UpdateObjects();
+            clicks += button->isClick;
+        }
+        EXPECT_EQ(clicks, c.clicks);
+        EXPECT_EQ(button->isHold, 0);
+    }
+}
+
 TEST_F(UIObjectTest, HoldStartsOnlyOverTheButtonAndNeverWhileAnotherObjectIsHeld) {
     struct Step {
         int x, y;
@@ -658,6 +694,52 @@ TEST_F(UIObjectTest, TextWithoutAScreenOrWithItsOwnClass) {
     EXPECT_EQ(copy->Class, own);
     EXPECT_EQ(copy->Text, "Score");
     ASSERT_NE(copy->DrawObject, nullptr);
+}
+
+// A text that does not fit its box is laid out in a larger box and drawn scaled down into its own:
+// whole, at the largest scale that holds it; one that fits stays at its own size (every character
+// one pixel wide, a line 16 high: the box holds two lines of 20).
+TEST_F(UIObjectTest, ATextTooLargeForItsBoxIsDrawnSmallerToFitIt) {
+    texttest::FakeText fake;
+    const struct {
+        const char* text;
+        bool scaled;
+    } cases[] = {
+        {"fits on one line", false},
+        {"two lines of words that fit", false},
+        {"a message of many words that needs four or five lines at its own size", true},
+        {"averyveryverylongwordofthirtyone", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto text = CreateUIText(c.text, 5, 6, 20, 32, std::make_shared<TTextClass>());
+        text->FitToBox();
+        const float k = text->CurrState->tfr->sx;
+        EXPECT_EQ(text->CurrState->tfr->sy, k);
+        auto layout = std::dynamic_pointer_cast<TAppDrawObjectText>(text->DrawObject);
+        ASSERT_NE(layout, nullptr);
+        float widest = 0.0f;
+        for (const auto& line : layout->Lines) widest = std::max(widest, line->GetFullWidth());
+        EXPECT_LE(layout->TxtHeight * k, 32.0f + 0.01f);
+        EXPECT_LE(widest * k, 20.0f + 0.01f);
+        if (!c.scaled) {
+            EXPECT_EQ(k, 1.0f);
+            continue;
+        }
+        EXPECT_LT(k, 1.0f);
+        EXPECT_GE(k, 0.3f);
+        // The next step up would not hold it.
+        auto larger = CreateUIText(c.text, 5, 6, static_cast<int>(20 / (k + 0.05f)), static_cast<int>(32 / (k + 0.05f)),
+                                   std::make_shared<TTextClass>());
+        auto largerLayout = std::dynamic_pointer_cast<TAppDrawObjectText>(larger->DrawObject);
+        float largerWidest = 0.0f;
+        for (const auto& line : largerLayout->Lines) largerWidest = std::max(largerWidest, line->GetFullWidth());
+        EXPECT_TRUE(largerLayout->TxtHeight > 32 / (k + 0.05f) || largerWidest > 20 / (k + 0.05f));
+        // Set to a short text again, it is drawn at its own size.
+        text->SetText("short");
+        text->FitToBox();
+        EXPECT_EQ(text->CurrState->tfr->sx, 1.0f);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "game/kingdom/KingdomAnims.h"
 #include "game/kingdom/KingdomObject.h"
 #include "game/progress/Awards.h"
+#include "game/progress/ProgressFile.h"
 #include "game/puzzle/Tutorial.h"
 #include "game/shell/AwardScreen.h"
 #include "game/shell/GiveAward.h"
@@ -235,6 +236,15 @@ TEST_F(KingdomTest, EnteringShowsTheOwnedBuildingsAndForgetsIdsThatNameNone) {
         EXPECT_EQ(building->dAlpha, building->id == 22 || building->id == 5 ? 1.0f : 0.0f) << building->id;
     EXPECT_EQ(Kingdom->isObjectAvailable(5), 1);
     EXPECT_EQ(Kingdom->isObjectAvailable(1), 0);
+}
+
+// Set up, the kingdom hands the progress the ids of its buildings: a player's file read after it
+// (the players are read after every screen is set up) keeps only the ids that name one.
+TEST_F(KingdomTest, SettingUpHandsTheProgressTheIdsOfItsBuildings) {
+    auto root = ParseBlockFileText("Buildings{\n\ti = 3\n\tObject1 = 22\n\tObject2 = 99\n\tObject3 = 5\n}\n", "");
+    TProfile read;
+    ReadProgressBlock(read, root, "Buildings");
+    EXPECT_EQ(read.Buildings, (std::vector<int>{22, 5}));
 }
 
 TEST_F(KingdomTest, EnteringShowsTheScoreAndTheHelpOnTheFirstVisitOnly) {

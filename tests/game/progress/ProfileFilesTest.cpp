@@ -11,6 +11,7 @@
 #include "engine/data/BlockFile.h"
 #include "game/progress/PlayerNames.h"
 #include "game/progress/PlayerNotices.h"
+#include "game/progress/SaveFiles.h"
 #include "platform/Strings.h"
 
 using namespace profiletest;
@@ -46,14 +47,14 @@ TEST_F(ProfileFilesTest, FirstRunWritesTheStartPlayerThenAnIndexNamingIt) {
     auto manager = ReadPlayers();
     ASSERT_EQ(manager->ProfilesList.size(), 1u);
     EXPECT_EQ(Profile, manager->CurrProfile);
-    EXPECT_EQ(Profile->name, "Player");
+    EXPECT_EQ(Profile->name, "PLAYER");
     EXPECT_EQ(Profile->Level, 0);  // nothing unlocked until the player starts
 
     const std::string id = Profile->FileName;
     auto index = LoadBlockFile(ProfilesFile("Profiles.dat"));
     EXPECT_EQ(GetBFString(index, "Settings::CurrProfile"), id);
     EXPECT_EQ(GetBFString(index, "Profile::Id"), id);
-    EXPECT_EQ(GetBFString(index, "Profile::Name"), "Player");
+    EXPECT_EQ(GetBFString(index, "Profile::Name"), "PLAYER");
     auto progress = LoadBlockFile(ProfilesFile(id + ".AppProfile"));
     EXPECT_EQ(GetBFInt(progress, "Levels::i"), 0);
     EXPECT_EQ(GetBFString(progress, "Awards::AwardsList"), "");
@@ -219,6 +220,58 @@ TEST_F(ProfileFilesTest, IdsAreKeptWhenThereIsNoCatalogueToJudgeThem) {
     EXPECT_EQ(GetBFInt(saved, "Buildings::i"), 2);
     EXPECT_EQ(GetBFInt(saved, "Buildings::Object2"), 7);
     EXPECT_EQ(GetBFString(saved, "Awards::AwardsList"), "3 5");
+}
+
+TEST_F(ProfileFilesTest, WhatReadingChangedIsWrittenBackWholeAtTheFirstSave) {
+    // An earlier build's files (no checks, no save numbers, no level in progress), with a level
+    // beyond the last and ids that name no building or award.
+    AddCatalogues();
+    SetKnownBuildingIds({1, 2, 3, 4});
+    WriteIndex("65-110-110", {{"65-110-110", "Ann"}});
+    testsupport::WriteFileBytes(ProfilesFile("65-110-110.AppProfile"),
+                                "Data{\n\tName = \"Ann\"\n\tLevel = 250\n}\nBuildings{\n\ti = 3\n\tObject1 = 4\n"
+                                "\tObject2 = 99\n\tObject3 = 2\n}\nAwards{\n\tAwardsList = \"4 77 9\"\n}\n");
+    const auto before = Snapshot();
+    testing::internal::CaptureStdout();
+    auto manager = ReadPlayers();
+    testing::internal::GetCapturedStdout();
+    // Read as far as it goes, ids that name nothing dropped; nothing is written yet (nothing was
+    // damaged).
+    EXPECT_EQ(Profile->Level, 100);
+    EXPECT_EQ(Profile->Buildings, (std::vector<int>{4, 2}));
+    ASSERT_EQ(Profile->Awards.size(), 2u);
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_TRUE(PendingPlayerNotices().empty());
+
+    // The first save writes every file back whole, as this build writes it: checked and
+    // numbered, with what was read, and the level in progress the player has.
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(manager->SavePlayers(), 1);
+    testing::internal::GetCapturedStdout();
+    for (const char* file : {"Profiles.dat", "65-110-110.AppProfile", "65-110-110.PACLEVEL"}) {
+        const CheckedFile read = ReadCheckedFile(ProfilesFile(file));
+        EXPECT_TRUE(read.good() && read.checked) << file;
+    }
+    auto saved = LoadBlockFile(ProfilesFile("65-110-110.AppProfile"));
+    EXPECT_EQ(GetBFInt(saved, "Data::Level"), 100);
+    EXPECT_EQ(GetBFInt(saved, "Data::SaveCount"), 1);
+    EXPECT_EQ(GetBFInt(saved, "Buildings::i"), 2);
+    EXPECT_EQ(GetBFString(saved, "Awards::AwardsList"), "4 9");
+    EXPECT_EQ(GetBFInt(LoadBlockFile(ProfilesFile("Profiles.dat")), "Settings::SaveCount"), 1);
+
+    // Then the files are as a save writes them: the next save writes nothing, the next start
+    // reads the same.
+    const auto written = Snapshot();
+    EXPECT_EQ(manager->SavePlayers(), 1);
+    EXPECT_EQ(Snapshot(), written);
+    ResetProfileGlobals();
+    SetKnownBuildingIds({1, 2, 3, 4});
+    testing::internal::CaptureStdout();
+    auto again = ReadPlayers();
+    again->SavePlayers();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Profile->Buildings, (std::vector<int>{4, 2}));
+    EXPECT_EQ(Snapshot(), written);
 }
 
 TEST_F(ProfileFilesTest, AMissingOrDamagedProgressFileIsSalvagedKeptAsideAndTold) {

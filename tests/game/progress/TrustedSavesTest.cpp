@@ -614,7 +614,10 @@ TEST_F(TrustedSavesTest, ASaveThatFailsIsToldOnceWhileTheGameRunsAndAgainAtExit)
         SCOPED_TRACE(c.what);
         ResetPlayerNotices();
         // (What the files held was put back by hand: nothing is taken as saved already.)
-        for (const auto& p : writer->ProfilesList) p->SavedState.clear();
+        for (const auto& p : writer->ProfilesList) {
+            p->SavedState.clear();
+            p->ReadState.clear();
+        }
         const int error = c.error;
         SetWriteFaultHook([error](const std::string&, FileWrite) { return error; });
         testing::internal::CaptureStdout();
@@ -842,9 +845,9 @@ TEST_F(TrustedSavesTest, ABackupHoldingANewerSaveIsTakenAndNeverOverwrittenByThe
     EXPECT_EQ(Profile->CurrLevel->LevelSeconds, 5);
     ASSERT_EQ(manager->ProfilesList.size(), 3u);
     EXPECT_EQ(Notices(),
-              "The backup copy of the list of players was newer than the list itself: the newer list was taken.\n"
               "ANN's backup copy held a newer save than the save itself: the newer one was taken (level 3, score "
-              "500).\n");
+              "500).\n"
+              "The backup copy of the list of players was newer than the list itself: the newer list was taken.\n");
     // The repair was written at once; the newer copies stay as they were, and the next start
     // reads the same with nothing to tell.
     for (const std::string& file : {progress, board, list})

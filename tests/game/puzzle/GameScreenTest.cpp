@@ -395,9 +395,10 @@ TEST_F(GameScreenTest, ACancelledLineStartsNothingUntilEveryButtonIsUp) {
 }
 
 // What comes between two frames counts: a press and its release within one frame (a quick click,
-// a touchpad's tap) is a one-tile line, the left button uncovering and the right crossing out; a
-// release and a new press within one frame judge the held line and start the next; a click of the
-// other button within one frame cancels the held line.
+// a touchpad's tap) reads as a press held for that frame, so it is a one-tile line, judged in the
+// next frame, the left button uncovering and the right crossing out; a release and a new press
+// within one frame judge the held line and start the next; a click of the other button within one
+// frame cancels the held line.
 TEST_F(GameScreenTest, PressesAndReleasesWithinOneFrameCountOnTheBoard) {
     auto level = Play(MakeLevel({"1.11", "1111", "1111"}));
     UntilPlay();
@@ -406,6 +407,9 @@ TEST_F(GameScreenTest, PressesAndReleasesWithinOneFrameCountOnTheBoard) {
         Frame();
         Down(button);
         Up(button);
+        Frame();
+        ASSERT_TRUE(Game->HoldedList);
+        EXPECT_EQ(Game->HoldedList->size(), 1u);
         Frame();
     };
     click(0, 0, 1);

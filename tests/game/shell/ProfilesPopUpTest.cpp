@@ -91,14 +91,14 @@ TEST_F(ProfilesPopUpTest, TypingANameInCapitalsUpToFifteenCharacters) {
     Frames(kAnimFrames);
     EXPECT_FALSE(Shown(EnterName));
     EXPECT_EQ(EnterName->Decision, 0);
-    EXPECT_EQ(Names(), std::vector<std::string>{"Player"});
+    EXPECT_EQ(Names(), std::vector<std::string>{"PLAYER"});
 }
 
 TEST_F(ProfilesPopUpTest, ANameTakenInAnyLetterCaseOrWithBlanksIsRefused) {
     StartShell();
     OpenPlayers();
     Enter(Profiles->ButtonNew, "Ann");
-    ASSERT_EQ(Names(), (std::vector<std::string>{"Player", "ANN"}));
+    ASSERT_EQ(Names(), (std::vector<std::string>{"PLAYER", "ANN"}));
 
     // The list holds each player's name; an entry is compared trimmed and in capitals.
     const struct {
@@ -149,7 +149,7 @@ TEST_F(ProfilesPopUpTest, NewRenamePickDeleteAndOkWriteTheList) {
     Frames(kAnimFrames);
     Type("bob");
     Click(EnterName->OkButton);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Player", "BOB"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PLAYER", "BOB"}));
     Frames(kAnimFrames);
     EXPECT_FALSE(Shown(EnterName));
     EXPECT_EQ(Profile->name, "BOB");
@@ -177,12 +177,12 @@ TEST_F(ProfilesPopUpTest, NewRenamePickDeleteAndOkWriteTheList) {
 
     // Pick the first player, then leave with OK: the list is written with her current.
     Click(Profiles->ProfileButton[0]);
-    EXPECT_EQ(Profile->name, "Player");
+    EXPECT_EQ(Profile->name, "PLAYER");
     Click(Profiles->ButtonOk);
     Frames(kAnimFrames);
     EXPECT_FALSE(Shown(Profiles));
     auto index = LoadBlockFile(user.file("Profiles/Profiles.dat"));
-    EXPECT_EQ(GetBFString(index, "Settings::CurrProfile"), "80-108-97-121-101-114");
+    EXPECT_EQ(GetBFString(index, "Settings::CurrProfile"), "80-76-65-89-69-82");
     ASSERT_EQ(GetBlockFilesList(index, "Profile").size(), 2u);
     EXPECT_EQ(GetBFString(GetBlockFilesList(index, "Profile")[1], "Name"), "BOBBY");
     EXPECT_EQ(FileType(user.file("Profiles/66-79-66-66-89.AppProfile")), 1);
@@ -192,11 +192,11 @@ TEST_F(ProfilesPopUpTest, NewRenamePickDeleteAndOkWriteTheList) {
     Click(Profiles->ButtonDelete);
     Frames(kAnimFrames);
     ASSERT_TRUE(Shown(InfoPopUp));
-    EXPECT_EQ(InfoPopUp->Text->Text, "Delete the player Player?");
+    EXPECT_EQ(InfoPopUp->Text->Text, "Delete the player PLAYER?");
     Click(InfoPopUp->No);
     Frames(kAnimFrames);
     EXPECT_EQ(Names().size(), 2u);
-    EXPECT_EQ(Profile->name, "Player");
+    EXPECT_EQ(Profile->name, "PLAYER");
     Click(Profiles->ButtonDelete);
     Frames(kAnimFrames);
     Click(InfoPopUp->Yes);
@@ -209,8 +209,8 @@ TEST_F(ProfilesPopUpTest, NewRenamePickDeleteAndOkWriteTheList) {
     EXPECT_FALSE(Enabled(Profiles->ButtonDelete));
     // No file was removed: the deleted player's files went to the deleted players' folder, where
     // a rebuilt list of players never finds them.
-    EXPECT_EQ(FileType(user.file("Profiles/80-108-97-121-101-114.AppProfile")), 0);
-    EXPECT_EQ(FileType(user.file("Profiles/Deleted/80-108-97-121-101-114.AppProfile")), 1);
+    EXPECT_EQ(FileType(user.file("Profiles/80-76-65-89-69-82.AppProfile")), 0);
+    EXPECT_EQ(FileType(user.file("Profiles/Deleted/80-76-65-89-69-82.AppProfile")), 1);
 }
 
 TEST_F(ProfilesPopUpTest, SixSlotsSixPlayers) {
