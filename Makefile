@@ -6,6 +6,9 @@ JOBS ?= $(shell nproc)
 # Arguments added to the game's for `make run`, e.g. RUN_ARGS="--user-dir /tmp/u --frames 600".
 RUN_ARGS ?=
 
+# WERROR=1: every compiler warning is an error (CI sets it).
+WERROR ?=
+
 # A compiler cache, when the machine has one, shares builds between checkouts.
 LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
@@ -26,6 +29,7 @@ deps:
 configure: deps
 	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
 	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER); fi
+	@cmake $(BUILD_DIR) -DQUILTORA_WERROR=$(if $(WERROR),ON,OFF) > /dev/null
 
 # The game alone.
 game: configure

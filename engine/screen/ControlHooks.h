@@ -17,9 +17,9 @@ class TAppScreen;
 // picture here); and at the end, from AppEnd after the save-at-end list, before the exit (it
 // writes its screenshot here). A part left empty does nothing.
 struct TFrameHarness {
-    std::function<void(int32_t frame)> frameStart;
-    std::function<void()> beforeFlip;
-    std::function<void()> atEnd;
+    std::function<void(int32_t frame)> frameStart{};
+    std::function<void()> beforeFlip{};
+    std::function<void()> atEnd{};
 };
 
 // Why slots: the frame driver (Control) is static, made before any screen of the game and before

@@ -219,8 +219,8 @@ int TKingdom::SetupBuildingHideObjects() {
 
 int TKingdom::SetupSubObjects() {
     AllSubObjects.clear();
-    for (int id : {3000, 4000})
-        for (const auto& extra : GameChildren(FindObjectInd(id))) AllSubObjects.push_back(extra);
+    for (int objectId : {3000, 4000})
+        for (const auto& extra : GameChildren(FindObjectInd(objectId))) AllSubObjects.push_back(extra);
     return 0;
 }
 
@@ -310,11 +310,11 @@ int TKingdom::SetupAnims() {
 
 int TKingdom::SetupAnimsToBuildings() {
     std::vector<std::pair<std::string, std::shared_ptr<TKingdomAnimObj>>> named;
-    for (const char* name : {"Walker9", "Walker10", "Walker11"})
-        named.emplace_back(name, As<TKingdomAnimObj>(FindObject(name)));
-    auto find = [&named](const std::string& name) {
+    for (const char* objectName : {"Walker9", "Walker10", "Walker11"})
+        named.emplace_back(objectName, As<TKingdomAnimObj>(FindObject(objectName)));
+    auto find = [&named](const std::string& objectName) {
         for (const auto& [n, anim] : named)
-            if (n == name) return anim;
+            if (n == objectName) return anim;
         return std::shared_ptr<TKingdomAnimObj>();
     };
     for (const auto& building : AllKingdomObjects) {
@@ -329,7 +329,7 @@ int TKingdom::SetupAnimsToBuildings() {
 }
 
 int TKingdom::SetupBackground() {
-    for (const char* name : {"TreesFirst", "Trees"}) MarkUpdatedWithDraw(FindObject(name));
+    for (const char* objectName : {"TreesFirst", "Trees"}) MarkUpdatedWithDraw(FindObject(objectName));
     return 0;
 }
 
@@ -363,7 +363,7 @@ int TKingdom::PrepareProfile() {
     // The profile keeps the ids it read; those that name no building here (a damaged file) are
     // forgotten, so that the save made on entering does not carry them on.
     if (!AllKingdomObjects.empty())
-        std::erase_if(Profile->Buildings, [](int id) { return GetKingdomObject(id) == nullptr; });
+        std::erase_if(Profile->Buildings, [](int objectId) { return GetKingdomObject(objectId) == nullptr; });
     return 0;
 }
 
@@ -421,7 +421,7 @@ int TKingdom::PrepareAnims() {
     for (const auto& anim : AllKingdomAnims) {
         if (!anim || anim->HideByConditions != 0) continue;
         const bool all = std::all_of(anim->Conditions.begin(), anim->Conditions.end(),
-                                     [this](int id) { return isObjectAvailable(id) != 0; });
+                                     [this](int objectId) { return isObjectAvailable(objectId) != 0; });
         if (all) ShowAtOnce(*anim);
     }
     for (const auto& anim : checks) CheckAnimDisappear(anim);
@@ -431,7 +431,7 @@ int TKingdom::PrepareAnims() {
 int TKingdom::CheckAnimDisappear(const std::shared_ptr<TKingdomAnimObj>& anim) {
     if (!anim) return 0;
     const bool any = std::any_of(anim->Conditions.begin(), anim->Conditions.end(),
-                                 [this](int id) { return isObjectAvailable(id) != 0; });
+                                 [this](int objectId) { return isObjectAvailable(objectId) != 0; });
     if (any)
         HideAtOnce(*anim);
     else
@@ -443,8 +443,8 @@ int TKingdom::PrepareAnimsToHide() { return KeepTiedAnimsAway(nullptr); }
 
 int TKingdom::KeepTiedAnimsAway(const std::shared_ptr<TKingdomObject>& except) {
     if (!Profile) return 0;
-    for (int id : Profile->Buildings) {
-        auto building = GetKingdomObject(id);
+    for (int objectId : Profile->Buildings) {
+        auto building = GetKingdomObject(objectId);
         if (!building || building == except) continue;
         for (const auto& anim : building->ObjectsToHide)
             if (anim) anim->Disable();
@@ -668,8 +668,8 @@ int TKingdom::BuyObject(const std::shared_ptr<TKingdomObject>& building) {
     return 1;
 }
 
-int TKingdom::BuildObject(int id) {
-    auto building = GetKingdomObject(id);
+int TKingdom::BuildObject(int objectId) {
+    auto building = GetKingdomObject(objectId);
     if (!building) return 0;
     building->ShowUp();
     building->ResetAlpha();
@@ -684,14 +684,14 @@ int TKingdom::BuildObject(int id) {
     return 0;
 }
 
-TGameObjectPtr TKingdom::GetKingdomSubObject(int id) {
+TGameObjectPtr TKingdom::GetKingdomSubObject(int objectId) {
     for (const auto& extra : AllSubObjects)
-        if (extra && extra->id == id) return extra;
+        if (extra && extra->id == objectId) return extra;
     return nullptr;
 }
 
-int TKingdom::isObjectAvailable(int id) {
-    auto building = GetKingdomObject(id);
+int TKingdom::isObjectAvailable(int objectId) {
+    auto building = GetKingdomObject(objectId);
     if (!building || !Profile) return 0;
     return Profile->Kingdom_HaveObject(building->id);
 }

@@ -113,7 +113,7 @@ public:
                 }
                 Game->SetData(level);
                 return Game;
-            case ProgressPlace::Kingdom: return Kingdom;
+            case ProgressPlace::KingdomScreen: return Kingdom;
             case ProgressPlace::StagesMap: return StagesScreen;
             case ProgressPlace::Summary: return LevelSummary;
         }
