@@ -39,6 +39,11 @@ public:
 protected:
     // The error line of a call through the slot while nobody set it, once until it is set.
     void ReportUnsetCall() const;
+    // The slot was set anew: its error lines may be said again.
+    void Rearm() {
+        reported_ = false;
+        missingReported_ = false;
+    }
     mutable bool reported_ = false;
     mutable bool missingReported_ = false;
 
@@ -59,8 +64,7 @@ public:
     // Sets the slot; an empty function unsets it.
     THook& operator=(Function function) {
         function_ = std::move(function);
-        reported_ = false;
-        missingReported_ = false;
+        Rearm();
         return *this;
     }
     bool IsSet() const override { return static_cast<bool>(function_); }
@@ -94,8 +98,7 @@ public:
     // Sets the slot; null unsets it.
     THookObject& operator=(Pointer object) {
         object_ = std::move(object);
-        reported_ = false;
-        missingReported_ = false;
+        Rearm();
         return *this;
     }
     bool IsSet() const override { return static_cast<bool>(object_); }

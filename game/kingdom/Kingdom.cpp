@@ -255,6 +255,7 @@ int TKingdom::SetupKingdomObjects() {
     // The progress is handed the ids of the buildings there are, so that reading a player drops
     // ids that name none (the players are read after every screen is set up).
     std::vector<int> ids;
+    ids.reserve(AllKingdomObjects.size());
     for (const auto& building : AllKingdomObjects) ids.push_back(building->id);
     SetKnownBuildingIds(std::move(ids));
     return 0;
