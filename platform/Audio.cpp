@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/DecodeWorker.h"
 #include "platform/Files.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -29,6 +30,11 @@ public:
     int generation = -1;
     bool keepConverted = true;  // keep the chunk for the next cue, also while no channel holds it
     int holders = 0;            // channel objects holding a mixer channel cued with the chunk
+    // The copy in the device's format being made ahead on the background worker (ConvertSoundAhead)
+    // for the opening of the device `aheadGeneration`, taken by the next cue.
+    TDecodeJobPtr ahead;
+    std::shared_ptr<std::vector<Uint8>> aheadBuffer;
+    int aheadGeneration = -1;
 
     ~TSound();
 };
@@ -142,31 +148,45 @@ int FreeChannelIndex() {
     return static_cast<int>(old);
 }
 
-// Builds the sound's chunk in the device's format for the current opening.
-bool PrepareChunk(TSound& s) {
-    if (s.chunk && s.generation == g_audio.generation) return true;
-    DropChunk(s);  // a chunk of an earlier opening of the device
-    s.buffer.clear();
-    const TAudioSample& a = *s.sample;
-    if (a.length <= 0 || a.samples.empty()) return false;
-    SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(a.channels), a.hertz,
-                                                 g_audio.format, static_cast<Uint8>(g_audio.channels),
-                                                 g_audio.frequency);
-    if (!stream) return false;
+// The sample in the device's format (any thread: the format is copied in); empty when it
+// cannot be converted.
+std::vector<Uint8> ConvertForDevice(const TAudioSample& a, Uint16 format, int channels, int frequency) {
+    std::vector<Uint8> out;
+    if (a.length <= 0 || a.samples.empty()) return out;
+    SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(a.channels), a.hertz, format,
+                                                 static_cast<Uint8>(channels), frequency);
+    if (!stream) return out;
     bool ok = SDL_AudioStreamPut(stream, a.samples.data(), static_cast<int>(a.samples.size() * sizeof(int16_t))) == 0 &&
               SDL_AudioStreamFlush(stream) == 0;
     if (ok) {
         int avail = SDL_AudioStreamAvailable(stream);
-        s.buffer.resize(static_cast<size_t>(std::max(avail, 0)));
-        int got = avail > 0 ? SDL_AudioStreamGet(stream, s.buffer.data(), avail) : 0;
-        s.buffer.resize(static_cast<size_t>(std::max(got, 0)));
-        ok = !s.buffer.empty();
+        out.resize(static_cast<size_t>(std::max(avail, 0)));
+        int got = avail > 0 ? SDL_AudioStreamGet(stream, out.data(), avail) : 0;
+        out.resize(static_cast<size_t>(std::max(got, 0)));
+    } else {
+        out.clear();
     }
     SDL_FreeAudioStream(stream);
-    if (!ok) {
-        s.buffer.clear();
-        return false;
+    return out;
+}
+
+// Builds the sound's chunk in the device's format for the current opening (the copy made ahead
+// for it, when there is one).
+bool PrepareChunk(TSound& s) {
+    if (s.chunk && s.generation == g_audio.generation) return true;
+    DropChunk(s);  // a chunk of an earlier opening of the device
+    s.buffer.clear();
+    const TDecodeJobPtr ahead = s.aheadGeneration == g_audio.generation ? s.ahead : nullptr;
+    const std::shared_ptr<std::vector<Uint8>> made = s.aheadBuffer;
+    s.ahead = nullptr;
+    s.aheadBuffer = nullptr;
+    if (ahead) {
+        if (!TDecodeWorker::Shared().Finish(ahead)) return false;  // the program is quitting
+        s.buffer.swap(*made);
+    } else {
+        s.buffer = ConvertForDevice(*s.sample, g_audio.format, g_audio.channels, g_audio.frequency);
     }
+    if (s.buffer.empty()) return false;
     s.chunk = Mix_QuickLoad_RAW(s.buffer.data(), static_cast<Uint32>(s.buffer.size()));
     if (!s.chunk) {
         s.buffer.clear();
@@ -174,7 +194,8 @@ bool PrepareChunk(TSound& s) {
     }
     s.generation = g_audio.generation;
     ++g_audio.converted;
-    if (!s.keepConverted) ReturnFreedMemory();  // the conversion's work space
+    // The conversion's work space (none here when the copy was made ahead: the worker's went with it).
+    if (!s.keepConverted && !ahead) ReturnFreedMemory();
     return true;
 }
 
@@ -289,6 +310,20 @@ TAudioSamplePtr DecodeWav(const std::string& bytes) {
 TSound::~TSound() {
     DropChunk(*this);
     g_audio.sounds.erase(this);
+}
+
+void ConvertSoundAhead(const TSoundPtr& sound) {
+    if (!sound || !sound->sample || !OpenAudioDevice()) return;
+    TSound& s = *sound;
+    if ((s.chunk && s.generation == g_audio.generation) || (s.ahead && s.aheadGeneration == g_audio.generation)) return;
+    s.aheadGeneration = g_audio.generation;
+    s.aheadBuffer = std::make_shared<std::vector<Uint8>>();
+    s.ahead = std::make_shared<TDecodeJob>([sample = s.sample, out = s.aheadBuffer, format = g_audio.format,
+                                            channels = g_audio.channels, frequency = g_audio.frequency](
+                                               const std::function<bool()>&) {
+        *out = ConvertForDevice(*sample, format, channels, frequency);
+    });
+    TDecodeWorker::Shared().Add(s.ahead);
 }
 
 int64_t AudioMemory() {

@@ -67,6 +67,10 @@ float ChannelVolume(const TChannelPtr& channel);
 // any more (each stopped or gone); its next cue converts it again. Setting it frees an idle copy
 // at once.
 void SetSoundKeepsConverted(const TSoundPtr& sound, bool keep);
+// The copy in the device's format made ahead on the background worker (the sound is about to be
+// played: a screen that starts it is being switched to), so that its cue need not make it; the
+// cue waits for it when it is not done yet. Opens the device when it is closed.
+void ConvertSoundAhead(const TSoundPtr& sound);
 // Sounds holding a copy in the device's format now.
 int AudioConvertedSounds();
 

@@ -3,10 +3,15 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+#include <chrono>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/Image.h"
+#include "platform/Input.h"
 
 #ifndef GL_GENERATE_MIPMAP
 #define GL_GENERATE_MIPMAP 0x8191
@@ -36,17 +41,164 @@ bool RectOfColour(const TPixmap& pixmap, int x0, int y0, int x1, int y1, const u
     return true;
 }
 
-// Every live texture (main thread), for TextureMemory.
-std::unordered_set<const TGLTexture*>& LiveTextures() {
-    static std::unordered_set<const TGLTexture*> textures;
+// Every live texture (main thread), for TextureMemory and for letting pictures go.
+std::unordered_set<TGLTexture*>& LiveTextures() {
+    static std::unordered_set<TGLTexture*> textures;
     return textures;
+}
+
+// Pictures ahead of their drawing (main thread; see platform/Image.h).
+struct PictureFlowState {
+    bool gathering = false;
+    // Pictures whose pixels were asked of the worker, to upload once it has them.
+    std::vector<TGLTexture*> waiting;
+    uint64_t useMark = 1;
+    TPictureRecord* record = nullptr;
+    uint64_t nextRecordStamp = 1;
+};
+PictureFlowState& Flow() {
+    static PictureFlowState state;
+    return state;
+}
+
+double NowMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 }  // namespace
 
+// What the pictures ahead of their drawing need of a texture's insides.
+struct TPictureFlow {
+    // The texture's pixels are asked of the worker and it waits to be uploaded.
+    static void Wait(TGLTexture& t) {
+        if (!t.source_) return;
+        auto& waiting = Flow().waiting;
+        if (std::find(waiting.begin(), waiting.end(), &t) == waiting.end()) waiting.push_back(&t);
+        if (t.PixelsLetGo()) t.source_->Request();
+    }
+    static void Request(TGLTexture& t) {
+        if (t.source_ && !t.Uploaded()) Wait(t);
+    }
+    // Uploads it when the worker has its pixels (or it has them); true when it no longer waits.
+    static bool TryUpload(TGLTexture& t, bool wait) {
+        if (!t.source_ || t.Uploaded()) return true;
+        if (!wait && t.PixelsLetGo() && !t.source_->Ready(t.sourceFrame_)) {
+            t.source_->Request();
+            return false;
+        }
+        t.Upload();
+        return true;
+    }
+    static bool Unused(const TGLTexture& t, uint64_t mark) { return t.source_ && t.lastUse_ < mark; }
+    static void Record(TGLTexture& t) {
+        TPictureRecord* record = Flow().record;
+        if (!record || t.recordStamp_ == record->stamp_ || t.kind_ != TTextureKind::Picture) return;
+        t.recordStamp_ = record->stamp_;
+        record->textures_.push_back(t.weak_from_this());
+    }
+    static void Forget(const TGLTexture* t) {
+        auto& waiting = Flow().waiting;
+        waiting.erase(std::remove(waiting.begin(), waiting.end(), t), waiting.end());
+    }
+    static const std::vector<std::weak_ptr<TGLTexture>>& Textures(const TPictureRecord& record) { return record.textures_; }
+    static bool UploadWaiting(double budgetMs) {
+        auto& waiting = Flow().waiting;
+        const double start = NowMs();
+        bool uploaded = false;
+        for (size_t i = 0; i < waiting.size();) {
+            if (uploaded && NowMs() - start > budgetMs) break;
+            TGLTexture& texture = *waiting[i];
+            const bool ready = !texture.PixelsLetGo() || (texture.source_ && texture.source_->Ready(texture.sourceFrame_));
+            if (TPictureFlow::TryUpload(texture, false)) {
+                waiting.erase(waiting.begin() + static_cast<std::ptrdiff_t>(i));
+                uploaded = uploaded || ready;
+            } else {
+                ++i;
+            }
+        }
+        return waiting.empty();
+    }
+};
+
+TPictureRecord::TPictureRecord() : stamp_(Flow().nextRecordStamp++) {}
+
+void TPictureRecord::Clear() {
+    textures_.clear();
+    stamp_ = Flow().nextRecordStamp++;
+}
+
+TPictureRecord* RecordPictures(TPictureRecord* record) {
+    TPictureRecord* before = Flow().record;
+    Flow().record = record;
+    return before;
+}
+
+void RequestPictures(const TPictureRecord& record) {
+    for (const auto& weak : TPictureFlow::Textures(record))
+        if (auto texture = weak.lock()) TPictureFlow::Request(*texture);
+}
+
+void RequestPicture(const TImagePtr& image) {
+    if (!image) return;
+    for (const auto& texture : image->textures)
+        if (texture) TPictureFlow::Request(*texture);
+}
+
+void GatherPictures(bool on) { Flow().gathering = on; }
+
+bool UploadGatheredPictures(double budgetMs) { return TPictureFlow::UploadWaiting(budgetMs); }
+
+bool FinishGatheredPictures() {
+    auto& waiting = Flow().waiting;
+    while (!waiting.empty()) {
+        TGLTexture* texture = waiting.back();
+        waiting.pop_back();
+        TPictureFlow::TryUpload(*texture, true);
+        if (QuitPending()) {
+            waiting.clear();
+            return false;
+        }
+    }
+    return true;
+}
+
+uint64_t MarkPictureUse() { return ++Flow().useMark; }
+
+int64_t ReleasePicturesUnusedSince(uint64_t mark) {
+    int64_t released = 0;
+    for (TGLTexture* t : LiveTextures())
+        if (TPictureFlow::Unused(*t, mark)) released += t->Release();
+    // What they held (and what the decodings of the pictures uploaded since held) goes back to
+    // the system: freed in the middle of the heap, it would otherwise stay resident.
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+    return released;
+}
+
+namespace {
+// Pixels made by the program, again whenever they are wanted: nothing for the worker to do.
+class TMadePixels : public TPixelSource {
+public:
+    explicit TMadePixels(std::function<bool(TPixmap&)> make) : make_(std::move(make)) {}
+    bool Fill(int, TPixmap& pixmap) override { return make_(pixmap); }
+    void Request() override {}
+    bool Ready(int) const override { return true; }
+    void Drop(int) override {}
+
+private:
+    std::function<bool(TPixmap&)> make_;
+};
+}  // namespace
+
+void TGLTexture::SetReload(std::function<bool(TPixmap& pixmap)> reload) {
+    SetSource(std::make_shared<TMadePixels>(std::move(reload)), 0);
+}
+
 TGLTexture::TGLTexture(std::shared_ptr<TPixmap> pixmap, bool filtered, bool mipmapped, TTextureKind kind)
     : pixmap_(std::move(pixmap)), filtered_(filtered), mipmapped_(mipmapped), kind_(kind) {
     LiveTextures().insert(this);
+    lastUse_ = Flow().useMark;
 }
 
 TTextureMemory TextureMemory() {
@@ -63,20 +215,49 @@ TTextureMemory TextureMemory() {
     return memory;
 }
 
+bool TGLTexture::PixelsLetGo() const {
+    return pixmap_ && pixmap_->pixels.empty() && pixmap_->width > 0 && pixmap_->height > 0;
+}
+
+bool TGLTexture::Uploaded() const {
+    return id_ != 0 && generation_ == GLContextGeneration() && !dirty_ && pixmap_ &&
+           pixmap_->width == uploadedWidth_ && pixmap_->height == uploadedHeight_;
+}
+
 bool TGLTexture::EnsurePixels() {
     if (!pixmap_) return false;
-    if (!pixmap_->pixels.empty() || pixmap_->width <= 0 || pixmap_->height <= 0) return true;
+    if (!PixelsLetGo()) return true;
     // Pixels that could not be had once are not looked for again at every draw.
-    if (!reload_ || !reload_(*pixmap_) || pixmap_->pixels.size() != static_cast<size_t>(pixmap_->pitch) * pixmap_->height) {
-        reload_ = nullptr;
+    if (!source_ || !source_->Fill(sourceFrame_, *pixmap_) ||
+        pixmap_->pixels.size() != static_cast<size_t>(pixmap_->pitch) * pixmap_->height) {
+        source_ = nullptr;
         std::vector<uint8_t>().swap(pixmap_->pixels);
         return false;
     }
     return true;
 }
 
+int64_t TGLTexture::Release() {
+    if (!source_) return 0;
+    TPictureFlow::Forget(this);
+    source_->Drop(sourceFrame_);
+    int64_t released = 0;
+    if (id_ != 0 && generation_ != 0 && generation_ == GLContextGeneration()) {
+        GLTextureDeleting(id_);
+        GLuint id = id_;
+        glDeleteTextures(1, &id);
+        released = int64_t(uploadedWidth_) * uploadedHeight_ * 4;
+    }
+    id_ = 0;
+    dirty_ = true;
+    if (pixmap_) std::vector<uint8_t>().swap(pixmap_->pixels);
+    return released;
+}
+
 TGLTexture::~TGLTexture() {
     LiveTextures().erase(this);
+    TPictureFlow::Forget(this);
+    if (source_) source_->Drop(sourceFrame_);
     // A name from an earlier context is gone with that context.
     if (id_ != 0 && generation_ != 0 && generation_ == GLContextGeneration()) {
         GLTextureDeleting(id_);
@@ -113,6 +294,17 @@ void TGLTexture::SampleUnfiltered(bool unfiltered) {
 }
 
 unsigned TGLTexture::Prepare() {
+    lastUse_ = Flow().useMark;
+    TPictureFlow::Record(*this);
+    // A picture from a file not uploaded yet waits for the gathered pictures' upload.
+    if (Flow().gathering && source_ && !Uploaded() && PixelsLetGo()) {
+        TPictureFlow::Wait(*this);
+        return 0;
+    }
+    return Upload();
+}
+
+unsigned TGLTexture::Upload() {
     int generation = GLContextGeneration();
     if (generation == 0 || !pixmap_ || pixmap_->width <= 0 || pixmap_->height <= 0) return 0;
     if (generation != generation_) {
@@ -159,7 +351,7 @@ unsigned TGLTexture::Prepare() {
         std::copy_n(pixmap.PixelPtr(0, 0), 4, uniformColour_);
         uniform_ = RectOfColour(pixmap, 0, 0, pixmap.width, pixmap.height, uniformColour_);
         // The GL holds them now: a picture that can be decoded again is not kept twice.
-        if (reload_) std::vector<uint8_t>().swap(pixmap_->pixels);
+        if (source_) std::vector<uint8_t>().swap(pixmap_->pixels);
     } else {
         int x0 = std::clamp(dirtyLeft_, 0, pixmap.width), x1 = std::clamp(dirtyRight_, 0, pixmap.width);
         int y0 = std::clamp(dirtyTop_, 0, pixmap.height), y1 = std::clamp(dirtyBottom_, 0, pixmap.height);

@@ -14,9 +14,26 @@ enum class TTextureKind { Picture, Glyphs };
 struct TTextureMemory;  // platform/Image.h
 TTextureMemory TextureMemory();
 
+// Where a texture's pixels come from again once they were let go: the picture file it was
+// loaded from. Main thread, but for the decoding it hands to the background worker.
+class TPixelSource {
+public:
+    virtual ~TPixelSource() = default;
+    // Frame `frame`'s pixels into `pixmap` (which keeps its size), now: taken from the
+    // background's decoding when it has them (waited for while it runs), else decoded here.
+    // False when they cannot be had (the file changed, damaged, or the program is quitting).
+    virtual bool Fill(int frame, TPixmap& pixmap) = 0;
+    // Asks the background worker for the pixels (nothing when asked already).
+    virtual void Request() = 0;
+    // The background's decoding of the frame has ended (Fill then takes its outcome at once).
+    virtual bool Ready(int frame) const = 0;
+    // The frame's pixels are no longer wanted: what the background decoded of them goes.
+    virtual void Drop(int frame) = 0;
+};
+
 // A texture of one pixmap. It is (re)made on first use in each GL context, so a texture
 // survives everything but EndGraphics, after which it is made again from its pixmap.
-class TGLTexture {
+class TGLTexture : public std::enable_shared_from_this<TGLTexture> {
 public:
     TGLTexture(std::shared_ptr<TPixmap> pixmap, bool filtered, bool mipmapped,
                TTextureKind kind = TTextureKind::Picture);
@@ -26,7 +43,9 @@ public:
 
     // The GL name of the texture, uploading it first when needed (quads already waiting in the
     // batch are drawn before the pixmap is sent again, so they keep the pixels they were drawn
-    // with); 0 without a GL context or pixels.
+    // with); 0 without a GL context or pixels. While pictures are gathered (GatherPictures in
+    // platform/Image.h), a picture from a file that is not uploaded yet gives 0 and waits for
+    // UploadGatheredPictures instead, its decoding asked of the background.
     unsigned Prepare();
     // The pixmap changed: upload it again at the next Prepare.
     void Invalidate() { dirty_ = true; }
@@ -34,18 +53,28 @@ public:
     // only that rectangle is sent at the next Prepare, and quads waiting in the batch need not
     // be drawn first.
     void AddedRect(int x, int y, int width, int height);
-    // The pixmap; its size always, its pixels only while they are held (see SetReload).
+    // The pixmap; its size always, its pixels only while they are held (see SetSource).
     const std::shared_ptr<TPixmap>& Pixmap() const { return pixmap_; }
-    // Pixels that can be had again (decoded once more from their file): the texture then lets
-    // its pixmap's pixels go once they are uploaded, and `reload` fills them in again (at the
-    // pixmap's size) when they are needed: the texture made again in a new GL context, the
-    // picture locked for a change. Without one the pixels are kept.
-    void SetReload(std::function<bool(TPixmap& pixmap)> reload) { reload_ = std::move(reload); }
+    // Pixels that can be had again (decoded once more from their file), as frame `frame` of the
+    // source: the texture then lets its pixmap's pixels go once they are uploaded, and the
+    // source fills them in again (at the pixmap's size) when they are needed: the first upload,
+    // the texture made again in a new GL context or after it was let go, the picture locked for
+    // a change. Without one the pixels are kept.
+    void SetSource(std::shared_ptr<TPixelSource> source, int frame) {
+        source_ = std::move(source);
+        sourceFrame_ = frame;
+    }
+    // Pixels made again by `reload` on the main thread (at the pixmap's size) when they are needed,
+    // as a source that is always ready.
+    void SetReload(std::function<bool(TPixmap& pixmap)> reload);
     // The pixmap's pixels are there (decoded again when they were let go); false when they
     // cannot be had.
     bool EnsurePixels();
     // The program is about to change the pixels: they are kept from now on.
-    void KeepPixels() { reload_ = nullptr; }
+    void KeepPixels() { source_ = nullptr; }
+    // A picture from a file lets its GL texture and its pixels go (both come back from the file
+    // when it is next drawn); the bytes of texels let go. Nothing for other textures.
+    int64_t Release();
     // Every pixel of the pixmap was fully opaque when it was last uploaded.
     bool Opaque() const { return opaque_; }
     // Every pixel of the pixmap was one colour when it was last uploaded (then any sampling of it
@@ -62,8 +91,15 @@ public:
 
 private:
     friend TTextureMemory TextureMemory();
+    friend struct TPictureFlow;
+    // Uploaded in this context and not changed since.
+    bool Uploaded() const;
+    // The pixels are to come from the source before the next upload.
+    bool PixelsLetGo() const;
+    unsigned Upload();
     std::shared_ptr<TPixmap> pixmap_;
-    std::function<bool(TPixmap&)> reload_;
+    std::shared_ptr<TPixelSource> source_;
+    int sourceFrame_ = 0;
     bool filtered_;
     bool mipmapped_;
     TTextureKind kind_;
@@ -78,6 +114,10 @@ private:
     int uploadedWidth_ = 0, uploadedHeight_ = 0;
     unsigned id_ = 0;
     int generation_ = 0;
+    // The use mark (MarkPictureUse) current when it was last drawn, and the record it was last
+    // added to (platform/Image.h).
+    uint64_t lastUse_ = 0;
+    uint64_t recordStamp_ = 0;
 };
 
 // Number of the current GL context (0 when none); it changes only when a context is made.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/DrawWarmUp.h"
 #include "platform/FrameCache.h"
 #include "platform/GLWindowAttributes.h"
 #include "platform/GLTexture.h"
@@ -75,6 +76,9 @@ QuadBatch gBatch;
 FrameCache gCache(gBatch);
 // How frames reach the window, and where the last one is kept.
 WindowFrames gFrames(gBatch);
+// The renderer's warm-up (WarmUpDrawing), a few milliseconds of it at each frame's end.
+DrawWarmUp gWarmUp;
+constexpr double kWarmUpBudgetMs = 6.0;
 FramePath gForcedPath = FramePath::Auto;
 bool gDamageDrawing = true;
 DrawStats gLastFrameStats;
@@ -84,6 +88,8 @@ bool gWindowHasNoDisplay = false;
 
 std::chrono::steady_clock::time_point gNextFrame{};
 bool gPaceStarted = false;
+// The time the last pacing wait slept, in milliseconds.
+double gLastPaceWaitMs = 0.0;
 bool gCursorHidden = false;
 bool gPacedFixedClock = false;
 
@@ -243,6 +249,7 @@ void Pace(double seconds) {
     using clock = std::chrono::steady_clock;
     auto period = std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(seconds));
     auto now = clock::now();
+    gLastPaceWaitMs = 0.0;
     // A frame that fell behind by more than one period starts the pace again instead of
     // running the following frames unpaced to catch up.
     if (!gPaceStarted || now > gNextFrame + period) {
@@ -250,7 +257,10 @@ void Pace(double seconds) {
         gNextFrame = now + period;
         return;
     }
-    if (now < gNextFrame) std::this_thread::sleep_until(gNextFrame);
+    if (now < gNextFrame) {
+        std::this_thread::sleep_until(gNextFrame);
+        gLastPaceWaitMs = std::chrono::duration<double, std::milli>(clock::now() - now).count();
+    }
     gNextFrame += period;
 }
 
@@ -261,6 +271,10 @@ void Pace(double seconds) {
 int GLContextGeneration() { return gContext ? gGeneration : 0; }
 
 bool GLDirectDrawing() { return gDirectDrawing; }
+
+double LastPaceWaitMs() { return gLastPaceWaitMs; }
+
+void WarmUpDrawing() { gWarmUp.Start(); }
 
 void SetPacedFixedClock(bool on) {
     gPacedFixedClock = on;
@@ -626,6 +640,7 @@ void SetAppTitle(const std::string& title) {
 }
 
 void Flip(int sync) {
+    gLastPaceWaitMs = 0.0;
     DrawAllPending();
     gLastFrameStats = gBatch.TakeStats();
     gCache.EndFrame();
@@ -645,6 +660,7 @@ void Flip(int sync) {
         // frame after frame without bound (its memory grows all run long): wait for it here.
         if (gWindowHasNoDisplay) glFinish();
         RefreshSizes();
+        if (gWarmUp.Pending()) gWarmUp.Step(gBatch, gFrames, kWarmUpBudgetMs);
         // The next frame's shapes are recorded (not when every shape is drawn on its own, nor
         // before the scissor, which the cache's redrawing relies on, is set).
         if (!gDirectDrawing && gScissor.Set()) gCache.StartFrame(gFrames.BufferAge());
@@ -662,6 +678,7 @@ void Flip(int sync) {
 }
 
 void WaitFrame() {
+    gLastPaceWaitMs = 0.0;
     if (FixedClockOn()) AdvanceFixedClock();
     Pace(1.0 / (gHertz > 0 ? gHertz : 60));
 }

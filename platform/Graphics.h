@@ -54,6 +54,13 @@ void Flip(int sync = -1);
 // Benchmarks: under the fixed-step clock Flip still waits for the frame's period of real time (at
 // the opened hertz), so a repeatable run goes at a player's pace. Off by default.
 void SetPacedFixedClock(bool on);
+// From the next frames on, a few milliseconds at each Flip, the renderer is made ready for every
+// way of drawing the game uses (platform/DrawWarmUp.h): a software renderer compiles its code for
+// each the first time it is used, which would otherwise cost the frame that first shows a screen.
+void WarmUpDrawing();
+// How long the last Flip or WaitFrame slept to keep the pace, in milliseconds (0 when it did not
+// wait): a frame's own work is its time less this.
+double LastPaceWaitMs();
 // One frame's wait with nothing shown: sleeps to the pace that Flip(-1) keeps (the opened
 // hertz), on the real clock also under the fixed-step clock (which then advances one step, as
 // at a Flip). A loop that keeps a still picture up waits so between its redraws and costs next

@@ -6,6 +6,7 @@
 #include <jpeglib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cerrno>
 #include <cmath>
@@ -16,9 +17,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/DecodeWorker.h"
 #include "platform/Files.h"
 #include "platform/GLTexture.h"
 #include "platform/Graphics.h"
+#include "platform/Input.h"
 
 namespace {
 
@@ -59,12 +62,24 @@ struct SizeLimits {
     int64_t maxSide;
     int64_t maxPixels;
     TPictureTooLarge* tooLarge;
+    // Set: only the header is read; a picture that passes its checks gives its size here.
+    struct Size {
+        int width = 0, height = 0;
+        bool passed = false;
+    }* headerOnly = nullptr;
 
     bool Allows(int64_t width, int64_t height) const {
         if (width <= 0 || height <= 0) return false;
         if (width <= maxSide && height <= maxSide && width * height <= maxPixels) return true;
         if (tooLarge) *tooLarge = {true, width, height, 0};
         return false;
+    }
+    // Called by a decoder once the header passed every check, right before its pixels are made:
+    // true when only the header was wanted (its size is kept), and the decoder stops there.
+    bool StopAtHeader(int64_t width, int64_t height) const {
+        if (!headerOnly) return false;
+        *headerOnly = {static_cast<int>(width), static_cast<int>(height), true};
+        return true;
     }
 };
 
@@ -181,7 +196,8 @@ TPixmapPtr DecodePNG(const uint8_t* data, size_t size, const SizeLimits& limits,
     // Refused right after the header: too large, or more rows than the data could hold (a row
     // takes at least a filter byte and a bit a pixel, and deflate packs at most 1032 to 1).
     const uint64_t leastRaw = static_cast<uint64_t>(image.height) * (1 + (static_cast<uint64_t>(image.width) + 7) / 8);
-    if (!limits.Allows(image.width, image.height) || leastRaw > static_cast<uint64_t>(source.size) * 1032) {
+    if (!limits.Allows(image.width, image.height) || leastRaw > static_cast<uint64_t>(source.size) * 1032 ||
+        limits.StopAtHeader(image.width, image.height)) {
         png_image_free(&image);
         return nullptr;
     }
@@ -305,7 +321,8 @@ TPixmapPtr DecodeJPEG(const uint8_t* data, size_t size, const SizeLimits& limits
         const int64_t pixels = w * h;
         const bool plausible =
             pixels <= static_cast<int64_t>(size) * 512 || (cinfo.arith_code && pixels <= kSmallJpegPixels);
-        if (plausible && limits.Allows(w, h)) pixmap = NewPixmap(static_cast<int>(w), static_cast<int>(h));
+        if (plausible && limits.Allows(w, h) && !limits.StopAtHeader(w, h))
+            pixmap = NewPixmap(static_cast<int>(w), static_cast<int>(h));
         if (pixmap) {
             progress.maxScans = MaxJpegScans(pixels);
             std::vector<uint8_t> row(static_cast<size_t>(w) * 4);
@@ -402,6 +419,7 @@ TPixmapPtr DecodeBMP(const uint8_t* data, size_t size, const SizeLimits& limits)
 
     uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
     if (dataOffset > size || stride * static_cast<uint64_t>(height) > size - dataOffset) return nullptr;
+    if (limits.StopAtHeader(width, height)) return nullptr;
     auto pixmap = NewPixmap(static_cast<int>(width), static_cast<int>(height));
     bool hasAlpha = (bpp == 32 && (compression == 0 || maskA != 0));
     for (int64_t row = 0; row < height; ++row) {
@@ -504,7 +522,8 @@ TPixmapPtr DecodeTGA(const uint8_t* data, size_t size, const SizeLimits& limits)
     // Refused before the pixels are made: too large, or more pixels than the data holds (a
     // run-length packet covers at most 128 pixels with a header byte and one pixel).
     const size_t least = rle ? (total + 127) / 128 * (1 + static_cast<size_t>(pixelBytes)) : total * pixelBytes;
-    if (pos > size || least > size - pos || !limits.Allows(width, height)) return nullptr;
+    if (pos > size || least > size - pos || !limits.Allows(width, height) || limits.StopAtHeader(width, height))
+        return nullptr;
     auto pixmap = NewPixmap(width, height);
     bool topDown = (descriptor & 0x20) != 0;
     bool rightToLeft = (descriptor & 0x10) != 0;
@@ -579,75 +598,180 @@ std::vector<TPixmapPtr> CutCells(const TPixmap& sheet, int cellWidth, int cellHe
     return frames;
 }
 
-// The file an image's frames were decoded from, and how: enough to decode a frame again once
-// its pixels were let go (after their upload to the GL).
-struct PictureSource {
-    std::string path;  // empty: pixels made in memory, kept for as long as the image lives
-    TFileStamp stamp;  // the file decoded at loading
-    int sheetWidth = 0, sheetHeight = 0;  // its size in pixels
-    int cellWidth = 0, cellHeight = 0, first = 0;  // an animation's cells; 0: the whole picture
-    bool masked = false;
-    int maskR = 0, maskG = 0, maskB = 0;
+std::atomic<int64_t> gPicturesDecoded{0};
 
-    // Frame `frame`'s pixels decoded again into `pixmap`, which keeps its size. Only the very
-    // file that was loaded is decoded: one of another size, time or place is refused before
-    // anything of it is decoded, and a picture larger than the one loaded right after its header.
-    bool Reload(int frame, TPixmap& pixmap) const {
-        std::string bytes;
-        TFileStamp now;
-        if (!LoadBytes(path, bytes, FileKind::Picture, &now) || now != stamp) {
-            std::fprintf(stderr,
-                         "The picture %s was changed, moved or removed since it was loaded; it is not drawn\n",
-                         path.c_str());
+// The file an image's frames come from, and how: their pixels are decoded from it when first
+// needed and whenever they were let go, on the main thread or ahead on the background worker.
+// Only the very file that was loaded is decoded: one of another size, time or place is refused
+// before anything of it is decoded, and a picture larger than the one loaded right after its
+// header.
+class PictureSource : public TPixelSource {
+public:
+    struct Info {
+        std::string path;
+        TFileStamp stamp;                        // the file read at loading
+        int sheetWidth = 0, sheetHeight = 0;     // its size in pixels
+        int cellWidth = 0, cellHeight = 0;       // an animation's cells; 0: the whole picture
+        int first = 0, count = 1;
+        bool masked = false;
+        int maskR = 0, maskG = 0, maskB = 0;
+    };
+
+    explicit PictureSource(Info info) : info_(std::make_shared<const Info>(std::move(info))) {}
+
+    bool Fill(int frame, TPixmap& pixmap) override {
+        if (!job_) Begin(false);
+        if (!TDecodeWorker::Shared().Finish(job_)) return false;  // the program is quitting
+        const std::shared_ptr<Outcome> outcome = outcome_;
+        if (outcome->stopped) {
+            Reset();
             return false;
         }
-        TPixmapPtr sheet = DecodePixmap(bytes, std::max(sheetWidth, sheetHeight),
-                                        static_cast<int64_t>(sheetWidth) * sheetHeight);
-        bytes = std::string();
-        TPixmapPtr pixels = sheet;
-        if (sheet && (sheet->width != sheetWidth || sheet->height != sheetHeight)) pixels = nullptr;
-        if (pixels && cellWidth > 0) {
-            std::vector<TPixmapPtr> cell = CutCells(*sheet, cellWidth, cellHeight, first + frame, 1);
-            pixels = cell.empty() ? nullptr : cell[0];
-        }
-        if (!pixels || pixels->width != pixmap.width || pixels->height != pixmap.height) {
-            std::fprintf(stderr, "The picture %s can no longer be read as it was loaded; it is not drawn\n", path.c_str());
+        if (!outcome->failure.empty()) {
+            if (!told_) std::fprintf(stderr, "%s\n", outcome->failure.c_str());
+            told_ = true;
             return false;
         }
-        if (masked) ApplyMask(*pixels, maskR, maskG, maskB);
+        if (frame < 0 || frame >= static_cast<int>(outcome->frames.size())) return false;
+        TPixmapPtr pixels = std::move(outcome->frames[static_cast<size_t>(frame)]);
+        if (!pixels) {
+            // Taken already, and wanted again: a decoding of its own.
+            Reset();
+            return Fill(frame, pixmap);
+        }
+        if (AllTaken()) Reset();
+        if (pixels->width != pixmap.width || pixels->height != pixmap.height) return false;
         pixmap.pitch = pixels->pitch;
         pixmap.pixels = std::move(pixels->pixels);
         return true;
     }
+    void Request() override {
+        if (!job_) Begin(true);
+    }
+    bool Ready(int) const override { return job_ && job_->Done(); }
+    void Drop(int frame) override {
+        if (!job_) return;
+        if (job_->Done()) {
+            if (frame >= 0 && frame < static_cast<int>(outcome_->frames.size()))
+                outcome_->frames[static_cast<size_t>(frame)] = nullptr;
+            if (AllTaken()) Reset();
+        } else if (info_->count == 1) {
+            // Nobody wants it any more: taken back when it has not begun (one that runs ends).
+            TDecodeWorker::Shared().Withdraw(job_);
+            if (!job_->Done()) Reset();
+        }
+    }
+
+private:
+    // What one decoding gave: each frame's pixels (null once taken), or why there are none.
+    struct Outcome {
+        std::vector<TPixmapPtr> frames;
+        std::string failure;  // said once, on the main thread
+        bool stopped = false;  // given up on the way (the program quits)
+    };
+
+    void Begin(bool background) {
+        outcome_ = std::make_shared<Outcome>();
+        job_ = std::make_shared<TDecodeJob>([info = info_, outcome = outcome_](const std::function<bool()>& keepGoing) {
+            DecodeFrames(*info, *outcome, keepGoing);
+        });
+        if (background) TDecodeWorker::Shared().Add(job_);
+    }
+    void Reset() {
+        job_ = nullptr;
+        outcome_ = nullptr;
+    }
+    bool AllTaken() const {
+        return std::all_of(outcome_->frames.begin(), outcome_->frames.end(), [](const TPixmapPtr& p) { return !p; });
+    }
+
+    // Any thread: reads the file and decodes every frame.
+    static void DecodeFrames(const Info& info, Outcome& outcome, const std::function<bool()>& keepGoing) {
+        std::string bytes;
+        TFileStamp now;
+        if (!LoadBytes(info.path, bytes, FileKind::Picture, &now) || now != info.stamp) {
+            outcome.failure =
+                "The picture " + info.path + " was changed, moved or removed since it was loaded; it is not drawn";
+            return;
+        }
+        TPixmapPtr sheet = DecodePixmap(bytes, std::max(info.sheetWidth, info.sheetHeight),
+                                        static_cast<int64_t>(info.sheetWidth) * info.sheetHeight, nullptr, keepGoing);
+        bytes = std::string();
+        if (!sheet && keepGoing && !keepGoing()) {
+            outcome.stopped = true;
+            return;
+        }
+        gPicturesDecoded.fetch_add(1, std::memory_order_relaxed);
+        if (!sheet || sheet->width != info.sheetWidth || sheet->height != info.sheetHeight) {
+            outcome.failure = "The picture " + info.path + " cannot be decoded; it is not drawn";
+            return;
+        }
+        if (info.cellWidth > 0)
+            outcome.frames = CutCells(*sheet, info.cellWidth, info.cellHeight, info.first, info.count);
+        else
+            outcome.frames.push_back(std::move(sheet));
+        if (outcome.frames.empty()) outcome.failure = "The picture " + info.path + " cannot be decoded; it is not drawn";
+        if (info.masked)
+            for (const TPixmapPtr& frame : outcome.frames) ApplyMask(*frame, info.maskR, info.maskG, info.maskB);
+    }
+
+    const std::shared_ptr<const Info> info_;
+    TDecodeJobPtr job_;
+    std::shared_ptr<Outcome> outcome_;  // the job's; read once it is done
+    bool told_ = false;
 };
 
-// A picture file decoded, and the stamp of the file it was.
-TPixmapPtr LoadStampedPixmap(const std::string& path, TFileStamp& stamp) {
+// The main thread's decoding gives up once the program is asked to quit.
+bool MainKeepsGoing() { return !QuitPending(); }
+
+// A picture file read and its header checked, with the stamp of the file: the image of its size
+// (or of `cells` of it), whose pixels come from the file when they are first needed.
+TImagePtr LoadFileImage(const std::string& path, int flags, int cellWidth, int cellHeight, int first, int count) {
+    PictureSource::Info info;
     std::string bytes;
-    if (path.empty() || !LoadBytes(path, bytes, FileKind::Picture, &stamp)) return nullptr;
-    return LoadPixmapFromMemory(bytes);
+    if (path.empty() || !LoadBytes(path, bytes, FileKind::Picture, &info.stamp)) return nullptr;
+    if (!PictureSize(bytes, MaxImageSide(), MaxImagePixels, info.sheetWidth, info.sheetHeight)) return nullptr;
+    bytes = std::string();
+    int frameWidth = info.sheetWidth, frameHeight = info.sheetHeight;
+    if (cellWidth > 0 || count != 1 || first != 0) {
+        if (cellWidth <= 0 || cellHeight <= 0 || first < 0 || count <= 0) return nullptr;
+        const int across = info.sheetWidth / cellWidth, down = info.sheetHeight / cellHeight;
+        if (static_cast<int64_t>(first) + count > static_cast<int64_t>(across) * down) return nullptr;
+        frameWidth = cellWidth, frameHeight = cellHeight;
+        info.cellWidth = cellWidth, info.cellHeight = cellHeight, info.first = first, info.count = count;
+    }
+    info.path = path;
+    info.masked = (flags & MASKEDIMAGE) != 0;
+    info.maskR = gMaskR, info.maskG = gMaskG, info.maskB = gMaskB;
+    auto source = std::make_shared<PictureSource>(std::move(info));
+    auto image = std::make_shared<TImage>();
+    image->flags = flags;
+    image->width = frameWidth;
+    image->height = frameHeight;
+    for (int i = 0; i < count; ++i) {
+        auto frame = std::make_shared<TPixmap>();
+        frame->width = frameWidth;
+        frame->height = frameHeight;
+        frame->pitch = frameWidth * 4;
+        auto texture = std::make_shared<TGLTexture>(frame, (flags & FILTEREDIMAGE) != 0, (flags & MIPMAPPEDIMAGE) != 0);
+        texture->SetSource(source, i);
+        image->textures.push_back(std::move(texture));
+        image->pixmaps.push_back(std::move(frame));
+    }
+    if (gAutoMidHandle) MidHandleImage(image);
+    return image;
 }
 
-TImagePtr MakeImage(std::vector<TPixmapPtr> frames, int flags, PictureSource source = {}) {
+// An image of pixels made in memory, which it keeps.
+TImagePtr MakeImage(std::vector<TPixmapPtr> frames, int flags) {
     if (frames.empty() || !frames[0]) return nullptr;
     auto image = std::make_shared<TImage>();
     image->flags = flags;
     image->width = frames[0]->width;
     image->height = frames[0]->height;
-    source.masked = (flags & MASKEDIMAGE) != 0;
-    source.maskR = gMaskR, source.maskG = gMaskG, source.maskB = gMaskB;
-    auto shared = std::make_shared<const PictureSource>(std::move(source));
     for (auto& frame : frames) {
         if (flags & MASKEDIMAGE) ApplyMask(*frame, gMaskR, gMaskG, gMaskB);
         auto texture = std::make_shared<TGLTexture>(frame, (flags & FILTEREDIMAGE) != 0, (flags & MIPMAPPEDIMAGE) != 0);
-        if (!shared->path.empty()) {
-            // Decoded to be checked and measured, the pixels are let go at once: they come back
-            // from the file when the frame is first drawn (a picture of a screen not shown yet
-            // costs no memory), and go again once they are uploaded.
-            const int index = static_cast<int>(image->textures.size());
-            texture->SetReload([shared, index](TPixmap& pixmap) { return shared->Reload(index, pixmap); });
-            std::vector<uint8_t>().swap(frame->pixels);
-        }
         image->textures.push_back(std::move(texture));
         image->pixmaps.push_back(std::move(frame));
     }
@@ -731,7 +855,7 @@ void WritePixel(const TPixmapPtr& pixmap, int x, int y, int argb) {
 }
 
 TPixmapPtr LoadPixmapFromMemory(const std::string& bytes) {
-    return DecodePixmap(bytes, MaxImageSide(), MaxImagePixels);
+    return DecodePixmap(bytes, MaxImageSide(), MaxImagePixels, nullptr, MainKeepsGoing);
 }
 
 int MaxJpegScans(int64_t pixels) {
@@ -739,10 +863,9 @@ int MaxJpegScans(int64_t pixels) {
     return static_cast<int>(std::clamp<int64_t>(kMaxJpegScanPixels / pixels, kFreeJpegScans, kMaxJpegScans));
 }
 
-TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels, TPictureTooLarge* tooLarge,
-                        const std::function<bool()>& keepGoing) {
-    if (tooLarge) *tooLarge = {};
-    const SizeLimits limits{maxSide, std::min(maxPixels, MaxImagePixels), tooLarge};
+namespace {
+
+TPixmapPtr Decode(const std::string& bytes, const SizeLimits& limits, const std::function<bool()>& keepGoing) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     size_t size = bytes.size();
     if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return DecodePNG(data, size, limits, keepGoing);
@@ -751,9 +874,28 @@ TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPi
     return DecodeTGA(data, size, limits);
 }
 
+}  // namespace
+
+TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels, TPictureTooLarge* tooLarge,
+                        const std::function<bool()>& keepGoing) {
+    if (tooLarge) *tooLarge = {};
+    return Decode(bytes, {maxSide, std::min(maxPixels, MaxImagePixels), tooLarge}, keepGoing);
+}
+
+bool PictureSize(const std::string& bytes, int64_t maxSide, int64_t maxPixels, int& width, int& height,
+                 TPictureTooLarge* tooLarge) {
+    if (tooLarge) *tooLarge = {};
+    SizeLimits::Size size;
+    Decode(bytes, {maxSide, std::min(maxPixels, MaxImagePixels), tooLarge, &size}, nullptr);
+    width = size.width;
+    height = size.height;
+    return size.passed;
+}
+
 TPixmapPtr LoadPixmap(const std::string& path) {
-    TFileStamp stamp;
-    return LoadStampedPixmap(path, stamp);
+    std::string bytes;
+    if (path.empty() || !LoadBytes(path, bytes, FileKind::Picture)) return nullptr;
+    return LoadPixmapFromMemory(bytes);
 }
 
 std::string EncodePNG(const TPixmapPtr& pixmap, bool fast) {
@@ -796,13 +938,7 @@ void ResetImageSettings() {
     gMaskR = gMaskG = gMaskB = 0;
 }
 
-TImagePtr LoadImage(const std::string& path, int flags) {
-    TFileStamp stamp;
-    TPixmapPtr pixmap = LoadStampedPixmap(path, stamp);
-    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
-    const int w = pixmap->width, h = pixmap->height;
-    return MakeImage({std::move(pixmap)}, EffectiveFlags(flags), PictureSource{path, stamp, w, h});
-}
+TImagePtr LoadImage(const std::string& path, int flags) { return LoadFileImage(path, EffectiveFlags(flags), 0, 0, 0, 1); }
 
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
     if (!pixmap) return nullptr;
@@ -830,11 +966,8 @@ TImagePtr CreateMadeImage(int width, int height, std::function<bool(TPixmap& pix
 }
 
 TImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count, int flags) {
-    TFileStamp stamp;
-    TPixmapPtr sheet = LoadStampedPixmap(path, stamp);
-    if (!sheet) return nullptr;
-    return MakeImage(CutCells(*sheet, cellWidth, cellHeight, first, count), EffectiveFlags(flags),
-                     PictureSource{path, stamp, sheet->width, sheet->height, cellWidth, cellHeight, first});
+    if (cellWidth <= 0 || cellHeight <= 0 || count <= 0) return nullptr;
+    return LoadFileImage(path, EffectiveFlags(flags), cellWidth, cellHeight, first, count);
 }
 
 TImagePtr LoadAnimImage(const TPixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count, int flags) {
@@ -869,6 +1002,10 @@ float ImageHandleY(const TImagePtr& image) { return image ? image->handle_y : 0.
 int ImageWidth(const TImagePtr& image) { return image ? image->width : 0; }
 int ImageHeight(const TImagePtr& image) { return image ? image->height : 0; }
 int ImageFrames(const TImagePtr& image) { return image ? image->FrameCount() : 0; }
+
+int64_t PicturesDecoded() { return gPicturesDecoded.load(std::memory_order_relaxed); }
+
+void StopPictureWork() { TDecodeWorker::Shared().Stop(); }
 
 TPixmapPtr LockImage(const TImagePtr& image, int frame) {
     TGLTexture* texture = FrameTexture(image, frame);

@@ -47,7 +47,8 @@ int ReadPixel(const TPixmapPtr& pixmap, int x, int y);
 void WritePixel(const TPixmapPtr& pixmap, int x, int y, int argb);
 
 // Decodes a PNG, JPEG, BMP or TGA file (the kind is told by the content, TGA by elimination);
-// null when the file is missing, of another kind, damaged or truncated.
+// null when the file is missing, of another kind, damaged or truncated. On the main thread the
+// decoding gives up, with nothing decoded, once the program is asked to quit (QuitPending).
 TPixmapPtr LoadPixmap(const std::string& path);
 TPixmapPtr LoadPixmapFromMemory(const std::string& bytes);
 // A picture refused for its size, and the size its header gives; or, with `scans` set, a JPEG
@@ -74,6 +75,12 @@ int MaxJpegScans(int64_t pixels);
 // may decode with it.
 TPixmapPtr DecodePixmap(const std::string& bytes, int64_t maxSide, int64_t maxPixels,
                         TPictureTooLarge* tooLarge = nullptr, const std::function<bool()>& keepGoing = nullptr);
+// The size of the picture in the bytes as its header gives it, after every check DecodePixmap
+// makes before it decodes a pixel (its kind, its header, the limits, a size its data can hold);
+// false when DecodePixmap would refuse it there. Decodes nothing, allocates nothing for pixels.
+// Reads no global state and no GL.
+bool PictureSize(const std::string& bytes, int64_t maxSide, int64_t maxPixels, int& width, int& height,
+                 TPictureTooLarge* tooLarge = nullptr);
 // Writes the pixmap as an RGBA PNG, atomically; false when it cannot be written. `fast`: several
 // times quicker for a larger file, for pictures only read back (the harness's screenshots).
 bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, bool fast = false);
@@ -88,6 +95,55 @@ struct TTextureMemory {
 };
 TTextureMemory TextureMemory();
 
+// ---- Pictures ahead of their drawing ----
+// A picture from a file is decoded once each time it is loaded or was let go: its pixels are
+// decoded when they are first needed, uploaded, and let go. That decoding can run ahead on a
+// background worker (a thread that only turns files into pixel buffers: no GL, no other state;
+// it gives up at once when the program ends), so that the pictures of a screen about to be shown
+// are there when it is shown, uploaded a few at a time. Main thread, every function.
+
+class TGLTexture;
+
+// The pictures drawn while a record is kept (a screen's drawing), to be asked for ahead of the
+// next time they are shown.
+class TPictureRecord {
+public:
+    TPictureRecord();
+    // Forgets every picture.
+    void Clear();
+    size_t Size() const { return textures_.size(); }
+
+private:
+    friend struct TPictureFlow;
+    uint64_t stamp_;
+    std::vector<std::weak_ptr<TGLTexture>> textures_;
+};
+// From now on the pictures drawn are added to the record (null: to none); the record kept until
+// now is returned.
+TPictureRecord* RecordPictures(TPictureRecord* record);
+// The record's pictures that are not uploaded are decoded on the worker, and wait for
+// UploadGatheredPictures (RequestPicture, below, for an image's frames).
+void RequestPictures(const TPictureRecord& record);
+// While on, a picture from a file that is drawn but not uploaded is not decoded there and then:
+// it is asked of the worker, waits for UploadGatheredPictures, and is left out of the drawing.
+// (A screen switch draws the screen it enters so under a full black, to learn what it shows.)
+void GatherPictures(bool on);
+// Uploads the waiting pictures whose pixels the worker has decoded, one after the other while
+// budgetMs lasts (at least one); true when none is left waiting.
+bool UploadGatheredPictures(double budgetMs);
+// Waits for every waiting picture's decoding and uploads it; false when it gave up because the
+// program is asked to quit.
+bool FinishGatheredPictures();
+// A new mark of use: a picture drawn from now on counts as used since it.
+uint64_t MarkPictureUse();
+// Lets every picture from a file not drawn since the mark go, its texture and its pixels (they
+// come back from the file when it is drawn again); the bytes of texels let go.
+int64_t ReleasePicturesUnusedSince(uint64_t mark);
+// Tells the worker to give up what it does and waits for its thread (the program ends).
+void StopPictureWork();
+// Pictures decoded from their files so far (on the main thread or the worker).
+int64_t PicturesDecoded();
+
 // Image flags.
 enum : int {
     MASKEDIMAGE = 1,     // pixels of the mask colour become transparent
@@ -95,8 +151,6 @@ enum : int {
     MIPMAPPEDIMAGE = 4,  // mipmaps for drawing much smaller than the picture
     DYNAMICIMAGE = 8,    // the pixels are changed often (LockImage); accepted, nothing more
 };
-
-class TGLTexture;
 
 // A drawable picture with one or more frames of the same size and one handle point.
 class TImage {
@@ -108,16 +162,20 @@ public:
     int flags = 0;
     // One pixmap and one texture per frame; the texture is made when the frame is first drawn.
     // A picture loaded from a file (LoadImage, LoadAnimImage with a path) is not held in memory
-    // beside its texture: decoded to be checked and measured, its frames' pixmaps let their pixels
-    // go (keeping their size), and the pixels are decoded again from the file when they are needed
-    // (a frame first drawn, LockImage, a new GL context), then let go again once uploaded.
-    // Pictures made in memory keep their pixels.
+    // beside its texture: its header is read to check and measure it, its frames' pixmaps have
+    // their size and no pixels, and the pixels are decoded from the file when they are needed (a
+    // frame first drawn, LockImage, a new GL context, a picture let go drawn again), then let go
+    // once uploaded. Pictures made in memory keep their pixels.
     std::vector<TPixmapPtr> pixmaps;
     std::vector<std::shared_ptr<TGLTexture>> textures;
 
     int FrameCount() const { return static_cast<int>(pixmaps.size()); }
 };
 using TImagePtr = std::shared_ptr<TImage>;
+
+// The image's frames that are not uploaded are decoded on the worker, and wait for
+// UploadGatheredPictures.
+void RequestPicture(const TImagePtr& image);
 
 // When on, new images get their handle in their middle.
 void AutoMidHandle(bool on);

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <chrono>
 #include <deque>
+#include <thread>
 #include <utility>
 
 #include "platform/Files.h"
@@ -43,6 +45,8 @@ struct InputState {
 };
 
 InputState g;
+// The program's main thread (statics are made on it).
+const std::thread::id gMainThread = std::this_thread::get_id();
 
 std::vector<std::pair<int, std::function<void()>>> g_pollHooks;
 int g_nextHookId = 1;
@@ -445,6 +449,26 @@ void BeginInputFrame() {
 }
 
 bool AppTerminate() { return g.quit; }
+
+bool QuitPending() {
+    // The events are the main thread's (another thread asks nothing of them).
+    if (std::this_thread::get_id() != gMainThread) return false;
+    if (g.quit) return true;
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return false;
+    // Pumping costs a little: the events are looked at every few milliseconds at most.
+    using clock = std::chrono::steady_clock;
+    static clock::time_point last{};
+    const clock::time_point now = clock::now();
+    if (now - last < std::chrono::milliseconds(5)) return false;
+    last = now;
+    SDL_PumpEvents();
+    SDL_Event events[16];
+    if (SDL_PeepEvents(events, 1, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0) return true;
+    const int n = SDL_PeepEvents(events, 16, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < n; ++i)
+        if (events[i].window.event == SDL_WINDOWEVENT_CLOSE) return true;
+    return false;
+}
 
 int WindowExposures() { return g.exposures; }
 

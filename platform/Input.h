@@ -81,6 +81,11 @@ void FlushMouse();
 // loop waiting for the window to come back sees it come back.
 bool AppTerminate();
 bool AppSuspended();
+// Whether the program is asked to end, for long work on the main thread (decoding a picture)
+// that gives up at once when it is: the quit request, or a quit or window close waiting among
+// the system's events (looked at without taking any, at most every few milliseconds; a
+// termination signal becomes such an event).
+bool QuitPending();
 // How many times the platform said that the window's picture was lost and must be drawn again
 // (exposed, resized, restored or maximised). A loop that leaves a still picture up draws it
 // again when this changes, and otherwise need not draw at all.

@@ -327,6 +327,25 @@ bool WindowFrames::MakeKept() {
     return true;
 }
 
+bool WindowFrames::DrawOffscreen(int width, int height, const std::function<void()>& draw) {
+    if (!gFbo.Loaded()) gFbo = LoadFbo();
+    if (!gFbo.Loaded()) return false;
+    batch_.Flush();
+    GLuint fb = 0, tex = 0;
+    gFbo.gen(1, &fb);
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, kGlBgra, GL_UNSIGNED_BYTE, nullptr);
+    gFbo.bind(kGlFramebuffer, fb);
+    gFbo.texture2D(kGlFramebuffer, kGlColorAttachment0, GL_TEXTURE_2D, tex, 0);
+    const bool complete = fb != 0 && tex != 0 && gFbo.status(kGlFramebuffer) == kGlFramebufferComplete;
+    if (complete) draw();
+    gFbo.bind(kGlFramebuffer, path_ == FramePath::KeptTexture && generation_ == GLContextGeneration() ? framebuffer_ : 0);
+    if (fb) gFbo.remove(1, &fb);
+    if (tex) glDeleteTextures(1, &tex);
+    return complete;
+}
+
 // Drawing goes to the kept frame's framebuffer object, or to the window.
 void WindowFrames::BindDrawing() {
     if (!gFbo.Loaded() || generation_ != GLContextGeneration()) return;

@@ -17,6 +17,7 @@
 // part tells the window system only the rectangles that changed. Not for callers outside
 // platform/.
 #pragma once
+#include <functional>
 #include <vector>
 
 #include "platform/Damage.h"
@@ -48,6 +49,10 @@ public:
     void Present(bool whole, const std::vector<PixelRect>& rects, int interval, int exposures);
     // The GL context is gone, and the framebuffer object with it.
     void ContextGone();
+    // `draw` draws into a small framebuffer object of its own, of the window's pixel layout,
+    // instead of the window; then drawing goes where it went before. False (nothing drawn)
+    // without framebuffer objects.
+    bool DrawOffscreen(int width, int height, const std::function<void()>& draw);
     // Frame-path figures for --timings.
     FramePathStats Stats() const;
 

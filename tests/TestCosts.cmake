@@ -18,6 +18,7 @@ foreach(entry IN ITEMS
     "PlayersTest.PlayersAreMadeWithTheMouseAndTheKeyboardAndSwitched=32"
     "KingdomRunTest.ABuildingBoughtWithAWonLevelsScoreStandsAfterARestart=29"
     "LongRunTest.MemoryStaysFlatOverRoundsOfTheScreens=27"
+    "CostlyPictureTest.AQuitDuringLoadingNeverWaitsForACostlyPicture=15"
     "GamePlayTest.LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLevelTwoOpen=27"
     "GamePlayTest.ClosingTheGameOnTheSummaryKeepsWhatNextWouldHaveGiven=26"
     "PlayersTest.EachPlayerPlaysALevelAndKeepsItThroughRestartsAndASwitch=26"

@@ -65,6 +65,11 @@ void TAppSound::Reload() {
     Load();
 }
 
+void TAppSound::LoadAhead() {
+    if (!isLoaded) Load();
+    ConvertSoundAhead(snd);
+}
+
 void TAppSound::PlayAsMusic(float, float, float) {
     if (!isLoaded) Load();
     if (TAppSoundPtr self = weak_from_this().lock()) AppSoundManager::PlayMusic(self);

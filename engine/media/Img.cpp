@@ -239,6 +239,12 @@ int ImgHandle(const TImgPtr& img, int& x, int& y) {
     return img->GetHandle(x, y);
 }
 
+void RequestImg(const TImgPtr& img) {
+    if (!img) return;
+    if (img->image) RequestPicture(img->image);
+    if (img->texture && img->texture->Img) RequestPicture(img->texture->Img);
+}
+
 TImgPtr CreateImgFromImage(const TImagePtr& image) {
     auto img = std::make_shared<TImg>();
     img->isSingle = 1;

@@ -100,6 +100,9 @@ int ImgHeight(const TImgPtr& img);
 int ImgHandleX(const TImgPtr& img);
 int ImgHandleY(const TImgPtr& img);
 int ImgHandle(const TImgPtr& img, int& x, int& y);
+// The image's pixels (a whole image's picture, a sub-image's texture) decoded ahead on the
+// background worker, to be uploaded by UploadGatheredPictures (platform/Image.h).
+void RequestImg(const TImgPtr& img);
 // A whole-image TImg around a picture made elsewhere (its size taken from the picture); not
 // registered in the cache.
 TImgPtr CreateImgFromImage(const TImagePtr& image);

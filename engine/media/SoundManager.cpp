@@ -88,18 +88,28 @@ void AppSoundManager::UnMuteMusis() {
     if (CurrMusicChannel) ResumeChannel(CurrMusicChannel);
 }
 
+namespace {
+// The track of the cycle the counter stands at: 0 is a new profile's value, anything else
+// outside the cycle comes from a damaged profile file and restarts it. Track 1 without a counter.
+int LevelSoundNumber(const int* counter) {
+    if (!counter || *counter < 1 || *counter > kMusicCycle) return 1;
+    return *counter;
+}
+// That track, or null when fewer are listed (nothing is played).
+TAppSoundPtr LevelSound(int n) {
+    if (n > static_cast<int>(AppSoundManager::MusicsList.size())) return nullptr;
+    return AppSoundManager::MusicsList[static_cast<size_t>(n - 1)];
+}
+}  // namespace
+
 void AppSoundManager::PlayLevelSound(int* counter) {
-    int n = 1;
-    if (counter) {
-        // 0 is a new profile's value; anything else outside the cycle comes from a damaged
-        // profile file and restarts it.
-        if (*counter < 1 || *counter > kMusicCycle) *counter = 1;
-        n = *counter;
-        *counter = n >= kMusicCycle ? 1 : n + 1;
-    }
-    if (MusicsList.empty()) return;
-    if (n > static_cast<int>(MusicsList.size())) return;  // fewer tracks listed: play nothing
-    MusicsList[static_cast<size_t>(n - 1)]->PlayAsMusic(1.0f, 1.0f, 0.05f);
+    const int n = LevelSoundNumber(counter);
+    if (counter) *counter = n >= kMusicCycle ? 1 : n + 1;
+    if (TAppSoundPtr track = LevelSound(n)) track->PlayAsMusic(1.0f, 1.0f, 0.05f);
+}
+
+void AppSoundManager::LevelSoundAhead(const int* counter) {
+    if (TAppSoundPtr track = LevelSound(LevelSoundNumber(counter))) track->LoadAhead();
 }
 
 void AppSoundManager::UpdateCurrMusic() {

@@ -49,6 +49,9 @@ public:
     // track (1..6, 0 in a new profile), which it reads and advances; track 1 without a player
     // (null).
     static void PlayLevelSound(int* counter);
+    // The track the next PlayLevelSound with that counter starts, made ready ahead (LoadAhead);
+    // the counter is not advanced.
+    static void LevelSoundAhead(const int* counter);
     static void UpdateCurrMusic();
     static void UpdateLastMusic();
     static void Update();

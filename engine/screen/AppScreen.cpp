@@ -82,10 +82,12 @@ int TAppScreen::Updating() {
 }
 
 int TAppScreen::Drawing() {
+    TPictureRecord* const before = isPopUpScreen() != 0 ? nullptr : RecordPictures(&PicturesShown);
     Draw();
     DrawObjects();
     OnDraw();
     DrawPopUps();
+    if (isPopUpScreen() == 0) RecordPictures(before);
     return 0;
 }
 
@@ -571,10 +573,18 @@ int TAppScreen::StartObjects() {
 }
 
 int TAppScreen::Prepare() {
+    PicturesShown.Clear();
     Start();
     PreparingObjects();
     OnPrepare();
     isFirstUpdatePending = 1;
+    return 0;
+}
+
+int TAppScreen::AskAhead() {
+    RequestPictures(PicturesShown);
+    for (const auto& asset : Assets)
+        if (asset) asset->AskAhead();
     return 0;
 }
 

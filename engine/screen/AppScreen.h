@@ -26,6 +26,7 @@
 
 #include "engine/screen/AppObj.h"
 #include "engine/screen/GameObject.h"
+#include "platform/Image.h"
 
 class TAsset;
 class TAppPopUp;
@@ -69,6 +70,9 @@ public:
     // The "TxtFileUrl" the screen file named (empty when it named none). Saving writes the
     // texts back there and keeps the entry, so a saved screen reads the same texts again.
     std::string TxtFileUrlOverride;
+    // The pictures the screen (its objects and pop-ups) drew since it was last entered: asked
+    // for ahead of its next visit (AskAhead).
+    TPictureRecord PicturesShown;
 
     // The screen whose file is being (or was last) loaded; the image and sound widgets read it.
     static TAppScreen* CurrentlyLoadingScreen;
@@ -82,7 +86,8 @@ public:
     // UpdateObjectType, UpdatePopUps; for a pop-up the hide check; then, unless locked,
     // OnUpdate, Update and the Interface of the pop-up shown last (the screen's own when none).
     int Updating() override;
-    // Draw, DrawObjects, OnDraw, DrawPopUps (enabled or not).
+    // Draw, DrawObjects, OnDraw, DrawPopUps (enabled or not). The pictures a screen draws (not
+    // a pop-up: those count for the screen they are shown on) go into PicturesShown.
     int Drawing() override;
     int Update() override { return 0; }
     int Draw() override { return 0; }
@@ -219,8 +224,13 @@ public:
     virtual int Start();
     // Start of every top-level object, then both layers rebuilt.
     virtual int StartObjects();
-    // Start, PreparingObjects, OnPrepare; the first update is then pending (Settle).
+    // Start, PreparingObjects, OnPrepare; the first update is then pending (Settle). A new visit:
+    // PicturesShown starts empty.
     virtual int Prepare();
+    // What the screen will show and play, decoded ahead on the background worker (a switch to it
+    // begins): the pictures it drew on its last visit and its assets' loaded pictures; a screen
+    // adds what it knows it will need.
+    virtual int AskAhead();
     // EnterScreen of every top-level object.
     virtual int PreparingObjects();
     // LeaveScreen of every top-level object.

@@ -71,6 +71,11 @@ int TImageAsset::FreeAsset() {
     return 0;
 }
 
+int TImageAsset::AskAhead() {
+    RequestImg(img);
+    return 0;
+}
+
 int TImageAsset::Width() { return img ? ImgWidth(img) : 0; }
 int TImageAsset::Height() { return img ? ImgHeight(img) : 0; }
 
@@ -295,6 +300,12 @@ TSoundAssetPtr CreateEmptySoundAsset(const std::string& url, int isLooped, int i
 int TAssetGroup::LoadAsset() {
     for (const auto& asset : members)
         if (asset) asset->LoadAsset();
+    return 0;
+}
+
+int TAssetGroup::AskAhead() {
+    for (const auto& asset : members)
+        if (asset) asset->AskAhead();
     return 0;
 }
 

@@ -41,6 +41,9 @@ public:
     virtual int Save(const TBlockFilePtr& block);
     virtual int LoadAsset() { return 0; }
     virtual int FreeAsset() { return 0; }
+    // What the loaded asset shows is decoded ahead on the background worker (its screen is about
+    // to be shown). Nothing here.
+    virtual int AskAhead() { return 0; }
     // What loading the asset reads: assets with the same non-empty key read the same file the
     // same way (the second one gets the first one's picture from the image cache), so a loader
     // that reads one file a frame can load them together. Empty: nothing shared.
@@ -81,6 +84,8 @@ public:
     int LoadAsset() override { return ReloadImg(); }
     // Frees the image; the asset can be loaded again.
     int FreeAsset() override;
+    // The loaded image's pixels, ahead.
+    int AskAhead() override;
     // The picture's path and the flags it is loaded with (for a picture of a shared texture, the
     // texture's path alone); empty without a url.
     std::string LoadKey() const override;
@@ -203,6 +208,7 @@ public:
 
     int LoadAsset() override;
     int FreeAsset() override;
+    int AskAhead() override;
 };
 using TAssetGroupPtr = std::shared_ptr<TAssetGroup>;
 

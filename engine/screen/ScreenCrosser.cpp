@@ -2,7 +2,9 @@
 
 #include "engine/screen/Control.h"
 #include "engine/system/AppTime.h"
+#include "platform/Clock.h"
 #include "platform/Graphics.h"
+#include "platform/Image.h"
 
 TAppScreenCrosserPtr CurrScreenCrosser;
 
@@ -15,7 +17,12 @@ int TAppScreenCrosser::OnDraw() {
             DrawFade(Percent->Per);
             break;
         case 1:
-            if (Screen[1]) Screen[1]->Drawing();
+            if (Screen[1]) {
+                if (_waiting != 0)
+                    DrawGathering(*Screen[1]);
+                else
+                    Screen[1]->Drawing();
+            }
             DrawFade(1.0f - Percent->Per);
             break;
         default: break;
@@ -24,6 +31,18 @@ int TAppScreenCrosser::OnDraw() {
 }
 
 int TAppScreenCrosser::OnUpdate() {
+    // The pictures of the screen left go a frame after the last upload, whose frame they would
+    // lengthen (their memory goes back to the system, which takes a while).
+    if (_releaseDue != 0 && _waiting == 0) {
+        _releaseDue = 0;
+        ReleasePicturesUnusedSince(_switchMark);
+    }
+    // The pictures asked for ahead are uploaded as the worker has them.
+    const bool allThere = UploadGatheredPictures(kUploadBudgetMs);
+    if (_waiting != 0) {
+        if (allThere) BeginFadeIn();
+        return 0;
+    }
     Percent->Count(0);
     if (Percent->Per == 1.0f) {
         if (Bylo != 0) SwitchCrosser();
@@ -68,18 +87,38 @@ int TAppScreenCrosser::SwitchCrosser() {
             if (Control::CurrScreen == to) Control::CurrScreen = crosser;
             // That change has restarted the fade, from this screen towards its own target.
             if (_changes != changes) return 0;
-            to->Drawing();
+            _switchMark = MarkPictureUse();
+            DrawGathering(*to);
         }
         Percent->Start();
-        ResetDelta();
         State = 1;
         _switched = 1;
+        // Under the fixed clock the frame waits for what is missing; on the real clock the fade-in
+        // waits at full black while the worker decodes it (not at all when nothing is missing).
+        if (FixedClockOn()) FinishGatheredPictures();
+        if (UploadGatheredPictures(kUploadBudgetMs))
+            BeginFadeIn();
+        else
+            _waiting = 1;
     } else if (State == 1) {
         // Current as it stands: it was unlocked at the switch (SetScreenInstant would unlock it
         // again, under a pop-up its first update showed).
         if (Screen[1]) Control::CurrScreen = Screen[1];
     }
     return 0;
+}
+
+void TAppScreenCrosser::DrawGathering(TAppScreen& screen) {
+    GatherPictures(true);
+    screen.Drawing();
+    GatherPictures(false);
+}
+
+void TAppScreenCrosser::BeginFadeIn() {
+    _waiting = 0;
+    _releaseDue = 1;
+    Percent->Start();
+    ResetDelta();
 }
 
 int TAppScreenCrosser::ExecuteFunction() {
@@ -108,6 +147,7 @@ int TAppScreenCrosser::SetData(const std::shared_ptr<TAppScreen>& from, const st
     Func = std::move(callback);
     Screen[1] = to;
     ++_changes;
+    if (to) to->AskAhead();
     return 0;
 }
 
@@ -117,6 +157,7 @@ int TAppScreenCrosser::Reset() {
     Func = nullptr;
     Bylo = 0;
     _switched = 0;
+    _waiting = 0;
     return 0;
 }
 

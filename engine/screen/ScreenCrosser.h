@@ -8,6 +8,15 @@
 // A change asked for while a fade runs restarts the fade towards the new target. Each screen is
 // left exactly once: before the switch nothing has been left yet and the first screen still
 // fades out; after the switch the screen that was being faded in is the one faded out and left.
+//
+// No frame of the change holds the main thread long. The new screen's pictures are decoded on
+// the background worker from the moment the fade begins (those it showed last time, and its
+// assets'), and uploaded a few milliseconds' worth a frame while the old one fades out. At the
+// switch the new screen is drawn under full black to learn what it shows, without decoding
+// anything there; on the real clock the fade-in then waits at full black until the worker has
+// decoded what is missing and it is uploaded (under the fixed clock the switch's frame waits for
+// it, so that runs repeat frame for frame). Once it is all there, at the next frame, the pictures
+// of the screen left (every picture from a file not drawn since the switch) are let go.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -53,7 +62,20 @@ public:
     // Percent from 0, State 0, no callback, Bylo 0.
     virtual int Reset();
 
+    // The time a frame of the change may spend uploading pictures, in milliseconds.
+    static constexpr double kUploadBudgetMs = 4.0;
+
 private:
+    // The new screen drawn with its missing pictures asked of the worker, not decoded here.
+    void DrawGathering(TAppScreen& screen);
+    // The fade-in starts: every picture it shows is there; those of the screen left go.
+    void BeginFadeIn();
+    // State 1 has not begun fading in: the new screen's pictures are still on their way.
+    int32_t _waiting = 0;
+    // The fade-in has begun: the pictures not drawn since the switch go at the next update.
+    int32_t _releaseDue = 0;
+    // The use mark of the switch (MarkPictureUse).
+    uint64_t _switchMark = 0;
     // The switch of state 0 has run: screen 0 has left and screen 1 has been prepared.
     int32_t _switched = 0;
     // Counts SetData: a change asked for while the new screen runs its first update at the

@@ -155,6 +155,13 @@ int TMainGame::OnPrepare() {
     return 0;
 }
 
+int TMainGame::AskAhead() {
+    // The music first: the worker takes what it is asked for in turn.
+    AppSoundManager::LevelSoundAhead(Profile ? &Profile->CurrMusicNumber : nullptr);
+    TAppScreen::AskAhead();
+    return 0;
+}
+
 int TMainGame::PreparePanel() {
     GamePanel::Prepare();
     GamePanel::UpdateScreenPosition();

@@ -235,6 +235,8 @@ public:
     int OnPrepare() override;
     int OnLeave() override;
     int OnDraw() override;
+    // Besides the pictures, the level music the visit will start.
+    int AskAhead() override;
 
     virtual int SetupUI();
     virtual int SetupSounds();

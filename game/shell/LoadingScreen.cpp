@@ -31,6 +31,9 @@ int TLoadingScreen::DrawAfter() {
 }
 
 int TLoadingScreen::OnBegin() {
+    // The renderer is made ready for every way of drawing while the loading runs, so that no
+    // screen's first frame pays for it.
+    WarmUpDrawing();
     Load(nullptr, nullptr);
     SetupAssets();
     BarImage = std::dynamic_pointer_cast<TUIImage>(FindObjectInd(2));

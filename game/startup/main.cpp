@@ -8,6 +8,7 @@
 // Its options are the table kOptions below (`quiltora --help` prints it); --version prints the
 // version. An unknown option, or one without its value, is one error line and the usage, and the
 // program ends with status 2 without starting.
+#include <malloc.h>
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
@@ -24,6 +25,7 @@
 #include "engine/screen/Control.h"
 #include "engine/screen/ControlHooks.h"
 #include "engine/screen/MouseCursor.h"
+#include "engine/screen/ScreenCrosser.h"
 #include "engine/system/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Hook.h"
@@ -269,6 +271,91 @@ long ResidentKb() {
 }
 
 constexpr int kUsageFrames = 60;
+constexpr int kOwnMappingBytes = 256 * 1024;
+// The CPU time of the calling thread in milliseconds.
+double ThreadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+// A switch is counted on until this many frames after the new screen became current (once the
+// cross-fade is over): its first frames start its music and animations.
+constexpr int kSwitchTail = 30;
+
+// The screen switches of a run, through the cross-fade or at once, and the longest frame of each
+// ("switch" lines of --timings).
+class SwitchFrames {
+public:
+    // At the start of each frame: the frame before ended now, of which the harness spent
+    // `harnessMs` grabbing its screenshot.
+    void FrameStarts(int32_t frame, double harnessMs) {
+        const double now = MonotonicMs();
+        const double ms = lastStart_ >= 0.0 ? now - lastStart_ - LastPaceWaitMs() - harnessMs : 0.0;
+        lastStart_ = now;
+        const double cpuNow = ThreadCpuMs();
+        const double cpu = lastCpu_ >= 0.0 ? cpuNow - lastCpu_ - harnessMs : 0.0;
+        lastCpu_ = cpuNow;
+        if (ms > 0.0) frameMs_.push_back(ms);
+        const std::shared_ptr<TAppScreen> screen = Control::CurrScreen;
+        const bool fading = screen && screen == CurrScreenCrosser;
+        // The screen changed during the frame before: a switch began there, unless this is the
+        // end of a fade that is counted already.
+        if (screen != seen_ && seen_ && (!open_ || tail_ > 0)) {
+            Print(frame);
+            Open(frame - 1, seen_);
+        }
+        seen_ = screen;
+        if (!open_) return;
+        if (ms > longest_) longest_ = ms, longestFrame_ = frame - 1;
+        longestCpu_ = std::max(longestCpu_, cpu);
+        if (!fading && ++tail_ > kSwitchTail) Print(frame);
+    }
+    // The run ends: a switch still counted is told as far as it came, and the frames' time.
+    void Ends(int32_t frame) {
+        Print(frame);
+        if (frameMs_.empty()) return;
+        std::vector<float> sorted = frameMs_;
+        std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+        std::printf("frame-work %zu %.3f %.3f\n", frameMs_.size(), sorted[sorted.size() / 2],
+                    *std::max_element(frameMs_.begin(), frameMs_.end()));
+    }
+
+private:
+    static std::string Name(const std::shared_ptr<TAppScreen>& screen) {
+        std::string name = screen ? screen->name : "none";
+        std::replace(name.begin(), name.end(), ' ', '_');
+        return name.empty() ? "unnamed" : name;
+    }
+    void Open(int32_t frame, const std::shared_ptr<TAppScreen>& from) {
+        open_ = true;
+        from_ = Name(from);
+        start_ = frame;
+        tail_ = 0;
+        longest_ = 0.0;
+        longestCpu_ = 0.0;
+        longestFrame_ = frame;
+    }
+    void Print(int32_t frame) {
+        if (!open_) return;
+        open_ = false;
+        std::shared_ptr<TAppScreen> to = Control::CurrScreen;
+        if (to && to == CurrScreenCrosser) to = CurrScreenCrosser->Screen[1];
+        std::printf("switch %s %s %d %d %.3f %d %.3f\n", from_.c_str(), Name(to).c_str(), start_, frame - start_,
+                    longest_, longestFrame_, longestCpu_);
+    }
+    std::shared_ptr<TAppScreen> seen_;  // the current screen at the last frame's start
+    bool open_ = false;
+    std::string from_;
+    int32_t start_ = 0;
+    int tail_ = 0;
+    double longest_ = 0.0;
+    int32_t longestFrame_ = 0;
+    double lastStart_ = -1.0;
+    double lastCpu_ = -1.0;
+    double longestCpu_ = 0.0;
+    std::vector<float> frameMs_;  // the main thread's time of every frame
+};
 
 const char* const kNoDisplayLine =
     "Quiltora needs a desktop to open its window on, and none is named (DISPLAY and WAYLAND_DISPLAY are "
@@ -321,6 +408,16 @@ void PrintMemoryParts() {
 //                                          threads), its resident memory now, and the frame
 //                                          cache's shares of the window drawn again and changed,
 //                                          summed over the frames so far (FrameCacheStats)
+// and at every screen switch (through the cross-fade or at once), once it is over:
+//   "switch <from> <to> <frame> <frames> <longest-ms> <at-frame> <longest-cpu-ms>"
+//                                      the screens (blanks in their names as "_"), the frame in
+//                                      which the switch began and how many frames it is counted
+//                                      (the fade, then the new screen's first kSwitchTail
+//                                      frames), its longest frame: the main thread's time for it
+//                                      (its wall time less the pace's wait and the harness's
+//                                      screenshot) and its number, and the most CPU time the
+//                                      main thread spent on one of its frames (which the other
+//                                      work of a busy machine does not lengthen)
 // and at the end:
 //   "draws <calls> <quads>"            the GL drawing calls and quads of the last frame shown
 //   "frame-cache <frames> <damaged> <from-copy> <copies> <redrawn> <kB>"
@@ -336,6 +433,10 @@ void PrintMemoryParts() {
 //   "timing last-frame <ms> <frame>"   the last frame shown
 //   "timing end <ms>"                  everything saved and the background work stopped: the
 //                                      program exits
+//   "memory run-peak-kb <kB>"          the process's peak resident memory over the whole run
+//   "frame-work <frames> <median-ms> <longest-ms>"
+//                                      the main thread's time a frame (less the pace's wait)
+//                                      over the frame loop: the median and the longest
 //   "memory-parts rss <kB> renderer-code <kB> textures <kB> pictures <kB> fonts <kB> sounds <kB>
 //    heap <kB> anonymous <kB>"          where the memory is as the run ends: resident in all; the
 //                                      renderer's code (its libraries); the textures' texels (4
@@ -367,8 +468,12 @@ void InstallHarness(const HarnessOptions& options) {
     const bool editLevel = options.editLevel;
     const bool fromMenu = options.fromMenu;
     const bool paced = options.paced;
+    auto switches = std::make_shared<SwitchFrames>();
+    auto grabMs = std::make_shared<double>(0.0);  // the screenshot's time in the frame before
     auto harness = std::make_shared<TFrameHarness>();
     harness->frameStart = [=](int32_t frame) {
+        if (timings) switches->FrameStarts(frame, *grabMs);
+        *grabMs = 0.0;
         if (timings && !*loadingSeen && Control::CurrScreen) {
             *loadingSeen = true;
             std::printf("timing loading %.3f %d\n", MonotonicMs(), frame);
@@ -447,17 +552,23 @@ void InstallHarness(const HarnessOptions& options) {
         const bool input = *inputFrame == frame || (*next < events->size() && scriptFrame >= 0 &&
                                                      (*events)[*next].frame <= scriptFrame + 1);
         if (!shot && !last && !input) return;
+        // The frame's own drawing first (a pixel's grab draws what waits): the rest is the
+        // harness's, and the switch timings leave it out.
+        GrabPixmap(0, 0, 1, 1);
+        const double start = MonotonicMs();
         *lastFrame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
         *grabbed = frame;
         if (shot) {
             const std::string path = ShotPath(screenshot, scriptFrame);
             if (!SavePixmapPNG(*lastFrame, path, true)) Error("Can't write the screenshot " + path, Here());
         }
+        *grabMs += MonotonicMs() - start;
     };
     {
         std::string path = options.screenshot;
-        harness->atEnd = [lastFrame, grabbed, grabbedShare, shown, shownMs, path, timings] {
+        harness->atEnd = [lastFrame, grabbed, grabbedShare, shown, shownMs, path, timings, switches] {
             if (timings) {
+                switches->Ends(*shown + 1);
                 const DrawStats stats = LastFrameDrawStats();
                 std::printf("draws %d %d\n", stats.drawCalls, stats.quads);
                 const FrameCacheStats cache = CurrentFrameCacheStats();
@@ -468,6 +579,9 @@ void InstallHarness(const HarnessOptions& options) {
                 std::printf("frame-path %s%s %ld %.3f\n", FramePathName(framePath.path), framePath.swapDamage ? "+swap-damage" : "",
                             framePath.frames, framePath.frames > 0 ? framePath.presented / double(framePath.frames) : 0.0);
                 std::printf("timing last-frame %.3f %d\ntiming end %.3f\n", *shownMs, *shown, MonotonicMs());
+                rusage usage{};
+                getrusage(RUSAGE_SELF, &usage);
+                std::printf("memory run-peak-kb %ld\n", usage.ru_maxrss);
                 PrintMemoryParts();
                 std::fflush(stdout);
             }
@@ -502,6 +616,13 @@ void InstallHarness(const HarnessOptions& options) {
 
 int main(int argc, char** argv) {
     const double mainEntered = MonotonicMs();
+    // Large blocks (decoded pictures, file contents, sounds converted for the device, the
+    // renderer's textures) are mapped on their own and go back to the system as soon as they are
+    // freed. (By default the threshold rises to the size of the first such block freed, after
+    // which they are taken from the heap and stay resident once freed: the pictures of the screens
+    // left would keep their room, and the resident memory would move by several MB from one visit
+    // of a screen to the next.)
+    mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
     std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string& arg : args) {
         if (arg == "--help") {

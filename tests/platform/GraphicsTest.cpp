@@ -3,8 +3,10 @@
 // the context surviving a change of window.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -287,6 +289,78 @@ TEST_F(GraphicsTest, APictureFromAFileIsNotHeldBesideItsTextureAndComesBackWhenN
     DrawImage(gone, 10, 10);
     EXPECT_TRUE(Near(At(Frame(), 12, 12), kBackground));
     EXPECT_FALSE(LockImage(gone));
+}
+
+// A picture from a file is decoded once each time it is loaded or let go: its header at
+// loading, its pixels when first drawn (every frame of an animation from one decoding); the
+// pictures not drawn since a mark are let go; a record of pictures drawn is asked for ahead and
+// uploaded without being drawn; while gathering, a picture not uploaded is asked of the worker and
+// left out of the drawing.
+TEST_F(GraphicsTest, APictureIsDecodedOnceALoadLetGoWhenUnusedAndFetchedAhead) {
+    testsupport::TempDir dir;
+    auto strip = CreatePixmap(12, 4);  // three 4 x 4 cells: red, green, blue
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 12; ++x) strip->WritePixel(x, y, x < 4 ? int(0xFFFF0000) : x < 8 ? int(0xFF00FF00) : int(0xFF0000FF));
+    ASSERT_TRUE(SavePixmapPNG(strip, dir.file("strip.png")));
+    ASSERT_TRUE(SavePixmapPNG(Quadrants(), dir.file("q.png")));
+    const int64_t start = PicturesDecoded();
+    auto quads = LoadImage(dir.file("q.png"), 0);
+    auto anim = LoadAnimImage(dir.file("strip.png"), 4, 4, 0, 3, 0);
+    ASSERT_TRUE(quads && anim);
+    EXPECT_EQ(PicturesDecoded(), start) << "loading reads the header only";
+    EXPECT_EQ(ImageWidth(quads), 16);
+
+    const int64_t animBytes = 3 * 4 * 4 * 4;
+    auto drawAnim = [&] {
+        for (int f = 0; f < 3; ++f) DrawImage(anim, 10.0f + 10 * f, 10, f);
+    };
+    auto expectAnim = [&](const TPixmapPtr& frame) {
+        EXPECT_TRUE(Near(At(frame, 12, 12), {255, 0, 0}));
+        EXPECT_TRUE(Near(At(frame, 22, 12), {0, 255, 0}));
+        EXPECT_TRUE(Near(At(frame, 32, 12), {0, 0, 255}));
+    };
+    drawAnim();
+    DrawImage(quads, 100, 100);
+    DrawImage(quads, 130, 100);
+    expectAnim(Frame());
+    EXPECT_EQ(PicturesDecoded(), start + 2) << "one decoding for the three frames, one for the picture drawn twice";
+
+    // Not drawn since the mark: let go (and decoded again when drawn next).
+    const int64_t held = TextureMemory().pictureTextures;
+    const uint64_t mark = MarkPictureUse();
+    DrawImage(quads, 100, 100);
+    EXPECT_EQ(ReleasePicturesUnusedSince(mark), animBytes);
+    EXPECT_EQ(TextureMemory().pictureTextures, held - animBytes);
+
+    // Drawn under a record, let go, asked for ahead: back without being drawn.
+    TPictureRecord record;
+    RecordPictures(&record);
+    Cls();
+    drawAnim();
+    RecordPictures(nullptr);
+    EXPECT_EQ(PicturesDecoded(), start + 3);
+    EXPECT_EQ(record.Size(), 3u);
+    EXPECT_EQ(ReleasePicturesUnusedSince(MarkPictureUse()), animBytes + 16 * 16 * 4);
+    RequestPictures(record);
+    for (int i = 0; i < 5000 && !UploadGatheredPictures(100.0); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(TextureMemory().pictureTextures, held - 16 * 16 * 4);
+    EXPECT_EQ(PicturesDecoded(), start + 4);
+    Cls();
+    drawAnim();
+    expectAnim(Frame());
+    EXPECT_EQ(PicturesDecoded(), start + 4);
+
+    // Gathered: left out of the drawing, decoded by the worker, uploaded; then drawn as ever.
+    Cls();
+    GatherPictures(true);
+    DrawImage(quads, 100, 100);
+    GatherPictures(false);
+    EXPECT_TRUE(Near(At(Frame(), 102, 102), kBackground));
+    EXPECT_TRUE(FinishGatheredPictures());
+    EXPECT_EQ(PicturesDecoded(), start + 5);
+    DrawImage(quads, 100, 100);
+    EXPECT_TRUE(Near(At(Frame(), 102, 102), {255, 0, 0}));
+    EXPECT_EQ(PicturesDecoded(), start + 5);
 }
 
 TEST_F(GraphicsTest, GraphicsRefusesBadSizesAndKeepsWhatIsOpen) {

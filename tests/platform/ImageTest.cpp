@@ -17,6 +17,7 @@
 
 #include "platform/Files.h"
 #include "platform/Image.h"
+#include "platform/Input.h"
 #include "support/Jpeg.h"
 #include "support/Png.h"
 #include "support/TestSupport.h"
@@ -187,6 +188,11 @@ TEST(PixmapTest, BmpAndTgaVariantsDecode) {
         ASSERT_TRUE(p);
         EXPECT_EQ(p->width, c.w);
         EXPECT_EQ(p->height, c.h);
+        // The header alone tells the same size.
+        int w = 0, h = 0;
+        EXPECT_TRUE(PictureSize(c.file, MaxImageSide(), MaxImagePixels, w, h));
+        EXPECT_EQ(w, c.w);
+        EXPECT_EQ(h, c.h);
         for (const auto& px : c.pixels) EXPECT_EQ(uint32_t(p->ReadPixel(px.x, px.y)), px.argb) << px.x << "," << px.y;
     }
 }
@@ -296,7 +302,11 @@ TEST(PixmapTest, OversizedPicturesAreRefusedRightAfterTheirHeader) {
     // Nothing is allocated for the pixels: 64 MB more than the process has is plenty.
     AddressSpaceLimit limit(64 << 20);
     if (!limit.active()) GTEST_SKIP() << "no address-space limit can be set here";
-    for (const auto& c : cases) EXPECT_FALSE(LoadPixmapFromMemory(c.bytes)) << c.name;
+    for (const auto& c : cases) {
+        EXPECT_FALSE(LoadPixmapFromMemory(c.bytes)) << c.name;
+        int w = 0, h = 0;
+        EXPECT_FALSE(PictureSize(c.bytes, MaxImageSide(), MaxImagePixels, w, h)) << c.name << ": its header alone";
+    }
 }
 
 TEST(PixmapTest, DecodingWithinTheCallersLimitsTellsTheSizeItRefused) {
@@ -321,9 +331,14 @@ TEST(PixmapTest, DecodingWithinTheCallersLimitsTellsTheSizeItRefused) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TPictureTooLarge tooLarge;
+        TPictureTooLarge tooLarge, headerTooLarge;
         const TPixmapPtr p = DecodePixmap(c.bytes, c.side, c.pixels, &tooLarge);
         EXPECT_EQ(tooLarge.refused, c.refused);
+        // Its header alone gives the same answer.
+        int w = 0, h = 0;
+        EXPECT_EQ(PictureSize(c.bytes, c.side, c.pixels, w, h, &headerTooLarge), p != nullptr);
+        EXPECT_EQ(headerTooLarge.refused, c.refused);
+        if (p) EXPECT_EQ(w, p->width);
         if (c.refused) {
             EXPECT_FALSE(p);
             EXPECT_EQ(tooLarge.width, c.width);
@@ -528,4 +543,21 @@ TEST(ImageTest, APictureIsDecodedAgainOnlyFromTheFileThatWasLoaded) {
                 << said;
         }
     }
+}
+
+// The main thread's decoding gives up, with nothing decoded, once the program is asked to quit: a
+// quit during the loading never waits for a costly picture.
+TEST(ImageTest, DecodingOnTheMainThreadGivesUpOnceTheProgramIsToQuit) {
+    testsupport::TempDir dir;
+    auto picture = CreatePixmap(64, 64);
+    picture->ClearPixels(int(kRed));
+    testsupport::WriteFileBytes(dir.file("p.png"), EncodePNG(picture));
+    testsupport::WriteFileBytes(dir.file("p.jpg"), Jpeg(64, 64, 1, std::vector<uint8_t>(64 * 64, 90), {.progressive = true}));
+    const TImagePtr image = LoadImage(dir.file("p.png"), 0);
+    ASSERT_TRUE(image);
+    InjectQuit();
+    for (const char* name : {"p.png", "p.jpg"}) EXPECT_FALSE(LoadPixmap(dir.file(name))) << name;
+    EXPECT_FALSE(LockImage(image));
+    ResetInput();
+    for (const char* name : {"p.png", "p.jpg"}) EXPECT_TRUE(LoadPixmap(dir.file(name))) << name;
 }

@@ -2,13 +2,18 @@
 // while a fade runs.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <utility>
 #include <string>
 #include <vector>
 
 #include "engine/screen/ScreenCrosser.h"
+#include "platform/Clock.h"
 #include "platform/Graphics.h"
+#include "platform/Image.h"
+#include "support/TestSupport.h"
 #include "engine/screen/AppScreenTestSupport.h"
 
 namespace {
@@ -287,6 +292,98 @@ TEST_F(ScreenCrosserTest, SetDataAndNullScreens) {
     EXPECT_EQ(crosser->State + crosser->Bylo, 0);
     crosser->ExecuteFunction();
     EXPECT_EQ(Count("f.x"), 0);
+}
+
+
+// The pictures of a change: a screen drawing a picture from a file, switched to and back.
+class PictureScreen : public LogScreen {
+public:
+    PictureScreen(const std::string& n, TImagePtr p) : LogScreen(n), picture(std::move(p)) {}
+    TImagePtr picture;
+    int OnDraw() override {
+        DrawImage(picture, 10, 10);
+        return LogScreen::OnDraw();
+    }
+};
+
+class ScreenCrosserPicturesTest : public ScreenCrosserTest {
+protected:
+    testsupport::TempDir dir;
+    std::shared_ptr<PictureScreen> pa, pb;
+
+    void SetUp() override {
+        ScreenCrosserTest::SetUp();
+        if (!GraphicsOpen()) ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
+        SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
+        ResetDrawState();
+        pa = std::make_shared<PictureScreen>("PA", Picture("a.png", 64, int(0xFFFF0000)));
+        pb = std::make_shared<PictureScreen>("PB", Picture("b.png", 32, int(0xFF00FF00)));
+        SetAppScreen(pa);
+    }
+    void TearDown() override {
+        SetFixedClock(false);
+        ScreenCrosserTest::TearDown();
+    }
+    TImagePtr Picture(const std::string& name, int side, int argb) {
+        auto p = CreatePixmap(side, side);
+        p->ClearPixels(argb);
+        EXPECT_TRUE(SavePixmapPNG(p, dir.file(name)));
+        return LoadImage(dir.file(name), 0);
+    }
+    // Frames of the fade-out, then the switch's frame.
+    void FadeOutAndSwitch() {
+        for (int i = 0; i < 31; ++i) Frame();
+        ASSERT_EQ(CurrScreenCrosser->State, 1);
+    }
+};
+
+// On the real clock the fade-in waits at full black until the picture the new screen shows is
+// decoded (by the worker) and uploaded; at the next frame the picture of the screen left goes. Going back, the
+// picture that screen drew last time is decoded while the fade-out runs, and the fade-in takes
+// its 30 frames with no wait.
+TEST_F(ScreenCrosserPicturesTest, TheFadeInWaitsForThePicturesAndTheNextVisitHasThemAhead) {
+    Frame();  // PA drawn: its picture decoded and uploaded
+    const int64_t decoded = PicturesDecoded();
+    const int64_t textures = TextureMemory().pictureTextures;
+    GoToScreen(pb, nullptr);
+    FadeOutAndSwitch();
+    // Held at full black (the timer not started) until the picture is there.
+    int held = 0;
+    for (; CurrScreenCrosser->Percent->Per == 0.0f && held < 5000; ++held) {
+        const float black = Frame();
+        if (CurrScreenCrosser->Percent->Per == 0.0f) EXPECT_EQ(black, 1.0f);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_GE(held, 2) << "the switch found the picture missing";
+    EXPECT_EQ(PicturesDecoded(), decoded + 1);
+    EXPECT_EQ(TextureMemory().pictureTextures, textures - 64 * 64 * 4 + 32 * 32 * 4) << "PA's picture is let go";
+    RunFade();
+    EXPECT_EQ(Control::CurrScreen, pb);
+
+    GoToScreen(pa, nullptr);
+    // The fade-out held where it is (no time passes) until the worker has PA's picture.
+    for (int i = 0; i < 5000 && PicturesDecoded() < decoded + 2; ++i) {
+        Frame(0.0f);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(PicturesDecoded(), decoded + 2) << "decoded ahead, before the switch";
+    FadeOutAndSwitch();
+    EXPECT_EQ(RunFade(), 30);
+    EXPECT_EQ(PicturesDecoded(), decoded + 2);
+    EXPECT_EQ(Control::CurrScreen, pa);
+}
+
+// Under the fixed clock the switch's frame waits for what is missing, so a run repeats frame for
+// frame: the fade-in takes its 30 frames, the picture there from its first.
+TEST_F(ScreenCrosserPicturesTest, UnderTheFixedClockTheSwitchFrameWaitsForThePictures) {
+    SetFixedClock(true);
+    Frame();
+    const int64_t decoded = PicturesDecoded();
+    GoToScreen(pb, nullptr);
+    FadeOutAndSwitch();
+    EXPECT_EQ(PicturesDecoded(), decoded + 1);
+    EXPECT_EQ(RunFade(), 30);
+    EXPECT_EQ(Control::CurrScreen, pb);
 }
 
 }  // namespace
