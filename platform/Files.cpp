@@ -34,11 +34,23 @@ TWriteFaultHook gWriteFault;
 thread_local int gLastWriteError = 0;
 std::string gRefusedFolder;
 int gRefusedError = 0;
+std::string gFaultFolder;
+WriteFault gFault = WriteFault::None;
+int gKillAt = 0;
+int gFaultWrites = 0;
 
 // The injected or refused error for this write (0: none). A relative path is the working
 // folder's.
 int InjectedFault(const std::string& path, FileWrite what) {
     if (!gRefusedFolder.empty() && PathIsInside(gRefusedFolder, RealPath(path))) return gRefusedError;
+    if (gFault != WriteFault::None && !gFaultFolder.empty() && PathIsInside(gFaultFolder, RealPath(path))) {
+        if (gFault == WriteFault::ReadOnly) return EROFS;
+        if (gFault == WriteFault::DiskFull && what == FileWrite::Save) return ENOSPC;
+        if (gFault == WriteFault::KillAt && ++gFaultWrites == gKillAt) {
+            std::fflush(nullptr);
+            raise(SIGKILL);
+        }
+    }
     return gWriteFault ? gWriteFault(path, what) : 0;
 }
 
@@ -62,6 +74,13 @@ bool WriteOutcome(bool ok, int error) {
 int LastWriteError() { return gLastWriteError; }
 
 void SetWriteFaultHook(TWriteFaultHook hook) { gWriteFault = std::move(hook); }
+
+void FailWritesBelow(const std::string& folder, WriteFault fault, int killAt) {
+    gFaultFolder = folder;
+    gFault = fault;
+    gKillAt = killAt;
+    gFaultWrites = 0;
+}
 
 void RefuseWritesBelow(const std::string& folder, int error) {
     gRefusedFolder = folder.empty() ? std::string() : RealPath(folder);

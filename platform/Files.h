@@ -122,10 +122,18 @@ std::string WriteErrorText(int error);
 enum class FileWrite { Save, Rename, Delete };
 // Run before every SaveBytes, RenameFile and DeleteFile with the path written (a rename's
 // target); a non-zero errno it returns makes the operation fail, changing nothing, as if the
-// system had returned that error (tests, and the developer option that plays a full disk or a
-// read-only folder). An empty function, the default, injects nothing.
+// system had returned that error. Tests only: the program never sets it. An empty function, the
+// default, injects nothing.
 using TWriteFaultHook = std::function<int(const std::string& path, FileWrite what)>;
 void SetWriteFaultHook(TWriteFaultHook hook);
+// What a developer plays to see what a player is told: every SaveBytes below the folder fails as
+// on a full disk (DiskFull: ENOSPC), or every SaveBytes, RenameFile and DeleteFile there as in a
+// read-only folder (ReadOnly: EROFS), changing nothing; or the killAt-th SaveBytes, RenameFile or
+// DeleteFile there kills the process (KillAt: SIGKILL, standard output flushed first) before it
+// writes, as a crash or a power cut would. The folder is compared as given with the real path of
+// what is written. None, or an empty folder, lifts it.
+enum class WriteFault { None, DiskFull, ReadOnly, KillAt };
+void FailWritesBelow(const std::string& folder, WriteFault fault, int killAt = 0);
 // Every SaveBytes, RenameFile and DeleteFile below the folder fails with the error, changing
 // nothing (a folder the game must not write to: another game may own it). An empty folder
 // lifts the refusal.

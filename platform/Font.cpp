@@ -312,8 +312,6 @@ void SetDefaultFontPath(const std::string& path) {
     gDefaultTried = false;
 }
 
-std::string DefaultFontPath() { return gDefaultPath; }
-
 TImageFontPtr DefaultImageFont() {
     if (!gDefaultTried) {
         gDefaultTried = true;

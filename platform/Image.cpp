@@ -42,7 +42,6 @@ constexpr int64_t kSmallJpegPixels = int64_t(1) << 20;
 // a few rows' worth of work between two questions.
 constexpr size_t kPngReadPiece = 8192;
 
-int gAutoFlags = FILTEREDIMAGE;
 bool gAutoMidHandle = false;
 int gMaskR = 0, gMaskG = 0, gMaskB = 0;
 
@@ -590,7 +589,7 @@ void ApplyMask(TPixmap& p, int r, int g, int b) {
         }
 }
 
-int EffectiveFlags(int flags) { return flags == -1 ? gAutoFlags : flags; }
+int EffectiveFlags(int flags) { return flags == -1 ? FILTEREDIMAGE : flags; }
 
 // The cells of cellWidth x cellHeight of a picture, left to right then top to bottom, `count`
 // of them from cell `first`; none when they do not all fit.
@@ -854,31 +853,6 @@ TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap) {
     return std::make_shared<TPixmap>(*pixmap);
 }
 
-TPixmapPtr ResizePixmap(const TPixmapPtr& pixmap, int width, int height) {
-    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
-    auto out = CreatePixmap(width, height);
-    if (!out) return nullptr;
-    float fx = static_cast<float>(pixmap->width) / width, fy = static_cast<float>(pixmap->height) / height;
-    for (int y = 0; y < height; ++y) {
-        float sy = std::max((y + 0.5f) * fy - 0.5f, 0.0f);
-        int y0 = std::min(static_cast<int>(sy), pixmap->height - 1), y1 = std::min(y0 + 1, pixmap->height - 1);
-        float ty = sy - y0;
-        for (int x = 0; x < width; ++x) {
-            float sx = std::max((x + 0.5f) * fx - 0.5f, 0.0f);
-            int x0 = std::min(static_cast<int>(sx), pixmap->width - 1), x1 = std::min(x0 + 1, pixmap->width - 1);
-            float tx = sx - x0;
-            const uint8_t *a = pixmap->PixelPtr(x0, y0), *b = pixmap->PixelPtr(x1, y0);
-            const uint8_t *c = pixmap->PixelPtr(x0, y1), *d = pixmap->PixelPtr(x1, y1);
-            uint8_t* o = out->PixelPtr(x, y);
-            for (int i = 0; i < 4; ++i) {
-                float top = a[i] + (b[i] - a[i]) * tx, bottom = c[i] + (d[i] - c[i]) * tx;
-                o[i] = static_cast<uint8_t>(std::clamp(top + (bottom - top) * ty + 0.5f, 0.0f, 255.0f));
-            }
-        }
-    }
-    return out;
-}
-
 double CommonestColourShare(const TPixmapPtr& pixmap) {
     if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return 1.0;
     std::unordered_map<int, int> counts;
@@ -969,8 +943,6 @@ bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, bool fast)
 
 // ---- Images ----
 
-void AutoImageFlags(int flags) { gAutoFlags = flags == -1 ? FILTEREDIMAGE : flags; }
-int GetAutoImageFlags() { return gAutoFlags; }
 void AutoMidHandle(bool on) { gAutoMidHandle = on; }
 
 void SetMaskColor(int r, int g, int b) {
@@ -980,7 +952,6 @@ void SetMaskColor(int r, int g, int b) {
 }
 
 void ResetImageSettings() {
-    gAutoFlags = FILTEREDIMAGE;
     gAutoMidHandle = false;
     gMaskR = gMaskG = gMaskB = 0;
 }
@@ -1066,23 +1037,6 @@ TPixmapPtr LockImage(const TImagePtr& image, int frame) {
 
 void UnlockImage(const TImagePtr& image, int frame) {
     if (TGLTexture* texture = FrameTexture(image, frame)) texture->Invalidate();
-}
-
-void GrabImage(const TImagePtr& image, float x, float y, int frame) {
-    TGLTexture* texture = FrameTexture(image, frame);
-    if (!texture || !GraphicsOpen()) return;
-    float ox, oy;
-    GetOrigin(ox, oy);
-    float sx = VirtualResolutionWidth() > 0 ? GraphicsWidth() / VirtualResolutionWidth() : 1.0f;
-    float sy = VirtualResolutionHeight() > 0 ? GraphicsHeight() / VirtualResolutionHeight() : 1.0f;
-    int px = static_cast<int>(std::floor((x + ox - image->handle_x) * sx + 0.5f));
-    int py = static_cast<int>(std::floor((y + oy - image->handle_y) * sy + 0.5f));
-    auto grabbed = GrabPixmap(px, py, image->width, image->height);
-    if (!grabbed) return;
-    texture->KeepPixels();
-    image->pixmaps[frame]->pitch = grabbed->pitch;
-    image->pixmaps[frame]->pixels = std::move(grabbed->pixels);
-    texture->Invalidate();
 }
 
 void DrawImage(const TImagePtr& image, float x, float y, int frame) {

@@ -318,7 +318,9 @@ TEST(PixmapTest, DecodingWithinTheCallersLimitsTellsTheSizeItRefused) {
         int w = 0, h = 0;
         EXPECT_EQ(PictureSize(c.bytes, c.side, c.pixels, w, h, &headerTooLarge), p != nullptr);
         EXPECT_EQ(headerTooLarge.refused, c.refused);
-        if (p) EXPECT_EQ(w, p->width);
+        if (p) {
+            EXPECT_EQ(w, p->width);
+        }
         if (c.refused) {
             EXPECT_FALSE(p);
             EXPECT_EQ(tooLarge.width, c.width);
