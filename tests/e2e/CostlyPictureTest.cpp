@@ -116,9 +116,10 @@ TEST(CostlyPictureTest, AQuitDuringLoadingNeverWaitsForACostlyPicture) {
     const QuitRun clean = RunAndQuitDuringLoading(cleanDir, testsupport::SourceDir() + "/data", kAmongThePictures);
     ASSERT_EQ(clean.status, 0) << clean.output;
     ASSERT_GT(clean.peakKb, 0) << clean.output;
-    // A quit that waited for the picture would take at least its whole decode; one that gives up
-    // takes a share of it (a quarter of a second on a quiet machine against three; up to two thirds of it on a
-    // loaded one, where the signal and the exit wait for a core too).
+    // A quit that waited for the picture would take the rest of its decode (all of it for the
+    // menu's picture, all but the first 0.3 s for the loading screen's); one that gives up takes a
+    // share of it (a quarter of a second on a quiet machine against three; up to two thirds of it
+    // on a loaded one, where the signal and the exit wait for a core too).
     const double decodeMs = DecodeMs(CostlyJpeg());
     const struct {
         const char* picture;
