@@ -190,14 +190,15 @@ void TPlayers::TellSaveFailed(int error, bool progressSaved) {
                ". Everything saved before is kept, and the game tries again at each save.");
 }
 
-TBlockFilePtr TPlayers::_listRoot(int saveNumber) {
+TBlockFilePtr TPlayers::_listRoot(int saveNumber, bool savedOnly) {
     auto root = CreateBlockFile(IndexPath());
     auto settings = CreateBlockFile("Settings", root);
     // (The current player by the Id of the files that hold its save.)
-    if (CurrProfile)
+    if (CurrProfile && !(savedOnly && CurrProfile->FilesId.empty()))
         AddStringToBlock(settings, "CurrProfile",
                          CurrProfile->FilesId.empty() ? CurrProfile->FileName : CurrProfile->FilesId);
     for (const auto& profile : ProfilesList) {
+        if (savedOnly && profile->FilesId.empty()) continue;
         auto block = CreateBlockFile("Profile", root);
         AddStringToBlock(block, "Id", profile->FilesId.empty() ? profile->FileName : profile->FilesId);
         AddStringToBlock(block, "Name", profile->name);
@@ -210,12 +211,12 @@ TBlockFilePtr TPlayers::_listRoot(int saveNumber) {
     return root;
 }
 
-int TPlayers::_writeList(bool keepPrevious) {
-    const auto content = _listRoot(-1);
+int TPlayers::_writeList(bool keepPrevious, bool savedOnly) {
+    const auto content = _listRoot(-1, savedOnly);
     const std::string listText = ListText(content);
     // The list on the disk is exactly this one: nothing to write (so that a game that may not
     // write says nothing about a list it never had to write).
-    const std::string asIs = EncodeBlockFileText(BlockFileToText(_listRoot(ListSaveCount)));
+    const std::string asIs = EncodeBlockFileText(BlockFileToText(_listRoot(ListSaveCount, savedOnly)));
     if (asIs == SavedListBytes && FileType(IndexPath()) == 1) {
         // (The save before is the same list: copied where there is none good. Quietly: the list
         // on the disk is whole and stays, so a copy that cannot be made costs nothing.)
@@ -237,7 +238,7 @@ int TPlayers::_writeList(bool keepPrevious) {
     isIndexKept = 0;
     // (A damaged list, its copy aside, is no save before: the one there stays.)
     if (!isIndexStale && keepPrevious) KeepPrevious(IndexPath(), IndexPath() + ".bak", kListSaveNumber);
-    const auto root = _listRoot(NextSaveNumber(ListSaveCount));
+    const auto root = _listRoot(NextSaveNumber(ListSaveCount), savedOnly);
     if (!SaveBlockFile(root)) return formOnly ? 0 : LastWriteError();
     ListSaveCount = NextSaveNumber(ListSaveCount);
     SavedListBytes = EncodeBlockFileText(BlockFileToText(root));
@@ -284,8 +285,9 @@ int TPlayers::_finishRenames(std::vector<TProfilePtr>& renamed) {
         if (!p->Save(ProfilePath(parking))) return p->LastSaveError != 0 ? p->LastSaveError : EIO;
     }
     // The list names them: from here on the renames are made, and a start after a kill finishes
-    // them.
-    if (const int error = _writeList(true)) return error;
+    // them. A player added since the last save is left out of it: their name's Id may still hold
+    // the files of a renamed player (moved below), which they must never be read from.
+    if (const int error = _writeList(true, true)) return error;
     // The old names' files go where deleted players' go, then whatever else lies under a new
     // name (an earlier player's) is set aside, and the new saves are copied there.
     for (const auto& p : renamed) {
