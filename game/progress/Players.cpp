@@ -125,6 +125,12 @@ std::string NamesInWords(const std::vector<std::string>& names) {
     return text;
 }
 
+// The players left out for want of room, in a player's words (a sentence with a space before it).
+std::string LeftOutInWords(const std::vector<std::string>& leftOut) {
+    return " There is room for " + std::to_string(MaxPlayers) + " players: " + NamesInWords(leftOut) +
+           (leftOut.size() == 1 ? " was" : " were") + " left out (the saves stay in the folder).";
+}
+
 }  // namespace
 
 std::string TPlayers::DeletedFolder() { return ProfilesFolder() + "/Deleted"; }
@@ -351,7 +357,10 @@ void TPlayers::_clearParking() {
 int TPlayers::SavePlayers() {
     if (!isProfilesRead) return 0;
     if (!CurrProfile && !ProfilesList.empty()) SetCurrProfile(ProfilesList.front());
-    for (const auto& profile : ProfilesList) profile->InitID();
+    for (const auto& profile : ProfilesList) {
+        profile->InitID();
+        profile->InitSave(ProfilesFolder());
+    }
     int error = 0;
     // Players whose files are under another Id than their name's (renamed, or read from an Id
     // that is not their name's): moved there by way of their parking Ids, so that at every moment
@@ -360,10 +369,7 @@ int TPlayers::SavePlayers() {
     std::vector<TProfilePtr> renamed;
     for (const auto& profile : ProfilesList)
         if (!profile->FilesId.empty() && profile->FilesId != profile->FileName) renamed.push_back(profile);
-    if (!renamed.empty()) {
-        for (const auto& profile : ProfilesList) profile->InitSave(ProfilesFolder());
-        error = _finishRenames(renamed);
-    }
+    if (!renamed.empty()) error = _finishRenames(renamed);
     // A new player's Id may hold an earlier player's files: set aside, never taken.
     for (const auto& profile : ProfilesList)
         if (error == 0 && profile->FilesId.empty() && !_setAsideUnder(profile)) error = EEXIST;
@@ -371,7 +377,6 @@ int TPlayers::SavePlayers() {
     for (const auto& profile : ProfilesList) {
         if (error != 0) break;
         if (!profile->FilesId.empty() && profile->FilesId != profile->FileName) continue;
-        profile->InitSave(ProfilesFolder());
         if (!profile->Save(ProfilePath(profile->FileName)))
             error = profile->LastSaveError != 0 ? profile->LastSaveError : EIO;
     }
@@ -521,9 +526,7 @@ int TPlayers::RebuildProfilesList(const std::vector<std::string>& order) {
         std::string text = "The list of players was lost or damaged, and was made again from the players' saves: ";
         for (size_t k = 0; k < shown.size(); ++k) text += (k == 0 ? "" : ", ") + shown[k];
         text += ".";
-        if (!leftOut.empty())
-            text += " There is room for " + std::to_string(MaxPlayers) + " players: " + NamesInWords(leftOut) +
-                    (leftOut.size() == 1 ? " was" : " were") + " left out (the saves stay in the folder).";
+        if (!leftOut.empty()) text += LeftOutInWords(leftOut);
         TellPlayer(text);
     }
     return static_cast<int>(ProfilesList.size());
@@ -754,9 +757,7 @@ int TPlayers::ReadPlayers() {
         if (!addedBack.empty())
             text += " " + NamesInWords(addedBack) + (addedBack.size() == 1 ? " was" : " were") + " not in it and " +
                     (addedBack.size() == 1 ? "was" : "were") + " added back from the saves in the folder.";
-        if (!leftOut.empty())
-            text += " There is room for " + std::to_string(MaxPlayers) + " players: " + NamesInWords(leftOut) +
-                    (leftOut.size() == 1 ? " was" : " were") + " left out (the saves stay in the folder).";
+        if (!leftOut.empty()) text += LeftOutInWords(leftOut);
         TellPlayer(text);
     }
     if (!carried.empty())
