@@ -280,6 +280,7 @@ long ResidentKb() {
 
 constexpr int kUsageFrames = 60;
 constexpr int kOwnMappingBytes = 256 * 1024;
+constexpr int kTopKeptBytes = 1024 * 1024;
 // The CPU time of the calling thread in milliseconds.
 double ThreadCpuMs() {
     timespec ts{};
@@ -628,6 +629,12 @@ int main(int argc, char** argv) {
     // left would keep their room, and the resident memory would move by several MB from one visit
     // of a screen to the next.)
     mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
+    // The renderer takes a block for each draw call's vertices and frees it after: with the
+    // default threshold of 128 kB the heap's top went back to the system after nearly every call
+    // and was taken again (a system call, page faults, and the other cores' address caches
+    // flushed: about a tenth of a large board's frame). Up to kTopKeptBytes free at the top stays;
+    // a screen left still gives it back (malloc_trim).
+    mallopt(M_TRIM_THRESHOLD, kTopKeptBytes);
     std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string& arg : args) {
         if (arg == "--help") {
