@@ -7,11 +7,13 @@
 #include <malloc.h>
 #endif
 #include <chrono>
+#include <cstdlib>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/Image.h"
 #include "platform/Input.h"
+#include "platform/System.h"
 
 #ifndef GL_GENERATE_MIPMAP
 #define GL_GENERATE_MIPMAP 0x8191
@@ -47,8 +49,23 @@ std::unordered_set<TGLTexture*>& LiveTextures() {
     return textures;
 }
 
+// The storage of a large picture's texture, touched ahead. Fresh memory costs a page fault for
+// each page at its first touch, and the software renderer clears the whole storage of a texture
+// in the call that makes it: a full-window picture's faults took 25 to 90 ms of one frame. So the
+// pages are touched first, in a block of the heap, within the upload budget of as many frames as
+// that takes, and the block is freed just before the texture is made, whose storage then takes
+// those pages (the allocator gives a freed block of the size asked for again).
+struct WarmStorage {
+    const TGLTexture* texture = nullptr;
+    volatile char* block = nullptr;
+    size_t size = 0, touched = 0;
+};
+// A texture of this many bytes or more is uploaded into storage touched ahead.
+constexpr size_t kWarmFromBytes = size_t(1) << 20;
+
 // Pictures ahead of their drawing (main thread; see platform/Image.h).
 struct PictureFlowState {
+    WarmStorage warm;
     bool gathering = false;
     // Pictures whose pixels were asked of the worker, to upload once it has them.
     std::vector<TGLTexture*> waiting;
@@ -63,6 +80,37 @@ PictureFlowState& Flow() {
 
 double NowMs() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void FreeWarmStorage() {
+    WarmStorage& warm = Flow().warm;
+    std::free(const_cast<char*>(warm.block));
+    warm = WarmStorage{};
+}
+
+// Touches the storage for `texture` (`bytes` of it) until `deadlineMs` (some of it at least);
+// true once all of it is touched, or when no block could be had (then it is made as before).
+bool WarmUp(const TGLTexture* texture, size_t bytes, double deadlineMs) {
+    WarmStorage& warm = Flow().warm;
+    if (warm.texture != texture) {
+        FreeWarmStorage();
+        void* block = nullptr;
+        {
+            const TLargeBlocksInHeap inHeap;
+            block = std::malloc(bytes);
+        }
+        if (!block) return true;
+        warm.texture = texture;
+        warm.block = static_cast<volatile char*>(block);
+        warm.size = bytes;
+    }
+    constexpr size_t kPage = 4096, kStep = 64 * kPage;
+    do {
+        const size_t end = std::min(warm.size, warm.touched + kStep);
+        for (size_t at = warm.touched; at < end; at += kPage) warm.block[at] = 0;
+        warm.touched = end;
+    } while (warm.touched < warm.size && NowMs() < deadlineMs);
+    return warm.touched >= warm.size;
 }
 
 }  // namespace
@@ -89,6 +137,23 @@ struct TPictureFlow {
         t.Upload();
         return true;
     }
+    // The bytes of storage the texture's upload will ask of the allocator when it is large enough
+    // to be touched ahead (a mipmapped one's smaller levels and the renderer's padding included),
+    // else 0.
+    static size_t WarmBytes(const TGLTexture& t) {
+        if (!t.source_ || !t.pixmap_ || t.Uploaded()) return 0;
+        const size_t bytes = size_t(std::max(t.pixmap_->width, 0)) * size_t(std::max(t.pixmap_->height, 0)) * 4;
+        if (bytes < kWarmFromBytes) return 0;
+        return bytes + (t.mipmapped_ ? bytes / 3 : 0) + 64 * 1024;
+    }
+    // Uploads it into the storage touched ahead for it: its pixels are had first (a decode here
+    // must not take the block), then the block is freed for the renderer's storage to take.
+    static void UploadIntoWarmStorage(TGLTexture& t) {
+        t.EnsurePixels();
+        const TLargeBlocksInHeap inHeap;
+        FreeWarmStorage();
+        t.Upload();
+    }
     static bool Unused(const TGLTexture& t, uint64_t mark) { return t.source_ && t.lastUse_ < mark; }
     static void Record(TGLTexture& t) {
         TPictureRecord* record = Flow().record;
@@ -97,6 +162,7 @@ struct TPictureFlow {
         record->textures_.push_back(t.weak_from_this());
     }
     static void Forget(const TGLTexture* t) {
+        if (Flow().warm.texture == t) FreeWarmStorage();
         auto& waiting = Flow().waiting;
         waiting.erase(std::remove(waiting.begin(), waiting.end(), t), waiting.end());
     }
@@ -109,6 +175,27 @@ struct TPictureFlow {
             if (uploaded && NowMs() - start > budgetMs) break;
             TGLTexture& texture = *waiting[i];
             const bool ready = !texture.PixelsLetGo() || (texture.source_ && texture.source_->Ready(texture.sourceFrame_));
+            if (const size_t warmBytes = WarmBytes(texture)) {
+                // Its storage is touched ahead within the budget while the worker decodes it, one
+                // picture at a time, and it is uploaded once both are done.
+                WarmStorage& warm = Flow().warm;
+                if (warm.block && warm.texture != &texture) {
+                    ++i;
+                    continue;
+                }
+                if (warm.texture != &texture || warm.touched < warmBytes) {
+                    if (!WarmUp(&texture, warmBytes, start + budgetMs) || NowMs() - start > budgetMs) break;
+                }
+                if (!ready) {
+                    TPictureFlow::TryUpload(texture, false);  // asks the worker for it
+                    ++i;
+                    continue;
+                }
+                UploadIntoWarmStorage(texture);
+                waiting.erase(waiting.begin() + static_cast<std::ptrdiff_t>(i));
+                uploaded = true;
+                continue;
+            }
             if (TPictureFlow::TryUpload(texture, false)) {
                 waiting.erase(waiting.begin() + static_cast<std::ptrdiff_t>(i));
                 uploaded = uploaded || ready;
@@ -116,6 +203,10 @@ struct TPictureFlow {
                 ++i;
             }
         }
+        // A block touched for a picture no longer waiting (uploaded as it was drawn, or let go)
+        // goes.
+        const WarmStorage& warm = Flow().warm;
+        if (warm.block && std::find(waiting.begin(), waiting.end(), warm.texture) == waiting.end()) FreeWarmStorage();
         return waiting.empty();
     }
 };
@@ -149,6 +240,7 @@ void GatherPictures(bool on) { Flow().gathering = on; }
 bool UploadGatheredPictures(double budgetMs) { return TPictureFlow::UploadWaiting(budgetMs); }
 
 bool FinishGatheredPictures() {
+    FreeWarmStorage();
     auto& waiting = Flow().waiting;
     while (!waiting.empty()) {
         TGLTexture* texture = waiting.back();

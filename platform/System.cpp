@@ -221,6 +221,29 @@ bool RendererLibrary(const std::string& path) {
 
 }  // namespace
 
+namespace {
+constexpr int kOwnMappingBytes = 256 * 1024;
+constexpr int kHeapTrimBytes = 4 * 1024 * 1024;
+// The most the allocator takes as the mapping threshold (32 MB on 64-bit systems).
+constexpr int kLargestHeapBlock = 32 * 1024 * 1024;
+}  // namespace
+
+void SetAllocatorThresholds() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
+    mallopt(M_TRIM_THRESHOLD, kHeapTrimBytes);
+#endif
+}
+
+TLargeBlocksInHeap::TLargeBlocksInHeap() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
+}
+
+TLargeBlocksInHeap::~TLargeBlocksInHeap() { SetAllocatorThresholds(); }
+
 TProcessMemory ReadProcessMemory() {
     TProcessMemory memory;
     std::ifstream smaps("/proc/self/smaps");

@@ -55,6 +55,27 @@ constexpr size_t kPlainDialogColumns = 60;
 // line breaks it holds are kept, the blanks at a break dropped.
 std::string WrapDialogText(const std::string& text, size_t columns);
 
+// How the allocator keeps large blocks, set once at the start of main. A block of 256 kB or
+// more (decoded pictures, file contents, sounds converted for the device, the renderer's
+// textures) is mapped on its own and goes back to the system as soon as it is freed. (By default
+// the threshold rises to the size of the first such block freed, after which they are taken from
+// the heap and stay resident once freed: the pictures of the screens left would keep their room,
+// and the resident memory would move by several MB from one visit of a screen to the next.) The
+// heap's free top goes back to the system only beyond 4 MB: the renderer allocates and frees
+// blocks of a hundred kB or more at each draw, and giving each back (the default beyond 128 kB)
+// took the memory away from all its threads at every draw, then faulted it in again, which cost
+// tens of ms of a frame on a busy virtual machine. ReleasePicturesUnusedSince trims the heap.
+void SetAllocatorThresholds();
+// While one lives, a large block comes from the heap and a block freed stays in it (the renderer's
+// storage for a texture then takes the pages of a block of the heap freed just before it).
+class TLargeBlocksInHeap {
+public:
+    TLargeBlocksInHeap();
+    ~TLargeBlocksInHeap();
+    TLargeBlocksInHeap(const TLargeBlocksInHeap&) = delete;
+    TLargeBlocksInHeap& operator=(const TLargeBlocksInHeap&) = delete;
+};
+
 // The process's memory now, in kB (from /proc/self/smaps and the allocator): what is resident;
 // of it the renderer's code (the GL driver's libraries and the compiler they use) and the
 // anonymous memory (the heap, thread stacks, the renderer's buffers and textures); and what the

@@ -8,7 +8,6 @@
 // Its options are the table kOptions below (`quiltora --help` prints it); --version prints the
 // version. An unknown option, or one without its value, is one error line and the usage, and the
 // program ends with status 2 without starting.
-#include <malloc.h>
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
@@ -271,7 +270,6 @@ long ResidentKb() {
 }
 
 constexpr int kUsageFrames = 60;
-constexpr int kOwnMappingBytes = 256 * 1024;
 // The CPU time of the calling thread in milliseconds.
 double ThreadCpuMs() {
     timespec ts{};
@@ -616,13 +614,8 @@ void InstallHarness(const HarnessOptions& options) {
 
 int main(int argc, char** argv) {
     const double mainEntered = MonotonicMs();
-    // Large blocks (decoded pictures, file contents, sounds converted for the device, the
-    // renderer's textures) are mapped on their own and go back to the system as soon as they are
-    // freed. (By default the threshold rises to the size of the first such block freed, after
-    // which they are taken from the heap and stay resident once freed: the pictures of the screens
-    // left would keep their room, and the resident memory would move by several MB from one visit
-    // of a screen to the next.)
-    mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
+    // Large blocks mapped on their own, the heap's top kept up to a few MB (platform/System.h).
+    SetAllocatorThresholds();
     std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string& arg : args) {
         if (arg == "--help") {

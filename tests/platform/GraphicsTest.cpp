@@ -363,6 +363,31 @@ TEST_F(GraphicsTest, APictureIsDecodedOnceALoadLetGoWhenUnusedAndFetchedAhead) {
     EXPECT_EQ(PicturesDecoded(), start + 5);
 }
 
+// A large picture gathered ahead goes through the storage touched ahead within the budget (a
+// budget of nothing touches a step of it a call) and is uploaded whole, each half its colour.
+TEST_F(GraphicsTest, ALargeGatheredPictureIsUploadedWholeAfterItsStorageIsTouchedAhead) {
+    testsupport::TempDir dir;
+    auto halves = CreatePixmap(1024, 512);  // 2 MB of texels: left red, right blue
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 1024; ++x) halves->WritePixel(x, y, x < 512 ? int(0xFFFF0000) : int(0xFF0000FF));
+    ASSERT_TRUE(SavePixmapPNG(halves, dir.file("halves.png")));
+    auto picture = LoadImage(dir.file("halves.png"), 0);
+    ASSERT_TRUE(picture);
+    const int64_t held = TextureMemory().pictureTextures;
+    GatherPictures(true);
+    DrawImage(picture, 0, 0);
+    GatherPictures(false);
+    for (int i = 0; i < 5000 && !UploadGatheredPictures(0.0); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(TextureMemory().pictureTextures, held + 1024 * 512 * 4);
+    Cls();
+    DrawImage(picture, 0, 0);
+    const TPixmapPtr frame = Frame();
+    EXPECT_TRUE(Near(At(frame, 10, 10), {255, 0, 0}));
+    EXPECT_TRUE(Near(At(frame, 500, 500), {255, 0, 0}));
+    EXPECT_TRUE(Near(At(frame, 520, 10), {0, 0, 255}));
+    EXPECT_TRUE(Near(At(frame, 1020, 500), {0, 0, 255}));
+}
+
 TEST_F(GraphicsTest, GraphicsRefusesBadSizesAndKeepsWhatIsOpen) {
     EXPECT_FALSE(Graphics(0, 600, 0, 60, 0));
     SetGraphicsRefusal([](int, int, int depth) { return depth != 0; });
