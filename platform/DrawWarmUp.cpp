@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <chrono>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace {
 // The shapes of texture whose mipmaps take code of their own: square and a power of two, square
 // and odd on the way down, wider than tall ending in a row, and one ending in a column of two.
 constexpr int kMipmapShapes[][2] = {{16, 16}, {72, 72}, {48, 32}, {32, 24}};
-constexpr int kMipmapSteps = 4;
+constexpr int kMipmapSteps = static_cast<int>(std::size(kMipmapShapes));
 
 // The textures drawn with: filtered, unfiltered (or a filtered one drawn texel for pixel), and
 // filtered with mipmaps.
@@ -80,10 +81,11 @@ void DrawWarmUp::Step(QuadBatch& batch, WindowFrames& frames, double budgetMs) {
         glPushMatrix();
         glLoadIdentity();
         do {
-            if (next_ < kMipmapSteps) {
-                MakeTexture(kMipmapShapes[next_][0], kMipmapShapes[next_][1], true, true)->Prepare();
+            const auto step = static_cast<size_t>(next_);
+            if (step < std::size(kMipmapShapes)) {
+                MakeTexture(kMipmapShapes[step][0], kMipmapShapes[step][1], true, true)->Prepare();
             } else {
-                const Combination& c = combinations[static_cast<size_t>(next_ - kMipmapSteps)];
+                const Combination& c = combinations[step - std::size(kMipmapShapes)];
                 RunStyle style;
                 style.blend = c.blend;
                 style.replace = c.replace;

@@ -316,7 +316,7 @@ bool MarkOpaque(const FrameRecord& rec, const DrawSegment& seg, const PixelRect&
         if (c1 < c0 || r1 < r0) continue;
         any = true;
         for (int r = r0; r <= r1; ++r)
-            std::memset(covered.data() + static_cast<size_t>(r) * w.pixW + c0, 1, static_cast<size_t>(c1 - c0 + 1));
+            std::memset(covered.data() + static_cast<size_t>(r) * w.pixW + c0, 1, static_cast<size_t>(c1 - c0) + 1);
     }
     return any;
 }

@@ -37,7 +37,8 @@ TGameObjectList GameSubs(const TAppBasicObjList& subs) {
 TGameObject::TGameObject() {
     name = "GameObject";
     DefaultState = CreateDefaultAppState();
-    AddState(DefaultState);
+    // Named, since a class built on this one is not yet itself while this constructor runs.
+    TGameObject::AddState(DefaultState);
     CurrState = DefaultState;
 }
 

@@ -94,6 +94,9 @@ void BuildDust(const Pkg& p, float x, float y, int, int) {
 
 // A demo entry: the recipe's name, the period, the backdrop, and the statements of one run,
 // which see the package p, the point x, y, the demo time t and the time of the run before l.
+// The macro and its table, one entry a line, are kept out of clang-format's hands: it takes the
+// entries for statements and the macro's braces for a block.
+// clang-format off
 #define DEMO(name, period, light, ...)                                                                \
     TEffectDemo {                                                                                      \
         #name, period, light, [](const Pkg& p, float x, float y, int t, int l) {                       \
@@ -183,6 +186,7 @@ std::vector<TEffectDemo> MakeDemos() {
         DEMO(CreateBoom5, 3000, false, CreateBoom5(I(x), I(y), 200, 0, 1200, 60, p)),
     };
 }
+// clang-format on
 
 #undef DEMO
 

@@ -35,7 +35,7 @@
 
 TKingdomPtr Kingdom;
 
-std::array<int, TKingdomSettings::StageCount * TKingdomSettings::SlotCount> TKingdomSettings::BuildingsQ = {
+decltype(TKingdomSettings::BuildingsQ) TKingdomSettings::BuildingsQ = {
     5, 22, 1,  12,  //
     19, 15, 2, 10,  //
     14, 16, 13, 20,  //

@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 // "game" alone are the umbrella headers at those folders' roots (and the engine's managers'
 // start-up), above everything of theirs.
 const std::vector<std::vector<std::string>> kTiers = {
+    // clang-format off
     {"game"},
     {"game/startup"},
     {"game/kingdom"},
@@ -35,6 +36,7 @@ const std::vector<std::vector<std::string>> kTiers = {
     {"engine/data"},
     {"engine/system"},
     {"platform"},
+    // clang-format on
 };
 
 // The roots whose folders take part.

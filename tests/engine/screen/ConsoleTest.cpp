@@ -236,11 +236,13 @@ TEST_F(ConsoleTest, CriticalLinesExpireOneByOneEvenForPlayers) {
         int32_t time;
         std::vector<std::string> left;
     } steps[] = {
+        // clang-format off
         {4500, {"second", "first"}},
         {5000, {"second", "first"}},  // not yet: only a time beyond the mark counts
         {5001, {"second"}},
         {8001, {"second"}},
         {8002, {}},
+        // clang-format on
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.time);

@@ -142,12 +142,14 @@ TEST_F(UIObjectTest, ClickIsReportedInTheReleaseFrameOnlyAndSoundedOnThePress) {
         int isClick, isHold, sounds;
     };
     const Step steps[] = {
+        // clang-format off
         {120, 60, false, 0, 0, 0},  // hover
         {120, 60, true, 0, 1, 1},   // press: sounded now
         {120, 60, true, 0, 1, 1},
         {300, 300, true, 0, 1, 1},  // dragged away, still held
-        {300, 300, false, 1, 0, 1}, // released outside: the click completes
+        {300, 300, false, 1, 0, 1},  // released outside: the click completes
         {300, 300, false, 0, 0, 1},
+        // clang-format on
     };
     int frame = 0;
     for (const auto& s : steps) {

@@ -191,11 +191,13 @@ TEST_F(FAPLevelTest, ACrossesTextOfAnotherLengthKeepsOneEntryPerLayer) {
         const char* text;
         std::vector<int> crosses;
     } cases[] = {
+        // clang-format off
         {"0|0|1", {1, 0, 0}},
         {"0|0|", {1, 0, 0}},  // no third piece: the crosses stay
         {"0|0|0:1", {0, 1, 0}},
         {"0|0|1:1:1:1:1|7", {1, 1, 1}},
         {"0|0|5:0:-2", {1, 0, 1}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

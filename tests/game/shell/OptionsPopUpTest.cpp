@@ -18,12 +18,14 @@ TEST(SliderArithmetic, VolumeIsKnobXOverTrackMinusKnobAndNeverNaN) {
         float volume;  // before
         float wantX, wantVolume;
     } cases[] = {
+        // clang-format off
         {0, 70, 300, 20, 0.5f, 70, 0.25f},    // 70 / 280
         {100, -30, 300, 20, 0.9f, 70, 0.25f},
         {270, 50, 300, 20, 0.0f, 280, 1.0f},  // past the right end: exactly 1
         {10, -50, 300, 20, 0.7f, 0, 0.0f},    // past the left end: exactly 0
         {0, 40, 36, 36, 0.6f, 0, 0.6f},       // no room to slide: knob at 0, volume kept
         {5, 40, 20, 36, 0.3f, 0, 0.3f},       // a knob wider than its track
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "x " << c.x << " dx " << c.dx << " track " << c.track << " knob "

@@ -214,6 +214,7 @@ TEST_F(StagesTest, OnlyOpenThumbnailsOffTheButtonsReact) {
         int over;
         bool moved;  // the thumbnail moved under the point (as a damaged layout could put it)
     } cases[] = {
+        // clang-format off
         {px, py, 1, 1, false},
         {px, py, 0, 0, false},
         {px + 37, py + 31, 1, 1, false},  // the panel's corner is inside
@@ -221,6 +222,7 @@ TEST_F(StagesTest, OnlyOpenThumbnailsOffTheButtonsReact) {
         {ax + 20, ay + 20, 1, 0, true},  // on Awards
         {nx + 20, ny + 20, 1, 0, true},  // on Play
         {nx - 10, ny + 20, 1, 1, true},  // left of it
+        // clang-format on
     };
     for (const auto& c : cases) {
         if (c.moved) {
