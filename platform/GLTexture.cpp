@@ -76,7 +76,11 @@ struct TPictureFlow {
         if (std::find(waiting.begin(), waiting.end(), &t) == waiting.end()) waiting.push_back(&t);
         if (t.PixelsLetGo()) t.source_->Request();
     }
+    // Asked for ahead of a switch: it counts as used at the switch's mark, the next one, so that
+    // the pictures of the screen left let go then keep it though the screen's first drawing did
+    // not show it.
     static void Request(TGLTexture& t) {
+        t.lastUse_ = std::max(t.lastUse_, Flow().useMark + 1);
         if (t.source_ && !t.Uploaded()) Wait(t);
     }
     // Uploads it when the worker has its pixels (or it has them); true when it no longer waits.
@@ -294,7 +298,7 @@ void TGLTexture::SampleUnfiltered(bool unfiltered) {
 }
 
 unsigned TGLTexture::Prepare() {
-    lastUse_ = Flow().useMark;
+    lastUse_ = std::max(lastUse_, Flow().useMark);
     TPictureFlow::Record(*this);
     // A picture from a file not uploaded yet waits for the gathered pictures' upload.
     if (Flow().gathering && source_ && !Uploaded() && PixelsLetGo()) {

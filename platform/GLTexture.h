@@ -114,8 +114,8 @@ private:
     int uploadedWidth_ = 0, uploadedHeight_ = 0;
     unsigned id_ = 0;
     int generation_ = 0;
-    // The use mark (MarkPictureUse) current when it was last drawn, and the record it was last
-    // added to (platform/Image.h).
+    // The use mark (MarkPictureUse) current when it was last drawn (the next one once it is asked
+    // for ahead), and the record it was last added to (platform/Image.h).
     uint64_t lastUse_ = 0;
     uint64_t recordStamp_ = 0;
 };
