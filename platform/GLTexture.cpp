@@ -93,7 +93,7 @@ struct TPictureFlow {
         t.Upload();
         return true;
     }
-    static bool Unused(const TGLTexture& t, uint64_t mark) { return t.source_ && t.lastUse_ < mark; }
+    static bool Unused(const TGLTexture& t, uint64_t mark) { return t.source_ && t.source_->FromFile() && t.lastUse_ < mark; }
     static void Record(TGLTexture& t) {
         TPictureRecord* record = Flow().record;
         if (!record || t.recordStamp_ == record->stamp_ || t.kind_ != TTextureKind::Picture) return;
@@ -189,6 +189,7 @@ public:
     void Request() override {}
     bool Ready(int) const override { return true; }
     void Drop(int) override {}
+    bool FromFile() const override { return false; }
 
 private:
     std::function<bool(TPixmap&)> make_;
@@ -242,7 +243,7 @@ bool TGLTexture::EnsurePixels() {
 }
 
 int64_t TGLTexture::Release() {
-    if (!source_) return 0;
+    if (!source_ || !source_->FromFile()) return 0;
     TPictureFlow::Forget(this);
     source_->Drop(sourceFrame_);
     int64_t released = 0;
