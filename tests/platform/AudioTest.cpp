@@ -45,6 +45,17 @@ std::string MakeWav(int hertz, int channels, int bits, int frames) {
     return s + data;
 }
 
+// The WAV file with a chunk of tags (a LIST, as editors write) before its "fmt " chunk.
+std::string WithTagsFirst(const std::string& wav) {
+    std::string tags = "LIST";
+    const std::string body = std::string("INFOISFT") + '\x09' + std::string(3, '\0') + "an editor" + '\0';
+    for (int i = 0; i < 4; ++i) tags.push_back(static_cast<char>((body.size() >> (8 * i)) & 0xFF));
+    std::string out = wav.substr(0, 12) + tags + body + wav.substr(12);
+    const uint32_t riff = static_cast<uint32_t>(out.size() - 8);
+    for (int i = 0; i < 4; ++i) out[4 + static_cast<size_t>(i)] = static_cast<char>((riff >> (8 * i)) & 0xFF);
+    return out;
+}
+
 TSoundPtr MakeSound(int frames, int flags) { return LoadSound(DecodeAudioSample(MakeWav(22050, 1, 16, frames)), flags); }
 
 // Polls until cond holds or the deadline passes (the mixer runs on its own thread).
@@ -145,6 +156,10 @@ TEST_F(AudioTest, ASoundIsRefusedBeyondWhatItsKindMayDecodeTo) {
         {"an effect of 6 seconds in 8 channels", testsupport::OggSilence(6, 48000, 8), SoundKind::Effect, 0},
         {"a WAV effect of 9 seconds", MakeWav(8000, 1, 16, 9 * 8000), SoundKind::Effect, 9 * 8000},
         {"a WAV effect of 11 seconds", MakeWav(8000, 1, 8, 11 * 8000), SoundKind::Effect, 0},
+        // Its layout is read from its "fmt " chunk wherever that comes.
+        {"a WAV effect of 9 seconds, tags first", WithTagsFirst(MakeWav(8000, 1, 16, 9 * 8000)), SoundKind::Effect,
+         9 * 8000},
+        {"a WAV effect of 11 seconds, tags first", WithTagsFirst(MakeWav(8000, 2, 16, 11 * 8000)), SoundKind::Effect, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
