@@ -178,13 +178,23 @@ std::vector<Uint8> ConvertForDevice(const TAudioSample& a, Uint16 format, int ch
     return out;
 }
 
+// A copy asked ahead for an earlier opening of the device is of no use: taken back from the
+// worker, which then does not convert it for nothing.
+void DropStaleAhead(TSound& s) {
+    if (!s.ahead || s.aheadGeneration == g_audio.generation) return;
+    TDecodeWorker::Shared().Withdraw(s.ahead);
+    s.ahead = nullptr;
+    s.aheadBuffer = nullptr;
+}
+
 // Builds the sound's chunk in the device's format for the current opening (the copy made ahead
 // for it, when there is one).
 bool PrepareChunk(TSound& s) {
     if (s.chunk && s.generation == g_audio.generation) return true;
     DropChunk(s);  // a chunk of an earlier opening of the device
     s.buffer.clear();
-    const TDecodeJobPtr ahead = s.aheadGeneration == g_audio.generation ? s.ahead : nullptr;
+    DropStaleAhead(s);
+    const TDecodeJobPtr ahead = s.ahead;
     const std::shared_ptr<std::vector<Uint8>> made = s.aheadBuffer;
     s.ahead = nullptr;
     s.aheadBuffer = nullptr;
@@ -385,16 +395,19 @@ const char* SoundKindName(SoundKind kind) { return kind == SoundKind::Music ? "a
 
 }  // namespace
 
-// Channels keep their sound alive, so none plays this chunk any more.
+// Channels keep their sound alive, so none plays this chunk any more; nobody takes the copy asked
+// ahead either.
 TSound::~TSound() {
     DropChunk(*this);
+    if (ahead) TDecodeWorker::Shared().Withdraw(ahead);
     g_audio.sounds.erase(this);
 }
 
 void ConvertSoundAhead(const TSoundPtr& sound) {
     if (!sound || !sound->sample || !OpenAudioDevice()) return;
     TSound& s = *sound;
-    if ((s.chunk && s.generation == g_audio.generation) || (s.ahead && s.aheadGeneration == g_audio.generation)) return;
+    DropStaleAhead(s);
+    if ((s.chunk && s.generation == g_audio.generation) || s.ahead) return;
     s.aheadGeneration = g_audio.generation;
     s.aheadBuffer = std::make_shared<std::vector<Uint8>>();
     s.ahead = std::make_shared<TDecodeJob>([sample = s.sample, out = s.aheadBuffer, format = g_audio.format,

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/DecodeWorker.h"
 #include "support/OggSilence.h"
 #include "support/TestSupport.h"
 
@@ -334,6 +335,43 @@ TEST_F(AudioTest, ChannelsGrowWhenAllAreTaken) {
     StopChannel(held.front());
     held.clear();
     EXPECT_TRUE(CueSound(s));  // reopens and converts the sound anew
+}
+
+// A copy asked ahead that nobody will take is taken back from the worker, not converted for a
+// sound that is gone or for an opening of the device that is over. The worker is held busy, so
+// that the copies wait in its queue, where each job holds the sample it would convert.
+TEST_F(AudioTest, ACopyAskedAheadForNothingIsTakenBackFromTheWorker) {
+    std::atomic<bool> hold{true};
+    const auto busy = std::make_shared<TDecodeJob>([&hold](const std::function<bool()>& keepGoing) {
+        while (hold && keepGoing()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    TDecodeWorker::Shared().Add(busy);
+    struct Release {
+        std::atomic<bool>& hold;
+        const TDecodeJobPtr& busy;
+        ~Release() {
+            hold = false;
+            TDecodeWorker::Shared().Finish(busy);
+        }
+    } release{hold, busy};
+
+    TAudioSamplePtr sample = DecodeAudioSample(MakeWav(22050, 1, 16, 2205));
+    ASSERT_TRUE(sample);
+    const std::weak_ptr<TAudioSample> weak = sample;
+    TSoundPtr gone = LoadSound(sample, 0);
+    ConvertSoundAhead(gone);
+    ASSERT_TRUE(AudioDeviceOpen());
+    EXPECT_EQ(sample.use_count(), 3);  // here, the sound's and the job's
+    gone.reset();
+    sample.reset();
+    EXPECT_TRUE(weak.expired()) << "the copy of a sound that is gone is still to be made";
+
+    sample = DecodeAudioSample(MakeWav(22050, 1, 16, 2205));
+    TSoundPtr sound = LoadSound(sample, 0);
+    ConvertSoundAhead(sound);
+    CloseAudioDevice();
+    ASSERT_TRUE(CueSound(sound));  // opens the device again and converts the sound itself
+    EXPECT_EQ(sample.use_count(), 2) << "the copy for the device's last opening is still to be made";
 }
 
 }  // namespace
