@@ -142,8 +142,6 @@ uint64_t MarkPictureUse();
 // Lets every picture from a file not drawn since the mark go, its texture and its pixels (they
 // come back from the file when it is drawn again); the bytes of texels let go.
 int64_t ReleasePicturesUnusedSince(uint64_t mark);
-// Tells the worker to give up what it does and waits for its thread (the program ends).
-void StopPictureWork();
 // Pictures decoded from their files so far (on the main thread or the worker).
 int64_t PicturesDecoded();
 
