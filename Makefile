@@ -6,7 +6,8 @@ JOBS ?= $(shell nproc)
 # Arguments added to the game's for `make run`, e.g. RUN_ARGS="--user-dir /tmp/u --frames 600".
 RUN_ARGS ?=
 
-# WERROR=1: every compiler warning is an error (CI sets it).
+# WERROR=1: every compiler warning is an error (CI sets it); the build folder is configured again
+# only when that changes.
 WERROR ?=
 
 # A compiler cache, when the machine has one, shares builds between checkouts.
@@ -29,7 +30,9 @@ deps:
 configure: deps
 	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
 	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER); fi
-	@cmake $(BUILD_DIR) -DQUILTORA_WERROR=$(if $(WERROR),ON,OFF) > /dev/null
+	@want=$(if $(filter 1 ON on yes,$(WERROR)),ON,OFF); \
+	  grep -qx "QUILTORA_WERROR:BOOL=$$want" $(BUILD_DIR)/CMakeCache.txt || \
+	  cmake $(BUILD_DIR) -DQUILTORA_WERROR=$$want > /dev/null
 
 # The game alone.
 game: configure

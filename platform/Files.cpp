@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,16 +38,17 @@ int gRefusedError = 0;
 std::string gFaultFolder;
 WriteFault gFault = WriteFault::None;
 int gKillAt = 0;
-int gFaultWrites = 0;
+// Counted from every thread that writes (the launcher's worker too), so never a write lost.
+std::atomic<int> gFaultWrites{0};
 
 // The injected or refused error for this write (0: none). A relative path is the working
 // folder's.
 int InjectedFault(const std::string& path, FileWrite what) {
-    if (!gRefusedFolder.empty() && PathIsInside(gRefusedFolder, RealPath(path))) return gRefusedError;
+    if (isWriteRefused(path)) return gRefusedError;
     if (gFault != WriteFault::None && !gFaultFolder.empty() && PathIsInside(gFaultFolder, RealPath(path))) {
         if (gFault == WriteFault::ReadOnly) return EROFS;
         if (gFault == WriteFault::DiskFull && what == FileWrite::Save) return ENOSPC;
-        if (gFault == WriteFault::KillAt && ++gFaultWrites == gKillAt) {
+        if (gFault == WriteFault::KillAt && gFaultWrites.fetch_add(1) + 1 == gKillAt) {
             std::fflush(nullptr);
             raise(SIGKILL);
         }

@@ -35,7 +35,6 @@ enum class FieldUse {
     All,              // saved, loaded and copied
     NotCopied,        // saved and loaded; a copy keeps its own
     SavedOnly,        // written, never read back nor copied
-    SavedAndCopied,   // written and copied, never read back
     KeptWhenMissing,  // as All, but a block without the entry leaves the field as it is
 };
 
@@ -104,7 +103,7 @@ void SaveFields(const TBlockFilePtr& block, const Object& object, const TField<T
 template <class Object, class T, size_t N>
 void LoadFields(const TBlockFilePtr& block, Object& object, const TField<T> (&table)[N]) {
     for (const TField<T>& f : table)
-        if (f.entry && f.use != FieldUse::SavedOnly && f.use != FieldUse::SavedAndCopied &&
+        if (f.entry && f.use != FieldUse::SavedOnly &&
             (f.use != FieldUse::KeptWhenMissing || isBFEntry(block, f.entry)))
             fields_detail::Load<T>(block, object, f);
 }

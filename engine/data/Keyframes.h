@@ -49,11 +49,9 @@ inline int32_t PositionOrder(float first, float second) {
 // The stops in ascending position by the curve's sort function, a missing one sorting as origin.
 template <class Stop>
 void SortStops(TStopList<Stop>& stops, int32_t (*order)(const Stop&, const Stop&), const Stop& origin) {
-    TStopList<Stop> sorted = stops;
-    SortList(sorted, false, [&](const std::shared_ptr<Stop>& a, const std::shared_ptr<Stop>& b) {
+    SortList(stops, false, [&](const std::shared_ptr<Stop>& a, const std::shared_ptr<Stop>& b) {
         return order(a ? *a : origin, b ? *b : origin);
     });
-    stops = std::move(sorted);
 }
 
 // Each one's own Copy(); a missing one stays missing (keepMissing) or is left out.

@@ -89,7 +89,7 @@ std::shared_ptr<TDim> TTrack::SplitIn(float per) {
 
 int TTrack::RemoveDim(int32_t index) {
     if (index < 0 || static_cast<size_t>(index) >= dim.size()) return 0;
-    dim = WithoutIndex(dim, index);
+    dim.erase(dim.begin() + index);
     return 0;
 }
 

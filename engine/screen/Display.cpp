@@ -45,9 +45,6 @@ void FillOpenedGraphics() {
     OpenedGraphics::FullScreen = GraphicsDepth() != 0 ? 1 : 0;
     OpenedGraphics::Stretched = (AspectMode == 0 || (AspectMode & 1)) ? 1 : 0;
     OpenedGraphics::SideBordersVisible = (AspectMode != 0 && !(AspectMode & 1) && AspectOffsetX >= 1.0f) ? 1 : 0;
-    // What was reported before the window first opened is printed only: the console shows what
-    // comes from here on.
-    if (OpenedGraphics::isInitialized == 0) TakeConsoleReports();
     OpenedGraphics::isInitialized = 1;
 }
 

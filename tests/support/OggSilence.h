@@ -78,13 +78,14 @@ inline std::string OggClaimingFrames(std::string ogg, int64_t granule) {
     const size_t last = ogg.rfind("OggS");
     if (last == std::string::npos || last + 27 > ogg.size()) return ogg;
     for (int i = 0; i < 8; ++i) ogg[last + 6 + i] = static_cast<char>((granule >> (8 * i)) & 0xFF);
-    for (int i = 0; i < 4; ++i) ogg[last + 22 + i] = 0;
-    uint32_t crc = 0;  // Ogg's own CRC-32: polynomial 0x04c11db7, not reflected, from 0
-    for (size_t at = last; at < ogg.size(); ++at) {
-        crc ^= static_cast<uint32_t>(static_cast<unsigned char>(ogg[at])) << 24;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04c11db7u : crc << 1;
-    }
-    for (int i = 0; i < 4; ++i) ogg[last + 22 + i] = static_cast<char>((crc >> (8 * i)) & 0xFF);
+    // libogg makes the page's checksum good again (the last page runs to the end of the file).
+    ogg_page page;
+    page.header = reinterpret_cast<unsigned char*>(&ogg[last]);
+    page.header_len = 27 + static_cast<unsigned char>(ogg[last + 26]);
+    if (last + page.header_len > ogg.size()) return ogg;
+    page.body = page.header + page.header_len;
+    page.body_len = static_cast<long>(ogg.size() - last - page.header_len);
+    ogg_page_checksum_set(&page);
     return ogg;
 }
 
