@@ -178,13 +178,23 @@ std::vector<Uint8> ConvertForDevice(const TAudioSample& a, Uint16 format, int ch
     return out;
 }
 
+// A copy asked ahead for an earlier opening of the device is of no use: taken back from the
+// worker, which then does not convert it for nothing.
+void DropStaleAhead(TSound& s) {
+    if (!s.ahead || s.aheadGeneration == g_audio.generation) return;
+    TDecodeWorker::Shared().Withdraw(s.ahead);
+    s.ahead = nullptr;
+    s.aheadBuffer = nullptr;
+}
+
 // Builds the sound's chunk in the device's format for the current opening (the copy made ahead
 // for it, when there is one).
 bool PrepareChunk(TSound& s) {
     if (s.chunk && s.generation == g_audio.generation) return true;
     DropChunk(s);  // a chunk of an earlier opening of the device
     s.buffer.clear();
-    const TDecodeJobPtr ahead = s.aheadGeneration == g_audio.generation ? s.ahead : nullptr;
+    DropStaleAhead(s);
+    const TDecodeJobPtr ahead = s.ahead;
     const std::shared_ptr<std::vector<Uint8>> made = s.aheadBuffer;
     s.ahead = nullptr;
     s.aheadBuffer = nullptr;
@@ -297,10 +307,19 @@ uint32_t LittleEndian(const std::string& b, size_t at, int bytes) {
     return v;
 }
 
-// The frames a WAV file's header says its data holds, for the encodings whose length can be told
-// from it (PCM, float, A-law and mu-law, Microsoft and IMA ADPCM); -1 when it cannot be told.
-int64_t WavFrames(const std::string& b) {
-    int tag = -1, channels = 0, blockAlign = 0, samplesPerBlock = 0;
+// What a WAV file's header tells of its sound, its chunks walked as they come (other chunks, a
+// LIST of tags, may come before "fmt "): its layout, and the frames its data holds for the
+// encodings whose length can be told from it (PCM, float, A-law and mu-law, Microsoft and IMA
+// ADPCM); frames is -1 when it cannot be told.
+struct WavHeader {
+    int64_t frames = -1;
+    int64_t channels = 0;
+    int64_t hertz = 0;
+};
+
+WavHeader ReadWavHeader(const std::string& b) {
+    WavHeader header;
+    int tag = -1, blockAlign = 0, samplesPerBlock = 0;
     for (size_t at = 12; at + 8 <= b.size();) {
         const std::string id = b.substr(at, 4);
         const uint64_t size = LittleEndian(b, at + 4, 4);
@@ -308,31 +327,32 @@ int64_t WavFrames(const std::string& b) {
         const uint64_t have = std::min<uint64_t>(size, b.size() - body);
         if (id == "fmt " && have >= 16) {
             tag = static_cast<int>(LittleEndian(b, body, 2));
-            channels = static_cast<int>(LittleEndian(b, body + 2, 2));
+            header.channels = LittleEndian(b, body + 2, 2);
+            header.hertz = LittleEndian(b, body + 4, 4);
             blockAlign = static_cast<int>(LittleEndian(b, body + 12, 2));
             if (have >= 20) samplesPerBlock = static_cast<int>(LittleEndian(b, body + 18, 2));
             if (tag == 0xFFFE && have >= 26) tag = static_cast<int>(LittleEndian(b, body + 24, 2));  // extensible
         } else if (id == "data" && tag >= 0) {
-            if (channels < 1 || blockAlign < 1) return -1;
+            if (header.channels < 1 || blockAlign < 1) return header;
             const int64_t blocks = static_cast<int64_t>(have) / blockAlign + (have % blockAlign ? 1 : 0);
             switch (tag) {
-                case 1: case 3: case 6: case 7: return static_cast<int64_t>(have) / blockAlign;
-                case 2: case 0x11: return samplesPerBlock > 0 ? blocks * samplesPerBlock : -1;
-                default: return -1;
+                case 1: case 3: case 6: case 7: header.frames = static_cast<int64_t>(have) / blockAlign; break;
+                case 2: case 0x11: header.frames = samplesPerBlock > 0 ? blocks * samplesPerBlock : -1; break;
+                default: break;
             }
+            return header;
         }
         at = body + static_cast<size_t>(std::min<uint64_t>(size + (size & 1), b.size() - body));
     }
-    return -1;
+    return header;
 }
 
 Decoded DecodeWav(const std::string& bytes, const TSoundCap& cap) {
     // Refused by its header before anything is decoded when it tells a length over the cap.
-    if (bytes.size() >= 32) {
-        const int64_t frames = WavFrames(bytes);
-        const int64_t channels = LittleEndian(bytes, 22, 2), hertz = LittleEndian(bytes, 24, 4);
-        if (frames >= 0 && channels >= 1 && hertz >= 1 && frames > MaxFrames(cap, hertz, channels)) return {nullptr, true};
-    }
+    const WavHeader header = ReadWavHeader(bytes);
+    if (header.frames >= 0 && header.channels >= 1 && header.hertz >= 1 &&
+        header.frames > MaxFrames(cap, header.hertz, header.channels))
+        return {nullptr, true};
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!rw) return {};
     SDL_AudioSpec spec;
@@ -375,16 +395,19 @@ const char* SoundKindName(SoundKind kind) { return kind == SoundKind::Music ? "a
 
 }  // namespace
 
-// Channels keep their sound alive, so none plays this chunk any more.
+// Channels keep their sound alive, so none plays this chunk any more; nobody takes the copy asked
+// ahead either.
 TSound::~TSound() {
     DropChunk(*this);
+    if (ahead) TDecodeWorker::Shared().Withdraw(ahead);
     g_audio.sounds.erase(this);
 }
 
 void ConvertSoundAhead(const TSoundPtr& sound) {
     if (!sound || !sound->sample || !OpenAudioDevice()) return;
     TSound& s = *sound;
-    if ((s.chunk && s.generation == g_audio.generation) || (s.ahead && s.aheadGeneration == g_audio.generation)) return;
+    DropStaleAhead(s);
+    if ((s.chunk && s.generation == g_audio.generation) || s.ahead) return;
     s.aheadGeneration = g_audio.generation;
     s.aheadBuffer = std::make_shared<std::vector<Uint8>>();
     s.ahead = std::make_shared<TDecodeJob>([sample = s.sample, out = s.aheadBuffer, format = g_audio.format,

@@ -124,7 +124,11 @@ struct TPictureFlow {
         if (std::find(waiting.begin(), waiting.end(), &t) == waiting.end()) waiting.push_back(&t);
         if (t.PixelsLetGo()) t.source_->Request();
     }
+    // Asked for ahead of a switch: it counts as used at the switch's mark, the next one, so that
+    // the pictures of the screen left let go then keep it though the screen's first drawing did
+    // not show it.
     static void Request(TGLTexture& t) {
+        t.lastUse_ = std::max(t.lastUse_, Flow().useMark + 1);
         if (t.source_ && !t.Uploaded()) Wait(t);
     }
     // Uploads it when the worker has its pixels (or it has them); true when it no longer waits.
@@ -154,7 +158,7 @@ struct TPictureFlow {
         FreeWarmStorage();
         t.Upload();
     }
-    static bool Unused(const TGLTexture& t, uint64_t mark) { return t.source_ && t.lastUse_ < mark; }
+    static bool Unused(const TGLTexture& t, uint64_t mark) { return t.source_ && t.source_->FromFile() && t.lastUse_ < mark; }
     static void Record(TGLTexture& t) {
         TPictureRecord* record = Flow().record;
         if (!record || t.recordStamp_ == record->stamp_ || t.kind_ != TTextureKind::Picture) return;
@@ -277,6 +281,7 @@ public:
     void Request() override {}
     bool Ready(int) const override { return true; }
     void Drop(int) override {}
+    bool FromFile() const override { return false; }
 
 private:
     std::function<bool(TPixmap&)> make_;
@@ -330,7 +335,7 @@ bool TGLTexture::EnsurePixels() {
 }
 
 int64_t TGLTexture::Release() {
-    if (!source_) return 0;
+    if (!source_ || !source_->FromFile()) return 0;
     TPictureFlow::Forget(this);
     source_->Drop(sourceFrame_);
     int64_t released = 0;
@@ -386,7 +391,7 @@ void TGLTexture::SampleUnfiltered(bool unfiltered) {
 }
 
 unsigned TGLTexture::Prepare() {
-    lastUse_ = Flow().useMark;
+    lastUse_ = std::max(lastUse_, Flow().useMark);
     TPictureFlow::Record(*this);
     // A picture from a file not uploaded yet waits for the gathered pictures' upload.
     if (Flow().gathering && source_ && !Uploaded() && PixelsLetGo()) {

@@ -29,6 +29,9 @@ public:
     virtual bool Ready(int frame) const = 0;
     // The frame's pixels are no longer wanted: what the background decoded of them goes.
     virtual void Drop(int frame) = 0;
+    // The pixels come from a file: a texture of them may be let go when it is not drawn (made
+    // pixels are kept, being costly to make again on the main thread).
+    virtual bool FromFile() const { return true; }
 };
 
 // A texture of one pixmap. It is (re)made on first use in each GL context, so a texture
@@ -65,7 +68,7 @@ public:
         sourceFrame_ = frame;
     }
     // Pixels made again by `reload` on the main thread (at the pixmap's size) when they are needed,
-    // as a source that is always ready.
+    // as a source that is always ready; such a texture is not let go when it is not drawn.
     void SetReload(std::function<bool(TPixmap& pixmap)> reload);
     // The pixmap's pixels are there (decoded again when they were let go); false when they
     // cannot be had.
@@ -114,8 +117,8 @@ private:
     int uploadedWidth_ = 0, uploadedHeight_ = 0;
     unsigned id_ = 0;
     int generation_ = 0;
-    // The use mark (MarkPictureUse) current when it was last drawn, and the record it was last
-    // added to (platform/Image.h).
+    // The use mark (MarkPictureUse) current when it was last drawn (the next one once it is asked
+    // for ahead), and the record it was last added to (platform/Image.h).
     uint64_t lastUse_ = 0;
     uint64_t recordStamp_ = 0;
 };

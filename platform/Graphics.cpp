@@ -678,7 +678,6 @@ void Flip(int sync) {
 }
 
 void WaitFrame() {
-    gLastPaceWaitMs = 0.0;
     if (FixedClockOn()) AdvanceFixedClock();
     Pace(1.0 / (gHertz > 0 ? gHertz : 60));
 }

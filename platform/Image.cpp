@@ -669,9 +669,10 @@ public:
                 outcome_->frames[static_cast<size_t>(frame)] = nullptr;
             if (AllTaken()) Reset();
         } else if (info_->count == 1) {
-            // Nobody wants it any more: taken back when it has not begun (one that runs ends).
+            // Nobody wants it any more: taken back when it has not begun; one that runs ends, or has
+            // ended since Done was asked, into an outcome no longer held here.
             TDecodeWorker::Shared().Withdraw(job_);
-            if (!job_->Done()) Reset();
+            Reset();
         }
     }
 
@@ -1022,8 +1023,6 @@ int ImageHeight(const TImagePtr& image) { return image ? image->height : 0; }
 int ImageFrames(const TImagePtr& image) { return image ? image->FrameCount() : 0; }
 
 int64_t PicturesDecoded() { return gPicturesDecoded.load(std::memory_order_relaxed); }
-
-void StopPictureWork() { TDecodeWorker::Shared().Stop(); }
 
 TPixmapPtr LockImage(const TImagePtr& image, int frame) {
     TGLTexture* texture = FrameTexture(image, frame);

@@ -122,7 +122,9 @@ private:
 // now is returned.
 TPictureRecord* RecordPictures(TPictureRecord* record);
 // The record's pictures that are not uploaded are decoded on the worker, and wait for
-// UploadGatheredPictures (RequestPicture, below, for an image's frames).
+// UploadGatheredPictures (RequestPicture, below, for an image's frames). Each counts as used at
+// the next mark (MarkPictureUse), which a switch asking for them ahead takes when it enters their
+// screen: they are not let go with the screen left.
 void RequestPictures(const TPictureRecord& record);
 // While on, a picture from a file that is drawn but not uploaded is not decoded there and then:
 // it is asked of the worker, waits for UploadGatheredPictures, and is left out of the drawing.
@@ -134,13 +136,12 @@ bool UploadGatheredPictures(double budgetMs);
 // Waits for every waiting picture's decoding and uploads it; false when it gave up because the
 // program is asked to quit.
 bool FinishGatheredPictures();
-// A new mark of use: a picture drawn from now on counts as used since it.
+// A new mark of use: a picture drawn from now on (or asked for ahead since the last mark)
+// counts as used since it.
 uint64_t MarkPictureUse();
 // Lets every picture from a file not drawn since the mark go, its texture and its pixels (they
 // come back from the file when it is drawn again); the bytes of texels let go.
 int64_t ReleasePicturesUnusedSince(uint64_t mark);
-// Tells the worker to give up what it does and waits for its thread (the program ends).
-void StopPictureWork();
 // Pictures decoded from their files so far (on the main thread or the worker).
 int64_t PicturesDecoded();
 
@@ -174,7 +175,7 @@ public:
 using TImagePtr = std::shared_ptr<TImage>;
 
 // The image's frames that are not uploaded are decoded on the worker, and wait for
-// UploadGatheredPictures.
+// UploadGatheredPictures; as RequestPictures, they count as used at the next mark.
 void RequestPicture(const TImagePtr& image);
 
 // When on, new images get their handle in their middle.

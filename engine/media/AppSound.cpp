@@ -66,7 +66,9 @@ void TAppSound::Reload() {
 }
 
 void TAppSound::LoadAhead() {
-    if (!isLoaded) Load();
+    // A file not decoded yet is decoded when the sound is played: here it would hold up the
+    // visible frame that asks for it (the switch's first), there it runs under the full black.
+    if (!isLoaded) return;
     ConvertSoundAhead(snd);
 }
 

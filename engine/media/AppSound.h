@@ -51,8 +51,9 @@ public:
     virtual void Reload();
     // Loads the track when needed and hands it to AppSoundManager::PlayMusic.
     virtual void PlayAsMusic(float vol, float target, float speed);
-    // Loads the sound when needed and has its copy for the sound device made ahead on the
-    // background worker (it is about to be played), so that starting it costs next to nothing.
+    // Has the loaded sound's copy for the sound device made ahead on the background worker (it is
+    // about to be played), so that starting it costs next to nothing; a sound not loaded yet is
+    // left to load when played.
     virtual void LoadAhead();
     // Sounds a copy of this sound, unless the repeat interval has not passed. Returns 0.
     virtual int Play(float vol = 1.0f, float target = -1.0f, float speed = 0.05f);

@@ -17,12 +17,9 @@ int TAppScreenCrosser::OnDraw() {
             DrawFade(Percent->Per);
             break;
         case 1:
-            if (Screen[1]) {
-                if (_waiting != 0)
-                    DrawGathering(*Screen[1]);
-                else
-                    Screen[1]->Drawing();
-            }
+            // While the fade-in waits at full black the screen would not be seen: the switch's
+            // drawing of it has already asked for its pictures and counted them as used.
+            if (Screen[1] && _waiting == 0) Screen[1]->Drawing();
             DrawFade(1.0f - Percent->Per);
             break;
         default: break;

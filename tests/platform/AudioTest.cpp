@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/DecodeWorker.h"
 #include "support/OggSilence.h"
 #include "support/TestSupport.h"
 
@@ -43,6 +44,17 @@ std::string MakeWav(int hertz, int channels, int bits, int frames) {
     s += "data";
     le(s, static_cast<uint32_t>(data.size()), 4);
     return s + data;
+}
+
+// The WAV file with a chunk of tags (a LIST, as editors write) before its "fmt " chunk.
+std::string WithTagsFirst(const std::string& wav) {
+    std::string tags = "LIST";
+    const std::string body = std::string("INFOISFT") + '\x09' + std::string(3, '\0') + "an editor" + '\0';
+    for (int i = 0; i < 4; ++i) tags.push_back(static_cast<char>((body.size() >> (8 * i)) & 0xFF));
+    std::string out = wav.substr(0, 12) + tags + body + wav.substr(12);
+    const uint32_t riff = static_cast<uint32_t>(out.size() - 8);
+    for (int i = 0; i < 4; ++i) out[4 + static_cast<size_t>(i)] = static_cast<char>((riff >> (8 * i)) & 0xFF);
+    return out;
 }
 
 TSoundPtr MakeSound(int frames, int flags) { return LoadSound(DecodeAudioSample(MakeWav(22050, 1, 16, frames)), flags); }
@@ -145,6 +157,10 @@ TEST_F(AudioTest, ASoundIsRefusedBeyondWhatItsKindMayDecodeTo) {
         {"an effect of 6 seconds in 8 channels", testsupport::OggSilence(6, 48000, 8), SoundKind::Effect, 0},
         {"a WAV effect of 9 seconds", MakeWav(8000, 1, 16, 9 * 8000), SoundKind::Effect, 9 * 8000},
         {"a WAV effect of 11 seconds", MakeWav(8000, 1, 8, 11 * 8000), SoundKind::Effect, 0},
+        // Its layout is read from its "fmt " chunk wherever that comes.
+        {"a WAV effect of 9 seconds, tags first", WithTagsFirst(MakeWav(8000, 1, 16, 9 * 8000)), SoundKind::Effect,
+         9 * 8000},
+        {"a WAV effect of 11 seconds, tags first", WithTagsFirst(MakeWav(8000, 2, 16, 11 * 8000)), SoundKind::Effect, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -319,6 +335,43 @@ TEST_F(AudioTest, ChannelsGrowWhenAllAreTaken) {
     StopChannel(held.front());
     held.clear();
     EXPECT_TRUE(CueSound(s));  // reopens and converts the sound anew
+}
+
+// A copy asked ahead that nobody will take is taken back from the worker, not converted for a
+// sound that is gone or for an opening of the device that is over. The worker is held busy, so
+// that the copies wait in its queue, where each job holds the sample it would convert.
+TEST_F(AudioTest, ACopyAskedAheadForNothingIsTakenBackFromTheWorker) {
+    std::atomic<bool> hold{true};
+    const auto busy = std::make_shared<TDecodeJob>([&hold](const std::function<bool()>& keepGoing) {
+        while (hold && keepGoing()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    TDecodeWorker::Shared().Add(busy);
+    struct Release {
+        std::atomic<bool>& hold;
+        const TDecodeJobPtr& busy;
+        ~Release() {
+            hold = false;
+            TDecodeWorker::Shared().Finish(busy);
+        }
+    } release{hold, busy};
+
+    TAudioSamplePtr sample = DecodeAudioSample(MakeWav(22050, 1, 16, 2205));
+    ASSERT_TRUE(sample);
+    const std::weak_ptr<TAudioSample> weak = sample;
+    TSoundPtr gone = LoadSound(sample, 0);
+    ConvertSoundAhead(gone);
+    ASSERT_TRUE(AudioDeviceOpen());
+    EXPECT_EQ(sample.use_count(), 3);  // here, the sound's and the job's
+    gone.reset();
+    sample.reset();
+    EXPECT_TRUE(weak.expired()) << "the copy of a sound that is gone is still to be made";
+
+    sample = DecodeAudioSample(MakeWav(22050, 1, 16, 2205));
+    TSoundPtr sound = LoadSound(sample, 0);
+    ConvertSoundAhead(sound);
+    CloseAudioDevice();
+    ASSERT_TRUE(CueSound(sound));  // opens the device again and converts the sound itself
+    EXPECT_EQ(sample.use_count(), 2) << "the copy for the device's last opening is still to be made";
 }
 
 }  // namespace

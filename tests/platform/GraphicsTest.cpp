@@ -319,18 +319,32 @@ TEST_F(GraphicsTest, APictureIsDecodedOnceALoadLetGoWhenUnusedAndFetchedAhead) {
         EXPECT_TRUE(Near(At(frame, 22, 12), {0, 255, 0}));
         EXPECT_TRUE(Near(At(frame, 32, 12), {0, 0, 255}));
     };
+    // Pixels the program makes (again when wanted): kept, whether drawn or not.
+    int makings = 0;
+    auto made = CreateMadeImage(8, 8, [&](TPixmap& p) {
+        ++makings;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) p.WritePixel(x, y, int(0xFFFFFF00));
+        return true;
+    }, 0);
+    ASSERT_TRUE(made);
     drawAnim();
     DrawImage(quads, 100, 100);
     DrawImage(quads, 130, 100);
+    DrawImage(made, 200, 10);
     expectAnim(Frame());
     EXPECT_EQ(PicturesDecoded(), start + 2) << "one decoding for the three frames, one for the picture drawn twice";
 
-    // Not drawn since the mark: let go (and decoded again when drawn next).
+    // Not drawn since the mark: let go (and decoded again when drawn next); made pixels are kept.
     const int64_t held = TextureMemory().pictureTextures;
     const uint64_t mark = MarkPictureUse();
     DrawImage(quads, 100, 100);
     EXPECT_EQ(ReleasePicturesUnusedSince(mark), animBytes);
     EXPECT_EQ(TextureMemory().pictureTextures, held - animBytes);
+    Cls();
+    DrawImage(made, 200, 10);
+    EXPECT_TRUE(Near(At(Frame(), 202, 12), {255, 255, 0}));
+    EXPECT_EQ(makings, 1) << "the made picture was not let go";
 
     // Drawn under a record, let go, asked for ahead: back without being drawn.
     TPictureRecord record;

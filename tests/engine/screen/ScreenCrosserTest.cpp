@@ -300,8 +300,10 @@ class PictureScreen : public LogScreen {
 public:
     PictureScreen(const std::string& n, TImagePtr p) : LogScreen(n), picture(std::move(p)) {}
     TImagePtr picture;
+    TImagePtr later;  // drawn too while set (a picture the screen shows after its first frame)
     int OnDraw() override {
         DrawImage(picture, 10, 10);
+        if (later) DrawImage(later, 100, 10);
         return LogScreen::OnDraw();
     }
 };
@@ -375,6 +377,34 @@ TEST_F(ScreenCrosserPicturesTest, TheFadeInWaitsForThePicturesAndTheNextVisitHas
     EXPECT_EQ(RunFade(), 30);
     EXPECT_EQ(PicturesDecoded(), decoded + 2);
     EXPECT_EQ(Control::CurrScreen, pa);
+}
+
+// A picture the screen showed on its last visit but not in its first frame is asked for ahead
+// with the rest, and kept when the pictures of the screen left go: drawn later, it is not decoded
+// again.
+TEST_F(ScreenCrosserPicturesTest, APictureAskedForAheadIsKeptThoughTheFirstFrameDoesNotShowIt) {
+    SetFixedClock(true);
+    const TImagePtr later = Picture("later.png", 16, int(0xFF0000FF));
+    Frame();
+    GoToScreen(pb, nullptr);
+    FadeOutAndSwitch();
+    RunFade();
+    pb->later = later;  // shown on this visit after the first frame
+    Frame();
+    pb->later = nullptr;
+    GoToScreen(pa, nullptr);
+    FadeOutAndSwitch();
+    RunFade();
+    const int64_t decoded = PicturesDecoded();
+
+    GoToScreen(pb, nullptr);
+    FadeOutAndSwitch();
+    EXPECT_EQ(PicturesDecoded(), decoded + 2) << "both of PB's pictures decoded ahead";
+    RunFade();
+    Frame();
+    pb->later = later;
+    Frame();
+    EXPECT_EQ(PicturesDecoded(), decoded + 2) << "the later picture was not let go at the switch";
 }
 
 // Under the fixed clock the switch's frame waits for what is missing, so a run repeats frame for
