@@ -124,23 +124,22 @@ TGameObjectPtr TAVO::Copy() {
     return copy;
 }
 
-int TAVO::CopyMyAVOFile(const TBlockFilePtr& /*block*/) {
-    if (!AVOAsset) return 0;
-    const std::string target = Replace(Prefix + "/avo.avobj", "//", "/");
-    const std::string source = ConvertAppPath(AVOAsset->url);
-    if (!EqualsNoCase(Trim(target), Trim(source)) && !CopyFile(source, target))
-        CriticalError("Couldn't export AVO '" + AVOAsset->url + "'!");
+namespace {
+// Copies the asset's file or folder to name below the object's folder, unless it is there already.
+int ExportAVO(const TAVOAssetPtr& asset, const std::string& prefix, const std::string& name,
+              bool (*copy)(const std::string&, const std::string&)) {
+    if (!asset) return 0;
+    const std::string target = Replace(prefix + name, "//", "/");
+    const std::string source = ConvertAppPath(asset->url);
+    if (!EqualsNoCase(Trim(target), Trim(source)) && !copy(source, target))
+        CriticalError("Couldn't export AVO '" + asset->url + "'!");
     return 0;
 }
+}  // namespace
 
-int TAVO::CopyMyAVODir(const TBlockFilePtr& /*block*/) {
-    if (!AVOAsset) return 0;
-    const std::string target = Replace(Prefix + "/AVO", "//", "/");
-    const std::string source = ConvertAppPath(AVOAsset->url);
-    if (!EqualsNoCase(Trim(target), Trim(source)) && !CopyDir(source, target))
-        CriticalError("Couldn't export AVO '" + AVOAsset->url + "'!");
-    return 0;
-}
+int TAVO::CopyMyAVOFile(const TBlockFilePtr& /*block*/) { return ExportAVO(AVOAsset, Prefix, "/avo.avobj", CopyFile); }
+
+int TAVO::CopyMyAVODir(const TBlockFilePtr& /*block*/) { return ExportAVO(AVOAsset, Prefix, "/AVO", CopyDir); }
 
 int TAVO::SaveMyData(const TBlockFilePtr& block) {
     if (!AVOAsset) return 0;

@@ -55,10 +55,9 @@ std::string TAppObjAnim::ToString2(const std::string& indent) {
 
 int TAppObjAnim::Free() {
     GameObject = nullptr;
-    const auto subs = SubObjectsAnims;
+    const auto subs = std::move(SubObjectsAnims);
     SubObjectsAnims.clear();
-    for (auto& sub : subs)
-        if (sub) sub->Free();
+    EachOf(subs, &TAppObjAnim::Free);
     State = nullptr;
     if (Track) Track->Free();
     if (Gradient) Gradient->Free();
@@ -486,9 +485,7 @@ int TAppObjAnimator::CreateAnimsArrayFromList(const std::vector<TAppObjAnimPtr>&
 }
 
 int TAppObjAnimator::CheckAnimationsReliance() {
-    const auto anims = Anims;
-    for (auto& anim : anims)
-        if (anim) anim->CheckReliance();
+    EachOf(Anims, &TAppObjAnim::CheckReliance);
     return 0;
 }
 
@@ -522,10 +519,9 @@ int TAppObjAnimator::RetargetCopy(const TGameObjectCopyMap& map) {
 }
 
 int TAppObjAnimator::Free() {
-    const auto anims = Anims;
+    const auto anims = std::move(Anims);
     Anims.clear();
-    for (auto& anim : anims)
-        if (anim) anim->Free();
+    EachOf(anims, &TAppObjAnim::Free);
     CurrAnim = nullptr;
     Obj = nullptr;
     return 0;
