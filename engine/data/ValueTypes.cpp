@@ -259,7 +259,9 @@ void InitColorConstants() {
 // Colours and pixels
 
 
-std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb) { return CreateRGB(255 - rgb.r, 255 - rgb.g, 255 - rgb.b, 1.0f, 1.0f); }
+std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb) {
+    return CreateRGB(255 - rgb.r, 255 - rgb.g, 255 - rgb.b, 1.0f, 1.0f);
+}
 
 uint32_t RGBToARGB(const TRGB& rgb) {
     const uint32_t alpha = static_cast<uint32_t>(TruncToInt(rgb.a * 255.0f)) & 0xFFu;

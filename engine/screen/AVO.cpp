@@ -124,22 +124,15 @@ TGameObjectPtr TAVO::Copy() {
     return copy;
 }
 
-namespace {
-// Copies the asset's file or folder to name below the object's folder, unless it is there already.
-int ExportAVO(const TAVOAssetPtr& asset, const std::string& prefix, const std::string& name,
-              bool (*copy)(const std::string&, const std::string&)) {
-    if (!asset) return 0;
-    const std::string target = Replace(prefix + name, "//", "/");
-    const std::string source = ConvertAppPath(asset->url);
-    if (!EqualsNoCase(Trim(target), Trim(source)) && !copy(source, target))
-        CriticalError("Couldn't export AVO '" + asset->url + "'!");
+int TAVO::CopyMyAVOFile(const TBlockFilePtr& /*block*/) {
+    if (AVOAsset) ExportCopy(AVOAsset->url, Replace(Prefix + "/avo.avobj", "//", "/"), "AVO", CopyFile);
     return 0;
 }
-}  // namespace
 
-int TAVO::CopyMyAVOFile(const TBlockFilePtr& /*block*/) { return ExportAVO(AVOAsset, Prefix, "/avo.avobj", CopyFile); }
-
-int TAVO::CopyMyAVODir(const TBlockFilePtr& /*block*/) { return ExportAVO(AVOAsset, Prefix, "/AVO", CopyDir); }
+int TAVO::CopyMyAVODir(const TBlockFilePtr& /*block*/) {
+    if (AVOAsset) ExportCopy(AVOAsset->url, Replace(Prefix + "/AVO", "//", "/"), "AVO", CopyDir);
+    return 0;
+}
 
 int TAVO::SaveMyData(const TBlockFilePtr& block) {
     if (!AVOAsset) return 0;

@@ -1,5 +1,6 @@
 #include "engine/screen/Triggers.h"
 
+#include "engine/data/Keyframes.h"
 #include "engine/screen/GameObject.h"
 #include "engine/system/Basics.h"
 
@@ -105,8 +106,7 @@ int TAppTriggerSystem::Free() {
 
 TAppObjComponentPtr TAppTriggerSystem::Copy() {
     auto copy = std::make_shared<TAppTriggerSystem>();
-    copy->Trigger.reserve(Trigger.size());
-    for (auto& t : Trigger) copy->Trigger.push_back(t ? t->Copy() : nullptr);
+    copy->Trigger = CopyEach(Trigger, true);
     return copy;
 }
 
