@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "engine/data/BoxedNumbers.h"
@@ -52,6 +54,20 @@ void SortStops(TStopList<Stop>& stops, int32_t (*order)(const Stop&, const Stop&
     SortList(stops, false, [&](const std::shared_ptr<Stop>& a, const std::shared_ptr<Stop>& b) {
         return order(a ? *a : origin, b ? *b : origin);
     });
+}
+
+// The shared value's own Copy(), or none.
+template <class V>
+std::shared_ptr<V> CopyOrNull(const std::shared_ptr<V>& value) {
+    return value ? value->Copy() : nullptr;
+}
+
+// A new T (default-made) with one member set to value.
+template <class T, class Base, class V>
+std::shared_ptr<T> NewWith(V Base::*member, std::type_identity_t<V> value) {
+    auto out = std::make_shared<T>();
+    (*out).*member = std::move(value);
+    return out;
 }
 
 // Each one's own Copy(); a missing one stays missing (keepMissing) or is left out.

@@ -1,7 +1,10 @@
 #include "engine/data/Settings.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <optional>
+#include <utility>
+#include <variant>
 
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
@@ -56,6 +59,21 @@ TDataFieldPtr FindField(const TDataContainerPtr& c, const std::string& name) {
     return nullptr;
 }
 
+// A block of the player's settings file, its entries in the order given.
+using TSettingValue = std::variant<int, float, std::string>;
+TIniBlockPtr SettingsBlock(const char* name, std::initializer_list<std::pair<const char*, TSettingValue>> entries) {
+    auto block = CreateIniBlock(name);
+    for (const auto& [key, value] : entries) {
+        if (const int* i = std::get_if<int>(&value))
+            block->SetParamInt(key, *i);
+        else if (const float* f = std::get_if<float>(&value))
+            block->SetParamFloat(key, *f);
+        else
+            block->SetParam(key, std::get<std::string>(value));
+    }
+    return block;
+}
+
 float ClampVolume(float v) {
     if (!(v >= 0.0f)) return 0.0f;  // NaN too
     return v > 1.0f ? 1.0f : v;
@@ -107,46 +125,29 @@ void AppSettings::LoadData() {
         LoadSettings(initUrl);
         return;
     }
-    // No file at all: the built-in defaults.
+    // No file at all: the built-in defaults, which is what reading no settings gives.
     Datas.clear();
-    FullScreen = StandardFullSCreen;
-    Stretched = StandardStretched;
-    CustomCursor = StandardCustomCursor;
-    GameWasRated = StandardGameWasRated;
-    SoundVolume = StandardSoundVolume;
-    MusicVolume = StandardMusicVolume;
+    ReadSettings();
     Loaded = true;
 }
 
 TIniBlockPtr AppSettings::SaveData_Screen() {
-    auto b = CreateIniBlock("SCREEN");
-    b->SetParamInt("WindowWidth", GetScreenWidth());
-    b->SetParamInt("WindowHeight", GetScreenHeight());
-    b->SetParamInt("VirtualWidth", GetScreenVirtualWidth());
-    b->SetParamInt("VirtualHeight", GetScreenVirtualHeight());
-    b->SetParamInt("FullScreen", FullScreen);
-    b->SetParamInt("Stretched", Stretched);
-    return b;
+    return SettingsBlock("SCREEN", {{"WindowWidth", GetScreenWidth()},
+                                    {"WindowHeight", GetScreenHeight()},
+                                    {"VirtualWidth", GetScreenVirtualWidth()},
+                                    {"VirtualHeight", GetScreenVirtualHeight()},
+                                    {"FullScreen", FullScreen},
+                                    {"Stretched", Stretched}});
 }
 
-TIniBlockPtr AppSettings::SaveData_Lang() {
-    auto b = CreateIniBlock("LANG");
-    b->SetParam("LangDir", LangMod);
-    return b;
-}
+TIniBlockPtr AppSettings::SaveData_Lang() { return SettingsBlock("LANG", {{"LangDir", LangMod}}); }
 
 TIniBlockPtr AppSettings::SaveData_Volume() {
-    auto b = CreateIniBlock("VOLUME");
-    b->SetParamFloat("SoundVolume", SoundVolume);
-    b->SetParamFloat("MusicVolume", MusicVolume);
-    return b;
+    return SettingsBlock("VOLUME", {{"SoundVolume", SoundVolume}, {"MusicVolume", MusicVolume}});
 }
 
 TIniBlockPtr AppSettings::SaveData_Other() {
-    auto b = CreateIniBlock("OTHER");
-    b->SetParamInt("CustomCursor", CustomCursor);
-    b->SetParamInt("GameWasRated", GameWasRated);
-    return b;
+    return SettingsBlock("OTHER", {{"CustomCursor", CustomCursor}, {"GameWasRated", GameWasRated}});
 }
 
 bool AppSettings::SaveData() {

@@ -14,11 +14,30 @@ namespace {
 
 // Field setters for FromString: piece i goes to field i; a piece that is there (even empty) sets
 // its field, a missing one leaves it alone.
-void ReadFloat(const std::vector<std::string>& pieces, size_t i, float& field) {
+std::string ValueToString(float value) { return FloatToString(value); }
+std::string ValueToString(int32_t value) { return IntToString(value); }
+
+void ReadField(const std::vector<std::string>& pieces, size_t i, float& field) {
     if (i < pieces.size()) field = StringToFloat(pieces[i]);
 }
-void ReadInt(const std::vector<std::string>& pieces, size_t i, int32_t& field) {
+void ReadField(const std::vector<std::string>& pieces, size_t i, int32_t& field) {
     if (i < pieces.size()) field = StringToInt(pieces[i]);
+}
+
+// The comma-separated text of a value's fields, in the order given (a real as "%#.9g").
+template <class... Field>
+std::string FieldsToString(const Field&... fields) {
+    std::string s;
+    ((s += (s.empty() ? "" : ",") + ValueToString(fields)), ...);
+    return s;
+}
+
+// Piece i of text into the i-th field given, as ReadFloat and ReadInt read them.
+template <class... Field>
+void FieldsFromString(const std::string& text, Field&... fields) {
+    const auto pieces = SplitString(text, ",");
+    size_t i = 0;
+    (ReadField(pieces, i++, fields), ...);
 }
 
 }  // namespace
@@ -39,19 +58,9 @@ void TRGB::SetData(int32_t r_, int32_t g_, int32_t b_, float a_, float position_
 
 void TRGB::SetDataFromOtherRGB(const TRGB& other) { SetData(other.r, other.g, other.b, other.a, other.position); }
 
-std::string TRGB::ToString() const {
-    return IntToString(r) + "," + IntToString(g) + "," + IntToString(b) + "," + FloatToString(a) + "," +
-           FloatToString(position);
-}
+std::string TRGB::ToString() const { return FieldsToString(r, g, b, a, position); }
 
-void TRGB::FromString(const std::string& text) {
-    const auto p = SplitString(text, ",");
-    ReadInt(p, 0, r);
-    ReadInt(p, 1, g);
-    ReadInt(p, 2, b);
-    ReadFloat(p, 3, a);
-    ReadFloat(p, 4, position);
-}
+void TRGB::FromString(const std::string& text) { FieldsFromString(text, r, g, b, a, position); }
 
 // ---------------------------------------------------------------------------------------------
 // TDim
@@ -94,17 +103,11 @@ void TDim::DrawDimRect() {
 }
 
 std::string TDim::ToString() const {
-    std::string s;
-    for (float f : {x, y, w, h, x1, y1, x2, y2, position}) s += FloatToString(f) + ",";
-    return s + IntToString(isBezier) + "," + IntToString(isSplaszczenie);
+    return FieldsToString(x, y, w, h, x1, y1, x2, y2, position, isBezier, isSplaszczenie);
 }
 
 void TDim::FromString(const std::string& text) {
-    const auto p = SplitString(text, ",");
-    float* floats[] = {&x, &y, &w, &h, &x1, &y1, &x2, &y2, &position};
-    for (size_t i = 0; i < 9; ++i) ReadFloat(p, i, *floats[i]);
-    ReadInt(p, 9, isBezier);
-    ReadInt(p, 10, isSplaszczenie);
+    FieldsFromString(text, x, y, w, h, x1, y1, x2, y2, position, isBezier, isSplaszczenie);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -138,33 +141,27 @@ float SplatPer(int32_t kind, float per) {
 
 float TTFR::GetSplatPer(float per) const { return SplatPer(isSplaszczenie, per); }
 
-std::string TTFR::ToString() const {
-    return FloatToString(sx) + "," + FloatToString(sy) + "," + FloatToString(Rotation) + "," +
-           FloatToString(Position) + "," + IntToString(isSplaszczenie);
-}
+std::string TTFR::ToString() const { return FieldsToString(sx, sy, Rotation, Position, isSplaszczenie); }
 
-void TTFR::FromString(const std::string& text) {
-    const auto p = SplitString(text, ",");
-    ReadFloat(p, 0, sx);
-    ReadFloat(p, 1, sy);
-    ReadFloat(p, 2, Rotation);
-    ReadFloat(p, 3, Position);
-    ReadInt(p, 4, isSplaszczenie);
-}
+void TTFR::FromString(const std::string& text) { FieldsFromString(text, sx, sy, Rotation, Position, isSplaszczenie); }
 
 // ---------------------------------------------------------------------------------------------
 // TPer
 // ---------------------------------------------------------------------------------------------
 
-void TPer::Update() {
+void StepToward(float& p, float dp, float speedUp, float speedDown) {
     if (p < dp) {
-        p = p + speed * delta;
+        p = p + speedUp * delta;
         if (p > dp) p = dp;
     }
     if (p > dp) {
-        p = p - speed * delta;
+        p = p - speedDown * delta;
         if (p < dp) p = dp;
     }
+}
+
+void TPer::Update() {
+    StepToward(p, dp, speed, speed);
     if (Typ == 1 && p == dp) dp = (dp == 0.0f) ? 1.0f : 0.0f;
     if (Typ == 2 && p == dp) dp = -dp;
 }
@@ -186,17 +183,7 @@ std::shared_ptr<TRGB> CreateRGB(int32_t r, int32_t g, int32_t b, float a, float 
 
 std::shared_ptr<TDim> CreateDim(float x, float y, float w, float h, float position, float x1, float y1, float x2,
                                 float y2) {
-    auto d = std::make_shared<TDim>();
-    d->x = x;
-    d->y = y;
-    d->w = w;
-    d->h = h;
-    d->position = position;
-    d->x1 = x1;
-    d->y1 = y1;
-    d->x2 = x2;
-    d->y2 = y2;
-    return d;
+    return std::make_shared<TDim>(TDim{x, y, w, h, x1, y1, x2, y2, position});
 }
 
 std::shared_ptr<TTFR> CreateTFR(float sx, float sy, float Rotation, float Position) {
@@ -272,7 +259,9 @@ void InitColorConstants() {
 // Colours and pixels
 
 
-std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb) { return CreateRGB(255 - rgb.r, 255 - rgb.g, 255 - rgb.b, 1.0f, 1.0f); }
+std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb) {
+    return CreateRGB(255 - rgb.r, 255 - rgb.g, 255 - rgb.b, 1.0f, 1.0f);
+}
 
 uint32_t RGBToARGB(const TRGB& rgb) {
     const uint32_t alpha = static_cast<uint32_t>(TruncToInt(rgb.a * 255.0f)) & 0xFFu;

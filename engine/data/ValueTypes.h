@@ -81,6 +81,10 @@ public:
     void FromString(const std::string& text);
 };
 
+// One frame's step of p toward the target dp, up by speedUp * delta, down by speedDown * delta,
+// never past the target.
+void StepToward(float& p, float dp, float speedUp, float speedDown);
+
 // The squash-kind shaping of a position, shared by TTFR and TDim.
 float SplatPer(int32_t kind, float per);
 

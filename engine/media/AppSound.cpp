@@ -16,19 +16,13 @@ TAppSoundPtr CreateAppSound(const std::string& url, int isLooped, int isMusic) {
 }
 
 TAppSoundPtr TAppSound::Copy() {
-    auto c = std::make_shared<TAppSound>();
-    c->snd = snd;
-    c->Vol = Vol;
-    c->dVol = dVol;
-    c->volSpeed = volSpeed;
-    c->isMusic = isMusic;
-    c->isLoadedOnDemand = isLoadedOnDemand;
-    c->isLooped = isLooped;
-    c->isLoaded = isLoaded;
-    c->isPaused = isPaused;
-    c->isMuted = isMuted;
-    c->SoundTime = SoundTime;
-    c->name = name;
+    // Shares the decoded sound and keeps its state; no channel, id, url or play limit of its own.
+    auto c = std::make_shared<TAppSound>(*this);
+    c->chn = nullptr;
+    c->id = 0;
+    c->url.clear();
+    c->LastTime = 0;
+    c->TimeInterwal = 0;
     return c;
 }
 

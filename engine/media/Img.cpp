@@ -49,20 +49,9 @@ void TImg::ResetSetup() { _emptyImg.reset(); }
 // Methods
 
 TImgPtr TImg::Copy() const {
-    auto c = std::make_shared<TImg>();
-    c->image = image;
-    c->texture = texture;
-    c->isMidHandled = isMidHandled;
-    c->isSingle = isSingle;
-    c->isLoaded = isLoaded;
-    c->hx = hx;
-    c->hy = hy;
-    c->x = x;
-    c->y = y;
-    c->w = w;
-    c->h = h;
-    c->Url = Url;
-    c->MyLoadedFlags = MyLoadedFlags;
+    // Shares the picture and the texture; every field but the name.
+    auto c = std::make_shared<TImg>(*this);
+    c->name.clear();
     return c;
 }
 

@@ -41,13 +41,6 @@ int TAppVectorObj::CountMyAlpha() {
     return 0;
 }
 
-int TAppVectorObj::DrawDebug() {
-    _DrawPivot(CenterR, CenterG, CenterB);
-    DrawMyRect();
-    DrawSubsDebug();
-    return 0;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Graphics table and animations
 

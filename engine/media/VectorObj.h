@@ -39,7 +39,6 @@ public:
     int CountMyRotation() override;
     int CountMyScale() override;
     int CountMyAlpha() override;
-    int DrawDebug() override;
 
     // Adds a "GFX" block to bf: "gfxs" and one "Img" + i entry per graphic.
     virtual int SaveGFX(const TBlockFilePtr& bf);

@@ -564,37 +564,37 @@ int TAppVector::PrintAnim(const std::string& indent) {
 // ---------------------------------------------------------------------------------------------
 // Drawing whole objects
 
-int DrawAVO(const TAppVectorObjPtr& obj, float x, float y) {
+namespace {
+// Draws obj placed at x, y, the drawing state kept around it.
+template <class Draw>
+int DrawAVOAt(const TAppVectorObjPtr& obj, float x, float y, Draw draw) {
     if (!obj) return 0;
     SaveDrawState();
     obj->DrawX = x;
     obj->DrawY = y;
-    obj->Calculate(0);
-    obj->Draw();
+    draw(*obj);
     RestoreDrawState();
     return 0;
+}
+}  // namespace
+
+int DrawAVO(const TAppVectorObjPtr& obj, float x, float y) {
+    return DrawAVOAt(obj, x, y, [](TAppVectorObj& o) {
+        o.Calculate(0);
+        o.Draw();
+    });
 }
 
 int DrawAVODebug(const TAppVectorObjPtr& obj, float x, float y) {
-    if (!obj) return 0;
-    SaveDrawState();
-    obj->DrawX = x;
-    obj->DrawY = y;
-    obj->CalculateObj(1);
-    obj->DrawDebug();
-    obj->DrawDebugFrame();
-    RestoreDrawState();
-    return 0;
+    return DrawAVOAt(obj, x, y, [](TAppVectorObj& o) {
+        o.CalculateObj(1);
+        o.DrawDebug();
+        o.DrawDebugFrame();
+    });
 }
 
 int DrawAVOState(const TAppVectorObjPtr& obj, int stateInd, float x, float y) {
-    if (!obj) return 0;
-    SaveDrawState();
-    obj->DrawX = x;
-    obj->DrawY = y;
-    obj->DrawState(stateInd);
-    RestoreDrawState();
-    return 0;
+    return DrawAVOAt(obj, x, y, [stateInd](TAppVectorObj& o) { o.DrawState(stateInd); });
 }
 
 namespace {

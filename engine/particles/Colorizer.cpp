@@ -79,9 +79,7 @@ int TColorizerFromGradient::ColorizeParticle(TAppParticle* p) {
 }
 
 TColorizerPtr TColorizerFromGradient::Copy() const {
-    auto out = std::make_shared<TColorizerFromGradient>();
-    out->Gradient = Gradient ? Gradient->Copy() : nullptr;
-    return out;
+    return NewWith<TColorizerFromGradient>(&TColorizerFromGradient::Gradient, CopyOrNull(Gradient));
 }
 
 int TColorizerFromGradient::FromString(const std::string& s) {
@@ -106,9 +104,7 @@ int TColorizerRandomColor::ColorizeParticle(TAppParticle* p) {
 }
 
 TColorizerPtr TColorizerRandomColor::Copy() const {
-    auto out = std::make_shared<TColorizerRandomColor>();
-    out->Gradient = Gradient ? Gradient->Copy() : nullptr;
-    return out;
+    return NewWith<TColorizerRandomColor>(&TColorizerRandomColor::Gradient, CopyOrNull(Gradient));
 }
 
 std::string TColorizerRandomColor::ToString() const {
@@ -122,9 +118,7 @@ int TColorizerGradient::ColorizeParticle(TAppParticle* p) {
 }
 
 TColorizerPtr TColorizerGradient::Copy() const {
-    auto out = std::make_shared<TColorizerGradient>();
-    out->Gradient = Gradient ? Gradient->Copy() : nullptr;
-    return out;
+    return NewWith<TColorizerGradient>(&TColorizerGradient::Gradient, CopyOrNull(Gradient));
 }
 
 std::string TColorizerGradient::ToString() const {
@@ -145,9 +139,7 @@ int TColorizerGradientArray::ColorizeParticle(TAppParticle* p) {
 }
 
 TColorizerPtr TColorizerGradientArray::Copy() const {
-    auto out = std::make_shared<TColorizerGradientArray>();
-    out->Gradient = CopyEach(Gradient, false);
-    return out;
+    return NewWith<TColorizerGradientArray>(&TColorizerGradientArray::Gradient, CopyEach(Gradient, false));
 }
 
 int TColorizerGradientArray::FromString(const std::string& s) {
@@ -191,22 +183,14 @@ std::string TColorizerGradientBetween::ToString() const { return "GRADIENT_BETWE
 
 // ---------------------------------------------------------------------------------------------
 
-TColorizerPtr CreateColorizer(const std::shared_ptr<TRGB>& rgb) {
-    auto out = std::make_shared<TColorizer>();
-    out->rgb = rgb;
-    return out;
-}
+TColorizerPtr CreateColorizer(const std::shared_ptr<TRGB>& rgb) { return NewWith<TColorizer>(&TColorizer::rgb, rgb); }
 
 TColorizerPtr CreateColorizerFromGradient(const TGradientPtr& g) {
-    auto out = std::make_shared<TColorizerFromGradient>();
-    out->Gradient = g;
-    return out;
+    return NewWith<TColorizerFromGradient>(&TColorizerFromGradient::Gradient, g);
 }
 
 TColorizerPtr CreateColorizerGradient(const TGradientPtr& g) {
-    auto out = std::make_shared<TColorizerGradient>();
-    out->Gradient = g;
-    return out;
+    return NewWith<TColorizerGradient>(&TColorizerGradient::Gradient, g);
 }
 
 TColorizerPtr CreateColorizerGradientArray(const std::vector<TGradientPtr>& a) {

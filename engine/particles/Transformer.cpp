@@ -66,9 +66,7 @@ int TTransformerTransform::TransformParticle(TAppParticle* p) {
 }
 
 TTransformerPtr TTransformerTransform::Copy() const {
-    auto out = std::make_shared<TTransformerTransform>();
-    out->transform = transform ? transform->Copy() : nullptr;
-    return out;
+    return NewWith<TTransformerTransform>(&TTransformerTransform::transform, CopyOrNull(transform));
 }
 
 int TTransformerTransform::FromString(const std::string& s) {
@@ -89,9 +87,7 @@ int TTransformerRandomTFR::TransformParticle(TAppParticle* p) {
 }
 
 TTransformerPtr TTransformerRandomTFR::Copy() const {
-    auto out = std::make_shared<TTransformerRandomTFR>();
-    out->transform = transform ? transform->Copy() : nullptr;
-    return out;
+    return NewWith<TTransformerRandomTFR>(&TTransformerRandomTFR::transform, CopyOrNull(transform));
 }
 
 std::string TTransformerRandomTFR::ToString() const {
@@ -114,9 +110,7 @@ int TTransformerTransformArray::TransformParticle(TAppParticle* p) {
 }
 
 TTransformerPtr TTransformerTransformArray::Copy() const {
-    auto out = std::make_shared<TTransformerTransformArray>();
-    out->Transforms = CopyEach(Transforms, false);
-    return out;
+    return NewWith<TTransformerTransformArray>(&TTransformerTransformArray::Transforms, CopyEach(Transforms, false));
 }
 
 int TTransformerTransformArray::FromString(const std::string& s) {

@@ -125,20 +125,12 @@ TGameObjectPtr TAVO::Copy() {
 }
 
 int TAVO::CopyMyAVOFile(const TBlockFilePtr& /*block*/) {
-    if (!AVOAsset) return 0;
-    const std::string target = Replace(Prefix + "/avo.avobj", "//", "/");
-    const std::string source = ConvertAppPath(AVOAsset->url);
-    if (!EqualsNoCase(Trim(target), Trim(source)) && !CopyFile(source, target))
-        CriticalError("Couldn't export AVO '" + AVOAsset->url + "'!");
+    if (AVOAsset) ExportCopy(AVOAsset->url, Replace(Prefix + "/avo.avobj", "//", "/"), "AVO", CopyFile);
     return 0;
 }
 
 int TAVO::CopyMyAVODir(const TBlockFilePtr& /*block*/) {
-    if (!AVOAsset) return 0;
-    const std::string target = Replace(Prefix + "/AVO", "//", "/");
-    const std::string source = ConvertAppPath(AVOAsset->url);
-    if (!EqualsNoCase(Trim(target), Trim(source)) && !CopyDir(source, target))
-        CriticalError("Couldn't export AVO '" + AVOAsset->url + "'!");
+    if (AVOAsset) ExportCopy(AVOAsset->url, Replace(Prefix + "/AVO", "//", "/"), "AVO", CopyDir);
     return 0;
 }
 

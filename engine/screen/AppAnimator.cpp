@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "engine/screen/GameObject.h"
 #include "engine/system/AppTime.h"
@@ -55,10 +56,9 @@ std::string TAppObjAnim::ToString2(const std::string& indent) {
 
 int TAppObjAnim::Free() {
     GameObject = nullptr;
-    const auto subs = SubObjectsAnims;
+    const auto subs = std::move(SubObjectsAnims);
     SubObjectsAnims.clear();
-    for (auto& sub : subs)
-        if (sub) sub->Free();
+    EachOf(subs, &TAppObjAnim::Free);
     State = nullptr;
     if (Track) Track->Free();
     if (Gradient) Gradient->Free();
@@ -150,38 +150,27 @@ int TAppObjAnim::UpdateMyObject(float p) {
         return obj->PushedState && part && part == (*obj->PushedState).*member;
     };
 
-    if (isTrackEnabled != 0 && Track) {
-        if (!state.dim || sharedWithPushed(state.dim, &TAppState::dim))
-            state.dim = state.dim ? state.dim->Copy() : std::make_shared<TDim>();
-        Track->PutDim(*state.dim, p);
-    } else if (TAppState* ps = pushed(); ps != nullptr && ps->dim) {
-        state.dim = ps->dim;
-    }
-
-    if (isGradientEnabled != 0 && Gradient) {
-        if (!state.rgb || sharedWithPushed(state.rgb, &TAppState::rgb))
-            state.rgb = state.rgb ? state.rgb->Copy() : std::make_shared<TRGB>();
-        Gradient->PutRGB(*state.rgb, p);
-    } else if (TAppState* ps = pushed(); ps != nullptr && ps->rgb) {
-        state.rgb = ps->rgb;
-    }
-
-    if (isTransformEnabled != 0 && Transform) {
-        if (!state.tfr || sharedWithPushed(state.tfr, &TAppState::tfr))
-            state.tfr = state.tfr ? state.tfr->Copy() : std::make_shared<TTFR>();
-        Transform->PutTfr(*state.tfr, p);
-    } else if (TAppState* ps = pushed(); ps != nullptr && ps->tfr) {
-        state.tfr = ps->tfr;
-    }
+    // One part: written by its curve where that is on, else the pushed look's own part.
+    auto animate = [&](bool on, auto member, auto put) {
+        auto& part = state.*member;
+        using Part = typename std::decay_t<decltype(part)>::element_type;
+        if (on) {
+            if (!part || sharedWithPushed(part, member)) part = part ? part->Copy() : std::make_shared<Part>();
+            put(*part);
+        } else if (TAppState* ps = pushed(); ps != nullptr && (*ps).*member) {
+            part = (*ps).*member;
+        }
+    };
+    animate(isTrackEnabled != 0 && Track, &TAppState::dim, [&](TDim& dim) { Track->PutDim(dim, p); });
+    animate(isGradientEnabled != 0 && Gradient, &TAppState::rgb, [&](TRGB& rgb) { Gradient->PutRGB(rgb, p); });
+    animate(isTransformEnabled != 0 && Transform, &TAppState::tfr, [&](TTFR& tfr) { Transform->PutTfr(tfr, p); });
 
     obj->SetCurrState(State);
     return 0;
 }
 
 int TAppObjAnim::UpdateSubObjects(float p) {
-    const auto subs = SubObjectsAnims;
-    for (auto& sub : subs)
-        if (sub) sub->Update(p);
+    EachOf(SubObjectsAnims, [p](TAppObjAnim& sub) { sub.Update(p); });
     return 0;
 }
 
@@ -486,9 +475,7 @@ int TAppObjAnimator::CreateAnimsArrayFromList(const std::vector<TAppObjAnimPtr>&
 }
 
 int TAppObjAnimator::CheckAnimationsReliance() {
-    const auto anims = Anims;
-    for (auto& anim : anims)
-        if (anim) anim->CheckReliance();
+    EachOf(Anims, &TAppObjAnim::CheckReliance);
     return 0;
 }
 
@@ -522,10 +509,9 @@ int TAppObjAnimator::RetargetCopy(const TGameObjectCopyMap& map) {
 }
 
 int TAppObjAnimator::Free() {
-    const auto anims = Anims;
+    const auto anims = std::move(Anims);
     Anims.clear();
-    for (auto& anim : anims)
-        if (anim) anim->Free();
+    EachOf(anims, &TAppObjAnim::Free);
     CurrAnim = nullptr;
     Obj = nullptr;
     return 0;

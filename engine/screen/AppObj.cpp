@@ -12,23 +12,21 @@
 // ---------------------------------------------------------------------------------------------
 // TAppObj
 
-int TAppObj::Disable() {
-    isEnabled = 0;
-    if (auto* go = dynamic_cast<TGameObject*>(this)) {
-        go->OnDisable();
-        go->DisableSubs();
+namespace {
+// Sets the flag; a game object then runs its own hook and passes the change to its sub-objects.
+int SetEnabled(TAppObj& obj, int on, int (TGameObject::*hook)(), int (TGameObject::*subs)()) {
+    obj.isEnabled = on;
+    if (auto* go = dynamic_cast<TGameObject*>(&obj)) {
+        (go->*hook)();
+        (go->*subs)();
     }
     return 0;
 }
+}  // namespace
 
-int TAppObj::Enable() {
-    isEnabled = 1;
-    if (auto* go = dynamic_cast<TGameObject*>(this)) {
-        go->OnEnable();
-        go->EnableSubs();
-    }
-    return 0;
-}
+int TAppObj::Disable() { return SetEnabled(*this, 0, &TGameObject::OnDisable, &TGameObject::DisableSubs); }
+
+int TAppObj::Enable() { return SetEnabled(*this, 1, &TGameObject::OnEnable, &TGameObject::EnableSubs); }
 
 int TAppObj::Updating() {
     UpdateFirst();

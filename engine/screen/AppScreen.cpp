@@ -8,6 +8,7 @@
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/screen/DrawObject.h"
+#include "engine/system/Basics.h"
 #include "engine/system/Mouse.h"
 #include "engine/system/Error.h"
 #include "engine/system/FileRequester.h"
@@ -120,12 +121,8 @@ int TAppScreen::Settle() {
 }
 
 int TAppScreen::RefreshDrawSettings() {
-    const TGameObjectList objects = Objects;
-    for (auto& obj : objects)
-        if (obj) obj->UpdateAllTheSettings();
-    const TAppPopUpList shown = ActivePopUps;
-    for (auto& popup : shown)
-        if (popup) popup->RefreshDrawSettings();
+    EachOf(Objects, &TGameObject::UpdateAllTheSettings);
+    EachOf(ActivePopUps, &TAppPopUp::RefreshDrawSettings);
     return 0;
 }
 
@@ -133,9 +130,7 @@ int TAppScreen::UpdateObjects() {
     ClearClicksAndOvers();
     if (Mouse::LeftHolded == 0) CurrHoldedObject = nullptr;
     // A snapshot: an object's update may add or remove objects.
-    const TGameObjectList objects = Objects;
-    for (auto& obj : objects)
-        if (obj) obj->Updating();
+    EachOf(Objects, &TGameObject::Updating);
     return 0;
 }
 
@@ -147,16 +142,12 @@ int TAppScreen::UpdatePopUps() {
 }
 
 int TAppScreen::DrawPopUps() {
-    const TAppPopUpList shown = ActivePopUps;
-    for (auto& popup : shown)
-        if (popup) popup->Drawing();
+    EachOf(ActivePopUps, &TAppPopUp::Drawing);
     return 0;
 }
 
 int TAppScreen::DrawObjects() {
-    const TGameObjectList layers = DrawLayers;
-    for (auto& obj : layers)
-        if (obj) obj->Drawing();
+    EachOf(DrawLayers, &TGameObject::Drawing);
     return 0;
 }
 
@@ -481,9 +472,7 @@ int TAppScreen::CheckObjectSubReliance(TGameObject* object) {
 }
 
 int TAppScreen::EnableAllObjects() {
-    const TGameObjectList objects = Objects;
-    for (auto& obj : objects)
-        if (obj) obj->EnableAll();
+    EachOf(Objects, &TGameObject::EnableAll);
     return 0;
 }
 
@@ -564,9 +553,7 @@ int TAppScreen::Start() {
 }
 
 int TAppScreen::StartObjects() {
-    const TGameObjectList objects = Objects;
-    for (auto& obj : objects)
-        if (obj) obj->Start();
+    EachOf(Objects, &TGameObject::Start);
     RebuildDrawingLayers();
     RebuildUpdatingLayers();
     return 0;
@@ -589,16 +576,12 @@ int TAppScreen::AskAhead() {
 }
 
 int TAppScreen::PreparingObjects() {
-    const TGameObjectList objects = Objects;
-    for (auto& obj : objects)
-        if (obj) obj->EnterScreen();
+    EachOf(Objects, &TGameObject::EnterScreen);
     return 0;
 }
 
 int TAppScreen::LeavingObjects() {
-    const TGameObjectList objects = Objects;
-    for (auto& obj : objects)
-        if (obj) obj->LeaveScreen();
+    EachOf(Objects, &TGameObject::LeaveScreen);
     return 0;
 }
 
@@ -622,9 +605,7 @@ int TAppScreen::FreeObjectAsset(TGameObject* object) {
 }
 
 int TAppScreen::FreeObjects() {
-    const TGameObjectList objects = Objects;
-    for (auto& obj : objects)
-        if (obj) obj->OnFree();
+    EachOf(Objects, &TGameObject::OnFree);
     return 0;
 }
 

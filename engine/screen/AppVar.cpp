@@ -1,19 +1,13 @@
 #include "engine/screen/AppVar.h"
 
 #include "engine/data/Fields.h"
+#include "engine/data/ValueTypes.h"
 #include "engine/system/Basics.h"
 #include "engine/system/AppTime.h"
 #include "platform/Strings.h"
 
 int TAppVar::update() {
-    if (p < dp) {
-        p = p + speedInc * delta;
-        if (p > dp) p = dp;
-    }
-    if (p > dp) {
-        p = p - speedDec * delta;
-        if (p < dp) p = dp;
-    }
+    StepToward(p, dp, speedInc, speedDec);
     if (isSwitcher != 0 && p == dp) SwitchD();
     if (isSwitcherMinus != 0 && p == dp) SwitchMinusD();
     return 0;

@@ -38,6 +38,15 @@ std::shared_ptr<T> FindAssetOfKind(const std::string& url) {
             if (auto found = std::dynamic_pointer_cast<T>(asset)) return found;
     return nullptr;
 }
+
+// A new asset of kind T that joins the screen being loaded; markNotSaved leaves it out of the
+// screen's file.
+template <class T>
+std::shared_ptr<T> NewAsset(int markNotSaved) {
+    auto asset = std::make_shared<T>();
+    TAsset::JoinCurrScreen(asset, markNotSaved);
+    return asset;
+}
 }  // namespace
 
 void DrawAssetPlaceholder(const std::string& label, float x, float y) {
@@ -153,16 +162,8 @@ int DrawImageAsset(const TImageAssetPtr& asset, float x, float y, int mode, floa
     return asset->DrawMode(TruncToInt(x), TruncToInt(y), mode, per);
 }
 
-namespace {
-TImageAssetPtr NewImageAsset() {
-    auto asset = std::make_shared<TImageAsset>();
-    TAsset::JoinCurrScreen(asset, 1);
-    return asset;
-}
-}  // namespace
-
 TImageAssetPtr LoadImageAsset(const std::string& url, int isMipMapped, int isFiltered, int isMidHandled) {
-    TImageAssetPtr asset = NewImageAsset();
+    TImageAssetPtr asset = NewAsset<TImageAsset>(1);
     asset->url = url;
     asset->isMipMapped = isMipMapped;
     asset->isFiltered = isFiltered;
@@ -175,7 +176,7 @@ int ImageAssetWidth(const TImageAssetPtr& asset) { return asset ? asset->Width()
 int ImageAssetHeight(const TImageAssetPtr& asset) { return asset ? asset->Height() : 0; }
 
 TImageAssetPtr CreateImageAsset(const TImgPtr& img) {
-    TImageAssetPtr asset = NewImageAsset();
+    TImageAssetPtr asset = NewAsset<TImageAsset>(1);
     asset->img = img;
     if (img) asset->url = img->Url;
     return asset;
@@ -184,7 +185,7 @@ TImageAssetPtr CreateImageAsset(const TImgPtr& img) {
 TImageAssetPtr CreateEmptyImageAsset(const std::string& url, int hx, int hy, int isMipMapped, int isFiltered,
                                      int isMidHandled) {
     if (auto found = FindAssetOfKind<TImageAsset>(url)) return found;
-    TImageAssetPtr asset = NewImageAsset();
+    TImageAssetPtr asset = NewAsset<TImageAsset>(1);
     asset->url = url;
     asset->hx = hx;
     asset->hy = hy;
@@ -271,8 +272,7 @@ int TSoundAsset::ReloadSnd() {
 
 namespace {
 TSoundAssetPtr NewSoundAsset(int isLooped, int isMusic, int isLoadedOnDemand) {
-    auto asset = std::make_shared<TSoundAsset>();
-    TAsset::JoinCurrScreen(asset, 1);
+    auto asset = NewAsset<TSoundAsset>(1);
     asset->isLooped = isLooped;
     asset->isMusic = isMusic;
     asset->isLoadedOnDemand = isLoadedOnDemand;
@@ -341,17 +341,8 @@ int TAVOAsset::Draw(float x, float y) {
     return 0;
 }
 
-namespace {
-TAVOAssetPtr NewAVOAsset() {
-    auto asset = std::make_shared<TAVOAsset>();
-    // Written with its screen: doNotSaveInScreen stays clear.
-    TAsset::JoinCurrScreen(asset, 0);
-    return asset;
-}
-}  // namespace
-
 TAVOAssetPtr CreateAVOAsset(const TAppVectorObjPtr& avo, const std::string& url) {
-    TAVOAssetPtr asset = NewAVOAsset();
+    TAVOAssetPtr asset = NewAsset<TAVOAsset>(0);  // written with its screen
     asset->Avo = avo;
     asset->url = url;
     return asset;
@@ -359,7 +350,7 @@ TAVOAssetPtr CreateAVOAsset(const TAppVectorObjPtr& avo, const std::string& url)
 
 TAVOAssetPtr CreateEmptyAVOAsset(const std::string& url) {
     if (auto found = FindAssetOfKind<TAVOAsset>(url)) return found;
-    TAVOAssetPtr asset = NewAVOAsset();
+    TAVOAssetPtr asset = NewAsset<TAVOAsset>(0);
     asset->url = url;
     return asset;
 }

@@ -83,30 +83,27 @@ std::function<void()> AppExitFunction = &DefaultAppExit;
 // ---------------------------------------------------------------------------------------------
 // Registration
 
-int Control::AddScreen(const std::shared_ptr<TAppScreen>& screen) {
-    if (!screen) {
-        ErrorScreen("Trying to add an NULL screen!", Here());
-        return 0;
-    }
-    if (isScreenExists(screen.get())) {
-        ErrorScreen(screen->name + " Screen allready exists!", Here());
-        return 0;
-    }
-    Screens.push_back(screen);
+namespace {
+// Registers a screen or pop-up once: a null one, or one registered already, is reported instead.
+template <class T>
+int RegisterOnce(std::vector<std::shared_ptr<T>>& list, const std::shared_ptr<T>& item, const std::string& kind,
+                 const std::string& title, const TReportPlace& place) {
+    if (!item)
+        ErrorScreen("Trying to add an NULL " + kind + "!", place);
+    else if (std::find(list.begin(), list.end(), item) != list.end())
+        ErrorScreen(item->name + " " + title + " allready exists!", place);
+    else
+        list.push_back(item);
     return 0;
+}
+}  // namespace
+
+int Control::AddScreen(const std::shared_ptr<TAppScreen>& screen) {
+    return RegisterOnce(Screens, screen, "screen", "Screen", Here());
 }
 
 int Control::AddPopUp(const std::shared_ptr<TAppPopUp>& popup) {
-    if (!popup) {
-        ErrorScreen("Trying to add an NULL popup!", Here());
-        return 0;
-    }
-    if (isPopUpExists(popup.get())) {
-        ErrorScreen(popup->name + " PopUp allready exists!", Here());
-        return 0;
-    }
-    PopUps.push_back(popup);
-    return 0;
+    return RegisterOnce(PopUps, popup, "popup", "PopUp", Here());
 }
 
 int Control::AddGlobalObject(const std::shared_ptr<TGameObject>& obj) {

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "engine/system/Basics.h"
+#include "engine/data/Keyframes.h"
 #include "engine/screen/GameObject.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Strings.h"
@@ -236,8 +237,7 @@ int TAppDataComponent::Free() {
 
 TAppObjComponentPtr TAppDataComponent::Copy() {
     auto copy = std::make_shared<TAppDataComponent>();
-    copy->Data.reserve(Data.size());
-    for (auto& value : Data) copy->Data.push_back(value ? value->Copy() : nullptr);
+    copy->Data = CopyEach(Data, true);
     return copy;
 }
 

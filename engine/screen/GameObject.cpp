@@ -2,6 +2,7 @@
 #include "engine/system/Basics.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "engine/data/Fields.h"
@@ -27,6 +28,20 @@ TGameObjectList GameSubs(const TAppBasicObjList& subs) {
     for (auto& s : subs)
         if (auto go = std::dynamic_pointer_cast<TGameObject>(s)) out.push_back(go);
     return out;
+}
+
+// Calls action on each game-object sub-object of subs, in order.
+template <class Action>
+int EachSub(const TAppBasicObjList& subs, Action action) {
+    for (auto& sub : GameSubs(subs)) std::invoke(action, *sub);
+    return 0;
+}
+
+// Sets one value of a state's rectangle, transform or colour; nothing without the state or part.
+template <class Part, class Value>
+int SetInState(TAppState* state, std::shared_ptr<Part> TAppState::*part, Value Part::*field, Value value) {
+    if (state != nullptr && state->*part) (*(state->*part)).*field = value;
+    return 0;
 }
 
 }  // namespace
@@ -190,15 +205,9 @@ int TGameObject::Destroy() {
     return 0;
 }
 
-int TGameObject::DisableSubs() {
-    for (auto& sub : GameSubs(SubObjects)) sub->Disable();
-    return 0;
-}
+int TGameObject::DisableSubs() { return EachSub(SubObjects, &TGameObject::Disable); }
 
-int TGameObject::EnableSubs() {
-    for (auto& sub : GameSubs(SubObjects)) sub->Enable();
-    return 0;
-}
+int TGameObject::EnableSubs() { return EachSub(SubObjects, &TGameObject::Enable); }
 
 // ---------------------------------------------------------------------------------------------
 // Screen-related actions
@@ -210,10 +219,7 @@ int TGameObject::Start() {
     return 0;
 }
 
-int TGameObject::StartSubs() {
-    for (auto& sub : GameSubs(SubObjects)) sub->Start();
-    return 0;
-}
+int TGameObject::StartSubs() { return EachSub(SubObjects, &TGameObject::Start); }
 
 int TGameObject::StartFirstCounting() { return UpdateSettings(); }
 
@@ -223,10 +229,7 @@ int TGameObject::LeaveScreen() {
     return 0;
 }
 
-int TGameObject::LeaveScreenSubs() {
-    for (auto& sub : GameSubs(SubObjects)) sub->LeaveScreen();
-    return 0;
-}
+int TGameObject::LeaveScreenSubs() { return EachSub(SubObjects, &TGameObject::LeaveScreen); }
 
 int TGameObject::EnterScreen() {
     EnterScreenSubs();
@@ -234,10 +237,7 @@ int TGameObject::EnterScreen() {
     return 0;
 }
 
-int TGameObject::EnterScreenSubs() {
-    for (auto& sub : GameSubs(SubObjects)) sub->OnEnterScreen();
-    return 0;
-}
+int TGameObject::EnterScreenSubs() { return EachSub(SubObjects, &TGameObject::OnEnterScreen); }
 
 // ---------------------------------------------------------------------------------------------
 // Assets and freeing
@@ -248,15 +248,9 @@ int TGameObject::LoadAsset() {
     return 0;
 }
 
-int TGameObject::LoadSubAssets() {
-    for (auto& sub : GameSubs(SubObjects)) sub->LoadAsset();
-    return 0;
-}
+int TGameObject::LoadSubAssets() { return EachSub(SubObjects, &TGameObject::LoadAsset); }
 
-int TGameObject::FreeSubAssets() {
-    for (auto& sub : GameSubs(SubObjects)) sub->FreeAsset();
-    return 0;
-}
+int TGameObject::FreeSubAssets() { return EachSub(SubObjects, &TGameObject::FreeAsset); }
 
 int TGameObject::FreeAsset() {
     OnFreeAsset();
@@ -272,15 +266,11 @@ int TGameObject::Free() {
 }
 
 int TGameObject::FreeGameObject() {
-    const auto components = Components;
-    for (auto& component : components)
-        if (component) component->Free();
+    EachOf(Components, &TAppObjComponent::Free);
     Parent = nullptr;
     Components.clear();
     Comp_Animator = nullptr;
-    const auto states = States;
-    for (auto& state : states)
-        if (state) state->Free();
+    EachOf(States, &TAppState::Free);
     States.clear();
     DefaultState = nullptr;
     CurrState = nullptr;
@@ -345,9 +335,7 @@ int TGameObject::GetWidgetSize(int& w, int& h) {
 // Drawing
 
 int TGameObject::DrawDebug() {
-    const auto components = Components;
-    for (auto& component : components)
-        if (component) component->DrawDebug();
+    EachOf(Components, &TAppObjComponent::DrawDebug);
     return 0;
 }
 
@@ -392,9 +380,7 @@ int TGameObject::Update_CORE() {
 }
 
 int TGameObject::UpdateComponents() {
-    const auto components = Components;
-    for (auto& component : components)
-        if (component) component->Update();
+    EachOf(Components, &TAppObjComponent::Update);
     return 0;
 }
 
@@ -521,41 +507,17 @@ int TGameObject::MoveXY(float dx, float dy) {
     return 0;
 }
 
-int TGameObject::SetScaleX(float sx) {
-    TAppState* s = _State();
-    if (s != nullptr && s->tfr) s->tfr->sx = sx;
-    return 0;
-}
+int TGameObject::SetScaleX(float sx) { return SetInState(_State(), &TAppState::tfr, &TTFR::sx, sx); }
 
-int TGameObject::SetScaleY(float sy) {
-    TAppState* s = _State();
-    if (s != nullptr && s->tfr) s->tfr->sy = sy;
-    return 0;
-}
+int TGameObject::SetScaleY(float sy) { return SetInState(_State(), &TAppState::tfr, &TTFR::sy, sy); }
 
-int TGameObject::SetA(float a) {
-    TAppState* s = _State();
-    if (s != nullptr && s->rgb) s->rgb->a = a;
-    return 0;
-}
+int TGameObject::SetA(float a) { return SetInState(_State(), &TAppState::rgb, &TRGB::a, a); }
 
-int TGameObject::SetRot(float rotation) {
-    TAppState* s = _State();
-    if (s != nullptr && s->tfr) s->tfr->Rotation = rotation;
-    return 0;
-}
+int TGameObject::SetRot(float rotation) { return SetInState(_State(), &TAppState::tfr, &TTFR::Rotation, rotation); }
 
-int TGameObject::SetX(float x) {
-    TAppState* s = _State();
-    if (s != nullptr && s->dim) s->dim->x = x;
-    return 0;
-}
+int TGameObject::SetX(float x) { return SetInState(_State(), &TAppState::dim, &TDim::x, x); }
 
-int TGameObject::SetY(float y) {
-    TAppState* s = _State();
-    if (s != nullptr && s->dim) s->dim->y = y;
-    return 0;
-}
+int TGameObject::SetY(float y) { return SetInState(_State(), &TAppState::dim, &TDim::y, y); }
 
 int TGameObject::SetRGB(int r, int g, int b) {
     TAppState* s = _State();

@@ -1,6 +1,8 @@
 #include "engine/screen/Triggers.h"
 
+#include "engine/data/Keyframes.h"
 #include "engine/screen/GameObject.h"
+#include "engine/system/Basics.h"
 
 // ---------------------------------------------------------------------------------------------
 // Trigger
@@ -18,12 +20,8 @@ int TAppTrigger::Save(const TBlockFilePtr&) { return 0; }
 
 int TAppTrigger::Free() {
     // Snapshots: an action or condition may touch the trigger while it is freed.
-    const auto conditions = Condition;
-    for (auto& c : conditions)
-        if (c) c->Free();
-    const auto actions = Action;
-    for (auto& a : actions)
-        if (a) a->Free();
+    EachOf(Condition, &TATCondition::Free);
+    EachOf(Action, &TATAction::Free);
     Condition.clear();
     Action.clear();
     CurrAction = nullptr;
@@ -100,9 +98,7 @@ int TAppTriggerSystem::Load(const TBlockFilePtr& block, TLoadList*) {
 }
 
 int TAppTriggerSystem::Free() {
-    const auto triggers = Trigger;
-    for (auto& t : triggers)
-        if (t) t->Free();
+    EachOf(Trigger, &TAppTrigger::Free);
     Trigger.clear();
     Obj = nullptr;
     return 0;
@@ -110,8 +106,7 @@ int TAppTriggerSystem::Free() {
 
 TAppObjComponentPtr TAppTriggerSystem::Copy() {
     auto copy = std::make_shared<TAppTriggerSystem>();
-    copy->Trigger.reserve(Trigger.size());
-    for (auto& t : Trigger) copy->Trigger.push_back(t ? t->Copy() : nullptr);
+    copy->Trigger = CopyEach(Trigger, true);
     return copy;
 }
 

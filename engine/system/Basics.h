@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,15 @@ std::vector<std::string> TokenizeString(const std::string& text, const std::stri
 // The trimmed, non-empty lines of a text file as floats (0 for a line that is not a number).
 // A missing file is reported and gives an empty array.
 std::vector<float> LoadFloatArrayFile(const std::string& path);
+
+// Calls action (a member function or any callable) on each element of a snapshot of list that is
+// not null, in order: the call may add to or remove from the list itself.
+template <class List, class Action>
+void EachOf(const List& list, Action action) {
+    const List snapshot = list;
+    for (auto& item : snapshot)
+        if (item) std::invoke(action, *item);
+}
 
 template <class T>
 std::vector<T> CopyList(const std::vector<T>& list) {

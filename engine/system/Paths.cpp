@@ -310,6 +310,13 @@ std::string PathInFolder(const std::string& prefix, const std::string& file) {
     return Replace(prefix + "/" + file, "//", "/");
 }
 
+void ExportCopy(const std::string& url, const std::string& target, const std::string& what,
+                bool (*copy)(const std::string&, const std::string&)) {
+    const std::string source = ConvertAppPath(url);
+    if (!EqualsNoCase(Trim(target), Trim(source)) && !copy(source, target))
+        CriticalError("Couldn't export " + what + " '" + url + "'!");
+}
+
 std::string FileBesideScreen(const std::string& dir, const std::string& objName, const std::string& ext) {
     if (objName.empty() || objName == "." || objName == ".." || objName.find_first_of("/\\") != std::string::npos)
         return "";

@@ -107,6 +107,11 @@ void ResetAppPaths();
 // file inside the folder prefix; the file alone for an empty prefix (the working folder, never
 // the file-system root).
 std::string PathInFolder(const std::string& prefix, const std::string& file);
+// An export's copy of the file an object uses (url as the object names it, "#BDIR#" allowed) to
+// target, with copy (CopyFile or CopyDir); nothing when target is that very file. A failed copy is
+// a critical error naming what (an "image", a "sound").
+void ExportCopy(const std::string& url, const std::string& target, const std::string& what,
+                bool (*copy)(const std::string&, const std::string&));
 // The path of a file named after an object (objName + ext) beside a screen file in folder dir;
 // "" when the name is no plain file name (it would lead out of that folder).
 std::string FileBesideScreen(const std::string& dir, const std::string& objName, const std::string& ext);

@@ -109,12 +109,8 @@ int TSoundObject::SaveMyData(const TBlockFilePtr& block) {
     if (!Snd) return 0;
     if (DontSaveUrl == 0) {
         if (isExporting != 0) {
-            // The export carries a copy of the sound file beside the object, read from the
-            // expanded path (a "#BDIR#" path names no file as it stands).
-            const std::string target = PathInFolder(Prefix, "sound." + ExtractExt(Snd->url));
-            const std::string source = ConvertAppPath(Snd->url);
-            if (!EqualsNoCase(Trim(target), Trim(source)) && !CopyFile(source, target))
-                CriticalError("Couldn't export sound '" + Snd->url + "'!");
+            // The export carries a copy of the sound file beside the object.
+            ExportCopy(Snd->url, PathInFolder(Prefix, "sound." + ExtractExt(Snd->url)), "sound", CopyFile);
         } else {
             AddStringToBlock(block, "SoundUrl", Snd->url, 0);
         }

@@ -135,12 +135,8 @@ int TUIImage::SaveMyData(const TBlockFilePtr& block) {
     if (!Img) return 0;
     if (DontSaveUrl == 0) {
         if (isExporting != 0) {
-            // The export carries a copy of the picture beside the object, read from the
-            // expanded path (a "#BDIR#" path names no file as it stands).
-            const std::string target = PathInFolder(Prefix, "image." + ExtractExt(Img->url));
-            const std::string source = ConvertAppPath(Img->url);
-            if (Upper(Trim(target)) != Upper(Trim(source)) && !CopyFile(source, target))
-                CriticalError("Couldn't export image '" + Img->url + "'!");
+            // The export carries a copy of the picture beside the object.
+            ExportCopy(Img->url, PathInFolder(Prefix, "image." + ExtractExt(Img->url)), "image", CopyFile);
         } else {
             AddStringToBlock(block, "imageUrl", CheckIfUrlIsInsideApp(Img->url), 0);
         }
