@@ -935,13 +935,7 @@ def ribbon_image(too_dear=False):
     so that the price on it (dark red then, see the price's text classes) still reads clearly."""
     w, h = 124, 30
     s, ctx = surface(w, h)
-    ctx.move_to(0, 2)
-    ctx.line_to(w, 2)
-    ctx.line_to(w - 10, h / 2)
-    ctx.line_to(w, h - 2)
-    ctx.line_to(0, h - 2)
-    ctx.line_to(10, h / 2)
-    ctx.close_path()
+    polygon(ctx, [(0, 2), (w, 2), (w - 10, h / 2), (w, h - 2), (0, h - 2), (10, h / 2)])
     if too_dear:
         fill_stroke(ctx, vgrad(0, h, (0.97, 0.92, 0.87), (0.87, 0.80, 0.75)), 2, (0.55, 0.36, 0.31))
     else:
