@@ -89,6 +89,50 @@ def vertical(cr, y0, y1, stops):
     return g
 
 
+def paint(cr, source):
+    """Makes source the pen: a cairo pattern, or a colour of three (rgb) or four (rgba) numbers."""
+    if isinstance(source, cairo.Pattern):
+        cr.set_source(source)
+    elif len(source) == 4:
+        cr.set_source_rgba(*source)
+    else:
+        cr.set_source_rgb(*source)
+
+
+def outline(cr, source, width):
+    """Strokes the current path width wide with source (a pattern or a colour)."""
+    paint(cr, source)
+    cr.set_line_width(width)
+    cr.stroke()
+
+
+def fill_outlined(cr, fill, line, width):
+    """Fills the current path with fill, then strokes its edge width wide with line."""
+    paint(cr, fill)
+    cr.fill_preserve()
+    outline(cr, line, width)
+
+
+def outlined_text(cr, text, fill, line, width):
+    """The text as a path from the current point: its letters drawn round-joined width wide with
+    line (half of that shows outside them), then filled with fill on top."""
+    cr.text_path(text)
+    paint(cr, line)
+    cr.set_line_width(width)
+    cr.set_line_join(cairo.LINE_JOIN_ROUND)
+    cr.stroke_preserve()
+    paint(cr, fill)
+    cr.fill()
+
+
+def polygon(cr, points):
+    """The points, joined in turn and closed, as a path (no fill or stroke)."""
+    cr.move_to(*points[0])
+    for point in points[1:]:
+        cr.line_to(*point)
+    cr.close_path()
+
+
 def stitch(cr, colour, width, dash):
     """Strokes the current path as a dashed seam (colour: rgb or rgba), then turns the dash off."""
     cr.set_source_rgba(*colour) if len(colour) == 4 else cr.set_source_rgb(*colour)
@@ -131,29 +175,18 @@ def title(cr, text, cx, y, size, sub=None, subsize=0):
         cr.set_line_width(size * 0.16)
         cr.stroke_preserve()
         cr.fill()
-    cr.move_to(x, y)
-    cr.text_path(text)
-    cr.set_source_rgb(*BROWN)
-    cr.set_line_width(size * 0.14)
-    cr.set_line_join(cairo.LINE_JOIN_ROUND)
-    cr.stroke_preserve()
     g = cairo.LinearGradient(0, y - size * 0.75, 0, y)
     g.add_color_stop_rgb(0, 1.0, 0.97, 0.86)
     g.add_color_stop_rgb(1, *CREAM)
-    cr.set_source(g)
-    cr.fill()
+    cr.move_to(x, y)
+    outlined_text(cr, text, g, BROWN, size * 0.14)
     if sub:
         cr.select_font_face(FONT, cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_NORMAL)
         cr.set_font_size(subsize)
         e = cr.text_extents(sub)
         sx, sy = cx - e.x_advance / 2, y + subsize * 1.9
         cr.move_to(sx, sy)
-        cr.text_path(sub)
-        cr.set_source_rgba(*BROWN, 0.85)
-        cr.set_line_width(subsize * 0.22)
-        cr.stroke_preserve()
-        cr.set_source_rgb(1, 1, 1)
-        cr.fill()
+        outlined_text(cr, sub, (1, 1, 1), (*BROWN, 0.85), subsize * 0.22)
 
 
 def patch(cr, x, y, s, col, alpha=1.0, stitch=True):
@@ -182,11 +215,8 @@ def panel_body(cr, w, h):
     cr.set_source_rgba(0, 0, 0, 0.30)
     cr.fill()
     rounded(cr, 2, 2, w - 4, h - 6, 30)
-    cr.set_source(vertical(cr, 2, h - 4, [(0, (0.255, 0.310, 0.478)), (1, (0.172, 0.212, 0.353))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.9)
-    cr.set_line_width(3)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 2, h - 4, [(0, (0.255, 0.310, 0.478)), (1, (0.172, 0.212, 0.353))]),
+                  (*CREAM, 0.9), 3)
     rounded(cr, 14, 14, w - 28, h - 30, 22)
     stitch(cr, (*CREAM, 0.45), 2, [9, 7])
 
@@ -265,11 +295,7 @@ def button_view(path, w, h, view):
     s, cr = surface(w, h)
     r = h * 0.3
     rounded(cr, 1.5, 1.5, w - 3, h - 3, r)
-    cr.set_source(vertical(cr, 0, h, [(0, top), (1, bottom)]))
-    cr.fill_preserve()
-    cr.set_source_rgb(*rim)
-    cr.set_line_width(3)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 0, h, [(0, top), (1, bottom)]), rim, 3)
     # Stitching inside the rim and a soft shine.
     rounded(cr, 7, 7, w - 14, h - 14, r * 0.7)
     stitch(cr, (1, 1, 1, 0.45), 1.5, [6, 4])

@@ -43,7 +43,7 @@ import sys
 import cairo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from artlib import glow, rgba, rounded, star_path, stitch  # noqa: E402
+from artlib import fill_outlined, glow, outline, rgba, rounded, star_path, stitch  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SCREEN_DIR = os.path.join(ROOT, "data", "Screens", "MainGame")
@@ -87,9 +87,7 @@ def well(cr, x, y, w, h, r):
     cr.set_source_rgba(0.1, 0.03, 0.06, 0.28)
     cr.fill()
     rounded(cr, x + 0.5, y + 1.5, w - 1, h - 1.5, r)
-    cr.set_line_width(1.5)
-    cr.set_source_rgba(1, 0.95, 0.9, 0.12)
-    cr.stroke()
+    outline(cr, (1, 0.95, 0.9, 0.12), 1.5)
 
 
 def draw_card(cr, w, h):
@@ -98,11 +96,7 @@ def draw_card(cr, w, h):
     cr.set_source_rgba(0.12, 0.04, 0.06, 0.35)
     cr.fill()
     rounded(cr, 2, 2, w - 6, h - 8, 22)
-    cr.set_source(vertical(0, h, rgba("#7a4a62"), rgba("#4e2c40")))
-    cr.fill_preserve()
-    cr.set_line_width(3)
-    cr.set_source_rgba(*rgba("#f0c987", 0.95))
-    cr.stroke()
+    fill_outlined(cr, vertical(0, h, rgba("#7a4a62"), rgba("#4e2c40")), rgba("#f0c987", 0.95), 3)
     rounded(cr, 11, 11, w - 24, h - 26, 15)
     stitch(cr, (1, 0.92, 0.8, 0.45), 1.8, [7.0, 6.0])
     # Wells under the stars, the colours, the hints, the tools and the counter.
@@ -138,9 +132,7 @@ def draw_star(cr, w, h):
     cr.set_source(g)
     cr.fill_preserve()
     cr.set_line_join(cairo.LINE_JOIN_ROUND)
-    cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgba("#9a5a10"))
-    cr.stroke()
+    outline(cr, rgba("#9a5a10"), 2.5)
     star_path(cr, c - 3, c - 4, 8, 3.5)
     cr.set_source_rgba(1, 1, 1, 0.6)
     cr.fill()
@@ -152,9 +144,7 @@ def draw_star_slot(cr, w, h):
     cr.set_source_rgba(0.08, 0.02, 0.05, 0.45)
     cr.fill_preserve()
     cr.set_line_join(cairo.LINE_JOIN_ROUND)
-    cr.set_line_width(2)
-    cr.set_source_rgba(1, 0.9, 0.75, 0.35)
-    cr.stroke()
+    outline(cr, (1, 0.9, 0.75, 0.35), 2)
 
 
 def draw_swatch(cr, w, h):
@@ -173,17 +163,11 @@ def swatch_frame(glow, press):
     def draw(cr, w, h):
         if glow:
             rounded(cr, 1, 1, w - 2, h - 2, 16)
-            cr.set_line_width(5)
-            cr.set_source_rgba(1, 0.95, 0.7, glow)
-            cr.stroke()
+            outline(cr, (1, 0.95, 0.7, glow), 5)
         rounded(cr, 4, 4, w - 8, h - 8, 13)
-        cr.set_line_width(4 if not press else 5)
-        cr.set_source_rgba(*rgba("#f0c987" if not press else "#c99a55"))
-        cr.stroke()
+        outline(cr, rgba("#f0c987" if not press else "#c99a55"), 4 if not press else 5)
         rounded(cr, 7, 7, w - 14, h - 14, 10)
-        cr.set_line_width(1.5)
-        cr.set_source_rgba(0.2, 0.07, 0.1, 0.6)
-        cr.stroke()
+        outline(cr, (0.2, 0.07, 0.1, 0.6), 1.5)
     return draw
 
 
@@ -194,11 +178,7 @@ def round_button(icon, top, bottom, rim):
         cr.set_source_rgba(0.1, 0.03, 0.05, 0.4)
         cr.fill()
         cr.arc(c, c, c - 3, 0, 2 * math.pi)
-        cr.set_source(vertical(0, h, rgba(top), rgba(bottom)))
-        cr.fill_preserve()
-        cr.set_line_width(2.5)
-        cr.set_source_rgba(*rgba(rim))
-        cr.stroke()
+        fill_outlined(cr, vertical(0, h, rgba(top), rgba(bottom)), rgba(rim), 2.5)
         cr.arc(c, c - 6, c - 12, math.pi, 2 * math.pi)
         cr.set_source_rgba(1, 1, 1, 0.22)
         cr.fill()
@@ -261,9 +241,7 @@ def draw_picker_frame(cr, w, h):
     """The ring around a 72-pixel swatch whose corner lies 8 pixels in."""
     c = w / 2
     cr.arc(c, c + 2, 38, 0, 2 * math.pi)
-    cr.set_line_width(6)
-    cr.set_source_rgba(0.12, 0.04, 0.06, 0.35)
-    cr.stroke()
+    outline(cr, (0.12, 0.04, 0.06, 0.35), 6)
     cr.arc(c, c, 38, 0, 2 * math.pi)
     cr.set_line_width(5.5)
     g = cairo.LinearGradient(0, c - 40, 0, c + 40)
@@ -272,13 +250,9 @@ def draw_picker_frame(cr, w, h):
     cr.set_source(g)
     cr.stroke()
     cr.arc(c, c, 35.2, 0, 2 * math.pi)
-    cr.set_line_width(1.6)
-    cr.set_source_rgba(*rgba("#5e2f1a", 0.8))
-    cr.stroke()
+    outline(cr, rgba("#5e2f1a", 0.8), 1.6)
     cr.arc(c, c, 40.8, 0, 2 * math.pi)
-    cr.set_line_width(1.4)
-    cr.set_source_rgba(*rgba("#5e2f1a", 0.6))
-    cr.stroke()
+    outline(cr, rgba("#5e2f1a", 0.6), 1.4)
 
 
 def draw_picker_tick(cr, w, h):
@@ -289,13 +263,9 @@ def draw_picker_tick(cr, w, h):
     cr.set_line_cap(cairo.LINE_CAP_ROUND)
     cr.set_line_join(cairo.LINE_JOIN_ROUND)
     path()
-    cr.set_line_width(15)
-    cr.set_source_rgba(*rgba(PLUM_DARK, 0.85))
-    cr.stroke()
+    outline(cr, rgba(PLUM_DARK, 0.85), 15)
     path()
-    cr.set_line_width(8.5)
-    cr.set_source_rgba(1, 1, 1, 1)
-    cr.stroke()
+    outline(cr, (1, 1, 1, 1), 8.5)
 
 
 def draw_color_picked(cr, w, h):
@@ -319,11 +289,7 @@ def bulb_path(cr, c, top):
 
 def bulb_cap(cr, c, gy, colour, line):
     rounded(cr, c - 9, gy + 21, 18, 12, 3.5)
-    cr.set_source_rgba(*colour)
-    cr.fill_preserve()
-    cr.set_line_width(2)
-    cr.set_source_rgba(*line)
-    cr.stroke()
+    fill_outlined(cr, colour, line, 2)
     cr.set_line_width(1.6)
     for dy in (25, 29):
         cr.move_to(c - 8, gy + dy)
@@ -343,9 +309,7 @@ def hint_button(full):
         else:
             cr.set_source(vertical(0, h, rgba("#6e4a5e"), rgba("#4a2b3c")))
         cr.fill_preserve()
-        cr.set_line_width(3)
-        cr.set_source_rgba(*rgba("#7a3212" if full else "#2e1824"))
-        cr.stroke()
+        outline(cr, rgba("#7a3212" if full else "#2e1824"), 3)
         # The quilt's stitch inside the rim.
         cr.arc(c, c, c - 11, 0, 2 * math.pi)
         stitch(cr, rgba("#fff6d8", 0.8) if full else rgba("#e8cfe0", 0.25), 2, [5.0, 5.0])
@@ -360,9 +324,7 @@ def hint_button(full):
         else:
             cr.set_source_rgba(*rgba("#8c7082", 0.6))
         cr.fill_preserve()
-        cr.set_line_width(2.5)
-        cr.set_source_rgba(*rgba("#8a4a14" if full else "#2e1824", 0.9))
-        cr.stroke()
+        outline(cr, rgba("#8a4a14" if full else "#2e1824", 0.9), 2.5)
         bulb_cap(cr, c, gy, rgba("#fff4e0") if full else rgba("#9d8594"),
                  rgba("#8a4a14") if full else rgba("#2e1824"))
         # The filament.
@@ -398,9 +360,7 @@ def tool_back(cr, w, h, over):
     else:
         cr.set_source(vertical(0, h, rgba("#fbeedd"), rgba("#e9cfa9")))
     cr.fill_preserve()
-    cr.set_line_width(4)
-    cr.set_source_rgba(*rgba("#9a5a3a" if not over else "#c0703a"))
-    cr.stroke()
+    outline(cr, rgba("#9a5a3a" if not over else "#c0703a"), 4)
     rounded(cr, 15, 15, w - 30, h - 31, 17)
     stitch(cr, rgba("#b88a64", 0.7), 2.5, [8.0, 7.0])
 
@@ -438,9 +398,7 @@ def hand_icon(cr, w, h):
     for p in parts:
         cr.new_path()
         p()
-        cr.set_line_width(6)
-        cr.set_source_rgba(*line)
-        cr.stroke()
+        outline(cr, line, 6)
     fill_all()
     # The creases between the fingers and the palm.
     cr.set_line_width(2)
@@ -461,11 +419,7 @@ def hammer_shape(cr, length, handle, head_w, head_h):
     g = cairo.LinearGradient(0, -handle / 2, 0, handle / 2)
     g.add_color_stop_rgba(0, *rgba("#d9995a"))
     g.add_color_stop_rgba(1, *rgba("#8a5426"))
-    cr.set_source(g)
-    cr.fill_preserve()
-    cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgba("#3b2414"))
-    cr.stroke()
+    fill_outlined(cr, g, rgba("#3b2414"), 2.5)
     # The grip.
     rounded(cr, -2, -handle / 2 - 1, length * 0.35, handle + 2, handle / 2.2)
     cr.set_source_rgba(*rgba("#c0392b"))
@@ -476,11 +430,7 @@ def hammer_shape(cr, length, handle, head_w, head_h):
     g = cairo.LinearGradient(length - head_w / 2, 0, length + head_w / 2, 0)
     g.add_color_stop_rgba(0, *rgba("#f1f4f6"))
     g.add_color_stop_rgba(1, *rgba("#8d979e"))
-    cr.set_source(g)
-    cr.fill_preserve()
-    cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgba("#2a2f33"))
-    cr.stroke()
+    fill_outlined(cr, g, rgba("#2a2f33"), 2.5)
     # The striking face, a little wider, on the side that leads the blow (-y).
     rounded(cr, length - head_w / 2 - 2, -head_h / 2 - 2, head_w + 4, 9, 2.5)
     cr.set_source_rgba(*rgba("#b8c1c7"))
@@ -506,17 +456,11 @@ def tool_button(icon, over):
 
 def draw_tool_frame(cr, w, h):
     rounded(cr, 1.5, 1.5, w - 3, h - 3, 14)
-    cr.set_line_width(3)
-    cr.set_source_rgba(*rgba("#5e2f1a", 0.75))
-    cr.stroke()
+    outline(cr, rgba("#5e2f1a", 0.75), 3)
     rounded(cr, 3.5, 3.5, w - 7, h - 7, 12)
-    cr.set_line_width(3.5)
-    cr.set_source_rgba(*rgba("#ffd75e"))
-    cr.stroke()
+    outline(cr, rgba("#ffd75e"), 3.5)
     rounded(cr, 6, 6, w - 12, h - 12, 10)
-    cr.set_line_width(1.5)
-    cr.set_source_rgba(1, 1, 1, 0.8)
-    cr.stroke()
+    outline(cr, (1, 1, 1, 0.8), 1.5)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -582,19 +526,13 @@ def draw_hammer_frame(n):
         cr.line_to(nail_x, GROUND + 12)
         cr.stroke()
         rounded(cr, nail_x - 7, GROUND - 1, 14, 4, 1.5)
-        cr.set_source_rgba(*rgba("#9aa4ab"))
-        cr.fill_preserve()
-        cr.set_line_width(1.2)
-        cr.set_source_rgba(*rgba("#2a2f33"))
-        cr.stroke()
+        fill_outlined(cr, rgba("#9aa4ab"), rgba("#2a2f33"), 1.2)
         # The swish behind a fast blow.
         if speed > 0.35:
             for k, r in enumerate((ARM - 10, ARM + 4, ARM + 16)):
                 cr.new_path()
                 cr.arc(px, py, r, math.radians(angle + 8), math.radians(angle + 8 + 30 * speed))
-                cr.set_line_width(3 - k * 0.6)
-                cr.set_source_rgba(1, 1, 1, 0.55 * speed)
-                cr.stroke()
+                outline(cr, (1, 1, 1, 0.55 * speed), 3 - k * 0.6)
         cr.save()
         cr.translate(px, py)
         cr.rotate(math.radians(angle))
@@ -609,11 +547,7 @@ def draw_hammer_frame(n):
                 d = 14 + 20 * ease(u)
                 r = (10 if k % 2 == 0 else 7) * (1 - 0.4 * u)
                 four_point_star(cr, nail_x + d * math.cos(t), GROUND - 2 + d * math.sin(t), r)
-                cr.set_source_rgba(1, 0.86, 0.3, 1 - u)
-                cr.fill_preserve()
-                cr.set_line_width(1)
-                cr.set_source_rgba(0.55, 0.3, 0.05, 0.8 * (1 - u))
-                cr.stroke()
+                fill_outlined(cr, (1, 0.86, 0.3, 1 - u), (0.55, 0.3, 0.05, 0.8 * (1 - u)), 1)
     return draw
 
 

@@ -29,7 +29,7 @@ import sys
 import cairo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from artlib import ellipse, rounded as rrect  # noqa: E402
+from artlib import ellipse, fill_outlined, outline, polygon, rounded as rrect  # noqa: E402
 from make_shell_screens import Obj, button, image, text  # noqa: E402
 
 W, H = 1366, 768     # the scene, from virtual x = -171
@@ -416,9 +416,7 @@ def b_chapel(spire=1.0, big=False):
         ctx.line_to(w / 2, h * 0.22 - h * 0.2 * spire + 2)
         ctx.move_to(w / 2 - 4, h * 0.22 - h * 0.2 * spire - 6)
         ctx.line_to(w / 2 + 4, h * 0.22 - h * 0.2 * spire - 6)
-        ctx.set_source_rgb(*GOLD)
-        ctx.set_line_width(2)
-        ctx.stroke()
+        outline(ctx, GOLD, 2)
         if big:
             for x in (6, w - 6 - tw * 0.6):
                 ctx.rectangle(x, h * 0.35, tw * 0.6, h * 0.6)
@@ -442,9 +440,7 @@ def b_tower(ctx, w, h):
     door(ctx, w / 2 - 8, h - 26, 16, 22)
     ctx.move_to(w / 2, h * 0.2)
     ctx.line_to(w / 2, 2)
-    ctx.set_line_width(1.6)
-    ctx.set_source_rgb(*OUTLINE)
-    ctx.stroke()
+    outline(ctx, OUTLINE, 1.6)
     ctx.move_to(w / 2, 3)
     ctx.line_to(w / 2 + 14, 8)
     ctx.line_to(w / 2, 13)
@@ -875,11 +871,7 @@ def panel_top():
     w, h = 1024, PANEL_H + 10
     s, ctx = surface(w, h)
     rrect(ctx, 6, -20, w - 12, PANEL_H + 20, 18)
-    ctx.set_source(vgrad(0, PANEL_H, (0.30, 0.36, 0.54), NAVY))
-    ctx.fill_preserve()
-    ctx.set_source_rgb(*CREAM)
-    ctx.set_line_width(3)
-    ctx.stroke()
+    fill_outlined(ctx, vgrad(0, PANEL_H, (0.30, 0.36, 0.54), NAVY), CREAM, 3)
     return s
 
 
@@ -887,11 +879,7 @@ def panel_bottom():
     w, h = 1024, 768 - DOWN_Y + 20
     s, ctx = surface(w, h)
     rrect(ctx, 6, 10, w - 12, h, 18)
-    ctx.set_source(vgrad(10, h, (0.30, 0.36, 0.54), NAVY))
-    ctx.fill_preserve()
-    ctx.set_source_rgb(*CREAM)
-    ctx.set_line_width(3)
-    ctx.stroke()
+    fill_outlined(ctx, vgrad(10, h, (0.30, 0.36, 0.54), NAVY), CREAM, 3)
     return s
 
 
@@ -903,9 +891,7 @@ def coin_image():
     g.add_color_stop_rgb(1, 0.93, 0.64, 0.16)
     fill_stroke(ctx, g, 2, (0.6, 0.38, 0.1))
     ctx.arc(18, 18, 9, 0, 2 * math.pi)
-    ctx.set_source_rgba(0.6, 0.38, 0.1, 0.6)
-    ctx.set_line_width(1.5)
-    ctx.stroke()
+    outline(ctx, (0.6, 0.38, 0.1, 0.6), 1.5)
     return s
 
 
@@ -931,9 +917,7 @@ def card_image(built=False):
     else:
         ctx.set_source(vgrad(0, SLOT_H, (1.0, 0.97, 0.88), (0.93, 0.85, 0.68)))
     ctx.fill_preserve()
-    ctx.set_source_rgb(*OUTLINE)
-    ctx.set_line_width(2.5)
-    ctx.stroke()
+    outline(ctx, OUTLINE, 2.5)
     if built:
         ctx.set_source_rgb(1, 1, 1)
         ctx.set_line_width(9)
@@ -951,13 +935,7 @@ def ribbon_image(too_dear=False):
     so that the price on it (dark red then, see the price's text classes) still reads clearly."""
     w, h = 124, 30
     s, ctx = surface(w, h)
-    ctx.move_to(0, 2)
-    ctx.line_to(w, 2)
-    ctx.line_to(w - 10, h / 2)
-    ctx.line_to(w, h - 2)
-    ctx.line_to(0, h - 2)
-    ctx.line_to(10, h / 2)
-    ctx.close_path()
+    polygon(ctx, [(0, 2), (w, 2), (w - 10, h / 2), (w, h - 2), (0, h - 2), (10, h / 2)])
     if too_dear:
         fill_stroke(ctx, vgrad(0, h, (0.97, 0.92, 0.87), (0.87, 0.80, 0.75)), 2, (0.55, 0.36, 0.31))
     else:
@@ -983,9 +961,7 @@ def glow_image(alpha):
     s, ctx = surface(SLOT_W, SLOT_H)
     if alpha > 0:
         rrect(ctx, 2, 2, SLOT_W - 4, SLOT_H - 4, 15)
-        ctx.set_source_rgba(1.0, 0.85, 0.35, alpha)
-        ctx.set_line_width(4)
-        ctx.stroke()
+        outline(ctx, (1.0, 0.85, 0.35, alpha), 4)
     return s
 
 
@@ -994,13 +970,7 @@ def wait_icon():
     rrect(ctx, 3, 3, 90, 90, 14)
     ctx.set_source_rgb(0.92, 0.90, 0.84)
     ctx.fill()
-    ctx.move_to(30, 20)
-    ctx.line_to(66, 20)
-    ctx.line_to(48, 48)
-    ctx.line_to(66, 76)
-    ctx.line_to(30, 76)
-    ctx.line_to(48, 48)
-    ctx.close_path()
+    polygon(ctx, [(30, 20), (66, 20), (48, 48), (66, 76), (30, 76), (48, 48)])
     fill_stroke(ctx, (0.95, 0.85, 0.55), 2.5)
     return s
 
@@ -1103,9 +1073,7 @@ def make_creatures(folder):
         ctx.rotate(a)
         ctx.move_to(0, 0)
         ctx.line_to(14, 0)
-        ctx.set_source_rgb(*WOOD)
-        ctx.set_line_width(2)
-        ctx.stroke()
+        outline(ctx, WOOD, 2)
         ctx.rectangle(13, -1, 3, 7)
         ctx.set_source_rgb(*STONE_DARK)
         ctx.fill()

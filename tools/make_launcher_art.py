@@ -57,11 +57,9 @@ def card(cr, x, y, w, h, r, alpha=0.88):
     cr.set_source_rgba(0, 0, 0, 0.22)
     cr.fill()
     art.rounded(cr, x, y, w, h, r)
-    cr.set_source(art.vertical(cr, y, y + h, [(0, (0.235, 0.290, 0.455, alpha)), (1, (0.17, 0.21, 0.35, alpha))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.85)
-    cr.set_line_width(3)
-    cr.stroke()
+    art.fill_outlined(cr, art.vertical(cr, y, y + h, [(0, (0.235, 0.290, 0.455, alpha)),
+                                                      (1, (0.17, 0.21, 0.35, alpha))]),
+                      (*CREAM, 0.85), 3)
     art.rounded(cr, x + 10, y + 10, w - 20, h - 20, max(4, r - 8))
     art.stitch(cr, (*CREAM, 0.4), 2, [9, 7])
 
@@ -100,13 +98,7 @@ def more_games(path):
     cr.select_font_face(art.FONT, cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_BOLD)
     cr.set_font_size(size)
     cr.move_to(6, 32)
-    cr.text_path(label)
-    cr.set_source_rgb(*BROWN)
-    cr.set_line_width(5)
-    cr.set_line_join(cairo.LINE_JOIN_ROUND)
-    cr.stroke_preserve()
-    cr.set_source(art.vertical(cr, 8, 36, [(0, (1.0, 0.97, 0.86)), (1, CREAM)]))
-    cr.fill()
+    art.outlined_text(cr, label, art.vertical(cr, 8, 36, [(0, (1.0, 0.97, 0.86)), (1, CREAM)]), BROWN, 5)
     art.save_png(s, path)
 
 
@@ -114,11 +106,7 @@ def arrow(path, pointing_left):
     w, h = 44, 84
     s, cr = art.surface(w, h)
     art.rounded(cr, 2, 2, w - 4, h - 4, 14)
-    cr.set_source(art.vertical(cr, 0, h, [(0, rgb("F49656")), (1, rgb("DE6834"))]))
-    cr.fill_preserve()
-    cr.set_source_rgb(*rgb("8C3A1A"))
-    cr.set_line_width(3)
-    cr.stroke()
+    art.fill_outlined(cr, art.vertical(cr, 0, h, [(0, rgb("F49656")), (1, rgb("DE6834"))]), rgb("8C3A1A"), 3)
     cx, cy = w / 2, h / 2
     d = -1 if pointing_left else 1
     cr.move_to(cx - 7 * d, cy - 16)
@@ -165,9 +153,7 @@ def icon_needle(cr, c1, c2):
     cr.line_to(84, 16)
     cr.stroke()
     cr.arc(80, 20, 3, 0, 2 * math.pi)
-    cr.set_source_rgb(0.5, 0.52, 0.56)
-    cr.set_line_width(1.5)
-    cr.stroke()
+    art.outline(cr, (0.5, 0.52, 0.56), 1.5)
 
 
 def icon_pond(cr, c1, c2):
@@ -206,11 +192,7 @@ def icon_lantern(cr, c1, c2):
     art.rounded(cr, 36, 58, 28, 6, 2)
     cr.fill()
     art.rounded(cr, 38, 22, 24, 36, 6)
-    cr.set_source_rgb(*c2)
-    cr.fill_preserve()
-    cr.set_source_rgb(*rgb("5C341C"))
-    cr.set_line_width(2.5)
-    cr.stroke()
+    art.fill_outlined(cr, c2, rgb("5C341C"), 2.5)
     cr.set_source_rgb(1, 0.97, 0.8)
     cr.move_to(50, 30)
     cr.curve_to(56, 38, 54, 48, 50, 50)
@@ -225,11 +207,7 @@ def icon(path, name, kind, c1, c2):
     w, h = 100, 126
     s, cr = art.surface(w, h)
     art.rounded(cr, 2, 2, 96, 96, 20)
-    cr.set_source(art.vertical(cr, 2, 98, [(0, rgb("FFF6E2")), (1, rgb("F3DFB8"))]))
-    cr.fill_preserve()
-    cr.set_source_rgb(*BROWN)
-    cr.set_line_width(3)
-    cr.stroke()
+    art.fill_outlined(cr, art.vertical(cr, 2, 98, [(0, rgb("FFF6E2")), (1, rgb("F3DFB8"))]), BROWN, 3)
     cr.save()
     art.rounded(cr, 4, 4, 92, 92, 18)
     cr.clip()
@@ -250,11 +228,9 @@ def banner(path, name, tag, kind, c1, c2):
     w, h = 700, 110
     s, cr = art.surface(w, h)
     art.rounded(cr, 3, 3, w - 6, h - 6, 24)
-    cr.set_source(art.vertical(cr, 0, h, [(0, tuple(min(1, v + 0.1) for v in c1)), (1, tuple(v * 0.8 for v in c1))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.9)
-    cr.set_line_width(3)
-    cr.stroke()
+    art.fill_outlined(cr, art.vertical(cr, 0, h, [(0, tuple(min(1, v + 0.1) for v in c1)),
+                                                  (1, tuple(v * 0.8 for v in c1))]),
+                      (*CREAM, 0.9), 3)
     art.rounded(cr, 11, 11, w - 22, h - 22, 17)
     art.stitch(cr, (1, 1, 1, 0.5), 2, [9, 6])
     # The game's picture on a cream tile at the left, a row of patches at the right.
@@ -272,13 +248,7 @@ def banner(path, name, tag, kind, c1, c2):
     cr.select_font_face(art.FONT, cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_BOLD)
     cr.set_font_size(34)
     cr.move_to(140, 52)
-    cr.text_path(name)
-    cr.set_source_rgb(*BROWN)
-    cr.set_line_width(5)
-    cr.set_line_join(cairo.LINE_JOIN_ROUND)
-    cr.stroke_preserve()
-    cr.set_source_rgb(*CREAM)
-    cr.fill()
+    art.outlined_text(cr, name, CREAM, BROWN, 5)
     cr.select_font_face(art.FONT, cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_NORMAL)
     cr.set_font_size(17)
     cr.move_to(142, 84)

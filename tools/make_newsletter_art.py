@@ -14,8 +14,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from artlib import (PATCHES, VIEWS, cairo, panel_body, patch, rgb, rounded, save_png, stitch,  # noqa: E402
-                    surface, vertical)
+from artlib import (PATCHES, VIEWS, cairo, fill_outlined, panel_body, patch, rgb, rounded,  # noqa: E402
+                    save_png, stitch, surface, vertical)
 
 # The panel, centred on the screen (1024 x 768); positions below are screen pixels.
 PANEL_W, PANEL_H = 600, 440
@@ -68,11 +68,7 @@ def panel(path):
         pw, ph = pill
         x, y = px(cx - pw / 2, cy - ph / 2)
         rounded(cr, x, y, pw, ph, ph * 0.3)
-        cr.set_source(vertical(cr, y, y + ph, [(0, top), (1, bottom)]))
-        cr.fill_preserve()
-        cr.set_source_rgb(*rim)
-        cr.set_line_width(2.5)
-        cr.stroke()
+        fill_outlined(cr, vertical(cr, y, y + ph, [(0, top), (1, bottom)]), rim, 2.5)
         rounded(cr, x + 6, y + 6, pw - 12, ph - 12, ph * 0.2)
         stitch(cr, (1, 1, 1, 0.45), 1.5, [6, 4])
     save_png(s, path)
@@ -86,11 +82,7 @@ def envelope(path):
     cr.set_source_rgba(0, 0, 0, 0.25)
     cr.fill()
     rounded(cr, ex, ey, ew, eh, 6)
-    cr.set_source(vertical(cr, ey, ey + eh, [(0, rgb("FFF8E8")), (1, rgb("F1DDB2"))]))
-    cr.fill_preserve()
-    cr.set_source_rgb(*rgb("9C7040"))
-    cr.set_line_width(2)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, ey, ey + eh, [(0, rgb("FFF8E8")), (1, rgb("F1DDB2"))]), rgb("9C7040"), 2)
     # The flap.
     cr.move_to(ex + 2, ey + 3)
     cr.line_to(ex + ew / 2, ey + eh * 0.58)

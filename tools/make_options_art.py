@@ -76,19 +76,15 @@ def slider_track(path):
     groove = 14
     y = (KNOB - groove) / 2
     art.rounded(cr, 1, y, TRACK_W - 2, groove, groove / 2)
-    cr.set_source(art.vertical(cr, y, y + groove, [(0, (0.07, 0.08, 0.15, 0.95)), (1, (0.15, 0.17, 0.29, 0.95))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.85)
-    cr.set_line_width(2)
-    cr.stroke()
+    art.fill_outlined(cr, art.vertical(cr, y, y + groove, [(0, (0.07, 0.08, 0.15, 0.95)),
+                                                           (1, (0.15, 0.17, 0.29, 0.95))]),
+                      (*CREAM, 0.85), 2)
     # Tick stitches along the groove, a hint of the scale.
     for i in range(1, 10):
         x = KNOB / 2 + (TRACK_W - KNOB) * i / 10
         cr.move_to(x, y + 4)
         cr.line_to(x, y + groove - 4)
-        cr.set_source_rgba(1, 1, 1, 0.28)
-        cr.set_line_width(1.5)
-        cr.stroke()
+        art.outline(cr, (1, 1, 1, 0.28), 1.5)
     art.save_png(s, path)
 
 
@@ -102,11 +98,7 @@ def knob(path):
     g = cairo.RadialGradient(c - 5, c - 6, 2, c, c, c)
     g.add_color_stop_rgb(0, *rgb("FFC58E"))
     g.add_color_stop_rgb(1, *rgb("E06A36"))
-    cr.set_source(g)
-    cr.fill_preserve()
-    cr.set_source_rgb(*rgb("8C3A1A"))
-    cr.set_line_width(2.5)
-    cr.stroke()
+    art.fill_outlined(cr, g, rgb("8C3A1A"), 2.5)
     cr.arc(c, c, c - 8, 0, 2 * math.pi)
     art.stitch(cr, (1, 1, 1, 0.7), 1.5, [3, 2.5])
     art.save_png(s, path)
@@ -127,11 +119,7 @@ def toggle(path, state, view):
     top, bottom = TOGGLE_COLOURS[state][view]
     r = h / 2 - 2
     art.rounded(cr, 2, 2, w - 4, h - 4, r)
-    cr.set_source(art.vertical(cr, 0, h, [(0, rgb(top)), (1, rgb(bottom))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.95)
-    cr.set_line_width(2.5)
-    cr.stroke()
+    art.fill_outlined(cr, art.vertical(cr, 0, h, [(0, rgb(top)), (1, rgb(bottom))]), (*CREAM, 0.95), 2.5)
     # The knob: right when on, left when off.
     kx = w - 2 - r if state == "On" else 2 + r
     cr.arc(kx, h / 2 + 1, r - 4, 0, 2 * math.pi)

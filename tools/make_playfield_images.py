@@ -36,7 +36,7 @@ import sys
 import cairo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from artlib import rgba, rounded  # noqa: E402
+from artlib import fill_outlined, outline, rgba, rounded  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(ROOT, "data")
@@ -201,24 +201,16 @@ def make_error():
     cr.fill()
     cross_strokes(cr, c - 20, c + 20, 15, rgba("#ffffff"))
     cr.arc(c, c, 58, 0, 2 * math.pi)
-    cr.set_line_width(3)
-    cr.set_source_rgba(*rgba("#7a1a12", 0.9))
-    cr.stroke()
+    outline(cr, rgba("#7a1a12", 0.9), 3)
     save(s, FIELD, "Error.png")
 
 
 def make_hold():
     s, cr = surface(TILE, TILE)
     rounded(cr, 7, 7, TILE - 14, TILE - 14, 16)
-    cr.set_source_rgba(1, 1, 1, 0.55)
-    cr.fill_preserve()
-    cr.set_line_width(8)
-    cr.set_source_rgba(1, 1, 1, 0.95)
-    cr.stroke()
+    fill_outlined(cr, (1, 1, 1, 0.55), (1, 1, 1, 0.95), 8)
     rounded(cr, 3, 3, TILE - 6, TILE - 6, 19)
-    cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgba("#5a3d2b", 0.55))
-    cr.stroke()
+    outline(cr, rgba("#5a3d2b", 0.55), 2.5)
     save(s, FIELD, "Hold.png")
 
 
@@ -228,18 +220,10 @@ def make_hammer_icon():
     cr.rotate(-math.pi / 4)
     # Handle.
     rounded(cr, -5, -6, 10, 40, 4)
-    cr.set_source(vertical(cr, -6, 34, rgba("#c98a4b"), rgba("#8a5426")))
-    cr.fill_preserve()
-    cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgba("#3b2414"))
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, -6, 34, rgba("#c98a4b"), rgba("#8a5426")), rgba("#3b2414"), 2.5)
     # Head.
     rounded(cr, -19, -20, 38, 16, 4)
-    cr.set_source(vertical(cr, -20, -4, rgba("#e7ecef"), rgba("#8d979e")))
-    cr.fill_preserve()
-    cr.set_line_width(2.5)
-    cr.set_source_rgba(*rgba("#2a2f33"))
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, -20, -4, rgba("#e7ecef"), rgba("#8d979e")), rgba("#2a2f33"), 2.5)
     save(s, FIELD, "HammerIco.png")
 
 
@@ -291,11 +275,7 @@ def make_dot(k, scale):
     d = int(round(14 * scale))
     s, cr = surface(d, d)
     cr.arc(d / 2, d / 2, d / 2 - 1.5 * scale, 0, 2 * math.pi)
-    cr.set_source_rgba(1, 1, 1, 1)
-    cr.fill_preserve()
-    cr.set_line_width(2 * scale)
-    cr.set_source_rgba(*rgba("#2a1c14", 0.85))
-    cr.stroke()
+    fill_outlined(cr, (1, 1, 1, 1), rgba("#2a1c14", 0.85), 2 * scale)
     save(s, NUMBERS, "%d-dot.png" % k)
 
 
@@ -309,9 +289,7 @@ def make_number_cross():
     cr.set_line_width(20)
     cr.set_source_rgba(*rgba("#2a1c14", 0.75))
     cr.stroke_preserve()
-    cr.set_line_width(12)
-    cr.set_source_rgba(1, 1, 1, 1)
-    cr.stroke()
+    outline(cr, (1, 1, 1, 1), 12)
     save(s, SCREEN, "Cross.png")
 
 
@@ -361,11 +339,8 @@ def make_dims():
     cr.set_source_rgba(0.1, 0.04, 0.06, 0.35)
     cr.fill()
     rounded(cr, 4, 2, w - 8, h - 10, 30)
-    cr.set_source(vertical(cr, 2, h - 8, rgba("#6b4358", 0.96), rgba("#3e2433", 0.96)))
-    cr.fill_preserve()
-    cr.set_line_width(4)
-    cr.set_source_rgba(*rgba("#f3d48a", 0.9))
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 2, h - 8, rgba("#6b4358", 0.96), rgba("#3e2433", 0.96)),
+                  rgba("#f3d48a", 0.9), 4)
     save(s, SCREEN, "Dims.png")
 
 
@@ -386,9 +361,7 @@ def make_waste():
     cr.line_to(11, 21)
     cr.stroke()
     cr.arc(16, 16, 14, 0, 2 * math.pi)
-    cr.set_line_width(1.5)
-    cr.set_source_rgba(*rgba("#3b2a20", 0.9))
-    cr.stroke()
+    outline(cr, rgba("#3b2a20", 0.9), 1.5)
     save(s, SCREEN, "WasteImg.png")
 
 

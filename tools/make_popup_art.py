@@ -14,8 +14,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from artlib import (BROWN, PATCHES, panel_body, patch, rgb, rounded, save_png, stitch, surface,  # noqa: E402
-                    vertical)
+from artlib import (BROWN, PATCHES, fill_outlined, outline, panel_body, patch, rgb, rounded,  # noqa: E402
+                    save_png, stitch, surface, vertical)
 
 # Panel sizes, shared with tools/make_popup_screens.py.
 PANELS = {
@@ -72,11 +72,7 @@ def slot(path, view):
     s, cr = surface(w, h)
     r = 12
     rounded(cr, 1.5, 1.5, w - 3, h - 3, r)
-    cr.set_source(vertical(cr, 0, h, [(0, top), (1, bottom)]))
-    cr.fill_preserve()
-    cr.set_source_rgb(*rim)
-    cr.set_line_width(2.5)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 0, h, [(0, top), (1, bottom)]), rim, 2.5)
     rounded(cr, 6, 6, w - 12, h - 12, r * 0.6)
     stitch(cr, (*rim, seam), 1.2, [5, 4])
     # A small patch at the left end, like a name tag sewn on.
@@ -92,13 +88,9 @@ def picked(path):
     for i, a in enumerate((0.10, 0.16, 0.24)):
         inset = 6 - 2 * i
         rounded(cr, ox + inset, inset, w - 2 * inset, h - 2 * inset, 18 - i * 2)
-        cr.set_source_rgba(*GOLD, a)
-        cr.set_line_width(4)
-        cr.stroke()
+        outline(cr, (*GOLD, a), 4)
     rounded(cr, ox + 5, 5, w - 10, h - 10, 15)
-    cr.set_source_rgb(*GOLD)
-    cr.set_line_width(3)
-    cr.stroke()
+    outline(cr, GOLD, 3)
     # The star, right of the slot.
     cx, cy, ro, ri = w + 20, h / 2, 15, 6.5
     cr.move_to(cx, cy - ro)
@@ -107,11 +99,7 @@ def picked(path):
         r = ri if k % 2 else ro
         cr.line_to(cx + r * math.cos(a), cy + r * math.sin(a))
     cr.close_path()
-    cr.set_source(vertical(cr, cy - ro, cy + ro, [(0, rgb("FFE58A")), (1, rgb("F4A83A"))]))
-    cr.fill_preserve()
-    cr.set_source_rgb(*BROWN)
-    cr.set_line_width(1.5)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, cy - ro, cy + ro, [(0, rgb("FFE58A")), (1, rgb("F4A83A"))]), BROWN, 1.5)
     save_png(s, path)
 
 
@@ -119,11 +107,7 @@ def field(path):
     w, h = FIELD
     s, cr = surface(w, h)
     rounded(cr, 1.5, 1.5, w - 3, h - 3, 14)
-    cr.set_source(vertical(cr, 0, h, [(0, rgb("F3ECDA")), (1, rgb("FFFBF0"))]))
-    cr.fill_preserve()
-    cr.set_source_rgb(*rgb("9C7040"))
-    cr.set_line_width(2.5)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 0, h, [(0, rgb("F3ECDA")), (1, rgb("FFFBF0"))]), rgb("9C7040"), 2.5)
     # An inner shadow along the top edge: the field is sunk into the panel.
     rounded(cr, 4, 4, w - 8, 14, 10)
     cr.set_source(vertical(cr, 4, 18, [(0, (0, 0, 0, 0.12)), (1, (0, 0, 0, 0))]))

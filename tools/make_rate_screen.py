@@ -53,11 +53,9 @@ def panel(path):
     cr.set_source_rgba(0, 0, 0, 0.22)
     cr.fill()
     art.rounded(cr, 4, 4, w - 8, h - 12, 30)
-    cr.set_source(art.vertical(cr, 4, h - 8, [(0, (0.235, 0.290, 0.455, 0.93)), (1, (0.17, 0.21, 0.35, 0.93))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*art.CREAM, 0.85)
-    cr.set_line_width(3)
-    cr.stroke()
+    art.fill_outlined(cr, art.vertical(cr, 4, h - 8, [(0, (0.235, 0.290, 0.455, 0.93)),
+                                                      (1, (0.17, 0.21, 0.35, 0.93))]),
+                      (*art.CREAM, 0.85), 3)
     art.rounded(cr, 16, 16, w - 32, h - 36, 22)
     art.stitch(cr, (*art.CREAM, 0.45), 2, [9, 7])
     art.save_png(s, path)

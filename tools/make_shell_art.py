@@ -13,8 +13,8 @@ import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from artlib import (CREAM, FONT, PATCHES, VIEWS, button_view, cairo, patch, rgb, rounded, stitch,  # noqa: E402
-                    save_jpg, save_png, scenery, surface, title, vertical)
+from artlib import (CREAM, FONT, PATCHES, VIEWS, button_view, cairo, fill_outlined, patch, rgb,  # noqa: E402
+                    rounded, save_jpg, save_png, scenery, stitch, surface, title, vertical)
 
 
 def loading_background(path):
@@ -40,11 +40,7 @@ def loading_background(path):
     cr.set_source_rgba(0, 0, 0, 0.25)
     cr.fill()
     rounded(cr, cx - 336, 160, 672, 304, 36)
-    cr.set_source(vertical(cr, 160, 464, [(0, rgb("3C4A74")), (1, rgb("2C365A"))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.8)
-    cr.set_line_width(3)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 160, 464, [(0, rgb("3C4A74")), (1, rgb("2C365A"))]), (*CREAM, 0.8), 3)
     rounded(cr, cx - 320, 176, 640, 272, 28)
     stitch(cr, (*CREAM, 0.5), 2, [10, 7])
     # Five patches above the title.
@@ -58,11 +54,8 @@ def bar_track(path):
     w, h = 536, 40
     s, cr = surface(w, h)
     rounded(cr, 1, 1, w - 2, h - 2, 19)
-    cr.set_source(vertical(cr, 0, h, [(0, (0.08, 0.09, 0.16, 0.92)), (1, (0.16, 0.18, 0.30, 0.92))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.9)
-    cr.set_line_width(2.5)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 0, h, [(0, (0.08, 0.09, 0.16, 0.92)), (1, (0.16, 0.18, 0.30, 0.92))]),
+                  (*CREAM, 0.9), 2.5)
     save_png(s, path)
 
 
@@ -102,11 +95,8 @@ def menu_panel(path):
     cr.set_source_rgba(0, 0, 0, 0.22)
     cr.fill()
     rounded(cr, 4, 4, w - 8, h - 12, 30)
-    cr.set_source(vertical(cr, 4, h - 8, [(0, (0.235, 0.290, 0.455, 0.9)), (1, (0.17, 0.21, 0.35, 0.9))]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.85)
-    cr.set_line_width(3)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 4, h - 8, [(0, (0.235, 0.290, 0.455, 0.9)), (1, (0.17, 0.21, 0.35, 0.9))]),
+                  (*CREAM, 0.85), 3)
     rounded(cr, 16, 16, w - 32, h - 36, 22)
     stitch(cr, (*CREAM, 0.45), 2, [9, 7])
     save_png(s, path)

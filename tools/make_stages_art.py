@@ -25,8 +25,8 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import artlib as art  # noqa: E402
-from artlib import (CREAM, BROWN, cairo, rgb, rounded, save_jpg, save_png, star_path, surface,  # noqa: E402
-                    vertical)
+from artlib import (CREAM, BROWN, cairo, fill_outlined, outline, polygon, rgb, rounded, save_jpg,  # noqa: E402
+                    save_png, star_path, surface, vertical)
 from make_popup_art import panel  # noqa: E402
 from make_stages_screens import MAP_W, MAP_H, POINTS, PANEL_SIZES  # noqa: E402
 
@@ -167,9 +167,7 @@ def thumb_panel(path, kind):
     else:
         cr.set_source(vertical(cr, 3, h, [(0, rgb("FFF6E0")), (1, rgb("F2DFB4"))]))
     cr.fill_preserve()
-    cr.set_source_rgb(*(rgb("5A6078") if kind == 0 else rgb("9C7040")))
-    cr.set_line_width(2)
-    cr.stroke()
+    outline(cr, (rgb("5A6078") if kind == 0 else rgb("9C7040")), 2)
     rounded(cr, 8, 8, w - 16, h - 18, 8)
     if kind == 0:
         art.stitch(cr, (1, 1, 1, 0.35), 1.2, [4, 3])
@@ -205,11 +203,7 @@ def upper_panel(path):
     cr.set_source_rgba(0, 0, 0, 0.3)
     cr.fill()
     rounded(cr, 2, 2, w - 4, h - 8, 20)
-    cr.set_source(vertical(cr, 2, h - 6, [(0, NAVY_TOP), (1, NAVY_BOTTOM)]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.9)
-    cr.set_line_width(2.5)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 2, h - 6, [(0, NAVY_TOP), (1, NAVY_BOTTOM)]), (*CREAM, 0.9), 2.5)
     rounded(cr, 9, 9, w - 18, h - 22, 14)
     art.stitch(cr, (*CREAM, 0.45), 1.5, [7, 5])
     star(cr, w - 118, h / 2 - 3, 15)
@@ -223,11 +217,7 @@ def button_back(path):
     cr.set_source_rgba(0, 0, 0, 0.28)
     cr.fill()
     rounded(cr, 3, 3, w - 6, h - 10, h / 2 - 6)
-    cr.set_source(vertical(cr, 3, h, [(0, NAVY_TOP), (1, NAVY_BOTTOM)]))
-    cr.fill_preserve()
-    cr.set_source_rgba(*CREAM, 0.9)
-    cr.set_line_width(2.5)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 3, h, [(0, NAVY_TOP), (1, NAVY_BOTTOM)]), (*CREAM, 0.9), 2.5)
     save_png(s, path)
 
 
@@ -243,11 +233,7 @@ def summary(folder):
     w, h = PANEL_SIZES["Stats"]
     s, cr = surface(w, h)
     rounded(cr, 2, 2, w - 4, h - 4, 22)
-    cr.set_source(vertical(cr, 0, h, [(0, rgb("FFF6E0")), (1, rgb("F2DFB4"))]))
-    cr.fill_preserve()
-    cr.set_source_rgb(*rgb("9C7040"))
-    cr.set_line_width(3)
-    cr.stroke()
+    fill_outlined(cr, vertical(cr, 0, h, [(0, rgb("FFF6E0")), (1, rgb("F2DFB4"))]), rgb("9C7040"), 3)
     rounded(cr, 12, 12, w - 24, h - 24, 14)
     art.stitch(cr, (0.61, 0.44, 0.25, 0.5), 1.5, [7, 5])
     save_png(s, os.path.join(folder, "Stats.png"))
@@ -359,9 +345,7 @@ def medal(path, index, size=96):
     cr.set_source(g)
     cr.arc(cx, cy, r, 0, 2 * math.pi)
     cr.fill_preserve()
-    cr.set_source_rgb(*BROWN)
-    cr.set_line_width(2.5)
-    cr.stroke()
+    outline(cr, BROWN, 2.5)
     cr.arc(cx, cy, r - 6, 0, 2 * math.pi)
     art.stitch(cr, (*BROWN, 0.5), 1.2, [4, 3])
     emblem(cr, kind, cx, cy, r * 0.8)
@@ -429,24 +413,13 @@ def help_panel(path, kingdom):
         cr.fill()
         for i in range(3):
             cr.arc(cx + 50 + i * 10, y + 48 - i * 6, 12, 0, 2 * math.pi)
-            cr.set_source_rgb(*GOLD)
-            cr.fill_preserve()
-            cr.set_source_rgb(*BROWN)
-            cr.set_line_width(1.5)
-            cr.stroke()
+            fill_outlined(cr, GOLD, BROWN, 1.5)
     s.write_to_png(path)
 
 
 def arrow(path):
     s, cr = surface(48, 64)
-    cr.move_to(24, 60)
-    cr.line_to(4, 32)
-    cr.line_to(16, 32)
-    cr.line_to(16, 4)
-    cr.line_to(32, 4)
-    cr.line_to(32, 32)
-    cr.line_to(44, 32)
-    cr.close_path()
+    polygon(cr, [(24, 60), (4, 32), (16, 32), (16, 4), (32, 4), (32, 32), (44, 32)])
     cr.set_source(vertical(cr, 4, 60, [(0, rgb("FFE58A")), (1, rgb("F4A83A"))]))
     cr.fill_preserve()
     cr.set_source_rgb(*BROWN)

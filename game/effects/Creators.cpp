@@ -50,6 +50,23 @@ void SetLook(TEngParticle& p, int n, int r1, int g1, int b1, int r2, int g2, int
     p.blend = blend;
 }
 
+// What every kind of particle ends with: its times, its package and sub-particle, the easing
+// shared by all kinds and its way of positioning; then the particle is reset to its start.
+void FinishParticle(TEngParticle& p, int standAlone, int delay, int life, const TEngParticlePackagePtr& pack,
+                    const TEngParticlePtr& subPart, int isAlphaSin, int isScaleXSin, int isScaleYSin,
+                    int isRotationSin, int isColorSin, int positioningType) {
+    SetTimes(p, standAlone, delay, life);
+    p.package = pack.get();
+    p.subPart = subPart;
+    p.isAlphaSin = isAlphaSin;
+    p.isScaleXSin = isScaleXSin;
+    p.isScaleYSin = isScaleYSin;
+    p.isRotationSin = isRotationSin;
+    p.isColorSin = isColorSin;
+    p.PositioningType = positioningType;
+    p.Reset();
+}
+
 // Whether the image loader gave an image for a line: a whole image (with or without pixels)
 // or a sub-image of a texture. A name it could not resolve comes back with neither.
 bool GaveImage(const TImgPtr& img) { return img && (img->image || img->texture); }
@@ -90,18 +107,10 @@ TEngParticlePtr CreateStandardParticle(int standAlone, int n, int x1, int y1, in
     p.my1 = static_cast<float>(my1);
     p.mx2 = static_cast<float>(mx2);
     p.my2 = static_cast<float>(my2);
-    SetTimes(p, standAlone, delay, life);
-    p.package = pack.get();
     p.isUsingBothPoints = isUsingBothPoints;
-    p.subPart = subPart;
-    p.isAlphaSin = isAlphaSin;
-    p.isScaleXSin = isScaleXSin;
-    p.isScaleYSin = isScaleYSin;
-    p.isRotationSin = isRotationSin;
     p.isRouteSin = isRouteSin;
-    p.isColorSin = isColorSin;
-    p.PositioningType = 0;
-    p.Reset();
+    FinishParticle(p, standAlone, delay, life, pack, subPart, isAlphaSin, isScaleXSin, isScaleYSin, isRotationSin,
+                   isColorSin, 0);
     return part;
 }
 
@@ -128,20 +137,12 @@ TEngParticlePtr CreateRotationParticle(int standAlone, int n, int ox, int oy, fl
     p.posRotX2 = posRotX2;
     p.posRotY1 = posRotY1;
     p.posRotY2 = posRotY2;
-    SetTimes(p, standAlone, delay, life);
-    p.package = pack.get();
-    p.subPart = subPart;
-    p.isAlphaSin = isAlphaSin;
-    p.isScaleXSin = isScaleXSin;
-    p.isScaleYSin = isScaleYSin;
-    p.isRotationSin = isRotationSin;
-    p.isColorSin = isColorSin;
     p.isDistWidthSin = isDistWidthSin;
     p.isDistHeightSin = isDistHeightSin;
     p.isRouteRotRotationXSin = isRouteRotRotationXSin;
     p.isRouteRotRotationYSin = isRouteRotRotationYSin;
-    p.PositioningType = 1;
-    p.Reset();
+    FinishParticle(p, standAlone, delay, life, pack, subPart, isAlphaSin, isScaleXSin, isScaleYSin, isRotationSin,
+                   isColorSin, 1);
     return part;
 }
 

@@ -64,15 +64,6 @@ int TAwardScreen::Interface() {
     return 0;
 }
 
-int TAwardScreen::StartHiding() {
-    PlayPanelHide(MainPanel.get());
-    return 0;
-}
-
-int TAwardScreen::isHiddingFinished() { return isPanelHidden(MainPanel.get()) ? 1 : 0; }
-
-int TAwardScreen::OnHideCheck() { return isHiddingFinished(); }
-
 TAwardScreenPtr CreateAwardScreen() {
     auto popup = std::make_shared<TAwardScreen>();
     popup->Init("AwardsShow", bDir + "PopUps/AwardsShow/AwardsShow.AppPopUp");

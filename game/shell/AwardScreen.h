@@ -4,9 +4,9 @@
 #pragma once
 #include <memory>
 
-#include "engine/screen/AppScreen.h"
+#include "game/shell/PanelAnimation.h"
 
-class TAwardScreen : public TAppPopUp {
+class TAwardScreen : public TPanelPopUp {
 public:
     TGameObjectPtr MainPanel;  // "Main"
 
@@ -15,12 +15,12 @@ public:
     int OnStart() override;
     int Interface() override;
     int OnShow() override;
-    int OnHideCheck() override;
-    int StartHiding() override;
 
     // AwardsList from bDir + "Awards.txt"; a missing file gives an empty catalogue.
     virtual int SetupAwards();
-    virtual int isHiddingFinished();
+
+protected:
+    TGameObject* AnimatedPanel() const override { return MainPanel.get(); }
 };
 
 using TAwardScreenPtr = std::shared_ptr<TAwardScreen>;

@@ -67,15 +67,6 @@ int TContinuePopUp::OnShow() {
     return 0;
 }
 
-int TContinuePopUp::StartHiding() {
-    PlayPanelHide(MainPanel.get());
-    return 0;
-}
-
-int TContinuePopUp::isHiddingFinished() { return isPanelHidden(MainPanel.get()) ? 1 : 0; }
-
-int TContinuePopUp::OnHideCheck() { return isHiddingFinished(); }
-
 TContinuePopUpPtr CreateContinuePopUp() {
     auto popup = std::make_shared<TContinuePopUp>();
     popup->Init("ContinuePopUp", bDir + "PopUps/Continue/Continue.AppPopUp");

@@ -5,9 +5,9 @@
 #pragma once
 #include <memory>
 
-#include "engine/screen/AppScreen.h"
+#include "game/shell/PanelAnimation.h"
 
-class TContinuePopUp : public TAppPopUp {
+class TContinuePopUp : public TPanelPopUp {
 public:
     TGameObjectPtr MainPanel;  // empty until the first start
 
@@ -16,16 +16,15 @@ public:
     int Interface() override;
     // The frame delta settled, the show animation.
     int OnShow() override;
-    int OnHideCheck() override;
-    // The hide animation.
-    int StartHiding() override;
 
     virtual int GoContinue();
     // The yes of the new-game question: the game starts over, and the pop-up closes.
     static void GoStartNew();
     virtual int GoNew();
     virtual int GoMenu();
-    virtual int isHiddingFinished();
+
+protected:
+    TGameObject* AnimatedPanel() const override { return MainPanel.get(); }
 };
 
 using TContinuePopUpPtr = std::shared_ptr<TContinuePopUp>;

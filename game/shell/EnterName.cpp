@@ -128,15 +128,6 @@ int TEnterName::OnShow() {
     return 0;
 }
 
-int TEnterName::StartHiding() {
-    PlayPanelHide(CentPoint.get());
-    return 0;
-}
-
-int TEnterName::isHiddingFinished() { return isPanelHidden(CentPoint.get()) ? 1 : 0; }
-
-int TEnterName::OnHideCheck() { return isHiddingFinished(); }
-
 TEnterNamePtr CreateEnterName() {
     auto popup = std::make_shared<TEnterName>();
     popup->Init("EnterName", bDir + "PopUps/Entername/EnterName.AppPopUp");

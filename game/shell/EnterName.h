@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/screen/AppScreen.h"
 #include "engine/ui/UI_Object.h"
+#include "game/shell/PanelAnimation.h"
 
-class EnterNameSettings : public TAppPopUp {
+class EnterNameSettings : public TPanelPopUp {
 public:
     static constexpr int MaxCharacters = 15;  // the longest name, in characters
     static constexpr int AutoUpperCase = 1;   // typed letters become capitals
@@ -43,11 +43,8 @@ public:
     int Update() override;
     // OK clicked: GoOk; Cancel clicked: GoCancel (each click taken once).
     int Interface() override;
-    int OnHideCheck() override;
     // The frame delta settled, the show animation.
     int OnShow() override;
-    // The hide animation.
-    int StartHiding() override;
 
     // The buttons and the notice from the entry: OK only for a name that is not empty once
     // trimmed and not taken.
@@ -63,13 +60,15 @@ public:
     // Before the pop-up is shown: the players' names (in capitals) and the name being edited
     // ("" for a new player), which becomes the entry as it is.
     virtual int SetData(const std::vector<std::string>& names, const std::string& editedName);
-    virtual int isHiddingFinished();
 
 private:
     std::string _entry;  // the entry (mirrored in Enter, which may be missing from the file)
 
     // Sets the entry into the text widget and lays it out now, so that its end is known.
     void _showEntry();
+
+protected:
+    TGameObject* AnimatedPanel() const override { return CentPoint.get(); }
 };
 
 using TEnterNamePtr = std::shared_ptr<TEnterName>;

@@ -46,13 +46,6 @@ int TGiveAward::Interface() {
     return 0;
 }
 
-int TGiveAward::StartHiding() {
-    PlayPanelHide(MainPanel.get());
-    return 0;
-}
-
-int TGiveAward::isHiddingFinished() { return isPanelHidden(MainPanel.get()) ? 1 : 0; }
-
 int TGiveAward::OnHideCheck() {
     if (!isHiddingFinished()) return 0;
     if (Queued.empty()) return 1;

@@ -6,13 +6,13 @@
 #include <deque>
 #include <memory>
 
-#include "engine/screen/AppScreen.h"
+#include "game/shell/PanelAnimation.h"
 
 class TAward;
 class TUIImage;
 class TUIText;
 
-class TGiveAward : public TAppPopUp {
+class TGiveAward : public TPanelPopUp {
 public:
     std::shared_ptr<TAward> Award;  // the award on show (the last one handed over)
     TGameObjectPtr MainPanel;       // "Panel"
@@ -32,14 +32,15 @@ public:
     int OnHide() override;
     // Once hidden: the next queued award comes up at once, else the pop-up closes.
     int OnHideCheck() override;
-    int StartHiding() override;
 
-    virtual int isHiddingFinished();
     // Books the award into the profile; it is the one shown next (queued while one is on show).
     virtual int SetAward(const std::shared_ptr<TAward>& award);
 
 private:
     void ShowAward();
+
+protected:
+    TGameObject* AnimatedPanel() const override { return MainPanel.get(); }
 };
 
 using TGiveAwardPtr = std::shared_ptr<TGiveAward>;

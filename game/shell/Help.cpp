@@ -36,15 +36,6 @@ int THelp::Interface() {
     return 0;
 }
 
-int THelp::StartHiding() {
-    PlayPanelHide(MainPanel.get());
-    return 0;
-}
-
-int THelp::isHiddingFinished() { return isPanelHidden(MainPanel.get()) ? 1 : 0; }
-
-int THelp::OnHideCheck() { return isHiddingFinished(); }
-
 THelpPtr CreateHelpScreen() {
     auto popup = std::make_shared<THelp>();
     popup->Init("Help", bDir + "PopUps/Help/HelpScreen.AppPopUp");

@@ -5,9 +5,9 @@
 #pragma once
 #include <memory>
 
-#include "engine/screen/AppScreen.h"
+#include "game/shell/PanelAnimation.h"
 
-class THelp : public TAppPopUp {
+class THelp : public TPanelPopUp {
 public:
     TGameObjectPtr MainPanel;  // "Panel"; empty until the first start
     TGameObjectPtr OkButton;   // "OkButton"
@@ -18,10 +18,10 @@ public:
     int OnShow() override;
     // The game screen unlocked.
     int OnHide() override;
-    int OnHideCheck() override;
-    int StartHiding() override;
 
-    virtual int isHiddingFinished();
+
+protected:
+    TGameObject* AnimatedPanel() const override { return MainPanel.get(); }
 };
 
 using THelpPtr = std::shared_ptr<THelp>;

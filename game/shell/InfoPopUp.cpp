@@ -83,15 +83,6 @@ int TInfoPopUp::OnShow() {
     return 0;
 }
 
-int TInfoPopUp::StartHiding() {
-    PlayPanelHide(CenterPoint.get());
-    return 0;
-}
-
-int TInfoPopUp::isHiddingFinished() { return isPanelHidden(CenterPoint.get()) ? 1 : 0; }
-
-int TInfoPopUp::OnHideCheck() { return isHiddingFinished(); }
-
 int TInfoPopUp::OnHide() {
     // Both are forgotten before the chosen one runs: each is used once, and a callback that asks
     // a new question keeps the callbacks it gives.

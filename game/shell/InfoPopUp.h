@@ -15,13 +15,13 @@
 #include <memory>
 #include <string>
 
-#include "engine/screen/AppScreen.h"
 #include "engine/ui/UI_Object.h"
+#include "game/shell/PanelAnimation.h"
 
 // A callback of a choice: a plain function without arguments; null runs nothing.
 using TInfoCallback = void (*)();
 
-class TInfoPopUp : public TAppPopUp {
+class TInfoPopUp : public TPanelPopUp {
 public:
     TGameObjectPtr CenterPoint;  // carries the show and hide animations
     TUITextPtr Text;             // the message
@@ -37,19 +37,17 @@ public:
     int Interface() override;
     // The show animation, the frame delta settled, Decision 0.
     int OnShow() override;
-    // True once the hide animation has finished: the engine then closes the pop-up.
-    int OnHideCheck() override;
     // The closing: the callback of the last choice runs, and both callbacks are forgotten.
     int OnHide() override;
-    // The hide animation.
-    int StartHiding() override;
 
     virtual int GoOk();
     virtual int GoCancel();
     virtual int SetText(const std::string& text);
     virtual int SetDecisions(TInfoCallback yes, TInfoCallback no);
     virtual int SetMode(int mode);
-    virtual int isHiddingFinished();
+
+protected:
+    TGameObject* AnimatedPanel() const override { return CenterPoint.get(); }
 };
 
 using TInfoPopUpPtr = std::shared_ptr<TInfoPopUp>;

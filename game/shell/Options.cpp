@@ -322,18 +322,9 @@ int TOptions::SetProperButtonsGUI() {
     return 0;
 }
 
-int TOptions::isHiddingFinished() { return isPanelHidden(MainPanel.get()) ? 1 : 0; }
-
-int TOptions::OnHideCheck() { return isHiddingFinished(); }
-
 int TOptions::OnShow() {
     ResetDelta();
     PlayPanelShow(MainPanel.get());
     SetProperButtonsGUI();
-    return 0;
-}
-
-int TOptions::StartHiding() {
-    PlayPanelHide(MainPanel.get());
     return 0;
 }

@@ -20,12 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/screen/AppScreen.h"
 #include "engine/ui/UI_Object.h"
+#include "game/shell/PanelAnimation.h"
 
 // The options' static tuning: the screens over which the pop-up offers Menu and Replay, and
 // whether the wide-screen switch is offered in a window.
-class OptionsSettings : public TAppPopUp {
+class OptionsSettings : public TPanelPopUp {
 public:
     // Names of the screens with Menu and Replay; starts as { "MainGame" }, which names no
     // screen; start-up appends the game screen.
@@ -61,7 +61,6 @@ public:
     // Every frame while on top: the switch buttons follow the settings, the sliders the mouse.
     int Update() override;
     int Interface() override;
-    int OnHideCheck() override;
     // Settles the frame delta, plays the show animation, offers Menu and Replay where they
     // belong. The screen below is not locked: over a level, the level's clock and its state
     // (the opening fly-in, the end of a won or lost level) go on while the options are open;
@@ -70,8 +69,6 @@ public:
     // Writes the per-user settings, unless they were never loaded or the file already holds
     // exactly these values (a run that changed nothing leaves the file's bytes alone).
     int SaveAtEnd() override;
-    // Plays the hide animation; the engine closes the pop-up once it has finished.
-    int StartHiding() override;
 
     virtual int UpdateMusicSlider();
     virtual int UpdateSoundSlider();
@@ -88,7 +85,9 @@ public:
     // switch.
     static void ReplayYes();
     virtual int SetProperButtonsGUI();
-    virtual int isHiddingFinished();
+
+protected:
+    TGameObject* AnimatedPanel() const override { return MainPanel.get(); }
 };
 
 // One slider step: the knob moved by dx inside its track, kept within 0 .. trackWidth -

@@ -13,3 +13,13 @@ void PlayPanelHide(TGameObject* panel) {
 bool isPanelHidden(TGameObject* panel) {
     return panel && panel->isCurrentAnimationId(PanelHideAnimation) && panel->Animation_Finished();
 }
+
+
+int TPanelPopUp::OnHideCheck() { return isHiddingFinished(); }
+
+int TPanelPopUp::StartHiding() {
+    PlayPanelHide(AnimatedPanel());
+    return 0;
+}
+
+int TPanelPopUp::isHiddingFinished() { return isPanelHidden(AnimatedPanel()) ? 1 : 0; }

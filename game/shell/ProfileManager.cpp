@@ -59,15 +59,6 @@ int TProfileManager::OnShow() {
     return 0;
 }
 
-int TProfileManager::StartHiding() {
-    PlayPanelHide(MainPanel.get());
-    return 0;
-}
-
-int TProfileManager::isHiddingFinished() { return isPanelHidden(MainPanel.get()) ? 1 : 0; }
-
-int TProfileManager::OnHideCheck() { return isHiddingFinished(); }
-
 int TProfileManager::SetProfileButton(const TUIButtonPtr& button, const std::string& text) {
     if (!button) return 0;
     for (const auto& sub : button->SubText)

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/screen/AppScreen.h"
 #include "engine/ui/UI_Object.h"
 #include "game/progress/Players.h"
+#include "game/shell/PanelAnimation.h"
 
-class ProfileManagerSettings : public TAppPopUp {
+class ProfileManagerSettings : public TPanelPopUp {
 public:
     // Player slots of the pop-up, and so the most players there can be.
     static constexpr int MaxProfilesPerPage = MaxPlayers;
@@ -46,9 +46,6 @@ public:
     int OnStart() override;
     // The frame delta settled, the show animation, the slots filled.
     int OnShow() override;
-    int OnHideCheck() override;
-    // The hide animation.
-    int StartHiding() override;
     // Once a frame: UpdateProfilesGuiView.
     int Update() override;
     // The buttons clicked this frame (each click taken once): OK, Delete, Rename, New, a slot.
@@ -84,7 +81,9 @@ public:
     virtual int SetProfilesData(const TProfilePtr& profile, const std::vector<TProfilePtr>& list);
     // The text on each of the button's texts.
     virtual int SetProfileButton(const TUIButtonPtr& button, const std::string& text);
-    virtual int isHiddingFinished();
+
+protected:
+    TGameObject* AnimatedPanel() const override { return MainPanel.get(); }
 };
 
 // Profiles->CurrProfile (nothing in the game calls it).

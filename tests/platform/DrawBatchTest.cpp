@@ -31,10 +31,7 @@ using testsupport::Rgb;
 class DrawBatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!GraphicsOpen() || GraphicsWidth() != 1366 || GraphicsHeight() != 768 || GraphicsDepth() != 0) {
-            ASSERT_TRUE(Graphics(1366, 768, 0, 60, 0)) << GraphicsError();
-        }
-        SetVirtualResolution(1366, 768);
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenWideWindow());
         SetDirectDrawing(false);
         ResetDrawState();
         ResetFonts();

@@ -4,6 +4,7 @@
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -11,10 +12,7 @@ namespace {
 class FontTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!GraphicsOpen() || GraphicsWidth() != 1366 || GraphicsHeight() != 768 || GraphicsDepth() != 0) {
-            ASSERT_TRUE(Graphics(1366, 768, 0, 60, 0)) << GraphicsError();
-        }
-        SetVirtualResolution(1366, 768);
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenWideWindow());
         ResetDrawState();
         ResetFonts();
         SetDefaultFontPath(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf");

@@ -30,10 +30,7 @@ const Rgb kBackground{100, 150, 200};
 class GraphicsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!GraphicsOpen() || GraphicsWidth() != 1366 || GraphicsHeight() != 768 || GraphicsDepth() != 0) {
-            ASSERT_TRUE(Graphics(1366, 768, 0, 60, 0)) << GraphicsError();
-        }
-        SetVirtualResolution(1366, 768);
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenWideWindow());
         ResetDrawState();
         SetClsColor(kBackground.r, kBackground.g, kBackground.b);
         Cls();

@@ -10,23 +10,21 @@
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/Strings.h"
+#include "support/ClockedTest.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-std::vector<std::string>& Reported() {
-    static std::vector<std::string> lines;
-    return lines;
-}
-void Collect(const std::string& line) { Reported().push_back(line); }
+using testsupport::CollectError;
+using testsupport::ErrorLines;
 
 class AppFontTest : public ::testing::Test {
 protected:
     void SetUp() override {
         savedBDir = bDir;
         AppFontManager::Reset();
-        Reported().clear();
-        WatchErrorReports(Collect);
+        ErrorLines().clear();
+        WatchErrorReports(CollectError);
         font = dir.file("Font.ttf");
         testsupport::WriteFileBytes(font, testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"));
     }
@@ -54,7 +52,7 @@ TEST_F(AppFontTest, OneFontPerRealPathAndSize) {
     EXPECT_NE(bigger, first);
     ASSERT_EQ(AppFontManager::FontsLoaded.size(), 2u);
     EXPECT_EQ(AppFontManager::FontsLoaded[0]->url, font);  // the path as first requested
-    EXPECT_TRUE(Reported().empty());
+    EXPECT_TRUE(ErrorLines().empty());
 }
 
 TEST_F(AppFontTest, MissingFontIsReportedOnceAndTheDefaultFontDraws) {
@@ -67,7 +65,7 @@ TEST_F(AppFontTest, MissingFontIsReportedOnceAndTheDefaultFontDraws) {
     EXPECT_FALSE(GetAppFont(missing, 20));
     EXPECT_FALSE(GetAppFont(dir.file("NOTHING.TTF"), 20));  // the same entry, another spelling
     // One line for the file, however many texts ask for it and however it is spelt.
-    EXPECT_EQ(Reported(), (std::vector<std::string>{line}));
+    EXPECT_EQ(ErrorLines(), (std::vector<std::string>{line}));
     EXPECT_EQ(AppFontManager::FontsLoaded.size(), 1u);  // loading was tried once
 
     // A file that is there but is no font: no message, no font, one entry.
@@ -75,7 +73,7 @@ TEST_F(AppFontTest, MissingFontIsReportedOnceAndTheDefaultFontDraws) {
     testsupport::WriteFileBytes(junk, "not a font");
     EXPECT_FALSE(GetAppFont(junk, 20));
     EXPECT_FALSE(GetAppFont(junk, 20));
-    EXPECT_EQ(Reported().size(), 1u);
+    EXPECT_EQ(ErrorLines().size(), 1u);
     EXPECT_EQ(AppFontManager::FontsLoaded.size(), 2u);
 
     SetImageFont(GetAppFont(missing, 20));
@@ -86,15 +84,15 @@ TEST_F(AppFontTest, ASizeFromDataBeyondTheLargestIsReportedAndHeldToIt) {
     // Found through the newsletter's settings file: 134,217,724 overflowed the font's arithmetic.
     auto largest = GetAppFont(font, kMaxFontSize);
     ASSERT_TRUE(largest);
-    EXPECT_TRUE(Reported().empty());
+    EXPECT_TRUE(ErrorLines().empty());
     for (int size : {kMaxFontSize + 1, 134217724, 2147483647}) {
         SCOPED_TRACE(size);
-        Reported().clear();
+        ErrorLines().clear();
         EXPECT_EQ(GetAppFont(font, size), largest);
-        ASSERT_EQ(Reported().size(), 1u);
-        EXPECT_NE(Reported()[0].find("asked for at size " + std::to_string(size) + ", larger than 256"),
+        ASSERT_EQ(ErrorLines().size(), 1u);
+        EXPECT_NE(ErrorLines()[0].find("asked for at size " + std::to_string(size) + ", larger than 256"),
                   std::string::npos)
-            << Reported()[0];
+            << ErrorLines()[0];
     }
     EXPECT_EQ(AppFontManager::FontsLoaded.size(), 1u);
 }

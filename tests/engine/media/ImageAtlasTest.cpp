@@ -11,6 +11,7 @@
 #include "engine/media/ImgTex.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 using testsupport::TempDir;
@@ -37,10 +38,7 @@ class ImageAtlasTest : public ::testing::Test {
 protected:
     TempDir dir;
     void SetUp() override {
-        if (!GraphicsOpen() || GraphicsWidth() < 480 || GraphicsHeight() < 400) {
-            ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
-        }
-        SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenWindowAtLeast(480, 400));
         ResetDrawState();
         TImgTex::ResetRegistry();
     }

@@ -25,16 +25,6 @@ const Rgb kBack{40, 60, 80};
 const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
 const Rgb kMagenta{255, 0, 255}, kBlack{0, 0, 0};
 
-// A 32 x 16 texture of four 16 x 8 quadrants: red, green / blue, white.
-void WriteQuadrants(const std::string& path) {
-    TPixmapPtr p = CreatePixmap(32, 16);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 32; ++x)
-            p->WritePixel(x, y, y < 8 ? (x < 16 ? int(0xFFFF0000) : int(0xFF00FF00))
-                                      : (x < 16 ? int(0xFF0000FF) : int(0xFFFFFFFF)));
-    ASSERT_TRUE(SavePixmapPNG(p, path));
-}
-
 class ImgTest : public ::testing::Test {
 protected:
     TempDir dir;
@@ -42,16 +32,13 @@ protected:
 
     void SetUp() override {
         // Any window at least this large will do (other suites may have opened theirs).
-        if (!GraphicsOpen() || GraphicsWidth() < 480 || GraphicsHeight() < 400) {
-            ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
-        }
-        SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenWindowAtLeast(480, 400));
         ResetDrawState();
         SetClsColor(kBack.r, kBack.g, kBack.b);
         Cls();
         TImgTex::ResetRegistry();
         TImg::ResetSetup();
-        WriteQuadrants(dir.file("quads.png"));
+        ASSERT_NO_FATAL_FAILURE(testsupport::WriteQuadrantsPng(dir.file("quads.png"), 32, 16));
         // QUAD straddles all four quadrants; GREEN lies inside the green one.
         WriteFileBytes(dir.file("quads.txt"), "2\nQUAD\n8\n4\n16\n8\nGREEN\n16\n0\n8\n8\nODD\n0\n0\n5\n3\n");
     }

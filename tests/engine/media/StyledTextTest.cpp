@@ -13,6 +13,7 @@
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -173,10 +174,7 @@ TEST_F(StyledTextTest, MeasuresInTheClassFont) {
 // Reads back a real frame: the body is drawn in the class colour under half the alpha in force,
 // the shadow beside it in black.
 TEST_F(StyledTextTest, GlyphsAreReallyDrawn) {
-    if (!GraphicsOpen() || GraphicsWidth() != 1366 || GraphicsHeight() != 768 || GraphicsDepth() != 0) {
-        ASSERT_TRUE(Graphics(1366, 768, 0, 60, 0)) << GraphicsError();
-    }
-    SetVirtualResolution(1366, 768);
+    ASSERT_NO_FATAL_FAILURE(testsupport::OpenWideWindow());
     ResetDrawState();
     SetClsColor(200, 200, 200);
     Cls();

@@ -7,15 +7,13 @@
 #include "engine/media/AppFont.h"
 #include "engine/media/TextClass.h"
 #include "platform/Files.h"
+#include "support/ClockedTest.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-std::vector<std::string>& Reported() {
-    static std::vector<std::string> lines;
-    return lines;
-}
-void Collect(const std::string& line) { Reported().push_back(line); }
+using testsupport::CollectError;
+using testsupport::ErrorLines;
 
 class TextClassTest : public ::testing::Test {
 protected:
@@ -24,8 +22,8 @@ protected:
         bDir = dir.path() + "/";
         AppClassManager::Reset();
         AppFontManager::Reset();
-        Reported().clear();
-        WatchErrorReports(Collect);
+        ErrorLines().clear();
+        WatchErrorReports(CollectError);
         testsupport::WriteFileBytes(dir.file("Font.ttf"),
                                     testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"));
     }
@@ -83,7 +81,7 @@ TEST_F(TextClassTest, BlockRoundTripKeepsEveryField) {
     // Every entry also stands as a generic parameter.
     EXPECT_EQ(back->GetParamString("type", 0), "TTEXTCLASS");
     EXPECT_EQ(back->GetParamInt("Font", 1), 21);
-    EXPECT_TRUE(Reported().empty());
+    EXPECT_TRUE(ErrorLines().empty());
 }
 
 TEST_F(TextClassTest, MissingAndPartialKeysKeepTheDefaults) {
@@ -163,7 +161,7 @@ TEST_F(TextClassTest, RegistryLookupsAndFile) {
                                 "Class{\n\tid = \"Untyped\"\n}\n");
     AppClassManager::Init();
     AppClassManager::LoadClasses(url);
-    EXPECT_TRUE(Reported().empty());
+    EXPECT_TRUE(ErrorLines().empty());
     ASSERT_EQ(AppClassManager::Classes.size(), 2u);
     ASSERT_EQ(AppClassManager::TextClasses.size(), 3u);
     EXPECT_EQ(AppClassManager::GetTextClass("credits 1", 0)->Rgb->r, 1);  // the earlier wins

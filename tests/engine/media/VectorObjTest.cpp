@@ -14,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 using testsupport::ReadFileBytes;
@@ -333,10 +334,7 @@ protected:
     TPixmapPtr frame;
     void SetUp() override {
         VectorObjTest::SetUp();
-        if (!GraphicsOpen() || GraphicsWidth() < 400 || GraphicsHeight() < 300) {
-            ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
-        }
-        SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenWindowAtLeast(400, 300));
         ResetDrawState();
         SetClsColor(0, 0, 0);
     }

@@ -12,16 +12,7 @@
 
 namespace {
 
-using emittertest::ParticleFixture;
-
-class ColorizerTest : public ParticleFixture {
-protected:
-    TAppParticle particle;
-    void SetUp() override {
-        ParticleFixture::SetUp();
-        particle.Reset();
-    }
-};
+using ColorizerTest = emittertest::OneParticleFixture;
 
 const std::string kRed = "255,0,0,1.00000000,1.00000000";
 

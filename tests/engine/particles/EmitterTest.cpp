@@ -16,6 +16,7 @@
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "platform/Random.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -430,10 +431,7 @@ TEST_F(EmitterTest, ShippedPresetsLoadWithTheirImages) {
 }
 
 TEST_F(EmitterTest, DrawsItsParticlesAtItsPositionInAFrame) {
-    if (!GraphicsOpen() || GraphicsWidth() < 200 || GraphicsHeight() < 150) {
-        ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
-    }
-    SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
+    ASSERT_NO_FATAL_FAILURE(testsupport::OpenWindowAtLeast(200, 150));
     ResetDrawState();
     SetClsColor(0, 0, 0);
     Cls();

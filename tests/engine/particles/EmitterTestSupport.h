@@ -6,6 +6,7 @@
 
 #include "engine/system/Basics.h"
 #include "engine/particles/Emitter.h"
+#include "engine/particles/Particles.h"
 #include "support/ClockedTest.h"
 
 namespace emittertest {
@@ -25,6 +26,17 @@ protected:
     void TearDown() override {
         ClockedTest::TearDown();
         ResetEmitters();
+    }
+};
+
+// The fixture with one particle of its own, reset to its start, for the colour and transform
+// steps.
+class OneParticleFixture : public ParticleFixture {
+protected:
+    TAppParticle particle;
+    void SetUp() override {
+        ParticleFixture::SetUp();
+        particle.Reset();
     }
 };
 

@@ -11,16 +11,7 @@
 
 namespace {
 
-using emittertest::ParticleFixture;
-
-class TransformerTest : public ParticleFixture {
-protected:
-    TAppParticle particle;
-    void SetUp() override {
-        ParticleFixture::SetUp();
-        particle.Reset();
-    }
-};
+using TransformerTest = emittertest::OneParticleFixture;
 
 const std::string kCurve = "0.500000000,1.00000000,0.00000000,0.00000000,0#1.50000000,1.50000000,360.000000,1.00000000,0";
 

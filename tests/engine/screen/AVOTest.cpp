@@ -12,6 +12,7 @@
 #include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 using testsupport::SourceDir;
@@ -293,10 +294,7 @@ TEST_F(AVOTest, FactoryMakesTheObjectAndItDrawsItsAsset) {
     ASSERT_TRUE(made);
     EXPECT_EQ(made->GetTypeStr(), "VectorObj");
 
-    if (!GraphicsOpen() || GraphicsWidth() < 300 || GraphicsHeight() < 200) {
-        ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
-    }
-    SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
+    ASSERT_NO_FATAL_FAILURE(testsupport::OpenWindowAtLeast(300, 200));
     ResetDrawState();
     SetClsColor(0, 0, 0);
     Cls();

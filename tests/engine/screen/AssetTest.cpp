@@ -34,16 +34,6 @@ const Rgb kBack{40, 60, 80};
 const Rgb kShaded{20, 30, 40};  // kBack under black at alpha 0.5
 const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
 
-// A 40 x 40 image of four 20 x 20 quadrants: red, green / blue, white.
-void WriteQuadrants(const std::string& path) {
-    TPixmapPtr p = CreatePixmap(40, 40);
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
-            p->WritePixel(x, y, y < 20 ? (x < 20 ? int(0xFFFF0000) : int(0xFF00FF00))
-                                       : (x < 20 ? int(0xFF0000FF) : int(0xFFFFFFFF)));
-    ASSERT_TRUE(SavePixmapPNG(p, path));
-}
-
 // Every test starts with no current screen and ends without one.
 class AssetTest : public ::testing::Test {
 protected:
@@ -164,7 +154,7 @@ TEST_F(AssetTest, TextAndFontAssetsLoadNothingAndJoinNoScreen) {
 // Image loading
 
 TEST_F(AssetTest, ImageAssetsLoadWithTheirFlagsAndHandleAndLoadAgainAfterFree) {
-    WriteQuadrants(dir.file("q.png"));
+    ASSERT_NO_FATAL_FAILURE(testsupport::WriteQuadrantsPng(dir.file("q.png"), 40, 40));
     struct Case {
         int mip, filt, mid, hx, hy;
         int wantFlags, wantHx, wantHy;
@@ -221,7 +211,7 @@ TEST_F(AssetTest, LoadKeysTellTheFileReadAndGroupsLoadAndFreeTheirMembers) {
     EXPECT_NE(CreateEmptyImageAsset("#BDIR#Screens/other.png|A", 0, 0, 0, 0, 0)->LoadKey(), inTexture);
     EXPECT_NE(CreateEmptyImageAsset("#BDIR#Screens/atlas.png", 0, 0, 0, 0, 0)->LoadKey(), inTexture);
 
-    WriteQuadrants(dir.file("q.png"));
+    ASSERT_NO_FATAL_FAILURE(testsupport::WriteQuadrantsPng(dir.file("q.png"), 40, 40));
     TAssetGroup group;
     TImageAssetPtr a = CreateEmptyImageAsset(dir.file("q.png"), 0, 0, 0, 0, 0);
     TImageAssetPtr b = CreateEmptyImageAsset(dir.file("q.png"), 0, 0, 1, 1, 1);
@@ -235,7 +225,7 @@ TEST_F(AssetTest, LoadKeysTellTheFileReadAndGroupsLoadAndFreeTheirMembers) {
 }
 
 TEST_F(AssetTest, AnEmptyUrlOrAMissingFileLeavesTheImageAsItWas) {
-    WriteQuadrants(dir.file("q.png"));
+    ASSERT_NO_FATAL_FAILURE(testsupport::WriteQuadrantsPng(dir.file("q.png"), 40, 40));
     TImageAssetPtr a = LoadImageAsset(dir.file("q.png"), 0, 0, 0);
     TImgPtr loaded = a->img;
     ASSERT_TRUE(loaded);
@@ -251,7 +241,7 @@ TEST_F(AssetTest, AnEmptyUrlOrAMissingFileLeavesTheImageAsItWas) {
 }
 
 TEST_F(AssetTest, ReloadingReleasesThePreviousImage) {
-    WriteQuadrants(dir.file("q.png"));
+    ASSERT_NO_FATAL_FAILURE(testsupport::WriteQuadrantsPng(dir.file("q.png"), 40, 40));
     TImageAssetPtr a = LoadImageAsset(dir.file("q.png"), 0, 0, 0);
     ASSERT_TRUE(a->img && a->img->image);
     TImgPtr before = a->img;
@@ -272,13 +262,10 @@ protected:
     TPixmapPtr frame;
     void SetUp() override {
         AssetTest::SetUp();
-        if (!GraphicsOpen() || GraphicsWidth() < 400 || GraphicsHeight() < 300) {
-            ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
-        }
-        SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenWindowAtLeast(400, 300));
         SetDefaultFontPath(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf");
         Clear();
-        WriteQuadrants(dir.file("q.png"));
+        ASSERT_NO_FATAL_FAILURE(testsupport::WriteQuadrantsPng(dir.file("q.png"), 40, 40));
     }
     void TearDown() override {
         ResetDrawState();

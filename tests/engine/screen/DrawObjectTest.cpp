@@ -20,6 +20,7 @@
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "support/Pixels.h"
 #include "support/TestSupport.h"
 
 using testsupport::TempDir;
@@ -360,10 +361,7 @@ TEST_F(DrawObjectTest, NumberedLinesComeFromTheScreenBeingLoadedAndNeverFromASta
 // Real frames
 
 TEST_F(DrawObjectTest, KindsDrawInARealFrame) {
-    if (!GraphicsOpen() || GraphicsWidth() < 400 || GraphicsHeight() < 300) {
-        ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
-    }
-    SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
+    ASSERT_NO_FATAL_FAILURE(testsupport::OpenWindowAtLeast(400, 300));
     SetDefaultFontPath(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf");
     SetClsColor(0, 0, 0);
     ResetDrawState();

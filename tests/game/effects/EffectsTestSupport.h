@@ -4,6 +4,10 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "game/effects/Effects.h"
@@ -35,6 +39,26 @@ protected:
         for (const auto& p : pool)
             if (p->isOnUse) out.push_back(p);
         return out;
+    }
+};
+
+// The recipe tests: a package of their own, large enough for the biggest recipe, and the
+// particles each of its two pools has in use.
+class RecipesFixture : public EffectsFixture {
+protected:
+    TEngParticlePackagePtr pack = CreateEngParticlePackage(4000);
+    std::vector<TEngParticlePtr> Light() { return InUse(pack->lightBlend_particles); }
+    std::vector<TEngParticlePtr> Alpha() { return InUse(pack->alphaBlend_particles); }
+
+    // For each (input, light particles): a call of make(input) on the cleared package leaves that
+    // many light particles in use.
+    void ExpectLightCounts(const std::function<void(int input)>& make,
+                           std::initializer_list<std::pair<int, std::size_t>> cases) {
+        for (const auto& [input, wanted] : cases) {
+            pack->Clear();
+            make(input);
+            EXPECT_EQ(Light().size(), wanted) << input;
+        }
     }
 };
 

@@ -9,11 +9,8 @@
 
 namespace {
 
-class LibraryRecipesTest : public effectstest::EffectsFixture {
+class LibraryRecipesTest : public effectstest::RecipesFixture {
 protected:
-    TEngParticlePackagePtr pack = CreateEngParticlePackage(4000);
-    std::vector<TEngParticlePtr> Light() { return InUse(pack->lightBlend_particles); }
-    std::vector<TEngParticlePtr> Alpha() { return InUse(pack->alphaBlend_particles); }
     std::vector<TEngParticlePtr> All() {
         auto all = Alpha();
         for (const auto& p : Light()) all.push_back(p);
@@ -117,15 +114,9 @@ TEST_F(LibraryRecipesTest, DropsFallFromAboutTheirStartAndFountainsArcBackToItsL
 // ---- Sparks and flame ----
 
 TEST_F(LibraryRecipesTest, CreateBoom2MakesThreeRingsOfSparks) {
-    struct Case {
-        int count;
-        size_t sparks;
-    };
-    for (const Case& c : {Case{5, 8}, Case{1, 1}, Case{0, 0}, Case{-4, 0}, Case{180, 330}}) {
-        pack->Clear();
-        CreateBoom2(0, 0, 250, 0, 1000, c.count, pack);
-        EXPECT_EQ(Light().size(), c.sparks) << c.count;
-    }
+    // (count, sparks)
+    ExpectLightCounts([&](int count) { CreateBoom2(0, 0, 250, 0, 1000, count, pack); },
+                      {{5, 8}, {1, 1}, {0, 0}, {-4, 0}, {180, 330}});
     pack->Clear();
     CreateBoom2(50, 60, 250, 100, 1000, 5, pack);
     auto sparks = Light();
@@ -152,15 +143,9 @@ TEST_F(LibraryRecipesTest, CreateBoom2MakesThreeRingsOfSparks) {
 }
 
 TEST_F(LibraryRecipesTest, CreateBoom5RingsFollowTheCount) {
-    struct Case {
-        int count;
-        size_t sparks;
-    };
-    for (const Case& c : {Case{1, 1}, Case{4, 7}, Case{5, 8}, Case{0, 0}}) {
-        pack->Clear();
-        CreateBoom5(0, 0, 150, 0, 1000, c.count, pack);
-        EXPECT_EQ(Light().size(), c.sparks) << c.count;
-    }
+    // (count, sparks)
+    ExpectLightCounts([&](int count) { CreateBoom5(0, 0, 150, 0, 1000, count, pack); },
+                      {{1, 1}, {4, 7}, {5, 8}, {0, 0}});
     pack->Clear();
     CreateBoom5(0, 0, 150, 0, 1000, 5, pack);
     auto sparks = Light();
@@ -224,15 +209,9 @@ TEST_F(LibraryRecipesTest, GoldSparksHopAndFallBelowTheirStart) {
 }
 
 TEST_F(LibraryRecipesTest, BeamsLayTwoBallsPerFifteenPixels) {
-    struct Case {
-        int length;
-        size_t balls;
-    };
-    for (const Case& c : {Case{14, 0}, Case{15, 2}, Case{44, 4}, Case{45, 6}, Case{0, 0}}) {
-        pack->Clear();
-        CreateBeam(10, 20, 10 + c.length, 20, 1, 5, 1, 2, 3, 4, 5, 6, 300, pack);
-        EXPECT_EQ(Light().size(), c.balls) << c.length;
-    }
+    // (length, balls)
+    ExpectLightCounts([&](int length) { CreateBeam(10, 20, 10 + length, 20, 1, 5, 1, 2, 3, 4, 5, 6, 300, pack); },
+                      {{14, 0}, {15, 2}, {44, 4}, {45, 6}, {0, 0}});
     pack->Clear();
     CreateBeamOneBezier(0, 0, 60, 0, 30, -60, 1, 0, 1, 2, 3, 4, 5, 6, 300, pack);
     auto balls = Light();

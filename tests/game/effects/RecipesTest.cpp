@@ -9,12 +9,7 @@
 
 namespace {
 
-class RecipesTest : public effectstest::EffectsFixture {
-protected:
-    TEngParticlePackagePtr pack = CreateEngParticlePackage(4000);
-    std::vector<TEngParticlePtr> Light() { return InUse(pack->lightBlend_particles); }
-    std::vector<TEngParticlePtr> Alpha() { return InUse(pack->alphaBlend_particles); }
-};
+using RecipesTest = effectstest::RecipesFixture;
 
 // ---- Ray rings ----
 

@@ -2,11 +2,14 @@
 // other games, and the marker that stops the window for good.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "engine/system/Paths.h"
 #include "online/NewsLetter.h"
 #include "online/NewsLetterState.h"
 #include "online/NewsLetterTrigger.h"
 #include "platform/Files.h"
+#include "support/MakersFolder.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -18,24 +21,16 @@ using testsupport::WriteFileBytes;
 class NewsLetterStateTest : public ::testing::Test {
 protected:
     TempDir home;
-    std::string oldRoot, oldFolder, oldName;
+    std::optional<testsupport::MakersFolderIn> makers;
 
     void SetUp() override {
-        oldRoot = AppDataRootFolder;
-        oldFolder = AppDataFolder;
-        oldName = AppFolderName;
-        AppDataRootFolder = home.path() + "/.Velkaro";
-        AppFolderName = "Quiltora-2";
-        AppDataFolder = AppDataRootFolder + "/" + AppFolderName;
-        CreateDir(AppDataFolder);
+        makers.emplace(home.path());
         ResetNewsLetterState();
         NewsLetterOn = 2;
     }
     void TearDown() override {
         ResetNewsLetterState();
-        AppDataRootFolder = oldRoot;
-        AppDataFolder = oldFolder;
-        AppFolderName = oldName;
+        makers.reset();
     }
     std::string StateFile() const { return AppDataRootFolder + "/Newsletter.dat"; }
     std::string Marker() const { return AppDataFolder + "/DontShowMeNewsLetter.txt"; }

@@ -11,6 +11,7 @@
 #include <regex>
 #include <sstream>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "engine/screen/AppObj.h"
@@ -24,6 +25,7 @@
 #include "platform/Files.h"
 #include "platform/Strings.h"
 #include "support/LoopbackServer.h"
+#include "support/MakersFolder.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -45,21 +47,16 @@ public:
 class NewsLetterTest : public gamescreen::GameScreenTest {
 protected:
     TempDir home;
-    std::string oldRoot, oldFolder, oldName, oldServer;
+    std::optional<testsupport::MakersFolderIn> makers;
+    std::string oldServer;
     // Input for the window's own frames: frame (counted from the window's opening) -> action.
     std::multimap<int, std::function<void()>> script;
     int first = 0;
 
     void SetUp() override {
         gamescreen::GameScreenTest::SetUp();
-        oldRoot = AppDataRootFolder;
-        oldFolder = AppDataFolder;
-        oldName = AppFolderName;
         oldServer = NewsletterServer;
-        AppDataRootFolder = home.path() + "/.Velkaro";
-        AppFolderName = "Quiltora-2";
-        AppDataFolder = AppDataRootFolder + "/" + AppFolderName;
-        CreateDir(AppDataFolder);
+        makers.emplace(home.path());
         ResetNewsLetterState();
         ResetNewsletterSender();
         NewsLetterOn = 2;
@@ -77,9 +74,7 @@ protected:
         ResetNewsLetterState();
         ResetNewsletterSender();
         NewsletterServer = oldServer;
-        AppDataRootFolder = oldRoot;
-        AppDataFolder = oldFolder;
-        AppFolderName = oldName;
+        makers.reset();
         gamescreen::GameScreenTest::TearDown();
     }
 

@@ -71,10 +71,7 @@ TEST(WrappedTextTest, AWordWiderThanTheColumnStandsAlone) {
 }
 
 TEST(WrappedTextTest, DrawsWithTheFontGivenWhichStaysCurrent) {
-    if (!GraphicsOpen() || GraphicsWidth() < 400 || GraphicsHeight() < 300) {
-        ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
-    }
-    SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
+    ASSERT_NO_FATAL_FAILURE(testsupport::OpenWindowAtLeast(400, 300));
     ResetDrawState();
     SetClsColor(0, 0, 0);
     Cls();

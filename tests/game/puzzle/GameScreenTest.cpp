@@ -52,12 +52,8 @@ TEST_F(GameScreenTest, ALineIsJudgedAtReleaseAndItsTilesShow25MsApart) {
     SoundLog sounds;
 
     // Press on the first cell and drag along the row: nothing is judged while the line is held.
-    MoveToCell(*level, 0, 0);
-    Frame();
-    Down(1);
-    Frame();
-    MoveToCell(*level, 5, 0);
-    Frames(3);
+    Hold(*level, 0, 0, 5, 0, 1);
+    Frames(2);
     ASSERT_TRUE(Game->HoldedList);
     EXPECT_EQ(Game->HoldedList->size(), 6u);
     EXPECT_EQ(CoveredRow(*level, 0), "cccccc");
@@ -247,12 +243,7 @@ TEST_F(GameScreenTest, TheSecondButtonOrSpaceCancelsALineAndTheWasteCornerDropsI
     auto level = Play(MakeLevel({"1.1.", "1111", ".1.1"}));
     UntilPlay();
     // The right button pressed during a left drag: the line goes, nothing is judged.
-    MoveToCell(*level, 0, 1);
-    Frame();
-    Down(1);
-    Frame();
-    MoveToCell(*level, 3, 1);
-    Frame();
+    Hold(*level, 0, 1, 3, 1, 1);
     Down(3 - 1);
     Frame();
     Up(2);
@@ -262,12 +253,7 @@ TEST_F(GameScreenTest, TheSecondButtonOrSpaceCancelsALineAndTheWasteCornerDropsI
     EXPECT_FALSE(Game->HoldedList && !Game->HoldedList->empty());
 
     // Space while one button is held.
-    MoveToCell(*level, 0, 1);
-    Frame();
-    Down(1);
-    Frame();
-    MoveToCell(*level, 2, 1);
-    Frame();
+    Hold(*level, 0, 1, 2, 1, 1);
     InjectKeyDown(32);
     Frame();
     InjectKeyUp(32);
@@ -276,12 +262,7 @@ TEST_F(GameScreenTest, TheSecondButtonOrSpaceCancelsALineAndTheWasteCornerDropsI
     EXPECT_EQ(CoveredRow(*level, 1), "cccc");
 
     // A line released over the corner above the row clues and left of the column clues.
-    MoveToCell(*level, 0, 1);
-    Frame();
-    Down(1);
-    Frame();
-    MoveToCell(*level, 3, 1);
-    Frame();
+    Hold(*level, 0, 1, 3, 1, 1);
     int left = 0, top = 0;
     auto corner = level->Tile(0, 0, 0);
     left = static_cast<int>(corner->DrawX - GridSizeHalfAt(level->Size));
@@ -299,12 +280,7 @@ TEST_F(GameScreenTest, TheSecondButtonOrSpaceCancelsALineAndTheWasteCornerDropsI
     EXPECT_TRUE(Game->HoldedList->empty()) << "dropped, until the pointer leaves the corner";
 
     // A release off the board elsewhere judges the line.
-    MoveToCell(*level, 0, 1);
-    Frame();
-    Down(1);
-    Frame();
-    MoveToCell(*level, 3, 1);
-    Frame();
+    Hold(*level, 0, 1, 3, 1, 1);
     MoveTo(static_cast<float>(left - 20), level->Tile(0, 0, 1)->DrawY);
     Frame();
     Up(1);
@@ -344,12 +320,6 @@ TEST_F(GameScreenTest, ASpaceWithNoLineHeldIsForgotten) {
 TEST_F(GameScreenTest, ACancelledLineStartsNothingUntilEveryButtonIsUp) {
     auto level = Play(MakeLevel({"1111", "1111", "1111"}));
     UntilPlay();
-    auto press = [&](int x, int y, int button) {
-        MoveToCell(*level, x, y);
-        Frame();
-        Down(button);
-        Frame();
-    };
     struct Case {
         const char* name;
         bool bySpace;  // cancelled by Space, else by pressing the right button during the drag
@@ -358,9 +328,7 @@ TEST_F(GameScreenTest, ACancelledLineStartsNothingUntilEveryButtonIsUp) {
     int row = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        press(0, row, 1);
-        MoveToCell(*level, 2, row);
-        Frame();
+        Hold(*level, 0, row, 2, row, 1);
         if (c.bySpace) {
             InjectKeyDown(32);
             Frame();
