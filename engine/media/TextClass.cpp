@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
 #include "engine/media/TextLayout.h"

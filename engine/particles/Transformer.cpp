@@ -1,6 +1,6 @@
 #include "engine/particles/Transformer.h"
 
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/particles/Particles.h"
 #include "engine/system/Error.h"
 #include "platform/Font.h"

@@ -1,12 +1,12 @@
 #include "engine/screen/AppAnimator.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "engine/screen/GameObject.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Strings.h"
 

@@ -8,7 +8,7 @@
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "engine/system/Error.h"
 #include "engine/system/FileRequester.h"
 #include "engine/system/Paths.h"

@@ -1,7 +1,7 @@
 #include "engine/screen/AppVar.h"
 
-#include "engine/system/Basics.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/Basics.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Strings.h"
 
 int TAppVar::update() {
