@@ -58,6 +58,10 @@ constexpr size_t kManyShapes = 1024;
 // A frame of more shapes is drawn as it comes past them (the record's memory stays bounded:
 // 16,384 quads are 2 MB of corners).
 constexpr size_t kMostShapes = 16384;
+// A segment of shapes over at least kHideUnder of the window (a background) is drawn around what
+// later opaque quads hide, where that is at least kHideWorth of the window (three calls more).
+constexpr double kHideUnder = 0.125;
+constexpr double kHideWorth = 0.03;
 
 // Said once a run: a copy that failed is not tried again until the GL context is made anew.
 void SayCopyFailed(const std::string& why) {
@@ -158,12 +162,14 @@ size_t FrameCache::CopySpan(bool fromCopy, size_t copied, double alikeShare) {
 }
 
 // Draws a plan's shapes that meet the rectangle, within it, each run under its own scissor too.
+// A shape as large as a background is left out where later opaque quads paint over it (the
+// board's tiles): it is drawn in the strips around the rectangle they hide.
 void FrameCache::DrawPlan(const std::vector<DrawSegment>& plan, const PixelRect& rect) {
     PixelRect applied{0, 0, -1, -1};
-    for (const DrawSegment& seg : plan) {
-        const RecordedRun& run = record_.runs[seg.run];
-        const PixelRect clip = run.scissor.Set() ? rect.Meet(run.scissor.Rect()) : rect;
-        if (!seg.box.Meets(clip)) continue;
+    const double window = record_.window.Area();
+    HiddenRects(record_, plan, rect, kHideUnder * window, hidden_, covered_);
+    auto draw = [&](const DrawSegment& seg, const RecordedRun& run, const PixelRect& clip) {
+        if (!seg.box.Meets(clip)) return;
         if (!(clip == applied)) {
             batch_.Flush();
             glScissor(clip.x0, clip.y0, clip.x1 - clip.x0, clip.y1 - clip.y0);
@@ -175,6 +181,21 @@ void FrameCache::DrawPlan(const std::vector<DrawSegment>& plan, const PixelRect&
             const BatchVertex* q = record_.vertices.data() + seg.vertex + static_cast<size_t>(k) * n;
             if (inside || ShapePixels(record_, run, q).Meets(clip)) batch_.Add(run.style, q);
         }
+    };
+    for (size_t i = 0; i < plan.size(); ++i) {
+        const DrawSegment& seg = plan[i];
+        const RecordedRun& run = record_.runs[seg.run];
+        const PixelRect clip = run.scissor.Set() ? rect.Meet(run.scissor.Rect()) : rect;
+        const PixelRect& hidden = hidden_[i];
+        if (hidden.Area() < kHideWorth * window) {
+            draw(seg, run, clip);
+            continue;
+        }
+        draw(seg, run, {clip.x0, clip.y0, clip.x1, hidden.y0});
+        draw(seg, run, {clip.x0, hidden.y1, clip.x1, clip.y1});
+        draw(seg, run, {clip.x0, hidden.y0, hidden.x0, hidden.y1});
+        draw(seg, run, {hidden.x1, hidden.y0, clip.x1, hidden.y1});
+        ++stats_.hidden;
     }
     batch_.Flush();
 }

@@ -119,5 +119,7 @@ private:
     Damage damage_, copyDamage_, scratch_;
     std::vector<PixelRect> copyRects_;
     std::vector<DrawSegment> planCopied_, planRest_;
+    std::vector<PixelRect> hidden_;       // what later opaque quads hide of each segment
+    std::vector<unsigned char> covered_;  // the window's pixels later opaque quads paint
     FrameCacheStats stats_;
 };

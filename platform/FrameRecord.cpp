@@ -286,3 +286,98 @@ size_t PlanDrawing(const FrameRecord& rec, size_t from, size_t to, std::vector<D
     std::stable_sort(plan.begin(), plan.end(), [](const DrawSegment& x, const DrawSegment& y) { return x.piece < y.piece; });
     return pieces.size();
 }
+
+// ---- What later opaque quads hide ----
+
+namespace {
+
+// Marks the window pixels (rows from the top) whose centres lie inside the segment's opaque quads
+// drawn within `clip`: quads drawn unmixed, without the alpha test, edges along the window's.
+// False when it has none.
+bool MarkOpaque(const FrameRecord& rec, const DrawSegment& seg, const PixelRect& clip, std::vector<unsigned char>& covered) {
+    const RecordedRun& run = rec.runs[seg.run];
+    if (run.style.kind != ShapeKind::Quad || run.style.blend != SOLIDBLEND || !seg.box.Meets(clip)) return false;
+    const FrameWindow& w = rec.window;
+    const float sx = PixelsPerUnit(w.pixW, w.virtualW), sy = PixelsPerUnit(w.pixH, w.virtualH);
+    // The renderer places corners to a fraction of a pixel: a centre closer to an edge than kEdge
+    // does not count.
+    constexpr float kEdge = 1.0f / 64.0f;
+    bool any = false;
+    for (int s = 0; s < seg.shapes; ++s) {
+        const BatchVertex* q = rec.vertices.data() + seg.vertex + static_cast<size_t>(s) * 4;
+        if (q[1].y != q[0].y || q[3].x != q[0].x || q[2].x != q[1].x || q[2].y != q[3].y) continue;
+        const float left = std::min(q[0].x, q[1].x) * sx, right = std::max(q[0].x, q[1].x) * sx;
+        const float top = std::min(q[0].y, q[3].y) * sy, bottom = std::max(q[0].y, q[3].y) * sy;
+        // Columns and rows whose centres lie inside, inclusive.
+        const int c0 = std::max(static_cast<int>(std::ceil(left + kEdge - 0.5f)), clip.x0);
+        const int c1 = std::min(static_cast<int>(std::floor(right - kEdge - 0.5f)), clip.x1 - 1);
+        const int r0 = std::max(static_cast<int>(std::ceil(top + kEdge - 0.5f)), w.pixH - clip.y1);
+        const int r1 = std::min(static_cast<int>(std::floor(bottom - kEdge - 0.5f)), w.pixH - 1 - clip.y0);
+        if (c1 < c0 || r1 < r0) continue;
+        any = true;
+        for (int r = r0; r <= r1; ++r)
+            std::memset(covered.data() + static_cast<size_t>(r) * w.pixW + c0, 1, static_cast<size_t>(c1 - c0 + 1));
+    }
+    return any;
+}
+
+// The largest rectangle of whole damage cells within `area` (GL's rows) whose pixels are all
+// marked: the heights of marked cells standing on each row, the widest span under each height.
+PixelRect LargestMarked(const FrameWindow& w, const std::vector<unsigned char>& covered, const PixelRect& area) {
+    constexpr int kCell = Damage::kCell;
+    const int top = w.pixH - area.y1, bottom = w.pixH - area.y0;  // rows from the top
+    const int col0 = (area.x0 + kCell - 1) / kCell, col1 = area.x1 / kCell;
+    const int row0 = (top + kCell - 1) / kCell, row1 = bottom / kCell;
+    if (col1 <= col0 || row1 <= row0) return {};
+    const int cols = col1 - col0;
+    std::vector<int> height(static_cast<size_t>(cols) + 1, 0), stack;
+    long best = 0;
+    int bestCol = 0, bestRow = 0, bestW = 0, bestH = 0;
+    for (int row = row0; row < row1; ++row) {
+        for (int c = 0; c < cols; ++c) {
+            const int x0 = (col0 + c) * kCell;
+            bool whole = true;
+            for (int y = row * kCell; y < (row + 1) * kCell && whole; ++y) {
+                const unsigned char* line = covered.data() + static_cast<size_t>(y) * w.pixW;
+                whole = std::find(line + x0, line + x0 + kCell, 0) == line + x0 + kCell;
+            }
+            height[c] = whole ? height[c] + 1 : 0;
+        }
+        stack.clear();
+        for (int c = 0; c <= cols; ++c) {
+            const int h = height[c];
+            while (!stack.empty() && height[stack.back()] >= h) {
+                const int tall = height[stack.back()];
+                stack.pop_back();
+                const int from = stack.empty() ? 0 : stack.back() + 1;
+                const long cells = static_cast<long>(tall) * (c - from);
+                if (cells > best) best = cells, bestCol = col0 + from, bestRow = row - tall + 1, bestW = c - from, bestH = tall;
+            }
+            stack.push_back(c);
+        }
+    }
+    if (best == 0) return {};
+    return {bestCol * kCell, w.pixH - (bestRow + bestH) * kCell, (bestCol + bestW) * kCell, w.pixH - bestRow * kCell};
+}
+
+}  // namespace
+
+void HiddenRects(const FrameRecord& rec, const std::vector<DrawSegment>& plan, const PixelRect& rect, double least,
+                 std::vector<PixelRect>& hidden, std::vector<unsigned char>& covered) {
+    hidden.assign(plan.size(), PixelRect{});
+    const FrameWindow& w = rec.window;
+    if (w.pixW <= 0 || w.pixH <= 0) return;
+    bool any = false;  // something marked yet
+    for (size_t i = plan.size(); i-- > 0;) {
+        const DrawSegment& seg = plan[i];
+        const RecordedRun& run = rec.runs[seg.run];
+        const PixelRect clip = run.scissor.Set() ? rect.Meet(run.scissor.Rect()) : rect;
+        const PixelRect area = seg.box.Meet(clip);
+        if (any && area.Area() >= least) hidden[i] = LargestMarked(w, covered, area);
+        if (!any && run.style.kind == ShapeKind::Quad && run.style.blend == SOLIDBLEND && !area.Empty()) {
+            covered.assign(static_cast<size_t>(w.pixW) * w.pixH, 0);
+            any = true;  // (possibly nothing marked after all: then nothing is found hidden)
+        }
+        if (any) MarkOpaque(rec, seg, clip, covered);
+    }
+}

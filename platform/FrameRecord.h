@@ -105,3 +105,12 @@ struct DrawSegment {
 // calls.
 size_t PlanDrawing(const FrameRecord& rec, size_t from, size_t to, std::vector<DrawSegment>& plan,
                    const std::vector<PixelRect>* within = nullptr);
+
+// For each segment of the plan over at least `least` window pixels (when drawn within `rect`),
+// the largest rectangle of whole damage cells within what it touches (window pixels, GL's rows)
+// that the opaque quads of the segments after it paint over entirely: quads drawn unmixed,
+// without the alpha test, edges along the window's, each within its run's scissor. Whatever the
+// segment draws there is lost, so it need not be drawn. Empty for the others. `covered` is the
+// pixels' scratch, kept between calls.
+void HiddenRects(const FrameRecord& rec, const std::vector<DrawSegment>& plan, const PixelRect& rect, double least,
+                 std::vector<PixelRect>& hidden, std::vector<unsigned char>& covered);

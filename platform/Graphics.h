@@ -201,6 +201,7 @@ struct FrameCacheStats {
     // The share of the window's cells where the frames differed from what their buffer held,
     // summed over the frames (1 for a frame where that is not known): what had to be drawn again.
     double changed = 0;
+    long hidden = 0;  // large shapes drawn around what later opaque quads paint over
 };
 FrameCacheStats CurrentFrameCacheStats();
 // Tests: the largest window the frame cache copies, in pixels a side (0: the GL's texture limit).

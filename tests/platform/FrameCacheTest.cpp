@@ -194,6 +194,54 @@ TEST_F(FrameCacheTest, EveryFrameIsTheFrameDrawnInFull) {
     });
 }
 
+// Drawn in full, a background under a board of opaque tiles is left out where the tiles paint
+// over it: the frame is, to the bit, the one drawn quad by quad. Tiles of a fraction of a pixel
+// between whole pixels, a shade and a line mixed over the board before its tiles, a tile gone,
+// tiles mixed (they hide nothing), and a board cut by a scissor.
+TEST_F(FrameCacheTest, ABackgroundUnderOpaqueTilesIsTheFrameDrawnQuadByQuad) {
+    auto back = LoadImage(drawscene::OpaqueRamp(), FILTEREDIMAGE);
+    auto tile = LoadImage(drawscene::OpaqueRamp(), 0);
+    struct Case {
+        const char* name;
+        float tileAlpha;
+        bool gap, cut, hides;
+    };
+    const Case cases[] = {
+        {"opaque tiles", 1.0f, false, false, true},
+        {"a tile gone", 1.0f, true, false, true},
+        {"tiles under a scissor", 1.0f, false, true, true},
+        {"mixed tiles", 0.9f, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto scene = [&](int) {
+            ResetDrawState();
+            SetBlend(SOLIDBLEND);
+            DrawImageRect(back, 0, 0, float(GraphicsWidth()), float(GraphicsHeight()));
+            SetBlend(ALPHABLEND);
+            SetColor(0, 0, 0);
+            SetAlpha(0.5f);
+            DrawRect(60.3f, 50.7f, 300, 200);  // the clues' shade, over the board too
+            DrawLine(200, 40, 200, 330);
+            SetColor(255, 255, 255);
+            SetAlpha(c.tileAlpha);
+            if (c.cut) SetViewport(150, 90, 301, 171);
+            for (int y = 0; y < 10; ++y)
+                for (int x = 0; x < 15; ++x)
+                    if (!c.gap || x != 7 || y != 4)
+                        DrawImageRect(tile, 120.25f + x * 23.5f, 70.6f + y * 24.25f, 23.5f, 24.25f);
+            SetViewport(0, 0, GraphicsWidth(), GraphicsHeight());
+        };
+        std::vector<TPixmapPtr> direct;
+        Run(Path::Direct, 2, scene, [&](int, const TPixmapPtr& frame, int) { direct.push_back(frame); });
+        const FrameCacheStats before = CurrentFrameCacheStats();
+        Run(Path::Full, 2, scene, [&](int f, const TPixmapPtr& frame, int) {
+            EXPECT_EQ(MostApart(frame, direct[f]), 0) << "frame " << f;
+        });
+        EXPECT_EQ(CurrentFrameCacheStats().hidden > before.hidden, c.hides);
+    }
+}
+
 // Kept in a texture of its own, the frame reaches the window whole at each Flip: the window's
 // own buffer (read once the kept frame is let go) shows the last frame, also after the window
 // changed its size.
