@@ -6,13 +6,21 @@ JOBS ?= $(shell nproc)
 # Arguments added to the game's for `make run`, e.g. RUN_ARGS="--user-dir /tmp/u --frames 600".
 RUN_ARGS ?=
 
+# WERROR=1: every compiler warning is an error (CI sets it); the build folder is configured again
+# only when that changes.
+WERROR ?=
+
 # A compiler cache, when the machine has one, shares builds between checkouts.
 LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 180
+# The sanitizer builds, each in a folder of its own.
+ASAN_DIR ?= build-asan
+TSAN_DIR ?= build-tsan
 
-.PHONY: all deps configure game build run test package bench fuzz fuzz-build clean
+.PHONY: all deps configure game build run test package bench fuzz fuzz-build sanitize tsan tidy format-check \
+        clean
 
 all: build
 
@@ -22,6 +30,9 @@ deps:
 configure: deps
 	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
 	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER); fi
+	@want=$(if $(filter 1 ON on yes,$(WERROR)),ON,OFF); \
+	  grep -qx "QUILTORA_WERROR:BOOL=$$want" $(BUILD_DIR)/CMakeCache.txt || \
+	  cmake $(BUILD_DIR) -DQUILTORA_WERROR=$$want > /dev/null
 
 # The game alone.
 game: configure
@@ -56,5 +67,25 @@ fuzz-build:
 fuzz: fuzz-build
 	@tools/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+# The unit and end-to-end tests built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (tools/sanitize has the details).
+sanitize: deps
+	@tools/sanitize address $(ASAN_DIR) $(JOBS)
+
+# The tests that run threads (the launcher's worker, HTTP, sockets, files, the frame loop) built
+# with ThreadSanitizer.
+tsan: deps
+	@tools/sanitize thread $(TSAN_DIR) $(JOBS)
+
+# clang-tidy over the game's sources with the checks of .clang-tidy; fails on any finding.
+tidy: configure
+	@tools/install-deps --tidy
+	@tools/run-tidy $(BUILD_DIR) $(JOBS)
+
+# The lines .clang-format would change (none once the tree is formatted).
+format-check:
+	@tools/install-deps --tidy
+	@JOBS=$(JOBS) tools/check-format
+
 clean:
-	rm -rf $(BUILD_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(ASAN_DIR) $(TSAN_DIR)

@@ -25,6 +25,12 @@ std::string DataDir();
 // A folder emptied before every run (no trailing slash).
 std::string RunDir();
 
+// How many of a block's children or a section's pairs a target looks up by name: each lookup
+// walks the list, so looking up every one of a file at its budget (131072 entries) would cost
+// the square of it, a price of the target and not of the game, which looks up the names it
+// knows.
+constexpr size_t kLookups = 64;
+
 // Writes bytes to a file, creating its folders.
 void WriteFile(const std::string& path, std::string_view bytes);
 inline std::string_view Bytes(const uint8_t* data, size_t size) {

@@ -62,8 +62,9 @@ TEnBlockPtr ParseEnBlock(const std::string& openingToken, std::deque<std::string
     return block;
 }
 
-std::vector<TEnBlockPtr> ParseEnBlockText(const std::string& text) {
+std::vector<TEnBlockPtr> ParseEnBlockText(const std::string& text, const std::string& name) {
     std::vector<std::string> list = TokenizeIniText(text);
+    if (IniTextOverBudget(list, name)) return {};
     std::deque<std::string> tokens(std::make_move_iterator(list.begin()), std::make_move_iterator(list.end()));
     std::vector<TEnBlockPtr> blocks;
     while (!tokens.empty()) {
@@ -81,7 +82,7 @@ std::vector<TEnBlockPtr> LoadEnBlockFile(const std::string& url) {
         ErrorNoFile(url, Here());
         return {};
     }
-    return ParseEnBlockText(text);
+    return ParseEnBlockText(text, url);
 }
 
 std::vector<std::string> LoadTextLines(const std::string& url) {

@@ -40,7 +40,7 @@ using TEnBlockPtr = std::shared_ptr<TEnBlock>;
 // The blocks of the file in the order they open. A missing file is reported and gives none.
 std::vector<TEnBlockPtr> LoadEnBlockFile(const std::string& url);
 // The blocks of a text already read.
-std::vector<TEnBlockPtr> ParseEnBlockText(const std::string& text);
+std::vector<TEnBlockPtr> ParseEnBlockText(const std::string& text, const std::string& name = "");
 // One block: its name from the opening token (without its first and last character), its pairs
 // from the tokens at the front of the list, which are taken off up to the next token that
 // begins with "[" (left in the list). An incomplete last triple is dropped.

@@ -235,7 +235,7 @@ public:
             return -2;
         }
         std::string bytes;
-        if (!LoadBytes(path, bytes)) return -1;
+        if (!LoadBytes(path, bytes, FileKind::Picture)) return -1;
         const int64_t left = budget_.maxPackagePixels - data_.pixels;
         TPictureTooLarge tooLarge;
         TPixmapPtr pixmap =

@@ -176,6 +176,12 @@ void TLauncherWorker::Deliver() {
         done_ = nullptr;
         done();
     }
+    // Idle: the event pump hands nothing on until a job starts again, which hooks it anew. The
+    // hook lives as long as the work it delivers, like a request's completion.
+    if (pollHook_ != 0 && !Busy()) {
+        RemovePollHook(pollHook_);
+        pollHook_ = 0;
+    }
 }
 
 void TLauncherWorker::Stop() {
@@ -191,6 +197,10 @@ void TLauncherWorker::Stop() {
     // The log lines say what the stopped job did and met: printed, never dropped.
     for (const TPosted& p : posted)
         if (!p.work) LauncherLog(p.line);
+    if (pollHook_ != 0) {
+        RemovePollHook(pollHook_);
+        pollHook_ = 0;
+    }
 }
 
 bool LauncherWorkPending() { return TLauncherWorker::Shared().Busy(); }

@@ -122,7 +122,8 @@ TNLObjPtr CreateNLObj(const TEnBlock& block) {
 int TNLText::draw() {
     SetColor(r, g, b);
     SetImageFont(Font);
-    DrawWrappedText(text, static_cast<int>(x), static_cast<int>(y), static_cast<float>(width), align, nullptr, 1);
+    const float wrapWidth = static_cast<float>(width);
+    DrawWrappedText(text, static_cast<int>(x), static_cast<int>(y), wrapWidth, align, nullptr, 1);
     return 0;
 }
 

@@ -118,7 +118,7 @@ bool tsendhttp::BuildBody(std::string& body, std::string& error) const {
         } else {
             // The file is read now, so the length counted is the length sent.
             std::string bytes;
-            if (!LoadBytes(in->filepath, bytes)) {
+            if (!LoadBytes(in->filepath, bytes, FileKind::Any)) {
                 error = "cannot read the file " + in->filepath;
                 return false;
             }

@@ -8,8 +8,11 @@
 #endif
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <new>
 #include <unordered_set>
 #include <vector>
 
@@ -159,10 +162,15 @@ std::vector<Uint8> ConvertForDevice(const TAudioSample& a, Uint16 format, int ch
     bool ok = SDL_AudioStreamPut(stream, a.samples.data(), static_cast<int>(a.samples.size() * sizeof(int16_t))) == 0 &&
               SDL_AudioStreamFlush(stream) == 0;
     if (ok) {
-        int avail = SDL_AudioStreamAvailable(stream);
-        out.resize(static_cast<size_t>(std::max(avail, 0)));
-        int got = avail > 0 ? SDL_AudioStreamGet(stream, out.data(), avail) : 0;
-        out.resize(static_cast<size_t>(std::max(got, 0)));
+        try {
+            int avail = SDL_AudioStreamAvailable(stream);
+            out.resize(static_cast<size_t>(std::max(avail, 0)));
+            int got = avail > 0 ? SDL_AudioStreamGet(stream, out.data(), avail) : 0;
+            out.resize(static_cast<size_t>(std::max(got, 0)));
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "A sound does not fit in memory in the sound device's format; it is not played\n");
+            out = std::vector<Uint8>();
+        }
     } else {
         out.clear();
     }
@@ -229,21 +237,38 @@ int MemSeek(void* source, ogg_int64_t offset, int whence) {
 
 long MemTell(void* source) { return static_cast<long>(static_cast<MemoryReader*>(source)->pos); }
 
-TAudioSamplePtr DecodeVorbis(const std::string& bytes) {
+// The most frames a sample of that layout may have under the cap.
+int64_t MaxFrames(const TSoundCap& cap, int64_t hertz, int64_t channels) {
+    if (hertz < 1 || channels < 1) return 0;
+    return std::min(int64_t{cap.seconds} * hertz, cap.bytes / (channels * int64_t{sizeof(int16_t)}));
+}
+
+// A decode's outcome besides its sample: `over` when the sound would pass its cap.
+struct Decoded {
+    TAudioSamplePtr sample;
+    bool over = false;
+};
+
+Decoded DecodeVorbis(const std::string& bytes, const TSoundCap& cap) {
     MemoryReader reader{&bytes, 0};
     ov_callbacks callbacks{MemRead, MemSeek, nullptr, MemTell};
     OggVorbis_File vf;
-    if (ov_open_callbacks(&reader, &vf, nullptr, 0, callbacks) != 0) return nullptr;
+    if (ov_open_callbacks(&reader, &vf, nullptr, 0, callbacks) != 0) return {};
+    struct Closer {
+        OggVorbis_File* vf;
+        ~Closer() { ov_clear(vf); }
+    } closer{&vf};
     vorbis_info* info = ov_info(&vf, -1);
-    if (!info || info->channels < 1 || info->rate < 1) {
-        ov_clear(&vf);
-        return nullptr;
-    }
+    if (!info || info->channels < 1 || info->rate < 1) return {};
     auto sample = std::make_shared<TAudioSample>();
     sample->channels = info->channels;
-    sample->hertz = static_cast<int32_t>(info->rate);
-    ogg_int64_t total = ov_pcm_total(&vf, -1);
-    if (total > 0 && total < (1 << 26)) sample->samples.reserve(static_cast<size_t>(total) * static_cast<size_t>(info->channels));
+    sample->hertz = static_cast<int32_t>(std::min<long>(info->rate, INT32_MAX));
+    const int64_t maxFrames = MaxFrames(cap, sample->hertz, sample->channels);
+    const size_t maxValues = static_cast<size_t>(maxFrames) * static_cast<size_t>(sample->channels);
+    // The length the stream's last page claims: beyond the cap, nothing is decoded.
+    const ogg_int64_t total = ov_pcm_total(&vf, -1);
+    if (total > maxFrames) return {nullptr, true};
+    if (total > 0) sample->samples.reserve(static_cast<size_t>(total) * static_cast<size_t>(info->channels));
     const int bigEndian = SDL_BYTEORDER == SDL_BIG_ENDIAN ? 1 : 0;
     char buf[8192];
     for (;;) {
@@ -255,54 +280,98 @@ TAudioSamplePtr DecodeVorbis(const std::string& bytes) {
         if (!now || now->channels != sample->channels) break;  // a chained stream of another layout
         size_t values = static_cast<size_t>(got) / sizeof(int16_t);
         size_t at = sample->samples.size();
+        // Whatever the pages claimed, decoding stops as soon as the sound passes its cap.
+        if (at + values > maxValues) return {nullptr, true};
         sample->samples.resize(at + values);
         std::memcpy(sample->samples.data() + at, buf, values * sizeof(int16_t));
     }
-    ov_clear(&vf);
     sample->samples.resize(sample->samples.size() - sample->samples.size() % static_cast<size_t>(sample->channels));
     sample->length = static_cast<int32_t>(sample->samples.size() / static_cast<size_t>(sample->channels));
-    if (sample->length == 0) return nullptr;
-    return sample;
+    if (sample->length == 0) return {};
+    return {sample};
 }
 
-TAudioSamplePtr DecodeWav(const std::string& bytes) {
+uint32_t LittleEndian(const std::string& b, size_t at, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + static_cast<size_t>(i)]);
+    return v;
+}
+
+// The frames a WAV file's header says its data holds, for the encodings whose length can be told
+// from it (PCM, float, A-law and mu-law, Microsoft and IMA ADPCM); -1 when it cannot be told.
+int64_t WavFrames(const std::string& b) {
+    int tag = -1, channels = 0, blockAlign = 0, samplesPerBlock = 0;
+    for (size_t at = 12; at + 8 <= b.size();) {
+        const std::string id = b.substr(at, 4);
+        const uint64_t size = LittleEndian(b, at + 4, 4);
+        const size_t body = at + 8;
+        const uint64_t have = std::min<uint64_t>(size, b.size() - body);
+        if (id == "fmt " && have >= 16) {
+            tag = static_cast<int>(LittleEndian(b, body, 2));
+            channels = static_cast<int>(LittleEndian(b, body + 2, 2));
+            blockAlign = static_cast<int>(LittleEndian(b, body + 12, 2));
+            if (have >= 20) samplesPerBlock = static_cast<int>(LittleEndian(b, body + 18, 2));
+            if (tag == 0xFFFE && have >= 26) tag = static_cast<int>(LittleEndian(b, body + 24, 2));  // extensible
+        } else if (id == "data" && tag >= 0) {
+            if (channels < 1 || blockAlign < 1) return -1;
+            const int64_t blocks = static_cast<int64_t>(have) / blockAlign + (have % blockAlign ? 1 : 0);
+            switch (tag) {
+                case 1: case 3: case 6: case 7: return static_cast<int64_t>(have) / blockAlign;
+                case 2: case 0x11: return samplesPerBlock > 0 ? blocks * samplesPerBlock : -1;
+                default: return -1;
+            }
+        }
+        at = body + static_cast<size_t>(std::min<uint64_t>(size + (size & 1), b.size() - body));
+    }
+    return -1;
+}
+
+Decoded DecodeWav(const std::string& bytes, const TSoundCap& cap) {
+    // Refused by its header before anything is decoded when it tells a length over the cap.
+    if (bytes.size() >= 32) {
+        const int64_t frames = WavFrames(bytes);
+        const int64_t channels = LittleEndian(bytes, 22, 2), hertz = LittleEndian(bytes, 24, 4);
+        if (frames >= 0 && channels >= 1 && hertz >= 1 && frames > MaxFrames(cap, hertz, channels)) return {nullptr, true};
+    }
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (!rw) return nullptr;
+    if (!rw) return {};
     SDL_AudioSpec spec;
     Uint8* data = nullptr;
     Uint32 len = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &spec, &data, &len)) return nullptr;
-    TAudioSamplePtr sample;
-    if (spec.channels >= 1 && spec.freq >= 1) {
-        // Same rate and channel count, only the sample format changes to signed 16-bit.
-        SDL_AudioCVT cvt;
-        int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, spec.channels, spec.freq);
-        if (built >= 0) {
-            std::vector<Uint8> work(static_cast<size_t>(len) * static_cast<size_t>(std::max(cvt.len_mult, 1)));
-            std::memcpy(work.data(), data, len);
-            cvt.buf = work.data();
-            cvt.len = static_cast<int>(len);
-            int outLen = static_cast<int>(len);
-            bool ok = true;
-            if (built == 1) {
-                ok = SDL_ConvertAudio(&cvt) == 0;
-                outLen = cvt.len_cvt;
-            }
-            size_t frameBytes = sizeof(int16_t) * spec.channels;
-            if (ok && outLen > 0) {
-                sample = std::make_shared<TAudioSample>();
-                sample->channels = spec.channels;
-                sample->hertz = spec.freq;
-                sample->length = static_cast<int32_t>(static_cast<size_t>(outLen) / frameBytes);
-                sample->samples.resize(static_cast<size_t>(sample->length) * spec.channels);
-                std::memcpy(sample->samples.data(), work.data(), sample->samples.size() * sizeof(int16_t));
-                if (sample->length == 0) sample = nullptr;
-            }
-        }
+    if (!SDL_LoadWAV_RW(rw, 1, &spec, &data, &len)) return {};
+    struct Freer {
+        Uint8* data;
+        ~Freer() { SDL_FreeWAV(data); }
+    } freer{data};
+    if (spec.channels < 1 || spec.freq < 1) return {};
+    // Same rate and channel count, only the sample format changes to signed 16-bit.
+    SDL_AudioCVT cvt;
+    int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, spec.channels, spec.freq);
+    if (built < 0) return {};
+    const size_t frameBytes = sizeof(int16_t) * spec.channels;
+    const int64_t frames = static_cast<int64_t>(len) / std::max(SDL_AUDIO_BITSIZE(spec.format) / 8, 1) / spec.channels;
+    if (frames > MaxFrames(cap, spec.freq, spec.channels)) return {nullptr, true};
+    std::vector<Uint8> work(static_cast<size_t>(len) * static_cast<size_t>(std::max(cvt.len_mult, 1)));
+    std::memcpy(work.data(), data, len);
+    cvt.buf = work.data();
+    cvt.len = static_cast<int>(len);
+    int outLen = static_cast<int>(len);
+    if (built == 1) {
+        if (SDL_ConvertAudio(&cvt) != 0) return {};
+        outLen = cvt.len_cvt;
     }
-    SDL_FreeWAV(data);
-    return sample;
+    if (outLen <= 0) return {};
+    auto sample = std::make_shared<TAudioSample>();
+    sample->channels = spec.channels;
+    sample->hertz = spec.freq;
+    sample->length = static_cast<int32_t>(static_cast<size_t>(outLen) / frameBytes);
+    if (sample->length == 0) return {};
+    sample->samples.resize(static_cast<size_t>(sample->length) * spec.channels);
+    std::memcpy(sample->samples.data(), work.data(), sample->samples.size() * sizeof(int16_t));
+    return {sample};
 }
+
+const char* SoundKindName(SoundKind kind) { return kind == SoundKind::Music ? "a music track" : "a sound effect"; }
 
 }  // namespace
 
@@ -349,16 +418,38 @@ TAudioSamplePtr CreateAudioSample(int32_t length, int32_t hertz, int32_t channel
     return s;
 }
 
-TAudioSamplePtr DecodeAudioSample(const std::string& bytes) {
-    if (bytes.size() >= 4 && bytes.compare(0, 4, "OggS") == 0) return DecodeVorbis(bytes);
-    if (bytes.size() >= 12 && bytes.compare(0, 4, "RIFF") == 0 && bytes.compare(8, 4, "WAVE") == 0) return DecodeWav(bytes);
-    return nullptr;
+TSoundCap MaxDecodedSound(SoundKind kind) {
+    constexpr int64_t MiB = int64_t(1) << 20;
+    if (kind == SoundKind::Music) return {240, 48 * MiB};
+    return {10, 4 * MiB};
 }
 
-TAudioSamplePtr LoadAudioSample(const std::string& path) {
+TAudioSamplePtr DecodeAudioSample(const std::string& bytes, SoundKind kind, const std::string& name) {
+    const TSoundCap cap = MaxDecodedSound(kind);
+    const char* called = name.empty() ? "(in memory)" : name.c_str();
+    try {
+        Decoded decoded;
+        if (bytes.size() >= 4 && bytes.compare(0, 4, "OggS") == 0)
+            decoded = DecodeVorbis(bytes, cap);
+        else if (bytes.size() >= 12 && bytes.compare(0, 4, "RIFF") == 0 && bytes.compare(8, 4, "WAVE") == 0)
+            decoded = DecodeWav(bytes, cap);
+        if (decoded.over)
+            std::fprintf(stderr,
+                         "The sound '%s' decodes to more than %s may (%d seconds, %lld bytes of samples); it is not "
+                         "played\n",
+                         called, SoundKindName(kind), cap.seconds, static_cast<long long>(cap.bytes));
+        return decoded.sample;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "The sound '%s' does not fit in memory; it is not played\n", called);
+        return nullptr;
+    }
+}
+
+TAudioSamplePtr LoadAudioSample(const std::string& path, SoundKind kind) {
     std::string bytes;
-    if (path.empty() || !LoadBytes(path, bytes, FileKind::Sound)) return nullptr;
-    return DecodeAudioSample(bytes);
+    if (path.empty() || !LoadBytes(path, bytes, kind == SoundKind::Music ? FileKind::Music : FileKind::Sound))
+        return nullptr;
+    return DecodeAudioSample(bytes, kind, path);
 }
 
 TSoundPtr LoadSound(const TAudioSamplePtr& sample, int flags) {
@@ -373,7 +464,9 @@ TSoundPtr LoadSound(const TAudioSamplePtr& sample, int flags) {
     return s;
 }
 
-TSoundPtr LoadSound(const std::string& path, int flags) { return LoadSound(LoadAudioSample(path), flags); }
+TSoundPtr LoadSound(const std::string& path, int flags, SoundKind kind) {
+    return LoadSound(LoadAudioSample(path, kind), flags);
+}
 
 int32_t SoundLengthMs(const TSoundPtr& sound) {
     if (!sound || !sound->sample || sound->sample->hertz < 1) return 0;

@@ -24,11 +24,26 @@ using TAudioSamplePtr = std::shared_ptr<TAudioSample>;
 
 // A silent sample of that many frames (null for a rate or channel count below 1).
 TAudioSamplePtr CreateAudioSample(int32_t length, int32_t hertz, int32_t channels);
+
+// What a sound is played as, which bounds what its file may decode to (a few kilobytes of Ogg
+// Vorbis silence can stand for hours): an effect at most 10 seconds and 4 MiB of samples, a
+// music track at most 4 minutes and 48 MiB (the seconds also bound its copy in the device's
+// format, whatever the file's rate). Its file may have at most what FileKind::Sound or
+// FileKind::Music allows.
+enum class SoundKind { Effect, Music };
+struct TSoundCap {
+    int32_t seconds;
+    int64_t bytes;  // of decoded 16-bit samples, all channels
+};
+TSoundCap MaxDecodedSound(SoundKind kind);
 // Decodes an Ogg Vorbis or WAV file (told apart by their first bytes); null when the file is
-// missing or does not decode. The path is resolved without regard to case.
-TAudioSamplePtr LoadAudioSample(const std::string& path);
-// The same from the file's bytes.
-TAudioSamplePtr DecodeAudioSample(const std::string& bytes);
+// missing or does not decode. The path is resolved without regard to case. A file that decodes
+// to more than its kind may, or does not fit in memory, is refused with one line on the error
+// stream (decoding stops as soon as it passes the cap) and gives null too.
+TAudioSamplePtr LoadAudioSample(const std::string& path, SoundKind kind = SoundKind::Effect);
+// The same from the file's bytes; `name` is what a refusal's line calls the sound.
+TAudioSamplePtr DecodeAudioSample(const std::string& bytes, SoundKind kind = SoundKind::Effect,
+                                  const std::string& name = "");
 
 // LoadSound flags.
 constexpr int SOUND_LOOP = 1;  // the sound repeats until its channel is stopped
@@ -41,7 +56,7 @@ using TChannelPtr = std::shared_ptr<TChannel>;
 // A sound ready to be cued: the sample and whether it loops. Null for a null or empty sample.
 TSoundPtr LoadSound(const TAudioSamplePtr& sample, int flags);
 // LoadAudioSample, then LoadSound; null when the file does not decode.
-TSoundPtr LoadSound(const std::string& path, int flags);
+TSoundPtr LoadSound(const std::string& path, int flags, SoundKind kind = SoundKind::Effect);
 // Length of the sound's sample in milliseconds (0 for null).
 int32_t SoundLengthMs(const TSoundPtr& sound);
 

@@ -5,11 +5,14 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <linux/openat2.h>
 #include <sys/file.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -32,11 +35,24 @@ TWriteFaultHook gWriteFault;
 thread_local int gLastWriteError = 0;
 std::string gRefusedFolder;
 int gRefusedError = 0;
+std::string gFaultFolder;
+WriteFault gFault = WriteFault::None;
+int gKillAt = 0;
+// Counted from every thread that writes (the launcher's worker too), so never a write lost.
+std::atomic<int> gFaultWrites{0};
 
 // The injected or refused error for this write (0: none). A relative path is the working
 // folder's.
 int InjectedFault(const std::string& path, FileWrite what) {
-    if (!gRefusedFolder.empty() && PathIsInside(gRefusedFolder, RealPath(path))) return gRefusedError;
+    if (isWriteRefused(path)) return gRefusedError;
+    if (gFault != WriteFault::None && !gFaultFolder.empty() && PathIsInside(gFaultFolder, RealPath(path))) {
+        if (gFault == WriteFault::ReadOnly) return EROFS;
+        if (gFault == WriteFault::DiskFull && what == FileWrite::Save) return ENOSPC;
+        if (gFault == WriteFault::KillAt && gFaultWrites.fetch_add(1) + 1 == gKillAt) {
+            std::fflush(nullptr);
+            raise(SIGKILL);
+        }
+    }
     return gWriteFault ? gWriteFault(path, what) : 0;
 }
 
@@ -60,6 +76,13 @@ bool WriteOutcome(bool ok, int error) {
 int LastWriteError() { return gLastWriteError; }
 
 void SetWriteFaultHook(TWriteFaultHook hook) { gWriteFault = std::move(hook); }
+
+void FailWritesBelow(const std::string& folder, WriteFault fault, int killAt) {
+    gFaultFolder = folder;
+    gFault = fault;
+    gKillAt = killAt;
+    gFaultWrites = 0;
+}
 
 void RefuseWritesBelow(const std::string& folder, int error) {
     gRefusedFolder = folder.empty() ? std::string() : RealPath(folder);
@@ -97,7 +120,149 @@ std::string WriteErrorText(int error) {
 }
 
 namespace {
-bool ReadAllowedBeforeOpen(const std::string& path);
+
+// A descriptor closed when it goes out of scope, on every path.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// ---- The read gate ----
+std::vector<std::string> gReadableFolders;  // real paths, each ending in "/"
+std::vector<std::string> gReadableFiles;    // real paths of single files allowed besides
+
+// The real path of an open file, links and ".." resolved by the system; empty when unknown.
+std::string HandlePath(int fd) {
+    char buf[PATH_MAX + 1];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t n = ::readlink(link.c_str(), buf, PATH_MAX);
+    return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+// Whether a real path lies inside one of the readable folders or is one of the readable files
+// (anything while no folder is set).
+bool Readable(const std::string& real) {
+    if (gReadableFolders.empty()) return true;
+    if (real.empty()) return false;
+    for (const std::string& folder : gReadableFolders)
+        if (real.starts_with(folder) || real + "/" == folder) return true;
+    return std::find(gReadableFiles.begin(), gReadableFiles.end(), real) != gReadableFiles.end();
+}
+
+bool ReadableOrSaid(const std::string& real, const std::string& path, bool tell) {
+    if (Readable(real)) return true;
+    if (tell)
+        std::fprintf(stderr, "'%s' lies outside the game's folders (it is '%s'); it is not read\n", path.c_str(),
+                     real.c_str());
+    return false;
+}
+
+// Opens a path that the gate knows to hold no link any more (its real path), following no link
+// on the way: a link put in the place of any part of it since makes the open fail, never lead
+// elsewhere. (Where the system cannot resolve without links, only the last part is guarded.)
+int OpenWithoutLinks(const std::string& real, int flags) {
+    struct open_how how;
+    std::memset(&how, 0, sizeof how);
+    how.flags = static_cast<uint64_t>(flags);
+    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    const long fd = ::syscall(SYS_openat2, AT_FDCWD, real.c_str(), &how, sizeof how);
+    if (fd >= 0 || (errno != ENOSYS && errno != EPERM)) return static_cast<int>(fd);
+    return ::open(real.c_str(), flags | O_NOFOLLOW);
+}
+
+// Opens `path` to read it (flags besides O_RDONLY, never blocking, not inherited). While the gate
+// is on, nothing outside the readable folders is ever opened: the real path the name leads to now
+// (its last link followed unless followLastLink is false) is judged before any open, a name that
+// leads nowhere (a link to nothing, a loop of links; also nothing at all) is refused without one,
+// and then that real path is opened following no link, so that a link swapped in after the
+// judgement makes the open fail. The open handle's own path is judged again after. Refusals are
+// said on the error stream when `tell`, except for plain nothing-there (the caller says that).
+int OpenForReading(const std::string& path, int flags, bool followLastLink, bool tell) {
+    flags |= O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    if (path.empty()) return -1;
+    if (gReadableFolders.empty()) return ::open(path.c_str(), flags | (followLastLink ? 0 : O_NOFOLLOW));
+    char buf[PATH_MAX];
+    std::string real;
+    if (followLastLink) {
+        if (::realpath(path.c_str(), buf)) real = buf;
+    } else {
+        // The folder's real path and the name itself: a link there is not followed.
+        const size_t slash = path.find_last_of('/');
+        const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (!name.empty() && name != "." && name != ".." && ::realpath(folder.c_str(), buf))
+            real = JoinPath(buf, name);
+    }
+    if (real.empty()) {
+        struct stat st;
+        if (tell && ::lstat(path.c_str(), &st) == 0)
+            std::fprintf(stderr, "'%s' leads to nothing that can be read (a link to nothing or a loop of links); it is not read\n",
+                         path.c_str());
+        return -1;
+    }
+    if (!ReadableOrSaid(real, path, tell)) return -1;
+    const int fd = OpenWithoutLinks(real, flags);
+    if (fd < 0) {
+        if (tell && errno == ELOOP)
+            std::fprintf(stderr, "'%s' was changed into a link while it was read; it is not read\n", path.c_str());
+        return -1;
+    }
+    if (!ReadableOrSaid(HandlePath(fd), path, tell)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The names in a folder, sorted, without "." and ".."; none when the gate refuses the folder.
+std::vector<std::string> ListFolder(const std::string& path, bool tell) {
+    std::vector<std::string> names;
+    const int fd = OpenForReading(path.empty() ? "." : path, O_DIRECTORY, true, tell);
+    if (fd < 0) return names;
+    if (DIR* d = ::fdopendir(fd)) {
+        while (dirent* e = ::readdir(d)) {
+            std::string n = e->d_name;
+            if (n != "." && n != "..") names.push_back(std::move(n));
+        }
+        ::closedir(d);
+    } else {
+        ::close(fd);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The names the lookup without regard to case may choose from in a folder: its entries when the
+// gate lets it be read; else, for a folder on the way to a readable folder or file (a data folder
+// named in another case), only the next part of that folder's or file's own path, so that no
+// folder outside is ever listed.
+std::vector<std::string> NamesToMatch(const std::string& folder) {
+    if (gReadableFolders.empty()) return ListFolder(folder, false);
+    char buf[PATH_MAX];
+    if (!::realpath(folder.empty() ? "." : folder.c_str(), buf)) return {};
+    std::string real = buf;
+    if (Readable(real)) return ListFolder(folder, false);
+    if (!real.ends_with('/')) real += '/';
+    std::vector<std::string> names;
+    auto nextPart = [&](const std::string& allowed) {
+        if (!allowed.starts_with(real) || allowed.size() == real.size()) return;
+        names.push_back(allowed.substr(real.size(), allowed.find('/', real.size()) - real.size()));
+    };
+    for (const std::string& f : gReadableFolders) nextPart(f);
+    for (const std::string& f : gReadableFiles) nextPart(f);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 }  // namespace
 
 static int RawType(const std::string& p) {
@@ -130,19 +295,14 @@ std::string ResolvePath(const std::string& path) {
             if (RawType(candidate) != 0) {
                 next = candidate;
             } else {
-                std::string folder = cur.empty() ? "." : cur;
+                // Only a folder the gate lets be read is listed (without a line: the read that
+                // follows says what it finds).
                 std::string found;
-                if (DIR* d = ::opendir(folder.c_str())) {
-                    std::vector<std::string> names;
-                    while (dirent* e = ::readdir(d)) names.emplace_back(e->d_name);
-                    ::closedir(d);
-                    std::sort(names.begin(), names.end());
-                    for (const auto& n : names)
-                        if (EqualsNoCase(n, comp)) {
-                            found = n;
-                            break;
-                        }
-                }
+                for (const auto& n : NamesToMatch(cur))
+                    if (EqualsNoCase(n, comp)) {
+                        found = n;
+                        break;
+                    }
                 if (found.empty()) {
                     // Nothing matches: keep what was resolved, and the rest as given.
                     std::string rest = path.substr(i);
@@ -235,20 +395,7 @@ bool RenameFile(const std::string& src, const std::string& dst) {
     return WriteOutcome(ok, error);
 }
 
-std::vector<std::string> ReadDir(const std::string& path) {
-    std::vector<std::string> names;
-    std::string p = ResolvePath(path);
-    if (!ReadAllowedBeforeOpen(p)) return names;
-    if (DIR* d = ::opendir(p.c_str())) {
-        while (dirent* e = ::readdir(d)) {
-            std::string n = e->d_name;
-            if (n != "." && n != "..") names.push_back(n);
-        }
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::string> ReadDir(const std::string& path) { return ListFolder(ResolvePath(path), true); }
 
 std::string CurrentDir() {
     std::error_code ec;
@@ -310,69 +457,23 @@ bool PathIsInside(const std::string& folder, const std::string& path) {
 
 namespace {
 
-// A descriptor closed when it goes out of scope, on every path.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 const char* FileKindName(FileKind kind) {
     switch (kind) {
         case FileKind::Text: return "a text file";
         case FileKind::Level: return "a level";
         case FileKind::Font: return "a font";
-        case FileKind::Sound: return "a sound";
+        case FileKind::Sound: return "a sound effect";
+        case FileKind::Music: return "a music track";
         case FileKind::Picture: return "a picture";
         default: return "a file";
     }
-}
-
-std::vector<std::string> gReadableFolders;  // real paths, each ending in "/"
-
-// The real path of an open file, links and ".." resolved by the system; empty when unknown.
-std::string HandlePath(int fd) {
-    char buf[PATH_MAX + 1];
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t n = ::readlink(link.c_str(), buf, PATH_MAX);
-    return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
-}
-
-// Whether the file (its real path) lies inside one of the readable folders (any file when none
-// are set); said on the error stream when it does not.
-bool ReadAllowedAt(const std::string& real, const std::string& path) {
-    if (gReadableFolders.empty()) return true;
-    for (const std::string& folder : gReadableFolders)
-        if (real.starts_with(folder) || real + "/" == folder) return true;
-    std::fprintf(stderr, "'%s' lies outside the game's folders (it is '%s'); it is not read\n", path.c_str(),
-                 real.c_str());
-    return false;
-}
-
-// Before the open, by the path's real path (nothing outside is ever opened), and after it, by
-// the open handle's (a link swapped in between is caught).
-bool ReadAllowedBeforeOpen(const std::string& path) {
-    if (gReadableFolders.empty()) return true;
-    char buf[PATH_MAX];
-    if (!::realpath(path.c_str(), buf)) return true;  // nothing there: the open fails
-    return ReadAllowedAt(buf, path);
-}
-bool ReadAllowed(int fd, const std::string& path) {
-    return gReadableFolders.empty() || ReadAllowedAt(HandlePath(fd), path);
 }
 
 TFileStamp StampOf(const struct stat& st) {
     TFileStamp stamp;
     stamp.size = static_cast<int64_t>(st.st_size);
     stamp.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     stamp.device = static_cast<uint64_t>(st.st_dev);
     stamp.inode = static_cast<uint64_t>(st.st_ino);
     return stamp;
@@ -383,13 +484,16 @@ TFileStamp StampOf(const struct stat& st) {
 int64_t MaxFileBytes(FileKind kind) {
     constexpr int64_t MiB = int64_t(1) << 20;
     switch (kind) {
-        case FileKind::Text: return 64 * MiB;
+        case FileKind::Text: return 16 * MiB;
         case FileKind::Level: return 16 * MiB;
         case FileKind::Font: return 64 * MiB;
-        case FileKind::Sound: return 256 * MiB;
+        case FileKind::Sound: return 8 * MiB;
+        case FileKind::Music: return 64 * MiB;
         default: return 257 * MiB;  // a picture: 2^26 pixels of 4 bytes, and its header
     }
 }
+
+int64_t MaxFileLines(FileKind kind) { return kind == FileKind::Text ? kMaxTextLines : -1; }
 
 std::string ResolvedRealPath(const std::string& path) {
     const std::string p = ResolvePath(path);
@@ -415,7 +519,17 @@ void AllowReadsBelow(const std::string& folder) {
         gReadableFolders.push_back(std::move(real));
 }
 
-void AllowReadsAnywhere() { gReadableFolders.clear(); }
+void AllowReadOfFile(const std::string& file) {
+    const std::string real = ResolvedRealPath(file);
+    if (real.empty() || RawType(real) != 1) return;
+    if (std::find(gReadableFiles.begin(), gReadableFiles.end(), real) == gReadableFiles.end())
+        gReadableFiles.push_back(real);
+}
+
+void AllowReadsAnywhere() {
+    gReadableFolders.clear();
+    gReadableFiles.clear();
+}
 
 const std::vector<std::string>& ReadableFolders() { return gReadableFolders; }
 
@@ -428,12 +542,42 @@ TFileStamp FileStamp(const std::string& path) {
 
 namespace {
 
-// LoadBytes of a path already resolved, opened with `openFlags` besides the reading ones.
-bool LoadResolvedBytes(const std::string& p, int openFlags, std::string& out, FileKind kind, TFileStamp* stamp) {
-    if (p.empty() || !ReadAllowedBeforeOpen(p)) return false;
+// The lines of a text's bytes as the readers split them: each line feed, carriage return and
+// carriage return followed by a line feed ends one, and what follows the last makes one more
+// (counted in 16-bit units after a UTF-16 byte-order mark).
+int64_t CountLines(std::string_view bytes) {
+    const auto u8 = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const bool le = bytes.size() >= 2 && u8(0) == 0xFF && u8(1) == 0xFE;
+    const bool be = bytes.size() >= 2 && u8(0) == 0xFE && u8(1) == 0xFF;
+    const size_t step = le || be ? 2 : 1;
+    const auto unit = [&](size_t i) -> unsigned {
+        if (step == 1) return u8(i);
+        return le ? u8(i) | (u8(i + 1) << 8) : (u8(i) << 8) | u8(i + 1);
+    };
+    int64_t lines = 0;
+    bool open = false;  // characters since the last line break
+    for (size_t i = step == 1 ? 0 : 2; i + step <= bytes.size(); i += step) {
+        const unsigned c = unit(i);
+        if (c == '\n') {
+            ++lines;
+            open = false;
+        } else if (c == '\r') {
+            ++lines;
+            open = false;
+            if (i + 2 * step <= bytes.size() && unit(i + step) == '\n') i += step;
+        } else {
+            open = true;
+        }
+    }
+    return lines + (open ? 1 : 0);
+}
+
+// LoadBytes of a path already resolved; a link in its last part is followed unless
+// followLastLink is false.
+bool LoadResolvedBytes(const std::string& p, bool followLastLink, std::string& out, FileKind kind, TFileStamp* stamp) {
     // Opened first, judged by the handle after: nothing renamed over the path in between can
     // make the read wait (a pipe opens at once without blocking) or pass for what was checked.
-    FileHandle fd(::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | openFlags));
+    FileHandle fd(OpenForReading(p, 0, followLastLink, true));
     if (fd.get() < 0) return false;
     struct stat st;
     if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
@@ -448,7 +592,6 @@ bool LoadResolvedBytes(const std::string& p, int openFlags, std::string& out, Fi
         return false;
     };
     if (st.st_size > cap) return tooLarge(st.st_size);
-    if (!ReadAllowed(fd.get(), p)) return false;
     // Read in one go when the size is known, then whatever a growing file still holds, never
     // beyond the cap.
     std::string data;
@@ -472,6 +615,13 @@ bool LoadResolvedBytes(const std::string& p, int openFlags, std::string& out, Fi
         std::fprintf(stderr, "The file '%s' (%lld bytes) does not fit in memory; it is not read\n", p.c_str(),
                      static_cast<long long>(st.st_size));
         return false;
+    }
+    if (const int64_t most = MaxFileLines(kind); most >= 0) {
+        if (const int64_t lines = CountLines(data); lines > most) {
+            std::fprintf(stderr, "The file '%s' has %lld lines, more than %s may have (%lld); it is not read\n",
+                         p.c_str(), static_cast<long long>(lines), FileKindName(kind), static_cast<long long>(most));
+            return false;
+        }
     }
     if (stamp) *stamp = StampOf(st);
     out = std::move(data);
@@ -525,7 +675,7 @@ bool CopyTreeWithin(const std::string& src, const std::string& dst, int64_t& byt
         }
         std::string bytes;
         // O_NOFOLLOW: a file swapped for a link since it was looked at is refused, not followed.
-        if (!LoadResolvedBytes(from, O_NOFOLLOW, bytes, FileKind::Any, nullptr)) {
+        if (!LoadResolvedBytes(from, false, bytes, FileKind::Any, nullptr)) {
             if (::fstatat(dirFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode)) {
                 skipped.push_back(from);
                 continue;
@@ -549,7 +699,7 @@ bool CopyTreeWithin(const std::string& src, const std::string& dst, int64_t& byt
 }  // namespace
 
 bool LoadBytes(const std::string& path, std::string& out, FileKind kind, TFileStamp* stamp) {
-    return LoadResolvedBytes(ResolvePath(path), 0, out, kind, stamp);
+    return LoadResolvedBytes(ResolvePath(path), true, out, kind, stamp);
 }
 
 bool CopyDirWithin(const std::string& src, const std::string& dst, int64_t maxBytes, int maxEntries,
@@ -715,8 +865,17 @@ std::string EncodeText(const std::string& utf8) {
 std::string LoadText(const std::string& path, bool* ok) {
     std::string bytes;
     bool read = LoadBytes(path, bytes, FileKind::Text);
+    std::string text;
+    if (read) {
+        try {
+            text = DecodeText(bytes);
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "The text '%s' does not fit in memory; it is not read\n", path.c_str());
+            read = false;
+        }
+    }
     if (ok) *ok = read;
-    return read ? DecodeText(bytes) : std::string();
+    return text;
 }
 
 bool SaveText(const std::string& text, const std::string& path) { return SaveBytes(path, EncodeText(text)); }

@@ -54,16 +54,24 @@ std::string JoinPath(const std::string& a, const std::string& b);
 // True when `path`, once normalised, stays inside `folder` (no "..", no absolute escape).
 bool PathIsInside(const std::string& folder, const std::string& path);
 
-// What a file is read as, which sets the most bytes it may have: a text or block file 64 MiB,
-// a level 16 MiB, a font 64 MiB, a sound 256 MiB, a picture 257 MiB (the most pixels a picture
-// may have at 4 bytes each, and room for its header), any other file (a copy) as a picture.
-enum class FileKind { Text, Level, Font, Sound, Picture, Any };
+// What a file is read as, which sets the most bytes it may have: a text or block file 16 MiB,
+// a level 16 MiB, a font 64 MiB, a sound effect 8 MiB, a music track 64 MiB, a picture 257 MiB
+// (the most pixels a picture may have at 4 bytes each, and room for its header), any other file
+// (a copy) as a picture. A text or block file may also have at most kMaxTextLines lines (line
+// feeds, carriage returns, or both together, each end one); what a text becomes once read is
+// bounded further by its reader (a block file's blocks, entries and values, an ini file's words).
+enum class FileKind { Text, Level, Font, Sound, Music, Picture, Any };
 int64_t MaxFileBytes(FileKind kind);
-// The file a read found, told by its handle: enough to know it again later.
+constexpr int64_t kMaxTextLines = 262144;
+// The most lines a file of the kind may have; -1 for no limit (the kinds that are not text).
+int64_t MaxFileLines(FileKind kind);
+// The file a read found, told by its handle: enough to know it again later. A file written in
+// place changes its status-change time whatever is done to its modification time after.
 struct TFileStamp {
     int64_t size = -1;
     int64_t modifiedNs = 0;  // modification time, nanoseconds since the epoch
     uint64_t device = 0, inode = 0;
+    int64_t changedNs = 0;  // status-change time (written, renamed, its times set), nanoseconds
     bool operator==(const TFileStamp&) const = default;
 };
 // ---- Folders a read may reach ----
@@ -74,12 +82,18 @@ std::string ResolvedRealPath(const std::string& path);
 // relative to the working folder when not absolute): a ".." or a symbolic link leading out of
 // the folder is outside, whatever the text says.
 bool PathResolvesInside(const std::string& folder, const std::string& path);
-// Once a folder is allowed, a read (LoadBytes, LoadText, the copies) of a file whose real path,
-// taken from its open handle, lies outside every allowed folder is refused with a line on the
-// error stream: a name with ".." or a symbolic link cannot lead a read out of the game's
-// folders. With none allowed (the start, and after AllowReadsAnywhere) any file may be read.
-// A folder that does not exist is not added.
+// Once a folder is allowed, a read (LoadBytes, LoadText, ReadDir, the copies) of a file whose
+// real path lies outside every allowed folder is refused with a line on the error stream: a name
+// with ".." or a symbolic link cannot lead a read out of the game's folders. The real path is
+// judged before the file is opened, and the file then opened following no link, so nothing
+// outside is ever opened, not even when a link is swapped in meanwhile; a name that leads
+// nowhere (a link to nothing) is refused without an open. Nor does the lookup without regard
+// to case list a folder outside them. With none allowed (the start, and after
+// AllowReadsAnywhere) any file may be read. A folder that does not exist is not added.
 void AllowReadsBelow(const std::string& folder);
+// Allows the one file (by its real path, as it is now), wherever it lies: the fallbacks the
+// platform layer names itself (the system's font). Nothing when it does not exist.
+void AllowReadOfFile(const std::string& file);
 void AllowReadsAnywhere();
 const std::vector<std::string>& ReadableFolders();
 // Whole file as bytes; false when it cannot be read. The file is opened first (never waiting:
@@ -108,10 +122,18 @@ std::string WriteErrorText(int error);
 enum class FileWrite { Save, Rename, Delete };
 // Run before every SaveBytes, RenameFile and DeleteFile with the path written (a rename's
 // target); a non-zero errno it returns makes the operation fail, changing nothing, as if the
-// system had returned that error (tests, and the developer option that plays a full disk or a
-// read-only folder). An empty function, the default, injects nothing.
+// system had returned that error. Tests only: the program never sets it. An empty function, the
+// default, injects nothing.
 using TWriteFaultHook = std::function<int(const std::string& path, FileWrite what)>;
 void SetWriteFaultHook(TWriteFaultHook hook);
+// What a developer plays to see what a player is told: every SaveBytes below the folder fails as
+// on a full disk (DiskFull: ENOSPC), or every SaveBytes, RenameFile and DeleteFile there as in a
+// read-only folder (ReadOnly: EROFS), changing nothing; or the killAt-th SaveBytes, RenameFile or
+// DeleteFile there kills the process (KillAt: SIGKILL, standard output flushed first) before it
+// writes, as a crash or a power cut would. The folder is compared as given with the real path of
+// what is written. None, or an empty folder, lifts it.
+enum class WriteFault { None, DiskFull, ReadOnly, KillAt };
+void FailWritesBelow(const std::string& folder, WriteFault fault, int killAt = 0);
 // Every SaveBytes, RenameFile and DeleteFile below the folder fails with the error, changing
 // nothing (a folder the game must not write to: another game may own it). An empty folder
 // lifts the refusal.

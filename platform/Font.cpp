@@ -312,13 +312,16 @@ void SetDefaultFontPath(const std::string& path) {
     gDefaultTried = false;
 }
 
-std::string DefaultFontPath() { return gDefaultPath; }
-
 TImageFontPtr DefaultImageFont() {
     if (!gDefaultTried) {
         gDefaultTried = true;
         if (!gDefaultPath.empty()) gDefaultFont = LoadImageFont(gDefaultPath, kDefaultFontSize, SMOOTHFONT);
-        if (!gDefaultFont) gDefaultFont = LoadImageFont(kSystemDefaultFont, kDefaultFontSize, SMOOTHFONT);
+        if (!gDefaultFont) {
+            // The system's font is the platform's own fallback, read wherever the game's folders
+            // lie: the one file, not its folder.
+            AllowReadOfFile(kSystemDefaultFont);
+            gDefaultFont = LoadImageFont(kSystemDefaultFont, kDefaultFontSize, SMOOTHFONT);
+        }
     }
     return gDefaultFont;
 }

@@ -46,7 +46,6 @@ int TextHeight(const std::string& text);
 // The default font: DejaVu Sans at a fixed size, read from the given file (the game points it at
 // its data folder), else from the system's copy of the font.
 void SetDefaultFontPath(const std::string& path);
-std::string DefaultFontPath();
 constexpr int kDefaultFontSize = 14;
 TImageFontPtr DefaultImageFont();
 // Forgets the default font and the current font (tests).
@@ -63,9 +62,8 @@ public:
 
     int Size() const { return size_; }
     int Style() const { return style_; }
-    // Line height and the baseline's distance from the top of the line, in pixels.
+    // Line height in pixels.
     int Height() const { return height_; }
-    int Ascend() const { return ascend_; }
     // The advance of one character (0 for control characters; a character missing from the
     // font is drawn and measured as the font's missing-glyph box).
     float CharAdvance(char32_t c);

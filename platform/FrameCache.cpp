@@ -256,8 +256,7 @@ bool FrameCache::CopyWindow() {
     }
     if (why[0] == 0) return true;
     textureW_ = textureH_ = 0;
-    copyError_ = why;
-    SayCopyFailed(copyError_);
+    SayCopyFailed(why);
     return false;
 }
 

@@ -30,8 +30,6 @@ public:
     // recorded either way (not while recording rests), and drawn at their end.
     void SetCopying(bool on);
     void SetDamageOnly(bool on);
-    bool Copying() const { return copying_; }
-    bool DamageOnly() const { return damageOnly_; }
     // Tests: the largest copy of the window taken (0: the GL's texture size limit).
     void SetCopyLimit(int pixels) { copyLimit_ = pixels; }
 
@@ -70,8 +68,6 @@ public:
     // The GL context is gone, and the copy's texture with it.
     void ContextGone();
     FrameCacheStats Stats() const;
-    // Why the last copy of the window failed (empty when none did).
-    const std::string& CopyError() const { return copyError_; }
 
 private:
     const FrameRecord* HeldRecord() const;
@@ -105,7 +101,6 @@ private:
     int textureGeneration_ = 0, textureW_ = 0, textureH_ = 0;
     int copyLimit_ = 0;
     bool copyBroken_ = false;  // a copy failed: none is tried again until the cache is forgotten
-    std::string copyError_;
     // The shapes each of the last frames drew alike with the frame before it (small differences
     // aside, and none at all), and frames since the window was last copied.
     static constexpr unsigned kHistory = 16;

@@ -366,7 +366,9 @@ void HiddenRects(const FrameRecord& rec, const std::vector<DrawSegment>& plan, c
                  std::vector<PixelRect>& hidden, std::vector<unsigned char>& covered) {
     hidden.assign(plan.size(), PixelRect{});
     const FrameWindow& w = rec.window;
-    if (w.pixW <= 0 || w.pixH <= 0) return;
+    // Every area looked at lies within rect: a rect below the least hides nothing (the damage
+    // rectangles of most frames), and the window's coverage need not be cleared for it.
+    if (w.pixW <= 0 || w.pixH <= 0 || rect.Area() < least) return;
     bool any = false;  // something marked yet
     for (size_t i = plan.size(); i-- > 0;) {
         const DrawSegment& seg = plan[i];

@@ -632,7 +632,6 @@ bool GraphicsOpen() { return gWindow != nullptr; }
 int GraphicsWidth() { return gWidth; }
 int GraphicsHeight() { return gHeight; }
 int GraphicsDepth() { return gDepth; }
-int GraphicsHertz() { return gHertz; }
 std::string GraphicsError() { return gError; }
 
 void SetAppTitle(const std::string& title) {
@@ -846,7 +845,6 @@ void GetClsColor(int& r, int& g, int& b) {
 }
 
 void SetLineWidth(float width) { gState.lineWidth = width > 0.0f ? width : 1.0f; }
-float GetLineWidth() { return gState.lineWidth; }
 
 void ResetDrawState() {
     gState = DrawState{};

@@ -42,7 +42,6 @@ int GraphicsWidth();
 int GraphicsHeight();
 // 0 for a window, the depth asked for a full screen.
 int GraphicsDepth();
-int GraphicsHertz();
 // Why the last Graphics call failed.
 std::string GraphicsError();
 void SetAppTitle(const std::string& title);
@@ -122,7 +121,6 @@ void GetViewport(int& x, int& y, int& width, int& height);
 void SetClsColor(int r, int g, int b);
 void GetClsColor(int& r, int& g, int& b);
 void SetLineWidth(float width);
-float GetLineWidth();
 // Colour 255,255,255, alpha 1, scale 1, rotation 0, blend ALPHABLEND, origin and handle 0,
 // line width 1, clear colour black, viewport the whole virtual area.
 void ResetDrawState();

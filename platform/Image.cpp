@@ -12,7 +12,9 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <new>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -40,7 +42,6 @@ constexpr int64_t kSmallJpegPixels = int64_t(1) << 20;
 // a few rows' worth of work between two questions.
 constexpr size_t kPngReadPiece = 8192;
 
-int gAutoFlags = FILTEREDIMAGE;
 bool gAutoMidHandle = false;
 int gMaskR = 0, gMaskG = 0, gMaskB = 0;
 
@@ -85,13 +86,20 @@ struct SizeLimits {
 };
 
 // A new pixmap of a size the caller has checked.
+// Null, after a line, when the pixels do not fit in memory: a picture that cannot be held is
+// refused like a damaged one, never thrown on.
 TPixmapPtr NewPixmap(int width, int height) {
-    auto p = std::make_shared<TPixmap>();
-    p->width = width;
-    p->height = height;
-    p->pitch = width * 4;
-    p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
-    return p;
+    try {
+        auto p = std::make_shared<TPixmap>();
+        p->width = width;
+        p->height = height;
+        p->pitch = width * 4;
+        p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
+        return p;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "A picture of %d x %d pixels does not fit in memory; it is not made\n", width, height);
+        return nullptr;
+    }
 }
 
 // Pictures whose alpha bytes are all zero were written without alpha (32-bit BMP and TGA
@@ -204,7 +212,7 @@ TPixmapPtr DecodePNG(const uint8_t* data, size_t size, const SizeLimits& limits,
     }
     image.format = PNG_FORMAT_RGBA;
     auto pixmap = NewPixmap(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!png_image_finish_read(&image, nullptr, pixmap->pixels.data(), pixmap->pitch, nullptr)) {
+    if (!pixmap || !png_image_finish_read(&image, nullptr, pixmap->pixels.data(), pixmap->pitch, nullptr)) {
         png_image_free(&image);
         return nullptr;
     }
@@ -422,6 +430,7 @@ TPixmapPtr DecodeBMP(const uint8_t* data, size_t size, const SizeLimits& limits)
     if (dataOffset > size || stride * static_cast<uint64_t>(height) > size - dataOffset) return nullptr;
     if (limits.StopAtHeader(width, height)) return nullptr;
     auto pixmap = NewPixmap(static_cast<int>(width), static_cast<int>(height));
+    if (!pixmap) return nullptr;
     bool hasAlpha = (bpp == 32 && (compression == 0 || maskA != 0));
     for (int64_t row = 0; row < height; ++row) {
         const uint8_t* src = data + dataOffset + stride * static_cast<uint64_t>(row);
@@ -526,6 +535,7 @@ TPixmapPtr DecodeTGA(const uint8_t* data, size_t size, const SizeLimits& limits)
     if (pos > size || least > size - pos || !limits.Allows(width, height) || limits.StopAtHeader(width, height))
         return nullptr;
     auto pixmap = NewPixmap(width, height);
+    if (!pixmap) return nullptr;
     bool topDown = (descriptor & 0x20) != 0;
     bool rightToLeft = (descriptor & 0x10) != 0;
 
@@ -579,7 +589,7 @@ void ApplyMask(TPixmap& p, int r, int g, int b) {
         }
 }
 
-int EffectiveFlags(int flags) { return flags == -1 ? gAutoFlags : flags; }
+int EffectiveFlags(int flags) { return flags == -1 ? FILTEREDIMAGE : flags; }
 
 // The cells of cellWidth x cellHeight of a picture, left to right then top to bottom, `count`
 // of them from cell `first`; none when they do not all fit.
@@ -605,12 +615,14 @@ std::atomic<int64_t> gPicturesDecoded{0};
 // needed and whenever they were let go, on the main thread or ahead on the background worker.
 // Only the very file that was loaded is decoded: one of another size, time or place is refused
 // before anything of it is decoded, and a picture larger than the one loaded right after its
-// header.
+// header. A file whose status changed since (written in place with its time put back, but also
+// only linked to or given other rights) must still hold the bytes that were loaded.
 class PictureSource : public TPixelSource {
 public:
     struct Info {
         std::string path;
         TFileStamp stamp;                        // the file read at loading
+        size_t bytesHash = 0;                    // and a hash of its bytes
         int sheetWidth = 0, sheetHeight = 0;     // its size in pixels
         int cellWidth = 0, cellHeight = 0;       // an animation's cells; 0: the whole picture
         int first = 0, count = 1;
@@ -690,7 +702,11 @@ private:
     static void DecodeFrames(const Info& info, Outcome& outcome, const std::function<bool()>& keepGoing) {
         std::string bytes;
         TFileStamp now;
-        if (!LoadBytes(info.path, bytes, FileKind::Picture, &now) || now != info.stamp) {
+        const bool same = LoadBytes(info.path, bytes, FileKind::Picture, &now) && now.size == info.stamp.size &&
+                          now.modifiedNs == info.stamp.modifiedNs && now.device == info.stamp.device &&
+                          now.inode == info.stamp.inode &&
+                          (now.changedNs == info.stamp.changedNs || std::hash<std::string>{}(bytes) == info.bytesHash);
+        if (!same) {
             outcome.failure =
                 "The picture " + info.path + " was changed, moved or removed since it was loaded; it is not drawn";
             return;
@@ -732,6 +748,7 @@ TImagePtr LoadFileImage(const std::string& path, int flags, int cellWidth, int c
     std::string bytes;
     if (path.empty() || !LoadBytes(path, bytes, FileKind::Picture, &info.stamp)) return nullptr;
     if (!PictureSize(bytes, MaxImageSide(), MaxImagePixels, info.sheetWidth, info.sheetHeight)) return nullptr;
+    info.bytesHash = std::hash<std::string>{}(bytes);
     bytes = std::string();
     int frameWidth = info.sheetWidth, frameHeight = info.sheetHeight;
     if (cellWidth > 0 || count != 1 || first != 0) {
@@ -836,31 +853,6 @@ TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap) {
     return std::make_shared<TPixmap>(*pixmap);
 }
 
-TPixmapPtr ResizePixmap(const TPixmapPtr& pixmap, int width, int height) {
-    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
-    auto out = CreatePixmap(width, height);
-    if (!out) return nullptr;
-    float fx = static_cast<float>(pixmap->width) / width, fy = static_cast<float>(pixmap->height) / height;
-    for (int y = 0; y < height; ++y) {
-        float sy = std::max((y + 0.5f) * fy - 0.5f, 0.0f);
-        int y0 = std::min(static_cast<int>(sy), pixmap->height - 1), y1 = std::min(y0 + 1, pixmap->height - 1);
-        float ty = sy - y0;
-        for (int x = 0; x < width; ++x) {
-            float sx = std::max((x + 0.5f) * fx - 0.5f, 0.0f);
-            int x0 = std::min(static_cast<int>(sx), pixmap->width - 1), x1 = std::min(x0 + 1, pixmap->width - 1);
-            float tx = sx - x0;
-            const uint8_t *a = pixmap->PixelPtr(x0, y0), *b = pixmap->PixelPtr(x1, y0);
-            const uint8_t *c = pixmap->PixelPtr(x0, y1), *d = pixmap->PixelPtr(x1, y1);
-            uint8_t* o = out->PixelPtr(x, y);
-            for (int i = 0; i < 4; ++i) {
-                float top = a[i] + (b[i] - a[i]) * tx, bottom = c[i] + (d[i] - c[i]) * tx;
-                o[i] = static_cast<uint8_t>(std::clamp(top + (bottom - top) * ty + 0.5f, 0.0f, 255.0f));
-            }
-        }
-    }
-    return out;
-}
-
 double CommonestColourShare(const TPixmapPtr& pixmap) {
     if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return 1.0;
     std::unordered_map<int, int> counts;
@@ -951,8 +943,6 @@ bool SavePixmapPNG(const TPixmapPtr& pixmap, const std::string& path, bool fast)
 
 // ---- Images ----
 
-void AutoImageFlags(int flags) { gAutoFlags = flags == -1 ? FILTEREDIMAGE : flags; }
-int GetAutoImageFlags() { return gAutoFlags; }
 void AutoMidHandle(bool on) { gAutoMidHandle = on; }
 
 void SetMaskColor(int r, int g, int b) {
@@ -962,7 +952,6 @@ void SetMaskColor(int r, int g, int b) {
 }
 
 void ResetImageSettings() {
-    gAutoFlags = FILTEREDIMAGE;
     gAutoMidHandle = false;
     gMaskR = gMaskG = gMaskB = 0;
 }
@@ -1048,23 +1037,6 @@ TPixmapPtr LockImage(const TImagePtr& image, int frame) {
 
 void UnlockImage(const TImagePtr& image, int frame) {
     if (TGLTexture* texture = FrameTexture(image, frame)) texture->Invalidate();
-}
-
-void GrabImage(const TImagePtr& image, float x, float y, int frame) {
-    TGLTexture* texture = FrameTexture(image, frame);
-    if (!texture || !GraphicsOpen()) return;
-    float ox, oy;
-    GetOrigin(ox, oy);
-    float sx = VirtualResolutionWidth() > 0 ? GraphicsWidth() / VirtualResolutionWidth() : 1.0f;
-    float sy = VirtualResolutionHeight() > 0 ? GraphicsHeight() / VirtualResolutionHeight() : 1.0f;
-    int px = static_cast<int>(std::floor((x + ox - image->handle_x) * sx + 0.5f));
-    int py = static_cast<int>(std::floor((y + oy - image->handle_y) * sy + 0.5f));
-    auto grabbed = GrabPixmap(px, py, image->width, image->height);
-    if (!grabbed) return;
-    texture->KeepPixels();
-    image->pixmaps[frame]->pitch = grabbed->pitch;
-    image->pixmaps[frame]->pixels = std::move(grabbed->pixels);
-    texture->Invalidate();
 }
 
 void DrawImage(const TImagePtr& image, float x, float y, int frame) {

@@ -38,8 +38,6 @@ bool ImageSizeAllowed(int64_t width, int64_t height);
 // ImageSizeAllowed.
 TPixmapPtr CreatePixmap(int width, int height);
 TPixmapPtr CopyPixmap(const TPixmapPtr& pixmap);
-// A resampled copy (bilinear); null for a null pixmap or a bad size.
-TPixmapPtr ResizePixmap(const TPixmapPtr& pixmap, int width, int height);
 int PixmapWidth(const TPixmapPtr& pixmap);
 int PixmapHeight(const TPixmapPtr& pixmap);
 // The share of the pixels (alpha left out; read on every fourth pixel of every fourth row) that
@@ -179,9 +177,6 @@ using TImagePtr = std::shared_ptr<TImage>;
 // UploadGatheredPictures.
 void RequestPicture(const TImagePtr& image);
 
-// Flags used when a loading call passes -1 (FILTEREDIMAGE at start).
-void AutoImageFlags(int flags);
-int GetAutoImageFlags();
 // When on, new images get their handle in their middle.
 void AutoMidHandle(bool on);
 // The colour that MASKEDIMAGE makes transparent (black at start).
@@ -220,8 +215,6 @@ int ImageFrames(const TImagePtr& image);
 // UnlockImage sends the change to the texture. Null for a bad frame or pixels that cannot be had.
 TPixmapPtr LockImage(const TImagePtr& image, int frame = 0);
 void UnlockImage(const TImagePtr& image, int frame = 0);
-// Copies the window's pixels under the virtual position (x, y) (less the handle) into the frame.
-void GrabImage(const TImagePtr& image, float x, float y, int frame = 0);
 
 // Drawing under the global draw state: the handle point is placed at (x, y) (plus the origin),
 // scale and rotation turn the picture about that point. A null image or a frame out of range

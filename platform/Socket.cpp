@@ -5,7 +5,6 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -249,11 +248,4 @@ int TSocket::Read(void* buffer, size_t size, int waitMs) {
         }
     }
     return kTimedOut;
-}
-
-int TSocket::ReadAvail() {
-    if (fd_ < 0) return 0;
-    int n = 0;
-    if (ioctl(fd_, FIONREAD, &n) != 0) return 0;
-    return n;
 }

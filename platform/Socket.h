@@ -73,8 +73,6 @@ public:
     // Reads what is there, waiting at most waitMs for the first byte: the bytes read, kClosed,
     // kError or kTimedOut.
     int Read(void* buffer, size_t size, int waitMs);
-    // The bytes that can be read at once without waiting; 0 on error.
-    int ReadAvail();
 
     bool IsOpen() const { return fd_ >= 0; }
     bool IsConnected() const { return fd_ >= 0 && connected_; }

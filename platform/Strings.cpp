@@ -142,12 +142,6 @@ std::string FloatToString(float f) {
     return FixDecimalPoint(buf);
 }
 
-std::string DoubleToString(double d) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%#.17g", d);
-    return FixDecimalPoint(buf);
-}
-
 std::string IntToString(int64_t i) { return std::to_string(i); }
 
 std::string Replace(std::string_view s, std::string_view from, std::string_view to) {
@@ -171,9 +165,6 @@ bool EndsWith(std::string_view s, std::string_view x) {
 }
 bool StartsWithNoCase(std::string_view s, std::string_view p) {
     return s.size() >= p.size() && EqualsNoCase(s.substr(0, p.size()), p);
-}
-bool EndsWithNoCase(std::string_view s, std::string_view x) {
-    return s.size() >= x.size() && EqualsNoCase(s.substr(s.size() - x.size()), x);
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {

@@ -28,8 +28,6 @@ double StringToDouble(std::string_view s);
 
 // The text form of a float in the game's files: "%#.9g" ("0.500000000", "20.0000000").
 std::string FloatToString(float f);
-// The text form of a double: "%#.17g".
-std::string DoubleToString(double d);
 // Decimal text of an int.
 std::string IntToString(int64_t i);
 
@@ -38,7 +36,6 @@ std::string Replace(std::string_view s, std::string_view from, std::string_view 
 bool StartsWith(std::string_view s, std::string_view prefix);
 bool EndsWith(std::string_view s, std::string_view suffix);
 bool StartsWithNoCase(std::string_view s, std::string_view prefix);
-bool EndsWithNoCase(std::string_view s, std::string_view suffix);
 
 // UTF-8 <-> code points. Invalid bytes decode as U+FFFD.
 std::u32string Utf8ToUtf32(std::string_view s);

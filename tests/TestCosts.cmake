@@ -25,6 +25,7 @@ foreach(entry IN ITEMS
     "ScreenEntryTest.TheKingdomTheMapAndALevelFadeInSettled=25"
     "CursorTest.ArrowIsDrawnAtTheMovedPointerWhileTheCustomCursorIsOn=24"
     "StartupTest.ShippedDataLoadsWithoutAReport=23"
+    "HostileDataTest.EachHostileStartReachesTheMenuSaysWhatItRefusedAndPeaksNearAShippedStart=21"
     "SavesTest.AFailedSaveIsToldWhenItHappensAndAtExitAndLosesNothingSavedBefore=21"
     "SavesTest.ASecondGameOnTheSameFolderStopsAndAKilledGamesLockNeverBlocks=21"
     "OptionsE2E.SettingsChangedInTheOptionsAreSavedOnOkAndReadBackAtTheNextStart=20"

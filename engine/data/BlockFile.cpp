@@ -505,6 +505,9 @@ public:
                     } else {
                         return false;
                     }
+                    // A line of more values than a file may hold is left to the token reader,
+                    // which stops at the budget.
+                    if (out.values.size() > kMaxBlockFileValues) return false;
                     while (j < n && (s[j] == ' ' || s[j] == '\t')) ++j;
                     if (j < n && s[j] == ',') {
                         ++j;
@@ -906,16 +909,27 @@ struct SlabAllocator {
     }
 };
 
-// What one parse keeps: the node arena and the values of the entry being read.
+// What one parse keeps: the node arena, the values of the entry being read, and what the text
+// has become so far, against the budget of one file.
 struct ParseContext {
     NodeArena arena;
     std::vector<std::string> v;
     std::vector<int32_t> t;
+    size_t nodes = 0, values = 0;
+    bool over = false;  // the text holds more than a file may become: the read stops
 
-    TBlockFilePtr NewNode() { return std::allocate_shared<TBlockFile>(SlabAllocator<TBlockFile>()); }
+    TBlockFilePtr NewNode() {
+        if (++nodes > kMaxBlockFileNodes) over = true;
+        return std::allocate_shared<TBlockFile>(SlabAllocator<TBlockFile>());
+    }
+    void CountValues(size_t n) {
+        values += n;
+        if (values > kMaxBlockFileValues) over = true;
+    }
 
     void Set(size_t i, std::string value, int32_t type) {
         if (i >= v.size()) {
+            CountValues(i + 1 - v.size());
             v.resize(i + 1);
             t.resize(i + 1, BF_TEXT);
         }
@@ -981,12 +995,15 @@ void ReadEntry(TBlockFile& block, std::string_view name, Q& q, ParseContext& val
         const bool removed = cur < head;  // a token left in the queue keeps its text
         values.Set(index, removed ? q.Take(cur) : std::string(q.Text(cur)), type);
         has = true;
+        if (values.over) break;
     }
     values.MoveInto(entry);
 }
 
+// Reads the blocks and entries of the queue into root; false when the text holds more than one
+// file may become (the read stopped there).
 template <class Q>
-void ReadBlocks(TBlockFile& root, Q& q) {
+bool ReadBlocks(TBlockFile& root, Q& q) {
     ParseContext values;
     // Nested blocks are read with an explicit stack sharing the one queue.
     std::vector<TBlockFile*> stack;
@@ -995,6 +1012,7 @@ void ReadBlocks(TBlockFile& root, Q& q) {
     size_t& head = q.head();
     TokenStream::SimpleLine line;
     while (true) {
+        if (values.over) return false;
         q.Compact();
         // Well-formed lines are read directly; near the depth limit the token path reports it.
         if (stack.size() + 2 < kMaxDepth && q.Simple(line)) {
@@ -1011,7 +1029,7 @@ void ReadBlocks(TBlockFile& root, Q& q) {
                 case TokenStream::SimpleLine::kClose:
                     if (stack.empty()) {
                         ++gReadProblems;
-                        return;
+                        return true;
                     }
                     current = stack.back();
                     stack.pop_back();
@@ -1020,6 +1038,7 @@ void ReadBlocks(TBlockFile& root, Q& q) {
                     auto node = values.NewNode();
                     node->MyType = BF_ENTRY;
                     AssignCase<LowerCp, AsciiLower>(node->name, line.name);
+                    values.CountValues(line.values.size());
                     node->Value.reserve(line.values.size());
                     node->typ.reserve(line.values.size());
                     for (const auto& [text, quoted] : line.values) {
@@ -1035,7 +1054,7 @@ void ReadBlocks(TBlockFile& root, Q& q) {
         }
         if (!q.Has(head)) {
             if (!stack.empty()) ++gReadProblems;  // the text ends inside a block: cut short
-            return;
+            return true;
         }
         const size_t i = head++;
         switch (q.Kind(i)) {
@@ -1066,7 +1085,7 @@ void ReadBlocks(TBlockFile& root, Q& q) {
             case 4:
                 if (stack.empty()) {
                     ++gReadProblems;
-                    return;
+                    return true;
                 }
                 current = stack.back();
                 stack.pop_back();
@@ -1118,10 +1137,33 @@ int TBlockParser::AddEntry(const std::string& name, TTokenQueue& tokens) {
     return 0;
 }
 
+namespace {
+
+// Reads the queue into root, named `name`, within the budget of one file: a text that holds more,
+// or does not fit in memory, is refused whole with one line (root left empty, counted as a
+// problem of the text).
+template <class Q>
+void ReadWithinBudget(TBlockFile& root, Q& q, const std::string& name) {
+    std::string refused;
+    try {
+        if (!ReadBlocks(root, q))
+            refused = "holds more than " + std::to_string(kMaxBlockFileNodes) + " blocks and entries or " +
+                      std::to_string(kMaxBlockFileValues) + " values";
+    } catch (const std::bad_alloc&) {
+        refused = "does not fit in memory";
+    }
+    if (refused.empty()) return;
+    TBlockFileList().swap(root.SubFiles);
+    ++gReadProblems;
+    Error("The block file " + name + " " + refused + "; it is not read!", Here());
+}
+
+}  // namespace
+
 TBlockFilePtr TBlockParser::Parse(const std::string& name, TTokenQueue& tokens) {
     BlockFile->name = NameUpper(name);
     ListQueue q{tokens};
-    ReadBlocks(*BlockFile, q);
+    ReadWithinBudget(*BlockFile, q, name);
     return BlockFile;
 }
 
@@ -1130,7 +1172,7 @@ TBlockFilePtr ParseBlockFileText(std::string_view text, const std::string& name)
     root->name = NameUpper(name);
     TokenStream ts(text);
     StreamQueue q{ts};
-    ReadBlocks(*root, q);
+    ReadWithinBudget(*root, q, name);
     return root;
 }
 
@@ -1254,7 +1296,12 @@ TBlockFilePtr LoadBlockFileChecked(const std::string& path, bool& whole) {
         return CreateBlockFile(path);
     }
     // Plain ASCII needs no decoding; a byte-order mark or Latin-1 bytes do.
-    if (!IsAscii(text)) text = DecodeText(text);
+    try {
+        if (!IsAscii(text)) text = DecodeText(text);
+    } catch (const std::bad_alloc&) {
+        Error("The block file " + path + " does not fit in memory; it is not read!", Here());
+        return CreateBlockFile(path);
+    }
     TBlockFilePtr root = ParseBlockFileTextChecked(text, path, whole);
     // The root keeps the path as given, so that saving it again writes the same file.
     root->name = path;

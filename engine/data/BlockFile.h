@@ -139,6 +139,13 @@ public:
     int AddEntry(const std::string& name, TTokenQueue& tokens);
 };
 
+// What one text may become: at most this many blocks and entries, and values in all its entries.
+// A text holding more (a file of a million one-character entries, a line of commas) is refused
+// whole with one error line and reads as empty, not whole. The largest of the game's own data
+// files has some 5,700 blocks and entries and 9,000 values.
+constexpr size_t kMaxBlockFileNodes = 131072;
+constexpr size_t kMaxBlockFileValues = 262144;
+
 // Tokenizes and parses a whole text; the root is named `name` upper-cased. (The same reading as
 // CreateTokens and Parse, without holding every token of the text at once.)
 TBlockFilePtr ParseBlockFileText(std::string_view text, const std::string& name);

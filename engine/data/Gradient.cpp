@@ -1,5 +1,6 @@
 #include "engine/data/Gradient.h"
 
+#include "engine/data/Keyframes.h"
 #include <algorithm>
 
 #include "engine/data/Interpolation.h"
@@ -22,8 +23,7 @@ void TGradient::Free() { rgb = TRGBArray(); }
 
 std::shared_ptr<TGradient> TGradient::Copy() const {
     auto out = std::make_shared<TGradient>();
-    out->rgb.reserve(rgb.size());
-    for (const auto& stop : rgb) out->rgb.push_back(stop ? stop->Copy() : nullptr);
+    out->rgb = CopyEach(rgb, true);
     return out;
 }
 
@@ -68,29 +68,10 @@ void TGradient::PutSolidToVar(int32_t& r, int32_t& g, int32_t& b, float& a, floa
 }
 
 void TGradient::FindTwo(float position) {
-    const size_t n = rgb.size();
-    for (size_t i = 0; i + 1 < n; ++i) {
-        const auto& lo = rgb[i];
-        const auto& hi = rgb[i + 1];
-        if (!lo || !hi) continue;
-        if (lo->position <= position && position < hi->position) {
-            OpRGB1 = lo;
-            OpRGB2 = hi;
-            Per = (position - lo->position) / (hi->position - lo->position);
-            return;
-        }
-    }
-    // Outside the stops (or a single stop): the last stop, fully.
-    std::shared_ptr<TRGB> last;
-    for (size_t i = n; i-- > 0;) {
-        if (rgb[i]) {
-            last = rgb[i];
-            break;
-        }
-    }
-    OpRGB1 = last;
-    OpRGB2 = last;
-    Per = 1.0f;
+    const TStopPair<TRGB> two = StopsAround(rgb, position, &TRGB::position);
+    OpRGB1 = two.lo;
+    OpRGB2 = two.hi;
+    Per = two.per;
 }
 
 void TGradient::DeleteRGB(const std::shared_ptr<TRGB>& stop) {
@@ -118,20 +99,12 @@ std::shared_ptr<TRGB> TGradient::SplitIn(float position) {
 }
 
 int32_t TGradient::GradientSortFunction(const TRGB& o1, const TRGB& o2) {
-    const float p2 = 1000.0f * o2.position;
-    const float p1 = 1000.0f * o1.position;
-    const float diff = p2 - p1;
-    return TruncToInt(diff);
+    return PositionOrder(o1.position, o2.position);
 }
 
 void TGradient::Sort() {
     static const TRGB origin{0, 0, 0, 1.0f, 0.0f};  // a missing stop sorts as position 0
-    TRGBArray sorted = rgb;
-    // The descending mode of the list sort with "second minus first": ascending positions.
-    SortList(sorted, false, [](const std::shared_ptr<TRGB>& a, const std::shared_ptr<TRGB>& b) {
-        return GradientSortFunction(a ? *a : origin, b ? *b : origin);
-    });
-    rgb = std::move(sorted);
+    SortStops(rgb, &GradientSortFunction, origin);
 }
 
 void TGradient::FromString(const std::string& text) {
@@ -144,14 +117,4 @@ void TGradient::FromString(const std::string& text) {
     rgb = std::move(stops);
 }
 
-std::string TGradient::ToString() const {
-    std::string out;
-    bool first = true;
-    for (const auto& stop : rgb) {
-        if (!stop) continue;
-        if (!first) out += "#";
-        out += stop->ToString();
-        first = false;
-    }
-    return out;
-}
+std::string TGradient::ToString() const { return JoinTexts(rgb, "#"); }

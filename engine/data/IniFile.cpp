@@ -115,7 +115,7 @@ std::vector<std::string> TokenizeIniText(std::string_view text) {
         std::string t = Trim(text.substr(start, end - start));
         if (!t.empty()) tokens.push_back(std::move(t));
     };
-    for (size_t i = 0; i < text.size(); ++i) {
+    for (size_t i = 0; i < text.size() && tokens.size() <= kMaxIniWords; ++i) {
         char c = text[i];
         if (c == ' ' || c == '=' || c == '\n') {
             flush(i);
@@ -123,8 +123,16 @@ std::vector<std::string> TokenizeIniText(std::string_view text) {
             start = i + 1;
         }
     }
-    flush(text.size());
+    if (tokens.size() <= kMaxIniWords) flush(text.size());
     return tokens;
+}
+
+bool IniTextOverBudget(const std::vector<std::string>& tokens, const std::string& name) {
+    if (tokens.size() <= kMaxIniWords) return false;
+    Error("The file " + (name.empty() ? std::string("(in memory)") : name) + " holds more than " +
+              std::to_string(kMaxIniWords) + " words; it is not read!",
+          Here());
+    return true;
 }
 
 TIniBlockPtr ParseIniBlock(const std::string& header, const std::vector<std::string>& tokens, size_t& pos) {
@@ -140,9 +148,10 @@ TIniBlockPtr ParseIniBlock(const std::string& header, const std::vector<std::str
     return block;
 }
 
-TIniBlockList ParseIniText(std::string_view text) {
+TIniBlockList ParseIniText(std::string_view text, const std::string& name) {
     TIniBlockList blocks;
     std::vector<std::string> tokens = TokenizeIniText(text);
+    if (IniTextOverBudget(tokens, name)) return blocks;
     size_t pos = 0;
     while (pos < tokens.size()) {
         const std::string& t = tokens[pos++];
@@ -159,7 +168,7 @@ TIniBlockList LoadIniFile(const std::string& path) {
         ErrorNoFile(path, Here());
         return {};
     }
-    return ParseIniText(text);
+    return ParseIniText(text, path);
 }
 
 std::string IniBlocksToText(const TIniBlockList& blocks) {

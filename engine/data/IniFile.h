@@ -55,16 +55,22 @@ TIniBlockList LoadIniFile(const std::string& path);
 bool SaveIniFile(const TIniBlockList& blocks, const std::string& path);
 // The text SaveIniFile writes.
 std::string IniBlocksToText(const TIniBlockList& blocks);
-// Parses an ini text (as LoadIniFile does after loading).
-TIniBlockList ParseIniText(std::string_view text);
+// Parses an ini text (as LoadIniFile does after loading). A text of more than kMaxIniWords
+// words is refused whole with one error line naming `name`, and gives no section.
+TIniBlockList ParseIniText(std::string_view text, const std::string& name = "");
 
 // A new empty section of that name (case kept).
 TIniBlockPtr CreateIniBlock(const std::string& name);
 // A new pair with the key and value upper-cased.
 TIniParamPtr CreateIniParam(std::string_view key, std::string_view value);
 // The tokens of an ini text: pieces split at spaces, "=" and line feeds, trimmed, never empty;
-// each "=" is a token of its own.
+// each "=" is a token of its own. It stops after kMaxIniWords + 1 tokens: a text holding more
+// is over what one file may become (the game's own have a few dozen).
+constexpr size_t kMaxIniWords = 262144;
 std::vector<std::string> TokenizeIniText(std::string_view text);
+// The error line of a text of more words than that (its tokens as TokenizeIniText gave them):
+// true, after the line, when it is over.
+bool IniTextOverBudget(const std::vector<std::string>& tokens, const std::string& name);
 // Builds one section from its header token and the tokens at `pos` onwards, in threes
 // (key, "=", value); stops at the next token starting with "[" (left at pos) or the end.
 TIniBlockPtr ParseIniBlock(const std::string& header, const std::vector<std::string>& tokens, size_t& pos);

@@ -39,15 +39,10 @@ public:
     // Accessors for the live values. Volumes are kept within 0..1.
     static int GetFullScreen() { return FullScreen; }
     static int GetStretched() { return Stretched; }
-    static float GetSoundVolume() { return SoundVolume; }
-    static float GetMusicVolume() { return MusicVolume; }
-    static int GetCustomCursor() { return CustomCursor; }
-    static int GetGameWasRated() { return GameWasRated; }
     static void SetFullScreen(int on) { FullScreen = on; }
     static void SetStretched(int on) { Stretched = on; }
     static void SetSoundVolume(float v);
     static void SetMusicVolume(float v);
-    static void SetCustomCursor(int on) { CustomCursor = on; }
     static void SetGameWasRated(int on) { GameWasRated = on; }
 
     // "Init.ini" in the data folder and the per-user "Settings.ini".

@@ -1,5 +1,6 @@
 #include "engine/data/Track.h"
 
+#include "engine/data/Keyframes.h"
 #include "engine/data/Interpolation.h"
 #include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
@@ -25,8 +26,7 @@ int TTrack::Free() {
 
 std::shared_ptr<TTrack> TTrack::Copy() const {
     auto out = std::make_shared<TTrack>();
-    out->dim.reserve(dim.size());
-    for (const auto& stop : dim) out->dim.push_back(stop ? stop->Copy() : nullptr);
+    out->dim = CopyEach(dim, true);
     return out;
 }
 
@@ -56,44 +56,18 @@ int TTrack::PutDim(TDim& target, float per) {
 }
 
 int TTrack::FindTwo(float per) {
-    const size_t n = dim.size();
-    for (size_t i = 0; i + 1 < n; ++i) {
-        const auto& lo = dim[i];
-        const auto& hi = dim[i + 1];
-        if (!lo || !hi) continue;
-        if (per >= lo->position && per < hi->position) {
-            OpDIM1 = lo;
-            OpDIM2 = hi;
-            Per = (per - lo->position) / (hi->position - lo->position);
-            return 0;
-        }
-    }
-    std::shared_ptr<TDim> last;
-    for (size_t i = n; i-- > 0;) {
-        if (dim[i]) {
-            last = dim[i];
-            break;
-        }
-    }
-    OpDIM1 = last;
-    OpDIM2 = last;
-    Per = 1.0f;
+    const TStopPair<TDim> two = StopsAround(dim, per, &TDim::position);
+    OpDIM1 = two.lo;
+    OpDIM2 = two.hi;
+    Per = two.per;
     return 0;
 }
 
-int32_t TTrack::TrackSortFunction(const TDim& a, const TDim& b) {
-    const float pb = 1000.0f * b.position;
-    const float pa = 1000.0f * a.position;
-    const float diff = pb - pa;
-    return TruncToInt(diff);
-}
+int32_t TTrack::TrackSortFunction(const TDim& a, const TDim& b) { return PositionOrder(a.position, b.position); }
 
 int TTrack::Sort() {
     static const TDim origin;  // a missing stop sorts as position 0
-    // The descending mode of the list sort with "second minus first": ascending positions.
-    SortList(dim, false, [](const std::shared_ptr<TDim>& a, const std::shared_ptr<TDim>& b) {
-        return TrackSortFunction(a ? *a : origin, b ? *b : origin);
-    });
+    SortStops(dim, &TrackSortFunction, origin);
     return 0;
 }
 
@@ -115,25 +89,11 @@ std::shared_ptr<TDim> TTrack::SplitIn(float per) {
 
 int TTrack::RemoveDim(int32_t index) {
     if (index < 0 || static_cast<size_t>(index) >= dim.size()) return 0;
-    TDimArray kept;
-    kept.reserve(dim.size() - 1);
-    for (size_t i = 0; i < dim.size(); ++i)
-        if (i != static_cast<size_t>(index)) kept.push_back(dim[i]);
-    dim = std::move(kept);
+    dim.erase(dim.begin() + index);
     return 0;
 }
 
-std::string TTrack::ToString() const {
-    std::string out;
-    bool first = true;
-    for (const auto& stop : dim) {
-        if (!stop) continue;
-        if (!first) out += "|";
-        out += stop->ToString();
-        first = false;
-    }
-    return out;
-}
+std::string TTrack::ToString() const { return JoinTexts(dim, "|"); }
 
 int TTrack::FromString(const std::string& text) {
     TDimArray stops;

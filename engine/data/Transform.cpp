@@ -1,5 +1,6 @@
 #include "engine/data/Transform.h"
 
+#include "engine/data/Keyframes.h"
 #include <algorithm>
 
 #include "engine/data/Interpolation.h"
@@ -26,8 +27,7 @@ int TTransform::Free() {
 
 std::shared_ptr<TTransform> TTransform::Copy() const {
     auto out = std::make_shared<TTransform>();
-    out->tfr.reserve(tfr.size());
-    for (const auto& stop : tfr) out->tfr.push_back(stop ? stop->Copy() : nullptr);
+    out->tfr = CopyEach(tfr, true);
     return out;
 }
 
@@ -77,46 +77,18 @@ int TTransform::PutSolidToVar(float& sx, float& sy, float& rotation, float per) 
 }
 
 int TTransform::FindTwo(float per) {
-    const size_t n = tfr.size();
-    for (size_t i = 0; i + 1 < n; ++i) {
-        const auto& lo = tfr[i];
-        const auto& hi = tfr[i + 1];
-        if (!lo || !hi) continue;
-        if (per >= lo->Position && per < hi->Position) {
-            OpTFR1 = lo;
-            OpTFR2 = hi;
-            Per = (per - lo->Position) / (hi->Position - lo->Position);
-            return 0;
-        }
-    }
-    std::shared_ptr<TTFR> last;
-    for (size_t i = n; i-- > 0;) {
-        if (tfr[i]) {
-            last = tfr[i];
-            break;
-        }
-    }
-    OpTFR1 = last;
-    OpTFR2 = last;
-    Per = 1.0f;
+    const TStopPair<TTFR> two = StopsAround(tfr, per, &TTFR::Position);
+    OpTFR1 = two.lo;
+    OpTFR2 = two.hi;
+    Per = two.per;
     return 0;
 }
 
-int32_t TTransform::TFRSortFunction(const TTFR& a, const TTFR& b) {
-    const float pb = 1000.0f * b.Position;
-    const float pa = 1000.0f * a.Position;
-    const float diff = pb - pa;
-    return TruncToInt(diff);
-}
+int32_t TTransform::TFRSortFunction(const TTFR& a, const TTFR& b) { return PositionOrder(a.Position, b.Position); }
 
 int TTransform::Sort() {
     static const TTFR origin;  // a missing stop sorts as Position 0
-    TTFRArray sorted = tfr;
-    // The descending mode of the list sort with "second minus first": ascending positions.
-    SortList(sorted, false, [](const std::shared_ptr<TTFR>& a, const std::shared_ptr<TTFR>& b) {
-        return TFRSortFunction(a ? *a : origin, b ? *b : origin);
-    });
-    tfr = std::move(sorted);
+    SortStops(tfr, &TFRSortFunction, origin);
     return 0;
 }
 
@@ -145,17 +117,7 @@ int TTransform::RemoveTFR(int32_t index) {
     return Sort();
 }
 
-std::string TTransform::ToString() const {
-    std::string out;
-    bool first = true;
-    for (const auto& stop : tfr) {
-        if (!stop) continue;
-        if (!first) out += "#";
-        out += stop->ToString();
-        first = false;
-    }
-    return out;
-}
+std::string TTransform::ToString() const { return JoinTexts(tfr, "#"); }
 
 int TTransform::FromString(const std::string& text) {
     TTFRArray stops;

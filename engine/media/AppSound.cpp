@@ -49,7 +49,7 @@ void TAppSound::Load() {
     if (isLoaded) return;
     isLoaded = 1;  // also when the file fails: not retried until Reload
     const FileBeingRead reading(url);
-    TAudioSamplePtr sample = LoadAudioSample(ConvertAppPath(url));
+    TAudioSamplePtr sample = LoadAudioSample(ConvertAppPath(url), isMusic ? SoundKind::Music : SoundKind::Effect);
     if (!sample) {
         snd = nullptr;
         SoundTime = 0;

@@ -215,6 +215,9 @@ TImgPtr TImgTex::LoadImgTex(const std::string& imgUrl, int imgFlags) {
         Error("Texture url without a texture path! Url = " + imgUrl, Here());
         return MissingImg(key, imgUrl, 0, imgFlags);
     }
+    // A name the description lacks is said about the description, never held with the lines of
+    // a damaged screen file that names the picture.
+    const FileBeingRead reading(StripExt(TexturePath(texPath)) + ".txt");
     TImgTexPtr tex = GetTex(texPath, imgFlags);
     TImgPtr img = tex->GetImage(imgName);
     if (!img) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/data/Fields.h"
 #include "engine/basics/Basics.h"
 #include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
@@ -111,6 +112,19 @@ void TClass::Save(const TBlockFilePtr& parent) const {
 
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+// The layout entries, written after the colours (hAlign .. Font).
+using C = TTextClass;
+constexpr TField<C> kLayoutFields[] = {
+    {"hAlign", 0, &C::HAlign, FieldForm::Number},
+    {"vAlign", 0, &C::VAlign, FieldForm::Number},
+    // A real, so that a fractional spacing survives saving.
+    {"VSpace", 0, &C::VSpace},
+    {"Font", 0, &C::cFontUrl},
+    {"Font", 1, &C::cFontSize, FieldForm::Number},
+};
+}  // namespace
+
 TTextClass::TTextClass() {
     Rgb = std::make_shared<TRGB>();
     Rgb->r = Rgb->g = Rgb->b = 255;
@@ -127,11 +141,7 @@ TTextClassPtr TTextClass::CopyTextClass() const {
     c->OutLIne = OutLIne ? OutLIne->Copy() : nullptr;
     if (Rgb) c->Rgb = Rgb->Copy();
     c->Shadow = Shadow ? Shadow->Copy() : nullptr;
-    c->VAlign = VAlign;
-    c->HAlign = HAlign;
-    c->VSpace = VSpace;
-    c->cFontUrl = cFontUrl;
-    c->cFontSize = cFontSize;
+    CopyFields(*c, *this, kLayoutFields);
     return c;
 }
 
@@ -153,11 +163,7 @@ void TTextClass::Load(const TBlockFilePtr& block) {
         Shadow = std::make_shared<TDim>();
         Shadow->FromString(s);
     }
-    HAlign = TruncToInt(GetBFNumber(block, "halign", 0));
-    VAlign = TruncToInt(GetBFNumber(block, "valign", 0));
-    VSpace = GetBFNumber(block, "Vspace", 0);
-    cFontUrl = GetBFString(block, "Font", 0);
-    cFontSize = TruncToInt(GetBFNumber(block, "Font", 1));
+    LoadFields(block, *this, kLayoutFields);
     if (!cFontUrl.empty()) Font = GetAppFont(ConvertAppPath(cFontUrl), cFontSize);
 }
 
@@ -169,12 +175,7 @@ void TTextClass::Save(const TBlockFilePtr& parent) const {
     if (Rgb) AddStringToBlock(block, "rgb", Rgb->ToString(), 0, 0);
     if (OutLIne) AddStringToBlock(block, "Outline", OutLIne->ToString(), 0, 0);
     if (Shadow) AddStringToBlock(block, "shadow", Shadow->ToString(), 0, 0);
-    AddIntToBlock(block, "hAlign", HAlign, 0, 0);
-    AddIntToBlock(block, "vAlign", VAlign, 0, 0);
-    // Written as a real so that a fractional spacing survives saving (readers take a real).
-    AddFloatToBlock(block, "VSpace", VSpace, 0, 0);
-    AddStringToBlock(block, "Font", cFontUrl, 0, 0);
-    AddIntToBlock(block, "Font", cFontSize, 1, 0);
+    SaveFields(block, *this, kLayoutFields);
 }
 
 int TTextClass::GetWidth(const std::string& text) const {

@@ -5,6 +5,8 @@
 #include "platform/Files.h"
 #include "platform/Strings.h"
 
+#include <new>
+
 std::vector<std::string> SplitTxtLines(const std::string& text) {
     std::vector<std::string> lines;
     std::string current;
@@ -26,10 +28,21 @@ std::shared_ptr<TTxtFile> LoadTxtFile(const std::string& url) {
     bool ok = false;
     std::string text = LoadText(path, &ok);
     if (!ok) {
-        ErrorNoFile(path, Here());
+        // There but refused (too large, too many lines, outside the game's folders: the reason
+        // is on the error stream), or not there at all.
+        if (FileType(path) == 1) {
+            if (FirstReportAbout(path)) Error("Couldn't read the text file " + path + "; it is left out!", Here());
+        } else {
+            ErrorNoFile(path, Here());
+        }
         return file;
     }
-    file->txt = SplitTxtLines(text);
+    try {
+        file->txt = SplitTxtLines(text);
+    } catch (const std::bad_alloc&) {
+        Error("The text file " + path + " does not fit in memory; it is not read!", Here());
+        file->txt.clear();
+    }
     return file;
 }
 

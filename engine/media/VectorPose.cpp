@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/data/Fields.h"
 #include "engine/system/Error.h"
 #include "engine/media/VectorParts.h"
 #include "platform/Maths.h"
@@ -11,39 +12,37 @@
 // ---------------------------------------------------------------------------------------------
 // Poses
 
+namespace {
+using S = TAppVectorState;
+constexpr TField<S> kStateFields[] = {
+    {"name", 0, &S::Name, FieldForm::Plain, FieldUse::NotCopied},
+    {"DistAngle", 0, &S::Dist},
+    {"DistAngle", 1, &S::Angle},
+    {"Transform", 0, &S::Rotation},
+    {"Transform", 1, &S::ScaleX},
+    {"Transform", 2, &S::ScaleY},
+    {"RGB", 0, &S::Alpha},
+    {"RGB", 1, &S::red, FieldForm::Number},
+    {"RGB", 2, &S::green, FieldForm::Number},
+    {"RGB", 3, &S::blue, FieldForm::Number},
+    {"n", 0, &S::n, FieldForm::Number},
+    {"Handle", 0, &S::hx, FieldForm::Whole},
+    {"Handle", 1, &S::hy, FieldForm::Whole},
+    // Measured by the object, not saved.
+    {nullptr, 0, &S::Width},
+    {nullptr, 0, &S::Height},
+    {nullptr, 0, &S::TempWidth},
+    {nullptr, 0, &S::TempHeight},
+};
+}  // namespace
+
 int TAppVectorState::Save(const TBlockFilePtr& block) {
-    if (!block) return 0;
-    AddStringToBlock(block, "name", Name, 0);
-    AddFloatToBlock(block, "DistAngle", Dist, 0);
-    AddFloatToBlock(block, "DistAngle", Angle, 1);
-    AddFloatToBlock(block, "Transform", Rotation, 0);
-    AddFloatToBlock(block, "Transform", ScaleX, 1);
-    AddFloatToBlock(block, "Transform", ScaleY, 2);
-    AddFloatToBlock(block, "RGB", Alpha, 0);
-    AddIntToBlock(block, "RGB", red, 1);
-    AddIntToBlock(block, "RGB", green, 2);
-    AddIntToBlock(block, "RGB", blue, 3);
-    AddIntToBlock(block, "n", n, 0);
-    AddIntToBlock(block, "Handle", TruncToInt(hx), 0);
-    AddIntToBlock(block, "Handle", TruncToInt(hy), 1);
+    if (block) SaveFields(block, *this, kStateFields);
     return 0;
 }
 
 int TAppVectorState::Load(const TBlockFilePtr& block) {
-    if (!block) return 0;
-    Name = GetBFString(block, "name", 0);
-    Dist = GetBFNumber(block, "DistAngle", 0);
-    Angle = GetBFNumber(block, "DistAngle", 1);
-    Rotation = GetBFNumber(block, "Transform", 0);
-    ScaleX = GetBFNumber(block, "Transform", 1);
-    ScaleY = GetBFNumber(block, "Transform", 2);
-    Alpha = GetBFNumber(block, "RGB", 0);
-    red = TruncToInt(GetBFNumber(block, "RGB", 1));
-    green = TruncToInt(GetBFNumber(block, "RGB", 2));
-    blue = TruncToInt(GetBFNumber(block, "RGB", 3));
-    n = TruncToInt(GetBFNumber(block, "n", 0));
-    hx = GetBFNumber(block, "Handle", 0);
-    hy = GetBFNumber(block, "Handle", 1);
+    if (block) LoadFields(block, *this, kStateFields);
     return 0;
 }
 
@@ -60,22 +59,7 @@ void CopyRect(std::shared_ptr<TDim>& mine, const std::shared_ptr<TDim>& theirs) 
 
 int TAppVectorState::CopyFrom(const TAppVectorState& other) {
     if (&other == this) return 0;
-    Dist = other.Dist;
-    Angle = other.Angle;
-    Rotation = other.Rotation;
-    ScaleX = other.ScaleX;
-    ScaleY = other.ScaleY;
-    Alpha = other.Alpha;
-    red = other.red;
-    green = other.green;
-    blue = other.blue;
-    n = other.n;
-    hx = other.hx;
-    hy = other.hy;
-    Width = other.Width;
-    Height = other.Height;
-    TempWidth = other.TempWidth;
-    TempHeight = other.TempHeight;
+    CopyFields(*this, other, kStateFields);
     CopyRect(tempBox, other.tempBox);
     CopyRect(box, other.box);
     return 0;

@@ -1,5 +1,6 @@
 #include "engine/particles/Colorizer.h"
 
+#include "engine/data/Keyframes.h"
 #include "engine/basics/Basics.h"
 #include "engine/particles/Particles.h"
 #include "engine/system/Error.h"
@@ -139,18 +140,13 @@ TColorizerGradientArray::TColorizerGradientArray() {
 
 int TColorizerGradientArray::ColorizeParticle(TAppParticle* p) {
     if (p == nullptr || Gradient.empty()) return 0;
-    const int n = static_cast<int>(Gradient.size());
-    int i = Rand(0, n - 1);
-    if (i < 0 || i >= n) i = 0;
-    p->Gradient = Gradient[static_cast<size_t>(i)];
+    p->Gradient = PickAny(Gradient);
     return 0;
 }
 
 TColorizerPtr TColorizerGradientArray::Copy() const {
     auto out = std::make_shared<TColorizerGradientArray>();
-    out->Gradient.clear();
-    for (const auto& g : Gradient)
-        if (g) out->Gradient.push_back(g->Copy());
+    out->Gradient = CopyEach(Gradient, false);
     return out;
 }
 
@@ -160,17 +156,7 @@ int TColorizerGradientArray::FromString(const std::string& s) {
     return 0;
 }
 
-std::string TColorizerGradientArray::_JoinedTexts() const {
-    std::string out;
-    bool first = true;
-    for (const auto& g : Gradient) {
-        if (!g) continue;
-        if (!first) out += "&";
-        out += g->ToString();
-        first = false;
-    }
-    return out;
-}
+std::string TColorizerGradientArray::_JoinedTexts() const { return JoinTexts(Gradient, "&"); }
 
 std::string TColorizerGradientArray::ToString() const { return "GRADIENT_ARRAY)" + _JoinedTexts(); }
 
@@ -189,12 +175,7 @@ int TColorizerGradientArray::AddGradient(const TGradientPtr& g) {
     return _SetFromList(list);
 }
 
-int TColorizerGradientArray::DeleteGradient(int index) {
-    std::vector<TGradientPtr> list;
-    for (size_t i = 0; i < Gradient.size(); ++i)
-        if (static_cast<int64_t>(i) != index) list.push_back(Gradient[i]);
-    return _SetFromList(list);
-}
+int TColorizerGradientArray::DeleteGradient(int index) { return _SetFromList(WithoutIndex(Gradient, index)); }
 
 int TColorizerGradientBetween::ColorizeParticle(TAppParticle* p) {
     if (p == nullptr || Gradient.empty()) return 0;
@@ -272,5 +253,3 @@ TColorizerPtr LoadColorizerFromString(const std::string& s) {
     out->FromString(payload);
     return out;
 }
-
-std::string SaveColorizerToString(const TColorizerPtr& c) { return c ? c->ToString() : std::string(); }

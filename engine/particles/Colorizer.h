@@ -122,4 +122,3 @@ TColorizerPtr CreateColorizerGradientBetween(const std::vector<TGradientPtr>& a)
 // The colorizer a text describes: an empty text gives opaque red (a colour of its own, never
 // the shared RedRGB); an unknown keyword is reported and gives null.
 TColorizerPtr LoadColorizerFromString(const std::string& s);
-std::string SaveColorizerToString(const TColorizerPtr& c);

@@ -1,4 +1,7 @@
 #include "engine/particles/Emitter.h"
+
+#include "engine/data/Fields.h"
+#include "engine/data/Keyframes.h"
 #include "engine/basics/Basics.h"
 
 #include <algorithm>
@@ -29,15 +32,31 @@ int32_t ClampToInt(int64_t v) {
 TAppEmitterPreSet::TAppEmitterPreSet()
     : Colorizer(std::make_shared<TColorizer>()), Transformer(std::make_shared<TTransformer>()) {}
 
+namespace {
+// The "Standards" block (the shape, an object of its own, follows them).
+using P = TAppEmitterPreSet;
+constexpr TField<P> kStandardFields[] = {
+    {"Name", 0, &P::name},
+    {"MaxParticles", 0, &P::MaxParticles},
+    {"CountPerSecond", 0, &P::CountPerSecond},
+    {"LifeTime", 0, &P::MinLifeTime},
+    {"LifeTime", 1, &P::MaxLifeTime},
+    {"Blend", 0, &P::Blend},
+    {"Started", 0, &P::isStarted, FieldForm::Plain, FieldUse::SavedOnly},
+};
+// The basic preset's "Special" block.
+using B = TAppBasicEmitterPreSet;
+constexpr TField<B> kBasicFields[] = {
+    {"Force", 0, &B::MinForce},        {"Force", 1, &B::MaxForce},
+    {"Acc", 0, &B::MinAcc},            {"Acc", 1, &B::MaxAcc},
+    {"Angle", 0, &B::StartAngle},      {"Angle", 1, &B::Angle},
+    {"Gravity", 0, &B::GravityForce},  {"Gravity", 1, &B::GravityAngle, FieldForm::Number},
+};
+}  // namespace
+
 int TAppEmitterPreSet::SaveStandard(const TBlockFilePtr& parent) {
     TBlockFilePtr b = CreateBlockFile("Standards", parent);
-    AddStringToBlock(b, "Name", name, 0);
-    AddIntToBlock(b, "MaxParticles", MaxParticles, 0);
-    AddIntToBlock(b, "CountPerSecond", CountPerSecond, 0);
-    AddIntToBlock(b, "LifeTime", MinLifeTime, 0);
-    AddIntToBlock(b, "LifeTime", MaxLifeTime, 1);
-    AddIntToBlock(b, "Blend", Blend, 0);
-    AddIntToBlock(b, "Started", isStarted, 0);
+    SaveFields(b, *this, kStandardFields);
     AddStringToBlock(b, "Shape", Shape ? Shape->ToString() : CreateAESPoint()->ToString(), 0);
     return 0;
 }
@@ -69,18 +88,13 @@ int TAppEmitterPreSet::SaveImagesData(const TBlockFilePtr& parent) {
 
 int TAppEmitterPreSet::LoadStandard(const TBlockFilePtr& block) {
     TBlockFilePtr b = GetBlockFile(block, "Standards");
-    name = GetBFString(b, "Name");
-    MaxParticles = GetBFInt(b, "MaxParticles");
+    LoadFields(b, *this, kStandardFields);
     if (MaxParticles > MaxParticlesLimit) {
         Error("Preset '" + name + "' asks for " + IntToString(MaxParticles) + " particles; its pool holds " +
                   IntToString(MaxParticlesLimit),
               Here());
         MaxParticles = MaxParticlesLimit;
     }
-    CountPerSecond = GetBFInt(b, "CountPerSecond");
-    MinLifeTime = GetBFInt(b, "LifeTime", 0);
-    MaxLifeTime = GetBFInt(b, "LifeTime", 1);
-    Blend = GetBFInt(b, "Blend");
     Shape = CreateAESFromString(GetBFString(b, "shape"));
     return 0;
 }
@@ -117,12 +131,7 @@ int TAppEmitterPreSet::LoadImagesData(const TBlockFilePtr& block) {
 
 int TAppEmitterPreSet::CopyBase(TAppEmitterPreSet* target) {
     if (target == nullptr) return 0;
-    target->name = name;
-    target->MaxParticles = MaxParticles;
-    target->CountPerSecond = CountPerSecond;
-    target->MinLifeTime = MinLifeTime;
-    target->MaxLifeTime = MaxLifeTime;
-    target->Blend = Blend;
+    CopyFields(*target, *this, kStandardFields);
     target->Colorizer = Colorizer ? Colorizer->Copy() : nullptr;
     target->Transformer = Transformer ? Transformer->Copy() : nullptr;
     if (Shape) target->Shape = Shape->Copy();
@@ -144,25 +153,14 @@ int TAppEmitterPreSet::DeleteImage(const TImgPtr& img) {
     return BuildImageArrayFromList(list);
 }
 
-int TAppEmitterPreSet::DeleteImageInd(int index) {
-    std::vector<TImgPtr> list;
-    for (size_t i = 0; i < Images.size(); ++i)
-        if (static_cast<int64_t>(i) != index) list.push_back(Images[i]);
-    return BuildImageArrayFromList(list);
-}
+int TAppEmitterPreSet::DeleteImageInd(int index) { return BuildImageArrayFromList(WithoutIndex(Images, index)); }
 
 int TAppEmitterPreSet::BuildImageArrayFromList(const std::vector<TImgPtr>& list) {
     Images = list;
     return 0;
 }
 
-TImgPtr TAppEmitterPreSet::GetRandomImage() {
-    if (Images.empty()) return nullptr;
-    const int n = static_cast<int>(Images.size());
-    int i = Rand(0, n - 1);
-    if (i < 0 || i >= n) i = 0;
-    return Images[static_cast<size_t>(i)];
-}
+TImgPtr TAppEmitterPreSet::GetRandomImage() { return Images.empty() ? nullptr : PickAny(Images); }
 
 int TAppEmitterPreSet::GetImagesFlags() {
     if (isImageFiltered != 0 && isImageMipmapped != 0) return 6;
@@ -276,14 +274,7 @@ int TAppBasicEmitterPreSet::Save(const TBlockFilePtr& block) {
 
 int TAppBasicEmitterPreSet::SaveBasicData(const TBlockFilePtr& ep) {
     TBlockFilePtr b = CreateBlockFile("Special", ep);
-    AddFloatToBlock(b, "Force", MinForce, 0);
-    AddFloatToBlock(b, "Force", MaxForce, 1);
-    AddFloatToBlock(b, "Acc", MinAcc, 0);
-    AddFloatToBlock(b, "Acc", MaxAcc, 1);
-    AddIntToBlock(b, "Angle", StartAngle, 0);
-    AddIntToBlock(b, "Angle", Angle, 1);
-    AddFloatToBlock(b, "Gravity", GravityForce, 0);
-    AddIntToBlock(b, "Gravity", GravityAngle, 1);
+    SaveFields(b, *this, kBasicFields);
     return 0;
 }
 
@@ -296,29 +287,14 @@ int TAppBasicEmitterPreSet::Load(const TBlockFilePtr& ep) {
 }
 
 int TAppBasicEmitterPreSet::LoadBasicData(const TBlockFilePtr& ep) {
-    TBlockFilePtr b = GetBlockFile(ep, "Special");
-    MinForce = GetBfFloat(b, "Force", 0);
-    MaxForce = GetBfFloat(b, "Force", 1);
-    MinAcc = GetBfFloat(b, "Acc", 0);
-    MaxAcc = GetBfFloat(b, "Acc", 1);
-    StartAngle = GetBFInt(b, "Angle", 0);
-    Angle = GetBFInt(b, "Angle", 1);
-    GravityForce = GetBfFloat(b, "Gravity", 0);
-    GravityAngle = TruncToInt(GetBFNumber(b, "Gravity", 1));
+    LoadFields(GetBlockFile(ep, "Special"), *this, kBasicFields);
     return 0;
 }
 
 TAppEmitterPreSetPtr TAppBasicEmitterPreSet::Copy() {
     auto out = std::make_shared<TAppBasicEmitterPreSet>();
     CopyBase(out.get());
-    out->MinForce = MinForce;
-    out->MaxForce = MaxForce;
-    out->MinAcc = MinAcc;
-    out->MaxAcc = MaxAcc;
-    out->StartAngle = StartAngle;
-    out->Angle = Angle;
-    out->GravityForce = GravityForce;
-    out->GravityAngle = GravityAngle;
+    CopyFields(*out, *this, kBasicFields);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "engine/particles/Transformer.h"
 
+#include "engine/data/Keyframes.h"
 #include "engine/basics/Basics.h"
 #include "engine/particles/Particles.h"
 #include "engine/system/Error.h"
@@ -107,19 +108,14 @@ TTransformerTransformArray::TTransformerTransformArray() {
 
 int TTransformerTransformArray::TransformParticle(TAppParticle* p) {
     if (p == nullptr || Transforms.empty()) return 0;
-    const int n = static_cast<int>(Transforms.size());
-    int i = Rand(0, n - 1);
-    if (i < 0 || i >= n) i = 0;
     // An empty slot hands no curve: the particle keeps its fixed values.
-    p->Transform = Transforms[static_cast<size_t>(i)];
+    p->Transform = PickAny(Transforms);
     return 0;
 }
 
 TTransformerPtr TTransformerTransformArray::Copy() const {
     auto out = std::make_shared<TTransformerTransformArray>();
-    out->Transforms.clear();
-    for (const auto& t : Transforms)
-        if (t) out->Transforms.push_back(t->Copy());
+    out->Transforms = CopyEach(Transforms, false);
     return out;
 }
 
@@ -129,17 +125,7 @@ int TTransformerTransformArray::FromString(const std::string& s) {
     return 0;
 }
 
-std::string TTransformerTransformArray::_JoinedTexts() const {
-    std::string out;
-    bool first = true;
-    for (const auto& t : Transforms) {
-        if (!t) continue;
-        if (!first) out += "&";
-        out += t->ToString();
-        first = false;
-    }
-    return out;
-}
+std::string TTransformerTransformArray::_JoinedTexts() const { return JoinTexts(Transforms, "&"); }
 
 std::string TTransformerTransformArray::ToString() const { return "TRANSFORM_ARRAY)" + _JoinedTexts(); }
 
@@ -149,12 +135,7 @@ int TTransformerTransformArray::AddTransform(const TTransformPtr& t) {
     return ConvertFromList(list);
 }
 
-int TTransformerTransformArray::DeleteTransform(int index) {
-    std::vector<TTransformPtr> list;
-    for (size_t i = 0; i < Transforms.size(); ++i)
-        if (static_cast<int64_t>(i) != index) list.push_back(Transforms[i]);
-    return ConvertFromList(list);
-}
+int TTransformerTransformArray::DeleteTransform(int index) { return ConvertFromList(WithoutIndex(Transforms, index)); }
 
 int TTransformerTransformArray::ConvertFromList(const std::vector<TTransformPtr>& list) {
     std::vector<TTransformPtr> out;
@@ -193,5 +174,3 @@ TTransformerPtr LoadTransformerFromString(const std::string& s) {
     out->FromString(payload);
     return out;
 }
-
-std::string SaveTransformerToString(const TTransformerPtr& t) { return t ? t->ToString() : std::string(); }

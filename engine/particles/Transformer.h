@@ -100,4 +100,3 @@ public:
 // The transformer a text describes: an empty text gives a default TTransformerTransform; an
 // unknown keyword is reported and gives null.
 TTransformerPtr LoadTransformerFromString(const std::string& s);
-std::string SaveTransformerToString(const TTransformerPtr& t);

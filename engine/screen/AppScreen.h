@@ -214,7 +214,7 @@ public:
     // Whether the game pauses while the window is in the background and this screen is current
     // (the loading screen goes on loading: it answers no).
     virtual bool PausesInBackground() const { return true; }
-    // A pause screen's loop (Control::PauseScreen, which start-up hands in): run while the window
+    // A pause screen's loop (ControlHooks::PauseScreen, which start-up sets): run while the window
     // is in the background, it returns when the window is active again. A plain screen has none
     // and returns at once.
     virtual int RunPause() { return 0; }

@@ -1,5 +1,6 @@
 #include "engine/screen/AppVar.h"
 
+#include "engine/data/Fields.h"
 #include "engine/basics/Basics.h"
 #include "engine/basics/AppTime.h"
 #include "platform/Strings.h"
@@ -23,30 +24,30 @@ std::string TAppVar::ToString() {
            FloatToString(dp);
 }
 
+namespace {
+using V = TAppVar;
+constexpr TField<V> kVarFields[] = {
+    {"Name", 0, &V::name},
+    {"Speed", 0, &V::speedInc},
+    {"Speed", 1, &V::speedDec},
+    {"MinMax", 0, &V::MinVal},
+    {"MinMax", 1, &V::MaxVal},
+    {"Flags", 0, &V::isValueSaved, FieldForm::Bool},
+    {"Flags", 1, &V::isSwitcher, FieldForm::Bool},
+    {"Flags", 2, &V::isSwitcherMinus, FieldForm::Bool},
+};
+}  // namespace
+
 int TAppVar::SaveToBlock(const TBlockFilePtr& block) {
     if (!block) return 0;
     TBlockFilePtr var = CreateBlockFile("VAR", block);
-    AddStringToBlock(var, "Name", name, 0);
-    AddFloatToBlock(var, "Speed", speedInc, 0);
-    AddFloatToBlock(var, "Speed", speedDec, 1);
-    AddFloatToBlock(var, "MinMax", MinVal, 0);
-    AddFloatToBlock(var, "MinMax", MaxVal, 1);
-    AddBoolToBlock(var, "Flags", isValueSaved, 0);
-    AddBoolToBlock(var, "Flags", isSwitcher, 1);
-    AddBoolToBlock(var, "Flags", isSwitcherMinus, 2);
+    SaveFields(var, *this, kVarFields);
     if (isValueSaved != 0) AddFloatToBlock(var, "Value", p, 0);
     return 0;
 }
 
 int TAppVar::LoadFromBlock(const TBlockFilePtr& block) {
-    name = GetBFString(block, "Name", 0);
-    speedInc = GetBFNumber(block, "Speed", 0);
-    speedDec = GetBFNumber(block, "Speed", 1);
-    MinVal = GetBFNumber(block, "MinMax", 0);
-    MaxVal = GetBFNumber(block, "MinMax", 1);
-    isValueSaved = GetBFBool(block, "Flags", 0);
-    isSwitcher = GetBFBool(block, "Flags", 1);
-    isSwitcherMinus = GetBFBool(block, "Flags", 2);
+    LoadFields(block, *this, kVarFields);
     if (isValueSaved != 0) p = GetBFNumber(block, "Value", 0);
     return 0;
 }

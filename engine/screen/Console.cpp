@@ -163,6 +163,7 @@ int Console::UpdateCriticals() {
 }
 
 int Console::Update() {
+    TakeReports();
     if (CheatsOn && KeyHit(kConsoleKey)) {
         Visible = Visible ? 0 : 1;
         FlushKeys();
@@ -221,6 +222,8 @@ int Console::DrawCriticals() {
 }
 
 int Console::Draw() {
+    // A critical line made while the frame was drawn shows in this frame.
+    TakeReports();
     DrawCriticals();
     if (!Visible) return 0;
     float w = static_cast<float>(GetGraphicsWidth());
@@ -361,17 +364,22 @@ void Console::Reset() {
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
-namespace {
-void ConsoleErrorSink(const std::string& line) { Console::AddError(line); }
-void ConsoleCriticalSink(const std::string& line) { Console::AddCritical(CreateCriticalLine(line, 0)); }
-}  // namespace
-
-void InstallConsoleSinks() {
-    SetErrorConsoleSink(&ConsoleErrorSink);
-    SetCriticalConsoleSink(&ConsoleCriticalSink);
+int Console::TakeReports() {
+    for (const TConsoleReport& report : TakeConsoleReports()) {
+        if (!report.critical) {
+            AddError(report.text);
+        } else if (GraphicsInitialized()) {
+            // Timed from when it was made, as if it had been added then.
+            Criticals.push_front(CreateCriticalLine(report.text, 0));
+            CriticalTime = report.time + SingleCriticalTime;
+        }
+    }
+    return 0;
 }
 
+void StartConsoleReports() { KeepConsoleReports(true); }
+
 int InitConsole() {
-    InstallConsoleSinks();
+    StartConsoleReports();
     return Console::Init();
 }

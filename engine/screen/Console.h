@@ -125,11 +125,16 @@ public:
     static std::string ColorizeQuotes(const std::string& text, const std::string& code);
     static std::string Colorize(const std::string& text, const std::string& code);
 
-    // Empty lists, closed, timers off, lw unmeasured (tests). The sinks stay as they are.
+    // The reports kept for the console since it last took them (engine/system/Error.h): each
+    // Error line into the log (AddError), each CriticalError text among the critical lines,
+    // timed from when it was made. Update and Draw take them first.
+    static int TakeReports();
+
+    // Empty lists, closed, timers off, lw unmeasured (tests). The kept reports stay as they are.
     static void Reset();
 };
 
-// Makes the console the receiver of Error and CriticalError reports.
-void InstallConsoleSinks();
-// InstallConsoleSinks, then Console::Init.
+// From now on the reports are kept for the console (KeepConsoleReports), which takes them.
+void StartConsoleReports();
+// StartConsoleReports, then Console::Init.
 int InitConsole();

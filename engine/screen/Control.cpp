@@ -35,6 +35,15 @@ constexpr int kKeyE = 69;
 // The missing pause screen was said (once a run).
 bool pauseMissingTold = false;
 
+// The harness's steps (a part it left empty does nothing; no harness at all is said once).
+void HarnessFrameStart(int32_t frame) {
+    if (const std::shared_ptr<TFrameHarness> harness = ControlHooks::Harness.Required(); harness && harness->frameStart)
+        harness->frameStart(frame);
+}
+void HarnessBeforeFlip() {
+    if (const std::shared_ptr<TFrameHarness> harness = ControlHooks::Harness.Required(); harness && harness->beforeFlip) harness->beforeFlip();
+}
+
 // Closes what the platform holds open and ends the process at once. Static objects are not
 // destroyed: screens, textures and channels held by globals would otherwise be torn down in an
 // arbitrary order after the window and the audio device are gone. Everything the game must keep
@@ -59,7 +68,6 @@ void ResetDrawStateForOverlay() {
 std::vector<std::shared_ptr<TAppScreen>> Control::Screens;
 std::vector<std::shared_ptr<TAppPopUp>> Control::PopUps;
 std::shared_ptr<TAppScreen> Control::CurrScreen;
-std::shared_ptr<TAppScreen> Control::PauseScreen;
 std::vector<std::shared_ptr<TGameObject>> Control::GlobalObjects;
 std::vector<std::shared_ptr<TAppObj>> Control::ToSaveAtEndList;
 int32_t Control::isFPSShowOn = 0;
@@ -291,7 +299,8 @@ int Control::Update() {
 }
 
 int Control::Pause() {
-    if (PauseScreen) return PauseScreen->RunPause();
+    // None: the frames go on (said once).
+    if (ControlHooks::PauseScreen) return ControlHooks::PauseScreen->RunPause();
     if (!pauseMissingTold) ProgramError("No pause screen was handed in: the game goes on in the background", Here());
     pauseMissingTold = true;
     return 0;
@@ -360,7 +369,7 @@ int Control::MainLoop() {
         }
         int32_t frame = FrameCount++;
         try {
-            ControlHooks::FrameStart(frame);
+            HarnessFrameStart(frame);
             Cls();
             Update();
             if (isEnded) break;
@@ -374,7 +383,7 @@ int Control::MainLoop() {
             SetBlend(3);
             DrawRect(1194, 0, 2, 768);
             DrawRect(-171, 767, 1366, 2);
-            ControlHooks::BeforeFlip();
+            HarnessBeforeFlip();
             Flip(-1);
             AspectCls();
             if (KeyDown(kKeyLeftControl) && KeyHit(kKeyE))
@@ -396,7 +405,7 @@ int Control::BeginOwnLoopFrame() {
         return 1;
     }
     int32_t frame = FrameCount++;
-    ControlHooks::FrameStart(frame);
+    HarnessFrameStart(frame);
     if (AppTerminate()) {
         AppEnd();
         return 1;
@@ -405,7 +414,7 @@ int Control::BeginOwnLoopFrame() {
 }
 
 int Control::BeforeOwnLoopFlip() {
-    ControlHooks::BeforeFlip();
+    HarnessBeforeFlip();
     return 0;
 }
 
@@ -413,7 +422,6 @@ void Control::Reset() {
     Screens.clear();
     PopUps.clear();
     CurrScreen.reset();
-    PauseScreen.reset();
     pauseMissingTold = false;
     GlobalObjects.clear();
     ToSaveAtEndList.clear();
@@ -425,7 +433,7 @@ void Control::Reset() {
     isEnded = false;
     ExitStatus = 0;
     for (THookSlot* slot : std::initializer_list<THookSlot*>{
-             &ControlHooks::AddGlobalAsset, &ControlHooks::ShowMessage, &ControlHooks::FrameStart, &ControlHooks::BeforeFlip, &ControlHooks::AppEnd})
+             &ControlHooks::AddGlobalAsset, &ControlHooks::ShowMessage, &ControlHooks::Harness, &ControlHooks::PauseScreen})
         slot->Unset();
     AppExitFunction = &DefaultAppExit;
 }
@@ -467,7 +475,7 @@ int AppEnd() {
         }
     }
     try {
-        ControlHooks::AppEnd();
+        if (const std::shared_ptr<TFrameHarness> harness = ControlHooks::Harness.Required(); harness && harness->atEnd) harness->atEnd();
     } catch (...) {
         Error("The end-of-run step failed", Here());
     }

@@ -10,12 +10,12 @@
 //   mouse cursor; draw state reset (colour 0,0,0, scale 1, rotation 0, alpha blend); the two
 //   black strips at (1194, 0, 2, 768) and (-171, 767, 1366, 2); Flip; AspectCls; Ctrl+E notice.
 //
-// The engine never includes a game header. The game hands in its pause as a screen
-// (PauseScreen), and each screen says whether it pauses in the background (the loading screen
-// does not); what else the game supplies (its global assets, its message pop-up) comes through
-// the slots of ControlHooks.h, which start-up sets. The harness's (a call before each frame and before
-// each flip, one at the end) and the frame limit let a headless run stop after a number of
-// frames the normal way, through AppEnd.
+// The engine never includes a game header. What the game supplies (its pause screen, its global
+// assets, its message pop-up) comes through the slots of ControlHooks.h, which start-up sets, and
+// each screen says whether it pauses in the background (the loading screen does not). The
+// harness (ControlHooks::Harness: a call before each frame and before each flip, one at the end)
+// and the frame limit let a headless run stop after a number of frames the normal way, through
+// AppEnd.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -43,9 +43,6 @@ public:
     static std::shared_ptr<TAppScreen> CurrScreen;            // null until the first switch
     static std::vector<std::shared_ptr<TGameObject>> GlobalObjects;
     static std::vector<std::shared_ptr<TAppObj>> ToSaveAtEndList;
-    // The game's pause, which start-up hands in: its RunPause runs while the window is in the
-    // background. None: the frames go on (said once).
-    static std::shared_ptr<TAppScreen> PauseScreen;
     // Developer overlays, switched by the console.
     static int32_t isFPSShowOn;
     static int32_t isBorderShowOn;
@@ -159,7 +156,7 @@ int AppInitControl();
 // Control::MainLoop.
 int AppRun();
 // Runs SaveAtEnd of every object of the save-at-end list once, in order (a second call while
-// or after it runs does nothing), then the harness's end (ControlHooks::AppEnd), then the exit
+// or after it runs does nothing), then the harness's end (ControlHooks::Harness), then the exit
 // function, which ends the process. An object whose save fails (SaveAtEnd gives a value below 0,
 // or throws) sets Control::ExitStatus to 1. Gives Control::ExitStatus.
 int AppEnd();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "engine/data/Fields.h"
 #include "engine/media/AppSound.h"
 #include "engine/media/SoundManager.h"
 #include "engine/screen/AppAnimator.h"
@@ -48,6 +49,21 @@ TGameObject::~TGameObject() {
 // ---------------------------------------------------------------------------------------------
 // Copying
 
+namespace {
+// The "Flags" block, and the flags a copy takes besides.
+using G = TGameObject;
+constexpr TField<G> kFlagFields[] = {
+    {"isGlobal", 0, &G::isGlobal, FieldForm::Number},
+    {"isSavedInternaly", 0, &G::isSavedInternaly, FieldForm::Number, FieldUse::NotCopied},
+    {"isNotSaved", 0, &G::isNotSaved, FieldForm::Number, FieldUse::NotCopied},
+    // Files written before it existed load the default.
+    {"isAssetToBeLoad", 0, &G::isAssetToBeLoad, FieldForm::Number, FieldUse::KeptWhenMissing},
+    {"isUpdatedWithDraw", 0, &G::isUpdatedWithDraw, FieldForm::Number},
+    {nullptr, 0, &G::isTemplate},
+    {nullptr, 0, &G::isEnabled},
+};
+}  // namespace
+
 int TGameObject::_CopyBasics(TGameObject* target) {
     if (target == nullptr) return 0;
     target->DrawLayer = DrawLayer;
@@ -59,12 +75,7 @@ int TGameObject::_CopyBasics(TGameObject* target) {
 }
 
 int TGameObject::_CopyFlags(TGameObject* target) {
-    if (target == nullptr) return 0;
-    target->isTemplate = isTemplate;
-    target->isGlobal = isGlobal;
-    target->isUpdatedWithDraw = isUpdatedWithDraw;
-    target->isEnabled = isEnabled;
-    target->isAssetToBeLoad = isAssetToBeLoad;
+    if (target != nullptr) CopyFields(*target, *this, kFlagFields);
     return 0;
 }
 
@@ -708,12 +719,7 @@ int TGameObject::_SaveBasics(const TBlockFilePtr& block) {
 }
 
 int TGameObject::_SaveFlags(const TBlockFilePtr& block) {
-    TBlockFilePtr b = CreateBlockFile("Flags", block);
-    AddIntToBlock(b, "isGlobal", isGlobal, 0);
-    AddIntToBlock(b, "isSavedInternaly", isSavedInternaly, 0);
-    AddIntToBlock(b, "isNotSaved", isNotSaved, 0);
-    AddIntToBlock(b, "isAssetToBeLoad", isAssetToBeLoad, 0);
-    AddIntToBlock(b, "isUpdatedWithDraw", isUpdatedWithDraw, 0);
+    SaveFields(CreateBlockFile("Flags", block), *this, kFlagFields);
     return 0;
 }
 
@@ -767,12 +773,7 @@ int TGameObject::_LoadBasics(const TBlockFilePtr& block, TLoadList*) {
 }
 
 int TGameObject::_LoadFlags(const TBlockFilePtr& block, TLoadList*) {
-    isGlobal = TruncToInt(GetBFNumber(block, "Flags::isGlobal", 0));
-    isSavedInternaly = TruncToInt(GetBFNumber(block, "Flags::isSavedInternaly", 0));
-    isNotSaved = TruncToInt(GetBFNumber(block, "Flags::isNotSaved", 0));
-    isUpdatedWithDraw = TruncToInt(GetBFNumber(block, "Flags::isUpdatedWithDraw", 0));
-    if (isBFEntry(block, "Flags::isAssetToBeLoad"))
-        isAssetToBeLoad = TruncToInt(GetBFNumber(block, "Flags::isAssetToBeLoad", 0));
+    LoadFields(GetBlockFile(block, "Flags"), *this, kFlagFields);
     return 0;
 }
 
@@ -875,6 +876,7 @@ TGameObjectPtr LoadGameObject(const TBlockFilePtr& block, TLoadList* list, const
 
 TGameObjectPtr LoadGameObject_File(const std::string& url, TLoadList* list) {
     if (FileType(url) != 1) return nullptr;
+    const FileBeingRead reading(url);
     TBlockFilePtr root = LoadBlockFile(url);
     return LoadGameObject(GetBlockFile(root, "GameObject"), list, "");
 }
@@ -899,6 +901,9 @@ TGameObjectPtr LoadFromFolder(const std::string& dirIn, TLoadList* list) {
     const std::string dir = TrimSeparators(dirIn);
     const std::string file = JoinDir(dir, StripDir(dir) + ".GameObject");
     if (FileType(file) != 1) return nullptr;
+    // A sub-object's own file: what is said about it is said, even while the screen that names it
+    // is a damaged file whose own lines are held.
+    const FileBeingRead reading(file);
     TBlockFilePtr root = LoadBlockFile(file);
     return LoadGameObject(GetBlockFile(root, "GAMEOBJECT"), list, JoinDir(dir, ""));
 }

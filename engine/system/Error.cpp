@@ -2,13 +2,17 @@
 
 #include <cctype>
 #include <cstdio>
+#include <deque>
 #include <set>
 #include <string_view>
 #include <vector>
 
 namespace {
-ReportSink gErrorSink = nullptr;
-ReportSink gCriticalSink = nullptr;
+ReportWatcher gErrorWatcher = nullptr;
+ReportWatcher gCriticalWatcher = nullptr;
+bool gKeepForConsole = false;
+int gReportClock = 0;  // the application clock as last handed down (SetReportClock)
+std::deque<TConsoleReport> gConsoleReports;
 std::set<std::string> gReportedFiles;
 // The files being read, the innermost last; `held`: its content lines are not printed.
 struct TFileRead {
@@ -19,8 +23,15 @@ std::vector<TFileRead> gFilesRead;
 
 bool ContentHeld() { return !gFilesRead.empty() && gFilesRead.back().held; }
 
+void KeepForConsole(bool critical, const std::string& text) {
+    if (!gKeepForConsole) return;
+    gConsoleReports.push_back({critical, text, gReportClock});
+    while (gConsoleReports.size() > kConsoleReportsKept) gConsoleReports.pop_front();
+}
+
 int Report(const std::string& line) {
-    if (gErrorSink) gErrorSink(line);
+    KeepForConsole(false, line);
+    if (gErrorWatcher) gErrorWatcher(line);
     Print(line);
     return 0;
 }
@@ -42,8 +53,21 @@ bool FirstReportAbout(const std::string& path) {
 
 void ResetFileReports() { gReportedFiles.clear(); }
 
-void SetErrorConsoleSink(ReportSink sink) { gErrorSink = sink; }
-void SetCriticalConsoleSink(ReportSink sink) { gCriticalSink = sink; }
+void SetReportClock(int ms) { gReportClock = ms; }
+
+void KeepConsoleReports(bool on) {
+    gKeepForConsole = on;
+    if (!on) gConsoleReports.clear();
+}
+
+std::vector<TConsoleReport> TakeConsoleReports() {
+    std::vector<TConsoleReport> reports(gConsoleReports.begin(), gConsoleReports.end());
+    gConsoleReports.clear();
+    return reports;
+}
+
+void WatchErrorReports(ReportWatcher watcher) { gErrorWatcher = watcher; }
+void WatchCriticalReports(ReportWatcher watcher) { gCriticalWatcher = watcher; }
 
 void Print(const std::string& line) {
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -126,6 +150,7 @@ int ErrorImg(const std::string& url, const TReportPlace& place) {
 }
 
 int CriticalError(const std::string& text) {
-    if (gCriticalSink) gCriticalSink(text);
+    KeepForConsole(true, text);
+    if (gCriticalWatcher) gCriticalWatcher(text);
     return 0;
 }

@@ -1,7 +1,9 @@
 // Error reporting. Errors never stop the program: a report is written and the failing
 // operation returns an empty result.
 #pragma once
+#include <cstddef>
 #include <string>
+#include <vector>
 #include <version>
 #ifdef __cpp_lib_source_location
 #include <source_location>
@@ -39,7 +41,7 @@ struct TReportPlace {
 // takes the caller's Here().
 TReportPlace Here(TCallSite where = TCallSite::current());
 
-// Hands the line to the console's error log (when the console is set up), then prints it.
+// Keeps the line for the console's error log (TakeConsoleReports), then prints it.
 int Error(const std::string& message, const TReportPlace& place = {}, const std::string& prefix = "ERROR ");
 // Prints the line only.
 int Warning(const std::string& message, const TReportPlace& place = {}, const std::string& prefix = "WARNING ");
@@ -77,18 +79,34 @@ public:
 };
 
 // A line about the program itself, not about what a file holds (a hook called while nobody set
-// it, a screen asked for before it is made): handed to the console's error log and printed
+// it, a screen asked for before it is made): kept for the console's error log and printed
 // always, whatever file is being read.
 int ProgramError(const std::string& message, const TReportPlace& place = {});
 
-// Shown over the picture by the console; nothing goes to standard output.
+// Kept for the console, which shows it over the picture; nothing goes to standard output.
 int CriticalError(const std::string& text);
 
 // Writes one line to standard output, flushed at once.
 void Print(const std::string& line);
 
-// Where the console takes its lines. The console installs these when it starts; until then
-// (and in tests) they do nothing.
-using ReportSink = void (*)(const std::string& line);
-void SetErrorConsoleSink(ReportSink sink);
-void SetCriticalConsoleSink(ReportSink sink);
+// What the console shows of the reports: the Error lines (those of ErrorNoFile, ErrorImg and
+// ProgramError too) and the CriticalError texts, each with the application clock's time it was
+// made, kept here until the console takes them as it updates and draws: the console reads them
+// from below, nothing here calls up into it. Kept only once the console asked for them
+// (KeepConsoleReports), at most kConsoleReportsKept (the oldest go first).
+struct TConsoleReport {
+    bool critical = false;
+    std::string text;
+    int time = 0;
+};
+constexpr size_t kConsoleReportsKept = 256;
+// The application clock's time that the reports kept from now on carry. The clock (AppTime, in a
+// folder above) hands each new value down as it sets it, so that nothing here reads it from above.
+void SetReportClock(int ms);
+void KeepConsoleReports(bool on);
+std::vector<TConsoleReport> TakeConsoleReports();
+
+// Tests: a function that sees each line as it is kept for the console (null: none).
+using ReportWatcher = void (*)(const std::string& line);
+void WatchErrorReports(ReportWatcher watcher);
+void WatchCriticalReports(ReportWatcher watcher);

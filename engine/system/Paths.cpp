@@ -60,7 +60,6 @@ bool MakeFolder(const std::string& path) {
 }  // namespace
 
 void SetAppPathOptions(const AppPathOptions& options) { gOptions = options; }
-const AppPathOptions& GetAppPathOptions() { return gOptions; }
 
 AppPathOptions ParseAppPathOptions(const std::vector<std::string>& args) {
     AppPathOptions o;
@@ -173,8 +172,10 @@ void AppInitFolders() {
     AppInitLangDir();
 }
 
+std::string ChooseAppDataRootFolder() { return Replace(AppUserRoot() + AppDataRootFolderName, "\\", "/"); }
+
 bool AppInitDataFolder() {
-    AppDataRootFolder = Replace(AppUserRoot() + AppDataRootFolderName, "\\", "/");
+    AppDataRootFolder = ChooseAppDataRootFolder();
     AppDataFolder = Replace(AppDataRootFolder + "/" + AppFolderName, "\\", "/");
     // Each folder is made with its missing parents; a failure is reported once, and the folders
     // below a failed one are not attempted.

@@ -37,7 +37,6 @@ struct AppPathOptions {
     std::string userDir;  // --user-dir DIR: replaces the per-user root; empty = XDG data home
 };
 void SetAppPathOptions(const AppPathOptions& options);
-const AppPathOptions& GetAppPathOptions();
 // Picks "--data DIR", "--data=DIR", "--user-dir DIR" and "--user-dir=DIR" out of the arguments
 // (argv[0] excluded); other arguments are ignored.
 AppPathOptions ParseAppPathOptions(const std::vector<std::string>& args);
@@ -65,6 +64,8 @@ int SetAppVersionUrl(const std::string& url);
 
 // The per-user root below which AppDataRootFolderName lies.
 std::string AppUserRoot();
+// What AppInitDataFolder makes AppDataRootFolder (the folder names and options set before).
+std::string ChooseAppDataRootFolder();
 std::string HomeDir();
 std::string GetSpecialFolder();
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/data/Fields.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Asset.h"
 #include "engine/system/Error.h"
@@ -81,16 +82,23 @@ int TSoundObject::OnFree() {
     return 0;
 }
 
+namespace {
+using S = TSoundObject;
+constexpr TField<S> kSoundFields[] = {
+    {"isLooped", 0, &S::isLooped, FieldForm::Number},
+    {"isMusic", 0, &S::isMusic, FieldForm::Number},
+    {"isLoadedOnDemand", 0, &S::isLoadedOnDemand, FieldForm::Number},
+    {"Volume", 0, &S::Volume},
+    {"TimeStep", 0, &S::TimeInterwal, FieldForm::Number},
+    {nullptr, 0, &S::DontSaveUrl},
+};
+}  // namespace
+
 TGameObjectPtr TSoundObject::Copy() {
     auto copy = std::make_shared<TSoundObject>();
     CopyStandard(copy.get());
     copy->Snd = Snd;
-    copy->isLooped = isLooped;
-    copy->isMusic = isMusic;
-    copy->isLoadedOnDemand = isLoadedOnDemand;
-    copy->Volume = Volume;
-    copy->TimeInterwal = TimeInterwal;
-    copy->DontSaveUrl = DontSaveUrl;
+    CopyFields(*copy, *this, kSoundFields);
     return copy;
 }
 
@@ -111,11 +119,7 @@ int TSoundObject::SaveMyData(const TBlockFilePtr& block) {
             AddStringToBlock(block, "SoundUrl", Snd->url, 0);
         }
     }
-    AddIntToBlock(block, "isLooped", isLooped, 0);
-    AddIntToBlock(block, "isMusic", isMusic, 0);
-    AddIntToBlock(block, "isLoadedOnDemand", isLoadedOnDemand, 0);
-    AddFloatToBlock(block, "Volume", Volume, 0);
-    AddIntToBlock(block, "TimeStep", TimeInterwal, 0);
+    SaveFields(block, *this, kSoundFields);
     return 0;
 }
 
@@ -137,11 +141,7 @@ int TSoundObject::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
             }
         }
     }
-    isLooped = TruncToInt(GetBFNumber(block, "isLooped", 0));
-    isMusic = TruncToInt(GetBFNumber(block, "isMusic", 0));
-    isLoadedOnDemand = TruncToInt(GetBFNumber(block, "isLoadedOnDemand", 0));
-    Volume = GetBFNumber(block, "Volume", 0);
-    TimeInterwal = TruncToInt(GetBFNumber(block, "TimeStep", 0));
+    LoadFields(block, *this, kSoundFields);
     SetSnd(CreateEmptySoundAsset(url, isLooped, isMusic, isLoadedOnDemand));
     return 0;
 }

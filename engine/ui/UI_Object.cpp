@@ -174,11 +174,14 @@ int TUIImage::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
         // screen is read (a picture loaded later, or never, would otherwise go unnoticed), and
         // once: the image layer does not say it again.
         const std::string expected = FileBesideScreen(dir, name, ".png");
-        if (!beside && FileType(url) == 0 && screen->isFileDamaged != 0) {
+        // The file a saved path names: its placeholders ("#BDIR#") expanded, and for a picture of
+        // a shared texture ("atlas.png|NAME") the texture's file.
+        const std::string file = ConvertAppPath(url.substr(0, url.find('|')));
+        if (!beside && FileType(file) == 0 && screen->isFileDamaged != 0) {
             // What a damaged screen file lost (a picture's name cut short among it) is not
             // reported piece by piece: the file was said.
             url.clear();
-        } else if (!named && !beside && FileType(url) == 0 && !expected.empty()) {
+        } else if (!named && !beside && FileType(file) == 0 && !expected.empty()) {
             url = expected;
             DontSaveUrl = 1;
             if (FirstReportAbout(expected))

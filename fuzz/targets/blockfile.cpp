@@ -5,11 +5,14 @@
 namespace {
 void Walk(const TBlockFilePtr& block, int depth) {
     if (!block || depth > 64) return;
+    size_t looked = 0;
     for (const auto& child : block->SubFiles) {
-        GetBFString(block, child->name, 0);
-        GetBFNumber(block, child->name, 1);
-        GetBFInt(block, child->name, 2);
-        GetBFBool(block, child->name, 0);
+        if (looked++ < fuzz::kLookups) {
+            GetBFString(block, child->name, 0);
+            GetBFNumber(block, child->name, 1);
+            GetBFInt(block, child->name, 2);
+            GetBFBool(block, child->name, 0);
+        }
         Walk(child, depth + 1);
     }
 }

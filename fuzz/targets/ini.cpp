@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SaveIniFile(blocks, fuzz::RunDir() + "/Copy.ini");
     for (const auto& container : LoadDataContainersFromIniFile(path)) {
         if (!container) continue;
-        for (const auto& field : container->Fields)
-            if (field) container->GetField(field->Name);
+        for (size_t i = 0; i < container->Fields.size() && i < fuzz::kLookups; ++i)
+            if (const auto& field = container->Fields[i]) container->GetField(field->Name);
     }
     return 0;
 }

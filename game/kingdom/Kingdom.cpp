@@ -148,7 +148,8 @@ int TKingdom::CurrentStage() {
 
 std::shared_ptr<TKingdomObject> TKingdom::OfferedBuilding(int stage, int slot) {
     if (stage < 0 || stage >= StageCount || slot < 0 || slot >= SlotCount) return nullptr;
-    return GetKingdomObject(BuildingsQ[static_cast<size_t>(SlotCount * stage + slot)]);
+    const int offer = SlotCount * stage + slot;
+    return GetKingdomObject(BuildingsQ[static_cast<size_t>(offer)]);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -218,8 +219,8 @@ int TKingdom::SetupBuildingHideObjects() {
 
 int TKingdom::SetupSubObjects() {
     AllSubObjects.clear();
-    for (int id : {3000, 4000})
-        for (const auto& extra : GameChildren(FindObjectInd(id))) AllSubObjects.push_back(extra);
+    for (int objectId : {3000, 4000})
+        for (const auto& extra : GameChildren(FindObjectInd(objectId))) AllSubObjects.push_back(extra);
     return 0;
 }
 
@@ -254,6 +255,7 @@ int TKingdom::SetupKingdomObjects() {
     // The progress is handed the ids of the buildings there are, so that reading a player drops
     // ids that name none (the players are read after every screen is set up).
     std::vector<int> ids;
+    ids.reserve(AllKingdomObjects.size());
     for (const auto& building : AllKingdomObjects) ids.push_back(building->id);
     SetKnownBuildingIds(std::move(ids));
     return 0;
@@ -309,11 +311,11 @@ int TKingdom::SetupAnims() {
 
 int TKingdom::SetupAnimsToBuildings() {
     std::vector<std::pair<std::string, std::shared_ptr<TKingdomAnimObj>>> named;
-    for (const char* name : {"Walker9", "Walker10", "Walker11"})
-        named.emplace_back(name, As<TKingdomAnimObj>(FindObject(name)));
-    auto find = [&named](const std::string& name) {
+    for (const char* objectName : {"Walker9", "Walker10", "Walker11"})
+        named.emplace_back(objectName, As<TKingdomAnimObj>(FindObject(objectName)));
+    auto find = [&named](const std::string& objectName) {
         for (const auto& [n, anim] : named)
-            if (n == name) return anim;
+            if (n == objectName) return anim;
         return std::shared_ptr<TKingdomAnimObj>();
     };
     for (const auto& building : AllKingdomObjects) {
@@ -328,7 +330,7 @@ int TKingdom::SetupAnimsToBuildings() {
 }
 
 int TKingdom::SetupBackground() {
-    for (const char* name : {"TreesFirst", "Trees"}) MarkUpdatedWithDraw(FindObject(name));
+    for (const char* objectName : {"TreesFirst", "Trees"}) MarkUpdatedWithDraw(FindObject(objectName));
     return 0;
 }
 
@@ -362,7 +364,7 @@ int TKingdom::PrepareProfile() {
     // The profile keeps the ids it read; those that name no building here (a damaged file) are
     // forgotten, so that the save made on entering does not carry them on.
     if (!AllKingdomObjects.empty())
-        std::erase_if(Profile->Buildings, [](int id) { return GetKingdomObject(id) == nullptr; });
+        std::erase_if(Profile->Buildings, [](int objectId) { return GetKingdomObject(objectId) == nullptr; });
     return 0;
 }
 
@@ -420,7 +422,7 @@ int TKingdom::PrepareAnims() {
     for (const auto& anim : AllKingdomAnims) {
         if (!anim || anim->HideByConditions != 0) continue;
         const bool all = std::all_of(anim->Conditions.begin(), anim->Conditions.end(),
-                                     [this](int id) { return isObjectAvailable(id) != 0; });
+                                     [this](int objectId) { return isObjectAvailable(objectId) != 0; });
         if (all) ShowAtOnce(*anim);
     }
     for (const auto& anim : checks) CheckAnimDisappear(anim);
@@ -430,7 +432,7 @@ int TKingdom::PrepareAnims() {
 int TKingdom::CheckAnimDisappear(const std::shared_ptr<TKingdomAnimObj>& anim) {
     if (!anim) return 0;
     const bool any = std::any_of(anim->Conditions.begin(), anim->Conditions.end(),
-                                 [this](int id) { return isObjectAvailable(id) != 0; });
+                                 [this](int objectId) { return isObjectAvailable(objectId) != 0; });
     if (any)
         HideAtOnce(*anim);
     else
@@ -442,8 +444,8 @@ int TKingdom::PrepareAnimsToHide() { return KeepTiedAnimsAway(nullptr); }
 
 int TKingdom::KeepTiedAnimsAway(const std::shared_ptr<TKingdomObject>& except) {
     if (!Profile) return 0;
-    for (int id : Profile->Buildings) {
-        auto building = GetKingdomObject(id);
+    for (int objectId : Profile->Buildings) {
+        auto building = GetKingdomObject(objectId);
         if (!building || building == except) continue;
         for (const auto& anim : building->ObjectsToHide)
             if (anim) anim->Disable();
@@ -667,8 +669,8 @@ int TKingdom::BuyObject(const std::shared_ptr<TKingdomObject>& building) {
     return 1;
 }
 
-int TKingdom::BuildObject(int id) {
-    auto building = GetKingdomObject(id);
+int TKingdom::BuildObject(int objectId) {
+    auto building = GetKingdomObject(objectId);
     if (!building) return 0;
     building->ShowUp();
     building->ResetAlpha();
@@ -683,14 +685,14 @@ int TKingdom::BuildObject(int id) {
     return 0;
 }
 
-TGameObjectPtr TKingdom::GetKingdomSubObject(int id) {
+TGameObjectPtr TKingdom::GetKingdomSubObject(int objectId) {
     for (const auto& extra : AllSubObjects)
-        if (extra && extra->id == id) return extra;
+        if (extra && extra->id == objectId) return extra;
     return nullptr;
 }
 
-int TKingdom::isObjectAvailable(int id) {
-    auto building = GetKingdomObject(id);
+int TKingdom::isObjectAvailable(int objectId) {
+    auto building = GetKingdomObject(objectId);
     if (!building || !Profile) return 0;
     return Profile->Kingdom_HaveObject(building->id);
 }

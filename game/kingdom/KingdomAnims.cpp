@@ -42,12 +42,12 @@ int TKingdomAnimObj::PlayAnim(const TAnimDataPtr& anim, int loop) {
     return 0;
 }
 
-int TKingdomAnimObj::PlayAnimId(int id, int loop) {
-    if (auto anim = GetAnim(id)) PlayAnim(anim, loop);
+int TKingdomAnimObj::PlayAnimId(int animId, int loop) {
+    if (auto anim = GetAnim(animId)) PlayAnim(anim, loop);
     return 0;
 }
 
-TAnimDataPtr TKingdomAnimObj::GetAnim(int id) { return AnimObject ? AnimObject->GetAnim(id) : nullptr; }
+TAnimDataPtr TKingdomAnimObj::GetAnim(int animId) { return AnimObject ? AnimObject->GetAnim(animId) : nullptr; }
 
 int TKingdomAnimObj::GetNextFrame() {
     if (!CurrAnim) return 0;
@@ -272,8 +272,8 @@ int TWalkingHuman::UpdateBehaviour() {
 
 int TWalkingHuman::CheckIfHide() {
     if (!Kingdom) return 0;
-    for (int id : Conditions) {
-        if (Kingdom->isObjectAvailable(id) != 0) {
+    for (int buildingId : Conditions) {
+        if (Kingdom->isObjectAvailable(buildingId) != 0) {
             Hide();
             break;
         }

@@ -253,8 +253,8 @@ int TPACLevel::InitNumbers() {
     v.Resize(Colors, Cols);
     h.Resize(Colors, Rows);
     for (int c = 0; c < Colors; ++c) {
-        for (int x = 0; x < Cols; ++x) v(c, x) = InitColumnNumbers(c, x);
-        for (int y = 0; y < Rows; ++y) h(c, y) = InitRowNumbers(c, y);
+        for (int col = 0; col < Cols; ++col) v(c, col) = InitColumnNumbers(c, col);
+        for (int row = 0; row < Rows; ++row) h(c, row) = InitRowNumbers(c, row);
     }
     NumberV = std::move(v);
     NumberH = std::move(h);

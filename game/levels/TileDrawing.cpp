@@ -88,36 +88,36 @@ int TTileBox::DrawForced(float x, float y, TTile& tile) {
 
 std::shared_ptr<TImageAsset> TTile::GetTileImage() { return TileImg[0]; }
 
-void TTile::TakeDrawState(float& x, float& y) {
+void TTile::TakeDrawState(float& atX, float& atY) {
     CurrAlpha = GetAlpha();
     float sx;
     GetScale(sx, CurrScale);
     // A tile's own place.
-    if (y == -150000.0f) {
-        x = DrawX;
-        y = DrawY;
+    if (atY == -150000.0f) {
+        atX = DrawX;
+        atY = DrawY;
     }
 }
 
-int TTile::DrawCore(float x, float y) {
-    TakeDrawState(x, y);
+int TTile::DrawCore(float atX, float atY) {
+    TakeDrawState(atX, atY);
     return 0;
 }
 
-int TTile::Draw(float x, float y) {
+int TTile::Draw(float atX, float atY) {
     if (FlyingTile) return 0;
-    return DrawCore(x, y);
+    return DrawCore(atX, atY);
 }
 
-int TPTile::DrawCore(float x, float y) {
-    TakeDrawState(x, y);
+int TPTile::DrawCore(float atX, float atY) {
+    TakeDrawState(atX, atY);
     TTileAdd* main = nullptr;
     if (isCovered == 1) main = pCover.get();
     else if (isTile != 0) main = pTile.get();
     else main = pMark.get();
-    if (main) main->Draw(x, y, *this);
+    if (main) main->Draw(atX, atY, *this);
     SetAlpha(CurrAlpha);
-    if (pError) pError->Draw(x, y, *this);
+    if (pError) pError->Draw(atX, atY, *this);
     SetAlpha(CurrAlpha);
     SetScale(CurrScale, CurrScale);
     return 0;

@@ -20,22 +20,22 @@ static std::shared_ptr<TUIImage> CellPicture(const TUIImageSource& image, TGameO
     return picture;
 }
 
-std::shared_ptr<TTileGameObject> TPACLevel::GetTileGameObject(int x, int y, TGameObject* parent) {
+std::shared_ptr<TTileGameObject> TPACLevel::GetTileGameObject(int col, int row, TGameObject* parent) {
     auto cell = std::make_shared<TTileGameObject>();
     cell->Level = parent ? dynamic_cast<TGameObject*>(parent->Parent) : nullptr;
     if (parent) parent->AddObject(cell);
-    if (auto tile = Tile.At(0, x, y)) {
+    if (auto tile = Tile.At(0, col, row)) {
         cell->SetX(tile->LevelX + GridSizeHalfAt(Size));
         cell->SetY(tile->LevelY + GridSizeHalfAt(Size));
     }
     cell->SetScaleX(GridScaleAt(Size));
     cell->SetScaleY(GridScaleAt(Size));
-    cell->name = IntToString(x) + "," + IntToString(y);
+    cell->name = IntToString(col) + "," + IntToString(row);
     RemLayer = 0;
     std::shared_ptr<TUIImage> error, mark;
-    auto box = GetTileBoxobject(x, y, cell.get());
-    if (box) error = GetTileBoxCross(x, y, cell.get());
-    else mark = GetTileMark(x, y, cell.get());
+    auto box = GetTileBoxobject(col, row, cell.get());
+    if (box) error = GetTileBoxCross(col, row, cell.get());
+    else mark = GetTileMark(col, row, cell.get());
     if (box) {
         cell->Tile = box;
         if (RemLayer == CurrentLayer()) cell->isTileRevealed = 1;
@@ -45,9 +45,9 @@ std::shared_ptr<TTileGameObject> TPACLevel::GetTileGameObject(int x, int y, TGam
     return cell;
 }
 
-std::shared_ptr<TUIImage> TPACLevel::GetTileBoxobject(int x, int y, TGameObject* parent) {
+std::shared_ptr<TUIImage> TPACLevel::GetTileBoxobject(int col, int row, TGameObject* parent) {
     for (int c = 0; c < Colors; ++c) {
-        auto tile = Tile.At(c, x, y);
+        auto tile = Tile.At(c, col, row);
         if (!tile || !tile->pTile) continue;
         RemLayer = c;
         auto picture = CellPicture(tile->GetTileImage(), parent);
@@ -57,23 +57,23 @@ std::shared_ptr<TUIImage> TPACLevel::GetTileBoxobject(int x, int y, TGameObject*
     return nullptr;
 }
 
-std::shared_ptr<TUIImage> TPACLevel::GetTileBoxCross(int x, int y, TGameObject* parent) {
-    auto tile = Tile.At(RemLayer, x, y);
+std::shared_ptr<TUIImage> TPACLevel::GetTileBoxCross(int col, int row, TGameObject* parent) {
+    auto tile = Tile.At(RemLayer, col, row);
     if (!tile || !tile->pError) return nullptr;
     if (tile->pError->Alpha == 0.0f) return nullptr;
     if (RemLayer != CurrentLayer()) return nullptr;
     return CellPicture(TTile::ErrImg, parent);
 }
 
-std::shared_ptr<TUIImage> TPACLevel::GetTileMark(int x, int y, TGameObject* parent) {
-    auto tile = Tile.At(RemLayer, x, y);
-    if (!tile || !tile->pMark || isTileAtColRow(x, y) != 0) return nullptr;
+std::shared_ptr<TUIImage> TPACLevel::GetTileMark(int col, int row, TGameObject* parent) {
+    auto tile = Tile.At(RemLayer, col, row);
+    if (!tile || !tile->pMark || isTileAtColRow(col, row) != 0) return nullptr;
     return CellPicture(TTile::XImg, parent);
 }
 
-std::shared_ptr<TUIImage> TPACLevel::GetTileEmpty(int x, int y, TGameObject* parent) {
+std::shared_ptr<TUIImage> TPACLevel::GetTileEmpty(int col, int row, TGameObject* parent) {
     for (int c = 0; c < Colors; ++c) {
-        auto tile = Tile.At(c, x, y);
+        auto tile = Tile.At(c, col, row);
         if (!tile || tile->pTile) continue;
         RemLayer = c;
         return CellPicture(TTile::GridImg, parent);

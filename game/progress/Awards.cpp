@@ -17,7 +17,7 @@ int TAward::CheckIfGive(TAppScreen* screen) {
     if (!Profile || !screen) return 0;
     TProfile& p = *Profile;
     const auto summaryScreen = ProgressScreenOf(ProgressPlace::Summary);
-    const auto kingdomScreen = ProgressScreenOf(ProgressPlace::Kingdom);
+    const auto kingdomScreen = ProgressScreenOf(ProgressPlace::KingdomScreen);
     const bool summary = summaryScreen && screen == summaryScreen.get();
     const bool kingdom = kingdomScreen && screen == kingdomScreen.get();
     if (summary) {

@@ -236,13 +236,13 @@ int TProfile::Game_RestartLevel() {
 
 int TProfile::Game_IncriseLevel() {
     Game_BookNextLevel();
-    SwitchTo(Screen(ProgressPlace::Kingdom), "kingdom");
+    SwitchTo(Screen(ProgressPlace::KingdomScreen), "kingdom");
     return 0;
 }
 
 int TProfile::Game_BookNextLevel() {
     Level = std::min(Level + 1, MaxLevel);
-    if (auto kingdom = Screen(ProgressPlace::Kingdom)) CurrScreen = kingdom->name;
+    if (auto kingdom = Screen(ProgressPlace::KingdomScreen)) CurrScreen = kingdom->name;
     return 0;
 }
 
@@ -784,8 +784,8 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
                 for (const auto& entry : part->SubFiles)
                     if (entry && entry->MyType == BF_ENTRY && !NamesEqual(entry->name, "Check")) board->AddBlock(entry);
             }
-            if (auto level = PacLevelFromBlockFile(root, path)) {
-                CurrLevel = level;
+            if (auto salvagedLevel = PacLevelFromBlockFile(root, path)) {
+                CurrLevel = salvagedLevel;
                 resumed = salvaged = true;
                 for (size_t p = 0; p < std::size(kLevelParts); ++p)
                     if (p != kPicturePart) said[p]->push_back(kLevelParts[p].words);

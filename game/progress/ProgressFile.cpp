@@ -117,7 +117,6 @@ int ReadProfileNumber(const TBlockFilePtr& block, std::string_view path) {
 }
 
 std::span<const ProgressBlockInfo> ProgressBlocksTable() { return kBlocks; }
-std::span<const ProgressEntry> ProgressEntriesTable() { return kEntries; }
 
 std::vector<TBlockFilePtr> CountedEntries(const TBlockFilePtr& block, const std::string& prefix) {
     const int count = std::clamp(ReadProfileNumber(block, "i"), 0, static_cast<int>(block->SubFiles.size()));

@@ -52,7 +52,6 @@ struct ProgressBlockInfo {
 
 // The blocks, in file order, and every entry of them.
 std::span<const ProgressBlockInfo> ProgressBlocksTable();
-std::span<const ProgressEntry> ProgressEntriesTable();
 
 // Adds the block of that name to root with the profile's values.
 void WriteProgressBlock(const TProfile& profile, const TBlockFilePtr& root, const std::string& block);

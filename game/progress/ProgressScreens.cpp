@@ -1,9 +1,11 @@
 #include "game/progress/ProgressScreens.h"
 
 #include "engine/system/Error.h"
+#include "engine/system/Hook.h"
 
 namespace {
-std::shared_ptr<TProgressScreens> handedIn;
+// A slot (engine/system/Hook.h): counted and checked with every other way up.
+THookObject<TProgressScreens> handedIn{"ProgressScreens"};
 bool missingTold = false;
 }  // namespace
 
@@ -13,7 +15,7 @@ void SetProgressScreens(std::shared_ptr<TProgressScreens> screens) {
 }
 
 std::shared_ptr<TAppScreen> ProgressScreenOf(ProgressPlace place, const std::shared_ptr<TLevel>& level) {
-    if (handedIn) return handedIn->ScreenOf(place, level);
+    if (const std::shared_ptr<TProgressScreens> screens = handedIn.Get()) return screens->ScreenOf(place, level);
     if (!missingTold) ProgramError("The progress was handed no screens: the player stays where they are", Here());
     missingTold = true;
     return nullptr;

@@ -7,7 +7,7 @@ class TAppScreen;
 class TLevel;
 
 // The places a player's progress sends the player to.
-enum class ProgressPlace { Game, Kingdom, StagesMap, Summary };
+enum class ProgressPlace { Game, KingdomScreen, StagesMap, Summary };
 
 // What start-up, which makes every screen of the flow (the game screen, the kingdom, the stages
 // map, the level summary), hands the progress once they are made.

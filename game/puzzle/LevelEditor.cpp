@@ -110,8 +110,8 @@ int MainGame_PACLogic::Editor_DrawColors() {
         SetColor(0, 0, 0);
         DrawText(IntToString(i + 1), 8.0f, y + 4.0f);
         if (CurrPacLevel)
-            for (int id : CurrPacLevel->ColorArr)
-                if (id == i + 1) DrawRect(56.0f, y + 24.0f, 8.0f, 2.0f);
+            for (int colour : CurrPacLevel->ColorArr)
+                if (colour == i + 1) DrawRect(56.0f, y + 24.0f, 8.0f, 2.0f);
         SetColor(255, 255, 255);
     }
     return 0;

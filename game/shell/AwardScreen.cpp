@@ -58,8 +58,8 @@ int TAwardScreen::OnShow() {
 
 int TAwardScreen::Interface() {
     if (CheatsOn && KeyHit(KeyU))
-        for (int id = FirstPictureId; id < FirstPictureId + AwardsCount; ++id)
-            if (auto picture = std::dynamic_pointer_cast<TUIImage>(FindObjectInd(id))) picture->SetImg(nullptr);
+        for (int pictureId = FirstPictureId; pictureId < FirstPictureId + AwardsCount; ++pictureId)
+            if (auto picture = std::dynamic_pointer_cast<TUIImage>(FindObjectInd(pictureId))) picture->SetImg(nullptr);
     if (Mouse::LeftPressed) StartHiding();
     return 0;
 }

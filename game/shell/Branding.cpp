@@ -41,7 +41,7 @@ int TBranding::getNextImg() {
 int TBranding::prepare() {
     fade = 1.0f;
     dFade = 0.0f;
-    for (int i = 0; i < 100; ++i) UpdateDelta();
+    ResetDelta();
     getNextImg();
     FlushMouse();
     return aktImg ? 0 : 1;

@@ -37,7 +37,7 @@ int TLoadingScreen::OnBegin() {
     Load(nullptr, nullptr);
     SetupAssets();
     BarImage = std::dynamic_pointer_cast<TUIImage>(FindObjectInd(2));
-    for (int i = 0; i < 100; ++i) UpdateDelta();
+    ResetDelta();
     return 0;
 }
 
@@ -181,7 +181,7 @@ int TLoadingScreen::UpdateFade() {
             bar->DrawingMode = 0;
             bar->ModePercent = 0.0f;
         }
-        for (int i = 0; i < 101; ++i) UpdateDelta();
+        ResetDelta();
         firstUpdateFade = 0;
     }
     Fade -= kFadeStep * delta;

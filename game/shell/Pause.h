@@ -17,7 +17,7 @@ int SetupPause();
 // AppEnd, as does the harness's frame limit; otherwise the frame delta is settled on the way
 // out, so the pause does not count as one long frame.
 int PauseGame();
-// The pause as the screen start-up hands the frame driver (Control::PauseScreen): its RunPause
+// The pause as the screen start-up hands the frame driver (ControlHooks::PauseScreen): its RunPause
 // is PauseGame.
 class TPauseScreen final : public TAppScreen {
 public:

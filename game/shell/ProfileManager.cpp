@@ -139,8 +139,8 @@ int TProfileManager::Action_Ok() {
 int TProfileManager::Action_Delete() {
     ClearClicksAndOvers();
     Question = 1;
-    const std::string name = CurrProfile ? CurrProfile->name : std::string();
-    ShowInfo(Replace(TxtFile ? GetTxt(DeleteQuestionLine) : std::string(), "#PLAYER#", name), 0, DelProfileFunc,
+    const std::string playerName = CurrProfile ? CurrProfile->name : std::string();
+    ShowInfo(Replace(TxtFile ? GetTxt(DeleteQuestionLine) : std::string(), "#PLAYER#", playerName), 0, DelProfileFunc,
              EmptyFunction);
     return 0;
 }

@@ -113,7 +113,7 @@ public:
                 }
                 Game->SetData(level);
                 return Game;
-            case ProgressPlace::Kingdom: return Kingdom;
+            case ProgressPlace::KingdomScreen: return Kingdom;
             case ProgressPlace::StagesMap: return StagesScreen;
             case ProgressPlace::Summary: return LevelSummary;
         }
@@ -177,7 +177,7 @@ std::shared_ptr<TGameNavigator> CreateShellNavigator() { return std::make_shared
 
 void CreateAppScreens() {
     LoadingScreen = CreateAppLoadingScreen();
-    Control::PauseScreen = std::make_shared<TPauseScreen>();
+    ControlHooks::PauseScreen = std::make_shared<TPauseScreen>();
     Profiles = CreateProfileManager();
     Options = CreateAppOptionsPopUp();
     InfoPopUp = CreateInfoPopUp();

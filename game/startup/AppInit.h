@@ -22,10 +22,11 @@ void InitProgramGlobals();
 // The object types and start-up steps of the engine modules that register themselves (vector
 // animations, emitters, widgets).
 void InstallEngineModules();
-// Sets every hook slot of the folders below (engine/system/Hook.h) but the harness's three
-// (ControlHooks::FrameStart, BeforeFlip, AppEnd), which main sets: the frame driver's and the
-// player's progress's; and hands the progress the screens of its flow (SetProgressScreens). The
-// one place where a lower folder is wired to what is built on top of it.
+// Sets the hook slots of the folders below (engine/system/Hook.h) that call functions: the frame
+// driver's global assets and message pop-up; and the progress's screens of its flow
+// (SetProgressScreens). CreateAppScreens sets the pause screen and, as it makes the game screen,
+// the board view; main the harness. The one place where a lower folder is wired to what is built
+// on top of it.
 void WireHooks();
 // The shell's screens as the game screen opens them: handed to it where it is made
 // (CreateMainGame).

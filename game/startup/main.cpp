@@ -187,23 +187,15 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args, std::st
     return options;
 }
 
-// --fail-writes: writes in the per-user folders fail as the kind of trouble says.
+// --fail-writes: writes in the per-user folders fail as the kind of trouble says (once their
+// names and the options are set).
 void InstallWriteFaults(const std::string& kind) {
     if (kind.empty()) return;
-    const bool readOnly = kind == "read-only";
     const int killAt = StartsWith(kind, "kill-at-") ? StringToInt(kind.substr(8)) : 0;
-    SetWriteFaultHook([readOnly, killAt, writes = 0](const std::string& path, FileWrite what) mutable {
-        if (AppDataRootFolder.empty() || !PathIsInside(AppDataRootFolder, RealPath(path))) return 0;
-        if (killAt > 0) {
-            if (++writes == killAt) {
-                std::fflush(nullptr);
-                raise(SIGKILL);
-            }
-            return 0;
-        }
-        if (readOnly) return EROFS;
-        return what == FileWrite::Save ? ENOSPC : 0;
-    });
+    const WriteFault fault = killAt > 0             ? WriteFault::KillAt
+                             : kind == "read-only" ? WriteFault::ReadOnly
+                                                   : WriteFault::DiskFull;
+    FailWritesBelow(ChooseAppDataRootFolder(), fault, killAt);
 }
 
 // Logical (virtual-screen) positions of the input script to window pixels, through the
@@ -478,7 +470,8 @@ void InstallHarness(const HarnessOptions& options) {
     const bool paced = options.paced;
     auto switches = std::make_shared<SwitchFrames>();
     auto grabMs = std::make_shared<double>(0.0);  // the screenshot's time in the frame before
-    ControlHooks::FrameStart = [=](int32_t frame) {
+    auto harness = std::make_shared<TFrameHarness>();
+    harness->frameStart = [=](int32_t frame) {
         if (timings) switches->FrameStarts(frame, *grabMs);
         *grabMs = 0.0;
         if (timings && !*loadingSeen && Control::CurrScreen) {
@@ -533,7 +526,7 @@ void InstallHarness(const HarnessOptions& options) {
     const bool grab = !options.screenshot.empty();
     const std::vector<int> shotFrames = options.shotFrames;
     const std::string screenshot = options.screenshot;
-    ControlHooks::BeforeFlip = [=] {
+    harness->beforeFlip = [=] {
         const int32_t frame = Control::FrameCount - 1;
         // The script's and the shots' frames: with --from-menu counted from the main menu's first
         // frame.
@@ -573,7 +566,7 @@ void InstallHarness(const HarnessOptions& options) {
     };
     {
         std::string path = options.screenshot;
-        ControlHooks::AppEnd = [lastFrame, grabbed, grabbedShare, shown, shownMs, path, timings, switches] {
+        harness->atEnd = [lastFrame, grabbed, grabbedShare, shown, shownMs, path, timings, switches] {
             if (timings) {
                 switches->Ends(*shown + 1);
                 const DrawStats stats = LastFrameDrawStats();
@@ -582,9 +575,9 @@ void InstallHarness(const HarnessOptions& options) {
                 std::printf("frame-cache %ld %ld %ld %ld %.3f %zu\n", cache.frames, cache.damaged, cache.fromCopy,
                             cache.copies, cache.frames > 0 ? cache.redrawn / double(cache.frames) : 0.0,
                             cache.bytes / 1024);
-                const FramePathStats path = CurrentFramePathStats();
-                std::printf("frame-path %s%s %ld %.3f\n", FramePathName(path.path), path.swapDamage ? "+swap-damage" : "",
-                            path.frames, path.frames > 0 ? path.presented / double(path.frames) : 0.0);
+                const FramePathStats framePath = CurrentFramePathStats();
+                std::printf("frame-path %s%s %ld %.3f\n", FramePathName(framePath.path), framePath.swapDamage ? "+swap-damage" : "",
+                            framePath.frames, framePath.frames > 0 ? framePath.presented / double(framePath.frames) : 0.0);
                 std::printf("timing last-frame %.3f %d\ntiming end %.3f\n", *shownMs, *shown, MonotonicMs());
                 rusage usage{};
                 getrusage(RUSAGE_SELF, &usage);
@@ -615,6 +608,8 @@ void InstallHarness(const HarnessOptions& options) {
                 Error("Can't write the screenshot " + path, Here());
         };
     }
+    // Handed to the frame driver: one object, set before start-up's own loops run.
+    ControlHooks::Harness = harness;
 }
 
 }  // namespace
@@ -666,13 +661,12 @@ int main(int argc, char** argv) {
     if (options.timings) std::printf("timing main %.3f\n", mainEntered);
     SetAppPathOptions(ParseAppPathOptions(args));
     SetFixedClock(options.fixedDelta);
-    InstallWriteFaults(options.failWrites);
     SetDirectDrawing(options.directDraw);
     SetFrameCache(!options.noFrameCache);
     SetDamageDrawing(!options.noBufferAge);
     SetFramePath(options.framePath);
     // Reports made during start-up reach the console's log once the window is open.
-    InstallConsoleSinks();
+    StartConsoleReports();
 
     InitClassGlobals();
     InitProgramGlobals();
@@ -680,6 +674,7 @@ int main(int argc, char** argv) {
     WireHooks();
     CreateAppScreens();
     SetAppFolderNames();
+    InstallWriteFaults(options.failWrites);
     // The arranger is a tool of its own: no window, no frame loop.
     if (options.arrangeLevels) return LevelArranger::Mainloop();
     // The harness counts the splash screens' frames too, so it is in place before AppInit.

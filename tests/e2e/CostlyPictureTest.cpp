@@ -116,8 +116,10 @@ TEST(CostlyPictureTest, AQuitDuringLoadingNeverWaitsForACostlyPicture) {
     const QuitRun clean = RunAndQuitDuringLoading(cleanDir, testsupport::SourceDir() + "/data", kAmongThePictures);
     ASSERT_EQ(clean.status, 0) << clean.output;
     ASSERT_GT(clean.peakKb, 0) << clean.output;
-    // A quit that waited for the picture would take at least its whole decode; one that gives up
-    // takes a small share of it (a quarter of a second on a quiet machine, against three).
+    // A quit that waited for the picture would take the rest of its decode (all of it for the
+    // menu's picture, all but the first 0.3 s for the loading screen's); one that gives up takes a
+    // share of it (a quarter of a second on a quiet machine against three; up to two thirds of it
+    // on a loaded one, where the signal and the exit wait for a core too).
     const double decodeMs = DecodeMs(CostlyJpeg());
     const struct {
         const char* picture;
@@ -142,7 +144,7 @@ TEST(CostlyPictureTest, AQuitDuringLoadingNeverWaitsForACostlyPicture) {
                     clean.peakKb / 1024.0);
         EXPECT_EQ(run.status, 0) << run.output;
         EXPECT_GE(run.exitMs, 0.0) << run.output;
-        EXPECT_LT(run.exitMs, decodeMs / 2);
+        EXPECT_LT(run.exitMs, decodeMs * 3 / 4);
         EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
         if (c.memoryChecked) {
             EXPECT_LE(run.peakKb, clean.peakKb * 3 / 2) << "a clean start's peak: " << clean.peakKb << " kB";

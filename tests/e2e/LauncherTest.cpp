@@ -3,6 +3,7 @@
 // Play leads on to the main menu, and the newer package that the server offers is installed in
 // the per-user folder while the game runs; a hostile one is refused while the game goes on.
 #include <gtest/gtest.h>
+#include <link.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -98,6 +99,26 @@ TEST(LauncherE2ETest, TheLauncherComesFirstAndANewerPackageIsInstalledWhileTheGa
     EXPECT_EQ(FileType(dir.file("user/.Velkaro/Quiltora-2/launcher/package.new")), 0);
 }
 
+// What the game is started with in front of its libraries: the name server that answers late.
+// Built with AddressSanitizer, the sanitizer's runtime must come first of all (it says so and
+// stops otherwise), so it goes before the resolver.
+std::string SlowResolverPreload() {
+    std::string preload = QUILTORA_SLOW_RESOLVER;
+#if defined(__SANITIZE_ADDRESS__)
+    std::string runtime;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* found) {
+            const std::string name = info->dlpi_name ? info->dlpi_name : "";
+            if (name.find("/libasan.so") == std::string::npos) return 0;
+            *static_cast<std::string*>(found) = name;
+            return 1;
+        },
+        &runtime);
+    if (!runtime.empty()) preload = runtime + ":" + preload;
+#endif
+    return preload;
+}
+
 // The milliseconds of a "timing <mark>" line.
 double TimingMs(const std::string& output, const std::string& mark) {
     const size_t at = output.find("timing " + mark + " ");
@@ -110,7 +131,7 @@ TEST(LauncherE2ETest, QuittingNeverWaitsForTheServersNameToBeLookedUp) {
     // while the lookup goes on. Quitting once waited for the lookup to end.
     TempDir dir;
     const std::string data = LauncherData(dir, "http://3600000.slow.test");
-    ASSERT_EQ(setenv("LD_PRELOAD", QUILTORA_SLOW_RESOLVER, 1), 0);
+    ASSERT_EQ(setenv("LD_PRELOAD", SlowResolverPreload().c_str(), 1), 0);
     GameRun run = RunGame(dir, "--timings --frames 60" + Script(dir, "30 move 512 500\n31 down 1\n33 up 1\n"), data);
     unsetenv("LD_PRELOAD");
     ASSERT_EQ(run.status, 0) << run.output;

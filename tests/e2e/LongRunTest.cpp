@@ -223,6 +223,12 @@ TEST(LongRunTest, MemoryStaysFlatOverRoundsOfTheScreens) {
         std::printf("\n");
     }
     constexpr long kToleranceKb = 6 * 1024;
+#if defined(__SANITIZE_ADDRESS__)
+    // Built with AddressSanitizer the game's memory grows by design: freed blocks wait in the
+    // sanitizer's quarantine, so its resident memory says nothing of a leak (the loop above still
+    // ran under the sanitizer's checks).
+    GTEST_SKIP() << "resident memory is not checked under AddressSanitizer (its quarantine grows)";
+#endif
     for (size_t k = 1; k < figures.size(); ++k)
         EXPECT_LE(figures[k].rssKb, figures[0].rssKb + kToleranceKb) << "resident memory grew by round " << k + 1;
 }

@@ -3,6 +3,7 @@
 #include <SDL2/SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "support/OggSilence.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -120,6 +122,55 @@ TEST_F(AudioTest, BadInputGivesNothingAndNothingFails) {
     PauseChannel(none);
     StopChannel(none);
     EXPECT_FALSE(ChannelPlaying(none));
+}
+
+// What a sound may decode to is bounded by its kind, whatever its file's size: a few kilobytes of
+// Ogg Vorbis silence stand for minutes of samples. Beyond the cap the sound is refused with one
+// line, by the length its stream or header claims or, at the latest, as decoding passes the cap.
+TEST_F(AudioTest, ASoundIsRefusedBeyondWhatItsKindMayDecodeTo) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        SoundKind kind;
+        int32_t frames;  // 0: refused
+    } cases[] = {
+        {"an effect of 9 seconds", testsupport::OggSilence(9), SoundKind::Effect, 9 * 8000},
+        {"an effect of 11 seconds", testsupport::OggSilence(11), SoundKind::Effect, 0},
+        {"an effect of 11 seconds claiming 1 second", testsupport::OggClaimingFrames(testsupport::OggSilence(11), 8000),
+         SoundKind::Effect, 0},
+        {"music of 11 seconds", testsupport::OggSilence(11), SoundKind::Music, 11 * 8000},
+        {"music of 250 seconds", testsupport::OggSilence(250), SoundKind::Music, 0},
+        // 8 channels at 48 kHz: 3 seconds are 2.3 MB of samples, 6 seconds more than an effect's 4 MiB.
+        {"an effect of 3 seconds in 8 channels", testsupport::OggSilence(3, 48000, 8), SoundKind::Effect, 3 * 48000},
+        {"an effect of 6 seconds in 8 channels", testsupport::OggSilence(6, 48000, 8), SoundKind::Effect, 0},
+        {"a WAV effect of 9 seconds", MakeWav(8000, 1, 16, 9 * 8000), SoundKind::Effect, 9 * 8000},
+        {"a WAV effect of 11 seconds", MakeWav(8000, 1, 8, 11 * 8000), SoundKind::Effect, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.bytes.empty());
+        testing::internal::CaptureStderr();
+        const TAudioSamplePtr sample = DecodeAudioSample(c.bytes, c.kind, "hostile.ogg");
+        const std::string said = testing::internal::GetCapturedStderr();
+        if (c.frames > 0) {
+            ASSERT_TRUE(sample);
+            EXPECT_EQ(sample->length, c.frames);
+            EXPECT_EQ(said, "");
+        } else {
+            EXPECT_FALSE(sample);
+            EXPECT_EQ(said.find("The sound 'hostile.ogg' decodes to more than"), 0u) << said;
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        }
+    }
+    // Read from a file, the kind sets the file's own cap too.
+    testsupport::TempDir dir;
+    testsupport::WriteFileBytes(dir.file("long.ogg"), testsupport::OggSilence(11));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(LoadAudioSample(dir.file("long.ogg")));
+    EXPECT_FALSE(LoadSound(dir.file("long.ogg"), 0));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("long.ogg' decodes to more than a sound effect may (10 seconds"),
+              std::string::npos);
+    EXPECT_TRUE(LoadAudioSample(dir.file("long.ogg"), SoundKind::Music));
 }
 
 // One sound cued on two channels: each is paused, resumed and stopped on its own.

@@ -1,7 +1,12 @@
 #include "platform/Files.h"
+#include "platform/Audio.h"
+#include "platform/Image.h"
+#include "support/AddressSpaceLimit.h"
+#include "support/OggSilence.h"
 #include "support/TestSupport.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,8 +14,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <sstream>
 #include <thread>
 
 using testsupport::TempDir;
@@ -281,15 +291,23 @@ TEST(Files, AReadIsCappedByItsKindAndRefusesWhatIsNotAFileWithoutWaiting) {
     const std::string hugeText = sparse("Awards.txt", int64_t(64) << 30);
     const std::string hugePicture = sparse("big.png", int64_t(3) << 30);
     const std::string justText = sparse("edge.txt", MaxFileBytes(FileKind::Text));
+    const std::string overLevel = sparse("big.PACLevel", MaxFileBytes(FileKind::Level) + 1);
+    // Line breaks up to the byte cap: refused by their lines, whatever their bytes.
+    const std::string breaks = dir.file("MainMenu.txt");
+    testsupport::WriteFileBytes(breaks, std::string(static_cast<size_t>(MaxFileBytes(FileKind::Text)), '\n'));
+    const std::string manyLines = dir.file("lines.txt");
+    testsupport::WriteFileBytes(manyLines, std::string(static_cast<size_t>(kMaxTextLines), '\n') + "one more");
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
     const struct {
         std::string path;
         FileKind kind;
         const char* said;  // empty: refused without a line (the caller tells of a missing file)
     } refused[] = {
-        {hugeText, FileKind::Text, "more than a text file may have (67108864)"},
+        {hugeText, FileKind::Text, "more than a text file may have (16777216)"},
         {hugePicture, FileKind::Picture, "more than a picture may have (269484032)"},
-        {justText, FileKind::Level, "more than a level may have"},
+        {overLevel, FileKind::Level, "more than a level may have"},
+        {breaks, FileKind::Text, "has 16777216 lines, more than a text file may have (262144); it is not read"},
+        {manyLines, FileKind::Text, "has 262145 lines, more than a text file may have (262144)"},
         {dir.file("fifo"), FileKind::Text, "is not a file"},
         {"/dev/zero", FileKind::Any, "is not a file"},
         {dir.path(), FileKind::Text, ""},
@@ -311,6 +329,9 @@ TEST(Files, AReadIsCappedByItsKindAndRefusesWhatIsNotAFileWithoutWaiting) {
     std::string edge;
     ASSERT_TRUE(LoadBytes(justText, edge, FileKind::Text));
     EXPECT_EQ(edge.size(), static_cast<size_t>(MaxFileBytes(FileKind::Text)));
+    testsupport::WriteFileBytes(manyLines, std::string(static_cast<size_t>(kMaxTextLines) - 2, '\n') + "\r\nlast");
+    ASSERT_TRUE(LoadBytes(manyLines, edge, FileKind::Text));
+    EXPECT_TRUE(LoadBytes(breaks, edge, FileKind::Any));  // only a text is counted in lines
 
     // No failed read leaves a handle open, whatever failed.
     const int before = OpenHandles();
@@ -322,6 +343,91 @@ TEST(Files, AReadIsCappedByItsKindAndRefusesWhatIsNotAFileWithoutWaiting) {
         }
     }
     EXPECT_EQ(OpenHandles(), before);
+}
+
+// Links raced against the gate, as a hostile data folder can while the game reads it: one to a
+// file outside that keeps appearing and going (a link to nothing half the time), and a file
+// swapped again and again for a link to a file outside. The reading program, traced with strace,
+// never opens a file outside, not even to refuse it.
+TEST(Files, ALinkRacedAgainstTheGateNeverOpensAFileOutside) {
+    if (std::system("strace -qq -o /dev/null true > /dev/null 2>&1") != 0) GTEST_SKIP() << "strace cannot trace here";
+    TempDir dir;
+    const std::string data = dir.file("data"), outside = dir.file("outside");
+    ASSERT_TRUE(CreateDir(data) && CreateDir(outside));
+    testsupport::WriteFileBytes(outside + "/source", "outside");
+    testsupport::WriteFileBytes(data + "/.inside", "inside");
+    testsupport::WriteFileBytes(data + "/file", "inside");
+    ASSERT_EQ(::symlink((outside + "/secret").c_str(), (data + "/link").c_str()), 0);
+    std::atomic<bool> stop{false};
+    std::thread racer([&] {
+        const std::string source = outside + "/source", secret = outside + "/secret";
+        while (!stop) {
+            ::link(source.c_str(), secret.c_str());  // the link's target appears
+            ::symlink(source.c_str(), (data + "/.l").c_str());
+            ::rename((data + "/.l").c_str(), (data + "/file").c_str());  // the file becomes a link out
+            ::unlink(secret.c_str());  // and goes
+            ::link((data + "/.inside").c_str(), (data + "/.f").c_str());
+            ::rename((data + "/.f").c_str(), (data + "/file").c_str());  // a file again
+        }
+    });
+    const std::string command = "strace -f -y -qq --seccomp-bpf -e trace=open,openat,openat2 -o " + dir.file("trace.txt") + " " +
+                                QUILTORA_GATE_RACE + " " + data + " 5000 > " + dir.file("out.txt") + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    stop = true;
+    racer.join();
+    ASSERT_EQ(status, 0);
+    // The race ran: the file was read while it was one.
+    int links = -1, files = -1;
+    ASSERT_EQ(std::sscanf(testsupport::ReadFileBytes(dir.file("out.txt")).c_str(), "%d %d", &links, &files), 2);
+    EXPECT_EQ(links, 0);
+    EXPECT_GT(files, 0);
+    std::istringstream trace(testsupport::ReadFileBytes(dir.file("trace.txt")));
+    int opened = 0, outsideOpened = 0;
+    std::string first;
+    for (std::string line; std::getline(trace, line);) {
+        if (line.find(data + "/") != std::string::npos) ++opened;
+        if (line.find(outside) == std::string::npos) continue;
+        if (outsideOpened++ == 0) first = line;
+    }
+    EXPECT_GT(opened, 0);  // the reads are on record
+    EXPECT_EQ(outsideOpened, 0) << "the first: " << first;
+}
+
+// A file within its caps that still does not fit in the memory left is refused with a line, as
+// if it were missing: no load throws out of the platform layer.
+TEST(Files, AReadOrDecodeThatDoesNotFitInMemoryIsRefusedWithALine) {
+    TempDir dir;
+    const std::string latin1 = dir.file("latin1.txt");
+    testsupport::WriteFileBytes(latin1, std::string(4 << 20, '\xE9'));  // twice as long decoded
+    const std::string music = testsupport::OggSilence(240);               // 3.8 MB of samples
+    const std::string picture = EncodePNG(CreatePixmap(2048, 2048));      // 16 MB of pixels
+    const struct {
+        const char* name;
+        std::function<bool()> load;  // true when something came back
+        const char* said;
+    } cases[] = {
+        {"a Latin-1 text", [&] { bool ok = true; LoadText(latin1, &ok); return ok; }, "does not fit in memory"},
+        {"music", [&] { return DecodeAudioSample(music, SoundKind::Music, "m.ogg") != nullptr; },
+         "The sound 'm.ogg' does not fit in memory"},
+        {"a picture", [&] { return LoadPixmapFromMemory(picture) != nullptr; },
+         "A picture of 2048 x 2048 pixels does not fit in memory"},
+    };
+    // Each in a process of its own, started afresh (no memory freed by other tests lies about for
+    // the load to take within the limit), where every allocation of a megabyte or more gets
+    // memory of its own.
+    if (!testsupport::AddressSpaceLimit(64 << 20).active()) GTEST_SKIP() << "no address-space limit can be set here";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EXIT(
+            {
+                mallopt(M_MMAP_THRESHOLD, 1 << 20);
+                testsupport::AddressSpaceLimit limit(2 << 20);
+                std::_Exit(c.load() ? 1 : 0);
+            },
+            testing::ExitedWithCode(0), c.said);
+    }
+    for (const auto& c : cases) EXPECT_TRUE(c.load()) << c.name;  // with the memory there, it loads
 }
 
 TEST(Files, AStampTellsTheFileAReadFound) {
@@ -396,6 +502,39 @@ TEST(Files, NoReadLeavesTheAllowedFoldersByDotDotOrByALink) {
         EXPECT_EQ(ReadDir(data + "/fonts/.."), (std::vector<std::string>{"Secret.txt", "fonts", "same.ttf"}));
         EXPECT_EQ(ReadDir(data + "/.."), std::vector<std::string>{});
         EXPECT_NE(lines.Text().find("lies outside the game's folders"), std::string::npos);
+    }
+    // Nor does the lookup without regard to case list one: the name stays as written.
+    EXPECT_EQ(ResolvePath(data + "/../ELSEWHERE/secret.txt"), data + "/../ELSEWHERE/secret.txt");
+    EXPECT_EQ(ResolvePath(data + "/FONTS/own.TTF"), data + "/fonts/Own.ttf");
+    // The game's own folder named in another case is found by its own name, not by a listing.
+    EXPECT_EQ(ResolvePath(dir.file("DATA/FONTS/own.TTF")), data + "/fonts/Own.ttf");
+    // A link to nothing is refused before any open, and so is the file once it is there.
+    ASSERT_EQ(::symlink(dir.file("elsewhere/deep/later.txt").c_str(), dir.file("data/Later.txt").c_str()), 0);
+    {
+        ErrorLines lines;
+        std::string out;
+        EXPECT_FALSE(LoadBytes(data + "/Later.txt", out));
+        EXPECT_FALSE(LoadBytes(data + "/missing.txt", out));  // plain nothing: the caller says so
+        EXPECT_NE(lines.Text().find("Later.txt' leads to nothing that can be read"), std::string::npos) << lines.Text();
+        EXPECT_EQ(lines.Text().find("missing.txt"), std::string::npos) << lines.Text();
+    }
+    {
+        ErrorLines lines;
+        std::string out;
+        testsupport::WriteFileBytes(dir.file("elsewhere/deep/later.txt"), "outside");
+        EXPECT_FALSE(LoadBytes(data + "/Later.txt", out));
+        EXPECT_NE(lines.Text().find("Later.txt' lies outside the game's folders"), std::string::npos) << lines.Text();
+    }
+    // One file outside may be allowed on its own: that file, not its folder nor its neighbours.
+    AllowReadOfFile(dir.file("elsewhere/secret.txt"));
+    AllowReadOfFile(dir.file("elsewhere/none.txt"));
+    {
+        ErrorLines lines;
+        std::string out;
+        EXPECT_TRUE(LoadBytes(dir.file("elsewhere/secret.txt"), out));
+        EXPECT_TRUE(LoadBytes(data + "/Secret.txt", out));  // the link to it, too
+        EXPECT_FALSE(LoadBytes(dir.file("elsewhere/deep/later.txt"), out));
+        EXPECT_EQ(ReadDir(dir.file("elsewhere")), std::vector<std::string>{});
     }
     AllowReadsAnywhere();
     EXPECT_EQ(ReadDir(data + "/fonts/out"), (std::vector<std::string>{"deep", "secret.txt"}));

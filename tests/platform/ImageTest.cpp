@@ -2,10 +2,12 @@
 // damaged files that must give nothing rather than crash.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <thread>
 #include <jpeglib.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -18,12 +20,14 @@
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "platform/Input.h"
+#include "support/AddressSpaceLimit.h"
 #include "support/Jpeg.h"
 #include "support/Png.h"
 #include "support/TestSupport.h"
 
 namespace {
 
+using testsupport::AddressSpaceLimit;
 using testsupport::Jpeg;
 using testsupport::JpegOptions;
 
@@ -231,30 +235,6 @@ TEST(PixmapTest, DamagedFilesGiveNothing) {
     for (const auto& c : cases) EXPECT_FALSE(LoadPixmapFromMemory(c.bytes)) << c.name;
 }
 
-// While it lives, the process may map only `extra` more bytes: an allocation beyond that fails.
-class AddressSpaceLimit {
-public:
-    explicit AddressSpaceLimit(uint64_t extra) {
-        long pages = 0;
-        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
-            std::fclose(f);
-        }
-        if (pages <= 0 || getrlimit(RLIMIT_AS, &saved_) != 0) return;
-        rlimit limit = saved_;
-        limit.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + extra;
-        active_ = setrlimit(RLIMIT_AS, &limit) == 0;
-    }
-    ~AddressSpaceLimit() {
-        if (active_) setrlimit(RLIMIT_AS, &saved_);
-    }
-    bool active() const { return active_; }
-
-private:
-    rlimit saved_{};
-    bool active_ = false;
-};
-
 // The 32-bit big-endian field at pos replaced by v.
 void PutBe32(std::string& s, size_t pos, uint32_t v) {
     for (int k = 0; k < 4; ++k) s[pos + k] = static_cast<char>((v >> (24 - 8 * k)) & 255);
@@ -338,7 +318,9 @@ TEST(PixmapTest, DecodingWithinTheCallersLimitsTellsTheSizeItRefused) {
         int w = 0, h = 0;
         EXPECT_EQ(PictureSize(c.bytes, c.side, c.pixels, w, h, &headerTooLarge), p != nullptr);
         EXPECT_EQ(headerTooLarge.refused, c.refused);
-        if (p) EXPECT_EQ(w, p->width);
+        if (p) {
+            EXPECT_EQ(w, p->width);
+        }
         if (c.refused) {
             EXPECT_FALSE(p);
             EXPECT_EQ(tooLarge.width, c.width);
@@ -513,6 +495,26 @@ TEST(ImageTest, APictureIsDecodedAgainOnlyFromTheFileThatWasLoaded) {
              Touch(path, 5);
          },
          false},
+        {"written in place at the same size, its time put back", red,
+         [&](const std::string& path) {
+             const int64_t was = FileStamp(path).modifiedNs;
+             // (Past the file system's clock tick, so that the write is a later change.)
+             std::this_thread::sleep_for(std::chrono::milliseconds(20));
+             testsupport::WriteFileBytes(path, blue);
+             const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(was / 1000000000), was % 1000000000}};
+             ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+             ASSERT_EQ(FileStamp(path).modifiedNs, was);
+         },
+         false},
+        {"linked to and given other rights, its bytes as they were", red,
+         [&](const std::string& path) {
+             const int64_t was = FileStamp(path).changedNs;
+             std::this_thread::sleep_for(std::chrono::milliseconds(20));
+             ASSERT_EQ(::link(path.c_str(), (path + ".link").c_str()), 0);
+             ::chmod(path.c_str(), 0600);
+             ASSERT_NE(FileStamp(path).changedNs, was);
+         },
+         true},
         {"another file renamed over it", red,
          [&](const std::string& path) {
              testsupport::WriteFileBytes(path + ".next", blue);

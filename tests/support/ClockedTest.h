@@ -34,10 +34,10 @@ protected:
         UpdateAppMillisecs();
         ResetRnd();
         ErrorLines().clear();
-        SetErrorConsoleSink(&CollectError);
+        WatchErrorReports(&CollectError);
     }
     void TearDown() override {
-        SetErrorConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
         SetClockSource(nullptr);
         ResetAppTime();
         ResetRnd();

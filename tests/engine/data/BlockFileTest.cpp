@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -327,6 +328,50 @@ TEST(BlockFileReader, DeepNestingIsReportedNotFatal) {
     for (int i = 0; i < 300000; ++i) n = CreateBlockFile("X", n);
     n.reset();
     top.reset();
+}
+
+// What a text becomes is bounded in blocks and entries and in values, whatever its lines: a text
+// beyond is refused whole with one line, and reads as empty and not whole.
+TEST(BlockFileReader, ATextHoldingMoreThanAFileMayBecomeIsRefusedWhole) {
+    auto repeat = [](const std::string& piece, size_t n) {
+        std::string text;
+        text.reserve(piece.size() * n);
+        for (size_t i = 0; i < n; ++i) text += piece;
+        return text;
+    };
+    const std::string values = repeat("1,", kMaxBlockFileValues - 1) + "1";
+    const struct {
+        const char* name;
+        std::string text;
+        size_t nodes;  // what is read; 0: refused
+    } cases[] = {
+        {"entries, one a line, up to the budget", repeat("a=1\n", kMaxBlockFileNodes), kMaxBlockFileNodes},
+        {"one entry more", repeat("a=1\n", kMaxBlockFileNodes + 1), 0},
+        {"entries on one line", repeat("a=1;", kMaxBlockFileNodes + 1), 0},
+        {"blocks", repeat("B{}", kMaxBlockFileNodes + 1), 0},
+        {"values up to the budget", "a=" + values + "\n", 1},
+        {"one value more, on a line of its own", "a=" + values + ",1\n", 0},
+        {"one value more, in a quoted text", "a=" + values + ",\"x\"\n", 0},
+        {"values over entries", repeat("a=1,1\n", kMaxBlockFileValues / 2) + "b=1\n", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::internal::CaptureStdout();
+        bool whole = true;
+        const TBlockFilePtr root = ParseBlockFileTextChecked(c.text, "Awards.txt", whole);
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(root->SubFiles.size(), c.nodes);
+        EXPECT_EQ(whole, c.nodes > 0);
+        if (c.nodes > 0) {
+            EXPECT_EQ(said, "");
+        } else {
+            EXPECT_NE(said.find("The block file Awards.txt holds more than 131072 blocks and entries or 262144 values; "
+                                "it is not read!"),
+                      std::string::npos)
+                << said.substr(0, 300);
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said.substr(0, 300);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Sections as "name{KEY=VALUE,...}" separated by blanks.
@@ -45,6 +47,27 @@ TEST(IniFile, ReadingSectionsAndPairs) {
         {"no header = 1", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(Dump(ParseIniText(c.text)), c.sections) << c.text;
+}
+
+// What an ini text becomes is bounded in words, whatever its lines: beyond, it is refused whole.
+TEST(IniFile, ATextOfMoreWordsThanAFileMayHoldIsRefusedWhole) {
+    std::string text = "[A]\n";
+    const size_t pairs = (kMaxIniWords - 1) / 3;  // three words each, the header one
+    for (size_t i = 0; i < pairs; ++i) text += "k=v\n";
+    testing::internal::CaptureStdout();
+    TIniBlockList read = ParseIniText(text, "Settings.ini");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0]->params.size(), pairs);
+    for (const std::string& more : {std::string("k"), std::string(" a b c d e f g h")}) {
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(ParseIniText(text + more, "Settings.ini").empty());
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_NE(said.find("The file Settings.ini holds more than 262144 words; it is not read!"), std::string::npos)
+            << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+    }
+    EXPECT_EQ(TokenizeIniText(text + " x y z").size(), kMaxIniWords + 1);  // never more
 }
 
 TEST(IniFile, LookupsAndUpdates) {

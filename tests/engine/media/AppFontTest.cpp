@@ -26,12 +26,12 @@ protected:
         savedBDir = bDir;
         AppFontManager::Reset();
         Reported().clear();
-        SetErrorConsoleSink(Collect);
+        WatchErrorReports(Collect);
         font = dir.file("Font.ttf");
         testsupport::WriteFileBytes(font, testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"));
     }
     void TearDown() override {
-        SetErrorConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
         AppFontManager::Reset();
         SetImageFont(nullptr);
         bDir = savedBDir;

@@ -25,12 +25,12 @@ protected:
         AppClassManager::Reset();
         AppFontManager::Reset();
         Reported().clear();
-        SetErrorConsoleSink(Collect);
+        WatchErrorReports(Collect);
         testsupport::WriteFileBytes(dir.file("Font.ttf"),
                                     testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"));
     }
     void TearDown() override {
-        SetErrorConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
         AppClassManager::Reset();
         AppFontManager::Reset();
         bDir = savedBDir;

@@ -41,10 +41,10 @@ protected:
         Mouse::Reset();
         TAppVectorAnim::ResetGlobals();
         gErrors.clear();
-        SetErrorConsoleSink(&CaptureError);
+        WatchErrorReports(&CaptureError);
     }
     void TearDown() override {
-        SetErrorConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
         ResetDrawState();
         Mouse::Reset();
     }

@@ -22,10 +22,10 @@ class VectorPoseTest : public ::testing::Test {
 protected:
     void SetUp() override {
         gErrors.clear();
-        SetErrorConsoleSink(&CaptureError);
+        WatchErrorReports(&CaptureError);
         TAppVectorAnim::ResetGlobals();
     }
-    void TearDown() override { SetErrorConsoleSink(nullptr); }
+    void TearDown() override { WatchErrorReports(nullptr); }
 };
 
 // A part whose pose i has Dist 10 * i, Angle i, hx 100 * i (and a graphic and colour of its own).

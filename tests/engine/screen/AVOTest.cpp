@@ -41,15 +41,15 @@ protected:
         delta = 1.0f;
         gErrors.clear();
         gCritical.clear();
-        SetErrorConsoleSink(&CaptureError);
-        SetCriticalConsoleSink(&CaptureCritical);
+        WatchErrorReports(&CaptureError);
+        WatchCriticalReports(&CaptureCritical);
         InitGameObjectNames();
         TAppVectorAnim::ResetGlobals();
     }
     void TearDown() override {
         delta = savedDelta;
-        SetErrorConsoleSink(nullptr);
-        SetCriticalConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
+        WatchCriticalReports(nullptr);
     }
 
     // An object of two poses (root Dist 0 and 100) and two animations: "Out" from pose 0 to

@@ -45,7 +45,7 @@ protected:
         UpdateAppMillisecs();
         delta = 1.0f;
         gErrors.clear();
-        SetErrorConsoleSink(&CaptureError);
+        WatchErrorReports(&CaptureError);
 
         hero = MakeObject("Hero");
         animator = CreateAppAnimator(hero.get());
@@ -54,7 +54,7 @@ protected:
         animator->AddAnim(walk);
     }
     void TearDown() override {
-        SetErrorConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
         ResetClock();
         ResetAppTime();
     }

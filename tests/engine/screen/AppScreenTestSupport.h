@@ -143,13 +143,13 @@ class ScreenFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetScreenWorld();
-        SetErrorConsoleSink(&CaptureError);
-        SetCriticalConsoleSink(&CaptureCritical);
+        WatchErrorReports(&CaptureError);
+        WatchCriticalReports(&CaptureCritical);
     }
     void TearDown() override {
         ResetScreenWorld();
-        SetErrorConsoleSink(nullptr);
-        SetCriticalConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
+        WatchCriticalReports(nullptr);
         ResetGameObjectTypes();
         ResetAppPaths();
         ResetAppTime();

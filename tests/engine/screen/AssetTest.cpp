@@ -52,10 +52,10 @@ protected:
         TAsset::ResetCurrScreen();
         TImgTex::ResetRegistry();
         gErrors.clear();
-        SetErrorConsoleSink(&CaptureError);
+        WatchErrorReports(&CaptureError);
     }
     void TearDown() override {
-        SetErrorConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
         TAsset::ResetCurrScreen();
         TImgTex::ResetRegistry();
     }
@@ -397,10 +397,10 @@ protected:
         soundtest::SoundFixture::SetUp();
         TAsset::ResetCurrScreen();
         gErrors.clear();
-        SetErrorConsoleSink(&CaptureError);
+        WatchErrorReports(&CaptureError);
     }
     void TearDown() override {
-        SetErrorConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
         soundtest::SoundFixture::TearDown();
     }
 };

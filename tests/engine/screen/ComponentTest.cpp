@@ -18,10 +18,10 @@ class ComponentTest : public ::testing::Test {
 protected:
     void SetUp() override {
         gErrors.clear();
-        SetErrorConsoleSink(&CaptureError);
+        WatchErrorReports(&CaptureError);
     }
     void TearDown() override {
-        SetErrorConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
         ResetAppComponentTypes();
     }
 };

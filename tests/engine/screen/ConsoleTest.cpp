@@ -26,6 +26,7 @@ protected:
         UpdateAppMillisecs();
     }
     void TearDown() override {
+        KeepConsoleReports(false);
         SetClockSource(nullptr);
         ControlFixture::TearDown();
     }
@@ -85,8 +86,11 @@ TEST_F(ConsoleTest, QuotedPartsTurnBlueAndBack) {
 }
 
 TEST_F(ConsoleTest, ErrorsAndLongTextsGoToTheLogNewestFirst) {
-    InstallConsoleSinks();
+    StartConsoleReports();
     Error("Missing 'b.png'!", {"Img", "Load"});
+    // Kept until the console takes it (as it updates and draws).
+    EXPECT_TRUE(Console::LogList.empty());
+    Console::TakeReports();
     ASSERT_EQ(Console::LogList.size(), 1u);
     EXPECT_EQ(LogText(0), "Error: ERROR ( File: Img  Code: Load ) Missing 'b.png'!");
     // The quoted part in colour 6, the rest in colour 1.
@@ -105,6 +109,7 @@ TEST_F(ConsoleTest, ErrorsAndLongTextsGoToTheLogNewestFirst) {
     EXPECT_EQ(LogText(1), std::string(cells, 'x'));
 
     Warning("only printed");
+    Console::TakeReports();
     EXPECT_EQ(Console::LogList.size(), 3u);
     Console::EnterWpis("cls");
     EXPECT_TRUE(Console::LogList.empty());
@@ -216,11 +221,14 @@ TEST_F(ConsoleTest, ConsoleKeyWorksOnlyInDeveloperModeAndFlushesInput) {
 
 TEST_F(ConsoleTest, CriticalLinesExpireOneByOneEvenForPlayers) {
     CheatsOn = 0;
-    InstallConsoleSinks();
+    StartConsoleReports();
     SetTime(1000);
     CriticalError("first");
     SetTime(2000);
     CriticalError("second");  // restarts the timer: the oldest goes 3000 ms from now
+    // Taken later, they keep the times they were made at.
+    SetTime(2500);
+    Console::TakeReports();
     ASSERT_EQ(Console::Criticals.size(), 2u);
     EXPECT_EQ(Console::Criticals.front()->txt, "second");
 

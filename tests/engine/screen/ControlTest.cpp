@@ -233,7 +233,7 @@ TEST_F(ControlTest, UpdateRunsGlobalObjectsBeforeTheScreenAndPausesOffTheLoading
         bool PausesInBackground() const override { return false; }
     };
     Control::AddGlobalObject(std::make_shared<TGlobal>());
-    Control::PauseScreen = std::make_shared<TPause>();
+    ControlHooks::PauseScreen = std::make_shared<TPause>();
 
     Control::Update();  // no screen: the global objects still run
     EXPECT_EQ(gLog, (std::vector<std::string>{"global"}));
@@ -255,7 +255,7 @@ TEST_F(ControlTest, UpdateRunsGlobalObjectsBeforeTheScreenAndPausesOffTheLoading
     EXPECT_EQ(gLog, (std::vector<std::string>{"global", "L.update"}));
 
     // With no pause screen handed in the frames go on, and that is said once.
-    Control::PauseScreen.reset();
+    ControlHooks::PauseScreen = nullptr;
     SetAppScreen(a);
     EXPECT_EQ(Control::CanBeSuspended(), 1);
     gLog.clear();
@@ -313,7 +313,7 @@ TEST_F(ControlTest, QuitRequestAndCommandQSaveOnceAndEnd) {
         Control::ToSaveAtEndList.clear();
         AddToSaveAtEndList(MakeSaver("profiles"));
         AddToSaveAtEndList(MakeSaver("options"));
-        ControlHooks::AppEnd = [] { Log("endHook"); };
+        ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.atEnd = [] { Log("endHook"); }});
         for (int key : c.keys) InjectKeyDown(key);
         if (c.quitRequest) InjectQuit();
 
@@ -375,7 +375,8 @@ TEST_F(ControlTest, MainLoopRunsTheFrameStepsInOrderAndEndsThroughAppEnd) {
     AddToSaveAtEndList(MakeSaver("options"));
     gLog.clear();
     Control::FrameLimit = 2;
-    ControlHooks::FrameStart = [](int32_t frame) { Log("frame" + std::to_string(frame)); };
+    auto harness = std::make_shared<TFrameHarness>();
+    harness->frameStart = [](int32_t frame) { Log("frame" + std::to_string(frame)); };
     // The game's own cursor, which logs where it is drawn.
     struct TPicture : TImageAsset {
         int Width() override { return 8; }
@@ -387,7 +388,7 @@ TEST_F(ControlTest, MainLoopRunsTheFrameStepsInOrderAndEndsThroughAppEnd) {
     AppSettings::CustomCursor = 1;
     Mouse::Cursor = std::make_shared<TLogCursor>();
     Mouse::Cursor->img = std::make_shared<TPicture>();
-    ControlHooks::BeforeFlip = [] {
+    harness->beforeFlip = [] {
         // The frame is drawn and the strips are on it: the draw state is back to black, alpha
         // blend, scale 1, no rotation.
         int r, g, b;
@@ -397,7 +398,8 @@ TEST_F(ControlTest, MainLoopRunsTheFrameStepsInOrderAndEndsThroughAppEnd) {
         Log("flip " + std::to_string(r + g + b) + " " + std::to_string(GetBlend()) + " " + std::to_string(sx) + " " +
             std::to_string(GetRotation()));
     };
-    ControlHooks::AppEnd = [] { Log("endHook"); };
+    harness->atEnd = [] { Log("endHook"); };
+    ControlHooks::Harness = harness;
 
     AppRun();
 
@@ -433,7 +435,7 @@ TEST_F(ControlTest, FrameDrawsScreenThenOverlaysThenStrips) {
         Control::isFPSShowOn = overlays;
         Control::isBorderShowOn = overlays;
         uint32_t fpsBox = 0, fpsText = 0, border = 0, strip = 0, open = 0;
-        ControlHooks::BeforeFlip = [&] {
+        ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.beforeFlip = [&] {
             fpsBox = PixelAt(5, 5);
             border = PixelAt(0, 300);
             strip = PixelAt(1000, 767);
@@ -442,7 +444,7 @@ TEST_F(ControlTest, FrameDrawsScreenThenOverlaysThenStrips) {
             for (int y = 8; y < 8 + TextHeight("A") && !fpsText; ++y)
                 for (int x = 8; x < 40 && !fpsText; ++x)
                     if (PixelAt(x, y) == 0xFFFFFFu) fpsText = 1;
-        };
+        }});
         Control::FrameLimit = 1;
         AppRun();
         EXPECT_EQ(open, 0x0080FFu);
@@ -459,13 +461,13 @@ TEST_F(ControlTest, NoCurrentScreenShowsOnlyTheNotice) {
     Control::isBorderShowOn = 1;
     uint32_t fpsCorner = 1, border = 1;
     int white = 0;
-    ControlHooks::BeforeFlip = [&] {
+    ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.beforeFlip = [&] {
         fpsCorner = PixelAt(5, 5);
         border = PixelAt(0, 300);
         // The notice is centred: white letters around the middle of the screen.
         for (int x = 440; x < 584; ++x)
             if (PixelAt(x, 384) == 0xFFFFFFu) ++white;
-    };
+    }});
     SetClsColor(20, 20, 20);
     Cls();
     Control::FrameLimit = 1;
@@ -479,12 +481,12 @@ TEST_F(ControlTest, NoCurrentScreenShowsOnlyTheNotice) {
 TEST_F(ControlTest, ControlEAddsTheEditorNotice) {
     OpenDisplay();
     Control::FrameLimit = 2;
-    ControlHooks::FrameStart = [](int32_t frame) {
+    ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [](int32_t frame) {
         if (frame == 0) {
             InjectKeyDown(KEY_LCONTROL);
             InjectKeyDown(69);
         }
-    };
+    }});
     AppRun();
     ASSERT_EQ(Console::Criticals.size(), 1u);
     EXPECT_EQ(Console::Criticals.front()->txt, "Editor unavailable without Debug Mode Build!");

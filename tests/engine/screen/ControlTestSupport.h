@@ -102,8 +102,8 @@ protected:
         ResetAppTime();
         SetFixedClock(true);
         AppExitFunction = [] { Log("exit"); };
-        SetErrorConsoleSink(&CollectError);
-        SetCriticalConsoleSink(nullptr);
+        WatchErrorReports(&CollectError);
+        WatchCriticalReports(nullptr);
     }
     void TearDown() override {
         Control::Reset();
@@ -114,8 +114,9 @@ protected:
         Mouse::Reset();
         ResetAppTime();
         ResetClock();
-        SetErrorConsoleSink(nullptr);
-        SetCriticalConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
+        WatchCriticalReports(nullptr);
+        KeepConsoleReports(false);
         if (openedDisplay_) {
             OpenedGraphics::Reset();
             ResetAspect();

@@ -68,13 +68,13 @@ protected:
         gLog.clear();
         gErrors.clear();
         Mouse::Reset();
-        SetErrorConsoleSink(&CaptureError);
-        SetCriticalConsoleSink(&CaptureError);
+        WatchErrorReports(&CaptureError);
+        WatchCriticalReports(&CaptureError);
     }
     void TearDown() override {
         Mouse::Reset();
-        SetErrorConsoleSink(nullptr);
-        SetCriticalConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
+        WatchCriticalReports(nullptr);
         AppSoundManager::ClickSound = nullptr;
         ResetGameObjectTypes();
     }

@@ -313,7 +313,9 @@ protected:
 
     void SetUp() override {
         ScreenCrosserTest::SetUp();
-        if (!GraphicsOpen()) ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
+        if (!GraphicsOpen()) {
+            ASSERT_TRUE(Graphics(640, 480, 0, 60, 0)) << GraphicsError();
+        }
         SetVirtualResolution(static_cast<float>(GraphicsWidth()), static_cast<float>(GraphicsHeight()));
         ResetDrawState();
         pa = std::make_shared<PictureScreen>("PA", Picture("a.png", 64, int(0xFFFF0000)));
@@ -351,7 +353,9 @@ TEST_F(ScreenCrosserPicturesTest, TheFadeInWaitsForThePicturesAndTheNextVisitHas
     int held = 0;
     for (; CurrScreenCrosser->Percent->Per == 0.0f && held < 5000; ++held) {
         const float black = Frame();
-        if (CurrScreenCrosser->Percent->Per == 0.0f) EXPECT_EQ(black, 1.0f);
+        if (CurrScreenCrosser->Percent->Per == 0.0f) {
+            EXPECT_EQ(black, 1.0f);
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     EXPECT_GE(held, 2) << "the switch found the picture missing";

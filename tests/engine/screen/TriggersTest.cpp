@@ -14,7 +14,7 @@ std::vector<std::string> gLog;
 
 class FakeCondition : public TATCondition {
 public:
-    FakeCondition(std::string n, int holds) : name(std::move(n)), holds(holds) {}
+    FakeCondition(std::string n, int holdsNow) : name(std::move(n)), holds(holdsNow) {}
     int Check() override {
         gLog.push_back("check " + name);
         return holds;
@@ -30,7 +30,7 @@ public:
 // Finishes on its `length`-th update (an instant action ignores that).
 class FakeAction : public TATAction {
 public:
-    FakeAction(std::string n, int instant, int length) : name(std::move(n)), length(length) { isInstant = instant; }
+    FakeAction(std::string n, int instant, int frames) : name(std::move(n)), length(frames) { isInstant = instant; }
     int Update() override {
         ++calls;
         gLog.push_back(name + std::to_string(calls));

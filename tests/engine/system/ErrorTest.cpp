@@ -19,8 +19,8 @@ void Capture(const std::string& l) { gLastConsole = l; }
 }  // namespace
 
 TEST(Error, ErrorsReachConsoleAndStdoutWarningsStdoutOnly) {
-    SetErrorConsoleSink(&Capture);
-    SetCriticalConsoleSink(&Capture);
+    WatchErrorReports(&Capture);
+    WatchCriticalReports(&Capture);
     gLastConsole.clear();
     testing::internal::CaptureStdout();
     ErrorNoFile("x.png");
@@ -32,8 +32,8 @@ TEST(Error, ErrorsReachConsoleAndStdoutWarningsStdoutOnly) {
     EXPECT_EQ(gLastConsole, "boom");
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out, "NO FILE ERROR No such file or directory! Url = x.png\nWARNING careful\n");
-    SetErrorConsoleSink(nullptr);
-    SetCriticalConsoleSink(nullptr);
+    WatchErrorReports(nullptr);
+    WatchCriticalReports(nullptr);
 }
 
 namespace {

@@ -47,14 +47,14 @@ protected:
     void SetUp() override {
         gErrors.clear();
         gCritical.clear();
-        SetErrorConsoleSink(&CaptureError);
-        SetCriticalConsoleSink(&CaptureCritical);
+        WatchErrorReports(&CaptureError);
+        WatchCriticalReports(&CaptureCritical);
         ResetAppPaths();
         InstallSoundObject();
     }
     void TearDown() override {
-        SetErrorConsoleSink(nullptr);
-        SetCriticalConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
+        WatchCriticalReports(nullptr);
         ResetGameObjectTypes();
         ResetAppPaths();
         TAsset::ResetCurrScreen();

@@ -18,6 +18,7 @@
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/ui/UI_Object.h"
+#include "engine/media/Img.h"
 #include "engine/media/SoundManager.h"
 #include "engine/media/TextLayoutTestSupport.h"
 #include "engine/media/TxtFile.h"
@@ -78,8 +79,8 @@ protected:
         ResetInput();
         Mouse::Reset();
         delta = 1.0f;
-        SetErrorConsoleSink(&CaptureError);
-        SetCriticalConsoleSink(&CaptureError);
+        WatchErrorReports(&CaptureError);
+        WatchCriticalReports(&CaptureError);
         AppClassManager::Reset();
         AppClassManager::Init();
         ResetAppPaths();
@@ -88,8 +89,8 @@ protected:
     void TearDown() override {
         ResetInput();
         Mouse::Reset();
-        SetErrorConsoleSink(nullptr);
-        SetCriticalConsoleSink(nullptr);
+        WatchErrorReports(nullptr);
+        WatchCriticalReports(nullptr);
         AppSoundManager::ClickSound = nullptr;
         ResetGameObjectTypes();
         AppClassManager::Reset();
@@ -529,6 +530,43 @@ TEST_F(UIObjectTest, ImageNamedAfterTheWidgetBesideTheScreenFileWins) {
         TAsset::ResetCurrScreen();
         TAppScreen::CurrentlyLoadingScreen = nullptr;
     }
+}
+
+TEST_F(UIObjectTest, AnAtlasLineIsSaidWhileADamagedScreenThatNamesItIsRead) {
+    // A valid atlas without the picture a screen names. The screen file is damaged (a line
+    // without '='), so what its own objects make of it is held; the atlas's line is about the
+    // atlas and is said. (Such a picture was once dropped from a damaged screen unread, as if
+    // its name had been cut short.)
+    testsupport::WriteFileBytes(dir.file("buttons.txt"), "1\nButtonNormal\n0\n0\n8\n8\n");
+    testsupport::WriteFileBytes(dir.file("buttons.png"), "x");
+    const std::string atlasUrl = dir.file("buttons.png") + "|ButtonDisabled";
+    const std::string file = WriteScreen(ObjectBlock("Off", 2, "imageUrl = \"" + atlasUrl + "\"\n") + "damage\n");
+    auto screen = std::make_shared<TAppScreen>();
+    screen->isNotUsingText = 1;
+    testing::internal::CaptureStdout();
+    screen->LoadFromFile(file);
+    auto off = std::dynamic_pointer_cast<TUIImage>(screen->FindObject("Off"));
+    ASSERT_NE(off, nullptr);
+    ASSERT_NE(off->Img, nullptr);
+    EXPECT_EQ(off->Img->url, atlasUrl);
+    off->Img->LoadAsset();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Screen file '" + file + "' is damaged"), std::string::npos) << out;
+    EXPECT_NE(out.find("No image named \"BUTTONDISABLED\" in the texture description! Url = " + atlasUrl),
+              std::string::npos)
+        << out;
+
+    // Looked up while the damaged file is being read (an emitter of the screen loads its pictures
+    // at once), the line is still the atlas's, and said.
+    testing::internal::CaptureStdout();
+    {
+        HeldContentReports held(file);
+        Error("a line about the damaged screen's own contents");
+        LoadImg(dir.file("buttons.png") + "|Gone", -1);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR ( File: ImgTex  Code: TImgTex::LoadImgTex ) No image named \"GONE\" in the texture description! "
+              "Url = " + dir.file("buttons.png") + "|Gone\n");
 }
 
 TEST_F(UIObjectTest, ImageFallbacksStayInTheObjectsFolderAndExportCarriesThePicture) {

@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         SolveCase{"ColoursOfOneLineHelpEachOther", 3, 2, 2, {2, 1, 2, 1, 2, 0}, true},
         // A blank picture: every line has no run, so every cell is empty.
         SolveCase{"Blank", 4, 2, 1, std::vector<int>(8, 0), true}),
-    [](const ::testing::TestParamInfo<SolveCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SolveCase>& param) { return std::string(param.param.name); });
 
 TEST(LineSolver, CluesHoldTheRunsOfEachColourInLineOrder) {
     // Row 0: 1 1 0 1 2 2 1; the column below each cell is a single cell.

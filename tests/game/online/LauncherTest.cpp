@@ -538,14 +538,14 @@ protected:
 
 TEST_F(LauncherScreenTest, FadesInRunsUntilPlayAndFadesOut) {
     Create();
-    ControlHooks::FrameStart = [this](int32_t frame) {
+    ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [this](int32_t frame) {
         fades.push_back(Launcher->fade);
         if (frame == 30) {
             MoveAspectMouse(512, 500);
             InjectMouseButton(1, true);
         }
         if (frame == 32) InjectMouseButton(1, false);
-    };
+    }});
     EXPECT_EQ(RunLauncherScreen(0), "MAIN-MENU");
     // Play taken in frame 30; the cover is black again 20 frames later and the loop ends.
     ASSERT_EQ(fades.size(), 51u);
@@ -558,9 +558,9 @@ TEST_F(LauncherScreenTest, FadesInRunsUntilPlayAndFadesOut) {
 
 TEST_F(LauncherScreenTest, ACloseRequestEndsTheScreenAndNoLauncherTxtSkipsIt) {
     Create();
-    ControlHooks::FrameStart = [](int32_t frame) {
+    ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [](int32_t frame) {
         if (frame == 5) InjectQuit();
-    };
+    }});
     RunLauncherScreen(0);
     EXPECT_TRUE(Control::isEnded);
     EXPECT_EQ(Control::FrameCount, 6);

@@ -65,13 +65,13 @@ protected:
         NewsLetterOn = 2;
         NewsLetter = std::make_shared<TNewsLetter>();
         AppExitFunction = [] {};
-        ControlHooks::FrameStart = [this](int32_t frame) {
+        ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [this](int32_t frame) {
             auto range = script.equal_range(frame - first);
             for (auto it = range.first; it != range.second; ++it) it->second();
-        };
+        }});
     }
     void TearDown() override {
-        ControlHooks::FrameStart = nullptr;
+        ControlHooks::Harness = nullptr;
         NewsLetter = nullptr;
         CheatsOn = 0;
         ResetNewsLetterState();

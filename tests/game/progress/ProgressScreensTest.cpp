@@ -22,12 +22,12 @@ TEST(ProgressScreens, TheHandedInScreensAnswerAndNoneIsSaidOnce) {
     auto screens = std::make_shared<TOneScreen>();
     SetProgressScreens(screens);
     EXPECT_EQ(ProgressScreenOf(ProgressPlace::StagesMap), screens->map);
-    EXPECT_EQ(ProgressScreenOf(ProgressPlace::Kingdom), nullptr);
+    EXPECT_EQ(ProgressScreenOf(ProgressPlace::KingdomScreen), nullptr);
 
     SetProgressScreens(nullptr);
     testing::internal::CaptureStdout();
     EXPECT_EQ(ProgressScreenOf(ProgressPlace::StagesMap), nullptr);
-    EXPECT_EQ(ProgressScreenOf(ProgressPlace::Kingdom), nullptr);
+    EXPECT_EQ(ProgressScreenOf(ProgressPlace::KingdomScreen), nullptr);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out, "ERROR ( File: ProgressScreens  Code: ProgressScreenOf ) The progress was handed no screens: "
                    "the player stays where they are\n");

@@ -66,9 +66,9 @@ TEST_F(RepairKillTest, AStartKilledAtAnyWriteOfItsRepairLeavesTheDamagedFileOrIt
         ann->Score = k == 0 ? 5000 : 5011;
         ann->Kingdom_AddObject(1 + k);
         bob->Level = 2;
-        auto board = SmallLevel();
-        board->LevelSeconds = 7 + 2 * k;
-        bob->CurrLevel = board;
+        auto level = SmallLevel();
+        level->LevelSeconds = 7 + 2 * k;
+        bob->CurrLevel = level;
         writer->SaveAtEnd();
     }
     auto damaged = Snapshot();

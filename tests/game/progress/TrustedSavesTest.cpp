@@ -114,7 +114,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
     const auto saved = Snapshot();
     ASSERT_EQ(GetBFInt(LoadBlockFile(ProfilesFile("65-110-110.AppProfile")), "Data::SaveCount"), 2);
     ASSERT_EQ(GetBFInt(LoadBlockFile(ProfilesFile("65-110-110.PACLEVEL")), "Progress::SaveCount"), 2);
-    const std::string board = ProfilesFile("65-110-110.PACLEVEL");
+    const std::string boardFile = ProfilesFile("65-110-110.PACLEVEL");
 
     struct Case {
         const char* what;
@@ -131,7 +131,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
              ann->Level = 5;
              ann->CurrLevel = Board(30);
              ++ann->SaveCount;
-             ann->WriteLevelInProgress(board, ann->LevelInProgressBlocks(board));
+             ann->WriteLevelInProgress(boardFile, ann->LevelInProgressBlocks(boardFile));
          },
          20, "ANN's last save was cut short: level 3 goes on as it was at the save before.", true},
         // The board was won (it is no play in progress any more) and the save killed before the
@@ -142,7 +142,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
              won->isLevelWon = 1;
              ann->CurrLevel = won;
              ++ann->SaveCount;
-             ann->WriteLevelInProgress(board, ann->LevelInProgressBlocks(board));
+             ann->WriteLevelInProgress(boardFile, ann->LevelInProgressBlocks(boardFile));
          },
          20, "last save was cut short", false},
         // Writing the board failed (the disk full on that write only): the save fails as a
@@ -152,7 +152,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
          [&] {
              ann->CurrLevel = Board(30);
              ann->Score = 99;
-             SetWriteFaultHook([&](const std::string& path, FileWrite) { return path == board ? ENOSPC : 0; });
+             SetWriteFaultHook([&](const std::string& path, FileWrite) { return path == boardFile ? ENOSPC : 0; });
              testing::internal::CaptureStdout();
              EXPECT_EQ(writer->SavePlayers(), 0);
              testing::internal::GetCapturedStdout();
@@ -179,22 +179,22 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
         // A board of an older build (without the block that pairs it) under a progress file of
         // this one.
         {"a board without its pairing",
-         [&] { ASSERT_TRUE(SavePacLevel(Board(40), board, 0)); }, 10,
+         [&] { ASSERT_TRUE(SavePacLevel(Board(40), boardFile, 0)); }, 10,
          "ANN's level in progress did not match the save: level 3 goes on as it was at the save before.", true},
         // A damaged board: the board of the save before, which the save before of the progress
         // pairs with at the same level, goes on; the damaged bytes are kept aside.
-        {"a damaged board", [&] { testsupport::WriteFileBytes(board, "Level{\n\tData{\n"); }, 10,
+        {"a damaged board", [&] { testsupport::WriteFileBytes(boardFile, "Level{\n\tData{\n"); }, 10,
          "ANN's level in progress was damaged: level 3 goes on as it was at the save before.", true},
         {"a damaged board, no board of the save before",
          [&] {
-             testsupport::WriteFileBytes(board, "Level{\n\tData{\n");
-             DeleteFile(board + ".bak");
+             testsupport::WriteFileBytes(boardFile, "Level{\n\tData{\n");
+             DeleteFile(boardFile + ".bak");
          },
          -1, "ANN's level in progress was damaged: level 3 starts anew.", true},
         // The save before was at another level: its board is never booked under level 3.
         {"a damaged board, the save before at another level",
          [&] {
-             testsupport::WriteFileBytes(board, "Level{\n\tData{\n");
+             testsupport::WriteFileBytes(boardFile, "Level{\n\tData{\n");
              TProfile before;
              before.SetName("Ann");
              before.Level = 2;
@@ -205,12 +205,12 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
          -1, "ANN's level in progress was damaged: level 3 starts anew.", true},
         // The board gone (removed by hand, lost with a disk): said, not silently started anew; the
         // board of the save before goes on.
-        {"a missing board", [&] { DeleteFile(board); }, 10,
+        {"a missing board", [&] { DeleteFile(boardFile); }, 10,
          "ANN's level in progress was missing: level 3 goes on as it was at the save before.", false},
         {"a missing board, no board of the save before",
          [&] {
-             DeleteFile(board);
-             DeleteFile(board + ".bak");
+             DeleteFile(boardFile);
+             DeleteFile(boardFile + ".bak");
          },
          -1, "ANN's level in progress was missing: level 3 starts anew.", false},
     };
@@ -242,7 +242,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
         }
         // The board that was not resumed is kept aside; the next save counts on past every
         // counter on disk, so that no later save pairs with it.
-        EXPECT_EQ(FileType(board + ".bad"), c.setAside ? 1 : 0);
+        EXPECT_EQ(FileType(boardFile + ".bad"), c.setAside ? 1 : 0);
         EXPECT_GE(read->SaveCount, 2);
         read->Game_Continue();
         EXPECT_EQ(Game->CurrLevel, read->CurrLevel);
@@ -255,7 +255,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
                                 "Settings{\n\tCurrProfile = \"65-110-110\"\n}\nProfile{\n\tId = \"65-110-110\"\n\tName = \"Ann\"\n}\n");
     testsupport::WriteFileBytes(ProfilesFile("65-110-110.AppProfile"),
                                 "Data{\n\tName = \"Ann\"\n\tLevel = 3\n\tScreen = \"GameScreen\"\n}\n");
-    ASSERT_TRUE(SavePacLevel(Board(50), board, 0));
+    ASSERT_TRUE(SavePacLevel(Board(50), boardFile, 0));
     auto reader = ReadPlayers();
     EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
     EXPECT_TRUE(PendingPlayerNotices().empty());
@@ -267,7 +267,7 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
     ReadPlayers();
     EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
     EXPECT_EQ(Profile->CurrLevel->LevelSeconds, 50);
-    auto level = LoadPacLevel(board);
+    auto level = LoadPacLevel(boardFile);
     ASSERT_NE(level, nullptr);
     EXPECT_EQ(level->LevelSeconds, 50);
 }
@@ -488,9 +488,9 @@ TEST_F(TrustedSavesTest, EveryOneByteDamageOfAPlayersFilesLosesNothingTheSaveBef
                         EXPECT_EQ(text.find("Partly"), std::string::npos) << text;
                         EXPECT_EQ(text.find("Lost"), std::string::npos) << text;
                         for (size_t b = 0; b < got.size(); ++b) {
-                            const std::string said = b == 0 ? "level " + std::to_string(read->Level) : words[b];
+                            const std::string part = b == 0 ? "level " + std::to_string(read->Level) : words[b];
                             const std::string where = got[b] == last[b] ? " Kept: " : " From the save before: ";
-                            EXPECT_NE(Section(text, where).find(said), std::string::npos) << said << " in " << text;
+                            EXPECT_NE(Section(text, where).find(part), std::string::npos) << part << " in " << text;
                         }
                     }
                     // The damaged bytes are kept aside.
@@ -828,13 +828,13 @@ TEST_F(TrustedSavesTest, ABackupHoldingANewerSaveIsTakenAndNeverOverwrittenByThe
         saves[ann->SaveCount] = Snapshot();
     }
     ASSERT_EQ(ann->SaveCount, 5);
-    const std::string progress = "65-110-110.AppProfile", board = "65-110-110.PACLEVEL", list = "Profiles.dat";
+    const std::string progress = "65-110-110.AppProfile", boardFile = "65-110-110.PACLEVEL", list = "Profiles.dat";
 
     // Each file of save 2, each copy of save 5 (put back by hand, say).
     auto plant = [&](const std::string& copy) {
         std::map<std::string, std::string> files = saves[2];
         files.insert(saves[5].begin(), saves[5].end());  // (CY's files, made after save 2)
-        for (const std::string& file : {progress, board, list}) files[file + ".bak"] = saves[5].at(file);
+        for (const std::string& file : {progress, boardFile, list}) files[file + ".bak"] = saves[5].at(file);
         files[progress + ".bak"] = copy;
         Restore(files);
     };
@@ -850,7 +850,7 @@ TEST_F(TrustedSavesTest, ABackupHoldingANewerSaveIsTakenAndNeverOverwrittenByThe
               "The backup copy of the list of players was newer than the list itself: the newer list was taken.\n");
     // The repair was written at once; the newer copies stay as they were, and the next start
     // reads the same with nothing to tell.
-    for (const std::string& file : {progress, board, list})
+    for (const std::string& file : {progress, boardFile, list})
         EXPECT_EQ(Snapshot().at(file + ".bak"), saves[5].at(file)) << file;
     EXPECT_GT(GetBFInt(LoadBlockFile(ProfilesFile(progress)), "Data::SaveCount"), 5);
     ResetPlayerNotices();

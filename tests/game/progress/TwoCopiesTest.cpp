@@ -107,15 +107,15 @@ TEST_F(TwoCopiesTest, TheLevelInProgressKeepsEveryPartEitherCopyHeldWhole) {
     ann->Level = 1;
     std::vector<std::string> saves[2];
     for (int k = 0; k < 2; ++k) {
-        auto board = SmallLevel();
-        board->LevelSeconds = 10 + 10 * k;
-        board->Mistakes = k;
-        board->HintWasUsed = k;
+        auto level = SmallLevel();
+        level->LevelSeconds = 10 + 10 * k;
+        level->Mistakes = k;
+        level->HintWasUsed = k;
         for (int x = 0; x < 2 + k; ++x)
-            if (auto tile = board->Tile.At(0, x, 1)) tile->isCovered = 0;
-        ann->CurrLevel = board;
+            if (auto tile = level->Tile.At(0, x, 1)) tile->isCovered = 0;
+        ann->CurrLevel = level;
         writer->SaveAtEnd();
-        saves[k] = LevelParts(board);
+        saves[k] = LevelParts(level);
     }
     const std::vector<std::string>&before = saves[0], &last = saves[1];
     const auto saved = Snapshot();

@@ -49,7 +49,7 @@ protected:
         ASSERT_TRUE(Graphics(1024, 768, 0, 60, 0));
         SetAspectResolution(1024, 768, 3);
         AppExitFunction = [] {};  // AppEnd returns
-        ControlHooks::FrameStart = [this](int32_t) { Record(); };
+        ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [this](int32_t) { Record(); }});
     }
     void TearDown() override {
         Control::Reset();
@@ -127,7 +127,7 @@ TEST_F(BrandingTest, AClickAfterHalfASecondStartsTheFadeOut) {
         shown.clear();
         splash.setup();
         int frame = 0;
-        ControlHooks::FrameStart = [&](int32_t) {
+        ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [&](int32_t) {
             Record();
             for (int at : c.clicks)
                 if (frame == at) {
@@ -135,7 +135,7 @@ TEST_F(BrandingTest, AClickAfterHalfASecondStartsTheFadeOut) {
                     InjectMouseButton(1, false);
                 }
             ++frame;
-        };
+        }});
         splash.mainLoop();
         const auto runs = Runs();
         ASSERT_EQ(runs.size(), 1u);
@@ -187,9 +187,9 @@ TEST_F(BrandingTest, ACloseRequestEndsTheProgramAtOnceTheNormalWay) {
     auto saver = std::make_shared<CountingSaver>();
     Control::AddToSaveList(saver);
     int frame = 0;
-    ControlHooks::FrameStart = [&](int32_t) {
+    ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [&](int32_t) {
         if (++frame == 10) InjectQuit();
-    };
+    }});
     splash.mainLoop();
     EXPECT_EQ(frame, 10);  // no further frame after the request
     EXPECT_TRUE(Control::isEnded);

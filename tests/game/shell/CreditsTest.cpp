@@ -176,7 +176,7 @@ TEST_F(CreditsTest, TheModalRollEndsOnAKeyAtOnceAndOnAClickOnlyOnceFullyShown) {
         ResetInput();
         const int first = Control::FrameCount;
         Control::FrameLimit = first + 400;  // a roll that never ends stops the test here
-        ControlHooks::FrameStart = [&](int32_t frame) {
+        ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [&](int32_t frame) {
             for (const auto& [at, event] : c.events) {
                 if (frame - first == at) {
                     if (event == 1000) InjectMouseButton(1, true);
@@ -187,7 +187,7 @@ TEST_F(CreditsTest, TheModalRollEndsOnAKeyAtOnceAndOnAClickOnlyOnceFullyShown) {
                     else InjectKeyUp(event);
                 }
             }
-        };
+        }});
         below->updates = below->draws = 0;
         StartCredits();
         const int frames = Control::FrameCount - first;
@@ -199,7 +199,7 @@ TEST_F(CreditsTest, TheModalRollEndsOnAKeyAtOnceAndOnAClickOnlyOnceFullyShown) {
         EXPECT_EQ(below->updates, 0);
         EXPECT_GT(below->draws, 0);
     }
-    ControlHooks::FrameStart = nullptr;
+    ControlHooks::Harness = nullptr;
     Control::FrameLimit = -1;
 }
 

@@ -41,9 +41,9 @@ class ErrorLines {
 public:
     ErrorLines() {
         lines().clear();
-        SetErrorConsoleSink([](const std::string& line) { lines().push_back(line); });
+        WatchErrorReports([](const std::string& line) { lines().push_back(line); });
     }
-    ~ErrorLines() { SetErrorConsoleSink(nullptr); }
+    ~ErrorLines() { WatchErrorReports(nullptr); }
     static std::vector<std::string>& lines() {
         static std::vector<std::string> l;
         return l;
