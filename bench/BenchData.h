@@ -8,13 +8,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <regex>
 #include <string>
 #include <vector>
 
 #include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
+#include "support/TestSupport.h"
 
 // $QUILTORA_DATA, else the first "data" folder holding `probe` (a path inside it) found upwards
 // from the working folder or from the benchmark's own folder; "" when none.
@@ -48,13 +48,12 @@ inline std::vector<std::string> ReportLinesOf(const std::function<void()>& work)
     std::vector<std::string> reports;
     if (!caught) return reports;
     std::rewind(caught);
-    static const std::regex report("^[A-Z ]*(ERROR|WARNING)\\b.*");
     char line[4096];
     while (std::fgets(line, sizeof line, caught)) {
         std::fputs(line, stdout);
         std::string text(line);
         if (!text.empty() && text.back() == '\n') text.pop_back();
-        if (std::regex_match(text, report)) reports.push_back(text);
+        if (testsupport::IsReportLine(text)) reports.push_back(text);
     }
     std::fclose(caught);
     return reports;

@@ -125,6 +125,12 @@ std::string NamesInWords(const std::vector<std::string>& names) {
     return text;
 }
 
+// The players left out for want of room, in a player's words (a sentence with a space before it).
+std::string LeftOutInWords(const std::vector<std::string>& leftOut) {
+    return " There is room for " + std::to_string(MaxPlayers) + " players: " + NamesInWords(leftOut) +
+           (leftOut.size() == 1 ? " was" : " were") + " left out (the saves stay in the folder).";
+}
+
 }  // namespace
 
 std::string TPlayers::DeletedFolder() { return ProfilesFolder() + "/Deleted"; }
@@ -190,14 +196,15 @@ void TPlayers::TellSaveFailed(int error, bool progressSaved) {
                ". Everything saved before is kept, and the game tries again at each save.");
 }
 
-TBlockFilePtr TPlayers::_listRoot(int saveNumber) {
+TBlockFilePtr TPlayers::_listRoot(int saveNumber, bool savedOnly) {
     auto root = CreateBlockFile(IndexPath());
     auto settings = CreateBlockFile("Settings", root);
     // (The current player by the Id of the files that hold its save.)
-    if (CurrProfile)
+    if (CurrProfile && !(savedOnly && CurrProfile->FilesId.empty()))
         AddStringToBlock(settings, "CurrProfile",
                          CurrProfile->FilesId.empty() ? CurrProfile->FileName : CurrProfile->FilesId);
     for (const auto& profile : ProfilesList) {
+        if (savedOnly && profile->FilesId.empty()) continue;
         auto block = CreateBlockFile("Profile", root);
         AddStringToBlock(block, "Id", profile->FilesId.empty() ? profile->FileName : profile->FilesId);
         AddStringToBlock(block, "Name", profile->name);
@@ -210,12 +217,12 @@ TBlockFilePtr TPlayers::_listRoot(int saveNumber) {
     return root;
 }
 
-int TPlayers::_writeList(bool keepPrevious) {
-    const auto content = _listRoot(-1);
+int TPlayers::_writeList(bool keepPrevious, bool savedOnly) {
+    const auto content = _listRoot(-1, savedOnly);
     const std::string listText = ListText(content);
     // The list on the disk is exactly this one: nothing to write (so that a game that may not
     // write says nothing about a list it never had to write).
-    const std::string asIs = EncodeBlockFileText(BlockFileToText(_listRoot(ListSaveCount)));
+    const std::string asIs = EncodeBlockFileText(BlockFileToText(_listRoot(ListSaveCount, savedOnly)));
     if (asIs == SavedListBytes && FileType(IndexPath()) == 1) {
         // (The save before is the same list: copied where there is none good. Quietly: the list
         // on the disk is whole and stays, so a copy that cannot be made costs nothing.)
@@ -237,7 +244,7 @@ int TPlayers::_writeList(bool keepPrevious) {
     isIndexKept = 0;
     // (A damaged list, its copy aside, is no save before: the one there stays.)
     if (!isIndexStale && keepPrevious) KeepPrevious(IndexPath(), IndexPath() + ".bak", kListSaveNumber);
-    const auto root = _listRoot(NextSaveNumber(ListSaveCount));
+    const auto root = _listRoot(NextSaveNumber(ListSaveCount), savedOnly);
     if (!SaveBlockFile(root)) return formOnly ? 0 : LastWriteError();
     ListSaveCount = NextSaveNumber(ListSaveCount);
     SavedListBytes = EncodeBlockFileText(BlockFileToText(root));
@@ -284,8 +291,9 @@ int TPlayers::_finishRenames(std::vector<TProfilePtr>& renamed) {
         if (!p->Save(ProfilePath(parking))) return p->LastSaveError != 0 ? p->LastSaveError : EIO;
     }
     // The list names them: from here on the renames are made, and a start after a kill finishes
-    // them.
-    if (const int error = _writeList(true)) return error;
+    // them. A player added since the last save is left out of it: their name's Id may still hold
+    // the files of a renamed player (moved below), which they must never be read from.
+    if (const int error = _writeList(true, true)) return error;
     // The old names' files go where deleted players' go, then whatever else lies under a new
     // name (an earlier player's) is set aside, and the new saves are copied there.
     for (const auto& p : renamed) {
@@ -349,7 +357,10 @@ void TPlayers::_clearParking() {
 int TPlayers::SavePlayers() {
     if (!isProfilesRead) return 0;
     if (!CurrProfile && !ProfilesList.empty()) SetCurrProfile(ProfilesList.front());
-    for (const auto& profile : ProfilesList) profile->InitID();
+    for (const auto& profile : ProfilesList) {
+        profile->InitID();
+        profile->InitSave(ProfilesFolder());
+    }
     int error = 0;
     // Players whose files are under another Id than their name's (renamed, or read from an Id
     // that is not their name's): moved there by way of their parking Ids, so that at every moment
@@ -358,10 +369,7 @@ int TPlayers::SavePlayers() {
     std::vector<TProfilePtr> renamed;
     for (const auto& profile : ProfilesList)
         if (!profile->FilesId.empty() && profile->FilesId != profile->FileName) renamed.push_back(profile);
-    if (!renamed.empty()) {
-        for (const auto& profile : ProfilesList) profile->InitSave(ProfilesFolder());
-        error = _finishRenames(renamed);
-    }
+    if (!renamed.empty()) error = _finishRenames(renamed);
     // A new player's Id may hold an earlier player's files: set aside, never taken.
     for (const auto& profile : ProfilesList)
         if (error == 0 && profile->FilesId.empty() && !_setAsideUnder(profile)) error = EEXIST;
@@ -369,7 +377,6 @@ int TPlayers::SavePlayers() {
     for (const auto& profile : ProfilesList) {
         if (error != 0) break;
         if (!profile->FilesId.empty() && profile->FilesId != profile->FileName) continue;
-        profile->InitSave(ProfilesFolder());
         if (!profile->Save(ProfilePath(profile->FileName)))
             error = profile->LastSaveError != 0 ? profile->LastSaveError : EIO;
     }
@@ -519,9 +526,7 @@ int TPlayers::RebuildProfilesList(const std::vector<std::string>& order) {
         std::string text = "The list of players was lost or damaged, and was made again from the players' saves: ";
         for (size_t k = 0; k < shown.size(); ++k) text += (k == 0 ? "" : ", ") + shown[k];
         text += ".";
-        if (!leftOut.empty())
-            text += " There is room for " + std::to_string(MaxPlayers) + " players: " + NamesInWords(leftOut) +
-                    (leftOut.size() == 1 ? " was" : " were") + " left out (the saves stay in the folder).";
+        if (!leftOut.empty()) text += LeftOutInWords(leftOut);
         TellPlayer(text);
     }
     return static_cast<int>(ProfilesList.size());
@@ -752,9 +757,7 @@ int TPlayers::ReadPlayers() {
         if (!addedBack.empty())
             text += " " + NamesInWords(addedBack) + (addedBack.size() == 1 ? " was" : " were") + " not in it and " +
                     (addedBack.size() == 1 ? "was" : "were") + " added back from the saves in the folder.";
-        if (!leftOut.empty())
-            text += " There is room for " + std::to_string(MaxPlayers) + " players: " + NamesInWords(leftOut) +
-                    (leftOut.size() == 1 ? " was" : " were") + " left out (the saves stay in the folder).";
+        if (!leftOut.empty()) text += LeftOutInWords(leftOut);
         TellPlayer(text);
     }
     if (!carried.empty())

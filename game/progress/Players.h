@@ -151,11 +151,12 @@ private:
     // The players of progress files in the folder that no listed player reads, up to room (those
     // with the most progress; the names of the others in leftOut), each read.
     std::vector<TProfilePtr> _playersInFolder(size_t room, std::vector<std::string>& leftOut);
-    // The list as written: with saveNumber (not negative) its number and checks.
-    TBlockFilePtr _listRoot(int saveNumber);
+    // The list as written: with saveNumber (not negative) its number and checks; savedOnly: only
+    // the players whose files are on the disk (none added since the last save).
+    TBlockFilePtr _listRoot(int saveNumber, bool savedOnly = false);
     // Writes the list unless the disk holds exactly it (keepPrevious: the list there becomes its
-    // save before). An errno, 0 when written or nothing was to be.
-    int _writeList(bool keepPrevious);
+    // save before; savedOnly as for _listRoot). An errno, 0 when written or nothing was to be.
+    int _writeList(bool keepPrevious, bool savedOnly = false);
     // Steps 1 to 4 of a move to the name's Id (above) for the players given. An errno, 0 when done.
     int _finishRenames(std::vector<TProfilePtr>& renamed);
     // Files under the player's name's Id that are not the player's go where deleted players' go

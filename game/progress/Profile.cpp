@@ -366,10 +366,15 @@ std::string BlocksInWords(const std::vector<std::string>& items, const std::stri
     return text;
 }
 
-// The path and the texts of a save's two trees (the level in progress null when there is none),
-// as one string to compare.
+// The path and the texts of a save's two trees (the level in progress "" when there is none), as
+// one string to compare.
+std::string StateText(const std::string& path, const std::string& progressText, const std::string& levelText) {
+    return path + '\0' + progressText + '\0' + levelText;
+}
+
+// The same of the trees (the level in progress null when there is none).
 std::string StateText(const std::string& path, const TBlockFilePtr& progress, const TBlockFilePtr& level) {
-    return path + '\0' + BlockFileToText(progress) + '\0' + (level ? BlockFileToText(level) : "");
+    return StateText(path, BlockFileToText(progress), level ? BlockFileToText(level) : "");
 }
 
 }  // namespace
@@ -398,9 +403,11 @@ int TProfile::Save(const std::string& path) {
     LastSaveError = 0;
     const std::string levelPath = StripExt(path) + ".PACLEVEL";
     if (!SetKeptFileAside(path) || !SetKeptFileAside(levelPath)) return 0;
+    // What this save would write, to compare with what the disk holds (not built when nothing is
+    // known of that: a new player, or after a failed save).
+    const std::string state = SavedState.empty() && ReadState.empty() ? std::string() : SaveState(path);
     // The files on the disk are exactly what this save would write: nothing is written (and the
     // counter stays, so that they stay a pair).
-    const std::string state = SaveState(path);
     if (!SavedState.empty() && FileType(path) == 1 && state == SavedState) return 1;
     // What was read, unchanged since, but on the disk in another form than this build writes (an
     // earlier build's file or one written by hand, values brought into range, ids that name
@@ -623,11 +630,12 @@ int TProfile::Load(const std::string& path) {
     if (whole && !copyNewer && levelRead.isAsOnDisk) {
         const auto progressTree = ProgressBlocks(path);
         const auto levelTree = LevelInProgressBlocks(levelPath);
-        ReadState = StateText(path, progressTree, levelTree);
+        const std::string progressText = BlockFileToText(progressTree);
+        const std::string levelText = levelTree ? BlockFileToText(levelTree) : std::string();
+        ReadState = StateText(path, progressText, levelText);
         const bool asWritten =
-            EncodeBlockFileText(BlockFileToText(progressTree)) == file.bytes &&
-            (levelTree ? levelRead.found && EncodeBlockFileText(BlockFileToText(levelTree)) == levelRead.bytes
-                       : !levelRead.found);
+            EncodeBlockFileText(progressText) == file.bytes &&
+            (levelTree ? levelRead.found && EncodeBlockFileText(levelText) == levelRead.bytes : !levelRead.found);
         if (asWritten) SavedState = ReadState;
     }
 

@@ -59,10 +59,6 @@ constexpr int kThumb1X = 248, kThumb1Y = 580, kThumb2X = 424, kThumb2Y = 612, kT
 // The OK button of the kingdom's help, which comes on a player's first visit.
 constexpr int kHelpOkX = 512, kHelpOkY = 608;
 
-// The frame from which the summary has shown its window and its stars have landed (their
-// places: (588, 142), (652, 132) and (716, 142) less 171, the stars 46 pixels wide).
-int SummaryShown(const WinScript& win) { return win.endOfRun.back() + 450; }
-
 std::string ClickAt(int frame, int x, int y) {
     return std::to_string(frame) + " move " + std::to_string(x) + " " + std::to_string(y) + "\n" +
            std::to_string(frame + 1) + " down 1\n" + std::to_string(frame + 2) + " up 1\n";
@@ -165,7 +161,7 @@ TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
     ASSERT_FALSE(win.cells.empty());
     // One run watches the whole play: the win, the level summary, then its statistics.
     testsupport::TempDir dir;
-    const int won = win.endOfRun.back() + 11, summary = SummaryShown(win) - 1, stats = SummaryShown(win);
+    const int won = win.endOfRun.back() + 11, summary = win.summaryShown() - 1, stats = win.summaryShown();
     GameRun run = RunGame(dir, "--level 1" + FromMenu(stats + 40) + " --shot-frames " + std::to_string(won) + "," +
                                    std::to_string(summary) +
                                    Script(dir, win.text + ClickAt(stats, 512, 586) + std::to_string(stats + 5) +
@@ -181,7 +177,8 @@ TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
                                                                   << CellPixel(shot, *win.level, x, y);
     }
     // Later: the level summary has taken over, with the three kept stars in their places over the
-    // finished picture, and the won level is not kept as play in progress.
+    // finished picture (at (588, 142), (652, 132) and (716, 142) less 171, the stars 46 pixels
+    // wide), and the won level is not kept as play in progress.
     {
         const TPixmapPtr shot = Shot(dir, summary);
         ASSERT_TRUE(shot);

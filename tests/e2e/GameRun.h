@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -20,17 +19,23 @@ constexpr int kX = 171;
 
 inline std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
-// A line the game's error reporting printed (an error or a warning, with its prefix).
-inline bool IsReportLine(const std::string& line) {
-    static const std::regex report("^[A-Z ]*(ERROR|WARNING)\\b.*");
-    return std::regex_match(line, report);
-}
+using testsupport::IsReportLine;
 
 struct GameRun {
     int status = -1;
     std::string output;  // standard output
     TPixmapPtr shot;
 };
+
+// A list of one player, who plays, and that player's progress file (the text given) in the
+// players' folder `profiles` (made where missing).
+inline void WriteOnePlayer(const std::string& profiles, const std::string& id, const std::string& name,
+                           const std::string& progress) {
+    testsupport::WriteFileBytes(profiles + "/Profiles.dat", "Settings{\n\tCurrProfile = \"" + id +
+                                                                "\"\n}\nProfile{\n\tId = \"" + id + "\"\n\tName = \"" +
+                                                                name + "\"\n}\n");
+    testsupport::WriteFileBytes(profiles + "/" + id + ".AppProfile", progress);
+}
 
 // A frame the run wrote for --shot-frames (frame as the option counts it), or null.
 inline TPixmapPtr Shot(const testsupport::TempDir& dir, int frame) {

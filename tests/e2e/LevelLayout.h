@@ -89,6 +89,10 @@ struct WinScript {
     std::vector<size_t> scriptOfRun;         // length of the script up to the end of each run
     std::string text;
 
+    // The frame from which the level summary has shown its window and its buttons, its stars
+    // landed (counted from the main menu, as the script is).
+    int summaryShown() const { return endOfRun.back() + 450; }
+
     WinScript() {
         if (!level) return;
         Moves moves(*level, kPlayFrame);

@@ -98,6 +98,27 @@ protected:
         return players;
     }
 
+    // Runs the script killed at each write, rename or removal from `first` to `last`, each time
+    // from the players' files as they are now, until a run makes every write; `check` looks at
+    // what the next start finds after a run killed at write n.
+    void KillAtEachWrite(const MenuScript& script, int frames, int first, int last,
+                         const std::function<void(int n)>& check) {
+        std::map<std::string, std::string> start;
+        for (const std::string& file : ReadDir(Profiles()))
+            start[file] = testsupport::ReadFileBytes(Profiles() + file);
+        for (int n = first; n <= last; ++n) {
+            SCOPED_TRACE("killed at write " + std::to_string(n));
+            DeleteDir(dir.file("user"));
+            for (const auto& [file, bytes] : start) testsupport::WriteFileBytes(Profiles() + file, bytes);
+            GameRun run = Run(script, frames, "--fail-writes kill-at-" + std::to_string(n));
+            if (run.status == 0) break;                    // every write was made
+            ASSERT_EQ(run.status, 128 + 9) << run.output;  // (killed: timeout says so)
+            ASSERT_LT(n, 100);
+            check(n);
+            if (HasFatalFailure()) return;
+        }
+    }
+
     // The name and score in a progress file ("" and -1 when there is none).
     std::pair<std::string, int> InFile(const std::string& file) {
         if (FileType(Profiles() + file) != 1) return {"", -1};
@@ -203,18 +224,8 @@ class RenameKillTest : public PlayerFilesTest, public ::testing::WithParamInterf
 
 TEST_P(RenameKillTest, AGameKilledAtAnyWriteOfARenameLeavesItFinishedOrUndone) {
     WritePlayers(kAnnAndBob);
-    std::map<std::string, std::string> start;
-    for (const std::string& file : ReadDir(Profiles())) start[file] = testsupport::ReadFileBytes(Profiles() + file);
     const auto [first, last] = GetParam();
-    for (int n = first; n <= last; ++n) {
-        SCOPED_TRACE("killed at write " + std::to_string(n));
-        DeleteDir(dir.file("user"));
-        for (const auto& [file, bytes] : start) testsupport::WriteFileBytes(Profiles() + file, bytes);
-        GameRun run = Run(Swap(), 470, "--fail-writes kill-at-" + std::to_string(n));
-        if (run.status == 0) break;                    // every write was made
-        ASSERT_EQ(run.status, 128 + 9) << run.output;  // (killed: timeout says so)
-        ASSERT_LT(n, 100);
-
+    KillAtEachWrite(Swap(), 470, first, last, [&](int n) {
         // The next start: both players, each with the own saves, under the old names or the new.
         std::vector<std::string> told;
         const std::vector<Player> read = ReadBack(&told);
@@ -238,12 +249,53 @@ TEST_P(RenameKillTest, AGameKilledAtAnyWriteOfARenameLeavesItFinishedOrUndone) {
         ASSERT_EQ(again.size(), 2u);
         EXPECT_EQ(again[0].name, read[0].name);
         EXPECT_TRUE(told.empty()) << told[0];
-    }
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(KillPoints, RenameKillTest,
                          ::testing::Values(std::make_pair(1, 8), std::make_pair(9, 16), std::make_pair(17, 24),
                                            std::make_pair(25, 99)));
+
+// ANN renamed ZED and a new player named ANN in one visit, the game killed at each write: ANN's
+// old files lie under the new ANN's Id until the rename moves them, and the new ANN never takes
+// them, whatever the kill leaves (the kill points in three runs of tests, as above).
+class RenameAndNewKillTest : public PlayerFilesTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(RenameAndNewKillTest, ANewPlayerOfTheOldNameNeverTakesTheRenamedPlayersSaves) {
+    WritePlayers({{"ANN", 100, 30}});
+    MenuScript s;
+    s.Click(20, kMenuPlayers).Rename(60, 0, "zed").Click(180, kPlayersNew).Name(220, "ann").Click(300, kPlayersOk);
+    const auto [first, last] = GetParam();
+    KillAtEachWrite(s, 350, first, last, [&](int n) {
+        // The renamed player keeps the saves under the old name or the new; the new ANN, where
+        // the kill came after the list named them, starts with nothing.
+        std::vector<std::string> told;
+        const std::vector<Player> read = ReadBack(&told);
+        ASSERT_GE(read.size(), 1u);
+        ASSERT_LE(read.size(), 2u);
+        EXPECT_EQ(read[0].score, 100);
+        EXPECT_EQ(read[0].seconds, 30);
+        const bool renamed = read[0].name == "ZED";
+        EXPECT_EQ(read[0].name, renamed ? "ZED" : "ANN");
+        if (read.size() == 2) {
+            EXPECT_TRUE(renamed);
+            EXPECT_EQ(read[1].name, "ANN");
+            EXPECT_EQ(read[1].score, 0);
+            EXPECT_EQ(read[1].seconds, 0);
+        }
+        std::printf("killed at write %d: the rename %s, %s new player\n", n, renamed ? "finished" : "undone",
+                    read.size() == 2 ? "with the" : "without the");
+        ExpectEachFileIsItsPlayers();
+        const std::vector<Player> again = ReadBack(&told);
+        ASSERT_EQ(again.size(), read.size());
+        EXPECT_EQ(again[0].name, read[0].name);
+        EXPECT_EQ(again[0].score, 100);
+        EXPECT_TRUE(told.empty()) << told[0];
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(KillPoints, RenameAndNewKillTest,
+                         ::testing::Values(std::make_pair(1, 7), std::make_pair(8, 14), std::make_pair(15, 99)));
 
 TEST_F(PlayerFilesTest, APlayerLeftOutOfARebuiltListAndMadeAgainTakesNoneOfTheFilesLeft) {
     // Seven players' files and no list: the six with the most progress make the list, FAY, with

@@ -46,9 +46,6 @@ std::string Chord(int frame, int modifier, int key) {
            "keyup " + std::to_string(key) + "\n" + f + "keyup " + std::to_string(modifier) + "\n";
 }
 
-// The level summary is up, its buttons shown (counted from the main menu, as the script is).
-int SummaryShown(const WinScript& win) { return win.endOfRun.back() + 450; }
-
 // Counted from the main menu's first frame: the menu is shown, the continue pop-up up, the kingdom
 // faded in with its first offer shown.
 constexpr int kMenu = kMenuShown + 5, kPopUp = kMenu + 50, kKingdom = kPopUp + 170;
@@ -79,21 +76,16 @@ bool IsGrass(uint32_t c) { return ((c >> 8) & 255) > ((c >> 16) & 255) && ((c >>
 // A player who won level 1 and stands in the kingdom with its money (60 + 3 stars), the map's
 // first pan and the kingdom's help seen.
 void WritePlayerInTheKingdom(const testsupport::TempDir& dir) {
-    const std::string profiles = dir.file("user/.Velkaro/Quiltora-2/Profiles/");
-    CreateDir(dir.file("user/.Velkaro/Quiltora-2/"));
-    CreateDir(profiles);
-    testsupport::WriteFileBytes(profiles + "Profiles.dat", std::string("Settings{\n\tCurrProfile = \"") + kId +
-                                                               "\"\n}\nProfile{\n\tId = \"" + kId + "\"\n\tName = \"Kim\"\n}\n");
-    testsupport::WriteFileBytes(profiles + kId + ".AppProfile",
-                                "Data{\n\tName = \"Kim\"\n\tLevel = 2\n\tScore = 90\n\tScreen = \"Kingdom\"\n"
-                                "\tKingdomTutorialScreenShowed = 1\n\tMapScreenAnimationShowed = 1\n}\n"
-                                "Levels{\n\ti = 2\n\tLevel1 = \"1,1,1,3,60,25,10\"\n\tLevel2 = \"2,1,0,0,0,0,0\"\n}\n");
+    WriteOnePlayer(dir.file("user/.Velkaro/Quiltora-2/Profiles"), kId, "Kim",
+                   "Data{\n\tName = \"Kim\"\n\tLevel = 2\n\tScore = 90\n\tScreen = \"Kingdom\"\n"
+                   "\tKingdomTutorialScreenShowed = 1\n\tMapScreenAnimationShowed = 1\n}\n"
+                   "Levels{\n\ti = 2\n\tLevel1 = \"1,1,1,3,60,25,10\"\n\tLevel2 = \"2,1,0,0,0,0,0\"\n}\n");
 }
 
 TEST(QuickClickTest, ATapDoesWhatAClickDoesOnEveryScreen) {
     const WinScript win;
     ASSERT_TRUE(win.level);
-    const int summary = SummaryShown(win);
+    const int summary = win.summaryShown();
     struct Case {
         const char* what;
         std::string args;  // besides the run's own; with --level, a new player plays

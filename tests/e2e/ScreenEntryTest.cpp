@@ -9,7 +9,6 @@
 #include <string>
 
 #include "e2e/GameRun.h"
-#include "platform/Files.h"
 
 namespace {
 
@@ -73,15 +72,10 @@ protected:
 
 TEST_F(ScreenEntryTest, TheKingdomTheMapAndALevelFadeInSettled) {
     // A player who left the game in the kingdom, the helps seen.
-    const std::string profiles = dir.file("user/.Velkaro/Quiltora-2/Profiles/");
-    const std::string id = "75-105-109";
-    CreateDir(profiles);
-    testsupport::WriteFileBytes(profiles + "Profiles.dat", "Settings{\n\tCurrProfile = \"" + id +
-                                                               "\"\n}\nProfile{\n\tId = \"" + id + "\"\n\tName = \"Kim\"\n}\n");
-    testsupport::WriteFileBytes(profiles + id + ".AppProfile",
-                                "Data{\n\tName = \"Kim\"\n\tLevel = 2\n\tScore = 46\n\tScreen = \"Kingdom\"\n"
-                                "\tKingdomTutorialScreenShowed = 1\n\tTutorialScreenShowed = 1\n\tMapScreenAnimationShowed = 1\n}\n"
-                                "Levels{\n\ti = 2\n\tLevel1 = \"1,1,1,3,46,25,10\"\n\tLevel2 = \"2,1,0,0,0,0,0\"\n}\n");
+    WriteOnePlayer(dir.file("user/.Velkaro/Quiltora-2/Profiles"), "75-105-109", "Kim",
+                   "Data{\n\tName = \"Kim\"\n\tLevel = 2\n\tScore = 46\n\tScreen = \"Kingdom\"\n"
+                   "\tKingdomTutorialScreenShowed = 1\n\tTutorialScreenShowed = 1\n\tMapScreenAnimationShowed = 1\n}\n"
+                   "Levels{\n\ti = 2\n\tLevel1 = \"1,1,1,3,46,25,10\"\n\tLevel2 = \"2,1,0,0,0,0,0\"\n}\n");
     // From the main menu's first frame: Play and Continue into the kingdom, its Play to the map,
     // the map's Play into level 2. Each change is asked for on the click's release; its fade-out
     // takes 31 frames, its fade-in 30: a frame 15 frames after the switch is mid-fade.

@@ -1,5 +1,6 @@
 // Small helpers shared by the test suites.
 #pragma once
+#include <regex>
 #include <string>
 
 namespace testsupport {
@@ -54,5 +55,11 @@ bool MirrorEntry(const std::string& from, const std::string& to);
 
 // Width and height from a PNG file's header; false when the file is missing or no PNG.
 bool PngSize(const std::string& path, float& w, float& h);
+
+// A line the game's error reporting printed (an error or a warning, with its prefix).
+inline bool IsReportLine(const std::string& line) {
+    static const std::regex report("^[A-Z ]*(ERROR|WARNING)\\b.*");
+    return std::regex_match(line, report);
+}
 
 }  // namespace testsupport
