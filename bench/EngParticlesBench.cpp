@@ -7,7 +7,7 @@
 
 #include "BenchData.h"
 #include "engine/media/ImgTex.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
 #include "game/effects/Effects.h"
 #include "platform/Clock.h"

@@ -22,9 +22,9 @@
 
 #include "engine/media/TextClass.h"
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
-#include "engine/screen/Display.h"
-#include "engine/system/Letterbox.h"
+#include "engine/basics/AppTime.h"
+#include "engine/window/Display.h"
+#include "engine/window/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "engine/ui/UI_Object.h"
 #include "game/puzzle/GamePanel.h"

@@ -1,9 +1,9 @@
 // CPU time per frame to update and draw a full 2048-particle emitter (goal: under 1 ms).
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/particles/Emitter.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Clock.h"
 #include "platform/Graphics.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/data/ValueTypes.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "game/levels/Level.h"
 #include "game/levels/LevelFiles.h"
 #include "game/levels/Numbers.h"

@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/screen/Ekran.h"
+#include "engine/fading/Ekran.h"
 #include "online/NewsLetterState.h"
 #include "online/NewsLetterWidgets.h"
 #include "platform/Font.h"

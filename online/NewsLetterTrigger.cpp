@@ -1,7 +1,7 @@
 #include "online/NewsLetterTrigger.h"
 
 #include "engine/screen/Console.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "online/NewsLetter.h"
 #include "platform/Input.h"
 

@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "engine/media/AppFont.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Basics.h"
-#include "engine/system/EkranTools.h"
+#include "engine/basics/AppTime.h"
+#include "engine/basics/Basics.h"
+#include "engine/fading/EkranTools.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "online/EnBlock.h"
 #include "online/NewsLetter.h"
 #include "online/WrappedText.h"

@@ -1,6 +1,6 @@
 #include "online/NewsletterSender.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Clock.h"
 #include "platform/HttpRequest.h"

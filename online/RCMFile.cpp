@@ -1,7 +1,7 @@
 #include "online/RCMFile.h"
 
 #include "engine/data/BlockFile.h"
-#include "engine/system/EkranTools.h"
+#include "engine/fading/EkranTools.h"
 #include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Strings.h"

@@ -1,7 +1,7 @@
 #include "online/WrappedText.h"
 
-#include "engine/system/Basics.h"
-#include "engine/system/EkranTools.h"
+#include "engine/basics/Basics.h"
+#include "engine/fading/EkranTools.h"
 #include "platform/Strings.h"
 
 namespace {

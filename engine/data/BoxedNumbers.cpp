@@ -1,5 +1,5 @@
 #include "engine/data/BoxedNumbers.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "engine/data/DataContainer.h"
 
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
 #include "platform/Strings.h"

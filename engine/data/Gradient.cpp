@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "engine/data/Interpolation.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/data/BoxedNumbers.h"
 
 std::shared_ptr<TRGB> TGradient::CounterRGB = std::make_shared<TRGB>();

@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "engine/data/Interpolation.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Files.h"

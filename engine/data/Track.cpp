@@ -2,7 +2,7 @@
 
 #include "engine/data/Keyframes.h"
 #include "engine/data/Interpolation.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/data/BlockFile.h"
 #include "engine/data/BoxedNumbers.h"

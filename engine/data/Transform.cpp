@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "engine/data/Interpolation.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Graphics.h"
 

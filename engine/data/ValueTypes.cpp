@@ -4,8 +4,8 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/system/Basics.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/Basics.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Graphics.h"
 #include "platform/Maths.h"
 #include "platform/Strings.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/data/BlockFile.h"

@@ -1,5 +1,5 @@
 #include "engine/media/AppFont.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"

@@ -1,6 +1,6 @@
 #include "engine/media/AppSound.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/data/Settings.h"

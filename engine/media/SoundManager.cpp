@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/data/Settings.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "engine/data/Fields.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
 #include "engine/media/TextLayout.h"

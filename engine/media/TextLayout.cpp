@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/media/StyledText.h"
 #include "engine/media/TextClass.h"
 #include "platform/Font.h"

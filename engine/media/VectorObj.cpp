@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "platform/Files.h"

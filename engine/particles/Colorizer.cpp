@@ -1,7 +1,7 @@
 #include "engine/particles/Colorizer.h"
 
 #include "engine/data/Keyframes.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/particles/Particles.h"
 #include "engine/system/Error.h"
 #include "engine/data/GradientLibrary.h"

@@ -2,14 +2,14 @@
 
 #include "engine/data/Fields.h"
 #include "engine/data/Keyframes.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "engine/system/AppTime.h"
-#include "engine/screen/Display.h"
+#include "engine/basics/AppTime.h"
+#include "engine/window/Display.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "platform/Files.h"

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "engine/screen/AppObj.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
 #include "platform/Graphics.h"
 #include "platform/Random.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/system/Basics.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/Basics.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Graphics.h"
 
 // ---------------------------------------------------------------------------------------------

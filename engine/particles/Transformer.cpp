@@ -1,7 +1,7 @@
 #include "engine/particles/Transformer.h"
 
 #include "engine/data/Keyframes.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/particles/Particles.h"
 #include "engine/system/Error.h"
 #include "platform/Font.h"

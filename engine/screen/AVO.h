@@ -17,7 +17,7 @@
 
 #include "engine/screen/Asset.h"
 #include "engine/screen/GameObject.h"
-#include "engine/system/Timers.h"
+#include "engine/basics/Timers.h"
 #include "engine/media/VectorObj.h"
 
 class TAVO;

@@ -1,5 +1,5 @@
 #include "engine/screen/AppAnimator.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <type_traits>
 
 #include "engine/screen/GameObject.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Strings.h"
 

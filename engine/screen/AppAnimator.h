@@ -38,7 +38,7 @@
 
 #include "engine/screen/AppState.h"
 #include "engine/screen/Component.h"
-#include "engine/system/Timers.h"
+#include "engine/basics/Timers.h"
 #include "engine/data/BlockFile.h"
 #include "engine/data/Gradient.h"
 #include "engine/data/Track.h"

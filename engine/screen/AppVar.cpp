@@ -2,8 +2,8 @@
 
 #include "engine/data/Fields.h"
 #include "engine/data/ValueTypes.h"
-#include "engine/system/Basics.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/Basics.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Strings.h"
 
 int TAppVar::update() {

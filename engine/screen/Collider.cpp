@@ -1,8 +1,8 @@
 #include "engine/screen/Collider.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include "engine/screen/GameObject.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "engine/data/BoxedNumbers.h"
 
 int TAppCollider::Free() {

@@ -1,5 +1,5 @@
 #include "engine/screen/Component.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include <map>
 

@@ -1,10 +1,10 @@
 #include "engine/screen/Console.h"
 
 #include "engine/screen/AppScreen.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
-#include "engine/screen/Display.h"
+#include "engine/basics/AppTime.h"
+#include "engine/window/Display.h"
 #include "engine/system/Error.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"

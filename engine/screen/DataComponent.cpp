@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/data/Keyframes.h"
 #include "engine/screen/GameObject.h"
 #include "engine/data/BoxedNumbers.h"

@@ -1,5 +1,5 @@
 #include "engine/screen/GameObject.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include <algorithm>
 #include <functional>
@@ -12,7 +12,7 @@
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Collider.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "engine/system/Error.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Files.h"

@@ -5,7 +5,7 @@
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/system/Error.h"
-#include "engine/system/Letterbox.h"
+#include "engine/window/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

@@ -4,13 +4,13 @@
 // setting is on, Mouse::Draw hides the system pointer and draws the current cursor at the
 // pointer, once per frame after the console; otherwise the system pointer shows.
 //
-// The cursor members of Mouse (engine/system/Mouse.h) are defined here, beside the pictures
+// The cursor members of Mouse (engine/window/Mouse.h) are defined here, beside the pictures
 // they draw.
 #pragma once
 #include <memory>
 #include <string>
 
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 
 class TBlockFile;
 class TImageAsset;

@@ -1,7 +1,7 @@
 #include "engine/screen/ScreenCrosser.h"
 
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Clock.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"

@@ -24,7 +24,7 @@
 #include <memory>
 
 #include "engine/screen/AppScreen.h"
-#include "engine/system/Timers.h"
+#include "engine/basics/Timers.h"
 
 // Run once, at full black. Plain function pointers and lambdas both fit.
 using TCrossCallback = std::function<void()>;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/screen/AppObj.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/screen/DrawObject.h"
 #include "engine/data/BoxedNumbers.h"
 #include "platform/Graphics.h"

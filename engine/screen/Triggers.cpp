@@ -2,7 +2,7 @@
 
 #include "engine/data/Keyframes.h"
 #include "engine/screen/GameObject.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 // ---------------------------------------------------------------------------------------------
 // Trigger

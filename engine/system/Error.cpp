@@ -1,7 +1,5 @@
 #include "engine/system/Error.h"
 
-#include "engine/system/AppTime.h"
-
 #include <cctype>
 #include <cstdio>
 #include <deque>
@@ -13,6 +11,7 @@ namespace {
 ReportWatcher gErrorWatcher = nullptr;
 ReportWatcher gCriticalWatcher = nullptr;
 bool gKeepForConsole = false;
+int gReportClock = 0;  // the application clock as last handed down (SetReportClock)
 std::deque<TConsoleReport> gConsoleReports;
 std::set<std::string> gReportedFiles;
 // The files being read, the innermost last; `held`: its content lines are not printed.
@@ -26,7 +25,7 @@ bool ContentHeld() { return !gFilesRead.empty() && gFilesRead.back().held; }
 
 void KeepForConsole(bool critical, const std::string& text) {
     if (!gKeepForConsole) return;
-    gConsoleReports.push_back({critical, text, AppMilliSecs()});
+    gConsoleReports.push_back({critical, text, gReportClock});
     while (gConsoleReports.size() > kConsoleReportsKept) gConsoleReports.pop_front();
 }
 
@@ -53,6 +52,8 @@ bool FirstReportAbout(const std::string& path) {
 }
 
 void ResetFileReports() { gReportedFiles.clear(); }
+
+void SetReportClock(int ms) { gReportClock = ms; }
 
 void KeepConsoleReports(bool on) {
     gKeepForConsole = on;

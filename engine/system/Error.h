@@ -100,6 +100,9 @@ struct TConsoleReport {
     int time = 0;
 };
 constexpr size_t kConsoleReportsKept = 256;
+// The application clock's time that the reports kept from now on carry. The clock (AppTime, in a
+// folder above) hands each new value down as it sets it, so that nothing here reads it from above.
+void SetReportClock(int ms);
 void KeepConsoleReports(bool on);
 std::vector<TConsoleReport> TakeConsoleReports();
 

@@ -1,5 +1,5 @@
 #include "engine/ui/UI_Object.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include "engine/screen/Asset.h"
 #include "engine/screen/Collider.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "engine/ui/SoundObject.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"

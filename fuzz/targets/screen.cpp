@@ -4,7 +4,7 @@
 #include "FuzzSupport.h"
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Asset.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,7 +1,7 @@
 #include "game/effects/Creators.h"
 
 #include "engine/media/ImgTex.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "platform/Files.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Mouse.h"
+#include "engine/basics/AppTime.h"
+#include "engine/window/Mouse.h"
 #include "game/effects/Creators.h"
 #include "game/effects/Recipes.h"
 #include "platform/Font.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Graphics.h"
 #include "platform/Maths.h"
 

@@ -2,7 +2,7 @@
 // whole numbers the creators take, the colour clamp, and degree trigonometry in single
 // precision.
 #pragma once
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "platform/Maths.h"
 
 namespace recipe {

@@ -1,6 +1,6 @@
 #include "game/kingdom/KingdomAnims.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "game/kingdom/Kingdom.h"
 #include "platform/Graphics.h"
 #include "platform/Random.h"

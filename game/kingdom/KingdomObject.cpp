@@ -1,6 +1,6 @@
 #include "game/kingdom/KingdomObject.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/ui/UI_Object.h"
 #include "game/effects/Recipes.h"
 #include "game/kingdom/Kingdom.h"

@@ -2,7 +2,7 @@
 // cross of the layer the player works in.
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/Asset.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "game/levels/FAPLevel.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/PlayFieldTables.h"

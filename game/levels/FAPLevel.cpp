@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "engine/data/BlockFile.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/AppTime.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
 #include "game/levels/LevelFiles.h"
 #include "game/levels/PlayFieldTables.h"

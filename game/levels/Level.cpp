@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "game/levels/BoardView.h"
 #include "game/levels/Grid.h"
 #include "game/levels/Numbers.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "engine/screen/Asset.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Mouse.h"
+#include "engine/basics/AppTime.h"
+#include "engine/window/Mouse.h"
 #include "game/levels/Level.h"
 #include "game/levels/PlayFieldTables.h"
 #include "game/levels/Tile.h"

@@ -4,7 +4,7 @@
 
 #include "engine/data/ValuePersistence.h"
 #include "engine/data/ValueTypes.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "platform/Files.h"

@@ -1,6 +1,6 @@
 #include "game/levels/Tile.h"
 
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "game/levels/Level.h"
 #include "game/levels/PlayFieldTables.h"
 #include "game/levels/BoardView.h"

@@ -1,6 +1,6 @@
 #include "game/levels/TileOverlays.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "game/levels/BoardView.h"
 #include "game/levels/Tile.h"
 

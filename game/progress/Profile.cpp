@@ -4,7 +4,7 @@
 
 #include "engine/screen/AppScreen.h"
 #include "engine/screen/Control.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "game/progress/Awards.h"

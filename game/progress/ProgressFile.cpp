@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "game/progress/Awards.h"
 #include "game/progress/PlayerNames.h"
 #include "game/progress/Profile.h"

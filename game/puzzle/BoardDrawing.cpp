@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/data/ValueTypes.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/Numbers.h"

@@ -5,7 +5,7 @@
 
 #include "engine/data/ValueTypes.h"
 #include "engine/media/AppSound.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "game/effects/Creators.h"
 #include "game/effects/Recipes.h"
 #include "game/progress/Profile.h"

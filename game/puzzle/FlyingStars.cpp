@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "game/effects/Recipes.h"
 #include "game/puzzle/GameImages.h"
 #include "game/puzzle/MainGame.h"

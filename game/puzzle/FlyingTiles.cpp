@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "game/levels/Level.h"
 #include "game/levels/Tile.h"
 #include "platform/Graphics.h"

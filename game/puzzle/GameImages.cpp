@@ -1,7 +1,7 @@
 #include "game/puzzle/GameImages.h"
 
-#include "engine/system/AppTime.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/AppTime.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "platform/Files.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "game/puzzle/GameImages.h"
 #include "platform/Graphics.h"
 

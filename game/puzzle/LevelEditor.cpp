@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/data/ValueTypes.h"
-#include "engine/system/Basics.h"
-#include "engine/system/Mouse.h"
+#include "engine/basics/Basics.h"
+#include "engine/window/Mouse.h"
 #include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/Numbers.h"

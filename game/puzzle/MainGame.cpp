@@ -9,7 +9,7 @@
 #include "engine/media/SoundManager.h"
 #include "engine/screen/Console.h"
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
 #include "engine/data/Settings.h"
 #include "engine/ui/UI_Object.h"

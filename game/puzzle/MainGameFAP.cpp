@@ -2,7 +2,7 @@
 // button crosses out in the current colour's layer, each by dragging over the cells. A drag that
 // begins on a cell painted in the current colour clears paint instead, and one that begins on a
 // cell crossed in the current colour removes that colour's crosses.
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "game/levels/FAPLevel.h"
 #include "game/puzzle/MainGame.h"
 #include "platform/Graphics.h"

@@ -8,7 +8,7 @@
 // one frame judge the line and start the next.
 #include <cstdlib>
 
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "game/levels/Level.h"
 #include "game/puzzle/MainGame.h"
 #include "game/levels/Numbers.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Timers.h"
+#include "engine/basics/Timers.h"
 #include "game/progress/Profile.h"
 #include "platform/Graphics.h"
 

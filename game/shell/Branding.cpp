@@ -1,8 +1,8 @@
 #include "game/shell/Branding.h"
 
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Letterbox.h"
+#include "engine/basics/AppTime.h"
+#include "engine/window/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"

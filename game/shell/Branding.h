@@ -6,7 +6,7 @@
 #include <deque>
 #include <memory>
 
-#include "engine/screen/Ekran.h"
+#include "engine/fading/Ekran.h"
 
 class TBranding : public TEkran {
 public:

@@ -1,6 +1,6 @@
 #include "game/shell/ContinuePopUp.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
 #include "game/progress/Profile.h"
 #include "game/shell/InfoPopUp.h"

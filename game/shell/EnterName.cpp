@@ -1,6 +1,6 @@
 #include "game/shell/EnterName.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
 #include "game/progress/PlayerNames.h"
 #include "game/shell/PanelAnimation.h"

@@ -1,8 +1,8 @@
 #include "game/shell/GiveAward.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "game/progress/Awards.h"
 #include "game/progress/Profile.h"

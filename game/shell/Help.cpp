@@ -1,9 +1,9 @@
 #include "game/shell/Help.h"
 
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "game/puzzle/MainGame.h"
 #include "game/shell/PanelAnimation.h"
 

@@ -1,7 +1,7 @@
 #include "game/shell/InfoPopUp.h"
 
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
 #include "game/shell/PanelAnimation.h"
 #include "game/shell/PopUpWidgets.h"

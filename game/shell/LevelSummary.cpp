@@ -8,7 +8,7 @@
 #include "engine/media/TxtFile.h"
 #include "engine/screen/AppAnimator.h"
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/ui/UI_Object.h"

@@ -6,7 +6,7 @@
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/screen/DrawObject.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
 #include "engine/ui/UI_Object.h"

@@ -2,10 +2,10 @@
 
 #include "engine/screen/AppAnimator.h"
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "game/progress/Profile.h"
 #include "game/puzzle/MainGame.h"
 #include "game/shell/MainMenu.h"

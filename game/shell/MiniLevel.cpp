@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "engine/data/ValueTypes.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/AppTime.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Error.h"
-#include "engine/system/Timers.h"
-#include "engine/system/Mouse.h"
+#include "engine/basics/Timers.h"
+#include "engine/window/Mouse.h"
 #include "game/levels/PlayFieldTables.h"
 #include "game/shell/StagesScreen.h"
 #include "platform/Files.h"

@@ -1,9 +1,9 @@
 #include "game/shell/Pause.h"
 
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
-#include "engine/system/Letterbox.h"
+#include "engine/window/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "engine/media/AppFont.h"
 #include "engine/media/SoundManager.h"

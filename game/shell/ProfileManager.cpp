@@ -2,9 +2,9 @@
 
 #include "engine/media/SoundManager.h"
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "game/shell/EnterName.h"
 #include "game/shell/InfoPopUp.h"
 #include "game/shell/PanelAnimation.h"

@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "engine/screen/Control.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Basics.h"
+#include "engine/basics/AppTime.h"
+#include "engine/basics/Basics.h"
 #include "engine/system/Paths.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "engine/ui/UI_Object.h"
 #include "game/effects/EngParticle.h"
 #include "game/effects/Recipes.h"

@@ -31,9 +31,12 @@ const std::vector<std::vector<std::string>> kTiers = {
     {"engine"},
     {"engine/ui"},
     {"engine/particles"},
+    {"engine/fading"},
     {"engine/screen"},
     {"engine/media"},
+    {"engine/window"},
     {"engine/data"},
+    {"engine/basics"},
     {"engine/system"},
     {"platform"},
     // clang-format on

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"

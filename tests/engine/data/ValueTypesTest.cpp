@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 

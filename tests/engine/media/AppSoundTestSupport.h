@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
 #include "engine/data/Settings.h"
 #include "engine/media/SoundManager.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

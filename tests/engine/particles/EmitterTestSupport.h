@@ -4,7 +4,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 #include "engine/particles/Emitter.h"
 #include "engine/particles/Particles.h"
 #include "support/ClockedTest.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Graphics.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/screen/GameObject.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Clock.h"
 

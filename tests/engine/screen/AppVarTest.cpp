@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/screen/AppVar.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Random.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "engine/screen/Collider.h"
 #include "engine/screen/GameObject.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 
 namespace {
 

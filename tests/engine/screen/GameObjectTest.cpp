@@ -11,7 +11,7 @@
 #include "engine/screen/Collider.h"
 #include "engine/screen/DrawObject.h"
 #include "engine/screen/GameObject.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 #include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "support/CountingSound.h"

@@ -14,7 +14,7 @@
 #include "engine/screen/Asset.h"
 #include "engine/screen/Control.h"
 #include "engine/screen/ControlHooks.h"
-#include "engine/system/Letterbox.h"
+#include "engine/window/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "engine/data/Settings.h"
 #include "engine/media/ImgTex.h"

@@ -11,7 +11,7 @@
 #include "../shell/ShellTestSupport.h"
 #include "engine/particles/Emitter.h"
 #include "engine/screen/Asset.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "game/kingdom/Kingdom.h"
 #include "game/kingdom/KingdomAnims.h"
 #include "game/kingdom/KingdomObject.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/puzzle/PuzzleTestSupport.h"
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 
 using namespace puzzletest;
 

@@ -14,8 +14,8 @@
 
 #include "engine/screen/Control.h"
 #include "engine/screen/ControlHooks.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Letterbox.h"
+#include "engine/basics/AppTime.h"
+#include "engine/window/Letterbox.h"
 #include "engine/system/Paths.h"
 #include "game/online/LauncherTestSupport.h"
 #include "platform/Clock.h"

@@ -2,7 +2,7 @@
 // configured address, and which answers count as a sign-up.
 #include <gtest/gtest.h>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "online/NewsletterSender.h"
 #include "platform/Clock.h"
 #include "platform/Strings.h"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "game/levels/Numbers.h"
 #include "game/levels/TileOverlays.h"
 #include "support/Pixels.h"

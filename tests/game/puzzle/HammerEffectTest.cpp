@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Paths.h"
 #include "game/puzzle/HammerEffect.h"
 #include "platform/Clock.h"

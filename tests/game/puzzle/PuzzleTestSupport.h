@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/data/ValueTypes.h"
-#include "engine/system/AppTime.h"
-#include "engine/system/Mouse.h"
+#include "engine/basics/AppTime.h"
+#include "engine/window/Mouse.h"
 #include "game/levels/BoardView.h"
 #include "game/levels/Level.h"
 #include "game/levels/Numbers.h"

@@ -12,7 +12,7 @@
 #include "engine/data/ValueTypes.h"
 #include "engine/screen/AppAnimator.h"
 #include "engine/screen/Asset.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "engine/ui/UI_Object.h"
 #include "game/progress/Awards.h"

@@ -12,7 +12,7 @@
 #include "engine/screen/Control.h"
 #include "engine/screen/DrawObject.h"
 #include "engine/screen/ScreenCrosser.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/ui/UI_Object.h"
 #include "platform/Clock.h"
 #include "support/TestSupport.h"

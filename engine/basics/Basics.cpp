@@ -1,4 +1,4 @@
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <numbers>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/system/Error.h"
 #include "platform/Files.h"
 #include "platform/Font.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/system/Letterbox.h"
+#include "engine/window/Letterbox.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "platform/Input.h"

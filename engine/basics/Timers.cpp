@@ -1,9 +1,9 @@
-#include "engine/system/Timers.h"
+#include "engine/basics/Timers.h"
 
 #include <cmath>
 
-#include "engine/system/Basics.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/Basics.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Random.h"
 
 namespace {

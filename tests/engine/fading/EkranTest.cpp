@@ -1,8 +1,8 @@
-#include "engine/screen/Ekran.h"
+#include "engine/fading/Ekran.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 
 namespace {
 

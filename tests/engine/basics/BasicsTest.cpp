@@ -1,4 +1,4 @@
-#include "engine/system/Basics.h"
+#include "engine/basics/Basics.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "engine/data/Interpolation.h"
 #include "engine/data/ValueTypes.h"
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Font.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"

@@ -1,10 +1,10 @@
-#include "engine/screen/Display.h"
+#include "engine/window/Display.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
-#include "engine/system/Letterbox.h"
+#include "engine/window/Letterbox.h"
 #include "engine/system/Error.h"
 #include "engine/data/Settings.h"
 #include "platform/Graphics.h"

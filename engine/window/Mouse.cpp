@@ -1,9 +1,9 @@
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "engine/system/Letterbox.h"
+#include "engine/window/Letterbox.h"
 #include "platform/Input.h"
 #include "platform/Maths.h"
 

@@ -1,6 +1,6 @@
-#include "engine/system/EkranTools.h"
+#include "engine/fading/EkranTools.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Strings.h"
 
 void MoveTowardTarget(float& value, float target, float speed) {

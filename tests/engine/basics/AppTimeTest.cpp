@@ -1,4 +1,4 @@
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 
 #include <gtest/gtest.h>
 

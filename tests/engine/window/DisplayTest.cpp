@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/system/Letterbox.h"
-#include "engine/screen/Display.h"
+#include "engine/window/Letterbox.h"
+#include "engine/window/Display.h"
 #include "engine/data/Settings.h"
 #include "platform/Graphics.h"
 

@@ -1,4 +1,4 @@
-#include "engine/system/Letterbox.h"
+#include "engine/window/Letterbox.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "engine/system/EkranTools.h"
+#include "engine/fading/EkranTools.h"
 
 #include <gtest/gtest.h>
 

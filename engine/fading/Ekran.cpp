@@ -1,6 +1,6 @@
-#include "engine/screen/Ekran.h"
+#include "engine/fading/Ekran.h"
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "engine/screen/MouseCursor.h"
 #include "platform/Graphics.h"
 

@@ -1,9 +1,10 @@
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
+#include "engine/system/Error.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
 
@@ -14,6 +15,12 @@ int32_t g_appTotal = 0;      // milliseconds counted so far
 int32_t g_lastReading = 0;   // the platform clock at the last count
 bool g_counted = false;      // whether a count has run (a reading of 0 is a real reading)
 int32_t g_lastStep = 0;
+
+// The clock's value, handed down to the reports kept for the console too.
+void SetAppClock(int32_t ms) {
+    g_appClock = ms;
+    SetReportClock(ms);
+}
 
 }  // namespace
 
@@ -37,7 +44,7 @@ int CountAppMillisecs() {
     return g_appTotal;
 }
 
-void UpdateAppMillisecs() { g_appClock = CountAppMillisecs(); }
+void UpdateAppMillisecs() { SetAppClock(CountAppMillisecs()); }
 
 int AppMilliSecs() { return g_appClock; }
 
@@ -114,7 +121,7 @@ void ResetDelta() {
 int GetAppFPS() { return deltaTime ? deltaTime->FPS() : 0; }
 
 void ResetAppTime() {
-    g_appClock = 0;
+    SetAppClock(0);
     g_appTotal = 0;
     g_lastReading = 0;
     g_counted = false;

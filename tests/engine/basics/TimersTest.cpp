@@ -1,4 +1,4 @@
-#include "engine/system/Timers.h"
+#include "engine/basics/Timers.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "engine/system/AppTime.h"
+#include "engine/basics/AppTime.h"
 #include "platform/Random.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/system/EkranTools.h"
+#include "engine/fading/EkranTools.h"
 #include "platform/Image.h"
 
 class TEkran {

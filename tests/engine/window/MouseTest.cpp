@@ -1,10 +1,10 @@
-#include "engine/system/Mouse.h"
+#include "engine/window/Mouse.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "engine/system/Letterbox.h"
+#include "engine/window/Letterbox.h"
 #include "platform/Graphics.h"
 #include "platform/Input.h"
 
