@@ -67,8 +67,11 @@ inline bool GameMeasurable(benchmark::State& state, const std::function<void()>&
                            const std::function<void()>& draw) {
     const std::vector<std::string> reports = ReportLinesOf(setUp);
     if (!reports.empty()) {
-        state.SkipWithError(("the game reported " + std::to_string(reports.size()) + " error or warning lines, the "
-                             "first: " + reports.front()).c_str());
+        state.SkipWithError(("the game reported " + std::to_string(reports.size()) +
+                             " error or warning lines, the "
+                             "first: " +
+                             reports.front())
+                                .c_str());
         return false;
     }
     draw();

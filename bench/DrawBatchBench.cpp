@@ -128,7 +128,8 @@ void BM_MovingPictures(benchmark::State& state) {
     SetDamageDrawing(state.range(0) == 1);
     auto back = CreatePixmap(1024, 768);
     for (int y = 0; y < 768; ++y)
-        for (int x = 0; x < 1024; ++x) back->WritePixel(x, y, int(0xFF000000u | unsigned(x / 4) << 16 | unsigned(y / 3) << 8 | 0x60u));
+        for (int x = 0; x < 1024; ++x)
+            back->WritePixel(x, y, int(0xFF000000u | unsigned(x / 4) << 16 | unsigned(y / 3) << 8 | 0x60u));
     TImagePtr background = LoadImage(back, FILTEREDIMAGE);
     TImagePtr image = Spot(0xE05030);
     int frame = 0;
@@ -153,7 +154,8 @@ void BM_HeadlessFrames(benchmark::State& state) {
     TImagePtr image = Spot(0xE05030);
     auto frame = [&](int i) {
         Cls();
-        for (int q = 0; q < 50; ++q) DrawImage(image, static_cast<float>((q * 37 + i) % 1000), static_cast<float>(q * 15));
+        for (int q = 0; q < 50; ++q)
+            DrawImage(image, static_cast<float>((q * 37 + i) % 1000), static_cast<float>(q * 15));
         DrawText("Frame " + std::to_string(i), 10.0f, 10.0f);
         Flip(0);
     };

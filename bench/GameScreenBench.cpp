@@ -112,7 +112,9 @@ void BM_GameFrame(benchmark::State& state) {
         Cls();
         Control::Draw();
     };
-    if (!GameMeasurable(state, [&] { Prepare(static_cast<int>(state.range(0))); }, drawn)) return;
+    if (!GameMeasurable(
+            state, [&] { Prepare(static_cast<int>(state.range(0))); }, drawn))
+        return;
     Flip(0);
     AspectCls();
     const int part = static_cast<int>(state.range(1));
@@ -135,7 +137,4 @@ void BM_GameFrame(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_GameFrame)
-    ->ArgsProduct({{0, 1}, {0, 1, 2, 3, 4}})
-    ->Iterations(300)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GameFrame)->ArgsProduct({{0, 1}, {0, 1, 2, 3, 4}})->Iterations(300)->Unit(benchmark::kMillisecond);

@@ -23,11 +23,13 @@ void BM_DecodeScreenPicture(benchmark::State& state, const char* picture) {
     for (auto _ : state) benchmark::DoNotOptimize(LoadPixmap(path));
 }
 
-BENCHMARK_CAPTURE(BM_DecodeScreenPicture, kingdom_land_png, "Screens/Kingdom/Background.png")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DecodeScreenPicture, kingdom_land_png, "Screens/Kingdom/Background.png")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_DecodeScreenPicture, kingdom_buildings_png, "Screens/Kingdom/Buildings/buildingsatlas.png")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_DecodeScreenPicture, map_quarter_jpg, "Screens/Stages/Map1.jpg")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_DecodeScreenPicture, main_menu_jpg, "Screens/MainMenu/Background.jpg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DecodeScreenPicture, main_menu_jpg, "Screens/MainMenu/Background.jpg")
+    ->Unit(benchmark::kMillisecond);
 
 // A 2048 x 1024 PNG carrying 500 compressed text chunks of 8 MB of zeros each (4 MB of file, 4 GB
 // unpacked): its cost must be that of its pixels alone, the texts skipped unread.

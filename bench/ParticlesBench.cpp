@@ -47,4 +47,10 @@ void BM_EmitterFrame(benchmark::State& state) {
     state.counters["in_use"] = e->Package->CountInUse();
 }
 }  // namespace
-BENCHMARK(BM_EmitterFrame)->Args({0, 0, 0})->Args({0, 1, 0})->Args({1, 0, 0})->Args({1, 1, 0})->Args({1, 1, 1})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EmitterFrame)
+    ->Args({0, 0, 0})
+    ->Args({0, 1, 0})
+    ->Args({1, 0, 0})
+    ->Args({1, 1, 0})
+    ->Args({1, 1, 1})
+    ->Unit(benchmark::kMicrosecond);

@@ -238,18 +238,19 @@ public:
         if (!LoadBytes(path, bytes, FileKind::Picture)) return -1;
         const int64_t left = budget_.maxPackagePixels - data_.pixels;
         TPictureTooLarge tooLarge;
-        TPixmapPtr pixmap =
-            DecodePixmap(bytes, budget_.maxPictureSide, std::min(budget_.maxPicturePixels, left), &tooLarge, keepGoing_);
+        TPixmapPtr pixmap = DecodePixmap(bytes, budget_.maxPictureSide, std::min(budget_.maxPicturePixels, left),
+                                         &tooLarge, keepGoing_);
         if (tooLarge.refused && tooLarge.scans > 0) {
-            fault_ = "the picture " + gfx + " is " + IntToString(tooLarge.width) + " x " + IntToString(tooLarge.height) +
-                     " pixels in more than " + IntToString(tooLarge.scans) + " scans (the most for its size)";
+            fault_ = "the picture " + gfx + " is " + IntToString(tooLarge.width) + " x " +
+                     IntToString(tooLarge.height) + " pixels in more than " + IntToString(tooLarge.scans) +
+                     " scans (the most for its size)";
             return -2;
         }
         if (tooLarge.refused) {
-            fault_ = "the picture " + gfx + " is " + IntToString(tooLarge.width) + " x " + IntToString(tooLarge.height) +
-                     " pixels (at most " + IntToString(budget_.maxPictureSide) + " a side and " +
-                     IntToString(budget_.maxPicturePixels) + " in a picture, " + IntToString(budget_.maxPackagePixels) +
-                     " in the package, " + IntToString(left) + " of them left)";
+            fault_ = "the picture " + gfx + " is " + IntToString(tooLarge.width) + " x " +
+                     IntToString(tooLarge.height) + " pixels (at most " + IntToString(budget_.maxPictureSide) +
+                     " a side and " + IntToString(budget_.maxPicturePixels) + " in a picture, " +
+                     IntToString(budget_.maxPackagePixels) + " in the package, " + IntToString(left) + " of them left)";
             return -2;
         }
         // A file that does not decode is remembered too: it is not read again.
@@ -371,7 +372,8 @@ TLauncherPackageData ReadLauncherPackage(const std::string& packageFolder, const
         const std::string line = reader.Next();
         std::vector<std::pair<std::string, std::string>> pairs;
         if (line == "<ICON>" && iconVars >= 0) {
-            if (++iconSections > budget.maxIcons) return overBudget("more than " + IntToString(budget.maxIcons) + " icons");
+            if (++iconSections > budget.maxIcons)
+                return overBudget("more than " + IntToString(budget.maxIcons) + " icons");
             if (!ReadSection(reader, iconVars, pairs)) return fail("loader error11");
             TLauncherPackageData::Entry icon;
             std::string gfx;
@@ -516,8 +518,8 @@ void TLauncher::Setup() {
     if (moreGames) SetImageHandle(moreGames, 0.0f, 0.0f);
     screenImagesLoaded = 1;
     const std::pair<const char*, bool> pictures[] = {
-        {"launcher/left.png", bLeft->gfx != nullptr},   {"launcher/right.png", bRight->gfx != nullptr},
-        {"launcher/play.png", bPlay->gfx != nullptr},   {"launcher/back.png", bBack->gfx != nullptr},
+        {"launcher/left.png", bLeft->gfx != nullptr},       {"launcher/right.png", bRight->gfx != nullptr},
+        {"launcher/play.png", bPlay->gfx != nullptr},       {"launcher/back.png", bBack->gfx != nullptr},
         {"launcher/background.jpg", background != nullptr}, {"launcher/moreGames.png", moreGames != nullptr},
     };
     for (const auto& [name, loaded] : pictures) {

@@ -37,8 +37,8 @@
 // What a package may hold and cost. A real one (the shipped package: three 100 x 126 icons and
 // a 700 x 110 banner, about 115,000 pixels in 50 KB of files) fits many times over.
 struct TLauncherBudget {
-    int maxIcons = 32;                          // <ICON> sections, the game's own included
-    int maxPictureSide = 2048;                  // pixels, either side of a picture
+    int maxIcons = 32;                            // <ICON> sections, the game's own included
+    int maxPictureSide = 2048;                    // pixels, either side of a picture
     int64_t maxPicturePixels = int64_t(2) << 20;  // 2,097,152 pixels a picture
     int64_t maxPackagePixels = int64_t(4) << 20;  // 4,194,304 pixels in all its pictures (16 MB)
     int64_t maxPictureFileBytes = int64_t(4) << 20;
@@ -83,8 +83,8 @@ public:
     int lock = 0;             // its click was taken and the button is still held
     int nr = 0;               // place in the row, from 0
     TImagePtr gfx;
-    std::string url;          // page opened on click
-    std::string appId;        // the advertised game
+    std::string url;    // page opened on click
+    std::string appId;  // the advertised game
     TLauncher* owner = nullptr;
 
     virtual ~TLauncherIcon() = default;
@@ -110,12 +110,12 @@ public:
 
 class TLauncherButton {
 public:
-    float x = 0, y = 0;       // centre
+    float x = 0, y = 0;  // centre
     float per = 0, dPer = 0;
     int over = 0;
     int lock = 0;
-    int clicked = 0;          // a click waits for IsClicked
-    TImagePtr gfx;            // handle at its centre
+    int clicked = 0;  // a click waits for IsClicked
+    TImagePtr gfx;    // handle at its centre
     int id = 0;
 
     virtual ~TLauncherButton() = default;
@@ -134,9 +134,9 @@ using TLauncherButtonPtr = std::shared_ptr<TLauncherButton>;
 
 // What a package description holds once read.
 struct TLauncherDescription {
-    int version = -1;       // VERSION; 0 after a fault
-    int corrupted = 0;      // 1 after a fault
-    std::string fault;      // the fault's message ("loader error5"), empty when read well
+    int version = -1;                     // VERSION; 0 after a fault
+    int corrupted = 0;                    // 1 after a fault
+    std::string fault;                    // the fault's message ("loader error5"), empty when read well
     std::vector<TLauncherIconPtr> icons;  // kept icons in file order (the game's own left out)
     TLauncherBanerPtr baner;              // the banner shown, null when none
 };
@@ -151,7 +151,7 @@ struct TLauncherPackageData {
         int picture = -1;  // index in pictures
         int nr = 0;        // an icon's place in the row
     };
-    int version = -1;      // as in TLauncherDescription
+    int version = -1;  // as in TLauncherDescription
     int corrupted = 0;
     std::string fault;
     bool overBudget = false;  // refused for its budget (fault "over budget: ..."): nothing kept

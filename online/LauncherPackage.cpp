@@ -30,9 +30,7 @@ constexpr int kArchiveTimeoutMs = 300000;
 bool KeepGoing() { return TLauncherWorker::Shared().KeepGoing(); }
 
 // A log line from the worker, written on the main thread.
-void WorkerLog(const std::string& line) {
-    TLauncherWorker::Shared().PostLog(line);
-}
+void WorkerLog(const std::string& line) { TLauncherWorker::Shared().PostLog(line); }
 
 void RemoveEntry(const std::string& path) {
     const int type = FileType(path);
@@ -165,10 +163,8 @@ void TLauncherWorker::Deliver() {
         posted.swap(posted_);
     }
     for (TPosted& p : posted) {
-        if (p.work)
-            p.work();
-        else
-            LauncherLog(p.line);
+        if (p.work) p.work();
+        else LauncherLog(p.line);
     }
     if (ended && done_) {
         // Taken out first: it may start the next job.
@@ -222,7 +218,8 @@ void RequestForPackage(const std::string& packageUrl, int installedVersion, cons
     const bool started = TLauncherWorker::Shared().Start([packageUrl, installedVersion, destination, budget] {
         // Only the version is wanted, but a package is whole only when its pictures decode: read
         // here, never on the frame loop.
-        const int installed = installedVersion >= 0 ? installedVersion : LauncherPackageVersion(destination, budget, &KeepGoing);
+        const int installed =
+            installedVersion >= 0 ? installedVersion : LauncherPackageVersion(destination, budget, &KeepGoing);
         if (!KeepGoing()) return;
         THttpOptions options;
         options.maxBytes = kMaxReplyBytes;
@@ -300,7 +297,8 @@ bool TFileDownloader::unzip(const std::string& zipPath) {
     }
     // The frame loop takes the new package in at its next event pump.
     const std::string destination = downloadDestination;
-    TLauncherWorker::Shared().Post([read, destination] { TakeInstalledLauncherPackage(destination, std::move(*read)); });
+    TLauncherWorker::Shared().Post(
+        [read, destination] { TakeInstalledLauncherPackage(destination, std::move(*read)); });
     return true;
 }
 
@@ -363,7 +361,8 @@ bool InstallShippedPackage(const std::string& shipped, const std::string& destin
 void RemovePackageLeftovers(const std::string& destination) {
     if (TLauncherWorker::Shared().Busy()) return;
     // The run ended between the two renames of an install: the package stepped aside is whole.
-    if (FileType(destination) == 0 && FileType(destination + ".old") == 2) RenameFile(destination + ".old", destination);
+    if (FileType(destination) == 0 && FileType(destination + ".old") == 2)
+        RenameFile(destination + ".old", destination);
     RemoveEntry(destination + ".zip");
     RemoveEntry(destination + ".new");
     RemoveEntry(destination + ".old");

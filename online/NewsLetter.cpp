@@ -412,22 +412,19 @@ int TNewsLetter::goSignUp() {
     Mouse::Clear();
     if (Control::isEnded) return 0;
     switch (answer.outcome) {
-    case TNewsletterOutcome::InvalidAddress:
-        ShowNewsLetterInfo(txtInvalidAdress);
-        break;
-    case TNewsletterOutcome::TooFast:
-        break;
-    case TNewsletterOutcome::Failed:
-        // Nothing is known to have reached the server: the player may try again.
-        ShowNewsLetterInfo(txtNotSent);
-        break;
-    case TNewsletterOutcome::SignedUp:
-        rezultat = 1;
-        Newsletter_NiePokazujWiecej = 1;
-        Newsletter_Zapisany = 1;
-        SaveNewsLetter();
-        dAlpha = 0.0f;
-        break;
+        case TNewsletterOutcome::InvalidAddress: ShowNewsLetterInfo(txtInvalidAdress); break;
+        case TNewsletterOutcome::TooFast: break;
+        case TNewsletterOutcome::Failed:
+            // Nothing is known to have reached the server: the player may try again.
+            ShowNewsLetterInfo(txtNotSent);
+            break;
+        case TNewsletterOutcome::SignedUp:
+            rezultat = 1;
+            Newsletter_NiePokazujWiecej = 1;
+            Newsletter_Zapisany = 1;
+            SaveNewsLetter();
+            dAlpha = 0.0f;
+            break;
     }
     _prepareDelta();
     return 0;

@@ -58,14 +58,14 @@ public:
     std::string txtInvalidAdress;
     std::string txtNotSent;  // a sign-up that could not be sent
     int allreadyloaded = 0;
-    std::vector<TNLObjPtr> guiObjects;  // in file order; null for a block of no widget type
+    std::vector<TNLObjPtr> guiObjects;   // in file order; null for a block of no widget type
     std::vector<std::string> TextArray;  // the lines of "newsletter.txt"
-    std::string FontUrl;  // the setting "Font" as text; nothing reads it
-    std::string MacList;  // the mailing list a sign-up names
-    std::string PCList;   // read, not used
-    int red = 0, green = 0, blue = 0;  // labels, entries and cursor
-    int rr = 0, gg = 0, bb = 0;        // field frames
-    int InfoWaitTime = 0;  // application clock (ms) at which the info line ends; 0: none
+    std::string FontUrl;                 // the setting "Font" as text; nothing reads it
+    std::string MacList;                 // the mailing list a sign-up names
+    std::string PCList;                  // read, not used
+    int red = 0, green = 0, blue = 0;    // labels, entries and cursor
+    int rr = 0, gg = 0, bb = 0;          // field frames
+    int InfoWaitTime = 0;                // application clock (ms) at which the info line ends; 0: none
     std::string InfoText;
     int maxWidth = 200;  // an entry wider than this shows by its tail
     int activeN = 0;     // the field that takes typed characters: 0 name, 1 e-mail

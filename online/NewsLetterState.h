@@ -15,11 +15,11 @@
 // Not 0 when the newsletter is on: set at start-up by NewsLetterSwitch (NewsLetter.h), which
 // asks for a real server besides the data folder's entry "newsletter".
 extern int NewsLetterOn;
-extern int Newsletter_Seconds;     // counted play seconds toward the next minute, 0 to 59
-extern int Newsletter_Minutes;     // counted play minutes toward the showing, 0 to kNewsLetterMostCounted
-extern int Newsletter_NextSecond;  // application clock (ms) after which the next second counts
-extern int Newsletter_IleRazy;     // showings so far, 0 to kNewsLetterMostCounted
-extern int Newsletter_Zapisany;    // the player signed up
+extern int Newsletter_Seconds;           // counted play seconds toward the next minute, 0 to 59
+extern int Newsletter_Minutes;           // counted play minutes toward the showing, 0 to kNewsLetterMostCounted
+extern int Newsletter_NextSecond;        // application clock (ms) after which the next second counts
+extern int Newsletter_IleRazy;           // showings so far, 0 to kNewsLetterMostCounted
+extern int Newsletter_Zapisany;          // the player signed up
 extern int Newsletter_NiePokazujWiecej;  // the player does not want the window again
 extern TRCMFilePtr NewsLetterFile;       // the key file as last read, reused by every save
 extern std::string MyAppName;            // this game's group in the key file

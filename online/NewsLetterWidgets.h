@@ -50,9 +50,9 @@ using TNLTextPtr = std::shared_ptr<TNLText>;
 // colour, the highlight fading in and out over 20 frames.
 class TNLButton : public TNLObj {
 public:
-    int isOver = 0;   // the mouse is over the button this frame
-    float oa = 0;     // opacity of the highlight
-    float doa = 0;    // its target
+    int isOver = 0;                      // the mouse is over the button this frame
+    float oa = 0;                        // opacity of the highlight
+    float doa = 0;                       // its target
     int xx = 0, yy = 0, ww = 0, hh = 0;  // the hit box: the text's box grown by 5 on each side
     int draw() override;
     // The hover test and the highlight's fade.

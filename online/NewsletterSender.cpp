@@ -47,8 +47,7 @@ bool ParseServerAddress(const std::string& address, std::string& host, int& port
     if (colon != std::string::npos) {
         host = text.substr(0, colon);
         const std::string digits = text.substr(colon + 1);
-        if (digits.empty() || digits.size() > 5 ||
-            digits.find_first_not_of("0123456789") != std::string::npos)
+        if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos)
             return false;
         port = StringToInt(digits);
         if (port < 1 || port > 65535) return false;

@@ -9,9 +9,7 @@
 namespace {
 
 // Characters that would break the structure inside a quoted text value.
-bool NeedsEscape(char c) {
-    return c == '\\' || c == '"' || c == '{' || c == '}' || c == '=' || c == '\n' || c == '\r';
-}
+bool NeedsEscape(char c) { return c == '\\' || c == '"' || c == '{' || c == '}' || c == '=' || c == '\n' || c == '\r'; }
 
 std::string EscapeText(const std::string& s) {
     static const char* hex = "0123456789ABCDEF";
@@ -377,9 +375,7 @@ TRCMEntryPtr TRCMFile::readEntry(const std::string& line) {
     return entry;
 }
 
-std::string TRCMFile::myTrim(const std::string& text) {
-    return Replace(Trim(Replace(text, "0", "*")), "*", "0");
-}
+std::string TRCMFile::myTrim(const std::string& text) { return Replace(Trim(Replace(text, "0", "*")), "*", "0"); }
 
 TRCMGroupPtr TRCMFile::getGroupSet(const std::vector<std::string>& names) {
     TRCMGroupPtr g = _grupa;

@@ -52,7 +52,7 @@ public:
 
 class TRCMGroup {
 public:
-    std::string _id;  // the name, case kept
+    std::string _id;   // the name, case kept
     int32_t _pos = 0;  // reading: the index just past the closing brace in the text read
     std::vector<TRCMGroupPtr> _listaGrup;
     std::vector<TRCMEntryPtr> _listaWpisow;
@@ -74,10 +74,10 @@ public:
 
 class TRCMFile {
 public:
-    TRCMGroupPtr _grupa;     // the root: its own name and entries are never written
-    std::string _path;       // the path of the last Load
-    std::string _realPath;   // its absolute form
-    std::string _txt;        // the text of the last Load
+    TRCMGroupPtr _grupa;       // the root: its own name and entries are never written
+    std::string _path;         // the path of the last Load
+    std::string _realPath;     // its absolute form
+    std::string _txt;          // the text of the last Load
     bool _unreadable = false;  // the last Load found a file it could not read
 
     TRCMFile();

@@ -24,10 +24,8 @@ constexpr int kMessageLine = 3;
 void NoCallback() {}
 
 void GoToMainMenu() {
-    if (auto menu = Control::GetScreenById("MainMenu"))
-        GoToScreen(menu, nullptr);
-    else
-        ErrorSearch("No screen 'MainMenu' to go back to", Here());
+    if (auto menu = Control::GetScreenById("MainMenu")) GoToScreen(menu, nullptr);
+    else ErrorSearch("No screen 'MainMenu' to go back to", Here());
 }
 }  // namespace
 
@@ -78,11 +76,8 @@ int TRateScreen::Interface() {
                 ShowAppMessage(GetTxt(kNotOpenedLine), 3, &NoCallback, &NoCallback);
             }
             break;
-        case kBackId:
-            GoToMainMenu();
-            break;
-        default:
-            break;
+        case kBackId: GoToMainMenu(); break;
+        default: break;
     }
     return 0;
 }

@@ -43,7 +43,8 @@ bool IsPlainPath(const std::string& path) {
 }
 
 bool IsDottedForm(const std::string& name) {
-    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+    return !name.empty() &&
+           std::all_of(name.begin(), name.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
 }
 
 }  // namespace
@@ -80,9 +81,9 @@ thttpinputPtr tsendhttp::addinput(const std::string& name, const std::string& va
 
 std::string tsendhttp::ContentTypeFor(const std::string& extension) {
     static const std::pair<const char*, const char*> table[] = {
-        {"gif", "image/gif"},  {"png", "image/png"},       {"jpg", "image/jpg"},       {"jpeg", "image/jpg"},
-        {"bmp", "image/bmp"},  {"txt", "text/txt"},        {"htm", "text/htm"},        {"html", "text/html"},
-        {"doc", "text/doc"},   {"css", "text/css"},        {"exe", "application/exe"}, {"zip", "application/zip"},
+        {"gif", "image/gif"},       {"png", "image/png"}, {"jpg", "image/jpg"},       {"jpeg", "image/jpg"},
+        {"bmp", "image/bmp"},       {"txt", "text/txt"},  {"htm", "text/htm"},        {"html", "text/html"},
+        {"doc", "text/doc"},        {"css", "text/css"},  {"exe", "application/exe"}, {"zip", "application/zip"},
         {"rar", "application/rar"},
     };
     const std::string ext = Lower(extension);
@@ -255,75 +256,75 @@ THttpState tsendhttp::Step(int waitMs) {
         return state_;
     }
     switch (state_) {
-    case THttpState::Resolving: {
-        if (!lookup_.Done()) {
-            if (PastDeadline(phaseDeadline_)) {
-                Fail("the name lookup of " + host_ + " took too long");
-            } else if (const int wait = WaitFor(std::min(waitMs, 5), phaseDeadline_); wait > 0) {
-                // No socket to wait on yet: a short sleep keeps the loop off the processor.
-                std::this_thread::sleep_for(std::chrono::milliseconds(wait));
-            }
-            break;
-        }
-        const std::vector<uint32_t> ips = lookup_.Result();
-        lookup_.Cancel();
-        if (ips.empty() || ips.front() == 0) {
-            Fail("the host " + host_ + " cannot be found");
-            break;
-        }
-        BeginConnect(ips.front());
-        break;
-    }
-    case THttpState::Connecting: {
-        const int r = socket_->PollConnect(WaitFor(waitMs, phaseDeadline_));
-        if (r == 1) {
-            state_ = THttpState::Sending;
-            phaseDeadline_ = Now() + std::max(readTimeoutMs, 0);
-        } else if (r < 0) {
-            Fail("cannot connect to " + host_ + ": " + socket_->LastError());
-        } else if (PastDeadline(phaseDeadline_)) {
-            Fail("the connection to " + host_ + " took too long");
-        }
-        break;
-    }
-    case THttpState::Sending: {
-        const int n = socket_->Write(request_.data() + sent_, request_.size() - sent_, WaitFor(waitMs, phaseDeadline_));
-        if (n < 0) {
-            Fail("the connection to " + host_ + " broke while sending: " + socket_->LastError());
-        } else if (n > 0) {
-            sent_ += static_cast<size_t>(n);
-            phaseDeadline_ = Now() + std::max(readTimeoutMs, 0);
-            if (sent_ == request_.size()) state_ = THttpState::Receiving;
-        } else if (PastDeadline(phaseDeadline_)) {
-            Fail("the server " + host_ + " took nothing for too long");
-        }
-        break;
-    }
-    case THttpState::Receiving: {
-        char buffer[4096];
-        const size_t room = std::min(sizeof buffer, maxReplyBytes + 1 - std::min(reply_.size(), maxReplyBytes));
-        const int n = socket_->Read(buffer, room, WaitFor(waitMs, phaseDeadline_));
-        if (n > 0) {
-            reply_.append(buffer, static_cast<size_t>(n));
-            if (reply_.size() > maxReplyBytes) {
-                Fail("the reply of " + host_ + " is longer than " + IntToString(static_cast<int64_t>(maxReplyBytes)) +
-                     " bytes");
+        case THttpState::Resolving: {
+            if (!lookup_.Done()) {
+                if (PastDeadline(phaseDeadline_)) {
+                    Fail("the name lookup of " + host_ + " took too long");
+                } else if (const int wait = WaitFor(std::min(waitMs, 5), phaseDeadline_); wait > 0) {
+                    // No socket to wait on yet: a short sleep keeps the loop off the processor.
+                    std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+                }
                 break;
             }
-            phaseDeadline_ = Now() + std::max(readTimeoutMs, 0);
-        } else if (n == TSocket::kClosed) {
-            socket_->Close();
-            lines_ = SplitReplyLines(reply_);
-            state_ = THttpState::Done;
-        } else if (n == TSocket::kError) {
-            Fail("the connection to " + host_ + " broke: " + socket_->LastError());
-        } else if (PastDeadline(phaseDeadline_)) {
-            Fail("the server " + host_ + " said nothing for " + IntToString(readTimeoutMs) + " ms");
+            const std::vector<uint32_t> ips = lookup_.Result();
+            lookup_.Cancel();
+            if (ips.empty() || ips.front() == 0) {
+                Fail("the host " + host_ + " cannot be found");
+                break;
+            }
+            BeginConnect(ips.front());
+            break;
         }
-        break;
-    }
-    default:
-        break;
+        case THttpState::Connecting: {
+            const int r = socket_->PollConnect(WaitFor(waitMs, phaseDeadline_));
+            if (r == 1) {
+                state_ = THttpState::Sending;
+                phaseDeadline_ = Now() + std::max(readTimeoutMs, 0);
+            } else if (r < 0) {
+                Fail("cannot connect to " + host_ + ": " + socket_->LastError());
+            } else if (PastDeadline(phaseDeadline_)) {
+                Fail("the connection to " + host_ + " took too long");
+            }
+            break;
+        }
+        case THttpState::Sending: {
+            const int n =
+                socket_->Write(request_.data() + sent_, request_.size() - sent_, WaitFor(waitMs, phaseDeadline_));
+            if (n < 0) {
+                Fail("the connection to " + host_ + " broke while sending: " + socket_->LastError());
+            } else if (n > 0) {
+                sent_ += static_cast<size_t>(n);
+                phaseDeadline_ = Now() + std::max(readTimeoutMs, 0);
+                if (sent_ == request_.size()) state_ = THttpState::Receiving;
+            } else if (PastDeadline(phaseDeadline_)) {
+                Fail("the server " + host_ + " took nothing for too long");
+            }
+            break;
+        }
+        case THttpState::Receiving: {
+            char buffer[4096];
+            const size_t room = std::min(sizeof buffer, maxReplyBytes + 1 - std::min(reply_.size(), maxReplyBytes));
+            const int n = socket_->Read(buffer, room, WaitFor(waitMs, phaseDeadline_));
+            if (n > 0) {
+                reply_.append(buffer, static_cast<size_t>(n));
+                if (reply_.size() > maxReplyBytes) {
+                    Fail("the reply of " + host_ + " is longer than " +
+                         IntToString(static_cast<int64_t>(maxReplyBytes)) + " bytes");
+                    break;
+                }
+                phaseDeadline_ = Now() + std::max(readTimeoutMs, 0);
+            } else if (n == TSocket::kClosed) {
+                socket_->Close();
+                lines_ = SplitReplyLines(reply_);
+                state_ = THttpState::Done;
+            } else if (n == TSocket::kError) {
+                Fail("the connection to " + host_ + " broke: " + socket_->LastError());
+            } else if (PastDeadline(phaseDeadline_)) {
+                Fail("the server " + host_ + " said nothing for " + IntToString(readTimeoutMs) + " ms");
+            }
+            break;
+        }
+        default: break;
     }
     return state_;
 }

@@ -24,16 +24,16 @@ void Put(std::vector<TWrappedPiece>& pieces, const std::string& text, float x, i
 void PutLine(std::vector<TWrappedPiece>& pieces, const std::string& text, Align align, int x, int y, float width,
              const TTextMeasure& measure) {
     switch (align) {
-    case Align::Right:
-        Put(pieces, text, static_cast<float>(x) + width - static_cast<float>(measure(text)), y);
-        break;
-    case Align::Center:
-        Put(pieces, text,
-            static_cast<float>(TruncToInt(static_cast<float>(x) + width / 2.0f - static_cast<float>(measure(text) / 2))), y);
-        break;
-    default:
-        Put(pieces, text, static_cast<float>(x), y);
-        break;
+        case Align::Right:
+            Put(pieces, text, static_cast<float>(x) + width - static_cast<float>(measure(text)), y);
+            break;
+        case Align::Center:
+            Put(pieces, text,
+                static_cast<float>(
+                    TruncToInt(static_cast<float>(x) + width / 2.0f - static_cast<float>(measure(text) / 2))),
+                y);
+            break;
+        default: Put(pieces, text, static_cast<float>(x), y); break;
     }
 }
 
@@ -66,7 +66,8 @@ int LayoutWrappedText(const std::string& text, int x, int y, float width, const 
                 std::string before;
                 for (size_t j = first; j <= last; ++j) {
                     Put(pieces, words[j],
-                        static_cast<float>(x) + static_cast<float>(j - first) * gap + static_cast<float>(measure(before)),
+                        static_cast<float>(x) + static_cast<float>(j - first) * gap +
+                            static_cast<float>(measure(before)),
                         lineY);
                     before += words[j];
                 }
@@ -91,8 +92,8 @@ int DrawWrappedText(const std::string& text, int x, int y, float width, const st
     if (font) SetImageFont(font);
     const int lineHeight = TextHeight("A") + spacing;
     std::vector<TWrappedPiece> pieces;
-    const int height = LayoutWrappedText(text, x, y, width, align, lineHeight,
-                                         [](const std::string& s) { return TextWidth(s); }, pieces);
+    const int height = LayoutWrappedText(
+        text, x, y, width, align, lineHeight, [](const std::string& s) { return TextWidth(s); }, pieces);
     for (const TWrappedPiece& p : pieces) DrawText(p.text, p.x, static_cast<float>(p.y));
     return height;
 }

@@ -61,9 +61,9 @@ struct AudioState {
     int frequency = 0;
     Uint16 format = 0;
     int channels = 0;
-    SDL_AudioDeviceID device = 0;  // the mixer's device when it could be found, else 0
-    std::vector<bool> taken;       // mixer channels owned by a TChannel
-    int converted = 0;             // sounds holding a chunk
+    SDL_AudioDeviceID device = 0;              // the mixer's device when it could be found, else 0
+    std::vector<bool> taken;                   // mixer channels owned by a TChannel
+    int converted = 0;                         // sounds holding a chunk
     std::unordered_set<const TSound*> sounds;  // every live sound, for AudioMemory
 };
 
@@ -237,8 +237,9 @@ size_t MemRead(void* ptr, size_t size, size_t nmemb, void* source) {
 
 int MemSeek(void* source, ogg_int64_t offset, int whence) {
     auto* r = static_cast<MemoryReader*>(source);
-    ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<ogg_int64_t>(r->pos)
-                                                                 : static_cast<ogg_int64_t>(r->bytes->size());
+    ogg_int64_t base = whence == SEEK_SET   ? 0
+                       : whence == SEEK_CUR ? static_cast<ogg_int64_t>(r->pos)
+                                            : static_cast<ogg_int64_t>(r->bytes->size());
     ogg_int64_t target = base + offset;
     if (target < 0 || target > static_cast<ogg_int64_t>(r->bytes->size())) return -1;
     r->pos = static_cast<size_t>(target);
@@ -336,8 +337,12 @@ WavHeader ReadWavHeader(const std::string& b) {
             if (header.channels < 1 || blockAlign < 1) return header;
             const int64_t blocks = static_cast<int64_t>(have) / blockAlign + (have % blockAlign ? 1 : 0);
             switch (tag) {
-                case 1: case 3: case 6: case 7: header.frames = static_cast<int64_t>(have) / blockAlign; break;
-                case 2: case 0x11: header.frames = samplesPerBlock > 0 ? blocks * samplesPerBlock : -1; break;
+                case 1:
+                case 3:
+                case 6:
+                case 7: header.frames = static_cast<int64_t>(have) / blockAlign; break;
+                case 2:
+                case 0x11: header.frames = samplesPerBlock > 0 ? blocks * samplesPerBlock : -1; break;
                 default: break;
             }
             return header;
@@ -411,8 +416,8 @@ void ConvertSoundAhead(const TSoundPtr& sound) {
     s.aheadGeneration = g_audio.generation;
     s.aheadBuffer = std::make_shared<std::vector<Uint8>>();
     s.ahead = std::make_shared<TDecodeJob>([sample = s.sample, out = s.aheadBuffer, format = g_audio.format,
-                                            channels = g_audio.channels, frequency = g_audio.frequency](
-                                               const std::function<bool()>&) {
+                                            channels = g_audio.channels,
+                                            frequency = g_audio.frequency](const std::function<bool()>&) {
         *out = ConvertForDevice(*sample, format, channels, frequency);
     });
     TDecodeWorker::Shared().Add(s.ahead);
@@ -452,8 +457,7 @@ TAudioSamplePtr DecodeAudioSample(const std::string& bytes, SoundKind kind, cons
     const char* called = name.empty() ? "(in memory)" : name.c_str();
     try {
         Decoded decoded;
-        if (bytes.size() >= 4 && bytes.compare(0, 4, "OggS") == 0)
-            decoded = DecodeVorbis(bytes, cap);
+        if (bytes.size() >= 4 && bytes.compare(0, 4, "OggS") == 0) decoded = DecodeVorbis(bytes, cap);
         else if (bytes.size() >= 12 && bytes.compare(0, 4, "RIFF") == 0 && bytes.compare(8, 4, "WAVE") == 0)
             decoded = DecodeWav(bytes, cap);
         if (decoded.over)
@@ -505,7 +509,8 @@ bool OpenAudioDevice() {
         return false;
     }
     std::vector<SDL_AudioStatus> before(16);
-    for (size_t i = 0; i < before.size(); ++i) before[i] = SDL_GetAudioDeviceStatus(static_cast<SDL_AudioDeviceID>(i + 1));
+    for (size_t i = 0; i < before.size(); ++i)
+        before[i] = SDL_GetAudioDeviceStatus(static_cast<SDL_AudioDeviceID>(i + 1));
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         g_audio.failed = true;

@@ -105,9 +105,8 @@ std::vector<PixelRect> Damage::Rects(size_t most, double joinArea) const {
                 const int x0 = x;
                 while (x < cols && grid[static_cast<size_t>(y) * cols + x]) ++x;
                 const PixelRect span{x0 * cell, y * cell, x * cell, (y + 1) * cell};
-                auto below = std::find_if(open.begin(), open.end(), [&](size_t k) {
-                    return rects[k].x0 == span.x0 && rects[k].x1 == span.x1;
-                });
+                auto below = std::find_if(open.begin(), open.end(),
+                                          [&](size_t k) { return rects[k].x0 == span.x0 && rects[k].x1 == span.x1; });
                 if (below != open.end()) {
                     rects[*below].y1 = span.y1;
                     next.push_back(*below);

@@ -14,7 +14,10 @@ class WindowFrames;
 class DrawWarmUp {
 public:
     // From the next frame on (again in a new GL context).
-    void Start() { pending_ = true; next_ = 0; }
+    void Start() {
+        pending_ = true;
+        next_ = 0;
+    }
     bool Pending() const { return pending_; }
     // The next steps, while budgetMs lasts (at least one), at a frame's end, the batch drawn
     // out: nothing is drawn in the frame, and the GL state is as it was afterwards.

@@ -199,14 +199,15 @@ int OpenForReading(const std::string& path, int flags, bool followLastLink, bool
         const size_t slash = path.find_last_of('/');
         const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        if (!name.empty() && name != "." && name != ".." && ::realpath(folder.c_str(), buf))
-            real = JoinPath(buf, name);
+        if (!name.empty() && name != "." && name != ".." && ::realpath(folder.c_str(), buf)) real = JoinPath(buf, name);
     }
     if (real.empty()) {
         struct stat st;
         if (tell && ::lstat(path.c_str(), &st) == 0)
-            std::fprintf(stderr, "'%s' leads to nothing that can be read (a link to nothing or a loop of links); it is not read\n",
-                         path.c_str());
+            std::fprintf(
+                stderr,
+                "'%s' leads to nothing that can be read (a link to nothing or a loop of links); it is not read\n",
+                path.c_str());
         return -1;
     }
     if (!ReadableOrSaid(real, path, tell)) return -1;
@@ -807,8 +808,8 @@ std::string DecodeText(const std::string& b) {
     if (le || be) {
         std::u32string cps;
         for (size_t i = 2; i + 1 < b.size(); i += 2) {
-            char16_t u = le ? static_cast<char16_t>(u8(i) | (u8(i + 1) << 8))
-                            : static_cast<char16_t>((u8(i) << 8) | u8(i + 1));
+            char16_t u =
+                le ? static_cast<char16_t>(u8(i) | (u8(i + 1) << 8)) : static_cast<char16_t>((u8(i) << 8) | u8(i + 1));
             if (u >= 0xD800 && u <= 0xDBFF && i + 3 < b.size()) {
                 char16_t lo = le ? static_cast<char16_t>(u8(i + 2) | (u8(i + 3) << 8))
                                  : static_cast<char16_t>((u8(i + 2) << 8) | u8(i + 3));

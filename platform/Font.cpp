@@ -34,8 +34,8 @@ FT_Library Library() {
 struct Glyph {
     float advance = 0.0f;
     int left = 0, top = 0, width = 0, height = 0;
-    int page = -1;               // the atlas page holding the pixels (-1: nothing to draw)
-    int atlasX = 0, atlasY = 0;  // the pixels' top-left corner in the page
+    int page = -1;                    // the atlas page holding the pixels (-1: nothing to draw)
+    int atlasX = 0, atlasY = 0;       // the pixels' top-left corner in the page
     std::shared_ptr<TGLTexture> own;  // direct drawing only: a texture of the glyph alone
 };
 
@@ -83,7 +83,8 @@ bool ResizePage(AtlasPage& page, int width, int height, bool smooth) {
     if (!pixmap) return false;
     if (page.pixmap)
         for (int y = 0; y < page.pixmap->height; ++y)
-            std::copy_n(page.pixmap->PixelPtr(0, y), static_cast<size_t>(page.pixmap->width) * 4, pixmap->PixelPtr(0, y));
+            std::copy_n(page.pixmap->PixelPtr(0, y), static_cast<size_t>(page.pixmap->width) * 4,
+                        pixmap->PixelPtr(0, y));
     page.pixmap = pixmap;
     // The texture of the old size goes (quads of it still waiting are drawn first).
     page.texture = std::make_shared<TGLTexture>(pixmap, smooth, false, TTextureKind::Glyphs);
@@ -161,10 +162,8 @@ Glyph& GetGlyph(TImageFont::Impl& impl, int style, char32_t c) {
         for (int x = 0; x < w + 2; ++x) {
             const int sx = std::clamp(x - 1, 0, w - 1);
             int coverage;
-            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
-                coverage = (row[sx >> 3] & (0x80 >> (sx & 7))) ? 255 : 0;
-            else
-                coverage = row[sx];
+            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) coverage = (row[sx >> 3] & (0x80 >> (sx & 7))) ? 255 : 0;
+            else coverage = row[sx];
             uint8_t* d = pixmap.PixelPtr(cx + x, cy + y);
             d[0] = d[1] = d[2] = 255;
             d[3] = static_cast<uint8_t>(coverage);

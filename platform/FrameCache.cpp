@@ -68,8 +68,10 @@ void SayCopyFailed(const std::string& why) {
     static bool said = false;
     if (said) return;
     said = true;
-    std::printf("WARNING ( Code: FrameCache ) The window could not be copied for the frame cache (%s): every frame "
-                "is drawn in full\n", why.c_str());
+    std::printf(
+        "WARNING ( Code: FrameCache ) The window could not be copied for the frame cache (%s): every frame "
+        "is drawn in full\n",
+        why.c_str());
     std::fflush(stdout);
 }
 
@@ -226,7 +228,8 @@ bool FrameCache::CopyWindow() {
     if (copyLimit_ > 0) most = std::min<GLint>(most, copyLimit_);
     char why[160] = "";
     if (w.pixW > most || w.pixH > most) {
-        std::snprintf(why, sizeof why, "the window's %d x %d pixels are more than a texture's %d", w.pixW, w.pixH, most);
+        std::snprintf(why, sizeof why, "the window's %d x %d pixels are more than a texture's %d", w.pixW, w.pixH,
+                      most);
     } else {
         for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
         }  // errors of earlier calls are not the copy's
@@ -251,7 +254,8 @@ bool FrameCache::CopyWindow() {
         }
         const GLenum error = glGetError();
         if (texture_ == 0) std::snprintf(why, sizeof why, "no texture name");
-        else if (error != GL_NO_ERROR) std::snprintf(why, sizeof why, "OpenGL error 0x%04X", static_cast<unsigned>(error));
+        else if (error != GL_NO_ERROR)
+            std::snprintf(why, sizeof why, "OpenGL error 0x%04X", static_cast<unsigned>(error));
         else textureW_ = w.pixW, textureH_ = w.pixH;
     }
     if (why[0] == 0) return true;
@@ -287,8 +291,8 @@ void FrameCache::DrawRecord(std::vector<PendingClear>& pending, const Scissor& s
         scratch_.Reset(w);
         // Where the frame shown last was drawn whole from its record, this is all that the
         // window is to show anew (whatever the buffer drawn into holds).
-        drewChanged_ = MarkDifferences(record_, shown_[0], shown_[0].shapes, scratch_, kMostRedrawn, &alike, &same) &&
-                       held_[0];
+        drewChanged_ =
+            MarkDifferences(record_, shown_[0], shown_[0].shapes, scratch_, kMostRedrawn, &alike, &same) && held_[0];
         presentJoin_ = kJoinShare * w.Area();
     }
     Remember(alike, same);

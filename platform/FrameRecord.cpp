@@ -33,8 +33,8 @@ float Cross(const BatchVertex& a, const BatchVertex& b, const BatchVertex& c) {
 
 bool SameShape(const FrameRecord& a, const ShapeAt& p, const FrameRecord& b, const ShapeAt& q) {
     const RecordedRun& x = a.runs[p.run];
-    return x.DrawsAs(b.runs[q.run]) &&
-           std::memcmp(a.vertices.data() + p.vertex, b.vertices.data() + q.vertex, x.CornersEach() * sizeof(BatchVertex)) == 0;
+    return x.DrawsAs(b.runs[q.run]) && std::memcmp(a.vertices.data() + p.vertex, b.vertices.data() + q.vertex,
+                                                   x.CornersEach() * sizeof(BatchVertex)) == 0;
 }
 
 PixelRect PixelsOf(const FrameRecord& rec, const ShapeAt& s) {
@@ -82,15 +82,12 @@ void FrameRecord::Clear() {
     cleared = false;
 }
 
-void FrameRecord::Add(const RunStyle& style, const BatchVertex* corners, const Scissor& scissor,
-                      const FrameWindow& w) {
+void FrameRecord::Add(const RunStyle& style, const BatchVertex* corners, const Scissor& scissor, const FrameWindow& w) {
     if (runs.empty()) window = w;
     const TGLTexture* texture = style.texture;
     RecordedRun run{style, texture ? texture->UploadNumber() : 0, scissor, 1};
-    if (!runs.empty() && run.DrawsAs(runs.back()))
-        ++runs.back().shapes;
-    else
-        runs.push_back(run);
+    if (!runs.empty() && run.DrawsAs(runs.back())) ++runs.back().shapes;
+    else runs.push_back(run);
     vertices.insert(vertices.end(), corners, corners + CornersOf(style.kind));
     ++shapes;
 }
@@ -137,13 +134,17 @@ PixelRect ShapePixels(const FrameRecord& rec, const RecordedRun& run, const Batc
     }
     // Lines and points reach half their width beyond their corners.
     const float reach = run.style.kind == ShapeKind::Line || run.style.kind == ShapeKind::Point
-                            ? std::ceil(run.style.width * 0.5f) : 0.0f;
-    auto clampTo = [](float v, int hi) { return static_cast<int>(std::clamp(v, -1.0f, static_cast<float>(hi) + 1.0f)); };
+                            ? std::ceil(run.style.width * 0.5f)
+                            : 0.0f;
+    auto clampTo = [](float v, int hi) {
+        return static_cast<int>(std::clamp(v, -1.0f, static_cast<float>(hi) + 1.0f));
+    };
     const int x0 = clampTo(std::floor(left * sx) - 1.0f - reach, w.pixW);
     const int x1 = clampTo(std::ceil(right * sx) + 1.0f + reach, w.pixW);
     const int yTop = clampTo(std::floor(top * sy) - 1.0f - reach, w.pixH);
     const int yBottom = clampTo(std::ceil(bottom * sy) + 1.0f + reach, w.pixH);
-    PixelRect box{std::max(x0, 0), std::max(w.pixH - yBottom, 0), std::min(x1, w.pixW), std::min(w.pixH - yTop, w.pixH)};
+    PixelRect box{std::max(x0, 0), std::max(w.pixH - yBottom, 0), std::min(x1, w.pixW),
+                  std::min(w.pixH - yTop, w.pixH)};
     // Nothing is drawn outside the scissor.
     if (run.scissor.Set()) box = box.Meet(run.scissor.Rect());
     return box;
@@ -172,8 +173,8 @@ bool SameStart(const FrameRecord& a, const FrameRecord& b) {
 
 // ---- Comparing two records ----
 
-bool MarkDifferences(const FrameRecord& a, const FrameRecord& b, size_t bEnd, Damage& damage, double most,
-                     size_t* aEnd, size_t* aFirst) {
+bool MarkDifferences(const FrameRecord& a, const FrameRecord& b, size_t bEnd, Damage& damage, double most, size_t* aEnd,
+                     size_t* aFirst) {
     bEnd = std::min(bEnd, b.shapes);
     if (aEnd) *aEnd = 0;
     if (aFirst) *aFirst = 0;
@@ -244,7 +245,7 @@ size_t PlanDrawing(const FrameRecord& rec, size_t from, size_t to, std::vector<D
     plan.clear();
     struct Piece {
         size_t run;
-        PixelRect box;               // what its segments touch together
+        PixelRect box;                 // what its segments touch together
         std::vector<size_t> segments;  // in the plan
     };
     std::vector<Piece> pieces;
@@ -253,12 +254,14 @@ size_t PlanDrawing(const FrameRecord& rec, size_t from, size_t to, std::vector<D
         const RecordedRun& run = rec.runs[s.run];
         const int n = static_cast<int>(std::min<size_t>(run.shapes - s.shape, to - s.index));
         DrawSegment seg{s.run, s.vertex, n, {}, 0};
-        for (int k = 0; k < n; ++k) seg.box = seg.box.Join(ShapePixels(rec, run, rec.vertices.data() + s.vertex + k * run.CornersEach()));
+        for (int k = 0; k < n; ++k)
+            seg.box = seg.box.Join(ShapePixels(rec, run, rec.vertices.data() + s.vertex + k * run.CornersEach()));
         s.index += n;
         s.vertex += static_cast<size_t>(n) * run.CornersEach();
         if ((s.shape += n) >= run.shapes) s = ShapeAt{s.index, s.run + 1, s.vertex, 0};
         if (seg.box.Empty()) continue;  // outside the window or its scissor: it draws nothing
-        if (within && std::none_of(within->begin(), within->end(), [&](const PixelRect& r) { return r.Meets(seg.box); }))
+        if (within &&
+            std::none_of(within->begin(), within->end(), [&](const PixelRect& r) { return r.Meets(seg.box); }))
             continue;
         // The latest call of its style it can join: nothing in the calls after that one may
         // touch its pixels.
@@ -283,7 +286,8 @@ size_t PlanDrawing(const FrameRecord& rec, size_t from, size_t to, std::vector<D
         seg.piece = join;
         plan.push_back(seg);
     }
-    std::stable_sort(plan.begin(), plan.end(), [](const DrawSegment& x, const DrawSegment& y) { return x.piece < y.piece; });
+    std::stable_sort(plan.begin(), plan.end(),
+                     [](const DrawSegment& x, const DrawSegment& y) { return x.piece < y.piece; });
     return pieces.size();
 }
 
@@ -294,7 +298,8 @@ namespace {
 // Marks the window pixels (rows from the top) whose centres lie inside the segment's opaque quads
 // drawn within `clip`: quads drawn unmixed, without the alpha test, edges along the window's.
 // False when it has none.
-bool MarkOpaque(const FrameRecord& rec, const DrawSegment& seg, const PixelRect& clip, std::vector<unsigned char>& covered) {
+bool MarkOpaque(const FrameRecord& rec, const DrawSegment& seg, const PixelRect& clip,
+                std::vector<unsigned char>& covered) {
     const RecordedRun& run = rec.runs[seg.run];
     if (run.style.kind != ShapeKind::Quad || run.style.blend != SOLIDBLEND || !seg.box.Meets(clip)) return false;
     const FrameWindow& w = rec.window;
@@ -351,7 +356,8 @@ PixelRect LargestMarked(const FrameWindow& w, const std::vector<unsigned char>& 
                 stack.pop_back();
                 const int from = stack.empty() ? 0 : stack.back() + 1;
                 const long cells = static_cast<long>(tall) * (c - from);
-                if (cells > best) best = cells, bestCol = col0 + from, bestRow = row - tall + 1, bestW = c - from, bestH = tall;
+                if (cells > best)
+                    best = cells, bestCol = col0 + from, bestRow = row - tall + 1, bestW = c - from, bestH = tall;
             }
             stack.push_back(c);
         }

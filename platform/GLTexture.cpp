@@ -158,7 +158,9 @@ struct TPictureFlow {
         FreeWarmStorage();
         t.Upload();
     }
-    static bool Unused(const TGLTexture& t, uint64_t mark) { return t.source_ && t.source_->FromFile() && t.lastUse_ < mark; }
+    static bool Unused(const TGLTexture& t, uint64_t mark) {
+        return t.source_ && t.source_->FromFile() && t.lastUse_ < mark;
+    }
     static void Record(TGLTexture& t) {
         TPictureRecord* record = Flow().record;
         if (!record || t.recordStamp_ == record->stamp_ || t.kind_ != TTextureKind::Picture) return;
@@ -170,7 +172,9 @@ struct TPictureFlow {
         auto& waiting = Flow().waiting;
         waiting.erase(std::remove(waiting.begin(), waiting.end(), t), waiting.end());
     }
-    static const std::vector<std::weak_ptr<TGLTexture>>& Textures(const TPictureRecord& record) { return record.textures_; }
+    static const std::vector<std::weak_ptr<TGLTexture>>& Textures(const TPictureRecord& record) {
+        return record.textures_;
+    }
     static bool UploadWaiting(double budgetMs) {
         auto& waiting = Flow().waiting;
         const double start = NowMs();
@@ -178,7 +182,8 @@ struct TPictureFlow {
         for (size_t i = 0; i < waiting.size();) {
             if (uploaded && NowMs() - start > budgetMs) break;
             TGLTexture& texture = *waiting[i];
-            const bool ready = !texture.PixelsLetGo() || (texture.source_ && texture.source_->Ready(texture.sourceFrame_));
+            const bool ready =
+                !texture.PixelsLetGo() || (texture.source_ && texture.source_->Ready(texture.sourceFrame_));
             if (const size_t warmBytes = WarmBytes(texture)) {
                 // Its storage is touched ahead within the budget while the worker decodes it, one
                 // picture at a time, and it is uploaded once both are done.
@@ -264,8 +269,8 @@ int64_t ReleasePicturesUnusedSince(uint64_t mark) {
     int64_t released = 0;
     for (TGLTexture* t : LiveTextures())
         if (TPictureFlow::Unused(*t, mark)) released += t->Release();
-    // What they held (and what the decodings of the pictures uploaded since held) goes back to
-    // the system: freed in the middle of the heap, it would otherwise stay resident.
+            // What they held (and what the decodings of the pictures uploaded since held) goes back to
+            // the system: freed in the middle of the heap, it would otherwise stay resident.
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif
@@ -304,7 +309,8 @@ TTextureMemory TextureMemory() {
     for (const TGLTexture* t : LiveTextures()) {
         const bool glyphs = t->kind_ == TTextureKind::Glyphs;
         if (t->id_ != 0 && t->generation_ == GLContextGeneration())
-            (glyphs ? memory.glyphTextures : memory.pictureTextures) += int64_t(t->uploadedWidth_) * t->uploadedHeight_ * 4;
+            (glyphs ? memory.glyphTextures : memory.pictureTextures) +=
+                int64_t(t->uploadedWidth_) * t->uploadedHeight_ * 4;
         const TPixmap* p = t->pixmap_.get();
         if (p && counted.insert(p).second)
             (glyphs ? memory.glyphPixels : memory.picturePixels) += static_cast<int64_t>(p->pixels.capacity());
@@ -317,8 +323,8 @@ bool TGLTexture::PixelsLetGo() const {
 }
 
 bool TGLTexture::Uploaded() const {
-    return id_ != 0 && generation_ == GLContextGeneration() && !dirty_ && pixmap_ &&
-           pixmap_->width == uploadedWidth_ && pixmap_->height == uploadedHeight_;
+    return id_ != 0 && generation_ == GLContextGeneration() && !dirty_ && pixmap_ && pixmap_->width == uploadedWidth_ &&
+           pixmap_->height == uploadedHeight_;
 }
 
 bool TGLTexture::EnsurePixels() {

@@ -126,14 +126,13 @@ private:
 // Number of the current GL context (0 when none); it changes only when a context is made.
 int GLContextGeneration();
 
-
 // Appends the quad whose corners (x0, y0) and (x1, y1) are given relative to the draw point
 // (the handle already taken off), transformed by the draw state's scale and rotation and
 // placed at (x, y) plus the origin, with texture coordinates u0..u1, v0..v1 of `texture`
 // (null draws a plain quad in the draw colour), in the draw state's colour, alpha and blend.
 // Consecutive quads of one texture and one blend are drawn by one GL call.
-void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, float u0, float v0, float u1,
-                float v1, float x, float y);
+void GLDrawQuad(TGLTexture* texture, float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1,
+                float x, float y);
 // Draws the quads waiting in the batch.
 void GLFlushBatch();
 // The pixels of this texture are about to be sent again: quads already drawn with the old ones

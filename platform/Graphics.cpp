@@ -174,8 +174,13 @@ void DrawAllPending() {
 // A clear put off, of the current scissor rectangle in the clear colour. Clears put off before
 // that lie inside it are dropped: it paints over them.
 void PutOffClear() {
-    PendingClear c{gScissor.x, gScissor.y, gScissor.w, gScissor.h, static_cast<float>(gState.clsR) / 255.0f,
-                   static_cast<float>(gState.clsG) / 255.0f, static_cast<float>(gState.clsB) / 255.0f};
+    PendingClear c{gScissor.x,
+                   gScissor.y,
+                   gScissor.w,
+                   gScissor.h,
+                   static_cast<float>(gState.clsR) / 255.0f,
+                   static_cast<float>(gState.clsG) / 255.0f,
+                   static_cast<float>(gState.clsB) / 255.0f};
     if (!gScissor.Set()) c = {0, 0, gPixW, gPixH, c.r, c.g, c.b};
     if (c.x <= 0 && c.y <= 0 && c.x + c.w >= gPixW && c.y + c.h >= gPixH) gCache.ClearedWhole();
     std::erase_if(gPendingClears, [&](const PendingClear& p) {
@@ -198,9 +203,9 @@ void CoverPendingClears(const BatchVertex* q, int blend) {
     std::erase_if(gPendingClears, [&](const PendingClear& p) {
         const bool inQuad = left <= static_cast<float>(p.x) && right >= static_cast<float>(p.x + p.w) &&
                             glBottom <= static_cast<float>(p.y) && glTop >= static_cast<float>(p.y + p.h);
-        const bool inScissor = !gScissor.Set() || (p.x >= gScissor.x && p.y >= gScissor.y &&
-                                                   p.x + p.w <= gScissor.x + gScissor.w &&
-                                                   p.y + p.h <= gScissor.y + gScissor.h);
+        const bool inScissor =
+            !gScissor.Set() || (p.x >= gScissor.x && p.y >= gScissor.y && p.x + p.w <= gScissor.x + gScissor.w &&
+                                p.y + p.h <= gScissor.y + gScissor.h);
         return inQuad && inScissor;
     });
 }
@@ -394,8 +399,14 @@ bool PlainStyle(ShapeKind kind, float width, RunStyle& style) {
 
 // A corner of a plain shape at (x, y) in the draw colour.
 BatchVertex PlainCorner(float x, float y) {
-    return {x, y, 0.0f, 0.0f, static_cast<float>(gState.r) / 255.0f, static_cast<float>(gState.g) / 255.0f,
-            static_cast<float>(gState.b) / 255.0f, gState.alpha};
+    return {x,
+            y,
+            0.0f,
+            0.0f,
+            static_cast<float>(gState.r) / 255.0f,
+            static_cast<float>(gState.g) / 255.0f,
+            static_cast<float>(gState.b) / 255.0f,
+            gState.alpha};
 }
 
 // A filled fan of triangles about its first point (ovals, polygons), as triangles of the batch.

@@ -170,10 +170,8 @@ void EndTransfer(Request& r, CURLcode code) {
     if (!r.result.ok) {
         if (r.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
             r.result.error = "the reply is larger than " + IntToString(r.maxBytes) + " bytes";
-        else if (r.writeFailed)
-            r.result.error = "cannot write " + r.filePath;
-        else
-            r.result.error = r.errorBuffer[0] ? std::string(r.errorBuffer) : curl_easy_strerror(code);
+        else if (r.writeFailed) r.result.error = "cannot write " + r.filePath;
+        else r.result.error = r.errorBuffer[0] ? std::string(r.errorBuffer) : curl_easy_strerror(code);
     }
     curl_easy_cleanup(r.easy);
     r.easy = nullptr;
@@ -231,7 +229,8 @@ int HttpGet(const std::string& url, const THttpOptions& options, THttpCallback d
     return id;
 }
 
-THttpResult HttpGetBlocking(const std::string& url, const THttpOptions& options, const std::function<bool()>& keepGoing) {
+THttpResult HttpGetBlocking(const std::string& url, const THttpOptions& options,
+                            const std::function<bool()>& keepGoing) {
     Request r;
     std::string why;
     CURLM* multi = nullptr;

@@ -1,7 +1,7 @@
-// HTTP GET requests on libcurl. Asynchronous ones on the main thread's multi interface. A request is started and returns
-// at once; its transfers advance, and its outcome is delivered, only when the main thread pumps
-// the platform's events (PollSystem runs PollHttpRequests as one of its hooks), so the game keeps
-// drawing frames while a request is under way and every completion runs on the main thread.
+// HTTP GET requests on libcurl. Asynchronous ones on the main thread's multi interface. A request is started and
+// returns at once; its transfers advance, and its outcome is delivered, only when the main thread pumps the platform's
+// events (PollSystem runs PollHttpRequests as one of its hooks), so the game keeps drawing frames while a request is
+// under way and every completion runs on the main thread.
 //
 // A worker thread fetches with HttpGetBlocking instead, on a transfer of its own.
 //

@@ -162,10 +162,8 @@ struct PngSource {
         return true;
     }
     void Add(size_t offset, size_t length) {
-        if (!spans.empty() && spans.back().first + spans.back().second == offset)
-            spans.back().second += length;
-        else
-            spans.emplace_back(offset, length);
+        if (!spans.empty() && spans.back().first + spans.back().second == offset) spans.back().second += length;
+        else spans.emplace_back(offset, length);
         size += length;
     }
     ssize_t Read(char* out, size_t wanted) {
@@ -188,7 +186,8 @@ struct PngSource {
     }
 };
 
-TPixmapPtr DecodePNG(const uint8_t* data, size_t size, const SizeLimits& limits, const std::function<bool()>& keepGoing) {
+TPixmapPtr DecodePNG(const uint8_t* data, size_t size, const SizeLimits& limits,
+                     const std::function<bool()>& keepGoing) {
     PngSource source;
     if (!source.Walk(data, size)) return nullptr;
     source.keepGoing = &keepGoing;
@@ -263,10 +262,8 @@ bool ReadJPEGHeader(jpeg_decompress_struct* cinfo, JpegError* err, const uint8_t
     jpeg_create_decompress(cinfo);
     jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return false;
-    if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK)
-        cinfo->out_color_space = JCS_CMYK;
-    else
-        cinfo->out_color_space = JCS_RGB;
+    if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK) cinfo->out_color_space = JCS_CMYK;
+    else cinfo->out_color_space = JCS_RGB;
     return true;
 }
 
@@ -490,12 +487,8 @@ void TgaColor(const uint8_t* s, int bytes, bool grey, uint8_t* d) {
             SetRGBA(d, (r * 255 + 15) / 31, (g * 255 + 15) / 31, (b * 255 + 15) / 31, 255);
             break;
         }
-        case 3:
-            SetRGBA(d, s[2], s[1], s[0], 255);
-            break;
-        default:
-            SetRGBA(d, s[2], s[1], s[0], s[3]);
-            break;
+        case 3: SetRGBA(d, s[2], s[1], s[0], 255); break;
+        default: SetRGBA(d, s[2], s[1], s[0], s[3]); break;
     }
 }
 
@@ -621,10 +614,10 @@ class PictureSource : public TPixelSource {
 public:
     struct Info {
         std::string path;
-        TFileStamp stamp;                        // the file read at loading
-        size_t bytesHash = 0;                    // and a hash of its bytes
-        int sheetWidth = 0, sheetHeight = 0;     // its size in pixels
-        int cellWidth = 0, cellHeight = 0;       // an animation's cells; 0: the whole picture
+        TFileStamp stamp;                     // the file read at loading
+        size_t bytesHash = 0;                 // and a hash of its bytes
+        int sheetWidth = 0, sheetHeight = 0;  // its size in pixels
+        int cellWidth = 0, cellHeight = 0;    // an animation's cells; 0: the whole picture
         int first = 0, count = 1;
         bool masked = false;
         int maskR = 0, maskG = 0, maskB = 0;
@@ -680,7 +673,7 @@ private:
     // What one decoding gave: each frame's pixels (null once taken), or why there are none.
     struct Outcome {
         std::vector<TPixmapPtr> frames;
-        std::string failure;  // said once, on the main thread
+        std::string failure;   // said once, on the main thread
         bool stopped = false;  // given up on the way (the program quits)
     };
 
@@ -726,9 +719,9 @@ private:
         }
         if (info.cellWidth > 0)
             outcome.frames = CutCells(*sheet, info.cellWidth, info.cellHeight, info.first, info.count);
-        else
-            outcome.frames.push_back(std::move(sheet));
-        if (outcome.frames.empty()) outcome.failure = "The picture " + info.path + " cannot be decoded; it is not drawn";
+        else outcome.frames.push_back(std::move(sheet));
+        if (outcome.frames.empty())
+            outcome.failure = "The picture " + info.path + " cannot be decoded; it is not drawn";
         if (info.masked)
             for (const TPixmapPtr& frame : outcome.frames) ApplyMask(*frame, info.maskR, info.maskG, info.maskB);
     }
@@ -888,7 +881,8 @@ TPixmapPtr Decode(const std::string& bytes, const SizeLimits& limits, const std:
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     size_t size = bytes.size();
     if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return DecodePNG(data, size, limits, keepGoing);
-    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size, limits, keepGoing);
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+        return DecodeJPEG(data, size, limits, keepGoing);
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') return DecodeBMP(data, size, limits);
     return DecodeTGA(data, size, limits);
 }
@@ -957,7 +951,9 @@ void ResetImageSettings() {
     gMaskR = gMaskG = gMaskB = 0;
 }
 
-TImagePtr LoadImage(const std::string& path, int flags) { return LoadFileImage(path, EffectiveFlags(flags), 0, 0, 0, 1); }
+TImagePtr LoadImage(const std::string& path, int flags) {
+    return LoadFileImage(path, EffectiveFlags(flags), 0, 0, 0, 1);
+}
 
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags) {
     if (!pixmap) return nullptr;
@@ -1054,14 +1050,13 @@ void DrawImageRect(const TImagePtr& image, float x, float y, float width, float 
     GLDrawQuad(texture, -hx, -hy, width - hx, height - hy, 0.0f, 0.0f, 1.0f, 1.0f, x, y);
 }
 
-void DrawSubImageRect(const TImagePtr& image, float x, float y, float width, float height, float sx, float sy,
-                      float sw, float sh, float hx, float hy, int frame) {
+void DrawSubImageRect(const TImagePtr& image, float x, float y, float width, float height, float sx, float sy, float sw,
+                      float sh, float hx, float hy, int frame) {
     TGLTexture* texture = FrameTexture(image, frame);
     if (!texture || sw == 0.0f || sh == 0.0f) return;
     float iw = static_cast<float>(image->width), ih = static_cast<float>(image->height);
     float thx = hx * width / sw, thy = hy * height / sh;
-    GLDrawQuad(texture, -thx, -thy, width - thx, height - thy, sx / iw, sy / ih, (sx + sw) / iw, (sy + sh) / ih, x,
-               y);
+    GLDrawQuad(texture, -thx, -thy, width - thx, height - thy, sx / iw, sy / ih, (sx + sw) / iw, (sy + sh) / ih, x, y);
 }
 
 void TileImage(const TImagePtr& image, float x, float y, int frame) {
@@ -1084,7 +1079,8 @@ void TileImage(const TImagePtr& image, float x, float y, int frame) {
     SetRotation(0.0f);
     SetScale(1.0f, 1.0f);
     for (float ty = startY; ty < bottom; ty += th)
-        for (float tx = startX; tx < right; tx += tw) GLDrawQuad(texture, 0.0f, 0.0f, tw, th, 0.0f, 0.0f, 1.0f, 1.0f, tx, ty);
+        for (float tx = startX; tx < right; tx += tw)
+            GLDrawQuad(texture, 0.0f, 0.0f, tw, th, 0.0f, 0.0f, 1.0f, 1.0f, tx, ty);
     SetScale(scaleX, scaleY);
     SetRotation(rotation);
 }

@@ -16,8 +16,12 @@ public:
     std::vector<uint8_t> pixels;
 
     // Pointer to the pixel (x, y); the caller keeps x and y inside the pixmap.
-    uint8_t* PixelPtr(int x, int y) { return pixels.data() + static_cast<size_t>(y) * pitch + static_cast<size_t>(x) * 4; }
-    const uint8_t* PixelPtr(int x, int y) const { return pixels.data() + static_cast<size_t>(y) * pitch + static_cast<size_t>(x) * 4; }
+    uint8_t* PixelPtr(int x, int y) {
+        return pixels.data() + static_cast<size_t>(y) * pitch + static_cast<size_t>(x) * 4;
+    }
+    const uint8_t* PixelPtr(int x, int y) const {
+        return pixels.data() + static_cast<size_t>(y) * pitch + static_cast<size_t>(x) * 4;
+    }
     // A pixel as 0xAARRGGBB; 0 outside the pixmap.
     int ReadPixel(int x, int y) const;
     // Writes 0xAARRGGBB; ignored outside the pixmap.
@@ -225,8 +229,8 @@ void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
 void DrawImageRect(const TImagePtr& image, float x, float y, float width, float height, int frame = 0);
 // The source rectangle (sx, sy, sw, sh) of the frame drawn into width x height at (x, y); the
 // handle (hx, hy) is a point of the source rectangle, in source pixels, stretched with it.
-void DrawSubImageRect(const TImagePtr& image, float x, float y, float width, float height, float sx, float sy,
-                      float sw, float sh, float hx = 0, float hy = 0, int frame = 0);
+void DrawSubImageRect(const TImagePtr& image, float x, float y, float width, float height, float sx, float sy, float sw,
+                      float sh, float hx = 0, float hy = 0, int frame = 0);
 // Repeats the frame over the whole viewport, aligned so that one copy starts at (x, y); uses the
 // scale but not the rotation.
 void TileImage(const TImagePtr& image, float x = 0, float y = 0, int frame = 0);

@@ -40,7 +40,7 @@ struct InputState {
     bool quit = false;
     bool focusLost = false;
     bool minimised = false;
-    int exposures = 0;  // the window's picture was lost (exposed, resized, restored)
+    int exposures = 0;      // the window's picture was lost (exposed, resized, restored)
     bool heldBack = false;  // HoldBackInput
 };
 
@@ -64,23 +64,23 @@ std::array<int, SDL_NUM_SCANCODES> BuildKeyTable() {
     for (int i = 0; i < 12; ++i) t[SDL_SCANCODE_F1 + i] = 112 + i;
     for (int i = 0; i < 12; ++i) t[SDL_SCANCODE_F13 + i] = 124 + i;
     const std::pair<SDL_Scancode, int> rest[] = {
-        {SDL_SCANCODE_RETURN, 13}, {SDL_SCANCODE_ESCAPE, 27}, {SDL_SCANCODE_BACKSPACE, 8},
-        {SDL_SCANCODE_TAB, 9}, {SDL_SCANCODE_SPACE, 32},
-        {SDL_SCANCODE_MINUS, 189}, {SDL_SCANCODE_EQUALS, 187}, {SDL_SCANCODE_LEFTBRACKET, 219},
-        {SDL_SCANCODE_RIGHTBRACKET, 221}, {SDL_SCANCODE_BACKSLASH, 220}, {SDL_SCANCODE_NONUSHASH, 220},
-        {SDL_SCANCODE_SEMICOLON, 186}, {SDL_SCANCODE_APOSTROPHE, 222}, {SDL_SCANCODE_GRAVE, 192},
-        {SDL_SCANCODE_COMMA, 188}, {SDL_SCANCODE_PERIOD, 190}, {SDL_SCANCODE_SLASH, 191},
-        {SDL_SCANCODE_NONUSBACKSLASH, 226}, {SDL_SCANCODE_CAPSLOCK, 20},
-        {SDL_SCANCODE_PRINTSCREEN, 44}, {SDL_SCANCODE_SCROLLLOCK, 145}, {SDL_SCANCODE_PAUSE, 19},
-        {SDL_SCANCODE_INSERT, 45}, {SDL_SCANCODE_HOME, 36}, {SDL_SCANCODE_PAGEUP, 33},
-        {SDL_SCANCODE_DELETE, 46}, {SDL_SCANCODE_END, 35}, {SDL_SCANCODE_PAGEDOWN, 34},
-        {SDL_SCANCODE_RIGHT, 39}, {SDL_SCANCODE_LEFT, 37}, {SDL_SCANCODE_DOWN, 40}, {SDL_SCANCODE_UP, 38},
-        {SDL_SCANCODE_NUMLOCKCLEAR, 144}, {SDL_SCANCODE_KP_DIVIDE, 111}, {SDL_SCANCODE_KP_MULTIPLY, 106},
-        {SDL_SCANCODE_KP_MINUS, 109}, {SDL_SCANCODE_KP_PLUS, 107}, {SDL_SCANCODE_KP_ENTER, 13},
-        {SDL_SCANCODE_KP_0, 96}, {SDL_SCANCODE_KP_PERIOD, 110}, {SDL_SCANCODE_APPLICATION, 93},
-        {SDL_SCANCODE_LCTRL, 162}, {SDL_SCANCODE_LSHIFT, 160}, {SDL_SCANCODE_LALT, 164},
-        {SDL_SCANCODE_LGUI, 91}, {SDL_SCANCODE_RCTRL, 163}, {SDL_SCANCODE_RSHIFT, 161},
-        {SDL_SCANCODE_RALT, 165}, {SDL_SCANCODE_RGUI, 92},
+        {SDL_SCANCODE_RETURN, 13},      {SDL_SCANCODE_ESCAPE, 27},       {SDL_SCANCODE_BACKSPACE, 8},
+        {SDL_SCANCODE_TAB, 9},          {SDL_SCANCODE_SPACE, 32},        {SDL_SCANCODE_MINUS, 189},
+        {SDL_SCANCODE_EQUALS, 187},     {SDL_SCANCODE_LEFTBRACKET, 219}, {SDL_SCANCODE_RIGHTBRACKET, 221},
+        {SDL_SCANCODE_BACKSLASH, 220},  {SDL_SCANCODE_NONUSHASH, 220},   {SDL_SCANCODE_SEMICOLON, 186},
+        {SDL_SCANCODE_APOSTROPHE, 222}, {SDL_SCANCODE_GRAVE, 192},       {SDL_SCANCODE_COMMA, 188},
+        {SDL_SCANCODE_PERIOD, 190},     {SDL_SCANCODE_SLASH, 191},       {SDL_SCANCODE_NONUSBACKSLASH, 226},
+        {SDL_SCANCODE_CAPSLOCK, 20},    {SDL_SCANCODE_PRINTSCREEN, 44},  {SDL_SCANCODE_SCROLLLOCK, 145},
+        {SDL_SCANCODE_PAUSE, 19},       {SDL_SCANCODE_INSERT, 45},       {SDL_SCANCODE_HOME, 36},
+        {SDL_SCANCODE_PAGEUP, 33},      {SDL_SCANCODE_DELETE, 46},       {SDL_SCANCODE_END, 35},
+        {SDL_SCANCODE_PAGEDOWN, 34},    {SDL_SCANCODE_RIGHT, 39},        {SDL_SCANCODE_LEFT, 37},
+        {SDL_SCANCODE_DOWN, 40},        {SDL_SCANCODE_UP, 38},           {SDL_SCANCODE_NUMLOCKCLEAR, 144},
+        {SDL_SCANCODE_KP_DIVIDE, 111},  {SDL_SCANCODE_KP_MULTIPLY, 106}, {SDL_SCANCODE_KP_MINUS, 109},
+        {SDL_SCANCODE_KP_PLUS, 107},    {SDL_SCANCODE_KP_ENTER, 13},     {SDL_SCANCODE_KP_0, 96},
+        {SDL_SCANCODE_KP_PERIOD, 110},  {SDL_SCANCODE_APPLICATION, 93},  {SDL_SCANCODE_LCTRL, 162},
+        {SDL_SCANCODE_LSHIFT, 160},     {SDL_SCANCODE_LALT, 164},        {SDL_SCANCODE_LGUI, 91},
+        {SDL_SCANCODE_RCTRL, 163},      {SDL_SCANCODE_RSHIFT, 161},      {SDL_SCANCODE_RALT, 165},
+        {SDL_SCANCODE_RGUI, 92},
     };
     for (const auto& [sc, vk] : rest) t[sc] = vk;
     for (int i = 0; i < 9; ++i) t[SDL_SCANCODE_KP_1 + i] = 97 + i;
@@ -103,10 +103,19 @@ void PushChar(int cp) {
 // Generic Shift / Control / Alt follow their left and right keys.
 void UpdateGenericModifier(int key, bool pressed) {
     int generic = 0, left = 0, right = 0;
-    if (key == KEY_LSHIFT || key == KEY_RSHIFT) { generic = KEY_SHIFT; left = KEY_LSHIFT; right = KEY_RSHIFT; }
-    else if (key == KEY_LCONTROL || key == KEY_RCONTROL) { generic = KEY_CONTROL; left = KEY_LCONTROL; right = KEY_RCONTROL; }
-    else if (key == KEY_LALT || key == KEY_RALT) { generic = KEY_ALT; left = KEY_LALT; right = KEY_RALT; }
-    else return;
+    if (key == KEY_LSHIFT || key == KEY_RSHIFT) {
+        generic = KEY_SHIFT;
+        left = KEY_LSHIFT;
+        right = KEY_RSHIFT;
+    } else if (key == KEY_LCONTROL || key == KEY_RCONTROL) {
+        generic = KEY_CONTROL;
+        left = KEY_LCONTROL;
+        right = KEY_RCONTROL;
+    } else if (key == KEY_LALT || key == KEY_RALT) {
+        generic = KEY_ALT;
+        left = KEY_LALT;
+        right = KEY_RALT;
+    } else return;
     if (pressed) {
         ++g.keyHits[generic];
         g.keyPressedNow[generic] = true;
@@ -197,12 +206,8 @@ void HandleSdlEvent(const SDL_Event& e) {
         case SDL_KEYUP:
             HandleKey(VirtualKeyFromScancode(e.key.keysym.scancode), e.type == SDL_KEYDOWN, e.key.repeat != 0);
             break;
-        case SDL_TEXTINPUT:
-            HandleText(e.text.text);
-            break;
-        case SDL_MOUSEMOTION:
-            HandleMotion(e.motion.x, e.motion.y);
-            break;
+        case SDL_TEXTINPUT: HandleText(e.text.text); break;
+        case SDL_MOUSEMOTION: HandleMotion(e.motion.x, e.motion.y); break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             HandleMotion(e.button.x, e.button.y);
@@ -214,9 +219,7 @@ void HandleSdlEvent(const SDL_Event& e) {
             HandleWheel(notches);
             break;
         }
-        case SDL_QUIT:
-            HandleQuit();
-            break;
+        case SDL_QUIT: HandleQuit(); break;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
                 case SDL_WINDOWEVENT_FOCUS_LOST: HandleActivity(true, g.minimised); break;
@@ -233,8 +236,7 @@ void HandleSdlEvent(const SDL_Event& e) {
                 default: break;
             }
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -265,17 +267,26 @@ bool ParseWholeInt(const std::string& s, int& out) {
 bool ParseWholeFloat(const std::string& s, float& out) {
     size_t i = (!s.empty() && (s[0] == '-' || s[0] == '+')) ? 1 : 0;
     size_t digits = 0;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) { ++i; ++digits; }
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+        ++i;
+        ++digits;
+    }
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) { ++i; ++digits; }
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return false;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
         if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
         size_t expDigits = 0;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) { ++i; ++expDigits; }
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+            ++i;
+            ++expDigits;
+        }
         if (expDigits == 0) return false;
     }
     if (i != s.size()) return false;
@@ -331,8 +342,8 @@ std::string ParseScriptLine(const std::string& line, InputEvent& ev) {
     if (kind == "text") {
         // Everything after the word "text" and the one blank that follows it.
         size_t pos = line.find_first_not_of(" \t");
-        pos = line.find_first_of(" \t", pos);             // end of the frame number
-        pos = line.find_first_not_of(" \t", pos);         // start of "text"
+        pos = line.find_first_of(" \t", pos);      // end of the frame number
+        pos = line.find_first_not_of(" \t", pos);  // start of "text"
         pos += 4;
         std::string text = pos + 1 <= line.size() ? line.substr(pos + 1) : std::string();
         if (text.empty()) return "text needs something to type";
@@ -522,10 +533,8 @@ std::vector<InputEvent> LoadInputScript(const std::string& path, std::vector<std
     std::string text;
     if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
         text = DecodeText(bytes);
-    else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        text = bytes.substr(3);
-    else
-        text = bytes;
+    else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) text = bytes.substr(3);
+    else text = bytes;
     return ParseInputScript(text, errors);
 }
 

@@ -34,7 +34,8 @@ std::string UpperUnicode(std::string_view s) {
     if (utf8 == static_cast<locale_t>(0)) return Upper(s);
     std::string out;
     out.reserve(s.size());
-    for (char32_t cp : Utf8ToUtf32(s)) AppendUtf8(out, static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), utf8)));
+    for (char32_t cp : Utf8ToUtf32(s))
+        AppendUtf8(out, static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), utf8)));
     return out;
 }
 

@@ -98,7 +98,8 @@ bool DesktopAvailable() {
     }
     if (driver.empty()) {
         // The variable may list several drivers; SDL tries the first one first.
-        if (const char* wanted = std::getenv("SDL_VIDEODRIVER")) driver = Trim(std::string(wanted).substr(0, std::string(wanted).find(',')));
+        if (const char* wanted = std::getenv("SDL_VIDEODRIVER"))
+            driver = Trim(std::string(wanted).substr(0, std::string(wanted).find(',')));
     }
     if (EqualsNoCase(driver, "offscreen") || EqualsNoCase(driver, "dummy")) return false;
     const char* x11 = std::getenv("DISPLAY");
@@ -157,8 +158,8 @@ std::string StartWindowVideo() {
     std::string unreached;
     for (const auto& [variable, driver] : {std::pair{"DISPLAY", "x11"}, std::pair{"WAYLAND_DISPLAY", "wayland"}}) {
         if (!named(variable) || (!wanted.empty() && lowered.find(driver) == std::string::npos)) continue;
-        unreached += std::string(unreached.empty() ? "" : " nor ") + "the display \"" + std::getenv(variable) +
-                     "\" (" + variable + ")";
+        unreached += std::string(unreached.empty() ? "" : " nor ") + "the display \"" + std::getenv(variable) + "\" (" +
+                     variable + ")";
     }
     if (unreached.empty()) unreached = "the video driver \"" + wanted + "\" (SDL_VIDEODRIVER)";
     return unreached;
@@ -213,8 +214,8 @@ namespace {
 // A library of the renderer: Mesa's GL and driver, LLVM which compiles its shaders, and what
 // they pull in.
 bool RendererLibrary(const std::string& path) {
-    for (const char* part : {"libLLVM", "_dri.so", "libgallium", "libglapi", "libGLX_mesa", "libEGL_mesa",
-                             "libz3", "libGLdispatch", "libdrm"})
+    for (const char* part : {"libLLVM", "_dri.so", "libgallium", "libglapi", "libGLX_mesa", "libEGL_mesa", "libz3",
+                             "libGLdispatch", "libdrm"})
         if (path.find(part) != std::string::npos) return true;
     return false;
 }
@@ -250,8 +251,8 @@ TProcessMemory ReadProcessMemory() {
     std::string line, mapping;
     while (std::getline(smaps, line)) {
         // A mapping's first line: "start-end perms offset dev inode [path]".
-        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') != std::string::npos &&
-            line.find(':') > line.find(' ')) {
+        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+            line.find('-') != std::string::npos && line.find(':') > line.find(' ')) {
             std::istringstream fields(line);
             std::string range, perms, offset, dev, inode;
             fields >> range >> perms >> offset >> dev >> inode;

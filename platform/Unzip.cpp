@@ -119,7 +119,8 @@ bool UnzipArchive(const std::string& zipPath, const std::string& folder, std::st
         const unsigned kind = EntryKind(z.get(), static_cast<zip_uint64_t>(i));
         const bool isFolder = EndsWith(name, "/") || kind == S_IFDIR;
         if (kind == S_IFLNK) return Fail(error, "the entry \"" + name + "\" is a link");
-        if (kind != 0 && kind != S_IFREG && kind != S_IFDIR) return Fail(error, "the entry \"" + name + "\" is a special file");
+        if (kind != 0 && kind != S_IFREG && kind != S_IFDIR)
+            return Fail(error, "the entry \"" + name + "\" is a special file");
         // Compared before it is added: a size near the top of the range must not wrap the sum.
         if ((st.valid & ZIP_STAT_SIZE) && st.size > static_cast<zip_uint64_t>(limits.maxTotalBytes - declared))
             return Fail(error, "the archive unpacks to too many bytes");

@@ -178,8 +178,10 @@ void SayKeptFailed(const char* why) {
     static bool said = false;
     if (said) return;
     said = true;
-    std::printf("WARNING ( Code: WindowFrames ) The frame could not be kept in a texture (%s): every frame is drawn "
-                "whole\n", why);
+    std::printf(
+        "WARNING ( Code: WindowFrames ) The frame could not be kept in a texture (%s): every frame is drawn "
+        "whole\n",
+        why);
     std::fflush(stdout);
 }
 
@@ -247,8 +249,7 @@ FramePath WindowFrames::Choose() {
         gSwapWithDamage = FindSwapWithDamage(e, extensions);
         if (allowed(FramePath::BufferAge) && HasExtension(extensions, "EGL_EXT_buffer_age"))
             path = FramePath::BufferAge;
-        else if (allowed(FramePath::Preserved) && PreserveEglBackBuffer(e))
-            path = FramePath::Preserved;
+        else if (allowed(FramePath::Preserved) && PreserveEglBackBuffer(e)) path = FramePath::Preserved;
     } else if (g.Current()) {
         int screen = 0;
         const bool known = g.queryContext(g.getCurrentDisplay(), g.getCurrentContext(), kGlxScreen, &screen) == 0;
@@ -265,7 +266,8 @@ FramePath WindowFrames::Choose() {
         framebuffer_ = texture_ = 0;
         textureW_ = textureH_ = 0;
     }
-    if (path == FramePath::WindowCopy && allowed(FramePath::KeptTexture) && gFbo.Loaded()) path = FramePath::KeptTexture;
+    if (path == FramePath::WindowCopy && allowed(FramePath::KeptTexture) && gFbo.Loaded())
+        path = FramePath::KeptTexture;
     swapDamage_ = gSwapWithDamage != nullptr && path != FramePath::CopySubBuffer && path != FramePath::WindowCopy;
     return path;
 }
@@ -316,8 +318,7 @@ bool WindowFrames::MakeKept() {
         gFbo.texture2D(kGlFramebuffer, kGlColorAttachment0, GL_TEXTURE_2D, texture_, 0);
         if (gFbo.status(kGlFramebuffer) != kGlFramebufferComplete || glGetError() != GL_NO_ERROR)
             why = "the framebuffer object is not complete";
-        else
-            textureW_ = window_.pixW, textureH_ = window_.pixH;
+        else textureW_ = window_.pixW, textureH_ = window_.pixH;
     }
     if (why) {
         SayKeptFailed(why);
@@ -340,7 +341,8 @@ bool WindowFrames::DrawOffscreen(int width, int height, const std::function<void
     gFbo.texture2D(kGlFramebuffer, kGlColorAttachment0, GL_TEXTURE_2D, tex, 0);
     const bool complete = fb != 0 && tex != 0 && gFbo.status(kGlFramebuffer) == kGlFramebufferComplete;
     if (complete) draw();
-    gFbo.bind(kGlFramebuffer, path_ == FramePath::KeptTexture && generation_ == GLContextGeneration() ? framebuffer_ : 0);
+    gFbo.bind(kGlFramebuffer,
+              path_ == FramePath::KeptTexture && generation_ == GLContextGeneration() ? framebuffer_ : 0);
     if (fb) gFbo.remove(1, &fb);
     if (tex) glDeleteTextures(1, &tex);
     return complete;
@@ -372,7 +374,7 @@ int WindowFrames::BufferAge() {
                 int age = 0;
                 void* surface = e.getCurrentSurface(kEglDraw);
                 return surface && e.querySurface(e.getCurrentDisplay(), surface, kEglBufferAge, &age) ? std::max(age, 0)
-                                                                                                     : 0;
+                                                                                                      : 0;
             }
             const GlxCalls& g = Glx();
             if (!g.Current()) return 0;

@@ -33,9 +33,9 @@
 
 namespace {
 
-using e2e::Point;
-using e2e::kMenuPlay;
 using e2e::kContinue;
+using e2e::kMenuPlay;
+using e2e::Point;
 // The summary's Next, the kingdom's Play, level 1's and 2's thumbnails on the map, the game
 // panel's menu button and the options' Menu (the main menu's Play and the continue pop-up's
 // Continue are the menu scripts').
@@ -44,7 +44,7 @@ constexpr Point kThumb1{248, 580}, kThumb2{424, 612}, kGameMenu{1059, 708}, kOpt
 
 // The switches of the way, in order.
 const std::vector<std::pair<std::string, std::string>> kWay = {
-    {"Loading_Screen", "MainMenu"}, {"MainMenu", "Stages"},   {"Stages", "GameScreen"},
+    {"Loading_Screen", "MainMenu"},  {"MainMenu", "Stages"},       {"Stages", "GameScreen"},
     {"GameScreen", "Level_Summary"}, {"Level_Summary", "Kingdom"}, {"Kingdom", "Stages"},
     {"Stages", "GameScreen"},        {"GameScreen", "MainMenu"},   {"MainMenu", "GameScreen"}};
 
@@ -68,7 +68,8 @@ std::string Script(int& end) {
     for (int y = 0; y < level->Rows; ++y)
         for (int x = 0; x < level->Cols; ++x) {
             auto tile = level->Tile(0, x, y);
-            if (tile->isTile != 0) script.Click(at += 6, {static_cast<int>(tile->DrawX), static_cast<int>(tile->DrawY)});
+            if (tile->isTile != 0)
+                script.Click(at += 6, {static_cast<int>(tile->DrawX), static_cast<int>(tile->DrawY)});
         }
     script.Click(at + 455, kSummaryNext);
     const int kingdom = at + 700;
@@ -108,7 +109,8 @@ Run PlayOnce(const std::string& exe, const std::string& data, bool userOnDisk) {
                                 dir.file("out.txt") + "' 2>&1";
     const int status = std::system(command.c_str());
     const std::string output = testsupport::ReadFileBytes(dir.file("out.txt"));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) run.failure = "the game failed (status " + std::to_string(status) + ")";
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        run.failure = "the game failed (status " + std::to_string(status) + ")";
     // SWITCH_FRAMES_SHOW set: the game's output, for a look at a slow switch's frames.
     if (std::getenv("SWITCH_FRAMES_SHOW")) std::fputs(output.c_str(), stderr);
     // (No line of the last frame: it is not known to be drawn.)

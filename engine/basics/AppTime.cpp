@@ -10,10 +10,10 @@
 
 namespace {
 
-int32_t g_appClock = 0;      // the stored value AppMilliSecs returns
-int32_t g_appTotal = 0;      // milliseconds counted so far
-int32_t g_lastReading = 0;   // the platform clock at the last count
-bool g_counted = false;      // whether a count has run (a reading of 0 is a real reading)
+int32_t g_appClock = 0;     // the stored value AppMilliSecs returns
+int32_t g_appTotal = 0;     // milliseconds counted so far
+int32_t g_lastReading = 0;  // the platform clock at the last count
+bool g_counted = false;     // whether a count has run (a reading of 0 is a real reading)
 int32_t g_lastStep = 0;
 
 // The clock's value, handed down to the reports kept for the console too.
@@ -67,7 +67,7 @@ void TDeltaTime::Update() {
 
     double elapsed = now - OldTimeExact;
     if (!HasUpdated || elapsed > kStallMs) elapsed = dDelta;  // start-up or a stall: one target frame
-    else if (!(elapsed >= 0.0)) elapsed = 0.0;                 // the clock went backwards
+    else if (!(elapsed >= 0.0)) elapsed = 0.0;                // the clock went backwards
     HasUpdated = true;
     ElapsedExact = elapsed;
     ElapsedTime = static_cast<int>(elapsed);

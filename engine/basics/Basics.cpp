@@ -52,7 +52,6 @@ std::vector<std::string> SplitAtChars(const std::string& text, const std::vector
     return out;
 }
 
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -185,9 +184,9 @@ int ParseAlignKeyword(const std::string& word) {
         int value;
     };
     static const Row table[] = {
-        {"LEFT", 1},   {"L", 1},      {"RIGHT", 2}, {"R", 2},      {"CENTER", 0}, {"C", 0}, {"J", 3},
-        {"JUST", 3},   {"JUSTIFY", 3}, {"UP", 1},   {"TOP", 1},    {"U", 1},      {"T", 1}, {"DOWN", 2},
-        {"BOTTOM", 2}, {"D", 2},      {"B", 2},     {"MIDDLE", 0}, {"M", 0},
+        {"LEFT", 1},   {"L", 1},       {"RIGHT", 2}, {"R", 2},      {"CENTER", 0}, {"C", 0}, {"J", 3},
+        {"JUST", 3},   {"JUSTIFY", 3}, {"UP", 1},    {"TOP", 1},    {"U", 1},      {"T", 1}, {"DOWN", 2},
+        {"BOTTOM", 2}, {"D", 2},       {"B", 2},     {"MIDDLE", 0}, {"M", 0},
     };
     for (const auto& row : table)
         if (word == row.word) return row.value;

@@ -52,8 +52,8 @@ class TPercenter {
 public:
     int32_t TimeDelay = 0;
     int32_t TimeToElapse = 0;
-    float p = 0;           // the progress of the current phase, 0..1
-    int32_t isWorking = 0; // 0 idle, 1 waiting out the delay, 2 running
+    float p = 0;            // the progress of the current phase, 0..1
+    int32_t isWorking = 0;  // 0 idle, 1 waiting out the delay, 2 running
 
     virtual ~TPercenter() = default;
     // Advances the delay; returns 0.

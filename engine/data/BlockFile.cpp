@@ -190,10 +190,8 @@ void AppendValue(std::string& out, const std::string& v, int32_t type) {
         case BF_INT: AppendInt(out, StringToInt(v)); break;
         case BF_REAL: AppendReal(out, StringToFloat(v)); break;
         case BF_BOOL:
-            if (EqualsNoCase(v, "true") || EqualsNoCase(v, "false"))
-                out += v;
-            else
-                AppendValue(out, v, BF_TEXT);  // anything else would not read back as one value
+            if (EqualsNoCase(v, "true") || EqualsNoCase(v, "false")) out += v;
+            else AppendValue(out, v, BF_TEXT);  // anything else would not read back as one value
             break;
         default: break;
     }

@@ -35,7 +35,6 @@ public:
 std::shared_ptr<TFloatObj> CreateAppFloatObj(float v);
 std::shared_ptr<TIntObj> CreateAppIntObj(int32_t v);
 
-
 // trunc(b.v * 100000 - a.v * 100000) in 32-bit floats: positive when b is larger by at least
 // 0.00001, negative when a is, 0 for values closer than that. A null box counts as 0.
 int32_t FloatObjectsSortFunction(const TFloatObj& a, const TFloatObj& b);

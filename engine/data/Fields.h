@@ -58,10 +58,8 @@ void Save(const TBlockFilePtr& block, const T& object, const TField<T>& f) {
             if constexpr (std::is_same_v<V, std::string>) {
                 AddStringToBlock(block, f.entry, value, f.index);
             } else if constexpr (std::is_same_v<V, float>) {
-                if (f.form == FieldForm::Whole)
-                    AddIntToBlock(block, f.entry, TruncToInt(value), f.index);
-                else
-                    AddFloatToBlock(block, f.entry, value, f.index);
+                if (f.form == FieldForm::Whole) AddIntToBlock(block, f.entry, TruncToInt(value), f.index);
+                else AddFloatToBlock(block, f.entry, value, f.index);
             } else if (f.form == FieldForm::Bool) {
                 AddBoolToBlock(block, f.entry, value, f.index);
             } else {
@@ -77,16 +75,11 @@ void Load(const TBlockFilePtr& block, T& object, const TField<T>& f) {
         [&](auto member) {
             auto& value = object.*member;
             using V = std::decay_t<decltype(value)>;
-            if constexpr (std::is_same_v<V, std::string>)
-                value = GetBFString(block, f.entry, f.index);
-            else if constexpr (std::is_same_v<V, float>)
-                value = GetBFNumber(block, f.entry, f.index);
-            else if (f.form == FieldForm::Bool)
-                value = GetBFBool(block, f.entry, f.index);
-            else if (f.form == FieldForm::Number)
-                value = TruncToInt(GetBFNumber(block, f.entry, f.index));
-            else
-                value = GetBFInt(block, f.entry, f.index);
+            if constexpr (std::is_same_v<V, std::string>) value = GetBFString(block, f.entry, f.index);
+            else if constexpr (std::is_same_v<V, float>) value = GetBFNumber(block, f.entry, f.index);
+            else if (f.form == FieldForm::Bool) value = GetBFBool(block, f.entry, f.index);
+            else if (f.form == FieldForm::Number) value = TruncToInt(GetBFNumber(block, f.entry, f.index));
+            else value = GetBFInt(block, f.entry, f.index);
         },
         f.member);
 }
@@ -112,5 +105,6 @@ void LoadFields(const TBlockFilePtr& block, Object& object, const TField<T> (&ta
 template <class Object, class T, size_t N>
 void CopyFields(Object& to, const Object& from, const TField<T> (&table)[N]) {
     for (const TField<T>& f : table)
-        if (f.use != FieldUse::NotCopied && f.use != FieldUse::SavedOnly) std::visit([&](auto member) { to.*member = from.*member; }, f.member);
+        if (f.use != FieldUse::NotCopied && f.use != FieldUse::SavedOnly)
+            std::visit([&](auto member) { to.*member = from.*member; }, f.member);
 }

@@ -21,8 +21,8 @@
 
 class TGradient {
 public:
-    TRGBArray rgb;        // the stops, ascending by position
-    float Position = 0;   // carried by the object, read by nothing here; Copy does not carry it
+    TRGBArray rgb;       // the stops, ascending by position
+    float Position = 0;  // carried by the object, read by nothing here; Copy does not carry it
 
     // Scratch shared by every gradient: the colour PutToVar evaluates into, the two stops chosen
     // by the last FindTwo (the stop objects themselves) and the fraction between them.

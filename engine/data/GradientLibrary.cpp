@@ -48,10 +48,8 @@ void DrawChecker(int x, int y, int size, int columns) {
     SetAlpha(1.0f);
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < columns; ++j) {
-            if ((i + j) % 2 == 0)
-                SetColor(255, 255, 255);
-            else
-                SetColor(150, 150, 150);
+            if ((i + j) % 2 == 0) SetColor(255, 255, 255);
+            else SetColor(150, 150, 150);
             DrawRect(static_cast<float>(x + size * j), static_cast<float>(y + size * i), static_cast<float>(size),
                      static_cast<float>(size));
         }
@@ -72,9 +70,7 @@ TGradientPtr CreateGradient(TRGBArray stops) {
 
 TGradientPtr CreateDefaultGradient() { return GradientOf({{255, 255, 255, 1.0f, 0.0f}, {0, 0, 0, 0.0f, 1.0f}}); }
 
-TGradientPtr CreateBlackWhiteGradient() {
-    return GradientOf({{255, 255, 255, 1.0f, 0.0f}, {0, 0, 0, 1.0f, 1.0f}});
-}
+TGradientPtr CreateBlackWhiteGradient() { return GradientOf({{255, 255, 255, 1.0f, 0.0f}, {0, 0, 0, 1.0f, 1.0f}}); }
 
 TGradientPtr CreateRedBlueGradient() { return GradientOf({{255, 0, 0, 1.0f, 0.0f}, {0, 0, 255, 1.0f, 1.0f}}); }
 
@@ -90,10 +86,8 @@ TGradientPtr CreateColorFullGradient() {
 }
 
 TGradientPtr Create4ColorGradient() {
-    return GradientOf({{255, 0, 0, 0.5f, 0.0f},
-                       {0, 255, 0, 0.25f, 0.33f},
-                       {255, 255, 0, 0.75f, 0.66f},
-                       {0, 0, 255, 1.0f, 1.0f}});
+    return GradientOf(
+        {{255, 0, 0, 0.5f, 0.0f}, {0, 255, 0, 0.25f, 0.33f}, {255, 255, 0, 0.75f, 0.66f}, {0, 0, 255, 1.0f, 1.0f}});
 }
 
 TGradientPtr CreateFullColorGradient() {
@@ -211,10 +205,8 @@ TPixmapPtr CreateColorsPanel() {
         const double s = std::sin(rad);
         for (int r = 0; r < 128; ++r) {
             const float f = 1.0f - static_cast<float>(r) / 128.0f;
-            if (f >= 0.5f)
-                LerpRGB(colour, hue, white, (f - 0.5f) / 0.5f);
-            else
-                LerpRGB(colour, black, hue, f / 0.5f);
+            if (f >= 0.5f) LerpRGB(colour, hue, white, (f - 0.5f) / 0.5f);
+            else LerpRGB(colour, black, hue, f / 0.5f);
             colour.a = 255.0f;
             const int x = std::max(0, static_cast<int>(127.0 + r * c));
             const int y = std::max(0, static_cast<int>(127.0 + r * s));
@@ -289,6 +281,6 @@ void DrawGradientBar(const TGradientPtr& gradient, int x, int y, int h) {
     if (!gradient) return;
     TRGB scratch;
     for (int i = 0; i < 400; ++i)
-        DrawColumn(*gradient, scratch, static_cast<float>(i) / 399.0f, static_cast<float>(x + i),
-                   static_cast<float>(y), static_cast<float>(h));
+        DrawColumn(*gradient, scratch, static_cast<float>(i) / 399.0f, static_cast<float>(x + i), static_cast<float>(y),
+                   static_cast<float>(h));
 }

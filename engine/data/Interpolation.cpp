@@ -48,8 +48,7 @@ void QuadBezierDimXY(TDim& out, const TDim& a, const TDim& b, float cx, float cy
     out.y = QuadBezier(a.y, b.y, cy, t);
 }
 
-void CubicBezierDimXY(TDim& out, const TDim& a, const TDim& b, float c1x, float c1y, float c2x, float c2y,
-                      float t) {
+void CubicBezierDimXY(TDim& out, const TDim& a, const TDim& b, float c1x, float c1y, float c2x, float c2y, float t) {
     out.x = CubicBezier(a.x, b.x, c1x, c2x, t);
     out.y = CubicBezier(a.y, b.y, c1y, c2y, t);
 }

@@ -28,8 +28,7 @@ void GradientPutRGB(TRGB& out, const std::shared_ptr<TGradient>& gradient, float
 void LerpDim(TDim& out, const TDim& a, const TDim& b, float t);
 // x, y along a Bezier path; w, h and the rest untouched.
 void QuadBezierDimXY(TDim& out, const TDim& a, const TDim& b, float cx, float cy, float t);
-void CubicBezierDimXY(TDim& out, const TDim& a, const TDim& b, float c1x, float c1y, float c2x, float c2y,
-                      float t);
+void CubicBezierDimXY(TDim& out, const TDim& a, const TDim& b, float c1x, float c1y, float c2x, float c2y, float t);
 // The same with the control points taken from the x, y of control rectangles.
 void QuadBezierDim(TDim& out, const TDim& a, const TDim& b, const TDim& c, float t);
 void CubicBezierDim(TDim& out, const TDim& a, const TDim& b, const TDim& c1, const TDim& c2, float t);

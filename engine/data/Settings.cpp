@@ -64,12 +64,9 @@ using TSettingValue = std::variant<int, float, std::string>;
 TIniBlockPtr SettingsBlock(const char* name, std::initializer_list<std::pair<const char*, TSettingValue>> entries) {
     auto block = CreateIniBlock(name);
     for (const auto& [key, value] : entries) {
-        if (const int* i = std::get_if<int>(&value))
-            block->SetParamInt(key, *i);
-        else if (const float* f = std::get_if<float>(&value))
-            block->SetParamFloat(key, *f);
-        else
-            block->SetParam(key, std::get<std::string>(value));
+        if (const int* i = std::get_if<int>(&value)) block->SetParamInt(key, *i);
+        else if (const float* f = std::get_if<float>(&value)) block->SetParamFloat(key, *f);
+        else block->SetParam(key, std::get<std::string>(value));
     }
     return block;
 }

@@ -81,10 +81,8 @@ namespace track_detail {
 // The TDim a state holds, whether by value or by pointer; null when missing.
 template <class T>
 const TDim* PartOf(const T& part) {
-    if constexpr (requires { part.get(); })
-        return part ? &*part : nullptr;
-    else
-        return &part;
+    if constexpr (requires { part.get(); }) return part ? &*part : nullptr;
+    else return &part;
 }
 }  // namespace track_detail
 
@@ -92,7 +90,7 @@ const TDim* PartOf(const T& part) {
 // state's (set first to the first of `States` when unset), copied to position 0 and 1. An object
 // without any state gives two empty rectangles.
 template <class GameObject>
-    requires requires(GameObject& o) { o.CurrState; }
+requires requires(GameObject& o) { o.CurrState; }
 TTrackPtr CreateGameObjectDefaultTrack(GameObject& object) {
     const TDim* source = nullptr;
     if (object.CurrState) {

@@ -24,8 +24,8 @@ using TTFRArray = std::vector<std::shared_ptr<TTFR>>;
 
 class TTransform {
 public:
-    TTFRArray tfr;        // the stops
-    float position = 0;   // carried by the object, read by nothing here; Copy does not carry it
+    TTFRArray tfr;       // the stops
+    float position = 0;  // carried by the object, read by nothing here; Copy does not carry it
 
     // Scratch shared by every curve.
     static std::shared_ptr<TTFR> CounterTFR;  // what PutToVar evaluates into
@@ -94,10 +94,8 @@ namespace transform_detail {
 // The TTFR a state holds, whether by value or by pointer; null when missing.
 template <class T>
 const TTFR* PartOf(const T& part) {
-    if constexpr (requires { part.get(); })
-        return part ? &*part : nullptr;
-    else
-        return &part;
+    if constexpr (requires { part.get(); }) return part ? &*part : nullptr;
+    else return &part;
 }
 }  // namespace transform_detail
 
@@ -105,7 +103,7 @@ const TTFR* PartOf(const T& part) {
 // the default state's (set first to the first of `States` when unset), copied to Position 0 and
 // 1. An object without any state gives the default curve.
 template <class GameObject>
-    requires requires(GameObject& o) { o.CurrState; }
+requires requires(GameObject& o) { o.CurrState; }
 TTransformPtr CreateGameObjectDefaultTransform(GameObject& object) {
     const TTFR* source = nullptr;
     if (object.CurrState) {

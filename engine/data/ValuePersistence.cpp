@@ -69,7 +69,8 @@ TDimArray LoadSimpleDimArray(const std::string& path) {
 
 std::vector<TDimArray> LoadMultipleDimArrays(const std::string& path) {
     std::vector<TDimArray> out;
-    for (const auto& block : GetBlockFilesList(LoadBlockFile(path), "DIMARRAY")) out.push_back(ReadEntries<TDim>(block));
+    for (const auto& block : GetBlockFilesList(LoadBlockFile(path), "DIMARRAY"))
+        out.push_back(ReadEntries<TDim>(block));
     return out;
 }
 

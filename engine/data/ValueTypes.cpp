@@ -228,8 +228,8 @@ std::string SaveTFRToString(const TTFR& tfr) { return tfr.ToString(); }
 // Names and named colours
 // ---------------------------------------------------------------------------------------------
 
-const std::array<std::string, 7> Splaszczenia_Names = {"None",    "Sin 90",  "Sin 180", "Sin 360",
-                                                       "Cos 90",  "Cos 180", "Cos 360"};
+const std::array<std::string, 7> Splaszczenia_Names = {"None",   "Sin 90",  "Sin 180", "Sin 360",
+                                                       "Cos 90", "Cos 180", "Cos 360"};
 
 std::shared_ptr<TRGB> WhiteRGB = CreateRGB(255, 255, 255, 1.0f, 1.0f);
 std::shared_ptr<TRGB> RedRGB = CreateRGB(255, 0, 0, 1.0f, 1.0f);
@@ -257,7 +257,6 @@ void InitColorConstants() {
 
 // ---------------------------------------------------------------------------------------------
 // Colours and pixels
-
 
 std::shared_ptr<TRGB> InvertRGB(const TRGB& rgb) {
     return CreateRGB(255 - rgb.r, 255 - rgb.g, 255 - rgb.b, 1.0f, 1.0f);

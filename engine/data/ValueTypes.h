@@ -45,7 +45,7 @@ public:
     float x = 0, y = 0, w = 0, h = 0;
     // The corners after CountCorners, or in a motion track the segment's control points.
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    float position = 0;  // the keyframe's place on a 0..1 track
+    float position = 0;          // the keyframe's place on a 0..1 track
     int32_t isBezier = 0;        // segment shape: 0 straight, 1 quadratic, 2 cubic
     int32_t isSplaszczenie = 0;  // squash kind 0..6 (see TTFR::GetSplatPer)
 
@@ -98,7 +98,10 @@ public:
 
     void GO(float target) { dp = target; }
     void Set(float value) { p = dp = value; }
-    void Start(float from, float to) { p = from; dp = to; }
+    void Start(float from, float to) {
+        p = from;
+        dp = to;
+    }
     float Value() const { return p; }
     float ValueSin() const { return p; }
     float ValueCos() const { return p; }
@@ -111,8 +114,8 @@ public:
 // Creators.
 std::shared_ptr<TRGB> CreateRGB(int32_t r, int32_t g, int32_t b, float a = 1.0f, float position = 1.0f);
 // Note the order: position is fifth. isBezier and isSplaszczenie are 0.
-std::shared_ptr<TDim> CreateDim(float x, float y, float w, float h, float position = 0, float x1 = 0,
-                                float y1 = 0, float x2 = 0, float y2 = 0);
+std::shared_ptr<TDim> CreateDim(float x, float y, float w, float h, float position = 0, float x1 = 0, float y1 = 0,
+                                float x2 = 0, float y2 = 0);
 std::shared_ptr<TTFR> CreateTFR(float sx, float sy, float Rotation, float Position);
 std::shared_ptr<TPer> CreatePercenter(const std::string& name, float speed, int32_t Typ);
 
@@ -130,8 +133,8 @@ std::string SaveTFRToString(const TTFR& tfr);
 extern const std::array<std::string, 7> Splaszczenia_Names;
 
 // Named colours, shared by whoever is handed them; alpha 1 and position 1.
-extern std::shared_ptr<TRGB> WhiteRGB, RedRGB, GreenRGB, BlueRGB, YellowRGB, PurpleRGB, CyanRGB, OrangeRGB,
-    BlackRGB, DefaultOutlineRGB;
+extern std::shared_ptr<TRGB> WhiteRGB, RedRGB, GreenRGB, BlueRGB, YellowRGB, PurpleRGB, CyanRGB, OrangeRGB, BlackRGB,
+    DefaultOutlineRGB;
 // (Re)makes the named colours with their standard values. They already exist before main runs;
 // start-up calls this once, tests call it to undo changes made through a shared colour.
 void InitColorConstants();

@@ -15,19 +15,19 @@
 class TEkran {
 public:
     std::string id = "Screen Object";
-    std::string wynik;      // result text, for subclasses
-    int _exit = 0;          // exit flag, for subclasses
-    float alpha = 1.0f;     // alpha of the screen's picture, moving toward dAlpha
+    std::string wynik;   // result text, for subclasses
+    int _exit = 0;       // exit flag, for subclasses
+    float alpha = 1.0f;  // alpha of the screen's picture, moving toward dAlpha
     float dAlpha = 1.0f;
-    float fade = 0.0f;      // opacity of the black fade rectangle (0 clear, 1 black), toward dFade
+    float fade = 0.0f;  // opacity of the black fade rectangle (0 clear, 1 black), toward dFade
     float dFade = 0.0f;
-    float p = 0.0f;         // progress value, toward dp
+    float p = 0.0f;  // progress value, toward dp
     float dp = 0.0f;
-    float aSpeed = 0.05f;   // steps per frame at 60 frames per second
+    float aSpeed = 0.05f;  // steps per frame at 60 frames per second
     float fSpeed = 0.05f;
     float pSpeed = 0.005f;
     std::shared_ptr<TEkran> ekran;  // a further screen object, for subclasses
-    int allreadyLoaded = 0;          // loaded flag, for subclasses
+    int allreadyLoaded = 0;         // loaded flag, for subclasses
     std::vector<std::string> toolTips;
 
     virtual ~TEkran() = default;

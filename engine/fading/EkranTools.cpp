@@ -60,8 +60,7 @@ std::vector<std::string> Split(const std::string& textUtf8, const std::string& s
             piece.push_back(unit);
             continue;
         }
-        if (n > 0 && !insideQuotes && i + n <= len && (!insideMarks || anyMarkEmpty) &&
-            text.compare(i, n, sep) == 0) {
+        if (n > 0 && !insideQuotes && i + n <= len && (!insideMarks || anyMarkEmpty) && text.compare(i, n, sep) == 0) {
             result.push_back(FromUnits(piece));
             piece.clear();
             i += n - 1;
@@ -86,8 +85,8 @@ std::vector<std::string> Split(const std::string& textUtf8, const std::string& s
 
 }  // namespace
 
-std::vector<std::string> SplitByChar(const std::string& text, const std::string& separator,
-                                     const std::string& openMark, const std::string& closeMark) {
+std::vector<std::string> SplitByChar(const std::string& text, const std::string& separator, const std::string& openMark,
+                                     const std::string& closeMark) {
     return Split(text, separator, openMark, closeMark, false);
 }
 

@@ -12,8 +12,8 @@ void MoveTowardTarget(float& value, float target, float speed);
 // before a separator is kept, empty or not; the piece after the last one only when it is not
 // empty. With both marks given, a separator between the open and the close mark does not split,
 // and one-unit marks are dropped from the pieces. An empty separator splits nowhere.
-std::vector<std::string> SplitByChar(const std::string& text, const std::string& separator,
-                                     const std::string& openMark, const std::string& closeMark);
+std::vector<std::string> SplitByChar(const std::string& text, const std::string& separator, const std::string& openMark,
+                                     const std::string& closeMark);
 // The same, and a separator inside double quotes does not split either; the quotes stay in the
 // pieces.
 std::vector<std::string> SplitByCharQuoted(const std::string& text, const std::string& separator,

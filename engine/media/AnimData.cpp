@@ -15,8 +15,8 @@ namespace {
 // The frame images of a "Frames" block, in the order of its FRAME entries.
 // In a damaged file (damaged true) the last frame named may be a name cut short: it is not
 // reported, the file was.
-std::vector<TImagePtr> LoadAnimObjectFrames(const TBlockFilePtr& framesBlock, const TBlockFileList& entries,
-                                            int flags, bool damaged) {
+std::vector<TImagePtr> LoadAnimObjectFrames(const TBlockFilePtr& framesBlock, const TBlockFileList& entries, int flags,
+                                            bool damaged) {
     int globalX = 0, globalY = 0;
     if (isBFEntry(framesBlock, "GlobalHandle")) {
         globalX = GetBFInt(framesBlock, "GlobalHandle", 0);

@@ -78,8 +78,6 @@ void LoadAppFonts(const std::string& url) { AppFontManager::LoadFonts(url); }
 
 void AppInitFonts() {
     const std::string url = DefaultFontsListUrl();
-    if (FileType(url) != 0)
-        LoadAppFonts(url);
-    else
-        ErrorNoFile(url, Here());  // texts then use the default font
+    if (FileType(url) != 0) LoadAppFonts(url);
+    else ErrorNoFile(url, Here());  // texts then use the default font
 }

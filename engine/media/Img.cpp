@@ -249,12 +249,8 @@ void DrawImagePart(const TImgPtr& img, int x, int y, float per, int side) {
     float h = static_cast<float>(ImgHeight(img));
     float ox = 0.0f, oy = 0.0f, pw = w, ph = h;
     switch (side) {
-        case 0:
-            pw = w * per;
-            break;
-        case 1:
-            ph = h * per;
-            break;
+        case 0: pw = w * per; break;
+        case 1: ph = h * per; break;
         case 2:
             ox = (1.0f - per) * w;
             pw = w * per;
@@ -263,8 +259,7 @@ void DrawImagePart(const TImgPtr& img, int x, int y, float per, int side) {
             oy = (1.0f - per) * h;
             ph = h * per;
             break;
-        default:
-            return;
+        default: return;
     }
     DrawImgSubRect(img, static_cast<float>(x) + ox, static_cast<float>(y) + oy, pw, ph, ox, oy, pw, ph);
 }

@@ -28,8 +28,8 @@ public:
     // Sub-image: the texture it is cut from. Whole image: null.
     TImgTexPtr texture;
     int isMidHandled = 0;
-    int isSingle = 0;   // 1 for a whole image
-    int isLoaded = 0;   // set by Load, cleared by Free
+    int isSingle = 0;       // 1 for a whole image
+    int isLoaded = 0;       // set by Load, cleared by Free
     int MyLoadedFlags = 0;  // the flags a whole image was asked for (part of its cache key)
     int hx = 0, hy = 0;     // handle point in pixels: the point placed at the drawing position
     // Sub-image: its rectangle inside the texture. Whole image: w, h are its size, x, y stay 0.

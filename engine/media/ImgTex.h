@@ -34,7 +34,7 @@ public:
     // The description was missing or cut short (reported when read): the pictures it lacks are
     // not reported one by one when asked for.
     int isDescriptionDamaged = 0;
-    TImagePtr Img;                // the pixels; null until Load
+    TImagePtr Img;  // the pixels; null until Load
 
     // Writes "Img: OK|NULL", "IMAGES: n" and one tab-indented line per picture to standard output.
     int PrintMe();

@@ -155,7 +155,8 @@ void AppSoundManager::AddSound(const TAppSoundPtr& sound) {
 }
 
 void AppSoundManager::RemoveSound(const TAppSound* sound) {
-    auto it = std::find_if(SoundsList.begin(), SoundsList.end(), [sound](const TAppSoundPtr& s) { return s.get() == sound; });
+    auto it =
+        std::find_if(SoundsList.begin(), SoundsList.end(), [sound](const TAppSoundPtr& s) { return s.get() == sound; });
     if (it != SoundsList.end()) SoundsList.erase(it);
 }
 

@@ -18,8 +18,8 @@
 
 class AppSoundManager {
 public:
-    static float MusicVolumeIncriseSpeed;  // per-frame rise of the current track's fade (0.05)
-    static float MusicVolumeDecriseSpeed;  // per-frame fall of the previous track's fade (0.05)
+    static float MusicVolumeIncriseSpeed;         // per-frame rise of the current track's fade (0.05)
+    static float MusicVolumeDecriseSpeed;         // per-frame fall of the previous track's fade (0.05)
     static std::vector<TAppSoundPtr> SoundsList;  // the playing sound-effect copies
     static std::vector<TAppSoundPtr> MusicsList;  // the music tracks, in file order
     static float CurrMusicVolume;                 // fade factor of the current track, 0..1

@@ -61,8 +61,7 @@ void AppGlobalManager::DrawClassTextCenter(const std::string& text, float x, flo
     DrawClassText(text, x - GetAppTextWidth(text) / 2.0f, y);
 }
 
-void AppGlobalManager::DrawClassTextWrappedJust(const std::string& text, float x, float y, float width,
-                                                float vSpace) {
+void AppGlobalManager::DrawClassTextWrappedJust(const std::string& text, float x, float y, float width, float vSpace) {
     if (text.empty()) return;
     // Wrap, space and draw in one font.
     if (CurrTextClass && CurrTextClass->Font) SetImageFont(CurrTextClass->Font);

@@ -32,8 +32,7 @@ public:
     // Wrapped at width, each line justified over it (free room shared out after every word).
     static void DrawClassTextWrappedJust(const std::string& text, float x, float y, float width, float vSpace);
     // Wrapped at width; align 0 left, 1 centre, 2 right, 3 justified (other values draw nothing).
-    static void DrawClassTextWrapped(const std::string& text, float x, float y, float width, int align,
-                                     float vSpace);
+    static void DrawClassTextWrapped(const std::string& text, float x, float y, float width, int align, float vSpace);
     // Measured in the current class's font when it has one (which stays selected).
     static float GetAppTextWidth(const std::string& text);
     static float GetAppTextheight(const std::string& text);

@@ -288,8 +288,8 @@ TTextClassPtr CreateTextClassFromParams(const TClass& cls) {
     t->Font = GetAppFont(ConvertAppPath(t->cFontUrl), t->cFontSize);
     t->Rgb = CreateRGB(cls.GetParamInt("RGB", 1), cls.GetParamInt("RGB", 2), cls.GetParamInt("RGB", 3),
                        cls.GetParamFloat("RGB", 0), 1.0f);
-    t->OutLIne = CreateRGB(cls.GetParamInt("outline", 1), cls.GetParamInt("outline", 2),
-                           cls.GetParamInt("outline", 3), cls.GetParamFloat("outline", 0), 1.0f);
+    t->OutLIne = CreateRGB(cls.GetParamInt("outline", 1), cls.GetParamInt("outline", 2), cls.GetParamInt("outline", 3),
+                           cls.GetParamFloat("outline", 0), 1.0f);
     t->Shadow = std::make_shared<TDim>();
     t->Shadow->x = cls.GetParamFloat("shadow", 0);
     t->Shadow->y = cls.GetParamFloat("shadow", 1);

@@ -82,15 +82,15 @@ class TTextClass : public TClass {
 public:
     TTextClass();
 
-    std::string cFontUrl;   // font path as the file gives it (placeholders allowed)
+    std::string cFontUrl;  // font path as the file gives it (placeholders allowed)
     int32_t cFontSize = 0;
-    TImageFontPtr Font;     // null: no font of its own
+    TImageFontPtr Font;             // null: no font of its own
     std::shared_ptr<TRGB> OutLIne;  // null: no outline
     std::shared_ptr<TRGB> Rgb;      // white unless the file says otherwise
     std::shared_ptr<TDim> Shadow;   // x alpha, y offset right, w offset down; null: no shadow
-    int32_t VAlign = 0;     // 0 middle, 1 top, 2 bottom
-    int32_t HAlign = 0;     // 0 centre, 1 left, 2 right, 3 justified
-    float VSpace = 0.0f;    // extra space between lines
+    int32_t VAlign = 0;             // 0 middle, 1 top, 2 bottom
+    int32_t HAlign = 0;             // 0 centre, 1 left, 2 right, 3 justified
+    float VSpace = 0.0f;            // extra space between lines
 
     // The style used when none is named or found ("Def. Text Class" once registered).
     static TTextClassPtr DefaultClass;

@@ -24,12 +24,8 @@ bool Fits(const std::string& current, const std::string& word, float width) {
 void SetTextRenderer(const TextRenderer& renderer) { gRenderer = renderer; }
 void ResetTextRenderer() { gRenderer = TextRenderer{}; }
 
-int LayoutTextWidth(const std::string& text) {
-    return gRenderer.Width ? gRenderer.Width(text) : TextWidth(text);
-}
-int LayoutTextHeight(const std::string& text) {
-    return gRenderer.Height ? gRenderer.Height(text) : TextHeight(text);
-}
+int LayoutTextWidth(const std::string& text) { return gRenderer.Width ? gRenderer.Width(text) : TextWidth(text); }
+int LayoutTextHeight(const std::string& text) { return gRenderer.Height ? gRenderer.Height(text) : TextHeight(text); }
 void LayoutDrawText(const std::string& text, float x, float y) {
     if (gRenderer.Draw) gRenderer.Draw(text, x, y);
     else DrawText(text, x, y);

@@ -35,11 +35,11 @@ void LayoutDrawText(const std::string& text, float x, float y);
 class TAppTextWord {
 public:
     std::string word;
-    float x = 0;                   // left edge relative to the line's start (CountAll)
-    float vx = 0, vy = 0;          // unused by the layout
-    float Width = 0, Height = 0;   // unused by the layout
-    float Dist = 0;                // distance of the word's start from the line's start
-    float Angle = 0;               // direction of that offset in degrees
+    float x = 0;                  // left edge relative to the line's start (CountAll)
+    float vx = 0, vy = 0;         // unused by the layout
+    float Width = 0, Height = 0;  // unused by the layout
+    float Dist = 0;               // distance of the word's start from the line's start
+    float Angle = 0;              // direction of that offset in degrees
 
     // The word at (x, y) in the current draw state.
     void Draw(float x, float y) const;
@@ -51,15 +51,15 @@ TAppTextWordPtr CreateTextWord(const std::string& word);
 // words that carry only their text.
 class TAppTextLine {
 public:
-    float width = 0;          // sum of the words' widths, spaces not counted
-    float height = 0;         // the largest height of the words added with AddTextWord
-    float WrapWidth = 0;      // the width the line was wrapped to
+    float width = 0;      // sum of the words' widths, spaces not counted
+    float height = 0;     // the largest height of the words added with AddTextWord
+    float WrapWidth = 0;  // the width the line was wrapped to
     std::vector<TAppTextWordPtr> list;
-    std::string line;         // the words joined by single spaces
-    float SpaceWidth = 0;     // one space's width per word added with AddTextWord
-    float Space = 0;          // free room, WrapWidth - width (CountAll)
-    float FullHalfWidth = 0;  // half of FullWidth, on demand
-    float FullWidth = 0;      // width of the trimmed line, on demand
+    std::string line;           // the words joined by single spaces
+    float SpaceWidth = 0;       // one space's width per word added with AddTextWord
+    float Space = 0;            // free room, WrapWidth - width (CountAll)
+    float FullHalfWidth = 0;    // half of FullWidth, on demand
+    float FullWidth = 0;        // width of the trimmed line, on demand
     float Dist = 0, Angle = 0;  // offset of the line from its text's origin, in polar form
 
     // Appends a word of a CreateLinesList line: line + " " + word (also on an empty line).
@@ -95,13 +95,13 @@ TAppTextLinePtr CreateTextLine(const std::string& word);
 // result of one wrap before the next.
 class TextProcesor {
 public:
-    static inline std::vector<std::string> Words;            // the words of the last wrap
-    static inline std::vector<TAppTextLinePtr> TextLines;    // lines of the last object wrap
-    static inline std::vector<std::string> TextLineTexts;    // lines of the last string wrap
-    static inline std::string Line;                          // pending last line of CreateWordLines
-    static inline TAppTextLinePtr LineObj;                   // line being filled by CreateLinesList
-    static inline std::vector<std::string> CurrTextLines;    // lines of the last CreateLines
-    static inline std::vector<float> CurrLinesWidth;         // the width of each of them
+    static inline std::vector<std::string> Words;          // the words of the last wrap
+    static inline std::vector<TAppTextLinePtr> TextLines;  // lines of the last object wrap
+    static inline std::vector<std::string> TextLineTexts;  // lines of the last string wrap
+    static inline std::string Line;                        // pending last line of CreateWordLines
+    static inline TAppTextLinePtr LineObj;                 // line being filled by CreateLinesList
+    static inline std::vector<std::string> CurrTextLines;  // lines of the last CreateLines
+    static inline std::vector<float> CurrLinesWidth;       // the width of each of them
 
     // Lines of positioned words, each laid out by CountAll; an empty text gives one line
     // holding one empty word.

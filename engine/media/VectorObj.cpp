@@ -204,8 +204,8 @@ int TAppVectorObj::CountCorners(int flag) {
     if (flag != 0) {
         CurrState->TempWidth = width;
         CurrState->TempHeight = height;
-        CurrState->tempBox = CreateDim(boxX, boxY, static_cast<float>(CurrState->TempWidth),
-                                       static_cast<float>(CurrState->TempHeight));
+        CurrState->tempBox =
+            CreateDim(boxX, boxY, static_cast<float>(CurrState->TempWidth), static_cast<float>(CurrState->TempHeight));
     } else {
         CurrState->Width = width;
         CurrState->Height = height;
@@ -451,9 +451,7 @@ TAppVectorObjPtr LoadAVO(const std::string& url, int keepPixmap) {
         Error("Packed vector animations can't be read: '" + path + "'!", Here());
         return nullptr;
     }
-    if (FileType(path) == 0)
-        ErrorNoFile(path, Here());
-    else
-        Error("Not a vector animation: '" + path + "'!", Here());
+    if (FileType(path) == 0) ErrorNoFile(path, Here());
+    else Error("Not a vector animation: '" + path + "'!", Here());
     return nullptr;
 }

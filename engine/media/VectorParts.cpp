@@ -68,10 +68,8 @@ TAVOImagePtr LoadAVOImage(const std::string& url, int keepPixmap) {
     TPixmapPtr pixels = FileType(url) == 1 ? LoadPixmap(url) : nullptr;
     if (pixels) graphic->image = LoadImage(pixels, -1);
     if (!graphic->image) {
-        if (FileType(url) == 1)
-            ErrorImg(url, Here());
-        else
-            ErrorNoFile(url, Here());
+        if (FileType(url) == 1) ErrorImg(url, Here());
+        else ErrorNoFile(url, Here());
     }
     if (keepPixmap != 0) {
         graphic->_EdPixMap = pixels;
@@ -504,10 +502,8 @@ int TAppVector::SetCurrAnimClear() {
 }
 
 int TAppVector::CopyLastState() {
-    if (States.empty())
-        InitStates(0, 0);
-    else
-        States.push_back(CopyVectorState(States.back()));
+    if (States.empty()) InitStates(0, 0);
+    else States.push_back(CopyVectorState(States.back()));
     for (const auto& v : vectors)
         if (v) v->CopyLastState();
     return 0;
@@ -521,10 +517,8 @@ int TAppVector::RemoveState(int i) {
 }
 
 int TAppVector::PushCurrState() {
-    if (!PopState)
-        PopState = CopyVectorState(CurrState);
-    else
-        PopState->CopyFrom(*CurrState);
+    if (!PopState) PopState = CopyVectorState(CurrState);
+    else PopState->CopyFrom(*CurrState);
     return 0;
 }
 
@@ -536,10 +530,8 @@ int TAppVector::PushCurrStateTree() {
 }
 
 int TAppVector::PopCurrState() {
-    if (PopState)
-        CurrState->CopyFrom(*PopState);
-    else if (!States.empty() && States[0])
-        CurrState->CopyFrom(*States[0]);
+    if (PopState) CurrState->CopyFrom(*PopState);
+    else if (!States.empty() && States[0]) CurrState->CopyFrom(*States[0]);
     return 0;
 }
 
@@ -598,8 +590,7 @@ int DrawAVOState(const TAppVectorObjPtr& obj, int stateInd, float x, float y) {
 }
 
 namespace {
-int DrawAnimFrame(const TAppVectorObjPtr& obj, const std::string& animName, float per, float x, float y,
-                  bool debug) {
+int DrawAnimFrame(const TAppVectorObjPtr& obj, const std::string& animName, float per, float x, float y, bool debug) {
     if (!obj) return 0;
     // Every part pushes its own working pose, so that SetCurrAnimClear, which pops in every
     // part, gives each part back its own pose.

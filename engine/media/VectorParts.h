@@ -71,22 +71,22 @@ public:
     TAppVector(const TAppVector&) = delete;
     TAppVector& operator=(const TAppVector&) = delete;
 
-    TAppVectorObj* Root = nullptr;  // the object's root (itself for the root); not owned
-    TAppVector* Hook = nullptr;     // the parent part; null for the root; not owned
-    std::vector<TAppVectorPtr> vectors;         // child parts, in order
-    std::vector<TAppVectorAnimPtr> anims;       // the root's own list, or this part's copies
-    std::vector<TAppVectorAnimPtr> animsTab;    // the same, as built by ReCountAnimsData
-    TAppVectorAnimPtr CurrAnim;                 // null for none
+    TAppVectorObj* Root = nullptr;            // the object's root (itself for the root); not owned
+    TAppVector* Hook = nullptr;               // the parent part; null for the root; not owned
+    std::vector<TAppVectorPtr> vectors;       // child parts, in order
+    std::vector<TAppVectorAnimPtr> anims;     // the root's own list, or this part's copies
+    std::vector<TAppVectorAnimPtr> animsTab;  // the same, as built by ReCountAnimsData
+    TAppVectorAnimPtr CurrAnim;               // null for none
     float CurrAnimPer = 0;
     float DrawX = 0, DrawY = 0;  // computed pivot
     float DrawRot = 0;           // computed rotation of the graphic
     float DrawScaleX = 0, DrawScaleY = 0;
-    float DrawAngle = 0;         // computed direction, inherited by the children
+    float DrawAngle = 0;  // computed direction, inherited by the children
     float DrawAlpha = 1.0f;
-    int32_t Layer = 0;           // drawing order among all parts, lower first
-    TAppVectorRectPtr rect;      // computed outline; made on first need
+    int32_t Layer = 0;       // drawing order among all parts, lower first
+    TAppVectorRectPtr rect;  // computed outline; made on first need
     std::string name = "Vector";
-    int32_t over = 0;            // under the pointer (set by the root's hit test)
+    int32_t over = 0;                        // under the pointer (set by the root's hit test)
     std::vector<TAppVectorStatePtr> States;  // pose i of the object
     int32_t CurrStateInd = 0;
     TAppVectorStatePtr CurrState;  // the working pose the transform is computed from

@@ -66,13 +66,13 @@ int TAppVectorState::CopyFrom(const TAppVectorState& other) {
 }
 
 std::string TAppVectorState::ToString() const {
-    return "(NAME: " + Name + ")    " + "(Dist, angle: " + FloatToString(Dist) + ", " + FloatToString(Angle) +
-           ")    " + "(Rot, scale: " + FloatToString(Rotation) + ", " + FloatToString(ScaleX) + ", " +
-           FloatToString(ScaleY) + ")    ";
+    return "(NAME: " + Name + ")    " + "(Dist, angle: " + FloatToString(Dist) + ", " + FloatToString(Angle) + ")    " +
+           "(Rot, scale: " + FloatToString(Rotation) + ", " + FloatToString(ScaleX) + ", " + FloatToString(ScaleY) +
+           ")    ";
 }
 
-TAppVectorStatePtr CreateVectorState(float dist, float angle, float scaleX, float scaleY, float rotation,
-                                     float alpha, int32_t n) {
+TAppVectorStatePtr CreateVectorState(float dist, float angle, float scaleX, float scaleY, float rotation, float alpha,
+                                     int32_t n) {
     auto s = std::make_shared<TAppVectorState>();
     s->Dist = dist;
     s->Angle = angle;
@@ -204,9 +204,8 @@ int TAppVectorAnim::AddStep(const TAVectorAnimStepPtr& step) {
     if (step->per != 0.0f && isEnd() == 0) step->per = 1.0f;
     std::vector<TAVectorAnimStepPtr> list = GetStatesList();
     list.push_back(step);
-    std::stable_sort(list.begin(), list.end(), [](const TAVectorAnimStepPtr& a, const TAVectorAnimStepPtr& b) {
-        return AvasFunc(*a, *b) < 0;
-    });
+    std::stable_sort(list.begin(), list.end(),
+                     [](const TAVectorAnimStepPtr& a, const TAVectorAnimStepPtr& b) { return AvasFunc(*a, *b) < 0; });
     States = list;
     StatesInd.clear();
     for (i = 0; i < static_cast<int32_t>(States.size()); ++i) StatesInd.push_back(States[i]->n);

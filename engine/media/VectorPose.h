@@ -46,8 +46,8 @@ public:
     float Angle = 0;     // direction of that offset, degrees, added to the parent's direction
     float Rotation = 0;  // the graphic's own turn, degrees (not inherited)
     float ScaleX = 1, ScaleY = 1;
-    float Alpha = 1;     // multiplied with the parent's opacity
-    int32_t n = -1;      // graphic index in the object's table; -1 none
+    float Alpha = 1;       // multiplied with the parent's opacity
+    int32_t n = -1;        // graphic index in the object's table; -1 none
     float hx = 0, hy = 0;  // the graphic's handle point, pixels
     int32_t red = 255, green = 255, blue = 255;
     // Sizes and boxes measured by the object (not saved).
@@ -68,8 +68,8 @@ public:
 };
 
 // A new pose with these fields (note: scale before rotation); the rest at their defaults.
-TAppVectorStatePtr CreateVectorState(float dist, float angle, float scaleX, float scaleY, float rotation,
-                                     float alpha, int32_t n);
+TAppVectorStatePtr CreateVectorState(float dist, float angle, float scaleX, float scaleY, float rotation, float alpha,
+                                     int32_t n);
 // A new unnamed pose filled by CopyFrom(state); null for a null state.
 TAppVectorStatePtr CopyVectorState(const TAppVectorStatePtr& state);
 
@@ -98,9 +98,9 @@ public:
     std::string name;  // looked up by exact comparison
     std::vector<TAVectorAnimStepPtr> States;
     std::vector<int32_t> StatesInd;  // pose index of each step
-    int32_t i = 0;        // loop cursor of the list operations
-    float PartPer = 0;    // per distance between the corners of the last evaluation
-    float CurrPer = 0;    // last position minus the first corner's per
+    int32_t i = 0;                   // loop cursor of the list operations
+    float PartPer = 0;               // per distance between the corners of the last evaluation
+    float CurrPer = 0;               // last position minus the first corner's per
 
     // The corner poses and steps of the evaluation in progress, shared by every animation:
     // evaluations must not nest.

@@ -24,10 +24,8 @@ TColorizer::TColorizer() : rgb(CreateRGB(255, 255, 255, 1.0f, 1.0f)) {}
 int TColorizer::draw(int x, int y) {
     for (int row = 0; row <= 1; ++row) {
         for (int col = 0; col <= 9; ++col) {
-            if (CheckerCell(row, col) == 1)
-                SetColor(255, 255, 255);
-            else
-                SetColor(100, 100, 100);
+            if (CheckerCell(row, col) == 1) SetColor(255, 255, 255);
+            else SetColor(100, 100, 100);
             DrawRect(static_cast<float>(x + 10 * col), static_cast<float>(y + 12 * row), 10.0f, 12.0f);
         }
     }
@@ -92,8 +90,8 @@ std::string TColorizerFromGradient::ToString() const {
 }
 
 TColorizerRandomColor::TColorizerRandomColor() {
-    Gradient = CreateGradient({CreateRGB(255, 255, 255, 1.0f, 0.0f), CreateRGB(255, 255, 255, 1.0f, 0.5f),
-                               CreateRGB(0, 0, 0, 1.0f, 1.0f)});
+    Gradient = CreateGradient(
+        {CreateRGB(255, 255, 255, 1.0f, 0.0f), CreateRGB(255, 255, 255, 1.0f, 0.5f), CreateRGB(0, 0, 0, 1.0f, 1.0f)});
 }
 
 int TColorizerRandomColor::ColorizeParticle(TAppParticle* p) {
@@ -128,9 +126,7 @@ std::string TColorizerGradient::ToString() const {
 // ---------------------------------------------------------------------------------------------
 // The array kinds
 
-TColorizerGradientArray::TColorizerGradientArray() {
-    Gradient = {CreateBlackWhiteGradient(), CreateRedBlueGradient()};
-}
+TColorizerGradientArray::TColorizerGradientArray() { Gradient = {CreateBlackWhiteGradient(), CreateRedBlueGradient()}; }
 
 int TColorizerGradientArray::ColorizeParticle(TAppParticle* p) {
     if (p == nullptr || Gradient.empty()) return 0;
@@ -218,18 +214,12 @@ TColorizerPtr LoadColorizerFromString(const std::string& s) {
     const std::string payload = pieces.size() > 1 ? pieces[1] : std::string();
     const std::string key = Upper(pieces[0]);
     TColorizerPtr out;
-    if (key == "COLORIZER")
-        out = std::make_shared<TColorizer>();
-    else if (key == "FROM_GRADIENT")
-        out = std::make_shared<TColorizerFromGradient>();
-    else if (key == "RANDOM_COLOR")
-        out = std::make_shared<TColorizerRandomColor>();
-    else if (key == "GRADIENT")
-        out = std::make_shared<TColorizerGradient>();
-    else if (key == "GRADIENT_ARRAY")
-        out = std::make_shared<TColorizerGradientArray>();
-    else if (key == "GRADIENT_BETWEEN")
-        out = std::make_shared<TColorizerGradientBetween>();
+    if (key == "COLORIZER") out = std::make_shared<TColorizer>();
+    else if (key == "FROM_GRADIENT") out = std::make_shared<TColorizerFromGradient>();
+    else if (key == "RANDOM_COLOR") out = std::make_shared<TColorizerRandomColor>();
+    else if (key == "GRADIENT") out = std::make_shared<TColorizerGradient>();
+    else if (key == "GRADIENT_ARRAY") out = std::make_shared<TColorizerGradientArray>();
+    else if (key == "GRADIENT_BETWEEN") out = std::make_shared<TColorizerGradientBetween>();
     if (!out) {
         Error("Unknown Colorizer type: " + pieces[0] + ".", Here());
         return nullptr;

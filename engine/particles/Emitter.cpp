@@ -47,10 +47,10 @@ constexpr TField<P> kStandardFields[] = {
 // The basic preset's "Special" block.
 using B = TAppBasicEmitterPreSet;
 constexpr TField<B> kBasicFields[] = {
-    {"Force", 0, &B::MinForce},        {"Force", 1, &B::MaxForce},
-    {"Acc", 0, &B::MinAcc},            {"Acc", 1, &B::MaxAcc},
-    {"Angle", 0, &B::StartAngle},      {"Angle", 1, &B::Angle},
-    {"Gravity", 0, &B::GravityForce},  {"Gravity", 1, &B::GravityAngle, FieldForm::Number},
+    {"Force", 0, &B::MinForce},       {"Force", 1, &B::MaxForce},
+    {"Acc", 0, &B::MinAcc},           {"Acc", 1, &B::MaxAcc},
+    {"Angle", 0, &B::StartAngle},     {"Angle", 1, &B::Angle},
+    {"Gravity", 0, &B::GravityForce}, {"Gravity", 1, &B::GravityAngle, FieldForm::Number},
 };
 }  // namespace
 

@@ -53,18 +53,18 @@ public:
     static constexpr int32_t MaxParticlesLimit = 16384;
 
     std::string name = "Preset";
-    TAppEmitterShapePtr Shape;     // where particles appear, relative to the emitter
-    int32_t MaxParticles = 2048;   // the size of each emitter's pool
-    int32_t CountPerSecond = 64;   // the emission rate
-    int32_t MinLifeTime = 1000;    // particle lives, milliseconds
+    TAppEmitterShapePtr Shape;    // where particles appear, relative to the emitter
+    int32_t MaxParticles = 2048;  // the size of each emitter's pool
+    int32_t CountPerSecond = 64;  // the emission rate
+    int32_t MinLifeTime = 1000;   // particle lives, milliseconds
     int32_t MaxLifeTime = 1000;
-    int32_t Blend = 3;             // 3 alpha or 4 light
-    std::vector<TImgPtr> Images;   // a particle takes one at random; none draws 1 x 1 rectangles
+    int32_t Blend = 3;            // 3 alpha or 4 light
+    std::vector<TImgPtr> Images;  // a particle takes one at random; none draws 1 x 1 rectangles
     int32_t isImageFiltered = 1;
     int32_t isImageMipmapped = 1;
-    int32_t isStarted = 1;         // the emitter pre-fills its pool when it starts (not read back)
-    TColorizerPtr Colorizer;       // null colours nothing
-    TTransformerPtr Transformer;   // null transforms nothing
+    int32_t isStarted = 1;        // the emitter pre-fills its pool when it starts (not read back)
+    TColorizerPtr Colorizer;      // null colours nothing
+    TTransformerPtr Transformer;  // null transforms nothing
 
     TAppEmitterPreSet();
     virtual ~TAppEmitterPreSet() = default;
@@ -106,7 +106,7 @@ public:
     TAppParticlePackagePtr Package;  // made by InitPackage
     TAppEmitterPreSetPtr Preset;     // this emitter's own preset
     int32_t CountToEmit = -1;
-    int32_t LastTime = 0;            // application-clock time after which the next emission is due
+    int32_t LastTime = 0;  // application-clock time after which the next emission is due
 
     // The particle made by the latest EmitParticle of any emitter; null when none could be taken.
     static TAppParticlePtr EmitedParticle;

@@ -182,14 +182,10 @@ TAppEmitterShapePtr CreateAESFromString(const std::string& text) {
     std::vector<float> values = pieces.size() > 1 ? CreateAESValueArray(pieces[1]) : std::vector<float>();
     const std::string kind = Upper(pieces[0]);
     TAppEmitterShapePtr shape;
-    if (kind == "POINT")
-        shape = std::make_shared<TAppEmitterShape>();
-    else if (kind == "ELIPSE")
-        shape = std::make_shared<TAEShapeElipse>();
-    else if (kind == "BOX")
-        shape = std::make_shared<TAEShapeBox>();
-    else if (kind == "LINE")
-        shape = std::make_shared<TAEShapeLine>();
+    if (kind == "POINT") shape = std::make_shared<TAppEmitterShape>();
+    else if (kind == "ELIPSE") shape = std::make_shared<TAEShapeElipse>();
+    else if (kind == "BOX") shape = std::make_shared<TAEShapeBox>();
+    else if (kind == "LINE") shape = std::make_shared<TAEShapeLine>();
     if (values.size() < 6) {
         Error("Value Array for Emitter Shape doesn't have enough elements!", Here());
         return CreateAESPoint();

@@ -221,10 +221,8 @@ int TAppParticle::Draw(int32_t px, int32_t py) {
     SetRotation(Rotation);
     SetAlpha(Alpha);
     SetColor(r, g, b);
-    if (Img)
-        DrawImg(Img, static_cast<float>(px) + x, static_cast<float>(py) + y, 0);
-    else
-        DrawRect(static_cast<float>(px) + x, static_cast<float>(py) + y, 1.0f, 1.0f);
+    if (Img) DrawImg(Img, static_cast<float>(px) + x, static_cast<float>(py) + y, 0);
+    else DrawRect(static_cast<float>(px) + x, static_cast<float>(py) + y, 1.0f, 1.0f);
     return 0;
 }
 

@@ -69,23 +69,23 @@ private:
 
 class TAppParticle {
 public:
-    int32_t MyPackageIndex = 0;  // the slot index in the in-use array of its blend
-    int32_t blend = 0;           // 3 alpha or 4 light, set when taken
+    int32_t MyPackageIndex = 0;              // the slot index in the in-use array of its blend
+    int32_t blend = 0;                       // 3 alpha or 4 light, set when taken
     TAppParticlePackage* Package = nullptr;  // the pool it belongs to (not owned)
-    int32_t Started = 0;   // 0 while waiting for WaitTime
-    int32_t WasEnded = 0;  // set by the first update that finds Per at 1
-    int32_t WaitTime = 0;  // absolute start time, application-clock milliseconds
-    int32_t LifeTime = 0;  // milliseconds
-    TImgPtr Img;             // null draws a 1 x 1 rectangle
-    TGradientPtr Gradient;   // colour and alpha over the life, or null for fixed values
-    TTransformPtr Transform; // scale and rotation over the life, or null for fixed values
-    float Per = 0;           // elapsed fraction of the life
+    int32_t Started = 0;                     // 0 while waiting for WaitTime
+    int32_t WasEnded = 0;                    // set by the first update that finds Per at 1
+    int32_t WaitTime = 0;                    // absolute start time, application-clock milliseconds
+    int32_t LifeTime = 0;                    // milliseconds
+    TImgPtr Img;                             // null draws a 1 x 1 rectangle
+    TGradientPtr Gradient;                   // colour and alpha over the life, or null for fixed values
+    TTransformPtr Transform;                 // scale and rotation over the life, or null for fixed values
+    float Per = 0;                           // elapsed fraction of the life
     float ScaleX = 1, ScaleY = 1;
-    float Rotation = 1.0f;   // degrees (Reset sets 0)
-    float Alpha = 0;         // (Reset sets 1)
-    int32_t r = 0, g = 0, b = 0;  // (Reset sets 255 each)
-    float x = 0, y = 0;      // relative to the point the pool is drawn at
-    float vx = 0, vy = 0;    // pixels per frame at 60 frames per second
+    float Rotation = 1.0f;           // degrees (Reset sets 0)
+    float Alpha = 0;                 // (Reset sets 1)
+    int32_t r = 0, g = 0, b = 0;     // (Reset sets 255 each)
+    float x = 0, y = 0;              // relative to the point the pool is drawn at
+    float vx = 0, vy = 0;            // pixels per frame at 60 frames per second
     float StartVX = 0, StartVY = 0;  // the velocity at creation: the direction of the acceleration
     float Acc = 0;
     float GravityForce = 0;  // added to the velocity at every update (not scaled by delta)

@@ -81,8 +81,7 @@ std::string TTransformerTransform::ToString() const {
 int TTransformerRandomTFR::TransformParticle(TAppParticle* p) {
     if (p == nullptr) return 0;
     const float t = static_cast<float>(Rnd(1.0, 0.0));
-    if (transform)
-        transform->PutSolidToVar(p->ScaleX, p->ScaleY, p->Rotation, t);
+    if (transform) transform->PutSolidToVar(p->ScaleX, p->ScaleY, p->Rotation, t);
     return 0;
 }
 
@@ -151,16 +150,11 @@ TTransformerPtr LoadTransformerFromString(const std::string& s) {
     const std::string payload = pieces.size() > 1 ? pieces[1] : std::string();
     const std::string key = Upper(pieces[0]);
     TTransformerPtr out;
-    if (key == "TRANSFORMER")
-        out = std::make_shared<TTransformer>();
-    else if (key == "TRANSFORM")
-        out = std::make_shared<TTransformerTransform>();
-    else if (key == "RANDOM_TFR")
-        out = std::make_shared<TTransformerRandomTFR>();
-    else if (key == "TRANSFORM_ARRAY")
-        out = std::make_shared<TTransformerTransformArray>();
-    else if (key == "TRANSFORM_BETWEEN")
-        out = std::make_shared<TTransformerBetweenTransforms>();
+    if (key == "TRANSFORMER") out = std::make_shared<TTransformer>();
+    else if (key == "TRANSFORM") out = std::make_shared<TTransformerTransform>();
+    else if (key == "RANDOM_TFR") out = std::make_shared<TTransformerRandomTFR>();
+    else if (key == "TRANSFORM_ARRAY") out = std::make_shared<TTransformerTransformArray>();
+    else if (key == "TRANSFORM_BETWEEN") out = std::make_shared<TTransformerBetweenTransforms>();
     if (!out) {
         Error("Unknown Transformer type: " + pieces[0] + ".", Here());
         return nullptr;

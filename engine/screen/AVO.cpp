@@ -18,10 +18,8 @@ TAppVectorObjPtr TAVO::_AvoOrReport() {
 // Playback
 
 int TAVO::ResetAnimationTimer(int32_t time) {
-    if (!Timer)
-        Timer = CreateAppPerTimer(time);
-    else
-        Timer->Reset(time);
+    if (!Timer) Timer = CreateAppPerTimer(time);
+    else Timer->Reset(time);
     return 0;
 }
 
@@ -138,12 +136,9 @@ int TAVO::SaveMyData(const TBlockFilePtr& block) {
     if (!AVOAsset) return 0;
     if (isExporting != 0) {
         switch (FileType(ConvertAppPath(AVOAsset->url))) {
-            case 1:
-                return CopyMyAVOFile(block);
-            case 2:
-                return CopyMyAVODir(block);
-            default:
-                break;
+            case 1: return CopyMyAVOFile(block);
+            case 2: return CopyMyAVODir(block);
+            default: break;
         }
     }
     AddStringToBlock(block, "AVOUrl", AVOAsset->url, 0);

@@ -26,9 +26,9 @@ using TAVOPtr = std::shared_ptr<TAVO>;
 class TAVO : public TGameObject {
 public:
     TAVOAssetPtr AVOAsset;
-    int32_t CurrAnimTime = 0;   // milliseconds of the current animation
-    float CurrAnimPer = 0.0f;   // position along it, 0..1
-    int32_t CurrAnimInd = -1;   // index in the asset's animations; -1 none
+    int32_t CurrAnimTime = 0;             // milliseconds of the current animation
+    float CurrAnimPer = 0.0f;             // position along it, 0..1
+    int32_t CurrAnimInd = -1;             // index in the asset's animations; -1 none
     std::shared_ptr<TAppPerTimer> Timer;  // made at the first play or stop
     int32_t isPaused = 1;
     int32_t isLooped = 0;

@@ -47,8 +47,9 @@ TGameObject* TAppObjAnim::Target() {
 std::string TAppObjAnim::ToString() { return "==== ANIM: " + name + " ====\n" + ToString2(""); }
 
 std::string TAppObjAnim::ToString2(const std::string& indent) {
-    std::string text = indent + "ANIM NAME: " + name + "\n" + indent + "SubObjects: " +
-                       std::to_string(SubObjectsAnims.size()) + "\n" + indent + ">>> Sub Anim Objects: \n";
+    std::string text = indent + "ANIM NAME: " + name + "\n" + indent +
+                       "SubObjects: " + std::to_string(SubObjectsAnims.size()) + "\n" + indent +
+                       ">>> Sub Anim Objects: \n";
     for (auto& sub : SubObjectsAnims)
         if (sub) text += sub->ToString2(indent + "\t");
     return text;
@@ -318,10 +319,8 @@ int TAppObjAnimator::Update() {
     if (isPaused == 0 && Timer) CurrAnimPer = Timer->Count(isLooped);
     // Held here: the animation may be replaced while it is applied.
     const TAppObjAnimPtr anim = CurrAnim;
-    if (isSinus != 0)
-        anim->Update(static_cast<float>(SinDeg(90.0 * static_cast<double>(CurrAnimPer))));
-    else
-        anim->Update(CurrAnimPer);
+    if (isSinus != 0) anim->Update(static_cast<float>(SinDeg(90.0 * static_cast<double>(CurrAnimPer))));
+    else anim->Update(CurrAnimPer);
     return 0;
 }
 
@@ -366,10 +365,8 @@ int TAppObjAnimator::isPlayingAnimInd(int index) {
 }
 
 int TAppObjAnimator::ResetAnimationTimer(int time) {
-    if (!Timer)
-        Timer = CreateAppPerTimer(time);
-    else
-        Timer->Reset(time);
+    if (!Timer) Timer = CreateAppPerTimer(time);
+    else Timer->Reset(time);
     CurrAnimPer = 0.0f;
     return 0;
 }
@@ -378,8 +375,8 @@ void TAppObjAnimator::_StartPlay(int time, int looped, float start, int delay, i
     ResetAnimationTimer(time);
     Timer->Per = start;
     const int64_t due = static_cast<int64_t>(AppMilliSecs()) + delay;
-    DelayTime = static_cast<int32_t>(std::clamp<int64_t>(due, std::numeric_limits<int32_t>::min(),
-                                                         std::numeric_limits<int32_t>::max()));
+    DelayTime = static_cast<int32_t>(
+        std::clamp<int64_t>(due, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     isSinus = sinus;
     isPaused = 0;
     isLooped = looped;

@@ -53,15 +53,15 @@ using TAppObjAnimatorPtr = std::shared_ptr<TAppObjAnimator>;
 
 class TAppObjAnim : public std::enable_shared_from_this<TAppObjAnim> {
 public:
-    int32_t id = 0;                            // found by SetCurrAnimId / Animation_PlayId
-    std::string name;                          // found by name, letter case included
-    TGameObject* GameObject = nullptr;         // the object driven (not owned)
+    int32_t id = 0;                               // found by SetCurrAnimId / Animation_PlayId
+    std::string name;                             // found by name, letter case included
+    TGameObject* GameObject = nullptr;            // the object driven (not owned)
     std::vector<TAppObjAnimPtr> SubObjectsAnims;  // one per sub-object (owned)
-    TAppStatePtr State;                        // filled and made current on GameObject (owned)
-    TTrackPtr Track;                           // rectangle curve
-    TGradientPtr Gradient;                     // colour curve
-    TTransformPtr Transform;                   // scale-and-rotation curve
-    int32_t isTrackEnabled = 1;                // a curve is used only when it exists and is on
+    TAppStatePtr State;                           // filled and made current on GameObject (owned)
+    TTrackPtr Track;                              // rectangle curve
+    TGradientPtr Gradient;                        // colour curve
+    TTransformPtr Transform;                      // scale-and-rotation curve
+    int32_t isTrackEnabled = 1;                   // a curve is used only when it exists and is on
     int32_t isGradientEnabled = 1;
     int32_t isTransformEnabled = 1;
 
@@ -124,17 +124,17 @@ public:
 private:
     TGameObject* watched_ = nullptr;  // the object watch_ was taken from
     std::weak_ptr<TAppAbstract> watch_;
-    bool hasWatch_ = false;           // the object was owned by a shared pointer when taken
+    bool hasWatch_ = false;  // the object was owned by a shared pointer when taken
 };
 
 class TAppObjAnimator : public TAppObjComponent {
 public:
-    std::vector<TAppObjAnimPtr> Anims;  // in the order added; null slots are passed over
-    float VectorX = 0;                  // kept at 0
-    float VectorY = 0;                  // kept at 0
-    TAppObjAnimPtr CurrAnim;            // the animation played (need not be in Anims)
-    int32_t CurrAnimTime = 0;           // kept at 0
-    float CurrAnimPer = 0;              // the position before easing, 0..1
+    std::vector<TAppObjAnimPtr> Anims;    // in the order added; null slots are passed over
+    float VectorX = 0;                    // kept at 0
+    float VectorY = 0;                    // kept at 0
+    TAppObjAnimPtr CurrAnim;              // the animation played (need not be in Anims)
+    int32_t CurrAnimTime = 0;             // kept at 0
+    float CurrAnimPer = 0;                // the position before easing, 0..1
     std::shared_ptr<TAppPerTimer> Timer;  // made by the first play
     int32_t isPaused = 1;
     int32_t isLooped = 0;
@@ -181,8 +181,7 @@ public:
     virtual int Animation_Play(const std::string& animName, int time, int looped, float start, int delay, int sinus);
     virtual int Animation_PlayInd(int index, int time, int looped, float start, int delay, int sinus);
     virtual int Animation_PlayId(int animId, int time, int looped, float start, int delay, int sinus);
-    virtual int Animation_PlayAnim(const TAppObjAnimPtr& anim, int time, int looped, float start, int delay,
-                                   int sinus);
+    virtual int Animation_PlayAnim(const TAppObjAnimPtr& anim, int time, int looped, float start, int delay, int sinus);
     // Back to position 0 and paused (the animation stays current and holds its first look).
     virtual int Animation_Stop();
     virtual int Animation_Pause();

@@ -75,9 +75,9 @@ public:
 
 class TAppBasicObj : public TAppObj {
 public:
-    TAppBasicObj* Parent = nullptr;  // back-link, not owned
-    TAppScreen* Screen = nullptr;    // back-link, not owned
-    TAppBasicObjList SubObjects;     // children, in order
+    TAppBasicObj* Parent = nullptr;           // back-link, not owned
+    TAppScreen* Screen = nullptr;             // back-link, not owned
+    TAppBasicObjList SubObjects;              // children, in order
     std::shared_ptr<TAppState> CurrState;     // the state shown now
     std::shared_ptr<TAppState> DefaultState;  // what CurrState falls back to while it is null
     std::shared_ptr<TAppState> PushedState;   // the copy saved by PushCurrState
@@ -159,4 +159,3 @@ protected:
     // has neither (a freed node).
     TAppState* _State();
 };
-

@@ -403,9 +403,8 @@ TGameObjectList TAppScreen::CreateAllObjectsList() {
 int TAppScreen::RebuildDrawingLayers() {
     if (isAutoRebuildingDrawingLayers == 0) return 0;
     TGameObjectList layers = CreateAllObjectsList();
-    std::stable_sort(layers.begin(), layers.end(), [](const TGameObjectPtr& a, const TGameObjectPtr& b) {
-        return LayerDrawSortFunc(*a, *b) < 0;
-    });
+    std::stable_sort(layers.begin(), layers.end(),
+                     [](const TGameObjectPtr& a, const TGameObjectPtr& b) { return LayerDrawSortFunc(*a, *b) < 0; });
     DrawLayers = std::move(layers);
     return 0;
 }
@@ -413,9 +412,8 @@ int TAppScreen::RebuildDrawingLayers() {
 int TAppScreen::RebuildUpdatingLayers() {
     if (isAutoRebuildingUpdateLayers == 0) return 0;
     TGameObjectList layers = CreateAllObjectsList();
-    std::stable_sort(layers.begin(), layers.end(), [](const TGameObjectPtr& a, const TGameObjectPtr& b) {
-        return LayerUpdateSortFunc(*a, *b) < 0;
-    });
+    std::stable_sort(layers.begin(), layers.end(),
+                     [](const TGameObjectPtr& a, const TGameObjectPtr& b) { return LayerUpdateSortFunc(*a, *b) < 0; });
     UpdateLayers = std::move(layers);
     return 0;
 }
@@ -447,8 +445,8 @@ int TAppScreen::RemoveAssetByInd(int index) {
 int TAppScreen::RemoveObject(TGameObject* object) {
     if (object == nullptr) return 0;
     object->Screen = nullptr;
-    auto it = std::find_if(Objects.begin(), Objects.end(),
-                           [object](const TGameObjectPtr& o) { return o.get() == object; });
+    auto it =
+        std::find_if(Objects.begin(), Objects.end(), [object](const TGameObjectPtr& o) { return o.get() == object; });
     if (it != Objects.end()) Objects.erase(it);
     return 0;
 }
@@ -678,10 +676,8 @@ int TAppPopUp::Init(const std::string& popupName, const std::string& url) {
 }
 
 int TAppPopUp::Show() {
-    if (_shownOn != nullptr)
-        CurrScreen = SharedFrom<TAppScreen>(_shownOn);
-    else
-        CurrScreen = Control::CurrScreen;
+    if (_shownOn != nullptr) CurrScreen = SharedFrom<TAppScreen>(_shownOn);
+    else CurrScreen = Control::CurrScreen;
     Start();
     isEnabled = 1;
     OnShow();

@@ -37,11 +37,11 @@ using TAppPopUpList = std::vector<std::shared_ptr<TAppPopUp>>;
 
 class TAppScreen : public TAppObj {
 public:
-    int32_t DrawX = 0;       // origin of the screen's top-level objects (times DrawScale)
+    int32_t DrawX = 0;  // origin of the screen's top-level objects (times DrawScale)
     int32_t DrawY = 0;
-    float DrawScale = 1.0f;  // scale of the screen's top-level objects
-    std::string FileUrl;      // the screen file (set by Init, LoadFromFile, SaveToFile)
-    std::string TextFileUrl;  // the text file (set when loading or saving)
+    float DrawScale = 1.0f;        // scale of the screen's top-level objects
+    std::string FileUrl;           // the screen file (set by Init, LoadFromFile, SaveToFile)
+    std::string TextFileUrl;       // the text file (set when loading or saving)
     TGameObjectList Objects;       // top-level objects, in the order added
     TAssetList Assets;             // the screen's assets (each new asset adds itself while loading)
     TAppPopUpList ActivePopUps;    // shown pop-ups, the one shown last at the end
@@ -58,12 +58,12 @@ public:
     int32_t isAutoRebuildingDrawingLayers = 1;
     int32_t isAutoRebuildingUpdateLayers = 1;
     std::string MyUrl;
-    TGameObjectPtr _go;  // the last object GetObjectsArray copied
+    TGameObjectPtr _go;               // the last object GetObjectsArray copied
     TGameObjectPtr CurrOverObject;    // hovered this frame
     TGameObjectPtr CurrClickObject;   // clicked this frame
     TGameObjectPtr CurrHoldedObject;  // held while the left button stays down
-    int32_t AllReadyStarted = 0;  // from the first Start until Free
-    int32_t isLocked = 0;  // a locked screen updates its objects but runs no own hooks
+    int32_t AllReadyStarted = 0;      // from the first Start until Free
+    int32_t isLocked = 0;             // a locked screen updates its objects but runs no own hooks
     // Set by Prepare, cleared when the update pass runs: the screen was entered and has not been
     // updated since (Settle runs that first update before the screen is drawn).
     int32_t isFirstUpdatePending = 0;

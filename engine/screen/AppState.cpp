@@ -21,7 +21,9 @@ void SetAppStateFontSource(AppStateFontSource source) { gFontSource = source ? s
 TImageFontPtr LoadAppStateFont(const std::string& path, int size) { return gFontSource(path, size); }
 
 TAppState::TAppState()
-    : dim(CreateDim(0, 0, 0, 0, 0, 0, 0, 0, 0)), tfr(CreateTFR(1, 1, 0, 0)), rgb(CreateRGB(255, 255, 255, 1.0f, 1.0f)) {}
+    : dim(CreateDim(0, 0, 0, 0, 0, 0, 0, 0, 0)),
+      tfr(CreateTFR(1, 1, 0, 0)),
+      rgb(CreateRGB(255, 255, 255, 1.0f, 1.0f)) {}
 
 int TAppState::Free() {
     dim = nullptr;

@@ -14,8 +14,8 @@ int TAppVar::update() {
 }
 
 std::string TAppVar::ToString() {
-    return name + ", id = " + std::to_string(id) + ", value = " + FloatToString(Value()) + "  dp = " +
-           FloatToString(dp);
+    return name + ", id = " + std::to_string(id) + ", value = " + FloatToString(Value()) +
+           "  dp = " + FloatToString(dp);
 }
 
 namespace {
@@ -73,12 +73,9 @@ int TAppVar::SwitchD() {
 }
 
 int TAppVar::SwitchMinusD() {
-    if (dp == 1.0f)
-        dp = -1.0f;
-    else if (dp == -1.0f)
-        dp = 1.0f;
-    else
-        dp = static_cast<float>(RandomSign());
+    if (dp == 1.0f) dp = -1.0f;
+    else if (dp == -1.0f) dp = 1.0f;
+    else dp = static_cast<float>(RandomSign());
     return 0;
 }
 

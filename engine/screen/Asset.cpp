@@ -127,26 +127,20 @@ int TImageAsset::ReloadImg() {
         img = nullptr;
     }
     img = LoadImg(path, flags);
-    if (isMidHandled != 0)
-        MidHandleImg(img);
-    else if (hx != 0 || hy != 0)
-        SetImgHandle(img, hx, hy);
+    if (isMidHandled != 0) MidHandleImg(img);
+    else if (hx != 0 || hy != 0) SetImgHandle(img, hx, hy);
     return 0;
 }
 
 int TImageAsset::Draw(float x, float y) {
-    if (img)
-        DrawImg(img, x, y, 0);
-    else
-        DrawAssetPlaceholder("Not Loaded", x, y);
+    if (img) DrawImg(img, x, y, 0);
+    else DrawAssetPlaceholder("Not Loaded", x, y);
     return 0;
 }
 
 int TImageAsset::DrawMode(int x, int y, int mode, float per) {
-    if (img)
-        DrawImagePart(img, x, y, per, mode);
-    else
-        DrawAssetPlaceholder("Not Loaded", static_cast<float>(x), static_cast<float>(y));
+    if (img) DrawImagePart(img, x, y, per, mode);
+    else DrawAssetPlaceholder("Not Loaded", static_cast<float>(x), static_cast<float>(y));
     return 0;
 }
 
@@ -244,10 +238,8 @@ int TSoundAsset::Resume() {
 
 int TSoundAsset::LoadingDemand() {
     if (isLoadedOnDemand == 0) return 0;
-    if (!snd)
-        ReloadSnd();
-    else
-        snd->LoadingDemand();
+    if (!snd) ReloadSnd();
+    else snd->LoadingDemand();
     return 0;
 }
 
@@ -263,10 +255,8 @@ int TSoundAsset::SetData() {
 }
 
 int TSoundAsset::ReloadSnd() {
-    if (!snd)
-        snd = CreateAppSound(ConvertAppPath(url), isLooped, isMusic);
-    else
-        snd->Load();
+    if (!snd) snd = CreateAppSound(ConvertAppPath(url), isLooped, isMusic);
+    else snd->Load();
     return 0;
 }
 
@@ -334,10 +324,8 @@ int TAVOAsset::DrawEmpty(int x, int y) {
 }
 
 int TAVOAsset::Draw(float x, float y) {
-    if (Avo)
-        DrawAVO(Avo, x, y);
-    else
-        DrawAssetPlaceholder("Not Loaded", x, y);
+    if (Avo) DrawAVO(Avo, x, y);
+    else DrawAssetPlaceholder("Not Loaded", x, y);
     return 0;
 }
 

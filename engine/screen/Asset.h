@@ -72,7 +72,7 @@ using TImageAssetPtr = std::shared_ptr<TImageAsset>;
 
 class TImageAsset : public TAsset {
 public:
-    TImgPtr img;              // null while not loaded
+    TImgPtr img;  // null while not loaded
     int32_t isMipMapped = 0;
     int32_t isFiltered = 0;
     int32_t isMidHandled = 0;  // after loading, the handle goes to the image's centre

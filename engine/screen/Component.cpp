@@ -70,10 +70,8 @@ std::map<int, TAppComponentCreator>& Kinds() {
 }  // namespace
 
 void RegisterAppComponentType(int kind, TAppComponentCreator creator) {
-    if (creator)
-        Kinds()[kind] = std::move(creator);
-    else
-        Kinds().erase(kind);
+    if (creator) Kinds()[kind] = std::move(creator);
+    else Kinds().erase(kind);
 }
 
 void ResetAppComponentTypes() { Kinds() = BuiltInKinds(); }

@@ -13,8 +13,8 @@
 // 4 magenta, 5 olive, 6 blue; other codes keep the drawing colour. Critical colours: 0 red,
 // 1 green, 2 yellow, 3 blue, 4 cyan, 5 magenta, other white.
 //
-// Commands: "CLS" (empties the log), "SWITCHFPS" (the frame-rate box, with draw calls and quads a frame), and the registered
-// ones: "SAVESCREEN" (TCCSaveScreen) and "SWITCHSCREENBORDER" (TCCShowScreenBorders).
+// Commands: "CLS" (empties the log), "SWITCHFPS" (the frame-rate box, with draw calls and quads a frame), and the
+// registered ones: "SAVESCREEN" (TCCSaveScreen) and "SWITCHSCREENBORDER" (TCCShowScreenBorders).
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -94,10 +94,10 @@ public:
     // one goes.
     static int32_t CriticalTime;
     static int32_t Visible;
-    static std::string Wpis;  // the input line
-    static std::deque<TLiniaLiterPtr> LogList;            // newest first
-    static std::vector<TConsoleCommandPtr> Commands;      // registration order
-    static std::deque<TAppCriticalLinePtr> Criticals;     // newest first
+    static std::string Wpis;                           // the input line
+    static std::deque<TLiniaLiterPtr> LogList;         // newest first
+    static std::vector<TConsoleCommandPtr> Commands;   // registration order
+    static std::deque<TAppCriticalLinePtr> Criticals;  // newest first
     // The log keeps this many newest lines (only a few dozen fit on the panel); older ones go,
     // so a report repeated every frame cannot eat the memory of a long session.
     static constexpr size_t MaxLogLines = 1000;

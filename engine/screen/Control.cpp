@@ -41,7 +41,8 @@ void HarnessFrameStart(int32_t frame) {
         harness->frameStart(frame);
 }
 void HarnessBeforeFlip() {
-    if (const std::shared_ptr<TFrameHarness> harness = ControlHooks::Harness.Required(); harness && harness->beforeFlip) harness->beforeFlip();
+    if (const std::shared_ptr<TFrameHarness> harness = ControlHooks::Harness.Required(); harness && harness->beforeFlip)
+        harness->beforeFlip();
 }
 
 // Closes what the platform holds open and ends the process at once. Static objects are not
@@ -88,12 +89,10 @@ namespace {
 template <class T>
 int RegisterOnce(std::vector<std::shared_ptr<T>>& list, const std::shared_ptr<T>& item, const std::string& kind,
                  const std::string& title, const TReportPlace& place) {
-    if (!item)
-        ErrorScreen("Trying to add an NULL " + kind + "!", place);
+    if (!item) ErrorScreen("Trying to add an NULL " + kind + "!", place);
     else if (std::find(list.begin(), list.end(), item) != list.end())
         ErrorScreen(item->name + " " + title + " allready exists!", place);
-    else
-        list.push_back(item);
+    else list.push_back(item);
     return 0;
 }
 }  // namespace
@@ -429,8 +428,8 @@ void Control::Reset() {
     FrameCount = 0;
     isEnded = false;
     ExitStatus = 0;
-    for (THookSlot* slot : std::initializer_list<THookSlot*>{
-             &ControlHooks::AddGlobalAsset, &ControlHooks::ShowMessage, &ControlHooks::Harness, &ControlHooks::PauseScreen})
+    for (THookSlot* slot : std::initializer_list<THookSlot*>{&ControlHooks::AddGlobalAsset, &ControlHooks::ShowMessage,
+                                                             &ControlHooks::Harness, &ControlHooks::PauseScreen})
         slot->Unset();
     AppExitFunction = &DefaultAppExit;
 }
@@ -472,7 +471,8 @@ int AppEnd() {
         }
     }
     try {
-        if (const std::shared_ptr<TFrameHarness> harness = ControlHooks::Harness.Required(); harness && harness->atEnd) harness->atEnd();
+        if (const std::shared_ptr<TFrameHarness> harness = ControlHooks::Harness.Required(); harness && harness->atEnd)
+            harness->atEnd();
     } catch (...) {
         Error("The end-of-run step failed", Here());
     }

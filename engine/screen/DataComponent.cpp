@@ -16,12 +16,9 @@ std::string EscapeText(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
-        if (c == '%')
-            out += "%25";
-        else if (c == '|')
-            out += "%7C";
-        else
-            out += c;
+        if (c == '%') out += "%25";
+        else if (c == '|') out += "%7C";
+        else out += c;
     }
     return out;
 }

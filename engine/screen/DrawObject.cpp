@@ -197,24 +197,18 @@ std::shared_ptr<TAppDrawObject> TAppDrawObjectText::Copy() {
 float TAppDrawObjectText::GetXByHAlign(int i) {
     if (!Class || i < 0 || i >= static_cast<int>(Lines.size()) || !Lines[i]) return 0.0f;
     switch (Class->HAlign) {
-        case 0:
-            return (HalfWidth - Lines[i]->GetHalfWidth()) * sx;
-        case 2:
-            return (static_cast<float>(width) - Lines[i]->GetFullWidth()) * sx;
-        default:
-            return 0.0f;
+        case 0: return (HalfWidth - Lines[i]->GetHalfWidth()) * sx;
+        case 2: return (static_cast<float>(width) - Lines[i]->GetFullWidth()) * sx;
+        default: return 0.0f;
     }
 }
 
 float TAppDrawObjectText::GetYByVAlign() {
     if (!Class) return 0.0f;
     switch (Class->VAlign) {
-        case 0:
-            return (HalfHeight - TxtHeight * 0.5f) * sy;
-        case 2:
-            return (static_cast<float>(height) - TxtHeight) * sy;
-        default:
-            return 0.0f;
+        case 0: return (HalfHeight - TxtHeight * 0.5f) * sy;
+        case 2: return (static_cast<float>(height) - TxtHeight) * sy;
+        default: return 0.0f;
     }
 }
 
@@ -272,10 +266,8 @@ int TAppDrawObjectText::Draw(float x, float y) {
             px = std::trunc(px);
             py = std::trunc(py);
         }
-        if (justified)
-            line->DrawJust(px, py, Class.get());
-        else
-            line->Draw(px, py, Class.get());
+        if (justified) line->DrawJust(px, py, Class.get());
+        else line->Draw(px, py, Class.get());
         if (r == 0.0f) {
             if (!justified && !line->line.empty()) TextEndX = static_cast<float>(LayoutTextWidth(line->line));
             y += (vSpace + line->height) * sy;
@@ -288,10 +280,8 @@ int TAppDrawObjectText::Draw(float x, float y) {
 
 int TAppDrawObjectText::Save(const TBlockFilePtr& parent) {
     TBlockFilePtr block = _SaveStandard(parent, GetTypeInt());
-    if (TextLine != 0)
-        AddIntToBlock(block, "TextLine", TextLine, 0);
-    else
-        AddStringToBlock(block, "Text", Text, 0);
+    if (TextLine != 0) AddIntToBlock(block, "TextLine", TextLine, 0);
+    else AddStringToBlock(block, "Text", Text, 0);
     if (Class) AddStringToBlock(block, "Class", Class->id, 0);
     return 0;
 }
@@ -301,12 +291,9 @@ int TAppDrawObjectText::Load(const TBlockFilePtr& block) {
     const int n = TruncToInt(GetBFNumber(block, "TextLine", 0));
     if (n != 0) {
         TextLine = n;
-        if (Screen != nullptr)
-            Text = GetTxtLine(Screen->TxtFile, n);
-        else if (TAppDrawObject::CurrScreen != nullptr)
-            Text = GetTxtLine(TAppDrawObject::CurrScreen->TxtFile, n);
-        else
-            Warning("Couldn't find text reference for TAppDrawObjectText!");
+        if (Screen != nullptr) Text = GetTxtLine(Screen->TxtFile, n);
+        else if (TAppDrawObject::CurrScreen != nullptr) Text = GetTxtLine(TAppDrawObject::CurrScreen->TxtFile, n);
+        else Warning("Couldn't find text reference for TAppDrawObjectText!");
     } else {
         Text = GetBFString(block, "Text", 0);
     }
@@ -357,16 +344,11 @@ TAppDrawObjectPtr CreateAppDrawObject_AVO(const TAVOAssetPtr& avo, int width, in
 
 TAppDrawObjectPtr CreateNewAppDrawObjectByType(int type) {
     switch (type) {
-        case 1:
-            return std::make_shared<TAppDrawObjectRect>();
-        case 2:
-            return std::make_shared<TAppDrawObjectImage>();
-        case 3:
-            return std::make_shared<TAppDrawObjectText>();
-        case 4:
-            return std::make_shared<TAppDrawObjectAVO>();
-        default:
-            return nullptr;
+        case 1: return std::make_shared<TAppDrawObjectRect>();
+        case 2: return std::make_shared<TAppDrawObjectImage>();
+        case 3: return std::make_shared<TAppDrawObjectText>();
+        case 4: return std::make_shared<TAppDrawObjectAVO>();
+        default: return nullptr;
     }
 }
 

@@ -29,7 +29,7 @@ class TGameObject;
 
 class TAppDrawObject {
 public:
-    int32_t width = 0;   // the object's box, virtual pixels
+    int32_t width = 0;  // the object's box, virtual pixels
     int32_t height = 0;
     std::string prefix;  // folder prefix for the image kind's default file name
     int32_t stopDeb = 0;
@@ -83,8 +83,8 @@ public:
 class TAppDrawObjectImage : public TAppDrawObject {
 public:
     TImageAssetPtr image;
-    std::string ImageUrl;     // the image file, as written to and read from the block
-    int32_t DrawingMode = -1; // -1 whole; 0..3 the fraction ModePercent from left, top, right, bottom
+    std::string ImageUrl;      // the image file, as written to and read from the block
+    int32_t DrawingMode = -1;  // -1 whole; 0..3 the fraction ModePercent from left, top, right, bottom
     float ModePercent = 1.0f;
 
     int Free() override;
@@ -135,7 +135,7 @@ public:
 class TAppDrawObjectText : public TAppDrawObject {
 public:
     std::string Text;
-    int32_t TextLine = 0;  // when not 0, the line of the screen's text file Text came from
+    int32_t TextLine = 0;                // when not 0, the line of the screen's text file Text came from
     std::vector<TAppTextLinePtr> Lines;  // laid out by Init
     float HalfWidth = 0.0f;
     float HalfHeight = 0.0f;
@@ -143,7 +143,7 @@ public:
     TTextClassPtr Class;
     float LastDrawedX = 0.0f;  // the previous Draw's point: a text at rest snaps to whole pixels
     float LastDrawedY = 0.0f;
-    float TextEndX = 0.0f;     // width of the last non-empty line of the last upright plain Draw
+    float TextEndX = 0.0f;  // width of the last non-empty line of the last upright plain Draw
 
     // The screen whose text file Load reads; LoadAppDrawObject sets it to the owner's screen for
     // the one Load it runs and clears it afterwards.

@@ -194,10 +194,8 @@ int TGameObject::Destroy() {
     // Keeps the object alive to the end of this call, whoever else lets it go meanwhile.
     const TGameObjectPtr self = SharedFrom<TGameObject>(this);
     TAppScreen* screen = Screen;
-    if (Parent != nullptr)
-        Parent->RemoveSubObject(this);
-    else if (Screen != nullptr)
-        Screen->RemoveObject(this);
+    if (Parent != nullptr) Parent->RemoveSubObject(this);
+    else if (Screen != nullptr) Screen->RemoveObject(this);
     // The screen's layers still hold the object and its subtree until their next rebuild: take
     // them out, and out of the mouse reports, so a freed object is never drawn or reported.
     if (screen != nullptr) screen->RemoveObjectFromLayers(this);
@@ -406,8 +404,7 @@ int TGameObject::Animation_PlayId(int animId, int time, int looped, float start,
     if (Comp_Animator) Comp_Animator->Animation_PlayId(animId, time, looped, start, delay, sinus);
     return 0;
 }
-int TGameObject::Animation_Play(const std::string& animName, int time, int looped, float start, int delay,
-                                int sinus) {
+int TGameObject::Animation_Play(const std::string& animName, int time, int looped, float start, int delay, int sinus) {
     if (Comp_Animator) Comp_Animator->Animation_Play(animName, time, looped, start, delay, sinus);
     return 0;
 }
@@ -452,8 +449,8 @@ int TGameObject::AddComponent(const TAppObjComponentPtr& component) {
         if (c) c->SetObject(this);
     GetAllComponentsShortcuts();
     if (Comp_Animator && Comp_Animator->DefaultAnim != 0)
-        Animation_PlayInd(Comp_Animator->DefaultAnim - 1, Comp_Animator->DefaultAnimTime, 1,
-                          static_cast<float>(Rnd()), 0, 1);
+        Animation_PlayInd(Comp_Animator->DefaultAnim - 1, Comp_Animator->DefaultAnimTime, 1, static_cast<float>(Rnd()),
+                          0, 1);
     return 0;
 }
 
@@ -704,10 +701,8 @@ int TGameObject::_SaveSubObjects(const TBlockFilePtr& block) {
     TBlockFilePtr b = CreateBlockFile("SubObjects", block);
     std::vector<std::string> usedFolders;
     for (auto& sub : GameSubs(SubObjects)) {
-        if (isExporting != 0)
-            _ExportSubObject(sub.get(), usedFolders, CreateBlockFile("GameObject", b));
-        else
-            sub->Save(b);
+        if (isExporting != 0) _ExportSubObject(sub.get(), usedFolders, CreateBlockFile("GameObject", b));
+        else sub->Save(b);
     }
     return 0;
 }
@@ -766,7 +761,9 @@ int TGameObject::_LoadSubObjects(const TBlockFilePtr& block, TLoadList* list) {
         }
         const std::string folder = Prefix + "SubObjects/";
         const std::string path = folder + ref;
-        auto fail = [&] { CriticalError("Couldn't load GameObject file '" + path + "' in object " + Upper(name) + "!"); };
+        auto fail = [&] {
+            CriticalError("Couldn't load GameObject file '" + path + "' in object " + Upper(name) + "!");
+        };
         // A reference names a folder below this object's "SubObjects": never one elsewhere.
         if (!PathResolvesInside(folder, path) || FileType(path) == 0) {
             fail();
@@ -785,13 +782,12 @@ int TGameObject::_LoadSubObjects(const TBlockFilePtr& block, TLoadList* list) {
 // ---------------------------------------------------------------------------------------------
 // Type numbers and the factory
 
-std::vector<std::string> GameObject_Names = {"Empty",        "Text",         "Image",
-                                             "Button",       "VectorObj",    "OverBox",
-                                             "BasicEmitter", "Button_Light", "SoundObject"};
+std::vector<std::string> GameObject_Names = {"Empty",   "Text",         "Image",        "Button",     "VectorObj",
+                                             "OverBox", "BasicEmitter", "Button_Light", "SoundObject"};
 
 void InitGameObjectNames() {
-    GameObject_Names = {"Empty",        "Text",         "Image", "Button", "VectorObj", "OverBox",
-                        "BasicEmitter", "Button_Light", "SoundObject"};
+    GameObject_Names = {"Empty",   "Text",         "Image",        "Button",     "VectorObj",
+                        "OverBox", "BasicEmitter", "Button_Light", "SoundObject"};
 }
 
 namespace {
@@ -810,10 +806,8 @@ std::map<int, TGameObjectCreator>& Types() {
 }  // namespace
 
 void RegisterGameObjectType(int type, TGameObjectCreator creator) {
-    if (creator)
-        Types()[type] = std::move(creator);
-    else
-        Types().erase(type);
+    if (creator) Types()[type] = std::move(creator);
+    else Types().erase(type);
 }
 
 void ResetGameObjectTypes() { Types() = BuiltInTypes(); }

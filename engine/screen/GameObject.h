@@ -34,7 +34,7 @@ using TGameObjectList = std::vector<TGameObjectPtr>;
 
 class TGameObject : public TAppBasicObj {
 public:
-    std::vector<TAppObjComponentPtr> Components;  // in the order added; each one's Obj is this
+    std::vector<TAppObjComponentPtr> Components;     // in the order added; each one's Obj is this
     std::shared_ptr<TAppObjAnimator> Comp_Animator;  // first animator of Components
     std::shared_ptr<TAppCollider> Comp_Collider;     // first collider of Components
     std::shared_ptr<TAppDrawObject> DrawObject;      // what the object draws; null draws nothing
@@ -44,10 +44,10 @@ public:
     int32_t isNotSaved = 0;        // a screen saving its objects leaves this one out
     int32_t isAssetToBeLoad = 1;
     std::vector<TAppStatePtr> States;  // holds "DEFAULT" from the constructor
-    int32_t DrawLayer = 0;    // the screen draws in ascending order of this key
-    int32_t UpdateLayer = 0;  // the key of the screen's update layers
-    int32_t isExporting = 0;  // 1 while written out as a game-object folder
-    std::string Prefix;       // folder ("/"-terminated) the object was read from; "" inline
+    int32_t DrawLayer = 0;             // the screen draws in ascending order of this key
+    int32_t UpdateLayer = 0;           // the key of the screen's update layers
+    int32_t isExporting = 0;           // 1 while written out as a game-object folder
+    std::string Prefix;                // folder ("/"-terminated) the object was read from; "" inline
 
     // name "GameObject", one state "DEFAULT" that is both current and default.
     TGameObject();
@@ -158,8 +158,7 @@ public:
     // ---- Animating (forwarded to Comp_Animator; nothing without one) ----
     virtual int Animation_PlayInd(int index, int time, int looped, float start, int delay, int sinus);
     virtual int Animation_PlayId(int animId, int time, int looped, float start, int delay, int sinus);
-    virtual int Animation_Play(const std::string& animName, int time, int looped, float start, int delay,
-                               int sinus);
+    virtual int Animation_Play(const std::string& animName, int time, int looped, float start, int delay, int sinus);
     virtual int Animation_Pause();
     virtual int Animation_Stop();
     virtual int Animation_Continue();

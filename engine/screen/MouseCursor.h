@@ -18,13 +18,13 @@ class TImageAsset;
 // One cursor of "Mouse.dat".
 class TMouseCursor {
 public:
-    int id = 0;                         // the number by which it is chosen
-    std::string Name;                   // the name by which it is chosen
-    std::shared_ptr<TImageAsset> img;   // its picture; loaded with the global assets
-    int hx = 0, hy = 0;                 // the hotspot: the image pixel that sits at the pointer
+    int id = 0;                        // the number by which it is chosen
+    std::string Name;                  // the name by which it is chosen
+    std::shared_ptr<TImageAsset> img;  // its picture; loaded with the global assets
+    int hx = 0, hy = 0;                // the hotspot: the image pixel that sits at the pointer
     float ScaleX = 1.0f, ScaleY = 1.0f;
     float Alpha = 1.0f;
-    float Rotation = 0.0f;              // degrees
+    float Rotation = 0.0f;  // degrees
 
     virtual ~TMouseCursor() = default;
 

@@ -93,10 +93,8 @@ int TAppScreenCrosser::SwitchCrosser() {
         // Under the fixed clock the frame waits for what is missing; on the real clock the fade-in
         // waits at full black while the worker decodes it (not at all when nothing is missing).
         if (FixedClockOn()) FinishGatheredPictures();
-        if (UploadGatheredPictures(kUploadBudgetMs))
-            BeginFadeIn();
-        else
-            _waiting = 1;
+        if (UploadGatheredPictures(kUploadBudgetMs)) BeginFadeIn();
+        else _waiting = 1;
     } else if (State == 1) {
         // Current as it stands: it was unlocked at the switch (SetScreenInstant would unlock it
         // again, under a pop-up its first update showed).

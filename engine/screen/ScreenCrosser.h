@@ -2,8 +2,8 @@
 // for one more frame, then the callback runs, the old screen leaves (its pop-ups are taken off
 // without OnHide), the new one starts, is prepared, is unlocked and runs its first update (as
 // the current screen for that moment, input held back: TAppScreen::Settle), and it fades in over
-// 500 ms, drawn as that update left it; only then does it become the current screen. The fade is itself a screen, made current for the whole
-// change; it has no file, no objects and no pop-ups and is not registered with Control.
+// 500 ms, drawn as that update left it; only then does it become the current screen. The fade is itself a screen, made
+// current for the whole change; it has no file, no objects and no pop-ups and is not registered with Control.
 //
 // A change asked for while a fade runs restarts the fade towards the new target. Each screen is
 // left exactly once: before the switch nothing has been left yet and the first screen still

@@ -135,8 +135,7 @@ int TAppShape::Load(const TBlockFilePtr& block) {
 }
 
 int TAppShape::MovePoint(int index, float x, float y, int snap) {
-    if (index < 0 || index >= static_cast<int>(PolyDist.size()) || index >= static_cast<int>(PolyRot.size()))
-        return 0;
+    if (index < 0 || index >= static_cast<int>(PolyDist.size()) || index >= static_cast<int>(PolyRot.size())) return 0;
     float X = x, Y = y, CX = DrawCX, CY = DrawCY;
     if (snap != 0) {
         X = Snap8(X);

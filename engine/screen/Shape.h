@@ -21,9 +21,9 @@ using TAppShapePtr = std::shared_ptr<TAppShape>;
 
 class TAppShape {
 public:
-    float DrawCX = 0, DrawCY = 0;  // the centre as last laid out
-    float CDist = 0;               // centre's distance from the object's origin
-    float CAngle = 0;              // centre's angle seen from the origin, degrees
+    float DrawCX = 0, DrawCY = 0;             // the centre as last laid out
+    float CDist = 0;                          // centre's distance from the object's origin
+    float CAngle = 0;                         // centre's angle seen from the origin, degrees
     std::vector<float> DrawPolyX, DrawPolyY;  // the points as last laid out
     std::vector<float> PolyDist;              // each point's distance from the centre
     std::vector<float> PolyRot;               // each point's angle seen from the centre

@@ -9,10 +9,8 @@
 
 int TAppTrigger::Update() {
     if (isEnabled == 0) return 0;
-    if (isRuning != 0)
-        UpdateRunning();
-    else
-        UpdateCheck();
+    if (isRuning != 0) UpdateRunning();
+    else UpdateCheck();
     return 0;
 }
 

@@ -101,12 +101,9 @@ TReportPlace Here(TCallSite where) {
     size_t open = code.size(), start = 0;
     for (size_t i = 0; i < code.size(); ++i) {
         const char c = code[i];
-        if (c == '<')
-            ++depth;
-        else if (c == '>' && depth > 0)
-            --depth;
-        else if (depth == 0 && c == ' ')
-            start = i + 1;
+        if (c == '<') ++depth;
+        else if (c == '>' && depth > 0) --depth;
+        else if (depth == 0 && c == ' ') start = i + 1;
         else if (depth == 0 && c == '(') {
             open = i;
             break;

@@ -75,10 +75,8 @@ public:
     R operator()(Args... args) const {
         if (!function_) {
             ReportUnsetCall();
-            if constexpr (std::is_void_v<R>)
-                return;
-            else
-                return R{};
+            if constexpr (std::is_void_v<R>) return;
+            else return R{};
         }
         return function_(std::forward<Args>(args)...);
     }

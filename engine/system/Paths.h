@@ -20,11 +20,11 @@ extern const std::string AppInstalledData;
 // The data folder as an absolute path when it was found on disk (empty when bDir is the relative
 // AppFolder); saved urls that start with it are written back as "#BDIR#".
 extern std::string AppRealPath;
-extern std::string AppResources;      // "App/": the engine's own data below bDir
-extern std::string AppResourcesData;  // "Data/": below AppResources
-extern std::string AppLangDir;        // "Local/": the language folders below bDir
-extern std::string LangMod;           // current language code, "en" unless "Localize.txt" says otherwise
-extern std::string LocalizeDir;       // bDir + AppLangDir + LangMod + "/"
+extern std::string AppResources;           // "App/": the engine's own data below bDir
+extern std::string AppResourcesData;       // "Data/": below AppResources
+extern std::string AppLangDir;             // "Local/": the language folders below bDir
+extern std::string LangMod;                // current language code, "en" unless "Localize.txt" says otherwise
+extern std::string LocalizeDir;            // bDir + AppLangDir + LangMod + "/"
 extern std::string AppDataRootFolderName;  // "/." + name of the hidden per-user root folder
 extern std::string AppFolderName;          // this game's folder inside the per-user root
 extern std::string AppDataRootFolder;      // absolute per-user root folder

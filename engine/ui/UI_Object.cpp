@@ -301,15 +301,11 @@ TGameObjectPtr TUIText::Copy() {
 
 int TUIText::SaveMyData(const TBlockFilePtr& block) {
     SaveSizes(*this, block);
-    if (TextLine != 0)
-        AddIntToBlock(block, "TextLine", TextLine, 0);
-    else if (!Text.empty())
-        AddStringToBlock(block, "Text", Text, 0);
+    if (TextLine != 0) AddIntToBlock(block, "TextLine", TextLine, 0);
+    else if (!Text.empty()) AddStringToBlock(block, "Text", Text, 0);
     if (Class) {
-        if (AppClassManager::isClass(Class.get()) != 0)
-            AddStringToBlock(block, "Class", Class->id, 0);
-        else
-            Class->Save(block);
+        if (AppClassManager::isClass(Class.get()) != 0) AddStringToBlock(block, "Class", Class->id, 0);
+        else Class->Save(block);
     }
     return 0;
 }
@@ -433,12 +429,9 @@ int TUIButton::UpdateOverAndHold() {
 int TUIButton::UpdateStatesValue() {
     if (!ViewVar[0]) return 0;
     float target[4] = {1, 0, 0, 0};
-    if (isActive == 0)
-        target[DISABLED] = 1;
-    else if (isHold != 0)
-        target[CLICK] = 1;
-    else if (isOver != 0)
-        target[OVER] = 1;
+    if (isActive == 0) target[DISABLED] = 1;
+    else if (isHold != 0) target[CLICK] = 1;
+    else if (isOver != 0) target[OVER] = 1;
     for (size_t k = 0; k < 4; ++k)
         if (ViewVar[k]) ViewVar[k]->SetDValue(target[k]);
     return 0;
@@ -522,7 +515,8 @@ int TUIButton_Light::UpdateStatesValue() {
 }
 
 int TUIButton_Light::DrawButtonSubObjects() {
-    for (TGameObject* sub : {static_cast<TGameObject*>(SubImage[0].get()), static_cast<TGameObject*>(SubText[0].get())}) {
+    for (TGameObject* sub :
+         {static_cast<TGameObject*>(SubImage[0].get()), static_cast<TGameObject*>(SubText[0].get())}) {
         if (sub == nullptr) continue;
         sub->DrawSettings();
         if (sub->DrawObject) sub->DrawObject->Draw(DrawX, DrawY);
@@ -575,10 +569,8 @@ int TUIOverBox::LoadMyData(const TBlockFilePtr& block, TLoadList* /*list*/) {
 std::vector<std::string> CreateAppUI_TextsArray(const std::vector<std::string>& texts) {
     std::vector<std::string> out(4);
     for (size_t i = 0; i < 4; ++i) {
-        if (i < texts.size())
-            out[i] = texts[i];
-        else
-            out[i] = texts.empty() ? std::string("Button") : texts[0];
+        if (i < texts.size()) out[i] = texts[i];
+        else out[i] = texts.empty() ? std::string("Button") : texts[0];
     }
     return out;
 }
@@ -586,10 +578,8 @@ std::vector<std::string> CreateAppUI_TextsArray(const std::vector<std::string>& 
 std::vector<TUIImageSource> CreateAppUI_ObjectsArray(const std::vector<TUIImageSource>& images) {
     std::vector<TUIImageSource> out(4);
     for (size_t i = 0; i < 4; ++i) {
-        if (i < images.size())
-            out[i] = images[i];
-        else
-            out[i] = images.empty() ? TUIImageSource(std::string()) : images[0];
+        if (i < images.size()) out[i] = images[i];
+        else out[i] = images.empty() ? TUIImageSource(std::string()) : images[0];
     }
     return out;
 }
@@ -597,12 +587,9 @@ std::vector<TUIImageSource> CreateAppUI_ObjectsArray(const std::vector<TUIImageS
 std::vector<TTextClassPtr> CreateAppUI_TextClassArray(const std::vector<TTextClassPtr>& classes) {
     std::vector<TTextClassPtr> out(4);
     for (size_t i = 0; i < 4; ++i) {
-        if (i < classes.size())
-            out[i] = classes[i];
-        else if (!classes.empty())
-            out[i] = classes[0] ? classes[0]->CopyTextClass() : nullptr;
-        else
-            out[i] = TTextClass::DefaultClass;
+        if (i < classes.size()) out[i] = classes[i];
+        else if (!classes.empty()) out[i] = classes[0] ? classes[0]->CopyTextClass() : nullptr;
+        else out[i] = TTextClass::DefaultClass;
     }
     return out;
 }
@@ -665,8 +652,8 @@ TUIButtonPtr SimpleCreateUIButton(const std::string& text, const TImgPtr& img, i
     return CreateUIButton({text}, {TUIImageSource(img)}, x, y, w, h, {cls}, parent);
 }
 
-TUIButton_LightPtr CreateUILightButton(const std::string& text, const TUIImageSource& image, int x, int y, int w,
-                                       int h, const TTextClassPtr& cls, TGameObject* parent) {
+TUIButton_LightPtr CreateUILightButton(const std::string& text, const TUIImageSource& image, int x, int y, int w, int h,
+                                       const TTextClassPtr& cls, TGameObject* parent) {
     auto button = std::make_shared<TUIButton_Light>();
     CreateUIImage(image, 0, 0, button.get());
     CreateUIText(text, 0, 0, w, h, cls, button.get());

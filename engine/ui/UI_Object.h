@@ -104,9 +104,9 @@ public:
 
 class TUIText : public TUIObject {
 public:
-    TTextClassPtr Class;    // the text style
-    std::string Text;       // the text shown
-    int32_t TextLine = 0;   // line of the screen's text file the text came from; 0 given directly
+    TTextClassPtr Class;                    // the text style
+    std::string Text;                       // the text shown
+    int32_t TextLine = 0;                   // line of the screen's text file the text came from; 0 given directly
     std::shared_ptr<TTextAsset> TextAsset;  // held only
 
     TGameObjectPtr Copy() override;
@@ -213,8 +213,8 @@ TUIButtonPtr CreateUIButton(const std::vector<std::string>& texts, const std::ve
                             TGameObject* parent = nullptr);
 TUIButtonPtr SimpleCreateUIButton(const std::string& text, const TImgPtr& img, int x, int y, int w, int h,
                                   const TTextClassPtr& cls, TGameObject* parent = nullptr);
-TUIButton_LightPtr CreateUILightButton(const std::string& text, const TUIImageSource& image, int x, int y, int w,
-                                       int h, const TTextClassPtr& cls, TGameObject* parent = nullptr);
+TUIButton_LightPtr CreateUILightButton(const std::string& text, const TUIImageSource& image, int x, int y, int w, int h,
+                                       const TTextClassPtr& cls, TGameObject* parent = nullptr);
 // Four entries: entry i, else entry 0, else "Button".
 std::vector<std::string> CreateAppUI_TextsArray(const std::vector<std::string>& texts);
 // Four entries: entry i, else entry 0, else nothing.

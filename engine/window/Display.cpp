@@ -52,7 +52,8 @@ void FillOpenedGraphics() {
 // makes it overflow, then centred there.
 void FitOpenWindow(int wantW, const DesktopArea& area) {
     // The frame matters only where the window nearly fills the area: only then is it waited for.
-    const bool tight = GraphicsWidth() + kFrameGuessWidth > area.width || GraphicsHeight() + kFrameGuessHeight > area.height;
+    const bool tight =
+        GraphicsWidth() + kFrameGuessWidth > area.width || GraphicsHeight() + kFrameGuessHeight > area.height;
     WindowFrame frame = OpenWindowFrame(tight ? kFrameWaitMs : 0);
     if (!frame.known) {
         frame.left = frame.right = kFrameGuessWidth / 2;
@@ -60,8 +61,8 @@ void FitOpenWindow(int wantW, const DesktopArea& area) {
         frame.bottom = 0;
     }
     const int frameW = frame.left + frame.right, frameH = frame.top + frame.bottom;
-    const WindowSize fitted = FitWindowSize(wantW, kLogicalHeight, std::max(area.width - frameW, 1),
-                                            std::max(area.height - frameH, 1));
+    const WindowSize fitted =
+        FitWindowSize(wantW, kLogicalHeight, std::max(area.width - frameW, 1), std::max(area.height - frameH, 1));
     if (fitted.width < GraphicsWidth() || fitted.height < GraphicsHeight()) {
         if (Graphics(fitted.width, fitted.height, 0, kHertz, 0))
             OpenWindowFrame(tight ? kFrameWaitMs : 0);  // the new window framed before it is placed
@@ -120,8 +121,7 @@ WindowSize FitWindowSize(int wantW, int wantH, int roomW, int roomH) {
     if (roomW <= 0 || roomH <= 0 || (wantW <= roomW && wantH <= roomH)) return {wantW, wantH};
     // In 64 bits: the products of two sizes.
     const int64_t w = wantW, h = wantH;
-    if (int64_t(roomW) * h <= int64_t(roomH) * w)
-        return {roomW, std::max(static_cast<int>(int64_t(roomW) * h / w), 1)};
+    if (int64_t(roomW) * h <= int64_t(roomH) * w) return {roomW, std::max(static_cast<int>(int64_t(roomW) * h / w), 1)};
     return {std::max(static_cast<int>(int64_t(roomH) * w / h), 1), roomH};
 }
 

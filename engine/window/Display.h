@@ -26,14 +26,14 @@
 // What is open. Filled by every successful opening.
 class OpenedGraphics {
 public:
-    static int DeviceWidth;   // the desktop's size
+    static int DeviceWidth;  // the desktop's size
     static int DeviceHeight;
-    static int WindowWidth;   // the window's (or full screen's) size in pixels
+    static int WindowWidth;  // the window's (or full screen's) size in pixels
     static int WindowHeight;
     static int VirtualWidth;  // the logical screen: 1024 x 768
     static int VirtualHeight;
-    static int FullScreen;    // 1 when a full screen is open
-    static int Stretched;     // 1 when the logical screen covers what is shown (fit mode 0 or flag 1)
+    static int FullScreen;          // 1 when a full screen is open
+    static int Stretched;           // 1 when the logical screen covers what is shown (fit mode 0 or flag 1)
     static int SideBordersVisible;  // 1 when bands beside the logical screen are shown
     static int isInitialized;
 

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TLauncherBudget budget;
     fuzz::StartHeapWatch();
     TLauncherPackageData read = ReadLauncherPackage(package, "quiltora2", budget);
-    if (read.pixels > budget.maxPackagePixels || static_cast<int>(read.icons.size()) > budget.maxIcons) __builtin_trap();
+    if (read.pixels > budget.maxPackagePixels || static_cast<int>(read.icons.size()) > budget.maxIcons)
+        __builtin_trap();
     // Over the budget: refused whole.
     if (read.overBudget && (!read.icons.empty() || read.hasBaner || !read.pictures.empty())) __builtin_trap();
     const TLauncherDescription d = MakeLauncherDescription(std::move(read));

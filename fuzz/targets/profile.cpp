@@ -37,9 +37,8 @@ std::vector<Seen> ReadPlayers() {
         p->CanContinue();
         const auto& board = p->CurrLevel;
         const auto* pac = dynamic_cast<const TPACLevel*>(board.get());
-        seen.push_back({p->FileName, p->Level, p->Score, p->Stars, static_cast<int>(p->Levels.size()),
-                        p->BuildingStage, p->CurrScreen, board != nullptr, board ? board->LevelSeconds : 0,
-                        pac ? pac->Mistakes : 0});
+        seen.push_back({p->FileName, p->Level, p->Score, p->Stars, static_cast<int>(p->Levels.size()), p->BuildingStage,
+                        p->CurrScreen, board != nullptr, board ? board->LevelSeconds : 0, pac ? pac->Mistakes : 0});
     }
     return seen;
 }

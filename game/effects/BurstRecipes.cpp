@@ -79,8 +79,7 @@ int CreateBoom(int x, int y, float radius, int delay, int life, float step, int 
         const float eb = Clamp255(static_cast<float>(b + Rand(-50, 50)));
         if (!CreateRotationParticle(0, 7, x, y, 0, 0.75f * radius, 0, 0.75f * radius, a, a, a, a, T(sr), T(sg), T(sb),
                                     T(er), T(eg), T(eb), 1, 0, 0.5f, 1, 0.1f * scale, 5 * scale, a - 90, a - 90,
-                                    EngLightBlend, delay + life / 2, life, package, nullptr, 0, 0, 0, 0, 0, 0, 0, 0,
-                                    0))
+                                    EngLightBlend, delay + life / 2, life, package, nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0))
             break;
     }
 

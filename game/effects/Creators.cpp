@@ -53,8 +53,8 @@ void SetLook(TEngParticle& p, int n, int r1, int g1, int b1, int r2, int g2, int
 // What every kind of particle ends with: its times, its package and sub-particle, the easing
 // shared by all kinds and its way of positioning; then the particle is reset to its start.
 void FinishParticle(TEngParticle& p, int standAlone, int delay, int life, const TEngParticlePackagePtr& pack,
-                    const TEngParticlePtr& subPart, int isAlphaSin, int isScaleXSin, int isScaleYSin,
-                    int isRotationSin, int isColorSin, int positioningType) {
+                    const TEngParticlePtr& subPart, int isAlphaSin, int isScaleXSin, int isScaleYSin, int isRotationSin,
+                    int isColorSin, int positioningType) {
     SetTimes(p, standAlone, delay, life);
     p.package = pack.get();
     p.subPart = subPart;
@@ -87,10 +87,10 @@ bool NamesNoPicture(const std::string& url) {
 
 }  // namespace
 
-TEngParticlePtr CreateStandardParticle(int standAlone, int n, int x1, int y1, int x2, int y2, int mx1, int my1,
-                                       int mx2, int my2, int r1, int g1, int b1, int r2, int g2, int b2, float a1,
-                                       float a2, float sx1, float sx2, float sy1, float sy2, float rot1, float rot2,
-                                       int blend, int delay, int life, const TEngParticlePackagePtr& package,
+TEngParticlePtr CreateStandardParticle(int standAlone, int n, int x1, int y1, int x2, int y2, int mx1, int my1, int mx2,
+                                       int my2, int r1, int g1, int b1, int r2, int g2, int b2, float a1, float a2,
+                                       float sx1, float sx2, float sy1, float sy2, float rot1, float rot2, int blend,
+                                       int delay, int life, const TEngParticlePackagePtr& package,
                                        int isUsingBothPoints, const TEngParticlePtr& subPart, int isAlphaSin,
                                        int isScaleXSin, int isScaleYSin, int isRotationSin, int isRouteSin,
                                        int isColorSin) {
@@ -158,9 +158,9 @@ TEngParticlePtr CreateEasyParticle2(int standAlone, int n, int x1, int y1, int x
                                     int my2, const TRGB& color, float a1, float a2, float scale1, float scale2,
                                     float rot1, float rot2, int blend, int delay, int life,
                                     const TEngParticlePackagePtr& package) {
-    return CreateStandardParticle(standAlone, n, x1, y1, x2, y2, mx1, my1, mx2, my2, color.r, color.g, color.b,
-                                  color.r, color.g, color.b, a1, a2, scale1, scale2, scale1, scale2, rot1, rot2, blend,
-                                  delay, life, package, 1, nullptr, 0, 0, 0, 0, 0, 0);
+    return CreateStandardParticle(standAlone, n, x1, y1, x2, y2, mx1, my1, mx2, my2, color.r, color.g, color.b, color.r,
+                                  color.g, color.b, a1, a2, scale1, scale2, scale1, scale2, rot1, rot2, blend, delay,
+                                  life, package, 1, nullptr, 0, 0, 0, 0, 0, 0);
 }
 
 int SeTEngParticleAlphaSin(const TEngParticlePtr& particle) { return particle->SetAlphaSin(), 0; }
@@ -194,8 +194,7 @@ std::vector<TImgPtr> CreateImageList(const std::string& path) {
         // said once, as the list's fault, and left out.
         if (NamesNoPicture(bDir + line))
             Error("The list " + path + " ends in a broken line ('" + line + "'), which is left out", Here());
-        else
-            AppendImage(list, bDir + line);
+        else AppendImage(list, bDir + line);
     }
     return list;
 }

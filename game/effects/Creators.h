@@ -17,10 +17,10 @@
 #include "engine/data/ValueTypes.h"
 #include "game/effects/EngParticle.h"
 
-TEngParticlePtr CreateStandardParticle(int standAlone, int n, int x1, int y1, int x2, int y2, int mx1, int my1,
-                                       int mx2, int my2, int r1, int g1, int b1, int r2, int g2, int b2, float a1,
-                                       float a2, float sx1, float sx2, float sy1, float sy2, float rot1, float rot2,
-                                       int blend, int delay, int life, const TEngParticlePackagePtr& package,
+TEngParticlePtr CreateStandardParticle(int standAlone, int n, int x1, int y1, int x2, int y2, int mx1, int my1, int mx2,
+                                       int my2, int r1, int g1, int b1, int r2, int g2, int b2, float a1, float a2,
+                                       float sx1, float sx2, float sy1, float sy2, float rot1, float rot2, int blend,
+                                       int delay, int life, const TEngParticlePackagePtr& package,
                                        int isUsingBothPoints, const TEngParticlePtr& subPart, int isAlphaSin,
                                        int isScaleXSin, int isScaleYSin, int isRotationSin, int isRouteSin,
                                        int isColorSin);

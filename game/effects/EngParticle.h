@@ -41,7 +41,7 @@ public:
     float mx1 = 0, my1 = 0, mx2 = 0, my2 = 0;  // route control points
     float rot1 = 0, rot2 = 0;                  // image rotation, degrees
     float r1 = 0, g1 = 0, b1 = 0, r2 = 0, g2 = 0, b2 = 0;
-    float w1 = 0, w2 = 0, h1 = 0, h2 = 0;  // motion about a centre: radii
+    float w1 = 0, w2 = 0, h1 = 0, h2 = 0;                          // motion about a centre: radii
     float posRotX1 = 0, posRotX2 = 0, posRotY1 = 0, posRotY2 = 0;  // ... and the angles of x and y
 
     // ---- Current values (written by update, read by draw) and the centre ----
@@ -58,13 +58,13 @@ public:
     TImgPtr img;      // drawn instead of the numbered image when set
     int n = 0;        // index in standardImg
     float x = 0, y = 0;
-    int blend = 0;    // 3 alpha pool, 4 light pool
-    int visible = 0;  // 1 once the start time has come
+    int blend = 0;            // 3 alpha pool, 4 light pool
+    int visible = 0;          // 1 once the start time has come
     TEngParticlePtr subPart;  // takes over this particle's slot when it dies
     // The package whose pool holds the particle (not owned: a package outlives its particles'
     // use, and clears this pointer in every particle it still holds when it goes).
     TEngParticlePackage* package = nullptr;
-    float per = 0;  // progress of life, 0 to 1
+    float per = 0;            // progress of life, 0 to 1
     int PositioningType = 0;  // 0 route, 1 motion about a centre, other: position untouched
     // Route shape: 1 cubic Bezier through both control points, -1 straight line, other values
     // the quadratic Bezier through (mx1, my1).
@@ -73,7 +73,7 @@ public:
     int isAlphaSin = 0, isScaleXSin = 0, isScaleYSin = 0, isRotationSin = 0, isRouteSin = 0, isColorSin = 0,
         isRouteRotationSin = 0, isDistWidthSin = 0, isDistHeightSin = 0, isRouteRotRotationXSin = 0,
         isRouteRotRotationYSin = 0;
-    int isOnUse = 0;     // 1 while in use; 0: the pool slot is free
+    int isOnUse = 0;      // 1 while in use; 0: the pool slot is free
     int isAlphaBack = 0;  // alpha goes a1 -> a2 over the first quarter and back over the last
 
     // The numbered particle images (SetupParticles); empty before.
@@ -127,11 +127,11 @@ class TEngParticlePackage {
 public:
     std::vector<TEngParticlePtr> lightBlend_particles;  // the light pool (blend 4)
     std::vector<TEngParticlePtr> alphaBlend_particles;  // the alpha pool (blend 3)
-    int Max_Particles = 1500;  // size of each pool
-    int i = 0;                 // scan index of the package's own loops
-    int Counter = 0;           // particles drawn by the last draw
-    float PackageAlpha = 1.0f;  // factor on every particle's alpha
-    float Ax = 0, Ay = 0;       // offset added to every particle's position when drawn
+    int Max_Particles = 1500;                           // size of each pool
+    int i = 0;                                          // scan index of the package's own loops
+    int Counter = 0;                                    // particles drawn by the last draw
+    float PackageAlpha = 1.0f;                          // factor on every particle's alpha
+    float Ax = 0, Ay = 0;                               // offset added to every particle's position when drawn
 
     // Packages that ClearAllParticles clears; start-up leaves it empty and nothing adds to it.
     static std::vector<TEngParticlePackagePtr> allPackages;

@@ -20,8 +20,8 @@ namespace {
 void MakeTrailPair(int x, int y, int tx, int ty, int mx1, int my1, int mx2, int my2, int r, int g, int b, int er,
                    int eg, int eb, int life, int delay, const TEngParticlePackagePtr& package) {
     TEngParticlePtr white =
-        CreateStandardParticle(0, 5, x, y, tx, ty, mx1, my1, mx2, my2, 255, 255, 255, 255, 255, 255, 0.25f, 0, 0.5f,
-                               1, 0.5f, 1, 0, 0, EngLightBlend, delay, life, package, 0, nullptr, 0, 0, 0, 0, 0, 0);
+        CreateStandardParticle(0, 5, x, y, tx, ty, mx1, my1, mx2, my2, 255, 255, 255, 255, 255, 255, 0.25f, 0, 0.5f, 1,
+                               0.5f, 1, 0, 0, EngLightBlend, delay, life, package, 0, nullptr, 0, 0, 0, 0, 0, 0);
     TEngParticlePtr coloured =
         CreateStandardParticle(0, 12, x, y, tx, ty, mx1, my1, mx2, my2, r, g, b, er, eg, eb, 1, 0, 0.5f, 2, 0.5f, 2, 0,
                                0, EngLightBlend, delay, life, package, 0, nullptr, 0, 0, 0, 0, 0, 0);
@@ -73,9 +73,9 @@ int CreateBuildDust(float x, float y, float radius, float scaleMin, float scaleM
     const int k = Rand(150, 200);
     const float rot1 = static_cast<float>(Rand(0, 90));
     const float rot2 = static_cast<float>(Rand(0, 90));
-    TEngParticlePtr p = CreateStandardParticle(0, 11, T(x), T(y), T(ex), T(ey), T(mx), T(my), 0, 0, k, k, k, k, k, k,
-                                               0, 1, s, s2, s, s2, rot1, rot2, EngAlphaBlend, 0, life, package, 0,
-                                               nullptr, 0, 0, 0, 0, 0, 0);
+    TEngParticlePtr p =
+        CreateStandardParticle(0, 11, T(x), T(y), T(ex), T(ey), T(mx), T(my), 0, 0, k, k, k, k, k, k, 0, 1, s, s2, s,
+                               s2, rot1, rot2, EngAlphaBlend, 0, life, package, 0, nullptr, 0, 0, 0, 0, 0, 0);
     if (p) p->isAlphaBack = 1;
     return 0;
 }
@@ -127,8 +127,8 @@ void MakeGoldPair(int x, int y, int tx, int ty, int mx1, int my1, int mx2, int m
                   int g2, int b2, float firstScale, float secondScale, int life, int delay,
                   const TEngParticlePackagePtr& package) {
     CreateStandardParticle(0, 5, x, y, tx, ty, mx1, my1, mx2, my2, 255, 255, 255, 255, 255, 255, 0.25f, 0, 0.5f,
-                           firstScale, 0.5f, firstScale, 0, 0, EngLightBlend, delay, life, package, 0, nullptr, 0, 0,
-                           0, 0, 0, 0);
+                           firstScale, 0.5f, firstScale, 0, 0, EngLightBlend, delay, life, package, 0, nullptr, 0, 0, 0,
+                           0, 0, 0);
     CreateStandardParticle(0, 12, x, y, tx, ty, mx1, my1, mx2, my2, r1, g1, b1, r2, g2, b2, 1, 0, 0.5f, secondScale,
                            0.5f, secondScale, 0, 0, EngLightBlend, delay, life, package, 0, nullptr, 0, 0, 0, 0, 0, 0);
 }
@@ -191,8 +191,8 @@ void MakeAuraRay(int ox, int oy, float distance, int delay, int life, int r, int
                  float scale, const TEngParticlePackagePtr& package) {
     const float a = static_cast<float>(Rand(0, 360));
     CreateRotationParticle(0, 7, ox, oy, 0, distance, 0, distance, a, a, a, a, r, g, b, er, eg, eb, 1, 0, 0.5f, 1,
-                           0.25f * scale, 6 * scale, a - 90, a - 90, EngLightBlend, delay, life, package, nullptr, 0,
-                           0, 0, 0, 0, 0, 0, 0, 0);
+                           0.25f * scale, 6 * scale, a - 90, a - 90, EngLightBlend, delay, life, package, nullptr, 0, 0,
+                           0, 0, 0, 0, 0, 0, 0);
 }
 
 }  // namespace
@@ -284,8 +284,8 @@ int CreateLampLight(int x, int y, int life, float scale, const TEngParticlePacka
                                                EngLightBlend, 0, half, package);
     if (!first) return 0;
     // The fade-out waits outside the pools and takes the fade-in's slot when that one ends.
-    first->subPart = CreateEasyParticle(1, 5, x, y, x, y, x, y, *colour, alpha, 0, scale, scale, 0, 0, EngLightBlend,
-                                        0, half, package);
+    first->subPart = CreateEasyParticle(1, 5, x, y, x, y, x, y, *colour, alpha, 0, scale, scale, 0, 0, EngLightBlend, 0,
+                                        half, package);
     return 0;
 }
 
@@ -303,11 +303,11 @@ void MakeCandle(int x, int y, int life, float scale, bool twice, const TEngParti
     const float rot2 = static_cast<float>(Rand(-360, 360));
     if (twice)
         CreateStandardParticle(0, 9, x, y, x, T(endY), c1x, y, c2x, T(c2y), r1, 0, 0, r2, g2, 0, 0.25f, 0, scale,
-                               1.5f * scale, scale, 1.5f * scale, 0, rot2, EngAlphaBlend, 0, life, package, 1, nullptr, 0,
-                               0, 0, 0, 0, 0);
+                               1.5f * scale, scale, 1.5f * scale, 0, rot2, EngAlphaBlend, 0, life, package, 1, nullptr,
+                               0, 0, 0, 0, 0, 0);
     CreateStandardParticle(0, 9, x, y, x, T(endY), c1x, y, c2x, T(c2y), r1, 0, 0, r2, g2, 0, 0.5f, 0, scale,
-                           1.5f * scale, scale, 1.5f * scale, 0, rot2, EngLightBlend, 0, life, package, 1, nullptr, 0, 0,
-                           0, 0, 0, 0);
+                           1.5f * scale, scale, 1.5f * scale, 0, rot2, EngLightBlend, 0, life, package, 1, nullptr, 0,
+                           0, 0, 0, 0, 0);
 }
 
 }  // namespace

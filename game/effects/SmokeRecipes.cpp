@@ -216,8 +216,8 @@ int CreateGunFire(int x, int y, float direction, float scale, int life, const TE
         const float a = static_cast<float>(12 * j);
         const int ex = T(x + CosDeg(a) * 24.0 * scale), ey = T(y + SinDeg(a) * 24.0 * scale);
         CreateStandardParticle(0, 7, x, y, ex, ey, x, y, 0, 0, 250, 240, 170, 250, 240, 170, 0.02f, 0, 2 * scale, scale,
-                               4 * scale, 2 * scale, a - 90, a - 90, EngLightBlend, 0, ringLife, package, 0, nullptr,
-                               0, 0, 0, 0, 0, 0);
+                               4 * scale, 2 * scale, a - 90, a - 90, EngLightBlend, 0, ringLife, package, 0, nullptr, 0,
+                               0, 0, 0, 0, 0);
     }
     return 0;
 }
@@ -271,7 +271,7 @@ int CreateBoom5(int x, int y, float radius, int delay, int life, int count, cons
     struct Ring {
         int r1, g1, b1, r2, g2, b2;
         float nearDiv, farDiv, s1, s2;  // the flight distance: radius / nearDiv to radius / farDiv
-        int delayAdd;  // -1: a random 0 to 100
+        int delayAdd;                   // -1: a random 0 to 100
     };
     const Ring rings[3] = {{250, 100, 0, 250, 100, 0, 2, 1, 0.25f, 1.5f, -1},
                            {250, 20, 20, 250, 20, 20, 2, 1, 0.25f, 1.0f, 250},
@@ -293,9 +293,9 @@ int CreateBoom5(int x, int y, float radius, int delay, int life, int count, cons
             const float rot1 = static_cast<float>(Rand(0, 360));
             const float rot2 = static_cast<float>(Rand(0, 360));
             const int sparkDelay = delay + (ring.delayAdd < 0 ? Rand(0, 100) : ring.delayAdd);
-            CreateRotationParticle(0, Rand(8, 11), x, y, 0, distance, 0, distance, a, a, a, a, sr, sg, sb, er, eg, eb, 1,
-                                   0, ring.s1, ring.s2, ring.s1, ring.s2, rot1, rot2, EngLightBlend, sparkDelay, life,
-                                   package, nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+            CreateRotationParticle(0, Rand(8, 11), x, y, 0, distance, 0, distance, a, a, a, a, sr, sg, sb, er, eg, eb,
+                                   1, 0, ring.s1, ring.s2, ring.s1, ring.s2, rot1, rot2, EngLightBlend, sparkDelay,
+                                   life, package, nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0);
         }
     }
     return 0;

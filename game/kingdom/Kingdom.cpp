@@ -36,12 +36,12 @@
 TKingdomPtr Kingdom;
 
 decltype(TKingdomSettings::BuildingsQ) TKingdomSettings::BuildingsQ = {
-    5, 22, 1,  12,  //
-    19, 15, 2, 10,  //
+    5,  22, 1,  12,  //
+    19, 15, 2,  10,  //
     14, 16, 13, 20,  //
-    3, 4, 11, 6,  //
-    9, 17, 21, 26,  //
-    7, 8, 23, 24,  //
+    3,  4,  11, 6,   //
+    9,  17, 21, 26,  //
+    7,  8,  23, 24,  //
     25, 18, 27, 28,
 };
 
@@ -66,9 +66,9 @@ struct BuildingExtras {
 };
 const std::vector<BuildingExtras>& ExtrasTable() {
     static const std::vector<BuildingExtras> table = {
-        {5, {3012}},       {13, {3003, 3002}}, {14, {3011, 3013}}, {16, {3004}},
-        {17, {3001, 3014}}, {19, {3009, 3010}}, {20, {3007, 3008}}, {21, {3005, 3006}},
-        {25, {4001, 4002, 4003, 4004}},
+        {5, {3012}},        {13, {3003, 3002}}, {14, {3011, 3013}},
+        {16, {3004}},       {17, {3001, 3014}}, {19, {3009, 3010}},
+        {20, {3007, 3008}}, {21, {3005, 3006}}, {25, {4001, 4002, 4003, 4004}},
     };
     return table;
 }
@@ -294,9 +294,9 @@ int TKingdom::SetupAnims() {
         int hideByConditions;
     };
     const Walker walkers[] = {
-        {{7}, 0.001f, 0},   {{18}, 0.002f, 0}, {{21}, 0.0015f, 0}, {{5}, 0.001f, 0},
-        {{2}, 0.0015f, 0},  {{22}, 0.002f, 0}, {{11}, 0.002f, 0},  {{28}, 0.002f, 0},
-        {{11}, 0.002f, 1},  {{18, 16, 25}, 0.002f, 1},             {{2, 10, 13}, 0.002f, 1},
+        {{7}, 0.001f, 0},  {{18}, 0.002f, 0},         {{21}, 0.0015f, 0},       {{5}, 0.001f, 0},
+        {{2}, 0.0015f, 0}, {{22}, 0.002f, 0},         {{11}, 0.002f, 0},        {{28}, 0.002f, 0},
+        {{11}, 0.002f, 1}, {{18, 16, 25}, 0.002f, 1}, {{2, 10, 13}, 0.002f, 1},
     };
     int n = 1;
     for (const auto& walker : walkers) {
@@ -370,10 +370,8 @@ int TKingdom::PrepareProfile() {
 
 int TKingdom::PrepareBuildings() {
     for (const auto& building : AllKingdomObjects) {
-        if (Profile && Profile->Kingdom_HaveObject(building->id) != 0)
-            building->ShowNow();
-        else
-            building->HideNow();
+        if (Profile && Profile->Kingdom_HaveObject(building->id) != 0) building->ShowNow();
+        else building->HideNow();
     }
     return 0;
 }
@@ -414,10 +412,8 @@ int TKingdom::PrepareAnims() {
     std::vector<std::shared_ptr<TKingdomAnimObj>> checks;
     for (const auto& anim : AllKingdomAnims) {
         if (!anim) continue;
-        if (anim->HideByConditions != 0)
-            checks.push_back(anim);
-        else
-            anim->Disable();
+        if (anim->HideByConditions != 0) checks.push_back(anim);
+        else anim->Disable();
     }
     for (const auto& anim : AllKingdomAnims) {
         if (!anim || anim->HideByConditions != 0) continue;
@@ -433,10 +429,8 @@ int TKingdom::CheckAnimDisappear(const std::shared_ptr<TKingdomAnimObj>& anim) {
     if (!anim) return 0;
     const bool any = std::any_of(anim->Conditions.begin(), anim->Conditions.end(),
                                  [this](int objectId) { return isObjectAvailable(objectId) != 0; });
-    if (any)
-        HideAtOnce(*anim);
-    else
-        ShowAtOnce(*anim);
+    if (any) HideAtOnce(*anim);
+    else ShowAtOnce(*anim);
     return 0;
 }
 

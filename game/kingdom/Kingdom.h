@@ -49,10 +49,10 @@ public:
     std::shared_ptr<TUIText> StarsText;
     std::shared_ptr<TUIText> InfoText;  // the hint shown while the player views the kingdom
     TGameObjectPtr KingdomMain;         // id 1001: the creatures' parent
-    float Hide = 0;     // how far the interface is faded out, 0 shown to 1 hidden
-    float dHide = 0;    // the target of Hide, 0 or 1
-    int HideTime = 0;   // application ms at which a building view ends at the latest; 0 none
-    int HideText = 0;   // 1 while the hidden interface belongs to a building view
+    float Hide = 0;                     // how far the interface is faded out, 0 shown to 1 hidden
+    float dHide = 0;                    // the target of Hide, 0 or 1
+    int HideTime = 0;                   // application ms at which a building view ends at the latest; 0 none
+    int HideText = 0;                   // 1 while the hidden interface belongs to a building view
     std::shared_ptr<TAppVar> MoneyVar;  // the money shown, counting toward the score
 
     // One set for the program.
@@ -146,7 +146,6 @@ public:
     static int CurrentStage();
     // The building offered in a slot of a stage (null when the stage table names none).
     static std::shared_ptr<TKingdomObject> OfferedBuilding(int stage, int slot);
-
 
 private:
     // Walkers sent away by buildings owned before `except` stay away.

@@ -215,8 +215,7 @@ int TRabbit::UpdateBehaviour() {
                 PlayAnimId(left ? 3 : 4, 1);
             }
             break;
-        default:
-            break;
+        default: break;
     }
     return 0;
 }
@@ -246,14 +245,10 @@ int TWalkingHuman::NextMove() {
     if (!from || !to) return 0;
     const float dx = to->x - from->x, dy = to->y - from->y;
     // Screen y grows downward. A leg straight along an axis keeps the walk it has.
-    if (dx > 0 && dy > 0)
-        PlayAnimId(3, 1);
-    else if (dx < 0 && dy > 0)
-        PlayAnimId(4, 1);
-    else if (dx < 0 && dy < 0)
-        PlayAnimId(1, 1);
-    else if (dx > 0 && dy < 0)
-        PlayAnimId(2, 1);
+    if (dx > 0 && dy > 0) PlayAnimId(3, 1);
+    else if (dx < 0 && dy > 0) PlayAnimId(4, 1);
+    else if (dx < 0 && dy < 0) PlayAnimId(1, 1);
+    else if (dx > 0 && dy < 0) PlayAnimId(2, 1);
     return 0;
 }
 
@@ -333,8 +328,8 @@ std::shared_ptr<TAnimal> CreateAnimal(const std::string& name, const std::vector
     return MakePlacedCreature<TAnimal>(name, conditions, url, x, y, parent, layer);
 }
 
-std::shared_ptr<THuman> CreateHuman(const std::string& name, const std::vector<int>& conditions,
-                                    const std::string& url, int x, int y, TGameObject* parent, int layer) {
+std::shared_ptr<THuman> CreateHuman(const std::string& name, const std::vector<int>& conditions, const std::string& url,
+                                    int x, int y, TGameObject* parent, int layer) {
     return MakePlacedCreature<THuman>(name, conditions, url, x, y, parent, layer);
 }
 
@@ -349,8 +344,8 @@ std::shared_ptr<TRabbit> CreateRabbit(const std::string& name, const std::vector
     return obj;
 }
 
-std::shared_ptr<TBird> CreateBird(const std::string& name, const std::vector<int>& conditions,
-                                  const std::string& url, int x, int y, TGameObject* parent, int layer, int dir) {
+std::shared_ptr<TBird> CreateBird(const std::string& name, const std::vector<int>& conditions, const std::string& url,
+                                  int x, int y, TGameObject* parent, int layer, int dir) {
     auto obj = MakePlacedCreature<TBird>(name, conditions, url, x, y, parent, layer);
     obj->dir = dir;
     return obj;
@@ -369,9 +364,8 @@ std::shared_ptr<TWalkingHuman> MakeWalker(const std::string& name, const std::ve
 }  // namespace
 
 std::shared_ptr<TWalkingHuman> CreateWalkingHuman(const std::string& name, const std::vector<int>& conditions,
-                                                  const std::string& anim, const TDimArray& route,
-                                                  TGameObject* parent, int layer, float speed,
-                                                  int hideByConditions) {
+                                                  const std::string& anim, const TDimArray& route, TGameObject* parent,
+                                                  int layer, float speed, int hideByConditions) {
     auto obj = MakeWalker(name, conditions, parent, layer, speed, hideByConditions);
     if (!anim.empty()) obj->LoadMyAnimObject(anim, 6);
     obj->Route = route;
@@ -381,8 +375,7 @@ std::shared_ptr<TWalkingHuman> CreateWalkingHuman(const std::string& name, const
 
 std::shared_ptr<TWalkingHuman> CreateWalkingHuman(const std::string& name, const std::vector<int>& conditions,
                                                   const TAnimObjectPtr& anim, const TDimArray& route,
-                                                  TGameObject* parent, int layer, float speed,
-                                                  int hideByConditions) {
+                                                  TGameObject* parent, int layer, float speed, int hideByConditions) {
     auto obj = MakeWalker(name, conditions, parent, layer, speed, hideByConditions);
     if (anim) {
         obj->AnimObject = anim;

@@ -14,11 +14,11 @@
 
 class TKingdomAnimObj : public TGameObject {
 public:
-    TAnimObjectPtr AnimObject;  // the frame images and animations
-    TAnimDataPtr CurrAnim;      // playing; null when none plays
-    TImagePtr CurrFrame;        // shown; null before the first
-    int FrameCount = 0;         // position in CurrAnim's frame list
-    int Timex = 0;              // application ms after which the next frame is due
+    TAnimObjectPtr AnimObject;    // the frame images and animations
+    TAnimDataPtr CurrAnim;        // playing; null when none plays
+    TImagePtr CurrFrame;          // shown; null before the first
+    int FrameCount = 0;           // position in CurrAnim's frame list
+    int Timex = 0;                // application ms after which the next frame is due
     std::vector<int> Conditions;  // building ids that rule whether the creature is out
     int isAnimFinished = 0;
     int isLoop = 0;
@@ -61,9 +61,9 @@ public:
 
 class TBird : public TAnimal {
 public:
-    int dir = 0;       // x changes by dir x Speed a frame
-    float Speed = 0;   // pixels a frame at 60 frames a second; 0 until the first flight draws it
-    int StartTime = 0; // application ms before which the bird waits
+    int dir = 0;        // x changes by dir x Speed a frame
+    float Speed = 0;    // pixels a frame at 60 frames a second; 0 until the first flight draws it
+    int StartTime = 0;  // application ms before which the bird waits
 
     int OnDraw() override;
     int UpdateBehaviour() override;
@@ -85,10 +85,10 @@ public:
 
 class TWalkingHuman : public THuman {
 public:
-    TDimArray Route;          // the points of the walk (x and y used)
-    float Speed = 0.0025f;    // share of a leg walked a frame at 60 frames a second
-    int CurrN = 0;            // the point walked to
-    float CurrPer = 0;        // progress on the leg, 0 to 1
+    TDimArray Route;        // the points of the walk (x and y used)
+    float Speed = 0.0025f;  // share of a leg walked a frame at 60 frames a second
+    int CurrN = 0;          // the point walked to
+    float CurrPer = 0;      // progress on the leg, 0 to 1
 
     int UpdateBehaviour() override;
     int Hide() override;
@@ -109,19 +109,16 @@ using TKingdomAnimObjPtr = std::shared_ptr<TKingdomAnimObj>;
 // loaded with the image flags 6.
 std::shared_ptr<TAnimal> CreateAnimal(const std::string& name, const std::vector<int>& conditions,
                                       const std::string& url, int x, int y, TGameObject* parent, int layer);
-std::shared_ptr<THuman> CreateHuman(const std::string& name, const std::vector<int>& conditions,
-                                    const std::string& url, int x, int y, TGameObject* parent, int layer);
+std::shared_ptr<THuman> CreateHuman(const std::string& name, const std::vector<int>& conditions, const std::string& url,
+                                    int x, int y, TGameObject* parent, int layer);
 std::shared_ptr<TRabbit> CreateRabbit(const std::string& name, const std::vector<int>& conditions,
-                                      const std::string& url, int atLeft, int x, int y, TGameObject* parent,
-                                      int layer);
-std::shared_ptr<TBird> CreateBird(const std::string& name, const std::vector<int>& conditions,
-                                  const std::string& url, int x, int y, TGameObject* parent, int layer, int dir);
+                                      const std::string& url, int atLeft, int x, int y, TGameObject* parent, int layer);
+std::shared_ptr<TBird> CreateBird(const std::string& name, const std::vector<int>& conditions, const std::string& url,
+                                  int x, int y, TGameObject* parent, int layer, int dir);
 // anim: a file to load, or (the overload) an animation shared by every walker given it.
 std::shared_ptr<TWalkingHuman> CreateWalkingHuman(const std::string& name, const std::vector<int>& conditions,
-                                                  const std::string& anim, const TDimArray& route,
-                                                  TGameObject* parent, int layer, float speed,
-                                                  int hideByConditions);
+                                                  const std::string& anim, const TDimArray& route, TGameObject* parent,
+                                                  int layer, float speed, int hideByConditions);
 std::shared_ptr<TWalkingHuman> CreateWalkingHuman(const std::string& name, const std::vector<int>& conditions,
                                                   const TAnimObjectPtr& anim, const TDimArray& route,
-                                                  TGameObject* parent, int layer, float speed,
-                                                  int hideByConditions);
+                                                  TGameObject* parent, int layer, float speed, int hideByConditions);

@@ -81,12 +81,9 @@ int TKingdomBuildButton::Update() {
 
 int TKingdomBuildButton::UpdateByStatus() {
     switch (Status) {
-        case 1:
-            return Update_Show();
-        case 2:
-            return Update_Hide();
-        default:
-            return Update_Normal();
+        case 1: return Update_Show();
+        case 2: return Update_Hide();
+        default: return Update_Normal();
     }
 }
 

@@ -139,8 +139,8 @@ int TKingdomObject::UpdateShowEffect() {
             const int spread = Rand(16, 48);
             const int x = static_cast<int>(part.DrawX + static_cast<float>(dx));
             const int y = static_cast<int>(part.DrawY + static_cast<float>(dy));
-            CreateBuildDust(static_cast<float>(x), static_cast<float>(y), static_cast<float>(spread), 0.5f, 0.75f,
-                            life, package);
+            CreateBuildDust(static_cast<float>(x), static_cast<float>(y), static_cast<float>(spread), 0.5f, 0.75f, life,
+                            package);
         }
     });
     return 0;
@@ -148,10 +148,8 @@ int TKingdomObject::UpdateShowEffect() {
 
 int TKingdomObject::DrawHammers() {
     for (size_t i = 0; i < Hammers.size();) {
-        if (!Hammers[i] || Hammers[i]->Draw() != 0)
-            Hammers.erase(Hammers.begin() + static_cast<std::ptrdiff_t>(i));
-        else
-            ++i;
+        if (!Hammers[i] || Hammers[i]->Draw() != 0) Hammers.erase(Hammers.begin() + static_cast<std::ptrdiff_t>(i));
+        else ++i;
     }
     return 0;
 }

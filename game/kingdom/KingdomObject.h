@@ -18,8 +18,8 @@ class TKingdomObject : public TGameObject {
 public:
     int id = 0;                 // building number, 1 to 28
     TGameObjectPtr GameObject;  // the building's scene object; its image children are its parts
-    std::vector<std::shared_ptr<THammerEffect>> Hammers;  // striking while it is put up
-    std::vector<TGameObjectPtr> SubObjects;                // extras shown and faded with it
+    std::vector<std::shared_ptr<THammerEffect>> Hammers;          // striking while it is put up
+    std::vector<TGameObjectPtr> SubObjects;                       // extras shown and faded with it
     std::vector<std::shared_ptr<TKingdomAnimObj>> ObjectsToHide;  // creatures sent away by it
     std::string name;
     std::string opis;  // description

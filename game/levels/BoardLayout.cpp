@@ -93,8 +93,8 @@ int TPACLevel::Center() {
     // gap, the block moves left.
     const float half = static_cast<float>(GridWidth + NumbersWidth) * 0.5f;
     const float centreX = std::min(static_cast<float>(BoardCentreX), BoardAreaRight - BoardPanelGap - half);
-    const int cx = static_cast<int>(centreX - static_cast<float>(GridWidth) * 0.5f +
-                                    static_cast<float>(NumbersWidth) * 0.5f);
+    const int cx =
+        static_cast<int>(centreX - static_cast<float>(GridWidth) * 0.5f + static_cast<float>(NumbersWidth) * 0.5f);
     const int cy = static_cast<int>(static_cast<float>(BoardCentreY) - static_cast<float>(GridHeight) * 0.5f +
                                     static_cast<float>(NumbersHeight) * 0.5f);
     SetPosition(static_cast<float>(cx), static_cast<float>(cy));

@@ -327,8 +327,7 @@ void _LoadFAPLevel_Tiles(TFAPLevel& level, const TBlockFilePtr& root, const Read
             level.Tile(col, row)->isTile = id;
         }
     }
-    if (unlisted != 0)
-        reader.Warn("colour id " + IntToString(unlisted) + " in \"Tiles\" is not listed in \"Colors\"");
+    if (unlisted != 0) reader.Warn("colour id " + IntToString(unlisted) + " in \"Tiles\" is not listed in \"Colors\"");
 }
 
 void _LoadFAPLevel_PlayData(TFAPLevel& level, const TBlockFilePtr& root, const Reader& reader) {
@@ -346,7 +345,8 @@ void _LoadFAPLevel_PlayData(TFAPLevel& level, const TBlockFilePtr& root, const R
                             " is not a colour of the level; the cell has no number");
                 t.isNumber = 0;
             }
-            if (t.CurrColor != 0 && (!IsLevelColour(level, t.CurrColor) || (t.isNumber != 0 && t.CurrColor != t.isNumber))) {
+            if (t.CurrColor != 0 &&
+                (!IsLevelColour(level, t.CurrColor) || (t.isNumber != 0 && t.CurrColor != t.isNumber))) {
                 reader.Warn("the paint of colour id " + IntToString(t.CurrColor) + cell +
                             " cannot be painted there; the cell is unpainted");
                 t.CurrColor = 0;

@@ -41,14 +41,14 @@ public:
     static int CurrentColorIndex;
 
     // isTile (inherited) is the cell's solution colour id, 0 for none.
-    int isNumber = 0;             // the colour id this cell counts; 0 for a cell without a number
-    std::vector<int> isCrossed;   // per colour layer: 1 when crossed out in that layer
-    int CurrColor = 0;            // the colour id painted into the cell; 0 while unpainted
-    int CurrCounter = 0;          // number cells: block cells painted in the number's colour
-    int RealCounter = 0;          // number cells: block cells whose solution is that colour
+    int isNumber = 0;            // the colour id this cell counts; 0 for a cell without a number
+    std::vector<int> isCrossed;  // per colour layer: 1 when crossed out in that layer
+    int CurrColor = 0;           // the colour id painted into the cell; 0 while unpainted
+    int CurrCounter = 0;         // number cells: block cells painted in the number's colour
+    int RealCounter = 0;         // number cells: block cells whose solution is that colour
     std::shared_ptr<TTileCover> Cover = std::make_shared<TTileCover>();
-    std::shared_ptr<TTileNumber> Number;                // number cells, once set up
-    std::shared_ptr<TTileBox> CurrTile;                 // present exactly while painted
+    std::shared_ptr<TTileNumber> Number;                  // number cells, once set up
+    std::shared_ptr<TTileBox> CurrTile;                   // present exactly while painted
     std::vector<std::shared_ptr<TTileMarkFAP>> CurrMark;  // per colour layer
 
     int Free() override;

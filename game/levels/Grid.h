@@ -42,13 +42,9 @@ public:
     int Dim1() const { return n1_; }
     int Dim2() const { return n2_; }
     bool Empty() const { return cells_.empty(); }
-    bool Inside(int i, int j, int k) const {
-        return i >= 0 && j >= 0 && k >= 0 && i < n0_ && j < n1_ && k < n2_;
-    }
+    bool Inside(int i, int j, int k) const { return i >= 0 && j >= 0 && k >= 0 && i < n0_ && j < n1_ && k < n2_; }
     T& operator()(int i, int j, int k) { return cells_[(static_cast<size_t>(i) * n1_ + j) * n2_ + k]; }
-    const T& operator()(int i, int j, int k) const {
-        return cells_[(static_cast<size_t>(i) * n1_ + j) * n2_ + k];
-    }
+    const T& operator()(int i, int j, int k) const { return cells_[(static_cast<size_t>(i) * n1_ + j) * n2_ + k]; }
     T At(int i, int j, int k) const { return Inside(i, j, k) ? (*this)(i, j, k) : T{}; }
     std::vector<T>& Cells() { return cells_; }
     const std::vector<T>& Cells() const { return cells_; }

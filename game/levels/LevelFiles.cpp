@@ -59,8 +59,8 @@ struct Reader {
 
 bool CheckLevelGrid(const TLevel& level, const LevelReport& report) {
     if (level.Cols <= 0 || level.Rows <= 0 || level.Cols > MaxLevelSide || level.Rows > MaxLevelSide) {
-        report("grid of " + IntToString(level.Cols) + " x " + IntToString(level.Rows) +
-               " cells; a level needs 1 to " + IntToString(MaxLevelSide) + " columns and rows");
+        report("grid of " + IntToString(level.Cols) + " x " + IntToString(level.Rows) + " cells; a level needs 1 to " +
+               IntToString(MaxLevelSide) + " columns and rows");
         return false;
     }
     if (level.Colors > MaxLevelColors) {
@@ -74,8 +74,8 @@ void RepairLevelSizeAndColours(TLevel& level, const LevelReport& report) {
     const int sizes = static_cast<int>(GridSize.size());
     if (sizes > 0 && (level.Size < 0 || level.Size >= sizes)) {
         const int fixed = level.Size < 0 ? 0 : sizes - 1;
-        report("size index " + IntToString(level.Size) + " is outside the size table (0 to " +
-               IntToString(sizes - 1) + "); using " + IntToString(fixed));
+        report("size index " + IntToString(level.Size) + " is outside the size table (0 to " + IntToString(sizes - 1) +
+               "); using " + IntToString(fixed));
         level.Size = fixed;
     }
     const int palette = static_cast<int>(TileRGB.size());
@@ -149,8 +149,7 @@ bool _LoadPacLevel_Tiles(TPACLevel& level, const TBlockFilePtr& levelBlock, cons
         reader.Report("no colours");
         return false;
     }
-    if (unlisted != 0)
-        reader.Warn("colour id " + IntToString(unlisted) + " in \"Tiles\" is not listed in \"Colors\"");
+    if (unlisted != 0) reader.Warn("colour id " + IntToString(unlisted) + " in \"Tiles\" is not listed in \"Colors\"");
     for (int c = 0; c < level.Colors; ++c)
         for (int row = 0; row < level.Rows; ++row)
             for (int col = 0; col < level.Cols; ++col) level.Tile(c, col, row)->SetupAfterLoading();

@@ -47,8 +47,7 @@ void SolveOneLine(const std::vector<int>& runs, int n, LineWork& w) {
         for (int i = 1; i <= n; ++i) {
             bool ok = F(j, i - 1) && w.canOff[i - 1];
             const int s = i - r;
-            if (!ok && s >= 0 && fits(s, r))
-                ok = s == 0 ? j == 1 : (w.canOff[s - 1] && F(j - 1, s - 1));
+            if (!ok && s >= 0 && fits(s, r)) ok = s == 0 ? j == 1 : (w.canOff[s - 1] && F(j - 1, s - 1));
             F(j, i) = ok;
         }
     }
@@ -59,8 +58,7 @@ void SolveOneLine(const std::vector<int>& runs, int n, LineWork& w) {
         for (int i = n - 1; i >= 0; --i) {
             bool ok = B(j, i + 1) && w.canOff[i];
             const int e = i + r;
-            if (!ok && e <= n && fits(i, r))
-                ok = e == n ? j == m - 1 : (w.canOff[e] && B(j + 1, e + 1));
+            if (!ok && e <= n && fits(i, r)) ok = e == n ? j == m - 1 : (w.canOff[e] && B(j + 1, e + 1));
             B(j, i) = ok;
         }
     }
@@ -105,8 +103,7 @@ std::vector<std::string> Words(const std::string& text) {
     return out;
 }
 
-bool RunsValid(const std::vector<std::vector<std::vector<int>>>& runs, int colours, int lines,
-               int length) {
+bool RunsValid(const std::vector<std::vector<std::vector<int>>>& runs, int colours, int lines, int length) {
     if (static_cast<int>(runs.size()) != colours) return false;
     for (const auto& perColour : runs) {
         if (static_cast<int>(perColour.size()) != lines) return false;
@@ -148,8 +145,7 @@ TLineClues BuildLineClues(int cols, int rows, int colours, const std::vector<int
     for (int k = 0; k < colours; ++k) {
         for (int y = 0; y < rows; ++y)
             c.RowRuns[k][y] = LineRuns(cells.data() + static_cast<size_t>(y) * cols, cols, 1, k + 1);
-        for (int x = 0; x < cols; ++x)
-            c.ColRuns[k][x] = LineRuns(cells.data() + x, rows, cols, k + 1);
+        for (int x = 0; x < cols; ++x) c.ColRuns[k][x] = LineRuns(cells.data() + x, rows, cols, k + 1);
     }
     c.Valid = true;
     return c;
@@ -159,8 +155,7 @@ TLineSolveResult SolveByLineLogic(const TLineClues& clues) {
     TLineSolveResult result;
     const int cols = clues.Cols, rows = clues.Rows, colours = clues.Colours;
     if (!clues.Valid || cols < 0 || rows < 0 || colours < 0 || colours > LineSolverMaxColours ||
-        !RunsValid(clues.RowRuns, colours, rows, cols) ||
-        !RunsValid(clues.ColRuns, colours, cols, rows))
+        !RunsValid(clues.RowRuns, colours, rows, cols) || !RunsValid(clues.ColRuns, colours, cols, rows))
         return result;
 
     // Per cell, bit v set while the cell may still hold v (0 = empty, 1.. = colours).

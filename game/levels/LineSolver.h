@@ -51,9 +51,9 @@ bool IsSolvableByLineLogic(int cols, int rows, int colours, const std::vector<in
 struct TLevelPicture {
     int Cols = 0;
     int Rows = 0;
-    int Size = 0;                // the tile-size index
-    std::vector<int> ColorIds;   // the colour id of each layer, in layer order
-    std::vector<int> Cells;      // per cell (y * Cols + x): 0 empty, else layer index + 1
+    int Size = 0;               // the tile-size index
+    std::vector<int> ColorIds;  // the colour id of each layer, in layer order
+    std::vector<int> Cells;     // per cell (y * Cols + x): 0 empty, else layer index + 1
 };
 
 // Largest number of columns or rows LoadLevelPicture accepts.

@@ -47,8 +47,7 @@ int TPNumber::UpdateSettings() {
 }
 
 int TPNumber::UpdateSolved() {
-    if (isTilesOnListDone() && dCross == 0.0f && dAlpha == 1.0f && isFirstTileDone() && isLastTileDone())
-        CrossNumber();
+    if (isTilesOnListDone() && dCross == 0.0f && dAlpha == 1.0f && isFirstTileDone() && isLastTileDone()) CrossNumber();
     return 0;
 }
 
@@ -179,8 +178,8 @@ int TNumberLine::NumbersHidden() const {
 }
 
 std::shared_ptr<TPNumber> CreatePNumber(TPACLevel* level, const std::vector<std::shared_ptr<TPTile>>& tiles,
-                                        const std::shared_ptr<TPTile>& startKr,
-                                        const std::shared_ptr<TPTile>& endKr, int size, int tileColor) {
+                                        const std::shared_ptr<TPTile>& startKr, const std::shared_ptr<TPTile>& endKr,
+                                        int size, int tileColor) {
     auto n = std::make_shared<TPNumber>();
     n->Level = level;
     n->Value = static_cast<int>(tiles.size());
@@ -209,8 +208,7 @@ std::shared_ptr<TNumberLine> CreateNumberLine(const std::vector<std::shared_ptr<
 // Builds one line of layer c from its `count` cells; `cellAt(i)` gives the i-th cell along
 // the line, null outside the grid.
 template <class CellAt>
-static std::shared_ptr<TNumberLine> BuildLine(TPACLevel& level, int c, int count, int pionowo, int rc,
-                                              CellAt cellAt) {
+static std::shared_ptr<TNumberLine> BuildLine(TPACLevel& level, int c, int count, int pionowo, int rc, CellAt cellAt) {
     // Ids below 1 (reported by the reader) have no palette colour; the lowest int has no id - 1.
     const int id = (c >= 0 && c < static_cast<int>(level.ColorArr.size())) ? level.ColorArr[c] : 0;
     const int paletteIndex = id > 0 ? id - 1 : -1;
@@ -219,8 +217,7 @@ static std::shared_ptr<TNumberLine> BuildLine(TPACLevel& level, int c, int count
     int first = 0;
     auto close = [&](int end) {  // the run covers [first, end)
         if (run.empty()) return;
-        numbers.push_back(
-            CreatePNumber(&level, run, cellAt(first - 1), cellAt(end), level.Size, paletteIndex));
+        numbers.push_back(CreatePNumber(&level, run, cellAt(first - 1), cellAt(end), level.Size, paletteIndex));
         run.clear();
     };
     for (int i = 0; i < count; ++i) {
@@ -240,8 +237,7 @@ static std::shared_ptr<TNumberLine> BuildLine(TPACLevel& level, int c, int count
 }
 
 std::shared_ptr<TNumberLine> TPACLevel::InitColumnNumbers(int colorIndex, int column) {
-    return BuildLine(*this, colorIndex, Rows, 1, column,
-                     [&](int row) { return GetTile(colorIndex, column, row); });
+    return BuildLine(*this, colorIndex, Rows, 1, column, [&](int row) { return GetTile(colorIndex, column, row); });
 }
 
 std::shared_ptr<TNumberLine> TPACLevel::InitRowNumbers(int colorIndex, int row) {

@@ -36,16 +36,16 @@ public:
     std::vector<std::shared_ptr<TPTile>> Tiles;  // the run's cells in line order
     std::shared_ptr<TPTile> StartKr;             // the cell before the run; null at the border
     std::shared_ptr<TPTile> EndKr;               // the cell after the run; null at the border
-    float DrawX = 0, DrawY = 0;  // centre on the screen
+    float DrawX = 0, DrawY = 0;                  // centre on the screen
     float Cross = 0, dCross = 0;
     float Alpha = 1, dAlpha = 1;
     float Scale = 1, dScale = 1;
     float Over = 0, dOver = 0;
     TPACLevel* Level = nullptr;
-    int Value = 0;      // the run's length; 0 for a line without runs
-    int x = 0, y = 0;   // centre relative to the level's position
-    int Size = 0;       // the level's size index
-    int TileColor = 0;  // palette index of the layer's colour (colour id - 1)
+    int Value = 0;                       // the run's length; 0 for a line without runs
+    int x = 0, y = 0;                    // centre relative to the level's position
+    int Size = 0;                        // the level's size index
+    int TileColor = 0;                   // palette index of the layer's colour (colour id - 1)
     int ox = 0, oy = 0, ow = 0, oh = 0;  // hover rectangle relative to the level's position
     int isOver = 0;
 
@@ -93,7 +93,7 @@ public:
     // The line's numbers, the run nearest the line's end first.
     std::vector<std::shared_ptr<TPNumber>> Number;
     std::shared_ptr<TPNumber> OverNumber;  // the number under the mouse at the last update
-    int isDone = 0;  // at the last update every cross had fully appeared
+    int isDone = 0;                        // at the last update every cross had fully appeared
     TPACLevel* Level = nullptr;
     int Size = 0;
 
@@ -123,8 +123,8 @@ public:
 };
 
 std::shared_ptr<TPNumber> CreatePNumber(TPACLevel* level, const std::vector<std::shared_ptr<TPTile>>& tiles,
-                                        const std::shared_ptr<TPTile>& startKr,
-                                        const std::shared_ptr<TPTile>& endKr, int size, int tileColor);
+                                        const std::shared_ptr<TPTile>& startKr, const std::shared_ptr<TPTile>& endKr,
+                                        int size, int tileColor);
 // Numbers is not empty: Level and Size come from its first number.
 std::shared_ptr<TNumberLine> CreateNumberLine(const std::vector<std::shared_ptr<TPNumber>>& numbers, int pionowo,
                                               int rc, int colorIndex);

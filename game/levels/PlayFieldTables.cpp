@@ -127,8 +127,7 @@ int TSpecialLoads::SetupScales() {
         float ratio = 1.0f;
         if (k < static_cast<int>(PomNumImages.size()) && PomNumImages[k] > 0.0f)
             ratio = PomNumImages[0] / PomNumImages[k];
-        else
-            missingImage = true;
+        else missingImage = true;
         NumberScale[i] = ratio * GridScale[i];
     }
     // A missing picture was said when the sizes were read.

@@ -18,9 +18,9 @@ class TTile {
 public:
     TLevel* Level = nullptr;                  // the owning level; null once freed
     std::shared_ptr<TFlyingTile> FlyingTile;  // the flight that carries this cell now, or null
-    int isTile = 0;  // clue-grid: the cell's colour id when this tile lies in that colour's layer
-    int x = 0;       // column
-    int y = 0;       // row
+    int isTile = 0;                // clue-grid: the cell's colour id when this tile lies in that colour's layer
+    int x = 0;                     // column
+    int y = 0;                     // row
     float DrawX = 0, DrawY = 0;    // centre on the virtual screen
     float LevelX = 0, LevelY = 0;  // top-left corner relative to the level's position
     int size = 0;                  // size index into the play-field tables

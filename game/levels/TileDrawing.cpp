@@ -175,9 +175,7 @@ int TPTile::DrawForcedRevealed() {
 }
 
 void SetupTilesImages() {
-    auto make = [](const char* path) {
-        return CreateEmptyImageAsset(bDir + path, TileMiddle, TileMiddle, 1, 1, 0);
-    };
+    auto make = [](const char* path) { return CreateEmptyImageAsset(bDir + path, TileMiddle, TileMiddle, 1, 1, 0); };
     TTile::TileImg[0] = make("Game/PlayField/Tile.png");
     TTile::XImg = make("Game/PlayField/X.png");
     TTile::XFillImg = make("Game/PlayField/x-fill.png");
@@ -189,8 +187,8 @@ void SetupTilesImages() {
     // loads them as one item (at once when there is no loading screen to take them).
     auto group = std::make_shared<TAssetGroup>();
     group->name = "Tile pictures";
-    group->members = {TTile::TileImg[0], TTile::XImg, TTile::ErrImg, TTile::GridImg, TTile::HoldImg,
-                      TTile::XFillImg, TTile::HammerImg};
+    group->members = {TTile::TileImg[0], TTile::XImg,     TTile::ErrImg,   TTile::GridImg,
+                      TTile::HoldImg,    TTile::XFillImg, TTile::HammerImg};
     if (!AddAppGlobalAsset(group)) group->LoadAsset();
 }
 

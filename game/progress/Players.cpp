@@ -75,12 +75,9 @@ bool IsPlainId(const std::string& id) {
     if (id.empty() || id.size() > kMaxIdLength) return false;
     bool digit = false;
     for (char c : id) {
-        if (c >= '0' && c <= '9')
-            digit = true;
-        else if (c == '-' && digit)
-            digit = false;
-        else
-            return false;
+        if (c >= '0' && c <= '9') digit = true;
+        else if (c == '-' && digit) digit = false;
+        else return false;
     }
     return digit;
 }
@@ -505,10 +502,8 @@ int TPlayers::RebuildProfilesList(const std::vector<std::string>& order) {
     for (auto& p : players) {
         if (!p) continue;
         auto empty = std::find(slots.begin(), slots.end(), nullptr);
-        if (empty != slots.end())
-            *empty = p;
-        else
-            slots.push_back(p);
+        if (empty != slots.end()) *empty = p;
+        else slots.push_back(p);
     }
     for (const auto& p : slots)
         if (p) ProfilesList.push_back(p);
@@ -587,10 +582,8 @@ std::vector<std::string> MergedOrder(const ListBlocks& list, const ListBlocks& b
                 break;
             }
         }
-        if (at < order.size() && order[at].empty())
-            order[at] = id;
-        else
-            order.insert(order.begin() + static_cast<std::ptrdiff_t>(at), id);
+        if (at < order.size() && order[at].empty()) order[at] = id;
+        else order.insert(order.begin() + static_cast<std::ptrdiff_t>(at), id);
     }
     return order;
 }
@@ -650,8 +643,7 @@ bool TPlayers::_readListed(const TBlockFilePtr& index, std::vector<std::string>&
             }
             filesId = profile->FileName;
         }
-        if (IsParkingId(filesId))
-            Print("The rename of '" + profile->name + "' was cut short; it is finished");
+        if (IsParkingId(filesId)) Print("The rename of '" + profile->name + "' was cut short; it is finished");
         else if (filesId != profile->FileName)
             Warning("The list of players gives '" + profile->name + "' the Id '" + listedId + "'; reading " + filesId +
                         kProgressExt,
@@ -775,10 +767,8 @@ int TPlayers::ReadPlayers() {
     for (const auto& profile : ProfilesList)
         repair =
             repair || profile->ReadState.empty() || IsParkingId(profile->FilesId) || !profile->RenamedFromId.empty();
-    if (repair)
-        SavePlayers();
-    else
-        _clearParking();
+    if (repair) SavePlayers();
+    else _clearParking();
     return 0;
 }
 

@@ -268,10 +268,8 @@ int TProfile::Game_Continue() {
             target = nullptr;  // the level file was reported; the stages map lets the player go on
         }
     }
-    if (target)
-        SwitchTo(target, CurrScreen.c_str());
-    else
-        SwitchTo(Screen(ProgressPlace::StagesMap), "stages map");
+    if (target) SwitchTo(target, CurrScreen.c_str());
+    else SwitchTo(Screen(ProgressPlace::StagesMap), "stages map");
     return 0;
 }
 
@@ -651,8 +649,8 @@ int TProfile::Load(const std::string& path) {
         // Read whole, or damaged where it held nothing of the progress: nothing to tell.
     } else if (fromBackup.size() == blocks) {
         text = onDisk ? who + "'s save was damaged; the save before it was restored (" + levelAndScore +
-                                   "). The damaged file was kept."
-                             : who + "'s save was missing; the save before it was restored (" + levelAndScore + ").";
+                            "). The damaged file was kept."
+                      : who + "'s save was missing; the save before it was restored (" + levelAndScore + ").";
     } else if (lost.size() == blocks && !onDisk) {
         text = "No save was found for " + who + ": " + who + " starts again from level 1.";
     } else if (lost.size() == blocks && name.empty()) {
@@ -662,8 +660,7 @@ int TProfile::Load(const std::string& path) {
         text = who + "'s save was damaged and could not be read: " + who +
                " starts again from level 1. The damaged file was kept.";
     } else {
-        text = onDisk ? who + "'s save was damaged."
-                             : who + "'s save was missing, and the save before it was damaged.";
+        text = onDisk ? who + "'s save was damaged." : who + "'s save was missing, and the save before it was damaged.";
         if (!kept.empty()) text += " Kept: " + BlocksInWords(kept, levelAndScore) + ".";
         if (!keptInPart.empty()) text += " Partly kept: " + BlocksInWords(keptInPart, levelAndScore) + ".";
         if (!fromBackup.empty()) text += " From the save before: " + BlocksInWords(fromBackup, levelAndScore) + ".";
@@ -725,8 +722,7 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
             CurrLevel = board;
             resumed = true;
             stoodIn = !matches;
-            if (isCurrent)
-                current = Current::Resumed;
+            if (isCurrent) current = Current::Resumed;
             else if (stoodIn)
                 Error("The level in progress of the save before, " + file + ", is resumed for " + path, Here());
             else
@@ -746,8 +742,7 @@ TProfile::LevelInProgressRead TProfile::LoadProfileLevel(const std::string& path
                       "; the progress is at level " + std::to_string(Level) + ", save " +
                       std::to_string(progressCount) + ")",
                   Here());
-        else if (!whole)
-            Error("The level in progress " + path + " is damaged", Here());
+        else if (!whole) Error("The level in progress " + path + " is damaged", Here());
         // Copied aside; the file stays in its place until the repair is written.
         StaleFiles.push_back(file);
         if (SetFileAside(file).empty()) KeptFiles.push_back(file);

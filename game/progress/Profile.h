@@ -103,15 +103,15 @@ public:
 
 class TProfile : public TBaseProfile {
 public:
-    std::vector<TProfileLevelPtr> Levels;  // one record per level touched, in creation order
-    int Level = 0;                         // the level to play next or being played
-    int Stars = 0;                         // sum of the records' stars (Game_CountStars)
-    int Score = 0;                         // the player's money
+    std::vector<TProfileLevelPtr> Levels;             // one record per level touched, in creation order
+    int Level = 0;                                    // the level to play next or being played
+    int Stars = 0;                                    // sum of the records' stars (Game_CountStars)
+    int Score = 0;                                    // the player's money
     std::vector<std::shared_ptr<TTutorialTip>> Tips;  // tips already shown; not saved
     std::vector<std::shared_ptr<TAward>> Awards;      // awards won, in the order won
     int MapY = 0;                                     // scroll position of the stages map
     int BuildingStage = 0;                            // the kingdom's building stage, 0 to 6
-    std::vector<int> Buildings;  // the ids of the buildings bought, in order (the kingdom's to resolve)
+    std::vector<int> Buildings;         // the ids of the buildings bought, in order (the kingdom's to resolve)
     std::shared_ptr<TLevel> CurrLevel;  // the level being played or to be resumed
     std::string CurrScreen;             // "GameScreen", "Kingdom", "Stages"; empty: nothing to continue
     int CurrMusicNumber = 1;            // the next music track, 1 to 6
@@ -178,8 +178,8 @@ public:
     virtual int Game_CountPlayedLevels();
     // Game_CountStars; returns 0.
     virtual int Game_CountSummaryDatas();
-    virtual int Kingdom_FirstAward();   // 1 with 14 or more buildings
-    virtual int Kingdom_SecondAward();  // 1 with exactly 28 buildings
+    virtual int Kingdom_FirstAward();                // 1 with 14 or more buildings
+    virtual int Kingdom_SecondAward();               // 1 with exactly 28 buildings
     virtual int Kingdom_HaveObject(int buildingId);  // 1 when that building was bought
     virtual int HaveAward(const std::shared_ptr<TAward>& award);
     virtual int isAward(int id);

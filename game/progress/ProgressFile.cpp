@@ -24,11 +24,8 @@ int MusicInCycle(int track) { return track < 0 || track > MusicTracksInCycle ? 1
 int StageInRange(int stage) { return std::clamp(stage, 0, MaxBuildingStage); }
 
 constexpr ProgressBlockInfo kBlocks[] = {
-    {"Data", "the level and score"},
-    {"Levels", "the levels played"},
-    {"Stats", "the award counters"},
-    {"Buildings", "the kingdom"},
-    {"Awards", "the awards"},
+    {"Data", "the level and score"}, {"Levels", "the levels played"}, {"Stats", "the award counters"},
+    {"Buildings", "the kingdom"},    {"Awards", "the awards"},
 };
 
 // block, key, value, field, range on reading, a new game's value, kept by a new game, added by

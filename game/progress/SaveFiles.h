@@ -59,15 +59,15 @@ std::string ContentText(const TBlockFilePtr& root);
 
 // A file as read, with what its checks say.
 struct CheckedFile {
-    TBlockFilePtr root;    // what was read (never null; empty when nothing could be)
-    std::string bytes;     // the file's bytes as they are on the disk
+    TBlockFilePtr root;  // what was read (never null; empty when nothing could be)
+    std::string bytes;   // the file's bytes as they are on the disk
     // Of a file that is not good, its text: each block is read again from its own lines alone
     // (TrustedBlock), so that damage before it (a lost quote or brace, which runs on over what
     // follows) cannot hide a block whose own check holds.
     std::string text;
-    bool found = false;    // there was a file, and its bytes could be read
-    bool whole = false;    // it parsed without a fault
-    bool checked = false;  // it carries checks (this build wrote it)
+    bool found = false;                  // there was a file, and its bytes could be read
+    bool whole = false;                  // it parsed without a fault
+    bool checked = false;                // it carries checks (this build wrote it)
     CheckState file = CheckState::None;  // its own check
     // The file can be trusted as a whole: read whole and, where it carries checks, its own check
     // holds.

@@ -79,8 +79,8 @@ int TFlyHint::Update() {
         for (int i = 1; i <= 8; ++i) {
             const float a = static_cast<float>(i - 1) / 8.0f, b = static_cast<float>(i) / 8.0f;
             CreateHintParticle(static_cast<int>(x + (LastX - x) * a), static_cast<int>(y + (LastY - y) * a),
-                               static_cast<int>(x + (LastX - x) * b), static_cast<int>(y + (LastY - y) * b), 0, 255,
-                               0, 32, 500, Rand(0, 25), Game ? Game->HintParticle : nullptr);
+                               static_cast<int>(x + (LastX - x) * b), static_cast<int>(y + (LastY - y) * b), 0, 255, 0,
+                               32, 500, Rand(0, 25), Game ? Game->HintParticle : nullptr);
         }
         LastX = x;
         LastY = y;
@@ -100,7 +100,8 @@ int TFlyHint::Destroy() {
 }
 
 bool isHintTile(const TPTile* tile) {
-    return std::any_of(FlyHints.begin(), FlyHints.end(), [tile](const TFlyHintPtr& h) { return h->TIle.get() == tile; });
+    return std::any_of(FlyHints.begin(), FlyHints.end(),
+                       [tile](const TFlyHintPtr& h) { return h->TIle.get() == tile; });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -241,8 +242,7 @@ std::vector<std::shared_ptr<TPTile>> TMainGame::GetTilesForHints(int count) {
     std::vector<std::shared_ptr<TPTile>> result;
     if (!CurrLevel) return result;
     std::vector<std::shared_ptr<TPTile>> pool = CurrLevel->GetAllFilledTiles(CurrColorIndex);
-    pool.erase(std::remove_if(pool.begin(), pool.end(), [](const auto& t) { return isHintTile(t.get()); }),
-               pool.end());
+    pool.erase(std::remove_if(pool.begin(), pool.end(), [](const auto& t) { return isHintTile(t.get()); }), pool.end());
     // No draw at all once nothing is left to pick.
     while (static_cast<int>(result.size()) < count && !pool.empty()) {
         const int r = Rand(1, static_cast<int>(pool.size()));

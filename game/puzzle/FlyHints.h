@@ -30,7 +30,7 @@ public:
     float x2 = 0, y2 = 0;  // the target cell's centre
     float mx1 = 0, my1 = 0;
     float mx2 = 0, my2 = 0;
-    int PartTime = 0;  // application ms after which the next burst of trail particles may come
+    int PartTime = 0;              // application ms after which the next burst of trail particles may come
     std::shared_ptr<TPTile> TIle;  // the target cell
     float LastX = 0, LastY = 0;    // where the last burst ended; both 0 before the first
 
@@ -49,8 +49,8 @@ public:
 class TAddHint : public std::enable_shared_from_this<TAddHint> {
 public:
     static constexpr int MaxHintValue = ::MaxHintValue;  // charges that load a slot (10)
-    static float Speed;                       // 0.01
-    static TImagePtr Image;                   // the charge ("Effects/Hint.png")
+    static float Speed;                                  // 0.01
+    static TImagePtr Image;                              // the charge ("Effects/Hint.png")
 
     float per = 0;
     float x = 0, y = 0;

@@ -55,9 +55,9 @@ int TFlyingTile::Clear() {
     return 0;
 }
 
-static TFlyingTilePtr StartFlight(const TFlyingTilePtr& f, const std::shared_ptr<TTile>& tile, int x1, int y1,
-                                  int x2, int y2, int mx1, int my1, int mx2, int my2, float s1, float s2, float a1,
-                                  float a2, float r1, float r2, int delay) {
+static TFlyingTilePtr StartFlight(const TFlyingTilePtr& f, const std::shared_ptr<TTile>& tile, int x1, int y1, int x2,
+                                  int y2, int mx1, int my1, int mx2, int my2, float s1, float s2, float a1, float a2,
+                                  float r1, float r2, int delay) {
     f->Tile = tile;
     f->s1 = s1;
     f->s2 = s2;
@@ -83,9 +83,9 @@ static TFlyingTilePtr StartFlight(const TFlyingTilePtr& f, const std::shared_ptr
     return f;
 }
 
-TFlyingTilePtr CreateFlyingTile(const std::shared_ptr<TTile>& tile, int x1, int y1, int x2, int y2, int mx1,
-                                int my1, int mx2, int my2, float s1, float s2, float a1, float a2, float r1,
-                                float r2, int delay) {
+TFlyingTilePtr CreateFlyingTile(const std::shared_ptr<TTile>& tile, int x1, int y1, int x2, int y2, int mx1, int my1,
+                                int mx2, int my2, float s1, float s2, float a1, float a2, float r1, float r2,
+                                int delay) {
     auto f = std::make_shared<TFlyingTile>();
     if (tile) tile->SetFlyingTile(f);
     return StartFlight(f, tile, x1, y1, x2, y2, mx1, my1, mx2, my2, s1, s2, a1, a2, r1, r2, delay);

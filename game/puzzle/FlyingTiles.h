@@ -60,9 +60,9 @@ extern std::list<TFlyingTilePtr> FlyingTiles;
 // A flight of the cell from (x1, y1) through (mx1, my1) and (mx2, my2) to (x2, y2), scale s1 to
 // s2, alpha a1 to a2, rotation r1 to r2, starting delay ms from now. The cell's tiles in every
 // layer are left to the flight until it arrives.
-TFlyingTilePtr CreateFlyingTile(const std::shared_ptr<TTile>& tile, int x1, int y1, int x2, int y2, int mx1,
-                                int my1, int mx2, int my2, float s1, float s2, float a1, float a2, float r1,
-                                float r2, int delay);
+TFlyingTilePtr CreateFlyingTile(const std::shared_ptr<TTile>& tile, int x1, int y1, int x2, int y2, int mx1, int my1,
+                                int mx2, int my2, float s1, float s2, float a1, float a2, float r1, float r2,
+                                int delay);
 // The same for a flight off the board, which stays at its end. `everyLayer` 0 registers the
 // flight on the given tile only; 1 on the cell's tiles in every layer, so that no layer's tile
 // of the cell stays drawn in place while the cell falls away.

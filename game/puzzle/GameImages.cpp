@@ -10,10 +10,8 @@ TImagePtr LoadGameImage(const std::string& path, int flags, bool midHandle) {
     const std::string url = bDir + path;
     TImagePtr image = LoadImage(url, flags);
     if (!image) {
-        if (FileType(ResolvePath(url)) != 1)
-            ErrorNoFile(url, Here());
-        else
-            ErrorImg(url, Here());
+        if (FileType(ResolvePath(url)) != 1) ErrorNoFile(url, Here());
+        else ErrorImg(url, Here());
         return nullptr;
     }
     if (midHandle) MidHandleImage(image);

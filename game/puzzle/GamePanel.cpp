@@ -122,8 +122,7 @@ int TColorButton::UpdateState() {
     if (ColourDone(Index)) dDoneA = 1.0f;
     if (dDoneA == 0.0f && TakesInput())
         dOverA = Mouse::InRect(TruncToInt(X()), TruncToInt(Y()), kColorArea, kColorArea) ? 1.0f : 0.0f;
-    else
-        dOverA = 0.0f;
+    else dOverA = 0.0f;
     return 0;
 }
 
@@ -436,8 +435,8 @@ int GamePanel::Draw() {
         DrawTools();
     }
     if (Mistakes && Game->CurrPacLevel) {
-        const std::string text = txtMistakes + " " + IntToString(Game->CurrPacLevel->Mistakes) + "/" +
-                                 IntToString(LevelMistakesToLose - 1);
+        const std::string text =
+            txtMistakes + " " + IntToString(Game->CurrPacLevel->Mistakes) + "/" + IntToString(LevelMistakesToLose - 1);
         // Laid out again only when it changes.
         if (text != Mistakes->Text) Mistakes->SetText(text);
     }

@@ -45,13 +45,13 @@ public:
     static TImagePtr PickerPickedFrame;  // the halo of the current colour
 
     TGameObjectPtr Point;
-    int Index = 0;      // colour layer 0..2
-    float OverA = 0;    // hover glow
-    float dOverA = 0;   // its target: 1 while the pointer is over an unfinished colour
-    float doneA = 0;    // shade and tick of a finished colour
-    float dDoneA = 0;   // its target: 1 once the colour is finished
-    float PickedA = 0;  // the halo's pulse
-    float dPickedA = 0; // its target, flipping between 0 and 1 while this is the current colour
+    int Index = 0;       // colour layer 0..2
+    float OverA = 0;     // hover glow
+    float dOverA = 0;    // its target: 1 while the pointer is over an unfinished colour
+    float doneA = 0;     // shade and tick of a finished colour
+    float dDoneA = 0;    // its target: 1 once the colour is finished
+    float PickedA = 0;   // the halo's pulse
+    float dPickedA = 0;  // its target, flipping between 0 and 1 while this is the current colour
 
     virtual ~TColorButton() = default;
     virtual int Reset();
@@ -84,13 +84,13 @@ public:
     int isDisabled = 0;  // 1: the level has no such slot; neither drawn nor updated
     int isLoaded = 0;    // the button's copy of the slot's loaded flag: gates hover and click
     TGameObjectPtr Point;
-    int Index = 0;         // hint slot 0..5
-    float FillP = 0;       // the overlay that shows the button full
-    float dFillP = 0;      // its target: 1 while the slot is loaded
-    float OverA = 0;       // hover glow
-    float dOverA = 0;      // its target: 1 while the pointer is over a loaded button
-    float CoverPer = 0;    // height of the charge gauge, 0..1
-    float dCoverPer = 0;   // its target: the slot's parts / MaxHintValue
+    int Index = 0;        // hint slot 0..5
+    float FillP = 0;      // the overlay that shows the button full
+    float dFillP = 0;     // its target: 1 while the slot is loaded
+    float OverA = 0;      // hover glow
+    float dOverA = 0;     // its target: 1 while the pointer is over a loaded button
+    float CoverPer = 0;   // height of the charge gauge, 0..1
+    float dCoverPer = 0;  // its target: the slot's parts / MaxHintValue
 
     virtual ~THintButton() = default;
     // One arriving charge part; the tenth loads the slot and plays the loaded sound.

@@ -19,8 +19,8 @@ public:
     int Frame = 0;      // the frame drawn, 0..41
     int FrameTime = 0;  // application ms after which the next frame is due
     float Alpha = 0;
-    float dAlpha = 1;   // the owner sets 0 to fade the hammer out
-    int x = 0, y = 0;   // centre of the drawn frame
+    float dAlpha = 1;  // the owner sets 0 to fade the hammer out
+    int x = 0, y = 0;  // centre of the drawn frame
 
     virtual ~THammerEffect() = default;
     // Steps the frame when due (at most one step a call, timed from this one), fades toward

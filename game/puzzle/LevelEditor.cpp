@@ -125,8 +125,8 @@ int MainGame_PACLogic::Editor_DrawInfo() {
     SetBlend(3);
     SetScale(1.0f, 1.0f);
     const TPACLevel& level = *CurrPacLevel;
-    const std::string text = "Position: " + FloatToString(level.x) + ", " + FloatToString(level.y) +
-                             "   Size: " + IntToString(level.Size);
+    const std::string text =
+        "Position: " + FloatToString(level.x) + ", " + FloatToString(level.y) + "   Size: " + IntToString(level.Size);
     for (const auto& [dx, dy] : {std::pair{63.0f, 7.0f}, {65.0f, 7.0f}, {63.0f, 9.0f}, {65.0f, 9.0f}})
         DrawText(text, dx, dy);
     SetColor(255, 255, 255);

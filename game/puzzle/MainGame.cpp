@@ -293,10 +293,8 @@ int TMainGame::PrepareStars() {
         if (!star) continue;
         const int tx = static_cast<int>(star->DrawX), ty = static_cast<int>(star->DrawY);
         // Three stars drop in from straight above; fewer come in from the lower right.
-        if (stars == 3)
-            CreateFlyingStarFlyin(tx, -128, tx, ty, 1000 * (i + 1), star);
-        else
-            CreateFlyingStarFlyin(1024, 900, tx, ty, 1000 * (i + 1), star);
+        if (stars == 3) CreateFlyingStarFlyin(tx, -128, tx, ty, 1000 * (i + 1), star);
+        else CreateFlyingStarFlyin(1024, 900, tx, ty, 1000 * (i + 1), star);
     }
     return 0;
 }

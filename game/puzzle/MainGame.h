@@ -5,9 +5,9 @@
 // MainGameSettings holds the static tuning values and sounds of play; MainGame_PACLogic the
 // clue-grid level in play, its moves and judging (MainGamePAC.cpp), the board's drawing
 // (BoardDrawing.cpp) and the level editor (LevelEditor.cpp); MainGame_FAPLogic the
-// neighbour-count level in play (MainGameFAP.cpp); TMainGame the set-up, the prepare sequence with the opening fly-in, the
-// screen's states, the frame order, the colours, the stars, the mistakes, the clock and the
-// level's end (MainGame.cpp).
+// neighbour-count level in play (MainGameFAP.cpp); TMainGame the set-up, the prepare sequence with the opening fly-in,
+// the screen's states, the frame order, the colours, the stars, the mistakes, the clock and the level's end
+// (MainGame.cpp).
 //
 // Screen states (CurrState): 0 Normal, 1 Begin (tiles flying in), 2 Win (clue numbers fading
 // out before the level summary), 3 Lose (tiles falling away before the lose pop-up), 4 the lose
@@ -39,11 +39,11 @@ class TEngParticlePackage;
 // The static tuning of play, shared by the whole program.
 class MainGameSettings : public TAppScreen {
 public:
-    static float OverAlpha;              // the hover highlight of a tile
-    static int UnCoverTimeInterwal;      // ms between the judged tiles of one line
-    static int Star3Seconds;             // level second at which the clock takes a star
-    static int Star2Seconds;             // ... and the next one
-    static int isColorSensitive;         // 1: numbers of too-dark colours white on dark backs
+    static float OverAlpha;          // the hover highlight of a tile
+    static int UnCoverTimeInterwal;  // ms between the judged tiles of one line
+    static int Star3Seconds;         // level second at which the clock takes a star
+    static int Star2Seconds;         // ... and the next one
+    static int isColorSensitive;     // 1: numbers of too-dark colours white on dark backs
     static std::shared_ptr<TAppSound> SndHint;
     static std::shared_ptr<TAppSound> SndHintLoad;
     static std::shared_ptr<TAppSound> SndHintLoaded;
@@ -64,10 +64,10 @@ int isColorTooDark(const TRGB& rgb);
 // line and the board's drawing.
 class MainGame_PACLogic : public MainGameSettings {
 public:
-    static int MinCol;              // the darkness threshold of isColorTooDark
-    static TImgPtr Waste;           // the icon at the pointer over the waste corner
-    static TImgPtr DimPanel;        // the back of the size label
-    static TImageFontPtr DimFont;   // the size label's font
+    static int MinCol;             // the darkness threshold of isColorTooDark
+    static TImgPtr Waste;          // the icon at the pointer over the waste corner
+    static TImgPtr DimPanel;       // the back of the size label
+    static TImageFontPtr DimFont;  // the size label's font
 
     std::shared_ptr<TPACLevel> CurrPacLevel;  // the level in play, or null
     int CurrColorIndex = 0;                   // the colour layer being played
@@ -83,9 +83,9 @@ public:
     TImgPtr Gradient, Gradient2;            // dark backs of the row and column clues
     TImgPtr LightGradient, LightGradient2;  // light backs for too-dark colours
     float ColorsY = 0;
-    float NumbersAlpha = 0;   // alpha of the clue numbers and the board's decorations
-    float dNumbersAlpha = 0;  // its target
-    int HoldedMouseButton = 0;  // the button that started the held line: 1 left, 2 right
+    float NumbersAlpha = 0;                // alpha of the clue numbers and the board's decorations
+    float dNumbersAlpha = 0;               // its target
+    int HoldedMouseButton = 0;             // the button that started the held line: 1 left, 2 right
     std::shared_ptr<TPTile> LastCurrOver;  // CurrOver at the end of the previous control step
     // 1 from a cancelled line until every button is up: no line starts meanwhile.
     int WaitForButtonsUp = 0;
@@ -204,12 +204,12 @@ public:
 class TMainGame : public MainGame_FAPLogic, public TBoardView {
 public:
     std::shared_ptr<TEngParticlePackage> HintParticle;  // flying hints and stars emit here
-    std::shared_ptr<TLevel> CurrLevel;  // the level being played
-    std::shared_ptr<TGameNavigator> Navigator;  // the shell's screens it opens (CreateMainGame)
-    int CurrState = 0;       // 0 Normal, 1 Begin, 2 Win, 3 Lose, 4 lose pop-up shown
-    int LevelTime = 0;       // application ms after which the level clock ticks next
-    int LoseTime = 0;        // application ms after which the lose pop-up shows
-    int isLevelVisible = 0;  // whether the board is drawn
+    std::shared_ptr<TLevel> CurrLevel;                  // the level being played
+    std::shared_ptr<TGameNavigator> Navigator;          // the shell's screens it opens (CreateMainGame)
+    int CurrState = 0;                                  // 0 Normal, 1 Begin, 2 Win, 3 Lose, 4 lose pop-up shown
+    int LevelTime = 0;                                  // application ms after which the level clock ticks next
+    int LoseTime = 0;                                   // application ms after which the lose pop-up shows
+    int isLevelVisible = 0;                             // whether the board is drawn
     int StarsAtLevelEnd = 0;
 
     TMainGame();
@@ -307,7 +307,6 @@ public:
     virtual int LOSE();
     // 1 when every colour of the level is finished.
     virtual int CheckWin();
-
 };
 
 using TMainGamePtr = std::shared_ptr<TMainGame>;

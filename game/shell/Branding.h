@@ -11,7 +11,7 @@
 class TBranding : public TEkran {
 public:
     static constexpr int kMaxPictures = 10;
-    static constexpr int kShowMs = 2000;        // from the picture's start to its fade-out
+    static constexpr int kShowMs = 2000;         // from the picture's start to its fade-out
     static constexpr int kClickIgnoredMs = 500;  // clicks this early in a picture do nothing
 
     std::deque<TImagePtr> imgList;  // pictures still to show

@@ -22,17 +22,10 @@ int TContinuePopUp::OnStart() {
 
 int TContinuePopUp::Interface() {
     switch (ClickObjectId()) {
-        case ContinueId:
-            GoContinue();
-            break;
-        case NewId:
-            GoNew();
-            break;
-        case MenuId:
-            GoMenu();
-            break;
-        default:
-            break;
+        case ContinueId: GoContinue(); break;
+        case NewId: GoNew(); break;
+        case MenuId: GoMenu(); break;
+        default: break;
     }
     return 0;
 }

@@ -84,10 +84,8 @@ void TCredits::BuildLines(const std::vector<std::string>& lines) {
 int TCredits::OnSetup() {
     const std::string back = bDir + "Screens/credits/back.jpg";
     img = LoadImage(back);
-    if (img)
-        SetImageHandle(img, static_cast<float>(kBackHandleX), 0.0f);
-    else
-        Error("Can't load the credits' background '" + back + "'", Here());
+    if (img) SetImageHandle(img, static_cast<float>(kBackHandleX), 0.0f);
+    else Error("Can't load the credits' background '" + back + "'", Here());
     std::shared_ptr<TTxtFile> text = LoadTxtFile(bDir + "Local/#LANG#/credits.txt");
     CreditsText1 = AppClassManager::GetTextClass("Credits 1", 0);
     CreditsText2 = AppClassManager::GetTextClass("Credits 2", 0);

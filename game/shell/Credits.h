@@ -25,7 +25,7 @@
 // One line of the roll.
 class TCreditData {
 public:
-    std::string txt;  // the text drawn
+    std::string txt;   // the text drawn
     TTextClassPtr cl;  // its style (none: the engine's plain text)
 
     virtual ~TCreditData() = default;
@@ -38,9 +38,9 @@ using TCreditDataPtr = std::shared_ptr<TCreditData>;
 
 class TCredits : public TAppScreen {
 public:
-    TImagePtr img;                  // the background
-    std::vector<TCreditDataPtr> lista;  // the lines, in file order
-    float y = 0.0f;                 // screen y of the top of the first line
+    TImagePtr img;                           // the background
+    std::vector<TCreditDataPtr> lista;       // the lines, in file order
+    float y = 0.0f;                          // screen y of the top of the first line
     std::shared_ptr<TAppScreen> ScreenToGo;  // never set: the roll returns to its caller
     int isEnd = 0;
     // The roll's fade: 0 not shown, 1 fully shown. The background takes its first half and the

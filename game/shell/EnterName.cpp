@@ -55,8 +55,7 @@ int TEnterName::UpdateCheck() {
 int TEnterName::UpdateEntering() {
     const int code = GetChar();
     switch (code) {
-        case 0:
-            break;
+        case 0: break;
         case KEY_BACKSPACE: {
             std::u32string text = Utf8ToUtf32(_entry);
             if (!text.empty()) {

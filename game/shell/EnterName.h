@@ -30,9 +30,9 @@ class TEnterName : public EnterNameSettings {
 public:
     TGameObjectPtr CentPoint;  // carries the show and hide animations
     TUIButtonPtr OkButton, CancelButton;
-    TUIImagePtr Cursor;   // the caret
-    TUITextPtr Enter;     // the entry
-    TUITextPtr ErrorText; // shown while the name is taken
+    TUIImagePtr Cursor;              // the caret
+    TUITextPtr Enter;                // the entry
+    TUITextPtr ErrorText;            // shown while the name is taken
     std::vector<std::string> Names;  // every player's name in capitals (SetData)
     std::string EditedName;          // the name being changed, in capitals; empty for a new player
     int Decision = 0;                // 1 after OK, 0 after Cancel

@@ -19,7 +19,6 @@ public:
     // The game screen unlocked.
     int OnHide() override;
 
-
 protected:
     TGameObject* AnimatedPanel() const override { return MainPanel.get(); }
 };

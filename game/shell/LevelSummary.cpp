@@ -34,8 +34,8 @@ std::shared_ptr<TEngParticlePackage> TLevelSummary::Package;
 namespace {
 
 constexpr int TitleId = 2, NextId = 11, RestartId = 12, ViewId = 13, StatsId = 14;
-constexpr int StarScore = 10;           // score a kept star adds
-constexpr int WindowShowMs = 2000;      // the window's show animation
+constexpr int StarScore = 10;            // score a kept star adds
+constexpr int WindowShowMs = 2000;       // the window's show animation
 constexpr int WindowShowTestingMs = 20;  // the same in testing mode
 constexpr int PictureFlightMs = 1000, PictureFlightDelayMs = 500;
 constexpr int GoToNext = 1, GoToRestart = 2;

@@ -45,7 +45,7 @@ public:
     // AllAssetsList by file read: each item the assets of one load key (TAsset::LoadKey), in the
     // order of their first asset; an asset without a key is an item of its own.
     std::vector<std::vector<std::shared_ptr<TAsset>>> AssetItems;
-    std::vector<std::shared_ptr<TAsset>> AllGlobalAssets;     // handed over by AddGlobalAsset
+    std::vector<std::shared_ptr<TAsset>> AllGlobalAssets;  // handed over by AddGlobalAsset
     int CurrStep = 0;
     std::string CurrLoading;  // label of the item handled last (not drawn)
     int MaxLoadingSteps = 0;  // steps of a full bar; 0 while not known

@@ -54,10 +54,8 @@ int TMainMenu::OnSetup() {
 
 int TMainMenu::OnPrepare() {
     if (auto rate = FindObjectInd(RateId)) {
-        if (StoreBuild != 0 && AppSettings::GameWasRated == 0)
-            rate->Enable();
-        else
-            rate->Disable();
+        if (StoreBuild != 0 && AppSettings::GameWasRated == 0) rate->Enable();
+        else rate->Disable();
     }
     return 0;
 }
@@ -69,33 +67,20 @@ int TMainMenu::Interface() {
         if (!SaveBytes("Table.txt", StatisticsTable(*Profile))) Error("Couldn't write Table.txt", Here());
     }
     switch (ClickObjectId()) {
-        case PlayId:
-            GoPlay();
-            break;
-        case OptionsId:
-            GoOptions();
-            break;
-        case PlayersId:
-            GoPlayers();
-            break;
-        case ExitId:
-            GoExit();
-            break;
-        case RateId:
-            GoRate();
-            break;
-        default:
-            break;
+        case PlayId: GoPlay(); break;
+        case OptionsId: GoOptions(); break;
+        case PlayersId: GoPlayers(); break;
+        case ExitId: GoExit(); break;
+        case RateId: GoRate(); break;
+        default: break;
     }
     return 0;
 }
 
 int TMainMenu::GoPlay() {
     if (!Profile) return 0;
-    if (Profile->CanContinue() != 0)
-        ShowAppPopUp(ContinuePopUp);
-    else
-        Profile->Game_StartNew();
+    if (Profile->CanContinue() != 0) ShowAppPopUp(ContinuePopUp);
+    else Profile->Game_StartNew();
     return 0;
 }
 

@@ -160,8 +160,7 @@ std::vector<TMiniLevelPtr> ReadMiniLevels(const std::string& text) {
 std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGameObjectPtr& holder, bool holderDamaged) {
     auto load = [&](const std::string& name) {
         auto image = LoadImage(folder + name);
-        if (!image)
-            Error("Missing picture '" + folder + name + "'", Here());
+        if (!image) Error("Missing picture '" + folder + name + "'", Here());
         else MidHandleImage(image);
         return image;
     };
@@ -171,7 +170,8 @@ std::vector<TMiniLevelPtr> LoadMiniLevels(const std::string& folder, const TGame
     const int panelHalfH = ImageHeight(TMiniLevel::Panelik[0]) / 2;
     for (int k = 0; k < 4; ++k) {
         auto image = load("Stars" + IntToString(k) + ".png");
-        if (image) SetImageHandle(image, static_cast<float>(ImageWidth(image) / 2), static_cast<float>(panelHalfH + 32));
+        if (image)
+            SetImageHandle(image, static_cast<float>(ImageWidth(image) / 2), static_cast<float>(panelHalfH + 32));
         TMiniLevel::Stars[k] = image;
     }
     const std::string path = folder + "MiniLevels.txt";

@@ -23,18 +23,18 @@ class TPulsar;
 
 class TMiniLevel {
 public:
-    static float Size;  // distance between neighbouring cell centres, pixels
+    static float Size;         // distance between neighbouring cell centres, pixels
     static TImagePtr TileImg;  // a filled cell (tinted with its colour)
     static TImagePtr GridImg;  // an empty cell
     // 0 the panel of a locked level, 1 a locked current level's panel and an open level's glow,
     // 2 the panel of an open or passed level.
     static std::array<TImagePtr, 3> Panelik;
-    static std::array<TImagePtr, 4> Stars;  // the star rows for 0 to 3 stars
+    static std::array<TImagePtr, 4> Stars;   // the star rows for 0 to 3 stars
     static std::shared_ptr<TPulsar> Pulsar;  // the current level's pulse
 
     TGameObjectPtr Point;
     std::vector<std::vector<int>> Tile;  // [row][column]
-    float Cx = 0, Cy = 0;  // half the picture's size
+    float Cx = 0, Cy = 0;                // half the picture's size
     int Rows = 0, Cols = 0;
     int Id = 0;
     int isUnlocked = 0;

@@ -243,12 +243,9 @@ int TOptions::UpdateSoundSlider() {
 
 int TOptions::UpdateSliders() {
     if (Holded) {
-        if (Mouse::LeftHolded == 0)
-            Holded = nullptr;
-        else if (Holded == MusicSlider)
-            UpdateMusicSlider();
-        else if (Holded == SoundSlider)
-            UpdateSoundSlider();
+        if (Mouse::LeftHolded == 0) Holded = nullptr;
+        else if (Holded == MusicSlider) UpdateMusicSlider();
+        else if (Holded == SoundSlider) UpdateSoundSlider();
         return 0;
     }
     // The knob the mouse took starts to move in the next frame.

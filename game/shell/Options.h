@@ -40,20 +40,20 @@ public:
 
 class TOptions : public OptionsSettings {
 public:
-    TUIImagePtr MusicSlider;      // id 7, the music knob
-    TUIOverBoxPtr MusicSliderBox;  // id 6, the music track
-    TUIImagePtr SoundSlider;      // id 10
-    TUIOverBoxPtr SoundSliderBox;  // id 8
-    TGameObjectPtr MainPanel;     // id 1
+    TUIImagePtr MusicSlider;                         // id 7, the music knob
+    TUIOverBoxPtr MusicSliderBox;                    // id 6, the music track
+    TUIImagePtr SoundSlider;                         // id 10
+    TUIOverBoxPtr SoundSliderBox;                    // id 8
+    TGameObjectPtr MainPanel;                        // id 1
     std::array<TUIButtonPtr, 2> ButtonCustomCursor;  // ids 220, 221
     std::array<TUIButtonPtr, 2> ButtonFullScreen;    // ids 210, 211
     std::array<TUIButtonPtr, 2> ButtonWideSCreen;    // ids 230, 231
-    TUITextPtr WideScreenText;    // id 13
-    TUIButtonPtr ButtonOk;        // id 101
-    TUIButtonPtr ButtonCredits;   // id 102
-    TUIButtonPtr ButtonMenu;      // id 104
-    TUIButtonPtr ButtonReplay;    // id 103
-    TUIImagePtr Holded;           // the knob being dragged, or none
+    TUITextPtr WideScreenText;                       // id 13
+    TUIButtonPtr ButtonOk;                           // id 101
+    TUIButtonPtr ButtonCredits;                      // id 102
+    TUIButtonPtr ButtonMenu;                         // id 104
+    TUIButtonPtr ButtonReplay;                       // id 103
+    TUIImagePtr Holded;                              // the knob being dragged, or none
 
     // First start: finds the widgets and places the knobs from the volumes. Without a panel the
     // set-up stops after an error, and the pop-up has no working widgets.

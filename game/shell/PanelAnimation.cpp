@@ -14,7 +14,6 @@ bool isPanelHidden(TGameObject* panel) {
     return panel && panel->isCurrentAnimationId(PanelHideAnimation) && panel->Animation_Finished();
 }
 
-
 int TPanelPopUp::OnHideCheck() { return isHiddingFinished(); }
 
 int TPanelPopUp::StartHiding() {

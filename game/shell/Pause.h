@@ -6,7 +6,7 @@
 #include "platform/Font.h"
 
 extern std::string TxtGamePaused;  // the text shown while paused
-extern TImageFontPtr PauseFont;     // its font (the default font when none)
+extern TImageFontPtr PauseFont;    // its font (the default font when none)
 
 // Loads the pause text from the language folder ("Paused.txt") and its font.
 int SetupPause();

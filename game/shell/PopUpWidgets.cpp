@@ -4,10 +4,8 @@
 
 void SetEnabled(const TGameObjectPtr& widget, bool on) {
     if (!widget) return;
-    if (on)
-        widget->Enable();
-    else
-        widget->Disable();
+    if (on) widget->Enable();
+    else widget->Disable();
 }
 
 bool isEnabledClick(TAppScreen& screen, const TGameObjectPtr& widget) {

@@ -32,9 +32,7 @@ int TProfileManager::SaveAtEnd() {
     return SavePlayers() == 1 ? 0 : -1;
 }
 
-int TProfileManager::OnSetup() {
-    return ReadPlayers();
-}
+int TProfileManager::OnSetup() { return ReadPlayers(); }
 
 // ---------------------------------------------------------------------------------------------
 // The pop-up

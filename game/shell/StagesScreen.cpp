@@ -38,8 +38,7 @@ std::shared_ptr<T> As(const TGameObjectPtr& object) {
 
 }  // namespace
 
-TStagesScreen::TStagesScreen()
-    : Package(CreateEngParticlePackage(1500)), Package2(CreateEngParticlePackage(500)) {}
+TStagesScreen::TStagesScreen() : Package(CreateEngParticlePackage(1500)), Package2(CreateEngParticlePackage(500)) {}
 
 int TStagesScreen::OnSetup() {
     SetupShortcuts();

@@ -23,7 +23,7 @@ class TUIText;
 
 class StagesScreenSettings : public TAppScreen {
 public:
-    static constexpr int MapHeight = 3328;        // the map's y runs from -MapHeight to 0
+    static constexpr int MapHeight = 3328;          // the map's y runs from -MapHeight to 0
     static constexpr float MapScrollSpeed = 32.0f;  // pixels per unit of wheel movement
     static constexpr float MaxMapShowSpeed = 0.0025f;
 };
@@ -32,16 +32,16 @@ class TStagesScreen : public StagesScreenSettings {
 public:
     std::shared_ptr<TEngParticlePackage> Package;   // every effect of the map
     std::shared_ptr<TEngParticlePackage> Package2;  // drawn over it (nothing emits into it)
-    TGameObjectPtr Map;                              // id 100
-    std::shared_ptr<TUIButton_Light> NextButton;     // "Next"
+    TGameObjectPtr Map;                             // id 100
+    std::shared_ptr<TUIButton_Light> NextButton;    // "Next"
     std::shared_ptr<TUIImage> NextBack;
     std::shared_ptr<TUIButton_Light> AwardsButton;  // "AwardsButton"
     std::shared_ptr<TUIImage> AwardsBack;
     std::shared_ptr<TUIImage> UpperPanel;  // "Panel"
     std::shared_ptr<TUIText> ObjStars, ObjMoney, ObjLevel, ObjLevelText, ObjScoreText;
     std::vector<std::shared_ptr<TMiniLevel>> Levels;  // in the order of the thumbnails' file
-    std::shared_ptr<TMiniLevel> CurrLevel;  // the profile's current level's thumbnail
-    std::shared_ptr<TMiniLevel> LastLevel;  // where the level-switch trail starts; null: none
+    std::shared_ptr<TMiniLevel> CurrLevel;            // the profile's current level's thumbnail
+    std::shared_ptr<TMiniLevel> LastLevel;            // where the level-switch trail starts; null: none
     float LevelSwitchPer = 0;
     float MapShowPer = 0;
     float MapShowSpeed = 0;

@@ -165,10 +165,8 @@ private:
     }
     template <class PopUp>
     void Show(const std::shared_ptr<PopUp>& popup, const char* what) {
-        if (popup)
-            ShowAppPopUp(popup);
-        else
-            Missing(what);
+        if (popup) ShowAppPopUp(popup);
+        else Missing(what);
     }
 };
 }  // namespace
@@ -229,10 +227,9 @@ bool AppInitLock() {
         case AppFolderLock::Busy: {
             // Nothing of the folder has been read, and nothing is written: the game that runs
             // keeps its players as they are.
-            const std::string text =
-                "Quiltora is already running for this user (its files are in " + AppDataFolder +
-                "). Only one game at a time can use them, so this one closes; switch to the game "
-                "that is open.";
+            const std::string text = "Quiltora is already running for this user (its files are in " + AppDataFolder +
+                                     "). Only one game at a time can use them, so this one closes; switch to the game "
+                                     "that is open.";
             Error(text, Here());
             if (!ShowPlainDialog("Quiltora", text)) Print("(no dialog could be shown: no desktop)");
             return false;
@@ -242,8 +239,9 @@ bool AppInitLock() {
             // the per-user folders, so that it can never write over another game's saves (every
             // save it tries is told as failed), and leaves any temporary file where it is.
             RefuseWritesBelow(AppDataRootFolder, ENOLCK);
-            TellPlayer("Quiltora could not make sure that it is the only game using your saves. To keep them "
-                       "safe, nothing is saved while this game runs.");
+            TellPlayer(
+                "Quiltora could not make sure that it is the only game using your saves. To keep them "
+                "safe, nothing is saved while this game runs.");
             return true;
         case AppFolderLock::Taken: break;
     }

@@ -62,9 +62,9 @@ struct HarnessOptions {
     bool noFrameCache = false;
     bool noBufferAge = false;
     FramePath framePath = FramePath::Auto;
-    int menuFrames = -1;  // -1: no limit counted from the main menu
-    int level = 0;        // 0: no level started by the harness
-    std::string levelFile;  // a level file to play; empty: none
+    int menuFrames = -1;     // -1: no limit counted from the main menu
+    int level = 0;           // 0: no level started by the harness
+    std::string levelFile;   // a level file to play; empty: none
     bool editLevel = false;  // with the level editor switched on
     bool arrangeLevels = false;
     std::vector<int> shotFrames;
@@ -161,8 +161,10 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args, std::st
             options.noBufferAge = true;
         } else if (arg == "--frame-path") {
             if (!FramePathFromName(value, options.framePath))
-                Error("Option --frame-path takes auto, buffer-age, preserved, copy-sub-buffer, kept-texture or "
-                      "window-copy", Here());
+                Error(
+                    "Option --frame-path takes auto, buffer-age, preserved, copy-sub-buffer, kept-texture or "
+                    "window-copy",
+                    Here());
         } else if (arg == "--level") {
             options.level = std::max(StringToInt(value), 0);
             if (options.level == 0) Error("Option --level needs a level number from 1", Here());
@@ -191,7 +193,7 @@ HarnessOptions ParseHarnessOptions(const std::vector<std::string>& args, std::st
 void InstallWriteFaults(const std::string& kind) {
     if (kind.empty()) return;
     const int killAt = StartsWith(kind, "kill-at-") ? StringToInt(kind.substr(8)) : 0;
-    const WriteFault fault = killAt > 0             ? WriteFault::KillAt
+    const WriteFault fault = killAt > 0            ? WriteFault::KillAt
                              : kind == "read-only" ? WriteFault::ReadOnly
                                                    : WriteFault::DiskFull;
     FailWritesBelow(ChooseAppDataRootFolder(), fault, killAt);
@@ -204,7 +206,8 @@ void MoveLogical(float x, float y) {
     if (vw <= 0 || vh <= 0) return;
     float sx = static_cast<float>(GraphicsWidth()) / vw;
     float sy = static_cast<float>(GraphicsHeight()) / vh;
-    InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f), static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
+    InjectMouseMove(static_cast<int>((x + AspectOffsetX) * sx + 0.5f),
+                    static_cast<int>((y + AspectOffsetY) * sy + 0.5f));
 }
 
 // --level: the current player (a new test player when there is none) plays the level as the
@@ -373,14 +376,15 @@ void PrintUsage(int32_t frame) {
 void PrintMemoryParts() {
     const TProcessMemory process = ReadProcessMemory();
     const TTextureMemory textures = TextureMemory();
-    std::printf("memory-parts rss %lld renderer-code %lld textures %lld pictures %lld fonts %lld sounds %lld heap %lld "
-                "anonymous %lld\n",
-                static_cast<long long>(process.residentKb), static_cast<long long>(process.rendererCodeKb),
-                static_cast<long long>((textures.pictureTextures + textures.glyphTextures) / 1024),
-                static_cast<long long>(textures.picturePixels / 1024),
-                static_cast<long long>((FontFileMemory() + textures.glyphPixels) / 1024),
-                static_cast<long long>(AudioMemory() / 1024), static_cast<long long>(process.heapInUseKb),
-                static_cast<long long>(process.anonymousKb));
+    std::printf(
+        "memory-parts rss %lld renderer-code %lld textures %lld pictures %lld fonts %lld sounds %lld heap %lld "
+        "anonymous %lld\n",
+        static_cast<long long>(process.residentKb), static_cast<long long>(process.rendererCodeKb),
+        static_cast<long long>((textures.pictureTextures + textures.glyphTextures) / 1024),
+        static_cast<long long>(textures.picturePixels / 1024),
+        static_cast<long long>((FontFileMemory() + textures.glyphPixels) / 1024),
+        static_cast<long long>(AudioMemory() / 1024), static_cast<long long>(process.heapInUseKb),
+        static_cast<long long>(process.anonymousKb));
 }
 
 // The harness's hooks into the frame driver: replayed input, start-up timings, the end a number
@@ -546,9 +550,10 @@ void InstallHarness(const HarnessOptions& options) {
             }
             return;
         }
-        const bool shot = scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
-        const bool input = *inputFrame == frame || (*next < events->size() && scriptFrame >= 0 &&
-                                                     (*events)[*next].frame <= scriptFrame + 1);
+        const bool shot =
+            scriptFrame >= 0 && std::find(shotFrames.begin(), shotFrames.end(), scriptFrame) != shotFrames.end();
+        const bool input = *inputFrame == frame ||
+                           (*next < events->size() && scriptFrame >= 0 && (*events)[*next].frame <= scriptFrame + 1);
         if (!shot && !last && !input) return;
         // The frame's own drawing first (a pixel's grab draws what waits): the rest is the
         // harness's, and the switch timings leave it out.
@@ -574,8 +579,9 @@ void InstallHarness(const HarnessOptions& options) {
                             cache.copies, cache.frames > 0 ? cache.redrawn / double(cache.frames) : 0.0,
                             cache.bytes / 1024);
                 const FramePathStats framePath = CurrentFramePathStats();
-                std::printf("frame-path %s%s %ld %.3f\n", FramePathName(framePath.path), framePath.swapDamage ? "+swap-damage" : "",
-                            framePath.frames, framePath.frames > 0 ? framePath.presented / double(framePath.frames) : 0.0);
+                std::printf("frame-path %s%s %ld %.3f\n", FramePathName(framePath.path),
+                            framePath.swapDamage ? "+swap-damage" : "", framePath.frames,
+                            framePath.frames > 0 ? framePath.presented / double(framePath.frames) : 0.0);
                 std::printf("timing last-frame %.3f %d\ntiming end %.3f\n", *shownMs, *shown, MonotonicMs());
                 rusage usage{};
                 getrusage(RUSAGE_SELF, &usage);
@@ -600,10 +606,8 @@ void InstallHarness(const HarnessOptions& options) {
                 std::fflush(stdout);
             }
             if (path.empty()) return;
-            if (!*lastFrame)
-                Error("No frame to write to " + path, Here());
-            else if (!SavePixmapPNG(*lastFrame, path, true))
-                Error("Can't write the screenshot " + path, Here());
+            if (!*lastFrame) Error("No frame to write to " + path, Here());
+            else if (!SavePixmapPNG(*lastFrame, path, true)) Error("Can't write the screenshot " + path, Here());
         };
     }
     // Handed to the frame driver: one object, set before start-up's own loops run.

@@ -98,16 +98,16 @@ TEST(BatchedDrawingTest, ScreensLookTheSameDrawnOnlyWhereTheyChangedOrOverTheCop
                   std::to_string(at + 1) + " down 1\n" + std::to_string(at + 2) + " up 1\n";
     };
     std::vector<std::pair<int, std::string>> shots{{10, "main menu"}, {55, "players"}};
-    click(20, 512, 518);  // Players
-    click(60, 512, 594);  // its OK
+    click(20, 512, 518);   // Players
+    click(60, 512, 594);   // its OK
     click(120, 512, 374);  // Play
     click(160, 512, 356);  // Continue: the map
     shots.insert(shots.end(), {{330, "map"}, {440, "awards"}, {820, "board"}, {890, "options over the level"}});
-    click(400, 231, 722);  // Awards
-    click(520, 512, 400);  // closes them
-    click(580, 791, 722);  // the map's Play: level 1
+    click(400, 231, 722);   // Awards
+    click(520, 512, 400);   // closes them
+    click(580, 791, 722);   // the map's Play: level 1
     click(830, 1059, 708);  // the panel's menu: the options
-    click(900, 573, 580);  // their OK
+    click(900, 573, 580);   // their OK
     int at = 950;
     for (int y = 0; y < level->Rows; ++y)
         for (int x = 0; x < level->Cols; ++x)
@@ -115,8 +115,11 @@ TEST(BatchedDrawingTest, ScreensLookTheSameDrawnOnlyWhereTheyChangedOrOverTheCop
                 auto t = level->Tile.At(0, x, y);
                 click(at += 6, int(t->DrawX), int(t->DrawY));
             }
-    shots.insert(shots.end(), {{at + 50, "summary flying in"}, {at + 150, "summary's stars"}, {at + 350, "summary"},
-                               {at + 530, "kingdom's offers coming in"}, {at + 650, "kingdom"}});
+    shots.insert(shots.end(), {{at + 50, "summary flying in"},
+                               {at + 150, "summary's stars"},
+                               {at + 350, "summary"},
+                               {at + 530, "kingdom's offers coming in"},
+                               {at + 650, "kingdom"}});
     click(at + 455, 642, 644);  // Next: the kingdom
     std::string list;
     for (const auto& [frame, name] : shots) list += (list.empty() ? "" : ",") + std::to_string(frame);
@@ -147,11 +150,12 @@ Levels{
     std::vector<std::thread> running;
     for (Way& way : ways) {
         const std::string profiles = way.dir.file("user/.Velkaro/Quiltora-2/Profiles/");
-        testsupport::WriteFileBytes(profiles + "Profiles.dat", "Settings{\n\tCurrProfile = \"82-79-83-69\"\n}\nProfile{\n"
-                                                               "\tId = \"82-79-83-69\"\n\tName = \"ROSE\"\n}\n");
+        testsupport::WriteFileBytes(profiles + "Profiles.dat",
+                                    "Settings{\n\tCurrProfile = \"82-79-83-69\"\n}\nProfile{\n"
+                                    "\tId = \"82-79-83-69\"\n\tName = \"ROSE\"\n}\n");
         testsupport::WriteFileBytes(profiles + "82-79-83-69.AppProfile", profile);
-        const std::string args = "--timings --from-menu --menu-frames " + std::to_string(at + 660) + " --frames 20000 " +
-                                 way.options + Script(way.dir, script) + " --shot-frames " + list;
+        const std::string args = "--timings --from-menu --menu-frames " + std::to_string(at + 660) +
+                                 " --frames 20000 " + way.options + Script(way.dir, script) + " --shot-frames " + list;
         running.emplace_back([&way, args] { way.run = RunGame(way.dir, args); });
     }
     for (std::thread& t : running) t.join();
@@ -177,8 +181,9 @@ Levels{
     for (int w = 0; w < 5; ++w) {
         const size_t line = ways[w].run.output.rfind("frame-cache ");
         ASSERT_NE(line, std::string::npos) << ways[w].run.output;
-        ASSERT_EQ(std::sscanf(ways[w].run.output.c_str() + line, "frame-cache %ld %ld %ld %ld", &cache[w][0], &cache[w][1],
-                              &cache[w][2], &cache[w][3]), 4);
+        ASSERT_EQ(std::sscanf(ways[w].run.output.c_str() + line, "frame-cache %ld %ld %ld %ld", &cache[w][0],
+                              &cache[w][1], &cache[w][2], &cache[w][3]),
+                  4);
     }
     EXPECT_EQ(cache[0][0], 0) << "drawn quad by quad";
     EXPECT_GT(cache[1][0], 0) << "drawn in full";

@@ -102,7 +102,8 @@ QuitRun RunAndQuitDuringLoading(const testsupport::TempDir& dir, const std::stri
     std::fclose(from);
     int status = 0;
     waitpid(pid, &status, 0);
-    if (sent) run.exitMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - signalled).count();
+    if (sent)
+        run.exitMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - signalled).count();
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
@@ -138,10 +139,11 @@ TEST(CostlyPictureTest, AQuitDuringLoadingNeverWaitsForACostlyPicture) {
         std::remove((data + "/" + c.picture).c_str());
         testsupport::WriteFileBytes(data + "/" + c.picture, CostlyJpeg());
         const QuitRun run = RunAndQuitDuringLoading(dir, data, c.quitAfterMs);
-        std::printf("%s: the quit ended %.0f ms after the signal (the picture's decode: %.0f ms); peak %.1f MB, %.2f "
-                    "times a clean start's %.1f MB\n",
-                    c.picture, run.exitMs, decodeMs, run.peakKb / 1024.0, run.peakKb / double(clean.peakKb),
-                    clean.peakKb / 1024.0);
+        std::printf(
+            "%s: the quit ended %.0f ms after the signal (the picture's decode: %.0f ms); peak %.1f MB, %.2f "
+            "times a clean start's %.1f MB\n",
+            c.picture, run.exitMs, decodeMs, run.peakKb / 1024.0, run.peakKb / double(clean.peakKb),
+            clean.peakKb / 1024.0);
         EXPECT_EQ(run.status, 0) << run.output;
         EXPECT_GE(run.exitMs, 0.0) << run.output;
         EXPECT_LT(run.exitMs, decodeMs * 3 / 4);

@@ -37,7 +37,8 @@ TEST(CursorTest, ArrowIsDrawnAtTheMovedPointerWhileTheCustomCursorIsOn) {
             testsupport::WriteFileBytes(dir.file("user/.Velkaro/Quiltora-2/Data/Settings.ini"), changed);
         }
         testsupport::WriteFileBytes(dir.file("input.txt"), "0 move 300 200\n");
-        e2e::GameRun run = e2e::RunGame(dir, "--menu-frames 5 --frames 5000 --input " + e2e::Quote(dir.file("input.txt")));
+        e2e::GameRun run =
+            e2e::RunGame(dir, "--menu-frames 5 --frames 5000 --input " + e2e::Quote(dir.file("input.txt")));
         ASSERT_EQ(run.status, 0);
         const TPixmapPtr& shot = run.shot;
         ASSERT_TRUE(shot);

@@ -60,8 +60,7 @@ TEST(DeveloperToolsTest, ANeighbourCountLevelIsPaintedAndCrossedByDraggingOnTheG
     drag(5, 0, 2, 2);
     add("move 20 700");
     testsupport::TempDir dir;
-    GameRun run = RunGame(dir, "--play-level " + Quote(FapFile(1)) + FromMenu(frame + 5) +
-                                   Script(dir, script));
+    GameRun run = RunGame(dir, "--play-level " + Quote(FapFile(1)) + FromMenu(frame + 5) + Script(dir, script));
     ASSERT_EQ(run.status, 0);
     ASSERT_TRUE(run.shot);
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;

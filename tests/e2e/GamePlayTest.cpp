@@ -39,7 +39,8 @@ bool IsRed(uint32_t c) { return ((c >> 16) & 255) > 150 && ((c >> 8) & 255) < 12
 std::string PlayerFile(const testsupport::TempDir& dir, const std::string& ending) {
     const std::string folder = dir.file("user/.Velkaro/Quiltora-2/Profiles");
     for (const std::string& name : ReadDir(folder))
-        if (name.size() > ending.size() && name.substr(name.size() - ending.size()) == ending) return folder + "/" + name;
+        if (name.size() > ending.size() && name.substr(name.size() - ending.size()) == ending)
+            return folder + "/" + name;
     return "";
 }
 
@@ -134,10 +135,10 @@ TEST(GamePlayTest, ClicksWithinOneFrameUncoverAndCrossOutACell) {
         return std::to_string(t->DrawX) + " " + std::to_string(t->DrawY);
     };
     const int f = kPlayFrame + 40;
-    const std::string script = std::to_string(f) + " move " + at(pictureX, pictureY) + "\n" +
-                               std::to_string(f + 1) + " down 1\n" + std::to_string(f + 1) + " up 1\n" +
-                               std::to_string(f + 5) + " move " + at(emptyX, emptyY) + "\n" +
-                               std::to_string(f + 6) + " down 2\n" + std::to_string(f + 6) + " up 2\n";
+    const std::string script = std::to_string(f) + " move " + at(pictureX, pictureY) + "\n" + std::to_string(f + 1) +
+                               " down 1\n" + std::to_string(f + 1) + " up 1\n" + std::to_string(f + 5) + " move " +
+                               at(emptyX, emptyY) + "\n" + std::to_string(f + 6) + " down 2\n" + std::to_string(f + 6) +
+                               " up 2\n";
     testsupport::TempDir dir;
     GameRun run = RunGame(dir, "--level 1" + FromMenu(f + 40) + Script(dir, script));
     ASSERT_EQ(run.status, 0);
@@ -162,10 +163,10 @@ TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
     // One run watches the whole play: the win, the level summary, then its statistics.
     testsupport::TempDir dir;
     const int won = win.endOfRun.back() + 11, summary = win.summaryShown() - 1, stats = win.summaryShown();
-    GameRun run = RunGame(dir, "--level 1" + FromMenu(stats + 40) + " --shot-frames " + std::to_string(won) + "," +
-                                   std::to_string(summary) +
-                                   Script(dir, win.text + ClickAt(stats, 512, 586) + std::to_string(stats + 5) +
-                                                   " move 900 700\n"));
+    GameRun run = RunGame(
+        dir, "--level 1" + FromMenu(stats + 40) + " --shot-frames " + std::to_string(won) + "," +
+                 std::to_string(summary) +
+                 Script(dir, win.text + ClickAt(stats, 512, 586) + std::to_string(stats + 5) + " move 900 700\n"));
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     // Just after the last run: the whole picture in its colour, while the numbers fade out.
@@ -173,8 +174,8 @@ TEST(GamePlayTest, LevelOnePlayedFromItsSolutionIsWonAndGoesToTheLevelSummary) {
         const TPixmapPtr shot = Shot(dir, won);
         ASSERT_TRUE(shot);
         for (auto [x, y] : win.cells)
-            EXPECT_TRUE(IsRed(CellPixel(shot, *win.level, x, y))) << x << "," << y << " " << std::hex
-                                                                  << CellPixel(shot, *win.level, x, y);
+            EXPECT_TRUE(IsRed(CellPixel(shot, *win.level, x, y)))
+                << x << "," << y << " " << std::hex << CellPixel(shot, *win.level, x, y);
     }
     // Later: the level summary has taken over, with the three kept stars in their places over the
     // finished picture (at (588, 142), (652, 132) and (716, 142) less 171, the stars 46 pixels
@@ -357,10 +358,14 @@ TEST(GamePlayTest, LevelOneWonGoesThroughTheSummaryAndTheKingdomToTheMapWithLeve
         EXPECT_EQ(GetBFInt(progress, "Data::Level"), 1);
         run.shot = Shot(dir, 360);
         ASSERT_TRUE(run.shot);
-        EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y))) << std::hex << Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y);
-        EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y))) << std::hex << Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y);
-        EXPECT_FALSE(IsCream(Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y))) << std::hex << Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y);
-        EXPECT_TRUE(IsRed(Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4))) << std::hex << Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4);
+        EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y)))
+            << std::hex << Rgb(run.shot, kX + kThumb2X - 33, kThumb2Y);
+        EXPECT_TRUE(IsCream(Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y)))
+            << std::hex << Rgb(run.shot, kX + kThumb1X - 33, kThumb1Y);
+        EXPECT_FALSE(IsCream(Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y)))
+            << std::hex << Rgb(run.shot, kX + kThumb3X - 33, kThumb3Y);
+        EXPECT_TRUE(IsRed(Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4)))
+            << std::hex << Rgb(run.shot, kX + kThumb1X, kThumb1Y - 4);
     }
 }
 
@@ -373,8 +378,8 @@ TEST(GamePlayTest, ClosingTheGameOnTheSummaryKeepsWhatNextWouldHaveGiven) {
     testsupport::TempDir dir;
     {
         const int close = win.endOfRun.back() + 200;
-        GameRun run = RunGame(dir, "--level 1" + FromMenu(close + 60) +
-                                       Script(dir, win.text + std::to_string(close) + " quit\n"));
+        GameRun run = RunGame(
+            dir, "--level 1" + FromMenu(close + 60) + Script(dir, win.text + std::to_string(close) + " quit\n"));
         ASSERT_EQ(run.status, 0);
         EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
         auto progress = LoadBlockFile(PlayerFile(dir, ".AppProfile"));

@@ -47,9 +47,9 @@ inline TPixmapPtr Shot(const testsupport::TempDir& dir, int frame) {
 // software renderer).
 inline GameRun RunGame(const testsupport::TempDir& dir, const std::string& args, const std::string& data = "") {
     std::string command = "timeout 240 " + Quote(testsupport::GameExe()) + " --data " +
-                          Quote(data.empty() ? testsupport::SourceDir() + "/data" : data) + " --user-dir " + Quote(dir.file("user")) +
-                          " --fixed-delta --screenshot " + Quote(dir.file("shot.png")) + " " + args + " > " +
-                          Quote(dir.file("out.txt")) + " 2>/dev/null";
+                          Quote(data.empty() ? testsupport::SourceDir() + "/data" : data) + " --user-dir " +
+                          Quote(dir.file("user")) + " --fixed-delta --screenshot " + Quote(dir.file("shot.png")) + " " +
+                          args + " > " + Quote(dir.file("out.txt")) + " 2>/dev/null";
     GameRun run;
     int status = std::system(command.c_str());
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -71,7 +71,9 @@ inline uint32_t SharedPicturePixel(const std::string& texture, const std::string
     }
     auto picture = LoadPixmap(texture);
     for (size_t i = 1; picture && i + 4 < lines.size(); i += 5)
-        if (lines[i] == name) return uint32_t(picture->ReadPixel(std::atoi(lines[i + 1].c_str()) + x, std::atoi(lines[i + 2].c_str()) + y));
+        if (lines[i] == name)
+            return uint32_t(
+                picture->ReadPixel(std::atoi(lines[i + 1].c_str()) + x, std::atoi(lines[i + 2].c_str()) + y));
     return 0;
 }
 

@@ -28,7 +28,7 @@ struct Start {
     int status = -1;
     std::string output;  // standard output and error
     TPixmapPtr shot;
-    long peakKb = 0;  // at the main menu's first frame
+    long peakKb = 0;    // at the main menu's first frame
     double menuMs = 0;  // from the start of main to the main menu's first frame
     bool menu = false;
 };
@@ -110,7 +110,8 @@ TEST(HostileDataTest, EachHostileStartReachesTheMenuSaysWhatItRefusedAndPeaksNea
         {"the click, ten minutes of silence that decode to 106 MB",
          [](DataFolder& d) { d.Replace("Sound/sfx/click.ogg", testsupport::OggSilence(600, 44100, 2)); },
          {"click.ogg"},
-         {"click.ogg' decodes to more than a sound effect may (10 seconds, 4194304 bytes of samples); it is not played"}},
+         {"click.ogg' decodes to more than a sound effect may (10 seconds, 4194304 bytes of samples); it is not "
+          "played"}},
         {"the main menu's texts, line breaks up to the byte cap",
          [&](DataFolder& d) { d.Replace("Local/en/MainMenu.txt", breaks); },
          {"MainMenu.txt"},
@@ -124,10 +125,12 @@ TEST(HostileDataTest, EachHostileStartReachesTheMenuSaysWhatItRefusedAndPeaksNea
          {"MainMenu.txt", "Stages.txt", "Kingdom.txt", "Awards.txt"},
          {"MainMenu.txt' has 16777216" + linesRefused, "Stages.txt' has 16777216" + linesRefused,
           "Kingdom.txt' has 16777216" + linesRefused, "Awards.txt' has 4194304" + linesRefused}},
-        {"the awards, entries on one line up to the byte cap", [&](DataFolder& d) { d.Replace("Awards.txt", oneLine); },
+        {"the awards, entries on one line up to the byte cap",
+         [&](DataFolder& d) { d.Replace("Awards.txt", oneLine); },
          {"Awards.txt"},
          {"Awards.txt holds more than 131072 blocks and entries or 262144 values; it is not read!"}},
-        {"no font in the data folder", [](DataFolder& d) { d.Remove("fonts/DejaVuSans.ttf"); },
+        {"no font in the data folder",
+         [](DataFolder& d) { d.Remove("fonts/DejaVuSans.ttf"); },
          {"fonts/DejaVuSans.ttf"},
          {"No such file or directory! Url = "}},
     };
@@ -153,8 +156,9 @@ TEST(HostileDataTest, EachHostileStartReachesTheMenuSaysWhatItRefusedAndPeaksNea
         const bool labels = std::find(s.files.begin(), s.files.end(), "MainMenu.txt") == s.files.end();
         EXPECT_EQ(PlayLabelPixels(start.shot) > 20, labels);
         EXPECT_LE(start.peakKb, clean.peakKb * 3 / 2) << "a shipped start peaked at " << clean.peakKb << " kB";
-        std::printf("[ memory   ] %s: peak %ld kB, %.2f of a shipped start's %ld kB; menu after %.0f ms, %.2f of its %.0f ms\n",
-                    s.name, start.peakKb, double(start.peakKb) / double(clean.peakKb), clean.peakKb, start.menuMs,
-                    start.menuMs / clean.menuMs, clean.menuMs);
+        std::printf(
+            "[ memory   ] %s: peak %ld kB, %.2f of a shipped start's %ld kB; menu after %.0f ms, %.2f of its %.0f ms\n",
+            s.name, start.peakKb, double(start.peakKb) / double(clean.peakKb), clean.peakKb, start.menuMs,
+            start.menuMs / clean.menuMs, clean.menuMs);
     }
 }

@@ -121,7 +121,8 @@ void ExpectLinksResolve(const std::string& readme) {
         const fs::path path = file.empty() ? fs::path(readme) : folder / file;
         EXPECT_TRUE(fs::is_regular_file(path)) << target;
         if (hash == std::string::npos || !fs::is_regular_file(path)) continue;
-        EXPECT_EQ(HeadingAnchors(testsupport::ReadFileBytes(path.string())).count(target.substr(hash + 1)), 1u) << target;
+        EXPECT_EQ(HeadingAnchors(testsupport::ReadFileBytes(path.string())).count(target.substr(hash + 1)), 1u)
+            << target;
     }
     EXPECT_GT(relative, 10);
 }
@@ -130,13 +131,12 @@ void ExpectLinksResolve(const std::string& readme) {
 // as in data/, the icons at their sizes, the entry and the metadata as the validators want them.
 void ExpectInstalledTree(const testsupport::TempDir& dir, const std::string& prefix) {
     const std::string share = prefix + "/share";
-    std::set<std::string> expected = {"bin/quiltora", "share/doc/quiltora/README.md",
-                                      "share/doc/quiltora/DejaVu-LICENSE.txt",
-                                      "share/applications/" + kAppId + ".desktop",
-                                      "share/metainfo/" + kAppId + ".metainfo.xml"};
+    std::set<std::string> expected = {
+        "bin/quiltora", "share/doc/quiltora/README.md", "share/doc/quiltora/DejaVu-LICENSE.txt",
+        "share/applications/" + kAppId + ".desktop", "share/metainfo/" + kAppId + ".metainfo.xml"};
     for (int size : {48, 64, 128, 256}) {
-        const std::string icon = "share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) +
-                                 "/apps/" + kAppId + ".png";
+        const std::string icon =
+            "share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/" + kAppId + ".png";
         expected.insert(icon);
         float w = 0, h = 0;
         EXPECT_TRUE(testsupport::PngSize(prefix + "/" + icon, w, h)) << icon;
@@ -144,7 +144,8 @@ void ExpectInstalledTree(const testsupport::TempDir& dir, const std::string& pre
         EXPECT_EQ(h, size) << icon;
     }
     // The documents the README links, beside it as in the source tree.
-    for (const auto& [file, stamp] : Files(testsupport::SourceDir() + "/docs")) expected.insert("share/doc/quiltora/docs/" + file);
+    for (const auto& [file, stamp] : Files(testsupport::SourceDir() + "/docs"))
+        expected.insert("share/doc/quiltora/docs/" + file);
     const Tree data = Files(testsupport::SourceDir() + "/data");
     const Tree installed = Files(prefix);
     for (const auto& [file, stamp] : data) {
@@ -179,13 +180,15 @@ void ExpectInstalledTree(const testsupport::TempDir& dir, const std::string& pre
 // in a working folder that has nothing of the game; headless to the main menu. Returns the
 // per-user folder it used.
 std::string ExpectStartsFromMenuEntry(const testsupport::TempDir& dir, const std::string& prefix) {
-    const std::string exec = EntryValue(testsupport::ReadFileBytes(prefix + "/share/applications/" + kAppId + ".desktop"), "Exec");
+    const std::string exec =
+        EntryValue(testsupport::ReadFileBytes(prefix + "/share/applications/" + kAppId + ".desktop"), "Exec");
     EXPECT_EQ(exec, "quiltora");
     const std::string work = dir.file("work"), user = dir.file("user");
     fs::create_directories(work);
     const Tree before = Files(prefix);
-    const Command run = Shell(dir, "cd " + Quote(work) + " && PATH=" + Quote(prefix + "/bin") + ":\"$PATH\" timeout 240 " +
-                                     exec + " --user-dir " + Quote(user) + " --fixed-delta --timings --menu-frames 1");
+    const Command run =
+        Shell(dir, "cd " + Quote(work) + " && PATH=" + Quote(prefix + "/bin") + ":\"$PATH\" timeout 240 " + exec +
+                       " --user-dir " + Quote(user) + " --fixed-delta --timings --menu-frames 1");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("timing main-menu "), std::string::npos) << run.output;
     std::istringstream lines(run.output);
@@ -201,7 +204,7 @@ std::string ExpectStartsFromMenuEntry(const testsupport::TempDir& dir, const std
 TEST(InstallTest, AnInstallIntoADestdirStartsFromItsMenuEntry) {
     testsupport::TempDir dir;
     const Command install = Shell(dir, "DESTDIR=" + Quote(dir.file("root")) + " " + Quote(QUILTORA_CMAKE) +
-                                         " --install " + Quote(QUILTORA_BUILD_DIR) + " --prefix /usr/local");
+                                           " --install " + Quote(QUILTORA_BUILD_DIR) + " --prefix /usr/local");
     ASSERT_EQ(install.status, 0) << install.output;
     const std::string prefix = dir.file("root/usr/local");
     ExpectInstalledTree(dir, prefix);
@@ -212,7 +215,7 @@ TEST(InstallTest, AnInstallIntoADestdirStartsFromItsMenuEntry) {
 TEST(InstallTest, TheDebianPackageInstallsStartsAndRemovesCleanly) {
     testsupport::TempDir dir;
     const Command pack = Shell(dir, "cd " + Quote(QUILTORA_BUILD_DIR) + " && " + Quote(QUILTORA_CPACK) + " -G DEB -B " +
-                                      Quote(dir.file("out")));
+                                        Quote(dir.file("out")));
     ASSERT_EQ(pack.status, 0) << pack.output;
     std::string deb;
     for (const auto& e : fs::directory_iterator(dir.file("out")))
@@ -227,7 +230,8 @@ TEST(InstallTest, TheDebianPackageInstallsStartsAndRemovesCleanly) {
     info = Shell(dir, "dpkg-deb -f " + Quote(deb) + " Depends");
     std::set<std::string> depends;
     std::istringstream fields(info.output);
-    for (std::string field; std::getline(fields >> std::ws, field, ',');) depends.insert(field.substr(0, field.find_first_of(" \n")));
+    for (std::string field; std::getline(fields >> std::ws, field, ',');)
+        depends.insert(field.substr(0, field.find_first_of(" \n")));
     std::vector<std::string> packages = LinkedPackages(dir, testsupport::GameExe());
     packages.insert(packages.end(), {"libgl1", "libegl1"});
     for (const std::string& p : packages) EXPECT_EQ(depends.count(p), 1u) << p << " not in " << info.output;

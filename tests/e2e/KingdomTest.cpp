@@ -30,17 +30,16 @@ protected:
     void WritePlayer() {
         CreateDir(Profiles());
         testsupport::WriteFileBytes(Profiles() + "Profiles.dat", std::string("Settings{\n\tCurrProfile = \"") + kId +
-                                                                    "\"\n}\nProfile{\n\tId = \"" + kId +
-                                                                    "\"\n\tName = \"Kim\"\n}\n");
-        testsupport::WriteFileBytes(Profiles() + kId + ".AppProfile",
-                                    "Data{\n\tName = \"Kim\"\n\tLevel = 2\n\tScore = " + std::to_string(kMoney) +
-                                        "\n\tScreen = \"Kingdom\"\n\tKingdomTutorialScreenShowed = 1\n}\n"
-                                        "Levels{\n\ti = 2\n\tLevel1 = \"1,1,1,3,60,25,10\"\n\tLevel2 = \"2,1,0,0,0,0,0\"\n}\n");
+                                                                     "\"\n}\nProfile{\n\tId = \"" + kId +
+                                                                     "\"\n\tName = \"Kim\"\n}\n");
+        testsupport::WriteFileBytes(
+            Profiles() + kId + ".AppProfile",
+            "Data{\n\tName = \"Kim\"\n\tLevel = 2\n\tScore = " + std::to_string(kMoney) +
+                "\n\tScreen = \"Kingdom\"\n\tKingdomTutorialScreenShowed = 1\n}\n"
+                "Levels{\n\ti = 2\n\tLevel1 = \"1,1,1,3,60,25,10\"\n\tLevel2 = \"2,1,0,0,0,0,0\"\n}\n");
     }
     // Play on the main menu, Continue in its pop-up: back to the kingdom.
-    static std::string ToKingdom(int at) {
-        return Click(at, 512, 374) + Click(at + 50, 512, 356);
-    }
+    static std::string ToKingdom(int at) { return Click(at, 512, 374) + Click(at + 50, 512, 356); }
     static std::string Click(int at, int x, int y) {
         return std::to_string(at) + " move " + std::to_string(x) + " " + std::to_string(y) + "\n" +
                std::to_string(at + 2) + " down 1\n" + std::to_string(at + 4) + " up 1\n";
@@ -65,8 +64,8 @@ TEST_F(KingdomRunTest, ABuildingBoughtWithAWonLevelsScoreStandsAfterARestart) {
     EXPECT_EQ(GetBFString(LoadBlockFile(Profiles() + kId + ".AppProfile"), "Buildings::Object1"), "5");
     // A pixel of the shed's wall, drawn as its picture has it.
     const int px = 145, py = 86;
-    const uint32_t pixel =
-        SharedPicturePixel(testsupport::SourceDir() + "/data/Screens/Kingdom/Buildings/buildingsatlas.png", "Building-5", px, py);
+    const uint32_t pixel = SharedPicturePixel(
+        testsupport::SourceDir() + "/data/Screens/Kingdom/Buildings/buildingsatlas.png", "Building-5", px, py);
     ASSERT_EQ(pixel >> 24, 255u);
     const uint32_t wall = pixel & 0xFFFFFFu;
     EXPECT_TRUE(Near(Rgb(run.shot, kX + kSheepfoldX + px, kSheepfoldY + py), wall, 12))

@@ -82,14 +82,16 @@ TEST(LauncherE2ETest, TheLauncherComesFirstAndANewerPackageIsInstalledWhileTheGa
     ASSERT_TRUE(shown.shot);
     EXPECT_NE(shown.output.find("LOADER: "), std::string::npos);
     EXPECT_EQ(shown.output.find("REQUESTING..."), std::string::npos);
-    EXPECT_TRUE(Near(Rgb(shown.shot, kX + 512, 486), 0xF59758u, 24)) << std::hex << Rgb(shown.shot, kX + 512, 486);  // Play
-    EXPECT_TRUE(Near(Rgb(shown.shot, kX + 200, 200), 0x303A5Du, 24)) << std::hex << Rgb(shown.shot, kX + 200, 200);  // the card
+    EXPECT_TRUE(Near(Rgb(shown.shot, kX + 512, 486), 0xF59758u, 24))
+        << std::hex << Rgb(shown.shot, kX + 512, 486);  // Play
+    EXPECT_TRUE(Near(Rgb(shown.shot, kX + 200, 200), 0x303A5Du, 24))
+        << std::hex << Rgb(shown.shot, kX + 200, 200);  // the card
     EXPECT_EQ(server.Requests().size(), 0u);
     EXPECT_NE(testsupport::ReadFileBytes(installed).find("VERSION|1"), std::string::npos);
 
     // Play at frame 30; the game goes on to the main menu and the package is replaced meanwhile.
-    GameRun played = RunGame(dir, "--menu-frames 10 --frames 3000" +
-                                      Script(dir, "30 move 512 500\n31 down 1\n33 up 1\n"), data);
+    GameRun played =
+        RunGame(dir, "--menu-frames 10 --frames 3000" + Script(dir, "30 move 512 500\n31 down 1\n33 up 1\n"), data);
     ASSERT_EQ(played.status, 0);
     EXPECT_NE(played.output.find("REQUESTING..."), std::string::npos);
     EXPECT_EQ(played.output.find("ERROR"), std::string::npos) << played.output;
@@ -146,7 +148,8 @@ TEST(LauncherE2ETest, AHostilePackageIsRefusedWhileTheGameGoesOn) {
     // 1.5 GB and stalled the frames for seconds, and every later start after it.
     TempDir dir;
     std::string description = launchertest::Header(2);
-    for (int i = 0; i < 4; ++i) description += launchertest::Icon(std::string("g").append(std::to_string(i)), "big.png");
+    for (int i = 0; i < 4; ++i)
+        description += launchertest::Icon(std::string("g").append(std::to_string(i)), "big.png");
     const std::string zipBytes = testsupport::ZipBuilder()
                                      .File("launcher.dat", description)
                                      .File("big.png", launchertest::HugePngBytes(8192, 8192))
@@ -157,8 +160,9 @@ TEST(LauncherE2ETest, AHostilePackageIsRefusedWhileTheGameGoesOn) {
 
     for (int start = 0; start < 2; ++start) {
         SCOPED_TRACE(start);
-        GameRun run = RunGame(dir, "--timings --menu-frames 10 --frames 3000" +
-                                       Script(dir, "30 move 512 500\n31 down 1\n33 up 1\n"), data);
+        GameRun run = RunGame(
+            dir, "--timings --menu-frames 10 --frames 3000" + Script(dir, "30 move 512 500\n31 down 1\n33 up 1\n"),
+            data);
         ASSERT_EQ(run.status, 0);
         // The main menu came, the shipped package stays installed (and is read at the next
         // start as before), and nothing of the refused one is left beside it.

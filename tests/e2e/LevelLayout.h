@@ -27,8 +27,8 @@ inline std::shared_ptr<TPACLevel> LaidOutLevel(int n) {
     ResetPlayFieldTables();
     TSpecialLoads().Setup();
     SetNumberImageSizes([](int set, int value, float& w, float& h) {
-        return testsupport::PngSize(DataDir() + "Game/PlayField/Numbers/" + std::to_string(set) + "-" + std::to_string(value) + ".png",
-                       w, h);
+        return testsupport::PngSize(
+            DataDir() + "Game/PlayField/Numbers/" + std::to_string(set) + "-" + std::to_string(value) + ".png", w, h);
     });
     auto level = LoadPacLevel(DataDir() + "Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel");
     if (level) {

@@ -163,7 +163,8 @@ TEST(LongRunTest, MemoryStaysFlatOverRoundsOfTheScreens) {
     const std::string command = "timeout " + std::to_string(limit) + " " + Quote(testsupport::GameExe()) + " --data " +
                                 Quote(testsupport::SourceDir() + "/data") + " --user-dir " + Quote(dir.file("user")) +
                                 " --fixed-delta --timings --level 1 --from-menu --menu-frames " +
-                                std::to_string(starts.back()) + " --input " + Quote(dir.file("input.txt")) + " 2>/dev/null";
+                                std::to_string(starts.back()) + " --input " + Quote(dir.file("input.txt")) +
+                                " 2>/dev/null";
     // Read as it comes: a long run shows each round's figures when the round is over.
     FILE* game = popen(command.c_str(), "r");
     ASSERT_TRUE(game);
@@ -185,7 +186,8 @@ TEST(LongRunTest, MemoryStaysFlatOverRoundsOfTheScreens) {
             s.frame -= TimingFrame(output, "main-menu");
             samples.push_back(s);
         }
-        if (!longRun || samples.empty() || shown + 1 >= starts.size() || samples.back().frame < starts[shown + 1]) continue;
+        if (!longRun || samples.empty() || shown + 1 >= starts.size() || samples.back().frame < starts[shown + 1])
+            continue;
         const std::vector<RoundFigures> done = Rounds(samples, {starts[shown], starts[shown + 1]});
         if (!done.empty()) show(shown, done[0]);
         ++shown;

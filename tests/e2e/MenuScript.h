@@ -20,7 +20,9 @@ inline Point Slot(int k) { return {382, 219 + 58 * k}; }
 class MenuScript {
 public:
     MenuScript& Click(int at, Point p) {
-        return Line(at, "move " + std::to_string(p.x) + " " + std::to_string(p.y)).Line(at + 1, "down 1").Line(at + 2, "up 1");
+        return Line(at, "move " + std::to_string(p.x) + " " + std::to_string(p.y))
+            .Line(at + 1, "down 1")
+            .Line(at + 2, "up 1");
     }
     MenuScript& Key(int at, int key) {
         return Line(at, "keydown " + std::to_string(key)).Line(at + 1, "keyup " + std::to_string(key));

@@ -34,7 +34,9 @@ std::string SettingsFile(const testsupport::TempDir& dir) {
 }
 
 // The orange of the knob and of the buttons.
-bool IsOrange(uint32_t c) { return ((c >> 16) & 255) > 200 && ((c >> 8) & 255) > 90 && ((c >> 8) & 255) < 210 && (c & 255) < 160; }
+bool IsOrange(uint32_t c) {
+    return ((c >> 16) & 255) > 200 && ((c >> 8) & 255) > 90 && ((c >> 8) & 255) < 210 && (c & 255) < 160;
+}
 
 TEST(OptionsE2E, SettingsChangedInTheOptionsAreSavedOnOkAndReadBackAtTheNextStart) {
     testsupport::TempDir dir;
@@ -60,15 +62,18 @@ TEST(OptionsE2E, SettingsChangedInTheOptionsAreSavedOnOkAndReadBackAtTheNextStar
 
     // Second run: from the main menu the options open with the knob where it was left, the cursor
     // switch off, and no Menu button.
-    const std::string fromMenu = "60 move " + std::to_string(kMenuOptionsX) + " " + std::to_string(kMenuOptionsY) +
-                                 "\n61 down 1\n62 up 1\n";
+    const std::string fromMenu =
+        "60 move " + std::to_string(kMenuOptionsX) + " " + std::to_string(kMenuOptionsY) + "\n61 down 1\n62 up 1\n";
     run = RunGame(dir, FromMenu(111) + Script(dir, fromMenu));
     ASSERT_EQ(run.status, 0) << run.output;
     ASSERT_TRUE(run.shot);
-    EXPECT_TRUE(IsOrange(Rgb(run.shot, kX + kKnobX - 96, kKnobY))) << std::hex << Rgb(run.shot, kX + kKnobX - 96, kKnobY);
+    EXPECT_TRUE(IsOrange(Rgb(run.shot, kX + kKnobX - 96, kKnobY)))
+        << std::hex << Rgb(run.shot, kX + kKnobX - 96, kKnobY);
     EXPECT_FALSE(IsOrange(Rgb(run.shot, kX + kKnobX, kKnobY))) << std::hex << Rgb(run.shot, kX + kKnobX, kKnobY);
-    EXPECT_TRUE(IsOrange(Rgb(run.shot, kX + kOkX + 30, kOkY - 12))) << std::hex << Rgb(run.shot, kX + kOkX + 30, kOkY - 12);
-    EXPECT_FALSE(IsOrange(Rgb(run.shot, kX + kMenuX + 30, kMenuY - 12))) << std::hex << Rgb(run.shot, kX + kMenuX + 30, kMenuY - 12);
+    EXPECT_TRUE(IsOrange(Rgb(run.shot, kX + kOkX + 30, kOkY - 12)))
+        << std::hex << Rgb(run.shot, kX + kOkX + 30, kOkY - 12);
+    EXPECT_FALSE(IsOrange(Rgb(run.shot, kX + kMenuX + 30, kMenuY - 12)))
+        << std::hex << Rgb(run.shot, kX + kMenuX + 30, kMenuY - 12);
     // The switch's "off" view: a slate blue, not the "on" green.
     const uint32_t sw = Rgb(run.shot, kX + kCursorX + 20, kCursorY + 8);
     EXPECT_GT(sw & 255, (sw >> 8) & 255) << std::hex << sw;

@@ -104,8 +104,7 @@ protected:
     void KillAtEachWrite(const MenuScript& script, int frames, int first, int last,
                          const std::function<void(int n)>& check) {
         std::map<std::string, std::string> start;
-        for (const std::string& file : ReadDir(Profiles()))
-            start[file] = testsupport::ReadFileBytes(Profiles() + file);
+        for (const std::string& file : ReadDir(Profiles())) start[file] = testsupport::ReadFileBytes(Profiles() + file);
         for (int n = first; n <= last; ++n) {
             SCOPED_TRACE("killed at write " + std::to_string(n));
             DeleteDir(dir.file("user"));

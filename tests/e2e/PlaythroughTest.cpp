@@ -94,7 +94,8 @@ void ExpectSheepfold(const std::string& shotFile) {
     auto shot = LoadPixmap(shotFile);
     ASSERT_TRUE(shot);
     const int px = 145, py = 86;
-    const uint32_t pixel = SharedPicturePixel(DataDir() + "Screens/Kingdom/Buildings/buildingsatlas.png", "Building-5", px, py);
+    const uint32_t pixel =
+        SharedPicturePixel(DataDir() + "Screens/Kingdom/Buildings/buildingsatlas.png", "Building-5", px, py);
     ASSERT_EQ(pixel >> 24, 255u);
     const uint32_t wall = pixel & 0xFFFFFFu;
     EXPECT_TRUE(Near(Rgb(shot, kX + 818 + px, 66 + py), wall, 12))
@@ -194,8 +195,9 @@ Buildings{
             const std::string shot = dir.file("shot-" + std::to_string(frame) + ".png");
             EXPECT_EQ(FileType(shot), 1) << "no screenshot of " << name;
             if (keep)
-                testsupport::WriteFileBytes(std::string(keep) + "/" + stage + std::to_string(step) + "-" + name + ".png",
-                                            testsupport::ReadFileBytes(shot));
+                testsupport::WriteFileBytes(
+                    std::string(keep) + "/" + stage + std::to_string(step) + "-" + name + ".png",
+                    testsupport::ReadFileBytes(shot));
         }
     }
 };

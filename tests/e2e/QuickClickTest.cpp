@@ -36,8 +36,8 @@ std::string Click(int frame, Point p) {
 }
 std::string Tap(int frame, Point p) {
     const std::string f = std::to_string(frame + 1);
-    return std::to_string(frame) + " move " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n" + f +
-           " down 1\n" + f + " up 1\n";
+    return std::to_string(frame) + " move " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n" + f + " down 1\n" +
+           f + " up 1\n";
 }
 // The keys pressed one after another and let go in the other order, all within one frame.
 std::string Chord(int frame, int modifier, int key) {
@@ -90,7 +90,7 @@ TEST(QuickClickTest, ATapDoesWhatAClickDoesOnEveryScreen) {
         const char* what;
         std::string args;  // besides the run's own; with --level, a new player plays
         std::string script;
-        int frames;        // from the main menu
+        int frames;  // from the main menu
         std::string shots;
         std::function<void(const Done&)> check;
     };
@@ -98,8 +98,9 @@ TEST(QuickClickTest, ATapDoesWhatAClickDoesOnEveryScreen) {
     const Case cases[] = {
         {"the main menu's Play", "", Tap(kMenu, kMenuPlay) + Click(kPopUp, kContinue) + Click(kKingdom, kCard),
          kKingdom + 40, "", [](const Done& d) { EXPECT_EQ(d.Progress("Buildings::Object1"), "5"); }},
-        {"the continue pop-up's Continue", "", Click(kMenu, kMenuPlay) + Tap(kPopUp, kContinue) + Click(kKingdom, kCard),
-         kKingdom + 40, "", [](const Done& d) { EXPECT_EQ(d.Progress("Buildings::Object1"), "5"); }},
+        {"the continue pop-up's Continue", "",
+         Click(kMenu, kMenuPlay) + Tap(kPopUp, kContinue) + Click(kKingdom, kCard), kKingdom + 40, "",
+         [](const Done& d) { EXPECT_EQ(d.Progress("Buildings::Object1"), "5"); }},
         {"a building card of the kingdom", "", toKingdom + Tap(kKingdom, kCard), kKingdom + 40, "",
          [](const Done& d) {
              EXPECT_EQ(d.Progress("Buildings::Object1"), "5");
@@ -122,16 +123,19 @@ TEST(QuickClickTest, ATapDoesWhatAClickDoesOnEveryScreen) {
          [](const Done& d) {
              // Back on the main menu (its Play button), where the card's place holds nothing.
              ASSERT_TRUE(d.run.shot);
-             EXPECT_TRUE(Near(Rgb(d.run.shot, kX + 420, 356), 0xF4AB7Du, 6)) << std::hex << Rgb(d.run.shot, kX + 420, 356);
+             EXPECT_TRUE(Near(Rgb(d.run.shot, kX + 420, 356), 0xF4AB7Du, 6))
+                 << std::hex << Rgb(d.run.shot, kX + 420, 356);
              EXPECT_EQ(d.Progress("Buildings::Object1"), "");
          }},
-        {"level 1's thumbnail on the map", "", toKingdom + Click(kKingdom - 60, kKingdomPlay) + Tap(kKingdom + 145, kThumb1),
-         kKingdom + 200, "", [](const Done& d) { EXPECT_EQ(d.Progress("Data::Screen"), "GameScreen"); }},
+        {"level 1's thumbnail on the map", "",
+         toKingdom + Click(kKingdom - 60, kKingdomPlay) + Tap(kKingdom + 145, kThumb1), kKingdom + 200, "",
+         [](const Done& d) { EXPECT_EQ(d.Progress("Data::Screen"), "GameScreen"); }},
         {"the level summary's Statistics", "--level 1", win.text + Tap(summary, kStatistics), summary + 40, "",
          [](const Done& d) {
              // The statistics' card in the picture's place.
              ASSERT_TRUE(d.run.shot);
-             EXPECT_TRUE(Near(Rgb(d.run.shot, kX + 512, 300), 0xFDF2D9u, 12)) << std::hex << Rgb(d.run.shot, kX + 512, 300);
+             EXPECT_TRUE(Near(Rgb(d.run.shot, kX + 512, 300), 0xFDF2D9u, 12))
+                 << std::hex << Rgb(d.run.shot, kX + 512, 300);
          }},
         {"the level summary's Next", "--level 1", win.text + Tap(summary, kNext), summary + 120, "",
          [](const Done& d) {
@@ -143,7 +147,8 @@ TEST(QuickClickTest, ATapDoesWhatAClickDoesOnEveryScreen) {
          [](const Done& d) { EXPECT_TRUE(d.EndedEarly()) << d.run.output; }},
         {"Command+F sent at once", "", Chord(kMenu, kCommand, kF), kMenu + 40, "",
          [](const Done& d) {
-             const std::string settings = testsupport::ReadFileBytes(d.dir.file("user/.Velkaro/Quiltora-2/Data/Settings.ini"));
+             const std::string settings =
+                 testsupport::ReadFileBytes(d.dir.file("user/.Velkaro/Quiltora-2/Data/Settings.ini"));
              EXPECT_NE(settings.find("FullScreen = 1"), std::string::npos) << settings;
          }},
     };
@@ -151,8 +156,9 @@ TEST(QuickClickTest, ATapDoesWhatAClickDoesOnEveryScreen) {
         SCOPED_TRACE(c.what);
         testsupport::TempDir dir;
         if (c.args.empty()) WritePlayerInTheKingdom(dir);
-        const GameRun run = RunGame(dir, c.args + " --timings" + FromMenu(c.frames) +
-                                             (c.shots.empty() ? "" : " --shot-frames " + c.shots) + Script(dir, c.script));
+        const GameRun run =
+            RunGame(dir, c.args + " --timings" + FromMenu(c.frames) +
+                             (c.shots.empty() ? "" : " --shot-frames " + c.shots) + Script(dir, c.script));
         ASSERT_EQ(run.status, 0);
         c.check(Done{dir, run, c.frames});
     }

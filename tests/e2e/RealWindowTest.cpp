@@ -146,9 +146,7 @@ public:
     Weston& operator=(const Weston&) = delete;
     bool ready() const { return ready_; }
     // What a client needs in its environment to reach it.
-    std::vector<std::string> ClientEnv() const {
-        return {"WAYLAND_DISPLAY=" + socket_, "XDG_RUNTIME_DIR=" + runtime_};
-    }
+    std::vector<std::string> ClientEnv() const { return {"WAYLAND_DISPLAY=" + socket_, "XDG_RUNTIME_DIR=" + runtime_}; }
 
 private:
     std::string runtime_, socket_;
@@ -163,9 +161,15 @@ public:
     LiveGame(const testsupport::TempDir& dir, std::vector<std::string> env, const std::string& args)
         : dir_(dir), out_(dir.file("out.txt")) {
         env.push_back("SDL_AUDIODRIVER=dummy");
-        std::vector<std::string> argv = {testsupport::GameExe(), "--data", testsupport::SourceDir() + "/data",
-                                         "--user-dir", dir.file("user"), "--fixed-delta", "--timings",
-                                         "--screenshot", dir.file("shot.png")};
+        std::vector<std::string> argv = {testsupport::GameExe(),
+                                         "--data",
+                                         testsupport::SourceDir() + "/data",
+                                         "--user-dir",
+                                         dir.file("user"),
+                                         "--fixed-delta",
+                                         "--timings",
+                                         "--screenshot",
+                                         dir.file("shot.png")};
         for (size_t at = 0; at < args.size();) {
             const size_t end = std::min(args.find(' ', at), args.size());
             std::string arg = args.substr(at, end - at);
@@ -181,18 +185,22 @@ public:
     pid_t pid() const { return pid_; }
     std::string Output() const { return testsupport::ReadFileBytes(out_); }
     // Waits until the game has drawn `frame` frames after its main menu came (its "frames" lines
-    // come every 60); false when it ended or did not get there within 200 seconds (a loaded machine draws Weston's frames in 0.2 s each).
+    // come every 60); false when it ended or did not get there within 200 seconds (a loaded machine draws Weston's
+    // frames in 0.2 s each).
     bool ReachFrame(int frame) {
-        return WaitFor(200, [&] {
-            if (exited_ || waitpid(pid_, &status_, WNOHANG) == pid_) {
-                exited_ = true;
-                return true;
-            }
-            const std::string out = Output();
-            const int menu = TimingFrame(out, "main-menu");
-            const size_t at = out.rfind("\nframes ");
-            return menu >= 0 && at != std::string::npos && std::atoi(out.c_str() + at + 8) >= menu + frame;
-        }) && !exited_;
+        return WaitFor(200,
+                       [&] {
+                           if (exited_ || waitpid(pid_, &status_, WNOHANG) == pid_) {
+                               exited_ = true;
+                               return true;
+                           }
+                           const std::string out = Output();
+                           const int menu = TimingFrame(out, "main-menu");
+                           const size_t at = out.rfind("\nframes ");
+                           return menu >= 0 && at != std::string::npos &&
+                                  std::atoi(out.c_str() + at + 8) >= menu + frame;
+                       }) &&
+               !exited_;
     }
     // Ends the game the normal way (the screenshot written) and gives its exit status.
     int End() {
@@ -243,8 +251,8 @@ TPixmapPtr ReadXwd(const std::string& path) {
 // What the X server shows: the window `id`, or the whole screen ("-root").
 TPixmapPtr Grab(const testsupport::TempDir& dir, const XServer& x, const std::string& id, const std::string& name) {
     const std::string file = dir.file(name + ".xwd");
-    const std::string command = "xwd -silent -display " + x.display() + " " + (id == "-root" ? id : "-id " + id) +
-                                " -out " + Quote(file);
+    const std::string command =
+        "xwd -silent -display " + x.display() + " " + (id == "-root" ? id : "-id " + id) + " -out " + Quote(file);
     if (std::system(command.c_str()) != 0) return nullptr;
     return ReadXwd(file);
 }
@@ -362,18 +370,17 @@ TEST(RealWindowE2E, X11CopySubBufferShowsTheFrameAfterTheWindowSystemResizesTheW
     // The board of level 1, which stands still once it is in play.
     LiveGame game(dir, {"SDL_VIDEODRIVER=x11", "DISPLAY=" + x.display(), "-WAYLAND_DISPLAY"},
                   "--paced --frame-path copy-sub-buffer --level 1 --from-menu --menu-frames 100000 --frames 200000");
-    const std::string id = Capture("DISPLAY=" + x.display() + " timeout 60 xdotool search --sync --name '^Quiltora$' 2>/dev/null | head -n 1");
+    const std::string id = Capture("DISPLAY=" + x.display() +
+                                   " timeout 60 xdotool search --sync --name '^Quiltora$' 2>/dev/null | head -n 1");
     ASSERT_FALSE(id.empty()) << game.Output();
     const std::string window = id.substr(0, id.find('\n'));
     int frame = 420;
     ASSERT_TRUE(game.ReachFrame(frame)) << game.Output();
     std::vector<TPixmapPtr> grabs = {Grab(dir, x, window, "grab-0")};
-    const struct {
-        int w, h;
-    } sizes[] = {{1100, 620}, {1366, 768}, {1100, 620}};
+    const struct { int w, h; } sizes[] = {{1100, 620}, {1366, 768}, {1100, 620}};
     for (const auto& size : sizes) {
-        const std::string resize = "xdotool windowsize --sync " + window + " " + std::to_string(size.w) + " " +
-                                   std::to_string(size.h);
+        const std::string resize =
+            "xdotool windowsize --sync " + window + " " + std::to_string(size.w) + " " + std::to_string(size.h);
         ASSERT_EQ(std::system(("DISPLAY=" + x.display() + " timeout 30 " + resize).c_str()), 0);
         frame += 120;  // at least one whole "frames" line after the resize
         ASSERT_TRUE(game.ReachFrame(frame)) << game.Output();

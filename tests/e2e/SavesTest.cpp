@@ -74,16 +74,18 @@ protected:
     }
 
     void WriteAnn(const std::string& progress) {
-        testsupport::WriteFileBytes(Profiles() + "Profiles.dat",
-                                    "Settings{\n\tCurrProfile = \"65-78-78\"\n}\nProfile{\n\tId = \"65-78-78\"\n\tName = \"ANN\"\n}\n");
+        testsupport::WriteFileBytes(
+            Profiles() + "Profiles.dat",
+            "Settings{\n\tCurrProfile = \"65-78-78\"\n}\nProfile{\n\tId = \"65-78-78\"\n\tName = \"ANN\"\n}\n");
         testsupport::WriteFileBytes(Profiles() + "65-78-78.AppProfile", progress);
     }
     // ANN as WriteAnn writes her, and BOB after her in the list.
     void WriteAnnAndBob(const std::string& progress) {
         WriteAnn(progress);
-        testsupport::WriteFileBytes(Profiles() + "Profiles.dat",
-                                    "Settings{\n\tCurrProfile = \"65-78-78\"\n}\nProfile{\n\tId = \"65-78-78\"\n\tName = "
-                                    "\"ANN\"\n}\nProfile{\n\tId = \"66-79-66\"\n\tName = \"BOB\"\n}\n");
+        testsupport::WriteFileBytes(
+            Profiles() + "Profiles.dat",
+            "Settings{\n\tCurrProfile = \"65-78-78\"\n}\nProfile{\n\tId = \"65-78-78\"\n\tName = "
+            "\"ANN\"\n}\nProfile{\n\tId = \"66-79-66\"\n\tName = \"BOB\"\n}\n");
         testsupport::WriteFileBytes(Profiles() + "66-79-66.AppProfile", "Data{\n\tName = \"BOB\"\n\tLevel = 2\n}\n");
     }
 };
@@ -134,10 +136,10 @@ TEST_F(SavesTest, ASecondGameOnTheSameFolderStopsAndAKilledGamesLockNeverBlocks)
     const pid_t a = fork();
     ASSERT_GE(a, 0);
     if (a == 0) {
-        const std::string command = "exec " + Quote(testsupport::GameExe()) + " --data " +
-                                    Quote(testsupport::SourceDir() + "/data") + " --user-dir " + Quote(dir.file("user")) +
-                                    " --fixed-delta --timings --menu-frames 3000 --frames 20000 > " + Quote(aOut) +
-                                    " 2>/dev/null";
+        const std::string command =
+            "exec " + Quote(testsupport::GameExe()) + " --data " + Quote(testsupport::SourceDir() + "/data") +
+            " --user-dir " + Quote(dir.file("user")) + " --fixed-delta --timings --menu-frames 3000 --frames 20000 > " +
+            Quote(aOut) + " 2>/dev/null";
         execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -184,7 +186,8 @@ TEST_F(SavesTest, ADamagedSaveIsSalvagedAndToldOnceOnTheMainMenu) {
 
     // The message is up over the main menu; its OK closes it.
     const std::string script = Click(70, kMessageOkX, kMessageOkY);
-    GameRun run = RunGame(dir, "--menu-frames 120 --frames 20000 --from-menu --shot-frames 60,110" + Script(dir, script));
+    GameRun run =
+        RunGame(dir, "--menu-frames 120 --frames 20000 --from-menu --shot-frames 60,110" + Script(dir, script));
     ASSERT_EQ(run.status, 0);
     EXPECT_NE(run.output.find("Message to the player: ANN's save was damaged. Kept: level 37, score 5000, the "
                               "levels played. From the save before: the award counters, the kingdom, the awards."),
@@ -222,7 +225,8 @@ TEST_F(SavesTest, AFailedSaveIsToldWhenItHappensAndAtExitAndLosesNothingSavedBef
         const char* told;
     } cases[] = {
         {"disk-full", "Message to the player: Your progress could not be saved: the disk is full."},
-        {"read-only", "Message to the player: Your progress could not be saved: the game's folder can't be written to."},
+        {"read-only",
+         "Message to the player: Your progress could not be saved: the game's folder can't be written to."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -233,9 +237,9 @@ TEST_F(SavesTest, AFailedSaveIsToldWhenItHappensAndAtExitAndLosesNothingSavedBef
         // comes over the menu. (A save with nothing changed writes nothing, and fails nothing.)
         const std::string script = Click(20, kMenuPlayersX, kMenuPlayersY) + Click(40, kSecondSlotX, kSecondSlotY) +
                                    Click(60, kPlayersOkX, kPlayersOkY);
-        GameRun run = RunGame(dir, std::string("--fail-writes ") + c.kind +
-                                       " --menu-frames 140 --frames 20000 --from-menu --shot-frames 130" +
-                                       Script(dir, script));
+        GameRun run =
+            RunGame(dir, std::string("--fail-writes ") + c.kind +
+                             " --menu-frames 140 --frames 20000 --from-menu --shot-frames 130" + Script(dir, script));
         // The save at exit failed too: the process says so by its exit status.
         ASSERT_EQ(run.status, 1);
         const size_t told = run.output.find(c.told);
@@ -243,9 +247,9 @@ TEST_F(SavesTest, AFailedSaveIsToldWhenItHappensAndAtExitAndLosesNothingSavedBef
         const auto shot = LoadPixmap(dir.file("shot-130.png"));
         EXPECT_TRUE(MessageShown(shot)) << std::hex << Rgb(shot, kX + 270, 470);
         // At exit: said again (a dialog where there is a desktop; here the console).
-        EXPECT_NE(run.output.find("Message to the player: Quiltora could not save the list of players before closing",
-                                  told),
-                  std::string::npos)
+        EXPECT_NE(
+            run.output.find("Message to the player: Quiltora could not save the list of players before closing", told),
+            std::string::npos)
             << run.output;
         // Nothing on disk changed.
         EXPECT_EQ(Snapshot(), before);
@@ -262,11 +266,13 @@ TEST_F(SavesTest, AGameThatCannotLockItsFolderWritesNothingThereAndSaysSo) {
     // fails and is told.
     const std::string script = Click(60, kMessageOkX, kMessageOkY) + Click(100, kMenuPlayersX, kMenuPlayersY) +
                                Click(120, kSecondSlotX, kSecondSlotY) + Click(140, kPlayersOkX, kPlayersOkY);
-    GameRun run = RunGame(dir, "--menu-frames 220 --frames 20000 --from-menu --shot-frames 50,210" + Script(dir, script));
+    GameRun run =
+        RunGame(dir, "--menu-frames 220 --frames 20000 --from-menu --shot-frames 50,210" + Script(dir, script));
     // Every save was refused, the one at exit too: a non-zero exit status.
     ASSERT_EQ(run.status, 1);
-    const size_t told = run.output.find("Message to the player: Quiltora could not make sure that it is the only game "
-                                        "using your saves. To keep them safe, nothing is saved while this game runs.");
+    const size_t told = run.output.find(
+        "Message to the player: Quiltora could not make sure that it is the only game "
+        "using your saves. To keep them safe, nothing is saved while this game runs.");
     EXPECT_NE(told, std::string::npos) << run.output;
     EXPECT_TRUE(MessageShown(LoadPixmap(dir.file("shot-50.png"))));
     const size_t failed = run.output.find(
@@ -275,9 +281,9 @@ TEST_F(SavesTest, AGameThatCannotLockItsFolderWritesNothingThereAndSaysSo) {
         told);
     EXPECT_NE(failed, std::string::npos) << run.output;
     EXPECT_TRUE(MessageShown(LoadPixmap(dir.file("shot-210.png"))));
-    EXPECT_NE(run.output.find("Message to the player: Quiltora could not save the list of players before closing",
-                              failed),
-              std::string::npos)
+    EXPECT_NE(
+        run.output.find("Message to the player: Quiltora could not save the list of players before closing", failed),
+        std::string::npos)
         << run.output;
     // Nothing was written, renamed or removed there.
     EXPECT_EQ(Snapshot(), before);

@@ -105,8 +105,8 @@ TEST_F(ScreenEntryTest, TheKingdomTheMapAndALevelFadeInSettled) {
 TEST_F(ScreenEntryTest, TheMainMenuFadesInSettledAfterLoading) {
     const int menu = Startup().menu;
     ASSERT_GT(menu, 30);
-    GameRun run = RunGame(dir, "--frames " + std::to_string(menu + 10) + " --shot-frames " + std::to_string(menu - 15) + "," +
-                                   std::to_string(menu + 5));
+    GameRun run = RunGame(dir, "--frames " + std::to_string(menu + 10) + " --shot-frames " + std::to_string(menu - 15) +
+                                   "," + std::to_string(menu + 5));
     ASSERT_EQ(run.status, 0) << run.output;
     // The menu's four buttons on their panel.
     ExpectFadeOf("main menu", menu - 15, menu + 5, {370, 330, 290, 310});

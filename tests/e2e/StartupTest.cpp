@@ -28,7 +28,8 @@ void ExpectMainMenu(const TPixmapPtr& s) {
     EXPECT_TRUE(Near(Rgb(s, 20, 40), 0x5888C6u, 6)) << std::hex << Rgb(s, 20, 40);  // the sky, beside the screen too
     EXPECT_TRUE(Near(Rgb(s, kX + 380, 330), 0x47557Du, 6)) << std::hex << Rgb(s, kX + 380, 330);  // the panel
     EXPECT_TRUE(Near(Rgb(s, kX + 420, 356), 0xF4AB7Du, 6)) << std::hex << Rgb(s, kX + 420, 356);  // Play
-    EXPECT_TRUE(Near(Rgb(s, kX + 512, 160), 0x59331Cu, 12)) << std::hex << Rgb(s, kX + 512, 160);  // the title's outline
+    EXPECT_TRUE(Near(Rgb(s, kX + 512, 160), 0x59331Cu, 12))
+        << std::hex << Rgb(s, kX + 512, 160);  // the title's outline
     // The two black strips, drawn last.
     EXPECT_EQ(Rgb(s, 1365, 300), 0x000000u);
     EXPECT_EQ(Rgb(s, 600, 767), 0x000000u);
@@ -205,7 +206,8 @@ TEST(StartupTest, ShippedDataLoadsWithoutAReport) {
 // names a fixed one.
 std::string FreeDisplayNumber() {
     for (int n = 1000 + static_cast<int>(getpid() % 4000);; ++n)
-        if (FileType("/tmp/.X11-unix/X" + std::to_string(n)) == 0 && FileType("/tmp/.X" + std::to_string(n) + "-lock") == 0)
+        if (FileType("/tmp/.X11-unix/X" + std::to_string(n)) == 0 &&
+            FileType("/tmp/.X" + std::to_string(n) + "-lock") == 0)
             return ":" + std::to_string(n);
 }
 
@@ -220,7 +222,8 @@ TEST(StartupTest, WithNoDisplayTheGameSaysSoAndWritesNothing) {
     const std::string display = FreeDisplayNumber(), socket = "quiltora-test-none-" + std::to_string(getpid());
     auto unreached = [](const std::string& what) {
         return "Quiltora could not reach " + what +
-               " to open its window on; to run it without a window on purpose, start it with SDL_VIDEODRIVER=offscreen.\n";
+               " to open its window on; to run it without a window on purpose, start it with "
+               "SDL_VIDEODRIVER=offscreen.\n";
     };
     struct Case {
         const char* name;
@@ -233,14 +236,15 @@ TEST(StartupTest, WithNoDisplayTheGameSaysSoAndWritesNothing) {
         {"no display, --user-dir", "", true, unnamed},
         {"no display, home folder", "", false, unnamed},
         {"x11 asked for, no DISPLAY", "SDL_VIDEODRIVER=x11", true, unnamed},
-        {"DISPLAY out of reach, home folder", "DISPLAY=" + display, false, unreached("the display \"" + display + "\" (DISPLAY)")},
+        {"DISPLAY out of reach, home folder", "DISPLAY=" + display, false,
+         unreached("the display \"" + display + "\" (DISPLAY)")},
         {"x11 asked for, DISPLAY out of reach", "SDL_VIDEODRIVER=x11 DISPLAY=" + display, true,
          unreached("the display \"" + display + "\" (DISPLAY)")},
         {"both out of reach", "DISPLAY=" + display + " WAYLAND_DISPLAY=" + socket, true,
          unreached("the display \"" + display + "\" (DISPLAY) nor the display \"" + socket + "\" (WAYLAND_DISPLAY)")},
         {"headless asked for", "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy", true, ""},
-        {"headless asked for, DISPLAY out of reach", "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy DISPLAY=" + display,
-         true, ""},
+        {"headless asked for, DISPLAY out of reach",
+         "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy DISPLAY=" + display, true, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -249,9 +253,9 @@ TEST(StartupTest, WithNoDisplayTheGameSaysSoAndWritesNothing) {
         std::filesystem::create_directories(dir.file("home"));
         std::filesystem::create_directories(dir.file("run"));
         const std::string command =
-            "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_DATA_HOME XDG_RUNTIME_DIR=" + Quote(dir.file("run")) +
-            " HOME=" + Quote(dir.file("home")) + " " + c.env + " timeout 240 " + Quote(testsupport::GameExe()) +
-            " --data " + Quote(testsupport::SourceDir() + "/data") +
+            "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_DATA_HOME XDG_RUNTIME_DIR=" +
+            Quote(dir.file("run")) + " HOME=" + Quote(dir.file("home")) + " " + c.env + " timeout 240 " +
+            Quote(testsupport::GameExe()) + " --data " + Quote(testsupport::SourceDir() + "/data") +
             (c.userDir ? " --user-dir " + Quote(dir.file("user")) : "") +
             " --fixed-delta --menu-frames 0 --frames 5000 > " + Quote(dir.file("out.txt")) + " 2> " +
             Quote(dir.file("err.txt"));
@@ -338,10 +342,10 @@ TEST(StartupTest, HelpVersionAndUnknownOptionsEndBeforeTheGameStarts) {
 TEST(StartupTest, CloseRequestAndCommandQInOneFrameEndTheRunThere) {
     testsupport::TempDir dir;
     const int at = kMenuShown;
-    GameRun run = RunGame(dir, "--from-menu --frames 1000000 --timings" +
-                                   Script(dir, "0 move 300 200\n" + std::to_string(at) + " keydown 91\n" +
-                                                   std::to_string(at) + " keydown 81\n" + std::to_string(at) +
-                                                   " quit\n"));
+    GameRun run =
+        RunGame(dir, "--from-menu --frames 1000000 --timings" +
+                         Script(dir, "0 move 300 200\n" + std::to_string(at) + " keydown 91\n" + std::to_string(at) +
+                                         " keydown 81\n" + std::to_string(at) + " quit\n"));
     ASSERT_EQ(run.status, 0);
     ExpectMainMenu(run.shot);  // the last frame drawn was the main menu's
 }
@@ -379,8 +383,9 @@ TEST(StartupTest, TheMenusButtonsShowTheirViewsUnderTheMouse) {
         {3 * kMenuShown - 1, 0xC75A2Cu},
     };
     const std::string script = "0 move 100 100\n" + std::to_string(kMenuShown) + " move 512 374\n" +
-                               std::to_string(2 * kMenuShown) + " move 100 100\n" + std::to_string(2 * kMenuShown + 10) +
-                               " down 1\n" + std::to_string(2 * kMenuShown + 11) + " move 512 374\n";
+                               std::to_string(2 * kMenuShown) + " move 100 100\n" +
+                               std::to_string(2 * kMenuShown + 10) + " down 1\n" + std::to_string(2 * kMenuShown + 11) +
+                               " move 512 374\n";
     testsupport::TempDir dir;
     GameRun run = RunGame(dir, FromMenu(3 * kMenuShown) + " --shot-frames " + std::to_string(cases[0].shot) + "," +
                                    std::to_string(cases[1].shot) + Script(dir, script));

@@ -57,7 +57,9 @@ std::string WithTagsFirst(const std::string& wav) {
     return out;
 }
 
-TSoundPtr MakeSound(int frames, int flags) { return LoadSound(DecodeAudioSample(MakeWav(22050, 1, 16, frames)), flags); }
+TSoundPtr MakeSound(int frames, int flags) {
+    return LoadSound(DecodeAudioSample(MakeWav(22050, 1, 16, frames)), flags);
+}
 
 // Polls until cond holds or the deadline passes (the mixer runs on its own thread).
 bool WaitFor(const std::function<bool()>& cond, int ms = 5000) {
@@ -92,7 +94,9 @@ protected:
 };
 
 TEST_F(AudioTest, DecodesWavAndVorbisWithLengthAndRate) {
-    struct Case { int hertz, channels, bits, frames; };
+    struct Case {
+        int hertz, channels, bits, frames;
+    };
     for (Case c : {Case{8000, 1, 8, 800}, Case{22050, 2, 16, 2205}, Case{44100, 1, 16, 1}}) {
         SCOPED_TRACE(testing::Message() << c.hertz << " Hz, " << c.channels << " ch, " << c.bits << " bits");
         TAudioSamplePtr s = DecodeAudioSample(MakeWav(c.hertz, c.channels, c.bits, c.frames));
@@ -122,7 +126,8 @@ TEST_F(AudioTest, BadInputGivesNothingAndNothingFails) {
     testsupport::WriteFileBytes(dir.file("junk.ogg"), "OggS but not really a vorbis stream");
     std::string wav = MakeWav(22050, 1, 16, 100);
     testsupport::WriteFileBytes(dir.file("cut.wav"), wav.substr(0, 30));
-    for (const std::string& path : {dir.file("missing.ogg"), dir.file("junk.ogg"), dir.file("cut.wav"), std::string()}) {
+    for (const std::string& path :
+         {dir.file("missing.ogg"), dir.file("junk.ogg"), dir.file("cut.wav"), std::string()}) {
         EXPECT_FALSE(LoadAudioSample(path)) << path;
         EXPECT_FALSE(LoadSound(path, SOUND_LOOP)) << path;
     }
@@ -160,7 +165,8 @@ TEST_F(AudioTest, ASoundIsRefusedBeyondWhatItsKindMayDecodeTo) {
         // Its layout is read from its "fmt " chunk wherever that comes.
         {"a WAV effect of 9 seconds, tags first", WithTagsFirst(MakeWav(8000, 1, 16, 9 * 8000)), SoundKind::Effect,
          9 * 8000},
-        {"a WAV effect of 11 seconds, tags first", WithTagsFirst(MakeWav(8000, 2, 16, 11 * 8000)), SoundKind::Effect, 0},
+        {"a WAV effect of 11 seconds, tags first", WithTagsFirst(MakeWav(8000, 2, 16, 11 * 8000)), SoundKind::Effect,
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,8 +190,9 @@ TEST_F(AudioTest, ASoundIsRefusedBeyondWhatItsKindMayDecodeTo) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(LoadAudioSample(dir.file("long.ogg")));
     EXPECT_FALSE(LoadSound(dir.file("long.ogg"), 0));
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("long.ogg' decodes to more than a sound effect may (10 seconds"),
-              std::string::npos);
+    EXPECT_NE(
+        testing::internal::GetCapturedStderr().find("long.ogg' decodes to more than a sound effect may (10 seconds"),
+        std::string::npos);
     EXPECT_TRUE(LoadAudioSample(dir.file("long.ogg"), SoundKind::Music));
 }
 

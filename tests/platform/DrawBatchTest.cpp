@@ -121,7 +121,7 @@ TEST(DrawAtExit, AProgramEndingWithQuadsPendingEnds) {
             }
             SetDefaultFontPath(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf");
             DrawText("Credits roll", 10, 40);  // the fonts' atlases are static objects too
-            std::exit(0);  // no Flip: the quads are still pending
+            std::exit(0);                      // no Flip: the quads are still pending
         }
         int status = 0;
         pid_t done = 0;
@@ -164,22 +164,69 @@ TEST_F(DrawBatchTest, QuadsOfOneTextureAndBlendGoToGLInOneCall) {
         std::function<void()> draw;
         int calls, quads;
     } cases[] = {
-        {"one texture", [&] { for (int i = 0; i < 300; ++i) DrawImage(red, float(i % 100) * 9, float(i / 100) * 9); }, 1, 300},
+        {"one texture",
+         [&] {
+             for (int i = 0; i < 300; ++i) DrawImage(red, float(i % 100) * 9, float(i / 100) * 9);
+         },
+         1, 300},
         {"two textures in runs of 25",
-         [&] { for (int i = 0; i < 300; ++i) DrawImage((i / 25) % 2 ? blue : red, float(i % 100) * 9, 40); }, 12, 300},
-        {"plain rectangles", [&] { for (int i = 0; i < 50; ++i) DrawRect(float(i) * 10, 60, 8, 8); }, 1, 50},
+         [&] {
+             for (int i = 0; i < 300; ++i) DrawImage((i / 25) % 2 ? blue : red, float(i % 100) * 9, 40);
+         },
+         12, 300},
+        {"plain rectangles",
+         [&] {
+             for (int i = 0; i < 50; ++i) DrawRect(float(i) * 10, 60, 8, 8);
+         },
+         1, 50},
         {"rectangles between pictures",
-         [&] { for (int i = 0; i < 10; ++i) { DrawImage(blue, float(i) * 20, 80); DrawRect(float(i) * 20, 90, 8, 8); } }, 20, 20},
+         [&] {
+             for (int i = 0; i < 10; ++i) {
+                 DrawImage(blue, float(i) * 20, 80);
+                 DrawRect(float(i) * 20, 90, 8, 8);
+             }
+         },
+         20, 20},
         {"blend changes",
-         [&] { for (int i = 0; i < 10; ++i) { SetBlend(i % 2 ? LIGHTBLEND : ALPHABLEND); DrawImage(blue, float(i) * 9, 100); } }, 10, 10},
-        {"faded to nothing", [&] { SetAlpha(0.0f); for (int i = 0; i < 10; ++i) DrawImage(blue, float(i) * 9, 110); }, 0, 0},
-        {"more than the batch holds", [&] { for (int i = 0; i < 5000; ++i) DrawImage(red, float(i % 100), 120); }, 2, 5000},
+         [&] {
+             for (int i = 0; i < 10; ++i) {
+                 SetBlend(i % 2 ? LIGHTBLEND : ALPHABLEND);
+                 DrawImage(blue, float(i) * 9, 100);
+             }
+         },
+         10, 10},
+        {"faded to nothing",
+         [&] {
+             SetAlpha(0.0f);
+             for (int i = 0; i < 10; ++i) DrawImage(blue, float(i) * 9, 110);
+         },
+         0, 0},
+        {"more than the batch holds",
+         [&] {
+             for (int i = 0; i < 5000; ++i) DrawImage(red, float(i % 100), 120);
+         },
+         2, 5000},
         {"a line of text", [&] { DrawText("Patchwork quilts, twelve colours", 10, 140); }, 1, 29},
         {"lines between quads",
-         [&] { DrawRect(0, 160, 4, 4); for (int i = 0; i < 3; ++i) DrawLine(0, 170.0f + i, 50, 170, false); DrawRect(10, 160, 4, 4); },
+         [&] {
+             DrawRect(0, 160, 4, 4);
+             for (int i = 0; i < 3; ++i) DrawLine(0, 170.0f + i, 50, 170, false);
+             DrawRect(10, 160, 4, 4);
+         },
          3, 2},
-        {"a line and its last pixel", [&] { DrawLine(0, 180, 50, 180); DrawLine(0, 182, 50, 182); }, 4, 0},
-        {"ovals and polygons", [&] { DrawOval(0, 190, 30, 20); DrawPoly({40, 190, 60, 195, 50, 210}); DrawOval(70, 190, 9, 9); }, 1, 0},
+        {"a line and its last pixel",
+         [&] {
+             DrawLine(0, 180, 50, 180);
+             DrawLine(0, 182, 50, 182);
+         },
+         4, 0},
+        {"ovals and polygons",
+         [&] {
+             DrawOval(0, 190, 30, 20);
+             DrawPoly({40, 190, 60, 195, 50, 210});
+             DrawOval(70, 190, 9, 9);
+         },
+         1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -196,7 +243,7 @@ TEST_F(DrawBatchTest, QuadsOfOneTextureAndBlendGoToGLInOneCall) {
 // picture over all of it is left to the picture. Each draws what drawing quad by quad draws,
 // within 1 of 255 a channel, in every blend, tint, fade, scale, turn and sub-rectangle.
 TEST_F(DrawBatchTest, PicturesDrawnWithoutTheirTextureLookAsBefore) {
-    auto flat = LoadImage(Solid(32, 32, int(0x85132A2Au)), FILTEREDIMAGE);       // the pop-ups' backdrop
+    auto flat = LoadImage(Solid(32, 32, int(0x85132A2Au)), FILTEREDIMAGE);  // the pop-ups' backdrop
     auto flatOpaque = LoadImage(Solid(6, 5, int(0xFF3C8A50u)), FILTEREDIMAGE | MIPMAPPEDIMAGE);
     auto across = CreatePixmap(32, 1), down = CreatePixmap(1, 32), both = CreatePixmap(1, 32);
     for (int i = 0; i < 32; ++i) {
@@ -306,9 +353,9 @@ TEST_F(DrawBatchTest, LaterQuadsStayOnTopAcrossTexturesAndBlends) {
     SetColor(0, 0, 200);
     DrawRect(15, 30, 20, 20);
     auto frame = GrabPixmap(0, 0, 50, 60);
-    EXPECT_EQ(testsupport::RgbAt(frame, 5, 5), (Rgb{104, 72, 56}));     // glow only
-    EXPECT_EQ(testsupport::RgbAt(frame, 15, 5), (Rgb{32, 192, 64}));    // the green covered the glow
-    EXPECT_EQ(testsupport::RgbAt(frame, 25, 5), (Rgb{96, 224, 80}));    // the later glow added to green
+    EXPECT_EQ(testsupport::RgbAt(frame, 5, 5), (Rgb{104, 72, 56}));   // glow only
+    EXPECT_EQ(testsupport::RgbAt(frame, 15, 5), (Rgb{32, 192, 64}));  // the green covered the glow
+    EXPECT_EQ(testsupport::RgbAt(frame, 25, 5), (Rgb{96, 224, 80}));  // the later glow added to green
     EXPECT_EQ(testsupport::RgbAt(frame, 5, 35), (Rgb{200, 0, 0}));
     EXPECT_EQ(testsupport::RgbAt(frame, 12, 35), (Rgb{32, 192, 64}));
     EXPECT_EQ(testsupport::RgbAt(frame, 17, 35), (Rgb{0, 0, 200}));
@@ -323,7 +370,8 @@ TEST_F(DrawBatchTest, FontAtlasGrowsAndPagesAndDrawsEveryGlyphAsBefore) {
     ASSERT_TRUE(font);
     std::string lines[8];
     for (int line = 0; line < 8; ++line)
-        for (char32_t c = 0x41 + line * 24; c < char32_t(0x41 + line * 24 + 24); ++c) lines[line] += Utf32ToUtf8(std::u32string(1, c));
+        for (char32_t c = 0x41 + line * 24; c < char32_t(0x41 + line * 24 + 24); ++c)
+            lines[line] += Utf32ToUtf8(std::u32string(1, c));
     auto drawAll = [&] {
         SetClsColor(0, 0, 0);
         Cls();

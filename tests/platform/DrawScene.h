@@ -176,7 +176,8 @@ inline void Draw(const std::string& fontFile) {
     DrawImage(changing, 250, 196);
     TPixmapPtr pixels = LockImage(changing);
     for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 24; ++x) pixels->WritePixel(x, y, int(0xFF000000u | unsigned(x * 10) << 16 | unsigned(y * 10)));
+        for (int x = 0; x < 24; ++x)
+            pixels->WritePixel(x, y, int(0xFF000000u | unsigned(x * 10) << 16 | unsigned(y * 10)));
     UnlockImage(changing);
     DrawImage(changing, 280, 196);
     SetImageFont(nullptr);

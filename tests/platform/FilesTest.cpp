@@ -365,13 +365,14 @@ TEST(Files, ALinkRacedAgainstTheGateNeverOpensAFileOutside) {
             ::link(source.c_str(), secret.c_str());  // the link's target appears
             ::symlink(source.c_str(), (data + "/.l").c_str());
             ::rename((data + "/.l").c_str(), (data + "/file").c_str());  // the file becomes a link out
-            ::unlink(secret.c_str());  // and goes
+            ::unlink(secret.c_str());                                    // and goes
             ::link((data + "/.inside").c_str(), (data + "/.f").c_str());
             ::rename((data + "/.f").c_str(), (data + "/file").c_str());  // a file again
         }
     });
-    const std::string command = "strace -f -y -qq --seccomp-bpf -e trace=open,openat,openat2 -o " + dir.file("trace.txt") + " " +
-                                QUILTORA_GATE_RACE + " " + data + " 5000 > " + dir.file("out.txt") + " 2>/dev/null";
+    const std::string command = "strace -f -y -qq --seccomp-bpf -e trace=open,openat,openat2 -o " +
+                                dir.file("trace.txt") + " " + QUILTORA_GATE_RACE + " " + data + " 5000 > " +
+                                dir.file("out.txt") + " 2>/dev/null";
     const int status = std::system(command.c_str());
     stop = true;
     racer.join();
@@ -399,14 +400,20 @@ TEST(Files, AReadOrDecodeThatDoesNotFitInMemoryIsRefusedWithALine) {
     TempDir dir;
     const std::string latin1 = dir.file("latin1.txt");
     testsupport::WriteFileBytes(latin1, std::string(4 << 20, '\xE9'));  // twice as long decoded
-    const std::string music = testsupport::OggSilence(240);               // 3.8 MB of samples
-    const std::string picture = EncodePNG(CreatePixmap(2048, 2048));      // 16 MB of pixels
+    const std::string music = testsupport::OggSilence(240);             // 3.8 MB of samples
+    const std::string picture = EncodePNG(CreatePixmap(2048, 2048));    // 16 MB of pixels
     const struct {
         const char* name;
         std::function<bool()> load;  // true when something came back
         const char* said;
     } cases[] = {
-        {"a Latin-1 text", [&] { bool ok = true; LoadText(latin1, &ok); return ok; }, "does not fit in memory"},
+        {"a Latin-1 text",
+         [&] {
+             bool ok = true;
+             LoadText(latin1, &ok);
+             return ok;
+         },
+         "does not fit in memory"},
         {"music", [&] { return DecodeAudioSample(music, SoundKind::Music, "m.ogg") != nullptr; },
          "The sound 'm.ogg' does not fit in memory"},
         {"a picture", [&] { return LoadPixmapFromMemory(picture) != nullptr; },

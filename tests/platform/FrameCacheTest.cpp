@@ -89,7 +89,8 @@ protected:
     // the one drawn in full. The frames drawn in full, and the quads each took.
     // What the cache did on each path is added to `did`.
     std::vector<int> Compare(int frames, const std::function<void(int)>& scene, std::vector<Path> paths,
-                             std::vector<std::vector<int>>* quads = nullptr, std::vector<FrameCacheStats>* did = nullptr) {
+                             std::vector<std::vector<int>>* quads = nullptr,
+                             std::vector<FrameCacheStats>* did = nullptr) {
         std::vector<TPixmapPtr> full;
         std::vector<int> fullQuads;
         Run(Path::Full, frames, scene, [&](int, const TPixmapPtr& frame, int n) {
@@ -189,9 +190,8 @@ TEST_F(FrameCacheTest, EveryFrameIsTheFrameDrawnInFull) {
     // Drawn in full, the frames are the ones drawn quad by quad.
     std::vector<TPixmapPtr> direct;
     Run(Path::Direct, kFrames, scene, [&](int, const TPixmapPtr& frame, int) { direct.push_back(frame); });
-    Run(Path::Full, kFrames, scene, [&](int f, const TPixmapPtr& frame, int) {
-        EXPECT_LE(MostApart(frame, direct[f]), 1) << "frame " << f;
-    });
+    Run(Path::Full, kFrames, scene,
+        [&](int f, const TPixmapPtr& frame, int) { EXPECT_LE(MostApart(frame, direct[f]), 1) << "frame " << f; });
 }
 
 // Drawn in full, a background under a board of opaque tiles is left out where the tiles paint
@@ -235,9 +235,8 @@ TEST_F(FrameCacheTest, ABackgroundUnderOpaqueTilesIsTheFrameDrawnQuadByQuad) {
         std::vector<TPixmapPtr> direct;
         Run(Path::Direct, 2, scene, [&](int, const TPixmapPtr& frame, int) { direct.push_back(frame); });
         const FrameCacheStats before = CurrentFrameCacheStats();
-        Run(Path::Full, 2, scene, [&](int f, const TPixmapPtr& frame, int) {
-            EXPECT_EQ(MostApart(frame, direct[f]), 0) << "frame " << f;
-        });
+        Run(Path::Full, 2, scene,
+            [&](int f, const TPixmapPtr& frame, int) { EXPECT_EQ(MostApart(frame, direct[f]), 0) << "frame " << f; });
         EXPECT_EQ(CurrentFrameCacheStats().hidden > before.hidden, c.hides);
     }
 }

@@ -48,7 +48,8 @@ std::vector<std::string> Cells(const Damage& damage) {
     std::vector<std::string> rows(10, std::string(20, '.'));
     for (const PixelRect& r : damage.Rects(1000))
         for (int y = r.y0 / Damage::kCell; y < (r.y1 + Damage::kCell - 1) / Damage::kCell; ++y)
-            for (int x = r.x0 / Damage::kCell; x < (r.x1 + Damage::kCell - 1) / Damage::kCell; ++x) rows[9 - y][x] = '#';
+            for (int x = r.x0 / Damage::kCell; x < (r.x1 + Damage::kCell - 1) / Damage::kCell; ++x)
+                rows[9 - y][x] = '#';
     return rows;
 }
 
@@ -77,7 +78,8 @@ TEST(FrameRecordTest, ShapesTouchTheirPixelsWithOneToSpareInGLRows) {
     // dividing by 0.
     FrameRecord unsized = Cleared();
     const FrameWindow noSize{320, 160, 1, 0.0f, 0.0f};
-    const BatchVertex q[4] = {{10, 20, 0, 0, 1, 1, 1, 1}, {40, 20, 1, 0, 1, 1, 1, 1}, {40, 60, 1, 1, 1, 1, 1, 1}, {10, 60, 0, 1, 1, 1, 1, 1}};
+    const BatchVertex q[4] = {
+        {10, 20, 0, 0, 1, 1, 1, 1}, {40, 20, 1, 0, 1, 1, 1, 1}, {40, 60, 1, 1, 1, 1, 1, 1}, {10, 60, 0, 1, 1, 1, 1, 1}};
     unsized.Add(Picture(1), q, kWhole, noSize);
     EXPECT_EQ(ShapePixels(unsized, unsized.runs[0], unsized.vertices.data()), (PixelRect{9, 99, 41, 141}));
 }
@@ -170,7 +172,8 @@ TEST(FrameRecordTest, MarkedCellsComeInAFewRectangles) {
         else EXPECT_LE(rects.size(), 16u);
         for (int i = 0; i < n; ++i) {
             const PixelRect cell{(i % 10) * 32, (i / 10) * 32, (i % 10) * 32 + 16, (i / 10) * 32 + 16};
-            EXPECT_TRUE(std::any_of(rects.begin(), rects.end(), [&](const PixelRect& r) { return r.Meet(cell) == cell; }))
+            EXPECT_TRUE(
+                std::any_of(rects.begin(), rects.end(), [&](const PixelRect& r) { return r.Meet(cell) == cell; }))
                 << "spot " << i;
         }
         for (const PixelRect& r : rects) EXPECT_EQ(r.Meet(kWindow.Whole()), r);
@@ -197,8 +200,15 @@ TEST(FrameRecordTest, RectanglesAreJoinedOnlyWhereJoiningAddsLittle) {
         {"a cell apart, a join adding less allowed", {{0, 0}, {2, 0}}, 64, 255.0, {{0, 0, 16, 16}, {32, 0, 48, 16}}},
         {"an L, its two spans kept", {{0, 0}, {1, 0}, {0, 1}}, 64, 0.0, {{0, 0, 32, 16}, {0, 16, 16, 32}}},
         {"an L, joined when that adds its missing cell", {{0, 0}, {1, 0}, {0, 1}}, 64, 256.0, {{0, 0, 32, 32}}},
-        {"far apart, too many: the closest joined", {{0, 0}, {2, 0}, {19, 9}}, 2, 0.0, {{0, 0, 48, 16}, {304, 144, 320, 160}}},
-        {"too many, the closest joined one after another", {{0, 0}, {0, 4}, {0, 2}, {19, 0}}, 2, 0.0,
+        {"far apart, too many: the closest joined",
+         {{0, 0}, {2, 0}, {19, 9}},
+         2,
+         0.0,
+         {{0, 0, 48, 16}, {304, 144, 320, 160}}},
+        {"too many, the closest joined one after another",
+         {{0, 0}, {0, 4}, {0, 2}, {19, 0}},
+         2,
+         0.0,
          {{0, 0, 16, 80}, {304, 0, 320, 16}}},
     };
     for (const Case& c : cases) {
@@ -207,9 +217,8 @@ TEST(FrameRecordTest, RectanglesAreJoinedOnlyWhereJoiningAddsLittle) {
         d.Reset(kWindow);
         for (auto [x, y] : c.cells) d.Add({x * 16 + 3, y * 16 + 3, x * 16 + 5, y * 16 + 5});
         std::vector<PixelRect> rects = d.Rects(c.most, c.joinArea);
-        std::sort(rects.begin(), rects.end(), [](const PixelRect& a, const PixelRect& b) {
-            return std::tie(a.x0, a.y0) < std::tie(b.x0, b.y0);
-        });
+        std::sort(rects.begin(), rects.end(),
+                  [](const PixelRect& a, const PixelRect& b) { return std::tie(a.x0, a.y0) < std::tie(b.x0, b.y0); });
         EXPECT_EQ(rects, c.rects);
     }
 }
@@ -252,7 +261,8 @@ TEST(FrameRecordTest, RunsOfAStyleJoinWhereNothingBetweenOverlaps) {
     for (const DrawSegment& s : plan) shapes += s.shapes;
     EXPECT_EQ(shapes, 18u);
     // Within one call, the shapes keep their order.
-    EXPECT_TRUE(std::is_sorted(plan.begin(), plan.begin() + 4, [](const DrawSegment& a, const DrawSegment& b) { return a.vertex < b.vertex; }));
+    EXPECT_TRUE(std::is_sorted(plan.begin(), plan.begin() + 4,
+                               [](const DrawSegment& a, const DrawSegment& b) { return a.vertex < b.vertex; }));
 }
 
 }  // namespace

@@ -47,7 +47,9 @@ TPixmapPtr Quadrants() {
     auto p = CreatePixmap(16, 16);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
-            p->WritePixel(x, y, y < 8 ? (x < 8 ? int(0xFFFF0000) : int(0xFF00FF00)) : (x < 8 ? int(0xFF0000FF) : int(0xFFFFFFFF)));
+            p->WritePixel(
+                x, y,
+                y < 8 ? (x < 8 ? int(0xFFFF0000) : int(0xFF00FF00)) : (x < 8 ? int(0xFF0000FF) : int(0xFFFFFFFF)));
     return p;
 }
 
@@ -57,11 +59,11 @@ TEST_F(GraphicsTest, EachBlendModeCombinesWithTheBackground) {
         float alpha;
         Rgb want;
     } cases[] = {
-        {MASKBLEND, 1.0f, {200, 100, 50}},  {MASKBLEND, 0.25f, kBackground},  // alpha test at one half
-        {SOLIDBLEND, 0.25f, {200, 100, 50}},                                   // alpha ignored
-        {ALPHABLEND, 0.5f, {150, 125, 125}},                                   // mixed
-        {LIGHTBLEND, 0.5f, {200, 200, 225}},  {LIGHTBLEND, 1.0f, {255, 250, 250}},  // added, clamped
-        {SHADEBLEND, 1.0f, {78, 59, 39}},                                       // multiplied
+        {MASKBLEND, 1.0f, {200, 100, 50}},   {MASKBLEND, 0.25f, kBackground},      // alpha test at one half
+        {SOLIDBLEND, 0.25f, {200, 100, 50}},                                       // alpha ignored
+        {ALPHABLEND, 0.5f, {150, 125, 125}},                                       // mixed
+        {LIGHTBLEND, 0.5f, {200, 200, 225}}, {LIGHTBLEND, 1.0f, {255, 250, 250}},  // added, clamped
+        {SHADEBLEND, 1.0f, {78, 59, 39}},                                          // multiplied
     };
     int x = 10;
     for (const auto& c : cases) {
@@ -146,8 +148,8 @@ TEST_F(GraphicsTest, LinesPointsOvalsAndPolygons) {
         int x, y;
         bool lit;
     } cases[] = {
-        {10, 100, true}, {19, 100, true},  {20, 100, false}, {20, 110, true}, {10, 101, false},
-        {50, 50, true},  {51, 50, false},  {50, 51, false},  {120, 120, true}, {101, 101, false},
+        {10, 100, true},  {19, 100, true},  {20, 100, false},  {20, 110, true},  {10, 101, false},
+        {50, 50, true},   {51, 50, false},  {50, 51, false},   {120, 120, true}, {101, 101, false},
         {139, 120, true}, {205, 205, true}, {235, 235, false},
     };
     for (const auto& c : cases)
@@ -176,7 +178,8 @@ TEST_F(GraphicsTest, ImageRectSubRectAndFramesDrawTheRightPixels) {
     // A strip of three 4 x 4 cells: red, green, blue.
     auto strip = CreatePixmap(12, 4);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 12; ++x) strip->WritePixel(x, y, x < 4 ? int(0xFFFF0000) : x < 8 ? int(0xFF00FF00) : int(0xFF0000FF));
+        for (int x = 0; x < 12; ++x)
+            strip->WritePixel(x, y, x < 4 ? int(0xFFFF0000) : x < 8 ? int(0xFF00FF00) : int(0xFF0000FF));
     ASSERT_TRUE(SavePixmapPNG(strip, dir.file("strip.png")));
     auto anim = LoadAnimImage(dir.file("strip.png"), 4, 4, 1, 2, 0);
     ASSERT_TRUE(anim);
@@ -184,10 +187,10 @@ TEST_F(GraphicsTest, ImageRectSubRectAndFramesDrawTheRightPixels) {
     auto quads = LoadImage(Quadrants(), 0);
     SetImageHandle(quads, 16, 16);  // bottom-right corner
 
-    DrawImage(anim, 10, 10, 1);                              // blue
-    DrawImage(anim, 20, 10, 5);                              // no such frame: nothing
-    DrawImageRect(quads, 100, 100, 32, 64);                  // handle stretched: spans 68..100 x 36..100
-    DrawSubImageRect(quads, 200, 200, 30, 30, 8, 0, 8, 8);   // the green quadrant, 30 x 30
+    DrawImage(anim, 10, 10, 1);                             // blue
+    DrawImage(anim, 20, 10, 5);                             // no such frame: nothing
+    DrawImageRect(quads, 100, 100, 32, 64);                 // handle stretched: spans 68..100 x 36..100
+    DrawSubImageRect(quads, 200, 200, 30, 30, 8, 0, 8, 8);  // the green quadrant, 30 x 30
     auto frame = Frame();
     EXPECT_TRUE(Near(At(frame, 12, 12), {0, 0, 255}));
     EXPECT_TRUE(Near(At(frame, 22, 12), kBackground));
@@ -208,10 +211,10 @@ TEST_F(GraphicsTest, MaskBlendDropsTransparentTexelsAndMaskedImagesDropTheMaskCo
     DrawImage(plain, 10, 10);
     DrawImage(masked, 10, 20);
     auto frame = Frame();
-    EXPECT_TRUE(Near(At(frame, 11, 10), {0, 0, 0}));         // opaque black drawn
-    EXPECT_TRUE(Near(At(frame, 15, 10), kBackground));       // transparent white dropped
-    EXPECT_TRUE(Near(At(frame, 11, 20), kBackground));       // black masked out
-    EXPECT_EQ(p->ReadPixel(0, 0), int(0xFF000000));          // the caller's pixmap is untouched
+    EXPECT_TRUE(Near(At(frame, 11, 10), {0, 0, 0}));    // opaque black drawn
+    EXPECT_TRUE(Near(At(frame, 15, 10), kBackground));  // transparent white dropped
+    EXPECT_TRUE(Near(At(frame, 11, 20), kBackground));  // black masked out
+    EXPECT_EQ(p->ReadPixel(0, 0), int(0xFF000000));     // the caller's pixmap is untouched
 }
 
 TEST_F(GraphicsTest, TexturesSurviveReopeningTheWindow) {
@@ -297,7 +300,8 @@ TEST_F(GraphicsTest, APictureIsDecodedOnceALoadLetGoWhenUnusedAndFetchedAhead) {
     testsupport::TempDir dir;
     auto strip = CreatePixmap(12, 4);  // three 4 x 4 cells: red, green, blue
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 12; ++x) strip->WritePixel(x, y, x < 4 ? int(0xFFFF0000) : x < 8 ? int(0xFF00FF00) : int(0xFF0000FF));
+        for (int x = 0; x < 12; ++x)
+            strip->WritePixel(x, y, x < 4 ? int(0xFFFF0000) : x < 8 ? int(0xFF00FF00) : int(0xFF0000FF));
     ASSERT_TRUE(SavePixmapPNG(strip, dir.file("strip.png")));
     ASSERT_TRUE(SavePixmapPNG(Quadrants(), dir.file("q.png")));
     const int64_t start = PicturesDecoded();
@@ -318,12 +322,15 @@ TEST_F(GraphicsTest, APictureIsDecodedOnceALoadLetGoWhenUnusedAndFetchedAhead) {
     };
     // Pixels the program makes (again when wanted): kept, whether drawn or not.
     int makings = 0;
-    auto made = CreateMadeImage(8, 8, [&](TPixmap& p) {
-        ++makings;
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) p.WritePixel(x, y, int(0xFFFFFF00));
-        return true;
-    }, 0);
+    auto made = CreateMadeImage(
+        8, 8,
+        [&](TPixmap& p) {
+            ++makings;
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x) p.WritePixel(x, y, int(0xFFFFFF00));
+            return true;
+        },
+        0);
     ASSERT_TRUE(made);
     drawAnim();
     DrawImage(quads, 100, 100);
@@ -353,7 +360,8 @@ TEST_F(GraphicsTest, APictureIsDecodedOnceALoadLetGoWhenUnusedAndFetchedAhead) {
     EXPECT_EQ(record.Size(), 3u);
     EXPECT_EQ(ReleasePicturesUnusedSince(MarkPictureUse()), animBytes + 16 * 16 * 4);
     RequestPictures(record);
-    for (int i = 0; i < 5000 && !UploadGatheredPictures(100.0); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 5000 && !UploadGatheredPictures(100.0); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(TextureMemory().pictureTextures, held - 16 * 16 * 4);
     EXPECT_EQ(PicturesDecoded(), start + 4);
     Cls();
@@ -388,7 +396,8 @@ TEST_F(GraphicsTest, ALargeGatheredPictureIsUploadedWholeAfterItsStorageIsTouche
     GatherPictures(true);
     DrawImage(picture, 0, 0);
     GatherPictures(false);
-    for (int i = 0; i < 5000 && !UploadGatheredPictures(0.0); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 5000 && !UploadGatheredPictures(0.0); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(TextureMemory().pictureTextures, held + 1024 * 512 * 4);
     Cls();
     DrawImage(picture, 0, 0);

@@ -201,8 +201,10 @@ TEST_F(HttpRequestTest, ARefusedConnectionFailsAndACancelledRequestNeverCallsBac
 }
 
 TEST_F(HttpRequestTest, AddressRules) {
-    for (const char* ok : {"http://a.b/c", "HTTPS://x.y", "http://127.0.0.1:8080/p?q=1"}) EXPECT_TRUE(IsHttpAddress(ok)) << ok;
-    for (const char* bad : {"", "http://", "https:///x", "file:///x", "mailto:a@b", "http://a b/", "http://a/\n", "www.x.com"})
+    for (const char* ok : {"http://a.b/c", "HTTPS://x.y", "http://127.0.0.1:8080/p?q=1"})
+        EXPECT_TRUE(IsHttpAddress(ok)) << ok;
+    for (const char* bad :
+         {"", "http://", "https:///x", "file:///x", "mailto:a@b", "http://a b/", "http://a/\n", "www.x.com"})
         EXPECT_FALSE(IsHttpAddress(bad)) << bad;
     EXPECT_TRUE(IsReservedInvalidHost("quiltora.invalid"));
     EXPECT_TRUE(IsReservedInvalidHost("Invalid."));

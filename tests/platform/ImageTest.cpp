@@ -35,7 +35,8 @@ using testsupport::JpegOptions;
 size_t JpegFrameHeader(const std::string& jpeg) {
     for (size_t i = 0; i + 1 < jpeg.size(); ++i) {
         const auto m = static_cast<unsigned char>(jpeg[i + 1]);
-        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && (m == 0xC0 || m == 0xC1 || m == 0xC2 || m == 0xC9 || m == 0xCA))
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF &&
+            (m == 0xC0 || m == 0xC1 || m == 0xC2 || m == 0xC9 || m == 0xCA))
             return i;
     }
     return std::string::npos;
@@ -109,7 +110,8 @@ TEST(PixmapTest, TheCommonestColoursShareIsOneForABlankPicture) {
     EXPECT_DOUBLE_EQ(CommonestColourShare(nullptr), 1.0);
     auto halves = CreatePixmap(64, 48);
     for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) halves->WritePixel(x, y, x < 16 ? int(0xFF0000FF) : x < 32 ? int(0xFF00FF00) : int(0xFFFF0000));
+        for (int x = 0; x < 64; ++x)
+            halves->WritePixel(x, y, x < 16 ? int(0xFF0000FF) : x < 32 ? int(0xFF00FF00) : int(0xFFFF0000));
     EXPECT_DOUBLE_EQ(CommonestColourShare(halves), 0.5);
 }
 
@@ -164,25 +166,47 @@ TEST(PixmapTest, BmpAndTgaVariantsDecode) {
         std::vector<Pixel> pixels;
     } cases[] = {
         {"bmp 24-bit bottom-up with row padding",
-         Bmp(2, 2, 24, 0, "", Bytes({255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0})), 2, 2,
+         Bmp(2, 2, 24, 0, "", Bytes({255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0})),
+         2,
+         2,
          {{0, 0, kRed}, {1, 0, kGreen}, {0, 1, kBlue}, {1, 1, kWhite}}},
-        {"bmp 32-bit top-down with alpha", Bmp(1, -2, 32, 0, "", Bytes({0x10, 0x20, 0x30, 0x80, 0, 0, 0, 255})), 1, 2,
+        {"bmp 32-bit top-down with alpha",
+         Bmp(1, -2, 32, 0, "", Bytes({0x10, 0x20, 0x30, 0x80, 0, 0, 0, 255})),
+         1,
+         2,
          {{0, 0, 0x80302010}, {0, 1, kBlack}}},
         {"bmp 32-bit without alpha is opaque", Bmp(1, 1, 32, 0, "", Bytes({0, 0, 255, 0})), 1, 1, {{0, 0, kRed}}},
-        {"bmp 8-bit palette", Bmp(3, 1, 8, 0, palette2, Bytes({1, 0, 1, 0}), 2), 3, 1,
+        {"bmp 8-bit palette",
+         Bmp(3, 1, 8, 0, palette2, Bytes({1, 0, 1, 0}), 2),
+         3,
+         1,
          {{0, 0, kGreen}, {1, 0, kRed}, {2, 0, kGreen}}},
-        {"bmp 1-bit palette", Bmp(8, 1, 1, 0, palette2, Bytes({0xA0, 0, 0, 0}), 2), 8, 1,
+        {"bmp 1-bit palette",
+         Bmp(8, 1, 1, 0, palette2, Bytes({0xA0, 0, 0, 0}), 2),
+         8,
+         1,
          {{0, 0, kGreen}, {1, 0, kRed}, {2, 0, kGreen}, {7, 0, kRed}}},
         {"bmp 16-bit 5-5-5", Bmp(1, 1, 16, 0, "", Bytes({0x00, 0x7C, 0, 0})), 1, 1, {{0, 0, kRed}}},
-        {"bmp 16-bit bit fields 5-6-5", Bmp(1, 1, 16, 3, Le32(0xF800) + Le32(0x07E0) + Le32(0x001F), Bytes({0xE0, 0x07, 0, 0})),
-         1, 1, {{0, 0, kGreen}}},
-        {"tga true colour bottom-up", Tga(0, 2, 0, 0, 2, 2, 24, 0, Bytes({255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 255, 0})),
-         2, 2, {{0, 0, kRed}, {1, 0, kGreen}, {0, 1, kBlue}, {1, 1, kWhite}}},
+        {"bmp 16-bit bit fields 5-6-5",
+         Bmp(1, 1, 16, 3, Le32(0xF800) + Le32(0x07E0) + Le32(0x001F), Bytes({0xE0, 0x07, 0, 0})),
+         1,
+         1,
+         {{0, 0, kGreen}}},
+        {"tga true colour bottom-up",
+         Tga(0, 2, 0, 0, 2, 2, 24, 0, Bytes({255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 255, 0})),
+         2,
+         2,
+         {{0, 0, kRed}, {1, 0, kGreen}, {0, 1, kBlue}, {1, 1, kWhite}}},
         {"tga run-length 32-bit top-down",
-         Tga(0, 10, 0, 0, 3, 1, 32, 0x28, Bytes({0x81, 0x10, 0x20, 0x30, 0x40, 0x00, 0, 0, 255, 255})), 3, 1,
+         Tga(0, 10, 0, 0, 3, 1, 32, 0x28, Bytes({0x81, 0x10, 0x20, 0x30, 0x40, 0x00, 0, 0, 255, 255})),
+         3,
+         1,
          {{0, 0, 0x40302010}, {1, 0, 0x40302010}, {2, 0, kRed}}},
         {"tga grey", Tga(0, 3, 0, 0, 2, 1, 8, 0x20, Bytes({0, 0x80})), 2, 1, {{0, 0, kBlack}, {1, 0, 0xFF808080}}},
-        {"tga colour-mapped", Tga(1, 1, 2, 24, 2, 1, 8, 0x20, Bytes({0, 0, 255, 0, 255, 0, 1, 0})), 2, 1,
+        {"tga colour-mapped",
+         Tga(1, 1, 2, 24, 2, 1, 8, 0x20, Bytes({0, 0, 255, 0, 255, 0, 1, 0})),
+         2,
+         1,
          {{0, 0, kGreen}, {1, 0, kRed}}},
         {"tga right-to-left", Tga(0, 3, 0, 0, 2, 1, 8, 0x30, Bytes({0, 0xFF})), 2, 1, {{0, 0, kWhite}, {1, 0, kBlack}}},
     };
@@ -224,9 +248,9 @@ TEST(PixmapTest, DamagedFilesGiveNothing) {
         {"bmp of absurd size", Bmp(100000, 100000, 24, 0, "", std::string(16, '\0'))},
         {"bmp run-length", Bmp(2, 2, 8, 1, std::string(8, '\0'), std::string(8, '\0'), 2)},
         {"bmp palette missing", Bmp(2, 1, 8, 0, "", Bytes({0, 0, 0, 0}))},
-        {"bmp alpha mask past a short header",
-         "BM" + Le32(66) + Le32(0) + Le32(66) + Le32(52) + Le32(1) + Le32(1) + Le16(1) + Le16(32) + Le32(6) + Le32(4) +
-             Le32(2835) + Le32(2835) + Le32(0) + Le32(0) + Le32(0xFF0000) + Le32(0xFF00) + Le32(0xFF)},
+        {"bmp alpha mask past a short header", "BM" + Le32(66) + Le32(0) + Le32(66) + Le32(52) + Le32(1) + Le32(1) +
+                                                   Le16(1) + Le16(32) + Le32(6) + Le32(4) + Le32(2835) + Le32(2835) +
+                                                   Le32(0) + Le32(0) + Le32(0xFF0000) + Le32(0xFF00) + Le32(0xFF)},
         {"tga run longer than the picture", Tga(0, 10, 0, 0, 1, 1, 24, 0, Bytes({0x85, 1, 2, 3}))},
         {"tga index outside its map", Tga(1, 1, 2, 24, 1, 1, 8, 0, Bytes({0, 0, 255, 0, 255, 0, 5}))},
         {"tga pixels cut short", Tga(0, 2, 0, 0, 2, 2, 32, 0, Bytes({1, 2, 3, 4}))},
@@ -350,11 +374,10 @@ TEST(PixmapTest, APngsTextAndProfileChunksAreSkippedUnread) {
     const std::string png = EncodePNG(p);
     // 200 compressed texts (1.6 MB, 1.6 GB unpacked), a text, an international text and a
     // colour profile: the decoder is handed the picture's own chunks only, in a few pieces.
-    const std::string hostile =
-        PngWith(png, CompressedTextChunks(200) + PngChunk("tEXt", std::string("Title\0x", 7)) +
-                         PngChunk("iTXt", std::string("Title\0\0\0\0\0x", 11)) +
-                         PngChunk("iCCP", std::string("icc\0\0", 5) + std::string(1000, 'x')) +
-                         PngChunk("vpAg", std::string(9, '\0')));
+    const std::string hostile = PngWith(png, CompressedTextChunks(200) + PngChunk("tEXt", std::string("Title\0x", 7)) +
+                                                 PngChunk("iTXt", std::string("Title\0\0\0\0\0x", 11)) +
+                                                 PngChunk("iCCP", std::string("icc\0\0", 5) + std::string(1000, 'x')) +
+                                                 PngChunk("vpAg", std::string(9, '\0')));
     ASSERT_GT(hostile.size(), size_t(1) << 20);
     int asked = 0;
     const TPixmapPtr back = DecodePixmap(hostile, 100, 100, nullptr, [&asked] { return ++asked > 0; });
@@ -402,7 +425,8 @@ TEST(PixmapTest, AJpegsDecodingWorkIsBoundedByItsScansForItsSize) {
 
     // Arithmetic coding, progressive or not, still decodes.
     for (bool progressive : {false, true}) {
-        const TPixmapPtr p = LoadPixmapFromMemory(testsupport::GradientJpeg(64, 48, {.progressive = progressive, .arithmetic = true}));
+        const TPixmapPtr p =
+            LoadPixmapFromMemory(testsupport::GradientJpeg(64, 48, {.progressive = progressive, .arithmetic = true}));
         ASSERT_TRUE(p);
         EXPECT_EQ(p->width, 64);
         EXPECT_NEAR((p->ReadPixel(63, 0) >> 16) & 0xFF, 255, 8);
@@ -501,7 +525,8 @@ TEST(ImageTest, APictureIsDecodedAgainOnlyFromTheFileThatWasLoaded) {
              // (Past the file system's clock tick, so that the write is a later change.)
              std::this_thread::sleep_for(std::chrono::milliseconds(20));
              testsupport::WriteFileBytes(path, blue);
-             const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(was / 1000000000), was % 1000000000}};
+             const struct timespec times[2] = {{0, UTIME_OMIT},
+                                               {static_cast<time_t>(was / 1000000000), was % 1000000000}};
              ::utimensat(AT_FDCWD, path.c_str(), times, 0);
              ASSERT_EQ(FileStamp(path).modifiedNs, was);
          },
@@ -521,9 +546,11 @@ TEST(ImageTest, APictureIsDecodedAgainOnlyFromTheFileThatWasLoaded) {
              ASSERT_TRUE(RenameFile(path + ".next", path));
          },
          false},
-        {"a JPEG cut in half", jpeg, [&](const std::string& path) { testsupport::WriteFileBytes(path, jpeg.substr(0, jpeg.size() / 2)); }, false},
+        {"a JPEG cut in half", jpeg,
+         [&](const std::string& path) { testsupport::WriteFileBytes(path, jpeg.substr(0, jpeg.size() / 2)); }, false},
         {"a far larger picture", red,
-         [](const std::string& path) { testsupport::WriteFileBytes(path, EncodePNG(CreatePixmap(4096, 4096))); }, false},
+         [](const std::string& path) { testsupport::WriteFileBytes(path, EncodePNG(CreatePixmap(4096, 4096))); },
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -541,7 +568,8 @@ TEST(ImageTest, APictureIsDecodedAgainOnlyFromTheFileThatWasLoaded) {
             EXPECT_EQ(uint32_t(pixels->ReadPixel(3, 3)), kRed);
             EXPECT_EQ(said, "");
         } else {
-            EXPECT_NE(said.find("was changed, moved or removed since it was loaded; it is not drawn"), std::string::npos)
+            EXPECT_NE(said.find("was changed, moved or removed since it was loaded; it is not drawn"),
+                      std::string::npos)
                 << said;
         }
     }
@@ -554,7 +582,8 @@ TEST(ImageTest, DecodingOnTheMainThreadGivesUpOnceTheProgramIsToQuit) {
     auto picture = CreatePixmap(64, 64);
     picture->ClearPixels(int(kRed));
     testsupport::WriteFileBytes(dir.file("p.png"), EncodePNG(picture));
-    testsupport::WriteFileBytes(dir.file("p.jpg"), Jpeg(64, 64, 1, std::vector<uint8_t>(64 * 64, 90), {.progressive = true}));
+    testsupport::WriteFileBytes(dir.file("p.jpg"),
+                                Jpeg(64, 64, 1, std::vector<uint8_t>(64 * 64, 90), {.progressive = true}));
     const TImagePtr image = LoadImage(dir.file("p.png"), 0);
     ASSERT_TRUE(image);
     InjectQuit();

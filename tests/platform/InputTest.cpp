@@ -22,18 +22,46 @@ std::vector<int> DrainChars() {
 }
 
 TEST(InputKeyMap, ScancodesGiveWindowsVirtualKeys) {
-    const struct { int scancode; int vk; } cases[] = {
-        {SDL_SCANCODE_A, 65}, {SDL_SCANCODE_Q, 81}, {SDL_SCANCODE_Z, 90},
-        {SDL_SCANCODE_1, 49}, {SDL_SCANCODE_9, 57}, {SDL_SCANCODE_0, 48},
-        {SDL_SCANCODE_F1, 112}, {SDL_SCANCODE_F4, 115}, {SDL_SCANCODE_F12, 123},
-        {SDL_SCANCODE_LEFT, 37}, {SDL_SCANCODE_UP, 38}, {SDL_SCANCODE_RIGHT, 39}, {SDL_SCANCODE_DOWN, 40},
-        {SDL_SCANCODE_HOME, 36}, {SDL_SCANCODE_END, 35}, {SDL_SCANCODE_DELETE, 46}, {SDL_SCANCODE_INSERT, 45},
-        {SDL_SCANCODE_RETURN, 13}, {SDL_SCANCODE_KP_ENTER, 13}, {SDL_SCANCODE_ESCAPE, 27},
-        {SDL_SCANCODE_BACKSPACE, 8}, {SDL_SCANCODE_TAB, 9}, {SDL_SCANCODE_SPACE, 32}, {SDL_SCANCODE_GRAVE, 192},
-        {SDL_SCANCODE_LGUI, 91}, {SDL_SCANCODE_RGUI, 92}, {SDL_SCANCODE_LCTRL, 162}, {SDL_SCANCODE_RCTRL, 163},
-        {SDL_SCANCODE_LSHIFT, 160}, {SDL_SCANCODE_LALT, 164}, {SDL_SCANCODE_RALT, 165},
-        {SDL_SCANCODE_KP_0, 96}, {SDL_SCANCODE_KP_9, 105},
-        {SDL_SCANCODE_UNKNOWN, 0}, {-1, 0}, {SDL_NUM_SCANCODES, 0},
+    const struct {
+        int scancode;
+        int vk;
+    } cases[] = {
+        {SDL_SCANCODE_A, 65},
+        {SDL_SCANCODE_Q, 81},
+        {SDL_SCANCODE_Z, 90},
+        {SDL_SCANCODE_1, 49},
+        {SDL_SCANCODE_9, 57},
+        {SDL_SCANCODE_0, 48},
+        {SDL_SCANCODE_F1, 112},
+        {SDL_SCANCODE_F4, 115},
+        {SDL_SCANCODE_F12, 123},
+        {SDL_SCANCODE_LEFT, 37},
+        {SDL_SCANCODE_UP, 38},
+        {SDL_SCANCODE_RIGHT, 39},
+        {SDL_SCANCODE_DOWN, 40},
+        {SDL_SCANCODE_HOME, 36},
+        {SDL_SCANCODE_END, 35},
+        {SDL_SCANCODE_DELETE, 46},
+        {SDL_SCANCODE_INSERT, 45},
+        {SDL_SCANCODE_RETURN, 13},
+        {SDL_SCANCODE_KP_ENTER, 13},
+        {SDL_SCANCODE_ESCAPE, 27},
+        {SDL_SCANCODE_BACKSPACE, 8},
+        {SDL_SCANCODE_TAB, 9},
+        {SDL_SCANCODE_SPACE, 32},
+        {SDL_SCANCODE_GRAVE, 192},
+        {SDL_SCANCODE_LGUI, 91},
+        {SDL_SCANCODE_RGUI, 92},
+        {SDL_SCANCODE_LCTRL, 162},
+        {SDL_SCANCODE_RCTRL, 163},
+        {SDL_SCANCODE_LSHIFT, 160},
+        {SDL_SCANCODE_LALT, 164},
+        {SDL_SCANCODE_RALT, 165},
+        {SDL_SCANCODE_KP_0, 96},
+        {SDL_SCANCODE_KP_9, 105},
+        {SDL_SCANCODE_UNKNOWN, 0},
+        {-1, 0},
+        {SDL_NUM_SCANCODES, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(VirtualKeyFromScancode(c.scancode), c.vk) << "scancode " << c.scancode;
 }
@@ -334,17 +362,17 @@ TEST(InputScript, ParsesEveryKindAndReportsBadLines) {
         "31 wheel -2\n"
         "40 quit\n"
         "41 suspend 1\n"
-        "12 move 1\n"            // 12: too few numbers
-        "x move 1 2\n"           // 13: bad frame
-        "-1 quit\n"              // 14: negative frame
-        "5 down 4\n"             // 15: no such button
-        "5 keydown 256\n"        // 16: key out of range
-        "5 keydown 8x\n"         // 17: not a whole number
-        "5 jump\n"               // 18: unknown kind
-        "5 text\n"               // 19: nothing to type
-        "5 quit now\n"           // 20: extra argument
-        "5 suspend 2\n"          // 21: not a flag
-        "7\n";                   // 22: no event
+        "12 move 1\n"      // 12: too few numbers
+        "x move 1 2\n"     // 13: bad frame
+        "-1 quit\n"        // 14: negative frame
+        "5 down 4\n"       // 15: no such button
+        "5 keydown 256\n"  // 16: key out of range
+        "5 keydown 8x\n"   // 17: not a whole number
+        "5 jump\n"         // 18: unknown kind
+        "5 text\n"         // 19: nothing to type
+        "5 quit now\n"     // 20: extra argument
+        "5 suspend 2\n"    // 21: not a flag
+        "7\n";             // 22: no event
     std::vector<std::string> errors;
     auto events = ParseInputScript(script, &errors);
 
@@ -377,7 +405,9 @@ TEST(InputScript, ParsesEveryKindAndReportsBadLines) {
 
 TEST(InputScript, LoadsFromFileAndReportsAMissingOne) {
     testsupport::TempDir dir;
-    testsupport::WriteFileBytes(dir.file("in.txt"), "\xEF\xBB\xBF" "2 text \xC3\xA9\n1 keydown 13\n");
+    testsupport::WriteFileBytes(dir.file("in.txt"),
+                                "\xEF\xBB\xBF"
+                                "2 text \xC3\xA9\n1 keydown 13\n");
     std::vector<std::string> errors;
     auto events = LoadInputScript(dir.file("in.txt"), &errors);
     EXPECT_TRUE(errors.empty());
@@ -391,9 +421,14 @@ TEST(InputScript, LoadsFromFileAndReportsAMissingOne) {
 }
 
 TEST_F(InputTest, ScriptEventsApplyThroughTheInjectionPath) {
-    auto events = ParseInputScript("0 move 10.9 20\n0 down 1\n0 keydown 13\n0 text hi\n0 wheel 2\n0 suspend 1\n0 quit\n");
+    auto events =
+        ParseInputScript("0 move 10.9 20\n0 down 1\n0 keydown 13\n0 text hi\n0 wheel 2\n0 suspend 1\n0 quit\n");
     float mx = -1, my = -1;
-    for (const auto& e : events) ApplyInputEvent(e, [&](float x, float y) { mx = x; my = y; });
+    for (const auto& e : events)
+        ApplyInputEvent(e, [&](float x, float y) {
+            mx = x;
+            my = y;
+        });
     EXPECT_FLOAT_EQ(mx, 10.9f);
     EXPECT_FLOAT_EQ(my, 20.0f);
     EXPECT_EQ(MouseHit(1), 1);

@@ -16,8 +16,8 @@ TEST(OpenURLTest, OnlyWebAddressesReachTheOpener) {
     });
     EXPECT_TRUE(OpenURL("https://quiltora.invalid/rate"));
     EXPECT_TRUE(OpenURL("HTTP://example.com/a?b=c"));
-    for (const char* refused : {"file:///etc/passwd", "javascript:alert(1)", "smb://host/share", "/usr/bin/xterm",
-                                "", "http://", "https://x.com/a b", "steam://run/1"})
+    for (const char* refused : {"file:///etc/passwd", "javascript:alert(1)", "smb://host/share", "/usr/bin/xterm", "",
+                                "http://", "https://x.com/a b", "steam://run/1"})
         EXPECT_FALSE(OpenURL(refused)) << refused;
     EXPECT_EQ(opened, (std::vector<std::string>{"https://quiltora.invalid/rate", "HTTP://example.com/a?b=c"}));
     SetURLOpener([](const std::string&) { return false; });

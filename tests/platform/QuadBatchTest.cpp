@@ -62,13 +62,17 @@ TEST_F(QuadBatchTest, ShapesOfOneStyleGoInOneCall) {
          QuadBatch::kCorners / 4 + 1},
         {"triangles, then lines of two widths",
          {Style(SOLIDBLEND, ShapeKind::Triangle), Style(SOLIDBLEND, ShapeKind::Triangle),
-          Style(SOLIDBLEND, ShapeKind::Line), Style(SOLIDBLEND, ShapeKind::Line, 3.0f)}, 3, 0},
+          Style(SOLIDBLEND, ShapeKind::Line), Style(SOLIDBLEND, ShapeKind::Line, 3.0f)},
+         3,
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         gBeforeDraws = 0;
-        const BatchVertex corners[4] = {{10, 10, 0, 0, 1, 1, 1, 1}, {20, 10, 0, 0, 1, 1, 1, 1},
-                                        {20, 20, 0, 0, 1, 1, 1, 1}, {10, 20, 0, 0, 1, 1, 1, 1}};
+        const BatchVertex corners[4] = {{10, 10, 0, 0, 1, 1, 1, 1},
+                                        {20, 10, 0, 0, 1, 1, 1, 1},
+                                        {20, 20, 0, 0, 1, 1, 1, 1},
+                                        {10, 20, 0, 0, 1, 1, 1, 1}};
         for (const RunStyle& s : c.shapes) batch->Add(s, corners);
         batch->Flush();
         EXPECT_TRUE(batch->Empty());
@@ -83,7 +87,8 @@ TEST_F(QuadBatchTest, EachKindDrawsInOrderOverWhatCameBefore) {
     // A red square, a green triangle over its upper left half, a blue line across both, then a
     // quad added over the red, and a white point.
     Quad(Style(SOLIDBLEND), 10, 10, 40, 40, 1, 0, 0);
-    const BatchVertex triangle[3] = {{10, 10, 0, 0, 0, 1, 0, 1}, {50, 10, 0, 0, 0, 1, 0, 1}, {10, 50, 0, 0, 0, 1, 0, 1}};
+    const BatchVertex triangle[3] = {
+        {10, 10, 0, 0, 0, 1, 0, 1}, {50, 10, 0, 0, 0, 1, 0, 1}, {10, 50, 0, 0, 0, 1, 0, 1}};
     batch->Add(Style(SOLIDBLEND, ShapeKind::Triangle), triangle);
     const BatchVertex line[2] = {{0, 30.5f, 0, 0, 0, 0, 1, 1}, {60, 30.5f, 0, 0, 0, 0, 1, 1}};
     batch->Add(Style(SOLIDBLEND, ShapeKind::Line), line);
@@ -91,9 +96,9 @@ TEST_F(QuadBatchTest, EachKindDrawsInOrderOverWhatCameBefore) {
     const BatchVertex point = {70.5f, 70.5f, 0, 0, 1, 1, 1, 1};
     batch->Add(Style(SOLIDBLEND, ShapeKind::Point), &point);
     batch->Flush();
-    EXPECT_EQ(At(15, 15), (Rgb{0, 255, 0}));   // the triangle over the square
-    EXPECT_EQ(At(45, 35), (Rgb{255, 0, 0}));   // the square's lower right half
-    EXPECT_EQ(At(45, 30), (Rgb{0, 0, 255}));   // the line over both
+    EXPECT_EQ(At(15, 15), (Rgb{0, 255, 0}));  // the triangle over the square
+    EXPECT_EQ(At(45, 35), (Rgb{255, 0, 0}));  // the square's lower right half
+    EXPECT_EQ(At(45, 30), (Rgb{0, 0, 255}));  // the line over both
     EXPECT_EQ(At(12, 30), (Rgb{0, 0, 255}));
     EXPECT_TRUE(testsupport::NearRgb(At(45, 45), {255, 128, 0}, 1));  // added to the red
     EXPECT_EQ(At(70, 70), (Rgb{255, 255, 255}));

@@ -37,8 +37,14 @@ TEST_F(RandomTest, SameStartGivesTheSameRun) {
 }
 
 TEST_F(RandomTest, RandStaysInsideInclusiveBoundsInEitherOrder) {
-    const struct { int a, b, lo, hi; } cases[] = {
-        {1, 6, 1, 6}, {6, 1, 1, 6}, {0, -1, -1, 0}, {5, 5, 5, 5}, {-3, 3, -3, 3},
+    const struct {
+        int a, b, lo, hi;
+    } cases[] = {
+        {1, 6, 1, 6},
+        {6, 1, 1, 6},
+        {0, -1, -1, 0},
+        {5, 5, 5, 5},
+        {-3, 3, -3, 3},
         {10, 1, 1, 10},  // Rand(10)
         {0, 1, 0, 1},    // Rand(0)
         {INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX},
@@ -67,8 +73,13 @@ TEST_F(RandomTest, RandStaysInsideInclusiveBoundsInEitherOrder) {
 }
 
 TEST_F(RandomTest, RndStaysInsideHalfOpenRangeInEitherOrder) {
-    const struct { double a, b, lo, hi; } cases[] = {
-        {1.0, 0.0, 0.0, 1.0}, {0.0, 1.0, 0.0, 1.0}, {5.0, -5.0, -5.0, 5.0}, {2.5, 2.5, 2.5, 2.5},
+    const struct {
+        double a, b, lo, hi;
+    } cases[] = {
+        {1.0, 0.0, 0.0, 1.0},
+        {0.0, 1.0, 0.0, 1.0},
+        {5.0, -5.0, -5.0, 5.0},
+        {2.5, 2.5, 2.5, 2.5},
     };
     for (const auto& c : cases) {
         for (int i = 0; i < 2000; ++i) {

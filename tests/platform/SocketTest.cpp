@@ -63,7 +63,10 @@ TEST(SocketTest, RefusesAddressZeroAndBadPortsAndReportsARefusedConnection) {
     EXPECT_FALSE(s->StartConnect(kLoopback, 70000));
 
     int freePort = 0;
-    { LoopbackServer gone(""); freePort = gone.port(); }  // nothing listens there any more
+    {
+        LoopbackServer gone("");
+        freePort = gone.port();
+    }  // nothing listens there any more
     EXPECT_FALSE(s->Connect(kLoopback, freePort, 2000));
     EXPECT_FALSE(s->LastError().empty());
 }
@@ -77,7 +80,8 @@ TEST(SocketTest, AReadFromASilentPeerReturnsAfterItsWait) {
     char buf[16];
     const auto t0 = std::chrono::steady_clock::now();
     EXPECT_EQ(s->Read(buf, sizeof buf, 100), TSocket::kTimedOut);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_GE(ms, 90);
     EXPECT_LT(ms, 2000);
     EXPECT_TRUE(s->IsConnected());

@@ -5,10 +5,13 @@
 #include <limits>
 
 TEST(Strings, StringToIntReadsSignsHexBinaryAndStopsAtTheFirstMisfit) {
-    struct Case { const char* text; int32_t value; };
+    struct Case {
+        const char* text;
+        int32_t value;
+    };
     const Case cases[] = {
-        {"42", 42}, {"  -17", -17}, {"+8", 8}, {"$ff", 255}, {"$FF", 255}, {"%101", 5},
-        {"12abc", 12}, {"abc", 0}, {"", 0}, {"-$10", -16}, {"3.9", 3}, {"%102", 2}, {"4294967297", 1},
+        {"42", 42}, {"  -17", -17}, {"+8", 8},     {"$ff", 255}, {"$FF", 255}, {"%101", 5},       {"12abc", 12},
+        {"abc", 0}, {"", 0},        {"-$10", -16}, {"3.9", 3},   {"%102", 2},  {"4294967297", 1},
     };
     for (const auto& c : cases) EXPECT_EQ(StringToInt(c.text), c.value) << c.text;
 }
@@ -52,12 +55,12 @@ TEST(Strings, AConsoleExcerptIsEscapedAndBounded) {
         std::string shown;
     } cases[] = {
         {"Remonte launcher package: 2", "Remonte launcher package: 2"},
-        {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"},                       // UTF-8 stays
-        {"a\x1b[2Jb\r\n\t", "a\\x1B[2Jb\\x0D\\x0A\\x09"},                           // controls by value
+        {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"},  // UTF-8 stays
+        {"a\x1b[2Jb\r\n\t", "a\\x1B[2Jb\\x0D\\x0A\\x09"},          // controls by value
         {std::string("x\0y\x7f", 4), "x\\x00y\\x7F"},
-        {"\xc2\x85", "\\xC2\\x85"},                                                   // a C1 control
+        {"\xc2\x85", "\\xC2\\x85"},                                               // a C1 control
         {"\xff\xfe\xc0\xaf\xed\xa0\x80", "\\xFF\\xFE\\xC0\\xAF\\xED\\xA0\\x80"},  // no UTF-8
-        {"\xe2\x82", "\\xE2\\x82"},                                                   // cut short
+        {"\xe2\x82", "\\xE2\\x82"},                                               // cut short
         {"C:\\x41", "C:\\\\x41"},  // a backslash is doubled, so an escape is never faked
     };
     for (const auto& c : cases) EXPECT_EQ(ConsoleExcerpt(c.text), c.shown) << c.text;

@@ -37,9 +37,10 @@ TEST(SystemTest, RunProgramPassesEveryArgumentAsItIsAndReadsTheAnswerBack) {
     const std::string marker = dir.file("injected");
     WriteScript(dir.file("echo-args"), "for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done\nexit 3\n");
     const std::vector<std::string> args{dir.file("echo-args"), "two words", "$(touch " + marker + ")",
-                                        "; touch " + marker, "", "line\nbreak"};
+                                        "; touch " + marker,   "",          "line\nbreak"};
     int code = 0;
-    EXPECT_EQ(RunProgram(args, &code), "[two words]\n[$(touch " + marker + ")]\n[; touch " + marker + "]\n[]\n[line\nbreak]\n");
+    EXPECT_EQ(RunProgram(args, &code),
+              "[two words]\n[$(touch " + marker + ")]\n[; touch " + marker + "]\n[]\n[line\nbreak]\n");
     EXPECT_EQ(code, 3);
     EXPECT_FALSE(std::filesystem::exists(marker));
 

@@ -14,8 +14,9 @@ using testsupport::ZipBuilder;
 
 TEST(UnzipTest, AGoodArchiveUnpacksWithItsFolders) {
     TempDir dir;
-    testsupport::WriteFileBytes(dir.file("a.zip"),
-                                ZipBuilder().File("launcher.dat", "text").Folder("pics/").File("pics/one.png", "png").Bytes());
+    testsupport::WriteFileBytes(
+        dir.file("a.zip"),
+        ZipBuilder().File("launcher.dat", "text").Folder("pics/").File("pics/one.png", "png").Bytes());
     std::string error;
     ASSERT_TRUE(UnzipArchive(dir.file("a.zip"), dir.file("out"), &error)) << error;
     EXPECT_EQ(testsupport::ReadFileBytes(dir.file("out/launcher.dat")), "text");
@@ -77,7 +78,8 @@ TEST(UnzipTest, AnArchiveLargerThanTheLimitIsRefused) {
 }
 
 TEST(UnzipTest, EntryNameRules) {
-    for (const char* ok : {"a.txt", "a/b/c.png", "a..b", "..a", "dir/", "./a"}) EXPECT_TRUE(IsSafeZipEntryName(ok)) << ok;
+    for (const char* ok : {"a.txt", "a/b/c.png", "a..b", "..a", "dir/", "./a"})
+        EXPECT_TRUE(IsSafeZipEntryName(ok)) << ok;
     for (const char* bad : {"", "..", "../a", "a/..", "a/../b", "/a", "\\a", "a\\..\\b", "C:a", "a\nb"})
         EXPECT_FALSE(IsSafeZipEntryName(bad)) << bad;
 }

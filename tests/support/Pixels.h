@@ -59,8 +59,9 @@ inline void WriteQuadrantsPng(const std::string& path, int w, int h) {
     TPixmapPtr p = CreatePixmap(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            p->WritePixel(x, y, y < h / 2 ? (x < w / 2 ? int(0xFFFF0000) : int(0xFF00FF00))
-                                          : (x < w / 2 ? int(0xFF0000FF) : int(0xFFFFFFFF)));
+            p->WritePixel(x, y,
+                          y < h / 2 ? (x < w / 2 ? int(0xFFFF0000) : int(0xFF00FF00))
+                                    : (x < w / 2 ? int(0xFF0000FF) : int(0xFFFFFFFF)));
     ASSERT_TRUE(SavePixmapPNG(p, path));
 }
 

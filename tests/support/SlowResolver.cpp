@@ -15,8 +15,7 @@
 #include <cstring>
 #include <thread>
 
-extern "C" int getaddrinfo(const char* node, const char* service, const struct addrinfo* hints,
-                           struct addrinfo** res) {
+extern "C" int getaddrinfo(const char* node, const char* service, const struct addrinfo* hints, struct addrinfo** res) {
     static const char kSuffix[] = ".slow.test";
     const size_t length = node ? std::strlen(node) : 0;
     const size_t suffix = sizeof(kSuffix) - 1;

@@ -24,6 +24,7 @@ public:
     const std::string& path() const { return path_; }
     // path() + "/" + name
     std::string file(const std::string& name) const;
+
 private:
     std::string path_;
 };
@@ -35,6 +36,7 @@ public:
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
+
 private:
     std::string name_;
     std::string old_;

@@ -24,8 +24,10 @@ protected:
 
 TEST_F(AppTimeTest, AppClockOnlyMovesForwardAndHoldsWithinAFrame) {
     // Platform readings frame by frame, with the clock value and last step expected after each.
-    const struct { int32_t reading, total, step; } frames[] = {
-        {0, 0, 0},        // a first reading of 0 is a real reading, not "no reading yet"
+    const struct {
+        int32_t reading, total, step;
+    } frames[] = {
+        {0, 0, 0},  // a first reading of 0 is a real reading, not "no reading yet"
         {5, 5, 5},
         {1010, 1010, 1005},
         {990, 1030, 20},  // backwards: the distance still counts forwards
@@ -52,13 +54,15 @@ TEST_F(AppTimeTest, AppClockOnlyMovesForwardAndHoldsWithinAFrame) {
 }
 
 TEST_F(AppTimeTest, DeltaIsTheFrameAgainstTheTargetLength) {
-    const struct { float fps; int32_t frameMs; float expected; } cases[] = {
-        {60.0f, 50, 3.0f},
-        {30.0f, 100, 3.0f},
-        {30.0f, 0, 0.0f},
-        {60.0f, 250, 15.0f},  // long but not a stall: unclamped
-        {60.0f, 251, 1.0f},   // a stall counts as one target frame
-        {60.0f, -40, 0.0f},   // the clock went back: nothing happened
+    const struct {
+        float fps;
+        int32_t frameMs;
+        float expected;
+    } cases[] = {
+        {60.0f, 50, 3.0f},  {30.0f, 100, 3.0f},
+        {30.0f, 0, 0.0f},   {60.0f, 250, 15.0f},  // long but not a stall: unclamped
+        {60.0f, 251, 1.0f},                       // a stall counts as one target frame
+        {60.0f, -40, 0.0f},                       // the clock went back: nothing happened
     };
     for (const auto& c : cases) {
         ResetAppTime();
@@ -78,7 +82,7 @@ TEST_F(AppTimeTest, DeltaIsTheFrameAgainstTheTargetLength) {
 
 TEST_F(AppTimeTest, StartUpAndPausesDoNotShowAsOneHugeFrame) {
     g_now = 123456;  // the program has been running a long time before the first frame
-    UpdateDelta();    // makes the 60 fps timer itself
+    UpdateDelta();   // makes the 60 fps timer itself
     EXPECT_FLOAT_EQ(delta, 1.0f);
     g_now += 20;
     UpdateDelta();
@@ -104,7 +108,10 @@ TEST_F(AppTimeTest, ResetDeltaGivesNearZeroAndTheNextFrameMeasuresFromIt) {
 
 TEST_F(AppTimeTest, FixedClockGivesExactlyOneEveryFrame) {
     SetClockSource(nullptr);
-    const struct { float fps; double stepMs; } cases[] = {{60.0f, 1000.0 / 60.0}, {30.0f, 1000.0 / 30.0}, {144.0f, 1000.0 / 144.0}};
+    const struct {
+        float fps;
+        double stepMs;
+    } cases[] = {{60.0f, 1000.0 / 60.0}, {30.0f, 1000.0 / 30.0}, {144.0f, 1000.0 / 144.0}};
     for (const auto& c : cases) {
         ResetAppTime();
         SetFixedClock(true, c.stepMs);

@@ -32,9 +32,12 @@ TEST(BasicsSplit, KeepsInnerEmptiesDropsEmptyLastTrimsNothing) {
         {",", ",", {""}},
         {"", ",", {}},
         {" a , b ", ",", {" a ", " b "}},
-        {"a,b", "", {"a,b"}},        // empty separator never matches
-        {"a,,b", ",,", {"a,,b"}},    // nor does a longer one
-        {"1\xC3\xA9" "2\xC3\xA9", "\xC3\xA9", {"1", "2"}},  // one character of two bytes
+        {"a,b", "", {"a,b"}},      // empty separator never matches
+        {"a,,b", ",,", {"a,,b"}},  // nor does a longer one
+        {"1\xC3\xA9"
+         "2\xC3\xA9",
+         "\xC3\xA9",
+         {"1", "2"}},  // one character of two bytes
         {"x|\xC3\xA9|", "|", {"x", "\xC3\xA9"}},
     };
     for (const auto& c : cases) {
@@ -62,7 +65,7 @@ TEST(BasicsSplit, Tokenize) {
         {"give 5  gold ", " ", "", "", {"give", "5", "", "gold"}},
         {"a \"b c\" d", " ", "\"", "\"", {"a", "b c", "d"}},
         {"a [b c] d", " ", "[", "]", {"a", "b c", "d"}},
-        {"x]y z", " ", "[", "]", {"xy", "z"}},         // a closing mark outside quotes is dropped
+        {"x]y z", " ", "[", "]", {"xy", "z"}},        // a closing mark outside quotes is dropped
         {"a||b|c||", "||", "", "", {"a", "b|c"}},     // a separator string
         {"[a|b]|c", "|", "[", "", {"a", "b]", "c"}},  // one empty mark: never suspended
         {"a b", "", "", "", {"a b"}},                 // empty separator: ends, whole text
@@ -93,7 +96,7 @@ TEST(BasicsLists, MoveUpAndDown) {
         L expected;
     };
     const Case cases[] = {
-        {true, C, {A, C, B, D}}, {true, B, {B, A, C, D}}, {true, A, abcd}, {true, X, abcd},
+        {true, C, {A, C, B, D}},  {true, B, {B, A, C, D}},  {true, A, abcd},  {true, X, abcd},
         {false, B, {A, C, B, D}}, {false, A, {B, A, C, D}}, {false, D, abcd}, {false, X, abcd},
     };
     for (const auto& c : cases)
@@ -112,11 +115,10 @@ TEST(BasicsValues, Detection) {
         int isFloat, isInt, isBool, type;
     };
     const Case cases[] = {
-        {"12", 0, 1, 0, 0},    {"-3.25", 1, 0, 0, 1},  {"true", 0, 0, 1, 0},  {"FaLsE", 0, 0, 1, 0},
-        {"", 0, 1, 0, 0},      {"12a", 0, 0, 0, 2},    {" 7 ", 0, 1, 0, 0},   {"1-2", 0, 0, 0, 2},
-        {"1.2.3", 0, 0, 0, 2}, {"-", 0, 1, 0, 0},      {".", 1, 0, 0, 1},     {"-.5", 1, 0, 0, 1},
-        {"1.", 1, 0, 0, 1},    {"+1.5", 0, 0, 0, 2},   {"1e5", 0, 0, 0, 2},   {"1,5", 0, 0, 0, 2},
-        {" true", 0, 0, 0, 2},  // truth values are not trimmed
+        {"12", 0, 1, 0, 0},  {"-3.25", 1, 0, 0, 1}, {"true", 0, 0, 1, 0}, {"FaLsE", 0, 0, 1, 0}, {"", 0, 1, 0, 0},
+        {"12a", 0, 0, 0, 2}, {" 7 ", 0, 1, 0, 0},   {"1-2", 0, 0, 0, 2},  {"1.2.3", 0, 0, 0, 2}, {"-", 0, 1, 0, 0},
+        {".", 1, 0, 0, 1},   {"-.5", 1, 0, 0, 1},   {"1.", 1, 0, 0, 1},   {"+1.5", 0, 0, 0, 2},  {"1e5", 0, 0, 0, 2},
+        {"1,5", 0, 0, 0, 2}, {" true", 0, 0, 0, 2},  // truth values are not trimmed
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsFloatString(c.text), c.isFloat) << "'" << c.text << "'";
@@ -132,9 +134,9 @@ TEST(BasicsValues, Detection) {
 
 TEST(BasicsValues, AlignKeywordsAndText) {
     const std::pair<std::string, int> words[] = {
-        {"LEFT", 1}, {"L", 1},     {"RIGHT", 2},  {"R", 2}, {"CENTER", 0}, {"C", 0},  {"J", 3},
-        {"JUST", 3}, {"JUSTIFY", 3}, {"UP", 1},   {"TOP", 1}, {"U", 1},    {"T", 1},  {"DOWN", 2},
-        {"BOTTOM", 2}, {"D", 2},   {"B", 2},      {"MIDDLE", 0}, {"M", 0}, {"left", 0}, {"", 0},
+        {"LEFT", 1},   {"L", 1},       {"RIGHT", 2}, {"R", 2},      {"CENTER", 0}, {"C", 0},    {"J", 3},
+        {"JUST", 3},   {"JUSTIFY", 3}, {"UP", 1},    {"TOP", 1},    {"U", 1},      {"T", 1},    {"DOWN", 2},
+        {"BOTTOM", 2}, {"D", 2},       {"B", 2},     {"MIDDLE", 0}, {"M", 0},      {"left", 0}, {"", 0},
     };
     for (const auto& [w, v] : words) EXPECT_EQ(ParseAlignKeyword(w), v) << w;
 
@@ -143,8 +145,8 @@ TEST(BasicsValues, AlignKeywordsAndText) {
     EXPECT_EQ(CapitalizeFirst(""), "");
 
     const std::tuple<float, int, std::string> decimals[] = {
-        {2.999f, 2, "2.99"}, {1.05f, 2, "1.05"}, {3.0f, 2, "3.00"}, {0.5f, 3, "0.500"}, {-2.5f, 1, "-2.5"},
-        {7.9f, 0, "7"},
+        {2.999f, 2, "2.99"}, {1.05f, 2, "1.05"}, {3.0f, 2, "3.00"},
+        {0.5f, 3, "0.500"},  {-2.5f, 1, "-2.5"}, {7.9f, 0, "7"},
     };
     for (const auto& [v, n, text] : decimals) EXPECT_EQ(FloatToStringDecimals(v, n), text) << v;
 
@@ -198,11 +200,10 @@ TEST(BasicsMaths, UpdatePerWithExplicitFactor) {
         float cur, target, step, speed, expected;
     };
     const Case cases[] = {
-        {0.9f, 1.0f, 0.25f, 1.0f, 1.0f},   // clamped at the target
-        {0.5f, 0.0f, 0.25f, 2.0f, 0.0f},   // factor 2, clamped
-        {0.3f, 0.3f, 0.25f, 1.0f, 0.3f},   // equal stays
-        {0.2f, 1.0f, 0.25f, 1.0f, 0.45f},
-        {0.8f, 0.0f, 0.25f, 0.5f, 0.675f},
+        {0.9f, 1.0f, 0.25f, 1.0f, 1.0f},  // clamped at the target
+        {0.5f, 0.0f, 0.25f, 2.0f, 0.0f},  // factor 2, clamped
+        {0.3f, 0.3f, 0.25f, 1.0f, 0.3f},  // equal stays
+        {0.2f, 1.0f, 0.25f, 1.0f, 0.45f}, {0.8f, 0.0f, 0.25f, 0.5f, 0.675f},
     };
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(UpdatePer(c.cur, c.target, c.step, c.speed), c.expected) << c.cur << " -> " << c.target;
@@ -262,7 +263,7 @@ TEST(BasicsColours, ArgbConversion) {
         uint32_t pixel;
     };
     const Case cases[] = {
-        {255, 128, 0, 0.5f, 0x7FFF8000u},   // 127.5 truncated
+        {255, 128, 0, 0.5f, 0x7FFF8000u},  // 127.5 truncated
         {1, 2, 3, 1.0f, 0xFF010203u},
         {0, 0, 0, 0.999f, 0xFE000000u},
         {256, -1, 0x1FF, 0.0f, 0x0000FFFFu},  // channels masked to 8 bits

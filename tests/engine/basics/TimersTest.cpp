@@ -186,8 +186,8 @@ TEST_F(Timers, NoTimerTurnsIntoNaN) {
         auto looped = CreateAppPerTimer(0);
         auto once = CreateAppPerTimer(0);
         for (int i = 0; i < 5; ++i) {
-            const float values[] = {pulsar.Update(), timePulsar.Update(), adv->Update(), percenter->Update(),
-                                    looped->Count(1), once->Count(0)};
+            const float values[] = {pulsar.Update(),     timePulsar.Update(), adv->Update(),
+                                    percenter->Update(), looped->Count(1),    once->Count(0)};
             timer->Update();
             for (float v : values) {
                 EXPECT_FALSE(std::isnan(v)) << "delta " << d << " update " << i;

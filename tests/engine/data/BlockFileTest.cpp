@@ -482,11 +482,11 @@ TEST(BlockFileFiles, CheckedLoadTellsWholeFilesFromDamagedOnes) {
     };
     const Case cases[] = {
         {"Data{\n\tName = \"Ann\"\n}\nLevels{\n\ti = 0\n}\n", true},
-        {"", true},                                        // empty, but nothing wrong with it
+        {"", true},                                         // empty, but nothing wrong with it
         {"Data{\n\tName = \"Ann\"\n\tLevel = 5\n", false},  // cut short inside a block
-        {"Data{\n\tName = \"An", false},                   // cut inside a quoted text
-        {"Data{\n}\n}\nLevels{\n}\n", false},             // a "}" that closes nothing
-        {"Data{\n\tName \"Ann\"\n}\n", false},             // an entry without "="
+        {"Data{\n\tName = \"An", false},                    // cut inside a quoted text
+        {"Data{\n}\n}\nLevels{\n}\n", false},               // a "}" that closes nothing
+        {"Data{\n\tName \"Ann\"\n}\n", false},              // an entry without "="
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -38,8 +38,8 @@ TEST(BoxedNumbers, SortFunctionTreatsNearValuesAsEqual) {
         float a, b;
         int32_t want;
     };
-    for (const auto& c : std::vector<Case>{{0.2f, 0.9f, 70000}, {0.9f, 0.2f, -70000}, {0.5f, 0.500001f, 0},
-                                           {0.5f, 0.49999f, -1}, {0.0f, 0.0f, 0}})
+    for (const auto& c : std::vector<Case>{
+             {0.2f, 0.9f, 70000}, {0.9f, 0.2f, -70000}, {0.5f, 0.500001f, 0}, {0.5f, 0.49999f, -1}, {0.0f, 0.0f, 0}})
         EXPECT_EQ(FloatObjectsSortFunction(*CreateAppFloatObj(c.a), *CreateAppFloatObj(c.b)), c.want)
             << c.a << " " << c.b;
 }

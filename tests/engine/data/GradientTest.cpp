@@ -65,15 +65,12 @@ TEST_F(Gradients, EvaluatesBeforeBetweenAndAfterStops) {
     auto late = Stops({{255, 0, 0, 1, 0.2f}, {0, 0, 255, 0.5f, 0.8f}});
     auto step = Stops({{255, 0, 0, 1, 0}, {0, 255, 0, 1, 0.5f}, {0, 0, 255, 1, 0.5f}, {0, 0, 0, 1, 1}});
     const std::vector<Case> cases = {
-        {fade, 0.0f, {255, 255, 255, 1}},
-        {fade, 0.5f, {127, 127, 127, 0.5f}},
-        {fade, 1.0f, {0, 0, 0, 0}},
-        {fade, 1.5f, {0, 0, 0, 0}},
+        {fade, 0.0f, {255, 255, 255, 1}}, {fade, 0.5f, {127, 127, 127, 0.5f}},
+        {fade, 1.0f, {0, 0, 0, 0}},       {fade, 1.5f, {0, 0, 0, 0}},
         {fade, -0.5f, {0, 0, 0, 0}},  // before the first stop: the LAST stop
-        {late, 0.1f, {0, 0, 255, 0.5f}},
-        {late, 0.5f, {127, 0, 127, 0.75f}},
-        {step, 0.5f, {0, 0, 255, 1}},      // a shared position: the later stop wins
-        {step, 0.4999f, {0, 254, 0, 1}},   // nearly pure green just before
+        {late, 0.1f, {0, 0, 255, 0.5f}},  {late, 0.5f, {127, 0, 127, 0.75f}},
+        {step, 0.5f, {0, 0, 255, 1}},     // a shared position: the later stop wins
+        {step, 0.4999f, {0, 254, 0, 1}},  // nearly pure green just before
         {step, 0.75f, {0, 0, 127, 1}},
     };
     for (const auto& c : cases) ExpectColour(At(*c.g, c.position), c.want, std::to_string(c.position));
@@ -90,10 +87,8 @@ TEST_F(Gradients, SolidValueIsTheStopAtOrBefore) {
         float position;
         Colour want;
     };
-    for (const auto& c : std::vector<Case>{{0.49f, {255, 0, 0, 1}},
-                                           {0.5f, {0, 255, 0, 1}},
-                                           {1.0f, {0, 0, 255, 0.5f}},
-                                           {-1.0f, {0, 0, 255, 0.5f}}}) {
+    for (const auto& c : std::vector<Case>{
+             {0.49f, {255, 0, 0, 1}}, {0.5f, {0, 255, 0, 1}}, {1.0f, {0, 0, 255, 0.5f}}, {-1.0f, {0, 0, 255, 0.5f}}}) {
         int r = -1, gg = -1, b = -1;
         float a = -1;
         g->PutSolidToVar(r, gg, b, a, c.position);
@@ -137,8 +132,8 @@ TEST_F(Gradients, PutInSortsWithAThousandthTolerance) {
         float position;
         size_t index;  // where the new stop lands among stops at 0, 0.5 and 1
     };
-    for (const auto& c : std::vector<Case>{{0.0005f, 1}, {0.25f, 1}, {0.5f, 2}, {0.5004f, 2}, {0.4f, 1}, {1.0f, 3},
-                                           {2.0f, 3}, {-1.0f, 0}}) {
+    for (const auto& c : std::vector<Case>{
+             {0.0005f, 1}, {0.25f, 1}, {0.5f, 2}, {0.5004f, 2}, {0.4f, 1}, {1.0f, 3}, {2.0f, 3}, {-1.0f, 0}}) {
         auto g = Stops({{0, 0, 0, 1, 0}, {0, 0, 0, 1, 0.5f}, {0, 0, 0, 1, 1}});
         auto stop = CreateRGB(1, 1, 1, 1, c.position);
         g->PutIn(stop);

@@ -24,7 +24,7 @@ TEST(Interpolation, LerpRGBTruncatesAndExtrapolates) {
     const Case cases[] = {
         {Rgb(0, 0, 0, 0), Rgb(255, 100, 10, 1), 0.5f, 127, 50, 5, 0.5f},
         {Rgb(255, 255, 255, 1), Rgb(0, 0, 0, 0), 0.5f, 127, 127, 127, 0.5f},  // 127.5 truncated
-        {Rgb(0, 10, 200, 0), Rgb(200, 0, 0, 1), 2.0f, 400, -10, -200, 2.0f},   // nothing clamped
+        {Rgb(0, 10, 200, 0), Rgb(200, 0, 0, 1), 2.0f, 400, -10, -200, 2.0f},  // nothing clamped
         {Rgb(10, 20, 30, 0.25f), Rgb(90, 80, 70, 0.75f), 0.0f, 10, 20, 30, 0.25f},
         {Rgb(10, 20, 30, 0.25f), Rgb(90, 80, 70, 0.75f), 1.0f, 90, 80, 70, 0.75f},
         {Rgb(0, 0, 0, 1), Rgb(3, 3, 3, 1), -0.5f, -1, -1, -1, 1.0f},  // toward zero, not down

@@ -10,8 +10,8 @@
 
 namespace {
 
-std::shared_ptr<TDim> Stop(float position, float x, float y, float w = 0, float h = 0, int32_t bezier = 0,
-                           float x1 = 0, float y1 = 0, float x2 = 0, float y2 = 0) {
+std::shared_ptr<TDim> Stop(float position, float x, float y, float w = 0, float h = 0, int32_t bezier = 0, float x1 = 0,
+                           float y1 = 0, float x2 = 0, float y2 = 0) {
     auto d = CreateDim(x, y, w, h, position, x1, y1, x2, y2);
     d->isBezier = bezier;
     return d;
@@ -140,8 +140,7 @@ TEST_F(Tracks, TextFormAndTheTwoStopRule) {
 
     EXPECT_EQ(Positions(*CreateAppTrack({Stop(0, 0, 0), Stop(0, 1, 1)})), (std::vector<float>{0, 1}));
     EXPECT_EQ(Positions(*CreateAppTrack({Stop(0, 0, 0)})), (std::vector<float>{0}));
-    EXPECT_EQ(Positions(*CreateAppTrack({Stop(0, 0, 0), Stop(0, 0, 0), Stop(0, 0, 0)})),
-              (std::vector<float>{0, 0, 0}));
+    EXPECT_EQ(Positions(*CreateAppTrack({Stop(0, 0, 0), Stop(0, 0, 0), Stop(0, 0, 0)})), (std::vector<float>{0, 0, 0}));
     back.FromString("0,0|1,1,0,0,0,0,0,0,0");
     EXPECT_EQ(Positions(back), (std::vector<float>{0, 0}));  // FromString does not apply the rule
 }
@@ -158,8 +157,8 @@ TEST_F(Tracks, TrackFiles) {
     const std::string list = dir.file("tracks.txt");
     auto other = CreateAppTrack({Stop(0, 1, 2)});
     SaveAppTracksArray({Straight(), other, std::make_shared<TTrack>()}, list);
-    EXPECT_EQ(testsupport::ReadFileBytes(list), "Track = \"" + kStraightText + "\"\nTrack = \"" + other->ToString() +
-                                                    "\"\nTrack = \"\"\n");
+    EXPECT_EQ(testsupport::ReadFileBytes(list),
+              "Track = \"" + kStraightText + "\"\nTrack = \"" + other->ToString() + "\"\nTrack = \"\"\n");
     const auto back = LoadAppTrackArray(list);
     ASSERT_EQ(back.size(), 3u);
     EXPECT_EQ(back[0]->ToString(), kStraightText);
@@ -167,7 +166,8 @@ TEST_F(Tracks, TrackFiles) {
     EXPECT_TRUE(back[2]->dim.empty());
 
     // Any entry name counts; blocks are skipped.
-    testsupport::WriteFileBytes(list, "Path = \"" + kStraightText + "\"\nInner{\n\tTrack = \"1,2\"\n}\nOther = \"5,6\"\n");
+    testsupport::WriteFileBytes(list,
+                                "Path = \"" + kStraightText + "\"\nInner{\n\tTrack = \"1,2\"\n}\nOther = \"5,6\"\n");
     const auto mixed = LoadAppTrackArray(list);
     ASSERT_EQ(mixed.size(), 2u);
     EXPECT_EQ(mixed[0]->ToString(), kStraightText);

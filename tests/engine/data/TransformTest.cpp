@@ -38,9 +38,8 @@ TEST_F(Transforms, SmoothValueBeforeBetweenAndAfterStops) {
     const auto inner = Curve({{0.2f, 1}, {0.8f, 3}});
     const auto def = CreateDefaultTransform();
     const std::vector<Case> cases = {
-        {one3, 0.25f, 1.5f}, {one3, 1, 3},    {one3, 2, 3},     {one3, -0.5f, 3},  // before: the LAST stop
-        {inner, 0.1f, 3},    {inner, 0.2f, 1}, {inner, 0.5f, 2}, {def, -1, 1},
-        {def, 0.5f, 1},      {def, 2, 1},
+        {one3, 0.25f, 1.5f}, {one3, 1, 3},     {one3, 2, 3},     {one3, -0.5f, 3},  // before: the LAST stop
+        {inner, 0.1f, 3},    {inner, 0.2f, 1}, {inner, 0.5f, 2}, {def, -1, 1},     {def, 0.5f, 1}, {def, 2, 1},
     };
     for (const auto& c : cases) {
         float sx = 0, sy = 0, rot = 0;
@@ -109,8 +108,8 @@ TEST_F(Transforms, EditingKeepsStopsSorted) {
         float position;
         std::vector<float> order;
     };
-    for (const auto& c : std::vector<Case>{{0.5f, {0, 0.5f, 0.5f, 1}}, {0.5004f, {0, 0.5f, 0.5004f, 1}},
-                                           {0.4f, {0, 0.4f, 0.5f, 1}}}) {
+    for (const auto& c :
+         std::vector<Case>{{0.5f, {0, 0.5f, 0.5f, 1}}, {0.5004f, {0, 0.5f, 0.5004f, 1}}, {0.4f, {0, 0.4f, 0.5f, 1}}}) {
         auto curve = Curve({{0, 1}, {0.5f, 2}, {1, 3}});
         auto stop = CreateTFR(9, 9, 0, c.position);
         curve->PutIn(stop);
@@ -131,8 +130,7 @@ TEST_F(Transforms, EditingKeepsStopsSorted) {
     EXPECT_EQ(Positions(*split), (std::vector<float>{0, 0.25f, 1}));
     EXPECT_EQ(made->Position, 0.25f);
     EXPECT_FLOAT_EQ(made->sx, 1.5f);
-    for (float per : {0.0f, 0.1f, 0.25f, 0.6f, 1.0f})
-        EXPECT_FLOAT_EQ(split->GetTfr(per)->sx, 1 + 2 * per) << per;
+    for (float per : {0.0f, 0.1f, 0.25f, 0.6f, 1.0f}) EXPECT_FLOAT_EQ(split->GetTfr(per)->sx, 1 + 2 * per) << per;
 
     auto removed = Curve({{0, 1}, {0.5f, 2}, {1, 3}});
     removed->RemoveTFR(0);
@@ -155,7 +153,8 @@ TEST_F(Transforms, CopyIsDeepAndFreeEmpties) {
 }
 
 TEST_F(Transforms, TextFormsAndTheTwoStopRule) {
-    const std::string def = "1.00000000,1.00000000,0.00000000,0.00000000,0#1.00000000,1.00000000,0.00000000,1.00000000,0";
+    const std::string def =
+        "1.00000000,1.00000000,0.00000000,0.00000000,0#1.00000000,1.00000000,0.00000000,1.00000000,0";
     EXPECT_EQ(CreateDefaultTransform()->ToString(), def);
     EXPECT_EQ(SaveTransformeToString(CreateDefaultTransform()), def);
 
@@ -233,13 +232,13 @@ TEST_F(Transforms, PlotDrawsLinesOrSteps) {
     // sx from 0 (middle) to 2 (top edge); sy stays 0 (on the middle line).
     TTFRArray stops{CreateTFR(0, 0, 0, 0), CreateTFR(2, 0, 0, 1)};
     auto curve = CreateTransform(stops);
-    curve->Draw(10, 10, 100, 100);       // middle line at y 60, top at 10
+    curve->Draw(10, 10, 100, 100);  // middle line at y 60, top at 10
     curve->DrawSolid(130, 10, 100, 100);
     const auto pix = GrabPixmap(0, 0, 240, 120);
     ASSERT_TRUE(pix);
     auto rgb = [&](int x, int y) { return static_cast<uint32_t>(pix->ReadPixel(x, y)) & 0xFFFFFFu; };
     EXPECT_TRUE(rgb(60, 34) == 0xFF0000u || rgb(60, 35) == 0xFF0000u || rgb(60, 36) == 0xFF0000u);  // sloping sx
-    EXPECT_EQ(rgb(60, 60), 0x00FF00u);   // sy over the zero line
+    EXPECT_EQ(rgb(60, 60), 0x00FF00u);  // sy over the zero line
     EXPECT_EQ(rgb(60, 12), 0u);
     EXPECT_EQ(rgb(180, 10), 0xFF0000u);  // the step at the top edge
     EXPECT_EQ(rgb(180, 35), 0u);

@@ -65,12 +65,12 @@ TEST(ValueTypes, RgbFromStringPiecesSetFieldsInOrder) {
     };
     // Applied to the colour 9,9,9 alpha 0.5 at position 0.25.
     const Case cases[] = {
-        {"", 9, 9, 9, 0.5f, 0.25f},                       // nothing changes
+        {"", 9, 9, 9, 0.5f, 0.25f},  // nothing changes
         {"255,0,0", 255, 0, 0, 0.5f, 0.25f},
-        {"1,2,", 1, 2, 9, 0.5f, 0.25f},                   // trailing comma: only r and g
-        {"1,,3", 1, 0, 3, 0.5f, 0.25f},                   // empty inner piece reads 0
-        {"1,2,3,0.75,1,99,100", 1, 2, 3, 0.75f, 1.0f},    // extra pieces ignored
-        {"12.7, 5,abc,x,-0.5", 12, 5, 0, 0.0f, -0.5f},    // int of 12.7, leading blank, not numbers
+        {"1,2,", 1, 2, 9, 0.5f, 0.25f},                 // trailing comma: only r and g
+        {"1,,3", 1, 0, 3, 0.5f, 0.25f},                 // empty inner piece reads 0
+        {"1,2,3,0.75,1,99,100", 1, 2, 3, 0.75f, 1.0f},  // extra pieces ignored
+        {"12.7, 5,abc,x,-0.5", 12, 5, 0, 0.0f, -0.5f},  // int of 12.7, leading blank, not numbers
         {"$ff,%101", 255, 5, 9, 0.5f, 0.25f},
         {",", 0, 9, 9, 0.5f, 0.25f},
     };
@@ -115,8 +115,8 @@ TEST(ValueTypes, DimAndTfrFromStringPartialAndEmptyPieces) {
 }
 
 TEST(ValueTypes, WriteThenReadRestoresEveryBit) {
-    const float awkward[] = {0.1f, -3.25f, 1e-6f, FLT_MAX, -FLT_MIN, 1e-42f /* subnormal */, 16777217.0f,
-                             0.333333343f, -0.0f, 123456789.0f};
+    const float awkward[] = {0.1f,        -3.25f,       1e-6f, FLT_MAX,     -FLT_MIN, 1e-42f /* subnormal */,
+                             16777217.0f, 0.333333343f, -0.0f, 123456789.0f};
     for (float f : awkward) {
         auto d = CreateDim(f, -f, f * 0.5f, 1, f, 2, f, 3, f);
         d->isBezier = -4;
@@ -188,10 +188,10 @@ TEST(ValueTypes, SplatPerForEachKind) {
         float per, expected;
     };
     const Case cases[] = {
-        {0, 0.5f, 0.5f},         {0, 1.7f, 1.7f},        {1, 0.5f, 0.70710677f}, {1, 1.0f, 1.0f},
-        {2, 0.5f, 1.0f},         {2, 1.0f, 0.0f},        {3, 0.25f, 1.0f},       {3, 0.75f, -1.0f},
-        {4, 0.5f, 0.70710677f},  {4, 0.0f, 1.0f},        {5, 1.0f, -1.0f},       {5, 0.5f, 0.0f},
-        {6, 0.5f, -1.0f},        {6, 1.0f, 1.0f},        {7, 0.5f, 0.0f},        {-1, 0.5f, 0.0f},
+        {0, 0.5f, 0.5f},        {0, 1.7f, 1.7f}, {1, 0.5f, 0.70710677f}, {1, 1.0f, 1.0f},
+        {2, 0.5f, 1.0f},        {2, 1.0f, 0.0f}, {3, 0.25f, 1.0f},       {3, 0.75f, -1.0f},
+        {4, 0.5f, 0.70710677f}, {4, 0.0f, 1.0f}, {5, 1.0f, -1.0f},       {5, 0.5f, 0.0f},
+        {6, 0.5f, -1.0f},       {6, 1.0f, 1.0f}, {7, 0.5f, 0.0f},        {-1, 0.5f, 0.0f},
     };
     for (const auto& c : cases) {
         TTFR t;
@@ -222,8 +222,8 @@ TEST(ValueTypes, PercenterAndNamedColours) {
         const char* text;
     };
     const Named named[] = {
-        {WhiteRGB, "255,255,255"}, {RedRGB, "255,0,0"},    {GreenRGB, "0,255,0"},  {BlueRGB, "0,0,255"},
-        {YellowRGB, "255,255,0"},  {PurpleRGB, "255,0,255"}, {CyanRGB, "0,255,255"}, {OrangeRGB, "255,155,55"},
+        {WhiteRGB, "255,255,255"}, {RedRGB, "255,0,0"},          {GreenRGB, "0,255,0"},  {BlueRGB, "0,0,255"},
+        {YellowRGB, "255,255,0"},  {PurpleRGB, "255,0,255"},     {CyanRGB, "0,255,255"}, {OrangeRGB, "255,155,55"},
         {BlackRGB, "0,0,0"},       {DefaultOutlineRGB, "0,0,0"},
     };
     RedRGB->r = 3;  // a holder changes a shared colour; start-up (or a test) makes them anew
@@ -242,9 +242,9 @@ TEST(ValueTypes, PercenterSteps) {
     };
     const Case cases[] = {
         {0, 0, 1, 0.3f, {0.3f, 0.6f, 0.90000004f, 1, 1}, {1, 1, 1, 1, 1}},
-        {1, 0, 1, 0.5f, {0.5f, 1, 0.5f, 0, 0.5f}, {1, 0, 0, 1, 1}},       // runs up and down for ever
-        {2, 0, 1, 1.0f, {1, 0, -1, 0, 1}, {-1, -1, 1, 1, -1}},           // the target changes sign
-        {2, 0, 0, 1.0f, {0, 0}, {0, 0}},                                  // -0 is still 0
+        {1, 0, 1, 0.5f, {0.5f, 1, 0.5f, 0, 0.5f}, {1, 0, 0, 1, 1}},  // runs up and down for ever
+        {2, 0, 1, 1.0f, {1, 0, -1, 0, 1}, {-1, -1, 1, 1, -1}},       // the target changes sign
+        {2, 0, 0, 1.0f, {0, 0}, {0, 0}},                             // -0 is still 0
         {0, 1, 0, 0.75f, {0.25f, 0}, {0, 0}},
     };
     const float saved = delta;

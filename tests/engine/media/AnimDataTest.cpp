@@ -25,8 +25,8 @@ TEST(AnimData, FromStringStepsAndRunningDelay) {
         {"0|120 1 2|80 3", {0, 1, 2, 3}, {120, 120, 80, 80}},
         {"", {}, {}},
         {"5", {5}, {100}},
-        {"1|50 2|70|9", {1, 2}, {50, 70}},   // a third piece is ignored
-        {"1|50  2", {1, 0, 2}, {50, 50, 50}},  // an empty step is frame 0
+        {"1|50 2|70|9", {1, 2}, {50, 70}},       // a third piece is ignored
+        {"1|50  2", {1, 0, 2}, {50, 50, 50}},    // an empty step is frame 0
         {"|30 x4 7 ", {0, 0, 7}, {30, 30, 30}},  // unreadable numbers are 0, a last blank adds nothing
     };
     for (const auto& c : cases) {
@@ -124,8 +124,9 @@ TEST_F(AnimFileTest, MissingOrEmptyFileGivesAnEmptyObject) {
 
 TEST_F(AnimFileTest, AFileCutShortIsSaidOnceAndItsCutFrameNameIsNot) {
     WriteFrame("f0.png", 10, 20);
-    const std::string whole = "Frames{\n\tFRAME = \"#BDIR#f0.png\"\n\tFRAME = \"#BDIR#gone.png\"\n"
-                              "\tFRAME = \"#BDIR#f0.png\"\n}\nAnims{\n\tAnim{\n\t\tid = 1\n\t}\n}\n";
+    const std::string whole =
+        "Frames{\n\tFRAME = \"#BDIR#f0.png\"\n\tFRAME = \"#BDIR#gone.png\"\n"
+        "\tFRAME = \"#BDIR#f0.png\"\n}\nAnims{\n\tAnim{\n\t\tid = 1\n\t}\n}\n";
     // Cut inside the last frame's name: the deleted picture before it is still said, the name
     // cut short is the file's fault, said in the file's line.
     WriteFileBytes(dir.file("cut.AnimData"), whole.substr(0, whole.rfind("f0.png") - 3));

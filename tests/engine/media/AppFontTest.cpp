@@ -26,7 +26,8 @@ protected:
         ErrorLines().clear();
         WatchErrorReports(CollectError);
         font = dir.file("Font.ttf");
-        testsupport::WriteFileBytes(font, testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"));
+        testsupport::WriteFileBytes(
+            font, testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"));
     }
     void TearDown() override {
         WatchErrorReports(nullptr);

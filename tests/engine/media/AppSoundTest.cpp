@@ -53,7 +53,10 @@ TEST_F(AppSoundTest, PlayHonoursTheRepeatInterval) {
     AppSoundManager::Reset();
 
     s->TimeInterwal = 300;
-    struct Call { int time; size_t listed; };
+    struct Call {
+        int time;
+        size_t listed;
+    };
     for (Call c : {Call{1000, 1}, Call{1200, 1}, Call{1300, 2}, Call{1599, 2}, Call{1600, 3}}) {
         SetTime(c.time);
         s->Play(1.0f, -1.0f, 0.05f);

@@ -29,7 +29,8 @@ void WritePicture(const std::string& path, int w, int h, unsigned seed) {
         for (int x = 0; x < w; x += 2) {
             const int argb = (next() << 24) | (next() << 16) | (next() << 8) | next();
             for (int dy = 0; dy < 3; ++dy)
-                for (int dx = 0; dx < 2; ++dx) p->WritePixel(x + dx, y + dy, argb | (x == 0 || y == 0 ? 0xFF000000 : 0));
+                for (int dx = 0; dx < 2; ++dx)
+                    p->WritePixel(x + dx, y + dy, argb | (x == 0 || y == 0 ? 0xFF000000 : 0));
         }
     ASSERT_TRUE(SavePixmapPNG(p, path));
 }
@@ -71,8 +72,9 @@ TEST_F(ImageAtlasTest, PicturesDrawFromTheAtlasAsFromTheirFiles) {
     const struct {
         float x, y, scale;
         int blend;
-    } draws[] = {{100, 100, 1.0f, ALPHABLEND}, {100.5f, 99.25f, 0.37f, ALPHABLEND}, {203.3f, 150.7f, 1.37f, LIGHTBLEND},
-                 {50.1f, 60.9f, 2.5f, ALPHABLEND}, {300, 200, 0.2f, LIGHTBLEND}, {17.5f, 33.5f, 1.2f, ALPHABLEND}};
+    } draws[] = {{100, 100, 1.0f, ALPHABLEND},        {100.5f, 99.25f, 0.37f, ALPHABLEND},
+                 {203.3f, 150.7f, 1.37f, LIGHTBLEND}, {50.1f, 60.9f, 2.5f, ALPHABLEND},
+                 {300, 200, 0.2f, LIGHTBLEND},        {17.5f, 33.5f, 1.2f, ALPHABLEND}};
     for (size_t i = 0; i < paths.size(); ++i) {
         ASSERT_TRUE(packed[i]);
         TImgPtr own = LoadImg(paths[i], -1);
@@ -81,15 +83,18 @@ TEST_F(ImageAtlasTest, PicturesDrawFromTheAtlasAsFromTheirFiles) {
         own->MidHandle();
         packed[i]->MidHandle();
         for (const auto& d : draws) {
-            SCOPED_TRACE(testing::Message() << "picture " << i << " at " << d.x << ", " << d.y << " scaled " << d.scale);
-            const TPixmapPtr a = Drawn(own, d.x, d.y, d.scale, d.blend), b = Drawn(packed[i], d.x, d.y, d.scale, d.blend);
+            SCOPED_TRACE(testing::Message()
+                         << "picture " << i << " at " << d.x << ", " << d.y << " scaled " << d.scale);
+            const TPixmapPtr a = Drawn(own, d.x, d.y, d.scale, d.blend),
+                             b = Drawn(packed[i], d.x, d.y, d.scale, d.blend);
             int differ = 0, most = 0;
             for (int y = 0; y < a->height; ++y)
                 for (int x = 0; x < a->width; ++x)
                     if (a->ReadPixel(x, y) != b->ReadPixel(x, y)) {
                         ++differ;
                         for (int s = 0; s < 24; s += 8)
-                            most = std::max(most, std::abs(((a->ReadPixel(x, y) >> s) & 255) - ((b->ReadPixel(x, y) >> s) & 255)));
+                            most = std::max(
+                                most, std::abs(((a->ReadPixel(x, y) >> s) & 255) - ((b->ReadPixel(x, y) >> s) & 255)));
                     }
             EXPECT_EQ(differ, 0) << "most " << most;
         }

@@ -76,7 +76,7 @@ TEST_F(ImgTest, SubImagesDrawTheirRectangleOfTheTexture) {
     TImgPtr quad = LoadImg(Url("QUAD"), -1);
     TImgPtr green = LoadImg(Url("green"), -1);
     DrawImg(quad, 100, 20, 0);
-    DrawImg(quad, 100, 60, 3);  // the frame number changes nothing
+    DrawImg(quad, 100, 60, 3);                        // the frame number changes nothing
     DrawImgSubRect(quad, 140, 20, 8, 4, 8, 4, 8, 4);  // the white corner: offset by QUAD's origin
     green->MidHandle();
     DrawImg(green, 200, 20, 0);
@@ -91,7 +91,8 @@ TEST_F(ImgTest, SubImagesDrawTheirRectangleOfTheTexture) {
                  "QUAD");
     ExpectPixels({{{100, 60}, kRed}, {{115, 67}, kWhite}}, "QUAD frame 3");
     ExpectPixels({{{140, 20}, kWhite}, {{147, 23}, kWhite}, {{148, 20}, kBack}, {{140, 24}, kBack}}, "part of QUAD");
-    ExpectPixels({{{196, 16}, kGreen}, {{203, 23}, kGreen}, {{195, 16}, kBack}, {{204, 20}, kBack}}, "mid-handled GREEN");
+    ExpectPixels({{{196, 16}, kGreen}, {{203, 23}, kGreen}, {{195, 16}, kBack}, {{204, 20}, kBack}},
+                 "mid-handled GREEN");
 
     // Freeing one user's sub-image leaves the texture drawing for everybody.
     quad->Free();
@@ -122,8 +123,7 @@ TEST_F(ImgTest, SubImageHandlesAndCopies) {
     EXPECT_EQ((std::vector<int>{ImgHandleX(odd), ImgHandleY(odd), odd->isMidHandled}), (std::vector<int>{2, 1, 1}));
     SetImgHandle(odd, 3, 2);
     odd->Load();
-    EXPECT_EQ((std::vector<int>{odd->hx, odd->hy, odd->isMidHandled, odd->isLoaded}),
-              (std::vector<int>{3, 2, 0, 1}));
+    EXPECT_EQ((std::vector<int>{odd->hx, odd->hy, odd->isMidHandled, odd->isLoaded}), (std::vector<int>{3, 2, 0, 1}));
     TImgPtr copy = odd->Copy();
     EXPECT_EQ((std::vector<int>{copy->x, copy->y, copy->w, copy->h, copy->hx, copy->hy}),
               (std::vector<int>{0, 0, 5, 3, 3, 2}));
@@ -203,11 +203,9 @@ TEST(ImgFit, FitImageScaleFitsBothSides) {
         int w, h;
         float maxW, maxH, want;
     } cases[] = {
-        {400, 300, 200, 200, 0.5f},
-        {50, 50, 200, 200, 1.0f},
-        {200, 200, 200, 200, 1.0f},
-        {100, 90, 200, 45, 0.5f},  // only the height overflows: the height decides
-        {300, 100, 150, 10, 0.1f},  // both overflow: the tighter factor wins
+        {400, 300, 200, 200, 0.5f}, {50, 50, 200, 200, 1.0f},
+        {200, 200, 200, 200, 1.0f}, {100, 90, 200, 45, 0.5f},  // only the height overflows: the height decides
+        {300, 100, 150, 10, 0.1f},                             // both overflow: the tighter factor wins
         {0, 0, 10, 10, 1.0f},
     };
     for (const auto& c : cases) {

@@ -60,7 +60,7 @@ TEST(ImgTexSplit, SplitStringByCharPieces) {
         {"a|", "|", {"a"}},
         {"|a", "|", {"", "a"}},
         {"abc", "", {"abc"}},
-        {"a|b", "|b", {"a|b"}},  // longer separators never match
+        {"a|b", "|b", {"a|b"}},                  // longer separators never match
         {"x\xC3\xA9y", "\xC3\xA9", {"x", "y"}},  // one character of two bytes
     };
     for (const auto& c : cases) {

@@ -56,11 +56,19 @@ TEST_F(SoundManagerTest, LoadsTracksInOrderWithoutDecoding) {
 
 // The profile's counter names the track to play and moves on through 1..6.
 TEST_F(SoundManagerTest, MusicCounterCyclesThroughSixTracks) {
-    struct Case { std::optional<int> before; const char* plays; std::optional<int> after; };
+    struct Case {
+        std::optional<int> before;
+        const char* plays;
+        std::optional<int> after;
+    };
     const Case cases[] = {
-        {0, "Track 1", 2}, {1, "Track 1", 2}, {3, "Track 3", 4}, {6, "Track 6", 1},
+        {0, "Track 1", 2},
+        {1, "Track 1", 2},
+        {3, "Track 3", 4},
+        {6, "Track 6", 1},
         {std::nullopt, "Track 1", std::nullopt},  // no profile: track 1, nothing stored
-        {9, "Track 1", 2}, {-4, "Track 1", 2},    // a damaged counter starts over
+        {9, "Track 1", 2},
+        {-4, "Track 1", 2},  // a damaged counter starts over
     };
     for (const Case& c : cases) {
         g_counter = c.before;

@@ -24,8 +24,8 @@ protected:
         AppFontManager::Reset();
         ErrorLines().clear();
         WatchErrorReports(CollectError);
-        testsupport::WriteFileBytes(dir.file("Font.ttf"),
-                                    testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"));
+        testsupport::WriteFileBytes(
+            dir.file("Font.ttf"), testsupport::ReadFileBytes(testsupport::SourceDir() + "/data/fonts/DejaVuSans.ttf"));
     }
     void TearDown() override {
         WatchErrorReports(nullptr);
@@ -100,8 +100,8 @@ TEST_F(TextClassTest, MissingAndPartialKeysKeepTheDefaults) {
         {"RGB = \"1,2,3\"\nOUTLINE = \"9\"\nHALIGN = 2.9\n", 1, 2, 3, 1.0f, true, false, "", 0, false, 2},
         {"Font = \"#BDIR#Font.ttf\"\n", 255, 255, 255, 1.0f, false, false, "#BDIR#Font.ttf", 0, false, 0},
         {"Font = \"\", 12\n", 255, 255, 255, 1.0f, false, false, "", 12, false, 0},
-        {"font = \"[BDIR]Font.ttf\", 15\nShadow = \"0.5,1,2\"\n", 255, 255, 255, 1.0f, false, true,
-         "[BDIR]Font.ttf", 15, true, 0},
+        {"font = \"[BDIR]Font.ttf\", 15\nShadow = \"0.5,1,2\"\n", 255, 255, 255, 1.0f, false, true, "[BDIR]Font.ttf",
+         15, true, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.body);
@@ -141,7 +141,8 @@ TEST_F(TextClassTest, ParametersCopiesAndGenericClasses) {
     EXPECT_EQ(std::dynamic_pointer_cast<TTextClass>(cls->Copy())->id, "Mixed_copy");
 
     TClass generic;
-    generic.LoadFromBlock(GetBlockFilesList(ParseBlockFileText("Class{\nid = \"gen\"\nSize = \" 7 \", 8\n}\n", "r"), "CLASS")[0]);
+    generic.LoadFromBlock(
+        GetBlockFilesList(ParseBlockFileText("Class{\nid = \"gen\"\nSize = \" 7 \", 8\n}\n", "r"), "CLASS")[0]);
     EXPECT_EQ(generic.id, "GEN");
     EXPECT_EQ(generic.Copy()->id, "GEN_Copy");
     EXPECT_EQ(generic.Params[1]->ToString(), "SIZE =  7 , 8");

@@ -51,7 +51,7 @@ TEST_F(TextLayoutTest, WrapsOnlyAtSpacesAndFitsExactWidths) {
         {wide1 + " " + wide2, 10, {{wide1}, {wide2}}},
         {"aa bb", 5, {{"aa", "bb"}}},  // joined width exactly the width
         {"aa bb", 4, {{"aa"}, {"bb"}}},
-        {"a  b", 100, {{"a", "", "b"}}},            // two spaces: an empty word between
+        {"a  b", 100, {{"a", "", "b"}}},                   // two spaces: an empty word between
         {"one\ntwo three", 9, {{"one\ntwo"}, {"three"}}},  // a line feed is not a break
         {"aa bb cc dd", 5, {{"aa", "bb"}, {"cc", "dd"}}},
     };

@@ -32,8 +32,10 @@ TEST_F(TxtFile, LinesAreSplitAtLineFeedsOnly) {
         {"", V{}},
         {"a\r\nb\r\n", V{"a\r", "b\r"}},
         {"a\r\nb", V{"a\r", "b"}},
-        {"\xEF\xBB\xBF" "\xC3\xA9t\xC3\xA9\n", V{"\xC3\xA9t\xC3\xA9"}},  // UTF-8 with a mark
-        {"caf\xE9", V{"caf\xC3\xA9"}},                                      // Latin-1 without one
+        {"\xEF\xBB\xBF"
+         "\xC3\xA9t\xC3\xA9\n",
+         V{"\xC3\xA9t\xC3\xA9"}},       // UTF-8 with a mark
+        {"caf\xE9", V{"caf\xC3\xA9"}},  // Latin-1 without one
     };
     for (const auto& c : cases) {
         WriteFileBytes(dir.file("t.txt"), c.bytes);
@@ -103,12 +105,9 @@ TEST_F(TxtFile, LineReferences) {
         {"[Local/#LANG#/names.txt|2]", "two"},  // inside the data folder
         {"[Local/#LANG#/names.txt|x]", ""},     // no number: line 0
         {"[Local/#LANG#/names.txt]", ""},       // no line-number piece
-        {"[Local/#LANG#/names.txt|9]", ""},
-        {"[./Local/de/../de/names.txt|1]", "one"},
-        {"plain text", "plain text"},
-        {"[not closed", "[not closed"},
-        {"not opened]", "not opened]"},
-        {"", ""},
+        {"[Local/#LANG#/names.txt|9]", ""},    {"[./Local/de/../de/names.txt|1]", "one"},
+        {"plain text", "plain text"},          {"[not closed", "[not closed"},
+        {"not opened]", "not opened]"},        {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(ResolveTxtRef(c.text), c.out) << c.text;
     EXPECT_EQ(GetTxtRefLine("[Local/#LANG#/names.txt|1]", bDir), "one");
@@ -120,8 +119,8 @@ TEST_F(TxtFile, ReferencesResolveInsideTheDataFolderOnly) {
     CreateDir(dir.file("data/Local/en"));
     bDir = dir.path() + "/data/";
     for (const std::string& ref : {"[" + dir.file("secret.txt") + "|1]", std::string("[../secret.txt|1]"),
-                                  std::string("[Local/../../secret.txt|1]"), std::string("[/etc/hostname|1]"),
-                                  std::string("[..\\secret.txt|1]")}) {
+                                   std::string("[Local/../../secret.txt|1]"), std::string("[/etc/hostname|1]"),
+                                   std::string("[..\\secret.txt|1]")}) {
         testing::internal::CaptureStdout();
         EXPECT_EQ(ResolveTxtRef(ref), "") << ref;
         EXPECT_NE(testing::internal::GetCapturedStdout().find("leaves its folder"), std::string::npos) << ref;

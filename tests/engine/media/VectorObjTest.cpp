@@ -50,8 +50,7 @@ protected:
         Mouse::Reset();
     }
 
-    static TAppVectorPtr Add(TAppVector& parent, const std::string& name, int layer, float dist = 0,
-                             float angle = 0) {
+    static TAppVectorPtr Add(TAppVector& parent, const std::string& name, int layer, float dist = 0, float angle = 0) {
         auto v = CreateVector(dist, angle);
         v->name = name;
         parent.AddVector(v);
@@ -298,10 +297,11 @@ TEST_F(VectorObjTest, NumbersFromThePackageSaturateAndLayersFarApartSortInOrder)
                    "VECTOR{\n Name = \"Root\"\n Layer = 0\n States{\n STATE{\n DistAngle = 0, 0\n"
                    " Transform = 0, 1, 1\n RGB = 1, 9e9, -9e9, 255\n n = 9e9\n Handle = 9e9, -9e9\n }\n }\n"
                    " SubVectors{\n"
-                   " VECTOR{\n Name = \"High\"\n Layer = 9e9\n States{\n STATE{\n DistAngle = 3e9, 0\n" + state +
-                   " }\n }\n }\n"
-                   " VECTOR{\n Name = \"Low\"\n Layer = -9e9\n States{\n STATE{\n DistAngle = 3e9, 180\n" + state +
-                   " }\n }\n }\n }\n}\n");
+                   " VECTOR{\n Name = \"High\"\n Layer = 9e9\n States{\n STATE{\n DistAngle = 3e9, 0\n" +
+                       state +
+                       " }\n }\n }\n"
+                       " VECTOR{\n Name = \"Low\"\n Layer = -9e9\n States{\n STATE{\n DistAngle = 3e9, 180\n" +
+                       state + " }\n }\n }\n }\n}\n");
     WriteFileBytes(folder + "Anims.avo", "Anims{\n ANIM{\n name = \"A\"\n StatesInd = 9e9, 0\n StatesPer = 0\n }\n}\n");
     TAppVectorObjPtr obj = LoadAVO(folder, 0);
     ASSERT_TRUE(obj);
@@ -360,8 +360,8 @@ TEST_F(VectorObjDrawTest, TheBirdLoadsAndDraws) {
 
     const std::array<int, 3> blue{66, 135, 204}, orange{245, 166, 35}, black{0, 0, 0};
     Cls();
-    DrawAVO(bird, 150, 200);                        // resting
-    DrawAVOAnim(bird, "Fly", 0.25f, 400, 200);      // wings up, body lifted by 6
+    DrawAVO(bird, 150, 200);                    // resting
+    DrawAVOAnim(bird, "Fly", 0.25f, 400, 200);  // wings up, body lifted by 6
     frame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
     EXPECT_TRUE(Near(At(150, 205), blue)) << "body";
     EXPECT_TRUE(Near(At(150, 217), blue)) << "bottom of the resting body";

@@ -192,7 +192,8 @@ TEST_F(VectorPartsTest, DrawAVOAnimLeavesEveryPartInItsOwnPose) {
     SetAlpha(0.4f);
     SetColor(10, 20, 30);
     DrawAVOAnim(root, "Go", 0.5f, 50, 60);
-    EXPECT_NEAR(child->DrawY, 60 + std::sin(97 * std::numbers::pi / 180) * 10 * 3, 1e-3) << "drawn in the animated pose";
+    EXPECT_NEAR(child->DrawY, 60 + std::sin(97 * std::numbers::pi / 180) * 10 * 3, 1e-3)
+        << "drawn in the animated pose";
     EXPECT_EQ(child->CurrState->Dist, 30) << "the child gets its own pose back, not pose 0";
     EXPECT_EQ(root->CurrState->Rotation, 15);
     EXPECT_EQ(child->CurrAnim, nullptr);

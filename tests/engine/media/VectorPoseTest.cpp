@@ -93,7 +93,7 @@ TEST_F(VectorPoseTest, MissingEntriesReadAsZero) {
     EXPECT_EQ(s.red, 128);  // a real colour value is truncated
     EXPECT_EQ(s.green, 0);
     EXPECT_EQ(s.blue, 0);
-    EXPECT_EQ(s.n, 0);  // graphic 0, not "none"
+    EXPECT_EQ(s.n, 0);      // graphic 0, not "none"
     EXPECT_EQ(s.Width, 9);  // not stored, so untouched
 }
 
@@ -134,8 +134,13 @@ TEST_F(VectorPoseTest, EvaluationInterpolatesBetweenTheStepsAroundThePosition) {
         float dist;  // poses have Dist 0, 10, 20
         float hx;    // and hx 0, 100, 200
     };
-    for (const Case& c : std::vector<Case>{{0.25f, 5, 50}, {0.5f, 10, 100}, {0.75f, 15, 150},
-                                           {-0.3f, 0, 0}, {1.7f, 20, 200}, {0.0f, 0, 0}, {1.0f, 20, 200}}) {
+    for (const Case& c : std::vector<Case>{{0.25f, 5, 50},
+                                           {0.5f, 10, 100},
+                                           {0.75f, 15, 150},
+                                           {-0.3f, 0, 0},
+                                           {1.7f, 20, 200},
+                                           {0.0f, 0, 0},
+                                           {1.0f, 20, 200}}) {
         TAppVectorState target;
         target.n = 42;
         target.red = 99;
@@ -162,8 +167,8 @@ TEST_F(VectorPoseTest, PositionsNoStepsEncloseHoldTheNearestStepNotAnEarlierEval
         float per;
         float dist;
     };
-    for (const Case& c : std::vector<Case>{{inner, 0.1f, 10}, {inner, 0.9f, 20}, {unordered, 0.3f, 10},
-                                           {unordered, 0.5f, 20}}) {
+    for (const Case& c :
+         std::vector<Case>{{inner, 0.1f, 10}, {inner, 0.9f, 20}, {unordered, 0.3f, 10}, {unordered, 0.5f, 20}}) {
         TAppVectorState target;
         other->CountStepState(target, 0.5f);  // leaves pose 3 in the shared corners
         ASSERT_FLOAT_EQ(target.Dist, 30);

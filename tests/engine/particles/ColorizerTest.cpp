@@ -110,7 +110,8 @@ TEST_F(ColorizerTest, ArrayPicksOneGradientAndBetweenMixesTheFirstTwo) {
 
     // A third gradient is never used: every mixed stop lies between the first two.
     TColorizerGradientBetween between;
-    between.Gradient = {LoadGradientFromString("0,0,0,1,0#0,0,0,1,1"), LoadGradientFromString("100,0,0,1,0#100,0,0,1,1"),
+    between.Gradient = {LoadGradientFromString("0,0,0,1,0#0,0,0,1,1"),
+                        LoadGradientFromString("100,0,0,1,0#100,0,0,1,1"),
                         LoadGradientFromString("255,255,255,1,0#255,255,255,1,1")};
     for (int i = 0; i < 10; ++i) {
         particle.Reset();

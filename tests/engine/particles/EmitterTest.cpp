@@ -353,7 +353,8 @@ TEST_F(EmitterTest, LoadsAsObjectType6AndCopiesIndependently) {
     e->Save(root);
     EXPECT_EQ(GetBFInt(root, "GameObject::Basic::Type"), 6);
 
-    auto loaded = std::dynamic_pointer_cast<TAppBasicEmitter>(LoadGameObject(GetBlockFile(root, "GameObject"), nullptr, ""));
+    auto loaded =
+        std::dynamic_pointer_cast<TAppBasicEmitter>(LoadGameObject(GetBlockFile(root, "GameObject"), nullptr, ""));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->name, "Glitter");
     ASSERT_NE(loaded->Package, nullptr) << "the loader gives it its pool";
@@ -406,7 +407,8 @@ TEST_F(EmitterTest, PresetsFileReadsInlineAndReferencedPresets) {
     AppInitEmitterPresets();
     EXPECT_TRUE(TAppBasicEmitter::Presets.empty());
     ASSERT_EQ(Errors().size(), 1u);
-    EXPECT_NE(Errors()[0].find("No such file or directory! Url = " + bDir + "App/Data/EmitterPresets.dat"), std::string::npos);
+    EXPECT_NE(Errors()[0].find("No such file or directory! Url = " + bDir + "App/Data/EmitterPresets.dat"),
+              std::string::npos);
 }
 
 TEST_F(EmitterTest, ShippedPresetsLoadWithTheirImages) {

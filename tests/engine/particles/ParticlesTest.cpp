@@ -167,9 +167,9 @@ TEST_F(ParticlesTest, MovesWithVelocityAccelerationAndCurves) {
 TEST_F(ParticlesTest, GravityPullsOncePerUpdateAlongItsWholeDegree) {
     struct Case {
         float angle;
-        float stored;     // the angle afterwards
-        int tableIndex;   // the degree whose sine and cosine pull
-    } cases[] = {{90.0f, 90.0f, 90},   {400.0f, 359.0f, 359}, {359.7f, 359.0f, 359}, {45.9f, 45.9f, 45},
+        float stored;    // the angle afterwards
+        int tableIndex;  // the degree whose sine and cosine pull
+    } cases[] = {{90.0f, 90.0f, 90},    {400.0f, 359.0f, 359}, {359.7f, 359.0f, 359}, {45.9f, 45.9f, 45},
                  {-90.0f, -90.0f, 270}, {-1.0f, -1.0f, 359},   {-0.5f, -0.5f, 0},     {-725.0f, -725.0f, 355}};
     for (const Case& c : cases) {
         pool.Init(1);

@@ -13,7 +13,8 @@ namespace {
 
 using TransformerTest = emittertest::OneParticleFixture;
 
-const std::string kCurve = "0.500000000,1.00000000,0.00000000,0.00000000,0#1.50000000,1.50000000,360.000000,1.00000000,0";
+const std::string kCurve =
+    "0.500000000,1.00000000,0.00000000,0.00000000,0#1.50000000,1.50000000,360.000000,1.00000000,0";
 
 TEST_F(TransformerTest, TextFormsReadBackAsTheSameKind) {
     auto array = std::make_shared<TTransformerTransformArray>();
@@ -25,7 +26,8 @@ TEST_F(TransformerTest, TextFormsReadBackAsTheSameKind) {
         {std::make_shared<TTransformer>(), "TRANSFORMER)1.00000000,1.00000000,0.00000000,0.00000000,0"},
         {std::make_shared<TTransformerTransform>(), "TRANSFORM)" + kCurve},
         {std::make_shared<TTransformerRandomTFR>(), "RANDOM_TFR)" + kCurve},
-        {array, "TRANSFORM_ARRAY)0.00000000,0.00000000,0.00000000,0.00000000,0#1.00000000,1.00000000,360.000000,1.00000000,0"},
+        {array,
+         "TRANSFORM_ARRAY)0.00000000,0.00000000,0.00000000,0.00000000,0#1.00000000,1.00000000,360.000000,1.00000000,0"},
         {std::make_shared<TTransformerBetweenTransforms>(), ""},
     };
     for (const Case& c : cases) {

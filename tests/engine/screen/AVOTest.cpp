@@ -241,10 +241,8 @@ TEST_F(AVOTest, OwnDataInObjectFiles) {
     for (const Case& c : std::vector<Case>{{"avo.avobj", false, "avo.avobj"}, {"AVO", true, "avo"}, {"", false, ""}}) {
         TempDir objDir;
         const std::string prefix = objDir.path() + "/";
-        if (c.folder)
-            ASSERT_TRUE(CreateDir(prefix + c.file));
-        else if (!c.file.empty())
-            WriteFileBytes(prefix + c.file, "PK");
+        if (c.folder) ASSERT_TRUE(CreateDir(prefix + c.file));
+        else if (!c.file.empty()) WriteFileBytes(prefix + c.file, "PK");
         gCritical.clear();
         TAVO fresh;
         fresh.Prefix = prefix;

@@ -121,8 +121,8 @@ TEST_F(AnimatorTest, SineEasingAppliesEasedPositionOnly) {
         float per;
         float x;
     };
-    for (const Case c : {Case{1, 0.5f, 70.7106781f}, Case{0, 0.5f, 50.0f}, Case{1, 1.0f, 100.0f},
-                         Case{1, 0.0f, 0.0f}}) {
+    for (const Case c :
+         {Case{1, 0.5f, 70.7106781f}, Case{0, 0.5f, 50.0f}, Case{1, 1.0f, 100.0f}, Case{1, 0.0f, 0.0f}}) {
         SCOPED_TRACE(c.sinus);
         animator->Animation_Play("Walk", 1000, 0, 0.0f, 0, c.sinus);
         animator->Animation_Pause();
@@ -352,8 +352,7 @@ TEST_F(AnimatorTest, EmptyAnimatorSavesDefaultsAndEmptyList) {
     empty->DefaultAnim = 2;
     empty->DefaultAnimTime = 300;
     empty->Save(block);
-    EXPECT_EQ(BlockFileToText(block),
-              "Type = 0\nName = \"Animator\"\nDefaultAnim = 2, 300\nANIMS{\n}\n");
+    EXPECT_EQ(BlockFileToText(block), "Type = 0\nName = \"Animator\"\nDefaultAnim = 2, 300\nANIMS{\n}\n");
     auto back = LoadAppComponent(hero.get(), block, nullptr);
     auto loaded = std::dynamic_pointer_cast<TAppObjAnimator>(back);
     ASSERT_TRUE(loaded);

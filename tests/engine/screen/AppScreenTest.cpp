@@ -200,8 +200,8 @@ TEST_F(AppScreenTest, TextFileFollowsTxtFileUrlAndSavingKeepsIt) {
     WriteFileBytes(other, "Other\n");
     WriteFileBytes(dir.path() + "/en/Lang.txt", "Language\n");
     struct Case {
-        std::string entry;     // the "TxtFileUrl" line ("" for none)
-        std::string url;       // TextFileUrl after loading
+        std::string entry;  // the "TxtFileUrl" line ("" for none)
+        std::string url;    // TextFileUrl after loading
         std::string firstLine;
     };
     const Case cases[] = {
@@ -258,8 +258,9 @@ TEST_F(AppScreenTest, SavingWithoutAPathAsksTheFileChooser) {
     auto screen = MakeScreen("Nameless");
     EXPECT_EQ(screen->SaveToFile(""), chosen);
     EXPECT_EQ(screen->FileUrl, chosen);
-    EXPECT_EQ(ReadFileBytes(argsFile), "--file-selection\n--title=Enter screen file name\n--save\n"
-                                       "--confirm-overwrite\n--file-filter=Screen Files | *.AppScreen\n");
+    EXPECT_EQ(ReadFileBytes(argsFile),
+              "--file-selection\n--title=Enter screen file name\n--save\n"
+              "--confirm-overwrite\n--file-filter=Screen Files | *.AppScreen\n");
     EXPECT_EQ(GetBFString(GetBlockFile(LoadBlockFile(chosen), "Data"), "Name"), "Nameless");
 
     // Cancelled in the chooser: nothing is written, the screen keeps no path.
@@ -273,7 +274,8 @@ TEST_F(AppScreenTest, SavingWithoutAPathAsksTheFileChooser) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(other->SaveToFile(""), "");
     EXPECT_NE(testing::internal::GetCapturedStdout().find("WARNING"), std::string::npos);
-    EXPECT_EQ(ReadDir(dir.path()), (std::vector<std::string>{"Local", "Picked.AppScreen", "args", "screens", "zenity"}));
+    EXPECT_EQ(ReadDir(dir.path()),
+              (std::vector<std::string>{"Local", "Picked.AppScreen", "args", "screens", "zenity"}));
 }
 
 TEST_F(AppScreenTest, LoadingEdgeCases) {
@@ -342,9 +344,8 @@ TEST_F(AppScreenTest, AssetsJoinTheScreenLoadedLast) {
     first->LoadFromFile(menuFile);
     last->LoadFromFile(menuFile);
     // Made later, at run time: they still join the screen whose file was loaded last.
-    std::vector<std::shared_ptr<LogAsset>> assets = {std::make_shared<LogAsset>("img"),
-                                                     std::make_shared<LogAsset>("Img"),
-                                                     std::make_shared<LogAsset>("tmp")};
+    std::vector<std::shared_ptr<LogAsset>> assets = {
+        std::make_shared<LogAsset>("img"), std::make_shared<LogAsset>("Img"), std::make_shared<LogAsset>("tmp")};
     assets[1]->doAutoLoad = 0;
     for (size_t i = 0; i < assets.size(); ++i) TAsset::JoinCurrScreen(assets[i], i == 2 ? 1 : 0);
     EXPECT_TRUE(first->Assets.empty());
@@ -416,10 +417,10 @@ TEST_F(AppScreenTest, UpdatePassOrder) {
         int enabled;
         std::vector<std::string> expected;
     };
-    const std::vector<std::string> objects = {"S.UpdateAtStart", "o1.UpdateObject", "o2.UpdateObject",
-                                              "S.UpdateAtEnd", "S.UpdateObjectType"};
-    const std::vector<std::string> popup = {"P.UpdateAtStart", "P.UpdateAtEnd", "P.UpdateObjectType",
-                                            "P.OnHideCheck", "P.OnUpdate", "P.Update", "P.Interface"};
+    const std::vector<std::string> objects = {"S.UpdateAtStart", "o1.UpdateObject", "o2.UpdateObject", "S.UpdateAtEnd",
+                                              "S.UpdateObjectType"};
+    const std::vector<std::string> popup = {"P.UpdateAtStart", "P.UpdateAtEnd", "P.UpdateObjectType", "P.OnHideCheck",
+                                            "P.OnUpdate",      "P.Update",      "P.Interface"};
     auto join = [](std::vector<std::vector<std::string>> parts) {
         std::vector<std::string> out;
         for (auto& p : parts) out.insert(out.end(), p.begin(), p.end());
@@ -459,8 +460,7 @@ TEST_F(AppScreenTest, DrawingPassOrder) {
     screen->isEnabled = 0;  // drawn all the same
     Log().clear();
     screen->Drawing();
-    EXPECT_EQ(Log(), (std::vector<std::string>{"S.Draw", "S.OnDraw", "P1.Draw", "P1.OnDraw", "P2.Draw",
-                                               "P2.OnDraw"}));
+    EXPECT_EQ(Log(), (std::vector<std::string>{"S.Draw", "S.OnDraw", "P1.Draw", "P1.OnDraw", "P2.Draw", "P2.OnDraw"}));
 }
 
 TEST_F(AppScreenTest, LifeCycle) {
@@ -468,8 +468,8 @@ TEST_F(AppScreenTest, LifeCycle) {
     screen->AddObject(std::make_shared<LogObject>("o"));
     screen->Prepare();
     screen->Prepare();
-    EXPECT_EQ(Log(), (std::vector<std::string>{"o.OnStart", "S.OnStart", "o.OnEnterScreen",
-                                                              "S.OnPrepare", "o.OnEnterScreen", "S.OnPrepare"}));
+    EXPECT_EQ(Log(), (std::vector<std::string>{"o.OnStart", "S.OnStart", "o.OnEnterScreen", "S.OnPrepare",
+                                               "o.OnEnterScreen", "S.OnPrepare"}));
     Log().clear();
     screen->Leaving();
     EXPECT_EQ(Log(), (std::vector<std::string>{"o.OnLeaveScreen", "S.OnLeave"}));

@@ -42,9 +42,7 @@ inline int Note(const std::string& who, const char* what) {
     return 0;
 }
 // How often "<who>.<what>" was logged.
-inline int Count(const std::string& entry) {
-    return static_cast<int>(std::count(Log().begin(), Log().end(), entry));
-}
+inline int Count(const std::string& entry) { return static_cast<int>(std::count(Log().begin(), Log().end(), entry)); }
 // The log entries that match one of the patterns, in order: a pattern ending in "." matches
 // every entry of that name ("A."), any other one entry exactly ("A.OnLeave").
 inline std::vector<std::string> LogOf(const std::vector<std::string>& patterns) {

@@ -237,7 +237,8 @@ TEST_F(AssetTest, AnEmptyUrlOrAMissingFileLeavesTheImageAsItWas) {
     }
     // The missing file is said once, however often it is asked for.
     ASSERT_EQ(gErrors.size(), 1u);
-    EXPECT_NE(gErrors[0].find("No such file or directory! Url = " + dir.file("gone.png")), std::string::npos) << gErrors[0];
+    EXPECT_NE(gErrors[0].find("No such file or directory! Url = " + dir.file("gone.png")), std::string::npos)
+        << gErrors[0];
 }
 
 TEST_F(AssetTest, ReloadingReleasesThePreviousImage) {
@@ -279,8 +280,8 @@ protected:
     void Grab() { frame = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()); }
     Rgb At(int x, int y) const { return testsupport::RgbAt(frame, x, y); }
     void Expect(int x, int y, const Rgb& want, const std::string& what) {
-        EXPECT_TRUE(Near(At(x, y), want)) << what << " at (" << x << ", " << y << "): got " << At(x, y)
-                                          << " want " << want;
+        EXPECT_TRUE(Near(At(x, y), want))
+            << what << " at (" << x << ", " << y << "): got " << At(x, y) << " want " << want;
     }
 };
 

@@ -37,8 +37,8 @@ TEST(Collider, WidgetGetsARectangleOfItsSizeFromItsCorner) {
     button->SetRot(90);
     button->SetScaleX(2);
     button->UpdateSettings();
-    EXPECT_EQ(c->isPointInArea(190, 150), 1);   // below the origin once turned
-    EXPECT_EQ(c->isPointInArea(250, 110), 0);   // where it lay unturned
+    EXPECT_EQ(c->isPointInArea(190, 150), 1);  // below the origin once turned
+    EXPECT_EQ(c->isPointInArea(250, 110), 0);  // where it lay unturned
 
     auto unloaded = std::make_shared<Widget>();  // an image widget without its image: 0 x 0
     auto none = CreateAppCollider(unloaded.get(), 50, 50, 0, 0);

@@ -68,8 +68,8 @@ TEST_F(ComponentTest, UnknownKindIsReportedAndTheObjectLoadsWithoutIt) {
     EXPECT_EQ(gErrors[0],
               "ERROR ( File: Component  Code: LoadAppComponent ) Unknown component type 3 in object 'CRATE'!");
 
-    auto root = ParseBlockFileText(
-        "GameObject{\nComponents{\nComponent{\nType = 3\n}\nComponent{\nType = 1\n}\n}\n}\n", "f");
+    auto root =
+        ParseBlockFileText("GameObject{\nComponents{\nComponent{\nType = 3\n}\nComponent{\nType = 1\n}\n}\n}\n", "f");
     auto loaded = LoadGameObject(GetBlockFile(root, "GameObject"), nullptr, "");
     ASSERT_NE(loaded, nullptr);
     ASSERT_EQ(loaded->Components.size(), 1u);

@@ -61,8 +61,8 @@ TEST_F(ConsoleTest, LettersTakeTheColourOfTheLastCode) {
     } cases[] = {
         {"\\1Error: ", "Error: ", {1, 1, 1, 1, 1, 1, 1}},
         {"ab\\3cd\\xe", "abcde", {0, 0, 3, 3, 0}},  // a code that is no digit reads 0
-        {"\\1", "\\1", {0, 0}},                      // two characters: plain letters
-        {"ok\\", "ok", {0, 0}},                      // a code with nothing after it is dropped
+        {"\\1", "\\1", {0, 0}},                     // two characters: plain letters
+        {"ok\\", "ok", {0, 0}},                     // a code with nothing after it is dropped
         {"\\2\xC5\xBC\xC3\xB3\xC5\x82w", "\xC5\xBC\xC3\xB3\xC5\x82w", {2, 2, 2, 2}},  // whole UTF-8 letters
     };
     for (const auto& c : cases) {
@@ -277,7 +277,7 @@ TEST_F(ConsoleTest, DrawsCriticalsAlwaysAndThePanelWhenOpen) {
     Console::AddText("\\1red");
     Cls();
     Console::Draw();
-    EXPECT_EQ(PixelAt(300, 100), 0xFFFFFFu);  // the white panel over the top half
+    EXPECT_EQ(PixelAt(300, 100), 0xFFFFFFu);       // the white panel over the top half
     EXPECT_EQ(PixelAt(300, 384 - 13), 0x000000u);  // the rule above the input line
     EXPECT_EQ(PixelAt(300, 400), 0x14283Cu);       // below the panel: untouched
     SetClsColor(0, 0, 0);

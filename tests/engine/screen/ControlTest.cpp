@@ -148,8 +148,8 @@ TEST_F(ControlTest, GoToScreenWithoutFadeHidesPopUpsAndRunsItsCallbackBeforeTheS
     GoToScreen(b, [] { Log("callback"); });
 
     // Pop-ups go without their OnHide; the callback runs once, before A leaves.
-    EXPECT_EQ(gLog, (std::vector<std::string>{"P1.unlock", "P2.unlock", "callback", "A.leave", "B.unlock",
-                                              "B.prepare"}));
+    EXPECT_EQ(gLog,
+              (std::vector<std::string>{"P1.unlock", "P2.unlock", "callback", "A.leave", "B.unlock", "B.prepare"}));
     EXPECT_TRUE(a->ActivePopUps.empty());
     EXPECT_EQ(Control::CurrScreen, b);
     GoToScreen(a, nullptr);  // no callback: fine
@@ -342,7 +342,13 @@ TEST_F(ControlTest, ASaveAtExitThatFailsGivesANonZeroExitStatusAndTheOthersStill
         int status;
     } cases[] = {
         {"all saved", MakeSaver("profiles"), 0},
-        {"one failed", [] { auto s = MakeSaver("profiles"); s->fails = -1; return s; }(), 1},
+        {"one failed",
+         [] {
+             auto s = MakeSaver("profiles");
+             s->fails = -1;
+             return s;
+         }(),
+         1},
         {"one threw", std::make_shared<TThrowingSaver>(), 1},
     };
     for (const auto& c : cases) {
@@ -404,9 +410,9 @@ TEST_F(ControlTest, MainLoopRunsTheFrameStepsInOrderAndEndsThroughAppEnd) {
     AppRun();
 
     const std::string flip = "flip 0 3 1.000000 0.000000";
-    EXPECT_EQ(gLog, (std::vector<std::string>{"frame0", "global", "A.update", "A.draw", "cursor", flip, "frame1",
-                                              "global", "A.update", "A.draw", "cursor", flip, "options.saveAtEnd",
-                                              "endHook", "exit"}));
+    EXPECT_EQ(gLog,
+              (std::vector<std::string>{"frame0", "global", "A.update", "A.draw", "cursor", flip, "frame1", "global",
+                                        "A.update", "A.draw", "cursor", flip, "options.saveAtEnd", "endHook", "exit"}));
     EXPECT_EQ(Control::FrameCount, 2);
     AppSettings::CustomCursor = custom;
     Mouse::Reset();

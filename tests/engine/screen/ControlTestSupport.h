@@ -28,9 +28,7 @@ inline std::vector<std::string> gLog;
 
 inline void Log(const std::string& entry) { gLog.push_back(entry); }
 
-inline int CountOf(const std::string& entry) {
-    return static_cast<int>(std::count(gLog.begin(), gLog.end(), entry));
-}
+inline int CountOf(const std::string& entry) { return static_cast<int>(std::count(gLog.begin(), gLog.end(), entry)); }
 
 // Position of the first occurrence in the log; -1 when absent.
 inline int IndexOf(const std::string& entry) {

@@ -69,7 +69,8 @@ TEST_F(DrawObjectTest, FactoryMakesTheKindsAndTheirBlocksLoadBack) {
         const char* word;  // "" when the factory makes nothing
     };
     TGameObject owner;
-    for (const Case& c : std::vector<Case>{{1, "Rect"}, {2, "Image"}, {3, "Text"}, {4, "AVO"}, {0, ""}, {5, ""}, {-1, ""}}) {
+    for (const Case& c :
+         std::vector<Case>{{1, "Rect"}, {2, "Image"}, {3, "Text"}, {4, "AVO"}, {0, ""}, {5, ""}, {-1, ""}}) {
         SCOPED_TRACE(c.type);
         TAppDrawObjectPtr made = CreateNewAppDrawObjectByType(c.type);
         auto block = CreateBlockFile("DrawObject");
@@ -101,9 +102,9 @@ TEST_F(DrawObjectTest, FactoryMakesTheKindsAndTheirBlocksLoadBack) {
     ASSERT_TRUE(big);
     EXPECT_EQ(big->width, std::numeric_limits<int32_t>::max());
     EXPECT_EQ(big->height, std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(LoadAppDrawObject(GetBlockFile(ParseBlockFileText("DrawObject{\nType = 9e9\n}\n", "r"), "DrawObject"),
-                                &owner),
-              nullptr);
+    EXPECT_EQ(
+        LoadAppDrawObject(GetBlockFile(ParseBlockFileText("DrawObject{\nType = 9e9\n}\n", "r"), "DrawObject"), &owner),
+        nullptr);
 }
 
 TEST_F(DrawObjectTest, ImageKindWritesItsFileOnlyWithAnAssetAndFindsADefaultFile) {
@@ -148,7 +149,7 @@ TEST_F(DrawObjectTest, SizesShapesCopiesAndFree) {
     TAVOAssetPtr avo = CreateEmptyAVOAsset("anim");
     struct Case {
         TAppDrawObjectPtr d;
-        int w, h;            // GetWidth, GetHeight
+        int w, h;  // GetWidth, GetHeight
         float shapeW, shapeH;
     };
     const std::vector<Case> cases = {
@@ -185,7 +186,8 @@ TEST_F(DrawObjectTest, SizesShapesCopiesAndFree) {
 
     // A text copy shares the laid-out lines and the class.
     texttest::FakeText fake;
-    auto text = std::static_pointer_cast<TAppDrawObjectText>(CreateAppDrawObject_Text("aa bb", 4, Class(1, 1, 0), 3, 9));
+    auto text =
+        std::static_pointer_cast<TAppDrawObjectText>(CreateAppDrawObject_Text("aa bb", 4, Class(1, 1, 0), 3, 9));
     auto textCopy = std::dynamic_pointer_cast<TAppDrawObjectText>(text->Copy());
     ASSERT_TRUE(textCopy);
     EXPECT_EQ(textCopy->Lines, text->Lines);
@@ -267,14 +269,17 @@ TEST_F(DrawObjectTest, TextIsWrappedAndAlignedInItsBox) {
 
 TEST_F(DrawObjectTest, TextAtRestSnapsToWholePixelsAndRotatedTextUsesPolarOffsets) {
     texttest::FakeText fake;
-    auto t = std::static_pointer_cast<TAppDrawObjectText>(
-        CreateAppDrawObject_Text("aaaa bbbb", 0, Class(1, 1, 4), 5, 10));
+    auto t =
+        std::static_pointer_cast<TAppDrawObjectText>(CreateAppDrawObject_Text("aaaa bbbb", 0, Class(1, 1, 4), 5, 10));
     t->Draw(10.5f, 20.5f);
     t->Draw(10.5f, 20.5f);
     t->Draw(30.25f, 20.5f);
-    ExpectPlaced({{"aaaa", 10.5f, 20.5f}, {"bbbb", 10.5f, 40.5f},  // moved: as given
-                  {"aaaa", 10, 20}, {"bbbb", 10, 40},              // at rest: whole pixels
-                  {"aaaa", 30.25f, 20.5f}, {"bbbb", 30.25f, 40.5f}});
+    ExpectPlaced({{"aaaa", 10.5f, 20.5f},
+                  {"bbbb", 10.5f, 40.5f},  // moved: as given
+                  {"aaaa", 10, 20},
+                  {"bbbb", 10, 40},  // at rest: whole pixels
+                  {"aaaa", 30.25f, 20.5f},
+                  {"bbbb", 30.25f, 40.5f}});
 
     // Turned by 90 degrees at scale 2: the second line, 20 below the first, lands 40 to the left.
     t->TextEndX = -1;

@@ -136,8 +136,9 @@ TEST_F(MouseCursorTest, MissingFileUnknownNamesAndIdsAreWarnedAboutAndGiveNothin
     EXPECT_EQ(Mouse::DefaultCursor, nullptr);
 
     // A default id that no cursor has.
-    WriteMouseDat("CURSOR{\n Id = 1\n Name = \"Arrow\"\n}\nCURSOR{\n Id = 2\n Name = \"Hand\"\n}\n"
-                  "SETTINGS{\n DefaultCursor = 9\n}\n");
+    WriteMouseDat(
+        "CURSOR{\n Id = 1\n Name = \"Arrow\"\n}\nCURSOR{\n Id = 2\n Name = \"Hand\"\n}\n"
+        "SETTINGS{\n DefaultCursor = 9\n}\n");
     EXPECT_EQ(Load(), "WARNING Cursor with Id '9' not found For mouse!\n");
     ASSERT_EQ(Mouse::CursorsList.size(), 2u);
     EXPECT_EQ(Mouse::DefaultCursor, nullptr);
@@ -158,10 +159,8 @@ TEST_F(MouseCursorTest, MissingFileUnknownNamesAndIdsAreWarnedAboutAndGiveNothin
         SCOPED_TRACE(c.name + "/" + std::to_string(c.id));
         Mouse::Cursor = Mouse::CursorsList[0];
         testing::internal::CaptureStdout();
-        if (c.name.empty())
-            Mouse::SetMouseCursorInd(c.id);
-        else
-            Mouse::SetMouseCursor(c.name);
+        if (c.name.empty()) Mouse::SetMouseCursorInd(c.id);
+        else Mouse::SetMouseCursor(c.name);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), c.output);
         EXPECT_EQ(Mouse::Cursor, c.found < 0 ? nullptr : Mouse::CursorsList[c.found]);
     }
@@ -170,8 +169,9 @@ TEST_F(MouseCursorTest, MissingFileUnknownNamesAndIdsAreWarnedAboutAndGiveNothin
 TEST_F(MouseCursorTest, ImagesGoToTheGameGlobalAssetsOrLoadAtOnce) {
     WriteSquare(dir.file("Cur/a.png"), 8, 0xFFFF0000u);
     WriteSquare(dir.file("Cur/b.png"), 8, 0xFF00FF00u);
-    WriteMouseDat("CURSOR{\n img = \"#BDIR#Cur/a.png\"\n Id = 1\n}\nCURSOR{\n img = \"[BDIR]Cur/b.png\"\n Id = 2\n}\n"
-                  "SETTINGS{\n DefaultCursor = 1\n}\n");
+    WriteMouseDat(
+        "CURSOR{\n img = \"#BDIR#Cur/a.png\"\n Id = 1\n}\nCURSOR{\n img = \"[BDIR]Cur/b.png\"\n Id = 2\n}\n"
+        "SETTINGS{\n DefaultCursor = 1\n}\n");
 
     // With the game's loading screen: handed over in file order, nothing loaded until LoadAssets.
     ControlHooks::AddGlobalAsset = &TakeGlobalAsset;
@@ -287,8 +287,8 @@ TEST_F(MouseCursorDrawTest, CursorIsDrawnWithItsHotspotAtThePointerInsteadOfTheS
     const struct {
         int x, y;
         Rgb want;
-    } arrow[] = {{295, 195, kRed}, {304, 204, kRed}, {300, 200, kRed},
-                 {294, 200, kBack}, {305, 200, kBack}, {300, 194, kBack}, {300, 205, kBack}};
+    } arrow[] = {{295, 195, kRed},  {304, 204, kRed},  {300, 200, kRed}, {294, 200, kBack},
+                 {305, 200, kBack}, {300, 194, kBack}, {300, 205, kBack}};
     for (const auto& p : arrow) EXPECT_EQ(At(p.x, p.y), p.want) << "arrow at (" << p.x << ", " << p.y << ")";
 
     // It follows the pointer, read at drawing time.

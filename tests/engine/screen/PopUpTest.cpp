@@ -90,10 +90,10 @@ TEST_F(PopUpTest, HideCheckHidesInTheSamePassAndTheScreenTakesItsInterfaceBack) 
     Log().clear();
     screen->Updating();
     EXPECT_TRUE(screen->ActivePopUps.empty());
-    EXPECT_EQ(LogOf({"P.OnHideCheck", "P.OnHide", "P.OnUnlock", "P.OnUpdate", "P.Update", "P.Interface",
-                     "S.Interface"}),
-              (std::vector<std::string>{"P.OnHideCheck", "P.OnHide", "P.OnUnlock", "P.OnUpdate", "P.Update",
-                                        "P.Interface", "S.Interface"}));
+    EXPECT_EQ(
+        LogOf({"P.OnHideCheck", "P.OnHide", "P.OnUnlock", "P.OnUpdate", "P.Update", "P.Interface", "S.Interface"}),
+        (std::vector<std::string>{"P.OnHideCheck", "P.OnHide", "P.OnUnlock", "P.OnUpdate", "P.Update", "P.Interface",
+                                  "S.Interface"}));
 }
 
 TEST_F(PopUpTest, InterfaceRunsTwiceOverAnUnlockedScreenAndOnceOverALockedOne) {

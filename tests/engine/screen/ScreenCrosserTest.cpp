@@ -224,8 +224,8 @@ TEST_F(ScreenCrosserTest, AChangeDuringAFadeLeavesEachScreenOnce) {
         int framesBeforeSecondChange;
         int bPrepared;  // B had been prepared when the change to C came
     };
-    for (const Case& k : {Case{"during the fade-out", 10, 0}, Case{"at full black", 30, 0},
-                          Case{"during the fade-in", 40, 1}}) {
+    for (const Case& k :
+         {Case{"during the fade-out", 10, 0}, Case{"at full black", 30, 0}, Case{"during the fade-in", 40, 1}}) {
         SCOPED_TRACE(k.what);
         SetAppScreen(a);
         a->isFreedByLeave = 1;
@@ -293,7 +293,6 @@ TEST_F(ScreenCrosserTest, SetDataAndNullScreens) {
     crosser->ExecuteFunction();
     EXPECT_EQ(Count("f.x"), 0);
 }
-
 
 // The pictures of a change: a screen drawing a picture from a file, switched to and back.
 class PictureScreen : public LogScreen {

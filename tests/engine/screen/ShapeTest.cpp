@@ -76,9 +76,9 @@ TEST(Shape, PointTestEdgesAndTruncation) {
         int inside;
     };
     const Case cases[] = {
-        {5, 5, 1},   {10, 5, 1},     {5, 10, 1},  // right and bottom edges are inside
-        {0, 5, 0},   {5, 0, 0},      {11, 5, 0},  // left and top edges are outside
-        {5.9f, 5.9f, 1}, {-0.5f, 5, 0},           // tested as (5, 5) and (0, 5)
+        {5, 5, 1},       {10, 5, 1},    {5, 10, 1},  // right and bottom edges are inside
+        {0, 5, 0},       {5, 0, 0},     {11, 5, 0},  // left and top edges are outside
+        {5.9f, 5.9f, 1}, {-0.5f, 5, 0},              // tested as (5, 5) and (0, 5)
     };
     for (const auto& c : cases) EXPECT_EQ(sq->PointOver(c.x, c.y), c.inside) << c.x << "," << c.y;
 

@@ -9,8 +9,7 @@ TEST(Error, ReportLineFormats) {
     EXPECT_EQ(BuildReportLine("msg", "", "", "ERROR "), "ERROR msg");
     EXPECT_EQ(BuildReportLine("msg", "F", "", "ERROR "), "ERROR ( File: F ) msg");
     EXPECT_EQ(BuildReportLine("msg", "", "C", "ERROR "), "ERROR ( Code: C ) msg");
-    EXPECT_EQ(BuildReportLine("msg", "Control", "Control", "WARNING "),
-              "WARNING ( File: Control  Code: Control ) msg");
+    EXPECT_EQ(BuildReportLine("msg", "Control", "Control", "WARNING "), "WARNING ( File: Control  Code: Control ) msg");
 }
 
 namespace {

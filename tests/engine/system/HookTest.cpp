@@ -56,7 +56,8 @@ TEST_F(HookTest, ASetSlotCallsThroughAndAnUnsetOneSaysSoOnce) {
     gSum = nullptr;
     testing::internal::CaptureStdout();
     EXPECT_EQ(gSum(2, out), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR Hook HookTest::Sum was called, but start-up never set it\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR Hook HookTest::Sum was called, but start-up never set it\n");
 }
 
 TEST_F(HookTest, WhileADamagedFileIsReadItsContentLinesAreHeldButNoOtherLine) {

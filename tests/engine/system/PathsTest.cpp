@@ -32,6 +32,7 @@ public:
         if (old_) setenv(name_, old_->c_str(), 1);
         else unsetenv(name_);
     }
+
 private:
     const char* name_;
     std::optional<std::string> old_;
@@ -78,9 +79,11 @@ TEST_F(Paths, LanguageComesFromLocalizeTxt) {
     } cases[] = {
         {std::nullopt, "en", true},  // the file is missing
         {std::string(" de \r\n"), "de", false},
-        {std::string("\xEF\xBB\xBF" "fr\n"), "fr", false},
-        {std::string(" \n "), "en", true},          // nothing usable
-        {std::string("../../etc"), "en", true},    // would leave the language folders
+        {std::string("\xEF\xBB\xBF"
+                     "fr\n"),
+         "fr", false},
+        {std::string(" \n "), "en", true},       // nothing usable
+        {std::string("../../etc"), "en", true},  // would leave the language folders
         {std::string(".."), "en", true},
     };
     for (const auto& c : cases) {

@@ -135,7 +135,8 @@ TEST_F(SoundObjectTest, SoundNamedAfterTheObjectBesideTheScreenFileWinsWavOverOg
         bool ogg, wav;
         const char* expected;  // "" keeps the saved path
     };
-    const Case cases[] = {{false, false, ""}, {true, false, "Door.ogg"}, {false, true, "Door.wav"}, {true, true, "Door.wav"}};
+    const Case cases[] = {
+        {false, false, ""}, {true, false, "Door.ogg"}, {false, true, "Door.wav"}, {true, true, "Door.wav"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.ogg << c.wav);
         DeleteFile(dir.file("Door.ogg"));
@@ -144,7 +145,8 @@ TEST_F(SoundObjectTest, SoundNamedAfterTheObjectBesideTheScreenFileWinsWavOverOg
         if (c.wav) testsupport::WriteFileBytes(dir.file("Door.wav"), "x");
         testsupport::WriteFileBytes(dir.file("Menu.AppScreen"),
                                     "Data{\nName = \"Menu\"\n}\nObjects{\n" +
-                                        SoundBlock("Door", "SoundUrl = \"#BDIR#Sound/door.ogg\"\nisLooped = 1\n") + "}\n");
+                                        SoundBlock("Door", "SoundUrl = \"#BDIR#Sound/door.ogg\"\nisLooped = 1\n") +
+                                        "}\n");
         auto screen = std::make_shared<TAppScreen>();
         screen->isNotUsingText = 1;
         screen->LoadFromFile(dir.file("Menu.AppScreen"));
@@ -176,7 +178,8 @@ TEST_F(SoundObjectTest, OwnDataRoundTripAndDefaults) {
     auto own = GetBlockFile(saved, "GameObject::OwnData");
     std::vector<std::string> keys;
     for (auto& e : own->SubFiles) keys.push_back(e->name);
-    EXPECT_EQ(keys, (std::vector<std::string>{"SoundUrl", "isLooped", "isMusic", "isLoadedOnDemand", "Volume", "TimeStep"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"SoundUrl", "isLooped", "isMusic", "isLoadedOnDemand", "Volume", "TimeStep"}));
 
     auto back = std::dynamic_pointer_cast<TSoundObject>(LoadGameObject(GetBlockFile(saved, "GameObject"), nullptr, ""));
     ASSERT_NE(back, nullptr);

@@ -210,7 +210,10 @@ TEST_F(UIObjectTest, HoldStartsOnlyOverTheButtonAndNeverWhileAnotherObjectIsHeld
         bool clicked;
     };
     const Case cases[] = {
-        {"press on nothing, drag onto the button, release", true, {{10, 10, true}, {120, 60, true}, {120, 60, false}}, true},
+        {"press on nothing, drag onto the button, release",
+         true,
+         {{10, 10, true}, {120, 60, true}, {120, 60, false}},
+         true},
         {"press on another object, drag, release", true, {{320, 60, true}, {120, 60, true}, {120, 60, false}}, false},
         {"the same, the other object updated last", false, {{320, 60, true}, {120, 60, true}, {120, 60, false}}, false},
         {"press on the button, drag onto the other", true, {{120, 60, true}, {320, 60, true}, {320, 60, false}}, true},
@@ -342,14 +345,10 @@ TEST_F(UIObjectTest, ViewsAreBoundBySubObjectPosition) {
         std::array<int, 4> images, texts;
     };
     const Case cases[] = {
-        {false, "ITITITIT", {0, 2, 4, 6}, {1, 3, 5, 7}},
-        {false, "IIII", {0, 1, 2, 3}, {-1, -1, -1, -1}},
-        {false, "OIII", {-1, 1, 2, 3}, {-1, -1, -1, -1}},
-        {false, "IOIT", {0, 2, -1, -1}, {-1, 3, -1, -1}},
-        {false, "", {-1, -1, -1, -1}, {-1, -1, -1, -1}},
-        {true, "IT", {0, -1, -1, -1}, {1, -1, -1, -1}},
-        {true, "T", {-1, -1, -1, -1}, {0, -1, -1, -1}},
-        {true, "TI", {-1, -1, -1, -1}, {0, -1, -1, -1}},
+        {false, "ITITITIT", {0, 2, 4, 6}, {1, 3, 5, 7}},  {false, "IIII", {0, 1, 2, 3}, {-1, -1, -1, -1}},
+        {false, "OIII", {-1, 1, 2, 3}, {-1, -1, -1, -1}}, {false, "IOIT", {0, 2, -1, -1}, {-1, 3, -1, -1}},
+        {false, "", {-1, -1, -1, -1}, {-1, -1, -1, -1}},  {true, "IT", {0, -1, -1, -1}, {1, -1, -1, -1}},
+        {true, "T", {-1, -1, -1, -1}, {0, -1, -1, -1}},   {true, "TI", {-1, -1, -1, -1}, {0, -1, -1, -1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << (c.light ? "light " : "button ") << c.subs);
@@ -432,7 +431,8 @@ TEST_F(UIObjectTest, SetDimsGivesAButtonOneColliderOverItsBox) {
         float x, y;
         int inside;
     } points[] = {{101, 51, 1}, {139, 69, 1}, {99, 60, 0}, {141, 60, 0}, {120, 71, 0}, {120, 49, 0}};
-    for (const auto& p : points) EXPECT_EQ(button->Comp_Collider->isPointInArea(p.x, p.y), p.inside) << p.x << "," << p.y;
+    for (const auto& p : points)
+        EXPECT_EQ(button->Comp_Collider->isPointInArea(p.x, p.y), p.inside) << p.x << "," << p.y;
     // Resized: still one collider, now over the new box.
     button->SetDims(0, 0, 200, 100);
     button->UpdateSettings();
@@ -459,7 +459,8 @@ TEST_F(UIObjectTest, ButtonAndOverBoxOwnDataRoundTrip) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ownData);
         auto root = ParseBlockFileText(ObjectBlock("B", 3, c.ownData), "b");
-        auto button = std::dynamic_pointer_cast<TUIButton>(LoadGameObject(GetBlockFile(root, "GameObject"), nullptr, ""));
+        auto button =
+            std::dynamic_pointer_cast<TUIButton>(LoadGameObject(GetBlockFile(root, "GameObject"), nullptr, ""));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->Width, 40);
         EXPECT_EQ(button->Height, 20);
@@ -506,14 +507,16 @@ TEST_F(UIObjectTest, ImageNamedAfterTheWidgetBesideTheScreenFileWins) {
         bool png, jpg;
         const char* expected;  // relative to the screen's folder; "" keeps the saved path
     };
-    const Case cases[] = {{false, false, ""}, {true, false, "Door.png"}, {false, true, "Door.jpg"}, {true, true, "Door.jpg"}};
+    const Case cases[] = {
+        {false, false, ""}, {true, false, "Door.png"}, {false, true, "Door.jpg"}, {true, true, "Door.jpg"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.png << c.jpg);
         DeleteFile(dir.file("Door.png"));
         DeleteFile(dir.file("Door.jpg"));
         if (c.png) testsupport::WriteFileBytes(dir.file("Door.png"), "x");
         if (c.jpg) testsupport::WriteFileBytes(dir.file("Door.jpg"), "x");
-        const std::string file = WriteScreen(ObjectBlock("Door", 2, "imageUrl = \"#BDIR#pics/saved.png\"\nHandle = 3, 4\n"));
+        const std::string file =
+            WriteScreen(ObjectBlock("Door", 2, "imageUrl = \"#BDIR#pics/saved.png\"\nHandle = 3, 4\n"));
         auto screen = std::make_shared<TAppScreen>();
         screen->isNotUsingText = 1;
         screen->LoadFromFile(file);
@@ -568,7 +571,8 @@ TEST_F(UIObjectTest, AnAtlasLineIsSaidWhileADamagedScreenThatNamesItIsRead) {
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "ERROR ( File: ImgTex  Code: TImgTex::LoadImgTex ) No image named \"GONE\" in the texture description! "
-              "Url = " + dir.file("buttons.png") + "|Gone\n");
+              "Url = " +
+                  dir.file("buttons.png") + "|Gone\n");
 }
 
 TEST_F(UIObjectTest, ImageFallbacksStayInTheObjectsFolderAndExportCarriesThePicture) {
@@ -590,7 +594,8 @@ TEST_F(UIObjectTest, ImageFallbacksStayInTheObjectsFolderAndExportCarriesThePict
         SCOPED_TRACE(c.expected);
         if (c.png) testsupport::WriteFileBytes(objDir + "image.png", "x");
         auto root = ParseBlockFileText(ObjectBlock("Pic", 2, ""), "p");
-        auto img = std::dynamic_pointer_cast<TUIImage>(LoadGameObject(GetBlockFile(root, "GameObject"), nullptr, c.prefix));
+        auto img =
+            std::dynamic_pointer_cast<TUIImage>(LoadGameObject(GetBlockFile(root, "GameObject"), nullptr, c.prefix));
         ASSERT_NE(img, nullptr);
         ASSERT_NE(img->Img, nullptr);
         EXPECT_EQ(img->Img->url, c.expected);
@@ -755,7 +760,7 @@ TEST_F(UIObjectTest, CreateUIButtonFillsFourViewsFromWhatItIsGiven) {
     auto button = CreateUIButton({"Play"}, {std::string()}, 10, 20, 90, 30, {cls}, parent.get());
     EXPECT_EQ(button->Parent, parent.get());
     ASSERT_EQ(button->SubObjects.size(), 8u);
-    const char* names[] = {"NORMAL_Image", "NORMAL_Text", "OVER_Image", "OVER_Text",
+    const char* names[] = {"NORMAL_Image", "NORMAL_Text", "OVER_Image",     "OVER_Text",
                            "CLICK_Image",  "CLICK_Text",  "DISABLED_Image", "DISABLED_Text"};
     for (size_t i = 0; i < 8; ++i) EXPECT_EQ(button->GetFromSubObjectsList(static_cast<int>(i))->name, names[i]);
     EXPECT_EQ(button->GetFromSubObjectsList(8), nullptr);

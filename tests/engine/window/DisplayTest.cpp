@@ -15,7 +15,7 @@ namespace {
 
 using Attempt = std::tuple<int, int, int>;  // width, height, depth
 std::vector<Attempt> gAttempts;
-int gRefuseDepth = -1;                  // refuse openings of this depth (-1: none)
+int gRefuseDepth = -1;                    // refuse openings of this depth (-1: none)
 int gRefuseWidth = 0, gRefuseHeight = 0;  // refuse this size (0: none)
 bool gRefuseAll = false;
 bool gRefuseFirst = false;  // refuse the first opening asked for
@@ -99,21 +99,17 @@ TEST_F(DisplayTest, TheFullScreenScalesThePictureEvenlyAndCentresIt) {
         int deskW, deskH, stretched;
         int mode, x, y, w, h;
     } cases[] = {
-        {1366, 768, 1, 3, 171, 0, 1024, 768},
-        {1920, 1080, 1, 3, 240, 0, 1440, 1080},
-        {2560, 1080, 1, 3, 560, 0, 1440, 1080},
-        {1280, 1024, 1, 3, 0, 32, 1280, 960},
-        {1024, 768, 1, 3, 0, 0, 1024, 768},
-        {800, 600, 1, 3, 0, 0, 800, 600},
-        {1366, 768, 0, 2, 171, 0, 1024, 768},
-        {1920, 1080, 0, 2, 240, 0, 1440, 1080},
+        {1366, 768, 1, 3, 171, 0, 1024, 768},   {1920, 1080, 1, 3, 240, 0, 1440, 1080},
+        {2560, 1080, 1, 3, 560, 0, 1440, 1080}, {1280, 1024, 1, 3, 0, 32, 1280, 960},
+        {1024, 768, 1, 3, 0, 0, 1024, 768},     {800, 600, 1, 3, 0, 0, 800, 600},
+        {1366, 768, 0, 2, 171, 0, 1024, 768},   {1920, 1080, 0, 2, 240, 0, 1440, 1080},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "desktop " << c.deskW << "x" << c.deskH << " stretched " << c.stretched);
         OpenFromNothing(c.deskW, c.deskH, 1, c.stretched);
         ASSERT_EQ(GraphicsDepth(), 32);
         EXPECT_EQ(AspectMode, c.mode);
-        const float pixels = float(GraphicsWidth()) / VirtualResolutionWidth();  // a logical pixel
+        const float pixels = float(GraphicsWidth()) / VirtualResolutionWidth();        // a logical pixel
         EXPECT_FLOAT_EQ(float(GraphicsHeight()) / VirtualResolutionHeight(), pixels);  // the same both ways
         EXPECT_NEAR(AspectOffsetX * pixels, c.x, 0.01);
         EXPECT_NEAR(AspectOffsetY * pixels, c.y, 0.01);
@@ -203,11 +199,8 @@ TEST_F(DisplayTest, AWindowOnASmallDesktopTakesTheLargestSizeOfItsShapeThatFits)
     const struct {
         int deskW, deskH, stretched, w, h, mode;
     } cases[] = {
-        {1920, 1080, 0, 1366, 768, 2},
-        {1366, 768, 0, 1280, 720, 2},
-        {1024, 768, 0, 1008, 566, 2},
-        {1366, 768, 1, 960, 720, 3},
-        {1280, 800, 1, 1002, 752, 3},
+        {1920, 1080, 0, 1366, 768, 2}, {1366, 768, 0, 1280, 720, 2}, {1024, 768, 0, 1008, 566, 2},
+        {1366, 768, 1, 960, 720, 3},   {1280, 800, 1, 1002, 752, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "desktop " << c.deskW << "x" << c.deskH << " stretched " << c.stretched);

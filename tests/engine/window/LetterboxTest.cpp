@@ -91,10 +91,8 @@ TEST_F(AspectTest, MouseMapsBetweenWindowPixelsAndLogicalCoordinates) {
         int windowX, windowY;
         float logicalX, logicalY;
     } cases[] = {
-        {{1366, 768, false}, 2, 0, 384, -171, 384},
-        {{1366, 768, false}, 2, 1366, 0, 1195, 0},
-        {{1920, 1080, true}, 2, 240, 0, 0, 0},
-        {{1920, 1080, true}, 2, 1680, 1080, 1024, 768},
+        {{1366, 768, false}, 2, 0, 384, -171, 384},  {{1366, 768, false}, 2, 1366, 0, 1195, 0},
+        {{1920, 1080, true}, 2, 240, 0, 0, 0},       {{1920, 1080, true}, 2, 1680, 1080, 1024, 768},
         {{1920, 1080, true}, 0, 960, 540, 512, 384},
     };
     for (const auto& c : cases) {
@@ -153,14 +151,33 @@ TEST_F(AspectTest, LogicalRectanglesLandWhereTheLetterboxPutsThem) {
         int mode;
         std::vector<Probe> probes;
     } cases[] = {
-        {{1366, 768, false}, 2,
-         {{171, 0, true}, {186, 15, true}, {170, 5, false}, {187, 5, false}, {1179, 752, true}, {1194, 767, true},
+        {{1366, 768, false},
+         2,
+         {{171, 0, true},
+          {186, 15, true},
+          {170, 5, false},
+          {187, 5, false},
+          {1179, 752, true},
+          {1194, 767, true},
           {1195, 760, false}}},
-        {{1920, 1080, true}, 2,
-         {{241, 1, true}, {260, 21, true}, {238, 5, false}, {264, 5, false}, {1659, 1060, true}, {1678, 1078, true},
-          {1682, 1070, false}, {1655, 1070, false}}},
-        {{1920, 1080, true}, 0,
-         {{0, 0, true}, {29, 21, true}, {32, 5, false}, {5, 24, false}, {1891, 1059, true}, {1919, 1079, true},
+        {{1920, 1080, true},
+         2,
+         {{241, 1, true},
+          {260, 21, true},
+          {238, 5, false},
+          {264, 5, false},
+          {1659, 1060, true},
+          {1678, 1078, true},
+          {1682, 1070, false},
+          {1655, 1070, false}}},
+        {{1920, 1080, true},
+         0,
+         {{0, 0, true},
+          {29, 21, true},
+          {32, 5, false},
+          {5, 24, false},
+          {1891, 1059, true},
+          {1919, 1079, true},
           {1887, 1070, false}}},
         {{1024, 768, false}, 3, {{0, 0, true}, {15, 15, true}, {16, 5, false}, {1008, 752, true}, {1007, 760, false}}},
     };

@@ -81,8 +81,12 @@ TEST_F(MouseTest, ClearInTheMiddleOfADragLastsUntilTheNextPress) {
 }
 
 TEST_F(MouseTest, RectangleTestsIncludeEveryEdge) {
-    const struct { int mx, my; int rx, ry, rw, rh; int inside; } rects[] = {
-        {10, 10, 10, 10, 0, 0, 1},   // a zero-size rectangle holds its one point
+    const struct {
+        int mx, my;
+        int rx, ry, rw, rh;
+        int inside;
+    } rects[] = {
+        {10, 10, 10, 10, 0, 0, 1},  // a zero-size rectangle holds its one point
         {11, 10, 10, 10, 0, 0, 0},
         {10, 11, 10, 10, 0, 0, 0},
         {0, 0, 0, 0, 100, 50, 1},
@@ -91,7 +95,7 @@ TEST_F(MouseTest, RectangleTestsIncludeEveryEdge) {
         {100, 51, 0, 0, 100, 50, 0},
         {-1, 0, 0, 0, 100, 50, 0},
         {-171, 5, -200, 0, 30, 10, 1},
-        {5, 5, 10, 0, -20, 10, 0},  // a negative width holds nothing
+        {5, 5, 10, 0, -20, 10, 0},                         // a negative width holds nothing
         {2147483647, 0, 2147483000, 0, 2147483000, 0, 1},  // no wrap-around at the int range
     };
     for (const auto& c : rects) {
@@ -100,8 +104,12 @@ TEST_F(MouseTest, RectangleTestsIncludeEveryEdge) {
         EXPECT_EQ(Mouse::InRect(c.rx, c.ry, c.rw, c.rh), c.inside)
             << "(" << c.mx << "," << c.my << ") in " << c.rx << "," << c.ry << "," << c.rw << "," << c.rh;
     }
-    const struct { int mx, my; float cx, cy, w, h; int inside; } centred[] = {
-        {45, 45, 50, 50, 10, 10, 1}, {55, 55, 50, 50, 10, 10, 1}, {56, 50, 50, 50, 10, 10, 0},
+    const struct {
+        int mx, my;
+        float cx, cy, w, h;
+        int inside;
+    } centred[] = {
+        {45, 45, 50, 50, 10, 10, 1}, {55, 55, 50, 50, 10, 10, 1},  {56, 50, 50, 50, 10, 10, 0},
         {50, 44, 50, 50, 10, 10, 0}, {50, 50, 50.5f, 50, 1, 1, 1}, {50, 50, 50.6f, 50, 1, 1, 0},
     };
     for (const auto& c : centred) {
@@ -109,12 +117,19 @@ TEST_F(MouseTest, RectangleTestsIncludeEveryEdge) {
         Mouse::y = c.my;
         EXPECT_EQ(Mouse::InRectCentred(c.cx, c.cy, c.w, c.h), c.inside) << c.mx << "," << c.my;
     }
-    const struct { int px, py, mx, my, inside; } points[] = {
-        {10, 10, 6, 6, 1}, {10, 10, 14, 14, 1}, {10, 10, 5, 10, 0}, {10, 10, 10, 15, 0},
+    const struct {
+        int px, py, mx, my, inside;
+    } points[] = {
+        {10, 10, 6, 6, 1},
+        {10, 10, 14, 14, 1},
+        {10, 10, 5, 10, 0},
+        {10, 10, 10, 15, 0},
         // A point at the ends of the int range (a vector animation's part drawn far off, its
         // position held there) keeps its box: nothing wraps around.
-        {INT_MIN, INT_MIN, INT_MIN + 2, INT_MIN, 1}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0},
-        {INT_MAX, INT_MAX, INT_MAX - 4, INT_MAX, 1}, {INT_MAX, INT_MAX, INT_MIN, INT_MIN, 0},
+        {INT_MIN, INT_MIN, INT_MIN + 2, INT_MIN, 1},
+        {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0},
+        {INT_MAX, INT_MAX, INT_MAX - 4, INT_MAX, 1},
+        {INT_MAX, INT_MAX, INT_MIN, INT_MIN, 0},
     };
     for (const auto& c : points) {
         Mouse::x = c.mx;
@@ -126,12 +141,14 @@ TEST_F(MouseTest, RectangleTestsIncludeEveryEdge) {
 // Positions come through the letterbox: over the band left of the logical screen they are
 // negative, and they are truncated toward zero.
 TEST_F(MouseTest, PositionsAreLogicalAndNegativeOverTheLeftBand) {
-    const struct { int gw, gh; int wx, wy; int x, y; } cases[] = {
-        {1366, 768, 0, 384, -171, 384},
-        {1366, 768, 171, 0, 0, 0},
-        {1366, 768, 1365, 767, 1194, 767},
-        {1920, 1080, 0, 540, -170, 384},   // offset 170.67 at scale 1.40625
-        {1920, 1080, 239, 540, 0, 384},    // logical -0.71 reads as 0, not -1
+    const struct {
+        int gw, gh;
+        int wx, wy;
+        int x, y;
+    } cases[] = {
+        {1366, 768, 0, 384, -171, 384},      {1366, 768, 171, 0, 0, 0},
+        {1366, 768, 1365, 767, 1194, 767},   {1920, 1080, 0, 540, -170, 384},  // offset 170.67 at scale 1.40625
+        {1920, 1080, 239, 540, 0, 384},                                        // logical -0.71 reads as 0, not -1
         {1920, 1080, 1919, 1079, 1193, 767},
     };
     for (const auto& c : cases) {

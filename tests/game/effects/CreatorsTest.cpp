@@ -69,12 +69,14 @@ TEST_F(CreatorsTest, EasyParticlesHaveOneColourAndOneScale) {
     EXPECT_EQ(p->sx2, 2.0f);
     EXPECT_EQ(p->sy2, 2.0f);
     EXPECT_EQ(p->isUsingBothPoints, 0);
-    auto q = CreateEasyParticle2(0, 5, 0, 0, 10, 10, 5, 5, 7, 7, *colour, 1, 0, 1, 1, 0, 0, EngLightBlend, 0, 100, pack);
+    auto q =
+        CreateEasyParticle2(0, 5, 0, 0, 10, 10, 5, 5, 7, 7, *colour, 1, 0, 1, 1, 0, 0, EngLightBlend, 0, 100, pack);
     ASSERT_TRUE(q);
     EXPECT_EQ(q->isUsingBothPoints, 1);
     EXPECT_EQ(q->mx2, 7.0f);
     // The pool is full now.
-    EXPECT_EQ(CreateEasyParticle(0, 5, 0, 0, 1, 1, 0, 0, *colour, 1, 0, 1, 1, 0, 0, EngLightBlend, 0, 100, pack), nullptr);
+    EXPECT_EQ(CreateEasyParticle(0, 5, 0, 0, 1, 1, 0, 0, *colour, 1, 0, 1, 1, 0, 0, EngLightBlend, 0, 100, pack),
+              nullptr);
 }
 
 TEST_F(CreatorsTest, StandAloneParticlesWaitOutsideEveryPoolWithTheirDelay) {

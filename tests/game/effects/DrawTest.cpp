@@ -64,8 +64,8 @@ TEST_F(DrawTest, ThePackageOffsetAndAlphaApplyToEveryParticle) {
     auto pack = CreateEngParticlePackage(10);
     SetNow(1000);
     // A still spot glow (image 12) at (100, 100), white, alpha 1 throughout.
-    CreateStandardParticle(0, 12, 100, 100, 100, 100, 100, 100, 0, 0, 255, 255, 255, 255, 255, 255, 1, 1, 1, 1, 1, 1,
-                           0, 0, EngLightBlend, 0, 1000, pack, 0, nullptr, 0, 0, 0, 0, 0, 0);
+    CreateStandardParticle(0, 12, 100, 100, 100, 100, 100, 100, 0, 0, 255, 255, 255, 255, 255, 255, 1, 1, 1, 1, 1, 1, 0,
+                           0, EngLightBlend, 0, 1000, pack, 0, nullptr, 0, 0, 0, 0, 0, 0);
     pack->Ax = 150;
     pack->Ay = 40;
     pack->PackageAlpha = 0.5f;

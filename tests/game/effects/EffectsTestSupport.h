@@ -66,8 +66,8 @@ protected:
 // timing tests.
 inline TEngParticlePtr MakeLine(const TEngParticlePackagePtr& package, int blend, int delay, int life,
                                 const TEngParticlePtr& subPart = nullptr, int standAlone = 0) {
-    return CreateStandardParticle(standAlone, 0, 0, 0, 100, 0, 0, 0, 0, 0, 0, 0, 0, 200, 100, 50, 1, 0, 1, 2, 1, 2,
-                                  0, 90, blend, delay, life, package, -1, subPart, 0, 0, 0, 0, 0, 0);
+    return CreateStandardParticle(standAlone, 0, 0, 0, 100, 0, 0, 0, 0, 0, 0, 0, 0, 200, 100, 50, 1, 0, 1, 2, 1, 2, 0,
+                                  90, blend, delay, life, package, -1, subPart, 0, 0, 0, 0, 0, 0);
 }
 
 }  // namespace effectstest

@@ -71,8 +71,8 @@ TEST_F(ParticleTest, AlphaEasesAndGoesOutAndBack) {
         float want;
     };
     const Case cases[] = {
-        {0.5f, 0, 0, 0.5f},     {0.5f, 1, 0, 0.70710677f}, {0.1f, 0, 1, 0.4f}, {0.5f, 0, 1, 1.0f},
-        {0.9f, 0, 1, 0.4f},     {0.25f, 0, 1, 1.0f},       {1.0f, 0, 1, 0.0f}, {0.0f, 1, 0, 0.0f},
+        {0.5f, 0, 0, 0.5f}, {0.5f, 1, 0, 0.70710677f}, {0.1f, 0, 1, 0.4f}, {0.5f, 0, 1, 1.0f},
+        {0.9f, 0, 1, 0.4f}, {0.25f, 0, 1, 1.0f},       {1.0f, 0, 1, 0.0f}, {0.0f, 1, 0, 0.0f},
     };
     for (const Case& c : cases) {
         TEngParticle p = At(c.per);

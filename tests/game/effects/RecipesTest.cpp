@@ -19,8 +19,8 @@ TEST_F(RecipesTest, ARayRingHasOneRayPerWholeStepOfTheCircle) {
         size_t rays;
         float last;
     };
-    const Case cases[] = {{30, 12, 330}, {32, 11, 320}, {48, 7, 288}, {180, 2, 180}, {360, 1, 0},
-                          {400, 0, 0},   {-30, 0, 0},   {0, 0, 0}};
+    const Case cases[] = {{30, 12, 330}, {32, 11, 320}, {48, 7, 288}, {180, 2, 180},
+                          {360, 1, 0},   {400, 0, 0},   {-30, 0, 0},  {0, 0, 0}};
     for (const Case& c : cases) {
         pack->Clear();
         CreateBoom6(100, 100, 50, 0, 1000, c.step, 255, 100, 0, 1, pack);

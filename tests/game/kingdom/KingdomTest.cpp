@@ -202,7 +202,8 @@ TEST_F(KingdomTest, BuyingNeedsThePriceAndTheFourthPurchaseOpensTheNextStage) {
     }
     EXPECT_EQ(Profile->BuildingStage, 1);
     EXPECT_EQ(Offers(), (std::vector<int>{19, 15, 2, 10}));
-    EXPECT_EQ(Profile->Score, 100000 - GetKingdomObject(22)->cena - GetKingdomObject(1)->cena - GetKingdomObject(12)->cena);
+    EXPECT_EQ(Profile->Score,
+              100000 - GetKingdomObject(22)->cena - GetKingdomObject(1)->cena - GetKingdomObject(12)->cena);
 }
 
 TEST_F(KingdomTest, TheLastStageStaysAndAStageFromOutsideTheTableIsBroughtIn) {

@@ -24,7 +24,7 @@ protected:
 TEST_F(BoardLayoutTest, PitchFortyOnTenByTenAndTheFirstNumbersHalfAPitchOut) {
     std::vector<std::string> rows(10, std::string(10, '.'));
     rows[0] = "1.1.......";  // row 0: numbers 1, 1
-    rows[1][0] = '1';         // column 0: rows 0 and 1, one run of 2
+    rows[1][0] = '1';        // column 0: rows 0 and 1, one run of 2
     auto level = MakeLevel(rows, {1});
     level->SetPosition(200, 150);
     EXPECT_EQ(level->GridWidth, 400);
@@ -58,8 +58,8 @@ TEST_F(BoardLayoutTest, RowNumbersAreEvenlySpacedWhateverTheirDigits) {
         h = 30;
         return true;
     });
-    for (const std::string& row : {std::string("1.111111111111.111"), std::string("111.1.1.111111111111"),
-                                   std::string("1.1.1.1.1.1")}) {
+    for (const std::string& row :
+         {std::string("1.111111111111.111"), std::string("111.1.1.111111111111"), std::string("1.1.1.1.1.1")}) {
         SCOPED_TRACE(row);
         auto level = MakeLevel({row, std::string(row.size(), '.')}, {1});
         level->SetPosition(500, 150);

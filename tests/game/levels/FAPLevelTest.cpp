@@ -52,7 +52,9 @@ protected:
     }
 };
 
-bool Shown(const std::shared_ptr<TTileAdd>& overlay) { return overlay && overlay->Alpha == 1.0f && overlay->Scale == 1.0f; }
+bool Shown(const std::shared_ptr<TTileAdd>& overlay) {
+    return overlay && overlay->Alpha == 1.0f && overlay->Scale == 1.0f;
+}
 
 TEST_F(FAPLevelTest, NumbersOfAThreeByThreeLevelCountFourInCornersSixOnBordersNineInTheMiddle) {
     // Every cell counts colour 1 and is of colour 1; the block of a cell past the border is cut.
@@ -281,8 +283,10 @@ TEST_F(FAPFilesTest, UnplayableFilesAreRefusedAndImpossiblePlayIsRepaired) {
 
     // A number of a colour the level lacks and a number cell painted in another colour.
     testing::internal::CaptureStdout();
-    auto level = LoadFAPLevel(Write("odd.FAPLevel", "Data{\n\tDims = 2, 1\n\tSize = 9\n\tColors = \"1 2\"\n}\n"
-                                                    "Tiles{\n\tRow0 = 1, 2\n}\n" + tilesData));
+    auto level = LoadFAPLevel(Write("odd.FAPLevel",
+                                    "Data{\n\tDims = 2, 1\n\tSize = 9\n\tColors = \"1 2\"\n}\n"
+                                    "Tiles{\n\tRow0 = 1, 2\n}\n" +
+                                        tilesData));
     const std::string out = testing::internal::GetCapturedStdout();
     ASSERT_TRUE(level);
     EXPECT_NE(out.find("size index 9"), std::string::npos);
@@ -323,7 +327,8 @@ TEST_F(FAPFilesTest, TheShippedLevelsReadWithoutAReportAndHaveNumbersOfEveryColo
 TEST_F(FAPFilesTest, ExtremeNumbersStillRead) {
     // Positions no int holds (and no number at all): the cells' hit boxes saturate.
     testing::internal::CaptureStdout();
-    auto level = LoadFAPLevel(Write("far.FAPLevel", "Data{\n\tDims = 2, 1\n\tColors = \"1\"\n\tPosition = 9e9, -9e9\n}\n"));
+    auto level =
+        LoadFAPLevel(Write("far.FAPLevel", "Data{\n\tDims = 2, 1\n\tColors = \"1\"\n\tPosition = 9e9, -9e9\n}\n"));
     testing::internal::GetCapturedStdout();
     ASSERT_TRUE(level);
     EXPECT_EQ(level->GetTile(1, 0)->ox, 2147483647);
@@ -333,8 +338,9 @@ TEST_F(FAPFilesTest, ExtremeNumbersStillRead) {
     EXPECT_EQ(level->GetTile(0, 0)->ox, 0);
     // A number cell counting the lowest int: no colour of the level, so no number.
     testing::internal::CaptureStdout();
-    level = LoadFAPLevel(Write("low.FAPLevel", "Data{\n\tDims = 2, 1\n\tColors = \"1\"\n}\n"
-                                               "TilesData{\n\tRow0 = \"-2147483648|0|0\", \"1|-2147483648|0\"\n}\n"));
+    level = LoadFAPLevel(Write("low.FAPLevel",
+                               "Data{\n\tDims = 2, 1\n\tColors = \"1\"\n}\n"
+                               "TilesData{\n\tRow0 = \"-2147483648|0|0\", \"1|-2147483648|0\"\n}\n"));
     EXPECT_NE(testing::internal::GetCapturedStdout().find("-2147483648"), std::string::npos);
     ASSERT_TRUE(level);
     EXPECT_FALSE(level->GetTile(0, 0)->Number);

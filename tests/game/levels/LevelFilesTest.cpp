@@ -27,10 +27,10 @@ const char* const kTiles2x2 = "\tTiles{\n\t\tRow0 = 1, 2\n\t\tRow1 = 0, 1\n\t}\n
 
 TEST_F(LevelFilesTest, RoundTripKeepsGridColoursPlayStateCountersAndHints) {
     auto level = MakeLevel({"1.2.", "3311", ".2.."}, {3, 1, 2}, 1);
-    level->GetTile(1, 0, 0)->Show(0, 1);   // right
-    level->GetTile(1, 1, 0)->Show(0, 1);   // wrong
-    level->GetTile(0, 0, 1)->Mark(0);      // wrong cross of a colour-3 cell
-    level->GetTile(2, 3, 2)->Mark(0);      // right cross
+    level->GetTile(1, 0, 0)->Show(0, 1);  // right
+    level->GetTile(1, 1, 0)->Show(0, 1);  // wrong
+    level->GetTile(0, 0, 1)->Mark(0);     // wrong cross of a colour-3 cell
+    level->GetTile(2, 3, 2)->Mark(0);     // right cross
     level->CurrStars = 1;
     level->Mistakes = 2;
     level->LevelSeconds = 75;
@@ -102,7 +102,7 @@ TEST_F(LevelFilesTest, HandMadeFileReadsAsTheFormatSays) {
     EXPECT_EQ(level->GetTile(1, 1, 0)->isCovered, 0);
     EXPECT_EQ(level->GetTile(1, 2, 0)->isError, 1);
     EXPECT_EQ(level->GetTile(0, 1, 0)->isCovered, 1);  // layer 0 has no saved rows
-    EXPECT_EQ(level->CurrStars, 3);                   // no "Stars": three
+    EXPECT_EQ(level->CurrStars, 3);                    // no "Stars": three
     EXPECT_EQ(level->Score, 4);
     EXPECT_EQ(level->LoadedX, 100);
     EXPECT_EQ(level->LoadedY, 50);
@@ -164,8 +164,8 @@ TEST_F(LevelFilesTest, BadFilesGiveAnErrorLineAndNoLevelWithoutTouchingTheFile) 
         {"huge", "\t\tDims = 100000, 100000\n\t\tColors = \"1\"\n", "", "grid of 100000 x 100000"},
         {"no colours", "\t\tDims = 2, 2\n", kTiles2x2, "filled cells but no colours"},
         {"blank without colours", "\t\tDims = 2, 2\n\t\tColors = \"\"\n", "", "no colours"},
-        {"too many colours", "\t\tDims = 2, 2\n\t\tColors = \"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17\"\n",
-         kTiles2x2, "17 colours"},
+        {"too many colours", "\t\tDims = 2, 2\n\t\tColors = \"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17\"\n", kTiles2x2,
+         "17 colours"},
         {"run of 21", "\t\tDims = 21, 1\n\t\tColors = \"1\"\n", run21, "a run of 21 cells"},
     };
     for (const auto& c : cases) {
@@ -193,19 +193,20 @@ TEST_F(LevelFilesTest, RepairableFaultsKeepTheLevelInProgress) {
         const char* message;  // empty: no line expected
         int size, stars;
     } cases[] = {
-        {"size past the table", "\t\tDims = 2, 2\n\t\tSize = 99\n\t\tColors = \"1 2\"\n", kTiles2x2,
-         "size index 99", 2, 3},
+        {"size past the table", "\t\tDims = 2, 2\n\t\tSize = 99\n\t\tColors = \"1 2\"\n", kTiles2x2, "size index 99", 2,
+         3},
         {"negative size", "\t\tDims = 2, 2\n\t\tSize = -4\n\t\tColors = \"1 2\"\n", kTiles2x2, "size index -4", 0, 3},
-        {"colour past the palette", "\t\tDims = 2, 2\n\t\tColors = \"1 9\"\n", kTiles2x2,
-         "colour id 9", 0, 3},
+        {"colour past the palette", "\t\tDims = 2, 2\n\t\tColors = \"1 9\"\n", kTiles2x2, "colour id 9", 0, 3},
         {"stars past three", std::string(kData2x2) + "\t\tStars = 7\n", kTiles2x2, "star count 7", 1, 3},
-        {"eleven hint slots", kData2x2, std::string(kTiles2x2) + "\tHints = \"1|1 1|1 1|1 1|1 1|1 1|1 1|1 1|1 1|1 1|1 1|1\"\n",
+        {"eleven hint slots", kData2x2,
+         std::string(kTiles2x2) + "\tHints = \"1|1 1|1 1|1 1|1 1|1 1|1 1|1 1|1 1|1 1|1 1|1\"\n",
          "more than 9 hint slots", 1, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = Write("fixable.PACLEVEL", c.data,
-                                       c.rest + "\tTilesData{\n\t\tisSaved = 1\n\t\tColor0{\n\t\t\trow0 = \"0|1\"\n\t\t}\n\t}\n");
+        const std::string path =
+            Write("fixable.PACLEVEL", c.data,
+                  c.rest + "\tTilesData{\n\t\tisSaved = 1\n\t\tColor0{\n\t\t\trow0 = \"0|1\"\n\t\t}\n\t}\n");
         testing::internal::CaptureStdout();
         auto level = LoadPacLevel(path);
         const std::string out = testing::internal::GetCapturedStdout();

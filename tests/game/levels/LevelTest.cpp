@@ -91,9 +91,9 @@ TEST_F(LevelTest, HintSlotsTextAndDefaults) {
         bool problem;
         int available1, loaded1, available8;
     } cases[] = {
-        {"1|1  1|1", false, 1, 1, 0},                  // doubled blank
-        {"1|1 1", true, 1, 0, 0},                      // no "|": loaded reads 0
-        {"1|1 x|y", false, 0, 0, 0},                   // not numbers
+        {"1|1  1|1", false, 1, 1, 0},                                    // doubled blank
+        {"1|1 1", true, 1, 0, 0},                                        // no "|": loaded reads 0
+        {"1|1 x|y", false, 0, 0, 0},                                     // not numbers
         {"0|0 0|0 0|0 0|0 0|0 0|0 0|0 0|0 1|1 1|1 1|1", true, 0, 0, 1},  // eleven slots
     };
     for (const auto& c : cases) {

@@ -37,22 +37,23 @@ TEST_P(LineSolverCases, ReachesThePictureOnlyWhenItIsTheOneSolution) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pictures, LineSolverCases,
-    ::testing::Values(
-        // A plus sign: one solution, reached by line logic.
-        SolveCase{"Plus", 3, 3, 1, {0, 1, 0, 1, 1, 1, 0, 1, 0}, true},
-        // A diagonal: its mirror image has the same clues.
-        SolveCase{"Diagonal", 2, 2, 1, {1, 0, 0, 1}, false},
-        // Two colours swapped on a diagonal: both pictures have the same clues.
-        SolveCase{"SwappedColours", 2, 2, 2, {1, 2, 2, 1}, false},
-        // Runs of different colours touch ("1 1 2"): one solution.
-        SolveCase{"TouchingColours", 3, 3, 2, {1, 1, 2, 1, 0, 2, 2, 2, 2}, true},
-        // A colour of a line is settled only once the other colour of the same line is.
-        SolveCase{"ColoursOfOneLineHelpEachOther", 3, 2, 2, {2, 1, 2, 1, 2, 0}, true},
-        // A blank picture: every line has no run, so every cell is empty.
-        SolveCase{"Blank", 4, 2, 1, std::vector<int>(8, 0), true}),
-    [](const ::testing::TestParamInfo<SolveCase>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pictures, LineSolverCases,
+                         ::testing::Values(
+                             // A plus sign: one solution, reached by line logic.
+                             SolveCase{"Plus", 3, 3, 1, {0, 1, 0, 1, 1, 1, 0, 1, 0}, true},
+                             // A diagonal: its mirror image has the same clues.
+                             SolveCase{"Diagonal", 2, 2, 1, {1, 0, 0, 1}, false},
+                             // Two colours swapped on a diagonal: both pictures have the same clues.
+                             SolveCase{"SwappedColours", 2, 2, 2, {1, 2, 2, 1}, false},
+                             // Runs of different colours touch ("1 1 2"): one solution.
+                             SolveCase{"TouchingColours", 3, 3, 2, {1, 1, 2, 1, 0, 2, 2, 2, 2}, true},
+                             // A colour of a line is settled only once the other colour of the same line is.
+                             SolveCase{"ColoursOfOneLineHelpEachOther", 3, 2, 2, {2, 1, 2, 1, 2, 0}, true},
+                             // A blank picture: every line has no run, so every cell is empty.
+                             SolveCase{"Blank", 4, 2, 1, std::vector<int>(8, 0), true}),
+                         [](const ::testing::TestParamInfo<SolveCase>& param) {
+                             return std::string(param.param.name);
+                         });
 
 TEST(LineSolver, CluesHoldTheRunsOfEachColourInLineOrder) {
     // Row 0: 1 1 0 1 2 2 1; the column below each cell is a single cell.
@@ -84,10 +85,10 @@ TEST(LineSolver, MalformedInputGivesInvalidCluesAndNoSolution) {
         std::vector<int> cells;
     };
     const std::vector<Bad> bad = {
-        {2, 2, 1, {1, 0, 1}},     // too few cells
-        {2, 1, 1, {1, 2}},        // a colour beyond the count
-        {2, 1, 1, {-1, 0}},       // a negative cell
-        {-1, 2, 1, {}},           // a negative size
+        {2, 2, 1, {1, 0, 1}},  // too few cells
+        {2, 1, 1, {1, 2}},     // a colour beyond the count
+        {2, 1, 1, {-1, 0}},    // a negative cell
+        {-1, 2, 1, {}},        // a negative size
     };
     for (const Bad& b : bad) {
         EXPECT_FALSE(BuildLineClues(b.cols, b.rows, b.colours, b.cells).Valid);
@@ -103,8 +104,8 @@ TEST(LineSolver, MalformedInputGivesInvalidCluesAndNoSolution) {
 }
 
 std::string LevelText(const std::string& colors, const std::string& rows) {
-    return "Level{\n\tData{\n\t\tDims = 3, 2\n\t\tSize = 4\n\t\tColors = \"" + colors +
-           "\"\n\t}\n\tTiles{\n" + rows + "\t}\n}\n";
+    return "Level{\n\tData{\n\t\tDims = 3, 2\n\t\tSize = 4\n\t\tColors = \"" + colors + "\"\n\t}\n\tTiles{\n" + rows +
+           "\t}\n}\n";
 }
 
 TEST(LevelPicture, ReadsCellsAsLayersOfTheColourList) {
@@ -122,8 +123,8 @@ TEST(LevelPicture, ReadsCellsAsLayersOfTheColourList) {
     EXPECT_EQ(p.Cells, (std::vector<int>{2, 0, 1, 1, 1, 0}));
 
     // A size beyond the int range saturates.
-    testsupport::WriteFileBytes(path, Replace(LevelText("1", "\t\tRow0 = 1, 0, 1\n\t\tRow1 = 0, 1, 0\n"), "Size = 4",
-                                              "Size = -9e9"));
+    testsupport::WriteFileBytes(
+        path, Replace(LevelText("1", "\t\tRow0 = 1, 0, 1\n\t\tRow1 = 0, 1, 0\n"), "Size = 4", "Size = -9e9"));
     ASSERT_TRUE(LoadLevelPicture(path, p, &error)) << error;
     EXPECT_EQ(p.Size, std::numeric_limits<int32_t>::min());
 }

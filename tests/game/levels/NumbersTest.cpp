@@ -14,11 +14,7 @@ TEST_F(NumbersTest, LinesListTheirRunsFromTheLineEnd) {
         const char* line;  // one row; its column twin is built from the same cells
         std::vector<int> numbers;
     } cases[] = {
-        {"111.1.11", {2, 1, 3}},
-        {"........", {0}},
-        {"11111111", {8}},
-        {".1......", {1}},
-        {"1......1", {1, 1}},
+        {"111.1.11", {2, 1, 3}}, {"........", {0}}, {"11111111", {8}}, {".1......", {1}}, {"1......1", {1, 1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -104,7 +100,7 @@ TEST_F(NumbersTest, ALineWhoseRunsAreSolvedCrossesTheRestAndCrossesItsNumbersLat
         line->Update();
         ++updates;
     }
-    EXPECT_LE(updates, 21);  // the cross appears over about 20 updates at delta 1
+    EXPECT_LE(updates, 21);                    // the cross appears over about 20 updates at delta 1
     EXPECT_EQ(line->Number[0]->dAlpha, 0.0f);  // a done line fades out
     EXPECT_FALSE(line->NumbersHidden());
     for (int i = 0; i < 25; ++i) line->Update();

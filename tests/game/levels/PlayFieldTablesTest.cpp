@@ -85,7 +85,8 @@ TEST_F(SpecialLoadsTest, MissingFilesAreReportedAndLeaveUsableTables) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("NO FILE ERROR"), std::string::npos) << out;  // RGBS.txt
     // The first missing clue-number picture is named (once: loading it later says nothing more).
-    EXPECT_NE(out.find("Clue-number picture '" + bDir + "Game/PlayField/Numbers/0-0.png' is missing"), std::string::npos)
+    EXPECT_NE(out.find("Clue-number picture '" + bDir + "Game/PlayField/Numbers/0-0.png' is missing"),
+              std::string::npos)
         << out;
     EXPECT_TRUE(TileRGB.empty());
     EXPECT_TRUE(TSpecialLoads::PomNumImages.empty());

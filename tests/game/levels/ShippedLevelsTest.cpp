@@ -27,9 +27,7 @@ namespace {
 
 std::string DataPath(const std::string& rel) { return testsupport::SourceDir() + "/data/" + rel; }
 
-std::string LevelPath(int n) {
-    return DataPath("Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel");
-}
+std::string LevelPath(int n) { return DataPath("Game/Levels/Picross/Level-" + std::to_string(n) + ".PACLevel"); }
 
 constexpr int kLevels = 100;
 
@@ -95,7 +93,10 @@ TEST(PlayFieldTables, SizesArePositiveAndPaletteEntriesAreWholeColours) {
         std::vector<int> rgb;
         std::string part;
         for (char ch : e->GetString(0) + ",") {
-            if (ch != ',') { part += ch; continue; }
+            if (ch != ',') {
+                part += ch;
+                continue;
+            }
             rgb.push_back(StringToInt(part));
             part.clear();
         }
@@ -127,8 +128,7 @@ TEST(ShippedLevels, EveryLevelLoadsFreshWithSaneGridColoursAndRuns) {
         std::string error;
         ASSERT_TRUE(LoadLevelPicture(LevelPath(n), p, &error)) << error;
 
-        EXPECT_TRUE(p.Cols >= 5 && p.Cols <= 20 && p.Rows >= 5 && p.Rows <= 15)
-            << p.Cols << "x" << p.Rows;
+        EXPECT_TRUE(p.Cols >= 5 && p.Cols <= 20 && p.Rows >= 5 && p.Rows <= 15) << p.Cols << "x" << p.Rows;
         ASSERT_TRUE(p.Size >= 0 && p.Size < static_cast<int>(sizes.size())) << p.Size;
         // The grid alone must leave room for the clue numbers on the 1024 x 768 screen.
         EXPECT_LE(sizes[p.Size] * p.Cols, 800.0f);
@@ -194,8 +194,8 @@ protected:
                                 int set, int value, float& w, float& h) mutable {
             auto [it, added] = sizes.try_emplace({set, value});
             if (added) {
-                const std::string image = DataPath("Game/PlayField/Numbers/" + std::to_string(set) + "-" +
-                                                   std::to_string(value) + ".png");
+                const std::string image =
+                    DataPath("Game/PlayField/Numbers/" + std::to_string(set) + "-" + std::to_string(value) + ".png");
                 EXPECT_TRUE(testsupport::PngSize(image, it->second.first, it->second.second)) << image;
             }
             w = it->second.first;

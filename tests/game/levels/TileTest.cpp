@@ -10,13 +10,13 @@ class TileTest : public PuzzleTest {};
 
 struct JudgeCase {
     const char* name;
-    bool uncover;        // Show, else Mark
-    int col;             // 0: the solution cell, 1: the empty cell of the row "1."
-    int result;          // what the move returns
-    int isError;         // the tile's error flag afterwards
-    int mistakes;        // mistakes reported
-    int score;           // the level's score afterwards
-    bool boxShown;       // the box (solution cell) or the cross (empty cell) starts showing
+    bool uncover;   // Show, else Mark
+    int col;        // 0: the solution cell, 1: the empty cell of the row "1."
+    int result;     // what the move returns
+    int isError;    // the tile's error flag afterwards
+    int mistakes;   // mistakes reported
+    int score;      // the level's score afterwards
+    bool boxShown;  // the box (solution cell) or the cross (empty cell) starts showing
     bool errorShown;
 };
 
@@ -151,7 +151,8 @@ TEST_F(TileTest, SaveTextReadsBackAndToleratesMissingPieces) {
         const char* text;
         int covered, error;  // starting from 1|0
     } cases[] = {
-        {"0|1", 0, 1}, {"1", 1, 0}, {"0", 0, 0}, {"", 1, 0}, {"x|y", 0, 0}, {"0|1|7", 0, 1}, {"|1", 0, 1}, {"5|2", 1, 1},
+        {"0|1", 0, 1}, {"1", 1, 0},     {"0", 0, 0},  {"", 1, 0},
+        {"x|y", 0, 0}, {"0|1|7", 0, 1}, {"|1", 0, 1}, {"5|2", 1, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

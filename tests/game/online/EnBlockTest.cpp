@@ -29,7 +29,7 @@ TEST(EnBlockTest, BlocksHoldUpperCasedPairsInFileOrder) {
     EXPECT_EQ(blocks[0]->GetParam("fonturl"), "FONTS/BIG.TTF");
     EXPECT_EQ(blocks[0]->ToString(), "[ SETTINGS ]\nPANELX = 400\nPANELY = 300\nFONTURL = FONTS/BIG.TTF\n");
 
-    EXPECT_EQ(blocks[1]->name, "settings");  // case kept
+    EXPECT_EQ(blocks[1]->name, "settings");    // case kept
     EXPECT_EQ(blocks[1]->GetParam("x"), "1");  // the first of two
     EXPECT_EQ(blocks[1]->GetParam("TYPE"), "TEXTBUTTON");
 
@@ -42,8 +42,8 @@ TEST(EnBlockTest, BlocksHoldUpperCasedPairsInFileOrder) {
 }
 
 TEST(EnBlockTest, AValueIsOneWordAndNumbersReadAsStringToIntReadsThem) {
-    const std::vector<TEnBlockPtr> blocks = ParseEnBlockText(
-        "[W]\nText = Hello World = x\nA = $1F\nB = %101\nC = 12PX\nD = -7\nE = 0.5\n");
+    const std::vector<TEnBlockPtr> blocks =
+        ParseEnBlockText("[W]\nText = Hello World = x\nA = $1F\nB = %101\nC = 12PX\nD = -7\nE = 0.5\n");
     ASSERT_EQ(blocks.size(), 1u);
     const TEnBlockPtr& b = blocks[0];
     EXPECT_EQ(b->GetParam("text"), "HELLO");

@@ -114,10 +114,12 @@ protected:
         };
     }
     std::string Base(const LoopbackServer& server) const { return "http://127.0.0.1:" + std::to_string(server.port()); }
-    std::string Endpoint(const LoopbackServer& server) const { return Base(server) + "/launcher_velkarowww/launcher.php"; }
+    std::string Endpoint(const LoopbackServer& server) const {
+        return Base(server) + "/launcher_velkarowww/launcher.php";
+    }
     void ServeVersion(const LoopbackServer& server, int version, const std::string& tail = "\n") {
-        versionReply =
-            LoopbackServer::HttpReply(200, "VelkaroLauncherPackage|" + std::to_string(version) + "|" + Base(server) + "/p.zip" + tail);
+        versionReply = LoopbackServer::HttpReply(
+            200, "VelkaroLauncherPackage|" + std::to_string(version) + "|" + Base(server) + "/p.zip" + tail);
     }
 
     // Pumps the events as the frame loop does until the worker is done; the number of frames.
@@ -167,7 +169,8 @@ TEST_F(LauncherPackageTest, AnEqualOrOlderVersionDownloadsNothing) {
     // the console raw, terminal controls and all).
     {
         LoopbackServer server(Routes());
-        versionReply = LoopbackServer::HttpReply(200, "VelkaroLauncherPackage|1\x1b]0;owned\x07" + std::string(5000, 'A') + "|x");
+        versionReply =
+            LoopbackServer::HttpReply(200, "VelkaroLauncherPackage|1\x1b]0;owned\x07" + std::string(5000, 'A') + "|x");
         log.lines.clear();
         RequestForPackage(Endpoint(server), 1, Package());
         PumpUntilIdle();
@@ -191,18 +194,18 @@ TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
                               .File("icon.png", launchertest::PngBytes(80, 100, int(0xFF3080C0)))
                               .File("../../escaped.txt", "owned")
                               .Bytes();
-    std::string linked = testsupport::ZipBuilder()
-                             .File("launcher.dat", Header(2) + Icon("new"))
-                             .Link("icon.png", "/etc/passwd")
-                             .Bytes();
+    std::string linked =
+        testsupport::ZipBuilder().File("launcher.dat", Header(2) + Icon("new")).Link("icon.png", "/etc/passwd").Bytes();
     const std::string good = PackageZip(Header(2) + Icon("new"));
     // The smallest package that once cost 1.5 GB and seconds of the frame loop: four icons
     // naming one 8192 x 8192 picture (an archive of about 500 bytes). It is refused from the
     // picture's header, before any pixel is made.
     std::string fourIcons = Header(2);
     for (int i = 0; i < 4; ++i) fourIcons += Icon(std::string("g").append(std::to_string(i)), "big.png");
-    const std::string huge =
-        testsupport::ZipBuilder().File("launcher.dat", fourIcons).File("big.png", launchertest::HugePngBytes(8192, 8192)).Bytes();
+    const std::string huge = testsupport::ZipBuilder()
+                                 .File("launcher.dat", fourIcons)
+                                 .File("big.png", launchertest::HugePngBytes(8192, 8192))
+                                 .Bytes();
     // Zeros unpacking to a byte more than the budget allows (once 60 MB of them installed).
     const std::string zeros = testsupport::ZipBuilder()
                                   .File("launcher.dat", Header(2) + Icon("new"))
@@ -219,7 +222,8 @@ TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
     };
     const Case cases[] = {
         {"version endpoint fails", "", 500, good, 200, "Launcher request error: HTTP status 500"},
-        {"check word missing", "Service|Unavailable|try later", 200, good, 200, "Launcher request error: check word not found"},
+        {"check word missing", "Service|Unavailable|try later", 200, good, 200,
+         "Launcher request error: check word not found"},
         {"zip not found", "", 200, "gone", 404, "Launcher download error: HTTP status 404"},
         {"hostile zip", "", 200, hostile, 200, "Launcher package refused: the entry \"../../escaped.txt\" would leave"},
         {"zip with a link", "", 200, linked, 200, "Launcher package refused: the entry \"icon.png\" is a link"},
@@ -231,11 +235,11 @@ TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
          "Launcher package refused: its description does not read (loader error12)"},
         {"one huge picture named four times", "", 200, huge, 200,
          "Launcher package refused: over budget: the picture big.png is 8192 x 8192 pixels"},
-        {"unpacked past the budget", "", 200, zeros, 200, "Launcher package refused: the archive unpacks to too many bytes"},
-        {"an archive past the budget", "", 200, PackageZip(Header(2) + Icon("new"), TLauncherBudget().maxArchiveBytes), 200,
-         "Launcher download error: the reply is larger than 8388608 bytes"},
-        {"package in a subfolder", "", 200,
-         testsupport::ZipBuilder().File("pkg/launcher.dat", Header(2)).Bytes(), 200,
+        {"unpacked past the budget", "", 200, zeros, 200,
+         "Launcher package refused: the archive unpacks to too many bytes"},
+        {"an archive past the budget", "", 200, PackageZip(Header(2) + Icon("new"), TLauncherBudget().maxArchiveBytes),
+         200, "Launcher download error: the reply is larger than 8388608 bytes"},
+        {"package in a subfolder", "", 200, testsupport::ZipBuilder().File("pkg/launcher.dat", Header(2)).Bytes(), 200,
          "Launcher package refused: its description does not read (loader error1)"},
     };
     for (const Case& c : cases) {
@@ -249,7 +253,8 @@ TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
         RequestForPackage(Endpoint(server), 1, Package());
         PumpUntilIdle();
         EXPECT_EQ(InstalledDescription(), Header(1) + Icon("old"));
-        EXPECT_EQ(testsupport::ReadFileBytes(Package() + "/icon.png"), launchertest::PngBytes(80, 100, int(0xFF3080C0)));
+        EXPECT_EQ(testsupport::ReadFileBytes(Package() + "/icon.png"),
+                  launchertest::PngBytes(80, 100, int(0xFF3080C0)));
         EXPECT_EQ(FileType(dir.file("escaped.txt")), 0);
         EXPECT_EQ(FileType(dir.file("user/escaped.txt")), 0);
         ExpectNoLeftovers();
@@ -263,7 +268,8 @@ TEST_F(LauncherPackageTest, EveryFailedUpdateLeavesTheInstalledPackageWhole) {
 TEST_F(LauncherPackageTest, AnUnreachableServerIsLoggedAndChangesNothing) {
     RequestForPackage("http://updates.quiltora.invalid/launcher_velkarowww/launcher.php", 1, Package());
     PumpUntilIdle();
-    EXPECT_EQ(log.lines, std::vector<std::string>{"Launcher request error: Could not resolve host: updates.quiltora.invalid"});
+    EXPECT_EQ(log.lines,
+              std::vector<std::string>{"Launcher request error: Could not resolve host: updates.quiltora.invalid"});
     EXPECT_EQ(InstalledDescription(), Header(1) + Icon("old"));
 }
 
@@ -300,7 +306,8 @@ TEST_F(LauncherPackageTest, TheLauncherRequestUsesThePerUserPackageWithALocalDes
     TempDir data;
     CreateDir(data.file("launcher"));
     for (const char* pic : {"left.png", "right.png", "play.png", "back.png", "background.jpg", "moreGames.png"})
-        ASSERT_TRUE(CopyFile(testsupport::SourceDir() + "/data/launcher/" + pic, data.file(std::string("launcher/") + pic)));
+        ASSERT_TRUE(
+            CopyFile(testsupport::SourceDir() + "/data/launcher/" + pic, data.file(std::string("launcher/") + pic)));
     WritePackage(data.file("launcher/package"), Header(3) + Icon("local"));
     testsupport::WriteFileBytes(data.file("localLauncher.txt"), "");
     bDir = data.path() + "/";
@@ -371,7 +378,8 @@ TEST_F(LauncherPackageTest, ThePackageIsReadBesideTheFrameLoopAndTheRequestWaits
     CreateLauncher(LauncherAppId, Endpoint(server), dir.file("user"));
     Launcher->FinishLoading();
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "LOADER: " + Package() + "/launcher.dat\nover budget: the picture slow1.jpg is 600 x 600 pixels in more than " +
+              "LOADER: " + Package() +
+                  "/launcher.dat\nover budget: the picture slow1.jpg is 600 x 600 pixels in more than " +
                   std::to_string(MaxJpegScans(600 * 600)) + " scans (the most for its size)\n");
     EXPECT_EQ(Launcher->corrupted, 1);
     EXPECT_EQ(Launcher->version, 0);

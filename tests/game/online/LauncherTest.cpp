@@ -80,7 +80,8 @@ TEST(LauncherDescriptionTest, FaultsTable) {
          "loader error12", 2},
         {"banner line without bar", Header(1) + "<BANER>\nAPPID|a\nURL|u\nGFX\nSHOWIFBUY|0\n", "loader error13", 0},
         {"SHOWIFBUY 00", Header(1) + "<BANER>\nAPPID|a\nURL|u\nGFX|baner.png\nSHOWIFBUY|00\n", "loader error14", 0},
-        {"banner without picture", Header(1) + "<BANER>\nAPPID|a\nURL|u\nGFX|x.png\nSHOWIFBUY|1\n", "loader error15", 0},
+        {"banner without picture", Header(1) + "<BANER>\nAPPID|a\nURL|u\nGFX|x.png\nSHOWIFBUY|1\n", "loader error15",
+         0},
         {"alternative line without bar", Header(1) + banerLines + "<ALTBANER>\nAPPID|b\nURL\nGFX|baner.png\n",
          "loader error16", 0},
         {"alternative without picture", Header(1) + banerLines + "<ALTBANER>\nAPPID|b\nURL|u\nGFX|x.png\n",
@@ -192,7 +193,8 @@ TEST(LauncherDescriptionTest, APackageOverItsBudgetIsRefusedWholeBeforeItsPictur
          "over budget: the picture baner.png is 600 x 100 pixels (at most 599 a side"},
         {"a picture too large", Header(1) + banner, [](TLauncherBudget& b) { b.maxPicturePixels = 59999; },
          "over budget: the picture baner.png is 600 x 100 pixels"},
-        {"the package too large", Header(1) + Icon("a") + banner, [](TLauncherBudget& b) { b.maxPackagePixels = 67999; },
+        {"the package too large", Header(1) + Icon("a") + banner,
+         [](TLauncherBudget& b) { b.maxPackagePixels = 67999; },
          "over budget: the picture baner.png is 600 x 100 pixels (at most 600 a side and 60000 in a picture, 67999 in "
          "the package, 59999 of them left)"},
         {"a picture file too large", Header(1) + Icon("a"), [](TLauncherBudget& b) { b.maxPictureFileBytes = 10; },
@@ -395,7 +397,8 @@ TEST_F(LauncherTest, ALocalPackageIsShownButTheRequestComparesThePerUserOne) {
     TempDir data;
     CreateDir(data.file("launcher"));
     for (const char* pic : {"left.png", "right.png", "play.png", "back.png", "background.jpg", "moreGames.png"})
-        ASSERT_TRUE(CopyFile(testsupport::SourceDir() + "/data/launcher/" + pic, data.file(std::string("launcher/") + pic)));
+        ASSERT_TRUE(
+            CopyFile(testsupport::SourceDir() + "/data/launcher/" + pic, data.file(std::string("launcher/") + pic)));
     WritePackage(data.file("launcher/package"), Header(3) + Icon("a"));
     testsupport::WriteFileBytes(data.file("localLauncher.txt"), "");
     bDir = data.path() + "/";
@@ -432,11 +435,9 @@ TEST_F(LauncherTest, SlidesMoveByPagesOf750AndStopAtTheLastIcon) {
         std::vector<float> rights;  // dTx after each slide right
     };
     const Case cases[] = {
-        {5, {0, 0}},          // five fit: no slide
-        {6, {150, 150}},      // one page would pass the last icon: held at 6 * 150 - 750
-        {7, {300, 300}},
-        {12, {750, 1050, 1050}},
-        {16, {750, 1500, 1650}},
+        {5, {0, 0}},      // five fit: no slide
+        {6, {150, 150}},  // one page would pass the last icon: held at 6 * 150 - 750
+        {7, {300, 300}}, {12, {750, 1050, 1050}}, {16, {750, 1500, 1650}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.icons);
@@ -481,7 +482,8 @@ TEST_F(LauncherTest, AnIconOpensItsPageOncePerPressEvenWhenThePressBeganElsewher
         return true;
     });
     WritePackage(Package(), Header(3) + Icon("a", "icon.png", "https://a.example/") +
-                                Icon("b", "icon.png", "https://b.example/") + Icon("c", "icon.png", "file:///etc/passwd"));
+                                Icon("b", "icon.png", "https://b.example/") +
+                                Icon("c", "icon.png", "file:///etc/passwd"));
     Create();
     Launcher->Prepare();
     // Icons at 362, 512 and 662 (row centred on 662), hanging from y 90, 80 x 100.

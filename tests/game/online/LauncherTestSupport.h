@@ -26,9 +26,7 @@ inline std::string PngBytes(int w, int h, int argb) {
 // The bytes of a black-and-white PNG of any size, made without its pixels: one bit a pixel,
 // every row zero, so a picture of 8192 x 8192 takes about 8 KB.
 inline std::string HugePngBytes(uint32_t w, uint32_t h) {
-    auto be32 = [](uint32_t v) {
-        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-    };
+    auto be32 = [](uint32_t v) { return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; };
     auto chunk = [&](const std::string& type, const std::string& data) {
         const std::string body = type + data;
         const uint32_t crc = static_cast<uint32_t>(
@@ -49,7 +47,8 @@ inline std::string HugePngBytes(uint32_t w, uint32_t h) {
 inline std::string Header(int version) {
     return "<HEADER>\nHEADERVARS|5\nICONVARS|3\nBANERVARS|4\nALTBANERVARS|3\nVERSION|" + std::to_string(version) + "\n";
 }
-inline std::string Icon(const std::string& appId, const std::string& gfx = "icon.png", const std::string& url = "https://x.example/") {
+inline std::string Icon(const std::string& appId, const std::string& gfx = "icon.png",
+                        const std::string& url = "https://x.example/") {
     return "<ICON>\nAPPID|" + appId + "\nURL|" + url + "\nGFX|" + gfx + "\n";
 }
 

@@ -68,7 +68,8 @@ TEST_F(NewsLetterStateTest, CountersSurviveARestartAndAFirstRunStartsAtZero) {
 }
 
 TEST_F(NewsLetterStateTest, ASignUpWritesTheFlagAndTheMarkerAndKeepsOtherGamesGroups) {
-    const std::string other = "NewsLetter {\n\tSubscribed = 0\n\tOther_Game {\n\t\tMinutes = 7\n\t\tName = \"x\"\n\t}\n\n}\n\n";
+    const std::string other =
+        "NewsLetter {\n\tSubscribed = 0\n\tOther_Game {\n\t\tMinutes = 7\n\t\tName = \"x\"\n\t}\n\n}\n\n";
     WriteFileBytes(StateFile(), other);
     Restart();
     Newsletter_Zapisany = 1;

@@ -407,7 +407,8 @@ TEST_F(NewsLetterTest, QuittingWhileTheWindowIsShownSavesEverythingFirst) {
         std::function<void()> quit;
     } cases[] = {
         {"close request", [] { InjectQuit(); }},
-        {"Alt+F4", [] {
+        {"Alt+F4",
+         [] {
              InjectKeyDown(KEY_LALT);
              InjectKeyDown(KEY_F4);
          }},

@@ -50,8 +50,8 @@ TEST_F(NewsletterSenderTest, ASignUpPostsTheFourFieldsToTheConfiguredPort) {
     EXPECT_EQ(answer.text, "Welcome aboard");
     ASSERT_TRUE(server.WaitForRequests(1));
     const std::string request = server.Requests()[0];
-    EXPECT_TRUE(StartsWith(request, "POST http://127.0.0.1:" + IntToString(server.port()) +
-                                        "/newsletter/subscribe HTTP/1.0\r\n"));
+    EXPECT_TRUE(StartsWith(
+        request, "POST http://127.0.0.1:" + IntToString(server.port()) + "/newsletter/subscribe HTTP/1.0\r\n"));
     EXPECT_NE(request.find("\r\nContent-Length: 451\r\n\r\n" + D), std::string::npos);
     EXPECT_TRUE(EndsWith(request, "name=\"boolean\"\r\n\r\ntrue\r\n" + D + "--\r\n\r\n"));
 
@@ -96,7 +96,7 @@ TEST_F(NewsletterSenderTest, OnlyARealAnswerCountsAsASignUp) {
         {"", TNewsletterOutcome::Failed, ""},  // closed without a word
         {"HTTP/1.0 500 Internal Server Error\r\n\r\nOops", TNewsletterOutcome::Failed, ""},
         {"HTTP/1.0 404 Not Found\r\n\r\n", TNewsletterOutcome::Failed, ""},
-        {"Welcome", TNewsletterOutcome::Failed, ""},  // no status line
+        {"Welcome", TNewsletterOutcome::Failed, ""},                                     // no status line
         {"HTTP/1.1 200\r\n\r\nSubscribed", TNewsletterOutcome::SignedUp, "Subscribed"},  // no reason phrase
         // Only three digits after "HTTP/1." and a digit count as a status.
         {"HTTP/x 2000 OK\r\n\r\nOk", TNewsletterOutcome::Failed, ""},
@@ -154,8 +154,9 @@ TEST_F(NewsletterSenderTest, AHostileNameCannotAddAFormField) {
     LoopbackServer server("HTTP/1.0 200 OK\r\n\r\nOk");
     UseServer(server);
     // Line ends are taken out of a typed name, so a forged header line stays inside the value.
-    EXPECT_EQ(SendToNewsletter("Ann\r\nContent-Disposition: form-data; name=\"list\"\r\n\r\nEVIL", "a@b.c", "L").outcome,
-              TNewsletterOutcome::SignedUp);
+    EXPECT_EQ(
+        SendToNewsletter("Ann\r\nContent-Disposition: form-data; name=\"list\"\r\n\r\nEVIL", "a@b.c", "L").outcome,
+        TNewsletterOutcome::SignedUp);
     ASSERT_TRUE(server.WaitForRequests(1));
     std::string request = server.Requests()[0];
     int parts = 0;
@@ -204,11 +205,16 @@ TEST(NewsletterServer, OnlyAnAddressOutsideTheReservedNameIsARealServer) {
         const char* address;
         bool real;
     } cases[] = {
-        {"newsletter.quiltora.invalid", false}, {"NEWSLETTER.QUILTORA.INVALID:8080", false},
-        {"invalid", false},                     {"news.invalid.", false},
-        {"", false},                            {"news.example.org:0", false},
-        {"news.example.org", true},             {"NEWS.EXAMPLE.ORG:8080", true},
-        {"127.0.0.1:4711", true},               {"invalid.example.org", true},
+        {"newsletter.quiltora.invalid", false},
+        {"NEWSLETTER.QUILTORA.INVALID:8080", false},
+        {"invalid", false},
+        {"news.invalid.", false},
+        {"", false},
+        {"news.example.org:0", false},
+        {"news.example.org", true},
+        {"NEWS.EXAMPLE.ORG:8080", true},
+        {"127.0.0.1:4711", true},
+        {"invalid.example.org", true},
         {"newsinvalid", true},
     };
     for (const auto& c : cases) EXPECT_EQ(NewsletterServerIsReal(c.address), c.real) << c.address;

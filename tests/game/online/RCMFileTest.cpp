@@ -60,7 +60,7 @@ TEST(RCMFileTest, NumbersValuesAndGroupsTakeTheirWrittenForms) {
     f->setFloat("G::Text", 4, 2);  // an existing text entry keeps its kind
     f->setFloat("Root", 9, 0);     // an entry of the root itself is never written
     f->setFloat("Only::Sub::X", 1, 0);
-    f->setFloat("A::::x", 3, 0);   // an empty group name: no header, no closing line
+    f->setFloat("A::::x", 3, 0);  // an empty group name: no header, no closing line
     EXPECT_EQ(f->setFloat("G::Neg", 1, -1), -1);
     EXPECT_EQ(f->ToString(),
               "G {\n"
@@ -92,13 +92,13 @@ TEST(RCMFileTest, NumbersValuesAndGroupsTakeTheirWrittenForms) {
 TEST(RCMFileTest, ReadingFollowsTheLineRules) {
     TRCMFilePtr f = Parsed(
         "G {\n"
-        "\tshort=\"abc\"\n"   // no blank after "=": the first character is lost
-        "\tjoined\n"          // no "=": runs on into the next line
+        "\tshort=\"abc\"\n"  // no blank after "=": the first character is lost
+        "\tjoined\n"         // no "=": runs on into the next line
         "\tx = -4\n"
         "\tSub {\n"
         "\t\ty = 1\n"
         "\t}\n"
-        "\tafter = 2\n"       // after a subgroup: the header's text leads its name
+        "\tafter = 2\n"  // after a subgroup: the header's text leads its name
         "}");
     EXPECT_EQ(f->getString("G::short", 0), "bc");
     EXPECT_EQ(f->getFloat("G::joined\tx", 0, 0), -4.0f);
@@ -164,8 +164,8 @@ TEST(RCMFileTest, AGroupWithoutANameIsReadIntoTheGroupAroundIt) {
 }
 
 TEST(RCMFileTest, TextValuesThatOnceBrokeTheFileComeBackWhole) {
-    const std::vector<std::string> values = {"a {b} c", "x = y", "say \"hi\"", "two\nlines\r\n", "back\\slash \\7B",
-                                             "comma, here", "Zoë"};
+    const std::vector<std::string> values = {"a {b} c",          "x = y",       "say \"hi\"", "two\nlines\r\n",
+                                             "back\\slash \\7B", "comma, here", "Zoë"};
     TRCMFilePtr f = CreateRCMFile();
     for (size_t i = 0; i < values.size(); ++i) f->setString("Texts::v" + std::to_string(i), values[i], 0);
     f->setFloat("Texts::After", 5, 0);
@@ -238,9 +238,13 @@ TEST(RCMFileTest, AFileReadAndWrittenAgainStaysTheSame) {
     // writing turned into another character.
     WriteFileBytes(dir.file("High.dat"), "G {\n\tName = \"A \\9Bb\\E9\"\n}\n\n");
     TRCMFilePtr high = LoadRCMFile(dir.file("High.dat"));
-    EXPECT_EQ(high->getString("G::Name", 0), "A \xC2\x9B" "b\xC3\xA9");
+    EXPECT_EQ(high->getString("G::Name", 0),
+              "A \xC2\x9B"
+              "b\xC3\xA9");
     ASSERT_EQ(high->save(dir.file("High.dat")), 0);
-    EXPECT_EQ(LoadRCMFile(dir.file("High.dat"))->getString("G::Name", 0), "A \xC2\x9B" "b\xC3\xA9");
+    EXPECT_EQ(LoadRCMFile(dir.file("High.dat"))->getString("G::Name", 0),
+              "A \xC2\x9B"
+              "b\xC3\xA9");
 
     // Also found by fuzzing: a group whose name line holds a "=" was read as the group and as
     // an entry of the group around it, one more entry at every save.
@@ -261,7 +265,6 @@ TEST(RCMFileTest, AFileReadAndWrittenAgainStaysTheSame) {
     EXPECT_EQ(ReadFileBytes(dir.file("Whole.dat")), "G {\n\tN = 100, 2.50000000\n}\n\n");
 }
 
-
 TEST(RCMFileTest, NamesAreWrittenSoThatTheyReadBackTheSame) {
     // The smallest file that broke: it reads (group "t", an entry named by a double quote), but
     // the quote, written bare, hid every brace after it from the brace check, and the game's own
@@ -274,8 +277,7 @@ TEST(RCMFileTest, NamesAreWrittenSoThatTheyReadBackTheSame) {
     };
     const Case cases[] = {
         {"t{\"=\"\n}", {"t", "\""}, "t {\n\t\\22 = \"\"\n}\n\n"},
-        {"q\"u\"ote {\n\tA\"b\"c = 1\n}\n", {"q\"u\"ote", "A\"b\"c"},
-         "q\\22u\\22ote {\n\tA\\22b\\22c = 1\n}\n\n"},
+        {"q\"u\"ote {\n\tA\"b\"c = 1\n}\n", {"q\"u\"ote", "A\"b\"c"}, "q\\22u\\22ote {\n\tA\\22b\\22c = 1\n}\n\n"},
         {"G {\n\tx\\41\\5C = 2\n}\n", {"G", "xA\\"}, "G {\n\txA\\5C = 2\n}\n\n"},
         {"G {\n\t\\20lead\\09 = 1\n}\n", {"G", " lead\t"}, "G {\n\t\\20lead\\09 = 1\n}\n\n"},
         {"a=b {\n\tn\\3D\\7B = 1\n}\n", {"a=b", "n={"}, "a\\3Db {\n\tn\\3D\\7B = 1\n}\n\n"},

@@ -21,9 +21,11 @@ std::string TextPart(const std::string& name, const std::string& value) {
 }
 
 std::string Header(int port, int64_t length) {
-    return "POST http://127.0.0.1:" + IntToString(port) + "/newsletter/subscribe HTTP/1.0\r\n"
+    return "POST http://127.0.0.1:" + IntToString(port) +
+           "/newsletter/subscribe HTTP/1.0\r\n"
            "Content-Type: multipart/form-data; boundary=---------------------------23281168279961\r\n"
-           "Content-Length: " + IntToString(length) + "\r\n\r\n";
+           "Content-Length: " +
+           IntToString(length) + "\r\n\r\n";
 }
 
 int CountParts(const std::string& request) {
@@ -48,8 +50,9 @@ TEST(SendHttpTest, TheSignUpFormGoesOutByteForByte) {
     const std::vector<std::string> lines = http.send("127.0.0.1", server.port(), "/newsletter/subscribe");
     EXPECT_EQ(lines, (std::vector<std::string>{"HTTP/1.0 200 OK", "", "Thanks"}));
     ASSERT_TRUE(server.WaitForRequests(1));
-    const std::string expected = Header(server.port(), 451) + TextPart("name", "Ann") + TextPart("email", "ann@mail.uk") +
-                                 TextPart("list", "QUIL") + TextPart("boolean", "true") + D + "--\r\n\r\n";
+    const std::string expected = Header(server.port(), 451) + TextPart("name", "Ann") +
+                                 TextPart("email", "ann@mail.uk") + TextPart("list", "QUIL") +
+                                 TextPart("boolean", "true") + D + "--\r\n\r\n";
     EXPECT_EQ(server.Requests()[0], expected);
 }
 
@@ -133,7 +136,10 @@ TEST(SendHttpTest, NamesResolveWithoutEverMeaningThisMachine) {
 
     // A refused connection gives no lines at all, not one empty line.
     int freePort = 0;
-    { LoopbackServer gone(""); freePort = gone.port(); }
+    {
+        LoopbackServer gone("");
+        freePort = gone.port();
+    }
     tsendhttp http;
     EXPECT_TRUE(http.send("127.0.0.1", freePort, "/s").empty());
 }

@@ -13,8 +13,9 @@ constexpr int kLine = 20;
 std::vector<TWrappedPiece> Layout(const std::string& text, float width, const std::string& align, int x = 0,
                                   int* height = nullptr) {
     std::vector<TWrappedPiece> pieces;
-    const int h = LayoutWrappedText(text, x, 100, width, align, kLine,
-                                    [](const std::string& s) { return static_cast<int>(s.size()) * 10; }, pieces);
+    const int h = LayoutWrappedText(
+        text, x, 100, width, align, kLine, [](const std::string& s) { return static_cast<int>(s.size()) * 10; },
+        pieces);
     if (height) *height = h;
     return pieces;
 }

@@ -123,12 +123,22 @@ TEST_F(ProfileFilesTest, AFullProfileWithALevelInProgressReadsBackAsItWasWritten
     auto back = reader->ProfilesList[0];
     EXPECT_EQ(back->name, "Ann");
     EXPECT_EQ(back->FileName, "65-110-110");
-    for (auto [got, want] : std::vector<std::pair<int, int>>{
-             {back->Level, 12}, {back->Score, 4321}, {back->Stars, 5}, {back->MapScreenAnimationShowed, 1},
-             {back->TutorialScreenShowed, 1}, {back->KingdomTutorialScreenShowed, 1}, {back->CurrMusicNumber, 4},
-             {back->MapY, -350}, {back->LevelsWithoutMistakes, 5}, {back->LevelsWithoutHint, 6},
-             {back->LevelsWithHint, 7}, {back->HintUsed, 8}, {back->TilesUncovered, 3000},
-             {back->TilesCrossed, 800}, {back->CashSpend, 1500}, {back->BuildingStage, 2}})
+    for (auto [got, want] : std::vector<std::pair<int, int>>{{back->Level, 12},
+                                                             {back->Score, 4321},
+                                                             {back->Stars, 5},
+                                                             {back->MapScreenAnimationShowed, 1},
+                                                             {back->TutorialScreenShowed, 1},
+                                                             {back->KingdomTutorialScreenShowed, 1},
+                                                             {back->CurrMusicNumber, 4},
+                                                             {back->MapY, -350},
+                                                             {back->LevelsWithoutMistakes, 5},
+                                                             {back->LevelsWithoutHint, 6},
+                                                             {back->LevelsWithHint, 7},
+                                                             {back->HintUsed, 8},
+                                                             {back->TilesUncovered, 3000},
+                                                             {back->TilesCrossed, 800},
+                                                             {back->CashSpend, 1500},
+                                                             {back->BuildingStage, 2}})
         EXPECT_EQ(got, want);
     EXPECT_EQ(back->CurrScreen, "GameScreen");
     ASSERT_EQ(back->Levels.size(), 2u);
@@ -199,7 +209,8 @@ TEST_F(ProfileFilesTest, ValuesOutOfTheirRangeAreBroughtInsideOnLoading) {
         EXPECT_EQ(p.Awards[1]->id, 9);
     }
 
-    testsupport::WriteFileBytes(ProfilesFile("p.AppProfile"), "Data{\n\tBuildingStage = 0\n}\nBuildings{\n\tBuildingStage = -3\n}\n");
+    testsupport::WriteFileBytes(ProfilesFile("p.AppProfile"),
+                                "Data{\n\tBuildingStage = 0\n}\nBuildings{\n\tBuildingStage = -3\n}\n");
     TProfile low;
     testing::internal::CaptureStdout();
     low.Load(ProfilesFile("p.AppProfile"));
@@ -371,7 +382,8 @@ TEST_F(ProfileFilesTest, TheIndexsIdIsNeverUsedAsAPath) {
 
     Profile->Score = 78;
     manager->SaveAtEnd();
-    EXPECT_EQ(testsupport::ReadFileBytes(user.file("escape.AppProfile")), "Data{\n\tName = \"Eve\"\n\tScore = 666\n}\n");
+    EXPECT_EQ(testsupport::ReadFileBytes(user.file("escape.AppProfile")),
+              "Data{\n\tName = \"Eve\"\n\tScore = 666\n}\n");
     auto index = LoadBlockFile(ProfilesFile("Profiles.dat"));
     EXPECT_EQ(GetBFString(index, "Profile::Id"), "65-110-110");
     EXPECT_EQ(GetBFString(index, "Settings::CurrProfile"), "65-110-110");

@@ -18,7 +18,7 @@ TEST(ProfileIdTest, IdIsTheNamesUtf16UnitsInDecimal) {
         {"ann", "ann", "97-110-110"},
         {"", "", ""},
         {"   ", "", ""},
-        {"Zo\xC3\xAB", "Zo\xC3\xAB", "90-111-235"},                   // a Latin-1 letter
+        {"Zo\xC3\xAB", "Zo\xC3\xAB", "90-111-235"},                    // a Latin-1 letter
         {"A\xF0\x9F\x98\x80", "A\xF0\x9F\x98\x80", "65-55357-56832"},  // beyond the basic plane
         {"../x", "../x", "46-46-47-120"},                              // never a path
     };
@@ -47,11 +47,11 @@ TEST(ProfileLevelTest, TextFormRoundTripsAndReadsShortLongAndBadTexts) {
     };
     const Case cases[] = {
         {"12,1,1,3,1210,3000,800", "12,1,1,3,1210,3000,800"},
-        {"5,1", "5,1,0,0,0,0,0"},                    // fields without a piece stay 0
-        {"4,,1", "4,0,1,0,0,0,0"},                   // an empty inner piece counts
-        {"4,1,1,2,5,6,7,8,9", "4,1,1,2,5,6,7"},      // further pieces are ignored
-        {"7,1,1,9,100,0,0", "7,1,1,3,100,0,0"},      // stars above 3 are brought down
-        {"7,1,1,-2,100,0,0", "7,1,1,0,100,0,0"},     // and below 0 up
+        {"5,1", "5,1,0,0,0,0,0"},                 // fields without a piece stay 0
+        {"4,,1", "4,0,1,0,0,0,0"},                // an empty inner piece counts
+        {"4,1,1,2,5,6,7,8,9", "4,1,1,2,5,6,7"},   // further pieces are ignored
+        {"7,1,1,9,100,0,0", "7,1,1,3,100,0,0"},   // stars above 3 are brought down
+        {"7,1,1,-2,100,0,0", "7,1,1,0,100,0,0"},  // and below 0 up
         {"", "0,0,0,0,0,0,0"},
         {"x,y", "0,0,0,0,0,0,0"},
     };

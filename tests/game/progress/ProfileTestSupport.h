@@ -31,9 +31,7 @@
 namespace profiletest {
 
 // The picture of every level the fixture writes: three colours on a 4 x 3 grid.
-inline std::shared_ptr<TPACLevel> SmallLevel() {
-    return puzzletest::MakeLevel({"1.2.", "3311", ".2.."}, {3, 1, 2}, 1);
-}
+inline std::shared_ptr<TPACLevel> SmallLevel() { return puzzletest::MakeLevel({"1.2.", "3311", ".2.."}, {3, 1, 2}, 1); }
 
 // A player's progress block by block, as the progress file writes it (but its save counter,
 // which every save counts on).

@@ -29,8 +29,9 @@ TEST(ProgressScreens, TheHandedInScreensAnswerAndNoneIsSaidOnce) {
     EXPECT_EQ(ProgressScreenOf(ProgressPlace::StagesMap), nullptr);
     EXPECT_EQ(ProgressScreenOf(ProgressPlace::KingdomScreen), nullptr);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "ERROR ( File: ProgressScreens  Code: ProgressScreenOf ) The progress was handed no screens: "
-                   "the player stays where they are\n");
+    EXPECT_EQ(out,
+              "ERROR ( File: ProgressScreens  Code: ProgressScreenOf ) The progress was handed no screens: "
+              "the player stays where they are\n");
 }
 
 }  // namespace

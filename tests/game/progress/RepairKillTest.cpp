@@ -123,7 +123,8 @@ TEST_F(RepairKillTest, AStartKilledAtAnyWriteOfItsRepairLeavesTheDamagedFileOrIt
         ResetPlayerNotices();
         auto next = Start();
         EXPECT_EQ(ReadOf(*next), repaired);
-        for (const std::string& text : PendingPlayerNotices()) EXPECT_EQ(text.find("missing"), std::string::npos) << text;
+        for (const std::string& text : PendingPlayerNotices())
+            EXPECT_EQ(text.find("missing"), std::string::npos) << text;
         // The damaged bytes are kept aside.
         const auto files = Snapshot();
         EXPECT_EQ(files.at("65-78-78.AppProfile.bad"), damaged.at("65-78-78.AppProfile"));

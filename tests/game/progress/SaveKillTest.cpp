@@ -80,7 +80,8 @@ void SaveEverything(TProfileManager& manager, int k) {
 // Every temporary file below root.
 std::vector<std::string> TempFiles(const std::string& root) {
     std::vector<std::string> found;
-    for (const std::string& dir : {root, root + "/Quiltora-2", root + "/Quiltora-2/Data", root + "/Quiltora-2/Profiles"})
+    for (const std::string& dir :
+         {root, root + "/Quiltora-2", root + "/Quiltora-2/Data", root + "/Quiltora-2/Profiles"})
         for (const std::string& name : ReadDir(dir))
             if (IsTempFileName(name)) found.push_back(dir + "/" + name);
     return found;
@@ -213,7 +214,8 @@ TEST_F(SaveKillTest, NothingSavedWholeIsLostWhateverMomentTheSavingProcessIsKill
         ASSERT_EQ(reader->ProfilesList.size(), 3u);
         for (const std::string& line : SplitLines(out)) {
             if (line.find("ERROR") != std::string::npos) {
-                EXPECT_NE(line.find(".PACLEVEL"), std::string::npos) << "only a level in progress of a save cut short: " << line;
+                EXPECT_NE(line.find(".PACLEVEL"), std::string::npos)
+                    << "only a level in progress of a save cut short: " << line;
             }
         }
         if (out.find("ERROR") != std::string::npos) {

@@ -173,13 +173,13 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
              text.replace(text.find("Level = 3"), 9, "Level = 2");
              testsupport::WriteFileBytes(progress, text);
          },
-         10, "ANN's save was damaged. Kept: the levels played, the award counters, the kingdom, the awards. From the "
-             "save before: level 3, score 0.",
+         10,
+         "ANN's save was damaged. Kept: the levels played, the award counters, the kingdom, the awards. From the "
+         "save before: level 3, score 0.",
          true},
         // A board of an older build (without the block that pairs it) under a progress file of
         // this one.
-        {"a board without its pairing",
-         [&] { ASSERT_TRUE(SavePacLevel(Board(40), boardFile, 0)); }, 10,
+        {"a board without its pairing", [&] { ASSERT_TRUE(SavePacLevel(Board(40), boardFile, 0)); }, 10,
          "ANN's level in progress did not match the save: level 3 goes on as it was at the save before.", true},
         // A damaged board: the board of the save before, which the save before of the progress
         // pairs with at the same level, goes on; the damaged bytes are kept aside.
@@ -251,8 +251,9 @@ TEST_F(TrustedSavesTest, ALevelInProgressComesBackOnlyWithTheProgressOfItsOwnSav
 
     // Files of an older build (no save counter, no pairing) go together as they always did.
     Restore({});
-    testsupport::WriteFileBytes(ProfilesFile("Profiles.dat"),
-                                "Settings{\n\tCurrProfile = \"65-110-110\"\n}\nProfile{\n\tId = \"65-110-110\"\n\tName = \"Ann\"\n}\n");
+    testsupport::WriteFileBytes(
+        ProfilesFile("Profiles.dat"),
+        "Settings{\n\tCurrProfile = \"65-110-110\"\n}\nProfile{\n\tId = \"65-110-110\"\n\tName = \"Ann\"\n}\n");
     testsupport::WriteFileBytes(ProfilesFile("65-110-110.AppProfile"),
                                 "Data{\n\tName = \"Ann\"\n\tLevel = 3\n\tScreen = \"GameScreen\"\n}\n");
     ASSERT_TRUE(SavePacLevel(Board(50), boardFile, 0));
@@ -311,7 +312,8 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
                       static_cast<int>(Profile->Buildings.size()), static_cast<int>(Profile->Awards.size())};
     };
     const char* blocks[] = {"Data", "Levels", "Stats", "Buildings", "Awards"};
-    const char* words[] = {"the level and score", "the levels played", "the award counters", "the kingdom", "the awards"};
+    const char* words[] = {"the level and score", "the levels played", "the award counters", "the kingdom",
+                           "the awards"};
     for (int cut = 0; cut < 5; ++cut) {
         for (bool withBefore : {false, true}) {
             SCOPED_TRACE(std::string("cut in ") + blocks[cut] + (withBefore ? ", with the save before" : ""));
@@ -345,8 +347,9 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
             const std::string told = PendingPlayerNotices()[0];
             if (withBefore && cut == 0) {
                 // Nothing of the damaged file can be vouched for, and the save before is good.
-                EXPECT_EQ(told, "ANN's save was damaged; the save before it was restored (level 36, score 4000). "
-                                "The damaged file was kept.");
+                EXPECT_EQ(told,
+                          "ANN's save was damaged; the save before it was restored (level 36, score 4000). "
+                          "The damaged file was kept.");
             } else {
                 EXPECT_EQ(told.find("ANN's save was damaged."), 0u) << told;
                 if (cut > 0) {
@@ -355,10 +358,10 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
                 for (int b = 1; b < 5; ++b) {
                     // (The Awards block has one line: cut in it, nothing of it reads.)
                     const bool partly = b == cut && b != 4;
-                    const std::string where = b < cut       ? " Kept: "
-                                              : withBefore  ? " From the save before: "
-                                              : partly      ? " Partly kept: "
-                                                            : " Lost: ";
+                    const std::string where = b < cut      ? " Kept: "
+                                              : withBefore ? " From the save before: "
+                                              : partly     ? " Partly kept: "
+                                                           : " Lost: ";
                     const size_t at = told.find(where);
                     ASSERT_NE(at, std::string::npos) << told;
                     EXPECT_NE(told.find(words[b], at), std::string::npos) << words[b] << " in " << told;
@@ -392,15 +395,17 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
 
     // Nothing of it reads: the save before is restored whole.
     Restore({{"65-110-110.AppProfile", "Data{\n\tNa"}, {"65-110-110.AppProfile.bak", before}});
-    testsupport::WriteFileBytes(ProfilesFile("Profiles.dat"),
-                                "Settings{\n\tCurrProfile = \"65-110-110\"\n}\nProfile{\n\tId = \"65-110-110\"\n\tName = \"Ann\"\n}\n");
+    testsupport::WriteFileBytes(
+        ProfilesFile("Profiles.dat"),
+        "Settings{\n\tCurrProfile = \"65-110-110\"\n}\nProfile{\n\tId = \"65-110-110\"\n\tName = \"Ann\"\n}\n");
     auto reader = ReadPlayers();
     EXPECT_EQ(Profile->Level, 36);
     EXPECT_EQ(Profile->Score, 4000);
     EXPECT_EQ(Profile->Buildings.size(), 1u);
     ASSERT_EQ(PendingPlayerNotices().size(), 1u);
-    EXPECT_EQ(PendingPlayerNotices()[0],
-              "ANN's save was damaged; the save before it was restored (level 36, score 4000). The damaged file was kept.");
+    EXPECT_EQ(
+        PendingPlayerNotices()[0],
+        "ANN's save was damaged; the save before it was restored (level 36, score 4000). The damaged file was kept.");
     reader->SaveAtEnd();
     bool whole = false;
     auto saved = LoadBlockFileChecked(path, whole);
@@ -411,14 +416,16 @@ TEST_F(TrustedSavesTest, ADamagedProgressFileKeepsWhatStillReadsInEachBlock) {
     // gives every block but that one.
     ResetPlayerNotices();
     const std::string beforeCut = before.substr(0, before.find("AwardsList") + 4);
-    Restore({{"Profiles.dat", index}, {"65-110-110.AppProfile", "Data{\n\tNa"}, {"65-110-110.AppProfile.bak", beforeCut}});
+    Restore(
+        {{"Profiles.dat", index}, {"65-110-110.AppProfile", "Data{\n\tNa"}, {"65-110-110.AppProfile.bak", beforeCut}});
     ReadPlayers();
     EXPECT_EQ(Profile->Level, 36);
     EXPECT_EQ(Profile->Buildings.size(), 1u);
     EXPECT_TRUE(Profile->Awards.empty());
     ASSERT_EQ(PendingPlayerNotices().size(), 1u);
-    EXPECT_EQ(PendingPlayerNotices()[0], "ANN's save was damaged. From the save before: level 36, score 4000, the levels "
-                                         "played, the award counters, the kingdom. Lost: the awards.");
+    EXPECT_EQ(PendingPlayerNotices()[0],
+              "ANN's save was damaged. From the save before: level 36, score 4000, the levels "
+              "played, the award counters, the kingdom. Lost: the awards.");
 }
 
 TEST_F(TrustedSavesTest, EveryOneByteDamageOfAPlayersFilesLosesNothingTheSaveBeforeHeld) {
@@ -478,11 +485,13 @@ TEST_F(TrustedSavesTest, EveryOneByteDamageOfAPlayersFilesLosesNothingTheSaveBef
                     ASSERT_EQ(notices.size(), 1u) << notices[0];
                     const std::string& text = notices[0];
                     if (file == "Profiles.dat") {
-                        EXPECT_EQ(text, "The list of players was lost or damaged, and was made again from the "
-                                        "players' saves: ANN, BOB.");
+                        EXPECT_EQ(text,
+                                  "The list of players was lost or damaged, and was made again from the "
+                                  "players' saves: ANN, BOB.");
                     } else if (got == before) {
-                        EXPECT_EQ(text, "ANN's save was damaged; the save before it was restored (level 4, score "
-                                        "300). The damaged file was kept.");
+                        EXPECT_EQ(text,
+                                  "ANN's save was damaged; the save before it was restored (level 4, score "
+                                  "300). The damaged file was kept.");
                     } else {
                         EXPECT_EQ(text.find("ANN's save was damaged."), 0u) << text;
                         EXPECT_EQ(text.find("Partly"), std::string::npos) << text;
@@ -527,13 +536,15 @@ TEST_F(TrustedSavesTest, DamagedFilesSetAsideNeverStopASave) {
     // The newest is kept aside, the oldest go down to the newest ten, and the repair is written.
     EXPECT_EQ(testsupport::ReadFileBytes(path + ".bad1001"), damaged);
     int aside = 0;
-    for (const std::string& name : ReadDir(user.file("Profiles"))) aside += name.find(".AppProfile.bad") != std::string::npos;
+    for (const std::string& name : ReadDir(user.file("Profiles")))
+        aside += name.find(".AppProfile.bad") != std::string::npos;
     EXPECT_EQ(aside, kKeptAside);
     EXPECT_EQ(FileType(path + ".bad992"), 1);
     EXPECT_TRUE(ReadCheckedFile(path).good());
     EXPECT_EQ(manager->ProfilesList[0]->Score, 40);
-    EXPECT_EQ(Notices(), "ANN's save was damaged; the save before it was restored (level 1, score 40). The damaged "
-                         "file was kept.\n");
+    EXPECT_EQ(Notices(),
+              "ANN's save was damaged; the save before it was restored (level 1, score 40). The damaged "
+              "file was kept.\n");
 
     // A damaged file that cannot be set aside (its copy refused) is never written over: every
     // save fails, told, until it can be copied; then it is, and the save is made.
@@ -541,7 +552,8 @@ TEST_F(TrustedSavesTest, DamagedFilesSetAsideNeverStopASave) {
     ResetPlayerNotices();
     const std::string again = damaged + "0";
     testsupport::WriteFileBytes(path, again);
-    SetWriteFaultHook([&](const std::string& to, FileWrite) { return to.find(".bad") != std::string::npos ? EROFS : 0; });
+    SetWriteFaultHook(
+        [&](const std::string& to, FileWrite) { return to.find(".bad") != std::string::npos ? EROFS : 0; });
     auto kept = ReadPlayers();
     EXPECT_EQ(kept->SavePlayers(), 0);
     EXPECT_EQ(testsupport::ReadFileBytes(path), again);
@@ -586,9 +598,10 @@ TEST_F(TrustedSavesTest, ARebuiltListBringsBackNoOldNameAndKeepsThePlayersWithTh
     std::vector<std::string> names;
     for (const auto& p : six->ProfilesList) names.push_back(p->name);
     EXPECT_EQ(names, (std::vector<std::string>{"Amy", "Ben", "Cat", "Dan", "Eve", "Zed"}));
-    EXPECT_EQ(Notices(), "The list of players was lost or damaged, and was made again from the players' saves: AMY, "
-                         "BEN, CAT, DAN, EVE, ZED. There is room for 6 players: FAY was left out (the saves stay in "
-                         "the folder).\n");
+    EXPECT_EQ(Notices(),
+              "The list of players was lost or damaged, and was made again from the players' saves: AMY, "
+              "BEN, CAT, DAN, EVE, ZED. There is room for 6 players: FAY was left out (the saves stay in "
+              "the folder).\n");
     EXPECT_EQ(FileType(ProfilesFile("70-97-121.AppProfile")), 1);
 }
 
@@ -664,7 +677,8 @@ TEST_F(TrustedSavesTest, ASaveThatFailsIsToldOnceWhileTheGameRunsAndAgainAtExit)
     });
     writer->ProfilesList[0]->Score = 95;
     writer->SetCurrProfile(writer->ProfilesList[1]);  // (the list changes too)
-    SetWriteFaultHook([&](const std::string& path, FileWrite) { return path == ProfilesFile("Profiles.dat") ? ENOSPC : 0; });
+    SetWriteFaultHook(
+        [&](const std::string& path, FileWrite) { return path == ProfilesFile("Profiles.dat") ? ENOSPC : 0; });
     Control::isEnded = true;
     testing::internal::CaptureStdout();
     EXPECT_EQ(writer->SavePlayers(), 0);
@@ -700,7 +714,8 @@ TEST_F(TrustedSavesTest, ADeletedPlayerNeverComesBack) {
 
     // Bob deleted: his files move, as they are, to the deleted players' folder at once.
     ASSERT_EQ(manager->RemoveCurrentPlayer(), 1);
-    for (const char* file : {"66-111-98.AppProfile", "66-111-98.AppProfile.bak", "66-111-98.PACLEVEL", "66-111-98.PACLEVEL.bak"}) {
+    for (const char* file :
+         {"66-111-98.AppProfile", "66-111-98.AppProfile.bak", "66-111-98.PACLEVEL", "66-111-98.PACLEVEL.bak"}) {
         EXPECT_EQ(FileType(ProfilesFile(file)), 0) << file;
         EXPECT_EQ(testsupport::ReadFileBytes(ProfilesFile(std::string("Deleted/") + file)), bob.at(file)) << file;
     }
@@ -739,9 +754,11 @@ TEST_F(TrustedSavesTest, APlayerWhoseNameCannotNameAFileNeverBlocksTheOthersSave
     // Id is longer than a file name may be could never be saved, and no list of players was ever
     // written after it: the other players' changes to the list were lost at every exit.
     const std::string longName(100, 'B');
-    testsupport::WriteFileBytes(ProfilesFile("Profiles.dat"), "Settings{\n\tCurrProfile = \"65-110-110\"\n}\n"
-                                                              "Profile{\n\tId = \"65-110-110\"\n\tName = \"Ann\"\n}\n"
-                                                              "Profile{\n\tId = \"x\"\n\tName = \"" + longName + "\"\n}\n");
+    testsupport::WriteFileBytes(ProfilesFile("Profiles.dat"),
+                                "Settings{\n\tCurrProfile = \"65-110-110\"\n}\n"
+                                "Profile{\n\tId = \"65-110-110\"\n\tName = \"Ann\"\n}\n"
+                                "Profile{\n\tId = \"x\"\n\tName = \"" +
+                                    longName + "\"\n}\n");
     auto manager = ReadPlayers();
     EXPECT_NE(out.find("too long to name a file"), std::string::npos) << out;
     ASSERT_EQ(manager->ProfilesList.size(), 1u);
@@ -810,8 +827,9 @@ TEST_F(TrustedSavesTest, ARenamedPlayerKeepsTheSaveBefore) {
     EXPECT_EQ(got, want);
     ASSERT_NE(read->CurrLevel, nullptr);
     EXPECT_EQ(read->CurrLevel->LevelSeconds, 20);
-    EXPECT_EQ(Notices(), "ANNA's save was damaged. Kept: level 3, score 0. From the save before: the levels played, "
-                         "the award counters, the kingdom, the awards.\n");
+    EXPECT_EQ(Notices(),
+              "ANNA's save was damaged. Kept: level 3, score 0. From the save before: the levels played, "
+              "the award counters, the kingdom, the awards.\n");
 }
 
 TEST_F(TrustedSavesTest, ABackupHoldingANewerSaveIsTakenAndNeverOverwrittenByTheOlder) {
@@ -938,7 +956,9 @@ TEST_F(TrustedSavesTest, NamesAreComparedAndSavedWithoutTheCharactersThatShowNot
     auto writer = Writer({"Ann"});
     // A zero-width space, a joiner, a direction mark and a control character, at the ends and
     // inside: the same name.
-    for (const char* name : {"\u200BAnn", "Ann\u200D", "A\u200Enn", "\u00A0Ann\t", "\xC2\x85" "Ann"}) {
+    for (const char* name : {"\u200BAnn", "Ann\u200D", "A\u200Enn", "\u00A0Ann\t",
+                             "\xC2\x85"
+                             "Ann"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(PlayerName(name), "Ann");
         EXPECT_TRUE(writer->isNameTaken(name, nullptr));

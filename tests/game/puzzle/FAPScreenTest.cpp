@@ -73,7 +73,8 @@ TEST_F(FAPScreenTest, DraggingPaintsAndCrossesInTheCurrentColourAndTheBoardShows
     if (painted->isNumber != 0) painted = level->GetTile(1, 3);
     ASSERT_EQ(painted->CurrColor, first);
     // A painted cell shows the tinted box: its colour near the cell's edge, away from a number.
-    EXPECT_TRUE(Near(At(shot, painted->DrawX - GridSizeHalfAt(level->Size) * 0.6f, painted->DrawY + GridSizeHalfAt(level->Size) * 0.6f),
+    EXPECT_TRUE(Near(At(shot, painted->DrawX - GridSizeHalfAt(level->Size) * 0.6f,
+                        painted->DrawY + GridSizeHalfAt(level->Size) * 0.6f),
                      Rgb(*TileRGBOfId(first)), 40));
 
     // The second colour: a right drag crosses in its layer; the first layer's paint was cleared

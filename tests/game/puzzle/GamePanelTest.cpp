@@ -87,10 +87,9 @@ TEST_F(GamePanelTest, StarsSetLightsTheFirstCountAndDropsEachLitStarThatGoesOut)
         std::vector<int> drops;
     };
     const Case cases[] = {
-        {"111", 3, "111", {}},     {"111", 2, "110", {2}},   {"111", 1, "100", {1, 2}},
-        {"111", 0, "000", {0, 1, 2}}, {"000", 0, "000", {}}, {"100", 3, "111", {}},
-        {"110", 0, "000", {0, 1}}, {"101", 1, "100", {2}},   {"111", 5, "111", {}},
-        {"101", -1, "101", {}},
+        {"111", 3, "111", {}}, {"111", 2, "110", {2}}, {"111", 1, "100", {1, 2}}, {"111", 0, "000", {0, 1, 2}},
+        {"000", 0, "000", {}}, {"100", 3, "111", {}},  {"110", 0, "000", {0, 1}}, {"101", 1, "100", {2}},
+        {"111", 5, "111", {}}, {"101", -1, "101", {}},
     };
     for (const Case& c : cases) {
         for (int i = 0; i < 3; ++i) {
@@ -209,8 +208,8 @@ TEST_F(GamePanelTest, EveryShippedBoardStaysLeftOfThePanelInTheWideAndThe43Pictu
             level->Center();
             EXPECT_LT(level->x + static_cast<float>(level->GridWidth), cardLeft - BoardPanelGap + 1.0f);
             if (stretched == 0) {
-                EXPECT_EQ(level->x, static_cast<float>(static_cast<int>(
-                                        BoardCentreX - level->GridWidth * 0.5f + level->NumbersWidth * 0.5f)));
+                EXPECT_EQ(level->x, static_cast<float>(static_cast<int>(BoardCentreX - level->GridWidth * 0.5f +
+                                                                        level->NumbersWidth * 0.5f)));
             }
             // The row clues keep on screen on the left, grown by the hover, and the size label
             // (92 pixels wide, kept 2 pixels from the screen's edge) left of the grid.
@@ -218,8 +217,8 @@ TEST_F(GamePanelTest, EveryShippedBoardStaysLeftOfThePanelInTheWideAndThe43Pictu
             for (const auto& line : level->NumberH.Cells())
                 for (const auto& number : line->Number) {
                     float w = 0, h = 0;
-                    ASSERT_TRUE(NumberImageSize(TPNumber::ImgInd(number->Size), TPNumber::ImageValue(number->Value),
-                                                w, h));
+                    ASSERT_TRUE(
+                        NumberImageSize(TPNumber::ImgInd(number->Size), TPNumber::ImageValue(number->Value), w, h));
                     EXPECT_GE(number->DrawX - w * scale, 0.0f);
                 }
             EXPECT_GE(level->x, 96.0f);

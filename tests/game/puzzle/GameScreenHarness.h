@@ -140,7 +140,6 @@ protected:
         Up(button);
         Frame();
     }
-
 };
 
 }  // namespace gamescreen

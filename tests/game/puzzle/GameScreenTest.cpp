@@ -45,9 +45,7 @@ struct SoundLog : TBoardView {
 };
 
 TEST_F(GameScreenTest, ALineIsJudgedAtReleaseAndItsTilesShow25MsApart) {
-    auto level = Play(MakeLevel({"11111.",
-                                 "1.1.1.",
-                                 "111111"}));
+    auto level = Play(MakeLevel({"11111.", "1.1.1.", "111111"}));
     UntilPlay();
     SoundLog sounds;
 
@@ -88,9 +86,7 @@ TEST_F(GameScreenTest, ALineIsJudgedAtReleaseAndItsTilesShow25MsApart) {
 }
 
 TEST_F(GameScreenTest, FourMistakesThenALineWithThreeWrongTilesEndsAtSixAndLoses) {
-    auto level = Play(MakeLevel({"1.1.1.1.",
-                                 "1.1.1.1.",
-                                 "11111111"}));
+    auto level = Play(MakeLevel({"1.1.1.1.", "1.1.1.1.", "11111111"}));
     UntilPlay();
     // Four single wrong uncovers: the first takes a star.
     for (int x : {1, 3, 5, 7}) Drag(*level, x, 0, x, 0, 1);
@@ -554,8 +550,8 @@ TEST_F(GameScreenTest, TheScreenLoadsCleanlyAndEveryLevelShowsOneOfItsTenBackgro
 }
 
 TEST(GameScreenTime, TimeStringsHaveTwoDigitMinutesAndSeconds) {
-    const std::pair<int, const char*> table[] = {
-        {0, "00:00"}, {9, "00:09"}, {75, "01:15"}, {605, "10:05"}, {3599, "59:59"}, {6000, "100:00"}};
+    const std::pair<int, const char*> table[] = {{0, "00:00"},   {9, "00:09"},    {75, "01:15"},
+                                                 {605, "10:05"}, {3599, "59:59"}, {6000, "100:00"}};
     for (const auto& [seconds, text] : table) EXPECT_EQ(LevelTimeString(seconds), text) << seconds;
 }
 

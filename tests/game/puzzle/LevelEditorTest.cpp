@@ -35,7 +35,9 @@ protected:
         screen.PAC_Editor_Update_ChangeTile();
         Mouse::LeftPressed = Mouse::RightPressed = 0;
     }
-    std::vector<int> Row(int colour, int row) { return Values(*level->NumberH(level->GetColorIndexByColorId(colour), row)); }
+    std::vector<int> Row(int colour, int row) {
+        return Values(*level->NumberH(level->GetColorIndexByColorId(colour), row));
+    }
     std::vector<int> Column(int colour, int col) {
         return Values(*level->NumberV(level->GetColorIndexByColorId(colour), col));
     }

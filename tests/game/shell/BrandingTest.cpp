@@ -49,7 +49,8 @@ protected:
         ASSERT_TRUE(Graphics(1024, 768, 0, 60, 0));
         SetAspectResolution(1024, 768, 3);
         AppExitFunction = [] {};  // AppEnd returns
-        ControlHooks::Harness = std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [this](int32_t) { Record(); }});
+        ControlHooks::Harness =
+            std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [this](int32_t) { Record(); }});
     }
     void TearDown() override {
         Control::Reset();
@@ -118,9 +119,9 @@ TEST_F(BrandingTest, AClickAfterHalfASecondStartsTheFadeOut) {
         std::vector<int> clicks;  // frames (from 0) at which the left button is hit
         int minFrames, maxFrames;
     } cases[] = {
-        {{18}, 139, 143},      // 300 ms in: used up and ignored
-        {{36}, 55, 58},        // 600 ms in: fades out at once (20 frames)
-        {{36, 45}, 55, 58},    // a click during the fade-out changes nothing
+        {{18}, 139, 143},    // 300 ms in: used up and ignored
+        {{36}, 55, 58},      // 600 ms in: fades out at once (20 frames)
+        {{36, 45}, 55, 58},  // a click during the fade-out changes nothing
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.clicks[0]);

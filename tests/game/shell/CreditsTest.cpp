@@ -52,15 +52,18 @@ protected:
 
 TEST_F(CreditsTest, MarkedLinesLoseTheirFirstAndLastCharactersAndEmptyLinesTakeNoRoom) {
     LookUpClasses();
-    Credits->BuildLines({"#Heading#", "", "plain words", "$Note$", "#only leading", "$x", "#", "#Café#",
-                         "#Windows#\r", "\r"});
+    Credits->BuildLines(
+        {"#Heading#", "", "plain words", "$Note$", "#only leading", "$x", "#", "#Café#", "#Windows#\r", "\r"});
     const struct {
         const char* txt;
         TTextClassPtr cl;
     } want[] = {
-        {"Heading", TCredits::CreditsText2},   {"plain words", TCredits::CreditsText1},
-        {"Note", TCredits::CreditsText3},      {"only leadin", TCredits::CreditsText2},
-        {"", TCredits::CreditsText3},          {"", TCredits::CreditsText2},
+        {"Heading", TCredits::CreditsText2},
+        {"plain words", TCredits::CreditsText1},
+        {"Note", TCredits::CreditsText3},
+        {"only leadin", TCredits::CreditsText2},
+        {"", TCredits::CreditsText3},
+        {"", TCredits::CreditsText2},
         {"Caf\xC3\xA9", TCredits::CreditsText2},  // whole characters, not bytes
         {"Windows", TCredits::CreditsText2},
     };

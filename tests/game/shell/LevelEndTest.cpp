@@ -428,7 +428,8 @@ TEST_F(LevelEndTest, EachAwardHoldsAtItsThresholdOnItsOwnScreenOnly) {
     static auto s_played = played;
     static auto s_buildings = buildings;
     const Rule rules[] = {
-        {1, false, [](TProfile& p) { p.LevelsWithoutMistakes = 19; }, [](TProfile& p) { p.LevelsWithoutMistakes = 20; }},
+        {1, false, [](TProfile& p) { p.LevelsWithoutMistakes = 19; },
+         [](TProfile& p) { p.LevelsWithoutMistakes = 20; }},
         {2, false, [](TProfile& p) { p.LevelsWithoutHint = 24; }, [](TProfile& p) { p.LevelsWithoutHint = 25; }},
         {3, false, [](TProfile& p) { p.HintUsed = 47; }, [](TProfile& p) { p.HintUsed = 48; }},
         {4, false, [](TProfile& p) { s_stars(p, 74); }, [](TProfile& p) { s_stars(p, 75); }},
@@ -437,7 +438,8 @@ TEST_F(LevelEndTest, EachAwardHoldsAtItsThresholdOnItsOwnScreenOnly) {
         {7, false, [](TProfile& p) { s_played(p, 29); }, [](TProfile& p) { s_played(p, 30); }},
         {8, true, [](TProfile& p) { s_buildings(p, 13); }, [](TProfile& p) { s_buildings(p, 14); }},
         {9, true, [](TProfile& p) { p.CashSpend = 4999; }, [](TProfile& p) { p.CashSpend = 5000; }},
-        {10, false, [](TProfile& p) { p.LevelsWithoutMistakes = 49; }, [](TProfile& p) { p.LevelsWithoutMistakes = 50; }},
+        {10, false, [](TProfile& p) { p.LevelsWithoutMistakes = 49; },
+         [](TProfile& p) { p.LevelsWithoutMistakes = 50; }},
         {11, false, [](TProfile& p) { p.LevelsWithoutHint = 39; }, [](TProfile& p) { p.LevelsWithoutHint = 40; }},
         {12, false, [](TProfile& p) { p.HintUsed = 95; }, [](TProfile& p) { p.HintUsed = 96; }},
         {13, false, [](TProfile& p) { s_stars(p, 199); }, [](TProfile& p) { s_stars(p, 200); }},
@@ -474,11 +476,13 @@ TEST_F(LevelEndTest, TheCatalogueTakesPicturesByPlaceAndTheCheckSkipsHeldAwards)
     CreateDir(dir.file("PopUps"));
     CreateDir(dir.file("PopUps/AwardsShow"));
     for (int k = 1; k <= 3; ++k)
-        testsupport::WriteFileBytes(dir.file("PopUps/AwardsShow/Award-" + std::to_string(k) + ".png"),
-                                    testsupport::ReadFileBytes(saved + "PopUps/AwardsShow/Award-" + std::to_string(4 - k) + ".png"));
-    testsupport::WriteFileBytes(dir.file("Awards.txt"),
-                                "Award{\n\tId = 6\n\tName = 3\n\tdescription = 4\n}\naward{\n\tId = 5\n}\nOther{\n\tId = 1\n}\n"
-                                "Award{\n\tId = 1\n\tName = 5\n}\n");
+        testsupport::WriteFileBytes(
+            dir.file("PopUps/AwardsShow/Award-" + std::to_string(k) + ".png"),
+            testsupport::ReadFileBytes(saved + "PopUps/AwardsShow/Award-" + std::to_string(4 - k) + ".png"));
+    testsupport::WriteFileBytes(
+        dir.file("Awards.txt"),
+        "Award{\n\tId = 6\n\tName = 3\n\tdescription = 4\n}\naward{\n\tId = 5\n}\nOther{\n\tId = 1\n}\n"
+        "Award{\n\tId = 1\n\tName = 5\n}\n");
     bDir = dir.path() + "/";
     AwardsShow->SetupAwards();
     bDir = saved;
@@ -569,8 +573,8 @@ TEST_F(LevelEndTest, TheLosePopUpReplaysOrGoesToTheMenuWithTheLevelRestarted) {
         ASSERT_TRUE(Shown(LoseScreen));
         Click(LoseScreen->FindObject(replay ? "Replay" : "Menu"));
         Frames(80);
-        EXPECT_EQ(Control::CurrScreen, replay ? std::static_pointer_cast<TAppScreen>(Game)
-                                              : std::static_pointer_cast<TAppScreen>(MainMenu));
+        EXPECT_EQ(Control::CurrScreen,
+                  replay ? std::static_pointer_cast<TAppScreen>(Game) : std::static_pointer_cast<TAppScreen>(MainMenu));
         ASSERT_TRUE(Profile->CurrLevel);
         EXPECT_NE(Profile->CurrLevel.get(), lost.get());
         EXPECT_EQ(Profile->CurrLevel->isLevelLost, 0);

@@ -149,8 +149,8 @@ TEST_F(LoadingScreenTest, FadesInThenLoadsOneItemAFrameInPhaseOrderAndSwitches) 
         // Pop-up files (P = 3), the late one last, then a counting frame.
         "load Options", "load Info", "load ProfileManager", "",
         // Set-ups of the screens, then of the pop-ups; a global asset is handed over meanwhile.
-        "setup Special Loadings", "setup MainMenu", "setup GameScreen", "",
-        "setup Options", "setup Info", "setup ProfileManager", "",
+        "setup Special Loadings", "setup MainMenu", "setup GameScreen", "", "setup Options", "setup Info",
+        "setup ProfileManager", "",
         // The marked assets of the screens, then of the pop-ups (A = 3).
         "asset menu/a.png", "asset menu/b.png", "asset options/c.png", "",
         // Global assets in the order given; the last one's frame switches.
@@ -164,8 +164,8 @@ TEST_F(LoadingScreenTest, FadesInThenLoadsOneItemAFrameInPhaseOrderAndSwitches) 
     EXPECT_EQ(loading->MaxLoadingSteps, A + S);
     EXPECT_EQ(loading->MinusLoadingSteps, S + P);
     for (size_t i = 0; i < 8; ++i) EXPECT_EQ(fractions[i], 0.0f) << i;
-    EXPECT_FLOAT_EQ(fractions[8], float(S + P + 2) / float(A + S));     // first set-up frame
-    EXPECT_FLOAT_EQ(fractions[16], float(S + P + 2) / float(A + S));    // first asset frame
+    EXPECT_FLOAT_EQ(fractions[8], float(S + P + 2) / float(A + S));   // first set-up frame
+    EXPECT_FLOAT_EQ(fractions[16], float(S + P + 2) / float(A + S));  // first asset frame
     EXPECT_FLOAT_EQ(fractions[19], float(S + P + A + 2) / float(A + S));
     EXPECT_FLOAT_EQ(fractions[20], float(S + P + A + 3) / float(A + S));  // first global frame
 

@@ -28,8 +28,8 @@ TEST(SliderArithmetic, VolumeIsKnobXOverTrackMinusKnobAndNeverNaN) {
         // clang-format on
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "x " << c.x << " dx " << c.dx << " track " << c.track << " knob "
-                                          << c.knob);
+        SCOPED_TRACE(::testing::Message()
+                     << "x " << c.x << " dx " << c.dx << " track " << c.track << " knob " << c.knob);
         float x = c.x, volume = c.volume;
         MoveSliderKnob(x, c.dx, c.track, c.knob, volume);
         EXPECT_FLOAT_EQ(x, c.wantX);

@@ -63,8 +63,8 @@ TEST_F(PauseTest, DrawsAtLeastOneFrameAndWaitsForTheWindowToComeBack) {
 TEST_F(PauseTest, DrawsItsPictureOnceAndAgainOnlyWhenTheWindowLostIt) {
     Control::Reset();
     int frames = 0, shown = 0;
-    ControlHooks::Harness =
-        std::make_shared<TFrameHarness>(TFrameHarness{.frameStart = [&](int32_t) { ++frames; }, .beforeFlip = [&] { ++shown; }});
+    ControlHooks::Harness = std::make_shared<TFrameHarness>(
+        TFrameHarness{.frameStart = [&](int32_t) { ++frames; }, .beforeFlip = [&] { ++shown; }});
     InjectSuspended(true);
     int id = AddPollHook([&] {
         if (frames == 10) {

@@ -109,10 +109,10 @@ TEST_F(ProfilesPopUpTest, ANameTakenInAnyLetterCaseOrWithBlanksIsRefused) {
     } cases[] = {
         {"ANN", "", "ANN", true},
         {"ANN", "", "ann", true},
-        {"ANN", "", "  ann ", true},     // an entry with blanks (only pasted text has them)
+        {"ANN", "", "  ann ", true},  // an entry with blanks (only pasted text has them)
         {"\xc3\x89VA", "", "\xc3\xa9va", true},
         {"ANN", "", "ANNA", false},
-        {"ANN", "ann", "Ann", false},    // a player may keep the own name, in any case
+        {"ANN", "ann", "Ann", false},  // a player may keep the own name, in any case
         {"ANN", "ANN ", "ANN", false},
     };
     for (const auto& c : cases) {

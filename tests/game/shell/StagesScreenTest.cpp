@@ -267,8 +267,8 @@ TEST_F(StagesTest, NoThumbnailLiesUnderAButtonWhereverTheMapIsScrolled) {
         mini->Point->UpdateAllTheSettings();
         const float onMap = mini->Point->DrawY - mapY;  // its y with the map at 0
         for (int y = -StagesScreenSettings::MapHeight; y <= 0; ++y) {
-            const Box thumb{mini->Point->DrawX - halfW, onMap + y - std::max(halfH, starsTop), mini->Point->DrawX + halfW,
-                            onMap + y + halfH};
+            const Box thumb{mini->Point->DrawX - halfW, onMap + y - std::max(halfH, starsTop),
+                            mini->Point->DrawX + halfW, onMap + y + halfH};
             for (const Box& b : buttons)
                 if (thumb.left < b.right && b.left < thumb.right && thumb.top < b.bottom && b.top < thumb.bottom) {
                     ADD_FAILURE() << "under a button with the map at " << y;
