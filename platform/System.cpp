@@ -224,7 +224,7 @@ bool RendererLibrary(const std::string& path) {
 
 namespace {
 constexpr int kOwnMappingBytes = 256 * 1024;
-constexpr int kHeapTrimBytes = 4 * 1024 * 1024;
+constexpr int kHeapTrimBytes = 1024 * 1024;
 // The most the allocator takes as the mapping threshold (32 MB on 64-bit systems).
 constexpr int kLargestHeapBlock = 32 * 1024 * 1024;
 }  // namespace

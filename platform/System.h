@@ -61,7 +61,7 @@ std::string WrapDialogText(const std::string& text, size_t columns);
 // the threshold rises to the size of the first such block freed, after which they are taken from
 // the heap and stay resident once freed: the pictures of the screens left would keep their room,
 // and the resident memory would move by several MB from one visit of a screen to the next.) The
-// heap's free top goes back to the system only beyond 4 MB: the renderer allocates and frees
+// heap's free top goes back to the system only beyond 1 MB: the renderer allocates and frees
 // blocks of a hundred kB or more at each draw, and giving each back (the default beyond 128 kB)
 // took the memory away from all its threads at every draw, then faulted it in again, which cost
 // tens of ms of a frame on a busy virtual machine. ReleasePicturesUnusedSince trims the heap.
