@@ -216,6 +216,11 @@ TEST(LongRunTest, MemoryStaysFlatOverRoundsOfTheScreens) {
     // game-screen background kept at each level (about 8 MB a round), a music track kept
     // converted for the sound device at each level (about 4 MB a round, more as the heap seldom
     // reused the space: the game that kept them grew by 33 MB over the two rounds).
+    // The storage of a large picture's texture is taken from the heap (it is touched ahead of its
+    // upload), and what a screen let go stays resident until the next switch's trim: a round's
+    // end can hold one map picture's storage more than another's (rounds measured 142.0, 148.3
+    // and 143.5 MB). The tolerance covers that one picture; the 8 MB a round of a kept background
+    // still shows by the third round.
     // Frame times are printed by the long run (tools/long-run), not checked.
     const std::vector<RoundFigures> figures = Rounds(samples, starts);
     ASSERT_EQ(static_cast<int>(figures.size()), rounds);
@@ -224,7 +229,7 @@ TEST(LongRunTest, MemoryStaysFlatOverRoundsOfTheScreens) {
         for (const RoundFigures& f : figures) std::printf(" %.1f", f.rssKb / 1024.0);
         std::printf("\n");
     }
-    constexpr long kToleranceKb = 6 * 1024;
+    constexpr long kToleranceKb = 10 * 1024;
 #if defined(__SANITIZE_ADDRESS__)
     // Built with AddressSanitizer the game's memory grows by design: freed blocks wait in the
     // sanitizer's quarantine, so its resident memory says nothing of a leak (the loop above still
