@@ -158,9 +158,8 @@ struct TPictureFlow {
         FreeWarmStorage();
         t.Upload();
     }
-    static bool Unused(const TGLTexture& t, uint64_t mark) {
-        return t.source_ && t.source_->FromFile() && t.lastUse_ < mark;
-    }
+    // (Release lets go only pictures from a file.)
+    static bool Unused(const TGLTexture& t, uint64_t mark) { return t.source_ && t.lastUse_ < mark; }
     static void Record(TGLTexture& t) {
         TPictureRecord* record = Flow().record;
         if (!record || t.recordStamp_ == record->stamp_ || t.kind_ != TTextureKind::Picture) return;
@@ -267,10 +266,11 @@ uint64_t MarkPictureUse() { return ++Flow().useMark; }
 
 int64_t ReleasePicturesUnusedSince(uint64_t mark) {
     int64_t released = 0;
-    for (TGLTexture* t : LiveTextures())
+    for (TGLTexture* t : LiveTextures()) {
         if (TPictureFlow::Unused(*t, mark)) released += t->Release();
-            // What they held (and what the decodings of the pictures uploaded since held) goes back to
-            // the system: freed in the middle of the heap, it would otherwise stay resident.
+    }
+    // What they held (and what the decodings of the pictures uploaded since held) goes back to the
+    // system: freed in the middle of the heap, it would otherwise stay resident.
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif

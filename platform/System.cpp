@@ -220,9 +220,6 @@ bool RendererLibrary(const std::string& path) {
     return false;
 }
 
-}  // namespace
-
-namespace {
 constexpr int kOwnMappingBytes = 256 * 1024;
 constexpr int kHeapTrimBytes = 1024 * 1024;
 // The most the allocator takes as the mapping threshold (32 MB on 64-bit systems).
